@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace bw::json {
+
+// A document or value that does not have the required shape. `path` names the key path of the
+// offending value ("reports[2].findings[0].severity"); it is empty for the document itself.
+class DecodeError : public std::runtime_error {
+public:
+    DecodeError(QString path, QString reason);
+    const QString& path() const { return path_; }
+    const QString& reason() const { return reason_; }
+    QString description() const;
+
+private:
+    QString path_;
+    QString reason_;
+};
+
+// Parses a whole JSON document (an object or an array); throws DecodeError when it is not one.
+QJsonValue parseDocument(const QByteArray& bytes);
+
+// A strict view of one JSON value at a known key path. Required values that are missing, null
+// or of another JSON type throw DecodeError naming the path; optional ones read as absent when
+// missing or null, and still throw when present with the wrong type.
+class JsonReader {
+public:
+    JsonReader(QJsonValue value, QString path = {});
+
+    const QString& path() const { return path_; }
+    const QJsonValue& value() const { return value_; }
+
+    // Members of an object (the value itself must be an object).
+    JsonReader member(QStringView key) const;
+    std::optional<JsonReader> optionalMember(QStringView key) const;
+
+    // The value itself.
+    QString string() const;
+    double number() const;
+    qint64 integer() const;
+    bool boolean() const;
+    QDateTime date() const;  // ISO 8601 internet date-time, whole seconds
+    QByteArray data() const; // base64
+    QUuid uuid() const;      // 8-4-4-4-12 hexadecimal text
+    std::vector<JsonReader> elements() const;
+
+    template <typename T, typename Decode> std::vector<T> array(Decode decode) const {
+        std::vector<T> result;
+        for (const JsonReader& element : elements()) {
+            result.push_back(decode(element));
+        }
+        return result;
+    }
+
+    [[noreturn]] void fail(const QString& reason) const;
+
+private:
+    QJsonObject object() const;
+    static QString typeName(const QJsonValue& value);
+
+    QJsonValue value_;
+    QString path_;
+};
+
+// Shorthands for the common members of a keyed object.
+inline QString stringAt(const JsonReader& r, QStringView key) { return r.member(key).string(); }
+std::optional<QString> optionalStringAt(const JsonReader& r, QStringView key);
+std::optional<qint64> optionalIntegerAt(const JsonReader& r, QStringView key);
+std::optional<QByteArray> optionalDataAt(const JsonReader& r, QStringView key);
+
+} // namespace bw::json

@@ -1,0 +1,97 @@
+#include "model/ReportHelpers.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+
+namespace {
+
+BuildMetadata metadataFor(const QString& platform) {
+    return {"App", "com.example.app", "1.0", "1", platform, "16.0", {}, {}, 0, std::nullopt};
+}
+
+Finding findingWith(FindingSeverity severity, FindingCategory category) {
+    return {"x", severity, category, "1.0", std::nullopt, "t", "d", "e", std::nullopt, "f", 1.0,
+            EvidenceSource::build, std::nullopt};
+}
+
+} // namespace
+
+TEST(ReportHelpers, CategoryTitlesAreTheRawValues) {
+    for (const FindingCategory category : allCases<FindingCategory>()) {
+        EXPECT_EQ(title(category), rawValue(category));
+    }
+    EXPECT_EQ(title(FindingCategory::permissions), "Permissions");
+}
+
+TEST(ReportHelpers, PlatformDisplayNames) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"iphoneos", "iOS"},         {"iPhoneSimulator", "iOS"},    {"IPHONESIMULATOR", "iOS"},
+        {"iOS / iPadOS", "iOS"},     {"ipados", "iOS"},             {"MacOSX", "macOS"},
+        {"macOS", "macOS"},          {"maccatalyst", "macOS"},      {"Mac Catalyst", "macOS"},
+        {"appletvsimulator", "tvOS"}, {"tvOS", "tvOS"},             {"watch os", "watchOS"},
+        {"watchOSSimulator", "watchOS"}, {"xros", "visionOS"},      {"XRSimulator", "visionOS"},
+        {"visionOS", "visionOS"},    {"Apple platform", "Apple platform"},
+        {"", ""},                    {"ios\t", "ios\t"},            {"iphone os", "iOS"},
+        {"android", "android"},
+    };
+    for (const auto& [platform, expected] : cases) {
+        EXPECT_EQ(platformDisplayName(metadataFor(QString::fromUtf8(platform))), QString::fromUtf8(expected))
+            << platform;
+    }
+}
+
+TEST(ReportHelpers, CountsBySeverityOnly) {
+    ScanReport report{};
+    EXPECT_EQ(blockerCount(report) + riskCount(report) + manualCount(report), 0);
+    report.findings = {findingWith(FindingSeverity::blocker, FindingCategory::manual),
+                       findingWith(FindingSeverity::manual, FindingCategory::signing),
+                       findingWith(FindingSeverity::blocker, FindingCategory::payments)};
+    EXPECT_EQ(blockerCount(report), 2);
+    EXPECT_EQ(riskCount(report), 0);
+    EXPECT_EQ(manualCount(report), 1);
+}
+
+TEST(ReportHelpers, Monograms) {
+    const std::pair<QString, QString> cases[] = {
+        {"FlightDeck", "F"},
+        {"  ...-- 7 Minute Workout", "7"},
+        {" !?- ", "#"},
+        {"", "#"},
+        {QStringLiteral("éclair"), QStringLiteral("É")},
+        {QStringLiteral("ßeta"), "SS"},
+        {QStringLiteral("🚀 Launch"), "L"},
+        {QStringLiteral("\u0301accent"), QStringLiteral("\u0301")},
+        {QStringLiteral("𝒜lpha"), QStringLiteral("𝒜")},
+        {QStringLiteral("日本"), QStringLiteral("日")},
+    };
+    for (const auto& [name, expected] : cases) {
+        EXPECT_EQ(monogram(name), expected) << name.toStdString();
+    }
+}
+
+TEST(ReportHelpers, KindLabels) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/tmp/App.ipa", "IPA"},         {"/tmp/App.IPA", "IPA"},       {"/tmp/App.xcarchive", "Archive"},
+        {"/tmp/App.XCArchive", "Archive"}, {"/tmp/App.app", "App"},      {"/tmp/App.zip", "Build"},
+        {"/tmp/App", "Build"},           {"/tmp/my.folder/App", "Build"}, {"/tmp/App.tar.ipa", "IPA"},
+    };
+    for (const auto& [path, expected] : cases) {
+        StagedBuild build{QUuid::createUuid(), "App", QString::fromUtf8(path), {}, std::nullopt, std::nullopt};
+        EXPECT_EQ(kindLabel(build), QString::fromUtf8(expected)) << path;
+    }
+}
+
+TEST(ReportHelpers, OrderedUniqueKeepsFirstOccurrences) {
+    const std::pair<std::vector<QString>, std::vector<QString>> cases[] = {
+        {{}, {}},
+        {{"a"}, {"a"}},
+        {{"b", "a", "b", "c", "a"}, {"b", "a", "c"}},
+        {{"A", "a", "a ", "a"}, {"A", "a", "a "}},
+    };
+    for (const auto& [input, expected] : cases) {
+        const std::vector<QString> copy = input;
+        EXPECT_EQ(orderedUnique(input), expected);
+        EXPECT_EQ(input, copy);
+    }
+}

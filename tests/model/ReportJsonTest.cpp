@@ -1,0 +1,201 @@
+#include "model/ReportJson.h"
+#include "platform/json/JsonWriter.h"
+
+#include <QJsonDocument>
+
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+using json::DecodeError;
+using json::JsonReader;
+
+namespace {
+
+// A report as another writer might have stored it: keys in no particular order, an unknown key,
+// a null optional, and every optional form present once.
+const char* const fullReport = R"({
+  "rulesVersion": "2026.08.1",
+  "id": "1b4e28ba-2fa1-11d2-883f-0016d3cca427",
+  "createdAt": "2026-08-01T09:30:00Z",
+  "fileName": "FlightDeck.xcarchive",
+  "sourcePath": "/Users/dev/FlightDeck.xcarchive",
+  "verdict": "needsAttention",
+  "futureField": {"anything": [1, 2, 3]},
+  "metadata": {
+    "appName": "FlightDeck", "bundleIdentifier": "com.example.flightdeck", "version": "2.4",
+    "buildNumber": "112", "platform": "iphoneos", "minimumOS": "16.0",
+    "architectures": ["arm64"], "sdkNames": ["Alamofire", "Sentry"], "bundleSize": 52428800,
+    "iconPNG": "iVBORw0KGgo="
+  },
+  "findings": [
+    {"id": "signing.get-task-allow", "severity": "blocker", "category": "Signing", "guideline": "2.3",
+     "itms": "ITMS-90164", "title": "Debug entitlement", "detail": "d", "evidence": "get-task-allow = true",
+     "evidenceFields": [{"label": "Key", "value": "get-task-allow"}],
+     "fix": "Archive with a distribution profile.", "confidence": 0.95, "source": "Build",
+     "resolution": {"summary": "s", "steps": [{"title": "t1", "instruction": "i1"}],
+                    "verification": "v", "solutionPrompt": "p"}},
+    {"id": "asc.metadata", "severity": "manual", "category": "Screenshots", "guideline": "2.3.3",
+     "itms": null, "title": "t", "detail": "d", "evidence": "e", "fix": "f", "confidence": 1,
+     "source": "App Store Connect"}
+  ],
+  "passedChecks": ["Info.plist readable", "Code signature valid"],
+  "screenshotSummary": {
+    "count": 2, "analyzedCount": 1, "fileNames": ["b.png", "a.png"], "reviewAreas": ["paywall", "signIn"],
+    "decodedCount": 2,
+    "assessments": [{"fileName": "b.png", "reviewArea": "paywall", "status": "confirmed_issue",
+                     "summary": "Price missing", "analyzed": true}]
+  }
+})";
+
+ScanReport decodeReport(const QByteArray& document) {
+    return decodeScanReport(JsonReader(json::parseDocument(document)));
+}
+
+QString decodeFailure(const QByteArray& document) {
+    try {
+        decodeReport(document);
+    } catch (const DecodeError& error) {
+        return error.path();
+    }
+    return QStringLiteral("<decoded>");
+}
+
+// Applies one textual change to the full report; the change must apply exactly once.
+QByteArray withChange(const char* from, const char* to) {
+    QByteArray document(fullReport);
+    EXPECT_EQ(document.count(from), 1) << from;
+    return document.replace(from, to);
+}
+
+} // namespace
+
+TEST(ReportJson, DecodesAHandWrittenReportFieldByField) {
+    const ScanReport report = decodeReport(fullReport);
+    EXPECT_EQ(report.id, QUuid::fromString(QStringLiteral("1B4E28BA-2FA1-11D2-883F-0016D3CCA427")));
+    EXPECT_EQ(report.createdAt, QDateTime(QDate(2026, 8, 1), QTime(9, 30), QTimeZone::utc()));
+    EXPECT_EQ(report.verdict, Verdict::needsAttention);
+    EXPECT_EQ(report.metadata.bundleSize, 52428800);
+    EXPECT_EQ(report.metadata.iconPNG, QByteArray("\x89PNG\r\n\x1a\n"));
+    ASSERT_EQ(report.findings.size(), 2u);
+    const Finding& first = report.findings[0];
+    EXPECT_EQ(first.severity, FindingSeverity::blocker);
+    EXPECT_EQ(first.category, FindingCategory::signing);
+    EXPECT_EQ(first.itms, QStringLiteral("ITMS-90164"));
+    ASSERT_TRUE(first.evidenceFields.has_value());
+    EXPECT_EQ(first.evidenceFields->at(0).id(), "Key:get-task-allow");
+    ASSERT_TRUE(first.resolution.has_value());
+    EXPECT_EQ(first.resolution->steps, (std::vector<ResolutionStep>{{"t1", "i1"}}));
+    const Finding& second = report.findings[1];
+    EXPECT_FALSE(second.itms.has_value());
+    EXPECT_FALSE(second.evidenceFields.has_value());
+    EXPECT_FALSE(second.resolution.has_value());
+    EXPECT_EQ(second.category, FindingCategory::screenshots);
+    EXPECT_EQ(second.source, EvidenceSource::appStoreConnect);
+    EXPECT_EQ(second.confidence, 1.0);
+    EXPECT_EQ(report.passedChecks, (std::vector<QString>{"Info.plist readable", "Code signature valid"}));
+    ASSERT_TRUE(report.screenshotSummary.has_value());
+    EXPECT_EQ(report.screenshotSummary->fileNames, (std::vector<QString>{"b.png", "a.png"}));
+    EXPECT_EQ(report.screenshotSummary->decodedCount, 2);
+    EXPECT_EQ(report.screenshotSummary->assessments->at(0).status, ScreenshotAssessmentStatus::confirmedIssue);
+}
+
+TEST(ReportJson, FailuresNameTheKeyPath) {
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* path; // "<decoded>" when the change must still decode
+    };
+    const Case cases[] = {
+        {R"("fix": "f", )", "", "findings[1].fix"},
+        {R"("itms": null, )", "", "<decoded>"},
+        {R"("category": "Screenshots")", R"("category": "screenshots")", "findings[1].category"},
+        {R"("status": "confirmed_issue")", R"("status": "confirmedIssue")",
+         "screenshotSummary.assessments[0].status"},
+        {R"("solutionPrompt": "p")", R"("solutionprompt": "p")", "findings[0].resolution.solutionPrompt"},
+        {R"("steps": [{"title": "t1", "instruction": "i1"}])", R"("steps": [])", "<decoded>"},
+        {R"("rulesVersion": "2026.08.1",)", "", "rulesVersion"},
+        {R"("verdict": "needsAttention")", R"("verdict": null)", "verdict"},
+        {R"("bundleSize": 52428800)", R"("bundleSize": 52428800.5)", "metadata.bundleSize"},
+        {R"("bundleSize": 52428800)", R"("bundleSize": "52428800")", "metadata.bundleSize"},
+        {R"("confidence": 0.95)", R"("confidence": "0.95")", "findings[0].confidence"},
+        {R"("analyzed": true)", R"("analyzed": 1)", "screenshotSummary.assessments[0].analyzed"},
+        {R"("createdAt": "2026-08-01T09:30:00Z")", R"("createdAt": "2026-08-01T09:30:00.250Z")", "createdAt"},
+        {R"("id": "1b4e28ba-2fa1-11d2-883f-0016d3cca427")", R"("id": "FlightDeck")", "id"},
+        {R"("source": "App Store Connect")", R"("source": "AppStoreConnect")", "findings[1].source"},
+        {R"("severity": "blocker")", R"("severity": " blocker")", "findings[0].severity"},
+        {R"("reviewAreas": ["paywall", "signIn"])", R"("reviewAreas": null)", "<decoded>"},
+        {R"("reviewAreas": ["paywall", "signIn"])", R"("reviewAreas": "paywall")", "screenshotSummary.reviewAreas"},
+        {R"("evidenceFields": [{"label": "Key", "value": "get-task-allow"}])",
+         R"("evidenceFields": [{"label": "Key"}])", "findings[0].evidenceFields[0].value"},
+        {R"("iconPNG": "iVBORw0KGgo=")", R"("iconPNG": "not base64!")", "metadata.iconPNG"},
+        {R"("architectures": ["arm64"])", R"("architectures": [7])", "metadata.architectures[0]"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(decodeFailure(withChange(c.from, c.to)), QString::fromUtf8(c.path)) << c.from << " -> " << c.to;
+    }
+}
+
+TEST(ReportJson, AbsentOptionalsAreLeftOutNeverNull) {
+    ScanReport report = decodeReport(fullReport);
+    report.screenshotSummary.reset();
+    report.metadata.iconPNG.reset();
+    const QJsonObject object = toJson(report);
+    EXPECT_FALSE(object.contains(u"screenshotSummary"));
+    EXPECT_FALSE(object.value(u"metadata").toObject().contains(u"iconPNG"));
+    const QJsonObject second = object.value(u"findings").toArray().at(1).toObject();
+    for (const char* key : {"itms", "evidenceFields", "resolution"}) {
+        EXPECT_FALSE(second.contains(QLatin1String(key))) << key;
+    }
+    EXPECT_EQ(object.keys(), (QStringList{"createdAt", "fileName", "findings", "id", "metadata", "passedChecks",
+                                          "rulesVersion", "sourcePath", "verdict"}));
+}
+
+TEST(ReportJson, WritesRawValuesIntegersAndUpperCaseId) {
+    const ScanReport report = decodeReport(fullReport);
+    const QByteArray text = json::write(toJson(report), json::Layout::compact);
+    for (const char* expected :
+         {R"("id":"1B4E28BA-2FA1-11D2-883F-0016D3CCA427")", R"("bundleSize":52428800)", R"("count":2)",
+          R"("decodedCount":2)", R"("status":"confirmed_issue")", R"("source":"App Store Connect")",
+          R"("category":"Screenshots")", R"("confidence":0.95)", R"("createdAt":"2026-08-01T09:30:00Z")",
+          R"("sourcePath":"\/Users\/dev\/FlightDeck.xcarchive")", R"("analyzed":true)"}) {
+        EXPECT_TRUE(text.contains(expected)) << expected;
+    }
+}
+
+TEST(ReportJson, RoundTripKeepsEverythingButTheFractionOfASecond) {
+    ScanReport report = decodeReport(fullReport);
+    report.metadata.iconPNG = QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff", 17);
+    report.createdAt = QDateTime::fromMSecsSinceEpoch(1'785'000'000'250, QTimeZone::utc());
+    const QByteArray text = json::write(toJson(report), json::Layout::pretty);
+    const ScanReport decoded = decodeReport(text);
+    EXPECT_NE(decoded, report);
+    EXPECT_EQ(decoded.createdAt, QDateTime::fromMSecsSinceEpoch(1'785'000'000'000, QTimeZone::utc()));
+    report.createdAt = decoded.createdAt;
+    EXPECT_EQ(decoded, report);
+    EXPECT_EQ(qHash(decoded), qHash(report));
+}
+
+TEST(ReportJson, EnumerationRawValuesAndCaseOrder) {
+    const auto raw = [](auto cases) {
+        QStringList texts;
+        for (auto c : cases) {
+            texts << rawValue(c);
+        }
+        return texts;
+    };
+    EXPECT_EQ(raw(allCases<FindingSeverity>()), (QStringList{"blocker", "risk", "manual"}));
+    EXPECT_EQ(raw(allCases<FindingCategory>()),
+              (QStringList{"Package", "Signing", "Privacy", "Permissions", "Binary", "Resources", "Payments",
+                           "Metadata", "Screenshots", "Manual"}));
+    EXPECT_EQ(raw(allCases<EvidenceSource>()), (QStringList{"Build", "App Store Connect", "Screenshot", "Manual"}));
+    EXPECT_EQ(raw(allCases<Verdict>()), (QStringList{"noConfirmedBlockers", "needsAttention"}));
+    EXPECT_EQ(raw(allCases<ScreenshotAssessmentStatus>()),
+              (QStringList{"passed", "confirmed_issue", "insufficient_evidence", "failed", "skipped"}));
+    EXPECT_EQ(raw(allCases<ScreenshotPrompt>()),
+              (QStringList{"paywall", "signIn", "accountDeletion", "permissions", "restore"}));
+    EXPECT_EQ(fromRawValue<EvidenceSource>(u"App Store Connect"), EvidenceSource::appStoreConnect);
+    EXPECT_EQ(fromRawValue<EvidenceSource>(u"app store connect"), std::nullopt);
+    EXPECT_EQ(fromRawValue<ScreenshotPrompt>(u"signIn "), std::nullopt);
+}

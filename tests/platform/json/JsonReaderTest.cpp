@@ -1,0 +1,139 @@
+#include "platform/json/JsonReader.h"
+#include "platform/json/JsonValues.h"
+
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+using namespace bw::json;
+
+namespace {
+
+JsonReader readerOf(const char* document) { return JsonReader(parseDocument(document)); }
+
+QString failurePath(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DecodeError& error) {
+        return error.path();
+    }
+    return QStringLiteral("<no failure>");
+}
+
+} // namespace
+
+TEST(JsonDates, ParsesOnlyWholeSecondInternetDateTimes) {
+    struct Case {
+        const char* text;
+        const char* expectedUtc; // nullptr: must not parse
+    };
+    const Case cases[] = {
+        {"2026-08-01T09:30:00Z", "2026-08-01T09:30:00Z"},
+        {"2026-08-01T11:30:00+02:00", "2026-08-01T09:30:00Z"},
+        {"2026-08-01T04:00:00-0530", "2026-08-01T09:30:00Z"},
+        {"2026-08-01T09:30:00.5Z", nullptr},
+        {"2026-08-01T09:30:00", nullptr},
+        {"2026-08-01 09:30:00Z", nullptr},
+        {"2026-02-30T09:30:00Z", nullptr},
+        {"2026-08-01T24:30:00Z", nullptr},
+        {"2026-08-01T09:30:00z", nullptr},
+        {" 2026-08-01T09:30:00Z", nullptr},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = parseDate(QString::fromUtf8(c.text));
+        if (c.expectedUtc == nullptr) {
+            EXPECT_FALSE(parsed.has_value()) << c.text;
+        } else {
+            ASSERT_TRUE(parsed.has_value()) << c.text;
+            EXPECT_EQ(formatDate(*parsed), QString::fromUtf8(c.expectedUtc)) << c.text;
+        }
+    }
+}
+
+TEST(JsonDates, FormatDropsTheFractionAndWritesUtc) {
+    const QDateTime date = QDateTime::fromMSecsSinceEpoch(1'785'000'000'999, QTimeZone(3600));
+    EXPECT_EQ(formatDate(date), "2026-07-25T17:20:00Z");
+}
+
+TEST(JsonUuids, AcceptsEitherCaseAndWritesUpperCase) {
+    const auto lower = parseUuid(u"1b4e28ba-2fa1-11d2-883f-0016d3cca427");
+    ASSERT_TRUE(lower.has_value());
+    EXPECT_EQ(formatUuid(*lower), "1B4E28BA-2FA1-11D2-883F-0016D3CCA427");
+    for (const char* bad : {"{1b4e28ba-2fa1-11d2-883f-0016d3cca427}", "1b4e28ba2fa111d2883f0016d3cca427",
+                            "1b4e28ba-2fa1-11d2-883f-0016d3cca42", "not-a-uuid", ""}) {
+        EXPECT_FALSE(parseUuid(QString::fromUtf8(bad)).has_value()) << bad;
+    }
+}
+
+TEST(JsonReader, ScalarTypesAreStrict) {
+    struct Case {
+        const char* document;
+        std::function<void(const JsonReader&)> read;
+        bool succeeds;
+    };
+    const auto integer = [](const JsonReader& r) { r.member(u"v").integer(); };
+    const auto number = [](const JsonReader& r) { r.member(u"v").number(); };
+    const auto boolean = [](const JsonReader& r) { r.member(u"v").boolean(); };
+    const auto string = [](const JsonReader& r) { r.member(u"v").string(); };
+    const auto data = [](const JsonReader& r) { r.member(u"v").data(); };
+    const Case cases[] = {
+        {R"({"v": 3})", integer, true},
+        {R"({"v": 0})", integer, true},
+        {R"({"v": -9007199254740993})", integer, true},
+        {R"({"v": 3.0})", integer, true},
+        {R"({"v": 3.5})", integer, false},
+        {R"({"v": "3"})", integer, false},
+        {R"({"v": true})", integer, false},
+        {R"({"v": 1e300})", integer, false},
+        {R"({"v": 3})", number, true},
+        {R"({"v": "0.9"})", number, false},
+        {R"({"v": false})", boolean, true},
+        {R"({"v": 1})", boolean, false},
+        {R"({"v": null})", string, false},
+        {R"({})", string, false},
+        {R"({"v": 5})", string, false},
+        {R"({"v": "aGVsbG8="})", data, true},
+        {R"({"v": "aGVsbG8"})", data, false},
+        {R"({"v": "aGVs bG8="})", data, false},
+        {R"({"v": "é"})", data, false},
+        {R"({"v": ""})", data, true},
+    };
+    for (const Case& c : cases) {
+        const JsonReader reader = readerOf(c.document);
+        if (c.succeeds) {
+            EXPECT_NO_THROW(c.read(reader)) << c.document;
+        } else {
+            EXPECT_THROW(c.read(reader), DecodeError) << c.document;
+        }
+    }
+}
+
+TEST(JsonReader, LargeIntegersKeepEveryDigit) {
+    EXPECT_EQ(readerOf(R"({"v": 9007199254740993})").member(u"v").integer(), 9007199254740993LL);
+}
+
+TEST(JsonReader, OptionalMembersTreatNullAsAbsentButRejectWrongTypes) {
+    const JsonReader reader = readerOf(R"({"a": null, "b": "x", "c": 4})");
+    EXPECT_FALSE(optionalStringAt(reader, u"a").has_value());
+    EXPECT_FALSE(optionalStringAt(reader, u"missing").has_value());
+    EXPECT_EQ(optionalStringAt(reader, u"b"), QStringLiteral("x"));
+    EXPECT_THROW(optionalStringAt(reader, u"c"), DecodeError);
+}
+
+TEST(JsonReader, ErrorsNameTheKeyPath) {
+    const JsonReader reader = readerOf(R"({"reports": [{"id": 1}, {"findings": [{"x": 1}, {"severity": 7}]}]})");
+    const auto elementAt = [&](int i) { return reader.member(u"reports").elements().at(i); };
+    EXPECT_EQ(failurePath([&] { elementAt(0).member(u"id").string(); }), "reports[0].id");
+    EXPECT_EQ(failurePath([&] { elementAt(1).member(u"findings").elements().at(1).member(u"severity").string(); }),
+              "reports[1].findings[1].severity");
+    EXPECT_EQ(failurePath([&] { elementAt(1).member(u"findings").elements().at(0).member(u"title"); }),
+              "reports[1].findings[0].title");
+    EXPECT_EQ(failurePath([&] { reader.member(u"reports").member(u"x"); }), "reports");
+}
+
+TEST(JsonReader, RejectsDocumentsThatAreNotJson) {
+    for (const char* bad : {"", "{", "[1,]", "{\"a\" 1}", "nul"}) {
+        EXPECT_THROW(parseDocument(bad), DecodeError) << bad;
+    }
+}
