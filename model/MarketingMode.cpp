@@ -12,10 +12,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString scanArgument = u"--marketing-scan"_s;
-const QString sceneArgumentPrefix = u"--marketing-scene="_s;
-const QString scanVariable = u"BERTHWATCH_MARKETING_SCAN"_s;
-const QString sceneVariable = u"BERTHWATCH_MARKETING_SCENE"_s;
+constexpr QLatin1String scanArgument("--marketing-scan");
+constexpr QLatin1String sceneArgumentPrefix("--marketing-scene=");
+constexpr QLatin1String scanVariable("BERTHWATCH_MARKETING_SCAN");
+constexpr QLatin1String sceneVariable("BERTHWATCH_MARKETING_SCENE");
 
 bool isSceneArgument(const QString& argument) {
     return argument.startsWith(sceneArgumentPrefix);
@@ -29,8 +29,7 @@ MarketingScene sceneNamed(QStringView name) {
 
 bool isEnabled(const QStringList& arguments, const QProcessEnvironment& environment) {
     return arguments.contains(scanArgument) || std::ranges::any_of(arguments, isSceneArgument) ||
-           (environment.contains(scanVariable) && environment.value(scanVariable) == u"1") ||
-           environment.contains(sceneVariable);
+           environment.value(scanVariable) == u"1" || environment.contains(sceneVariable);
 }
 
 MarketingScene scene(const QStringList& arguments, const QProcessEnvironment& environment) {

@@ -110,7 +110,9 @@ ResolutionStep reviewFollowUp(FindingCategory category) {
     }
 }
 
-const QString releaseReviewSummary = u"Complete the required release review before submission."_s;
+QString releaseReviewSummary() {
+    return u"Complete the required release review before submission."_s;
+}
 
 QString correctionSummary(const Finding& finding) {
     switch (finding.category) {
@@ -131,7 +133,7 @@ QString correctionSummary(const Finding& finding) {
     case FindingCategory::screenshots:
         return u"Replace or correct the affected App Store screenshot."_s;
     case FindingCategory::manual:
-        return trimmedNonEmpty(finding.fix).value_or(releaseReviewSummary);
+        return trimmedNonEmpty(finding.fix).value_or(releaseReviewSummary());
     }
     Q_UNREACHABLE();
     return {};
@@ -151,7 +153,7 @@ QString reviewSummary(FindingCategory category) {
     case FindingCategory::screenshots:
         return u"Review the affected screenshot in its intended App Store context."_s;
     default:
-        return releaseReviewSummary;
+        return releaseReviewSummary();
     }
 }
 
