@@ -25,7 +25,10 @@ QString failureText(int status, const ASCDocument& document) {
 AppStoreConnectService::AppStoreConnectService()
     : AppStoreConnectService(KeychainStore{"app.berthwatch.mac"}, QUrl(apiHost, QUrl::StrictMode),
                              [] { return QDateTime::currentDateTimeUtc(); }) {
-    Q_ASSERT(baseURL_.isValid());
+    // A constant of the program: if it does not parse, nothing else would work either.
+    if (!baseURL_.isValid()) {
+        qFatal("The App Store Connect API address does not parse.");
+    }
 }
 
 AppStoreConnectService::AppStoreConnectService(KeychainStore keychain, QUrl baseURL, Clock clock)
