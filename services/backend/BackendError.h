@@ -23,12 +23,7 @@ public:
     explicit BackendError(Kind kind, const QString& message = {});
 
     Kind kind() const { return kind_; }
-    const QString& message() const { return message_; }
     QString description() const;
-
-    bool operator==(const BackendError& other) const {
-        return kind_ == other.kind_ && message_ == other.message_;
-    }
 
 private:
     Kind kind_;
