@@ -67,17 +67,13 @@ BundleLayout bundleLayout(const fs::path& root) {
 }
 
 bool isCodeBundle(const fs::path& folder) {
-    static const std::array<std::string, 7> extensions = {
-        ".app", ".appex", ".framework", ".xpc", ".bundle", ".plugin", ".kext"};
-    std::string extension = folder.extension().string();
-    for (const std::string& known : extensions) {
-        if (extension == known) {
-            return true;
-        }
-    }
     std::error_code ec;
-    return fs::is_directory(folder / "_CodeSignature", ec) ||
-           fs::is_directory(folder / "Contents" / "_CodeSignature", ec);
+    if (fs::is_directory(folder / "_CodeSignature", ec) ||
+        fs::is_directory(folder / "Contents" / "_CodeSignature", ec)) {
+        return true;
+    }
+    BundleLayout layout = bundleLayout(folder);
+    return layout.executable && fs::is_regular_file(fs::symlink_status(*layout.executable, ec));
 }
 
 bool looksLikeMachO(const fs::path& file) {

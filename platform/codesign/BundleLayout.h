@@ -24,7 +24,8 @@ struct BundleLayout {
 // for a framework without one, from the bundle's own name.
 BundleLayout bundleLayout(const std::filesystem::path& root);
 
-// A folder that holds code of its own: a known code bundle extension or a signature folder.
+// A folder that holds code of its own: a signature folder or a main executable. Folders of
+// resources that merely look like bundles are not code.
 bool isCodeBundle(const std::filesystem::path& folder);
 
 // A file that starts like a thin or universal Mach-O.
