@@ -1,11 +1,10 @@
 #include "platform/codesign/CmsSignature.h"
 
+#include <memory>
 #include <openssl/bio.h>
 #include <openssl/cms.h>
 #include <openssl/err.h>
 #include <openssl/x509.h>
-
-#include <memory>
 
 namespace bw::codesign {
 
@@ -26,8 +25,8 @@ std::string subjectOf(CMS_ContentInfo* cms) {
     STACK_OF(X509)* certificates = CMS_get1_certs(cms);
     std::string subject;
     if (certificates != nullptr && sk_X509_num(certificates) > 0) {
-        char* line = X509_NAME_oneline(X509_get_subject_name(sk_X509_value(certificates, 0)),
-                                       nullptr, 0);
+        char* line =
+            X509_NAME_oneline(X509_get_subject_name(sk_X509_value(certificates, 0)), nullptr, 0);
         subject = line != nullptr ? line : "";
         OPENSSL_free(line);
     }
@@ -42,8 +41,7 @@ CmsCheck verifyDetachedCms(std::span<const std::uint8_t> der,
     CmsCheck check;
     const unsigned char* cursor = der.data();
     std::unique_ptr<CMS_ContentInfo, decltype(&CMS_ContentInfo_free)> cms(
-        d2i_CMS_ContentInfo(nullptr, &cursor, static_cast<long>(der.size())),
-        CMS_ContentInfo_free);
+        d2i_CMS_ContentInfo(nullptr, &cursor, static_cast<long>(der.size())), CMS_ContentInfo_free);
     if (!cms) {
         check.detail = "the CMS signature is not DER-encoded CMS (" + opensslReason() + ")";
         return check;

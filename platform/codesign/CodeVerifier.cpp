@@ -48,7 +48,8 @@ CodeCheck checkMachO(const fs::path& path, const std::optional<BundleItems>& bun
         return check;
     }
     for (const auto& slice : file->slices) {
-        std::string label = file->isUniversal() ? "architecture " + slice.architecture() + ": " : "";
+        std::string label =
+            file->isUniversal() ? "architecture " + slice.architecture() + ": " : "";
         SliceCheck slice_check = checkSlice(slice, path.string(), label, bundle);
         check.signedAtAll = check.signedAtAll || slice.image.codeSignature.has_value();
         check.problems.insert(check.problems.end(), slice_check.problems.begin(),
@@ -133,11 +134,10 @@ private:
             }
             return;
         }
-        if (sealedByCdhash &&
-            std::find(inner.cdhashes.begin(), inner.cdhashes.end(), nested.sealed->cdhash) ==
-                inner.cdhashes.end()) {
-            parent.problems.push_back(
-                {nested.path.string(), "nested code is modified or invalid (its cdhash does not "
+        if (sealedByCdhash && std::find(inner.cdhashes.begin(), inner.cdhashes.end(),
+                                        nested.sealed->cdhash) == inner.cdhashes.end()) {
+            parent.problems.push_back({nested.path.string(),
+                                       "nested code is modified or invalid (its cdhash does not "
                                        "match the seal)"});
         }
         if (nested.sealed != nullptr && nested.sealed->requirement) {

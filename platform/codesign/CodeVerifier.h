@@ -16,7 +16,7 @@ struct VerifyOptions {
 
 struct Verification {
     Problems problems;
-    std::vector<std::string> notes;                   // for verbose output
+    std::vector<std::string> notes;                     // for verbose output
     std::vector<std::filesystem::path> validatedNested; // nested items verified with --deep
 
     bool valid() const { return problems.empty(); }

@@ -54,8 +54,8 @@ public:
         }
         auto signature = macho::parseCodeSignature(image.codeSignatureBytes());
         if (!signature) {
-            fail("invalid or unsupported format for signature (" +
-                 signature.error().description() + ")");
+            fail("invalid or unsupported format for signature (" + signature.error().description() +
+                 ")");
             return std::move(check_);
         }
         signature_ = &signature.value();
@@ -74,7 +74,9 @@ public:
 
 private:
     void fail(const std::string& message) { check_.problems.push_back({path_, label_ + message}); }
-    void note(const std::string& message) { check_.notes.push_back(path_ + ": " + label_ + message); }
+    void note(const std::string& message) {
+        check_.notes.push_back(path_ + ": " + label_ + message);
+    }
 
     void collectBlobs() {
         for (const auto& entry : signature_->index) {
@@ -92,8 +94,7 @@ private:
         auto type = hashTypeFromRaw(directory.hashType);
         std::string name = type ? hashTypeName(*type) : "unknown";
         if (!type) {
-            fail("code directory uses unsupported hash type " +
-                 std::to_string(directory.hashType));
+            fail("code directory uses unsupported hash type " + std::to_string(directory.hashType));
             return;
         }
         if (directory.hashSize != digestSize(*type)) {
@@ -159,17 +160,16 @@ private:
                            const std::string& name) {
         std::optional<Bytes> info = bundle_ ? bundle_->infoPlist : embeddedInfoPlist(slice_.image);
         checkSlot(directory, type, name, infoSlot, info, "Info.plist",
-                  "invalid Info.plist (plist or signature have been modified)", bundle_.has_value());
-        checkSlot(directory, type, name, requirementsSlot, blob(requirementsBlob_),
-                  "requirements", "invalid requirements (requirements or signature modified)",
-                  false);
+                  "invalid Info.plist (plist or signature have been modified)",
+                  bundle_.has_value());
+        checkSlot(directory, type, name, requirementsSlot, blob(requirementsBlob_), "requirements",
+                  "invalid requirements (requirements or signature modified)", false);
         std::optional<Bytes> resources = bundle_ ? bundle_->codeResources : std::nullopt;
         checkSlot(directory, type, name, resourceDirSlot, resources, "resource directory",
                   "invalid resource directory (directory or signature have been modified)",
                   bundle_.has_value());
-        checkSlot(directory, type, name, entitlementsSlot, blob(entitlementsBlob_),
-                  "entitlements", "invalid entitlements (entitlements or signature modified)",
-                  false);
+        checkSlot(directory, type, name, entitlementsSlot, blob(entitlementsBlob_), "entitlements",
+                  "invalid entitlements (entitlements or signature modified)", false);
         checkSlot(directory, type, name, entitlementsDerSlot, blob(entitlementsDerBlob_),
                   "DER entitlements",
                   "invalid DER entitlements (entitlements or signature modified)", false);
@@ -194,7 +194,8 @@ private:
     void checkSlot(const macho::CodeDirectory& directory, HashType type, const std::string& name,
                    std::uint32_t slot, const std::optional<Bytes>& item, const std::string& what,
                    const std::string& mismatch, bool mustBind) {
-        bool bound = slot <= directory.nSpecialSlots && !isZero(u8(directory.specialSlotHash(slot)));
+        bool bound =
+            slot <= directory.nSpecialSlots && !isZero(u8(directory.specialSlotHash(slot)));
         if (!bound) {
             if (item) {
                 fail(what + " is present but not bound to the " + name + " code directory");
