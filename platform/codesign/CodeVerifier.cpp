@@ -52,8 +52,13 @@ CodeCheck checkMachO(const fs::path& path, const std::optional<BundleItems>& bun
             file->isUniversal() ? "architecture " + slice.architecture() + ": " : "";
         SliceCheck slice_check = checkSlice(slice, path.string(), label, bundle);
         check.signedAtAll = check.signedAtAll || slice.image.codeSignature.has_value();
-        check.problems.insert(check.problems.end(), slice_check.problems.begin(),
-                              slice_check.problems.end());
+        // Each code directory reports the same unbound or changed item: say it once.
+        for (auto& problem : slice_check.problems) {
+            if (std::find(check.problems.begin(), check.problems.end(), problem) ==
+                check.problems.end()) {
+                check.problems.push_back(std::move(problem));
+            }
+        }
         check.notes.insert(check.notes.end(), slice_check.notes.begin(), slice_check.notes.end());
         check.cdhashes.insert(check.cdhashes.end(), slice_check.cdhashes.begin(),
                               slice_check.cdhashes.end());
