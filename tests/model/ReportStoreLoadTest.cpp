@@ -6,6 +6,7 @@
 #include "tests/model/ReportSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -8,6 +8,7 @@
 #include "platform/json/JsonWriter.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,6 +3,7 @@
 #include "platform/fs/FileIoError.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QDir>
 #include <QTemporaryDir>

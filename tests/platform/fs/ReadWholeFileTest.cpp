@@ -2,6 +2,7 @@
 
 #include "platform/fs/FileIoError.h"
 #include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QDir>
 #include <QRandomGenerator>
