@@ -38,12 +38,12 @@ bool exists(const QString& path) {
     return QFileInfo::exists(path);
 }
 
-// The backup's history, or nothing when it cannot be read or decoded.
 struct ReadHistory {
     QByteArray bytes;
     std::vector<ScanReport> reports;
 };
 
+// A history file's bytes and reports, or nothing when it cannot be read or does not decode.
 std::optional<ReadHistory> readGoodHistory(const QString& path) {
     QByteArray bytes;
     try {
