@@ -95,8 +95,9 @@ std::optional<QString> KeychainStore::read(const QString& account) const {
         throw KeychainStoreError(keychain_status::interactionNotAllowed);
     }
     const Value value(secret_item_get_secret(item));
+    // Found and unlocked, yet no data came back: the Keychain's "success without data".
     if (!value) {
-        throw KeychainStoreError(keychain_status::internalComponent);
+        throw KeychainStoreError(keychain_status::success);
     }
     gsize length = 0;
     const char* bytes = secret_value_get(value.get(), &length);
