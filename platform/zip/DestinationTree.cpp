@@ -16,7 +16,10 @@ namespace {
 using Kind = ExtractionError::Kind;
 
 [[noreturn]] void failWrite(const std::string& subject, int error) {
-    std::string detail = error == ELOOP ? "a symbolic link is in the way" : std::strerror(error);
+    // Components are opened without following links, which the kernel reports as either.
+    std::string detail = error == ELOOP || error == ENOTDIR
+                             ? "a symbolic link or file is in the way"
+                             : std::strerror(error);
     throw ExtractionError(Kind::writeFailed, subject, detail);
 }
 
