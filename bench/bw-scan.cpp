@@ -17,7 +17,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-
 #include <cstdio>
 #include <system_error>
 
@@ -51,11 +50,11 @@ int main(int argc, char** argv) {
     clock.start();
     const bw::BuildScanner scanner(QDir::cleanPath(tools));
     try {
-        const bw::ScanReport report =
-            scanner.scan(arguments[0], [&clock](const QString& message, double fraction) {
-                std::fprintf(stderr, "%7lld ms  %.2f  %s\n", static_cast<long long>(clock.elapsed()),
-                             fraction, message.toUtf8().constData());
-            });
+        const bw::ScanReport report = scanner.scan(arguments[0], [&clock](const QString& message,
+                                                                          double fraction) {
+            std::fprintf(stderr, "%7lld ms  %.2f  %s\n", static_cast<long long>(clock.elapsed()),
+                         fraction, message.toUtf8().constData());
+        });
         const QByteArray json = bw::json::write(bw::toJson(report), bw::json::Layout::pretty);
         std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
         std::fprintf(stderr, "%7lld ms  done\n", static_cast<long long>(clock.elapsed()));

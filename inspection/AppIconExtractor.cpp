@@ -8,7 +8,6 @@
 
 #include <QColorSpace>
 #include <QDir>
-
 #include <cmath>
 #include <set>
 
@@ -56,7 +55,9 @@ std::vector<QString> uniqueByPath(const std::vector<QString>& files) {
     return unique;
 }
 
-QString resourcesFolder(const QString& bundle) { return bundle + QStringLiteral("/Contents/Resources"); }
+QString resourcesFolder(const QString& bundle) {
+    return bundle + QStringLiteral("/Contents/Resources");
+}
 
 std::vector<QString> matchingNames(const std::vector<QString>& variants,
                                    const std::vector<QString>& items) {
@@ -84,7 +85,8 @@ std::vector<QString> iconNames(const plist::PlistDictionary& info) {
     std::vector<QString> names;
     appendNameValues(info.find(u"CFBundleIconFile"), names);
     appendNameValues(info.find(u"CFBundleIconName"), names);
-    for (const QStringView key : {QStringView(u"CFBundleIcons"), QStringView(u"CFBundleIcons~ipad")}) {
+    for (const QStringView key :
+         {QStringView(u"CFBundleIcons"), QStringView(u"CFBundleIcons~ipad")}) {
         const plist::PlistValue* icons = info.find(key);
         const plist::PlistDictionary* iconsDictionary = icons ? icons->dictionary() : nullptr;
         if (iconsDictionary == nullptr || iconsDictionary->empty()) {
@@ -121,9 +123,9 @@ bool isIconCandidate(const QString& file, const QString& bundle) {
         return false;
     }
     // Icons of embedded frameworks, plug-ins, watch apps and extensions are not the app's own.
-    for (const QStringView part : {QStringView(u".framework/"), QStringView(u"/PlugIns/"),
-                                   QStringView(u"/Watch/"), QStringView(u".appex/"),
-                                   QStringView(u"/Extensions/")}) {
+    for (const QStringView part :
+         {QStringView(u".framework/"), QStringView(u"/PlugIns/"), QStringView(u"/Watch/"),
+          QStringView(u".appex/"), QStringView(u"/Extensions/")}) {
         if (file.contains(part)) {
             return false;
         }
@@ -159,7 +161,8 @@ std::vector<QString> candidateFiles(const QString& bundle, const plist::PlistDic
         // Each folder is walked once and its items matched against every declared name.
         std::vector<std::vector<QString>> folderItems;
         for (const QString& folder : {bundle, resourcesFolder(bundle)}) {
-            folderItems.push_back(fs::exists(folder) ? walkForIcons(folder) : std::vector<QString>{});
+            folderItems.push_back(fs::exists(folder) ? walkForIcons(folder)
+                                                     : std::vector<QString>{});
         }
         for (const QString& name : names) {
             const std::vector<QString> variants = nameVariants(name);

@@ -23,7 +23,8 @@ std::optional<QString> describedApplication(const QString& archive) {
     const plist::PlistDictionary* top = root ? root->dictionary() : nullptr;
     const plist::PlistValue* properties = top ? top->find(u"ApplicationProperties") : nullptr;
     const plist::PlistDictionary* dictionary = properties ? properties->dictionary() : nullptr;
-    const QString* path = dictionary ? plist::stringEntry(*dictionary, u"ApplicationPath") : nullptr;
+    const QString* path =
+        dictionary ? plist::stringEntry(*dictionary, u"ApplicationPath") : nullptr;
     if (path == nullptr) {
         return std::nullopt;
     }
@@ -50,9 +51,10 @@ QString BuildScanner::prepareArtifact(const QString& artifact, const QString& wo
     if (extension != u"ipa") {
         throw BuildScannerError(BuildScannerError::Kind::unsupportedArtifact);
     }
-    const CommandResult result = CommandRunner::run(
-        toolDirectory_ + QStringLiteral("/ditto"),
-        {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder}, extractionTimeout, stop);
+    const CommandResult result =
+        CommandRunner::run(toolDirectory_ + QStringLiteral("/ditto"),
+                           {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},
+                           extractionTimeout, stop);
     if (result.status != 0) {
         throw BuildScannerError::extractionFailed(result.combinedOutput());
     }

@@ -57,8 +57,7 @@ BuildTexts buildTexts(const plist::PlistDictionary& info, const QString& app) {
 }
 
 BuildMetadata BuildScanner::makeBuildMetadata(const plist::PlistDictionary& info,
-                                              const QString& app,
-                                              const std::vector<QString>& files,
+                                              const QString& app, const std::vector<QString>& files,
                                               const std::vector<QString>& architectures) {
     BuildTexts texts = buildTexts(info, app);
     BuildMetadata metadata;

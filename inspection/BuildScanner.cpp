@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QUuid>
-
 #include <algorithm>
 
 namespace bw {
@@ -22,7 +21,9 @@ void checkCancellation(const std::stop_token& stop) {
     }
 }
 
-int severityRank(FindingSeverity severity) { return static_cast<int>(severity); }
+int severityRank(FindingSeverity severity) {
+    return static_cast<int>(severity);
+}
 
 // What one scan has learned so far; the checks read it and add to its two lists.
 struct ScanState {

@@ -5,7 +5,6 @@
 #include "platform/plist/PlistValue.h"
 
 #include <QString>
-
 #include <functional>
 #include <optional>
 #include <stop_token>

@@ -29,9 +29,8 @@ plist::PlistDictionary BuildScanner::readInfoPlist(const QString& app) {
         throw BuildScannerError(BuildScannerError::Kind::infoPlistMissing);
     }
     // Only a regular file inside the bundle is read: a link or a device is no Info.plist.
-    const auto bytes = fs::resolvesInside(path, app)
-                           ? fs::readRegularFile(path, maxInfoPlistBytes)
-                           : std::nullopt;
+    const auto bytes =
+        fs::resolvesInside(path, app) ? fs::readRegularFile(path, maxInfoPlistBytes) : std::nullopt;
     const auto root = bytes ? plist::PlistValue::parse(*bytes) : std::nullopt;
     if (!root || root->dictionary() == nullptr) {
         throw BuildScannerError(BuildScannerError::Kind::infoPlistInvalid);
@@ -55,7 +54,9 @@ std::optional<QString> BuildScanner::executableURL(const QString& app,
     return std::nullopt;
 }
 
-std::vector<QString> BuildScanner::bundleFiles(const QString& app) { return walkBundle(app); }
+std::vector<QString> BuildScanner::bundleFiles(const QString& app) {
+    return walkBundle(app);
+}
 
 qint64 BuildScanner::bundleSize(const QString& app) {
     qint64 total = 0;

@@ -4,7 +4,6 @@
 #include "platform/fs/TemporaryFolder.h"
 
 #include <QFile>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -75,12 +74,13 @@ public:
         posix_spawnattr_setsigmask(&attributes_, &none);
         sigset_t defaults;
         sigemptyset(&defaults);
-        for (const int signal : {SIGPIPE, SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGCHLD, SIGUSR1, SIGUSR2}) {
+        for (const int signal :
+             {SIGPIPE, SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGCHLD, SIGUSR1, SIGUSR2}) {
             sigaddset(&defaults, signal);
         }
         posix_spawnattr_setsigdefault(&attributes_, &defaults);
-        posix_spawnattr_setflags(&attributes_,
-                                 POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
+                                                   POSIX_SPAWN_SETSIGDEF);
     }
     ~SpawnSetup() {
         posix_spawn_file_actions_destroy(&actions_);

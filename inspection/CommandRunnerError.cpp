@@ -1,5 +1,4 @@
 #include "inspection/CommandRunner.h"
-
 #include "platform/fs/FileStatus.h"
 
 #include <cmath>

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,7 +25,9 @@ std::optional<ItemStatus> itemStatus(const QString& path) {
     return ItemStatus{kind, static_cast<qint64>(info.st_size)};
 }
 
-bool exists(const QString& path) { return itemStatus(path).has_value(); }
+bool exists(const QString& path) {
+    return itemStatus(path).has_value();
+}
 
 bool isFolder(const QString& path) {
     const auto status = itemStatus(path);
@@ -41,8 +42,8 @@ bool isExecutableFile(const QString& path) {
 
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes) {
     // O_NONBLOCK keeps a FIFO planted under a regular-looking name from blocking the open.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return std::nullopt;
     }
@@ -53,7 +54,8 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes) 
         qsizetype done = 0;
         bool failed = false;
         while (done < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+            const ssize_t got =
+                ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
             if (got < 0 && errno == EINTR) {
                 continue;
             }

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <optional>
 
 // File tests that never follow a symbolic link at the last path component.

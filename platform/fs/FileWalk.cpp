@@ -3,7 +3,6 @@
 #include "platform/fs/FileStatus.h"
 
 #include <QFile>
-
 #include <algorithm>
 #include <array>
 #include <dirent.h>
@@ -60,9 +59,9 @@ void walkInto(const QString& folder, WalkOptions options, std::vector<QString>& 
 
 bool isPackage(const QString& path) {
     static const std::array<QStringView, 16> extensions{
-        u"app",    u"appex",     u"bundle",   u"framework",  u"plugin",    u"xpc",
-        u"kext",   u"xcarchive", u"xctest",   u"dext",       u"systemextension", u"prefpane",
-        u"saver",  u"qlgenerator", u"mdimporter", u"docc"};
+        u"app",   u"appex",       u"bundle",     u"framework", u"plugin",          u"xpc",
+        u"kext",  u"xcarchive",   u"xctest",     u"dext",      u"systemextension", u"prefpane",
+        u"saver", u"qlgenerator", u"mdimporter", u"docc"};
     const QString extension = pathExtension(path).toLower();
     if (extension.isEmpty()) {
         return false;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 #include <vector>
 
@@ -12,7 +11,8 @@ namespace bw::fs {
 struct WalkOptions {
     // Leave out items whose name begins with a dot, and everything below them.
     bool skipHidden = true;
-    // Enter bundles (.app, .framework, ...) found below the root; the root itself is always entered.
+    // Enter bundles (.app, .framework, ...) found below the root; the root itself is always
+    // entered.
     bool descendIntoPackages = true;
 };
 

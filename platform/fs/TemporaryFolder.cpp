@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QUuid>
-
 #include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -60,7 +59,9 @@ TemporaryFolder::TemporaryFolder(const QString& prefix) {
     path_ = path;
 }
 
-TemporaryFolder::~TemporaryFolder() { removeTree(path_); }
+TemporaryFolder::~TemporaryFolder() {
+    removeTree(path_);
+}
 
 void removeTree(const QString& path) {
     if (!path.isEmpty()) {

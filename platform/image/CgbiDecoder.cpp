@@ -3,11 +3,10 @@
 #include "platform/image/ByteReading.h"
 #include "platform/image/PngChunks.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
+#include <zlib.h>
 
 namespace bw::image {
 
@@ -35,7 +34,8 @@ std::optional<QByteArray> concatenatedImageData(const QByteArray& bytes) {
 }
 
 // Inflates raw deflate data into exactly `expected` bytes; more output than that is refused.
-std::optional<std::vector<unsigned char>> inflateRaw(const QByteArray& input, std::size_t expected) {
+std::optional<std::vector<unsigned char>> inflateRaw(const QByteArray& input,
+                                                     std::size_t expected) {
     std::vector<unsigned char> output(expected);
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QImage>
-
 #include <optional>
 
 namespace bw::image {

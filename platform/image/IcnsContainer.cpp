@@ -19,16 +19,16 @@ struct MemberKind {
 
 // Nominal sizes of the image entry types; PNG members are measured from their own header.
 constexpr std::array<MemberKind, 30> memberKinds{{
-    {"ICON", 32, 32, nullptr}, {"ICN#", 32, 32, nullptr}, {"icm#", 16, 12, nullptr},
-    {"icm4", 16, 12, nullptr}, {"icm8", 16, 12, nullptr}, {"ics#", 16, 16, nullptr},
-    {"ics4", 16, 16, nullptr}, {"ics8", 16, 16, nullptr}, {"is32", 16, 16, "s8mk"},
-    {"icl4", 32, 32, nullptr}, {"icl8", 32, 32, nullptr}, {"il32", 32, 32, "l8mk"},
-    {"ich#", 48, 48, nullptr}, {"ich4", 48, 48, nullptr}, {"ich8", 48, 48, nullptr},
-    {"ih32", 48, 48, "h8mk"},  {"it32", 128, 128, "t8mk"}, {"icp4", 16, 16, nullptr},
-    {"icp5", 32, 32, nullptr}, {"icp6", 64, 64, nullptr},  {"ic07", 128, 128, nullptr},
+    {"ICON", 32, 32, nullptr},   {"ICN#", 32, 32, nullptr},   {"icm#", 16, 12, nullptr},
+    {"icm4", 16, 12, nullptr},   {"icm8", 16, 12, nullptr},   {"ics#", 16, 16, nullptr},
+    {"ics4", 16, 16, nullptr},   {"ics8", 16, 16, nullptr},   {"is32", 16, 16, "s8mk"},
+    {"icl4", 32, 32, nullptr},   {"icl8", 32, 32, nullptr},   {"il32", 32, 32, "l8mk"},
+    {"ich#", 48, 48, nullptr},   {"ich4", 48, 48, nullptr},   {"ich8", 48, 48, nullptr},
+    {"ih32", 48, 48, "h8mk"},    {"it32", 128, 128, "t8mk"},  {"icp4", 16, 16, nullptr},
+    {"icp5", 32, 32, nullptr},   {"icp6", 64, 64, nullptr},   {"ic07", 128, 128, nullptr},
     {"ic08", 256, 256, nullptr}, {"ic09", 512, 512, nullptr}, {"ic10", 1024, 1024, nullptr},
-    {"ic11", 32, 32, nullptr}, {"ic12", 64, 64, nullptr},  {"ic13", 256, 256, nullptr},
-    {"ic14", 512, 512, nullptr}, {"ic04", 16, 16, nullptr}, {"ic05", 32, 32, nullptr},
+    {"ic11", 32, 32, nullptr},   {"ic12", 64, 64, nullptr},   {"ic13", 256, 256, nullptr},
+    {"ic14", 512, 512, nullptr}, {"ic04", 16, 16, nullptr},   {"ic05", 32, 32, nullptr},
 }};
 
 const MemberKind* kindOf(const QByteArray& type) {
@@ -47,7 +47,9 @@ QByteArray bigEndian32(uint32_t value) {
 
 } // namespace
 
-bool hasIcnsSignature(const QByteArray& bytes) { return bytes.startsWith("icns"); }
+bool hasIcnsSignature(const QByteArray& bytes) {
+    return bytes.startsWith("icns");
+}
 
 std::vector<IcnsMember> icnsMembers(const QByteArray& bytes) {
     if (!hasIcnsSignature(bytes)) {

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QSize>
-
 #include <optional>
 #include <vector>
 

@@ -6,7 +6,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-
 #include <algorithm>
 #include <functional>
 
@@ -22,7 +21,9 @@ struct Member {
     std::function<std::optional<QImage>()> decode;
 };
 
-qint64 area(QSize size) { return qint64(size.width()) * qint64(size.height()); }
+qint64 area(QSize size) {
+    return qint64(size.width()) * qint64(size.height());
+}
 
 std::optional<QImage> decodeWithQt(const QByteArray& bytes, int index, const QByteArray& format,
                                    qint64 maxPixels) {
@@ -64,8 +65,9 @@ std::vector<Member> qtMembers(const QByteArray& bytes, qint64 maxPixels) {
         if (!size.isValid() || size.isEmpty()) {
             continue;
         }
-        members.push_back(
-            {size, [bytes, index, maxPixels] { return decodeWithQt(bytes, index, {}, maxPixels); }});
+        members.push_back({size, [bytes, index, maxPixels] {
+                               return decodeWithQt(bytes, index, {}, maxPixels);
+                           }});
     }
     return members;
 }

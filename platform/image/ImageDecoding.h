@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
-
 #include <optional>
 #include <vector>
 

@@ -10,7 +10,9 @@ constexpr char signature[] = "\x89PNG\r\n\x1a\n";
 
 } // namespace
 
-bool hasPngSignature(const QByteArray& bytes) { return bytes.startsWith(QByteArray(signature, 8)); }
+bool hasPngSignature(const QByteArray& bytes) {
+    return bytes.startsWith(QByteArray(signature, 8));
+}
 
 std::optional<PngHeader> readPngHeader(const QByteArray& bytes) {
     if (!hasPngSignature(bytes)) {
@@ -40,7 +42,8 @@ std::optional<PngHeader> readPngHeader(const QByteArray& bytes) {
             *width > 0x7fffffffu || *height > 0x7fffffffu) {
             return std::nullopt;
         }
-        return PngHeader{QSize(int(*width), int(*height)), static_cast<unsigned char>(bytes[data + 8]),
+        return PngHeader{QSize(int(*width), int(*height)),
+                         static_cast<unsigned char>(bytes[data + 8]),
                          static_cast<unsigned char>(bytes[data + 9]),
                          static_cast<unsigned char>(bytes[data + 12]), cgbi};
     }

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QSize>
-
 #include <optional>
 
 // Reading the chunk structure of PNG data, for the ordinary format and Apple's CgBI variant.

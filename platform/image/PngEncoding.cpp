@@ -1,6 +1,7 @@
 #include "platform/image/PngEncoding.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageWriter>
 
 namespace bw::image {
@@ -9,10 +10,13 @@ QByteArray encodePng(const QImage& image) {
     if (image.isNull()) {
         return {};
     }
-    // Only the pixels and their colour space: text chunks and the like of a source file stay out.
+    // Only the pixels and a colour space other than sRGB (which readers assume): text chunks and
+    // the like of a source file stay out.
     QImage pixels(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
                   image.format());
-    pixels.setColorSpace(image.colorSpace());
+    if (image.colorSpace().isValid() && image.colorSpace() != QColorSpace::SRgb) {
+        pixels.setColorSpace(image.colorSpace());
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

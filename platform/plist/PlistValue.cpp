@@ -1,11 +1,9 @@
 #include "platform/plist/PlistValue.h"
 
-
-#include <plist/plist.h>
-
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <plist/plist.h>
 
 namespace bw::plist {
 
@@ -147,7 +145,8 @@ plist_t toNode(const PlistValue& value) {
                               static_cast<int32_t>((milliseconds - seconds * 1000) * 1000));
     }
     case PlistValue::Type::data:
-        return plist_new_data(value.data()->constData(), static_cast<uint64_t>(value.data()->size()));
+        return plist_new_data(value.data()->constData(),
+                              static_cast<uint64_t>(value.data()->size()));
     case PlistValue::Type::array: {
         plist_t node = plist_new_array();
         for (const PlistValue& item : *value.array()) {
@@ -169,10 +168,9 @@ plist_t toNode(const PlistValue& value) {
 } // namespace
 
 const PlistValue* PlistDictionary::find(QStringView key) const {
-    const auto found = std::lower_bound(entries_.begin(), entries_.end(), key,
-                                        [](const Entry& entry, QStringView wanted) {
-                                            return QStringView(entry.first) < wanted;
-                                        });
+    const auto found = std::lower_bound(
+        entries_.begin(), entries_.end(), key,
+        [](const Entry& entry, QStringView wanted) { return QStringView(entry.first) < wanted; });
     if (found == entries_.end() || found->first != key) {
         return nullptr;
     }
