@@ -54,7 +54,7 @@ QString BuildScanner::prepareArtifact(const QString& artifact, const QString& wo
     const CommandResult result =
         CommandRunner::run(toolDirectory_ + QStringLiteral("/ditto"),
                            {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},
-                           extractionTimeout, stop);
+                           extractionTimeout_, stop);
     if (result.status != 0) {
         throw BuildScannerError::extractionFailed(result.combinedOutput());
     }

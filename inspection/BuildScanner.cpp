@@ -39,7 +39,8 @@ struct ScanState {
 
 } // namespace
 
-BuildScanner::BuildScanner(QString toolDirectory) : toolDirectory_(std::move(toolDirectory)) {}
+BuildScanner::BuildScanner(QString toolDirectory, double extractionTimeout)
+    : toolDirectory_(std::move(toolDirectory)), extractionTimeout_(extractionTimeout) {}
 
 QString BuildScanner::defaultToolDirectory() {
 #ifdef Q_OS_MACOS

@@ -21,13 +21,16 @@ public:
     using Progress = std::function<void(const QString& message, double fraction)>;
 
     static constexpr const char* rulesVersion = "2026.08.1";
-    static constexpr double extractionTimeout = 300;
+    static constexpr double defaultExtractionTimeout = 300;
 
-    explicit BuildScanner(QString toolDirectory = defaultToolDirectory());
+    // Tests shorten the extraction time-out; the application keeps the default.
+    explicit BuildScanner(QString toolDirectory = defaultToolDirectory(),
+                          double extractionTimeout = defaultExtractionTimeout);
 
     // "/usr/bin" on macOS; elsewhere libexec/berthwatch next to the running executable.
     static QString defaultToolDirectory();
     const QString& toolDirectory() const { return toolDirectory_; }
+    double extractionTimeout() const { return extractionTimeout_; }
 
     // Throws Cancelled, std::system_error, BuildScannerError or CommandRunnerError.
     ScanReport scan(const QString& artifact, const Progress& progress,
@@ -63,6 +66,7 @@ public:
 
 private:
     QString toolDirectory_;
+    double extractionTimeout_;
 };
 
 } // namespace bw
