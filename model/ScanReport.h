@@ -23,6 +23,10 @@ struct ScanReport {
     QString rulesVersion;
 
     bool operator==(const ScanReport&) const = default;
+
+    // A complete report for a made-up app, built once per process: the same id and date on
+    // every read.
+    static const ScanReport& sample();
 };
 
 size_t qHash(const ScanReport& value, size_t seed = 0);

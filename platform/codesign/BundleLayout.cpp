@@ -1,0 +1,100 @@
+#include "platform/codesign/BundleLayout.h"
+
+#include "platform/codesign/PlistAccess.h"
+
+#include <array>
+#include <fstream>
+#include <iterator>
+
+namespace bw::codesign {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::optional<std::string> bundleExecutableName(const fs::path& infoPlist) {
+    std::ifstream in(infoPlist, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    plist::Owned root = plist::parse(bytes);
+    auto name = plist::string(plist::item(root.get(), "CFBundleExecutable"));
+    // A name with a separator would point outside the executable folder.
+    if (!name || name->empty() || name->find('/') != std::string::npos || *name == "." ||
+        *name == "..") {
+        return std::nullopt;
+    }
+    return name;
+}
+
+} // namespace
+
+std::optional<std::string> BundleLayout::executableRelativePath() const {
+    if (!executable) {
+        return std::nullopt;
+    }
+    return executable->lexically_relative(resourceBase).generic_string();
+}
+
+BundleLayout bundleLayout(const fs::path& root) {
+    BundleLayout layout;
+    layout.root = root;
+    std::error_code ec;
+    fs::path executableFolder;
+    if (fs::is_directory(root / "Contents", ec)) {
+        layout.contentsFolder = true;
+        layout.resourceBase = root / "Contents";
+        layout.infoPlist = layout.resourceBase / "Info.plist";
+        executableFolder = layout.resourceBase / "MacOS";
+    } else if (fs::is_symlink(root / "Versions" / "Current", ec)) {
+        fs::path target = fs::read_symlink(root / "Versions" / "Current", ec);
+        layout.resourceBase = root / "Versions" / target.filename();
+        layout.infoPlist = layout.resourceBase / "Resources" / "Info.plist";
+        executableFolder = layout.resourceBase;
+    } else {
+        layout.resourceBase = root;
+        layout.infoPlist = root / "Info.plist";
+        executableFolder = root;
+    }
+    layout.codeResources = layout.resourceBase / "_CodeSignature" / "CodeResources";
+    if (auto name = bundleExecutableName(layout.infoPlist)) {
+        layout.executable = executableFolder / *name;
+    } else if (root.extension() == ".framework") {
+        layout.executable = executableFolder / root.stem();
+    }
+    return layout;
+}
+
+bool isCodeBundle(const fs::path& folder) {
+    std::error_code ec;
+    if (fs::is_directory(folder / "_CodeSignature", ec) ||
+        fs::is_directory(folder / "Contents" / "_CodeSignature", ec)) {
+        return true;
+    }
+    BundleLayout layout = bundleLayout(folder);
+    return layout.executable && fs::is_regular_file(fs::symlink_status(*layout.executable, ec));
+}
+
+bool looksLikeMachO(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::array<unsigned char, 4> magic{};
+    if (!in.read(reinterpret_cast<char*>(magic.data()), magic.size())) {
+        return false;
+    }
+    std::uint32_t big = (std::uint32_t{magic[0]} << 24) | (std::uint32_t{magic[1]} << 16) |
+                        (std::uint32_t{magic[2]} << 8) | magic[3];
+    switch (big) {
+    case 0xfeedfaceu:
+    case 0xfeedfacfu:
+    case 0xcefaedfeu:
+    case 0xcffaedfeu:
+    case 0xcafebabeu:
+    case 0xcafebabfu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace bw::codesign

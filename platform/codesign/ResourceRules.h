@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <regex.h>
+#include <string>
+#include <vector>
+
+namespace bw::codesign {
+
+// One rule of a resource seal: a POSIX extended regular expression over a path relative to the
+// resource base, with its weight and flags. Without a weight a rule weighs 1.
+struct ResourceRule {
+    std::string pattern;
+    double weight = 1;
+    bool omit = false;     // matching items are not sealed at all
+    bool optional = false; // a sealed item may be missing
+    bool nested = false;   // matching code (Mach-O files, bundles) is sealed by its cdhash
+
+    bool operator==(const ResourceRule&) const = default;
+};
+
+// The rules of a seal, compiled; the heaviest matching rule decides (ties: the pattern that sorts
+// first, so that the choice never depends on the order of a property list).
+class ResourceRules {
+public:
+    // Throws std::invalid_argument naming the pattern when one does not compile.
+    explicit ResourceRules(std::vector<ResourceRule> rules);
+    ~ResourceRules();
+    ResourceRules(ResourceRules&&) noexcept;
+    ResourceRules& operator=(ResourceRules&&) noexcept;
+
+    // The deciding rule for a relative path, or null when no rule matches (the item is not
+    // sealed).
+    const ResourceRule* match(const std::string& relativePath) const;
+
+    const std::vector<ResourceRule>& rules() const { return rules_; }
+
+private:
+    void release();
+
+    std::vector<ResourceRule> rules_; // heaviest first
+    std::vector<std::unique_ptr<regex_t>> compiled_;
+};
+
+// The rules a new seal gets when the signer is given none: everything is sealed, localisations
+// are optional, the bundle's own Info.plist and PkgInfo are left to the signature itself, and
+// code in the standard nested locations is sealed by cdhash.
+std::vector<ResourceRule> defaultResourceRules();
+
+} // namespace bw::codesign

@@ -1,0 +1,174 @@
+#include "platform/codesign/ResourceSealVerifier.h"
+
+#include "platform/codesign/FileHashing.h"
+#include "platform/codesign/ResourceWalk.h"
+
+#include <algorithm>
+#include <set>
+
+namespace bw::codesign {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isSafeRelativePath(const std::string& path) {
+    if (path.empty() || path.front() == '/') {
+        return false;
+    }
+    for (const auto& part : fs::path(path)) {
+        if (part == ".." || part == ".") {
+            return false;
+        }
+    }
+    return true;
+}
+
+class SealChecker {
+public:
+    SealChecker(const BundleLayout& layout, const ResourceSeal& seal,
+                const ResourceSealOptions& options)
+        : layout_(layout), seal_(seal), options_(options) {}
+
+    ResourceSealCheck run() {
+        std::optional<ResourceRules> rules;
+        try {
+            rules.emplace(seal_.rules);
+        } catch (const std::invalid_argument& error) {
+            fail(layout_.codeResources, error.what());
+            return std::move(check_);
+        }
+        BundleWalk walk = walkBundle(layout_, *rules);
+        check_.problems = walk.problems;
+        std::set<std::string> seen;
+        for (const BundleItem& item : walk.items) {
+            seen.insert(item.relativePath);
+            checkItem(item);
+        }
+        checkSealedItemsNotWalked(seen);
+        hashQueuedFiles();
+        std::sort(check_.problems.begin(), check_.problems.end(),
+                  [](const auto& a, const auto& b) { return a.path < b.path; });
+        return std::move(check_);
+    }
+
+private:
+    void fail(const fs::path& path, std::string message) {
+        check_.problems.push_back({path.string(), std::move(message)});
+    }
+
+    void checkItem(const BundleItem& item) {
+        auto found = seal_.items.find(item.relativePath);
+        const SealedItem* sealed = found == seal_.items.end() ? nullptr : &found->second;
+        if (item.kind == BundleItem::Kind::symlink) {
+            checkSymlink(item, sealed);
+            return;
+        }
+        if (item.kind == BundleItem::Kind::nestedCode) {
+            check_.nested.push_back({item.relativePath, item.path, sealed});
+        }
+        if (sealed == nullptr) {
+            fail(item.path, "file added (not in the resource seal)");
+            return;
+        }
+        if (sealed->symlink) {
+            fail(item.path, "file modified (sealed as a symbolic link)");
+            return;
+        }
+        bool hashed = !sealed->sha1.empty() || !sealed->sha256.empty();
+        if (item.kind == BundleItem::Kind::nestedCode && !hashed) {
+            return; // sealed by cdhash, compared by the caller
+        }
+        if (!hashed || !fs::is_regular_file(fs::symlink_status(item.path))) {
+            fail(item.path, "file modified (the seal records nested code here)");
+            return;
+        }
+        queue_.push_back({item.path, !sealed->sha1.empty(), !sealed->sha256.empty()});
+        queuedItems_.push_back(sealed);
+    }
+
+    void checkSymlink(const BundleItem& item, const SealedItem* sealed) {
+        std::error_code ec;
+        std::string target = fs::read_symlink(item.path, ec).string();
+        std::string fromRoot = item.path.lexically_relative(layout_.root).generic_string();
+        if (options_.strict && !symlinkStaysInside(fromRoot, target)) {
+            fail(item.path, "invalid destination for symbolic link in bundle: " + target);
+        }
+        if (sealed == nullptr) {
+            fail(item.path, "file added (not in the resource seal)");
+        } else if (!sealed->symlink) {
+            fail(item.path, "file modified (a symbolic link replaced a sealed file)");
+        } else if (*sealed->symlink != target) {
+            fail(item.path, "symbolic link modified (sealed target " + *sealed->symlink +
+                                ", found " + target + ")");
+        }
+    }
+
+    // Sealed items the walk did not produce: missing ones, and ones the rules no longer cover
+    // (still checked, since the seal vouches for them).
+    void checkSealedItemsNotWalked(const std::set<std::string>& seen) {
+        for (const auto& [relative, sealed] : seal_.items) {
+            if (seen.contains(relative)) {
+                continue;
+            }
+            fs::path path = layout_.resourceBase / relative;
+            if (!isSafeRelativePath(relative)) {
+                fail(layout_.codeResources, "sealed resource path leaves the bundle: " + relative);
+                continue;
+            }
+            std::error_code ec;
+            fs::file_status status = fs::symlink_status(path, ec);
+            if (!fs::exists(status)) {
+                if (!sealed.optional) {
+                    fail(path, "file missing (sealed resource is absent)");
+                }
+                continue;
+            }
+            BundleItem item{relative, path, BundleItem::Kind::file, sealed.optional};
+            if (fs::is_symlink(status)) {
+                item.kind = BundleItem::Kind::symlink;
+            } else if (!sealed.cdhash.empty()) {
+                item.kind = BundleItem::Kind::nestedCode;
+            }
+            checkItem(item);
+        }
+    }
+
+    void hashQueuedFiles() {
+        std::vector<FileHashResult> results = hashFiles(queue_, options_.hashThreads);
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            const SealedItem& sealed = *queuedItems_[i];
+            const FileHashResult& result = results[i];
+            if (!result.error.empty()) {
+                fail(queue_[i].path, "file cannot be read: " + result.error);
+            } else if (result.sha1 != sealed.sha1 || result.sha256 != sealed.sha256) {
+                fail(queue_[i].path, "file modified (sealed resource hash does not match)");
+            }
+        }
+    }
+
+    const BundleLayout& layout_;
+    const ResourceSeal& seal_;
+    const ResourceSealOptions& options_;
+    ResourceSealCheck check_;
+    std::vector<FileHashRequest> queue_;
+    std::vector<const SealedItem*> queuedItems_;
+};
+
+} // namespace
+
+bool symlinkStaysInside(const std::string& linkPath, const std::string& target) {
+    if (target.empty() || target.front() == '/') {
+        return false;
+    }
+    fs::path resolved = (fs::path(linkPath).parent_path() / target).lexically_normal();
+    std::string text = resolved.generic_string();
+    return !(text == ".." || text.starts_with("../"));
+}
+
+ResourceSealCheck verifyResourceSeal(const BundleLayout& layout, const ResourceSeal& seal,
+                                     const ResourceSealOptions& options) {
+    return SealChecker(layout, seal, options).run();
+}
+
+} // namespace bw::codesign

@@ -1,0 +1,102 @@
+#include "platform/codesign/ResourceWalk.h"
+
+#include <algorithm>
+
+namespace bw::codesign {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Walker {
+public:
+    Walker(const BundleLayout& layout, const ResourceRules& rules)
+        : layout_(layout), rules_(rules),
+          executable_(layout.executableRelativePath().value_or(std::string{})) {}
+
+    BundleWalk run() {
+        checkBundleRoot();
+        visitFolder(layout_.resourceBase, "");
+        std::sort(walk_.items.begin(), walk_.items.end(),
+                  [](const auto& a, const auto& b) { return a.relativePath < b.relativePath; });
+        return std::move(walk_);
+    }
+
+private:
+    // A macOS bundle seals only Contents/: anything else at its top escapes the seal.
+    void checkBundleRoot() {
+        if (!layout_.contentsFolder) {
+            return;
+        }
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(layout_.root, ec)) {
+            if (entry.path().filename() != "Contents") {
+                walk_.problems.push_back(
+                    {entry.path().string(), "unsealed contents present in the bundle root"});
+            }
+        }
+    }
+
+    void visitFolder(const fs::path& folder, const std::string& prefix) {
+        std::error_code ec;
+        fs::directory_iterator it(folder, ec);
+        if (ec) {
+            walk_.problems.push_back({folder.string(), "cannot read folder: " + ec.message()});
+            return;
+        }
+        for (const auto& entry : it) {
+            std::string name = entry.path().filename().string();
+            std::string relative = prefix + name;
+            if (relative == "_CodeSignature" || relative == executable_) {
+                continue;
+            }
+            visitEntry(entry, relative);
+        }
+    }
+
+    void visitEntry(const fs::directory_entry& entry, const std::string& relative) {
+        std::error_code ec;
+        fs::file_status status = entry.symlink_status(ec);
+        const ResourceRule* rule = rules_.match(relative);
+        if (fs::is_directory(status)) {
+            if (rule != nullptr && rule->omit) {
+                return;
+            }
+            if (rule != nullptr && rule->nested && isCodeBundle(entry.path())) {
+                add(entry.path(), relative, BundleItem::Kind::nestedCode, *rule);
+                return;
+            }
+            visitFolder(entry.path(), relative + "/");
+            return;
+        }
+        if (rule == nullptr || rule->omit) {
+            return;
+        }
+        if (fs::is_symlink(status)) {
+            add(entry.path(), relative, BundleItem::Kind::symlink, *rule);
+        } else if (rule->nested && fs::is_regular_file(status) && looksLikeMachO(entry.path())) {
+            add(entry.path(), relative, BundleItem::Kind::nestedCode, *rule);
+        } else {
+            // Sockets, devices and the like are reported as files: hashing them fails loudly.
+            add(entry.path(), relative, BundleItem::Kind::file, *rule);
+        }
+    }
+
+    void add(const fs::path& path, const std::string& relative, BundleItem::Kind kind,
+             const ResourceRule& rule) {
+        walk_.items.push_back({relative, path, kind, rule.optional});
+    }
+
+    const BundleLayout& layout_;
+    const ResourceRules& rules_;
+    std::string executable_;
+    BundleWalk walk_;
+};
+
+} // namespace
+
+BundleWalk walkBundle(const BundleLayout& layout, const ResourceRules& rules) {
+    return Walker(layout, rules).run();
+}
+
+} // namespace bw::codesign

@@ -1,0 +1,73 @@
+#include "platform/macho/SymbolTable.h"
+
+#include "platform/macho/Constants.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace bw::macho {
+namespace {
+
+using namespace constants;
+
+Result<std::string_view> symbolName(Bytes strings, uint32_t index, uint32_t symbolIndex) {
+    if (index >= strings.size())
+        return malformed("bad string table index " + std::to_string(index) + " for symbol " +
+                         std::to_string(symbolIndex));
+    const auto* start = reinterpret_cast<const char*>(strings.data()) + index;
+    const size_t available = strings.size() - index;
+    const void* end = std::memchr(start, '\0', available);
+    if (end == nullptr)
+        return malformed("name of symbol " + std::to_string(symbolIndex) +
+                         " runs past the end of the string table");
+    return std::string_view(start, static_cast<const char*>(end) - start);
+}
+
+} // namespace
+
+bool Symbol::isUndefinedExternal() const {
+    return (type & nStab) == 0 && (type & nType) == nUndf && (type & nExt) != 0 && value == 0;
+}
+
+Result<std::vector<Symbol>> readSymbols(const MachOImage& image) {
+    std::vector<Symbol> symbols;
+    if (!image.symtab)
+        return symbols;
+    const SymtabCommand& symtab = *image.symtab;
+    const Bytes strings = image.bytes.subspan(symtab.stringOffset, symtab.stringSize);
+    const uint32_t entrySize = image.header.is64 ? nlist64Size : nlistSize;
+    // parseImage checked that all entries lie inside the image, so the count is bounded by it.
+    symbols.reserve(symtab.symbolCount);
+    ByteCursor cursor(image.bytes, image.header.byteOrder, symtab.symbolOffset);
+    for (uint32_t i = 0; i < symtab.symbolCount; ++i) {
+        const uint32_t stringIndex = cursor.u32();
+        Symbol symbol;
+        symbol.type = cursor.u8();
+        symbol.section = cursor.u8();
+        symbol.description = cursor.u16();
+        symbol.value = entrySize == nlist64Size ? cursor.u64() : cursor.u32();
+        if (!cursor.ok())
+            return truncated("symbol table extends past the end of the file");
+        Result<std::string_view> name = symbolName(strings, stringIndex, i);
+        if (!name)
+            return name.error();
+        symbol.name = *name;
+        symbols.push_back(symbol);
+    }
+    return symbols;
+}
+
+Result<std::vector<std::string_view>> undefinedSymbolNames(const MachOImage& image) {
+    Result<std::vector<Symbol>> symbols = readSymbols(image);
+    if (!symbols)
+        return symbols.error();
+    std::vector<std::string_view> names;
+    for (const Symbol& symbol : *symbols) {
+        if (symbol.isUndefinedExternal())
+            names.push_back(symbol.name);
+    }
+    std::ranges::sort(names);
+    return names;
+}
+
+} // namespace bw::macho

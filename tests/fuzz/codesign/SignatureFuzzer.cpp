@@ -1,0 +1,21 @@
+// Feeds arbitrary bytes to the Mach-O reader and the signature checks of every slice it finds:
+// no input may read out of bounds, hang or crash.
+#include "platform/codesign/SignatureCheck.h"
+#include "platform/macho/MachOFile.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    bw::macho::Bytes bytes(reinterpret_cast<const std::byte*>(data), size);
+    auto file = bw::macho::parseMachOFile(bytes);
+    if (!file) {
+        return 0;
+    }
+    bw::codesign::BundleItems bundle{bw::codesign::Bytes{1, 2, 3}, std::nullopt};
+    for (const auto& slice : file->slices) {
+        (void)bw::codesign::checkSlice(slice, "fuzz", "", bundle);
+        (void)bw::codesign::checkSlice(slice, "fuzz", "", std::nullopt);
+    }
+    return 0;
+}

@@ -1,0 +1,96 @@
+#include "model/SidebarApp.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+
+namespace {
+
+const QDateTime base(QDate(2026, 8, 1), QTime(12, 0), Qt::UTC);
+
+ScanReport report(const QString& bundleIdentifier, const QString& appName, int minutes,
+                  const QString& fileName = {}) {
+    ScanReport r{};
+    r.id = QUuid::createUuid();
+    r.createdAt = base.addSecs(minutes * 60);
+    r.fileName = fileName;
+    r.metadata.bundleIdentifier = bundleIdentifier;
+    r.metadata.appName = appName;
+    return r;
+}
+
+QStringList names(const std::vector<SidebarApp>& apps) {
+    QStringList result;
+    for (const SidebarApp& app : apps) {
+        result << app.appName;
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(SidebarApp, EmptyHistory) {
+    EXPECT_TRUE(SidebarApp::apps({}).empty());
+}
+
+TEST(SidebarApp, OneEntryPerBundleNamedAfterTheLatestReport) {
+    const std::vector<ScanReport> reports{
+        report("com.example.a", "Old Name", 1),
+        report("com.example.a", "New Name", 30),
+        report("com.example.a", "Middle Name", 10),
+    };
+    const auto apps = SidebarApp::apps(reports);
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(apps[0], (SidebarApp{"com.example.a", "New Name", reports[1]}));
+    EXPECT_EQ(apps[0].id(), "com.example.a");
+}
+
+TEST(SidebarApp, AmongEqualLatestDatesTheFirstReportWins) {
+    const std::vector<ScanReport> reports{
+        report("com.example.a", "Older", 1),
+        report("com.example.a", "First", 5, "first.ipa"),
+        report("com.example.a", "Second", 5, "second.ipa"),
+    };
+    const auto apps = SidebarApp::apps(reports);
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(apps[0].latestReport.fileName, "first.ipa");
+    EXPECT_EQ(apps[0].appName, "First");
+}
+
+TEST(SidebarApp, NewestFirstThenByNameIgnoringCase) {
+    const std::vector<ScanReport> reports{
+        report("com.example.beta", "Beta", 10),
+        report("com.example.old", "Aardvark", 1),
+        report("com.example.alpha", "alpha", 10),
+        report("com.example.new", "Zebra", 20),
+        report("com.example.gamma", "Gamma", 10),
+        report("com.example.alpha", "alpha", 2),
+        // Accents and "\u00DF" sort by the locale's rules, not by code unit.
+        report("com.example.eszett", QStringLiteral("\u00DFtrasse"), 10),
+        report("com.example.emile", QStringLiteral("\u00C9mile"), 10),
+    };
+    const auto apps = SidebarApp::apps(reports, QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(names(apps), (QStringList{"Zebra", "alpha", "Beta", QStringLiteral("\u00C9mile"),
+                                        "Gamma", QStringLiteral("\u00DFtrasse"), "Aardvark"}));
+}
+
+TEST(SidebarApp, BundleIdentifiersDifferingInCaseAreSeparateApps) {
+    const auto apps = SidebarApp::apps(
+        {report("com.example.App", "App", 1), report("com.example.app", "App", 2)});
+    ASSERT_EQ(apps.size(), 2u);
+    EXPECT_EQ(apps[0].bundleIdentifier, "com.example.app");
+    EXPECT_EQ(apps[1].bundleIdentifier, "com.example.App");
+}
+
+TEST(SidebarApp, EqualDatesAndNamesOrderByBundleIdentifierWhateverTheInputOrder) {
+    std::vector<ScanReport> reports{report("com.example.z", "Same", 1),
+                                    report("com.example.a", "same", 1),
+                                    report("com.example.m", "SAME", 1)};
+    const auto first = SidebarApp::apps(reports);
+    std::ranges::reverse(reports);
+    const auto second = SidebarApp::apps(reports);
+    EXPECT_EQ(first, second);
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_EQ(first[0].bundleIdentifier, "com.example.a");
+    EXPECT_EQ(first[2].bundleIdentifier, "com.example.z");
+}

@@ -1,0 +1,301 @@
+#include "platform/codesign/CodeVerifier.h"
+
+#include "platform/codesign/SignedEntitlements.h"
+#include "platform/macho/MachOFile.h"
+#include "tests/fixtures/signer/BundleSigner.h"
+#include "tests/fixtures/signer/Tamper.h"
+
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using namespace bw::codesign;
+using bw::signer::BundleSignOptions;
+
+namespace {
+
+const fs::path inputs = BW_SIGNER_INPUTS;
+
+const std::string entitlements = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+	<key>aps-environment</key>
+	<string>development</string>
+	<key>get-task-allow</key>
+	<true/>
+</dict>
+</plist>
+)";
+
+void writeText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string info(const std::string& executable) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+           "<key>CFBundleExecutable</key><string>" +
+           executable + "</string></dict></plist>\n";
+}
+
+// An iOS application with resources, a localisation, a link and a nested framework.
+fs::path makeApp(const fs::path& folder, const fs::path& executable = inputs / "App.universal") {
+    fs::path app = folder / "App.app";
+    fs::create_directories(app / "Frameworks/Kit.framework");
+    fs::copy_file(executable, app / "App");
+    fs::copy_file(inputs / "Kit", app / "Frameworks/Kit.framework/Kit");
+    writeText(app / "Info.plist", info("App"));
+    writeText(app / "Frameworks/Kit.framework/Info.plist", info("Kit"));
+    writeText(app / "assets/logo.png", "png bytes");
+    writeText(app / "en.lproj/Main.strings", "\"a\" = \"b\";");
+    fs::create_symlink("assets/logo.png", app / "logo-link.png");
+    return app;
+}
+
+BundleSignOptions withEntitlements() {
+    BundleSignOptions options;
+    options.code.entitlementsXml = bw::codesign::Bytes(entitlements.begin(), entitlements.end());
+    return options;
+}
+
+// A test certificate made once per run with OpenSSL's command line, as a developer would.
+const bw::signer::CmsIdentity& testIdentity() {
+    static const bw::signer::CmsIdentity identity = [] {
+        fs::path folder =
+            fs::temp_directory_path() / ("bw-codesign-ca-" + std::to_string(getpid()));
+        fs::create_directories(folder);
+        std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -keyout " +
+                              (folder / "key.pem").string() + " -out " +
+                              (folder / "cert.pem").string() +
+                              " -days 30 -subj /CN=Test\\ Signer 2>/dev/null";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return bw::signer::CmsIdentity{folder / "cert.pem", folder / "key.pem"};
+    }();
+    return identity;
+}
+
+std::vector<std::string> messages(const Verification& result) {
+    std::vector<std::string> out;
+    for (const auto& p : result.problems) {
+        out.push_back(p.path + ": " + p.message);
+    }
+    return out;
+}
+
+Verification verifyStrictDeep(const fs::path& path) {
+    return verifyCode(path, {true, true, 4});
+}
+
+} // namespace
+
+TEST(CodeVerifierTest, LinkerSignaturesOfLldPass) {
+    for (const char* name : {"App", "App.universal", "Kit"}) {
+        Verification result = verifyStrictDeep(inputs / name);
+        EXPECT_TRUE(result.valid()) << name << ": " << testing::PrintToString(messages(result));
+    }
+    Verification unsigned_ = verifyStrictDeep(inputs / "App.unsigned");
+    EXPECT_EQ(messages(unsigned_), std::vector<std::string>{(inputs / "App.unsigned").string() +
+                                                            ": code object is not signed at all"});
+}
+
+TEST(CodeVerifierTest, WellSignedVariantsPass) {
+    struct Case {
+        const char* name;
+        std::function<void(BundleSignOptions&)> configure;
+    };
+    const std::vector<Case> cases = {
+        {"ad hoc, SHA-256", [](BundleSignOptions&) {}},
+        {"SHA-1 and SHA-256",
+         [](BundleSignOptions& o) {
+             o.code.hashTypes = {HashType::sha1, HashType::sha256};
+         }},
+        {"16 KiB pages", [](BundleSignOptions& o) { o.code.pageSizeLog2 = 14; }},
+        {"one page", [](BundleSignOptions& o) { o.code.pageSizeLog2 = 0; }},
+        {"XML entitlements only", [](BundleSignOptions& o) { o.code.derEntitlements = false; }},
+        {"CMS", [](BundleSignOptions& o) { o.code.cms = testIdentity(); }},
+        {"SHA-256 resources only", [](BundleSignOptions& o) { o.seal.sha1 = false; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        fs::path app = makeApp(dir.path().toStdString());
+        BundleSignOptions options = withEntitlements();
+        c.configure(options);
+        bw::signer::signBundle(app, options);
+        Verification result = verifyStrictDeep(app);
+        EXPECT_TRUE(result.valid()) << testing::PrintToString(messages(result));
+        EXPECT_EQ(result.validatedNested, std::vector<fs::path>{app / "Frameworks/Kit.framework"});
+    }
+}
+
+TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
+    QTemporaryDir dir;
+    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    BundleSignOptions options;
+    options.code.cms = testIdentity();
+    bw::signer::signBundle(app, options);
+    Verification result = verifyStrictDeep(app);
+    ASSERT_TRUE(result.valid());
+    EXPECT_NE(std::find(result.notes.begin(), result.notes.end(),
+                        (app / "App").string() +
+                            ": CMS signature verifies with its own certificate /CN=Test Signer; "
+                            "no trust chain was evaluated"),
+              result.notes.end());
+}
+
+TEST(CodeVerifierTest, TamperedBundlesFailNamingWhatAndWhere) {
+    using namespace bw::signer::tamper;
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> tamper;
+        std::vector<std::string> expected; // "relative path: message"
+    };
+    const std::vector<Case> cases = {
+        {"changed code page",
+         [](const fs::path& app) { changeCodePage(app / "App", 1); },
+         {"App: invalid signature (code or signature have been modified): sha256 hash of code "
+          "page 1 does not match"}},
+        {"changed resource",
+         [](const fs::path& app) { writeText(app / "assets/logo.png", "x"); },
+         {"assets/logo.png: file modified (sealed resource hash does not match)"}},
+        {"added resource",
+         [](const fs::path& app) { writeText(app / "new.txt", "x"); },
+         {"new.txt: file added (not in the resource seal)"}},
+        {"removed resource",
+         [](const fs::path& app) { fs::remove(app / "assets/logo.png"); },
+         {"assets/logo.png: file missing (sealed resource is absent)"}},
+        {"unsigned nested framework",
+         [](const fs::path& app) {
+             fs::copy_file(inputs / "App.unsigned", app / "Frameworks/Kit.framework/Kit",
+                           fs::copy_options::overwrite_existing);
+         },
+         {"Frameworks/Kit.framework: nested code is not signed at all"}},
+        {"link outside the bundle",
+         [](const fs::path& app) { linkOutside(app / "logo-link.png", "../../../etc/hosts"); },
+         {"logo-link.png: invalid destination for symbolic link in bundle: ../../../etc/hosts",
+          "logo-link.png: symbolic link modified (sealed target assets/logo.png, found "
+          "../../../etc/hosts)"}},
+        {"wrong Info.plist",
+         [](const fs::path& app) { writeText(app / "Info.plist", info("App") + " "); },
+         {"App: invalid Info.plist (plist or signature have been modified)"}},
+        {"changed seal",
+         [](const fs::path& app) {
+             std::ofstream(app / "_CodeSignature/CodeResources", std::ios::app) << " ";
+         },
+         {"App: invalid resource directory (directory or signature have been modified)"}},
+        {"changed nested framework code",
+         [](const fs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
+         {"Frameworks/Kit.framework/Kit: invalid signature (code or signature have been "
+          "modified): sha256 hash of code page 0 does not match"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+        bw::signer::signBundle(app, withEntitlements());
+        c.tamper(app);
+        std::vector<std::string> expected;
+        for (const auto& line : c.expected) {
+            expected.push_back((app / line).string());
+        }
+        EXPECT_EQ(messages(verifyStrictDeep(app)), expected);
+    }
+}
+
+TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
+    QTemporaryDir dir;
+    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    fs::create_directories(app / "PlugIns");
+    bw::signer::signBundle(app, {});
+    // A plain Mach-O file in a folder no nested rule covers is a resource; sealed by hash.
+    EXPECT_TRUE(verifyCode(app, {false, false, 1}).valid());
+    bw::signer::tamper::changeCodePage(app / "Frameworks/Kit.framework/Kit", 0);
+    EXPECT_TRUE(verifyCode(app, {false, false, 1}).valid()) << "page changes need --deep";
+    EXPECT_FALSE(verifyCode(app, {true, false, 1}).valid());
+}
+
+TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
+    QTemporaryDir dir;
+    fs::path folder = dir.path().toStdString();
+    fs::copy_file(inputs / "App", folder / "arm64");
+    fs::copy_file(inputs / "App.x86_64", folder / "x86_64");
+    BundleSignOptions cms;
+    cms.code.cms = testIdentity();
+    cms.code.identifier = "com.example.arm";
+    bw::signer::signCode(folder / "arm64", cms);
+    BundleSignOptions adhoc;
+    adhoc.code.hashTypes = {HashType::sha1, HashType::sha256};
+    adhoc.code.pageSizeLog2 = 14;
+    adhoc.code.identifier = "com.example.intel";
+    bw::signer::signCode(folder / "x86_64", adhoc);
+    std::string lipo = "llvm-lipo-14 -create " + (folder / "arm64").string() + " " +
+                       (folder / "x86_64").string() + " -output " + (folder / "fat").string();
+    ASSERT_EQ(std::system(lipo.c_str()), 0);
+    EXPECT_TRUE(verifyStrictDeep(folder / "fat").valid());
+
+    bw::signer::tamper::changeCodePage(folder / "fat", 0, "x86_64");
+    EXPECT_EQ(messages(verifyStrictDeep(folder / "fat")),
+              (std::vector<std::string>{
+                  (folder / "fat").string() +
+                      ": architecture x86_64: invalid signature (code or signature have been "
+                      "modified): sha1 hash of code page 0 does not match",
+                  (folder / "fat").string() +
+                      ": architecture x86_64: invalid signature (code or signature have been "
+                      "modified): sha256 hash of code page 0 does not match"}));
+}
+
+TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
+    for (const char* input : {"App", "App.universal"}) {
+        SCOPED_TRACE(input);
+        QTemporaryDir dir;
+        fs::path app = makeApp(dir.path().toStdString(), inputs / input);
+        bw::signer::signBundle(app, withEntitlements());
+        SignedEntitlements read = readSignedEntitlements(app);
+        EXPECT_EQ(read.error, "");
+        EXPECT_EQ(read.executable, app / "App");
+        ASSERT_TRUE(read.xml.has_value());
+        EXPECT_EQ(std::string(read.xml->begin(), read.xml->end()), entitlements);
+    }
+    QTemporaryDir dir;
+    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::signer::signBundle(app, {});
+    EXPECT_FALSE(readSignedEntitlements(app).xml.has_value());
+    EXPECT_EQ(readSignedEntitlements(inputs / "App.unsigned").error,
+              "code object is not signed at all");
+}
+
+TEST(CodeVerifierTest, MalformedSignaturesFailCleanly) {
+    using bw::signer::tamper::patchSignature;
+    struct Case {
+        const char* name;
+        std::uint64_t offset; // into the SuperBlob
+        std::uint32_t value;
+        const char* expectedStart;
+    };
+    const std::vector<Case> cases = {
+        {"SuperBlob count overruns", 8, 0x00ffffff, "invalid or unsupported format for signature"},
+        {"SuperBlob length overruns", 4, 0x7fffffff, "invalid or unsupported format for signature"},
+        {"blob offset out of range", 16, 0x00fffff0, "invalid or unsupported format for signature"},
+        {"code slot count overruns", 0, 0, "invalid or unsupported format for signature"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        fs::path file = fs::path(dir.path().toStdString()) / "App";
+        fs::copy_file(inputs / "App", file);
+        bw::signer::signCode(file, withEntitlements());
+        if (std::string(c.name) == "code slot count overruns") {
+            bw::signer::tamper::patchCodeDirectory(file, 28, 0x00ffffff);
+        } else {
+            patchSignature(file, c.offset, c.value);
+        }
+        Verification result = verifyStrictDeep(file);
+        ASSERT_EQ(result.problems.size(), 1u);
+        EXPECT_TRUE(result.problems[0].message.starts_with(c.expectedStart))
+            << result.problems[0].message;
+    }
+}

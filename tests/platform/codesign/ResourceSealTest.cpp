@@ -1,0 +1,228 @@
+#include "platform/codesign/ResourceSeal.h"
+
+#include "platform/codesign/ResourceSealVerifier.h"
+#include "tests/fixtures/signer/ResourceSealWriter.h"
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using namespace bw::codesign;
+
+namespace {
+
+void writeText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+const char* infoPlist = R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>CFBundleExecutable</key><string>App</string></dict></plist>
+)";
+
+// An iOS-style bundle: resources, a localisation, a link, a nested framework.
+fs::path makeBundle(const fs::path& folder) {
+    fs::path app = folder / "App.app";
+    writeText(app / "Info.plist", infoPlist);
+    writeText(app / "App", "\xcf\xfa\xed\xfe main executable");
+    writeText(app / "assets" / "logo.png", "png bytes");
+    writeText(app / "en.lproj" / "Main.strings", "\"a\" = \"b\";");
+    writeText(app / "Frameworks" / "Kit.framework" / "Kit", "\xcf\xfa\xed\xfe kit");
+    fs::create_symlink("assets/logo.png", app / "logo-link.png");
+    return app;
+}
+
+const Bytes nestedHash(20, 0xab);
+
+void seal(const fs::path& app) {
+    BundleLayout layout = bundleLayout(app);
+    Bytes xml = bw::signer::writeResourceSeal(layout, {}, [](const fs::path&) {
+        return bw::signer::NestedSeal{nestedHash, "identifier \"com.example.kit\""};
+    });
+    writeText(layout.codeResources, std::string(xml.begin(), xml.end()));
+}
+
+ResourceSealCheck check(const fs::path& app, bool strict) {
+    BundleLayout layout = bundleLayout(app);
+    std::ifstream in(layout.codeResources, std::ios::binary);
+    Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    static ResourceSeal parsed;
+    parsed = parseResourceSeal(bytes);
+    return verifyResourceSeal(layout, parsed, {strict, 4});
+}
+
+struct TamperCase {
+    const char* name;
+    std::function<void(const fs::path&)> tamper;
+    bool strict;
+    std::vector<Problem> expected; // paths relative to the bundle
+};
+
+} // namespace
+
+TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
+    const std::vector<TamperCase> cases = {
+        {"untouched", [](const fs::path&) {}, true, {}},
+        {"changed resource",
+         [](const fs::path& app) { writeText(app / "assets/logo.png", "other bytes"); },
+         false,
+         {{"assets/logo.png", "file modified (sealed resource hash does not match)"}}},
+        {"added resource",
+         [](const fs::path& app) { writeText(app / "assets/new.png", "x"); },
+         false,
+         {{"assets/new.png", "file added (not in the resource seal)"}}},
+        {"removed resource",
+         [](const fs::path& app) { fs::remove(app / "assets/logo.png"); },
+         false,
+         {{"assets/logo.png", "file missing (sealed resource is absent)"}}},
+        {"removed optional localisation",
+         [](const fs::path& app) { fs::remove(app / "en.lproj/Main.strings"); },
+         true,
+         {}},
+        {"added omitted file",
+         [](const fs::path& app) { writeText(app / "assets/.DS_Store", "x"); },
+         true,
+         {}},
+        {"changed Info.plist is left to the signature",
+         [](const fs::path& app) {
+             std::string changed = infoPlist;
+             changed.replace(changed.find("<dict>"), 6, "<dict><key>X</key><true/>");
+             writeText(app / "Info.plist", changed);
+         },
+         true,
+         {}},
+        {"retargeted link",
+         [](const fs::path& app) {
+             fs::remove(app / "logo-link.png");
+             fs::create_symlink("en.lproj/Main.strings", app / "logo-link.png");
+         },
+         false,
+         {{"logo-link.png", "symbolic link modified (sealed target assets/logo.png, found "
+                            "en.lproj/Main.strings)"}}},
+        {"file replaced by a link",
+         [](const fs::path& app) {
+             fs::remove(app / "assets/logo.png");
+             fs::create_symlink("../en.lproj/Main.strings", app / "assets/logo.png");
+         },
+         false,
+         {{"assets/logo.png", "file modified (a symbolic link replaced a sealed file)"}}},
+        {"link out of the bundle, strict",
+         [](const fs::path& app) {
+             fs::remove(app / "logo-link.png");
+             fs::create_symlink("../../etc/passwd", app / "logo-link.png");
+         },
+         true,
+         {{"logo-link.png", "invalid destination for symbolic link in bundle: ../../etc/passwd"},
+          {"logo-link.png", "symbolic link modified (sealed target assets/logo.png, found "
+                            "../../etc/passwd)"}}},
+        {"executable and signature folder are not resources",
+         [](const fs::path& app) {
+             writeText(app / "App", "changed");
+             writeText(app / "_CodeSignature/Other", "x");
+         },
+         true,
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        fs::path app = makeBundle(dir.path().toStdString());
+        seal(app);
+        c.tamper(app);
+        ResourceSealCheck result = check(app, c.strict);
+        std::vector<Problem> expected;
+        for (const auto& p : c.expected) {
+            expected.push_back({(app / p.path).string(), p.message});
+        }
+        EXPECT_EQ(result.problems, expected);
+        ASSERT_EQ(result.nested.size(), 1u);
+        EXPECT_EQ(result.nested[0].relativePath, "Frameworks/Kit.framework");
+        ASSERT_NE(result.nested[0].sealed, nullptr);
+        EXPECT_EQ(result.nested[0].sealed->cdhash, nestedHash);
+    }
+}
+
+TEST(ResourceSealTest, LinkOutOfBundlePassesWithoutStrict) {
+    QTemporaryDir dir;
+    fs::path app = makeBundle(dir.path().toStdString());
+    fs::remove(app / "logo-link.png");
+    fs::create_symlink("/etc/passwd", app / "logo-link.png");
+    seal(app);
+    EXPECT_TRUE(check(app, false).problems.empty());
+    ASSERT_EQ(check(app, true).problems.size(), 1u);
+}
+
+TEST(ResourceSealTest, LinkContainment) {
+    struct Case {
+        const char* link;
+        const char* target;
+        bool inside;
+    };
+    const Case cases[] = {
+        {"a/b", "c", true},   {"a/b", "../c", true},          {"a/b", "../../c", false},
+        {"a", "/abs", false}, {"a/b", "./../x/../..", false}, {"a/b/c", "../../d/e", true},
+        {"x", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(symlinkStaysInside(c.link, c.target), c.inside) << c.link << " -> " << c.target;
+    }
+}
+
+TEST(ResourceSealTest, HeaviestRuleDecides) {
+    ResourceRules rules({{"^.*", 1, false, false, false},
+                         {"^a/", 10, true, false, false},
+                         {"^a/keep", 20, false, true, false}});
+    EXPECT_FALSE(rules.match("b")->omit);
+    EXPECT_TRUE(rules.match("a/x")->omit);
+    EXPECT_TRUE(rules.match("a/keep")->optional);
+    ResourceRules none({{"^only$", 1, false, false, false}});
+    EXPECT_EQ(none.match("other"), nullptr);
+    EXPECT_THROW(ResourceRules({{"(", 1, false, false, false}}), std::invalid_argument);
+}
+
+TEST(ResourceSealTest, MalformedSealsAreRejected) {
+    struct Case {
+        const char* name;
+        std::string xml;
+        const char* reason;
+    };
+    auto wrap = [](const std::string& body) {
+        return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>" + body + "</dict></plist>";
+    };
+    const std::vector<Case> cases = {
+        {"not a plist", "garbage", "the resource seal is not a property list dictionary"},
+        {"version 1 only", wrap("<key>files</key><dict/><key>rules</key><dict/>"),
+         "resource envelope is obsolete (version 1 signature)"},
+        {"entry without hash",
+         wrap("<key>files2</key><dict><key>a</key><dict><key>optional</key><true/></dict></dict>"
+              "<key>rules2</key><dict/>"),
+         "sealed resource a records no hash"},
+        {"rule of the wrong type",
+         wrap("<key>files2</key><dict/><key>rules2</key><dict><key>^a</key><string>x</string>"
+              "</dict>"),
+         "resource rule ^a is neither a flag nor a dictionary"},
+    };
+    for (const auto& c : cases) {
+        Bytes bytes(c.xml.begin(), c.xml.end());
+        try {
+            (void)parseResourceSeal(bytes);
+            ADD_FAILURE() << c.name << " was accepted";
+        } catch (const ResourceSealError& error) {
+            EXPECT_STREQ(error.what(), c.reason) << c.name;
+        }
+    }
+}
+
+TEST(ResourceSealTest, SealedPathLeavingTheBundleIsReported) {
+    QTemporaryDir dir;
+    fs::path app = makeBundle(dir.path().toStdString());
+    BundleLayout layout = bundleLayout(app);
+    ResourceSeal seal;
+    seal.rules = {{"^nothing$", 1, false, false, false}};
+    seal.items["../outside"] = SealedItem{Bytes(20, 1), {}, {}, {}, {}, false};
+    auto result = verifyResourceSeal(layout, seal, {true, 1});
+    ASSERT_EQ(result.problems.size(), 1u);
+    EXPECT_EQ(result.problems[0].message, "sealed resource path leaves the bundle: ../outside");
+}

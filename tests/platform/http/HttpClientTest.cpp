@@ -1,0 +1,133 @@
+#include "platform/http/HttpClient.h"
+
+#include "tests/support/LocalHttpServer.h"
+
+#include <gtest/gtest.h>
+
+namespace bw::http {
+namespace {
+
+using test::LocalHttpServer;
+using test::ScriptedResponse;
+
+struct ExchangeCase {
+    const char* name;
+    QByteArray method;
+    std::vector<Header> headers;
+    std::optional<QByteArray> body;
+    // What the server must see.
+    std::optional<std::string> contentLength;
+    std::optional<std::string> contentType;
+    std::optional<std::string> accept;
+};
+
+TEST(HttpClient, SendsExactlyTheRequestItIsGiven) {
+    const std::vector<ExchangeCase> cases = {
+        {"get",
+         "GET",
+         {{"Accept", "application/json"}},
+         std::nullopt,
+         std::nullopt,
+         std::nullopt,
+         "application/json"},
+        {"post with body",
+         "POST",
+         {{"Accept", "application/json"}, {"Content-Type", "application/json"}},
+         QByteArray(R"({"a":1})"),
+         "7",
+         "application/json",
+         "application/json"},
+        {"post without body", "POST", {}, std::nullopt, "0", std::nullopt, std::nullopt},
+        {"put",
+         "PUT",
+         {{"Content-Type", "text/plain"}},
+         QByteArray("x"),
+         "1",
+         "text/plain",
+         std::nullopt},
+        {"delete", "DELETE", {}, std::nullopt, "0", std::nullopt, std::nullopt},
+    };
+    for (const ExchangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        LocalHttpServer server;
+        server.route(c.method.toStdString(), "/v1/items/abc", ScriptedResponse{201, "made"});
+
+        Request request;
+        request.method = c.method;
+        request.url = server.url("/v1/items/abc?x=1");
+        request.headers = c.headers;
+        request.headers.push_back({"Authorization", "Bearer t0k"});
+        request.body = c.body;
+        const Response response = send(request);
+
+        EXPECT_EQ(response.status, 201);
+        EXPECT_EQ(response.body, "made");
+        const auto received = server.requests();
+        ASSERT_EQ(received.size(), 1u);
+        const auto& seen = received.front();
+        EXPECT_EQ(seen.method, c.method.toStdString());
+        EXPECT_EQ(seen.target, "/v1/items/abc?x=1");
+        EXPECT_EQ(seen.body, c.body.value_or(QByteArray()).toStdString());
+        EXPECT_EQ(seen.header("Authorization"), "Bearer t0k");
+        EXPECT_EQ(seen.header("Content-Length"), c.contentLength);
+        EXPECT_EQ(seen.header("Content-Type"), c.contentType);
+        EXPECT_EQ(seen.header("Accept"), c.accept);
+        EXPECT_EQ(seen.headerCount("Expect"), 0u);
+        EXPECT_EQ(seen.headerCount("User-Agent"), 0u);
+    }
+}
+
+TEST(HttpClient, ReturnsEveryStatusAsItIsWithoutFollowingRedirects) {
+    LocalHttpServer server;
+    for (int status : {200, 204, 301, 304, 401, 404, 409, 429, 500, 503}) {
+        SCOPED_TRACE(status);
+        const std::string body =
+            status == 204 || status == 304 ? "" : "body " + std::to_string(status);
+        ScriptedResponse scripted{status, body};
+        scripted.headers = {{"Location", "/elsewhere"}};
+        server.route("GET", "/s", scripted);
+        Request request;
+        request.url = server.url("/s");
+        const Response response = send(request);
+        EXPECT_EQ(response.status, status);
+        EXPECT_EQ(response.body.toStdString(), body);
+    }
+    for (const auto& seen : server.requests()) {
+        EXPECT_EQ(seen.path, "/s");
+    }
+}
+
+TEST(HttpClient, LargeRequestAndChunkedResponseArriveWhole) {
+    LocalHttpServer server;
+    const std::string large(3 * 1024 * 1024 + 7, 'q');
+    server.route("POST", "/echo", [](const test::RecordedRequest& seen) {
+        ScriptedResponse response{200, seen.body};
+        response.chunked = true;
+        return response;
+    });
+    Request request;
+    request.method = "POST";
+    request.url = server.url("/echo");
+    request.body = QByteArray::fromStdString(large);
+    const Response response = send(request);
+    EXPECT_EQ(response.status, 200);
+    EXPECT_EQ(response.body.size(), static_cast<qsizetype>(large.size()));
+    EXPECT_TRUE(response.body == QByteArray::fromStdString(large));
+}
+
+TEST(HttpClient, BodyAtTheSizeBoundIsAcceptedForBothFramings) {
+    LocalHttpServer server;
+    for (bool chunked : {false, true}) {
+        SCOPED_TRACE(chunked ? "chunked" : "with length");
+        ScriptedResponse scripted{200, std::string(4096, 'b')};
+        scripted.chunked = chunked;
+        server.route("GET", "/bound", scripted);
+        Request request;
+        request.url = server.url("/bound");
+        request.maxResponseBytes = 4096;
+        EXPECT_EQ(send(request).body.size(), 4096);
+    }
+}
+
+} // namespace
+} // namespace bw::http

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "platform/macho/ByteCursor.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes small synthetic Mach-O images in either byte order and width, for the cases the linker
+// here cannot produce (32-bit images, big-endian images, broken fields).
+namespace bw::macho::testing {
+
+using Buffer = std::vector<std::byte>;
+
+class ByteWriter {
+public:
+    explicit ByteWriter(ByteOrder order) : order_(order) {}
+
+    void u8(uint8_t v) { bytes_.push_back(static_cast<std::byte>(v)); }
+    void u16(uint16_t v) { put(v, 2); }
+    void u32(uint32_t v) { put(v, 4); }
+    void u64(uint64_t v) { put(v, 8); }
+    void name(const std::string& text, size_t width); // NUL-padded fixed field
+    void text(const std::string& text);               // with its NUL
+    void append(const Buffer& bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
+    void padTo(size_t alignment);
+    void patch32(size_t offset, uint32_t v);
+
+    size_t size() const { return bytes_.size(); }
+    const Buffer& bytes() const { return bytes_; }
+
+private:
+    void put(uint64_t value, int width);
+
+    ByteOrder order_;
+    Buffer bytes_;
+};
+
+struct SymbolSpec {
+    std::string name;
+    uint8_t type = 0x01; // undefined external
+    uint64_t value = 0;
+};
+
+struct SectionSpec {
+    std::string name;
+    uint64_t size = 0;
+    uint32_t offset = 0;
+    uint32_t flags = 0;
+};
+
+struct SegmentSpec {
+    std::string name;
+    uint64_t fileOffset = 0;
+    uint64_t fileSize = 0;
+    std::vector<SectionSpec> sections;
+};
+
+class ImageBuilder {
+public:
+    ImageBuilder(bool is64, ByteOrder order, int32_t cpuType, int32_t cpuSubtype);
+
+    ImageBuilder& dylib(uint32_t command, const std::string& name, uint32_t current,
+                        uint32_t compatibility);
+    ImageBuilder& segment(SegmentSpec segment);
+    ImageBuilder& symbols(std::vector<SymbolSpec> symbols);
+    ImageBuilder& codeSignature(Buffer blob);
+    ImageBuilder& command(uint32_t command, Buffer payload); // any other command, as given
+
+    Buffer build() const;
+
+private:
+    enum class Generated { none, segment, symtab, signature };
+    struct Command {
+        uint32_t command;
+        Buffer payload; // after cmd and cmdsize, padded at build time
+        Generated generated = Generated::none;
+    };
+
+    bool is64_;
+    ByteOrder order_;
+    int32_t cpuType_;
+    int32_t cpuSubtype_;
+    std::vector<Command> commands_;
+    std::vector<SegmentSpec> segments_;
+    std::vector<SymbolSpec> symbols_;
+    bool hasSymtab_ = false;
+    Buffer signature_;
+    bool hasSignature_ = false;
+};
+
+struct SliceSpec {
+    int32_t cpuType;
+    int32_t cpuSubtype;
+    Buffer image;
+};
+
+// A universal file with each slice aligned to 2^`alignment`.
+Buffer universal(const std::vector<SliceSpec>& slices, bool fat64, uint32_t alignment = 12);
+
+Bytes view(const Buffer& buffer);
+
+} // namespace bw::macho::testing

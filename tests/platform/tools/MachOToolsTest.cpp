@@ -1,0 +1,214 @@
+#include "RunProcess.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace bw::tools {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProcessOutput;
+using testing::runProcess;
+
+const std::string fixtures = BW_MACHO_FIXTURES_DIR;
+const std::string tools = BW_LIBEXEC_DIR;
+
+// Every well-formed fixture: all generated files outside malformed/.
+std::vector<std::string> wellFormedFixtures() {
+    std::vector<std::string> files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(fixtures)) {
+        const std::string path = entry.path().string();
+        if (entry.is_regular_file() && path.find("/malformed") == std::string::npos)
+            files.push_back(path);
+    }
+    std::ranges::sort(files);
+    return files;
+}
+
+ProcessOutput ours(const std::string& tool, const std::string& option, const std::string& path) {
+    return runProcess({tools + "/" + tool, option, path});
+}
+
+// llvm-lipo ends the list with a space before the line feed; ours does not, like Apple's lipo.
+std::string withoutTrailingSpace(std::string text) {
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, " \n") == 0)
+        text.erase(text.size() - 2, 1);
+    return text;
+}
+
+TEST(MachOToolsTest, FixtureSetIsComplete) {
+    // The comparisons below are only as good as the set they run over.
+    EXPECT_GE(wellFormedFixtures().size(), 25u);
+    EXPECT_GE(
+        std::distance(fs::directory_iterator(fixtures + "/malformed"), fs::directory_iterator()),
+        25);
+}
+
+// llvm's tools print only the host's slice of a universal file unless asked for all of them;
+// ours always print all, so the comparisons ask llvm for all.
+TEST(MachOToolsTest, OutputEqualsLlvmsOnEveryFixture) {
+    for (const std::string& path : wellFormedFixtures()) {
+        SCOPED_TRACE(path);
+        const ProcessOutput archs = ours("lipo", "-archs", path);
+        const ProcessOutput llvmArchs = runProcess({"llvm-lipo-14", "-archs", path});
+        EXPECT_EQ(archs.exitStatus, 0) << archs.err;
+        EXPECT_EQ(archs.out, withoutTrailingSpace(llvmArchs.out));
+
+        const ProcessOutput libraries = ours("otool", "-L", path);
+        const ProcessOutput llvmLibraries =
+            runProcess({"llvm-objdump-14", "--macho", "--dylibs-used", "--arch=all", path});
+        EXPECT_EQ(libraries.exitStatus, 0) << libraries.err;
+        EXPECT_EQ(libraries.out, llvmLibraries.out);
+
+        const ProcessOutput symbols = ours("nm", "-u", path);
+        const ProcessOutput llvmSymbols = runProcess({"llvm-nm-14", "--arch=all", "-u", path});
+        EXPECT_EQ(symbols.exitStatus, 0) << symbols.err;
+        EXPECT_EQ(symbols.out, llvmSymbols.out);
+        EXPECT_EQ(symbols.err, "");
+    }
+}
+
+TEST(MachOToolsTest, ListsTheFixturesAsTheInspectionExpects) {
+    struct Case {
+        const char* tool;
+        const char* option;
+        const char* file;
+        std::string expected;
+    };
+    const std::string app = fixtures + "/ios/App-universal";
+    const Case cases[] = {
+        {"lipo", "-archs", "ios/App-universal", "x86_64 arm64\n"}, // llvm-lipo put x86_64 first
+        {"lipo", "-archs", "macos/Tool-universal", "x86_64 arm64\n"},
+        {"lipo", "-archs", "objects/app-32bit-universal", "i386 armv7\n"},
+        {"lipo", "-archs", "tvos/TVApp-arm64", "arm64\n"},
+        {"otool", "-L", "ios/Kit.framework/Kit",
+         fixtures +
+             "/ios/Kit.framework/Kit:\n"
+             "\t@rpath/Kit.framework/Kit (compatibility version 1.0.0, current version 1.2.3)\n"
+             "\t/usr/lib/libSystem.B.dylib (compatibility version 1.0.0, current version "
+             "1311.0.0)\n"
+             "\t/usr/lib/libobjc.A.dylib (compatibility version 1.0.0, current version 228.0.0)\n"},
+        {"otool", "-L", "ios/Kit-lazy-upward",
+         fixtures +
+             "/ios/Kit-lazy-upward:\n"
+             "\t@rpath/Kit.framework/Kit (compatibility version 1.0.0, current version 1.2.3)\n"
+             "\t/usr/lib/libSystem.B.dylib (compatibility version 1.0.0, current version 1311.0.0, "
+             "lazy)\n"
+             "\t/usr/lib/libobjc.A.dylib (compatibility version 1.0.0, current version 228.0.0, "
+             "upward)\n"},
+        {"otool", "-L", "ios/Kit-reexport",
+         fixtures +
+             "/ios/Kit-reexport:\n"
+             "\t@rpath/Kit.framework/Kit (compatibility version 1.0.0, current version 1.2.3)\n"
+             "\t/usr/lib/libSystem.B.dylib (compatibility version 1.0.0, current version "
+             "1311.0.0)\n"
+             "\t/usr/lib/libobjc.A.dylib (compatibility version 1.0.0, current version 228.0.0)\n"
+             "\t/usr/lib/libobjc.A.dylib (compatibility version 0.0.0, current version 0.0.0, "
+             "reexport)\n"},
+        {"otool", "-L", "macos/libintl.8.dylib",
+         fixtures + "/macos/libintl.8.dylib:\n"
+                    "\t/opt/homebrew/opt/gettext/lib/libintl.8.dylib (compatibility version "
+                    "12.0.0, current version 12.0.0)\n"
+                    "\t/usr/lib/libSystem.B.dylib (compatibility version 1.0.0, current version "
+                    "1311.0.0)\n"},
+        {"nm", "-u", "objects/app-32bit-universal",
+         "\n" + fixtures + "/objects/app-32bit-universal (for architecture i386):\n" +
+             "_CFPreferencesCopyAppValue\n_CFPreferencesSetAppValue\n_KitVersion\n"
+             "_OBJC_CLASS_$_NSUserDefaults\n_OBJC_CLASS_$_SKPaymentQueue\n_OBJC_CLASS_$_"
+             "UIApplication\n"
+             "_UIApplicationMain\n_kCFPreferencesCurrentApplication\n_objc_msgSend\n_printf\n"
+             "_sel_registerName\n"
+             "\n" +
+             fixtures + "/objects/app-32bit-universal (for architecture armv7):\n" +
+             "_CFPreferencesCopyAppValue\n_CFPreferencesSetAppValue\n_KitVersion\n"
+             "_OBJC_CLASS_$_NSUserDefaults\n_OBJC_CLASS_$_SKPaymentQueue\n_OBJC_CLASS_$_"
+             "UIApplication\n"
+             "_UIApplicationMain\n_kCFPreferencesCurrentApplication\n_objc_msgSend\n_printf\n"
+             "_sel_registerName\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const ProcessOutput output = ours(c.tool, c.option, fixtures + "/" + c.file);
+        EXPECT_EQ(output.exitStatus, 0);
+        EXPECT_EQ(output.out, c.expected);
+    }
+    const ProcessOutput local = ours("otool", "-L", fixtures + "/ios/App-local-links-arm64");
+    EXPECT_NE(
+        local.out.find(
+            "\n\t/opt/homebrew/opt/gettext/lib/libintl.8.dylib (compatibility version 12.0.0, "
+            "current version 12.0.0)\n"),
+        std::string::npos);
+    EXPECT_NE(local.out.find("\n\t/usr/local/lib/libpng16.16.dylib ("), std::string::npos);
+    const ProcessOutput universalApp = ours("otool", "-L", app);
+    EXPECT_EQ(universalApp.out.rfind(app + " (architecture x86_64):\n", 0), 0u);
+    EXPECT_NE(universalApp.out.find(app + " (architecture arm64):\n"), std::string::npos);
+    const ProcessOutput weak = ours("otool", "-L", fixtures + "/ios/App-weak-arm64");
+    EXPECT_NE(
+        weak.out.find("StoreKit (compatibility version 1.0.0, current version 1.0.0, weak)\n"),
+        std::string::npos);
+}
+
+TEST(MachOToolsTest, ReportsFilesThatAreNotMachOLikeApplesTools) {
+    const std::string text = fixtures + "/malformed/text";
+    const std::string missing = fixtures + "/missing";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string out;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"lipo", "-archs", text},
+         "",
+         "lipo: can't figure out the architecture type of: " + text + "\n"},
+        {{"otool", "-L", text}, text + ": is not an object file\n", ""},
+        {{"nm", "-u", text}, "", "nm: " + text + ": is not an object file\n"},
+        {{"lipo", "-archs", missing},
+         "",
+         "lipo: can't open input file: " + missing + " (No such file or directory)\n"},
+        {{"otool", "-L", missing},
+         "",
+         "otool: can't open file: " + missing + " (No such file or directory)\n"},
+        {{"nm", "-u", missing}, "", "nm: " + missing + ": No such file or directory\n"},
+        {{"lipo", "-info", text}, "", "usage: lipo -archs <input file>\n"},
+        {{"otool", "-L"}, "", "usage: otool -L <object file> ...\n"},
+        {{"nm", text}, "", "usage: nm -u <input file>\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
+        std::vector<std::string> arguments = c.arguments;
+        arguments[0] = tools + "/" + arguments[0];
+        const ProcessOutput output = runProcess(arguments);
+        EXPECT_EQ(output.exitStatus, 1);
+        EXPECT_EQ(output.out, c.out);
+        EXPECT_EQ(output.err, c.err);
+    }
+}
+
+TEST(MachOToolsTest, OtoolListsEveryFileItIsGivenAndFailsIfOneFails) {
+    const std::string kit = fixtures + "/ios/Kit.framework/Kit";
+    const std::string text = fixtures + "/malformed/text";
+    const ProcessOutput output = runProcess({tools + "/otool", "-L", text, kit});
+    EXPECT_EQ(output.exitStatus, 1);
+    EXPECT_EQ(output.out.rfind(text + ": is not an object file\n" + kit + ":\n", 0), 0u);
+}
+
+TEST(MachOToolsTest, EveryMalformedFileFailsQuicklyAndCleanly) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(fixtures + "/malformed")) {
+        for (const auto& [tool, option] :
+             {std::pair{"lipo", "-archs"}, {"otool", "-L"}, {"nm", "-u"}}) {
+            SCOPED_TRACE(std::string(tool) + " " + entry.path().filename().string());
+            const ProcessOutput output = ours(tool, option, entry.path().string());
+            EXPECT_EQ(output.exitStatus, 1);
+            EXPECT_LT(output.seconds, 1.0);
+            EXPECT_EQ(output.err.find("Sanitizer"), std::string::npos) << output.err;
+            EXPECT_EQ(output.err.find("runtime error"), std::string::npos) << output.err;
+            EXPECT_FALSE(output.err.empty() && output.out.empty());
+        }
+    }
+}
+
+} // namespace
+} // namespace bw::tools

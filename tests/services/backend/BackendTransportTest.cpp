@@ -1,0 +1,218 @@
+#include "platform/core/Cancelled.h"
+#include "platform/http/HttpClient.h"
+#include "services/backend/BerthwatchBackend.h"
+#include "services/backend/BuildReviewJson.h"
+#include "tests/services/backend/BackendTestSupport.h"
+#include "tests/support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace bw {
+namespace {
+
+using namespace std::chrono_literals;
+using test::LocalHttpServer;
+using test::ScriptedResponse;
+using Kind = BackendError::Kind;
+
+const char* const analyzePath = "/v1/scans/abc/analyze";
+const QString offline = QStringLiteral(
+    "Berthwatch could not reach the service. Check your internet connection and try again.");
+const QString unreadable =
+    QStringLiteral("The Berthwatch service returned an unreadable response.");
+
+BackendError reviewFailure(const BerthwatchBackend& backend) {
+    try {
+        backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
+    } catch (const BackendError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "the review did not fail with a BackendError";
+    return BackendError(Kind::server, QStringLiteral("<none>"));
+}
+
+TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
+    const struct {
+        const char* name;
+        ScriptedResponse response;
+        Kind kind;
+        QString description;
+    } cases[] = {
+        {"401 with envelope", test::answer(401, R"({"error":"Token expired"})"), Kind::unauthorized,
+         "The Berthwatch service did not accept the credentials sent with this request."},
+        {"409 ruleset in capitals", test::answer(409, R"({"error":"RULESET 2026.08 retired"})"),
+         Kind::outdatedApp, "RULESET 2026.08 retired"},
+        {"409 out of date",
+         test::answer(409, R"({"error":"This build of Berthwatch is Out Of Date."})"),
+         Kind::outdatedApp, "This build of Berthwatch is Out Of Date."},
+        {"409 other", test::answer(409, R"({"error":"Scan already analysed"})"), Kind::conflict,
+         "Scan already analysed"},
+        {"409 without envelope", test::answer(409, "<html>conflict</html>"), Kind::conflict,
+         "Conflict"},
+        {"429", test::answer(429, R"({"error":"Daily quota reached","retry":60})"),
+         Kind::quotaExceeded, "Daily quota reached"},
+        {"500 with envelope", test::answer(500, R"({"error":"Model unavailable"})"), Kind::server,
+         "Model unavailable"},
+        {"500 with empty message", test::answer(500, R"({"error":""})"), Kind::server, ""},
+        {"500 without body", test::answer(500, ""), Kind::server, "Internal Server Error"},
+        {"500 error not a string", test::answer(500, R"({"error":5})"), Kind::server,
+         "Internal Server Error"},
+        {"503 array body", test::answer(503, "[]"), Kind::server, "Service Unavailable"},
+        {"302", test::answer(302, ""), Kind::server, "Found"},
+        {"404 envelope", test::answer(404, R"({"error":"No such scan"})"), Kind::server,
+         "No such scan"},
+        {"200 empty", test::answer(200, ""), Kind::invalidResponse, unreadable},
+        {"200 not json", test::answer(200, "OK"), Kind::invalidResponse, unreadable},
+        {"200 missing key",
+         test::answer(200, R"({"findings":[],"passedChecks":[],"rulesVersion":"r"})"),
+         Kind::invalidResponse, unreadable},
+        {"204", test::answer(204, ""), Kind::invalidResponse, unreadable},
+    };
+    LocalHttpServer server;
+    const BerthwatchBackend backend(server.url());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.route("POST", analyzePath, c.response);
+        const BackendError error = reviewFailure(backend);
+        EXPECT_EQ(error.kind(), c.kind);
+        EXPECT_EQ(error.description(), c.description);
+        EXPECT_EQ(QString::fromStdString(error.what()), c.description);
+    }
+}
+
+TEST(BackendTransport, ConnectionFailuresAreNetworkUnavailable) {
+    test::bypassProxies();
+    test::RefusingPort refusing;
+    LocalHttpServer server;
+    ScriptedResponse stall = test::answer(200, test::minimalAnalysis);
+    stall.delay = 10s;
+    server.route("POST", "/stall", stall);
+    ScriptedResponse cut = test::answer(200, test::minimalAnalysis);
+    cut.closeAfterBytes = 20;
+    server.route("POST", "/cut", cut);
+
+    const struct {
+        const char* name;
+        QUrl base;
+        QString path;
+    } cases[] = {
+        {"refused", QUrl(QStringLiteral("http://127.0.0.1:%1").arg(refusing.port())), "v1/x"},
+        {"unknown host", QUrl(QStringLiteral("http://%1").arg(test::unresolvableHost())), "v1/x"},
+        {"stalled past the time-out", server.url(), "stall"},
+        {"closed mid-response", server.url(), "cut"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const BerthwatchBackend backend(c.base);
+        try {
+            backend.send(c.path, "POST", std::nullopt, QJsonObject(), 300ms, {},
+                         decodeBuildAnalysisResponse);
+            ADD_FAILURE() << "the request did not fail";
+        } catch (const BackendError& error) {
+            EXPECT_EQ(error.kind(), Kind::networkUnavailable);
+            EXPECT_EQ(error.description(), offline);
+        }
+    }
+}
+
+TEST(BackendTransport, OtherTransportFailuresPassThroughUnchanged) {
+    LocalHttpServer plain;
+    ScriptedResponse huge = test::answer(200, std::string(http::defaultMaxResponseBytes + 1, ' '));
+    huge.chunked = true;
+    plain.route("POST", analyzePath, huge);
+    LocalHttpServer secure(test::selfSignedTls());
+
+    const struct {
+        const char* name;
+        QUrl base;
+        QString expectedStart;
+    } cases[] = {
+        {"oversized body", plain.url(), "The server’s response is larger than 32 MiB."},
+        {"untrusted certificate", secure.url(), "The request could not be completed: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const BerthwatchBackend backend(c.base);
+        try {
+            backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
+            ADD_FAILURE() << "the review did not fail";
+        } catch (const http::TransportError& error) {
+            EXPECT_EQ(error.kind(), http::TransportError::Kind::other);
+            EXPECT_TRUE(error.description().startsWith(c.expectedStart))
+                << error.description().toStdString();
+        }
+    }
+}
+
+TEST(BackendTransport, CancellationMidRequestPassesThroughPromptly) {
+    LocalHttpServer server;
+    ScriptedResponse stall = test::answer(200, test::minimalAnalysis);
+    stall.delay = 10s;
+    server.route("POST", analyzePath, stall);
+    const BerthwatchBackend backend(server.url());
+    std::stop_source source;
+    std::chrono::steady_clock::time_point cancelledAt;
+    std::jthread canceller([&] {
+        std::this_thread::sleep_for(150ms);
+        cancelledAt = std::chrono::steady_clock::now();
+        source.request_stop();
+    });
+    EXPECT_THROW(backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"),
+                                             test::sampleReport(), source.get_token()),
+                 Cancelled);
+    const auto finished = std::chrono::steady_clock::now();
+    canceller.join();
+    EXPECT_LT(finished - cancelledAt, 100ms);
+    EXPECT_EQ(server.requests().size(), 1u);
+}
+
+TEST(BackendTransport, HeadersFollowTokenAndBody) {
+    LocalHttpServer server;
+    server.route("POST", analyzePath, test::answer(200, test::minimalAnalysis));
+    server.route("GET", "/v1/status", test::answer(200, test::minimalAnalysis));
+    const BerthwatchBackend backend(server.url());
+
+    backend.reviewBuildEvidence(QStringLiteral("tok-123"), QStringLiteral("abc"),
+                                test::sampleReport());
+    backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
+    backend.reviewBuildEvidence(QString(), QStringLiteral("abc"), test::sampleReport());
+    backend.send(QStringLiteral("v1/status"), "GET", std::nullopt, std::nullopt, 5s, {},
+                 decodeBuildAnalysisResponse);
+
+    const auto seen = server.requests();
+    ASSERT_EQ(seen.size(), 4u);
+    for (const auto& request : seen) {
+        EXPECT_EQ(request.header("Accept"), "application/json");
+        EXPECT_EQ(request.headerCount("Accept"), 1u);
+    }
+    EXPECT_EQ(seen[0].method, "POST");
+    EXPECT_EQ(seen[0].target, analyzePath);
+    EXPECT_EQ(seen[0].header("Authorization"), "Bearer tok-123");
+    EXPECT_EQ(seen[0].header("Content-Type"), "application/json");
+    EXPECT_FALSE(seen[0].body.empty());
+    EXPECT_EQ(seen[1].headerCount("Authorization"), 0u);
+    // An empty token still sends the scheme; the server sees it with trailing blanks removed.
+    EXPECT_EQ(seen[2].header("Authorization"), "Bearer");
+    EXPECT_EQ(seen[3].method, "GET");
+    EXPECT_EQ(seen[3].headerCount("Content-Type"), 0u);
+    EXPECT_EQ(seen[3].headerCount("Authorization"), 0u);
+    EXPECT_TRUE(seen[3].body.empty());
+}
+
+TEST(BackendTransport, BasePathPrefixIsKept) {
+    LocalHttpServer server;
+    server.route("POST", "/api/v1/scans/abc/analyze", test::answer(200, test::minimalAnalysis));
+    for (const char* prefix : {"/api", "/api/"}) {
+        const BerthwatchBackend backend(server.url(QString::fromLatin1(prefix)));
+        const BuildAnalysisResponse response =
+            backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
+        EXPECT_EQ(response.rulesVersion, "2026.09.1") << prefix;
+    }
+    for (const auto& request : server.requests()) {
+        EXPECT_EQ(request.target, "/api/v1/scans/abc/analyze");
+    }
+}
+
+} // namespace
+} // namespace bw

@@ -1,0 +1,230 @@
+#include "tests/support/LocalHttpServer.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <arpa/inet.h>
+#include <condition_variable>
+#include <httplib.h>
+#include <map>
+#include <mutex>
+#include <netinet/in.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace bw::test {
+
+namespace {
+
+bool sameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+RecordedRequest record(const httplib::Request& request) {
+    RecordedRequest recorded;
+    recorded.method = request.method;
+    recorded.target = request.target;
+    recorded.path = request.path;
+    recorded.headers.assign(request.headers.begin(), request.headers.end());
+    recorded.body = request.body;
+    return recorded;
+}
+
+} // namespace
+
+std::optional<std::string> RecordedRequest::header(const std::string& name) const {
+    for (const auto& [key, value] : headers) {
+        if (sameName(key, name)) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t RecordedRequest::headerCount(const std::string& name) const {
+    return static_cast<std::size_t>(
+        std::count_if(headers.begin(), headers.end(),
+                      [&](const auto& entry) { return sameName(entry.first, name); }));
+}
+
+struct LocalHttpServer::State {
+    std::unique_ptr<httplib::Server> server;
+    std::thread thread;
+    int port = 0;
+
+    mutable std::mutex mutex;
+    std::condition_variable wake;
+    bool stopping = false;
+    std::map<std::pair<std::string, std::string>, Responder> routes;
+    std::vector<RecordedRequest> requests;
+
+    void handle(const httplib::Request& request, httplib::Response& response);
+    void waitFor(std::chrono::milliseconds delay);
+    void start();
+};
+
+void LocalHttpServer::State::waitFor(std::chrono::milliseconds delay) {
+    std::unique_lock lock(mutex);
+    wake.wait_for(lock, delay, [this] { return stopping; });
+}
+
+void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Response& response) {
+    RecordedRequest recorded = record(request);
+    Responder responder;
+    {
+        std::lock_guard lock(mutex);
+        requests.push_back(recorded);
+        if (auto found = routes.find({recorded.method, recorded.path}); found != routes.end()) {
+            responder = found->second;
+        }
+    }
+    const ScriptedResponse scripted = responder ? responder(recorded) : ScriptedResponse(404);
+    if (scripted.delay.count() > 0) {
+        waitFor(scripted.delay);
+    }
+    response.status = scripted.status;
+    for (const auto& [name, value] : scripted.headers) {
+        response.set_header(name, value);
+    }
+    if (scripted.closeAfterBytes) {
+        const std::string body = scripted.body;
+        const std::size_t sent = std::min(*scripted.closeAfterBytes, body.size());
+        response.set_content_provider(
+            body.size(), scripted.contentType,
+            [body, sent](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                if (offset < sent) {
+                    sink.write(body.data() + offset, sent - offset);
+                    return true;
+                }
+                return false; // drops the connection with the body unfinished
+            });
+    } else if (scripted.chunked) {
+        const std::string body = scripted.body;
+        response.set_chunked_content_provider(
+            scripted.contentType, [body](std::size_t offset, httplib::DataSink& sink) {
+                constexpr std::size_t chunk = 64 * 1024;
+                if (offset < body.size()) {
+                    sink.write(body.data() + offset, std::min(chunk, body.size() - offset));
+                } else {
+                    sink.done();
+                }
+                return true;
+            });
+    } else {
+        response.set_content(scripted.body, scripted.contentType);
+    }
+}
+
+void LocalHttpServer::State::start() {
+    bypassProxies();
+    auto handler = [this](const httplib::Request& request, httplib::Response& response) {
+        handle(request, response);
+    };
+    server->Get(".*", handler);
+    server->Post(".*", handler);
+    server->Put(".*", handler);
+    server->Patch(".*", handler);
+    server->Delete(".*", handler);
+    server->Options(".*", handler);
+    port = server->bind_to_any_port("127.0.0.1");
+    if (port <= 0) {
+        throw std::runtime_error("the test server could not bind to 127.0.0.1");
+    }
+    thread = std::thread([this] { server->listen_after_bind(); });
+    while (!server->is_running()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+LocalHttpServer::LocalHttpServer() : state_(std::make_unique<State>()) {
+    state_->server = std::make_unique<httplib::Server>();
+    state_->start();
+}
+
+LocalHttpServer::LocalHttpServer(const TlsFiles& tls) : state_(std::make_unique<State>()) {
+    state_->server = std::make_unique<httplib::SSLServer>(tls.certificatePath.c_str(),
+                                                          tls.privateKeyPath.c_str());
+    if (!state_->server->is_valid()) {
+        throw std::runtime_error("the test server could not load its certificate");
+    }
+    state_->start();
+}
+
+LocalHttpServer::~LocalHttpServer() {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->stopping = true;
+    }
+    state_->wake.notify_all();
+    state_->server->stop();
+    state_->thread.join();
+}
+
+int LocalHttpServer::port() const {
+    return state_->port;
+}
+
+QUrl LocalHttpServer::url(const QString& path) const {
+    const bool tls = dynamic_cast<httplib::SSLServer*>(state_->server.get()) != nullptr;
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2%3")
+                    .arg(tls ? QStringLiteral("https") : QStringLiteral("http"))
+                    .arg(state_->port)
+                    .arg(path));
+}
+
+void LocalHttpServer::route(const std::string& method, const std::string& path,
+                            ScriptedResponse response) {
+    route(method, path, [response](const RecordedRequest&) { return response; });
+}
+
+void LocalHttpServer::route(const std::string& method, const std::string& path,
+                            Responder responder) {
+    std::lock_guard lock(state_->mutex);
+    state_->routes[{method, path}] = std::move(responder);
+}
+
+std::vector<RecordedRequest> LocalHttpServer::requests() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->requests;
+}
+
+RefusingPort::RefusingPort() {
+    socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (socket_ < 0 || ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("could not reserve a port on 127.0.0.1");
+    }
+    port_ = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort() {
+    if (socket_ >= 0) {
+        ::close(socket_);
+    }
+}
+
+TlsFiles selfSignedTls() {
+    return {BW_TEST_TLS_DIR "/certificate.pem", BW_TEST_TLS_DIR "/private-key.pem"};
+}
+
+QString unresolvableHost() {
+    const QString label(63, QLatin1Char('x'));
+    return QStringList(5, label).join(QLatin1Char('.')) + QStringLiteral(".invalid");
+}
+
+void bypassProxies() {
+    for (const char* name :
+         {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
+        ::unsetenv(name);
+    }
+}
+
+} // namespace bw::test

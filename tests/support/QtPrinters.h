@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+#include <ostream>
+
+// Readable failure messages for the Qt values the tests compare (found by GoogleTest through
+// argument lookup).
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
+    *out << '"' << bytes.toStdString() << '"';
+}
+inline void PrintTo(const QUrl& url, std::ostream* out) {
+    *out << '<' << url.toString().toStdString() << '>';
+}
