@@ -1,6 +1,6 @@
 #include "platform/codesign/BundleLayout.h"
 
-#include "platform/codesign/PlistAccess.h"
+#include "platform/plist/PlistValue.h"
 
 #include <array>
 #include <fstream>
@@ -17,9 +17,13 @@ std::optional<std::string> bundleExecutableName(const fs::path& infoPlist) {
     if (!in) {
         return std::nullopt;
     }
-    Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    plist::Owned root = plist::parse(bytes);
-    auto name = plist::string(plist::item(root.get(), "CFBundleExecutable"));
+    const QByteArray bytes =
+        QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
+    const auto root = plist::PlistValue::parse(bytes);
+    const plist::PlistDictionary* info = root ? root->dictionary() : nullptr;
+    const QString* entry = info ? plist::stringEntry(*info, u"CFBundleExecutable") : nullptr;
+    const std::optional<std::string> name =
+        entry ? std::optional(entry->toStdString()) : std::nullopt;
     // A name with a separator would point outside the executable folder.
     if (!name || name->empty() || name->find('/') != std::string::npos || *name == "." ||
         *name == "..") {

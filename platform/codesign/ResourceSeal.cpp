@@ -1,45 +1,77 @@
 #include "platform/codesign/ResourceSeal.h"
 
-#include "platform/codesign/PlistAccess.h"
+#include "platform/plist/PlistValue.h"
 
 namespace bw::codesign {
 
 namespace {
 
-ResourceRule parseRule(const std::string& pattern, plist_t value) {
+using plist::PlistDictionary;
+using plist::PlistValue;
+
+std::optional<bool> flagAt(const PlistDictionary& dictionary, QStringView key) {
+    const PlistValue* value = dictionary.find(key);
+    return value != nullptr ? value->boolean() : std::nullopt;
+}
+
+Bytes bytesAt(const PlistDictionary& dictionary, QStringView key) {
+    const PlistValue* value = dictionary.find(key);
+    const QByteArray* data = value != nullptr ? value->data() : nullptr;
+    return data != nullptr ? Bytes(data->begin(), data->end()) : Bytes{};
+}
+
+std::optional<std::string> textAt(const PlistDictionary& dictionary, QStringView key) {
+    const QString* text = plist::stringEntry(dictionary, key);
+    return text != nullptr ? std::optional(text->toStdString()) : std::nullopt;
+}
+
+double weightAt(const PlistDictionary& dictionary) {
+    const PlistValue* value = dictionary.find(u"weight");
+    if (value == nullptr) {
+        return 1;
+    }
+    if (auto integer = value->integer()) {
+        return static_cast<double>(*integer);
+    }
+    return value->real().value_or(1);
+}
+
+ResourceRule parseRule(const std::string& pattern, const PlistValue& value) {
     ResourceRule rule;
     rule.pattern = pattern;
-    if (auto flag = plist::boolean(value)) {
+    if (auto flag = value.boolean()) {
         // A bare false excludes the items it matches.
         rule.omit = !*flag;
         return rule;
     }
-    if (!plist::isDictionary(value)) {
+    const PlistDictionary* entries = value.dictionary();
+    if (entries == nullptr) {
         throw ResourceSealError("resource rule " + pattern + " is neither a flag nor a dictionary");
     }
-    rule.weight = plist::number(plist::item(value, "weight")).value_or(1);
-    rule.omit = plist::boolean(plist::item(value, "omit")).value_or(false);
-    rule.optional = plist::boolean(plist::item(value, "optional")).value_or(false);
-    rule.nested = plist::boolean(plist::item(value, "nested")).value_or(false);
+    rule.weight = weightAt(*entries);
+    rule.omit = flagAt(*entries, u"omit").value_or(false);
+    rule.optional = flagAt(*entries, u"optional").value_or(false);
+    rule.nested = flagAt(*entries, u"nested").value_or(false);
     return rule;
 }
 
-SealedItem parseItem(const std::string& path, plist_t value) {
+SealedItem parseItem(const std::string& path, const PlistValue& value) {
     SealedItem item;
-    if (auto hash = plist::data(value)) {
+    if (const QByteArray* hash = value.data()) {
         // The short form: nothing but a SHA-1 hash.
-        item.sha1 = *hash;
+        item.sha1 = Bytes(hash->begin(), hash->end());
         return item;
     }
-    if (!plist::isDictionary(value)) {
+    const PlistDictionary* entries = value.dictionary();
+    if (entries == nullptr) {
         throw ResourceSealError("sealed resource " + path + " has an invalid entry");
     }
-    item.sha1 = plist::data(plist::item(value, "hash")).value_or(Bytes{});
-    item.sha256 = plist::data(plist::item(value, "hash2")).value_or(Bytes{});
-    item.symlink = plist::string(plist::item(value, "symlink"));
-    item.cdhash = plist::data(plist::item(value, "cdhash")).value_or(Bytes{});
-    item.requirement = plist::string(plist::item(value, "requirement"));
-    item.optional = plist::boolean(plist::item(value, "optional")).value_or(false);
+    item.sha1 = bytesAt(*entries, u"hash");
+    item.sha256 = bytesAt(*entries, u"hash2");
+    item.symlink = textAt(*entries, u"symlink");
+    item.cdhash = bytesAt(*entries, u"cdhash");
+    item.requirement = textAt(*entries, u"requirement");
+    item.optional = flagAt(*entries, u"optional").value_or(false);
     bool sealsSomething =
         !item.sha1.empty() || !item.sha256.empty() || item.symlink || !item.cdhash.empty();
     if (!sealsSomething) {
@@ -51,21 +83,24 @@ SealedItem parseItem(const std::string& path, plist_t value) {
 } // namespace
 
 ResourceSeal parseResourceSeal(std::span<const std::uint8_t> bytes) {
-    plist::Owned root = plist::parse(bytes);
-    if (!plist::isDictionary(root.get())) {
+    const auto root = PlistValue::parse(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                   static_cast<qsizetype>(bytes.size())));
+    const PlistDictionary* top = root ? root->dictionary() : nullptr;
+    if (top == nullptr) {
         throw ResourceSealError("the resource seal is not a property list dictionary");
     }
-    plist_t rules = plist::item(root.get(), "rules2");
-    plist_t files = plist::item(root.get(), "files2");
-    if (!plist::isDictionary(rules) || !plist::isDictionary(files)) {
+    const PlistValue* rules = top->find(u"rules2");
+    const PlistValue* files = top->find(u"files2");
+    if (rules == nullptr || files == nullptr || rules->dictionary() == nullptr ||
+        files->dictionary() == nullptr) {
         throw ResourceSealError("resource envelope is obsolete (version 1 signature)");
     }
     ResourceSeal seal;
-    for (const auto& [pattern, value] : plist::entries(rules)) {
-        seal.rules.push_back(parseRule(pattern, value));
+    for (const auto& [pattern, value] : *rules->dictionary()) {
+        seal.rules.push_back(parseRule(pattern.toStdString(), value));
     }
-    for (const auto& [path, value] : plist::entries(files)) {
-        seal.items.emplace(path, parseItem(path, value));
+    for (const auto& [path, value] : *files->dictionary()) {
+        seal.items.emplace(path.toStdString(), parseItem(path.toStdString(), value));
     }
     return seal;
 }
