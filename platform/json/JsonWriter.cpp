@@ -10,44 +10,51 @@
 namespace bw::json {
 namespace {
 
+// The escape for one byte, or nullptr when the byte is written as it is.
+const char* escapeFor(unsigned char c) {
+    switch (c) {
+    case '"':
+        return "\\\"";
+    case '\\':
+        return "\\\\";
+    case '/':
+        return "\\/";
+    case '\b':
+        return "\\b";
+    case '\f':
+        return "\\f";
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
+    default:
+        return nullptr;
+    }
+}
+
 void writeString(QByteArray& out, const QString& text) {
     out += '"';
     const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '/':
-            out += "\\/";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                out += "\\u00";
-                out += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
-            } else {
-                out += c;
-            }
+    // Copy runs of plain bytes at once; most texts have no byte to escape.
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const char* escape = escapeFor(c);
+        if (escape == nullptr && c >= 0x20) {
+            continue;
         }
+        out.append(utf8.constData() + runStart, i - runStart);
+        if (escape != nullptr) {
+            out += escape;
+        } else {
+            out += "\\u00";
+            out += QByteArray::number(c, 16).rightJustified(2, '0');
+        }
+        runStart = i + 1;
     }
+    out.append(utf8.constData() + runStart, utf8.size() - runStart);
     out += '"';
 }
 
