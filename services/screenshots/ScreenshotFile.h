@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+namespace bw {
+
+// A screenshot file that could not be read into memory.
+class ScreenshotFileError : public std::runtime_error {
+public:
+    enum class Kind {
+        unreadable, // the system refused to open or read it; carries the system's message
+        notAFile,
+        tooLarge,
+    };
+
+    explicit ScreenshotFileError(Kind kind, const QString& systemMessage = {});
+
+    Kind kind() const { return kind_; }
+    QString description() const;
+
+private:
+    Kind kind_;
+    QString systemMessage_;
+};
+
+// Screenshots are a few megabytes; anything far larger is not one and must not fill memory.
+inline constexpr qint64 maxScreenshotFileBytes = 256 * 1024 * 1024;
+
+// The whole content of the regular file at `path` (links followed), read once. Throws
+// ScreenshotFileError; a pipe or device never blocks the call.
+QByteArray readScreenshotFile(const QString& path);
+
+// The last component of the path: the file's name with its extension.
+QString screenshotFileName(const QString& path);
+
+} // namespace bw

@@ -1,0 +1,488 @@
+#include "model/ReportHelpers.h"
+#include "platform/core/Cancelled.h"
+#include "services/screenshots/ScreenshotAIService.h"
+#include "tests/support/ImageFiles.h"
+#include "tests/support/ImageFixtures.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestFolder.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <thread>
+
+namespace bw {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using test::LocalHttpServer;
+using test::RecordedRequest;
+using test::ScriptedResponse;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const std::string analyzePath = "/v1/screenshots/analyze";
+
+BuildMetadata metadata() {
+    return {u"FlightDeck"_s,
+            u"com.example.flightdeck"_s,
+            u"2.4"_s,
+            u"112"_s,
+            u"iphoneos"_s,
+            u"16.0"_s,
+            {u"arm64"_s},
+            {},
+            1000,
+            std::nullopt};
+}
+
+QJsonObject bodyOf(const RecordedRequest& request) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(request.body)).object();
+}
+
+QJsonObject assessmentFor(const QJsonValue& upload, bool analyzed = true) {
+    return {{u"fileName"_s, upload[u"fileName"]},
+            {u"reviewArea"_s, upload[u"reviewArea"]},
+            {u"status"_s, analyzed ? u"passed"_s : u"skipped"_s},
+            {u"summary"_s, u"Looks fine: "_s + upload[u"reviewArea"].toString()},
+            {u"analyzed"_s, analyzed}};
+}
+
+std::string json(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
+}
+
+// A service that assesses every upload it is sent.
+ScriptedResponse assessAll(const RecordedRequest& request) {
+    QJsonArray assessments;
+    for (const QJsonValue& upload : bodyOf(request)[u"screenshots"].toArray()) {
+        assessments.append(assessmentFor(upload));
+    }
+    return {200, json({{u"findings"_s, QJsonArray()},
+                       {u"passedChecks"_s,
+                        QJsonArray{u"Batch "_s + bodyOf(request)[u"batchId"].toString()}},
+                       {u"analyzedCount"_s, assessments.size()},
+                       {u"assessments"_s, assessments}})};
+}
+
+std::vector<QString> ids(const ScreenshotReviewResult& result) {
+    std::vector<QString> ids;
+    for (const Finding& finding : result.findings) {
+        ids.push_back(finding.id);
+    }
+    return ids;
+}
+
+class ScreenshotReview : public ::testing::Test {
+protected:
+    ScreenshotReview() { test::bypassProxies(); }
+
+    QString screenshot(const QString& name, QSize size = QSize(1320, 2868)) {
+        return folder.write(name, test::pngData(test::quadrantImage(size)));
+    }
+
+    ScreenshotReviewResult review(const std::map<ScreenshotPrompt, QString>& areaFiles,
+                                  bool store = false, int batchSize = 8,
+                                  std::stop_token stop = {}) const {
+        const ScreenshotAIService service(BerthwatchBackend(server.url()), batchSize);
+        return service.review(areaFiles, metadata(), u"abc"_s, u"token-1"_s, store, stop);
+    }
+
+    test::TestFolder folder;
+    LocalHttpServer server;
+};
+
+TEST_F(ScreenshotReview, NoSlotsSendNothing) {
+    const ScreenshotReviewResult result = review({});
+    EXPECT_EQ(result, ScreenshotReviewResult{});
+    EXPECT_THAT(server.requests(), IsEmpty());
+}
+
+TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
+    server.route("POST", analyzePath, assessAll);
+    const QString signIn = screenshot(u"Login.png"_s);
+    const QString paywall = screenshot(u"Paywall.png"_s);
+    const ScreenshotReviewResult result =
+        review({{ScreenshotPrompt::signIn, signIn}, {ScreenshotPrompt::paywall, paywall}});
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "POST");
+    EXPECT_EQ(requests[0].path, analyzePath);
+    EXPECT_EQ(requests[0].header("Authorization"), "Bearer token-1");
+    const QJsonObject body = bodyOf(requests[0]);
+    EXPECT_EQ(body.keys(), (QStringList{u"app"_s, u"batchId"_s, u"purpose"_s, u"screenshots"_s}));
+    EXPECT_EQ(body[u"batchId"], u"abc-0"_s);
+    EXPECT_EQ(body[u"purpose"], u"review_evidence"_s);
+    EXPECT_EQ(body[u"app"].toObject(),
+              (QJsonObject{{u"name"_s, u"FlightDeck"_s},
+                           {u"bundleIdentifier"_s, u"com.example.flightdeck"_s},
+                           {u"version"_s, u"2.4"_s},
+                           {u"platform"_s, platformDisplayName(metadata())}}));
+    const QJsonArray uploads = body[u"screenshots"].toArray();
+    ASSERT_EQ(uploads.size(), 2);
+    const QJsonObject first = uploads[0].toObject();
+    EXPECT_EQ(first.keys(), (QStringList{u"base64"_s, u"fileName"_s, u"mediaType"_s,
+                                         u"reviewArea"_s, u"reviewExpectation"_s}));
+    EXPECT_EQ(first[u"fileName"], u"Paywall.jpg"_s);
+    EXPECT_EQ(first[u"mediaType"], u"image/jpeg"_s);
+    EXPECT_EQ(first[u"reviewArea"], u"paywall"_s);
+    EXPECT_EQ(first[u"reviewExpectation"],
+              u"The paywall a reviewer hits first. Include the full billed price, renewal period, "
+              u"what the subscription unlocks, and trial terms when offered."_s);
+    EXPECT_EQ(uploads[1][u"fileName"], u"Login.jpg"_s);
+    EXPECT_EQ(uploads[1][u"reviewArea"], u"signIn"_s);
+    EXPECT_EQ(uploads[1][u"reviewExpectation"],
+              u"Sign in and create account. If you have a demo login, this is where they start."_s);
+    // Standard Base64 of a JPEG scaled to 1800 pixels on the longer side.
+    const QString base64 = first[u"base64"].toString();
+    EXPECT_FALSE(base64.contains(u'\n'));
+    const QByteArray jpeg = QByteArray::fromBase64(base64.toLatin1());
+    ASSERT_TRUE(jpeg.startsWith("\xff\xd8"));
+    EXPECT_EQ(QImage::fromData(jpeg, "jpeg").size(), QSize(828, 1800));
+
+    EXPECT_THAT(result.findings, IsEmpty());
+    EXPECT_THAT(
+        result.passedChecks,
+        ElementsAre(u"Batch abc-0"_s, u"Semantically reviewed 2 user selected screenshots"_s));
+    EXPECT_EQ(result.analyzedCount, 2);
+    EXPECT_EQ(result.assessments,
+              (std::vector<ScreenshotAssessment>{
+                  {u"Paywall.png"_s, ScreenshotPrompt::paywall, ScreenshotAssessmentStatus::passed,
+                   u"Looks fine: paywall"_s, true},
+                  {u"Login.png"_s, ScreenshotPrompt::signIn, ScreenshotAssessmentStatus::passed,
+                   u"Looks fine: signIn"_s, true}}));
+}
+
+TEST_F(ScreenshotReview, PurposeFollowsTheStoreListingFlag) {
+    server.route("POST", analyzePath, assessAll);
+    const QString file = screenshot(u"Restore.png"_s, QSize(300, 600));
+    review({{ScreenshotPrompt::restore, file}}, true);
+    review({{ScreenshotPrompt::restore, file}}, false);
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(bodyOf(requests[0])[u"purpose"], u"app_store_listing"_s);
+    EXPECT_EQ(bodyOf(requests[1])[u"purpose"], u"review_evidence"_s);
+}
+
+TEST_F(ScreenshotReview, OneFileInTwoAreasIsSentTwice) {
+    server.route("POST", analyzePath, assessAll);
+    const QString file = screenshot(u"Shot.final.png"_s, QSize(400, 800));
+    const ScreenshotReviewResult result =
+        review({{ScreenshotPrompt::restore, file}, {ScreenshotPrompt::accountDeletion, file}});
+    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
+    ASSERT_EQ(uploads.size(), 2);
+    EXPECT_EQ(uploads[0][u"fileName"], u"Shot.final.jpg"_s);
+    EXPECT_EQ(uploads[1][u"fileName"], u"Shot.final.jpg"_s);
+    EXPECT_EQ(uploads[0][u"reviewArea"], u"accountDeletion"_s);
+    EXPECT_EQ(uploads[1][u"reviewArea"], u"restore"_s);
+    ASSERT_EQ(result.assessments.size(), 2u);
+    EXPECT_EQ(result.assessments[0].fileName, u"Shot.final.png"_s);
+    EXPECT_EQ(result.assessments[0].reviewArea, ScreenshotPrompt::accountDeletion);
+    EXPECT_EQ(result.assessments[1].reviewArea, ScreenshotPrompt::restore);
+}
+
+TEST_F(ScreenshotReview, TurnsTheServiceFindingsIntoReportFindings) {
+    server.route("POST", analyzePath, [](const RecordedRequest& request) {
+        const QJsonValue upload = bodyOf(request)[u"screenshots"].toArray()[0];
+        auto finding = [](double confidence) {
+            return QJsonObject{{u"severity"_s, u"risk"_s},      {u"guideline"_s, u"3.1.2"_s},
+                               {u"title"_s, u"Price hidden"_s}, {u"detail"_s, u"d"_s},
+                               {u"evidence"_s, u"e"_s},         {u"fix"_s, u"f"_s},
+                               {u"confidence"_s, confidence},   {u"fileName"_s, u"other.jpg"_s},
+                               {u"reviewArea"_s, u"restore"_s}};
+        };
+        return ScriptedResponse(
+            200, json({{u"findings"_s, QJsonArray{finding(1.7), finding(-0.2), finding(0.42)}},
+                       {u"passedChecks"_s, QJsonArray()},
+                       {u"analyzedCount"_s, 1},
+                       {u"assessments"_s, QJsonArray{assessmentFor(upload, false)}},
+                       {u"unknownKey"_s, true}}));
+    });
+    const ScreenshotReviewResult result =
+        review({{ScreenshotPrompt::paywall, screenshot(u"P.png"_s, QSize(200, 400))}});
+    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.abc.0.1"_s,
+                                         u"screenshot.ai.abc.0.2"_s));
+    EXPECT_EQ(result.findings[0].confidence, 1.0);
+    EXPECT_EQ(result.findings[1].confidence, 0.0);
+    EXPECT_EQ(result.findings[2].confidence, 0.42);
+    EXPECT_EQ(result.findings[0], (Finding{u"screenshot.ai.abc.0.0"_s, FindingSeverity::risk,
+                                           FindingCategory::screenshots, u"3.1.2"_s, std::nullopt,
+                                           u"Price hidden"_s, u"d"_s, u"e"_s, std::nullopt, u"f"_s,
+                                           1.0, EvidenceSource::screenshot, std::nullopt}));
+    // Assessed but not analysed: no count and no passed check.
+    EXPECT_EQ(result.analyzedCount, 0);
+    EXPECT_THAT(result.passedChecks, IsEmpty());
+    ASSERT_EQ(result.assessments.size(), 1u);
+    EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::skipped);
+}
+
+TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation) {
+    server.route("POST", analyzePath, [](const RecordedRequest& request) {
+        const QJsonArray uploads = bodyOf(request)[u"screenshots"].toArray();
+        QJsonObject wrongName = assessmentFor(uploads[0]);
+        wrongName[u"fileName"] = u"Paywall.png"_s; // the original name, not the one sent
+        QJsonObject unsent = assessmentFor(uploads[0]);
+        unsent[u"fileName"] = u"Never.jpg"_s;
+        return ScriptedResponse(
+            200, json({{u"findings"_s, QJsonArray{QJsonObject{{u"severity"_s, u"manual"_s},
+                                                              {u"guideline"_s, u"4.8"_s},
+                                                              {u"title"_s, u"t"_s},
+                                                              {u"detail"_s, u"d"_s},
+                                                              {u"evidence"_s, u"e"_s},
+                                                              {u"fix"_s, u"f"_s},
+                                                              {u"confidence"_s, 0.5}}}},
+                       {u"passedChecks"_s, QJsonArray{u"Seen"_s}},
+                       {u"analyzedCount"_s, 3},
+                       {u"assessments"_s,
+                        QJsonArray{wrongName, unsent, assessmentFor(uploads[1]),
+                                   assessmentFor(uploads[1]), assessmentFor(uploads[2])}}}));
+    });
+    const ScreenshotReviewResult result =
+        review({{ScreenshotPrompt::paywall, screenshot(u"Paywall.png"_s, QSize(200, 400))},
+                {ScreenshotPrompt::signIn, screenshot(u"Login.png"_s, QSize(200, 400))},
+                {ScreenshotPrompt::permissions, screenshot(u"Camera.png"_s, QSize(200, 400))}});
+
+    EXPECT_THAT(ids(result),
+                ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.coverage.paywall"_s,
+                            u"screenshot.ai.coverage.signIn"_s));
+    const Finding& none = result.findings[1];
+    EXPECT_EQ(none, (Finding{u"screenshot.ai.coverage.paywall"_s, FindingSeverity::manual,
+                             FindingCategory::screenshots, u"3.1.2"_s, std::nullopt,
+                             u"Paywall screenshot review needs manual confirmation"_s,
+                             u"The screenshot service did not return a file level assessment."_s,
+                             u"Paywall.png was selected for Paywall."_s, std::nullopt,
+                             u"Review this screen manually or run the scan again."_s, 1.0,
+                             EvidenceSource::screenshot, std::nullopt}));
+    EXPECT_EQ(result.findings[2].detail,
+              u"The screenshot service returned duplicate file level assessments."_s);
+    EXPECT_EQ(result.findings[2].evidence, u"Login.png was selected for Sign in."_s);
+    EXPECT_EQ(result.findings[2].guideline, u"4.8"_s);
+    // The answer's other content is kept; the unsent file's assessment is ignored.
+    EXPECT_THAT(result.passedChecks,
+                ElementsAre(u"Seen"_s, u"Semantically reviewed 1 user selected screenshot"_s));
+    EXPECT_EQ(result.analyzedCount, 1);
+    EXPECT_EQ(result.assessments,
+              (std::vector<ScreenshotAssessment>{
+                  {u"Paywall.png"_s, ScreenshotPrompt::paywall, ScreenshotAssessmentStatus::failed,
+                   u"The screenshot service did not return a file level assessment."_s, false},
+                  {u"Login.png"_s, ScreenshotPrompt::signIn, ScreenshotAssessmentStatus::failed,
+                   u"The screenshot service returned duplicate file level assessments."_s, false},
+                  {u"Camera.png"_s, ScreenshotPrompt::permissions,
+                   ScreenshotAssessmentStatus::passed, u"Looks fine: permissions"_s, true}}));
+}
+
+TEST_F(ScreenshotReview, UnpreparedFilesAreLeftOutOfTheRequest) {
+    server.route("POST", analyzePath, assessAll);
+    const QString notes = folder.write(u"notes.png"_s, "just text");
+    const QString missing = folder.path() + u"/gone.png"_s;
+    const ScreenshotReviewResult result =
+        review({{ScreenshotPrompt::signIn, notes},
+                {ScreenshotPrompt::accountDeletion, missing},
+                {ScreenshotPrompt::restore, screenshot(u"Restore.png"_s, QSize(200, 400))}});
+
+    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.preparation.signIn"_s,
+                                         u"screenshot.ai.preparation.accountDeletion"_s));
+    EXPECT_EQ(result.findings[0].evidence,
+              u"notes.png: notes.png could not be prepared for screenshot review."_s);
+    EXPECT_EQ(result.findings[0].title, u"Sign in screenshot could not be prepared"_s);
+    EXPECT_EQ(result.findings[1].evidence, u"gone.png: No such file or directory"_s);
+    EXPECT_EQ(result.findings[1].guideline, u"5.1.1"_s);
+    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
+    ASSERT_EQ(uploads.size(), 1);
+    EXPECT_EQ(uploads[0][u"reviewArea"], u"restore"_s);
+    ASSERT_EQ(result.assessments.size(), 3u);
+    EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::failed);
+    EXPECT_EQ(result.assessments[0].summary,
+              u"This file could not be prepared for semantic screenshot review."_s);
+    EXPECT_EQ(result.assessments[2].status, ScreenshotAssessmentStatus::passed);
+}
+
+TEST_F(ScreenshotReview, ABatchWithNothingPreparedSendsNoRequest) {
+    const ScreenshotReviewResult result =
+        review({{ScreenshotPrompt::paywall, folder.write(u"a.png"_s, "x")},
+                {ScreenshotPrompt::restore,
+                 folder.write(u"b.png"_s, test::pngDeclaring(QSize(100000, 100000)))}});
+    EXPECT_THAT(server.requests(), IsEmpty());
+    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.preparation.paywall"_s,
+                                         u"screenshot.ai.preparation.restore"_s));
+    EXPECT_EQ(result.findings[1].evidence,
+              u"b.png: b.png could not be prepared for screenshot review."_s);
+}
+
+TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
+    server.route("POST", analyzePath, [](const RecordedRequest& request) {
+        if (bodyOf(request)[u"batchId"] == u"abc-1"_s) {
+            return ScriptedResponse(500, R"({"error":"Screenshot model overloaded"})");
+        }
+        return assessAll(request);
+    });
+    std::map<ScreenshotPrompt, QString> areaFiles;
+    for (const ScreenshotPrompt area : allCases<ScreenshotPrompt>()) {
+        areaFiles[area] = screenshot(rawValue(area) + u".png"_s, QSize(200, 400));
+    }
+    const ScreenshotReviewResult result = review(areaFiles, false, 2);
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 3u);
+    std::vector<std::vector<QString>> sent;
+    for (const RecordedRequest& request : requests) {
+        std::vector<QString> areas;
+        for (const QJsonValue& upload : bodyOf(request)[u"screenshots"].toArray()) {
+            areas.push_back(upload[u"reviewArea"].toString());
+        }
+        sent.push_back(areas);
+        EXPECT_EQ(bodyOf(request)[u"batchId"].toString(),
+                  u"abc-"_s + QString::number(sent.size() - 1));
+    }
+    EXPECT_EQ(sent, (std::vector<std::vector<QString>>{{u"paywall"_s, u"signIn"_s},
+                                                       {u"accountDeletion"_s, u"permissions"_s},
+                                                       {u"restore"_s}}));
+    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.unavailable.accountDeletion"_s,
+                                         u"screenshot.ai.unavailable.permissions"_s));
+    EXPECT_EQ(result.findings[0].evidence, u"accountDeletion.png: Screenshot model overloaded"_s);
+    EXPECT_EQ(result.findings[1].title, u"Permissions screenshot review was unavailable"_s);
+    EXPECT_THAT(result.passedChecks,
+                ElementsAre(u"Batch abc-0"_s, u"Batch abc-2"_s,
+                            u"Semantically reviewed 3 user selected screenshots"_s));
+    ASSERT_EQ(result.assessments.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(result.assessments[i].reviewArea, ScreenshotPrompt(i));
+        EXPECT_EQ(result.assessments[i].analyzed, i != 2 && i != 3) << i;
+    }
+}
+
+TEST_F(ScreenshotReview, RequestFailuresOfEveryKindBecomeFindings) {
+    struct Case {
+        const char* name;
+        ScriptedResponse response;
+        QString errorText;
+    };
+    const std::vector<Case> cases = {
+        {"undecodable answer",
+         {200, "{}"},
+         u"The Berthwatch service returned an unreadable response."_s},
+        {"unknown area in a finding",
+         {200, R"({"findings":[{"severity":"risk","guideline":"1","title":"t","detail":"d",)"
+               R"("evidence":"e","fix":"f","confidence":1,"reviewArea":"home"}],)"
+               R"("passedChecks":[],"analyzedCount":0})"},
+         u"The Berthwatch service returned an unreadable response."_s},
+        {"quota",
+         {429, R"({"error":"Daily screenshot quota used up"})"},
+         u"Daily screenshot quota used up"_s},
+    };
+    const QString file = screenshot(u"Shot.png"_s, QSize(200, 400));
+    for (const Case& c : cases) {
+        LocalHttpServer failing;
+        failing.route("POST", analyzePath, c.response);
+        const ScreenshotAIService service(BerthwatchBackend(failing.url()));
+        const ScreenshotReviewResult result = service.review(
+            {{ScreenshotPrompt::paywall, file}}, metadata(), u"abc"_s, std::nullopt, false);
+        ASSERT_EQ(result.findings.size(), 1u) << c.name;
+        EXPECT_EQ(result.findings[0].evidence, u"Shot.png: "_s + c.errorText) << c.name;
+        EXPECT_EQ(failing.requests().at(0).header("Authorization"), std::nullopt);
+    }
+
+    // No service listening at all.
+    test::RefusingPort refusing;
+    const ScreenshotAIService offline(
+        BerthwatchBackend(QUrl(u"http://127.0.0.1:"_s + QString::number(refusing.port()))));
+    const ScreenshotReviewResult result =
+        offline.review({{ScreenshotPrompt::paywall, file}, {ScreenshotPrompt::restore, file}},
+                       metadata(), u"abc"_s, std::nullopt, false);
+    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.unavailable.paywall"_s,
+                                         u"screenshot.ai.unavailable.restore"_s));
+    EXPECT_EQ(result.findings[0].evidence,
+              u"Shot.png: Berthwatch could not reach the service. Check your internet connection "
+              u"and try again."_s);
+    EXPECT_EQ(result.findings[0].detail,
+              u"Semantic screenshot review was unavailable for this file."_s);
+    EXPECT_EQ(result.assessments.size(), 2u);
+    EXPECT_EQ(result.analyzedCount, 0);
+}
+
+TEST_F(ScreenshotReview, CancellationEndsTheReviewAtEachCheckpoint) {
+    const QString file = screenshot(u"Shot.png"_s, QSize(200, 400));
+    const std::map<ScreenshotPrompt, QString> areaFiles = {{ScreenshotPrompt::paywall, file},
+                                                           {ScreenshotPrompt::restore, file}};
+    {
+        std::stop_source source;
+        source.request_stop();
+        EXPECT_THROW(review(areaFiles, false, 8, source.get_token()), Cancelled);
+        EXPECT_THAT(server.requests(), IsEmpty());
+    }
+    {
+        // Cancelled while the first request waits for its answer.
+        LocalHttpServer slow;
+        ScriptedResponse late(200, "{}");
+        late.delay = std::chrono::seconds(20);
+        slow.route("POST", analyzePath, late);
+        std::stop_source source;
+        std::jthread canceller([&source] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            source.request_stop();
+        });
+        const ScreenshotAIService service(BerthwatchBackend(slow.url()));
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_THROW(service.review(areaFiles, metadata(), u"abc"_s, std::nullopt, false,
+                                    source.get_token()),
+                     Cancelled);
+        EXPECT_LT(timer.elapsed(), 5000);
+    }
+    {
+        // The scan is cancelled just as the service answers with an error.
+        std::stop_source source;
+        LocalHttpServer failing;
+        failing.route("POST", analyzePath, [&source](const RecordedRequest&) {
+            source.request_stop();
+            return ScriptedResponse(503, "{}");
+        });
+        const ScreenshotAIService service(BerthwatchBackend(failing.url()));
+        EXPECT_THROW(service.review(areaFiles, metadata(), u"abc"_s, std::nullopt, false,
+                                    source.get_token()),
+                     Cancelled);
+    }
+    {
+        // Cancelled after the first batch succeeded: the next batch does not start.
+        std::stop_source source;
+        LocalHttpServer answering;
+        answering.route("POST", analyzePath, [&source](const RecordedRequest& request) {
+            source.request_stop();
+            return assessAll(request);
+        });
+        const ScreenshotAIService service(BerthwatchBackend(answering.url()), 1);
+        EXPECT_THROW(service.review(areaFiles, metadata(), u"abc"_s, std::nullopt, false,
+                                    source.get_token()),
+                     Cancelled);
+        EXPECT_EQ(answering.requests().size(), 1u);
+    }
+}
+
+TEST(ScreenshotBatches, SplitsInOrderWithTheRestLast) {
+    const std::vector<int> seventeen = [] {
+        std::vector<int> v(17);
+        std::iota(v.begin(), v.end(), 0);
+        return v;
+    }();
+    using Batches = std::vector<std::vector<int>>;
+    EXPECT_EQ(ScreenshotAIService::batches(8, seventeen).size(), 3u);
+    EXPECT_EQ(ScreenshotAIService::batches(8, seventeen).back(), std::vector<int>{16});
+    EXPECT_EQ(
+        ScreenshotAIService::batches(8, std::vector<int>(seventeen.begin(), seventeen.begin() + 8))
+            .size(),
+        1u);
+    EXPECT_EQ(ScreenshotAIService::batches(2, std::vector<int>{1, 2, 3}), (Batches{{1, 2}, {3}}));
+    EXPECT_EQ(ScreenshotAIService::batches(1, std::vector<int>{1, 2}), (Batches{{1}, {2}}));
+    EXPECT_EQ(ScreenshotAIService::batches(5, std::vector<int>{}), Batches{});
+    EXPECT_EQ(ScreenshotAIService::batches(0, seventeen), Batches{});
+    EXPECT_EQ(ScreenshotAIService::batches(-3, seventeen), Batches{});
+    EXPECT_EQ(ScreenshotAIService(BerthwatchBackend(QUrl(u"http://127.0.0.1"_s))).batchSize(), 8);
+}
+
+} // namespace
+} // namespace bw

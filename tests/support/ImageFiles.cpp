@@ -1,0 +1,146 @@
+#include "tests/support/ImageFiles.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPainter>
+#include <libheif/heif.h>
+#include <stdexcept>
+#include <zlib.h>
+
+namespace bw::test {
+
+namespace {
+
+QByteArray bigEndian32(uint32_t value) {
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = char((value >> (24 - 8 * i)) & 0xff);
+    }
+    return bytes;
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data) {
+    const QByteArray typeAndData = type + data;
+    const auto crc =
+        crc32(0, reinterpret_cast<const Bytef*>(typeAndData.constData()), uInt(typeAndData.size()));
+    return bigEndian32(uint32_t(data.size())) + typeAndData + bigEndian32(uint32_t(crc));
+}
+
+// One image file directory holding only the orientation.
+QByteArray tiffWithOrientation(int orientation, bool bigEndian) {
+    auto u16 = [bigEndian](int value) {
+        QByteArray bytes(2, '\0');
+        bytes[bigEndian ? 0 : 1] = char((value >> 8) & 0xff);
+        bytes[bigEndian ? 1 : 0] = char(value & 0xff);
+        return bytes;
+    };
+    auto u32 = [&](uint32_t value) {
+        return bigEndian ? u16(int(value >> 16)) + u16(int(value & 0xffff))
+                         : u16(int(value & 0xffff)) + u16(int(value >> 16));
+    };
+    QByteArray tiff = bigEndian ? QByteArray("MM\0*", 4) : QByteArray("II*\0", 4);
+    tiff += u32(8) + u16(1);
+    tiff += u16(0x0112) + u16(3) + u32(1) + u16(orientation) + u16(0);
+    tiff += u32(0);
+    return tiff;
+}
+
+void check(heif_error error) {
+    if (error.code != heif_error_Ok) {
+        throw std::runtime_error(error.message);
+    }
+}
+
+heif_error appendToByteArray(heif_context*, const void* data, size_t size, void* target) {
+    static_cast<QByteArray*>(target)->append(static_cast<const char*>(data), qsizetype(size));
+    return {heif_error_Ok, heif_suberror_Unspecified, "ok"};
+}
+
+} // namespace
+
+QImage quadrantImage(QSize size, bool translucent) {
+    QImage image(size, QImage::Format_ARGB32);
+    const int w = size.width() / 2;
+    const int h = size.height() / 2;
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(0, 0, w, h, QColor(220, 30, 30));
+    painter.fillRect(w, 0, size.width() - w, h, QColor(30, 200, 40, translucent ? 128 : 255));
+    painter.fillRect(0, h, w, size.height() - h, QColor(30, 40, 210));
+    painter.fillRect(w, h, size.width() - w, size.height() - h,
+                     QColor(240, 220, 20, translucent ? 128 : 255));
+    painter.end();
+    return translucent ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray pngData(const QImage& image) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+        throw std::runtime_error("PNG encoding failed");
+    }
+    return data;
+}
+
+QByteArray jpegData(const QImage& image, int quality) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    if (!writer.write(image)) {
+        throw std::runtime_error("JPEG encoding failed");
+    }
+    return data;
+}
+
+QByteArray jpegWithOrientation(const QImage& image, int orientation, bool bigEndian) {
+    const QByteArray jpeg = jpegData(image);
+    const QByteArray payload =
+        QByteArray("Exif\0\0", 6) + tiffWithOrientation(orientation, bigEndian);
+    const int length = int(payload.size()) + 2;
+    const QByteArray segment =
+        QByteArray("\xff\xe1") + char(length >> 8) + char(length & 0xff) + payload;
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+QByteArray pngWithOrientation(const QImage& image, int orientation) {
+    const QByteArray png = pngData(image);
+    // Right after the 8-byte signature and the 25-byte IHDR chunk.
+    return png.left(33) + pngChunk("eXIf", tiffWithOrientation(orientation, true)) + png.mid(33);
+}
+
+QByteArray heicData(const QImage& source, bool alpha) {
+    const QImage rgba = source.convertToFormat(QImage::Format_RGBA8888);
+    heif_image* image = nullptr;
+    check(heif_image_create(rgba.width(), rgba.height(), heif_colorspace_RGB,
+                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                            &image));
+    check(heif_image_add_plane(image, heif_channel_interleaved, rgba.width(), rgba.height(), 8));
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgba.height(); ++y) {
+        const uchar* row = rgba.constScanLine(y);
+        for (int x = 0; x < rgba.width(); ++x) {
+            for (int c = 0; c < (alpha ? 4 : 3); ++c) {
+                plane[y * stride + x * (alpha ? 4 : 3) + c] = row[x * 4 + c];
+            }
+        }
+    }
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    check(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder));
+    check(heif_encoder_set_lossy_quality(encoder, 60));
+    check(heif_context_encode_image(context, image, encoder, nullptr, nullptr));
+    heif_encoder_release(encoder);
+    heif_image_release(image);
+    QByteArray data;
+    heif_writer writer{1, appendToByteArray};
+    check(heif_context_write(context, &writer, &data));
+    heif_context_free(context);
+    return data;
+}
+
+} // namespace bw::test

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+// Real image files made in memory for the tests of image reading and screenshot checks.
+namespace bw::test {
+
+// A picture with distinct quadrants, so that any turn or mirror shows; opaque unless
+// `translucent`, which makes its right half half-transparent.
+QImage quadrantImage(QSize size, bool translucent = false);
+
+// PNG data as Qt writes it: colour type 2 for opaque formats, 6 for ARGB32, a palette (with a
+// tRNS chunk when a colour has alpha) for Indexed8.
+QByteArray pngData(const QImage& image);
+
+QByteArray jpegData(const QImage& image, int quality = 90);
+
+// JPEG data with an EXIF block that states `orientation`, in the given TIFF byte order.
+QByteArray jpegWithOrientation(const QImage& image, int orientation, bool bigEndian = true);
+
+// PNG data with an eXIf chunk that states `orientation`.
+QByteArray pngWithOrientation(const QImage& image, int orientation);
+
+// HEIC data encoded by libheif, with an alpha plane when `alpha` is true.
+QByteArray heicData(const QImage& image, bool alpha);
+
+} // namespace bw::test
