@@ -6,11 +6,19 @@ function(bw_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# A GoogleTest executable whose cases are registered with CTest one by one.
+# A GoogleTest executable whose cases are registered with CTest one by one. SECRET_SERVICE runs
+# discovery and every case inside a private D-Bus session with a fresh gnome-keyring-daemon.
 function(bw_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "SECRET_SERVICE" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/LeakSuppressions.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  if(ARG_SECRET_SERVICE)
+    set_target_properties(${name} PROPERTIES
+      CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tests/support/with-secret-service.sh)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${ARG_TIMEOUT})
 endfunction()
