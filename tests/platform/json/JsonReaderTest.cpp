@@ -1,15 +1,17 @@
 #include "platform/json/JsonReader.h"
+
 #include "platform/json/JsonValues.h"
 
 #include <QTimeZone>
-
 #include <gtest/gtest.h>
 
 using namespace bw::json;
 
 namespace {
 
-JsonReader readerOf(const char* document) { return JsonReader(parseDocument(document)); }
+JsonReader readerOf(const char* document) {
+    return JsonReader(parseDocument(document));
+}
 
 QString failurePath(const std::function<void()>& action) {
     try {
@@ -60,8 +62,9 @@ TEST(JsonUuids, AcceptsEitherCaseAndWritesUpperCase) {
     const auto lower = parseUuid(u"1b4e28ba-2fa1-11d2-883f-0016d3cca427");
     ASSERT_TRUE(lower.has_value());
     EXPECT_EQ(formatUuid(*lower), "1B4E28BA-2FA1-11D2-883F-0016D3CCA427");
-    for (const char* bad : {"{1b4e28ba-2fa1-11d2-883f-0016d3cca427}", "1b4e28ba2fa111d2883f0016d3cca427",
-                            "1b4e28ba-2fa1-11d2-883f-0016d3cca42", "not-a-uuid", ""}) {
+    for (const char* bad :
+         {"{1b4e28ba-2fa1-11d2-883f-0016d3cca427}", "1b4e28ba2fa111d2883f0016d3cca427",
+          "1b4e28ba-2fa1-11d2-883f-0016d3cca42", "not-a-uuid", ""}) {
         EXPECT_FALSE(parseUuid(QString::fromUtf8(bad)).has_value()) << bad;
     }
 }
@@ -122,13 +125,17 @@ TEST(JsonReader, OptionalMembersTreatNullAsAbsentButRejectWrongTypes) {
 }
 
 TEST(JsonReader, ErrorsNameTheKeyPath) {
-    const JsonReader reader = readerOf(R"({"reports": [{"id": 1}, {"findings": [{"x": 1}, {"severity": 7}]}]})");
+    const JsonReader reader =
+        readerOf(R"({"reports": [{"id": 1}, {"findings": [{"x": 1}, {"severity": 7}]}]})");
     const auto elementAt = [&](int i) { return reader.member(u"reports").elements().at(i); };
     EXPECT_EQ(failurePath([&] { elementAt(0).member(u"id").string(); }), "reports[0].id");
-    EXPECT_EQ(failurePath([&] { elementAt(1).member(u"findings").elements().at(1).member(u"severity").string(); }),
+    EXPECT_EQ(failurePath([&] {
+                  elementAt(1).member(u"findings").elements().at(1).member(u"severity").string();
+              }),
               "reports[1].findings[1].severity");
-    EXPECT_EQ(failurePath([&] { elementAt(1).member(u"findings").elements().at(0).member(u"title"); }),
-              "reports[1].findings[0].title");
+    EXPECT_EQ(
+        failurePath([&] { elementAt(1).member(u"findings").elements().at(0).member(u"title"); }),
+        "reports[1].findings[0].title");
     EXPECT_EQ(failurePath([&] { reader.member(u"reports").member(u"x"); }), "reports");
 }
 

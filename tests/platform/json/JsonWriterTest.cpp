@@ -1,11 +1,10 @@
-#include "platform/json/JsonReader.h"
 #include "platform/json/JsonWriter.h"
+
+#include "platform/json/JsonReader.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
-
 #include <gtest/gtest.h>
-
 #include <limits>
 
 using namespace bw::json;
@@ -56,5 +55,6 @@ TEST(JsonWriter, NumbersReadBackExactly) {
 }
 
 TEST(JsonWriter, RefusesNumbersThatAreNotFinite) {
-    EXPECT_THROW(write(QJsonArray{std::numeric_limits<double>::infinity()}, Layout::compact), EncodeError);
+    EXPECT_THROW(write(QJsonArray{std::numeric_limits<double>::infinity()}, Layout::compact),
+                 EncodeError);
 }

@@ -1,0 +1,69 @@
+// Scans one artifact and prints its report as JSON on standard output, and each progress step
+// with the milliseconds since the start on standard error. Exits 1 with the error's text when
+// the scan fails.
+//
+//   bw-scan [--tools DIR] ARTIFACT
+//
+// The tools default to libexec/berthwatch beside this driver's folder (build/libexec/berthwatch
+// for build/bench/bw-scan).
+
+#include "inspection/BuildScanner.h"
+#include "inspection/BuildScannerError.h"
+#include "inspection/CommandRunner.h"
+#include "model/ReportJson.h"
+#include "platform/core/Cancelled.h"
+#include "platform/json/JsonWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <system_error>
+
+namespace {
+
+QString defaultTools() {
+    return QDir(QCoreApplication::applicationDirPath())
+        .absoluteFilePath(QStringLiteral("../libexec/berthwatch"));
+}
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QStringList arguments = application.arguments().mid(1);
+    QString tools = defaultTools();
+    if (arguments.size() == 3 && arguments[0] == u"--tools") {
+        tools = arguments[1];
+        arguments = arguments.mid(2);
+    }
+    if (arguments.size() != 1) {
+        return fail(QStringLiteral("usage: bw-scan [--tools DIR] ARTIFACT"));
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    const bw::BuildScanner scanner(QDir::cleanPath(tools));
+    try {
+        const bw::ScanReport report = scanner.scan(arguments[0], [&clock](const QString& message,
+                                                                          double fraction) {
+            std::fprintf(stderr, "%7lld ms  %.2f  %s\n", static_cast<long long>(clock.elapsed()),
+                         fraction, message.toUtf8().constData());
+        });
+        const QByteArray json = bw::json::write(bw::toJson(report), bw::json::Layout::pretty);
+        std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
+        std::fprintf(stderr, "%7lld ms  done\n", static_cast<long long>(clock.elapsed()));
+        return 0;
+    } catch (const bw::BuildScannerError& error) {
+        return fail(error.description());
+    } catch (const bw::CommandRunnerError& error) {
+        return fail(error.description());
+    } catch (const std::exception& error) {
+        return fail(QString::fromLocal8Bit(error.what()));
+    }
+}

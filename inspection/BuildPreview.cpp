@@ -1,0 +1,38 @@
+#include "inspection/AppIconExtractor.h"
+#include "inspection/BuildScanner.h"
+#include "inspection/BuildTexts.h"
+#include "platform/core/Cancelled.h"
+#include "platform/fs/FileWalk.h"
+#include "platform/fs/TemporaryFolder.h"
+
+#include <QFileInfo>
+
+namespace bw {
+
+StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_token stop) const {
+    if (stop.stop_requested()) {
+        throw Cancelled();
+    }
+    const QString path = QFileInfo(artifact).absoluteFilePath();
+    const fs::TemporaryFolder workFolder(QStringLiteral("Berthwatch-Preview-"));
+    const QString app = prepareArtifact(path, workFolder.path(), stop);
+    if (stop.stop_requested()) {
+        throw Cancelled();
+    }
+    const plist::PlistDictionary info = readInfoPlist(app);
+    const std::vector<QString> topLevel =
+        fs::listFolder(app, /*skipHidden=*/true).value_or(std::vector<QString>{});
+
+    BuildTexts texts = buildTexts(info, app);
+    return StagedBuildPreview{std::move(texts.appName),
+                              std::move(texts.bundleIdentifier),
+                              std::move(texts.version),
+                              std::move(texts.buildNumber),
+                              std::move(texts.platform),
+                              std::move(texts.minimumOS),
+                              AppIconExtractor::iconPNG(app, info, topLevel),
+                              deviceFamilyNames(info),
+                              bundleSize(app)};
+}
+
+} // namespace bw

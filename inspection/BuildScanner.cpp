@@ -1,0 +1,130 @@
+#include "inspection/BuildScanner.h"
+
+#include "inspection/TextOrder.h"
+#include "model/ReportHelpers.h"
+#include "platform/core/Cancelled.h"
+#include "platform/fs/FileStatus.h"
+#include "platform/fs/TemporaryFolder.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QUuid>
+#include <algorithm>
+
+namespace bw {
+
+namespace {
+
+void checkCancellation(const std::stop_token& stop) {
+    if (stop.stop_requested()) {
+        throw Cancelled();
+    }
+}
+
+int severityRank(FindingSeverity severity) {
+    return static_cast<int>(severity);
+}
+
+// What one scan has learned so far; the checks read it and add to its two lists.
+struct ScanState {
+    QString artifact;
+    QString app;
+    plist::PlistDictionary info;
+    std::vector<QString> files;
+    std::optional<QString> executable;
+    std::vector<Finding> findings;
+    std::vector<QString> passedChecks;
+    std::vector<QString> architectures;
+};
+
+} // namespace
+
+BuildScanner::BuildScanner(QString toolDirectory, double extractionTimeout)
+    : toolDirectory_(std::move(toolDirectory)), extractionTimeout_(extractionTimeout) {}
+
+QString BuildScanner::defaultToolDirectory() {
+#ifdef Q_OS_MACOS
+    return QStringLiteral("/usr/bin");
+#else
+    const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return QFileInfo(executable).absolutePath() + QStringLiteral("/libexec/berthwatch");
+#endif
+}
+
+ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
+                              std::stop_token stop) const {
+    checkCancellation(stop);
+    ScanState state;
+    state.artifact = QFileInfo(artifact).absoluteFilePath();
+    progress(QStringLiteral("Preparing artifact"), 0.04);
+
+    const fs::TemporaryFolder workFolder(QStringLiteral("Berthwatch-"));
+    state.app = prepareArtifact(state.artifact, workFolder.path(), stop);
+    checkCancellation(stop);
+    progress(QStringLiteral("Reading application bundle"), 0.14);
+
+    state.info = readInfoPlist(state.app);
+    state.files = bundleFiles(state.app);
+    state.executable = executableURL(state.app, state.info);
+    state.passedChecks = {QStringLiteral("Application bundle located"),
+                          QStringLiteral("Info.plist parsed")};
+    progress(QStringLiteral("Checking package metadata"), 0.25);
+
+    // Package metadata, purpose strings and resources.
+    checkCancellation(stop);
+    progress(QStringLiteral("Verifying signature and entitlements"), 0.42);
+
+    // Code signature and entitlements.
+    checkCancellation(stop);
+    progress(QStringLiteral("Inspecting privacy manifests"), 0.58);
+
+    // Privacy manifests.
+    checkCancellation(stop);
+    progress(QStringLiteral("Inspecting binary and embedded SDKs"), 0.72);
+
+    // Architectures and linked libraries, the binary, platform requirements.
+    progress(QStringLiteral("Mapping App Review risks"), 0.88);
+
+    // Review risks.
+    checkCancellation(stop);
+
+    sortFindings(state.findings);
+    BuildMetadata metadata =
+        makeBuildMetadata(state.info, state.app, state.files, state.architectures);
+    const Verdict result = verdict(state.findings);
+    progress(QStringLiteral("Report ready"), 1.0);
+
+    return ScanReport{QUuid::createUuid(),
+                      QDateTime::currentDateTimeUtc(),
+                      fs::lastPathComponent(state.artifact),
+                      state.artifact,
+                      result,
+                      std::move(metadata),
+                      std::move(state.findings),
+                      orderedUnique(state.passedChecks),
+                      std::nullopt,
+                      QString::fromLatin1(rulesVersion)};
+}
+
+void BuildScanner::sortFindings(std::vector<Finding>& findings) {
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        if (a.severity != b.severity) {
+            return severityRank(a.severity) < severityRank(b.severity);
+        }
+        const QString categoryA = title(a.category);
+        const QString categoryB = title(b.category);
+        if (categoryA != categoryB) {
+            return scalarLess(categoryA, categoryB);
+        }
+        return scalarLess(a.title, b.title);
+    });
+}
+
+Verdict BuildScanner::verdict(const std::vector<Finding>& findings) {
+    const bool blocked = std::any_of(findings.begin(), findings.end(), [](const Finding& finding) {
+        return finding.severity == FindingSeverity::blocker;
+    });
+    return blocked ? Verdict::needsAttention : Verdict::noConfirmedBlockers;
+}
+
+} // namespace bw

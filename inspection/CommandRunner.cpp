@@ -1,0 +1,209 @@
+#include "inspection/CommandRunner.h"
+
+#include "platform/core/Cancelled.h"
+#include "platform/fs/TemporaryFolder.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace bw::CommandRunner {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto pollInterval = std::chrono::milliseconds(50);
+constexpr auto terminateGrace = std::chrono::milliseconds(500);
+constexpr auto gracePollInterval = std::chrono::milliseconds(20);
+
+[[noreturn]] void throwSystemError(int code, const QString& context) {
+    throw std::system_error(code, std::generic_category(), context.toStdString());
+}
+
+class OutputFile {
+public:
+    explicit OutputFile(const QString& path) : path_(path) {
+        fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                     0600);
+        if (fd_ < 0) {
+            throwSystemError(errno, "Could not open " + path);
+        }
+    }
+    ~OutputFile() { ::close(fd_); }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    int fd() const { return fd_; }
+
+    QString readText() const {
+        QFile file(path_);
+        if (!file.open(QIODevice::ReadOnly)) {
+            throwSystemError(EIO, "Could not read " + path_ + ": " + file.errorString());
+        }
+        return QString::fromUtf8(file.readAll()).trimmed();
+    }
+
+private:
+    QString path_;
+    int fd_ = -1;
+};
+
+class SpawnSetup {
+public:
+    SpawnSetup(int outFd, int errFd) {
+        posix_spawn_file_actions_init(&actions_);
+        posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions_, outFd, 1);
+        posix_spawn_file_actions_adddup2(&actions_, errFd, 2);
+        posix_spawnattr_init(&attributes_);
+        // Its own process group, so that stopping the tool also stops what it started.
+        posix_spawnattr_setpgroup(&attributes_, 0);
+        sigset_t none;
+        sigemptyset(&none);
+        posix_spawnattr_setsigmask(&attributes_, &none);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (const int signal :
+             {SIGPIPE, SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGCHLD, SIGUSR1, SIGUSR2}) {
+            sigaddset(&defaults, signal);
+        }
+        posix_spawnattr_setsigdefault(&attributes_, &defaults);
+        posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
+                                                   POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions_);
+        posix_spawnattr_destroy(&attributes_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    pid_t spawn(const QString& executable, const QStringList& arguments) {
+        std::vector<QByteArray> storage;
+        storage.push_back(QFile::encodeName(executable));
+        for (const QString& argument : arguments) {
+            storage.push_back(argument.toUtf8());
+        }
+        std::vector<char*> argv;
+        for (QByteArray& item : storage) {
+            argv.push_back(item.data());
+        }
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        const int error = posix_spawn(&pid, storage.front().constData(), &actions_, &attributes_,
+                                      argv.data(), environ);
+        if (error != 0) {
+            throwSystemError(error, "Could not launch " + executable);
+        }
+        return pid;
+    }
+
+private:
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+};
+
+class ChildProcess {
+public:
+    explicit ChildProcess(pid_t pid) : pid_(pid) {}
+    // Whatever happens, no child outlives the call.
+    ~ChildProcess() { stop(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool isRunning() {
+        if (exited_) {
+            return false;
+        }
+        int status = 0;
+        pid_t result = 0;
+        do {
+            result = ::waitpid(pid_, &status, WNOHANG);
+        } while (result < 0 && errno == EINTR);
+        if (result == pid_ || result < 0) {
+            exited_ = true;
+            status_ = status;
+        }
+        return !exited_;
+    }
+
+    // SIGTERM, up to half a second to comply, then SIGKILL, then wait for the exit.
+    void stop() {
+        if (!isRunning()) {
+            return;
+        }
+        ::kill(-pid_, SIGTERM);
+        const auto graceEnd = Clock::now() + terminateGrace;
+        while (isRunning() && Clock::now() < graceEnd) {
+            std::this_thread::sleep_for(gracePollInterval);
+        }
+        if (isRunning()) {
+            ::kill(-pid_, SIGKILL);
+            int status = 0;
+            while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
+            exited_ = true;
+            status_ = status;
+        }
+    }
+
+    // The exit code, or the number of the signal that ended the process.
+    int terminationStatus() const {
+        if (WIFSIGNALED(status_)) {
+            return WTERMSIG(status_);
+        }
+        return WEXITSTATUS(status_);
+    }
+
+private:
+    pid_t pid_;
+    bool exited_ = false;
+    int status_ = 0;
+};
+
+} // namespace
+
+CommandResult run(const QString& executable, const QStringList& arguments, double timeout,
+                  std::stop_token stop) {
+    const fs::TemporaryFolder folder(QStringLiteral("BerthwatchCommand-"));
+    const OutputFile output(folder.path() + QStringLiteral("/stdout"));
+    const OutputFile errors(folder.path() + QStringLiteral("/stderr"));
+
+    SpawnSetup setup(output.fd(), errors.fd());
+    ChildProcess child(setup.spawn(executable, arguments));
+
+    // Clamped so that an absurd time-out cannot overflow the clock arithmetic.
+    const double seconds = std::clamp(timeout, 0.0, 1e9);
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(seconds));
+    while (child.isRunning()) {
+        if (stop.stop_requested()) {
+            child.stop();
+            throw Cancelled();
+        }
+        if (Clock::now() >= deadline) {
+            child.stop();
+            throw CommandRunnerError::timedOut(executable, timeout);
+        }
+        std::this_thread::sleep_for(pollInterval);
+    }
+
+    CommandResult result;
+    result.standardOutput = output.readText();
+    result.standardError = errors.readText();
+    result.status = child.terminationStatus();
+    return result;
+}
+
+} // namespace bw::CommandRunner

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <exception>
+#include <stop_token>
+
+namespace bw {
+
+// What a finished tool produced. The two texts are the streams decoded as UTF-8 (invalid bytes
+// become U+FFFD) and trimmed. They are not called stdout and stderr because those names are
+// macros of the C library.
+struct CommandResult {
+    int status = 0;
+    QString standardOutput;
+    QString standardError;
+
+    // The non-empty streams, output first, joined by a line feed.
+    QString combinedOutput() const;
+
+    bool operator==(const CommandResult&) const = default;
+};
+
+class CommandRunnerError : public std::exception {
+public:
+    enum class Kind { timedOut };
+
+    static CommandRunnerError timedOut(QString executable, double seconds);
+
+    Kind kind() const { return kind_; }
+    const QString& executable() const { return executable_; }
+    double seconds() const { return seconds_; }
+    QString description() const;
+    const char* what() const noexcept override { return what_.c_str(); }
+
+private:
+    CommandRunnerError(Kind kind, QString executable, double seconds);
+
+    Kind kind_;
+    QString executable_;
+    double seconds_;
+    std::string what_;
+};
+
+namespace CommandRunner {
+
+inline constexpr double defaultTimeout = 120;
+
+// Runs `executable` (an absolute path; no shell, no search path) with `arguments`, its output
+// captured in files of a private "BerthwatchCommand-" folder, and waits for it. Blocks until the
+// tool ends or is stopped; the deadline and `stop` are looked at every 0.05 seconds.
+//
+// Throws std::system_error when the folder or its files fail or the tool cannot be started,
+// CommandRunnerError::timedOut when the deadline passes, and Cancelled when `stop` is triggered.
+// A tool ending with a non-zero status is no failure: the caller reads `status`.
+CommandResult run(const QString& executable, const QStringList& arguments,
+                  double timeout = defaultTimeout, std::stop_token stop = {});
+
+} // namespace CommandRunner
+
+} // namespace bw

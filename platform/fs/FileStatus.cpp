@@ -1,0 +1,106 @@
+#include "platform/fs/FileStatus.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace bw::fs {
+
+std::optional<ItemStatus> itemStatus(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return std::nullopt;
+    }
+    ItemKind kind = ItemKind::other;
+    if (S_ISREG(info.st_mode)) {
+        kind = ItemKind::regularFile;
+    } else if (S_ISDIR(info.st_mode)) {
+        kind = ItemKind::folder;
+    } else if (S_ISLNK(info.st_mode)) {
+        kind = ItemKind::symbolicLink;
+    }
+    return ItemStatus{kind, static_cast<qint64>(info.st_size)};
+}
+
+bool exists(const QString& path) {
+    return itemStatus(path).has_value();
+}
+
+bool isFolder(const QString& path) {
+    const auto status = itemStatus(path);
+    return status && status->kind == ItemKind::folder;
+}
+
+bool isExecutableFile(const QString& path) {
+    const auto status = itemStatus(path);
+    return status && status->kind == ItemKind::regularFile &&
+           ::access(QFile::encodeName(path).constData(), X_OK) == 0;
+}
+
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes) {
+    // O_NONBLOCK keeps a FIFO planted under a regular-looking name from blocking the open.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::optional<QByteArray> result;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxBytes) {
+        QByteArray bytes(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
+        qsizetype done = 0;
+        bool failed = false;
+        while (done < bytes.size()) {
+            const ssize_t got =
+                ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                failed = got < 0;
+                break;
+            }
+            done += got;
+        }
+        if (!failed) {
+            bytes.truncate(done);
+            result = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+bool resolvesInside(const QString& path, const QString& folder) {
+    const QString resolvedFolder = QFileInfo(folder).canonicalFilePath();
+    const QString resolvedPath = QFileInfo(path).canonicalFilePath();
+    if (resolvedFolder.isEmpty() || resolvedPath.isEmpty()) {
+        return false;
+    }
+    const QString prefix = resolvedFolder.endsWith(u'/') ? resolvedFolder : resolvedFolder + u'/';
+    return resolvedPath.startsWith(prefix);
+}
+
+QString lastPathComponent(const QString& path) {
+    QStringView view(path);
+    while (view.size() > 1 && view.endsWith(u'/')) {
+        view.chop(1);
+    }
+    const qsizetype slash = view.lastIndexOf(u'/');
+    return (slash < 0 ? view : view.mid(slash + 1)).toString();
+}
+
+QString pathExtension(const QString& path) {
+    const QString name = lastPathComponent(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    // A leading dot names a hidden file, not an extension.
+    if (dot <= 0) {
+        return {};
+    }
+    return name.mid(dot + 1);
+}
+
+} // namespace bw::fs

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <optional>
+
+// Reading the chunk structure of PNG data, for the ordinary format and Apple's CgBI variant.
+namespace bw::image {
+
+struct PngHeader {
+    QSize size;
+    int bitDepth;
+    int colorType;
+    int interlace;
+    // The file begins with a CgBI chunk: raw deflate data and premultiplied BGRA pixels.
+    bool cgbi;
+};
+
+bool hasPngSignature(const QByteArray& bytes);
+
+// The header of PNG data, read without touching the pixel data.
+std::optional<PngHeader> readPngHeader(const QByteArray& bytes);
+
+} // namespace bw::image

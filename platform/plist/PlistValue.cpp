@@ -1,0 +1,245 @@
+#include "platform/plist/PlistValue.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <plist/plist.h>
+
+namespace bw::plist {
+
+namespace {
+
+// Property-list dates count seconds from the start of 2001 (UTC).
+const QDateTime& referenceDate() {
+    static const QDateTime date(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+    return date;
+}
+
+struct NodeDeleter {
+    void operator()(plist_t node) const { plist_free(node); }
+};
+using Node = std::unique_ptr<void, NodeDeleter>;
+
+// Nesting deeper than this is refused rather than recursed into.
+constexpr int maxDepth = 512;
+
+std::optional<PlistValue> fromNode(plist_t node, int depth);
+
+std::optional<PlistValue> arrayFromNode(plist_t node, int depth) {
+    PlistArray items;
+    const uint32_t count = plist_array_get_size(node);
+    items.reserve(count);
+    for (uint32_t index = 0; index < count; ++index) {
+        auto item = fromNode(plist_array_get_item(node, index), depth + 1);
+        if (!item) {
+            return std::nullopt;
+        }
+        items.push_back(std::move(*item));
+    }
+    return PlistValue(std::move(items));
+}
+
+std::optional<PlistValue> dictionaryFromNode(plist_t node, int depth) {
+    PlistDictionary entries;
+    plist_dict_iter iterator = nullptr;
+    plist_dict_new_iter(node, &iterator);
+    if (iterator == nullptr) {
+        return std::nullopt;
+    }
+    while (true) {
+        char* key = nullptr;
+        plist_t item = nullptr;
+        plist_dict_next_item(node, iterator, &key, &item);
+        if (key == nullptr) {
+            break;
+        }
+        const QString name = QString::fromUtf8(key);
+        free(key);
+        auto value = fromNode(item, depth + 1);
+        if (!value) {
+            free(iterator);
+            return std::nullopt;
+        }
+        entries.insert(name, std::move(*value));
+    }
+    free(iterator);
+    return PlistValue(std::move(entries));
+}
+
+std::optional<PlistValue> fromNode(plist_t node, int depth) {
+    if (node == nullptr || depth > maxDepth) {
+        return std::nullopt;
+    }
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t value = 0;
+        plist_get_bool_val(node, &value);
+        return PlistValue(value != 0);
+    }
+    case PLIST_UINT:
+    case PLIST_UID: {
+        // Negative integers arrive in two's complement.
+        uint64_t value = 0;
+        if (plist_get_node_type(node) == PLIST_UID) {
+            plist_get_uid_val(node, &value);
+        } else {
+            plist_get_uint_val(node, &value);
+        }
+        return PlistValue(static_cast<qint64>(value));
+    }
+    case PLIST_REAL: {
+        double value = 0;
+        plist_get_real_val(node, &value);
+        return PlistValue(value);
+    }
+    case PLIST_STRING:
+    case PLIST_KEY: {
+        char* text = nullptr;
+        if (plist_get_node_type(node) == PLIST_KEY) {
+            plist_get_key_val(node, &text);
+        } else {
+            plist_get_string_val(node, &text);
+        }
+        QString value = QString::fromUtf8(text);
+        free(text);
+        return PlistValue(std::move(value));
+    }
+    case PLIST_DATE: {
+        int32_t seconds = 0;
+        int32_t microseconds = 0;
+        plist_get_date_val(node, &seconds, &microseconds);
+        const qint64 milliseconds = qint64(seconds) * 1000 + microseconds / 1000;
+        return PlistValue(referenceDate().addMSecs(milliseconds));
+    }
+    case PLIST_DATA: {
+        char* bytes = nullptr;
+        uint64_t length = 0;
+        plist_get_data_val(node, &bytes, &length);
+        QByteArray value(bytes, static_cast<qsizetype>(length));
+        free(bytes);
+        return PlistValue(std::move(value));
+    }
+    case PLIST_ARRAY:
+        return arrayFromNode(node, depth);
+    case PLIST_DICT:
+        return dictionaryFromNode(node, depth);
+    default:
+        return std::nullopt;
+    }
+}
+
+plist_t toNode(const PlistValue& value) {
+    switch (value.type()) {
+    case PlistValue::Type::boolean:
+        return plist_new_bool(*value.boolean() ? 1 : 0);
+    case PlistValue::Type::integer:
+        return plist_new_uint(static_cast<uint64_t>(*value.integer()));
+    case PlistValue::Type::real:
+        return plist_new_real(*value.real());
+    case PlistValue::Type::string:
+        return plist_new_string(value.string()->toUtf8().constData());
+    case PlistValue::Type::date: {
+        const qint64 milliseconds = referenceDate().msecsTo(*value.date());
+        const qint64 seconds = milliseconds / 1000;
+        return plist_new_date(static_cast<int32_t>(seconds),
+                              static_cast<int32_t>((milliseconds - seconds * 1000) * 1000));
+    }
+    case PlistValue::Type::data:
+        return plist_new_data(value.data()->constData(),
+                              static_cast<uint64_t>(value.data()->size()));
+    case PlistValue::Type::array: {
+        plist_t node = plist_new_array();
+        for (const PlistValue& item : *value.array()) {
+            plist_array_append_item(node, toNode(item));
+        }
+        return node;
+    }
+    case PlistValue::Type::dictionary: {
+        plist_t node = plist_new_dict();
+        for (const auto& [key, item] : *value.dictionary()) {
+            plist_dict_set_item(node, key.toUtf8().constData(), toNode(item));
+        }
+        return node;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const PlistValue* PlistDictionary::find(QStringView key) const {
+    const auto found = std::lower_bound(
+        entries_.begin(), entries_.end(), key,
+        [](const Entry& entry, QStringView wanted) { return QStringView(entry.first) < wanted; });
+    if (found == entries_.end() || found->first != key) {
+        return nullptr;
+    }
+    return &found->second;
+}
+
+void PlistDictionary::insert(const QString& key, PlistValue value) {
+    const auto found = std::lower_bound(
+        entries_.begin(), entries_.end(), key,
+        [](const Entry& entry, const QString& wanted) { return entry.first < wanted; });
+    if (found != entries_.end() && found->first == key) {
+        found->second = std::move(value);
+        return;
+    }
+    entries_.insert(found, Entry(key, std::move(value)));
+}
+
+bool PlistDictionary::operator==(const PlistDictionary& other) const {
+    return entries_ == other.entries_;
+}
+
+std::optional<bool> PlistValue::boolean() const {
+    const bool* value = std::get_if<bool>(&value_);
+    return value ? std::optional<bool>(*value) : std::nullopt;
+}
+
+std::optional<qint64> PlistValue::integer() const {
+    const qint64* value = std::get_if<qint64>(&value_);
+    return value ? std::optional<qint64>(*value) : std::nullopt;
+}
+
+std::optional<double> PlistValue::real() const {
+    const double* value = std::get_if<double>(&value_);
+    return value ? std::optional<double>(*value) : std::nullopt;
+}
+
+std::optional<PlistValue> PlistValue::parse(const QByteArray& bytes) {
+    if (bytes.isEmpty() || bytes.size() > std::numeric_limits<uint32_t>::max()) {
+        return std::nullopt;
+    }
+    plist_t root = nullptr;
+    plist_from_memory(bytes.constData(), static_cast<uint32_t>(bytes.size()), &root);
+    const Node owner(root);
+    return fromNode(root, 0);
+}
+
+QByteArray PlistValue::toXml() const {
+    const Node node(toNode(*this));
+    char* text = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(node.get(), &text, &length);
+    QByteArray result(text, static_cast<qsizetype>(length));
+    plist_to_xml_free(text);
+    return result;
+}
+
+QByteArray PlistValue::toBinary() const {
+    const Node node(toNode(*this));
+    char* bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(node.get(), &bytes, &length);
+    QByteArray result(bytes, static_cast<qsizetype>(length));
+    plist_to_bin_free(bytes);
+    return result;
+}
+
+const QString* stringEntry(const PlistDictionary& dictionary, QStringView key) {
+    const PlistValue* value = dictionary.find(key);
+    return value ? value->string() : nullptr;
+}
+
+} // namespace bw::plist

@@ -1,0 +1,306 @@
+#include "inspection/BuildScanner.h"
+
+#include "inspection/BuildScannerError.h"
+#include "inspection/CommandRunner.h"
+#include "platform/core/Cancelled.h"
+#include "tests/inspection/BundleFixtures.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+using Pair = std::pair<QString, double>;
+
+// A stand-in for ditto that unpacks with unzip, failing like ditto on anything else.
+const QByteArray unzippingDitto = R"([ "$1" = -x ] && [ "$2" = -k ] || exit 64
+exec unzip -q "$3" -d "$4")";
+
+class BuildScannerTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        EXPECT_TRUE(folder.leftovers().isEmpty()) << folder.leftovers().join(u' ').toStdString();
+    }
+
+    BuildScanner scanner(const QByteArray& ditto = unzippingDitto, double timeout = 300) {
+        return BuildScanner(folder.tools({{QStringLiteral("ditto"), ditto}}), timeout);
+    }
+
+    // Scans and records every progress pair; `stopAt` asks for cancellation when that message
+    // arrives.
+    ScanReport scan(const BuildScanner& scanner, const QString& artifact,
+                    const QString& stopAt = {}) {
+        std::stop_source source;
+        return scanner.scan(
+            artifact,
+            [&](const QString& message, double fraction) {
+                pairs.emplace_back(message, fraction);
+                if (message == stopAt) {
+                    source.request_stop();
+                }
+            },
+            source.get_token());
+    }
+
+    QString ipa(const QString& name, const std::function<void(const QString&)>& fill) {
+        const QString content = folder.makeFolder(QStringLiteral("content-") + name);
+        fill(content);
+        const QString archive = folder.path() + u'/' + name;
+        zipFolder(content, archive);
+        return archive;
+    }
+
+    TestFolder folder;
+    std::vector<Pair> pairs;
+};
+
+} // namespace
+
+TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
+    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    const ScanReport report = scan(scanner(), app);
+    const std::vector<Pair> expected{
+        {"Preparing artifact", 0.04},           {"Reading application bundle", 0.14},
+        {"Checking package metadata", 0.25},    {"Verifying signature and entitlements", 0.42},
+        {"Inspecting privacy manifests", 0.58}, {"Inspecting binary and embedded SDKs", 0.72},
+        {"Mapping App Review risks", 0.88},     {"Report ready", 1.0},
+    };
+    EXPECT_EQ(pairs, expected);
+    EXPECT_EQ(report.fileName, "Demo.app");
+    EXPECT_EQ(report.sourcePath, app);
+    EXPECT_EQ(report.rulesVersion, "2026.08.1");
+    EXPECT_EQ(report.verdict, Verdict::noConfirmedBlockers);
+    EXPECT_EQ(report.passedChecks,
+              (std::vector<QString>{"Application bundle located", "Info.plist parsed"}));
+    EXPECT_FALSE(report.screenshotSummary);
+    EXPECT_FALSE(report.id.isNull());
+    EXPECT_LE(std::abs(report.createdAt.secsTo(QDateTime::currentDateTimeUtc())), 5);
+    EXPECT_EQ(report.metadata.appName, "Demo");
+    EXPECT_EQ(report.metadata.bundleIdentifier, "com.example.demo");
+}
+
+TEST_F(BuildScannerTest, IpaIsUnpackedAndNamedAfterTheFileChosen) {
+    const QString artifact = ipa(QStringLiteral("MyApp.ipa"), [this](const QString& content) {
+        writeIosBundle(folder,
+                       QFileInfo(content).fileName() + QStringLiteral("/Payload/Inner.app"));
+    });
+    const ScanReport report = scan(scanner(), artifact);
+    EXPECT_EQ(report.fileName, "MyApp.ipa");
+    EXPECT_EQ(report.sourcePath, artifact);
+    EXPECT_EQ(report.metadata.appName, "Demo");
+    EXPECT_EQ(pairs.size(), 8u);
+}
+
+TEST_F(BuildScannerTest, UnsupportedArtifactsFailAfterTheFirstStep) {
+    for (const QString& name : {QStringLiteral("MyApp.zip"), QStringLiteral("Folder"),
+                                QStringLiteral("app"), QStringLiteral("MyApp.ipa.txt")}) {
+        pairs.clear();
+        const QString artifact = folder.makeFolder(name);
+        try {
+            scan(scanner(), artifact);
+            ADD_FAILURE() << name.toStdString();
+        } catch (const BuildScannerError& error) {
+            EXPECT_EQ(error.kind(), BuildScannerError::Kind::unsupportedArtifact);
+            EXPECT_EQ(error.description(),
+                      "Berthwatch supports .ipa, .xcarchive, and .app artifacts.");
+        }
+        EXPECT_EQ(pairs, (std::vector<Pair>{{"Preparing artifact", 0.04}}));
+    }
+}
+
+TEST_F(BuildScannerTest, ZipThatDittoRejectsFailsWithItsOutput) {
+    const QString artifact =
+        folder.write(QStringLiteral("Broken.ipa"), "this is not a zip archive");
+    try {
+        scan(scanner(), artifact);
+        ADD_FAILURE();
+    } catch (const BuildScannerError& error) {
+        EXPECT_EQ(error.kind(), BuildScannerError::Kind::extractionFailed);
+        EXPECT_TRUE(error.description().startsWith("The IPA could not be extracted. "));
+        EXPECT_GT(error.toolOutput().size(), 0);
+        EXPECT_EQ(error.description(), "The IPA could not be extracted. " + error.toolOutput());
+    }
+    // Silent failure: nothing is appended after the blank.
+    const QString silent = folder.write(QStringLiteral("Silent.ipa"), "x");
+    try {
+        scan(scanner("exit 1"), silent);
+        ADD_FAILURE();
+    } catch (const BuildScannerError& error) {
+        EXPECT_EQ(error.description(), "The IPA could not be extracted. ");
+    }
+}
+
+TEST_F(BuildScannerTest, IpaWithoutApplicationBundle) {
+    const QString noPayload = ipa(QStringLiteral("NoPayload.ipa"), [this](const QString& content) {
+        folder.write(QFileInfo(content).fileName() + QStringLiteral("/Other/Demo.app/Info.plist"),
+                     "x");
+    });
+    const QString emptyPayload = ipa(QStringLiteral("Empty.ipa"), [this](const QString& content) {
+        folder.write(QFileInfo(content).fileName() + QStringLiteral("/Payload/readme.txt"), "x");
+    });
+    for (const QString& artifact : {noPayload, emptyPayload}) {
+        try {
+            scan(scanner(), artifact);
+            ADD_FAILURE();
+        } catch (const BuildScannerError& error) {
+            EXPECT_EQ(error.kind(), BuildScannerError::Kind::appBundleNotFound);
+            EXPECT_EQ(error.description(), "No application bundle was found in this artifact.");
+        }
+    }
+}
+
+TEST_F(BuildScannerTest, ExtractionTimeOutStopsDitto) {
+    const QString artifact = folder.write(QStringLiteral("Slow.ipa"), "x");
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        scan(scanner("sleep 30", 1), artifact);
+        ADD_FAILURE();
+    } catch (const CommandRunnerError& error) {
+        EXPECT_EQ(error.description(), "ditto did not finish within 1 seconds.");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(BuildScanner(folder.path()).extractionTimeout(), 300);
+}
+
+TEST_F(BuildScannerTest, CancellationAtACheckpointEndsTheScanWithoutAReport) {
+    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    // Cancelled while the signing step runs: the checkpoint after it ends the scan.
+    EXPECT_THROW(scan(scanner(), app, QStringLiteral("Verifying signature and entitlements")),
+                 Cancelled);
+    ASSERT_FALSE(pairs.empty());
+    EXPECT_EQ(pairs.back().first, "Verifying signature and entitlements");
+    EXPECT_EQ(pairs.size(), 4u);
+
+    // The step without a checkpoint runs on to the next one.
+    pairs.clear();
+    EXPECT_THROW(scan(scanner(), app, QStringLiteral("Inspecting binary and embedded SDKs")),
+                 Cancelled);
+    EXPECT_EQ(pairs.back().first, "Mapping App Review risks");
+}
+
+TEST_F(BuildScannerTest, CancellationBeforeTheStartReportsNothing) {
+    std::stop_source source;
+    source.request_stop();
+    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    EXPECT_THROW(scanner().scan(
+                     app, [this](const QString& m, double f) { pairs.emplace_back(m, f); },
+                     source.get_token()),
+                 Cancelled);
+    EXPECT_TRUE(pairs.empty());
+}
+
+TEST_F(BuildScannerTest, CancellationDuringExtractionStopsDitto) {
+    const QString artifact = folder.write(QStringLiteral("Slow.ipa"), "x");
+    std::stop_source source;
+    std::jthread canceller([&source] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        source.request_stop();
+    });
+    EXPECT_THROW(scanner("sleep 30")
+                     .scan(
+                         artifact, [](const QString&, double) {}, source.get_token()),
+                 Cancelled);
+}
+
+TEST_F(BuildScannerTest, InfoPlistFailuresPassThrough) {
+    folder.write(QStringLiteral("Bare.app/Demo"), "x", 0755);
+    folder.write(QStringLiteral("List.app/Info.plist"), PlistValue(PlistArray{}).toXml());
+    const struct {
+        const char* name;
+        BuildScannerError::Kind kind;
+    } cases[] = {{"Bare.app", BuildScannerError::Kind::infoPlistMissing},
+                 {"List.app", BuildScannerError::Kind::infoPlistInvalid}};
+    for (const auto& c : cases) {
+        try {
+            scan(scanner(), folder.path() + u'/' + QString::fromLatin1(c.name));
+            ADD_FAILURE() << c.name;
+        } catch (const BuildScannerError& error) {
+            EXPECT_EQ(error.kind(), c.kind) << c.name;
+        }
+    }
+}
+
+TEST_F(BuildScannerTest, WorkFolderThatCannotBeCreatedFailsWithTheFileError) {
+    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    folder.write(QStringLiteral("not-a-folder"), "x");
+    qputenv("TMPDIR", (folder.path() + QStringLiteral("/not-a-folder")).toLocal8Bit());
+    EXPECT_THROW(scan(scanner(), app), std::system_error);
+    qputenv("TMPDIR", folder.tempDirectory().toLocal8Bit());
+}
+
+TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {
+    auto finding = [](FindingSeverity severity, FindingCategory category, const char* title) {
+        return Finding{QString::fromUtf8(title),
+                       severity,
+                       category,
+                       {},
+                       std::nullopt,
+                       QString::fromUtf8(title),
+                       {},
+                       {},
+                       std::nullopt,
+                       {},
+                       1.0,
+                       EvidenceSource::build,
+                       std::nullopt};
+    };
+    using S = FindingSeverity;
+    using C = FindingCategory;
+    std::vector<Finding> findings{
+        finding(S::risk, C::signing, "B"),
+        finding(S::blocker, C::privacy, "Z"),
+        finding(S::blocker, C::package, "A"),
+        finding(S::risk, C::binary, "C"),
+        finding(S::manual, C::manual, "b"),
+        finding(S::manual, C::manual, "B"),
+        finding(S::manual, C::manual, "\xF0\x9F\x98\x80"),
+        finding(S::manual, C::manual, "\xEF\xBC\xA1"),
+    };
+    // Equal keys keep their order: the id tells the two apart.
+    findings.push_back(finding(S::risk, C::binary, "C"));
+    findings.back().id = "second";
+    BuildScanner::sortFindings(findings);
+    std::vector<QString> order;
+    for (const Finding& f : findings) {
+        order.push_back(rawValue(f.severity) + u'/' + rawValue(f.category) + u'/' + f.id);
+    }
+    EXPECT_EQ(order, (std::vector<QString>{"blocker/Package/A", "blocker/Privacy/Z",
+                                           "risk/Binary/C", "risk/Binary/second", "risk/Signing/B",
+                                           "manual/Manual/B", "manual/Manual/b",
+                                           QString::fromUtf8("manual/Manual/\xEF\xBC\xA1"),
+                                           QString::fromUtf8("manual/Manual/\xF0\x9F\x98\x80")}));
+}
+
+TEST(BuildScannerOrder, OnlyABlockerNeedsAttention) {
+    auto withSeverities = [](std::initializer_list<FindingSeverity> severities) {
+        std::vector<Finding> findings;
+        for (const FindingSeverity severity : severities) {
+            findings.push_back(Finding{"x",
+                                       severity,
+                                       FindingCategory::binary,
+                                       {},
+                                       std::nullopt,
+                                       "t",
+                                       {},
+                                       {},
+                                       std::nullopt,
+                                       {},
+                                       1.0,
+                                       EvidenceSource::build,
+                                       std::nullopt});
+        }
+        return findings;
+    };
+    using S = FindingSeverity;
+    EXPECT_EQ(BuildScanner::verdict({}), Verdict::noConfirmedBlockers);
+    EXPECT_EQ(BuildScanner::verdict(withSeverities({S::risk, S::manual})),
+              Verdict::noConfirmedBlockers);
+    EXPECT_EQ(BuildScanner::verdict(withSeverities({S::manual, S::blocker, S::risk})),
+              Verdict::needsAttention);
+}

@@ -1,0 +1,201 @@
+#include "inspection/BuildScanner.h"
+#include "inspection/BuildScannerError.h"
+#include "tests/inspection/BundleFixtures.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+void link(const QString& target, const QString& at) {
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()),
+              0);
+}
+
+std::optional<BuildScannerError::Kind> failureOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const BuildScannerError& error) {
+        return error.kind();
+    }
+    return std::nullopt;
+}
+
+QByteArray archiveInfo(const char* applicationPath) {
+    return PlistValue(dictionary({{"ApplicationProperties",
+                                   dictionaryValue({{"ApplicationPath", text(applicationPath)}})}}))
+        .toXml();
+}
+
+class BundleReadingTest : public ::testing::Test {
+protected:
+    TestFolder folder;
+    BuildScanner scanner{folder.path()};
+};
+
+} // namespace
+
+TEST_F(BundleReadingTest, ExtensionsAreRecognisedInAnyCase) {
+    writeIosBundle(folder, "Tool.App");
+    writeIosBundle(folder, "Build.XCArchive/Products/Applications/Demo.app");
+    EXPECT_EQ(scanner.prepareArtifact(folder.path() + "/Tool.App", folder.path()),
+              folder.path() + "/Tool.App");
+    EXPECT_EQ(scanner.prepareArtifact(folder.path() + "/Build.XCArchive", folder.path()),
+              folder.path() + "/Build.XCArchive/Products/Applications/Demo.app");
+    EXPECT_EQ(
+        failureOf([&] { scanner.prepareArtifact(folder.path() + "/MyApp.zip", folder.path()); }),
+        BuildScannerError::Kind::unsupportedArtifact);
+}
+
+TEST_F(BundleReadingTest, ArchiveDescriptionNamesTheBundleOrTheSearchFindsIt) {
+    const QString archive = folder.path() + "/A.xcarchive";
+    writeIosBundle(folder, "A.xcarchive/Products/Applications/First.app");
+    writeIosBundle(folder, "A.xcarchive/Products/Applications/Second.app");
+    writeIosBundle(folder, "Outside.app");
+    folder.makeFolder("A.xcarchive/Distributions");
+    link(folder.path() + "/Outside.app", archive + "/Products/Applications/Linked.app");
+    const QString first = archive + "/Products/Applications/First.app";
+    const QString second = archive + "/Products/Applications/Second.app";
+    const struct {
+        QByteArray info;
+        QString expected;
+    } cases[] = {
+        {archiveInfo("Applications/Second.app"), second},
+        {archiveInfo("Applications/Missing.app"), first},
+        // "../" must not lead out of "Products", neither directly nor through a link.
+        {archiveInfo("../../Outside.app"), first},
+        {archiveInfo("Applications/Linked.app"), first},
+        {archiveInfo(""), first},
+        {PlistValue(dictionary({{"ApplicationProperties", text("x")}})).toXml(), first},
+        {PlistValue(PlistArray{}).toXml(), first},
+        {"garbage", first},
+        {{}, first},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(archive + "/Info.plist");
+        if (!c.info.isEmpty()) {
+            folder.write("A.xcarchive/Info.plist", c.info);
+        }
+        EXPECT_EQ(BuildScanner::archiveApplicationURL(archive), c.expected) << c.info.constData();
+    }
+}
+
+TEST_F(BundleReadingTest, ArchiveWithoutApplicationsFolderHasNoBundle) {
+    folder.write("B.xcarchive/Info.plist", archiveInfo("Applications/Demo.app"));
+    folder.makeFolder("B.xcarchive/Products/Library");
+    EXPECT_EQ(
+        failureOf([&] { BuildScanner::archiveApplicationURL(folder.path() + "/B.xcarchive"); }),
+        BuildScannerError::Kind::appBundleNotFound);
+}
+
+TEST_F(BundleReadingTest, SearchFindsTheFirstBundleWithoutEnteringPackages) {
+    writeIosBundle(folder, "Payload/Outer.app");
+    writeIosBundle(folder, "Payload/Outer.app/Watch/Inner.app");
+    EXPECT_EQ(BuildScanner::findApplicationBundle(folder.path() + "/Payload"),
+              folder.path() + "/Payload/Outer.app");
+    writeIosBundle(folder, "Nested/sub/Deep.app");
+    folder.write("Nested/.Hidden.app/Info.plist", "x");
+    EXPECT_EQ(BuildScanner::findApplicationBundle(folder.path() + "/Nested"),
+              folder.path() + "/Nested/sub/Deep.app");
+    // A link or a plain file named like a bundle is passed over.
+    writeIosBundle(folder, "Elsewhere.app");
+    folder.makeFolder("Links");
+    link(folder.path() + "/Elsewhere.app", folder.path() + "/Links/A.app");
+    folder.write("Links/B.app", "file");
+    EXPECT_EQ(failureOf([&] { BuildScanner::findApplicationBundle(folder.path() + "/Links"); }),
+              BuildScannerError::Kind::appBundleNotFound);
+    EXPECT_EQ(failureOf([&] { BuildScanner::findApplicationBundle(folder.path() + "/None"); }),
+              BuildScannerError::Kind::appBundleNotFound);
+}
+
+TEST_F(BundleReadingTest, ReadsTheInfoPlistOfEitherLayout) {
+    const PlistDictionary info = iosInfo();
+    folder.write("Root.app/Info.plist", PlistValue(info).toXml());
+    folder.write("Mac.app/Contents/Info.plist", PlistValue(info).toBinary());
+    folder.write("Both.app/Info.plist", PlistValue(dictionary({{"Which", text("root")}})).toXml());
+    folder.write("Both.app/Contents/Info.plist",
+                 PlistValue(dictionary({{"Which", text("mac")}})).toXml());
+    folder.makeFolder("None.app");
+    folder.write("List.app/Info.plist", PlistValue(PlistArray{}).toXml());
+    folder.write("Garbage.app/Info.plist", "not a property list");
+    folder.write("Secret.plist", PlistValue(info).toXml());
+    folder.makeFolder("Linked.app");
+    link(folder.path() + "/Secret.plist", folder.path() + "/Linked.app/Info.plist");
+    folder.makeFolder("Escaping.app");
+    link(folder.path() + "/Root.app", folder.path() + "/Escaping.app/Contents");
+
+    EXPECT_EQ(BuildScanner::readInfoPlist(folder.path() + "/Root.app"), info);
+    EXPECT_EQ(BuildScanner::readInfoPlist(folder.path() + "/Mac.app"), info);
+    EXPECT_EQ(
+        *plist::stringEntry(BuildScanner::readInfoPlist(folder.path() + "/Both.app"), u"Which"),
+        "root");
+    const std::pair<const char*, BuildScannerError::Kind> failures[] = {
+        {"None.app", BuildScannerError::Kind::infoPlistMissing},
+        {"List.app", BuildScannerError::Kind::infoPlistInvalid},
+        {"Garbage.app", BuildScannerError::Kind::infoPlistInvalid},
+        // Links are not followed out of the bundle, at the file or at a folder on the way.
+        {"Linked.app", BuildScannerError::Kind::infoPlistInvalid},
+        {"Escaping.app", BuildScannerError::Kind::infoPlistInvalid},
+    };
+    for (const auto& [name, kind] : failures) {
+        EXPECT_EQ(failureOf([&] { BuildScanner::readInfoPlist(folder.path() + '/' + name); }), kind)
+            << name;
+    }
+    EXPECT_EQ(BuildScannerError(BuildScannerError::Kind::infoPlistMissing).description(),
+              "The application Info.plist is missing.");
+    EXPECT_EQ(BuildScannerError(BuildScannerError::Kind::infoPlistInvalid).description(),
+              "The application Info.plist could not be parsed.");
+}
+
+TEST_F(BundleReadingTest, FindsTheExecutableWhereItIsRunnable) {
+    folder.write("I.app/Demo", "x", 0755);
+    folder.write("M.app/Contents/MacOS/Demo", "x", 0755);
+    folder.write("N.app/Demo", "x", 0644);
+    folder.write("Tool", "x", 0755);
+    const struct {
+        const char* bundle;
+        PlistValue name;
+        std::optional<QString> expected;
+    } cases[] = {
+        {"I.app", text("Demo"), "I.app/Demo"},
+        {"M.app", text("Demo"), "M.app/Contents/MacOS/Demo"},
+        {"N.app", text("Demo"), std::nullopt},
+        {"I.app", text(""), std::nullopt},
+        {"I.app", number(1), std::nullopt},
+        {"I.app", text("Missing"), std::nullopt},
+        {"I.app", text("../Tool"), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const QString bundle = folder.path() + '/' + c.bundle;
+        const auto found =
+            BuildScanner::executableURL(bundle, dictionary({{"CFBundleExecutable", c.name}}));
+        EXPECT_EQ(found,
+                  c.expected ? std::optional(folder.path() + '/' + *c.expected) : std::nullopt)
+            << c.bundle;
+    }
+    EXPECT_FALSE(BuildScanner::executableURL(folder.path() + "/I.app", {}));
+}
+
+TEST_F(BundleReadingTest, ListsAndSizesNonHiddenItems) {
+    folder.write("S.app/ten", QByteArray(10, 'x'));
+    folder.write("S.app/Folder/twenty", QByteArray(20, 'x'));
+    folder.write("S.app/.hidden", QByteArray(5, 'x'));
+    folder.write("S.app/Frameworks/Kit.framework/Kit", QByteArray(7, 'x'));
+    folder.write("Big", QByteArray(1000, 'x'));
+    link(folder.path() + "/Big", folder.path() + "/S.app/link");
+    const QString app = folder.path() + "/S.app";
+    EXPECT_EQ(BuildScanner::bundleSize(app), 37);
+    QStringList names;
+    for (const QString& item : BuildScanner::bundleFiles(app)) {
+        names << item.mid(app.size() + 1);
+    }
+    EXPECT_EQ(names,
+              (QStringList{"Folder", "Folder/twenty", "Frameworks", "Frameworks/Kit.framework",
+                           "Frameworks/Kit.framework/Kit", "link", "ten"}));
+    EXPECT_TRUE(BuildScanner::bundleFiles(folder.path() + "/Missing.app").empty());
+    EXPECT_EQ(BuildScanner::bundleSize(folder.path() + "/Missing.app"), 0);
+}

@@ -1,0 +1,153 @@
+#include "inspection/CommandRunner.h"
+
+#include "platform/core/Cancelled.h"
+#include "tests/support/TestFolder.h"
+
+#include <QFile>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <system_error>
+#include <thread>
+
+using namespace bw;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+class CommandRunnerTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        EXPECT_TRUE(folder.leftovers().isEmpty()) << folder.leftovers().join(u' ').toStdString();
+    }
+
+    QString tool(const QByteArray& script) {
+        return folder.tools({{QStringLiteral("tool"), script}}) + QStringLiteral("/tool");
+    }
+
+    test::TestFolder folder;
+};
+
+} // namespace
+
+TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
+    struct Case {
+        QByteArray script;
+        int status;
+        QString output;
+        QString errors;
+        QString combined;
+    };
+    const Case cases[] = {
+        {"echo hello", 0, "hello", "", "hello"},
+        {"echo oops >&2; exit 1", 1, "", "oops", "oops"},
+        {"printf 'out\\n'; printf 'err\\n' >&2; exit 3", 3, "out", "err", "out\nerr"},
+        {"exit 0", 0, "", "", ""},
+        // Leading and trailing white space of any kind goes, inner line breaks stay.
+        {"printf ' \\t\\n a\\n b \\302\\240\\342\\200\\250\\n'", 0, "a\n b", "", "a\n b"},
+        // Invalid UTF-8 turns into replacement characters.
+        {"printf 'a\\377b\\300'", 0,
+         QString::fromUtf8("a\xEF\xBF\xBD"
+                           "b\xEF\xBF\xBD"),
+         "",
+         QString::fromUtf8("a\xEF\xBF\xBD"
+                           "b\xEF\xBF\xBD")},
+        // Arguments arrive unchanged, one each, without a shell in between.
+        {"printf '%s|' \"$@\"", 0, "a b|$HOME|*|", "", "a b|$HOME|*|"},
+        // A tool killed by a signal reports the signal's number.
+        {"kill -9 $$", 9, "", "", ""},
+    };
+    for (const Case& c : cases) {
+        const QString path = tool(c.script);
+        const CommandResult result = CommandRunner::run(
+            path, {QStringLiteral("a b"), QStringLiteral("$HOME"), QStringLiteral("*")});
+        EXPECT_EQ(result.status, c.status) << c.script.constData();
+        EXPECT_EQ(result.standardOutput, c.output) << c.script.constData();
+        EXPECT_EQ(result.standardError, c.errors) << c.script.constData();
+        EXPECT_EQ(result.combinedOutput(), c.combined) << c.script.constData();
+    }
+}
+
+TEST_F(CommandRunnerTest, LargeOutputDoesNotBlockTheTool) {
+    // Far more than a pipe buffer holds: output goes to files, so the tool never stalls.
+    const CommandResult result =
+        CommandRunner::run(tool("head -c 3000000 /dev/zero | tr '\\0' x"), {});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.standardOutput.size(), 3000000);
+}
+
+TEST_F(CommandRunnerTest, TimeOutNamesTheToolAndWholeSeconds) {
+    const struct {
+        double timeout;
+        const char* text;
+    } cases[] = {{1.0, "tool did not finish within 1 seconds."},
+                 {2.9, "tool did not finish within 2 seconds."}};
+    const QString path = tool("sleep 30");
+    for (const auto& c : cases) {
+        const auto start = Clock::now();
+        try {
+            CommandRunner::run(path, {}, c.timeout);
+            ADD_FAILURE() << "no time-out";
+        } catch (const CommandRunnerError& error) {
+            EXPECT_EQ(error.kind(), CommandRunnerError::Kind::timedOut);
+            EXPECT_EQ(error.description(), QString::fromLatin1(c.text));
+            EXPECT_EQ(error.executable(), path);
+            EXPECT_EQ(error.seconds(), c.timeout);
+        }
+        const double elapsed = secondsSince(start);
+        EXPECT_GE(elapsed, c.timeout);
+        // One polling interval late at most, plus the time for a well-behaved tool to stop.
+        EXPECT_LT(elapsed, c.timeout + 0.4);
+    }
+}
+
+TEST_F(CommandRunnerTest, ToolIgnoringTerminateIsKilledAfterGracePeriod) {
+    const QString marker = folder.path() + QStringLiteral("/still-running");
+    // The trap is inherited by the sleep, so only SIGKILL ends either of them.
+    const QString path = tool("trap '' TERM\nsleep 30\ntouch '" + marker.toUtf8() + "'");
+    const auto start = Clock::now();
+    EXPECT_THROW(CommandRunner::run(path, {}, 0.3), CommandRunnerError);
+    const double elapsed = secondsSince(start);
+    EXPECT_GE(elapsed, 0.3 + 0.5);
+    EXPECT_LT(elapsed, 0.3 + 0.5 + 0.5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(QFile::exists(marker)) << "the tool outlived the call";
+}
+
+TEST_F(CommandRunnerTest, CancellationStopsTheTool) {
+    std::stop_source source;
+    std::jthread canceller([&source] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        source.request_stop();
+    });
+    const auto start = Clock::now();
+    EXPECT_THROW(CommandRunner::run(tool("sleep 30"), {}, 60, source.get_token()), Cancelled);
+    EXPECT_LT(secondsSince(start), 0.3 + 0.4);
+}
+
+TEST_F(CommandRunnerTest, AlreadyCancelledCallStillStopsAtOnce) {
+    std::stop_source source;
+    source.request_stop();
+    EXPECT_THROW(CommandRunner::run(tool("sleep 30"), {}, 60, source.get_token()), Cancelled);
+}
+
+TEST_F(CommandRunnerTest, MissingExecutableFailsWithTheLaunchError) {
+    try {
+        CommandRunner::run(folder.path() + QStringLiteral("/no-such-tool"), {});
+        ADD_FAILURE() << "launched a missing tool";
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
+    }
+    const QString notExecutable = folder.write(QStringLiteral("plain"), "echo hi\n", 0644);
+    EXPECT_THROW(CommandRunner::run(notExecutable, {}), std::system_error);
+}
+
+TEST_F(CommandRunnerTest, UnwritableScratchAreaFailsWithTheFileError) {
+    qputenv("TMPDIR", (folder.path() + QStringLiteral("/missing/file")).toLocal8Bit());
+    folder.write(QStringLiteral("missing"), "a file where a folder should be");
+    EXPECT_THROW(CommandRunner::run(tool("echo hi"), {}), std::system_error);
+    qputenv("TMPDIR", folder.tempDirectory().toLocal8Bit());
+}

@@ -1,0 +1,133 @@
+#include "platform/image/ImageDecoding.h"
+
+#include "platform/image/CgbiDecoder.h"
+#include "platform/image/PngEncoding.h"
+#include "tests/support/ImageFixtures.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+using namespace bw;
+
+namespace {
+
+QImage premultiplied(const QImage& image) {
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QRgb pixelAt(const std::optional<QImage>& image, int x, int y) {
+    return image ? image->pixel(x, y) : 0;
+}
+
+} // namespace
+
+TEST(CgbiDecoder, DecodesToTheSamePixelsAsTheOrdinaryPng) {
+    for (const QSize size : {QSize(1, 1), QSize(7, 5), QSize(60, 60), QSize(120, 33)}) {
+        const QImage original = test::patternImage(size);
+        const auto fromPng = image::decodeLargestImage(image::encodePng(original));
+        const auto fromCgbi = image::decodeLargestImage(test::encodeCgbi(original));
+        ASSERT_TRUE(fromPng && fromCgbi) << size.width() << "x" << size.height();
+        EXPECT_EQ(premultiplied(*fromCgbi), premultiplied(*fromPng))
+            << size.width() << "x" << size.height();
+    }
+}
+
+TEST(CgbiDecoder, DecodesOpaqueBgr) {
+    const QImage original = test::patternImage(QSize(20, 9)).convertToFormat(QImage::Format_RGB32);
+    const auto decoded =
+        image::decodeCgbi(test::encodeCgbi(original, false), image::maxDecodedPixels);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->convertToFormat(QImage::Format_RGB32), original);
+}
+
+TEST(CgbiDecoder, RefusesBrokenAndOversizedData) {
+    const QByteArray good = test::encodeCgbi(test::patternImage(QSize(16, 16)));
+    QByteArray badFilter = test::encodeCgbi(test::patternImage(QSize(16, 16)));
+    const QByteArray cases[] = {
+        good.left(good.size() - 30),                       // pixel data cut short
+        good.left(40),                                     // no image data at all
+        QByteArray(good).replace("IHDR", "IHDX"),          // no header
+        image::encodePng(test::patternImage(QSize(4, 4))), // an ordinary PNG is not CgBI
+    };
+    for (const QByteArray& bytes : cases) {
+        EXPECT_FALSE(image::decodeCgbi(bytes, image::maxDecodedPixels));
+    }
+    EXPECT_TRUE(image::decodeCgbi(good, 256));
+    EXPECT_FALSE(image::decodeCgbi(good, 255));
+}
+
+TEST(ImageDecoding, SkipsImagesThatDeclareTooManyPixels) {
+    // 50,000 x 50,000 pixels in a file of a few dozen bytes.
+    const QByteArray bomb = test::pngDeclaring(QSize(50000, 50000));
+    EXPECT_EQ(image::imageSizes(bomb), std::vector<QSize>{QSize(50000, 50000)});
+    EXPECT_FALSE(image::decodeLargestImage(bomb));
+    EXPECT_FALSE(image::decodeLargestImage(test::encodeCgbi(test::patternImage(QSize(300, 300))),
+                                           299 * 300));
+}
+
+TEST(ImageDecoding, IcnsGivesItsLargestMemberWithinTheLimit) {
+    const QByteArray icns = test::icnsFile({
+        {"TOC ", QByteArray(16, '\0')},
+        {"ic07", test::solidPng(QSize(128, 128), Qt::red)},
+        {"ic10", test::pngDeclaring(QSize(50000, 50000))},
+        {"ic09", test::solidPng(QSize(512, 512), Qt::blue)},
+        {"ic08", test::solidPng(QSize(256, 256), Qt::green)},
+        {"icnV", QByteArray(4, '\0')},
+    });
+    EXPECT_EQ(image::imageSizes(icns), (std::vector<QSize>{QSize(128, 128), QSize(50000, 50000),
+                                                           QSize(512, 512), QSize(256, 256)}));
+    const auto decoded = image::decodeLargestImage(icns);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->size(), QSize(512, 512));
+    EXPECT_EQ(pixelAt(decoded, 3, 3), QColor(Qt::blue).rgba());
+}
+
+TEST(ImageDecoding, IcnsMemberThatFailsGivesWayToTheNextLargest) {
+    const QByteArray icns = test::icnsFile({
+        {"ic07", test::solidPng(QSize(128, 128), Qt::red)},
+        {"ic10", test::solidPng(QSize(1024, 1024), Qt::blue).left(60)},
+        {"ic12", test::encodeCgbi(test::patternImage(QSize(64, 64)))},
+    });
+    const auto decoded = image::decodeLargestImage(icns);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->size(), QSize(128, 128));
+}
+
+TEST(ImageDecoding, TruncatedAndForeignDataGiveNothing) {
+    const QByteArray cases[] = {
+        {},
+        "not an image",
+        "icns",
+        test::icnsFile({{"ic09", QByteArray("\x89PNG", 4)}}),
+        test::icnsFile({}).append("ic09\xff\xff\xff\xff"),
+        test::solidPng(QSize(64, 64), Qt::red).left(50),
+    };
+    for (const QByteArray& bytes : cases) {
+        EXPECT_FALSE(image::decodeLargestImage(bytes)) << bytes.toHex().left(40).constData();
+    }
+}
+
+TEST(ImageDecoding, JpegAndPngDecodeThroughTheSameCall) {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "JPG");
+    }
+    EXPECT_EQ(image::imageSizes(jpeg), std::vector<QSize>{QSize(40, 30)});
+    const auto decoded = image::decodeLargestImage(jpeg);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->size(), QSize(40, 30));
+}
+
+TEST(PngEncoding, KeepsPixelsAndDropsTextChunks) {
+    QImage picture = test::patternImage(QSize(9, 9));
+    picture.setText(QStringLiteral("Comment"), QStringLiteral("secret"));
+    const QByteArray png = image::encodePng(picture);
+    EXPECT_FALSE(png.contains("secret"));
+    const auto decoded = image::decodeLargestImage(png);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->convertToFormat(QImage::Format_ARGB32), picture);
+}
