@@ -1,0 +1,29 @@
+#include "platform/cms/CmsError.h"
+
+namespace bw::cms {
+
+namespace {
+
+std::string describe(CmsError::Kind kind) {
+    switch (kind) {
+    case CmsError::Kind::notCms:
+        return "not a CMS message";
+    case CmsError::Kind::notSignedData:
+        return "the CMS message is not signed data";
+    case CmsError::Kind::noContent:
+        return "the CMS message has no content";
+    case CmsError::Kind::badSignature:
+        return "the CMS signature does not match its content";
+    }
+    return {};
+}
+
+} // namespace
+
+CmsError::CmsError(Kind kind, std::string detail) : kind_(kind), description_(describe(kind)) {
+    if (!detail.empty()) {
+        description_ += " (" + detail + ")";
+    }
+}
+
+} // namespace bw::cms

@@ -1,0 +1,70 @@
+#include "platform/cms/SignedData.h"
+
+#include "platform/cms/CmsError.h"
+
+#include <climits>
+#include <memory>
+#include <openssl/bio.h>
+#include <openssl/cms.h>
+#include <openssl/err.h>
+#include <openssl/objects.h>
+
+namespace bw::cms {
+
+namespace {
+
+struct FreeBio {
+    void operator()(BIO* bio) const { BIO_free(bio); }
+};
+struct FreeCms {
+    void operator()(CMS_ContentInfo* cms) const { CMS_ContentInfo_free(cms); }
+};
+using BioPtr = std::unique_ptr<BIO, FreeBio>;
+using CmsPtr = std::unique_ptr<CMS_ContentInfo, FreeCms>;
+
+// OpenSSL's reason for the most recent failure; empties its error queue either way.
+std::string takeOpenSslError() {
+    const unsigned long code = ERR_peek_last_error();
+    std::string reason;
+    if (code != 0) {
+        const char* text = ERR_reason_error_string(code);
+        reason = text != nullptr ? text : "";
+    }
+    ERR_clear_error();
+    return reason;
+}
+
+CmsPtr parse(std::string_view der) {
+    if (der.empty() || der.size() > std::size_t(INT_MAX)) {
+        throw CmsError(CmsError::Kind::notCms);
+    }
+    const BioPtr input(BIO_new_mem_buf(der.data(), int(der.size())));
+    CmsPtr cms(input ? d2i_CMS_bio(input.get(), nullptr) : nullptr);
+    if (!cms) {
+        throw CmsError(CmsError::Kind::notCms, takeOpenSslError());
+    }
+    return cms;
+}
+
+} // namespace
+
+std::string signedContent(std::string_view der) {
+    const CmsPtr cms = parse(der);
+    if (OBJ_obj2nid(CMS_get0_type(cms.get())) != NID_pkcs7_signed) {
+        throw CmsError(CmsError::Kind::notSignedData);
+    }
+    ASN1_OCTET_STRING** content = CMS_get0_content(cms.get());
+    if (content == nullptr || *content == nullptr || ASN1_STRING_length(*content) == 0) {
+        throw CmsError(CmsError::Kind::noContent);
+    }
+    const BioPtr output(BIO_new(BIO_s_mem()));
+    if (!output || CMS_verify(cms.get(), nullptr, nullptr, nullptr, output.get(),
+                              CMS_NO_SIGNER_CERT_VERIFY | CMS_BINARY) != 1) {
+        throw CmsError(CmsError::Kind::badSignature, takeOpenSslError());
+    }
+    char* data = nullptr;
+    const long length = BIO_get_mem_data(output.get(), &data);
+    return std::string(data, std::size_t(length));
+}
+
+} // namespace bw::cms

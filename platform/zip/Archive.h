@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <zip.h>
+
+namespace bw::zip {
+
+// One read-only libzip handle. Handles are not shared between threads: each extraction worker
+// opens its own.
+class Archive {
+public:
+    // Throws ExtractionError::unreadableArchive when the file is missing or not a zip archive.
+    static Archive open(const std::filesystem::path& path);
+    // Takes ownership of an already opened handle.
+    explicit Archive(zip_t* handle) : handle_(handle) {}
+
+    zip_t* get() const { return handle_.get(); }
+
+    // libzip's message for the last failure on this handle.
+    std::string lastError() const;
+
+private:
+    struct Discard {
+        void operator()(zip_t* handle) const { zip_discard(handle); }
+    };
+    std::unique_ptr<zip_t, Discard> handle_;
+};
+
+// One open entry of an archive.
+class ArchiveFile {
+public:
+    // Throws ExtractionError::damagedEntry when the entry cannot be opened (unsupported method,
+    // encryption).
+    ArchiveFile(const Archive& archive, zip_uint64_t index, const std::string& name);
+
+    zip_file_t* get() const { return file_.get(); }
+    std::string lastError() const { return zip_file_strerror(file_.get()); }
+
+private:
+    struct Close {
+        void operator()(zip_file_t* file) const { zip_fclose(file); }
+    };
+    std::unique_ptr<zip_file_t, Close> file_;
+};
+
+} // namespace bw::zip

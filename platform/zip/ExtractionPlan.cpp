@@ -1,0 +1,203 @@
+#include "platform/zip/ExtractionPlan.h"
+
+#include "platform/zip/Archive.h"
+#include "platform/zip/EntryName.h"
+#include "platform/zip/ExtendedTimestamp.h"
+#include "platform/zip/ExtractionError.h"
+#include "platform/zip/LinkTarget.h"
+
+#include <map>
+#include <sys/stat.h>
+
+namespace bw::zip {
+
+namespace {
+
+using Kind = ExtractionError::Kind;
+
+// Longer targets are refused: no file system here resolves them anyway.
+constexpr zip_uint64_t maximumLinkTarget = 4095;
+
+struct KindAndMode {
+    EntryKind kind;
+    mode_t mode;
+};
+
+// Unix archivers (ditto, Info-ZIP, libzip) keep the file type and mode in the upper half of the
+// external attributes; archives from elsewhere get the usual defaults.
+KindAndMode kindAndMode(zip_t* archive, zip_uint64_t index, bool nameIsDirectory) {
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) != 0) {
+        system = 0;
+    }
+    const mode_t unixMode = system == ZIP_OPSYS_UNIX ? mode_t(attributes >> 16) : 0;
+    const mode_t type = unixMode & S_IFMT;
+    const EntryKind kind = nameIsDirectory || type == S_IFDIR ? EntryKind::directory
+                           : type == S_IFLNK                  ? EntryKind::link
+                                                              : EntryKind::file;
+    mode_t permissions = unixMode & 0777;
+    if (permissions == 0) {
+        permissions = kind == EntryKind::directory ? 0755 : 0644;
+    }
+    return {kind, permissions};
+}
+
+std::string readLinkTarget(const Archive& archive, const PlannedEntry& entry) {
+    if (entry.size > maximumLinkTarget) {
+        throw ExtractionError(Kind::unsafeLink, entry.name, "its target is too long");
+    }
+    ArchiveFile file(archive, entry.index, entry.name);
+    std::string target(maximumLinkTarget + 1, '\0');
+    zip_uint64_t length = 0;
+    for (;;) {
+        const zip_int64_t read =
+            zip_fread(file.get(), target.data() + length, target.size() - length);
+        if (read < 0) {
+            throw ExtractionError(Kind::damagedEntry, entry.name, file.lastError());
+        }
+        length += zip_uint64_t(read);
+        if (length > entry.size) {
+            throw ExtractionError(Kind::inflatesBeyondSize, entry.name);
+        }
+        if (read == 0) {
+            break;
+        }
+    }
+    target.resize(length);
+    return target;
+}
+
+PlannedEntry readEntry(const Archive& archive, zip_uint64_t index, const zip_stat_t& stat,
+                       CheckedEntryName checked) {
+    PlannedEntry entry;
+    entry.name = stat.name;
+    entry.index = index;
+    entry.path = std::move(checked.components);
+    const KindAndMode kindMode = kindAndMode(archive.get(), index, checked.directory);
+    entry.kind = kindMode.kind;
+    entry.mode = kindMode.mode;
+    entry.size = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
+    entry.compressedSize = (stat.valid & ZIP_STAT_COMP_SIZE) != 0 ? stat.comp_size : 0;
+    entry.modified = extendedModificationTime(archive.get(), index);
+    if (!entry.modified && (stat.valid & ZIP_STAT_MTIME) != 0) {
+        entry.modified = std::int64_t(stat.mtime);
+    }
+    if (entry.kind == EntryKind::link) {
+        entry.linkTarget = readLinkTarget(archive, entry);
+        if (!linkTargetStaysInside(entry.linkTarget, entry.path.size() - 1)) {
+            throw ExtractionError(Kind::unsafeLink, entry.name,
+                                  "its target \"" + entry.linkTarget +
+                                      "\" may lead outside the destination");
+        }
+    }
+    return entry;
+}
+
+class PlanBuilder {
+public:
+    void add(PlannedEntry entry) {
+        for (std::size_t depth = 1; depth < entry.path.size(); ++depth) {
+            addImpliedFolder(entry, depth);
+        }
+        const std::string key = joinedPath(entry.path);
+        const auto existing = items_.find(key);
+        if (existing == items_.end()) {
+            items_.emplace(key, std::move(entry));
+            return;
+        }
+        const bool wasFolder = existing->second.kind == EntryKind::directory;
+        if (wasFolder != (entry.kind == EntryKind::directory)) {
+            throw ExtractionError(Kind::conflictingEntries, entry.name,
+                                  "the archive has both a folder and a file or symbolic link "
+                                  "at this path");
+        }
+        existing->second = std::move(entry);
+    }
+
+    ExtractionPlan finish() && {
+        ExtractionPlan plan;
+        for (auto& [key, entry] : items_) {
+            if (entry.kind != EntryKind::directory) {
+                const zip_uint64_t sum = plan.declaredBytes + entry.size;
+                plan.declaredBytes = sum < plan.declaredBytes ? UINT64_MAX : sum;
+            }
+            switch (entry.kind) {
+            case EntryKind::directory:
+                plan.directories.push_back(std::move(entry));
+                break;
+            case EntryKind::file:
+                plan.files.push_back(std::move(entry));
+                break;
+            case EntryKind::link:
+                plan.links.push_back(std::move(entry));
+                break;
+            }
+        }
+        return plan;
+    }
+
+private:
+    void addImpliedFolder(const PlannedEntry& entry, std::size_t depth) {
+        std::vector<std::string> path(entry.path.begin(), entry.path.begin() + long(depth));
+        std::string key = joinedPath(path);
+        const auto existing = items_.find(key);
+        if (existing != items_.end()) {
+            if (existing->second.kind != EntryKind::directory) {
+                throw ExtractionError(Kind::conflictingEntries, entry.name,
+                                      "it would be written through \"" + key +
+                                          "\", which the archive makes a file or symbolic link");
+            }
+            return;
+        }
+        PlannedEntry folder;
+        folder.kind = EntryKind::directory;
+        folder.name = key + "/";
+        folder.path = std::move(path);
+        folder.mode = 0755;
+        items_.emplace(std::move(key), std::move(folder));
+    }
+
+    // Keyed by the joined path: a folder sorts before everything inside it.
+    std::map<std::string, PlannedEntry> items_;
+};
+
+} // namespace
+
+std::string joinedPath(const std::vector<std::string>& components) {
+    std::string joined;
+    for (const std::string& component : components) {
+        if (!joined.empty()) {
+            joined += '/';
+        }
+        joined += component;
+    }
+    return joined;
+}
+
+ExtractionPlan planExtraction(const Archive& archive) {
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    PlanBuilder builder;
+    for (zip_int64_t index = 0; index < count; ++index) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive.get(), zip_uint64_t(index), 0, &stat) != 0 ||
+            (stat.valid & ZIP_STAT_NAME) == 0) {
+            throw ExtractionError(Kind::damagedEntry, "#" + std::to_string(index),
+                                  archive.lastError());
+        }
+        CheckedEntryName checked = checkEntryName(stat.name);
+        if (checked.verdict == EntryNameVerdict::macMetadata ||
+            (checked.verdict == EntryNameVerdict::empty && checked.directory)) {
+            continue;
+        }
+        if (checked.verdict != EntryNameVerdict::accepted) {
+            throw ExtractionError(Kind::unsafeEntryName, stat.name,
+                                  std::string(refusalReason(checked.verdict)));
+        }
+        builder.add(readEntry(archive, zip_uint64_t(index), stat, std::move(checked)));
+    }
+    return std::move(builder).finish();
+}
+
+} // namespace bw::zip

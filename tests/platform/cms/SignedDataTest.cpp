@@ -1,0 +1,125 @@
+#include "platform/cms/SignedData.h"
+
+#include "platform/cms/CmsError.h"
+#include "tests/support/RunTool.h"
+#include "tests/support/TempFolder.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using bw::cms::CmsError;
+using bw::cms::signedContent;
+using bw::testing::runTool;
+using bw::testing::TempFolder;
+using bw::testing::ToolRun;
+
+namespace {
+
+const fs::path profiles = BW_PROFILE_FIXTURES_DIR;
+const fs::path plists = BW_PROFILE_FIXTURE_SOURCES;
+const fs::path security = fs::path(BW_LIBEXEC_DIR) / "security";
+
+std::string readWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeWhole(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The App Store profile with one letter of its signed content changed.
+std::string tamperedProfile() {
+    std::string der = readWhole(profiles / "appstore.mobileprovision");
+    const std::size_t at = der.find("Berthwatch Example App Store");
+    EXPECT_NE(at, std::string::npos);
+    der[at] = 'b';
+    return der;
+}
+
+ToolRun decode(const fs::path& file) {
+    return runTool(security, {"cms", "-D", "-i", file});
+}
+
+} // namespace
+
+TEST(SecurityCms, WritesTheExactSignedPropertyList) {
+    for (const char* name : {"development", "appstore", "expired", "wildcard"}) {
+        SCOPED_TRACE(name);
+        const ToolRun run = decode(profiles / (std::string(name) + ".mobileprovision"));
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(run.standardError, "");
+        EXPECT_EQ(run.standardOutput, readWhole(plists / (std::string(name) + ".plist")));
+    }
+}
+
+TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
+    const TempFolder work;
+    writeWhole(work.path() / "garbage", "<?xml version=\"1.0\"?><plist/>");
+    writeWhole(work.path() / "empty", "");
+    writeWhole(work.path() / "tampered", tamperedProfile());
+    const std::string truncated = readWhole(profiles / "appstore.mobileprovision");
+    writeWhole(work.path() / "truncated", truncated.substr(0, truncated.size() / 2));
+    struct Case {
+        fs::path file;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {work.path() / "garbage", "not a CMS message"},
+        {work.path() / "empty", "not a CMS message"},
+        {work.path() / "truncated", "not a CMS message"},
+        {work.path() / "tampered", "the CMS signature does not match its content"},
+        {profiles / "detached.mobileprovision", "the CMS message has no content"},
+        {profiles / "digested.mobileprovision", "the CMS message is not signed data"},
+        {work.path() / "missing", "No such file or directory"},
+        {work.path(), "Is a directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.string());
+        const ToolRun run = decode(c.file);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.standardOutput, "");
+        EXPECT_EQ(run.standardError.rfind("security: " + c.file.string() + ": " + c.reason, 0), 0u)
+            << run.standardError;
+    }
+}
+
+TEST(SecurityCms, AcceptsOnlyItsOneInvocation) {
+    const std::vector<std::vector<std::string>> invocations = {
+        {},
+        {"cms", "-D", "-i"},
+        {"cms", "-D", "-i", "a", "b"},
+        {"cms", "-S", "-i", "a"},
+        {"find-identity", "-v", "-p", "codesigning"},
+    };
+    for (const auto& arguments : invocations) {
+        const ToolRun run = runTool(security, arguments);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.standardError, "usage: security cms -D -i FILE\n");
+    }
+}
+
+TEST(SignedContent, NamesWhatIsWrongWithAMessage) {
+    using Kind = CmsError::Kind;
+    struct Case {
+        const char* what;
+        std::string der;
+        Kind kind;
+    };
+    const Case cases[] = {
+        {"empty", "", Kind::notCms},
+        {"garbage", "\x30\x03\x02\x01", Kind::notCms},
+        {"detached", readWhole(profiles / "detached.mobileprovision"), Kind::noContent},
+        {"digested", readWhole(profiles / "digested.mobileprovision"), Kind::notSignedData},
+        {"tampered", tamperedProfile(), Kind::badSignature},
+    };
+    for (const Case& c : cases) {
+        try {
+            signedContent(c.der);
+            ADD_FAILURE() << c.what << " was accepted";
+        } catch (const CmsError& error) {
+            EXPECT_EQ(error.kind(), c.kind) << c.what;
+        }
+    }
+}

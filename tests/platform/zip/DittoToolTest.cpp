@@ -1,0 +1,232 @@
+#include "tests/fixtures/zip/TreeDescription.h"
+#include "tests/support/RunTool.h"
+#include "tests/support/TempFolder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+using bw::fixtures::TreeItem;
+using bw::testing::runTool;
+using bw::testing::TempFolder;
+using bw::testing::ToolRun;
+
+namespace {
+
+const fs::path fixtures = BW_ZIP_FIXTURES_DIR;
+const fs::path descriptions = BW_ZIP_FIXTURE_SOURCES;
+const fs::path ditto = fs::path(BW_LIBEXEC_DIR) / "ditto";
+
+ToolRun extract(const fs::path& archive, const fs::path& destination) {
+    return runTool(ditto, {"-x", "-k", archive.string(), destination.string()});
+}
+
+std::string readWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What is on disk under `root`, in the form of a tree description, sorted by path.
+std::vector<TreeItem> snapshot(const fs::path& root) {
+    std::vector<TreeItem> items;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        struct stat info {};
+        EXPECT_EQ(::lstat(it->path().c_str(), &info), 0);
+        TreeItem item;
+        item.path = it->path().lexically_relative(root).string();
+        item.modified = info.st_mtim.tv_sec;
+        if (S_ISLNK(info.st_mode)) {
+            item.kind = TreeItem::Kind::link;
+            item.content = fs::read_symlink(it->path()).string();
+        } else {
+            item.kind = S_ISDIR(info.st_mode) ? TreeItem::Kind::directory : TreeItem::Kind::file;
+            item.mode = info.st_mode & 07777;
+            if (item.kind == TreeItem::Kind::file) {
+                item.content = readWhole(it->path());
+            }
+        }
+        items.push_back(std::move(item));
+    }
+    std::sort(items.begin(), items.end(), [](auto& a, auto& b) { return a.path < b.path; });
+    return items;
+}
+
+std::vector<TreeItem> expectedTree(const char* description) {
+    std::vector<TreeItem> items = bw::fixtures::readTreeDescription(descriptions / description);
+    std::erase_if(items,
+                  [](const TreeItem& item) { return item.kind == TreeItem::Kind::metadata; });
+    std::sort(items.begin(), items.end(), [](auto& a, auto& b) { return a.path < b.path; });
+    return items;
+}
+
+std::string describe(const TreeItem& item) {
+    return item.path + " kind " + std::to_string(int(item.kind)) + " mode " +
+           std::to_string(item.mode) + " time " + std::to_string(item.modified) + " " +
+           std::to_string(item.content.size()) + " bytes";
+}
+
+void expectSameTree(const std::vector<TreeItem>& actual, const std::vector<TreeItem>& expected) {
+    EXPECT_EQ(actual.size(), expected.size());
+    for (const TreeItem& item : expected) {
+        const auto found = std::find_if(actual.begin(), actual.end(),
+                                        [&](const TreeItem& a) { return a.path == item.path; });
+        if (found == actual.end()) {
+            ADD_FAILURE() << "missing " << item.path;
+        } else {
+            EXPECT_TRUE(*found == item)
+                << "got " << describe(*found) << "\nwant " << describe(item);
+        }
+    }
+}
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(Ditto, RoundTripsDescribedTreesExactly) {
+    struct Case {
+        const char* archive;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"tree.zip", "tree.txt"},
+        {"tree-infozip.zip", "tree.txt"},
+        {"Example.ipa", "ipa.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.archive);
+        const TempFolder work;
+        const ToolRun run = extract(fixtures / c.archive, work.path() / "out");
+        EXPECT_EQ(run.exitStatus, 0) << run.standardError;
+        EXPECT_EQ(run.standardOutput + run.standardError, "");
+        expectSameTree(snapshot(work.path() / "out"), expectedTree(c.description));
+    }
+}
+
+TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {
+    struct Case {
+        const char* archive;
+        const char* message;
+        bool refusedBeforeWriting;
+    };
+    const Case cases[] = {
+        {"traversal.zip", "refused entry \"../bw-escape.txt\": \"..\" components", true},
+        {"traversal-nested.zip", "refused entry \"a/../../bw-escape.txt\"", true},
+        {"absolute.zip", "refused entry \"/tmp/berthwatch-fixture-absolute.txt\": absolute", true},
+        {"link-escape.zip", "refused symbolic link \"sub/up\"", true},
+        {"link-absolute.zip", "refused symbolic link \"etc\"", true},
+        {"link-dotdot-chain.zip", "refused symbolic link \"up\"", true},
+        {"write-through-link.zip", "refused entry \"inside/payload.txt\"", true},
+        {"huge-declared.zip", "it declares 1125899906842624 bytes of content but only", false},
+        {"bomb.zip", "refused entry \"bomb.bin\": its data is larger than its declared size",
+         false},
+    };
+    fs::remove("/tmp/berthwatch-fixture-absolute.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.archive);
+        const TempFolder work;
+        fs::create_directory(work.path() / "inner");
+        const fs::path destination = work.path() / "inner" / "out";
+        const ToolRun run = extract(fixtures / "hostile" / c.archive, destination);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.standardOutput, "");
+        EXPECT_NE(run.standardError.find(c.message), std::string::npos) << run.standardError;
+        EXPECT_EQ(run.standardError.rfind("ditto: ", 0), 0u) << run.standardError;
+        EXPECT_EQ(namesIn(work.path()), std::vector<std::string>{"inner"});
+        if (c.refusedBeforeWriting) {
+            EXPECT_EQ(namesIn(work.path() / "inner"), std::vector<std::string>{});
+        } else {
+            EXPECT_EQ(namesIn(work.path() / "inner"), std::vector<std::string>{"out"});
+            for (const fs::directory_entry& entry : fs::recursive_directory_iterator(destination)) {
+                EXPECT_LE(entry.file_size(), 1024u) << entry.path();
+            }
+        }
+    }
+    EXPECT_FALSE(fs::exists("/tmp/berthwatch-fixture-absolute.txt"));
+}
+
+TEST(Ditto, FailsWithAMessageForWhatIsNotAReadableArchive) {
+    struct Case {
+        fs::path archive;
+        const char* message;
+    };
+    const Case cases[] = {
+        {fixtures / "broken" / "garbage.zip", "not a readable zip archive (Not a zip archive)"},
+        {fixtures / "broken" / "empty.zip", "not a readable zip archive"},
+        {fixtures / "broken" / "truncated.zip", "not a readable zip archive"},
+        {fixtures / "broken" / "missing.zip", "not a readable zip archive (No such file)"},
+        {fixtures / "broken" / "bad-crc.zip", "could not read entry \"damaged.txt\": CRC error"},
+        {fixtures / "hostile", "not a readable zip archive"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.archive.string());
+        const TempFolder work;
+        const ToolRun run = extract(c.archive, work.path() / "out");
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_NE(run.standardError.find(c.message), std::string::npos) << run.standardError;
+    }
+}
+
+TEST(Ditto, AcceptsOnlyItsOneInvocation) {
+    const std::vector<std::vector<std::string>> invocations = {
+        {},
+        {"-x", "-k", "a.zip"},
+        {"-k", "-x", "a.zip", "out"},
+        {"-x", "-k", "a.zip", "out", "extra"},
+        {"-c", "-k", "a", "a.zip"},
+    };
+    for (const auto& arguments : invocations) {
+        const ToolRun run = runTool(ditto, arguments);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.standardError, "usage: ditto -x -k SOURCE DESTINATION\n");
+    }
+}
+
+TEST(Ditto, DropsSetuidAndSetgidBits) {
+    const TempFolder work;
+    const ToolRun run = extract(fixtures / "setuid.zip", work.path());
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    EXPECT_EQ(fs::status(work.path() / "bin").permissions(), fs::perms(0755));
+    EXPECT_EQ(fs::status(work.path() / "bin" / "tool").permissions(), fs::perms(0755));
+}
+
+TEST(Ditto, ReadsZip64Archives) {
+    const TempFolder work;
+    const ToolRun run = extract(fixtures / "zip64.zip", work.path());
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    EXPECT_EQ(readWhole(work.path() / "big" / "one.txt"), "first\n");
+    EXPECT_EQ(readWhole(work.path() / "big" / "two.bin"), bw::fixtures::textLikeBytes(100000, 2));
+}
+
+TEST(Ditto, NeverFollowsALinkAlreadyInTheDestination) {
+    const TempFolder work;
+    fs::create_directories(work.path() / "outside");
+    fs::create_directories(work.path() / "out");
+    fs::create_directory_symlink("../outside", work.path() / "out" / "Payload");
+    const ToolRun run = extract(fixtures / "Example.ipa", work.path() / "out");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.standardError.find("a symbolic link or file is in the way"), std::string::npos)
+        << run.standardError;
+    EXPECT_TRUE(fs::is_empty(work.path() / "outside"));
+}
+
+TEST(Ditto, ReplacesAFileInTheDestinationInsteadOfWritingThroughIt) {
+    const TempFolder work;
+    std::ofstream(work.path() / "victim.txt") << "unchanged";
+    fs::create_directories(work.path() / "out" / "Folder");
+    fs::create_hard_link(work.path() / "victim.txt", work.path() / "out" / "Folder" / "readme.txt");
+    const ToolRun run = extract(fixtures / "tree.zip", work.path() / "out");
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    EXPECT_EQ(readWhole(work.path() / "victim.txt"), "unchanged");
+    EXPECT_EQ(readWhole(work.path() / "out" / "Folder" / "readme.txt"), "Read me.\n");
+}

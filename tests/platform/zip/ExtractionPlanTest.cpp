@@ -1,0 +1,147 @@
+#include "platform/zip/ExtractionPlan.h"
+
+#include "platform/zip/Archive.h"
+#include "platform/zip/ExtractionError.h"
+#include "tests/fixtures/zip/RawZip.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw::zip;
+using bw::fixtures::RawEntry;
+using bw::fixtures::rawZip;
+
+namespace {
+
+struct OpenArchive {
+    std::string bytes;
+    Archive archive;
+};
+
+std::unique_ptr<OpenArchive> openInMemory(const std::vector<RawEntry>& entries,
+                                          bool zip64 = false) {
+    std::string bytes = rawZip(entries, zip64);
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    zip_t* handle = zip_open_from_source(source, ZIP_RDONLY, &error);
+    zip_error_fini(&error);
+    if (handle == nullptr) {
+        zip_source_free(source);
+        throw std::runtime_error("not an archive");
+    }
+    return std::make_unique<OpenArchive>(OpenArchive{std::move(bytes), Archive(handle)});
+}
+
+ExtractionPlan planOf(const std::vector<RawEntry>& entries, bool zip64 = false) {
+    return planExtraction(openInMemory(entries, zip64)->archive);
+}
+
+std::vector<std::string> pathsOf(const std::vector<PlannedEntry>& entries) {
+    std::vector<std::string> paths;
+    for (const PlannedEntry& entry : entries) {
+        paths.push_back(joinedPath(entry.path));
+    }
+    return paths;
+}
+
+ExtractionError::Kind refusalOf(const std::vector<RawEntry>& entries) {
+    try {
+        planOf(entries);
+    } catch (const ExtractionError& error) {
+        return error.kind();
+    }
+    ADD_FAILURE() << "the archive was accepted";
+    return ExtractionError::Kind::writeFailed;
+}
+
+} // namespace
+
+TEST(ExtractionPlan, ImpliesMissingFoldersParentsFirstAndTakesLaterDescriptions) {
+    const ExtractionPlan plan = planOf({
+        {.name = "b/c/d.txt", .data = "d"},
+        {.name = "a.txt", .data = "a"},
+        {.name = "b/", .unixMode = 040700},
+        {.name = "__MACOSX/b/._d.txt", .data = "fork"},
+    });
+    EXPECT_EQ(pathsOf(plan.directories), (std::vector<std::string>{"b", "b/c"}));
+    EXPECT_EQ(plan.directories[0].mode, 0700);
+    EXPECT_EQ(plan.directories[1].mode, 0755);
+    EXPECT_FALSE(plan.directories[1].modified.has_value());
+    EXPECT_EQ(pathsOf(plan.files), (std::vector<std::string>{"a.txt", "b/c/d.txt"}));
+    EXPECT_EQ(plan.declaredBytes, 2u);
+}
+
+TEST(ExtractionPlan, KeepsPermissionBitsWithoutSetuidSetgidOrSticky) {
+    const ExtractionPlan plan = planOf({
+        {.name = "tool", .data = "x", .unixMode = 0106755},
+        {.name = "shared/", .unixMode = 043777},
+        {.name = "plain", .data = "x", .unixMode = 0100640},
+        {.name = "dos", .data = "x", .unixMode = 0},
+    });
+    ASSERT_EQ(plan.files.size(), 3u);
+    EXPECT_EQ(plan.files[0].mode, 0644); // "dos": no Unix mode
+    EXPECT_EQ(plan.files[1].mode, 0640);
+    EXPECT_EQ(plan.files[2].mode, 0755);
+    EXPECT_EQ(plan.directories.at(0).mode, 0777);
+}
+
+TEST(ExtractionPlan, LaterFileWithTheSamePathWins) {
+    const ExtractionPlan plan = planOf({
+        {.name = "a.txt", .data = "first"},
+        {.name = "./a.txt", .data = "second!"},
+    });
+    ASSERT_EQ(plan.files.size(), 1u);
+    EXPECT_EQ(plan.files[0].index, 1u);
+    EXPECT_EQ(plan.files[0].size, 7u);
+}
+
+TEST(ExtractionPlan, ReadsLinkTargets) {
+    const ExtractionPlan plan = planOf({
+        {.name = "Kit.framework/Versions/Current", .data = "A", .unixMode = 0120755},
+    });
+    ASSERT_EQ(plan.links.size(), 1u);
+    EXPECT_EQ(plan.links[0].linkTarget, "A");
+}
+
+TEST(ExtractionPlan, RefusesTheWholeArchiveForOneBadEntry) {
+    using Kind = ExtractionError::Kind;
+    struct Case {
+        const char* what;
+        std::vector<RawEntry> entries;
+        Kind kind;
+    };
+    const Case cases[] = {
+        {"traversal", {{.name = "ok"}, {.name = "a/../../x"}}, Kind::unsafeEntryName},
+        {"absolute", {{.name = "/tmp/x"}}, Kind::unsafeEntryName},
+        {"escaping link", {{.name = "l", .data = "../x", .unixMode = 0120777}}, Kind::unsafeLink},
+        {"empty link", {{.name = "l", .data = "", .unixMode = 0120777}}, Kind::unsafeLink},
+        {"file then folder",
+         {{.name = "x", .data = "file"}, {.name = "x/y", .data = "inner"}},
+         Kind::conflictingEntries},
+        {"folder then link",
+         {{.name = "x/y", .data = "inner"}, {.name = "x", .data = "y", .unixMode = 0120777}},
+         Kind::conflictingEntries},
+        {"folder then file",
+         {{.name = "x/", .unixMode = 040755}, {.name = "x"}},
+         Kind::conflictingEntries},
+        {"inflating link",
+         {{.name = "l",
+           .data = std::string(100, 'a'),
+           .unixMode = 0120777,
+           .deflate = true,
+           .declaredSize = 10}},
+         Kind::inflatesBeyondSize},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(refusalOf(c.entries), c.kind) << c.what;
+    }
+}
+
+TEST(ExtractionPlan, DeclaredBytesSaturateInsteadOfWrapping) {
+    const std::uint64_t half = 1ULL << 63;
+    const ExtractionPlan plan =
+        planOf({{.name = "a", .data = "x", .deflate = true, .declaredSize = half},
+                {.name = "b", .data = "x", .deflate = true, .declaredSize = half}},
+               true);
+    EXPECT_EQ(plan.declaredBytes, UINT64_MAX);
+}

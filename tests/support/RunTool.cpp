@@ -1,0 +1,60 @@
+#include "tests/support/RunTool.h"
+
+#include "tests/support/TempFolder.h"
+
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace bw::testing {
+
+namespace {
+
+std::string readWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+ToolRun runTool(const std::filesystem::path& executable,
+                const std::vector<std::string>& arguments) {
+    // Output goes to files rather than pipes, so a chatty tool can never block on a full pipe.
+    const TempFolder scratch;
+    const std::filesystem::path out = scratch.path() / "stdout";
+    const std::filesystem::path err = scratch.path() / "stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> argv{executable.string()};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> pointers;
+    for (std::string& argument : argv) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawn(&pid, executable.c_str(), &actions, nullptr, pointers.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        throw std::runtime_error("cannot start " + executable.string());
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+    }
+    ToolRun run;
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.standardOutput = readWhole(out);
+    run.standardError = readWhole(err);
+    return run;
+}
+
+} // namespace bw::testing

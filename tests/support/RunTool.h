@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace bw::testing {
+
+struct ToolRun {
+    int exitStatus = -1; // -1 when the tool did not exit normally
+    std::string standardOutput;
+    std::string standardError;
+};
+
+// Runs an executable to completion with the given arguments and collects what it wrote.
+ToolRun runTool(const std::filesystem::path& executable, const std::vector<std::string>& arguments);
+
+} // namespace bw::testing
