@@ -11,24 +11,14 @@ namespace {
 
 using json::JsonReader;
 
-QJsonArray stringArray(const std::vector<QString>& texts) {
-    QJsonArray array;
-    for (const QString& text : texts) {
-        array.append(text);
-    }
-    return array;
-}
+using json::stringArray;
 
 template <typename T> QJsonArray objectArray(const std::vector<T>& values) {
-    QJsonArray array;
-    for (const T& value : values) {
-        array.append(toJson(value));
-    }
-    return array;
+    return json::arrayOf(values, [](const T& value) { return toJson(value); });
 }
 
 std::vector<QString> decodeStrings(const JsonReader& reader) {
-    return reader.array<QString>([](const JsonReader& e) { return e.string(); });
+    return reader.strings();
 }
 
 template <typename T, typename Decode>
@@ -139,9 +129,9 @@ QJsonObject toJson(const ScanReport& v) {
 }
 
 QJsonObject toJson(const StagedBuildPreview& v) {
-    QJsonObject o{{u"appName"_s, v.appName},           {u"bundleIdentifier"_s, v.bundleIdentifier},
-                  {u"version"_s, v.version},           {u"buildNumber"_s, v.buildNumber},
-                  {u"platform"_s, v.platform},         {u"minimumOS"_s, v.minimumOS}};
+    QJsonObject o{{u"appName"_s, v.appName},   {u"bundleIdentifier"_s, v.bundleIdentifier},
+                  {u"version"_s, v.version},   {u"buildNumber"_s, v.buildNumber},
+                  {u"platform"_s, v.platform}, {u"minimumOS"_s, v.minimumOS}};
     if (v.iconPNG) {
         o.insert(u"iconPNG"_s, json::dataValue(*v.iconPNG));
     }
@@ -191,11 +181,11 @@ Finding decodeFinding(const JsonReader& r) {
             json::stringAt(r, u"title"),
             json::stringAt(r, u"detail"),
             json::stringAt(r, u"evidence"),
-            optionalAt<std::vector<FindingEvidenceField>>(
-                r, u"evidenceFields",
-                [](const JsonReader& m) {
-                    return m.array<FindingEvidenceField>(decodeFindingEvidenceField);
-                }),
+            optionalAt<std::vector<FindingEvidenceField>>(r, u"evidenceFields",
+                                                          [](const JsonReader& m) {
+                                                              return m.array<FindingEvidenceField>(
+                                                                  decodeFindingEvidenceField);
+                                                          }),
             json::stringAt(r, u"fix"),
             r.member(u"confidence").number(),
             decodeEnum<EvidenceSource>(r.member(u"source")),
@@ -216,21 +206,21 @@ BuildMetadata decodeBuildMetadata(const JsonReader& r) {
 }
 
 ScreenshotAssessment decodeScreenshotAssessment(const JsonReader& r) {
-    return {json::stringAt(r, u"fileName"),
-            decodeEnum<ScreenshotPrompt>(r.member(u"reviewArea")),
+    return {json::stringAt(r, u"fileName"), decodeEnum<ScreenshotPrompt>(r.member(u"reviewArea")),
             decodeEnum<ScreenshotAssessmentStatus>(r.member(u"status")),
             json::stringAt(r, u"summary"), r.member(u"analyzed").boolean()};
 }
 
 ScreenshotSummary decodeScreenshotSummary(const JsonReader& r) {
-    return {r.member(u"count").integer(),
-            r.member(u"analyzedCount").integer(),
-            decodeStrings(r.member(u"fileNames")),
-            optionalAt<std::vector<QString>>(r, u"reviewAreas", decodeStrings),
-            json::optionalIntegerAt(r, u"decodedCount"),
-            optionalAt<std::vector<ScreenshotAssessment>>(r, u"assessments", [](const JsonReader& m) {
-                return m.array<ScreenshotAssessment>(decodeScreenshotAssessment);
-            })};
+    return {
+        r.member(u"count").integer(),
+        r.member(u"analyzedCount").integer(),
+        decodeStrings(r.member(u"fileNames")),
+        optionalAt<std::vector<QString>>(r, u"reviewAreas", decodeStrings),
+        json::optionalIntegerAt(r, u"decodedCount"),
+        optionalAt<std::vector<ScreenshotAssessment>>(r, u"assessments", [](const JsonReader& m) {
+            return m.array<ScreenshotAssessment>(decodeScreenshotAssessment);
+        })};
 }
 
 ScanReport decodeScanReport(const JsonReader& r) {
@@ -247,10 +237,14 @@ ScanReport decodeScanReport(const JsonReader& r) {
 }
 
 StagedBuildPreview decodeStagedBuildPreview(const JsonReader& r) {
-    return {json::stringAt(r, u"appName"),        json::stringAt(r, u"bundleIdentifier"),
-            json::stringAt(r, u"version"),        json::stringAt(r, u"buildNumber"),
-            json::stringAt(r, u"platform"),       json::stringAt(r, u"minimumOS"),
-            json::optionalDataAt(r, u"iconPNG"), json::optionalStringAt(r, u"targetDevices"),
+    return {json::stringAt(r, u"appName"),
+            json::stringAt(r, u"bundleIdentifier"),
+            json::stringAt(r, u"version"),
+            json::stringAt(r, u"buildNumber"),
+            json::stringAt(r, u"platform"),
+            json::stringAt(r, u"minimumOS"),
+            json::optionalDataAt(r, u"iconPNG"),
+            json::optionalStringAt(r, u"targetDevices"),
             json::optionalIntegerAt(r, u"bundleSize")};
 }
 

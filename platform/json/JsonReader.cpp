@@ -9,10 +9,13 @@
 namespace bw::json {
 
 DecodeError::DecodeError(QString path, QString reason)
-    : std::runtime_error((path.isEmpty() ? reason : path + QStringLiteral(": ") + reason).toStdString()),
+    : std::runtime_error(
+          (path.isEmpty() ? reason : path + QStringLiteral(": ") + reason).toStdString()),
       path_(std::move(path)), reason_(std::move(reason)) {}
 
-QString DecodeError::description() const { return QString::fromStdString(what()); }
+QString DecodeError::description() const {
+    return QString::fromStdString(what());
+}
 
 QJsonValue parseDocument(const QByteArray& bytes) {
     QJsonParseError error;
@@ -31,7 +34,9 @@ QJsonValue parseDocument(const QByteArray& bytes) {
 JsonReader::JsonReader(QJsonValue value, QString path)
     : value_(std::move(value)), path_(std::move(path)) {}
 
-void JsonReader::fail(const QString& reason) const { throw DecodeError(path_, reason); }
+void JsonReader::fail(const QString& reason) const {
+    throw DecodeError(path_, reason);
+}
 
 QString JsonReader::typeName(const QJsonValue& value) {
     switch (value.type()) {
@@ -160,6 +165,10 @@ std::vector<JsonReader> JsonReader::elements() const {
         result.emplace_back(array.at(i), path_ + u'[' + QString::number(i) + u']');
     }
     return result;
+}
+
+std::vector<QString> JsonReader::strings() const {
+    return array<QString>([](const JsonReader& element) { return element.string(); });
 }
 
 std::optional<QString> optionalStringAt(const JsonReader& r, QStringView key) {

@@ -7,7 +7,6 @@
 #include <QJsonValue>
 #include <QString>
 #include <QUuid>
-
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -54,6 +53,7 @@ public:
     QByteArray data() const; // base64
     QUuid uuid() const;      // 8-4-4-4-12 hexadecimal text
     std::vector<JsonReader> elements() const;
+    std::vector<QString> strings() const;
 
     template <typename T, typename Decode> std::vector<T> array(Decode decode) const {
         std::vector<T> result;
@@ -74,7 +74,9 @@ private:
 };
 
 // Shorthands for the common members of a keyed object.
-inline QString stringAt(const JsonReader& r, QStringView key) { return r.member(key).string(); }
+inline QString stringAt(const JsonReader& r, QStringView key) {
+    return r.member(key).string();
+}
 std::optional<QString> optionalStringAt(const JsonReader& r, QStringView key);
 std::optional<qint64> optionalIntegerAt(const JsonReader& r, QStringView key);
 std::optional<QByteArray> optionalDataAt(const JsonReader& r, QStringView key);

@@ -28,13 +28,16 @@ std::optional<QDateTime> parseDate(QStringView text) {
         if (number(8) > 23 || number(9) > 59) {
             return std::nullopt;
         }
-        offsetSeconds = (number(8) * 3600 + number(9) * 60) * (match.capturedView(7) == u"-" ? -1 : 1);
+        offsetSeconds =
+            (number(8) * 3600 + number(9) * 60) * (match.capturedView(7) == u"-" ? -1 : 1);
     }
     QDateTime local(day, time, QTimeZone(offsetSeconds));
     return local.toUTC();
 }
 
-QString formatUuid(const QUuid& id) { return id.toString(QUuid::WithoutBraces).toUpper(); }
+QString formatUuid(const QUuid& id) {
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}
 
 std::optional<QUuid> parseUuid(QStringView text) {
     static const QRegularExpression pattern(QStringLiteral(
@@ -45,8 +48,22 @@ std::optional<QUuid> parseUuid(QStringView text) {
     return QUuid::fromString(text);
 }
 
-QJsonValue dateValue(const QDateTime& date) { return formatDate(date); }
-QJsonValue dataValue(const QByteArray& bytes) { return QString::fromLatin1(bytes.toBase64()); }
-QJsonValue uuidValue(const QUuid& id) { return formatUuid(id); }
+QJsonArray stringArray(const std::vector<QString>& texts) {
+    QJsonArray array;
+    for (const QString& text : texts) {
+        array.append(text);
+    }
+    return array;
+}
+
+QJsonValue dateValue(const QDateTime& date) {
+    return formatDate(date);
+}
+QJsonValue dataValue(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toBase64());
+}
+QJsonValue uuidValue(const QUuid& id) {
+    return formatUuid(id);
+}
 
 } // namespace bw::json

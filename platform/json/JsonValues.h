@@ -2,11 +2,12 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
 #include <QUuid>
-
 #include <optional>
+#include <vector>
 
 namespace bw::json {
 
@@ -18,6 +19,18 @@ std::optional<QDateTime> parseDate(QStringView text);
 // Canonical UUID text: upper case, 8-4-4-4-12, no braces.
 QString formatUuid(const QUuid& id);
 std::optional<QUuid> parseUuid(QStringView text);
+
+QJsonArray stringArray(const std::vector<QString>& texts);
+
+// A JSON array of the values, each encoded by `encode` (for example a `toJson` overload).
+template <typename T, typename Encode>
+QJsonArray arrayOf(const std::vector<T>& values, Encode encode) {
+    QJsonArray array;
+    for (const T& value : values) {
+        array.append(encode(value));
+    }
+    return array;
+}
 
 QJsonValue dateValue(const QDateTime& date);
 QJsonValue dataValue(const QByteArray& bytes);

@@ -4,7 +4,6 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QVariant>
-
 #include <algorithm>
 #include <cmath>
 

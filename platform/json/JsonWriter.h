@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QJsonValue>
-
 #include <stdexcept>
 
 namespace bw::json {

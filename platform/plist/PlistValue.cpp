@@ -1,5 +1,7 @@
 #include "platform/plist/PlistValue.h"
 
+#include "platform/plist/BinaryPlistReader.h"
+
 #include <QTimeZone>
 #include <algorithm>
 #include <limits>
@@ -113,17 +115,15 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
         plist_get_real_val(node, &value);
         return PlistValue(value);
     }
-    case PLIST_STRING:
-    case PLIST_KEY: {
-        char* text = nullptr;
-        if (plist_get_node_type(node) == PLIST_KEY) {
-            plist_get_key_val(node, &text);
-        } else {
-            plist_get_string_val(node, &text);
+    case PLIST_STRING: {
+        // Read through the pointer: the copying getter asserts on texts holding a NUL, which a
+        // crafted binary property list can contain.
+        uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        if (text == nullptr || length > uint64_t(std::numeric_limits<qsizetype>::max())) {
+            return std::nullopt;
         }
-        QString value = QString::fromUtf8(text);
-        free(text);
-        return PlistValue(std::move(value));
+        return PlistValue(QString::fromUtf8(text, static_cast<qsizetype>(length)));
     }
     case PLIST_DATE: {
         int32_t seconds = 0;
@@ -235,8 +235,11 @@ std::optional<PlistValue> PlistValue::parse(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() > std::numeric_limits<uint32_t>::max()) {
         return std::nullopt;
     }
+    if (bytes.startsWith("bplist")) {
+        return readBinaryPlist(bytes);
+    }
     plist_t root = nullptr;
-    plist_from_memory(bytes.constData(), static_cast<uint32_t>(bytes.size()), &root);
+    plist_from_xml(bytes.constData(), static_cast<uint32_t>(bytes.size()), &root);
     const Node owner(root);
     return fromNode(root, 0);
 }

@@ -21,10 +21,10 @@ public:
     // Replaces an existing entry of the same key.
     void insert(const QString& key, PlistValue value);
 
-    bool empty() const { return entries_.empty(); }
-    std::size_t size() const { return entries_.size(); }
-    std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
-    std::vector<Entry>::const_iterator end() const { return entries_.end(); }
+    bool empty() const;
+    std::size_t size() const;
+    const Entry* begin() const;
+    const Entry* end() const;
 
     bool operator==(const PlistDictionary& other) const;
 
@@ -73,6 +73,19 @@ private:
     std::variant<bool, qint64, double, QString, QDateTime, QByteArray, PlistArray, PlistDictionary>
         value_;
 };
+
+inline bool PlistDictionary::empty() const {
+    return entries_.empty();
+}
+inline std::size_t PlistDictionary::size() const {
+    return entries_.size();
+}
+inline const PlistDictionary::Entry* PlistDictionary::begin() const {
+    return entries_.data();
+}
+inline const PlistDictionary::Entry* PlistDictionary::end() const {
+    return entries_.data() + entries_.size();
+}
 
 // A text entry of a dictionary, or absent when it is missing or of another type.
 const QString* stringEntry(const PlistDictionary& dictionary, QStringView key);

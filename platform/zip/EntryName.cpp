@@ -27,6 +27,10 @@ CheckedEntryName checkEntryName(std::string_view name) {
         result.verdict = EntryNameVerdict::nulCharacter;
         return result;
     }
+    if (name.size() > maximumEntryNameLength) {
+        result.verdict = EntryNameVerdict::tooLong;
+        return result;
+    }
     if (!name.empty() && name.front() == '/') {
         result.verdict = EntryNameVerdict::absolute;
         return result;
@@ -62,6 +66,8 @@ std::string_view refusalReason(EntryNameVerdict verdict) {
         return "absolute names are not allowed";
     case EntryNameVerdict::parentComponent:
         return "\"..\" components are not allowed";
+    case EntryNameVerdict::tooLong:
+        return "the name is longer than 1024 bytes";
     case EntryNameVerdict::nulCharacter:
         return "the name contains a NUL character";
     }

@@ -12,8 +12,13 @@ enum class EntryNameVerdict {
     empty,           // names nothing below the destination ("", "./")
     absolute,        // starts with "/"
     parentComponent, // has a ".." component
+    tooLong,         // longer than maximumEntryNameLength
     nulCharacter,
 };
+
+// The longest path the platform these archives come from can open; longer names only serve to
+// make extraction slow (every item is reached one folder at a time).
+constexpr std::size_t maximumEntryNameLength = 1024;
 
 // An entry name split into the folder names it takes below the destination. Empty and "."
 // components are dropped, so "a//./b" and "a/b" name the same item.

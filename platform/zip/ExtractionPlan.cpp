@@ -97,8 +97,11 @@ PlannedEntry readEntry(const Archive& archive, zip_uint64_t index, const zip_sta
 class PlanBuilder {
 public:
     void add(PlannedEntry entry) {
-        for (std::size_t depth = 1; depth < entry.path.size(); ++depth) {
-            addImpliedFolder(entry, depth);
+        // Deepest first: once a folder is known, so are all of its parents.
+        for (std::size_t depth = entry.path.size() - 1; depth > 0; --depth) {
+            if (addImpliedFolder(entry, depth)) {
+                break;
+            }
         }
         const std::string key = joinedPath(entry.path);
         const auto existing = items_.find(key);
@@ -138,7 +141,8 @@ public:
     }
 
 private:
-    void addImpliedFolder(const PlannedEntry& entry, std::size_t depth) {
+    // Whether the folder was already known.
+    bool addImpliedFolder(const PlannedEntry& entry, std::size_t depth) {
         std::vector<std::string> path(entry.path.begin(), entry.path.begin() + long(depth));
         std::string key = joinedPath(path);
         const auto existing = items_.find(key);
@@ -148,7 +152,7 @@ private:
                                       "it would be written through \"" + key +
                                           "\", which the archive makes a file or symbolic link");
             }
-            return;
+            return true;
         }
         PlannedEntry folder;
         folder.kind = EntryKind::directory;
@@ -156,6 +160,7 @@ private:
         folder.path = std::move(path);
         folder.mode = 0755;
         items_.emplace(std::move(key), std::move(folder));
+        return false;
     }
 
     // Keyed by the joined path: a folder sorts before everything inside it.

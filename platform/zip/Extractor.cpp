@@ -174,7 +174,8 @@ void extractArchive(const std::filesystem::path& archive, const std::filesystem:
     for (const PlannedEntry& link : plan.links) {
         tree.makeLink(link);
     }
-    // Innermost first: a folder's time changes whenever something is created inside it.
+    // Modes and times last, once nothing more is created inside, and innermost first, so that a
+    // folder whose mode shuts its owner out does not hide folders still to be finished.
     for (auto folder = plan.directories.rbegin(); folder != plan.directories.rend(); ++folder) {
         tree.finishFolder(*folder);
     }

@@ -1,6 +1,7 @@
 #include "services/backend/BuildReviewJson.h"
 
 #include "model/ReportJson.h"
+#include "platform/json/JsonValues.h"
 
 #include <QJsonArray>
 
@@ -11,24 +12,14 @@ using json::JsonReader;
 
 namespace {
 
-QJsonArray stringArray(const std::vector<QString>& texts) {
-    QJsonArray array;
-    for (const QString& text : texts) {
-        array.append(text);
-    }
-    return array;
-}
+using json::stringArray;
 
 template <typename T> QJsonArray objectArray(const std::vector<T>& values) {
-    QJsonArray array;
-    for (const T& value : values) {
-        array.append(toJson(value));
-    }
-    return array;
+    return json::arrayOf(values, [](const T& value) { return toJson(value); });
 }
 
 std::vector<QString> stringsAt(const JsonReader& reader, QStringView key) {
-    return reader.member(key).array<QString>([](const JsonReader& e) { return e.string(); });
+    return reader.member(key).strings();
 }
 
 } // namespace

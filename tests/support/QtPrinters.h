@@ -3,9 +3,11 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+
 #include <ostream>
 
-// Readable GoogleTest messages for the Qt values the tests compare.
+// Readable failure messages for the Qt values the tests compare (found by GoogleTest through
+// argument lookup).
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using bw::fixtures::TreeItem;
@@ -111,6 +112,27 @@ TEST(Ditto, RoundTripsDescribedTreesExactly) {
         EXPECT_EQ(run.standardOutput + run.standardError, "");
         expectSameTree(snapshot(work.path() / "out"), expectedTree(c.description));
     }
+}
+
+// Root may write into read-only folders; an ordinary user may not, so this shows that folders
+// get their final modes only once they are filled.
+TEST(Ditto, RoundTripsAsAnOrdinaryUser) {
+    const TempFolder work;
+    const fs::path destination = work.path() / "out";
+    ToolRun run;
+    if (::geteuid() != 0) {
+        run = extract(fixtures / "tree.zip", destination);
+    } else {
+        const fs::path setpriv = "/usr/bin/setpriv";
+        if (!fs::exists(setpriv)) {
+            GTEST_SKIP() << "running as root without setpriv";
+        }
+        ASSERT_EQ(::chown(work.path().c_str(), 65534, 65534), 0);
+        run = runTool(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", ditto, "-x",
+                                "-k", fixtures / "tree.zip", destination});
+    }
+    EXPECT_EQ(run.exitStatus, 0) << run.standardError;
+    expectSameTree(snapshot(destination), expectedTree("tree.txt"));
 }
 
 TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {

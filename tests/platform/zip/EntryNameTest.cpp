@@ -34,6 +34,8 @@ TEST(EntryName, SplitsSafeNamesAndRefusesTheRest) {
         {"a/../../x", V::parentComponent, {}, false},
         {"a/..", V::parentComponent, {}, false},
         {"__MACOSX/../x", V::parentComponent, {}, false},
+        {std::string(1024, 'n'), V::accepted, {std::string(1024, 'n')}, false},
+        {std::string(1025, 'n'), V::tooLong, {}, false},
         {"a\0/../../b"s, V::nulCharacter, {}, false},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/ScanReport.h"
+
+#include <QByteArray>
+#include <vector>
+
+// The bytes of a history file: an envelope {"reports": [...], "schemaVersion": 1}, or the bare
+// array of reports that older versions wrote.
+namespace bw {
+
+struct DecodedHistory {
+    enum class State {
+        decoded, // `reports` holds the history
+        newer,   // an envelope whose schema version is above ours: another version's data
+        damaged  // anything else we cannot read, other schema versions included
+    };
+
+    State state;
+    std::vector<ScanReport> reports;
+};
+
+// Classifies and decodes; never throws.
+DecodedHistory decodeHistory(const QByteArray& bytes);
+
+// The envelope with schema version 1, pretty-printed with sorted keys. Throws json::EncodeError
+// when a report holds a number that JSON cannot carry.
+QByteArray encodeHistory(const std::vector<ScanReport>& reports);
+
+} // namespace bw

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/ScanReport.h"
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace bw {
+
+// The report history on disk: reports.json (the envelope), reports.backup.json (the previous
+// good generation, byte for byte) and ReportIcons/<UUID>.png. Loading recovers from a missing or
+// damaged primary file from the backup; no unreadable bytes are ever overwritten or deleted.
+class ReportStore {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    struct LoadResult {
+        std::vector<ScanReport> reports;
+        std::optional<QString> notice;
+        bool canPersist;
+    };
+
+    // Without a folder, the history lives in "Berthwatch" in the user's data folder. The clock
+    // names the files that damaged histories are set aside in.
+    explicit ReportStore(std::optional<QString> baseDirectory = std::nullopt,
+                         Clock clock = &QDateTime::currentDateTimeUtc);
+
+    // Never throws: every failure becomes a notice, with canPersist false when the history on
+    // disk must not be overwritten.
+    LoadResult load() const;
+
+    // Writes the complete history. Throws ReportStoreError (directoryUnavailable,
+    // refusingToOverwriteCorruptStore), fs::FileIoError for a failed read or write, and
+    // json::EncodeError for a report that JSON cannot hold.
+    void save(const std::vector<ScanReport>& reports) const;
+
+private:
+    QString reportsDirectory() const;
+    LoadResult restoreMissingPrimary(const QString& folder) const;
+    LoadResult recoverDamagedPrimary(const QString& folder, const QByteArray& damaged) const;
+    bool setAside(const QString& folder, const QByteArray& damaged) const;
+
+    std::optional<QString> baseDirectory_;
+    Clock clock_;
+};
+
+} // namespace bw

@@ -1,0 +1,125 @@
+#include "platform/keychain/KeychainStore.h"
+
+#include "platform/keychain/KeychainStatus.h"
+#include "platform/keychain/SecretServiceStatus.h"
+
+#include <QStringDecoder>
+#include <libsecret/secret.h>
+#include <memory>
+
+namespace bw {
+namespace {
+
+// Items are matched by their two attributes alone, so that an item stored by another tool
+// (for example `secret-tool store service … account …`) is found as well.
+const SecretSchema schema = {
+    "app.berthwatch.GenericPassword",
+    SECRET_SCHEMA_DONT_MATCH_NAME,
+    {
+        {"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
+        {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
+        {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING},
+    },
+    0,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+struct ErrorFree {
+    void operator()(GError* error) const { g_error_free(error); }
+};
+struct ValueUnref {
+    void operator()(SecretValue* value) const { secret_value_unref(value); }
+};
+struct ObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+struct HashTableUnref {
+    void operator()(GHashTable* table) const { g_hash_table_unref(table); }
+};
+struct ListFree {
+    void operator()(GList* list) const { g_list_free_full(list, g_object_unref); }
+};
+using Error = std::unique_ptr<GError, ErrorFree>;
+using Service = std::unique_ptr<SecretService, ObjectUnref>;
+using Attributes = std::unique_ptr<GHashTable, HashTableUnref>;
+using ItemList = std::unique_ptr<GList, ListFree>;
+using Value = std::unique_ptr<SecretValue, ValueUnref>;
+
+std::optional<QString> strictUtf8(const char* bytes, gsize length) {
+    // Keep a leading byte-order mark as a character: the text comes back exactly as stored.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder.decode(QByteArrayView(bytes, static_cast<qsizetype>(length)));
+    if (decoder.hasError()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+} // namespace
+
+std::optional<QString> KeychainStore::read(const QString& account) const {
+    const QByteArray serviceName = service.toUtf8();
+    const QByteArray accountName = account.toUtf8();
+    GError* rawError = nullptr;
+    const Service secretService(
+        secret_service_get_sync(SECRET_SERVICE_OPEN_SESSION, nullptr, &rawError));
+    Error error(rawError);
+    if (!secretService) {
+        throw KeychainStoreError(keychainStatus(error.get()));
+    }
+    const Attributes attributes(secret_attributes_build(
+        &schema, "service", serviceName.constData(), "account", accountName.constData(), nullptr));
+    // A locked keyring is unlocked the way the desktop does it, with its own prompt.
+    const ItemList items(secret_service_search_sync(
+        secretService.get(), &schema, attributes.get(),
+        static_cast<SecretSearchFlags>(SECRET_SEARCH_UNLOCK | SECRET_SEARCH_LOAD_SECRETS), nullptr,
+        &rawError));
+    error.reset(rawError);
+    if (error) {
+        throw KeychainStoreError(keychainStatus(error.get()));
+    }
+    if (!items) {
+        return std::nullopt;
+    }
+    auto* item = static_cast<SecretItem*>(items->data);
+    // The prompt was dismissed or could not be shown: the item exists but stays out of reach,
+    // which is not the same as having no item.
+    if (secret_item_get_locked(item)) {
+        throw KeychainStoreError(keychain_status::interactionNotAllowed);
+    }
+    const Value value(secret_item_get_secret(item));
+    // Found and unlocked, yet no data came back: the Keychain's "success without data".
+    if (!value) {
+        throw KeychainStoreError(keychain_status::success);
+    }
+    gsize length = 0;
+    const char* bytes = secret_value_get(value.get(), &length);
+    return strictUtf8(bytes, length);
+}
+
+void KeychainStore::save(const QString& value, const QString& account) const {
+    const QByteArray serviceName = service.toUtf8();
+    const QByteArray accountName = account.toUtf8();
+    const QByteArray data = value.toUtf8();
+    const QByteArray label = QStringLiteral("%1 (%2)").arg(account, service).toUtf8();
+    const Value secret(secret_value_new(data.constData(), data.size(), "text/plain"));
+    GError* rawError = nullptr;
+    // The Secret Service replaces the data of an item with the same attributes, so there is
+    // never more than one item per service and account.
+    const gboolean stored = secret_password_store_binary_sync(
+        &schema, SECRET_COLLECTION_DEFAULT, label.constData(), secret.get(), nullptr, &rawError,
+        "service", serviceName.constData(), "account", accountName.constData(), nullptr);
+    const Error error(rawError);
+    if (!stored) {
+        throw KeychainStoreError(keychainStatus(error.get()));
+    }
+}
+
+} // namespace bw

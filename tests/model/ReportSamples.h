@@ -1,0 +1,51 @@
+#pragma once
+
+#include "model/ScanReport.h"
+
+#include <QTimeZone>
+
+namespace bw::testing {
+
+// A deterministic report: the same index always gives the same report, ids included.
+inline ScanReport sampleReport(int index, bool withIcon = true) {
+    const QString n = QString::number(index);
+    Finding finding{"signing.get-task-allow." + n,
+                    FindingSeverity::blocker,
+                    FindingCategory::signing,
+                    "2.3",
+                    "ITMS-90164",
+                    "Debug entitlement",
+                    "The build can be debugged.",
+                    "get-task-allow = true",
+                    std::vector<FindingEvidenceField>{{"Key", "get-task-allow"}},
+                    "Archive with a distribution profile.",
+                    0.95,
+                    EvidenceSource::build,
+                    FindingResolution{"s", {{"Open", "Xcode/Organizer"}}, "v", "p"}};
+    BuildMetadata metadata{
+        "App " + n, "com.example.app" + n, "1." + n,    n, "iphoneos", "16.0", {"arm64"},
+        {"Sentry"}, 1000 + index,          std::nullopt};
+    if (withIcon) {
+        metadata.iconPNG = QByteArray("\x89PNG\r\n\x1a\n icon ") + n.toLatin1();
+    }
+    return {QUuid(uint(index + 1), 0x2fa1, 0x11d2, 0x88, 0x3f, 0, 0x16, 0xd3, 0xcc, 0xa4, 0x27),
+            QDateTime(QDate(2026, 8, 1), QTime(9, 30), QTimeZone::utc()).addSecs(index),
+            "App" + n + ".ipa",
+            "/builds/App" + n + ".ipa",
+            Verdict::needsAttention,
+            metadata,
+            {finding},
+            {"Info.plist readable"},
+            std::nullopt,
+            "2026.08.1"};
+}
+
+inline std::vector<ScanReport> sampleHistory(int count, bool withIcons = true) {
+    std::vector<ScanReport> reports;
+    for (int i = 0; i < count; ++i) {
+        reports.push_back(sampleReport(i, withIcons));
+    }
+    return reports;
+}
+
+} // namespace bw::testing

@@ -1,0 +1,296 @@
+#include "model/ReportHistoryCoding.h"
+#include "model/ReportJson.h"
+#include "model/ReportStore.h"
+#include "platform/json/JsonValues.h"
+#include "platform/json/JsonWriter.h"
+#include "tests/model/ReportSamples.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using bw::testing::sampleHistory;
+using bw::testing::snapshotFolder;
+using bw::testing::writeFile;
+using Files = std::map<QString, QByteArray>;
+
+namespace {
+
+const QString missingNotice = QStringLiteral(
+    "The primary report history was missing and was restored from its last good backup.");
+const QString damagedNotice =
+    QStringLiteral("The report history was damaged and restored from its last good backup. The "
+                   "unreadable file was preserved for support.");
+const QString corruptNotice =
+    QStringLiteral("The report history is unreadable and no valid backup is available.");
+const QString newerNotice =
+    QStringLiteral("The saved report format is newer than this version of Berthwatch.");
+const QString refusingNotice =
+    QStringLiteral("Berthwatch preserved the unreadable report history instead of overwriting it.");
+const QString folderNotice = QStringLiteral("The Berthwatch reports folder could not be prepared.");
+
+// A clock 0.9 s into a second: the file name must cut the fraction off.
+QDateTime fixedNow() {
+    return QDateTime::fromMSecsSinceEpoch(1785000000900LL, QTimeZone::utc());
+}
+const QString corruptName = QStringLiteral("reports.corrupt-1785000000.json");
+
+ReportStore storeIn(const QString& folder) {
+    return ReportStore(folder, fixedNow);
+}
+
+// Histories are stored without icons; report 0's icon lies in ReportIcons for every case.
+const QByteArray fileIcon = "\x89PNG file icon";
+const QString iconFile =
+    "ReportIcons/" + json::formatUuid(bw::testing::sampleReport(0).id) + ".png";
+
+std::vector<ScanReport> hydrated(std::vector<ScanReport> reports) {
+    for (ScanReport& report : reports) {
+        if (report.id == bw::testing::sampleReport(0).id) {
+            report.metadata.iconPNG = fileIcon;
+        }
+    }
+    return reports;
+}
+
+QByteArray envelope(int count) {
+    return encodeHistory(sampleHistory(count, false));
+}
+
+QByteArray legacyArray(int count) {
+    QJsonArray array;
+    for (const ScanReport& report : sampleHistory(count, false)) {
+        array.append(toJson(report));
+    }
+    return json::write(array, json::Layout::compact);
+}
+
+// Marks a file that exists but cannot be read: a folder stands in its place.
+const QByteArray unreadable = "<folder>";
+
+void place(const QDir& folder, const QString& name, const std::optional<QByteArray>& bytes) {
+    if (!bytes) {
+        return;
+    }
+    if (*bytes == unreadable) {
+        folder.mkpath(name);
+        writeFile(folder.filePath(name + "/inside"), "inside");
+        return;
+    }
+    writeFile(folder.filePath(name), *bytes);
+}
+
+struct Outcome {
+    std::vector<ScanReport> reports;
+    std::optional<QString> notice;
+    bool canPersist;
+};
+
+void expectOutcome(const ReportStore::LoadResult& result, const Outcome& expected,
+                   const char* name) {
+    EXPECT_EQ(result.reports, expected.reports) << name;
+    EXPECT_EQ(result.notice, expected.notice) << name;
+    EXPECT_EQ(result.canPersist, expected.canPersist) << name;
+}
+
+} // namespace
+
+TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
+    const QByteArray damagedJson = "{\"reports\": [tru";
+    const QByteArray primaryBytes = envelope(2);
+    const QByteArray backupBytes = envelope(1);
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> primary; // absent when empty
+        std::optional<QByteArray> backup;
+        Outcome outcome;
+        Files written; // entries expected to differ afterwards
+    };
+    const Outcome restoredFromBackup{hydrated(sampleHistory(1, false)), damagedNotice, true};
+    const Outcome noValidHistory{{}, corruptNotice, false};
+    const Case cases[] = {
+        {"new history", std::nullopt, std::nullopt, {{}, std::nullopt, true}, {}},
+        {"missing primary, good backup",
+         std::nullopt,
+         backupBytes,
+         {hydrated(sampleHistory(1, false)), missingNotice, true},
+         {{"reports.json", backupBytes}}},
+        {"missing primary, legacy backup",
+         std::nullopt,
+         legacyArray(3),
+         {hydrated(sampleHistory(3, false)), missingNotice, true},
+         {{"reports.json", legacyArray(3)}}},
+        {"missing primary, damaged backup", std::nullopt, damagedJson, noValidHistory, {}},
+        {"missing primary, unreadable backup", std::nullopt, unreadable, noValidHistory, {}},
+        {"missing primary, newer backup",
+         std::nullopt,
+         R"({"reports": [], "schemaVersion": 2})",
+         noValidHistory,
+         {}},
+        {"unreadable primary",
+         unreadable,
+         backupBytes,
+         {{},
+          QString::fromUtf8("The file “reports.json” could not be read: Is a directory."),
+          false},
+         {}},
+        {"good primary, damaged backup",
+         primaryBytes,
+         damagedJson,
+         {hydrated(sampleHistory(2, false)), std::nullopt, true},
+         {}},
+        {"good primary, no backup",
+         primaryBytes,
+         std::nullopt,
+         {hydrated(sampleHistory(2, false)), std::nullopt, true},
+         {}},
+        {"legacy primary",
+         legacyArray(2),
+         std::nullopt,
+         {hydrated(sampleHistory(2, false)), std::nullopt, true},
+         {}},
+        {"empty legacy primary", "[]", backupBytes, {{}, std::nullopt, true}, {}},
+        {"damaged primary, good backup",
+         damagedJson,
+         backupBytes,
+         restoredFromBackup,
+         {{corruptName, damagedJson}, {"reports.json", backupBytes}}},
+        {"damaged primary, legacy backup",
+         damagedJson,
+         legacyArray(1),
+         restoredFromBackup,
+         {{corruptName, damagedJson}, {"reports.json", legacyArray(1)}}},
+        {"damaged primary, no backup", damagedJson, std::nullopt, noValidHistory, {}},
+        {"damaged primary, damaged backup", damagedJson, "[{}]", noValidHistory, {}},
+        {"damaged primary, unreadable backup", damagedJson, unreadable, noValidHistory, {}},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir root;
+        const QDir folder(root.filePath("history"));
+        folder.mkpath(".");
+        folder.mkpath("ReportIcons");
+        writeFile(folder.filePath(iconFile), fileIcon);
+        place(folder, "reports.json", c.primary);
+        place(folder, "reports.backup.json", c.backup);
+        Files expected = snapshotFolder(folder.path());
+        for (const auto& [name, bytes] : c.written) {
+            expected[name] = bytes;
+        }
+
+        expectOutcome(storeIn(folder.path()).load(), c.outcome, c.name);
+        EXPECT_EQ(snapshotFolder(folder.path()), expected) << c.name;
+    }
+}
+
+// Only version 1 is ours. A higher one belongs to a newer Berthwatch and is left alone, even with
+// reports we cannot read and a good backup; any other version is damage.
+TEST(ReportStoreLoad, SchemaVersions) {
+    const QByteArray backupBytes = envelope(1);
+    const QByteArray reports =
+        json::write(QJsonArray{toJson(bw::testing::sampleReport(3, false))}, json::Layout::compact);
+    struct Case {
+        QByteArray version;
+        QByteArray reports;
+        bool newer;
+    };
+    const Case cases[] = {
+        {"2", reports, true},       {"2", R"([{"future": true}])", true},
+        {"7", "{}", true},          {"0", reports, false},
+        {"-1", reports, false},     {"1.5", reports, false},
+        {R"("1")", reports, false}, {R"("2")", reports, false},
+        {"null", reports, false},   {"1e300", reports, false},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir root;
+        const QDir folder(root.path());
+        const QByteArray primary =
+            R"({"reports": )" + c.reports + R"(, "schemaVersion": )" + c.version + "}";
+        writeFile(folder.filePath("reports.json"), primary);
+        writeFile(folder.filePath("reports.backup.json"), backupBytes);
+        Files expected = snapshotFolder(folder.path());
+        Outcome outcome{{}, newerNotice, false};
+        if (!c.newer) {
+            expected[corruptName] = primary;
+            expected["reports.json"] = backupBytes;
+            outcome = {sampleHistory(1, false), damagedNotice, true};
+        }
+        expectOutcome(storeIn(folder.path()).load(), outcome, primary.constData());
+        EXPECT_EQ(snapshotFolder(folder.path()), expected) << primary.constData();
+    }
+}
+
+TEST(ReportStoreLoad, AFolderThatCannotBePreparedChangesNothing) {
+    QTemporaryDir root;
+    writeFile(root.filePath("file"), "a regular file");
+    const Files before = snapshotFolder(root.path());
+    for (const QString& base : {root.filePath("file"), root.filePath("file/history")}) {
+        expectOutcome(storeIn(base).load(), {{}, folderNotice, false}, qPrintable(base));
+        EXPECT_EQ(snapshotFolder(root.path()), before) << qPrintable(base);
+    }
+}
+
+TEST(ReportStoreLoad, AnIconInsideTheJsonWinsOverItsFile) {
+    QTemporaryDir root;
+    const QDir folder(root.path());
+    std::vector<ScanReport> reports = sampleHistory(2, false);
+    reports[0].metadata.iconPNG = QByteArray("inline icon");
+    writeFile(folder.filePath("reports.json"), encodeHistory(reports));
+    folder.mkpath("ReportIcons");
+    writeFile(folder.filePath(iconFile), fileIcon);
+    writeFile(folder.filePath("ReportIcons/" + json::formatUuid(reports[1].id) + ".png"), "second");
+
+    const auto result = storeIn(folder.path()).load();
+    ASSERT_EQ(result.reports.size(), 2u);
+    EXPECT_EQ(result.reports[0].metadata.iconPNG, QByteArray("inline icon"));
+    EXPECT_EQ(result.reports[1].metadata.iconPNG, QByteArray("second"));
+}
+
+// The damaged bytes must be safely aside before reports.json is replaced. When they cannot be
+// written, every file stays, and the backup's reports come back without permission to save.
+TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
+    QTemporaryDir root;
+    const QDir folder(root.path());
+    const QByteArray damaged = "[" + QByteArray(200 * 1024, ' ') + "{";
+    const QByteArray backupBytes = envelope(1);
+    writeFile(folder.filePath("reports.json"), damaged);
+    writeFile(folder.filePath("reports.backup.json"), backupBytes);
+    const Files before = snapshotFolder(folder.path());
+    {
+        // Large enough for the backup's bytes, too small for the damaged ones.
+        bw::testing::FileSizeLimit limit(64 * 1024);
+        expectOutcome(storeIn(folder.path()).load(),
+                      {sampleHistory(1, false), refusingNotice, false}, "limited");
+    }
+    EXPECT_EQ(snapshotFolder(folder.path()), before);
+
+    expectOutcome(storeIn(folder.path()).load(), {sampleHistory(1, false), damagedNotice, true},
+                  "unlimited");
+    EXPECT_EQ(snapshotFolder(folder.path()).at(corruptName), damaged);
+    EXPECT_EQ(snapshotFolder(folder.path()).at("reports.json"), backupBytes);
+}
+
+TEST(ReportStoreLoad, APreservedFileIsNeverOverwritten) {
+    QTemporaryDir root;
+    const QDir folder(root.path());
+    const QByteArray backupBytes = envelope(1);
+    writeFile(folder.filePath("reports.backup.json"), backupBytes);
+    writeFile(folder.filePath("reports.corrupt-1785000000-2.json"), "kept from before");
+    const QByteArray damages[] = {"first damage", "second damage", "third damage"};
+    for (const QByteArray& damage : damages) {
+        writeFile(folder.filePath("reports.json"), damage);
+        expectOutcome(storeIn(folder.path()).load(), {sampleHistory(1, false), damagedNotice, true},
+                      damage.constData());
+    }
+    const Files expected{{"reports.json", backupBytes},
+                         {"reports.backup.json", backupBytes},
+                         {corruptName, "first damage"},
+                         {"reports.corrupt-1785000000-2.json", "kept from before"},
+                         {"reports.corrupt-1785000000-3.json", "second damage"},
+                         {"reports.corrupt-1785000000-4.json", "third damage"}};
+    EXPECT_EQ(snapshotFolder(folder.path()), expected);
+}

@@ -1,0 +1,303 @@
+#include "model/ReportHistoryCoding.h"
+#include "model/ReportJson.h"
+#include "model/ReportStore.h"
+#include "model/ReportStoreError.h"
+#include "platform/fs/FileIoError.h"
+#include "platform/fs/ReadWholeFile.h"
+#include "platform/json/JsonValues.h"
+#include "platform/json/JsonWriter.h"
+#include "tests/model/ReportSamples.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <cerrno>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace bw;
+using bw::testing::sampleHistory;
+using bw::testing::sampleReport;
+using bw::testing::snapshotFolder;
+using bw::testing::writeFile;
+using Files = std::map<QString, QByteArray>;
+
+namespace {
+
+QString iconName(const ScanReport& report) {
+    return "ReportIcons/" + json::formatUuid(report.id) + ".png";
+}
+
+ScanReport flightDeck() {
+    return {QUuid::fromString(QStringLiteral("1b4e28ba-2fa1-11d2-883f-0016d3cca427")),
+            QDateTime(QDate(2026, 8, 1), QTime(9, 30, 0, 500), QTimeZone::utc()),
+            "FlightDeck.ipa",
+            "/builds/FlightDeck.ipa",
+            Verdict::noConfirmedBlockers,
+            {"FlightDeck",
+             "com.example.flightdeck",
+             "2.4",
+             "112",
+             "iphoneos",
+             "16.0",
+             {"arm64"},
+             {},
+             52428800,
+             QByteArray("\x89PNG icon")},
+            {},
+            {"Info.plist readable"},
+            std::nullopt,
+            "2026.08.1"};
+}
+
+// Sorted keys everywhere, "\/", whole seconds, and no iconPNG: the icon went to its own file.
+const QByteArray flightDeckHistory = R"({
+  "reports" : [
+    {
+      "createdAt" : "2026-08-01T09:30:00Z",
+      "fileName" : "FlightDeck.ipa",
+      "findings" : [],
+      "id" : "1B4E28BA-2FA1-11D2-883F-0016D3CCA427",
+      "metadata" : {
+        "appName" : "FlightDeck",
+        "architectures" : [
+          "arm64"
+        ],
+        "buildNumber" : "112",
+        "bundleIdentifier" : "com.example.flightdeck",
+        "bundleSize" : 52428800,
+        "minimumOS" : "16.0",
+        "platform" : "iphoneos",
+        "sdkNames" : [],
+        "version" : "2.4"
+      },
+      "passedChecks" : [
+        "Info.plist readable"
+      ],
+      "rulesVersion" : "2026.08.1",
+      "sourcePath" : "\/builds\/FlightDeck.ipa",
+      "verdict" : "noConfirmedBlockers"
+    }
+  ],
+  "schemaVersion" : 1
+})";
+
+template <typename Error> std::optional<Error> errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST(ReportStoreSave, FirstSaveWritesPrimaryAndBackupThenBackupTakesThePreviousPrimary) {
+    QTemporaryDir root;
+    const ReportStore store(root.path());
+    store.save({flightDeck()});
+    const Files first{{"reports.json", flightDeckHistory},
+                      {"reports.backup.json", flightDeckHistory},
+                      {"ReportIcons", "/"},
+                      {iconName(flightDeck()), "\x89PNG icon"}};
+    EXPECT_EQ(snapshotFolder(root.path()), first);
+
+    const std::vector<ScanReport> two = {sampleReport(1), flightDeck()};
+    store.save(two);
+    const Files after = snapshotFolder(root.path());
+    EXPECT_EQ(after.at("reports.backup.json"), flightDeckHistory);
+    EXPECT_EQ(after.at(iconName(sampleReport(1))), *sampleReport(1).metadata.iconPNG);
+    EXPECT_FALSE(after.at("reports.json").contains("iconPNG"));
+
+    // Loaded back: the order of the file, icons from their files, createdAt without its fraction.
+    const auto loaded = store.load();
+    ScanReport expectedFlightDeck = flightDeck();
+    expectedFlightDeck.createdAt = expectedFlightDeck.createdAt.addMSecs(-500);
+    EXPECT_EQ(loaded.reports, (std::vector<ScanReport>{sampleReport(1), expectedFlightDeck}));
+    EXPECT_EQ(loaded.notice, std::nullopt);
+    EXPECT_TRUE(loaded.canPersist);
+}
+
+TEST(ReportStoreSave, EmptyListWritesAnEmptyEnvelopeAndPrunesOnlyUuidIcons) {
+    QTemporaryDir root;
+    const QDir folder(root.path());
+    const ReportStore store(root.path());
+    store.save(sampleHistory(2));
+    const QString unsaved = json::formatUuid(sampleReport(9).id);
+    const Files others{{"ReportIcons/notes.txt", "notes"},
+                       {"ReportIcons/logo.png", "logo"},
+                       {"ReportIcons/" + unsaved + ".txt", "text"},
+                       {"ReportIcons/" + unsaved + "/", "/"}};
+    for (const auto& [name, bytes] : others) {
+        if (bytes == "/") {
+            folder.mkpath(name);
+        } else {
+            writeFile(folder.filePath(name), bytes);
+        }
+    }
+    writeFile(folder.filePath("ReportIcons/" + unsaved + ".PNG"), "capital extension");
+    writeFile(folder.filePath("ReportIcons/" + unsaved.toLower() + ".png"), "lower-case name");
+
+    store.save({sampleReport(1)});
+    Files icons;
+    for (const auto& [name, bytes] : snapshotFolder(root.path())) {
+        if (name.startsWith("ReportIcons/")) {
+            icons[name] = bytes;
+        }
+    }
+    Files expected = {{iconName(sampleReport(1)), *sampleReport(1).metadata.iconPNG}};
+    for (const auto& [name, bytes] : others) {
+        expected[name.endsWith('/') ? name.chopped(1) : name] = bytes;
+    }
+    EXPECT_EQ(icons, expected);
+
+    store.save({});
+    EXPECT_EQ(snapshotFolder(root.path()).at("reports.json"),
+              "{\n  \"reports\" : [],\n  \"schemaVersion\" : 1\n}");
+    expected.erase(iconName(sampleReport(1)));
+    icons.clear();
+    for (const auto& [name, bytes] : snapshotFolder(root.path())) {
+        if (name.startsWith("ReportIcons/")) {
+            icons[name] = bytes;
+        }
+    }
+    EXPECT_EQ(icons, expected);
+}
+
+TEST(ReportStoreSave, ALegacyPrimaryBecomesTheBackupOfTheFirstEnvelope) {
+    QTemporaryDir root;
+    const QDir folder(root.path());
+    const QByteArray legacy =
+        json::write(QJsonArray{toJson(sampleReport(0, false))}, json::Layout::pretty);
+    writeFile(folder.filePath("reports.json"), legacy);
+    const ReportStore store(root.path());
+    const auto loaded = store.load();
+    EXPECT_EQ(loaded.reports, sampleHistory(1, false));
+    EXPECT_EQ(loaded.notice, std::nullopt);
+
+    store.save(sampleHistory(1, false));
+    const Files after = snapshotFolder(root.path());
+    EXPECT_EQ(after.at("reports.backup.json"), legacy);
+    EXPECT_EQ(after.at("reports.json"), encodeHistory(sampleHistory(1, false)));
+}
+
+// A primary that does not decode survives every save until a load has set it aside.
+TEST(ReportStoreSave, RefusesToOverwriteAPrimaryThatDoesNotDecode) {
+    const QByteArray primaries[] = {"{\"reports\": [tru", R"({"reports": [], "schemaVersion": 0})",
+                                    R"({"reports": [], "schemaVersion": 2})", "[{}]"};
+    for (const QByteArray& primary : primaries) {
+        QTemporaryDir root;
+        writeFile(QDir(root.path()).filePath("reports.json"), primary);
+        const ReportStore store(root.path());
+        const Files before = snapshotFolder(root.path());
+        const auto error = errorOf<ReportStoreError>([&] { store.save(sampleHistory(2)); });
+        ASSERT_TRUE(error) << primary.constData();
+        EXPECT_EQ(error->kind(), ReportStoreError::Kind::refusingToOverwriteCorruptStore);
+        EXPECT_EQ(snapshotFolder(root.path()), before) << primary.constData();
+    }
+}
+
+TEST(ReportStoreSave, DamagedPrimaryWithoutBackupLoadsNothingAndSavesNothing) {
+    QTemporaryDir root;
+    writeFile(QDir(root.path()).filePath("reports.json"), "not json");
+    const ReportStore store(root.path());
+    const Files before = snapshotFolder(root.path());
+    const auto loaded = store.load();
+    EXPECT_TRUE(loaded.reports.empty());
+    EXPECT_EQ(loaded.notice, ReportStoreError(ReportStoreError::Kind::corruptStore).description());
+    EXPECT_FALSE(loaded.canPersist);
+    EXPECT_TRUE(errorOf<ReportStoreError>([&] { store.save({}); }));
+    EXPECT_EQ(snapshotFolder(root.path()), before);
+}
+
+TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
+    QTemporaryDir root;
+    const QDir folder(root.path());
+
+    writeFile(folder.filePath("file"), "a file");
+    const auto unavailable =
+        errorOf<ReportStoreError>([&] { ReportStore(folder.filePath("file/history")).save({}); });
+    ASSERT_TRUE(unavailable);
+    EXPECT_EQ(unavailable->kind(), ReportStoreError::Kind::directoryUnavailable);
+    EXPECT_EQ(unavailable->description(), "The Berthwatch reports folder could not be prepared.");
+
+    folder.mkpath("unreadable/reports.json");
+    const auto unreadable =
+        errorOf<fs::FileIoError>([&] { ReportStore(folder.filePath("unreadable")).save({}); });
+    ASSERT_TRUE(unreadable);
+    EXPECT_EQ(unreadable->errorNumber(), EISDIR);
+    EXPECT_EQ(unreadable->operation(), fs::FileIoError::Operation::read);
+
+    // The backup cannot be written: the save stops before the primary.
+    const ReportStore store(folder.filePath("blocked"));
+    store.save(sampleHistory(1));
+    const QByteArray primary = fs::readWholeFile(folder.filePath("blocked/reports.json"));
+    QFile::remove(folder.filePath("blocked/reports.backup.json"));
+    folder.mkpath("blocked/reports.backup.json");
+    const auto blocked = errorOf<fs::FileIoError>([&] { store.save(sampleHistory(2)); });
+    ASSERT_TRUE(blocked);
+    EXPECT_EQ(blocked->operation(), fs::FileIoError::Operation::write);
+    EXPECT_EQ(fs::readWholeFile(folder.filePath("blocked/reports.json")), primary);
+
+    // A number JSON cannot hold.
+    const ReportStore fresh(folder.filePath("nan"));
+    fresh.save(sampleHistory(1));
+    const QByteArray saved = fs::readWholeFile(folder.filePath("nan/reports.json"));
+    std::vector<ScanReport> reports = sampleHistory(2);
+    reports[1].findings[0].confidence = std::nan("");
+    EXPECT_TRUE(errorOf<json::EncodeError>([&] { fresh.save(reports); }));
+    EXPECT_EQ(fs::readWholeFile(folder.filePath("nan/reports.json")), saved);
+}
+
+TEST(ReportStoreSave, AnIconThatCannotBeWrittenStaysInsideTheJson) {
+    QTemporaryDir root;
+    writeFile(QDir(root.path()).filePath("ReportIcons"), "a file where the folder belongs");
+    const ReportStore store(root.path());
+    store.save(sampleHistory(2));
+    const QByteArray primary = fs::readWholeFile(QDir(root.path()).filePath("reports.json"));
+    EXPECT_EQ(primary.count("\"iconPNG\""), 2);
+    EXPECT_EQ(store.load().reports, sampleHistory(2));
+}
+
+TEST(ReportStoreSave, AnUnchangedIconIsNotWrittenAgain) {
+    QTemporaryDir root;
+    const ReportStore store(root.path());
+    const auto inode = [&](const ScanReport& report) {
+        struct stat info {};
+        ::stat(QFile::encodeName(QDir(root.path()).filePath(iconName(report))).constData(), &info);
+        return info.st_ino;
+    };
+    std::vector<ScanReport> reports = sampleHistory(2);
+    store.save(reports);
+    const auto unchanged = inode(reports[0]);
+    const auto changed = inode(reports[1]);
+    reports[1].metadata.iconPNG = QByteArray("new icon");
+    store.save(reports);
+    EXPECT_EQ(inode(reports[0]), unchanged);
+    EXPECT_NE(inode(reports[1]), changed);
+    EXPECT_EQ(store.load().reports, reports);
+}
+
+TEST(ReportStoreSave, WithoutAFolderTheHistoryLivesInTheUserDataFolder) {
+    QTemporaryDir root;
+    const std::optional<QByteArray> previous = qEnvironmentVariableIsSet("XDG_DATA_HOME")
+                                                   ? std::optional(qgetenv("XDG_DATA_HOME"))
+                                                   : std::nullopt;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
+    const ReportStore store;
+    store.save(sampleHistory(1));
+    EXPECT_TRUE(QFileInfo::exists(QDir(root.path()).filePath("Berthwatch/reports.json")));
+    EXPECT_EQ(store.load().reports, sampleHistory(1));
+    if (previous) {
+        qputenv("XDG_DATA_HOME", *previous);
+    } else {
+        qunsetenv("XDG_DATA_HOME");
+    }
+}

@@ -1,0 +1,92 @@
+#include "platform/fs/AtomicFile.h"
+
+#include "platform/fs/FileIoError.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using bw::testing::snapshotFolder;
+using bw::testing::writeFile;
+
+TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.json");
+    fs::writeFileAtomically(path, "first");
+    fs::writeFileAtomically(path, "second, longer");
+    fs::writeFileAtomically(dir.filePath("empty"), {});
+    const std::map<QString, QByteArray> expected{{"history.json", "second, longer"}, {"empty", ""}};
+    EXPECT_EQ(snapshotFolder(dir.path()), expected);
+}
+
+TEST(AtomicFile, NeverReplaceCreatesANewFile) {
+    QTemporaryDir dir;
+    fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
+    const std::map<QString, QByteArray> expected{{"kept.json", "bytes"}};
+    EXPECT_EQ(snapshotFolder(dir.path()), expected);
+}
+
+// Each failure leaves the folder exactly as it was: the old file intact, no temporary file.
+TEST(AtomicFile, AFailedWriteChangesNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(const QDir&)> prepare;
+        QString target;
+        QByteArray bytes;
+        fs::Replace replace;
+        int errorNumber;
+        std::function<void()> during;
+    };
+    const QByteArray big(256 * 1024, 'x');
+    const Case cases[] = {
+        {"missing folder", [](const QDir&) {}, "missing/file.json", "x", fs::Replace::existing,
+         ENOENT, nullptr},
+        {"folder in the way",
+         [](const QDir& d) {
+             d.mkdir("file.json");
+             writeFile(d.filePath("file.json/inner"), "inner");
+         },
+         "file.json", "x", fs::Replace::existing, EISDIR, nullptr},
+        {"existing file, never replace",
+         [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); }, "file.json", "new",
+         fs::Replace::never, EEXIST, nullptr},
+        {"existing folder, never replace", [](const QDir& d) { d.mkdir("file.json"); }, "file.json",
+         "new", fs::Replace::never, EEXIST, nullptr},
+        {"write cut short", [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); },
+         "file.json", big, fs::Replace::existing, EFBIG, nullptr},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        c.prepare(folder);
+        const auto before = snapshotFolder(dir.path());
+        try {
+            std::optional<bw::testing::FileSizeLimit> limit;
+            if (c.errorNumber == EFBIG) {
+                limit.emplace(64 * 1024);
+            }
+            fs::writeFileAtomically(folder.filePath(c.target), c.bytes, c.replace);
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const fs::FileIoError& error) {
+            EXPECT_EQ(error.errorNumber(), c.errorNumber) << c.name;
+            EXPECT_EQ(error.operation(), fs::FileIoError::Operation::write) << c.name;
+            EXPECT_EQ(error.path(), folder.filePath(c.target)) << c.name;
+        }
+        EXPECT_EQ(snapshotFolder(dir.path()), before) << c.name;
+    }
+}
+
+TEST(AtomicFile, ErrorsDescribeTheFileAndTheSystemReason) {
+    EXPECT_EQ(fs::FileIoError(fs::FileIoError::Operation::write, "/a/b/reports.json", EEXIST)
+                  .description(),
+              QString::fromUtf8("The file “reports.json” could not be saved: File exists."));
+    EXPECT_EQ(
+        fs::FileIoError(fs::FileIoError::Operation::read, "reports.json", EISDIR).description(),
+        QString::fromUtf8("The file “reports.json” could not be read: Is a directory."));
+}

@@ -1,0 +1,44 @@
+#include "platform/fs/ReadWholeFile.h"
+
+#include "platform/fs/FileIoError.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <gtest/gtest.h>
+
+using namespace bw;
+
+TEST(ReadWholeFile, ReadsEveryByte) {
+    QTemporaryDir dir;
+    // Larger than one read, and not a multiple of it.
+    QByteArray big(300 * 1024 + 7, '\0');
+    QRandomGenerator generator(7);
+    for (char& byte : big) {
+        byte = char(generator.bounded(256));
+    }
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"empty", {}}, {"small", "{}\n"}, {"big", big}};
+    for (const auto& [name, bytes] : cases) {
+        bw::testing::writeFile(dir.filePath(name), bytes);
+        EXPECT_EQ(fs::readWholeFile(dir.filePath(name)), bytes) << name;
+    }
+}
+
+TEST(ReadWholeFile, FailsWithTheSystemReason) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("folder");
+    const std::pair<const char*, int> cases[] = {{"missing", ENOENT}, {"folder", EISDIR}};
+    for (const auto& [name, errorNumber] : cases) {
+        try {
+            fs::readWholeFile(dir.filePath(name));
+            ADD_FAILURE() << name << ": no error";
+        } catch (const fs::FileIoError& error) {
+            EXPECT_EQ(error.errorNumber(), errorNumber) << name;
+            EXPECT_EQ(error.operation(), fs::FileIoError::Operation::read) << name;
+        }
+    }
+}

@@ -1,0 +1,530 @@
+#include "platform/core/Cancelled.h"
+#include "platform/json/JsonReader.h"
+#include "services/appstoreconnect/AppStoreConnectError.h"
+#include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace bw;
+using namespace bw::testing;
+
+namespace {
+
+const QString appID = "1234567890";
+
+BuildMetadata build(const QString& platform = "iphoneos", const QString& version = "2.4.1") {
+    return {"Flight Deck", "com.example.flightdeck", version, "310",       platform, "16.0",
+            {"arm64"},     {"iphoneos17.0"},         1024,    std::nullopt};
+}
+
+QJsonObject version(const QString& id, const QJsonValue& versionString, const QJsonValue& platform,
+                    const QString& state = "PREPARE_FOR_SUBMISSION") {
+    QJsonObject attributes{{"versionString", versionString},
+                           {"appStoreState", state},
+                           {"appVersionState", state},
+                           {"releaseType", "MANUAL"},
+                           {"copyright", "2026 Example Ltd"},
+                           {"downloadable", true},
+                           {"createdDate", "2026-07-14T08:12:44.000-07:00"}};
+    if (!platform.isUndefined()) {
+        attributes["platform"] = platform;
+    }
+    return ascResource("appStoreVersions", id, attributes);
+}
+
+QJsonObject localization(const QString& id, const QString& locale) {
+    return ascResource("appStoreVersionLocalizations", id,
+                       {{"locale", locale},
+                        {"description", "Plan and log flights."},
+                        {"keywords", "flight,log,pilot"},
+                        {"supportUrl", "https://example.com/support"},
+                        {"marketingUrl", QJsonValue::Null},
+                        {"promotionalText", QJsonValue::Null},
+                        {"whatsNew", "Bug fixes."}});
+}
+
+QJsonObject screenshotSet(const QString& id, const QString& displayType) {
+    return ascResource("appScreenshotSets", id, {{"screenshotDisplayType", displayType}});
+}
+
+QJsonObject screenshot(const QString& id) {
+    return ascResource(
+        "appScreenshots", id,
+        {{"fileSize", 1048576},
+         {"fileName", id + ".png"},
+         {"sourceFileChecksum", "0c7f1a2b3c4d5e6f"},
+         {"imageAsset", QJsonObject{{"templateUrl", "https://is1-ssl.mzstatic.com/{w}x{h}bb.{f}"},
+                                    {"width", 1290},
+                                    {"height", 2796}}},
+         {"assetDeliveryState", QJsonObject{{"state", "COMPLETE"},
+                                            {"errors", QJsonArray{}},
+                                            {"warnings", QJsonArray{}}}}});
+}
+
+QJsonObject product(const QString& type, const QString& id, const QJsonValue& state) {
+    return ascResource(type, id,
+                       {{"name", "Pro " + id},
+                        {"productId", "com.example.flightdeck." + id},
+                        {"state", state},
+                        {"familySharable", false}});
+}
+
+std::string list(const QString& path, const QJsonArray& data, const QJsonArray& included = {}) {
+    return ascList(path, data, included);
+}
+
+// Flight Deck 2.4.1 for iOS: two localizations with 3 and 2 screenshots, a review detail, two
+// in-app purchases and two subscription groups. The versions list has a further page.
+void serveCompleteRecord(FakeAppStoreConnect& fake) {
+    fake.serve("/v1/apps", list("v1/apps?filter%5BbundleId%5D=com.example.flightdeck&limit=1",
+                                {ascResource("apps", appID,
+                                             {{"name", "Flight Deck Pro"},
+                                              {"bundleId", "com.example.flightdeck"},
+                                              {"sku", "FLIGHTDECK"},
+                                              {"primaryLocale", "en-US"}})}));
+    fake.serve("/v1/apps/1234567890/appStoreVersions",
+               ascList("v1/apps/1234567890/appStoreVersions?limit=200",
+                       {version("ver-mac", "2.4.1", "MAC_OS"),
+                        version("ver-old", "2.4.0", "IOS", "READY_FOR_SALE"),
+                        version("ver-ios", "2.4.1", "IOS")},
+                       {}, true));
+    fake.serve("/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations",
+               list("v1/appStoreVersions/ver-ios/appStoreVersionLocalizations?limit=200",
+                    {localization("loc-en", "en-US"), localization("loc-de", "de-DE")}));
+    fake.serve(
+        "/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
+        list("v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
+             {screenshotSet("set-1", "APP_IPHONE_67"), screenshotSet("set-2", "APP_IPAD_PRO_129")},
+             {screenshot("shot-1"), screenshot("shot-2"), screenshot("shot-3")}));
+    fake.serve("/v1/appStoreVersionLocalizations/loc-de/appScreenshotSets",
+               list("v1/appStoreVersionLocalizations/loc-de/appScreenshotSets",
+                    {screenshotSet("set-3", "APP_IPHONE_67")},
+                    {screenshot("shot-4"), screenshot("shot-5")}));
+    fake.serve("/v1/appStoreVersions/ver-ios/appStoreReviewDetail",
+               ascSingle("v1/appStoreVersions/ver-ios/appStoreReviewDetail",
+                         ascResource("appStoreReviewDetails", "rev-1",
+                                     {{"contactFirstName", "Ada"},
+                                      {"contactEmail", "ada@example.com"},
+                                      {"demoAccountRequired", false},
+                                      {"notes", QJsonValue::Null}})));
+    fake.serve("/v1/apps/1234567890/inAppPurchasesV2",
+               list("v1/apps/1234567890/inAppPurchasesV2?limit=200",
+                    {product("inAppPurchases", "lifetime", "APPROVED"),
+                     product("inAppPurchases", "tips", "READY_TO_SUBMIT")}));
+    fake.serve("/v1/apps/1234567890/subscriptionGroups",
+               list("v1/apps/1234567890/subscriptionGroups?limit=200",
+                    {ascResource("subscriptionGroups", "grp-1", {{"referenceName", "Pro"}}),
+                     ascResource("subscriptionGroups", "grp-2", {{"referenceName", "Team"}})}));
+    fake.serve("/v1/subscriptionGroups/grp-1/subscriptions",
+               list("v1/subscriptionGroups/grp-1/subscriptions?limit=200",
+                    {product("subscriptions", "monthly", "APPROVED")}));
+    fake.serve("/v1/subscriptionGroups/grp-2/subscriptions",
+               list("v1/subscriptionGroups/grp-2/subscriptions?limit=200",
+                    {product("subscriptions", "team-yearly", "WAITING_FOR_REVIEW")}));
+}
+
+const std::vector<std::string> completeRequests = {
+    "/v1/apps?filter%5BbundleId%5D=com.example.flightdeck&limit=1",
+    "/v1/apps/1234567890/appStoreVersions?limit=200",
+    "/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations?limit=200",
+    "/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets?include=appScreenshots&limit=200",
+    "/v1/appStoreVersionLocalizations/loc-de/appScreenshotSets?include=appScreenshots&limit=200",
+    "/v1/appStoreVersions/ver-ios/appStoreReviewDetail",
+    "/v1/apps/1234567890/inAppPurchasesV2?limit=200",
+    "/v1/apps/1234567890/subscriptionGroups?limit=200",
+    "/v1/subscriptionGroups/grp-1/subscriptions?limit=200",
+    "/v1/subscriptionGroups/grp-2/subscriptions?limit=200",
+};
+
+std::vector<QString> findingIds(const AppStoreConnectAudit& audit) {
+    std::vector<QString> ids;
+    for (const Finding& finding : audit.findings) {
+        ids.push_back(finding.id);
+    }
+    return ids;
+}
+
+const QString bundleMatched = "App Store Connect bundle identifier matched";
+const QString versionMatched = "App Store Connect version 2.4.1 matched";
+
+} // namespace
+
+TEST(AppStoreConnectAudit, CompleteRecord) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    const AppStoreConnectAudit audit = fake.service().audit(build());
+
+    EXPECT_EQ(fake.targets(), completeRequests) << "the versions' next page is never requested";
+    AppStoreConnectSnapshot expected;
+    expected.appID = appID;
+    expected.appName = "Flight Deck Pro";
+    expected.bundleIdentifier = "com.example.flightdeck";
+    expected.bundleIdentifierMatched = true;
+    expected.matchedVersion = "2.4.1";
+    expected.versionState = "PREPARE_FOR_SUBMISSION";
+    expected.localizationCount = 2;
+    expected.screenshotCount = 5;
+    expected.reviewDetailsPresent = true;
+    expected.productStates = {"APPROVED", "READY_TO_SUBMIT", "APPROVED", "WAITING_FOR_REVIEW"};
+    EXPECT_EQ(audit.snapshot, expected);
+    EXPECT_TRUE(audit.findings.empty());
+    EXPECT_EQ(
+        audit.passedChecks,
+        (std::vector<QString>{bundleMatched, versionMatched, "2 App Store localizations found",
+                              "5 App Store screenshots found", "App Review detail record found",
+                              "No queried product is rejected or missing metadata"}));
+}
+
+TEST(AppStoreConnectAudit, NoAppStopsAfterTheLookup) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    fake.serve("/v1/apps", list("v1/apps", {}));
+    const AppStoreConnectAudit audit = fake.service().audit(build());
+
+    EXPECT_EQ(fake.targets().size(), 1u);
+    EXPECT_TRUE(audit.passedChecks.empty());
+    AppStoreConnectSnapshot expected;
+    expected.appName = "Flight Deck";
+    expected.bundleIdentifier = "com.example.flightdeck";
+    EXPECT_EQ(audit.snapshot, expected);
+    const Finding missing{
+        "asc.app.missing",
+        FindingSeverity::blocker,
+        FindingCategory::metadata,
+        "2.3",
+        std::nullopt,
+        "No App Store Connect app matches this bundle ID",
+        "The connected App Store Connect account has no app record for com.example.flightdeck.",
+        "GET /v1/apps returned no match for bundleId=com.example.flightdeck",
+        std::nullopt,
+        "Create or select the correct App Store Connect app record, or archive the build with "
+        "its registered bundle identifier.",
+        1.0,
+        EvidenceSource::appStoreConnect,
+        std::nullopt};
+    EXPECT_EQ(audit.findings, std::vector<Finding>{missing});
+}
+
+TEST(AppStoreConnectAudit, NoMatchingVersionSkipsTheVersionRequests) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    fake.serve("/v1/subscriptionGroups/grp-2/subscriptions",
+               list("v1/subscriptionGroups/grp-2/subscriptions",
+                    {product("subscriptions", "team", "rejected")}));
+    const AppStoreConnectAudit audit = fake.service().audit(build("iphoneos", "3.0"));
+
+    EXPECT_EQ(fake.targets(), (std::vector<std::string>{completeRequests[0], completeRequests[1],
+                                                        completeRequests[6], completeRequests[7],
+                                                        completeRequests[8], completeRequests[9]}));
+    EXPECT_EQ(findingIds(audit),
+              (std::vector<QString>{"asc.version.missing", "asc.products.state"}));
+    EXPECT_EQ(audit.findings[1].evidence, "rejected");
+    EXPECT_EQ(audit.passedChecks, std::vector<QString>{bundleMatched});
+    EXPECT_EQ(audit.snapshot.matchedVersion, std::nullopt);
+    EXPECT_EQ(audit.snapshot.versionState, std::nullopt);
+    EXPECT_EQ(audit.snapshot.productStates,
+              (std::vector<QString>{"APPROVED", "READY_TO_SUBMIT", "APPROVED", "rejected"}));
+}
+
+TEST(AppStoreConnectAudit, VersionsMatchOnVersionStringAndPlatform) {
+    struct Case {
+        const char* name;
+        QString platform;
+        QJsonArray versions;
+        std::optional<QString> matchedID; // the version whose localizations are requested
+    };
+    const QJsonValue none = QJsonValue::Undefined;
+    const Case cases[] = {
+        {"iOS skips a Mac version",
+         "iphoneos",
+         {version("v-mac", "2.4.1", "MAC_OS"), version("v-ios", "2.4.1", "IOS")},
+         "v-ios"},
+        {"Mac Catalyst takes the Mac version",
+         "maccatalyst",
+         {version("v-ios", "2.4.1", "IOS"), version("v-mac", "2.4.1", "MAC_OS")},
+         "v-mac"},
+        {"watchOS is compared with iOS",
+         "watchos",
+         {version("v-tv", "2.4.1", "TV_OS"), version("v-ios", "2.4.1", "IOS")},
+         "v-ios"},
+        {"tvOS",
+         "appletvos",
+         {version("v-ios", "2.4.1", "IOS"), version("v-tv", "2.4.1", "TV_OS")},
+         "v-tv"},
+        {"visionOS", "xros", {version("v-vision", "2.4.1", "VISION_OS")}, "v-vision"},
+        {"a version without a platform matches",
+         "iphoneos",
+         {version("v-any", "2.4.1", none), version("v-ios", "2.4.1", "IOS")},
+         "v-any"},
+        {"a platform that is not text matches",
+         "macosx",
+         {version("v-odd", "2.4.1", 3), version("v-mac", "2.4.1", "MAC_OS")},
+         "v-odd"},
+        {"version strings compare exactly",
+         "iphoneos",
+         {version("v-1", "2.4.1 ", "IOS"), version("v-2", "v2.4.1", "IOS"),
+          version("v-3", 2.41, "IOS")},
+         std::nullopt},
+        {"a Mac version does not match an iOS build",
+         "iphoneos",
+         {version("v-mac", "2.4.1", "MAC_OS"), version("v-lower", "2.4.1", "ios")},
+         std::nullopt},
+        {"a version without attributes never matches",
+         "iphoneos",
+         {QJsonObject{{"type", "appStoreVersions"}, {"id", "v-bare"}}},
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeAppStoreConnect fake;
+        serveCompleteRecord(fake);
+        fake.serve("/v1/apps/1234567890/appStoreVersions", list("v1/versions", c.versions));
+        const AppStoreConnectAudit audit = fake.service().audit(build(c.platform));
+        const std::vector<std::string> targets = fake.targets();
+        ASSERT_GE(targets.size(), 3u);
+        if (c.matchedID) {
+            EXPECT_EQ(targets[2], "/v1/appStoreVersions/" + c.matchedID->toStdString() +
+                                      "/appStoreVersionLocalizations?limit=200");
+            EXPECT_EQ(audit.snapshot.matchedVersion, "2.4.1");
+        } else {
+            EXPECT_EQ(targets[2], completeRequests[6]);
+            EXPECT_EQ(findingIds(audit).front(), "asc.version.missing");
+        }
+    }
+}
+
+TEST(AppStoreConnectAudit, EmptyPartsOfTheRecord) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    fake.serve("/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations",
+               list("v1/localizations", {localization("loc-en", "en-US")}));
+    // Screenshot sets without an included list contribute nothing; sets themselves never count.
+    fake.serve("/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
+               list("v1/sets", {screenshotSet("set-1", "APP_IPHONE_67")}));
+    fake.serve("/v1/appStoreVersions/ver-ios/appStoreReviewDetail",
+               ascSingle("v1/appStoreVersions/ver-ios/appStoreReviewDetail", QJsonValue::Null));
+    fake.serve("/v1/apps/1234567890/inAppPurchasesV2", list("v1/iap", {}));
+    fake.serve("/v1/apps/1234567890/subscriptionGroups", list("v1/groups", {}));
+    const AppStoreConnectAudit audit = fake.service().audit(build());
+
+    EXPECT_EQ(fake.targets().size(), 7u);
+    EXPECT_EQ(findingIds(audit),
+              (std::vector<QString>{"asc.screenshots.empty", "asc.review-details.empty"}));
+    EXPECT_EQ(audit.passedChecks, (std::vector<QString>{bundleMatched, versionMatched,
+                                                        "1 App Store localization found"}));
+    EXPECT_TRUE(audit.snapshot.productStates.empty());
+}
+
+TEST(AppStoreConnectAudit, LaterFailuresAreReportedAsUnreadParts) {
+    struct Case {
+        const char* name;
+        std::string path;
+        test::ScriptedResponse response;
+        std::vector<std::string> skipped; // requests of the complete record not made
+        std::vector<QString> findingIds;
+        std::vector<QString> passedChecks;
+        QString evidence;
+    };
+    const test::ScriptedResponse notFound{404, "{}"};
+    test::ScriptedResponse dropped{200, list("v1/x", {})};
+    dropped.closeAfterBytes = 10;
+    const QString lost = "The connection to the server was lost.";
+    const QString screenshots5 = "5 App Store screenshots found";
+    const QString reviewFound = "App Review detail record found";
+    const QString productsClean = "No queried product is rejected or missing metadata";
+    const Case cases[] = {
+        {"localizations",
+         "/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations",
+         notFound,
+         {completeRequests[3], completeRequests[4]},
+         {"asc.request.incomplete"},
+         {bundleMatched, versionMatched, reviewFound, productsClean},
+         "Not read: version localizations (App Store Connect request failed (404).)"},
+        {"one screenshot set, the walk goes on",
+         "/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
+         dropped,
+         {},
+         {"asc.request.incomplete"},
+         {bundleMatched, versionMatched, "2 App Store localizations found",
+          "2 App Store screenshots found", reviewFound, productsClean},
+         "Not read: screenshot sets of localization loc-en (" + lost + ")"},
+        {"review detail",
+         "/v1/appStoreVersions/ver-ios/appStoreReviewDetail",
+         test::ScriptedResponse{401, ascErrors("401", "NOT_AUTHORIZED", "Token expired.")},
+         {},
+         {"asc.request.incomplete"},
+         {bundleMatched, versionMatched, "2 App Store localizations found", screenshots5,
+          productsClean},
+         "Not read: App Review detail (Token expired.)"},
+        {"in-app purchases",
+         "/v1/apps/1234567890/inAppPurchasesV2",
+         test::ScriptedResponse{403, ascErrors("403", "FORBIDDEN", "The API key lacks access.")},
+         {},
+         {"asc.request.incomplete"},
+         {bundleMatched, versionMatched, "2 App Store localizations found", screenshots5,
+          reviewFound},
+         "Not read: in-app purchases (The API key lacks access.)"},
+        {"subscription groups",
+         "/v1/apps/1234567890/subscriptionGroups",
+         notFound,
+         {completeRequests[8], completeRequests[9]},
+         {"asc.request.incomplete"},
+         {bundleMatched, versionMatched, "2 App Store localizations found", screenshots5,
+          reviewFound},
+         "Not read: subscription groups (App Store Connect request failed (404).)"},
+        {"one group's subscriptions",
+         "/v1/subscriptionGroups/grp-1/subscriptions",
+         notFound,
+         {},
+         {"asc.request.incomplete"},
+         {bundleMatched, versionMatched, "2 App Store localizations found", screenshots5,
+          reviewFound},
+         "Not read: subscriptions of group grp-1 (App Store Connect request failed (404).)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeAppStoreConnect fake;
+        serveCompleteRecord(fake);
+        fake.serve(c.path, c.response);
+        const AppStoreConnectAudit audit = fake.service().audit(build());
+
+        std::vector<std::string> expectedRequests;
+        for (const std::string& target : completeRequests) {
+            if (std::find(c.skipped.begin(), c.skipped.end(), target) == c.skipped.end()) {
+                expectedRequests.push_back(target);
+            }
+        }
+        EXPECT_EQ(fake.targets(), expectedRequests);
+        EXPECT_EQ(findingIds(audit), c.findingIds);
+        EXPECT_EQ(audit.passedChecks, c.passedChecks);
+        ASSERT_FALSE(audit.findings.empty());
+        EXPECT_EQ(audit.findings.back().evidence, c.evidence);
+    }
+}
+
+TEST(AppStoreConnectAudit, AnHtmlPageForAPartIsAnUnreadPart) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    fake.serve("/v1/appStoreVersionLocalizations/loc-de/appScreenshotSets",
+               htmlPage(502, "<html>Bad Gateway</html>"));
+    fake.serve("/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
+               htmlPage(502, "<html>Bad Gateway</html>"));
+    const AppStoreConnectAudit audit = fake.service().audit(build());
+    EXPECT_EQ(findingIds(audit), std::vector<QString>{"asc.request.incomplete"})
+        << "no screenshot was counted, but none is reported missing";
+    ASSERT_EQ(audit.snapshot.readFailures.size(), 2u);
+    EXPECT_EQ(audit.snapshot.readFailures[0].part, AppStoreConnectPart::screenshotSets);
+    EXPECT_EQ(audit.snapshot.readFailures[0].resourceID, "loc-en");
+    EXPECT_TRUE(audit.snapshot.readFailures[1].error.startsWith("The data is not valid JSON"))
+        << audit.snapshot.readFailures[1].error.toStdString();
+}
+
+TEST(AppStoreConnectAudit, EarlyFailuresEndTheAudit) {
+    struct Case {
+        const char* name;
+        std::string path;
+        test::ScriptedResponse response;
+        size_t requests;
+    };
+    const Case cases[] = {
+        {"app lookup refused", "/v1/apps",
+         test::ScriptedResponse{401, ascErrors("401", "NOT_AUTHORIZED", "Token expired.")}, 1},
+        {"versions unreadable", "/v1/apps/1234567890/appStoreVersions",
+         htmlPage(500, "<html>oops</html>"), 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeAppStoreConnect fake;
+        serveCompleteRecord(fake);
+        fake.serve(c.path, c.response);
+        const AppStoreConnectService service = fake.service();
+        if (c.requests == 1) {
+            try {
+                service.audit(build());
+                ADD_FAILURE() << "the audit did not fail";
+            } catch (const AppStoreConnectError& error) {
+                EXPECT_EQ(error.description(), "Token expired.");
+            }
+        } else {
+            EXPECT_THROW(service.audit(build()), json::DecodeError);
+        }
+        EXPECT_EQ(fake.targets().size(), c.requests);
+    }
+}
+
+TEST(AppStoreConnectAudit, UnreadableCredentialsSendNothing) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    KeychainStore{"app.berthwatch.mac"}.save(R"({"issuerID":"I"})",
+                                             "app-store-connect-credentials");
+    try {
+        fake.service().audit(build());
+        ADD_FAILURE() << "the audit did not fail";
+    } catch (const AppStoreConnectError& error) {
+        EXPECT_EQ(error.kind(), AppStoreConnectError::Kind::notConnected);
+    }
+    EXPECT_TRUE(fake.targets().empty());
+}
+
+TEST(AppStoreConnectAudit, BundleIdentifierIsSentAsOneQueryValue) {
+    const QString hostile = "com.example.app&filter[name]=Other#x+y=z/ü";
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    fake.serve(
+        "/v1/apps",
+        list("v1/apps",
+             {ascResource("apps", appID, {{"name", "Other"}, {"bundleId", "com.example.other"}})}));
+    BuildMetadata metadata = build();
+    metadata.bundleIdentifier = hostile;
+    const AppStoreConnectAudit audit = fake.service().audit(metadata);
+
+    ASSERT_FALSE(fake.targets().empty());
+    EXPECT_EQ(fake.targets()[0], "/v1/apps?filter%5BbundleId%5D=com.example.app%26filter%5Bname%5D"
+                                 "%3DOther%23x%2By%3Dz%2F%C3%BC&limit=1");
+    EXPECT_EQ(audit.snapshot.bundleIdentifier, "com.example.other");
+    EXPECT_FALSE(audit.snapshot.bundleIdentifierMatched);
+    EXPECT_EQ(audit.passedChecks.front(), versionMatched)
+        << "an app of another bundle identifier is not a match";
+}
+
+TEST(AppStoreConnectAudit, AnAppWithoutBundleIdIsNotConfirmed) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    fake.serve("/v1/apps", list("v1/apps", {ascResource("apps", appID, {{"bundleId", 42}})}));
+    const AppStoreConnectAudit audit = fake.service().audit(build());
+    EXPECT_EQ(audit.snapshot.appName, "Flight Deck");
+    EXPECT_EQ(audit.snapshot.bundleIdentifier, "com.example.flightdeck");
+    EXPECT_FALSE(audit.snapshot.bundleIdentifierMatched);
+    EXPECT_EQ(audit.passedChecks.front(), versionMatched);
+}
+
+TEST(AppStoreConnectAudit, IdsStayInsideTheirPathSegment) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    fake.serve(
+        "/v1/apps",
+        list("v1/apps",
+             {ascResource("apps", "../../v1/users?x=", {{"bundleId", "com.example.flightdeck"}})}));
+    // Nothing is served under the encoded path: the versions request fails and ends the audit.
+    EXPECT_THROW(fake.service().audit(build()), json::DecodeError);
+    ASSERT_GE(fake.targets().size(), 2u);
+    EXPECT_EQ(fake.targets()[1], "/v1/apps/..%2F..%2Fv1%2Fusers%3Fx%3D/appStoreVersions?limit=200");
+}
+
+TEST(AppStoreConnectAudit, CancellationIsNotAnUnreadPart) {
+    FakeAppStoreConnect fake;
+    serveCompleteRecord(fake);
+    test::ScriptedResponse slow{200, list("v1/groups", {})};
+    slow.delay = std::chrono::seconds(20);
+    fake.serve("/v1/apps/1234567890/subscriptionGroups", slow);
+    std::stop_source stop;
+    std::jthread canceller([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stop.request_stop();
+    });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_THROW(fake.service().audit(build(), stop.get_token()), Cancelled);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(fake.targets().size(), 8u);
+}

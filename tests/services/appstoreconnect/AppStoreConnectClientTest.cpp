@@ -1,0 +1,209 @@
+#include "platform/http/TransportError.h"
+#include "platform/json/JsonReader.h"
+#include "services/appstoreconnect/AppStoreConnectError.h"
+#include "tests/platform/crypto/TestKeys.h"
+#include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::testing;
+
+namespace {
+
+const KeychainStore keychain{"app.berthwatch.mac"};
+
+QByteArray segment(const QString& token, int index) {
+    return QByteArray::fromBase64(token.section('.', index, index).toLatin1(),
+                                  QByteArray::Base64UrlEncoding);
+}
+
+QString tokenOf(const test::RecordedRequest& request) {
+    const std::string authorization = request.header("Authorization").value_or("");
+    EXPECT_EQ(authorization.rfind("Bearer ", 0), 0u) << authorization;
+    return QString::fromStdString(authorization.substr(7));
+}
+
+template <typename Operation> QString apiErrorOf(Operation operation) {
+    try {
+        operation();
+    } catch (const AppStoreConnectError& error) {
+        EXPECT_EQ(error.kind(), AppStoreConnectError::Kind::api);
+        return error.description();
+    }
+    ADD_FAILURE() << "no App Store Connect error";
+    return {};
+}
+
+} // namespace
+
+TEST(AppStoreConnectClient, SendsOneSignedGetPerRequest) {
+    FakeAppStoreConnect fake;
+    fake.serve("/v1/apps/1234567890",
+               ascSingle("v1/apps/1234567890", ascResource("apps", "1234567890", {{"name", "A"}})));
+    qint64 now = 1785576600;
+    const AppStoreConnectService service = fake.service(
+        [&now] { return QDateTime::fromMSecsSinceEpoch(now++ * 1000 + 999, Qt::UTC); });
+
+    const ASCDocument document = service.get("v1/apps/1234567890", fake.credentials());
+    ASSERT_EQ(document.data.size(), 1u);
+    EXPECT_EQ(document.data[0].stringAttribute("name"), "A");
+    service.get("v1/apps/1234567890?fields%5Bapps%5D=name", fake.credentials());
+
+    const std::vector<test::RecordedRequest> requests = fake.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].target, "/v1/apps/1234567890?fields%5Bapps%5D=name");
+    for (const test::RecordedRequest& request : requests) {
+        EXPECT_EQ(request.method, "GET");
+        EXPECT_EQ(request.header("Accept"), "application/json");
+        EXPECT_EQ(request.headerCount("Authorization"), 1u);
+        EXPECT_EQ(request.headerCount("Content-Type"), 0u);
+        EXPECT_TRUE(request.body.empty());
+    }
+    const QString first = tokenOf(requests[0]);
+    const QString second = tokenOf(requests[1]);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(segment(first, 0), R"({"alg":"ES256","kid":"2X9R4HXF34","typ":"JWT"})");
+    EXPECT_EQ(segment(first, 1),
+              R"({"aud":"appstoreconnect-v1","exp":1785577700,)"
+              R"("iat":1785576600,"iss":"69a6de7e-3c1a-47e3-e053-5b8c7c11a4d1"})");
+    EXPECT_TRUE(segment(second, 1).contains(R"("iat":1785576601)"));
+    const qsizetype dot = first.lastIndexOf('.');
+    EXPECT_TRUE(verifiesES256(fake.credentials().privateKeyPEM.toLatin1(),
+                              first.left(dot).toLatin1(), segment(first, 2)));
+}
+
+TEST(AppStoreConnectClient, FailedStatusesCarryTheFirstErrorDetail) {
+    struct Case {
+        const char* name;
+        int status;
+        std::string body;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"401 with detail", 401,
+         ascErrors("401", "NOT_AUTHORIZED",
+                   "Provide a properly configured and signed bearer token, and make sure that it "
+                   "has not expired."),
+         "Provide a properly configured and signed bearer token, and make sure that it has not "
+         "expired."},
+        {"404 with an empty object", 404, "{}", "App Store Connect request failed (404)."},
+        {"403 whose first error has no detail", 403,
+         R"({"errors":[{"status":"403","code":"FORBIDDEN"},{"detail":"second"}]})",
+         "App Store Connect request failed (403)."},
+        {"409 with an empty detail", 409, R"({"errors":[{"detail":""}]})", ""},
+        {"429 with an empty error list", 429, R"({"errors":[]})",
+         "App Store Connect request failed (429)."},
+        {"redirect", 302, "{}", "App Store Connect request failed (302)."},
+        {"server error with JSON", 503, ascErrors("503", "UNAVAILABLE", "Try again later."),
+         "Try again later."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeAppStoreConnect fake;
+        fake.serve("/v1/apps", {c.status, c.body});
+        const AppStoreConnectService service = fake.service();
+        EXPECT_EQ(apiErrorOf([&] { service.get("v1/apps?limit=1", fake.credentials()); }),
+                  c.expected);
+    }
+}
+
+TEST(AppStoreConnectClient, BodiesThatAreNotJsonObjectsFailWhateverTheStatus) {
+    const std::pair<int, std::string> cases[] = {
+        {500, "<html><body><h1>500 Internal Server Error</h1></body></html>"},
+        {200, "[]"},
+        {200, ""},
+        {401, "Unauthorized"},
+    };
+    for (const auto& [status, body] : cases) {
+        FakeAppStoreConnect fake;
+        fake.serve("/v1/apps", htmlPage(status, body));
+        EXPECT_THROW(fake.service().get("v1/apps", fake.credentials()), json::DecodeError)
+            << status << " " << body;
+    }
+}
+
+TEST(AppStoreConnectClient, AnUnusableKeySendsNothing) {
+    FakeAppStoreConnect fake;
+    AppStoreConnectCredentials credentials = fake.credentials();
+    credentials.privateKeyPEM = QString::fromLatin1(makeTestKey(TestKey::p384Pkcs8));
+    try {
+        fake.service().get("v1/apps", credentials);
+        ADD_FAILURE() << "a request was made";
+    } catch (const AppStoreConnectError& error) {
+        EXPECT_EQ(error.kind(), AppStoreConnectError::Kind::invalidCredentials);
+    }
+    EXPECT_TRUE(fake.requests().empty());
+}
+
+TEST(AppStoreConnectClient, PathsThatAreNotUrlsAreRefused) {
+    FakeAppStoreConnect fake;
+    for (const char* path : {"v1/apps/a b", "v1/apps/%zz", "https://example.com/v1/apps"}) {
+        try {
+            fake.service().get(path, fake.credentials());
+            ADD_FAILURE() << path;
+        } catch (const AppStoreConnectError& error) {
+            EXPECT_EQ(error.kind(), AppStoreConnectError::Kind::invalidResponse) << path;
+            EXPECT_EQ(error.description(), "App Store Connect returned an unreadable response.");
+        }
+    }
+    EXPECT_TRUE(fake.requests().empty());
+}
+
+TEST(AppStoreConnectClient, TransportFailuresPassThrough) {
+    FakeAppStoreConnect fake;
+    const test::RefusingPort refusing;
+    const AppStoreConnectService service(
+        keychain, QUrl(QStringLiteral("http://127.0.0.1:%1").arg(refusing.port())),
+        FakeAppStoreConnect::fixedClock());
+    try {
+        service.get("v1/apps", fake.credentials());
+        ADD_FAILURE() << "no transport error";
+    } catch (const http::TransportError& error) {
+        EXPECT_EQ(error.kind(), http::TransportError::Kind::cannotConnectToHost);
+    }
+}
+
+TEST(AppStoreConnectClient, CredentialsComeFromTheKeychainItem) {
+    FakeAppStoreConnect fake;
+    const AppStoreConnectService service = fake.service();
+    EXPECT_EQ(service.loadCredentials(), fake.credentials());
+    EXPECT_EQ(service.keychain().service, "app.berthwatch.mac");
+    EXPECT_EQ(service.credentialAccount(), "app-store-connect-credentials");
+
+    keychain.save(R"({"keyID":"K","privateKeyPEM":"P","issuerID":"I","note":"ignored"})",
+                  "app-store-connect-credentials");
+    EXPECT_EQ(service.loadCredentials(), (AppStoreConnectCredentials{"I", "K", "P"}));
+}
+
+TEST(AppStoreConnectClient, MissingOrMalformedCredentialsMeanNotConnected) {
+    const char* const items[] = {
+        R"({"issuerID":"I","keyID":"K"})",
+        R"({"issuerID":"I","keyID":"K","privateKeyPEM":null})",
+        R"({"issuerID":"I","keyID":7,"privateKeyPEM":"P"})",
+        R"([{"issuerID":"I","keyID":"K","privateKeyPEM":"P"}])",
+        "issuer I, key K",
+        "",
+    };
+    const AppStoreConnectService service(keychain, QUrl("http://127.0.0.1:9"),
+                                         FakeAppStoreConnect::fixedClock());
+    const auto failure = [&] {
+        try {
+            service.loadCredentials();
+        } catch (const AppStoreConnectError& error) {
+            return error.description();
+        }
+        return QStringLiteral("no error");
+    };
+    EXPECT_EQ(failure(), "App Store Connect is not connected.") << "no item";
+    for (const char* item : items) {
+        keychain.save(item, "app-store-connect-credentials");
+        EXPECT_EQ(failure(), "App Store Connect is not connected.") << item;
+    }
+}
+
+TEST(AppStoreConnectClient, TheApplicationsClientTalksToApple) {
+    const AppStoreConnectService service;
+    EXPECT_EQ(service.baseURL(), QUrl("https://api.appstoreconnect.apple.com"));
+    EXPECT_EQ(service.keychain(), keychain);
+}

@@ -1,0 +1,266 @@
+#include "services/appstoreconnect/AppStoreConnectAudit.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+
+namespace {
+
+BuildMetadata build(const QString& platform = "iphoneos") {
+    return {"Flight Deck", "com.example.flightdeck", "2.4.1", "310",       platform, "16.0",
+            {"arm64"},     {"iphoneos17.0"},         1024,    std::nullopt};
+}
+
+AppStoreConnectSnapshot matchedSnapshot() {
+    AppStoreConnectSnapshot snapshot;
+    snapshot.appID = "1234567890";
+    snapshot.appName = "Flight Deck";
+    snapshot.bundleIdentifier = "com.example.flightdeck";
+    snapshot.bundleIdentifierMatched = true;
+    snapshot.matchedVersion = "2.4.1";
+    snapshot.versionState = "PREPARE_FOR_SUBMISSION";
+    snapshot.localizationCount = 2;
+    snapshot.screenshotCount = 5;
+    snapshot.reviewDetailsPresent = true;
+    return snapshot;
+}
+
+std::vector<QString> ids(const AppStoreConnectAudit& audit) {
+    std::vector<QString> result;
+    for (const Finding& finding : audit.findings) {
+        result.push_back(finding.id);
+    }
+    return result;
+}
+
+const Finding* findingWithId(const AppStoreConnectAudit& audit, const QString& id) {
+    for (const Finding& finding : audit.findings) {
+        if (finding.id == id) {
+            return &finding;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(AppStoreConnectFindings, PlatformCodes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"iphoneos", "IOS"},       {"watchos", "IOS"},        {"ipados", "IOS"},
+        {"Unknown", "IOS"},        {"macosx", "MAC_OS"},      {"maccatalyst", "MAC_OS"},
+        {"appletvos", "TV_OS"},    {"tvOS", "TV_OS"},         {"xros", "VISION_OS"},
+        {"visionOS", "VISION_OS"}, {"Apple TV box", "TV_OS"}, {"", "IOS"},
+    };
+    for (const auto& [platform, code] : cases) {
+        EXPECT_EQ(expectedPlatformCode(build(platform)), code) << platform;
+    }
+}
+
+TEST(AppStoreConnectFindings, CompleteRecordPassesEveryCheck) {
+    AppStoreConnectSnapshot snapshot = matchedSnapshot();
+    snapshot.productStates = {"APPROVED", "READY_TO_SUBMIT"};
+    const AppStoreConnectAudit audit = makeAudit(snapshot, build());
+    EXPECT_EQ(audit.snapshot, snapshot);
+    EXPECT_TRUE(audit.findings.empty());
+    EXPECT_EQ(audit.passedChecks,
+              (std::vector<QString>{
+                  "App Store Connect bundle identifier matched",
+                  "App Store Connect version 2.4.1 matched", "2 App Store localizations found",
+                  "5 App Store screenshots found", "App Review detail record found",
+                  "No queried product is rejected or missing metadata"}));
+}
+
+TEST(AppStoreConnectFindings, CountWordings) {
+    const std::tuple<int, int, const char*, const char*> cases[] = {
+        {1, 1, "1 App Store localization found", "1 App Store screenshots found"},
+        {2, 10, "2 App Store localizations found", "10 App Store screenshots found"},
+        {11, 2, "11 App Store localizations found", "2 App Store screenshots found"},
+    };
+    for (const auto& [localizations, screenshots, localizationText, screenshotText] : cases) {
+        AppStoreConnectSnapshot snapshot = matchedSnapshot();
+        snapshot.localizationCount = localizations;
+        snapshot.screenshotCount = screenshots;
+        const AppStoreConnectAudit audit = makeAudit(snapshot, build());
+        ASSERT_EQ(audit.passedChecks.size(), 5u);
+        EXPECT_EQ(audit.passedChecks[2], localizationText);
+        EXPECT_EQ(audit.passedChecks[3], screenshotText);
+    }
+}
+
+TEST(AppStoreConnectFindings, EmptyRecordFindingsInOrder) {
+    AppStoreConnectSnapshot snapshot = matchedSnapshot();
+    snapshot.localizationCount = 0;
+    snapshot.screenshotCount = 0;
+    snapshot.reviewDetailsPresent = false;
+    snapshot.productStates = {"APPROVED", "rejected",         "Developer_Action_Needed",
+                              "REJECTED", "MISSING_METADATA", "WAITING_FOR_REVIEW"};
+    const AppStoreConnectAudit audit = makeAudit(snapshot, build());
+    EXPECT_EQ(ids(audit), (std::vector<QString>{"asc.localizations.empty", "asc.screenshots.empty",
+                                                "asc.review-details.empty", "asc.products.state"}));
+    EXPECT_EQ(audit.passedChecks,
+              (std::vector<QString>{"App Store Connect bundle identifier matched",
+                                    "App Store Connect version 2.4.1 matched"}));
+
+    const Finding expected[] = {
+        {"asc.localizations.empty", FindingSeverity::risk, FindingCategory::metadata, "2.3",
+         std::nullopt, "No App Store localization is configured",
+         "The connected App Store Connect record is incomplete for this release.",
+         "Version 2.4.1 has 0 localizations.", std::nullopt,
+         "Add at least the primary locale with a description, keywords, support URL, and "
+         "marketing text as needed.",
+         1.0, EvidenceSource::appStoreConnect, std::nullopt},
+        {"asc.screenshots.empty", FindingSeverity::risk, FindingCategory::metadata, "2.3",
+         std::nullopt, "No App Store screenshots were found",
+         "The connected App Store Connect record is incomplete for this release.",
+         "The matching version exposes 0 screenshots through App Store Connect.", std::nullopt,
+         "Upload screenshots for every required device family and verify that they show the "
+         "current UI.",
+         1.0, EvidenceSource::appStoreConnect, std::nullopt},
+        {"asc.review-details.empty", FindingSeverity::manual, FindingCategory::metadata, "2.3",
+         std::nullopt, "App Review details are not available",
+         "The connected App Store Connect record is incomplete for this release.",
+         "No review detail resource was returned for version 2.4.1.", std::nullopt,
+         "Complete reviewer contact details, notes, and demo credentials when login or setup is "
+         "required.",
+         1.0, EvidenceSource::appStoreConnect, std::nullopt},
+        {"asc.products.state", FindingSeverity::risk, FindingCategory::payments, "3.1",
+         std::nullopt, "One or more products need attention",
+         "App Store Connect reports a product state that can block a complete purchase review.",
+         "rejected, Developer_Action_Needed, REJECTED, MISSING_METADATA", std::nullopt,
+         "Open the affected purchases or subscriptions, complete missing metadata, and resolve "
+         "developer action items.",
+         1.0, EvidenceSource::appStoreConnect, std::nullopt},
+    };
+    ASSERT_EQ(audit.findings.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(audit.findings[i], expected[i]) << i;
+    }
+}
+
+TEST(AppStoreConnectFindings, NoMatchedVersion) {
+    AppStoreConnectSnapshot snapshot;
+    snapshot.appID = "1";
+    snapshot.bundleIdentifierMatched = true;
+    snapshot.productStates = {"APPROVED"};
+    const AppStoreConnectAudit audit = makeAudit(snapshot, build("maccatalyst"));
+    ASSERT_EQ(ids(audit), std::vector<QString>{"asc.version.missing"});
+    const Finding expected{
+        "asc.version.missing",
+        FindingSeverity::manual,
+        FindingCategory::metadata,
+        "2.3",
+        std::nullopt,
+        "Version 2.4.1 is not prepared in App Store Connect",
+        "This is normal early in the release flow, but metadata cannot be compared until the "
+        "version record exists.",
+        "No macOS App Store version matched 2.4.1.",
+        std::nullopt,
+        "Create version 2.4.1 in App Store Connect, complete its metadata, then run Berthwatch "
+        "again.",
+        1.0,
+        EvidenceSource::appStoreConnect,
+        std::nullopt};
+    EXPECT_EQ(audit.findings[0], expected);
+    EXPECT_EQ(audit.passedChecks,
+              (std::vector<QString>{"App Store Connect bundle identifier matched",
+                                    "No queried product is rejected or missing metadata"}));
+}
+
+TEST(AppStoreConnectFindings, NoProductsGiveNoProductCheck) {
+    const AppStoreConnectAudit audit = makeAudit(matchedSnapshot(), build());
+    EXPECT_TRUE(audit.findings.empty());
+    EXPECT_EQ(audit.passedChecks.size(), 5u);
+    EXPECT_EQ(audit.passedChecks.back(), "App Review detail record found");
+}
+
+TEST(AppStoreConnectFindings, BundleIdentifierIsClaimedOnlyWhenTheRecordSaysSo) {
+    AppStoreConnectSnapshot snapshot = matchedSnapshot();
+    snapshot.bundleIdentifierMatched = false;
+    const AppStoreConnectAudit audit = makeAudit(snapshot, build());
+    EXPECT_EQ(audit.passedChecks.front(), "App Store Connect version 2.4.1 matched");
+}
+
+TEST(AppStoreConnectFindings, UnreadPartsAreReportedOnceAndNeverAsEmpty) {
+    using Part = AppStoreConnectPart;
+    struct Case {
+        const char* name;
+        std::vector<AppStoreConnectReadFailure> failures;
+        int localizations;
+        int screenshots;
+        std::vector<QString> states;
+        std::vector<QString> findingIds;
+        std::vector<QString> passedChecks;
+        QString evidence;
+    };
+    const QString bundle = "App Store Connect bundle identifier matched";
+    const QString version = "App Store Connect version 2.4.1 matched";
+    const Case cases[] = {
+        {"localizations unread",
+         {{Part::localizations, "", "App Store Connect request failed (500)."}},
+         0,
+         0,
+         {},
+         {"asc.request.incomplete"},
+         {bundle, version, "App Review detail record found"},
+         "Not read: version localizations (App Store Connect request failed (500).)"},
+        {"one screenshot set unread, others counted",
+         {{Part::screenshotSets, "loc-2", "The request timed out."}},
+         2,
+         3,
+         {},
+         {"asc.request.incomplete"},
+         {bundle, version, "2 App Store localizations found", "3 App Store screenshots found",
+          "App Review detail record found"},
+         "Not read: screenshot sets of localization loc-2 (The request timed out.)"},
+        {"every screenshot set unread",
+         {{Part::screenshotSets, "loc-1", "a"}, {Part::screenshotSets, "loc-2", "b"}},
+         2,
+         0,
+         {},
+         {"asc.request.incomplete"},
+         {bundle, version, "2 App Store localizations found", "App Review detail record found"},
+         "Not read: screenshot sets of localization loc-1 (a), screenshot sets of localization "
+         "loc-2 (b)"},
+        {"review detail and products unread",
+         {{Part::reviewDetail, "", "x"},
+          {Part::inAppPurchases, "", "y"},
+          {Part::subscriptions, "grp-1", "z"}},
+         1,
+         1,
+         {"APPROVED"},
+         {"asc.request.incomplete"},
+         {bundle, version, "1 App Store localization found", "1 App Store screenshots found"},
+         "Not read: App Review detail (x), in-app purchases (y), subscriptions of group grp-1 (z)"},
+        {"flagged states are still reported",
+         {{Part::subscriptionGroups, "", "g"}},
+         1,
+         1,
+         {"REJECTED"},
+         {"asc.products.state", "asc.request.incomplete"},
+         {bundle, version, "1 App Store localization found", "1 App Store screenshots found",
+          "App Review detail record found"},
+         "Not read: subscription groups (g)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppStoreConnectSnapshot snapshot = matchedSnapshot();
+        snapshot.readFailures = c.failures;
+        snapshot.localizationCount = c.localizations;
+        snapshot.screenshotCount = c.screenshots;
+        snapshot.productStates = c.states;
+        snapshot.reviewDetailsPresent = !std::any_of(
+            c.failures.begin(), c.failures.end(),
+            [](const AppStoreConnectReadFailure& f) { return f.part == Part::reviewDetail; });
+        const AppStoreConnectAudit audit = makeAudit(snapshot, build());
+        EXPECT_EQ(ids(audit), c.findingIds);
+        EXPECT_EQ(audit.passedChecks, c.passedChecks);
+        const Finding* incomplete = findingWithId(audit, "asc.request.incomplete");
+        ASSERT_NE(incomplete, nullptr);
+        EXPECT_EQ(incomplete->evidence, c.evidence);
+        EXPECT_EQ(incomplete->severity, FindingSeverity::manual);
+        EXPECT_EQ(incomplete->category, FindingCategory::metadata);
+        EXPECT_EQ(incomplete->guideline, "2.3");
+        EXPECT_EQ(incomplete->source, EvidenceSource::appStoreConnect);
+        EXPECT_EQ(incomplete->title, "Part of the App Store Connect record could not be read");
+    }
+}
