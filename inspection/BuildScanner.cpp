@@ -70,22 +70,30 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
                           QStringLiteral("Info.plist parsed")};
     progress(QStringLiteral("Checking package metadata"), 0.25);
 
-    // Package metadata, purpose strings and resources.
+    inspectMetadata(state.info, state.findings, state.passedChecks);
+    inspectPurposeStrings(state.info, state.files, state.findings, state.passedChecks);
+    inspectResources(state.info, state.app, state.files, state.findings, state.passedChecks);
     checkCancellation(stop);
     progress(QStringLiteral("Verifying signature and entitlements"), 0.42);
 
-    // Code signature and entitlements.
+    const plist::PlistDictionary entitlements = inspectSigning(
+        state.artifact, state.app, state.info, state.findings, state.passedChecks, stop);
     checkCancellation(stop);
     progress(QStringLiteral("Inspecting privacy manifests"), 0.58);
 
-    // Privacy manifests.
+    inspectPrivacyManifests(state.app, state.files, state.executable, state.findings,
+                            state.passedChecks, stop);
     checkCancellation(stop);
     progress(QStringLiteral("Inspecting binary and embedded SDKs"), 0.72);
 
-    // Architectures and linked libraries, the binary, platform requirements.
+    ArchitectureReport binary = readArchitectures(state.executable, stop);
+    state.architectures = std::move(binary.architectures);
+    inspectBinary(state.info, state.executable, state.architectures, binary.linkedLibraries,
+                  state.files, state.findings, state.passedChecks);
+    inspectPlatformRequirements(state.info, entitlements, state.findings, state.passedChecks);
     progress(QStringLiteral("Mapping App Review risks"), 0.88);
 
-    // Review risks.
+    inspectReviewRisks(binary.linkedLibraries, state.files, state.findings);
     checkCancellation(stop);
 
     sortFindings(state.findings);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "inspection/checks/CheckTypes.h"
 #include "model/ScanReport.h"
 #include "model/StagedBuild.h"
 #include "platform/plist/PlistValue.h"
@@ -64,7 +65,51 @@ public:
     static void sortFindings(std::vector<Finding>& findings);
     static Verdict verdict(const std::vector<Finding>& findings);
 
+    // The rule checks, in the order `scan` runs them. Each appends to the scan's findings and
+    // passed checks and never throws: a tool that fails, times out or is stopped is a failure
+    // of that check's tool, and the scan notices a stop at its next checkpoint.
+    static void inspectMetadata(const plist::PlistDictionary& info, Findings& findings,
+                                PassedChecks& passedChecks);
+    static void inspectPurposeStrings(const plist::PlistDictionary& info,
+                                      const std::vector<QString>& files, Findings& findings,
+                                      PassedChecks& passedChecks);
+    static void inspectResources(const plist::PlistDictionary& info, const QString& app,
+                                 const std::vector<QString>& files, Findings& findings,
+                                 PassedChecks& passedChecks);
+    // Returns the entitlements the bundle is signed with; empty when they cannot be read.
+    plist::PlistDictionary inspectSigning(const QString& artifact, const QString& app,
+                                          const plist::PlistDictionary& info, Findings& findings,
+                                          PassedChecks& passedChecks,
+                                          std::stop_token stop = {}) const;
+    void inspectProvisioningProfile(const QString& app, const plist::PlistDictionary& info,
+                                    Findings& findings, PassedChecks& passedChecks,
+                                    std::stop_token stop = {}) const;
+    void inspectPrivacyManifests(const QString& app, const std::vector<QString>& files,
+                                 const std::optional<QString>& executable, Findings& findings,
+                                 PassedChecks& passedChecks, std::stop_token stop = {}) const;
+    ArchitectureReport readArchitectures(const std::optional<QString>& executable,
+                                         std::stop_token stop = {}) const;
+    // `info` tells a macOS build, where x86_64 is no simulator slice.
+    static void inspectBinary(const plist::PlistDictionary& info,
+                              const std::optional<QString>& executable,
+                              const std::vector<QString>& architectures,
+                              const QString& linkedLibraries, const std::vector<QString>& files,
+                              Findings& findings, PassedChecks& passedChecks);
+    // DTPlatformName "macosx" in any letter case, or an LSMinimumSystemVersion entry.
+    static bool isMacOSBuild(const plist::PlistDictionary& info);
+    static void inspectPlatformRequirements(const plist::PlistDictionary& info,
+                                            const plist::PlistDictionary& entitlements,
+                                            Findings& findings, PassedChecks& passedChecks);
+    static void inspectReviewRisks(const QString& linkedLibraries,
+                                   const std::vector<QString>& files, Findings& findings);
+
+    // The dictionary property list that a tool printed, cut out of its other output.
+    static std::optional<plist::PlistDictionary> propertyList(const QString& commandOutput);
+    static ArchiveDistributionInfo archiveDistributionInfo(const QString& artifact);
+
 private:
+    QString tool(const char* name) const { return toolDirectory_ + u'/' + QLatin1String(name); }
+
     QString toolDirectory_;
     double extractionTimeout_;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/plist/BinaryPlistReader.h"
 
+#include <QTimeZone>
 #include <algorithm>
 #include <limits>
 #include <memory>
@@ -26,6 +27,26 @@ using Node = std::unique_ptr<void, NodeDeleter>;
 constexpr int maxDepth = 512;
 
 std::optional<PlistValue> fromNode(plist_t node, int depth);
+
+// libplist hands dates out as 32-bit seconds, which end before 1933 and after 2069 (and come out
+// as the lowest value then); its XML writer keeps the whole date, to the second.
+QDateTime wideDate(plist_t node) {
+    const Node copy(plist_copy(node));
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(copy.get(), &xml, &length);
+    const QString text = QString::fromUtf8(xml, static_cast<qsizetype>(length));
+    free(xml);
+    const qsizetype start = text.indexOf(QStringLiteral("<date>"));
+    const qsizetype end = text.indexOf(QStringLiteral("</date>"));
+    if (start < 0 || end < start) {
+        return referenceDate().addSecs(std::numeric_limits<int32_t>::min());
+    }
+    const qsizetype from = start + 6;
+    QDateTime date = QDateTime::fromString(text.mid(from, end - from), Qt::ISODate);
+    date.setTimeZone(QTimeZone::utc());
+    return date;
+}
 
 std::optional<PlistValue> arrayFromNode(plist_t node, int depth) {
     PlistArray items;
@@ -108,6 +129,9 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
         int32_t seconds = 0;
         int32_t microseconds = 0;
         plist_get_date_val(node, &seconds, &microseconds);
+        if (seconds == std::numeric_limits<int32_t>::min()) {
+            return PlistValue(wideDate(node));
+        }
         const qint64 milliseconds = qint64(seconds) * 1000 + microseconds / 1000;
         return PlistValue(referenceDate().addMSecs(milliseconds));
     }

@@ -82,3 +82,16 @@ TEST(PlistDictionary, InsertReplacesAndFindsByKey) {
     EXPECT_EQ(dictionary.find(u"b")->boolean(), true);
     EXPECT_EQ(dictionary.begin()->first, "a");
 }
+
+TEST(PlistValue, DatesOutsideThirtyTwoBitSecondsReadWhole) {
+    const auto value = PlistValue::parse(R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><array>
+  <date>2099-02-01T12:00:00Z</date><date>1900-01-01T00:00:00Z</date><date>2069-01-01T00:00:00Z</date>
+</array></plist>)");
+    ASSERT_TRUE(value);
+    const PlistArray& dates = *value->array();
+    ASSERT_EQ(dates.size(), 3u);
+    EXPECT_EQ(*dates[0].date(), QDateTime(QDate(2099, 2, 1), QTime(12, 0), Qt::UTC));
+    EXPECT_EQ(*dates[1].date(), QDateTime(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(*dates[2].date(), QDateTime(QDate(2069, 1, 1), QTime(0, 0), Qt::UTC));
+}

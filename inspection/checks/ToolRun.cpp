@@ -1,0 +1,21 @@
+#include "inspection/checks/ToolRun.h"
+
+#include "platform/core/Cancelled.h"
+
+#include <system_error>
+
+namespace bw {
+
+std::optional<CommandResult> runForCheck(const QString& executable, const QStringList& arguments,
+                                         std::stop_token stop) {
+    try {
+        return CommandRunner::run(executable, arguments, CommandRunner::defaultTimeout,
+                                  std::move(stop));
+    } catch (const CommandRunnerError&) {
+    } catch (const Cancelled&) {
+    } catch (const std::system_error&) {
+    }
+    return std::nullopt;
+}
+
+} // namespace bw

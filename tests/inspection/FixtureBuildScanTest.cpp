@@ -1,0 +1,162 @@
+#include "inspection/BuildScanner.h"
+#include "tests/inspection/checks/CheckResults.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+// The whole report of a fixture build, apart from its id, time and paths.
+struct ExpectedReport {
+    const char* artifact;
+    Verdict verdict;
+    QStringList findings;
+    QStringList passed;
+    BuildMetadata metadata; // bundleSize: only whether it is above zero; iconPNG not compared
+};
+
+const QStringList located =
+    list({"Application bundle located", "Info.plist parsed", "CFBundleIdentifier present",
+          "CFBundleShortVersionString present", "CFBundleVersion present",
+          "CFBundleExecutable present"});
+
+BuildMetadata iosMetadata(const char* name, const char* version,
+                          std::vector<QString> architectures = {"arm64"}) {
+    return BuildMetadata{QString::fromUtf8(name),
+                         "com.example.berthwatch",
+                         QString::fromUtf8(version),
+                         "87",
+                         "iOS",
+                         "15.0",
+                         std::move(architectures),
+                         {"Kit"},
+                         1,
+                         std::nullopt};
+}
+
+BuildMetadata macMetadata(const char* name) {
+    return BuildMetadata{QString::fromUtf8(name),
+                         "com.example.berthwatch.mac",
+                         "2.0",
+                         "200",
+                         "macOS",
+                         "12.0",
+                         {"x86_64", "arm64"},
+                         {},
+                         1,
+                         std::nullopt};
+}
+
+// The metadata as one line per field, so that a difference shows which.
+QStringList fields(const BuildMetadata& metadata) {
+    const auto joined = [](const std::vector<QString>& texts) {
+        return QStringList(texts.begin(), texts.end()).join(u',');
+    };
+    return {metadata.appName,
+            metadata.bundleIdentifier,
+            metadata.version,
+            metadata.buildNumber,
+            metadata.platform,
+            metadata.minimumOS,
+            joined(metadata.architectures),
+            joined(metadata.sdkNames)};
+}
+
+QStringList ids(const std::vector<Finding>& findings) {
+    QStringList result;
+    for (const Finding& finding : findings) {
+        result.push_back(finding.id);
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
+    const QStringList debugRisks =
+        list({"package.debris", "permission.vague.NSMicrophoneUsageDescription",
+              "privacy.ats-arbitrary", "manual.runtime-completeness", "metadata.asc-cross-check",
+              "metadata.export-compliance", "payments.paywall-review"});
+    const QStringList profileAndBinary =
+        list({"Provisioning profile is current", "1 privacy manifest parsed",
+              "UserDefaults required reason category declared", "Mach O architectures: arm64",
+              "No SwiftUI preview/debug dylibs found"});
+    const QStringList debugPassed =
+        located + list({"Application icon resources present", "Code signature verifies"});
+    const QStringList macPassed =
+        located +
+        list({"No protected resource purpose strings declared",
+              "Application icon resources present", "No common packaging debris found",
+              "App Transport Security is not globally disabled", "Code signature verifies"});
+    const QStringList macBinary =
+        list({"Provisioning profile is current", "1 privacy manifest parsed",
+              "UserDefaults required reason category declared",
+              "Mach O architectures: x86_64, arm64", "No SwiftUI preview/debug dylibs found"});
+    const ExpectedReport cases[] = {
+        {"Clean.ipa", Verdict::noConfirmedBlockers,
+         list({"manual.runtime-completeness", "metadata.asc-cross-check",
+               "payments.paywall-review"}),
+         located +
+             list({"Camera purpose string is specific", "Application icon resources present",
+                   "No common packaging debris found",
+                   "App Transport Security is not globally disabled", "Code signature verifies",
+                   "Debug entitlement is disabled", "Provisioning profile is current",
+                   "2 privacy manifests parsed", "UserDefaults required reason category declared",
+                   "Mach O architectures: arm64", "No SwiftUI preview/debug dylibs found"}),
+         iosMetadata("Clean", "1.4.2")},
+        {"Debug.ipa", Verdict::needsAttention,
+         list({"signing.get-task-allow", "signing.push-development"}) + debugRisks,
+         debugPassed + profileAndBinary, iosMetadata("Debug", "1.5")},
+        // Development signing inside an archive is left to App Store validation.
+        {"Debug.xcarchive", Verdict::noConfirmedBlockers,
+         debugRisks + list({"signing.archive-development"}), debugPassed + profileAndBinary,
+         iosMetadata("Debug", "1.5")},
+        {"Validated.xcarchive", Verdict::noConfirmedBlockers, debugRisks,
+         debugPassed + list({"App Store validation succeeded for this archive"}) + profileAndBinary,
+         iosMetadata("Debug", "1.5")},
+        // Universal: x86_64 is no simulator slice on a Mac.
+        {"Sandboxed.app", Verdict::noConfirmedBlockers,
+         list({"manual.runtime-completeness", "metadata.asc-cross-check"}),
+         macPassed + list({"Debug entitlement is disabled"}) + macBinary +
+             list({"Mac App Sandbox entitlement enabled"}),
+         macMetadata("Sandboxed")},
+        {"Unsandboxed.app", Verdict::needsAttention,
+         list({"signing.get-task-allow", "platform.mac-sandbox", "manual.runtime-completeness",
+               "metadata.asc-cross-check"}),
+         macPassed + macBinary, macMetadata("Unsandboxed")},
+        {"Messy.app", Verdict::needsAttention,
+         list({"binary.local-link", "binary.debug-artifacts", "metadata.invalid-bundle-id",
+               "permission.empty.NSCameraUsageDescription", "privacy.invalid-manifest",
+               "binary.simulator-architecture", "package.debris", "metadata.version-format",
+               "privacy.user-defaults-reason", "resources.icon", "manual.runtime-completeness",
+               "metadata.asc-cross-check", "metadata.export-compliance", "payments.paywall-review",
+               "privacy.firebase-config", "signing.profile-manual"}),
+         located + list({"App Transport Security is not globally disabled",
+                         "Code signature verifies", "Mach O architectures: x86_64, arm64"}),
+         BuildMetadata{"Messy",
+                       "com.example.$(PRODUCT_NAME)",
+                       "1.0 beta",
+                       "87",
+                       "iOS",
+                       "15.0",
+                       {"x86_64", "arm64"},
+                       {"Kit"},
+                       1,
+                       std::nullopt}},
+    };
+    const BuildScanner scanner(toolDirectory());
+    for (const ExpectedReport& expected : cases) {
+        const QString artifact = buildFixture(expected.artifact);
+        const ScanReport report = scanner.scan(artifact, [](const QString&, double) {});
+        EXPECT_EQ(ids(report.findings), expected.findings) << expected.artifact;
+        EXPECT_EQ(QStringList(report.passedChecks.begin(), report.passedChecks.end()),
+                  expected.passed)
+            << expected.artifact;
+        EXPECT_EQ(report.verdict, expected.verdict) << expected.artifact;
+        EXPECT_EQ(report.fileName, QString::fromUtf8(expected.artifact));
+        EXPECT_GT(report.metadata.bundleSize, 0) << expected.artifact;
+        EXPECT_EQ(fields(report.metadata), fields(expected.metadata)) << expected.artifact;
+    }
+}

@@ -1,0 +1,149 @@
+#include "tests/inspection/checks/CheckResults.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+PlistDictionary macInfo() {
+    return dictionary({{"DTPlatformName", text("macosx")}});
+}
+
+CheckResults binary(const std::vector<QString>& architectures, const QString& libraries = {},
+                    const std::vector<QString>& files = {}, const PlistDictionary& info = iosInfo(),
+                    const std::optional<QString>& executable = QStringLiteral("/b/App.app/App")) {
+    CheckResults results;
+    BuildScanner::inspectBinary(info, executable, architectures, libraries, files, results.findings,
+                                results.passed);
+    return results;
+}
+
+std::vector<QString> names(std::initializer_list<const char*> texts) {
+    std::vector<QString> result;
+    for (const char* text : texts) {
+        result.push_back(QString::fromUtf8(text));
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(ReadArchitectures, RealExecutables) {
+    const BuildScanner scanner(toolDirectory());
+    const struct {
+        const char* name;
+        std::optional<QString> executable;
+        std::vector<QString> architectures;
+        const char* listed; // a library the listing names, or nothing
+    } cases[] = {
+        {"universal", machoFixture("ios/App-universal"), names({"x86_64", "arm64"}),
+         "@rpath/Kit.framework/Kit"},
+        {"thin", machoFixture("ios/App-arm64"), names({"arm64"}), "StoreKit.framework/StoreKit"},
+        {"local links", machoFixture("ios/App-local-links-arm64"), names({"arm64"}),
+         "/usr/local/lib/libpng16.16.dylib"},
+        {"not Mach-O", machoFixture("malformed/text"), {}, nullptr},
+        {"no executable", std::nullopt, {}, nullptr},
+    };
+    for (const auto& c : cases) {
+        const ArchitectureReport report = scanner.readArchitectures(c.executable);
+        EXPECT_EQ(report.architectures, c.architectures) << c.name;
+        if (c.listed) {
+            EXPECT_TRUE(report.linkedLibraries.contains(QString::fromUtf8(c.listed))) << c.name;
+        } else if (!c.executable) {
+            EXPECT_TRUE(report.linkedLibraries.isEmpty()) << c.name;
+        }
+    }
+    // A tool that cannot run gives nothing.
+    EXPECT_EQ(BuildScanner(QStringLiteral("/nonexistent"))
+                  .readArchitectures(machoFixture("ios/App-arm64")),
+              ArchitectureReport{});
+}
+
+TEST(BinaryChecks, Rules) {
+    const QString listing =
+        QStringLiteral("/Users/me/App.app/App:\n"
+                       "\t/usr/lib/libSystem.B.dylib (compatibility version 1.0.0)\n");
+    const struct {
+        const char* name;
+        CheckResults results;
+        QStringList ids;
+        QStringList passed;
+    } cases[] = {
+        {"device build",
+         binary(names({"arm64"}), listing),
+         {},
+         list({"Mach O architectures: arm64", "No SwiftUI preview/debug dylibs found"})},
+        {"simulator slice", binary(names({"x86_64", "arm64"})),
+         list({"binary.simulator-architecture"}),
+         list({"Mach O architectures: x86_64, arm64", "No SwiftUI preview/debug dylibs found"})},
+        {"i386", binary(names({"i386"})), list({"binary.simulator-architecture"}),
+         list({"Mach O architectures: i386", "No SwiftUI preview/debug dylibs found"})},
+        // x86_64 is a real Mac architecture.
+        {"universal Mac app",
+         binary(names({"x86_64", "arm64"}), {}, {}, macInfo()),
+         {},
+         list({"Mach O architectures: x86_64, arm64", "No SwiftUI preview/debug dylibs found"})},
+        {"unreadable", binary({}), list({"binary.architectures"}),
+         list({"No SwiftUI preview/debug dylibs found"})},
+        {"debug libraries",
+         binary(names({"arm64"}), {},
+                {"/b/App.app/MyApp.debug.dylib", "/b/App.app/__preview.dylib",
+                 "/b/App.app/preview.dylib", "/b/App.app/Frameworks/X.DEBUG.DYLIB"}),
+         list({"binary.debug-artifacts"}), list({"Mach O architectures: arm64"})},
+        {"no executable",
+         binary(names({"x86_64"}), listing, {}, iosInfo(), std::nullopt),
+         list({"binary.missing"}),
+         {}},
+        {"homebrew library",
+         binary(names({"arm64"}), "/b/App:\n\t/opt/homebrew/lib/libfoo.1.dylib (compatibility "
+                                  "version 1.0.0, current version 1.2.0)"),
+         list({"binary.local-link"}),
+         list({"Mach O architectures: arm64", "No SwiftUI preview/debug dylibs found"})},
+        // The header line names the executable itself: a build kept under /usr/local is no link.
+        {"build under /usr/local",
+         binary(names({"arm64"}), "/usr/local/builds/App.app/App:\n\t/usr/lib/libSystem.B.dylib"),
+         {},
+         list({"Mach O architectures: arm64", "No SwiftUI preview/debug dylibs found"})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.results.ids(), c.ids) << c.name;
+        EXPECT_EQ(c.results.passedList(), c.passed) << c.name;
+    }
+}
+
+TEST(BinaryChecks, TextsOfTheFindings) {
+    const CheckResults unreadable = binary({}, {}, {}, iosInfo(), QStringLiteral("/b/A.app/Main"));
+    EXPECT_EQ(unreadable.findings.at(0).evidence, "Main");
+    EXPECT_EQ(unreadable.findings[0].guideline, "2.5.1");
+    EXPECT_EQ(unreadable.findings[0].title, "Binary architecture could not be read");
+
+    const CheckResults simulator = binary(names({"x86_64", "arm64"}));
+    EXPECT_EQ(simulator.findings.at(0).evidence, "Architectures: x86_64, arm64");
+    EXPECT_EQ(simulator.findings[0].severity, FindingSeverity::risk);
+
+    std::vector<QString> debug;
+    for (int index = 1; index <= 7; ++index) {
+        debug.push_back(QStringLiteral("/b/A.app/F%1/Lib%1.debug.dylib").arg(index));
+    }
+    EXPECT_EQ(binary(names({"arm64"}), {}, debug).findings.at(0).evidence,
+              "Lib1.debug.dylib, Lib2.debug.dylib, Lib3.debug.dylib, Lib4.debug.dylib, "
+              "Lib5.debug.dylib");
+
+    const QString line = QStringLiteral(
+        "\t/opt/homebrew/lib/libfoo.1.dylib (compatibility version 1.0.0, current version 1.2.0)");
+    const CheckResults local =
+        binary(names({"arm64"}), "/b/App (architecture arm64):\n\t/usr/lib/libobjc.A.dylib\n" +
+                                     line + "\n\t/usr/local/lib/libbar.dylib\n");
+    EXPECT_EQ(local.findings.at(0).evidence, line);
+    EXPECT_EQ(local.findings[0].severity, FindingSeverity::blocker);
+    EXPECT_EQ(local.findings[0].fix,
+              "Embed and sign the dependency, then link it using an @rpath install name.");
+
+    const CheckResults noExecutable = binary({}, {}, {}, iosInfo(), std::nullopt);
+    const Finding& missing = noExecutable.findings.at(0);
+    EXPECT_EQ(missing.evidence, "No executable at the expected bundle location");
+    EXPECT_EQ(missing.fix, "Repair the target\u2019s product and Copy Files settings, then create "
+                           "a new archive.");
+}

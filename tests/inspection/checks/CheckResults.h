@@ -1,0 +1,55 @@
+#pragma once
+
+#include "inspection/BuildScanner.h"
+#include "tests/inspection/BundleFixtures.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QStringList>
+
+namespace bw::test {
+
+// The lists one check appended to, with short forms for comparing them.
+struct CheckResults {
+    Findings findings;
+    PassedChecks passed;
+
+    QStringList ids() const {
+        QStringList result;
+        for (const Finding& finding : findings) {
+            result.push_back(finding.id);
+        }
+        return result;
+    }
+    QStringList passedList() const { return QStringList(passed.begin(), passed.end()); }
+    const Finding* find(const QString& id) const {
+        for (const Finding& finding : findings) {
+            if (finding.id == id) {
+                return &finding;
+            }
+        }
+        return nullptr;
+    }
+};
+
+inline QString toolDirectory() {
+    return QStringLiteral(BW_LIBEXEC_DIR);
+}
+inline QString machoFixture(const char* relative) {
+    return QStringLiteral(BW_MACHO_FIXTURES_DIR "/") + QString::fromUtf8(relative);
+}
+inline QString profileFixture(const char* name) {
+    return QStringLiteral(BW_PROFILE_FIXTURES_DIR "/") + QString::fromUtf8(name);
+}
+inline QString buildFixture(const char* name) {
+    return QStringLiteral(BW_BUILD_FIXTURES_DIR "/") + QString::fromUtf8(name);
+}
+
+inline QStringList list(std::initializer_list<const char*> texts) {
+    QStringList result;
+    for (const char* text : texts) {
+        result.push_back(QString::fromUtf8(text));
+    }
+    return result;
+}
+
+} // namespace bw::test

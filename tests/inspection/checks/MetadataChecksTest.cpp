@@ -1,0 +1,122 @@
+#include "tests/inspection/checks/CheckResults.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+CheckResults metadata(const PlistDictionary& info) {
+    CheckResults results;
+    BuildScanner::inspectMetadata(info, results.findings, results.passed);
+    return results;
+}
+
+PlistDictionary withEntry(const char* key, PlistValue value) {
+    PlistDictionary info = iosInfo();
+    info.insert(QString::fromUtf8(key), std::move(value));
+    return info;
+}
+
+} // namespace
+
+TEST(MetadataChecks, EmptyInfoReportsTheFourKeysInTableOrder) {
+    const CheckResults results = metadata({});
+    EXPECT_EQ(results.ids(),
+              list({"metadata.CFBundleIdentifier", "metadata.CFBundleShortVersionString",
+                    "metadata.CFBundleVersion", "metadata.CFBundleExecutable"}));
+    EXPECT_TRUE(results.passed.empty());
+    const Finding& version = results.findings[1];
+    EXPECT_EQ(version.severity, FindingSeverity::blocker);
+    EXPECT_EQ(version.category, FindingCategory::package);
+    EXPECT_EQ(version.guideline, "2.1");
+    EXPECT_EQ(version.confidence, 0.98);
+    EXPECT_EQ(version.source, EvidenceSource::build);
+    EXPECT_FALSE(version.itms);
+    EXPECT_FALSE(version.evidenceFields);
+    EXPECT_EQ(version.title, "Marketing version is missing");
+    EXPECT_EQ(version.detail, "The final application Info.plist does not contain a usable "
+                              "CFBundleShortVersionString value.");
+    EXPECT_EQ(version.evidence, "Info.plist: CFBundleShortVersionString is absent or empty");
+    EXPECT_EQ(version.fix, "Set MARKETING_VERSION to the version you will submit.");
+    EXPECT_EQ(results.findings[3].fix,
+              "Ensure the target generates CFBundleExecutable and rebuild the archive.");
+}
+
+TEST(MetadataChecks, RulesOnSingleValues) {
+    const struct {
+        const char* name;
+        PlistDictionary info;
+        QStringList ids;
+        QString evidence; // of the last finding, when there is one
+    } cases[] = {
+        {"complete", iosInfo(), {}, {}},
+        {"build number as a number", withEntry("CFBundleVersion", number(42)),
+         list({"metadata.CFBundleVersion"}), "Info.plist: CFBundleVersion is absent or empty"},
+        {"blank identifier", withEntry("CFBundleIdentifier", text(" \n\t")),
+         list({"metadata.CFBundleIdentifier", "metadata.invalid-bundle-id"}),
+         "CFBundleIdentifier =  \n\t"},
+        {"unexpanded setting", withEntry("CFBundleIdentifier", text("com.example.$(PRODUCT_NAME)")),
+         list({"metadata.invalid-bundle-id"}), "CFBundleIdentifier = com.example.$(PRODUCT_NAME)"},
+        {"blank between words", withEntry("CFBundleIdentifier", text("com.example my")),
+         list({"metadata.invalid-bundle-id"}), "CFBundleIdentifier = com.example my"},
+        {"trailing tab", withEntry("CFBundleIdentifier", text("com.example.demo\t")), {}, {}},
+        {"leading blank", withEntry("CFBundleShortVersionString", text(" 1.0")),
+         list({"metadata.version-format"}), "CFBundleShortVersionString =  1.0"},
+        {"four parts", withEntry("CFBundleShortVersionString", text("1.0.0.1")),
+         list({"metadata.version-format"}), "CFBundleShortVersionString = 1.0.0.1"},
+        {"letter", withEntry("CFBundleShortVersionString", text("1.a")),
+         list({"metadata.version-format"}), "CFBundleShortVersionString = 1.a"},
+        {"empty version", withEntry("CFBundleShortVersionString", text("")),
+         list({"metadata.CFBundleShortVersionString", "metadata.version-format"}),
+         "CFBundleShortVersionString = "},
+        {"trailing dot", withEntry("CFBundleShortVersionString", text("1.")),
+         list({"metadata.version-format"}), "CFBundleShortVersionString = 1."},
+        {"version as a number", withEntry("CFBundleShortVersionString", number(1)),
+         list({"metadata.CFBundleShortVersionString"}),
+         "Info.plist: CFBundleShortVersionString is absent or empty"},
+        {"10", withEntry("CFBundleShortVersionString", text("10")), {}, {}},
+        {"1.2", withEntry("CFBundleShortVersionString", text("1.2")), {}, {}},
+        {"2.10.3", withEntry("CFBundleShortVersionString", text("2.10.3")), {}, {}},
+        // The platform's engine lets $ match before one final line terminator, and \d take
+        // any decimal digit.
+        {"final line feed", withEntry("CFBundleShortVersionString", text("1.0\n")), {}, {}},
+        {"final CR LF", withEntry("CFBundleShortVersionString", text("1.0\r\n")), {}, {}},
+        {"final line separator",
+         withEntry("CFBundleShortVersionString", text("1.0\xE2\x80\xA8")),
+         {},
+         {}},
+        {"two final line feeds", withEntry("CFBundleShortVersionString", text("1.0\n\n")),
+         list({"metadata.version-format"}), "CFBundleShortVersionString = 1.0\n\n"},
+        {"line feed inside", withEntry("CFBundleShortVersionString", text("1.0\n1")),
+         list({"metadata.version-format"}), "CFBundleShortVersionString = 1.0\n1"},
+        {"Arabic-Indic digits",
+         withEntry("CFBundleShortVersionString", text("\xD9\xA1.\xD9\xA2")),
+         {},
+         {}},
+    };
+    for (const auto& c : cases) {
+        const CheckResults results = metadata(c.info);
+        EXPECT_EQ(results.ids(), c.ids) << c.name;
+        if (!c.ids.isEmpty() && !results.findings.empty()) {
+            EXPECT_EQ(results.findings.back().evidence, c.evidence) << c.name;
+        }
+    }
+}
+
+TEST(MetadataChecks, PassedChecksNameEachUsableKey) {
+    const CheckResults results = metadata(withEntry("CFBundleVersion", text("  ")));
+    EXPECT_EQ(results.passedList(),
+              list({"CFBundleIdentifier present", "CFBundleShortVersionString present",
+                    "CFBundleExecutable present"}));
+    const Finding invalid = metadata(withEntry("CFBundleIdentifier", text("a b"))).findings[0];
+    EXPECT_EQ(invalid.title, "Bundle identifier is unresolved");
+    EXPECT_EQ(invalid.severity, FindingSeverity::blocker);
+    const Finding format =
+        metadata(withEntry("CFBundleShortVersionString", text("v1"))).findings[0];
+    EXPECT_EQ(format.severity, FindingSeverity::risk);
+    EXPECT_EQ(format.title, "Version format is unusual");
+    EXPECT_EQ(format.fix,
+              "Use a version such as 1.0 or 1.0.1 and make it match App Store Connect.");
+}

@@ -1,0 +1,183 @@
+#include "tests/inspection/checks/CheckResults.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+const QByteArray declaresUserDefaults =
+    PlistValue(dictionary({{"NSPrivacyAccessedAPITypes",
+                            PlistValue(PlistArray{dictionaryValue(
+                                {{"NSPrivacyAccessedAPIType",
+                                  text("NSPrivacyAccessedAPICategoryUserDefaults")}})})}}))
+        .toXml();
+const QByteArray emptyManifest = PlistValue(PlistDictionary{}).toXml();
+const QByteArray arrayManifest = PlistValue(PlistArray{}).toXml();
+// The category is declared, but next to an entry that is no dictionary: the list is not usable.
+const QByteArray mixedManifest =
+    PlistValue(
+        dictionary({{"NSPrivacyAccessedAPITypes",
+                     PlistValue(PlistArray{
+                         dictionaryValue({{"NSPrivacyAccessedAPIType",
+                                           text("NSPrivacyAccessedAPICategoryUserDefaults")}}),
+                         text("x")})}}))
+        .toXml();
+
+class PrivacyManifestTest : public ::testing::Test {
+protected:
+    CheckResults check(const std::vector<std::pair<const char*, QByteArray>>& files,
+                       const std::optional<QString>& executable,
+                       const QString& tools = toolDirectory()) {
+        app = folder.makeFolder(QStringLiteral("M%1.app").arg(++count));
+        for (const auto& [path, bytes] : files) {
+            folder.write(app.mid(folder.path().size() + 1) + u'/' + QString::fromUtf8(path), bytes);
+        }
+        CheckResults results;
+        BuildScanner(tools).inspectPrivacyManifests(app, BuildScanner::bundleFiles(app), executable,
+                                                    results.findings, results.passed);
+        return results;
+    }
+
+    TestFolder folder;
+    QString app;
+    int count = 0;
+};
+
+} // namespace
+
+TEST_F(PrivacyManifestTest, ManifestsFrameworksAndPreferencesSymbols) {
+    const std::optional<QString> usesDefaults = machoFixture("ios/App-arm64");
+    const std::optional<QString> usesPreferences = machoFixture("macos/Tool-arm64");
+    const std::optional<QString> usesNeither = machoFixture("ios/Kit.framework/Kit");
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, QByteArray>> files;
+        std::optional<QString> executable;
+        QStringList ids;
+        QStringList passed;
+    } cases[] = {
+        {"one declaring manifest",
+         {{"PrivacyInfo.xcprivacy", declaresUserDefaults}},
+         usesDefaults,
+         {},
+         list({"1 privacy manifest parsed", "UserDefaults required reason category declared"})},
+        {"three manifests",
+         {{"PrivacyInfo.xcprivacy", emptyManifest},
+          {"Frameworks/A.framework/PrivacyInfo.xcprivacy", declaresUserDefaults},
+          {"Frameworks/B.framework/PrivacyInfo.xcprivacy", emptyManifest}},
+         usesPreferences,
+         {},
+         list({"3 privacy manifests parsed", "UserDefaults required reason category declared"})},
+        {"declaring manifest is cut short",
+         {{"PrivacyInfo.xcprivacy", declaresUserDefaults.chopped(20)}},
+         usesDefaults,
+         list({"privacy.invalid-manifest", "privacy.user-defaults-reason"}),
+         {}},
+        {"another manifest is invalid",
+         {{"PrivacyInfo.xcprivacy", "not a plist"},
+          {"Frameworks/A.framework/PrivacyInfo.xcprivacy", declaresUserDefaults}},
+         usesDefaults,
+         list({"privacy.invalid-manifest"}),
+         list({"UserDefaults required reason category declared"})},
+        {"array at the top",
+         {{"PrivacyInfo.xcprivacy", arrayManifest}},
+         usesNeither,
+         list({"privacy.invalid-manifest"}),
+         {}},
+        {"category list with a stray entry",
+         {{"PrivacyInfo.xcprivacy", mixedManifest}},
+         usesDefaults,
+         list({"privacy.user-defaults-reason"}),
+         list({"1 privacy manifest parsed"})},
+        {"name in other case is no manifest",
+         {{"privacyinfo.xcprivacy", "x"}},
+         usesNeither,
+         {},
+         {}},
+        {"no manifest, no framework", {{"App", "x"}}, std::nullopt, {}, {}},
+        {"invalid manifest and frameworks",
+         {{"Frameworks/A.framework/PrivacyInfo.xcprivacy", "x"},
+          {"Frameworks/B.framework/B", "x"},
+          {"Frameworks/C.framework/C", "x"}},
+         std::nullopt,
+         list({"privacy.invalid-manifest"}),
+         {}},
+        {"frameworks without manifests",
+         {{"Frameworks/A.framework/A", "x"},
+          {"Frameworks/A.framework/Frameworks/N.FRAMEWORK/N", "x"}},
+         usesNeither,
+         list({"privacy.no-manifest"}),
+         {}},
+        {"preferences without manifest",
+         {},
+         usesDefaults,
+         list({"privacy.user-defaults-reason"}),
+         {}},
+    };
+    for (const auto& c : cases) {
+        const CheckResults results = check(c.files, c.executable);
+        EXPECT_EQ(results.ids(), c.ids) << c.name;
+        EXPECT_EQ(results.passedList(), c.passed) << c.name;
+    }
+}
+
+TEST_F(PrivacyManifestTest, TextsOfTheFindings) {
+    std::vector<std::pair<const char*, QByteArray>> files;
+    const char* names[] = {"A", "B", "C", "D", "E", "F"};
+    std::vector<QByteArray> paths;
+    for (const char* name : names) {
+        paths.push_back("Frameworks/" + QByteArray(name) + ".framework/PrivacyInfo.xcprivacy");
+    }
+    for (const QByteArray& path : paths) {
+        files.emplace_back(path.constData(), "text");
+    }
+    const CheckResults invalid = check(files, std::nullopt);
+    ASSERT_EQ(invalid.ids(), list({"privacy.invalid-manifest"}));
+    const Finding& manifest = invalid.findings[0];
+    EXPECT_EQ(manifest.evidence, "Frameworks/A.framework/PrivacyInfo.xcprivacy, "
+                                 "Frameworks/B.framework/PrivacyInfo.xcprivacy, "
+                                 "Frameworks/C.framework/PrivacyInfo.xcprivacy, "
+                                 "Frameworks/D.framework/PrivacyInfo.xcprivacy, "
+                                 "Frameworks/E.framework/PrivacyInfo.xcprivacy");
+    EXPECT_EQ(manifest.itms, "ITMS-91056");
+    EXPECT_EQ(manifest.severity, FindingSeverity::blocker);
+    EXPECT_EQ(manifest.category, FindingCategory::privacy);
+    EXPECT_EQ(manifest.guideline, "5.1.1");
+
+    const CheckResults frameworks =
+        check({{"Frameworks/A.framework/A", "x"}, {"Frameworks/B.framework/B", "x"}},
+              machoFixture("ios/App-arm64"));
+    ASSERT_EQ(frameworks.ids(), list({"privacy.no-manifest", "privacy.user-defaults-reason"}));
+    EXPECT_EQ(frameworks.findings[0].evidence,
+              "2 embedded framework directories; 0 privacy manifests");
+    EXPECT_EQ(frameworks.findings[0].confidence, 0.82);
+    EXPECT_FALSE(frameworks.findings[0].itms);
+    EXPECT_EQ(frameworks.findings[1].itms, "ITMS-91053");
+    EXPECT_EQ(frameworks.findings[1].confidence, 0.76);
+    EXPECT_EQ(frameworks.findings[1].evidence,
+              "Binary symbols reference NSUserDefaults/CFPreferences; manifest category absent");
+}
+
+TEST_F(PrivacyManifestTest, SymbolOutputIsSearchedAsText) {
+    const struct {
+        const char* name;
+        QByteArray nm;
+        QStringList ids;
+    } cases[] = {
+        {"class symbol", "echo '_OBJC_CLASS_$_NSUserDefaults'",
+         list({"privacy.user-defaults-reason"})},
+        {"path on standard error, failing", "echo '/x/CFPreferencesKit: bad' >&2; exit 1",
+         list({"privacy.user-defaults-reason"})},
+        {"other case", "echo '_nsuserdefaults'", {}},
+        {"tool missing", "", {}},
+    };
+    for (const auto& c : cases) {
+        const QString tools =
+            c.nm.isEmpty() ? folder.tools({}) : folder.tools({{QStringLiteral("nm"), c.nm}});
+        EXPECT_EQ(check({}, machoFixture("ios/App-arm64"), tools).ids(), c.ids) << c.name;
+        QDir(tools).removeRecursively();
+    }
+}

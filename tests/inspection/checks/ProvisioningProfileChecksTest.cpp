@@ -1,0 +1,204 @@
+#include "platform/locale/DateFormatting.h"
+#include "tests/inspection/checks/CheckResults.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+class ProvisioningProfileTest : public ::testing::Test {
+protected:
+    // A bundle holding copies of `profiles` (fixture name → place in the bundle).
+    QString bundle(const std::vector<std::pair<const char*, const char*>>& profiles) {
+        const QString app = folder.makeFolder(QStringLiteral("P%1.app").arg(++count));
+        for (const auto& [fixture, place] : profiles) {
+            const QString target = app + u'/' + QString::fromUtf8(place);
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            EXPECT_TRUE(QFile::copy(profileFixture(fixture), target)) << fixture;
+        }
+        return app;
+    }
+
+    CheckResults check(const QString& app, const char* bundleIdentifier,
+                       const QString& tools = toolDirectory()) {
+        CheckResults results;
+        BuildScanner(tools).inspectProvisioningProfile(
+            app, dictionary({{"CFBundleIdentifier", text(bundleIdentifier)}}), results.findings,
+            results.passed);
+        return results;
+    }
+
+    TestFolder folder;
+    int count = 0;
+};
+
+// A security stand-in that prints `plist` on standard output and exits with `status`.
+QByteArray printing(const QByteArray& plist, int status = 0, const char* stream = "") {
+    return "cat " + QByteArray(stream) + " <<'END'\n" + plist + "\nEND\nexit " +
+           QByteArray::number(status);
+}
+
+QByteArray profileWith(const QByteArray& entries) {
+    return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>" + entries + "</dict></plist>";
+}
+
+QByteArray expiring(const QDateTime& date) {
+    return profileWith("<key>ExpirationDate</key><date>" +
+                       date.toUTC().toString(Qt::ISODate).toUtf8() + "</date>");
+}
+
+} // namespace
+
+TEST_F(ProvisioningProfileTest, SignedProfileFixtures) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> profiles;
+        const char* bundleIdentifier;
+        QStringList ids;
+        QStringList passed;
+    } cases[] = {
+        {"App Store profile",
+         {{"appstore.mobileprovision", "embedded.mobileprovision"}},
+         "com.example.berthwatch",
+         {},
+         list({"Provisioning profile is current"})},
+        {"expired",
+         {{"expired.mobileprovision", "embedded.mobileprovision"}},
+         "com.example.berthwatch",
+         list({"signing.profile-expired"}),
+         {}},
+        {"wildcard",
+         {{"wildcard.mobileprovision", "embedded.mobileprovision"}},
+         "com.example.berthwatch",
+         list({"signing.profile-bundle-mismatch"}),
+         list({"Provisioning profile is current"})},
+        {"mere suffix",
+         {{"lookalike.mobileprovision", "embedded.mobileprovision"}},
+         "example.app",
+         list({"signing.profile-bundle-mismatch"}),
+         list({"Provisioning profile is current"})},
+        {"exact identifier",
+         {{"lookalike.mobileprovision", "embedded.mobileprovision"}},
+         "com.myexample.app",
+         {},
+         list({"Provisioning profile is current"})},
+        {"expired and mismatched",
+         {{"expired.mobileprovision", "embedded.mobileprovision"}},
+         "com.example.other",
+         list({"signing.profile-expired", "signing.profile-bundle-mismatch"}),
+         {}},
+        {"macOS location",
+         {{"expired.mobileprovision", "Contents/embedded.provisionprofile"}},
+         "com.example.berthwatch",
+         list({"signing.profile-expired"}),
+         {}},
+        {"iOS location first",
+         {{"appstore.mobileprovision", "embedded.mobileprovision"},
+          {"detached.mobileprovision", "Contents/embedded.provisionprofile"}},
+         "com.example.berthwatch",
+         {},
+         list({"Provisioning profile is current"})},
+        {"signature without content",
+         {{"detached.mobileprovision", "embedded.mobileprovision"}},
+         "com.example.berthwatch",
+         list({"signing.profile-invalid"}),
+         {}},
+        {"none", {}, "com.example.berthwatch", list({"signing.profile-manual"}), {}},
+    };
+    for (const auto& c : cases) {
+        const CheckResults results = check(bundle(c.profiles), c.bundleIdentifier);
+        EXPECT_EQ(results.ids(), c.ids) << c.name;
+        EXPECT_EQ(results.passedList(), c.passed) << c.name;
+    }
+}
+
+TEST_F(ProvisioningProfileTest, TextsOfTheFindings) {
+    // The date is written in the user's locale and time zone.
+    qputenv("TZ", "UTC");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const CheckResults expired =
+        check(bundle({{"expired.mobileprovision", "embedded.mobileprovision"}}), "x.y");
+    EXPECT_EQ(expired.findings.at(0).evidence, "ExpirationDate = Jan 1, 2021, 12:00\u202FAM");
+    EXPECT_EQ(expired.findings[0].title, "Provisioning profile has expired");
+    EXPECT_EQ(expired.findings[0].severity, FindingSeverity::blocker);
+    EXPECT_EQ(expired.findings[1].evidence,
+              "Profile: ABCDE12345.com.example.berthwatch; bundle: x.y");
+    EXPECT_EQ(expired.findings[1].detail,
+              "The profile application identifier does not end with the application bundle "
+              "identifier.");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(locale::abbreviatedDateShortTime(QDateTime(QDate(2021, 1, 1), QTime(0, 0), Qt::UTC)),
+              "01.01.2021, 00:00");
+
+    const CheckResults missing = check(bundle({}), "x.y");
+    EXPECT_EQ(missing.findings.at(0).confidence, 0.65);
+    EXPECT_EQ(missing.findings[0].severity, FindingSeverity::manual);
+    EXPECT_EQ(missing.findings[0].category, FindingCategory::signing);
+    EXPECT_EQ(missing.findings[0].evidence,
+              "No embedded.mobileprovision or embedded.provisionprofile found");
+    EXPECT_EQ(missing.findings[0].fix, "Run Xcode\u2019s Validate App action or connect App Store "
+                                       "Connect before submission.");
+
+    const QString garbage = folder.makeFolder(QStringLiteral("G.app"));
+    folder.write(QStringLiteral("G.app/Contents/embedded.provisionprofile"), "not CMS");
+    const CheckResults invalid = check(garbage, "x.y");
+    EXPECT_EQ(invalid.ids(), list({"signing.profile-invalid"}));
+    EXPECT_EQ(invalid.findings[0].evidence, "embedded.provisionprofile");
+}
+
+TEST_F(ProvisioningProfileTest, DecodedContentRules) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QByteArray matching = "<key>Entitlements</key><dict><key>application-identifier</key>"
+                                "<string>ABCDE12345.com.example.berthwatch</string></dict>";
+    const struct {
+        const char* name;
+        QByteArray security;
+        QStringList ids;
+        QStringList passed;
+    } cases[] = {
+        {"no expiry, matching identifier", printing(profileWith(matching)), {}, {}},
+        {"empty dictionary", printing(profileWith("")), {}, {}},
+        {"a second ago",
+         printing(expiring(now.addSecs(-1))),
+         list({"signing.profile-expired"}),
+         {}},
+        {"an hour ahead",
+         printing(expiring(now.addSecs(3600))),
+         {},
+         list({"Provisioning profile is current"})},
+        {"expiry as text",
+         printing(profileWith("<key>ExpirationDate</key><string>2020</string>")),
+         {},
+         {}},
+        {"non-zero exit",
+         printing(profileWith(matching), 1),
+         list({"signing.profile-invalid"}),
+         {}},
+        {"only on standard error",
+         printing(profileWith(matching), 0, ">&2"),
+         list({"signing.profile-invalid"}),
+         {}},
+        {"array",
+         printing("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"),
+         list({"signing.profile-invalid"}),
+         {}},
+        {"identifier of another type",
+         printing(profileWith("<key>Entitlements</key><dict><key>application-identifier</key>"
+                              "<integer>1</integer></dict>")),
+         {},
+         {}},
+    };
+    const QString app = bundle({{"appstore.mobileprovision", "embedded.mobileprovision"}});
+    for (const auto& c : cases) {
+        const QString tools = folder.tools({{QStringLiteral("security"), c.security}});
+        const CheckResults results = check(app, "com.example.berthwatch", tools);
+        EXPECT_EQ(results.ids(), c.ids) << c.name;
+        EXPECT_EQ(results.passedList(), c.passed) << c.name;
+        QDir(tools).removeRecursively();
+    }
+}

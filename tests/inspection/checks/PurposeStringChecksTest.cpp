@@ -1,0 +1,119 @@
+#include "tests/inspection/checks/CheckResults.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+CheckResults purposes(const PlistDictionary& info, const std::vector<QString>& files = {}) {
+    CheckResults results;
+    BuildScanner::inspectPurposeStrings(info, files, results.findings, results.passed);
+    return results;
+}
+
+} // namespace
+
+TEST(PurposeStringChecks, EachDescriptionIsEmptyVagueOrSpecific) {
+    const struct {
+        const char* name;
+        const char* key;
+        PlistValue value;
+        QStringList ids;
+        QStringList passed;
+    } cases[] = {
+        {"blanks and line breaks",
+         "NSCameraUsageDescription",
+         text(" \n \t"),
+         list({"permission.empty.NSCameraUsageDescription"}),
+         {}},
+        {"22 characters",
+         "NSCameraUsageDescription",
+         text("Used to scan documents"),
+         {},
+         list({"Camera purpose string is specific"})},
+        {"12 characters",
+         "NSCameraUsageDescription",
+         text("Needs camera"),
+         list({"permission.vague.NSCameraUsageDescription"}),
+         {}},
+        {"vague phrase in any case",
+         "NSMicrophoneUsageDescription",
+         text("THIS APP NEEDS the microphone so that you can record your voice memos"),
+         list({"permission.vague.NSMicrophoneUsageDescription"}),
+         {}},
+        // User-perceived characters count, not code units: "café" with a combining accent.
+        {"20 graphemes",
+         "NSFaceIDUsageDescription",
+         text("Reads your cafe\xCC\x81 menu"),
+         {},
+         list({"Face ID purpose string is specific"})},
+        {"19 graphemes in 20 code units",
+         "NSFaceIDUsageDescription",
+         text("Reads your cafe\xCC\x81 men"),
+         list({"permission.vague.NSFaceIDUsageDescription"}),
+         {}},
+        {"number is ignored",
+         "NSCameraUsageDescription",
+         number(3),
+         {},
+         list({"No protected resource purpose strings declared"})},
+        {"key outside the table",
+         "NSCalendarsUsageDescription",
+         text(""),
+         {},
+         list({"No protected resource purpose strings declared"})},
+    };
+    for (const auto& c : cases) {
+        PlistDictionary info;
+        info.insert(QString::fromUtf8(c.key), c.value);
+        const CheckResults results = purposes(info);
+        EXPECT_EQ(results.ids(), c.ids) << c.name;
+        EXPECT_EQ(results.passedList(), c.passed) << c.name;
+    }
+}
+
+TEST(PurposeStringChecks, TextsOfTheFindings) {
+    const CheckResults results = purposes(
+        dictionary({{"NSFaceIDUsageDescription", text("")},
+                    {"NSContactsUsageDescription", text("  \n Allow access to contacts \n")}}));
+    const Finding* empty = results.find("permission.empty.NSFaceIDUsageDescription");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->title, "Face ID purpose string is empty");
+    EXPECT_EQ(empty->evidence, "NSFaceIDUsageDescription is empty");
+    EXPECT_EQ(empty->fix,
+              "Explain the exact feature, action, and user benefit that require face id.");
+    EXPECT_EQ(empty->severity, FindingSeverity::blocker);
+    EXPECT_EQ(empty->category, FindingCategory::permissions);
+    EXPECT_EQ(empty->guideline, "5.1.1");
+    const Finding* vague = results.find("permission.vague.NSContactsUsageDescription");
+    ASSERT_TRUE(vague);
+    EXPECT_EQ(vague->title, "Contacts purpose string may be too vague");
+    // The trimmed text, between typographic quotation marks.
+    EXPECT_EQ(vague->evidence, QString::fromUtf8("NSContactsUsageDescription = \xE2\x80\x9C"
+                                                 "Allow access to contacts\xE2\x80\x9D"));
+    EXPECT_EQ(vague->severity, FindingSeverity::risk);
+    EXPECT_TRUE(results.passed.empty());
+}
+
+TEST(PurposeStringChecks, FirebaseConfigurationAtAnyDepthExactName) {
+    const auto firebase = [](const char* path) {
+        return purposes({}, {QStringLiteral("/b/App.app/Frameworks"), QString::fromUtf8(path)})
+            .ids();
+    };
+    EXPECT_EQ(firebase("/b/App.app/Frameworks/F.framework/GoogleService-Info.plist"),
+              list({"privacy.firebase-config"}));
+    EXPECT_EQ(firebase("/b/App.app/googleservice-info.plist"), QStringList());
+    const CheckResults results =
+        purposes({}, {QStringLiteral("/b/App.app/GoogleService-Info.plist"),
+                      QStringLiteral("/b/App.app/Sub/GoogleService-Info.plist")});
+    ASSERT_EQ(results.findings.size(), 1u);
+    const Finding& finding = results.findings[0];
+    EXPECT_EQ(finding.severity, FindingSeverity::manual);
+    EXPECT_EQ(finding.confidence, 0.9);
+    EXPECT_EQ(finding.category, FindingCategory::privacy);
+    EXPECT_EQ(finding.fix, QString::fromUtf8("Connect App Store Connect and compare enabled "
+                                             "Firebase products with the app\xE2\x80\x99s "
+                                             "privacy labels."));
+}

@@ -1,0 +1,270 @@
+#include "tests/inspection/checks/CheckResults.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+const char* entitlementsXml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0"><dict><key>get-task-allow</key><false/></dict></plist>)";
+
+QString debugApp() {
+    return buildFixture("Debug.xcarchive/Products/Applications/Debug.app");
+}
+
+struct SigningRun {
+    CheckResults results;
+    PlistDictionary entitlements;
+};
+
+SigningRun sign(const BuildScanner& scanner, const QString& artifact, const QString& app) {
+    SigningRun run;
+    run.entitlements = scanner.inspectSigning(artifact, app, BuildScanner::readInfoPlist(app),
+                                              run.results.findings, run.results.passed);
+    return run;
+}
+
+} // namespace
+
+TEST(PropertyListOutput, CutsTheListOutOfToolOutput) {
+    const QString xml = QString::fromUtf8(entitlementsXml);
+    const QString doctypeOnly = xml.mid(xml.indexOf(QStringLiteral("<!DOCTYPE")));
+    const struct {
+        const char* name;
+        QString output;
+        bool parsed;
+    } cases[] = {
+        {"list alone", xml, true},
+        {"diagnostics before and after", "Executable=/a/App\n" + xml + "\nwarning: extra\n", true},
+        {"doctype without declaration", "Executable=/a/App\n" + doctypeOnly, true},
+        {"no list", QStringLiteral("Executable=/a/App"), false},
+        {"declaration in other case", QStringLiteral("<?XML version=\"1.0\"?><plist/>"), false},
+        {"array at the top",
+         QStringLiteral("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"), false},
+        {"broken list", QStringLiteral("<?xml version=\"1.0\"?><plist><dict><key>a</key>"), false},
+        {"empty", QString(), false},
+    };
+    for (const auto& c : cases) {
+        const auto result = BuildScanner::propertyList(c.output);
+        EXPECT_EQ(result.has_value(), c.parsed) << c.name;
+        if (c.parsed && result) {
+            EXPECT_EQ(result->find(u"get-task-allow")->boolean(), false) << c.name;
+        }
+    }
+}
+
+TEST(ArchiveDistributionInfo, ReadsSigningIdentityAndSuccessfulChecks) {
+    TestFolder folder;
+    const auto archive = [&](const char* name, const QByteArray& plist) {
+        folder.write(QString::fromUtf8(name) + QStringLiteral("/Info.plist"), plist);
+        return folder.path() + u'/' + QString::fromUtf8(name);
+    };
+    const auto info = [](const char* distributions) {
+        return QByteArray("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+                          "<key>ApplicationProperties</key><dict><key>SigningIdentity</key>"
+                          "<string>Apple Development: A</string></dict>") +
+               distributions + "</dict></plist>";
+    };
+    const auto distribution = [](const char* destination, const char* upload,
+                                 const char* validation) {
+        QByteArray text =
+            QByteArray("<dict><key>uploadDestination</key><string>") + destination + "</string>";
+        if (upload) {
+            text += QByteArray("<key>uploadEvent</key><dict><key>state</key><string>") + upload +
+                    "</string></dict>";
+        }
+        if (validation) {
+            text += QByteArray("<key>validationEvent</key><dict><key>state</key><string>") +
+                    validation + "</string></dict>";
+        }
+        return text + "</dict>";
+    };
+    const QString identity = QStringLiteral("Apple Development: A");
+    using Info = ArchiveDistributionInfo;
+    const struct {
+        const char* name;
+        QString artifact;
+        Info expected;
+    } cases[] = {
+        {"not an archive", folder.makeFolder(QStringLiteral("App.app")), Info{}},
+        {"unreadable description", folder.makeFolder(QStringLiteral("Bare.xcarchive")),
+         Info{true, std::nullopt, std::nullopt}},
+        {"upper-case extension", archive("Upper.XCARCHIVE", info("")),
+         Info{true, identity, std::nullopt}},
+        {"validated",
+         archive("V.xcarchive", info(("<key>Distributions</key><array>" +
+                                      distribution("App Store", nullptr, "success") + "</array>")
+                                         .constData())),
+         Info{true, identity, QStringLiteral("App Store validation")}},
+        {"upload wins",
+         archive("U.xcarchive", info(("<key>Distributions</key><array>" +
+                                      distribution("App Store", "success", "success") + "</array>")
+                                         .constData())),
+         Info{true, identity, QStringLiteral("App Store upload")}},
+        {"other destinations are ignored",
+         archive("D.xcarchive", info(("<key>Distributions</key><array>" +
+                                      distribution("Developer ID", "success", "success") +
+                                      distribution("App Store", "failure", nullptr) +
+                                      distribution("App Store", nullptr, "success") + "</array>")
+                                         .constData())),
+         Info{true, identity, QStringLiteral("App Store validation")}},
+        {"not a list of dictionaries",
+         archive("N.xcarchive",
+                 info(("<key>Distributions</key><array>" +
+                       distribution("App Store", "success", nullptr) + "<string>x</string></array>")
+                          .constData())),
+         Info{true, identity, std::nullopt}},
+        {"identity of another type",
+         archive("T.xcarchive", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+                                "<key>ApplicationProperties</key><dict><key>SigningIdentity</key>"
+                                "<integer>1</integer></dict></dict></plist>"),
+         Info{true, std::nullopt, std::nullopt}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BuildScanner::archiveDistributionInfo(c.artifact), c.expected) << c.name;
+    }
+}
+
+TEST(SigningChecks, SignedFixtureBuilds) {
+    const BuildScanner scanner(toolDirectory());
+    const struct {
+        const char* name;
+        QString artifact;
+        QString app;
+        QStringList ids;
+        QStringList passed;
+    } cases[] = {
+        {"development app", debugApp(), debugApp(),
+         list({"signing.get-task-allow", "signing.push-development"}),
+         list({"Code signature verifies", "Provisioning profile is current"})},
+        {"development archive", buildFixture("Debug.xcarchive"), debugApp(),
+         list({"signing.archive-development"}),
+         list({"Code signature verifies", "Provisioning profile is current"})},
+        {"validated archive",
+         buildFixture("Validated.xcarchive"),
+         buildFixture("Validated.xcarchive/Products/Applications/Debug.app"),
+         {},
+         list({"Code signature verifies", "App Store validation succeeded for this archive",
+               "Provisioning profile is current"})},
+        {"sandboxed Mac app",
+         buildFixture("Sandboxed.app"),
+         buildFixture("Sandboxed.app"),
+         {},
+         list({"Code signature verifies", "Debug entitlement is disabled",
+               "Provisioning profile is current"})},
+        // The modern key is present but false: the finding names the key that is true.
+        {"macOS debug key", buildFixture("Unsandboxed.app"), buildFixture("Unsandboxed.app"),
+         list({"signing.get-task-allow"}),
+         list({"Code signature verifies", "Provisioning profile is current"})},
+        // Signed without entitlements: nothing to parse, so no debug passed check.
+        {"ad hoc without entitlements", buildFixture("Messy.app"), buildFixture("Messy.app"),
+         list({"signing.profile-manual"}), list({"Code signature verifies"})},
+    };
+    for (const auto& c : cases) {
+        const SigningRun run = sign(scanner, c.artifact, c.app);
+        EXPECT_EQ(run.results.ids(), c.ids) << c.name;
+        EXPECT_EQ(run.results.passedList(), c.passed) << c.name;
+    }
+
+    const SigningRun app = sign(scanner, debugApp(), debugApp());
+    EXPECT_EQ(app.entitlements.find(u"get-task-allow")->boolean(), true);
+    const Finding& debug = app.results.findings.at(0);
+    EXPECT_EQ(debug.evidence, "get-task-allow = true");
+    EXPECT_EQ(debug.guideline, "2.5.1");
+    EXPECT_EQ(debug.evidenceFields,
+              (std::vector<FindingEvidenceField>{{"Entitlement", "get-task-allow"},
+                                                 {"Detected", "true"},
+                                                 {"Expected", "absent"}}));
+    const Finding& push = app.results.findings.at(1);
+    EXPECT_EQ(push.evidence, "aps-environment = development");
+    EXPECT_EQ(push.evidenceFields,
+              (std::vector<FindingEvidenceField>{{"Entitlement", "aps-environment"},
+                                                 {"Detected", "development"},
+                                                 {"Expected", "production"}}));
+
+    const Finding archived =
+        sign(scanner, buildFixture("Debug.xcarchive"), debugApp()).results.findings.at(0);
+    EXPECT_EQ(archived.severity, FindingSeverity::manual);
+    EXPECT_EQ(archived.confidence, 0.99);
+    EXPECT_EQ(archived.evidence, "Archive signing identity: Apple Development: Test Developer "
+                                 "(ABCDE12345); get-task-allow = true; aps-environment = "
+                                 "development");
+    EXPECT_FALSE(archived.evidenceFields);
+
+    const Finding legacy =
+        sign(scanner, buildFixture("Unsandboxed.app"), buildFixture("Unsandboxed.app"))
+            .results.findings.at(0);
+    EXPECT_EQ(legacy.evidence, "com.apple.security.get-task-allow = true");
+    EXPECT_EQ(legacy.evidenceFields->at(0).value, "com.apple.security.get-task-allow");
+}
+
+TEST(SigningChecks, TamperedBundleFailsWithTheToolsOutput) {
+    TestFolder folder;
+    const QString app = folder.path() + QStringLiteral("/Debug.app");
+    ASSERT_EQ(std::system(("cp -R '" + debugApp() + "' '" + app + "'").toUtf8().constData()), 0);
+    QFile info(app + QStringLiteral("/Assets.car"));
+    ASSERT_TRUE(info.open(QIODevice::Append));
+    info.write("changed");
+    info.close();
+    const SigningRun run = sign(BuildScanner(toolDirectory()), app, app);
+    ASSERT_EQ(run.results.ids().first(), "signing.invalid");
+    const Finding& invalid = run.results.findings[0];
+    EXPECT_TRUE(invalid.evidence.contains("Assets.car")) << invalid.evidence.toStdString();
+    EXPECT_EQ(invalid.title, "Code signature verification failed");
+    EXPECT_EQ(invalid.severity, FindingSeverity::blocker);
+    // The entitlements are still read from the signature.
+    EXPECT_EQ(*run.entitlements.find(u"aps-environment")->string(), "development");
+}
+
+TEST(SigningChecks, ToolFailuresBecomeFindingsOrNothing) {
+    TestFolder folder;
+    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    const QByteArray printsEntitlements =
+        QByteArray("[ \"$1\" = -d ] && { echo 'Executable=x' >&2; cat <<'END'\n") +
+        QByteArray(entitlementsXml).mid(QByteArray(entitlementsXml).indexOf("<!DOCTYPE")) +
+        "\nEND\nexit 0; }\n";
+    const struct {
+        const char* name;
+        std::map<QString, QByteArray> tools;
+        QString evidence; // of signing.invalid; empty when the signature verifies
+        QStringList passed;
+    } cases[] = {
+        {"no tool at all", {}, "codesign could not verify the application", {}},
+        {"silent failure",
+         {{"codesign", "exit 1"}},
+         "codesign could not verify the application",
+         {}},
+        {"failure with output",
+         {{"codesign", "echo 'a sealed resource is missing' >&2; exit 3"}},
+         "a sealed resource is missing",
+         {}},
+        {"entitlements after a doctype line",
+         {{"codesign", printsEntitlements + "exit 0"}},
+         {},
+         list({"Code signature verifies", "Debug entitlement is disabled"})},
+        {"unparseable entitlements",
+         {{"codesign", "echo 'not a list'"}},
+         {},
+         list({"Code signature verifies"})},
+    };
+    for (const auto& c : cases) {
+        const QString tools = folder.tools(c.tools);
+        const SigningRun run = sign(BuildScanner(tools), app, app);
+        QStringList expected;
+        if (!c.evidence.isEmpty()) {
+            expected.push_back("signing.invalid");
+        }
+        expected.push_back("signing.profile-manual");
+        EXPECT_EQ(run.results.ids(), expected) << c.name;
+        if (!c.evidence.isEmpty()) {
+            EXPECT_EQ(run.results.findings[0].evidence, c.evidence) << c.name;
+        }
+        EXPECT_EQ(run.results.passedList(), c.passed) << c.name;
+        QDir(tools).removeRecursively();
+    }
+}
