@@ -54,7 +54,12 @@ QString monogram(const QString& appName) {
 }
 
 QString kindLabel(const StagedBuild& build) {
-    const QString extension = QFileInfo(build.path).suffix().toLower();
+    // A folder path may end in a slash ("App.xcarchive/"); its last component still names the kind.
+    QString path = build.path;
+    while (path.size() > 1 && path.endsWith(u'/')) {
+        path.chop(1);
+    }
+    const QString extension = QFileInfo(path).suffix().toLower();
     if (extension == u"ipa") {
         return QStringLiteral("IPA");
     }

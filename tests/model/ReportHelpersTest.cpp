@@ -75,6 +75,7 @@ TEST(ReportHelpers, KindLabels) {
         {"/tmp/App.ipa", "IPA"},         {"/tmp/App.IPA", "IPA"},       {"/tmp/App.xcarchive", "Archive"},
         {"/tmp/App.XCArchive", "Archive"}, {"/tmp/App.app", "App"},      {"/tmp/App.zip", "Build"},
         {"/tmp/App", "Build"},           {"/tmp/my.folder/App", "Build"}, {"/tmp/App.tar.ipa", "IPA"},
+        {"/tmp/App.xcarchive/", "Archive"}, {"/tmp/App.app//", "App"},   {"/", "Build"},
     };
     for (const auto& [path, expected] : cases) {
         StagedBuild build{QUuid::createUuid(), "App", QString::fromUtf8(path), {}, std::nullopt, std::nullopt};
