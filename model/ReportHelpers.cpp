@@ -1,13 +1,14 @@
 #include "model/ReportHelpers.h"
 
 #include <QFileInfo>
-
-#include <algorithm>
 #include <QSet>
+#include <algorithm>
 
 namespace bw {
 
-QString title(FindingCategory category) { return rawValue(category); }
+QString title(FindingCategory category) {
+    return rawValue(category);
+}
 
 QString platformDisplayName(const BuildMetadata& metadata) {
     struct Family {
@@ -36,15 +37,22 @@ static qsizetype countSeverity(const ScanReport& report, FindingSeverity severit
                                  [&](const Finding& f) { return f.severity == severity; });
 }
 
-qsizetype blockerCount(const ScanReport& report) { return countSeverity(report, FindingSeverity::blocker); }
-qsizetype riskCount(const ScanReport& report) { return countSeverity(report, FindingSeverity::risk); }
-qsizetype manualCount(const ScanReport& report) { return countSeverity(report, FindingSeverity::manual); }
+qsizetype blockerCount(const ScanReport& report) {
+    return countSeverity(report, FindingSeverity::blocker);
+}
+qsizetype riskCount(const ScanReport& report) {
+    return countSeverity(report, FindingSeverity::risk);
+}
+qsizetype manualCount(const ScanReport& report) {
+    return countSeverity(report, FindingSeverity::manual);
+}
 
 QString monogram(const QString& appName) {
     for (const char32_t scalar : appName.toUcs4()) {
         const QChar::Category category = QChar::category(scalar);
-        const bool alphanumeric = (category >= QChar::Mark_NonSpacing && category <= QChar::Number_Other) ||
-                                  (category >= QChar::Letter_Uppercase && category <= QChar::Letter_Other);
+        const bool alphanumeric =
+            (category >= QChar::Mark_NonSpacing && category <= QChar::Number_Other) ||
+            (category >= QChar::Letter_Uppercase && category <= QChar::Letter_Other);
         if (alphanumeric) {
             // Full case mapping: "ß" becomes "SS".
             return QString::fromUcs4(&scalar, 1).toUpper();

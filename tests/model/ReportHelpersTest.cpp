@@ -11,8 +11,8 @@ BuildMetadata metadataFor(const QString& platform) {
 }
 
 Finding findingWith(FindingSeverity severity, FindingCategory category) {
-    return {"x", severity, category, "1.0", std::nullopt, "t", "d", "e", std::nullopt, "f", 1.0,
-            EvidenceSource::build, std::nullopt};
+    return {"x", severity,     category, "1.0", std::nullopt,          "t",         "d",
+            "e", std::nullopt, "f",      1.0,   EvidenceSource::build, std::nullopt};
 }
 
 } // namespace
@@ -26,17 +26,31 @@ TEST(ReportHelpers, CategoryTitlesAreTheRawValues) {
 
 TEST(ReportHelpers, PlatformDisplayNames) {
     const std::pair<const char*, const char*> cases[] = {
-        {"iphoneos", "iOS"},         {"iPhoneSimulator", "iOS"},    {"IPHONESIMULATOR", "iOS"},
-        {"iOS / iPadOS", "iOS"},     {"ipados", "iOS"},             {"MacOSX", "macOS"},
-        {"macOS", "macOS"},          {"maccatalyst", "macOS"},      {"Mac Catalyst", "macOS"},
-        {"appletvsimulator", "tvOS"}, {"tvOS", "tvOS"},             {"watch os", "watchOS"},
-        {"watchOSSimulator", "watchOS"}, {"xros", "visionOS"},      {"XRSimulator", "visionOS"},
-        {"visionOS", "visionOS"},    {"Apple platform", "Apple platform"},
-        {"", ""},                    {"ios\t", "ios\t"},            {"iphone os", "iOS"},
+        {"iphoneos", "iOS"},
+        {"iPhoneSimulator", "iOS"},
+        {"IPHONESIMULATOR", "iOS"},
+        {"iOS / iPadOS", "iOS"},
+        {"ipados", "iOS"},
+        {"MacOSX", "macOS"},
+        {"macOS", "macOS"},
+        {"maccatalyst", "macOS"},
+        {"Mac Catalyst", "macOS"},
+        {"appletvsimulator", "tvOS"},
+        {"tvOS", "tvOS"},
+        {"watch os", "watchOS"},
+        {"watchOSSimulator", "watchOS"},
+        {"xros", "visionOS"},
+        {"XRSimulator", "visionOS"},
+        {"visionOS", "visionOS"},
+        {"Apple platform", "Apple platform"},
+        {"", ""},
+        {"ios\t", "ios\t"},
+        {"iphone os", "iOS"},
         {"android", "android"},
     };
     for (const auto& [platform, expected] : cases) {
-        EXPECT_EQ(platformDisplayName(metadataFor(QString::fromUtf8(platform))), QString::fromUtf8(expected))
+        EXPECT_EQ(platformDisplayName(metadataFor(QString::fromUtf8(platform))),
+                  QString::fromUtf8(expected))
             << platform;
     }
 }
@@ -72,13 +86,22 @@ TEST(ReportHelpers, Monograms) {
 
 TEST(ReportHelpers, KindLabels) {
     const std::pair<const char*, const char*> cases[] = {
-        {"/tmp/App.ipa", "IPA"},         {"/tmp/App.IPA", "IPA"},       {"/tmp/App.xcarchive", "Archive"},
-        {"/tmp/App.XCArchive", "Archive"}, {"/tmp/App.app", "App"},      {"/tmp/App.zip", "Build"},
-        {"/tmp/App", "Build"},           {"/tmp/my.folder/App", "Build"}, {"/tmp/App.tar.ipa", "IPA"},
-        {"/tmp/App.xcarchive/", "Archive"}, {"/tmp/App.app//", "App"},   {"/", "Build"},
+        {"/tmp/App.ipa", "IPA"},
+        {"/tmp/App.IPA", "IPA"},
+        {"/tmp/App.xcarchive", "Archive"},
+        {"/tmp/App.XCArchive", "Archive"},
+        {"/tmp/App.app", "App"},
+        {"/tmp/App.zip", "Build"},
+        {"/tmp/App", "Build"},
+        {"/tmp/my.folder/App", "Build"},
+        {"/tmp/App.tar.ipa", "IPA"},
+        {"/tmp/App.xcarchive/", "Archive"},
+        {"/tmp/App.app//", "App"},
+        {"/", "Build"},
     };
     for (const auto& [path, expected] : cases) {
-        StagedBuild build{QUuid::createUuid(), "App", QString::fromUtf8(path), {}, std::nullopt, std::nullopt};
+        StagedBuild build{QUuid::createUuid(), "App",       QString::fromUtf8(path), {},
+                          std::nullopt,        std::nullopt};
         EXPECT_EQ(kindLabel(build), QString::fromUtf8(expected)) << path;
     }
 }
