@@ -5,6 +5,7 @@
 #include "platform/fs/FileWalk.h"
 #include "platform/fs/TemporaryFolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace bw {
@@ -13,7 +14,7 @@ StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_toke
     if (stop.stop_requested()) {
         throw Cancelled();
     }
-    const QString path = QFileInfo(artifact).absoluteFilePath();
+    const QString path = QDir::cleanPath(QFileInfo(artifact).absoluteFilePath());
     const fs::TemporaryFolder workFolder(QStringLiteral("Berthwatch-Preview-"));
     const QString app = prepareArtifact(path, workFolder.path(), stop);
     if (stop.stop_requested()) {

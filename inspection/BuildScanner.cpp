@@ -7,6 +7,7 @@
 #include "platform/fs/TemporaryFolder.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QUuid>
 #include <algorithm>
@@ -55,7 +56,8 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
                               std::stop_token stop) const {
     checkCancellation(stop);
     ScanState state;
-    state.artifact = QFileInfo(artifact).absoluteFilePath();
+    // Cleaned, so that a folder chosen as "Demo.app/" is reported by its plain path.
+    state.artifact = QDir::cleanPath(QFileInfo(artifact).absoluteFilePath());
     progress(QStringLiteral("Preparing artifact"), 0.04);
 
     const fs::TemporaryFolder workFolder(QStringLiteral("Berthwatch-"));

@@ -98,6 +98,14 @@ TEST_F(BuildScannerTest, IpaIsUnpackedAndNamedAfterTheFileChosen) {
     EXPECT_EQ(pairs.size(), 8u);
 }
 
+TEST_F(BuildScannerTest, FolderChosenWithATrailingSlashIsReportedByItsPlainPath) {
+    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    const ScanReport report = scan(scanner(), app + u'/');
+    EXPECT_EQ(report.fileName, "Demo.app");
+    EXPECT_EQ(report.sourcePath, app);
+    EXPECT_EQ(report.metadata.appName, "Demo");
+}
+
 TEST_F(BuildScannerTest, UnsupportedArtifactsFailAfterTheFirstStep) {
     for (const QString& name : {QStringLiteral("MyApp.zip"), QStringLiteral("Folder"),
                                 QStringLiteral("app"), QStringLiteral("MyApp.ipa.txt")}) {
