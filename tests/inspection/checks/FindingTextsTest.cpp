@@ -519,7 +519,7 @@ Findings everyFinding(TestFolder& folder) {
                  "not a property list");
     scanner.inspectPrivacyManifests(manifests, BuildScanner::bundleFiles(manifests),
                                     manifests + QStringLiteral("/Demo"), findings, passed);
-    const QString frameworks = folder.makeFolder(QStringLiteral("Frameworks.app/Frameworks"));
+    const QString frameworks = folder.makeFolder(QStringLiteral("Frameworks.app"));
     folder.makeFolder(QStringLiteral("Frameworks.app/Frameworks/A.framework"));
     folder.makeFolder(QStringLiteral("Frameworks.app/Frameworks/B.framework"));
     scanner.inspectPrivacyManifests(frameworks, BuildScanner::bundleFiles(frameworks), std::nullopt,
