@@ -268,3 +268,43 @@ TEST(SigningChecks, ToolFailuresBecomeFindingsOrNothing) {
         QDir(tools).removeRecursively();
     }
 }
+
+TEST(SigningChecks, EntitlementFlagsOfAnApp) {
+    TestFolder folder;
+    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    const struct {
+        const char* name;
+        const char* entries; // inside the entitlements dictionary
+        QStringList ids;
+    } cases[] = {
+        {"production push", "<key>aps-environment</key><string>production</string>", {}},
+        {"developer push key alone",
+         "<key>com.apple.developer.aps-environment</key><string>development</string>",
+         {}},
+        {"push in other case", "<key>aps-environment</key><string>Development</string>", {}},
+        {"development push", "<key>aps-environment</key><string>development</string>",
+         list({"signing.push-development"})},
+        {"debug key as text", "<key>get-task-allow</key><string>true</string>", {}},
+        {"legacy debug key", "<key>com.apple.security.get-task-allow</key><true/>",
+         list({"signing.get-task-allow"})},
+        {"both flags",
+         "<key>aps-environment</key><string>development</string>"
+         "<key>get-task-allow</key><true/>",
+         list({"signing.get-task-allow", "signing.push-development"})},
+    };
+    for (const auto& c : cases) {
+        const QByteArray entitlements =
+            QByteArray("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>") + c.entries +
+            "</dict></plist>";
+        const QString tools = folder.tools(
+            {{"codesign", "[ \"$1\" = -d ] && cat <<'END'\n" + entitlements + "\nEND\nexit 0"}});
+        const SigningRun run = sign(BuildScanner(tools), app, app);
+        QStringList expected = c.ids;
+        expected.push_back("signing.profile-manual");
+        EXPECT_EQ(run.results.ids(), expected) << c.name;
+        EXPECT_EQ(run.results.passedList().contains("Debug entitlement is disabled"),
+                  !c.ids.contains("signing.get-task-allow"))
+            << c.name;
+        QDir(tools).removeRecursively();
+    }
+}
