@@ -44,6 +44,9 @@ std::optional<QImage> decodeWithQt(const QByteArray& bytes, int index, const QBy
 }
 
 std::vector<Member> qtMembers(const QByteArray& bytes, qint64 maxPixels) {
+    if (hasPngSignature(bytes) && !pngChunksFitInData(bytes)) {
+        return {};
+    }
     QBuffer probe;
     probe.setData(bytes);
     probe.open(QIODevice::ReadOnly);

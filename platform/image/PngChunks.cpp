@@ -14,6 +14,22 @@ bool hasPngSignature(const QByteArray& bytes) {
     return bytes.startsWith(QByteArray(signature, 8));
 }
 
+bool pngChunksFitInData(const QByteArray& bytes) {
+    qsizetype offset = 8;
+    while (offset + 8 <= bytes.size()) {
+        const auto length = readBigEndian32(bytes, offset);
+        // Length, type, data and checksum.
+        if (!length || qint64(*length) + 12 > qint64(bytes.size() - offset)) {
+            return false;
+        }
+        if (bytes.mid(offset + 4, 4) == "IEND") {
+            return true;
+        }
+        offset += qsizetype(*length) + 12;
+    }
+    return true;
+}
+
 std::optional<PngHeader> readPngHeader(const QByteArray& bytes) {
     if (!hasPngSignature(bytes)) {
         return std::nullopt;

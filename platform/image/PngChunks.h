@@ -18,6 +18,10 @@ struct PngHeader {
 
 bool hasPngSignature(const QByteArray& bytes);
 
+// Whether every chunk's declared length stays inside the data. libpng allocates a chunk's
+// declared length before reading it, so a few hostile bytes could otherwise claim gigabytes.
+bool pngChunksFitInData(const QByteArray& bytes);
+
 // The header of PNG data, read without touching the pixel data.
 std::optional<PngHeader> readPngHeader(const QByteArray& bytes);
 

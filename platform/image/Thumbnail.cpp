@@ -29,6 +29,9 @@ std::optional<QImage> decodeFirst(const QByteArray& bytes, QSize target, qint64 
     if (const auto header = readPngHeader(bytes); header && header->cgbi) {
         return decodeCgbi(bytes, maxPixels);
     }
+    if (hasPngSignature(bytes) && !pngChunksFitInData(bytes)) {
+        return std::nullopt;
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
