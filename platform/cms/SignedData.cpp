@@ -8,6 +8,7 @@
 #include <openssl/cms.h>
 #include <openssl/err.h>
 #include <openssl/objects.h>
+#include <openssl/x509.h>
 
 namespace bw::cms {
 
@@ -32,6 +33,23 @@ std::string takeOpenSslError() {
     }
     ERR_clear_error();
     return reason;
+}
+
+std::string subjectOf(CMS_ContentInfo* cms) {
+    STACK_OF(X509)* certificates = CMS_get1_certs(cms);
+    std::string subject;
+    if (certificates != nullptr && sk_X509_num(certificates) > 0) {
+        char* line =
+            X509_NAME_oneline(X509_get_subject_name(sk_X509_value(certificates, 0)), nullptr, 0);
+        subject = line != nullptr ? line : "";
+        OPENSSL_free(line);
+    }
+    sk_X509_pop_free(certificates, X509_free);
+    return subject;
+}
+
+std::string withReason(std::string text, const std::string& reason) {
+    return reason.empty() ? text : text + " (" + reason + ")";
 }
 
 CmsPtr parse(std::string_view der) {
@@ -65,6 +83,35 @@ std::string signedContent(std::string_view der) {
     char* data = nullptr;
     const long length = BIO_get_mem_data(output.get(), &data);
     return std::string(data, std::size_t(length));
+}
+
+DetachedSignatureCheck verifyDetached(std::string_view der, std::string_view content) {
+    DetachedSignatureCheck check;
+    CmsPtr cms;
+    try {
+        cms = parse(der);
+    } catch (const CmsError& error) {
+        check.detail = "the CMS signature is " + error.description();
+        return check;
+    }
+    if (OBJ_obj2nid(CMS_get0_type(cms.get())) != NID_pkcs7_signed) {
+        check.detail = "the CMS signature is not SignedData";
+        return check;
+    }
+    ASN1_OCTET_STRING** embedded = CMS_get0_content(cms.get());
+    if (embedded != nullptr && *embedded != nullptr) {
+        check.detail = "the CMS signature carries content instead of signing the code directory";
+        return check;
+    }
+    check.signer = subjectOf(cms.get());
+    const BioPtr data(BIO_new_mem_buf(content.data(), int(content.size())));
+    if (!data || CMS_verify(cms.get(), nullptr, nullptr, data.get(), nullptr,
+                            CMS_NO_SIGNER_CERT_VERIFY | CMS_BINARY | CMS_DETACHED) != 1) {
+        check.detail = withReason("the CMS signature does not verify", takeOpenSslError());
+        return check;
+    }
+    check.valid = true;
+    return check;
 }
 
 } // namespace bw::cms

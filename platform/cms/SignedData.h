@@ -11,4 +11,16 @@ namespace bw::cms {
 // was changed after signing is refused. Throws CmsError.
 std::string signedContent(std::string_view der);
 
+// The outcome of checking a detached signature (a code signature's CMS blob over its code
+// directory).
+struct DetachedSignatureCheck {
+    bool valid = false;
+    std::string detail; // why it failed, in OpenSSL's words where it has them
+    std::string signer; // the signing certificate's subject, when one was found
+};
+
+// Checks a detached CMS SignedData signature over `content` with the certificate the message
+// carries. No trust anchor is consulted: the chain is not evaluated.
+DetachedSignatureCheck verifyDetached(std::string_view der, std::string_view content);
+
 } // namespace bw::cms

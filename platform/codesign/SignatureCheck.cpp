@@ -1,6 +1,6 @@
 #include "platform/codesign/SignatureCheck.h"
 
-#include "platform/codesign/CmsSignature.h"
+#include "platform/cms/SignedData.h"
 
 #include <algorithm>
 
@@ -10,6 +10,10 @@ namespace {
 
 std::span<const std::uint8_t> u8(macho::Bytes bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
+
+std::string_view text(macho::Bytes bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 bool isZero(std::span<const std::uint8_t> bytes) {
@@ -227,7 +231,8 @@ private:
             }
             return;
         }
-        CmsCheck cms = verifyDetachedCms(u8(*signature_->cms), u8(primary.bytes));
+        const cms::DetachedSignatureCheck cms =
+            cms::verifyDetached(text(*signature_->cms), text(primary.bytes));
         if (!cms.valid) {
             fail("invalid CMS signature: " + cms.detail);
             return;
