@@ -53,7 +53,7 @@ AppModel& ModelHarness::launch(const QStringList& arguments,
     // A keychain service of its own, so that no test finds another test's credentials.
     settings.ascService = ascService.value_or(AppStoreConnectService(
         KeychainStore{u"app.berthwatch.tests"_s}, backend.url(), [] { return QDateTime(); }));
-    settings.toolDirectory = QStringLiteral(BW_LIBEXEC_DIR);
+    settings.toolDirectory = tools;
     settings.clock = &clock;
     settings.revealer = [this](const QString& path) { revealed.push_back(path); };
     model_.reset();

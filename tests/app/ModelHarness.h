@@ -48,6 +48,7 @@ public:
 
     TestFolder folder;
     QString history;
+    QString tools = QStringLiteral(BW_LIBEXEC_DIR);
     LocalHttpServer backend;
     ManualClock clock;
     std::vector<QString> revealed;
