@@ -8,10 +8,10 @@
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportsEmptyPlane.h"
+#include "ui/report/ScreenParts.h"
 #include "ui/report/SearchField.h"
 
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -26,37 +26,7 @@ namespace bw::report {
 namespace palette = design::palette;
 using design::TextStyle;
 
-namespace {
-
-QLabel* makeLabel(const QString& text, TextStyle style, const QColor& color, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    design::applyTextStyle(label, style);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, color);
-    label->setPalette(colours);
-    return label;
-}
-
-// A centred block of a symbol or drawing, a title and a message, for the two empty states.
-QWidget* makeEmptyState(QWidget* picture, const QString& title, const QString& message, int spacing,
-                        QWidget* parent) {
-    auto* state = new QWidget(parent);
-    auto* column = new QVBoxLayout(state);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(spacing);
-    column->addStretch();
-    column->addWidget(picture, 0, Qt::AlignHCenter);
-    column->addWidget(makeLabel(title, TextStyle::sectionTitle, palette::textPrimary(), state), 0,
-                      Qt::AlignHCenter);
-    auto* text = makeLabel(message, TextStyle::subtitle, palette::textSecondary(), state);
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignHCenter);
-    column->addWidget(text);
-    column->addStretch();
-    return state;
-}
-
-} // namespace
+const QMargins columnMargins(34, 30, 34, 34);
 
 ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidget* parent)
     : QWidget(parent), model_(model),
@@ -66,28 +36,8 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
       entrance_(new design::AnimatedValue(0, this)) {
     setWindowTitle(QStringLiteral("Reports"));
     setAccessibleName(QStringLiteral("Reports"));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll_);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setWidgetResizable(true);
-    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll_->viewport()->setAutoFillBackground(false);
+    QVBoxLayout* stack = placeColumn(this, scroll_, column_, 980, columnMargins, 26);
     scroll_->viewport()->installEventFilter(this);
-
-    // The column is at most 980 wide and centred in the screen.
-    auto* content = new QWidget;
-    content->setAutoFillBackground(false);
-    auto* centring = new QHBoxLayout(content);
-    centring->setContentsMargins(0, 0, 0, 0);
-    centring->addStretch();
-    centring->addWidget(column_, 1000);
-    centring->addStretch();
-    column_->setMaximumWidth(980);
-    auto* stack = new QVBoxLayout(column_);
-    stack->setContentsMargins(34, 30, 34, 34);
-    stack->setSpacing(26);
 
     header_ = makeHeader();
     filterBar_ = makeFilterBar();
@@ -101,7 +51,6 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
         stack->addWidget(block);
     }
     stack->addStretch();
-    scroll_->setWidget(content);
     list_->setViewport(scroll_->viewport());
 
     connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, list_,
@@ -120,15 +69,8 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
 }
 
 QWidget* ReportsView::makeHeader() {
-    auto* header = new QWidget(column_);
-    auto* column = new QVBoxLayout(header);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(5);
-    column->addWidget(makeLabel(QStringLiteral("Reports"), TextStyle::screenTitle,
-                                palette::textPrimary(), header));
-    column->addWidget(makeLabel(QStringLiteral("Review recent scans and reopen any build."),
-                                TextStyle::subtitle, palette::textSecondary(), header));
-    return header;
+    return makeScreenHeader(QStringLiteral("Reports"),
+                            QStringLiteral("Review recent scans and reopen any build."), column_);
 }
 
 QWidget* ReportsView::makeFilterBar() {
@@ -158,18 +100,18 @@ QWidget* ReportsView::makeFilterBar() {
 }
 
 QWidget* ReportsView::makeEmptyHistory() {
-    return makeEmptyState(new ReportsEmptyPlane, QStringLiteral("No reports yet"),
-                          QStringLiteral("Completed scans will appear here for quick review."), 13,
-                          column_);
+    return makeEmptyStateBlock(new ReportsEmptyPlane, QStringLiteral("No reports yet"),
+                               QStringLiteral("Completed scans will appear here for quick review."),
+                               13, column_);
 }
 
 QWidget* ReportsView::makeNoMatch() {
     auto* glass =
         new design::SymbolWidget(QStringLiteral("doc.text.magnifyingglass"), 26, QFont::Medium);
     glass->setColor(palette::textTertiary());
-    return makeEmptyState(glass, QStringLiteral("No matching reports"),
-                          QStringLiteral("Try another app name, bundle ID, or status."), 11,
-                          column_);
+    return makeEmptyStateBlock(glass, QStringLiteral("No matching reports"),
+                               QStringLiteral("Try another app name, bundle ID, or status."), 11,
+                               column_);
 }
 
 ReportHistoryFilterButton* ReportsView::filterButton(ReportHistoryFilter filter) const {
@@ -249,18 +191,7 @@ void ReportsView::present() {
 }
 
 void ReportsView::applyEntrance(double value) {
-    // The blocks fade in and rise 6 points; the effect goes once they are in place.
-    if (value >= 1) {
-        column_->setGraphicsEffect(nullptr);
-    } else {
-        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(column_->graphicsEffect());
-        if (!effect) {
-            effect = new QGraphicsOpacityEffect(column_);
-            column_->setGraphicsEffect(effect);
-        }
-        effect->setOpacity(value);
-    }
-    column_->layout()->setContentsMargins(34, 30 + qRound(6 * (1 - value)), 34, 34);
+    applyFadeAndRise(column_, value, columnMargins);
 }
 
 void ReportsView::updateMinimumHeights() {
