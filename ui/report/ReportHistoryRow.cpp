@@ -162,6 +162,10 @@ void ReportHistoryRow::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
                      QColor::fromRgbF(1, 1, 1, 0.036 * hover_->value()));
+    if (hasFocus()) {
+        painter.strokePath(design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 17),
+                           QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+    }
 
     const QRectF chevron = chevronRect();
     const QRectF content(leadingPadding, verticalPadding, chevron.left() - 4 - leadingPadding,
