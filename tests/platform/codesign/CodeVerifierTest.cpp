@@ -238,6 +238,12 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
                              "</dict>");
          },
          {"APP: invalid resource specification rule(s)"}},
+        {"executable cut short",
+         [](const fs::path& app) { fs::resize_file(app / "App", 100); },
+         {"APP: main executable failed strict validation"}},
+        {"executable that is no Mach-O",
+         [](const fs::path& app) { writeText(app / "App", "#!/bin/sh\n"); },
+         {"APP: code object is not signed at all"}},
         {"removed executable",
          [](const fs::path& app) { fs::remove(app / "App"); },
          {"APP: bundle format unrecognized, invalid, or unsuitable"}},
