@@ -1,5 +1,8 @@
 #include "platform/clock/ManualClock.h"
+#include "platform/clock/SystemClock.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QObject>
 #include <gtest/gtest.h>
 #include <memory>
@@ -35,6 +38,27 @@ TEST(ManualClockTest, RunsDueCallbacksInTimeOrderWithNowAtTheirDueTimeUnlessThei
     EXPECT_EQ(runs, expected);
     EXPECT_EQ(clock.now() - start, milliseconds(500));
     EXPECT_EQ(clock.pendingCount(), 1u);
+}
+
+TEST(SystemClockTest, RunsCallbacksNoSoonerThanDueAndDropsThoseOfDeadContexts) {
+    char name[] = "clock_tests";
+    char* argv[] = {name, nullptr};
+    int argc = 1;
+    QCoreApplication application(argc, argv);
+    SystemClock& clock = SystemClock::shared();
+    QObject context;
+    auto doomed = std::make_unique<QObject>();
+    const auto start = clock.now();
+    std::vector<int> runs;
+    clock.schedule(milliseconds(30), &context, [&] {
+        runs.push_back(1);
+        EXPECT_GE(clock.now() - start, milliseconds(30));
+        application.quit();
+    });
+    clock.schedule(milliseconds(10), doomed.get(), [&] { runs.push_back(2); });
+    doomed.reset();
+    application.exec();
+    EXPECT_EQ(runs, std::vector<int>{1});
 }
 
 } // namespace
