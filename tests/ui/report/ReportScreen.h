@@ -21,6 +21,8 @@ public:
     ReportView& view() { return *view_; }
     ManualClock& clock() { return clock_; }
     const QString& clipboard() const { return clipboard_; }
+    const Pasteboard& pasteboard() const { return pasteboard_; }
+    const TempFolder& folder() const { return folder_; }
 
 private:
     TempFolder folder_;

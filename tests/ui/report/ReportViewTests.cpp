@@ -1,5 +1,7 @@
+#include "model/ReportMarkdown.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/report/ReportScreen.h"
+#include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/report/EmptyFindingsView.h"
 #include "ui/report/FindingList.h"
@@ -7,7 +9,9 @@
 #include "ui/report/FindingRowHeader.h"
 #include "ui/report/PassedChecksView.h"
 #include "ui/report/ReportNewScanButton.h"
+#include "ui/report/ReportShareButton.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -96,6 +100,21 @@ TEST(ReportView, EachChipShowsItsFindingsAndEveryCountComesFromTheWholeReport) {
             EXPECT_EQ(selected, chip == view.filterBar()->choice());
         }
     }
+    // The selection capsule glides to the chosen chip, and jumps there under reduce motion.
+    auto& motion = design::MotionPreferences::instance();
+    for (bool reduce : {false, true}) {
+        motion.overrideReduceMotion(reduce);
+        click(view.filterBar()->chip(ReportFilterChoice::risks));
+        const QRectF target =
+            view.filterBar()
+                ->chip(ReportFilterChoice::risks)
+                ->geometry()
+                .translated(
+                    view.filterBar()->chip(ReportFilterChoice::risks)->parentWidget()->pos());
+        EXPECT_EQ(view.filterBar()->selectionRect() == target, reduce);
+        click(view.filterBar()->chip(ReportFilterChoice::all));
+    }
+    motion.overrideReduceMotion(std::nullopt);
     const std::array<qsizetype, 5> counts{5, 2, 0, 3, 2};
     for (std::size_t i = 0; i < counts.size(); ++i) {
         EXPECT_EQ(view.filterBar()->chip(static_cast<ReportFilterChoice>(i))->count(), counts[i]);
@@ -221,4 +240,34 @@ TEST(FindingRowHeader, EachSeverityWordHasItsStatusColour) {
         EXPECT_LT(nearest(image, word, blocker ? palette::danger() : palette::textSecondary()), 12);
         EXPECT_GT(nearest(image, word, blocker ? palette::textSecondary() : palette::danger()), 60);
     }
+}
+
+TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
+    ReportScreen screen(ScanReport::sample());
+    QString chosen;
+    ReportShareButton share(screen.model(), screen.pasteboard(),
+                            [&](QWidget*, const QString&) { return std::optional(chosen); });
+    EXPECT_FALSE(share.isEnabled());
+    share.setReport(ScanReport::sample());
+    share.copyAction()->trigger();
+    EXPECT_EQ(screen.clipboard(), ReportMarkdown::render(ScanReport::sample()));
+
+    chosen = QString::fromStdString((screen.folder().path() / "report.md").string());
+    share.saveAction()->trigger();
+    QFile saved(chosen);
+    for (int i = 0; i < 500 && !saved.exists(); ++i) {
+        QTest::qWait(10);
+    }
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), screen.clipboard());
+
+    // A folder that does not exist: the model's notice appears on the report screen.
+    chosen += u"/missing/report.md"_s;
+    share.saveAction()->trigger();
+    for (int i = 0; i < 500 && !screen.view().noticeRow(); ++i) {
+        QTest::qWait(10);
+    }
+    ASSERT_NE(screen.view().noticeRow(), nullptr);
+    EXPECT_TRUE(screen.view().noticeRow()->accessibleName().startsWith(
+        u"The report could not be exported. "_s));
 }
