@@ -76,11 +76,21 @@ QRect FindingList::rowRect(std::size_t index) const {
     return {0, tops_[index], width(), heights_[index]};
 }
 
-int FindingList::measuredHeight(std::size_t index, int width) const {
+int FindingList::measuredHeight(std::size_t index, int width) {
     if (FindingRow* row = builtRow(index); row && row->isSelected()) {
         return row->heightForWidth(width);
     }
-    return FindingRowHeader::heightFor(findings_[index], width, contentInset);
+    if (width != headerWidth_) {
+        headerHeights_.clear();
+        headerWidth_ = width;
+    }
+    const Finding& finding = findings_[index];
+    auto cached = headerHeights_.constFind(finding.title);
+    if (cached == headerHeights_.constEnd()) {
+        cached = headerHeights_.insert(finding.title,
+                                       FindingRowHeader::heightFor(finding, width, contentInset));
+    }
+    return *cached;
 }
 
 void FindingList::measure(int width) {

@@ -3,6 +3,7 @@
 #include "model/BuildMetadata.h"
 #include "model/Finding.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <map>
@@ -53,7 +54,7 @@ protected:
 
 private:
     void measure(int width);
-    int measuredHeight(std::size_t index, int width) const;
+    int measuredHeight(std::size_t index, int width);
     std::pair<std::size_t, std::size_t> nearbyRange() const;
     FindingRow* buildRow(std::size_t index);
     void dropRow(std::size_t index);
@@ -65,6 +66,10 @@ private:
     QPointer<QWidget> viewport_;
     std::map<std::size_t, FindingRow*> rows_;
     int measuredWidth_ = -1;
+    // Header heights by title at `headerWidth_`: wrapping a title is the costly part of a
+    // measure, and a filter switch shows titles measured before.
+    QHash<QString, int> headerHeights_;
+    int headerWidth_ = -1;
     std::vector<int> heights_;
     std::vector<int> tops_;
     int totalHeight_ = 0;
