@@ -32,9 +32,14 @@ void FittingStack::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     QWidget* shown = chosen(width());
     QWidget* hidden = shown == wide_ ? narrow_ : wide_;
+    const bool switched = shown->isHidden();
     hidden->hide();
     shown->setGeometry(rect());
     shown->show();
+    // The other arrangement has another height: the enclosing layout must ask again.
+    if (switched) {
+        updateGeometry();
+    }
 }
 
 } // namespace bw

@@ -5,6 +5,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
+#include <QGraphicsDropShadowEffect>
 #include <QPainter>
 
 namespace bw {
@@ -14,6 +15,11 @@ namespace palette = design::palette;
 ReportAppIcon::ReportAppIcon(const BuildMetadata& metadata, int size, QWidget* parent)
     : QWidget(parent), size_(size) {
     setFixedSize(size, size);
+    auto* shadow = new QGraphicsDropShadowEffect(this);
+    shadow->setColor(palette::withOpacity(Qt::black, 0.12));
+    shadow->setBlurRadius(18);
+    shadow->setOffset(0, 4);
+    setGraphicsEffect(shadow);
     setMetadata(metadata);
 }
 

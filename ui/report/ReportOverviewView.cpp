@@ -11,6 +11,7 @@
 #include "ui/report/ReportParts.h"
 #include "ui/report/ReportTexts.h"
 
+#include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -56,6 +57,11 @@ public:
           symbol_(report.verdict == Verdict::needsAttention ? QStringLiteral("exclamationmark")
                                                             : QStringLiteral("checkmark")) {
         setFixedSize(30, 30);
+        auto* shadow = new QGraphicsDropShadowEffect(this);
+        shadow->setColor(palette::withOpacity(tint_, 0.2));
+        shadow->setBlurRadius(10);
+        shadow->setOffset(0, 2);
+        setGraphicsEffect(shadow);
     }
 
 protected:

@@ -4,6 +4,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/EmptyFindingsView.h"
+#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/PassedChecksView.h"
 #include "ui/report/ReportNewScanButton.h"
@@ -11,7 +12,7 @@
 #include "ui/report/ReportParts.h"
 #include "ui/report/ReportTexts.h"
 
-#include <QGraphicsOpacityEffect>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
@@ -56,6 +57,51 @@ protected:
     }
 };
 
+// The scrolling content: one column min(1320, W − 56) wide, centred, 22 above and below. Laid
+// out by hand because a box layout asks an aligned item for its height at the full width.
+class CentredColumn : public QWidget {
+public:
+    explicit CentredColumn(QWidget* column) : column_(column) {
+        column_->setParent(this);
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+    }
+
+    static int columnWidth(int width) {
+        return std::min(maximumContentWidth, std::max(0, width - 2 * sideMargin));
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override {
+        return column_->heightForWidth(columnWidth(width)) + 2 * verticalMargin;
+    }
+    QSize sizeHint() const override { return {800, heightForWidth(800)}; }
+    QSize minimumSizeHint() const override {
+        return {column_->minimumSizeHint().width() + 2 * sideMargin, 0};
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        // The column's size changed: the scroll area asks again, and the column is placed anew.
+        if (event->type() == QEvent::LayoutRequest) {
+            updateGeometry();
+            place();
+        }
+        return QWidget::event(event);
+    }
+    void resizeEvent(QResizeEvent*) override { place(); }
+
+private:
+    void place() {
+        const int width = columnWidth(this->width());
+        column_->setGeometry((this->width() - width) / 2, verticalMargin, width,
+                             column_->heightForWidth(width));
+    }
+
+    QWidget* column_;
+};
+
 QWidget* privacyLine() {
     auto* line = new QWidget;
     auto* layout = new QHBoxLayout(line);
@@ -87,19 +133,11 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     layout->addWidget(scrollArea_, 1);
     layout->addWidget(privacyLine());
 
-    auto* content = new QWidget;
-    auto* outer = new QVBoxLayout(content);
-    outer->setContentsMargins(sideMargin, verticalMargin, sideMargin, verticalMargin);
     auto* columnWidget = new QWidget;
-    columnWidget->setMaximumWidth(maximumContentWidth);
-    QSizePolicy columnPolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    columnPolicy.setHeightForWidth(true);
-    columnWidget->setSizePolicy(columnPolicy);
     columnWidget->setLayout(column_);
     column_->setContentsMargins(0, 0, 0, 0);
     column_->setSpacing(0);
-    outer->addWidget(columnWidget, 0, Qt::AlignHCenter | Qt::AlignTop);
-    outer->addStretch(1);
+    auto* content = new CentredColumn(columnWidget);
 
     auto* sectionLayout = new QVBoxLayout(section_);
     sectionLayout->setContentsMargins(0, 0, 0, 0);
@@ -115,7 +153,8 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     scrollArea_->setFrameShape(QFrame::NoFrame);
     scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (QWidget* clear : {static_cast<QWidget*>(scrollArea_), scrollArea_->viewport(), content}) {
+    for (QWidget* clear : {static_cast<QWidget*>(scrollArea_), scrollArea_->viewport(),
+                           static_cast<QWidget*>(content)}) {
         clear->setAutoFillBackground(false);
         clear->setAttribute(Qt::WA_TranslucentBackground);
     }
@@ -276,20 +315,29 @@ void ReportView::presentEntrance() {
     if (design::MotionPreferences::instance().reduceMotion()) {
         return;
     }
-    // The overview and the section fade in together; the filter bar is there from the start.
-    for (QWidget* widget : {static_cast<QWidget*>(overview_), section_}) {
-        auto* effect = new QGraphicsOpacityEffect(widget);
-        effect->setOpacity(0);
+    // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
+    // there from the start.
+    const std::array<std::pair<QWidget*, qreal>, 2> entering{{{overview_, 8}, {section_, 6}}};
+    for (const auto& [widget, rise] : entering) {
+        auto* effect = new EntranceEffect(rise);
         widget->setGraphicsEffect(effect);
-        auto* fade = new design::AnimatedValue(0, effect);
-        connect(fade, &design::AnimatedValue::valueChanged, effect,
-                [widget, effect, fade](double value) {
-                    effect->setOpacity(value);
-                    if (value >= 1 && !fade->isRunning()) {
-                        widget->setGraphicsEffect(nullptr);
+        auto* progress = new design::AnimatedValue(0, effect);
+        connect(progress, &design::AnimatedValue::valueChanged, effect,
+                [widget, effect](double value) {
+                    effect->setProgress(value);
+                    // Done: the widget draws itself directly again, once this signal has
+                    // returned (removing the effect deletes its animation).
+                    if (value >= 1) {
+                        QTimer::singleShot(0, widget, [widget, effect] {
+                            if (widget->graphicsEffect() == effect) {
+                                widget->setGraphicsEffect(nullptr);
+                            }
+                        });
                     }
                 });
-        QTimer::singleShot(0, fade, [fade] { fade->animateTo(1, design::Motion::spring(0.44)); });
+        // After the first frame has shown the hidden picture.
+        QTimer::singleShot(0, progress,
+                           [progress] { progress->animateTo(1, design::Motion::spring(0.44)); });
     }
 }
 

@@ -28,8 +28,12 @@ ReportScreen::ReportScreen(const ScanReport& report, std::optional<QString> noti
     view_ = std::make_unique<ReportView>(ReportContext{*model_, pasteboard_}, report);
     view_->resize(1100, 800);
     view_->show();
+    settle();
+}
+
+void ReportScreen::settle() {
     // Layout requests raise further ones as the column settles.
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QCoreApplication::processEvents();
     }
 }

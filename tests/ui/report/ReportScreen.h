@@ -23,6 +23,8 @@ public:
     const QString& clipboard() const { return clipboard_; }
     const Pasteboard& pasteboard() const { return pasteboard_; }
     const TempFolder& folder() const { return folder_; }
+    // Runs the posted layout passes until the screen has settled.
+    void settle();
 
 private:
     TempFolder folder_;

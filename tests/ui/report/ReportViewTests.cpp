@@ -188,6 +188,7 @@ TEST(ReportView, ThreeHundredFindingsBuildOnlyTheRowsNearTheVisiblePart) {
 
     QScrollBar* bar = view.scrollArea()->verticalScrollBar();
     bar->setValue(bar->maximum());
+    screen.settle();
     EXPECT_NE(list->builtRow(299), nullptr);
     EXPECT_EQ(list->builtRow(0), nullptr);
     EXPECT_LT(list->builtRowCount(), 40u);
