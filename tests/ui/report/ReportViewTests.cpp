@@ -272,3 +272,16 @@ TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
     EXPECT_TRUE(screen.view().noticeRow()->accessibleName().startsWith(
         u"The report could not be exported. "_s));
 }
+
+TEST(ReportView, TheColumnIsAtMost1320WideAndCentred) {
+    ReportScreen screen(ScanReport::sample());
+    for (int width : {2000, 700}) {
+        screen.view().resize(width, 800);
+        screen.settle();
+        const QWidget* bar = screen.view().filterBar();
+        const QRect placed(bar->mapTo(screen.view().scrollArea()->widget(), QPoint(0, 0)),
+                           bar->size());
+        EXPECT_EQ(placed.width(), std::min(1320, width - 56)) << width;
+        EXPECT_EQ(placed.left(), (width - placed.width()) / 2) << width;
+    }
+}
