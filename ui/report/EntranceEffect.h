@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/design/Motion.h"
+
 #include <QGraphicsEffect>
 
 namespace bw {
@@ -20,5 +22,9 @@ private:
     qreal rise_;
     qreal progress_ = 0;
 };
+
+// Brings `widget` in from hidden and `rise` points low (negative: from above) with `motion`,
+// after the next frame has shown it hidden; an instant motion changes nothing.
+void playEntrance(QWidget* widget, qreal rise, const design::Motion& motion);
 
 } // namespace bw

@@ -4,6 +4,7 @@
 #include "model/ReportHelpers.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
+#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingCopyButton.h"
 #include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingEvidenceView.h"
@@ -150,9 +151,12 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
 
 void FindingResolutionPanel::toggleTechnicalDetails() {
     showsTechnicalDetails_ = !showsTechnicalDetails_;
-    toggle_->setOpen(showsTechnicalDetails_,
-                     design::unlessReduceMotion(design::Motion::spring(0.28)));
+    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
+    toggle_->setOpen(showsTechnicalDetails_, motion);
     detailRows_->setVisible(showsTechnicalDetails_);
+    if (showsTechnicalDetails_) {
+        playEntrance(detailRows_, -3, motion);
+    }
 }
 
 } // namespace bw

@@ -236,6 +236,8 @@ void ReportView::updateSection() {
     filterBar_->setReport(report_, isPassedSelected_);
     if (filterBar_->choice() != currentChoice()) {
         filterBar_->setChoice(currentChoice(), filterMotion());
+        // The new list fades in as the capsule moves.
+        playEntrance(section_, 0, filterMotion());
     }
     auto visible = visibleFindings();
     const bool showsList = !isPassedSelected_ && !visible.empty();
@@ -312,33 +314,11 @@ void ReportView::startNewScan() {
 }
 
 void ReportView::presentEntrance() {
-    if (design::MotionPreferences::instance().reduceMotion()) {
-        return;
-    }
     // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
     // there from the start.
-    const std::array<std::pair<QWidget*, qreal>, 2> entering{{{overview_, 8}, {section_, 6}}};
-    for (const auto& [widget, rise] : entering) {
-        auto* effect = new EntranceEffect(rise);
-        widget->setGraphicsEffect(effect);
-        auto* progress = new design::AnimatedValue(0, effect);
-        connect(progress, &design::AnimatedValue::valueChanged, effect,
-                [widget, effect](double value) {
-                    effect->setProgress(value);
-                    // Done: the widget draws itself directly again, once this signal has
-                    // returned (removing the effect deletes its animation).
-                    if (value >= 1) {
-                        QTimer::singleShot(0, widget, [widget, effect] {
-                            if (widget->graphicsEffect() == effect) {
-                                widget->setGraphicsEffect(nullptr);
-                            }
-                        });
-                    }
-                });
-        // After the first frame has shown the hidden picture.
-        QTimer::singleShot(0, progress,
-                           [progress] { progress->animateTo(1, design::Motion::spring(0.44)); });
-    }
+    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.44));
+    playEntrance(overview_, 8, motion);
+    playEntrance(section_, 6, motion);
 }
 
 void ReportView::resizeEvent(QResizeEvent* event) {
