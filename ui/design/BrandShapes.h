@@ -40,7 +40,8 @@ QPainterPath continuousRoundedRect(const QRectF& rect, qreal radius);
 enum class BerthwatchRunwayState : std::uint8_t { idle, hovered, targeted, launching, rejected };
 
 // The drop zone's logo: a runway lane that lights up and a plane that rolls and tilts with the
-// state. Fills the size it is given; decorative, takes no input.
+// state. Lays itself out in its contents rectangle; contents margins give the glow and the
+// launching plane room to reach past that frame. Decorative, takes no input.
 class BerthwatchRunwayMark : public QWidget {
     Q_OBJECT
 public:
@@ -78,7 +79,8 @@ private:
 };
 
 // The scan's progress bar: a lane that fills from the leading edge with the plane riding its
-// front; at the end the plane takes off and vanishes. Decorative, takes no input.
+// front; at the end the plane takes off and vanishes. Lays itself out in its contents rectangle, as
+// the runway mark does. Decorative, takes no input.
 class BerthwatchProgressRunway : public QWidget {
     Q_OBJECT
 public:

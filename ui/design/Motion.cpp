@@ -74,7 +74,7 @@ double SpringEasing::settlingTime() const {
 }
 
 QEasingCurve SpringEasing::curve() const {
-    // A cubic Hermite piece per segment, from the exact values and slopes, written as Béziers.
+    // A cubic Hermite curve per segment, from the exact values and slopes, written as Béziers.
     const SpringTerms s = terms(*this);
     const double duration = settlingTime();
     const double total = (std::pow(segmentGrowth, springSegments) - 1) / (segmentGrowth - 1);

@@ -60,12 +60,14 @@ void BerthwatchProgressRunway::restartTakeOff() {
 }
 
 void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
-    const qreal w = width();
-    const qreal laneY = height() - laneInset;
+    const QRectF frame = contentsRect();
+    const qreal w = frame.width();
+    const qreal laneY = frame.height() - laneInset;
     const qreal shown = m_progress <= 0 ? 0 : std::min(1.0, m_progress);
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(frame.topLeft());
     painter.fillPath(capsulePath(QRectF(0, laneY - laneHeight / 2, w, laneHeight)),
                      palette::withOpacity(palette::runwayTrack(), 0.96));
     const qreal fillWidth = std::max(laneHeight, w * shown);

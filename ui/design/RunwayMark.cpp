@@ -156,14 +156,16 @@ BerthwatchRunwayMark::Look BerthwatchRunwayMark::currentLook() const {
 
 void BerthwatchRunwayMark::paintEvent(QPaintEvent*) {
     const Look look = currentLook();
-    const qreal w = width();
-    const qreal h = height();
+    const QRectF frame = contentsRect();
+    const qreal w = frame.width();
+    const qreal h = frame.height();
     const qreal runwayWidth = std::min(w * 0.72, 174.0);
     const qreal planeWidth = std::min(w * 0.48, 114.0);
     const qreal planeHeight = planeWidth / 3;
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(frame.topLeft());
 
     const QRectF lane(w * 0.5 - runwayWidth / 2, h * 0.78 - laneHeight / 2, runwayWidth,
                       laneHeight);

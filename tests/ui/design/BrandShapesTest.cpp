@@ -53,6 +53,16 @@ TEST(PlaneShape, FilledItCoversTheFuselageAndLeavesTheSkyAboveTheWing) {
     EXPECT_EQ(pixel(700, 540), qRgb(255, 255, 255));
 }
 
+TEST(ContinuousRoundedRect, StaysInsideItsRectangleWhateverTheRadius) {
+    const QRectF rect(10, 20, 120, 40);
+    for (const qreal radius : {0.0, 8.0, 13.0, 1000.0}) {
+        const QPainterPath path = continuousRoundedRect(rect, radius);
+        expectRectNear(path.controlPointRect(), rect);
+        EXPECT_TRUE(path.contains(rect.center())) << radius;
+        EXPECT_EQ(path.contains(rect.topLeft() + QPointF(0.5, 0.5)), radius == 0) << radius;
+    }
+}
+
 bool isNear(QColor actual, QColor expected) {
     return std::abs(actual.red() - expected.red()) < 24 &&
            std::abs(actual.green() - expected.green()) < 24 &&
