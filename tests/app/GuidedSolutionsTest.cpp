@@ -9,35 +9,23 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-Finding finding(QString id, FindingSeverity severity, QString title,
-                FindingCategory category = FindingCategory::privacy, QString guideline = u"5.1"_s) {
-    return {std::move(id),
-            severity,
-            category,
-            std::move(guideline),
-            std::nullopt,
-            std::move(title),
-            {},
-            {},
-            std::nullopt,
-            {},
-            0.5,
-            EvidenceSource::build,
-            std::nullopt};
+Finding finding(QString id, FindingSeverity severity, QString title) {
+    Finding result{};
+    result.id = std::move(id);
+    result.severity = severity;
+    result.category = FindingCategory::privacy;
+    result.guideline = u"5.1"_s;
+    result.title = std::move(title);
+    return result;
 }
 
 RemoteBuildFinding remote(QString title, double confidence = 0.5, QString guideline = u"5.1"_s) {
-    return {FindingSeverity::risk,
-            FindingCategory::privacy,
-            std::move(guideline),
-            std::move(title),
-            {},
-            {},
-            std::nullopt,
-            {},
-            confidence,
-            EvidenceSource::build,
-            std::nullopt};
+    RemoteBuildFinding result{};
+    result.category = FindingCategory::privacy;
+    result.guideline = std::move(guideline);
+    result.title = std::move(title);
+    result.confidence = confidence;
+    return result;
 }
 
 FindingResolution resolution(QString summary) {
@@ -96,46 +84,6 @@ TEST(GuidedSolutions, RankedOrderIsSeverityThenTitleAndStable) {
     ScanReport report;
     report.findings = findings;
     EXPECT_EQ(ids(report), (std::vector<QString>{u"4"_s, u"5"_s, u"2"_s, u"1"_s, u"3"_s}));
-}
-
-TEST(GuidedSolutions, ScreenshotReviewIsCompleteOnlyForEveryAreaAnalysedOnce) {
-    using P = ScreenshotPrompt;
-    const auto assessed = [](P area, bool analyzed = true) {
-        return ScreenshotAssessment{
-            u"f.png"_s, area, ScreenshotAssessmentStatus::passed, {}, analyzed};
-    };
-    const std::set<P> areas{P::paywall, P::restore};
-    const struct {
-        std::vector<ScreenshotAssessment> assessments;
-        bool complete;
-    } cases[] = {
-        {{assessed(P::paywall), assessed(P::restore)}, true},
-        {{assessed(P::paywall), assessed(P::restore), assessed(P::restore)}, false},
-        {{assessed(P::paywall), assessed(P::restore, false)}, false},
-        {{assessed(P::paywall), assessed(P::signIn)}, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(screenshotReviewIsComplete(c.assessments, areas), c.complete);
-    }
-}
-
-TEST(GuidedSolutions, AFailedScreenshotReviewFailsEveryAreaInReviewOrder) {
-    ScanReport report;
-    report.screenshotSummary =
-        ScreenshotSummary{2, 2, {}, std::nullopt, std::nullopt, std::nullopt};
-    applyScreenshotReviewFailure({{ScreenshotPrompt::signIn, u"/s/login.png"_s},
-                                  {ScreenshotPrompt::paywall, u"/s/pay.png"_s}},
-                                 u"offline"_s, report);
-    EXPECT_EQ(report.screenshotSummary->analyzedCount, 0);
-    const auto& assessments = *report.screenshotSummary->assessments;
-    ASSERT_EQ(assessments.size(), 2u);
-    EXPECT_EQ(assessments[0].fileName, u"pay.png"_s);
-    EXPECT_EQ(assessments[1].reviewArea, ScreenshotPrompt::signIn);
-    EXPECT_EQ(assessments[1].status, ScreenshotAssessmentStatus::failed);
-    EXPECT_FALSE(assessments[1].analyzed);
-    ASSERT_EQ(report.findings.size(), 1u);
-    EXPECT_EQ(report.findings[0].id, u"screenshot.ai.unavailable"_s);
-    EXPECT_EQ(report.findings[0].evidence, u"offline"_s);
 }
 
 } // namespace

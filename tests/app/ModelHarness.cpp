@@ -31,11 +31,18 @@ PhaseRecorder::PhaseRecorder(AppModel& model) {
                      [this, &model] { phases_.push_back(model.scanPhase()); });
 }
 
-bool PhaseRecorder::saw(const QString& message) const {
-    return std::ranges::any_of(phases_, [&](const ScanPhase& phase) {
+bool isAt(const AppModel& model, const QString& message) {
+    const auto* scanning = std::get_if<ScanPhase::Scanning>(&model.scanPhase().state);
+    return scanning && scanning->message == message;
+}
+
+std::vector<QString> PhaseRecorder::messages() const {
+    std::vector<QString> result;
+    for (const ScanPhase& phase : phases_) {
         const auto* scanning = std::get_if<ScanPhase::Scanning>(&phase.state);
-        return scanning && scanning->message == message;
-    });
+        result.push_back(scanning ? scanning->message : u"-"_s);
+    }
+    return result;
 }
 
 ModelHarness::ModelHarness() : history(folder.makeFolder(u"history"_s)) {

@@ -157,10 +157,6 @@ TEST_F(ReportHistory, RevealAndExport) {
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), ReportMarkdown::render(report));
-
-    model.exportReport(report, harness.folder.path() + u"/missing/App.md"_s);
-    ASSERT_TRUE(waitUntil([&] { return model.reportNotice().has_value(); }));
-    EXPECT_TRUE(model.reportNotice()->startsWith(u"The report could not be exported. "_s));
 }
 
 } // namespace
