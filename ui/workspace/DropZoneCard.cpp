@@ -43,9 +43,9 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(design::capsulePath(rect()),
-                         design::palette::withOpacity(design::palette::accent(),
-                                                      hovering_ ? 1.0 : 0.94));
+        painter.fillPath(
+            design::capsulePath(rect()),
+            design::palette::withOpacity(design::palette::accent(), hovering_ ? 1.0 : 0.94));
         painter.setFont(design::textStyleFont(TextStyle::bodyEmphasized));
         painter.setPen(Qt::white);
         painter.drawText(rect(), Qt::AlignCenter, chooseText);
@@ -70,8 +70,8 @@ DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
     chipRow->setSpacing(8);
     chipRow->addStretch();
     for (const AcceptedBuildKind& kind : acceptedBuildKinds) {
-        chips_.push_back(new ExtensionChip(QString::fromUtf16(kind.id),
-                                           QString::fromUtf16(kind.symbol), this));
+        chips_.push_back(
+            new ExtensionChip(QString::fromUtf16(kind.id), QString::fromUtf16(kind.symbol), this));
         chipRow->addWidget(chips_.back());
     }
     chipRow->addStretch();

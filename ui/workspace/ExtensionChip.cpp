@@ -34,8 +34,8 @@ void ExtensionChip::setEmphasized(bool emphasized) {
 QSize ExtensionChip::sizeHint() const {
     const QFontMetricsF metrics(design::textStyleFont(design::TextStyle::monoLabel));
     const QSizeF symbol = design::symbolSize(symbolPoints);
-    const qreal width = horizontalPadding * 2 + symbol.width() + spacing +
-                        metrics.horizontalAdvance(text_);
+    const qreal width =
+        horizontalPadding * 2 + symbol.width() + spacing + metrics.horizontalAdvance(text_);
     const qreal height = verticalPadding * 2 + std::max(symbol.height(), metrics.height());
     return QSizeF(width, height).toSize() + QSize(1, 1);
 }

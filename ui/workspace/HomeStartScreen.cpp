@@ -79,8 +79,8 @@ QColor tint(BerthwatchRunwayState state) {
 }
 
 bool isLit(BerthwatchRunwayState state) {
-    return state == BerthwatchRunwayState::targeted ||
-           state == BerthwatchRunwayState::launching || state == BerthwatchRunwayState::rejected;
+    return state == BerthwatchRunwayState::targeted || state == BerthwatchRunwayState::launching ||
+           state == BerthwatchRunwayState::rejected;
 }
 
 } // namespace

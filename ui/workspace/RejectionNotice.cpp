@@ -121,15 +121,14 @@ void RejectionNotice::paintRejection(QPainter& painter) {
     const QSizeF symbol = design::symbolSize(symbolPoints);
     const qreal labelWidth = QFontMetricsF(labelFont).horizontalAdvance(unsupported);
     const qreal extensionWidth =
-        shown_.extension.isEmpty() ? 0
-                                   : spacing + QFontMetricsF(monoFont).horizontalAdvance(
-                                                   shown_.extension);
+        shown_.extension.isEmpty()
+            ? 0
+            : spacing + QFontMetricsF(monoFont).horizontalAdvance(shown_.extension);
     const qreal contentWidth = symbol.width() + spacing + labelWidth + extensionWidth;
     const qreal contentHeight = std::max(symbol.height(), QFontMetricsF(labelFont).height());
-    const QRectF capsule(
-        (width() - contentWidth) / 2 - horizontalPadding,
-        (height() - contentHeight) / 2 - verticalPadding, contentWidth + 2 * horizontalPadding,
-        contentHeight + 2 * verticalPadding);
+    const QRectF capsule((width() - contentWidth) / 2 - horizontalPadding,
+                         (height() - contentHeight) / 2 - verticalPadding,
+                         contentWidth + 2 * horizontalPadding, contentHeight + 2 * verticalPadding);
     const QPainterPath path = design::capsulePath(capsule.adjusted(0.5, 0.5, -0.5, -0.5));
     painter.fillPath(path, design::palette::withOpacity(design::palette::dangerSurface(), 0.88));
     painter.setPen(QPen(design::palette::withOpacity(design::palette::danger(), 0.18), 1));
@@ -148,9 +147,9 @@ void RejectionNotice::paintRejection(QPainter& painter) {
                      Qt::AlignLeft | Qt::AlignVCenter, unsupported);
     if (!shown_.extension.isEmpty()) {
         painter.setFont(monoFont);
-        painter.drawText(QRectF(x + labelWidth + spacing, capsule.top(), extensionWidth + 1,
-                                capsule.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, shown_.extension);
+        painter.drawText(
+            QRectF(x + labelWidth + spacing, capsule.top(), extensionWidth + 1, capsule.height()),
+            Qt::AlignLeft | Qt::AlignVCenter, shown_.extension);
     }
 }
 

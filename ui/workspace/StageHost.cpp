@@ -55,7 +55,8 @@ void StageHost::resizeEvent(QResizeEvent*) {
 
 void StageHost::place(double progress) {
     if (current_) {
-        current_->setGeometry(rect().translated((transition_.enterFrom * (1 - progress)).toPoint()));
+        current_->setGeometry(
+            rect().translated((transition_.enterFrom * (1 - progress)).toPoint()));
         if (progress < 1) {
             setOpacity(current_, progress);
         }
