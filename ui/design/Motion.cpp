@@ -12,8 +12,9 @@ namespace {
 
 // Within this distance of its end a spring counts as settled.
 constexpr double settledDistance = 1e-3;
-// Segments of the Bézier spline that stands for a spring; its error stays far below a pixel.
-constexpr int springSegments = 48;
+// Segments of the Bézier spline that stands for a spring. Qt 6.4's spline keeps room for ten
+// segments only and writes past it with more, so ten it is; the error stays below a pixel.
+constexpr int springSegments = 10;
 
 struct SpringTerms {
     double omega; // natural angular frequency

@@ -26,9 +26,10 @@ HomeView* ScanWorkspaceView::homeView() const {
 void ScanWorkspaceView::followReport(bool animated) {
     const auto& report = model_.report();
     const std::optional<QUuid> key = report ? std::optional(report->id) : std::nullopt;
-    if (shownReport_ == key) {
+    if (hasScreen_ && shownReport_ == key) {
         return;
     }
+    hasScreen_ = true;
     shownReport_ = key;
     const design::Motion motion = animated
                                       ? design::unlessReduceMotion(design::Motion::spring(0.42))

@@ -35,7 +35,8 @@ private:
     FileChooser& chooser_;
     WorkspaceScreens screens_;
     StageHost* host_;
-    std::optional<std::optional<QUuid>> shownReport_; // unset until the first screen is shown
+    bool hasScreen_ = false;
+    std::optional<QUuid> shownReport_;
 };
 
 } // namespace bw::workspace

@@ -1,47 +1,61 @@
 #include "ui/workspace/StageHost.h"
 
-#include <QGraphicsOpacityEffect>
+#include <QPainter>
 
 namespace bw::workspace {
 
-namespace {
-
-void setOpacity(QWidget* widget, double opacity) {
-    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(widget->graphicsEffect());
-    if (!effect) {
-        effect = new QGraphicsOpacityEffect(widget);
-        widget->setGraphicsEffect(effect);
+// The fading picture of the screen that was replaced; takes no input.
+class LeavingPicture : public QWidget {
+public:
+    explicit LeavingPicture(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
     }
-    effect->setOpacity(opacity);
-}
 
-} // namespace
+    void setPicture(const QPixmap& picture) {
+        picture_ = picture;
+        setVisible(!picture.isNull());
+        raise();
+    }
+
+    void setProgress(double progress) {
+        progress_ = progress;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setOpacity(std::max(0.0, 1 - progress_));
+        painter.drawPixmap(0, 0, picture_);
+    }
+
+private:
+    QPixmap picture_;
+    double progress_ = 0;
+};
 
 StageHost::StageHost(QWidget* parent) : QWidget(parent) {
+    leaving_ = new LeavingPicture(this);
     connect(&progress_, &design::AnimatedValue::valueChanged, this, [this](double value) {
         place(value);
         if (value >= 1.0 && progress_.target() >= 1.0) {
-            finish();
+            leaving_->setPicture({});
         }
     });
 }
 
 void StageHost::present(QWidget* next, const Transition& transition) {
-    delete leaving_; // a transition still running ends at once
-    if (current_) {
-        current_->setAttribute(Qt::WA_TransparentForMouseEvents);
-        current_->clearFocus();
-    }
-    leaving_ = current_;
+    const bool animated = current_ && isVisible() && !transition.motion.isInstant();
+    leaving_->setPicture(animated ? current_->grab() : QPixmap());
+    delete current_;
     current_ = next;
     transition_ = transition;
     next->setParent(this);
     next->show();
-    next->raise();
-    if (transition.motion.isInstant()) {
+    if (!animated) {
         progress_.setValue(1);
         place(1);
-        finish();
         return;
     }
     progress_.setValue(0);
@@ -57,23 +71,9 @@ void StageHost::place(double progress) {
     if (current_) {
         current_->setGeometry(
             rect().translated((transition_.enterFrom * (1 - progress)).toPoint()));
-        if (progress < 1) {
-            setOpacity(current_, progress);
-        }
     }
-    if (leaving_) {
-        leaving_->setGeometry(rect().translated((transition_.leaveTo * progress).toPoint()));
-        setOpacity(leaving_, 1 - progress);
-    }
-}
-
-// Once settled the screen paints without an effect, so nothing is composed off-screen while a
-// scan runs.
-void StageHost::finish() {
-    delete leaving_;
-    if (current_) {
-        current_->setGraphicsEffect(nullptr);
-    }
+    leaving_->setGeometry(rect().translated((transition_.leaveTo * progress).toPoint()));
+    leaving_->setProgress(progress);
 }
 
 } // namespace bw::workspace

@@ -8,15 +8,19 @@
 
 namespace bw::workspace {
 
-// Shows one screen at a time, filling its area. A new screen fades in from an offset while the
-// old one fades out towards its own offset and is then deleted; only the new one takes input.
+class LeavingPicture;
+
+// Shows one screen at a time, filling its area. A new screen takes the old one's place at once
+// (the old one is deleted, so nothing of it runs on) and slides in from an offset, while a
+// picture of the old one fades out towards its own offset above it. Nothing is composed through
+// graphics effects, so a settled screen paints as if it were alone.
 class StageHost : public QWidget {
     Q_OBJECT
 
 public:
     struct Transition {
         QPointF enterFrom; // where the new screen starts, relative to its place
-        QPointF leaveTo;   // where the old screen goes
+        QPointF leaveTo;   // where the picture of the old screen goes
         design::Motion motion;
     };
 
@@ -31,10 +35,9 @@ protected:
 
 private:
     void place(double progress);
-    void finish();
 
     QPointer<QWidget> current_;
-    QPointer<QWidget> leaving_;
+    LeavingPicture* leaving_;
     Transition transition_;
     design::AnimatedValue progress_{1.0};
 };
