@@ -221,6 +221,10 @@ bool IPhoneReviewSlot::isThumbnailSettled() const {
     return loader_->isIdle();
 }
 
+QSize IPhoneReviewSlot::screenshotPixelSize() const {
+    return showsScreenshot() ? screenshotView_->image.size() : QSize();
+}
+
 QRect IPhoneReviewSlot::phoneRect() const {
     return phoneArea_->geometry();
 }

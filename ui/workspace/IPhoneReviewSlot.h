@@ -42,6 +42,8 @@ public:
     bool showsScreenshot() const;
     // The thumbnail of the current file has been read (or found unreadable).
     bool isThumbnailSettled() const;
+    // The pixel size of the decoded screenshot; empty when none is shown.
+    QSize screenshotPixelSize() const;
     // The phone's rectangle in this slot's coordinates, where the drop ring is drawn.
     QRect phoneRect() const;
 
