@@ -12,6 +12,9 @@ namespace bw::workspace {
 struct FileChoice {
     QString message;         // shown as the panel's title
     QStringList nameFilters; // QFileDialog filters, e.g. "Images (*.png *.jpg)"
+    // Folders with these extensions (lower case, no dot) are chosen as one item, not entered:
+    // opening one, or trying to enter it, chooses it.
+    QStringList bundleExtensions;
 };
 
 // The open panel behind every "choose a file" action, so that tests can answer it.

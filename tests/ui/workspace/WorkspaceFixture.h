@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/Launch.h"
+#include "platform/clock/ManualClock.h"
+#include "tests/support/TempFolder.h"
+#include "ui/workspace/FileChooser.h"
+#include "ui/workspace/WorkspaceScreens.h"
+
+#include <QLabel>
+#include <functional>
+#include <memory>
+
+namespace bw::workspace::test {
+
+// Answers the open panel as a test says and remembers what it was asked.
+struct FakeChooser : FileChooser {
+    std::optional<QString> answer;
+    std::vector<FileChoice> asked;
+
+    std::optional<QString> chooseFile(QWidget*, const FileChoice& choice) override {
+        asked.push_back(choice);
+        return answer;
+    }
+};
+
+// The model as the application launches it, on a clock the test moves, with a history folder of
+// its own, the real tool stand-ins and a web service that is not there.
+struct Workspace {
+    testing::TempFolder folder;
+    ManualClock clock;
+    std::unique_ptr<AppModel> model;
+    FakeChooser chooser;
+
+    Workspace();
+
+    QString path(const char* name) const;
+    static QString fixtureBuild(const char* name);
+
+    // Stand-ins for the neighbouring screens, named so a test can tell them apart.
+    static WorkspaceScreens screens();
+
+    // Turns the event loop and moves the clock in `step`s until `done` holds; false when
+    // `limitSeconds` of clock time pass first.
+    bool runUntil(const std::function<bool()>& done, double limitSeconds, double step = 0.01);
+};
+
+} // namespace bw::workspace::test
