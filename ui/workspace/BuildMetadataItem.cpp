@@ -2,6 +2,7 @@
 
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
+#include "ui/workspace/StyledLabel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,26 +14,17 @@
 
 namespace bw::workspace {
 
-namespace {
-
-void setTextColor(QLabel* label, const QColor& color) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-}
-
-} // namespace
-
 BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value, bool monospaced,
                                      QWidget* parent)
-    : QWidget(parent), value_(value), titleLabel_(new QLabel(title.toUpper(), this)),
+    : QWidget(parent), value_(value),
+      titleLabel_(styledLabel(title.toUpper(), design::TextStyle::eyebrow,
+                              design::palette::textTertiary(), this)),
       valueLabel_(new QLabel(this)) {
-    design::applyTextStyle(titleLabel_, design::TextStyle::eyebrow);
-    setTextColor(titleLabel_, design::palette::textTertiary());
     valueLabel_->setFont(design::systemFont(11, QFont::Medium,
                                             monospaced ? design::FontDesign::monospaced
                                                        : design::FontDesign::standard));
-    setTextColor(valueLabel_, design::palette::textPrimary());
+    valueLabel_->setTextFormat(Qt::PlainText);
+    setLabelColor(valueLabel_, design::palette::textPrimary());
     valueLabel_->setText(value);
     valueLabel_->setMinimumWidth(1);
     auto* layout = new QVBoxLayout(this);

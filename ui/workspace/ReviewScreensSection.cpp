@@ -11,6 +11,7 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/SlotRow.h"
+#include "ui/workspace/StyledLabel.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -32,16 +33,6 @@ const QString helpText = QStringLiteral(
     "and matches the final listing. Leave it off for private review evidence such as paywall, "
     "sign in, permissions, restore purchases, account deletion, or any screen supplied only to "
     "help App Review understand the app.");
-
-QLabel* styledLabel(const QString& text, design::TextStyle style, const QColor& color,
-                    QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    design::applyTextStyle(label, style);
-    QPalette labelPalette = label->palette();
-    labelPalette.setColor(QPalette::WindowText, color);
-    label->setPalette(labelPalette);
-    return label;
-}
 
 design::SymbolWidget* symbol(const QString& name, qreal pointSize, QFont::Weight weight,
                              const QColor& color, QWidget* parent) {
@@ -201,7 +192,8 @@ void ReviewScreensSection::chooseScreenshot(ScreenshotPrompt prompt) {
     }
     const FileChoice choice{QStringLiteral("Choose the ") + shortTitle(prompt).toLower() +
                                 QStringLiteral(" screen"),
-                            {QStringLiteral("Images (*.png *.jpg *.jpeg *.heic)")}};
+                            {QStringLiteral("Images (*.png *.jpg *.jpeg *.heic)")},
+                            {}};
     if (const auto path = chooser_->chooseFile(window(), choice)) {
         model_.setScreenshot(*path, prompt);
     }

@@ -6,12 +6,14 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
+#include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
 #include "ui/workspace/StagedPrimaryButton.h"
 #include "ui/workspace/StagedTextButton.h"
+#include "ui/workspace/StyledLabel.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -28,22 +30,6 @@ namespace palette = design::palette;
 
 constexpr int maximumColumnWidth = 1040;
 constexpr qreal hairlineOpacity = 0.72;
-
-QLabel* styledLabel(const QString& text, design::TextStyle style, const QColor& color,
-                    QWidget* parent = nullptr) {
-    auto* label = new QLabel(text, parent);
-    design::applyTextStyle(label, style);
-    QPalette labelPalette = label->palette();
-    labelPalette.setColor(QPalette::WindowText, color);
-    label->setPalette(labelPalette);
-    return label;
-}
-
-void setTextColor(QWidget* widget, const QColor& color) {
-    QPalette widgetPalette = widget->palette();
-    widgetPalette.setColor(QPalette::WindowText, color);
-    widget->setPalette(widgetPalette);
-}
 
 // A hairline: the rule under the build section and the separators of the metadata row.
 class Hairline : public QWidget {
@@ -195,16 +181,8 @@ QWidget* StagedBuildView::makeBuildSection() {
 
 QWidget* StagedBuildView::makeFooter() {
     auto* footer = new QWidget;
-    footerLayout_ = new QHBoxLayout(footer);
-    footerLayout_->setSpacing(7);
-    footerLayout_->addStretch();
-    auto* laptop = new design::SymbolWidget(QStringLiteral("macbook"), 12, QFont::Medium);
-    laptop->setColor(palette::textTertiary());
-    footerLayout_->addWidget(laptop);
-    footerLayout_->addWidget(styledLabel(QStringLiteral("Your build stays on this Mac."),
-                                         design::TextStyle::caption, palette::textTertiary()));
-    footerLayout_->addStretch();
-    footer->setAccessibleName(QStringLiteral("Your build stays on this Mac."));
+    footerLayout_ = new QVBoxLayout(footer);
+    footerLayout_->addWidget(new OnDeviceLine);
     return footer;
 }
 
@@ -336,13 +314,13 @@ void StagedBuildView::showStaged() {
                                : staged->previewError ? palette::danger()
                                                       : palette::success();
     statusSymbol_->setColor(statusColor);
-    setTextColor(status_, statusColor);
+    setLabelColor(status_, statusColor);
     previewError_->setVisible(staged->previewError.has_value());
     previewErrorText_->setText(staged->previewError.value_or(QString()));
 
     auto* metadata = makeMetadataRow(*staged);
     if (metadata_) {
-        buildLayout_->replaceWidget(metadata_, metadata);
+        delete buildLayout_->replaceWidget(metadata_, metadata);
         delete metadata_;
     } else {
         buildLayout_->addWidget(metadata);
@@ -354,7 +332,7 @@ void StagedBuildView::showStaged() {
 void StagedBuildView::showAction() {
     auto* action = makeActionArea();
     if (action_) {
-        actionSlot_->replaceWidget(action_, action);
+        delete actionSlot_->replaceWidget(action_, action);
         delete action_;
     } else {
         actionSlot_->addWidget(action);
@@ -377,7 +355,6 @@ void StagedBuildView::applyLayout() {
     sectionPadding_->setContentsMargins(0, isCompact_ ? 18 : 22, 0, isCompact_ ? 16 : 20);
     const int footerInset = layout.isShortHeight ? 18 : 26;
     footerLayout_->setContentsMargins(0, 0, 0, footerInset);
-    footerLayout_->parentWidget()->setFixedHeight(30 + footerInset);
     icon_->setSide(isCompact_ ? 46 : 50);
     section_->setLayoutMetrics(isCompact_, layout.slotWidth, layout.contentWidth);
     if (compactChanged) {
