@@ -5,12 +5,12 @@
 
 namespace bw::workspace::test {
 
-Workspace::Workspace() {
+Workspace::Workspace(const QUrl& backendURL) {
     LaunchSettings settings;
     settings.arguments = {u"berthwatch"_qs};
     settings.environment = QProcessEnvironment();
     settings.historyFolder = path("history");
-    settings.backendURL = QUrl(u"http://127.0.0.1:9"_qs);
+    settings.backendURL = backendURL;
     settings.toolDirectory = QString::fromUtf8(BW_LIBEXEC_DIR);
     settings.clock = &clock;
     model = launchApplication(settings);

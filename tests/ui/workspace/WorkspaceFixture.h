@@ -31,7 +31,8 @@ struct Workspace {
     std::unique_ptr<AppModel> model;
     FakeChooser chooser;
 
-    Workspace();
+    // The web service is not there unless a test names one.
+    explicit Workspace(const QUrl& backendURL = QUrl(u"http://127.0.0.1:9"_qs));
 
     QString path(const char* name) const;
     static QString fixtureBuild(const char* name);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/workspace/HoverButton.h"
+
+namespace bw::workspace {
+
+// The red "Remove" capsule centred over a filled review slot while the pointer is over it.
+class CenteredRemoveButton : public HoverButton {
+    Q_OBJECT
+
+public:
+    // `help` is the tooltip and the accessible name, shown verbatim.
+    explicit CenteredRemoveButton(const QString& help, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace bw::workspace
