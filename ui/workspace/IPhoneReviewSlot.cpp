@@ -202,7 +202,7 @@ void IPhoneReviewSlot::setUrl(const std::optional<QString>& url) {
         return;
     }
     url_ = url;
-    screenshotView_->image = {};
+    // The old picture stays until the new one is read; the phone follows `url` at once anyway.
     loader_->load(url.value_or(QString()),
                   int(std::ceil(largestScreenHeight * devicePixelRatioF())));
     refresh();
