@@ -7,6 +7,7 @@
 #include "ui/workspace/HomeStartScreen.h"
 #include "ui/workspace/ScanProgressView.h"
 #include "ui/workspace/StageHost.h"
+#include "ui/workspace/StagedBuildView.h"
 
 #include <QPainter>
 #include <QToolButton>
@@ -39,9 +40,9 @@ QIcon symbolIcon(QStringView name, const QColor& color) {
 
 } // namespace
 
-HomeView::HomeView(AppModel& model, FileChooser& chooser, const WorkspaceScreens& screens,
+HomeView::HomeView(AppModel& model, FileChooser& chooser, const WorkspaceLinks& links,
                    QWidget* parent)
-    : QWidget(parent), model_(model), chooser_(chooser), screens_(screens) {
+    : QWidget(parent), model_(model), chooser_(chooser), links_(links) {
     setWindowTitle(u"Scan"_qs);
     host_ = new StageHost(this);
     back_ = new QToolButton(this);
@@ -87,11 +88,11 @@ QWidget* HomeView::makeStage(Stage stage) {
     case Stage::staged:
         break;
     }
-    if (!screens_.stagedBuildView) {
-        return new QWidget;
-    }
-    return screens_.stagedBuildView(
-        model_, [this] { requestScan(); }, nullptr);
+    auto* staged = new StagedBuildView(model_);
+    staged->setScanRequest([this] { requestScan(); });
+    staged->setFileChooser(&chooser_);
+    staged->setUpdateController(links_.updates);
+    return staged;
 }
 
 void HomeView::followModel() {

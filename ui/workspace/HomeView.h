@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/workspace/WorkspaceScreens.h"
+#include "ui/workspace/WorkspaceLinks.h"
 
 #include <QWidget>
 #include <optional>
@@ -21,7 +21,7 @@ class HomeView : public QWidget {
 public:
     enum class Stage { start, progress, staged };
 
-    HomeView(AppModel& model, FileChooser& chooser, const WorkspaceScreens& screens,
+    HomeView(AppModel& model, FileChooser& chooser, const WorkspaceLinks& links,
              QWidget* parent = nullptr);
 
     Stage stage() const { return *stage_; }
@@ -41,7 +41,7 @@ private:
 
     AppModel& model_;
     FileChooser& chooser_;
-    WorkspaceScreens screens_;
+    WorkspaceLinks links_;
     StageHost* host_;
     QToolButton* back_;
     std::optional<Stage> stage_;

@@ -6,9 +6,9 @@
 
 namespace bw::workspace {
 
-ScanWorkspaceView::ScanWorkspaceView(AppModel& model, FileChooser& chooser,
-                                     WorkspaceScreens screens, QWidget* parent)
-    : QWidget(parent), model_(model), chooser_(chooser), screens_(std::move(screens)),
+ScanWorkspaceView::ScanWorkspaceView(AppModel& model, FileChooser& chooser, WorkspaceLinks links,
+                                     QWidget* parent)
+    : QWidget(parent), model_(model), chooser_(chooser), links_(std::move(links)),
       host_(new StageHost(this)) {
     connect(&model, &AppModel::reportChanged, this, [this] { followReport(true); });
     followReport(false);
@@ -35,11 +35,10 @@ void ScanWorkspaceView::followReport(bool animated) {
                                       ? design::unlessReduceMotion(design::Motion::spring(0.42))
                                       : design::Motion::none();
     if (!report) {
-        host_->present(new HomeView(model_, chooser_, screens_), {{}, {0, 4}, motion});
+        host_->present(new HomeView(model_, chooser_, links_), {{}, {0, 4}, motion});
         return;
     }
-    QWidget* view =
-        screens_.reportView ? screens_.reportView(model_, *report, nullptr) : new QWidget;
+    QWidget* view = links_.reportView ? links_.reportView(model_, *report, nullptr) : new QWidget;
     host_->present(view, {{0, 4}, {}, motion});
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/workspace/WorkspaceScreens.h"
+#include "ui/workspace/WorkspaceLinks.h"
 
 #include <QUuid>
 #include <QWidget>
@@ -18,7 +18,7 @@ class ScanWorkspaceView : public QWidget {
     Q_OBJECT
 
 public:
-    ScanWorkspaceView(AppModel& model, FileChooser& chooser, WorkspaceScreens screens,
+    ScanWorkspaceView(AppModel& model, FileChooser& chooser, WorkspaceLinks links,
                       QWidget* parent = nullptr);
 
     QWidget* currentScreen() const;
@@ -33,7 +33,7 @@ private:
 
     AppModel& model_;
     FileChooser& chooser_;
-    WorkspaceScreens screens_;
+    WorkspaceLinks links_;
     StageHost* host_;
     bool hasScreen_ = false;
     std::optional<QUuid> shownReport_;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -13,20 +14,22 @@ using namespace bw::workspace;
 
 namespace {
 
-// Answers the modal dialog once it is up, as a user would: selects `name` and presses Open;
+// Answers the modal dialog once it is up, as a user would: types `name` and presses Open;
 // cancels once Open has not closed it.
 void answerDialog(QTimer& timer, const QString& name) {
-    QObject::connect(&timer, &QTimer::timeout, &timer, [name, attempts = 0]() mutable {
+    // The dialog reads its folder in the background: give it a few turns first.
+    QObject::connect(&timer, &QTimer::timeout, &timer, [name, ticks = 0]() mutable {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
+        if (!dialog || !dialog->isVisible()) {
             return;
         }
-        if (attempts++ == 0) {
-            dialog->selectFile(name);
+        ++ticks;
+        if (ticks == 5) {
+            dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->setText(name);
             QMetaObject::invokeMethod(dialog, "accept");
-            return;
+        } else if (ticks == 15) {
+            dialog->reject();
         }
-        dialog->reject();
     });
     timer.start(20);
 }

@@ -20,7 +20,7 @@ using namespace bw::workspace::test;
 namespace {
 
 struct ScanScreens : Workspace {
-    ScanWorkspaceView workspace{*model, chooser, screens()};
+    ScanWorkspaceView workspace{*model, chooser, links()};
 
     ScanScreens() {
         workspace.resize(1120, 760);

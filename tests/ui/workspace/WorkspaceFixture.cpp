@@ -24,19 +24,14 @@ QString Workspace::fixtureBuild(const char* name) {
     return QString::fromUtf8(BW_BUILD_FIXTURES_DIR) + u'/' + QString::fromUtf8(name);
 }
 
-WorkspaceScreens Workspace::screens() {
-    WorkspaceScreens screens;
-    screens.stagedBuildView = [](AppModel&, std::function<void()>, QWidget* parent) {
-        auto* view = new QLabel(parent);
-        view->setAccessibleName(u"staged build"_qs);
-        return view;
-    };
-    screens.reportView = [](AppModel&, const ScanReport&, QWidget* parent) {
+WorkspaceLinks Workspace::links() {
+    WorkspaceLinks links;
+    links.reportView = [](AppModel&, const ScanReport&, QWidget* parent) {
         auto* view = new QLabel(parent);
         view->setAccessibleName(u"report"_qs);
         return view;
     };
-    return screens;
+    return links;
 }
 
 bool Workspace::runUntil(const std::function<bool()>& done, double limitSeconds, double step) {

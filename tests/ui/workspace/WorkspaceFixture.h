@@ -4,7 +4,7 @@
 #include "platform/clock/ManualClock.h"
 #include "tests/support/TempFolder.h"
 #include "ui/workspace/FileChooser.h"
-#include "ui/workspace/WorkspaceScreens.h"
+#include "ui/workspace/WorkspaceLinks.h"
 
 #include <QLabel>
 #include <functional>
@@ -37,8 +37,8 @@ struct Workspace {
     QString path(const char* name) const;
     static QString fixtureBuild(const char* name);
 
-    // Stand-ins for the neighbouring screens, named so a test can tell them apart.
-    static WorkspaceScreens screens();
+    // A stand-in for the report screen, named so a test can tell it apart.
+    static WorkspaceLinks links();
 
     // Turns the event loop and moves the clock in `step`s until `done` holds; false when
     // `limitSeconds` of clock time pass first.
