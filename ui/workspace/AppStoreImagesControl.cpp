@@ -1,5 +1,6 @@
 #include "ui/workspace/AppStoreImagesControl.h"
 
+#include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -24,17 +25,23 @@ QFont titleFont() {
 
 } // namespace
 
-AppStoreImagesControl::AppStoreImagesControl(const QString& title, std::function<bool()> isOn,
-                                             std::function<void(bool)> setOn, QWidget* parent)
-    : HoverButton(parent), isOn_(std::move(isOn)), setOn_(std::move(setOn)) {
+AppStoreImagesControl::AppStoreImagesControl(const QString& title, std::function<bool()> read,
+                                             std::function<void(bool)> write, QWidget* parent)
+    : HoverButton(parent), isOn_(std::move(read)), setOn_(std::move(write)) {
     setText(title);
     setAccessibleName(title);
     connect(this, &QAbstractButton::clicked, this, [this] { setOn_(!isOn_()); });
+    connect(&knob_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    knob_.setValue(isOn() ? 1 : 0);
     refresh();
 }
 
 void AppStoreImagesControl::refresh() {
     setAccessibleDescription(isOn() ? QStringLiteral("On") : QStringLiteral("Off"));
+    const double target = isOn() ? 1 : 0;
+    if (knob_.target() != target) {
+        knob_.animateTo(target, design::unlessReduceMotion(design::Motion::spring(0.18, 1)));
+    }
     update();
 }
 
@@ -49,9 +56,10 @@ void AppStoreImagesControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(isEnabled() ? 1 : disabledOpacity);
-    const bool on = isOn();
-    const bool hovering = isHovering();
-    const QColor foreground = on || hovering ? palette::textPrimary() : palette::textSecondary();
+    const qreal hover = hoverProgress();
+    const qreal on = knob_.value();
+    const QColor foreground =
+        blend(palette::textSecondary(), palette::textPrimary(), std::max(on, hover));
     const qreal midY = height() / 2.0;
 
     const QSizeF symbol = design::symbolSize(symbolPointSize);
@@ -66,17 +74,15 @@ void AppStoreImagesControl::paintEvent(QPaintEvent*) {
     x += titleWidth + spacing;
 
     const QRectF trackRect({x, midY - track.height() / 2}, track);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(on ? palette::accent()
-                        : QColor(255, 255, 255, int(255 * (hovering ? 0.16 : 0.1))));
-    painter.drawRoundedRect(trackRect, track.height() / 2, track.height() / 2);
+    const QColor offTrack = QColor::fromRgbF(1, 1, 1, float(0.1 + 0.06 * hover));
+    painter.fillPath(design::capsulePath(trackRect), blend(offTrack, palette::accent(), on));
     const qreal knob = track.height() - 2 * knobPadding;
-    const qreal knobX =
-        on ? trackRect.right() - knobPadding - knob : trackRect.left() + knobPadding;
-    painter.setBrush(on         ? QColor(Qt::white)
-                     : hovering ? palette::textPrimary()
-                                : palette::textSecondary());
-    painter.drawEllipse(QRectF(knobX, trackRect.top() + knobPadding, knob, knob));
+    const qreal travel = track.width() - 2 * knobPadding - knob;
+    const QColor offKnob = blend(palette::textSecondary(), palette::textPrimary(), hover);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(blend(offKnob, Qt::white, on));
+    painter.drawEllipse(QRectF(trackRect.left() + knobPadding + travel * on,
+                               trackRect.top() + knobPadding, knob, knob));
 }
 
 } // namespace bw::workspace

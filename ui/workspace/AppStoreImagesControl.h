@@ -12,8 +12,8 @@ class AppStoreImagesControl : public HoverButton {
     Q_OBJECT
 
 public:
-    AppStoreImagesControl(const QString& title, std::function<bool()> isOn,
-                          std::function<void(bool)> setOn, QWidget* parent = nullptr);
+    AppStoreImagesControl(const QString& title, std::function<bool()> read,
+                          std::function<void(bool)> write, QWidget* parent = nullptr);
 
     bool isOn() const { return isOn_(); }
     // The owner calls this when the bound value may have changed.
@@ -28,6 +28,7 @@ protected:
 private:
     std::function<bool()> isOn_;
     std::function<void(bool)> setOn_;
+    design::AnimatedValue knob_{0.0}; // 1 when the knob rests at the "on" end
 };
 
 } // namespace bw::workspace

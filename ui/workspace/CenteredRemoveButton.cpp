@@ -1,5 +1,6 @@
 #include "ui/workspace/CenteredRemoveButton.h"
 
+#include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -38,17 +39,25 @@ QSize CenteredRemoveButton::sizeHint() const {
     return {int(std::ceil(contentWidth(text()) + 2 * 14)), 32};
 }
 
+void CenteredRemoveButton::setPresence(qreal presence) {
+    presence_ = presence;
+    update();
+}
+
 void CenteredRemoveButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(presence_);
+    const qreal scale = 0.96 + 0.04 * presence_;
+    painter.translate(QRectF(rect()).center());
+    painter.scale(scale, scale);
+    painter.translate(-QRectF(rect()).center());
     const QRectF capsule(rect());
-    const qreal radius = capsule.height() / 2;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(design::palette::withOpacity(systemRed, isHovering() ? 1 : 0.92));
-    painter.drawRoundedRect(capsule, radius, radius);
-    painter.setPen(QPen(QColor(255, 255, 255, int(255 * (isHovering() ? 0.18 : 0.1))), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(capsule.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
+    const qreal hover = hoverProgress();
+    painter.fillPath(design::capsulePath(capsule),
+                     design::palette::withOpacity(systemRed, 0.92 + 0.08 * hover));
+    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(0.1 + 0.08 * hover)), 1));
+    painter.drawPath(design::capsulePath(capsule.adjusted(0.5, 0.5, -0.5, -0.5)));
 
     const QSizeF symbol = design::symbolSize(pointSize);
     qreal x = (capsule.width() - contentWidth(text())) / 2;

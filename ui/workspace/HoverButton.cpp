@@ -7,6 +7,7 @@ namespace bw::workspace {
 HoverButton::HoverButton(QWidget* parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
+    connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void HoverButton::enterEvent(QEnterEvent* event) {
@@ -27,10 +28,12 @@ void HoverButton::changeEvent(QEvent* event) {
 }
 
 void HoverButton::setHovering(bool hovering) {
-    if (hovering != isHovering_) {
-        isHovering_ = hovering;
-        update();
+    if (hovering == isHovering_) {
+        return;
     }
+    isHovering_ = hovering;
+    hover_.animateTo(hovering ? 1 : 0, design::unlessReduceMotion(design::Motion::easeOut(0.14)));
+    hoverChanged(hovering);
 }
 
 } // namespace bw::workspace

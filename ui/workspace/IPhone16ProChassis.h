@@ -15,6 +15,8 @@ struct ChassisGeometry {
     QRectF homeIndicator;
 
     static ChassisGeometry forSize(QSizeF size);
+    // The corner radius of a screen `width` wide.
+    static qreal screenRadiusForWidth(qreal width) { return width * (15.0 / 94) / (42.0 / 47); }
 };
 
 inline constexpr qreal phoneAspectRatio = 188.0 / 369.0;

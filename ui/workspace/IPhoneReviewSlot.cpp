@@ -57,7 +57,12 @@ protected:
             return;
         }
         QPainter painter(this);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::Antialiasing);
+        // Clipped to the screen's own corners, so that no colour fringes the frame's edge.
+        const qreal radius = ChassisGeometry::screenRadiusForWidth(width());
+        QPainterPath screen;
+        screen.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+        painter.setClipPath(screen);
         const QSizeF target(size());
         const qreal scale =
             std::max(target.width() / image.width(), target.height() / image.height());
@@ -174,6 +179,14 @@ IPhoneReviewSlot::IPhoneReviewSlot(ScreenshotPrompt prompt, QWidget* parent)
         phoneArea_);
     connect(removeButton_, &QAbstractButton::clicked, this, &IPhoneReviewSlot::removeRequested);
     connect(loader_, &ScreenshotThumbnailLoader::loaded, this, &IPhoneReviewSlot::showThumbnail);
+    connect(&target_, &design::AnimatedValue::valueChanged, this, [this](double progress) {
+        placeholder_->setTargetProgress(progress);
+        emit dropRingChanged();
+    });
+    connect(&presence_, &design::AnimatedValue::valueChanged, this, [this](double presence) {
+        removeButton_->setPresence(presence);
+        refresh();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -189,7 +202,7 @@ void IPhoneReviewSlot::setUrl(const std::optional<QString>& url) {
         return;
     }
     url_ = url;
-    screenshotView_->image = {};
+    // The old picture stays until the new one is read; the phone follows `url` at once anyway.
     loader_->load(url.value_or(QString()),
                   int(std::ceil(largestScreenHeight * devicePixelRatioF())));
     refresh();
@@ -239,13 +252,15 @@ void IPhoneReviewSlot::setTargeted(bool targeted) {
         return;
     }
     isTargeted_ = targeted;
-    placeholder_->setTargeted(targeted);
     chassis_->setTargeted(targeted);
-    emit targetedChanged(targeted);
+    target_.animateTo(targeted ? 1 : 0,
+                      design::unlessReduceMotion(design::Motion::spring(0.24, 1)));
 }
 
 void IPhoneReviewSlot::setHovering(bool hovering) {
     isHovering_ = hovering;
+    presence_.animateTo(hovering ? 1 : 0,
+                        design::unlessReduceMotion(design::Motion::easeOut(0.14)));
     refresh();
 }
 
@@ -271,7 +286,9 @@ void IPhoneReviewSlot::refresh() {
     screen_->setCurrentWidget(filled && !screenshotView_->image.isNull()
                                   ? static_cast<QWidget*>(screenshotView_)
                                   : placeholder_);
-    removeButton_->setVisible(filled && isHovering_);
+    // The button fades out after the pointer has left, but takes clicks only while it is there.
+    removeButton_->setVisible(filled && (isHovering_ || presence_.value() > 0));
+    removeButton_->setAttribute(Qt::WA_TransparentForMouseEvents, !isHovering_);
     phoneArea_->setEnabled(!isLocked());
     if (isLocked() != (phoneArea_->graphicsEffect() != nullptr)) {
         QGraphicsOpacityEffect* effect = nullptr;

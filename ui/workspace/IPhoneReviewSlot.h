@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ReportEnums.h"
+#include "ui/design/Motion.h"
 
 #include <QWidget>
 #include <optional>
@@ -38,6 +39,8 @@ public:
     bool isFilled() const { return url_.has_value(); }
     bool isLocked() const { return isInputDisabled_ && !isFilled(); }
     bool isTargeted() const { return isTargeted_; }
+    // How far the drop ring is drawn around the phone (0...1); it follows isTargeted().
+    qreal dropRingProgress() const { return target_.value(); }
     // The phone shows the decoded screenshot rather than the placeholder.
     bool showsScreenshot() const;
     // The thumbnail of the current file has been read (or found unreadable).
@@ -53,7 +56,7 @@ signals:
     void chooseRequested();
     void removeRequested();
     void fileDropped(const QString& path);
-    void targetedChanged(bool targeted);
+    void dropRingChanged();
 
 private:
     friend class SlotPhoneArea;
@@ -71,6 +74,8 @@ private:
     bool isTargeted_ = false;
     bool isHovering_ = false;
     int slotWidth_ = 188;
+    design::AnimatedValue target_{0.0};   // the drop look: ring, placeholder
+    design::AnimatedValue presence_{0.0}; // the remove button
 
     SlotPhoneArea* phoneArea_;
     ReviewScreenPlaceholder* placeholder_;

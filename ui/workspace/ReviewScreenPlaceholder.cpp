@@ -3,6 +3,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/workspace/ColorBlend.h"
 #include "ui/workspace/ReviewAreaText.h"
 
 #include <QPainter>
@@ -47,19 +48,18 @@ PlaceholderMetrics PlaceholderMetrics::forWidth(qreal w) {
 ReviewScreenPlaceholder::ReviewScreenPlaceholder(ScreenshotPrompt prompt, QWidget* parent)
     : QWidget(parent), prompt_(prompt) {}
 
-void ReviewScreenPlaceholder::setTargeted(bool targeted) {
-    if (targeted != isTargeted_) {
-        isTargeted_ = targeted;
-        update();
-    }
+void ReviewScreenPlaceholder::setTargetProgress(qreal progress) {
+    progress_ = progress;
+    update();
 }
 
 void ReviewScreenPlaceholder::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds(rect());
-    painter.fillRect(bounds, isTargeted_ ? palette::withOpacity(palette::accent(), 0.1)
-                                         : palette::tileSurface());
+    const qreal t = progress_;
+    painter.fillRect(
+        bounds, blend(palette::tileSurface(), palette::withOpacity(palette::accent(), 0.1), t));
     const auto& text = reviewAreaText(prompt_);
     const auto m = PlaceholderMetrics::forWidth(bounds.width());
     const qreal textWidth = std::max(1.0, bounds.width() - 2 * m.subtitlePadding);
@@ -79,7 +79,7 @@ void ReviewScreenPlaceholder::paintEvent(QPaintEvent*) {
                         subtitleHeight + m.outerSpacing + m.badgeTopPadding + badge.height();
     qreal y = (bounds.height() - total) / 2;
 
-    const QColor tint = isTargeted_ ? palette::accent() : palette::textSecondary();
+    const QColor tint = blend(palette::textSecondary(), palette::accent(), t);
     design::paintSymbol(painter, QRectF({(bounds.width() - symbol.width()) / 2, y}, symbol),
                         text.symbol, m.symbolSize, QFont::Medium, tint);
     y += symbol.height() + m.outerSpacing;
@@ -92,10 +92,15 @@ void ReviewScreenPlaceholder::paintEvent(QPaintEvent*) {
     painter.setPen(palette::textSecondary());
     painter.drawText(QRectF(m.subtitlePadding, y, textWidth, subtitleHeight),
                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text.subtitle);
-    y += subtitleHeight + m.outerSpacing + m.badgeTopPadding + (isTargeted_ ? badgeSink : 0);
-    design::paintSymbol(painter, QRectF({(bounds.width() - badge.width()) / 2, y}, badge),
-                        isTargeted_ ? u"arrow.down.circle.fill" : u"plus.circle.fill", m.badgeSize,
-                        QFont::DemiBold, isTargeted_ ? palette::accent() : palette::textTertiary());
+    // The badge turns once clockwise and sinks while it becomes the drop arrow.
+    y += subtitleHeight + m.outerSpacing + m.badgeTopPadding + badgeSink * t;
+    const QRectF badgeRect({(bounds.width() - badge.width()) / 2, y}, badge);
+    painter.translate(badgeRect.center());
+    painter.rotate(360 * t);
+    painter.translate(-badgeRect.center());
+    design::paintSymbol(painter, badgeRect,
+                        isTargeted() ? u"arrow.down.circle.fill" : u"plus.circle.fill", m.badgeSize,
+                        QFont::DemiBold, blend(palette::textTertiary(), palette::accent(), t));
 }
 
 } // namespace bw::workspace

@@ -28,15 +28,16 @@ class ReviewScreenPlaceholder : public QWidget {
 public:
     explicit ReviewScreenPlaceholder(ScreenshotPrompt prompt, QWidget* parent = nullptr);
 
-    void setTargeted(bool targeted);
-    bool isTargeted() const { return isTargeted_; }
+    // 0 at rest, 1 while a file is dragged over the slot; values between are the change under way.
+    void setTargetProgress(qreal progress);
+    bool isTargeted() const { return progress_ >= 0.5; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     ScreenshotPrompt prompt_;
-    bool isTargeted_ = false;
+    qreal progress_ = 0;
 };
 
 } // namespace bw::workspace

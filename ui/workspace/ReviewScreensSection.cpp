@@ -6,6 +6,7 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/AppStoreImagesControl.h"
+#include "ui/workspace/EntranceEffect.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/FlatIconButton.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
@@ -200,7 +201,11 @@ void ReviewScreensSection::chooseScreenshot(ScreenshotPrompt prompt) {
 }
 
 void ReviewScreensSection::toggleStoreImageHelp() {
-    helpPanel_->setVisible(helpPanel_->isHidden());
+    const bool presented = helpPanel_->isHidden();
+    helpPanel_->setVisible(presented);
+    if (presented) {
+        playEntrance(helpPanel_, -8, design::unlessReduceMotion(design::Motion::easeOut(0.16)));
+    }
 }
 
 void ReviewScreensSection::resizeEvent(QResizeEvent* event) {
@@ -230,6 +235,9 @@ void ReviewScreensSection::followModel() {
     storeImages_->setEnabled(!busy);
     storeImages_->refresh();
     const auto& message = model_.importMessage();
+    if (message && importMessage_->isHidden()) {
+        playEntrance(importMessage_, 0, design::unlessReduceMotion(design::Motion::easeOut(0.16)));
+    }
     importMessageText_->setText(message.value_or(QString()));
     importMessage_->setVisible(message.has_value());
 }

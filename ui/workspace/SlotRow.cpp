@@ -17,6 +17,20 @@ constexpr int slotSpacing = 18;
 constexpr int horizontalPadding = 2;
 constexpr qreal ringCornerRadius = 22;
 constexpr qreal ringLineWidth = 2;
+constexpr int ringSamples = 240;
+
+// The first `fraction` of the outline's length, from its start point.
+QPainterPath trimmed(const QPainterPath& outline, qreal fraction) {
+    if (fraction >= 1) {
+        return outline;
+    }
+    QPainterPath part(outline.pointAtPercent(0));
+    const int steps = std::max(1, int(std::ceil(ringSamples * fraction)));
+    for (int i = 1; i <= steps; ++i) {
+        part.lineTo(outline.pointAtPercent(std::min(1.0, fraction * i / steps)));
+    }
+    return part;
+}
 
 } // namespace
 
@@ -58,7 +72,7 @@ SlotRow::SlotRow(QWidget* parent) : QWidget(parent) {
     layout->addStretch();
     overlay_ = new RingOverlay(this);
     for (auto* slot : slots_) {
-        connect(slot, &IPhoneReviewSlot::targetedChanged, overlay_, qOverload<>(&QWidget::update));
+        connect(slot, &IPhoneReviewSlot::dropRingChanged, overlay_, qOverload<>(&QWidget::update));
     }
 }
 
@@ -77,7 +91,8 @@ void SlotRow::setMetrics(int slotWidth, int rowWidth) {
 
 std::optional<QPainterPath> SlotRow::dropRing(ScreenshotPrompt prompt) const {
     const IPhoneReviewSlot* slot = this->slot(prompt);
-    if (!slot->isTargeted()) {
+    const qreal progress = slot->dropRingProgress();
+    if (progress <= 0) {
         return std::nullopt;
     }
     const QRectF phone = QRectF(slot->phoneRect()).translated(slot->pos());
@@ -89,7 +104,7 @@ std::optional<QPainterPath> SlotRow::dropRing(ScreenshotPrompt prompt) const {
     QTransform turn;
     turn.translate(phone.center().x(), phone.center().y());
     turn.rotate(-90);
-    return turn.map(outline);
+    return trimmed(turn.map(outline), progress);
 }
 
 void SlotRow::resizeEvent(QResizeEvent* event) {

@@ -2,10 +2,13 @@
 
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
+#include "model/RawValue.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
+#include "ui/workspace/EntranceEffect.h"
+#include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/StagedAppIcon.h"
@@ -73,21 +76,23 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
-    root->addWidget(makeHeader());
+    header_ = makeHeader();
+    root->addWidget(header_);
 
     scroll_ = bareScrollArea(Qt::Vertical);
     auto* column = new QWidget;
     column->setAutoFillBackground(false);
     columnLayout_ = new QVBoxLayout(column);
     columnLayout_->setSpacing(0);
-    columnLayout_->addWidget(makeBuildSection());
+    buildSection_ = makeBuildSection();
+    columnLayout_->addWidget(buildSection_);
     columnLayout_->addWidget(new Hairline({0, 1}));
     section_ = new ReviewScreensSection(model_);
-    auto* sectionHolder = new QWidget;
-    sectionPadding_ = new QVBoxLayout(sectionHolder);
+    sectionHolder_ = new QWidget;
+    sectionPadding_ = new QVBoxLayout(sectionHolder_);
     sectionPadding_->setSpacing(0);
     sectionPadding_->addWidget(section_);
-    columnLayout_->addWidget(sectionHolder);
+    columnLayout_->addWidget(sectionHolder_);
     columnLayout_->addStretch();
     scroll_->setWidget(column);
     root->addWidget(scroll_, 1);
@@ -175,6 +180,7 @@ QWidget* StagedBuildView::makeBuildSection() {
         new StagedTextButton(QStringLiteral("Retry preview"), QStringLiteral("arrow.clockwise"));
     connect(retry, &QAbstractButton::clicked, this, [this] { model_.loadStagedPreview(); });
     errorLayout->addWidget(retry, 0, Qt::AlignLeft);
+    previewError_->hide();
     buildLayout_->addWidget(previewError_);
     return section;
 }
@@ -359,6 +365,28 @@ void StagedBuildView::applyLayout() {
     section_->setLayoutMetrics(isCompact_, layout.slotWidth, layout.contentWidth);
     if (compactChanged) {
         showStaged();
+    }
+}
+
+void StagedBuildView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!hasAppeared_) {
+        hasAppeared_ = true;
+        markAppeared();
+    }
+}
+
+// The header, the build section, the review screens and then each slot, left to right, fade in
+// as they rise into place; all at once with reduce motion.
+void StagedBuildView::markAppeared() {
+    const auto spring = [](double response) {
+        return design::unlessReduceMotion(design::Motion::spring(response, 1));
+    };
+    playEntrance(header_, 6, spring(0.4));
+    playEntrance(buildSection_, 8, spring(0.42), 40);
+    playEntrance(sectionHolder_, 10, spring(0.44), 80);
+    for (const auto prompt : allCases<ScreenshotPrompt>()) {
+        playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
     }
 }
 

@@ -47,6 +47,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* makeHeader();
@@ -62,11 +63,16 @@ private:
     void showAction();
     void applyLayout();
     void requestScan();
+    void markAppeared();
 
     AppModel& model_;
     std::function<void()> onRequestScan_;
     UpdateController* updates_ = nullptr;
     bool isCompact_ = false;
+    bool hasAppeared_ = false;
+    QWidget* header_ = nullptr;
+    QWidget* buildSection_ = nullptr;
+    QWidget* sectionHolder_ = nullptr;
 
     QBoxLayout* headerLayout_ = nullptr;
     QBoxLayout* actionSlot_ = nullptr;

@@ -30,6 +30,14 @@ StagedPrimaryButton::StagedPrimaryButton(const QString& title, const QString& sy
     : HoverButton(parent), systemImage_(systemImage), showsPlane_(showsPlane) {
     setText(title);
     setAccessibleName(title);
+    connect(&plane_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+void StagedPrimaryButton::hoverChanged(bool hovering) {
+    if (showsPlane_) {
+        plane_.animateTo(hovering && isEnabled() ? 1 : 0,
+                         design::unlessReduceMotion(design::Motion::spring(0.2, 1)));
+    }
 }
 
 qreal StagedPrimaryButton::contentWidth() const {
@@ -50,17 +58,13 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const bool disabled = !isEnabled();
-    const bool hovering = isHovering() && !disabled;
+    // A disabled button keeps its resting look under the pointer.
+    const qreal hover = disabled ? 0 : hoverProgress();
     const QRectF capsule = QRectF(rect());
-    const qreal radius = capsule.height() / 2;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(palette::withOpacity(palette::accent(), disabled   ? 0.36
-                                                             : hovering ? 0.88
-                                                                        : 1));
-    painter.drawRoundedRect(capsule, radius, radius);
-    painter.setPen(QPen(QColor(255, 255, 255, int(255 * (hovering ? 0.18 : 0.08))), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(capsule.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
+    painter.fillPath(design::capsulePath(capsule),
+                     palette::withOpacity(palette::accent(), disabled ? 0.36 : 1 - 0.12 * hover));
+    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(0.08 + 0.1 * hover)), 1));
+    painter.drawPath(design::capsulePath(capsule.adjusted(0.5, 0.5, -0.5, -0.5)));
 
     const QColor foreground(255, 255, 255, int(255 * (disabled ? 0.64 : 1.0)));
     qreal x = (capsule.width() - contentWidth()) / 2;
@@ -83,16 +87,14 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
 // The plane lifts 1 up and 2 forward on hover while its trail grows in behind it; both parts are
 // pure white whatever the button's state.
 void StagedPrimaryButton::paintPlane(QPainter& painter, QPointF origin) const {
-    const bool active = isHovering() && isEnabled();
+    const qreal lift = plane_.value();
     const qreal midY = origin.y() + planeFrame.height() / 2;
-    if (active) {
-        const QRectF trail(origin.x(), midY - 0.6 + 5, 19, 1.2);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 255, int(255 * 0.82 * 0.82)));
-        painter.drawRoundedRect(trail, 0.6, 0.6);
-    }
-    const QPointF lift = active ? QPointF(2, -1) : QPointF();
-    const QRectF plane(QPointF(origin.x(), midY - 3) + lift, QSizeF(17, 6));
+    // The trail grows from its leading end, from 18 % of its length, and fades in.
+    const QRectF trail(origin.x(), midY - 0.6 + 5, 19 * (0.18 + 0.82 * lift), 1.2);
+    painter.fillPath(design::capsulePath(trail),
+                     QColor::fromRgbF(1, 1, 1, float(0.82 * 0.82 * lift)));
+    const QPointF offset(2 * lift, -lift);
+    const QRectF plane(QPointF(origin.x(), midY - 3) + offset, QSizeF(17, 6));
     design::paintPlane(painter, plane, Qt::white);
 }
 

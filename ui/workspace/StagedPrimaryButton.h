@@ -19,6 +19,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void hoverChanged(bool hovering) override;
 
 private:
     qreal contentWidth() const;
@@ -26,6 +27,7 @@ private:
 
     QString systemImage_;
     bool showsPlane_;
+    design::AnimatedValue plane_{0.0}; // 1 when the plane has lifted off
 };
 
 } // namespace bw::workspace

@@ -37,14 +37,15 @@ void StagedTextButton::paintEvent(QPaintEvent*) {
     namespace palette = design::palette;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor color = !isEnabled()   ? palette::textTertiary()
-                         : isHovering() ? palette::textPrimary()
-                                        : palette::textSecondary();
+    // Disabled, the colour ignores the pointer; the symbol's turn follows it either way.
+    const QColor color =
+        isEnabled() ? blend(palette::textSecondary(), palette::textPrimary(), hoverProgress())
+                    : palette::textTertiary();
     const QSizeF symbol = design::symbolSize(symbolPointSize);
     const QRectF symbolRect({0, (height() - symbol.height()) / 2}, symbol);
     painter.save();
     painter.translate(symbolRect.center());
-    painter.rotate(isHovering() ? hoverRotation : 0);
+    painter.rotate(hoverRotation * hoverProgress());
     painter.translate(-symbolRect.center());
     design::paintSymbol(painter, symbolRect, systemImage_, symbolPointSize, QFont::DemiBold, color);
     painter.restore();

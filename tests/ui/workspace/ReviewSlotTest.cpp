@@ -76,7 +76,7 @@ TEST(ReviewSlotTest, ThumbnailsAreReadOffTheMainThreadAndUnreadableFilesShowTheP
 
 TEST(ReviewSlotTest, ANewFileSupersedesTheOneStillBeingRead) {
     test::TestFolder folder;
-    const QString huge = folder.write(u"huge.png"_s, test::blankPng({7000, 9000}));
+    const QString huge = folder.write(u"huge.png"_s, test::blankPng({5000, 5000}));
     const QString wide =
         folder.write(u"wide.png"_s, test::pngData(test::quadrantImage({600, 300})));
     IPhoneReviewSlot slot(ScreenshotPrompt::paywall);

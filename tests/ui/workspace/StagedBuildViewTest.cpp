@@ -1,6 +1,7 @@
 #include "ui/workspace/StagedBuildView.h"
 
 #include "app/AppModel.h"
+#include "app/UpdateController.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
@@ -150,6 +151,20 @@ TEST(StagedBuildView, AScanRefusedAsOutdatedOffersCheckForUpdates) {
     EXPECT_EQ(screen.button(u"Try again"_qs), nullptr);
     // This build names no update feed, so there is nothing to check with.
     EXPECT_FALSE(screen.button(u"Check for updates"_qs)->isEnabled());
+
+    struct SilentPresenter : updater::UpdatePresenter {
+        void offerUpdate(const updater::AppcastItem&) override {}
+        void reportUpToDate() override {}
+        void reportFailure(const QString&) override {}
+    } presenter;
+    QSettings settings(screen.path("updates.ini"), QSettings::IniFormat);
+    UpdateController updates(std::make_unique<updater::Updater>(
+        backend.url(u"/appcast.xml"_qs), u"1"_qs,
+        updater::Updater::Environment{screen.clock, settings, presenter}));
+    screen.view.setUpdateController(&updates);
+    screen.button(u"Check for updates"_qs)->click();
+    EXPECT_TRUE(updates.controller()->isChecking());
+    ASSERT_TRUE(bw::test::waitFor([&] { return !updates.controller()->isChecking(); }));
 }
 
 TEST(StagedBuildView, WhileAScanRunsTheSlotsAndTheSwitchAreLocked) {
