@@ -39,7 +39,8 @@ public:
         place();
     }
 
-    QSize sizeHint() const override { return child_->sizeHint(); }
+    // As wide as the card may be, so that a longer title never finds it too narrow.
+    QSize sizeHint() const override { return {maximumWidth(), child_->sizeHint().height()}; }
     QSize minimumSizeHint() const override { return child_->minimumSizeHint(); }
 
 protected:
