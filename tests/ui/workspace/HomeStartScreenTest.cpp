@@ -208,3 +208,12 @@ TEST(HomeStartScreen, WithoutTheDropSceneTheHighlightIsLeftAlone) {
     start.clock.advance(seconds(10));
     EXPECT_FALSE(start.model->isBuildDropTargeted());
 }
+
+TEST(RejectionNotice, ShowsTheExtensionTrimmedOfDotsInLowerCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"zip", ".zip"}, {"ZIP", ".zip"}, {"..Tar.GZ.", ".tar.gz"}, {"", ""}, {"...", ""}};
+    for (const auto& [extension, shown] : cases) {
+        EXPECT_EQ(shownExtension(QString::fromUtf8(extension)), QString::fromUtf8(shown))
+            << extension;
+    }
+}
