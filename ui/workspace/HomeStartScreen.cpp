@@ -1,11 +1,9 @@
 #include "ui/workspace/HomeStartScreen.h"
 
 #include "app/AppModel.h"
-#include "model/MarketingMode.h"
 #include "ui/design/Palette.h"
 #include "ui/workspace/DropZoneCard.h"
 #include "ui/workspace/FileChooser.h"
-#include "ui/workspace/HomeDemonstration.h"
 #include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RejectionNotice.h"
 #include "ui/workspace/StyledLabel.h"
@@ -134,8 +132,6 @@ HomeStartScreen::HomeStartScreen(AppModel& model, FileChooser& chooser, QWidget*
     backdropTarget_.setValue(model.isBuildDropTargeted() ? 1 : 0);
     followModel();
     glow_.setValue(isLit(runwayState()) ? 1 : 0);
-
-    new HomeDemonstration(model, MarketingMode::isEnabled(), MarketingMode::scene(), this);
 }
 
 QWidget* HomeStartScreen::makeHero() {

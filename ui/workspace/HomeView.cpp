@@ -1,9 +1,11 @@
 #include "ui/workspace/HomeView.h"
 
 #include "app/AppModel.h"
+#include "model/MarketingMode.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/workspace/HomeDemonstration.h"
 #include "ui/workspace/HomeStartScreen.h"
 #include "ui/workspace/ScanProgressView.h"
 #include "ui/workspace/StageHost.h"
@@ -110,6 +112,12 @@ void HomeView::followModel() {
                 : design::unlessReduceMotion(design::Motion::spring(stagingChanged ? 0.38 : 0.42));
     const QPointF leaveTo = stage_ ? stageOffset(*stage_) : QPointF();
     stage_ = next;
+    // The demonstration plays exactly while the start screen is the stage.
+    delete demonstration_;
+    if (next == Stage::start) {
+        demonstration_ =
+            new HomeDemonstration(model_, MarketingMode::isEnabled(), MarketingMode::scene(), this);
+    }
     host_->present(makeStage(next), {stageOffset(next), leaveTo, motion});
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/workspace/WorkspaceLinks.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <optional>
 
@@ -10,6 +11,7 @@ class QToolButton;
 namespace bw::workspace {
 
 class FileChooser;
+class HomeDemonstration;
 class StageHost;
 
 // The scan section without a report: the start screen while no build is staged, the progress
@@ -45,6 +47,7 @@ private:
     StageHost* host_;
     QToolButton* back_;
     std::optional<Stage> stage_;
+    QPointer<HomeDemonstration> demonstration_;
 };
 
 } // namespace bw::workspace

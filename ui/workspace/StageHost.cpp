@@ -48,7 +48,11 @@ StageHost::StageHost(QWidget* parent) : QWidget(parent) {
 void StageHost::present(QWidget* next, const Transition& transition) {
     const bool animated = current_ && isVisible() && !transition.motion.isInstant();
     leaving_->setPicture(animated ? current_->grab() : QPixmap());
-    delete current_;
+    // Later, not now: the change may come from a click on the old screen itself.
+    if (current_) {
+        current_->hide();
+        current_->deleteLater();
+    }
     current_ = next;
     transition_ = transition;
     next->setParent(this);

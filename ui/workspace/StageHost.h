@@ -11,9 +11,9 @@ namespace bw::workspace {
 class LeavingPicture;
 
 // Shows one screen at a time, filling its area. A new screen takes the old one's place at once
-// (the old one is deleted, so nothing of it runs on) and slides in from an offset, while a
-// picture of the old one fades out towards its own offset above it. Nothing is composed through
-// graphics effects, so a settled screen paints as if it were alone.
+// (the old one is hidden and deleted on the next turn of the event loop) and slides in from an
+// offset, while a picture of the old one fades out towards its own offset above it. Nothing is
+// composed through graphics effects, so a settled screen paints as if it were alone.
 class StageHost : public QWidget {
     Q_OBJECT
 
