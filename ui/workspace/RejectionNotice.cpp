@@ -45,6 +45,7 @@ RejectionNotice::RejectionNotice(AppModel& model, QWidget* parent)
     : QWidget(parent), model_(model) {
     setMinimumHeight(28);
     shown_ = modelContent();
+    shownCount_ = model.importRejectionCount();
     presence_.setValue(shown_ == Content{} ? 0 : 1);
     setAccessibleName(text());
     connect(&model, &AppModel::importRejectionChanged, this, &RejectionNotice::follow);
@@ -79,6 +80,11 @@ QString RejectionNotice::text() const {
 // A new notice (also the same file refused again) enters afresh; a removed one fades out first.
 void RejectionNotice::follow() {
     const Content next = modelContent();
+    const int count = model_.importRejectionCount();
+    if (next == shown_ && count == shownCount_ && presence_.target() > 0) {
+        return;
+    }
+    shownCount_ = count;
     setAccessibleName(text());
     const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
     if (next == Content{}) {

@@ -43,6 +43,7 @@ private:
 
     AppModel& model_;
     Content shown_;
+    int shownCount_ = 0; // a new refusal replays the entrance, also of the same file
     design::AnimatedValue presence_{0.0};
 };
 
