@@ -150,9 +150,9 @@ QWidget* HomeStartScreen::makeHero() {
     auto* layout = new QVBoxLayout(hero);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(16);
+    // Both keep their lines: the headline is one line, the introduction the two it is written in.
     for (QLabel* label : {title, lead}) {
         label->setAlignment(Qt::AlignCenter);
-        label->setWordWrap(true);
         layout->addWidget(label, 0, Qt::AlignHCenter);
     }
     return hero;

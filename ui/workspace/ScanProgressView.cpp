@@ -301,8 +301,9 @@ void ScanProgressView::buildSteps() {
         layout->addWidget(view, 1, narrow_ ? Qt::Alignment() : Qt::AlignTop);
     }
     stepsBox_->setMaximumWidth(narrow_ ? 420 : QWIDGETSIZE_MAX);
-    blockLayout_->addWidget(stepsBox_, 0, Qt::AlignHCenter);
+    blockLayout_->addWidget(stepsBox_, 0, narrow_ ? Qt::AlignHCenter : Qt::Alignment());
     stepsBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    stepsBox_->show(); // now, so that the column measures it
     place();
 }
 

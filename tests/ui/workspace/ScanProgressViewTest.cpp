@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -121,12 +122,24 @@ TEST(ScanProgressView, CancellingEndsTheScanAsTheModelSays) {
     EXPECT_EQ(cancel->accessibleName(), u"Cancel scan"_qs);
     ASSERT_TRUE(cancel->isVisible());
 
+    HomeView* home = screens.workspace.homeView();
+    auto* back = home->findChild<QToolButton*>();
+    EXPECT_EQ(back->accessibleName(), u"Back to Scan"_qs);
+    EXPECT_FALSE(back->isVisible());
+
     QTest::mouseClick(cancel, Qt::LeftButton);
     ASSERT_TRUE(screens.runUntil([&] { return !screens.model->isScanRunning(); }, 60));
     EXPECT_TRUE(std::holds_alternative<ScanPhase::Idle>(screens.model->scanPhase().state));
     EXPECT_EQ(screens.model->importMessage(), u"Scan cancelled."_qs);
     EXPECT_FALSE(screens.model->report());
-    EXPECT_EQ(screens.workspace.homeView()->stage(), HomeView::Stage::staged);
+    EXPECT_EQ(home->stage(), HomeView::Stage::staged);
+
+    // Back from the staged build drops it and shows the start screen again.
+    ASSERT_TRUE(back->isVisible());
+    QTest::mouseClick(back, Qt::LeftButton);
+    EXPECT_FALSE(screens.model->staged());
+    EXPECT_EQ(home->stage(), HomeView::Stage::start);
+    EXPECT_FALSE(back->isVisible());
 }
 
 TEST(ScanProgressView, SizeClassesPickTheStepLayout) {
