@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <algorithm>
 
 namespace bw::workspace {
@@ -102,7 +103,13 @@ void IPhone16ProChassis::setTargeted(bool targeted) {
 
 void IPhone16ProChassis::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    content_->setGeometry(ChassisGeometry::forSize(size()).screen.toAlignedRect());
+    const ChassisGeometry geometry = ChassisGeometry::forSize(size());
+    content_->setGeometry(geometry.screen.toAlignedRect());
+    // The screen's corners reach past the body's rounded outline, which cannot cover them there.
+    QPainterPath screen;
+    screen.addRoundedRect(QRectF(QPointF(), geometry.screen.size()), geometry.screenRadius,
+                          geometry.screenRadius);
+    content_->setMask(QRegion(screen.toFillPolygon().toPolygon()));
     overlay_->setGeometry(rect());
 }
 

@@ -4,6 +4,7 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/CenteredRemoveButton.h"
+#include "ui/workspace/FillSource.h"
 #include "ui/workspace/IPhone16ProChassis.h"
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/ReviewScreenPlaceholder.h"
@@ -63,14 +64,7 @@ protected:
         QPainterPath screen;
         screen.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
         painter.setClipPath(screen);
-        const QSizeF target(size());
-        const qreal scale =
-            std::max(target.width() / image.width(), target.height() / image.height());
-        const QSizeF shown(target.width() / scale, target.height() / scale);
-        painter.drawImage(QRectF(QPointF(), target), image,
-                          QRectF(QPointF((image.width() - shown.width()) / 2,
-                                         (image.height() - shown.height()) / 2),
-                                 shown));
+        painter.drawImage(QRectF(rect()), image, fillSource(image.size(), size()));
     }
 };
 

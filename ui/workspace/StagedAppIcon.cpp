@@ -4,6 +4,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/AppInitials.h"
+#include "ui/workspace/FillSource.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -22,14 +23,6 @@ QImage decodeIcon(const std::optional<QByteArray>& data) {
         return {};
     }
     return image::decodeLargestImage(*data).value_or(QImage());
-}
-
-// The part of `image` that fills `target` with its aspect ratio kept, centred.
-QRectF coverSource(QSizeF image, QSizeF target) {
-    const qreal scale = std::max(target.width() / image.width(), target.height() / image.height());
-    const QSizeF shown(target.width() / scale, target.height() / scale);
-    return {QPointF((image.width() - shown.width()) / 2, (image.height() - shown.height()) / 2),
-            shown};
 }
 
 } // namespace
@@ -78,7 +71,7 @@ void StagedAppIcon::paintEvent(QPaintEvent*) {
     clip.addRoundedRect(square, side_ * cornerRatio, side_ * cornerRatio);
     painter.setClipPath(clip);
     if (showsImage()) {
-        painter.drawImage(square, image_, coverSource(image_.size(), square.size()));
+        painter.drawImage(square, image_, fillSource(image_.size(), square.size()));
     } else if (showsSpinner()) {
         paintSpinner(painter, square);
     } else {

@@ -30,6 +30,7 @@ StagedPrimaryButton::StagedPrimaryButton(const QString& title, const QString& sy
     : HoverButton(parent), systemImage_(systemImage), showsPlane_(showsPlane) {
     setText(title);
     setAccessibleName(title);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(&plane_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 

@@ -196,6 +196,7 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
     const QString heic = screen.file("screen.heic", bw::test::heicData(picture, false));
     const QString gif = screen.file("screen.gif", "GIF89a");
     const QString fifo = bw::test::makeFifo(screen.path("stream.png"));
+    const QString huge = screen.file("huge.png", bw::test::blankPng({20000, 20000}));
     const QString message = u"Use PNG, JPEG, or HEIC screenshots."_qs;
     const auto slotFile = [&](ScreenshotPrompt prompt) {
         const auto found = screen.model->screenshotSlots().find(prompt);
@@ -232,12 +233,15 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         EXPECT_EQ(slotFile(prompt), heic);
         EXPECT_TRUE(screen.showsText(message));
 
-        // A pipe named like an image is taken by name but shows the empty phone, at once.
-        ASSERT_TRUE(drop(fifo));
-        EXPECT_FALSE(screen.showsText(message));
-        ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }, 5));
-        EXPECT_FALSE(slot->showsScreenshot());
-        EXPECT_TRUE(slot->isFilled());
+        // A pipe named like an image, or an image beyond the pixel limit, is taken by name but
+        // shows the empty phone, at once.
+        for (const QString& file : {fifo, huge}) {
+            ASSERT_TRUE(drop(file));
+            EXPECT_FALSE(screen.showsText(message));
+            ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }, 5));
+            EXPECT_FALSE(slot->showsScreenshot());
+            EXPECT_TRUE(slot->isFilled());
+        }
 
         slot->findChild<CenteredRemoveButton*>()->click();
         EXPECT_EQ(slotFile(prompt), QString());
