@@ -38,6 +38,7 @@ public:
         setText(title);
         setAccessibleName(title);
         setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::TabFocus);
     }
     QSize sizeHint() const override {
         const qreal text =
@@ -53,6 +54,10 @@ protected:
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.setPen(palette::textPrimary());
         painter.drawText(rect(), Qt::AlignCenter, text());
+        if (hasFocus()) {
+            painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+            painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
+        }
     }
 };
 
