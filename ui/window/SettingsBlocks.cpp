@@ -91,9 +91,13 @@ QSize SettingsRow::trailingSize() const {
 }
 
 bool SettingsRow::isWide(int width) const {
+    // The texts ask for their width on one line, at least 260; the spacer for 16.
+    const qreal texts =
+        std::max({qreal(minimumTextWidth), textWidth(TextStyle::bodyEmphasized, title_->text()),
+                  textWidth(TextStyle::caption, detail_->text())});
     const int trailing = trailingSize().width();
     return width - 2 * padding >=
-           iconSize + spacing + minimumTextWidth + 16 + (trailing > 0 ? spacing + trailing : 0);
+           iconSize + spacing + texts + spacing + 16 + (trailing > 0 ? spacing + trailing : 0);
 }
 
 int SettingsRow::detailHeight(int width, bool limited) const {
@@ -153,8 +157,9 @@ void SettingsRow::resizeEvent(QResizeEvent*) {
         const int line = std::max(title, trailing.height());
         const int textWidth = width() - textLeft - padding;
         icon_->setGeometry(padding, verticalPadding, iconSize, iconSize);
-        title_->setGeometry(textLeft, verticalPadding + (line - title) / 2,
-                            textWidth - trailing.width() - 8, title);
+        const int titleWidth =
+            textWidth - (trailing.width() > 0 ? 12 + 8 + 12 + trailing.width() : 0);
+        title_->setGeometry(textLeft, verticalPadding + (line - title) / 2, titleWidth, title);
         if (trailing_) {
             trailing_->setGeometry(width() - padding - trailing.width(),
                                    verticalPadding + (line - trailing.height()) / 2,
@@ -222,7 +227,6 @@ SettingsExternalLink::SettingsExternalLink(const QString& title, const QUrl& url
     : QAbstractButton(parent), url_(url), hover_(new design::AnimatedValue(0, this)) {
     setText(title);
     setAccessibleName(title);
-    setToolTip(url.toString());
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
     connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
