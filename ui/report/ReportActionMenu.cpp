@@ -6,10 +6,10 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryAppIcon.h"
+#include "ui/report/ReportParts.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -79,16 +79,14 @@ ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild
     header->addWidget(new ReportHistoryAppIcon(report.metadata, 30, this));
     auto* names = new QVBoxLayout;
     names->setSpacing(2);
-    auto* name = new QLabel(report.metadata.appName, this);
-    design::applyTextStyle(name, TextStyle::bodyEmphasized);
-    name->setStyleSheet(QStringLiteral("color: %1").arg(palette::textPrimary().name()));
-    auto* version = new QLabel(
-        QStringLiteral("%1 (%2)").arg(report.metadata.version, report.metadata.buildNumber), this);
-    design::applyTextStyle(version, TextStyle::monoCaption);
-    version->setStyleSheet(QStringLiteral("color: %1").arg(palette::textTertiary().name()));
-    for (QLabel* label : {name, version}) {
-        label->setMinimumWidth(1);
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Long names and versions stay on one line, cut with an ellipsis.
+    auto* name = new ElidedText(report.metadata.appName, TextStyle::bodyEmphasized,
+                                palette::textPrimary(), Qt::ElideRight, this);
+    auto* version = new ElidedText(
+        QStringLiteral("%1 (%2)").arg(report.metadata.version, report.metadata.buildNumber),
+        TextStyle::monoCaption, palette::textTertiary(), Qt::ElideRight, this);
+    for (ElidedText* label : {name, version}) {
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         names->addWidget(label);
     }
     header->addLayout(names, 1);

@@ -65,6 +65,7 @@ ReportHistoryRow::ReportHistoryRow(QWidget* parent)
     new SecondaryClickTarget(this, [this] { presentActionMenu(); });
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
     setAccessibleDescription(QStringLiteral("Opens the saved report."));
     connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     connect(this, &QAbstractButton::clicked, this, [this] { emit openRequested(report_); });
