@@ -93,7 +93,8 @@ QWidget* ReportsView::makeFilterBar() {
     layout->addStretch();
     layout->addWidget(chips, 0, Qt::AlignLeft);
     layout->setSizeConstraint(QLayout::SetNoConstraint);
-    bar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Fixed height: stacked, the stretch would otherwise take the page's spare height.
+    bar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     bar->installEventFilter(this);
     return bar;
 }
