@@ -47,8 +47,10 @@ void ReportMenuAction::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(isEnabled() ? 1.0 : 0.44);
+    // Keyboard focus lights the entry as the pointer does.
+    const qreal highlight = hasFocus() ? 1.0 : hover_->value();
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
-                     QColor::fromRgbF(1, 1, 1, 0.065 * hover_->value()));
+                     QColor::fromRgbF(1, 1, 1, 0.065 * highlight));
 
     const QColor iconColor = isDestructive_ ? palette::danger() : palette::textSecondary();
     const QColor textColor = isDestructive_ ? palette::danger() : palette::textPrimary();
