@@ -6,6 +6,7 @@
 
 #include <QGraphicsOpacityEffect>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace bw::window {
 
@@ -127,13 +128,16 @@ QSize GuidelineList::minimumSizeHint() const {
     return {200, 0};
 }
 
-void GuidelineList::resizeEvent(QResizeEvent*) {
-    // Rows change height with the width: a change in progress ends at once, at the new places.
-    progress_->setValue(1);
-    retarget();
-    fromHeight_ = toHeight_;
-    for (Item& item : items_) {
-        item.from = item.to;
+void GuidelineList::resizeEvent(QResizeEvent* event) {
+    // The height follows a change in progress; a new width changes the rows' heights, so the
+    // change ends at once, at the new places.
+    if (event->size().width() != event->oldSize().width()) {
+        progress_->setValue(1);
+        retarget();
+        fromHeight_ = toHeight_;
+        for (Item& item : items_) {
+            item.from = item.to;
+        }
     }
     place();
 }
