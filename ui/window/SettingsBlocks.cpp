@@ -29,9 +29,14 @@ qreal textWidth(TextStyle style, const QString& text) {
     return QFontMetricsF(design::textStyleFont(style)).horizontalAdvance(text);
 }
 
-void fillCapsule(QPainter& painter, const QRect& rect, const QColor& color) {
+// The capsule of a pill or link, ringed while it has the keyboard focus.
+void paintCapsule(QPainter& painter, const QWidget& widget, const QColor& fill) {
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(design::capsulePath(QRectF(rect)), color);
+    painter.fillPath(design::capsulePath(QRectF(widget.rect())), fill);
+    if (widget.hasFocus()) {
+        painter.strokePath(design::capsulePath(QRectF(widget.rect()).adjusted(1, 1, -1, -1)),
+                           QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+    }
 }
 
 } // namespace
@@ -214,7 +219,7 @@ void SettingsPillButton::paintEvent(QPaintEvent*) {
         fill = QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover);
         text = palette::textPrimary();
     }
-    fillCapsule(painter, rect(), fill);
+    paintCapsule(painter, *this, fill);
     const QFont font = design::textStyleFont(TextStyle::label);
     painter.setFont(font);
     painter.setPen(text);
@@ -249,7 +254,7 @@ void SettingsExternalLink::leaveEvent(QEvent*) {
 void SettingsExternalLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal hover = hover_->value();
-    fillCapsule(painter, rect(), QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover));
+    paintCapsule(painter, *this, QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover));
     const qreal title = textWidth(TextStyle::label, text());
     const QSizeF arrow = design::symbolSize(9);
     const qreal left = (width() - title - 6 - arrow.width()) / 2;
