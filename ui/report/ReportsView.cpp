@@ -75,6 +75,8 @@ QWidget* ReportsView::makeHeader() {
 
 QWidget* ReportsView::makeFilterBar() {
     auto* bar = new QWidget(column_);
+    // In the bar before the chips, so that Tab reaches the search field first.
+    search_->setParent(bar);
     auto* chips = new QWidget(bar);
     auto* chipRow = new QHBoxLayout(chips);
     chipRow->setContentsMargins(0, 0, 0, 0);
