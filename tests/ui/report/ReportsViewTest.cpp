@@ -140,6 +140,17 @@ TEST(ReportsView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     EXPECT_FALSE(visibleTexts(some.view.get()).contains("No reports yet"));
 }
 
+TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
+    Screen screen({historyReport("Solo", now)});
+    screen.view->resize(520, 760);
+    QTest::qWait(50);
+    const auto top = [&](QWidget* widget) {
+        return widget->mapTo(screen.view.get(), QPoint(0, 0)).y();
+    };
+    EXPECT_EQ(top(screen.view->filterButton(ReportHistoryFilter::all)),
+              top(screen.view->searchField()) + 38 + 14);
+}
+
 TEST(ReportsView, ChipSelectionIsAnimatedUnlessMotionIsReduced) {
     for (const bool reduce : {false, true}) {
         design::MotionPreferences::instance().overrideReduceMotion(reduce);
