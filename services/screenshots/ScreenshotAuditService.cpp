@@ -39,7 +39,7 @@ std::optional<QByteArray> readQuietly(const QString& path) {
 }
 
 // Size, format and alpha of one decoded App Store product screenshot; all three always run.
-void checkStoreSpecification(const QString& path, const image::ImageProbe& probe,
+void checkStoreRequirements(const QString& path, const image::ImageProbe& probe,
                              AuditState& state) {
     const QString file = screenshotFileName(path);
     const qint64 width = probe.size.width();
@@ -99,7 +99,7 @@ void auditFile(const QString& path, bool isStoreListing, AuditState& state) {
     }
     ++state.decodedCount;
     if (isStoreListing) {
-        checkStoreSpecification(path, *probe, state);
+        checkStoreRequirements(path, *probe, state);
     } else {
         checkEvidenceSize(file, *probe, state);
     }

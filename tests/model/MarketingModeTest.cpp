@@ -99,16 +99,6 @@ TEST(MarketingMode, Switches) {
     }
 }
 
-TEST(MarketingMode, SceneNamesInOrder) {
-    QStringList names;
-    for (const MarketingScene scene : allCases<MarketingScene>()) {
-        names << rawValue(scene);
-        EXPECT_EQ(MarketingMode::scene({"--marketing-scene=" + rawValue(scene)}, {}), scene);
-    }
-    EXPECT_EQ(names,
-              (QStringList{"drop", "home", "scan", "flow", "showcase", "screens", "report"}));
-}
-
 TEST(MarketingMode, ShowcaseFromTheSampleWhenThereIsNoFile) {
     const QDateTime now(QDate(2026, 8, 1), QTime(12, 0), Qt::UTC);
     const auto reports = makeShowcaseReports("/nonexistent/showcase.json", now);

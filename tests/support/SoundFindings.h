@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/GuidelineReference.h"
+#include "model/ScanReport.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace bw::test {
+
+// What can really be wrong with the findings one source raises, whatever their wording: a
+// repeated id, a blank text, a guideline the guidelines screen cannot show, a finding that claims
+// another source, or a confidence outside (0, 1].
+inline void expectSoundFindings(const std::vector<Finding>& findings, EvidenceSource source) {
+    QSet<QString> guidelines;
+    for (const GuidelineReference& reference : GuidelineReference::all()) {
+        guidelines.insert(reference.id);
+    }
+    QSet<QString> ids;
+    for (const Finding& finding : findings) {
+        SCOPED_TRACE(finding.id.toStdString());
+        EXPECT_FALSE(ids.contains(finding.id));
+        ids.insert(finding.id);
+        for (const QString* text :
+             {&finding.id, &finding.title, &finding.detail, &finding.evidence, &finding.fix}) {
+            EXPECT_FALSE(text->trimmed().isEmpty());
+        }
+        EXPECT_TRUE(guidelines.contains(finding.guideline)) << finding.guideline.toStdString();
+        EXPECT_EQ(finding.source, source);
+        EXPECT_GT(finding.confidence, 0.0);
+        EXPECT_LE(finding.confidence, 1.0);
+        EXPECT_EQ(finding.category == FindingCategory::manual,
+                  finding.severity == FindingSeverity::manual && finding.id.startsWith(u"manual."))
+            << "a manual category goes with a manual review";
+        if (finding.itms) {
+            EXPECT_TRUE(finding.itms->startsWith(u"ITMS-")) << finding.itms->toStdString();
+        }
+        if (finding.evidenceFields) {
+            for (const FindingEvidenceField& field : *finding.evidenceFields) {
+                EXPECT_FALSE(field.label.trimmed().isEmpty());
+            }
+        }
+    }
+}
+
+} // namespace bw::test
