@@ -4,7 +4,7 @@
 
 #include <QTimeZone>
 
-namespace bw::testing {
+namespace bw::test {
 
 // A deterministic report: the same index always gives the same report, ids included.
 inline ScanReport sampleReport(int index, bool withIcon = true) {
@@ -48,4 +48,4 @@ inline std::vector<ScanReport> sampleHistory(int count, bool withIcons = true) {
     return reports;
 }
 
-} // namespace bw::testing
+} // namespace bw::test

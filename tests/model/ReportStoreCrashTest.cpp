@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 using namespace bw;
-using bw::testing::sampleHistory;
+using bw::test::sampleHistory;
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
-using bw::testing::sampleHistory;
-using bw::testing::snapshotFolder;
-using bw::testing::writeFile;
+using bw::test::sampleHistory;
+using bw::test::snapshotFolder;
+using bw::test::writeFile;
 using Files = std::map<QString, QByteArray>;
 
 namespace {
@@ -47,11 +47,11 @@ ReportStore storeIn(const QString& folder) {
 // Histories are stored without icons; report 0's icon lies in ReportIcons for every case.
 const QByteArray fileIcon = "\x89PNG file icon";
 const QString iconFile =
-    "ReportIcons/" + json::formatUuid(bw::testing::sampleReport(0).id) + ".png";
+    "ReportIcons/" + json::formatUuid(bw::test::sampleReport(0).id) + ".png";
 
 std::vector<ScanReport> hydrated(std::vector<ScanReport> reports) {
     for (ScanReport& report : reports) {
-        if (report.id == bw::testing::sampleReport(0).id) {
+        if (report.id == bw::test::sampleReport(0).id) {
             report.metadata.iconPNG = fileIcon;
         }
     }
@@ -192,7 +192,7 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
 TEST(ReportStoreLoad, SchemaVersions) {
     const QByteArray backupBytes = envelope(1);
     const QByteArray reports =
-        json::write(QJsonArray{toJson(bw::testing::sampleReport(3, false))}, json::Layout::compact);
+        json::write(QJsonArray{toJson(bw::test::sampleReport(3, false))}, json::Layout::compact);
     struct Case {
         QByteArray version;
         QByteArray reports;
@@ -262,7 +262,7 @@ TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
     const Files before = snapshotFolder(folder.path());
     {
         // Large enough for the backup's bytes, too small for the damaged ones.
-        bw::testing::FileSizeLimit limit(64 * 1024);
+        bw::test::FileSizeLimit limit(64 * 1024);
         expectOutcome(storeIn(folder.path()).load(),
                       {sampleHistory(1, false), refusingNotice, false}, "limited");
     }

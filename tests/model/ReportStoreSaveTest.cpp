@@ -22,10 +22,10 @@
 #include <sys/stat.h>
 
 using namespace bw;
-using bw::testing::sampleHistory;
-using bw::testing::sampleReport;
-using bw::testing::snapshotFolder;
-using bw::testing::writeFile;
+using bw::test::sampleHistory;
+using bw::test::sampleReport;
+using bw::test::snapshotFolder;
+using bw::test::writeFile;
 using Files = std::map<QString, QByteArray>;
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "tests/support/TempFolder.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
@@ -11,7 +12,7 @@
 
 extern char** environ;
 
-namespace bw::testing {
+namespace bw::test {
 
 namespace {
 
@@ -40,9 +41,10 @@ ToolRun runTool(const std::filesystem::path& executable,
         pointers.push_back(argument.data());
     }
     pointers.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     const int spawned =
-        posix_spawn(&pid, executable.c_str(), &actions, nullptr, pointers.data(), environ);
+        posix_spawnp(&pid, executable.c_str(), &actions, nullptr, pointers.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         throw std::runtime_error("cannot start " + executable.string());
@@ -51,10 +53,11 @@ ToolRun runTool(const std::filesystem::path& executable,
     while (waitpid(pid, &status, 0) < 0) {
     }
     ToolRun run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.standardOutput = readWhole(out);
     run.standardError = readWhole(err);
     return run;
 }
 
-} // namespace bw::testing
+} // namespace bw::test

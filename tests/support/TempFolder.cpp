@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <system_error>
 
-namespace bw::testing {
+namespace bw::test {
 
 TempFolder::TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "bw-test-XXXXXX").string();
@@ -36,4 +36,4 @@ void removeTree(const std::filesystem::path& root) {
     std::filesystem::remove_all(root, error);
 }
 
-} // namespace bw::testing
+} // namespace bw::test

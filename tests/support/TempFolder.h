@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-namespace bw::testing {
+namespace bw::test {
 
 // A new private folder under the system's temporary directory, removed with everything in it
 // (read-only folders included) when the object goes.
@@ -22,4 +22,4 @@ private:
 // Removes a folder tree even when some of its folders are read-only; nothing when it is absent.
 void removeTree(const std::filesystem::path& root);
 
-} // namespace bw::testing
+} // namespace bw::test

@@ -10,9 +10,9 @@
 namespace fs = std::filesystem;
 using bw::cms::CmsError;
 using bw::cms::signedContent;
-using bw::testing::runTool;
-using bw::testing::TempFolder;
-using bw::testing::ToolRun;
+using bw::test::runTool;
+using bw::test::TempFolder;
+using bw::test::ToolRun;
 
 namespace {
 

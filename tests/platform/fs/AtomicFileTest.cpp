@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
-using bw::testing::snapshotFolder;
-using bw::testing::writeFile;
+using bw::test::snapshotFolder;
+using bw::test::writeFile;
 
 TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
     QTemporaryDir dir;
@@ -67,7 +67,7 @@ TEST(AtomicFile, AFailedWriteChangesNothing) {
         c.prepare(folder);
         const auto before = snapshotFolder(dir.path());
         try {
-            std::optional<bw::testing::FileSizeLimit> limit;
+            std::optional<bw::test::FileSizeLimit> limit;
             if (c.errorNumber == EFBIG) {
                 limit.emplace(64 * 1024);
             }

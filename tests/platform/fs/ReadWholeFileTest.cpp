@@ -23,7 +23,7 @@ TEST(ReadWholeFile, ReadsEveryByte) {
     const std::pair<const char*, QByteArray> cases[] = {
         {"empty", {}}, {"small", "{}\n"}, {"big", big}};
     for (const auto& [name, bytes] : cases) {
-        bw::testing::writeFile(dir.filePath(name), bytes);
+        bw::test::writeFile(dir.filePath(name), bytes);
         EXPECT_EQ(fs::readWholeFile(dir.filePath(name)), bytes) << name;
     }
 }

@@ -7,7 +7,7 @@
 #include <thread>
 
 using namespace bw;
-using namespace bw::testing;
+using namespace bw::test;
 
 namespace {
 
