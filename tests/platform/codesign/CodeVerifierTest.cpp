@@ -117,6 +117,12 @@ void resealWith(const fs::path& app, const std::string& entries) {
     bw::signer::signMachOFile(app / "App", code);
 }
 
+// The last 4 KiB page the code directory hashes, the one that ends where the signature starts.
+std::uint64_t lastCodePage(const fs::path& executable) {
+    const auto opened = bw::macho::openMachOFile(executable.string());
+    return (opened->file.slices.at(0).image.codeSignature->dataOffset - 1) / 4096;
+}
+
 } // namespace
 
 TEST(CodeVerifierTest, LinkerSignaturesOfLldPass) {
@@ -186,6 +192,9 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     const std::vector<Case> cases = {
         {"changed code page",
          [](const fs::path& app) { changeCodePage(app / "App", 1); },
+         {"APP: invalid signature (code or signature have been modified)"}},
+        {"changed last code page",
+         [](const fs::path& app) { changeCodePage(app / "App", lastCodePage(app / "App")); },
          {"APP: invalid signature (code or signature have been modified)"}},
         {"changed, added and removed resources",
          [](const fs::path& app) {
@@ -313,6 +322,24 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
         }
         EXPECT_EQ(verificationReport(app.string(), verifyStrictDeep(app), 2), expected);
     }
+}
+
+// Nested code is found wherever the nested rules point, not only in Frameworks/.
+TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
+    QTemporaryDir dir;
+    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    const fs::path plugIn = app / "PlugIns/Share.appex";
+    fs::create_directories(plugIn);
+    fs::copy_file(inputs / "Kit", plugIn / "Share");
+    writeText(plugIn / "Info.plist", info("Share"));
+    bw::signer::signBundle(app, withEntitlements());
+    ASSERT_TRUE(verifyStrictDeep(app).valid())
+        << testing::PrintToString(messages(verifyStrictDeep(app)));
+    bw::signer::tamper::changeCodePage(plugIn / "Share", 0);
+    EXPECT_EQ(failureReport(app),
+              (std::vector<std::string>{
+                  app.string() + ": invalid signature (code or signature have been modified)",
+                  "In subcomponent: " + plugIn.string()}));
 }
 
 // A macOS bundle seals only Contents/.

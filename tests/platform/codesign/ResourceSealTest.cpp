@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <openssl/sha.h>
 
 namespace fs = std::filesystem;
 using namespace bw::codesign;
@@ -36,9 +37,9 @@ fs::path makeBundle(const fs::path& folder) {
 
 const Bytes nestedHash(20, 0xab);
 
-void seal(const fs::path& app) {
+void seal(const fs::path& app, const bw::signer::SealOptions& options = {}) {
     BundleLayout layout = bundleLayout(app);
-    Bytes xml = bw::signer::writeResourceSeal(layout, {}, [](const fs::path&) {
+    Bytes xml = bw::signer::writeResourceSeal(layout, options, [](const fs::path&) {
         return bw::signer::NestedSeal{nestedHash, "identifier \"com.example.kit\""};
     });
     writeText(layout.codeResources, std::string(xml.begin(), xml.end()));
@@ -51,6 +52,46 @@ ResourceSealCheck check(const fs::path& app, bool strict) {
     static ResourceSeal parsed;
     parsed = parseResourceSeal(bytes);
     return verifyResourceSeal(layout, parsed, {strict, 4});
+}
+
+// The default rules, and a folder left out but for the one file a heavier rule keeps.
+std::vector<ResourceRule> rulesWithOmittedFolder() {
+    std::vector<ResourceRule> rules = defaultResourceRules();
+    rules.push_back({"^cache/", 30, true, false, false});
+    rules.push_back({"^cache/kept$", 40, false, false, false});
+    return rules;
+}
+
+Bytes hashOf(const std::string& text, bool sha1) {
+    Bytes out(sha1 ? SHA_DIGEST_LENGTH : SHA256_DIGEST_LENGTH);
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    sha1 ? SHA1(data, text.size(), out.data()) : SHA256(data, text.size(), out.data());
+    return out;
+}
+
+// The seal of makeBundle() with a cache/ folder under rulesWithOmittedFolder(), written out here
+// rather than made by the walk that the verifier shares with the test signer: a fault in that walk
+// would otherwise change the seal and its check alike.
+ResourceSeal expectedSeal() {
+    const auto file = [](const std::string& content, bool optional) {
+        return SealedItem{hashOf(content, true), hashOf(content, false), {}, {}, {}, optional};
+    };
+    ResourceSeal seal;
+    seal.rules = rulesWithOmittedFolder();
+    seal.items["assets/logo.png"] = file("png bytes", false);
+    seal.items["en.lproj/Main.strings"] = file("\"a\" = \"b\";", true);
+    seal.items["cache/kept"] = file("kept bytes", false);
+    seal.items["logo-link.png"] = SealedItem{{}, {}, "assets/logo.png", {}, {}, false};
+    seal.items["Frameworks/Kit.framework"] =
+        SealedItem{{}, {}, {}, nestedHash, "identifier \"com.example.kit\"", false};
+    return seal;
+}
+
+fs::path makeBundleWithCache(const fs::path& folder) {
+    const fs::path app = makeBundle(folder);
+    writeText(app / "cache/kept", "kept bytes");
+    writeText(app / "cache/junk", "junk bytes");
+    return app;
 }
 
 struct TamperCase {
@@ -140,6 +181,33 @@ TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
         ASSERT_NE(result.nested[0].sealed, nullptr);
         EXPECT_EQ(result.nested[0].sealed->cdhash, nestedHash);
     }
+}
+
+TEST(ResourceSealTest, SignersSealIsTheOneWrittenOut) {
+    QTemporaryDir dir;
+    const fs::path app = makeBundleWithCache(dir.path().toStdString());
+    seal(app, {rulesWithOmittedFolder()});
+    std::ifstream in(bundleLayout(app).codeResources, std::ios::binary);
+    const Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(parseResourceSeal(bytes).items, expectedSeal().items);
+}
+
+// Inside an omitted folder only the file a heavier rule keeps is sealed: changing the others is
+// no change, changing that one is.
+TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
+    QTemporaryDir dir;
+    const fs::path app = makeBundleWithCache(dir.path().toStdString());
+    const ResourceSeal seal = expectedSeal();
+    const auto problems = [&] {
+        return verifyResourceSeal(bundleLayout(app), seal, {true, 4}).problems;
+    };
+    EXPECT_EQ(problems(), std::vector<Problem>{});
+    writeText(app / "cache/junk", "changed");
+    writeText(app / "cache/new", "added");
+    EXPECT_EQ(problems(), std::vector<Problem>{});
+    writeText(app / "cache/kept", "changed");
+    EXPECT_EQ(problems(), (std::vector<Problem>{{(app / "cache/kept").string(), resourceReason,
+                                                 ResourceChange::modified}}));
 }
 
 TEST(ResourceSealTest, LinkOutOfBundlePassesWithoutStrict) {
