@@ -1,10 +1,10 @@
 #include "model/MarketingMode.h"
 
 #include "model/MarketingShowcase.h"
+#include "tests/support/TestFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -147,8 +147,7 @@ TEST(MarketingMode, ShowcaseFromTheShippedFile) {
 }
 
 TEST(MarketingMode, ShowcaseFileThatDoesNotDecodeFallsBackToTheSample) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
+    bw::test::TestFolder folder;
     const QByteArray contents[] = {"not json", "[]", R"({"id": "x"})", ""};
     for (const QByteArray& content : contents) {
         QFile file(folder.filePath("showcase.json"));
@@ -184,8 +183,7 @@ TEST(MarketingMode, ShowcaseReportNeverKeepsTheBaseIconOrVerdict) {
 TEST(MarketingMode, DemoArchive) {
     EXPECT_FALSE(demoArchiveURL("/nonexistent/Archives"));
 
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
+    bw::test::TestFolder folder;
     const QDir archives(folder.path());
     const QString name = demoAppName();
     for (const QString& entry :

@@ -1,14 +1,14 @@
 #include "tests/support/RunTool.h"
 
-#include "tests/support/TempFolder.h"
+#include "tests/support/ReadFile.h"
 
 #include <chrono>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <spawn.h>
 #include <stdexcept>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -16,9 +16,16 @@ namespace bw::test {
 
 namespace {
 
-std::string readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// A new empty file under the system's temporary directory for one output stream.
+std::filesystem::path outputFile() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "bw-tool-output-XXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        throw std::runtime_error("mkstemp failed");
+    }
+    ::close(fd);
+    return pattern;
 }
 
 } // namespace
@@ -26,9 +33,8 @@ std::string readWhole(const std::filesystem::path& path) {
 ToolRun runTool(const std::filesystem::path& executable,
                 const std::vector<std::string>& arguments) {
     // Output goes to files rather than pipes, so a chatty tool can never block on a full pipe.
-    const TempFolder scratch;
-    const std::filesystem::path out = scratch.path() / "stdout";
-    const std::filesystem::path err = scratch.path() / "stderr";
+    const std::filesystem::path out = outputFile();
+    const std::filesystem::path err = outputFile();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -55,8 +61,10 @@ ToolRun runTool(const std::filesystem::path& executable,
     ToolRun run;
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.standardOutput = readWhole(out);
-    run.standardError = readWhole(err);
+    run.standardOutput = readFile(out);
+    run.standardError = readFile(err);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
     return run;
 }
 

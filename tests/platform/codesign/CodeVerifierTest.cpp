@@ -5,8 +5,8 @@
 #include "platform/macho/MachOFile.h"
 #include "tests/fixtures/signer/BundleSigner.h"
 #include "tests/fixtures/signer/Tamper.h"
+#include "tests/support/TestFolder.h"
 
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -154,8 +154,8 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString());
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath());
         BundleSignOptions options = withEntitlements();
         c.configure(options);
         bw::signer::signBundle(app, options);
@@ -167,8 +167,8 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
 }
 
 TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     BundleSignOptions options;
     options.code.cms = testIdentity();
     bw::signer::signBundle(app, options);
@@ -259,8 +259,8 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / "App");
         bw::signer::signBundle(app, withEntitlements());
         c.tamper(app);
         std::vector<std::string> expected;
@@ -305,8 +305,8 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / "App");
         writeText(app / "PkgInfo", "APPL????");
         BundleSignOptions options = withEntitlements();
         options.seal.xcodeIos = true;
@@ -326,8 +326,8 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
 
 // Nested code is found wherever the nested rules point, not only in Frameworks/.
 TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     const fs::path plugIn = app / "PlugIns/Share.appex";
     fs::create_directories(plugIn);
     fs::copy_file(inputs / "Kit", plugIn / "Share");
@@ -344,8 +344,8 @@ TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
 
 // A macOS bundle seals only Contents/.
 TEST(CodeVerifierTest, ItemsBesideContentsFail) {
-    QTemporaryDir dir;
-    fs::path app = fs::path(dir.path().toStdString()) / "Mac.app";
+    bw::test::TestFolder dir;
+    fs::path app = fs::path(dir.fsPath()) / "Mac.app";
     fs::create_directories(app / "Contents/MacOS");
     fs::copy_file(inputs / "App", app / "Contents/MacOS/App");
     writeText(app / "Contents/Info.plist", info("App"));
@@ -358,8 +358,8 @@ TEST(CodeVerifierTest, ItemsBesideContentsFail) {
 }
 
 TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     fs::create_directories(app / "PlugIns");
     bw::signer::signBundle(app, {});
     // A plain Mach-O file in a folder no nested rule covers is a resource; sealed by hash.
@@ -370,8 +370,8 @@ TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
 }
 
 TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
-    QTemporaryDir dir;
-    fs::path folder = dir.path().toStdString();
+    bw::test::TestFolder dir;
+    fs::path folder = dir.fsPath();
     fs::copy_file(inputs / "App", folder / "arm64");
     fs::copy_file(inputs / "App.x86_64", folder / "x86_64");
     BundleSignOptions cms;
@@ -399,8 +399,8 @@ TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
 TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
     for (const char* input : {"App", "App.universal"}) {
         SCOPED_TRACE(input);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString(), inputs / input);
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / input);
         bw::signer::signBundle(app, withEntitlements());
         SignedEntitlements read = readSignedEntitlements(app);
         EXPECT_EQ(read.error, "");
@@ -408,8 +408,8 @@ TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
         ASSERT_TRUE(read.xml.has_value());
         EXPECT_EQ(std::string(read.xml->begin(), read.xml->end()), entitlements);
     }
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     bw::signer::signBundle(app, {});
     EXPECT_FALSE(readSignedEntitlements(app).xml.has_value());
     EXPECT_EQ(readSignedEntitlements(inputs / "App.unsigned").error,
@@ -432,8 +432,8 @@ TEST(CodeVerifierTest, MalformedSignaturesFailCleanly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path file = fs::path(dir.path().toStdString()) / "App";
+        bw::test::TestFolder dir;
+        fs::path file = fs::path(dir.fsPath()) / "App";
         fs::copy_file(inputs / "App", file);
         bw::signer::signCode(file, withEntitlements());
         if (std::string(c.name) == "code slot count overruns") {

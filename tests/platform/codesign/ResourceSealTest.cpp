@@ -2,8 +2,9 @@
 
 #include "platform/codesign/ResourceSealVerifier.h"
 #include "tests/fixtures/signer/ResourceSealWriter.h"
+#include "tests/support/ReadFile.h"
+#include "tests/support/TestFolder.h"
 
-#include <QTemporaryDir>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -47,8 +48,7 @@ void seal(const fs::path& app, const bw::signer::SealOptions& options = {}) {
 
 ResourceSealCheck check(const fs::path& app, bool strict) {
     BundleLayout layout = bundleLayout(app);
-    std::ifstream in(layout.codeResources, std::ios::binary);
-    Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const Bytes bytes = bw::test::readFile<Bytes>(layout.codeResources);
     static ResourceSeal parsed;
     parsed = parseResourceSeal(bytes);
     return verifyResourceSeal(layout, parsed, {strict, 4});
@@ -166,8 +166,8 @@ TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeBundle(dir.path().toStdString());
+        bw::test::TestFolder dir;
+        fs::path app = makeBundle(dir.fsPath());
         seal(app);
         c.tamper(app);
         ResourceSealCheck result = check(app, c.strict);
@@ -184,19 +184,18 @@ TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
 }
 
 TEST(ResourceSealTest, SignersSealIsTheOneWrittenOut) {
-    QTemporaryDir dir;
-    const fs::path app = makeBundleWithCache(dir.path().toStdString());
+    bw::test::TestFolder dir;
+    const fs::path app = makeBundleWithCache(dir.fsPath());
     seal(app, {rulesWithOmittedFolder()});
-    std::ifstream in(bundleLayout(app).codeResources, std::ios::binary);
-    const Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const Bytes bytes = bw::test::readFile<Bytes>(bundleLayout(app).codeResources);
     EXPECT_EQ(parseResourceSeal(bytes).items, expectedSeal().items);
 }
 
 // Inside an omitted folder only the file a heavier rule keeps is sealed: changing the others is
 // no change, changing that one is.
 TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
-    QTemporaryDir dir;
-    const fs::path app = makeBundleWithCache(dir.path().toStdString());
+    bw::test::TestFolder dir;
+    const fs::path app = makeBundleWithCache(dir.fsPath());
     const ResourceSeal seal = expectedSeal();
     const auto problems = [&] {
         return verifyResourceSeal(bundleLayout(app), seal, {true, 4}).problems;
@@ -211,8 +210,8 @@ TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
 }
 
 TEST(ResourceSealTest, LinkOutOfBundlePassesWithoutStrict) {
-    QTemporaryDir dir;
-    fs::path app = makeBundle(dir.path().toStdString());
+    bw::test::TestFolder dir;
+    fs::path app = makeBundle(dir.fsPath());
     fs::remove(app / "logo-link.png");
     fs::create_symlink("/etc/passwd", app / "logo-link.png");
     seal(app);
@@ -287,8 +286,8 @@ TEST(ResourceSealTest, MalformedSealsAreRejected) {
 }
 
 TEST(ResourceSealTest, SealedPathLeavingTheBundleIsReported) {
-    QTemporaryDir dir;
-    fs::path app = makeBundle(dir.path().toStdString());
+    bw::test::TestFolder dir;
+    fs::path app = makeBundle(dir.fsPath());
     BundleLayout layout = bundleLayout(app);
     ResourceSeal seal;
     seal.rules = {{"^nothing$", 1, false, false, false}};
