@@ -107,9 +107,3 @@ TEST(P256SigningKey, ScalarOutsideTheGroupIsRejected) {
     EXPECT_EQ(failureOf(zero), CryptoError::Kind::invalidKey);
 }
 
-TEST(CryptoError, Texts) {
-    EXPECT_EQ(CryptoError(CryptoError::Kind::invalidKey).description(),
-              "The key is not a P-256 private key in PEM form.");
-    EXPECT_STREQ(CryptoError(CryptoError::Kind::signingFailed).what(),
-                 "The ES256 signature could not be created.");
-}
