@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ScanReport.h"
+#include "platform/json/JsonValues.h"
 
 #include <QTimeZone>
 
@@ -38,6 +39,11 @@ inline ScanReport sampleReport(int index, bool withIcon = true) {
             {"Info.plist readable"},
             std::nullopt,
             "2026.08.1"};
+}
+
+// Where the store keeps a report's icon, relative to its folder.
+inline QString iconFileName(const ScanReport& report) {
+    return "ReportIcons/" + json::formatUuid(report.id) + ".png";
 }
 
 inline std::vector<ScanReport> sampleHistory(int count, bool withIcons = true) {

@@ -1,5 +1,5 @@
 #include "tests/inspection/checks/CheckResults.h"
-#include "tests/support/SoundFindings.h"
+#include "tests/support/Findings.h"
 
 #include <gtest/gtest.h>
 

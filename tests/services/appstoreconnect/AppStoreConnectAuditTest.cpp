@@ -2,6 +2,7 @@
 #include "platform/json/JsonReader.h"
 #include "services/appstoreconnect/AppStoreConnectError.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
+#include "tests/support/Findings.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -137,14 +138,6 @@ const std::vector<std::string> completeRequests = {
     "/v1/subscriptionGroups/grp-2/subscriptions?limit=200",
 };
 
-std::vector<QString> findingIds(const AppStoreConnectAudit& audit) {
-    std::vector<QString> ids;
-    for (const Finding& finding : audit.findings) {
-        ids.push_back(finding.id);
-    }
-    return ids;
-}
-
 const QString bundleMatched = "App Store Connect bundle identifier matched";
 const QString versionMatched = "App Store Connect version 2.4.1 matched";
 
@@ -188,7 +181,7 @@ TEST(AppStoreConnectAudit, NoAppStopsAfterTheLookup) {
     expected.appName = "Flight Deck";
     expected.bundleIdentifier = "com.example.flightdeck";
     EXPECT_EQ(audit.snapshot, expected);
-    EXPECT_EQ(findingIds(audit), std::vector<QString>{"asc.app.missing"});
+    EXPECT_EQ(findingIds(audit.findings), std::vector<QString>{"asc.app.missing"});
     EXPECT_EQ(audit.findings[0].evidence,
               "GET /v1/apps returned no match for bundleId=com.example.flightdeck");
 }
@@ -204,7 +197,7 @@ TEST(AppStoreConnectAudit, NoMatchingVersionSkipsTheVersionRequests) {
     EXPECT_EQ(fake.targets(), (std::vector<std::string>{completeRequests[0], completeRequests[1],
                                                         completeRequests[6], completeRequests[7],
                                                         completeRequests[8], completeRequests[9]}));
-    EXPECT_EQ(findingIds(audit),
+    EXPECT_EQ(findingIds(audit.findings),
               (std::vector<QString>{"asc.version.missing", "asc.products.state"}));
     EXPECT_EQ(audit.findings[1].evidence, "rejected");
     EXPECT_EQ(audit.passedChecks, std::vector<QString>{bundleMatched});
@@ -276,7 +269,7 @@ TEST(AppStoreConnectAudit, VersionsMatchOnVersionStringAndPlatform) {
             EXPECT_EQ(audit.snapshot.matchedVersion, "2.4.1");
         } else {
             EXPECT_EQ(targets[2], completeRequests[6]);
-            EXPECT_EQ(findingIds(audit).front(), "asc.version.missing");
+            EXPECT_EQ(findingIds(audit.findings).front(), "asc.version.missing");
         }
     }
 }
@@ -296,7 +289,7 @@ TEST(AppStoreConnectAudit, EmptyPartsOfTheRecord) {
     const AppStoreConnectAudit audit = fake.service().audit(build());
 
     EXPECT_EQ(fake.targets().size(), 7u);
-    EXPECT_EQ(findingIds(audit),
+    EXPECT_EQ(findingIds(audit.findings),
               (std::vector<QString>{"asc.screenshots.empty", "asc.review-details.empty"}));
     EXPECT_EQ(audit.passedChecks, (std::vector<QString>{bundleMatched, versionMatched,
                                                         "1 App Store localization found"}));
@@ -383,7 +376,7 @@ TEST(AppStoreConnectAudit, LaterFailuresAreReportedAsUnreadParts) {
             }
         }
         EXPECT_EQ(fake.targets(), expectedRequests);
-        EXPECT_EQ(findingIds(audit), c.findingIds);
+        EXPECT_EQ(findingIds(audit.findings), c.findingIds);
         EXPECT_EQ(audit.passedChecks, c.passedChecks);
         ASSERT_FALSE(audit.findings.empty());
         EXPECT_EQ(audit.findings.back().evidence, c.evidence);
@@ -398,7 +391,7 @@ TEST(AppStoreConnectAudit, AnHtmlPageForAPartIsAnUnreadPart) {
     fake.serve("/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
                htmlPage(502, "<html>Bad Gateway</html>"));
     const AppStoreConnectAudit audit = fake.service().audit(build());
-    EXPECT_EQ(findingIds(audit), std::vector<QString>{"asc.request.incomplete"})
+    EXPECT_EQ(findingIds(audit.findings), std::vector<QString>{"asc.request.incomplete"})
         << "no screenshot was counted, but none is reported missing";
     ASSERT_EQ(audit.snapshot.readFailures.size(), 2u);
     EXPECT_EQ(audit.snapshot.readFailures[0].part, AppStoreConnectPart::screenshotSets);

@@ -1,5 +1,5 @@
 #include "services/appstoreconnect/AppStoreConnectAudit.h"
-#include "tests/support/SoundFindings.h"
+#include "tests/support/Findings.h"
 
 #include <gtest/gtest.h>
 
@@ -24,23 +24,6 @@ AppStoreConnectSnapshot matchedSnapshot() {
     snapshot.screenshotCount = 5;
     snapshot.reviewDetailsPresent = true;
     return snapshot;
-}
-
-std::vector<QString> ids(const AppStoreConnectAudit& audit) {
-    std::vector<QString> result;
-    for (const Finding& finding : audit.findings) {
-        result.push_back(finding.id);
-    }
-    return result;
-}
-
-const Finding* findingWithId(const AppStoreConnectAudit& audit, const QString& id) {
-    for (const Finding& finding : audit.findings) {
-        if (finding.id == id) {
-            return &finding;
-        }
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -82,8 +65,9 @@ TEST(AppStoreConnectFindings, EmptyRecordFindingsInOrder) {
     snapshot.productStates = {"APPROVED", "rejected",         "Developer_Action_Needed",
                               "REJECTED", "MISSING_METADATA", "WAITING_FOR_REVIEW"};
     const AppStoreConnectAudit audit = makeAudit(snapshot, build());
-    EXPECT_EQ(ids(audit), (std::vector<QString>{"asc.localizations.empty", "asc.screenshots.empty",
-                                                "asc.review-details.empty", "asc.products.state"}));
+    EXPECT_EQ(bw::test::findingIds(audit.findings),
+              (std::vector<QString>{"asc.localizations.empty", "asc.screenshots.empty",
+                                    "asc.review-details.empty", "asc.products.state"}));
     EXPECT_EQ(audit.passedChecks,
               (std::vector<QString>{"App Store Connect bundle identifier matched",
                                     "App Store Connect version 2.4.1 matched"}));
@@ -106,7 +90,7 @@ TEST(AppStoreConnectFindings, NoMatchedVersion) {
     snapshot.bundleIdentifierMatched = true;
     snapshot.productStates = {"APPROVED"};
     const AppStoreConnectAudit audit = makeAudit(snapshot, build("maccatalyst"));
-    ASSERT_EQ(ids(audit), std::vector<QString>{"asc.version.missing"});
+    ASSERT_EQ(bw::test::findingIds(audit.findings), std::vector<QString>{"asc.version.missing"});
     EXPECT_EQ(audit.findings[0].title, "Version 2.4.1 is not prepared in App Store Connect");
     EXPECT_EQ(audit.findings[0].evidence, "No macOS App Store version matched 2.4.1.");
     bw::test::expectSoundFindings(audit.findings, EvidenceSource::appStoreConnect);
@@ -201,9 +185,10 @@ TEST(AppStoreConnectFindings, UnreadPartsAreReportedOnceAndNeverAsEmpty) {
             c.failures.begin(), c.failures.end(),
             [](const AppStoreConnectReadFailure& f) { return f.part == Part::reviewDetail; });
         const AppStoreConnectAudit audit = makeAudit(snapshot, build());
-        EXPECT_EQ(ids(audit), c.findingIds);
+        EXPECT_EQ(bw::test::findingIds(audit.findings), c.findingIds);
         EXPECT_EQ(audit.passedChecks, c.passedChecks);
-        const Finding* incomplete = findingWithId(audit, "asc.request.incomplete");
+        const Finding* incomplete =
+            bw::test::findingWithId(audit.findings, "asc.request.incomplete");
         ASSERT_NE(incomplete, nullptr);
         EXPECT_EQ(incomplete->evidence, c.evidence);
         bw::test::expectSoundFindings(audit.findings, EvidenceSource::appStoreConnect);

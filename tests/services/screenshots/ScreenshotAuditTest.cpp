@@ -1,7 +1,7 @@
 #include "services/screenshots/ScreenshotAuditService.h"
+#include "tests/support/Findings.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/ImageFixtures.h"
-#include "tests/support/SoundFindings.h"
 #include "tests/support/TestFolder.h"
 
 #include <QElapsedTimer>
@@ -24,23 +24,6 @@ QByteArray png(QSize size, bool alpha = false) {
     QImage image = quadrantImage(size, alpha);
     image.setPixel(0, 0, qRgba(serial % 256, serial / 256 % 256, 7, 255));
     return test::pngData(image);
-}
-
-std::vector<QString> ids(const ScreenshotAuditResult& result) {
-    std::vector<QString> ids;
-    for (const Finding& finding : result.findings) {
-        ids.push_back(finding.id);
-    }
-    return ids;
-}
-
-const Finding* findingWithId(const ScreenshotAuditResult& result, const QString& id) {
-    for (const Finding& finding : result.findings) {
-        if (finding.id == id) {
-            return &finding;
-        }
-    }
-    return nullptr;
 }
 
 class ScreenshotAudit : public ::testing::Test {
@@ -95,9 +78,12 @@ TEST_F(ScreenshotAudit, CountsStoreScreenshotsAboveTen) {
               u"11 files are marked as App Store product screenshots."_s);
     EXPECT_EQ(eleven.findings.front().severity, FindingSeverity::manual);
 
-    EXPECT_EQ(findingWithId(audit(files, false), u"screenshot.store.maximum-count"_s), nullptr);
+    EXPECT_EQ(
+        test::findingWithId(audit(files, false).findings, u"screenshot.store.maximum-count"_s),
+        nullptr);
     files.pop_back();
-    EXPECT_EQ(findingWithId(audit(files, true), u"screenshot.store.maximum-count"_s), nullptr);
+    EXPECT_EQ(test::findingWithId(audit(files, true).findings, u"screenshot.store.maximum-count"_s),
+              nullptr);
 }
 
 TEST_F(ScreenshotAudit, StoreChecksRunInOrderForEveryKindOfFile) {
@@ -164,7 +150,7 @@ TEST_F(ScreenshotAudit, StoreChecksRunInOrderForEveryKindOfFile) {
         const ScreenshotAuditResult result = audit({file(c.fileName, c.bytes)}, true);
         std::vector<QString> expectedIds = c.findingIds;
         expectedIds.push_back(u"screenshot.semantic-review"_s);
-        EXPECT_EQ(ids(result), expectedIds) << c.name;
+        EXPECT_EQ(test::findingIds(result.findings), expectedIds) << c.name;
         EXPECT_EQ(result.passedChecks, c.passed) << c.name;
     }
 }
@@ -175,9 +161,10 @@ TEST_F(ScreenshotAudit, GifAndWebpScreenshotsHaveAlphaOnlyWhenTransparent) {
         audit({fixtures + u"opaque.gif"_s, fixtures + u"transparent.gif"_s,
                fixtures + u"opaque-lossy.webp"_s, fixtures + u"transparent-lossy.webp"_s},
               true);
-    EXPECT_EQ(ids(result), (std::vector<QString>{u"screenshot.store.alpha.transparent.gif"_s,
-                                                 u"screenshot.store.alpha.transparent-lossy.webp"_s,
-                                                 u"screenshot.semantic-review"_s}));
+    EXPECT_EQ(test::findingIds(result.findings),
+              (std::vector<QString>{u"screenshot.store.alpha.transparent.gif"_s,
+                                    u"screenshot.store.alpha.transparent-lossy.webp"_s,
+                                    u"screenshot.semantic-review"_s}));
     EXPECT_THAT(result.passedChecks, ::testing::Contains(u"opaque.gif has no alpha channel"_s));
     EXPECT_THAT(result.passedChecks,
                 ::testing::Contains(u"opaque-lossy.webp has no alpha channel"_s));
@@ -198,7 +185,7 @@ TEST_F(ScreenshotAudit, EveryFindingCarriesItsExactFields) {
 
     // The wording is the checks' own; the evidence is what this batch makes of it.
     EXPECT_THAT(
-        ids(result),
+        test::findingIds(result.findings),
         ElementsAre(u"screenshot.store.maximum-count"_s, u"screenshot.store.dimension.Wide.heic"_s,
                     u"screenshot.store.format.Wide.heic"_s, u"screenshot.store.alpha.Wide.heic"_s,
                     u"screenshot.invalid.notes.png"_s, u"screenshot.duplicate.dup.png"_s,
@@ -224,7 +211,7 @@ TEST_F(ScreenshotAudit, HeicAsReviewEvidenceHasNoFormatFinding) {
     const QString heic =
         file(u"Shot.HEIC"_s, test::heicData(quadrantImage(QSize(700, 900)), false));
     const ScreenshotAuditResult result = audit({heic}, false);
-    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.semantic-review"_s));
+    EXPECT_THAT(test::findingIds(result.findings), ElementsAre(u"screenshot.semantic-review"_s));
     EXPECT_THAT(result.passedChecks, ElementsAre(u"Shot.HEIC decoded at 700 \u00d7 900"_s));
 }
 
@@ -232,7 +219,7 @@ TEST_F(ScreenshotAudit, IdenticalFilesNameTheFirstCopy) {
     const QByteArray bytes = png(QSize(700, 1400));
     const ScreenshotAuditResult result =
         audit({file(u"a.png"_s, bytes), file(u"b.png"_s, bytes), file(u"c.png"_s, bytes)}, false);
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.duplicate.b.png"_s, u"screenshot.duplicate.c.png"_s,
                             u"screenshot.semantic-review"_s));
     EXPECT_EQ(result.findings[0].evidence, u"a.png and b.png"_s);
@@ -252,7 +239,7 @@ TEST_F(ScreenshotAudit, UnreadableFilesAreListedButNeitherDecodedNorHashed) {
         folder.path() + u"/pipe.png"_s, // must not block the audit
     };
     const ScreenshotAuditResult result = audit(files, false);
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.invalid.notes.png"_s,
                             u"screenshot.invalid.notes-too.png"_s,
                             u"screenshot.invalid.missing.png"_s, u"screenshot.invalid.Folder.png"_s,
@@ -294,7 +281,7 @@ TEST_F(ScreenshotAudit, SameNamesInDifferentFoldersGetDistinctIds) {
         file(u"en/Shot.png"_s, bytes), file(u"de/Shot.png"_s, bytes), file(u"fr/Shot.png"_s, bytes),
         file(u"ja/Shot.png"_s, "not an image"), file(u"ko/Shot.png"_s, "not an image either")};
     const ScreenshotAuditResult result = audit(files, false);
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.small.Shot.png"_s, u"screenshot.small.Shot.png-2"_s,
                             u"screenshot.duplicate.Shot.png"_s, u"screenshot.small.Shot.png-3"_s,
                             u"screenshot.duplicate.Shot.png-2"_s, u"screenshot.invalid.Shot.png"_s,
@@ -311,7 +298,7 @@ TEST_F(ScreenshotAudit, HugeDeclaredDimensionsAreReadFromTheHeaderAlone) {
     timer.start();
     const ScreenshotAuditResult result = audit({huge}, true);
     EXPECT_LT(timer.elapsed(), 1000);
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.store.dimension.Huge.png"_s,
                             u"screenshot.store.alpha.Huge.png"_s, u"screenshot.semantic-review"_s));
     EXPECT_EQ(result.findings[0].evidence, u"Huge.png: 200000 \u00d7 300000; rules 2026.08.1"_s);

@@ -1,10 +1,10 @@
 #include "model/ReportHelpers.h"
 #include "platform/core/Cancelled.h"
 #include "services/screenshots/ScreenshotAIService.h"
+#include "tests/support/Findings.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/LocalHttpServer.h"
-#include "tests/support/SoundFindings.h"
 #include "tests/support/TestFolder.h"
 
 #include <QElapsedTimer>
@@ -70,14 +70,6 @@ ScriptedResponse assessAll(const RecordedRequest& request) {
                        {u"assessments"_s, assessments}})};
 }
 
-std::vector<QString> ids(const ScreenshotReviewResult& result) {
-    std::vector<QString> ids;
-    for (const Finding& finding : result.findings) {
-        ids.push_back(finding.id);
-    }
-    return ids;
-}
-
 class ScreenshotReview : public ::testing::Test {
 protected:
     ScreenshotReview() { test::bypassProxies(); }
@@ -132,13 +124,8 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
     EXPECT_EQ(first[u"fileName"], u"Paywall.jpg"_s);
     EXPECT_EQ(first[u"mediaType"], u"image/jpeg"_s);
     EXPECT_EQ(first[u"reviewArea"], u"paywall"_s);
-    EXPECT_EQ(first[u"reviewExpectation"],
-              u"The paywall a reviewer hits first. Include the full billed price, renewal period, "
-              u"what the subscription unlocks, and trial terms when offered."_s);
     EXPECT_EQ(uploads[1][u"fileName"], u"Login.jpg"_s);
     EXPECT_EQ(uploads[1][u"reviewArea"], u"signIn"_s);
-    EXPECT_EQ(uploads[1][u"reviewExpectation"],
-              u"Sign in and create account. If you have a demo login, this is where they start."_s);
     // Standard Base64 of a JPEG scaled to 1800 pixels on the longer side.
     const QString base64 = first[u"base64"].toString();
     EXPECT_FALSE(base64.contains(u'\n'));
@@ -206,8 +193,9 @@ TEST_F(ScreenshotReview, TurnsTheServiceFindingsIntoReportFindings) {
     });
     const ScreenshotReviewResult result =
         review({{ScreenshotPrompt::paywall, screenshot(u"P.png"_s, QSize(200, 400))}});
-    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.abc.0.1"_s,
-                                         u"screenshot.ai.abc.0.2"_s));
+    EXPECT_THAT(test::findingIds(result.findings),
+                ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.abc.0.1"_s,
+                            u"screenshot.ai.abc.0.2"_s));
     EXPECT_EQ(result.findings[0].confidence, 1.0);
     EXPECT_EQ(result.findings[1].confidence, 0.0);
     EXPECT_EQ(result.findings[2].confidence, 0.42);
@@ -248,7 +236,7 @@ TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation)
                 {ScreenshotPrompt::signIn, screenshot(u"Login.png"_s, QSize(200, 400))},
                 {ScreenshotPrompt::permissions, screenshot(u"Camera.png"_s, QSize(200, 400))}});
 
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.coverage.paywall"_s,
                             u"screenshot.ai.coverage.signIn"_s));
     const Finding& none = result.findings[1];
@@ -281,8 +269,9 @@ TEST_F(ScreenshotReview, UnpreparedFilesAreLeftOutOfTheRequest) {
                 {ScreenshotPrompt::accountDeletion, missing},
                 {ScreenshotPrompt::restore, screenshot(u"Restore.png"_s, QSize(200, 400))}});
 
-    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.preparation.signIn"_s,
-                                         u"screenshot.ai.preparation.accountDeletion"_s));
+    EXPECT_THAT(test::findingIds(result.findings),
+                ElementsAre(u"screenshot.ai.preparation.signIn"_s,
+                            u"screenshot.ai.preparation.accountDeletion"_s));
     EXPECT_EQ(result.findings[0].evidence,
               u"notes.png: notes.png could not be prepared for screenshot review."_s);
     EXPECT_EQ(result.findings[0].title, u"Sign in screenshot could not be prepared"_s);
@@ -304,8 +293,9 @@ TEST_F(ScreenshotReview, ABatchWithNothingPreparedSendsNoRequest) {
                 {ScreenshotPrompt::restore,
                  folder.write(u"b.png"_s, test::pngDeclaring(QSize(100000, 100000)))}});
     EXPECT_THAT(server.requests(), IsEmpty());
-    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.preparation.paywall"_s,
-                                         u"screenshot.ai.preparation.restore"_s));
+    EXPECT_THAT(test::findingIds(result.findings),
+                ElementsAre(u"screenshot.ai.preparation.paywall"_s,
+                            u"screenshot.ai.preparation.restore"_s));
     EXPECT_EQ(result.findings[1].evidence,
               u"b.png: b.png could not be prepared for screenshot review."_s);
 }
@@ -338,8 +328,9 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     EXPECT_EQ(sent, (std::vector<std::vector<QString>>{{u"paywall"_s, u"signIn"_s},
                                                        {u"accountDeletion"_s, u"permissions"_s},
                                                        {u"restore"_s}}));
-    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.unavailable.accountDeletion"_s,
-                                         u"screenshot.ai.unavailable.permissions"_s));
+    EXPECT_THAT(test::findingIds(result.findings),
+                ElementsAre(u"screenshot.ai.unavailable.accountDeletion"_s,
+                            u"screenshot.ai.unavailable.permissions"_s));
     EXPECT_EQ(result.findings[0].evidence, u"accountDeletion.png: Screenshot model overloaded"_s);
     EXPECT_EQ(result.findings[1].title, u"Permissions screenshot review was unavailable"_s);
     EXPECT_THAT(result.passedChecks,
@@ -390,8 +381,9 @@ TEST_F(ScreenshotReview, RequestFailuresOfEveryKindBecomeFindings) {
     const ScreenshotReviewResult result =
         offline.review({{ScreenshotPrompt::paywall, file}, {ScreenshotPrompt::restore, file}},
                        metadata(), u"abc"_s, std::nullopt, false);
-    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.ai.unavailable.paywall"_s,
-                                         u"screenshot.ai.unavailable.restore"_s));
+    EXPECT_THAT(test::findingIds(result.findings),
+                ElementsAre(u"screenshot.ai.unavailable.paywall"_s,
+                            u"screenshot.ai.unavailable.restore"_s));
     EXPECT_EQ(result.findings[0].evidence,
               u"Shot.png: Berthwatch could not reach the service. Check your internet connection "
               u"and try again."_s);

@@ -9,6 +9,20 @@
 
 namespace bw::test {
 
+inline std::vector<QString> findingIds(const std::vector<Finding>& findings) {
+    std::vector<QString> ids;
+    for (const Finding& finding : findings) {
+        ids.push_back(finding.id);
+    }
+    return ids;
+}
+
+inline const Finding* findingWithId(const std::vector<Finding>& findings, const QString& id) {
+    const auto found = std::find_if(findings.begin(), findings.end(),
+                                    [&](const Finding& finding) { return finding.id == id; });
+    return found == findings.end() ? nullptr : &*found;
+}
+
 // What can really be wrong with the findings one source raises, whatever their wording: a
 // repeated id, a blank text, a guideline the guideline table does not hold, a finding that claims
 // another source, or a confidence outside (0, 1].
