@@ -196,8 +196,10 @@ void GuidelinesView::refresh() {
     const auto shown = filteredGuidelines(selectedCategory_, search_->text());
     QWidget* lastDivider = nullptr;
     for (const auto& [row, divider] : rows_) {
-        const bool visible = std::ranges::any_of(
-            shown, [&](const GuidelineReference& r) { return r.id == row->reference().id; });
+        // A structured binding cannot be captured under clang 14: the id is named first.
+        const QString& id = row->reference().id;
+        const bool visible =
+            std::ranges::any_of(shown, [&](const GuidelineReference& r) { return r.id == id; });
         row->setVisible(visible);
         divider->setVisible(visible);
         if (visible) {
