@@ -40,7 +40,7 @@ std::optional<QByteArray> readQuietly(const QString& path) {
 
 // Size, format and alpha of one decoded App Store product screenshot; all three always run.
 void checkStoreRequirements(const QString& path, const image::ImageProbe& probe,
-                             AuditState& state) {
+                            AuditState& state) {
     const QString file = screenshotFileName(path);
     const qint64 width = probe.size.width();
     const qint64 height = probe.size.height();

@@ -112,4 +112,3 @@ TEST(BinaryChecks, Rules) {
         EXPECT_EQ(c.results.passedList(), c.passed) << c.name;
     }
 }
-

@@ -106,4 +106,3 @@ TEST(P256SigningKey, ScalarOutsideTheGroupIsRejected) {
                             "-----END EC PRIVATE KEY-----\n";
     EXPECT_EQ(failureOf(zero), CryptoError::Kind::invalidKey);
 }
-

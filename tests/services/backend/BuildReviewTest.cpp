@@ -70,7 +70,6 @@ QString letters(int count) {
     return QString(count, QLatin1Char('x'));
 }
 
-
 // One exchange: the report goes out as the service reads it, the answer comes back decoded.
 TEST(BuildReview, OneExchangeSendsTheReportAndDecodesTheAnswer) {
     LocalHttpServer server;
