@@ -22,8 +22,8 @@
 
 using namespace bw;
 using namespace bw::report;
-using bw::testing::historyReport;
-using bw::testing::ModelWithHistory;
+using bw::test::historyReport;
+using bw::test::ModelWithHistory;
 
 namespace {
 

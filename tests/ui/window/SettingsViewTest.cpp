@@ -16,8 +16,8 @@
 
 using namespace bw;
 using namespace bw::window;
-using bw::testing::historyReport;
-using bw::testing::ModelWithHistory;
+using bw::test::historyReport;
+using bw::test::ModelWithHistory;
 
 namespace {
 
@@ -154,8 +154,8 @@ TEST(SettingsView, UpdateChecksNeedAFeed) {
     EXPECT_TRUE(without.row("Software updates")->detail().contains("release builds"));
 
     ManualClock clock;
-    bw::testing::TempFolder folder;
-    QSettings store(QString::fromStdString((folder.path() / "s.ini").string()),
+    bw::test::TestFolder folder;
+    QSettings store(QString::fromStdString((folder.fsPath() / "s.ini").string()),
                     QSettings::IniFormat);
     NoPresenter presenter;
     UpdateController updates(
