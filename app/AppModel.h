@@ -1,0 +1,264 @@
+#pragma once
+
+#include "app/AppModelTypes.h"
+#include "app/AppServices.h"
+#include "app/WorkerTasks.h"
+#include "model/MarketingScene.h"
+#include "model/SidebarApp.h"
+#include "platform/clock/Clock.h"
+
+#include <QObject>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace bw {
+
+// How the model behaves beyond its services; the launch sequence fills it, tests replace parts.
+struct AppModelOptions {
+    // The least time the progress screen stays up, from the start of a scan to "Report ready".
+    double minimumPresentationDuration = 36.0;
+    // Null means the real clock.
+    Clock* clock = nullptr;
+    // The demonstration switches are read from these.
+    QStringList arguments;
+    QProcessEnvironment environment;
+    // Where the demonstration scenes find their sample screenshots and archives.
+    QString sampleExportFolder;
+    QString archivesFolder;
+    // Shows a file in the desktop's file manager; null means the desktop's own.
+    std::function<void(const QString& path)> revealer;
+};
+
+// The application's one state object, on the main thread. Every observable value is a property
+// whose signal fires only when a write changes it. Work that takes time (previews, scans, saving
+// the history, exports) runs on worker threads; the results come back as queued calls and are
+// dropped when their task was superseded or cancelled.
+class AppModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bw::AppSection section READ section WRITE setSection NOTIFY sectionChanged)
+    Q_PROPERTY(
+        std::optional<bw::ScanReport> report READ report WRITE setReport NOTIFY reportChanged)
+    Q_PROPERTY(std::optional<bw::StagedBuild> staged READ staged NOTIFY stagedChanged)
+    Q_PROPERTY(bool isStagedPreviewLoading READ isStagedPreviewLoading NOTIFY
+                   isStagedPreviewLoadingChanged)
+    Q_PROPERTY(std::vector<bw::ScanReport> reports READ reports NOTIFY reportsChanged)
+    Q_PROPERTY(
+        bw::ScreenshotSlots screenshotSlots READ screenshotSlots NOTIFY screenshotSlotsChanged)
+    Q_PROPERTY(QStringList selectedScreenshotURLs READ selectedScreenshotURLs NOTIFY
+                   screenshotSlotsChanged)
+    Q_PROPERTY(bool screenshotsAreStoreListing READ screenshotsAreStoreListing WRITE
+                   setScreenshotsAreStoreListing NOTIFY screenshotsAreStoreListingChanged)
+    Q_PROPERTY(std::optional<QString> importMessage READ importMessage WRITE setImportMessage NOTIFY
+                   importMessageChanged)
+    Q_PROPERTY(std::optional<bw::ImportRejection> importRejection READ importRejection WRITE
+                   setImportRejection NOTIFY importRejectionChanged)
+    Q_PROPERTY(
+        int importRejectionCount READ importRejectionCount NOTIFY importRejectionCountChanged)
+    Q_PROPERTY(bool isBuildDropTargeted READ isBuildDropTargeted WRITE setBuildDropTargeted NOTIFY
+                   isBuildDropTargetedChanged)
+    Q_PROPERTY(bool isBuildImportLaunching READ isBuildImportLaunching WRITE setBuildImportLaunching
+                   NOTIFY isBuildImportLaunchingChanged)
+    Q_PROPERTY(std::optional<bw::FindingSeverity> findingFilter READ findingFilter WRITE
+                   setFindingFilter NOTIFY findingFilterChanged)
+    Q_PROPERTY(std::optional<QString> selectedFindingID READ selectedFindingID WRITE
+                   setSelectedFindingID NOTIFY selectedFindingIDChanged)
+    Q_PROPERTY(bw::ScanPhase scanPhase READ scanPhase NOTIFY scanPhaseChanged)
+    Q_PROPERTY(bool isUpdateRequired READ isUpdateRequired NOTIFY isUpdateRequiredChanged)
+    Q_PROPERTY(std::optional<QString> reportNotice READ reportNotice NOTIFY reportNoticeChanged)
+    Q_PROPERTY(bool isScanCancellationAvailable READ isScanCancellationAvailable NOTIFY
+                   isScanCancellationAvailableChanged)
+    Q_PROPERTY(bool isASCConnected READ isASCConnected NOTIFY isASCConnectedChanged)
+    Q_PROPERTY(QString ascStatusMessage READ ascStatusMessage NOTIFY ascStatusMessageChanged)
+    Q_PROPERTY(bool hasStarted READ hasStarted NOTIFY hasStartedChanged)
+    Q_PROPERTY(bool canPersistReports READ canPersistReports NOTIFY canPersistReportsChanged)
+    Q_PROPERTY(bool isScanRunning READ isScanRunning NOTIFY isScanRunningChanged)
+
+public:
+    // `history` is what the report store loaded at launch; `isASCConnected` whether the App Store
+    // Connect credentials were found.
+    AppModel(std::shared_ptr<const AppServices> services, ReportStore::LoadResult history,
+             bool isASCConnected, AppModelOptions options, QObject* parent = nullptr);
+    ~AppModel() override;
+
+    // Observable state.
+    AppSection section() const { return section_; }
+    const std::optional<ScanReport>& report() const { return report_; }
+    const std::optional<StagedBuild>& staged() const { return staged_; }
+    bool isStagedPreviewLoading() const { return isStagedPreviewLoading_; }
+    const std::vector<ScanReport>& reports() const { return reports_; }
+    const ScreenshotSlots& screenshotSlots() const { return screenshotSlots_; }
+    bool screenshotsAreStoreListing() const { return screenshotsAreStoreListing_; }
+    const std::optional<QString>& importMessage() const { return importMessage_; }
+    const std::optional<ImportRejection>& importRejection() const { return importRejection_; }
+    int importRejectionCount() const { return importRejectionCount_; }
+    bool isBuildDropTargeted() const { return isBuildDropTargeted_; }
+    bool isBuildImportLaunching() const { return isBuildImportLaunching_; }
+    const std::optional<FindingSeverity>& findingFilter() const { return findingFilter_; }
+    const std::optional<QString>& selectedFindingID() const { return selectedFindingID_; }
+    const ScanPhase& scanPhase() const { return scanPhase_; }
+    bool isUpdateRequired() const { return isUpdateRequired_; }
+    const std::optional<QString>& reportNotice() const { return reportNotice_; }
+    bool isScanCancellationAvailable() const { return isScanCancellationAvailable_; }
+    bool isASCConnected() const { return isASCConnected_; }
+    const QString& ascStatusMessage() const { return ascStatusMessage_; }
+    bool hasStarted() const { return hasStarted_; }
+    bool canPersistReports() const { return canPersistReports_; }
+    // A scan task is held, from startScan until the run has ended.
+    bool isScanRunning() const { return isScanRunning_; }
+
+    // The screenshot files in review-area order (paywall, signIn, accountDeletion, permissions,
+    // restore), areas without one skipped: what a scan sends for review.
+    QStringList selectedScreenshotURLs() const;
+
+    double minimumPresentationDuration() const { return options_.minimumPresentationDuration; }
+    const AppServices& services() const { return *services_; }
+    Clock& clock() const { return *clock_; }
+
+    // What the screens write directly.
+    void setSection(AppSection value);
+    void setReport(const std::optional<ScanReport>& value);
+    void setScreenshotsAreStoreListing(bool value);
+    void setImportMessage(const std::optional<QString>& value);
+    void setImportRejection(const std::optional<ImportRejection>& value);
+    void setBuildDropTargeted(bool value);
+    void setBuildImportLaunching(bool value);
+    void setFindingFilter(const std::optional<FindingSeverity>& value);
+    void setSelectedFindingID(const std::optional<QString>& value);
+
+    // Start-up: once per launch; sets up a demonstration scene when one was asked for.
+    void start();
+
+    // Import and staging. An import is refused while a scan is preparing or running.
+    void importBuild(const QString& path);
+    void loadStagedPreview();
+    void setScreenshot(const QString& path, ScreenshotPrompt prompt);
+    void removeScreenshot(ScreenshotPrompt prompt);
+    void clearStagedBuild();
+    void resetForNewScan();
+
+    // The scan of the staged build. Does nothing while a scan runs or an import is launching.
+    void startScan(bool includesScreenshots);
+    void cancelScan();
+
+    // The report history.
+    void openReport(const ScanReport& report);
+    void deleteReport(const QUuid& id);
+    void deleteReports(const SidebarApp& app);
+    void clearReportHistory();
+    // Shows the scanned build in the file manager; nothing when the report records no path.
+    void revealReport(const ScanReport& report) const;
+    // Writes the report's Markdown to `path`; a failure becomes the report notice.
+    void exportReport(const ScanReport& report, const QString& path);
+
+    // Sets up the demonstration scene of the launch switches; false (nothing changed) when this
+    // is no demonstration launch.
+    bool applyMarketingScene();
+
+signals:
+    void sectionChanged();
+    void reportChanged();
+    void stagedChanged();
+    void isStagedPreviewLoadingChanged();
+    void reportsChanged();
+    void screenshotSlotsChanged();
+    void screenshotsAreStoreListingChanged();
+    void importMessageChanged();
+    void importRejectionChanged();
+    void importRejectionCountChanged();
+    void isBuildDropTargetedChanged();
+    void isBuildImportLaunchingChanged();
+    void findingFilterChanged();
+    void selectedFindingIDChanged();
+    void scanPhaseChanged();
+    void isUpdateRequiredChanged();
+    void reportNoticeChanged();
+    void isScanCancellationAvailableChanged();
+    void isASCConnectedChanged();
+    void ascStatusMessageChanged();
+    void hasStartedChanged();
+    void canPersistReportsChanged();
+    void isScanRunningChanged();
+
+private:
+    struct ScanRun;
+
+    void setStaged(const std::optional<StagedBuild>& value);
+    void setStagedPreviewLoading(bool value);
+    void setReports(const std::vector<ScanReport>& value);
+    void setScreenshotSlots(const ScreenshotSlots& value);
+    void setScanPhase(const ScanPhase& value);
+    void setUpdateRequired(bool value);
+    void setReportNotice(const std::optional<QString>& value);
+    void setScanCancellationAvailable(bool value);
+    void setHasStarted(bool value);
+    void setCanPersistReports(bool value);
+    void setScanRunning(bool value);
+
+    // Staging.
+    void stageBuild(const QString& path);
+    void applyPreview(const QUuid& buildID, std::optional<StagedBuildPreview> preview,
+                      std::optional<QString> error);
+
+    // The scan pipeline.
+    void runScan(bool includesScreenshots);
+    void scanStepStarted(std::uint64_t run, double progress, const QString& message);
+    void scanServicesFinished(std::uint64_t run, ScanReport report);
+    void scanEnded(std::uint64_t run, const std::optional<QString>& failure, bool outdatedApp);
+    void showReportReady(std::uint64_t run, ScanReport report);
+    void publishReport(std::uint64_t run, ScanReport report);
+
+    // The history on disk, written in order on one worker; `done` gets the failure's text.
+    void persistReport(std::function<void(std::optional<QString> failure)> done);
+    void changeHistory(std::vector<ScanReport> changed, const QString& failurePrefix,
+                       std::function<void()> succeeded);
+
+    // Demonstration scenes.
+    ScanReport showcaseReport() const;
+    void makeMarketingStagedBuild();
+    void setMarketingScreenshot(ScreenshotPrompt prompt, const std::optional<QString>& path);
+    void playMarketingSequence();
+    void playMarketingShowcase();
+    void selectMarketingFinding(const ScanReport& report);
+    QString sampleImage(ScreenshotPrompt prompt) const;
+
+    std::shared_ptr<const AppServices> services_;
+    AppModelOptions options_;
+    Clock* clock_;
+
+    AppSection section_ = AppSection::scan;
+    std::optional<ScanReport> report_;
+    std::optional<StagedBuild> staged_;
+    bool isStagedPreviewLoading_ = false;
+    std::vector<ScanReport> reports_;
+    ScreenshotSlots screenshotSlots_;
+    bool screenshotsAreStoreListing_ = false;
+    std::optional<QString> importMessage_;
+    std::optional<ImportRejection> importRejection_;
+    int importRejectionCount_ = 0;
+    bool isBuildDropTargeted_ = false;
+    bool isBuildImportLaunching_ = false;
+    std::optional<FindingSeverity> findingFilter_;
+    std::optional<QString> selectedFindingID_;
+    ScanPhase scanPhase_ = ScanPhase::idle();
+    bool isUpdateRequired_ = false;
+    std::optional<QString> reportNotice_;
+    bool isScanCancellationAvailable_ = false;
+    bool isASCConnected_ = false;
+    QString ascStatusMessage_;
+    bool hasStarted_ = false;
+    bool canPersistReports_ = true;
+    bool isScanRunning_ = false;
+
+    // The current scan run and preview; results of any other are dropped.
+    std::uint64_t scanRun_ = 0;
+    std::stop_source scanStop_;
+    std::stop_source previewStop_;
+
+    // Last, so that its threads are stopped and joined before anything they report to goes.
+    SerialWorker historyWriter_;
+    WorkerTasks workers_;
+};
+
+} // namespace bw

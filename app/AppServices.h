@@ -1,0 +1,23 @@
+#pragma once
+
+#include "inspection/BuildScanner.h"
+#include "model/ReportStore.h"
+#include "services/appstoreconnect/AppStoreConnectService.h"
+#include "services/backend/BerthwatchBackend.h"
+#include "services/screenshots/ScreenshotAIService.h"
+#include "services/screenshots/ScreenshotAuditService.h"
+
+namespace bw {
+
+// The services the application model calls, built once at launch. None keeps state between
+// calls, so the model's worker threads share them read-only.
+struct AppServices {
+    BuildScanner scanner;
+    ScreenshotAuditService screenshotAuditor;
+    ReportStore reportStore;
+    BerthwatchBackend backend;
+    AppStoreConnectService ascService;
+    ScreenshotAIService screenshotAI;
+};
+
+} // namespace bw

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/AppModel.h"
+
+#include <QCoreApplication>
+#include <QUrl>
+#include <optional>
+
+namespace bw {
+
+// What the launch sequence reads from its surroundings; each part can be replaced by tests.
+struct LaunchSettings {
+    QStringList arguments = QCoreApplication::arguments();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The history folder; none means "Berthwatch" in the user's application data folder.
+    std::optional<QString> historyFolder;
+    // The web service; none means the one the application information names.
+    std::optional<QUrl> backendURL;
+    // The App Store Connect client; none means the application's own.
+    std::optional<AppStoreConnectService> ascService;
+    QString toolDirectory = BuildScanner::defaultToolDirectory();
+    Clock* clock = nullptr;
+    std::function<void(const QString& path)> revealer;
+};
+
+// 6 s for the showcase scene, 12 s for any other demonstration scene, 36 s otherwise.
+double minimumPresentationDuration(const QStringList& arguments,
+                                   const QProcessEnvironment& environment);
+
+// Builds every service and the one model, loads the report history and looks for the App Store
+// Connect credentials, all on the calling thread. The update controller is built after it, by
+// the caller.
+std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings = {});
+
+} // namespace bw
