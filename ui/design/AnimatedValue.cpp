@@ -1,0 +1,40 @@
+#include "ui/design/Motion.h"
+
+#include <QVariantAnimation>
+
+namespace bw::design {
+
+AnimatedValue::AnimatedValue(double initial, QObject* parent)
+    : QObject(parent), m_value(initial), m_target(initial),
+      m_animation(new QVariantAnimation(this)) {
+    connect(m_animation, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& value) { update(value.toDouble()); });
+}
+
+bool AnimatedValue::isRunning() const {
+    return m_animation->state() == QAbstractAnimation::Running;
+}
+
+void AnimatedValue::animateTo(double target, const Motion& motion) {
+    m_animation->stop();
+    m_target = target;
+    m_animation->setStartValue(m_value);
+    m_animation->setEndValue(target);
+    play(*m_animation, motion);
+}
+
+void AnimatedValue::setValue(double value) {
+    m_animation->stop();
+    m_target = value;
+    update(value);
+}
+
+void AnimatedValue::update(double value) {
+    if (value == m_value) {
+        return;
+    }
+    m_value = value;
+    emit valueChanged(value);
+}
+
+} // namespace bw::design

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace bw::design {
+
+// The families of the bundled fonts, as registered by installDesign.
+QString textFamily();
+QString monospacedFamily();
+QString symbolFamily();
+
+// Adds the bundled fonts to the application's font database; false if one could not be read.
+bool registerBundledFonts();
+
+} // namespace bw::design

@@ -1,0 +1,81 @@
+#include "ui/design/GlassBackdrop.h"
+
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace bw::design {
+
+BerthwatchGlassBackdrop::BerthwatchGlassBackdrop(const QColor& baseColor, double baseOpacity,
+                                                 double sheenOpacity, QWidget* parent)
+    : QWidget(parent), m_baseColor(baseColor), m_baseOpacity(baseOpacity),
+      m_sheenOpacity(sheenOpacity) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(&MotionPreferences::instance(), &MotionPreferences::reduceTransparencyChanged, this,
+            qOverload<>(&QWidget::update));
+}
+
+void BerthwatchGlassBackdrop::setBaseColor(const QColor& color) {
+    m_baseColor = color;
+    update();
+}
+
+void BerthwatchGlassBackdrop::setBaseOpacity(double opacity) {
+    m_baseOpacity = opacity;
+    update();
+}
+
+void BerthwatchGlassBackdrop::setSheenOpacity(double opacity) {
+    m_sheenOpacity = opacity;
+    update();
+}
+
+void BerthwatchGlassBackdrop::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRectF area = rect();
+    if (MotionPreferences::instance().reduceTransparency()) {
+        painter.fillRect(area, m_baseColor);
+        return;
+    }
+    // Nothing shows through the window here, so the material is the dark canvas it would blur.
+    painter.fillRect(area, palette::canvas());
+    painter.fillRect(area, palette::withOpacity(m_baseColor, m_baseOpacity));
+    QLinearGradient sheen(area.topLeft(), area.bottomRight());
+    sheen.setColorAt(0, palette::withOpacity(Qt::white, m_sheenOpacity));
+    sheen.setColorAt(0.5, Qt::transparent);
+    sheen.setColorAt(1, palette::withOpacity(Qt::black, 0.08));
+    painter.fillRect(area, sheen);
+}
+
+QPalette darkPalette() {
+    using namespace palette;
+    QPalette result;
+    result.setColor(QPalette::Window, canvas());
+    result.setColor(QPalette::WindowText, textPrimary());
+    result.setColor(QPalette::Base, menuSurface());
+    result.setColor(QPalette::AlternateBase, tileSurface());
+    result.setColor(QPalette::ToolTipBase, menuSurface());
+    result.setColor(QPalette::ToolTipText, textPrimary());
+    result.setColor(QPalette::PlaceholderText, textTertiary());
+    result.setColor(QPalette::Text, textPrimary());
+    result.setColor(QPalette::Button, tileSurface());
+    result.setColor(QPalette::ButtonText, textPrimary());
+    result.setColor(QPalette::BrightText, danger());
+    result.setColor(QPalette::Light, hairline());
+    result.setColor(QPalette::Midlight, hairline());
+    result.setColor(QPalette::Mid, tileSurface());
+    result.setColor(QPalette::Dark, sidebarSurface());
+    result.setColor(QPalette::Shadow, Qt::black);
+    result.setColor(QPalette::Highlight, accent());
+    result.setColor(QPalette::HighlightedText, Qt::white);
+    result.setColor(QPalette::Link, accent());
+    result.setColor(QPalette::LinkVisited, accent());
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        result.setColor(QPalette::Disabled, role, textTertiary());
+    }
+    return result;
+}
+
+} // namespace bw::design

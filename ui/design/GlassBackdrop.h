@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+#include <QWidget>
+
+namespace bw::design {
+
+// A translucent surface: a tint of `baseColor` at `baseOpacity` and a diagonal sheen, or
+// `baseColor` alone, solid, while the user asks for reduced transparency. Fills its size.
+class BerthwatchGlassBackdrop : public QWidget {
+    Q_OBJECT
+public:
+    BerthwatchGlassBackdrop(const QColor& baseColor, double baseOpacity, double sheenOpacity,
+                            QWidget* parent = nullptr);
+
+    void setBaseColor(const QColor& color);
+    void setBaseOpacity(double opacity);
+    void setSheenOpacity(double opacity);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_baseColor;
+    double m_baseOpacity;
+    double m_sheenOpacity;
+};
+
+// The palette of standard widgets (menus, dialogs, scroll bars) in the dark scheme.
+QPalette darkPalette();
+
+// Styles the one window: the desktop keeps its title bar, the content is the dark canvas. In
+// demonstration mode it also gives the window, once and shortly after it first shows, a content
+// size of 1120 × 640 and a place in the lower-right corner of the screen's available area.
+class WindowChromeInstaller : public QObject {
+    Q_OBJECT
+public:
+    WindowChromeInstaller(QWidget* window, bool demonstrationMode);
+
+    bool didApplyDemonstrationFrame() const { return m_didApplyDemonstrationFrame; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyChrome();
+
+    QWidget* m_window;
+    bool m_demonstrationMode;
+    bool m_didApplyDemonstrationFrame = false;
+};
+
+} // namespace bw::design

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QEasingCurve>
+#include <QObject>
+#include <optional>
+
+class QVariantAnimation;
+
+namespace bw::design {
+
+// A spring that starts at rest at 0 and settles at 1. `response` is the period of the undamped
+// oscillation in seconds; `damping` is the fraction of critical damping (1 never overshoots, less
+// overshoots). Damping is held within (0, 1].
+struct SpringEasing {
+    double response = 0.55;
+    double damping = 1.0;
+
+    double value(double seconds) const;
+    // Seconds after which the spring stays within 0.1 % of its end.
+    double settlingTime() const;
+    // The spring over settlingTime(), as an easing curve for a QVariantAnimation of that length.
+    QEasingCurve curve() const;
+};
+
+// The cubic Bézier ease curves.
+QEasingCurve easeInCurve();
+QEasingCurve easeOutCurve();
+QEasingCurve easeInOutCurve();
+
+// How a change moves: a curve over a duration. A zero duration applies the end state at once.
+struct Motion {
+    QEasingCurve curve;
+    int durationMs = 0;
+
+    static Motion spring(double response, double damping = 1.0);
+    static Motion easeIn(double seconds);
+    static Motion easeOut(double seconds);
+    static Motion easeInOut(double seconds);
+    static Motion linear(double seconds);
+    static Motion none();
+
+    bool isInstant() const { return durationMs <= 0; }
+};
+
+// The user's wish for less motion and less transparency: the desktop's setting, read at start and
+// followed on change, unless a test (or a demonstration) overrides it.
+class MotionPreferences : public QObject {
+    Q_OBJECT
+public:
+    static MotionPreferences& instance();
+
+    bool reduceMotion() const;
+    bool reduceTransparency() const;
+    void overrideReduceMotion(std::optional<bool> value);
+    void overrideReduceTransparency(std::optional<bool> value);
+
+signals:
+    void reduceMotionChanged(bool reduceMotion);
+    void reduceTransparencyChanged(bool reduceTransparency);
+
+private:
+    MotionPreferences();
+    void setDesktopValues(bool reduceMotion, bool reduceTransparency);
+    void emitChanges(bool oldMotion, bool oldTransparency);
+
+    bool m_desktopReduceMotion = false;
+    bool m_desktopReduceTransparency = false;
+    std::optional<bool> m_reduceMotionOverride;
+    std::optional<bool> m_reduceTransparencyOverride;
+};
+
+// `motion`, or none while reduce motion is on: for the animations that are skipped then.
+Motion unlessReduceMotion(const Motion& motion);
+
+// Runs `animation` with the motion's curve and duration from its start value to its end value; an
+// instant motion stops it and applies its end value at once, with no animation running.
+void play(QVariantAnimation& animation, const Motion& motion);
+
+// A number a widget reads while painting (positions, opacities, progress between two states) and
+// moves with a Motion; valueChanged fires on every step so the owner can update().
+class AnimatedValue : public QObject {
+    Q_OBJECT
+public:
+    explicit AnimatedValue(double initial = 0, QObject* parent = nullptr);
+
+    double value() const { return m_value; }
+    double target() const { return m_target; }
+    bool isRunning() const;
+
+    // Moves from the current value to `target`, replacing any running move.
+    void animateTo(double target, const Motion& motion);
+    // Jumps to `value` at once, stopping any running move.
+    void setValue(double value);
+
+signals:
+    void valueChanged(double value);
+
+private:
+    void update(double value);
+
+    double m_value;
+    double m_target;
+    QVariantAnimation* m_animation;
+};
+
+} // namespace bw::design

@@ -1,0 +1,54 @@
+#include "ui/design/Palette.h"
+
+namespace bw::design::palette {
+
+namespace {
+
+// Each colour is built once, by the thread-safe initialisation of a function-local constant.
+#define BW_COLOR(name, ...)                                                                        \
+    const QColor& name() {                                                                         \
+        static const QColor color = __VA_ARGS__;                                                   \
+        return color;                                                                              \
+    }
+
+QColor white(qreal opacity) {
+    QColor color(255, 255, 255);
+    color.setAlphaF(float(opacity));
+    return color;
+}
+
+} // namespace
+
+BW_COLOR(canvas, QColor(9, 9, 9))
+BW_COLOR(menuSurface, QColor(20, 20, 20))
+BW_COLOR(tileSurface, QColor(28, 28, 28))
+BW_COLOR(dropZoneSurface, QColor(17, 17, 17))
+BW_COLOR(hairline, QColor(42, 42, 42))
+BW_COLOR(textPrimary, QColor(245, 245, 245))
+BW_COLOR(textSecondary, QColor(163, 163, 163))
+BW_COLOR(textTertiary, QColor(115, 115, 115))
+BW_COLOR(iconBackdrop, QColor(11, 11, 11))
+BW_COLOR(iconPlaceholder, tileSurface())
+BW_COLOR(iconGlyph, textPrimary())
+BW_COLOR(runwayTrack, QColor(32, 32, 32))
+BW_COLOR(sidebarSurface, QColor(12, 12, 12))
+BW_COLOR(rowFillStrong, white(0.075))
+BW_COLOR(rowFillSoft, white(0.045))
+BW_COLOR(accent, QColor(10, 132, 255))
+BW_COLOR(success, QColor(61, 202, 126))
+BW_COLOR(successSurface, QColor(18, 48, 36))
+BW_COLOR(danger, QColor(255, 92, 92))
+BW_COLOR(dangerSurface, QColor(58, 21, 24))
+BW_COLOR(warning, QColor(245, 165, 36))
+BW_COLOR(info, QColor(100, 210, 255))
+BW_COLOR(windowBackground, QColor(9, 9, 9))
+
+#undef BW_COLOR
+
+QColor withOpacity(const QColor& color, qreal opacity) {
+    QColor result = color;
+    result.setAlphaF(float(color.alphaF() * opacity));
+    return result;
+}
+
+} // namespace bw::design::palette

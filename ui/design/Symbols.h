@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+class QPainter;
+class QVariantAnimation;
+
+namespace bw::design {
+
+// The Material Icons code point that stands for a symbol name of the screens ("magnifyingglass"),
+// or nothing for a name the table does not hold.
+std::optional<char32_t> symbolCodePoint(QStringView name);
+
+// The icon font for a symbol set beside text of `pointSize`: the glyph's ink matches the size of
+// that text. Weights above regular are emboldened by the font engine.
+QFont symbolFont(qreal pointSize, QFont::Weight weight = QFont::Medium);
+
+// Draws the symbol centred in `rect`. An unknown name draws nothing (tests keep the table whole).
+void paintSymbol(QPainter& painter, const QRectF& rect, QStringView name, qreal pointSize,
+                 QFont::Weight weight, const QColor& color);
+
+// The square a symbol of `pointSize` occupies, for layouts.
+QSizeF symbolSize(qreal pointSize);
+
+// One symbol image: name, size, weight, colour and rotation. Hidden from accessibility unless the
+// owner names it.
+class SymbolWidget : public QWidget {
+    Q_OBJECT
+public:
+    enum class Change { instant, replace }; // replace: a short cross-fade; never delays the state
+
+    explicit SymbolWidget(const QString& name = {}, qreal pointSize = 13,
+                          QFont::Weight weight = QFont::Medium, QWidget* parent = nullptr);
+
+    QString symbol() const { return m_name; }
+    void setSymbol(const QString& name, Change change = Change::instant);
+    void setPointSize(qreal pointSize);
+    void setWeight(QFont::Weight weight);
+    QColor color() const { return m_color; }
+    void setColor(const QColor& color);
+    void setRotation(qreal degrees);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_name;
+    QString m_previousName;
+    qreal m_pointSize;
+    QFont::Weight m_weight;
+    QColor m_color;
+    qreal m_rotation = 0;
+    qreal m_replaceProgress = 1;
+    QVariantAnimation* m_replace = nullptr;
+};
+
+} // namespace bw::design

@@ -1,0 +1,102 @@
+#include "ui/design/TextStyle.h"
+
+#include "ui/design/BundledFonts.h"
+
+#include <QWidget>
+
+namespace bw::design {
+
+namespace {
+
+constexpr auto regular = QFont::Normal;
+constexpr auto medium = QFont::Medium;
+constexpr auto semibold = QFont::DemiBold;
+constexpr auto standard = FontDesign::standard;
+constexpr auto rounded = FontDesign::rounded;
+constexpr auto mono = FontDesign::monospaced;
+
+} // namespace
+
+TextMetrics textStyleMetrics(TextStyle style) {
+    switch (style) {
+    case TextStyle::heroTitle:
+        return {36, semibold, standard, -0.72};
+    case TextStyle::lead:
+        return {15, regular, standard, -0.16};
+    case TextStyle::verdictTitle:
+        return {30, semibold, rounded, -0.48};
+    case TextStyle::screenTitle:
+        return {22, semibold, rounded, -0.26};
+    case TextStyle::sectionTitle:
+        return {17, semibold, rounded, -0.24};
+    case TextStyle::semiboldRounded20:
+        return {20, semibold, rounded, -0.22};
+    case TextStyle::semiboldRounded15:
+        return {15, semibold, rounded, -0.16};
+    case TextStyle::monogram:
+        return {12, semibold, rounded, 0};
+    case TextStyle::rowTitle:
+        return {15, semibold, standard, -0.16};
+    case TextStyle::body:
+        return {13, regular, standard, -0.08};
+    case TextStyle::bodyEmphasized:
+        return {13, medium, standard, -0.08};
+    case TextStyle::subtitle:
+        return {12, regular, standard, 0};
+    case TextStyle::caption:
+        return {11, regular, standard, 0.06};
+    case TextStyle::label:
+        return {11, medium, standard, 0.06};
+    case TextStyle::eyebrow:
+        return {10, semibold, standard, 0.36};
+    case TextStyle::sidebarItem:
+        return {13, regular, standard, -0.04};
+    case TextStyle::sidebarItemSelected:
+        return {13, medium, standard, -0.04};
+    case TextStyle::sidebarHeading:
+        return {11, medium, standard, 0.12};
+    case TextStyle::medium14:
+        return {14, medium, standard, 0};
+    case TextStyle::monoCaption:
+        return {11, regular, mono, 0};
+    case TextStyle::monoLabel:
+        return {12, medium, mono, 0};
+    case TextStyle::mediumMono13:
+        return {13, medium, mono, 0};
+    case TextStyle::medium12:
+        return {12, medium, standard, 0};
+    case TextStyle::medium17:
+        return {17, medium, standard, 0};
+    case TextStyle::medium28:
+        return {28, medium, standard, 0};
+    case TextStyle::semibold34:
+        return {34, semibold, standard, 0};
+    case TextStyle::medium40:
+        return {40, medium, standard, 0};
+    }
+    Q_UNREACHABLE();
+}
+
+QFont systemFont(qreal pixelSize, QFont::Weight weight, FontDesign design) {
+    QFont font(design == FontDesign::monospaced ? monospacedFamily() : textFamily());
+    // Exact families only: a machine's own fonts never stand in for the bundled ones.
+    font.setStyleHint(design == FontDesign::monospaced ? QFont::Monospace : QFont::SansSerif,
+                      QFont::PreferMatch);
+    font.setPixelSize(qMax(1, qRound(pixelSize)));
+    font.setWeight(weight);
+    font.setKerning(true);
+    return font;
+}
+
+QFont textStyleFont(TextStyle style) {
+    const TextMetrics metrics = textStyleMetrics(style);
+    QFont font = systemFont(metrics.pixelSize, metrics.weight, metrics.design);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, metrics.tracking);
+    return font;
+}
+
+void applyTextStyle(QWidget* widget, TextStyle style) {
+    widget->setFont(textStyleFont(style));
+}
+
+} // namespace bw::design
