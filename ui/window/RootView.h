@@ -1,0 +1,94 @@
+#pragma once
+
+#include "model/AppSection.h"
+#include "model/ScanReport.h"
+#include "ui/design/Motion.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QProcessEnvironment>
+#include <QWidget>
+#include <functional>
+
+class QAbstractButton;
+class QMenu;
+
+namespace bw {
+class AppModel;
+}
+
+namespace bw::window {
+
+class BerthwatchSidebar;
+class SidebarResizeHandle;
+class SidebarWidth;
+class WindowDropTarget;
+
+// What the window places that other parts of the program build.
+struct WindowSetup {
+    // The screen of a section, made fresh each time the section is shown; none leaves the
+    // content area empty.
+    std::function<QWidget*(AppSection section, QWidget* parent)> screen;
+    // The share menu of a shown report; none leaves the share item out.
+    std::function<QMenu*(const ScanReport& report, QWidget* parent)> shareMenu;
+    // The demonstration switches are read from these.
+    QStringList arguments = QCoreApplication::arguments();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
+// The content of the one window: the toolbar, the sidebar with its resize handle beside the
+// screen of the current section, and the drop target that takes a build anywhere on the window.
+// It starts the model once, when it first comes on screen.
+class RootView : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int minimumWidth = 960;
+    static constexpr int minimumHeight = 640;
+    static constexpr int toolbarHeight = 40;
+
+    RootView(AppModel& model, WindowSetup setup, QWidget* parent = nullptr);
+    ~RootView() override;
+
+    bool isSidebarVisible() const { return isSidebarVisible_; }
+    void toggleSidebar();
+    void revealBuildInFinder(const ScanReport& report);
+
+    BerthwatchSidebar* sidebar() const { return sidebar_; }
+    SidebarResizeHandle* resizeHandle() const { return handle_; }
+    // The screen shown for the current section.
+    QWidget* screen() const { return screen_; }
+    QWidget* contentArea() const { return content_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* makeToolbar();
+    void showSection();
+    void updateToolbar();
+    void layOut();
+    void shareReport();
+
+    AppModel& model_;
+    WindowSetup setup_;
+    SidebarWidth* width_;
+    QWidget* backdrop_;
+    QWidget* toolbar_;
+    QAbstractButton* toggle_ = nullptr;
+    QAbstractButton* reveal_ = nullptr;
+    QAbstractButton* share_ = nullptr;
+    BerthwatchSidebar* sidebar_;
+    SidebarResizeHandle* handle_;
+    QWidget* content_;
+    QPointer<QWidget> screen_;
+    std::optional<AppSection> shownSection_;
+    WindowDropTarget* dropTarget_;
+    bool isSidebarVisible_;
+    bool hasStarted_ = false;
+    // 1 while the sidebar is shown, 0 while hidden; between the two while it slides.
+    design::AnimatedValue sidebarReveal_;
+};
+
+} // namespace bw::window
