@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <map>
 
 namespace bw {

@@ -12,8 +12,9 @@ namespace {
 
 // Within this distance of its end a spring counts as settled.
 constexpr double settledDistance = 1e-3;
-// Segments of the Bézier spline that stands for a spring; its error stays far below a pixel.
-constexpr int springSegments = 48;
+// Segments of the Bézier spline that stands for a spring. Qt 6.4 keeps at most 10 segments of a
+// spline (more write past its buffers when the curve is first evaluated).
+constexpr int springSegments = 10;
 
 struct SpringTerms {
     double omega; // natural angular frequency

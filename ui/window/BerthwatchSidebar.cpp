@@ -72,6 +72,11 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The sidebar's own surface shows through the scrolled column.
+    QPalette clear = scroll->palette();
+    clear.setColor(QPalette::Window, Qt::transparent);
+    clear.setColor(QPalette::Base, Qt::transparent);
+    scroll->setPalette(clear);
     scroll->viewport()->setAutoFillBackground(false);
     auto* content = new QWidget(scroll);
     content->setAutoFillBackground(false);

@@ -110,7 +110,7 @@ bool SidebarAppButton::isActionMenuPresented() const {
 }
 
 SidebarAppActionMenu* SidebarAppButton::actionMenu() const {
-    return menu_;
+    return static_cast<SidebarAppActionMenu*>(menu_.data());
 }
 
 QColor SidebarAppButton::statusTint(const ScanReport& report) {
@@ -210,7 +210,10 @@ void SidebarAppButton::showActionMenu() {
         // After the menu has gone, not within the click that closed it.
         QTimer::singleShot(0, this, &SidebarAppButton::confirmDelete);
     });
-    connect(menu, &QObject::destroyed, this, &SidebarAppButton::updateEllipsis);
+    connect(menu, &QObject::destroyed, this, [this] {
+        menu_ = nullptr;
+        updateEllipsis();
+    });
     updateEllipsis();
     menu->popUpBeside(ellipsis_);
 }

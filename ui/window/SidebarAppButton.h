@@ -58,7 +58,7 @@ private:
     SidebarApp app_;
     QImage icon_;
     QAbstractButton* ellipsis_;
-    QPointer<SidebarAppActionMenu> menu_;
+    QPointer<QWidget> menu_;
 };
 
 } // namespace bw::window

@@ -1,7 +1,7 @@
-#include "ui/window/SidebarResizeHandle.h"
 #include "ui/window/SidebarWidth.h"
 
 #include "tests/support/TempFolder.h"
+#include "ui/window/SidebarResizeHandle.h"
 
 #include <QSettings>
 #include <QTest>
@@ -49,8 +49,7 @@ TEST_F(SidebarWidthTest, HostileStoredValuesLayOutWithinTheBounds) {
         SidebarWidth width;
         SidebarResizeHandle handle(&width);
         EXPECT_EQ(width.value(), c.width) << c.stored.toString().toStdString();
-        EXPECT_EQ(handle.accessibleDescription(),
-                  QStringLiteral("%1 points").arg(qint64(c.width)));
+        EXPECT_EQ(handle.accessibleDescription(), QStringLiteral("%1 points").arg(qint64(c.width)));
         // Reading never writes: the stored value changes only when the user resizes.
         EXPECT_EQ(stored().toString(), c.stored.toString());
     }
@@ -75,8 +74,7 @@ TEST_F(SidebarWidthTest, KeyboardAdjustsInStepsFromTheClampedWidth) {
         QTest::keyClick(&handle, Qt::Key(c.key));
         EXPECT_EQ(width.value(), c.width) << c.stored.toString().toStdString();
         EXPECT_EQ(stored().toDouble(), c.width);
-        EXPECT_EQ(handle.accessibleDescription(),
-                  QStringLiteral("%1 points").arg(qint64(c.width)));
+        EXPECT_EQ(handle.accessibleDescription(), QStringLiteral("%1 points").arg(qint64(c.width)));
     }
 }
 

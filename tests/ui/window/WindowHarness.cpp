@@ -35,8 +35,7 @@ WindowHarness::WindowHarness(const QStringList& arguments) {
     relaunch({}, arguments);
 }
 
-void WindowHarness::relaunch(const std::vector<ScanReport>& reports,
-                             const QStringList& arguments) {
+void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStringList& arguments) {
     window.reset();
     ReportStore(harness.history).save(reports);
     harness.launch(arguments);

@@ -1,7 +1,6 @@
-#include "tests/ui/window/WindowHarness.h"
-
 #include "app/AppModel.h"
 #include "tests/model/ReportSamples.h"
+#include "tests/ui/window/WindowHarness.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
@@ -65,7 +64,8 @@ TEST_F(WindowTest, ABuildDroppedOnAnyPartOfTheWindowIsStagedAfterItsLaunch) {
         SCOPED_TRACE(name);
         ASSERT_NE(part, nullptr);
         model().clearStagedBuild();
-        const test::DropOutcome outcome = dragAndDrop(mainWindow(), centreIn(mainWindow(), part), *data);
+        const test::DropOutcome outcome =
+            dragAndDrop(mainWindow(), centreIn(mainWindow(), part), *data);
         EXPECT_TRUE(outcome.entered);
         EXPECT_TRUE(outcome.dropped);
         EXPECT_FALSE(model().isBuildDropTargeted());
@@ -96,7 +96,8 @@ TEST_F(WindowTest, DropsTheWindowCannotUseAreRefusedWhenReleased) {
     // reaches the model at once, which refuses it visibly.
     const QString first = bw::test::fixtureBuild(QStringLiteral("Clean.ipa"));
     std::unique_ptr<QMimeData> firstDrop(fileDrag({first}));
-    std::unique_ptr<QMimeData> secondDrop(fileDrag({bw::test::fixtureBuild(QStringLiteral("Debug.ipa"))}));
+    std::unique_ptr<QMimeData> secondDrop(
+        fileDrag({bw::test::fixtureBuild(QStringLiteral("Debug.ipa"))}));
     std::unique_ptr<QMimeData> notes(fileDrag({QStringLiteral("/tmp/notes.txt")}));
     EXPECT_TRUE(dragAndDrop(mainWindow(), point, *firstDrop).dropped);
     EXPECT_FALSE(dragAndDrop(mainWindow(), point, *secondDrop).dropped);
@@ -114,7 +115,8 @@ TEST_F(WindowTest, WhileAScanRunsDropsRowsRightClicksAndNewScanAreRefused) {
     startScan();
 
     EXPECT_FALSE(window.window->newScanAction()->isEnabled());
-    std::unique_ptr<QMimeData> drop(fileDrag({bw::test::fixtureBuild(QStringLiteral("Debug.ipa"))}));
+    std::unique_ptr<QMimeData> drop(
+        fileDrag({bw::test::fixtureBuild(QStringLiteral("Debug.ipa"))}));
     EXPECT_FALSE(dragAndDrop(mainWindow(), centreIn(mainWindow(), &sidebar()), *drop).dropped);
     EXPECT_FALSE(model().isBuildImportLaunching());
     EXPECT_EQ(model().importRejectionCount(), 0);
