@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
+#include <gtest/gtest.h>
 
 namespace bw::window::test {
 
@@ -41,7 +42,7 @@ void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStri
     harness.launch(arguments);
     window = std::make_unique<MainWindow>(model(), nullptr, plainScreens(arguments));
     window->show();
-    QTest::qWaitForWindowExposed(window.get());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     settle();
 }
 

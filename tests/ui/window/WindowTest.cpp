@@ -1,4 +1,5 @@
 #include "app/AppModel.h"
+#include "model/ReportStore.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "ui/window/BerthwatchSidebar.h"
@@ -8,7 +9,10 @@
 #include "ui/window/SidebarResizeHandle.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -161,6 +165,70 @@ TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
     EXPECT_FALSE(row->isActionMenuPresented()); // later, not within the click
     settle();
     EXPECT_TRUE(row->isActionMenuPresented());
+}
+
+// Clicks the button titled `title` of the message box that is open.
+bool answerMessageBox(const QString& title) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (!box || !box->isVisible())
+            continue;
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == title) {
+                button->click();
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
+    ScanReport built = bw::testing::sampleReport(1);
+    built.sourcePath = window.harness.folder.write(QStringLiteral("App1.ipa"), "zip");
+    ScanReport moved = bw::testing::sampleReport(2);
+    window.relaunch({built, moved});
+    auto menuOf = [this](const QString& bundleIdentifier) {
+        for (SidebarAppButton* row : sidebar().appRows()) {
+            if (row->app().bundleIdentifier == bundleIdentifier) {
+                row->showActionMenu();
+                return row->actionMenu();
+            }
+        }
+        return static_cast<SidebarAppActionMenu*>(nullptr);
+    };
+    auto entry = [](SidebarAppActionMenu* menu, const QString& title) {
+        return qobject_cast<QAbstractButton*>(test::named(*menu, title));
+    };
+
+    SidebarAppActionMenu* menu = menuOf(moved.metadata.bundleIdentifier);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(entry(menu, QStringLiteral("Reveal Build in Finder"))->isEnabled());
+    QTest::mouseClick(entry(menu, QStringLiteral("Copy Bundle Identifier")), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), moved.metadata.bundleIdentifier);
+    settle();
+
+    menu = menuOf(built.metadata.bundleIdentifier);
+    QTest::mouseClick(entry(menu, QStringLiteral("Reveal Build in Finder")), Qt::LeftButton);
+    EXPECT_EQ(window.harness.revealed, std::vector<QString>{built.sourcePath});
+    settle();
+
+    for (const QString& answer : {QStringLiteral("Cancel"), QStringLiteral("Delete")}) {
+        menu = menuOf(built.metadata.bundleIdentifier);
+        QTest::mouseClick(entry(menu, QStringLiteral("Delete App History")), Qt::LeftButton);
+        settle();
+        ASSERT_TRUE(answerMessageBox(answer));
+        settle();
+        EXPECT_EQ(model().reports().size(), answer == u"Cancel" ? 2u : 1u);
+    }
+    // Saved on the history's own worker.
+    ASSERT_TRUE(bw::test::waitUntil([&] {
+        const std::vector<ScanReport> saved = ReportStore(window.harness.history).load().reports;
+        return saved.size() == 1 && saved.front().id == moved.id;
+    }));
+    settle();
+    ASSERT_EQ(sidebar().appRows().size(), 1u);
+    EXPECT_EQ(sidebar().appRows().front()->app().bundleIdentifier, moved.metadata.bundleIdentifier);
 }
 
 TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
