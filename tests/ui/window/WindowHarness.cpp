@@ -1,6 +1,7 @@
 #include "tests/ui/window/WindowHarness.h"
 
 #include "model/ReportStore.h"
+#include "ui/window/WindowScreens.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -29,7 +30,8 @@ WindowSetup plainScreens(const QStringList& arguments) {
 
 } // namespace
 
-WindowHarness::WindowHarness(const QStringList& arguments) {
+WindowHarness::WindowHarness(const QStringList& arguments, bool realScreens)
+    : realScreens(realScreens) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        harness.folder.makeFolder(QStringLiteral("settings")));
     QSettings().clear();
@@ -40,7 +42,13 @@ void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStri
     window.reset();
     ReportStore(harness.history).save(reports);
     harness.launch(arguments);
-    window = std::make_unique<MainWindow>(model(), nullptr, plainScreens(arguments));
+    WindowSetup setup = plainScreens(arguments);
+    if (realScreens) {
+        WindowSetup real = windowSetup(model(), nullptr);
+        setup.screen = real.screen;
+        setup.shareMenu = real.shareMenu;
+    }
+    window = std::make_unique<MainWindow>(model(), nullptr, setup);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     settle();

@@ -13,7 +13,9 @@ namespace bw::window::test {
 // a text field, so that drops on a screen's text field are tried too.
 class WindowHarness {
 public:
-    explicit WindowHarness(const QStringList& arguments = {QStringLiteral("berthwatch")});
+    // With `realScreens`, the program's own screens and share menu; otherwise plain widgets.
+    explicit WindowHarness(const QStringList& arguments = {QStringLiteral("berthwatch")},
+                           bool realScreens = false);
 
     // Saves `reports` as the history and opens a new window over a new launch.
     void relaunch(const std::vector<ScanReport>& reports,
@@ -24,6 +26,7 @@ public:
 
     bw::test::ModelHarness harness;
     std::unique_ptr<MainWindow> window;
+    bool realScreens;
 };
 
 // A drag that enters the window at `point` (window coordinates) and is released there, delivered

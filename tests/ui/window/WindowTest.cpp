@@ -1,5 +1,6 @@
 #include "app/AppModel.h"
 #include "model/ReportStore.h"
+#include "platform/instance/SingleInstance.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "ui/window/BerthwatchSidebar.h"
@@ -14,7 +15,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace bw::window {
 namespace {
@@ -253,6 +256,26 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     EXPECT_FALSE(model().report().has_value());
     EXPECT_TRUE(scan->isSelected());
     EXPECT_FALSE(sidebar().appRows().back()->isSelected());
+}
+
+TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
+    SingleInstance running(window.harness.folder.makeFolder(QStringLiteral("run")));
+    ASSERT_TRUE(running.claim());
+    QObject::connect(&running, &SingleInstance::activationRequested, window.window.get(),
+                     &MainWindow::bringForward);
+    window.window->showMinimized();
+    ASSERT_TRUE(window.window->isMinimized());
+
+    std::atomic<bool> done = false;
+    std::thread later([&] {
+        EXPECT_FALSE(SingleInstance(running.socketPath().section(u'/', 0, -2)).claim());
+        done = true;
+    });
+    EXPECT_TRUE(bw::test::waitUntil([&] { return done.load(); }));
+    later.join();
+    settle();
+    EXPECT_FALSE(window.window->isMinimized());
+    EXPECT_TRUE(window.window->isVisible());
 }
 
 TEST_F(WindowTest, DemonstrationScenesDecideTheSidebarAndItsToggle) {
