@@ -144,15 +144,16 @@ void BerthwatchSidebar::rebuildApps() {
         row->deleteLater();
     }
     appRows_.clear();
-    for (const SidebarApp& app : SidebarApp::apps(model_.reports())) {
-        auto* row = new SidebarAppButton(app, this);
-        connect(row, &QAbstractButton::clicked, this, [this, app] { openApp(app); });
+    for (SidebarApp& app : SidebarApp::apps(model_.reports())) {
+        auto* row = new SidebarAppButton(std::move(app), this);
+        // Each action reads the row's own app: a copy per action would cost a report each.
+        connect(row, &QAbstractButton::clicked, this, [this, row] { openApp(row->app()); });
         connect(row, &SidebarAppButton::showReportsRequested, this,
                 &BerthwatchSidebar::showReports);
         connect(row, &SidebarAppButton::revealRequested, this,
-                [this, app] { model_.revealReport(app.latestReport); });
+                [this, row] { model_.revealReport(row->app().latestReport); });
         connect(row, &SidebarAppButton::deleteConfirmed, this,
-                [this, app] { model_.deleteReports(app); });
+                [this, row] { model_.deleteReports(row->app()); });
         appsLayout_->addWidget(row);
         appRows_.push_back(row);
     }

@@ -86,8 +86,7 @@ void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& i
 }
 
 SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
-    : SidebarRowButton(parent), app_(std::move(app)), icon_(sidebarAppIconImage(app_.latestReport)),
-      ellipsis_(new EllipsisButton(this)) {
+    : SidebarRowButton(parent), app_(std::move(app)), ellipsis_(new EllipsisButton(this)) {
     setAccessibleName(app_.appName);
     setAccessibleDescription(statusText(app_.latestReport));
     connect(ellipsis_, &QAbstractButton::clicked, this, &SidebarAppButton::toggleActionMenu);
@@ -103,6 +102,13 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
 
 SidebarAppButton::~SidebarAppButton() {
     delete menu_;
+}
+
+const QImage& SidebarAppButton::icon() {
+    // Decoded when first drawn: most rows of a long list are never scrolled into view.
+    if (!icon_)
+        icon_ = sidebarAppIconImage(app_.latestReport);
+    return *icon_;
 }
 
 bool SidebarAppButton::isActionMenuPresented() const {
@@ -160,7 +166,7 @@ void SidebarAppButton::paintEvent(QPaintEvent*) {
     const double middle = height() / 2.0;
     paintSidebarAppIcon(
         painter, QRectF(leadingPadding, middle - appIconSize / 2.0, appIconSize, appIconSize),
-        icon_, app_.appName);
+        icon(), app_.appName);
     const int textLeft = leadingPadding + appIconSize + spacing;
     const int textRight = width() - trailingPadding - trailingFrame - trailingPadding;
     painter.setFont(design::textStyleFont(isSelected() ? design::TextStyle::sidebarItemSelected
@@ -194,7 +200,7 @@ void SidebarAppButton::showActionMenu() {
     if (menu_)
         return;
     // Built afresh each time, so "Reveal Build in Finder" reflects the disk at this moment.
-    auto* menu = new SidebarAppActionMenu(app_, icon_, canRevealBuild(), this);
+    auto* menu = new SidebarAppActionMenu(app_, icon(), canRevealBuild(), this);
     menu_ = menu;
     // Every entry closes the menu before it does its work.
     connect(menu, &SidebarAppActionMenu::openChosen, this, &QAbstractButton::click);

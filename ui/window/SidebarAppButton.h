@@ -51,12 +51,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    const QImage& icon();
     bool canRevealBuild() const;
     void confirmDelete();
     void updateEllipsis();
 
     SidebarApp app_;
-    QImage icon_;
+    std::optional<QImage> icon_;
     QAbstractButton* ellipsis_;
     QPointer<QWidget> menu_;
 };
