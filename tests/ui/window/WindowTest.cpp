@@ -1,4 +1,5 @@
 #include "app/AppModel.h"
+#include "app/UpdateController.h"
 #include "model/ReportStore.h"
 #include "platform/instance/SingleInstance.h"
 #include "tests/model/ReportSamples.h"
@@ -276,6 +277,28 @@ TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
     settle();
     EXPECT_FALSE(window.window->isMinimized());
     EXPECT_TRUE(window.window->isVisible());
+}
+
+// Update checks show nothing here.
+struct SilentPresenter : updater::UpdatePresenter {
+    void offerUpdate(const updater::AppcastItem&) override {}
+    void reportUpToDate() override {}
+    void reportFailure(const QString&) override {}
+};
+
+TEST_F(WindowTest, CheckForUpdatesNeedsAnUpdater) {
+    QSettings settings;
+    SilentPresenter presenter;
+    UpdateController without;
+    UpdateController with(std::make_unique<updater::Updater>(
+        QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")), QStringLiteral("1"),
+        updater::Updater::Environment{window.harness.clock, settings, presenter}));
+    const std::pair<UpdateController*, bool> cases[] = {
+        {nullptr, false}, {&without, false}, {&with, true}};
+    for (const auto& [updates, enabled] : cases) {
+        MainWindow main(model(), updates, WindowSetup{});
+        EXPECT_EQ(main.checkForUpdatesAction()->isEnabled(), enabled);
+    }
 }
 
 TEST_F(WindowTest, DemonstrationScenesDecideTheSidebarAndItsToggle) {
