@@ -1,12 +1,12 @@
 #include "services/screenshots/ScreenshotAuditService.h"
 
+#include "platform/crypto/Sha256.h"
 #include "platform/image/ImageProbe.h"
 #include "services/screenshots/AcceptedScreenshotSizes.h"
 #include "services/screenshots/ScreenshotAuditFindings.h"
 #include "services/screenshots/ScreenshotFile.h"
 #include "services/screenshots/UniqueFindingIds.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHash>
 #include <optional>
@@ -109,7 +109,7 @@ void auditFile(const QString& path, bool isStoreListing, AuditState& state) {
 } // namespace
 
 QString ScreenshotAuditService::digest(const QByteArray& bytes) {
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    return QString::fromLatin1(crypto::sha256(bytes).toHex());
 }
 
 ScreenshotAuditResult ScreenshotAuditService::audit(const std::vector<QString>& files,

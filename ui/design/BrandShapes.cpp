@@ -1,8 +1,11 @@
 #include "ui/design/BrandShapes.h"
 
+#include "ui/design/Palette.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace bw::design {
 
@@ -88,6 +91,26 @@ void paintPlane(QPainter& painter, const QRectF& frame, const QColor& color, qre
     painter.rotate(degrees);
     painter.translate(-frame.center());
     painter.fillPath(BerthwatchPlaneShape::path(frame), color);
+    painter.restore();
+}
+
+void paintShadow(QPainter& painter, const QPainterPath& path, const QColor& color, qreal radius) {
+    if (radius <= 0 || color.alpha() == 0) {
+        return;
+    }
+    // Nested strokes of equal faint strength: the nearer the outline, the more of them overlap,
+    // so the glow fades out linearly over `radius`.
+    const int layers = std::max(2, int(std::ceil(radius)));
+    const QColor layer = palette::withOpacity(color, 1.0 / layers);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    for (int i = layers; i >= 1; --i) {
+        painter.setPen(
+            QPen(layer, 2 * radius * i / layers, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(path);
+    }
+    painter.fillPath(path, layer);
     painter.restore();
 }
 

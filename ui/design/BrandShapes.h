@@ -7,7 +7,10 @@
 #include <cstdint>
 
 class QPainter;
-class QTimer;
+
+namespace bw {
+class Clock;
+}
 
 namespace bw::design {
 
@@ -23,6 +26,10 @@ struct BerthwatchPlaneShape {
 // the nose), antialiased.
 void paintPlane(QPainter& painter, const QRectF& frame, const QColor& color, qreal degrees = 0);
 
+// A soft shadow or glow of `path` with no offset, spreading about `radius` beyond it; paint it
+// before the shape it belongs to.
+void paintShadow(QPainter& painter, const QPainterPath& path, const QColor& color, qreal radius);
+
 // A capsule: a rectangle whose short sides are half circles.
 QPainterPath capsulePath(const QRectF& rect);
 
@@ -33,7 +40,8 @@ QPainterPath continuousRoundedRect(const QRectF& rect, qreal radius);
 enum class BerthwatchRunwayState : std::uint8_t { idle, hovered, targeted, launching, rejected };
 
 // The drop zone's logo: a runway lane that lights up and a plane that rolls and tilts with the
-// state. Fills the size it is given; decorative, takes no input.
+// state. Lays itself out in its contents rectangle; contents margins give the glow and the
+// launching plane room to reach past that frame. Decorative, takes no input.
 class BerthwatchRunwayMark : public QWidget {
     Q_OBJECT
 public:
@@ -47,17 +55,37 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Everything a state sets, so that a change can move each part from where it is now.
+    struct Look {
+        QColor lane;
+        qreal baseLaneOpacity;
+        QColor litLaneEnd;
+        qreal litFraction;
+        qreal litLaneOpacity;
+        QColor glow;
+        qreal glowRadius;
+        QColor plane;
+        qreal planeDegrees;
+        QPointF planeOffset;
+        QColor planeShadow;
+        qreal planeShadowRadius;
+    };
+    static Look lookOf(BerthwatchRunwayState state);
+    Look currentLook() const;
+
     BerthwatchRunwayState m_state = BerthwatchRunwayState::idle;
-    BerthwatchRunwayState m_previous = BerthwatchRunwayState::idle;
+    Look m_from = lookOf(BerthwatchRunwayState::idle);
     AnimatedValue m_transition{1.0};
 };
 
 // The scan's progress bar: a lane that fills from the leading edge with the plane riding its
-// front; at the end the plane takes off and vanishes. Decorative, takes no input.
+// front; at the end the plane takes off and vanishes. Lays itself out in its contents rectangle, as
+// the runway mark does. Decorative, takes no input.
 class BerthwatchProgressRunway : public QWidget {
     Q_OBJECT
 public:
-    explicit BerthwatchProgressRunway(QWidget* parent = nullptr);
+    // The take-off waits on `clock`; none means the real clock.
+    explicit BerthwatchProgressRunway(QWidget* parent = nullptr, Clock* clock = nullptr);
 
     double progress() const { return m_progress; }
     // Any value; drawn clamped to 0...1. Reaching 0.999 starts the take-off.
@@ -66,15 +94,18 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    bool isDone() const;
-    void doneChanged();
+    bool isDone() const { return m_progress >= 0.999; }
+    void restartTakeOff();
 
+    Clock& m_clock;
     double m_progress = 0;
     bool m_hasTakenOff = false;
     AnimatedValue m_takeOff{0.0};
-    QTimer* m_takeOffDelay;
+    int m_takeOffTask = 0; // a new number cancels the waiting take-off
 };
 
 } // namespace bw::design

@@ -4,6 +4,10 @@
 #include <QPalette>
 #include <QWidget>
 
+namespace bw {
+class Clock;
+}
+
 namespace bw::design {
 
 // A translucent surface: a tint of `baseColor` at `baseOpacity` and a diagonal sheen, or
@@ -32,11 +36,12 @@ QPalette darkPalette();
 
 // Styles the one window: the desktop keeps its title bar, the content is the dark canvas. In
 // demonstration mode it also gives the window, once and shortly after it first shows, a content
-// size of 1120 × 640 and a place in the lower-right corner of the screen's available area.
+// size of 1120 × 640 and a place in the lower-right corner of the screen's available area. The
+// delay runs on `clock`; none means the real clock.
 class WindowChromeInstaller : public QObject {
     Q_OBJECT
 public:
-    WindowChromeInstaller(QWidget* window, bool demonstrationMode);
+    WindowChromeInstaller(QWidget* window, bool demonstrationMode, Clock* clock = nullptr);
 
     bool didApplyDemonstrationFrame() const { return m_didApplyDemonstrationFrame; }
 
@@ -47,6 +52,7 @@ private:
     void applyChrome();
 
     QWidget* m_window;
+    Clock& m_clock;
     bool m_demonstrationMode;
     bool m_didApplyDemonstrationFrame = false;
 };

@@ -12,9 +12,10 @@ namespace {
 
 // Within this distance of its end a spring counts as settled.
 constexpr double settledDistance = 1e-3;
-// Segments of the Bézier spline that stands for a spring. Qt 6.4 keeps at most 10 segments of a
-// spline (more write past its buffers when the curve is first evaluated).
+// Qt's Bézier spline easing holds at most ten segments (more overrun its storage). Segments that
+// lengthen as the spring calms keep the curve within about 0.1 % of the spring.
 constexpr int springSegments = 10;
+constexpr double segmentGrowth = 1.15;
 
 struct SpringTerms {
     double omega; // natural angular frequency
@@ -73,16 +74,18 @@ double SpringEasing::settlingTime() const {
 }
 
 QEasingCurve SpringEasing::curve() const {
-    // A cubic Hermite piece per segment, from the exact values and slopes, written as Béziers.
+    // A cubic Hermite curve per segment, from the exact values and slopes, written as Béziers.
     const SpringTerms s = terms(*this);
     const double duration = settlingTime();
-    const double step = 1.0 / springSegments;
+    const double total = (std::pow(segmentGrowth, springSegments) - 1) / (segmentGrowth - 1);
     QEasingCurve curve(QEasingCurve::BezierSpline);
+    double p1 = 0;
     for (int i = 0; i < springSegments; ++i) {
-        const double p0 = i * step;
-        const double p1 = (i + 1) * step;
-        const double x0 = value(p0 * duration);
+        const double p0 = p1;
         const bool last = i + 1 == springSegments;
+        p1 = last ? 1.0 : p0 + std::pow(segmentGrowth, i) / total;
+        const double step = p1 - p0;
+        const double x0 = value(p0 * duration);
         const double x1 = last ? 1.0 : value(p1 * duration);
         const double slope0 = springVelocity(s, p0 * duration) * duration;
         const double slope1 = last ? 0.0 : springVelocity(s, p1 * duration) * duration;
@@ -137,12 +140,8 @@ Motion unlessReduceMotion(const Motion& motion) {
 void play(QVariantAnimation& animation, const Motion& motion) {
     animation.stop();
     animation.setEasingCurve(motion.curve);
+    // Started with no duration, an animation writes its end value and stops within start().
     animation.setDuration(std::max(0, motion.durationMs));
-    if (motion.isInstant()) {
-        // Setting the time of a stopped animation writes its end value without running it.
-        animation.setCurrentTime(animation.duration());
-        return;
-    }
     animation.start();
 }
 

@@ -2,22 +2,12 @@
 
 namespace bw::design::palette {
 
-namespace {
-
 // Each colour is built once, by the thread-safe initialisation of a function-local constant.
 #define BW_COLOR(name, ...)                                                                        \
     const QColor& name() {                                                                         \
         static const QColor color = __VA_ARGS__;                                                   \
         return color;                                                                              \
     }
-
-QColor white(qreal opacity) {
-    QColor color(255, 255, 255);
-    color.setAlphaF(float(opacity));
-    return color;
-}
-
-} // namespace
 
 BW_COLOR(canvas, QColor(9, 9, 9))
 BW_COLOR(menuSurface, QColor(20, 20, 20))
@@ -32,8 +22,8 @@ BW_COLOR(iconPlaceholder, tileSurface())
 BW_COLOR(iconGlyph, textPrimary())
 BW_COLOR(runwayTrack, QColor(32, 32, 32))
 BW_COLOR(sidebarSurface, QColor(12, 12, 12))
-BW_COLOR(rowFillStrong, white(0.075))
-BW_COLOR(rowFillSoft, white(0.045))
+BW_COLOR(rowFillStrong, withOpacity(Qt::white, 0.075))
+BW_COLOR(rowFillSoft, withOpacity(Qt::white, 0.045))
 BW_COLOR(accent, QColor(10, 132, 255))
 BW_COLOR(success, QColor(61, 202, 126))
 BW_COLOR(successSurface, QColor(18, 48, 36))

@@ -1,26 +1,88 @@
+#include "platform/clock/SystemClock.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
 
 #include <QPainter>
-#include <QTimer>
+#include <algorithm>
 
 namespace bw::design {
 
-BerthwatchProgressRunway::BerthwatchProgressRunway(QWidget* parent)
-    : QWidget(parent), m_takeOffDelay(new QTimer(this)) {
+namespace {
+
+constexpr qreal laneInset = 4; // the lane's centre line above the bottom edge
+constexpr qreal laneHeight = 4;
+constexpr QSizeF planeSize(40, 40.0 / 3);
+constexpr double takeOffDelaySeconds = 0.09;
+constexpr QPointF takeOffOffset(76, -38);
+
+} // namespace
+
+BerthwatchProgressRunway::BerthwatchProgressRunway(QWidget* parent, Clock* clock)
+    : QWidget(parent), m_clock(clock ? *clock : SystemClock::shared()) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(&m_takeOff, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void BerthwatchProgressRunway::setProgress(double progress) {
+    const bool wasDone = isDone();
     m_progress = progress;
+    if (isDone() != wasDone && isVisible()) {
+        restartTakeOff();
+    }
     update();
 }
 
-bool BerthwatchProgressRunway::isDone() const {
-    return m_progress >= 0.999;
+void BerthwatchProgressRunway::showEvent(QShowEvent*) {
+    restartTakeOff();
 }
 
-void BerthwatchProgressRunway::doneChanged() {}
+void BerthwatchProgressRunway::hideEvent(QHideEvent*) {
+    ++m_takeOffTask; // leaves hasTakenOff as it is
+}
 
-void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {}
+void BerthwatchProgressRunway::restartTakeOff() {
+    const int task = ++m_takeOffTask;
+    if (!isDone()) {
+        m_hasTakenOff = false;
+        m_takeOff.setValue(0);
+        return;
+    }
+    if (MotionPreferences::instance().reduceMotion()) {
+        return; // the plane waits at the end of the lane, nose up
+    }
+    m_clock.schedule(seconds(takeOffDelaySeconds), this, [this, task] {
+        if (task != m_takeOffTask) {
+            return;
+        }
+        m_hasTakenOff = true;
+        m_takeOff.animateTo(1, Motion::spring(0.48));
+    });
+}
+
+void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
+    const QRectF frame = contentsRect();
+    const qreal w = frame.width();
+    const qreal laneY = frame.height() - laneInset;
+    const qreal shown = m_progress <= 0 ? 0 : std::min(1.0, m_progress);
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(frame.topLeft());
+    painter.fillPath(capsulePath(QRectF(0, laneY - laneHeight / 2, w, laneHeight)),
+                     palette::withOpacity(palette::runwayTrack(), 0.96));
+    const qreal fillWidth = std::max(laneHeight, w * shown);
+    QRectF fill(0, 0, fillWidth, laneHeight);
+    fill.moveCenter(QPointF(std::max(2.0, w * shown * 0.5), laneY));
+    painter.fillPath(capsulePath(fill), palette::accent());
+
+    // Riding the front of the fill, nose up once done; the take-off carries it away and fades it.
+    const qreal flight = m_hasTakenOff ? m_takeOff.value() : 0;
+    const qreal degrees = isDone() ? -4 - 7 * flight : 0;
+    QRectF plane(QPointF(), planeSize);
+    plane.moveCenter(QPointF(20 + shown * std::max(0.0, w - 40), laneY - (isDone() ? 14 : 9)) +
+                     takeOffOffset * flight);
+    painter.setOpacity(std::clamp(1 - flight, 0.0, 1.0));
+    paintPlane(painter, plane, palette::textPrimary(), degrees);
+}
 
 } // namespace bw::design

@@ -1,19 +1,198 @@
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
 
+#include <QLinearGradient>
 #include <QPainter>
+#include <algorithm>
 
 namespace bw::design {
 
-BerthwatchRunwayMark::BerthwatchRunwayMark(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+namespace {
+
+using palette::withOpacity;
+using State = BerthwatchRunwayState;
+
+constexpr qreal laneHeight = 4;
+
+QColor mix(const QColor& from, const QColor& to, qreal t) {
+    const auto channel = [t](float a, float b) { return a + (b - a) * float(t); };
+    return QColor::fromRgbF(channel(from.redF(), to.redF()), channel(from.greenF(), to.greenF()),
+                            channel(from.blueF(), to.blueF()),
+                            std::clamp(channel(from.alphaF(), to.alphaF()), 0.0f, 1.0f));
 }
 
-void BerthwatchRunwayMark::setState(BerthwatchRunwayState state) {
-    m_previous = m_state;
+qreal mix(qreal from, qreal to, qreal t) {
+    return from + (to - from) * t;
+}
+
+// A spring that settles without overshoot, slower for the states that move the plane farther.
+Motion motionTo(State state) {
+    if (MotionPreferences::instance().reduceMotion()) {
+        return Motion::linear(0.12);
+    }
+    switch (state) {
+    case State::targeted:
+        return Motion::spring(0.52);
+    case State::launching:
+        return Motion::spring(0.44);
+    default:
+        return Motion::spring(0.28);
+    }
+}
+
+} // namespace
+
+BerthwatchRunwayMark::Look BerthwatchRunwayMark::lookOf(State state) {
+    const QColor& secondary = palette::textSecondary();
+    const QColor& accent = palette::accent();
+    const QColor& danger = palette::danger();
+    const QColor black(Qt::black);
+    switch (state) {
+    case State::idle:
+        return {secondary,
+                0.22,
+                secondary,
+                0,
+                0,
+                withOpacity(secondary, 0.16),
+                4,
+                palette::iconGlyph(),
+                0,
+                {-4, 0},
+                withOpacity(black, 0.28),
+                6};
+    case State::hovered:
+        return {secondary,
+                0.16,
+                secondary,
+                0.16,
+                1,
+                withOpacity(secondary, 0.16),
+                4,
+                palette::iconGlyph(),
+                0,
+                {2, -1},
+                withOpacity(black, 0.28),
+                6};
+    case State::targeted:
+        return {accent,
+                0.16,
+                withOpacity(Qt::white, 0.82),
+                1,
+                1,
+                withOpacity(accent, 0.5),
+                8,
+                palette::textPrimary(),
+                -1.5,
+                {8, -4},
+                withOpacity(accent, 0.34),
+                12};
+    case State::launching:
+        return {accent,
+                0.16,
+                withOpacity(Qt::white, 0.82),
+                1,
+                1,
+                withOpacity(accent, 0.5),
+                4,
+                palette::textPrimary(),
+                -6,
+                {48, -18},
+                withOpacity(accent, 0.34),
+                6};
+    case State::rejected:
+        return {danger,
+                0.16,
+                danger,
+                1,
+                1,
+                withOpacity(danger, 0.34),
+                4,
+                danger,
+                1,
+                {-9, 1},
+                withOpacity(danger, 0.24),
+                6};
+    }
+    Q_UNREACHABLE();
+}
+
+BerthwatchRunwayMark::BerthwatchRunwayMark(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    connect(&m_transition, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+void BerthwatchRunwayMark::setState(State state) {
+    if (state == m_state) {
+        return;
+    }
+    m_from = currentLook();
     m_state = state;
+    m_transition.setValue(0);
+    m_transition.animateTo(1, motionTo(state));
     update();
 }
 
-void BerthwatchRunwayMark::paintEvent(QPaintEvent*) {}
+BerthwatchRunwayMark::Look BerthwatchRunwayMark::currentLook() const {
+    const Look to = lookOf(m_state);
+    const qreal t = m_transition.value();
+    if (t >= 1) {
+        return to;
+    }
+    return {mix(m_from.lane, to.lane, t),
+            mix(m_from.baseLaneOpacity, to.baseLaneOpacity, t),
+            mix(m_from.litLaneEnd, to.litLaneEnd, t),
+            mix(m_from.litFraction, to.litFraction, t),
+            mix(m_from.litLaneOpacity, to.litLaneOpacity, t),
+            mix(m_from.glow, to.glow, t),
+            mix(m_from.glowRadius, to.glowRadius, t),
+            mix(m_from.plane, to.plane, t),
+            mix(m_from.planeDegrees, to.planeDegrees, t),
+            m_from.planeOffset + (to.planeOffset - m_from.planeOffset) * t,
+            mix(m_from.planeShadow, to.planeShadow, t),
+            mix(m_from.planeShadowRadius, to.planeShadowRadius, t)};
+}
+
+void BerthwatchRunwayMark::paintEvent(QPaintEvent*) {
+    const Look look = currentLook();
+    const QRectF frame = contentsRect();
+    const qreal w = frame.width();
+    const qreal h = frame.height();
+    const qreal runwayWidth = std::min(w * 0.72, 174.0);
+    const qreal planeWidth = std::min(w * 0.48, 114.0);
+    const qreal planeHeight = planeWidth / 3;
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(frame.topLeft());
+
+    const QRectF lane(w * 0.5 - runwayWidth / 2, h * 0.78 - laneHeight / 2, runwayWidth,
+                      laneHeight);
+    painter.fillPath(capsulePath(lane), withOpacity(look.lane, look.baseLaneOpacity));
+
+    if (look.litLaneOpacity > 0) {
+        QRectF lit = lane;
+        lit.setWidth(runwayWidth * std::max(0.001, look.litFraction));
+        const QPainterPath litPath = capsulePath(lit);
+        painter.setOpacity(std::clamp(look.litLaneOpacity, 0.0, 1.0));
+        paintShadow(painter, litPath, look.glow, look.glowRadius);
+        QLinearGradient gradient(lit.topLeft(), lit.topRight());
+        gradient.setColorAt(0, withOpacity(look.lane, 0.82));
+        gradient.setColorAt(0.5, look.lane);
+        gradient.setColorAt(1, look.litLaneEnd);
+        painter.fillPath(litPath, gradient);
+        painter.setOpacity(1);
+    }
+
+    QRectF plane(0, 0, planeWidth, planeHeight);
+    plane.moveCenter(QPointF(w * 0.5, h * 0.31) + look.planeOffset);
+    painter.translate(plane.center());
+    painter.rotate(look.planeDegrees);
+    painter.translate(-plane.center());
+    const QPainterPath planePath = BerthwatchPlaneShape::path(plane);
+    paintShadow(painter, planePath, look.planeShadow, look.planeShadowRadius);
+    painter.fillPath(planePath, look.plane);
+}
 
 } // namespace bw::design

@@ -17,7 +17,6 @@ SymbolWidget::SymbolWidget(const QString& name, qreal pointSize, QFont::Weight w
                            QWidget* parent)
     : QWidget(parent), m_name(name), m_pointSize(pointSize), m_weight(weight),
       m_color(palette::textPrimary()), m_replace(new QVariantAnimation(this)) {
-    setAttribute(Qt::WA_TranslucentBackground);
     m_replace->setStartValue(0.0);
     m_replace->setEndValue(1.0);
     connect(m_replace, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {

@@ -3,6 +3,7 @@
 #include "ui/design/BundledFonts.h"
 
 #include <QWidget>
+#include <cmath>
 
 namespace bw::design {
 
@@ -91,7 +92,8 @@ QFont systemFont(qreal pixelSize, QFont::Weight weight, FontDesign design) {
 QFont textStyleFont(TextStyle style) {
     const TextMetrics metrics = textStyleMetrics(style);
     QFont font = systemFont(metrics.pixelSize, metrics.weight, metrics.design);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, metrics.tracking);
+    // Qt keeps spacing in 64ths of a pixel, cutting toward zero; hand it the nearest 64th instead.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(metrics.tracking * 64) / 64);
     return font;
 }
 

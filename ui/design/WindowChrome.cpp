@@ -1,17 +1,16 @@
+#include "platform/clock/SystemClock.h"
 #include "ui/design/GlassBackdrop.h"
 #include "ui/design/Palette.h"
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
-#include <QTimer>
 
 namespace bw::design {
 
 namespace {
 
-constexpr int demonstrationDelayMs = 200;
+constexpr double demonstrationDelaySeconds = 0.2;
 constexpr QSize demonstrationContentSize(1120, 640);
 
 void applyDemonstrationFrame(QWidget& window) {
@@ -27,8 +26,9 @@ void applyDemonstrationFrame(QWidget& window) {
 
 } // namespace
 
-WindowChromeInstaller::WindowChromeInstaller(QWidget* window, bool demonstrationMode)
-    : QObject(window), m_window(window), m_demonstrationMode(demonstrationMode) {
+WindowChromeInstaller::WindowChromeInstaller(QWidget* window, bool demonstrationMode, Clock* clock)
+    : QObject(window), m_window(window), m_clock(clock ? *clock : SystemClock::shared()),
+      m_demonstrationMode(demonstrationMode) {
     window->installEventFilter(this);
     if (window->isVisible()) {
         applyChrome();
@@ -51,11 +51,9 @@ void WindowChromeInstaller::applyChrome() {
         return;
     }
     m_didApplyDemonstrationFrame = true;
-    QTimer::singleShot(demonstrationDelayMs, m_window, [window = QPointer<QWidget>(m_window)] {
-        if (window) {
-            applyDemonstrationFrame(*window);
-        }
-    });
+    // Dropped with the window if it closes first.
+    m_clock.schedule(seconds(demonstrationDelaySeconds), m_window,
+                     [window = m_window] { applyDemonstrationFrame(*window); });
 }
 
 } // namespace bw::design

@@ -15,8 +15,8 @@ CheckResults binary(const std::vector<QString>& architectures, const QString& li
                     const std::vector<QString>& files = {}, const PlistDictionary& info = iosInfo(),
                     const std::optional<QString>& executable = QStringLiteral("/b/App.app/App")) {
     CheckResults results;
-    BuildScanner::inspectBinary(info, executable, architectures, libraries, files, results.findings,
-                                results.passed);
+    BuildScanner::inspectBinary(info, QStringLiteral("/b/App.app"), executable, architectures,
+                                libraries, files, results.findings, results.passed);
     return results;
 }
 

@@ -525,11 +525,11 @@ Findings everyFinding(TestFolder& folder) {
     scanner.inspectPrivacyManifests(frameworks, BuildScanner::bundleFiles(frameworks), std::nullopt,
                                     findings, passed);
 
-    BuildScanner::inspectBinary(info, std::nullopt, {}, {}, {}, findings, passed);
+    BuildScanner::inspectBinary(info, {}, std::nullopt, {}, {}, {}, findings, passed);
     const QString executable = folder.path() + QStringLiteral("/Unsigned.app/Demo");
-    BuildScanner::inspectBinary(info, executable, {}, {}, {}, findings, passed);
+    BuildScanner::inspectBinary(info, {}, executable, {}, {}, {}, findings, passed);
     BuildScanner::inspectBinary(
-        info, executable, {QStringLiteral("x86_64"), QStringLiteral("arm64")},
+        info, {}, executable, {QStringLiteral("x86_64"), QStringLiteral("arm64")},
         QStringLiteral("/x/Demo:\n"
                        "\t/usr/lib/libSystem.B.dylib (compatibility version 1.0.0)\n"
                        "\t/opt/homebrew/lib/libfoo.1.dylib (compatibility version 1.0.0, current "
@@ -538,7 +538,7 @@ Findings everyFinding(TestFolder& folder) {
         findings, passed);
 
     BuildScanner::inspectPlatformRequirements(
-        dictionary({{"LSMinimumSystemVersion", text("13.0")}}), {}, findings, passed);
+        dictionary({{"LSMinimumSystemVersion", text("13.0")}}), {}, {}, findings, passed);
     BuildScanner::inspectReviewRisks(QStringLiteral("\t/System/Library/Frameworks/StoreKit"), {},
                                      findings);
     return findings;

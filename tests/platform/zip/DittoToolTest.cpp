@@ -127,9 +127,16 @@ TEST(Ditto, RoundTripsAsAnOrdinaryUser) {
         if (!fs::exists(setpriv)) {
             GTEST_SKIP() << "running as root without setpriv";
         }
+        // The checkout may live in a folder only root can enter (root's home): the unprivileged
+        // user gets its own copies of the tool and the archive.
+        const fs::path tool = work.path() / "ditto";
+        const fs::path archive = work.path() / "tree.zip";
+        fs::copy_file(ditto, tool);
+        fs::copy_file(fixtures / "tree.zip", archive);
         ASSERT_EQ(::chown(work.path().c_str(), 65534, 65534), 0);
-        run = runTool(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", ditto, "-x",
-                                "-k", fixtures / "tree.zip", destination});
+        ASSERT_EQ(::chmod(archive.c_str(), 0644), 0);
+        run = runTool(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", tool, "-x",
+                                "-k", archive, destination});
     }
     EXPECT_EQ(run.exitStatus, 0) << run.standardError;
     expectSameTree(snapshot(destination), expectedTree("tree.txt"));

@@ -519,12 +519,16 @@ TEST(AppStoreConnectAudit, CancellationIsNotAnUnreadPart) {
     slow.delay = std::chrono::seconds(20);
     fake.serve("/v1/apps/1234567890/subscriptionGroups", slow);
     std::stop_source stop;
-    std::jthread canceller([&stop] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Cancels once the slow request is in flight, however long the earlier ones took.
+    std::jthread canceller([&stop, &fake] {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (fake.targets().size() < 8u && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         stop.request_stop();
     });
     const auto started = std::chrono::steady_clock::now();
     EXPECT_THROW(fake.service().audit(build(), stop.get_token()), Cancelled);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
     EXPECT_EQ(fake.targets().size(), 8u);
 }

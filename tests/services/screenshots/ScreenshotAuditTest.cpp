@@ -182,6 +182,20 @@ TEST_F(ScreenshotAudit, StoreChecksRunInOrderForEveryKindOfFile) {
     }
 }
 
+TEST_F(ScreenshotAudit, GifAndWebpScreenshotsHaveAlphaOnlyWhenTransparent) {
+    const QString fixtures = QStringLiteral(BW_IMAGE_FIXTURES_DIR "/");
+    const ScreenshotAuditResult result =
+        audit({fixtures + u"opaque.gif"_s, fixtures + u"transparent.gif"_s,
+               fixtures + u"opaque-lossy.webp"_s, fixtures + u"transparent-lossy.webp"_s},
+              true);
+    EXPECT_EQ(ids(result), (std::vector<QString>{u"screenshot.store.alpha.transparent.gif"_s,
+                                                 u"screenshot.store.alpha.transparent-lossy.webp"_s,
+                                                 u"screenshot.semantic-review"_s}));
+    EXPECT_THAT(result.passedChecks, ::testing::Contains(u"opaque.gif has no alpha channel"_s));
+    EXPECT_THAT(result.passedChecks,
+                ::testing::Contains(u"opaque-lossy.webp has no alpha channel"_s));
+}
+
 TEST_F(ScreenshotAudit, StoreFindingsCarryTheirExactTexts) {
     const QString heic =
         file(u"Wide.heic"_s, test::heicData(quadrantImage(QSize(500, 200), true), true));

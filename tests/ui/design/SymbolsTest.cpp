@@ -1,0 +1,67 @@
+#include "ui/design/Symbols.h"
+
+#include "ui/design/Palette.h"
+
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace bw::design {
+namespace {
+
+// Every symbol name the screens use, collected from their description into a test data file.
+QStringList screenSymbolNames() {
+    QFile file(QStringLiteral(BW_SYMBOL_NAMES_FILE));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+TEST(Symbols, EveryScreenSymbolHasAGlyphTheBundledFontContains) {
+    const QStringList names = screenSymbolNames();
+    ASSERT_GT(names.size(), 50);
+    const QFont font = symbolFont(13);
+    ASSERT_EQ(QFontInfo(font).family().toStdString(), "Material Icons");
+    const QFontMetrics metrics(font);
+    for (const QString& name : names) {
+        const std::optional<char32_t> codePoint = symbolCodePoint(name);
+        ASSERT_TRUE(codePoint) << name.toStdString();
+        EXPECT_TRUE(metrics.inFontUcs4(*codePoint)) << name.toStdString();
+    }
+}
+
+TEST(Symbols, AnUnknownNameHasNoGlyphAndDrawsNothing) {
+    EXPECT_FALSE(symbolCodePoint(u"magnifyingglass.circle.badge"));
+    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paintSymbol(painter, image.rect(), u"magnifyingglass.circle.badge", 20, QFont::Medium,
+                Qt::white);
+    painter.end();
+    EXPECT_EQ(image, [] {
+        QImage empty(32, 32, QImage::Format_ARGB32_Premultiplied);
+        empty.fill(Qt::transparent);
+        return empty;
+    }());
+}
+
+TEST(Symbols, TheWidgetDrawsItsGlyphInItsColour) {
+    SymbolWidget symbol(QStringLiteral("magnifyingglass"), 20);
+    symbol.setColor(palette::accent());
+    symbol.resize(symbol.sizeHint());
+    const QImage image = symbol.grab().toImage();
+    int accentPixels = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            accentPixels += image.pixelColor(x, y) == palette::accent();
+        }
+    }
+    EXPECT_GT(accentPixels, 10);
+}
+
+} // namespace
+} // namespace bw::design
