@@ -116,7 +116,6 @@ public:
     QStringList selectedScreenshotURLs() const;
 
     double minimumPresentationDuration() const { return options_.minimumPresentationDuration; }
-    const AppServices& services() const { return *services_; }
     Clock& clock() const { return *clock_; }
 
     // What the screens write directly.

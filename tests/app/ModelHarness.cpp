@@ -31,11 +31,18 @@ PhaseRecorder::PhaseRecorder(AppModel& model) {
                      [this, &model] { phases_.push_back(model.scanPhase()); });
 }
 
-bool PhaseRecorder::saw(const QString& message) const {
-    return std::ranges::any_of(phases_, [&](const ScanPhase& phase) {
+bool isAt(const AppModel& model, const QString& message) {
+    const auto* scanning = std::get_if<ScanPhase::Scanning>(&model.scanPhase().state);
+    return scanning && scanning->message == message;
+}
+
+std::vector<QString> PhaseRecorder::messages() const {
+    std::vector<QString> result;
+    for (const ScanPhase& phase : phases_) {
         const auto* scanning = std::get_if<ScanPhase::Scanning>(&phase.state);
-        return scanning && scanning->message == message;
-    });
+        result.push_back(scanning ? scanning->message : u"-"_s);
+    }
+    return result;
 }
 
 ModelHarness::ModelHarness() : history(folder.makeFolder(u"history"_s)) {
@@ -53,7 +60,7 @@ AppModel& ModelHarness::launch(const QStringList& arguments,
     // A keychain service of its own, so that no test finds another test's credentials.
     settings.ascService = ascService.value_or(AppStoreConnectService(
         KeychainStore{u"app.berthwatch.tests"_s}, backend.url(), [] { return QDateTime(); }));
-    settings.toolDirectory = QStringLiteral(BW_LIBEXEC_DIR);
+    settings.toolDirectory = tools;
     settings.clock = &clock;
     settings.revealer = [this](const QString& path) { revealed.push_back(path); };
     model_.reset();

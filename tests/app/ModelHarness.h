@@ -17,12 +17,16 @@ QString fixtureBuild(const QString& name);
 // Runs the event loop until `done` holds; false when `seconds` of real time pass first.
 bool waitUntil(const std::function<bool()>& done, double seconds = 60);
 
+// Whether the scan phase is scanning with this message.
+bool isAt(const AppModel& model, const QString& message);
+
 // Every value the scan phase took, in order.
 class PhaseRecorder {
 public:
     explicit PhaseRecorder(AppModel& model);
     const std::vector<ScanPhase>& phases() const { return phases_; }
-    bool saw(const QString& message) const;
+    // The message of each phase; "-" for a phase without one.
+    std::vector<QString> messages() const;
 
 private:
     std::vector<ScanPhase> phases_;
@@ -48,6 +52,7 @@ public:
 
     TestFolder folder;
     QString history;
+    QString tools = QStringLiteral(BW_LIBEXEC_DIR);
     LocalHttpServer backend;
     ManualClock clock;
     std::vector<QString> revealed;
