@@ -115,6 +115,8 @@ public:
     // restore), areas without one skipped: what a scan sends for review.
     QStringList selectedScreenshotURLs() const;
 
+    // Where the report history is kept (the settings screen shows and opens it).
+    QString reportsFolder() const;
     double minimumPresentationDuration() const { return options_.minimumPresentationDuration; }
     Clock& clock() const { return *clock_; }
 
