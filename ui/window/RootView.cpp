@@ -14,7 +14,6 @@
 #include <QAbstractButton>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPainter>
 #include <QTimer>
 
@@ -104,19 +103,18 @@ QWidget* RootView::makeToolbar() {
                                 QString(), bar);
     reveal_ = new ToolbarButton(QStringLiteral("folder"), QStringLiteral("Reveal in Finder"),
                                 QStringLiteral("Reveal the scanned build in Finder"), bar);
-    share_ =
-        new ToolbarButton(QStringLiteral("square.and.arrow.up"), QStringLiteral("Share report"),
-                          QStringLiteral("Share this report"), bar);
+    if (setup_.shareItem)
+        share_ = setup_.shareItem(bar);
     layout->addWidget(toggle_);
     layout->addWidget(reveal_);
-    layout->addWidget(share_);
+    if (share_.widget)
+        layout->addWidget(share_.widget);
     layout->addStretch();
     connect(toggle_, &QAbstractButton::clicked, this, &RootView::toggleSidebar);
     connect(reveal_, &QAbstractButton::clicked, this, [this] {
         if (model_.report())
             revealBuildInFinder(*model_.report());
     });
-    connect(share_, &QAbstractButton::clicked, this, &RootView::shareReport);
     return bar;
 }
 
@@ -132,16 +130,6 @@ void RootView::revealBuildInFinder(const ScanReport& report) {
     model_.revealReport(report);
 }
 
-void RootView::shareReport() {
-    if (!model_.report() || !setup_.shareMenu)
-        return;
-    QMenu* menu = setup_.shareMenu(*model_.report(), this);
-    if (!menu)
-        return;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(share_->mapToGlobal(QPoint(0, share_->height())));
-}
-
 void RootView::updateToolbar() {
     toggle_->setVisible(!isHomeDemonstration(setup_));
     toggle_->setToolTip(isSidebarVisible_ ? QStringLiteral("Hide Sidebar")
@@ -149,7 +137,10 @@ void RootView::updateToolbar() {
     const std::optional<ScanReport>& report = model_.report();
     const bool showsReport = model_.section() == AppSection::scan && report.has_value();
     reveal_->setVisible(showsReport && !report->sourcePath.isEmpty());
-    share_->setVisible(showsReport && setup_.shareMenu != nullptr);
+    if (share_.widget) {
+        share_.widget->setVisible(showsReport);
+        share_.show(showsReport ? report : std::optional<ScanReport>());
+    }
 }
 
 void RootView::showSection() {

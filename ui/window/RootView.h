@@ -11,7 +11,6 @@
 #include <functional>
 
 class QAbstractButton;
-class QMenu;
 
 namespace bw {
 class AppModel;
@@ -24,13 +23,19 @@ class SidebarResizeHandle;
 class SidebarWidth;
 class WindowDropTarget;
 
+// A toolbar item that shares the report it is handed.
+struct ShareItem {
+    QWidget* widget = nullptr;
+    std::function<void(const std::optional<ScanReport>& report)> show;
+};
+
 // What the window places that other parts of the program build.
 struct WindowSetup {
     // The screen of a section, made fresh each time the section is shown; none leaves the
     // content area empty.
     std::function<QWidget*(AppSection section, QWidget* parent)> screen;
-    // The share menu of a shown report; none leaves the share item out.
-    std::function<QMenu*(const ScanReport& report, QWidget* parent)> shareMenu;
+    // The toolbar's share item (its menu copies or saves the shown report); none leaves it out.
+    std::function<ShareItem(QWidget* parent)> shareItem;
     // The demonstration switches are read from these.
     QStringList arguments = QCoreApplication::arguments();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -69,7 +74,6 @@ private:
     void showSection();
     void updateToolbar();
     void layOut();
-    void shareReport();
 
     AppModel& model_;
     WindowSetup setup_;
@@ -78,7 +82,7 @@ private:
     QWidget* toolbar_;
     QAbstractButton* toggle_ = nullptr;
     QAbstractButton* reveal_ = nullptr;
-    QAbstractButton* share_ = nullptr;
+    ShareItem share_;
     BerthwatchSidebar* sidebar_;
     SidebarResizeHandle* handle_;
     QWidget* content_;

@@ -46,7 +46,7 @@ void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStri
     if (realScreens) {
         WindowSetup real = windowSetup(model(), nullptr);
         setup.screen = real.screen;
-        setup.shareMenu = real.shareMenu;
+        setup.shareItem = real.shareItem;
     }
     window = std::make_unique<MainWindow>(model(), nullptr, setup);
     window->show();
