@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/SidebarApp.h"
-#include "ui/window/SidebarRowBackground.h"
+#include "ui/window/SidebarRowButton.h"
 
 #include <QImage>
 #include <QPointer>

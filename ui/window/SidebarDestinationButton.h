@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/AppSection.h"
-#include "ui/window/SidebarRowBackground.h"
+#include "ui/window/SidebarRowButton.h"
 
 namespace bw::window {
 

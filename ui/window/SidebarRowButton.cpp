@@ -1,4 +1,4 @@
-#include "ui/window/SidebarRowBackground.h"
+#include "ui/window/SidebarRowButton.h"
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
