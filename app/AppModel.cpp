@@ -36,10 +36,6 @@ AppModel::AppModel(std::shared_ptr<const AppServices> services, ReportStore::Loa
 
 AppModel::~AppModel() = default;
 
-QString AppModel::reportsFolder() const {
-    return services_->reportStore.location();
-}
-
 QStringList AppModel::selectedScreenshotURLs() const {
     QStringList urls;
     // The map is ordered by area, in case order.

@@ -115,10 +115,10 @@ public:
     // restore), areas without one skipped: what a scan sends for review.
     QStringList selectedScreenshotURLs() const;
 
-    // Where the report history is kept (the settings screen shows and opens it).
-    QString reportsFolder() const;
     double minimumPresentationDuration() const { return options_.minimumPresentationDuration; }
     Clock& clock() const { return *clock_; }
+    // The folder the report history is saved in (the settings screen shows and opens it).
+    QString historyFolder() const { return services_->reportStore.location(); }
 
     // What the screens write directly.
     void setSection(AppSection value);

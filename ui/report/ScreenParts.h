@@ -16,7 +16,7 @@ enum class TextStyle : std::uint8_t;
 
 namespace bw::report {
 
-// The pieces every list screen is built from: a scrolling column of limited width centred in the
+// What every list screen is built from: a scrolling column of limited width centred in the
 // screen, a title with its subtitle, hairline dividers and centred empty states.
 
 QLabel* makeLabel(const QString& text, design::TextStyle style, const QColor& color,

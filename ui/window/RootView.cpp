@@ -92,7 +92,11 @@ RootView::RootView(AppModel& model, WindowSetup setup, QWidget* parent)
     updateToolbar();
 }
 
-RootView::~RootView() = default;
+RootView::~RootView() {
+    // Before the setup goes: the screens and the toolbar's items may use what it holds.
+    delete screen_.data();
+    delete toolbar_;
+}
 
 QWidget* RootView::makeToolbar() {
     auto* bar = new QWidget(this);
@@ -130,6 +134,12 @@ void RootView::revealBuildInFinder(const ScanReport& report) {
     model_.revealReport(report);
 }
 
+void RootView::placeReportAction(QWidget* action) {
+    action->setParent(toolbar_);
+    toolbar_->layout()->addWidget(action);
+    action->show();
+}
+
 void RootView::updateToolbar() {
     toggle_->setVisible(!isHomeDemonstration(setup_));
     toggle_->setToolTip(isSidebarVisible_ ? QStringLiteral("Hide Sidebar")
@@ -152,7 +162,7 @@ void RootView::showSection() {
         screen_->hide();
         screen_->deleteLater();
     }
-    screen_ = setup_.screen ? setup_.screen(model_.section(), content_) : nullptr;
+    screen_ = setup_.screen ? setup_.screen(model_.section(), *this, content_) : nullptr;
     if (!screen_)
         return;
     // Text fields would take a dropped build as text; the window takes it instead.

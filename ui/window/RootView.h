@@ -29,11 +29,13 @@ struct ShareItem {
     std::function<void(const std::optional<ScanReport>& report)> show;
 };
 
+class RootView;
+
 // What the window places that other parts of the program build.
 struct WindowSetup {
     // The screen of a section, made fresh each time the section is shown; none leaves the
     // content area empty.
-    std::function<QWidget*(AppSection section, QWidget* parent)> screen;
+    std::function<QWidget*(AppSection section, RootView& root, QWidget* parent)> screen;
     // The toolbar's share item (its menu copies or saves the shown report); none leaves it out.
     std::function<ShareItem(QWidget* parent)> shareItem;
     // The demonstration switches are read from these.
@@ -58,6 +60,9 @@ public:
     bool isSidebarVisible() const { return isSidebarVisible_; }
     void toggleSidebar();
     void revealBuildInFinder(const ScanReport& report);
+    // Puts a shown report's own action ("Scan another build") at the toolbar's trailing end;
+    // it leaves with the widget that owns it.
+    void placeReportAction(QWidget* action);
 
     BerthwatchSidebar* sidebar() const { return sidebar_; }
     SidebarResizeHandle* resizeHandle() const { return handle_; }

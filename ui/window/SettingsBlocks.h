@@ -16,8 +16,8 @@ class SymbolWidget;
 
 namespace bw::window {
 
-// The pieces of the settings screen: titled sections of rows, each row an icon, a title, a detail
-// and a value or control at its trailing side.
+// The building blocks of the settings screen: titled sections of rows, each row an icon, a title, a
+// detail and a value or control at its trailing side.
 
 // A heading in capitals over a column of rows and dividers.
 class SettingsSection : public QWidget {

@@ -48,7 +48,7 @@ SettingsView::SettingsView(AppModel& model, UpdateController* updates,
                            SettingsEnvironment environment, QWidget* parent)
     : QWidget(parent), model_(model), updates_(updates),
       open_(environment.open ? std::move(environment.open) : desktopUrlOpener()),
-      storageFolder_(environment.storageFolder.isEmpty() ? model.reportsFolder()
+      storageFolder_(environment.storageFolder.isEmpty() ? model.historyFolder()
                                                          : environment.storageFolder),
       info_(environment.info ? *environment.info : ApplicationInfo::main()),
       scroll_(new QScrollArea(this)), column_(new QWidget),

@@ -18,7 +18,7 @@ WindowSetup plainScreens(const QStringList& arguments) {
     WindowSetup setup;
     setup.arguments = arguments;
     setup.environment = QProcessEnvironment();
-    setup.screen = [](AppSection section, QWidget* parent) {
+    setup.screen = [](AppSection section, RootView&, QWidget* parent) {
         auto* screen = new QWidget(parent);
         auto* field = new QLineEdit(screen);
         field->setAccessibleName(QStringLiteral("Field of ") + rawValue(section));
