@@ -34,7 +34,8 @@ QWidget* scanWorkspace(AppModel& model, UpdateController* updates,
 
 } // namespace
 
-WindowSetup windowSetup(AppModel& model, UpdateController* updates) {
+WindowSetup windowSetup(AppModel& model, UpdateController* updates,
+                        ReportShareButton::FileChooser chooseMarkdownFile) {
     auto shared = std::make_shared<Shared>();
     WindowSetup setup;
     setup.screen = [&model, updates, shared](AppSection section, RootView& root,
@@ -51,8 +52,8 @@ WindowSetup windowSetup(AppModel& model, UpdateController* updates) {
         }
         return nullptr;
     };
-    setup.shareItem = [&model, shared](QWidget* parent) {
-        auto* button = new ReportShareButton(model, shared->pasteboard, {}, parent);
+    setup.shareItem = [&model, shared, chooseMarkdownFile](QWidget* parent) {
+        auto* button = new ReportShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
         return ShareItem{button, [button](const std::optional<ScanReport>& report) {
                              button->setReport(report);
                          }};

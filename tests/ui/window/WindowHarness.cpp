@@ -44,7 +44,10 @@ void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStri
     harness.launch(arguments);
     WindowSetup setup = plainScreens(arguments);
     if (realScreens) {
-        WindowSetup real = windowSetup(model(), nullptr);
+        // "Save As…" writes into the test's folder.
+        WindowSetup real = windowSetup(model(), nullptr, [this](QWidget*, const QString& name) {
+            return std::optional(harness.folder.path() + u'/' + name);
+        });
         setup.screen = real.screen;
         setup.shareItem = real.shareItem;
     }
