@@ -12,6 +12,7 @@
 #include "ui/window/WindowDropTarget.h"
 
 #include <QAbstractButton>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
@@ -185,6 +186,7 @@ void RootView::layOut() {
     const int shown = int(std::lround(sidebarWidth * sidebarReveal_.value()));
     sidebar_->setGeometry(shown - sidebarWidth, toolbarHeight, sidebarWidth, body);
     sidebar_->setVisible(shown > 0);
+    fadeSidebar(sidebarReveal_.value());
     // The handle straddles the sidebar's trailing edge, 4 points over the content.
     handle_->setGeometry(shown - SidebarResizeHandle::hitWidth / 2, toolbarHeight,
                          SidebarResizeHandle::hitWidth, body);
@@ -192,6 +194,20 @@ void RootView::layOut() {
     content_->setGeometry(shown, toolbarHeight, width() - shown, body);
     sidebar_->raise();
     handle_->raise();
+}
+
+void RootView::fadeSidebar(double opacity) {
+    // The effect only while the sidebar slides: a shown sidebar paints without one.
+    if (opacity <= 0 || opacity >= 1) {
+        sidebar_->setGraphicsEffect(nullptr);
+        return;
+    }
+    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(sidebar_->graphicsEffect());
+    if (!fade) {
+        fade = new QGraphicsOpacityEffect(sidebar_);
+        sidebar_->setGraphicsEffect(fade);
+    }
+    fade->setOpacity(opacity);
 }
 
 void RootView::showEvent(QShowEvent* event) {

@@ -79,6 +79,7 @@ private:
     void showSection();
     void updateToolbar();
     void layOut();
+    void fadeSidebar(double opacity);
 
     AppModel& model_;
     WindowSetup setup_;

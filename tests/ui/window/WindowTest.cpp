@@ -4,6 +4,7 @@
 #include "platform/instance/SingleInstance.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/ui/window/WindowHarness.h"
+#include "ui/design/Motion.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
@@ -319,7 +320,21 @@ TEST_F(WindowTest, DemonstrationScenesDecideTheSidebarAndItsToggle) {
         QWidget* toggle = test::named(window.root(), QStringLiteral("Toggle Sidebar"));
         ASSERT_NE(toggle, nullptr);
         EXPECT_EQ(toggle->isVisible(), c.toggleShown);
+        if (!c.sidebarShown) {
+            EXPECT_EQ(window.root().contentArea()->geometry().left(), 0);
+        }
     }
+    // The toggle shows and hides the sidebar with its handle; the content takes what is left.
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    QWidget* toggle = test::named(window.root(), QStringLiteral("Toggle Sidebar"));
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_TRUE(window.root().sidebar()->isVisible());
+    EXPECT_TRUE(window.root().resizeHandle()->isVisible());
+    EXPECT_EQ(window.root().contentArea()->geometry().left(), window.root().sidebar()->width());
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_FALSE(window.root().sidebar()->isVisible());
+    EXPECT_EQ(window.root().contentArea()->width(), window.root().width());
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
 
 } // namespace
