@@ -41,6 +41,13 @@ bool SingleInstance::claim() {
     QDir().mkpath(folder_);
     if (lock_.tryLock(0))
         return listen();
+    // A folder that cannot hold the lock says nothing about another instance: better two
+    // instances than none at all.
+    if (lock_.error() != QLockFile::LockFailedError) {
+        qWarning("Berthwatch cannot tell whether it already runs: no lock in %s.",
+                 qUtf8Printable(folder_));
+        return true;
+    }
     if (!askRunningInstance())
         qWarning("Berthwatch is already running but did not answer.");
     return false;
