@@ -91,8 +91,8 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     setAccessibleDescription(statusText(app_.latestReport));
     connect(ellipsis_, &QAbstractButton::clicked, this, &SidebarAppButton::toggleActionMenu);
     connect(this, &SidebarRowButton::hoveringChanged, this, &SidebarAppButton::updateEllipsis);
-    // Right clicks on a row disabled by a running scan never reach here: a disabled widget gets
-    // no mouse events.
+    // Event filters see the mouse events of a disabled widget too, so a row disabled by a
+    // running scan refuses its right clicks here.
     new report::SecondaryClickTarget(this, [this] {
         if (isEnabled())
             showActionMenu();
