@@ -1,6 +1,6 @@
 #include "ui/window/SidebarWidth.h"
 
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 #include "ui/window/SidebarResizeHandle.h"
 
 #include <QSettings>
@@ -14,7 +14,7 @@ class SidebarWidthTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(settingsFolder.path().string()));
+                           settingsFolder.path());
         QSettings().clear();
     }
 
@@ -23,7 +23,7 @@ protected:
     }
     static QVariant stored() { return QSettings().value(SidebarWidth::settingsKey); }
 
-    testing::TempFolder settingsFolder;
+    test::TestFolder settingsFolder;
 };
 
 TEST_F(SidebarWidthTest, HostileStoredValuesLayOutWithinTheBounds) {

@@ -118,7 +118,7 @@ TEST_F(WindowTest, DropsTheWindowCannotUseAreRefusedWhenReleased) {
 }
 
 TEST_F(WindowTest, WhileAScanRunsDropsRowsRightClicksAndNewScanAreRefused) {
-    window.relaunch({bw::testing::sampleReport(1)});
+    window.relaunch({bw::test::sampleReport(1)});
     ASSERT_EQ(sidebar().appRows().size(), 1u);
     EXPECT_TRUE(window.window->newScanAction()->isEnabled());
     startScan();
@@ -152,7 +152,7 @@ TEST_F(WindowTest, WhileAScanRunsDropsRowsRightClicksAndNewScanAreRefused) {
 }
 
 TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
-    window.relaunch({bw::testing::sampleReport(1), bw::testing::sampleReport(2)});
+    window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
     SidebarAppButton* row = sidebar().appRows().front();
     const QPoint outside[] = {{-1, 5}, {row->width(), 5}, {5, row->height()}, {5, -1}};
     for (const QPoint point : outside) {
@@ -189,9 +189,9 @@ bool answerMessageBox(const QString& title) {
 }
 
 TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
-    ScanReport built = bw::testing::sampleReport(1);
+    ScanReport built = bw::test::sampleReport(1);
     built.sourcePath = window.harness.folder.write(QStringLiteral("App1.ipa"), "zip");
-    ScanReport moved = bw::testing::sampleReport(2);
+    ScanReport moved = bw::test::sampleReport(2);
     window.relaunch({built, moved});
     auto menuOf = [this](const QString& bundleIdentifier) {
         for (SidebarAppButton* row : sidebar().appRows()) {
@@ -237,7 +237,7 @@ TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
 }
 
 TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
-    window.relaunch({bw::testing::sampleReport(1), bw::testing::sampleReport(2)});
+    window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
     SidebarDestinationButton* scan = sidebar().destination(AppSection::scan);
     SidebarDestinationButton* reports = sidebar().destination(AppSection::recents);
     EXPECT_TRUE(scan->isSelected());
