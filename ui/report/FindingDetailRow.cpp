@@ -18,7 +18,6 @@ FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
     labelText->setFixedWidth(92);
     auto* valueText = report::makeText(value, valueStyle, design::palette::textSecondary(),
                                        report::Wrap::lines, report::Selection::on);
-    valueText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     layout->addWidget(labelText, 0, Qt::AlignTop);
     layout->addWidget(valueText, 1, Qt::AlignTop);
 }
