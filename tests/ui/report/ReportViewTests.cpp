@@ -140,6 +140,23 @@ TEST(ReportView, EmptyReportsShowTheirEmptyStates) {
     }));
 }
 
+TEST(EmptyFindingsView, TheMessageShowsAllItsLinesCentredAtMost480Wide) {
+    for (int width : {872, 400}) {
+        ReportScreen screen(reportWith({}));
+        screen.view().resize(width, 700);
+        screen.settle();
+        const EmptyFindingsView* empty = screen.view().emptyFindings();
+        const auto labels = empty->findChildren<QLabel*>();
+        const auto message = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) {
+            return label->text() == empty->message();
+        });
+        ASSERT_NE(message, labels.end());
+        EXPECT_GE((*message)->height(), (*message)->heightForWidth((*message)->width())) << width;
+        EXPECT_EQ((*message)->width(), std::min(480, empty->width() - 48)) << width;
+        EXPECT_EQ((*message)->geometry().center().x(), empty->rect().center().x()) << width;
+    }
+}
+
 TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {
     ReportScreen screen(ScanReport::sample());
     ReportView& view = screen.view();
