@@ -120,6 +120,24 @@ private:
     QString text_;
 };
 
+// The next-step sentence: wraps when it must, but its natural width is the whole sentence on one
+// line, so the wide verdict row is chosen only when the sentence fits beside the counts.
+class NextStepText : public QLabel {
+public:
+    explicit NextStepText(const QString& text) {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+        setWordWrap(true);
+        design::applyTextStyle(this, TextStyle::lead);
+        report::setTextColor(this, palette::textSecondary());
+    }
+
+    QSize sizeHint() const override {
+        const int width = fontMetrics().horizontalAdvance(text()) + 1;
+        return {width, heightForWidth(width)};
+    }
+};
+
 QWidget* identity(const ScanReport& report) {
     const BuildMetadata& metadata = report.metadata;
     auto* widget = new QWidget;
@@ -171,8 +189,7 @@ QWidget* verdict(const ScanReport& report) {
     top->addWidget(new VerdictBadge(report));
     top->addWidget(new Headline(ReportTexts::headline(report)), 1);
     layout->addLayout(top);
-    layout->addWidget(report::makeText(ReportTexts::nextStepText(report), TextStyle::lead,
-                                       palette::textSecondary(), report::Wrap::lines));
+    layout->addWidget(new NextStepText(ReportTexts::nextStepText(report)));
     return widget;
 }
 

@@ -7,8 +7,10 @@
 #include "ui/report/FindingList.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/FittingStack.h"
 #include "ui/report/PassedChecksView.h"
 #include "ui/report/ReportNewScanButton.h"
+#include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportShareButton.h"
 
 #include <QFile>
@@ -154,6 +156,16 @@ TEST(EmptyFindingsView, TheMessageShowsAllItsLinesCentredAtMost480Wide) {
         EXPECT_GE((*message)->height(), (*message)->heightForWidth((*message)->width())) << width;
         EXPECT_EQ((*message)->width(), std::min(480, empty->width() - 48)) << width;
         EXPECT_EQ((*message)->geometry().center().x(), empty->rect().center().x()) << width;
+    }
+}
+
+TEST(ReportOverviewView, TheCountsGoBelowTheVerdictWhenItsSentenceCannotFitBesideThem) {
+    // The sample's advice is one line of about 670 points; the four counts need about 290.
+    for (const auto& [width, wide] : {std::pair{816, false}, std::pair{1064, true}}) {
+        ReportOverviewView overview(ScanReport::sample());
+        overview.resize(width, 400);
+        overview.show();
+        EXPECT_EQ(overview.verdictBlock()->showsWide(), wide) << width;
     }
 }
 
