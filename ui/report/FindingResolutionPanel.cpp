@@ -59,7 +59,9 @@ QSize TechnicalDetailsToggle::sizeHint() const {
 void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor color = open_ ? palette::textSecondary() : palette::textTertiary();
+    // The colour moves with the chevron's turn.
+    const QColor color =
+        report::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());
     painter.setFont(design::textStyleFont(TextStyle::label));
     painter.setPen(color);
     painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft, text());

@@ -140,10 +140,13 @@ TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
     Finding single = craftedFinding(u"a"_s, FindingSeverity::blocker, title);
     Finding broken = craftedFinding(u"b"_s, FindingSeverity::blocker, title + u"\nsecond line"_s);
     broken.detail = u"<i>detail</i>\r\n\u202Eevil"_s;
-    ReportScreen screen(reportWith({single, broken}));
+    // One word wider than the row wraps inside the word rather than being cut.
+    Finding word = craftedFinding(u"c"_s, FindingSeverity::blocker, u"x"_s.repeated(400));
+    ReportScreen screen(reportWith({single, broken, word}));
     FindingList* list = screen.view().findingList();
     EXPECT_EQ(list->builtRow(0)->header()->accessibleName(), u"Blocker, "_s + title);
     EXPECT_GT(list->rowRect(1).height(), list->rowRect(0).height());
+    EXPECT_GT(list->rowRect(2).height(), list->rowRect(1).height());
 
     FindingResolutionPanel* panel = openPanel(screen.view(), 1);
     const auto labels = panel->findChildren<QLabel*>();
