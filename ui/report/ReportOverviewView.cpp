@@ -171,7 +171,8 @@ QWidget* identityArrangement(const ScanReport& report, bool wide) {
     layout->setSpacing(wide ? 13 : 14);
     layout->addWidget(identity(report), wide ? 1 : 0);
     if (wide) {
-        layout->addSpacing(16);
+        // A spacer of at least 16, with the row's spacing on either side of it.
+        layout->addSpacing(16 + 13);
     }
     auto* route = new ReportCompletionRoute;
     route->setReportID(report.id);
