@@ -149,14 +149,17 @@ QWidget* identity(const ScanReport& report) {
     auto* names = new QVBoxLayout;
     names->setSpacing(4);
     names->addWidget(
-        report::makeText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary()));
+        // One line each: a name or version too long for the window ends in an ellipsis.
+        new report::ElidedText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary(),
+                               Qt::ElideRight));
     auto* line = new QHBoxLayout;
     line->setSpacing(7);
     line->addWidget(new report::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
                                            palette::textSecondary(), Qt::ElideMiddle));
     line->addWidget(new report::Dot(palette::withOpacity(palette::textTertiary(), 0.75)));
-    line->addWidget(report::makeText(platformDisplayName(metadata) + u' ' + versionText(metadata),
-                                     TextStyle::caption, palette::textSecondary()));
+    line->addWidget(
+        new report::ElidedText(platformDisplayName(metadata) + u' ' + versionText(metadata),
+                               TextStyle::caption, palette::textSecondary(), Qt::ElideRight));
     line->addStretch(1);
     names->addLayout(line);
     layout->addLayout(names, 1);

@@ -169,6 +169,12 @@ TEST(ReportOverviewView, TheCountsGoBelowTheVerdictWhenItsSentenceCannotFitBesid
     }
 }
 
+TEST(ReportOverviewView, ALongAppNameEndsInAnEllipsisInsteadOfWideningTheColumn) {
+    ScanReport report = ScanReport::sample();
+    report.metadata.appName = u"Long Name "_s.repeated(30);
+    EXPECT_LT(ReportOverviewView(report).minimumSizeHint().width(), 600);
+}
+
 TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {
     ReportScreen screen(ScanReport::sample());
     ReportView& view = screen.view();
