@@ -89,8 +89,8 @@ QWidget* FindingResolutionPanel::findingSection(const Finding& finding) {
     QWidget* section = column(13, layout);
     layout->addWidget(report::makeText(QStringLiteral("What we found"), TextStyle::rowTitle,
                                        palette::textPrimary()));
-    layout->addWidget(report::makeText(finding.detail, TextStyle::body, palette::textSecondary(),
-                                       report::Wrap::lines, report::Selection::on));
+    layout->addWidget(new report::ReadingText(finding.detail, TextStyle::body,
+                                              palette::textSecondary(), 2, report::Selection::on));
     layout->addWidget(new FindingEvidenceView(FindingEvidencePresentation(finding)));
     return section;
 }
@@ -107,8 +107,8 @@ QWidget* FindingResolutionPanel::resolutionSection(const Finding& finding,
     layout->addWidget(column(5, heading));
     heading->addWidget(report::makeText(ReportTexts::sectionTitle(finding.severity),
                                         TextStyle::rowTitle, palette::textPrimary()));
-    heading->addWidget(report::makeText(resolution.summary, TextStyle::body,
-                                        palette::textSecondary(), report::Wrap::lines));
+    heading->addWidget(new report::ReadingText(
+        resolution.summary, TextStyle::body, palette::textSecondary(), 2, report::Selection::off));
 
     QVBoxLayout* steps = nullptr;
     layout->addWidget(column(15, steps));
