@@ -45,7 +45,6 @@ TechnicalDetailsToggle::TechnicalDetailsToggle(QWidget* parent) : QAbstractButto
 }
 
 void TechnicalDetailsToggle::setOpen(bool open, const design::Motion& motion) {
-    open_ = open;
     setAccessibleDescription(open ? QStringLiteral("Hide technical finding details")
                                   : QStringLiteral("Show technical finding details"));
     turn_.animateTo(open ? 1 : 0, motion);

@@ -153,7 +153,6 @@ QSize FindingRowHeader::sizeHint() const {
 }
 
 void FindingRowHeader::setSelected(bool selected, const design::Motion& motion) {
-    selected_ = selected;
     setAccessibleDescription(selected ? QStringLiteral("Collapse details")
                                       : QStringLiteral("Show details"));
     turn_.animateTo(selected ? 1 : 0, motion);
