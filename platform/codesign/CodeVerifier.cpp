@@ -66,8 +66,8 @@ CodeCheck checkMachO(const fs::path& path, const std::optional<BundleItems>& bun
         return check;
     }
     for (const auto& slice : file->slices) {
-        SliceCheck sliceCheck = checkSlice(slice, path.string(),
-                                           file->isUniversal() ? slice.architecture() : "", bundle);
+        // Apple's tool names the architecture of a failing slice even in a thin file.
+        SliceCheck sliceCheck = checkSlice(slice, path.string(), slice.architecture(), bundle);
         check.signedAtAll = check.signedAtAll || slice.image.codeSignature.has_value();
         // Each code directory reports the same changed item: say it once.
         for (auto& problem : sliceCheck.problems) {
@@ -127,9 +127,14 @@ private:
         if (!check.problems.empty()) {
             return check;
         }
-        if (items.codeResources) {
-            checkResources(layout, *items.codeResources, check);
+        if (!items.codeResources) {
+            // What Apple's tool says of a bundle with a linker signature only, too.
+            check.problems.push_back(
+                {root.string(),
+                 "code has no resources but signature indicates they must be present"});
+            return check;
         }
+        checkResources(layout, *items.codeResources, check);
         return check;
     }
 

@@ -63,17 +63,23 @@ BundleSignOptions withEntitlements() {
     return options;
 }
 
-// A test certificate made once per run with OpenSSL's command line, as a developer would.
+// A test certificate made once per build tree with OpenSSL's command line, as a developer
+// would. It lives beside the signer's inputs: the tests' scratch folders come and go.
 const bw::signer::CmsIdentity& testIdentity() {
     static const bw::signer::CmsIdentity identity = [] {
-        fs::path folder =
-            fs::temp_directory_path() / ("bw-codesign-ca-" + std::to_string(getpid()));
-        fs::create_directories(folder);
-        std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -keyout " +
-                              (folder / "key.pem").string() + " -out " +
-                              (folder / "cert.pem").string() +
-                              " -days 30 -subj /CN=Test\\ Signer 2>/dev/null";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        const fs::path folder = inputs.parent_path() / "test-identity";
+        if (!fs::exists(folder / "cert.pem")) {
+            const fs::path fresh = folder.string() + "-" + std::to_string(getpid());
+            fs::create_directories(fresh);
+            std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -keyout " +
+                                  (fresh / "key.pem").string() + " -out " +
+                                  (fresh / "cert.pem").string() +
+                                  " -days 3650 -subj /CN=Test\\ Signer 2>/dev/null";
+            EXPECT_EQ(std::system(command.c_str()), 0);
+            std::error_code ec; // another test process may have made it meanwhile
+            fs::rename(fresh, folder, ec);
+            fs::remove_all(fresh, ec);
+        }
         return bw::signer::CmsIdentity{folder / "cert.pem", folder / "key.pem"};
     }();
     return identity;
@@ -192,10 +198,12 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     const std::vector<Case> cases = {
         {"changed code page",
          [](const fs::path& app) { changeCodePage(app / "App", 1); },
-         {"APP: invalid signature (code or signature have been modified)"}},
+         {"APP: invalid signature (code or signature have been modified)",
+          "In architecture: arm64"}},
         {"changed last code page",
          [](const fs::path& app) { changeCodePage(app / "App", lastCodePage(app / "App")); },
-         {"APP: invalid signature (code or signature have been modified)"}},
+         {"APP: invalid signature (code or signature have been modified)",
+          "In architecture: arm64"}},
         {"changed, added and removed resources",
          [](const fs::path& app) {
              writeText(app / "assets/logo.png", "x");
@@ -222,14 +230,15 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
           "file modified: APP/Frameworks/Kit.framework"}},
         {"changed nested framework code",
          [](const fs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
-         {"APP: invalid signature (code or signature have been modified)",
+         {"APP: invalid signature (code or signature have been modified)", "In architecture: arm64",
           "In subcomponent: APP/Frameworks/Kit.framework"}},
         {"link outside the bundle",
          [](const fs::path& app) { linkOutside(app / "logo-link.png", "../../../etc/hosts"); },
          {"APP: invalid destination for symbolic link in bundle"}},
         {"wrong Info.plist",
          [](const fs::path& app) { writeText(app / "Info.plist", info("App") + " "); },
-         {"APP: invalid Info.plist (plist or signature have been modified)"}},
+         {"APP: invalid Info.plist (plist or signature have been modified)",
+          "In architecture: arm64"}},
         {"changed seal",
          [](const fs::path& app) {
              std::ofstream(app / "_CodeSignature/CodeResources", std::ios::app) << " ";
@@ -253,6 +262,12 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
         {"executable that is no Mach-O",
          [](const fs::path& app) { writeText(app / "App", "#!/bin/sh\n"); },
          {"APP: code object is not signed at all"}},
+        {"linker signature only",
+         [](const fs::path& app) {
+             fs::copy_file(inputs / "App", app / "App", fs::copy_options::overwrite_existing);
+             fs::remove_all(app / "_CodeSignature");
+         },
+         {"APP: code has no resources but signature indicates they must be present"}},
         {"removed executable",
          [](const fs::path& app) { fs::remove(app / "App"); },
          {"APP: bundle format unrecognized, invalid, or unsuitable"}},
@@ -339,7 +354,7 @@ TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
     EXPECT_EQ(failureReport(app),
               (std::vector<std::string>{
                   app.string() + ": invalid signature (code or signature have been modified)",
-                  "In subcomponent: " + plugIn.string()}));
+                  "In architecture: arm64", "In subcomponent: " + plugIn.string()}));
 }
 
 // A macOS bundle seals only Contents/.
