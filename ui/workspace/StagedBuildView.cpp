@@ -226,8 +226,8 @@ QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
     text->setMaximumHeight(2 * text->fontMetrics().lineSpacing());
     row->addWidget(text);
     if (model_.isUpdateRequired()) {
-        auto* update = new StagedPrimaryButton(QStringLiteral("Check for updates"),
-                                               QStringLiteral("arrow.down.circle"), false);
+        auto* update = new StagedTextButton(QStringLiteral("Check for updates"),
+                                            QStringLiteral("arrow.down.circle"));
         update->setEnabled(updates_ && updates_->isAvailable());
         connect(update, &QAbstractButton::clicked, this, [this] {
             if (updates_) {
