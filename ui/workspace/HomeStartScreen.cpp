@@ -165,7 +165,7 @@ QWidget* HomeStartScreen::makeHero() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(16);
     // The introduction keeps the two lines it is written in.
-    layout->addWidget(title);
+    layout->addWidget(title, 0, Qt::AlignHCenter);
     layout->addWidget(lead, 0, Qt::AlignHCenter);
     return hero;
 }

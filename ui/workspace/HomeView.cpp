@@ -91,7 +91,7 @@ void HomeView::followModel() {
         demonstration_ =
             new HomeDemonstration(model_, MarketingMode::isEnabled(), MarketingMode::scene(), this);
     }
-    host_->present(makeStage(next), {stageOffset(next), leaveTo, motion});
+    host_->present(makeStage(next), {stageOffset(next), leaveTo, motion, 0.985});
 }
 
 void HomeView::resizeEvent(QResizeEvent*) {
