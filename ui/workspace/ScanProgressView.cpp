@@ -5,6 +5,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/OnDeviceLine.h"
+#include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
 #include "ui/workspace/StyledLabel.h"
 
@@ -185,8 +186,8 @@ QWidget* ScanProgressView::makeColumn() {
     row->addWidget(
         styledLabel(u"Submission review"_qs, TextStyle::label, palette::textSecondary(), column),
         1);
-    percentage_ = styledLabel({}, TextStyle::monoLabel, palette::textPrimary(), column);
-    percentage_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    percentage_ = new RollingNumber(design::textStyleFont(TextStyle::monoLabel),
+                                    palette::textPrimary(), column);
     row->addWidget(percentage_, 1);
     runway_ = new design::BerthwatchProgressRunway(column);
     auto* bar = new QVBoxLayout;
