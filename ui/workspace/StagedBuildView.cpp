@@ -336,6 +336,7 @@ void StagedBuildView::showStaged() {
         buildLayout_->addWidget(metadata);
     }
     metadata_ = metadata;
+    metadata->show(); // now, not on a later turn: the row is never missing for a moment
     showAction();
 }
 
@@ -348,6 +349,7 @@ void StagedBuildView::showAction() {
         actionSlot_->addWidget(action);
     }
     action_ = action;
+    action->show(); // now, not on a later turn: the screen is never without its action
 }
 
 void StagedBuildView::resizeEvent(QResizeEvent* event) {
