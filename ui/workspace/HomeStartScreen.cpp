@@ -154,10 +154,16 @@ HomeStartScreen::HomeStartScreen(AppModel& model, FileChooser& chooser, QWidget*
 QWidget* HomeStartScreen::makeHero() {
     auto* hero = new QWidget(this);
     auto* title = new HeroTitle(u"Check your build before you submit."_qs, hero);
-    auto* lead = styledLabel(u"Drop your build anywhere to find submission issues, missing "
+    const QString leadText = u"Drop your build anywhere to find submission issues, missing "
                              "requirements,\nand potential App Review risks before they slow "
-                             "down your next release."_qs,
-                             TextStyle::lead, palette::textSecondary(), hero);
+                             "down your next release."_qs;
+    auto* lead = styledLabel({}, TextStyle::lead, palette::textSecondary(), hero);
+    // Three points more between the lines than the face's own spacing.
+    const int lineHeight = lead->fontMetrics().lineSpacing() + 3;
+    lead->setTextFormat(Qt::RichText);
+    lead->setText(u"<div style=\"line-height:%1px\">%2</div>"_qs.arg(lineHeight)
+                      .arg(leadText.toHtmlEscaped().replace(u'\n', u"<br>"_qs)));
+    lead->setAccessibleName(leadText);
     title->setMaximumWidth(700);
     lead->setMaximumWidth(680);
     lead->setAlignment(Qt::AlignCenter);
