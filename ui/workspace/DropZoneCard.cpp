@@ -33,11 +33,12 @@ public:
     explicit ChoosePill(QWidget* parent) : QWidget(parent) {
         const QFontMetricsF metrics(design::textStyleFont(TextStyle::bodyEmphasized));
         setFixedSize(int(metrics.horizontalAdvance(chooseText) + 44 + 1), 42);
+        connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     }
 
     void setHovering(bool hovering) {
-        hovering_ = hovering;
-        update();
+        hover_.animateTo(hovering ? 1 : 0,
+                         design::unlessReduceMotion(design::Motion::spring(0.18)));
     }
 
 protected:
@@ -46,14 +47,14 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillPath(
             design::capsulePath(rect()),
-            design::palette::withOpacity(design::palette::accent(), hovering_ ? 1.0 : 0.94));
+            design::palette::withOpacity(design::palette::accent(), 0.94 + 0.06 * hover_.value()));
         painter.setFont(design::textStyleFont(TextStyle::bodyEmphasized));
         painter.setPen(Qt::white);
         painter.drawText(rect(), Qt::AlignCenter, chooseText);
     }
 
 private:
-    bool hovering_ = false;
+    design::AnimatedValue hover_{0.0};
 };
 
 } // namespace
