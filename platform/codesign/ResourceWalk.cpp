@@ -50,11 +50,18 @@ private:
         for (const auto& entry : it) {
             std::string name = entry.path().filename().string();
             std::string relative = prefix + name;
-            if (relative == "_CodeSignature" || relative == executable_) {
+            if (isExcluded(relative)) {
                 continue;
             }
             visitEntry(entry, relative);
         }
+    }
+
+    // What a signer leaves out whatever the rules say: the signature folder, the old link to
+    // the seal, the Mac App Store receipt (added after signing) and the main executable.
+    bool isExcluded(const std::string& relative) const {
+        return relative == "_CodeSignature" || relative == "CodeResources" ||
+               relative == "_MASReceipt" || relative == executable_;
     }
 
     void visitEntry(const fs::directory_entry& entry, const std::string& relative) {

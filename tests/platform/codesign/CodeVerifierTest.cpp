@@ -357,7 +357,7 @@ TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
                   "In architecture: arm64", "In subcomponent: " + plugIn.string()}));
 }
 
-// A macOS bundle seals only Contents/.
+// A macOS bundle seals only Contents/, and not the Mac App Store's receipt.
 TEST(CodeVerifierTest, ItemsBesideContentsFail) {
     bw::test::TestFolder dir;
     fs::path app = fs::path(dir.fsPath()) / "Mac.app";
@@ -365,6 +365,8 @@ TEST(CodeVerifierTest, ItemsBesideContentsFail) {
     fs::copy_file(inputs / "App", app / "Contents/MacOS/App");
     writeText(app / "Contents/Info.plist", info("App"));
     bw::signer::signBundle(app, {});
+    EXPECT_TRUE(verifyStrictDeep(app).valid());
+    writeText(app / "Contents/_MASReceipt/receipt", "the store adds this after signing");
     EXPECT_TRUE(verifyStrictDeep(app).valid());
     writeText(app / "extra.txt", "x");
     EXPECT_EQ(
