@@ -64,19 +64,23 @@ BundleSignOptions withEntitlements() {
 }
 
 // A test certificate made once per build tree with OpenSSL's command line, as a developer
-// would. It lives beside the signer's inputs: the tests' scratch folders come and go.
+// would, and a small EC certificate to carry beside it as a chain. It lives beside the signer's
+// inputs: the tests' scratch folders come and go.
 const bw::signer::CmsIdentity& testIdentity() {
     static const bw::signer::CmsIdentity identity = [] {
         const fs::path folder = inputs.parent_path() / "test-identity";
-        if (!fs::exists(folder / "cert.pem")) {
+        if (!fs::exists(folder / "chain.pem")) {
             const fs::path fresh = folder.string() + "-" + std::to_string(getpid());
             fs::create_directories(fresh);
-            std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -keyout " +
-                                  (fresh / "key.pem").string() + " -out " +
-                                  (fresh / "cert.pem").string() +
-                                  " -days 3650 -subj /CN=Test\\ Signer 2>/dev/null";
+            const std::string command =
+                "cd " + fresh.string() +
+                " && openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem"
+                " -days 3650 -subj /CN=Test\\ Signer 2>/dev/null && openssl req -x509 -newkey ec"
+                " -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout chain-key.pem -out chain.pem"
+                " -days 3650 -subj /CN=Test\\ Root 2>/dev/null";
             EXPECT_EQ(std::system(command.c_str()), 0);
             std::error_code ec; // another test process may have made it meanwhile
+            fs::remove_all(folder, ec);
             fs::rename(fresh, folder, ec);
             fs::remove_all(fresh, ec);
         }
@@ -172,11 +176,14 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
     }
 }
 
+// The note names the signer, not whichever certificate of the chain comes first (the small EC
+// one sorts before the signer's).
 TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
     bw::test::TestFolder dir;
     fs::path app = makeApp(dir.fsPath(), inputs / "App");
     BundleSignOptions options;
     options.code.cms = testIdentity();
+    options.code.cms->chain = {testIdentity().certificate.parent_path() / "chain.pem"};
     bw::signer::signBundle(app, options);
     Verification result = verifyStrictDeep(app);
     ASSERT_TRUE(result.valid());
@@ -372,6 +379,71 @@ TEST(CodeVerifierTest, ItemsBesideContentsFail) {
     EXPECT_EQ(
         failureReport(app),
         std::vector<std::string>{app.string() + ": unsealed contents present in the bundle root"});
+}
+
+// Layouts of real builds: a Mac app with a versioned framework and an XPC service, an iOS app
+// with an extension and a Watch app; resource names with spaces, decomposed accents and
+// localisations.
+TEST(CodeVerifierTest, RealWorldLayoutsVerify) {
+    const auto framework = [](const fs::path& root) {
+        fs::create_directories(root / "Versions/A/Resources/en.lproj");
+        fs::copy_file(inputs / "Kit", root / "Versions/A/Kit");
+        writeText(root / "Versions/A/Resources/Info.plist", info("Kit"));
+        writeText(root / "Versions/A/Resources/en.lproj/Kit.strings", "x");
+        fs::create_symlink("A", root / "Versions/Current");
+        fs::create_symlink("Versions/Current/Kit", root / "Kit");
+        fs::create_symlink("Versions/Current/Resources", root / "Resources");
+    };
+    const auto bundle = [](const fs::path& root, const std::string& name) {
+        fs::create_directories(root);
+        fs::copy_file(inputs / "Kit", root / name);
+        writeText(root / "Info.plist", info(name));
+    };
+    struct Case {
+        const char* name;
+        std::function<fs::path(const fs::path&)> make;
+        bool xcodeIos;
+    };
+    const std::vector<Case> cases = {
+        {"Mac app",
+         [&](const fs::path& folder) {
+             fs::path app = folder / "Mac.app";
+             fs::create_directories(app / "Contents/MacOS");
+             fs::copy_file(inputs / "App", app / "Contents/MacOS/App");
+             writeText(app / "Contents/Info.plist", info("App"));
+             framework(app / "Contents/Frameworks/Kit.framework");
+             fs::create_directories(app / "Contents/XPCServices/Helper.xpc/Contents/MacOS");
+             fs::copy_file(inputs / "App",
+                           app / "Contents/XPCServices/Helper.xpc/Contents/MacOS/H");
+             writeText(app / "Contents/XPCServices/Helper.xpc/Contents/Info.plist", info("H"));
+             writeText(app / "Contents/Resources/My Icon (1).png", "x");
+             writeText(app / "Contents/Resources/Cafe\xcc\x81 menu\xe2\x80\x94.txt", "x");
+             writeText(app / "Contents/Resources/fr.lproj/Main.strings", "x");
+             return app;
+         },
+         false},
+        {"iOS app",
+         [&](const fs::path& folder) {
+             fs::path app = makeApp(folder, inputs / "App");
+             bundle(app / "PlugIns/Share Extension.appex", "Share");
+             bundle(app / "Watch/Watch.app", "Watch");
+             bundle(app / "Watch/Watch.app/PlugIns/WatchKit Extension.appex", "Ext");
+             writeText(app / "Cafe\xcc\x81 menu.txt", "x");
+             writeText(app / "Base.lproj/Main.storyboardc/Info.plist", "x");
+             return app;
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bw::test::TestFolder dir;
+        fs::path app = c.make(dir.fsPath());
+        BundleSignOptions options = withEntitlements();
+        options.seal.xcodeIos = c.xcodeIos;
+        bw::signer::signBundle(app, options);
+        Verification result = verifyStrictDeep(app);
+        EXPECT_TRUE(result.valid()) << testing::PrintToString(messages(result));
+    }
 }
 
 TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
