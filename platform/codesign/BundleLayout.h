@@ -24,6 +24,10 @@ struct BundleLayout {
 // for a framework without one, from the bundle's own name.
 BundleLayout bundleLayout(const std::filesystem::path& root);
 
+// How Apple's tool names code in its progress lines: a versioned framework as
+// "Versions/Current/." inside it, anything else by its own path.
+std::filesystem::path shownCodePath(const std::filesystem::path& code);
+
 // A folder that holds code of its own: a signature folder or a main executable. Folders of
 // resources that merely look like bundles are not code.
 bool isCodeBundle(const std::filesystem::path& folder);

@@ -162,7 +162,7 @@ private:
 
     void checkNested(const NestedCode& nested, CodeCheck& parent) {
         if (options_.deep) {
-            result_.nested.push_back({nested.path, false});
+            result_.nested.push_back({shownCodePath(nested.path), false});
         }
         CodeCheck inner = checkCode(nested.path);
         const std::string path = nested.path.string();
@@ -188,7 +188,7 @@ private:
             }
             appendOnce(parent.notes, inner.notes);
             if (inner.problems.empty()) {
-                result_.nested.push_back({nested.path, true});
+                result_.nested.push_back({shownCodePath(nested.path), true});
             }
         }
     }

@@ -443,6 +443,10 @@ TEST(CodeVerifierTest, RealWorldLayoutsVerify) {
         bw::signer::signBundle(app, options);
         Verification result = verifyStrictDeep(app);
         EXPECT_TRUE(result.valid()) << testing::PrintToString(messages(result));
+        if (!c.xcodeIos) { // named as Apple's tool names a versioned framework
+            const fs::path kit = app / "Contents/Frameworks/Kit.framework/Versions/Current/.";
+            EXPECT_NE(std::ranges::find(result.nested, NestedStep{kit, true}), result.nested.end());
+        }
     }
 }
 
