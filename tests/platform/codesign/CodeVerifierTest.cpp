@@ -3,6 +3,7 @@
 #include "platform/codesign/SignedEntitlements.h"
 #include "platform/codesign/VerificationReport.h"
 #include "platform/macho/MachOFile.h"
+#include "platform/plist/PlistValue.h"
 #include "tests/fixtures/signer/BundleSigner.h"
 #include "tests/fixtures/signer/Tamper.h"
 #include "tests/support/TestFolder.h"
@@ -28,6 +29,15 @@ const std::string entitlements = R"(<?xml version="1.0" encoding="UTF-8"?>
 	<string>development</string>
 	<key>get-task-allow</key>
 	<true/>
+	<key>keychain-access-groups</key>
+	<array>
+		<string>ABCDE12345.com.example.shared</string>
+	</array>
+	<key>limits</key>
+	<dict>
+		<key>offset</key>
+		<integer>-300</integer>
+	</dict>
 </dict>
 </plist>
 )";
@@ -503,6 +513,16 @@ TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
     }
     bw::test::TestFolder dir;
     fs::path app = makeApp(dir.fsPath(), inputs / "App");
+    BundleSignOptions derOnly = withEntitlements();
+    derOnly.code.xmlEntitlements = false;
+    bw::signer::signBundle(app, derOnly);
+    const std::optional<bw::codesign::Bytes> fromDer = readSignedEntitlements(app).xml;
+    ASSERT_TRUE(fromDer.has_value());
+    const auto plist = [](const auto& bytes) {
+        return bw::plist::PlistValue::parse(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                       static_cast<qsizetype>(bytes.size())));
+    };
+    EXPECT_EQ(plist(*fromDer), plist(entitlements)) << "the DER form alone reads back as XML";
     bw::signer::signBundle(app, {});
     EXPECT_FALSE(readSignedEntitlements(app).xml.has_value());
     EXPECT_EQ(readSignedEntitlements(inputs / "App.unsigned").error,
