@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QTimeZone>
+#include <array>
 
 namespace bw::json {
 
@@ -46,6 +47,64 @@ std::optional<QUuid> parseUuid(QStringView text) {
         return std::nullopt;
     }
     return QUuid::fromString(text);
+}
+
+namespace {
+
+// The 6-bit value of each base64 digit, -1 for other characters.
+constexpr std::array<qint8, 128> base64Digits = [] {
+    std::array<qint8, 128> digits{};
+    digits.fill(-1);
+    const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (int i = 0; i < 64; ++i) {
+        digits[std::size_t(alphabet[i])] = qint8(i);
+    }
+    return digits;
+}();
+
+int base64Digit(QChar c) {
+    return c.unicode() < 128 ? base64Digits[c.unicode()] : -1;
+}
+
+} // namespace
+
+std::optional<QByteArray> decodeBase64(QStringView text) {
+    if (text.size() % 4 != 0) {
+        return std::nullopt;
+    }
+    const qsizetype padding = text.endsWith(u"==") ? 2 : text.endsWith(u'=') ? 1 : 0;
+    QByteArray bytes(text.size() / 4 * 3 - padding, Qt::Uninitialized);
+    char* out = bytes.data();
+    const QChar* in = text.data();
+    const QChar* whole = in + (text.size() - (padding > 0 ? 4 : 0));
+    for (; in != whole; in += 4) {
+        if ((in[0].unicode() | in[1].unicode() | in[2].unicode() | in[3].unicode()) >= 128) {
+            return std::nullopt;
+        }
+        const int a = base64Digits[in[0].unicode()], b = base64Digits[in[1].unicode()],
+                  c = base64Digits[in[2].unicode()], d = base64Digits[in[3].unicode()];
+        if ((a | b | c | d) < 0) {
+            return std::nullopt;
+        }
+        const quint32 bits = quint32(a) << 18 | quint32(b) << 12 | quint32(c) << 6 | quint32(d);
+        *out++ = char(bits >> 16);
+        *out++ = char(bits >> 8);
+        *out++ = char(bits);
+    }
+    if (padding == 0) {
+        return bytes;
+    }
+    // The padded last group must leave its unused low bits zero.
+    const int a = base64Digit(in[0]), b = base64Digit(in[1]);
+    const int c = padding == 1 ? base64Digit(in[2]) : 0;
+    if ((a | b | c) < 0 || (padding == 2 ? (b & 0xF) : (c & 0x3)) != 0) {
+        return std::nullopt;
+    }
+    *out++ = char(a << 2 | b >> 4);
+    if (padding == 1) {
+        *out++ = char(b << 4 | c >> 2);
+    }
+    return bytes;
 }
 
 QJsonArray stringArray(const std::vector<QString>& texts) {

@@ -5,13 +5,14 @@
 #include <QLocale>
 #include <QVariant>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace bw::json {
 namespace {
 
-// The escape for one byte, or nullptr when the byte is written as it is.
-const char* escapeFor(unsigned char c) {
+// The escape for one character, or nullptr when it is written as it is.
+const char* escapeFor(char16_t c) {
     switch (c) {
     case '"':
         return "\\\"";
@@ -34,127 +35,194 @@ const char* escapeFor(unsigned char c) {
     }
 }
 
-void writeString(QByteArray& out, const QString& text) {
-    out += '"';
-    const QByteArray utf8 = text.toUtf8();
-    // Copy runs of plain bytes at once; most texts have no byte to escape.
-    qsizetype runStart = 0;
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const char* escape = escapeFor(c);
-        if (escape == nullptr && c >= 0x20) {
-            continue;
-        }
-        out.append(utf8.constData() + runStart, i - runStart);
-        if (escape != nullptr) {
-            out += escape;
+bool isPlain(char16_t c) {
+    return c >= 0x20 && c < 0x80 && escapeFor(c) == nullptr;
+}
+
+void writeValue(StreamWriter& out, const QJsonValue& value) {
+    switch (value.type()) {
+    case QJsonValue::Null:
+    case QJsonValue::Undefined:
+        out.null();
+        break;
+    case QJsonValue::Bool:
+        out.boolean(value.toBool());
+        break;
+    case QJsonValue::Double:
+        // Qt keeps integers it parsed or was given as integers; write those exactly.
+        if (value.toVariant().typeId() == QMetaType::LongLong) {
+            out.integer(value.toInteger());
         } else {
-            out += "\\u00";
-            out += QByteArray::number(c, 16).rightJustified(2, '0');
+            out.number(value.toDouble());
         }
-        runStart = i + 1;
-    }
-    out.append(utf8.constData() + runStart, utf8.size() - runStart);
-    out += '"';
-}
-
-void writeNumber(QByteArray& out, const QJsonValue& value) {
-    // Qt keeps integers it parsed or was given as integers; write those exactly.
-    if (value.toVariant().typeId() == QMetaType::LongLong) {
-        out += QByteArray::number(value.toInteger());
-        return;
-    }
-    const double number = value.toDouble();
-    if (!std::isfinite(number)) {
-        throw EncodeError("A number that is not finite cannot be written as JSON.");
-    }
-    out += QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
-}
-
-class Writer {
-public:
-    explicit Writer(Layout layout) : pretty_(layout == Layout::pretty) {}
-
-    void value(const QJsonValue& v, int depth) {
-        switch (v.type()) {
-        case QJsonValue::Null:
-        case QJsonValue::Undefined:
-            out_ += "null";
-            break;
-        case QJsonValue::Bool:
-            out_ += v.toBool() ? "true" : "false";
-            break;
-        case QJsonValue::Double:
-            writeNumber(out_, v);
-            break;
-        case QJsonValue::String:
-            writeString(out_, v.toString());
-            break;
-        case QJsonValue::Array:
-            array(v.toArray(), depth);
-            break;
-        case QJsonValue::Object:
-            object(v.toObject(), depth);
-            break;
+        break;
+    case QJsonValue::String:
+        out.string(value.toString());
+        break;
+    case QJsonValue::Array:
+        out.beginArray();
+        for (const QJsonValue& element : value.toArray()) {
+            writeValue(out, element);
         }
-    }
-
-    QByteArray take() { return std::move(out_); }
-
-private:
-    void newline(int depth) {
-        if (pretty_) {
-            out_ += '\n';
-            out_ += QByteArray(depth * 2, ' ');
-        }
-    }
-
-    void array(const QJsonArray& a, int depth) {
-        out_ += '[';
-        for (qsizetype i = 0; i < a.size(); ++i) {
-            if (i > 0) {
-                out_ += ',';
-            }
-            newline(depth + 1);
-            value(a.at(i), depth + 1);
-        }
-        if (!a.isEmpty()) {
-            newline(depth);
-        }
-        out_ += ']';
-    }
-
-    void object(const QJsonObject& o, int depth) {
-        QStringList keys = o.keys();
+        out.endArray();
+        break;
+    case QJsonValue::Object: {
+        const QJsonObject object = value.toObject();
+        QStringList keys = object.keys();
         std::sort(keys.begin(), keys.end());
-        out_ += '{';
-        bool first = true;
+        out.beginObject();
         for (const QString& key : keys) {
-            if (!first) {
-                out_ += ',';
-            }
-            first = false;
-            newline(depth + 1);
-            writeString(out_, key);
-            out_ += pretty_ ? " : " : ":";
-            value(o.value(key), depth + 1);
+            out.key(key);
+            writeValue(out, object.value(key));
         }
-        if (!keys.isEmpty()) {
-            newline(depth);
-        }
-        out_ += '}';
+        out.endObject();
+        break;
     }
-
-    bool pretty_;
-    QByteArray out_;
-};
+    }
+}
 
 } // namespace
 
 QByteArray write(const QJsonValue& value, Layout layout) {
-    Writer writer(layout);
-    writer.value(value, 0);
-    return writer.take();
+    StreamWriter out(layout);
+    writeValue(out, value);
+    return out.take();
+}
+
+StreamWriter::StreamWriter(Layout layout, qsizetype expectedSize)
+    : pretty_(layout == Layout::pretty) {
+    out_.reserve(expectedSize);
+}
+
+void StreamWriter::newline(qsizetype depth) {
+    if (pretty_) {
+        out_ += '\n';
+        out_.append(depth * 2, ' ');
+    }
+}
+
+void StreamWriter::beforeValue() {
+    if (!open_.empty() && open_.back().isArray) {
+        if (open_.back().count++ > 0) {
+            out_ += ',';
+        }
+        newline(qsizetype(open_.size()));
+    }
+}
+
+void StreamWriter::begin(char bracket, bool isArray) {
+    beforeValue();
+    out_ += bracket;
+    open_.push_back({isArray, 0, {}});
+}
+
+void StreamWriter::end(char bracket) {
+    const bool empty = open_.back().count == 0;
+    open_.pop_back();
+    if (!empty) {
+        newline(qsizetype(open_.size()));
+    }
+    out_ += bracket;
+}
+
+void StreamWriter::beginObject() {
+    begin('{', false);
+}
+
+void StreamWriter::endObject() {
+    Q_ASSERT(!open_.empty() && !open_.back().isArray);
+    end('}');
+}
+
+void StreamWriter::beginArray() {
+    begin('[', true);
+}
+
+void StreamWriter::endArray() {
+    Q_ASSERT(!open_.empty() && open_.back().isArray);
+    end(']');
+}
+
+void StreamWriter::key(QStringView key) {
+    Container& object = open_.back();
+    Q_ASSERT(!object.isArray && (object.count == 0 || object.lastKey < key));
+    if (object.count++ > 0) {
+        out_ += ',';
+    }
+    object.lastKey = key;
+    newline(qsizetype(open_.size()));
+    string(key);
+    out_ += pretty_ ? " : " : ":";
+}
+
+void StreamWriter::null() {
+    beforeValue();
+    out_ += "null";
+}
+
+void StreamWriter::boolean(bool value) {
+    beforeValue();
+    out_ += value ? "true" : "false";
+}
+
+void StreamWriter::integer(qint64 value) {
+    beforeValue();
+    char digits[24];
+    const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
+    out_.append(digits, result.ptr - digits);
+}
+
+void StreamWriter::number(double value) {
+    if (!std::isfinite(value)) {
+        throw EncodeError("A number that is not finite cannot be written as JSON.");
+    }
+    beforeValue();
+    out_ += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+// Characters that need neither escaping nor UTF-8 encoding, copied as bytes.
+void StreamWriter::appendPlain(QStringView text) {
+    const qsizetype start = out_.size();
+    out_.resize(start + text.size());
+    char* to = out_.data() + start;
+    for (const QChar c : text) {
+        *to++ = char(c.unicode());
+    }
+}
+
+void StreamWriter::string(QStringView text) {
+    beforeValue();
+    out_ += '"';
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size;) {
+        qsizetype run = i;
+        while (run < size && isPlain(text[run].unicode())) {
+            ++run;
+        }
+        appendPlain(text.sliced(i, run - i));
+        i = run;
+        if (i == size) {
+            break;
+        }
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            while (run < size && text[run].unicode() >= 0x80) {
+                ++run;
+            }
+            out_ += text.sliced(i, run - i).toUtf8();
+            i = run;
+        } else if (const char* escape = escapeFor(c)) {
+            out_ += escape;
+            ++i;
+        } else {
+            static const char hex[] = "0123456789abcdef";
+            out_ += "\\u00";
+            out_ += hex[c >> 4];
+            out_ += hex[c & 0xF];
+            ++i;
+        }
+    }
+    out_ += '"';
 }
 
 } // namespace bw::json

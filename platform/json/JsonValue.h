@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QJsonValue>
+#include <QString>
+#include <variant>
+#include <vector>
+
+namespace bw::json {
+
+struct Member;
+
+// A parsed JSON value. Lighter to build and to look into than QJsonValue: strings are held once,
+// as read, and an object keeps its members in document order. Whole numbers that fit in 64 bits
+// are integers, other numbers doubles.
+class Value {
+public:
+    using Array = std::vector<Value>;
+    using Object = std::vector<Member>;
+
+    Value() = default;
+    explicit Value(bool boolean) : data_(boolean) {}
+    explicit Value(qint64 integer) : data_(integer) {}
+    explicit Value(double number) : data_(number) {}
+    explicit Value(QString text) : data_(std::move(text)) {}
+    explicit Value(Array elements) : data_(std::move(elements)) {}
+    explicit Value(Object members) : data_(std::move(members)) {}
+
+    bool isNull() const { return std::holds_alternative<std::monostate>(data_); }
+    bool isBool() const { return std::holds_alternative<bool>(data_); }
+    bool isInteger() const { return std::holds_alternative<qint64>(data_); }
+    bool isNumber() const { return isInteger() || std::holds_alternative<double>(data_); }
+    bool isString() const { return std::holds_alternative<QString>(data_); }
+    bool isArray() const { return std::holds_alternative<Array>(data_); }
+    bool isObject() const { return std::holds_alternative<Object>(data_); }
+
+    // Each accessor requires the value to be of its type.
+    bool boolean() const { return std::get<bool>(data_); }
+    qint64 integer() const { return std::get<qint64>(data_); }
+    double number() const;
+    const QString& string() const { return std::get<QString>(data_); }
+    const Array& elements() const { return std::get<Array>(data_); }
+    const Object& members() const { return std::get<Object>(data_); }
+
+    // The member `key` of an object, nullptr when absent; of a key given twice, the last.
+    const Member* find(QStringView key) const;
+
+    QJsonValue toQJsonValue() const;
+    static Value fromQJsonValue(const QJsonValue& value);
+
+private:
+    std::variant<std::monostate, bool, qint64, double, QString, Array, Object> data_;
+};
+
+struct Member {
+    QString key;
+    Value value;
+};
+
+} // namespace bw::json
