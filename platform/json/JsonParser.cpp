@@ -74,7 +74,7 @@ private:
         case '[':
             return array(depth + 1);
         case '"':
-            return Value(string());
+            return text();
         case 't':
             return literal("true", Value(true));
         case 'f':
@@ -197,6 +197,62 @@ private:
     // The first `c` from here on, before `limit`; nullptr when there is none.
     const char* find(char c, const char* limit) const {
         return static_cast<const char*>(std::memchr(at_, c, std::size_t(limit - at_)));
+    }
+
+    // A string value as its UTF-8 bytes: escapes decoded, everything else copied as it is.
+    Value text() {
+        const char* open = at_;
+        ++at_;
+        const char* quote = find('"', end_);
+        if (quote == nullptr) {
+            at_ = end_;
+            fail("an unterminated string");
+        }
+        QByteArray bytes;
+        for (const char* backslash = find('\\', quote);; backslash = find('\\', quote)) {
+            const char* stop = backslash != nullptr ? backslash : quote;
+            const QByteArrayView run(at_, stop - at_);
+            if (!isAscii(run) && !run.isValidUtf8()) {
+                fail("an illegal UTF-8 sequence");
+            }
+            if (stop == quote && bytes.isEmpty()) {
+                at_ = quote + 1;
+                return Value(Value::Utf8{run.toByteArray()});
+            }
+            if (bytes.capacity() == 0) {
+                bytes.reserve(quote - at_); // escapes only shorten the text
+            }
+            bytes += run;
+            at_ = stop + 1;
+            if (stop == quote) {
+                return Value(Value::Utf8{std::move(bytes)});
+            }
+            const char16_t c = unescape();
+            if (QChar::isSurrogate(c)) {
+                // A surrogate escape, paired or not, is kept as UTF-16 would keep it.
+                at_ = open;
+                return Value(string());
+            }
+            appendUtf8(bytes, c);
+            // The escape may have taken the quote found so far.
+            if (at_ > quote && (quote = find('"', end_)) == nullptr) {
+                at_ = end_;
+                fail("an unterminated string");
+            }
+        }
+    }
+
+    static void appendUtf8(QByteArray& bytes, char16_t c) {
+        if (c < 0x80) {
+            bytes += char(c);
+        } else if (c < 0x800) {
+            bytes += char(0xC0 | c >> 6);
+            bytes += char(0x80 | (c & 0x3F));
+        } else {
+            bytes += char(0xE0 | c >> 12);
+            bytes += char(0x80 | (c >> 6 & 0x3F));
+            bytes += char(0x80 | (c & 0x3F));
+        }
     }
 
     QString string() {

@@ -140,7 +140,9 @@ QDateTime JsonReader::date() const {
 }
 
 QByteArray JsonReader::data() const {
-    std::optional<QByteArray> decoded = decodeBase64(string());
+    const QByteArray* bytes = value_->isString() ? value_->utf8() : nullptr;
+    std::optional<QByteArray> decoded =
+        bytes != nullptr ? decodeBase64(*bytes) : decodeBase64(string());
     if (!decoded) {
         fail(QStringLiteral("expected base64 data"));
     }
@@ -156,17 +158,19 @@ QUuid JsonReader::uuid() const {
     return *id;
 }
 
-std::vector<JsonReader> JsonReader::elements() const {
+const Value::Array& JsonReader::arrayValue() const {
     if (!value_->isArray()) {
         fail(QStringLiteral("expected an array, found %1").arg(typeName(*value_)));
     }
-    const Value::Array& array = value_->elements();
-    std::vector<JsonReader> result;
-    result.reserve(array.size());
-    for (std::size_t i = 0; i < array.size(); ++i) {
-        result.push_back(child(array[i], {{}, qsizetype(i)}));
-    }
-    return result;
+    return value_->elements();
+}
+
+JsonReader JsonReader::element(std::size_t index) const {
+    return child(value_->elements()[index], {{}, qsizetype(index)});
+}
+
+std::vector<JsonReader> JsonReader::elements() const {
+    return array<JsonReader>([](const JsonReader& element) { return element; });
 }
 
 std::vector<QString> JsonReader::strings() const {

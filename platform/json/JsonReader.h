@@ -60,10 +60,11 @@ public:
     std::vector<QString> strings() const;
 
     template <typename T, typename Decode> std::vector<T> array(Decode decode) const {
+        const Value::Array& all = arrayValue();
         std::vector<T> result;
-        result.reserve(value_->isArray() ? value_->elements().size() : 0);
-        for (const JsonReader& element : elements()) {
-            result.push_back(decode(element));
+        result.reserve(all.size());
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            result.push_back(decode(element(i)));
         }
         return result;
     }
@@ -81,6 +82,8 @@ private:
 
     JsonReader child(const Value& value, Step step) const;
     const Value& object() const;
+    const Value::Array& arrayValue() const;
+    JsonReader element(std::size_t index) const;
     static QString typeName(const Value& value);
 
     std::shared_ptr<const Value> document_;

@@ -10,6 +10,16 @@ double Value::number() const {
     return isInteger() ? double(integer()) : std::get<double>(data_);
 }
 
+QString Value::string() const {
+    const QByteArray* bytes = utf8();
+    return bytes != nullptr ? QString::fromUtf8(*bytes) : std::get<QString>(data_);
+}
+
+const QByteArray* Value::utf8() const {
+    const Utf8* text = std::get_if<Utf8>(&data_);
+    return text != nullptr ? &text->bytes : nullptr;
+}
+
 const Member* Value::find(QStringView key) const {
     const Object& all = members();
     for (auto member = all.rbegin(); member != all.rend(); ++member) {

@@ -9,27 +9,35 @@ namespace bw::json {
 
 struct Member;
 
-// A parsed JSON value. Lighter to build and to look into than QJsonValue: strings are held once,
-// as read, and an object keeps its members in document order. Whole numbers that fit in 64 bits
-// are integers, other numbers doubles.
+// A parsed JSON value. Lighter to build and to look into than QJsonValue: a string is held as
+// its UTF-8 bytes, half the size of UTF-16 for most text and read straight from the document
+// (only a string with a lone surrogate escape is held as UTF-16); an object keeps its members in
+// document order. Whole numbers that fit in 64 bits are integers, other numbers doubles.
 class Value {
 public:
     using Array = std::vector<Value>;
     using Object = std::vector<Member>;
+    struct Utf8 {
+        QByteArray bytes; // valid UTF-8
+    };
 
-    Value() = default;
-    explicit Value(bool boolean) : data_(boolean) {}
-    explicit Value(qint64 integer) : data_(integer) {}
-    explicit Value(double number) : data_(number) {}
-    explicit Value(QString text) : data_(std::move(text)) {}
-    explicit Value(Array elements) : data_(std::move(elements)) {}
-    explicit Value(Object members) : data_(std::move(members)) {}
+    // Defined after Member, which every constructor needs complete.
+    Value();
+    explicit Value(bool boolean);
+    explicit Value(qint64 integer);
+    explicit Value(double number);
+    explicit Value(QString text);
+    explicit Value(Utf8 text);
+    explicit Value(Array elements);
+    explicit Value(Object members);
 
     bool isNull() const { return std::holds_alternative<std::monostate>(data_); }
     bool isBool() const { return std::holds_alternative<bool>(data_); }
     bool isInteger() const { return std::holds_alternative<qint64>(data_); }
     bool isNumber() const { return isInteger() || std::holds_alternative<double>(data_); }
-    bool isString() const { return std::holds_alternative<QString>(data_); }
+    bool isString() const {
+        return std::holds_alternative<Utf8>(data_) || std::holds_alternative<QString>(data_);
+    }
     bool isArray() const { return std::holds_alternative<Array>(data_); }
     bool isObject() const { return std::holds_alternative<Object>(data_); }
 
@@ -37,7 +45,9 @@ public:
     bool boolean() const { return std::get<bool>(data_); }
     qint64 integer() const { return std::get<qint64>(data_); }
     double number() const;
-    const QString& string() const { return std::get<QString>(data_); }
+    QString string() const;
+    // The UTF-8 bytes of a string held so, else nothing.
+    const QByteArray* utf8() const;
     const Array& elements() const { return std::get<Array>(data_); }
     const Object& members() const { return std::get<Object>(data_); }
 
@@ -48,12 +58,21 @@ public:
     static Value fromQJsonValue(const QJsonValue& value);
 
 private:
-    std::variant<std::monostate, bool, qint64, double, QString, Array, Object> data_;
+    std::variant<std::monostate, bool, qint64, double, Utf8, QString, Array, Object> data_;
 };
 
 struct Member {
     QString key;
     Value value;
 };
+
+inline Value::Value() = default;
+inline Value::Value(bool boolean) : data_(boolean) {}
+inline Value::Value(qint64 integer) : data_(integer) {}
+inline Value::Value(double number) : data_(number) {}
+inline Value::Value(QString text) : data_(std::move(text)) {}
+inline Value::Value(Utf8 text) : data_(std::move(text)) {}
+inline Value::Value(Array elements) : data_(std::move(elements)) {}
+inline Value::Value(Object members) : data_(std::move(members)) {}
 
 } // namespace bw::json

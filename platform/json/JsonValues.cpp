@@ -52,8 +52,8 @@ std::optional<QUuid> parseUuid(QStringView text) {
 namespace {
 
 // The 6-bit value of each base64 digit, -1 for other characters.
-constexpr std::array<qint8, 128> base64Digits = [] {
-    std::array<qint8, 128> digits{};
+constexpr std::array<qint8, 256> base64Digits = [] {
+    std::array<qint8, 256> digits{};
     digits.fill(-1);
     const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     for (int i = 0; i < 64; ++i) {
@@ -62,27 +62,30 @@ constexpr std::array<qint8, 128> base64Digits = [] {
     return digits;
 }();
 
-int base64Digit(QChar c) {
-    return c.unicode() < 128 ? base64Digits[c.unicode()] : -1;
-}
-
 } // namespace
 
-std::optional<QByteArray> decodeBase64(QStringView text) {
-    if (text.size() % 4 != 0) {
+namespace {
+
+template <typename Char> unsigned code(Char c) {
+    if constexpr (std::is_same_v<Char, char>) {
+        return static_cast<unsigned char>(c);
+    } else {
+        return c.unicode();
+    }
+}
+
+template <typename Char> std::optional<QByteArray> decodeBase64(const Char* in, qsizetype size) {
+    if (size % 4 != 0) {
         return std::nullopt;
     }
-    const qsizetype padding = text.endsWith(u"==") ? 2 : text.endsWith(u'=') ? 1 : 0;
-    QByteArray bytes(text.size() / 4 * 3 - padding, Qt::Uninitialized);
+    const auto isPad = [&](qsizetype i) { return i >= 0 && code(in[i]) == '='; };
+    const qsizetype padding = isPad(size - 1) ? (isPad(size - 2) ? 2 : 1) : 0;
+    QByteArray bytes(size / 4 * 3 - padding, Qt::Uninitialized);
     char* out = bytes.data();
-    const QChar* in = text.data();
-    const QChar* whole = in + (text.size() - (padding > 0 ? 4 : 0));
+    const Char* whole = in + (size - (padding > 0 ? 4 : 0));
+    const auto digit = [](Char c) { return code(c) < 256 ? base64Digits[code(c)] : -1; };
     for (; in != whole; in += 4) {
-        if ((in[0].unicode() | in[1].unicode() | in[2].unicode() | in[3].unicode()) >= 128) {
-            return std::nullopt;
-        }
-        const int a = base64Digits[in[0].unicode()], b = base64Digits[in[1].unicode()],
-                  c = base64Digits[in[2].unicode()], d = base64Digits[in[3].unicode()];
+        const int a = digit(in[0]), b = digit(in[1]), c = digit(in[2]), d = digit(in[3]);
         if ((a | b | c | d) < 0) {
             return std::nullopt;
         }
@@ -95,8 +98,8 @@ std::optional<QByteArray> decodeBase64(QStringView text) {
         return bytes;
     }
     // The padded last group must leave its unused low bits zero.
-    const int a = base64Digit(in[0]), b = base64Digit(in[1]);
-    const int c = padding == 1 ? base64Digit(in[2]) : 0;
+    const int a = digit(in[0]), b = digit(in[1]);
+    const int c = padding == 1 ? digit(in[2]) : 0;
     if ((a | b | c) < 0 || (padding == 2 ? (b & 0xF) : (c & 0x3)) != 0) {
         return std::nullopt;
     }
@@ -105,6 +108,16 @@ std::optional<QByteArray> decodeBase64(QStringView text) {
         *out++ = char(b << 4 | c >> 2);
     }
     return bytes;
+}
+
+} // namespace
+
+std::optional<QByteArray> decodeBase64(QStringView text) {
+    return decodeBase64(text.data(), text.size());
+}
+
+std::optional<QByteArray> decodeBase64(QByteArrayView text) {
+    return decodeBase64(text.data(), text.size());
 }
 
 QJsonArray stringArray(const std::vector<QString>& texts) {

@@ -180,49 +180,57 @@ void StreamWriter::number(double value) {
     out_ += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-// Characters that need neither escaping nor UTF-8 encoding, copied as bytes.
-void StreamWriter::appendPlain(QStringView text) {
-    const qsizetype start = out_.size();
-    out_.resize(start + text.size());
-    char* to = out_.data() + start;
-    for (const QChar c : text) {
-        *to++ = char(c.unicode());
-    }
-}
-
 void StreamWriter::string(QStringView text) {
     beforeValue();
     out_ += '"';
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size;) {
-        qsizetype run = i;
-        while (run < size && isPlain(text[run].unicode())) {
-            ++run;
+    // A piece at a time, with room for its worst case (three bytes a character, six for an
+    // escaped control character): each character is written in place, the rest given back.
+    constexpr qsizetype piece = 4096;
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype to = std::min(from + piece, text.size());
+        if (to < text.size() && text[to - 1].isHighSurrogate()) {
+            ++to; // a pair stays in one piece
         }
-        appendPlain(text.sliced(i, run - i));
-        i = run;
-        if (i == size) {
-            break;
-        }
-        const char16_t c = text[i].unicode();
-        if (c >= 0x80) {
-            while (run < size && text[run].unicode() >= 0x80) {
-                ++run;
-            }
-            out_ += text.sliced(i, run - i).toUtf8();
-            i = run;
-        } else if (const char* escape = escapeFor(c)) {
-            out_ += escape;
-            ++i;
-        } else {
-            static const char hex[] = "0123456789abcdef";
-            out_ += "\\u00";
-            out_ += hex[c >> 4];
-            out_ += hex[c & 0xF];
-            ++i;
-        }
+        appendPiece(text.sliced(from, to - from));
+        from = to;
     }
     out_ += '"';
+}
+
+void StreamWriter::appendPiece(QStringView text) {
+    const qsizetype start = out_.size();
+    out_.resize(start + text.size() * 6);
+    char* to = out_.data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (isPlain(c)) {
+            *to++ = char(c);
+        } else if (c >= 0x80 && !QChar::isSurrogate(c)) {
+            if (c < 0x800) {
+                *to++ = char(0xC0 | c >> 6);
+            } else {
+                *to++ = char(0xE0 | c >> 12);
+                *to++ = char(0x80 | (c >> 6 & 0x3F));
+            }
+            *to++ = char(0x80 | (c & 0x3F));
+        } else if (c >= 0x80) {
+            // A surrogate pair, or a lone surrogate, as QString converts it.
+            const bool pair =
+                QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+            const QByteArray utf8 = text.sliced(i, pair ? 2 : 1).toUtf8();
+            to = std::copy(utf8.begin(), utf8.end(), to);
+            i += pair ? 1 : 0;
+        } else if (const char* escape = escapeFor(c)) {
+            *to++ = escape[0];
+            *to++ = escape[1];
+        } else {
+            static const char hex[] = "0123456789abcdef";
+            to = std::copy_n("\\u00", 4, to);
+            *to++ = hex[c >> 4];
+            *to++ = hex[c & 0xF];
+        }
+    }
+    out_.truncate(to - out_.constData());
 }
 
 } // namespace bw::json

@@ -54,7 +54,7 @@ private:
     void newline(qsizetype depth);
     void begin(char bracket, bool isArray);
     void end(char bracket);
-    void appendPlain(QStringView text);
+    void appendPiece(QStringView text);
 
     bool pretty_;
     QByteArray out_;
