@@ -40,14 +40,14 @@ std::optional<std::vector<ScanReport>> decodeEnvelope(const json::JsonReader& en
 
 DecodedHistory decodeHistory(const QByteArray& bytes) {
     const DecodedHistory damaged{DecodedHistory::State::damaged, {}};
-    json::Value parsed;
+    std::optional<json::Document> parsed;
     try {
-        parsed = json::parseDocument(bytes);
+        parsed.emplace(json::parseDocument(bytes));
     } catch (const json::DecodeError&) {
         return damaged;
     }
-    const bool isEnvelope = parsed.isObject();
-    const json::JsonReader document(std::move(parsed));
+    const bool isEnvelope = parsed->root().isObject();
+    const json::JsonReader document(std::move(*parsed));
     if (isEnvelope) {
         if (isNewerEnvelope(document)) {
             return {DecodedHistory::State::newer, {}};

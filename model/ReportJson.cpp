@@ -78,7 +78,7 @@ void field(StreamWriter& out, QStringView key, const std::optional<T>& value) {
 template <typename T> QJsonObject objectOf(const T& value) {
     StreamWriter out(json::Layout::compact);
     encode(out, value);
-    return json::parseDocument(out.take()).toQJsonValue().toObject();
+    return json::parseDocument(out.take()).root().toQJsonValue().toObject();
 }
 
 } // namespace

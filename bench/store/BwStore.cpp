@@ -48,7 +48,7 @@ int load(const ReportStore& store) {
 
 std::vector<ScanReport> readReports() {
     // The input's bytes go once parsed, as a scan's report comes without them.
-    json::Value document = json::parseDocument(fs::readWholeFile(QStringLiteral("/dev/stdin")));
+    json::Document document = json::parseDocument(fs::readWholeFile(QStringLiteral("/dev/stdin")));
     return json::JsonReader(std::move(document)).array<ScanReport>(decodeScanReport);
 }
 

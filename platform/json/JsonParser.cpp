@@ -1,5 +1,6 @@
 #include "platform/json/JsonParser.h"
 
+#include "platform/json/JsonEscapes.h"
 #include "platform/json/JsonReader.h"
 
 #include <cmath>
@@ -13,10 +14,13 @@ constexpr int maximumDepth = 1024;
 
 class Parser {
 public:
+    // Strings view the bytes, so bytes that only borrow their storage (fromRawData) are copied.
     explicit Parser(const QByteArray& bytes)
-        : begin_(bytes.constData()), at_(begin_), end_(begin_ + bytes.size()) {}
+        : source_(bytes.capacity() < bytes.size() ? QByteArray(bytes.constData(), bytes.size())
+                                                  : bytes),
+          begin_(source_.constData()), at_(begin_), end_(begin_ + source_.size()) {}
 
-    Value document() {
+    Document document() {
         if (end_ - at_ >= 3 && QByteArrayView(at_, 3) == "\xEF\xBB\xBF") {
             at_ += 3;
         }
@@ -24,12 +28,12 @@ public:
         if (at_ == end_ || (*at_ != '{' && *at_ != '[')) {
             fail("an object or an array was expected");
         }
-        Value document = value(0);
+        Value root = value(0);
         skipSpace();
         if (at_ != end_) {
             fail("garbage after the document");
         }
-        return document;
+        return Document(std::move(root), std::move(source_));
     }
 
 private:
@@ -199,41 +203,33 @@ private:
         return static_cast<const char*>(std::memchr(at_, c, std::size_t(limit - at_)));
     }
 
-    // A string value as its UTF-8 bytes: escapes decoded, everything else copied as it is.
+    // A string value as a view of its text in the document, escapes checked now and decoded
+    // when the text is asked for.
     Value text() {
         const char* open = at_;
-        ++at_;
+        const char* start = ++at_;
         const char* quote = find('"', end_);
         if (quote == nullptr) {
             at_ = end_;
             fail("an unterminated string");
         }
-        QByteArray bytes;
+        bool escaped = false;
         for (const char* backslash = find('\\', quote);; backslash = find('\\', quote)) {
             const char* stop = backslash != nullptr ? backslash : quote;
             const QByteArrayView run(at_, stop - at_);
             if (!isAscii(run) && !run.isValidUtf8()) {
                 fail("an illegal UTF-8 sequence");
             }
-            if (stop == quote && bytes.isEmpty()) {
-                at_ = quote + 1;
-                return Value(Value::Utf8{run.toByteArray()});
-            }
-            if (bytes.capacity() == 0) {
-                bytes.reserve(quote - at_); // escapes only shorten the text
-            }
-            bytes += run;
             at_ = stop + 1;
             if (stop == quote) {
-                return Value(Value::Utf8{std::move(bytes)});
+                return Value(Value::Utf8{start, quote - start, escaped});
             }
-            const char16_t c = unescape();
-            if (QChar::isSurrogate(c)) {
+            escaped = true;
+            if (QChar::isSurrogate(unescape())) {
                 // A surrogate escape, paired or not, is kept as UTF-16 would keep it.
                 at_ = open;
                 return Value(string());
             }
-            appendUtf8(bytes, c);
             // The escape may have taken the quote found so far.
             if (at_ > quote && (quote = find('"', end_)) == nullptr) {
                 at_ = end_;
@@ -242,19 +238,7 @@ private:
         }
     }
 
-    static void appendUtf8(QByteArray& bytes, char16_t c) {
-        if (c < 0x80) {
-            bytes += char(c);
-        } else if (c < 0x800) {
-            bytes += char(0xC0 | c >> 6);
-            bytes += char(0x80 | (c & 0x3F));
-        } else {
-            bytes += char(0xE0 | c >> 12);
-            bytes += char(0x80 | (c >> 6 & 0x3F));
-            bytes += char(0x80 | (c & 0x3F));
-        }
-    }
-
+    // A key, or a string with a surrogate escape, decoded into UTF-16.
     QString string() {
         ++at_;
         const char* quote = find('"', end_);
@@ -297,43 +281,11 @@ private:
         if (at_ == end_) {
             fail("an unterminated string");
         }
-        const char c = *at_++;
-        switch (c) {
-        case 'b':
-            return u'\b';
-        case 'f':
-            return u'\f';
-        case 'n':
-            return u'\n';
-        case 'r':
-            return u'\r';
-        case 't':
-            return u'\t';
-        case 'u':
-            return hex4();
-        default:
-            // Quote, backslash, slash, and any other byte standing for its Latin-1 character.
-            return static_cast<unsigned char>(c);
-        }
-    }
-
-    char16_t hex4() {
-        if (end_ - at_ < 4) {
+        const std::optional<char16_t> c = readEscape(at_, end_);
+        if (!c) {
             fail("an illegal escape sequence");
         }
-        char16_t code = 0;
-        for (int i = 0; i < 4; ++i) {
-            const char c = *at_++;
-            const int digit = c >= '0' && c <= '9'   ? c - '0'
-                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                     : -1;
-            if (digit < 0) {
-                fail("an illegal escape sequence");
-            }
-            code = char16_t(code * 16 + digit);
-        }
-        return code;
+        return *c;
     }
 
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -390,6 +342,7 @@ private:
 
     static constexpr std::size_t maximumKnownKeys = 64;
 
+    QByteArray source_;
     const char* begin_;
     const char* at_;
     const char* end_;
@@ -400,7 +353,7 @@ private:
 
 } // namespace
 
-Value parseDocument(const QByteArray& bytes) {
+Document parseDocument(const QByteArray& bytes) {
     return Parser(bytes).document();
 }
 

@@ -10,6 +10,6 @@ namespace bw::json {
 // throws DecodeError when it is not one. Reads as QJsonDocument always has here: an unknown
 // escape stands for its character, control characters may stand in strings, a number may start
 // or end with its decimal point, and a key given twice keeps its last value.
-Value parseDocument(const QByteArray& bytes);
+Document parseDocument(const QByteArray& bytes);
 
 } // namespace bw::json

@@ -15,12 +15,12 @@ QString DecodeError::description() const {
     return QString::fromStdString(what());
 }
 
-JsonReader::JsonReader(Value document, QString path)
-    : document_(std::make_shared<const Value>(std::move(document))), value_(document_.get()),
+JsonReader::JsonReader(Document document, QString path)
+    : document_(std::make_shared<const Document>(std::move(document))), value_(&document_->root()),
       base_(std::move(path)) {}
 
 JsonReader::JsonReader(const QJsonValue& value, QString path)
-    : JsonReader(Value::fromQJsonValue(value), std::move(path)) {}
+    : JsonReader(Document::fromQJsonValue(value), std::move(path)) {}
 
 JsonReader JsonReader::child(const Value& value, Step step) const {
     JsonReader child(*this);
@@ -140,9 +140,8 @@ QDateTime JsonReader::date() const {
 }
 
 QByteArray JsonReader::data() const {
-    const QByteArray* bytes = value_->isString() ? value_->utf8() : nullptr;
-    std::optional<QByteArray> decoded =
-        bytes != nullptr ? decodeBase64(*bytes) : decodeBase64(string());
+    const std::optional<QByteArray> bytes = value_->utf8();
+    std::optional<QByteArray> decoded = bytes ? decodeBase64(*bytes) : decodeBase64(string());
     if (!decoded) {
         fail(QStringLiteral("expected base64 data"));
     }

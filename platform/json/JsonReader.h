@@ -38,7 +38,7 @@ private:
 // they look into, and put their path together only when it is asked for.
 class JsonReader {
 public:
-    JsonReader(Value document, QString path = {});
+    JsonReader(Document document, QString path = {});
     JsonReader(const QJsonValue& value, QString path = {});
 
     QString path() const;
@@ -86,7 +86,7 @@ private:
     JsonReader element(std::size_t index) const;
     static QString typeName(const Value& value);
 
-    std::shared_ptr<const Value> document_;
+    std::shared_ptr<const Document> document_;
     const Value* value_;
     QString base_; // the path up to the held steps
     std::array<Step, heldSteps> steps_{};

@@ -1,5 +1,7 @@
 #include "platform/json/JsonValue.h"
 
+#include "platform/json/JsonEscapes.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QVariant>
@@ -11,13 +13,18 @@ double Value::number() const {
 }
 
 QString Value::string() const {
-    const QByteArray* bytes = utf8();
-    return bytes != nullptr ? QString::fromUtf8(*bytes) : std::get<QString>(data_);
+    const std::optional<QByteArray> bytes = utf8();
+    return bytes ? QString::fromUtf8(*bytes) : std::get<QString>(data_);
 }
 
-const QByteArray* Value::utf8() const {
+std::optional<QByteArray> Value::utf8() const {
     const Utf8* text = std::get_if<Utf8>(&data_);
-    return text != nullptr ? &text->bytes : nullptr;
+    if (text == nullptr) {
+        return std::nullopt;
+    }
+    const QByteArrayView bytes(text->data, text->size);
+    return text->escaped ? decodeEscapes(bytes)
+                         : QByteArray::fromRawData(bytes.data(), bytes.size());
 }
 
 const Member* Value::find(QStringView key) const {
@@ -60,7 +67,9 @@ QJsonValue Value::toQJsonValue() const {
     return QJsonValue::Null;
 }
 
-Value Value::fromQJsonValue(const QJsonValue& value) {
+namespace {
+
+Value fromQJsonValue(const QJsonValue& value) {
     switch (value.type()) {
     case QJsonValue::Bool:
         return Value(value.toBool());
@@ -73,7 +82,7 @@ Value Value::fromQJsonValue(const QJsonValue& value) {
         return Value(value.toString());
     case QJsonValue::Array: {
         const QJsonArray array = value.toArray();
-        Array elements;
+        Value::Array elements;
         elements.reserve(std::size_t(array.size()));
         for (const QJsonValue& element : array) {
             elements.push_back(fromQJsonValue(element));
@@ -82,7 +91,7 @@ Value Value::fromQJsonValue(const QJsonValue& value) {
     }
     case QJsonValue::Object: {
         const QJsonObject object = value.toObject();
-        Object members;
+        Value::Object members;
         members.reserve(std::size_t(object.size()));
         for (auto member = object.begin(); member != object.end(); ++member) {
             members.push_back({member.key(), fromQJsonValue(member.value())});
@@ -94,6 +103,15 @@ Value Value::fromQJsonValue(const QJsonValue& value) {
         break;
     }
     return {};
+}
+
+} // namespace
+
+Document::Document(Value root, QByteArray source)
+    : source_(std::move(source)), root_(std::move(root)) {}
+
+Document Document::fromQJsonValue(const QJsonValue& value) {
+    return Document(json::fromQJsonValue(value));
 }
 
 } // namespace bw::json

@@ -107,6 +107,7 @@ TEST(JsonReader, ScalarTypesAreStrict) {
         {R"({"v": "Q==="})", data, false},
         {R"({"v": "QQ==QQ=="})", data, false},
         {R"({"v": "QQ-_"})", data, false},
+        {R"({"v": "a\/8="})", data, true},
     };
     for (const Case& c : cases) {
         const JsonReader reader = readerOf(c.document);
@@ -173,10 +174,19 @@ TEST(JsonReader, ReadsTextsNumbersAndKeysAsItAlwaysHas) {
         {R"([{"k": 1, "k": 2}])", QJsonObject{{"k", 2}}},
     };
     for (const Case& c : cases) {
-        const QJsonValue first = parseDocument(c.document).toQJsonValue().toArray().at(0);
+        const QJsonValue first = parseDocument(c.document).root().toQJsonValue().toArray().at(0);
         EXPECT_EQ(first, c.expected) << c.document;
         EXPECT_EQ(first.toVariant().typeId(), c.expected.toVariant().typeId()) << c.document;
     }
+}
+
+// Strings view the parsed bytes: bytes the caller only lends are copied first.
+TEST(JsonReader, ReadersOutliveBorrowedBytes) {
+    QByteArray buffer = R"(["text", "a\/b"])";
+    const JsonReader reader(
+        parseDocument(QByteArray::fromRawData(buffer.constData(), buffer.size())));
+    buffer.fill('x');
+    EXPECT_EQ(reader.strings(), (std::vector<QString>{"text", "a/b"}));
 }
 
 TEST(JsonReader, NestsAsDeepAsAThousandAndTwentyFourLevels) {
