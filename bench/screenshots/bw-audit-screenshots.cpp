@@ -35,7 +35,7 @@ QImage phoneScreen(int seed) {
     painter.fillRect(image.rect(), background);
     painter.end();
     QRandomGenerator random(quint32(seed + 1));
-    for (int y = 300; y < 1500; ++y) {
+    for (int y = 300; y < 1900; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             line[x] = random.generate() | 0xFF000000;
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < count; ++i) {
         files.push_back(folder.filePath(QStringLiteral("Screen%1.png").arg(i)));
         QImageWriter writer(files.back(), "png");
-        writer.setQuality(90); // light compression: quick to write, the noise stays large
+        writer.setQuality(50); // the gradient shrinks, the noise stays
         if (!writer.write(phoneScreen(i))) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(files.back()));
             return 1;
