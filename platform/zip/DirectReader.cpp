@@ -94,6 +94,11 @@ std::optional<CentralDirectory> findCentralDirectory(int fd, zip_uint64_t fileSi
     return std::nullopt;
 }
 
+bool startsLocalHeader(int fd, zip_uint64_t offset) {
+    unsigned char signature[4];
+    return readAt(fd, offset, signature, sizeof signature) && little(signature, 4) == 0x04034b50;
+}
+
 // The local header offset of every central directory record, checked against libzip's entry of
 // the same index; nothing when any of them differs.
 std::vector<zip_uint64_t> headerOffsets(int fd, zip_uint64_t fileSize, const Archive& archive) {
@@ -154,6 +159,14 @@ std::vector<zip_uint64_t> headerOffsets(int fd, zip_uint64_t fileSize, const Arc
         }
         offsets.push_back(fields[2]);
         at += recordSize;
+    }
+    // Data before the archive (a stub) would shift every entry: the first and the last header
+    // must be where the directory says.
+    if (!offsets.empty()) {
+        const auto [first, last] = std::minmax_element(offsets.begin(), offsets.end());
+        if (!startsLocalHeader(fd, *first) || !startsLocalHeader(fd, *last)) {
+            return {};
+        }
     }
     return offsets;
 }
