@@ -1,5 +1,6 @@
 #include "app/AppModel.h"
 
+#include "app/DesktopRevealer.h"
 #include "platform/clock/SystemClock.h"
 
 namespace bw {
@@ -27,7 +28,11 @@ AppModel::AppModel(std::shared_ptr<const AppServices> services, ReportStore::Loa
       reports_(std::move(history.reports)), importMessage_(history.notice),
       reportNotice_(history.notice), isASCConnected_(isASCConnected),
       ascStatusMessage_(isASCConnected ? u"Credentials saved in Keychain"_s : u"Not connected"_s),
-      canPersistReports_(history.canPersist) {}
+      canPersistReports_(history.canPersist) {
+    if (!options_.revealer) {
+        options_.revealer = revealInFileManager;
+    }
+}
 
 AppModel::~AppModel() = default;
 

@@ -2,6 +2,7 @@
 
 #include "app/AppModelTypes.h"
 #include "app/AppServices.h"
+#include "app/ScanJob.h"
 #include "app/WorkerTasks.h"
 #include "model/MarketingScene.h"
 #include "model/SidebarApp.h"
@@ -24,7 +25,9 @@ struct AppModelOptions {
     // The demonstration switches are read from these.
     QStringList arguments;
     QProcessEnvironment environment;
-    // Where the demonstration scenes find their sample screenshots and archives.
+    // Where the demonstration scenes find their report, sample screenshots and archives; empty
+    // means the program's fixed places.
+    QString showcaseFile;
     QString sampleExportFolder;
     QString archivesFolder;
     // Shows a file in the desktop's file manager; null means the desktop's own.
@@ -113,8 +116,9 @@ public:
     QStringList selectedScreenshotURLs() const;
 
     double minimumPresentationDuration() const { return options_.minimumPresentationDuration; }
-    const AppServices& services() const { return *services_; }
     Clock& clock() const { return *clock_; }
+    // The folder the report history is saved in (the settings screen shows and opens it).
+    QString historyFolder() const { return services_->reportStore.location(); }
 
     // What the screens write directly.
     void setSection(AppSection value);
@@ -143,6 +147,7 @@ public:
     void cancelScan();
 
     // The report history.
+    // Refused while a scan is preparing or running.
     void openReport(const ScanReport& report);
     void deleteReport(const QUuid& id);
     void deleteReports(const SidebarApp& app);
@@ -182,8 +187,6 @@ signals:
     void isScanRunningChanged();
 
 private:
-    struct ScanRun;
-
     void setStaged(const std::optional<StagedBuild>& value);
     void setStagedPreviewLoading(bool value);
     void setReports(const std::vector<ScanReport>& value);
@@ -198,16 +201,17 @@ private:
 
     // Staging.
     void stageBuild(const QString& path);
-    void applyPreview(const QUuid& buildID, std::optional<StagedBuildPreview> preview,
-                      std::optional<QString> error);
+    void applyPreview(std::uint64_t run, const QUuid& buildID,
+                      const std::optional<StagedBuildPreview>& preview,
+                      const std::optional<QString>& error);
 
     // The scan pipeline.
     void runScan(bool includesScreenshots);
     void scanStepStarted(std::uint64_t run, double progress, const QString& message);
-    void scanServicesFinished(std::uint64_t run, ScanReport report);
-    void scanEnded(std::uint64_t run, const std::optional<QString>& failure, bool outdatedApp);
-    void showReportReady(std::uint64_t run, ScanReport report);
-    void publishReport(std::uint64_t run, ScanReport report);
+    void scanJobEnded(std::uint64_t run, Clock::TimePoint start, ScanOutcome outcome);
+    void endScanEarly(const QString& message, const ScanPhase& phase);
+    void showReportReady(std::uint64_t run, const ScanReport& report);
+    void publishReport(const ScanReport& report);
 
     // The history on disk, written in order on one worker; `done` gets the failure's text.
     void persistReport(std::function<void(std::optional<QString> failure)> done);
@@ -216,10 +220,12 @@ private:
 
     // Demonstration scenes.
     ScanReport showcaseReport() const;
+    MarketingScene marketingScene() const;
     void makeMarketingStagedBuild();
     void setMarketingScreenshot(ScreenshotPrompt prompt, const std::optional<QString>& path);
     void playMarketingSequence();
     void playMarketingShowcase();
+    void playMarketingShowcaseStep(std::size_t index);
     void selectMarketingFinding(const ScanReport& report);
     QString sampleImage(ScreenshotPrompt prompt) const;
 
@@ -254,6 +260,7 @@ private:
     // The current scan run and preview; results of any other are dropped.
     std::uint64_t scanRun_ = 0;
     std::stop_source scanStop_;
+    std::uint64_t previewRun_ = 0;
     std::stop_source previewStop_;
 
     // Last, so that its threads are stopped and joined before anything they report to goes.

@@ -32,7 +32,7 @@ Finding guidedSolutionsUnavailableFinding(const std::exception& error);
 
 // The failed semantic review: failed assessments for every slot, nothing analysed, and the
 // finding that says so.
-void applyScreenshotReviewFailure(const ScreenshotSlots& slots, const QString& evidence,
+void applyScreenshotReviewFailure(const ScreenshotSlots& chosen, const QString& evidence,
                                   ScanReport& report);
 
 } // namespace bw

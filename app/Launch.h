@@ -12,7 +12,7 @@ namespace bw {
 struct LaunchSettings {
     QStringList arguments = QCoreApplication::arguments();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // The history folder; none means "Berthwatch" in the user's application data folder.
+    // The history folder; none means defaultHistoryFolder().
     std::optional<QString> historyFolder;
     // The web service; none means the one the application information names.
     std::optional<QUrl> backendURL;
@@ -22,6 +22,10 @@ struct LaunchSettings {
     Clock* clock = nullptr;
     std::function<void(const QString& path)> revealer;
 };
+
+// The application's data folder (QStandardPaths::AppDataLocation): with the application named
+// "Berthwatch" and no organisation, "Berthwatch" in the user's data folder.
+QString defaultHistoryFolder();
 
 // 6 s for the showcase scene, 12 s for any other demonstration scene, 36 s otherwise.
 double minimumPresentationDuration(const QStringList& arguments,

@@ -51,7 +51,10 @@ BuildTexts buildTexts(const plist::PlistDictionary& info, const QString& app) {
             textOr(info, {u"CFBundleIdentifier"}, QStringLiteral("Unknown")),
             textOr(info, {u"CFBundleShortVersionString"}, QStringLiteral("Unavailable")),
             textOr(info, {u"CFBundleVersion"}, QStringLiteral("Unavailable")),
-            BuildScanner::platformName(info),
+            // A bundle that states no platform is still a macOS build by its layout.
+            info.find(u"DTPlatformName") == nullptr && BuildScanner::isMacOSBuild(info, app)
+                ? QStringLiteral("macOS")
+                : BuildScanner::platformName(info),
             textOr(info, {u"MinimumOSVersion", u"LSMinimumSystemVersion"},
                    QStringLiteral("Unavailable"))};
 }

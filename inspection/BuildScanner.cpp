@@ -90,9 +90,10 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
 
     ArchitectureReport binary = readArchitectures(state.executable, stop);
     state.architectures = std::move(binary.architectures);
-    inspectBinary(state.info, state.executable, state.architectures, binary.linkedLibraries,
-                  state.files, state.findings, state.passedChecks);
-    inspectPlatformRequirements(state.info, entitlements, state.findings, state.passedChecks);
+    inspectBinary(state.info, state.app, state.executable, state.architectures,
+                  binary.linkedLibraries, state.files, state.findings, state.passedChecks);
+    inspectPlatformRequirements(state.info, state.app, entitlements, state.findings,
+                                state.passedChecks);
     progress(QStringLiteral("Mapping App Review risks"), 0.88);
 
     inspectReviewRisks(binary.linkedLibraries, state.files, state.findings);

@@ -89,15 +89,16 @@ public:
                                  PassedChecks& passedChecks, std::stop_token stop = {}) const;
     ArchitectureReport readArchitectures(const std::optional<QString>& executable,
                                          std::stop_token stop = {}) const;
-    // `info` tells a macOS build, where x86_64 is no simulator slice.
-    static void inspectBinary(const plist::PlistDictionary& info,
+    // `info` and `app` tell a macOS build, where x86_64 is no simulator slice.
+    static void inspectBinary(const plist::PlistDictionary& info, const QString& app,
                               const std::optional<QString>& executable,
                               const std::vector<QString>& architectures,
                               const QString& linkedLibraries, const std::vector<QString>& files,
                               Findings& findings, PassedChecks& passedChecks);
-    // DTPlatformName "macosx" in any letter case, or an LSMinimumSystemVersion entry.
-    static bool isMacOSBuild(const plist::PlistDictionary& info);
-    static void inspectPlatformRequirements(const plist::PlistDictionary& info,
+    // A bundle with the macOS layout (Contents/Info.plist, Contents/MacOS/), or an Info.plist
+    // with DTPlatformName "macosx" in any letter case or an LSMinimumSystemVersion entry.
+    static bool isMacOSBuild(const plist::PlistDictionary& info, const QString& app);
+    static void inspectPlatformRequirements(const plist::PlistDictionary& info, const QString& app,
                                             const plist::PlistDictionary& entitlements,
                                             Findings& findings, PassedChecks& passedChecks);
     static void inspectReviewRisks(const QString& linkedLibraries,

@@ -9,9 +9,7 @@ namespace bw::MarketingMode {
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-std::optional<ScanReport> readReport(const QString& path) {
+std::optional<ScanReport> readShowcaseFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
@@ -22,6 +20,8 @@ std::optional<ScanReport> readReport(const QString& path) {
         return std::nullopt;
     }
 }
+
+namespace {
 
 std::optional<QByteArray> readIcon(const std::optional<QString>& path) {
     if (!path) {
@@ -69,7 +69,7 @@ const std::vector<ScanReport>& showcaseReport() {
 }
 
 std::vector<ScanReport> makeShowcaseReports(const QString& path, const QDateTime& now) {
-    const ScanReport base = readReport(path).value_or(ScanReport::sample());
+    const ScanReport base = readShowcaseFile(path).value_or(ScanReport::sample());
     std::vector<ScanReport> reports;
     for (const ShowcaseRow& row : showcaseRows()) {
         reports.push_back(makeShowcaseReport(row, base, now));

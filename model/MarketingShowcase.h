@@ -25,6 +25,9 @@ QString demoAppName();
 // The report file the showcase reports are derived from, shipped with the program.
 QString showcaseFilePath();
 
+// The report stored in the showcase file at `path`; none when it cannot be read or decoded.
+std::optional<ScanReport> readShowcaseFile(const QString& path = showcaseFilePath());
+
 // One report per showcase row, built once from the showcase file (or the sample report when the
 // file is missing or does not decode).
 const std::vector<ScanReport>& showcaseReport();

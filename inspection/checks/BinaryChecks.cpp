@@ -102,7 +102,7 @@ ArchitectureReport BuildScanner::readArchitectures(const std::optional<QString>&
     return report;
 }
 
-void BuildScanner::inspectBinary(const plist::PlistDictionary& info,
+void BuildScanner::inspectBinary(const plist::PlistDictionary& info, const QString& app,
                                  const std::optional<QString>& executable,
                                  const std::vector<QString>& architectures,
                                  const QString& linkedLibraries, const std::vector<QString>& files,
@@ -126,7 +126,7 @@ void BuildScanner::inspectBinary(const plist::PlistDictionary& info,
     const bool simulatorSlice =
         std::any_of(architectures.begin(), architectures.end(),
                     [](const QString& name) { return name == u"x86_64" || name == u"i386"; });
-    if (simulatorSlice && !isMacOSBuild(info)) {
+    if (simulatorSlice && !isMacOSBuild(info, app)) {
         findings.push_back(
             buildFinding(simulatorArchitecture, QStringLiteral("Architectures: ") + joined));
     }

@@ -1,5 +1,6 @@
 #include "inspection/BuildScanner.h"
 #include "inspection/checks/BuildFinding.h"
+#include "platform/fs/FileStatus.h"
 
 namespace bw {
 
@@ -30,7 +31,12 @@ constexpr FindingRule exportCompliance{
 
 } // namespace
 
-bool BuildScanner::isMacOSBuild(const plist::PlistDictionary& info) {
+bool BuildScanner::isMacOSBuild(const plist::PlistDictionary& info, const QString& app) {
+    // Many macOS apps state no platform at all; their layout still tells.
+    if (fs::exists(app + QStringLiteral("/Contents/Info.plist")) &&
+        fs::isFolder(app + QStringLiteral("/Contents/MacOS"))) {
+        return true;
+    }
     const QString* platform = plist::stringEntry(info, u"DTPlatformName");
     if (platform != nullptr && platform->toLower() == u"macosx") {
         return true;
@@ -39,9 +45,10 @@ bool BuildScanner::isMacOSBuild(const plist::PlistDictionary& info) {
 }
 
 void BuildScanner::inspectPlatformRequirements(const plist::PlistDictionary& info,
+                                               const QString& app,
                                                const plist::PlistDictionary& entitlements,
                                                Findings& findings, PassedChecks& passedChecks) {
-    if (isMacOSBuild(info)) {
+    if (isMacOSBuild(info, app)) {
         const plist::PlistValue* sandbox = entitlements.find(u"com.apple.security.app-sandbox");
         if (sandbox != nullptr && sandbox->boolean() == true) {
             passedChecks.push_back(QStringLiteral("Mac App Sandbox entitlement enabled"));

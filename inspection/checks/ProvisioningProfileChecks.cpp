@@ -68,6 +68,15 @@ bool matchesBundle(const QString& applicationIdentifier, const QString& bundleId
            applicationIdentifier.endsWith(u'.' + bundleIdentifier);
 }
 
+// iOS profiles name the application identifier plainly; macOS profiles carry it under Apple's
+// prefixed key.
+const QString* profileApplicationIdentifier(const PlistDictionary& entitlements) {
+    if (entitlements.find(u"application-identifier") != nullptr) {
+        return plist::stringEntry(entitlements, u"application-identifier");
+    }
+    return plist::stringEntry(entitlements, u"com.apple.application-identifier");
+}
+
 } // namespace
 
 void BuildScanner::inspectProvisioningProfile(const QString& app, const PlistDictionary& info,
@@ -105,7 +114,7 @@ void BuildScanner::inspectProvisioningProfile(const QString& app, const PlistDic
     const plist::PlistValue* entitlements = content->find(u"Entitlements");
     const PlistDictionary* granted = entitlements ? entitlements->dictionary() : nullptr;
     const QString* applicationIdentifier =
-        granted ? plist::stringEntry(*granted, u"application-identifier") : nullptr;
+        granted ? profileApplicationIdentifier(*granted) : nullptr;
     const QString* bundleIdentifier = plist::stringEntry(info, u"CFBundleIdentifier");
     if (applicationIdentifier && bundleIdentifier &&
         !matchesBundle(*applicationIdentifier, *bundleIdentifier)) {

@@ -24,9 +24,9 @@ public:
     virtual void schedule(Duration delay, QObject* context, std::function<void()> callback) = 0;
 };
 
-// Seconds as a clock duration, for the delays that are given in seconds.
+// Seconds as a clock duration, to the nearest tick, for the delays that are given in seconds.
 inline Clock::Duration seconds(double value) {
-    return std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(value));
+    return std::chrono::round<Clock::Duration>(std::chrono::duration<double>(value));
 }
 
 } // namespace bw

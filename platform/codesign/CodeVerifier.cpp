@@ -28,6 +28,14 @@ std::optional<Bytes> readFile(const fs::path& path) {
     return Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void appendOnce(std::vector<std::string>& notes, const std::vector<std::string>& more) {
+    for (const std::string& note : more) {
+        if (std::find(notes.begin(), notes.end(), note) == notes.end()) {
+            notes.push_back(note);
+        }
+    }
+}
+
 struct CodeCheck {
     Problems problems;
     std::vector<std::string> notes;
@@ -35,33 +43,42 @@ struct CodeCheck {
     bool signedAtAll = false;
 };
 
+// Why a file is no code we can check: unreadable, no Mach-O at all (unsigned, as far as a
+// signature goes), or a Mach-O file broken in its structure.
+std::string loadReason(const macho::MachOError& error, bool mainExecutable) {
+    switch (error.kind) {
+    case macho::MachOError::Kind::unreadable:
+        return error.detail;
+    case macho::MachOError::Kind::notObjectFile:
+        return unsignedReason;
+    default:
+        return mainExecutable ? "main executable failed strict validation" : formatReason;
+    }
+}
+
 CodeCheck checkMachO(const fs::path& path, const std::optional<BundleItems>& bundle) {
     CodeCheck check;
     auto mapped = macho::MappedFile::open(path.string());
-    if (!mapped) {
-        check.problems.push_back({path.string(), mapped.error().description()});
-        return check;
-    }
-    auto file = macho::parseMachOFile(mapped->bytes());
+    auto file = mapped ? macho::parseMachOFile(mapped->bytes())
+                       : macho::Result<macho::MachOFile>(mapped.error());
     if (!file) {
-        check.problems.push_back({path.string(), file.error().description()});
+        check.problems.push_back({path.string(), loadReason(file.error(), bundle.has_value())});
         return check;
     }
     for (const auto& slice : file->slices) {
-        std::string label =
-            file->isUniversal() ? "architecture " + slice.architecture() + ": " : "";
-        SliceCheck slice_check = checkSlice(slice, path.string(), label, bundle);
+        SliceCheck sliceCheck = checkSlice(slice, path.string(),
+                                           file->isUniversal() ? slice.architecture() : "", bundle);
         check.signedAtAll = check.signedAtAll || slice.image.codeSignature.has_value();
-        // Each code directory reports the same unbound or changed item: say it once.
-        for (auto& problem : slice_check.problems) {
+        // Each code directory reports the same changed item: say it once.
+        for (auto& problem : sliceCheck.problems) {
             if (std::find(check.problems.begin(), check.problems.end(), problem) ==
                 check.problems.end()) {
                 check.problems.push_back(std::move(problem));
             }
         }
-        check.notes.insert(check.notes.end(), slice_check.notes.begin(), slice_check.notes.end());
-        check.cdhashes.insert(check.cdhashes.end(), slice_check.cdhashes.begin(),
-                              slice_check.cdhashes.end());
+        appendOnce(check.notes, sliceCheck.notes);
+        check.cdhashes.insert(check.cdhashes.end(), sliceCheck.cdhashes.begin(),
+                              sliceCheck.cdhashes.end());
     }
     return check;
 }
@@ -72,9 +89,13 @@ public:
 
     Verification verify(const fs::path& path) {
         CodeCheck check = checkCode(path);
-        result_.problems.insert(result_.problems.end(), check.problems.begin(),
-                                check.problems.end());
-        result_.notes.insert(result_.notes.end(), check.notes.begin(), check.notes.end());
+        result_.problems = std::move(check.problems);
+        appendOnce(result_.notes, check.notes);
+        if (result_.valid()) {
+            // Apple's tool checks the designated requirement here, and the requirements the
+            // seal records for nested code; we cannot.
+            appendOnce(result_.notes, {"the designated requirement was not evaluated"});
+        }
         return std::move(result_);
     }
 
@@ -95,15 +116,15 @@ private:
         BundleLayout layout = bundleLayout(root);
         std::error_code ec;
         if (!layout.executable || !fs::is_regular_file(*layout.executable, ec)) {
-            return {{{root.string(), "bundle format unrecognized, invalid, or unsuitable (no main "
-                                     "executable)"}},
+            return {{{root.string(), "bundle format unrecognized, invalid, or unsuitable"}},
                     {},
                     {},
                     false};
         }
         BundleItems items{readFile(layout.infoPlist), readFile(layout.codeResources)};
         CodeCheck check = checkMachO(*layout.executable, items);
-        if (!check.signedAtAll) {
+        // As with Apple's tool, resources are looked at only once the signature holds.
+        if (!check.problems.empty()) {
             return check;
         }
         if (items.codeResources) {
@@ -117,7 +138,10 @@ private:
         try {
             seal = parseResourceSeal(bytes);
         } catch (const ResourceSealError& error) {
-            check.problems.push_back({layout.codeResources.string(), error.what()});
+            bool obsolete = std::string_view(error.what()) == obsoleteEnvelope;
+            check.problems.push_back(
+                {layout.codeResources.string(),
+                 obsolete ? obsoleteEnvelope : "the sealed resource directory is invalid"});
             return;
         }
         ResourceSealCheck sealCheck =
@@ -125,36 +149,41 @@ private:
         check.problems.insert(check.problems.end(), sealCheck.problems.begin(),
                               sealCheck.problems.end());
         for (const NestedCode& nested : sealCheck.nested) {
-            checkNested(nested, check);
+            if (!nested.sealedAsFiles || options_.deep) {
+                checkNested(nested, check);
+            }
         }
     }
 
     void checkNested(const NestedCode& nested, CodeCheck& parent) {
+        if (options_.deep) {
+            result_.nested.push_back({nested.path, false});
+        }
         CodeCheck inner = checkCode(nested.path);
+        const std::string path = nested.path.string();
         bool sealedByCdhash = nested.sealed != nullptr && !nested.sealed->cdhash.empty();
         if (!inner.signedAtAll) {
             if (sealedByCdhash || options_.strict || options_.deep) {
-                parent.problems.push_back(
-                    {nested.path.string(), "nested code is not signed at all"});
+                parent.problems.push_back({path, unsignedReason, ResourceChange::none, "", path});
             }
             return;
         }
         if (sealedByCdhash && std::find(inner.cdhashes.begin(), inner.cdhashes.end(),
                                         nested.sealed->cdhash) == inner.cdhashes.end()) {
-            parent.problems.push_back({nested.path.string(),
-                                       "nested code is modified or invalid (its cdhash does not "
-                                       "match the seal)"});
-        }
-        if (nested.sealed != nullptr && nested.sealed->requirement) {
-            parent.notes.push_back(nested.path.string() +
-                                   ": sealed designated requirement was not evaluated");
+            parent.problems.push_back(
+                {path, "nested code is modified or invalid", ResourceChange::modified});
         }
         if (options_.deep) {
-            parent.problems.insert(parent.problems.end(), inner.problems.begin(),
-                                   inner.problems.end());
-            parent.notes.insert(parent.notes.end(), inner.notes.begin(), inner.notes.end());
+            for (Problem problem : inner.problems) {
+                // The innermost nested code a problem lies in is the one to name.
+                if (problem.subcomponent.empty()) {
+                    problem.subcomponent = path;
+                }
+                parent.problems.push_back(std::move(problem));
+            }
+            appendOnce(parent.notes, inner.notes);
             if (inner.problems.empty()) {
-                result_.validatedNested.push_back(nested.path);
+                result_.nested.push_back({nested.path, true});
             }
         }
     }

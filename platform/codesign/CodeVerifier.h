@@ -14,10 +14,19 @@ struct VerifyOptions {
     unsigned hashThreads = 1;
 };
 
+// A step of a deep verification: a nested code item taken up (validated false), or found valid.
+struct NestedStep {
+    std::filesystem::path path;
+    bool validated = false;
+
+    bool operator==(const NestedStep&) const = default;
+};
+
 struct Verification {
-    Problems problems;
-    std::vector<std::string> notes;                     // for verbose output
-    std::vector<std::filesystem::path> validatedNested; // nested items verified with --deep
+    Problems problems; // in the order of the checks: the first is the reason to report
+    // What could not be evaluated (trust chains, designated requirements), each once.
+    std::vector<std::string> notes;
+    std::vector<NestedStep> nested; // in order: an item is taken up before its own nested code
 
     bool valid() const { return problems.empty(); }
 };

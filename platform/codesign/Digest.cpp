@@ -42,20 +42,6 @@ std::size_t digestSize(HashType type) {
     return 0;
 }
 
-std::string hashTypeName(HashType type) {
-    switch (type) {
-    case HashType::sha1:
-        return "sha1";
-    case HashType::sha256:
-        return "sha256";
-    case HashType::sha256Truncated:
-        return "sha256 (truncated)";
-    case HashType::sha384:
-        return "sha384";
-    }
-    return "unknown";
-}
-
 struct Hasher::Context {
     EVP_MD_CTX* md = nullptr;
 };

@@ -17,7 +17,6 @@ enum class HashType : std::uint8_t { sha1 = 1, sha256 = 2, sha256Truncated = 3, 
 std::optional<HashType> hashTypeFromRaw(std::uint8_t raw);
 // Bytes a hash of this type occupies in a hash slot (truncated SHA-256 keeps 20).
 std::size_t digestSize(HashType type);
-std::string hashTypeName(HashType type);
 
 Bytes digest(HashType type, std::span<const std::uint8_t> bytes);
 

@@ -10,6 +10,10 @@ ResourceRules::ResourceRules(std::vector<ResourceRule> rules) : rules_(std::move
         if (a.weight != b.weight) {
             return a.weight > b.weight;
         }
+        // Xcode's iOS seals rely on this: "^" and "^Info\.plist$" both weigh 20.
+        if (a.omit != b.omit) {
+            return a.omit;
+        }
         return a.pattern < b.pattern;
     });
     for (const ResourceRule& rule : rules_) {

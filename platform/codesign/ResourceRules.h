@@ -19,8 +19,9 @@ struct ResourceRule {
     bool operator==(const ResourceRule&) const = default;
 };
 
-// The rules of a seal, compiled; the heaviest matching rule decides (ties: the pattern that sorts
-// first, so that the choice never depends on the order of a property list).
+// The rules of a seal, compiled; the heaviest matching rule decides. Of equally heavy rules an
+// omitting one wins, as with Apple's verifier; then the pattern that sorts first, so that the
+// choice never depends on the order of a property list.
 class ResourceRules {
 public:
     // Throws std::invalid_argument naming the pattern when one does not compile.

@@ -93,7 +93,7 @@ ResourceSeal parseResourceSeal(std::span<const std::uint8_t> bytes) {
     const PlistValue* files = top->find(u"files2");
     if (rules == nullptr || files == nullptr || rules->dictionary() == nullptr ||
         files->dictionary() == nullptr) {
-        throw ResourceSealError("resource envelope is obsolete (version 1 signature)");
+        throw ResourceSealError(obsoleteEnvelope);
     }
     ResourceSeal seal;
     for (const auto& [pattern, value] : *rules->dictionary()) {

@@ -29,6 +29,9 @@ struct ResourceSeal {
     std::map<std::string, SealedItem> items; // files2, by path relative to the resource base
 };
 
+inline constexpr const char* obsoleteEnvelope =
+    "resource envelope is obsolete (version 1 signature)";
+
 class ResourceSealError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -34,12 +34,15 @@ public:
         std::optional<ResourceRules> rules;
         try {
             rules.emplace(seal_.rules);
-        } catch (const std::invalid_argument& error) {
-            fail(layout_.codeResources, error.what());
+        } catch (const std::invalid_argument&) {
+            fail(layout_.codeResources, "invalid resource specification rule(s)");
             return std::move(check_);
         }
         BundleWalk walk = walkBundle(layout_, *rules);
         check_.problems = walk.problems;
+        for (const BundleItem& code : walk.unnestedCode) {
+            check_.nested.push_back({code.relativePath, code.path, nullptr, true});
+        }
         std::set<std::string> seen;
         for (const BundleItem& item : walk.items) {
             seen.insert(item.relativePath);
@@ -47,14 +50,20 @@ public:
         }
         checkSealedItemsNotWalked(seen);
         hashQueuedFiles();
-        std::sort(check_.problems.begin(), check_.problems.end(),
-                  [](const auto& a, const auto& b) { return a.path < b.path; });
+        std::sort(check_.problems.begin(), check_.problems.end(), [](const auto& a, const auto& b) {
+            bool aFile = a.change != ResourceChange::none;
+            bool bFile = b.change != ResourceChange::none;
+            return aFile != bFile ? bFile : a.path < b.path;
+        });
         return std::move(check_);
     }
 
 private:
     void fail(const fs::path& path, std::string message) {
         check_.problems.push_back({path.string(), std::move(message)});
+    }
+    void changed(const fs::path& path, ResourceChange change) {
+        check_.problems.push_back({path.string(), resourceReason, change});
     }
 
     void checkItem(const BundleItem& item) {
@@ -68,11 +77,11 @@ private:
             check_.nested.push_back({item.relativePath, item.path, sealed});
         }
         if (sealed == nullptr) {
-            fail(item.path, "file added (not in the resource seal)");
+            changed(item.path, ResourceChange::added);
             return;
         }
         if (sealed->symlink) {
-            fail(item.path, "file modified (sealed as a symbolic link)");
+            changed(item.path, ResourceChange::modified); // sealed as a symbolic link
             return;
         }
         bool hashed = !sealed->sha1.empty() || !sealed->sha256.empty();
@@ -80,7 +89,7 @@ private:
             return; // sealed by cdhash, compared by the caller
         }
         if (!hashed || !fs::is_regular_file(fs::symlink_status(item.path))) {
-            fail(item.path, "file modified (the seal records nested code here)");
+            changed(item.path, ResourceChange::modified); // the seal records nested code here
             return;
         }
         queue_.push_back({item.path, !sealed->sha1.empty(), !sealed->sha256.empty()});
@@ -92,15 +101,12 @@ private:
         std::string target = fs::read_symlink(item.path, ec).string();
         std::string fromRoot = item.path.lexically_relative(layout_.root).generic_string();
         if (options_.strict && !symlinkStaysInside(fromRoot, target)) {
-            fail(item.path, "invalid destination for symbolic link in bundle: " + target);
+            fail(item.path, "invalid destination for symbolic link in bundle");
         }
         if (sealed == nullptr) {
-            fail(item.path, "file added (not in the resource seal)");
-        } else if (!sealed->symlink) {
-            fail(item.path, "file modified (a symbolic link replaced a sealed file)");
-        } else if (*sealed->symlink != target) {
-            fail(item.path, "symbolic link modified (sealed target " + *sealed->symlink +
-                                ", found " + target + ")");
+            changed(item.path, ResourceChange::added);
+        } else if (!sealed->symlink || *sealed->symlink != target) {
+            changed(item.path, ResourceChange::modified);
         }
     }
 
@@ -113,14 +119,14 @@ private:
             }
             fs::path path = layout_.resourceBase / relative;
             if (!isSafeRelativePath(relative)) {
-                fail(layout_.codeResources, "sealed resource path leaves the bundle: " + relative);
+                fail(layout_.codeResources, "the sealed resource directory is invalid");
                 continue;
             }
             std::error_code ec;
             fs::file_status status = fs::symlink_status(path, ec);
             if (!fs::exists(status)) {
                 if (!sealed.optional) {
-                    fail(path, "file missing (sealed resource is absent)");
+                    changed(path, ResourceChange::missing);
                 }
                 continue;
             }
@@ -139,10 +145,10 @@ private:
         for (std::size_t i = 0; i < results.size(); ++i) {
             const SealedItem& sealed = *queuedItems_[i];
             const FileHashResult& result = results[i];
-            if (!result.error.empty()) {
-                fail(queue_[i].path, "file cannot be read: " + result.error);
-            } else if (result.sha1 != sealed.sha1 || result.sha256 != sealed.sha256) {
-                fail(queue_[i].path, "file modified (sealed resource hash does not match)");
+            // A file that cannot be read cannot match its seal either.
+            if (!result.error.empty() || result.sha1 != sealed.sha1 ||
+                result.sha256 != sealed.sha256) {
+                changed(queue_[i].path, ResourceChange::modified);
             }
         }
     }

@@ -11,11 +11,12 @@
 namespace bw::codesign {
 
 // Nested code found while checking a seal, with what the seal recorded for it (null when the
-// seal does not list it; that is already reported as an added file).
+// seal does not list it: an added file, or code whose files are sealed one by one).
 struct NestedCode {
     std::string relativePath;
     std::filesystem::path path;
     const SealedItem* sealed = nullptr;
+    bool sealedAsFiles = false; // no nested rule covers it; only a deep verification looks at it
 };
 
 struct ResourceSealCheck {
@@ -29,8 +30,9 @@ struct ResourceSealOptions {
 };
 
 // Compares a bundle with its seal: every sealed item must be present (unless optional) and
-// match, every item the rules seal must be listed. Plain files are hashed in parallel. The
-// seal must outlive the result (nested items point into it).
+// match, every item the rules seal must be listed. Plain files are hashed in parallel. Problems
+// come sorted by path, those about single files after the others. The seal must outlive the
+// result (nested items point into it).
 ResourceSealCheck verifyResourceSeal(const BundleLayout& layout, const ResourceSeal& seal,
                                      const ResourceSealOptions& options);
 

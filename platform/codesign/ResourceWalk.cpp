@@ -17,8 +17,11 @@ public:
     BundleWalk run() {
         checkBundleRoot();
         visitFolder(layout_.resourceBase, "");
-        std::sort(walk_.items.begin(), walk_.items.end(),
-                  [](const auto& a, const auto& b) { return a.relativePath < b.relativePath; });
+        const auto byPath = [](const auto& a, const auto& b) {
+            return a.relativePath < b.relativePath;
+        };
+        std::sort(walk_.items.begin(), walk_.items.end(), byPath);
+        std::sort(walk_.unnestedCode.begin(), walk_.unnestedCode.end(), byPath);
         return std::move(walk_);
     }
 
@@ -41,7 +44,7 @@ private:
         std::error_code ec;
         fs::directory_iterator it(folder, ec);
         if (ec) {
-            walk_.problems.push_back({folder.string(), "cannot read folder: " + ec.message()});
+            walk_.problems.push_back({folder.string(), resourceReason, ResourceChange::modified});
             return;
         }
         for (const auto& entry : it) {
@@ -62,9 +65,14 @@ private:
             if (rule != nullptr && rule->omit) {
                 return;
             }
-            if (rule != nullptr && rule->nested && isCodeBundle(entry.path())) {
+            const bool code = rule != nullptr && isCodeBundle(entry.path());
+            if (code && rule->nested) {
                 add(entry.path(), relative, BundleItem::Kind::nestedCode, *rule);
                 return;
+            }
+            if (code) {
+                walk_.unnestedCode.push_back(
+                    {relative, entry.path(), BundleItem::Kind::nestedCode, rule->optional});
             }
             visitFolder(entry.path(), relative + "/");
             return;

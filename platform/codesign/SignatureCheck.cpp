@@ -46,27 +46,22 @@ enum Slot : std::uint32_t {
 
 class SliceChecker {
 public:
-    SliceChecker(const macho::Slice& slice, const std::string& path, const std::string& label,
-                 const std::optional<BundleItems>& bundle)
-        : slice_(slice), path_(path), label_(label), bundle_(bundle) {}
+    SliceChecker(const macho::Slice& slice, const std::string& path,
+                 const std::string& architecture, const std::optional<BundleItems>& bundle)
+        : slice_(slice), path_(path), architecture_(architecture), bundle_(bundle) {}
 
     SliceCheck run() {
         const macho::MachOImage& image = slice_.image;
         if (!image.codeSignature) {
-            fail("code object is not signed at all");
+            fail(unsignedReason);
             return std::move(check_);
         }
         auto signature = macho::parseCodeSignature(image.codeSignatureBytes());
-        if (!signature) {
-            fail("invalid or unsupported format for signature (" + signature.error().description() +
-                 ")");
+        if (!signature || !signature->codeDirectory) {
+            fail(formatReason);
             return std::move(check_);
         }
         signature_ = &signature.value();
-        if (!signature_->codeDirectory) {
-            fail("invalid or unsupported format for signature (no code directory)");
-            return std::move(check_);
-        }
         collectBlobs();
         checkDirectory(*signature_->codeDirectory);
         for (const auto& alternate : signature_->alternateCodeDirectories) {
@@ -77,9 +72,8 @@ public:
     }
 
 private:
-    void fail(const std::string& message) { check_.problems.push_back({path_, label_ + message}); }
-    void note(const std::string& message) {
-        check_.notes.push_back(path_ + ": " + label_ + message);
+    void fail(const std::string& message) {
+        check_.problems.push_back({path_, message, ResourceChange::none, architecture_});
     }
 
     void collectBlobs() {
@@ -96,91 +90,68 @@ private:
 
     void checkDirectory(const macho::CodeDirectory& directory) {
         auto type = hashTypeFromRaw(directory.hashType);
-        std::string name = type ? hashTypeName(*type) : "unknown";
-        if (!type) {
-            fail("code directory uses unsupported hash type " + std::to_string(directory.hashType));
-            return;
-        }
-        if (directory.hashSize != digestSize(*type)) {
-            fail(name + " code directory has hash size " + std::to_string(directory.hashSize) +
-                 " instead of " + std::to_string(digestSize(*type)));
-            return;
-        }
-        if (directory.pageSize != 0 && (directory.pageSize < 9 || directory.pageSize > 20)) {
-            fail(name + " code directory has an invalid page size (2^" +
-                 std::to_string(directory.pageSize) + ")");
+        bool validPageSize =
+            directory.pageSize == 0 || (directory.pageSize >= 9 && directory.pageSize <= 20);
+        if (!type || directory.hashSize != digestSize(*type) || !validPageSize) {
+            fail(formatReason);
             return;
         }
         check_.cdhashes.push_back(cdhash(directory));
-        if (checkLimits(directory, name)) {
-            checkPages(directory, *type, name);
+        if (checkLimits(directory)) {
+            checkPages(directory, *type);
         }
-        checkSpecialSlots(directory, *type, name);
+        checkSpecialSlots(directory, *type);
     }
 
-    bool checkLimits(const macho::CodeDirectory& directory, const std::string& name) {
+    // The code directory must cover the code up to the signature, one hash per page.
+    bool checkLimits(const macho::CodeDirectory& directory) {
         std::uint64_t limit = directory.effectiveCodeLimit();
-        std::uint64_t signatureOffset = slice_.image.codeSignature->dataOffset;
-        if (limit != signatureOffset) {
-            fail(name + " code directory covers " + std::to_string(limit) +
-                 " bytes but the signature starts at " + std::to_string(signatureOffset));
-            return false;
-        }
         std::uint64_t pageSize = directory.pageSize == 0 ? limit : 1ull << directory.pageSize;
         std::uint64_t pages = pageSize == 0 ? 0 : (limit + pageSize - 1) / pageSize;
-        if (pages != directory.nCodeSlots) {
-            fail(name + " code directory has " + std::to_string(directory.nCodeSlots) +
-                 " page hashes for " + std::to_string(pages) + " pages");
+        if (limit != slice_.image.codeSignature->dataOffset || pages != directory.nCodeSlots) {
+            fail(formatReason);
             return false;
         }
         return true;
     }
 
-    void checkPages(const macho::CodeDirectory& directory, HashType type, const std::string& name) {
+    void checkPages(const macho::CodeDirectory& directory, HashType type) {
         std::uint64_t limit = directory.effectiveCodeLimit();
         std::uint64_t pageSize = directory.pageSize == 0 ? limit : 1ull << directory.pageSize;
         auto code = u8(slice_.image.bytes);
-        std::vector<std::uint32_t> modified;
         for (std::uint32_t i = 0; i < directory.nCodeSlots; ++i) {
             std::uint64_t start = i * pageSize;
             std::uint64_t length = std::min(pageSize, limit - start);
             Bytes actual = digest(type, code.subspan(start, length));
             auto expected = u8(directory.codeSlotHash(i));
             if (!std::equal(actual.begin(), actual.end(), expected.begin(), expected.end())) {
-                modified.push_back(i);
+                fail(modifiedReason);
+                return;
             }
-        }
-        if (!modified.empty()) {
-            std::string pages = std::to_string(modified.front());
-            if (modified.size() > 1) {
-                pages += " and " + std::to_string(modified.size() - 1) + " more";
-            }
-            fail("invalid signature (code or signature have been modified): " + name +
-                 " hash of code page " + pages + " does not match");
         }
     }
 
-    void checkSpecialSlots(const macho::CodeDirectory& directory, HashType type,
-                           const std::string& name) {
+    void checkSpecialSlots(const macho::CodeDirectory& directory, HashType type) {
+        const std::string infoReason = "invalid Info.plist (plist or signature have been modified)";
+        const std::string resourcesReason =
+            "invalid resource directory (directory or signature have been modified)";
         std::optional<Bytes> info = bundle_ ? bundle_->infoPlist : embeddedInfoPlist(slice_.image);
-        checkSlot(directory, type, name, infoSlot, info, "Info.plist",
-                  "invalid Info.plist (plist or signature have been modified)",
-                  bundle_.has_value());
-        checkSlot(directory, type, name, requirementsSlot, blob(requirementsBlob_), "requirements",
-                  "invalid requirements (requirements or signature modified)", false);
+        checkSlot(directory, type, infoSlot, info, {infoReason, infoReason}, bundle_.has_value());
+        checkSlot(directory, type, requirementsSlot, blob(requirementsBlob_),
+                  {modifiedReason, modifiedReason}, false);
         std::optional<Bytes> resources = bundle_ ? bundle_->codeResources : std::nullopt;
-        checkSlot(directory, type, name, resourceDirSlot, resources, "resource directory",
-                  "invalid resource directory (directory or signature have been modified)",
-                  bundle_.has_value());
-        checkSlot(directory, type, name, entitlementsSlot, blob(entitlementsBlob_), "entitlements",
-                  "invalid entitlements (entitlements or signature modified)", false);
-        checkSlot(directory, type, name, entitlementsDerSlot, blob(entitlementsDerBlob_),
-                  "DER entitlements",
-                  "invalid DER entitlements (entitlements or signature modified)", false);
+        checkSlot(
+            directory, type, resourceDirSlot, resources,
+            {resourcesReason, "code has no resources but signature indicates they must be present"},
+            bundle_.has_value());
+        checkSlot(directory, type, entitlementsSlot, blob(entitlementsBlob_),
+                  {modifiedReason, modifiedReason}, false);
+        checkSlot(directory, type, entitlementsDerSlot, blob(entitlementsDerBlob_),
+                  {modifiedReason, modifiedReason}, false);
         for (std::uint32_t slot : {applicationSlot, repSpecificSlot}) {
             if (slot <= directory.nSpecialSlots && !isZero(u8(directory.specialSlotHash(slot)))) {
-                note("special slot " + std::to_string(slot) +
-                     " is bound but was not evaluated (it does not apply to this code)");
+                check_.notes.push_back("special slot " + std::to_string(slot) +
+                                       " is bound but was not evaluated");
             }
         }
     }
@@ -193,29 +164,31 @@ private:
         return Bytes(view.begin(), view.end());
     }
 
+    struct SlotReasons {
+        std::string changed; // the item differs from its binding, or is not bound at all
+        std::string missing; // the item is bound but absent
+    };
+
     // A bound slot must match its item; an item that exists must be bound (else it could be
     // swapped freely). `mustBind` also fails a missing binding when the item is absent.
-    void checkSlot(const macho::CodeDirectory& directory, HashType type, const std::string& name,
-                   std::uint32_t slot, const std::optional<Bytes>& item, const std::string& what,
-                   const std::string& mismatch, bool mustBind) {
+    void checkSlot(const macho::CodeDirectory& directory, HashType type, std::uint32_t slot,
+                   const std::optional<Bytes>& item, const SlotReasons& reasons, bool mustBind) {
         bool bound =
             slot <= directory.nSpecialSlots && !isZero(u8(directory.specialSlotHash(slot)));
         if (!bound) {
-            if (item) {
-                fail(what + " is present but not bound to the " + name + " code directory");
-            } else if (mustBind) {
-                fail(what + " is missing and not bound to the " + name + " code directory");
+            if (item || mustBind) {
+                fail(reasons.changed);
             }
             return;
         }
         if (!item) {
-            fail(what + " is bound to the signature but missing");
+            fail(reasons.missing);
             return;
         }
         Bytes actual = digest(type, *item);
         auto expected = u8(directory.specialSlotHash(slot));
         if (!std::equal(actual.begin(), actual.end(), expected.begin(), expected.end())) {
-            fail(mismatch);
+            fail(reasons.changed);
         }
     }
 
@@ -223,27 +196,22 @@ private:
         bool adhoc = (primary.flags & (adhocFlag | linkerSignedFlag)) != 0;
         if (!signature_->cms || signature_->cms->empty()) {
             if (!adhoc) {
-                fail("signature carries no CMS signature but is not ad hoc");
-            } else {
-                note(std::string((primary.flags & linkerSignedFlag) != 0 ? "linker-signed"
-                                                                         : "ad hoc") +
-                     " signature; no CMS signature to evaluate");
+                fail(modifiedReason); // claims a signer but carries no signature
             }
             return;
         }
         const cms::DetachedSignatureCheck cms =
             cms::verifyDetached(text(*signature_->cms), text(primary.bytes));
         if (!cms.valid) {
-            fail("invalid CMS signature: " + cms.detail);
+            fail(modifiedReason);
             return;
         }
-        note("CMS signature verifies with its own certificate " + cms.signer +
-             "; no trust chain was evaluated");
+        check_.notes.push_back("the trust chain of " + cms.signer + " was not evaluated");
     }
 
     const macho::Slice& slice_;
     const std::string& path_;
-    const std::string& label_;
+    const std::string& architecture_;
     const std::optional<BundleItems>& bundle_;
     const macho::CodeSignature* signature_ = nullptr;
     std::optional<macho::Bytes> requirementsBlob_;
@@ -261,9 +229,9 @@ Bytes cdhash(const macho::CodeDirectory& directory) {
     return hash;
 }
 
-SliceCheck checkSlice(const macho::Slice& slice, const std::string& path, const std::string& label,
-                      const std::optional<BundleItems>& bundle) {
-    return SliceChecker(slice, path, label, bundle).run();
+SliceCheck checkSlice(const macho::Slice& slice, const std::string& path,
+                      const std::string& architecture, const std::optional<BundleItems>& bundle) {
+    return SliceChecker(slice, path, architecture, bundle).run();
 }
 
 } // namespace bw::codesign

@@ -19,16 +19,16 @@ struct BundleItems {
 
 struct SliceCheck {
     Problems problems;
-    std::vector<std::string> notes; // what was (and was not) evaluated, for verbose output
+    std::vector<std::string> notes; // what could not be evaluated, for verbose output
     std::vector<Bytes> cdhashes;    // one per code directory, each of its own hash type
 };
 
 // Verifies one slice's embedded signature: the SuperBlob and every CodeDirectory, every code
 // page, the special slots, and the CMS signature. `bundle` is set for a bundle's main
-// executable; a lone file binds its embedded Info.plist section, if any. `label` names the
-// slice in messages ("" for a thin file, "architecture arm64: " otherwise).
-SliceCheck checkSlice(const macho::Slice& slice, const std::string& path, const std::string& label,
-                      const std::optional<BundleItems>& bundle);
+// executable; a lone file binds its embedded Info.plist section, if any. `architecture` names
+// the slice of a universal file in problems ("" for a thin file).
+SliceCheck checkSlice(const macho::Slice& slice, const std::string& path,
+                      const std::string& architecture, const std::optional<BundleItems>& bundle);
 
 // The cdhash of a code directory: its hash with its own hash type, cut to 20 bytes.
 Bytes cdhash(const macho::CodeDirectory& directory);

@@ -2,6 +2,7 @@
 
 #include "platform/image/ByteReading.h"
 #include "platform/image/HeifDecoding.h"
+#include "platform/image/ImageDecoding.h"
 #include "platform/image/PngChunks.h"
 
 #include <QBuffer>
@@ -119,6 +120,18 @@ std::optional<ImageProbe> probeJpeg(const QByteArray& bytes) {
     return std::nullopt;
 }
 
+// Readers that cannot tell the pixel format from the header (GIF, WebP) answer with an invalid
+// format, which says nothing about alpha: the first image itself tells, decoded within the
+// pixel limit. One beyond the limit, or one that does not decode, counts as opaque.
+bool decodesWithAlpha(QImageReader& reader, QSize size) {
+    if (qint64(size.width()) * size.height() > maxDecodedPixels) {
+        return false;
+    }
+    reader.setAllocationLimit(int(maxDecodedPixels * 4 / (1024 * 1024) + 1));
+    const QImage image = reader.read();
+    return !image.isNull() && image.hasAlphaChannel();
+}
+
 std::optional<ImageProbe> probeWithQt(const QByteArray& bytes) {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -131,8 +144,11 @@ std::optional<ImageProbe> probeWithQt(const QByteArray& bytes) {
     if (!size.isValid() || size.isEmpty()) {
         return std::nullopt;
     }
-    const QPixelFormat format = QImage::toPixelFormat(reader.imageFormat());
-    return ImageProbe{size, format.alphaUsage() == QPixelFormat::UsesAlpha};
+    const QImage::Format format = reader.imageFormat();
+    if (format == QImage::Format_Invalid) {
+        return ImageProbe{size, decodesWithAlpha(reader, size)};
+    }
+    return ImageProbe{size, QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha};
 }
 
 } // namespace

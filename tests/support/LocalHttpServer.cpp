@@ -60,6 +60,7 @@ struct LocalHttpServer::State {
     std::condition_variable wake;
     bool stopping = false;
     std::map<std::pair<std::string, std::string>, Responder> routes;
+    Responder fallback;
     std::vector<RecordedRequest> requests;
 
     void handle(const httplib::Request& request, httplib::Response& response);
@@ -80,6 +81,8 @@ void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Re
         requests.push_back(recorded);
         if (auto found = routes.find({recorded.method, recorded.path}); found != routes.end()) {
             responder = found->second;
+        } else {
+            responder = fallback;
         }
     }
     const ScriptedResponse scripted = responder ? responder(recorded) : ScriptedResponse(404);
@@ -185,6 +188,11 @@ void LocalHttpServer::route(const std::string& method, const std::string& path,
                             Responder responder) {
     std::lock_guard lock(state_->mutex);
     state_->routes[{method, path}] = std::move(responder);
+}
+
+void LocalHttpServer::fallback(Responder responder) {
+    std::lock_guard lock(state_->mutex);
+    state_->fallback = std::move(responder);
 }
 
 std::vector<RecordedRequest> LocalHttpServer::requests() const {

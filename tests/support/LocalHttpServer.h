@@ -71,6 +71,9 @@ public:
     void route(const std::string& method, const std::string& path, ScriptedResponse response);
     void route(const std::string& method, const std::string& path, Responder responder);
 
+    // Answers the requests that match no route (instead of 404).
+    void fallback(Responder responder);
+
     std::vector<RecordedRequest> requests() const;
 
 private:

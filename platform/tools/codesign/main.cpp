@@ -3,6 +3,7 @@
 #include "platform/codesign/CodeVerifier.h"
 #include "platform/codesign/FileHashing.h"
 #include "platform/codesign/SignedEntitlements.h"
+#include "platform/codesign/VerificationReport.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,26 +23,10 @@ int fail(const char* message) {
 int verify(const std::string& path, bool deep, bool strict, int verbosity) {
     bw::codesign::VerifyOptions options{deep, strict, bw::codesign::defaultHashThreads()};
     bw::codesign::Verification result = bw::codesign::verifyCode(path, options);
-    for (const auto& problem : result.problems) {
-        std::fprintf(stderr, "%s: %s\n", problem.path.c_str(), problem.message.c_str());
+    for (const std::string& line : bw::codesign::verificationReport(path, result, verbosity)) {
+        std::fprintf(stderr, "%s\n", line.c_str());
     }
-    if (verbosity > 0) {
-        for (const auto& note : result.notes) {
-            std::fprintf(stderr, "%s\n", note.c_str());
-        }
-    }
-    if (!result.valid()) {
-        return 1;
-    }
-    if (verbosity > 1) {
-        for (const auto& nested : result.validatedNested) {
-            std::fprintf(stderr, "--validated:%s\n", nested.c_str());
-        }
-    }
-    if (verbosity > 0) {
-        std::fprintf(stderr, "%s: valid on disk\n", path.c_str());
-    }
-    return 0;
+    return result.valid() ? 0 : 1;
 }
 
 int displayEntitlements(const std::string& path) {

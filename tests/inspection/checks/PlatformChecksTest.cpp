@@ -9,7 +9,8 @@ namespace {
 
 CheckResults platform(const PlistDictionary& info, const PlistDictionary& entitlements = {}) {
     CheckResults results;
-    BuildScanner::inspectPlatformRequirements(info, entitlements, results.findings, results.passed);
+    BuildScanner::inspectPlatformRequirements(info, QStringLiteral("/b/App.app"), entitlements,
+                                              results.findings, results.passed);
     return results;
 }
 

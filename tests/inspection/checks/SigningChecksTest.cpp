@@ -130,91 +130,29 @@ TEST(ArchiveDistributionInfo, ReadsSigningIdentityAndSuccessfulChecks) {
     }
 }
 
-TEST(SigningChecks, SignedFixtureBuilds) {
-    const BuildScanner scanner(toolDirectory());
-    const struct {
-        const char* name;
-        QString artifact;
-        QString app;
-        QStringList ids;
-        QStringList passed;
-    } cases[] = {
-        {"development app", debugApp(), debugApp(),
-         list({"signing.get-task-allow", "signing.push-development"}),
-         list({"Code signature verifies", "Provisioning profile is current"})},
-        {"development archive", buildFixture("Debug.xcarchive"), debugApp(),
-         list({"signing.archive-development"}),
-         list({"Code signature verifies", "Provisioning profile is current"})},
-        {"validated archive",
-         buildFixture("Validated.xcarchive"),
-         buildFixture("Validated.xcarchive/Products/Applications/Debug.app"),
-         {},
-         list({"Code signature verifies", "App Store validation succeeded for this archive",
-               "Provisioning profile is current"})},
-        {"sandboxed Mac app",
-         buildFixture("Sandboxed.app"),
-         buildFixture("Sandboxed.app"),
-         {},
-         list({"Code signature verifies", "Debug entitlement is disabled",
-               "Provisioning profile is current"})},
-        // The modern key is present but false: the finding names the key that is true.
-        {"macOS debug key", buildFixture("Unsandboxed.app"), buildFixture("Unsandboxed.app"),
-         list({"signing.get-task-allow"}),
-         list({"Code signature verifies", "Provisioning profile is current"})},
-        // Signed without entitlements: nothing to parse, so no debug passed check.
-        {"ad hoc without entitlements", buildFixture("Messy.app"), buildFixture("Messy.app"),
-         list({"signing.profile-manual"}), list({"Code signature verifies"})},
-    };
-    for (const auto& c : cases) {
-        const SigningRun run = sign(scanner, c.artifact, c.app);
-        EXPECT_EQ(run.results.ids(), c.ids) << c.name;
-        EXPECT_EQ(run.results.passedList(), c.passed) << c.name;
-    }
-
-    const SigningRun app = sign(scanner, debugApp(), debugApp());
-    EXPECT_EQ(app.entitlements.find(u"get-task-allow")->boolean(), true);
-    const Finding& debug = app.results.findings.at(0);
-    EXPECT_EQ(debug.evidence, "get-task-allow = true");
-    EXPECT_EQ(debug.guideline, "2.5.1");
-    EXPECT_EQ(debug.evidenceFields,
-              (std::vector<FindingEvidenceField>{{"Entitlement", "get-task-allow"},
-                                                 {"Detected", "true"},
-                                                 {"Expected", "absent"}}));
-    const Finding& push = app.results.findings.at(1);
-    EXPECT_EQ(push.evidence, "aps-environment = development");
-    EXPECT_EQ(push.evidenceFields,
-              (std::vector<FindingEvidenceField>{{"Entitlement", "aps-environment"},
-                                                 {"Detected", "development"},
-                                                 {"Expected", "production"}}));
-
-    const Finding archived =
-        sign(scanner, buildFixture("Debug.xcarchive"), debugApp()).results.findings.at(0);
-    EXPECT_EQ(archived.severity, FindingSeverity::manual);
-    EXPECT_EQ(archived.confidence, 0.99);
-    EXPECT_EQ(archived.evidence, "Archive signing identity: Apple Development: Test Developer "
-                                 "(ABCDE12345); get-task-allow = true; aps-environment = "
-                                 "development");
-    EXPECT_FALSE(archived.evidenceFields);
-
-    const Finding legacy =
-        sign(scanner, buildFixture("Unsandboxed.app"), buildFixture("Unsandboxed.app"))
-            .results.findings.at(0);
-    EXPECT_EQ(legacy.evidence, "com.apple.security.get-task-allow = true");
-    EXPECT_EQ(legacy.evidenceFields->at(0).value, "com.apple.security.get-task-allow");
-}
-
+// The evidence is what Apple's tool prints: the nested code it went through, the reason, and
+// every changed file, with nothing about what it could not evaluate.
 TEST(SigningChecks, TamperedBundleFailsWithTheToolsOutput) {
     TestFolder folder;
     const QString app = folder.path() + QStringLiteral("/Debug.app");
     ASSERT_EQ(std::system(("cp -R '" + debugApp() + "' '" + app + "'").toUtf8().constData()), 0);
-    QFile info(app + QStringLiteral("/Assets.car"));
-    ASSERT_TRUE(info.open(QIODevice::Append));
-    info.write("changed");
-    info.close();
+    QFile assets(app + QStringLiteral("/Assets.car"));
+    ASSERT_TRUE(assets.open(QIODevice::Append));
+    assets.write("changed");
+    assets.close();
+    folder.write(QStringLiteral("Debug.app/Extra.txt"), "added");
+    ASSERT_TRUE(QFile::remove(app + QStringLiteral("/PrivacyInfo.xcprivacy")));
     const SigningRun run = sign(BuildScanner(toolDirectory()), app, app);
     ASSERT_EQ(run.results.ids().first(), "signing.invalid");
     const Finding& invalid = run.results.findings[0];
-    EXPECT_TRUE(invalid.evidence.contains("Assets.car")) << invalid.evidence.toStdString();
+    const QString kit = app + QStringLiteral("/Frameworks/Kit.framework");
+    EXPECT_EQ(
+        invalid.evidence.trimmed(),
+        QStringList({"--prepared:" + kit, "--validated:" + kit,
+                     app + ": a sealed resource is missing or invalid",
+                     "file added: " + app + "/Extra.txt", "file modified: " + app + "/Assets.car",
+                     "file missing: " + app + "/PrivacyInfo.xcprivacy"})
+            .join(u'\n'));
     EXPECT_EQ(invalid.title, "Code signature verification failed");
     EXPECT_EQ(invalid.severity, FindingSeverity::blocker);
     // The entitlements are still read from the signature.

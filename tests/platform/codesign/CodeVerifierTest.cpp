@@ -1,11 +1,12 @@
 #include "platform/codesign/CodeVerifier.h"
 
 #include "platform/codesign/SignedEntitlements.h"
+#include "platform/codesign/VerificationReport.h"
 #include "platform/macho/MachOFile.h"
 #include "tests/fixtures/signer/BundleSigner.h"
 #include "tests/fixtures/signer/Tamper.h"
+#include "tests/support/TestFolder.h"
 
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -90,6 +91,38 @@ Verification verifyStrictDeep(const fs::path& path) {
     return verifyCode(path, {true, true, 4});
 }
 
+// What `codesign --verify --deep --strict -vv` prints about a failure, without the lines of
+// nested code prepared and validated on the way.
+std::vector<std::string> failureReport(const fs::path& path) {
+    std::vector<std::string> lines;
+    for (std::string& line : verificationReport(path.string(), verifyStrictDeep(path), 2)) {
+        if (!line.starts_with("--")) {
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
+// Binds a seal of the given property-list entries to the bundle's executable, as a signer that
+// wrote such a seal would.
+void resealWith(const fs::path& app, const std::string& entries) {
+    const std::string seal =
+        "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>" + entries + "</dict></plist>";
+    writeText(app / "_CodeSignature/CodeResources", seal);
+    const std::string plist = info("App");
+    bw::signer::SignOptions code;
+    code.identifier = "com.example.App";
+    code.infoPlist = bw::codesign::Bytes(plist.begin(), plist.end());
+    code.codeResources = bw::codesign::Bytes(seal.begin(), seal.end());
+    bw::signer::signMachOFile(app / "App", code);
+}
+
+// The last 4 KiB page the code directory hashes, the one that ends where the signature starts.
+std::uint64_t lastCodePage(const fs::path& executable) {
+    const auto opened = bw::macho::openMachOFile(executable.string());
+    return (opened->file.slices.at(0).image.codeSignature->dataOffset - 1) / 4096;
+}
+
 } // namespace
 
 TEST(CodeVerifierTest, LinkerSignaturesOfLldPass) {
@@ -121,94 +154,212 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString());
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath());
         BundleSignOptions options = withEntitlements();
         c.configure(options);
         bw::signer::signBundle(app, options);
         Verification result = verifyStrictDeep(app);
         EXPECT_TRUE(result.valid()) << testing::PrintToString(messages(result));
-        EXPECT_EQ(result.validatedNested, std::vector<fs::path>{app / "Frameworks/Kit.framework"});
+        const fs::path kit = app / "Frameworks/Kit.framework";
+        EXPECT_EQ(result.nested, (std::vector<NestedStep>{{kit, false}, {kit, true}}));
     }
 }
 
 TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     BundleSignOptions options;
     options.code.cms = testIdentity();
     bw::signer::signBundle(app, options);
     Verification result = verifyStrictDeep(app);
     ASSERT_TRUE(result.valid());
-    EXPECT_NE(std::find(result.notes.begin(), result.notes.end(),
-                        (app / "App").string() +
-                            ": CMS signature verifies with its own certificate /CN=Test Signer; "
-                            "no trust chain was evaluated"),
-              result.notes.end());
+    EXPECT_EQ(verificationReport(app.string(), result, 1),
+              (std::vector<std::string>{
+                  app.string() + ": valid on disk",
+                  app.string() + ": the trust chain of /CN=Test Signer was not evaluated",
+                  app.string() + ": the designated requirement was not evaluated"}));
 }
 
-TEST(CodeVerifierTest, TamperedBundlesFailNamingWhatAndWhere) {
+// Every kind of failure, reported as Apple's tool reports it. "APP" stands for the bundle.
+TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     using namespace bw::signer::tamper;
     struct Case {
         const char* name;
         std::function<void(const fs::path&)> tamper;
-        std::vector<std::string> expected; // "relative path: message"
+        std::vector<std::string> expected;
     };
     const std::vector<Case> cases = {
         {"changed code page",
          [](const fs::path& app) { changeCodePage(app / "App", 1); },
-         {"App: invalid signature (code or signature have been modified): sha256 hash of code "
-          "page 1 does not match"}},
-        {"changed resource",
-         [](const fs::path& app) { writeText(app / "assets/logo.png", "x"); },
-         {"assets/logo.png: file modified (sealed resource hash does not match)"}},
-        {"added resource",
-         [](const fs::path& app) { writeText(app / "new.txt", "x"); },
-         {"new.txt: file added (not in the resource seal)"}},
-        {"removed resource",
-         [](const fs::path& app) { fs::remove(app / "assets/logo.png"); },
-         {"assets/logo.png: file missing (sealed resource is absent)"}},
+         {"APP: invalid signature (code or signature have been modified)"}},
+        {"changed last code page",
+         [](const fs::path& app) { changeCodePage(app / "App", lastCodePage(app / "App")); },
+         {"APP: invalid signature (code or signature have been modified)"}},
+        {"changed, added and removed resources",
+         [](const fs::path& app) {
+             writeText(app / "assets/logo.png", "x");
+             writeText(app / "new.txt", "x");
+             fs::remove(app / "en.lproj/Main.strings"); // optional: no problem
+             fs::remove(app / "logo-link.png");
+         },
+         {"APP: a sealed resource is missing or invalid", "file added: APP/new.txt",
+          "file modified: APP/assets/logo.png", "file missing: APP/logo-link.png"}},
         {"unsigned nested framework",
          [](const fs::path& app) {
              fs::copy_file(inputs / "App.unsigned", app / "Frameworks/Kit.framework/Kit",
                            fs::copy_options::overwrite_existing);
          },
-         {"Frameworks/Kit.framework: nested code is not signed at all"}},
+         {"APP: code object is not signed at all",
+          "In subcomponent: APP/Frameworks/Kit.framework"}},
+        {"nested framework signed again",
+         [](const fs::path& app) {
+             BundleSignOptions other;
+             other.code.identifier = "com.example.other";
+             bw::signer::signBundle(app / "Frameworks/Kit.framework", other);
+         },
+         {"APP: nested code is modified or invalid",
+          "file modified: APP/Frameworks/Kit.framework"}},
+        {"changed nested framework code",
+         [](const fs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
+         {"APP: invalid signature (code or signature have been modified)",
+          "In subcomponent: APP/Frameworks/Kit.framework"}},
         {"link outside the bundle",
          [](const fs::path& app) { linkOutside(app / "logo-link.png", "../../../etc/hosts"); },
-         {"logo-link.png: invalid destination for symbolic link in bundle: ../../../etc/hosts",
-          "logo-link.png: symbolic link modified (sealed target assets/logo.png, found "
-          "../../../etc/hosts)"}},
+         {"APP: invalid destination for symbolic link in bundle"}},
         {"wrong Info.plist",
          [](const fs::path& app) { writeText(app / "Info.plist", info("App") + " "); },
-         {"App: invalid Info.plist (plist or signature have been modified)"}},
+         {"APP: invalid Info.plist (plist or signature have been modified)"}},
         {"changed seal",
          [](const fs::path& app) {
              std::ofstream(app / "_CodeSignature/CodeResources", std::ios::app) << " ";
          },
-         {"App: invalid resource directory (directory or signature have been modified)"}},
-        {"changed nested framework code",
-         [](const fs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
-         {"Frameworks/Kit.framework/Kit: invalid signature (code or signature have been "
-          "modified): sha256 hash of code page 0 does not match"}},
+         {"APP: invalid resource directory (directory or signature have been modified)"}},
+        {"removed seal",
+         [](const fs::path& app) { fs::remove(app / "_CodeSignature/CodeResources"); },
+         {"APP: code has no resources but signature indicates they must be present"}},
+        {"version 1 seal",
+         [](const fs::path& app) { resealWith(app, "<key>files</key><dict/>"); },
+         {"APP: resource envelope is obsolete (version 1 signature)"}},
+        {"broken seal",
+         [](const fs::path& app) {
+             resealWith(app, "<key>files2</key><dict/><key>rules2</key><dict><key>(</key><true/>"
+                             "</dict>");
+         },
+         {"APP: invalid resource specification rule(s)"}},
+        {"executable cut short",
+         [](const fs::path& app) { fs::resize_file(app / "App", 100); },
+         {"APP: main executable failed strict validation"}},
+        {"executable that is no Mach-O",
+         [](const fs::path& app) { writeText(app / "App", "#!/bin/sh\n"); },
+         {"APP: code object is not signed at all"}},
+        {"removed executable",
+         [](const fs::path& app) { fs::remove(app / "App"); },
+         {"APP: bundle format unrecognized, invalid, or unsuitable"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / "App");
         bw::signer::signBundle(app, withEntitlements());
         c.tamper(app);
         std::vector<std::string> expected;
-        for (const auto& line : c.expected) {
-            expected.push_back((app / line).string());
+        for (std::string line : c.expected) {
+            for (std::size_t at; (at = line.find("APP")) != std::string::npos;) {
+                line.replace(at, 3, app.string());
+            }
+            expected.push_back(line);
         }
-        EXPECT_EQ(messages(verifyStrictDeep(app)), expected);
+        EXPECT_EQ(failureReport(app), expected);
     }
 }
 
+// Xcode seals iOS apps with "^" at weight 20, tied with the rules that leave out Info.plist and
+// PkgInfo: such an app verifies, and one with a file really added, missing or modified does not.
+TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> tamper;
+        std::vector<std::string> outcome; // after the nested framework's lines
+    };
+    const std::vector<Case> cases = {
+        {"as signed",
+         [](const fs::path&) {},
+         {"APP: valid on disk", "APP: the designated requirement was not evaluated"}},
+        {"added file",
+         [](const fs::path& app) { writeText(app / "new.txt", "x"); },
+         {"APP: a sealed resource is missing or invalid", "file added: APP/new.txt"}},
+        {"missing file",
+         [](const fs::path& app) { fs::remove(app / "assets/logo.png"); },
+         {"APP: a sealed resource is missing or invalid", "file missing: APP/assets/logo.png"}},
+        {"modified file",
+         [](const fs::path& app) { writeText(app / "assets/logo.png", "x"); },
+         {"APP: a sealed resource is missing or invalid", "file modified: APP/assets/logo.png"}},
+        {"PkgInfo is not sealed",
+         [](const fs::path& app) { writeText(app / "PkgInfo", "APPLxxxx"); },
+         {"APP: valid on disk", "APP: the designated requirement was not evaluated"}},
+        {"modified framework file",
+         [](const fs::path& app) { writeText(app / "Frameworks/Kit.framework/Info.plist", "x"); },
+         {"APP: a sealed resource is missing or invalid",
+          "file modified: APP/Frameworks/Kit.framework/Info.plist"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / "App");
+        writeText(app / "PkgInfo", "APPL????");
+        BundleSignOptions options = withEntitlements();
+        options.seal.xcodeIos = true;
+        bw::signer::signBundle(app, options);
+        c.tamper(app);
+        const std::string kit = (app / "Frameworks/Kit.framework").string();
+        std::vector<std::string> expected = {"--prepared:" + kit};
+        if (std::string(c.name) != "modified framework file") {
+            expected.push_back("--validated:" + kit);
+        }
+        for (std::string line : c.outcome) {
+            expected.push_back(line.replace(line.find("APP"), 3, app.string()));
+        }
+        EXPECT_EQ(verificationReport(app.string(), verifyStrictDeep(app), 2), expected);
+    }
+}
+
+// Nested code is found wherever the nested rules point, not only in Frameworks/.
+TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
+    const fs::path plugIn = app / "PlugIns/Share.appex";
+    fs::create_directories(plugIn);
+    fs::copy_file(inputs / "Kit", plugIn / "Share");
+    writeText(plugIn / "Info.plist", info("Share"));
+    bw::signer::signBundle(app, withEntitlements());
+    ASSERT_TRUE(verifyStrictDeep(app).valid())
+        << testing::PrintToString(messages(verifyStrictDeep(app)));
+    bw::signer::tamper::changeCodePage(plugIn / "Share", 0);
+    EXPECT_EQ(failureReport(app),
+              (std::vector<std::string>{
+                  app.string() + ": invalid signature (code or signature have been modified)",
+                  "In subcomponent: " + plugIn.string()}));
+}
+
+// A macOS bundle seals only Contents/.
+TEST(CodeVerifierTest, ItemsBesideContentsFail) {
+    bw::test::TestFolder dir;
+    fs::path app = fs::path(dir.fsPath()) / "Mac.app";
+    fs::create_directories(app / "Contents/MacOS");
+    fs::copy_file(inputs / "App", app / "Contents/MacOS/App");
+    writeText(app / "Contents/Info.plist", info("App"));
+    bw::signer::signBundle(app, {});
+    EXPECT_TRUE(verifyStrictDeep(app).valid());
+    writeText(app / "extra.txt", "x");
+    EXPECT_EQ(
+        failureReport(app),
+        std::vector<std::string>{app.string() + ": unsealed contents present in the bundle root"});
+}
+
 TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     fs::create_directories(app / "PlugIns");
     bw::signer::signBundle(app, {});
     // A plain Mach-O file in a folder no nested rule covers is a resource; sealed by hash.
@@ -219,8 +370,8 @@ TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
 }
 
 TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
-    QTemporaryDir dir;
-    fs::path folder = dir.path().toStdString();
+    bw::test::TestFolder dir;
+    fs::path folder = dir.fsPath();
     fs::copy_file(inputs / "App", folder / "arm64");
     fs::copy_file(inputs / "App.x86_64", folder / "x86_64");
     BundleSignOptions cms;
@@ -238,21 +389,18 @@ TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
     EXPECT_TRUE(verifyStrictDeep(folder / "fat").valid());
 
     bw::signer::tamper::changeCodePage(folder / "fat", 0, "x86_64");
-    EXPECT_EQ(messages(verifyStrictDeep(folder / "fat")),
-              (std::vector<std::string>{
-                  (folder / "fat").string() +
-                      ": architecture x86_64: invalid signature (code or signature have been "
-                      "modified): sha1 hash of code page 0 does not match",
-                  (folder / "fat").string() +
-                      ": architecture x86_64: invalid signature (code or signature have been "
-                      "modified): sha256 hash of code page 0 does not match"}));
+    EXPECT_EQ(failureReport(folder / "fat"),
+              (std::vector<std::string>{(folder / "fat").string() +
+                                            ": invalid signature (code or signature have been "
+                                            "modified)",
+                                        "In architecture: x86_64"}));
 }
 
 TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
     for (const char* input : {"App", "App.universal"}) {
         SCOPED_TRACE(input);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString(), inputs / input);
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / input);
         bw::signer::signBundle(app, withEntitlements());
         SignedEntitlements read = readSignedEntitlements(app);
         EXPECT_EQ(read.error, "");
@@ -260,8 +408,8 @@ TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
         ASSERT_TRUE(read.xml.has_value());
         EXPECT_EQ(std::string(read.xml->begin(), read.xml->end()), entitlements);
     }
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     bw::signer::signBundle(app, {});
     EXPECT_FALSE(readSignedEntitlements(app).xml.has_value());
     EXPECT_EQ(readSignedEntitlements(inputs / "App.unsigned").error,
@@ -284,8 +432,8 @@ TEST(CodeVerifierTest, MalformedSignaturesFailCleanly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path file = fs::path(dir.path().toStdString()) / "App";
+        bw::test::TestFolder dir;
+        fs::path file = fs::path(dir.fsPath()) / "App";
         fs::copy_file(inputs / "App", file);
         bw::signer::signCode(file, withEntitlements());
         if (std::string(c.name) == "code slot count overruns") {

@@ -6,6 +6,7 @@
 #include "tests/support/ImageFixtures.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <gtest/gtest.h>
 
@@ -79,6 +80,21 @@ TEST(ImageProbe, FallsBackToQtReadersForOtherFormats) {
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(quadrantImage(QSize(30, 20)).save(&buffer, "bmp"));
     EXPECT_EQ(probeImage(bmp), (ImageProbe{QSize(30, 20), false}));
+}
+
+// GIF and WebP readers cannot tell their pixel format from the header; the alpha must still be
+// the image's own.
+TEST(ImageProbe, GifAndWebpHaveAlphaOnlyWhenTransparent) {
+    for (const char* kind : {"opaque", "transparent"}) {
+        for (const char* suffix : {".gif", "-lossy.webp", "-lossless.webp"}) {
+            const QString name = QString::fromUtf8(kind) + QString::fromUtf8(suffix);
+            QFile file(QStringLiteral(BW_IMAGE_FIXTURES_DIR "/") + name);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+            EXPECT_EQ(probeImage(file.readAll()),
+                      (ImageProbe{QSize(312, 390), std::string_view(kind) == "transparent"}))
+                << name.toStdString();
+        }
+    }
 }
 
 TEST(HeifDecoding, QtImageReadingSeesHeic) {

@@ -1,0 +1,154 @@
+#include "app/GuidedSolutions.h"
+
+#include "model/ReportHelpers.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace bw {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Two findings with the same key are one problem.
+QString mergeKey(FindingCategory category, const QString& guideline, const QString& title) {
+    return bw::title(category) + u'|' + guideline + u'|' + title.toLower();
+}
+
+int severityRank(FindingSeverity severity) {
+    return static_cast<int>(severity); // declared blocker, risk, manual
+}
+
+Finding unavailableFinding(QString id, FindingCategory category, QString guideline, QString title,
+                           QString detail, QString evidence, QString fix, EvidenceSource source) {
+    return {std::move(id),
+            FindingSeverity::manual,
+            category,
+            std::move(guideline),
+            std::nullopt,
+            std::move(title),
+            std::move(detail),
+            std::move(evidence),
+            std::nullopt,
+            std::move(fix),
+            1.0,
+            source,
+            std::nullopt};
+}
+
+} // namespace
+
+void applyGuidedSolutions(const BuildAnalysisResponse& response, const QString& scanIdentifier,
+                          ScanReport& report) {
+    std::map<QString, FindingResolution> resolutions;
+    for (const RemoteFindingResolution& entry :
+         response.resolutions.value_or(std::vector<RemoteFindingResolution>{})) {
+        resolutions.insert_or_assign(entry.findingId, entry.resolution);
+    }
+    std::set<QString> keys;
+    for (Finding& finding : report.findings) {
+        if (const auto resolution = resolutions.find(finding.id); resolution != resolutions.end()) {
+            finding.resolution = resolution->second;
+        }
+        keys.insert(mergeKey(finding.category, finding.guideline, finding.title));
+    }
+    for (std::size_t index = 0; index < response.findings.size(); ++index) {
+        const RemoteBuildFinding& remote = response.findings[index];
+        if (!keys.insert(mergeKey(remote.category, remote.guideline, remote.title)).second) {
+            continue;
+        }
+        report.findings.push_back(
+            {u"build.ai.%1.%2"_s.arg(scanIdentifier).arg(index), remote.severity, remote.category,
+             remote.guideline, std::nullopt, remote.title, remote.detail, remote.evidence,
+             remote.evidenceFields, remote.fix, std::clamp(remote.confidence, 0.0, 1.0),
+             remote.source, remote.resolution});
+    }
+    report.passedChecks.insert(report.passedChecks.end(), response.passedChecks.begin(),
+                               response.passedChecks.end());
+    report.passedChecks.push_back(
+        u"Reviewed %1 structured evidence items against Apple guidance %2"_s
+            .arg(response.reviewedEvidenceCount)
+            .arg(response.rulesVersion));
+    report.rulesVersion = response.rulesVersion;
+}
+
+bool rankedOrder(const Finding& a, const Finding& b) {
+    if (a.severity != b.severity) {
+        return severityRank(a.severity) < severityRank(b.severity);
+    }
+    return a.title < b.title;
+}
+
+bool screenshotReviewIsComplete(const std::vector<ScreenshotAssessment>& assessments,
+                                const std::set<ScreenshotPrompt>& areas) {
+    if (assessments.size() != areas.size()) {
+        return false;
+    }
+    std::set<ScreenshotPrompt> reviewed;
+    for (const ScreenshotAssessment& assessment : assessments) {
+        if (!assessment.analyzed) {
+            return false;
+        }
+        reviewed.insert(assessment.reviewArea);
+    }
+    return reviewed == areas;
+}
+
+QString errorDescription(const std::exception& error) {
+    // Every error of the system describes itself to the user through what().
+    return QString::fromUtf8(error.what());
+}
+
+Finding ascUnavailableFinding(const QString& evidence) {
+    return unavailableFinding(
+        u"asc.connection.unavailable"_s, FindingCategory::metadata, u"2.3"_s,
+        u"App Store Connect comparison was unavailable"_s,
+        u"The local build scan completed, but the connected App Store Connect record could not "
+        u"be read."_s,
+        evidence,
+        u"Reconnect the API key in Settings and verify that its role can read apps and release "
+        u"metadata."_s,
+        EvidenceSource::appStoreConnect);
+}
+
+Finding screenshotReviewUnavailableFinding(const QString& evidence) {
+    return unavailableFinding(
+        u"screenshot.ai.unavailable"_s, FindingCategory::screenshots, u"2.3.3"_s,
+        u"Screenshot review was unavailable"_s,
+        u"Local image checks completed, but semantic screenshot analysis did not."_s, evidence,
+        u"Check the connection and service status. Review the screenshots manually before "
+        u"submitting."_s,
+        EvidenceSource::manual);
+}
+
+Finding guidedSolutionsUnavailableFinding(const std::exception& error) {
+    return unavailableFinding(
+        u"build.ai.unavailable"_s, FindingCategory::manual, u"2.1"_s,
+        u"Guided solutions were unavailable"_s,
+        u"The local build and screenshot checks completed, but the remote evidence review could "
+        u"not add guided solutions."_s,
+        errorDescription(error),
+        u"Use the local findings below, then run a fresh scan when the Berthwatch service is "
+        u"available."_s,
+        EvidenceSource::manual);
+}
+
+void applyScreenshotReviewFailure(const ScreenshotSlots& chosen, const QString& evidence,
+                                  ScanReport& report) {
+    if (report.screenshotSummary) {
+        std::vector<ScreenshotAssessment> failed;
+        for (const auto& [prompt, path] : chosen) {
+            failed.push_back({QFileInfo(path).fileName(), prompt,
+                              ScreenshotAssessmentStatus::failed,
+                              u"Semantic screenshot review was unavailable."_s, false});
+        }
+        report.screenshotSummary->analyzedCount = 0;
+        report.screenshotSummary->assessments = std::move(failed);
+    }
+    report.findings.push_back(screenshotReviewUnavailableFinding(evidence));
+}
+
+} // namespace bw

@@ -1,0 +1,73 @@
+#include "app/Launch.h"
+
+#include "app/DesktopRevealer.h"
+#include "model/MarketingMode.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <algorithm>
+
+namespace bw {
+
+namespace {
+
+// Newest first; reports of one date keep their stored order.
+std::vector<ScanReport> newestFirst(std::vector<ScanReport> reports) {
+    std::ranges::stable_sort(reports, [](const ScanReport& a, const ScanReport& b) {
+        return a.createdAt > b.createdAt;
+    });
+    return reports;
+}
+
+// Only whether the item can be read counts; a keychain that fails counts as not connected.
+bool hasCredentials(const AppStoreConnectService& service) {
+    try {
+        return service.keychain().read(service.credentialAccount()).has_value();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
+// Named for the product alone ("~/.local/share/Berthwatch"): the application data location would
+// add the organisation the settings are filed under as a second "Berthwatch".
+QString defaultHistoryFolder() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : QDir(data).filePath(QStringLiteral("Berthwatch"));
+}
+
+double minimumPresentationDuration(const QStringList& arguments,
+                                   const QProcessEnvironment& environment) {
+    if (!MarketingMode::isEnabled(arguments, environment)) {
+        return 36.0;
+    }
+    return MarketingMode::scene(arguments, environment) == MarketingScene::showcase ? 6.0 : 12.0;
+}
+
+std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings) {
+    const QUrl backendURL = settings.backendURL.value_or(BerthwatchBackend::resolveBaseURL());
+    auto services = std::make_shared<const AppServices>(AppServices{
+        BuildScanner(settings.toolDirectory),
+        ScreenshotAuditService(),
+        ReportStore(settings.historyFolder.value_or(defaultHistoryFolder())),
+        BerthwatchBackend(backendURL),
+        settings.ascService.value_or(AppStoreConnectService()),
+        ScreenshotAIService(BerthwatchBackend(backendURL), ScreenshotAIService::defaultBatchSize),
+    });
+    ReportStore::LoadResult history = services->reportStore.load();
+    history.reports = newestFirst(std::move(history.reports));
+    const bool connected = hasCredentials(services->ascService);
+
+    AppModelOptions options;
+    options.minimumPresentationDuration =
+        minimumPresentationDuration(settings.arguments, settings.environment);
+    options.clock = settings.clock;
+    options.arguments = settings.arguments;
+    options.environment = settings.environment;
+    options.revealer = settings.revealer ? settings.revealer : revealInFileManager;
+    return std::make_unique<AppModel>(std::move(services), std::move(history), connected,
+                                      std::move(options));
+}
+
+} // namespace bw

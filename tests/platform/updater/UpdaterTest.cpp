@@ -1,0 +1,147 @@
+#include "platform/updater/Updater.h"
+
+#include "platform/clock/ManualClock.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestFolder.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace bw::updater {
+namespace {
+
+struct RecordingPresenter : UpdatePresenter {
+    std::vector<QString> events;
+    void offerUpdate(const AppcastItem& item) override {
+        events.push_back("offer " + item.version + " " + item.downloadLink.toString());
+    }
+    void reportUpToDate() override { events.push_back("up to date"); }
+    void reportFailure(const QString&) override { events.push_back("failure"); }
+};
+
+std::string appcast(const char* version) {
+    return std::string(
+               R"(<rss xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle">)"
+               "<channel><item><sparkle:version>") +
+           version + "</sparkle:version><link>https://berthwatch.test/get</link></item>" +
+           "</channel></rss>";
+}
+
+class UpdaterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "updater_tests";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
+        test::bypassProxies();
+    }
+
+    std::unique_ptr<Updater> makeUpdater(const QString& currentVersion = "7") {
+        return std::make_unique<Updater>(
+            server.url("/appcast.xml"), currentVersion,
+            Updater::Environment{clock, settings, presenter, [this] { return wallNow; }});
+    }
+
+    // Waits for the check in flight; false when none finishes within a few seconds.
+    static bool waitForCheck(Updater& updater) {
+        QEventLoop loop;
+        QObject::connect(&updater, &Updater::checkFinished, &loop, [&] { loop.exit(0); });
+        QTimer::singleShot(5000, &loop, [&] { loop.exit(1); });
+        return loop.exec() == 0;
+    }
+
+    std::size_t feedRequests() const { return server.requests().size(); }
+
+    test::LocalHttpServer server;
+    ManualClock clock;
+    test::TestFolder folder;
+    QSettings settings{QString::fromStdString((folder.fsPath() / "settings.ini").string()),
+                       QSettings::IniFormat};
+    RecordingPresenter presenter;
+    QDateTime wallNow = QDateTime(QDate(2026, 12, 6), QTime(9, 0), Qt::UTC);
+};
+
+TEST_F(UpdaterTest, AUserCheckReportsEveryOutcome) {
+    struct Case {
+        const char* name;
+        test::ScriptedResponse response;
+        std::vector<QString> expected;
+    };
+    const std::vector<Case> cases = {
+        {"newer", {200, appcast("8")}, {"offer 8 https://berthwatch.test/get"}},
+        {"same", {200, appcast("7")}, {"up to date"}},
+        {"older", {200, appcast("6.9")}, {"up to date"}},
+        {"broken feed", {200, "<rss><channel><item>"}, {"failure"}},
+        {"not found", {404, "missing"}, {"failure"}},
+    };
+    for (const auto& c : cases) {
+        server.route("GET", "/appcast.xml", c.response);
+        presenter.events.clear();
+        auto updater = makeUpdater();
+        updater->checkForUpdates();
+        ASSERT_TRUE(waitForCheck(*updater)) << c.name;
+        EXPECT_EQ(presenter.events, c.expected) << c.name;
+    }
+}
+
+TEST_F(UpdaterTest, AScheduledCheckSpeaksOnlyToOfferAnUpdate) {
+    for (const char* version : {"7", "8"}) {
+        server.route("GET", "/appcast.xml", test::ScriptedResponse{200, appcast(version)});
+        presenter.events.clear();
+        settings.remove(Updater::lastCheckKey);
+        auto updater = makeUpdater();
+        updater->start();
+        ASSERT_TRUE(updater->isChecking()) << version;
+        ASSERT_TRUE(waitForCheck(*updater)) << version;
+        EXPECT_EQ(presenter.events.size(), version == std::string("8") ? 1u : 0u) << version;
+    }
+}
+
+TEST_F(UpdaterTest, ChecksOnceADayAcrossLaunches) {
+    server.route("GET", "/appcast.xml", test::ScriptedResponse{200, appcast("7")});
+    settings.setValue(Updater::lastCheckKey, wallNow.addSecs(-3600));
+    auto updater = makeUpdater();
+    updater->start();
+    EXPECT_FALSE(updater->isChecking());
+    clock.advance(std::chrono::hours(22));
+    EXPECT_FALSE(updater->isChecking());
+    clock.advance(std::chrono::hours(1));
+    ASSERT_TRUE(updater->isChecking());
+    ASSERT_TRUE(waitForCheck(*updater));
+    EXPECT_EQ(feedRequests(), 1u);
+    // The next one is a whole day after the check that just ran.
+    clock.advance(std::chrono::hours(23));
+    EXPECT_FALSE(updater->isChecking());
+    clock.advance(std::chrono::hours(1));
+    EXPECT_TRUE(updater->isChecking());
+    ASSERT_TRUE(waitForCheck(*updater));
+}
+
+TEST_F(UpdaterTest, ALastCheckDatedInTheFutureDoesNotPostponeChecks) {
+    server.route("GET", "/appcast.xml", test::ScriptedResponse{200, appcast("7")});
+    settings.setValue(Updater::lastCheckKey, wallNow.addDays(300));
+    auto updater = makeUpdater();
+    updater->start();
+    EXPECT_TRUE(updater->isChecking());
+    ASSERT_TRUE(waitForCheck(*updater));
+    EXPECT_EQ(settings.value(Updater::lastCheckKey).toDateTime(), wallNow);
+}
+
+TEST_F(UpdaterTest, GoingAwayMidCheckStopsTheRequest) {
+    test::ScriptedResponse slow{200, appcast("8")};
+    slow.delay = std::chrono::seconds(20);
+    server.route("GET", "/appcast.xml", slow);
+    auto updater = makeUpdater();
+    updater->checkForUpdates();
+    const auto started = std::chrono::steady_clock::now();
+    updater.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(presenter.events.empty());
+}
+
+} // namespace
+} // namespace bw::updater

@@ -1,0 +1,363 @@
+#include "services/backend/BerthwatchBackend.h"
+#include "services/backend/BuildReviewJson.h"
+#include "tests/services/backend/BackendTestSupport.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace bw {
+namespace {
+
+using test::LocalHttpServer;
+
+// Every field present once, plus a key the client does not know.
+const char* const fullAnalysis = R"({
+  "findings": [
+    {"severity": "blocker", "category": "Permissions", "guideline": "5.1.1",
+     "title": "Camera purpose missing", "detail": "d", "evidence": "e",
+     "evidenceFields": [{"label": "Key", "value": "NSCameraUsageDescription"}],
+     "fix": "f", "confidence": 0.9, "source": "Build",
+     "resolution": {"summary": "s", "steps": [{"title": "t", "instruction": "i"}],
+                    "verification": "v", "solutionPrompt": "p"}},
+    {"severity": "manual", "category": "Metadata", "guideline": "2.3", "title": "Review notes",
+     "detail": "d2", "evidence": "e2", "fix": "f2", "confidence": 1, "source": "App Store Connect",
+     "evidenceFields": null}
+  ],
+  "resolutions": [
+    {"findingId": "build.rule.0", "resolution": {"summary": "s0", "steps": [],
+                                                 "verification": "v0", "solutionPrompt": "p0"}}
+  ],
+  "passedChecks": ["Privacy manifest present"],
+  "reviewedEvidenceCount": 42,
+  "rulesVersion": "2026.09.1",
+  "solutionSchemaVersion": "3",
+  "serverNote": {"ignored": true}
+})";
+
+BuildAnalysisResponse decode(const QByteArray& body) {
+    return decodeBuildAnalysisResponse(json::JsonReader(json::parseDocument(body)));
+}
+
+// Sends `report` through a real exchange and returns the body as the server received it.
+class SentBody {
+public:
+    SentBody() : backend_(server_.url()) {
+        server_.route("POST", "/v1/scans/abc/analyze", test::answer(200, test::minimalAnalysis));
+    }
+
+    const QJsonObject of(const ScanReport& report) {
+        backend_.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), report);
+        const auto seen = server_.requests();
+        QJsonParseError error;
+        const QJsonDocument document =
+            QJsonDocument::fromJson(QByteArray::fromStdString(seen.back().body), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError);
+        return document.object();
+    }
+
+private:
+    LocalHttpServer server_;
+    BerthwatchBackend backend_;
+};
+
+QString letters(int count) {
+    return QString(count, QLatin1Char('x'));
+}
+
+// One exchange: the report goes out as the service reads it, the answer comes back decoded.
+TEST(BuildReview, OneExchangeSendsTheReportAndDecodesTheAnswer) {
+    LocalHttpServer server;
+    server.route("POST", "/v1/scans/abc/analyze", test::answer(200, fullAnalysis));
+    ScanReport report = test::sampleReport();
+    report.rulesVersion = QStringLiteral(" 2026.08.1 ");
+    report.findings[0].itms = QStringLiteral("ITMS-90683");
+    const BuildAnalysisResponse response =
+        BerthwatchBackend(server.url())
+            .reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), report);
+
+    const QJsonObject sent =
+        QJsonDocument::fromJson(QByteArray::fromStdString(server.requests().at(0).body)).object();
+    const QJsonObject expectedSent = QJsonDocument::fromJson(R"({
+      "rulesVersion": " 2026.08.1 ", "passedChecks": ["Info.plist readable"],
+      "app": {"name": "FlightDeck", "bundleIdentifier": "com.example.flightdeck", "version": "2.4",
+              "buildNumber": "112", "platform": "iOS", "minimumOS": "16.0",
+              "architectures": ["arm64"], "sdkNames": ["Sentry"], "bundleSize": 52428800},
+      "localFindings": [{"id": "build.rule.0", "severity": "risk", "category": "Privacy",
+                         "guideline": "5.1.1", "itms": "ITMS-90683", "title": "Title 0",
+                         "detail": "Detail", "evidence": "Evidence", "fix": "Fix",
+                         "confidence": 0.8, "source": "Build"}]})")
+                                         .object();
+    EXPECT_EQ(sent, expectedSent);
+
+    const FindingResolution resolution{QStringLiteral("s"),
+                                       {{QStringLiteral("t"), QStringLiteral("i")}},
+                                       QStringLiteral("v"),
+                                       QStringLiteral("p")};
+    const BuildAnalysisResponse expected{
+        {{FindingSeverity::blocker, FindingCategory::permissions, QStringLiteral("5.1.1"),
+          QStringLiteral("Camera purpose missing"), QStringLiteral("d"), QStringLiteral("e"),
+          std::vector<FindingEvidenceField>{
+              {QStringLiteral("Key"), QStringLiteral("NSCameraUsageDescription")}},
+          QStringLiteral("f"), 0.9, EvidenceSource::build, resolution},
+         {FindingSeverity::manual, FindingCategory::metadata, QStringLiteral("2.3"),
+          QStringLiteral("Review notes"), QStringLiteral("d2"), QStringLiteral("e2"), std::nullopt,
+          QStringLiteral("f2"), 1.0, EvidenceSource::appStoreConnect, std::nullopt}},
+        std::vector<RemoteFindingResolution>{
+            {QStringLiteral("build.rule.0"),
+             {QStringLiteral("s0"), {}, QStringLiteral("v0"), QStringLiteral("p0")}}},
+        {QStringLiteral("Privacy manifest present")},
+        42,
+        QStringLiteral("2026.09.1"),
+        QStringLiteral("3")};
+    EXPECT_EQ(response, expected);
+}
+
+TEST(BuildReviewRequest, CountsAreCutAtTheirLimits) {
+    const struct {
+        const char* name;
+        std::function<void(ScanReport&, int)> fill;
+        std::function<QJsonArray(const QJsonObject&)> sent;
+        int limit;
+    } lists[] = {
+        {"findings",
+         [](ScanReport& r, int n) {
+             r.findings.clear();
+             for (int i = 0; i < n; ++i) {
+                 r.findings.push_back(test::sampleFinding(i));
+             }
+         },
+         [](const QJsonObject& b) { return b["localFindings"].toArray(); }, 120},
+        {"architectures",
+         [](ScanReport& r, int n) { r.metadata.architectures.assign(n, QStringLiteral("arm64")); },
+         [](const QJsonObject& b) { return b["app"]["architectures"].toArray(); }, 16},
+        {"sdk names",
+         [](ScanReport& r, int n) { r.metadata.sdkNames.assign(n, QStringLiteral("Sentry")); },
+         [](const QJsonObject& b) { return b["app"]["sdkNames"].toArray(); }, 120},
+        {"passed checks",
+         [](ScanReport& r, int n) {
+             r.passedChecks.clear();
+             for (int i = 0; i < n; ++i) {
+                 r.passedChecks.push_back(QStringLiteral("check %1").arg(i));
+             }
+         },
+         [](const QJsonObject& b) { return b["passedChecks"].toArray(); }, 160},
+    };
+    SentBody sent;
+    for (const auto& list : lists) {
+        for (int count : {0, list.limit, list.limit + 1, list.limit + 40}) {
+            SCOPED_TRACE(std::string(list.name) + " " + std::to_string(count));
+            ScanReport report = test::sampleReport();
+            list.fill(report, count);
+            const QJsonArray array = list.sent(sent.of(report));
+            EXPECT_EQ(array.size(), std::min(count, list.limit));
+        }
+    }
+    // The kept items are the first ones, in order.
+    ScanReport report = test::sampleReport();
+    lists[0].fill(report, 121);
+    const QJsonArray findings = sent.of(report)["localFindings"].toArray();
+    EXPECT_EQ(findings.first()["id"].toString(), "build.rule.0");
+    EXPECT_EQ(findings.last()["id"].toString(), "build.rule.119");
+}
+
+TEST(BuildReviewRequest, TextsAreClippedAtTheirLimits) {
+    using Setter = std::function<void(ScanReport&, const QString&)>;
+    using Getter = std::function<QString(const QJsonObject&)>;
+    const auto findingField = [](const char* key) {
+        return Getter([key](const QJsonObject& b) {
+            return b["localFindings"][0][QLatin1String(key)].toString();
+        });
+    };
+    const auto appField = [](const char* key) {
+        return Getter(
+            [key](const QJsonObject& b) { return b["app"][QLatin1String(key)].toString(); });
+    };
+    const struct {
+        const char* name;
+        Setter set;
+        Getter sent;
+        int limit;
+    } fields[] = {
+        {"id", [](ScanReport& r, const QString& t) { r.findings[0].id = t; }, findingField("id"),
+         180},
+        {"guideline", [](ScanReport& r, const QString& t) { r.findings[0].guideline = t; },
+         findingField("guideline"), 32},
+        {"itms", [](ScanReport& r, const QString& t) { r.findings[0].itms = t; },
+         findingField("itms"), 64},
+        {"title", [](ScanReport& r, const QString& t) { r.findings[0].title = t; },
+         findingField("title"), 160},
+        {"detail", [](ScanReport& r, const QString& t) { r.findings[0].detail = t; },
+         findingField("detail"), 1200},
+        {"evidence", [](ScanReport& r, const QString& t) { r.findings[0].evidence = t; },
+         findingField("evidence"), 1000},
+        {"fix", [](ScanReport& r, const QString& t) { r.findings[0].fix = t; }, findingField("fix"),
+         1200},
+        {"name", [](ScanReport& r, const QString& t) { r.metadata.appName = t; }, appField("name"),
+         200},
+        {"bundleIdentifier",
+         [](ScanReport& r, const QString& t) { r.metadata.bundleIdentifier = t; },
+         appField("bundleIdentifier"), 255},
+        {"version", [](ScanReport& r, const QString& t) { r.metadata.version = t; },
+         appField("version"), 100},
+        {"buildNumber", [](ScanReport& r, const QString& t) { r.metadata.buildNumber = t; },
+         appField("buildNumber"), 100},
+        {"platform", [](ScanReport& r, const QString& t) { r.metadata.platform = t; },
+         appField("platform"), 100},
+        {"minimumOS", [](ScanReport& r, const QString& t) { r.metadata.minimumOS = t; },
+         appField("minimumOS"), 100},
+        {"architecture", [](ScanReport& r, const QString& t) { r.metadata.architectures = {t}; },
+         [](const QJsonObject& b) { return b["app"]["architectures"][0].toString(); }, 100},
+        {"sdk name", [](ScanReport& r, const QString& t) { r.metadata.sdkNames = {t}; },
+         [](const QJsonObject& b) { return b["app"]["sdkNames"][0].toString(); }, 200},
+        {"passed check", [](ScanReport& r, const QString& t) { r.passedChecks = {t}; },
+         [](const QJsonObject& b) { return b["passedChecks"][0].toString(); }, 240},
+    };
+    SentBody sent;
+    for (const auto& field : fields) {
+        const struct {
+            const char* name;
+            QString value;
+            QString expected;
+        } values[] = {
+            {"at limit", letters(field.limit), letters(field.limit)},
+            {"over limit", letters(field.limit + 1), letters(field.limit)},
+            {"padded over limit", QStringLiteral("\n ") + letters(field.limit + 5) + "\t",
+             letters(field.limit)},
+            {"blank", QStringLiteral(" \n\t "), QStringLiteral("Unavailable")},
+            {"empty", QString(), QStringLiteral("Unavailable")},
+        };
+        for (const auto& value : values) {
+            SCOPED_TRACE(std::string(field.name) + ", " + value.name);
+            ScanReport report = test::sampleReport();
+            field.set(report, value.value);
+            EXPECT_EQ(field.sent(sent.of(report)), value.expected);
+        }
+    }
+}
+
+TEST(BuildReviewRequest, TitleOfEmojiIsClippedByCharacters) {
+    SentBody sent;
+    const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
+    ScanReport report = test::sampleReport();
+    report.findings[0].title = grin.repeated(170);
+    EXPECT_EQ(sent.of(report)["localFindings"][0]["title"].toString(), grin.repeated(160));
+}
+
+TEST(BuildReviewRequest, ItmsKeyIsLeftOutOnlyWhenAbsent) {
+    SentBody sent;
+    ScanReport report = test::sampleReport();
+    report.findings = {test::sampleFinding(0), test::sampleFinding(1)};
+    report.findings[1].itms = QStringLiteral("  ");
+    const QJsonArray findings = sent.of(report)["localFindings"].toArray();
+    EXPECT_FALSE(findings[0].toObject().contains("itms"));
+    EXPECT_EQ(findings[1]["itms"].toString(), "Unavailable");
+}
+
+TEST(BuildReviewRequest, ConfidenceAndBundleSizeAreClamped) {
+    SentBody sent;
+    const std::pair<double, double> confidences[] = {
+        {1.7, 1.0},
+        {-0.2, 0.0},
+        {0.0, 0.0},
+        {0.35, 0.35},
+        {1.0, 1.0},
+        {std::numeric_limits<double>::quiet_NaN(), 0.0},
+        {std::numeric_limits<double>::infinity(), 1.0},
+    };
+    for (const auto& [given, expected] : confidences) {
+        ScanReport report = test::sampleReport();
+        report.findings[0].confidence = given;
+        EXPECT_EQ(sent.of(report)["localFindings"][0]["confidence"].toDouble(), expected) << given;
+    }
+    const std::pair<qint64, qint64> sizes[] = {
+        {-5, 0},
+        {0, 0},
+        {1'000'000'000'000, 1'000'000'000'000},
+        {1'000'000'000'001, 1'000'000'000'000},
+        {2'000'000'000'000, 1'000'000'000'000},
+        {std::numeric_limits<qint64>::max(), 1'000'000'000'000},
+    };
+    for (const auto& [given, expected] : sizes) {
+        ScanReport report = test::sampleReport();
+        report.metadata.bundleSize = given;
+        EXPECT_EQ(sent.of(report)["app"]["bundleSize"].toInteger(), expected) << given;
+    }
+}
+
+TEST(BuildReviewRequest, ScanIdentifierIsJoinedIntoThePathUntrimmed) {
+    LocalHttpServer server;
+    const BerthwatchBackend backend(server.url());
+    const std::pair<QString, std::string> cases[] = {
+        {QStringLiteral("abc"), "/v1/scans/abc/analyze"},
+        {QStringLiteral("1b4e28ba-2fa1-11d2-883f-0016d3cca427"),
+         "/v1/scans/1b4e28ba-2fa1-11d2-883f-0016d3cca427/analyze"},
+        {QStringLiteral(" id "), "/v1/scans/%20id%20/analyze"},
+    };
+    for (const auto& [identifier, target] : cases) {
+        try {
+            backend.reviewBuildEvidence(std::nullopt, identifier, test::sampleReport());
+        } catch (const BackendError&) {
+            // Unrouted paths answer 404; only the path that arrived matters here.
+        }
+        EXPECT_EQ(server.requests().back().target, target);
+    }
+}
+
+TEST(BuildReview, OptionalKeysMayBeMissingOrNull) {
+    const BuildAnalysisResponse response =
+        decode(R"({"findings":[],"resolutions":null,"passedChecks":[],
+                   "reviewedEvidenceCount":0,"rulesVersion":"r"})");
+    EXPECT_EQ(response.resolutions, std::nullopt);
+    EXPECT_EQ(response.solutionSchemaVersion, std::nullopt);
+}
+
+TEST(BuildReview, AnyShapeErrorFailsTheWholeAnswer) {
+    const struct {
+        const char* name;
+        const char* from;
+        const char* to;
+    } changes[] = {
+        {"unknown severity", R"("severity": "blocker")", R"("severity": "critical")"},
+        {"unknown category", R"("category": "Metadata")", R"("category": "metadata")"},
+        {"unknown source", R"("source": "Build")", R"("source": "build")"},
+        {"findings missing", R"("findings": [)", R"("findingz": [)"},
+        {"passed checks null", R"("passedChecks": ["Privacy manifest present"])",
+         R"("passedChecks": null)"},
+        {"count fractional", R"("reviewedEvidenceCount": 42)", R"("reviewedEvidenceCount": 4.5)"},
+        {"count as text", R"("reviewedEvidenceCount": 42)", R"("reviewedEvidenceCount": "42")"},
+        {"rules version missing", R"("rulesVersion": "2026.09.1",)", ""},
+        {"schema version wrong type", R"("solutionSchemaVersion": "3")",
+         R"("solutionSchemaVersion": 3)"},
+        {"confidence as text", R"("confidence": 0.9)", R"("confidence": "0.9")"},
+        {"title missing", R"("title": "Review notes",)", ""},
+        {"resolution without steps", R"("steps": [{"title": "t", "instruction": "i"}],)", ""},
+        {"resolutions entry without id", R"("findingId": "build.rule.0", )", ""},
+        {"evidence field without value", R"(, "value": "NSCameraUsageDescription")", ""},
+    };
+    LocalHttpServer server;
+    const BerthwatchBackend backend(server.url());
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.name);
+        QByteArray body(fullAnalysis);
+        ASSERT_EQ(body.count(change.from), 1);
+        body.replace(change.from, change.to);
+        EXPECT_THROW(decode(body), json::DecodeError);
+
+        server.route("POST", "/v1/scans/abc/analyze", test::answer(200, body.toStdString()));
+        try {
+            backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
+            ADD_FAILURE() << "the answer decoded";
+        } catch (const BackendError& error) {
+            EXPECT_EQ(error.kind(), BackendError::Kind::invalidResponse);
+        }
+    }
+}
+
+} // namespace
+} // namespace bw
