@@ -285,19 +285,18 @@ TEST(ReportStoreSave, AnUnchangedIconIsNotWrittenAgain) {
 
 // The store remembers what it wrote; what changed behind its back is looked at again.
 TEST(ReportStoreSave, FilesChangedBehindTheStoresBackAreReadAgain) {
-    QTemporaryDir root;
-    const QDir folder(root.path());
+    bw::test::TestFolder root;
     const ReportStore store(root.path());
     const std::vector<ScanReport> reports = sampleHistory(2);
     store.save(reports);
     QByteArray icon = *reports[0].metadata.iconPNG;
     icon[0] = char(icon[0] ^ 1);
-    writeFile(folder.filePath(iconName(reports[0])), icon);
+    const QString iconPath = root.filePath(bw::test::iconFileName(reports[0]));
+    writeFile(iconPath, icon);
     store.save(reports);
-    EXPECT_EQ(fs::readWholeFile(folder.filePath(iconName(reports[0]))),
-              *reports[0].metadata.iconPNG);
+    EXPECT_EQ(fs::readWholeFile(iconPath), *reports[0].metadata.iconPNG);
 
-    writeFile(folder.filePath("reports.json"), "[{}]");
+    writeFile(root.filePath("reports.json"), "[{}]");
     const auto error = errorOf<ReportStoreError>([&] { store.save(reports); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind(), ReportStoreError::Kind::refusingToOverwriteCorruptStore);
