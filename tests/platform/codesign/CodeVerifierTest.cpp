@@ -170,6 +170,11 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
         {"one page", [](BundleSignOptions& o) { o.code.pageSizeLog2 = 0; }},
         {"XML entitlements only", [](BundleSignOptions& o) { o.code.derEntitlements = false; }},
         {"CMS", [](BundleSignOptions& o) { o.code.cms = testIdentity(); }},
+        {"CMS over a SHA-1 directory with a SHA-256 alternate, as Xcode signs older targets",
+         [](BundleSignOptions& o) {
+             o.code.cms = testIdentity();
+             o.code.hashTypes = {HashType::sha1, HashType::sha256};
+         }},
         {"SHA-256 resources only", [](BundleSignOptions& o) { o.seal.sha1 = false; }},
     };
     for (const auto& c : cases) {
