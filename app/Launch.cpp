@@ -30,7 +30,8 @@ bool hasCredentials(const AppStoreConnectService& service) {
 } // namespace
 
 QString defaultHistoryFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Berthwatch");
 }
 
 double minimumPresentationDuration(const QStringList& arguments,
