@@ -11,32 +11,15 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 using P = ScreenshotPrompt;
 
-TEST(MarketingScenes, MinimumPresentationFollowsTheDemonstrationSwitches) {
-    const struct {
-        QString argument;
-        QString variable; // NAME=value
-        double seconds;
-    } cases[] = {
-        {{}, {}, 36},
-        {u"--marketing-scene=showcase"_s, {}, 6},
-        {{}, u"BERTHWATCH_MARKETING_SCENE=showcase"_s, 6},
-        {u"--marketing-scan"_s, {}, 12},
-        {u"--marketing-scene=report"_s, {}, 12},
-        {u"--marketing-scene=nonsense"_s, {}, 12},
-        {{}, u"BERTHWATCH_MARKETING_SCAN=0"_s, 36},
+// Which switches make a demonstration, and its scene, are the model's own tests.
+TEST(MarketingScenes, MinimumPresentationFollowsTheScene) {
+    const auto duration = [](const QString& argument) {
+        return minimumPresentationDuration({u"bw"_s, argument}, {});
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE((c.argument + c.variable).toStdString());
-        QProcessEnvironment environment;
-        if (!c.variable.isEmpty()) {
-            environment.insert(c.variable.section(u'=', 0, 0), c.variable.section(u'=', 1));
-        }
-        QStringList arguments{u"bw"_s};
-        if (!c.argument.isEmpty()) {
-            arguments.append(c.argument);
-        }
-        EXPECT_EQ(minimumPresentationDuration(arguments, environment), c.seconds);
-    }
+    EXPECT_EQ(duration(u"--verbose"_s), 36);
+    EXPECT_EQ(duration(u"--marketing-scene=showcase"_s), 6);
+    EXPECT_EQ(duration(u"--marketing-scene=report"_s), 12);
+    EXPECT_EQ(duration(u"--marketing-scan"_s), 12);
 }
 
 // A model started with one scene, whose history holds one saved report.
@@ -50,7 +33,7 @@ struct Scene {
         const QUrl nowhere(u"http://127.0.0.1:9"_s);
         model = std::make_unique<AppModel>(
             std::make_shared<const AppServices>(
-                AppServices{{},
+                AppServices{BuildScanner(),
                             {},
                             ReportStore(folder.path()),
                             BerthwatchBackend(nowhere),
@@ -90,7 +73,6 @@ TEST(MarketingScenes, EachSceneEndsInItsPreparedState) {
         {u"drop"_s, 0, false, {}, idle, 0, {}},
         {u"home"_s, 0, false, {}, idle, 6, {}},
         {u"scan"_s, 60, true, two, preparing, 0, {}},
-        {u"unknown"_s, 0, true, two, preparing, 0, {}},
         {u"flow"_s, 12.75, true, two, finished, 1, showcase},
         {u"showcase"_s, 16.9, true, three, finished, 1, showcase},
         {u"screens"_s, 0, true, three, idle, 0, {}},

@@ -41,9 +41,10 @@ ModelHarness::ModelHarness() : history(folder.makeFolder(u"history"_s)) {
     launch();
 }
 
-AppModel& ModelHarness::launch(std::optional<AppStoreConnectService> ascService) {
+AppModel& ModelHarness::launch(const QStringList& arguments,
+                               std::optional<AppStoreConnectService> ascService) {
     LaunchSettings settings;
-    settings.arguments = {u"berthwatch"_s};
+    settings.arguments = arguments;
     settings.environment = QProcessEnvironment();
     settings.historyFolder = history;
     settings.backendURL = backend.url();

@@ -34,7 +34,8 @@ public:
     ModelHarness();
 
     // Launches (again): a new model over the same folder and servers.
-    AppModel& launch(std::optional<AppStoreConnectService> ascService = std::nullopt);
+    AppModel& launch(const QStringList& arguments = {QStringLiteral("berthwatch")},
+                     std::optional<AppStoreConnectService> ascService = std::nullopt);
     AppModel& model() { return *model_; }
     // A PNG screenshot of an accepted App Store size in the test folder.
     QString screenshot(const QString& name) const;

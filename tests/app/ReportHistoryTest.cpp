@@ -38,11 +38,7 @@ protected:
         harness.launch();
     }
 
-    void damage(const QString& name) {
-        QFile file(harness.history + u"/"_s + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("{");
-    }
+    void damage(const QString& name) const { harness.folder.write(u"history/"_s + name, "{"); }
 
     std::vector<QUuid> onDisk() const { return ids(ReportStore(harness.history).load().reports); }
 
@@ -63,7 +59,8 @@ TEST_F(ReportHistory, LaunchListsNewestFirstKeepingTheStoredOrderOfEqualDates) {
     EXPECT_EQ(restored.importMessage(), restored.reportNotice());
 
     test::FakeAppStoreConnect asc;
-    EXPECT_EQ(harness.launch(asc.service()).ascStatusMessage(), u"Credentials saved in Keychain"_s);
+    EXPECT_EQ(harness.launch({u"berthwatch"_s}, asc.service()).ascStatusMessage(),
+              u"Credentials saved in Keychain"_s);
 }
 
 TEST_F(ReportHistory, DeletionsCloseOnlyTheShownReportOnceSaved) {

@@ -4,7 +4,6 @@
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace bw {
@@ -42,7 +41,7 @@ struct ScanSetup {
     }
     // A fresh launch with a staged .ipa and two screenshots.
     AppModel& stageWithScreenshots() {
-        AppModel& model = harness.launch(asc.service());
+        AppModel& model = harness.launch({u"berthwatch"_s}, asc.service());
         harness.stage(test::fixtureBuild(u"Clean.ipa"_s));
         model.setScreenshot(harness.screenshot(u"Paywall.png"_s), ScreenshotPrompt::paywall);
         model.setScreenshot(harness.screenshot(u"Restore.png"_s), ScreenshotPrompt::restore);
@@ -205,9 +204,7 @@ TEST_F(ScanPipeline, CancellingEndsTheScanAtOnceAfterAnyStep) {
 
 TEST_F(ScanPipeline, AReportThatCannotBeSavedStaysOnScreenWithANotice) {
     AppModel& model = stageWithScreenshots();
-    QFile damaged(harness.history + u"/reports.json"_s);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write("not json") > 0);
-    damaged.close();
+    harness.folder.write(u"history/reports.json"_s, "not json");
     model.startScan(false);
     ASSERT_TRUE(waitUntil([&] { return isAt(model, u"Preparing report"_s); }));
     harness.clock.advance(seconds(36));
@@ -225,7 +222,7 @@ TEST_F(ScanPipeline, AReportThatCannotBeSavedStaysOnScreenWithANotice) {
 }
 
 TEST_F(ScanPipeline, OneScanAtATimeAndNeverWhileAnImportIsLaunching) {
-    AppModel& model = harness.launch(asc.service());
+    AppModel& model = harness.launch({u"berthwatch"_s}, asc.service());
     model.startScan(false); // nothing staged: the run ends at once
     EXPECT_FALSE(model.isScanRunning());
     EXPECT_EQ(model.scanPhase(), ScanPhase::idle());
