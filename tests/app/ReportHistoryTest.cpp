@@ -109,7 +109,7 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.prefix.toStdString());
-        // Damaged after launch: the store refuses the write.
+        // Damaged after launch: the store refuses the write on the writer's thread.
         AppModel& model = harness.launch();
         model.openReport(model.reports().front());
         damage(u"reports.json"_s);
@@ -120,14 +120,9 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
         EXPECT_EQ(model.reports(), before);
         EXPECT_TRUE(model.report());
 
-        // Damaged before launch: saving is refused at once.
-        damage(u"reports.backup.json"_s);
-        AppModel& refusing = harness.launch();
-        ASSERT_FALSE(refusing.canPersistReports());
-        c.change(refusing);
-        EXPECT_EQ(refusing.reportNotice(), c.prefix + refusal);
+        // A good history again for the next case. (A launch that may not save refuses at once:
+        // the demonstration scenes' test.)
         QFile::remove(harness.history + u"/reports.json"_s);
-        QFile::remove(harness.history + u"/reports.backup.json"_s);
         ReportStore(harness.history).save(saved);
     }
 }
