@@ -54,6 +54,7 @@ BundleLayout bundleLayout(const fs::path& root) {
     } else if (fs::is_symlink(root / "Versions" / "Current", ec)) {
         // Reached through the link, as Apple's tool names the files; a link to anything but a
         // sibling folder is followed no further than its last name.
+        layout.versioned = true;
         fs::path target = fs::read_symlink(root / "Versions" / "Current", ec);
         layout.resourceBase =
             root / "Versions" /

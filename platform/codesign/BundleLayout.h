@@ -15,6 +15,7 @@ struct BundleLayout {
     std::filesystem::path codeResources;
     std::optional<std::filesystem::path> executable; // absent when the bundle names none
     bool contentsFolder = false;                     // a macOS bundle with Contents/
+    bool versioned = false; // a framework with Versions/Current, its root outside the seal
 
     // The executable's path relative to resourceBase, with '/' separators.
     std::optional<std::string> executableRelativePath() const;

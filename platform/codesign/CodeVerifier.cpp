@@ -1,6 +1,7 @@
 #include "platform/codesign/CodeVerifier.h"
 
 #include "platform/codesign/BundleLayout.h"
+#include "platform/codesign/FrameworkRoot.h"
 #include "platform/codesign/ResourceSealVerifier.h"
 #include "platform/codesign/SignatureCheck.h"
 #include "platform/macho/MachOFile.h"
@@ -125,6 +126,10 @@ private:
         CodeCheck check = checkMachO(*layout.executable, items);
         // As with Apple's tool, resources are looked at only once the signature holds.
         if (!check.problems.empty()) {
+            return check;
+        }
+        if (options_.strict && layout.versioned && !frameworkRootIsStandard(root)) {
+            check.problems.push_back({root.string(), unsealedFrameworkRootReason});
             return check;
         }
         if (!items.codeResources) {

@@ -1,5 +1,6 @@
 #include "platform/codesign/CodeVerifier.h"
 
+#include "platform/codesign/FrameworkRoot.h"
 #include "platform/codesign/SignedEntitlements.h"
 #include "platform/codesign/VerificationReport.h"
 #include "platform/macho/MachOFile.h"
@@ -424,6 +425,17 @@ TEST(CodeVerifierTest, MacAppWithVersionedFrameworkVerifies) {
     EXPECT_TRUE(result.valid()) << testing::PrintToString(messages(result));
     EXPECT_NE(std::ranges::find(result.nested, NestedStep{kit / "Versions/Current/.", true}),
               result.nested.end());
+    // The framework's root lies outside every seal: strictly, only its standard shape passes.
+    for (const auto& extra :
+         {std::function<void()>([&] { writeText(kit / "LICENSE", "x"); }),
+          std::function<void()>([&] { fs::create_symlink("../..", kit / "Frameworks"); })}) {
+        extra();
+        EXPECT_EQ(failureReport(app),
+                  (std::vector<std::string>{app.string() + ": " + unsealedFrameworkRootReason,
+                                            "In subcomponent: " + kit.string()}));
+        EXPECT_TRUE(verifyCode(app, {true, false, 1}).valid());
+        fs::remove(kit / "LICENSE");
+    }
 }
 
 TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
