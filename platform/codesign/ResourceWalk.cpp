@@ -77,11 +77,14 @@ private:
                 add(entry.path(), relative, BundleItem::Kind::nestedCode, *rule);
                 return;
             }
-            if (code) {
+            // Code inside such code is verified by its own container, once.
+            if (code && insideCode_ == 0) {
                 walk_.unnestedCode.push_back(
                     {relative, entry.path(), BundleItem::Kind::nestedCode, rule->optional});
             }
+            insideCode_ += code ? 1 : 0;
             visitFolder(entry.path(), relative + "/");
+            insideCode_ -= code ? 1 : 0;
             return;
         }
         if (rule == nullptr || rule->omit) {
@@ -105,6 +108,7 @@ private:
     const BundleLayout& layout_;
     const ResourceRules& rules_;
     std::string executable_;
+    int insideCode_ = 0; // depth of the code bundles being walked as plain folders
     BundleWalk walk_;
 };
 

@@ -362,6 +362,25 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
     }
 }
 
+// Under Xcode's iOS rules, an extension inside a Watch app is verified once, by the Watch app.
+TEST(CodeVerifierTest, CodeInsideNestedCodeIsVerifiedOnce) {
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
+    const fs::path extension = app / "Watch/Watch.app/PlugIns/Ext.appex";
+    for (const auto& [folder, name] :
+         {std::pair{app / "Watch/Watch.app", "Watch"}, std::pair{extension, "Ext"}}) {
+        fs::create_directories(folder);
+        fs::copy_file(inputs / "Kit", folder / name);
+        writeText(folder / "Info.plist", info(name));
+    }
+    BundleSignOptions options = withEntitlements();
+    options.seal.xcodeIos = true;
+    bw::signer::signBundle(app, options);
+    const Verification result = verifyStrictDeep(app);
+    EXPECT_TRUE(result.valid());
+    EXPECT_EQ(std::ranges::count(result.nested, extension, &NestedStep::path), 2);
+}
+
 // Nested code is found wherever the nested rules point, not only in Frameworks/.
 TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
     bw::test::TestFolder dir;
