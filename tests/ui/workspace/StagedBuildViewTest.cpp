@@ -241,8 +241,8 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         // shows the empty phone, at once.
         for (const QString& file : {fifo, huge}) {
             ASSERT_TRUE(drop(file));
-            EXPECT_TRUE(bw::test::waitFor([&] { return !screen.showsText(message); }, 5));
-            ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }, 5));
+            EXPECT_TRUE(bw::test::waitFor([&] { return !screen.showsText(message); }));
+            ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }));
             EXPECT_FALSE(slot->showsScreenshot());
             EXPECT_TRUE(slot->isFilled());
         }
