@@ -65,7 +65,7 @@ struct LocalHttpServer::State {
 
     void handle(const httplib::Request& request, httplib::Response& response);
     void waitFor(std::chrono::milliseconds delay);
-    void start();
+    void start(std::chrono::seconds keepAlive);
 };
 
 void LocalHttpServer::State::waitFor(std::chrono::milliseconds delay) {
@@ -122,8 +122,9 @@ void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Re
     }
 }
 
-void LocalHttpServer::State::start() {
+void LocalHttpServer::State::start(std::chrono::seconds keepAlive) {
     bypassProxies();
+    server->set_keep_alive_timeout(keepAlive.count());
     auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
     };
@@ -143,18 +144,20 @@ void LocalHttpServer::State::start() {
     }
 }
 
-LocalHttpServer::LocalHttpServer() : state_(std::make_unique<State>()) {
+LocalHttpServer::LocalHttpServer(std::chrono::seconds keepAlive)
+    : state_(std::make_unique<State>()) {
     state_->server = std::make_unique<httplib::Server>();
-    state_->start();
+    state_->start(keepAlive);
 }
 
-LocalHttpServer::LocalHttpServer(const TlsFiles& tls) : state_(std::make_unique<State>()) {
+LocalHttpServer::LocalHttpServer(const TlsFiles& tls, std::chrono::seconds keepAlive)
+    : state_(std::make_unique<State>()) {
     state_->server = std::make_unique<httplib::SSLServer>(tls.certificatePath.c_str(),
                                                           tls.privateKeyPath.c_str());
     if (!state_->server->is_valid()) {
         throw std::runtime_error("the test server could not load its certificate");
     }
-    state_->start();
+    state_->start(keepAlive);
 }
 
 LocalHttpServer::~LocalHttpServer() {
