@@ -125,6 +125,9 @@ void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Re
 void LocalHttpServer::State::start(std::chrono::seconds keepAlive) {
     bypassProxies();
     server->set_keep_alive_timeout(keepAlive.count());
+    // Answers at once, as a real server does, instead of holding a response's second segment
+    // back until the client's delayed acknowledgement of the first.
+    server->set_tcp_nodelay(true);
     auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
     };
