@@ -31,6 +31,7 @@ RecordedRequest record(const httplib::Request& request) {
     recorded.path = request.path;
     recorded.headers.assign(request.headers.begin(), request.headers.end());
     recorded.body = request.body;
+    recorded.clientPort = request.remote_port;
     return recorded;
 }
 
@@ -125,6 +126,7 @@ void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Re
 void LocalHttpServer::State::start(std::chrono::seconds keepAlive) {
     bypassProxies();
     server->set_keep_alive_timeout(keepAlive.count());
+    server->set_keep_alive_max_count(1000); // as many requests a connection as a real server
     // Answers at once, as a real server does, instead of holding a response's second segment
     // back until the client's delayed acknowledgement of the first.
     server->set_tcp_nodelay(true);

@@ -19,6 +19,7 @@ struct RecordedRequest {
     std::string path;   // decoded path
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
+    int clientPort = 0; // tells the client's connections apart
 
     // The value of a header (names compare without regard to case); nothing when absent.
     std::optional<std::string> header(const std::string& name) const;

@@ -3,6 +3,8 @@
 #include "tests/support/LocalHttpServer.h"
 
 #include <gtest/gtest.h>
+#include <set>
+#include <thread>
 
 namespace bw::http {
 namespace {
@@ -127,6 +129,34 @@ TEST(HttpClient, BodyAtTheSizeBoundIsAcceptedForBothFramings) {
         request.maxResponseBytes = 4096;
         EXPECT_EQ(send(request).body.size(), 4096);
     }
+}
+
+TEST(HttpClient, KeepsItsConnectionsAcrossRequestsAndThreads) {
+    // The server keeps idle connections for a second, so stopping it waits up to that long.
+    LocalHttpServer server(std::chrono::seconds(1));
+    server.fallback([](const test::RecordedRequest& seen) {
+        return ScriptedResponse{200, seen.path};
+    });
+    constexpr int threads = 4;
+    constexpr int requestsPerThread = 5;
+    std::vector<std::jthread> workers;
+    for (int worker = 0; worker < threads; ++worker) {
+        workers.emplace_back([&server, worker] {
+            for (int i = 0; i < requestsPerThread; ++i) {
+                const QString path = QStringLiteral("/w%1/%2").arg(worker).arg(i);
+                Request request;
+                request.url = server.url(path);
+                EXPECT_EQ(send(request).body, path.toUtf8());
+            }
+        });
+    }
+    workers.clear();
+    std::set<int> connections;
+    for (const auto& seen : server.requests()) {
+        connections.insert(seen.clientPort);
+    }
+    EXPECT_EQ(server.requests().size(), std::size_t{threads * requestsPerThread});
+    EXPECT_LE(connections.size(), std::size_t{threads}) << "no connection was reused";
 }
 
 } // namespace
