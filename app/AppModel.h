@@ -117,6 +117,8 @@ public:
 
     double minimumPresentationDuration() const { return options_.minimumPresentationDuration; }
     Clock& clock() const { return *clock_; }
+    // The folder the report history is saved in (the settings screen shows and opens it).
+    QString historyFolder() const { return services_->reportStore.location(); }
 
     // What the screens write directly.
     void setSection(AppSection value);

@@ -71,14 +71,16 @@ void writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
 ReportStore::ReportStore(std::optional<QString> baseDirectory, Clock clock)
     : baseDirectory_(std::move(baseDirectory)), clock_(std::move(clock)) {}
 
-QString ReportStore::reportsDirectory() const {
-    QString folder = baseDirectory_.value_or(QString());
-    if (!baseDirectory_) {
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        if (!data.isEmpty()) {
-            folder = QDir(data).filePath(QStringLiteral("Berthwatch"));
-        }
+QString ReportStore::location() const {
+    if (baseDirectory_) {
+        return *baseDirectory_;
     }
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : QDir(data).filePath(QStringLiteral("Berthwatch"));
+}
+
+QString ReportStore::reportsDirectory() const {
+    const QString folder = location();
     if (folder.isEmpty() || !QDir().mkpath(folder)) {
         throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable);
     }

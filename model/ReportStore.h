@@ -37,6 +37,10 @@ public:
     // json::EncodeError for a report that JSON cannot hold.
     void save(const std::vector<ScanReport>& reports) const;
 
+    // The folder the history lives in, without creating it; empty when the user has no data
+    // folder.
+    QString location() const;
+
 private:
     QString reportsDirectory() const;
     LoadResult restoreMissingPrimary(const QString& folder) const;

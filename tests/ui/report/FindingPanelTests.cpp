@@ -1,0 +1,146 @@
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/report/ReportScreen.h"
+#include "ui/report/FindingCopyButton.h"
+#include "ui/report/FindingList.h"
+#include "ui/report/FindingResolutionPanel.h"
+#include "ui/report/FindingRow.h"
+#include "ui/report/FindingRowHeader.h"
+
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::testing;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+ScanReport reportWith(std::vector<Finding> findings) {
+    ScanReport report = ScanReport::sample();
+    report.findings = std::move(findings);
+    return report;
+}
+
+FindingResolutionPanel* openPanel(ReportView& view, std::size_t row) {
+    FindingRow* built = view.findingList()->builtRow(row);
+    QTest::mouseClick(built->header(), Qt::LeftButton, {}, QPoint(8, 8));
+    return view.findingList()->builtRow(row)->panel();
+}
+
+QStringList shownTexts(const QWidget* root) {
+    QStringList texts;
+    for (const QLabel* label : root->findChildren<QLabel*>()) {
+        if (label->isVisibleTo(root)) {
+            texts << label->text();
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnRequest) {
+    Finding withCode = craftedFinding(u"with.code"_s, FindingSeverity::risk);
+    withCode.itms = u"ITMS-90078"_s;
+    withCode.source = EvidenceSource::appStoreConnect;
+    withCode.resolution = FindingResolution{
+        u"Summary"_s,
+        {{u"One"_s, u"Do one"_s}, {u"Two"_s, u"Do two"_s}, {u"Three"_s, u"Do three"_s}},
+        {},
+        {}};
+    ReportScreen screen(
+        reportWith({withCode, craftedFinding(u"plain"_s, FindingSeverity::manual)}));
+    struct Case {
+        std::size_t row;
+        QString section;
+        QStringList steps;
+        QStringList details;
+    };
+    const Case cases[] = {
+        {0,
+         u"Recommended change"_s,
+         {u"1"_s, u"2"_s, u"3"_s},
+         {u"Guideline"_s, u"ITMS code"_s, u"Source"_s, u"Category"_s, u"Finding ID"_s}},
+        {1,
+         u"Review checklist"_s,
+         {u"1"_s, u"2"_s},
+         {u"Guideline"_s, u"Source"_s, u"Category"_s, u"Finding ID"_s}},
+    };
+    for (const Case& c : cases) {
+        FindingResolutionPanel* panel = openPanel(screen.view(), c.row);
+        ASSERT_NE(panel, nullptr);
+        const QStringList texts = shownTexts(panel);
+        EXPECT_TRUE(texts.contains(u"What we found"_s));
+        EXPECT_TRUE(texts.contains(c.section));
+        QStringList numbers;
+        for (const QWidget* badge : panel->findChildren<QWidget*>(u"stepNumber"_s)) {
+            numbers << badge->accessibleName();
+        }
+        EXPECT_EQ(numbers, c.steps);
+        EXPECT_FALSE(texts.contains(u"Finding ID"_s));
+
+        auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
+        EXPECT_EQ(toggle->accessibleDescription(), u"Show technical finding details"_s);
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        EXPECT_EQ(toggle->accessibleDescription(), u"Hide technical finding details"_s);
+        const QStringList opened = shownTexts(panel);
+        QStringList details;
+        for (const QString& label : c.details) {
+            if (opened.contains(label)) {
+                details << label;
+            }
+        }
+        EXPECT_EQ(details, c.details);
+    }
+    // Reopening a row shows its technical details closed again.
+    FindingResolutionPanel* again = openPanel(screen.view(), 0);
+    EXPECT_FALSE(again->showsTechnicalDetails());
+    EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
+}
+
+TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEndsIt) {
+    ReportScreen screen(ScanReport::sample());
+    auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
+    const auto clickAt = [&](double seconds) {
+        screen.clock().advance(bw::seconds(seconds));
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    EXPECT_EQ(button->shownText(), u"Copy fix instructions"_s);
+    clickAt(0);
+    EXPECT_TRUE(button->didCopy());
+    EXPECT_EQ(button->shownText(), u"Copied"_s);
+    EXPECT_TRUE(screen.clipboard().contains(ScanReport::sample().findings.front().title));
+    clickAt(1.0);
+    clickAt(1.0);
+    screen.clock().advance(bw::seconds(1.3)); // 3.3 s after the first click
+    EXPECT_TRUE(button->didCopy());
+    screen.clock().advance(bw::seconds(0.1));
+    EXPECT_FALSE(button->didCopy());
+    EXPECT_EQ(button->toolTip(), u"Copy fix instructions"_s);
+
+    ReportScreen refusing(ScanReport::sample(), std::nullopt, true);
+    auto* refused = openPanel(refusing.view(), 0)->findChild<FindingCopyButton*>();
+    QTest::mouseClick(refused, Qt::LeftButton);
+    EXPECT_FALSE(refused->didCopy());
+    EXPECT_EQ(refused->shownText(), u"Copy fix instructions"_s);
+    EXPECT_EQ(refusing.clock().pendingCount(), 0u);
+}
+
+TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
+    const QString title = u"<b>Bold</b> \u200Fمرحبا\u200F"_s;
+    Finding single = craftedFinding(u"a"_s, FindingSeverity::blocker, title);
+    Finding broken = craftedFinding(u"b"_s, FindingSeverity::blocker, title + u"\nsecond line"_s);
+    broken.detail = u"<i>detail</i>\r\n\u202Eevil"_s;
+    ReportScreen screen(reportWith({single, broken}));
+    FindingList* list = screen.view().findingList();
+    EXPECT_EQ(list->builtRow(0)->header()->accessibleName(), u"Blocker, "_s + title);
+    EXPECT_GT(list->rowRect(1).height(), list->rowRect(0).height());
+
+    FindingResolutionPanel* panel = openPanel(screen.view(), 1);
+    const auto labels = panel->findChildren<QLabel*>();
+    const auto detail = std::find_if(labels.begin(), labels.end(),
+                                     [&](QLabel* label) { return label->text() == broken.detail; });
+    ASSERT_NE(detail, labels.end());
+    EXPECT_EQ((*detail)->textFormat(), Qt::PlainText);
+}

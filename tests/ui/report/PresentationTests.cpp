@@ -1,0 +1,114 @@
+#include "tests/support/QtPrinters.h"
+#include "ui/report/FindingEvidencePresentation.h"
+#include "ui/report/PassedCheckPresentation.h"
+#include "ui/report/ReportTexts.h"
+
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+Finding findingWith(QString evidence,
+                    std::optional<std::vector<FindingEvidenceField>> fields = {}) {
+    Finding finding = ScanReport::sample().findings.front();
+    finding.evidence = std::move(evidence);
+    finding.evidenceFields = std::move(fields);
+    return finding;
+}
+
+QStringList flatten(const FindingEvidencePresentation& presentation) {
+    QStringList out;
+    for (const auto& field : presentation.fields) {
+        out << field.label + u'=' + field.value;
+    }
+    if (presentation.note) {
+        out << u"note:"_s + *presentation.note;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
+    const std::vector<FindingEvidenceField> padded{
+        {u" Key "_s, u"\tvalue\n"_s}, {u""_s, u"x"_s}, {u"Lone"_s, u"  "_s}};
+    struct Case {
+        Finding finding;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {findingWith(u"a=b"_s, padded), {u"Key=value"_s}},
+        {findingWith(u"a=b"_s, std::vector<FindingEvidenceField>{{u" "_s, u" "_s}}),
+         {u"Key=a"_s, u"Detected=b"_s}},
+        {findingWith(u"  Build Scan \n"_s), {}},
+        {findingWith(u" \n\t "_s), {}},
+        {findingWith(u"APS-Environment: Development"_s),
+         {u"Entitlement=aps-environment"_s, u"Detected=development"_s, u"Expected=production"_s}},
+        {findingWith(u"aps-environment = production"_s),
+         {u"Key=aps-environment"_s, u"Detected=production"_s}},
+        {findingWith(u"GET-TASK-ALLOW TRUE"_s),
+         {u"Entitlement=get-task-allow"_s, u"Detected=true"_s, u"Expected=absent"_s}},
+        {findingWith(u"get-task-allow=false"_s), {u"Key=get-task-allow"_s, u"Detected=false"_s}},
+        {findingWith(u"a = b = c"_s), {u"Key=a"_s, u"Detected=b = c"_s}},
+        {findingWith(u" =value"_s), {u"note:=value"_s}},
+        {findingWith(u"key= "_s), {u"note:key="_s}},
+        {findingWith(u"no separator here"_s), {u"note:no separator here"_s}},
+        {findingWith(u"a=\u0301b"_s), {u"note:a=\u0301b"_s}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(flatten(FindingEvidencePresentation(c.finding)), c.expected)
+            << c.finding.evidence.toStdString();
+    }
+}
+
+TEST(PassedCheckPresentation, ClassifiesByTheFirstMatchingRow) {
+    struct Case {
+        QString check, category, guideline, source;
+    };
+    const Case cases[] = {
+        {u"Checked PAYWALL.PNG and signature"_s, u"Screenshots"_s, u"2.3.3"_s, u"Screenshot"_s},
+        {u"shot.Jpg matches the App Store listing"_s, u"Screenshots"_s, u"2.3.3"_s,
+         u"App Store Connect"_s},
+        {u"Code signature is valid"_s, u"Signing"_s, u"2.1"_s, u"Build"_s},
+        {u"No Debug signature entitlements"_s, u"Signing"_s, u"2.5.1"_s, u"Build"_s},
+        {u"App sandbox and dylib present"_s, u"Signing"_s, u"2.5.1"_s, u"Build"_s},
+        {u"Mach O slices are thin"_s, u"Binary"_s, u"2.5.1"_s, u"Build"_s},
+        {u"Mach-O slices are thin"_s, u"Review"_s, u""_s, u"Berthwatch"_s},
+    };
+    for (const auto& c : cases) {
+        const PassedCheckPresentation p(c.check);
+        EXPECT_EQ(p.title, c.check);
+        EXPECT_EQ(p.category, c.category) << c.check.toStdString();
+        EXPECT_EQ(p.guideline.value_or(QString()), c.guideline) << c.check.toStdString();
+        EXPECT_EQ(p.source, c.source) << c.check.toStdString();
+    }
+}
+
+TEST(ReportTexts, ListsBySeverityKeepingStoredOrderAndOpensTheFirstOfSharedIds) {
+    ScanReport report = ScanReport::sample();
+    Finding base = report.findings.front();
+    const auto make = [&](const char* id, FindingSeverity severity) {
+        Finding f = base;
+        f.id = QString::fromLatin1(id);
+        f.severity = severity;
+        return f;
+    };
+    report.findings = {make("m", FindingSeverity::manual), make("b1", FindingSeverity::blocker),
+                       make("r", FindingSeverity::risk), make("b2", FindingSeverity::blocker),
+                       make("r", FindingSeverity::risk)};
+    QStringList ids;
+    for (const auto& f : ReportTexts::visibleFindings(report, std::nullopt)) {
+        ids << f.id;
+    }
+    EXPECT_EQ(ids, (QStringList{u"b1"_s, u"b2"_s, u"r"_s, u"r"_s, u"m"_s}));
+    EXPECT_EQ(ReportTexts::visibleFindings(report, FindingSeverity::risk).size(), 2u);
+
+    const auto visible = ReportTexts::visibleFindings(report, std::nullopt);
+    EXPECT_EQ(ReportTexts::expandedRow(visible, u"r"_s), 2u);
+    EXPECT_EQ(ReportTexts::expandedRow(visible, u"gone"_s), std::nullopt);
+    EXPECT_EQ(ReportTexts::summaryLabel(report, false), u"5 findings"_s);
+    report.findings.resize(1);
+    EXPECT_EQ(ReportTexts::summaryLabel(report, false), u"1 finding"_s);
+}

@@ -1,0 +1,50 @@
+#include "tests/ui/report/ReportScreen.h"
+
+#include "app/AppServices.h"
+
+#include <QCoreApplication>
+
+namespace bw::testing {
+
+ReportScreen::ReportScreen(const ScanReport& report, std::optional<QString> notice,
+                           bool clipboardRefuses)
+    : pasteboard_(
+          [this, clipboardRefuses](const QString& text) {
+              if (!clipboardRefuses) {
+                  clipboard_ = text;
+              }
+          },
+          [this] { return clipboard_; }) {
+    const QUrl nowhere(QStringLiteral("http://127.0.0.1:9"));
+    auto services = std::make_shared<AppServices>(AppServices{
+        BuildScanner(), ScreenshotAuditService(),
+        ReportStore(QString::fromStdString(folder_.path().string())), BerthwatchBackend(nowhere),
+        AppStoreConnectService(), ScreenshotAIService(BerthwatchBackend(nowhere))});
+    AppModelOptions options;
+    options.clock = &clock_;
+    model_ = std::make_unique<AppModel>(services, ReportStore::LoadResult{{}, notice, true}, false,
+                                        options);
+    model_->setReport(report);
+    view_ = std::make_unique<ReportView>(ReportContext{*model_, pasteboard_}, report);
+    view_->resize(1100, 800);
+    view_->show();
+    settle();
+}
+
+void ReportScreen::settle() {
+    // Layout requests raise further ones as the column settles.
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::processEvents();
+    }
+}
+
+Finding craftedFinding(const QString& id, FindingSeverity severity, const QString& title) {
+    Finding finding = ScanReport::sample().findings.front();
+    finding.id = id;
+    finding.severity = severity;
+    finding.title = title.isEmpty() ? id : title;
+    finding.itms.reset();
+    return finding;
+}
+
+} // namespace bw::testing

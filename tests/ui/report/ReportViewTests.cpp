@@ -1,0 +1,287 @@
+#include "model/ReportMarkdown.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/report/ReportScreen.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+#include "ui/report/EmptyFindingsView.h"
+#include "ui/report/FindingList.h"
+#include "ui/report/FindingRow.h"
+#include "ui/report/FindingRowHeader.h"
+#include "ui/report/PassedChecksView.h"
+#include "ui/report/ReportNewScanButton.h"
+#include "ui/report/ReportShareButton.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::testing;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+ScanReport reportWith(std::vector<Finding> findings, std::vector<QString> passed = {}) {
+    ScanReport report = ScanReport::sample();
+    report.findings = std::move(findings);
+    report.passedChecks = std::move(passed);
+    return report;
+}
+
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, 8));
+}
+
+void clickRow(ReportView& view, std::size_t row) {
+    FindingRow* built = view.findingList()->builtRow(row);
+    ASSERT_NE(built, nullptr) << "row " << row << " is not built";
+    click(built->header());
+}
+
+std::vector<std::size_t> openRows(const ReportView& view) {
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < view.findingList()->count(); ++i) {
+        if (FindingRow* row = view.findingList()->builtRow(i); row && row->isSelected()) {
+            open.push_back(i);
+        }
+    }
+    return open;
+}
+
+// What the section below the filter bar shows.
+QString shownSection(const ReportView& view) {
+    if (view.passedChecks()->isVisible()) {
+        return u"passed"_s;
+    }
+    if (view.emptyFindings()->isVisible()) {
+        return view.emptyFindings()->title();
+    }
+    return QString::number(view.findingList()->count()) + u" rows"_s;
+}
+
+} // namespace
+
+TEST(ReportView, EachChipShowsItsFindingsAndEveryCountComesFromTheWholeReport) {
+    const ScanReport report = reportWith({craftedFinding(u"b1"_s, FindingSeverity::blocker),
+                                          craftedFinding(u"m1"_s, FindingSeverity::manual),
+                                          craftedFinding(u"b2"_s, FindingSeverity::blocker),
+                                          craftedFinding(u"m2"_s, FindingSeverity::manual),
+                                          craftedFinding(u"m3"_s, FindingSeverity::manual)},
+                                         {u"Code signature is valid"_s, u"Icon present"_s});
+    ReportScreen screen(report);
+    ReportView& view = screen.view();
+    struct Step {
+        ReportFilterChoice chip;
+        QString section;
+        QString summary;
+        std::optional<FindingSeverity> filter;
+    };
+    const Step steps[] = {
+        {ReportFilterChoice::blockers, u"2 rows"_s, u"5 findings"_s, FindingSeverity::blocker},
+        {ReportFilterChoice::risks, u"No risks found"_s, u"5 findings"_s, FindingSeverity::risk},
+        {ReportFilterChoice::passed, u"passed"_s, u"2 passed checks"_s, std::nullopt},
+        {ReportFilterChoice::manual, u"3 rows"_s, u"5 findings"_s, FindingSeverity::manual},
+        {ReportFilterChoice::passed, u"passed"_s, u"2 passed checks"_s, std::nullopt},
+        {ReportFilterChoice::passed, u"5 rows"_s, u"5 findings"_s, std::nullopt},
+        {ReportFilterChoice::all, u"5 rows"_s, u"5 findings"_s, std::nullopt},
+    };
+    for (const Step& step : steps) {
+        click(view.filterBar()->chip(step.chip));
+        EXPECT_EQ(shownSection(view), step.section);
+        EXPECT_EQ(view.filterBar()->summary(), step.summary);
+        EXPECT_EQ(screen.model().findingFilter(), step.filter);
+        for (auto chip :
+             {ReportFilterChoice::all, ReportFilterChoice::blockers, ReportFilterChoice::risks,
+              ReportFilterChoice::manual, ReportFilterChoice::passed}) {
+            const bool selected = view.filterBar()->chip(chip)->isChecked();
+            EXPECT_EQ(selected, chip == view.filterBar()->choice());
+        }
+    }
+    // The selection capsule glides to the chosen chip, and jumps there under reduce motion.
+    auto& motion = design::MotionPreferences::instance();
+    for (bool reduce : {false, true}) {
+        motion.overrideReduceMotion(reduce);
+        click(view.filterBar()->chip(ReportFilterChoice::risks));
+        const QRectF target =
+            view.filterBar()
+                ->chip(ReportFilterChoice::risks)
+                ->geometry()
+                .translated(
+                    view.filterBar()->chip(ReportFilterChoice::risks)->parentWidget()->pos());
+        EXPECT_EQ(view.filterBar()->selectionRect() == target, reduce);
+        click(view.filterBar()->chip(ReportFilterChoice::all));
+    }
+    motion.overrideReduceMotion(std::nullopt);
+    const std::array<qsizetype, 5> counts{5, 2, 0, 3, 2};
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        EXPECT_EQ(view.filterBar()->chip(static_cast<ReportFilterChoice>(i))->count(), counts[i]);
+    }
+}
+
+TEST(ReportView, EmptyReportsShowTheirEmptyStates) {
+    ReportScreen none(reportWith({}));
+    EXPECT_EQ(shownSection(none.view()), u"Everything looks clear"_s);
+    EXPECT_EQ(none.view().filterBar()->summary(), u"0 findings"_s);
+    click(none.view().filterBar()->chip(ReportFilterChoice::passed));
+    EXPECT_EQ(none.view().filterBar()->summary(), u"0 passed checks"_s);
+    EXPECT_NE(none.view().passedChecks()->findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(none.view().passedChecks()->findChild<QLabel*>()->text(),
+              u"No passed checks recorded"_s);
+
+    ReportScreen onlyPassed(reportWith({}, {u"Privacy manifest present"_s}));
+    click(onlyPassed.view().filterBar()->chip(ReportFilterChoice::passed));
+    EXPECT_EQ(onlyPassed.view().passedChecks()->findChildren<QWidget*>().size() > 0, true);
+    const auto row = onlyPassed.view().passedChecks()->findChildren<QWidget*>();
+    EXPECT_TRUE(std::any_of(row.begin(), row.end(), [](QWidget* w) {
+        return w->accessibleName() == u"Passed, Privacy manifest present"_s;
+    }));
+}
+
+TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {
+    ReportScreen screen(ScanReport::sample());
+    ReportView& view = screen.view();
+    const auto visible = view.visibleFindings();
+    clickRow(view, 1);
+    EXPECT_EQ(screen.model().selectedFindingID(), visible[1].id);
+    EXPECT_EQ(openRows(view), std::vector<std::size_t>{1});
+    clickRow(view, 0);
+    EXPECT_EQ(openRows(view), std::vector<std::size_t>{0});
+    clickRow(view, 0);
+    EXPECT_EQ(screen.model().selectedFindingID(), std::nullopt);
+    EXPECT_TRUE(openRows(view).empty());
+
+    clickRow(view, 0);
+    click(view.filterBar()->chip(ReportFilterChoice::blockers));
+    EXPECT_EQ(screen.model().selectedFindingID(), std::nullopt);
+    EXPECT_TRUE(openRows(view).empty());
+}
+
+TEST(ReportView, FindingsSharingAnIdOpenOnlyTheFirstRow) {
+    ReportScreen screen(
+        reportWith({craftedFinding(u"same"_s, FindingSeverity::risk, u"First"_s),
+                    craftedFinding(u"other"_s, FindingSeverity::risk),
+                    craftedFinding(u"same"_s, FindingSeverity::risk, u"Second"_s)}));
+    ReportView& view = screen.view();
+    clickRow(view, 2);
+    EXPECT_EQ(screen.model().selectedFindingID(), u"same"_s);
+    EXPECT_EQ(openRows(view), std::vector<std::size_t>{0});
+    EXPECT_EQ(view.filterBar()->chip(ReportFilterChoice::risks)->count(), 3);
+    clickRow(view, 0);
+    EXPECT_TRUE(openRows(view).empty());
+}
+
+TEST(ReportView, ThreeHundredFindingsBuildOnlyTheRowsNearTheVisiblePart) {
+    std::vector<Finding> findings;
+    for (int i = 0; i < 300; ++i) {
+        findings.push_back(
+            craftedFinding(u"f"_s + QString::number(i), static_cast<FindingSeverity>(i % 3)));
+    }
+    ReportScreen screen(reportWith(findings));
+    ReportView& view = screen.view();
+    FindingList* list = view.findingList();
+    EXPECT_EQ(list->count(), 300u);
+    EXPECT_LT(list->builtRowCount(), 40u);
+    EXPECT_NE(list->builtRow(0), nullptr);
+
+    QScrollBar* bar = view.scrollArea()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    screen.settle();
+    EXPECT_NE(list->builtRow(299), nullptr);
+    EXPECT_EQ(list->builtRow(0), nullptr);
+    EXPECT_LT(list->builtRowCount(), 40u);
+    EXPECT_EQ(list->builtRow(299)->geometry(), list->rowRect(299));
+
+    click(view.filterBar()->chip(ReportFilterChoice::manual));
+    EXPECT_EQ(list->count(), 100u);
+}
+
+TEST(ReportView, TheNoticeLineShowsTheModelsNotice) {
+    ReportScreen quiet(ScanReport::sample());
+    EXPECT_EQ(quiet.view().noticeRow(), nullptr);
+    const QString notice = u"The report history was damaged and restored. "_s;
+    ReportScreen noisy(ScanReport::sample(), notice);
+    ASSERT_NE(noisy.view().noticeRow(), nullptr);
+    EXPECT_EQ(noisy.view().noticeRow()->accessibleName(), notice);
+}
+
+TEST(ReportView, TheNewScanButtonClearsTheReport) {
+    ReportScreen screen(ScanReport::sample());
+    ReportNewScanButton* button = screen.view().newScanButton();
+    EXPECT_EQ(button->text(), u"Scan another build"_s);
+    button->resize(button->sizeHint());
+    click(button);
+    EXPECT_EQ(screen.model().report(), std::nullopt);
+}
+
+TEST(FindingRowHeader, EachSeverityWordHasItsStatusColour) {
+    const auto nearest = [](const QImage& image, const QRect& area, const QColor& target) {
+        int best = 1 << 30;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const int d = std::abs(c.red() - target.red()) +
+                              std::abs(c.green() - target.green()) +
+                              std::abs(c.blue() - target.blue());
+                best = std::min(best, d);
+            }
+        }
+        return best;
+    };
+    namespace palette = design::palette;
+    for (auto severity :
+         {FindingSeverity::blocker, FindingSeverity::risk, FindingSeverity::manual}) {
+        FindingRowHeader header(craftedFinding(u"x"_s, severity), 18);
+        header.resize(600, header.heightForWidth(600));
+        const QImage image = header.grab().toImage();
+        const QRect word(18, 15, 40, 12);
+        const bool blocker = severity == FindingSeverity::blocker;
+        EXPECT_LT(nearest(image, word, blocker ? palette::danger() : palette::textSecondary()), 12);
+        EXPECT_GT(nearest(image, word, blocker ? palette::textSecondary() : palette::danger()), 60);
+    }
+}
+
+TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
+    ReportScreen screen(ScanReport::sample());
+    QString chosen;
+    ReportShareButton share(screen.model(), screen.pasteboard(),
+                            [&](QWidget*, const QString&) { return std::optional(chosen); });
+    EXPECT_FALSE(share.isEnabled());
+    share.setReport(ScanReport::sample());
+    share.copyAction()->trigger();
+    EXPECT_EQ(screen.clipboard(), ReportMarkdown::render(ScanReport::sample()));
+
+    chosen = QString::fromStdString((screen.folder().path() / "report.md").string());
+    share.saveAction()->trigger();
+    QFile saved(chosen);
+    for (int i = 0; i < 500 && !saved.exists(); ++i) {
+        QTest::qWait(10);
+    }
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), screen.clipboard());
+
+    // A folder that does not exist: the model's notice appears on the report screen.
+    chosen += u"/missing/report.md"_s;
+    share.saveAction()->trigger();
+    for (int i = 0; i < 500 && !screen.view().noticeRow(); ++i) {
+        QTest::qWait(10);
+    }
+    ASSERT_NE(screen.view().noticeRow(), nullptr);
+    EXPECT_TRUE(screen.view().noticeRow()->accessibleName().startsWith(
+        u"The report could not be exported. "_s));
+}
+
+TEST(ReportView, TheColumnIsAtMost1320WideAndCentred) {
+    ReportScreen screen(ScanReport::sample());
+    for (int width : {2000, 700}) {
+        screen.view().resize(width, 800);
+        screen.settle();
+        const QWidget* bar = screen.view().filterBar();
+        const QRect placed(bar->mapTo(screen.view().scrollArea()->widget(), QPoint(0, 0)),
+                           bar->size());
+        EXPECT_EQ(placed.width(), std::min(1320, width - 56)) << width;
+        EXPECT_EQ(placed.left(), (width - placed.width()) / 2) << width;
+    }
+}

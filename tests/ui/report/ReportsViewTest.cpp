@@ -1,0 +1,259 @@
+#include "ui/report/ReportsView.h"
+
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/HistoryFixture.h"
+#include "ui/design/Motion.h"
+#include "ui/report/ReportActionMenu.h"
+#include "ui/report/ReportHistoryFilterButton.h"
+#include "ui/report/ReportHistoryList.h"
+#include "ui/report/ReportHistoryRow.h"
+#include "ui/report/SearchField.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::report;
+using bw::testing::historyReport;
+using bw::testing::ModelWithHistory;
+
+namespace {
+
+const QDateTime now(QDate(2026, 8, 10), QTime(9, 0), Qt::LocalTime);
+
+struct Screen {
+    explicit Screen(const std::vector<ScanReport>& reports) : history(reports) {
+        view = std::make_unique<ReportsView>(*history.model, [] { return now; });
+        view->resize(900, 700);
+        view->show();
+        // Layout requests come one after another as the list learns its width.
+        for (int i = 0; i < 3; ++i) {
+            QApplication::processEvents();
+        }
+    }
+
+    QStringList sectionTitles() const {
+        QStringList titles;
+        for (const auto& section : view->list()->sections()) {
+            titles << QStringLiteral("%1 %2").arg(section.title).arg(section.reports.size());
+        }
+        return titles;
+    }
+
+    ReportHistoryRow* row(const ScanReport& report) const {
+        return view->list()->rowFor(report.id);
+    }
+
+    void rightClick(ReportHistoryRow* row, QPoint at) const {
+        QTest::mouseClick(row, Qt::RightButton, {}, at);
+        QApplication::processEvents();
+    }
+
+    ReportActionMenu* openMenu(const ScanReport& report) const {
+        rightClick(row(report), {40, 20});
+        return row(report)->findChild<ReportActionMenu*>();
+    }
+
+    void choose(ReportActionMenu* menu, const QString& entry) const {
+        for (auto* button : menu->findChildren<QAbstractButton*>()) {
+            if (button->accessibleName() == entry) {
+                button->click();
+            }
+        }
+        QApplication::processEvents();
+    }
+
+    void confirm(const QString& answer) const {
+        auto* box = view->findChild<QMessageBox*>();
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == answer) {
+                button->click();
+            }
+        }
+        QApplication::processEvents();
+    }
+
+    ModelWithHistory history;
+    std::unique_ptr<ReportsView> view;
+};
+
+std::vector<ScanReport> mixedHistory() {
+    return {historyReport("Tide", now.addSecs(-3600), Verdict::noConfirmedBlockers),
+            historyReport("Lantern", now.addDays(-2)),
+            historyReport("Orbit", now.addDays(-30), Verdict::noConfirmedBlockers),
+            historyReport("Future", now.addDays(3))};
+}
+
+} // namespace
+
+TEST(ReportsView, SectionsFollowTheInjectedClockWithFutureReportsUnderToday) {
+    Screen screen(mixedHistory());
+    EXPECT_EQ(screen.sectionTitles(), QStringList({"Today 2", "Previous 7 days 1", "Earlier 1"}));
+}
+
+TEST(ReportsView, ChipsCountTheWholeHistoryAndNarrowTheList) {
+    Screen screen(mixedHistory());
+    auto* attention = screen.view->filterButton(ReportHistoryFilter::attention);
+    QTest::mouseClick(attention, Qt::LeftButton);
+    EXPECT_TRUE(attention->isSelected());
+    EXPECT_EQ(screen.sectionTitles(), QStringList({"Today 1", "Previous 7 days 1"}));
+
+    screen.view->searchField()->setText("  TIDE ");
+    EXPECT_TRUE(screen.view->list()->isHidden());
+    for (ReportHistoryFilter filter : reportHistoryFilters) {
+        EXPECT_EQ(screen.view->filterButton(filter)->count(),
+                  filter == ReportHistoryFilter::all ? 4 : 2);
+    }
+    QTest::mouseClick(screen.view->filterButton(ReportHistoryFilter::all), Qt::LeftButton);
+    EXPECT_EQ(screen.sectionTitles(), QStringList({"Today 1"}));
+}
+
+TEST(ReportsView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
+    const auto visibleTexts = [](QWidget* view) {
+        QStringList texts;
+        for (auto* label : view->findChildren<QLabel*>()) {
+            if (label->isVisibleTo(view) && !label->text().isEmpty()) {
+                texts << label->text();
+            }
+        }
+        return texts;
+    };
+    Screen empty({});
+    const QStringList shown = visibleTexts(empty.view.get());
+    EXPECT_TRUE(shown.contains("No reports yet"));
+    EXPECT_FALSE(shown.contains("Reports"));
+    EXPECT_FALSE(empty.view->searchField()->isVisibleTo(empty.view.get()));
+
+    Screen some(mixedHistory());
+    EXPECT_FALSE(visibleTexts(some.view.get()).contains("No matching reports"));
+    some.view->searchField()->setText("nothing like it");
+    EXPECT_TRUE(visibleTexts(some.view.get()).contains("No matching reports"));
+    EXPECT_FALSE(visibleTexts(some.view.get()).contains("No reports yet"));
+}
+
+TEST(ReportsView, ChipSelectionIsAnimatedUnlessMotionIsReduced) {
+    for (const bool reduce : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduce);
+        Screen screen(mixedHistory());
+        auto* clear = screen.view->filterButton(ReportHistoryFilter::clear);
+        QTest::mouseClick(clear, Qt::LeftButton);
+        EXPECT_EQ(clear->isAnimating(), !reduce);
+        EXPECT_EQ(screen.view->isPresented(), true);
+    }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+}
+
+TEST(ReportsView, ClickingARowOpensItsReport) {
+    const auto reports = mixedHistory();
+    Screen screen(reports);
+    QTest::mouseClick(screen.row(reports[1]), Qt::LeftButton, {}, {100, 20});
+    ASSERT_TRUE(screen.history.model->report().has_value());
+    EXPECT_EQ(screen.history.model->report()->id, reports[1].id);
+    EXPECT_EQ(screen.history.model->section(), AppSection::scan);
+}
+
+TEST(ReportsView, RightClicksOpenTheMenuOnlyInsideTheRow) {
+    const auto reports = mixedHistory();
+    Screen screen(reports);
+    ReportHistoryRow* row = screen.row(reports[0]);
+    const QPoint beside[] = {{row->width(), 10}, {-1, 10}, {10, row->height()}};
+    for (const QPoint point : beside) {
+        screen.rightClick(row, point);
+        EXPECT_FALSE(row->isActionMenuPresented()) << point.x() << "," << point.y();
+    }
+    const QPoint inside[] = {{0, 0}, {row->width() - 1, row->height() - 1}};
+    for (const QPoint point : inside) {
+        screen.rightClick(row, point);
+        EXPECT_TRUE(row->isActionMenuPresented());
+        row->findChild<ReportActionMenu*>()->close();
+        QApplication::processEvents();
+    }
+    // A left click still reaches the row.
+    QTest::mouseClick(row, Qt::LeftButton, {}, {50, 20});
+    EXPECT_TRUE(screen.history.model->report().has_value());
+}
+
+TEST(ReportsView, MenuActionsReachTheModel) {
+    auto reports = mixedHistory();
+    Screen screen(reports);
+    const QString build = screen.history.folder() + "/Tide.ipa";
+    QFile(build).open(QIODevice::WriteOnly);
+    reports[0].sourcePath = build;
+
+    // Reveal is offered only for a build that is still on disk.
+    ReportActionMenu* menu = screen.openMenu(reports[1]);
+    ASSERT_NE(menu, nullptr);
+    screen.choose(menu, "Reveal Build in Finder");
+    EXPECT_TRUE(screen.history.revealed.empty());
+
+    screen.view->list()->rowFor(reports[0].id)->setReport(reports[0], now);
+    screen.choose(screen.openMenu(reports[0]), "Reveal Build in Finder");
+    EXPECT_EQ(screen.history.revealed, std::vector<QString>{build});
+
+    screen.choose(screen.openMenu(reports[0]), "Copy Bundle Identifier");
+    EXPECT_EQ(QApplication::clipboard()->text(), "com.example.tide");
+
+    screen.choose(screen.openMenu(reports[2]), "Open Report");
+    EXPECT_EQ(screen.history.model->report()->id, reports[2].id);
+}
+
+TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
+    const auto reports = mixedHistory();
+    Screen screen(reports);
+    screen.choose(screen.openMenu(reports[1]), "Delete Report");
+    ASSERT_TRUE(screen.view->reportPendingDeletion().has_value());
+    screen.confirm("Cancel");
+    EXPECT_FALSE(screen.view->reportPendingDeletion().has_value());
+    EXPECT_EQ(screen.history.model->reports().size(), 4u);
+
+    screen.choose(screen.openMenu(reports[1]), "Delete Report");
+    screen.confirm("Delete report");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model->reports().size() == 3u; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
+    EXPECT_EQ(screen.view->list()->rowFor(reports[1].id), nullptr);
+}
+
+TEST(ReportsView, AFailedDeletionIsToldAndLosesNothing) {
+    const auto reports = mixedHistory();
+    Screen screen(reports);
+    screen.history.makeUnwritable();
+    screen.choose(screen.openMenu(reports[1]), "Delete Report");
+    screen.confirm("Delete report");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model->reportNotice().has_value(); }));
+    bool shown = false;
+    for (auto* label : screen.view->findChildren<QLabel*>()) {
+        shown |= label->isVisibleTo(screen.view.get()) &&
+                 label->text() == *screen.history.model->reportNotice();
+    }
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(screen.history.model->reports().size(), 4u);
+    EXPECT_NE(screen.row(reports[1]), nullptr);
+    EXPECT_EQ(screen.history.onDisk().size(), 4u);
+}
+
+TEST(ReportsView, AThousandReportsBuildOnlyTheRowsInSight) {
+    std::vector<ScanReport> reports;
+    for (int i = 0; i < 1000; ++i) {
+        reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-600 * i)));
+    }
+    Screen screen(reports);
+    const auto rowsNow = [&] {
+        return screen.view->list()->findChildren<ReportHistoryRow*>().size();
+    };
+    EXPECT_LT(rowsNow(), 40);
+    QScrollBar* bar = screen.view->scrollArea()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QApplication::processEvents();
+    EXPECT_NE(screen.row(reports.back()), nullptr);
+    EXPECT_EQ(screen.row(reports.front()), nullptr);
+    EXPECT_LT(rowsNow(), 40);
+}

@@ -1,0 +1,129 @@
+#include "ui/window/GuidelinesView.h"
+
+#include "tests/support/QtPrinters.h"
+#include "ui/design/Motion.h"
+#include "ui/report/SearchField.h"
+#include "ui/window/GuidelineCategoryChip.h"
+#include "ui/window/GuidelineRow.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::window;
+
+namespace {
+
+struct Browser {
+    Browser()
+        : view([this](const QUrl& url) {
+              opened.push_back(url);
+              return true;
+          }) {
+        view.resize(900, 700);
+        view.show();
+        QApplication::processEvents();
+    }
+
+    QStringList shownIds() const {
+        QStringList ids;
+        for (const GuidelineRow* row : view.shownRows()) {
+            ids << row->reference().id;
+        }
+        return ids;
+    }
+
+    std::vector<QUrl> opened;
+    GuidelinesView view;
+};
+
+} // namespace
+
+TEST(GuidelinesView, SearchNarrowsByNumberTitleSummaryAndCategoryIgnoringCaseNotAccents) {
+    struct Case {
+        QString query;
+        QStringList ids;
+    } cases[] = {
+        {"  PRIVACY\n", {"2.3", "4.8", "5.1.1", "5.1.1(v)", "5.1.2"}},
+        {"spam", {"4.3"}},
+        {"SpAm", {"4.3"}},
+        {"5.1", {"2.5.1", "5.1.1", "5.1.1(v)", "5.1.2"}},
+        {"public apis", {"2.5", "2.5.1"}},
+        {"Späm", {}},
+        {"privacý", {}},
+    };
+    Browser browser;
+    for (const Case& c : cases) {
+        browser.view.searchField()->setText(c.query);
+        EXPECT_EQ(browser.shownIds(), c.ids) << c.query.toStdString();
+        EXPECT_EQ(browser.view.emptyState()->isVisibleTo(&browser.view), c.ids.isEmpty());
+    }
+    browser.view.searchField()->setText(" \n ");
+    EXPECT_EQ(browser.shownIds().size(), 16);
+}
+
+TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
+    Browser browser;
+    QStringList titles;
+    for (auto* chip : browser.view.findChildren<GuidelineCategoryChip*>()) {
+        titles << chip->text();
+    }
+    EXPECT_EQ(titles, QStringList({"All", "Binary", "Manual", "Metadata", "Package", "Payments",
+                                   "Privacy", "Resources", "Screenshots"}));
+
+    GuidelineCategoryChip* binary = browser.view.chip(FindingCategory::binary);
+    QTest::mouseClick(binary, Qt::LeftButton);
+    QTest::mouseClick(binary, Qt::LeftButton);
+    EXPECT_TRUE(binary->isSelected());
+    EXPECT_FALSE(browser.view.chip(std::nullopt)->isSelected());
+    EXPECT_EQ(browser.shownIds(), QStringList({"2.5", "2.5.1", "2.5.4"}));
+
+    browser.view.searchField()->setText("privacy");
+    EXPECT_TRUE(browser.view.emptyState()->isVisibleTo(&browser.view));
+    for (auto* button : browser.view.emptyState()->findChildren<QAbstractButton*>()) {
+        if (button->text() == "Clear filters") {
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+    EXPECT_EQ(browser.view.searchField()->text(), "");
+    EXPECT_TRUE(browser.view.chip(std::nullopt)->isSelected());
+    EXPECT_EQ(browser.shownIds().size(), 16);
+}
+
+TEST(GuidelinesView, CategoryChangesFollowReduceMotion) {
+    for (const bool reduce : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduce);
+        Browser browser;
+        browser.view.selectCategory(FindingCategory::privacy);
+        EXPECT_EQ(browser.view.chip(FindingCategory::privacy)->isAnimating(), !reduce);
+    }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+}
+
+TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {
+    Browser browser;
+    browser.view.searchField()->setText("spam");
+    GuidelineRow* row = browser.view.shownRows().front();
+    row->setFocus();
+    QTest::keyClick(row, Qt::Key_Space);
+    QTest::keyClick(row, Qt::Key_Return);
+    QTest::qWait(300); // Return animates the press
+    QTest::mouseClick(row, Qt::LeftButton);
+    ASSERT_EQ(browser.opened.size(), 3u);
+    for (const QUrl& url : browser.opened) {
+        EXPECT_EQ(url, row->reference().url);
+    }
+    EXPECT_EQ(row->accessibleName(), "Guideline 4.3, Spam");
+}
+
+TEST(GuidelinesView, NarrowRowsStackTheirNumberAboveTheTitle) {
+    Browser browser;
+    GuidelineRow* row = browser.view.shownRows().front();
+    EXPECT_TRUE(row->isWide());
+    const int wideHeight = row->heightForWidth(800);
+    browser.view.resize(480, 700);
+    QApplication::processEvents();
+    EXPECT_FALSE(row->isWide());
+    EXPECT_GT(row->heightForWidth(row->width()), wideHeight);
+}

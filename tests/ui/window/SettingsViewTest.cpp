@@ -1,0 +1,172 @@
+#include "ui/window/SettingsView.h"
+
+#include "app/UpdateController.h"
+#include "platform/clock/ManualClock.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/HistoryFixture.h"
+#include "ui/window/SettingsBlocks.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::window;
+using bw::testing::historyReport;
+using bw::testing::ModelWithHistory;
+
+namespace {
+
+std::vector<ScanReport> reports(int count) {
+    std::vector<ScanReport> result;
+    for (int i = 0; i < count; ++i) {
+        result.push_back(historyReport(QStringLiteral("App %1").arg(i),
+                                       QDateTime::currentDateTime().addDays(-i)));
+    }
+    return result;
+}
+
+struct NoPresenter : updater::UpdatePresenter {
+    void offerUpdate(const updater::AppcastItem&) override {}
+    void reportUpToDate() override {}
+    void reportFailure(const QString&) override {}
+};
+
+struct Settings {
+    explicit Settings(int count, UpdateController* updates = nullptr, QString folder = {})
+        : history(reports(count)) {
+        SettingsEnvironment environment;
+        environment.open = [this](const QUrl& url) {
+            opened.push_back(url);
+            return opens;
+        };
+        environment.storageFolder = folder;
+        view = std::make_unique<SettingsView>(*history.model, updates, environment);
+        view->resize(900, 900);
+        view->show();
+        QApplication::processEvents();
+    }
+
+    QAbstractButton* button(const QString& name) const {
+        for (auto* button : view->findChildren<QAbstractButton*>()) {
+            if (button->accessibleName() == name) {
+                return button;
+            }
+        }
+        return nullptr;
+    }
+
+    SettingsRow* row(const QString& title) const {
+        for (auto* row : view->findChildren<SettingsRow*>()) {
+            if (row->accessibleName() == title) {
+                return row;
+            }
+        }
+        return nullptr;
+    }
+
+    void clearAndAnswer(const QString& answer) const {
+        QTest::mouseClick(button("Clear"), Qt::LeftButton);
+        auto* box = view->findChild<QMessageBox*>();
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* choice : box->buttons()) {
+            if (choice->text() == answer) {
+                choice->click();
+            }
+        }
+        QApplication::processEvents();
+    }
+
+    ModelWithHistory history;
+    std::vector<QUrl> opened;
+    bool opens = true;
+    std::unique_ptr<SettingsView> view;
+};
+
+} // namespace
+
+TEST(SettingsView, ShowsTheCountAndFolderOfTheHistory) {
+    for (const int count : {0, 1, 2}) {
+        Settings settings(count);
+        const QString expected[] = {"No reports saved on this Mac.", "1 report saved locally.",
+                                    "2 reports saved locally."};
+        EXPECT_EQ(settings.row("Saved reports")->detail(), expected[count]);
+        EXPECT_EQ(settings.row("Storage location")->detail(),
+                  QDir::toNativeSeparators(settings.history.folder()));
+        EXPECT_EQ(settings.button("Clear")->isEnabled(), count > 0);
+    }
+}
+
+TEST(SettingsView, ClearingAsksFirstAndEmptiesTheHistoryOnDisk) {
+    Settings settings(2);
+    settings.clearAndAnswer("Cancel");
+    EXPECT_EQ(settings.history.model->reports().size(), 2u);
+
+    settings.clearAndAnswer("Clear History");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.history.onDisk().empty(); }));
+    EXPECT_EQ(settings.row("Saved reports")->detail(), "No reports saved on this Mac.");
+    EXPECT_FALSE(settings.button("Clear")->isEnabled());
+    EXPECT_EQ(settings.view->problem(), "");
+}
+
+TEST(SettingsView, AFailedClearIsShownHereAndKeepsEverything) {
+    Settings settings(2);
+    settings.history.makeUnwritable();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        settings.clearAndAnswer("Clear History");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !settings.view->problem().isEmpty(); }));
+        EXPECT_EQ(settings.view->problem(), settings.history.model->reportNotice().value_or(""));
+        EXPECT_TRUE(settings.view->problem().startsWith("Report history could not be cleared"));
+        EXPECT_EQ(settings.row("Saved reports")->detail(), "2 reports saved locally.");
+        EXPECT_TRUE(settings.button("Clear")->isEnabled());
+    }
+    EXPECT_EQ(settings.history.onDisk().size(), 2u);
+}
+
+TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
+    Settings settings(0, nullptr, {});
+    const QString missing = settings.history.folder() + "/later/Berthwatch";
+    Settings creatable(0, nullptr, missing);
+    QTest::mouseClick(creatable.button("Reveal"), Qt::LeftButton);
+    EXPECT_TRUE(QDir(missing).exists());
+    EXPECT_EQ(creatable.opened, std::vector<QUrl>{QUrl::fromLocalFile(missing)});
+    EXPECT_EQ(creatable.view->problem(), "");
+
+    // A plain file where a parent folder should be: nothing can be made there.
+    const QString blocked = creatable.history.folder() + "/reports.json/Berthwatch";
+    Settings impossible(0, nullptr, blocked);
+    QTest::mouseClick(impossible.button("Reveal"), Qt::LeftButton);
+    EXPECT_TRUE(impossible.opened.empty());
+    EXPECT_TRUE(impossible.view->problem().contains("could not be created"));
+
+    settings.opens = false;
+    QTest::mouseClick(settings.button("Reveal"), Qt::LeftButton);
+    EXPECT_TRUE(settings.view->problem().contains("No file manager"));
+}
+
+TEST(SettingsView, UpdateChecksNeedAFeed) {
+    Settings without(0);
+    EXPECT_FALSE(without.button("Check")->isEnabled());
+    EXPECT_TRUE(without.row("Software updates")->detail().contains("release builds"));
+
+    ManualClock clock;
+    bw::testing::TempFolder folder;
+    QSettings store(QString::fromStdString((folder.path() / "s.ini").string()),
+                    QSettings::IniFormat);
+    NoPresenter presenter;
+    UpdateController updates(
+        std::make_unique<updater::Updater>(QUrl("http://127.0.0.1:9/appcast.xml"), "1",
+                                           updater::Updater::Environment{clock, store, presenter}));
+    Settings with(0, &updates);
+    ASSERT_TRUE(with.button("Check")->isEnabled());
+    QTest::mouseClick(with.button("Check"), Qt::LeftButton);
+    EXPECT_TRUE(updates.controller()->isChecking());
+
+    QTest::mouseClick(with.button("Email"), Qt::LeftButton);
+    ASSERT_EQ(with.opened.size(), 1u);
+    EXPECT_EQ(with.opened[0].scheme(), "mailto");
+}

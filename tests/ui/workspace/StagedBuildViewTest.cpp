@@ -1,0 +1,290 @@
+#include "ui/workspace/StagedBuildView.h"
+
+#include "app/AppModel.h"
+#include "app/UpdateController.h"
+#include "tests/support/ImageFiles.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/ui/workspace/WorkspaceFixture.h"
+#include "tests/ui/workspace/WorkspaceTestSupport.h"
+#include "ui/workspace/AppStoreImagesControl.h"
+#include "ui/workspace/BuildMetadataItem.h"
+#include "ui/workspace/CenteredRemoveButton.h"
+#include "ui/workspace/IPhoneReviewSlot.h"
+#include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/StagedAppIcon.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::workspace;
+using namespace bw::workspace::test;
+
+namespace {
+
+struct StagedScreen : Workspace {
+    StagedBuildView view{*model};
+    int scanRequests = 0;
+
+    explicit StagedScreen(const QUrl& backend = QUrl(u"http://127.0.0.1:9"_qs))
+        : Workspace(backend) {
+        view.setFileChooser(&chooser);
+        view.setScanRequest([this] { ++scanRequests; });
+        view.resize(1120, 700);
+        view.show();
+    }
+
+    void stage(const QString& build) {
+        model->importBuild(build);
+        ASSERT_TRUE(bw::test::waitFor([&] { return !model->isStagedPreviewLoading(); }, 60));
+    }
+    // The metadata row as the user reads it: title → value.
+    std::map<QString, QString> metadata() const {
+        std::map<QString, QString> cells;
+        for (const auto* cell : view.findChildren<BuildMetadataItem*>()) {
+            cells[cell->accessibleName()] = cell->value();
+        }
+        return cells;
+    }
+    // Widgets a screen adds while shown appear at the next turn of the event loop.
+    bool showsText(const QString& text) const {
+        QCoreApplication::processEvents();
+        const auto labels = view.findChildren<QLabel*>();
+        return std::ranges::any_of(labels, [&](const QLabel* label) {
+            return label->isVisibleTo(&view) && label->text() == text;
+        });
+    }
+    QAbstractButton* button(const QString& name) const {
+        QCoreApplication::processEvents();
+        for (auto* button : view.findChildren<QAbstractButton*>()) {
+            if (button->accessibleName() == name && button->isVisibleTo(&view)) {
+                return button;
+            }
+        }
+        return nullptr;
+    }
+    IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const {
+        return view.reviewScreens()->slot(prompt);
+    }
+    QString file(const char* name, const QByteArray& bytes) const {
+        QFile out(path(name));
+        out.open(QIODevice::WriteOnly);
+        out.write(bytes);
+        return out.fileName();
+    }
+};
+
+const QString reading = u"Reading…"_qs;
+const QString unavailable = u"Unavailable"_qs;
+
+} // namespace
+
+TEST(StagedBuildView, AStagedIpaShowsReadingThenItsPreview) {
+    StagedScreen screen;
+    screen.model->importBuild(Workspace::fixtureBuild("Clean.ipa"));
+    EXPECT_TRUE(screen.showsText(u"Reading build"_qs));
+    EXPECT_TRUE(screen.view.findChild<StagedAppIcon*>()->showsSpinner());
+    const std::map<QString, QString> whileLoading{{u"Bundle ID"_qs, reading},
+                                                  {u"Version"_qs, reading},
+                                                  {u"Platform"_qs, reading},
+                                                  {u"Artifact"_qs, u"IPA"_qs}};
+    EXPECT_EQ(screen.metadata(), whileLoading);
+    EXPECT_TRUE(screen.button(u"Scan build"_qs)->isEnabled()); // loading does not disable it
+
+    ASSERT_TRUE(bw::test::waitFor([&] { return !screen.model->isStagedPreviewLoading(); }, 60));
+    const StagedBuildPreview& preview = *screen.model->staged()->preview;
+    EXPECT_TRUE(screen.showsText(u"Ready to scan"_qs));
+    EXPECT_TRUE(screen.showsText(preview.appName));
+    EXPECT_EQ(screen.metadata()[u"Bundle ID"_qs], preview.bundleIdentifier);
+    EXPECT_EQ(screen.metadata()[u"Version"_qs],
+              preview.version + u" ("_qs + preview.buildNumber + u")"_qs);
+    EXPECT_TRUE(screen.metadata().contains(u"Size"_qs));
+    const auto* icon = screen.view.findChild<StagedAppIcon*>();
+    EXPECT_FALSE(icon->showsSpinner());
+    EXPECT_EQ(icon->showsImage(), preview.iconPNG.has_value());
+    screen.button(u"Scan build"_qs)->click();
+    EXPECT_EQ(screen.scanRequests, 1);
+}
+
+TEST(StagedBuildView, AFailedPreviewSaysUnavailableAndCanBeRetried) {
+    StagedScreen screen;
+    screen.stage(screen.file("Broken.ipa", "not a zip archive"));
+    const auto& staged = *screen.model->staged();
+    ASSERT_TRUE(staged.previewError);
+    EXPECT_TRUE(screen.showsText(u"Preview unavailable"_qs));
+    EXPECT_TRUE(screen.showsText(*staged.previewError));
+    // Nothing is being read any more, so no cell may claim to be reading.
+    const std::map<QString, QString> failed{{u"Bundle ID"_qs, unavailable},
+                                            {u"Version"_qs, unavailable},
+                                            {u"Platform"_qs, unavailable},
+                                            {u"Artifact"_qs, u"IPA"_qs}};
+    EXPECT_EQ(screen.metadata(), failed);
+    EXPECT_FALSE(screen.button(u"Scan build"_qs)->isEnabled());
+
+    screen.button(u"Retry preview"_qs)->click();
+    EXPECT_TRUE(screen.model->isStagedPreviewLoading());
+    EXPECT_EQ(screen.metadata()[u"Bundle ID"_qs], reading);
+    ASSERT_TRUE(bw::test::waitFor([&] { return !screen.model->isStagedPreviewLoading(); }, 60));
+    EXPECT_EQ(screen.metadata()[u"Bundle ID"_qs], unavailable);
+}
+
+TEST(StagedBuildView, AScanRefusedAsOutdatedOffersCheckForUpdates) {
+    bw::test::LocalHttpServer backend;
+    backend.fallback([](const bw::test::RecordedRequest&) {
+        return bw::test::ScriptedResponse(
+            409, R"({"error":"This version of Berthwatch is out of date. Update to scan."})");
+    });
+    StagedScreen screen(backend.url());
+    screen.view.setScanRequest([&] { screen.model->startScan(false); });
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    screen.button(u"Scan build"_qs)->click();
+    ASSERT_TRUE(screen.runUntil(
+        [&] { return std::holds_alternative<ScanPhase::Failed>(screen.model->scanPhase().state); },
+        120));
+    ASSERT_TRUE(screen.model->isUpdateRequired());
+    EXPECT_TRUE(screen.showsText(u"This version of Berthwatch is out of date. Update to scan."_qs));
+    EXPECT_EQ(screen.button(u"Try again"_qs), nullptr);
+    // This build names no update feed, so there is nothing to check with.
+    EXPECT_FALSE(screen.button(u"Check for updates"_qs)->isEnabled());
+
+    struct SilentPresenter : updater::UpdatePresenter {
+        void offerUpdate(const updater::AppcastItem&) override {}
+        void reportUpToDate() override {}
+        void reportFailure(const QString&) override {}
+    } presenter;
+    QSettings settings(screen.path("updates.ini"), QSettings::IniFormat);
+    UpdateController updates(std::make_unique<updater::Updater>(
+        backend.url(u"/appcast.xml"_qs), u"1"_qs,
+        updater::Updater::Environment{screen.clock, settings, presenter}));
+    screen.view.setUpdateController(&updates);
+    screen.button(u"Check for updates"_qs)->click();
+    EXPECT_TRUE(updates.controller()->isChecking());
+    ASSERT_TRUE(bw::test::waitFor([&] { return !updates.controller()->isChecking(); }));
+}
+
+TEST(StagedBuildView, WhileAScanRunsTheSlotsAndTheSwitchAreLocked) {
+    StagedScreen screen;
+    screen.view.setScanRequest([&] { screen.model->startScan(false); });
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    screen.model->setScreenshot(
+        screen.file("paywall.png", bw::test::pngData(QImage(40, 80, QImage::Format_RGB32))),
+        ScreenshotPrompt::paywall);
+    screen.button(u"Scan build"_qs)->click();
+    // The scan holds at "Preparing report" until the minimum presentation has passed on the
+    // test's clock, which does not move by itself.
+    ASSERT_TRUE(bw::test::waitFor([&] { return screen.showsText(u"Preparing report"_qs); }, 120));
+    EXPECT_TRUE(screen.showsText(u"99%"_qs));
+    EXPECT_TRUE(screen.slot(ScreenshotPrompt::restore)->isLocked());
+    EXPECT_FALSE(screen.slot(ScreenshotPrompt::paywall)->isLocked());
+    EXPECT_FALSE(bw::test::dropFile(screen.slot(ScreenshotPrompt::restore),
+                                    screen.slot(ScreenshotPrompt::restore)->phoneRect().center(),
+                                    screen.path("paywall.png")));
+    EXPECT_FALSE(screen.view.findChild<AppStoreImagesControl*>()->isEnabled());
+}
+
+TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    const QImage picture = bw::test::quadrantImage({300, 650});
+    const QString png = screen.file("screen.png", bw::test::pngData(picture));
+    const QString jpeg = screen.file("screen.JPEG", bw::test::jpegData(picture));
+    const QString heic = screen.file("screen.heic", bw::test::heicData(picture, false));
+    const QString gif = screen.file("screen.gif", "GIF89a");
+    const QString fifo = bw::test::makeFifo(screen.path("stream.png"));
+    const QString huge = screen.file("huge.png", bw::test::blankPng({20000, 20000}));
+    const QString message = u"Use PNG, JPEG, or HEIC screenshots."_qs;
+    const auto slotFile = [&](ScreenshotPrompt prompt) {
+        const auto found = screen.model->screenshotSlots().find(prompt);
+        return found == screen.model->screenshotSlots().end() ? QString() : found->second;
+    };
+
+    for (const auto prompt : allCases<ScreenshotPrompt>()) {
+        SCOPED_TRACE(rawValue(prompt).toStdString());
+        IPhoneReviewSlot* slot = screen.slot(prompt);
+        const auto drop = [&](const QString& file) {
+            return bw::test::dropFile(slot, slot->phoneRect().center(), file) &&
+                   bw::test::waitFor(
+                       [&] { return slotFile(prompt) == file || screen.showsText(message); });
+        };
+        // A cancelled panel changes nothing; a chosen file fills the slot.
+        screen.chooser.answer.reset();
+        QTest::mouseClick(slot->childAt(slot->phoneRect().topLeft() + QPoint(20, 60)),
+                          Qt::LeftButton);
+        EXPECT_EQ(slotFile(prompt), QString());
+        screen.chooser.answer = png;
+        screen.view.reviewScreens()->chooseScreenshot(prompt);
+        EXPECT_EQ(slotFile(prompt), png);
+        EXPECT_EQ(screen.chooser.asked.back().message,
+                  u"Choose the "_qs + slot->accessibleName().section(u',', 0, 0).toLower() +
+                      u" screen"_qs);
+
+        // Dropping replaces; the GIF is refused and leaves the HEIC in place.
+        for (const QString& file : {jpeg, heic}) {
+            ASSERT_TRUE(drop(file));
+            ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }));
+            EXPECT_TRUE(slot->showsScreenshot());
+        }
+        ASSERT_TRUE(drop(gif));
+        EXPECT_EQ(slotFile(prompt), heic);
+        EXPECT_TRUE(screen.showsText(message));
+
+        // A pipe named like an image, or an image beyond the pixel limit, is taken by name but
+        // shows the empty phone, at once.
+        for (const QString& file : {fifo, huge}) {
+            ASSERT_TRUE(drop(file));
+            EXPECT_FALSE(screen.showsText(message));
+            ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }, 5));
+            EXPECT_FALSE(slot->showsScreenshot());
+            EXPECT_TRUE(slot->isFilled());
+        }
+
+        slot->findChild<CenteredRemoveButton*>()->click();
+        EXPECT_EQ(slotFile(prompt), QString());
+        EXPECT_FALSE(slot->isFilled());
+    }
+}
+
+TEST(StagedBuildView, TheAppStoreImagesSwitchWritesTheModel) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    auto* control = screen.view.findChild<AppStoreImagesControl*>();
+    control->click();
+    EXPECT_TRUE(screen.model->screenshotsAreStoreListing());
+    EXPECT_EQ(control->accessibleDescription(), u"On"_qs);
+    screen.model->setScreenshotsAreStoreListing(false);
+    EXPECT_EQ(control->accessibleDescription(), u"Off"_qs);
+
+    auto* section = screen.view.reviewScreens();
+    screen.button(u"About App Store images"_qs)->click();
+    EXPECT_TRUE(section->isStoreImageHelpPresented());
+    screen.button(u"About App Store images"_qs)->click();
+    EXPECT_FALSE(section->isStoreImageHelpPresented());
+}
+
+TEST(StagedBuildView, AtTheWindowsMinimumWidthTheScreenIsCompact) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    // The window's least content (960 × 640) beside the widest sidebar (280).
+    screen.view.resize(680, 640);
+    QTest::qWait(20);
+    ASSERT_TRUE(screen.view.isCompact());
+    for (const auto* cell : screen.view.findChildren<BuildMetadataItem*>()) {
+        if (cell->accessibleName() == u"Bundle ID"_qs) {
+            EXPECT_EQ(cell->width(), 188);
+        }
+    }
+    EXPECT_TRUE(screen.view.reviewScreens()->isHeaderStacked());
+    // Five slots of the least width do not fit: the row scrolls sideways.
+    EXPECT_EQ(screen.slot(ScreenshotPrompt::paywall)->width(), 146);
+    auto* rowScroll =
+        screen.slot(ScreenshotPrompt::paywall)->parentWidget()->parentWidget()->parentWidget();
+    auto* scroll = qobject_cast<QScrollArea*>(rowScroll);
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(screen.showsText(u"Your build stays on this Mac."_qs));
+}

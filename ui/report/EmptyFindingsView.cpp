@@ -1,0 +1,51 @@
+#include "ui/report/EmptyFindingsView.h"
+
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/report/ReportParts.h"
+#include "ui/report/ReportTexts.h"
+
+#include <QVBoxLayout>
+
+namespace bw {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+EmptyFindingsView::EmptyFindingsView(QWidget* parent)
+    : QWidget(parent), title_(report::makeText({}, TextStyle::screenTitle, palette::textPrimary())),
+      message_(
+          report::makeText({}, TextStyle::body, palette::textSecondary(), report::Wrap::lines)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 0, 24, 0);
+    layout->setSpacing(12);
+    layout->addStretch(1);
+    auto* shield = new design::SymbolWidget(QStringLiteral("shield.fill"), 42, QFont::DemiBold);
+    shield->setColor(palette::success());
+    layout->addWidget(shield, 0, Qt::AlignHCenter);
+    layout->addWidget(title_, 0, Qt::AlignHCenter);
+    message_->setAlignment(Qt::AlignHCenter);
+    message_->setMaximumWidth(480);
+    layout->addWidget(message_, 0, Qt::AlignHCenter);
+    layout->addStretch(1);
+    setMinimumHeight(330);
+    setFilter(std::nullopt);
+}
+
+void EmptyFindingsView::setFilter(std::optional<FindingSeverity> filter) {
+    title_->setText(ReportTexts::emptyTitle(filter));
+    message_->setText(ReportTexts::emptyMessage(filter));
+}
+
+void EmptyFindingsView::setContainerHeight(int height) {
+    setMinimumHeight(std::max(330, height / 2 + 24));
+}
+
+QString EmptyFindingsView::title() const {
+    return title_->text();
+}
+QString EmptyFindingsView::message() const {
+    return message_->text();
+}
+
+} // namespace bw

@@ -1,0 +1,113 @@
+#include "ui/report/FindingCopyButton.h"
+
+#include "platform/clock/Clock.h"
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/report/Pasteboard.h"
+
+#include <QPainter>
+
+namespace bw {
+namespace {
+
+namespace palette = design::palette;
+
+QColor mix(const QColor& from, const QColor& to, qreal t) {
+    const auto lerp = [t](qreal a, qreal b) { return a + (b - a) * t; };
+    return QColor::fromRgbF(lerp(from.redF(), to.redF()), lerp(from.greenF(), to.greenF()),
+                            lerp(from.blueF(), to.blueF()), lerp(from.alphaF(), to.alphaF()));
+}
+
+} // namespace
+
+FindingCopyButton::FindingCopyButton(QString text, QString label, Clock& clock,
+                                     const Pasteboard& pasteboard, QWidget* parent)
+    : QAbstractButton(parent), text_(std::move(text)), label_(std::move(label)), clock_(clock),
+      pasteboard_(pasteboard) {
+    setFixedSize(sizeHint());
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(label_);
+    setAccessibleName(label_);
+    connect(this, &QAbstractButton::clicked, this, &FindingCopyButton::copyToPasteboard);
+    connect(&copied_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+    connect(&hover_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+}
+
+QString FindingCopyButton::shownText() const {
+    return didCopy_ ? QStringLiteral("Copied") : label_;
+}
+
+void FindingCopyButton::copyToPasteboard() {
+    // A clipboard that dropped the text must not be confirmed as a copy.
+    if (!pasteboard_.copy(text_)) {
+        return;
+    }
+    const qint64 generation = ++copyGeneration_;
+    setDidCopy(true, design::Motion::spring(0.26, 0.8));
+    clock_.schedule(seconds(1.4), this, [this, generation] {
+        if (copyGeneration_ == generation) {
+            setDidCopy(false, design::Motion::spring(0.24, 0.85));
+        }
+    });
+}
+
+void FindingCopyButton::setDidCopy(bool didCopy, const design::Motion& motion) {
+    didCopy_ = didCopy;
+    setAccessibleName(shownText());
+    copied_.animateTo(didCopy ? 1 : 0, motion);
+    hover_.animateTo(isHovering_ && !didCopy_ ? 1 : 0, design::Motion::easeOut(0.16));
+    update();
+}
+
+void FindingCopyButton::enterEvent(QEnterEvent* event) {
+    isHovering_ = true;
+    hover_.animateTo(didCopy_ ? 0 : 1, design::Motion::easeOut(0.16));
+    QAbstractButton::enterEvent(event);
+}
+
+void FindingCopyButton::leaveEvent(QEvent* event) {
+    isHovering_ = false;
+    hover_.animateTo(0, design::Motion::easeOut(0.16));
+    QAbstractButton::leaveEvent(event);
+}
+
+bool FindingCopyButton::hitButton(const QPoint& pos) const {
+    return design::capsulePath(QRectF(rect())).contains(pos);
+}
+
+void FindingCopyButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal copied = copied_.value();
+    const qreal hover = hover_.value();
+
+    // Grows by 1.2 % on hover, never while confirming.
+    const qreal scale = 1.0 + 0.012 * hover;
+    painter.translate(width() / 2.0, height() / 2.0);
+    painter.scale(scale, scale);
+    painter.translate(-width() / 2.0, -height() / 2.0);
+
+    const QColor normalFill = palette::withOpacity(palette::accent(), 0.9 + 0.1 * hover);
+    const QColor copiedFill = palette::withOpacity(palette::successSurface(), 0.78);
+    painter.fillPath(design::capsulePath(QRectF(rect())), mix(normalFill, copiedFill, copied));
+
+    const QColor foreground = didCopy_ ? palette::success() : QColor(Qt::white);
+    const QFont font = design::textStyleFont(design::TextStyle::label);
+    const QString caption = shownText();
+    const QString symbol = didCopy_ ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc");
+    const QSizeF symbolBox = design::symbolSize(11);
+    const qreal textWidth = QFontMetricsF(font).horizontalAdvance(caption);
+    const qreal total = symbolBox.width() + 7 + textWidth;
+    const qreal left = (width() - total) / 2;
+    design::paintSymbol(painter,
+                        QRectF(QPointF(left, (height() - symbolBox.height()) / 2), symbolBox),
+                        symbol, 11, QFont::Medium, foreground);
+    painter.setFont(font);
+    painter.setPen(foreground);
+    painter.drawText(QRectF(left + symbolBox.width() + 7, 0, textWidth + 1, height()),
+                     Qt::AlignVCenter | Qt::AlignLeft, caption);
+}
+
+} // namespace bw

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ui/design/Motion.h"
+
+#include <QAbstractButton>
+
+namespace bw {
+
+class Clock;
+class Pasteboard;
+
+// A pill that copies a prepared text and confirms it in place: green, a check mark and "Copied"
+// for a moment after each copy that really reached the clipboard. Only the latest copy's timer
+// ends the confirmation.
+class FindingCopyButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    FindingCopyButton(QString text, QString label, Clock& clock, const Pasteboard& pasteboard,
+                      QWidget* parent = nullptr);
+
+    bool didCopy() const { return didCopy_; }
+    // What the button reads now: the caption, or "Copied".
+    QString shownText() const;
+
+    QSize sizeHint() const override { return {188, 34}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+
+private:
+    void copyToPasteboard();
+    void setDidCopy(bool didCopy, const design::Motion& motion);
+
+    QString text_;
+    QString label_;
+    Clock& clock_;
+    const Pasteboard& pasteboard_;
+    bool didCopy_ = false;
+    bool isHovering_ = false;
+    qint64 copyGeneration_ = 0;
+    design::AnimatedValue copied_{0.0};
+    design::AnimatedValue hover_{0.0};
+};
+
+} // namespace bw

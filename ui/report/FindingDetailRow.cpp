@@ -1,0 +1,26 @@
+#include "ui/report/FindingDetailRow.h"
+
+#include "ui/design/Palette.h"
+#include "ui/report/ReportParts.h"
+
+#include <QHBoxLayout>
+
+namespace bw {
+
+FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
+                                   design::TextStyle valueStyle, QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    auto* labelText = report::makeText(label, design::TextStyle::caption,
+                                       design::palette::textTertiary(), report::Wrap::lines);
+    labelText->setFixedWidth(92);
+    auto* valueText = report::makeText(value, valueStyle, design::palette::textSecondary(),
+                                       report::Wrap::lines, report::Selection::on);
+    valueText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    layout->addWidget(labelText, 0, Qt::AlignTop);
+    layout->addWidget(valueText, 1, Qt::AlignTop);
+}
+
+} // namespace bw

@@ -1,0 +1,39 @@
+#include "ui/report/FindingEvidenceView.h"
+
+#include "ui/design/Palette.h"
+#include "ui/report/FindingDetailRow.h"
+#include "ui/report/ReportParts.h"
+
+#include <QVBoxLayout>
+
+namespace bw {
+
+FindingEvidenceView::FindingEvidenceView(const FindingEvidencePresentation& presentation,
+                                         QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (presentation.fields.empty() && !presentation.note) {
+        setVisible(false);
+        return;
+    }
+    layout->addWidget(report::makeText(QStringLiteral("Evidence"), design::TextStyle::label,
+                                       design::palette::textTertiary()));
+    if (presentation.fields.empty()) {
+        layout->setSpacing(5);
+        layout->addWidget(report::makeText(*presentation.note, design::TextStyle::body,
+                                           design::palette::textSecondary(), report::Wrap::lines,
+                                           report::Selection::on));
+        return;
+    }
+    layout->setSpacing(8);
+    auto* lines = new QVBoxLayout;
+    lines->setSpacing(7);
+    for (const auto& field : presentation.fields) {
+        lines->addWidget(
+            new FindingDetailRow(field.label, field.value, design::TextStyle::monoLabel));
+    }
+    layout->addLayout(lines);
+}
+
+} // namespace bw

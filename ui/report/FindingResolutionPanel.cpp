@@ -1,0 +1,162 @@
+#include "ui/report/FindingResolutionPanel.h"
+
+#include "model/RawValue.h"
+#include "model/ReportHelpers.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/report/EntranceEffect.h"
+#include "ui/report/FindingCopyButton.h"
+#include "ui/report/FindingDetailRow.h"
+#include "ui/report/FindingEvidenceView.h"
+#include "ui/report/FindingResolutionStep.h"
+#include "ui/report/ReportParts.h"
+#include "ui/report/ReportTexts.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace bw {
+namespace {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+constexpr int readableWidth = 760;
+
+QWidget* column(int spacing, QVBoxLayout*& layout) {
+    auto* widget = new QWidget;
+    widget->setMaximumWidth(readableWidth);
+    layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return widget;
+}
+
+} // namespace
+
+TechnicalDetailsToggle::TechnicalDetailsToggle(QWidget* parent) : QAbstractButton(parent) {
+    setText(QStringLiteral("Technical details"));
+    setAccessibleName(text());
+    setAccessibleDescription(QStringLiteral("Show technical finding details"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFixedHeight(28);
+    setCursor(Qt::PointingHandCursor);
+    connect(&turn_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+}
+
+void TechnicalDetailsToggle::setOpen(bool open, const design::Motion& motion) {
+    open_ = open;
+    setAccessibleDescription(open ? QStringLiteral("Hide technical finding details")
+                                  : QStringLiteral("Show technical finding details"));
+    turn_.animateTo(open ? 1 : 0, motion);
+}
+
+QSize TechnicalDetailsToggle::sizeHint() const {
+    const QFontMetrics metrics(design::textStyleFont(TextStyle::label));
+    return {metrics.horizontalAdvance(text()) + 8 + 12 + 12, 28};
+}
+
+void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor color = open_ ? palette::textSecondary() : palette::textTertiary();
+    painter.setFont(design::textStyleFont(TextStyle::label));
+    painter.setPen(color);
+    painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft, text());
+    const QRectF chevron(width() - 12, (height() - 12) / 2.0, 12, 12);
+    painter.translate(chevron.center());
+    painter.rotate(180 * turn_.value());
+    painter.translate(-chevron.center());
+    design::paintSymbol(painter, chevron, u"chevron.down", 9, QFont::DemiBold, color);
+}
+
+FindingResolutionPanel::FindingResolutionPanel(const Finding& finding,
+                                               const FindingResolution& resolution, Clock& clock,
+                                               const Pasteboard& pasteboard, QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(25);
+    layout->addWidget(findingSection(finding));
+    layout->addWidget(resolutionSection(finding, resolution, clock, pasteboard));
+    layout->addWidget(technicalDetails(finding));
+}
+
+QWidget* FindingResolutionPanel::findingSection(const Finding& finding) {
+    QVBoxLayout* layout = nullptr;
+    QWidget* section = column(13, layout);
+    layout->addWidget(report::makeText(QStringLiteral("What we found"), TextStyle::rowTitle,
+                                       palette::textPrimary()));
+    layout->addWidget(report::makeText(finding.detail, TextStyle::body, palette::textSecondary(),
+                                       report::Wrap::lines, report::Selection::on));
+    layout->addWidget(new FindingEvidenceView(FindingEvidencePresentation(finding)));
+    return section;
+}
+
+QWidget* FindingResolutionPanel::resolutionSection(const Finding& finding,
+                                                   const FindingResolution& resolution,
+                                                   Clock& clock, const Pasteboard& pasteboard) {
+    auto* section = new QWidget;
+    auto* layout = new QVBoxLayout(section);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(15);
+
+    QVBoxLayout* heading = nullptr;
+    layout->addWidget(column(5, heading));
+    heading->addWidget(report::makeText(ReportTexts::sectionTitle(finding.severity),
+                                        TextStyle::rowTitle, palette::textPrimary()));
+    heading->addWidget(report::makeText(resolution.summary, TextStyle::body,
+                                        palette::textSecondary(), report::Wrap::lines));
+
+    QVBoxLayout* steps = nullptr;
+    layout->addWidget(column(15, steps));
+    for (std::size_t i = 0; i < resolution.steps.size(); ++i) {
+        const auto& step = resolution.steps[i];
+        steps->addWidget(
+            new FindingResolutionStep(QString::number(i + 1), step.title, step.instruction));
+    }
+
+    auto* copy = new FindingCopyButton(resolution.solutionPrompt,
+                                       QStringLiteral("Copy fix instructions"), clock, pasteboard);
+    layout->addSpacing(2);
+    layout->addWidget(copy, 0, Qt::AlignLeft);
+    return section;
+}
+
+QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
+    auto* section = new QWidget;
+    auto* layout = new QVBoxLayout(section);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    layout->addWidget(new report::Rule(palette::withOpacity(palette::hairline(), 0.66)));
+    toggle_ = new TechnicalDetailsToggle;
+    connect(toggle_, &QAbstractButton::clicked, this,
+            &FindingResolutionPanel::toggleTechnicalDetails);
+    layout->addWidget(toggle_);
+
+    QVBoxLayout* rows = nullptr;
+    detailRows_ = column(9, rows);
+    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Guideline"), finding.guideline));
+    if (finding.itms) {
+        rows->addWidget(new FindingTechnicalDetail(QStringLiteral("ITMS code"), *finding.itms));
+    }
+    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Source"), rawValue(finding.source)));
+    rows->addWidget(
+        new FindingTechnicalDetail(QStringLiteral("Category"), title(finding.category)));
+    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Finding ID"), finding.id));
+    detailRows_->setVisible(false);
+    layout->addWidget(detailRows_);
+    return section;
+}
+
+void FindingResolutionPanel::toggleTechnicalDetails() {
+    showsTechnicalDetails_ = !showsTechnicalDetails_;
+    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
+    toggle_->setOpen(showsTechnicalDetails_, motion);
+    detailRows_->setVisible(showsTechnicalDetails_);
+    if (showsTechnicalDetails_) {
+        playEntrance(detailRows_, -3, motion);
+    }
+}
+
+} // namespace bw

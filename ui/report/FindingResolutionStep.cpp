@@ -1,0 +1,56 @@
+#include "ui/report/FindingResolutionStep.h"
+
+#include "ui/design/Palette.h"
+#include "ui/report/ReportParts.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace bw {
+namespace {
+
+class NumberBadge : public QWidget {
+public:
+    explicit NumberBadge(QString number) : number_(std::move(number)) {
+        setFixedSize(24, 24);
+        setObjectName(QStringLiteral("stepNumber"));
+        setAccessibleName(number_);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(design::palette::withOpacity(Qt::white, 0.055));
+        painter.drawEllipse(QRectF(rect()));
+        painter.setFont(design::textStyleFont(design::TextStyle::label));
+        painter.setPen(design::palette::textSecondary());
+        painter.drawText(rect(), Qt::AlignCenter, number_);
+    }
+
+private:
+    QString number_;
+};
+
+} // namespace
+
+FindingResolutionStep::FindingResolutionStep(const QString& number, const QString& title,
+                                             const QString& text, QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    layout->addWidget(new NumberBadge(number), 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(5);
+    texts->addWidget(report::makeText(title, design::TextStyle::bodyEmphasized,
+                                      design::palette::textPrimary(), report::Wrap::lines));
+    texts->addWidget(report::makeText(text, design::TextStyle::body,
+                                      design::palette::textSecondary(), report::Wrap::lines,
+                                      report::Selection::on));
+    layout->addLayout(texts, 1);
+}
+
+} // namespace bw

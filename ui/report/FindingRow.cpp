@@ -1,0 +1,99 @@
+#include "ui/report/FindingRow.h"
+
+#include "app/AppModel.h"
+#include "model/ResolutionGuidance.h"
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/report/EntranceEffect.h"
+#include "ui/report/FindingResolutionPanel.h"
+#include "ui/report/FindingRowHeader.h"
+#include "ui/report/ReportContext.h"
+#include "ui/report/ReportParts.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace bw {
+namespace {
+
+namespace palette = design::palette;
+
+const design::Motion selectionMotion = design::Motion::spring(0.34);
+
+// The row's fill: 0 clear, 1 hovered, 2 open.
+double fillLevel(bool isSelected, bool isHovering) {
+    return isSelected ? 2 : (isHovering ? 1 : 0);
+}
+
+} // namespace
+
+FindingRow::FindingRow(const Finding& finding, const BuildMetadata& metadata, bool isSelected,
+                       const ReportContext& context, int horizontalContentInset, QWidget* parent)
+    : QWidget(parent), finding_(finding), metadata_(metadata), context_(context),
+      inset_(horizontalContentInset), layout_(new QVBoxLayout(this)),
+      header_(new FindingRowHeader(finding, horizontalContentInset)) {
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(0);
+    layout_->addWidget(header_);
+    connect(header_, &QAbstractButton::clicked, this, &FindingRow::toggled);
+    connect(&fill_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+    setSelected(isSelected);
+    fill_.setValue(fillLevel(isSelected_, isHovering_));
+}
+
+void FindingRow::setSelected(bool isSelected) {
+    if (isSelected == isSelected_ && (panel_ != nullptr) == isSelected) {
+        return;
+    }
+    isSelected_ = isSelected;
+    header_->setSelected(isSelected, selectionMotion);
+    fill_.animateTo(fillLevel(isSelected_, isHovering_), selectionMotion);
+    delete rule_;
+    delete panel_;
+    rule_ = nullptr;
+    panel_ = nullptr;
+    if (!isSelected) {
+        return;
+    }
+    // Made anew on every opening, so its technical details always start closed.
+    rule_ = new report::Rule(palette::withOpacity(palette::hairline(), 0.72), inset_, inset_);
+    panel_ =
+        new FindingResolutionPanel(finding_, ResolutionGuidance::resolution(finding_, metadata_),
+                                   context_.model.clock(), context_.pasteboard);
+    layout_->addWidget(rule_);
+    panel_->setContentsMargins(inset_, 16, inset_, 20);
+    layout_->addWidget(panel_);
+    // Slides in from 4 above its place.
+    playEntrance(panel_, -4, design::unlessReduceMotion(selectionMotion));
+}
+
+void FindingRow::enterEvent(QEnterEvent* event) {
+    setHovering(true);
+    QWidget::enterEvent(event);
+}
+
+void FindingRow::leaveEvent(QEvent* event) {
+    setHovering(false);
+    QWidget::leaveEvent(event);
+}
+
+void FindingRow::setHovering(bool hovering) {
+    isHovering_ = hovering;
+    header_->setHovering(hovering);
+    fill_.animateTo(fillLevel(isSelected_, isHovering_), design::Motion::easeOut(0.14));
+}
+
+void FindingRow::paintEvent(QPaintEvent*) {
+    const double level = fill_.value();
+    // 0 → clear, 1 → white at 0.026, 2 → white at 0.035.
+    const double opacity = level <= 1 ? 0.026 * level : 0.026 + 0.009 * (level - 1);
+    if (opacity <= 0) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
+                     palette::withOpacity(Qt::white, opacity));
+}
+
+} // namespace bw

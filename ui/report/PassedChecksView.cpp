@@ -1,0 +1,114 @@
+#include "ui/report/PassedChecksView.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/report/PassedCheckPresentation.h"
+#include "ui/report/ReportParts.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace bw {
+namespace {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+QWidget* metaLine(const PassedCheckPresentation& presentation) {
+    auto* line = new QWidget;
+    auto* layout = new QHBoxLayout(line);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    const QColor tertiary = palette::textTertiary();
+    if (presentation.guideline) {
+        layout->addWidget(report::makeText(QStringLiteral("Guideline ") + *presentation.guideline,
+                                           TextStyle::caption, tertiary));
+        layout->addWidget(new report::Dot(palette::withOpacity(tertiary, 0.64)));
+    }
+    layout->addWidget(report::makeText(presentation.source, TextStyle::caption, tertiary));
+    layout->addStretch(1);
+    return line;
+}
+
+QWidget* emptyState() {
+    auto* empty = new QWidget;
+    auto* layout = new QVBoxLayout(empty);
+    layout->setContentsMargins(0, 36, 0, 36);
+    layout->setSpacing(10);
+    auto* shield = new design::SymbolWidget(QStringLiteral("shield.slash"), 30, QFont::Medium);
+    shield->setColor(palette::textTertiary());
+    layout->addWidget(shield, 0, Qt::AlignHCenter);
+    layout->addWidget(report::makeText(QStringLiteral("No passed checks recorded"),
+                                       TextStyle::sectionTitle, palette::textPrimary()),
+                      0, Qt::AlignHCenter);
+    return empty;
+}
+
+} // namespace
+
+PassedCheckRow::PassedCheckRow(const QString& check, QWidget* parent) : QWidget(parent) {
+    const PassedCheckPresentation presentation(check);
+    setAccessibleName(QStringLiteral("Passed, ") + check);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 14, 8 + 12, 14);
+    layout->setSpacing(6);
+    layout->addWidget(
+        report::makeText(presentation.category, TextStyle::caption, palette::textSecondary()));
+    layout->addWidget(report::makeText(presentation.title, TextStyle::rowTitle,
+                                       palette::textPrimary(), report::Wrap::lines));
+    layout->addWidget(metaLine(presentation));
+    connect(&hover_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+}
+
+void PassedCheckRow::enterEvent(QEnterEvent* event) {
+    hover_.animateTo(1, design::Motion::easeOut(0.14));
+    QWidget::enterEvent(event);
+}
+
+void PassedCheckRow::leaveEvent(QEvent* event) {
+    hover_.animateTo(0, design::Motion::easeOut(0.14));
+    QWidget::leaveEvent(event);
+}
+
+void PassedCheckRow::paintEvent(QPaintEvent*) {
+    if (hover_.value() <= 0) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
+                     palette::withOpacity(Qt::white, 0.026 * hover_.value()));
+}
+
+PassedChecksView::PassedChecksView(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+}
+
+void PassedChecksView::clear() {
+    QLayoutItem* item = nullptr;
+    while ((item = layout()->takeAt(0)) != nullptr) {
+        delete item->widget();
+        delete item;
+    }
+}
+
+void PassedChecksView::setChecks(const std::vector<QString>& checks) {
+    clear();
+    if (checks.empty()) {
+        layout()->addWidget(emptyState());
+        return;
+    }
+    const QColor separator = palette::withOpacity(palette::hairline(), 0.62);
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        layout()->addWidget(new PassedCheckRow(checks[i]));
+        if (i + 1 < checks.size()) {
+            layout()->addWidget(new report::Rule(separator, 8));
+        }
+    }
+}
+
+} // namespace bw

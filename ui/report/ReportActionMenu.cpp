@@ -1,0 +1,156 @@
+#include "ui/report/ReportActionMenu.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/report/ReportHistoryAppIcon.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace bw::report {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+ReportMenuAction::ReportMenuAction(const QString& title, const QString& systemImage,
+                                   bool isDestructive, QWidget* parent)
+    : QAbstractButton(parent), systemImage_(systemImage), isDestructive_(isDestructive),
+      hover_(new design::AnimatedValue(0, this)) {
+    setText(title);
+    setAccessibleName(title);
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_Hover);
+    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+QSize ReportMenuAction::sizeHint() const {
+    return {230, 34};
+}
+
+void ReportMenuAction::enterEvent(QEnterEvent*) {
+    hover_->animateTo(1, design::Motion::spring(0.14));
+}
+
+void ReportMenuAction::leaveEvent(QEvent*) {
+    hover_->animateTo(0, design::Motion::spring(0.14));
+}
+
+void ReportMenuAction::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(isEnabled() ? 1.0 : 0.44);
+    painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
+                     QColor::fromRgbF(1, 1, 1, 0.065 * hover_->value()));
+
+    const QColor iconColor = isDestructive_ ? palette::danger() : palette::textSecondary();
+    const QColor textColor = isDestructive_ ? palette::danger() : palette::textPrimary();
+    const QRectF iconRect(9, 0, 16, height());
+    design::paintSymbol(painter, iconRect, systemImage_, 13, QFont::Medium, iconColor);
+    painter.setPen(textColor);
+    painter.setFont(design::textStyleFont(TextStyle::body));
+    const QRectF textRect(iconRect.right() + 10, 0, width() - iconRect.right() - 10 - 9 - 8,
+                          height());
+    painter.drawText(
+        textRect, Qt::AlignVCenter | Qt::AlignLeft,
+        painter.fontMetrics().elidedText(text(), Qt::ElideRight, int(textRect.width())));
+}
+
+ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild, QWidget* parent)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAccessibleName(QStringLiteral("Report actions"));
+    setFixedWidth(244);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(7, 7, 7, 7);
+    column->setSpacing(0);
+
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(9, 8, 9, 8);
+    header->setSpacing(10);
+    header->addWidget(new ReportHistoryAppIcon(report.metadata, 30, this));
+    auto* names = new QVBoxLayout;
+    names->setSpacing(2);
+    auto* name = new QLabel(report.metadata.appName, this);
+    design::applyTextStyle(name, TextStyle::bodyEmphasized);
+    name->setStyleSheet(QStringLiteral("color: %1").arg(palette::textPrimary().name()));
+    auto* version = new QLabel(
+        QStringLiteral("%1 (%2)").arg(report.metadata.version, report.metadata.buildNumber), this);
+    design::applyTextStyle(version, TextStyle::monoCaption);
+    version->setStyleSheet(QStringLiteral("color: %1").arg(palette::textTertiary().name()));
+    for (QLabel* label : {name, version}) {
+        label->setMinimumWidth(1);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        names->addWidget(label);
+    }
+    header->addLayout(names, 1);
+    column->addLayout(header);
+
+    addSeparator();
+    addEntry(QStringLiteral("Open Report"), QStringLiteral("doc.text.magnifyingglass"), false,
+             &ReportActionMenu::openRequested);
+    addEntry(QStringLiteral("Reveal Build in Finder"), QStringLiteral("folder"), false,
+             &ReportActionMenu::revealBuildRequested, canRevealBuild);
+    addEntry(QStringLiteral("Copy Bundle Identifier"), QStringLiteral("doc.on.doc"), false,
+             &ReportActionMenu::copyBundleIDRequested);
+    addSeparator();
+    addEntry(QStringLiteral("Delete Report"), QStringLiteral("trash"), true,
+             &ReportActionMenu::deleteRequested);
+}
+
+void ReportActionMenu::addEntry(const QString& title, const QString& symbol, bool destructive,
+                                void (ReportActionMenu::*signal)(), bool enabled) {
+    auto* entry = new ReportMenuAction(title, symbol, destructive, this);
+    entry->setEnabled(enabled);
+    connect(entry, &QAbstractButton::clicked, this, [this, signal] {
+        close();
+        emit(this->*signal)();
+    });
+    layout()->addWidget(entry);
+}
+
+void ReportActionMenu::addSeparator() {
+    auto* line = new QWidget(this);
+    line->setFixedHeight(1);
+    line->setAttribute(Qt::WA_StyledBackground);
+    line->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 19);"));
+    auto* holder = new QVBoxLayout;
+    holder->setContentsMargins(5, 5, 5, 5);
+    holder->addWidget(line);
+    static_cast<QVBoxLayout*>(layout())->addLayout(holder);
+}
+
+void ReportActionMenu::popup(const QRect& anchor) {
+    adjustSize();
+    QPoint position(anchor.right() + 4, anchor.center().y() - height() / 2);
+    if (const QScreen* screen = QGuiApplication::screenAt(anchor.center())) {
+        const QRect area = screen->availableGeometry();
+        if (position.x() + width() > area.right()) {
+            position.setX(anchor.left() - width() - 4);
+        }
+        position.setY(
+            std::clamp(position.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+    }
+    move(position);
+    show();
+}
+
+void ReportActionMenu::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath shape =
+        design::continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12);
+    painter.fillPath(shape, palette::menuSurface());
+    painter.setPen(QPen(palette::withOpacity(palette::hairline(), 0.8), 1));
+    painter.drawPath(shape);
+}
+
+} // namespace bw::report

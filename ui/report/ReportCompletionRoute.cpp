@@ -1,0 +1,106 @@
+#include "ui/report/ReportCompletionRoute.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/TextStyle.h"
+
+#include <QPainter>
+#include <QTimer>
+
+namespace bw {
+namespace {
+
+namespace palette = design::palette;
+
+constexpr QSizeF routeSize(84, 24);
+constexpr qreal trackLength = 74;
+constexpr qreal gap = 11;
+const QString caption = QStringLiteral("REVIEW COMPLETE");
+
+qreal mix(qreal from, qreal to, qreal t) {
+    return from + (to - from) * t;
+}
+
+QFont captionFont() {
+    return design::textStyleFont(design::TextStyle::label);
+}
+
+} // namespace
+
+ReportCompletionRoute::ReportCompletionRoute(QWidget* parent) : QWidget(parent) {
+    setAccessibleName(caption);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(&arrival_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+    connect(&caption_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+}
+
+QSize ReportCompletionRoute::sizeHint() const {
+    const QFontMetrics metrics(captionFont());
+    // Room above the route for the plane, which lands 8 points over the line.
+    return {int(routeSize.width() + gap) + metrics.horizontalAdvance(caption) + 6,
+            std::max(int(routeSize.height()), metrics.height()) + 2 * 8};
+}
+
+void ReportCompletionRoute::setReportID(const QUuid& reportID) {
+    if (reportID == reportID_ && !reportID_.isNull()) {
+        return;
+    }
+    reportID_ = reportID;
+    const bool reduceMotion = design::MotionPreferences::instance().reduceMotion();
+    arrival_.setValue(reduceMotion ? 1 : 0);
+    caption_.setValue(reduceMotion ? 1 : 0);
+    if (reduceMotion) {
+        return;
+    }
+    // After the first frame has shown the start picture.
+    QTimer::singleShot(0, this, [this, reportID] {
+        if (reportID == reportID_) {
+            arrive();
+        }
+    });
+}
+
+void ReportCompletionRoute::arrive() {
+    arrival_.animateTo(1, design::Motion::spring(0.72));
+    const QUuid reportID = reportID_;
+    QTimer::singleShot(340, this, [this, reportID] {
+        if (reportID == reportID_) {
+            caption_.animateTo(1, design::Motion::easeOut(0.28));
+        }
+    });
+}
+
+void ReportCompletionRoute::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal t = arrival_.value();
+    const qreal middle = height() / 2.0;
+    const qreal left = (routeSize.width() - trackLength) / 2;
+
+    painter.fillPath(design::capsulePath(QRectF(left, middle - 1.5, trackLength, 3)),
+                     palette::withOpacity(palette::hairline(), 0.9));
+    painter.fillPath(design::capsulePath(QRectF(left, middle - 1.5, mix(3, trackLength, t), 3)),
+                     palette::withOpacity(palette::accent(), 0.82));
+
+    // The plane starts hidden, enlarged and nose-up below and left of the line.
+    const QSizeF plane(31, 11);
+    const QPointF offset(mix(-25, 52, t), mix(9, -8, t));
+    const QRectF frame(QPointF(left + offset.x(), middle - plane.height() / 2 + offset.y()), plane);
+    const qreal scale = mix(1.34, 1, t);
+    painter.save();
+    painter.setOpacity(std::clamp(t, 0.0, 1.0));
+    painter.translate(frame.center());
+    painter.scale(scale, scale);
+    painter.translate(-frame.center());
+    design::paintPlane(painter, frame, palette::textPrimary(), mix(-11, 0, t));
+    painter.restore();
+
+    const qreal shown = caption_.value();
+    painter.setOpacity(std::clamp(shown, 0.0, 1.0));
+    painter.setFont(captionFont());
+    painter.setPen(palette::textSecondary());
+    painter.drawText(QRectF(routeSize.width() + gap + mix(-6, 0, shown), 0, width(), height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, caption);
+}
+
+} // namespace bw

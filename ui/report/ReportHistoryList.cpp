@@ -1,0 +1,202 @@
+#include "ui/report/ReportHistoryList.h"
+
+#include "ui/design/Palette.h"
+#include "ui/design/TextStyle.h"
+#include "ui/report/ReportHistoryRow.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace bw::report {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+namespace {
+
+constexpr int sectionSpacing = 26;
+constexpr int headerSpacing = 10;
+constexpr int separatorHeight = 1 + 2 * 5;
+
+int headerHeight() {
+    return int(
+        std::ceil(std::max(QFontMetricsF(design::textStyleFont(TextStyle::eyebrow)).height(),
+                           QFontMetricsF(design::textStyleFont(TextStyle::monoCaption)).height())));
+}
+
+} // namespace
+
+ReportHistoryList::ReportHistoryList(QWidget* parent) : QWidget(parent) {
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
+                                    const QDateTime& now) {
+    sections_ = std::move(sections);
+    now_ = now;
+    // Every row may now show another report: give them all back and place them anew.
+    for (auto& [index, row] : shown_) {
+        row->hide();
+        spare_.push_back(row);
+    }
+    shown_.clear();
+    layoutEntries();
+    updateVisibleRows();
+    update();
+}
+
+void ReportHistoryList::setViewport(QWidget* viewport) {
+    viewport_ = viewport;
+}
+
+int ReportHistoryList::heightForWidth(int width) const {
+    const int row = ReportHistoryRow::rowHeight(width);
+    int height = 0;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        const int rows = int(sections_[i].reports.size());
+        height += (i > 0 ? sectionSpacing : 0) + headerHeight() + headerSpacing + rows * row +
+                  (rows - 1) * separatorHeight;
+    }
+    return height;
+}
+
+QSize ReportHistoryList::sizeHint() const {
+    const int width = this->width() > 0 ? this->width() : ReportHistoryRow::wideLayoutWidth;
+    return {ReportHistoryRow::wideLayoutWidth, heightForWidth(width)};
+}
+
+void ReportHistoryList::layoutEntries() {
+    entries_.clear();
+    headers_.clear();
+    rowHeight_ = ReportHistoryRow::rowHeight(width());
+    int top = 0;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        const ReportHistorySection& section = sections_[i];
+        top += i > 0 ? sectionSpacing : 0;
+        headers_.push_back({top, section.title.toUpper(), qsizetype(section.reports.size())});
+        top += headerHeight() + headerSpacing;
+        for (std::size_t r = 0; r < section.reports.size(); ++r) {
+            const bool last = r + 1 == section.reports.size();
+            entries_.push_back({top, section.reports[r], last});
+            top += rowHeight_ + (last ? 0 : separatorHeight);
+        }
+    }
+    totalHeight_ = top;
+    if (height() != totalHeight_) {
+        setFixedHeight(totalHeight_);
+    }
+}
+
+void ReportHistoryList::resizeEvent(QResizeEvent*) {
+    if (ReportHistoryRow::rowHeight(width()) != rowHeight_ || totalHeight_ != height()) {
+        layoutEntries();
+    }
+    for (auto& [index, row] : shown_) {
+        row->setGeometry(0, entries_[index].top, width(), rowHeight_);
+    }
+    updateVisibleRows();
+}
+
+QRect ReportHistoryList::visibleArea() const {
+    if (!viewport_) {
+        return rect();
+    }
+    const QRect seen(mapFrom(viewport_, QPoint(0, 0)), viewport_->size());
+    // A screenful above and below, so a short scroll finds its rows ready.
+    return seen.adjusted(0, -seen.height(), 0, seen.height()).intersected(rect());
+}
+
+ReportHistoryRow* ReportHistoryList::takeRow() {
+    if (!spare_.empty()) {
+        ReportHistoryRow* row = spare_.back();
+        spare_.pop_back();
+        return row;
+    }
+    auto* row = new ReportHistoryRow(this);
+    connect(row, &ReportHistoryRow::openRequested, this, &ReportHistoryList::openRequested);
+    connect(row, &ReportHistoryRow::revealBuildRequested, this,
+            &ReportHistoryList::revealBuildRequested);
+    connect(row, &ReportHistoryRow::deleteRequested, this, &ReportHistoryList::deleteRequested);
+    return row;
+}
+
+void ReportHistoryList::updateVisibleRows() {
+    const QRect area = visibleArea();
+    const auto first = std::partition_point(entries_.begin(), entries_.end(), [&](const Entry& e) {
+        return e.top + rowHeight_ <= area.top();
+    });
+    const auto last = std::partition_point(first, entries_.end(),
+                                           [&](const Entry& e) { return e.top < area.bottom(); });
+    const std::size_t begin = std::size_t(first - entries_.begin());
+    const std::size_t end = std::size_t(last - entries_.begin());
+    for (auto it = shown_.begin(); it != shown_.end();) {
+        if (it->first < begin || it->first >= end) {
+            it->second->hide();
+            spare_.push_back(it->second);
+            it = shown_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (std::size_t index = begin; index < end; ++index) {
+        if (shown_.contains(index)) {
+            continue;
+        }
+        ReportHistoryRow* row = takeRow();
+        row->setReport(*entries_[index].report, now_);
+        row->setGeometry(0, entries_[index].top, width(), rowHeight_);
+        row->show();
+        shown_[index] = row;
+    }
+}
+
+ReportHistoryRow* ReportHistoryList::rowFor(const QUuid& id) const {
+    for (const auto& [index, row] : shown_) {
+        if (entries_[index].report->id == id) {
+            return row;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<ReportHistoryRow*> ReportHistoryList::visibleRows() const {
+    std::vector<ReportHistoryRow*> rows;
+    for (const auto& [index, row] : shown_) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void ReportHistoryList::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    const QFont eyebrow = design::textStyleFont(TextStyle::eyebrow);
+    const QFont count = design::textStyleFont(TextStyle::monoCaption);
+    const int height = headerHeight();
+    for (const Header& header : headers_) {
+        if (header.top > dirty.bottom() || header.top + height < dirty.top()) {
+            continue;
+        }
+        painter.setFont(eyebrow);
+        painter.setPen(palette::textTertiary());
+        const QRectF titleRect(2, header.top, width() - 4, height);
+        QRectF used;
+        painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, header.title, &used);
+        painter.setFont(count);
+        painter.setPen(palette::withOpacity(palette::textTertiary(), 0.8));
+        painter.drawText(titleRect.adjusted(used.width() + 8, 0, 0, 0),
+                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(header.count));
+    }
+    const QColor separator = palette::withOpacity(palette::hairline(), 0.62);
+    for (const Entry& entry : entries_) {
+        const int y = entry.top + rowHeight_ + 5;
+        if (!entry.lastInSection && y >= dirty.top() && y <= dirty.bottom()) {
+            painter.fillRect(QRect(16, y, width() - 32, 1), separator);
+        }
+    }
+}
+
+} // namespace bw::report

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ui/report/ReportHistory.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+
+namespace bw::report {
+
+class ReportHistoryRow;
+
+// The day sections of the history: a capitalised header with its count over the section's rows,
+// separators between rows. Only the rows within a screenful of the visible area exist; they are
+// reused as the list scrolls, so a history of thousands opens and scrolls as fast as a short one.
+class ReportHistoryList : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ReportHistoryList(QWidget* parent = nullptr);
+
+    // The reports stay owned by the caller until the next call.
+    void setSections(std::vector<ReportHistorySection> sections, const QDateTime& now);
+    const std::vector<ReportHistorySection>& sections() const { return sections_; }
+
+    // The widget the list is seen through (a scroll area's viewport); rows are made for its area.
+    void setViewport(QWidget* viewport);
+    void updateVisibleRows();
+
+    // The row shown for the report, if it is currently built.
+    ReportHistoryRow* rowFor(const QUuid& id) const;
+    std::vector<ReportHistoryRow*> visibleRows() const;
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
+signals:
+    void openRequested(const bw::ScanReport& report);
+    void revealBuildRequested(const bw::ScanReport& report);
+    void deleteRequested(const bw::ScanReport& report);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Entry {
+        int top;
+        const ScanReport* report;
+        bool lastInSection;
+    };
+    struct Header {
+        int top;
+        QString title;
+        qsizetype count;
+    };
+
+    void layoutEntries();
+    ReportHistoryRow* takeRow();
+    QRect visibleArea() const;
+
+    std::vector<ReportHistorySection> sections_;
+    QDateTime now_;
+    std::vector<Entry> entries_;
+    std::vector<Header> headers_;
+    int rowHeight_ = 0;
+    int totalHeight_ = 0;
+    QPointer<QWidget> viewport_;
+    std::map<std::size_t, ReportHistoryRow*> shown_; // entry index → row
+    std::vector<ReportHistoryRow*> spare_;
+};
+
+} // namespace bw::report

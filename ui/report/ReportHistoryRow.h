@@ -1,0 +1,73 @@
+#pragma once
+
+#include "model/ScanReport.h"
+
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QPointer>
+
+namespace bw::design {
+class AnimatedValue;
+}
+
+namespace bw::report {
+
+class ReportActionMenu;
+
+// One saved report in the history list: icon, name, version, platform and bundle identifier, the
+// verdict and when it was made. A click opens the report; a right click anywhere on the row opens
+// the actions menu at the trailing chevron, which itself takes no clicks. Rows are reused as the
+// list scrolls, so everything shown comes from setReport.
+class ReportHistoryRow : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit ReportHistoryRow(QWidget* parent = nullptr);
+
+    // Below this width the row stacks its status under the build line.
+    static constexpr int wideLayoutWidth = 595;
+
+    void setReport(const ScanReport& report, const QDateTime& now);
+    const ScanReport& report() const { return report_; }
+
+    // The time made today, otherwise the abbreviated date, in the user's locale.
+    static QString dateText(const QDateTime& createdAt, const QDateTime& now);
+    // Whether the scanned build still exists where the report says it was.
+    static bool canRevealBuild(const ScanReport& report);
+
+    // The height of every row at `width`.
+    static int rowHeight(int width);
+
+    bool isActionMenuPresented() const { return !menu_.isNull(); }
+    void presentActionMenu();
+
+    QSize sizeHint() const override;
+
+signals:
+    void openRequested(const bw::ScanReport& report);
+    void revealBuildRequested(const bw::ScanReport& report);
+    void deleteRequested(const bw::ScanReport& report);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool hitButton(const QPoint& position) const override;
+
+private:
+    QRectF chevronRect() const;
+    void paintWide(QPainter& painter, const QRectF& content);
+    void paintCompact(QPainter& painter, const QRectF& content);
+    void paintBuildLine(QPainter& painter, const QRectF& line);
+    void paintStatus(QPainter& painter, const QRectF& frame, Qt::Alignment alignment);
+    qreal paintTitleLine(QPainter& painter, const QRectF& line);
+    void copyBundleIdentifier();
+
+    ScanReport report_;
+    QString dateText_;
+    QPixmap icon_;
+    design::AnimatedValue* hover_;
+    QPointer<ReportActionMenu> menu_;
+};
+
+} // namespace bw::report

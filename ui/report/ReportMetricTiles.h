@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <optional>
+
+namespace bw {
+
+// A count tile: a large number above a small title. A non-zero value takes the emphasis colour
+// when there is one; zero is always secondary.
+class CompactReportMetric : public QWidget {
+public:
+    CompactReportMetric(qint64 value, QString title, std::optional<QColor> emphasis = {},
+                        QWidget* parent = nullptr);
+
+    qint64 value() const { return value_; }
+    QString title() const { return title_; }
+    QColor valueColor() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    qint64 value_;
+    QString title_;
+    std::optional<QColor> emphasis_;
+};
+
+// The content of one build-detail tile.
+struct BuildMetric {
+    QString title;
+    QString value;
+    QString symbol;
+};
+
+// A build-detail tile: symbol and title above a one-line value, cut in the middle when long.
+// Flexible in width: the tiles of a row share it.
+class BuildMetricView : public QWidget {
+public:
+    explicit BuildMetricView(BuildMetric metric, QWidget* parent = nullptr);
+
+    const BuildMetric& metric() const { return metric_; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    BuildMetric metric_;
+};
+
+} // namespace bw

@@ -1,0 +1,72 @@
+#include "ui/report/ReportNewScanButton.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+
+#include <QPainter>
+
+namespace bw {
+namespace {
+
+namespace palette = design::palette;
+
+constexpr int horizontalInset = 12;
+constexpr int spacing = 7;
+constexpr qreal symbolPoints = 11;
+
+} // namespace
+
+ReportNewScanButton::ReportNewScanButton(QWidget* parent) : QAbstractButton(parent) {
+    setText(QStringLiteral("Scan another build"));
+    setAccessibleName(text());
+    setToolTip(text());
+    setCursor(Qt::PointingHandCursor);
+    setFixedHeight(30);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(&hover_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+}
+
+QSize ReportNewScanButton::sizeHint() const {
+    const QFontMetrics metrics(design::textStyleFont(design::TextStyle::label));
+    return {2 * horizontalInset + int(design::symbolSize(symbolPoints).width()) + spacing +
+                metrics.horizontalAdvance(text()) + 1,
+            30};
+}
+
+void ReportNewScanButton::enterEvent(QEnterEvent* event) {
+    hover_.animateTo(1, design::Motion::easeOut(0.14));
+    QAbstractButton::enterEvent(event);
+}
+
+void ReportNewScanButton::leaveEvent(QEvent* event) {
+    hover_.animateTo(0, design::Motion::easeOut(0.14));
+    QAbstractButton::leaveEvent(event);
+}
+
+bool ReportNewScanButton::hitButton(const QPoint& pos) const {
+    return design::capsulePath(QRectF(rect())).contains(pos);
+}
+
+void ReportNewScanButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath capsule = design::capsulePath(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    // The translucent capsule of systems without interactive glass, with its hairline.
+    painter.fillPath(capsule, palette::withOpacity(Qt::white, 0.06));
+    painter.setPen(QPen(palette::withOpacity(palette::hairline(), 0.7), 1));
+    painter.drawPath(capsule);
+
+    const QColor color = palette::withOpacity(palette::textPrimary(), 0.92 + 0.08 * hover_.value());
+    const QSizeF symbol = design::symbolSize(symbolPoints);
+    design::paintSymbol(painter,
+                        QRectF(QPointF(horizontalInset, (height() - symbol.height()) / 2), symbol),
+                        u"plus", symbolPoints, QFont::DemiBold, color);
+    painter.setFont(design::textStyleFont(design::TextStyle::label));
+    painter.setPen(color);
+    painter.drawText(QRectF(horizontalInset + symbol.width() + spacing, 0, width(), height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
+} // namespace bw

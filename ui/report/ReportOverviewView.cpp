@@ -1,0 +1,263 @@
+#include "ui/report/ReportOverviewView.h"
+
+#include "model/ReportHelpers.h"
+#include "ui/design/Formatters.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/report/FittingStack.h"
+#include "ui/report/ReportAppIcon.h"
+#include "ui/report/ReportCompletionRoute.h"
+#include "ui/report/ReportParts.h"
+#include "ui/report/ReportTexts.h"
+
+#include <QGraphicsDropShadowEffect>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace bw {
+namespace {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+QString versionText(const BuildMetadata& metadata) {
+    return metadata.version + QStringLiteral(" (") + metadata.buildNumber + u')';
+}
+
+QString platformSymbol(const QString& platform) {
+    if (platform == u"iOS") {
+        return QStringLiteral("iphone");
+    }
+    if (platform == u"macOS") {
+        return QStringLiteral("macbook");
+    }
+    if (platform == u"tvOS") {
+        return QStringLiteral("appletv");
+    }
+    if (platform == u"watchOS") {
+        return QStringLiteral("applewatch");
+    }
+    if (platform == u"visionOS") {
+        return QStringLiteral("visionpro");
+    }
+    return QStringLiteral("app.fill");
+}
+
+QColor verdictTint(const ScanReport& report) {
+    return report.verdict == Verdict::needsAttention ? palette::danger() : palette::success();
+}
+
+// The round verdict badge: a tinted disc with a thin ring and a white mark.
+class VerdictBadge : public QWidget {
+public:
+    explicit VerdictBadge(const ScanReport& report)
+        : tint_(verdictTint(report)),
+          symbol_(report.verdict == Verdict::needsAttention ? QStringLiteral("exclamationmark")
+                                                            : QStringLiteral("checkmark")) {
+        setFixedSize(30, 30);
+        auto* shadow = new QGraphicsDropShadowEffect(this);
+        shadow->setColor(palette::withOpacity(tint_, 0.2));
+        shadow->setBlurRadius(10);
+        shadow->setOffset(0, 2);
+        setGraphicsEffect(shadow);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF disc(rect());
+        QLinearGradient gradient(disc.topLeft(), disc.bottomRight());
+        gradient.setColorAt(0, tint_);
+        gradient.setColorAt(1, palette::withOpacity(tint_, 0.78));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(gradient);
+        painter.drawEllipse(disc);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(palette::withOpacity(Qt::white, 0.2), 0.75));
+        painter.drawEllipse(disc.adjusted(0.375, 0.375, -0.375, -0.375));
+        design::paintSymbol(painter, disc, symbol_, 13, QFont::Bold,
+                            palette::withOpacity(Qt::white, 0.96));
+    }
+
+private:
+    QColor tint_;
+    QString symbol_;
+};
+
+// One line that shrinks to 78 % of its size before it truncates.
+class Headline : public QWidget {
+public:
+    explicit Headline(QString text) : text_(std::move(text)) {
+        setAccessibleName(text_);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override {
+        const QFontMetrics metrics(design::textStyleFont(TextStyle::verdictTitle));
+        return {metrics.horizontalAdvance(text_) + 1, metrics.height()};
+    }
+    QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QFont font = design::textStyleFont(TextStyle::verdictTitle);
+        const qreal natural = QFontMetricsF(font).horizontalAdvance(text_);
+        if (natural > width()) {
+            font.setPixelSize(
+                std::max(int(font.pixelSize() * 0.78), int(font.pixelSize() * width() / natural)));
+        }
+        painter.setFont(font);
+        painter.setPen(palette::textPrimary());
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
+                         QFontMetrics(font).elidedText(text_, Qt::ElideRight, width()));
+    }
+
+private:
+    QString text_;
+};
+
+QWidget* identity(const ScanReport& report) {
+    const BuildMetadata& metadata = report.metadata;
+    auto* widget = new QWidget;
+    auto* layout = new QHBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(13);
+    layout->addWidget(new ReportAppIcon(metadata, 46));
+
+    auto* names = new QVBoxLayout;
+    names->setSpacing(4);
+    names->addWidget(
+        report::makeText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary()));
+    auto* line = new QHBoxLayout;
+    line->setSpacing(7);
+    line->addWidget(new report::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
+                                           palette::textSecondary(), Qt::ElideMiddle));
+    line->addWidget(new report::Dot(palette::withOpacity(palette::textTertiary(), 0.75)));
+    line->addWidget(report::makeText(platformDisplayName(metadata) + u' ' + versionText(metadata),
+                                     TextStyle::caption, palette::textSecondary()));
+    line->addStretch(1);
+    names->addLayout(line);
+    layout->addLayout(names, 1);
+    return widget;
+}
+
+QWidget* identityArrangement(const ScanReport& report, bool wide) {
+    auto* block = new QWidget;
+    QBoxLayout* layout = wide ? static_cast<QBoxLayout*>(new QHBoxLayout(block))
+                              : static_cast<QBoxLayout*>(new QVBoxLayout(block));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(wide ? 13 : 14);
+    layout->addWidget(identity(report), wide ? 1 : 0);
+    if (wide) {
+        layout->addSpacing(16);
+    }
+    auto* route = new ReportCompletionRoute;
+    route->setReportID(report.id);
+    layout->addWidget(route, 0, wide ? Qt::AlignVCenter : Qt::AlignLeft);
+    return block;
+}
+
+QWidget* verdict(const ScanReport& report) {
+    auto* widget = new QWidget;
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addWidget(new VerdictBadge(report));
+    top->addWidget(new Headline(ReportTexts::headline(report)), 1);
+    layout->addLayout(top);
+    layout->addWidget(report::makeText(ReportTexts::nextStepText(report), TextStyle::lead,
+                                       palette::textSecondary(), report::Wrap::lines));
+    return widget;
+}
+
+QWidget* countTiles(const ScanReport& report) {
+    auto* widget = new QWidget;
+    auto* layout = new QHBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(26);
+    layout->addWidget(new CompactReportMetric(blockerCount(report), QStringLiteral("Blockers"),
+                                              palette::danger()));
+    layout->addWidget(new CompactReportMetric(riskCount(report), QStringLiteral("Risks")));
+    layout->addWidget(new CompactReportMetric(manualCount(report), QStringLiteral("Manual")));
+    layout->addWidget(new CompactReportMetric(static_cast<qint64>(report.passedChecks.size()),
+                                              QStringLiteral("Passed")));
+    widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    return widget;
+}
+
+QWidget* verdictArrangement(const ScanReport& report, bool wide) {
+    auto* block = new QWidget;
+    if (wide) {
+        auto* layout = new QHBoxLayout(block);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(28);
+        layout->addWidget(verdict(report), 1, Qt::AlignBottom);
+        layout->addWidget(countTiles(report), 0, Qt::AlignBottom);
+        return block;
+    }
+    auto* layout = new QVBoxLayout(block);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(22);
+    layout->addWidget(verdict(report));
+    layout->addWidget(countTiles(report), 0, Qt::AlignLeft);
+    return block;
+}
+
+QWidget* buildDetails(const ScanReport& report) {
+    auto* widget = new QWidget;
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(5);
+    auto* caption = report::makeText(QStringLiteral("Build details"), TextStyle::label,
+                                     palette::textSecondary());
+    caption->setContentsMargins(2, 0, 2, 0);
+    layout->addWidget(caption);
+    auto* tiles = new QHBoxLayout;
+    tiles->setSpacing(8);
+    for (auto& metric : ReportOverviewView::buildMetrics(report)) {
+        tiles->addWidget(new BuildMetricView(std::move(metric)), 1);
+    }
+    layout->addLayout(tiles);
+    return widget;
+}
+
+} // namespace
+
+std::vector<BuildMetric> ReportOverviewView::buildMetrics(const ScanReport& report) {
+    const BuildMetadata& metadata = report.metadata;
+    const QString platform = platformDisplayName(metadata);
+    QStringList architectures(metadata.architectures.begin(), metadata.architectures.end());
+    return {
+        {QStringLiteral("Platform"), platform, platformSymbol(platform)},
+        {QStringLiteral("Version"), versionText(metadata), QStringLiteral("number")},
+        {QStringLiteral("Minimum OS"), metadata.minimumOS, QStringLiteral("laptopcomputer")},
+        {QStringLiteral("Architecture"),
+         architectures.isEmpty() ? QStringLiteral("Unavailable") : architectures.join(u", "),
+         QStringLiteral("cpu")},
+        {QStringLiteral("Size"),
+         design::fileByteCount(
+             static_cast<std::uint64_t>(std::max<qint64>(0, metadata.bundleSize))),
+         QStringLiteral("externaldrive")},
+    };
+}
+
+ReportOverviewView::ReportOverviewView(const ScanReport& report, QWidget* parent)
+    : QWidget(parent), identity_(new FittingStack(identityArrangement(report, true),
+                                                  identityArrangement(report, false))),
+      verdict_(
+          new FittingStack(verdictArrangement(report, true), verdictArrangement(report, false))) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(24);
+    layout->addWidget(identity_);
+    layout->addWidget(verdict_);
+    layout->addWidget(buildDetails(report));
+}
+
+} // namespace bw

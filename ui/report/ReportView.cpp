@@ -1,0 +1,329 @@
+#include "ui/report/ReportView.h"
+
+#include "app/AppModel.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/report/EmptyFindingsView.h"
+#include "ui/report/EntranceEffect.h"
+#include "ui/report/FindingList.h"
+#include "ui/report/PassedChecksView.h"
+#include "ui/report/ReportNewScanButton.h"
+#include "ui/report/ReportOverviewView.h"
+#include "ui/report/ReportParts.h"
+#include "ui/report/ReportTexts.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace bw {
+namespace {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+constexpr int maximumContentWidth = 1320;
+constexpr int sideMargin = 28;
+constexpr int verticalMargin = 22;
+
+design::Motion filterMotion() {
+    return design::unlessReduceMotion(design::Motion::spring(0.36));
+}
+
+// The model's notice above the filter bar, with a rule under it and room below.
+class NoticeRow : public QWidget {
+public:
+    explicit NoticeRow(const QString& notice) {
+        auto* layout = new QHBoxLayout(this);
+        layout->setContentsMargins(4, 10, 4, 10 + 1 + 18);
+        layout->setSpacing(7);
+        auto* symbol = new design::SymbolWidget(QStringLiteral("arrow.triangle.2.circlepath"), 12,
+                                                QFont::Normal);
+        symbol->setColor(palette::textSecondary());
+        layout->addWidget(symbol, 0, Qt::AlignTop);
+        layout->addWidget(report::makeText(notice, TextStyle::subtitle, palette::textSecondary(),
+                                           report::Wrap::lines),
+                          1);
+        setAccessibleName(notice);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(QRect(0, height() - 18 - 1, width(), 1),
+                                palette::withOpacity(palette::hairline(), 0.72));
+    }
+};
+
+// The scrolling content: one column min(1320, W − 56) wide, centred, 22 above and below. Laid
+// out by hand because a box layout asks an aligned item for its height at the full width.
+class CentredColumn : public QWidget {
+public:
+    explicit CentredColumn(QWidget* column) : column_(column) {
+        column_->setParent(this);
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+    }
+
+    static int columnWidth(int width) {
+        return std::min(maximumContentWidth, std::max(0, width - 2 * sideMargin));
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override {
+        return column_->heightForWidth(columnWidth(width)) + 2 * verticalMargin;
+    }
+    QSize sizeHint() const override { return {800, heightForWidth(800)}; }
+    QSize minimumSizeHint() const override {
+        return {column_->minimumSizeHint().width() + 2 * sideMargin, 0};
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        // The column's size changed: the scroll area asks again, and the column is placed anew.
+        if (event->type() == QEvent::LayoutRequest) {
+            updateGeometry();
+            place();
+        }
+        return QWidget::event(event);
+    }
+    void resizeEvent(QResizeEvent*) override { place(); }
+
+private:
+    void place() {
+        const int width = columnWidth(this->width());
+        column_->setGeometry((this->width() - width) / 2, verticalMargin, width,
+                             column_->heightForWidth(width));
+    }
+
+    QWidget* column_;
+};
+
+QWidget* privacyLine() {
+    auto* line = new QWidget;
+    auto* layout = new QHBoxLayout(line);
+    layout->setContentsMargins(32, 6, 32, 12);
+    layout->setSpacing(7);
+    layout->addStretch(1);
+    auto* symbol = new design::SymbolWidget(QStringLiteral("macbook"), 12, QFont::Medium);
+    symbol->setColor(palette::textTertiary());
+    layout->addWidget(symbol);
+    layout->addWidget(report::makeText(QStringLiteral("Your build stays on this Mac."),
+                                       TextStyle::caption, palette::textTertiary()));
+    layout->addStretch(1);
+    line->setMinimumHeight(30 + 6 + 12);
+    line->setAccessibleName(QStringLiteral("Your build stays on this Mac."));
+    return line;
+}
+
+} // namespace
+
+ReportView::ReportView(const ReportContext& context, const ScanReport& report, QWidget* parent)
+    : QWidget(parent), context_(context), report_(report), scrollArea_(new QScrollArea),
+      column_(new QVBoxLayout), filterBar_(new ReportFilterBar), section_(new QWidget),
+      findingList_(new FindingList(context_)), emptyFindings_(new EmptyFindingsView),
+      passedChecks_(new PassedChecksView), newScanButton_(new ReportNewScanButton) {
+    setWindowTitle(report_.metadata.appName);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(scrollArea_, 1);
+    layout->addWidget(privacyLine());
+
+    auto* columnWidget = new QWidget;
+    columnWidget->setLayout(column_);
+    column_->setContentsMargins(0, 0, 0, 0);
+    column_->setSpacing(0);
+    auto* content = new CentredColumn(columnWidget);
+
+    auto* sectionLayout = new QVBoxLayout(section_);
+    sectionLayout->setContentsMargins(0, 0, 0, 0);
+    sectionLayout->setSpacing(0);
+    sectionLayout->addWidget(findingList_);
+    sectionLayout->addWidget(emptyFindings_);
+    sectionLayout->addWidget(passedChecks_);
+    column_->addWidget(filterBar_);
+    column_->addWidget(section_);
+
+    scrollArea_->setWidget(content);
+    scrollArea_->setWidgetResizable(true);
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (QWidget* clear : {static_cast<QWidget*>(scrollArea_), scrollArea_->viewport(),
+                           static_cast<QWidget*>(content)}) {
+        clear->setAutoFillBackground(false);
+        clear->setAttribute(Qt::WA_TranslucentBackground);
+    }
+    findingList_->setViewport(scrollArea_->viewport());
+    connect(scrollArea_->verticalScrollBar(), &QScrollBar::valueChanged, findingList_,
+            &FindingList::updateVisibleRows);
+
+    AppModel& model = context_.model;
+    connect(&model, &AppModel::findingFilterChanged, this, &ReportView::updateSection);
+    connect(&model, &AppModel::selectedFindingIDChanged, this, &ReportView::updateExpandedRow);
+    connect(&model, &AppModel::reportNoticeChanged, this, &ReportView::updateNotice);
+    connect(filterBar_, &ReportFilterBar::chipClicked, this, &ReportView::chipClicked);
+    connect(findingList_, &FindingList::rowToggled, this, [this](std::size_t row) {
+        const auto visible = visibleFindings();
+        if (row < visible.size()) {
+            toggleFinding(visible[row].id);
+        }
+    });
+    connect(newScanButton_, &QAbstractButton::clicked, this, &ReportView::startNewScan);
+
+    buildOverview();
+    updateNotice();
+    updateSection();
+    presentEntrance();
+}
+
+ReportView::~ReportView() {
+    delete newScanButton_.data();
+}
+
+void ReportView::setReport(const ScanReport& report) {
+    const bool isNewReport = report.id != report_.id;
+    report_ = report;
+    setWindowTitle(report_.metadata.appName);
+    if (isNewReport) {
+        isPassedSelected_ = false;
+    }
+    buildOverview();
+    isListStale_ = true;
+    updateSection();
+    if (isNewReport) {
+        presentEntrance();
+    }
+}
+
+void ReportView::buildOverview() {
+    delete overview_;
+    overview_ = new ReportOverviewView(report_);
+    overview_->setContentsMargins(0, 0, 0, 24);
+    column_->insertWidget(0, overview_);
+}
+
+void ReportView::updateNotice() {
+    delete noticeRow_;
+    noticeRow_ = nullptr;
+    if (const auto& notice = context_.model.reportNotice()) {
+        noticeRow_ = new NoticeRow(*notice);
+        column_->insertWidget(column_->indexOf(filterBar_), noticeRow_);
+    }
+}
+
+std::vector<Finding> ReportView::visibleFindings() const {
+    return ReportTexts::visibleFindings(report_, context_.model.findingFilter());
+}
+
+ReportFilterChoice ReportView::currentChoice() const {
+    if (isPassedSelected_) {
+        return ReportFilterChoice::passed;
+    }
+    const auto& filter = context_.model.findingFilter();
+    if (!filter) {
+        return ReportFilterChoice::all;
+    }
+    return static_cast<ReportFilterChoice>(static_cast<int>(*filter) + 1);
+}
+
+void ReportView::updateSection() {
+    const auto filter = context_.model.findingFilter();
+    filterBar_->setReport(report_, isPassedSelected_);
+    if (filterBar_->choice() != currentChoice()) {
+        filterBar_->setChoice(currentChoice(), filterMotion());
+        // The new list fades in as the capsule moves.
+        playEntrance(section_, 0, filterMotion());
+    }
+    auto visible = visibleFindings();
+    const bool showsList = !isPassedSelected_ && !visible.empty();
+    passedChecks_->setVisible(isPassedSelected_);
+    emptyFindings_->setVisible(!isPassedSelected_ && visible.empty());
+    findingList_->setVisible(showsList);
+    if (isPassedSelected_) {
+        passedChecks_->setChecks(report_.passedChecks);
+    }
+    emptyFindings_->setFilter(filter);
+    if (isListStale_ || listedFilter_ != filter) {
+        isListStale_ = false;
+        listedFilter_ = filter;
+        const auto expanded = ReportTexts::expandedRow(visible, context_.model.selectedFindingID());
+        findingList_->setFindings(std::move(visible), report_.metadata, expanded);
+    }
+}
+
+void ReportView::updateExpandedRow() {
+    findingList_->setExpandedRow(
+        ReportTexts::expandedRow(visibleFindings(), context_.model.selectedFindingID()));
+}
+
+void ReportView::chipClicked(ReportFilterChoice choice) {
+    switch (choice) {
+    case ReportFilterChoice::all:
+        applyFilterChange([this] { showAllFindings(); });
+        return;
+    case ReportFilterChoice::blockers:
+    case ReportFilterChoice::risks:
+    case ReportFilterChoice::manual: {
+        const auto severity = static_cast<FindingSeverity>(static_cast<int>(choice) - 1);
+        applyFilterChange([this, severity] { selectSeverity(severity); });
+        return;
+    }
+    case ReportFilterChoice::passed:
+        togglePassedChecks();
+        return;
+    }
+}
+
+void ReportView::showAllFindings() {
+    isPassedSelected_ = false;
+    context_.model.setFindingFilter(std::nullopt);
+    updateSection();
+}
+
+void ReportView::selectSeverity(FindingSeverity severity) {
+    isPassedSelected_ = false;
+    context_.model.setFindingFilter(severity);
+    updateSection();
+}
+
+void ReportView::applyFilterChange(const std::function<void()>& action) {
+    action();
+    context_.model.setSelectedFindingID(std::nullopt);
+}
+
+void ReportView::togglePassedChecks() {
+    isPassedSelected_ = !isPassedSelected_;
+    context_.model.setFindingFilter(std::nullopt);
+    context_.model.setSelectedFindingID(std::nullopt);
+    updateSection();
+}
+
+void ReportView::toggleFinding(const QString& findingID) {
+    const auto& selected = context_.model.selectedFindingID();
+    context_.model.setSelectedFindingID(selected == findingID ? std::nullopt
+                                                              : std::optional(findingID));
+}
+
+void ReportView::startNewScan() {
+    context_.model.resetForNewScan();
+}
+
+void ReportView::presentEntrance() {
+    // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
+    // there from the start.
+    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.44));
+    playEntrance(overview_, 8, motion);
+    playEntrance(section_, 6, motion);
+}
+
+void ReportView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emptyFindings_->setContainerHeight(scrollArea_->viewport()->height());
+}
+
+} // namespace bw

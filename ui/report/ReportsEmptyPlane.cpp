@@ -1,0 +1,46 @@
+#include "ui/report/ReportsEmptyPlane.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+
+#include <QPainter>
+#include <QTimer>
+
+namespace bw::report {
+
+namespace palette = design::palette;
+
+ReportsEmptyPlane::ReportsEmptyPlane(QWidget* parent)
+    : QWidget(parent), progress_(new design::AnimatedValue(0, this)) {
+    setFixedSize(116, 34);
+    setAccessibleName(QString());
+    connect(progress_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+void ReportsEmptyPlane::showEvent(QShowEvent*) {
+    if (hasAppeared_) {
+        return;
+    }
+    hasAppeared_ = true;
+    if (design::MotionPreferences::instance().reduceMotion()) {
+        progress_->setValue(1);
+        return;
+    }
+    // One turn of the event loop first, so the starting state is drawn before it moves.
+    QTimer::singleShot(0, this, [this] { progress_->animateTo(1, design::Motion::spring(0.62)); });
+}
+
+void ReportsEmptyPlane::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal t = progress_->value();
+    const qreal middle = height() / 2.0;
+    painter.fillPath(design::capsulePath(QRectF(0, middle - 1, 116, 2)),
+                     palette::withOpacity(palette::hairline(), 0.9));
+    painter.fillPath(design::capsulePath(QRectF(0, middle - 1, 4 + 34 * t, 2)),
+                     palette::withOpacity(palette::accent(), 0.72));
+    design::paintPlane(painter, QRectF(35 * t, middle - 7 - 10, 42, 14), palette::textSecondary());
+}
+
+} // namespace bw::report

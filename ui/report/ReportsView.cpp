@@ -1,0 +1,219 @@
+#include "ui/report/ReportsView.h"
+
+#include "app/AppModel.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/report/ReportHistoryFilterButton.h"
+#include "ui/report/ReportHistoryList.h"
+#include "ui/report/ReportsEmptyPlane.h"
+#include "ui/report/ScreenParts.h"
+#include "ui/report/SearchField.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace bw::report {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+const QMargins columnMargins(34, 30, 34, 34);
+
+ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidget* parent)
+    : QWidget(parent), model_(model),
+      now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }),
+      scroll_(new QScrollArea(this)), column_(new QWidget), list_(new ReportHistoryList),
+      search_(new SearchField(QStringLiteral("Search reports"))),
+      entrance_(new design::AnimatedValue(0, this)) {
+    setWindowTitle(QStringLiteral("Reports"));
+    setAccessibleName(QStringLiteral("Reports"));
+    QVBoxLayout* stack = placeColumn(this, scroll_, column_, 980, columnMargins, 26);
+    scroll_->viewport()->installEventFilter(this);
+
+    header_ = makeHeader();
+    filterBar_ = makeFilterBar();
+    notice_ = makeLabel({}, TextStyle::caption, palette::danger(), column_);
+    notice_->setWordWrap(true);
+    notice_->setAccessibleName(QStringLiteral("Report history notice"));
+    emptyHistory_ = makeEmptyHistory();
+    noMatch_ = makeNoMatch();
+    for (QWidget* block : std::initializer_list<QWidget*>{header_, notice_, filterBar_,
+                                                          emptyHistory_, noMatch_, list_}) {
+        stack->addWidget(block);
+    }
+    stack->addStretch();
+    list_->setViewport(scroll_->viewport());
+
+    connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, list_,
+            &ReportHistoryList::updateVisibleRows);
+    connect(search_, &SearchField::textChanged, this, &ReportsView::reload);
+    connect(&model_, &AppModel::reportsChanged, this, &ReportsView::reload);
+    connect(&model_, &AppModel::reportNoticeChanged, this, &ReportsView::reload);
+    connect(list_, &ReportHistoryList::openRequested, this,
+            [this](const ScanReport& report) { model_.openReport(report); });
+    connect(list_, &ReportHistoryList::revealBuildRequested, this,
+            [this](const ScanReport& report) { model_.revealReport(report); });
+    connect(list_, &ReportHistoryList::deleteRequested, this, &ReportsView::askToDelete);
+    connect(entrance_, &design::AnimatedValue::valueChanged, this, &ReportsView::applyEntrance);
+    applyEntrance(0);
+    reload();
+}
+
+QWidget* ReportsView::makeHeader() {
+    return makeScreenHeader(QStringLiteral("Reports"),
+                            QStringLiteral("Review recent scans and reopen any build."), column_);
+}
+
+QWidget* ReportsView::makeFilterBar() {
+    auto* bar = new QWidget(column_);
+    auto* chips = new QWidget(bar);
+    auto* chipRow = new QHBoxLayout(chips);
+    chipRow->setContentsMargins(0, 0, 0, 0);
+    chipRow->setSpacing(3);
+    for (ReportHistoryFilter filter : reportHistoryFilters) {
+        auto* chip = new ReportHistoryFilterButton(title(filter), chips);
+        chip->setSelected(filter == filter_, false);
+        connect(chip, &QAbstractButton::clicked, this, [this, filter] { setFilter(filter); });
+        chipRow->addWidget(chip);
+        chips_.push_back(chip);
+    }
+    // One row while it fits, else the chips under the search field.
+    auto* layout = new QBoxLayout(QBoxLayout::LeftToRight, bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(search_);
+    layout->addStretch();
+    layout->addWidget(chips, 0, Qt::AlignLeft);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    bar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->installEventFilter(this);
+    bar->setProperty("chipsWidth", chips->sizeHint().width());
+    return bar;
+}
+
+QWidget* ReportsView::makeEmptyHistory() {
+    return makeEmptyStateBlock(new ReportsEmptyPlane, QStringLiteral("No reports yet"),
+                               QStringLiteral("Completed scans will appear here for quick review."),
+                               13, column_);
+}
+
+QWidget* ReportsView::makeNoMatch() {
+    auto* glass =
+        new design::SymbolWidget(QStringLiteral("doc.text.magnifyingglass"), 26, QFont::Medium);
+    glass->setColor(palette::textTertiary());
+    return makeEmptyStateBlock(glass, QStringLiteral("No matching reports"),
+                               QStringLiteral("Try another app name, bundle ID, or status."), 11,
+                               column_);
+}
+
+ReportHistoryFilterButton* ReportsView::filterButton(ReportHistoryFilter filter) const {
+    return chips_[std::size_t(filter)];
+}
+
+void ReportsView::setFilter(ReportHistoryFilter filter) {
+    if (filter == filter_) {
+        return;
+    }
+    filter_ = filter;
+    const bool animated = !design::MotionPreferences::instance().reduceMotion();
+    for (ReportHistoryFilter each : reportHistoryFilters) {
+        filterButton(each)->setSelected(each == filter, animated);
+    }
+    reload();
+}
+
+void ReportsView::reload() {
+    const std::vector<ScanReport>& reports = model_.reports();
+    const bool empty = reports.empty();
+    header_->setVisible(!empty);
+    filterBar_->setVisible(!empty);
+    emptyHistory_->setVisible(empty);
+    // A failed deletion is told here too: the alert has closed and the row is still listed.
+    const std::optional<QString>& notice = model_.reportNotice();
+    notice_->setText(notice.value_or(QString()));
+    notice_->setVisible(notice.has_value() && !empty);
+    for (ReportHistoryFilter filter : reportHistoryFilters) {
+        filterButton(filter)->setCount(count(reports, filter));
+    }
+    auto shown = filteredReports(reports, filter_, search_->text());
+    noMatch_->setVisible(!empty && shown.empty());
+    list_->setVisible(!shown.empty());
+    list_->setSections(sections(shown, now_()), now_());
+    updateMinimumHeights();
+}
+
+void ReportsView::askToDelete(const ScanReport& report) {
+    if (confirmation_) {
+        return;
+    }
+    pendingDeletion_ = report;
+    confirmation_ =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Delete report?"),
+                        QStringLiteral("This removes the saved %1 report from this Mac.")
+                            .arg(report.metadata.appName),
+                        QMessageBox::NoButton, this);
+    confirmation_->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* remove =
+        confirmation_->addButton(QStringLiteral("Delete report"), QMessageBox::DestructiveRole);
+    confirmation_->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    connect(confirmation_, &QMessageBox::finished, this, [this, remove] {
+        const bool confirmed = confirmation_ && confirmation_->clickedButton() == remove;
+        if (confirmed && pendingDeletion_) {
+            model_.deleteReport(pendingDeletion_->id);
+        }
+        pendingDeletion_.reset();
+    });
+    confirmation_->open();
+}
+
+void ReportsView::showEvent(QShowEvent*) {
+    if (!isPresented_) {
+        present();
+    }
+}
+
+void ReportsView::present() {
+    isPresented_ = true;
+    if (design::MotionPreferences::instance().reduceMotion()) {
+        entrance_->setValue(1);
+        return;
+    }
+    // One turn of the event loop first, so the blocks are drawn in their starting place.
+    QTimer::singleShot(0, this, [this] { entrance_->animateTo(1, design::Motion::spring(0.42)); });
+}
+
+void ReportsView::applyEntrance(double value) {
+    applyFadeAndRise(column_, value, columnMargins);
+}
+
+void ReportsView::updateMinimumHeights() {
+    const int visible = scroll_->viewport()->height();
+    emptyHistory_->setMinimumHeight(std::max(390, visible - 64));
+    noMatch_->setMinimumHeight(std::max(360, visible - 190));
+}
+
+bool ReportsView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == scroll_->viewport()) {
+            updateMinimumHeights();
+            list_->updateVisibleRows();
+        } else if (watched == filterBar_) {
+            auto* layout = static_cast<QBoxLayout*>(filterBar_->layout());
+            const int row = search_->width() + 18 + filterBar_->property("chipsWidth").toInt();
+            layout->setDirection(filterBar_->width() >= row ? QBoxLayout::LeftToRight
+                                                            : QBoxLayout::TopToBottom);
+            layout->setSpacing(filterBar_->width() >= row ? 18 : 14);
+        }
+    }
+    return false;
+}
+
+} // namespace bw::report

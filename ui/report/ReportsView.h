@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ui/report/ReportHistory.h"
+
+#include <QDateTime>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QMessageBox;
+class QScrollArea;
+
+namespace bw {
+class AppModel;
+}
+
+namespace bw::design {
+class AnimatedValue;
+}
+
+namespace bw::report {
+
+class ReportHistoryFilterButton;
+class ReportHistoryList;
+class SearchField;
+
+// The saved reports screen: the history newest first in day sections, narrowed by a search and a
+// verdict filter whose chips count the whole history. Opening, revealing and deleting are the
+// model's; deleting asks first. The search, the filter and the pending deletion are this screen's
+// own and start afresh with every new screen.
+class ReportsView : public QWidget {
+    Q_OBJECT
+
+public:
+    // `now` gives the wall-clock time that splits the day sections; tests fix it.
+    explicit ReportsView(AppModel& model, std::function<QDateTime()> now = {},
+                         QWidget* parent = nullptr);
+
+    ReportHistoryFilter filter() const { return filter_; }
+    void setFilter(ReportHistoryFilter filter);
+    SearchField* searchField() const { return search_; }
+    ReportHistoryFilterButton* filterButton(ReportHistoryFilter filter) const;
+    ReportHistoryList* list() const { return list_; }
+    QScrollArea* scrollArea() const { return scroll_; }
+    // The report whose deletion awaits confirmation.
+    const std::optional<ScanReport>& reportPendingDeletion() const { return pendingDeletion_; }
+    bool isPresented() const { return isPresented_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* makeHeader();
+    QWidget* makeFilterBar();
+    QWidget* makeEmptyHistory();
+    QWidget* makeNoMatch();
+    void reload();
+    void askToDelete(const ScanReport& report);
+    void present();
+    void applyEntrance(double value);
+    void updateMinimumHeights();
+
+    AppModel& model_;
+    std::function<QDateTime()> now_;
+    ReportHistoryFilter filter_ = ReportHistoryFilter::all;
+    std::optional<ScanReport> pendingDeletion_;
+    bool isPresented_ = false;
+
+    QScrollArea* scroll_;
+    QWidget* column_;
+    QWidget* header_;
+    QWidget* filterBar_;
+    QLabel* notice_;
+    QWidget* emptyHistory_;
+    QWidget* noMatch_;
+    ReportHistoryList* list_;
+    SearchField* search_;
+    std::vector<ReportHistoryFilterButton*> chips_;
+    QPointer<QMessageBox> confirmation_;
+    design::AnimatedValue* entrance_;
+};
+
+} // namespace bw::report

@@ -1,0 +1,91 @@
+#include "ui/report/SearchField.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QToolButton>
+
+namespace bw::report {
+
+namespace palette = design::palette;
+
+SearchField::SearchField(const QString& placeholder, QWidget* parent)
+    : QWidget(parent), edit_(new QLineEdit(this)), clear_(new QToolButton(this)),
+      glass_(new design::SymbolWidget(QStringLiteral("magnifyingglass"), 13, QFont::Medium, this)),
+      focus_(new design::AnimatedValue(0, this)) {
+    setFixedSize(360, 38);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(13, 0, 13, 0);
+    row->setSpacing(9);
+    glass_->setColor(palette::textTertiary());
+    row->addWidget(glass_);
+
+    edit_->setPlaceholderText(placeholder);
+    edit_->setAccessibleName(placeholder);
+    edit_->setFrame(false);
+    design::applyTextStyle(edit_, design::TextStyle::body);
+    edit_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: %1; }")
+                             .arg(palette::textPrimary().name()));
+    edit_->installEventFilter(this);
+    row->addWidget(edit_, 1);
+
+    clear_->setToolTip(QStringLiteral("Clear search"));
+    clear_->setAccessibleName(QStringLiteral("Clear search"));
+    clear_->setAutoRaise(true);
+    clear_->setCursor(Qt::PointingHandCursor);
+    clear_->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
+    auto* cross =
+        new design::SymbolWidget(QStringLiteral("xmark.circle.fill"), 13, QFont::Medium, clear_);
+    cross->setColor(palette::textTertiary());
+    cross->setAttribute(Qt::WA_TransparentForMouseEvents);
+    clear_->setFixedSize(cross->sizeHint());
+    clear_->hide();
+    row->addWidget(clear_);
+
+    connect(clear_, &QToolButton::clicked, edit_, &QLineEdit::clear);
+    connect(edit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        // Shown for any text as typed, blanks included.
+        clear_->setVisible(!text.isEmpty());
+        emit textChanged(text);
+    });
+    connect(focus_, &design::AnimatedValue::valueChanged, this, [this](double value) {
+        glass_->setColor(value > 0.5 ? palette::textSecondary() : palette::textTertiary());
+        update();
+    });
+}
+
+QString SearchField::text() const {
+    return edit_->text();
+}
+
+void SearchField::setText(const QString& text) {
+    edit_->setText(text);
+}
+
+bool SearchField::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        focus_->animateTo(event->type() == QEvent::FocusIn ? 1 : 0, design::Motion::easeOut(0.16));
+    }
+    return false;
+}
+
+void SearchField::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal focus = focus_->value();
+    const QPainterPath capsule = design::capsulePath(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.fillPath(capsule, QColor::fromRgbF(1, 1, 1, 0.028 + (0.052 - 0.028) * focus));
+    const QColor stroke = focus > 0.5 ? palette::withOpacity(palette::textTertiary(), 0.58)
+                                      : palette::withOpacity(palette::hairline(), 0.64);
+    painter.strokePath(capsule, QPen(stroke, 1));
+}
+
+} // namespace bw::report

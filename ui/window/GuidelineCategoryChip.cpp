@@ -1,0 +1,77 @@
+#include "ui/window/GuidelineCategoryChip.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+#include "ui/design/TextStyle.h"
+
+#include <QPainter>
+
+namespace bw::window {
+
+namespace palette = design::palette;
+
+GuidelineCategoryChip::GuidelineCategoryChip(const QString& title, QWidget* parent)
+    : QAbstractButton(parent), hover_(new design::AnimatedValue(0, this)),
+      selection_(new design::AnimatedValue(0, this)) {
+    setText(title);
+    setAccessibleName(title);
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_Hover);
+    for (auto* value : {hover_, selection_}) {
+        connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    }
+}
+
+void GuidelineCategoryChip::setSelected(bool selected, bool animated) {
+    if (selected == selected_) {
+        return;
+    }
+    selected_ = selected;
+    if (animated) {
+        selection_->animateTo(selected ? 1 : 0, design::Motion::spring(0.24));
+    } else {
+        selection_->setValue(selected ? 1 : 0);
+    }
+    setAccessibleDescription(selected ? QStringLiteral("Selected") : QString());
+}
+
+bool GuidelineCategoryChip::isAnimating() const {
+    return selection_->isRunning();
+}
+
+QSize GuidelineCategoryChip::sizeHint() const {
+    const qreal title =
+        QFontMetricsF(design::textStyleFont(design::TextStyle::label)).horizontalAdvance(text());
+    return {int(std::ceil(title)) + 24, 34};
+}
+
+void GuidelineCategoryChip::enterEvent(QEnterEvent*) {
+    hover_->animateTo(1, design::Motion::easeOut(0.15));
+}
+
+void GuidelineCategoryChip::leaveEvent(QEvent*) {
+    hover_->animateTo(0, design::Motion::easeOut(0.15));
+}
+
+void GuidelineCategoryChip::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal selected = selection_->value();
+    // Selection wins over hover.
+    const qreal fill = 0.09 * selected + 0.045 * hover_->value() * (1 - selected);
+    painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, fill));
+    const QColor from = palette::textSecondary();
+    const QColor to = palette::textPrimary();
+    painter.setPen(QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * selected,
+                                    from.greenF() + (to.greenF() - from.greenF()) * selected,
+                                    from.blueF() + (to.blueF() - from.blueF()) * selected));
+    painter.setFont(design::textStyleFont(design::TextStyle::label));
+    painter.drawText(rect(), Qt::AlignCenter, text());
+    if (hasFocus()) {
+        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+        painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
+    }
+}
+
+} // namespace bw::window

@@ -1,0 +1,207 @@
+#include "ui/window/GuidelineRow.h"
+
+#include "model/ReportHelpers.h"
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace bw::window {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+namespace {
+
+constexpr int padding = 16;
+constexpr int verticalPadding = 14;
+constexpr int idWidth = 58;
+constexpr int categoryWidth = 132;
+constexpr int spacing = 17;
+constexpr int minimumTitleWidth = 280;
+
+QString categorySymbol(FindingCategory category) {
+    switch (category) {
+    case FindingCategory::package:
+        return QStringLiteral("shippingbox");
+    case FindingCategory::signing:
+        return QStringLiteral("checkmark.seal");
+    case FindingCategory::privacy:
+        return QStringLiteral("hand.raised");
+    case FindingCategory::permissions:
+        return QStringLiteral("key");
+    case FindingCategory::binary:
+        return QStringLiteral("cpu");
+    case FindingCategory::resources:
+        return QStringLiteral("folder");
+    case FindingCategory::payments:
+        return QStringLiteral("creditcard");
+    case FindingCategory::metadata:
+        return QStringLiteral("doc.text");
+    case FindingCategory::screenshots:
+        return QStringLiteral("photo.on.rectangle");
+    case FindingCategory::manual:
+        return QStringLiteral("eye");
+    }
+    return {};
+}
+
+qreal lineHeight(TextStyle style) {
+    return QFontMetricsF(design::textStyleFont(style)).height();
+}
+
+qreal arrowWidth() {
+    return design::symbolSize(10).width();
+}
+
+} // namespace
+
+struct GuidelineRow::Layout {
+    bool wide;
+    QRectF id;
+    QRectF category;
+    QRectF arrow;
+    QRectF title;
+    QRectF summary;
+    int height;
+};
+
+GuidelineRow::GuidelineRow(const GuidelineReference& reference, QWidget* parent)
+    : QAbstractButton(parent), reference_(reference), hover_(new design::AnimatedValue(0, this)) {
+    setAccessibleName(QStringLiteral("Guideline %1, %2").arg(reference.id, reference.title));
+    setAccessibleDescription(QStringLiteral("Open on Apple Developer"));
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::StrongFocus);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+GuidelineRow::Layout GuidelineRow::layoutFor(int width) const {
+    Layout layout{};
+    const qreal content = width - 2 * padding;
+    const qreal arrow = arrowWidth();
+    const qreal wideTitle = content - idWidth - categoryWidth - arrow - 3 * spacing;
+    layout.wide = wideTitle >= minimumTitleWidth;
+    const qreal titleWidth = layout.wide ? wideTitle : content;
+    const QFontMetricsF summary(design::textStyleFont(TextStyle::subtitle));
+    const qreal summaryHeight = summary
+                                    .boundingRect(QRectF(0, 0, std::max<qreal>(1, titleWidth), 1e6),
+                                                  Qt::TextWordWrap, reference_.summary)
+                                    .height();
+    const qreal titleHeight = lineHeight(TextStyle::rowTitle);
+    const qreal blockHeight = titleHeight + 5 + summaryHeight;
+    qreal top = verticalPadding;
+    qreal contentHeight = blockHeight;
+    if (layout.wide) {
+        const qreal middle = verticalPadding + blockHeight / 2;
+        const qreal line =
+            std::max(lineHeight(TextStyle::monoLabel), lineHeight(TextStyle::caption));
+        layout.id = QRectF(padding, middle - line / 2, idWidth, line);
+        const qreal blockLeft = padding + idWidth + spacing;
+        layout.title = QRectF(blockLeft, top, titleWidth, titleHeight);
+        layout.category =
+            QRectF(blockLeft + titleWidth + spacing, middle - line / 2, categoryWidth, line);
+        layout.arrow = QRectF(width - padding - arrow, middle - line / 2, arrow, line);
+    } else {
+        const qreal line =
+            std::max(lineHeight(TextStyle::monoLabel), lineHeight(TextStyle::caption));
+        const qreal id = QFontMetricsF(design::textStyleFont(TextStyle::monoLabel))
+                             .horizontalAdvance(reference_.id);
+        layout.id = QRectF(padding, top, id, line);
+        layout.category = QRectF(padding + id + 10, top, content - id - 10 - arrow - 10, line);
+        layout.arrow = QRectF(width - padding - arrow, top, arrow, line);
+        top += line + 8;
+        contentHeight += line + 8;
+        layout.title = QRectF(padding, top, titleWidth, titleHeight);
+    }
+    layout.summary =
+        QRectF(layout.title.left(), layout.title.bottom() + 5, titleWidth, summaryHeight);
+    layout.height = std::max(92, int(std::ceil(contentHeight + 2 * verticalPadding)));
+    return layout;
+}
+
+bool GuidelineRow::isWide() const {
+    return layoutFor(width()).wide;
+}
+
+int GuidelineRow::heightForWidth(int width) const {
+    return layoutFor(width).height;
+}
+
+QSize GuidelineRow::sizeHint() const {
+    const int width = this->width() > 0 ? this->width() : 720;
+    return {720, heightForWidth(width)};
+}
+
+QSize GuidelineRow::minimumSizeHint() const {
+    return {200, 92};
+}
+
+void GuidelineRow::enterEvent(QEnterEvent*) {
+    hover_->animateTo(1, design::Motion::easeOut(0.14));
+}
+
+void GuidelineRow::leaveEvent(QEvent*) {
+    hover_->animateTo(0, design::Motion::easeOut(0.14));
+}
+
+void GuidelineRow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void GuidelineRow::paintCategory(QPainter& painter, const QRectF& rect) const {
+    const QColor color = palette::textTertiary();
+    design::paintSymbol(painter, QRectF(rect.left(), rect.top(), 14, rect.height()),
+                        categorySymbol(reference_.category), 12, QFont::Medium, color);
+    const QFont font = design::textStyleFont(TextStyle::caption);
+    painter.setFont(font);
+    painter.setPen(color);
+    const QRectF text = rect.adjusted(14 + 7, 0, 0, 0);
+    painter.drawText(
+        text, Qt::AlignLeft | Qt::AlignVCenter,
+        QFontMetricsF(font).elidedText(title(reference_.category), Qt::ElideRight, text.width()));
+}
+
+void GuidelineRow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal hover = hover_->value();
+    painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
+                     QColor::fromRgbF(1, 1, 1, 0.036 * hover));
+    if (hasFocus()) {
+        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+        painter.drawPath(design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 17));
+    }
+    const Layout layout = layoutFor(width());
+    painter.setFont(design::textStyleFont(TextStyle::monoLabel));
+    painter.setPen(palette::textSecondary());
+    painter.drawText(layout.id, Qt::AlignLeft | Qt::AlignVCenter, reference_.id);
+    paintCategory(painter, layout.category);
+    design::paintSymbol(painter, layout.arrow.translated(-2 * (1 - hover), 0), u"arrow.up.right",
+                        10, QFont::DemiBold,
+                        hover > 0.5 ? palette::textSecondary() : palette::textTertiary());
+
+    const QFont titleFont = design::textStyleFont(TextStyle::rowTitle);
+    painter.setFont(titleFont);
+    painter.setPen(palette::textPrimary());
+    painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignVCenter,
+                     QFontMetricsF(titleFont).elidedText(reference_.title, Qt::ElideRight,
+                                                         layout.title.width()));
+    painter.setFont(design::textStyleFont(TextStyle::subtitle));
+    painter.setPen(palette::textSecondary());
+    painter.drawText(layout.summary, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                     reference_.summary);
+}
+
+} // namespace bw::window

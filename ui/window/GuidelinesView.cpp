@@ -1,0 +1,236 @@
+#include "ui/window/GuidelinesView.h"
+
+#include "model/GuidelineReference.h"
+#include "model/ReportHelpers.h"
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/report/ScreenParts.h"
+#include "ui/report/SearchField.h"
+#include "ui/window/GuidelineCategoryChip.h"
+#include "ui/window/GuidelineFilter.h"
+#include "ui/window/GuidelineRow.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace bw::window {
+
+namespace palette = design::palette;
+using design::TextStyle;
+using namespace report;
+
+const QMargins columnMargins(34, 30, 34, 34);
+
+namespace {
+
+// The empty state's "Clear filters": a faint capsule with its title.
+class CapsuleButton : public QAbstractButton {
+public:
+    CapsuleButton(const QString& title, QWidget* parent) : QAbstractButton(parent) {
+        setText(title);
+        setAccessibleName(title);
+        setCursor(Qt::PointingHandCursor);
+    }
+    QSize sizeHint() const override {
+        const qreal text =
+            QFontMetricsF(design::textStyleFont(TextStyle::label)).horizontalAdvance(this->text());
+        return {int(std::ceil(text)) + 30, 34};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, 0.075));
+        painter.setFont(design::textStyleFont(TextStyle::label));
+        painter.setPen(palette::textPrimary());
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+};
+
+} // namespace
+
+GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
+    : QWidget(parent), open_(open ? std::move(open) : desktopUrlOpener()),
+      scroll_(new QScrollArea(this)), column_(new QWidget),
+      search_(new report::SearchField(QStringLiteral("Search guidelines"))),
+      entrance_(new design::AnimatedValue(0, this)) {
+    setWindowTitle(QStringLiteral("Guidelines"));
+    setAccessibleName(QStringLiteral("Guidelines"));
+    auto* stack = placeColumn(this, scroll_, column_, 980, columnMargins, 26);
+    stack->addWidget(makeHeader());
+    stack->addWidget(makeControls());
+    list_ = makeList();
+    emptyState_ = makeEmptyState();
+    stack->addWidget(list_);
+    stack->addWidget(emptyState_);
+    stack->addStretch();
+
+    connect(search_, &report::SearchField::textChanged, this, &GuidelinesView::refresh);
+    connect(entrance_, &design::AnimatedValue::valueChanged, this, &GuidelinesView::applyEntrance);
+    applyEntrance(0);
+    refresh();
+}
+
+QWidget* GuidelinesView::makeHeader() {
+    return makeScreenHeader(
+        QStringLiteral("Guidelines"),
+        QStringLiteral("Browse the Apple review rules most relevant to your next submission."),
+        column_);
+}
+
+QWidget* GuidelinesView::makeControls() {
+    auto* controls = new QWidget(column_);
+    auto* column = new QVBoxLayout(controls);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(14);
+    column->addWidget(search_);
+
+    auto* chipRow = new QWidget;
+    auto* row = new QHBoxLayout(chipRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(3);
+    std::vector<std::optional<FindingCategory>> choices{std::nullopt};
+    for (FindingCategory category : guidelineCategories()) {
+        choices.emplace_back(category);
+    }
+    for (const auto& choice : choices) {
+        auto* chip =
+            new GuidelineCategoryChip(choice ? title(*choice) : QStringLiteral("All"), chipRow);
+        chip->setSelected(!choice, false);
+        connect(chip, &QAbstractButton::clicked, this, [this, choice] { selectCategory(choice); });
+        row->addWidget(chip);
+        chips_.emplace_back(choice, chip);
+    }
+    row->addStretch();
+    // The chips scroll sideways when the window is too narrow for them.
+    auto* scroller = new QScrollArea(controls);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setFixedHeight(34);
+    scroller->viewport()->setAutoFillBackground(false);
+    chipRow->setAutoFillBackground(false);
+    scroller->setWidget(chipRow);
+    column->addWidget(scroller);
+    return controls;
+}
+
+QWidget* GuidelinesView::makeList() {
+    auto* list = new QWidget(column_);
+    auto* column = new QVBoxLayout(list);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    for (const GuidelineReference& reference : GuidelineReference::all()) {
+        auto* row = new GuidelineRow(reference, list);
+        connect(row, &QAbstractButton::clicked, this, [this, url = reference.url] { open_(url); });
+        QWidget* divider = makeDivider(16, 16, 5, list);
+        column->addWidget(row);
+        column->addWidget(divider);
+        rows_.emplace_back(row, divider);
+    }
+    return list;
+}
+
+QWidget* GuidelinesView::makeEmptyState() {
+    auto* clear = new CapsuleButton(QStringLiteral("Clear filters"), nullptr);
+    connect(clear, &QAbstractButton::clicked, this, &GuidelinesView::clearFilters);
+    auto* glass =
+        new design::SymbolWidget(QStringLiteral("doc.text.magnifyingglass"), 26, QFont::Medium);
+    glass->setColor(palette::textTertiary());
+    auto* state = makeEmptyStateBlock(glass, QStringLiteral("No matching guidelines"),
+                                      QStringLiteral("Try another search or show every category."),
+                                      11, column_);
+    auto* layout = static_cast<QVBoxLayout*>(state->layout());
+    layout->insertSpacing(layout->count() - 1, 3);
+    layout->insertWidget(layout->count() - 1, clear, 0, Qt::AlignHCenter);
+    return state;
+}
+
+GuidelineCategoryChip* GuidelinesView::chip(std::optional<FindingCategory> category) const {
+    for (const auto& [choice, chip] : chips_) {
+        if (choice == category) {
+            return chip;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<GuidelineRow*> GuidelinesView::shownRows() const {
+    std::vector<GuidelineRow*> shown;
+    for (const auto& [row, divider] : rows_) {
+        if (!row->isHidden()) {
+            shown.push_back(row);
+        }
+    }
+    return shown;
+}
+
+void GuidelinesView::selectCategory(std::optional<FindingCategory> category) {
+    selectedCategory_ = category;
+    const bool animated = !design::MotionPreferences::instance().reduceMotion();
+    for (const auto& [choice, chip] : chips_) {
+        chip->setSelected(choice == category, animated);
+    }
+    refresh();
+}
+
+void GuidelinesView::clearFilters() {
+    // Emptying the field refreshes the list once more; the category is cleared first so that
+    // both changes land together.
+    selectedCategory_.reset();
+    search_->setText(QString());
+    selectCategory(std::nullopt);
+}
+
+void GuidelinesView::refresh() {
+    const auto shown = filteredGuidelines(selectedCategory_, search_->text());
+    QWidget* lastDivider = nullptr;
+    for (const auto& [row, divider] : rows_) {
+        const bool visible = std::ranges::any_of(
+            shown, [&](const GuidelineReference& r) { return r.id == row->reference().id; });
+        row->setVisible(visible);
+        divider->setVisible(visible);
+        if (visible) {
+            lastDivider = divider;
+        }
+    }
+    // Dividers only between rows.
+    if (lastDivider) {
+        lastDivider->hide();
+    }
+    list_->setVisible(!shown.empty());
+    emptyState_->setVisible(shown.empty());
+}
+
+void GuidelinesView::showEvent(QShowEvent*) {
+    if (isPresented_) {
+        return;
+    }
+    isPresented_ = true;
+    if (design::MotionPreferences::instance().reduceMotion()) {
+        entrance_->setValue(1);
+        return;
+    }
+    QTimer::singleShot(0, this, [this] { entrance_->animateTo(1, design::Motion::spring(0.42)); });
+}
+
+void GuidelinesView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emptyState_->setMinimumHeight(std::max(height() - 220, 330));
+}
+
+void GuidelinesView::applyEntrance(double value) {
+    applyFadeAndRise(column_, value, columnMargins);
+}
+
+} // namespace bw::window

@@ -1,0 +1,260 @@
+#include "ui/window/SettingsBlocks.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/report/ScreenParts.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace bw::window {
+
+namespace palette = design::palette;
+using design::TextStyle;
+
+namespace {
+
+constexpr int padding = 14;
+constexpr int verticalPadding = 12;
+constexpr int iconSize = 22;
+constexpr int spacing = 13;
+constexpr int minimumTextWidth = 260;
+constexpr int minimumRowHeight = 64;
+
+qreal textWidth(TextStyle style, const QString& text) {
+    return QFontMetricsF(design::textStyleFont(style)).horizontalAdvance(text);
+}
+
+void fillCapsule(QPainter& painter, const QRect& rect, const QColor& color) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(design::capsulePath(QRectF(rect)), color);
+}
+
+} // namespace
+
+SettingsSection::SettingsSection(const QString& title, QWidget* parent)
+    : QWidget(parent), rows_(new QVBoxLayout) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+    auto* heading =
+        report::makeLabel(title.toUpper(), TextStyle::eyebrow, palette::textTertiary(), this);
+    heading->setContentsMargins(2, 0, 0, 0);
+    column->addWidget(heading);
+    rows_->setSpacing(0);
+    column->addLayout(rows_);
+    setAccessibleName(title);
+}
+
+void SettingsSection::addRow(QWidget* row) {
+    rows_->addWidget(row);
+}
+
+void SettingsSection::addDivider() {
+    rows_->addWidget(report::makeDivider(padding + iconSize + spacing, padding, 4, this));
+}
+
+SettingsRow::SettingsRow(const QString& systemImage, const QString& title, const QString& detail,
+                         QWidget* trailing, QWidget* parent)
+    : QWidget(parent), icon_(new design::SymbolWidget(systemImage, 15, QFont::Medium, this)),
+      title_(report::makeLabel(title, TextStyle::bodyEmphasized, palette::textPrimary(), this)),
+      detail_(report::makeLabel(detail, TextStyle::caption, palette::textSecondary(), this)),
+      trailing_(trailing) {
+    icon_->setColor(palette::textTertiary());
+    detail_->setWordWrap(true);
+    detail_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (trailing_) {
+        trailing_->setParent(this);
+    }
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    setAccessibleName(title);
+}
+
+void SettingsRow::setDetail(const QString& detail) {
+    detail_->setText(detail);
+    updateGeometry();
+    resizeEvent(nullptr);
+}
+
+QString SettingsRow::detail() const {
+    return detail_->text();
+}
+
+QSize SettingsRow::trailingSize() const {
+    return trailing_ ? trailing_->sizeHint() : QSize(0, 0);
+}
+
+bool SettingsRow::isWide(int width) const {
+    const int trailing = trailingSize().width();
+    return width - 2 * padding >=
+           iconSize + spacing + minimumTextWidth + 16 + (trailing > 0 ? spacing + trailing : 0);
+}
+
+int SettingsRow::detailHeight(int width, bool limited) const {
+    const QFontMetricsF metrics(design::textStyleFont(TextStyle::caption));
+    const qreal full =
+        metrics
+            .boundingRect(QRectF(0, 0, std::max(1, width), 1e6), Qt::TextWordWrap, detail_->text())
+            .height();
+    return int(std::ceil(limited ? std::min(full, 2 * metrics.lineSpacing()) : full));
+}
+
+int SettingsRow::heightForWidth(int width) const {
+    const int textLeft = padding + iconSize + spacing;
+    const int title = title_->sizeHint().height();
+    const QSize trailing = trailingSize();
+    int content;
+    if (isWide(width)) {
+        const int textWidth =
+            width - textLeft - padding - 16 - (trailing.width() ? spacing + trailing.width() : 0);
+        content =
+            std::max({iconSize, title + 3 + detailHeight(textWidth, true), trailing.height()});
+    } else {
+        content = std::max(title, trailing.height()) + 8 +
+                  detailHeight(width - textLeft - padding, false);
+    }
+    return std::max(minimumRowHeight, content + 2 * verticalPadding);
+}
+
+QSize SettingsRow::sizeHint() const {
+    const int width = this->width() > 0 ? this->width() : 700;
+    return {700, heightForWidth(width)};
+}
+
+QSize SettingsRow::minimumSizeHint() const {
+    return {iconSize + 2 * padding + 120, minimumRowHeight};
+}
+
+void SettingsRow::resizeEvent(QResizeEvent*) {
+    const int textLeft = padding + iconSize + spacing;
+    const QSize trailing = trailingSize();
+    const int title = title_->sizeHint().height();
+    if (isWide(width())) {
+        const int textWidth =
+            width() - textLeft - padding - 16 - (trailing.width() ? spacing + trailing.width() : 0);
+        const int detail = detailHeight(textWidth, true);
+        const int block = title + 3 + detail;
+        const int middle = height() / 2;
+        icon_->setGeometry(padding, middle - iconSize / 2, iconSize, iconSize);
+        title_->setGeometry(textLeft, middle - block / 2, textWidth, title);
+        detail_->setGeometry(textLeft, middle - block / 2 + title + 3, textWidth, detail);
+        if (trailing_) {
+            trailing_->setGeometry(width() - padding - trailing.width(),
+                                   middle - trailing.height() / 2, trailing.width(),
+                                   trailing.height());
+        }
+    } else {
+        const int line = std::max(title, trailing.height());
+        const int textWidth = width() - textLeft - padding;
+        icon_->setGeometry(padding, verticalPadding, iconSize, iconSize);
+        title_->setGeometry(textLeft, verticalPadding + (line - title) / 2,
+                            textWidth - trailing.width() - 8, title);
+        if (trailing_) {
+            trailing_->setGeometry(width() - padding - trailing.width(),
+                                   verticalPadding + (line - trailing.height()) / 2,
+                                   trailing.width(), trailing.height());
+        }
+        detail_->setGeometry(textLeft, verticalPadding + line + 8, textWidth,
+                             detailHeight(textWidth, false));
+    }
+}
+
+QLabel* makeSettingsValue(const QString& title, QWidget* parent) {
+    auto* value = report::makeLabel(title, TextStyle::label, palette::textSecondary(), parent);
+    value->setContentsMargins(4, 0, 4, 0);
+    return value;
+}
+
+SettingsPillButton::SettingsPillButton(const QString& title, Style style, QWidget* parent)
+    : QAbstractButton(parent), style_(style), hover_(new design::AnimatedValue(0, this)) {
+    setText(title);
+    setAccessibleName(title);
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_Hover);
+    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+QSize SettingsPillButton::sizeHint() const {
+    const int natural = std::max(76, int(std::ceil(textWidth(TextStyle::label, text()))) + 26);
+    return {style_.fixedWidth.value_or(natural), 32};
+}
+
+void SettingsPillButton::enterEvent(QEnterEvent*) {
+    hover_->animateTo(1, design::Motion::easeOut(0.14));
+}
+
+void SettingsPillButton::leaveEvent(QEvent*) {
+    hover_->animateTo(0, design::Motion::easeOut(0.14));
+}
+
+void SettingsPillButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setOpacity(isEnabled() ? 1.0 : 0.42);
+    const qreal hover = hover_->value();
+    QColor fill;
+    QColor text;
+    if (style_.isDestructive) {
+        fill = palette::withOpacity(palette::danger(), 0.09 + 0.07 * hover);
+        text = palette::danger();
+    } else if (style_.isProminent) {
+        fill = palette::withOpacity(palette::accent(), 1 - 0.14 * hover);
+        text = Qt::white;
+    } else {
+        fill = QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover);
+        text = palette::textPrimary();
+    }
+    fillCapsule(painter, rect(), fill);
+    const QFont font = design::textStyleFont(TextStyle::label);
+    painter.setFont(font);
+    painter.setPen(text);
+    painter.drawText(rect().adjusted(13, 0, -13, 0), Qt::AlignCenter,
+                     QFontMetricsF(font).elidedText(this->text(), Qt::ElideRight, width() - 26));
+}
+
+SettingsExternalLink::SettingsExternalLink(const QString& title, const QUrl& url, UrlOpener open,
+                                           QWidget* parent)
+    : QAbstractButton(parent), url_(url), hover_(new design::AnimatedValue(0, this)) {
+    setText(title);
+    setAccessibleName(title);
+    setToolTip(url.toString());
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_Hover);
+    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(this, &QAbstractButton::clicked, this, [this, open = std::move(open)] { open(url_); });
+}
+
+QSize SettingsExternalLink::sizeHint() const {
+    const qreal content = textWidth(TextStyle::label, text()) + 6 + design::symbolSize(9).width();
+    return {std::max(76, int(std::ceil(content)) + 26), 32};
+}
+
+void SettingsExternalLink::enterEvent(QEnterEvent*) {
+    hover_->animateTo(1, design::Motion::easeOut(0.14));
+}
+
+void SettingsExternalLink::leaveEvent(QEvent*) {
+    hover_->animateTo(0, design::Motion::easeOut(0.14));
+}
+
+void SettingsExternalLink::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const qreal hover = hover_->value();
+    fillCapsule(painter, rect(), QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover));
+    const qreal title = textWidth(TextStyle::label, text());
+    const QSizeF arrow = design::symbolSize(9);
+    const qreal left = (width() - title - 6 - arrow.width()) / 2;
+    painter.setFont(design::textStyleFont(TextStyle::label));
+    painter.setPen(palette::textPrimary());
+    painter.drawText(QRectF(left, 0, title + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     text());
+    design::paintSymbol(painter, QRectF(left + title + 6 - (1 - hover), 0, arrow.width(), height()),
+                        u"arrow.up.right", 9, QFont::DemiBold, palette::textPrimary());
+}
+
+} // namespace bw::window

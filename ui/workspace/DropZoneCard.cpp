@@ -1,0 +1,147 @@
+#include "ui/workspace/DropZoneCard.h"
+
+#include "ui/design/Palette.h"
+#include "ui/workspace/ExtensionChip.h"
+#include "ui/workspace/StyledLabel.h"
+
+#include <QEnterEvent>
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+
+namespace bw::workspace {
+
+namespace {
+
+using design::TextStyle;
+
+struct AcceptedBuildKind {
+    const char16_t* id;
+    const char16_t* symbol;
+};
+
+constexpr AcceptedBuildKind acceptedBuildKinds[] = {
+    {u".ipa", u"iphone"}, {u".xcarchive", u"shippingbox.fill"}, {u".app", u"app.fill"}};
+
+const QString chooseText = u"Choose a build"_qs;
+
+// The accent capsule with "Choose a build": part of the card's label, not a button of its own.
+class ChoosePill : public QWidget {
+public:
+    explicit ChoosePill(QWidget* parent) : QWidget(parent) {
+        const QFontMetricsF metrics(design::textStyleFont(TextStyle::bodyEmphasized));
+        setFixedSize(int(metrics.horizontalAdvance(chooseText) + 44 + 1), 42);
+    }
+
+    void setHovering(bool hovering) {
+        hovering_ = hovering;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(
+            design::capsulePath(rect()),
+            design::palette::withOpacity(design::palette::accent(), hovering_ ? 1.0 : 0.94));
+        painter.setFont(design::textStyleFont(TextStyle::bodyEmphasized));
+        painter.setPen(Qt::white);
+        painter.drawText(rect(), Qt::AlignCenter, chooseText);
+    }
+
+private:
+    bool hovering_ = false;
+};
+
+} // namespace
+
+DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(u"Choose an .ipa, .xcarchive, or .app build"_qs);
+    setAccessibleName(u"Choose a build to review"_qs);
+
+    runway_ = new design::BerthwatchRunwayMark(this);
+    runway_->setFixedWidth(244);
+    title_ = styledLabel({}, TextStyle::screenTitle, design::palette::textPrimary(), this);
+    title_->setAlignment(Qt::AlignCenter);
+    auto* chipRow = new QHBoxLayout;
+    chipRow->setSpacing(8);
+    chipRow->addStretch();
+    for (const AcceptedBuildKind& kind : acceptedBuildKinds) {
+        chips_.push_back(
+            new ExtensionChip(QString::fromUtf16(kind.id), QString::fromUtf16(kind.symbol), this));
+        chipRow->addWidget(chips_.back());
+    }
+    chipRow->addStretch();
+    pill_ = new ChoosePill(this);
+
+    auto* text = new QVBoxLayout;
+    text->setSpacing(11);
+    text->addWidget(title_);
+    text->addLayout(chipRow);
+    layout_ = new QVBoxLayout(this);
+    layout_->addWidget(runway_, 0, Qt::AlignHCenter);
+    layout_->addLayout(text);
+    layout_->addWidget(pill_, 0, Qt::AlignHCenter);
+    // The card as a whole takes the clicks and the hover.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    setTargeted(false);
+    setCompact(false);
+}
+
+QString DropZoneCard::title() const {
+    return title_->text();
+}
+
+void DropZoneCard::setRunwayState(design::BerthwatchRunwayState state) {
+    runway_->setState(state);
+}
+
+void DropZoneCard::setTargeted(bool targeted) {
+    title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs);
+    for (ExtensionChip* chip : chips_) {
+        chip->setEmphasized(targeted);
+    }
+}
+
+void DropZoneCard::setLaunching(bool launching) {
+    launching_ = launching;
+    setEnabled(!launching);
+}
+
+void DropZoneCard::setCompact(bool compact) {
+    layout_->setSpacing(compact ? 20 : 24);
+    const int vertical = compact ? 12 : 18;
+    layout_->setContentsMargins(28, vertical, 28, vertical);
+    runway_->setFixedHeight(compact ? 76 : 90);
+}
+
+void DropZoneCard::paintEvent(QPaintEvent*) {
+    // The label is all there is: no button chrome.
+}
+
+void DropZoneCard::enterEvent(QEnterEvent* event) {
+    QAbstractButton::enterEvent(event);
+    setHovering(true);
+}
+
+void DropZoneCard::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    setHovering(false);
+}
+
+// A launching card keeps the hover state it had.
+void DropZoneCard::setHovering(bool hovering) {
+    if (launching_ || hovering == hovering_) {
+        return;
+    }
+    hovering_ = hovering;
+    static_cast<ChoosePill*>(pill_)->setHovering(hovering);
+    emit hoveringChanged(hovering);
+}
+
+} // namespace bw::workspace

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ui/design/BrandShapes.h"
+
+#include <QAbstractButton>
+#include <vector>
+
+class QLabel;
+class QVBoxLayout;
+
+namespace bw::workspace {
+
+class ExtensionChip;
+
+// The start screen's one large button: the runway mark, "Drop your build anywhere", the accepted
+// build kinds and the "Choose a build" pill. Clicking anywhere on it opens the open panel.
+class DropZoneCard : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit DropZoneCard(QWidget* parent = nullptr);
+
+    void setRunwayState(design::BerthwatchRunwayState state);
+    // A file is dragged over the window: the title invites the release, the kinds light up.
+    void setTargeted(bool targeted);
+    // While an accepted file launches the card neither reacts to clicks nor to the pointer.
+    void setLaunching(bool launching);
+    void setCompact(bool compact);
+
+    bool isHovering() const { return hovering_; }
+    QString title() const;
+
+signals:
+    void hoveringChanged(bool hovering);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void setHovering(bool hovering);
+
+    QVBoxLayout* layout_;
+    design::BerthwatchRunwayMark* runway_;
+    QLabel* title_;
+    std::vector<ExtensionChip*> chips_;
+    QWidget* pill_;
+    bool hovering_ = false;
+    bool launching_ = false;
+};
+
+} // namespace bw::workspace

@@ -1,0 +1,65 @@
+#include "ui/workspace/ExtensionChip.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace bw::workspace {
+
+namespace {
+
+constexpr qreal horizontalPadding = 9;
+constexpr qreal verticalPadding = 5;
+constexpr qreal spacing = 5;
+constexpr qreal symbolPoints = 12;
+
+} // namespace
+
+ExtensionChip::ExtensionChip(const QString& text, const QString& symbol, QWidget* parent)
+    : QWidget(parent), text_(text), symbol_(symbol) {
+    setAccessibleName(text);
+}
+
+void ExtensionChip::setEmphasized(bool emphasized) {
+    if (emphasized != emphasized_) {
+        emphasized_ = emphasized;
+        update();
+    }
+}
+
+QSize ExtensionChip::sizeHint() const {
+    const QFontMetricsF metrics(design::textStyleFont(design::TextStyle::monoLabel));
+    const QSizeF symbol = design::symbolSize(symbolPoints);
+    const qreal width =
+        horizontalPadding * 2 + symbol.width() + spacing + metrics.horizontalAdvance(text_);
+    const qreal height = verticalPadding * 2 + std::max(symbol.height(), metrics.height());
+    return QSizeF(width, height).toSize() + QSize(1, 1);
+}
+
+void ExtensionChip::paintEvent(QPaintEvent*) {
+    using namespace design::palette;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QColor fill = emphasized_ ? withOpacity(accent(), 0.1) : withOpacity(Qt::white, 0.035);
+    const QColor border = emphasized_ ? withOpacity(accent(), 0.18) : withOpacity(Qt::white, 0.045);
+    painter.fillPath(design::capsulePath(bounds), fill);
+    painter.setPen(QPen(border, 1));
+    painter.drawPath(design::capsulePath(bounds));
+
+    const QColor color = emphasized_ ? accent() : textSecondary();
+    const QSizeF symbol = design::symbolSize(symbolPoints);
+    const QRectF symbolRect(horizontalPadding, (height() - symbol.height()) / 2, symbol.width(),
+                            symbol.height());
+    design::paintSymbol(painter, symbolRect, symbol_, symbolPoints, QFont::Medium, color);
+    painter.setFont(design::textStyleFont(design::TextStyle::monoLabel));
+    painter.setPen(color);
+    const QRectF textRect(symbolRect.right() + spacing, 0, width(), height());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text_);
+}
+
+} // namespace bw::workspace

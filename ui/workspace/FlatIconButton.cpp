@@ -1,0 +1,26 @@
+#include "ui/workspace/FlatIconButton.h"
+
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+
+#include <QPainter>
+
+namespace bw::workspace {
+
+FlatIconButton::FlatIconButton(const QString& systemImage, const QString& accessibilityLabel,
+                               const QString& help, QWidget* parent)
+    : HoverButton(parent), systemImage_(systemImage) {
+    setAccessibleName(accessibilityLabel);
+    setToolTip(help);
+    setFixedSize(sizeHint());
+}
+
+void FlatIconButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    design::paintSymbol(
+        painter, QRectF(rect()), systemImage_, 12, QFont::Medium,
+        blend(design::palette::textSecondary(), design::palette::textPrimary(), hoverProgress()));
+}
+
+} // namespace bw::workspace

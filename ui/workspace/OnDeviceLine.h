@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QWidget>
+
+namespace bw::workspace {
+
+// "Your build stays on this Mac." with its laptop symbol, at the foot of the start and progress
+// screens; one accessibility element.
+class OnDeviceLine : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit OnDeviceLine(QWidget* parent = nullptr);
+};
+
+} // namespace bw::workspace

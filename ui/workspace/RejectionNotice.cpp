@@ -1,0 +1,170 @@
+#include "ui/workspace/RejectionNotice.h"
+
+#include "app/AppModel.h"
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace bw::workspace {
+
+namespace {
+
+using design::TextStyle;
+
+const QString unsupported = u"Unsupported file type"_qs;
+constexpr qreal symbolPoints = 12;
+constexpr qreal spacing = 6;
+constexpr qreal horizontalPadding = 12;
+constexpr qreal verticalPadding = 6;
+
+// The system's own red, not the palette's danger colour: the notice keeps the platform's look.
+QColor systemRed() {
+    return QColor(255, 69, 58);
+}
+
+} // namespace
+
+QString shownExtension(const QString& fileExtension) {
+    qsizetype start = 0;
+    qsizetype end = fileExtension.size();
+    while (start < end && fileExtension[start] == u'.') {
+        ++start;
+    }
+    while (end > start && fileExtension[end - 1] == u'.') {
+        --end;
+    }
+    const QString trimmed = fileExtension.mid(start, end - start).toLower();
+    return trimmed.isEmpty() ? QString() : u'.' + trimmed;
+}
+
+RejectionNotice::RejectionNotice(AppModel& model, QWidget* parent)
+    : QWidget(parent), model_(model) {
+    setMinimumHeight(28);
+    shown_ = modelContent();
+    shownCount_ = model.importRejectionCount();
+    presence_.setValue(shown_ == Content{} ? 0 : 1);
+    setAccessibleName(text());
+    connect(&model, &AppModel::importRejectionChanged, this, &RejectionNotice::follow);
+    connect(&model, &AppModel::importMessageChanged, this, &RejectionNotice::follow);
+    connect(&model, &AppModel::importRejectionCountChanged, this, &RejectionNotice::follow);
+    connect(&presence_, &design::AnimatedValue::valueChanged, this, [this](double value) {
+        if (value <= 0 && presence_.target() <= 0) {
+            shown_ = modelContent();
+        }
+        update();
+    });
+}
+
+RejectionNotice::Content RejectionNotice::modelContent() const {
+    if (const auto& rejection = model_.importRejection()) {
+        return {true, shownExtension(rejection->fileExtension), {}};
+    }
+    if (const auto& message = model_.importMessage()) {
+        return {false, {}, *message};
+    }
+    return {};
+}
+
+QString RejectionNotice::text() const {
+    const Content content = modelContent();
+    if (content.isRejection) {
+        return content.extension.isEmpty() ? unsupported : unsupported + u' ' + content.extension;
+    }
+    return content.message;
+}
+
+// A new notice (also the same file refused again) enters afresh; a removed one fades out first.
+void RejectionNotice::follow() {
+    const Content next = modelContent();
+    const int count = model_.importRejectionCount();
+    if (next == shown_ && count == shownCount_ && presence_.target() > 0) {
+        return;
+    }
+    shownCount_ = count;
+    setAccessibleName(text());
+    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
+    if (next == Content{}) {
+        presence_.animateTo(0, motion);
+        return;
+    }
+    shown_ = next;
+    presence_.setValue(0);
+    presence_.animateTo(1, motion);
+}
+
+QSize RejectionNotice::sizeHint() const {
+    const QFontMetricsF metrics(design::textStyleFont(TextStyle::label));
+    return QSize(int(metrics.horizontalAdvance(unsupported)) + 120, 28);
+}
+
+void RejectionNotice::paintEvent(QPaintEvent*) {
+    const double presence = presence_.value();
+    if (presence <= 0 || shown_ == Content{}) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(std::min(1.0, presence));
+    if (!shown_.isRejection) {
+        return paintMessage(painter);
+    }
+    // Rises 4 points and grows from 0.98 as it enters.
+    const QPointF centre = QRectF(rect()).center();
+    painter.translate(centre.x(), centre.y() - 4 * (1 - presence));
+    const qreal scale = 0.98 + 0.02 * presence;
+    painter.scale(scale, scale);
+    painter.translate(-centre);
+    paintRejection(painter);
+}
+
+void RejectionNotice::paintRejection(QPainter& painter) {
+    const QFont labelFont = design::textStyleFont(TextStyle::label);
+    const QFont monoFont = design::textStyleFont(TextStyle::monoLabel);
+    const QSizeF symbol = design::symbolSize(symbolPoints);
+    const qreal labelWidth = QFontMetricsF(labelFont).horizontalAdvance(unsupported);
+    const qreal extensionWidth =
+        shown_.extension.isEmpty()
+            ? 0
+            : spacing + QFontMetricsF(monoFont).horizontalAdvance(shown_.extension);
+    const qreal contentWidth = symbol.width() + spacing + labelWidth + extensionWidth;
+    const qreal contentHeight = std::max(symbol.height(), QFontMetricsF(labelFont).height());
+    const QRectF capsule((width() - contentWidth) / 2 - horizontalPadding,
+                         (height() - contentHeight) / 2 - verticalPadding,
+                         contentWidth + 2 * horizontalPadding, contentHeight + 2 * verticalPadding);
+    const QPainterPath path = design::capsulePath(capsule.adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.fillPath(path, design::palette::withOpacity(design::palette::dangerSurface(), 0.88));
+    painter.setPen(QPen(design::palette::withOpacity(design::palette::danger(), 0.18), 1));
+    painter.drawPath(path);
+
+    const QColor red = systemRed();
+    qreal x = capsule.left() + horizontalPadding;
+    const QRectF symbolRect(x, capsule.center().y() - symbol.height() / 2, symbol.width(),
+                            symbol.height());
+    design::paintSymbol(painter, symbolRect, u"xmark.circle.fill", symbolPoints, QFont::Medium,
+                        red);
+    x = symbolRect.right() + spacing;
+    painter.setPen(red);
+    painter.setFont(labelFont);
+    painter.drawText(QRectF(x, capsule.top(), labelWidth + 1, capsule.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, unsupported);
+    if (!shown_.extension.isEmpty()) {
+        painter.setFont(monoFont);
+        painter.drawText(
+            QRectF(x + labelWidth + spacing, capsule.top(), extensionWidth + 1, capsule.height()),
+            Qt::AlignLeft | Qt::AlignVCenter, shown_.extension);
+    }
+}
+
+void RejectionNotice::paintMessage(QPainter& painter) {
+    const QFont font = design::textStyleFont(TextStyle::subtitle);
+    painter.setFont(font);
+    painter.setPen(design::palette::textSecondary());
+    const QString line = QFontMetricsF(font).elidedText(shown_.message, Qt::ElideRight, width());
+    painter.drawText(rect(), Qt::AlignCenter, line);
+}
+
+} // namespace bw::workspace

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "model/ReportEnums.h"
+
+#include <QWidget>
+#include <array>
+
+class QBoxLayout;
+class QLabel;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace bw {
+class AppModel;
+}
+
+namespace bw::workspace {
+
+class AppStoreImagesControl;
+class FileChooser;
+class FlatIconButton;
+class IPhoneReviewSlot;
+class SlotRow;
+
+// The lower part of the staged build screen: one phone slot per review area for optional
+// screenshots, the "App Store images" switch with its explanation, and the model's message when
+// an image was refused. Every change goes through the model.
+class ReviewScreensSection : public QWidget {
+    Q_OBJECT
+
+public:
+    ReviewScreensSection(AppModel& model, QWidget* parent = nullptr);
+
+    void setFileChooser(FileChooser* chooser) { chooser_ = chooser; }
+    // From the screen's layout: the compact paddings, each slot's width and the row's least width.
+    void setLayoutMetrics(bool isCompact, double slotWidth, double rowWidth);
+
+    IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const;
+    bool isStoreImageHelpPresented() const;
+    bool isHeaderStacked() const;
+
+    void chooseScreenshot(ScreenshotPrompt prompt);
+    void toggleStoreImageHelp();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* makeHeader();
+    QWidget* makeHelpPanel();
+    QWidget* makeImportMessage();
+    void followModel();
+    void updateHeaderArrangement();
+
+    AppModel& model_;
+    FileChooser* chooser_ = nullptr;
+    QBoxLayout* headerLayout_ = nullptr;
+    QWidget* titleBlock_ = nullptr;
+    QWidget* controls_ = nullptr;
+    AppStoreImagesControl* storeImages_ = nullptr;
+    QWidget* helpPanel_ = nullptr;
+    QScrollArea* slotScroll_ = nullptr;
+    SlotRow* slotRow_ = nullptr;
+    QWidget* importMessage_ = nullptr;
+    QLabel* importMessageText_ = nullptr;
+    QVBoxLayout* column_ = nullptr;
+    QVBoxLayout* slotPaddingLayout_ = nullptr;
+};
+
+} // namespace bw::workspace

@@ -1,0 +1,166 @@
+#include "ui/workspace/ReviewSteps.h"
+
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace bw::workspace {
+
+namespace {
+
+namespace palette = design::palette;
+
+constexpr qreal iconSide = 36;
+constexpr qreal symbolPoints = 16;
+
+QColor textColor(ScanProgressStepState state) {
+    switch (state) {
+    case ScanProgressStepState::complete:
+        return palette::textSecondary();
+    case ScanProgressStepState::active:
+        return palette::textPrimary();
+    case ScanProgressStepState::pending:
+        break;
+    }
+    return palette::textTertiary();
+}
+
+QColor iconColor(ScanProgressStepState state) {
+    switch (state) {
+    case ScanProgressStepState::complete:
+        return palette::textSecondary();
+    case ScanProgressStepState::active:
+        return palette::accent();
+    case ScanProgressStepState::pending:
+        break;
+    }
+    return palette::withOpacity(palette::textTertiary(), 0.72);
+}
+
+} // namespace
+
+QString spokenText(ScanProgressStepState state) {
+    switch (state) {
+    case ScanProgressStepState::complete:
+        return u"Complete"_qs;
+    case ScanProgressStepState::active:
+        return u"In progress"_qs;
+    case ScanProgressStepState::pending:
+        break;
+    }
+    return u"Pending"_qs;
+}
+
+std::vector<ScanProgressStep> scanProgressSteps(bool withScreenshots) {
+    std::vector<ScanProgressStep> steps = {
+        {u"Reading build"_qs, u"shippingbox"_qs, 0.2},
+        {u"Verifying integrity"_qs, u"checkmark.seal"_qs, 0.48},
+        {u"Checking privacy"_qs, u"hand.raised"_qs, 0.72},
+        {u"Mapping review risks"_qs, u"checkmark.shield"_qs, withScreenshots ? 0.9 : 1.0}};
+    if (withScreenshots) {
+        steps.push_back({u"Reviewing screens"_qs, u"rectangle.stack"_qs, 1.0});
+    }
+    return steps;
+}
+
+ReviewStepView::ReviewStepView(const ScanProgressStep& step, Orientation orientation,
+                               QWidget* parent)
+    : QWidget(parent), step_(step), orientation_(orientation) {
+    setAccessibleName(step.title);
+    setAccessibleDescription(spokenText(state_));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(&change_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+void ReviewStepView::setState(ScanProgressStepState state, bool animated) {
+    if (state == state_) {
+        return;
+    }
+    previous_ = state_;
+    state_ = state;
+    setAccessibleDescription(spokenText(state));
+    change_.setValue(0);
+    const double response = orientation_ == Orientation::row ? 0.32 : 0.22;
+    change_.animateTo(1, animated ? design::unlessReduceMotion(design::Motion::spring(response))
+                                  : design::Motion::none());
+}
+
+void ReviewStepView::setCompact(bool compact) {
+    compact_ = compact;
+    updateGeometry();
+}
+
+QFont ReviewStepView::titleFont(ScanProgressStepState state) const {
+    const bool row = orientation_ == Orientation::row;
+    const QFont::Weight weight =
+        state == ScanProgressStepState::active ? QFont::DemiBold : QFont::Medium;
+    QFont font = design::systemFont(row ? 13 : 12, weight);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, row ? -0.12 : -0.06);
+    return font;
+}
+
+QSize ReviewStepView::sizeHint() const {
+    const QFontMetricsF metrics(titleFont(ScanProgressStepState::active));
+    if (orientation_ == Orientation::row) {
+        return QSize(int(iconSide + 10 + metrics.horizontalAdvance(step_.title)) + 9,
+                     compact_ ? 38 : 42);
+    }
+    return QSize(int(metrics.horizontalAdvance(step_.title)) + 11,
+                 int(iconSide + 8 + metrics.height()) + 1);
+}
+
+QSize ReviewStepView::minimumSizeHint() const {
+    return QSize(int(iconSide) + 10, sizeHint().height());
+}
+
+void ReviewStepView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double t = change_.value();
+    if (t < 1) {
+        paintState(painter, previous_, 1 - t);
+    }
+    paintState(painter, state_, t);
+}
+
+void ReviewStepView::paintState(QPainter& painter, ScanProgressStepState state, double opacity) {
+    painter.setOpacity(opacity);
+    const bool row = orientation_ == Orientation::row;
+    const QRectF icon = row ? QRectF(4, (height() - iconSide) / 2, iconSide, iconSide)
+                            : QRectF((width() - iconSide) / 2, 0, iconSide, iconSide);
+    if (state == ScanProgressStepState::active) {
+        const QRectF circle(icon.center() - QPointF(13, 13), QSizeF(26, 26));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(palette::withOpacity(palette::accent(), 0.065));
+        painter.drawEllipse(circle);
+    }
+    const QString symbol =
+        state == ScanProgressStepState::complete ? u"checkmark.circle.fill"_qs : step_.symbol;
+    design::paintSymbol(painter, icon, symbol, symbolPoints, QFont::DemiBold, iconColor(state));
+
+    QFont font = titleFont(state);
+    const QFontMetricsF metrics(font);
+    QRectF text;
+    Qt::Alignment alignment;
+    if (row) {
+        text = QRectF(icon.right() + 10, 0, width() - icon.right() - 14, height());
+        alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    } else {
+        text = QRectF(5, icon.bottom() + 8, width() - 10, metrics.height());
+        alignment = Qt::AlignHCenter | Qt::AlignTop;
+        // A narrow column shrinks its title down to 0.84 of its size before it cuts it.
+        const qreal needed = metrics.horizontalAdvance(step_.title);
+        if (needed > text.width()) {
+            font.setPixelSize(int(font.pixelSize() * std::max(0.84, text.width() / needed)));
+        }
+    }
+    painter.setFont(font);
+    painter.setPen(textColor(state));
+    const QString line = QFontMetricsF(font).elidedText(step_.title, Qt::ElideRight, text.width());
+    painter.drawText(text, alignment, line);
+}
+
+} // namespace bw::workspace

@@ -1,0 +1,373 @@
+#include "ui/workspace/ScanProgressView.h"
+
+#include "app/AppModel.h"
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/TextStyle.h"
+#include "ui/workspace/OnDeviceLine.h"
+#include "ui/workspace/ScanProgressPresentation.h"
+#include "ui/workspace/StyledLabel.h"
+
+#include <QAbstractButton>
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace bw::workspace {
+
+namespace palette = design::palette;
+using design::Motion;
+using design::TextStyle;
+
+// The one-line phase label: a new text rises in from 3 points below while the old one rises out.
+class PhaseLabel : public QWidget {
+public:
+    explicit PhaseLabel(QWidget* parent) : QWidget(parent) {
+        setFixedHeight(20);
+        connect(&change_, &design::AnimatedValue::valueChanged, this,
+                qOverload<>(&QWidget::update));
+    }
+
+    QString text() const { return text_; }
+
+    void setText(const QString& text) {
+        if (text == text_) {
+            return;
+        }
+        previous_ = text_;
+        text_ = text;
+        change_.setValue(0);
+        change_.animateTo(1, design::unlessReduceMotion(Motion::spring(0.24, 0.85)));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setClipRect(rect());
+        painter.setFont(design::textStyleFont(TextStyle::bodyEmphasized));
+        painter.setPen(palette::textSecondary());
+        const double t = std::clamp(change_.value(), 0.0, 1.0);
+        if (t < 1) {
+            paintLine(painter, previous_, -3 * t, 1 - t);
+        }
+        paintLine(painter, text_, 3 * (1 - t), t);
+    }
+
+private:
+    void paintLine(QPainter& painter, const QString& text, double offset, double opacity) {
+        painter.setOpacity(opacity);
+        const QString line =
+            QFontMetricsF(painter.font()).elidedText(text, Qt::ElideRight, width());
+        painter.drawText(QRectF(rect()).translated(0, offset), Qt::AlignCenter, line);
+    }
+
+    QString text_;
+    QString previous_;
+    design::AnimatedValue change_{1.0};
+};
+
+namespace {
+
+const QString cancelText = u"Cancel scan"_qs;
+
+// "Cancel scan": a plain text button that turns red under the pointer.
+class CancelButton : public QAbstractButton {
+public:
+    explicit CancelButton(QWidget* parent) : QAbstractButton(parent) {
+        setText(cancelText);
+        setAccessibleName(cancelText);
+        setToolTip(u"Stop this scan; nothing is saved"_qs);
+        setCursor(Qt::PointingHandCursor);
+        setFixedHeight(26);
+        connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    }
+
+    QSize sizeHint() const override {
+        const QFontMetricsF metrics(design::textStyleFont(TextStyle::label));
+        return QSize(int(metrics.horizontalAdvance(cancelText)) + 24, 26);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const double t = hover_.value();
+        const QColor& from = palette::textSecondary();
+        const QColor& to = palette::danger();
+        painter.setPen(QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
+                                        from.greenF() + (to.greenF() - from.greenF()) * t,
+                                        from.blueF() + (to.blueF() - from.blueF()) * t));
+        painter.setFont(design::textStyleFont(TextStyle::label));
+        painter.drawText(rect(), Qt::AlignCenter, cancelText);
+    }
+
+    void enterEvent(QEnterEvent* event) override {
+        QAbstractButton::enterEvent(event);
+        hover_.animateTo(1, design::unlessReduceMotion(Motion::easeOut(0.14)));
+    }
+
+    void leaveEvent(QEvent* event) override {
+        QAbstractButton::leaveEvent(event);
+        hover_.animateTo(0, design::unlessReduceMotion(Motion::easeOut(0.14)));
+    }
+
+private:
+    design::AnimatedValue hover_{0.0};
+};
+
+double clampedUnit(double value) {
+    return value <= 0 ? 0 : std::min(1.0, value);
+}
+
+bool reduceMotion() {
+    return design::MotionPreferences::instance().reduceMotion();
+}
+
+} // namespace
+
+ScanProgressView::ScanProgressView(AppModel& model, QWidget* parent)
+    : QWidget(parent), model_(model),
+      presentation_(new ScanProgressPresentation(
+          model.clock(), ScanProgressPresentation::defaultFillDuration(), this)),
+      shownProgress_(presentation_->progress()) {
+    setAccessibleName(u"Build scan in progress"_qs);
+    column_ = makeColumn();
+    columnLayout_->setSpacing(26);
+    blockLayout_->setSpacing(22);
+    runway_->setFixedHeight(40);
+    footer_ = new OnDeviceLine(this);
+    buildSteps();
+    followSteps(false);
+    showProgress(shownProgress_.value());
+
+    connect(presentation_, &ScanProgressPresentation::progressChanged, this,
+            &ScanProgressView::followProgress);
+    connect(presentation_, &ScanProgressPresentation::stepsChanged, this,
+            &ScanProgressView::followSteps);
+    connect(&shownProgress_, &design::AnimatedValue::valueChanged, this,
+            &ScanProgressView::showProgress);
+    connect(&model, &AppModel::scanPhaseChanged, this, &ScanProgressView::followPhase);
+    connect(&model, &AppModel::scanPhaseChanged, this, &ScanProgressView::updateLabels);
+    connect(&model, &AppModel::screenshotSlotsChanged, this, [this] {
+        buildSteps();
+        followSteps(false);
+    });
+    connect(&model, &AppModel::isScanCancellationAvailableChanged, this, [this] {
+        cancel_->setVisible(model_.isScanCancellationAvailable());
+        place();
+    });
+    cancel_->setVisible(model.isScanCancellationAvailable());
+    connect(cancel_, &QAbstractButton::clicked, this, &ScanProgressView::cancelScan);
+    followPhase();
+}
+
+// Stops the presentation's worker with the screen.
+ScanProgressView::~ScanProgressView() {
+    presentation_->stopWorker();
+}
+
+QWidget* ScanProgressView::makeColumn() {
+    auto* column = new QWidget(this);
+    auto* title = styledLabel(u"Reviewing your build"_qs, TextStyle::screenTitle,
+                              palette::textPrimary(), column);
+    title->setAlignment(Qt::AlignCenter);
+    phaseLabel_ = new PhaseLabel(column);
+    auto* header = new QVBoxLayout;
+    header->setSpacing(7);
+    header->addWidget(title);
+    header->addWidget(phaseLabel_);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(
+        styledLabel(u"Submission review"_qs, TextStyle::label, palette::textSecondary(), column),
+        1);
+    percentage_ = styledLabel({}, TextStyle::monoLabel, palette::textPrimary(), column);
+    percentage_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row->addWidget(percentage_, 1);
+    runway_ = new design::BerthwatchProgressRunway(column);
+    auto* bar = new QVBoxLayout;
+    bar->setSpacing(6);
+    bar->addLayout(row);
+    bar->addWidget(runway_);
+
+    blockLayout_ = new QVBoxLayout;
+    blockLayout_->addLayout(bar);
+    cancel_ = new CancelButton(column);
+    columnLayout_ = new QVBoxLayout(column);
+    columnLayout_->setContentsMargins(0, 0, 0, 0);
+    columnLayout_->addLayout(header);
+    columnLayout_->addLayout(blockLayout_);
+    columnLayout_->addWidget(cancel_, 0, Qt::AlignHCenter);
+    return column;
+}
+
+std::vector<ScanProgressStep> ScanProgressView::steps() const {
+    return scanProgressSteps(!model_.selectedScreenshotURLs().isEmpty());
+}
+
+double ScanProgressView::phaseTarget() const {
+    const auto& state = model_.scanPhase().state;
+    if (const auto* scanning = std::get_if<ScanPhase::Scanning>(&state)) {
+        return scanning->progress > 0 ? std::min(1.0, scanning->progress) : 0;
+    }
+    if (std::holds_alternative<ScanPhase::Preparing>(state)) {
+        return 0.02;
+    }
+    return std::holds_alternative<ScanPhase::Finished>(state) ? 1.0 : 0;
+}
+
+QString ScanProgressView::phaseLabel() const {
+    const auto list = steps();
+    const auto active = presentation_->activeStep();
+    if (active && *active >= 0 && *active < int(list.size())) {
+        return list[*active].title;
+    }
+    if (presentation_->completedStepCount() == int(list.size())) {
+        return u"Report ready"_qs;
+    }
+    const auto& state = model_.scanPhase().state;
+    if (const auto* scanning = std::get_if<ScanPhase::Scanning>(&state)) {
+        return scanning->message;
+    }
+    if (std::holds_alternative<ScanPhase::Preparing>(state)) {
+        return u"Preparing artifact"_qs;
+    }
+    return u"Preparing review"_qs;
+}
+
+ScanProgressStepState ScanProgressView::stepState(int index) const {
+    if (index < presentation_->completedStepCount()) {
+        return ScanProgressStepState::complete;
+    }
+    return presentation_->activeStep() == index ? ScanProgressStepState::active
+                                                : ScanProgressStepState::pending;
+}
+
+double ScanProgressView::clampedProgress() const {
+    return clampedUnit(presentation_->progress());
+}
+
+void ScanProgressView::cancelScan() {
+    model_.cancelScan();
+}
+
+// Each new target waits 20 ms; a newer one in the meantime replaces it, so a burst of progress
+// reports restarts the easing once.
+void ScanProgressView::followPhase() {
+    const double target = phaseTarget();
+    if (target == syncedTarget_) {
+        return;
+    }
+    syncedTarget_ = target;
+    const int generation = ++syncGeneration_;
+    model_.clock().schedule(seconds(0.02), this, [this, generation] { synchronize(generation); });
+}
+
+void ScanProgressView::synchronize(int generation) {
+    if (generation != syncGeneration_) {
+        return;
+    }
+    std::vector<double> thresholds;
+    for (const ScanProgressStep& step : steps()) {
+        thresholds.push_back(step.completionProgress);
+    }
+    presentation_->start(phaseTarget(), thresholds, reduceMotion());
+}
+
+void ScanProgressView::buildSteps() {
+    const auto list = steps();
+    if (stepsBox_ && list.size() == stepCount_ && narrow_ == stepsNarrow_) {
+        return;
+    }
+    delete stepsBox_;
+    stepViews_.clear();
+    stepCount_ = list.size();
+    stepsNarrow_ = narrow_;
+    stepsBox_ = new QWidget(column_);
+    QBoxLayout* layout =
+        narrow_ ? static_cast<QBoxLayout*>(new QVBoxLayout(stepsBox_)) : new QHBoxLayout(stepsBox_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const auto orientation =
+        narrow_ ? ReviewStepView::Orientation::row : ReviewStepView::Orientation::column;
+    for (const ScanProgressStep& step : list) {
+        auto* view = new ReviewStepView(step, orientation, stepsBox_);
+        view->setCompact(compact_);
+        stepViews_.push_back(view);
+        layout->addWidget(view, 1, narrow_ ? Qt::Alignment() : Qt::AlignTop);
+    }
+    stepsBox_->setMaximumWidth(narrow_ ? 420 : QWIDGETSIZE_MAX);
+    blockLayout_->addWidget(stepsBox_, 0, narrow_ ? Qt::AlignHCenter : Qt::Alignment());
+    stepsBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    stepsBox_->show(); // now, so that the column measures it
+    place();
+}
+
+void ScanProgressView::followSteps(bool animated) {
+    for (int index = 0; index < int(stepViews_.size()); ++index) {
+        stepViews_[index]->setState(stepState(index), animated);
+    }
+    updateLabels();
+}
+
+void ScanProgressView::followProgress(double progress, double animationSeconds) {
+    shownProgress_.animateTo(progress, animationSeconds > 0 ? Motion::linear(animationSeconds)
+                                                            : Motion::none());
+    updateLabels();
+}
+
+void ScanProgressView::showProgress(double shown) {
+    const double clamped = clampedUnit(shown);
+    runway_->setProgress(clamped);
+    percentage_->setText(QLocale().toString(qRound(clamped * 100)) + QLocale().percent());
+}
+
+void ScanProgressView::updateLabels() {
+    const QString label = phaseLabel();
+    phaseLabel_->setText(label);
+    const long whole = std::lround(clampedProgress() * 100);
+    setAccessibleDescription(QString::number(whole) + u" percent. "_qs + label);
+}
+
+void ScanProgressView::applySizeClasses() {
+    const bool compact = height() < 650;
+    const bool narrow = width() < 760;
+    if (compact == compact_ && narrow == narrow_) {
+        return;
+    }
+    compact_ = compact;
+    narrow_ = narrow;
+    columnLayout_->setSpacing(compact ? 20 : 26);
+    blockLayout_->setSpacing(compact ? 16 : 22);
+    runway_->setFixedHeight(compact ? 34 : 40);
+    for (ReviewStepView* view : stepViews_) {
+        view->setCompact(compact);
+    }
+    buildSteps();
+    followSteps(false);
+}
+
+void ScanProgressView::resizeEvent(QResizeEvent*) {
+    applySizeClasses();
+    place();
+}
+
+// The column is centred and drawn a little above the middle; the footer keeps to the bottom.
+void ScanProgressView::place() {
+    const int padding = narrow_ ? 28 : 44;
+    const int width = std::min(720, this->width() - 2 * padding);
+    columnLayout_->activate();
+    const int height = column_->sizeHint().height();
+    const int lift = compact_ ? 4 : 24;
+    column_->setGeometry((this->width() - width) / 2, (this->height() - height) / 2 - lift, width,
+                         height);
+    const int bottom = compact_ ? 18 : 26;
+    footer_->setGeometry(padding, this->height() - bottom - footer_->height(),
+                         this->width() - 2 * padding, footer_->height());
+}
+
+} // namespace bw::workspace

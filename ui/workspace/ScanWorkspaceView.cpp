@@ -1,0 +1,49 @@
+#include "ui/workspace/ScanWorkspaceView.h"
+
+#include "app/AppModel.h"
+#include "ui/workspace/HomeView.h"
+#include "ui/workspace/StageHost.h"
+
+namespace bw::workspace {
+
+ScanWorkspaceView::ScanWorkspaceView(AppModel& model, FileChooser& chooser, WorkspaceLinks links,
+                                     QWidget* parent)
+    : QWidget(parent), model_(model), chooser_(chooser), links_(std::move(links)),
+      host_(new StageHost(this)) {
+    connect(&model, &AppModel::reportChanged, this, [this] { followReport(true); });
+    followReport(false);
+}
+
+QWidget* ScanWorkspaceView::currentScreen() const {
+    return host_->current();
+}
+
+HomeView* ScanWorkspaceView::homeView() const {
+    return qobject_cast<HomeView*>(host_->current());
+}
+
+// A new screen only when the shown report's identity changes.
+void ScanWorkspaceView::followReport(bool animated) {
+    const auto& report = model_.report();
+    const std::optional<QUuid> key = report ? std::optional(report->id) : std::nullopt;
+    if (hasScreen_ && shownReport_ == key) {
+        return;
+    }
+    hasScreen_ = true;
+    shownReport_ = key;
+    const design::Motion motion = animated
+                                      ? design::unlessReduceMotion(design::Motion::spring(0.42))
+                                      : design::Motion::none();
+    if (!report) {
+        host_->present(new HomeView(model_, chooser_, links_), {{}, {0, 4}, motion});
+        return;
+    }
+    QWidget* view = links_.reportView ? links_.reportView(model_, *report, nullptr) : new QWidget;
+    host_->present(view, {{0, 4}, {}, motion});
+}
+
+void ScanWorkspaceView::resizeEvent(QResizeEvent*) {
+    host_->setGeometry(rect());
+}
+
+} // namespace bw::workspace

@@ -1,0 +1,399 @@
+#include "ui/workspace/StagedBuildView.h"
+
+#include "app/AppModel.h"
+#include "app/UpdateController.h"
+#include "model/RawValue.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/workspace/BuildMetadataItem.h"
+#include "ui/workspace/EntranceEffect.h"
+#include "ui/workspace/IPhoneReviewSlot.h"
+#include "ui/workspace/OnDeviceLine.h"
+#include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/StagedAppIcon.h"
+#include "ui/workspace/StagedLayout.h"
+#include "ui/workspace/StagedMetadataItem.h"
+#include "ui/workspace/StagedPrimaryButton.h"
+#include "ui/workspace/StagedTextButton.h"
+#include "ui/workspace/StyledLabel.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScrollArea>
+
+namespace bw::workspace {
+
+namespace {
+
+namespace palette = design::palette;
+
+constexpr int maximumColumnWidth = 1040;
+constexpr qreal hairlineOpacity = 0.72;
+
+// A hairline: the rule under the build section and the separators of the metadata row.
+class Hairline : public QWidget {
+public:
+    Hairline(QSize fixed, QWidget* parent = nullptr) : QWidget(parent) {
+        if (fixed.width() > 0) {
+            setFixedWidth(fixed.width());
+        }
+        setFixedHeight(fixed.height());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), palette::withOpacity(palette::hairline(), hairlineOpacity));
+    }
+};
+
+QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    scroll->setSizePolicy(QSizePolicy::Expanding,
+                          scrolls == Qt::Vertical ? QSizePolicy::Expanding : QSizePolicy::Fixed);
+    return scroll;
+}
+
+// Horizontal margins that keep a column of at most 1040 centred, inset from the screen's edges.
+QMargins columnMargins(const StagedLayout& layout, int width, int top, int bottom) {
+    const int side =
+        int(std::lround(std::max(layout.horizontalInset, (width - layout.contentWidth) / 2)));
+    return {side, top, side, bottom};
+}
+
+} // namespace
+
+StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
+    : QWidget(parent), model_(model) {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    header_ = makeHeader();
+    root->addWidget(header_);
+
+    scroll_ = bareScrollArea(Qt::Vertical);
+    auto* column = new QWidget;
+    column->setAutoFillBackground(false);
+    columnLayout_ = new QVBoxLayout(column);
+    columnLayout_->setSpacing(0);
+    buildSection_ = makeBuildSection();
+    columnLayout_->addWidget(buildSection_);
+    columnLayout_->addWidget(new Hairline({0, 1}));
+    section_ = new ReviewScreensSection(model_);
+    sectionHolder_ = new QWidget;
+    sectionPadding_ = new QVBoxLayout(sectionHolder_);
+    sectionPadding_->setSpacing(0);
+    sectionPadding_->addWidget(section_);
+    columnLayout_->addWidget(sectionHolder_);
+    columnLayout_->addStretch();
+    scroll_->setWidget(column);
+    root->addWidget(scroll_, 1);
+    root->addWidget(makeFooter());
+
+    connect(&model_, &AppModel::stagedChanged, this, &StagedBuildView::showStaged);
+    connect(&model_, &AppModel::isStagedPreviewLoadingChanged, this, &StagedBuildView::showStaged);
+    connect(&model_, &AppModel::scanPhaseChanged, this, &StagedBuildView::showAction);
+    connect(&model_, &AppModel::isUpdateRequiredChanged, this, &StagedBuildView::showAction);
+    showStaged();
+    applyLayout();
+}
+
+void StagedBuildView::setScanRequest(std::function<void()> onRequestScan) {
+    onRequestScan_ = std::move(onRequestScan);
+}
+
+void StagedBuildView::setUpdateController(UpdateController* updates) {
+    updates_ = updates;
+    showAction();
+}
+
+void StagedBuildView::setFileChooser(FileChooser* chooser) {
+    section_->setFileChooser(chooser);
+}
+
+QWidget* StagedBuildView::makeHeader() {
+    auto* header = new QWidget;
+    auto* titles = new QWidget(header);
+    auto* titlesLayout = new QVBoxLayout(titles);
+    titlesLayout->setContentsMargins(0, 0, 0, 0);
+    titlesLayout->setSpacing(4);
+    titlesLayout->addWidget(styledLabel(QStringLiteral("Review your build"),
+                                        design::TextStyle::screenTitle, palette::textPrimary()));
+    auto* subtitle = styledLabel(QStringLiteral("Confirm the build details and add any screens an "
+                                                "App Review reviewer may need to inspect."),
+                                 design::TextStyle::subtitle, palette::textSecondary());
+    subtitle->setWordWrap(true);
+    subtitle->setMaximumHeight(2 * subtitle->fontMetrics().lineSpacing());
+    titlesLayout->addWidget(subtitle);
+
+    headerLayout_ = new QHBoxLayout(header);
+    headerLayout_->setSpacing(18);
+    headerLayout_->addWidget(titles, 1);
+    headerLayout_->addSpacing(12);
+    actionSlot_ = new QHBoxLayout;
+    actionSlot_->setContentsMargins(0, 0, 0, 0);
+    headerLayout_->addLayout(actionSlot_);
+    return header;
+}
+
+QWidget* StagedBuildView::makeBuildSection() {
+    auto* section = new QWidget;
+    buildLayout_ = new QVBoxLayout(section);
+    buildLayout_->setSpacing(15);
+
+    auto* identity = new QHBoxLayout;
+    identity->setSpacing(12);
+    icon_ = new StagedAppIcon;
+    identity->addWidget(icon_);
+    auto* status = new QVBoxLayout;
+    status->setSpacing(4);
+    name_ = styledLabel({}, design::TextStyle::sectionTitle, palette::textPrimary());
+    status->addWidget(name_);
+    auto* statusRow = new QHBoxLayout;
+    statusRow->setSpacing(4);
+    statusSymbol_ = new design::SymbolWidget({}, 10, QFont::DemiBold);
+    status_ = new QLabel;
+    status_->setFont(design::systemFont(10, QFont::DemiBold));
+    statusRow->addWidget(statusSymbol_);
+    statusRow->addWidget(status_);
+    statusRow->addStretch();
+    status->addLayout(statusRow);
+    identity->addLayout(status, 1);
+    buildLayout_->addLayout(identity);
+
+    previewError_ = new QWidget;
+    auto* errorLayout = new QVBoxLayout(previewError_);
+    errorLayout->setContentsMargins(0, 0, 0, 0);
+    errorLayout->setSpacing(8);
+    previewErrorText_ = styledLabel({}, design::TextStyle::caption, palette::danger());
+    previewErrorText_->setWordWrap(true);
+    errorLayout->addWidget(previewErrorText_);
+    auto* retry =
+        new StagedTextButton(QStringLiteral("Retry preview"), QStringLiteral("arrow.clockwise"));
+    connect(retry, &QAbstractButton::clicked, this, [this] { model_.loadStagedPreview(); });
+    errorLayout->addWidget(retry, 0, Qt::AlignLeft);
+    previewError_->hide();
+    buildLayout_->addWidget(previewError_);
+    return section;
+}
+
+QWidget* StagedBuildView::makeFooter() {
+    auto* footer = new QWidget;
+    footerLayout_ = new QVBoxLayout(footer);
+    footerLayout_->addWidget(new OnDeviceLine);
+    return footer;
+}
+
+QWidget* StagedBuildView::makeActionArea() {
+    const ScanPhase& phase = model_.scanPhase();
+    if (const auto* failed = std::get_if<ScanPhase::Failed>(&phase.state)) {
+        return makeFailurePanel(failed->message);
+    }
+    if (std::holds_alternative<ScanPhase::Preparing>(phase.state)) {
+        return makePhaseProgress(QStringLiteral("Preparing artifact"), 0.02);
+    }
+    if (const auto* scanning = std::get_if<ScanPhase::Scanning>(&phase.state)) {
+        return makePhaseProgress(scanning->message, scanning->progress);
+    }
+    return makeScanButton(QStringLiteral("Scan build"));
+}
+
+QWidget* StagedBuildView::makeScanButton(const QString& title) {
+    auto* button = new StagedPrimaryButton(title, {}, true);
+    const auto& staged = model_.staged();
+    button->setEnabled(!(staged && staged->previewError));
+    connect(button, &QAbstractButton::clicked, this, &StagedBuildView::requestScan);
+    return button;
+}
+
+QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
+    auto* panel = new QWidget;
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    auto* text = styledLabel(message, design::TextStyle::caption, palette::danger());
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    text->setMaximumWidth(220);
+    text->setMaximumHeight(2 * text->fontMetrics().lineSpacing());
+    row->addWidget(text);
+    if (model_.isUpdateRequired()) {
+        auto* update = new StagedPrimaryButton(QStringLiteral("Check for updates"),
+                                               QStringLiteral("arrow.down.circle"), false);
+        update->setEnabled(updates_ && updates_->isAvailable());
+        connect(update, &QAbstractButton::clicked, this, [this] {
+            if (updates_) {
+                updates_->checkForUpdates();
+            }
+        });
+        row->addWidget(update);
+    } else {
+        row->addWidget(makeScanButton(QStringLiteral("Try again")));
+    }
+    return panel;
+}
+
+QWidget* StagedBuildView::makePhaseProgress(const QString& message, double progress) {
+    auto* panel = new QWidget;
+    panel->setFixedWidth(236);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+    auto* line = new QHBoxLayout;
+    auto* text = styledLabel(message, design::TextStyle::label, palette::textPrimary());
+    text->setMinimumWidth(1);
+    line->addWidget(text, 1);
+    const QLocale locale;
+    line->addWidget(styledLabel(locale.toString(qRound(progress * 100)) + locale.percent(),
+                                design::TextStyle::monoCaption, palette::textSecondary()));
+    column->addLayout(line);
+    auto* bar = new QProgressBar;
+    bar->setRange(0, 1000);
+    bar->setValue(int(std::lround(std::clamp(progress, 0.0, 1.0) * 1000)));
+    bar->setTextVisible(false);
+    bar->setFixedHeight(4);
+    QPalette barPalette = bar->palette();
+    barPalette.setColor(QPalette::Highlight, palette::accent());
+    bar->setPalette(barPalette);
+    column->addWidget(bar);
+    return panel;
+}
+
+QWidget* StagedBuildView::makeMetadataRow(const StagedBuild& staged) {
+    const auto items = metadataItems(staged, model_.isStagedPreviewLoading());
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(isCompact_ ? 1 : 0, 0, isCompact_ ? 1 : 0, 0);
+    layout->setSpacing(0);
+    const int separatorSpace = isCompact_ ? 16 : 14;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        auto* cell = new BuildMetadataItem(items[i].title, items[i].value, items[i].monospaced);
+        if (isCompact_) {
+            cell->setFixedWidth(int(items[i].compactWidth));
+        }
+        layout->addWidget(cell, isCompact_ ? 0 : 1);
+        if (i + 1 < items.size()) {
+            layout->addSpacing(separatorSpace);
+            layout->addWidget(new Hairline({1, 24}));
+            layout->addSpacing(separatorSpace);
+        }
+    }
+    if (!isCompact_) {
+        return row;
+    }
+    layout->addStretch();
+    auto* scroll = bareScrollArea(Qt::Horizontal);
+    scroll->setWidget(row);
+    scroll->setFixedHeight(row->sizeHint().height());
+    return scroll;
+}
+
+void StagedBuildView::showStaged() {
+    const auto& staged = model_.staged();
+    if (!staged) {
+        return; // the home screen replaces this screen once nothing is staged
+    }
+    const bool loading = model_.isStagedPreviewLoading();
+    const auto& preview = staged->preview;
+    const QString name = preview ? preview->appName : staged->fileName;
+    icon_->setIcon(preview ? preview->iconPNG : std::nullopt, name, loading && !preview);
+    name_->setText(name);
+    if (loading) {
+        statusSymbol_->setSymbol(QStringLiteral("hourglass"));
+        status_->setText(QStringLiteral("Reading build"));
+    } else if (staged->previewError) {
+        statusSymbol_->setSymbol(QStringLiteral("exclamationmark.circle.fill"));
+        status_->setText(QStringLiteral("Preview unavailable"));
+    } else {
+        statusSymbol_->setSymbol(QStringLiteral("checkmark.circle.fill"));
+        status_->setText(QStringLiteral("Ready to scan"));
+    }
+    const QColor statusColor = loading                ? palette::textSecondary()
+                               : staged->previewError ? palette::danger()
+                                                      : palette::success();
+    statusSymbol_->setColor(statusColor);
+    setLabelColor(status_, statusColor);
+    previewError_->setVisible(staged->previewError.has_value());
+    previewErrorText_->setText(staged->previewError.value_or(QString()));
+
+    auto* metadata = makeMetadataRow(*staged);
+    if (metadata_) {
+        delete buildLayout_->replaceWidget(metadata_, metadata);
+        delete metadata_;
+    } else {
+        buildLayout_->addWidget(metadata);
+    }
+    metadata_ = metadata;
+    showAction();
+}
+
+void StagedBuildView::showAction() {
+    auto* action = makeActionArea();
+    if (action_) {
+        delete actionSlot_->replaceWidget(action_, action);
+        delete action_;
+    } else {
+        actionSlot_->addWidget(action);
+    }
+    action_ = action;
+}
+
+void StagedBuildView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applyLayout();
+}
+
+void StagedBuildView::applyLayout() {
+    const StagedLayout layout = StagedLayout::forSize(size());
+    const bool compactChanged = layout.isCompact != isCompact_;
+    isCompact_ = layout.isCompact;
+    headerLayout_->setContentsMargins(columnMargins(layout, width(), 20, 12));
+    columnLayout_->setContentsMargins(columnMargins(layout, width(), 0, 0));
+    buildLayout_->setContentsMargins(0, isCompact_ ? 12 : 14, 0, isCompact_ ? 18 : 20);
+    sectionPadding_->setContentsMargins(0, isCompact_ ? 18 : 22, 0, isCompact_ ? 16 : 20);
+    const int footerInset = layout.isShortHeight ? 18 : 26;
+    footerLayout_->setContentsMargins(0, 0, 0, footerInset);
+    icon_->setSide(isCompact_ ? 46 : 50);
+    section_->setLayoutMetrics(isCompact_, layout.slotWidth, layout.contentWidth);
+    if (compactChanged) {
+        showStaged();
+    }
+}
+
+void StagedBuildView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!hasAppeared_) {
+        hasAppeared_ = true;
+        markAppeared();
+    }
+}
+
+// The header, the build section, the review screens and then each slot, left to right, fade in
+// as they rise into place; all at once with reduce motion.
+void StagedBuildView::markAppeared() {
+    const auto spring = [](double response) {
+        return design::unlessReduceMotion(design::Motion::spring(response, 1));
+    };
+    playEntrance(header_, 6, spring(0.4));
+    playEntrance(buildSection_, 8, spring(0.42), 40);
+    playEntrance(sectionHolder_, 10, spring(0.44), 80);
+    for (const auto prompt : allCases<ScreenshotPrompt>()) {
+        playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
+    }
+}
+
+void StagedBuildView::requestScan() {
+    if (onRequestScan_) {
+        onRequestScan_();
+    }
+}
+
+} // namespace bw::workspace
