@@ -1,7 +1,6 @@
 #include "ui/workspace/HomeView.h"
 
 #include "app/AppModel.h"
-#include "model/MarketingMode.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -116,7 +115,7 @@ void HomeView::followModel() {
     delete demonstration_;
     if (next == Stage::start) {
         demonstration_ =
-            new HomeDemonstration(model_, MarketingMode::isEnabled(), MarketingMode::scene(), this);
+            new HomeDemonstration(model_, model_.isDemonstration(), model_.marketingScene(), this);
     }
     host_->present(makeStage(next), {stageOffset(next), leaveTo, motion});
 }
