@@ -150,6 +150,7 @@ public:
     void cancelScan();
 
     // The report history.
+    // Refused while a scan is preparing or running.
     void openReport(const ScanReport& report);
     void deleteReport(const QUuid& id);
     void deleteReports(const SidebarApp& app);

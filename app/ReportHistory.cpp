@@ -47,6 +47,10 @@ void AppModel::changeHistory(std::vector<ScanReport> changed, const QString& fai
 }
 
 void AppModel::openReport(const ScanReport& report) {
+    // It would replace the screen and the phase of the scan that is running.
+    if (scanPhase_.isBusy()) {
+        return;
+    }
     setReport(report);
     setStaged(std::nullopt);
     setScreenshotSlots({});

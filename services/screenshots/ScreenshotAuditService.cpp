@@ -39,8 +39,8 @@ std::optional<QByteArray> readQuietly(const QString& path) {
 }
 
 // Size, format and alpha of one decoded App Store product screenshot; all three always run.
-void checkStoreSpecification(const QString& path, const image::ImageProbe& probe,
-                             AuditState& state) {
+void checkStoreRequirements(const QString& path, const image::ImageProbe& probe,
+                            AuditState& state) {
     const QString file = screenshotFileName(path);
     const qint64 width = probe.size.width();
     const qint64 height = probe.size.height();
@@ -99,7 +99,7 @@ void auditFile(const QString& path, bool isStoreListing, AuditState& state) {
     }
     ++state.decodedCount;
     if (isStoreListing) {
-        checkStoreSpecification(path, *probe, state);
+        checkStoreRequirements(path, *probe, state);
     } else {
         checkEvidenceSize(file, *probe, state);
     }

@@ -67,7 +67,7 @@ TEST_F(ReportHistory, LaunchListsNewestFirstKeepingTheStoredOrderOfEqualDates) {
     ASSERT_TRUE(restored.reportNotice());
     EXPECT_EQ(restored.importMessage(), restored.reportNotice());
 
-    testing::FakeAppStoreConnect asc;
+    test::FakeAppStoreConnect asc;
     EXPECT_EQ(harness.launch({u"berthwatch"_s}, asc.service()).ascStatusMessage(),
               u"Credentials saved in Keychain"_s);
 }

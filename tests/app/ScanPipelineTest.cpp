@@ -57,7 +57,7 @@ ScriptedResponse delayed(ScriptedResponse response) {
 // two screenshots.
 struct ScanSetup {
     ScanSetup() {
-        asc.serve("/v1/apps", testing::ascList(u"v1/apps"_s, {}));
+        asc.serve("/v1/apps", test::ascList(u"v1/apps"_s, {}));
         harness.backend.route("POST", "/v1/screenshots/analyze", assessAll);
         harness.backend.fallback(
             [](const RecordedRequest&) { return ScriptedResponse(200, analysis); });
@@ -89,7 +89,7 @@ struct ScanSetup {
         return found;
     }
 
-    testing::FakeAppStoreConnect asc;
+    test::FakeAppStoreConnect asc;
     ModelHarness harness;
 };
 
@@ -179,7 +179,7 @@ TEST_F(ScanPipeline, CancellingEndsTheScanAtOnceAfterAnyStep) {
         {"", [](ScanSetup&) {}, 0},
         {"Comparing App Store Connect",
          [](ScanSetup& test) {
-             test.asc.serve("/v1/apps", delayed({200, testing::ascList(u"v1/apps"_s, {})}));
+             test.asc.serve("/v1/apps", delayed({200, test::ascList(u"v1/apps"_s, {})}));
          },
          0},
         {"Reviewing approved screenshots",

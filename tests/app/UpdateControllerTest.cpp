@@ -3,7 +3,7 @@
 #include "platform/clock/ManualClock.h"
 #include "services/info/ApplicationInfo.h"
 #include "tests/support/LocalHttpServer.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -35,8 +35,8 @@ protected:
     }
 
     ManualClock clock;
-    testing::TempFolder folder;
-    QSettings settings{QString::fromStdString((folder.path() / "s.ini").string()),
+    test::TestFolder folder;
+    QSettings settings{QString::fromStdString((folder.fsPath() / "s.ini").string()),
                        QSettings::IniFormat};
     CountingPresenter presenter;
 };

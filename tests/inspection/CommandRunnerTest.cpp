@@ -117,6 +117,15 @@ TEST_F(CommandRunnerTest, ToolIgnoringTerminateIsKilledAfterGracePeriod) {
     EXPECT_FALSE(QFile::exists(marker)) << "the tool outlived the call";
 }
 
+// The time-out ends what the tool started as well, not only the tool itself.
+TEST_F(CommandRunnerTest, TimeOutAlsoEndsTheProcessesTheToolStarted) {
+    const QString marker = folder.path() + QStringLiteral("/left-behind");
+    const QString path = tool("( sleep 1; touch '" + marker.toUtf8() + "' ) &\nsleep 30");
+    EXPECT_THROW(CommandRunner::run(path, {}, 0.3), CommandRunnerError);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_FALSE(QFile::exists(marker)) << "a process the tool started outlived the call";
+}
+
 TEST_F(CommandRunnerTest, CancellationStopsTheTool) {
     std::stop_source source;
     std::jthread canceller([&source] {

@@ -1,10 +1,10 @@
 #include "model/MarketingMode.h"
 
 #include "model/MarketingShowcase.h"
+#include "tests/support/TestFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -99,16 +99,6 @@ TEST(MarketingMode, Switches) {
     }
 }
 
-TEST(MarketingMode, SceneNamesInOrder) {
-    QStringList names;
-    for (const MarketingScene scene : allCases<MarketingScene>()) {
-        names << rawValue(scene);
-        EXPECT_EQ(MarketingMode::scene({"--marketing-scene=" + rawValue(scene)}, {}), scene);
-    }
-    EXPECT_EQ(names,
-              (QStringList{"drop", "home", "scan", "flow", "showcase", "screens", "report"}));
-}
-
 TEST(MarketingMode, ShowcaseFromTheSampleWhenThereIsNoFile) {
     const QDateTime now(QDate(2026, 8, 1), QTime(12, 0), Qt::UTC);
     const auto reports = makeShowcaseReports("/nonexistent/showcase.json", now);
@@ -157,8 +147,7 @@ TEST(MarketingMode, ShowcaseFromTheShippedFile) {
 }
 
 TEST(MarketingMode, ShowcaseFileThatDoesNotDecodeFallsBackToTheSample) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
+    bw::test::TestFolder folder;
     const QByteArray contents[] = {"not json", "[]", R"({"id": "x"})", ""};
     for (const QByteArray& content : contents) {
         QFile file(folder.filePath("showcase.json"));
@@ -194,8 +183,7 @@ TEST(MarketingMode, ShowcaseReportNeverKeepsTheBaseIconOrVerdict) {
 TEST(MarketingMode, DemoArchive) {
     EXPECT_FALSE(demoArchiveURL("/nonexistent/Archives"));
 
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
+    bw::test::TestFolder folder;
     const QDir archives(folder.path());
     const QString name = demoAppName();
     for (const QString& entry :

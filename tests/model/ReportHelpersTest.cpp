@@ -17,13 +17,6 @@ Finding findingWith(FindingSeverity severity, FindingCategory category) {
 
 } // namespace
 
-TEST(ReportHelpers, CategoryTitlesAreTheRawValues) {
-    for (const FindingCategory category : allCases<FindingCategory>()) {
-        EXPECT_EQ(title(category), rawValue(category));
-    }
-    EXPECT_EQ(title(FindingCategory::permissions), "Permissions");
-}
-
 TEST(ReportHelpers, PlatformDisplayNames) {
     const std::pair<const char*, const char*> cases[] = {
         {"iphoneos", "iOS"},

@@ -1,10 +1,9 @@
 #include "model/ReportJson.h"
+
 #include "platform/json/JsonWriter.h"
 
 #include <QJsonDocument>
-
 #include <QTimeZone>
-
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -94,11 +93,13 @@ TEST(ReportJson, DecodesAHandWrittenReportFieldByField) {
     EXPECT_EQ(second.category, FindingCategory::screenshots);
     EXPECT_EQ(second.source, EvidenceSource::appStoreConnect);
     EXPECT_EQ(second.confidence, 1.0);
-    EXPECT_EQ(report.passedChecks, (std::vector<QString>{"Info.plist readable", "Code signature valid"}));
+    EXPECT_EQ(report.passedChecks,
+              (std::vector<QString>{"Info.plist readable", "Code signature valid"}));
     ASSERT_TRUE(report.screenshotSummary.has_value());
     EXPECT_EQ(report.screenshotSummary->fileNames, (std::vector<QString>{"b.png", "a.png"}));
     EXPECT_EQ(report.screenshotSummary->decodedCount, 2);
-    EXPECT_EQ(report.screenshotSummary->assessments->at(0).status, ScreenshotAssessmentStatus::confirmedIssue);
+    EXPECT_EQ(report.screenshotSummary->assessments->at(0).status,
+              ScreenshotAssessmentStatus::confirmedIssue);
 }
 
 TEST(ReportJson, FailuresNameTheKeyPath) {
@@ -113,7 +114,8 @@ TEST(ReportJson, FailuresNameTheKeyPath) {
         {R"("category": "Screenshots")", R"("category": "screenshots")", "findings[1].category"},
         {R"("status": "confirmed_issue")", R"("status": "confirmedIssue")",
          "screenshotSummary.assessments[0].status"},
-        {R"("solutionPrompt": "p")", R"("solutionprompt": "p")", "findings[0].resolution.solutionPrompt"},
+        {R"("solutionPrompt": "p")", R"("solutionprompt": "p")",
+         "findings[0].resolution.solutionPrompt"},
         {R"("steps": [{"title": "t1", "instruction": "i1"}])", R"("steps": [])", "<decoded>"},
         {R"("rulesVersion": "2026.08.1",)", "", "rulesVersion"},
         {R"("verdict": "needsAttention")", R"("verdict": null)", "verdict"},
@@ -121,19 +123,23 @@ TEST(ReportJson, FailuresNameTheKeyPath) {
         {R"("bundleSize": 52428800)", R"("bundleSize": "52428800")", "metadata.bundleSize"},
         {R"("confidence": 0.95)", R"("confidence": "0.95")", "findings[0].confidence"},
         {R"("analyzed": true)", R"("analyzed": 1)", "screenshotSummary.assessments[0].analyzed"},
-        {R"("createdAt": "2026-08-01T09:30:00Z")", R"("createdAt": "2026-08-01T09:30:00.250Z")", "createdAt"},
+        {R"("createdAt": "2026-08-01T09:30:00Z")", R"("createdAt": "2026-08-01T09:30:00.250Z")",
+         "createdAt"},
         {R"("id": "1b4e28ba-2fa1-11d2-883f-0016d3cca427")", R"("id": "FlightDeck")", "id"},
-        {R"("source": "App Store Connect")", R"("source": "AppStoreConnect")", "findings[1].source"},
+        {R"("source": "App Store Connect")", R"("source": "AppStoreConnect")",
+         "findings[1].source"},
         {R"("severity": "blocker")", R"("severity": " blocker")", "findings[0].severity"},
         {R"("reviewAreas": ["paywall", "signIn"])", R"("reviewAreas": null)", "<decoded>"},
-        {R"("reviewAreas": ["paywall", "signIn"])", R"("reviewAreas": "paywall")", "screenshotSummary.reviewAreas"},
+        {R"("reviewAreas": ["paywall", "signIn"])", R"("reviewAreas": "paywall")",
+         "screenshotSummary.reviewAreas"},
         {R"("evidenceFields": [{"label": "Key", "value": "get-task-allow"}])",
          R"("evidenceFields": [{"label": "Key"}])", "findings[0].evidenceFields[0].value"},
         {R"("iconPNG": "iVBORw0KGgo=")", R"("iconPNG": "not base64!")", "metadata.iconPNG"},
         {R"("architectures": ["arm64"])", R"("architectures": [7])", "metadata.architectures[0]"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(decodeFailure(withChange(c.from, c.to)), QString::fromUtf8(c.path)) << c.from << " -> " << c.to;
+        EXPECT_EQ(decodeFailure(withChange(c.from, c.to)), QString::fromUtf8(c.path))
+            << c.from << " -> " << c.to;
     }
 }
 
@@ -148,17 +154,19 @@ TEST(ReportJson, AbsentOptionalsAreLeftOutNeverNull) {
     for (const char* key : {"itms", "evidenceFields", "resolution"}) {
         EXPECT_FALSE(second.contains(QLatin1String(key))) << key;
     }
-    EXPECT_EQ(object.keys(), (QStringList{"createdAt", "fileName", "findings", "id", "metadata", "passedChecks",
-                                          "rulesVersion", "sourcePath", "verdict"}));
+    EXPECT_EQ(object.keys(),
+              (QStringList{"createdAt", "fileName", "findings", "id", "metadata", "passedChecks",
+                           "rulesVersion", "sourcePath", "verdict"}));
 }
 
 TEST(ReportJson, WritesRawValuesIntegersAndUpperCaseId) {
     const ScanReport report = decodeReport(fullReport);
     const QByteArray text = json::write(toJson(report), json::Layout::compact);
     for (const char* expected :
-         {R"("id":"1B4E28BA-2FA1-11D2-883F-0016D3CCA427")", R"("bundleSize":52428800)", R"("count":2)",
-          R"("decodedCount":2)", R"("status":"confirmed_issue")", R"("source":"App Store Connect")",
-          R"("category":"Screenshots")", R"("confidence":0.95)", R"("createdAt":"2026-08-01T09:30:00Z")",
+         {R"("id":"1B4E28BA-2FA1-11D2-883F-0016D3CCA427")", R"("bundleSize":52428800)",
+          R"("count":2)", R"("decodedCount":2)", R"("status":"confirmed_issue")",
+          R"("source":"App Store Connect")", R"("category":"Screenshots")", R"("confidence":0.95)",
+          R"("createdAt":"2026-08-01T09:30:00Z")",
           R"("sourcePath":"\/Users\/dev\/FlightDeck.xcarchive")", R"("analyzed":true)"}) {
         EXPECT_TRUE(text.contains(expected)) << expected;
     }
@@ -171,7 +179,8 @@ TEST(ReportJson, RoundTripKeepsEverythingButTheFractionOfASecond) {
     const QByteArray text = json::write(toJson(report), json::Layout::pretty);
     const ScanReport decoded = decodeReport(text);
     EXPECT_NE(decoded, report);
-    EXPECT_EQ(decoded.createdAt, QDateTime::fromMSecsSinceEpoch(1'785'000'000'000, QTimeZone::utc()));
+    EXPECT_EQ(decoded.createdAt,
+              QDateTime::fromMSecsSinceEpoch(1'785'000'000'000, QTimeZone::utc()));
     report.createdAt = decoded.createdAt;
     EXPECT_EQ(decoded, report);
     EXPECT_EQ(qHash(decoded), qHash(report));
@@ -187,12 +196,14 @@ TEST(ReportJson, EnumerationRawValuesAndCaseOrder) {
     };
     EXPECT_EQ(raw(allCases<FindingSeverity>()), (QStringList{"blocker", "risk", "manual"}));
     EXPECT_EQ(raw(allCases<FindingCategory>()),
-              (QStringList{"Package", "Signing", "Privacy", "Permissions", "Binary", "Resources", "Payments",
-                           "Metadata", "Screenshots", "Manual"}));
-    EXPECT_EQ(raw(allCases<EvidenceSource>()), (QStringList{"Build", "App Store Connect", "Screenshot", "Manual"}));
+              (QStringList{"Package", "Signing", "Privacy", "Permissions", "Binary", "Resources",
+                           "Payments", "Metadata", "Screenshots", "Manual"}));
+    EXPECT_EQ(raw(allCases<EvidenceSource>()),
+              (QStringList{"Build", "App Store Connect", "Screenshot", "Manual"}));
     EXPECT_EQ(raw(allCases<Verdict>()), (QStringList{"noConfirmedBlockers", "needsAttention"}));
-    EXPECT_EQ(raw(allCases<ScreenshotAssessmentStatus>()),
-              (QStringList{"passed", "confirmed_issue", "insufficient_evidence", "failed", "skipped"}));
+    EXPECT_EQ(
+        raw(allCases<ScreenshotAssessmentStatus>()),
+        (QStringList{"passed", "confirmed_issue", "insufficient_evidence", "failed", "skipped"}));
     EXPECT_EQ(raw(allCases<ScreenshotPrompt>()),
               (QStringList{"paywall", "signIn", "accountDeletion", "permissions", "restore"}));
     EXPECT_EQ(fromRawValue<EvidenceSource>(u"App Store Connect"), EvidenceSource::appStoreConnect);

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "model/ScanReport.h"
+#include "platform/json/JsonValues.h"
 
 #include <QTimeZone>
 
-namespace bw::testing {
+namespace bw::test {
 
 // A deterministic report: the same index always gives the same report, ids included.
 inline ScanReport sampleReport(int index, bool withIcon = true) {
@@ -40,6 +41,11 @@ inline ScanReport sampleReport(int index, bool withIcon = true) {
             "2026.08.1"};
 }
 
+// Where the store keeps a report's icon, relative to its folder.
+inline QString iconFileName(const ScanReport& report) {
+    return "ReportIcons/" + json::formatUuid(report.id) + ".png";
+}
+
 inline std::vector<ScanReport> sampleHistory(int count, bool withIcons = true) {
     std::vector<ScanReport> reports;
     for (int i = 0; i < count; ++i) {
@@ -48,4 +54,4 @@ inline std::vector<ScanReport> sampleHistory(int count, bool withIcons = true) {
     return reports;
 }
 
-} // namespace bw::testing
+} // namespace bw::test

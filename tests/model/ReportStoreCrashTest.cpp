@@ -1,9 +1,9 @@
 #include "model/ReportStore.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFolder.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 using namespace bw;
-using bw::testing::sampleHistory;
+using bw::test::sampleHistory;
 
 namespace {
 
@@ -64,7 +64,7 @@ TEST(ReportStoreCrash, KilledAtRandomMomentsTheHistoryIsTheLastOrTheNext) {
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> delayMicroseconds(0, 6000);
 
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const QString folder = QDir(root.path()).filePath("history");
     int stored = 0;
     int killed = 0;

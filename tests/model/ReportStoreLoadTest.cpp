@@ -1,22 +1,23 @@
 #include "model/ReportHistoryCoding.h"
 #include "model/ReportJson.h"
 #include "model/ReportStore.h"
+#include "model/ReportStoreError.h"
 #include "platform/json/JsonValues.h"
 #include "platform/json/JsonWriter.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFolder.h"
 
 #include <QDir>
 #include <QJsonArray>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace bw;
-using bw::testing::sampleHistory;
-using bw::testing::snapshotFolder;
-using bw::testing::writeFile;
+using bw::test::sampleHistory;
+using bw::test::snapshotFolder;
+using bw::test::writeFile;
 using Files = std::map<QString, QByteArray>;
 
 namespace {
@@ -26,13 +27,13 @@ const QString missingNotice = QStringLiteral(
 const QString damagedNotice =
     QStringLiteral("The report history was damaged and restored from its last good backup. The "
                    "unreadable file was preserved for support.");
-const QString corruptNotice =
-    QStringLiteral("The report history is unreadable and no valid backup is available.");
-const QString newerNotice =
-    QStringLiteral("The saved report format is newer than this version of Berthwatch.");
-const QString refusingNotice =
-    QStringLiteral("Berthwatch preserved the unreadable report history instead of overwriting it.");
-const QString folderNotice = QStringLiteral("The Berthwatch reports folder could not be prepared.");
+QString noticeOf(ReportStoreError::Kind kind) {
+    return ReportStoreError(kind).description();
+}
+const QString corruptNotice = noticeOf(ReportStoreError::Kind::corruptStore);
+const QString newerNotice = noticeOf(ReportStoreError::Kind::unsupportedSchema);
+const QString refusingNotice = noticeOf(ReportStoreError::Kind::refusingToOverwriteCorruptStore);
+const QString folderNotice = noticeOf(ReportStoreError::Kind::directoryUnavailable);
 
 // A clock 0.9 s into a second: the file name must cut the fraction off.
 QDateTime fixedNow() {
@@ -46,12 +47,11 @@ ReportStore storeIn(const QString& folder) {
 
 // Histories are stored without icons; report 0's icon lies in ReportIcons for every case.
 const QByteArray fileIcon = "\x89PNG file icon";
-const QString iconFile =
-    "ReportIcons/" + json::formatUuid(bw::testing::sampleReport(0).id) + ".png";
+const QString iconFile = bw::test::iconFileName(bw::test::sampleReport(0));
 
 std::vector<ScanReport> hydrated(std::vector<ScanReport> reports) {
     for (ScanReport& report : reports) {
-        if (report.id == bw::testing::sampleReport(0).id) {
+        if (report.id == bw::test::sampleReport(0).id) {
             report.metadata.iconPNG = fileIcon;
         }
     }
@@ -170,7 +170,7 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
         {"damaged primary, unreadable backup", damagedJson, unreadable, noValidHistory, {}},
     };
     for (const Case& c : cases) {
-        QTemporaryDir root;
+        bw::test::TestFolder root;
         const QDir folder(root.filePath("history"));
         folder.mkpath(".");
         folder.mkpath("ReportIcons");
@@ -192,7 +192,7 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
 TEST(ReportStoreLoad, SchemaVersions) {
     const QByteArray backupBytes = envelope(1);
     const QByteArray reports =
-        json::write(QJsonArray{toJson(bw::testing::sampleReport(3, false))}, json::Layout::compact);
+        json::write(QJsonArray{toJson(bw::test::sampleReport(3, false))}, json::Layout::compact);
     struct Case {
         QByteArray version;
         QByteArray reports;
@@ -206,7 +206,7 @@ TEST(ReportStoreLoad, SchemaVersions) {
         {"null", reports, false},   {"1e300", reports, false},
     };
     for (const Case& c : cases) {
-        QTemporaryDir root;
+        bw::test::TestFolder root;
         const QDir folder(root.path());
         const QByteArray primary =
             R"({"reports": )" + c.reports + R"(, "schemaVersion": )" + c.version + "}";
@@ -225,7 +225,7 @@ TEST(ReportStoreLoad, SchemaVersions) {
 }
 
 TEST(ReportStoreLoad, AFolderThatCannotBePreparedChangesNothing) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     writeFile(root.filePath("file"), "a regular file");
     const Files before = snapshotFolder(root.path());
     for (const QString& base : {root.filePath("file"), root.filePath("file/history")}) {
@@ -235,7 +235,7 @@ TEST(ReportStoreLoad, AFolderThatCannotBePreparedChangesNothing) {
 }
 
 TEST(ReportStoreLoad, AnIconInsideTheJsonWinsOverItsFile) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const QDir folder(root.path());
     std::vector<ScanReport> reports = sampleHistory(2, false);
     reports[0].metadata.iconPNG = QByteArray("inline icon");
@@ -253,7 +253,7 @@ TEST(ReportStoreLoad, AnIconInsideTheJsonWinsOverItsFile) {
 // The damaged bytes must be safely aside before reports.json is replaced. When they cannot be
 // written, every file stays, and the backup's reports come back without permission to save.
 TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const QDir folder(root.path());
     const QByteArray damaged = "[" + QByteArray(200 * 1024, ' ') + "{";
     const QByteArray backupBytes = envelope(1);
@@ -262,7 +262,7 @@ TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
     const Files before = snapshotFolder(folder.path());
     {
         // Large enough for the backup's bytes, too small for the damaged ones.
-        bw::testing::FileSizeLimit limit(64 * 1024);
+        bw::test::FileSizeLimit limit(64 * 1024);
         expectOutcome(storeIn(folder.path()).load(),
                       {sampleHistory(1, false), refusingNotice, false}, "limited");
     }
@@ -275,7 +275,7 @@ TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
 }
 
 TEST(ReportStoreLoad, APreservedFileIsNeverOverwritten) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const QDir folder(root.path());
     const QByteArray backupBytes = envelope(1);
     writeFile(folder.filePath("reports.backup.json"), backupBytes);

@@ -9,11 +9,11 @@
 #include "tests/model/ReportSamples.h"
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QTemporaryDir>
 #include <QTimeZone>
 #include <cerrno>
 #include <cmath>
@@ -22,17 +22,13 @@
 #include <sys/stat.h>
 
 using namespace bw;
-using bw::testing::sampleHistory;
-using bw::testing::sampleReport;
-using bw::testing::snapshotFolder;
-using bw::testing::writeFile;
+using bw::test::sampleHistory;
+using bw::test::sampleReport;
+using bw::test::snapshotFolder;
+using bw::test::writeFile;
 using Files = std::map<QString, QByteArray>;
 
 namespace {
-
-QString iconName(const ScanReport& report) {
-    return "ReportIcons/" + json::formatUuid(report.id) + ".png";
-}
 
 ScanReport flightDeck() {
     return {QUuid::fromString(QStringLiteral("1b4e28ba-2fa1-11d2-883f-0016d3cca427")),
@@ -100,20 +96,20 @@ template <typename Error> std::optional<Error> errorOf(const std::function<void(
 } // namespace
 
 TEST(ReportStoreSave, FirstSaveWritesPrimaryAndBackupThenBackupTakesThePreviousPrimary) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const ReportStore store(root.path());
     store.save({flightDeck()});
     const Files first{{"reports.json", flightDeckHistory},
                       {"reports.backup.json", flightDeckHistory},
                       {"ReportIcons", "/"},
-                      {iconName(flightDeck()), "\x89PNG icon"}};
+                      {bw::test::iconFileName(flightDeck()), "\x89PNG icon"}};
     EXPECT_EQ(snapshotFolder(root.path()), first);
 
     const std::vector<ScanReport> two = {sampleReport(1), flightDeck()};
     store.save(two);
     const Files after = snapshotFolder(root.path());
     EXPECT_EQ(after.at("reports.backup.json"), flightDeckHistory);
-    EXPECT_EQ(after.at(iconName(sampleReport(1))), *sampleReport(1).metadata.iconPNG);
+    EXPECT_EQ(after.at(bw::test::iconFileName(sampleReport(1))), *sampleReport(1).metadata.iconPNG);
     EXPECT_FALSE(after.at("reports.json").contains("iconPNG"));
 
     // Loaded back: the order of the file, icons from their files, createdAt without its fraction.
@@ -126,7 +122,7 @@ TEST(ReportStoreSave, FirstSaveWritesPrimaryAndBackupThenBackupTakesThePreviousP
 }
 
 TEST(ReportStoreSave, EmptyListWritesAnEmptyEnvelopeAndPrunesOnlyUuidIcons) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const QDir folder(root.path());
     const ReportStore store(root.path());
     store.save(sampleHistory(2));
@@ -152,7 +148,7 @@ TEST(ReportStoreSave, EmptyListWritesAnEmptyEnvelopeAndPrunesOnlyUuidIcons) {
             icons[name] = bytes;
         }
     }
-    Files expected = {{iconName(sampleReport(1)), *sampleReport(1).metadata.iconPNG}};
+    Files expected = {{bw::test::iconFileName(sampleReport(1)), *sampleReport(1).metadata.iconPNG}};
     for (const auto& [name, bytes] : others) {
         expected[name.endsWith('/') ? name.chopped(1) : name] = bytes;
     }
@@ -161,7 +157,7 @@ TEST(ReportStoreSave, EmptyListWritesAnEmptyEnvelopeAndPrunesOnlyUuidIcons) {
     store.save({});
     EXPECT_EQ(snapshotFolder(root.path()).at("reports.json"),
               "{\n  \"reports\" : [],\n  \"schemaVersion\" : 1\n}");
-    expected.erase(iconName(sampleReport(1)));
+    expected.erase(bw::test::iconFileName(sampleReport(1)));
     icons.clear();
     for (const auto& [name, bytes] : snapshotFolder(root.path())) {
         if (name.startsWith("ReportIcons/")) {
@@ -172,7 +168,7 @@ TEST(ReportStoreSave, EmptyListWritesAnEmptyEnvelopeAndPrunesOnlyUuidIcons) {
 }
 
 TEST(ReportStoreSave, ALegacyPrimaryBecomesTheBackupOfTheFirstEnvelope) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const QDir folder(root.path());
     const QByteArray legacy =
         json::write(QJsonArray{toJson(sampleReport(0, false))}, json::Layout::pretty);
@@ -193,7 +189,7 @@ TEST(ReportStoreSave, RefusesToOverwriteAPrimaryThatDoesNotDecode) {
     const QByteArray primaries[] = {"{\"reports\": [tru", R"({"reports": [], "schemaVersion": 0})",
                                     R"({"reports": [], "schemaVersion": 2})", "[{}]"};
     for (const QByteArray& primary : primaries) {
-        QTemporaryDir root;
+        bw::test::TestFolder root;
         writeFile(QDir(root.path()).filePath("reports.json"), primary);
         const ReportStore store(root.path());
         const Files before = snapshotFolder(root.path());
@@ -205,7 +201,7 @@ TEST(ReportStoreSave, RefusesToOverwriteAPrimaryThatDoesNotDecode) {
 }
 
 TEST(ReportStoreSave, DamagedPrimaryWithoutBackupLoadsNothingAndSavesNothing) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     writeFile(QDir(root.path()).filePath("reports.json"), "not json");
     const ReportStore store(root.path());
     const Files before = snapshotFolder(root.path());
@@ -218,7 +214,7 @@ TEST(ReportStoreSave, DamagedPrimaryWithoutBackupLoadsNothingAndSavesNothing) {
 }
 
 TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const QDir folder(root.path());
 
     writeFile(folder.filePath("file"), "a file");
@@ -257,7 +253,7 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
 }
 
 TEST(ReportStoreSave, AnIconThatCannotBeWrittenStaysInsideTheJson) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     writeFile(QDir(root.path()).filePath("ReportIcons"), "a file where the folder belongs");
     const ReportStore store(root.path());
     store.save(sampleHistory(2));
@@ -267,11 +263,13 @@ TEST(ReportStoreSave, AnIconThatCannotBeWrittenStaysInsideTheJson) {
 }
 
 TEST(ReportStoreSave, AnUnchangedIconIsNotWrittenAgain) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const ReportStore store(root.path());
     const auto inode = [&](const ScanReport& report) {
         struct stat info {};
-        ::stat(QFile::encodeName(QDir(root.path()).filePath(iconName(report))).constData(), &info);
+        ::stat(QFile::encodeName(QDir(root.path()).filePath(bw::test::iconFileName(report)))
+                   .constData(),
+               &info);
         return info.st_ino;
     };
     std::vector<ScanReport> reports = sampleHistory(2);
@@ -286,7 +284,7 @@ TEST(ReportStoreSave, AnUnchangedIconIsNotWrittenAgain) {
 }
 
 TEST(ReportStoreSave, WithoutAFolderTheHistoryLivesInTheUserDataFolder) {
-    QTemporaryDir root;
+    bw::test::TestFolder root;
     const std::optional<QByteArray> previous = qEnvironmentVariableIsSet("XDG_DATA_HOME")
                                                    ? std::optional(qgetenv("XDG_DATA_HOME"))
                                                    : std::nullopt;

@@ -3,7 +3,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace bw::testing {
+namespace bw::test {
 
 // Lowers the process's file size limit for one scope, so that a write beyond it fails with
 // EFBIG: a real mid-write failure even for root, who no permission can stop.
@@ -28,4 +28,4 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
-} // namespace bw::testing
+} // namespace bw::test

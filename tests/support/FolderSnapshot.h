@@ -6,7 +6,7 @@
 #include <QString>
 #include <map>
 
-namespace bw::testing {
+namespace bw::test {
 
 // Every entry below a folder, hidden ones included: relative path to content, folders as "/".
 inline std::map<QString, QByteArray> snapshotFolder(const QString& root) {
@@ -31,4 +31,4 @@ inline void writeFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
-} // namespace bw::testing
+} // namespace bw::test

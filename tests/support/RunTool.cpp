@@ -1,23 +1,31 @@
 #include "tests/support/RunTool.h"
 
-#include "tests/support/TempFolder.h"
+#include "tests/support/ReadFile.h"
 
+#include <chrono>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <spawn.h>
 #include <stdexcept>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
-namespace bw::testing {
+namespace bw::test {
 
 namespace {
 
-std::string readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// A new empty file under the system's temporary directory for one output stream.
+std::filesystem::path outputFile() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "bw-tool-output-XXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        throw std::runtime_error("mkstemp failed");
+    }
+    ::close(fd);
+    return pattern;
 }
 
 } // namespace
@@ -25,9 +33,8 @@ std::string readWhole(const std::filesystem::path& path) {
 ToolRun runTool(const std::filesystem::path& executable,
                 const std::vector<std::string>& arguments) {
     // Output goes to files rather than pipes, so a chatty tool can never block on a full pipe.
-    const TempFolder scratch;
-    const std::filesystem::path out = scratch.path() / "stdout";
-    const std::filesystem::path err = scratch.path() / "stderr";
+    const std::filesystem::path out = outputFile();
+    const std::filesystem::path err = outputFile();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -40,9 +47,10 @@ ToolRun runTool(const std::filesystem::path& executable,
         pointers.push_back(argument.data());
     }
     pointers.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     const int spawned =
-        posix_spawn(&pid, executable.c_str(), &actions, nullptr, pointers.data(), environ);
+        posix_spawnp(&pid, executable.c_str(), &actions, nullptr, pointers.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         throw std::runtime_error("cannot start " + executable.string());
@@ -51,10 +59,13 @@ ToolRun runTool(const std::filesystem::path& executable,
     while (waitpid(pid, &status, 0) < 0) {
     }
     ToolRun run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.standardOutput = readWhole(out);
-    run.standardError = readWhole(err);
+    run.standardOutput = readFile(out);
+    run.standardError = readFile(err);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
     return run;
 }
 
-} // namespace bw::testing
+} // namespace bw::test

@@ -17,7 +17,11 @@ TestFolder::TestFolder() {
     if (created == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
-    path_ = QString::fromLocal8Bit(created);
+    root_ = QString::fromLocal8Bit(created);
+    // Others may pass through to the folders inside, as a tool run as another user must.
+    ::chmod(created, 0711);
+    path_ = root_ + QStringLiteral("/files");
+    QDir().mkpath(path_);
     QDir().mkpath(tempDirectory());
     hadTmpdir_ = qEnvironmentVariableIsSet("TMPDIR");
     previousTmpdir_ = qgetenv("TMPDIR");
@@ -30,7 +34,7 @@ TestFolder::~TestFolder() {
     } else {
         qunsetenv("TMPDIR");
     }
-    fs::removeTree(path_);
+    fs::removeTree(root_);
 }
 
 QStringList TestFolder::leftovers(const QString& prefix) const {

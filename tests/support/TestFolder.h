@@ -3,12 +3,14 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <map>
 
 namespace bw::test {
 
-// A private temporary directory that also becomes the process's TMPDIR while it lives, so that
-// the folders code under test creates there can be counted. Removed on destruction.
+// A new temporary folder for one test, removed with everything in it (read-only folders too). A
+// scratch area beside it becomes the process's TMPDIR while it lives, so that the folders code
+// under test creates there can be counted.
 class TestFolder {
 public:
     TestFolder();
@@ -17,8 +19,10 @@ public:
     TestFolder& operator=(const TestFolder&) = delete;
 
     const QString& path() const { return path_; }
+    std::filesystem::path fsPath() const { return path_.toStdString(); }
+    QString filePath(const QString& relativePath) const { return path_ + u'/' + relativePath; }
     // The scratch area handed to the code under test (TMPDIR).
-    QString tempDirectory() const { return path_ + QStringLiteral("/tmp"); }
+    QString tempDirectory() const { return root_ + QStringLiteral("/tmp"); }
     // Names in the scratch area that begin with `prefix`.
     QStringList leftovers(const QString& prefix = QStringLiteral("Berthwatch")) const;
 
@@ -29,6 +33,7 @@ public:
     QString tools(const std::map<QString, QByteArray>& scripts) const;
 
 private:
+    QString root_; // private to this process's user, but for the two folders inside
     QString path_;
     QByteArray previousTmpdir_;
     bool hadTmpdir_;

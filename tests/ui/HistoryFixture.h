@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/AppModel.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <QDir>
 #include <QFile>
 
-namespace bw::testing {
+namespace bw::test {
 
 // A report made at `createdAt` whose name, bundle identifier and verdict tell it apart.
 inline ScanReport historyReport(const QString& name, const QDateTime& createdAt,
@@ -42,7 +42,7 @@ public:
                                            std::move(options));
     }
 
-    QString folder() const { return QString::fromStdString((temp_.path() / "history").string()); }
+    QString folder() const { return QString::fromStdString((temp_.fsPath() / "history").string()); }
 
     // From now on every save of the history fails: a plain file takes the folder's place (file
     // modes would not stop a test run as root). The saved history is kept aside.
@@ -63,8 +63,8 @@ public:
 private:
     QString keptAside() const { return folder() + ".kept"; }
 
-    TempFolder temp_;
+    TestFolder temp_;
     bool unwritable_ = false;
 };
 
-} // namespace bw::testing
+} // namespace bw::test

@@ -6,10 +6,10 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryAppIcon.h"
+#include "ui/report/ReportParts.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -47,8 +47,10 @@ void ReportMenuAction::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(isEnabled() ? 1.0 : 0.44);
+    // Keyboard focus lights the entry as the pointer does.
+    const qreal highlight = hasFocus() ? 1.0 : hover_->value();
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
-                     QColor::fromRgbF(1, 1, 1, 0.065 * hover_->value()));
+                     QColor::fromRgbF(1, 1, 1, 0.065 * highlight));
 
     const QColor iconColor = isDestructive_ ? palette::danger() : palette::textSecondary();
     const QColor textColor = isDestructive_ ? palette::danger() : palette::textPrimary();
@@ -79,16 +81,14 @@ ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild
     header->addWidget(new ReportHistoryAppIcon(report.metadata, 30, this));
     auto* names = new QVBoxLayout;
     names->setSpacing(2);
-    auto* name = new QLabel(report.metadata.appName, this);
-    design::applyTextStyle(name, TextStyle::bodyEmphasized);
-    name->setStyleSheet(QStringLiteral("color: %1").arg(palette::textPrimary().name()));
-    auto* version = new QLabel(
-        QStringLiteral("%1 (%2)").arg(report.metadata.version, report.metadata.buildNumber), this);
-    design::applyTextStyle(version, TextStyle::monoCaption);
-    version->setStyleSheet(QStringLiteral("color: %1").arg(palette::textTertiary().name()));
-    for (QLabel* label : {name, version}) {
-        label->setMinimumWidth(1);
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Long names and versions stay on one line, cut with an ellipsis.
+    auto* name = new ElidedText(report.metadata.appName, TextStyle::bodyEmphasized,
+                                palette::textPrimary(), Qt::ElideRight, this);
+    auto* version = new ElidedText(
+        QStringLiteral("%1 (%2)").arg(report.metadata.version, report.metadata.buildNumber),
+        TextStyle::monoCaption, palette::textTertiary(), Qt::ElideRight, this);
+    for (ElidedText* label : {name, version}) {
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         names->addWidget(label);
     }
     header->addLayout(names, 1);

@@ -1,6 +1,7 @@
 #include "ui/report/ReportHistoryAppIcon.h"
 
 #include "model/ReportHelpers.h"
+#include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
@@ -29,9 +30,7 @@ void ReportHistoryAppIcon::paint(QPainter& painter, const QRectF& rect, const QP
                                  const QString& appName) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal radius = rect.width() * 0.2237;
-    QPainterPath tile;
-    tile.addRoundedRect(rect, radius, radius);
+    const QPainterPath tile = design::continuousRoundedRect(rect, rect.width() * 0.2237);
     painter.fillPath(tile.translated(0, 2), QColor(0, 0, 0, 26));
     painter.setClipPath(tile);
     if (icon.isNull()) {

@@ -32,6 +32,8 @@ ReportHistoryFilterButton::ReportHistoryFilterButton(const QString& title, QWidg
     setText(title);
     setCheckable(false);
     setCursor(Qt::PointingHandCursor);
+    // Tab reaches it; a click leaves the keyboard focus where it was (in the search field).
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     for (auto* value : {hover_, selection_}) {
         connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
@@ -65,9 +67,11 @@ bool ReportHistoryFilterButton::isAnimating() const {
 
 void ReportHistoryFilterButton::updateAccessibleName() {
     setAccessibleName(text());
-    setAccessibleDescription(QStringLiteral("%1 reports%2")
-                                 .arg(count_)
-                                 .arg(selected_ ? QStringLiteral(", selected") : QString()));
+    setAccessibleDescription(
+        QStringLiteral("%1 %2%3")
+            .arg(count_)
+            .arg(count_ == 1 ? QStringLiteral("report") : QStringLiteral("reports"))
+            .arg(selected_ ? QStringLiteral(", selected") : QString()));
 }
 
 QSize ReportHistoryFilterButton::sizeHint() const {
@@ -105,6 +109,10 @@ void ReportHistoryFilterButton::paintEvent(QPaintEvent*) {
     painter.setPen(mix(palette::textTertiary(), palette::textSecondary(), selected));
     painter.drawText(QRectF(12 + titleWidth + 6, 0, width(), height()),
                      Qt::AlignLeft | Qt::AlignVCenter, countText(count_));
+    if (hasFocus()) {
+        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+        painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
+    }
 }
 
 } // namespace bw::report

@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 
 namespace bw::report {
 
@@ -58,6 +59,16 @@ qreal drawText(QPainter& painter, const QRectF& rect, TextStyle style, const QCo
     return std::min(rect.width(), metrics.horizontalAdvance(shown));
 }
 
+// The locale's own order of day, month and year with the month abbreviated and no weekday
+// ("Dec 6, 2026", "6 Dec 2026"): Qt has no medium date format, so it is made from the long one.
+QString abbreviatedDateFormat(const QLocale& locale) {
+    static const QRegularExpression weekday(
+        QStringLiteral("^dddd[,\\x{060C}\\s]*|[,\\x{060C}\\s]*dddd$"));
+    return locale.dateFormat(QLocale::LongFormat)
+        .remove(weekday)
+        .replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
+}
+
 } // namespace
 
 ReportHistoryRow::ReportHistoryRow(QWidget* parent)
@@ -65,6 +76,7 @@ ReportHistoryRow::ReportHistoryRow(QWidget* parent)
     new SecondaryClickTarget(this, [this] { presentActionMenu(); });
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
     setAccessibleDescription(QStringLiteral("Opens the saved report."));
     connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     connect(this, &QAbstractButton::clicked, this, [this] { emit openRequested(report_); });
@@ -93,7 +105,7 @@ QString ReportHistoryRow::dateText(const QDateTime& createdAt, const QDateTime& 
         return locale.toString(
             local.time(), locale.timeFormat(QLocale::ShortFormat).remove(QStringLiteral(":ss")));
     }
-    return locale.toString(local.date(), QStringLiteral("MMM d, yyyy"));
+    return locale.toString(local.date(), abbreviatedDateFormat(locale));
 }
 
 bool ReportHistoryRow::canRevealBuild(const ScanReport& report) {

@@ -75,6 +75,8 @@ QWidget* ReportsView::makeHeader() {
 
 QWidget* ReportsView::makeFilterBar() {
     auto* bar = new QWidget(column_);
+    // In the bar before the chips, so that Tab reaches the search field first.
+    search_->setParent(bar);
     auto* chips = new QWidget(bar);
     auto* chipRow = new QHBoxLayout(chips);
     chipRow->setContentsMargins(0, 0, 0, 0);
@@ -93,9 +95,9 @@ QWidget* ReportsView::makeFilterBar() {
     layout->addStretch();
     layout->addWidget(chips, 0, Qt::AlignLeft);
     layout->setSizeConstraint(QLayout::SetNoConstraint);
-    bar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Fixed height: stacked, the stretch would otherwise take the page's spare height.
+    bar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     bar->installEventFilter(this);
-    bar->setProperty("chipsWidth", chips->sizeHint().width());
     return bar;
 }
 
@@ -143,6 +145,7 @@ void ReportsView::reload() {
     for (ReportHistoryFilter filter : reportHistoryFilters) {
         filterButton(filter)->setCount(count(reports, filter));
     }
+    arrangeFilterBar();
     auto shown = filteredReports(reports, filter_, search_->text());
     noMatch_->setVisible(!empty && shown.empty());
     list_->setVisible(!shown.empty());
@@ -156,14 +159,15 @@ void ReportsView::askToDelete(const ScanReport& report) {
     }
     pendingDeletion_ = report;
     confirmation_ =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("Delete report?"),
-                        QStringLiteral("This removes the saved %1 report from this Mac.")
-                            .arg(report.metadata.appName),
-                        QMessageBox::NoButton, this);
-    confirmation_->setAttribute(Qt::WA_DeleteOnClose);
+        makeConfirmation(QStringLiteral("Delete report?"),
+                         QStringLiteral("This removes the saved %1 report from this Mac.")
+                             .arg(report.metadata.appName),
+                         this);
     QPushButton* remove =
         confirmation_->addButton(QStringLiteral("Delete report"), QMessageBox::DestructiveRole);
-    confirmation_->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // Return answers "Cancel": nothing is deleted by a stray key press.
+    confirmation_->setDefaultButton(
+        confirmation_->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
     connect(confirmation_, &QMessageBox::finished, this, [this, remove] {
         const bool confirmed = confirmation_ && confirmation_->clickedButton() == remove;
         if (confirmed && pendingDeletion_) {
@@ -206,14 +210,19 @@ bool ReportsView::eventFilter(QObject* watched, QEvent* event) {
             updateMinimumHeights();
             list_->updateVisibleRows();
         } else if (watched == filterBar_) {
-            auto* layout = static_cast<QBoxLayout*>(filterBar_->layout());
-            const int row = search_->width() + 18 + filterBar_->property("chipsWidth").toInt();
-            layout->setDirection(filterBar_->width() >= row ? QBoxLayout::LeftToRight
-                                                            : QBoxLayout::TopToBottom);
-            layout->setSpacing(filterBar_->width() >= row ? 18 : 14);
+            arrangeFilterBar();
         }
     }
     return false;
+}
+
+void ReportsView::arrangeFilterBar() {
+    // The chips grow with their counts, so the row is measured anew.
+    const int chips = chips_.front()->parentWidget()->sizeHint().width();
+    const bool fits = filterBar_->width() >= search_->width() + 18 + chips;
+    auto* layout = static_cast<QBoxLayout*>(filterBar_->layout());
+    layout->setDirection(fits ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    layout->setSpacing(fits ? 18 : 14);
 }
 
 } // namespace bw::report

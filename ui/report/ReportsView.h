@@ -55,6 +55,7 @@ protected:
 private:
     QWidget* makeHeader();
     QWidget* makeFilterBar();
+    void arrangeFilterBar();
     QWidget* makeEmptyHistory();
     QWidget* makeNoMatch();
     void reload();

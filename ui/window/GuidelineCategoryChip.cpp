@@ -17,6 +17,8 @@ GuidelineCategoryChip::GuidelineCategoryChip(const QString& title, QWidget* pare
     setText(title);
     setAccessibleName(title);
     setCursor(Qt::PointingHandCursor);
+    // Tab reaches it; a click leaves the keyboard focus where it was (in the search field).
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     for (auto* value : {hover_, selection_}) {
         connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));

@@ -76,7 +76,7 @@ GuidelineRow::GuidelineRow(const GuidelineReference& reference, QWidget* parent)
     setAccessibleDescription(QStringLiteral("Open on Apple Developer"));
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::TabFocus);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -124,6 +124,12 @@ GuidelineRow::Layout GuidelineRow::layoutFor(int width) const {
     layout.summary =
         QRectF(layout.title.left(), layout.title.bottom() + 5, titleWidth, summaryHeight);
     layout.height = std::max(92, int(std::ceil(contentHeight + 2 * verticalPadding)));
+    // A short row keeps its content centred in the minimum height.
+    const qreal slack = (layout.height - contentHeight - 2 * verticalPadding) / 2;
+    for (QRectF* rect :
+         {&layout.id, &layout.category, &layout.arrow, &layout.title, &layout.summary}) {
+        rect->translate(0, slack);
+    }
     return layout;
 }
 

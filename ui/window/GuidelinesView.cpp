@@ -11,6 +11,7 @@
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
 #include "ui/window/GuidelineFilter.h"
+#include "ui/window/GuidelineList.h"
 #include "ui/window/GuidelineRow.h"
 
 #include <QHBoxLayout>
@@ -38,6 +39,7 @@ public:
         setText(title);
         setAccessibleName(title);
         setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::TabFocus);
     }
     QSize sizeHint() const override {
         const qreal text =
@@ -53,6 +55,10 @@ protected:
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.setPen(palette::textPrimary());
         painter.drawText(rect(), Qt::AlignCenter, text());
+        if (hasFocus()) {
+            painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+            painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
+        }
     }
 };
 
@@ -74,10 +80,11 @@ GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
     stack->addWidget(emptyState_);
     stack->addStretch();
 
-    connect(search_, &report::SearchField::textChanged, this, &GuidelinesView::refresh);
+    connect(search_, &report::SearchField::textChanged, this,
+            [this] { refresh(design::unlessReduceMotion(design::Motion::easeOut(0.18))); });
     connect(entrance_, &design::AnimatedValue::valueChanged, this, &GuidelinesView::applyEntrance);
     applyEntrance(0);
-    refresh();
+    refresh(design::Motion::none());
 }
 
 QWidget* GuidelinesView::makeHeader() {
@@ -114,10 +121,14 @@ QWidget* GuidelinesView::makeControls() {
     // The chips scroll sideways when the window is too narrow for them.
     auto* scroller = new QScrollArea(controls);
     scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setWidgetResizable(true);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setFixedHeight(34);
+    // Fixed, not the scroll area's own Expanding: the controls must not take the page's spare
+    // height.
+    scroller->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     scroller->viewport()->setAutoFillBackground(false);
     chipRow->setAutoFillBackground(false);
     scroller->setWidget(chipRow);
@@ -125,18 +136,12 @@ QWidget* GuidelinesView::makeControls() {
     return controls;
 }
 
-QWidget* GuidelinesView::makeList() {
-    auto* list = new QWidget(column_);
-    auto* column = new QVBoxLayout(list);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+GuidelineList* GuidelinesView::makeList() {
+    auto* list = new GuidelineList(column_);
     for (const GuidelineReference& reference : GuidelineReference::all()) {
-        auto* row = new GuidelineRow(reference, list);
+        auto* row = new GuidelineRow(reference);
         connect(row, &QAbstractButton::clicked, this, [this, url = reference.url] { open_(url); });
-        QWidget* divider = makeDivider(16, 16, 5, list);
-        column->addWidget(row);
-        column->addWidget(divider);
-        rows_.emplace_back(row, divider);
+        list->addRow(row);
     }
     return list;
 }
@@ -166,13 +171,7 @@ GuidelineCategoryChip* GuidelinesView::chip(std::optional<FindingCategory> categ
 }
 
 std::vector<GuidelineRow*> GuidelinesView::shownRows() const {
-    std::vector<GuidelineRow*> shown;
-    for (const auto& [row, divider] : rows_) {
-        if (!row->isHidden()) {
-            shown.push_back(row);
-        }
-    }
-    return shown;
+    return list_->shownRows();
 }
 
 void GuidelinesView::selectCategory(std::optional<FindingCategory> category) {
@@ -181,33 +180,24 @@ void GuidelinesView::selectCategory(std::optional<FindingCategory> category) {
     for (const auto& [choice, chip] : chips_) {
         chip->setSelected(choice == category, animated);
     }
-    refresh();
+    refresh(design::unlessReduceMotion(design::Motion::spring(0.24)));
 }
 
 void GuidelinesView::clearFilters() {
-    // Emptying the field refreshes the list once more; the category is cleared first so that
-    // both changes land together.
+    // Both in one change: the category first, so that emptying the field already shows every row.
     selectedCategory_.reset();
     search_->setText(QString());
     selectCategory(std::nullopt);
 }
 
-void GuidelinesView::refresh() {
+void GuidelinesView::refresh(const design::Motion& motion) {
     const auto shown = filteredGuidelines(selectedCategory_, search_->text());
-    QWidget* lastDivider = nullptr;
-    for (const auto& [row, divider] : rows_) {
-        const bool visible = std::ranges::any_of(
-            shown, [&](const GuidelineReference& r) { return r.id == row->reference().id; });
-        row->setVisible(visible);
-        divider->setVisible(visible);
-        if (visible) {
-            lastDivider = divider;
-        }
+    std::vector<bool> flags;
+    for (const GuidelineReference& reference : GuidelineReference::all()) {
+        flags.push_back(std::ranges::any_of(
+            shown, [&](const GuidelineReference& r) { return r.id == reference.id; }));
     }
-    // Dividers only between rows.
-    if (lastDivider) {
-        lastDivider->hide();
-    }
+    list_->showRows(flags, motion);
     list_->setVisible(!shown.empty());
     emptyState_->setVisible(shown.empty());
 }

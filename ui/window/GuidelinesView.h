@@ -10,7 +10,8 @@ class QScrollArea;
 
 namespace bw::design {
 class AnimatedValue;
-}
+struct Motion;
+} // namespace bw::design
 
 namespace bw::report {
 class SearchField;
@@ -19,6 +20,7 @@ class SearchField;
 namespace bw::window {
 
 class GuidelineCategoryChip;
+class GuidelineList;
 class GuidelineRow;
 
 // The App Review guideline references, narrowed by a search text and one category; a row opens
@@ -40,6 +42,7 @@ public:
     GuidelineCategoryChip* chip(std::optional<FindingCategory> category) const;
     // The rows shown now, in table order.
     std::vector<GuidelineRow*> shownRows() const;
+    GuidelineList* list() const { return list_; }
     QWidget* emptyState() const { return emptyState_; }
 
 protected:
@@ -49,9 +52,9 @@ protected:
 private:
     QWidget* makeHeader();
     QWidget* makeControls();
-    QWidget* makeList();
+    GuidelineList* makeList();
     QWidget* makeEmptyState();
-    void refresh();
+    void refresh(const design::Motion& motion);
     void applyEntrance(double value);
 
     UrlOpener open_;
@@ -62,8 +65,7 @@ private:
     QWidget* column_;
     report::SearchField* search_;
     std::vector<std::pair<std::optional<FindingCategory>, GuidelineCategoryChip*>> chips_;
-    std::vector<std::pair<GuidelineRow*, QWidget*>> rows_; // each row with the divider below it
-    QWidget* list_;
+    GuidelineList* list_;
     QWidget* emptyState_;
     design::AnimatedValue* entrance_;
 };

@@ -29,9 +29,14 @@ qreal textWidth(TextStyle style, const QString& text) {
     return QFontMetricsF(design::textStyleFont(style)).horizontalAdvance(text);
 }
 
-void fillCapsule(QPainter& painter, const QRect& rect, const QColor& color) {
+// The capsule of a pill or link, ringed while it has the keyboard focus.
+void paintCapsule(QPainter& painter, const QWidget& widget, const QColor& fill) {
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(design::capsulePath(QRectF(rect)), color);
+    painter.fillPath(design::capsulePath(QRectF(widget.rect())), fill);
+    if (widget.hasFocus()) {
+        painter.strokePath(design::capsulePath(QRectF(widget.rect()).adjusted(1, 1, -1, -1)),
+                           QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+    }
 }
 
 } // namespace
@@ -91,9 +96,13 @@ QSize SettingsRow::trailingSize() const {
 }
 
 bool SettingsRow::isWide(int width) const {
+    // The texts ask for their width on one line, at least 260; the spacer for 16.
+    const qreal texts =
+        std::max({qreal(minimumTextWidth), textWidth(TextStyle::bodyEmphasized, title_->text()),
+                  textWidth(TextStyle::caption, detail_->text())});
     const int trailing = trailingSize().width();
     return width - 2 * padding >=
-           iconSize + spacing + minimumTextWidth + 16 + (trailing > 0 ? spacing + trailing : 0);
+           iconSize + spacing + texts + spacing + 16 + (trailing > 0 ? spacing + trailing : 0);
 }
 
 int SettingsRow::detailHeight(int width, bool limited) const {
@@ -153,8 +162,9 @@ void SettingsRow::resizeEvent(QResizeEvent*) {
         const int line = std::max(title, trailing.height());
         const int textWidth = width() - textLeft - padding;
         icon_->setGeometry(padding, verticalPadding, iconSize, iconSize);
-        title_->setGeometry(textLeft, verticalPadding + (line - title) / 2,
-                            textWidth - trailing.width() - 8, title);
+        const int titleWidth =
+            textWidth - (trailing.width() > 0 ? 12 + 8 + 12 + trailing.width() : 0);
+        title_->setGeometry(textLeft, verticalPadding + (line - title) / 2, titleWidth, title);
         if (trailing_) {
             trailing_->setGeometry(width() - padding - trailing.width(),
                                    verticalPadding + (line - trailing.height()) / 2,
@@ -209,7 +219,7 @@ void SettingsPillButton::paintEvent(QPaintEvent*) {
         fill = QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover);
         text = palette::textPrimary();
     }
-    fillCapsule(painter, rect(), fill);
+    paintCapsule(painter, *this, fill);
     const QFont font = design::textStyleFont(TextStyle::label);
     painter.setFont(font);
     painter.setPen(text);
@@ -222,7 +232,6 @@ SettingsExternalLink::SettingsExternalLink(const QString& title, const QUrl& url
     : QAbstractButton(parent), url_(url), hover_(new design::AnimatedValue(0, this)) {
     setText(title);
     setAccessibleName(title);
-    setToolTip(url.toString());
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
     connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
@@ -245,7 +254,7 @@ void SettingsExternalLink::leaveEvent(QEvent*) {
 void SettingsExternalLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal hover = hover_->value();
-    fillCapsule(painter, rect(), QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover));
+    paintCapsule(painter, *this, QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover));
     const qreal title = textWidth(TextStyle::label, text());
     const QSizeF arrow = design::symbolSize(9);
     const qreal left = (width() - title - 6 - arrow.width()) / 2;

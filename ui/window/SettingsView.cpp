@@ -167,14 +167,14 @@ void SettingsView::askToClear() {
     if (confirmation_ || model_.reports().empty()) {
         return;
     }
-    confirmation_ =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("Clear report history?"),
-                        QStringLiteral("This permanently removes all saved reports from this Mac."),
-                        QMessageBox::NoButton, this);
-    confirmation_->setAttribute(Qt::WA_DeleteOnClose);
+    confirmation_ = makeConfirmation(
+        QStringLiteral("Clear report history?"),
+        QStringLiteral("This permanently removes all saved reports from this Mac."), this);
     QPushButton* clear =
         confirmation_->addButton(QStringLiteral("Clear History"), QMessageBox::DestructiveRole);
-    confirmation_->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // Return answers "Cancel": nothing is deleted by a stray key press.
+    confirmation_->setDefaultButton(
+        confirmation_->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
     connect(confirmation_, &QMessageBox::finished, this, [this, clear] {
         if (confirmation_ && confirmation_->clickedButton() == clear) {
             showProblem({});

@@ -115,38 +115,3 @@ TEST(BinaryChecks, Rules) {
         EXPECT_EQ(c.results.passedList(), c.passed) << c.name;
     }
 }
-
-TEST(BinaryChecks, TextsOfTheFindings) {
-    const CheckResults unreadable = binary({}, {}, {}, iosInfo(), QStringLiteral("/b/A.app/Main"));
-    EXPECT_EQ(unreadable.findings.at(0).evidence, "Main");
-    EXPECT_EQ(unreadable.findings[0].guideline, "2.5.1");
-    EXPECT_EQ(unreadable.findings[0].title, "Binary architecture could not be read");
-
-    const CheckResults simulator = binary(names({"x86_64", "arm64"}));
-    EXPECT_EQ(simulator.findings.at(0).evidence, "Architectures: x86_64, arm64");
-    EXPECT_EQ(simulator.findings[0].severity, FindingSeverity::risk);
-
-    std::vector<QString> debug;
-    for (int index = 1; index <= 7; ++index) {
-        debug.push_back(QStringLiteral("/b/A.app/F%1/Lib%1.debug.dylib").arg(index));
-    }
-    EXPECT_EQ(binary(names({"arm64"}), {}, debug).findings.at(0).evidence,
-              "Lib1.debug.dylib, Lib2.debug.dylib, Lib3.debug.dylib, Lib4.debug.dylib, "
-              "Lib5.debug.dylib");
-
-    const QString line = QStringLiteral(
-        "\t/opt/homebrew/lib/libfoo.1.dylib (compatibility version 1.0.0, current version 1.2.0)");
-    const CheckResults local =
-        binary(names({"arm64"}), "/b/App (architecture arm64):\n\t/usr/lib/libobjc.A.dylib\n" +
-                                     line + "\n\t/usr/local/lib/libbar.dylib\n");
-    EXPECT_EQ(local.findings.at(0).evidence, line);
-    EXPECT_EQ(local.findings[0].severity, FindingSeverity::blocker);
-    EXPECT_EQ(local.findings[0].fix,
-              "Embed and sign the dependency, then link it using an @rpath install name.");
-
-    const CheckResults noExecutable = binary({}, {}, {}, iosInfo(), std::nullopt);
-    const Finding& missing = noExecutable.findings.at(0);
-    EXPECT_EQ(missing.evidence, "No executable at the expected bundle location");
-    EXPECT_EQ(missing.fix, "Repair the target\u2019s product and Copy Files settings, then create "
-                           "a new archive.");
-}

@@ -29,21 +29,6 @@ TEST(MetadataChecks, EmptyInfoReportsTheFourKeysInTableOrder) {
               list({"metadata.CFBundleIdentifier", "metadata.CFBundleShortVersionString",
                     "metadata.CFBundleVersion", "metadata.CFBundleExecutable"}));
     EXPECT_TRUE(results.passed.empty());
-    const Finding& version = results.findings[1];
-    EXPECT_EQ(version.severity, FindingSeverity::blocker);
-    EXPECT_EQ(version.category, FindingCategory::package);
-    EXPECT_EQ(version.guideline, "2.1");
-    EXPECT_EQ(version.confidence, 0.98);
-    EXPECT_EQ(version.source, EvidenceSource::build);
-    EXPECT_FALSE(version.itms);
-    EXPECT_FALSE(version.evidenceFields);
-    EXPECT_EQ(version.title, "Marketing version is missing");
-    EXPECT_EQ(version.detail, "The final application Info.plist does not contain a usable "
-                              "CFBundleShortVersionString value.");
-    EXPECT_EQ(version.evidence, "Info.plist: CFBundleShortVersionString is absent or empty");
-    EXPECT_EQ(version.fix, "Set MARKETING_VERSION to the version you will submit.");
-    EXPECT_EQ(results.findings[3].fix,
-              "Ensure the target generates CFBundleExecutable and rebuild the archive.");
 }
 
 TEST(MetadataChecks, RulesOnSingleValues) {
@@ -112,13 +97,8 @@ TEST(MetadataChecks, PassedChecksNameEachUsableKey) {
     EXPECT_EQ(results.passedList(),
               list({"CFBundleIdentifier present", "CFBundleShortVersionString present",
                     "CFBundleExecutable present"}));
-    const Finding invalid = metadata(withEntry("CFBundleIdentifier", text("a b"))).findings[0];
-    EXPECT_EQ(invalid.title, "Bundle identifier is unresolved");
-    EXPECT_EQ(invalid.severity, FindingSeverity::blocker);
-    const Finding format =
-        metadata(withEntry("CFBundleShortVersionString", text("v1"))).findings[0];
-    EXPECT_EQ(format.severity, FindingSeverity::risk);
-    EXPECT_EQ(format.title, "Version format is unusual");
-    EXPECT_EQ(format.fix,
-              "Use a version such as 1.0 or 1.0.1 and make it match App Store Connect.");
+    EXPECT_EQ(metadata(withEntry("CFBundleIdentifier", text("a b"))).findings.at(0).severity,
+              FindingSeverity::blocker);
+    EXPECT_EQ(metadata(withEntry("CFBundleShortVersionString", text("v1"))).findings.at(0).severity,
+              FindingSeverity::risk);
 }

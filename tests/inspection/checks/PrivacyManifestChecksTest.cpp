@@ -126,43 +126,6 @@ TEST_F(PrivacyManifestTest, ManifestsFrameworksAndPreferencesSymbols) {
     }
 }
 
-TEST_F(PrivacyManifestTest, TextsOfTheFindings) {
-    std::vector<std::pair<const char*, QByteArray>> files;
-    const char* names[] = {"A", "B", "C", "D", "E", "F"};
-    std::vector<QByteArray> paths;
-    for (const char* name : names) {
-        paths.push_back("Frameworks/" + QByteArray(name) + ".framework/PrivacyInfo.xcprivacy");
-    }
-    for (const QByteArray& path : paths) {
-        files.emplace_back(path.constData(), "text");
-    }
-    const CheckResults invalid = check(files, std::nullopt);
-    ASSERT_EQ(invalid.ids(), list({"privacy.invalid-manifest"}));
-    const Finding& manifest = invalid.findings[0];
-    EXPECT_EQ(manifest.evidence, "Frameworks/A.framework/PrivacyInfo.xcprivacy, "
-                                 "Frameworks/B.framework/PrivacyInfo.xcprivacy, "
-                                 "Frameworks/C.framework/PrivacyInfo.xcprivacy, "
-                                 "Frameworks/D.framework/PrivacyInfo.xcprivacy, "
-                                 "Frameworks/E.framework/PrivacyInfo.xcprivacy");
-    EXPECT_EQ(manifest.itms, "ITMS-91056");
-    EXPECT_EQ(manifest.severity, FindingSeverity::blocker);
-    EXPECT_EQ(manifest.category, FindingCategory::privacy);
-    EXPECT_EQ(manifest.guideline, "5.1.1");
-
-    const CheckResults frameworks =
-        check({{"Frameworks/A.framework/A", "x"}, {"Frameworks/B.framework/B", "x"}},
-              machoFixture("ios/App-arm64"));
-    ASSERT_EQ(frameworks.ids(), list({"privacy.no-manifest", "privacy.user-defaults-reason"}));
-    EXPECT_EQ(frameworks.findings[0].evidence,
-              "2 embedded framework directories; 0 privacy manifests");
-    EXPECT_EQ(frameworks.findings[0].confidence, 0.82);
-    EXPECT_FALSE(frameworks.findings[0].itms);
-    EXPECT_EQ(frameworks.findings[1].itms, "ITMS-91053");
-    EXPECT_EQ(frameworks.findings[1].confidence, 0.76);
-    EXPECT_EQ(frameworks.findings[1].evidence,
-              "Binary symbols reference NSUserDefaults/CFPreferences; manifest category absent");
-}
-
 TEST_F(PrivacyManifestTest, SymbolOutputIsSearchedAsText) {
     const struct {
         const char* name;

@@ -76,29 +76,6 @@ TEST(PurposeStringChecks, EachDescriptionIsEmptyVagueOrSpecific) {
     }
 }
 
-TEST(PurposeStringChecks, TextsOfTheFindings) {
-    const CheckResults results = purposes(
-        dictionary({{"NSFaceIDUsageDescription", text("")},
-                    {"NSContactsUsageDescription", text("  \n Allow access to contacts \n")}}));
-    const Finding* empty = results.find("permission.empty.NSFaceIDUsageDescription");
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(empty->title, "Face ID purpose string is empty");
-    EXPECT_EQ(empty->evidence, "NSFaceIDUsageDescription is empty");
-    EXPECT_EQ(empty->fix,
-              "Explain the exact feature, action, and user benefit that require face id.");
-    EXPECT_EQ(empty->severity, FindingSeverity::blocker);
-    EXPECT_EQ(empty->category, FindingCategory::permissions);
-    EXPECT_EQ(empty->guideline, "5.1.1");
-    const Finding* vague = results.find("permission.vague.NSContactsUsageDescription");
-    ASSERT_TRUE(vague);
-    EXPECT_EQ(vague->title, "Contacts purpose string may be too vague");
-    // The trimmed text, between typographic quotation marks.
-    EXPECT_EQ(vague->evidence, QString::fromUtf8("NSContactsUsageDescription = \xE2\x80\x9C"
-                                                 "Allow access to contacts\xE2\x80\x9D"));
-    EXPECT_EQ(vague->severity, FindingSeverity::risk);
-    EXPECT_TRUE(results.passed.empty());
-}
-
 TEST(PurposeStringChecks, FirebaseConfigurationAtAnyDepthExactName) {
     const auto firebase = [](const char* path) {
         return purposes({}, {QStringLiteral("/b/App.app/Frameworks"), QString::fromUtf8(path)})

@@ -1,8 +1,9 @@
 #include "platform/cms/SignedData.h"
 
 #include "platform/cms/CmsError.h"
+#include "tests/support/ReadFile.h"
 #include "tests/support/RunTool.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -10,9 +11,9 @@
 namespace fs = std::filesystem;
 using bw::cms::CmsError;
 using bw::cms::signedContent;
-using bw::testing::runTool;
-using bw::testing::TempFolder;
-using bw::testing::ToolRun;
+using bw::test::runTool;
+using bw::test::TestFolder;
+using bw::test::ToolRun;
 
 namespace {
 
@@ -20,18 +21,13 @@ const fs::path profiles = BW_PROFILE_FIXTURES_DIR;
 const fs::path plists = BW_PROFILE_FIXTURE_SOURCES;
 const fs::path security = fs::path(BW_LIBEXEC_DIR) / "security";
 
-std::string readWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void writeWhole(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // The App Store profile with one letter of its signed content changed.
 std::string tamperedProfile() {
-    std::string der = readWhole(profiles / "appstore.mobileprovision");
+    std::string der = bw::test::readFile(profiles / "appstore.mobileprovision");
     const std::size_t at = der.find("Berthwatch Example App Store");
     EXPECT_NE(at, std::string::npos);
     der[at] = 'b';
@@ -50,30 +46,30 @@ TEST(SecurityCms, WritesTheExactSignedPropertyList) {
         const ToolRun run = decode(profiles / (std::string(name) + ".mobileprovision"));
         EXPECT_EQ(run.exitStatus, 0);
         EXPECT_EQ(run.standardError, "");
-        EXPECT_EQ(run.standardOutput, readWhole(plists / (std::string(name) + ".plist")));
+        EXPECT_EQ(run.standardOutput, bw::test::readFile(plists / (std::string(name) + ".plist")));
     }
 }
 
 TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
-    const TempFolder work;
-    writeWhole(work.path() / "garbage", "<?xml version=\"1.0\"?><plist/>");
-    writeWhole(work.path() / "empty", "");
-    writeWhole(work.path() / "tampered", tamperedProfile());
-    const std::string truncated = readWhole(profiles / "appstore.mobileprovision");
-    writeWhole(work.path() / "truncated", truncated.substr(0, truncated.size() / 2));
+    const TestFolder work;
+    writeWhole(work.fsPath() / "garbage", "<?xml version=\"1.0\"?><plist/>");
+    writeWhole(work.fsPath() / "empty", "");
+    writeWhole(work.fsPath() / "tampered", tamperedProfile());
+    const std::string truncated = bw::test::readFile(profiles / "appstore.mobileprovision");
+    writeWhole(work.fsPath() / "truncated", truncated.substr(0, truncated.size() / 2));
     struct Case {
         fs::path file;
         const char* reason;
     };
     const Case cases[] = {
-        {work.path() / "garbage", "not a CMS message"},
-        {work.path() / "empty", "not a CMS message"},
-        {work.path() / "truncated", "not a CMS message"},
-        {work.path() / "tampered", "the CMS signature does not match its content"},
+        {work.fsPath() / "garbage", "not a CMS message"},
+        {work.fsPath() / "empty", "not a CMS message"},
+        {work.fsPath() / "truncated", "not a CMS message"},
+        {work.fsPath() / "tampered", "the CMS signature does not match its content"},
         {profiles / "detached.mobileprovision", "the CMS message has no content"},
         {profiles / "digested.mobileprovision", "the CMS message is not signed data"},
-        {work.path() / "missing", "No such file or directory"},
-        {work.path(), "Is a directory"},
+        {work.fsPath() / "missing", "No such file or directory"},
+        {work.fsPath(), "Is a directory"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.string());
@@ -110,8 +106,9 @@ TEST(SignedContent, NamesWhatIsWrongWithAMessage) {
     const Case cases[] = {
         {"empty", "", Kind::notCms},
         {"garbage", "\x30\x03\x02\x01", Kind::notCms},
-        {"detached", readWhole(profiles / "detached.mobileprovision"), Kind::noContent},
-        {"digested", readWhole(profiles / "digested.mobileprovision"), Kind::notSignedData},
+        {"detached", bw::test::readFile(profiles / "detached.mobileprovision"), Kind::noContent},
+        {"digested", bw::test::readFile(profiles / "digested.mobileprovision"),
+         Kind::notSignedData},
         {"tampered", tamperedProfile(), Kind::badSignature},
     };
     for (const Case& c : cases) {

@@ -5,8 +5,8 @@
 #include "platform/macho/MachOFile.h"
 #include "tests/fixtures/signer/BundleSigner.h"
 #include "tests/fixtures/signer/Tamper.h"
+#include "tests/support/TestFolder.h"
 
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -117,6 +117,12 @@ void resealWith(const fs::path& app, const std::string& entries) {
     bw::signer::signMachOFile(app / "App", code);
 }
 
+// The last 4 KiB page the code directory hashes, the one that ends where the signature starts.
+std::uint64_t lastCodePage(const fs::path& executable) {
+    const auto opened = bw::macho::openMachOFile(executable.string());
+    return (opened->file.slices.at(0).image.codeSignature->dataOffset - 1) / 4096;
+}
+
 } // namespace
 
 TEST(CodeVerifierTest, LinkerSignaturesOfLldPass) {
@@ -148,8 +154,8 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString());
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath());
         BundleSignOptions options = withEntitlements();
         c.configure(options);
         bw::signer::signBundle(app, options);
@@ -161,8 +167,8 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
 }
 
 TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     BundleSignOptions options;
     options.code.cms = testIdentity();
     bw::signer::signBundle(app, options);
@@ -186,6 +192,9 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     const std::vector<Case> cases = {
         {"changed code page",
          [](const fs::path& app) { changeCodePage(app / "App", 1); },
+         {"APP: invalid signature (code or signature have been modified)"}},
+        {"changed last code page",
+         [](const fs::path& app) { changeCodePage(app / "App", lastCodePage(app / "App")); },
          {"APP: invalid signature (code or signature have been modified)"}},
         {"changed, added and removed resources",
          [](const fs::path& app) {
@@ -250,8 +259,8 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / "App");
         bw::signer::signBundle(app, withEntitlements());
         c.tamper(app);
         std::vector<std::string> expected;
@@ -296,8 +305,8 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / "App");
         writeText(app / "PkgInfo", "APPL????");
         BundleSignOptions options = withEntitlements();
         options.seal.xcodeIos = true;
@@ -315,10 +324,28 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
     }
 }
 
+// Nested code is found wherever the nested rules point, not only in Frameworks/.
+TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
+    const fs::path plugIn = app / "PlugIns/Share.appex";
+    fs::create_directories(plugIn);
+    fs::copy_file(inputs / "Kit", plugIn / "Share");
+    writeText(plugIn / "Info.plist", info("Share"));
+    bw::signer::signBundle(app, withEntitlements());
+    ASSERT_TRUE(verifyStrictDeep(app).valid())
+        << testing::PrintToString(messages(verifyStrictDeep(app)));
+    bw::signer::tamper::changeCodePage(plugIn / "Share", 0);
+    EXPECT_EQ(failureReport(app),
+              (std::vector<std::string>{
+                  app.string() + ": invalid signature (code or signature have been modified)",
+                  "In subcomponent: " + plugIn.string()}));
+}
+
 // A macOS bundle seals only Contents/.
 TEST(CodeVerifierTest, ItemsBesideContentsFail) {
-    QTemporaryDir dir;
-    fs::path app = fs::path(dir.path().toStdString()) / "Mac.app";
+    bw::test::TestFolder dir;
+    fs::path app = fs::path(dir.fsPath()) / "Mac.app";
     fs::create_directories(app / "Contents/MacOS");
     fs::copy_file(inputs / "App", app / "Contents/MacOS/App");
     writeText(app / "Contents/Info.plist", info("App"));
@@ -331,8 +358,8 @@ TEST(CodeVerifierTest, ItemsBesideContentsFail) {
 }
 
 TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     fs::create_directories(app / "PlugIns");
     bw::signer::signBundle(app, {});
     // A plain Mach-O file in a folder no nested rule covers is a resource; sealed by hash.
@@ -343,8 +370,8 @@ TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
 }
 
 TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
-    QTemporaryDir dir;
-    fs::path folder = dir.path().toStdString();
+    bw::test::TestFolder dir;
+    fs::path folder = dir.fsPath();
     fs::copy_file(inputs / "App", folder / "arm64");
     fs::copy_file(inputs / "App.x86_64", folder / "x86_64");
     BundleSignOptions cms;
@@ -372,8 +399,8 @@ TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
 TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
     for (const char* input : {"App", "App.universal"}) {
         SCOPED_TRACE(input);
-        QTemporaryDir dir;
-        fs::path app = makeApp(dir.path().toStdString(), inputs / input);
+        bw::test::TestFolder dir;
+        fs::path app = makeApp(dir.fsPath(), inputs / input);
         bw::signer::signBundle(app, withEntitlements());
         SignedEntitlements read = readSignedEntitlements(app);
         EXPECT_EQ(read.error, "");
@@ -381,8 +408,8 @@ TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
         ASSERT_TRUE(read.xml.has_value());
         EXPECT_EQ(std::string(read.xml->begin(), read.xml->end()), entitlements);
     }
-    QTemporaryDir dir;
-    fs::path app = makeApp(dir.path().toStdString(), inputs / "App");
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
     bw::signer::signBundle(app, {});
     EXPECT_FALSE(readSignedEntitlements(app).xml.has_value());
     EXPECT_EQ(readSignedEntitlements(inputs / "App.unsigned").error,
@@ -405,8 +432,8 @@ TEST(CodeVerifierTest, MalformedSignaturesFailCleanly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        fs::path file = fs::path(dir.path().toStdString()) / "App";
+        bw::test::TestFolder dir;
+        fs::path file = fs::path(dir.fsPath()) / "App";
         fs::copy_file(inputs / "App", file);
         bw::signer::signCode(file, withEntitlements());
         if (std::string(c.name) == "code slot count overruns") {

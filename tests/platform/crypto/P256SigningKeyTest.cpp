@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 using namespace bw::crypto;
-using bw::testing::makeTestKey;
-using bw::testing::TestKey;
-using bw::testing::verifiesES256;
+using bw::test::makeTestKey;
+using bw::test::TestKey;
+using bw::test::verifiesES256;
 
 namespace {
 
@@ -105,11 +105,4 @@ TEST(P256SigningKey, ScalarOutsideTheGroupIsRejected) {
                             "MDECAQEEIAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAACgCgYIKoZIzj0DAQc=\n"
                             "-----END EC PRIVATE KEY-----\n";
     EXPECT_EQ(failureOf(zero), CryptoError::Kind::invalidKey);
-}
-
-TEST(CryptoError, Texts) {
-    EXPECT_EQ(CryptoError(CryptoError::Kind::invalidKey).description(),
-              "The key is not a P-256 private key in PEM form.");
-    EXPECT_STREQ(CryptoError(CryptoError::Kind::signingFailed).what(),
-                 "The ES256 signature could not be created.");
 }

@@ -8,7 +8,7 @@
 #include <openssl/rsa.h>
 #include <stdexcept>
 
-namespace bw::testing {
+namespace bw::test {
 namespace {
 
 struct KeyFree {
@@ -104,4 +104,4 @@ bool verifiesES256(QByteArrayView privateKeyPem, QByteArrayView message, QByteAr
     return verified;
 }
 
-} // namespace bw::testing
+} // namespace bw::test

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-namespace bw::testing {
+namespace bw::test {
 
 // Fresh keys in the PEM forms a developer might paste, made with OpenSSL for each test.
 enum class TestKey {
@@ -24,4 +24,4 @@ QByteArray makeTestKey(TestKey kind);
 // OpenSSL alone.
 bool verifiesES256(QByteArrayView privateKeyPem, QByteArrayView message, QByteArrayView raw);
 
-} // namespace bw::testing
+} // namespace bw::test

@@ -4,19 +4,19 @@
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFolder.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
 
 using namespace bw;
-using bw::testing::snapshotFolder;
-using bw::testing::writeFile;
+using bw::test::snapshotFolder;
+using bw::test::writeFile;
 
 TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
-    QTemporaryDir dir;
+    bw::test::TestFolder dir;
     const QString path = dir.filePath("history.json");
     fs::writeFileAtomically(path, "first");
     fs::writeFileAtomically(path, "second, longer");
@@ -26,7 +26,7 @@ TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
 }
 
 TEST(AtomicFile, NeverReplaceCreatesANewFile) {
-    QTemporaryDir dir;
+    bw::test::TestFolder dir;
     fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
     const std::map<QString, QByteArray> expected{{"kept.json", "bytes"}};
     EXPECT_EQ(snapshotFolder(dir.path()), expected);
@@ -62,12 +62,12 @@ TEST(AtomicFile, AFailedWriteChangesNothing) {
          "file.json", big, fs::Replace::existing, EFBIG, nullptr},
     };
     for (const Case& c : cases) {
-        QTemporaryDir dir;
+        bw::test::TestFolder dir;
         const QDir folder(dir.path());
         c.prepare(folder);
         const auto before = snapshotFolder(dir.path());
         try {
-            std::optional<bw::testing::FileSizeLimit> limit;
+            std::optional<bw::test::FileSizeLimit> limit;
             if (c.errorNumber == EFBIG) {
                 limit.emplace(64 * 1024);
             }

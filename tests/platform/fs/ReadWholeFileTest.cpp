@@ -3,17 +3,17 @@
 #include "platform/fs/FileIoError.h"
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFolder.h"
 
 #include <QDir>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <cerrno>
 #include <gtest/gtest.h>
 
 using namespace bw;
 
 TEST(ReadWholeFile, ReadsEveryByte) {
-    QTemporaryDir dir;
+    bw::test::TestFolder dir;
     // Larger than one read, and not a multiple of it.
     QByteArray big(300 * 1024 + 7, '\0');
     QRandomGenerator generator(7);
@@ -23,13 +23,13 @@ TEST(ReadWholeFile, ReadsEveryByte) {
     const std::pair<const char*, QByteArray> cases[] = {
         {"empty", {}}, {"small", "{}\n"}, {"big", big}};
     for (const auto& [name, bytes] : cases) {
-        bw::testing::writeFile(dir.filePath(name), bytes);
+        bw::test::writeFile(dir.filePath(name), bytes);
         EXPECT_EQ(fs::readWholeFile(dir.filePath(name)), bytes) << name;
     }
 }
 
 TEST(ReadWholeFile, FailsWithTheSystemReason) {
-    QTemporaryDir dir;
+    bw::test::TestFolder dir;
     QDir(dir.path()).mkdir("folder");
     const std::pair<const char*, int> cases[] = {{"missing", ENOENT}, {"folder", EISDIR}};
     for (const auto& [name, errorNumber] : cases) {

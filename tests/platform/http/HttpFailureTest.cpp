@@ -110,15 +110,6 @@ TEST(HttpFailure, ResponseOverTheSizeBoundFailsForBothFramings) {
     }
 }
 
-TEST(HttpFailure, DefaultBoundIsThirtyTwoMebibytes) {
-    LocalHttpServer server;
-    ScriptedResponse scripted{200, std::string(defaultMaxResponseBytes + 1, 'b')};
-    scripted.chunked = true;
-    server.route("GET", "/huge", scripted);
-    const TransportError error = failureOf(getRequest(server.url("/huge"), 30s));
-    EXPECT_EQ(error.description(), "The server’s response is larger than 32 MiB.");
-}
-
 TEST(HttpFailure, MalformedRequestsAreRefusedBeforeAnythingIsSent) {
     LocalHttpServer server;
     const struct {

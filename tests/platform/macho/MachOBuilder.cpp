@@ -1,6 +1,6 @@
 #include "MachOBuilder.h"
 
-namespace bw::macho::testing {
+namespace bw::test {
 
 void ByteWriter::put(uint64_t value, int width) {
     for (int i = 0; i < width; ++i) {
@@ -46,13 +46,13 @@ ImageBuilder& ImageBuilder::dylib(uint32_t command, const std::string& name, uin
     return *this;
 }
 
-ImageBuilder& ImageBuilder::segment(SegmentSpec segment) {
+ImageBuilder& ImageBuilder::segment(SegmentLayout segment) {
     segments_.push_back(std::move(segment));
     commands_.push_back({is64_ ? 0x19u : 0x1u, {}, Generated::segment});
     return *this;
 }
 
-ImageBuilder& ImageBuilder::symbols(std::vector<SymbolSpec> symbols) {
+ImageBuilder& ImageBuilder::symbols(std::vector<SymbolLayout> symbols) {
     symbols_ = std::move(symbols);
     hasSymtab_ = true;
     commands_.push_back({0x2, {}, Generated::symtab});
@@ -96,7 +96,7 @@ Buffer ImageBuilder::build() const {
     const size_t symbolOffset = dataStart;
     ByteWriter strings(order_);
     strings.u8(0);
-    for (const SymbolSpec& symbol : symbols_) {
+    for (const SymbolLayout& symbol : symbols_) {
         data.u32(static_cast<uint32_t>(strings.size()));
         strings.text(symbol.name);
         data.u8(symbol.type);
@@ -128,7 +128,7 @@ Buffer ImageBuilder::build() const {
         out.u32(command.command);
         out.u32(static_cast<uint32_t>(size));
         if (isSegment) {
-            const SegmentSpec& segment = segments_[segmentCount++];
+            const SegmentLayout& segment = segments_[segmentCount++];
             const auto word = [&](uint64_t v) {
                 is64_ ? out.u64(v) : out.u32(static_cast<uint32_t>(v));
             };
@@ -141,7 +141,7 @@ Buffer ImageBuilder::build() const {
             out.u32(5);
             out.u32(static_cast<uint32_t>(segment.sections.size()));
             out.u32(0);
-            for (const SectionSpec& section : segment.sections) {
+            for (const SectionLayout& section : segment.sections) {
                 out.name(section.name, 16);
                 out.name(segment.name, 16);
                 word(0x1000 + section.offset);
@@ -174,14 +174,14 @@ Buffer ImageBuilder::build() const {
     return out.bytes();
 }
 
-Buffer universal(const std::vector<SliceSpec>& slices, bool fat64, uint32_t alignment) {
+Buffer universal(const std::vector<SliceLayout>& slices, bool fat64, uint32_t alignment) {
     ByteWriter out(ByteOrder::big);
     out.u32(fat64 ? 0xcafebabf : 0xcafebabe);
     out.u32(static_cast<uint32_t>(slices.size()));
     const size_t step = size_t{1} << alignment;
     size_t offset = 8 + slices.size() * (fat64 ? 32 : 20);
     std::vector<size_t> offsets;
-    for (const SliceSpec& slice : slices) {
+    for (const SliceLayout& slice : slices) {
         offset = (offset + step - 1) / step * step;
         offsets.push_back(offset);
         offset += slice.image.size();
@@ -207,4 +207,4 @@ Bytes view(const Buffer& buffer) {
     return {buffer.data(), buffer.size()};
 }
 
-} // namespace bw::macho::testing
+} // namespace bw::test

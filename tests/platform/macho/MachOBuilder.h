@@ -8,8 +8,10 @@
 
 // Writes small synthetic Mach-O images in either byte order and width, for the cases the linker
 // here cannot produce (32-bit images, big-endian images, broken fields).
-namespace bw::macho::testing {
+namespace bw::test {
 
+using macho::ByteOrder;
+using macho::Bytes;
 using Buffer = std::vector<std::byte>;
 
 class ByteWriter {
@@ -36,24 +38,24 @@ private:
     Buffer bytes_;
 };
 
-struct SymbolSpec {
+struct SymbolLayout {
     std::string name;
     uint8_t type = 0x01; // undefined external
     uint64_t value = 0;
 };
 
-struct SectionSpec {
+struct SectionLayout {
     std::string name;
     uint64_t size = 0;
     uint32_t offset = 0;
     uint32_t flags = 0;
 };
 
-struct SegmentSpec {
+struct SegmentLayout {
     std::string name;
     uint64_t fileOffset = 0;
     uint64_t fileSize = 0;
-    std::vector<SectionSpec> sections;
+    std::vector<SectionLayout> sections;
 };
 
 class ImageBuilder {
@@ -62,8 +64,8 @@ public:
 
     ImageBuilder& dylib(uint32_t command, const std::string& name, uint32_t current,
                         uint32_t compatibility);
-    ImageBuilder& segment(SegmentSpec segment);
-    ImageBuilder& symbols(std::vector<SymbolSpec> symbols);
+    ImageBuilder& segment(SegmentLayout segment);
+    ImageBuilder& symbols(std::vector<SymbolLayout> symbols);
     ImageBuilder& codeSignature(Buffer blob);
     ImageBuilder& command(uint32_t command, Buffer payload); // any other command, as given
 
@@ -82,22 +84,22 @@ private:
     int32_t cpuType_;
     int32_t cpuSubtype_;
     std::vector<Command> commands_;
-    std::vector<SegmentSpec> segments_;
-    std::vector<SymbolSpec> symbols_;
+    std::vector<SegmentLayout> segments_;
+    std::vector<SymbolLayout> symbols_;
     bool hasSymtab_ = false;
     Buffer signature_;
     bool hasSignature_ = false;
 };
 
-struct SliceSpec {
+struct SliceLayout {
     int32_t cpuType;
     int32_t cpuSubtype;
     Buffer image;
 };
 
 // A universal file with each slice aligned to 2^`alignment`.
-Buffer universal(const std::vector<SliceSpec>& slices, bool fat64, uint32_t alignment = 12);
+Buffer universal(const std::vector<SliceLayout>& slices, bool fat64, uint32_t alignment = 12);
 
 Bytes view(const Buffer& buffer);
 
-} // namespace bw::macho::testing
+} // namespace bw::test

@@ -11,10 +11,11 @@ namespace bw::macho {
 namespace {
 
 using namespace constants;
-using testing::Buffer;
-using testing::ImageBuilder;
-using testing::universal;
-using testing::view;
+using test::Buffer;
+using test::ByteWriter;
+using test::ImageBuilder;
+using test::universal;
+using test::view;
 
 Buffer ppcImage() {
     return ImageBuilder(false, ByteOrder::big, cpuTypePowerPC, 0)
@@ -33,7 +34,7 @@ Buffer x86_64hImage() {
 }
 
 TEST(MachOFileTest, ReadsThinAndUniversalFilesOfEveryHeaderKind) {
-    const std::vector<testing::SliceSpec> slices{
+    const std::vector<test::SliceLayout> slices{
         {cpuTypePowerPC, 0, ppcImage()},
         {cpuTypeX86, 3, i386Image()},
         {cpuTypeX86_64, 8, x86_64hImage()},
@@ -71,12 +72,37 @@ TEST(MachOFileTest, ReadsThinAndUniversalFilesOfEveryHeaderKind) {
     EXPECT_EQ(fat->slices[1].image.dylibs.at(0).installName, "/i386");
 }
 
+// Writes `value` over the 32-bit field at `offset` of a little-endian image.
+Buffer patched(Buffer bytes, size_t offset, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes.at(offset + i) = static_cast<std::byte>(value >> (8 * i));
+    return bytes;
+}
+
+ImageBuilder arm64() {
+    return ImageBuilder(true, ByteOrder::little, cpuTypeArm64, 0);
+}
+
+Buffer payload(std::initializer_list<uint32_t> words, const std::string& tail = {}) {
+    ByteWriter writer(ByteOrder::little);
+    for (uint32_t word : words)
+        writer.u32(word);
+    for (char c : tail)
+        writer.u8(static_cast<uint8_t>(c));
+    return writer.bytes();
+}
+
+Buffer build(const ImageBuilder& builder) {
+    return builder.build();
+}
+
 void putBig32(Buffer& bytes, size_t offset, uint32_t value) {
     for (int i = 0; i < 4; ++i)
         bytes.at(offset + i) = static_cast<std::byte>(value >> (24 - 8 * i));
 }
 
-TEST(MachOFileTest, RejectsInconsistentUniversalHeaders) {
+// Every malformed input, thin or universal, fails with its kind and a reason that names the field.
+TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
     const Buffer good =
         universal({{cpuTypePowerPC, 0, ppcImage()}, {cpuTypeX86, 3, i386Image()}}, false);
     // Entries start at 8, 20 bytes each: cputype, cpusubtype, offset, size, align.
@@ -93,9 +119,57 @@ TEST(MachOFileTest, RejectsInconsistentUniversalHeaders) {
         MachOError::Kind kind;
         const char* detail;
     };
+    const Buffer thin = build(arm64().dylib(lcLoadDylib, "/usr/lib/libz.dylib", 1, 1));
+    // A segment of one section as the first command: nsects is at 32 + 64.
+    const Buffer sectioned = build(arm64().segment({"__TEXT", 0, 0, {{"__text", 0x10, 0x20, 0}}}));
     const Case cases[] = {
-        {"header cut short", Buffer(good.begin(), good.begin() + 6), MachOError::Kind::truncated,
-         "fat header"},
+        {"empty", {}, MachOError::Kind::notObjectFile, ""},
+        {"text", payload({0x6c6c6568}, "o\n"), MachOError::Kind::notObjectFile, ""},
+        {"header cut short", Buffer(thin.begin(), thin.begin() + 20), MachOError::Kind::truncated,
+         "mach header"},
+        {"commands cut short", Buffer(thin.begin(), thin.begin() + 40), MachOError::Kind::truncated,
+         "load commands extend"},
+        {"ncmds larger than the commands allow", patched(thin, 16, 1000),
+         MachOError::Kind::malformed, "ncmds 1000"},
+        {"one command more than present", patched(patched(thin, 16, 2), 20, 48),
+         MachOError::Kind::truncated, "load command 1 extends"},
+        {"cmdsize zero", patched(thin, 36, 0), MachOError::Kind::malformed, "cmdsize 0"},
+        {"cmdsize not a multiple of 8", patched(thin, 36, 44), MachOError::Kind::malformed,
+         "cmdsize 44"},
+        {"cmdsize past the commands", patched(thin, 36, 0x100), MachOError::Kind::truncated,
+         "load command 0 extends"},
+        {"dylib name offset past the command", patched(thin, 40, 0x80), MachOError::Kind::malformed,
+         "name offset 128"},
+        {"dylib name offset inside the fixed fields", patched(thin, 40, 8),
+         MachOError::Kind::malformed, "name offset 8"},
+        {"dylib name without NUL",
+         build(arm64().command(lcLoadDylib, payload({24, 0, 0, 0}, "/usr/lib/x.dylib"))),
+         MachOError::Kind::malformed, "not NUL-terminated"},
+        {"dylib command too small", build(arm64().command(lcLoadDylib, payload({24, 0}))),
+         MachOError::Kind::malformed, "too small for a dylib command"},
+        {"two ids", build(arm64().dylib(lcIdDylib, "/a", 0, 0).dylib(lcIdDylib, "/b", 0, 0)),
+         MachOError::Kind::malformed, "more than one LC_ID_DYLIB"},
+        {"two symbol tables", build(arm64().symbols({}).symbols({})), MachOError::Kind::malformed,
+         "more than one LC_SYMTAB"},
+        {"two signatures", build(arm64().codeSignature({}).codeSignature({})),
+         MachOError::Kind::malformed, "more than one LC_CODE_SIGNATURE"},
+        {"32-bit segment in a 64-bit image", build(arm64().command(lcSegment, Buffer(48))),
+         MachOError::Kind::malformed, "does not match the header's width"},
+        {"segment past the end", build(arm64().segment({"__DATA", 0x100, 0x100000, {}})),
+         MachOError::Kind::truncated, "segment __DATA extends"},
+        {"section past the end",
+         build(arm64().segment({"__TEXT", 0, 0, {{"__text", 0x10, 0x7fff0000, 0}}})),
+         MachOError::Kind::truncated, "section __text extends"},
+        {"symbol table past the end", patched(build(arm64().symbols({{"_a"}})), 44, 1 << 20),
+         MachOError::Kind::truncated, "nsyms 1048576"},
+        {"string table past the end", patched(build(arm64().symbols({{"_a"}})), 52, 1 << 20),
+         MachOError::Kind::truncated, "string table"},
+        {"signature past the end", patched(build(arm64().codeSignature(Buffer(8))), 44, 9),
+         MachOError::Kind::truncated, "data extends"},
+        {"section count past its segment", patched(sectioned, 96, 2), MachOError::Kind::malformed,
+         "nsects 2"},
+        {"fat header cut short", Buffer(good.begin(), good.begin() + 6),
+         MachOError::Kind::truncated, "fat header"},
         {"entries past the end", edited({{4, 0x10000000}}), MachOError::Kind::truncated,
          "nfat_arch 268435456"},
         {"no slices", edited({{4, 0}}), MachOError::Kind::malformed, "no architectures"},

@@ -11,12 +11,12 @@ namespace bw::macho {
 namespace {
 
 using namespace constants;
-using testing::Buffer;
-using testing::ImageBuilder;
-using testing::SymbolSpec;
-using testing::view;
+using test::Buffer;
+using test::ImageBuilder;
+using test::SymbolLayout;
+using test::view;
 
-const std::vector<SymbolSpec> mixedSymbols{
+const std::vector<SymbolLayout> mixedSymbols{
     {"_zeta", 0x01, 0}, // undefined external
     {"_OBJC_CLASS_$_NSUserDefaults", 0x01, 0},
     {"_defined", 0x0f, 0x1000},  // defined in a section, external

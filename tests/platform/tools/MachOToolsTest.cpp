@@ -1,4 +1,4 @@
-#include "RunProcess.h"
+#include "tests/support/RunTool.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -10,8 +10,8 @@ namespace bw::tools {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProcessOutput;
-using testing::runProcess;
+using test::runTool;
+using test::ToolRun;
 
 const std::string fixtures = BW_MACHO_FIXTURES_DIR;
 const std::string tools = BW_LIBEXEC_DIR;
@@ -28,8 +28,8 @@ std::vector<std::string> wellFormedFixtures() {
     return files;
 }
 
-ProcessOutput ours(const std::string& tool, const std::string& option, const std::string& path) {
-    return runProcess({tools + "/" + tool, option, path});
+ToolRun ours(const std::string& tool, const std::string& option, const std::string& path) {
+    return runTool(tools + "/" + tool, {option, path});
 }
 
 // llvm-lipo ends the list with a space before the line feed; ours does not, like Apple's lipo.
@@ -52,22 +52,22 @@ TEST(MachOToolsTest, FixtureSetIsComplete) {
 TEST(MachOToolsTest, OutputEqualsLlvmsOnEveryFixture) {
     for (const std::string& path : wellFormedFixtures()) {
         SCOPED_TRACE(path);
-        const ProcessOutput archs = ours("lipo", "-archs", path);
-        const ProcessOutput llvmArchs = runProcess({"llvm-lipo-14", "-archs", path});
-        EXPECT_EQ(archs.exitStatus, 0) << archs.err;
-        EXPECT_EQ(archs.out, withoutTrailingSpace(llvmArchs.out));
+        const ToolRun archs = ours("lipo", "-archs", path);
+        const ToolRun llvmArchs = runTool("llvm-lipo-14", {"-archs", path});
+        EXPECT_EQ(archs.exitStatus, 0) << archs.standardError;
+        EXPECT_EQ(archs.standardOutput, withoutTrailingSpace(llvmArchs.standardOutput));
 
-        const ProcessOutput libraries = ours("otool", "-L", path);
-        const ProcessOutput llvmLibraries =
-            runProcess({"llvm-objdump-14", "--macho", "--dylibs-used", "--arch=all", path});
-        EXPECT_EQ(libraries.exitStatus, 0) << libraries.err;
-        EXPECT_EQ(libraries.out, llvmLibraries.out);
+        const ToolRun libraries = ours("otool", "-L", path);
+        const ToolRun llvmLibraries =
+            runTool("llvm-objdump-14", {"--macho", "--dylibs-used", "--arch=all", path});
+        EXPECT_EQ(libraries.exitStatus, 0) << libraries.standardError;
+        EXPECT_EQ(libraries.standardOutput, llvmLibraries.standardOutput);
 
-        const ProcessOutput symbols = ours("nm", "-u", path);
-        const ProcessOutput llvmSymbols = runProcess({"llvm-nm-14", "--arch=all", "-u", path});
-        EXPECT_EQ(symbols.exitStatus, 0) << symbols.err;
-        EXPECT_EQ(symbols.out, llvmSymbols.out);
-        EXPECT_EQ(symbols.err, "");
+        const ToolRun symbols = ours("nm", "-u", path);
+        const ToolRun llvmSymbols = runTool("llvm-nm-14", {"--arch=all", "-u", path});
+        EXPECT_EQ(symbols.exitStatus, 0) << symbols.standardError;
+        EXPECT_EQ(symbols.standardOutput, llvmSymbols.standardOutput);
+        EXPECT_EQ(symbols.standardError, "");
     }
 }
 
@@ -131,24 +131,26 @@ TEST(MachOToolsTest, ListsTheFixturesAsTheInspectionExpects) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const ProcessOutput output = ours(c.tool, c.option, fixtures + "/" + c.file);
+        const ToolRun output = ours(c.tool, c.option, fixtures + "/" + c.file);
         EXPECT_EQ(output.exitStatus, 0);
-        EXPECT_EQ(output.out, c.expected);
+        EXPECT_EQ(output.standardOutput, c.expected);
     }
-    const ProcessOutput local = ours("otool", "-L", fixtures + "/ios/App-local-links-arm64");
+    const ToolRun local = ours("otool", "-L", fixtures + "/ios/App-local-links-arm64");
     EXPECT_NE(
-        local.out.find(
+        local.standardOutput.find(
             "\n\t/opt/homebrew/opt/gettext/lib/libintl.8.dylib (compatibility version 12.0.0, "
             "current version 12.0.0)\n"),
         std::string::npos);
-    EXPECT_NE(local.out.find("\n\t/usr/local/lib/libpng16.16.dylib ("), std::string::npos);
-    const ProcessOutput universalApp = ours("otool", "-L", app);
-    EXPECT_EQ(universalApp.out.rfind(app + " (architecture x86_64):\n", 0), 0u);
-    EXPECT_NE(universalApp.out.find(app + " (architecture arm64):\n"), std::string::npos);
-    const ProcessOutput weak = ours("otool", "-L", fixtures + "/ios/App-weak-arm64");
-    EXPECT_NE(
-        weak.out.find("StoreKit (compatibility version 1.0.0, current version 1.0.0, weak)\n"),
-        std::string::npos);
+    EXPECT_NE(local.standardOutput.find("\n\t/usr/local/lib/libpng16.16.dylib ("),
+              std::string::npos);
+    const ToolRun universalApp = ours("otool", "-L", app);
+    EXPECT_EQ(universalApp.standardOutput.rfind(app + " (architecture x86_64):\n", 0), 0u);
+    EXPECT_NE(universalApp.standardOutput.find(app + " (architecture arm64):\n"),
+              std::string::npos);
+    const ToolRun weak = ours("otool", "-L", fixtures + "/ios/App-weak-arm64");
+    EXPECT_NE(weak.standardOutput.find(
+                  "StoreKit (compatibility version 1.0.0, current version 1.0.0, weak)\n"),
+              std::string::npos);
 }
 
 TEST(MachOToolsTest, ReportsFilesThatAreNotMachOLikeApplesTools) {
@@ -180,19 +182,19 @@ TEST(MachOToolsTest, ReportsFilesThatAreNotMachOLikeApplesTools) {
         SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
         std::vector<std::string> arguments = c.arguments;
         arguments[0] = tools + "/" + arguments[0];
-        const ProcessOutput output = runProcess(arguments);
+        const ToolRun output = runTool(arguments.front(), {arguments.begin() + 1, arguments.end()});
         EXPECT_EQ(output.exitStatus, 1);
-        EXPECT_EQ(output.out, c.out);
-        EXPECT_EQ(output.err, c.err);
+        EXPECT_EQ(output.standardOutput, c.out);
+        EXPECT_EQ(output.standardError, c.err);
     }
 }
 
 TEST(MachOToolsTest, OtoolListsEveryFileItIsGivenAndFailsIfOneFails) {
     const std::string kit = fixtures + "/ios/Kit.framework/Kit";
     const std::string text = fixtures + "/malformed/text";
-    const ProcessOutput output = runProcess({tools + "/otool", "-L", text, kit});
+    const ToolRun output = runTool(tools + "/otool", {"-L", text, kit});
     EXPECT_EQ(output.exitStatus, 1);
-    EXPECT_EQ(output.out.rfind(text + ": is not an object file\n" + kit + ":\n", 0), 0u);
+    EXPECT_EQ(output.standardOutput.rfind(text + ": is not an object file\n" + kit + ":\n", 0), 0u);
 }
 
 TEST(MachOToolsTest, EveryMalformedFileFailsQuicklyAndCleanly) {
@@ -200,12 +202,14 @@ TEST(MachOToolsTest, EveryMalformedFileFailsQuicklyAndCleanly) {
         for (const auto& [tool, option] :
              {std::pair{"lipo", "-archs"}, {"otool", "-L"}, {"nm", "-u"}}) {
             SCOPED_TRACE(std::string(tool) + " " + entry.path().filename().string());
-            const ProcessOutput output = ours(tool, option, entry.path().string());
+            const ToolRun output = ours(tool, option, entry.path().string());
             EXPECT_EQ(output.exitStatus, 1);
             EXPECT_LT(output.seconds, 1.0);
-            EXPECT_EQ(output.err.find("Sanitizer"), std::string::npos) << output.err;
-            EXPECT_EQ(output.err.find("runtime error"), std::string::npos) << output.err;
-            EXPECT_FALSE(output.err.empty() && output.out.empty());
+            EXPECT_EQ(output.standardError.find("Sanitizer"), std::string::npos)
+                << output.standardError;
+            EXPECT_EQ(output.standardError.find("runtime error"), std::string::npos)
+                << output.standardError;
+            EXPECT_FALSE(output.standardError.empty() && output.standardOutput.empty());
         }
     }
 }

@@ -2,7 +2,7 @@
 
 #include "platform/clock/ManualClock.h"
 #include "tests/support/LocalHttpServer.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -57,8 +57,8 @@ protected:
 
     test::LocalHttpServer server;
     ManualClock clock;
-    testing::TempFolder folder;
-    QSettings settings{QString::fromStdString((folder.path() / "settings.ini").string()),
+    test::TestFolder folder;
+    QSettings settings{QString::fromStdString((folder.fsPath() / "settings.ini").string()),
                        QSettings::IniFormat};
     RecordingPresenter presenter;
     QDateTime wallNow = QDateTime(QDate(2026, 12, 6), QTime(9, 0), Qt::UTC);

@@ -1,6 +1,7 @@
 #include "tests/fixtures/zip/TreeDescription.h"
+#include "tests/support/ReadFile.h"
 #include "tests/support/RunTool.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <algorithm>
 #include <fstream>
@@ -10,9 +11,9 @@
 
 namespace fs = std::filesystem;
 using bw::fixtures::TreeItem;
-using bw::testing::runTool;
-using bw::testing::TempFolder;
-using bw::testing::ToolRun;
+using bw::test::runTool;
+using bw::test::TestFolder;
+using bw::test::ToolRun;
 
 namespace {
 
@@ -22,11 +23,6 @@ const fs::path ditto = fs::path(BW_LIBEXEC_DIR) / "ditto";
 
 ToolRun extract(const fs::path& archive, const fs::path& destination) {
     return runTool(ditto, {"-x", "-k", archive.string(), destination.string()});
-}
-
-std::string readWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // What is on disk under `root`, in the form of a tree description, sorted by path.
@@ -46,7 +42,7 @@ std::vector<TreeItem> snapshot(const fs::path& root) {
             item.kind = S_ISDIR(info.st_mode) ? TreeItem::Kind::directory : TreeItem::Kind::file;
             item.mode = info.st_mode & 07777;
             if (item.kind == TreeItem::Kind::file) {
-                item.content = readWhole(it->path());
+                item.content = bw::test::readFile(it->path());
             }
         }
         items.push_back(std::move(item));
@@ -106,19 +102,19 @@ TEST(Ditto, RoundTripsDescribedTreesExactly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.archive);
-        const TempFolder work;
-        const ToolRun run = extract(fixtures / c.archive, work.path() / "out");
+        const TestFolder work;
+        const ToolRun run = extract(fixtures / c.archive, work.fsPath() / "out");
         EXPECT_EQ(run.exitStatus, 0) << run.standardError;
         EXPECT_EQ(run.standardOutput + run.standardError, "");
-        expectSameTree(snapshot(work.path() / "out"), expectedTree(c.description));
+        expectSameTree(snapshot(work.fsPath() / "out"), expectedTree(c.description));
     }
 }
 
 // Root may write into read-only folders; an ordinary user may not, so this shows that folders
 // get their final modes only once they are filled.
 TEST(Ditto, RoundTripsAsAnOrdinaryUser) {
-    const TempFolder work;
-    const fs::path destination = work.path() / "out";
+    const TestFolder work;
+    const fs::path destination = work.fsPath() / "out";
     ToolRun run;
     if (::geteuid() != 0) {
         run = extract(fixtures / "tree.zip", destination);
@@ -129,11 +125,11 @@ TEST(Ditto, RoundTripsAsAnOrdinaryUser) {
         }
         // The checkout may live in a folder only root can enter (root's home): the unprivileged
         // user gets its own copies of the tool and the archive.
-        const fs::path tool = work.path() / "ditto";
-        const fs::path archive = work.path() / "tree.zip";
+        const fs::path tool = work.fsPath() / "ditto";
+        const fs::path archive = work.fsPath() / "tree.zip";
         fs::copy_file(ditto, tool);
         fs::copy_file(fixtures / "tree.zip", archive);
-        ASSERT_EQ(::chown(work.path().c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(work.fsPath().c_str(), 65534, 65534), 0);
         ASSERT_EQ(::chmod(archive.c_str(), 0644), 0);
         run = runTool(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", tool, "-x",
                                 "-k", archive, destination});
@@ -163,19 +159,19 @@ TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {
     fs::remove("/tmp/berthwatch-fixture-absolute.txt");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.archive);
-        const TempFolder work;
-        fs::create_directory(work.path() / "inner");
-        const fs::path destination = work.path() / "inner" / "out";
+        const TestFolder work;
+        fs::create_directory(work.fsPath() / "inner");
+        const fs::path destination = work.fsPath() / "inner" / "out";
         const ToolRun run = extract(fixtures / "hostile" / c.archive, destination);
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.standardOutput, "");
         EXPECT_NE(run.standardError.find(c.message), std::string::npos) << run.standardError;
         EXPECT_EQ(run.standardError.rfind("ditto: ", 0), 0u) << run.standardError;
-        EXPECT_EQ(namesIn(work.path()), std::vector<std::string>{"inner"});
+        EXPECT_EQ(namesIn(work.fsPath()), std::vector<std::string>{"inner"});
         if (c.refusedBeforeWriting) {
-            EXPECT_EQ(namesIn(work.path() / "inner"), std::vector<std::string>{});
+            EXPECT_EQ(namesIn(work.fsPath() / "inner"), std::vector<std::string>{});
         } else {
-            EXPECT_EQ(namesIn(work.path() / "inner"), std::vector<std::string>{"out"});
+            EXPECT_EQ(namesIn(work.fsPath() / "inner"), std::vector<std::string>{"out"});
             for (const fs::directory_entry& entry : fs::recursive_directory_iterator(destination)) {
                 EXPECT_LE(entry.file_size(), 1024u) << entry.path();
             }
@@ -199,8 +195,8 @@ TEST(Ditto, FailsWithAMessageForWhatIsNotAReadableArchive) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.archive.string());
-        const TempFolder work;
-        const ToolRun run = extract(c.archive, work.path() / "out");
+        const TestFolder work;
+        const ToolRun run = extract(c.archive, work.fsPath() / "out");
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_NE(run.standardError.find(c.message), std::string::npos) << run.standardError;
     }
@@ -222,40 +218,42 @@ TEST(Ditto, AcceptsOnlyItsOneInvocation) {
 }
 
 TEST(Ditto, DropsSetuidAndSetgidBits) {
-    const TempFolder work;
-    const ToolRun run = extract(fixtures / "setuid.zip", work.path());
+    const TestFolder work;
+    const ToolRun run = extract(fixtures / "setuid.zip", work.fsPath());
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
-    EXPECT_EQ(fs::status(work.path() / "bin").permissions(), fs::perms(0755));
-    EXPECT_EQ(fs::status(work.path() / "bin" / "tool").permissions(), fs::perms(0755));
+    EXPECT_EQ(fs::status(work.fsPath() / "bin").permissions(), fs::perms(0755));
+    EXPECT_EQ(fs::status(work.fsPath() / "bin" / "tool").permissions(), fs::perms(0755));
 }
 
 TEST(Ditto, ReadsZip64Archives) {
-    const TempFolder work;
-    const ToolRun run = extract(fixtures / "zip64.zip", work.path());
+    const TestFolder work;
+    const ToolRun run = extract(fixtures / "zip64.zip", work.fsPath());
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
-    EXPECT_EQ(readWhole(work.path() / "big" / "one.txt"), "first\n");
-    EXPECT_EQ(readWhole(work.path() / "big" / "two.bin"), bw::fixtures::textLikeBytes(100000, 2));
+    EXPECT_EQ(bw::test::readFile(work.fsPath() / "big" / "one.txt"), "first\n");
+    EXPECT_EQ(bw::test::readFile(work.fsPath() / "big" / "two.bin"),
+              bw::fixtures::textLikeBytes(100000, 2));
 }
 
 TEST(Ditto, NeverFollowsALinkAlreadyInTheDestination) {
-    const TempFolder work;
-    fs::create_directories(work.path() / "outside");
-    fs::create_directories(work.path() / "out");
-    fs::create_directory_symlink("../outside", work.path() / "out" / "Payload");
-    const ToolRun run = extract(fixtures / "Example.ipa", work.path() / "out");
+    const TestFolder work;
+    fs::create_directories(work.fsPath() / "outside");
+    fs::create_directories(work.fsPath() / "out");
+    fs::create_directory_symlink("../outside", work.fsPath() / "out" / "Payload");
+    const ToolRun run = extract(fixtures / "Example.ipa", work.fsPath() / "out");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_NE(run.standardError.find("a symbolic link or file is in the way"), std::string::npos)
         << run.standardError;
-    EXPECT_TRUE(fs::is_empty(work.path() / "outside"));
+    EXPECT_TRUE(fs::is_empty(work.fsPath() / "outside"));
 }
 
 TEST(Ditto, ReplacesAFileInTheDestinationInsteadOfWritingThroughIt) {
-    const TempFolder work;
-    std::ofstream(work.path() / "victim.txt") << "unchanged";
-    fs::create_directories(work.path() / "out" / "Folder");
-    fs::create_hard_link(work.path() / "victim.txt", work.path() / "out" / "Folder" / "readme.txt");
-    const ToolRun run = extract(fixtures / "tree.zip", work.path() / "out");
+    const TestFolder work;
+    std::ofstream(work.fsPath() / "victim.txt") << "unchanged";
+    fs::create_directories(work.fsPath() / "out" / "Folder");
+    fs::create_hard_link(work.fsPath() / "victim.txt",
+                         work.fsPath() / "out" / "Folder" / "readme.txt");
+    const ToolRun run = extract(fixtures / "tree.zip", work.fsPath() / "out");
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
-    EXPECT_EQ(readWhole(work.path() / "victim.txt"), "unchanged");
-    EXPECT_EQ(readWhole(work.path() / "out" / "Folder" / "readme.txt"), "Read me.\n");
+    EXPECT_EQ(bw::test::readFile(work.fsPath() / "victim.txt"), "unchanged");
+    EXPECT_EQ(bw::test::readFile(work.fsPath() / "out" / "Folder" / "readme.txt"), "Read me.\n");
 }

@@ -8,7 +8,7 @@
 #include <set>
 
 using namespace bw;
-using namespace bw::testing;
+using namespace bw::test;
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "services/appstoreconnect/AppStoreConnectAudit.h"
+#include "tests/support/Findings.h"
 
 #include <gtest/gtest.h>
 
@@ -25,23 +26,6 @@ AppStoreConnectSnapshot matchedSnapshot() {
     return snapshot;
 }
 
-std::vector<QString> ids(const AppStoreConnectAudit& audit) {
-    std::vector<QString> result;
-    for (const Finding& finding : audit.findings) {
-        result.push_back(finding.id);
-    }
-    return result;
-}
-
-const Finding* findingWithId(const AppStoreConnectAudit& audit, const QString& id) {
-    for (const Finding& finding : audit.findings) {
-        if (finding.id == id) {
-            return &finding;
-        }
-    }
-    return nullptr;
-}
-
 } // namespace
 
 TEST(AppStoreConnectFindings, PlatformCodes) {
@@ -54,20 +38,6 @@ TEST(AppStoreConnectFindings, PlatformCodes) {
     for (const auto& [platform, code] : cases) {
         EXPECT_EQ(expectedPlatformCode(build(platform)), code) << platform;
     }
-}
-
-TEST(AppStoreConnectFindings, CompleteRecordPassesEveryCheck) {
-    AppStoreConnectSnapshot snapshot = matchedSnapshot();
-    snapshot.productStates = {"APPROVED", "READY_TO_SUBMIT"};
-    const AppStoreConnectAudit audit = makeAudit(snapshot, build());
-    EXPECT_EQ(audit.snapshot, snapshot);
-    EXPECT_TRUE(audit.findings.empty());
-    EXPECT_EQ(audit.passedChecks,
-              (std::vector<QString>{
-                  "App Store Connect bundle identifier matched",
-                  "App Store Connect version 2.4.1 matched", "2 App Store localizations found",
-                  "5 App Store screenshots found", "App Review detail record found",
-                  "No queried product is rejected or missing metadata"}));
 }
 
 TEST(AppStoreConnectFindings, CountWordings) {
@@ -95,46 +65,23 @@ TEST(AppStoreConnectFindings, EmptyRecordFindingsInOrder) {
     snapshot.productStates = {"APPROVED", "rejected",         "Developer_Action_Needed",
                               "REJECTED", "MISSING_METADATA", "WAITING_FOR_REVIEW"};
     const AppStoreConnectAudit audit = makeAudit(snapshot, build());
-    EXPECT_EQ(ids(audit), (std::vector<QString>{"asc.localizations.empty", "asc.screenshots.empty",
-                                                "asc.review-details.empty", "asc.products.state"}));
+    EXPECT_EQ(bw::test::findingIds(audit.findings),
+              (std::vector<QString>{"asc.localizations.empty", "asc.screenshots.empty",
+                                    "asc.review-details.empty", "asc.products.state"}));
     EXPECT_EQ(audit.passedChecks,
               (std::vector<QString>{"App Store Connect bundle identifier matched",
                                     "App Store Connect version 2.4.1 matched"}));
 
-    const Finding expected[] = {
-        {"asc.localizations.empty", FindingSeverity::risk, FindingCategory::metadata, "2.3",
-         std::nullopt, "No App Store localization is configured",
-         "The connected App Store Connect record is incomplete for this release.",
-         "Version 2.4.1 has 0 localizations.", std::nullopt,
-         "Add at least the primary locale with a description, keywords, support URL, and "
-         "marketing text as needed.",
-         1.0, EvidenceSource::appStoreConnect, std::nullopt},
-        {"asc.screenshots.empty", FindingSeverity::risk, FindingCategory::metadata, "2.3",
-         std::nullopt, "No App Store screenshots were found",
-         "The connected App Store Connect record is incomplete for this release.",
-         "The matching version exposes 0 screenshots through App Store Connect.", std::nullopt,
-         "Upload screenshots for every required device family and verify that they show the "
-         "current UI.",
-         1.0, EvidenceSource::appStoreConnect, std::nullopt},
-        {"asc.review-details.empty", FindingSeverity::manual, FindingCategory::metadata, "2.3",
-         std::nullopt, "App Review details are not available",
-         "The connected App Store Connect record is incomplete for this release.",
-         "No review detail resource was returned for version 2.4.1.", std::nullopt,
-         "Complete reviewer contact details, notes, and demo credentials when login or setup is "
-         "required.",
-         1.0, EvidenceSource::appStoreConnect, std::nullopt},
-        {"asc.products.state", FindingSeverity::risk, FindingCategory::payments, "3.1",
-         std::nullopt, "One or more products need attention",
-         "App Store Connect reports a product state that can block a complete purchase review.",
-         "rejected, Developer_Action_Needed, REJECTED, MISSING_METADATA", std::nullopt,
-         "Open the affected purchases or subscriptions, complete missing metadata, and resolve "
-         "developer action items.",
-         1.0, EvidenceSource::appStoreConnect, std::nullopt},
-    };
-    ASSERT_EQ(audit.findings.size(), 4u);
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(audit.findings[i], expected[i]) << i;
+    std::vector<QString> evidence;
+    for (const Finding& finding : audit.findings) {
+        evidence.push_back(finding.evidence);
     }
+    EXPECT_EQ(evidence, (std::vector<QString>{
+                            "Version 2.4.1 has 0 localizations.",
+                            "The matching version exposes 0 screenshots through App Store Connect.",
+                            "No review detail resource was returned for version 2.4.1.",
+                            "rejected, Developer_Action_Needed, REJECTED, MISSING_METADATA"}));
+    bw::test::expectSoundFindings(audit.findings, EvidenceSource::appStoreConnect);
 }
 
 TEST(AppStoreConnectFindings, NoMatchedVersion) {
@@ -143,24 +90,10 @@ TEST(AppStoreConnectFindings, NoMatchedVersion) {
     snapshot.bundleIdentifierMatched = true;
     snapshot.productStates = {"APPROVED"};
     const AppStoreConnectAudit audit = makeAudit(snapshot, build("maccatalyst"));
-    ASSERT_EQ(ids(audit), std::vector<QString>{"asc.version.missing"});
-    const Finding expected{
-        "asc.version.missing",
-        FindingSeverity::manual,
-        FindingCategory::metadata,
-        "2.3",
-        std::nullopt,
-        "Version 2.4.1 is not prepared in App Store Connect",
-        "This is normal early in the release flow, but metadata cannot be compared until the "
-        "version record exists.",
-        "No macOS App Store version matched 2.4.1.",
-        std::nullopt,
-        "Create version 2.4.1 in App Store Connect, complete its metadata, then run Berthwatch "
-        "again.",
-        1.0,
-        EvidenceSource::appStoreConnect,
-        std::nullopt};
-    EXPECT_EQ(audit.findings[0], expected);
+    ASSERT_EQ(bw::test::findingIds(audit.findings), std::vector<QString>{"asc.version.missing"});
+    EXPECT_EQ(audit.findings[0].title, "Version 2.4.1 is not prepared in App Store Connect");
+    EXPECT_EQ(audit.findings[0].evidence, "No macOS App Store version matched 2.4.1.");
+    bw::test::expectSoundFindings(audit.findings, EvidenceSource::appStoreConnect);
     EXPECT_EQ(audit.passedChecks,
               (std::vector<QString>{"App Store Connect bundle identifier matched",
                                     "No queried product is rejected or missing metadata"}));
@@ -252,15 +185,12 @@ TEST(AppStoreConnectFindings, UnreadPartsAreReportedOnceAndNeverAsEmpty) {
             c.failures.begin(), c.failures.end(),
             [](const AppStoreConnectReadFailure& f) { return f.part == Part::reviewDetail; });
         const AppStoreConnectAudit audit = makeAudit(snapshot, build());
-        EXPECT_EQ(ids(audit), c.findingIds);
+        EXPECT_EQ(bw::test::findingIds(audit.findings), c.findingIds);
         EXPECT_EQ(audit.passedChecks, c.passedChecks);
-        const Finding* incomplete = findingWithId(audit, "asc.request.incomplete");
+        const Finding* incomplete =
+            bw::test::findingWithId(audit.findings, "asc.request.incomplete");
         ASSERT_NE(incomplete, nullptr);
         EXPECT_EQ(incomplete->evidence, c.evidence);
-        EXPECT_EQ(incomplete->severity, FindingSeverity::manual);
-        EXPECT_EQ(incomplete->category, FindingCategory::metadata);
-        EXPECT_EQ(incomplete->guideline, "2.3");
-        EXPECT_EQ(incomplete->source, EvidenceSource::appStoreConnect);
-        EXPECT_EQ(incomplete->title, "Part of the App Store Connect record could not be read");
+        bw::test::expectSoundFindings(audit.findings, EvidenceSource::appStoreConnect);
     }
 }

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
-using bw::testing::makeTestKey;
-using bw::testing::TestKey;
-using bw::testing::verifiesES256;
+using bw::test::makeTestKey;
+using bw::test::TestKey;
+using bw::test::verifiesES256;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "platform/json/JsonWriter.h"
 #include "tests/platform/crypto/TestKeys.h"
 
-namespace bw::testing {
+namespace bw::test {
 namespace {
 
 const QString apiHost = "https://api.appstoreconnect.apple.com";
@@ -92,4 +92,4 @@ AppStoreConnectService::Clock FakeAppStoreConnect::fixedClock() {
     return [] { return QDateTime::fromSecsSinceEpoch(1785576600, Qt::UTC); };
 }
 
-} // namespace bw::testing
+} // namespace bw::test

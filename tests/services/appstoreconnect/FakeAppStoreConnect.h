@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace bw::testing {
+namespace bw::test {
 
 // A JSON:API resource the way App Store Connect sends it, with its own "self" link.
 QJsonObject ascResource(const QString& type, const QString& id, const QJsonObject& attributes);
@@ -54,4 +54,4 @@ private:
     AppStoreConnectCredentials credentials_;
 };
 
-} // namespace bw::testing
+} // namespace bw::test

@@ -1,5 +1,5 @@
-#include "services/screenshots/AcceptedScreenshotSizes.h"
 #include "services/screenshots/ScreenshotAuditService.h"
+#include "tests/support/Findings.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/TestFolder.h"
@@ -24,23 +24,6 @@ QByteArray png(QSize size, bool alpha = false) {
     QImage image = quadrantImage(size, alpha);
     image.setPixel(0, 0, qRgba(serial % 256, serial / 256 % 256, 7, 255));
     return test::pngData(image);
-}
-
-std::vector<QString> ids(const ScreenshotAuditResult& result) {
-    std::vector<QString> ids;
-    for (const Finding& finding : result.findings) {
-        ids.push_back(finding.id);
-    }
-    return ids;
-}
-
-const Finding* findingWithId(const ScreenshotAuditResult& result, const QString& id) {
-    for (const Finding& finding : result.findings) {
-        if (finding.id == id) {
-            return &finding;
-        }
-    }
-    return nullptr;
 }
 
 class ScreenshotAudit : public ::testing::Test {
@@ -69,23 +52,10 @@ TEST_F(ScreenshotAudit, EvidenceOfOneSmallAndOneLargeScreenIsExact) {
     const ScreenshotAuditResult result = audit({large, small}, false);
 
     EXPECT_THAT(result.passedChecks, ElementsAre(u"Home.png decoded at 640 \u00d7 1136"_s));
-    const Finding expectedSmall{
-        QStringLiteral("screenshot.small.Tiny.png"),
-        FindingSeverity::risk,
-        FindingCategory::screenshots,
-        QStringLiteral("2.3.3"),
-        std::nullopt,
-        QStringLiteral("Screenshot resolution is unusually small"),
-        u"The image is 639 \u00d7 1200 pixels and may not match an accepted App Store device size."_s,
-        u"Tiny.png: 639 \u00d7 1200"_s,
-        std::nullopt,
-        QStringLiteral("Capture the screen at a device size supported by App Store Connect without "
-                       "scaling it up."),
-        0.9,
-        EvidenceSource::screenshot,
-        std::nullopt};
     ASSERT_EQ(result.findings.size(), 2u);
-    EXPECT_EQ(result.findings[0], expectedSmall);
+    EXPECT_EQ(result.findings[0].id, u"screenshot.small.Tiny.png"_s);
+    EXPECT_EQ(result.findings[0].evidence, u"Tiny.png: 639 × 1200"_s);
+    EXPECT_EQ(result.findings[0].severity, FindingSeverity::risk);
     const Finding& notice = result.findings[1];
     EXPECT_EQ(notice.id, u"screenshot.semantic-review"_s);
     EXPECT_EQ(notice.severity, FindingSeverity::manual);
@@ -108,9 +78,12 @@ TEST_F(ScreenshotAudit, CountsStoreScreenshotsAboveTen) {
               u"11 files are marked as App Store product screenshots."_s);
     EXPECT_EQ(eleven.findings.front().severity, FindingSeverity::manual);
 
-    EXPECT_EQ(findingWithId(audit(files, false), u"screenshot.store.maximum-count"_s), nullptr);
+    EXPECT_EQ(
+        test::findingWithId(audit(files, false).findings, u"screenshot.store.maximum-count"_s),
+        nullptr);
     files.pop_back();
-    EXPECT_EQ(findingWithId(audit(files, true), u"screenshot.store.maximum-count"_s), nullptr);
+    EXPECT_EQ(test::findingWithId(audit(files, true).findings, u"screenshot.store.maximum-count"_s),
+              nullptr);
 }
 
 TEST_F(ScreenshotAudit, StoreChecksRunInOrderForEveryKindOfFile) {
@@ -177,7 +150,7 @@ TEST_F(ScreenshotAudit, StoreChecksRunInOrderForEveryKindOfFile) {
         const ScreenshotAuditResult result = audit({file(c.fileName, c.bytes)}, true);
         std::vector<QString> expectedIds = c.findingIds;
         expectedIds.push_back(u"screenshot.semantic-review"_s);
-        EXPECT_EQ(ids(result), expectedIds) << c.name;
+        EXPECT_EQ(test::findingIds(result.findings), expectedIds) << c.name;
         EXPECT_EQ(result.passedChecks, c.passed) << c.name;
     }
 }
@@ -188,35 +161,13 @@ TEST_F(ScreenshotAudit, GifAndWebpScreenshotsHaveAlphaOnlyWhenTransparent) {
         audit({fixtures + u"opaque.gif"_s, fixtures + u"transparent.gif"_s,
                fixtures + u"opaque-lossy.webp"_s, fixtures + u"transparent-lossy.webp"_s},
               true);
-    EXPECT_EQ(ids(result), (std::vector<QString>{u"screenshot.store.alpha.transparent.gif"_s,
-                                                 u"screenshot.store.alpha.transparent-lossy.webp"_s,
-                                                 u"screenshot.semantic-review"_s}));
+    EXPECT_EQ(test::findingIds(result.findings),
+              (std::vector<QString>{u"screenshot.store.alpha.transparent.gif"_s,
+                                    u"screenshot.store.alpha.transparent-lossy.webp"_s,
+                                    u"screenshot.semantic-review"_s}));
     EXPECT_THAT(result.passedChecks, ::testing::Contains(u"opaque.gif has no alpha channel"_s));
     EXPECT_THAT(result.passedChecks,
                 ::testing::Contains(u"opaque-lossy.webp has no alpha channel"_s));
-}
-
-TEST_F(ScreenshotAudit, StoreFindingsCarryTheirExactTexts) {
-    const QString heic =
-        file(u"Wide.heic"_s, test::heicData(quadrantImage(QSize(500, 200), true), true));
-    const ScreenshotAuditResult result = audit({heic}, true);
-    ASSERT_EQ(result.findings.size(), 4u);
-    const Finding& size = result.findings[0];
-    EXPECT_EQ(size.severity, FindingSeverity::risk);
-    EXPECT_EQ(size.confidence, 0.98);
-    EXPECT_EQ(size.detail,
-              u"The image is 500 \u00d7 200 pixels and does not match a listed iPhone, "
-              u"iPad, Mac, Apple TV, Vision Pro, or Apple Watch screenshot size."_s);
-    EXPECT_EQ(size.evidence, u"Wide.heic: 500 \u00d7 200; rules 2026.08.1"_s);
-    const Finding& format = result.findings[1];
-    EXPECT_EQ(format.severity, FindingSeverity::blocker);
-    EXPECT_EQ(format.title, u"HEIC is not an App Store screenshot format"_s);
-    EXPECT_EQ(format.evidence, u"Wide.heic"_s);
-    const Finding& alpha = result.findings[2];
-    EXPECT_EQ(alpha.severity, FindingSeverity::blocker);
-    EXPECT_EQ(alpha.evidence, u"Wide.heic decodes with alpha information."_s);
-    EXPECT_EQ(alpha.fix, u"Flatten the image onto an opaque background and export it as JPEG or "
-                         u"an opaque PNG."_s);
 }
 
 TEST_F(ScreenshotAudit, EveryFindingCarriesItsExactFields) {
@@ -232,100 +183,35 @@ TEST_F(ScreenshotAudit, EveryFindingCarriesItsExactFields) {
     files.push_back(file(u"dup.png"_s, first));
     const ScreenshotAuditResult result = audit(files, true);
 
-    auto expected = [](const char* id, FindingSeverity severity, double confidence,
-                       EvidenceSource source, const char* title, const char* detail,
-                       const QString& evidence, const char* fix) {
-        return Finding{QString::fromUtf8(id),
-                       severity,
-                       FindingCategory::screenshots,
-                       u"2.3.3"_s,
-                       std::nullopt,
-                       QString::fromUtf8(title),
-                       QString::fromUtf8(detail),
-                       evidence,
-                       std::nullopt,
-                       QString::fromUtf8(fix),
-                       confidence,
-                       source,
-                       std::nullopt};
-    };
-    const std::vector<Finding> findings = {
-        expected("screenshot.store.maximum-count", FindingSeverity::manual, 1.0,
-                 EvidenceSource::screenshot, "Screenshot set grouping needs confirmation",
-                 "App Store Connect accepts one to 10 screenshots per supported device size and "
-                 "localization.",
-                 u"12 files are marked as App Store product screenshots."_s,
-                 "Confirm that no individual device and localization set exceeds 10 images, or "
-                 "mark this batch as review evidence instead."),
-        expected("screenshot.store.dimension.Wide.heic", FindingSeverity::risk, 0.98,
-                 EvidenceSource::screenshot,
-                 "Screenshot size is not in Apple's current specification",
-                 "The image is 500 × 200 pixels and does not match a listed iPhone, iPad, Mac, "
-                 "Apple TV, Vision Pro, or Apple Watch screenshot size.",
-                 u"Wide.heic: 500 × 200; rules 2026.08.1"_s,
-                 "Export from a supported device size without cropping or scaling. Recheck "
-                 "Apple's screenshot specifications if the device is newly released."),
-        expected("screenshot.store.format.Wide.heic", FindingSeverity::blocker, 1.0,
-                 EvidenceSource::screenshot, "HEIC is not an App Store screenshot format",
-                 "App Store Connect accepts JPEG, JPG, and PNG product screenshots.",
-                 u"Wide.heic"_s, "Export this image as a flattened JPEG or PNG."),
-        expected("screenshot.store.alpha.Wide.heic", FindingSeverity::blocker, 1.0,
-                 EvidenceSource::screenshot, "Product screenshot contains an alpha channel",
-                 "Apple's current screenshot specification does not accept alpha channels or "
-                 "transparency.",
-                 u"Wide.heic decodes with alpha information."_s,
-                 "Flatten the image onto an opaque background and export it as JPEG or an "
-                 "opaque PNG."),
-        expected("screenshot.invalid.notes.png", FindingSeverity::risk, 1.0,
-                 EvidenceSource::screenshot, "Screenshot could not be decoded",
-                 "The selected file is not a readable image with pixel dimensions.", u"notes.png"_s,
-                 "Export a PNG or JPEG directly from the target device or simulator."),
-        expected("screenshot.duplicate.dup.png", FindingSeverity::risk, 1.0,
-                 EvidenceSource::screenshot, "Duplicate screenshot selected",
-                 "Two screenshot files contain identical image data.", u"s0.png and dup.png"_s,
-                 "Replace the duplicate with a screen that demonstrates a different core "
-                 "feature."),
-    };
-    ASSERT_EQ(result.findings.size(), findings.size() + 1);
-    for (std::size_t i = 0; i < findings.size(); ++i) {
-        EXPECT_EQ(result.findings[i], findings[i]) << findings[i].id.toStdString();
+    // The wording is the checks' own; the evidence is what this batch makes of it.
+    EXPECT_THAT(
+        test::findingIds(result.findings),
+        ElementsAre(u"screenshot.store.maximum-count"_s, u"screenshot.store.dimension.Wide.heic"_s,
+                    u"screenshot.store.format.Wide.heic"_s, u"screenshot.store.alpha.Wide.heic"_s,
+                    u"screenshot.invalid.notes.png"_s, u"screenshot.duplicate.dup.png"_s,
+                    u"screenshot.semantic-review"_s));
+    std::vector<QString> evidence;
+    for (const Finding& finding : result.findings) {
+        evidence.push_back(finding.evidence);
     }
-    // The notice's fix is this application's own wording; everything else is fixed.
-    Finding notice = result.findings.back();
-    notice.fix.clear();
-    EXPECT_EQ(notice, expected("screenshot.semantic-review", FindingSeverity::manual, 1.0,
-                               EvidenceSource::manual, "Screenshot content needs semantic review",
-                               "Local checks verify image integrity and obvious duplicates. Copy, "
-                               "paywall disclosures, misleading claims, and product accuracy "
-                               "require the screenshot review service.",
-                               u"11 readable screenshots attached"_s, ""));
-}
-
-TEST_F(ScreenshotAudit, AcceptedSizesAreExactlyTheListedOnesInEitherOrientation) {
-    // short, long; typed from Apple's published screenshot sizes
-    const std::vector<std::pair<qint64, qint64>> listed = {
-        {1260, 2736}, {1290, 2796}, {1320, 2868}, {1284, 2778}, {1242, 2688}, {1179, 2556},
-        {1206, 2622}, {1170, 2532}, {1125, 2436}, {1080, 2340}, {1242, 2208}, {750, 1334},
-        {640, 1096},  {640, 1136},  {600, 1136},  {640, 920},   {640, 960},   {600, 960},
-        {2064, 2752}, {2048, 2732}, {1488, 2266}, {1668, 2420}, {1668, 2388}, {1640, 2360},
-        {1668, 2224}, {1536, 2008}, {1536, 2048}, {1496, 2048}, {768, 1004},  {768, 1024},
-        {748, 1024},  {800, 1280},  {900, 1440},  {1600, 2560}, {1800, 2880}, {1080, 1920},
-        {2160, 3840}, {422, 514},   {410, 502},   {416, 496},   {396, 484},   {368, 448},
-        {312, 390}};
-    const QSet<PixelSize>& sizes = acceptedScreenshotSizes();
-    EXPECT_EQ(sizes.size(), qsizetype(listed.size()));
-    for (const auto& [shortSide, longSide] : listed) {
-        EXPECT_TRUE(sizes.contains(PixelSize::of(shortSide, longSide))) << shortSide;
-        EXPECT_TRUE(sizes.contains(PixelSize::of(longSide, shortSide))) << shortSide;
-        EXPECT_FALSE(sizes.contains(PixelSize::of(shortSide, longSide + 1))) << shortSide;
-    }
+    EXPECT_THAT(evidence,
+                ElementsAre(u"12 files are marked as App Store product screenshots."_s,
+                            u"Wide.heic: 500 × 200; rules 2026.08.1"_s, u"Wide.heic"_s,
+                            u"Wide.heic decodes with alpha information."_s, u"notes.png"_s,
+                            u"s0.png and dup.png"_s, u"11 readable screenshots attached"_s));
+    std::vector<Finding> checks = result.findings;
+    checks.pop_back();
+    test::expectSoundFindings(checks, EvidenceSource::screenshot);
+    test::expectSoundFindings({result.findings.back()}, EvidenceSource::manual);
+    EXPECT_EQ(result.findings[2].severity, FindingSeverity::blocker);
+    EXPECT_EQ(result.findings[3].severity, FindingSeverity::blocker);
 }
 
 TEST_F(ScreenshotAudit, HeicAsReviewEvidenceHasNoFormatFinding) {
     const QString heic =
         file(u"Shot.HEIC"_s, test::heicData(quadrantImage(QSize(700, 900)), false));
     const ScreenshotAuditResult result = audit({heic}, false);
-    EXPECT_THAT(ids(result), ElementsAre(u"screenshot.semantic-review"_s));
+    EXPECT_THAT(test::findingIds(result.findings), ElementsAre(u"screenshot.semantic-review"_s));
     EXPECT_THAT(result.passedChecks, ElementsAre(u"Shot.HEIC decoded at 700 \u00d7 900"_s));
 }
 
@@ -333,7 +219,7 @@ TEST_F(ScreenshotAudit, IdenticalFilesNameTheFirstCopy) {
     const QByteArray bytes = png(QSize(700, 1400));
     const ScreenshotAuditResult result =
         audit({file(u"a.png"_s, bytes), file(u"b.png"_s, bytes), file(u"c.png"_s, bytes)}, false);
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.duplicate.b.png"_s, u"screenshot.duplicate.c.png"_s,
                             u"screenshot.semantic-review"_s));
     EXPECT_EQ(result.findings[0].evidence, u"a.png and b.png"_s);
@@ -353,7 +239,7 @@ TEST_F(ScreenshotAudit, UnreadableFilesAreListedButNeitherDecodedNorHashed) {
         folder.path() + u"/pipe.png"_s, // must not block the audit
     };
     const ScreenshotAuditResult result = audit(files, false);
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.invalid.notes.png"_s,
                             u"screenshot.invalid.notes-too.png"_s,
                             u"screenshot.invalid.missing.png"_s, u"screenshot.invalid.Folder.png"_s,
@@ -395,7 +281,7 @@ TEST_F(ScreenshotAudit, SameNamesInDifferentFoldersGetDistinctIds) {
         file(u"en/Shot.png"_s, bytes), file(u"de/Shot.png"_s, bytes), file(u"fr/Shot.png"_s, bytes),
         file(u"ja/Shot.png"_s, "not an image"), file(u"ko/Shot.png"_s, "not an image either")};
     const ScreenshotAuditResult result = audit(files, false);
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.small.Shot.png"_s, u"screenshot.small.Shot.png-2"_s,
                             u"screenshot.duplicate.Shot.png"_s, u"screenshot.small.Shot.png-3"_s,
                             u"screenshot.duplicate.Shot.png-2"_s, u"screenshot.invalid.Shot.png"_s,
@@ -412,17 +298,10 @@ TEST_F(ScreenshotAudit, HugeDeclaredDimensionsAreReadFromTheHeaderAlone) {
     timer.start();
     const ScreenshotAuditResult result = audit({huge}, true);
     EXPECT_LT(timer.elapsed(), 1000);
-    EXPECT_THAT(ids(result),
+    EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.store.dimension.Huge.png"_s,
                             u"screenshot.store.alpha.Huge.png"_s, u"screenshot.semantic-review"_s));
     EXPECT_EQ(result.findings[0].evidence, u"Huge.png: 200000 \u00d7 300000; rules 2026.08.1"_s);
-}
-
-TEST(ScreenshotDigest, IsLowerCaseHexadecimalSha256) {
-    EXPECT_EQ(ScreenshotAuditService::digest(QByteArray()),
-              u"e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"_s);
-    EXPECT_EQ(ScreenshotAuditService::digest("abc"),
-              u"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"_s);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
-using namespace bw::testing;
+using namespace bw::test;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

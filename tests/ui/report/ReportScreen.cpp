@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 
-namespace bw::testing {
+namespace bw::test {
 
 ReportScreen::ReportScreen(const ScanReport& report, std::optional<QString> notice,
                            bool clipboardRefuses)
@@ -18,7 +18,7 @@ ReportScreen::ReportScreen(const ScanReport& report, std::optional<QString> noti
     const QUrl nowhere(QStringLiteral("http://127.0.0.1:9"));
     auto services = std::make_shared<AppServices>(AppServices{
         BuildScanner(), ScreenshotAuditService(),
-        ReportStore(QString::fromStdString(folder_.path().string())), BerthwatchBackend(nowhere),
+        ReportStore(QString::fromStdString(folder_.fsPath().string())), BerthwatchBackend(nowhere),
         AppStoreConnectService(), ScreenshotAIService(BerthwatchBackend(nowhere))});
     AppModelOptions options;
     options.clock = &clock_;
@@ -47,4 +47,4 @@ Finding craftedFinding(const QString& id, FindingSeverity severity, const QStrin
     return finding;
 }
 
-} // namespace bw::testing
+} // namespace bw::test

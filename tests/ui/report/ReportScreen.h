@@ -2,13 +2,13 @@
 
 #include "app/AppModel.h"
 #include "platform/clock/ManualClock.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 #include "ui/report/Pasteboard.h"
 #include "ui/report/ReportView.h"
 
 #include <memory>
 
-namespace bw::testing {
+namespace bw::test {
 
 // A report screen on its own model, with a manual clock and a clipboard that either keeps what
 // it is given or, like a desktop without a clipboard owner, drops it.
@@ -22,12 +22,12 @@ public:
     ManualClock& clock() { return clock_; }
     const QString& clipboard() const { return clipboard_; }
     const Pasteboard& pasteboard() const { return pasteboard_; }
-    const TempFolder& folder() const { return folder_; }
+    const TestFolder& folder() const { return folder_; }
     // Runs the posted layout passes until the screen has settled.
     void settle();
 
 private:
-    TempFolder folder_;
+    TestFolder folder_;
     ManualClock clock_;
     QString clipboard_;
     Pasteboard pasteboard_;
@@ -38,4 +38,4 @@ private:
 // A finding of `severity` made from the sample's first finding, with its own id and title.
 Finding craftedFinding(const QString& id, FindingSeverity severity, const QString& title = {});
 
-} // namespace bw::testing
+} // namespace bw::test

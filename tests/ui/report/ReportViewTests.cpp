@@ -19,7 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
-using namespace bw::testing;
+using namespace bw::test;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -253,7 +253,7 @@ TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
     share.copyAction()->trigger();
     EXPECT_EQ(screen.clipboard(), ReportMarkdown::render(ScanReport::sample()));
 
-    chosen = QString::fromStdString((screen.folder().path() / "report.md").string());
+    chosen = QString::fromStdString((screen.folder().fsPath() / "report.md").string());
     share.saveAction()->trigger();
     QFile saved(chosen);
     for (int i = 0; i < 500 && !saved.exists(); ++i) {

@@ -22,8 +22,8 @@
 
 using namespace bw;
 using namespace bw::report;
-using bw::testing::historyReport;
-using bw::testing::ModelWithHistory;
+using bw::test::historyReport;
+using bw::test::ModelWithHistory;
 
 namespace {
 
@@ -138,6 +138,17 @@ TEST(ReportsView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     some.view->searchField()->setText("nothing like it");
     EXPECT_TRUE(visibleTexts(some.view.get()).contains("No matching reports"));
     EXPECT_FALSE(visibleTexts(some.view.get()).contains("No reports yet"));
+}
+
+TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
+    Screen screen({historyReport("Solo", now)});
+    screen.view->resize(520, 760);
+    QTest::qWait(50);
+    const auto top = [&](QWidget* widget) {
+        return widget->mapTo(screen.view.get(), QPoint(0, 0)).y();
+    };
+    EXPECT_EQ(top(screen.view->filterButton(ReportHistoryFilter::all)),
+              top(screen.view->searchField()) + 38 + 14);
 }
 
 TEST(ReportsView, ChipSelectionIsAnimatedUnlessMotionIsReduced) {

@@ -4,9 +4,11 @@
 #include "ui/design/Motion.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
+#include "ui/window/GuidelineList.h"
 #include "ui/window/GuidelineRow.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -97,6 +99,10 @@ TEST(GuidelinesView, CategoryChangesFollowReduceMotion) {
         Browser browser;
         browser.view.selectCategory(FindingCategory::privacy);
         EXPECT_EQ(browser.view.chip(FindingCategory::privacy)->isAnimating(), !reduce);
+        EXPECT_EQ(browser.view.list()->isAnimating(), !reduce);
+        browser.view.searchField()->setText("data");
+        QTest::qWait(30); // the list's height follows the change without ending it
+        EXPECT_EQ(browser.view.list()->isAnimating(), !reduce);
     }
     design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
@@ -126,4 +132,21 @@ TEST(GuidelinesView, NarrowRowsStackTheirNumberAboveTheTitle) {
     QApplication::processEvents();
     EXPECT_FALSE(row->isWide());
     EXPECT_GT(row->heightForWidth(row->width()), wideHeight);
+}
+
+TEST(GuidelinesView, ChipsStayUnderTheSearchFieldWhichKeepsTheFocusWhenTheyAreClicked) {
+    Browser browser;
+    browser.view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&browser.view));
+    QLineEdit* edit = browser.view.searchField()->lineEdit();
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+    GuidelineCategoryChip* privacy = browser.view.chip(FindingCategory::privacy);
+    QTest::mouseClick(privacy, Qt::LeftButton);
+    QTest::qWait(400);
+    EXPECT_TRUE(edit->hasFocus());
+    // Three rows leave the page's spare height below the list, not between the controls.
+    const int searchBottom =
+        browser.view.searchField()->mapTo(&browser.view, QPoint(0, 0)).y() + 38;
+    EXPECT_EQ(privacy->mapTo(&browser.view, QPoint(0, 0)).y(), searchBottom + 14);
 }

@@ -16,8 +16,8 @@
 
 using namespace bw;
 using namespace bw::window;
-using bw::testing::historyReport;
-using bw::testing::ModelWithHistory;
+using bw::test::historyReport;
+using bw::test::ModelWithHistory;
 
 namespace {
 
@@ -154,8 +154,8 @@ TEST(SettingsView, UpdateChecksNeedAFeed) {
     EXPECT_TRUE(without.row("Software updates")->detail().contains("release builds"));
 
     ManualClock clock;
-    bw::testing::TempFolder folder;
-    QSettings store(QString::fromStdString((folder.path() / "s.ini").string()),
+    bw::test::TestFolder folder;
+    QSettings store(QString::fromStdString((folder.fsPath() / "s.ini").string()),
                     QSettings::IniFormat);
     NoPresenter presenter;
     UpdateController updates(
@@ -169,4 +169,15 @@ TEST(SettingsView, UpdateChecksNeedAFeed) {
     QTest::mouseClick(with.button("Email"), Qt::LeftButton);
     ASSERT_EQ(with.opened.size(), 1u);
     EXPECT_EQ(with.opened[0].scheme(), "mailto");
+}
+
+TEST(SettingsView, ARowWhoseDetailDoesNotFitOnOneLineMovesItsControlUp) {
+    Settings settings(1);
+    settings.view->resize(520, 900);
+    QApplication::processEvents();
+    EXPECT_TRUE(settings.row("Saved reports")->isWide());
+    EXPECT_FALSE(settings.row("Clear report history")->isWide());
+    settings.view->resize(900, 900);
+    QApplication::processEvents();
+    EXPECT_TRUE(settings.row("Clear report history")->isWide());
 }

@@ -1,6 +1,6 @@
 #include "ui/workspace/FileChooser.h"
 
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,8 +37,8 @@ void answerDialog(QTimer& timer, const QString& name) {
 } // namespace
 
 TEST(FileChooser, TheDialogTakesBundleFoldersAsOneItemAndEntersOthers) {
-    bw::testing::TempFolder folder;
-    const QString root = QString::fromStdString(folder.path().string());
+    bw::test::TestFolder folder;
+    const QString root = QString::fromStdString(folder.fsPath().string());
     for (const char* name : {"Build.app", "Build.XCArchive", "Payload"}) {
         QDir(root).mkpath(QString::fromUtf8(name) + u"/Contents"_qs);
     }

@@ -17,7 +17,7 @@ Workspace::Workspace(const QUrl& backendURL, const QStringList& arguments) {
 }
 
 QString Workspace::path(const char* name) const {
-    return QString::fromStdString((folder.path() / name).string());
+    return QString::fromStdString((folder.fsPath() / name).string());
 }
 
 QString Workspace::fixtureBuild(const char* name) {

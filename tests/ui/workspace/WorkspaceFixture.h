@@ -2,7 +2,7 @@
 
 #include "app/Launch.h"
 #include "platform/clock/ManualClock.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/TestFolder.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/WorkspaceLinks.h"
 
@@ -26,7 +26,7 @@ struct FakeChooser : FileChooser {
 // The model as the application launches it, on a clock the test moves, with a history folder of
 // its own, the real tool stand-ins and a web service that is not there.
 struct Workspace {
-    testing::TempFolder folder;
+    bw::test::TestFolder folder;
     ManualClock clock;
     std::unique_ptr<AppModel> model;
     FakeChooser chooser;

@@ -1,4 +1,5 @@
 #include "services/backend/BerthwatchBackend.h"
+#include "services/backend/BuildReviewJson.h"
 #include "tests/services/backend/BackendTestSupport.h"
 #include "tests/support/QtPrinters.h"
 
@@ -9,12 +10,39 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
-#include <set>
 
 namespace bw {
 namespace {
 
 using test::LocalHttpServer;
+
+// Every field present once, plus a key the client does not know.
+const char* const fullAnalysis = R"({
+  "findings": [
+    {"severity": "blocker", "category": "Permissions", "guideline": "5.1.1",
+     "title": "Camera purpose missing", "detail": "d", "evidence": "e",
+     "evidenceFields": [{"label": "Key", "value": "NSCameraUsageDescription"}],
+     "fix": "f", "confidence": 0.9, "source": "Build",
+     "resolution": {"summary": "s", "steps": [{"title": "t", "instruction": "i"}],
+                    "verification": "v", "solutionPrompt": "p"}},
+    {"severity": "manual", "category": "Metadata", "guideline": "2.3", "title": "Review notes",
+     "detail": "d2", "evidence": "e2", "fix": "f2", "confidence": 1, "source": "App Store Connect",
+     "evidenceFields": null}
+  ],
+  "resolutions": [
+    {"findingId": "build.rule.0", "resolution": {"summary": "s0", "steps": [],
+                                                 "verification": "v0", "solutionPrompt": "p0"}}
+  ],
+  "passedChecks": ["Privacy manifest present"],
+  "reviewedEvidenceCount": 42,
+  "rulesVersion": "2026.09.1",
+  "solutionSchemaVersion": "3",
+  "serverNote": {"ignored": true}
+})";
+
+BuildAnalysisResponse decode(const QByteArray& body) {
+    return decodeBuildAnalysisResponse(json::JsonReader(json::parseDocument(body)));
+}
 
 // Sends `report` through a real exchange and returns the body as the server received it.
 class SentBody {
@@ -42,54 +70,52 @@ QString letters(int count) {
     return QString(count, QLatin1Char('x'));
 }
 
-std::set<QString> keysOf(const QJsonObject& object) {
-    const QStringList keys = object.keys();
-    return {keys.begin(), keys.end()};
-}
-
-TEST(BuildReviewRequest, SampleReportIsSentFieldByField) {
-    SentBody sent;
+// One exchange: the report goes out as the service reads it, the answer comes back decoded.
+TEST(BuildReview, OneExchangeSendsTheReportAndDecodesTheAnswer) {
+    LocalHttpServer server;
+    server.route("POST", "/v1/scans/abc/analyze", test::answer(200, fullAnalysis));
     ScanReport report = test::sampleReport();
     report.rulesVersion = QStringLiteral(" 2026.08.1 ");
     report.findings[0].itms = QStringLiteral("ITMS-90683");
-    const QJsonObject body = sent.of(report);
+    const BuildAnalysisResponse response =
+        BerthwatchBackend(server.url())
+            .reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), report);
 
-    EXPECT_EQ(keysOf(body),
-              (std::set<QString>{"rulesVersion", "app", "localFindings", "passedChecks"}));
-    EXPECT_EQ(body["rulesVersion"].toString(), " 2026.08.1 ");
-    EXPECT_EQ(body["passedChecks"].toArray(), QJsonArray({"Info.plist readable"}));
+    const QJsonObject sent =
+        QJsonDocument::fromJson(QByteArray::fromStdString(server.requests().at(0).body)).object();
+    const QJsonObject expectedSent = QJsonDocument::fromJson(R"({
+      "rulesVersion": " 2026.08.1 ", "passedChecks": ["Info.plist readable"],
+      "app": {"name": "FlightDeck", "bundleIdentifier": "com.example.flightdeck", "version": "2.4",
+              "buildNumber": "112", "platform": "iOS", "minimumOS": "16.0",
+              "architectures": ["arm64"], "sdkNames": ["Sentry"], "bundleSize": 52428800},
+      "localFindings": [{"id": "build.rule.0", "severity": "risk", "category": "Privacy",
+                         "guideline": "5.1.1", "itms": "ITMS-90683", "title": "Title 0",
+                         "detail": "Detail", "evidence": "Evidence", "fix": "Fix",
+                         "confidence": 0.8, "source": "Build"}]})")
+                                         .object();
+    EXPECT_EQ(sent, expectedSent);
 
-    const QJsonObject app = body["app"].toObject();
-    EXPECT_EQ(keysOf(app),
-              (std::set<QString>{"name", "bundleIdentifier", "version", "buildNumber", "platform",
-                                 "minimumOS", "architectures", "sdkNames", "bundleSize"}));
-    EXPECT_EQ(app["name"].toString(), "FlightDeck");
-    EXPECT_EQ(app["bundleIdentifier"].toString(), "com.example.flightdeck");
-    EXPECT_EQ(app["version"].toString(), "2.4");
-    EXPECT_EQ(app["buildNumber"].toString(), "112");
-    EXPECT_EQ(app["platform"].toString(), "iOS");
-    EXPECT_EQ(app["minimumOS"].toString(), "16.0");
-    EXPECT_EQ(app["architectures"].toArray(), QJsonArray({"arm64"}));
-    EXPECT_EQ(app["sdkNames"].toArray(), QJsonArray({"Sentry"}));
-    EXPECT_EQ(app["bundleSize"].toInteger(), 52428800);
-
-    const QJsonArray findings = body["localFindings"].toArray();
-    ASSERT_EQ(findings.size(), 1);
-    const QJsonObject finding = findings[0].toObject();
-    EXPECT_EQ(keysOf(finding),
-              (std::set<QString>{"id", "severity", "category", "guideline", "itms", "title",
-                                 "detail", "evidence", "fix", "confidence", "source"}));
-    EXPECT_EQ(finding["id"].toString(), "build.rule.0");
-    EXPECT_EQ(finding["severity"].toString(), "risk");
-    EXPECT_EQ(finding["category"].toString(), "Privacy");
-    EXPECT_EQ(finding["guideline"].toString(), "5.1.1");
-    EXPECT_EQ(finding["itms"].toString(), "ITMS-90683");
-    EXPECT_EQ(finding["title"].toString(), "Title 0");
-    EXPECT_EQ(finding["detail"].toString(), "Detail");
-    EXPECT_EQ(finding["evidence"].toString(), "Evidence");
-    EXPECT_EQ(finding["fix"].toString(), "Fix");
-    EXPECT_DOUBLE_EQ(finding["confidence"].toDouble(), 0.8);
-    EXPECT_EQ(finding["source"].toString(), "Build");
+    const FindingResolution resolution{QStringLiteral("s"),
+                                       {{QStringLiteral("t"), QStringLiteral("i")}},
+                                       QStringLiteral("v"),
+                                       QStringLiteral("p")};
+    const BuildAnalysisResponse expected{
+        {{FindingSeverity::blocker, FindingCategory::permissions, QStringLiteral("5.1.1"),
+          QStringLiteral("Camera purpose missing"), QStringLiteral("d"), QStringLiteral("e"),
+          std::vector<FindingEvidenceField>{
+              {QStringLiteral("Key"), QStringLiteral("NSCameraUsageDescription")}},
+          QStringLiteral("f"), 0.9, EvidenceSource::build, resolution},
+         {FindingSeverity::manual, FindingCategory::metadata, QStringLiteral("2.3"),
+          QStringLiteral("Review notes"), QStringLiteral("d2"), QStringLiteral("e2"), std::nullopt,
+          QStringLiteral("f2"), 1.0, EvidenceSource::appStoreConnect, std::nullopt}},
+        std::vector<RemoteFindingResolution>{
+            {QStringLiteral("build.rule.0"),
+             {QStringLiteral("s0"), {}, QStringLiteral("v0"), QStringLiteral("p0")}}},
+        {QStringLiteral("Privacy manifest present")},
+        42,
+        QStringLiteral("2026.09.1"),
+        QStringLiteral("3")};
+    EXPECT_EQ(response, expected);
 }
 
 TEST(BuildReviewRequest, CountsAreCutAtTheirLimits) {
@@ -280,6 +306,56 @@ TEST(BuildReviewRequest, ScanIdentifierIsJoinedIntoThePathUntrimmed) {
             // Unrouted paths answer 404; only the path that arrived matters here.
         }
         EXPECT_EQ(server.requests().back().target, target);
+    }
+}
+
+TEST(BuildReview, OptionalKeysMayBeMissingOrNull) {
+    const BuildAnalysisResponse response =
+        decode(R"({"findings":[],"resolutions":null,"passedChecks":[],
+                   "reviewedEvidenceCount":0,"rulesVersion":"r"})");
+    EXPECT_EQ(response.resolutions, std::nullopt);
+    EXPECT_EQ(response.solutionSchemaVersion, std::nullopt);
+}
+
+TEST(BuildReview, AnyShapeErrorFailsTheWholeAnswer) {
+    const struct {
+        const char* name;
+        const char* from;
+        const char* to;
+    } changes[] = {
+        {"unknown severity", R"("severity": "blocker")", R"("severity": "critical")"},
+        {"unknown category", R"("category": "Metadata")", R"("category": "metadata")"},
+        {"unknown source", R"("source": "Build")", R"("source": "build")"},
+        {"findings missing", R"("findings": [)", R"("findingz": [)"},
+        {"passed checks null", R"("passedChecks": ["Privacy manifest present"])",
+         R"("passedChecks": null)"},
+        {"count fractional", R"("reviewedEvidenceCount": 42)", R"("reviewedEvidenceCount": 4.5)"},
+        {"count as text", R"("reviewedEvidenceCount": 42)", R"("reviewedEvidenceCount": "42")"},
+        {"rules version missing", R"("rulesVersion": "2026.09.1",)", ""},
+        {"schema version wrong type", R"("solutionSchemaVersion": "3")",
+         R"("solutionSchemaVersion": 3)"},
+        {"confidence as text", R"("confidence": 0.9)", R"("confidence": "0.9")"},
+        {"title missing", R"("title": "Review notes",)", ""},
+        {"resolution without steps", R"("steps": [{"title": "t", "instruction": "i"}],)", ""},
+        {"resolutions entry without id", R"("findingId": "build.rule.0", )", ""},
+        {"evidence field without value", R"(, "value": "NSCameraUsageDescription")", ""},
+    };
+    LocalHttpServer server;
+    const BerthwatchBackend backend(server.url());
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.name);
+        QByteArray body(fullAnalysis);
+        ASSERT_EQ(body.count(change.from), 1);
+        body.replace(change.from, change.to);
+        EXPECT_THROW(decode(body), json::DecodeError);
+
+        server.route("POST", "/v1/scans/abc/analyze", test::answer(200, body.toStdString()));
+        try {
+            backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
+            ADD_FAILURE() << "the answer decoded";
+        } catch (const BackendError& error) {
+            EXPECT_EQ(error.kind(), BackendError::Kind::invalidResponse);
+        }
     }
 }
 

@@ -1,0 +1,98 @@
+#include "platform/instance/SingleInstance.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace bw {
+
+namespace {
+
+constexpr QByteArrayView activateRequest = "activate\n";
+constexpr QByteArrayView activateAnswer = "ok\n";
+// The running instance may be between taking its lock and listening.
+constexpr int connectPatienceMs = 3000;
+
+} // namespace
+
+SingleInstance::SingleInstance(QString folder, QObject* parent)
+    : QObject(parent), folder_(std::move(folder)),
+      lock_(QDir(folder_).filePath(QStringLiteral("berthwatch.lock"))) {
+    // Staleness is decided by the process named in the lock, never by the lock's age: a
+    // long-running instance keeps its lock for days.
+    lock_.setStaleLockTime(0);
+    connect(&server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_.nextPendingConnection())
+            answer(socket);
+    });
+}
+
+QString SingleInstance::defaultFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+QString SingleInstance::socketPath() const {
+    return QDir(folder_).filePath(QStringLiteral("berthwatch.socket"));
+}
+
+bool SingleInstance::claim() {
+    QDir().mkpath(folder_);
+    if (lock_.tryLock(0))
+        return listen();
+    // A folder that cannot hold the lock says nothing about another instance: better two
+    // instances than none at all.
+    if (lock_.error() != QLockFile::LockFailedError) {
+        qWarning("Berthwatch cannot tell whether it already runs: no lock in %s.",
+                 qUtf8Printable(folder_));
+        return true;
+    }
+    if (!askRunningInstance())
+        qWarning("Berthwatch is already running but did not answer.");
+    return false;
+}
+
+bool SingleInstance::listen() {
+    // A socket left by a crashed instance would make listening fail.
+    QLocalServer::removeServer(socketPath());
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_.listen(socketPath()))
+        qWarning("Berthwatch cannot listen for later starts: %s",
+                 qUtf8Printable(server_.errorString()));
+    // The lock alone keeps a second instance away, so a failed listen is not fatal.
+    return true;
+}
+
+bool SingleInstance::askRunningInstance() const {
+    const QDeadlineTimer deadline(connectPatienceMs);
+    while (!deadline.hasExpired()) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(int(deadline.remainingTime()))) {
+            socket.write(activateRequest.data(), activateRequest.size());
+            socket.waitForBytesWritten(int(deadline.remainingTime()));
+            while (socket.bytesAvailable() < activateAnswer.size() &&
+                   socket.waitForReadyRead(int(deadline.remainingTime()))) {
+            }
+            return socket.readAll() == activateAnswer;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+void SingleInstance::answer(QLocalSocket* socket) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        if (!socket->canReadLine())
+            return;
+        if (socket->readLine() == activateRequest) {
+            emit activationRequested();
+            socket->write(activateAnswer.data(), activateAnswer.size());
+        }
+        socket->disconnectFromServer();
+    });
+}
+
+} // namespace bw

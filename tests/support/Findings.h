@@ -1,0 +1,66 @@
+#pragma once
+
+#include "model/GuidelineReference.h"
+#include "model/ScanReport.h"
+
+#include <QSet>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace bw::test {
+
+inline std::vector<QString> findingIds(const std::vector<Finding>& findings) {
+    std::vector<QString> ids;
+    for (const Finding& finding : findings) {
+        ids.push_back(finding.id);
+    }
+    return ids;
+}
+
+inline const Finding* findingWithId(const std::vector<Finding>& findings, const QString& id) {
+    const auto found = std::find_if(findings.begin(), findings.end(),
+                                    [&](const Finding& finding) { return finding.id == id; });
+    return found == findings.end() ? nullptr : &*found;
+}
+
+// What can really be wrong with the findings one source raises, whatever their wording: a
+// repeated id, a blank text, a guideline the guideline table does not hold, a finding that claims
+// another source, or a confidence outside (0, 1].
+inline void expectSoundFindings(const std::vector<Finding>& findings, EvidenceSource source) {
+    QSet<QString> guidelines;
+    for (const GuidelineReference& reference : GuidelineReference::all()) {
+        guidelines.insert(reference.id);
+    }
+    QSet<QString> ids;
+    for (const Finding& finding : findings) {
+        SCOPED_TRACE(finding.id.toStdString());
+        EXPECT_FALSE(ids.contains(finding.id));
+        ids.insert(finding.id);
+        for (const QString* text :
+             {&finding.id, &finding.title, &finding.detail, &finding.evidence, &finding.fix}) {
+            EXPECT_FALSE(text->trimmed().isEmpty());
+        }
+        // A guideline is a row of the table or a section holding rows (3.1 holds 3.1.1).
+        const bool listed =
+            std::any_of(guidelines.begin(), guidelines.end(), [&](const QString& id) {
+                return id == finding.guideline || id.startsWith(finding.guideline + u'.');
+            });
+        EXPECT_TRUE(listed) << finding.guideline.toStdString();
+        EXPECT_EQ(finding.source, source);
+        EXPECT_GT(finding.confidence, 0.0);
+        EXPECT_LE(finding.confidence, 1.0);
+        EXPECT_EQ(finding.category == FindingCategory::manual,
+                  finding.severity == FindingSeverity::manual && finding.id.startsWith(u"manual."))
+            << "a manual category goes with a manual review";
+        if (finding.itms) {
+            EXPECT_TRUE(finding.itms->startsWith(u"ITMS-")) << finding.itms->toStdString();
+        }
+        if (finding.evidenceFields) {
+            for (const FindingEvidenceField& field : *finding.evidenceFields) {
+                EXPECT_FALSE(field.label.trimmed().isEmpty());
+            }
+        }
+    }
+}
+
+} // namespace bw::test

@@ -1,0 +1,134 @@
+// The product in its real window: a build dropped on the window is scanned, its report shown,
+// saved, shared and listed in the sidebar, whose menu reveals and deletes it.
+
+#include "app/AppModel.h"
+#include "model/ReportMarkdown.h"
+#include "model/ReportStore.h"
+#include "tests/ui/window/WindowHarness.h"
+#include "ui/window/BerthwatchSidebar.h"
+#include "ui/window/SidebarAppActionMenu.h"
+#include "ui/window/SidebarAppButton.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace bw::window {
+namespace {
+
+// Whether any widget under `root` shows `text`: as its text or as its accessible name.
+bool showsText(QWidget& root, const QString& text) {
+    for (QWidget* widget : root.findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        const auto* label = qobject_cast<QLabel*>(widget);
+        const auto* button = qobject_cast<QAbstractButton*>(widget);
+        if ((label && label->text().contains(text)) || (button && button->text() == text) ||
+            widget->accessibleName().contains(text))
+            return true;
+    }
+    return false;
+}
+
+QAbstractButton* button(QWidget& root, const QString& title) {
+    for (auto* candidate : root.findChildren<QAbstractButton*>()) {
+        if (candidate->isVisible() &&
+            (candidate->text() == title || candidate->accessibleName() == title))
+            return candidate;
+    }
+    return nullptr;
+}
+
+void confirm(const QString& answer) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+            for (QAbstractButton* candidate : box->buttons()) {
+                if (candidate->text() == answer)
+                    return candidate->click();
+            }
+        }
+    }
+    ADD_FAILURE() << "no message box offers " << answer.toStdString();
+}
+
+TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
+    test::WindowHarness window({QStringLiteral("berthwatch")}, /*realScreens=*/true);
+    AppModel& model = window.model();
+    QWidget& main = *window.window;
+    const QString build = bw::test::fixtureBuild(QStringLiteral("Clean.ipa"));
+
+    std::unique_ptr<QMimeData> drop(test::fileDrag({build}));
+    ASSERT_TRUE(test::dragAndDrop(main, main.rect().center(), *drop).dropped);
+    window.harness.clock.advance(std::chrono::milliseconds(360));
+    ASSERT_TRUE(bw::test::waitUntil([&] { return !model.isStagedPreviewLoading(); }));
+    ASSERT_TRUE(model.staged().has_value());
+    test::settle();
+
+    QAbstractButton* scan = button(main, QStringLiteral("Scan build"));
+    ASSERT_NE(scan, nullptr);
+    QTest::mouseClick(scan, Qt::LeftButton);
+    // The scan's work runs for real; its minimum presentation passes on the manual clock.
+    ASSERT_TRUE(bw::test::waitUntil([&] {
+        window.harness.clock.advance(std::chrono::seconds(1));
+        return model.report().has_value();
+    }));
+    test::settle();
+    const ScanReport report = *model.report();
+    ASSERT_FALSE(report.findings.empty());
+    EXPECT_TRUE(showsText(*window.root().screen(), report.findings.front().title));
+
+    ASSERT_TRUE(bw::test::waitUntil([&] {
+        const std::vector<ScanReport> saved = ReportStore(window.harness.history).load().reports;
+        return saved.size() == 1 && saved.front().id == report.id;
+    }));
+
+    BerthwatchSidebar& sidebar = *window.root().sidebar();
+    ASSERT_EQ(sidebar.appRows().size(), 1u);
+    SidebarAppButton* row = sidebar.appRows().front();
+    EXPECT_EQ(row->app().bundleIdentifier, report.metadata.bundleIdentifier);
+    EXPECT_TRUE(row->isSelected());
+
+    // The toolbar's share menu copies the report's Markdown and saves it to a file.
+    std::map<QString, QAction*> share;
+    for (QAction* action : window.root().findChildren<QAction*>())
+        share[action->text()] = action;
+    ASSERT_TRUE(share.contains(QStringLiteral("Copy")) &&
+                share.contains(QStringLiteral("Save As…")));
+    share[QStringLiteral("Copy")]->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), ReportMarkdown::render(report));
+    share[QStringLiteral("Save As…")]->trigger();
+    const QString exported =
+        window.harness.folder.path() + u'/' + report.metadata.appName + QStringLiteral(".md");
+    ASSERT_TRUE(bw::test::waitUntil([&] { return QFileInfo::exists(exported); }));
+    QFile file(exported);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), ReportMarkdown::render(report));
+
+    row->showActionMenu();
+    QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Reveal Build in Finder")),
+                      Qt::LeftButton);
+    EXPECT_EQ(window.harness.revealed, std::vector<QString>{report.sourcePath});
+    test::settle();
+
+    row->showActionMenu();
+    QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Delete App History")),
+                      Qt::LeftButton);
+    test::settle();
+    confirm(QStringLiteral("Delete"));
+    // The deleted app's report was on show: once saved, the window returns to a new scan.
+    ASSERT_TRUE(bw::test::waitUntil([&] {
+        return !model.report() && ReportStore(window.harness.history).load().reports.empty();
+    }));
+    test::settle();
+    EXPECT_TRUE(sidebar.appRows().empty());
+}
+
+} // namespace
+} // namespace bw::window

@@ -1,0 +1,98 @@
+#include "tests/ui/window/WindowHarness.h"
+
+#include "model/ReportStore.h"
+#include "ui/window/WindowScreens.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace bw::window::test {
+
+namespace {
+
+WindowSetup plainScreens(const QStringList& arguments) {
+    WindowSetup setup;
+    setup.arguments = arguments;
+    setup.environment = QProcessEnvironment();
+    setup.screen = [](AppSection section, RootView&, QWidget* parent) {
+        auto* screen = new QWidget(parent);
+        auto* field = new QLineEdit(screen);
+        field->setAccessibleName(QStringLiteral("Field of ") + rawValue(section));
+        (new QVBoxLayout(screen))->addWidget(field);
+        return screen;
+    };
+    return setup;
+}
+
+} // namespace
+
+WindowHarness::WindowHarness(const QStringList& arguments, bool realScreens)
+    : realScreens(realScreens) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       harness.folder.makeFolder(QStringLiteral("settings")));
+    QSettings().clear();
+    relaunch({}, arguments);
+}
+
+void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStringList& arguments) {
+    window.reset();
+    ReportStore(harness.history).save(reports);
+    harness.launch(arguments);
+    WindowSetup setup = plainScreens(arguments);
+    if (realScreens) {
+        // "Save As…" writes into the test's folder.
+        WindowSetup real = windowSetup(model(), nullptr, [this](QWidget*, const QString& name) {
+            return std::optional(harness.folder.path() + u'/' + name);
+        });
+        setup.screen = real.screen;
+        setup.shareItem = real.shareItem;
+    }
+    window = std::make_unique<MainWindow>(model(), nullptr, setup);
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    settle();
+}
+
+DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {
+    QWidget* target = window.childAt(point);
+    if (!target)
+        target = &window;
+    while (target && !target->acceptDrops())
+        target = target->parentWidget();
+    if (!target)
+        return {false, false};
+    const QPointF local = target->mapFrom(&window, point);
+    QDragEnterEvent enter(local.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(local, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &drop);
+    return {enter.isAccepted(), drop.isAccepted() && drop.dropAction() != Qt::IgnoreAction};
+}
+
+QMimeData* fileDrag(const QStringList& paths) {
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data->setUrls(urls);
+    return data;
+}
+
+QWidget* named(QWidget& root, const QString& accessibleName) {
+    for (QWidget* widget : root.findChildren<QWidget*>()) {
+        if (widget->accessibleName() == accessibleName)
+            return widget;
+    }
+    return nullptr;
+}
+
+void settle() {
+    for (int turn = 0; turn < 3; ++turn)
+        QApplication::processEvents();
+}
+
+} // namespace bw::window::test

@@ -1,0 +1,341 @@
+#include "app/AppModel.h"
+#include "app/UpdateController.h"
+#include "model/ReportStore.h"
+#include "platform/instance/SingleInstance.h"
+#include "tests/model/ReportSamples.h"
+#include "tests/ui/window/WindowHarness.h"
+#include "ui/design/Motion.h"
+#include "ui/window/BerthwatchSidebar.h"
+#include "ui/window/SidebarAppActionMenu.h"
+#include "ui/window/SidebarAppButton.h"
+#include "ui/window/SidebarDestinationButton.h"
+#include "ui/window/SidebarResizeHandle.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace bw::window {
+namespace {
+
+using test::dragAndDrop;
+using test::fileDrag;
+using test::settle;
+
+constexpr auto launchWait = std::chrono::milliseconds(360);
+
+QPoint centreIn(QWidget& window, QWidget* part) {
+    return part->mapTo(&window, part->rect().center());
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    AppModel& model() { return window.model(); }
+    QWidget& mainWindow() { return *window.window; }
+    BerthwatchSidebar& sidebar() { return *window.root().sidebar(); }
+
+    // Stages the clean fixture build and starts its scan; the scan stays busy until the clock
+    // passes the minimum presentation.
+    void startScan() {
+        window.harness.stage(bw::test::fixtureBuild(QStringLiteral("Clean.ipa")));
+        model().startScan(false);
+        ASSERT_TRUE(model().scanPhase().isBusy());
+    }
+    void finishScan() {
+        ASSERT_TRUE(bw::test::waitUntil([this] {
+            window.harness.clock.advance(std::chrono::seconds(1));
+            return !model().scanPhase().isBusy();
+        }));
+    }
+
+    test::WindowHarness window;
+};
+
+TEST_F(WindowTest, ABuildDroppedOnAnyPartOfTheWindowIsStagedAfterItsLaunch) {
+    const QString build = bw::test::fixtureBuild(QStringLiteral("Clean.ipa"));
+    std::unique_ptr<QMimeData> data(fileDrag({build}));
+    const std::pair<const char*, QWidget*> parts[] = {
+        {"Scan destination", sidebar().destination(AppSection::scan)},
+        {"Settings destination", sidebar().destination(AppSection::settings)},
+        {"sidebar", &sidebar()},
+        {"resize handle", window.root().resizeHandle()},
+        {"content area", window.root().contentArea()},
+        {"text field of the screen", window.root().screen()->findChild<QLineEdit*>()},
+        {"toolbar", window.root().childAt(QPoint(400, 10))},
+    };
+    for (const auto& [name, part] : parts) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(part, nullptr);
+        model().clearStagedBuild();
+        const test::DropOutcome outcome =
+            dragAndDrop(mainWindow(), centreIn(mainWindow(), part), *data);
+        EXPECT_TRUE(outcome.entered);
+        EXPECT_TRUE(outcome.dropped);
+        EXPECT_FALSE(model().isBuildDropTargeted());
+        EXPECT_TRUE(model().isBuildImportLaunching());
+        EXPECT_FALSE(model().staged().has_value());
+        window.harness.clock.advance(launchWait);
+        EXPECT_FALSE(model().isBuildImportLaunching());
+        ASSERT_TRUE(model().staged().has_value());
+        EXPECT_EQ(model().staged()->path, build);
+    }
+}
+
+TEST_F(WindowTest, DropsTheWindowCannotUseAreRefusedWhenReleased) {
+    const QPoint point = centreIn(mainWindow(), window.root().contentArea());
+    QMimeData text;
+    text.setText(QStringLiteral("/builds/Clean.ipa"));
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.com/Clean.ipa"))});
+    for (const QMimeData* data : {&text, &web}) {
+        const test::DropOutcome outcome = dragAndDrop(mainWindow(), point, *data);
+        EXPECT_FALSE(outcome.entered);
+        EXPECT_FALSE(outcome.dropped);
+    }
+    EXPECT_EQ(model().importRejectionCount(), 0);
+    EXPECT_FALSE(model().isBuildImportLaunching());
+
+    // A second build during the first one's launch is refused; a file of another kind still
+    // reaches the model at once, which refuses it visibly.
+    const QString first = bw::test::fixtureBuild(QStringLiteral("Clean.ipa"));
+    std::unique_ptr<QMimeData> firstDrop(fileDrag({first}));
+    std::unique_ptr<QMimeData> secondDrop(
+        fileDrag({bw::test::fixtureBuild(QStringLiteral("Debug.ipa"))}));
+    std::unique_ptr<QMimeData> notes(fileDrag({QStringLiteral("/tmp/notes.txt")}));
+    EXPECT_TRUE(dragAndDrop(mainWindow(), point, *firstDrop).dropped);
+    EXPECT_FALSE(dragAndDrop(mainWindow(), point, *secondDrop).dropped);
+    EXPECT_TRUE(dragAndDrop(mainWindow(), point, *notes).dropped);
+    EXPECT_EQ(model().importRejectionCount(), 1);
+    window.harness.clock.advance(launchWait);
+    ASSERT_TRUE(model().staged().has_value());
+    EXPECT_EQ(model().staged()->path, first);
+}
+
+TEST_F(WindowTest, WhileAScanRunsDropsRowsRightClicksAndNewScanAreRefused) {
+    window.relaunch({bw::test::sampleReport(1)});
+    ASSERT_EQ(sidebar().appRows().size(), 1u);
+    EXPECT_TRUE(window.window->newScanAction()->isEnabled());
+    startScan();
+
+    EXPECT_FALSE(window.window->newScanAction()->isEnabled());
+    std::unique_ptr<QMimeData> drop(
+        fileDrag({bw::test::fixtureBuild(QStringLiteral("Debug.ipa"))}));
+    EXPECT_FALSE(dragAndDrop(mainWindow(), centreIn(mainWindow(), &sidebar()), *drop).dropped);
+    EXPECT_FALSE(model().isBuildImportLaunching());
+    EXPECT_EQ(model().importRejectionCount(), 0);
+
+    SidebarAppButton* row = sidebar().appRows().front();
+    EXPECT_FALSE(row->isEnabled());
+    QTest::mouseClick(row, Qt::RightButton, {}, row->rect().center());
+    settle();
+    EXPECT_FALSE(row->isActionMenuPresented());
+    QTest::mouseClick(sidebar().destination(AppSection::settings), Qt::LeftButton);
+    EXPECT_EQ(model().section(), AppSection::scan);
+    // Opening a report from anywhere would replace the screen and the phase mid-scan.
+    model().openReport(row->app().latestReport);
+    EXPECT_FALSE(model().report().has_value());
+    EXPECT_TRUE(model().scanPhase().isBusy());
+
+    finishScan();
+    EXPECT_TRUE(window.window->newScanAction()->isEnabled());
+    row = sidebar().appRows().front();
+    EXPECT_TRUE(row->isEnabled());
+    QTest::mouseClick(row, Qt::RightButton, {}, row->rect().center());
+    settle();
+    EXPECT_TRUE(row->isActionMenuPresented());
+}
+
+TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
+    window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
+    SidebarAppButton* row = sidebar().appRows().front();
+    const QPoint outside[] = {{-1, 5}, {row->width(), 5}, {5, row->height()}, {5, -1}};
+    for (const QPoint point : outside) {
+        QTest::mouseClick(row, Qt::RightButton, {}, point);
+        settle();
+        EXPECT_FALSE(row->isActionMenuPresented());
+    }
+    // A left click is the row's own: it opens the app's newest report.
+    QTest::mouseClick(row, Qt::LeftButton, {}, {5, 5});
+    EXPECT_FALSE(row->isActionMenuPresented());
+    ASSERT_TRUE(model().report().has_value());
+    EXPECT_EQ(model().report()->metadata.bundleIdentifier, row->app().bundleIdentifier);
+
+    QTest::mouseClick(row, Qt::RightButton, {}, {row->width() - 1, row->height() - 1});
+    EXPECT_FALSE(row->isActionMenuPresented()); // later, not within the click
+    settle();
+    EXPECT_TRUE(row->isActionMenuPresented());
+}
+
+// Clicks the button titled `title` of the message box that is open.
+bool answerMessageBox(const QString& title) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (!box || !box->isVisible())
+            continue;
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == title) {
+                button->click();
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
+    ScanReport built = bw::test::sampleReport(1);
+    built.sourcePath = window.harness.folder.write(QStringLiteral("App1.ipa"), "zip");
+    ScanReport moved = bw::test::sampleReport(2);
+    window.relaunch({built, moved});
+    auto menuOf = [this](const QString& bundleIdentifier) {
+        for (SidebarAppButton* row : sidebar().appRows()) {
+            if (row->app().bundleIdentifier == bundleIdentifier) {
+                row->showActionMenu();
+                return row->actionMenu();
+            }
+        }
+        return static_cast<SidebarAppActionMenu*>(nullptr);
+    };
+    auto entry = [](SidebarAppActionMenu* menu, const QString& title) {
+        return qobject_cast<QAbstractButton*>(test::named(*menu, title));
+    };
+
+    SidebarAppActionMenu* menu = menuOf(moved.metadata.bundleIdentifier);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(entry(menu, QStringLiteral("Reveal Build in Finder"))->isEnabled());
+    QTest::mouseClick(entry(menu, QStringLiteral("Copy Bundle Identifier")), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), moved.metadata.bundleIdentifier);
+    settle();
+
+    menu = menuOf(built.metadata.bundleIdentifier);
+    QTest::mouseClick(entry(menu, QStringLiteral("Reveal Build in Finder")), Qt::LeftButton);
+    EXPECT_EQ(window.harness.revealed, std::vector<QString>{built.sourcePath});
+    settle();
+
+    for (const QString& answer : {QStringLiteral("Cancel"), QStringLiteral("Delete")}) {
+        menu = menuOf(built.metadata.bundleIdentifier);
+        QTest::mouseClick(entry(menu, QStringLiteral("Delete App History")), Qt::LeftButton);
+        settle();
+        ASSERT_TRUE(answerMessageBox(answer));
+        settle();
+        EXPECT_EQ(model().reports().size(), answer == u"Cancel" ? 2u : 1u);
+    }
+    // Saved on the history's own worker.
+    ASSERT_TRUE(bw::test::waitUntil([&] {
+        const std::vector<ScanReport> saved = ReportStore(window.harness.history).load().reports;
+        return saved.size() == 1 && saved.front().id == moved.id;
+    }));
+    settle();
+    ASSERT_EQ(sidebar().appRows().size(), 1u);
+    EXPECT_EQ(sidebar().appRows().front()->app().bundleIdentifier, moved.metadata.bundleIdentifier);
+}
+
+TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
+    window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
+    SidebarDestinationButton* scan = sidebar().destination(AppSection::scan);
+    SidebarDestinationButton* reports = sidebar().destination(AppSection::recents);
+    EXPECT_TRUE(scan->isSelected());
+    SidebarAppButton* row = sidebar().appRows().back();
+    QWidget* reveal = test::named(window.root(), QStringLiteral("Reveal in Finder"));
+    EXPECT_FALSE(reveal->isVisible());
+    QTest::mouseClick(row, Qt::LeftButton);
+    row = sidebar().appRows().back();
+    EXPECT_TRUE(row->isSelected());
+    EXPECT_FALSE(scan->isSelected());
+    EXPECT_TRUE(reveal->isVisible());
+    // Reports keeps the report and its row; Scan closes it.
+    QTest::mouseClick(reports, Qt::LeftButton);
+    EXPECT_TRUE(reports->isSelected());
+    EXPECT_FALSE(reveal->isVisible());
+    EXPECT_TRUE(sidebar().appRows().back()->isSelected());
+    QTest::mouseClick(scan, Qt::LeftButton);
+    EXPECT_FALSE(model().report().has_value());
+    EXPECT_TRUE(scan->isSelected());
+    EXPECT_FALSE(sidebar().appRows().back()->isSelected());
+}
+
+TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
+    SingleInstance running(window.harness.folder.makeFolder(QStringLiteral("run")));
+    ASSERT_TRUE(running.claim());
+    QObject::connect(&running, &SingleInstance::activationRequested, window.window.get(),
+                     &MainWindow::bringForward);
+    window.window->showMinimized();
+    ASSERT_TRUE(window.window->isMinimized());
+
+    std::atomic<bool> done = false;
+    std::thread later([&] {
+        EXPECT_FALSE(SingleInstance(running.socketPath().section(u'/', 0, -2)).claim());
+        done = true;
+    });
+    EXPECT_TRUE(bw::test::waitUntil([&] { return done.load(); }));
+    later.join();
+    settle();
+    EXPECT_FALSE(window.window->isMinimized());
+    EXPECT_TRUE(window.window->isVisible());
+}
+
+// Update checks show nothing here.
+struct SilentPresenter : updater::UpdatePresenter {
+    void offerUpdate(const updater::AppcastItem&) override {}
+    void reportUpToDate() override {}
+    void reportFailure(const QString&) override {}
+};
+
+TEST_F(WindowTest, CheckForUpdatesNeedsAnUpdater) {
+    QSettings settings;
+    SilentPresenter presenter;
+    UpdateController without;
+    UpdateController with(std::make_unique<updater::Updater>(
+        QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")), QStringLiteral("1"),
+        updater::Updater::Environment{window.harness.clock, settings, presenter}));
+    const std::pair<UpdateController*, bool> cases[] = {
+        {nullptr, false}, {&without, false}, {&with, true}};
+    for (const auto& [updates, enabled] : cases) {
+        MainWindow main(model(), updates, WindowSetup{});
+        EXPECT_EQ(main.checkForUpdatesAction()->isEnabled(), enabled);
+    }
+}
+
+TEST_F(WindowTest, DemonstrationScenesDecideTheSidebarAndItsToggle) {
+    const struct {
+        QStringList arguments;
+        bool sidebarShown;
+        bool toggleShown;
+    } cases[] = {
+        {{QStringLiteral("berthwatch")}, true, true},
+        {{QStringLiteral("berthwatch"), QStringLiteral("--marketing-scene=home")}, true, false},
+        {{QStringLiteral("berthwatch"), QStringLiteral("--marketing-scene=report")}, false, true},
+    };
+    for (const auto& c : cases) {
+        window.relaunch({}, c.arguments);
+        EXPECT_EQ(window.root().isSidebarVisible(), c.sidebarShown);
+        EXPECT_EQ(window.root().sidebar()->isVisible(), c.sidebarShown);
+        EXPECT_EQ(window.root().resizeHandle()->isVisible(), c.sidebarShown);
+        QWidget* toggle = test::named(window.root(), QStringLiteral("Toggle Sidebar"));
+        ASSERT_NE(toggle, nullptr);
+        EXPECT_EQ(toggle->isVisible(), c.toggleShown);
+        if (!c.sidebarShown) {
+            EXPECT_EQ(window.root().contentArea()->geometry().left(), 0);
+        }
+    }
+    // The toggle shows and hides the sidebar with its handle; the content takes what is left.
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    QWidget* toggle = test::named(window.root(), QStringLiteral("Toggle Sidebar"));
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_TRUE(window.root().sidebar()->isVisible());
+    EXPECT_TRUE(window.root().resizeHandle()->isVisible());
+    EXPECT_EQ(window.root().contentArea()->geometry().left(), window.root().sidebar()->width());
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_FALSE(window.root().sidebar()->isVisible());
+    EXPECT_EQ(window.root().contentArea()->width(), window.root().width());
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+}
+
+} // namespace
+} // namespace bw::window

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/AppSection.h"
+#include "model/SidebarApp.h"
+#include "ui/design/Motion.h"
+
+#include <QWidget>
+#include <vector>
+
+class QVBoxLayout;
+
+namespace bw {
+class AppModel;
+}
+
+namespace bw::window {
+
+class SidebarAppButton;
+class SidebarDestinationButton;
+
+// The window's left column: Scan and Reports at the top, the scanned apps under "Apps", and
+// Guidelines and Settings pinned to the bottom. Everything it shows comes from the model; it
+// changes the model only through the section, the shown report and the history operations.
+// While a scan is preparing or running every row is disabled.
+class BerthwatchSidebar : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit BerthwatchSidebar(AppModel& model, QWidget* parent = nullptr);
+
+    // Switches to a destination; nothing while a scan is preparing or running. Scan closes a
+    // shown report.
+    void select(AppSection section);
+
+    SidebarDestinationButton* destination(AppSection section) const;
+    const std::vector<SidebarAppButton*>& appRows() const { return appRows_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void rebuildApps();
+    void updateSelection();
+    void updateBusy();
+    void updateDropTint();
+    void openApp(const SidebarApp& app);
+    void showReports();
+
+    AppModel& model_;
+    std::vector<SidebarDestinationButton*> destinations_;
+    std::vector<SidebarAppButton*> appRows_;
+    QVBoxLayout* appsLayout_;
+    QWidget* emptyState_;
+    design::AnimatedValue dropTint_{0.0};
+};
+
+} // namespace bw::window

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ui/window/RootView.h"
+
+#include <QMainWindow>
+
+class QAction;
+
+namespace bw {
+class UpdateController;
+}
+
+namespace bw::window {
+
+// The application's one window: the root view under the menu bar with "New Scan" and "Check for
+// Updates…".
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr QSize defaultSize{1120, 760};
+
+    // `updates` may be null, or hold no updater: "Check for Updates…" is then disabled.
+    MainWindow(AppModel& model, UpdateController* updates, WindowSetup setup,
+               QWidget* parent = nullptr);
+
+    RootView* rootView() const { return root_; }
+    QAction* newScanAction() const { return newScan_; }
+    QAction* checkForUpdatesAction() const { return checkForUpdates_; }
+
+    // Shows the window on top of the others and gives it the focus, as a second start asks.
+    void bringForward();
+
+private:
+    AppModel& model_;
+    RootView* root_;
+    QAction* newScan_;
+    QAction* checkForUpdates_;
+};
+
+} // namespace bw::window

@@ -1,0 +1,172 @@
+#include "ui/window/SidebarAppActionMenu.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/window/SidebarAppButton.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace bw::window {
+
+namespace palette = design::palette;
+
+namespace {
+
+constexpr int entryHeight = 34;
+
+// The menu's header: the app's icon, name and bundle identifier.
+class MenuHeader : public QWidget {
+public:
+    MenuHeader(const SidebarApp& app, const QImage& icon, QWidget* parent)
+        : QWidget(parent), app_(app), icon_(icon) {
+        setFixedHeight(30 + 16);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF iconFrame(9, 8, 30, 30);
+        paintSidebarAppIcon(painter, iconFrame, icon_, app_.appName);
+        const int left = int(iconFrame.right()) + 10;
+        const int available = width() - left - 9;
+        painter.setFont(design::textStyleFont(design::TextStyle::bodyEmphasized));
+        painter.setPen(palette::textPrimary());
+        painter.drawText(QRect(left, 8, available, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                         painter.fontMetrics().elidedText(app_.appName, Qt::ElideRight, available));
+        painter.setFont(design::textStyleFont(design::TextStyle::monoCaption));
+        painter.setPen(palette::textTertiary());
+        painter.drawText(
+            QRect(left, 26, available, 14), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.fontMetrics().elidedText(app_.bundleIdentifier, Qt::ElideMiddle, available));
+    }
+
+private:
+    SidebarApp app_;
+    QImage icon_;
+};
+
+QWidget* divider(QWidget* parent) {
+    auto* line = new QWidget(parent);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette colours = line->palette();
+    colours.setColor(QPalette::Window, palette::withOpacity(Qt::white, 0.075));
+    line->setPalette(colours);
+    return line;
+}
+
+} // namespace
+
+SidebarMenuAction::SidebarMenuAction(const QString& title, const QString& systemImage,
+                                     bool isDestructive, QWidget* parent)
+    : QAbstractButton(parent), systemImage_(systemImage), isDestructive_(isDestructive) {
+    setText(title);
+    setAccessibleName(title);
+    setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::TabFocus);
+    connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+QSize SidebarMenuAction::sizeHint() const {
+    return {SidebarAppActionMenu::menuWidth - 14, entryHeight};
+}
+
+void SidebarMenuAction::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn at reduced opacity when it cannot be used.
+    painter.setOpacity(isEnabled() ? 1.0 : 0.44);
+    if (hover_.value() > 0)
+        painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
+                         palette::withOpacity(Qt::white, 0.065 * hover_.value()));
+    const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
+    const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();
+    design::paintSymbol(painter, QRectF(9, 0, 16, height()), systemImage_, 13, QFont::Medium,
+                        symbol);
+    painter.setFont(design::textStyleFont(design::TextStyle::body));
+    painter.setPen(title);
+    painter.drawText(QRect(9 + 16 + 10, 0, width() - 35 - 9 - 8, height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
+}
+
+void SidebarMenuAction::enterEvent(QEnterEvent* event) {
+    hover_.animateTo(1.0, design::Motion::spring(0.14));
+    QAbstractButton::enterEvent(event);
+}
+
+void SidebarMenuAction::leaveEvent(QEvent* event) {
+    hover_.animateTo(0.0, design::Motion::spring(0.14));
+    QAbstractButton::leaveEvent(event);
+}
+
+SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& icon,
+                                           bool canRevealBuild, QWidget* parent)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The click that closes the menu by landing outside it does nothing else, so a second
+    // click on the ellipsis closes the menu instead of opening it again.
+    setAttribute(Qt::WA_NoMouseReplay);
+    setAccessibleName(QStringLiteral("App actions"));
+    setFixedWidth(menuWidth);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(7, 7, 7, 7);
+    layout->setSpacing(0);
+    layout->addWidget(new MenuHeader(app, icon, this));
+    layout->addSpacing(5);
+    layout->addWidget(divider(this));
+    layout->addSpacing(5);
+    addEntry(QStringLiteral("Open Latest Report"), QStringLiteral("doc.text.magnifyingglass"),
+             &SidebarAppActionMenu::openChosen);
+    addEntry(QStringLiteral("Open Reports"), QStringLiteral("clock"),
+             &SidebarAppActionMenu::showReportsChosen);
+    addEntry(QStringLiteral("Reveal Build in Finder"), QStringLiteral("folder"),
+             &SidebarAppActionMenu::revealChosen)
+        ->setEnabled(canRevealBuild);
+    addEntry(QStringLiteral("Copy Bundle Identifier"), QStringLiteral("doc.on.doc"),
+             &SidebarAppActionMenu::copyBundleIDChosen);
+    layout->addSpacing(5);
+    layout->addWidget(divider(this));
+    layout->addSpacing(5);
+    addEntry(QStringLiteral("Delete App History"), QStringLiteral("trash"),
+             &SidebarAppActionMenu::deleteChosen, true);
+}
+
+SidebarMenuAction* SidebarAppActionMenu::addEntry(const QString& title, const QString& systemImage,
+                                                  void (SidebarAppActionMenu::*chosen)(),
+                                                  bool isDestructive) {
+    auto* entry = new SidebarMenuAction(title, systemImage, isDestructive, this);
+    connect(entry, &QAbstractButton::clicked, this, [this, chosen] {
+        close();
+        emit(this->*chosen)();
+    });
+    layout()->addWidget(entry);
+    return entry;
+}
+
+void SidebarAppActionMenu::popUpBeside(QWidget* anchor) {
+    adjustSize();
+    QPoint place = anchor->mapToGlobal(QPoint(anchor->width() + 6, -7));
+    if (const QScreen* screen = anchor->screen()) {
+        const QRect available = screen->availableGeometry();
+        place.setY(std::clamp(place.y(), available.top(),
+                              std::max(available.top(), available.bottom() - height())));
+    }
+    move(place);
+    show();
+}
+
+void SidebarAppActionMenu::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), palette::menuSurface());
+    painter.setPen(palette::hairline());
+    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+} // namespace bw::window

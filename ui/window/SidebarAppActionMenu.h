@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/SidebarApp.h"
+#include "ui/design/Motion.h"
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QWidget>
+
+namespace bw::window {
+
+// One entry of the app actions menu: a symbol and a title, in the danger colour when destructive.
+class SidebarMenuAction : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    SidebarMenuAction(const QString& title, const QString& systemImage, bool isDestructive,
+                      QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QString systemImage_;
+    bool isDestructive_;
+    design::AnimatedValue hover_{0.0};
+};
+
+// The actions of one scanned app, in a popover beside its row: a header naming the app, open,
+// show reports, reveal, copy the bundle identifier and, set apart, delete. Every entry closes
+// the popover, then reports the choice.
+class SidebarAppActionMenu : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int menuWidth = 252;
+
+    SidebarAppActionMenu(const SidebarApp& app, const QImage& icon, bool canRevealBuild,
+                         QWidget* parent);
+
+    // Shows the popover to the trailing side of `anchor`.
+    void popUpBeside(QWidget* anchor);
+
+signals:
+    void openChosen();
+    void showReportsChosen();
+    void revealChosen();
+    void copyBundleIDChosen();
+    void deleteChosen();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    SidebarMenuAction* addEntry(const QString& title, const QString& systemImage,
+                                void (SidebarAppActionMenu::*chosen)(), bool isDestructive = false);
+};
+
+} // namespace bw::window

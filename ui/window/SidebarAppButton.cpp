@@ -1,0 +1,243 @@
+#include "ui/window/SidebarAppButton.h"
+
+#include "model/ReportHelpers.h"
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+#include "ui/report/SecondaryClickTarget.h"
+#include "ui/window/SidebarAppActionMenu.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+namespace bw::window {
+
+namespace palette = design::palette;
+
+namespace {
+
+constexpr int rowHeight = 44;
+constexpr int appIconSize = 26;
+constexpr int leadingPadding = 11;
+constexpr int spacing = 10;
+constexpr int trailingFrame = 28;
+constexpr int trailingPadding = 6;
+
+// The "ellipsis" that opens the app's actions.
+class EllipsisButton : public QAbstractButton {
+public:
+    explicit EllipsisButton(QWidget* parent) : QAbstractButton(parent) {
+        setFixedSize(24, 24);
+        setToolTip(QStringLiteral("App actions"));
+        setAccessibleName(QStringLiteral("App actions"));
+        setFocusPolicy(Qt::TabFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        design::paintSymbol(painter, QRectF(rect()), u"ellipsis", 11, QFont::DemiBold,
+                            palette::textSecondary());
+    }
+};
+
+} // namespace
+
+QImage sidebarAppIconImage(const ScanReport& report) {
+    if (!report.metadata.iconPNG)
+        return {};
+    return QImage::fromData(*report.metadata.iconPNG);
+}
+
+void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
+                         const QString& appName) {
+    const QPainterPath tile = design::continuousRoundedRect(frame, frame.width() * 0.2237);
+    painter.save();
+    painter.setClipPath(tile);
+    if (!icon.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        // Scaled to fill: the shorter side fits, the rest is cut.
+        const QSizeF scaled =
+            QSizeF(icon.size()).scaled(frame.size(), Qt::KeepAspectRatioByExpanding);
+        const QRectF target(frame.center().x() - scaled.width() / 2,
+                            frame.center().y() - scaled.height() / 2, scaled.width(),
+                            scaled.height());
+        painter.drawImage(target, icon);
+    } else {
+        painter.fillPath(tile, palette::withOpacity(palette::tileSurface(), 0.84));
+        painter.setFont(design::textStyleFont(design::TextStyle::monogram));
+        painter.setPen(palette::textSecondary());
+        painter.drawText(frame, Qt::AlignCenter, monogram(appName));
+    }
+    painter.restore();
+    QPen stroke(palette::withOpacity(Qt::white, 0.07), 0.6);
+    painter.setPen(stroke);
+    painter.setBrush(Qt::NoBrush);
+    // Stroked inside the edge.
+    painter.drawPath(design::continuousRoundedRect(frame.adjusted(0.3, 0.3, -0.3, -0.3),
+                                                   frame.width() * 0.2237));
+}
+
+SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
+    : SidebarRowButton(parent), app_(std::move(app)), ellipsis_(new EllipsisButton(this)) {
+    setAccessibleName(app_.appName);
+    setAccessibleDescription(statusText(app_.latestReport));
+    connect(ellipsis_, &QAbstractButton::clicked, this, &SidebarAppButton::toggleActionMenu);
+    connect(this, &SidebarRowButton::hoveringChanged, this, &SidebarAppButton::updateEllipsis);
+    // Event filters see the mouse events of a disabled widget too, so a row disabled by a
+    // running scan refuses its right clicks here.
+    new report::SecondaryClickTarget(this, [this] {
+        if (isEnabled())
+            showActionMenu();
+    });
+    updateEllipsis();
+}
+
+SidebarAppButton::~SidebarAppButton() {
+    delete menu_;
+}
+
+const QImage& SidebarAppButton::icon() {
+    // Decoded when first drawn: most rows of a long list are never scrolled into view.
+    if (!icon_)
+        icon_ = sidebarAppIconImage(app_.latestReport);
+    return *icon_;
+}
+
+bool SidebarAppButton::isActionMenuPresented() const {
+    return menu_ != nullptr;
+}
+
+SidebarAppActionMenu* SidebarAppButton::actionMenu() const {
+    return static_cast<SidebarAppActionMenu*>(menu_.data());
+}
+
+QColor SidebarAppButton::statusTint(const ScanReport& report) {
+    if (blockerCount(report) > 0)
+        return palette::danger();
+    if (riskCount(report) > 0)
+        return palette::warning();
+    if (manualCount(report) > 0)
+        return palette::info();
+    return palette::success();
+}
+
+QString SidebarAppButton::statusText(const ScanReport& report) {
+    if (const qsizetype blockers = blockerCount(report); blockers > 0)
+        return QStringLiteral("Latest report has %1 blockers").arg(blockers);
+    if (const qsizetype risks = riskCount(report); risks > 0)
+        return QStringLiteral("Latest report has %1 risks").arg(risks);
+    if (const qsizetype manual = manualCount(report); manual > 0)
+        return QStringLiteral("Latest report requires %1 manual checks").arg(manual);
+    return QStringLiteral("Latest report has no blockers or risks");
+}
+
+QSize SidebarAppButton::sizeHint() const {
+    return {200, rowHeight};
+}
+
+QSize SidebarAppButton::minimumSizeHint() const {
+    return {0, rowHeight};
+}
+
+void SidebarAppButton::resizeEvent(QResizeEvent* event) {
+    const QPoint centre(width() - trailingPadding - trailingFrame / 2, height() / 2);
+    ellipsis_->move(centre - QPoint(ellipsis_->width() / 2, ellipsis_->height() / 2));
+    SidebarRowButton::resizeEvent(event);
+}
+
+void SidebarAppButton::updateEllipsis() {
+    // The ellipsis takes the dot's place while the row is hovered or its menu is open.
+    ellipsis_->setVisible(isHovering() || isActionMenuPresented());
+    update();
+}
+
+void SidebarAppButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintBackground(painter);
+    const double middle = height() / 2.0;
+    paintSidebarAppIcon(
+        painter, QRectF(leadingPadding, middle - appIconSize / 2.0, appIconSize, appIconSize),
+        icon(), app_.appName);
+    const int textLeft = leadingPadding + appIconSize + spacing;
+    const int textRight = width() - trailingPadding - trailingFrame - trailingPadding;
+    painter.setFont(design::textStyleFont(isSelected() ? design::TextStyle::sidebarItemSelected
+                                                       : design::TextStyle::sidebarItem));
+    painter.setPen(foreground());
+    painter.drawText(QRect(textLeft, 0, std::max(0, textRight - textLeft), height()),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     painter.fontMetrics().elidedText(app_.appName, Qt::ElideRight,
+                                                      std::max(0, textRight - textLeft)));
+    if (ellipsis_->isVisible())
+        return;
+    const QPointF dot(width() - trailingPadding - trailingFrame / 2.0, middle);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(statusTint(app_.latestReport));
+    painter.drawEllipse(dot, 3.5, 3.5);
+}
+
+bool SidebarAppButton::canRevealBuild() const {
+    const QString& path = app_.latestReport.sourcePath;
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
+void SidebarAppButton::toggleActionMenu() {
+    if (menu_)
+        menu_->close();
+    else
+        showActionMenu();
+}
+
+void SidebarAppButton::showActionMenu() {
+    if (menu_)
+        return;
+    // Built afresh each time, so "Reveal Build in Finder" reflects the disk at this moment.
+    auto* menu = new SidebarAppActionMenu(app_, icon(), canRevealBuild(), this);
+    menu_ = menu;
+    // Every entry closes the menu before it does its work.
+    connect(menu, &SidebarAppActionMenu::openChosen, this, &QAbstractButton::click);
+    connect(menu, &SidebarAppActionMenu::showReportsChosen, this,
+            &SidebarAppButton::showReportsRequested);
+    connect(menu, &SidebarAppActionMenu::revealChosen, this, [this] {
+        if (canRevealBuild())
+            emit revealRequested();
+    });
+    connect(menu, &SidebarAppActionMenu::copyBundleIDChosen, this,
+            [this] { QGuiApplication::clipboard()->setText(app_.bundleIdentifier); });
+    connect(menu, &SidebarAppActionMenu::deleteChosen, this, [this] {
+        // After the menu has gone, not within the click that closed it.
+        QTimer::singleShot(0, this, &SidebarAppButton::confirmDelete);
+    });
+    connect(menu, &QObject::destroyed, this, [this] {
+        menu_ = nullptr;
+        updateEllipsis();
+    });
+    updateEllipsis();
+    menu->popUpBeside(ellipsis_);
+}
+
+void SidebarAppButton::confirmDelete() {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Delete %1?").arg(app_.appName),
+                                QStringLiteral("This removes all saved scan reports for %1. The "
+                                               "app itself is not affected.")
+                                    .arg(app_.appName),
+                                QMessageBox::NoButton, window());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* remove = box->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
+    box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton* button) {
+        if (button == remove)
+            emit deleteConfirmed();
+    });
+    box->open();
+}
+
+} // namespace bw::window

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "model/SidebarApp.h"
+#include "ui/window/SidebarRowButton.h"
+
+#include <QImage>
+#include <QPointer>
+
+namespace bw::window {
+
+class SidebarAppActionMenu;
+
+// The app's icon as stored with its newest report, or a monogram tile when there is none or it
+// cannot be decoded; `size` square with continuous corners.
+void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
+                         const QString& appName);
+// The icon stored with a report, decoded; null when absent or undecodable.
+QImage sidebarAppIconImage(const ScanReport& report);
+
+// One scanned app in the sidebar: icon, name and a dot tinted by the worst kind of finding in its
+// newest report. A click runs the row's action (clicked); the ellipsis that replaces the dot on
+// hover, and a right click anywhere on the row, open the app's actions menu.
+class SidebarAppButton : public SidebarRowButton {
+    Q_OBJECT
+
+public:
+    explicit SidebarAppButton(SidebarApp app, QWidget* parent = nullptr);
+    ~SidebarAppButton() override;
+
+    const SidebarApp& app() const { return app_; }
+    bool isActionMenuPresented() const;
+    SidebarAppActionMenu* actionMenu() const;
+    void toggleActionMenu();
+    void showActionMenu();
+
+    // The dot's colour and the row's accessibility value, from the newest report.
+    static QColor statusTint(const ScanReport& report);
+    static QString statusText(const ScanReport& report);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void showReportsRequested();
+    void revealRequested();
+    // The user confirmed deleting every saved report of the app.
+    void deleteConfirmed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    const QImage& icon();
+    bool canRevealBuild() const;
+    void confirmDelete();
+    void updateEllipsis();
+
+    SidebarApp app_;
+    std::optional<QImage> icon_;
+    QAbstractButton* ellipsis_;
+    QPointer<QWidget> menu_;
+};
+
+} // namespace bw::window

@@ -1,0 +1,93 @@
+#include "ui/window/SidebarResizeHandle.h"
+
+#include "ui/window/SidebarWidth.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace bw::window {
+
+namespace {
+
+constexpr double idleLineOpacity = 0.05;
+constexpr double hoveredLineOpacity = 0.13;
+
+} // namespace
+
+SidebarResizeHandle::SidebarResizeHandle(SidebarWidth* width, QWidget* parent)
+    : QWidget(parent), width_(width) {
+    setFixedWidth(hitWidth);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(QStringLiteral("Sidebar width"));
+    announce(width_->value());
+    connect(width_, &SidebarWidth::changed, this, &SidebarResizeHandle::announce);
+    connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+void SidebarResizeHandle::announce(double width) {
+    // Whole points, the fraction dropped: 247.9 reads as 247.
+    setAccessibleDescription(QStringLiteral("%1 points").arg(qint64(width)));
+}
+
+void SidebarResizeHandle::adjust(Adjustment direction) {
+    const double width = width_->value();
+    width_->set(direction == Adjustment::increment ? width + step : width - step);
+}
+
+void SidebarResizeHandle::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const double opacity =
+        idleLineOpacity + (hoveredLineOpacity - idleLineOpacity) * hover_.value();
+    QColor line(Qt::white);
+    line.setAlphaF(float(opacity));
+    painter.fillRect(QRectF((width() - 1) / 2.0, 0, 1, height()), line);
+}
+
+void SidebarResizeHandle::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    dragOrigin_ = width_->value();
+    // Measured on the screen: the handle itself moves with the width it changes.
+    dragStartX_ = event->globalPosition().x();
+}
+
+void SidebarResizeHandle::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragOrigin_)
+        return QWidget::mouseMoveEvent(event);
+    width_->set(*dragOrigin_ + (event->globalPosition().x() - dragStartX_));
+}
+
+void SidebarResizeHandle::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        dragOrigin_.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void SidebarResizeHandle::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        return adjust(Adjustment::increment);
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        return adjust(Adjustment::decrement);
+    default:
+        return QWidget::keyPressEvent(event);
+    }
+}
+
+void SidebarResizeHandle::enterEvent(QEnterEvent*) {
+    setHovering(true);
+}
+
+void SidebarResizeHandle::leaveEvent(QEvent*) {
+    setHovering(false);
+}
+
+void SidebarResizeHandle::setHovering(bool hovering) {
+    // The hover brightening plays also under reduce motion: it is a fade, not a movement.
+    hover_.animateTo(hovering ? 1.0 : 0.0, design::Motion::easeOut(0.12));
+}
+
+} // namespace bw::window

@@ -1,0 +1,63 @@
+#include "ui/window/SidebarRowButton.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+
+#include <QPainter>
+
+namespace bw::window {
+
+namespace palette = design::palette;
+
+SidebarRowButton::SidebarRowButton(QWidget* parent) : QAbstractButton(parent) {
+    // Checked is how the selection reaches accessibility.
+    setCheckable(true);
+    setFocusPolicy(Qt::TabFocus);
+    setAttribute(Qt::WA_Hover);
+    connect(&hoverFill_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(this, &QAbstractButton::toggled, this, qOverload<>(&QWidget::update));
+}
+
+QColor SidebarRowButton::foreground() const {
+    if (isSelected())
+        return palette::textPrimary();
+    if (isHovering_)
+        return palette::withOpacity(palette::textPrimary(), 0.9);
+    return palette::textSecondary();
+}
+
+void SidebarRowButton::paintBackground(QPainter& painter) const {
+    const QPainterPath shape = design::continuousRoundedRect(QRectF(rect()), cornerRadius);
+    if (isSelected()) {
+        painter.fillPath(shape, palette::rowFillStrong());
+        return;
+    }
+    if (hoverFill_.value() > 0)
+        painter.fillPath(shape, palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
+}
+
+bool SidebarRowButton::hitButton(const QPoint& position) const {
+    return design::continuousRoundedRect(QRectF(rect()), cornerRadius).contains(position);
+}
+
+void SidebarRowButton::enterEvent(QEnterEvent* event) {
+    setHovering(true);
+    QAbstractButton::enterEvent(event);
+}
+
+void SidebarRowButton::leaveEvent(QEvent* event) {
+    setHovering(false);
+    QAbstractButton::leaveEvent(event);
+}
+
+void SidebarRowButton::setHovering(bool hovering) {
+    if (hovering == isHovering_)
+        return;
+    isHovering_ = hovering;
+    hoverFill_.animateTo(hovering ? 1.0 : 0.0,
+                         design::unlessReduceMotion(design::Motion::easeOut(0.12)));
+    emit hoveringChanged(hovering);
+    update();
+}
+
+} // namespace bw::window

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/design/Motion.h"
+
+#include <QAbstractButton>
+
+namespace bw::window {
+
+// A sidebar row: the rounded fill behind it (the selection, or a soft fill while hovered) and the
+// text colour that follows both. Destination rows and app rows draw their content on top.
+class SidebarRowButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    static constexpr double cornerRadius = 14;
+
+    explicit SidebarRowButton(QWidget* parent = nullptr);
+
+    bool isSelected() const { return isChecked(); }
+    void setSelected(bool selected) { setChecked(selected); }
+    bool isHovering() const { return isHovering_; }
+
+signals:
+    void hoveringChanged(bool hovering);
+
+protected:
+    // Selected: primary; hovered: primary at 0.9; otherwise secondary.
+    QColor foreground() const;
+    void paintBackground(QPainter& painter) const;
+    // Selection is the sidebar's to give; a click never toggles it.
+    void nextCheckState() override {}
+    bool hitButton(const QPoint& position) const override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void setHovering(bool hovering);
+
+    bool isHovering_ = false;
+    design::AnimatedValue hoverFill_{0.0};
+};
+
+} // namespace bw::window

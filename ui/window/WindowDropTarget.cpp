@@ -1,0 +1,101 @@
+#include "ui/window/WindowDropTarget.h"
+
+#include "app/AppModel.h"
+#include "ui/design/Motion.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QWidget>
+
+namespace bw::window {
+
+namespace {
+
+// The first dropped item that is a local file, as a clean path ("Demo.app/" becomes "Demo.app").
+std::optional<QString> firstFile(const QMimeData* data) {
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return QDir::cleanPath(url.toLocalFile());
+    }
+    return std::nullopt;
+}
+
+double launchWaitSeconds() {
+    return design::MotionPreferences::instance().reduceMotion() ? 0.09 : 0.36;
+}
+
+} // namespace
+
+WindowDropTarget::WindowDropTarget(QWidget* window, AppModel& model)
+    : QObject(window), model_(model) {
+    window->setAcceptDrops(true);
+    window->installEventFilter(this);
+}
+
+bool WindowDropTarget::isBuildExtension(const QString& path) {
+    const QString extension = QFileInfo(path).suffix().toLower();
+    return extension == u"ipa" || extension == u"xcarchive" || extension == u"app";
+}
+
+bool WindowDropTarget::eventFilter(QObject*, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        // A drag without a file never targets the window, and the desktop shows it as refused.
+        const bool carriesFile = firstFile(drag->mimeData()).has_value();
+        if (carriesFile)
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        model_.setBuildDropTargeted(carriesFile);
+        return true;
+    }
+    case QEvent::DragLeave:
+        model_.setBuildDropTargeted(false);
+        return true;
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        // The drag is over either way.
+        model_.setBuildDropTargeted(false);
+        if (handleDrop(drop->mimeData())) {
+            drop->acceptProposedAction();
+        } else {
+            drop->setDropAction(Qt::IgnoreAction);
+            drop->ignore();
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool WindowDropTarget::handleDrop(const QMimeData* data) {
+    if (model_.scanPhase().isBusy())
+        return false;
+    const std::optional<QString> path = firstFile(data);
+    if (!path)
+        return false;
+    // A second build while the first is still in its launch would be lost without a word.
+    if (isBuildExtension(*path) && model_.isBuildImportLaunching())
+        return false;
+    importDroppedFile(*path);
+    return true;
+}
+
+void WindowDropTarget::importDroppedFile(const QString& path) {
+    if (!isBuildExtension(path)) {
+        model_.importBuild(path);
+        return;
+    }
+    model_.setBuildImportLaunching(true);
+    model_.clock().schedule(seconds(launchWaitSeconds()), this, [this, path] {
+        model_.importBuild(path);
+        model_.setBuildImportLaunching(false);
+    });
+}
+
+} // namespace bw::window

@@ -1,0 +1,64 @@
+#include "ui/window/WindowScreens.h"
+
+#include "app/AppModel.h"
+#include "ui/report/Pasteboard.h"
+#include "ui/report/ReportShareButton.h"
+#include "ui/report/ReportView.h"
+#include "ui/report/ReportsView.h"
+#include "ui/window/GuidelinesView.h"
+#include "ui/window/SettingsView.h"
+#include "ui/workspace/FileChooser.h"
+#include "ui/workspace/ScanWorkspaceView.h"
+
+namespace bw::window {
+
+namespace {
+
+// What the screens share for the window's whole life: the open panel and the clipboard.
+struct Shared {
+    workspace::DialogFileChooser chooser;
+    Pasteboard pasteboard;
+};
+
+QWidget* scanWorkspace(AppModel& model, UpdateController* updates,
+                       const std::shared_ptr<Shared>& shared, RootView& root, QWidget* parent) {
+    workspace::WorkspaceLinks links;
+    links.updates = updates;
+    links.reportView = [shared, &root](AppModel& model, const ScanReport& report, QWidget* parent) {
+        auto* view = new ReportView(ReportContext{model, shared->pasteboard}, report, parent);
+        root.placeReportAction(view->newScanButton());
+        return view;
+    };
+    return new workspace::ScanWorkspaceView(model, shared->chooser, links, parent);
+}
+
+} // namespace
+
+WindowSetup windowSetup(AppModel& model, UpdateController* updates,
+                        ReportShareButton::FileChooser chooseMarkdownFile) {
+    auto shared = std::make_shared<Shared>();
+    WindowSetup setup;
+    setup.screen = [&model, updates, shared](AppSection section, RootView& root,
+                                             QWidget* parent) -> QWidget* {
+        switch (section) {
+        case AppSection::scan:
+            return scanWorkspace(model, updates, shared, root, parent);
+        case AppSection::recents:
+            return new report::ReportsView(model, {}, parent);
+        case AppSection::guidelines:
+            return new GuidelinesView({}, parent);
+        case AppSection::settings:
+            return new SettingsView(model, updates, {}, parent);
+        }
+        return nullptr;
+    };
+    setup.shareItem = [&model, shared, chooseMarkdownFile](QWidget* parent) {
+        auto* button = new ReportShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
+        return ShareItem{button, [button](const std::optional<ScanReport>& report) {
+                             button->setReport(report);
+                         }};
+    };
+    return setup;
+}
+
+} // namespace bw::window
