@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     });
     const bw::AppStoreConnectCredentials credentials{
         "69a6de7e-3c1a-47e3-e053-5b8c7c11a4d1", "2X9R4HXF34",
-        QString::fromLatin1(bw::testing::makeTestKey(bw::testing::TestKey::p256Pkcs8))};
+        QString::fromLatin1(bw::test::makeTestKey(bw::test::TestKey::p256Pkcs8))};
     const bw::AppStoreConnectService service(bw::KeychainStore{"app.berthwatch.bench"},
                                              server.url(),
                                              [] { return QDateTime::currentDateTimeUtc(); });

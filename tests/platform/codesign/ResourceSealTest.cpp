@@ -188,7 +188,7 @@ TEST(ResourceSealTest, SignersSealIsTheOneWrittenOut) {
     const fs::path app = makeBundleWithCache(dir.fsPath());
     seal(app, {rulesWithOmittedFolder()});
     const Bytes bytes = bw::test::readFile<Bytes>(bundleLayout(app).codeResources);
-    EXPECT_EQ(parseResourceSeal(bytes).items, expectedSeal().items);
+    EXPECT_EQ(parseResourceSeal(bytes)->items, expectedSeal().items);
 }
 
 // Inside an omitted folder only the file a heavier rule keeps is sealed: changing the others is
