@@ -4,6 +4,7 @@
 
 #include <array>
 #include <mutex>
+#include <sys/socket.h>
 #include <vector>
 
 namespace bw::http {
@@ -17,6 +18,12 @@ TransportError libraryFailure(const char* reason) {
     return TransportError(
         TransportError::Kind::other,
         QStringLiteral("The request could not be completed: %1.").arg(QString::fromUtf8(reason)));
+}
+
+// Connections outlive their request here, so a tool the program starts in the meantime must not
+// inherit them.
+curl_socket_t openCloseOnExecSocket(void*, curlsocktype, curl_sockaddr* address) {
+    return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
 }
 
 void requireShareOption(CURLSHcode code) {
@@ -63,6 +70,8 @@ public:
             handles = std::make_unique<ConnectionHandles>();
         }
         requireOption(curl_easy_setopt(handles->easy, CURLOPT_SHARE, share_));
+        requireOption(
+            curl_easy_setopt(handles->easy, CURLOPT_OPENSOCKETFUNCTION, openCloseOnExecSocket));
         return handles;
     }
 

@@ -25,10 +25,10 @@ private:
     void release();
 };
 
-// Handles taken from the process's pool for one request, with every option at its default
-// and TLS sessions and name lookups shared with all other requests. They go back to the pool
-// only when the request ended well (keep()); after a failure or a cancellation they are
-// closed, connection and all, so no request inherits another's broken state.
+// Handles taken from the process's pool for one request, with every option at its default but
+// close-on-exec sockets, and TLS sessions and name lookups shared with all other requests. They go
+// back to the pool only when the request ended well (keep()); after a failure or a cancellation
+// they are closed, connection and all, so no request inherits another's broken state.
 class PooledConnection {
 public:
     PooledConnection();

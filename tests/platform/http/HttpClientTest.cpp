@@ -2,14 +2,34 @@
 
 #include "tests/support/LocalHttpServer.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/socket.h>
 #include <thread>
 
 namespace bw::http {
 namespace {
 
 using test::LocalHttpServer;
+
+// This process's open TCP connections to the local `port` that a started program would inherit.
+int inheritableConnectionsTo(int port) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        const int fd = std::stoi(entry.path().filename().string());
+        sockaddr_in peer{};
+        socklen_t length = sizeof(peer);
+        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 &&
+            peer.sin_family == AF_INET && ntohs(peer.sin_port) == port &&
+            (fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0) {
+            ++count;
+        }
+    }
+    return count;
+}
 using test::ScriptedResponse;
 
 struct ExchangeCase {
@@ -157,6 +177,8 @@ TEST(HttpClient, KeepsItsConnectionsAcrossRequestsAndThreads) {
     }
     EXPECT_EQ(server.requests().size(), std::size_t{threads * requestsPerThread});
     EXPECT_LE(connections.size(), std::size_t{threads}) << "no connection was reused";
+    // The kept connections stay open in the pool; a tool started now must not inherit them.
+    EXPECT_EQ(inheritableConnectionsTo(server.port()), 0);
 }
 
 } // namespace
