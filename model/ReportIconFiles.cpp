@@ -6,7 +6,9 @@
 #include "platform/json/JsonValues.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 namespace bw {
 
@@ -28,40 +30,86 @@ std::optional<QByteArray> readIcon(const QString& path) {
     }
 }
 
+// The stamp is taken before the read: a file changed in between shows another one next time.
+std::optional<QByteArray> readIcon(const QString& path, IconFileCache& cache) {
+    const std::optional<IconFileCache::Stamp> stamp = IconFileCache::stampOf(path);
+    std::optional<QByteArray> icon = readIcon(path);
+    if (stamp && icon) {
+        cache.remember(path, *stamp, *icon);
+    }
+    return icon;
+}
+
 // Most saves repeat the icons of earlier ones; an identical file needs no new write and sync.
-bool storeIcon(const QString& path, const QByteArray& icon) {
-    const QFileInfo existing(path);
-    if (existing.isFile() && existing.size() == icon.size() && readIcon(path) == icon) {
+bool storeIcon(const QString& path, const QByteArray& icon, IconFileCache& cache) {
+    if (cache.holds(path, icon)) {
+        return true;
+    }
+    const std::optional<IconFileCache::Stamp> existing = IconFileCache::stampOf(path);
+    if (existing && existing->size == icon.size() && readIcon(path, cache) == icon) {
         return true;
     }
     try {
         fs::writeFileAtomically(path, icon);
-        return true;
     } catch (const fs::FileIoError&) {
         return false;
     }
+    if (const std::optional<IconFileCache::Stamp> written = IconFileCache::stampOf(path)) {
+        cache.remember(path, *written, icon);
+    }
+    return true;
 }
 
 } // namespace
 
-void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder) {
+std::optional<IconFileCache::Stamp> IconFileCache::stampOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    constexpr qint64 perSecond = 1'000'000'000;
+    return Stamp{quint64(info.st_ino), qint64(info.st_size),
+                 qint64(info.st_mtim.tv_sec) * perSecond + info.st_mtim.tv_nsec,
+                 qint64(info.st_ctim.tv_sec) * perSecond + info.st_ctim.tv_nsec};
+}
+
+bool IconFileCache::holds(const QString& path, const QByteArray& bytes) const {
+    const auto entry = entries_.constFind(path);
+    return entry != entries_.constEnd() && entry->bytes == bytes && stampOf(path) == entry->stamp;
+}
+
+void IconFileCache::remember(const QString& path, const Stamp& stamp, const QByteArray& bytes) {
+    entries_.insert(path, {stamp, bytes});
+}
+
+void IconFileCache::keepOnly(const QSet<QString>& paths) {
+    entries_.removeIf([&](const auto& entry) { return !paths.contains(entry.key()); });
+}
+
+void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache) {
     for (ScanReport& report : reports) {
         if (!report.metadata.iconPNG) {
-            report.metadata.iconPNG = readIcon(iconPath(folder, report.id));
+            report.metadata.iconPNG = readIcon(iconPath(folder, report.id), cache);
         }
     }
 }
 
 std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
-                                         const QString& folder) {
+                                         const QString& folder, IconFileCache& cache) {
     QDir().mkpath(iconsFolder(folder));
     std::vector<ScanReport> stored = reports;
+    QSet<QString> paths;
     for (ScanReport& report : stored) {
-        if (report.metadata.iconPNG &&
-            storeIcon(iconPath(folder, report.id), *report.metadata.iconPNG)) {
+        if (!report.metadata.iconPNG) {
+            continue;
+        }
+        const QString path = iconPath(folder, report.id);
+        paths.insert(path);
+        if (storeIcon(path, *report.metadata.iconPNG, cache)) {
             report.metadata.iconPNG.reset();
         }
     }
+    cache.keepOnly(paths);
     return stored;
 }
 

@@ -2,6 +2,8 @@
 
 #include "model/ScanReport.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QUuid>
@@ -11,12 +13,41 @@
 // None of these fail: an icon that cannot be read, written or removed is simply not.
 namespace bw {
 
+// The bytes last read from or written to each icon file, with what the file looked like then
+// (inode, size, modification and change times). A file that still looks the same holds the same
+// bytes, so saving an unchanged icon needs no read of its file.
+class IconFileCache {
+public:
+    struct Stamp {
+        quint64 inode;
+        qint64 size;
+        qint64 modified; // nanoseconds
+        qint64 changed;
+        bool operator==(const Stamp&) const = default;
+    };
+
+    static std::optional<Stamp> stampOf(const QString& path);
+
+    // True when the file at `path` is known to hold exactly `bytes`.
+    bool holds(const QString& path, const QByteArray& bytes) const;
+    void remember(const QString& path, const Stamp& stamp, const QByteArray& bytes);
+    void keepOnly(const QSet<QString>& paths);
+
+private:
+    struct Entry {
+        Stamp stamp;
+        QByteArray bytes;
+    };
+    QHash<QString, Entry> entries_;
+};
+
 // Fills in the icon of every report that has none from its file, when that can be read.
-void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder);
+void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache);
 
 // The copies to store in the JSON: each icon that could be written to its file is left out.
+// `cache` keeps only what it knows of these reports' icon files.
 std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
-                                         const QString& folder);
+                                         const QString& folder, IconFileCache& cache);
 
 // Removes the UUID-named PNG files of reports that are not kept; other files stay.
 void pruneIcons(const QSet<QUuid>& keeping, const QString& folder);

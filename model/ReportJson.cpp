@@ -2,20 +2,13 @@
 
 #include "platform/json/JsonValues.h"
 
-#include <QJsonArray>
-
 namespace bw {
 
 using namespace Qt::Literals::StringLiterals;
 namespace {
 
 using json::JsonReader;
-
-using json::stringArray;
-
-template <typename T> QJsonArray objectArray(const std::vector<T>& values) {
-    return json::arrayOf(values, [](const T& value) { return toJson(value); });
-}
+using json::StreamWriter;
 
 std::vector<QString> decodeStrings(const JsonReader& reader) {
     return reader.strings();
@@ -32,130 +25,212 @@ std::vector<T> arrayAt(const JsonReader& reader, QStringView key, Decode decode)
     return reader.member(key).array<T>(decode);
 }
 
+void write(StreamWriter& out, const QString& text) {
+    out.string(text);
+}
+void write(StreamWriter& out, qint64 integer) {
+    out.integer(integer);
+}
+void write(StreamWriter& out, double number) {
+    out.number(number);
+}
+void write(StreamWriter& out, bool boolean) {
+    out.boolean(boolean);
+}
+void write(StreamWriter& out, const QByteArray& data) {
+    out.string(QString::fromLatin1(data.toBase64()));
+}
+void write(StreamWriter& out, const QDateTime& date) {
+    out.string(json::formatDate(date));
+}
+void write(StreamWriter& out, const QUuid& id) {
+    out.string(json::formatUuid(id));
+}
+template <typename E>
+requires std::is_enum_v<E>
+void write(StreamWriter& out, const E& value) {
+    out.string(rawValue(value));
+}
+template <typename T> void write(StreamWriter& out, const T& value) {
+    encode(out, value);
+}
+template <typename T> void write(StreamWriter& out, const std::vector<T>& values) {
+    out.beginArray();
+    for (const T& value : values) {
+        write(out, value);
+    }
+    out.endArray();
+}
+
+// One member of an object; an absent optional is left out.
+template <typename T> void field(StreamWriter& out, QStringView key, const T& value) {
+    out.key(key);
+    write(out, value);
+}
+template <typename T>
+void field(StreamWriter& out, QStringView key, const std::optional<T>& value) {
+    if (value) {
+        field(out, key, *value);
+    }
+}
+
+// The QJsonObject form, read back from the one encoding.
+template <typename T> QJsonObject objectOf(const T& value) {
+    StreamWriter out(json::Layout::compact);
+    encode(out, value);
+    return json::parseDocument(out.take()).root().toQJsonValue().toObject();
+}
+
 } // namespace
 
+// Each object's keys in sorted order, as every writer of ours puts them.
+
+void encode(StreamWriter& out, const FindingEvidenceField& v) {
+    out.beginObject();
+    field(out, u"label", v.label);
+    field(out, u"value", v.value);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const ResolutionStep& v) {
+    out.beginObject();
+    field(out, u"instruction", v.instruction);
+    field(out, u"title", v.title);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const FindingResolution& v) {
+    out.beginObject();
+    field(out, u"solutionPrompt", v.solutionPrompt);
+    field(out, u"steps", v.steps);
+    field(out, u"summary", v.summary);
+    field(out, u"verification", v.verification);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const Finding& v) {
+    out.beginObject();
+    field(out, u"category", v.category);
+    field(out, u"confidence", v.confidence);
+    field(out, u"detail", v.detail);
+    field(out, u"evidence", v.evidence);
+    field(out, u"evidenceFields", v.evidenceFields);
+    field(out, u"fix", v.fix);
+    field(out, u"guideline", v.guideline);
+    field(out, u"id", v.id);
+    field(out, u"itms", v.itms);
+    field(out, u"resolution", v.resolution);
+    field(out, u"severity", v.severity);
+    field(out, u"source", v.source);
+    field(out, u"title", v.title);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const BuildMetadata& v) {
+    out.beginObject();
+    field(out, u"appName", v.appName);
+    field(out, u"architectures", v.architectures);
+    field(out, u"buildNumber", v.buildNumber);
+    field(out, u"bundleIdentifier", v.bundleIdentifier);
+    field(out, u"bundleSize", v.bundleSize);
+    field(out, u"iconPNG", v.iconPNG);
+    field(out, u"minimumOS", v.minimumOS);
+    field(out, u"platform", v.platform);
+    field(out, u"sdkNames", v.sdkNames);
+    field(out, u"version", v.version);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const ScreenshotAssessment& v) {
+    out.beginObject();
+    field(out, u"analyzed", v.analyzed);
+    field(out, u"fileName", v.fileName);
+    field(out, u"reviewArea", v.reviewArea);
+    field(out, u"status", v.status);
+    field(out, u"summary", v.summary);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const ScreenshotSummary& v) {
+    out.beginObject();
+    field(out, u"analyzedCount", v.analyzedCount);
+    field(out, u"assessments", v.assessments);
+    field(out, u"count", v.count);
+    field(out, u"decodedCount", v.decodedCount);
+    field(out, u"fileNames", v.fileNames);
+    field(out, u"reviewAreas", v.reviewAreas);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const ScanReport& v) {
+    out.beginObject();
+    field(out, u"createdAt", v.createdAt);
+    field(out, u"fileName", v.fileName);
+    field(out, u"findings", v.findings);
+    field(out, u"id", v.id);
+    field(out, u"metadata", v.metadata);
+    field(out, u"passedChecks", v.passedChecks);
+    field(out, u"rulesVersion", v.rulesVersion);
+    field(out, u"screenshotSummary", v.screenshotSummary);
+    field(out, u"sourcePath", v.sourcePath);
+    field(out, u"verdict", v.verdict);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const StagedBuildPreview& v) {
+    out.beginObject();
+    field(out, u"appName", v.appName);
+    field(out, u"buildNumber", v.buildNumber);
+    field(out, u"bundleIdentifier", v.bundleIdentifier);
+    field(out, u"bundleSize", v.bundleSize);
+    field(out, u"iconPNG", v.iconPNG);
+    field(out, u"minimumOS", v.minimumOS);
+    field(out, u"platform", v.platform);
+    field(out, u"targetDevices", v.targetDevices);
+    field(out, u"version", v.version);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const StagedBuild& v) {
+    out.beginObject();
+    field(out, u"addedAt", v.addedAt);
+    field(out, u"fileName", v.fileName);
+    field(out, u"id", v.id);
+    field(out, u"path", v.path);
+    field(out, u"preview", v.preview);
+    field(out, u"previewError", v.previewError);
+    out.endObject();
+}
+
 QJsonObject toJson(const FindingEvidenceField& v) {
-    return {{u"label"_s, v.label}, {u"value"_s, v.value}};
+    return objectOf(v);
 }
-
 QJsonObject toJson(const ResolutionStep& v) {
-    return {{u"title"_s, v.title}, {u"instruction"_s, v.instruction}};
+    return objectOf(v);
 }
-
 QJsonObject toJson(const FindingResolution& v) {
-    return {{u"summary"_s, v.summary},
-            {u"steps"_s, objectArray(v.steps)},
-            {u"verification"_s, v.verification},
-            {u"solutionPrompt"_s, v.solutionPrompt}};
+    return objectOf(v);
 }
-
 QJsonObject toJson(const Finding& v) {
-    QJsonObject o{{u"id"_s, v.id},
-                  {u"severity"_s, rawValue(v.severity)},
-                  {u"category"_s, rawValue(v.category)},
-                  {u"guideline"_s, v.guideline},
-                  {u"title"_s, v.title},
-                  {u"detail"_s, v.detail},
-                  {u"evidence"_s, v.evidence},
-                  {u"fix"_s, v.fix},
-                  {u"confidence"_s, v.confidence},
-                  {u"source"_s, rawValue(v.source)}};
-    if (v.itms) {
-        o.insert(u"itms"_s, *v.itms);
-    }
-    if (v.evidenceFields) {
-        o.insert(u"evidenceFields"_s, objectArray(*v.evidenceFields));
-    }
-    if (v.resolution) {
-        o.insert(u"resolution"_s, toJson(*v.resolution));
-    }
-    return o;
+    return objectOf(v);
 }
-
 QJsonObject toJson(const BuildMetadata& v) {
-    QJsonObject o{{u"appName"_s, v.appName},
-                  {u"bundleIdentifier"_s, v.bundleIdentifier},
-                  {u"version"_s, v.version},
-                  {u"buildNumber"_s, v.buildNumber},
-                  {u"platform"_s, v.platform},
-                  {u"minimumOS"_s, v.minimumOS},
-                  {u"architectures"_s, stringArray(v.architectures)},
-                  {u"sdkNames"_s, stringArray(v.sdkNames)},
-                  {u"bundleSize"_s, QJsonValue(v.bundleSize)}};
-    if (v.iconPNG) {
-        o.insert(u"iconPNG"_s, json::dataValue(*v.iconPNG));
-    }
-    return o;
+    return objectOf(v);
 }
-
 QJsonObject toJson(const ScreenshotAssessment& v) {
-    return {{u"fileName"_s, v.fileName},
-            {u"reviewArea"_s, rawValue(v.reviewArea)},
-            {u"status"_s, rawValue(v.status)},
-            {u"summary"_s, v.summary},
-            {u"analyzed"_s, v.analyzed}};
+    return objectOf(v);
 }
-
 QJsonObject toJson(const ScreenshotSummary& v) {
-    QJsonObject o{{u"count"_s, QJsonValue(v.count)},
-                  {u"analyzedCount"_s, QJsonValue(v.analyzedCount)},
-                  {u"fileNames"_s, stringArray(v.fileNames)}};
-    if (v.reviewAreas) {
-        o.insert(u"reviewAreas"_s, stringArray(*v.reviewAreas));
-    }
-    if (v.decodedCount) {
-        o.insert(u"decodedCount"_s, QJsonValue(*v.decodedCount));
-    }
-    if (v.assessments) {
-        o.insert(u"assessments"_s, objectArray(*v.assessments));
-    }
-    return o;
+    return objectOf(v);
 }
-
 QJsonObject toJson(const ScanReport& v) {
-    QJsonObject o{{u"id"_s, json::uuidValue(v.id)},
-                  {u"createdAt"_s, json::dateValue(v.createdAt)},
-                  {u"fileName"_s, v.fileName},
-                  {u"sourcePath"_s, v.sourcePath},
-                  {u"verdict"_s, rawValue(v.verdict)},
-                  {u"metadata"_s, toJson(v.metadata)},
-                  {u"findings"_s, objectArray(v.findings)},
-                  {u"passedChecks"_s, stringArray(v.passedChecks)},
-                  {u"rulesVersion"_s, v.rulesVersion}};
-    if (v.screenshotSummary) {
-        o.insert(u"screenshotSummary"_s, toJson(*v.screenshotSummary));
-    }
-    return o;
+    return objectOf(v);
 }
-
 QJsonObject toJson(const StagedBuildPreview& v) {
-    QJsonObject o{{u"appName"_s, v.appName},   {u"bundleIdentifier"_s, v.bundleIdentifier},
-                  {u"version"_s, v.version},   {u"buildNumber"_s, v.buildNumber},
-                  {u"platform"_s, v.platform}, {u"minimumOS"_s, v.minimumOS}};
-    if (v.iconPNG) {
-        o.insert(u"iconPNG"_s, json::dataValue(*v.iconPNG));
-    }
-    if (v.targetDevices) {
-        o.insert(u"targetDevices"_s, *v.targetDevices);
-    }
-    if (v.bundleSize) {
-        o.insert(u"bundleSize"_s, QJsonValue(*v.bundleSize));
-    }
-    return o;
+    return objectOf(v);
 }
-
 QJsonObject toJson(const StagedBuild& v) {
-    QJsonObject o{{u"id"_s, json::uuidValue(v.id)},
-                  {u"fileName"_s, v.fileName},
-                  {u"path"_s, v.path},
-                  {u"addedAt"_s, json::dateValue(v.addedAt)}};
-    if (v.preview) {
-        o.insert(u"preview"_s, toJson(*v.preview));
-    }
-    if (v.previewError) {
-        o.insert(u"previewError"_s, *v.previewError);
-    }
-    return o;
+    return objectOf(v);
 }
 
 FindingEvidenceField decodeFindingEvidenceField(const JsonReader& r) {

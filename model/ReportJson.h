@@ -3,6 +3,7 @@
 #include "model/ScanReport.h"
 #include "model/StagedBuild.h"
 #include "platform/json/JsonReader.h"
+#include "platform/json/JsonWriter.h"
 
 #include <QJsonObject>
 
@@ -20,6 +21,19 @@ template <typename E> E decodeEnum(const json::JsonReader& reader) {
     return *value;
 }
 
+// Writes the value as one JSON object.
+void encode(json::StreamWriter& out, const FindingEvidenceField& value);
+void encode(json::StreamWriter& out, const ResolutionStep& value);
+void encode(json::StreamWriter& out, const FindingResolution& value);
+void encode(json::StreamWriter& out, const Finding& value);
+void encode(json::StreamWriter& out, const BuildMetadata& value);
+void encode(json::StreamWriter& out, const ScreenshotAssessment& value);
+void encode(json::StreamWriter& out, const ScreenshotSummary& value);
+void encode(json::StreamWriter& out, const ScanReport& value);
+void encode(json::StreamWriter& out, const StagedBuildPreview& value);
+void encode(json::StreamWriter& out, const StagedBuild& value);
+
+// The same objects as QJsonObjects, for callers that build larger documents from them.
 QJsonObject toJson(const FindingEvidenceField& value);
 QJsonObject toJson(const ResolutionStep& value);
 QJsonObject toJson(const FindingResolution& value);

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <cerrno>
+#include <mutex>
 
 namespace bw {
 
@@ -68,8 +69,16 @@ void writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
+struct ReportStore::Memory {
+    std::mutex mutex; // one load or save at a time
+    std::optional<QByteArray>
+        primary; // the primary file's bytes as last read and decoded or written
+    IconFileCache icons;
+};
+
 ReportStore::ReportStore(std::optional<QString> baseDirectory, Clock clock)
-    : baseDirectory_(std::move(baseDirectory)), clock_(std::move(clock)) {}
+    : baseDirectory_(std::move(baseDirectory)), clock_(std::move(clock)),
+      memory_(std::make_shared<Memory>()) {}
 
 QString ReportStore::location() const {
     if (baseDirectory_) {
@@ -88,6 +97,7 @@ QString ReportStore::reportsDirectory() const {
 }
 
 ReportStore::LoadResult ReportStore::load() const {
+    const std::lock_guard lock(memory_->mutex);
     QString folder;
     try {
         folder = reportsDirectory();
@@ -107,7 +117,8 @@ ReportStore::LoadResult ReportStore::load() const {
     DecodedHistory history = decodeHistory(bytes);
     switch (history.state) {
     case DecodedHistory::State::decoded:
-        hydrateIcons(history.reports, folder);
+        memory_->primary = std::move(bytes);
+        hydrateIcons(history.reports, folder, memory_->icons);
         return {std::move(history.reports), std::nullopt, true};
     case DecodedHistory::State::newer:
         // Another version's history: an older backup must not take its place.
@@ -128,7 +139,7 @@ ReportStore::LoadResult ReportStore::restoreMissingPrimary(const QString& folder
         return failure(noticeFor(ReportStoreError::Kind::corruptStore));
     }
     writeIgnoringFailure(dir.filePath(primaryName), backup->bytes);
-    hydrateIcons(backup->reports, folder);
+    hydrateIcons(backup->reports, folder, memory_->icons);
     return {std::move(backup->reports), restoredMissingNotice, true};
 }
 
@@ -139,7 +150,7 @@ ReportStore::LoadResult ReportStore::recoverDamagedPrimary(const QString& folder
     if (!backup) {
         return failure(noticeFor(ReportStoreError::Kind::corruptStore));
     }
-    hydrateIcons(backup->reports, folder);
+    hydrateIcons(backup->reports, folder, memory_->icons);
     // The damaged bytes are replaced only once a copy of them is safely on disk.
     if (!setAside(folder, damaged)) {
         return {std::move(backup->reports),
@@ -168,19 +179,23 @@ bool ReportStore::setAside(const QString& folder, const QByteArray& damaged) con
 }
 
 void ReportStore::save(const std::vector<ScanReport>& reports) const {
+    const std::lock_guard lock(memory_->mutex);
     const QString folder = reportsDirectory();
     const QDir dir(folder);
     const QString primary = dir.filePath(primaryName);
     const QString backup = dir.filePath(backupName);
     if (exists(primary)) {
         const QByteArray previous = fs::readWholeFile(primary);
-        if (decodeHistory(previous).state != DecodedHistory::State::decoded) {
+        // Bytes this store decoded or wrote itself need no second look.
+        if (memory_->primary != previous &&
+            decodeHistory(previous).state != DecodedHistory::State::decoded) {
             throw ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore);
         }
         fs::writeFileAtomically(backup, previous);
     }
-    const QByteArray bytes = encodeHistory(externalizeIcons(reports, folder));
+    const QByteArray bytes = encodeHistory(externalizeIcons(reports, folder, memory_->icons));
     fs::writeFileAtomically(primary, bytes);
+    memory_->primary = bytes;
     if (!exists(backup)) {
         writeIgnoringFailure(backup, bytes);
     }

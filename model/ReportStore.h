@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,8 @@ namespace bw {
 // The report history on disk: reports.json (the envelope), reports.backup.json (the previous
 // good generation, byte for byte) and ReportIcons/<UUID>.png. Loading recovers from a missing or
 // damaged primary file from the backup; no unreadable bytes are ever overwritten or deleted.
+// A store remembers what it last read and wrote, so that saving again rereads and decodes only
+// what changed on disk since; its copies share that memory, and any thread may call it.
 class ReportStore {
 public:
     using Clock = std::function<QDateTime()>;
@@ -47,8 +50,11 @@ private:
     LoadResult recoverDamagedPrimary(const QString& folder, const QByteArray& damaged) const;
     bool setAside(const QString& folder, const QByteArray& damaged) const;
 
+    struct Memory;
+
     std::optional<QString> baseDirectory_;
     Clock clock_;
+    std::shared_ptr<Memory> memory_;
 };
 
 } // namespace bw

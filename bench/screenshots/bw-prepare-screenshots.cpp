@@ -57,6 +57,8 @@ double median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Nothing is shown: no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     QTemporaryDir folder;
     std::vector<QString> files;
@@ -69,7 +71,12 @@ int main(int argc, char** argv) {
         }
     }
 
+    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
+    std::printf("screenshots in %s; convert writes its JPEG files beside them\n",
+                qPrintable(folder.path()));
+    // The two take turns, so that a change in the machine's load touches both alike.
     std::vector<double> ours;
+    std::vector<double> theirs;
     qint64 uploadBytes = 0;
     for (int round = 0; round < rounds; ++round) {
         QElapsedTimer timer;
@@ -80,21 +87,10 @@ int main(int argc, char** argv) {
                                .upload.base64.size();
         }
         ours.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::printf("prepare: %d screenshots of 1320 x 2868, median of %d rounds: %.1f ms "
-                "(%.1f ms each), %lld Base64 bytes\n",
-                fileCount, rounds, median(ours), median(ours) / fileCount,
-                static_cast<long long>(uploadBytes));
-
-    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
-    if (convert.isEmpty()) {
-        std::printf("convert not found: no comparison\n");
-        return 0;
-    }
-    std::vector<double> theirs;
-    for (int round = 0; round < rounds; ++round) {
-        QElapsedTimer timer;
-        timer.start();
+        if (convert.isEmpty()) {
+            continue;
+        }
+        timer.restart();
         for (const QString& file : files) {
             QProcess process;
             process.start(convert, {file, QStringLiteral("-auto-orient"), QStringLiteral("-resize"),
@@ -106,6 +102,14 @@ int main(int argc, char** argv) {
             }
         }
         theirs.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("prepare: %d screenshots of 1320 x 2868, median of %d rounds: %.1f ms "
+                "(%.1f ms each), %lld Base64 bytes\n",
+                fileCount, rounds, median(ours), median(ours) / fileCount,
+                static_cast<long long>(uploadBytes));
+    if (convert.isEmpty()) {
+        std::printf("convert not found: no comparison\n");
+        return 0;
     }
     std::printf("convert -auto-orient -resize 1800x1800> -quality 86, median: %.1f ms\n",
                 median(theirs));

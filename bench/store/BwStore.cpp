@@ -1,14 +1,18 @@
 // bw-store load DIR: prints {"canPersist", "count", "ids", "notice"} of the history in DIR.
 // bw-store save DIR: saves the JSON array of reports on standard input as the history in DIR.
 // Exits 1 with the error's description when the save or the input fails, 2 on bad usage.
+// With BW_STORE_TIMING set, also prints the milliseconds of the store's own load or save, without
+// reading and decoding the input or printing the output, on standard error.
 
 #include "model/ReportJson.h"
 #include "model/ReportStore.h"
 #include "model/ReportStoreError.h"
 #include "platform/fs/FileIoError.h"
+#include "platform/fs/ReadWholeFile.h"
 #include "platform/json/JsonValues.h"
 #include "platform/json/JsonWriter.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <cstdio>
@@ -17,8 +21,18 @@ using namespace bw;
 
 namespace {
 
+template <typename Call> auto timed(const char* name, Call call) {
+    QElapsedTimer timer;
+    timer.start();
+    auto result = call();
+    if (qEnvironmentVariableIsSet("BW_STORE_TIMING")) {
+        std::fprintf(stderr, "%s %.1f ms\n", name, double(timer.nsecsElapsed()) / 1e6);
+    }
+    return result;
+}
+
 int load(const ReportStore& store) {
-    const ReportStore::LoadResult result = store.load();
+    const ReportStore::LoadResult result = timed("load", [&] { return store.load(); });
     QJsonArray ids;
     for (const ScanReport& report : result.reports) {
         ids.append(json::uuidValue(report.id));
@@ -33,19 +47,19 @@ int load(const ReportStore& store) {
 }
 
 std::vector<ScanReport> readReports() {
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
-        throw std::runtime_error("Standard input could not be read.");
-    }
-    return json::JsonReader(json::parseDocument(input.readAll()))
-        .array<ScanReport>(decodeScanReport);
+    // The input's bytes go once parsed, as a scan's report comes without them.
+    json::Document document = json::parseDocument(fs::readWholeFile(QStringLiteral("/dev/stdin")));
+    return json::JsonReader(std::move(document)).array<ScanReport>(decodeScanReport);
 }
 
 int save(const ReportStore& store) {
     QString failure;
     try {
-        store.save(readReports());
-        return 0;
+        const std::vector<ScanReport> reports = readReports();
+        return timed("save", [&] {
+            store.save(reports);
+            return 0;
+        });
     } catch (const ReportStoreError& error) {
         failure = error.description();
     } catch (const fs::FileIoError& error) {

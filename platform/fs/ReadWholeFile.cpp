@@ -3,6 +3,7 @@
 #include "platform/fs/FileIoError.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,14 +19,17 @@ QByteArray readWholeFile(const QString& path) {
     if (fd < 0) {
         throw fail(errno);
     }
+    // Read straight into the result, sized for the whole file and one byte more to see its end;
+    // a file that grows meanwhile, or has no size (a pipe), makes it grow as it goes.
     struct stat info {};
-    QByteArray bytes;
-    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
-        bytes.reserve(info.st_size);
-    }
-    char buffer[64 * 1024];
+    const qsizetype expected = ::fstat(fd, &info) == 0 && info.st_size > 0 ? info.st_size : 0;
+    QByteArray bytes(expected + 1, Qt::Uninitialized);
+    qsizetype size = 0;
     for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (size == bytes.size()) {
+            bytes.resize(std::max<qsizetype>(bytes.size() * 2, 64 * 1024));
+        }
+        const ssize_t count = ::read(fd, bytes.data() + size, std::size_t(bytes.size() - size));
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -37,8 +41,9 @@ QByteArray readWholeFile(const QString& path) {
         if (count == 0) {
             break;
         }
-        bytes.append(buffer, count);
+        size += count;
     }
+    bytes.truncate(size);
     ::close(fd);
     return bytes;
 }

@@ -2,9 +2,7 @@
 
 #include "platform/json/JsonValues.h"
 
-#include <QJsonDocument>
-#include <QJsonParseError>
-#include <QVariant>
+#include <cmath>
 
 namespace bw::json {
 
@@ -17,112 +15,119 @@ QString DecodeError::description() const {
     return QString::fromStdString(what());
 }
 
-QJsonValue parseDocument(const QByteArray& bytes) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError) {
-        throw DecodeError({}, QStringLiteral("The data is not valid JSON (%1 at offset %2).")
-                                  .arg(error.errorString())
-                                  .arg(error.offset));
+JsonReader::JsonReader(Document document, QString path)
+    : document_(std::make_shared<const Document>(std::move(document))), value_(&document_->root()),
+      base_(std::move(path)) {}
+
+JsonReader::JsonReader(const QJsonValue& value, QString path)
+    : JsonReader(Document::fromQJsonValue(value), std::move(path)) {}
+
+JsonReader JsonReader::child(const Value& value, Step step) const {
+    JsonReader child(*this);
+    child.value_ = &value;
+    if (child.depth_ == heldSteps) {
+        child.base_ = path();
+        child.depth_ = 0;
     }
-    if (document.isArray()) {
-        return document.array();
-    }
-    return document.object();
+    child.steps_[child.depth_++] = step;
+    return child;
 }
 
-JsonReader::JsonReader(QJsonValue value, QString path)
-    : value_(std::move(value)), path_(std::move(path)) {}
+QString JsonReader::path() const {
+    QString path = base_;
+    for (std::size_t i = 0; i < depth_; ++i) {
+        const Step& step = steps_[i];
+        if (step.index >= 0) {
+            path += u'[' + QString::number(step.index) + u']';
+        } else {
+            path += path.isEmpty() ? step.key.toString() : u'.' + step.key.toString();
+        }
+    }
+    return path;
+}
 
 void JsonReader::fail(const QString& reason) const {
-    throw DecodeError(path_, reason);
+    throw DecodeError(path(), reason);
 }
 
-QString JsonReader::typeName(const QJsonValue& value) {
-    switch (value.type()) {
-    case QJsonValue::Null:
-        return QStringLiteral("null");
-    case QJsonValue::Bool:
+QString JsonReader::typeName(const Value& value) {
+    if (value.isBool()) {
         return QStringLiteral("a boolean");
-    case QJsonValue::Double:
+    }
+    if (value.isNumber()) {
         return QStringLiteral("a number");
-    case QJsonValue::String:
+    }
+    if (value.isString()) {
         return QStringLiteral("a string");
-    case QJsonValue::Array:
+    }
+    if (value.isArray()) {
         return QStringLiteral("an array");
-    case QJsonValue::Object:
+    }
+    if (value.isObject()) {
         return QStringLiteral("an object");
-    case QJsonValue::Undefined:
-        break;
     }
-    return QStringLiteral("nothing");
+    return QStringLiteral("null");
 }
 
-QJsonObject JsonReader::object() const {
-    if (!value_.isObject()) {
-        fail(QStringLiteral("expected an object, found %1").arg(typeName(value_)));
+const Value& JsonReader::object() const {
+    if (!value_->isObject()) {
+        fail(QStringLiteral("expected an object, found %1").arg(typeName(*value_)));
     }
-    return value_.toObject();
-}
-
-static QString memberPath(const QString& base, QStringView key) {
-    return base.isEmpty() ? key.toString() : base + u'.' + key.toString();
+    return *value_;
 }
 
 JsonReader JsonReader::member(QStringView key) const {
-    const QJsonObject members = object();
-    const auto found = members.constFind(key);
-    const QString path = memberPath(path_, key);
-    if (found == members.constEnd()) {
-        throw DecodeError(path, QStringLiteral("the required key is missing"));
+    const Member* found = object().find(key);
+    if (found == nullptr || found->value.isNull()) {
+        child(*value_, {key, -1})
+            .fail(found == nullptr ? QStringLiteral("the required key is missing")
+                                   : QStringLiteral("expected a value, found null"));
     }
-    if (found->isNull()) {
-        throw DecodeError(path, QStringLiteral("expected a value, found null"));
-    }
-    return JsonReader(*found, path);
+    return child(found->value, {found->key, -1});
 }
 
 std::optional<JsonReader> JsonReader::optionalMember(QStringView key) const {
-    const QJsonObject members = object();
-    const auto found = members.constFind(key);
-    if (found == members.constEnd() || found->isNull()) {
+    const Member* found = object().find(key);
+    if (found == nullptr || found->value.isNull()) {
         return std::nullopt;
     }
-    return JsonReader(*found, memberPath(path_, key));
+    return child(found->value, {found->key, -1});
 }
 
 QString JsonReader::string() const {
-    if (!value_.isString()) {
-        fail(QStringLiteral("expected a string, found %1").arg(typeName(value_)));
+    if (!value_->isString()) {
+        fail(QStringLiteral("expected a string, found %1").arg(typeName(*value_)));
     }
-    return value_.toString();
+    return value_->string();
 }
 
 double JsonReader::number() const {
-    if (!value_.isDouble()) {
-        fail(QStringLiteral("expected a number, found %1").arg(typeName(value_)));
+    if (!value_->isNumber()) {
+        fail(QStringLiteral("expected a number, found %1").arg(typeName(*value_)));
     }
-    return value_.toDouble();
+    return value_->number();
 }
 
 qint64 JsonReader::integer() const {
-    if (!value_.isDouble()) {
-        fail(QStringLiteral("expected an integer, found %1").arg(typeName(value_)));
+    if (!value_->isNumber()) {
+        fail(QStringLiteral("expected an integer, found %1").arg(typeName(*value_)));
     }
-    // toInteger falls back to its default for fractions and out-of-range values; two different
-    // defaults tell a real value from the fallback.
-    const qint64 first = value_.toInteger(0);
-    if (first == 0 && value_.toInteger(1) != 0) {
-        fail(QStringLiteral("expected an integer, found %1").arg(value_.toDouble()));
+    if (value_->isInteger()) {
+        return value_->integer();
     }
-    return first;
+    const double number = value_->number();
+    constexpr double limit = 9223372036854775808.0;
+    if (std::trunc(number) != number || number < -limit || number >= limit) {
+        fail(QStringLiteral("expected an integer, found %1").arg(number));
+    }
+    return qint64(number);
 }
 
 bool JsonReader::boolean() const {
-    if (!value_.isBool()) {
-        fail(QStringLiteral("expected a boolean, found %1").arg(typeName(value_)));
+    if (!value_->isBool()) {
+        fail(QStringLiteral("expected a boolean, found %1").arg(typeName(*value_)));
     }
-    return value_.toBool();
+    return value_->boolean();
 }
 
 QDateTime JsonReader::date() const {
@@ -135,14 +140,12 @@ QDateTime JsonReader::date() const {
 }
 
 QByteArray JsonReader::data() const {
-    const QString text = string();
-    const auto decoded =
-        QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    const bool strictlyBase64 = decoded && decoded.decoded.toBase64() == text.toLatin1();
-    if (!strictlyBase64) {
+    const std::optional<QByteArray> bytes = value_->utf8();
+    std::optional<QByteArray> decoded = bytes ? decodeBase64(*bytes) : decodeBase64(string());
+    if (!decoded) {
         fail(QStringLiteral("expected base64 data"));
     }
-    return decoded.decoded;
+    return std::move(*decoded);
 }
 
 QUuid JsonReader::uuid() const {
@@ -154,17 +157,19 @@ QUuid JsonReader::uuid() const {
     return *id;
 }
 
+const Value::Array& JsonReader::arrayValue() const {
+    if (!value_->isArray()) {
+        fail(QStringLiteral("expected an array, found %1").arg(typeName(*value_)));
+    }
+    return value_->elements();
+}
+
+JsonReader JsonReader::element(std::size_t index) const {
+    return child(value_->elements()[index], {{}, qsizetype(index)});
+}
+
 std::vector<JsonReader> JsonReader::elements() const {
-    if (!value_.isArray()) {
-        fail(QStringLiteral("expected an array, found %1").arg(typeName(value_)));
-    }
-    const QJsonArray array = value_.toArray();
-    std::vector<JsonReader> result;
-    result.reserve(static_cast<std::size_t>(array.size()));
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        result.emplace_back(array.at(i), path_ + u'[' + QString::number(i) + u']');
-    }
-    return result;
+    return array<JsonReader>([](const JsonReader& element) { return element; });
 }
 
 std::vector<QString> JsonReader::strings() const {

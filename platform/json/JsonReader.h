@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/json/JsonParser.h"
+#include "platform/json/JsonValue.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QJsonArray>
@@ -7,6 +10,8 @@
 #include <QJsonValue>
 #include <QString>
 #include <QUuid>
+#include <array>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -27,18 +32,17 @@ private:
     QString reason_;
 };
 
-// Parses a whole JSON document (an object or an array); throws DecodeError when it is not one.
-QJsonValue parseDocument(const QByteArray& bytes);
-
 // A strict view of one JSON value at a known key path. Required values that are missing, null
 // or of another JSON type throw DecodeError naming the path; optional ones read as absent when
-// missing or null, and still throw when present with the wrong type.
+// missing or null, and still throw when present with the wrong type. Readers share the document
+// they look into, and put their path together only when it is asked for.
 class JsonReader {
 public:
-    JsonReader(QJsonValue value, QString path = {});
+    JsonReader(Document document, QString path = {});
+    JsonReader(const QJsonValue& value, QString path = {});
 
-    const QString& path() const { return path_; }
-    const QJsonValue& value() const { return value_; }
+    QString path() const;
+    QJsonValue value() const { return value_->toQJsonValue(); }
 
     // Members of an object (the value itself must be an object).
     JsonReader member(QStringView key) const;
@@ -56,9 +60,11 @@ public:
     std::vector<QString> strings() const;
 
     template <typename T, typename Decode> std::vector<T> array(Decode decode) const {
+        const Value::Array& all = arrayValue();
         std::vector<T> result;
-        for (const JsonReader& element : elements()) {
-            result.push_back(decode(element));
+        result.reserve(all.size());
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            result.push_back(decode(element(i)));
         }
         return result;
     }
@@ -66,11 +72,25 @@ public:
     [[noreturn]] void fail(const QString& reason) const;
 
 private:
-    QJsonObject object() const;
-    static QString typeName(const QJsonValue& value);
+    // One key or index on the way from the document to the value; keys view the document's
+    // own strings. The last few are held here, so that making a child allocates nothing.
+    struct Step {
+        QStringView key;
+        qsizetype index; // an element's index, or -1 for a member's key
+    };
+    static constexpr std::size_t heldSteps = 8;
 
-    QJsonValue value_;
-    QString path_;
+    JsonReader child(const Value& value, Step step) const;
+    const Value& object() const;
+    const Value::Array& arrayValue() const;
+    JsonReader element(std::size_t index) const;
+    static QString typeName(const Value& value);
+
+    std::shared_ptr<const Document> document_;
+    const Value* value_;
+    QString base_; // the path up to the held steps
+    std::array<Step, heldSteps> steps_{};
+    std::size_t depth_ = 0;
 };
 
 // Shorthands for the common members of a keyed object.

@@ -20,6 +20,11 @@ std::optional<QDateTime> parseDate(QStringView text);
 QString formatUuid(const QUuid& id);
 std::optional<QUuid> parseUuid(QStringView text);
 
+// Bytes from base64 text in the one form our writer gives: the standard alphabet, padded with
+// "=", no white space, unused bits zero. Absent for anything else.
+std::optional<QByteArray> decodeBase64(QStringView text);
+std::optional<QByteArray> decodeBase64(QByteArrayView text);
+
 QJsonArray stringArray(const std::vector<QString>& texts);
 
 // A JSON array of the values, each encoded by `encode` (for example a `toJson` overload).

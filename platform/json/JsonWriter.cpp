@@ -5,13 +5,14 @@
 #include <QLocale>
 #include <QVariant>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace bw::json {
 namespace {
 
-// The escape for one byte, or nullptr when the byte is written as it is.
-const char* escapeFor(unsigned char c) {
+// The escape for one character, or nullptr when it is written as it is.
+const char* escapeFor(char16_t c) {
     switch (c) {
     case '"':
         return "\\\"";
@@ -34,127 +35,202 @@ const char* escapeFor(unsigned char c) {
     }
 }
 
-void writeString(QByteArray& out, const QString& text) {
-    out += '"';
-    const QByteArray utf8 = text.toUtf8();
-    // Copy runs of plain bytes at once; most texts have no byte to escape.
-    qsizetype runStart = 0;
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const char* escape = escapeFor(c);
-        if (escape == nullptr && c >= 0x20) {
-            continue;
-        }
-        out.append(utf8.constData() + runStart, i - runStart);
-        if (escape != nullptr) {
-            out += escape;
+bool isPlain(char16_t c) {
+    return c >= 0x20 && c < 0x80 && escapeFor(c) == nullptr;
+}
+
+void writeValue(StreamWriter& out, const QJsonValue& value) {
+    switch (value.type()) {
+    case QJsonValue::Null:
+    case QJsonValue::Undefined:
+        out.null();
+        break;
+    case QJsonValue::Bool:
+        out.boolean(value.toBool());
+        break;
+    case QJsonValue::Double:
+        // Qt keeps integers it parsed or was given as integers; write those exactly.
+        if (value.toVariant().typeId() == QMetaType::LongLong) {
+            out.integer(value.toInteger());
         } else {
-            out += "\\u00";
-            out += QByteArray::number(c, 16).rightJustified(2, '0');
+            out.number(value.toDouble());
         }
-        runStart = i + 1;
-    }
-    out.append(utf8.constData() + runStart, utf8.size() - runStart);
-    out += '"';
-}
-
-void writeNumber(QByteArray& out, const QJsonValue& value) {
-    // Qt keeps integers it parsed or was given as integers; write those exactly.
-    if (value.toVariant().typeId() == QMetaType::LongLong) {
-        out += QByteArray::number(value.toInteger());
-        return;
-    }
-    const double number = value.toDouble();
-    if (!std::isfinite(number)) {
-        throw EncodeError("A number that is not finite cannot be written as JSON.");
-    }
-    out += QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
-}
-
-class Writer {
-public:
-    explicit Writer(Layout layout) : pretty_(layout == Layout::pretty) {}
-
-    void value(const QJsonValue& v, int depth) {
-        switch (v.type()) {
-        case QJsonValue::Null:
-        case QJsonValue::Undefined:
-            out_ += "null";
-            break;
-        case QJsonValue::Bool:
-            out_ += v.toBool() ? "true" : "false";
-            break;
-        case QJsonValue::Double:
-            writeNumber(out_, v);
-            break;
-        case QJsonValue::String:
-            writeString(out_, v.toString());
-            break;
-        case QJsonValue::Array:
-            array(v.toArray(), depth);
-            break;
-        case QJsonValue::Object:
-            object(v.toObject(), depth);
-            break;
+        break;
+    case QJsonValue::String:
+        out.string(value.toString());
+        break;
+    case QJsonValue::Array:
+        out.beginArray();
+        for (const QJsonValue& element : value.toArray()) {
+            writeValue(out, element);
         }
-    }
-
-    QByteArray take() { return std::move(out_); }
-
-private:
-    void newline(int depth) {
-        if (pretty_) {
-            out_ += '\n';
-            out_ += QByteArray(depth * 2, ' ');
-        }
-    }
-
-    void array(const QJsonArray& a, int depth) {
-        out_ += '[';
-        for (qsizetype i = 0; i < a.size(); ++i) {
-            if (i > 0) {
-                out_ += ',';
-            }
-            newline(depth + 1);
-            value(a.at(i), depth + 1);
-        }
-        if (!a.isEmpty()) {
-            newline(depth);
-        }
-        out_ += ']';
-    }
-
-    void object(const QJsonObject& o, int depth) {
-        QStringList keys = o.keys();
+        out.endArray();
+        break;
+    case QJsonValue::Object: {
+        const QJsonObject object = value.toObject();
+        QStringList keys = object.keys();
         std::sort(keys.begin(), keys.end());
-        out_ += '{';
-        bool first = true;
+        out.beginObject();
         for (const QString& key : keys) {
-            if (!first) {
-                out_ += ',';
-            }
-            first = false;
-            newline(depth + 1);
-            writeString(out_, key);
-            out_ += pretty_ ? " : " : ":";
-            value(o.value(key), depth + 1);
+            out.key(key);
+            writeValue(out, object.value(key));
         }
-        if (!keys.isEmpty()) {
-            newline(depth);
-        }
-        out_ += '}';
+        out.endObject();
+        break;
     }
-
-    bool pretty_;
-    QByteArray out_;
-};
+    }
+}
 
 } // namespace
 
 QByteArray write(const QJsonValue& value, Layout layout) {
-    Writer writer(layout);
-    writer.value(value, 0);
-    return writer.take();
+    StreamWriter out(layout);
+    writeValue(out, value);
+    return out.take();
+}
+
+StreamWriter::StreamWriter(Layout layout, qsizetype expectedSize)
+    : pretty_(layout == Layout::pretty) {
+    out_.reserve(expectedSize);
+}
+
+void StreamWriter::newline(qsizetype depth) {
+    if (pretty_) {
+        out_ += '\n';
+        out_.append(depth * 2, ' ');
+    }
+}
+
+void StreamWriter::beforeValue() {
+    if (!open_.empty() && open_.back().isArray) {
+        if (open_.back().count++ > 0) {
+            out_ += ',';
+        }
+        newline(qsizetype(open_.size()));
+    }
+}
+
+void StreamWriter::begin(char bracket, bool isArray) {
+    beforeValue();
+    out_ += bracket;
+    open_.push_back({isArray, 0, {}});
+}
+
+void StreamWriter::end(char bracket) {
+    const bool empty = open_.back().count == 0;
+    open_.pop_back();
+    if (!empty) {
+        newline(qsizetype(open_.size()));
+    }
+    out_ += bracket;
+}
+
+void StreamWriter::beginObject() {
+    begin('{', false);
+}
+
+void StreamWriter::endObject() {
+    Q_ASSERT(!open_.empty() && !open_.back().isArray);
+    end('}');
+}
+
+void StreamWriter::beginArray() {
+    begin('[', true);
+}
+
+void StreamWriter::endArray() {
+    Q_ASSERT(!open_.empty() && open_.back().isArray);
+    end(']');
+}
+
+void StreamWriter::key(QStringView key) {
+    Container& object = open_.back();
+    Q_ASSERT(!object.isArray && (object.count == 0 || object.lastKey < key));
+    if (object.count++ > 0) {
+        out_ += ',';
+    }
+    object.lastKey = key;
+    newline(qsizetype(open_.size()));
+    string(key);
+    out_ += pretty_ ? " : " : ":";
+}
+
+void StreamWriter::null() {
+    beforeValue();
+    out_ += "null";
+}
+
+void StreamWriter::boolean(bool value) {
+    beforeValue();
+    out_ += value ? "true" : "false";
+}
+
+void StreamWriter::integer(qint64 value) {
+    beforeValue();
+    char digits[24];
+    const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
+    out_.append(digits, result.ptr - digits);
+}
+
+void StreamWriter::number(double value) {
+    if (!std::isfinite(value)) {
+        throw EncodeError("A number that is not finite cannot be written as JSON.");
+    }
+    beforeValue();
+    out_ += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+void StreamWriter::string(QStringView text) {
+    beforeValue();
+    out_ += '"';
+    // A piece at a time, with room for its worst case (three bytes a character, six for an
+    // escaped control character): each character is written in place, the rest given back.
+    constexpr qsizetype piece = 4096;
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype to = std::min(from + piece, text.size());
+        if (to < text.size() && text[to - 1].isHighSurrogate()) {
+            ++to; // a pair stays in one piece
+        }
+        appendPiece(text.sliced(from, to - from));
+        from = to;
+    }
+    out_ += '"';
+}
+
+void StreamWriter::appendPiece(QStringView text) {
+    const qsizetype start = out_.size();
+    out_.resize(start + text.size() * 6);
+    char* to = out_.data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (isPlain(c)) {
+            *to++ = char(c);
+        } else if (c >= 0x80 && !QChar::isSurrogate(c)) {
+            if (c < 0x800) {
+                *to++ = char(0xC0 | c >> 6);
+            } else {
+                *to++ = char(0xE0 | c >> 12);
+                *to++ = char(0x80 | (c >> 6 & 0x3F));
+            }
+            *to++ = char(0x80 | (c & 0x3F));
+        } else if (c >= 0x80) {
+            // A surrogate pair, or a lone surrogate, as QString converts it.
+            const bool pair =
+                QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+            const QByteArray utf8 = text.sliced(i, pair ? 2 : 1).toUtf8();
+            to = std::copy(utf8.begin(), utf8.end(), to);
+            i += pair ? 1 : 0;
+        } else if (const char* escape = escapeFor(c)) {
+            *to++ = escape[0];
+            *to++ = escape[1];
+        } else {
+            static const char hex[] = "0123456789abcdef";
+            to = std::copy_n("\\u00", 4, to);
+            *to++ = hex[c >> 4];
+            *to++ = hex[c & 0xF];
+        }
+    }
+    out_.truncate(to - out_.constData());
 }
 
 } // namespace bw::json

@@ -79,6 +79,10 @@ PlannedEntry readEntry(const Archive& archive, zip_uint64_t index, const zip_sta
     entry.mode = kindMode.mode;
     entry.size = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
     entry.compressedSize = (stat.valid & ZIP_STAT_COMP_SIZE) != 0 ? stat.comp_size : 0;
+    entry.method = (stat.valid & ZIP_STAT_COMP_METHOD) != 0 ? stat.comp_method : ZIP_CM_STORE;
+    entry.crc = (stat.valid & ZIP_STAT_CRC) != 0 ? stat.crc : 0;
+    entry.encrypted =
+        (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) == 0 || stat.encryption_method != ZIP_EM_NONE;
     entry.modified = extendedModificationTime(archive.get(), index);
     if (!entry.modified && (stat.valid & ZIP_STAT_MTIME) != 0) {
         entry.modified = std::int64_t(stat.mtime);

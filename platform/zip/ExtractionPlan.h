@@ -22,6 +22,9 @@ struct PlannedEntry {
     std::optional<std::int64_t> modified; // seconds since 1970
     zip_uint64_t size = 0;                // declared uncompressed size
     zip_uint64_t compressedSize = 0;
+    zip_uint16_t method = ZIP_CM_STORE; // how the data is compressed
+    zip_uint32_t crc = 0;
+    bool encrypted = false;
     std::string linkTarget;
 };
 

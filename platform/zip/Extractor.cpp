@@ -2,6 +2,7 @@
 
 #include "platform/zip/Archive.h"
 #include "platform/zip/DestinationTree.h"
+#include "platform/zip/DirectReader.h"
 #include "platform/zip/ExtractionError.h"
 #include "platform/zip/ExtractionPlan.h"
 
@@ -42,6 +43,25 @@ void writeAll(const UniqueFd& fd, const char* data, std::size_t size, const Plan
 
 // Streams one entry to disk, never writing more than it declares: the free-space check relies
 // on the declared sizes, so a deflate stream that inflates further is refused.
+void extractDirectly(const DirectReader& reader, const DestinationTree& tree,
+                     const PlannedEntry& file, std::vector<char>& buffer) {
+    const UniqueFd out = tree.createFile(file);
+    zip_uint64_t written = 0;
+    reader.read(file, buffer, [&](const char* data, std::size_t size) {
+        if (size > file.size - written) {
+            throw ExtractionError(Kind::inflatesBeyondSize, file.name);
+        }
+        writeAll(out, data, size, file);
+        written += size;
+    });
+    if (written != file.size) {
+        throw ExtractionError(Kind::damagedEntry, file.name,
+                              "its data is shorter than its declared size");
+    }
+    tree.finishFile(out, file);
+}
+
+// The same through libzip, for the entries the direct reader leaves to it.
 void extractFile(const Archive& archive, const DestinationTree& tree, const PlannedEntry& file,
                  std::vector<char>& buffer) {
     const char* storedName = zip_get_name(archive.get(), file.index, 0);
@@ -115,12 +135,16 @@ private:
     std::exception_ptr error_;
 };
 
-void drain(FileQueue& queue, const DestinationTree& tree,
+void drain(FileQueue& queue, const DestinationTree& tree, const DirectReader& reader,
            const std::function<const Archive&()>& archive) {
     try {
         std::vector<char> buffer(bufferSize);
         while (const PlannedEntry* file = queue.next()) {
-            extractFile(archive(), tree, *file, buffer);
+            if (reader.canRead(*file)) {
+                extractDirectly(reader, tree, *file, buffer);
+            } else {
+                extractFile(archive(), tree, *file, buffer);
+            }
         }
     } catch (...) {
         queue.fail(std::current_exception());
@@ -134,13 +158,15 @@ void extractFiles(const std::filesystem::path& path, const Archive& first,
         return;
     }
     const std::size_t helpers = std::min<std::size_t>(std::max(workers, 1u), queue.size()) - 1;
+    const DirectReader reader(path, first);
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < helpers; ++i) {
             threads.emplace_back([&] {
-                // Opened lazily inside the worker so a failure is reported like any other.
+                // Opened lazily inside the worker, only for entries the direct reader leaves to
+                // libzip, so a failure is reported like any other.
                 std::optional<Archive> own;
-                drain(queue, tree, [&]() -> const Archive& {
+                drain(queue, tree, reader, [&]() -> const Archive& {
                     if (!own) {
                         own.emplace(Archive::open(path));
                     }
@@ -148,7 +174,7 @@ void extractFiles(const std::filesystem::path& path, const Archive& first,
                 });
             });
         }
-        drain(queue, tree, [&]() -> const Archive& { return first; });
+        drain(queue, tree, reader, [&]() -> const Archive& { return first; });
     }
     queue.rethrowFailure();
 }

@@ -283,6 +283,25 @@ TEST(ReportStoreSave, AnUnchangedIconIsNotWrittenAgain) {
     EXPECT_EQ(store.load().reports, reports);
 }
 
+// The store remembers what it wrote; what changed behind its back is looked at again.
+TEST(ReportStoreSave, FilesChangedBehindTheStoresBackAreReadAgain) {
+    bw::test::TestFolder root;
+    const ReportStore store(root.path());
+    const std::vector<ScanReport> reports = sampleHistory(2);
+    store.save(reports);
+    QByteArray icon = *reports[0].metadata.iconPNG;
+    icon[0] = char(icon[0] ^ 1);
+    const QString iconPath = root.filePath(bw::test::iconFileName(reports[0]));
+    writeFile(iconPath, icon);
+    store.save(reports);
+    EXPECT_EQ(fs::readWholeFile(iconPath), *reports[0].metadata.iconPNG);
+
+    writeFile(root.filePath("reports.json"), "[{}]");
+    const auto error = errorOf<ReportStoreError>([&] { store.save(reports); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), ReportStoreError::Kind::refusingToOverwriteCorruptStore);
+}
+
 TEST(ReportStoreSave, WithoutAFolderTheHistoryLivesInTheUserDataFolder) {
     bw::test::TestFolder root;
     const std::optional<QByteArray> previous = qEnvironmentVariableIsSet("XDG_DATA_HOME")

@@ -12,10 +12,37 @@ namespace bw {
 namespace palette = design::palette;
 using design::TextStyle;
 
+namespace {
+
+constexpr int messageWidth = 480;
+
+// The message wraps at up to 480 points and asks for the height of that width; a wrapping label
+// left to itself guesses a narrower width and is clipped below its first lines.
+class MessageText : public QLabel {
+public:
+    MessageText() {
+        setTextFormat(Qt::PlainText);
+        setWordWrap(true);
+        setAlignment(Qt::AlignHCenter);
+        design::applyTextStyle(this, TextStyle::body);
+        report::setTextColor(this, palette::textSecondary());
+    }
+
+    QSize sizeHint() const override {
+        const int width = std::min(messageWidth, fontMetrics().horizontalAdvance(text()) + 1);
+        return {width, heightForWidth(width)};
+    }
+    QSize minimumSizeHint() const override { return {0, 0}; }
+    int heightForWidth(int width) const override {
+        return QLabel::heightForWidth(std::min(width, messageWidth));
+    }
+};
+
+} // namespace
+
 EmptyFindingsView::EmptyFindingsView(QWidget* parent)
     : QWidget(parent), title_(report::makeText({}, TextStyle::screenTitle, palette::textPrimary())),
-      message_(
-          report::makeText({}, TextStyle::body, palette::textSecondary(), report::Wrap::lines)) {
+      message_(new MessageText) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 0, 24, 0);
     layout->setSpacing(12);
@@ -24,8 +51,6 @@ EmptyFindingsView::EmptyFindingsView(QWidget* parent)
     shield->setColor(palette::success());
     layout->addWidget(shield, 0, Qt::AlignHCenter);
     layout->addWidget(title_, 0, Qt::AlignHCenter);
-    message_->setAlignment(Qt::AlignHCenter);
-    message_->setMaximumWidth(480);
     layout->addWidget(message_, 0, Qt::AlignHCenter);
     layout->addStretch(1);
     setMinimumHeight(330);

@@ -6,8 +6,8 @@
 
 namespace bw {
 
-EntranceEffect::EntranceEffect(qreal rise, QObject* parent)
-    : QGraphicsEffect(parent), rise_(rise) {}
+EntranceEffect::EntranceEffect(QWidget* widget, qreal rise)
+    : QGraphicsEffect(widget), widget_(widget), rise_(rise) {}
 
 void EntranceEffect::setProgress(qreal progress) {
     progress_ = progress;
@@ -15,11 +15,22 @@ void EntranceEffect::setProgress(qreal progress) {
 }
 
 void EntranceEffect::draw(QPainter* painter) {
-    QPoint offset;
-    const QPixmap pixmap = sourcePixmap(Qt::LogicalCoordinates, &offset);
+    const qreal shift = rise_ * (1 - progress_);
+    // What shows through the scroll area, and the strip that the shift brings into view.
+    const int reach = int(std::ceil(std::abs(shift)));
+    const QRect area =
+        widget_->visibleRegion().boundingRect().adjusted(0, -reach, 0, reach) & widget_->rect();
+    if (area.isEmpty()) {
+        return;
+    }
+    const qreal ratio = painter->device()->devicePixelRatio();
+    QPixmap pixmap(area.size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    widget_->render(&pixmap, QPoint(), QRegion(area), QWidget::DrawChildren);
     painter->save();
     painter->setOpacity(painter->opacity() * std::clamp(progress_, 0.0, 1.0));
-    painter->drawPixmap(offset + QPointF(0, rise_ * (1 - progress_)), pixmap);
+    painter->drawPixmap(QPointF(area.topLeft()) + QPointF(0, shift), pixmap);
     painter->restore();
 }
 
@@ -27,7 +38,7 @@ void playEntrance(QWidget* widget, qreal rise, const design::Motion& motion) {
     if (motion.isInstant()) {
         return;
     }
-    auto* effect = new EntranceEffect(rise);
+    auto* effect = new EntranceEffect(widget, rise);
     widget->setGraphicsEffect(effect);
     auto* progress = new design::AnimatedValue(0, effect);
     QObject::connect(progress, &design::AnimatedValue::valueChanged, effect,

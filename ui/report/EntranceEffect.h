@@ -7,10 +7,11 @@
 namespace bw {
 
 // Draws a widget faded and shifted down while it makes its entrance, without moving it in its
-// layout.
+// layout. Only the part of the widget that can be seen is drawn: a list thousands of points
+// tall fades in at the cost of one screenful.
 class EntranceEffect : public QGraphicsEffect {
 public:
-    EntranceEffect(qreal rise, QObject* parent = nullptr);
+    EntranceEffect(QWidget* widget, qreal rise);
 
     // 0 hidden and `rise` points low, 1 in place.
     void setProgress(qreal progress);
@@ -19,6 +20,7 @@ protected:
     void draw(QPainter* painter) override;
 
 private:
+    QWidget* widget_;
     qreal rise_;
     qreal progress_ = 0;
 };

@@ -6,21 +6,12 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/Pasteboard.h"
+#include "ui/report/ReportParts.h"
 
 #include <QPainter>
 
 namespace bw {
-namespace {
-
 namespace palette = design::palette;
-
-QColor mix(const QColor& from, const QColor& to, qreal t) {
-    const auto lerp = [t](qreal a, qreal b) { return a + (b - a) * t; };
-    return QColor::fromRgbF(lerp(from.redF(), to.redF()), lerp(from.greenF(), to.greenF()),
-                            lerp(from.blueF(), to.blueF()), lerp(from.alphaF(), to.alphaF()));
-}
-
-} // namespace
 
 FindingCopyButton::FindingCopyButton(QString text, QString label, Clock& clock,
                                      const Pasteboard& pasteboard, QWidget* parent)
@@ -91,7 +82,8 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
 
     const QColor normalFill = palette::withOpacity(palette::accent(), 0.9 + 0.1 * hover);
     const QColor copiedFill = palette::withOpacity(palette::successSurface(), 0.78);
-    painter.fillPath(design::capsulePath(QRectF(rect())), mix(normalFill, copiedFill, copied));
+    painter.fillPath(design::capsulePath(QRectF(rect())),
+                     report::mix(normalFill, copiedFill, copied));
 
     const QColor foreground = didCopy_ ? palette::success() : QColor(Qt::white);
     const QFont font = design::textStyleFont(design::TextStyle::label);

@@ -16,9 +16,8 @@ FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
     auto* labelText = report::makeText(label, design::TextStyle::caption,
                                        design::palette::textTertiary(), report::Wrap::lines);
     labelText->setFixedWidth(92);
-    auto* valueText = report::makeText(value, valueStyle, design::palette::textSecondary(),
-                                       report::Wrap::lines, report::Selection::on);
-    valueText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto* valueText = new report::ReadingText(value, valueStyle, design::palette::textSecondary(),
+                                              0, report::Selection::on);
     layout->addWidget(labelText, 0, Qt::AlignTop);
     layout->addWidget(valueText, 1, Qt::AlignTop);
 }

@@ -21,9 +21,9 @@ FindingEvidenceView::FindingEvidenceView(const FindingEvidencePresentation& pres
                                        design::palette::textTertiary()));
     if (presentation.fields.empty()) {
         layout->setSpacing(5);
-        layout->addWidget(report::makeText(*presentation.note, design::TextStyle::body,
-                                           design::palette::textSecondary(), report::Wrap::lines,
-                                           report::Selection::on));
+        layout->addWidget(new report::ReadingText(*presentation.note, design::TextStyle::body,
+                                                  design::palette::textSecondary(), 2,
+                                                  report::Selection::on));
         return;
     }
     layout->setSpacing(8);

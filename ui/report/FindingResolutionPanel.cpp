@@ -45,7 +45,6 @@ TechnicalDetailsToggle::TechnicalDetailsToggle(QWidget* parent) : QAbstractButto
 }
 
 void TechnicalDetailsToggle::setOpen(bool open, const design::Motion& motion) {
-    open_ = open;
     setAccessibleDescription(open ? QStringLiteral("Hide technical finding details")
                                   : QStringLiteral("Show technical finding details"));
     turn_.animateTo(open ? 1 : 0, motion);
@@ -59,7 +58,9 @@ QSize TechnicalDetailsToggle::sizeHint() const {
 void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor color = open_ ? palette::textSecondary() : palette::textTertiary();
+    // The colour moves with the chevron's turn.
+    const QColor color =
+        report::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());
     painter.setFont(design::textStyleFont(TextStyle::label));
     painter.setPen(color);
     painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft, text());
@@ -87,8 +88,8 @@ QWidget* FindingResolutionPanel::findingSection(const Finding& finding) {
     QWidget* section = column(13, layout);
     layout->addWidget(report::makeText(QStringLiteral("What we found"), TextStyle::rowTitle,
                                        palette::textPrimary()));
-    layout->addWidget(report::makeText(finding.detail, TextStyle::body, palette::textSecondary(),
-                                       report::Wrap::lines, report::Selection::on));
+    layout->addWidget(new report::ReadingText(finding.detail, TextStyle::body,
+                                              palette::textSecondary(), 2, report::Selection::on));
     layout->addWidget(new FindingEvidenceView(FindingEvidencePresentation(finding)));
     return section;
 }
@@ -105,8 +106,8 @@ QWidget* FindingResolutionPanel::resolutionSection(const Finding& finding,
     layout->addWidget(column(5, heading));
     heading->addWidget(report::makeText(ReportTexts::sectionTitle(finding.severity),
                                         TextStyle::rowTitle, palette::textPrimary()));
-    heading->addWidget(report::makeText(resolution.summary, TextStyle::body,
-                                        palette::textSecondary(), report::Wrap::lines));
+    heading->addWidget(new report::ReadingText(
+        resolution.summary, TextStyle::body, palette::textSecondary(), 2, report::Selection::off));
 
     QVBoxLayout* steps = nullptr;
     layout->addWidget(column(15, steps));

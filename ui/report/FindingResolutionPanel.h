@@ -23,7 +23,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    bool open_ = false;
     design::AnimatedValue turn_{0.0};
 };
 

@@ -47,9 +47,8 @@ FindingResolutionStep::FindingResolutionStep(const QString& number, const QStrin
     texts->setSpacing(5);
     texts->addWidget(report::makeText(title, design::TextStyle::bodyEmphasized,
                                       design::palette::textPrimary(), report::Wrap::lines));
-    texts->addWidget(report::makeText(text, design::TextStyle::body,
-                                      design::palette::textSecondary(), report::Wrap::lines,
-                                      report::Selection::on));
+    texts->addWidget(new report::ReadingText(
+        text, design::TextStyle::body, design::palette::textSecondary(), 2, report::Selection::on));
     layout->addLayout(texts, 1);
 }
 

@@ -6,9 +6,13 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/report/ReportParts.h"
 #include "ui/report/ReportTexts.h"
 
 #include <QPainter>
+#include <QTextLayout>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace bw {
 namespace {
@@ -21,7 +25,6 @@ constexpr int lineSpacing = 6;
 constexpr int chevronBox = 26;
 constexpr int symbolBox = 12;
 constexpr int dotSize = 3;
-constexpr int titleFlags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
 struct Fonts {
     QFont eyebrow = design::textStyleFont(TextStyle::eyebrow);
@@ -34,6 +37,28 @@ const Fonts& fonts() {
     return shared;
 }
 
+// Lays the title out in lines of `width` and returns their height. Lines break between words,
+// and inside a word only when it is wider than a line, so no title is ever cut; a line break in
+// the text starts a new line, as it does in every other text of the screen.
+qreal layOutTitle(QTextLayout& layout, const QString& title, qreal width) {
+    QString text = title;
+    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u'\n', QChar::LineSeparator);
+    layout.setText(text);
+    layout.setFont(fonts().title);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    qreal height = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    return height;
+}
+
 // Where the header's parts go at a width: text column, chevron at the top trailing corner.
 struct Geometry {
     QRectF severityLine;
@@ -43,14 +68,13 @@ struct Geometry {
     int height;
 
     Geometry(const Finding& finding, int width, int inset) {
-        const qreal textWidth = std::max(1, width - 2 * inset - chevronBox - 2 * 12);
+        // The row's spacing of 12 on either side of a spacer of at least 12.
+        const qreal textWidth = std::max(1, width - 2 * inset - chevronBox - 3 * 12);
         const qreal severityHeight =
             std::max<qreal>({QFontMetricsF(fonts().eyebrow).height(),
                              QFontMetricsF(fonts().caption).height(), qreal(symbolBox)});
-        const qreal titleHeight =
-            QFontMetricsF(fonts().title)
-                .boundingRect(QRectF(0, 0, textWidth, 1e6), titleFlags, finding.title)
-                .height();
+        QTextLayout layout;
+        const qreal titleHeight = layOutTitle(layout, finding.title, textWidth);
         const qreal metaHeight = QFontMetricsF(fonts().caption).height();
         qreal y = verticalPadding;
         severityLine = QRectF(inset, y, textWidth, severityHeight);
@@ -129,7 +153,6 @@ QSize FindingRowHeader::sizeHint() const {
 }
 
 void FindingRowHeader::setSelected(bool selected, const design::Motion& motion) {
-    selected_ = selected;
     setAccessibleDescription(selected ? QStringLiteral("Collapse details")
                                       : QStringLiteral("Show details"));
     turn_.animateTo(selected ? 1 : 0, motion);
@@ -154,9 +177,10 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
                     hovering_ ? palette::textSecondary() : palette::textTertiary());
     severity.text(title(finding_.category), fonts().caption, palette::textSecondary());
 
-    painter.setFont(fonts().title);
+    QTextLayout title;
+    layOutTitle(title, finding_.title, geometry.title.width());
     painter.setPen(palette::textPrimary());
-    painter.drawText(geometry.title, titleFlags, finding_.title);
+    title.draw(&painter, geometry.title.topLeft());
 
     LinePainter meta(painter, geometry.metaLine, 12);
     const QColor tertiary = palette::textTertiary();
@@ -174,8 +198,9 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     painter.translate(chevron.center());
     painter.rotate(180 * turn);
     painter.translate(-chevron.center());
+    // The colour follows the turn, as both follow the row's selection.
     design::paintSymbol(painter, chevron, u"chevron.down", 9, QFont::DemiBold,
-                        selected_ ? palette::textSecondary() : palette::textTertiary());
+                        report::mix(palette::textTertiary(), palette::textSecondary(), turn));
 }
 
 } // namespace bw

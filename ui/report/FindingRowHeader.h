@@ -31,7 +31,6 @@ protected:
 private:
     Finding finding_;
     int inset_;
-    bool selected_ = false;
     bool hovering_ = false;
     design::AnimatedValue turn_{0.0};
 };

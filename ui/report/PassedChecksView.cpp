@@ -52,7 +52,8 @@ PassedCheckRow::PassedCheckRow(const QString& check, QWidget* parent) : QWidget(
     const PassedCheckPresentation presentation(check);
     setAccessibleName(QStringLiteral("Passed, ") + check);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 14, 8 + 12, 14);
+    // The texts leave the row's spacing of 10 and a spacer of at least 12 at their trailing side.
+    layout->setContentsMargins(8, 14, 10 + 12 + 8, 14);
     layout->setSpacing(6);
     layout->addWidget(
         report::makeText(presentation.category, TextStyle::caption, palette::textSecondary()));

@@ -89,6 +89,8 @@ ReportFilterBar::ReportFilterBar(QWidget* parent)
     layout->setContentsMargins(8, 12, 8, 12);
     layout->setSpacing(14);
     layout->addWidget(summary_);
+    // A spacer of at least 12 with the bar's spacing on either side of it.
+    layout->addSpacing(14 + 12);
     layout->addStretch(1);
 
     auto* groupLayout = new QHBoxLayout(group_);

@@ -120,6 +120,24 @@ private:
     QString text_;
 };
 
+// The next-step sentence: wraps when it must, but its natural width is the whole sentence on one
+// line, so the wide verdict row is chosen only when the sentence fits beside the counts.
+class NextStepText : public QLabel {
+public:
+    explicit NextStepText(const QString& text) {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+        setWordWrap(true);
+        design::applyTextStyle(this, TextStyle::lead);
+        report::setTextColor(this, palette::textSecondary());
+    }
+
+    QSize sizeHint() const override {
+        const int width = fontMetrics().horizontalAdvance(text()) + 1;
+        return {width, heightForWidth(width)};
+    }
+};
+
 QWidget* identity(const ScanReport& report) {
     const BuildMetadata& metadata = report.metadata;
     auto* widget = new QWidget;
@@ -131,14 +149,17 @@ QWidget* identity(const ScanReport& report) {
     auto* names = new QVBoxLayout;
     names->setSpacing(4);
     names->addWidget(
-        report::makeText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary()));
+        // One line each: a name or version too long for the window ends in an ellipsis.
+        new report::ElidedText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary(),
+                               Qt::ElideRight));
     auto* line = new QHBoxLayout;
     line->setSpacing(7);
     line->addWidget(new report::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
                                            palette::textSecondary(), Qt::ElideMiddle));
     line->addWidget(new report::Dot(palette::withOpacity(palette::textTertiary(), 0.75)));
-    line->addWidget(report::makeText(platformDisplayName(metadata) + u' ' + versionText(metadata),
-                                     TextStyle::caption, palette::textSecondary()));
+    line->addWidget(
+        new report::ElidedText(platformDisplayName(metadata) + u' ' + versionText(metadata),
+                               TextStyle::caption, palette::textSecondary(), Qt::ElideRight));
     line->addStretch(1);
     names->addLayout(line);
     layout->addLayout(names, 1);
@@ -153,7 +174,8 @@ QWidget* identityArrangement(const ScanReport& report, bool wide) {
     layout->setSpacing(wide ? 13 : 14);
     layout->addWidget(identity(report), wide ? 1 : 0);
     if (wide) {
-        layout->addSpacing(16);
+        // A spacer of at least 16, with the row's spacing on either side of it.
+        layout->addSpacing(16 + 13);
     }
     auto* route = new ReportCompletionRoute;
     route->setReportID(report.id);
@@ -171,8 +193,7 @@ QWidget* verdict(const ScanReport& report) {
     top->addWidget(new VerdictBadge(report));
     top->addWidget(new Headline(ReportTexts::headline(report)), 1);
     layout->addLayout(top);
-    layout->addWidget(report::makeText(ReportTexts::nextStepText(report), TextStyle::lead,
-                                       palette::textSecondary(), report::Wrap::lines));
+    layout->addWidget(new NextStepText(ReportTexts::nextStepText(report)));
     return widget;
 }
 

@@ -1,22 +1,87 @@
 #include "ui/report/ReportParts.h"
 
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QWheelEvent>
+#include <memory>
 
 namespace bw::report {
 
 QLabel* makeText(const QString& text, design::TextStyle style, const QColor& color, Wrap wrap,
-                 Selection selection, QWidget* parent) {
+                 QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     design::applyTextStyle(label, style);
     setTextColor(label, color);
     label->setWordWrap(wrap == Wrap::lines);
-    if (selection == Selection::on) {
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        label->setCursor(Qt::IBeamCursor);
-    }
     return label;
+}
+
+ReadingText::ReadingText(const QString& text, design::TextStyle style, const QColor& color,
+                         int lineSpacing, Selection selection, QWidget* parent)
+    : QTextEdit(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document()->setDocumentMargin(0);
+    design::applyTextStyle(this, style);
+    setPlainText(text);
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat spacing;
+    spacing.setLineHeight(lineSpacing, QTextBlockFormat::LineDistanceHeight);
+    all.mergeBlockFormat(spacing);
+
+    QPalette colors = palette();
+    colors.setColor(QPalette::Text, color);
+    colors.setColor(QPalette::Base, Qt::transparent);
+    setPalette(colors);
+    viewport()->setAutoFillBackground(false);
+    if (selection == Selection::on) {
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    } else {
+        setTextInteractionFlags(Qt::NoTextInteraction);
+        setFocusPolicy(Qt::NoFocus);
+        viewport()->setCursor(Qt::ArrowCursor);
+    }
+    setAccessibleName(text);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+int ReadingText::heightForWidth(int width) const {
+    if (width != measuredWidth_) {
+        std::unique_ptr<QTextDocument> measure(document()->clone());
+        measure->setDocumentMargin(0);
+        measure->setTextWidth(width);
+        measuredWidth_ = width;
+        measuredHeight_ = int(std::ceil(measure->size().height()));
+    }
+    return measuredHeight_;
+}
+
+QSize ReadingText::sizeHint() const {
+    // Its natural width is its longest line unwrapped.
+    std::unique_ptr<QTextDocument> measure(document()->clone());
+    measure->setDocumentMargin(0);
+    measure->setTextWidth(-1);
+    const int width = int(std::ceil(measure->idealWidth()));
+    return {width, heightForWidth(width)};
+}
+
+void ReadingText::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}
+
+QSize ReadingText::minimumSizeHint() const {
+    return {fontMetrics().averageCharWidth(), fontMetrics().height()};
 }
 
 void setTextColor(QWidget* widget, const QColor& color) {
@@ -24,6 +89,12 @@ void setTextColor(QWidget* widget, const QColor& color) {
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::Text, color);
     widget->setPalette(palette);
+}
+
+QColor mix(const QColor& from, const QColor& to, qreal t) {
+    const auto lerp = [t](qreal a, qreal b) { return a + (b - a) * t; };
+    return QColor::fromRgbF(lerp(from.redF(), to.redF()), lerp(from.greenF(), to.greenF()),
+                            lerp(from.blueF(), to.blueF()), lerp(from.alphaF(), to.alphaF()));
 }
 
 ElidedText::ElidedText(QString text, design::TextStyle style, const QColor& color,

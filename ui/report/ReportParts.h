@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QLabel>
+#include <QTextEdit>
 
 namespace bw::report {
 
@@ -13,10 +14,37 @@ enum class Selection { off, on };
 // A text of the report: always plain (report texts are untrusted and never read as markup), in
 // one role and colour.
 QLabel* makeText(const QString& text, design::TextStyle style, const QColor& color,
-                 Wrap wrap = Wrap::none, Selection selection = Selection::off,
-                 QWidget* parent = nullptr);
+                 Wrap wrap = Wrap::none, QWidget* parent = nullptr);
+
+// A longer text of a finding (a detail, a step's instruction, an evidence or technical value):
+// plain, wrapped between words and inside a word too long for a line, so nothing is ever cut,
+// with `lineSpacing` points added between its lines; the user may select and copy it when
+// `selection` is on. Its height follows its width.
+class ReadingText : public QTextEdit {
+public:
+    ReadingText(const QString& text, design::TextStyle style, const QColor& color, int lineSpacing,
+                Selection selection, QWidget* parent = nullptr);
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    // The text neither scrolls nor zooms (Ctrl and the wheel would): the wheel scrolls the report
+    // around it.
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // The last measure: layouts ask for the same width many times.
+    mutable int measuredWidth_ = -1;
+    mutable int measuredHeight_ = 0;
+};
 
 void setTextColor(QWidget* widget, const QColor& color);
+
+// The colour `t` of the way from `from` to `to`, for colours that follow a moving state.
+QColor mix(const QColor& from, const QColor& to, qreal t);
 
 // One line of plain text that elides where it must (the middle keeps both ends of an
 // identifier); its natural width is the whole text.

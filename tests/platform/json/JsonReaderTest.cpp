@@ -101,6 +101,13 @@ TEST(JsonReader, ScalarTypesAreStrict) {
         {R"({"v": "aGVs bG8="})", data, false},
         {R"({"v": "é"})", data, false},
         {R"({"v": ""})", data, true},
+        {R"({"v": "QUI="})", data, true},
+        {R"({"v": "QUJ="})", data, false},
+        {R"({"v": "QR=="})", data, false},
+        {R"({"v": "Q==="})", data, false},
+        {R"({"v": "QQ==QQ=="})", data, false},
+        {R"({"v": "QQ-_"})", data, false},
+        {R"({"v": "a\/8="})", data, true},
     };
     for (const Case& c : cases) {
         const JsonReader reader = readerOf(c.document);
@@ -140,7 +147,50 @@ TEST(JsonReader, ErrorsNameTheKeyPath) {
 }
 
 TEST(JsonReader, RejectsDocumentsThatAreNotJson) {
-    for (const char* bad : {"", "{", "[1,]", "{\"a\" 1}", "nul"}) {
+    for (const char* bad : {"", "{", "[1,]", "{\"a\" 1}", "nul", "1", "\"x\"", "[1] x", "[01]",
+                            "[+1]", "[1e]", "[1e400]", "[\"\\u12\"]", "[\"\xC0\x80\"]",
+                            "[\"\xED\xA0\x80\"]", "[\"open]", "{\"a\":1,}", "[\f1]"}) {
         EXPECT_THROW(parseDocument(bad), DecodeError) << bad;
     }
+}
+
+TEST(JsonReader, ReadsTextsNumbersAndKeysAsItAlwaysHas) {
+    struct Case {
+        const char* document;
+        QJsonValue expected; // the first element
+    };
+    const Case cases[] = {
+        {R"(["a\"b\\c\/d\b\f\n\r\t"])", "a\"b\\c/d\b\f\n\r\t"},
+        {R"(["\u00e9\ud83d\ude00 é"])", QStringLiteral("é😀 é")},
+        {R"(["\x"])", "x"},
+        {"[\"tab\tin\"]", "tab\tin"},
+        {"\xEF\xBB\xBF [ 7 ]\n", 7},
+        {"[1.0]", qint64(1)},
+        {"[-0]", qint64(0)},
+        {"[.5]", 0.5},
+        {"[1E2]", qint64(100)},
+        {"[9223372036854775807]", qint64(9223372036854775807)},
+        {"[9223372036854775808]", 9223372036854775808.0},
+        {R"([{"k": 1, "k": 2}])", QJsonObject{{"k", 2}}},
+    };
+    for (const Case& c : cases) {
+        const QJsonValue first = parseDocument(c.document).root().toQJsonValue().toArray().at(0);
+        EXPECT_EQ(first, c.expected) << c.document;
+        EXPECT_EQ(first.toVariant().typeId(), c.expected.toVariant().typeId()) << c.document;
+    }
+}
+
+// Strings view the parsed bytes: bytes the caller only lends are copied first.
+TEST(JsonReader, ReadersOutliveBorrowedBytes) {
+    QByteArray buffer = R"(["text", "a\/b"])";
+    const JsonReader reader(
+        parseDocument(QByteArray::fromRawData(buffer.constData(), buffer.size())));
+    buffer.fill('x');
+    EXPECT_EQ(reader.strings(), (std::vector<QString>{"text", "a/b"}));
+}
+
+TEST(JsonReader, NestsAsDeepAsAThousandAndTwentyFourLevels) {
+    const auto nested = [](int depth) { return QByteArray(depth, '[') + QByteArray(depth, ']'); };
+    EXPECT_NO_THROW(parseDocument(nested(1024)));
+    EXPECT_THROW(parseDocument(nested(1025)), DecodeError);
 }

@@ -1,10 +1,12 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/report/FindingCopyButton.h"
+#include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/ReportParts.h"
 
 #include <QLabel>
 #include <QTest>
@@ -33,6 +35,11 @@ QStringList shownTexts(const QWidget* root) {
     for (const QLabel* label : root->findChildren<QLabel*>()) {
         if (label->isVisibleTo(root)) {
             texts << label->text();
+        }
+    }
+    for (const report::ReadingText* text : root->findChildren<report::ReadingText*>()) {
+        if (text->isVisibleTo(root)) {
+            texts << text->toPlainText();
         }
     }
     return texts;
@@ -99,6 +106,13 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
     EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
 }
 
+TEST(FindingTechnicalDetail, AValueThatFitsTakesOneLineWhereverItCouldBreak) {
+    const FindingTechnicalDetail plain(u"Finding ID"_s, u"x"_s);
+    const FindingTechnicalDetail breakable(u"Finding ID"_s, u"sample.debug-entitlement"_s);
+    EXPECT_EQ(breakable.heightForWidth(700), plain.heightForWidth(700));
+    EXPECT_GT(breakable.heightForWidth(150), plain.heightForWidth(150));
+}
+
 TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEndsIt) {
     ReportScreen screen(ScanReport::sample());
     auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
@@ -132,15 +146,19 @@ TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
     Finding single = craftedFinding(u"a"_s, FindingSeverity::blocker, title);
     Finding broken = craftedFinding(u"b"_s, FindingSeverity::blocker, title + u"\nsecond line"_s);
     broken.detail = u"<i>detail</i>\r\n\u202Eevil"_s;
-    ReportScreen screen(reportWith({single, broken}));
+    // One word wider than the row wraps inside the word rather than being cut.
+    Finding word = craftedFinding(u"c"_s, FindingSeverity::blocker, u"x"_s.repeated(400));
+    word.detail = word.title;
+    ReportScreen screen(reportWith({single, broken, word}));
     FindingList* list = screen.view().findingList();
     EXPECT_EQ(list->builtRow(0)->header()->accessibleName(), u"Blocker, "_s + title);
     EXPECT_GT(list->rowRect(1).height(), list->rowRect(0).height());
+    EXPECT_GT(list->rowRect(2).height(), list->rowRect(1).height());
 
-    FindingResolutionPanel* panel = openPanel(screen.view(), 1);
-    const auto labels = panel->findChildren<QLabel*>();
-    const auto detail = std::find_if(labels.begin(), labels.end(),
-                                     [&](QLabel* label) { return label->text() == broken.detail; });
-    ASSERT_NE(detail, labels.end());
-    EXPECT_EQ((*detail)->textFormat(), Qt::PlainText);
+    // Markup shows as written; a word longer than the panel is wide wraps.
+    broken.detail.replace(u"\r\n"_s, u"\n"_s);
+    const QStringList texts = shownTexts(openPanel(screen.view(), 1));
+    EXPECT_TRUE(texts.contains(broken.detail));
+    const auto* longWord = openPanel(screen.view(), 2)->findChild<report::ReadingText*>();
+    EXPECT_GT(longWord->heightForWidth(600), 3 * longWord->fontMetrics().height());
 }

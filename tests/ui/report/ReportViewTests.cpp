@@ -7,8 +7,10 @@
 #include "ui/report/FindingList.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/FittingStack.h"
 #include "ui/report/PassedChecksView.h"
 #include "ui/report/ReportNewScanButton.h"
+#include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportShareButton.h"
 
 #include <QFile>
@@ -138,6 +140,39 @@ TEST(ReportView, EmptyReportsShowTheirEmptyStates) {
     EXPECT_TRUE(std::any_of(row.begin(), row.end(), [](QWidget* w) {
         return w->accessibleName() == u"Passed, Privacy manifest present"_s;
     }));
+}
+
+TEST(EmptyFindingsView, TheMessageShowsAllItsLinesCentredAtMost480Wide) {
+    for (int width : {872, 400}) {
+        ReportScreen screen(reportWith({}));
+        screen.view().resize(width, 700);
+        screen.settle();
+        const EmptyFindingsView* empty = screen.view().emptyFindings();
+        const auto labels = empty->findChildren<QLabel*>();
+        const auto message = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) {
+            return label->text() == empty->message();
+        });
+        ASSERT_NE(message, labels.end());
+        EXPECT_GE((*message)->height(), (*message)->heightForWidth((*message)->width())) << width;
+        EXPECT_EQ((*message)->width(), std::min(480, empty->width() - 48)) << width;
+        EXPECT_EQ((*message)->geometry().center().x(), empty->rect().center().x()) << width;
+    }
+}
+
+TEST(ReportOverviewView, TheCountsGoBelowTheVerdictWhenItsSentenceCannotFitBesideThem) {
+    // The sample's advice is one line of about 670 points; the four counts need about 290.
+    for (const auto& [width, wide] : {std::pair{816, false}, std::pair{1064, true}}) {
+        ReportOverviewView overview(ScanReport::sample());
+        overview.resize(width, 400);
+        overview.show();
+        EXPECT_EQ(overview.verdictBlock()->showsWide(), wide) << width;
+    }
+}
+
+TEST(ReportOverviewView, ALongAppNameEndsInAnEllipsisInsteadOfWideningTheColumn) {
+    ScanReport report = ScanReport::sample();
+    report.metadata.appName = u"Long Name "_s.repeated(30);
+    EXPECT_LT(ReportOverviewView(report).minimumSizeHint().width(), 600);
 }
 
 TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <optional>
+
+// JSON string escapes, shared by the parser, which checks them, and by the values, which decode
+// them once asked for their text.
+namespace bw::json {
+
+// The character of the escape sequence that starts at `at`, just after its backslash, moving
+// `at` past it; absent when a \u sequence is cut short or not hexadecimal. An unknown escape
+// stands for its byte's Latin-1 character. `at` must be before `end`.
+std::optional<char16_t> readEscape(const char*& at, const char* end);
+
+// Appends the UTF-8 form of a character that is not a surrogate.
+void appendUtf8(QByteArray& bytes, char16_t c);
+
+// The UTF-8 bytes of the text between a string's quotes, whose escapes have been checked and
+// stand for no surrogate.
+QByteArray decodeEscapes(QByteArrayView text);
+
+} // namespace bw::json

@@ -1,0 +1,360 @@
+#include "platform/json/JsonParser.h"
+
+#include "platform/json/JsonEscapes.h"
+#include "platform/json/JsonReader.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace bw::json {
+namespace {
+
+// As deep as documents may nest; deeper ones would only exhaust the stack.
+constexpr int maximumDepth = 1024;
+
+class Parser {
+public:
+    // Strings view the bytes, so bytes that only borrow their storage (fromRawData) are copied.
+    explicit Parser(const QByteArray& bytes)
+        : source_(bytes.capacity() < bytes.size() ? QByteArray(bytes.constData(), bytes.size())
+                                                  : bytes),
+          begin_(source_.constData()), at_(begin_), end_(begin_ + source_.size()) {}
+
+    Document document() {
+        if (end_ - at_ >= 3 && QByteArrayView(at_, 3) == "\xEF\xBB\xBF") {
+            at_ += 3;
+        }
+        skipSpace();
+        if (at_ == end_ || (*at_ != '{' && *at_ != '[')) {
+            fail("an object or an array was expected");
+        }
+        Value root = value(0);
+        skipSpace();
+        if (at_ != end_) {
+            fail("garbage after the document");
+        }
+        return Document(std::move(root), std::move(source_));
+    }
+
+private:
+    [[noreturn]] void fail(const char* reason) const {
+        throw DecodeError({}, QStringLiteral("The data is not valid JSON (%1 at offset %2).")
+                                  .arg(QLatin1StringView(reason))
+                                  .arg(at_ - begin_));
+    }
+
+    void skipSpace() {
+        while (at_ != end_ && (*at_ == ' ' || *at_ == '\n' || *at_ == '\r' || *at_ == '\t')) {
+            ++at_;
+        }
+    }
+
+    // Skips white space and the expected character, or fails.
+    void expect(char c, const char* reason) {
+        skipSpace();
+        if (at_ == end_ || *at_ != c) {
+            fail(reason);
+        }
+        ++at_;
+    }
+
+    bool consumeIf(char c) {
+        skipSpace();
+        if (at_ != end_ && *at_ == c) {
+            ++at_;
+            return true;
+        }
+        return false;
+    }
+
+    Value value(int depth) {
+        skipSpace();
+        if (at_ == end_) {
+            fail("a value was expected");
+        }
+        switch (*at_) {
+        case '{':
+            return object(depth + 1);
+        case '[':
+            return array(depth + 1);
+        case '"':
+            return text();
+        case 't':
+            return literal("true", Value(true));
+        case 'f':
+            return literal("false", Value(false));
+        case 'n':
+            return literal("null", Value());
+        default:
+            return number();
+        }
+    }
+
+    Value literal(QByteArrayView word, Value result) {
+        if (end_ - at_ < word.size() || QByteArrayView(at_, word.size()) != word) {
+            fail("an illegal value");
+        }
+        at_ += word.size();
+        return result;
+    }
+
+    // Elements and members gather on one stack shared by every level, then move into a vector of
+    // their exact size: one allocation per array or object.
+    Value array(int depth) {
+        if (depth > maximumDepth) {
+            fail("too deeply nested");
+        }
+        ++at_;
+        const std::size_t first = elements_.size();
+        if (!consumeIf(']')) {
+            do {
+                Value element = value(depth);
+                elements_.push_back(std::move(element));
+            } while (consumeIf(','));
+            expect(']', "a value separator was expected");
+        }
+        return Value(takeFrom(elements_, first));
+    }
+
+    Value object(int depth) {
+        if (depth > maximumDepth) {
+            fail("too deeply nested");
+        }
+        ++at_;
+        const std::size_t first = members_.size();
+        if (!consumeIf('}')) {
+            do {
+                skipSpace();
+                if (at_ == end_ || *at_ != '"') {
+                    fail("a key was expected");
+                }
+                QString name = key();
+                expect(':', "a name separator was expected");
+                Value member = value(depth);
+                members_.push_back({std::move(name), std::move(member)});
+            } while (consumeIf(','));
+            expect('}', "a value separator was expected");
+        }
+        return Value(takeFrom(members_, first));
+    }
+
+    template <typename T> static std::vector<T> takeFrom(std::vector<T>& stack, std::size_t first) {
+        std::vector<T> taken(std::make_move_iterator(stack.begin() + qsizetype(first)),
+                             std::make_move_iterator(stack.end()));
+        stack.resize(first);
+        return taken;
+    }
+
+    // Documents repeat the same few keys; each is made into a QString once.
+    QString key() {
+        const char* start = at_ + 1;
+        const char* close = start;
+        while (close != end_ && *close != '"' && *close != '\\' &&
+               static_cast<unsigned char>(*close) < 0x80) {
+            ++close;
+        }
+        if (close == end_ || *close != '"') {
+            return string();
+        }
+        const QLatin1StringView text(start, close - start);
+        for (const QString& known : keys_) {
+            if (known == text) {
+                at_ = close + 1;
+                return known;
+            }
+        }
+        at_ = close + 1;
+        QString made(text);
+        if (keys_.size() < maximumKnownKeys) {
+            keys_.push_back(made);
+        }
+        return made;
+    }
+
+    static bool isAscii(QByteArrayView bytes) {
+        unsigned char all = 0;
+        for (const char c : bytes) {
+            all |= static_cast<unsigned char>(c);
+        }
+        return all < 0x80;
+    }
+
+    // Appends bytes without quote or backslash: ASCII widened as it is, anything else checked as
+    // UTF-8 first.
+    void appendRun(QString& text, QByteArrayView run) {
+        if (isAscii(run)) {
+            const qsizetype start = text.size();
+            text.resize(start + run.size());
+            QChar* out = text.data() + start;
+            for (const char c : run) {
+                *out++ = QChar(static_cast<unsigned char>(c));
+            }
+            return;
+        }
+        if (!run.isValidUtf8()) {
+            at_ = run.data();
+            fail("an illegal UTF-8 sequence");
+        }
+        text += QString::fromUtf8(run);
+    }
+
+    // The first `c` from here on, before `limit`; nullptr when there is none.
+    const char* find(char c, const char* limit) const {
+        return static_cast<const char*>(std::memchr(at_, c, std::size_t(limit - at_)));
+    }
+
+    // A string value as a view of its text in the document, escapes checked now and decoded
+    // when the text is asked for.
+    Value text() {
+        const char* open = at_;
+        const char* start = ++at_;
+        const char* quote = find('"', end_);
+        if (quote == nullptr) {
+            at_ = end_;
+            fail("an unterminated string");
+        }
+        bool escaped = false;
+        for (const char* backslash = find('\\', quote);; backslash = find('\\', quote)) {
+            const char* stop = backslash != nullptr ? backslash : quote;
+            const QByteArrayView run(at_, stop - at_);
+            if (!isAscii(run) && !run.isValidUtf8()) {
+                fail("an illegal UTF-8 sequence");
+            }
+            at_ = stop + 1;
+            if (stop == quote) {
+                return Value(Value::Utf8{start, quote - start, escaped});
+            }
+            escaped = true;
+            if (QChar::isSurrogate(unescape())) {
+                // A surrogate escape, paired or not, is kept as UTF-16 would keep it.
+                at_ = open;
+                return Value(string());
+            }
+            // The escape may have taken the quote found so far.
+            if (at_ > quote && (quote = find('"', end_)) == nullptr) {
+                at_ = end_;
+                fail("an unterminated string");
+            }
+        }
+    }
+
+    // A key, or a string with a surrogate escape, decoded into UTF-16.
+    QString string() {
+        ++at_;
+        const char* quote = find('"', end_);
+        if (quote == nullptr) {
+            at_ = end_;
+            fail("an unterminated string");
+        }
+        const char* backslash = find('\\', quote);
+        if (backslash == nullptr) {
+            // The common case, a string without escapes: one conversion.
+            const QByteArrayView whole(at_, quote - at_);
+            const bool ascii = isAscii(whole);
+            if (!ascii && !whole.isValidUtf8()) {
+                fail("an illegal UTF-8 sequence");
+            }
+            at_ = quote + 1;
+            return ascii ? QString::fromLatin1(whole) : QString::fromUtf8(whole);
+        }
+        QString text;
+        text.reserve(quote - at_);
+        for (;;) {
+            const char* stop = backslash != nullptr ? backslash : quote;
+            appendRun(text, QByteArrayView(at_, stop - at_));
+            at_ = stop + 1;
+            if (stop == quote) {
+                return text;
+            }
+            text += QChar(unescape());
+            // The escape may have taken the quote found so far.
+            if (at_ > quote && (quote = find('"', end_)) == nullptr) {
+                at_ = end_;
+                fail("an unterminated string");
+            }
+            backslash = find('\\', quote);
+        }
+    }
+
+    // The character of the escape sequence after a backslash.
+    char16_t unescape() {
+        if (at_ == end_) {
+            fail("an unterminated string");
+        }
+        const std::optional<char16_t> c = readEscape(at_, end_);
+        if (!c) {
+            fail("an illegal escape sequence");
+        }
+        return *c;
+    }
+
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    void skipDigits() {
+        while (at_ != end_ && isDigit(*at_)) {
+            ++at_;
+        }
+    }
+
+    Value number() {
+        const char* start = at_;
+        if (at_ != end_ && *at_ == '-') {
+            ++at_;
+        }
+        if (at_ != end_ && *at_ == '0') {
+            ++at_;
+        } else {
+            skipDigits();
+        }
+        bool whole = true;
+        if (at_ != end_ && *at_ == '.') {
+            whole = false;
+            ++at_;
+            skipDigits();
+        }
+        if (at_ != end_ && (*at_ == 'e' || *at_ == 'E')) {
+            whole = false;
+            ++at_;
+            if (at_ != end_ && (*at_ == '+' || *at_ == '-')) {
+                ++at_;
+            }
+            skipDigits();
+        }
+        const QByteArrayView text(start, at_ - start);
+        bool ok = false;
+        if (whole) {
+            const qint64 integer = text.toLongLong(&ok);
+            if (ok) {
+                return Value(integer);
+            }
+        }
+        const double number = text.toDouble(&ok);
+        if (!ok || !std::isfinite(number)) {
+            fail("an illegal number");
+        }
+        // Whole numbers within 64 bits read as integers, however they were written.
+        constexpr double limit = 9223372036854775808.0;
+        if (std::trunc(number) == number && number >= -limit && number < limit) {
+            return Value(qint64(number));
+        }
+        return Value(number);
+    }
+
+    static constexpr std::size_t maximumKnownKeys = 64;
+
+    QByteArray source_;
+    const char* begin_;
+    const char* at_;
+    const char* end_;
+    std::vector<Value> elements_;
+    std::vector<Member> members_;
+    std::vector<QString> keys_;
+};
+
+} // namespace
+
+Document parseDocument(const QByteArray& bytes) {
+    return Parser(bytes).document();
+}
+
+} // namespace bw::json
