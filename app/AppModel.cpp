@@ -28,7 +28,8 @@ AppModel::AppModel(std::shared_ptr<const AppServices> services, ReportStore::Loa
       reports_(std::move(history.reports)), importMessage_(history.notice),
       reportNotice_(history.notice), isASCConnected_(isASCConnected),
       ascStatusMessage_(isASCConnected ? u"Credentials saved in Keychain"_s : u"Not connected"_s),
-      canPersistReports_(history.canPersist) {
+      canPersistReports_(history.canPersist),
+      writtenHistory_(std::make_shared<std::vector<ScanReport>>(reports_)) {
     if (!options_.revealer) {
         options_.revealer = revealInFileManager;
     }

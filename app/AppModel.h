@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -216,9 +217,18 @@ private:
     void showReportReady(std::uint64_t run, const ScanReport& report);
     void publishReport(const ScanReport& report);
 
-    // The history on disk, written in order on one worker; `done` gets the failure's text.
-    void persistReport(std::function<void(std::optional<QString> failure)> done);
-    void changeHistory(std::vector<ScanReport> changed, const QString& failurePrefix,
+    // The history on disk. An edit changes the list in memory at once; its save runs on one
+    // writer after every earlier one. A failed save takes back its own edit only, so changes
+    // whose saves overlap neither lose nor reorder one another.
+    using HistoryEdit = std::function<std::vector<ScanReport>(std::vector<ScanReport>)>;
+    using HistoryAnswer = std::function<void(const std::optional<QString>& failure)>;
+    // Saves `edit`, which the caller has applied to `reports` already. `previous` is the list
+    // before it when a failed save takes the edit back; none keeps it. `answered` gets the
+    // failure's text.
+    void persistReport(HistoryEdit edit, std::optional<std::vector<ScanReport>> previous,
+                       HistoryAnswer answered);
+    void historySaved(std::vector<ScanReport> saved, const std::optional<QString>& failure);
+    void changeHistory(HistoryEdit edit, const QString& failurePrefix,
                        std::function<void()> succeeded);
 
     // Demonstration scenes.
@@ -264,6 +274,11 @@ private:
     std::stop_source scanStop_;
     std::uint64_t previewRun_ = 0;
     std::stop_source previewStop_;
+
+    // Edits whose save has not answered yet, oldest first, with what follows each answer.
+    std::deque<std::pair<HistoryEdit, HistoryAnswer>> unsavedEdits_;
+    // The history as the writer has it; only the writer's thread touches it after launch.
+    std::shared_ptr<std::vector<ScanReport>> writtenHistory_;
 
     // Last, so that its threads are stopped and joined before anything they report to goes.
     SerialWorker historyWriter_;

@@ -9,8 +9,9 @@
 
 namespace bw {
 
-// The services the application model calls, built once at launch. None keeps state between
-// calls, so the model's worker threads share them read-only.
+// The services the application model calls, built once at launch. The model's worker threads
+// share them: none keeps state between calls but the report store's memory of the files it last
+// read and wrote, which it guards itself.
 struct AppServices {
     BuildScanner scanner;
     ScreenshotAuditService screenshotAuditor;

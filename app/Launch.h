@@ -23,8 +23,8 @@ struct LaunchSettings {
     std::function<void(const QString& path)> revealer;
 };
 
-// The application's data folder (QStandardPaths::AppDataLocation): with the application named
-// "Berthwatch" and no organisation, "Berthwatch" in the user's data folder.
+// "Berthwatch" in the user's data folder, whatever organisation the program names for its
+// settings.
 QString defaultHistoryFolder();
 
 // 6 s for the showcase scene, 12 s for any other demonstration scene, 36 s otherwise.

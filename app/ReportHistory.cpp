@@ -8,42 +8,60 @@ namespace bw {
 
 using namespace Qt::Literals::StringLiterals;
 
-void AppModel::persistReport(std::function<void(std::optional<QString> failure)> done) {
+void AppModel::persistReport(HistoryEdit edit, std::optional<std::vector<ScanReport>> previous,
+                             HistoryAnswer answered) {
     if (!canPersistReports_) {
-        done(ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore)
-                 .description());
+        if (previous) {
+            setReports(*previous);
+        }
+        answered(ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore)
+                     .description());
         return;
     }
-    // One writer, so that the history on disk follows the order of the changes.
-    historyWriter_.post([this, services = services_, reports = reports_, done = std::move(done)] {
+    unsavedEdits_.emplace_back(edit, std::move(answered));
+    historyWriter_.post([this, services = services_, written = writtenHistory_,
+                         edit = std::move(edit), kept = !previous] {
+        std::vector<ScanReport> edited = edit(*written);
         std::optional<QString> failure;
         try {
-            services->reportStore.save(reports);
+            services->reportStore.save(edited);
         } catch (const std::exception& error) {
             failure = errorDescription(error);
         }
-        postTo(this, [this, failure, done] {
-            if (!failure) {
-                setCanPersistReports(true);
-            }
-            done(failure);
-        });
+        if (!failure || kept) {
+            *written = std::move(edited);
+        }
+        postTo(this, [this, saved = *written, failure] { historySaved(saved, failure); });
     });
 }
 
-void AppModel::changeHistory(std::vector<ScanReport> changed, const QString& failurePrefix,
+void AppModel::historySaved(std::vector<ScanReport> saved, const std::optional<QString>& failure) {
+    const HistoryAnswer answered = std::move(unsavedEdits_.front().second);
+    unsavedEdits_.pop_front();
+    // Edits made since are still on their way to disk: they stay in memory, in their order.
+    for (const auto& later : unsavedEdits_) {
+        saved = later.first(std::move(saved));
+    }
+    setReports(saved);
+    if (!failure) {
+        setCanPersistReports(true);
+    }
+    answered(failure);
+}
+
+void AppModel::changeHistory(HistoryEdit edit, const QString& failurePrefix,
                              std::function<void()> succeeded) {
     std::vector<ScanReport> previous = reports_;
-    setReports(changed);
-    persistReport([this, previous = std::move(previous), failurePrefix,
+    setReports(edit(reports_));
+    persistReport(std::move(edit), std::move(previous),
+                  [this, failurePrefix,
                    succeeded = std::move(succeeded)](const std::optional<QString>& failure) {
-        if (failure) {
-            setReports(previous);
-            setReportNotice(failurePrefix + *failure);
-            return;
-        }
-        succeeded();
-    });
+                      if (failure) {
+                          setReportNotice(failurePrefix + *failure);
+                      } else {
+                          succeeded();
+                      }
+                  });
 }
 
 void AppModel::openReport(const ScanReport& report) {
@@ -64,36 +82,44 @@ void AppModel::openReport(const ScanReport& report) {
 }
 
 void AppModel::deleteReport(const QUuid& id) {
-    std::vector<ScanReport> remaining = reports_;
-    std::erase_if(remaining, [&](const ScanReport& report) { return report.id == id; });
-    changeHistory(std::move(remaining), u"The report could not be deleted from disk. "_s,
-                  [this, id] {
-                      if (report_ && report_->id == id) {
-                          resetForNewScan();
-                      }
-                  });
+    changeHistory(
+        [id](std::vector<ScanReport> reports) {
+            std::erase_if(reports, [&](const ScanReport& report) { return report.id == id; });
+            return reports;
+        },
+        u"The report could not be deleted from disk. "_s,
+        [this, id] {
+            if (report_ && report_->id == id) {
+                resetForNewScan();
+            }
+        });
 }
 
 void AppModel::deleteReports(const SidebarApp& app) {
-    const QString bundleIdentifier = app.bundleIdentifier;
-    std::vector<ScanReport> remaining = reports_;
-    std::erase_if(remaining, [&](const ScanReport& report) {
-        return report.metadata.bundleIdentifier == bundleIdentifier;
-    });
-    changeHistory(std::move(remaining), u"These reports could not be deleted from disk. "_s,
-                  [this, bundleIdentifier] {
-                      if (report_ && report_->metadata.bundleIdentifier == bundleIdentifier) {
-                          resetForNewScan();
-                      }
-                  });
+    const QString bundle = app.bundleIdentifier;
+    changeHistory(
+        [bundle](std::vector<ScanReport> reports) {
+            std::erase_if(reports, [&](const ScanReport& report) {
+                return report.metadata.bundleIdentifier == bundle;
+            });
+            return reports;
+        },
+        u"These reports could not be deleted from disk. "_s,
+        [this, bundle] {
+            if (report_ && report_->metadata.bundleIdentifier == bundle) {
+                resetForNewScan();
+            }
+        });
 }
 
 void AppModel::clearReportHistory() {
-    changeHistory({}, u"Report history could not be cleared from disk. "_s, [this] {
-        setReport(std::nullopt);
-        setFindingFilter(std::nullopt);
-        setSelectedFindingID(std::nullopt);
-    });
+    changeHistory([](const std::vector<ScanReport>&) { return std::vector<ScanReport>(); },
+                  u"Report history could not be cleared from disk. "_s,
+                  [this] {
+                      setReport(std::nullopt);
+                      setFindingFilter(std::nullopt);
+                      setSelectedFindingID(std::nullopt);
+                  });
 }
 
 void AppModel::revealReport(const ScanReport& report) const {

@@ -114,13 +114,16 @@ void AppModel::showReportReady(std::uint64_t run, const ScanReport& report) {
 }
 
 void AppModel::publishReport(const ScanReport& report) {
-    std::vector<ScanReport> updated = reports_;
-    std::erase_if(updated, [&](const ScanReport& saved) { return saved.id == report.id; });
-    updated.insert(updated.begin(), report);
-    setReports(updated);
+    const HistoryEdit publish = [report](std::vector<ScanReport> reports) {
+        std::erase_if(reports, [&](const ScanReport& saved) { return saved.id == report.id; });
+        reports.insert(reports.begin(), report);
+        return reports;
+    };
+    setReports(publish(reports_));
     setReport(report);
     setScanPhase(ScanPhase::finished());
-    persistReport([this](const std::optional<QString>& failure) {
+    // A report that cannot be saved stays on screen and in the list.
+    persistReport(publish, std::nullopt, [this](const std::optional<QString>& failure) {
         if (failure) {
             setReportNotice(
                 u"The review finished, but this report could not be saved on the Mac. "_s +

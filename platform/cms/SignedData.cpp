@@ -35,16 +35,18 @@ std::string takeOpenSslError() {
     return reason;
 }
 
-std::string subjectOf(CMS_ContentInfo* cms) {
-    STACK_OF(X509)* certificates = CMS_get1_certs(cms);
+// The certificate that made the (verified) signature: Apple's signatures carry their chain too,
+// in no particular order.
+std::string signerSubject(CMS_ContentInfo* cms) {
+    STACK_OF(X509)* signers = CMS_get0_signers(cms);
     std::string subject;
-    if (certificates != nullptr && sk_X509_num(certificates) > 0) {
+    if (signers != nullptr && sk_X509_num(signers) > 0) {
         char* line =
-            X509_NAME_oneline(X509_get_subject_name(sk_X509_value(certificates, 0)), nullptr, 0);
+            X509_NAME_oneline(X509_get_subject_name(sk_X509_value(signers, 0)), nullptr, 0);
         subject = line != nullptr ? line : "";
         OPENSSL_free(line);
     }
-    sk_X509_pop_free(certificates, X509_free);
+    sk_X509_free(signers);
     return subject;
 }
 
@@ -103,7 +105,6 @@ DetachedSignatureCheck verifyDetached(std::string_view der, std::string_view con
         check.detail = "the CMS signature carries content instead of signing the code directory";
         return check;
     }
-    check.signer = subjectOf(cms.get());
     const BioPtr data(BIO_new_mem_buf(content.data(), int(content.size())));
     if (!data || CMS_verify(cms.get(), nullptr, nullptr, data.get(), nullptr,
                             CMS_NO_SIGNER_CERT_VERIFY | CMS_BINARY | CMS_DETACHED) != 1) {
@@ -111,6 +112,7 @@ DetachedSignatureCheck verifyDetached(std::string_view der, std::string_view con
         return check;
     }
     check.valid = true;
+    check.signer = signerSubject(cms.get());
     return check;
 }
 

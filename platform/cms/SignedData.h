@@ -16,7 +16,7 @@ std::string signedContent(std::string_view der);
 struct DetachedSignatureCheck {
     bool valid = false;
     std::string detail; // why it failed, in OpenSSL's words where it has them
-    std::string signer; // the signing certificate's subject, when one was found
+    std::string signer; // the signing certificate's subject, once the signature verifies
 };
 
 // Checks a detached CMS SignedData signature over `content` with the certificate the message

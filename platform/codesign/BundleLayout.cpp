@@ -52,8 +52,13 @@ BundleLayout bundleLayout(const fs::path& root) {
         layout.infoPlist = layout.resourceBase / "Info.plist";
         executableFolder = layout.resourceBase / "MacOS";
     } else if (fs::is_symlink(root / "Versions" / "Current", ec)) {
+        // Reached through the link, as Apple's tool names the files; a link to anything but a
+        // sibling folder is followed no further than its last name.
+        layout.versioned = true;
         fs::path target = fs::read_symlink(root / "Versions" / "Current", ec);
-        layout.resourceBase = root / "Versions" / target.filename();
+        layout.resourceBase =
+            root / "Versions" /
+            (target == target.filename() ? fs::path("Current") : target.filename());
         layout.infoPlist = layout.resourceBase / "Resources" / "Info.plist";
         executableFolder = layout.resourceBase;
     } else {
@@ -68,6 +73,15 @@ BundleLayout bundleLayout(const fs::path& root) {
         layout.executable = executableFolder / root.stem();
     }
     return layout;
+}
+
+fs::path shownCodePath(const fs::path& code) {
+    std::error_code ec;
+    if (fs::is_symlink(code / "Versions" / "Current", ec) &&
+        !fs::is_directory(code / "Contents", ec)) {
+        return code / "Versions" / "Current" / ".";
+    }
+    return code;
 }
 
 bool isCodeBundle(const fs::path& folder) {

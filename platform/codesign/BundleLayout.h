@@ -15,6 +15,7 @@ struct BundleLayout {
     std::filesystem::path codeResources;
     std::optional<std::filesystem::path> executable; // absent when the bundle names none
     bool contentsFolder = false;                     // a macOS bundle with Contents/
+    bool versioned = false; // a framework with Versions/Current, its root outside the seal
 
     // The executable's path relative to resourceBase, with '/' separators.
     std::optional<std::string> executableRelativePath() const;
@@ -23,6 +24,10 @@ struct BundleLayout {
 // The layout of the bundle folder at `root`; the executable comes from CFBundleExecutable or,
 // for a framework without one, from the bundle's own name.
 BundleLayout bundleLayout(const std::filesystem::path& root);
+
+// How Apple's tool names code in its progress lines: a versioned framework as
+// "Versions/Current/." inside it, anything else by its own path.
+std::filesystem::path shownCodePath(const std::filesystem::path& code);
 
 // A folder that holds code of its own: a signature folder or a main executable. Folders of
 // resources that merely look like bundles are not code.

@@ -1,6 +1,7 @@
 #include "platform/codesign/CodeVerifier.h"
 
 #include "platform/codesign/BundleLayout.h"
+#include "platform/codesign/FrameworkRoot.h"
 #include "platform/codesign/ResourceSealVerifier.h"
 #include "platform/codesign/SignatureCheck.h"
 #include "platform/macho/MachOFile.h"
@@ -66,8 +67,8 @@ CodeCheck checkMachO(const fs::path& path, const std::optional<BundleItems>& bun
         return check;
     }
     for (const auto& slice : file->slices) {
-        SliceCheck sliceCheck = checkSlice(slice, path.string(),
-                                           file->isUniversal() ? slice.architecture() : "", bundle);
+        // Apple's tool names the architecture of a failing slice even in a thin file.
+        SliceCheck sliceCheck = checkSlice(slice, path.string(), slice.architecture(), bundle);
         check.signedAtAll = check.signedAtAll || slice.image.codeSignature.has_value();
         // Each code directory reports the same changed item: say it once.
         for (auto& problem : sliceCheck.problems) {
@@ -127,9 +128,18 @@ private:
         if (!check.problems.empty()) {
             return check;
         }
-        if (items.codeResources) {
-            checkResources(layout, *items.codeResources, check);
+        if (options_.strict && layout.versioned && !frameworkRootIsStandard(root)) {
+            check.problems.push_back({root.string(), unsealedFrameworkRootReason});
+            return check;
         }
+        if (!items.codeResources) {
+            // What Apple's tool says of a bundle with a linker signature only, too.
+            check.problems.push_back(
+                {root.string(),
+                 "code has no resources but signature indicates they must be present"});
+            return check;
+        }
+        checkResources(layout, *items.codeResources, check);
         return check;
     }
 
@@ -155,7 +165,7 @@ private:
 
     void checkNested(const NestedCode& nested, CodeCheck& parent) {
         if (options_.deep) {
-            result_.nested.push_back({nested.path, false});
+            result_.nested.push_back({shownCodePath(nested.path), false});
         }
         CodeCheck inner = checkCode(nested.path);
         const std::string path = nested.path.string();
@@ -181,7 +191,7 @@ private:
             }
             appendOnce(parent.notes, inner.notes);
             if (inner.problems.empty()) {
-                result_.nested.push_back({nested.path, true});
+                result_.nested.push_back({shownCodePath(nested.path), true});
             }
         }
     }

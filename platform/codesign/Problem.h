@@ -14,7 +14,7 @@ struct Problem {
     std::string path;    // the file or code it concerns
     std::string message; // the reason, e.g. "a sealed resource is missing or invalid"
     ResourceChange change = ResourceChange::none;
-    std::string architecture = {}; // the slice of a universal file it lies in, or ""
+    std::string architecture = {}; // the slice it lies in, or "" (not in the code itself)
     std::string subcomponent = {}; // the nested code it lies in, or ""
 
     bool operator==(const Problem&) const = default;

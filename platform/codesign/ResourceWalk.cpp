@@ -50,11 +50,18 @@ private:
         for (const auto& entry : it) {
             std::string name = entry.path().filename().string();
             std::string relative = prefix + name;
-            if (relative == "_CodeSignature" || relative == executable_) {
+            if (isExcluded(relative)) {
                 continue;
             }
             visitEntry(entry, relative);
         }
+    }
+
+    // What a signer leaves out whatever the rules say: the signature folder, the old link to
+    // the seal, the Mac App Store receipt (added after signing) and the main executable.
+    bool isExcluded(const std::string& relative) const {
+        return relative == "_CodeSignature" || relative == "CodeResources" ||
+               relative == "_MASReceipt" || relative == executable_;
     }
 
     void visitEntry(const fs::directory_entry& entry, const std::string& relative) {
@@ -70,11 +77,14 @@ private:
                 add(entry.path(), relative, BundleItem::Kind::nestedCode, *rule);
                 return;
             }
-            if (code) {
+            // Code inside such code is verified by its own container, once.
+            if (code && insideCode_ == 0) {
                 walk_.unnestedCode.push_back(
                     {relative, entry.path(), BundleItem::Kind::nestedCode, rule->optional});
             }
+            insideCode_ += code ? 1 : 0;
             visitFolder(entry.path(), relative + "/");
+            insideCode_ -= code ? 1 : 0;
             return;
         }
         if (rule == nullptr || rule->omit) {
@@ -98,6 +108,7 @@ private:
     const BundleLayout& layout_;
     const ResourceRules& rules_;
     std::string executable_;
+    int insideCode_ = 0; // depth of the code bundles being walked as plain folders
     BundleWalk walk_;
 };
 

@@ -23,8 +23,8 @@ struct BundleItem {
 struct BundleWalk {
     std::vector<BundleItem> items; // sorted by relativePath
     Problems problems;             // folders that could not be read, contents outside Contents/
-    // Code bundles that no nested rule covers (iOS seals have none): their files are items of
-    // their own, and a deep verification still verifies them as code.
+    // Code bundles that no nested rule covers (iOS seals have none), outermost only: their
+    // files are items of their own, and a deep verification still verifies them as code.
     std::vector<BundleItem> unnestedCode;
 };
 

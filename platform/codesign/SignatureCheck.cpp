@@ -133,21 +133,15 @@ private:
 
     void checkSpecialSlots(const macho::CodeDirectory& directory, HashType type) {
         const std::string infoReason = "invalid Info.plist (plist or signature have been modified)";
-        const std::string resourcesReason =
-            "invalid resource directory (directory or signature have been modified)";
         std::optional<Bytes> info = bundle_ ? bundle_->infoPlist : embeddedInfoPlist(slice_.image);
-        checkSlot(directory, type, infoSlot, info, {infoReason, infoReason}, bundle_.has_value());
+        checkSlot(directory, type, infoSlot, info, {infoReason, infoReason});
         checkSlot(directory, type, requirementsSlot, blob(requirementsBlob_),
-                  {modifiedReason, modifiedReason}, false);
-        std::optional<Bytes> resources = bundle_ ? bundle_->codeResources : std::nullopt;
-        checkSlot(
-            directory, type, resourceDirSlot, resources,
-            {resourcesReason, "code has no resources but signature indicates they must be present"},
-            bundle_.has_value());
+                  {modifiedReason, modifiedReason});
         checkSlot(directory, type, entitlementsSlot, blob(entitlementsBlob_),
-                  {modifiedReason, modifiedReason}, false);
+                  {modifiedReason, modifiedReason});
         checkSlot(directory, type, entitlementsDerSlot, blob(entitlementsDerBlob_),
-                  {modifiedReason, modifiedReason}, false);
+                  {modifiedReason, modifiedReason});
+        checkResourceSlot(directory, type);
         for (std::uint32_t slot : {applicationSlot, repSpecificSlot}) {
             if (slot <= directory.nSpecialSlots && !isZero(u8(directory.specialSlotHash(slot)))) {
                 check_.notes.push_back("special slot " + std::to_string(slot) +
@@ -169,26 +163,41 @@ private:
         std::string missing; // the item is bound but absent
     };
 
-    // A bound slot must match its item; an item that exists must be bound (else it could be
-    // swapped freely). `mustBind` also fails a missing binding when the item is absent.
+    static bool matches(const macho::CodeDirectory& directory, HashType type, std::uint32_t slot,
+                        const Bytes& item) {
+        Bytes actual = digest(type, item);
+        auto expected = u8(directory.specialSlotHash(slot));
+        return std::equal(actual.begin(), actual.end(), expected.begin(), expected.end());
+    }
+
+    // Like Apple's verifier, only the slots the directory has are checked (a linker signature
+    // has none): a bound slot must match its item, and an item in an unbound slot cannot.
     void checkSlot(const macho::CodeDirectory& directory, HashType type, std::uint32_t slot,
-                   const std::optional<Bytes>& item, const SlotReasons& reasons, bool mustBind) {
-        bool bound =
-            slot <= directory.nSpecialSlots && !isZero(u8(directory.specialSlotHash(slot)));
-        if (!bound) {
-            if (item || mustBind) {
-                fail(reasons.changed);
-            }
+                   const std::optional<Bytes>& item, const SlotReasons& reasons) {
+        if (slot > directory.nSpecialSlots) {
             return;
         }
         if (!item) {
-            fail(reasons.missing);
+            if (!isZero(u8(directory.specialSlotHash(slot)))) {
+                fail(reasons.missing);
+            }
             return;
         }
-        Bytes actual = digest(type, *item);
-        auto expected = u8(directory.specialSlotHash(slot));
-        if (!std::equal(actual.begin(), actual.end(), expected.begin(), expected.end())) {
+        if (!matches(directory, type, slot, *item)) {
             fail(reasons.changed);
+        }
+    }
+
+    // The seal of a bundle must be bound, whatever the slot count, or it could be swapped. A
+    // bundle without one is reported with its resources, once for all architectures.
+    void checkResourceSlot(const macho::CodeDirectory& directory, HashType type) {
+        if (!bundle_ || !bundle_->codeResources) {
+            return;
+        }
+        if (resourceDirSlot > directory.nSpecialSlots ||
+            !matches(directory, type, resourceDirSlot, *bundle_->codeResources)) {
+            check_.problems.push_back(
+                {path_, "invalid resource directory (directory or signature have been modified)"});
         }
     }
 

@@ -26,7 +26,7 @@ struct SliceCheck {
 // Verifies one slice's embedded signature: the SuperBlob and every CodeDirectory, every code
 // page, the special slots, and the CMS signature. `bundle` is set for a bundle's main
 // executable; a lone file binds its embedded Info.plist section, if any. `architecture` names
-// the slice of a universal file in problems ("" for a thin file).
+// the slice in problems with the code itself.
 SliceCheck checkSlice(const macho::Slice& slice, const std::string& path,
                       const std::string& architecture, const std::optional<BundleItems>& bundle);
 

@@ -1,6 +1,7 @@
 #include "platform/codesign/SignedEntitlements.h"
 
 #include "platform/codesign/BundleLayout.h"
+#include "platform/codesign/DerEntitlements.h"
 #include "platform/macho/CodeSignature.h"
 #include "platform/macho/MachOFile.h"
 #include "platform/macho/MappedFile.h"
@@ -73,6 +74,11 @@ SignedEntitlements readSignedEntitlements(const fs::path& path) {
         const auto* data =
             reinterpret_cast<const std::uint8_t*>(signature->entitlementsXml->data());
         result.xml = Bytes(data, data + signature->entitlementsXml->size());
+    } else if (signature->entitlementsDer) {
+        // Signed with the DER form alone: shown as XML all the same.
+        const auto* data =
+            reinterpret_cast<const std::uint8_t*>(signature->entitlementsDer->data());
+        result.xml = entitlementsXmlFromDer({data, signature->entitlementsDer->size()});
     }
     return result;
 }

@@ -10,8 +10,9 @@ namespace bw::codesign {
 
 struct SignedEntitlements {
     std::filesystem::path executable; // the main executable of a bundle, or the file itself
-    std::optional<Bytes> xml;         // the XML entitlements exactly as signed; absent if none
-    std::string error;                // set when the code could not be read or is unsigned
+    std::optional<Bytes> xml; // the XML entitlements exactly as signed (from the DER form when
+                              // signed with that alone); absent if none
+    std::string error;        // set when the code could not be read or is unsigned
 };
 
 // The entitlements of the main executable of `path` (a bundle or a Mach-O file). From a

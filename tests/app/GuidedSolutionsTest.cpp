@@ -1,7 +1,5 @@
 #include "app/GuidedSolutions.h"
 
-#include "model/ReportHelpers.h"
-
 #include <gtest/gtest.h>
 
 namespace bw {
@@ -28,19 +26,16 @@ RemoteBuildFinding remote(QString title, double confidence = 0.5, QString guidel
     return result;
 }
 
-FindingResolution resolution(QString summary) {
-    return {std::move(summary), {}, {}, {}};
-}
-
-std::vector<QString> ids(const ScanReport& report) {
+std::vector<QString> ids(const std::vector<Finding>& findings) {
     std::vector<QString> result;
-    for (const Finding& f : report.findings) {
-        result.push_back(f.id);
-    }
+    std::ranges::transform(findings, std::back_inserter(result), &Finding::id);
     return result;
 }
 
 TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
+    const auto resolution = [](const QString& summary) {
+        return FindingResolution{summary, {}, {}, {}};
+    };
     ScanReport report;
     report.findings = {finding(u"local.a"_s, FindingSeverity::risk, u"Tracking Domains"_s),
                        finding(u"local.b"_s, FindingSeverity::manual, u"Other"_s)};
@@ -60,17 +55,15 @@ TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
     response.rulesVersion = u"r1"_s;
 
     applyGuidedSolutions(response, u"abc"_s, report);
-    EXPECT_EQ(ids(report), (std::vector<QString>{u"local.a"_s, u"local.b"_s, u"build.ai.abc.1"_s,
-                                                 u"build.ai.abc.3"_s}));
-    EXPECT_EQ(report.findings[1].resolution, resolution(u"later"_s));
+    EXPECT_EQ(ids(report.findings),
+              (std::vector{u"local.a"_s, u"local.b"_s, u"build.ai.abc.1"_s, u"build.ai.abc.3"_s}));
     EXPECT_EQ(report.findings[0].resolution, std::nullopt);
+    EXPECT_EQ(report.findings[1].resolution, resolution(u"later"_s));
     EXPECT_EQ(report.findings[2].confidence, 1.0);
     EXPECT_EQ(report.findings[3].confidence, 0.0);
-    EXPECT_EQ(report.findings[2].itms, std::nullopt);
     EXPECT_EQ(report.passedChecks,
-              (std::vector<QString>{
-                  u"Local check"_s, u"Remote check"_s,
-                  u"Reviewed 42 structured evidence items against Apple guidance r1"_s}));
+              (std::vector{u"Local check"_s, u"Remote check"_s,
+                           u"Reviewed 42 structured evidence items against Apple guidance r1"_s}));
     EXPECT_EQ(report.rulesVersion, u"r1"_s);
 }
 
@@ -81,9 +74,7 @@ TEST(GuidedSolutions, RankedOrderIsSeverityThenTitleAndStable) {
                                   finding(u"4"_s, FindingSeverity::blocker, u"Beta"_s),
                                   finding(u"5"_s, FindingSeverity::blocker, u"Beta"_s)};
     std::ranges::stable_sort(findings, rankedOrder);
-    ScanReport report;
-    report.findings = findings;
-    EXPECT_EQ(ids(report), (std::vector<QString>{u"4"_s, u"5"_s, u"2"_s, u"1"_s, u"3"_s}));
+    EXPECT_EQ(ids(findings), (std::vector{u"4"_s, u"5"_s, u"2"_s, u"1"_s, u"3"_s}));
 }
 
 } // namespace

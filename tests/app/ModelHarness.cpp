@@ -15,7 +15,7 @@ QString fixtureBuild(const QString& name) {
 }
 
 bool waitUntil(const std::function<bool()>& done, double seconds) {
-    QDeadlineTimer deadline(qint64(seconds * 1000));
+    const QDeadlineTimer deadline(qint64(seconds * 1000));
     while (!done()) {
         if (deadline.hasExpired()) {
             return false;
@@ -26,23 +26,14 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
     return true;
 }
 
+QString message(const ScanPhase& phase) {
+    const auto* scanning = std::get_if<ScanPhase::Scanning>(&phase.state);
+    return scanning ? scanning->message : u"-"_s;
+}
+
 PhaseRecorder::PhaseRecorder(AppModel& model) {
     QObject::connect(&model, &AppModel::scanPhaseChanged, &model,
-                     [this, &model] { phases_.push_back(model.scanPhase()); });
-}
-
-bool isAt(const AppModel& model, const QString& message) {
-    const auto* scanning = std::get_if<ScanPhase::Scanning>(&model.scanPhase().state);
-    return scanning && scanning->message == message;
-}
-
-std::vector<QString> PhaseRecorder::messages() const {
-    std::vector<QString> result;
-    for (const ScanPhase& phase : phases_) {
-        const auto* scanning = std::get_if<ScanPhase::Scanning>(&phase.state);
-        result.push_back(scanning ? scanning->message : u"-"_s);
-    }
-    return result;
+                     [this, &model] { messages.push_back(message(model.scanPhase())); });
 }
 
 ModelHarness::ModelHarness() : history(folder.makeFolder(u"history"_s)) {

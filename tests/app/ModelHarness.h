@@ -5,9 +5,7 @@
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/TestFolder.h"
 
-#include <QString>
 #include <functional>
-#include <memory>
 
 namespace bw::test {
 
@@ -17,24 +15,20 @@ QString fixtureBuild(const QString& name);
 // Runs the event loop until `done` holds; false when `seconds` of real time pass first.
 bool waitUntil(const std::function<bool()>& done, double seconds = 60);
 
-// Whether the scan phase is scanning with this message.
-bool isAt(const AppModel& model, const QString& message);
+// The message of a scanning phase; "-" for any other phase.
+QString message(const ScanPhase& phase);
+inline bool isAt(const AppModel& model, const QString& text) {
+    return message(model.scanPhase()) == text;
+}
 
-// Every value the scan phase took, in order.
-class PhaseRecorder {
-public:
+// The messages of every scan phase the model takes, in order.
+struct PhaseRecorder {
     explicit PhaseRecorder(AppModel& model);
-    const std::vector<ScanPhase>& phases() const { return phases_; }
-    // The message of each phase; "-" for a phase without one.
-    std::vector<QString> messages() const;
-
-private:
-    std::vector<ScanPhase> phases_;
+    std::vector<QString> messages;
 };
 
 // The application as launched, with its history in a private folder, the web service on a local
-// server, time on a manual clock and the keychain's App Store Connect item absent unless a test
-// stores one.
+// server, time on a manual clock and no App Store Connect credentials unless a test brings them.
 class ModelHarness {
 public:
     ModelHarness();
@@ -43,10 +37,8 @@ public:
     AppModel& launch(const QStringList& arguments = {QStringLiteral("berthwatch")},
                      std::optional<AppStoreConnectService> ascService = std::nullopt);
     AppModel& model() { return *model_; }
-
     // A PNG screenshot of an accepted App Store size in the test folder.
     QString screenshot(const QString& name) const;
-
     // Stages the build and waits for its preview.
     void stage(const QString& build);
 

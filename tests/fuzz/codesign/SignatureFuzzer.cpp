@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the Mach-O reader and the signature checks of every slice it finds:
-// no input may read out of bounds, hang or crash.
+// Feeds arbitrary bytes to the Mach-O reader and the signature checks of every slice it finds,
+// and to the DER entitlements reader: no input may read out of bounds, hang or crash.
+#include "platform/codesign/DerEntitlements.h"
 #include "platform/codesign/SignatureCheck.h"
 #include "platform/macho/MachOFile.h"
 
@@ -7,6 +8,7 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    (void)bw::codesign::entitlementsXmlFromDer({data, size});
     bw::macho::Bytes bytes(reinterpret_cast<const std::byte*>(data), size);
     auto file = bw::macho::parseMachOFile(bytes);
     if (!file) {

@@ -1,8 +1,10 @@
 #include "platform/codesign/CodeVerifier.h"
 
+#include "platform/codesign/FrameworkRoot.h"
 #include "platform/codesign/SignedEntitlements.h"
 #include "platform/codesign/VerificationReport.h"
 #include "platform/macho/MachOFile.h"
+#include "platform/plist/PlistValue.h"
 #include "tests/fixtures/signer/BundleSigner.h"
 #include "tests/fixtures/signer/Tamper.h"
 #include "tests/support/TestFolder.h"
@@ -28,6 +30,15 @@ const std::string entitlements = R"(<?xml version="1.0" encoding="UTF-8"?>
 	<string>development</string>
 	<key>get-task-allow</key>
 	<true/>
+	<key>keychain-access-groups</key>
+	<array>
+		<string>ABCDE12345.com.example.shared</string>
+	</array>
+	<key>limits</key>
+	<dict>
+		<key>offset</key>
+		<integer>-300</integer>
+	</dict>
 </dict>
 </plist>
 )";
@@ -63,17 +74,27 @@ BundleSignOptions withEntitlements() {
     return options;
 }
 
-// A test certificate made once per run with OpenSSL's command line, as a developer would.
+// A test certificate made once per build tree with OpenSSL's command line, as a developer
+// would, and a small EC certificate to carry beside it as a chain. It lives beside the signer's
+// inputs: the tests' scratch folders come and go.
 const bw::signer::CmsIdentity& testIdentity() {
     static const bw::signer::CmsIdentity identity = [] {
-        fs::path folder =
-            fs::temp_directory_path() / ("bw-codesign-ca-" + std::to_string(getpid()));
-        fs::create_directories(folder);
-        std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -keyout " +
-                              (folder / "key.pem").string() + " -out " +
-                              (folder / "cert.pem").string() +
-                              " -days 30 -subj /CN=Test\\ Signer 2>/dev/null";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+        const fs::path folder = inputs.parent_path() / "test-identity";
+        if (!fs::exists(folder / "chain.pem")) {
+            const fs::path fresh = folder.string() + "-" + std::to_string(getpid());
+            fs::create_directories(fresh);
+            const std::string command =
+                "cd " + fresh.string() +
+                " && openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem"
+                " -days 3650 -subj /CN=Test\\ Signer 2>/dev/null && openssl req -x509 -newkey ec"
+                " -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout chain-key.pem -out chain.pem"
+                " -days 3650 -subj /CN=Test\\ Root 2>/dev/null";
+            EXPECT_EQ(std::system(command.c_str()), 0);
+            std::error_code ec; // another test process may have made it meanwhile
+            fs::remove_all(folder, ec);
+            fs::rename(fresh, folder, ec);
+            fs::remove_all(fresh, ec);
+        }
         return bw::signer::CmsIdentity{folder / "cert.pem", folder / "key.pem"};
     }();
     return identity;
@@ -150,6 +171,11 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
         {"one page", [](BundleSignOptions& o) { o.code.pageSizeLog2 = 0; }},
         {"XML entitlements only", [](BundleSignOptions& o) { o.code.derEntitlements = false; }},
         {"CMS", [](BundleSignOptions& o) { o.code.cms = testIdentity(); }},
+        {"CMS over a SHA-1 directory with a SHA-256 alternate, as Xcode signs older targets",
+         [](BundleSignOptions& o) {
+             o.code.cms = testIdentity();
+             o.code.hashTypes = {HashType::sha1, HashType::sha256};
+         }},
         {"SHA-256 resources only", [](BundleSignOptions& o) { o.seal.sha1 = false; }},
     };
     for (const auto& c : cases) {
@@ -166,11 +192,14 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
     }
 }
 
+// The note names the signer, not whichever certificate of the chain comes first (the small EC
+// one sorts before the signer's).
 TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
     bw::test::TestFolder dir;
     fs::path app = makeApp(dir.fsPath(), inputs / "App");
     BundleSignOptions options;
     options.code.cms = testIdentity();
+    options.code.cms->chain = {testIdentity().certificate.parent_path() / "chain.pem"};
     bw::signer::signBundle(app, options);
     Verification result = verifyStrictDeep(app);
     ASSERT_TRUE(result.valid());
@@ -192,10 +221,12 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     const std::vector<Case> cases = {
         {"changed code page",
          [](const fs::path& app) { changeCodePage(app / "App", 1); },
-         {"APP: invalid signature (code or signature have been modified)"}},
+         {"APP: invalid signature (code or signature have been modified)",
+          "In architecture: arm64"}},
         {"changed last code page",
          [](const fs::path& app) { changeCodePage(app / "App", lastCodePage(app / "App")); },
-         {"APP: invalid signature (code or signature have been modified)"}},
+         {"APP: invalid signature (code or signature have been modified)",
+          "In architecture: arm64"}},
         {"changed, added and removed resources",
          [](const fs::path& app) {
              writeText(app / "assets/logo.png", "x");
@@ -222,14 +253,15 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
           "file modified: APP/Frameworks/Kit.framework"}},
         {"changed nested framework code",
          [](const fs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
-         {"APP: invalid signature (code or signature have been modified)",
+         {"APP: invalid signature (code or signature have been modified)", "In architecture: arm64",
           "In subcomponent: APP/Frameworks/Kit.framework"}},
         {"link outside the bundle",
          [](const fs::path& app) { linkOutside(app / "logo-link.png", "../../../etc/hosts"); },
          {"APP: invalid destination for symbolic link in bundle"}},
         {"wrong Info.plist",
          [](const fs::path& app) { writeText(app / "Info.plist", info("App") + " "); },
-         {"APP: invalid Info.plist (plist or signature have been modified)"}},
+         {"APP: invalid Info.plist (plist or signature have been modified)",
+          "In architecture: arm64"}},
         {"changed seal",
          [](const fs::path& app) {
              std::ofstream(app / "_CodeSignature/CodeResources", std::ios::app) << " ";
@@ -253,6 +285,12 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
         {"executable that is no Mach-O",
          [](const fs::path& app) { writeText(app / "App", "#!/bin/sh\n"); },
          {"APP: code object is not signed at all"}},
+        {"linker signature only",
+         [](const fs::path& app) {
+             fs::copy_file(inputs / "App", app / "App", fs::copy_options::overwrite_existing);
+             fs::remove_all(app / "_CodeSignature");
+         },
+         {"APP: code has no resources but signature indicates they must be present"}},
         {"removed executable",
          [](const fs::path& app) { fs::remove(app / "App"); },
          {"APP: bundle format unrecognized, invalid, or unsuitable"}},
@@ -324,6 +362,25 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
     }
 }
 
+// Under Xcode's iOS rules, an extension inside a Watch app is verified once, by the Watch app.
+TEST(CodeVerifierTest, CodeInsideNestedCodeIsVerifiedOnce) {
+    bw::test::TestFolder dir;
+    fs::path app = makeApp(dir.fsPath(), inputs / "App");
+    const fs::path extension = app / "Watch/Watch.app/PlugIns/Ext.appex";
+    for (const auto& [folder, name] :
+         {std::pair{app / "Watch/Watch.app", "Watch"}, std::pair{extension, "Ext"}}) {
+        fs::create_directories(folder);
+        fs::copy_file(inputs / "Kit", folder / name);
+        writeText(folder / "Info.plist", info(name));
+    }
+    BundleSignOptions options = withEntitlements();
+    options.seal.xcodeIos = true;
+    bw::signer::signBundle(app, options);
+    const Verification result = verifyStrictDeep(app);
+    EXPECT_TRUE(result.valid());
+    EXPECT_EQ(std::ranges::count(result.nested, extension, &NestedStep::path), 2);
+}
+
 // Nested code is found wherever the nested rules point, not only in Frameworks/.
 TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
     bw::test::TestFolder dir;
@@ -339,10 +396,10 @@ TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
     EXPECT_EQ(failureReport(app),
               (std::vector<std::string>{
                   app.string() + ": invalid signature (code or signature have been modified)",
-                  "In subcomponent: " + plugIn.string()}));
+                  "In architecture: arm64", "In subcomponent: " + plugIn.string()}));
 }
 
-// A macOS bundle seals only Contents/.
+// A macOS bundle seals only Contents/, and not the Mac App Store's receipt.
 TEST(CodeVerifierTest, ItemsBesideContentsFail) {
     bw::test::TestFolder dir;
     fs::path app = fs::path(dir.fsPath()) / "Mac.app";
@@ -351,10 +408,53 @@ TEST(CodeVerifierTest, ItemsBesideContentsFail) {
     writeText(app / "Contents/Info.plist", info("App"));
     bw::signer::signBundle(app, {});
     EXPECT_TRUE(verifyStrictDeep(app).valid());
+    writeText(app / "Contents/_MASReceipt/receipt", "the store adds this after signing");
+    EXPECT_TRUE(verifyStrictDeep(app).valid());
     writeText(app / "extra.txt", "x");
     EXPECT_EQ(
         failureReport(app),
         std::vector<std::string>{app.string() + ": unsealed contents present in the bundle root"});
+}
+
+// A Mac app as real ones come: a versioned framework reached through its links, an XPC
+// service, resource names with spaces, a decomposed accent and a localisation. It verifies,
+// and the framework is named as Apple's tool names it.
+TEST(CodeVerifierTest, MacAppWithVersionedFrameworkVerifies) {
+    bw::test::TestFolder dir;
+    const fs::path app = fs::path(dir.fsPath()) / "Mac.app";
+    const fs::path kit = app / "Contents/Frameworks/Kit.framework";
+    const fs::path helper = app / "Contents/XPCServices/Helper.xpc/Contents";
+    for (const auto& [from, to] :
+         {std::pair{"App", app / "Contents/MacOS/App"}, std::pair{"Kit", kit / "Versions/A/Kit"},
+          std::pair{"App", helper / "MacOS/Helper"}}) {
+        fs::create_directories(to.parent_path());
+        fs::copy_file(inputs / from, to);
+    }
+    writeText(app / "Contents/Info.plist", info("App"));
+    writeText(kit / "Versions/A/Resources/Info.plist", info("Kit"));
+    writeText(helper / "Info.plist", info("Helper"));
+    writeText(app / "Contents/Resources/My Icon (1).png", "x");
+    writeText(app / "Contents/Resources/Cafe\xcc\x81 menu.txt", "x");
+    writeText(app / "Contents/Resources/fr.lproj/Main.strings", "x");
+    fs::create_symlink("A", kit / "Versions/Current");
+    fs::create_symlink("Versions/Current/Kit", kit / "Kit");
+    fs::create_symlink("Versions/Current/Resources", kit / "Resources");
+    bw::signer::signBundle(app, withEntitlements());
+    Verification result = verifyStrictDeep(app);
+    EXPECT_TRUE(result.valid()) << testing::PrintToString(messages(result));
+    EXPECT_NE(std::ranges::find(result.nested, NestedStep{kit / "Versions/Current/.", true}),
+              result.nested.end());
+    // The framework's root lies outside every seal: strictly, only its standard shape passes.
+    for (const auto& extra :
+         {std::function<void()>([&] { writeText(kit / "LICENSE", "x"); }),
+          std::function<void()>([&] { fs::create_symlink("../..", kit / "Frameworks"); })}) {
+        extra();
+        EXPECT_EQ(failureReport(app),
+                  (std::vector<std::string>{app.string() + ": " + unsealedFrameworkRootReason,
+                                            "In subcomponent: " + kit.string()}));
+        EXPECT_TRUE(verifyCode(app, {true, false, 1}).valid());
+        fs::remove(kit / "LICENSE");
+    }
 }
 
 TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
@@ -410,6 +510,16 @@ TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
     }
     bw::test::TestFolder dir;
     fs::path app = makeApp(dir.fsPath(), inputs / "App");
+    BundleSignOptions derOnly = withEntitlements();
+    derOnly.code.xmlEntitlements = false;
+    bw::signer::signBundle(app, derOnly);
+    const std::optional<bw::codesign::Bytes> fromDer = readSignedEntitlements(app).xml;
+    ASSERT_TRUE(fromDer.has_value());
+    const auto plist = [](const auto& bytes) {
+        return bw::plist::PlistValue::parse(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                       static_cast<qsizetype>(bytes.size())));
+    };
+    EXPECT_EQ(plist(*fromDer), plist(entitlements)) << "the DER form alone reads back as XML";
     bw::signer::signBundle(app, {});
     EXPECT_FALSE(readSignedEntitlements(app).xml.has_value());
     EXPECT_EQ(readSignedEntitlements(inputs / "App.unsigned").error,
