@@ -117,6 +117,9 @@ public:
     QStringList selectedScreenshotURLs() const;
 
     double minimumPresentationDuration() const { return options_.minimumPresentationDuration; }
+    // Whether the launch switches ask for a demonstration, and its scene.
+    bool isDemonstration() const;
+    MarketingScene marketingScene() const;
     Clock& clock() const { return *clock_; }
     // The folder the report history is saved in (the settings screen shows and opens it).
     QString historyFolder() const { return services_->reportStore.location(); }
@@ -230,7 +233,6 @@ private:
 
     // Demonstration scenes.
     ScanReport showcaseReport() const;
-    MarketingScene marketingScene() const;
     void makeMarketingStagedBuild();
     void setMarketingScreenshot(ScreenshotPrompt prompt, const std::optional<QString>& path);
     void playMarketingSequence();

@@ -32,6 +32,10 @@ StagedBuildPreview previewOf(const BuildMetadata& metadata) {
 
 } // namespace
 
+bool AppModel::isDemonstration() const {
+    return MarketingMode::isEnabled(options_.arguments, options_.environment);
+}
+
 MarketingScene AppModel::marketingScene() const {
     return MarketingMode::scene(options_.arguments, options_.environment);
 }
@@ -57,7 +61,7 @@ QString AppModel::sampleImage(ScreenshotPrompt prompt) const {
 }
 
 bool AppModel::applyMarketingScene() {
-    if (!MarketingMode::isEnabled(options_.arguments, options_.environment)) {
+    if (!isDemonstration()) {
         return false;
     }
     setHasStarted(true);

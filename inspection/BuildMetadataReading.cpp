@@ -2,6 +2,7 @@
 #include "inspection/BuildScanner.h"
 #include "inspection/BuildTexts.h"
 #include "inspection/TextOrder.h"
+#include "inspection/checks/PlatformChecks.h"
 #include "model/ReportHelpers.h"
 #include "platform/fs/FileStatus.h"
 
@@ -52,7 +53,7 @@ BuildTexts buildTexts(const plist::PlistDictionary& info, const QString& app) {
             textOr(info, {u"CFBundleShortVersionString"}, QStringLiteral("Unavailable")),
             textOr(info, {u"CFBundleVersion"}, QStringLiteral("Unavailable")),
             // A bundle that states no platform is still a macOS build by its layout.
-            info.find(u"DTPlatformName") == nullptr && BuildScanner::isMacOSBuild(info, app)
+            info.find(u"DTPlatformName") == nullptr && checks::isMacOSBuild(info, app)
                 ? QStringLiteral("macOS")
                 : BuildScanner::platformName(info),
             textOr(info, {u"MinimumOSVersion", u"LSMinimumSystemVersion"},

@@ -1,6 +1,14 @@
 #include "inspection/BuildScanner.h"
 
 #include "inspection/TextOrder.h"
+#include "inspection/checks/BinaryChecks.h"
+#include "inspection/checks/MetadataChecks.h"
+#include "inspection/checks/PlatformChecks.h"
+#include "inspection/checks/PrivacyManifestChecks.h"
+#include "inspection/checks/PurposeStringChecks.h"
+#include "inspection/checks/ResourceChecks.h"
+#include "inspection/checks/ReviewRiskChecks.h"
+#include "inspection/checks/SigningChecks.h"
 #include "model/ReportHelpers.h"
 #include "platform/core/Cancelled.h"
 #include "platform/fs/FileStatus.h"
@@ -72,31 +80,34 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
                           QStringLiteral("Info.plist parsed")};
     progress(QStringLiteral("Checking package metadata"), 0.25);
 
-    inspectMetadata(state.info, state.findings, state.passedChecks);
-    inspectPurposeStrings(state.info, state.files, state.findings, state.passedChecks);
-    inspectResources(state.info, state.app, state.files, state.findings, state.passedChecks);
+    checks::inspectMetadata(state.info, state.findings, state.passedChecks);
+    checks::inspectPurposeStrings(state.info, state.files, state.findings, state.passedChecks);
+    checks::inspectResources(state.info, state.app, state.files, bundleSize(state.app),
+                             state.findings, state.passedChecks);
     checkCancellation(stop);
     progress(QStringLiteral("Verifying signature and entitlements"), 0.42);
 
-    const plist::PlistDictionary entitlements = inspectSigning(
-        state.artifact, state.app, state.info, state.findings, state.passedChecks, stop);
+    const plist::PlistDictionary entitlements =
+        checks::inspectSigning(toolDirectory_, state.artifact, state.app, state.info,
+                               state.findings, state.passedChecks, stop);
     checkCancellation(stop);
     progress(QStringLiteral("Inspecting privacy manifests"), 0.58);
 
-    inspectPrivacyManifests(state.app, state.files, state.executable, state.findings,
-                            state.passedChecks, stop);
+    checks::inspectPrivacyManifests(toolDirectory_, state.app, state.files, state.executable,
+                                    state.findings, state.passedChecks, stop);
     checkCancellation(stop);
     progress(QStringLiteral("Inspecting binary and embedded SDKs"), 0.72);
 
-    ArchitectureReport binary = readArchitectures(state.executable, stop);
+    checks::ArchitectureReport binary =
+        checks::readArchitectures(toolDirectory_, state.executable, stop);
     state.architectures = std::move(binary.architectures);
-    inspectBinary(state.info, state.app, state.executable, state.architectures,
-                  binary.linkedLibraries, state.files, state.findings, state.passedChecks);
-    inspectPlatformRequirements(state.info, state.app, entitlements, state.findings,
-                                state.passedChecks);
+    checks::inspectBinary(state.info, state.app, state.executable, state.architectures,
+                          binary.linkedLibraries, state.files, state.findings, state.passedChecks);
+    checks::inspectPlatformRequirements(state.info, state.app, entitlements, state.findings,
+                                        state.passedChecks);
     progress(QStringLiteral("Mapping App Review risks"), 0.88);
 
-    inspectReviewRisks(binary.linkedLibraries, state.files, state.findings);
+    checks::inspectReviewRisks(binary.linkedLibraries, state.files, state.findings);
     checkCancellation(stop);
 
     sortFindings(state.findings);

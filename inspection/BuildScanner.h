@@ -1,6 +1,5 @@
 #pragma once
 
-#include "inspection/checks/CheckTypes.h"
 #include "model/ScanReport.h"
 #include "model/StagedBuild.h"
 #include "platform/plist/PlistValue.h"
@@ -13,9 +12,10 @@
 
 namespace bw {
 
-// Turns one build (.ipa, .xcarchive or .app) into its report, all on this machine. Holds no state
-// between calls besides the folder of the command-line tools it runs, so calls never interfere;
-// each call works in a private temporary folder of its own that is removed on every way out.
+// Turns one build (.ipa, .xcarchive or .app) into its report, all on this machine, by running the
+// rule checks of inspection/checks in order. Holds no state between calls besides the folder of
+// the command-line tools it runs, so calls never interfere; each call works in a private
+// temporary folder of its own that is removed on every way out.
 class BuildScanner {
 public:
     // Receives what starts next and the share of the scan that is done, in 0...1.
@@ -65,52 +65,7 @@ public:
     static void sortFindings(std::vector<Finding>& findings);
     static Verdict verdict(const std::vector<Finding>& findings);
 
-    // The rule checks, in the order `scan` runs them. Each appends to the scan's findings and
-    // passed checks and never throws: a tool that fails, times out or is stopped is a failure
-    // of that check's tool, and the scan notices a stop at its next checkpoint.
-    static void inspectMetadata(const plist::PlistDictionary& info, Findings& findings,
-                                PassedChecks& passedChecks);
-    static void inspectPurposeStrings(const plist::PlistDictionary& info,
-                                      const std::vector<QString>& files, Findings& findings,
-                                      PassedChecks& passedChecks);
-    static void inspectResources(const plist::PlistDictionary& info, const QString& app,
-                                 const std::vector<QString>& files, Findings& findings,
-                                 PassedChecks& passedChecks);
-    // Returns the entitlements the bundle is signed with; empty when they cannot be read.
-    plist::PlistDictionary inspectSigning(const QString& artifact, const QString& app,
-                                          const plist::PlistDictionary& info, Findings& findings,
-                                          PassedChecks& passedChecks,
-                                          std::stop_token stop = {}) const;
-    void inspectProvisioningProfile(const QString& app, const plist::PlistDictionary& info,
-                                    Findings& findings, PassedChecks& passedChecks,
-                                    std::stop_token stop = {}) const;
-    void inspectPrivacyManifests(const QString& app, const std::vector<QString>& files,
-                                 const std::optional<QString>& executable, Findings& findings,
-                                 PassedChecks& passedChecks, std::stop_token stop = {}) const;
-    ArchitectureReport readArchitectures(const std::optional<QString>& executable,
-                                         std::stop_token stop = {}) const;
-    // `info` and `app` tell a macOS build, where x86_64 is no simulator slice.
-    static void inspectBinary(const plist::PlistDictionary& info, const QString& app,
-                              const std::optional<QString>& executable,
-                              const std::vector<QString>& architectures,
-                              const QString& linkedLibraries, const std::vector<QString>& files,
-                              Findings& findings, PassedChecks& passedChecks);
-    // A bundle with the macOS layout (Contents/Info.plist, Contents/MacOS/), or an Info.plist
-    // with DTPlatformName "macosx" in any letter case or an LSMinimumSystemVersion entry.
-    static bool isMacOSBuild(const plist::PlistDictionary& info, const QString& app);
-    static void inspectPlatformRequirements(const plist::PlistDictionary& info, const QString& app,
-                                            const plist::PlistDictionary& entitlements,
-                                            Findings& findings, PassedChecks& passedChecks);
-    static void inspectReviewRisks(const QString& linkedLibraries,
-                                   const std::vector<QString>& files, Findings& findings);
-
-    // The dictionary property list that a tool printed, cut out of its other output.
-    static std::optional<plist::PlistDictionary> propertyList(const QString& commandOutput);
-    static ArchiveDistributionInfo archiveDistributionInfo(const QString& artifact);
-
 private:
-    QString tool(const char* name) const { return toolDirectory_ + u'/' + QLatin1String(name); }
-
     QString toolDirectory_;
     double extractionTimeout_;
 };

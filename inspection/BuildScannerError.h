@@ -1,41 +1,36 @@
 #pragma once
 
+#include "platform/core/DomainError.h"
+
 #include <QString>
-#include <exception>
-#include <string>
 
 namespace bw {
 
-// Failures of finding and reading the application bundle of an artifact.
-class BuildScannerError : public std::exception {
-public:
-    enum class Kind {
-        extractionFailed,
-        unsupportedArtifact,
-        appBundleNotFound,
-        infoPlistMissing,
-        infoPlistInvalid,
-    };
+enum class BuildScannerErrorKind {
+    extractionFailed,
+    unsupportedArtifact,
+    appBundleNotFound,
+    infoPlistMissing,
+    infoPlistInvalid,
+};
 
+// Failures of finding and reading the application bundle of an artifact.
+class BuildScannerError : public DomainError<BuildScannerErrorKind, QString> {
+public:
     // `toolOutput` is the extraction tool's combined output.
     static BuildScannerError extractionFailed(const QString& toolOutput);
     explicit BuildScannerError(Kind kind);
 
-    Kind kind() const { return kind_; }
     const QString& toolOutput() const { return toolOutput_; }
-    QString description() const;
-    const char* what() const noexcept override { return what_.c_str(); }
 
     bool operator==(const BuildScannerError& other) const {
-        return kind_ == other.kind_ && toolOutput_ == other.toolOutput_;
+        return kind() == other.kind() && toolOutput_ == other.toolOutput_;
     }
 
 private:
     BuildScannerError(Kind kind, QString toolOutput);
 
-    Kind kind_;
     QString toolOutput_;
-    std::string what_;
 };
 
 } // namespace bw

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/core/DomainError.h"
+
 #include <QString>
 #include <QStringList>
-#include <exception>
 #include <stop_token>
 
 namespace bw {
@@ -21,25 +22,20 @@ struct CommandResult {
     bool operator==(const CommandResult&) const = default;
 };
 
-class CommandRunnerError : public std::exception {
-public:
-    enum class Kind { timedOut };
+enum class CommandRunnerErrorKind { timedOut };
 
+class CommandRunnerError : public DomainError<CommandRunnerErrorKind, QString> {
+public:
     static CommandRunnerError timedOut(QString executable, double seconds);
 
-    Kind kind() const { return kind_; }
     const QString& executable() const { return executable_; }
     double seconds() const { return seconds_; }
-    QString description() const;
-    const char* what() const noexcept override { return what_.c_str(); }
 
 private:
     CommandRunnerError(Kind kind, QString executable, double seconds);
 
-    Kind kind_;
     QString executable_;
     double seconds_;
-    std::string what_;
 };
 
 namespace CommandRunner {

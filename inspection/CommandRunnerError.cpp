@@ -16,22 +16,26 @@ QString CommandResult::combinedOutput() const {
     return parts.join(u'\n');
 }
 
-CommandRunnerError::CommandRunnerError(Kind kind, QString executable, double seconds)
-    : kind_(kind), executable_(std::move(executable)), seconds_(seconds),
-      what_(description().toStdString()) {}
+namespace {
 
-CommandRunnerError CommandRunnerError::timedOut(QString executable, double seconds) {
-    return CommandRunnerError(Kind::timedOut, std::move(executable), seconds);
-}
-
-QString CommandRunnerError::description() const {
-    switch (kind_) {
-    case Kind::timedOut:
-        return fs::lastPathComponent(executable_) + QStringLiteral(" did not finish within ") +
-               QString::number(static_cast<qint64>(std::trunc(seconds_))) +
+QString describe(CommandRunnerError::Kind kind, const QString& executable, double seconds) {
+    switch (kind) {
+    case CommandRunnerError::Kind::timedOut:
+        return fs::lastPathComponent(executable) + QStringLiteral(" did not finish within ") +
+               QString::number(static_cast<qint64>(std::trunc(seconds))) +
                QStringLiteral(" seconds.");
     }
     return {};
+}
+
+} // namespace
+
+CommandRunnerError::CommandRunnerError(Kind kind, QString executable, double seconds)
+    : DomainError(kind, describe(kind, executable, seconds)), executable_(std::move(executable)),
+      seconds_(seconds) {}
+
+CommandRunnerError CommandRunnerError::timedOut(QString executable, double seconds) {
+    return CommandRunnerError(Kind::timedOut, std::move(executable), seconds);
 }
 
 } // namespace bw

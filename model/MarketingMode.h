@@ -2,25 +2,20 @@
 
 #include "model/MarketingScene.h"
 
-#include <QCoreApplication>
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <QUrl>
 #include <optional>
 
-// The switches of demonstration ("marketing") mode. They are read from the launch arguments
-// (the full list, program path included) and the environment on every call; both are parameters
-// so that tests can supply their own.
+// The switches of demonstration ("marketing") mode, read from the launch arguments (the full
+// list, program path included) and the environment that the program entry passes in.
 namespace bw::MarketingMode {
 
-bool isEnabled(const QStringList& arguments = QCoreApplication::arguments(),
-               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+bool isEnabled(const QStringList& arguments, const QProcessEnvironment& environment);
 
 // The scene named by the first "--marketing-scene=" argument, else by BERTHWATCH_MARKETING_SCENE;
 // `scan` when neither names one or the name is unknown.
-MarketingScene
-scene(const QStringList& arguments = QCoreApplication::arguments(),
-      const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+MarketingScene scene(const QStringList& arguments, const QProcessEnvironment& environment);
 
 // Where Xcode keeps the developer's archives.
 QString archivesFolder();

@@ -1,5 +1,6 @@
 #include "model/ReportStore.h"
 
+#include "model/HistoryLock.h"
 #include "model/ReportHistoryCoding.h"
 #include "model/ReportIconFiles.h"
 #include "model/ReportStoreError.h"
@@ -20,6 +21,8 @@ namespace {
 
 const QString primaryName = QStringLiteral("reports.json");
 const QString backupName = QStringLiteral("reports.backup.json");
+// Far more damaged histories than one second can produce.
+constexpr int maxSetAsideAttempts = 100;
 
 const QString restoredMissingNotice = QStringLiteral(
     "The primary report history was missing and was restored from its last good backup.");
@@ -104,6 +107,17 @@ ReportStore::LoadResult ReportStore::load() const {
     } catch (const ReportStoreError& error) {
         return failure(error.description());
     }
+    // Held through the repairs too, so no other process saves between what this load reads
+    // and what it writes back.
+    std::optional<HistoryLock> historyLock;
+    try {
+        historyLock.emplace(folder);
+    } catch (const ReportStoreError& error) {
+        // A folder this process may not write to is still read: nothing here can write it.
+        if (QFileInfo(folder).isWritable()) {
+            return failure(error.description());
+        }
+    }
     const QString primary = QDir(folder).filePath(primaryName);
     if (!exists(primary)) {
         return restoreMissingPrimary(folder);
@@ -161,10 +175,10 @@ ReportStore::LoadResult ReportStore::recoverDamagedPrimary(const QString& folder
 }
 
 // Writes the damaged bytes to reports.corrupt-<seconds>.json, or -2, -3, … when that name is
-// taken, never replacing an earlier preserved file.
+// taken, never replacing an earlier preserved file. Gives up after a bounded number of names.
 bool ReportStore::setAside(const QString& folder, const QByteArray& damaged) const {
     const QString stem = QStringLiteral("reports.corrupt-%1").arg(clock_().toSecsSinceEpoch());
-    for (int attempt = 1;; ++attempt) {
+    for (int attempt = 1; attempt <= maxSetAsideAttempts; ++attempt) {
         const QString suffix = attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt);
         const QString path = QDir(folder).filePath(stem + suffix + QStringLiteral(".json"));
         try {
@@ -176,11 +190,13 @@ bool ReportStore::setAside(const QString& folder, const QByteArray& damaged) con
             }
         }
     }
+    return false;
 }
 
 void ReportStore::save(const std::vector<ScanReport>& reports) const {
     const std::lock_guard lock(memory_->mutex);
     const QString folder = reportsDirectory();
+    const HistoryLock historyLock(folder);
     const QDir dir(folder);
     const QString primary = dir.filePath(primaryName);
     const QString backup = dir.filePath(backupName);

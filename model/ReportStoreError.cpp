@@ -21,10 +21,6 @@ QString describe(ReportStoreError::Kind kind) {
 
 } // namespace
 
-ReportStoreError::ReportStoreError(Kind kind) : kind_(kind), what_(describe(kind).toUtf8()) {}
-
-QString ReportStoreError::description() const {
-    return describe(kind_);
-}
+ReportStoreError::ReportStoreError(Kind kind) : DomainError(kind, describe(kind)) {}
 
 } // namespace bw

@@ -1,7 +1,9 @@
-#include "inspection/BuildScanner.h"
-#include "platform/fs/FileStatus.h"
+#include "inspection/checks/ArchiveDistribution.h"
 
-namespace bw {
+#include "platform/fs/FileStatus.h"
+#include "platform/plist/PlistValue.h"
+
+namespace bw::checks {
 
 namespace {
 
@@ -41,7 +43,7 @@ std::vector<const PlistDictionary*> distributions(const PlistDictionary& top) {
 
 } // namespace
 
-ArchiveDistributionInfo BuildScanner::archiveDistributionInfo(const QString& artifact) {
+ArchiveDistributionInfo archiveDistributionInfo(const QString& artifact) {
     if (fs::pathExtension(artifact).toLower() != u"xcarchive") {
         return {};
     }
@@ -76,4 +78,4 @@ ArchiveDistributionInfo BuildScanner::archiveDistributionInfo(const QString& art
     return info;
 }
 
-} // namespace bw
+} // namespace bw::checks

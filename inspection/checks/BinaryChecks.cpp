@@ -1,11 +1,13 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/BinaryChecks.h"
+
 #include "inspection/checks/BuildFinding.h"
+#include "inspection/checks/PlatformChecks.h"
 #include "inspection/checks/ToolRun.h"
 #include "platform/fs/FileStatus.h"
 
 #include <algorithm>
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -83,30 +85,31 @@ std::optional<QString> localLibraryLine(const QString& listing) {
 
 } // namespace
 
-ArchitectureReport BuildScanner::readArchitectures(const std::optional<QString>& executable,
-                                                   std::stop_token stop) const {
+ArchitectureReport readArchitectures(const QString& toolDirectory,
+                                     const std::optional<QString>& executable,
+                                     std::stop_token stop) {
     if (!executable) {
         return {};
     }
     ArchitectureReport report;
-    if (const auto archs =
-            runForCheck(tool("lipo"), {QStringLiteral("-archs"), *executable}, stop)) {
+    if (const auto archs = runForCheck(toolPath(toolDirectory, "lipo"),
+                                       {QStringLiteral("-archs"), *executable}, stop)) {
         for (const QString& name : archs->standardOutput.split(u' ', Qt::SkipEmptyParts)) {
             report.architectures.push_back(name);
         }
     }
-    if (const auto listing =
-            runForCheck(tool("otool"), {QStringLiteral("-L"), *executable}, stop)) {
+    if (const auto listing = runForCheck(toolPath(toolDirectory, "otool"),
+                                         {QStringLiteral("-L"), *executable}, stop)) {
         report.linkedLibraries = listing->standardOutput;
     }
     return report;
 }
 
-void BuildScanner::inspectBinary(const plist::PlistDictionary& info, const QString& app,
-                                 const std::optional<QString>& executable,
-                                 const std::vector<QString>& architectures,
-                                 const QString& linkedLibraries, const std::vector<QString>& files,
-                                 Findings& findings, PassedChecks& passedChecks) {
+void inspectBinary(const plist::PlistDictionary& info, const QString& app,
+                   const std::optional<QString>& executable,
+                   const std::vector<QString>& architectures, const QString& linkedLibraries,
+                   const std::vector<QString>& files, Findings& findings,
+                   PassedChecks& passedChecks) {
     if (!executable) {
         findings.push_back(buildFinding(
             missingExecutable, QStringLiteral("No executable at the expected bundle location")));
@@ -148,4 +151,4 @@ void BuildScanner::inspectBinary(const plist::PlistDictionary& info, const QStri
     }
 }
 
-} // namespace bw
+} // namespace bw::checks

@@ -1,9 +1,10 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/MetadataChecks.h"
+
 #include "inspection/checks/BuildFinding.h"
 
 #include <QRegularExpression>
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -62,8 +63,7 @@ const QRegularExpression& versionPattern() {
 
 } // namespace
 
-void BuildScanner::inspectMetadata(const PlistDictionary& info, Findings& findings,
-                                   PassedChecks& passedChecks) {
+void inspectMetadata(const PlistDictionary& info, Findings& findings, PassedChecks& passedChecks) {
     for (const RequiredKey& row : requiredKeys) {
         const QString key = QString::fromLatin1(row.key);
         const QString* value = stringEntry(info, key);
@@ -96,4 +96,4 @@ void BuildScanner::inspectMetadata(const PlistDictionary& info, Findings& findin
     }
 }
 
-} // namespace bw
+} // namespace bw::checks

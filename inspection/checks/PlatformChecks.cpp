@@ -1,8 +1,9 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/PlatformChecks.h"
+
 #include "inspection/checks/BuildFinding.h"
 #include "platform/fs/FileStatus.h"
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -31,7 +32,7 @@ constexpr FindingRule exportCompliance{
 
 } // namespace
 
-bool BuildScanner::isMacOSBuild(const plist::PlistDictionary& info, const QString& app) {
+bool isMacOSBuild(const plist::PlistDictionary& info, const QString& app) {
     // Many macOS apps state no platform at all; their layout still tells.
     if (fs::exists(app + QStringLiteral("/Contents/Info.plist")) &&
         fs::isFolder(app + QStringLiteral("/Contents/MacOS"))) {
@@ -44,10 +45,9 @@ bool BuildScanner::isMacOSBuild(const plist::PlistDictionary& info, const QStrin
     return info.find(u"LSMinimumSystemVersion") != nullptr;
 }
 
-void BuildScanner::inspectPlatformRequirements(const plist::PlistDictionary& info,
-                                               const QString& app,
-                                               const plist::PlistDictionary& entitlements,
-                                               Findings& findings, PassedChecks& passedChecks) {
+void inspectPlatformRequirements(const plist::PlistDictionary& info, const QString& app,
+                                 const plist::PlistDictionary& entitlements, Findings& findings,
+                                 PassedChecks& passedChecks) {
     if (isMacOSBuild(info, app)) {
         const plist::PlistValue* sandbox = entitlements.find(u"com.apple.security.app-sandbox");
         if (sandbox != nullptr && sandbox->boolean() == true) {
@@ -63,4 +63,4 @@ void BuildScanner::inspectPlatformRequirements(const plist::PlistDictionary& inf
     }
 }
 
-} // namespace bw
+} // namespace bw::checks

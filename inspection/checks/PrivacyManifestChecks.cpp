@@ -1,12 +1,14 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/PrivacyManifestChecks.h"
+
 #include "inspection/checks/BuildFinding.h"
 #include "inspection/checks/ToolRun.h"
 #include "platform/fs/FileStatus.h"
+#include "platform/plist/PlistValue.h"
 
 #include <QSet>
 #include <algorithm>
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -83,10 +85,10 @@ QString manifestCount(qsizetype count) {
 
 } // namespace
 
-void BuildScanner::inspectPrivacyManifests(const QString& app, const std::vector<QString>& files,
-                                           const std::optional<QString>& executable,
-                                           Findings& findings, PassedChecks& passedChecks,
-                                           std::stop_token stop) const {
+void inspectPrivacyManifests(const QString& toolDirectory, const QString& app,
+                             const std::vector<QString>& files,
+                             const std::optional<QString>& executable, Findings& findings,
+                             PassedChecks& passedChecks, std::stop_token stop) {
     std::vector<QString> manifests;
     std::copy_if(files.begin(), files.end(), std::back_inserter(manifests),
                  [](const QString& item) {
@@ -126,7 +128,8 @@ void BuildScanner::inspectPrivacyManifests(const QString& app, const std::vector
     if (!executable) {
         return;
     }
-    const auto symbols = runForCheck(tool("nm"), {QStringLiteral("-u"), *executable}, stop);
+    const auto symbols =
+        runForCheck(toolPath(toolDirectory, "nm"), {QStringLiteral("-u"), *executable}, stop);
     if (!symbols) {
         return;
     }
@@ -145,4 +148,4 @@ void BuildScanner::inspectPrivacyManifests(const QString& app, const std::vector
     }
 }
 
-} // namespace bw
+} // namespace bw::checks

@@ -1,8 +1,8 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/PropertyListOutput.h"
 
-namespace bw {
+namespace bw::checks {
 
-std::optional<plist::PlistDictionary> BuildScanner::propertyList(const QString& commandOutput) {
+std::optional<plist::PlistDictionary> propertyList(const QString& commandOutput) {
     qsizetype start = commandOutput.indexOf(QStringLiteral("<?xml"));
     if (start < 0) {
         start = commandOutput.indexOf(QStringLiteral("<!DOCTYPE"));
@@ -22,4 +22,4 @@ std::optional<plist::PlistDictionary> BuildScanner::propertyList(const QString& 
     return *root->dictionary();
 }
 
-} // namespace bw
+} // namespace bw::checks

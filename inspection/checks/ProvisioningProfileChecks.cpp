@@ -1,10 +1,12 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/ProvisioningProfileChecks.h"
+
 #include "inspection/checks/BuildFinding.h"
+#include "inspection/checks/PropertyListOutput.h"
 #include "inspection/checks/ToolRun.h"
 #include "platform/fs/FileStatus.h"
 #include "platform/locale/DateFormatting.h"
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -79,9 +81,9 @@ const QString* profileApplicationIdentifier(const PlistDictionary& entitlements)
 
 } // namespace
 
-void BuildScanner::inspectProvisioningProfile(const QString& app, const PlistDictionary& info,
-                                              Findings& findings, PassedChecks& passedChecks,
-                                              std::stop_token stop) const {
+void inspectProvisioningProfile(const QString& toolDirectory, const QString& app,
+                                const PlistDictionary& info, Findings& findings,
+                                PassedChecks& passedChecks, std::stop_token stop) {
     const std::optional<QString> profile = embeddedProfile(app);
     if (!profile) {
         findings.push_back(buildFinding(
@@ -91,7 +93,7 @@ void BuildScanner::inspectProvisioningProfile(const QString& app, const PlistDic
     }
 
     const auto decoded = runForCheck(
-        tool("security"),
+        toolPath(toolDirectory, "security"),
         {QStringLiteral("cms"), QStringLiteral("-D"), QStringLiteral("-i"), *profile}, stop);
     const auto content =
         decoded && decoded->status == 0 ? propertyList(decoded->standardOutput) : std::nullopt;
@@ -124,4 +126,4 @@ void BuildScanner::inspectProvisioningProfile(const QString& app, const PlistDic
     }
 }
 
-} // namespace bw
+} // namespace bw::checks

@@ -1,11 +1,12 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/PurposeStringChecks.h"
+
 #include "inspection/checks/BuildFinding.h"
 #include "platform/fs/FileStatus.h"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -97,9 +98,8 @@ bool isSpecific(const QString& text) {
 
 } // namespace
 
-void BuildScanner::inspectPurposeStrings(const plist::PlistDictionary& info,
-                                         const std::vector<QString>& files, Findings& findings,
-                                         PassedChecks& passedChecks) {
+void inspectPurposeStrings(const plist::PlistDictionary& info, const std::vector<QString>& files,
+                           Findings& findings, PassedChecks& passedChecks) {
     int declared = 0;
     for (const PurposeKey& row : purposeKeys) {
         const QString key = QString::fromLatin1(row.key);
@@ -140,4 +140,4 @@ void BuildScanner::inspectPurposeStrings(const plist::PlistDictionary& info,
     }
 }
 
-} // namespace bw
+} // namespace bw::checks

@@ -1,11 +1,12 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/ResourceChecks.h"
+
 #include "inspection/checks/BuildFinding.h"
 #include "platform/fs/FileStatus.h"
 #include "platform/fs/FileWalk.h"
 
 #include <algorithm>
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -93,9 +94,9 @@ bool allowsArbitraryLoads(const PlistDictionary& info) {
 
 } // namespace
 
-void BuildScanner::inspectResources(const PlistDictionary& info, const QString& app,
-                                    const std::vector<QString>& files, Findings& findings,
-                                    PassedChecks& passedChecks) {
+void inspectResources(const PlistDictionary& info, const QString& app,
+                      const std::vector<QString>& files, qint64 bundleSize, Findings& findings,
+                      PassedChecks& passedChecks) {
     if (hasIconResources(info, files)) {
         passedChecks.push_back(QStringLiteral("Application icon resources present"));
     } else {
@@ -120,10 +121,10 @@ void BuildScanner::inspectResources(const PlistDictionary& info, const QString& 
         passedChecks.push_back(QStringLiteral("App Transport Security is not globally disabled"));
     }
 
-    if (bundleSize(app) == 0) {
+    if (bundleSize == 0) {
         findings.push_back(
             buildFinding(emptyBundle, QStringLiteral("Calculated bundle size: 0 bytes")));
     }
 }
 
-} // namespace bw
+} // namespace bw::checks

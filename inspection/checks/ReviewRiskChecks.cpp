@@ -1,11 +1,12 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/ReviewRiskChecks.h"
+
 #include "inspection/checks/BuildFinding.h"
 #include "platform/fs/FileStatus.h"
 
 #include <QLocale>
 #include <algorithm>
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -64,8 +65,8 @@ bool usesPurchaseTechnology(const QString& linkedLibraries, const std::vector<QS
 
 } // namespace
 
-void BuildScanner::inspectReviewRisks(const QString& linkedLibraries,
-                                      const std::vector<QString>& files, Findings& findings) {
+void inspectReviewRisks(const QString& linkedLibraries, const std::vector<QString>& files,
+                        Findings& findings) {
     if (usesPurchaseTechnology(linkedLibraries, files)) {
         findings.push_back(buildFinding(
             paywallReview,
@@ -76,4 +77,4 @@ void BuildScanner::inspectReviewRisks(const QString& linkedLibraries,
         buildFinding(runtimeCompleteness, QStringLiteral("Static build inspection boundary")));
 }
 
-} // namespace bw
+} // namespace bw::checks

@@ -1,8 +1,12 @@
-#include "inspection/BuildScanner.h"
+#include "inspection/checks/SigningChecks.h"
+
+#include "inspection/checks/ArchiveDistribution.h"
 #include "inspection/checks/BuildFinding.h"
+#include "inspection/checks/PropertyListOutput.h"
+#include "inspection/checks/ProvisioningProfileChecks.h"
 #include "inspection/checks/ToolRun.h"
 
-namespace bw {
+namespace bw::checks {
 
 namespace {
 
@@ -89,12 +93,11 @@ QString archiveEvidence(const ArchiveDistributionInfo& archive, bool debuggable,
 
 } // namespace
 
-PlistDictionary BuildScanner::inspectSigning(const QString& artifact, const QString& app,
-                                             const PlistDictionary& info, Findings& findings,
-                                             PassedChecks& passedChecks,
-                                             std::stop_token stop) const {
+PlistDictionary inspectSigning(const QString& toolDirectory, const QString& artifact,
+                               const QString& app, const PlistDictionary& info, Findings& findings,
+                               PassedChecks& passedChecks, std::stop_token stop) {
     const auto verification =
-        runForCheck(tool("codesign"),
+        runForCheck(toolPath(toolDirectory, "codesign"),
                     {QStringLiteral("--verify"), QStringLiteral("--deep"),
                      QStringLiteral("--strict"), QStringLiteral("--verbose=2"), app},
                     stop);
@@ -106,7 +109,7 @@ PlistDictionary BuildScanner::inspectSigning(const QString& artifact, const QStr
     }
 
     const auto display = runForCheck(
-        tool("codesign"),
+        toolPath(toolDirectory, "codesign"),
         {QStringLiteral("-d"), QStringLiteral("--entitlements"), QStringLiteral(":-"), app}, stop);
     const auto parsed = propertyList(display ? display->combinedOutput() : QString());
     const PlistDictionary entitlements = parsed.value_or(PlistDictionary{});
@@ -151,8 +154,8 @@ PlistDictionary BuildScanner::inspectSigning(const QString& artifact, const QStr
             buildFinding(archiveDevelopment, archiveEvidence(archive, debugKey.has_value(), push)));
     }
 
-    inspectProvisioningProfile(app, info, findings, passedChecks, stop);
+    inspectProvisioningProfile(toolDirectory, app, info, findings, passedChecks, stop);
     return entitlements;
 }
 
-} // namespace bw
+} // namespace bw::checks

@@ -6,6 +6,10 @@
 
 namespace bw {
 
+QString toolPath(const QString& toolDirectory, const char* name) {
+    return toolDirectory + u'/' + QLatin1String(name);
+}
+
 std::optional<CommandResult> runForCheck(const QString& executable, const QStringList& arguments,
                                          std::stop_token stop) {
     try {

@@ -20,10 +20,7 @@ std::string describe(CmsError::Kind kind) {
 
 } // namespace
 
-CmsError::CmsError(Kind kind, std::string detail) : kind_(kind), description_(describe(kind)) {
-    if (!detail.empty()) {
-        description_ += " (" + detail + ")";
-    }
-}
+CmsError::CmsError(Kind kind, const std::string& detail)
+    : DomainError(kind, detail.empty() ? describe(kind) : describe(kind) + " (" + detail + ")") {}
 
 } // namespace bw::cms

@@ -144,18 +144,16 @@ private:
     }
 
     void checkResources(const BundleLayout& layout, const Bytes& bytes, CodeCheck& check) {
-        ResourceSeal seal;
-        try {
-            seal = parseResourceSeal(bytes);
-        } catch (const ResourceSealError& error) {
-            bool obsolete = std::string_view(error.what()) == obsoleteEnvelope;
+        const SealResult<ResourceSeal> seal = parseResourceSeal(bytes);
+        if (!seal) {
+            const bool obsolete = seal.error().kind == SealError::Kind::obsoleteEnvelope;
             check.problems.push_back(
                 {layout.codeResources.string(),
                  obsolete ? obsoleteEnvelope : "the sealed resource directory is invalid"});
             return;
         }
         ResourceSealCheck sealCheck =
-            verifyResourceSeal(layout, seal, {options_.strict, options_.hashThreads});
+            verifyResourceSeal(layout, *seal, {options_.strict, options_.hashThreads});
         check.problems.insert(check.problems.end(), sealCheck.problems.begin(),
                               sealCheck.problems.end());
         for (const NestedCode& nested : sealCheck.nested) {

@@ -1,9 +1,21 @@
 #include "platform/codesign/ResourceRules.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace bw::codesign {
+
+SealResult<ResourceRules> ResourceRules::compile(std::vector<ResourceRule> rules) {
+    ResourceRules compiled(std::move(rules));
+    for (const ResourceRule& rule : compiled.rules_) {
+        auto regex = std::make_unique<regex_t>();
+        if (regcomp(regex.get(), rule.pattern.c_str(), REG_EXTENDED | REG_NOSUB) != 0) {
+            return SealError{SealError::Kind::invalidRule,
+                             "invalid resource rule pattern: " + rule.pattern};
+        }
+        compiled.compiled_.push_back(std::move(regex));
+    }
+    return compiled;
+}
 
 ResourceRules::ResourceRules(std::vector<ResourceRule> rules) : rules_(std::move(rules)) {
     std::stable_sort(rules_.begin(), rules_.end(), [](const auto& a, const auto& b) {
@@ -16,14 +28,6 @@ ResourceRules::ResourceRules(std::vector<ResourceRule> rules) : rules_(std::move
         }
         return a.pattern < b.pattern;
     });
-    for (const ResourceRule& rule : rules_) {
-        auto regex = std::make_unique<regex_t>();
-        if (regcomp(regex.get(), rule.pattern.c_str(), REG_EXTENDED | REG_NOSUB) != 0) {
-            release();
-            throw std::invalid_argument("invalid resource rule pattern: " + rule.pattern);
-        }
-        compiled_.push_back(std::move(regex));
-    }
 }
 
 ResourceRules::~ResourceRules() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/codesign/SealError.h"
+
 #include <memory>
 #include <regex.h>
 #include <string>
@@ -24,8 +26,8 @@ struct ResourceRule {
 // choice never depends on the order of a property list.
 class ResourceRules {
 public:
-    // Throws std::invalid_argument naming the pattern when one does not compile.
-    explicit ResourceRules(std::vector<ResourceRule> rules);
+    // The rules compiled, or `invalidRule` naming the first pattern that does not compile.
+    static SealResult<ResourceRules> compile(std::vector<ResourceRule> rules);
     ~ResourceRules();
     ResourceRules(ResourceRules&&) noexcept;
     ResourceRules& operator=(ResourceRules&&) noexcept;
@@ -37,6 +39,7 @@ public:
     const std::vector<ResourceRule>& rules() const { return rules_; }
 
 private:
+    explicit ResourceRules(std::vector<ResourceRule> rules);
     void release();
 
     std::vector<ResourceRule> rules_; // heaviest first

@@ -36,7 +36,11 @@ double weightAt(const PlistDictionary& dictionary) {
     return value->real().value_or(1);
 }
 
-ResourceRule parseRule(const std::string& pattern, const PlistValue& value) {
+SealError malformed(std::string reason) {
+    return {SealError::Kind::malformed, std::move(reason)};
+}
+
+SealResult<ResourceRule> parseRule(const std::string& pattern, const PlistValue& value) {
     ResourceRule rule;
     rule.pattern = pattern;
     if (auto flag = value.boolean()) {
@@ -46,7 +50,7 @@ ResourceRule parseRule(const std::string& pattern, const PlistValue& value) {
     }
     const PlistDictionary* entries = value.dictionary();
     if (entries == nullptr) {
-        throw ResourceSealError("resource rule " + pattern + " is neither a flag nor a dictionary");
+        return malformed("resource rule " + pattern + " is neither a flag nor a dictionary");
     }
     rule.weight = weightAt(*entries);
     rule.omit = flagAt(*entries, u"omit").value_or(false);
@@ -55,7 +59,7 @@ ResourceRule parseRule(const std::string& pattern, const PlistValue& value) {
     return rule;
 }
 
-SealedItem parseItem(const std::string& path, const PlistValue& value) {
+SealResult<SealedItem> parseItem(const std::string& path, const PlistValue& value) {
     SealedItem item;
     if (const QByteArray* hash = value.data()) {
         // The short form: nothing but a SHA-1 hash.
@@ -64,7 +68,7 @@ SealedItem parseItem(const std::string& path, const PlistValue& value) {
     }
     const PlistDictionary* entries = value.dictionary();
     if (entries == nullptr) {
-        throw ResourceSealError("sealed resource " + path + " has an invalid entry");
+        return malformed("sealed resource " + path + " has an invalid entry");
     }
     item.sha1 = bytesAt(*entries, u"hash");
     item.sha256 = bytesAt(*entries, u"hash2");
@@ -75,32 +79,34 @@ SealedItem parseItem(const std::string& path, const PlistValue& value) {
     bool sealsSomething =
         !item.sha1.empty() || !item.sha256.empty() || item.symlink || !item.cdhash.empty();
     if (!sealsSomething) {
-        throw ResourceSealError("sealed resource " + path + " records no hash");
+        return malformed("sealed resource " + path + " records no hash");
     }
     return item;
 }
 
 } // namespace
 
-ResourceSeal parseResourceSeal(std::span<const std::uint8_t> bytes) {
+SealResult<ResourceSeal> parseResourceSeal(std::span<const std::uint8_t> bytes) {
     const auto root = PlistValue::parse(QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                                    static_cast<qsizetype>(bytes.size())));
     const PlistDictionary* top = root ? root->dictionary() : nullptr;
     if (top == nullptr) {
-        throw ResourceSealError("the resource seal is not a property list dictionary");
+        return malformed("the resource seal is not a property list dictionary");
     }
     const PlistValue* rules = top->find(u"rules2");
     const PlistValue* files = top->find(u"files2");
     if (rules == nullptr || files == nullptr || rules->dictionary() == nullptr ||
         files->dictionary() == nullptr) {
-        throw ResourceSealError(obsoleteEnvelope);
+        return SealError{SealError::Kind::obsoleteEnvelope, obsoleteEnvelope};
     }
     ResourceSeal seal;
     for (const auto& [pattern, value] : *rules->dictionary()) {
-        seal.rules.push_back(parseRule(pattern.toStdString(), value));
+        BW_TRY(rule, parseRule(pattern.toStdString(), value));
+        seal.rules.push_back(std::move(rule).value());
     }
     for (const auto& [path, value] : *files->dictionary()) {
-        seal.items.emplace(path.toStdString(), parseItem(path.toStdString(), value));
+        BW_TRY(item, parseItem(path.toStdString(), value));
+        seal.items.emplace(path.toStdString(), std::move(item).value());
     }
     return seal;
 }

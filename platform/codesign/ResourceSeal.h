@@ -2,10 +2,10 @@
 
 #include "platform/codesign/Digest.h"
 #include "platform/codesign/ResourceRules.h"
+#include "platform/codesign/SealError.h"
 
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 namespace bw::codesign {
@@ -32,13 +32,8 @@ struct ResourceSeal {
 inline constexpr const char* obsoleteEnvelope =
     "resource envelope is obsolete (version 1 signature)";
 
-class ResourceSealError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Reads the seal; throws ResourceSealError with the reason when the bytes are not a property
-// list of the expected shape, or when the seal has only the obsolete version 1 form.
-ResourceSeal parseResourceSeal(std::span<const std::uint8_t> bytes);
+// Reads the seal: `malformed` with the reason when the bytes are not a property list of the
+// expected shape, `obsoleteEnvelope` when the seal has only the version 1 form.
+SealResult<ResourceSeal> parseResourceSeal(std::span<const std::uint8_t> bytes);
 
 } // namespace bw::codesign

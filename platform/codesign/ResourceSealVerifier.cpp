@@ -31,10 +31,8 @@ public:
         : layout_(layout), seal_(seal), options_(options) {}
 
     ResourceSealCheck run() {
-        std::optional<ResourceRules> rules;
-        try {
-            rules.emplace(seal_.rules);
-        } catch (const std::invalid_argument&) {
+        const SealResult<ResourceRules> rules = ResourceRules::compile(seal_.rules);
+        if (!rules) {
             fail(layout_.codeResources, "invalid resource specification rule(s)");
             return std::move(check_);
         }

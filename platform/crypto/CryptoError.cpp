@@ -2,18 +2,22 @@
 
 namespace bw::crypto {
 
-CryptoError::CryptoError(Kind kind) : kind_(kind), what_(description().toUtf8()) {}
+namespace {
 
-QString CryptoError::description() const {
-    switch (kind_) {
-    case Kind::invalidKey:
+QString describe(CryptoError::Kind kind) {
+    switch (kind) {
+    case CryptoError::Kind::invalidKey:
         return QStringLiteral("The key is not a P-256 private key in PEM form.");
-    case Kind::signingFailed:
+    case CryptoError::Kind::signingFailed:
         return QStringLiteral("The ES256 signature could not be created.");
-    case Kind::digestFailed:
+    case CryptoError::Kind::digestFailed:
         return QStringLiteral("The SHA-256 digest could not be computed.");
     }
     return {};
 }
+
+} // namespace
+
+CryptoError::CryptoError(Kind kind) : DomainError(kind, describe(kind)) {}
 
 } // namespace bw::crypto

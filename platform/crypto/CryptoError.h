@@ -1,24 +1,17 @@
 #pragma once
 
+#include "platform/core/DomainError.h"
+
 #include <QString>
-#include <exception>
 
 namespace bw::crypto {
 
+enum class CryptoErrorKind { invalidKey, signingFailed, digestFailed };
+
 // A key that cannot be used, or a cryptographic operation that OpenSSL refused.
-class CryptoError : public std::exception {
+class CryptoError : public DomainError<CryptoErrorKind, QString> {
 public:
-    enum class Kind { invalidKey, signingFailed, digestFailed };
-
     explicit CryptoError(Kind kind);
-
-    Kind kind() const { return kind_; }
-    QString description() const;
-    const char* what() const noexcept override { return what_.constData(); }
-
-private:
-    Kind kind_;
-    QByteArray what_;
 };
 
 } // namespace bw::crypto

@@ -8,6 +8,7 @@
 #include <QUuid>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace bw::fs {
@@ -37,13 +38,24 @@ int writeAll(int fd, const QByteArray& bytes) {
     return 0;
 }
 
-// Writes and syncs the temporary file; returns 0 or the error number.
-int fillTemporary(const QByteArray& temporary, const QByteArray& bytes) {
+// Writes and syncs the temporary file, with the permissions of the file it replaces when
+// `replaced` names one (a history the user made private stays private); returns 0 or the error
+// number.
+int fillTemporary(const QByteArray& temporary, const QByteArray& bytes,
+                  const QByteArray& replaced) {
     const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         return errno;
     }
-    int error = writeAll(fd, bytes);
+    int error = 0;
+    struct stat existing {};
+    if (!replaced.isEmpty() && ::stat(replaced.constData(), &existing) == 0 &&
+        ::fchmod(fd, existing.st_mode & 07777) != 0) {
+        error = errno;
+    }
+    if (error == 0) {
+        error = writeAll(fd, bytes);
+    }
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
     }
@@ -88,9 +100,11 @@ int syncFolder(const QString& path) {
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes, Replace replace) {
     const QByteArray temporary = temporaryPathFor(path);
-    int error = fillTemporary(temporary, bytes);
+    const QByteArray target = QFile::encodeName(path);
+    int error =
+        fillTemporary(temporary, bytes, replace == Replace::existing ? target : QByteArray());
     if (error == 0) {
-        error = moveIntoPlace(temporary, QFile::encodeName(path), replace);
+        error = moveIntoPlace(temporary, target, replace);
     }
     if (error == 0) {
         error = syncFolder(path);

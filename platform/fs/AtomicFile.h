@@ -13,6 +13,7 @@ enum class Replace {
 // Writes `bytes` to `path` so that a reader, or the disk after a crash, sees either the old file
 // or the complete new one: the bytes go to a temporary file in the same folder, which is flushed
 // and synced, then renamed (or, with Replace::never, linked) into place, and the folder is synced.
+// A replaced file's permissions carry over to the new one.
 // Throws FileIoError with the system's reason. A failure leaves the previous file as it was and
 // no temporary file behind; only when the final folder sync fails is the new file already in
 // place, reported as a failure because its durability is not confirmed.

@@ -1,11 +1,11 @@
 #include "platform/http/HttpClient.h"
 
 #include "platform/core/Cancelled.h"
+#include "platform/http/ConnectionPool.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <curl/curl.h>
-#include <mutex>
 
 namespace bw::http {
 
@@ -13,28 +13,22 @@ namespace {
 
 constexpr int pollIntervalMs = 1000; // an upper bound only: a stop request wakes the poll at once
 
-void initialiseCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-// Owns every libcurl object of one transfer. The easy handle leaves the multi handle before
-// either is freed, as libcurl requires.
+// The handles and header list of one transfer. The easy handle leaves the multi handle before
+// the handles go back to the pool or are freed, as libcurl requires.
 class Transfer {
 public:
-    Transfer() : easy_(curl_easy_init()), multi_(curl_multi_init()) {
-        if (easy_ == nullptr || multi_ == nullptr) {
-            release();
-            throw TransportError(TransportError::Kind::other,
-                                 QStringLiteral("The network library could not start a request."));
-        }
-    }
+    Transfer() = default;
     Transfer(const Transfer&) = delete;
     Transfer& operator=(const Transfer&) = delete;
-    ~Transfer() { release(); }
+    ~Transfer() {
+        if (attached_) {
+            curl_multi_remove_handle(connection_.multi(), connection_.easy());
+        }
+        curl_slist_free_all(headers_);
+    }
 
-    CURL* easy() const { return easy_; }
-    CURLM* multi() const { return multi_; }
+    CURL* easy() const { return connection_.easy(); }
+    CURLM* multi() const { return connection_.multi(); }
 
     void addHeader(const QByteArray& line) {
         curl_slist* extended = curl_slist_append(headers_, line.constData());
@@ -47,26 +41,14 @@ public:
     curl_slist* headers() const { return headers_; }
 
     void start() {
-        curl_multi_add_handle(multi_, easy_);
+        requireOption(curl_multi_add_handle(connection_.multi(), connection_.easy()));
         attached_ = true;
     }
+    // The transfer ended well: its connection may serve the next request.
+    void keepConnection() { connection_.keep(); }
 
 private:
-    void release() {
-        if (attached_) {
-            curl_multi_remove_handle(multi_, easy_);
-        }
-        if (easy_ != nullptr) {
-            curl_easy_cleanup(easy_);
-        }
-        if (multi_ != nullptr) {
-            curl_multi_cleanup(multi_);
-        }
-        curl_slist_free_all(headers_);
-    }
-
-    CURL* easy_;
-    CURLM* multi_;
+    PooledConnection connection_;
     curl_slist* headers_ = nullptr;
     bool attached_ = false;
 };
@@ -138,25 +120,26 @@ void setHeaders(Transfer& transfer, const Request& request) {
         transfer.addHeader("Content-Type:");
     }
     transfer.addHeader("Expect:");
-    curl_easy_setopt(transfer.easy(), CURLOPT_HTTPHEADER, transfer.headers());
+    requireOption(curl_easy_setopt(transfer.easy(), CURLOPT_HTTPHEADER, transfer.headers()));
 }
 
 void setMethodAndBody(CURL* easy, const Request& request) {
     if (request.method == "GET" && !request.body) {
-        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+        requireOption(curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L));
         return;
     }
     if (request.method == "HEAD" && !request.body) {
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        requireOption(curl_easy_setopt(easy, CURLOPT_NOBODY, 1L));
         return;
     }
     // Other methods always state their length, an empty body as "Content-Length: 0".
     static const char empty[] = "";
     const QByteArray* body = request.body ? &*request.body : nullptr;
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
-                     static_cast<curl_off_t>(body != nullptr ? body->size() : 0));
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body != nullptr ? body->constData() : empty);
-    curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, request.method.constData());
+    requireOption(curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
+                                   static_cast<curl_off_t>(body != nullptr ? body->size() : 0)));
+    requireOption(
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body != nullptr ? body->constData() : empty));
+    requireOption(curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, request.method.constData()));
 }
 
 QString sizeText(std::size_t bytes) {
@@ -237,7 +220,6 @@ Response send(const Request& request, std::stop_token stop) {
         throw Cancelled();
     }
     validate(request);
-    initialiseCurlOnce();
 
     Transfer transfer;
     CURL* easy = transfer.easy();
@@ -245,23 +227,23 @@ Response send(const Request& request, std::stop_token stop) {
     char errorText[CURL_ERROR_SIZE] = {};
     const QByteArray url = request.url.toEncoded();
 
-    curl_easy_setopt(easy, CURLOPT_URL, url.constData());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    requireOption(curl_easy_setopt(easy, CURLOPT_URL, url.constData()));
+    requireOption(curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https"));
+    requireOption(curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L));
+    requireOption(curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L));
+    requireOption(curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L));
+    requireOption(curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L));
     // Lets a cancelled request return without waiting for a name resolution still in progress.
-    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
-    curl_easy_setopt(
+    requireOption(curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L));
+    requireOption(curl_easy_setopt(
         easy, CURLOPT_TIMEOUT_MS,
-        static_cast<long>(std::max<std::chrono::milliseconds::rep>(1, request.timeout.count())));
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
-                     static_cast<curl_off_t>(request.maxResponseBytes));
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendToBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &sink);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText);
+        static_cast<long>(std::max<std::chrono::milliseconds::rep>(1, request.timeout.count()))));
+    requireOption(curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, ""));
+    requireOption(curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
+                                   static_cast<curl_off_t>(request.maxResponseBytes)));
+    requireOption(curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendToBody));
+    requireOption(curl_easy_setopt(easy, CURLOPT_WRITEDATA, &sink));
+    requireOption(curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText));
     setHeaders(transfer, request);
     setMethodAndBody(easy, request);
 
@@ -273,6 +255,7 @@ Response send(const Request& request, std::stop_token stop) {
     }
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    transfer.keepConnection();
     return Response{static_cast<int>(status), std::move(sink.body)};
 }
 

@@ -25,10 +25,6 @@ QString fixedText(TransportError::Kind kind, const QString& detail) {
 } // namespace
 
 TransportError::TransportError(Kind kind, const QString& detail)
-    : std::runtime_error(fixedText(kind, detail).toStdString()), kind_(kind), detail_(detail) {}
-
-QString TransportError::description() const {
-    return fixedText(kind_, detail_);
-}
+    : DomainError(kind, fixedText(kind, detail)) {}
 
 } // namespace bw::http

@@ -125,16 +125,11 @@ Result<CodeDirectory> parseCodeDirectory(Bytes blob) {
         return truncated("code directory is shorter than its version's header");
     if (std::optional<MachOError> error = checkHashes(directory, headerSize))
         return *error;
-    Result<std::string> identifier =
-        stringAt(directory.bytes, directory.identOffset, headerSize, "identifier");
-    if (!identifier)
-        return identifier.error();
+    BW_TRY(identifier, stringAt(directory.bytes, directory.identOffset, headerSize, "identifier"));
     directory.identifier = std::move(identifier).value();
     if (directory.version >= teamVersion && directory.teamOffset != 0) {
-        Result<std::string> team =
-            stringAt(directory.bytes, directory.teamOffset, headerSize, "team identifier");
-        if (!team)
-            return team.error();
+        BW_TRY(team,
+               stringAt(directory.bytes, directory.teamOffset, headerSize, "team identifier"));
         directory.teamIdentifier = std::move(team).value();
     }
     return directory;

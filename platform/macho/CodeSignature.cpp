@@ -83,12 +83,8 @@ std::optional<uint32_t> expectedMagic(uint32_t type) {
 }
 
 Result<std::vector<BlobIndexEntry>> readRequirements(Bytes blob) {
-    Result<Bytes> bytes = containerBytes(blob, blobMagic::requirements, "requirements blob");
-    if (!bytes)
-        return bytes.error();
-    Result<std::vector<BlobIndexEntry>> entries = readIndex(*bytes, "requirements blob");
-    if (!entries)
-        return entries.error();
+    BW_TRY(bytes, containerBytes(blob, blobMagic::requirements, "requirements blob"));
+    BW_TRY(entries, readIndex(*bytes, "requirements blob"));
     for (const BlobIndexEntry& entry : *entries) {
         if (entry.magic != blobMagic::requirement)
             return malformed("requirement has magic " + hex(entry.magic));
@@ -101,9 +97,7 @@ std::optional<MachOError> readSlot(CodeSignature& signature, const BlobIndexEntr
     if (entry.type == slotType::codeDirectory ||
         (entry.type >= slotType::alternateCodeDirectoryFirst &&
          entry.type <= slotType::alternateCodeDirectoryLast)) {
-        Result<CodeDirectory> directory = parseCodeDirectory(entry.bytes);
-        if (!directory)
-            return directory.error();
+        BW_TRY(directory, parseCodeDirectory(entry.bytes));
         if (entry.type == slotType::codeDirectory)
             signature.codeDirectory = std::move(directory).value();
         else
@@ -112,9 +106,7 @@ std::optional<MachOError> readSlot(CodeSignature& signature, const BlobIndexEntr
     }
     switch (entry.type) {
     case slotType::requirements: {
-        Result<std::vector<BlobIndexEntry>> requirements = readRequirements(entry.bytes);
-        if (!requirements)
-            return requirements.error();
+        BW_TRY(requirements, readRequirements(entry.bytes));
         signature.requirements = std::move(requirements).value();
         break;
     }
@@ -149,12 +141,8 @@ std::optional<uint32_t> repeatedType(const std::vector<BlobIndexEntry>& index) {
 } // namespace
 
 Result<CodeSignature> parseCodeSignature(Bytes data) {
-    Result<Bytes> bytes = containerBytes(data, blobMagic::embeddedSignature, "code signature");
-    if (!bytes)
-        return bytes.error();
-    Result<std::vector<BlobIndexEntry>> index = readIndex(*bytes, "code signature");
-    if (!index)
-        return index.error();
+    BW_TRY(bytes, containerBytes(data, blobMagic::embeddedSignature, "code signature"));
+    BW_TRY(index, readIndex(*bytes, "code signature"));
     CodeSignature signature;
     signature.bytes = *bytes;
     signature.index = std::move(index).value();

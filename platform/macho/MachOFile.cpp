@@ -93,9 +93,7 @@ Result<MachOFile> readUniversal(Bytes bytes, bool fat64) {
     file.container = fat64 ? MachOFile::Container::fat64 : MachOFile::Container::fat;
     file.slices.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
-        Result<Slice> slice = readFatArch(bytes, fatHeaderSize + i * entrySize, fat64);
-        if (!slice)
-            return slice.error();
+        BW_TRY(slice, readFatArch(bytes, fatHeaderSize + i * entrySize, fat64));
         if (slice->offset < headerEnd)
             return malformed(sliceLabel(*slice) + " overlaps the universal headers");
         file.slices.push_back(std::move(slice).value());
@@ -105,9 +103,7 @@ Result<MachOFile> readUniversal(Bytes bytes, bool fat64) {
     if (std::optional<MachOError> error = checkDuplicates(file.slices))
         return *error;
     for (Slice& slice : file.slices) {
-        Result<MachOImage> image = readSliceImage(bytes, slice);
-        if (!image)
-            return image.error();
+        BW_TRY(image, readSliceImage(bytes, slice));
         slice.image = std::move(image).value();
     }
     return file;
@@ -123,9 +119,7 @@ Result<MachOFile> parseMachOFile(Bytes bytes) {
     const uint32_t magic = bytes.size() >= 4 ? ByteCursor(bytes, ByteOrder::big).u32() : 0;
     if (magic == fatMagic || magic == fatMagic64)
         return readUniversal(bytes, magic == fatMagic64);
-    Result<MachOImage> image = parseImage(bytes);
-    if (!image)
-        return image.error();
+    BW_TRY(image, parseImage(bytes));
     MachOFile file;
     Slice slice;
     slice.cpuType = image->header.cpuType;
@@ -137,12 +131,8 @@ Result<MachOFile> parseMachOFile(Bytes bytes) {
 }
 
 Result<OpenedMachOFile> openMachOFile(const std::string& path) {
-    Result<MappedFile> mapping = MappedFile::open(path);
-    if (!mapping)
-        return mapping.error();
-    Result<MachOFile> file = parseMachOFile(mapping->bytes());
-    if (!file)
-        return file.error();
+    BW_TRY(mapping, MappedFile::open(path));
+    BW_TRY(file, parseMachOFile(mapping->bytes()));
     return OpenedMachOFile{std::move(mapping).value(), std::move(file).value()};
 }
 

@@ -148,9 +148,7 @@ Result<Segment> readSegment(Bytes command, ByteOrder order, bool is64, uint64_t 
                          " does not fit in its cmdsize");
     segment.sections.reserve(sectionCount);
     for (uint32_t i = 0; i < sectionCount; ++i) {
-        Result<Section> section = readSection(cursor, is64, imageSize, label);
-        if (!section)
-            return section.error();
+        BW_TRY(section, readSection(cursor, is64, imageSize, label));
         segment.sections.push_back(std::move(section).value());
     }
     return segment;
@@ -199,9 +197,7 @@ std::optional<MachOError> readCommand(MachOImage& image, const LoadCommand& load
             std::ranges::any_of(image.dylibs,
                                 [](const DylibReference& d) { return d.kind == DylibKind::id; }))
             return malformed("more than one LC_ID_DYLIB command");
-        Result<DylibReference> dylib = readDylib(command, header.byteOrder, *kind, label);
-        if (!dylib)
-            return dylib.error();
+        BW_TRY(dylib, readDylib(command, header.byteOrder, *kind, label));
         image.dylibs.push_back(std::move(dylib).value());
         return std::nullopt;
     }
@@ -210,28 +206,21 @@ std::optional<MachOError> readCommand(MachOImage& image, const LoadCommand& load
     case lcSegment64: {
         if ((loadCommand.command == lcSegment64) != header.is64)
             return malformed(label + " segment command does not match the header's width");
-        Result<Segment> segment =
-            readSegment(command, header.byteOrder, header.is64, imageSize, label);
-        if (!segment)
-            return segment.error();
+        BW_TRY(segment, readSegment(command, header.byteOrder, header.is64, imageSize, label));
         image.segments.push_back(std::move(segment).value());
         return std::nullopt;
     }
     case lcSymtab: {
         if (image.symtab)
             return malformed("more than one LC_SYMTAB command");
-        Result<SymtabCommand> symtab = readSymtab(command, header, imageSize, label);
-        if (!symtab)
-            return symtab.error();
+        BW_TRY(symtab, readSymtab(command, header, imageSize, label));
         image.symtab = *symtab;
         return std::nullopt;
     }
     case lcCodeSignature: {
         if (image.codeSignature)
             return malformed("more than one LC_CODE_SIGNATURE command");
-        Result<LinkeditData> data = readLinkeditData(command, header.byteOrder, imageSize, label);
-        if (!data)
-            return data.error();
+        BW_TRY(data, readLinkeditData(command, header.byteOrder, imageSize, label));
         image.codeSignature = *data;
         return std::nullopt;
     }
@@ -297,9 +286,7 @@ bool hasThinMagic(Bytes bytes) {
 }
 
 Result<MachOImage> parseImage(Bytes bytes) {
-    Result<MachOHeader> header = readHeader(bytes);
-    if (!header)
-        return header.error();
+    BW_TRY(header, readHeader(bytes));
     MachOImage image;
     image.bytes = bytes;
     image.header = *header;

@@ -48,9 +48,7 @@ Result<std::vector<Symbol>> readSymbols(const MachOImage& image) {
         symbol.value = entrySize == nlist64Size ? cursor.u64() : cursor.u32();
         if (!cursor.ok())
             return truncated("symbol table extends past the end of the file");
-        Result<std::string_view> name = symbolName(strings, stringIndex, i);
-        if (!name)
-            return name.error();
+        BW_TRY(name, symbolName(strings, stringIndex, i));
         symbol.name = *name;
         symbols.push_back(symbol);
     }
@@ -58,9 +56,7 @@ Result<std::vector<Symbol>> readSymbols(const MachOImage& image) {
 }
 
 Result<std::vector<std::string_view>> undefinedSymbolNames(const MachOImage& image) {
-    Result<std::vector<Symbol>> symbols = readSymbols(image);
-    if (!symbols)
-        return symbols.error();
+    BW_TRY(symbols, readSymbols(image));
     std::vector<std::string_view> names;
     for (const Symbol& symbol : *symbols) {
         if (symbol.isUndefinedExternal())

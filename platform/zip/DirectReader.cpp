@@ -1,6 +1,7 @@
 #include "platform/zip/DirectReader.h"
 
 #include "platform/zip/Archive.h"
+#include "platform/zip/CentralDirectory.h"
 #include "platform/zip/ExtractionError.h"
 #include "platform/zip/ExtractionPlan.h"
 
@@ -19,80 +20,7 @@ namespace {
 
 using Kind = ExtractionError::Kind;
 
-constexpr std::size_t endRecordSize = 22;
-constexpr std::size_t zip64LocatorSize = 20;
-constexpr std::size_t zip64EndRecordSize = 56;
-constexpr std::size_t centralRecordSize = 46;
 constexpr std::size_t localHeaderSize = 30;
-constexpr std::size_t maximumCommentSize = 0xFFFF;
-
-std::uint64_t little(const unsigned char* bytes, int size) {
-    std::uint64_t value = 0;
-    for (int i = size - 1; i >= 0; --i) {
-        value = value << 8 | bytes[i];
-    }
-    return value;
-}
-
-// Reads exactly `size` bytes at `offset`, or returns false.
-bool readAt(int fd, zip_uint64_t offset, void* into, std::size_t size) {
-    auto* out = static_cast<char*>(into);
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, out, size, off_t(offset));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        out += got;
-        offset += zip_uint64_t(got);
-        size -= std::size_t(got);
-    }
-    return true;
-}
-
-struct CentralDirectory {
-    zip_uint64_t offset;
-    zip_uint64_t size;
-    zip_uint64_t entries;
-};
-
-// The last end-of-central-directory record whose comment reaches exactly to the end of the
-// file, and its zip64 counterpart when it defers to one.
-std::optional<CentralDirectory> findCentralDirectory(int fd, zip_uint64_t fileSize) {
-    const std::size_t tailSize =
-        std::size_t(std::min<zip_uint64_t>(fileSize, endRecordSize + maximumCommentSize));
-    std::vector<unsigned char> tail(tailSize);
-    const zip_uint64_t tailStart = fileSize - tailSize;
-    if (tailSize < endRecordSize || !readAt(fd, tailStart, tail.data(), tailSize)) {
-        return std::nullopt;
-    }
-    for (std::size_t at = tailSize - endRecordSize + 1; at-- > 0;) {
-        const unsigned char* record = tail.data() + at;
-        if (little(record, 4) != 0x06054b50 ||
-            at + endRecordSize + little(record + 20, 2) != tailSize) {
-            continue;
-        }
-        CentralDirectory directory{little(record + 16, 4), little(record + 12, 4),
-                                   little(record + 10, 2)};
-        if (directory.offset != 0xFFFFFFFF && directory.size != 0xFFFFFFFF &&
-            directory.entries != 0xFFFF) {
-            return directory;
-        }
-        unsigned char locator[zip64LocatorSize];
-        unsigned char end[zip64EndRecordSize];
-        const zip_uint64_t recordOffset = tailStart + at;
-        if (recordOffset < zip64LocatorSize ||
-            !readAt(fd, recordOffset - zip64LocatorSize, locator, sizeof locator) ||
-            little(locator, 4) != 0x07064b50 ||
-            !readAt(fd, little(locator + 8, 8), end, sizeof end) || little(end, 4) != 0x06064b50) {
-            return std::nullopt;
-        }
-        return CentralDirectory{little(end + 48, 8), little(end + 40, 8), little(end + 32, 8)};
-    }
-    return std::nullopt;
-}
 
 bool startsLocalHeader(int fd, zip_uint64_t offset) {
     unsigned char signature[4];
@@ -104,14 +32,15 @@ bool startsLocalHeader(int fd, zip_uint64_t offset) {
 std::vector<zip_uint64_t> headerOffsets(int fd, zip_uint64_t fileSize, const Archive& archive) {
     const std::optional<CentralDirectory> directory = findCentralDirectory(fd, fileSize);
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    if (!directory || directory->entries != zip_uint64_t(count) || directory->size > fileSize ||
-        directory->offset > fileSize - directory->size) {
+    if (!directory || directory->entries != zip_uint64_t(count)) {
         return {};
     }
-    std::vector<unsigned char> bytes(directory->size);
-    if (!readAt(fd, directory->offset, bytes.data(), bytes.size())) {
+    const std::optional<std::vector<unsigned char>> read =
+        readCentralDirectory(fd, fileSize, *directory);
+    if (!read) {
         return {};
     }
+    const std::vector<unsigned char>& bytes = *read;
     std::vector<zip_uint64_t> offsets;
     offsets.reserve(std::size_t(count));
     std::size_t at = 0;

@@ -30,7 +30,7 @@ std::string describe(ExtractionError::Kind kind, const std::string& subject,
 
 } // namespace
 
-ExtractionError::ExtractionError(Kind kind, std::string subject, std::string detail)
-    : kind_(kind), description_(describe(kind, subject, detail)) {}
+ExtractionError::ExtractionError(Kind kind, const std::string& subject, const std::string& detail)
+    : DomainError(kind, describe(kind, subject, detail)) {}
 
 } // namespace bw::zip

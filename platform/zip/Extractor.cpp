@@ -1,8 +1,10 @@
 #include "platform/zip/Extractor.h"
 
 #include "platform/zip/Archive.h"
+#include "platform/zip/CentralDirectory.h"
 #include "platform/zip/DestinationTree.h"
 #include "platform/zip/DirectReader.h"
+#include "platform/zip/EntryName.h"
 #include "platform/zip/ExtractionError.h"
 #include "platform/zip/ExtractionPlan.h"
 
@@ -11,10 +13,12 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <fcntl.h>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -179,11 +183,34 @@ void extractFiles(const std::filesystem::path& path, const Archive& first,
     queue.rethrowFailure();
 }
 
+// libzip turns a NUL byte in a name into a space, so the plan never sees one ("a\0b" would
+// become "a b"): such names are refused here, from the directory's own bytes, before anything is
+// written.
+void refuseNamesHoldingNul(const std::filesystem::path& archive) {
+    const UniqueFd fd(::open(archive.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0) {
+        return; // opening the archive reports this
+    }
+    for (const std::string& name : storedEntryNames(fd.get(), zip_uint64_t(info.st_size))) {
+        const EntryNameVerdict verdict = checkEntryName(name).verdict;
+        if (verdict == EntryNameVerdict::nulCharacter) {
+            std::string shown;
+            for (const char c : name) {
+                shown += c == '\0' ? std::string("\\0") : std::string(1, c);
+            }
+            throw ExtractionError(Kind::unsafeEntryName, shown,
+                                  std::string(refusalReason(verdict)));
+        }
+    }
+}
+
 } // namespace
 
 void extractArchive(const std::filesystem::path& archive, const std::filesystem::path& destination,
                     unsigned workers) {
     const Archive first = Archive::open(archive);
+    refuseNamesHoldingNul(archive);
     ExtractionPlan plan = planExtraction(first);
     const DestinationTree tree(destination);
     const std::uint64_t freeBytes = tree.freeBytes();

@@ -1,29 +1,22 @@
 #pragma once
 
+#include "platform/core/DomainError.h"
+
 #include <QString>
-#include <exception>
 
 namespace bw {
 
-// The failures of the App Store Connect token and client.
-class AppStoreConnectError : public std::exception {
-public:
-    enum class Kind { api, notConnected, invalidCredentials, invalidResponse };
+enum class AppStoreConnectErrorKind { api, notConnected, invalidCredentials, invalidResponse };
 
+// The failures of the App Store Connect token and client.
+class AppStoreConnectError : public DomainError<AppStoreConnectErrorKind, QString> {
+public:
     explicit AppStoreConnectError(Kind kind);
     // An error the API reported; `message` is shown as it is.
     static AppStoreConnectError api(const QString& message);
 
-    Kind kind() const { return kind_; }
-    QString description() const;
-    const char* what() const noexcept override { return what_.constData(); }
-
 private:
-    AppStoreConnectError(Kind kind, QString message);
-
-    Kind kind_;
-    QString message_;
-    QByteArray what_;
+    AppStoreConnectError(Kind kind, const QString& message);
 };
 
 } // namespace bw

@@ -4,21 +4,6 @@ namespace bw {
 
 namespace {
 
-bool carriesMessage(BackendError::Kind kind) {
-    switch (kind) {
-    case BackendError::Kind::quotaExceeded:
-    case BackendError::Kind::conflict:
-    case BackendError::Kind::outdatedApp:
-    case BackendError::Kind::server:
-        return true;
-    case BackendError::Kind::invalidResponse:
-    case BackendError::Kind::unauthorized:
-    case BackendError::Kind::networkUnavailable:
-        return false;
-    }
-    return false;
-}
-
 QString describe(BackendError::Kind kind, const QString& message) {
     switch (kind) {
     case BackendError::Kind::quotaExceeded:
@@ -41,11 +26,6 @@ QString describe(BackendError::Kind kind, const QString& message) {
 } // namespace
 
 BackendError::BackendError(Kind kind, const QString& message)
-    : std::runtime_error(describe(kind, message).toStdString()), kind_(kind),
-      message_(carriesMessage(kind) ? message : QString()) {}
-
-QString BackendError::description() const {
-    return describe(kind_, message_);
-}
+    : DomainError(kind, describe(kind, message)) {}
 
 } // namespace bw

@@ -28,27 +28,31 @@ private:
     int fd_;
 };
 
-[[noreturn]] void throwSystemError(int error) {
-    throw ScreenshotFileError(ScreenshotFileError::Kind::unreadable, qt_error_string(error));
-}
-
-} // namespace
-
-ScreenshotFileError::ScreenshotFileError(Kind kind, const QString& systemMessage)
-    : std::runtime_error("screenshot file error"), kind_(kind), systemMessage_(systemMessage) {}
-
-QString ScreenshotFileError::description() const {
-    switch (kind_) {
-    case Kind::unreadable:
-        return systemMessage_;
-    case Kind::notAFile:
+QString describe(ScreenshotFileError::Kind kind, const QString& systemMessage) {
+    switch (kind) {
+    case ScreenshotFileError::Kind::unreadable:
+        return systemMessage;
+    case ScreenshotFileError::Kind::notAFile:
         return QStringLiteral("The item is not a regular file.");
-    case Kind::tooLarge:
+    case ScreenshotFileError::Kind::tooLarge:
         return QStringLiteral("The file is larger than %1 MB.")
             .arg(maxScreenshotFileBytes / (1024 * 1024));
     }
     return {};
 }
+
+} // namespace
+
+ScreenshotFileError::ScreenshotFileError(Kind kind, const QString& systemMessage)
+    : DomainError(kind, describe(kind, systemMessage)) {}
+
+namespace {
+
+[[noreturn]] void throwSystemError(int error) {
+    throw ScreenshotFileError(ScreenshotFileError::Kind::unreadable, qt_error_string(error));
+}
+
+} // namespace
 
 QByteArray readScreenshotFile(const QString& path) {
     // O_NONBLOCK: a FIFO given a screenshot's name must not hang the open.

@@ -1,28 +1,22 @@
 #pragma once
 
+#include "platform/core/DomainError.h"
+
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
 
 namespace bw {
 
+enum class ScreenshotFileErrorKind {
+    unreadable, // the system refused to open or read it; carries the system's message
+    notAFile,
+    tooLarge,
+};
+
 // A screenshot file that could not be read into memory.
-class ScreenshotFileError : public std::runtime_error {
+class ScreenshotFileError : public DomainError<ScreenshotFileErrorKind, QString> {
 public:
-    enum class Kind {
-        unreadable, // the system refused to open or read it; carries the system's message
-        notAFile,
-        tooLarge,
-    };
-
     explicit ScreenshotFileError(Kind kind, const QString& systemMessage = {});
-
-    Kind kind() const { return kind_; }
-    QString description() const;
-
-private:
-    Kind kind_;
-    QString systemMessage_;
 };
 
 // Screenshots are a few megabytes; anything far larger is not one and must not fill memory.

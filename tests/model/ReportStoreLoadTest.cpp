@@ -294,3 +294,21 @@ TEST(ReportStoreLoad, APreservedFileIsNeverOverwritten) {
                          {"reports.corrupt-1785000000-4.json", "third damage"}};
     EXPECT_EQ(snapshotFolder(folder.path()), expected);
 }
+
+// The name search ends: with every name taken, the damaged history stays where it is.
+TEST(ReportStoreLoad, WhenEverySetAsideNameIsTakenNothingIsReplaced) {
+    bw::test::TestFolder root;
+    const QDir folder(root.path());
+    writeFile(folder.filePath("reports.backup.json"), envelope(1));
+    writeFile(folder.filePath("reports.json"), "damaged");
+    writeFile(folder.filePath(corruptName), "kept");
+    for (int attempt = 2; attempt <= 100; ++attempt) {
+        writeFile(
+            folder.filePath(QStringLiteral("reports.corrupt-1785000000-%1.json").arg(attempt)),
+            "kept");
+    }
+    const Files before = snapshotFolder(folder.path());
+    expectOutcome(storeIn(folder.path()).load(), {sampleHistory(1, false), refusingNotice, false},
+                  "all names taken");
+    EXPECT_EQ(snapshotFolder(folder.path()), before);
+}

@@ -31,6 +31,7 @@ RecordedRequest record(const httplib::Request& request) {
     recorded.path = request.path;
     recorded.headers.assign(request.headers.begin(), request.headers.end());
     recorded.body = request.body;
+    recorded.clientPort = request.remote_port;
     return recorded;
 }
 
@@ -65,7 +66,7 @@ struct LocalHttpServer::State {
 
     void handle(const httplib::Request& request, httplib::Response& response);
     void waitFor(std::chrono::milliseconds delay);
-    void start();
+    void start(std::chrono::seconds keepAlive);
 };
 
 void LocalHttpServer::State::waitFor(std::chrono::milliseconds delay) {
@@ -122,8 +123,13 @@ void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Re
     }
 }
 
-void LocalHttpServer::State::start() {
+void LocalHttpServer::State::start(std::chrono::seconds keepAlive) {
     bypassProxies();
+    server->set_keep_alive_timeout(keepAlive.count());
+    server->set_keep_alive_max_count(1000); // as many requests a connection as a real server
+    // Answers at once, as a real server does, instead of holding a response's second segment
+    // back until the client's delayed acknowledgement of the first.
+    server->set_tcp_nodelay(true);
     auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response);
     };
@@ -143,18 +149,20 @@ void LocalHttpServer::State::start() {
     }
 }
 
-LocalHttpServer::LocalHttpServer() : state_(std::make_unique<State>()) {
+LocalHttpServer::LocalHttpServer(std::chrono::seconds keepAlive)
+    : state_(std::make_unique<State>()) {
     state_->server = std::make_unique<httplib::Server>();
-    state_->start();
+    state_->start(keepAlive);
 }
 
-LocalHttpServer::LocalHttpServer(const TlsFiles& tls) : state_(std::make_unique<State>()) {
+LocalHttpServer::LocalHttpServer(const TlsFiles& tls, std::chrono::seconds keepAlive)
+    : state_(std::make_unique<State>()) {
     state_->server = std::make_unique<httplib::SSLServer>(tls.certificatePath.c_str(),
                                                           tls.privateKeyPath.c_str());
     if (!state_->server->is_valid()) {
         throw std::runtime_error("the test server could not load its certificate");
     }
-    state_->start();
+    state_->start(keepAlive);
 }
 
 LocalHttpServer::~LocalHttpServer() {

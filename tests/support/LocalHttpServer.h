@@ -19,6 +19,7 @@ struct RecordedRequest {
     std::string path;   // decoded path
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
+    int clientPort = 0; // tells the client's connections apart
 
     // The value of a header (names compare without regard to case); nothing when absent.
     std::optional<std::string> header(const std::string& name) const;
@@ -56,10 +57,13 @@ TlsFiles selfSignedTls();
 // An HTTP (or HTTPS) server on 127.0.0.1 at a free port, running on its own threads for the
 // lifetime of the object. Requests are answered from routes keyed by method and decoded path;
 // a request without a route gets 404. Every request is recorded, routed or not.
+// An idle connection is kept open for `keepAlive` only: stopping the server waits that long
+// for a client that keeps its connections, so tests close them at once.
 class LocalHttpServer {
 public:
-    LocalHttpServer();
-    explicit LocalHttpServer(const TlsFiles& tls);
+    explicit LocalHttpServer(std::chrono::seconds keepAlive = std::chrono::seconds(0));
+    explicit LocalHttpServer(const TlsFiles& tls,
+                             std::chrono::seconds keepAlive = std::chrono::seconds(0));
     ~LocalHttpServer();
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;

@@ -1,7 +1,6 @@
 #include "ui/workspace/HomeView.h"
 
 #include "app/AppModel.h"
-#include "model/MarketingMode.h"
 #include "ui/workspace/HomeDemonstration.h"
 #include "ui/workspace/HomeStartScreen.h"
 #include "ui/workspace/ScanProgressView.h"
@@ -89,7 +88,7 @@ void HomeView::followModel() {
     delete demonstration_;
     if (next == Stage::start) {
         demonstration_ =
-            new HomeDemonstration(model_, MarketingMode::isEnabled(), MarketingMode::scene(), this);
+            new HomeDemonstration(model_, model_.isDemonstration(), model_.marketingScene(), this);
     }
     host_->present(makeStage(next), {stageOffset(next), leaveTo, motion, 0.985});
 }

@@ -1,7 +1,5 @@
 #include "ui/workspace/ScanProgressPresentation.h"
 
-#include "model/MarketingMode.h"
-
 #include <algorithm>
 
 namespace bw::workspace {
@@ -19,13 +17,6 @@ double clampedUnit(double value) {
 }
 
 } // namespace
-
-double ScanProgressPresentation::defaultFillDuration() {
-    if (!MarketingMode::isEnabled()) {
-        return 36;
-    }
-    return MarketingMode::scene() == MarketingScene::showcase ? 6 : 12;
-}
 
 ScanProgressPresentation::ScanProgressPresentation(Clock& clock, double fillDuration,
                                                    QObject* parent)

@@ -18,11 +18,8 @@ class ScanProgressPresentation : public QObject {
     Q_OBJECT
 
 public:
-    // 36 s for an ordinary launch; 12 s in demonstration mode, 6 s in its showcase scene.
-    static double defaultFillDuration();
-
-    explicit ScanProgressPresentation(Clock& clock, double fillDuration = defaultFillDuration(),
-                                      QObject* parent = nullptr);
+    // `fillDuration` is the model's minimum presentation time of a scan.
+    ScanProgressPresentation(Clock& clock, double fillDuration, QObject* parent = nullptr);
 
     double progress() const { return progress_; }
     int completedStepCount() const { return completedStepCount_; }

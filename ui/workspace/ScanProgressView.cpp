@@ -131,8 +131,8 @@ bool reduceMotion() {
 
 ScanProgressView::ScanProgressView(AppModel& model, QWidget* parent)
     : QWidget(parent), model_(model),
-      presentation_(new ScanProgressPresentation(
-          model.clock(), ScanProgressPresentation::defaultFillDuration(), this)),
+      presentation_(
+          new ScanProgressPresentation(model.clock(), model.minimumPresentationDuration(), this)),
       shownProgress_(presentation_->progress()) {
     setAccessibleName(u"Build scan in progress"_qs);
     column_ = makeColumn();

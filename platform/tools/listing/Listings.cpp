@@ -61,12 +61,10 @@ std::string libraryListing(const std::string& path, const MachOFile& file) {
     return text;
 }
 
-Result<std::string> undefinedSymbolListing(const std::string& path, const MachOFile& file) {
+macho::Result<std::string> undefinedSymbolListing(const std::string& path, const MachOFile& file) {
     std::string text;
     for (const Slice& slice : file.slices) {
-        Result<std::vector<std::string_view>> names = undefinedSymbolNames(slice.image);
-        if (!names)
-            return names.error();
+        BW_TRY(names, undefinedSymbolNames(slice.image));
         if (file.isUniversal())
             text += "\n" + path + " (for architecture " + slice.architecture() + "):\n";
         for (std::string_view name : *names) {

@@ -1,3 +1,5 @@
+#include "inspection/checks/BinaryChecks.h"
+
 #include "tests/inspection/checks/CheckResults.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +17,8 @@ CheckResults binary(const std::vector<QString>& architectures, const QString& li
                     const std::vector<QString>& files = {}, const PlistDictionary& info = iosInfo(),
                     const std::optional<QString>& executable = QStringLiteral("/b/App.app/App")) {
     CheckResults results;
-    BuildScanner::inspectBinary(info, QStringLiteral("/b/App.app"), executable, architectures,
-                                libraries, files, results.findings, results.passed);
+    checks::inspectBinary(info, QStringLiteral("/b/App.app"), executable, architectures, libraries,
+                          files, results.findings, results.passed);
     return results;
 }
 
@@ -47,7 +49,8 @@ TEST(ReadArchitectures, RealExecutables) {
         {"no executable", std::nullopt, {}, nullptr},
     };
     for (const auto& c : cases) {
-        const ArchitectureReport report = scanner.readArchitectures(c.executable);
+        const checks::ArchitectureReport report =
+            checks::readArchitectures(scanner.toolDirectory(), c.executable);
         EXPECT_EQ(report.architectures, c.architectures) << c.name;
         if (c.listed) {
             EXPECT_TRUE(report.linkedLibraries.contains(QString::fromUtf8(c.listed))) << c.name;
@@ -56,9 +59,9 @@ TEST(ReadArchitectures, RealExecutables) {
         }
     }
     // A tool that cannot run gives nothing.
-    EXPECT_EQ(BuildScanner(QStringLiteral("/nonexistent"))
-                  .readArchitectures(machoFixture("ios/App-arm64")),
-              ArchitectureReport{});
+    EXPECT_EQ(
+        checks::readArchitectures(QStringLiteral("/nonexistent"), machoFixture("ios/App-arm64")),
+        checks::ArchitectureReport{});
 }
 
 TEST(BinaryChecks, Rules) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inspection/BuildScanner.h"
+#include "inspection/checks/CheckTypes.h"
 #include "tests/inspection/BundleFixtures.h"
 #include "tests/support/QtPrinters.h"
 

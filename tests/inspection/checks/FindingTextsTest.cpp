@@ -1,3 +1,12 @@
+#include "inspection/checks/BinaryChecks.h"
+#include "inspection/checks/MetadataChecks.h"
+#include "inspection/checks/PlatformChecks.h"
+#include "inspection/checks/PrivacyManifestChecks.h"
+#include "inspection/checks/ProvisioningProfileChecks.h"
+#include "inspection/checks/PurposeStringChecks.h"
+#include "inspection/checks/ResourceChecks.h"
+#include "inspection/checks/ReviewRiskChecks.h"
+#include "inspection/checks/SigningChecks.h"
 #include "tests/inspection/checks/CheckResults.h"
 #include "tests/support/Findings.h"
 
@@ -65,25 +74,24 @@ Findings everyFinding(TestFolder& folder) {
     Findings findings;
     PassedChecks passed;
 
-    BuildScanner::inspectMetadata({}, findings, passed);
-    BuildScanner::inspectMetadata(
-        dictionary({{"CFBundleIdentifier", text("com.example.$(PRODUCT_NAME)")},
-                    {"CFBundleShortVersionString", text("v2")},
-                    {"CFBundleVersion", text("1")},
-                    {"CFBundleExecutable", text("Demo")}}),
-        findings, passed);
+    checks::inspectMetadata({}, findings, passed);
+    checks::inspectMetadata(dictionary({{"CFBundleIdentifier", text("com.example.$(PRODUCT_NAME)")},
+                                        {"CFBundleShortVersionString", text("v2")},
+                                        {"CFBundleVersion", text("1")},
+                                        {"CFBundleExecutable", text("Demo")}}),
+                            findings, passed);
 
-    BuildScanner::inspectPurposeStrings(
+    checks::inspectPurposeStrings(
         dictionary({{"NSFaceIDUsageDescription", text(" \n")},
                     {"NSPhotoLibraryAddUsageDescription", text("  Saves photos\n")}}),
         {folder.path() + QStringLiteral("/App.app/GoogleService-Info.plist")}, findings, passed);
 
     const QString empty = folder.makeFolder(QStringLiteral("Empty.app"));
     folder.write(QStringLiteral("Empty.app/Sub/Thumbs.db"), "");
-    BuildScanner::inspectResources(
+    checks::inspectResources(
         dictionary({{"NSAppTransportSecurity",
                      dictionaryValue({{"NSAllowsArbitraryLoads", PlistValue(true)}})}}),
-        empty, BuildScanner::bundleFiles(empty), findings, passed);
+        empty, BuildScanner::bundleFiles(empty), BuildScanner::bundleSize(empty), findings, passed);
 
     const QString tools = folder.tools({
         {"codesign", "[ \"$1\" = -d ] && cat <<'END'\n" + debugEntitlements +
@@ -95,34 +103,37 @@ Findings everyFinding(TestFolder& folder) {
     const BuildScanner scanner(tools);
     const PlistDictionary info = iosInfo();
     const QString plainApp = writeIosBundle(folder, QStringLiteral("Unsigned.app"));
-    scanner.inspectSigning(plainApp, plainApp, info, findings, passed);
+    checks::inspectSigning(scanner.toolDirectory(), plainApp, plainApp, info, findings, passed);
     const QString archived =
         writeIosBundle(folder, QStringLiteral("Dev.xcarchive/Products/Applications/Demo.app"));
     folder.write(QStringLiteral("Dev.xcarchive/Products/Applications/Demo.app/"
                                 "embedded.mobileprovision"),
                  "profile");
-    scanner.inspectSigning(folder.path() + QStringLiteral("/Dev.xcarchive"), archived, info,
+    checks::inspectSigning(scanner.toolDirectory(),
+                           folder.path() + QStringLiteral("/Dev.xcarchive"), archived, info,
                            findings, passed);
     folder.write(QStringLiteral("Broken.app/embedded.mobileprovision"), "profile");
-    BuildScanner(folder.tools({{"security", "exit 1"}}))
-        .inspectProvisioningProfile(folder.path() + QStringLiteral("/Broken.app"), info, findings,
-                                    passed);
+    checks::inspectProvisioningProfile(folder.tools({{"security", "exit 1"}}),
+                                       folder.path() + QStringLiteral("/Broken.app"), info,
+                                       findings, passed);
 
     const QString manifests = folder.makeFolder(QStringLiteral("Manifests.app"));
     folder.write(QStringLiteral("Manifests.app/Frameworks/Some.framework/PrivacyInfo.xcprivacy"),
                  "not a property list");
-    scanner.inspectPrivacyManifests(manifests, BuildScanner::bundleFiles(manifests),
+    checks::inspectPrivacyManifests(scanner.toolDirectory(), manifests,
+                                    BuildScanner::bundleFiles(manifests),
                                     manifests + QStringLiteral("/Demo"), findings, passed);
     const QString frameworks = folder.makeFolder(QStringLiteral("Frameworks.app"));
     folder.makeFolder(QStringLiteral("Frameworks.app/Frameworks/A.framework"));
     folder.makeFolder(QStringLiteral("Frameworks.app/Frameworks/B.framework"));
-    scanner.inspectPrivacyManifests(frameworks, BuildScanner::bundleFiles(frameworks), std::nullopt,
-                                    findings, passed);
+    checks::inspectPrivacyManifests(scanner.toolDirectory(), frameworks,
+                                    BuildScanner::bundleFiles(frameworks), std::nullopt, findings,
+                                    passed);
 
-    BuildScanner::inspectBinary(info, {}, std::nullopt, {}, {}, {}, findings, passed);
+    checks::inspectBinary(info, {}, std::nullopt, {}, {}, {}, findings, passed);
     const QString executable = folder.path() + QStringLiteral("/Unsigned.app/Demo");
-    BuildScanner::inspectBinary(info, {}, executable, {}, {}, {}, findings, passed);
-    BuildScanner::inspectBinary(
+    checks::inspectBinary(info, {}, executable, {}, {}, {}, findings, passed);
+    checks::inspectBinary(
         info, {}, executable, {QStringLiteral("x86_64"), QStringLiteral("arm64")},
         QStringLiteral("/x/Demo:\n"
                        "\t/usr/lib/libSystem.B.dylib (compatibility version 1.0.0)\n"
@@ -131,10 +142,10 @@ Findings everyFinding(TestFolder& folder) {
         {QStringLiteral("/x/Frameworks/__preview.dylib"), QStringLiteral("/x/Demo.debug.dylib")},
         findings, passed);
 
-    BuildScanner::inspectPlatformRequirements(
-        dictionary({{"LSMinimumSystemVersion", text("13.0")}}), {}, {}, findings, passed);
-    BuildScanner::inspectReviewRisks(QStringLiteral("\t/System/Library/Frameworks/StoreKit"), {},
-                                     findings);
+    checks::inspectPlatformRequirements(dictionary({{"LSMinimumSystemVersion", text("13.0")}}), {},
+                                        {}, findings, passed);
+    checks::inspectReviewRisks(QStringLiteral("\t/System/Library/Frameworks/StoreKit"), {},
+                               findings);
     return findings;
 }
 

@@ -1,3 +1,5 @@
+#include "inspection/checks/MetadataChecks.h"
+
 #include "tests/inspection/checks/CheckResults.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +11,7 @@ namespace {
 
 CheckResults metadata(const PlistDictionary& info) {
     CheckResults results;
-    BuildScanner::inspectMetadata(info, results.findings, results.passed);
+    checks::inspectMetadata(info, results.findings, results.passed);
     return results;
 }
 

@@ -1,3 +1,6 @@
+#include "inspection/checks/PlatformChecks.h"
+
+#include "inspection/checks/ReviewRiskChecks.h"
 #include "tests/inspection/checks/CheckResults.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +12,14 @@ namespace {
 
 CheckResults platform(const PlistDictionary& info, const PlistDictionary& entitlements = {}) {
     CheckResults results;
-    BuildScanner::inspectPlatformRequirements(info, QStringLiteral("/b/App.app"), entitlements,
-                                              results.findings, results.passed);
+    checks::inspectPlatformRequirements(info, QStringLiteral("/b/App.app"), entitlements,
+                                        results.findings, results.passed);
     return results;
 }
 
 QStringList reviewRisks(const QString& libraries, const std::vector<QString>& files = {}) {
     CheckResults results;
-    BuildScanner::inspectReviewRisks(libraries, files, results.findings);
+    checks::inspectReviewRisks(libraries, files, results.findings);
     return results.ids();
 }
 
@@ -100,7 +103,7 @@ TEST(ReviewRiskChecks, PurchaseSignalsAndTheTwoManualFindings) {
         EXPECT_EQ(reviewRisks(c.libraries, c.files), c.ids) << c.name;
     }
     CheckResults results;
-    BuildScanner::inspectReviewRisks(QStringLiteral("StoreKit"), {}, results.findings);
+    checks::inspectReviewRisks(QStringLiteral("StoreKit"), {}, results.findings);
     ASSERT_EQ(results.findings.size(), 3u);
     EXPECT_EQ(results.findings[0].guideline, "3.1.2");
     EXPECT_EQ(results.findings[0].category, FindingCategory::payments);

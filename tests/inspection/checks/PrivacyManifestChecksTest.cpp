@@ -1,3 +1,5 @@
+#include "inspection/checks/PrivacyManifestChecks.h"
+
 #include "tests/inspection/checks/CheckResults.h"
 
 #include <QDir>
@@ -36,8 +38,8 @@ protected:
             folder.write(app.mid(folder.path().size() + 1) + u'/' + QString::fromUtf8(path), bytes);
         }
         CheckResults results;
-        BuildScanner(tools).inspectPrivacyManifests(app, BuildScanner::bundleFiles(app), executable,
-                                                    results.findings, results.passed);
+        checks::inspectPrivacyManifests(tools, app, BuildScanner::bundleFiles(app), executable,
+                                        results.findings, results.passed);
         return results;
     }
 

@@ -1,3 +1,5 @@
+#include "inspection/checks/ProvisioningProfileChecks.h"
+
 #include "platform/locale/DateFormatting.h"
 #include "tests/inspection/checks/CheckResults.h"
 
@@ -27,9 +29,9 @@ protected:
     CheckResults check(const QString& app, const char* bundleIdentifier,
                        const QString& tools = toolDirectory()) {
         CheckResults results;
-        BuildScanner(tools).inspectProvisioningProfile(
-            app, dictionary({{"CFBundleIdentifier", text(bundleIdentifier)}}), results.findings,
-            results.passed);
+        checks::inspectProvisioningProfile(
+            tools, app, dictionary({{"CFBundleIdentifier", text(bundleIdentifier)}}),
+            results.findings, results.passed);
         return results;
     }
 

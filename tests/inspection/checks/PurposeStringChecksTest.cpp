@@ -1,3 +1,5 @@
+#include "inspection/checks/PurposeStringChecks.h"
+
 #include "tests/inspection/checks/CheckResults.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +11,7 @@ namespace {
 
 CheckResults purposes(const PlistDictionary& info, const std::vector<QString>& files = {}) {
     CheckResults results;
-    BuildScanner::inspectPurposeStrings(info, files, results.findings, results.passed);
+    checks::inspectPurposeStrings(info, files, results.findings, results.passed);
     return results;
 }
 

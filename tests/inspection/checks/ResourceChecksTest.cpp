@@ -1,3 +1,5 @@
+#include "inspection/checks/ResourceChecks.h"
+
 #include "tests/inspection/checks/CheckResults.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +19,8 @@ protected:
             folder.write(app.mid(folder.path().size() + 1) + u'/' + QString::fromUtf8(path), bytes);
         }
         CheckResults results;
-        BuildScanner::inspectResources(info, app, BuildScanner::bundleFiles(app), results.findings,
-                                       results.passed);
+        checks::inspectResources(info, app, BuildScanner::bundleFiles(app),
+                                 BuildScanner::bundleSize(app), results.findings, results.passed);
         return results;
     }
 

@@ -1,3 +1,7 @@
+#include "inspection/checks/SigningChecks.h"
+
+#include "inspection/checks/ArchiveDistribution.h"
+#include "inspection/checks/PropertyListOutput.h"
 #include "tests/inspection/checks/CheckResults.h"
 
 #include <QDir>
@@ -24,7 +28,8 @@ struct SigningRun {
 
 SigningRun sign(const BuildScanner& scanner, const QString& artifact, const QString& app) {
     SigningRun run;
-    run.entitlements = scanner.inspectSigning(artifact, app, BuildScanner::readInfoPlist(app),
+    run.entitlements = checks::inspectSigning(scanner.toolDirectory(), artifact, app,
+                                              BuildScanner::readInfoPlist(app),
                                               run.results.findings, run.results.passed);
     return run;
 }
@@ -50,7 +55,7 @@ TEST(PropertyListOutput, CutsTheListOutOfToolOutput) {
         {"empty", QString(), false},
     };
     for (const auto& c : cases) {
-        const auto result = BuildScanner::propertyList(c.output);
+        const auto result = checks::propertyList(c.output);
         EXPECT_EQ(result.has_value(), c.parsed) << c.name;
         if (c.parsed && result) {
             EXPECT_EQ(result->find(u"get-task-allow")->boolean(), false) << c.name;
@@ -85,7 +90,7 @@ TEST(ArchiveDistributionInfo, ReadsSigningIdentityAndSuccessfulChecks) {
         return text + "</dict>";
     };
     const QString identity = QStringLiteral("Apple Development: A");
-    using Info = ArchiveDistributionInfo;
+    using Info = checks::ArchiveDistributionInfo;
     const struct {
         const char* name;
         QString artifact;
@@ -126,7 +131,7 @@ TEST(ArchiveDistributionInfo, ReadsSigningIdentityAndSuccessfulChecks) {
          Info{true, std::nullopt, std::nullopt}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BuildScanner::archiveDistributionInfo(c.artifact), c.expected) << c.name;
+        EXPECT_EQ(checks::archiveDistributionInfo(c.artifact), c.expected) << c.name;
     }
 }
 

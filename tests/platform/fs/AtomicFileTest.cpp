@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace bw;
 using bw::test::snapshotFolder;
@@ -23,6 +24,20 @@ TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
     fs::writeFileAtomically(dir.filePath("empty"), {});
     const std::map<QString, QByteArray> expected{{"history.json", "second, longer"}, {"empty", ""}};
     EXPECT_EQ(snapshotFolder(dir.path()), expected);
+}
+
+TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
+    bw::test::TestFolder dir;
+    const QString path = dir.filePath("history.json");
+    const QByteArray name = QFile::encodeName(path);
+    for (const mode_t mode : {0600, 0640, 0644}) {
+        fs::writeFileAtomically(path, "old");
+        ASSERT_EQ(::chmod(name.constData(), mode), 0);
+        fs::writeFileAtomically(path, "new");
+        struct stat replaced {};
+        ASSERT_EQ(::stat(name.constData(), &replaced), 0);
+        EXPECT_EQ(replaced.st_mode & 0777, mode) << std::oct << mode;
+    }
 }
 
 TEST(AtomicFile, NeverReplaceCreatesANewFile) {

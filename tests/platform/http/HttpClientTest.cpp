@@ -2,12 +2,34 @@
 
 #include "tests/support/LocalHttpServer.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/socket.h>
+#include <thread>
 
 namespace bw::http {
 namespace {
 
 using test::LocalHttpServer;
+
+// This process's open TCP connections to the local `port` that a started program would inherit.
+int inheritableConnectionsTo(int port) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        const int fd = std::stoi(entry.path().filename().string());
+        sockaddr_in peer{};
+        socklen_t length = sizeof(peer);
+        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 &&
+            peer.sin_family == AF_INET && ntohs(peer.sin_port) == port &&
+            (fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0) {
+            ++count;
+        }
+    }
+    return count;
+}
 using test::ScriptedResponse;
 
 struct ExchangeCase {
@@ -127,6 +149,36 @@ TEST(HttpClient, BodyAtTheSizeBoundIsAcceptedForBothFramings) {
         request.maxResponseBytes = 4096;
         EXPECT_EQ(send(request).body.size(), 4096);
     }
+}
+
+TEST(HttpClient, KeepsItsConnectionsAcrossRequestsAndThreads) {
+    // The server keeps idle connections for a second, so stopping it waits up to that long.
+    LocalHttpServer server(std::chrono::seconds(1));
+    server.fallback([](const test::RecordedRequest& seen) {
+        return ScriptedResponse{200, seen.path};
+    });
+    constexpr int threads = 4;
+    constexpr int requestsPerThread = 5;
+    std::vector<std::jthread> workers;
+    for (int worker = 0; worker < threads; ++worker) {
+        workers.emplace_back([&server, worker] {
+            for (int i = 0; i < requestsPerThread; ++i) {
+                const QString path = QStringLiteral("/w%1/%2").arg(worker).arg(i);
+                Request request;
+                request.url = server.url(path);
+                EXPECT_EQ(send(request).body, path.toUtf8());
+            }
+        });
+    }
+    workers.clear();
+    std::set<int> connections;
+    for (const auto& seen : server.requests()) {
+        connections.insert(seen.clientPort);
+    }
+    EXPECT_EQ(server.requests().size(), std::size_t{threads * requestsPerThread});
+    EXPECT_LE(connections.size(), std::size_t{threads}) << "no connection was reused";
+    // The kept connections stay open in the pool; a tool started now must not inherit them.
+    EXPECT_EQ(inheritableConnectionsTo(server.port()), 0);
 }
 
 } // namespace

@@ -148,6 +148,7 @@ TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {
         {"traversal.zip", "refused entry \"../bw-escape.txt\": \"..\" components", true},
         {"traversal-nested.zip", "refused entry \"a/../../bw-escape.txt\"", true},
         {"absolute.zip", "refused entry \"/tmp/berthwatch-fixture-absolute.txt\": absolute", true},
+        {"nul-name.zip", "refused entry \"Payload/A.app/a\\0b\": the name contains a NUL", true},
         {"link-escape.zip", "refused symbolic link \"sub/up\"", true},
         {"link-absolute.zip", "refused symbolic link \"etc\"", true},
         {"link-dotdot-chain.zip", "refused symbolic link \"up\"", true},

@@ -25,7 +25,8 @@ namespace {
 struct StartScreen : Workspace {
     HomeView home{*model, chooser, links()};
 
-    StartScreen() {
+    explicit StartScreen(const QStringList& arguments = {u"berthwatch"_qs})
+        : Workspace(QUrl(u"http://127.0.0.1:9"_qs), arguments) {
         home.resize(1120, 760);
         home.show();
     }
@@ -187,9 +188,7 @@ TEST(HomeStartScreen, TheOpenPanelChoosesThroughTheReplaceableChooser) {
 }
 
 TEST(HomeStartScreen, TheDropDemonstrationBlinksTheHighlightUntilTheScreenGoes) {
-    qputenv("BERTHWATCH_MARKETING_SCENE", "drop");
-    StartScreen start;
-    qunsetenv("BERTHWATCH_MARKETING_SCENE");
+    StartScreen start({u"berthwatch"_qs, u"--marketing-scene=drop"_qs});
     const std::pair<double, bool> rhythm[] = {{1.3, false}, {1.5, true},  {2.4, true},
                                               {2.6, false}, {4.7, false}, {4.9, true}};
     double now = 0;

@@ -5,9 +5,9 @@
 
 namespace bw::workspace::test {
 
-Workspace::Workspace(const QUrl& backendURL) {
+Workspace::Workspace(const QUrl& backendURL, const QStringList& arguments) {
     LaunchSettings settings;
-    settings.arguments = {u"berthwatch"_qs};
+    settings.arguments = arguments;
     settings.environment = QProcessEnvironment();
     settings.historyFolder = path("history");
     settings.backendURL = backendURL;

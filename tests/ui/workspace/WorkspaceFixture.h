@@ -32,7 +32,8 @@ struct Workspace {
     FakeChooser chooser;
 
     // The web service is not there unless a test names one.
-    explicit Workspace(const QUrl& backendURL = QUrl(u"http://127.0.0.1:9"_qs));
+    explicit Workspace(const QUrl& backendURL = QUrl(u"http://127.0.0.1:9"_qs),
+                       const QStringList& arguments = {u"berthwatch"_qs});
 
     QString path(const char* name) const;
     static QString fixtureBuild(const char* name);

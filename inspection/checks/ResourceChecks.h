@@ -1,0 +1,14 @@
+#pragma once
+
+#include "inspection/checks/CheckTypes.h"
+#include "platform/plist/PlistValue.h"
+
+namespace bw::checks {
+
+// Icons, packaging debris, App Transport Security and an empty bundle; `bundleSize` is the
+// bytes of the bundle's files.
+void inspectResources(const plist::PlistDictionary& info, const QString& app,
+                      const std::vector<QString>& files, qint64 bundleSize, Findings& findings,
+                      PassedChecks& passedChecks);
+
+} // namespace bw::checks

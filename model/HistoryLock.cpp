@@ -1,0 +1,37 @@
+#include "model/HistoryLock.h"
+
+#include "model/ReportStoreError.h"
+
+#include <QDir>
+#include <chrono>
+#include <thread>
+
+namespace bw {
+
+namespace {
+
+// A save takes milliseconds; a holder this slow is stuck, and the caller reports the folder as
+// unavailable instead of hanging.
+constexpr std::chrono::seconds longestWait{10};
+// QLockFile's own waiting backs off to seconds between tries; a short fixed pause keeps a
+// waiting load from missing every gap between another process's saves.
+constexpr std::chrono::milliseconds pause{5};
+
+} // namespace
+
+HistoryLock::HistoryLock(const QString& folder)
+    : lock_(QDir(folder).filePath(QStringLiteral("reports.lock"))) {
+    // A live holder keeps a native lock on the file, which QLockFile never removes, so age only
+    // matters for a file whose holder died before it wrote its process id into it.
+    lock_.setStaleLockTime(1000);
+    const auto deadline = std::chrono::steady_clock::now() + longestWait;
+    while (!lock_.tryLock(0)) {
+        if (lock_.error() != QLockFile::LockFailedError ||
+            std::chrono::steady_clock::now() > deadline) {
+            throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable);
+        }
+        std::this_thread::sleep_for(pause);
+    }
+}
+
+} // namespace bw
