@@ -5,6 +5,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/report/ScreenParts.h"
 #include "ui/report/SecondaryClickTarget.h"
 #include "ui/window/SidebarAppActionMenu.h"
 
@@ -225,14 +226,16 @@ void SidebarAppButton::showActionMenu() {
 }
 
 void SidebarAppButton::confirmDelete() {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Delete %1?").arg(app_.appName),
-                                QStringLiteral("This removes all saved scan reports for %1. The "
-                                               "app itself is not affected.")
-                                    .arg(app_.appName),
-                                QMessageBox::NoButton, window());
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    // The name comes from a scanned build: shown as plain text, never read as markup.
+    QMessageBox* box = report::makeConfirmation(
+        QStringLiteral("Delete %1?").arg(app_.appName),
+        QStringLiteral("This removes all saved scan reports for %1. The app itself is not "
+                       "affected.")
+            .arg(app_.appName),
+        window());
     QPushButton* remove = box->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
-    box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // Return answers "Cancel": nothing is deleted by a stray key press.
+    box->setDefaultButton(box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
     connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton* button) {
         if (button == remove)
             emit deleteConfirmed();
