@@ -6,6 +6,7 @@
 #include "ui/design/TextStyle.h"
 #include "ui/window/SidebarAppButton.h"
 #include "ui/window/SidebarDestinationButton.h"
+#include "ui/window/SidebarSelectionHighlight.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -20,6 +21,11 @@ namespace {
 
 constexpr std::array primarySections{AppSection::scan, AppSection::recents};
 constexpr std::array secondarySections{AppSection::guidelines, AppSection::settings};
+
+bool isFooter(AppSection section) {
+    return std::find(secondarySections.begin(), secondarySections.end(), section) !=
+           secondarySections.end();
+}
 
 QLabel* label(const QString& text, design::TextStyle style, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -80,6 +86,9 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     scroll->viewport()->setAutoFillBackground(false);
     auto* content = new QWidget(scroll);
     content->setAutoFillBackground(false);
+    // Scan, Reports and the apps share one highlight; Guidelines and Settings another.
+    contentHighlight_ = new SidebarSelectionHighlight(content);
+    footerHighlight_ = new SidebarSelectionHighlight(this);
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 10, 0, 0);
     column->setSpacing(3);
@@ -173,6 +182,18 @@ void BerthwatchSidebar::updateSelection() {
     }
     for (SidebarAppButton* row : appRows_)
         row->setSelected(shown && shown->metadata.bundleIdentifier == row->app().bundleIdentifier);
+    std::vector<QWidget*> content;
+    std::vector<QWidget*> footer;
+    for (SidebarDestinationButton* row : destinations_) {
+        if (row->isSelected())
+            (isFooter(row->section()) ? footer : content).push_back(row);
+    }
+    for (SidebarAppButton* row : appRows_) {
+        if (row->isSelected())
+            content.push_back(row);
+    }
+    contentHighlight_->follow(content);
+    footerHighlight_->follow(footer);
 }
 
 void BerthwatchSidebar::updateBusy() {

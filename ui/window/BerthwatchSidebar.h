@@ -17,6 +17,7 @@ namespace bw::window {
 
 class SidebarAppButton;
 class SidebarDestinationButton;
+class SidebarSelectionHighlight;
 
 // The window's left column: Scan and Reports at the top, the scanned apps under "Apps", and
 // Guidelines and Settings pinned to the bottom. Everything it shows comes from the model; it
@@ -34,6 +35,7 @@ public:
 
     SidebarDestinationButton* destination(AppSection section) const;
     const std::vector<SidebarAppButton*>& appRows() const { return appRows_; }
+    SidebarSelectionHighlight* contentHighlight() const { return contentHighlight_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +53,8 @@ private:
     std::vector<SidebarAppButton*> appRows_;
     QVBoxLayout* appsLayout_;
     QWidget* emptyState_;
+    SidebarSelectionHighlight* contentHighlight_;
+    SidebarSelectionHighlight* footerHighlight_;
     design::AnimatedValue dropTint_{0.0};
 };
 

@@ -27,13 +27,11 @@ QColor SidebarRowButton::foreground() const {
 }
 
 void SidebarRowButton::paintBackground(QPainter& painter) const {
-    const QPainterPath shape = design::continuousRoundedRect(QRectF(rect()), cornerRadius);
-    if (isSelected()) {
-        painter.fillPath(shape, palette::rowFillStrong());
-        return;
-    }
-    if (hoverFill_.value() > 0)
-        painter.fillPath(shape, palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
+    // The selection fill is the group's highlight, drawn under the row; hover shows only on
+    // the others.
+    if (!isSelected() && hoverFill_.value() > 0)
+        painter.fillPath(design::continuousRoundedRect(QRectF(rect()), cornerRadius),
+                         palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
 }
 
 bool SidebarRowButton::hitButton(const QPoint& position) const {

@@ -6,8 +6,9 @@
 
 namespace bw::window {
 
-// A sidebar row: the rounded fill behind it (the selection, or a soft fill while hovered) and the
-// text colour that follows both. Destination rows and app rows draw their content on top.
+// A sidebar row: the soft fill behind it while hovered and the text colour that follows hover and
+// selection. The selection fill is the sidebar's moving highlight, drawn under the row. Destination
+// rows and app rows draw their content on top.
 class SidebarRowButton : public QAbstractButton {
     Q_OBJECT
 
