@@ -3,6 +3,7 @@
 #include "app/DesktopRevealer.h"
 #include "model/MarketingMode.h"
 
+#include <QDir>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -29,8 +30,11 @@ bool hasCredentials(const AppStoreConnectService& service) {
 
 } // namespace
 
+// Named for the product alone ("~/.local/share/Berthwatch"): the application data location would
+// add the organisation the settings are filed under as a second "Berthwatch".
 QString defaultHistoryFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : QDir(data).filePath(QStringLiteral("Berthwatch"));
 }
 
 double minimumPresentationDuration(const QStringList& arguments,

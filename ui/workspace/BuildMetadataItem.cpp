@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +23,17 @@ BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value,
                                             monospaced ? design::FontDesign::monospaced
                                                        : design::FontDesign::standard));
     valueLabel_->setTextFormat(Qt::PlainText);
+    valueLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    valueLabel_->setContextMenuPolicy(Qt::CustomContextMenu);
+    valueLabel_->installEventFilter(this);
+    connect(valueLabel_, &QWidget::customContextMenuRequested, this, [this](QPoint point) {
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Copy"), this, &BuildMetadataItem::copySelection)
+            ->setEnabled(valueLabel_->hasSelectedText());
+        menu.addAction(QStringLiteral("Select All"), this,
+                       [this] { valueLabel_->setSelection(0, int(valueLabel_->text().size())); });
+        menu.exec(valueLabel_->mapToGlobal(point));
+    });
     setLabelColor(valueLabel_, design::palette::textPrimary());
     valueLabel_->setText(value);
     valueLabel_->setMinimumWidth(1);
@@ -32,7 +42,6 @@ BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value,
     layout->setSpacing(4);
     layout->addWidget(titleLabel_);
     layout->addWidget(valueLabel_);
-    setFocusPolicy(Qt::ClickFocus);
     setAccessibleName(title);
     setAccessibleDescription(value);
     setToolTip(value);
@@ -55,22 +64,23 @@ void BuildMetadataItem::resizeEvent(QResizeEvent* event) {
         QFontMetrics(valueLabel_->font()).elidedText(value_, Qt::ElideMiddle, width()));
 }
 
-void BuildMetadataItem::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("Copy"), this, &BuildMetadataItem::copyValue);
-    menu.exec(event->globalPos());
+bool BuildMetadataItem::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == valueLabel_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        copySelection();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
-void BuildMetadataItem::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) {
-        copyValue();
+// A selection across the ellipsis of a shortened value stands for the whole value.
+void BuildMetadataItem::copySelection() const {
+    const QString selected = valueLabel_->selectedText();
+    if (selected.isEmpty()) {
         return;
     }
-    QWidget::keyPressEvent(event);
-}
-
-void BuildMetadataItem::copyValue() const {
-    QApplication::clipboard()->setText(value_);
+    const bool spansEllipsis = valueLabel_->text() != value_ && selected.contains(u'\u2026');
+    QApplication::clipboard()->setText(spansEllipsis ? value_ : selected);
 }
 
 } // namespace bw::workspace

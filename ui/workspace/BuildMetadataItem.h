@@ -6,8 +6,9 @@ class QLabel;
 
 namespace bw::workspace {
 
-// One title/value cell of the staged build's metadata row. A value too long for the cell is
-// elided in the middle; copying it still gives the whole value.
+// One title/value cell of the staged build's metadata row. The value is selectable text; one too
+// long for the cell is elided in the middle, and a selection across the ellipsis copies the whole
+// value.
 class BuildMetadataItem : public QWidget {
     Q_OBJECT
 
@@ -22,11 +23,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void copyValue() const;
+    void copySelection() const;
 
     QString value_;
     QLabel* titleLabel_;

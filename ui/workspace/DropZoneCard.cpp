@@ -6,6 +6,7 @@
 
 #include <QEnterEvent>
 #include <QFontMetricsF>
+#include <QGraphicsEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -32,11 +33,12 @@ public:
     explicit ChoosePill(QWidget* parent) : QWidget(parent) {
         const QFontMetricsF metrics(design::textStyleFont(TextStyle::bodyEmphasized));
         setFixedSize(int(metrics.horizontalAdvance(chooseText) + 44 + 1), 42);
+        connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     }
 
     void setHovering(bool hovering) {
-        hovering_ = hovering;
-        update();
+        hover_.animateTo(hovering ? 1 : 0,
+                         design::unlessReduceMotion(design::Motion::spring(0.18)));
     }
 
 protected:
@@ -45,17 +47,51 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillPath(
             design::capsulePath(rect()),
-            design::palette::withOpacity(design::palette::accent(), hovering_ ? 1.0 : 0.94));
+            design::palette::withOpacity(design::palette::accent(), 0.94 + 0.06 * hover_.value()));
         painter.setFont(design::textStyleFont(TextStyle::bodyEmphasized));
         painter.setPen(Qt::white);
         painter.drawText(rect(), Qt::AlignCenter, chooseText);
     }
 
 private:
-    bool hovering_ = false;
+    design::AnimatedValue hover_{0.0};
 };
 
 } // namespace
+
+// Draws the card grown about its centre; there only while the card is not at its own size.
+class CardScaleEffect : public QGraphicsEffect {
+public:
+    using QGraphicsEffect::QGraphicsEffect;
+
+    void setScale(qreal scale) {
+        scale_ = scale;
+        update();
+    }
+
+    QRectF boundingRectFor(const QRectF& rect) const override {
+        const qreal grow = std::max(0.0, scale_ - 1);
+        return rect.adjusted(-rect.width() * grow / 2, -rect.height() * grow / 2,
+                             rect.width() * grow / 2, rect.height() * grow / 2);
+    }
+
+protected:
+    void draw(QPainter* painter) override {
+        QPoint offset;
+        const QPixmap pixmap = sourcePixmap(Qt::LogicalCoordinates, &offset);
+        const QPointF centre = sourceBoundingRect().center();
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->translate(centre);
+        painter->scale(scale_, scale_);
+        painter->translate(-centre);
+        painter->drawPixmap(offset, pixmap);
+        painter->restore();
+    }
+
+private:
+    qreal scale_ = 1;
+};
 
 DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
@@ -89,6 +125,7 @@ DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
     for (QWidget* child : findChildren<QWidget*>()) {
         child->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
+    connect(&scale_, &design::AnimatedValue::valueChanged, this, &DropZoneCard::showScale);
     setTargeted(false);
     setCompact(false);
 }
@@ -106,6 +143,26 @@ void DropZoneCard::setTargeted(bool targeted) {
     for (ExtensionChip* chip : chips_) {
         chip->setEmphasized(targeted);
     }
+    // The card grows a little while a file is over the window.
+    const double scale = targeted ? 1.01 : 1;
+    if (scale_.target() != scale) {
+        scale_.animateTo(scale, isVisible()
+                                    ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                                    : design::Motion::none());
+    }
+}
+
+void DropZoneCard::showScale(double scale) {
+    if (scale == 1 && scale_.target() == 1) {
+        setGraphicsEffect(nullptr);
+        scaleEffect_ = nullptr;
+        return;
+    }
+    if (!scaleEffect_) {
+        scaleEffect_ = new CardScaleEffect(this);
+        setGraphicsEffect(scaleEffect_);
+    }
+    scaleEffect_->setScale(scale);
 }
 
 void DropZoneCard::setLaunching(bool launching) {

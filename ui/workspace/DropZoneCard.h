@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
 
 #include <QAbstractButton>
 #include <vector>
@@ -10,6 +11,7 @@ class QVBoxLayout;
 
 namespace bw::workspace {
 
+class CardScaleEffect;
 class ExtensionChip;
 
 // The start screen's one large button: the runway mark, "Drop your build anywhere", the accepted
@@ -40,6 +42,7 @@ protected:
 
 private:
     void setHovering(bool hovering);
+    void showScale(double scale);
 
     QVBoxLayout* layout_;
     design::BerthwatchRunwayMark* runway_;
@@ -48,6 +51,8 @@ private:
     QWidget* pill_;
     bool hovering_ = false;
     bool launching_ = false;
+    design::AnimatedValue scale_{1.0};
+    CardScaleEffect* scaleEffect_ = nullptr;
 };
 
 } // namespace bw::workspace

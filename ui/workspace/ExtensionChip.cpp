@@ -4,6 +4,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/workspace/ColorBlend.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -22,12 +23,15 @@ constexpr qreal symbolPoints = 12;
 ExtensionChip::ExtensionChip(const QString& text, const QString& symbol, QWidget* parent)
     : QWidget(parent), text_(text), symbol_(symbol) {
     setAccessibleName(text);
+    connect(&emphasis_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void ExtensionChip::setEmphasized(bool emphasized) {
     if (emphasized != emphasized_) {
         emphasized_ = emphasized;
-        update();
+        emphasis_.animateTo(emphasized ? 1 : 0,
+                            isVisible() ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                                        : design::Motion::none());
     }
 }
 
@@ -45,13 +49,14 @@ void ExtensionChip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const QColor fill = emphasized_ ? withOpacity(accent(), 0.1) : withOpacity(Qt::white, 0.035);
-    const QColor border = emphasized_ ? withOpacity(accent(), 0.18) : withOpacity(Qt::white, 0.045);
+    const qreal t = emphasis_.value();
+    const QColor fill = blend(withOpacity(Qt::white, 0.035), withOpacity(accent(), 0.1), t);
+    const QColor border = blend(withOpacity(Qt::white, 0.045), withOpacity(accent(), 0.18), t);
     painter.fillPath(design::capsulePath(bounds), fill);
     painter.setPen(QPen(border, 1));
     painter.drawPath(design::capsulePath(bounds));
 
-    const QColor color = emphasized_ ? accent() : textSecondary();
+    const QColor color = blend(textSecondary(), accent(), t);
     const QSizeF symbol = design::symbolSize(symbolPoints);
     const QRectF symbolRect(horizontalPadding, (height() - symbol.height()) / 2, symbol.width(),
                             symbol.height());

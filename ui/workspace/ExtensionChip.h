@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ui/design/Motion.h"
+
 #include <QWidget>
 
 namespace bw::workspace {
 
 // One accepted build kind on the drop zone (".ipa" with its symbol), in accent while a file is
-// dragged over the window.
+// dragged over the window; the colours move with the drag's spring.
 class ExtensionChip : public QWidget {
     Q_OBJECT
 
@@ -24,6 +26,7 @@ private:
     QString text_;
     QString symbol_;
     bool emphasized_ = false;
+    design::AnimatedValue emphasis_{0.0};
 };
 
 } // namespace bw::workspace

@@ -4,6 +4,7 @@
 #include "ui/design/Palette.h"
 #include "ui/workspace/DropZoneCard.h"
 #include "ui/workspace/FileChooser.h"
+#include "ui/workspace/HeroTitle.h"
 #include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RejectionNotice.h"
 #include "ui/workspace/StyledLabel.h"
@@ -49,6 +50,22 @@ private:
 
     QWidget* child_;
     int offset_ = 0;
+};
+
+// The headline and the card, drawn a few points above their laid-out place.
+class LiftedColumn : public QVBoxLayout {
+public:
+    void setLift(int lift) {
+        lift_ = lift;
+        invalidate();
+    }
+
+    void setGeometry(const QRect& rect) override {
+        QVBoxLayout::setGeometry(rect.translated(0, -lift_));
+    }
+
+private:
+    int lift_ = 0;
 };
 
 namespace {
@@ -98,7 +115,7 @@ HomeStartScreen::HomeStartScreen(AppModel& model, FileChooser& chooser, QWidget*
     cardStack_ = new QVBoxLayout;
     cardStack_->addWidget(cardHost_, 0, Qt::AlignHCenter);
     cardStack_->addWidget(notice_);
-    middle_ = new QVBoxLayout;
+    middle_ = new LiftedColumn;
     middle_->addWidget(makeHero());
     middle_->addLayout(cardStack_);
 
@@ -136,22 +153,26 @@ HomeStartScreen::HomeStartScreen(AppModel& model, FileChooser& chooser, QWidget*
 
 QWidget* HomeStartScreen::makeHero() {
     auto* hero = new QWidget(this);
-    auto* title = styledLabel(u"Check your build before you submit."_qs, TextStyle::heroTitle,
-                              palette::textPrimary(), hero);
-    auto* lead = styledLabel(u"Drop your build anywhere to find submission issues, missing "
+    auto* title = new HeroTitle(u"Check your build before you submit."_qs, hero);
+    const QString leadText = u"Drop your build anywhere to find submission issues, missing "
                              "requirements,\nand potential App Review risks before they slow "
-                             "down your next release."_qs,
-                             TextStyle::lead, palette::textSecondary(), hero);
+                             "down your next release."_qs;
+    auto* lead = styledLabel({}, TextStyle::lead, palette::textSecondary(), hero);
+    // Three points more between the lines than the face's own spacing.
+    const int lineHeight = lead->fontMetrics().lineSpacing() + 3;
+    lead->setTextFormat(Qt::RichText);
+    lead->setText(u"<div style=\"line-height:%1px\">%2</div>"_qs.arg(lineHeight)
+                      .arg(leadText.toHtmlEscaped().replace(u'\n', u"<br>"_qs)));
+    lead->setAccessibleName(leadText);
     title->setMaximumWidth(700);
     lead->setMaximumWidth(680);
+    lead->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(hero);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(16);
-    // Both keep their lines: the headline is one line, the introduction the two it is written in.
-    for (QLabel* label : {title, lead}) {
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label, 0, Qt::AlignHCenter);
-    }
+    // The introduction keeps the two lines it is written in.
+    layout->addWidget(title, 0, Qt::AlignHCenter);
+    layout->addWidget(lead, 0, Qt::AlignHCenter);
     return hero;
 }
 
@@ -164,6 +185,7 @@ void HomeStartScreen::setCompact(bool compact) {
     bottomSpace_->changeSize(0, compact ? 40 : 62, QSizePolicy::Minimum, QSizePolicy::Expanding);
     footSpace_->changeSize(0, compact ? 18 : 26, QSizePolicy::Minimum, QSizePolicy::Fixed);
     middle_->setSpacing(compact ? 34 : 44);
+    middle_->setLift(compact ? 6 : 12);
     cardStack_->setSpacing(compact ? 16 : 20);
     card_->setCompact(compact);
     cardHost_->updateGeometry();

@@ -17,6 +17,7 @@ namespace bw::workspace {
 
 class DropZoneCard;
 class FileChooser;
+class LiftedColumn;
 class RejectionNotice;
 class ShakeHost;
 
@@ -59,7 +60,7 @@ private:
     ShakeHost* cardHost_;
     RejectionNotice* notice_;
     QVBoxLayout* column_;
-    QVBoxLayout* middle_;
+    LiftedColumn* middle_;
     QVBoxLayout* cardStack_;
     QSpacerItem* topSpace_;
     QSpacerItem* bottomSpace_;

@@ -2,17 +2,11 @@
 
 #include "app/AppModel.h"
 #include "model/MarketingMode.h"
-#include "ui/design/Palette.h"
-#include "ui/design/Symbols.h"
-#include "ui/design/TextStyle.h"
 #include "ui/workspace/HomeDemonstration.h"
 #include "ui/workspace/HomeStartScreen.h"
 #include "ui/workspace/ScanProgressView.h"
 #include "ui/workspace/StageHost.h"
 #include "ui/workspace/StagedBuildView.h"
-
-#include <QPainter>
-#include <QToolButton>
 
 namespace bw::workspace {
 
@@ -31,15 +25,6 @@ QPointF stageOffset(HomeView::Stage stage) {
     return {};
 }
 
-QIcon symbolIcon(QStringView name, const QColor& color) {
-    QPixmap pixmap(QSize(16, 16) * 2);
-    pixmap.setDevicePixelRatio(2);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    design::paintSymbol(painter, QRectF(0, 0, 16, 16), name, 12, QFont::Medium, color);
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 HomeView::HomeView(AppModel& model, FileChooser& chooser, const WorkspaceLinks& links,
@@ -47,15 +32,6 @@ HomeView::HomeView(AppModel& model, FileChooser& chooser, const WorkspaceLinks& 
     : QWidget(parent), model_(model), chooser_(chooser), links_(links) {
     setWindowTitle(u"Scan"_qs);
     host_ = new StageHost(this);
-    back_ = new QToolButton(this);
-    back_->setText(u"Back"_qs);
-    back_->setIcon(symbolIcon(u"chevron.left", design::palette::textPrimary()));
-    back_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    back_->setAutoRaise(true);
-    back_->setToolTip(u"Back"_qs);
-    back_->setAccessibleName(u"Back to Scan"_qs);
-    design::applyTextStyle(back_, design::TextStyle::bodyEmphasized);
-    connect(back_, &QToolButton::clicked, &model, &AppModel::clearStagedBuild);
     connect(&model, &AppModel::stagedChanged, this, &HomeView::followModel);
     connect(&model, &AppModel::scanPhaseChanged, this, &HomeView::followModel);
     followModel();
@@ -98,9 +74,6 @@ QWidget* HomeView::makeStage(Stage stage) {
 }
 
 void HomeView::followModel() {
-    back_->setVisible(model_.staged() && !isScanActive());
-    back_->setEnabled(!isScanActive());
-    back_->raise();
     const Stage next = modelStage();
     if (stage_ == next) {
         return;
@@ -118,13 +91,11 @@ void HomeView::followModel() {
         demonstration_ =
             new HomeDemonstration(model_, MarketingMode::isEnabled(), MarketingMode::scene(), this);
     }
-    host_->present(makeStage(next), {stageOffset(next), leaveTo, motion});
+    host_->present(makeStage(next), {stageOffset(next), leaveTo, motion, 0.985});
 }
 
 void HomeView::resizeEvent(QResizeEvent*) {
     host_->setGeometry(rect());
-    back_->adjustSize();
-    back_->move(12, 10);
 }
 
 } // namespace bw::workspace

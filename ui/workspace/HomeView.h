@@ -6,8 +6,6 @@
 #include <QWidget>
 #include <optional>
 
-class QToolButton;
-
 namespace bw::workspace {
 
 class FileChooser;
@@ -16,7 +14,7 @@ class StageHost;
 
 // The scan section without a report: the start screen while no build is staged, the progress
 // screen while a scan of the staged build is preparing or running, the staged build screen
-// otherwise. Carries the "Back" button that drops the staged build.
+// otherwise. Its "Back" item is the window toolbar's (BackToScanButton).
 class HomeView : public QWidget {
     Q_OBJECT
 
@@ -45,7 +43,6 @@ private:
     FileChooser& chooser_;
     WorkspaceLinks links_;
     StageHost* host_;
-    QToolButton* back_;
     std::optional<Stage> stage_;
     QPointer<HomeDemonstration> demonstration_;
 };

@@ -6,10 +6,10 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/AppStoreImagesControl.h"
-#include "ui/workspace/EntranceEffect.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/FlatIconButton.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
+#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/SlotRow.h"
 #include "ui/workspace/StyledLabel.h"
@@ -51,6 +51,11 @@ protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), palette::accent()); }
 };
 
+// The explanation and the import message come and go with a short ease-out.
+design::Motion changeMotion() {
+    return design::unlessReduceMotion(design::Motion::easeOut(0.16));
+}
+
 } // namespace
 
 ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
@@ -59,7 +64,8 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     column_->setContentsMargins(0, 0, 0, 0);
     column_->setSpacing(0);
     column_->addWidget(makeHeader());
-    column_->addWidget(makeHelpPanel());
+    helpBox_ = new RevealBox(makeHelpPanel(), RevealBox::Entrance::moveFromTop, this);
+    column_->addWidget(helpBox_);
 
     slotRow_ = new SlotRow;
     slotScroll_ = new QScrollArea;
@@ -75,7 +81,8 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     slotPaddingLayout_->setSpacing(0);
     slotPaddingLayout_->addWidget(slotScroll_);
     column_->addWidget(slotPadding);
-    column_->addWidget(makeImportMessage());
+    importMessageBox_ = new RevealBox(makeImportMessage(), RevealBox::Entrance::fade, this);
+    column_->addWidget(importMessageBox_);
 
     for (auto* slot : slotRow_->reviewSlots()) {
         const ScreenshotPrompt prompt = slot->prompt();
@@ -135,38 +142,37 @@ QWidget* ReviewScreensSection::makeHeader() {
 }
 
 QWidget* ReviewScreensSection::makeHelpPanel() {
-    helpPanel_ = new QWidget(this);
-    auto* row = new QHBoxLayout(helpPanel_);
+    auto* helpPanel = new QWidget;
+    auto* row = new QHBoxLayout(helpPanel);
     row->setContentsMargins(0, 16, 0, 2);
     row->setSpacing(10);
-    auto* bar = new AccentBar(helpPanel_);
+    auto* bar = new AccentBar(helpPanel);
     bar->setFixedWidth(2);
     auto* glyph = symbol(QStringLiteral("photo.on.rectangle.angled"), 12, QFont::DemiBold,
-                         palette::textSecondary(), helpPanel_);
+                         palette::textSecondary(), helpPanel);
     glyph->setContentsMargins(0, 1, 0, 0);
     auto* text =
-        styledLabel(helpText, design::TextStyle::subtitle, palette::textSecondary(), helpPanel_);
+        styledLabel(helpText, design::TextStyle::subtitle, palette::textSecondary(), helpPanel);
     text->setWordWrap(true);
     row->addWidget(bar);
     row->addWidget(glyph, 0, Qt::AlignTop);
     row->addWidget(text, 1);
-    helpPanel_->setVisible(false);
-    return helpPanel_;
+    return helpPanel;
 }
 
 QWidget* ReviewScreensSection::makeImportMessage() {
-    importMessage_ = new QWidget(this);
-    auto* row = new QHBoxLayout(importMessage_);
+    auto* importMessage = new QWidget;
+    auto* row = new QHBoxLayout(importMessage);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addStretch();
     row->addWidget(symbol(QStringLiteral("exclamationmark.circle.fill"), 11, QFont::Medium,
-                          palette::danger(), importMessage_));
+                          palette::danger(), importMessage));
     importMessageText_ =
-        styledLabel({}, design::TextStyle::label, palette::danger(), importMessage_);
+        styledLabel({}, design::TextStyle::label, palette::danger(), importMessage);
     row->addWidget(importMessageText_);
     row->addStretch();
-    return importMessage_;
+    return importMessage;
 }
 
 void ReviewScreensSection::setLayoutMetrics(bool isCompact, double slotWidth, double rowWidth) {
@@ -180,7 +186,7 @@ IPhoneReviewSlot* ReviewScreensSection::slot(ScreenshotPrompt prompt) const {
 }
 
 bool ReviewScreensSection::isStoreImageHelpPresented() const {
-    return !helpPanel_->isHidden();
+    return helpBox_->isPresented();
 }
 
 bool ReviewScreensSection::isHeaderStacked() const {
@@ -201,11 +207,7 @@ void ReviewScreensSection::chooseScreenshot(ScreenshotPrompt prompt) {
 }
 
 void ReviewScreensSection::toggleStoreImageHelp() {
-    const bool presented = helpPanel_->isHidden();
-    helpPanel_->setVisible(presented);
-    if (presented) {
-        playEntrance(helpPanel_, -8, design::unlessReduceMotion(design::Motion::easeOut(0.16)));
-    }
+    helpBox_->setPresented(!helpBox_->isPresented(), changeMotion());
 }
 
 void ReviewScreensSection::resizeEvent(QResizeEvent* event) {
@@ -234,12 +236,12 @@ void ReviewScreensSection::followModel() {
     }
     storeImages_->setEnabled(!busy);
     storeImages_->refresh();
+    // A message that goes keeps its text while it fades out.
     const auto& message = model_.importMessage();
-    if (message && importMessage_->isHidden()) {
-        playEntrance(importMessage_, 0, design::unlessReduceMotion(design::Motion::easeOut(0.16)));
+    if (message) {
+        importMessageText_->setText(*message);
     }
-    importMessageText_->setText(message.value_or(QString()));
-    importMessage_->setVisible(message.has_value());
+    importMessageBox_->setPresented(message.has_value(), changeMotion());
 }
 
 } // namespace bw::workspace

@@ -20,6 +20,7 @@ class AppStoreImagesControl;
 class FileChooser;
 class FlatIconButton;
 class IPhoneReviewSlot;
+class RevealBox;
 class SlotRow;
 
 // The lower part of the staged build screen: one phone slot per review area for optional
@@ -58,10 +59,10 @@ private:
     QWidget* titleBlock_ = nullptr;
     QWidget* controls_ = nullptr;
     AppStoreImagesControl* storeImages_ = nullptr;
-    QWidget* helpPanel_ = nullptr;
+    RevealBox* helpBox_ = nullptr;
     QScrollArea* slotScroll_ = nullptr;
     SlotRow* slotRow_ = nullptr;
-    QWidget* importMessage_ = nullptr;
+    RevealBox* importMessageBox_ = nullptr;
     QLabel* importMessageText_ = nullptr;
     QVBoxLayout* column_ = nullptr;
     QVBoxLayout* slotPaddingLayout_ = nullptr;

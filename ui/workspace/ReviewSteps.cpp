@@ -72,7 +72,9 @@ ReviewStepView::ReviewStepView(const ScanProgressStep& step, Orientation orienta
     setAccessibleName(step.title);
     setAccessibleDescription(spokenText(state_));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    connect(&change_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    for (design::AnimatedValue* change : {&change_, &iconChange_}) {
+        connect(change, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    }
 }
 
 void ReviewStepView::setState(ScanProgressStepState state, bool animated) {
@@ -82,10 +84,12 @@ void ReviewStepView::setState(ScanProgressStepState state, bool animated) {
     previous_ = state_;
     state_ = state;
     setAccessibleDescription(spokenText(state));
-    change_.setValue(0);
-    const double response = orientation_ == Orientation::row ? 0.32 : 0.22;
-    change_.animateTo(1, animated ? design::unlessReduceMotion(design::Motion::spring(response))
-                                  : design::Motion::none());
+    // The row's colours and weight move with one spring, its icon with a quicker one.
+    for (auto [change, response] : {std::pair{&change_, 0.32}, {&iconChange_, 0.22}}) {
+        change->setValue(0);
+        change->animateTo(1, animated ? design::unlessReduceMotion(design::Motion::spring(response))
+                                      : design::Motion::none());
+    }
 }
 
 void ReviewStepView::setCompact(bool compact) {
@@ -119,18 +123,27 @@ QSize ReviewStepView::minimumSizeHint() const {
 void ReviewStepView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const double t = change_.value();
-    if (t < 1) {
-        paintState(painter, previous_, 1 - t);
+    const double icon = iconChange_.value();
+    if (icon < 1) {
+        paintIcon(painter, previous_, 1 - icon);
     }
-    paintState(painter, state_, t);
+    paintIcon(painter, state_, icon);
+    const double title = change_.value();
+    if (title < 1) {
+        paintTitle(painter, previous_, 1 - title);
+    }
+    paintTitle(painter, state_, title);
 }
 
-void ReviewStepView::paintState(QPainter& painter, ScanProgressStepState state, double opacity) {
+QRectF ReviewStepView::iconRect() const {
+    return orientation_ == Orientation::row
+               ? QRectF(4, (height() - iconSide) / 2, iconSide, iconSide)
+               : QRectF((width() - iconSide) / 2, 0, iconSide, iconSide);
+}
+
+void ReviewStepView::paintIcon(QPainter& painter, ScanProgressStepState state, double opacity) {
     painter.setOpacity(opacity);
-    const bool row = orientation_ == Orientation::row;
-    const QRectF icon = row ? QRectF(4, (height() - iconSide) / 2, iconSide, iconSide)
-                            : QRectF((width() - iconSide) / 2, 0, iconSide, iconSide);
+    const QRectF icon = iconRect();
     if (state == ScanProgressStepState::active) {
         const QRectF circle(icon.center() - QPointF(13, 13), QSizeF(26, 26));
         painter.setPen(Qt::NoPen);
@@ -140,12 +153,16 @@ void ReviewStepView::paintState(QPainter& painter, ScanProgressStepState state, 
     const QString symbol =
         state == ScanProgressStepState::complete ? u"checkmark.circle.fill"_qs : step_.symbol;
     design::paintSymbol(painter, icon, symbol, symbolPoints, QFont::DemiBold, iconColor(state));
+}
 
+void ReviewStepView::paintTitle(QPainter& painter, ScanProgressStepState state, double opacity) {
+    painter.setOpacity(opacity);
+    const QRectF icon = iconRect();
     QFont font = titleFont(state);
     const QFontMetricsF metrics(font);
     QRectF text;
     Qt::Alignment alignment;
-    if (row) {
+    if (orientation_ == Orientation::row) {
         text = QRectF(icon.right() + 10, 0, width() - icon.right() - 14, height());
         alignment = Qt::AlignLeft | Qt::AlignVCenter;
     } else {
@@ -162,5 +179,4 @@ void ReviewStepView::paintState(QPainter& painter, ScanProgressStepState state, 
     const QString line = QFontMetricsF(font).elidedText(step_.title, Qt::ElideRight, text.width());
     painter.drawText(text, alignment, line);
 }
-
 } // namespace bw::workspace

@@ -25,7 +25,8 @@ QString spokenText(ScanProgressStepState state);
 std::vector<ScanProgressStep> scanProgressSteps(bool withScreenshots);
 
 // One step as a row (beside a narrow window's list) or a column (in the wide step row): its icon
-// and title in the colours of its state. A change of state cross-fades. Speaks as one element:
+// and title in the colours of its state. A change of state cross-fades, the icon a little faster
+// than the title. Speaks as one element:
 // its title, with the state as value.
 class ReviewStepView : public QWidget {
     Q_OBJECT
@@ -48,7 +49,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paintState(QPainter& painter, ScanProgressStepState state, double opacity);
+    QRectF iconRect() const;
+    void paintIcon(QPainter& painter, ScanProgressStepState state, double opacity);
+    void paintTitle(QPainter& painter, ScanProgressStepState state, double opacity);
     QFont titleFont(ScanProgressStepState state) const;
 
     ScanProgressStep step_;
@@ -56,7 +59,8 @@ private:
     bool compact_ = false;
     ScanProgressStepState state_ = ScanProgressStepState::pending;
     ScanProgressStepState previous_ = ScanProgressStepState::pending;
-    design::AnimatedValue change_{1.0};
+    design::AnimatedValue change_{1.0};     // colours and weight of the row
+    design::AnimatedValue iconChange_{1.0}; // the icon
 };
 
 } // namespace bw::workspace

@@ -5,6 +5,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/OnDeviceLine.h"
+#include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
 #include "ui/workspace/StyledLabel.h"
 
@@ -185,8 +186,8 @@ QWidget* ScanProgressView::makeColumn() {
     row->addWidget(
         styledLabel(u"Submission review"_qs, TextStyle::label, palette::textSecondary(), column),
         1);
-    percentage_ = styledLabel({}, TextStyle::monoLabel, palette::textPrimary(), column);
-    percentage_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    percentage_ = new RollingNumber(design::textStyleFont(TextStyle::monoLabel),
+                                    palette::textPrimary(), column);
     row->addWidget(percentage_, 1);
     runway_ = new design::BerthwatchProgressRunway(column);
     auto* bar = new QVBoxLayout;
@@ -300,7 +301,6 @@ void ScanProgressView::buildSteps() {
         stepViews_.push_back(view);
         layout->addWidget(view, 1, narrow_ ? Qt::Alignment() : Qt::AlignTop);
     }
-    stepsBox_->setMaximumWidth(narrow_ ? 420 : QWIDGETSIZE_MAX);
     blockLayout_->addWidget(stepsBox_, 0, narrow_ ? Qt::AlignHCenter : Qt::Alignment());
     stepsBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     stepsBox_->show(); // now, so that the column measures it
@@ -360,6 +360,10 @@ void ScanProgressView::resizeEvent(QResizeEvent*) {
 void ScanProgressView::place() {
     const int padding = narrow_ ? 28 : 44;
     const int width = std::min(720, this->width() - 2 * padding);
+    // The narrow list is as wide as it may be, 420 at most, its rows starting at its left edge.
+    if (narrow_) {
+        stepsBox_->setFixedWidth(std::clamp(width, 0, 420));
+    }
     columnLayout_->activate();
     const int height = column_->sizeHint().height();
     const int lift = compact_ ? 4 : 24;

@@ -22,6 +22,7 @@ namespace bw::workspace {
 
 class OnDeviceLine;
 class PhaseLabel;
+class RollingNumber;
 class ScanProgressPresentation;
 
 // What the user sees while a scan is prepared and runs: the phase label, the percentage and the
@@ -69,7 +70,7 @@ private:
     QBoxLayout* columnLayout_;
     QBoxLayout* blockLayout_;
     PhaseLabel* phaseLabel_;
-    QLabel* percentage_;
+    RollingNumber* percentage_;
     design::BerthwatchProgressRunway* runway_;
     QWidget* stepsBox_ = nullptr;
     std::vector<ReviewStepView*> stepViews_;

@@ -1,8 +1,48 @@
 #include "ui/workspace/StageHost.h"
 
+#include <QGraphicsEffect>
 #include <QPainter>
+#include <QTimer>
 
 namespace bw::workspace {
+
+namespace {
+
+// Scales the painter about the centre of `rect`.
+void scaleAbout(QPainter& painter, const QRectF& rect, qreal scale) {
+    painter.translate(rect.center());
+    painter.scale(scale, scale);
+    painter.translate(-rect.center());
+}
+
+} // namespace
+
+// Draws the new screen faded and slightly shrunk while it comes in.
+class EnteringEffect : public QGraphicsEffect {
+public:
+    EnteringEffect(qreal scale, QObject* parent) : QGraphicsEffect(parent), scale_(scale) {}
+
+    void setProgress(double progress) {
+        progress_ = progress;
+        update();
+    }
+
+protected:
+    void draw(QPainter* painter) override {
+        QPoint offset;
+        const QPixmap pixmap = sourcePixmap(Qt::LogicalCoordinates, &offset);
+        painter->save();
+        painter->setOpacity(std::clamp(progress_, 0.0, 1.0));
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        scaleAbout(*painter, boundingRect(), scale_ + (1 - scale_) * progress_);
+        painter->drawPixmap(offset, pixmap);
+        painter->restore();
+    }
+
+private:
+    qreal scale_;
+    double progress_ = 0;
+};
 
 // The fading picture of the screen that was replaced; takes no input.
 class LeavingPicture : public QWidget {
@@ -18,8 +58,9 @@ public:
         raise();
     }
 
-    void setProgress(double progress) {
+    void setProgress(double progress, qreal scale) {
         progress_ = progress;
+        scale_ = scale;
         update();
     }
 
@@ -27,12 +68,15 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setOpacity(std::max(0.0, 1 - progress_));
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        scaleAbout(painter, rect(), 1 - (1 - scale_) * progress_);
         painter.drawPixmap(0, 0, picture_);
     }
 
 private:
     QPixmap picture_;
     double progress_ = 0;
+    qreal scale_ = 1;
 };
 
 StageHost::StageHost(QWidget* parent) : QWidget(parent) {
@@ -41,6 +85,8 @@ StageHost::StageHost(QWidget* parent) : QWidget(parent) {
         place(value);
         if (value >= 1.0 && progress_.target() >= 1.0) {
             leaving_->setPicture({});
+            // Removed once the change has been delivered, not inside it.
+            QTimer::singleShot(0, this, [this] { settle(); });
         }
     });
 }
@@ -62,9 +108,17 @@ void StageHost::present(QWidget* next, const Transition& transition) {
         place(1);
         return;
     }
+    entering_ = new EnteringEffect(transition.scale, next);
+    next->setGraphicsEffect(entering_);
     progress_.setValue(0);
     place(0);
     progress_.animateTo(1, transition.motion);
+}
+
+void StageHost::settle() {
+    if (current_ && entering_ && current_->graphicsEffect() == entering_) {
+        current_->setGraphicsEffect(nullptr);
+    }
 }
 
 void StageHost::resizeEvent(QResizeEvent*) {
@@ -76,8 +130,11 @@ void StageHost::place(double progress) {
         current_->setGeometry(
             rect().translated((transition_.enterFrom * (1 - progress)).toPoint()));
     }
+    if (entering_) {
+        entering_->setProgress(progress);
+    }
     leaving_->setGeometry(rect().translated((transition_.leaveTo * progress).toPoint()));
-    leaving_->setProgress(progress);
+    leaving_->setProgress(progress, transition_.scale);
 }
 
 } // namespace bw::workspace

@@ -17,6 +17,7 @@
 #include "ui/workspace/StagedPrimaryButton.h"
 #include "ui/workspace/StagedTextButton.h"
 #include "ui/workspace/StyledLabel.h"
+#include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -155,7 +156,9 @@ QWidget* StagedBuildView::makeBuildSection() {
     identity->addWidget(icon_);
     auto* status = new QVBoxLayout;
     status->setSpacing(4);
-    name_ = styledLabel({}, design::TextStyle::sectionTitle, palette::textPrimary());
+    name_ =
+        new TextBlock(TextBlock::Lines::one, design::textStyleFont(design::TextStyle::sectionTitle),
+                      palette::textPrimary());
     status->addWidget(name_);
     auto* statusRow = new QHBoxLayout;
     statusRow->setSpacing(4);
@@ -173,8 +176,9 @@ QWidget* StagedBuildView::makeBuildSection() {
     auto* errorLayout = new QVBoxLayout(previewError_);
     errorLayout->setContentsMargins(0, 0, 0, 0);
     errorLayout->setSpacing(8);
-    previewErrorText_ = styledLabel({}, design::TextStyle::caption, palette::danger());
-    previewErrorText_->setWordWrap(true);
+    previewErrorText_ =
+        new TextBlock(TextBlock::Lines::asNeeded, design::textStyleFont(design::TextStyle::caption),
+                      palette::danger());
     errorLayout->addWidget(previewErrorText_);
     auto* retry =
         new StagedTextButton(QStringLiteral("Retry preview"), QStringLiteral("arrow.clockwise"));
@@ -226,8 +230,8 @@ QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
     text->setMaximumHeight(2 * text->fontMetrics().lineSpacing());
     row->addWidget(text);
     if (model_.isUpdateRequired()) {
-        auto* update = new StagedPrimaryButton(QStringLiteral("Check for updates"),
-                                               QStringLiteral("arrow.down.circle"), false);
+        auto* update = new StagedTextButton(QStringLiteral("Check for updates"),
+                                            QStringLiteral("arrow.down.circle"));
         update->setEnabled(updates_ && updates_->isAvailable());
         connect(update, &QAbstractButton::clicked, this, [this] {
             if (updates_) {
@@ -332,6 +336,7 @@ void StagedBuildView::showStaged() {
         buildLayout_->addWidget(metadata);
     }
     metadata_ = metadata;
+    metadata->show(); // now, not on a later turn: the row is never missing for a moment
     showAction();
 }
 
@@ -344,6 +349,7 @@ void StagedBuildView::showAction() {
         actionSlot_->addWidget(action);
     }
     action_ = action;
+    action->show(); // now, not on a later turn: the screen is never without its action
 }
 
 void StagedBuildView::resizeEvent(QResizeEvent* event) {

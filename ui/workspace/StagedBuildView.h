@@ -25,6 +25,7 @@ class FileChooser;
 class ReviewScreensSection;
 class StagedAppIcon;
 class StagedTextButton;
+class TextBlock;
 
 // The screen between choosing a build and scanning it: what the quick preview found (icon, name,
 // status, metadata), "Retry preview" when it failed, the review screens section, and the action
@@ -81,11 +82,11 @@ private:
     QVBoxLayout* columnLayout_ = nullptr;
     QBoxLayout* buildLayout_ = nullptr;
     StagedAppIcon* icon_ = nullptr;
-    QLabel* name_ = nullptr;
+    TextBlock* name_ = nullptr;
     design::SymbolWidget* statusSymbol_ = nullptr;
     QLabel* status_ = nullptr;
     QWidget* previewError_ = nullptr;
-    QLabel* previewErrorText_ = nullptr;
+    TextBlock* previewErrorText_ = nullptr;
     QWidget* metadata_ = nullptr;
     QBoxLayout* sectionPadding_ = nullptr;
     ReviewScreensSection* section_ = nullptr;

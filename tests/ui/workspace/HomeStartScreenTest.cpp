@@ -3,7 +3,9 @@
 #include "app/AppModel.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
 #include "ui/design/Motion.h"
+#include "ui/design/TextStyle.h"
 #include "ui/workspace/DropZoneCard.h"
+#include "ui/workspace/HeroTitle.h"
 #include "ui/workspace/HomeView.h"
 #include "ui/workspace/RejectionNotice.h"
 #include "ui/workspace/StagedBuildView.h"
@@ -216,4 +218,16 @@ TEST(RejectionNotice, ShowsTheExtensionTrimmedOfDotsInLowerCase) {
         EXPECT_EQ(shownExtension(QString::fromUtf8(extension)), QString::fromUtf8(shown))
             << extension;
     }
+}
+
+// Too narrow for one line, the headline takes a second one at full size; only when two lines are
+// not enough does it shrink, and never below 0.88 of its size.
+TEST(HomeStartScreen, TheHeadlineWrapsBeforeItShrinks) {
+    HeroTitle title(u"Check your build before you submit."_qs);
+    const int full = design::textStyleFont(design::TextStyle::heroTitle).pixelSize();
+    const int oneLine = title.sizeHint().width();
+    EXPECT_EQ(title.fittedFont(oneLine).pixelSize(), full);
+    EXPECT_EQ(title.fittedFont(oneLine * 2 / 3).pixelSize(), full);
+    EXPECT_GT(title.heightForWidth(oneLine * 2 / 3), title.heightForWidth(oneLine));
+    EXPECT_EQ(title.fittedFont(40).pixelSize(), std::lround(full * 0.88));
 }

@@ -12,6 +12,7 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/StagedAppIcon.h"
+#include "ui/workspace/TextBlock.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -54,9 +55,12 @@ struct StagedScreen : Workspace {
     // Widgets a screen adds while shown appear at the next turn of the event loop.
     bool showsText(const QString& text) const {
         QCoreApplication::processEvents();
-        const auto labels = view.findChildren<QLabel*>();
-        return std::ranges::any_of(labels, [&](const QLabel* label) {
-            return label->isVisibleTo(&view) && label->text() == text;
+        const auto texts = view.findChildren<QWidget*>();
+        return std::ranges::any_of(texts, [&](const QWidget* widget) {
+            const auto* label = qobject_cast<const QLabel*>(widget);
+            const auto* block = qobject_cast<const TextBlock*>(widget);
+            return widget->isVisibleTo(&view) &&
+                   ((label && label->text() == text) || (block && block->text() == text));
         });
     }
     QAbstractButton* button(const QString& name) const {
@@ -237,7 +241,7 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         // shows the empty phone, at once.
         for (const QString& file : {fifo, huge}) {
             ASSERT_TRUE(drop(file));
-            EXPECT_FALSE(screen.showsText(message));
+            EXPECT_TRUE(bw::test::waitFor([&] { return !screen.showsText(message); }, 5));
             ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }, 5));
             EXPECT_FALSE(slot->showsScreenshot());
             EXPECT_TRUE(slot->isFilled());
@@ -287,4 +291,16 @@ TEST(StagedBuildView, AtTheWindowsMinimumWidthTheScreenIsCompact) {
     ASSERT_NE(scroll, nullptr);
     EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
     EXPECT_TRUE(screen.showsText(u"Your build stays on this Mac."_qs));
+}
+
+// A long file name and an error naming a long path are shortened and wrapped inside the column;
+// they never widen the screen past the window.
+TEST(StagedBuildView, LongNamesStayInsideTheColumn) {
+    StagedScreen screen;
+    screen.view.resize(680, 640);
+    screen.stage(screen.file(
+        "A-build-whose-name-runs-on-and-on-and-on-without-any-space-at-all.ipa", "not an archive"));
+    QTest::qWait(20);
+    ASSERT_TRUE(screen.model->staged()->previewError);
+    EXPECT_LE(screen.view.reviewScreens()->width(), screen.view.width() - 2 * 24);
 }

@@ -1,9 +1,14 @@
 #include "tests/support/ImageFiles.h"
 #include "ui/workspace/AppInitials.h"
+#include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -90,4 +95,21 @@ TEST(StagedPieces, TheIconPrefersTheImageThenTheSpinnerThenTheInitials) {
     icon.setIcon(png, u"Tide Pool"_qs, true);
     EXPECT_TRUE(icon.showsImage());
     EXPECT_FALSE(icon.showsSpinner());
+}
+
+// A value too long for its cell is shortened in the middle, yet selecting it copies all of it;
+// a part selected away from the ellipsis copies just that part.
+TEST(StagedPieces, AShortenedMetadataValueIsSelectedAndCopiedWhole) {
+    const QString value = u"com.example.a-rather-long-bundle-identifier.widgets"_qs;
+    BuildMetadataItem cell(u"Bundle ID"_qs, value, true);
+    cell.resize(90, cell.sizeHint().height());
+    cell.show();
+    auto* shown = cell.findChildren<QLabel*>().back();
+    ASSERT_TRUE(shown->text().contains(u'\u2026'));
+    shown->setSelection(0, int(shown->text().size()));
+    QTest::keySequence(shown, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), value);
+    shown->setSelection(0, 3);
+    QTest::keySequence(shown, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), u"com"_qs);
 }

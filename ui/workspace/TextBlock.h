@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QWidget>
+
+namespace bw::workspace {
+
+// Text that never widens its column: on one line it is cut at the end with an ellipsis; over
+// several lines it wraps between words, and inside a word too long for the line (a path, an
+// identifier), taking as many lines as it needs.
+class TextBlock : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class Lines { one, asNeeded };
+
+    TextBlock(Lines lines, const QFont& font, const QColor& color, QWidget* parent = nullptr);
+
+    QString text() const { return text_; }
+    void setText(const QString& text);
+    void setColor(const QColor& color);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return lines_ == Lines::asNeeded; }
+    int heightForWidth(int width) const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Lines lines_;
+    QFont font_;
+    QColor color_;
+    QString text_;
+};
+
+} // namespace bw::workspace
