@@ -111,6 +111,8 @@ QWidget* RootView::makeToolbar() {
     if (setup_.shareItem)
         share_ = setup_.shareItem(bar);
     layout->addWidget(toggle_);
+    if (setup_.backItem)
+        layout->addWidget(setup_.backItem(bar));
     layout->addWidget(reveal_);
     if (share_.widget)
         layout->addWidget(share_.widget);

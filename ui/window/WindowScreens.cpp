@@ -7,6 +7,7 @@
 #include "ui/report/ReportsView.h"
 #include "ui/window/GuidelinesView.h"
 #include "ui/window/SettingsView.h"
+#include "ui/workspace/BackToScanButton.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/ScanWorkspaceView.h"
 
@@ -51,6 +52,9 @@ WindowSetup windowSetup(AppModel& model, UpdateController* updates,
             return new SettingsView(model, updates, {}, parent);
         }
         return nullptr;
+    };
+    setup.backItem = [&model](QWidget* parent) {
+        return new workspace::BackToScanButton(model, parent);
     };
     setup.shareItem = [&model, shared, chooseMarkdownFile](QWidget* parent) {
         auto* button = new ReportShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
