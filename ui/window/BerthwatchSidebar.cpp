@@ -8,9 +8,12 @@
 #include "ui/window/SidebarDestinationButton.h"
 #include "ui/window/SidebarSelectionHighlight.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace bw::window {
@@ -112,6 +115,7 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     column->addLayout(appsLayout_);
     column->addStretch();
     scroll->setWidget(content);
+    appsColumn_ = content;
     outer->addWidget(scroll, 1);
 
     outer->addSpacing(8);
@@ -153,8 +157,33 @@ void BerthwatchSidebar::rebuildApps() {
         row->deleteLater();
     }
     appRows_.clear();
-    for (SidebarApp& app : SidebarApp::apps(model_.reports())) {
-        auto* row = new SidebarAppButton(std::move(app), this);
+    pendingApps_ = SidebarApp::apps(model_.reports());
+    emptyState_->setVisible(pendingApps_.empty());
+    // Until the sidebar's first frame, only the rows a screen can show: a long history would
+    // otherwise delay the window by a row per app. The others follow right after that frame.
+    addAppRows(hasPainted_ ? pendingApps_.size() : rowsOnAScreen());
+}
+
+std::size_t BerthwatchSidebar::rowsOnAScreen() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int height = screen ? screen->availableGeometry().height() : 2160;
+    return std::size_t(height / SidebarAppButton::rowHeight) + 1;
+}
+
+void BerthwatchSidebar::addRemainingAppRows() {
+    if (appRows_.size() == pendingApps_.size())
+        return;
+    // Rows added one by one to a column on screen are each laid out with all the others; added
+    // while it is hidden, they are laid out once. Nothing is painted in between.
+    appsColumn_->hide();
+    addAppRows(pendingApps_.size());
+    appsColumn_->show();
+}
+
+void BerthwatchSidebar::addAppRows(std::size_t count) {
+    const std::size_t end = std::min(pendingApps_.size(), appRows_.size() + count);
+    for (std::size_t index = appRows_.size(); index < end; ++index) {
+        auto* row = new SidebarAppButton(std::move(pendingApps_[index]), this);
         // Each action reads the row's own app: a copy per action would cost a report each.
         connect(row, &QAbstractButton::clicked, this, [this, row] { openApp(row->app()); });
         connect(row, &SidebarAppButton::showReportsRequested, this,
@@ -166,7 +195,8 @@ void BerthwatchSidebar::rebuildApps() {
         appsLayout_->addWidget(row);
         appRows_.push_back(row);
     }
-    emptyState_->setVisible(appRows_.empty());
+    if (appRows_.size() == pendingApps_.size())
+        pendingApps_.clear();
     updateSelection();
     updateBusy();
 }
@@ -235,6 +265,11 @@ void BerthwatchSidebar::showReports() {
 }
 
 void BerthwatchSidebar::paintEvent(QPaintEvent*) {
+    if (!hasPainted_) {
+        hasPainted_ = true;
+        // After this frame has reached the screen.
+        QTimer::singleShot(0, this, &BerthwatchSidebar::addRemainingAppRows);
+    }
     QPainter painter(this);
     painter.fillRect(rect(), palette::sidebarSurface());
     if (dropTint_.value() > 0)

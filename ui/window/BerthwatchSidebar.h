@@ -42,6 +42,9 @@ protected:
 
 private:
     void rebuildApps();
+    void addAppRows(std::size_t count);
+    void addRemainingAppRows();
+    std::size_t rowsOnAScreen() const;
     void updateSelection();
     void updateBusy();
     void updateDropTint();
@@ -51,8 +54,12 @@ private:
     AppModel& model_;
     std::vector<SidebarDestinationButton*> destinations_;
     std::vector<SidebarAppButton*> appRows_;
+    // The apps of the list, while rows are still to be made for some of them.
+    std::vector<SidebarApp> pendingApps_;
     QVBoxLayout* appsLayout_;
     QWidget* emptyState_;
+    QWidget* appsColumn_;
+    bool hasPainted_ = false;
     SidebarSelectionHighlight* contentHighlight_;
     SidebarSelectionHighlight* footerHighlight_;
     design::AnimatedValue dropTint_{0.0};

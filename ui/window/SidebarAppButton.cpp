@@ -23,7 +23,6 @@ namespace palette = design::palette;
 
 namespace {
 
-constexpr int rowHeight = 44;
 constexpr int appIconSize = 26;
 constexpr int leadingPadding = 11;
 constexpr int spacing = 10;

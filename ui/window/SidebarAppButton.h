@@ -24,6 +24,8 @@ class SidebarAppButton : public SidebarRowButton {
     Q_OBJECT
 
 public:
+    static constexpr int rowHeight = 44;
+
     explicit SidebarAppButton(SidebarApp app, QWidget* parent = nullptr);
     ~SidebarAppButton() override;
 

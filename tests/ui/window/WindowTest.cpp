@@ -282,6 +282,15 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     EXPECT_FALSE(sidebar().appRows().back()->isSelected());
 }
 
+TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
+    // The first frame waits only for the rows a screen can show; the rest follow it.
+    std::vector<ScanReport> history;
+    for (int index = 0; index < 80; ++index)
+        history.push_back(bw::test::sampleReport(index, false));
+    window.relaunch(history);
+    EXPECT_EQ(sidebar().appRows().size(), history.size());
+}
+
 TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
     SingleInstance running(window.harness.folder.makeFolder(QStringLiteral("run")));
     ASSERT_TRUE(running.claim());
