@@ -58,6 +58,12 @@ WindowSetup windowSetup(AppModel& model, UpdateController* updates,
     };
     setup.shareItem = [&model, shared, chooseMarkdownFile](QWidget* parent) {
         auto* button = new ReportShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
+        // Drawn like the toolbar's other icon-only items.
+        button->setAccessibleName(QStringLiteral("Share report"));
+        button->setToolTip(QStringLiteral("Share this report"));
+        button->setAutoRaise(true);
+        button->setFixedSize(32, 28);
+        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
         return ShareItem{button, [button](const std::optional<ScanReport>& report) {
                              button->setReport(report);
                          }};
