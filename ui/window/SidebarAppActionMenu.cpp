@@ -1,6 +1,7 @@
 #include "ui/window/SidebarAppActionMenu.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -158,13 +159,35 @@ void SidebarAppActionMenu::popUpBeside(QWidget* anchor) {
                               std::max(available.top(), available.bottom() - height())));
     }
     move(place);
+    takeBackdrop(anchor->window());
     show();
+}
+
+void SidebarAppActionMenu::takeBackdrop(QWidget* window) {
+    // A thin material over the window: what lies under the menu, blurred. A popup cannot see
+    // through to the window on every desktop, so it draws the window's own picture of that place;
+    // where the menu reaches past the window, the canvas stands in for it.
+    if (design::MotionPreferences::instance().reduceTransparency())
+        return;
+    const QRect under(window->mapFromGlobal(pos()), size());
+    QImage sharp(size(), QImage::Format_RGB32);
+    sharp.fill(palette::canvas());
+    QPainter(&sharp).drawPixmap(window->rect().intersected(under).topLeft() - under.topLeft(),
+                                window->grab(window->rect().intersected(under)));
+    constexpr int blur = 12;
+    backdrop_ = sharp.scaled(sharp.size() / blur, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 void SidebarAppActionMenu::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), palette::menuSurface());
+    if (backdrop_.isNull()) {
+        painter.fillRect(rect(), palette::menuSurface());
+    } else {
+        painter.drawImage(QPointF(0, 0), backdrop_);
+        painter.fillRect(rect(), palette::withOpacity(palette::menuSurface(), 0.64));
+    }
     painter.setPen(palette::hairline());
     painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }

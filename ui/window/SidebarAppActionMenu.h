@@ -56,8 +56,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void takeBackdrop(QWidget* window);
     SidebarMenuAction* addEntry(const QString& title, const QString& systemImage,
                                 void (SidebarAppActionMenu::*chosen)(), bool isDestructive = false);
+
+    // The window under the menu, blurred; null under reduce transparency.
+    QImage backdrop_;
 };
 
 } // namespace bw::window
