@@ -103,11 +103,13 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     };
     for (AppSection section : primarySections)
         addDestination(section, column);
+    // The column's spacing of 3 comes once beside a spacer: 22 above the heading, and below it
+    // its own 7 and then the 3 of the list it heads.
     column->addSpacing(22 - 3);
     QLabel* heading = label(QStringLiteral("Apps"), design::TextStyle::sidebarHeading, content);
     heading->setContentsMargins(10, 0, 10, 0);
     column->addWidget(heading);
-    column->addSpacing(7 - 3);
+    column->addSpacing(7);
     appsLayout_ = new QVBoxLayout;
     appsLayout_->setSpacing(3);
     emptyState_ = makeEmptyState(content);

@@ -52,15 +52,18 @@ private:
     QImage icon_;
 };
 
-QWidget* divider(QWidget* parent) {
-    auto* line = new QWidget(parent);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, palette::withOpacity(Qt::white, 0.075));
-    line->setPalette(colours);
-    return line;
-}
+// Half a point of white at 0.075, inset 5 points on each side.
+class MenuDivider : public QWidget {
+public:
+    explicit MenuDivider(QWidget* parent) : QWidget(parent) { setFixedHeight(1); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(QRectF(5, 0, width() - 10, 0.5), palette::withOpacity(Qt::white, 0.075));
+    }
+};
 
 } // namespace
 
@@ -120,7 +123,7 @@ SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& 
     layout->setSpacing(0);
     layout->addWidget(new MenuHeader(app, icon, this));
     layout->addSpacing(5);
-    layout->addWidget(divider(this));
+    layout->addWidget(new MenuDivider(this));
     layout->addSpacing(5);
     addEntry(QStringLiteral("Open Latest Report"), QStringLiteral("doc.text.magnifyingglass"),
              &SidebarAppActionMenu::openChosen);
@@ -132,7 +135,7 @@ SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& 
     addEntry(QStringLiteral("Copy Bundle Identifier"), QStringLiteral("doc.on.doc"),
              &SidebarAppActionMenu::copyBundleIDChosen);
     layout->addSpacing(5);
-    layout->addWidget(divider(this));
+    layout->addWidget(new MenuDivider(this));
     layout->addSpacing(5);
     addEntry(QStringLiteral("Delete App History"), QStringLiteral("trash"),
              &SidebarAppActionMenu::deleteChosen, true);
