@@ -57,6 +57,7 @@ private:
     bool canRevealBuild() const;
     void confirmDelete();
     void updateEllipsis();
+    double ellipsisOpacity() const;
 
     SidebarApp app_;
     std::optional<QImage> icon_;

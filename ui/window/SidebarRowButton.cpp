@@ -14,7 +14,10 @@ SidebarRowButton::SidebarRowButton(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
-    connect(&hoverFill_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(&hoverFill_, &design::AnimatedValue::valueChanged, this, [this] {
+        update();
+        emit hoverProgressChanged();
+    });
     connect(this, &QAbstractButton::toggled, this, qOverload<>(&QWidget::update));
 }
 

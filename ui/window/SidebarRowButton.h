@@ -23,10 +23,13 @@ public:
 
 signals:
     void hoveringChanged(bool hovering);
+    void hoverProgressChanged();
 
 protected:
     // Selected: primary; hovered: primary at 0.9; otherwise secondary.
     QColor foreground() const;
+    // 0 to 1 as the pointer's arrival plays (ease-out 0.12 s, at once under reduce motion).
+    double hoverProgress() const { return hoverFill_.value(); }
     void paintBackground(QPainter& painter) const;
     // Selection is the sidebar's to give; a click never toggles it.
     void nextCheckState() override {}
