@@ -7,6 +7,7 @@
 #include "ui/design/TextStyle.h"
 #include "ui/window/SidebarAppButton.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -86,9 +87,11 @@ void SidebarMenuAction::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     // Drawn at reduced opacity when it cannot be used.
     painter.setOpacity(isEnabled() ? 1.0 : 0.44);
-    if (hover_.value() > 0)
+    // Keyboard focus lights the entry as the pointer does.
+    const double highlight = hasFocus() ? 1.0 : hover_.value();
+    if (highlight > 0)
         painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
-                         palette::withOpacity(Qt::white, 0.065 * hover_.value()));
+                         palette::withOpacity(Qt::white, 0.065 * highlight));
     const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
     const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();
     design::paintSymbol(painter, QRectF(9, 0, 16, height()), systemImage_, 13, QFont::Medium,
@@ -180,6 +183,22 @@ void SidebarAppActionMenu::takeBackdrop(QWidget* window) {
     constexpr int blur = 12;
     backdrop_ = sharp.scaled(sharp.size() / blur, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                     .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void SidebarAppActionMenu::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        close();
+        return;
+    case Qt::Key_Down:
+        focusNextChild();
+        return;
+    case Qt::Key_Up:
+        focusPreviousChild();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void SidebarAppActionMenu::paintEvent(QPaintEvent*) {

@@ -54,6 +54,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Escape closes the menu; the arrow keys move between its entries.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void takeBackdrop(QWidget* window);

@@ -35,6 +35,11 @@ void SidebarRowButton::paintBackground(QPainter& painter) const {
     if (!isSelected() && hoverFill_.value() > 0)
         painter.fillPath(design::continuousRoundedRect(QRectF(rect()), cornerRadius),
                          palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
+    // Where Tab has brought the keyboard.
+    if (hasFocus())
+        painter.strokePath(
+            design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1),
+            QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
 }
 
 bool SidebarRowButton::hitButton(const QPoint& position) const {
