@@ -120,9 +120,9 @@ SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& 
     // click on the ellipsis closes the menu instead of opening it again.
     setAttribute(Qt::WA_NoMouseReplay);
     setAccessibleName(QStringLiteral("App actions"));
-    setFixedWidth(menuWidth);
+    setFixedWidth(arrowDepth + menuWidth);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(7, 7, 7, 7);
+    layout->setContentsMargins(arrowDepth + 7, 7, 7, 7);
     layout->setSpacing(0);
     layout->addWidget(new MenuHeader(app, icon, this));
     layout->addSpacing(5);
@@ -158,15 +158,32 @@ SidebarMenuAction* SidebarAppActionMenu::addEntry(const QString& title, const QS
 
 void SidebarAppActionMenu::popUpBeside(QWidget* anchor) {
     adjustSize();
-    QPoint place = anchor->mapToGlobal(QPoint(anchor->width() + 6, -7));
+    // The arrow points at the anchor's trailing edge, from a little way off.
+    const QPoint tip = anchor->mapToGlobal(QPoint(anchor->width() + 2, anchor->height() / 2));
+    QPoint place(tip.x(), anchor->mapToGlobal(QPoint(0, -7)).y());
     if (const QScreen* screen = anchor->screen()) {
         const QRect available = screen->availableGeometry();
         place.setY(std::clamp(place.y(), available.top(),
                               std::max(available.top(), available.bottom() - height())));
     }
+    constexpr int arrowRoom = cornerRadius + arrowHalfWidth;
+    arrowY_ = std::clamp(tip.y() - place.y(), arrowRoom, std::max(arrowRoom, height() - arrowRoom));
+    // The window itself takes the bubble's shape; no desktop needs to draw transparency for it.
+    setMask(QRegion(outline().toFillPolygon().toPolygon()));
     move(place);
     takeBackdrop(anchor->window());
     show();
+}
+
+QPainterPath SidebarAppActionMenu::outline() const {
+    QPainterPath bubble = design::continuousRoundedRect(
+        QRectF(arrowDepth, 0, width() - arrowDepth, height()), cornerRadius);
+    QPainterPath arrow;
+    arrow.moveTo(0, arrowY_);
+    arrow.lineTo(arrowDepth + 1, arrowY_ - arrowHalfWidth);
+    arrow.lineTo(arrowDepth + 1, arrowY_ + arrowHalfWidth);
+    arrow.closeSubpath();
+    return bubble.united(arrow);
 }
 
 void SidebarAppActionMenu::takeBackdrop(QWidget* window) {
@@ -204,14 +221,16 @@ void SidebarAppActionMenu::keyPressEvent(QKeyEvent* event) {
 void SidebarAppActionMenu::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath shape = outline();
+    painter.setClipPath(shape);
     if (backdrop_.isNull()) {
         painter.fillRect(rect(), palette::menuSurface());
     } else {
         painter.drawImage(QPointF(0, 0), backdrop_);
         painter.fillRect(rect(), palette::withOpacity(palette::menuSurface(), 0.64));
     }
-    painter.setPen(palette::hairline());
-    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.setClipping(false);
+    painter.strokePath(shape, QPen(palette::hairline(), 1));
 }
 
 } // namespace bw::window

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QImage>
+#include <QPainterPath>
 #include <QWidget>
 
 namespace bw::window {
@@ -38,6 +39,10 @@ class SidebarAppActionMenu : public QWidget {
 
 public:
     static constexpr int menuWidth = 252;
+    // The popover's arrow on its leading edge, and its corners.
+    static constexpr int arrowDepth = 9;
+    static constexpr int arrowHalfWidth = 9;
+    static constexpr int cornerRadius = 10;
 
     SidebarAppActionMenu(const SidebarApp& app, const QImage& icon, bool canRevealBuild,
                          QWidget* parent);
@@ -59,11 +64,15 @@ protected:
 
 private:
     void takeBackdrop(QWidget* window);
+    // The bubble with its arrow, in the menu's coordinates.
+    QPainterPath outline() const;
     SidebarMenuAction* addEntry(const QString& title, const QString& systemImage,
                                 void (SidebarAppActionMenu::*chosen)(), bool isDestructive = false);
 
     // The window under the menu, blurred; null under reduce transparency.
     QImage backdrop_;
+    // Where the arrow's tip is, from the top.
+    int arrowY_ = cornerRadius + arrowHalfWidth;
 };
 
 } // namespace bw::window
