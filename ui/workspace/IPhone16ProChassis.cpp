@@ -81,8 +81,11 @@ private:
         const qreal radius = bounds.width() * bodyRadiusRatio;
         QPainterPath body;
         body.addRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+        // The opening is a point smaller than the screen, so that the body also covers the
+        // screen's pixel-stepped mask edge and nothing behind the phone shows through there.
         QPainterPath screen;
-        screen.addRoundedRect(geometry.screen, geometry.screenRadius, geometry.screenRadius);
+        screen.addRoundedRect(geometry.screen.adjusted(1, 1, -1, -1), geometry.screenRadius - 1,
+                              geometry.screenRadius - 1);
         painter.fillPath(body.subtracted(screen), brightened(bodyColor, targeted));
         painter.setPen(QPen(brightened(rimColor, targeted), 1));
         painter.setBrush(Qt::NoBrush);

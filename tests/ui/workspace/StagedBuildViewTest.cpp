@@ -213,7 +213,7 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         const auto drop = [&](const QString& file) {
             return bw::test::dropFile(slot, slot->phoneRect().center(), file) &&
                    bw::test::waitFor(
-                       [&] { return slotFile(prompt) == file || screen.showsText(message); });
+                       [&] { return slotFile(prompt) == file || screen.model->importMessage(); });
         };
         // A cancelled panel changes nothing; a chosen file fills the slot.
         screen.chooser.answer.reset();
