@@ -21,6 +21,11 @@ void AnimatedValue::animateTo(double target, const Motion& motion) {
     m_animation->setStartValue(m_value);
     m_animation->setEndValue(target);
     play(*m_animation, motion);
+    // A move without duration ends within play(), but the animation reports no value when its
+    // last run ended on the same one (after setValue() moved us away from it): take it here.
+    if (!isRunning()) {
+        update(target);
+    }
 }
 
 void AnimatedValue::setValue(double value) {

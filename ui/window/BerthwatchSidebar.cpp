@@ -6,10 +6,14 @@
 #include "ui/design/TextStyle.h"
 #include "ui/window/SidebarAppButton.h"
 #include "ui/window/SidebarDestinationButton.h"
+#include "ui/window/SidebarSelectionHighlight.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace bw::window {
@@ -20,6 +24,11 @@ namespace {
 
 constexpr std::array primarySections{AppSection::scan, AppSection::recents};
 constexpr std::array secondarySections{AppSection::guidelines, AppSection::settings};
+
+bool isFooter(AppSection section) {
+    return std::find(secondarySections.begin(), secondarySections.end(), section) !=
+           secondarySections.end();
+}
 
 QLabel* label(const QString& text, design::TextStyle style, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -80,6 +89,9 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     scroll->viewport()->setAutoFillBackground(false);
     auto* content = new QWidget(scroll);
     content->setAutoFillBackground(false);
+    // Scan, Reports and the apps share one highlight; Guidelines and Settings another.
+    contentHighlight_ = new SidebarSelectionHighlight(content);
+    footerHighlight_ = new SidebarSelectionHighlight(this);
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 10, 0, 0);
     column->setSpacing(3);
@@ -91,11 +103,13 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     };
     for (AppSection section : primarySections)
         addDestination(section, column);
+    // The column's spacing of 3 comes once beside a spacer: 22 above the heading, and below it
+    // its own 7 and then the 3 of the list it heads.
     column->addSpacing(22 - 3);
     QLabel* heading = label(QStringLiteral("Apps"), design::TextStyle::sidebarHeading, content);
     heading->setContentsMargins(10, 0, 10, 0);
     column->addWidget(heading);
-    column->addSpacing(7 - 3);
+    column->addSpacing(7);
     appsLayout_ = new QVBoxLayout;
     appsLayout_->setSpacing(3);
     emptyState_ = makeEmptyState(content);
@@ -103,6 +117,7 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     column->addLayout(appsLayout_);
     column->addStretch();
     scroll->setWidget(content);
+    appsColumn_ = content;
     outer->addWidget(scroll, 1);
 
     outer->addSpacing(8);
@@ -144,8 +159,33 @@ void BerthwatchSidebar::rebuildApps() {
         row->deleteLater();
     }
     appRows_.clear();
-    for (SidebarApp& app : SidebarApp::apps(model_.reports())) {
-        auto* row = new SidebarAppButton(std::move(app), this);
+    pendingApps_ = SidebarApp::apps(model_.reports());
+    emptyState_->setVisible(pendingApps_.empty());
+    // Until the sidebar's first frame, only the rows a screen can show: a long history would
+    // otherwise delay the window by a row per app. The others follow right after that frame.
+    addAppRows(hasPainted_ ? pendingApps_.size() : rowsOnAScreen());
+}
+
+std::size_t BerthwatchSidebar::rowsOnAScreen() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int height = screen ? screen->availableGeometry().height() : 2160;
+    return std::size_t(height / SidebarAppButton::rowHeight) + 1;
+}
+
+void BerthwatchSidebar::addRemainingAppRows() {
+    if (appRows_.size() == pendingApps_.size())
+        return;
+    // Rows added one by one to a column on screen are each laid out with all the others; added
+    // while it is hidden, they are laid out once. Nothing is painted in between.
+    appsColumn_->hide();
+    addAppRows(pendingApps_.size());
+    appsColumn_->show();
+}
+
+void BerthwatchSidebar::addAppRows(std::size_t count) {
+    const std::size_t end = std::min(pendingApps_.size(), appRows_.size() + count);
+    for (std::size_t index = appRows_.size(); index < end; ++index) {
+        auto* row = new SidebarAppButton(std::move(pendingApps_[index]), this);
         // Each action reads the row's own app: a copy per action would cost a report each.
         connect(row, &QAbstractButton::clicked, this, [this, row] { openApp(row->app()); });
         connect(row, &SidebarAppButton::showReportsRequested, this,
@@ -157,7 +197,8 @@ void BerthwatchSidebar::rebuildApps() {
         appsLayout_->addWidget(row);
         appRows_.push_back(row);
     }
-    emptyState_->setVisible(appRows_.empty());
+    if (appRows_.size() == pendingApps_.size())
+        pendingApps_.clear();
     updateSelection();
     updateBusy();
 }
@@ -173,6 +214,18 @@ void BerthwatchSidebar::updateSelection() {
     }
     for (SidebarAppButton* row : appRows_)
         row->setSelected(shown && shown->metadata.bundleIdentifier == row->app().bundleIdentifier);
+    std::vector<QWidget*> content;
+    std::vector<QWidget*> footer;
+    for (SidebarDestinationButton* row : destinations_) {
+        if (row->isSelected())
+            (isFooter(row->section()) ? footer : content).push_back(row);
+    }
+    for (SidebarAppButton* row : appRows_) {
+        if (row->isSelected())
+            content.push_back(row);
+    }
+    contentHighlight_->follow(content);
+    footerHighlight_->follow(footer);
 }
 
 void BerthwatchSidebar::updateBusy() {
@@ -214,6 +267,11 @@ void BerthwatchSidebar::showReports() {
 }
 
 void BerthwatchSidebar::paintEvent(QPaintEvent*) {
+    if (!hasPainted_) {
+        hasPainted_ = true;
+        // After this frame has reached the screen.
+        QTimer::singleShot(0, this, &BerthwatchSidebar::addRemainingAppRows);
+    }
     QPainter painter(this);
     painter.fillRect(rect(), palette::sidebarSurface());
     if (dropTint_.value() > 0)

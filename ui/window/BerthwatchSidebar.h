@@ -17,6 +17,7 @@ namespace bw::window {
 
 class SidebarAppButton;
 class SidebarDestinationButton;
+class SidebarSelectionHighlight;
 
 // The window's left column: Scan and Reports at the top, the scanned apps under "Apps", and
 // Guidelines and Settings pinned to the bottom. Everything it shows comes from the model; it
@@ -34,12 +35,16 @@ public:
 
     SidebarDestinationButton* destination(AppSection section) const;
     const std::vector<SidebarAppButton*>& appRows() const { return appRows_; }
+    SidebarSelectionHighlight* contentHighlight() const { return contentHighlight_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void rebuildApps();
+    void addAppRows(std::size_t count);
+    void addRemainingAppRows();
+    std::size_t rowsOnAScreen() const;
     void updateSelection();
     void updateBusy();
     void updateDropTint();
@@ -49,8 +54,14 @@ private:
     AppModel& model_;
     std::vector<SidebarDestinationButton*> destinations_;
     std::vector<SidebarAppButton*> appRows_;
+    // The apps of the list, while rows are still to be made for some of them.
+    std::vector<SidebarApp> pendingApps_;
     QVBoxLayout* appsLayout_;
     QWidget* emptyState_;
+    QWidget* appsColumn_;
+    bool hasPainted_ = false;
+    SidebarSelectionHighlight* contentHighlight_;
+    SidebarSelectionHighlight* footerHighlight_;
     design::AnimatedValue dropTint_{0.0};
 };
 

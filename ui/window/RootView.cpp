@@ -43,6 +43,10 @@ protected:
         if (underMouse() || isDown())
             painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
                              palette::rowFillSoft());
+        if (hasFocus())
+            painter.strokePath(
+                design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 7),
+                QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
         design::paintSymbol(painter, QRectF(rect()), symbol_, 15, QFont::Medium,
                             isDown() ? palette::textPrimary() : palette::textSecondary());
     }
@@ -111,6 +115,8 @@ QWidget* RootView::makeToolbar() {
     if (setup_.shareItem)
         share_ = setup_.shareItem(bar);
     layout->addWidget(toggle_);
+    if (setup_.backItem)
+        layout->addWidget(setup_.backItem(bar));
     layout->addWidget(reveal_);
     if (share_.widget)
         layout->addWidget(share_.widget);

@@ -38,6 +38,9 @@ struct WindowSetup {
     std::function<QWidget*(AppSection section, RootView& root, QWidget* parent)> screen;
     // The toolbar's share item (its menu copies or saves the shown report); none leaves it out.
     std::function<ShareItem(QWidget* parent)> shareItem;
+    // The scan section's own toolbar item ("Back" on the staged build screen), placed after the
+    // sidebar toggle; it shows and hides itself. None leaves it out.
+    std::function<QWidget*(QWidget* parent)> backItem;
     // The demonstration switches are read from these.
     QStringList arguments = QCoreApplication::arguments();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -1,11 +1,13 @@
 #include "ui/window/SidebarAppActionMenu.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/window/SidebarAppButton.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -51,15 +53,18 @@ private:
     QImage icon_;
 };
 
-QWidget* divider(QWidget* parent) {
-    auto* line = new QWidget(parent);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, palette::withOpacity(Qt::white, 0.075));
-    line->setPalette(colours);
-    return line;
-}
+// Half a point of white at 0.075, inset 5 points on each side.
+class MenuDivider : public QWidget {
+public:
+    explicit MenuDivider(QWidget* parent) : QWidget(parent) { setFixedHeight(1); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(QRectF(5, 0, width() - 10, 0.5), palette::withOpacity(Qt::white, 0.075));
+    }
+};
 
 } // namespace
 
@@ -82,9 +87,11 @@ void SidebarMenuAction::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     // Drawn at reduced opacity when it cannot be used.
     painter.setOpacity(isEnabled() ? 1.0 : 0.44);
-    if (hover_.value() > 0)
+    // Keyboard focus lights the entry as the pointer does.
+    const double highlight = hasFocus() ? 1.0 : hover_.value();
+    if (highlight > 0)
         painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
-                         palette::withOpacity(Qt::white, 0.065 * hover_.value()));
+                         palette::withOpacity(Qt::white, 0.065 * highlight));
     const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
     const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();
     design::paintSymbol(painter, QRectF(9, 0, 16, height()), systemImage_, 13, QFont::Medium,
@@ -113,13 +120,13 @@ SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& 
     // click on the ellipsis closes the menu instead of opening it again.
     setAttribute(Qt::WA_NoMouseReplay);
     setAccessibleName(QStringLiteral("App actions"));
-    setFixedWidth(menuWidth);
+    setFixedWidth(arrowDepth + menuWidth);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(7, 7, 7, 7);
+    layout->setContentsMargins(arrowDepth + 7, 7, 7, 7);
     layout->setSpacing(0);
     layout->addWidget(new MenuHeader(app, icon, this));
     layout->addSpacing(5);
-    layout->addWidget(divider(this));
+    layout->addWidget(new MenuDivider(this));
     layout->addSpacing(5);
     addEntry(QStringLiteral("Open Latest Report"), QStringLiteral("doc.text.magnifyingglass"),
              &SidebarAppActionMenu::openChosen);
@@ -131,7 +138,7 @@ SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& 
     addEntry(QStringLiteral("Copy Bundle Identifier"), QStringLiteral("doc.on.doc"),
              &SidebarAppActionMenu::copyBundleIDChosen);
     layout->addSpacing(5);
-    layout->addWidget(divider(this));
+    layout->addWidget(new MenuDivider(this));
     layout->addSpacing(5);
     addEntry(QStringLiteral("Delete App History"), QStringLiteral("trash"),
              &SidebarAppActionMenu::deleteChosen, true);
@@ -151,22 +158,79 @@ SidebarMenuAction* SidebarAppActionMenu::addEntry(const QString& title, const QS
 
 void SidebarAppActionMenu::popUpBeside(QWidget* anchor) {
     adjustSize();
-    QPoint place = anchor->mapToGlobal(QPoint(anchor->width() + 6, -7));
+    // The arrow points at the anchor's trailing edge, from a little way off.
+    const QPoint tip = anchor->mapToGlobal(QPoint(anchor->width() + 2, anchor->height() / 2));
+    QPoint place(tip.x(), anchor->mapToGlobal(QPoint(0, -7)).y());
     if (const QScreen* screen = anchor->screen()) {
         const QRect available = screen->availableGeometry();
         place.setY(std::clamp(place.y(), available.top(),
                               std::max(available.top(), available.bottom() - height())));
     }
+    constexpr int arrowRoom = cornerRadius + arrowHalfWidth;
+    arrowY_ = std::clamp(tip.y() - place.y(), arrowRoom, std::max(arrowRoom, height() - arrowRoom));
+    // The window itself takes the bubble's shape; no desktop needs to draw transparency for it.
+    setMask(QRegion(outline().toFillPolygon().toPolygon()));
     move(place);
+    takeBackdrop(anchor->window());
     show();
+}
+
+QPainterPath SidebarAppActionMenu::outline() const {
+    QPainterPath bubble = design::continuousRoundedRect(
+        QRectF(arrowDepth, 0, width() - arrowDepth, height()), cornerRadius);
+    QPainterPath arrow;
+    arrow.moveTo(0, arrowY_);
+    arrow.lineTo(arrowDepth + 1, arrowY_ - arrowHalfWidth);
+    arrow.lineTo(arrowDepth + 1, arrowY_ + arrowHalfWidth);
+    arrow.closeSubpath();
+    return bubble.united(arrow);
+}
+
+void SidebarAppActionMenu::takeBackdrop(QWidget* window) {
+    // A thin material over the window: what lies under the menu, blurred. A popup cannot see
+    // through to the window on every desktop, so it draws the window's own picture of that place;
+    // where the menu reaches past the window, the canvas stands in for it.
+    if (design::MotionPreferences::instance().reduceTransparency())
+        return;
+    const QRect under(window->mapFromGlobal(pos()), size());
+    QImage sharp(size(), QImage::Format_RGB32);
+    sharp.fill(palette::canvas());
+    QPainter(&sharp).drawPixmap(window->rect().intersected(under).topLeft() - under.topLeft(),
+                                window->grab(window->rect().intersected(under)));
+    constexpr int blur = 12;
+    backdrop_ = sharp.scaled(sharp.size() / blur, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void SidebarAppActionMenu::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        close();
+        return;
+    case Qt::Key_Down:
+        focusNextChild();
+        return;
+    case Qt::Key_Up:
+        focusPreviousChild();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void SidebarAppActionMenu::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), palette::menuSurface());
-    painter.setPen(palette::hairline());
-    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    const QPainterPath shape = outline();
+    painter.setClipPath(shape);
+    if (backdrop_.isNull()) {
+        painter.fillRect(rect(), palette::menuSurface());
+    } else {
+        painter.drawImage(QPointF(0, 0), backdrop_);
+        painter.fillRect(rect(), palette::withOpacity(palette::menuSurface(), 0.64));
+    }
+    painter.setClipping(false);
+    painter.strokePath(shape, QPen(palette::hairline(), 1));
 }
 
 } // namespace bw::window

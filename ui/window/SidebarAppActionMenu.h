@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QImage>
+#include <QPainterPath>
 #include <QWidget>
 
 namespace bw::window {
@@ -38,6 +39,10 @@ class SidebarAppActionMenu : public QWidget {
 
 public:
     static constexpr int menuWidth = 252;
+    // The popover's arrow on its leading edge, and its corners.
+    static constexpr int arrowDepth = 9;
+    static constexpr int arrowHalfWidth = 9;
+    static constexpr int cornerRadius = 10;
 
     SidebarAppActionMenu(const SidebarApp& app, const QImage& icon, bool canRevealBuild,
                          QWidget* parent);
@@ -54,10 +59,20 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Escape closes the menu; the arrow keys move between its entries.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void takeBackdrop(QWidget* window);
+    // The bubble with its arrow, in the menu's coordinates.
+    QPainterPath outline() const;
     SidebarMenuAction* addEntry(const QString& title, const QString& systemImage,
                                 void (SidebarAppActionMenu::*chosen)(), bool isDestructive = false);
+
+    // The window under the menu, blurred; null under reduce transparency.
+    QImage backdrop_;
+    // Where the arrow's tip is, from the top.
+    int arrowY_ = cornerRadius + arrowHalfWidth;
 };
 
 } // namespace bw::window

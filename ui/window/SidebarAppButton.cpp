@@ -5,6 +5,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/report/ScreenParts.h"
 #include "ui/report/SecondaryClickTarget.h"
 #include "ui/window/SidebarAppActionMenu.h"
 
@@ -22,7 +23,6 @@ namespace palette = design::palette;
 
 namespace {
 
-constexpr int rowHeight = 44;
 constexpr int appIconSize = 26;
 constexpr int leadingPadding = 11;
 constexpr int spacing = 10;
@@ -39,13 +39,22 @@ public:
         setFocusPolicy(Qt::TabFocus);
     }
 
+    void setOpacity(double opacity) {
+        opacity_ = opacity;
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.setOpacity(opacity_);
         design::paintSymbol(painter, QRectF(rect()), u"ellipsis", 11, QFont::DemiBold,
                             palette::textSecondary());
     }
+
+private:
+    double opacity_ = 0;
 };
 
 } // namespace
@@ -91,6 +100,7 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     setAccessibleDescription(statusText(app_.latestReport));
     connect(ellipsis_, &QAbstractButton::clicked, this, &SidebarAppButton::toggleActionMenu);
     connect(this, &SidebarRowButton::hoveringChanged, this, &SidebarAppButton::updateEllipsis);
+    connect(this, &SidebarRowButton::hoverProgressChanged, this, &SidebarAppButton::updateEllipsis);
     // Event filters see the mouse events of a disabled widget too, so a row disabled by a
     // running scan refuses its right clicks here.
     new report::SecondaryClickTarget(this, [this] {
@@ -153,9 +163,17 @@ void SidebarAppButton::resizeEvent(QResizeEvent* event) {
     SidebarRowButton::resizeEvent(event);
 }
 
+double SidebarAppButton::ellipsisOpacity() const {
+    return isActionMenuPresented() ? 1 : hoverProgress();
+}
+
 void SidebarAppButton::updateEllipsis() {
-    // The ellipsis takes the dot's place while the row is hovered or its menu is open.
-    ellipsis_->setVisible(isHovering() || isActionMenuPresented());
+    // The ellipsis takes the dot's place, and the clicks there, while the row is hovered or its
+    // menu is open; the two cross-fade with the hover.
+    const bool isActive = isHovering() || isActionMenuPresented();
+    ellipsis_->setAttribute(Qt::WA_TransparentForMouseEvents, !isActive);
+    ellipsis_->setFocusPolicy(isActive ? Qt::TabFocus : Qt::NoFocus);
+    static_cast<EllipsisButton*>(ellipsis_)->setOpacity(ellipsisOpacity());
     update();
 }
 
@@ -176,9 +194,8 @@ void SidebarAppButton::paintEvent(QPaintEvent*) {
                      Qt::AlignLeft | Qt::AlignVCenter,
                      painter.fontMetrics().elidedText(app_.appName, Qt::ElideRight,
                                                       std::max(0, textRight - textLeft)));
-    if (ellipsis_->isVisible())
-        return;
     const QPointF dot(width() - trailingPadding - trailingFrame / 2.0, middle);
+    painter.setOpacity(1 - ellipsisOpacity());
     painter.setPen(Qt::NoPen);
     painter.setBrush(statusTint(app_.latestReport));
     painter.drawEllipse(dot, 3.5, 3.5);
@@ -225,14 +242,16 @@ void SidebarAppButton::showActionMenu() {
 }
 
 void SidebarAppButton::confirmDelete() {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Delete %1?").arg(app_.appName),
-                                QStringLiteral("This removes all saved scan reports for %1. The "
-                                               "app itself is not affected.")
-                                    .arg(app_.appName),
-                                QMessageBox::NoButton, window());
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    // The name comes from a scanned build: shown as plain text, never read as markup.
+    QMessageBox* box = report::makeConfirmation(
+        QStringLiteral("Delete %1?").arg(app_.appName),
+        QStringLiteral("This removes all saved scan reports for %1. The app itself is not "
+                       "affected.")
+            .arg(app_.appName),
+        window());
     QPushButton* remove = box->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
-    box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // Return answers "Cancel": nothing is deleted by a stray key press.
+    box->setDefaultButton(box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
     connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton* button) {
         if (button == remove)
             emit deleteConfirmed();

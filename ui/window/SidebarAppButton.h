@@ -24,6 +24,8 @@ class SidebarAppButton : public SidebarRowButton {
     Q_OBJECT
 
 public:
+    static constexpr int rowHeight = 44;
+
     explicit SidebarAppButton(SidebarApp app, QWidget* parent = nullptr);
     ~SidebarAppButton() override;
 
@@ -55,6 +57,7 @@ private:
     bool canRevealBuild() const;
     void confirmDelete();
     void updateEllipsis();
+    double ellipsisOpacity() const;
 
     SidebarApp app_;
     std::optional<QImage> icon_;

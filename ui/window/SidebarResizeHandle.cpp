@@ -37,8 +37,9 @@ void SidebarResizeHandle::adjust(Adjustment direction) {
 
 void SidebarResizeHandle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const double opacity =
-        idleLineOpacity + (hoveredLineOpacity - idleLineOpacity) * hover_.value();
+    // Bright while the pointer is over it or the keyboard adjusts it.
+    const double lit = hasFocus() ? 1.0 : hover_.value();
+    const double opacity = idleLineOpacity + (hoveredLineOpacity - idleLineOpacity) * lit;
     QColor line(Qt::white);
     line.setAlphaF(float(opacity));
     painter.fillRect(QRectF((width() - 1) / 2.0, 0, 1, height()), line);

@@ -14,7 +14,10 @@ SidebarRowButton::SidebarRowButton(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
-    connect(&hoverFill_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(&hoverFill_, &design::AnimatedValue::valueChanged, this, [this] {
+        update();
+        emit hoverProgressChanged();
+    });
     connect(this, &QAbstractButton::toggled, this, qOverload<>(&QWidget::update));
 }
 
@@ -27,13 +30,16 @@ QColor SidebarRowButton::foreground() const {
 }
 
 void SidebarRowButton::paintBackground(QPainter& painter) const {
-    const QPainterPath shape = design::continuousRoundedRect(QRectF(rect()), cornerRadius);
-    if (isSelected()) {
-        painter.fillPath(shape, palette::rowFillStrong());
-        return;
-    }
-    if (hoverFill_.value() > 0)
-        painter.fillPath(shape, palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
+    // The selection fill is the group's highlight, drawn under the row; hover shows only on
+    // the others.
+    if (!isSelected() && hoverFill_.value() > 0)
+        painter.fillPath(design::continuousRoundedRect(QRectF(rect()), cornerRadius),
+                         palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
+    // Where Tab has brought the keyboard.
+    if (hasFocus())
+        painter.strokePath(
+            design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1),
+            QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
 }
 
 bool SidebarRowButton::hitButton(const QPoint& position) const {

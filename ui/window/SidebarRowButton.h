@@ -6,8 +6,9 @@
 
 namespace bw::window {
 
-// A sidebar row: the rounded fill behind it (the selection, or a soft fill while hovered) and the
-// text colour that follows both. Destination rows and app rows draw their content on top.
+// A sidebar row: the soft fill behind it while hovered and the text colour that follows hover and
+// selection. The selection fill is the sidebar's moving highlight, drawn under the row. Destination
+// rows and app rows draw their content on top.
 class SidebarRowButton : public QAbstractButton {
     Q_OBJECT
 
@@ -22,10 +23,13 @@ public:
 
 signals:
     void hoveringChanged(bool hovering);
+    void hoverProgressChanged();
 
 protected:
     // Selected: primary; hovered: primary at 0.9; otherwise secondary.
     QColor foreground() const;
+    // 0 to 1 as the pointer's arrival plays (ease-out 0.12 s, at once under reduce motion).
+    double hoverProgress() const { return hoverFill_.value(); }
     void paintBackground(QPainter& painter) const;
     // Selection is the sidebar's to give; a click never toggles it.
     void nextCheckState() override {}

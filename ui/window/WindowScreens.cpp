@@ -7,6 +7,7 @@
 #include "ui/report/ReportsView.h"
 #include "ui/window/GuidelinesView.h"
 #include "ui/window/SettingsView.h"
+#include "ui/workspace/BackToScanButton.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/ScanWorkspaceView.h"
 
@@ -52,8 +53,17 @@ WindowSetup windowSetup(AppModel& model, UpdateController* updates,
         }
         return nullptr;
     };
+    setup.backItem = [&model](QWidget* parent) {
+        return new workspace::BackToScanButton(model, parent);
+    };
     setup.shareItem = [&model, shared, chooseMarkdownFile](QWidget* parent) {
         auto* button = new ReportShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
+        // Drawn like the toolbar's other icon-only items.
+        button->setAccessibleName(QStringLiteral("Share report"));
+        button->setToolTip(QStringLiteral("Share this report"));
+        button->setAutoRaise(true);
+        button->setFixedSize(32, 28);
+        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
         return ShareItem{button, [button](const std::optional<ScanReport>& report) {
                              button->setReport(report);
                          }};

@@ -71,6 +71,11 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     ASSERT_TRUE(model.staged().has_value());
     test::settle();
 
+    // "Back" sits in the window's toolbar, above the staged build's screen.
+    QAbstractButton* back = button(main, QStringLiteral("Back to Scan"));
+    ASSERT_NE(back, nullptr);
+    EXPECT_FALSE(window.root().screen()->isAncestorOf(back));
+
     QAbstractButton* scan = button(main, QStringLiteral("Scan build"));
     ASSERT_NE(scan, nullptr);
     QTest::mouseClick(scan, Qt::LeftButton);
@@ -83,6 +88,7 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     const ScanReport report = *model.report();
     ASSERT_FALSE(report.findings.empty());
     EXPECT_TRUE(showsText(*window.root().screen(), report.findings.front().title));
+    EXPECT_FALSE(back->isVisible());
 
     ASSERT_TRUE(bw::test::waitUntil([&] {
         const std::vector<ScanReport> saved = ReportStore(window.harness.history).load().reports;

@@ -50,6 +50,7 @@ void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStri
         });
         setup.screen = real.screen;
         setup.shareItem = real.shareItem;
+        setup.backItem = real.backItem;
     }
     window = std::make_unique<MainWindow>(model(), nullptr, setup);
     window->show();

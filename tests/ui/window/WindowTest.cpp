@@ -10,6 +10,7 @@
 #include "ui/window/SidebarAppButton.h"
 #include "ui/window/SidebarDestinationButton.h"
 #include "ui/window/SidebarResizeHandle.h"
+#include "ui/window/SidebarSelectionHighlight.h"
 
 #include <QAction>
 #include <QApplication>
@@ -172,17 +173,22 @@ TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
     EXPECT_TRUE(row->isActionMenuPresented());
 }
 
-// Clicks the button titled `title` of the message box that is open.
-bool answerMessageBox(const QString& title) {
+QMessageBox* openMessageBox() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(widget);
-        if (!box || !box->isVisible())
-            continue;
-        for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == title) {
-                button->click();
-                return true;
-            }
+        if (box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+// Clicks the button titled `title` of the message box that is open.
+bool answerMessageBox(const QString& title) {
+    QMessageBox* box = openMessageBox();
+    for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>()) {
+        if (button->text() == title) {
+            button->click();
+            return true;
         }
     }
     return false;
@@ -191,6 +197,8 @@ bool answerMessageBox(const QString& title) {
 TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
     ScanReport built = bw::test::sampleReport(1);
     built.sourcePath = window.harness.folder.write(QStringLiteral("App1.ipa"), "zip");
+    // A name from a scanned build that looks like markup.
+    built.metadata.appName = QStringLiteral("<b>Tide</b>");
     ScanReport moved = bw::test::sampleReport(2);
     window.relaunch({built, moved});
     auto menuOf = [this](const QString& bundleIdentifier) {
@@ -222,6 +230,9 @@ TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
         menu = menuOf(built.metadata.bundleIdentifier);
         QTest::mouseClick(entry(menu, QStringLiteral("Delete App History")), Qt::LeftButton);
         settle();
+        ASSERT_NE(openMessageBox(), nullptr);
+        EXPECT_EQ(openMessageBox()->text(), QStringLiteral("Delete <b>Tide</b>?"));
+        EXPECT_EQ(openMessageBox()->textFormat(), Qt::PlainText);
         ASSERT_TRUE(answerMessageBox(answer));
         settle();
         EXPECT_EQ(model().reports().size(), answer == u"Cancel" ? 2u : 1u);
@@ -244,8 +255,19 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     SidebarAppButton* row = sidebar().appRows().back();
     QWidget* reveal = test::named(window.root(), QStringLiteral("Reveal in Finder"));
     EXPECT_FALSE(reveal->isVisible());
+    // The fill slides from Scan to the app's row, or jumps there under reduce motion.
+    const SidebarSelectionHighlight& fill = *sidebar().contentHighlight();
+    EXPECT_EQ(fill.movingRect(), QRectF(scan->geometry()));
     QTest::mouseClick(row, Qt::LeftButton);
     row = sidebar().appRows().back();
+    EXPECT_EQ(fill.movingRect(), QRectF(scan->geometry()));
+    EXPECT_TRUE(bw::test::waitUntil([&] { return fill.movingRect() == row->geometry(); }));
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    QTest::mouseClick(scan, Qt::LeftButton);
+    EXPECT_EQ(fill.movingRect(), QRectF(scan->geometry()));
+    QTest::mouseClick(row, Qt::LeftButton);
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    EXPECT_EQ(fill.movingRect(), QRectF(row->geometry()));
     EXPECT_TRUE(row->isSelected());
     EXPECT_FALSE(scan->isSelected());
     EXPECT_TRUE(reveal->isVisible());
@@ -258,6 +280,15 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     EXPECT_FALSE(model().report().has_value());
     EXPECT_TRUE(scan->isSelected());
     EXPECT_FALSE(sidebar().appRows().back()->isSelected());
+}
+
+TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
+    // The first frame waits only for the rows a screen can show; the rest follow it.
+    std::vector<ScanReport> history;
+    for (int index = 0; index < 80; ++index)
+        history.push_back(bw::test::sampleReport(index, false));
+    window.relaunch(history);
+    EXPECT_EQ(sidebar().appRows().size(), history.size());
 }
 
 TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
