@@ -19,13 +19,11 @@ std::vector<ScanReport> newestFirst(std::vector<ScanReport> reports) {
     return reports;
 }
 
-// Only whether the item can be read counts; a keychain that fails counts as not connected.
+// Only whether the item exists counts: reading it may ask to unlock the keyring, which the scan
+// does when it needs the key. A keychain that fails or does not answer soon counts as not
+// connected.
 bool hasCredentials(const AppStoreConnectService& service) {
-    try {
-        return service.keychain().read(service.credentialAccount()).has_value();
-    } catch (const std::exception&) {
-        return false;
-    }
+    return service.keychain().contains(service.credentialAccount(), std::chrono::seconds(3));
 }
 
 } // namespace

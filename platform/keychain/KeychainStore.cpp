@@ -4,8 +4,11 @@
 #include "platform/keychain/SecretServiceStatus.h"
 
 #include <QStringDecoder>
+#include <condition_variable>
 #include <libsecret/secret.h>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace bw {
 namespace {
@@ -62,7 +65,46 @@ std::optional<QString> strictUtf8(const char* bytes, gsize length) {
     return text;
 }
 
+// Cancels `cancellable` once `timeout` has passed, unless the object goes first.
+class CancelAfter {
+public:
+    CancelAfter(GCancellable* cancellable, std::chrono::milliseconds timeout)
+        : timer_([cancellable, timeout, this](std::stop_token stop) {
+              std::unique_lock lock(mutex_);
+              if (!wake_.wait_for(lock, stop, timeout, [] { return false; }) &&
+                  !stop.stop_requested()) {
+                  g_cancellable_cancel(cancellable);
+              }
+          }) {}
+
+private:
+    std::mutex mutex_;
+    std::condition_variable_any wake_;
+    std::jthread timer_; // last: stopped and joined before the members it uses go
+};
+
 } // namespace
+
+bool KeychainStore::contains(const QString& account, std::chrono::milliseconds timeout) const {
+    const QByteArray serviceName = service.toUtf8();
+    const QByteArray accountName = account.toUtf8();
+    const std::unique_ptr<GCancellable, ObjectUnref> cancellable(g_cancellable_new());
+    const CancelAfter deadline(cancellable.get(), timeout);
+    GError* rawError = nullptr;
+    const Service secretService(
+        secret_service_get_sync(SECRET_SERVICE_NONE, cancellable.get(), &rawError));
+    Error error(rawError);
+    if (!secretService) {
+        return false;
+    }
+    const Attributes attributes(secret_attributes_build(
+        &schema, "service", serviceName.constData(), "account", accountName.constData(), nullptr));
+    const ItemList items(secret_service_search_sync(secretService.get(), &schema, attributes.get(),
+                                                    SECRET_SEARCH_NONE, cancellable.get(),
+                                                    &rawError));
+    error.reset(rawError);
+    return !error && items;
+}
 
 std::optional<QString> KeychainStore::read(const QString& account) const {
     const QByteArray serviceName = service.toUtf8();

@@ -3,6 +3,7 @@
 #include "platform/keychain/KeychainStoreError.h"
 
 #include <QString>
+#include <chrono>
 #include <optional>
 
 namespace bw {
@@ -17,6 +18,11 @@ struct KeychainStore {
     // The item's data as UTF-8 text; nothing when there is no item or its data is not UTF-8.
     // Throws KeychainStoreError for every other failure.
     std::optional<QString> read(const QString& account) const;
+
+    // Whether an item exists for `account`, without unlocking anything or reading its data. Gives
+    // up with false after `timeout`: a desktop without a Secret Service can leave the request
+    // waiting for D-Bus activation for half a minute, and the program asks this while starting.
+    bool contains(const QString& account, std::chrono::milliseconds timeout) const;
 
     // Stores `value` as UTF-8, replacing the data of an existing item or adding a new one.
     // Throws KeychainStoreError.

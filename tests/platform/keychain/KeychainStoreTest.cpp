@@ -3,9 +3,15 @@
 #include "platform/keychain/KeychainStatus.h"
 
 #include <QProcess>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <libsecret/secret.h>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace bw;
 
@@ -163,6 +169,9 @@ TEST_F(KeychainStoreTest, ALockedKeyringRefusesWithoutPrompting) {
     lockDefaultCollection();
 
     EXPECT_EQ(statusOf([&] { store.read("creds"); }), keychain_status::interactionNotAllowed);
+    // Whether the item exists needs no unlocking.
+    EXPECT_TRUE(store.contains("creds", std::chrono::seconds(10)));
+    EXPECT_FALSE(store.contains("other", std::chrono::seconds(10)));
     EXPECT_EQ(statusOf([&] { store.save("new", "creds"); }),
               keychain_status::interactionNotAllowed);
 }
@@ -180,6 +189,32 @@ TEST(KeychainStoreUnreachable, NoSecretServiceGivesNotAvailable) {
             const bool saveRefused =
                 statusOf([&] { store.save("v", "creds"); }) == keychain_status::notAvailable;
             std::exit(readRefused && saveRefused ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(KeychainStoreUnreachable, ABusThatNeverAnswersIsNotWaitedFor) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // A socket that takes connections into its backlog and never answers them.
+            const std::string path = "/tmp/bw-silent-bus-" + std::to_string(::getpid());
+            const int silent = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+            ::unlink(path.c_str());
+            if (::bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+                ::listen(silent, 8) != 0) {
+                std::exit(2);
+            }
+            setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + path).c_str(), 1);
+            const KeychainStore store{"app.berthwatch.mac"};
+            const auto started = std::chrono::steady_clock::now();
+            const bool found = store.contains("creds", std::chrono::milliseconds(500));
+            const auto waited = std::chrono::steady_clock::now() - started;
+            ::unlink(path.c_str());
+            std::exit(!found && waited < std::chrono::seconds(5) ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }
