@@ -52,7 +52,7 @@ QString BuildScanner::prepareArtifact(const QString& artifact, const QString& wo
         throw BuildScannerError(BuildScannerError::Kind::unsupportedArtifact);
     }
     const CommandResult result =
-        CommandRunner::run(toolDirectory_ + QStringLiteral("/ditto"),
+        command_runner::run(toolDirectory_ + QStringLiteral("/ditto"),
                            {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},
                            extractionTimeout_, stop);
     if (result.status != 0) {

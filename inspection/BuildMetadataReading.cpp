@@ -74,7 +74,7 @@ BuildMetadata BuildScanner::makeBuildMetadata(const plist::PlistDictionary& info
     metadata.architectures = architectures;
     metadata.sdkNames = embeddedFrameworkNames(files);
     metadata.bundleSize = bundleSize(app);
-    metadata.iconPNG = AppIconExtractor::iconPNG(app, info, files);
+    metadata.iconPNG = app_icon_extractor::iconPNG(app, info, files);
     return metadata;
 }
 

@@ -31,7 +31,7 @@ StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_toke
                               std::move(texts.buildNumber),
                               std::move(texts.platform),
                               std::move(texts.minimumOS),
-                              AppIconExtractor::iconPNG(app, info, topLevel),
+                              app_icon_extractor::iconPNG(app, info, topLevel),
                               deviceFamilyNames(info),
                               bundleSize(app)};
 }

@@ -94,7 +94,7 @@ Bytes CodeDirectory::specialSlotHash(uint32_t slot) const {
 
 Result<CodeDirectory> parseCodeDirectory(Bytes blob) {
     ByteCursor cursor(blob, ByteOrder::big);
-    if (cursor.u32() != blobMagic::codeDirectory)
+    if (cursor.u32() != blob_magic::codeDirectory)
         return malformed("code directory has the wrong magic");
     const uint32_t length = cursor.u32();
     CodeDirectory directory;

@@ -63,30 +63,30 @@ Result<Bytes> containerBytes(Bytes data, uint32_t magic, const char* what) {
 }
 
 std::optional<uint32_t> expectedMagic(uint32_t type) {
-    if (type >= slotType::alternateCodeDirectoryFirst &&
-        type <= slotType::alternateCodeDirectoryLast)
-        return blobMagic::codeDirectory;
+    if (type >= slot_type::alternateCodeDirectoryFirst &&
+        type <= slot_type::alternateCodeDirectoryLast)
+        return blob_magic::codeDirectory;
     switch (type) {
-    case slotType::codeDirectory:
-        return blobMagic::codeDirectory;
-    case slotType::requirements:
-        return blobMagic::requirements;
-    case slotType::entitlements:
-        return blobMagic::entitlements;
-    case slotType::entitlementsDer:
-        return blobMagic::entitlementsDer;
-    case slotType::signature:
-        return blobMagic::blobWrapper;
+    case slot_type::codeDirectory:
+        return blob_magic::codeDirectory;
+    case slot_type::requirements:
+        return blob_magic::requirements;
+    case slot_type::entitlements:
+        return blob_magic::entitlements;
+    case slot_type::entitlementsDer:
+        return blob_magic::entitlementsDer;
+    case slot_type::signature:
+        return blob_magic::blobWrapper;
     default:
         return std::nullopt;
     }
 }
 
 Result<std::vector<BlobIndexEntry>> readRequirements(Bytes blob) {
-    BW_TRY(bytes, containerBytes(blob, blobMagic::requirements, "requirements blob"));
+    BW_TRY(bytes, containerBytes(blob, blob_magic::requirements, "requirements blob"));
     BW_TRY(entries, readIndex(*bytes, "requirements blob"));
     for (const BlobIndexEntry& entry : *entries) {
-        if (entry.magic != blobMagic::requirement)
+        if (entry.magic != blob_magic::requirement)
             return malformed("requirement has magic " + hex(entry.magic));
     }
     return entries;
@@ -94,29 +94,29 @@ Result<std::vector<BlobIndexEntry>> readRequirements(Bytes blob) {
 
 std::optional<MachOError> readSlot(CodeSignature& signature, const BlobIndexEntry& entry) {
     const Bytes payload = entry.bytes.subspan(blobHeaderSize);
-    if (entry.type == slotType::codeDirectory ||
-        (entry.type >= slotType::alternateCodeDirectoryFirst &&
-         entry.type <= slotType::alternateCodeDirectoryLast)) {
+    if (entry.type == slot_type::codeDirectory ||
+        (entry.type >= slot_type::alternateCodeDirectoryFirst &&
+         entry.type <= slot_type::alternateCodeDirectoryLast)) {
         BW_TRY(directory, parseCodeDirectory(entry.bytes));
-        if (entry.type == slotType::codeDirectory)
+        if (entry.type == slot_type::codeDirectory)
             signature.codeDirectory = std::move(directory).value();
         else
             signature.alternateCodeDirectories.push_back(std::move(directory).value());
         return std::nullopt;
     }
     switch (entry.type) {
-    case slotType::requirements: {
+    case slot_type::requirements: {
         BW_TRY(requirements, readRequirements(entry.bytes));
         signature.requirements = std::move(requirements).value();
         break;
     }
-    case slotType::entitlements:
+    case slot_type::entitlements:
         signature.entitlementsXml = payload;
         break;
-    case slotType::entitlementsDer:
+    case slot_type::entitlementsDer:
         signature.entitlementsDer = payload;
         break;
-    case slotType::signature:
+    case slot_type::signature:
         signature.cms = payload;
         break;
     default:
@@ -141,7 +141,7 @@ std::optional<uint32_t> repeatedType(const std::vector<BlobIndexEntry>& index) {
 } // namespace
 
 Result<CodeSignature> parseCodeSignature(Bytes data) {
-    BW_TRY(bytes, containerBytes(data, blobMagic::embeddedSignature, "code signature"));
+    BW_TRY(bytes, containerBytes(data, blob_magic::embeddedSignature, "code signature"));
     BW_TRY(index, readIndex(*bytes, "code signature"));
     CodeSignature signature;
     signature.bytes = *bytes;

@@ -9,7 +9,7 @@
 namespace bw::tools {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using test::runTool;
 using test::ToolRun;
 
@@ -19,7 +19,7 @@ const std::string tools = BW_LIBEXEC_DIR;
 // Every well-formed fixture: all generated files outside malformed/.
 std::vector<std::string> wellFormedFixtures() {
     std::vector<std::string> files;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(fixtures)) {
+    for (const stdfs::directory_entry& entry : stdfs::recursive_directory_iterator(fixtures)) {
         const std::string path = entry.path().string();
         if (entry.is_regular_file() && path.find("/malformed") == std::string::npos)
             files.push_back(path);
@@ -43,7 +43,7 @@ TEST(MachOToolsTest, FixtureSetIsComplete) {
     // The comparisons below are only as good as the set they run over.
     EXPECT_GE(wellFormedFixtures().size(), 25u);
     EXPECT_GE(
-        std::distance(fs::directory_iterator(fixtures + "/malformed"), fs::directory_iterator()),
+        std::distance(stdfs::directory_iterator(fixtures + "/malformed"), stdfs::directory_iterator()),
         25);
 }
 
@@ -198,7 +198,7 @@ TEST(MachOToolsTest, OtoolListsEveryFileItIsGivenAndFailsIfOneFails) {
 }
 
 TEST(MachOToolsTest, EveryMalformedFileFailsQuicklyAndCleanly) {
-    for (const fs::directory_entry& entry : fs::directory_iterator(fixtures + "/malformed")) {
+    for (const stdfs::directory_entry& entry : stdfs::directory_iterator(fixtures + "/malformed")) {
         for (const auto& [tool, option] :
              {std::pair{"lipo", "-archs"}, {"otool", "-L"}, {"nm", "-u"}}) {
             SCOPED_TRACE(std::string(tool) + " " + entry.path().filename().string());

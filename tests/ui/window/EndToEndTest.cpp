@@ -102,14 +102,14 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     ASSERT_TRUE(share.contains(QStringLiteral("Copy")) &&
                 share.contains(QStringLiteral("Save As…")));
     share[QStringLiteral("Copy")]->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), ReportMarkdown::render(report));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), report_markdown::render(report));
     share[QStringLiteral("Save As…")]->trigger();
     const QString exported =
         window.harness.folder.path() + u'/' + report.metadata.appName + QStringLiteral(".md");
     ASSERT_TRUE(bw::test::waitUntil([&] { return QFileInfo::exists(exported); }));
     QFile file(exported);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), ReportMarkdown::render(report));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), report_markdown::render(report));
 
     row->showActionMenu();
     QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Reveal Build in Finder")),
