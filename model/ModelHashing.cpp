@@ -29,9 +29,13 @@ size_t qHash(const Finding& v, size_t seed) {
     return hashOptional(v.resolution, seed);
 }
 
-size_t qHash(const BuildMetadata& v, size_t seed) {
-    seed = qHashMulti(seed, v.appName, v.bundleIdentifier, v.version, v.buildNumber, v.platform,
+size_t qHash(const BuildIdentity& v, size_t seed) {
+    return qHashMulti(seed, v.appName, v.bundleIdentifier, v.version, v.buildNumber, v.platform,
                       v.minimumOS);
+}
+
+size_t qHash(const BuildMetadata& v, size_t seed) {
+    seed = qHash(static_cast<const BuildIdentity&>(v), seed);
     seed = hashList(v.architectures, seed);
     seed = hashList(v.sdkNames, seed);
     seed = qHash(v.bundleSize, seed);
@@ -64,8 +68,7 @@ size_t qHash(const ScanReport& v, size_t seed) {
 }
 
 size_t qHash(const StagedBuildPreview& v, size_t seed) {
-    seed = qHashMulti(seed, v.appName, v.bundleIdentifier, v.version, v.buildNumber, v.platform,
-                      v.minimumOS);
+    seed = qHash(static_cast<const BuildIdentity&>(v), seed);
     seed = hashOptional(v.iconPNG, seed);
     seed = hashOptional(v.targetDevices, seed);
     return hashOptional(v.bundleSize, seed);
