@@ -21,8 +21,9 @@ std::vector<std::string> wellFormedFixtures() {
     std::vector<std::string> files;
     for (const stdfs::directory_entry& entry : stdfs::recursive_directory_iterator(fixtures)) {
         const std::string path = entry.path().string();
-        if (entry.is_regular_file() && path.find("/malformed") == std::string::npos)
+        if (entry.is_regular_file() && path.find("/malformed") == std::string::npos) {
             files.push_back(path);
+        }
     }
     std::ranges::sort(files);
     return files;
@@ -34,8 +35,9 @@ ToolRun ours(const std::string& tool, const std::string& option, const std::stri
 
 // llvm-lipo ends the list with a space before the line feed; ours does not, like Apple's lipo.
 std::string withoutTrailingSpace(std::string text) {
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, " \n") == 0)
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, " \n") == 0) {
         text.erase(text.size() - 2, 1);
+    }
     return text;
 }
 

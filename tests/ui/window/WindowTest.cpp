@@ -176,8 +176,9 @@ TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
 bool answerMessageBox(const QString& title) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(widget);
-        if (!box || !box->isVisible())
+        if (!box || !box->isVisible()) {
             continue;
+        }
         for (QAbstractButton* button : box->buttons()) {
             if (button->text() == title) {
                 button->click();
