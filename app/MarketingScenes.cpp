@@ -42,8 +42,8 @@ MarketingScene AppModel::marketingScene() const {
 
 ScanReport AppModel::showcaseReport() const {
     return marketing_mode::readShowcaseFile(options_.showcaseFile.isEmpty()
-                                               ? marketing_mode::showcaseFilePath()
-                                               : options_.showcaseFile)
+                                                ? marketing_mode::showcaseFilePath()
+                                                : options_.showcaseFile)
         .value_or(ScanReport::sample());
 }
 

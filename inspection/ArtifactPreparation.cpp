@@ -53,8 +53,8 @@ QString BuildScanner::prepareArtifact(const QString& artifact, const QString& wo
     }
     const CommandResult result =
         command_runner::run(toolDirectory_ + QStringLiteral("/ditto"),
-                           {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},
-                           extractionTimeout_, stop);
+                            {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},
+                            extractionTimeout_, stop);
     if (result.status != 0) {
         throw BuildScannerError::extractionFailed(result.combinedOutput());
     }

@@ -1,6 +1,6 @@
 #include "inspection/AppIconExtractor.h"
-#include "inspection/BuildScanner.h"
 #include "inspection/BuildIdentityReading.h"
+#include "inspection/BuildScanner.h"
 #include "inspection/TextOrder.h"
 #include "inspection/checks/PlatformChecks.h"
 #include "model/ReportHelpers.h"
@@ -63,9 +63,8 @@ BuildIdentity readBuildIdentity(const plist::PlistDictionary& info, const QStrin
 BuildMetadata BuildScanner::makeBuildMetadata(const plist::PlistDictionary& info,
                                               const QString& app, const std::vector<QString>& files,
                                               const std::vector<QString>& architectures) {
-    return BuildMetadata{readBuildIdentity(info, app), architectures,
-                         embeddedFrameworkNames(files), bundleSize(app),
-                         app_icon_extractor::iconPNG(app, info, files)};
+    return BuildMetadata{readBuildIdentity(info, app), architectures, embeddedFrameworkNames(files),
+                         bundleSize(app), app_icon_extractor::iconPNG(app, info, files)};
 }
 
 QString BuildScanner::platformName(const plist::PlistDictionary& info) {

@@ -1,6 +1,6 @@
 #include "inspection/AppIconExtractor.h"
-#include "inspection/BuildScanner.h"
 #include "inspection/BuildIdentityReading.h"
+#include "inspection/BuildScanner.h"
 #include "platform/core/Cancelled.h"
 #include "platform/fs/FileWalk.h"
 #include "platform/fs/TemporaryFolder.h"
@@ -26,8 +26,7 @@ StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_toke
 
     return StagedBuildPreview{readBuildIdentity(info, app),
                               app_icon_extractor::iconPNG(app, info, topLevel),
-                              deviceFamilyNames(info),
-                              bundleSize(app)};
+                              deviceFamilyNames(info), bundleSize(app)};
 }
 
 } // namespace bw

@@ -4,11 +4,17 @@
 
 namespace bw {
 
-static size_t hashEnum(auto value, size_t seed) { return qHash(static_cast<int>(value), seed); }
+static size_t hashEnum(auto value, size_t seed) {
+    return qHash(static_cast<int>(value), seed);
+}
 
-size_t qHash(const FindingEvidenceField& v, size_t seed) { return qHashMulti(seed, v.label, v.value); }
+size_t qHash(const FindingEvidenceField& v, size_t seed) {
+    return qHashMulti(seed, v.label, v.value);
+}
 
-size_t qHash(const ResolutionStep& v, size_t seed) { return qHashMulti(seed, v.title, v.instruction); }
+size_t qHash(const ResolutionStep& v, size_t seed) {
+    return qHashMulti(seed, v.title, v.instruction);
+}
 
 size_t qHash(const FindingResolution& v, size_t seed) {
     seed = qHash(v.summary, seed);

@@ -14,7 +14,7 @@ std::optional<CommandResult> runForCheck(const QString& executable, const QStrin
                                          std::stop_token stop) {
     try {
         return command_runner::run(executable, arguments, command_runner::defaultTimeout,
-                                  std::move(stop));
+                                   std::move(stop));
     } catch (const CommandRunnerError&) {
     } catch (const Cancelled&) {
     } catch (const std::system_error&) {

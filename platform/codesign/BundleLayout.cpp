@@ -91,7 +91,8 @@ bool isCodeBundle(const stdfs::path& folder) {
         return true;
     }
     BundleLayout layout = bundleLayout(folder);
-    return layout.executable && stdfs::is_regular_file(stdfs::symlink_status(*layout.executable, ec));
+    return layout.executable &&
+           stdfs::is_regular_file(stdfs::symlink_status(*layout.executable, ec));
 }
 
 bool looksLikeMachO(const stdfs::path& file) {

@@ -33,12 +33,12 @@ BuildMetadata iosMetadata(const char* name, const char* version,
 }
 
 BuildMetadata macMetadata(const char* name) {
-    return BuildMetadata{{QString::fromUtf8(name), "com.example.berthwatch.mac", "2.0", "200",
-                          "macOS", "12.0"},
-                         {"x86_64", "arm64"},
-                         {},
-                         1,
-                         std::nullopt};
+    return BuildMetadata{
+        {QString::fromUtf8(name), "com.example.berthwatch.mac", "2.0", "200", "macOS", "12.0"},
+        {"x86_64", "arm64"},
+        {},
+        1,
+        std::nullopt};
 }
 
 // The metadata as one line per field, so that a difference shows which.

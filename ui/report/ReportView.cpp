@@ -251,7 +251,8 @@ void ReportView::updateSection() {
     if (isListStale_ || listedFilter_ != filter) {
         isListStale_ = false;
         listedFilter_ = filter;
-        const auto expanded = report_texts::expandedRow(visible, context_.model.selectedFindingID());
+        const auto expanded =
+            report_texts::expandedRow(visible, context_.model.selectedFindingID());
         findingList_->setFindings(std::move(visible), report_.metadata, expanded);
     }
 }

@@ -55,7 +55,8 @@ std::string info(const std::string& executable) {
 }
 
 // An iOS application with resources, a localisation, a link and a nested framework.
-stdfs::path makeApp(const stdfs::path& folder, const stdfs::path& executable = inputs / "App.universal") {
+stdfs::path makeApp(const stdfs::path& folder,
+                    const stdfs::path& executable = inputs / "App.universal") {
     stdfs::path app = folder / "App.app";
     stdfs::create_directories(app / "Frameworks/Kit.framework");
     stdfs::copy_file(executable, app / "App");
@@ -239,7 +240,7 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
         {"unsigned nested framework",
          [](const stdfs::path& app) {
              stdfs::copy_file(inputs / "App.unsigned", app / "Frameworks/Kit.framework/Kit",
-                           stdfs::copy_options::overwrite_existing);
+                              stdfs::copy_options::overwrite_existing);
          },
          {"APP: code object is not signed at all",
           "In subcomponent: APP/Frameworks/Kit.framework"}},
@@ -337,7 +338,9 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
          [](const stdfs::path& app) { writeText(app / "PkgInfo", "APPLxxxx"); },
          {"APP: valid on disk", "APP: the designated requirement was not evaluated"}},
         {"modified framework file",
-         [](const stdfs::path& app) { writeText(app / "Frameworks/Kit.framework/Info.plist", "x"); },
+         [](const stdfs::path& app) {
+             writeText(app / "Frameworks/Kit.framework/Info.plist", "x");
+         },
          {"APP: a sealed resource is missing or invalid",
           "file modified: APP/Frameworks/Kit.framework/Info.plist"}},
     };

@@ -44,9 +44,9 @@ std::string withoutTrailingSpace(std::string text) {
 TEST(MachOToolsTest, FixtureSetIsComplete) {
     // The comparisons below are only as good as the set they run over.
     EXPECT_GE(wellFormedFixtures().size(), 25u);
-    EXPECT_GE(
-        std::distance(stdfs::directory_iterator(fixtures + "/malformed"), stdfs::directory_iterator()),
-        25);
+    EXPECT_GE(std::distance(stdfs::directory_iterator(fixtures + "/malformed"),
+                            stdfs::directory_iterator()),
+              25);
 }
 
 // llvm's tools print only the host's slice of a universal file unless asked for all of them;

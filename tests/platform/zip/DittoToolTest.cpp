@@ -28,8 +28,8 @@ ToolRun extract(const stdfs::path& archive, const stdfs::path& destination) {
 // What is on disk under `root`, in the form of a tree description, sorted by path.
 std::vector<TreeItem> snapshot(const stdfs::path& root) {
     std::vector<TreeItem> items;
-    for (auto it = stdfs::recursive_directory_iterator(root); it != stdfs::recursive_directory_iterator();
-         ++it) {
+    for (auto it = stdfs::recursive_directory_iterator(root);
+         it != stdfs::recursive_directory_iterator(); ++it) {
         struct stat info {};
         EXPECT_EQ(::lstat(it->path().c_str(), &info), 0);
         TreeItem item;
@@ -173,7 +173,8 @@ TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {
             EXPECT_EQ(namesIn(work.fsPath() / "inner"), std::vector<std::string>{});
         } else {
             EXPECT_EQ(namesIn(work.fsPath() / "inner"), std::vector<std::string>{"out"});
-            for (const stdfs::directory_entry& entry : stdfs::recursive_directory_iterator(destination)) {
+            for (const stdfs::directory_entry& entry :
+                 stdfs::recursive_directory_iterator(destination)) {
                 EXPECT_LE(entry.file_size(), 1024u) << entry.path();
             }
         }
@@ -252,7 +253,7 @@ TEST(Ditto, ReplacesAFileInTheDestinationInsteadOfWritingThroughIt) {
     std::ofstream(work.fsPath() / "victim.txt") << "unchanged";
     stdfs::create_directories(work.fsPath() / "out" / "Folder");
     stdfs::create_hard_link(work.fsPath() / "victim.txt",
-                         work.fsPath() / "out" / "Folder" / "readme.txt");
+                            work.fsPath() / "out" / "Folder" / "readme.txt");
     const ToolRun run = extract(fixtures / "tree.zip", work.fsPath() / "out");
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
     EXPECT_EQ(bw::test::readFile(work.fsPath() / "victim.txt"), "unchanged");
