@@ -37,10 +37,10 @@ QString defaultHistoryFolder() {
 
 double minimumPresentationDuration(const QStringList& arguments,
                                    const QProcessEnvironment& environment) {
-    if (!MarketingMode::isEnabled(arguments, environment)) {
+    if (!marketing_mode::isEnabled(arguments, environment)) {
         return 36.0;
     }
-    return MarketingMode::scene(arguments, environment) == MarketingScene::showcase ? 6.0 : 12.0;
+    return marketing_mode::scene(arguments, environment) == MarketingScene::showcase ? 6.0 : 12.0;
 }
 
 std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings) {

@@ -19,7 +19,7 @@ QString defaultSampleExportFolder() {
 }
 
 StagedBuildPreview fallbackPreview() {
-    const MarketingMode::ShowcaseRow& app = MarketingMode::showcaseRows().front();
+    const marketing_mode::ShowcaseRow& app = marketing_mode::showcaseRows().front();
     return {app.appName, app.bundleIdentifier, u"1.0.16"_s, u"19"_s,   u"iOS / iPadOS"_s,
             u"17.0"_s,   std::nullopt,         u"iPhone"_s, 46'023'980};
 }
@@ -33,17 +33,17 @@ StagedBuildPreview previewOf(const BuildMetadata& metadata) {
 } // namespace
 
 bool AppModel::isDemonstration() const {
-    return MarketingMode::isEnabled(options_.arguments, options_.environment);
+    return marketing_mode::isEnabled(options_.arguments, options_.environment);
 }
 
 MarketingScene AppModel::marketingScene() const {
-    return MarketingMode::scene(options_.arguments, options_.environment);
+    return marketing_mode::scene(options_.arguments, options_.environment);
 }
 
 ScanReport AppModel::showcaseReport() const {
-    return MarketingMode::readShowcaseFile(options_.showcaseFile.isEmpty()
-                                               ? MarketingMode::showcaseFilePath()
-                                               : options_.showcaseFile)
+    return marketing_mode::readShowcaseFile(options_.showcaseFile.isEmpty()
+                                                ? marketing_mode::showcaseFilePath()
+                                                : options_.showcaseFile)
         .value_or(ScanReport::sample());
 }
 
@@ -83,7 +83,7 @@ bool AppModel::applyMarketingScene() {
         setStaged(std::nullopt);
         setScreenshotSlots({});
         if (scene == MarketingScene::home) {
-            setReports(MarketingMode::showcaseReport());
+            setReports(marketing_mode::showcaseReport());
         }
         setScanPhase(ScanPhase::idle());
         if (scene == MarketingScene::showcase) {
@@ -124,11 +124,11 @@ bool AppModel::applyMarketingScene() {
 
 void AppModel::makeMarketingStagedBuild() {
     const std::optional<QUrl> archive =
-        options_.archivesFolder.isEmpty() ? MarketingMode::demoArchiveURL()
-                                          : MarketingMode::demoArchiveURL(options_.archivesFolder);
-    const QString archiveName = MarketingMode::demoAppName() + u".xcarchive"_s;
-    const std::optional<ScanReport> showcase = MarketingMode::readShowcaseFile(
-        options_.showcaseFile.isEmpty() ? MarketingMode::showcaseFilePath()
+        options_.archivesFolder.isEmpty() ? marketing_mode::demoArchiveURL()
+                                          : marketing_mode::demoArchiveURL(options_.archivesFolder);
+    const QString archiveName = marketing_mode::demoAppName() + u".xcarchive"_s;
+    const std::optional<ScanReport> showcase = marketing_mode::readShowcaseFile(
+        options_.showcaseFile.isEmpty() ? marketing_mode::showcaseFilePath()
                                         : options_.showcaseFile);
     setStaged(StagedBuild{
         QUuid::createUuid(), archive ? QFileInfo(archive->toLocalFile()).fileName() : archiveName,

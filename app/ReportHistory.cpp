@@ -129,7 +129,7 @@ void AppModel::revealReport(const ScanReport& report) const {
 }
 
 void AppModel::exportReport(const ScanReport& report, const QString& path) {
-    workers_.start([this, markdown = ReportMarkdown::render(report), path](std::stop_token) {
+    workers_.start([this, markdown = report_markdown::render(report), path](std::stop_token) {
         try {
             fs::writeFileAtomically(path, markdown.toUtf8());
         } catch (const std::exception& error) {

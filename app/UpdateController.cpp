@@ -13,8 +13,9 @@ UpdateController::fromApplicationInfo(const ApplicationInfo& info,
     const QUrl feed(info.string(QStringLiteral("SUFeedURL")).value_or(QString()).trimmed(),
                     QUrl::StrictMode);
     const QString scheme = feed.scheme().toLower();
-    if (!feed.isValid() || feed.host().isEmpty() || (scheme != "https" && scheme != "http"))
+    if (!feed.isValid() || feed.host().isEmpty() || (scheme != "https" && scheme != "http")) {
         return std::make_unique<UpdateController>(nullptr, parent);
+    }
     const QString version = info.string(QStringLiteral("CFBundleVersion")).value_or(QString());
     auto updater = std::make_unique<updater::Updater>(feed, version, std::move(environment));
     updater->start();
@@ -22,8 +23,9 @@ UpdateController::fromApplicationInfo(const ApplicationInfo& info,
 }
 
 void UpdateController::checkForUpdates() {
-    if (controller_)
+    if (controller_) {
         controller_->checkForUpdates();
+    }
 }
 
 } // namespace bw

@@ -21,8 +21,9 @@ void UpdateDialogPresenter::offerUpdate(const updater::AppcastItem& item) {
     box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);
     box.setDefaultButton(download);
     box.exec();
-    if (box.clickedButton() == download)
+    if (box.clickedButton() == download) {
         QDesktopServices::openUrl(item.downloadLink);
+    }
 }
 
 void UpdateDialogPresenter::reportUpToDate() {

@@ -11,7 +11,7 @@
 #include <cmath>
 #include <set>
 
-namespace bw::AppIconExtractor {
+namespace bw::app_icon_extractor {
 
 namespace {
 
@@ -248,4 +248,4 @@ std::optional<QByteArray> iconPNG(const QString& bundle, const plist::PlistDicti
     return std::nullopt;
 }
 
-} // namespace bw::AppIconExtractor
+} // namespace bw::app_icon_extractor

@@ -11,7 +11,7 @@
 // Finds an application bundle's own icon and renders it as a PNG of at most 128 pixels a side.
 // Icons compiled only into an asset catalog are not read. Nothing here fails: unreadable or
 // undecodable files simply drop out.
-namespace bw::AppIconExtractor {
+namespace bw::app_icon_extractor {
 
 inline constexpr int iconSide = 128;
 
@@ -39,4 +39,4 @@ std::optional<QByteArray> renderPNG(const QImage& image, int maxSide);
 // The generic application icon shown for a macOS bundle without an icon file of its own.
 std::optional<QByteArray> workspaceIcon();
 
-} // namespace bw::AppIconExtractor
+} // namespace bw::app_icon_extractor

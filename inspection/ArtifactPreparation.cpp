@@ -52,9 +52,9 @@ QString BuildScanner::prepareArtifact(const QString& artifact, const QString& wo
         throw BuildScannerError(BuildScannerError::Kind::unsupportedArtifact);
     }
     const CommandResult result =
-        CommandRunner::run(toolDirectory_ + QStringLiteral("/ditto"),
-                           {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},
-                           extractionTimeout_, stop);
+        command_runner::run(toolDirectory_ + QStringLiteral("/ditto"),
+                            {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},
+                            extractionTimeout_, stop);
     if (result.status != 0) {
         throw BuildScannerError::extractionFailed(result.combinedOutput());
     }

@@ -1,6 +1,6 @@
 #include "inspection/AppIconExtractor.h"
+#include "inspection/BuildIdentityReading.h"
 #include "inspection/BuildScanner.h"
-#include "inspection/BuildTexts.h"
 #include "inspection/TextOrder.h"
 #include "inspection/checks/PlatformChecks.h"
 #include "model/ReportHelpers.h"
@@ -46,7 +46,7 @@ std::vector<QString> embeddedFrameworkNames(const std::vector<QString>& files) {
 
 } // namespace
 
-BuildTexts buildTexts(const plist::PlistDictionary& info, const QString& app) {
+BuildIdentity readBuildIdentity(const plist::PlistDictionary& info, const QString& app) {
     return {textOr(info, {u"CFBundleDisplayName", u"CFBundleName"},
                    withoutExtension(fs::lastPathComponent(app))),
             textOr(info, {u"CFBundleIdentifier"}, QStringLiteral("Unknown")),
@@ -63,19 +63,8 @@ BuildTexts buildTexts(const plist::PlistDictionary& info, const QString& app) {
 BuildMetadata BuildScanner::makeBuildMetadata(const plist::PlistDictionary& info,
                                               const QString& app, const std::vector<QString>& files,
                                               const std::vector<QString>& architectures) {
-    BuildTexts texts = buildTexts(info, app);
-    BuildMetadata metadata;
-    metadata.appName = std::move(texts.appName);
-    metadata.bundleIdentifier = std::move(texts.bundleIdentifier);
-    metadata.version = std::move(texts.version);
-    metadata.buildNumber = std::move(texts.buildNumber);
-    metadata.platform = std::move(texts.platform);
-    metadata.minimumOS = std::move(texts.minimumOS);
-    metadata.architectures = architectures;
-    metadata.sdkNames = embeddedFrameworkNames(files);
-    metadata.bundleSize = bundleSize(app);
-    metadata.iconPNG = AppIconExtractor::iconPNG(app, info, files);
-    return metadata;
+    return BuildMetadata{readBuildIdentity(info, app), architectures, embeddedFrameworkNames(files),
+                         bundleSize(app), app_icon_extractor::iconPNG(app, info, files)};
 }
 
 QString BuildScanner::platformName(const plist::PlistDictionary& info) {

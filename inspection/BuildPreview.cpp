@@ -1,6 +1,6 @@
 #include "inspection/AppIconExtractor.h"
+#include "inspection/BuildIdentityReading.h"
 #include "inspection/BuildScanner.h"
-#include "inspection/BuildTexts.h"
 #include "platform/core/Cancelled.h"
 #include "platform/fs/FileWalk.h"
 #include "platform/fs/TemporaryFolder.h"
@@ -24,16 +24,9 @@ StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_toke
     const std::vector<QString> topLevel =
         fs::listFolder(app, /*skipHidden=*/true).value_or(std::vector<QString>{});
 
-    BuildTexts texts = buildTexts(info, app);
-    return StagedBuildPreview{std::move(texts.appName),
-                              std::move(texts.bundleIdentifier),
-                              std::move(texts.version),
-                              std::move(texts.buildNumber),
-                              std::move(texts.platform),
-                              std::move(texts.minimumOS),
-                              AppIconExtractor::iconPNG(app, info, topLevel),
-                              deviceFamilyNames(info),
-                              bundleSize(app)};
+    return StagedBuildPreview{readBuildIdentity(info, app),
+                              app_icon_extractor::iconPNG(app, info, topLevel),
+                              deviceFamilyNames(info), bundleSize(app)};
 }
 
 } // namespace bw

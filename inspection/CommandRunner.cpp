@@ -20,7 +20,7 @@
 
 extern char** environ;
 
-namespace bw::CommandRunner {
+namespace bw::command_runner {
 
 namespace {
 
@@ -230,4 +230,4 @@ CommandResult run(const QString& executable, const QStringList& arguments, doubl
     return result;
 }
 
-} // namespace bw::CommandRunner
+} // namespace bw::command_runner

@@ -38,7 +38,7 @@ private:
     double seconds_;
 };
 
-namespace CommandRunner {
+namespace command_runner {
 
 inline constexpr double defaultTimeout = 120;
 
@@ -52,6 +52,6 @@ inline constexpr double defaultTimeout = 120;
 CommandResult run(const QString& executable, const QStringList& arguments,
                   double timeout = defaultTimeout, std::stop_token stop = {});
 
-} // namespace CommandRunner
+} // namespace command_runner
 
 } // namespace bw

@@ -1,22 +1,17 @@
 #pragma once
 
+#include "model/BuildIdentity.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 #include <vector>
 
 namespace bw {
 
 // What the build says about itself.
-struct BuildMetadata {
-    QString appName;
-    QString bundleIdentifier;
-    QString version;
-    QString buildNumber;
-    QString platform;
-    QString minimumOS;
+struct BuildMetadata : BuildIdentity {
     std::vector<QString> architectures;
     std::vector<QString> sdkNames;
     qint64 bundleSize;

@@ -3,7 +3,6 @@
 #include "model/ReportEnums.h"
 
 #include <QString>
-
 #include <optional>
 #include <vector>
 

@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QHashFunctions>
-
 #include <optional>
 #include <vector>
 
@@ -20,7 +19,8 @@ template <typename T> size_t hashList(const std::vector<T>& values, size_t seed)
     return qHashRange(values.begin(), values.end(), qHash(values.size(), seed));
 }
 
-template <typename T> size_t hashOptionalList(const std::optional<std::vector<T>>& values, size_t seed) {
+template <typename T>
+size_t hashOptionalList(const std::optional<std::vector<T>>& values, size_t seed) {
     return values ? hashList(*values, qHash(1, seed)) : qHash(0, seed);
 }
 

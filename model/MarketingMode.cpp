@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-namespace bw::MarketingMode {
+namespace bw::marketing_mode {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -61,4 +61,4 @@ std::optional<QUrl> demoArchiveURL(const QString& folder) {
     return std::nullopt;
 }
 
-} // namespace bw::MarketingMode
+} // namespace bw::marketing_mode

@@ -9,7 +9,7 @@
 
 // The switches of demonstration ("marketing") mode, read from the launch arguments (the full
 // list, program path included) and the environment that the program entry passes in.
-namespace bw::MarketingMode {
+namespace bw::marketing_mode {
 
 bool isEnabled(const QStringList& arguments, const QProcessEnvironment& environment);
 
@@ -25,4 +25,4 @@ QString archivesFolder();
 // folder cannot be listed or holds no such entry.
 std::optional<QUrl> demoArchiveURL(const QString& folder = archivesFolder());
 
-} // namespace bw::MarketingMode
+} // namespace bw::marketing_mode

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <cmath>
 
-namespace bw::MarketingMode {
+namespace bw::marketing_mode {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -97,4 +97,4 @@ ScanReport makeShowcaseReport(const ShowcaseRow& row, const ScanReport& base,
             base.rulesVersion};
 }
 
-} // namespace bw::MarketingMode
+} // namespace bw::marketing_mode

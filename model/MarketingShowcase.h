@@ -3,7 +3,7 @@
 #include "model/ScanReport.h"
 
 // The built-in reports that the demonstration scenes show.
-namespace bw::MarketingMode {
+namespace bw::marketing_mode {
 
 // One made-up app of the showcase.
 struct ShowcaseRow {
@@ -40,4 +40,4 @@ std::vector<ScanReport> makeShowcaseReports(const QString& path, const QDateTime
 ScanReport makeShowcaseReport(const ShowcaseRow& row, const ScanReport& base,
                               const QDateTime& now = QDateTime::currentDateTimeUtc());
 
-} // namespace bw::MarketingMode
+} // namespace bw::marketing_mode

@@ -4,11 +4,17 @@
 
 namespace bw {
 
-static size_t hashEnum(auto value, size_t seed) { return qHash(static_cast<int>(value), seed); }
+static size_t hashEnum(auto value, size_t seed) {
+    return qHash(static_cast<int>(value), seed);
+}
 
-size_t qHash(const FindingEvidenceField& v, size_t seed) { return qHashMulti(seed, v.label, v.value); }
+size_t qHash(const FindingEvidenceField& v, size_t seed) {
+    return qHashMulti(seed, v.label, v.value);
+}
 
-size_t qHash(const ResolutionStep& v, size_t seed) { return qHashMulti(seed, v.title, v.instruction); }
+size_t qHash(const ResolutionStep& v, size_t seed) {
+    return qHashMulti(seed, v.title, v.instruction);
+}
 
 size_t qHash(const FindingResolution& v, size_t seed) {
     seed = qHash(v.summary, seed);
@@ -29,9 +35,13 @@ size_t qHash(const Finding& v, size_t seed) {
     return hashOptional(v.resolution, seed);
 }
 
-size_t qHash(const BuildMetadata& v, size_t seed) {
-    seed = qHashMulti(seed, v.appName, v.bundleIdentifier, v.version, v.buildNumber, v.platform,
+size_t qHash(const BuildIdentity& v, size_t seed) {
+    return qHashMulti(seed, v.appName, v.bundleIdentifier, v.version, v.buildNumber, v.platform,
                       v.minimumOS);
+}
+
+size_t qHash(const BuildMetadata& v, size_t seed) {
+    seed = qHash(static_cast<const BuildIdentity&>(v), seed);
     seed = hashList(v.architectures, seed);
     seed = hashList(v.sdkNames, seed);
     seed = qHash(v.bundleSize, seed);
@@ -64,8 +74,7 @@ size_t qHash(const ScanReport& v, size_t seed) {
 }
 
 size_t qHash(const StagedBuildPreview& v, size_t seed) {
-    seed = qHashMulti(seed, v.appName, v.bundleIdentifier, v.version, v.buildNumber, v.platform,
-                      v.minimumOS);
+    seed = qHash(static_cast<const BuildIdentity&>(v), seed);
     seed = hashOptional(v.iconPNG, seed);
     seed = hashOptional(v.targetDevices, seed);
     return hashOptional(v.bundleSize, seed);

@@ -24,7 +24,13 @@ enum class EvidenceSource { build, appStoreConnect, screenshot, manual };
 
 enum class Verdict { noConfirmedBlockers, needsAttention };
 
-enum class ScreenshotAssessmentStatus { passed, confirmedIssue, insufficientEvidence, failed, skipped };
+enum class ScreenshotAssessmentStatus {
+    passed,
+    confirmedIssue,
+    insufficientEvidence,
+    failed,
+    skipped
+};
 
 // The review areas that screenshots are supplied for.
 enum class ScreenshotPrompt { paywall, signIn, accountDeletion, permissions, restore };

@@ -267,16 +267,16 @@ Finding decodeFinding(const JsonReader& r) {
             optionalAt<FindingResolution>(r, u"resolution", decodeFindingResolution)};
 }
 
+// The identity fields stand flat beside the rest in every object that carries them.
+static BuildIdentity decodeBuildIdentity(const JsonReader& r) {
+    return {json::stringAt(r, u"appName"),  json::stringAt(r, u"bundleIdentifier"),
+            json::stringAt(r, u"version"),  json::stringAt(r, u"buildNumber"),
+            json::stringAt(r, u"platform"), json::stringAt(r, u"minimumOS")};
+}
+
 BuildMetadata decodeBuildMetadata(const JsonReader& r) {
-    return {json::stringAt(r, u"appName"),
-            json::stringAt(r, u"bundleIdentifier"),
-            json::stringAt(r, u"version"),
-            json::stringAt(r, u"buildNumber"),
-            json::stringAt(r, u"platform"),
-            json::stringAt(r, u"minimumOS"),
-            decodeStrings(r.member(u"architectures")),
-            decodeStrings(r.member(u"sdkNames")),
-            r.member(u"bundleSize").integer(),
+    return {decodeBuildIdentity(r), decodeStrings(r.member(u"architectures")),
+            decodeStrings(r.member(u"sdkNames")), r.member(u"bundleSize").integer(),
             json::optionalDataAt(r, u"iconPNG")};
 }
 
@@ -312,15 +312,8 @@ ScanReport decodeScanReport(const JsonReader& r) {
 }
 
 StagedBuildPreview decodeStagedBuildPreview(const JsonReader& r) {
-    return {json::stringAt(r, u"appName"),
-            json::stringAt(r, u"bundleIdentifier"),
-            json::stringAt(r, u"version"),
-            json::stringAt(r, u"buildNumber"),
-            json::stringAt(r, u"platform"),
-            json::stringAt(r, u"minimumOS"),
-            json::optionalDataAt(r, u"iconPNG"),
-            json::optionalStringAt(r, u"targetDevices"),
-            json::optionalIntegerAt(r, u"bundleSize")};
+    return {decodeBuildIdentity(r), json::optionalDataAt(r, u"iconPNG"),
+            json::optionalStringAt(r, u"targetDevices"), json::optionalIntegerAt(r, u"bundleSize")};
 }
 
 StagedBuild decodeStagedBuild(const JsonReader& r) {

@@ -6,7 +6,7 @@
 
 #include <QStringList>
 
-namespace bw::ReportMarkdown {
+namespace bw::report_markdown {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -53,4 +53,4 @@ QString render(const ScanReport& report) {
     return lines.join(u'\n') + u'\n';
 }
 
-} // namespace bw::ReportMarkdown
+} // namespace bw::report_markdown

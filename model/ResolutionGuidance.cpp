@@ -3,7 +3,7 @@
 #include "model/ResolutionPrompt.h"
 #include "model/TrimmedNonEmpty.h"
 
-namespace bw::ResolutionGuidance {
+namespace bw::resolution_guidance {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -254,4 +254,4 @@ FindingResolution resolution(const Finding& finding, const BuildMetadata& metada
     return {std::move(summary), std::move(steps), std::move(verification), std::move(prompt)};
 }
 
-} // namespace bw::ResolutionGuidance
+} // namespace bw::resolution_guidance

@@ -3,7 +3,7 @@
 #include "model/BuildMetadata.h"
 #include "model/Finding.h"
 
-namespace bw::ResolutionGuidance {
+namespace bw::resolution_guidance {
 
 // The guided resolution shown under a finding: the web service's summary, steps and verification
 // where they are usable, fixed defaults otherwise, and a prompt rebuilt here from the finding (a
@@ -20,4 +20,4 @@ ResolutionStep defaultFollowUpStep(const Finding& finding);
 QString defaultSummary(const Finding& finding);
 QString defaultVerification(const Finding& finding);
 
-} // namespace bw::ResolutionGuidance
+} // namespace bw::resolution_guidance

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <span>
 
-namespace bw::ResolutionGuidance {
+namespace bw::resolution_guidance {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -159,4 +159,4 @@ QString solutionPrompt(const Finding& finding, const BuildMetadata& metadata,
     return header() + quoted.join(u'\n') + tail();
 }
 
-} // namespace bw::ResolutionGuidance
+} // namespace bw::resolution_guidance

@@ -3,7 +3,7 @@
 #include "model/BuildMetadata.h"
 #include "model/Finding.h"
 
-namespace bw::ResolutionGuidance {
+namespace bw::resolution_guidance {
 
 // A self-contained prompt for a coding assistant: fixed working rules, the finding and build
 // as quoted untrusted data, and the required work.
@@ -16,4 +16,4 @@ QString solutionPrompt(const Finding& finding, const BuildMetadata& metadata,
 // LINE SEPARATOR, PARAGRAPH SEPARATOR); an empty text gives one "> " line.
 QString blockquote(const QString& text);
 
-} // namespace bw::ResolutionGuidance
+} // namespace bw::resolution_guidance

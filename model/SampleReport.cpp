@@ -31,11 +31,12 @@ const ScanReport& ScanReport::sample() {
              u"behavior manually."_s,
              0.85, EvidenceSource::manual, std::nullopt},
         };
-        const BuildMetadata metadata{u"FlightDeck"_s, u"com.example.flightdeck"_s,
-                                     u"1.0"_s,        u"42"_s,
-                                     u"iOS"_s,        u"17.0"_s,
-                                     {u"arm64"_s},    {u"RevenueCat"_s, u"FirebaseAnalytics"_s},
-                                     28'400'000,      std::nullopt};
+        const BuildMetadata metadata{
+            {u"FlightDeck"_s, u"com.example.flightdeck"_s, u"1.0"_s, u"42"_s, u"iOS"_s, u"17.0"_s},
+            {u"arm64"_s},
+            {u"RevenueCat"_s, u"FirebaseAnalytics"_s},
+            28'400'000,
+            std::nullopt};
         return ScanReport{QUuid::createUuid(),
                           QDateTime::currentDateTimeUtc(),
                           u"FlightDeck.xcarchive"_s,

@@ -1,22 +1,17 @@
 #pragma once
 
+#include "model/BuildIdentity.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QUuid>
-
 #include <optional>
 
 namespace bw {
 
 // What a staged build's bundle says about itself, read quickly without a scan.
-struct StagedBuildPreview {
-    QString appName;
-    QString bundleIdentifier;
-    QString version;
-    QString buildNumber;
-    QString platform;
-    QString minimumOS;
+struct StagedBuildPreview : BuildIdentity {
     std::optional<QByteArray> iconPNG;
     std::optional<QString> targetDevices;
     std::optional<qint64> bundleSize;

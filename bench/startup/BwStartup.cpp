@@ -24,13 +24,14 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             // After this paint and the flush that follows it in the same turn.
             QTimer::singleShot(0, [] {
                 std::puts("painted");
                 std::fflush(stdout);
                 std::_Exit(0);
             });
+        }
         return false;
     }
 };
@@ -46,8 +47,9 @@ int showMinimal() {
 int showWindow(const QString& historyFolder) {
     // As the program does: one instance, the design, the launch, then the window.
     bw::SingleInstance instance;
-    if (!instance.claim())
+    if (!instance.claim()) {
         return 1;
+    }
     bw::design::installDesign(*qApp);
     bw::LaunchSettings settings;
     settings.historyFolder = historyFolder;
@@ -65,10 +67,12 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 3 && arguments[1] == u"window")
+    if (arguments.size() == 3 && arguments[1] == u"window") {
         return showWindow(arguments[2]);
-    if (arguments.size() == 2 && arguments[1] == u"minimal")
+    }
+    if (arguments.size() == 2 && arguments[1] == u"minimal") {
         return showMinimal();
+    }
     std::fputs("usage: bw-startup window HISTORY_FOLDER | bw-startup minimal\n", stderr);
     return 2;
 }

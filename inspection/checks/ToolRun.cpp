@@ -13,8 +13,8 @@ QString toolPath(const QString& toolDirectory, const char* name) {
 std::optional<CommandResult> runForCheck(const QString& executable, const QStringList& arguments,
                                          std::stop_token stop) {
     try {
-        return CommandRunner::run(executable, arguments, CommandRunner::defaultTimeout,
-                                  std::move(stop));
+        return command_runner::run(executable, arguments, command_runner::defaultTimeout,
+                                   std::move(stop));
     } catch (const CommandRunnerError&) {
     } catch (const Cancelled&) {
     } catch (const std::system_error&) {

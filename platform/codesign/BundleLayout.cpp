@@ -8,11 +8,11 @@
 
 namespace bw::codesign {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
-std::optional<std::string> bundleExecutableName(const fs::path& infoPlist) {
+std::optional<std::string> bundleExecutableName(const stdfs::path& infoPlist) {
     std::ifstream in(infoPlist, std::ios::binary);
     if (!in) {
         return std::nullopt;
@@ -41,24 +41,24 @@ std::optional<std::string> BundleLayout::executableRelativePath() const {
     return executable->lexically_relative(resourceBase).generic_string();
 }
 
-BundleLayout bundleLayout(const fs::path& root) {
+BundleLayout bundleLayout(const stdfs::path& root) {
     BundleLayout layout;
     layout.root = root;
     std::error_code ec;
-    fs::path executableFolder;
-    if (fs::is_directory(root / "Contents", ec)) {
+    stdfs::path executableFolder;
+    if (stdfs::is_directory(root / "Contents", ec)) {
         layout.contentsFolder = true;
         layout.resourceBase = root / "Contents";
         layout.infoPlist = layout.resourceBase / "Info.plist";
         executableFolder = layout.resourceBase / "MacOS";
-    } else if (fs::is_symlink(root / "Versions" / "Current", ec)) {
+    } else if (stdfs::is_symlink(root / "Versions" / "Current", ec)) {
         // Reached through the link, as Apple's tool names the files; a link to anything but a
         // sibling folder is followed no further than its last name.
         layout.versioned = true;
-        fs::path target = fs::read_symlink(root / "Versions" / "Current", ec);
+        stdfs::path target = stdfs::read_symlink(root / "Versions" / "Current", ec);
         layout.resourceBase =
             root / "Versions" /
-            (target == target.filename() ? fs::path("Current") : target.filename());
+            (target == target.filename() ? stdfs::path("Current") : target.filename());
         layout.infoPlist = layout.resourceBase / "Resources" / "Info.plist";
         executableFolder = layout.resourceBase;
     } else {
@@ -75,26 +75,27 @@ BundleLayout bundleLayout(const fs::path& root) {
     return layout;
 }
 
-fs::path shownCodePath(const fs::path& code) {
+stdfs::path shownCodePath(const stdfs::path& code) {
     std::error_code ec;
-    if (fs::is_symlink(code / "Versions" / "Current", ec) &&
-        !fs::is_directory(code / "Contents", ec)) {
+    if (stdfs::is_symlink(code / "Versions" / "Current", ec) &&
+        !stdfs::is_directory(code / "Contents", ec)) {
         return code / "Versions" / "Current" / ".";
     }
     return code;
 }
 
-bool isCodeBundle(const fs::path& folder) {
+bool isCodeBundle(const stdfs::path& folder) {
     std::error_code ec;
-    if (fs::is_directory(folder / "_CodeSignature", ec) ||
-        fs::is_directory(folder / "Contents" / "_CodeSignature", ec)) {
+    if (stdfs::is_directory(folder / "_CodeSignature", ec) ||
+        stdfs::is_directory(folder / "Contents" / "_CodeSignature", ec)) {
         return true;
     }
     BundleLayout layout = bundleLayout(folder);
-    return layout.executable && fs::is_regular_file(fs::symlink_status(*layout.executable, ec));
+    return layout.executable &&
+           stdfs::is_regular_file(stdfs::symlink_status(*layout.executable, ec));
 }
 
-bool looksLikeMachO(const fs::path& file) {
+bool looksLikeMachO(const stdfs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::array<unsigned char, 4> magic{};
     if (!in.read(reinterpret_cast<char*>(magic.data()), magic.size())) {

@@ -13,13 +13,13 @@
 
 namespace bw::codesign {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
-std::optional<Bytes> readFile(const fs::path& path) {
+std::optional<Bytes> readFile(const stdfs::path& path) {
     std::error_code ec;
-    if (!fs::is_regular_file(fs::symlink_status(path, ec))) {
+    if (!stdfs::is_regular_file(stdfs::symlink_status(path, ec))) {
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
@@ -57,7 +57,7 @@ std::string loadReason(const macho::MachOError& error, bool mainExecutable) {
     }
 }
 
-CodeCheck checkMachO(const fs::path& path, const std::optional<BundleItems>& bundle) {
+CodeCheck checkMachO(const stdfs::path& path, const std::optional<BundleItems>& bundle) {
     CodeCheck check;
     auto mapped = macho::MappedFile::open(path.string());
     auto file = mapped ? macho::parseMachOFile(mapped->bytes())
@@ -88,7 +88,7 @@ class Verifier {
 public:
     explicit Verifier(const VerifyOptions& options) : options_(options) {}
 
-    Verification verify(const fs::path& path) {
+    Verification verify(const stdfs::path& path) {
         CodeCheck check = checkCode(path);
         result_.problems = std::move(check.problems);
         appendOnce(result_.notes, check.notes);
@@ -101,22 +101,22 @@ public:
     }
 
 private:
-    CodeCheck checkCode(const fs::path& path) {
+    CodeCheck checkCode(const stdfs::path& path) {
         std::error_code ec;
-        fs::file_status status = fs::symlink_status(path, ec);
-        if (!fs::exists(status)) {
+        stdfs::file_status status = stdfs::symlink_status(path, ec);
+        if (!stdfs::exists(status)) {
             return {{{path.string(), "No such file or directory"}}, {}, {}, false};
         }
-        if (fs::is_directory(status)) {
+        if (stdfs::is_directory(status)) {
             return checkBundle(path);
         }
         return checkMachO(path, std::nullopt);
     }
 
-    CodeCheck checkBundle(const fs::path& root) {
+    CodeCheck checkBundle(const stdfs::path& root) {
         BundleLayout layout = bundleLayout(root);
         std::error_code ec;
-        if (!layout.executable || !fs::is_regular_file(*layout.executable, ec)) {
+        if (!layout.executable || !stdfs::is_regular_file(*layout.executable, ec)) {
             return {{{root.string(), "bundle format unrecognized, invalid, or unsuitable"}},
                     {},
                     {},
@@ -202,7 +202,7 @@ private:
 
 } // namespace
 
-Verification verifyCode(const fs::path& path, const VerifyOptions& options) {
+Verification verifyCode(const stdfs::path& path, const VerifyOptions& options) {
     return Verifier(options).verify(path);
 }
 

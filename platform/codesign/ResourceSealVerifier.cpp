@@ -8,7 +8,7 @@
 
 namespace bw::codesign {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
@@ -16,7 +16,7 @@ bool isSafeRelativePath(const std::string& path) {
     if (path.empty() || path.front() == '/') {
         return false;
     }
-    for (const auto& part : fs::path(path)) {
+    for (const auto& part : stdfs::path(path)) {
         if (part == ".." || part == ".") {
             return false;
         }
@@ -57,10 +57,10 @@ public:
     }
 
 private:
-    void fail(const fs::path& path, std::string message) {
+    void fail(const stdfs::path& path, std::string message) {
         check_.problems.push_back({path.string(), std::move(message)});
     }
-    void changed(const fs::path& path, ResourceChange change) {
+    void changed(const stdfs::path& path, ResourceChange change) {
         check_.problems.push_back({path.string(), resourceReason, change});
     }
 
@@ -86,7 +86,7 @@ private:
         if (item.kind == BundleItem::Kind::nestedCode && !hashed) {
             return; // sealed by cdhash, compared by the caller
         }
-        if (!hashed || !fs::is_regular_file(fs::symlink_status(item.path))) {
+        if (!hashed || !stdfs::is_regular_file(stdfs::symlink_status(item.path))) {
             changed(item.path, ResourceChange::modified); // the seal records nested code here
             return;
         }
@@ -96,7 +96,7 @@ private:
 
     void checkSymlink(const BundleItem& item, const SealedItem* sealed) {
         std::error_code ec;
-        std::string target = fs::read_symlink(item.path, ec).string();
+        std::string target = stdfs::read_symlink(item.path, ec).string();
         std::string fromRoot = item.path.lexically_relative(layout_.root).generic_string();
         if (options_.strict && !symlinkStaysInside(fromRoot, target)) {
             fail(item.path, "invalid destination for symbolic link in bundle");
@@ -115,21 +115,21 @@ private:
             if (seen.contains(relative)) {
                 continue;
             }
-            fs::path path = layout_.resourceBase / relative;
+            stdfs::path path = layout_.resourceBase / relative;
             if (!isSafeRelativePath(relative)) {
                 fail(layout_.codeResources, "the sealed resource directory is invalid");
                 continue;
             }
             std::error_code ec;
-            fs::file_status status = fs::symlink_status(path, ec);
-            if (!fs::exists(status)) {
+            stdfs::file_status status = stdfs::symlink_status(path, ec);
+            if (!stdfs::exists(status)) {
                 if (!sealed.optional) {
                     changed(path, ResourceChange::missing);
                 }
                 continue;
             }
             BundleItem item{relative, path, BundleItem::Kind::file, sealed.optional};
-            if (fs::is_symlink(status)) {
+            if (stdfs::is_symlink(status)) {
                 item.kind = BundleItem::Kind::symlink;
             } else if (!sealed.cdhash.empty()) {
                 item.kind = BundleItem::Kind::nestedCode;
@@ -165,7 +165,7 @@ bool symlinkStaysInside(const std::string& linkPath, const std::string& target) 
     if (target.empty() || target.front() == '/') {
         return false;
     }
-    fs::path resolved = (fs::path(linkPath).parent_path() / target).lexically_normal();
+    stdfs::path resolved = (stdfs::path(linkPath).parent_path() / target).lexically_normal();
     std::string text = resolved.generic_string();
     return !(text == ".." || text.starts_with("../"));
 }

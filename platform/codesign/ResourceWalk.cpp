@@ -4,7 +4,7 @@
 
 namespace bw::codesign {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
@@ -32,7 +32,7 @@ private:
             return;
         }
         std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(layout_.root, ec)) {
+        for (const auto& entry : stdfs::directory_iterator(layout_.root, ec)) {
             if (entry.path().filename() != "Contents") {
                 walk_.problems.push_back(
                     {entry.path().string(), "unsealed contents present in the bundle root"});
@@ -40,9 +40,9 @@ private:
         }
     }
 
-    void visitFolder(const fs::path& folder, const std::string& prefix) {
+    void visitFolder(const stdfs::path& folder, const std::string& prefix) {
         std::error_code ec;
-        fs::directory_iterator it(folder, ec);
+        stdfs::directory_iterator it(folder, ec);
         if (ec) {
             walk_.problems.push_back({folder.string(), resourceReason, ResourceChange::modified});
             return;
@@ -64,11 +64,11 @@ private:
                relative == "_MASReceipt" || relative == executable_;
     }
 
-    void visitEntry(const fs::directory_entry& entry, const std::string& relative) {
+    void visitEntry(const stdfs::directory_entry& entry, const std::string& relative) {
         std::error_code ec;
-        fs::file_status status = entry.symlink_status(ec);
+        stdfs::file_status status = entry.symlink_status(ec);
         const ResourceRule* rule = rules_.match(relative);
-        if (fs::is_directory(status)) {
+        if (stdfs::is_directory(status)) {
             if (rule != nullptr && rule->omit) {
                 return;
             }
@@ -90,9 +90,9 @@ private:
         if (rule == nullptr || rule->omit) {
             return;
         }
-        if (fs::is_symlink(status)) {
+        if (stdfs::is_symlink(status)) {
             add(entry.path(), relative, BundleItem::Kind::symlink, *rule);
-        } else if (rule->nested && fs::is_regular_file(status) && looksLikeMachO(entry.path())) {
+        } else if (rule->nested && stdfs::is_regular_file(status) && looksLikeMachO(entry.path())) {
             add(entry.path(), relative, BundleItem::Kind::nestedCode, *rule);
         } else {
             // Sockets, devices and the like are reported as files: hashing them fails loudly.
@@ -100,7 +100,7 @@ private:
         }
     }
 
-    void add(const fs::path& path, const std::string& relative, BundleItem::Kind kind,
+    void add(const stdfs::path& path, const std::string& relative, BundleItem::Kind kind,
              const ResourceRule& rule) {
         walk_.items.push_back({relative, path, kind, rule.optional});
     }

@@ -78,11 +78,11 @@ private:
 
     void collectBlobs() {
         for (const auto& entry : signature_->index) {
-            if (entry.type == macho::slotType::requirements) {
+            if (entry.type == macho::slot_type::requirements) {
                 requirementsBlob_ = entry.bytes;
-            } else if (entry.type == macho::slotType::entitlements) {
+            } else if (entry.type == macho::slot_type::entitlements) {
                 entitlementsBlob_ = entry.bytes;
-            } else if (entry.type == macho::slotType::entitlementsDer) {
+            } else if (entry.type == macho::slot_type::entitlementsDer) {
                 entitlementsDerBlob_ = entry.bytes;
             }
         }

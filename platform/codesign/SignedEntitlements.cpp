@@ -10,7 +10,7 @@
 
 namespace bw::codesign {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
@@ -33,11 +33,11 @@ const macho::Slice& chosenSlice(const macho::MachOFile& file) {
 
 } // namespace
 
-SignedEntitlements readSignedEntitlements(const fs::path& path) {
+SignedEntitlements readSignedEntitlements(const stdfs::path& path) {
     SignedEntitlements result;
     result.executable = path;
     std::error_code ec;
-    if (fs::is_directory(path, ec)) {
+    if (stdfs::is_directory(path, ec)) {
         BundleLayout layout = bundleLayout(path);
         if (!layout.executable) {
             result.error = "bundle format unrecognized, invalid, or unsuitable";

@@ -2,7 +2,7 @@
 
 namespace bw::codesign {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
@@ -14,7 +14,7 @@ std::vector<std::string> changedFiles(const Problems& problems, const Problem& r
                                         std::pair{ResourceChange::missing, "file missing: "}}) {
         for (const Problem& problem : problems) {
             if (problem.change == change && problem.subcomponent == reason.subcomponent) {
-                lines.push_back(label + fs::absolute(problem.path).string());
+                lines.push_back(label + stdfs::absolute(problem.path).string());
             }
         }
     }

@@ -24,8 +24,9 @@ SingleInstance::SingleInstance(QString folder, QObject* parent)
     // long-running instance keeps its lock for days.
     lock_.setStaleLockTime(0);
     connect(&server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_.nextPendingConnection())
+        while (QLocalSocket* socket = server_.nextPendingConnection()) {
             answer(socket);
+        }
     });
 }
 
@@ -39,8 +40,9 @@ QString SingleInstance::socketPath() const {
 
 bool SingleInstance::claim() {
     QDir().mkpath(folder_);
-    if (lock_.tryLock(0))
+    if (lock_.tryLock(0)) {
         return listen();
+    }
     // A folder that cannot hold the lock says nothing about another instance: better two
     // instances than none at all.
     if (lock_.error() != QLockFile::LockFailedError) {
@@ -48,8 +50,9 @@ bool SingleInstance::claim() {
                  qUtf8Printable(folder_));
         return true;
     }
-    if (!askRunningInstance())
+    if (!askRunningInstance()) {
         qWarning("Berthwatch is already running but did not answer.");
+    }
     return false;
 }
 
@@ -57,9 +60,10 @@ bool SingleInstance::listen() {
     // A socket left by a crashed instance would make listening fail.
     QLocalServer::removeServer(socketPath());
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_.listen(socketPath()))
+    if (!server_.listen(socketPath())) {
         qWarning("Berthwatch cannot listen for later starts: %s",
                  qUtf8Printable(server_.errorString()));
+    }
     // The lock alone keeps a second instance away, so a failed listen is not fatal.
     return true;
 }
@@ -85,8 +89,9 @@ bool SingleInstance::askRunningInstance() const {
 void SingleInstance::answer(QLocalSocket* socket) {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-        if (!socket->canReadLine())
+        if (!socket->canReadLine()) {
             return;
+        }
         if (socket->readLine() == activateRequest) {
             emit activationRequested();
             socket->write(activateAnswer.data(), activateAnswer.size());

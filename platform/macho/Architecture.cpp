@@ -71,8 +71,9 @@ constexpr std::array architectures{
 std::string architectureName(int32_t cpuType, int32_t cpuSubtype) {
     const uint32_t subtype = static_cast<uint32_t>(cpuSubtype) & ~cpuSubtypeMask;
     for (const ArchitectureEntry& entry : architectures) {
-        if (entry.cpuType == cpuType && entry.cpuSubtype == subtype)
+        if (entry.cpuType == cpuType && entry.cpuSubtype == subtype) {
             return entry.name;
+        }
     }
     return "unknown(" + std::to_string(cpuType) + "," + std::to_string(subtype) + ")";
 }

@@ -24,8 +24,9 @@ std::string ByteCursor::name(size_t width) {
     std::string text;
     for (size_t i = 0; i < width; ++i) {
         const auto c = static_cast<char>(bytes_[offset_ + i]);
-        if (c == '\0')
+        if (c == '\0') {
             break;
+        }
         text.push_back(c);
     }
     offset_ += width;

@@ -13,40 +13,50 @@ constexpr uint32_t runtimeVersion = 0x20500;
 constexpr uint32_t linkageVersion = 0x20600;
 
 uint32_t fixedSize(uint32_t version) {
-    if (version >= linkageVersion)
+    if (version >= linkageVersion) {
         return 108;
-    if (version >= runtimeVersion)
+    }
+    if (version >= runtimeVersion) {
         return 96;
-    if (version >= execSegVersion)
+    }
+    if (version >= execSegVersion) {
         return 88;
-    if (version >= codeLimit64Version)
+    }
+    if (version >= codeLimit64Version) {
         return 64;
-    if (version >= teamVersion)
+    }
+    if (version >= teamVersion) {
         return 52;
-    if (version >= scatterVersion)
+    }
+    if (version >= scatterVersion) {
         return 48;
+    }
     return 44;
 }
 
 Result<std::string> stringAt(Bytes blob, uint32_t offset, uint32_t minimum, const char* what) {
-    if (offset < minimum || offset >= blob.size())
+    if (offset < minimum || offset >= blob.size()) {
         return malformed(std::string("code directory ") + what + " offset " +
                          std::to_string(offset) + " lies outside the directory");
+    }
     std::string text;
     for (size_t i = offset; i < blob.size(); ++i) {
         const auto c = static_cast<char>(blob[i]);
-        if (c == '\0')
+        if (c == '\0') {
             return text;
+        }
         text.push_back(c);
     }
     return malformed(std::string("code directory ") + what + " is not NUL-terminated");
 }
 
 void readVersionedFields(ByteCursor& cursor, CodeDirectory& directory) {
-    if (directory.version >= scatterVersion)
+    if (directory.version >= scatterVersion) {
         directory.scatterOffset = cursor.u32();
-    if (directory.version >= teamVersion)
+    }
+    if (directory.version >= teamVersion) {
         directory.teamOffset = cursor.u32();
+    }
     if (directory.version >= codeLimit64Version) {
         cursor.skip(4);
         directory.codeLimit64 = cursor.u64();
@@ -64,13 +74,16 @@ void readVersionedFields(ByteCursor& cursor, CodeDirectory& directory) {
 
 std::optional<MachOError> checkHashes(const CodeDirectory& directory, uint32_t headerSize) {
     const uint64_t hashSize = directory.hashSize;
-    if ((directory.nCodeSlots > 0 || directory.nSpecialSlots > 0) && hashSize == 0)
+    if ((directory.nCodeSlots > 0 || directory.nSpecialSlots > 0) && hashSize == 0) {
         return malformed("code directory has slots but a hash size of 0");
+    }
     const uint64_t specialBytes = directory.nSpecialSlots * hashSize;
-    if (specialBytes > directory.hashOffset || directory.hashOffset - specialBytes < headerSize)
+    if (specialBytes > directory.hashOffset || directory.hashOffset - specialBytes < headerSize) {
         return malformed("code directory special slots overlap its header");
-    if (!fits(directory.bytes.size(), directory.hashOffset, directory.nCodeSlots * hashSize))
+    }
+    if (!fits(directory.bytes.size(), directory.hashOffset, directory.nCodeSlots * hashSize)) {
         return truncated("code directory hash slots extend past the end of the directory");
+    }
     return std::nullopt;
 }
 
@@ -81,32 +94,38 @@ uint64_t CodeDirectory::effectiveCodeLimit() const {
 }
 
 Bytes CodeDirectory::codeSlotHash(uint32_t index) const {
-    if (index >= nCodeSlots)
+    if (index >= nCodeSlots) {
         return {};
+    }
     return bytes.subspan(hashOffset + uint64_t{index} * hashSize, hashSize);
 }
 
 Bytes CodeDirectory::specialSlotHash(uint32_t slot) const {
-    if (slot == 0 || slot > nSpecialSlots)
+    if (slot == 0 || slot > nSpecialSlots) {
         return {};
+    }
     return bytes.subspan(hashOffset - uint64_t{slot} * hashSize, hashSize);
 }
 
 Result<CodeDirectory> parseCodeDirectory(Bytes blob) {
     ByteCursor cursor(blob, ByteOrder::big);
-    if (cursor.u32() != blobMagic::codeDirectory)
+    if (cursor.u32() != blob_magic::codeDirectory) {
         return malformed("code directory has the wrong magic");
+    }
     const uint32_t length = cursor.u32();
     CodeDirectory directory;
     directory.version = cursor.u32();
-    if (!cursor.ok() || length > blob.size())
+    if (!cursor.ok() || length > blob.size()) {
         return truncated("code directory extends past the end of its blob");
-    if (directory.version < earliestVersion)
+    }
+    if (directory.version < earliestVersion) {
         return malformed("code directory version " + std::to_string(directory.version) +
                          " is not supported");
+    }
     const uint32_t headerSize = fixedSize(directory.version);
-    if (length < headerSize)
+    if (length < headerSize) {
         return truncated("code directory is shorter than its version's header");
+    }
     directory.bytes = blob.first(length);
     ByteCursor fields(directory.bytes, ByteOrder::big, 12);
     directory.flags = fields.u32();
@@ -121,10 +140,12 @@ Result<CodeDirectory> parseCodeDirectory(Bytes blob) {
     directory.pageSize = fields.u8();
     fields.skip(4);
     readVersionedFields(fields, directory);
-    if (!fields.ok())
+    if (!fields.ok()) {
         return truncated("code directory is shorter than its version's header");
-    if (std::optional<MachOError> error = checkHashes(directory, headerSize))
+    }
+    if (std::optional<MachOError> error = checkHashes(directory, headerSize)) {
         return *error;
+    }
     BW_TRY(identifier, stringAt(directory.bytes, directory.identOffset, headerSize, "identifier"));
     directory.identifier = std::move(identifier).value();
     if (directory.version >= teamVersion && directory.teamOffset != 0) {

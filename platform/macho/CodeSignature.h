@@ -11,7 +11,7 @@
 namespace bw::macho {
 
 // The magic numbers of the code-signature blobs, always stored big-endian.
-namespace blobMagic {
+namespace blob_magic {
 inline constexpr uint32_t requirement = 0xfade0c00;
 inline constexpr uint32_t requirements = 0xfade0c01;
 inline constexpr uint32_t codeDirectory = 0xfade0c02;
@@ -20,10 +20,10 @@ inline constexpr uint32_t detachedSignature = 0xfade0cc1;
 inline constexpr uint32_t blobWrapper = 0xfade0b01; // CMS signature
 inline constexpr uint32_t entitlements = 0xfade7171;
 inline constexpr uint32_t entitlementsDer = 0xfade7172;
-} // namespace blobMagic
+} // namespace blob_magic
 
 // The slot types of a SuperBlob's index.
-namespace slotType {
+namespace slot_type {
 inline constexpr uint32_t codeDirectory = 0;
 inline constexpr uint32_t requirements = 2;
 inline constexpr uint32_t entitlements = 5;
@@ -31,7 +31,7 @@ inline constexpr uint32_t entitlementsDer = 7;
 inline constexpr uint32_t alternateCodeDirectoryFirst = 0x1000;
 inline constexpr uint32_t alternateCodeDirectoryLast = 0x1004;
 inline constexpr uint32_t signature = 0x10000;
-} // namespace slotType
+} // namespace slot_type
 
 // One entry of a SuperBlob's (or the requirements blob's) index: `offset` is from the start of
 // the containing blob, `bytes` the whole sub-blob, header included.

@@ -19,8 +19,9 @@ MachOError systemError() {
 
 Result<MappedFile> MappedFile::open(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
         return systemError();
+    }
     struct stat status {};
     if (::fstat(fd, &status) != 0) {
         MachOError error = systemError();
@@ -40,8 +41,9 @@ Result<MappedFile> MappedFile::open(const std::string& path) {
     void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
     MachOError error = systemError();
     ::close(fd);
-    if (address == MAP_FAILED)
+    if (address == MAP_FAILED) {
         return error;
+    }
     return MappedFile(static_cast<const std::byte*>(address), size);
 }
 
@@ -62,8 +64,9 @@ MappedFile::~MappedFile() {
 }
 
 void MappedFile::unmap() {
-    if (data_ != nullptr)
+    if (data_ != nullptr) {
         ::munmap(const_cast<std::byte*>(data_), size_);
+    }
     data_ = nullptr;
     size_ = 0;
 }

@@ -11,15 +11,17 @@ namespace {
 using namespace constants;
 
 Result<std::string_view> symbolName(Bytes strings, uint32_t index, uint32_t symbolIndex) {
-    if (index >= strings.size())
+    if (index >= strings.size()) {
         return malformed("bad string table index " + std::to_string(index) + " for symbol " +
                          std::to_string(symbolIndex));
+    }
     const auto* start = reinterpret_cast<const char*>(strings.data()) + index;
     const size_t available = strings.size() - index;
     const void* end = std::memchr(start, '\0', available);
-    if (end == nullptr)
+    if (end == nullptr) {
         return malformed("name of symbol " + std::to_string(symbolIndex) +
                          " runs past the end of the string table");
+    }
     return std::string_view(start, static_cast<const char*>(end) - start);
 }
 
@@ -31,8 +33,9 @@ bool Symbol::isUndefinedExternal() const {
 
 Result<std::vector<Symbol>> readSymbols(const MachOImage& image) {
     std::vector<Symbol> symbols;
-    if (!image.symtab)
+    if (!image.symtab) {
         return symbols;
+    }
     const SymtabCommand& symtab = *image.symtab;
     const Bytes strings = image.bytes.subspan(symtab.stringOffset, symtab.stringSize);
     const uint32_t entrySize = image.header.is64 ? nlist64Size : nlistSize;
@@ -46,8 +49,9 @@ Result<std::vector<Symbol>> readSymbols(const MachOImage& image) {
         symbol.section = cursor.u8();
         symbol.description = cursor.u16();
         symbol.value = entrySize == nlist64Size ? cursor.u64() : cursor.u32();
-        if (!cursor.ok())
+        if (!cursor.ok()) {
             return truncated("symbol table extends past the end of the file");
+        }
         BW_TRY(name, symbolName(strings, stringIndex, i));
         symbol.name = *name;
         symbols.push_back(symbol);
@@ -59,8 +63,9 @@ Result<std::vector<std::string_view>> undefinedSymbolNames(const MachOImage& ima
     BW_TRY(symbols, readSymbols(image));
     std::vector<std::string_view> names;
     for (const Symbol& symbol : *symbols) {
-        if (symbol.isUndefinedExternal())
+        if (symbol.isUndefinedExternal()) {
             names.push_back(symbol.name);
+        }
     }
     std::ranges::sort(names);
     return names;

@@ -24,22 +24,26 @@ QString attribute(const QXmlStreamAttributes& attributes, const char* name) {
 void readEnclosure(const QXmlStreamReader& xml, ItemFields& fields) {
     const auto attributes = xml.attributes();
     fields.enclosureUrl = attributes.value(QLatin1String("url")).toString();
-    if (fields.version.isEmpty())
+    if (fields.version.isEmpty()) {
         fields.version = attribute(attributes, "version");
-    if (fields.shortVersion.isEmpty())
+    }
+    if (fields.shortVersion.isEmpty()) {
         fields.shortVersion = attribute(attributes, "shortVersionString");
+    }
 }
 
 AppcastItem finishItem(const ItemFields& fields) {
     const QString version = fields.version.trimmed();
-    if (version.isEmpty())
+    if (version.isEmpty()) {
         throw AppcastError("An appcast item has no version.");
+    }
     const QUrl link(fields.link.trimmed().isEmpty() ? fields.enclosureUrl.trimmed()
                                                     : fields.link.trimmed(),
                     QUrl::StrictMode);
     const QString scheme = link.scheme().toLower();
-    if (!link.isValid() || link.host().isEmpty() || (scheme != "https" && scheme != "http"))
+    if (!link.isValid() || link.host().isEmpty() || (scheme != "https" && scheme != "http")) {
         throw AppcastError("An appcast item has no web link.");
+    }
     return {version, fields.shortVersion.trimmed(), link};
 }
 
@@ -67,10 +71,11 @@ AppcastItem readItem(QXmlStreamReader& xml) {
 std::vector<AppcastItem> readChannel(QXmlStreamReader& xml) {
     std::vector<AppcastItem> items;
     while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("item"))
+        if (xml.name() == QLatin1String("item")) {
             items.push_back(readItem(xml));
-        else
+        } else {
             xml.skipCurrentElement();
+        }
     }
     return items;
 }
@@ -79,8 +84,9 @@ std::vector<AppcastItem> readChannel(QXmlStreamReader& xml) {
 QStringList versionParts(const QString& version) {
     static const QRegularExpression part(QStringLiteral("\\d+|[^\\d.\\-_ ]+"));
     QStringList parts;
-    for (auto it = part.globalMatch(version); it.hasNext();)
+    for (auto it = part.globalMatch(version); it.hasNext();) {
         parts << it.next().captured();
+    }
     return parts;
 }
 
@@ -89,12 +95,15 @@ bool isNumber(const QString& part) {
 }
 
 int compareNumbers(QString a, QString b) {
-    while (a.size() > 1 && a.front() == '0')
+    while (a.size() > 1 && a.front() == '0') {
         a.remove(0, 1);
-    while (b.size() > 1 && b.front() == '0')
+    }
+    while (b.size() > 1 && b.front() == '0') {
         b.remove(0, 1);
-    if (a.size() != b.size())
+    }
+    if (a.size() != b.size()) {
         return a.size() < b.size() ? -1 : 1;
+    }
     return a.compare(b);
 }
 
@@ -102,8 +111,9 @@ int compareNumbers(QString a, QString b) {
 
 std::vector<AppcastItem> parseAppcast(const QByteArray& bytes) {
     QXmlStreamReader xml(bytes);
-    if (!xml.readNextStartElement() || xml.name() != QLatin1String("rss"))
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("rss")) {
         throw AppcastError("The update feed is not an RSS feed.");
+    }
     std::vector<AppcastItem> items;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("channel")) {
@@ -113,8 +123,9 @@ std::vector<AppcastItem> parseAppcast(const QByteArray& bytes) {
             xml.skipCurrentElement();
         }
     }
-    if (xml.hasError())
+    if (xml.hasError()) {
         throw AppcastError("The update feed is not well-formed XML.");
+    }
     return items;
 }
 
@@ -126,14 +137,16 @@ int compareVersions(const QString& a, const QString& b) {
         const QString l = i < left.size() ? left[i] : QStringLiteral("0");
         const QString r = i < right.size() ? right[i] : QStringLiteral("0");
         int order = 0;
-        if (isNumber(l) && isNumber(r))
+        if (isNumber(l) && isNumber(r)) {
             order = compareNumbers(l, r);
-        else if (isNumber(l) != isNumber(r))
+        } else if (isNumber(l) != isNumber(r)) {
             order = isNumber(l) ? 1 : -1;
-        else
+        } else {
             order = l.compare(r, Qt::CaseInsensitive);
-        if (order != 0)
+        }
+        if (order != 0) {
             return order < 0 ? -1 : 1;
+        }
     }
     return 0;
 }
@@ -143,8 +156,9 @@ std::optional<AppcastItem> newestItem(const std::vector<AppcastItem>& items) {
         std::max_element(items.begin(), items.end(), [](const auto& a, const auto& b) {
             return compareVersions(a.version, b.version) < 0;
         });
-    if (newest == items.end())
+    if (newest == items.end()) {
         return std::nullopt;
+    }
     return *newest;
 }
 

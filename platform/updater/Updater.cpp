@@ -28,12 +28,14 @@ CheckOutcome fetchOutcome(const QUrl& feedUrl, const QString& currentVersion,
     request.maxResponseBytes = maxFeedBytes;
     try {
         const http::Response response = http::send(request, stop);
-        if (response.status < 200 || response.status > 299)
+        if (response.status < 200 || response.status > 299) {
             return {std::nullopt, QStringLiteral("The update feed answered with HTTP status %1.")
                                       .arg(response.status)};
+        }
         const auto newest = newestItem(parseAppcast(response.body));
-        if (newest && compareVersions(newest->version, currentVersion) > 0)
+        if (newest && compareVersions(newest->version, currentVersion) > 0) {
             return {newest, std::nullopt};
+        }
         return {};
     } catch (const http::TransportError& error) {
         return {std::nullopt, error.description()};
@@ -55,22 +57,25 @@ void Updater::start() {
     const QDateTime now = environment_.wallNow();
     const auto elapsed = std::chrono::milliseconds(last.isValid() ? last.msecsTo(now) : -1);
     // A last check in the future was recorded under a wrong clock: check now rather than wait.
-    if (elapsed < std::chrono::milliseconds::zero() || elapsed >= checkInterval)
+    if (elapsed < std::chrono::milliseconds::zero() || elapsed >= checkInterval) {
         runCheck(false);
-    else
+    } else {
         scheduleNext(std::chrono::duration_cast<std::chrono::milliseconds>(checkInterval) -
                      elapsed);
+    }
 }
 
 void Updater::checkForUpdates() {
     userWaiting_ = true;
-    if (!isChecking())
+    if (!isChecking()) {
         runCheck(true);
+    }
 }
 
 void Updater::runCheck(bool userInitiated) {
-    if (isChecking())
+    if (isChecking()) {
         return;
+    }
     userWaiting_ = userWaiting_ || userInitiated;
     environment_.settings.setValue(lastCheckKey, environment_.wallNow());
     worker_ = std::make_unique<std::jthread>(
@@ -91,20 +96,22 @@ void Updater::finishCheck(std::shared_ptr<const CheckOutcome> outcome) {
     worker_.reset();
     const bool report = std::exchange(userWaiting_, false);
     scheduleNext(checkInterval);
-    if (outcome->newer)
+    if (outcome->newer) {
         environment_.presenter.offerUpdate(*outcome->newer);
-    else if (report && outcome->failure)
+    } else if (report && outcome->failure) {
         environment_.presenter.reportFailure(*outcome->failure);
-    else if (report)
+    } else if (report) {
         environment_.presenter.reportUpToDate();
+    }
     emit checkFinished();
 }
 
 void Updater::scheduleNext(std::chrono::milliseconds delay) {
     const int generation = ++scheduleGeneration_;
     environment_.clock.schedule(delay, this, [this, generation] {
-        if (generation == scheduleGeneration_)
+        if (generation == scheduleGeneration_) {
             runCheck(false);
+        }
     });
 }
 

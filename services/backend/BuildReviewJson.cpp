@@ -42,7 +42,7 @@ QJsonObject toJson(const BuildEvidenceFinding& v) {
 }
 
 QJsonObject toJson(const BuildReviewContext& v) {
-    return {{u"name"_s, v.name},
+    return {{u"name"_s, v.appName},
             {u"bundleIdentifier"_s, v.bundleIdentifier},
             {u"version"_s, v.version},
             {u"buildNumber"_s, v.buildNumber},

@@ -54,12 +54,9 @@ BuildEvidenceFinding evidenceFinding(const Finding& finding) {
 }
 
 BuildReviewContext context(const BuildMetadata& metadata) {
-    return {cleaned(metadata.appName, 200),
-            cleaned(metadata.bundleIdentifier, 255),
-            cleaned(metadata.version, 100),
-            cleaned(metadata.buildNumber, 100),
-            cleaned(platformDisplayName(metadata), 100),
-            cleaned(metadata.minimumOS, 100),
+    return {{cleaned(metadata.appName, 200), cleaned(metadata.bundleIdentifier, 255),
+             cleaned(metadata.version, 100), cleaned(metadata.buildNumber, 100),
+             cleaned(platformDisplayName(metadata), 100), cleaned(metadata.minimumOS, 100)},
             cleanedList(metadata.architectures, maxArchitectures, 100),
             cleanedList(metadata.sdkNames, maxSdkNames, 200),
             std::clamp<qint64>(metadata.bundleSize, 0, maxBundleSize)};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/BuildIdentity.h"
 #include "model/Finding.h"
 
 #include <QString>
@@ -26,13 +27,7 @@ struct BuildEvidenceFinding {
     bool operator==(const BuildEvidenceFinding&) const = default;
 };
 
-struct BuildReviewContext {
-    QString name;
-    QString bundleIdentifier;
-    QString version;
-    QString buildNumber;
-    QString platform;
-    QString minimumOS;
+struct BuildReviewContext : BuildIdentity {
     std::vector<QString> architectures;
     std::vector<QString> sdkNames;
     qint64 bundleSize;

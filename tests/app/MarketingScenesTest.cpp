@@ -56,7 +56,7 @@ struct Scene {
 };
 
 TEST(MarketingScenes, EachSceneEndsInItsPreparedState) {
-    const ScanReport showcase = *MarketingMode::readShowcaseFile();
+    const ScanReport showcase = *marketing_mode::readShowcaseFile();
     const ScanPhase preparing = ScanPhase::scanning(1.0, u"Preparing report"_s);
     const ScanPhase idle = ScanPhase::idle(), finished = ScanPhase::finished();
     const std::vector<P> two{P::paywall, P::permissions},

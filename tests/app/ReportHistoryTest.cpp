@@ -134,7 +134,7 @@ TEST_F(ReportHistory, ExportWritesTheMarkdownOrSaysWhyNot) {
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(target); }));
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), ReportMarkdown::render(saved[0]));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), report_markdown::render(saved[0]));
     model.exportReport(saved[0], target + u"/inside-a-file.md"_s);
     ASSERT_TRUE(waitUntil([&] { return model.reportNotice().has_value(); }));
     EXPECT_TRUE(model.reportNotice()->startsWith(u"The report could not be exported. "_s));

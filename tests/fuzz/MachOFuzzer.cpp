@@ -13,8 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Bytes bytes(reinterpret_cast<const std::byte*>(data), size);
     (void)parseCodeSignature(bytes);
     const Result<MachOFile> file = parseMachOFile(bytes);
-    if (!file)
+    if (!file) {
         return 0;
+    }
     for (const Slice& slice : file->slices) {
         (void)undefinedSymbolNames(slice.image);
         (void)parseCodeSignature(slice.image.codeSignatureBytes());

@@ -41,10 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     EvidenceSource::build,
                     FindingResolution{
                         part(9), {{part(10), part(11)}, {part(12), part(13)}}, part(14), part(15)}};
-    const BuildMetadata metadata{part(16), part(17),   part(18),   part(19), part(20),
-                                 part(21), {part(22)}, {part(23)}, 0,        std::nullopt};
+    const BuildMetadata metadata{{part(16), part(17), part(18), part(19), part(20), part(21)},
+                                 {part(22)},
+                                 {part(23)},
+                                 0,
+                                 std::nullopt};
 
-    const QString prompt = ResolutionGuidance::resolution(finding, metadata).solutionPrompt;
+    const QString prompt = resolution_guidance::resolution(finding, metadata).solutionPrompt;
     const QStringList lines = prompt.split(u'\n');
     if (lines.size() < headerLines + tailLines + 1) {
         std::abort();

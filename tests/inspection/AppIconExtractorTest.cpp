@@ -36,7 +36,7 @@ protected:
     // The icon a scan would make: with the bundle's full item list.
     std::optional<QImage> scanIcon(const QString& bundle, const PlistDictionary& info) {
         const QString path = folder.path() + '/' + bundle;
-        return decoded(AppIconExtractor::iconPNG(path, info, BuildScanner::bundleFiles(path)));
+        return decoded(app_icon_extractor::iconPNG(path, info, BuildScanner::bundleFiles(path)));
     }
 
     TestFolder folder;
@@ -173,12 +173,12 @@ TEST(AppIconNames, DeclaredNamesAndVariants) {
                            dictionaryValue({{"CFBundleIconFiles",
                                              PlistValue(PlistArray{text("X"), number(1)})}})}})},
     });
-    EXPECT_EQ(AppIconExtractor::iconNames(info),
+    EXPECT_EQ(app_icon_extractor::iconNames(info),
               (std::vector<QString>{"Main.icns", "A", "B", "Primary", "P1", "P2"}));
-    EXPECT_EQ(AppIconExtractor::nameVariants("AppIcon"),
+    EXPECT_EQ(app_icon_extractor::nameVariants("AppIcon"),
               (std::vector<QString>{"AppIcon", "AppIcon", "AppIcon.png", "AppIcon.icns",
                                     "AppIcon@2x.png", "AppIcon@3x.png"}));
-    EXPECT_EQ(AppIconExtractor::nameVariants("Main.icns"),
+    EXPECT_EQ(app_icon_extractor::nameVariants("Main.icns"),
               (std::vector<QString>{"Main.icns", "Main", "Main.png", "Main.icns", "Main@2x.png",
                                     "Main@3x.png"}));
 }
@@ -200,6 +200,6 @@ TEST(AppIconNames, CandidateRules) {
         {"/x/A.app/plugins/AppIcon.png", true},
     };
     for (const auto& [file, expected] : cases) {
-        EXPECT_EQ(AppIconExtractor::isIconCandidate(file, bundle), expected) << file;
+        EXPECT_EQ(app_icon_extractor::isIconCandidate(file, bundle), expected) << file;
     }
 }

@@ -62,7 +62,7 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
     };
     for (const Case& c : cases) {
         const QString path = tool(c.script);
-        const CommandResult result = CommandRunner::run(
+        const CommandResult result = command_runner::run(
             path, {QStringLiteral("a b"), QStringLiteral("$HOME"), QStringLiteral("*")});
         EXPECT_EQ(result.status, c.status) << c.script.constData();
         EXPECT_EQ(result.standardOutput, c.output) << c.script.constData();
@@ -74,7 +74,7 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
 TEST_F(CommandRunnerTest, LargeOutputDoesNotBlockTheTool) {
     // Far more than a pipe buffer holds: output goes to files, so the tool never stalls.
     const CommandResult result =
-        CommandRunner::run(tool("head -c 3000000 /dev/zero | tr '\\0' x"), {});
+        command_runner::run(tool("head -c 3000000 /dev/zero | tr '\\0' x"), {});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.standardOutput.size(), 3000000);
 }
@@ -89,7 +89,7 @@ TEST_F(CommandRunnerTest, TimeOutNamesTheToolAndWholeSeconds) {
     for (const auto& c : cases) {
         const auto start = Clock::now();
         try {
-            CommandRunner::run(path, {}, c.timeout);
+            command_runner::run(path, {}, c.timeout);
             ADD_FAILURE() << "no time-out";
         } catch (const CommandRunnerError& error) {
             EXPECT_EQ(error.kind(), CommandRunnerError::Kind::timedOut);
@@ -109,7 +109,7 @@ TEST_F(CommandRunnerTest, ToolIgnoringTerminateIsKilledAfterGracePeriod) {
     // The trap is inherited by the sleep, so only SIGKILL ends either of them.
     const QString path = tool("trap '' TERM\nsleep 30\ntouch '" + marker.toUtf8() + "'");
     const auto start = Clock::now();
-    EXPECT_THROW(CommandRunner::run(path, {}, 0.3), CommandRunnerError);
+    EXPECT_THROW(command_runner::run(path, {}, 0.3), CommandRunnerError);
     const double elapsed = secondsSince(start);
     EXPECT_GE(elapsed, 0.3 + 0.5);
     EXPECT_LT(elapsed, 0.3 + 0.5 + 0.5);
@@ -121,7 +121,7 @@ TEST_F(CommandRunnerTest, ToolIgnoringTerminateIsKilledAfterGracePeriod) {
 TEST_F(CommandRunnerTest, TimeOutAlsoEndsTheProcessesTheToolStarted) {
     const QString marker = folder.path() + QStringLiteral("/left-behind");
     const QString path = tool("( sleep 1; touch '" + marker.toUtf8() + "' ) &\nsleep 30");
-    EXPECT_THROW(CommandRunner::run(path, {}, 0.3), CommandRunnerError);
+    EXPECT_THROW(command_runner::run(path, {}, 0.3), CommandRunnerError);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     EXPECT_FALSE(QFile::exists(marker)) << "a process the tool started outlived the call";
 }
@@ -133,30 +133,30 @@ TEST_F(CommandRunnerTest, CancellationStopsTheTool) {
         source.request_stop();
     });
     const auto start = Clock::now();
-    EXPECT_THROW(CommandRunner::run(tool("sleep 30"), {}, 60, source.get_token()), Cancelled);
+    EXPECT_THROW(command_runner::run(tool("sleep 30"), {}, 60, source.get_token()), Cancelled);
     EXPECT_LT(secondsSince(start), 0.3 + 0.4);
 }
 
 TEST_F(CommandRunnerTest, AlreadyCancelledCallStillStopsAtOnce) {
     std::stop_source source;
     source.request_stop();
-    EXPECT_THROW(CommandRunner::run(tool("sleep 30"), {}, 60, source.get_token()), Cancelled);
+    EXPECT_THROW(command_runner::run(tool("sleep 30"), {}, 60, source.get_token()), Cancelled);
 }
 
 TEST_F(CommandRunnerTest, MissingExecutableFailsWithTheLaunchError) {
     try {
-        CommandRunner::run(folder.path() + QStringLiteral("/no-such-tool"), {});
+        command_runner::run(folder.path() + QStringLiteral("/no-such-tool"), {});
         ADD_FAILURE() << "launched a missing tool";
     } catch (const std::system_error& error) {
         EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
     }
     const QString notExecutable = folder.write(QStringLiteral("plain"), "echo hi\n", 0644);
-    EXPECT_THROW(CommandRunner::run(notExecutable, {}), std::system_error);
+    EXPECT_THROW(command_runner::run(notExecutable, {}), std::system_error);
 }
 
 TEST_F(CommandRunnerTest, UnwritableScratchAreaFailsWithTheFileError) {
     qputenv("TMPDIR", (folder.path() + QStringLiteral("/missing/file")).toLocal8Bit());
     folder.write(QStringLiteral("missing"), "a file where a folder should be");
-    EXPECT_THROW(CommandRunner::run(tool("echo hi"), {}), std::system_error);
+    EXPECT_THROW(command_runner::run(tool("echo hi"), {}), std::system_error);
     qputenv("TMPDIR", folder.tempDirectory().toLocal8Bit());
 }

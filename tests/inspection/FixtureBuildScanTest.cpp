@@ -24,12 +24,8 @@ const QStringList located =
 
 BuildMetadata iosMetadata(const char* name, const char* version,
                           std::vector<QString> architectures = {"arm64"}) {
-    return BuildMetadata{QString::fromUtf8(name),
-                         "com.example.berthwatch",
-                         QString::fromUtf8(version),
-                         "87",
-                         "iOS",
-                         "15.0",
+    return BuildMetadata{{QString::fromUtf8(name), "com.example.berthwatch",
+                          QString::fromUtf8(version), "87", "iOS", "15.0"},
                          std::move(architectures),
                          {"Kit"},
                          1,
@@ -37,16 +33,12 @@ BuildMetadata iosMetadata(const char* name, const char* version,
 }
 
 BuildMetadata macMetadata(const char* name) {
-    return BuildMetadata{QString::fromUtf8(name),
-                         "com.example.berthwatch.mac",
-                         "2.0",
-                         "200",
-                         "macOS",
-                         "12.0",
-                         {"x86_64", "arm64"},
-                         {},
-                         1,
-                         std::nullopt};
+    return BuildMetadata{
+        {QString::fromUtf8(name), "com.example.berthwatch.mac", "2.0", "200", "macOS", "12.0"},
+        {"x86_64", "arm64"},
+        {},
+        1,
+        std::nullopt};
 }
 
 // The metadata as one line per field, so that a difference shows which.
@@ -136,12 +128,7 @@ TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
                    "No common packaging debris found",
                    "App Transport Security is not globally disabled", "Code signature verifies",
                    "Mach O architectures: x86_64", "No SwiftUI preview/debug dylibs found"}),
-         BuildMetadata{"Bare",
-                       "com.example.bare",
-                       "1.0",
-                       "1",
-                       "macOS",
-                       "Unavailable",
+         BuildMetadata{{"Bare", "com.example.bare", "1.0", "1", "macOS", "Unavailable"},
                        {"x86_64"},
                        {},
                        1,
@@ -155,12 +142,7 @@ TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
                "privacy.firebase-config", "signing.profile-manual"}),
          located + list({"App Transport Security is not globally disabled",
                          "Code signature verifies", "Mach O architectures: x86_64, arm64"}),
-         BuildMetadata{"Messy",
-                       "com.example.$(PRODUCT_NAME)",
-                       "1.0 beta",
-                       "87",
-                       "iOS",
-                       "15.0",
+         BuildMetadata{{"Messy", "com.example.$(PRODUCT_NAME)", "1.0 beta", "87", "iOS", "15.0"},
                        {"x86_64", "arm64"},
                        {"Kit"},
                        1,

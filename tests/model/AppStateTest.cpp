@@ -23,8 +23,8 @@ TEST(StagedBuildJson, FreshImportHasNoPreviewKeys) {
 }
 
 TEST(StagedBuildJson, PreviewWithAndWithoutOptionals) {
-    StagedBuildPreview bare{"A",    "com.a",      "1.0",        "1",         "iphoneos",
-                            "15.0", std::nullopt, std::nullopt, std::nullopt};
+    StagedBuildPreview bare{
+        {"A", "com.a", "1.0", "1", "iphoneos", "15.0"}, std::nullopt, std::nullopt, std::nullopt};
     EXPECT_EQ(toJson(bare).keys(), (QStringList{"appName", "buildNumber", "bundleIdentifier",
                                                 "minimumOS", "platform", "version"}));
     EXPECT_EQ(decodeStagedBuildPreview(JsonReader(toJson(bare))), bare);

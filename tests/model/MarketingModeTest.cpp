@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
-using namespace bw::MarketingMode;
+using namespace bw::marketing_mode;
 
 namespace {
 

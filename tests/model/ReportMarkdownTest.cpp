@@ -13,8 +13,11 @@ namespace {
 
 ScanReport reportWithoutFindings() {
     const BuildMetadata metadata{
-        "Tidepool", "com.example.tidepool", "2.4", "318", "iphoneos", "17.0", {"arm64"}, {"Sentry"},
-        1000,       QByteArray("png")};
+        {"Tidepool", "com.example.tidepool", "2.4", "318", "iphoneos", "17.0"},
+        {"arm64"},
+        {"Sentry"},
+        1000,
+        QByteArray("png")};
     return {QUuid::createUuid(),
             QDateTime(QDate(2026, 8, 1), QTime(9, 30, 5, 789), Qt::UTC),
             "Tidepool.ipa",
@@ -66,7 +69,7 @@ TEST(ReportMarkdown, ReportWithoutFindings) {
                              "\n"
                              "* Info.plist parsed\n"
                              "* Executable found\n";
-    EXPECT_EQ(ReportMarkdown::render(reportWithoutFindings()), expected);
+    EXPECT_EQ(report_markdown::render(reportWithoutFindings()), expected);
 }
 
 TEST(ReportMarkdown, ReportWithFindingsLeavesOutIdsCodesFieldsAndResolutions) {
@@ -122,14 +125,14 @@ TEST(ReportMarkdown, ReportWithFindingsLeavesOutIdsCodesFieldsAndResolutions) {
                              block1 + block2 +
                              "## Passed checks\n"
                              "\n";
-    EXPECT_EQ(ReportMarkdown::render(report), expected);
+    EXPECT_EQ(report_markdown::render(report), expected);
 }
 
 TEST(ReportMarkdown, SeverityWordsAndVerdictFollowTheirValues) {
     ScanReport report = reportWithoutFindings();
     report.findings = {
         finding(FindingSeverity::risk, FindingCategory::payments, EvidenceSource::screenshot, 0.5)};
-    const QString text = ReportMarkdown::render(report);
+    const QString text = report_markdown::render(report);
     EXPECT_TRUE(text.contains("\n### [Risk] Title *with* markdown\n"));
     EXPECT_TRUE(text.contains("\n* Source: Screenshot\n* Confidence: 50%\n"));
     // The verdict is shown as stored, not derived from the findings.

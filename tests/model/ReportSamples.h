@@ -23,9 +23,11 @@ inline ScanReport sampleReport(int index, bool withIcon = true) {
                     0.95,
                     EvidenceSource::build,
                     FindingResolution{"s", {{"Open", "Xcode/Organizer"}}, "v", "p"}};
-    BuildMetadata metadata{
-        "App " + n, "com.example.app" + n, "1." + n,    n, "iphoneos", "16.0", {"arm64"},
-        {"Sentry"}, 1000 + index,          std::nullopt};
+    BuildMetadata metadata{{"App " + n, "com.example.app" + n, "1." + n, n, "iphoneos", "16.0"},
+                           {"arm64"},
+                           {"Sentry"},
+                           1000 + index,
+                           std::nullopt};
     if (withIcon) {
         metadata.iconPNG = QByteArray("\x89PNG\r\n\x1a\n icon ") + n.toLatin1();
     }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
-using namespace bw::ResolutionGuidance;
+using namespace bw::resolution_guidance;
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
-
 #include <ostream>
 
 // Readable failure messages for the Qt values the tests compare (found by GoogleTest through

@@ -58,8 +58,8 @@ EmptyFindingsView::EmptyFindingsView(QWidget* parent)
 }
 
 void EmptyFindingsView::setFilter(std::optional<FindingSeverity> filter) {
-    title_->setText(ReportTexts::emptyTitle(filter));
-    message_->setText(ReportTexts::emptyMessage(filter));
+    title_->setText(report_texts::emptyTitle(filter));
+    message_->setText(report_texts::emptyMessage(filter));
 }
 
 void EmptyFindingsView::setContainerHeight(int height) {

@@ -104,7 +104,7 @@ QWidget* FindingResolutionPanel::resolutionSection(const Finding& finding,
 
     QVBoxLayout* heading = nullptr;
     layout->addWidget(column(5, heading));
-    heading->addWidget(report::makeText(ReportTexts::sectionTitle(finding.severity),
+    heading->addWidget(report::makeText(report_texts::sectionTitle(finding.severity),
                                         TextStyle::rowTitle, palette::textPrimary()));
     heading->addWidget(new report::ReadingText(
         resolution.summary, TextStyle::body, palette::textSecondary(), 2, report::Selection::off));

@@ -58,7 +58,7 @@ void FindingRow::setSelected(bool isSelected) {
     // Made anew on every opening, so its technical details always start closed.
     rule_ = new report::Rule(palette::withOpacity(palette::hairline(), 0.72), inset_, inset_);
     panel_ =
-        new FindingResolutionPanel(finding_, ResolutionGuidance::resolution(finding_, metadata_),
+        new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
                                    context_.model.clock(), context_.pasteboard);
     layout_->addWidget(rule_);
     panel_->setContentsMargins(inset_, 16, inset_, 20);

@@ -173,7 +173,7 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     severity.text(severityWord(finding_.severity).toUpper(), fonts().eyebrow,
                   blocker ? palette::danger() : palette::textSecondary());
     severity.dot(palette::withOpacity(palette::textTertiary(), 0.7));
-    severity.symbol(ReportTexts::categorySymbol(finding_.category),
+    severity.symbol(report_texts::categorySymbol(finding_.category),
                     hovering_ ? palette::textSecondary() : palette::textTertiary());
     severity.text(title(finding_.category), fonts().caption, palette::textSecondary());
 

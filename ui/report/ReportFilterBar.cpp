@@ -121,7 +121,7 @@ QString ReportFilterBar::summary() const {
 }
 
 void ReportFilterBar::setReport(const ScanReport& report, bool isPassedSelected) {
-    summary_->setText(ReportTexts::summaryLabel(report, isPassedSelected));
+    summary_->setText(report_texts::summaryLabel(report, isPassedSelected));
     chip(ReportFilterChoice::all)->setCount(static_cast<qsizetype>(report.findings.size()));
     chip(ReportFilterChoice::blockers)->setCount(blockerCount(report));
     chip(ReportFilterChoice::risks)->setCount(riskCount(report));

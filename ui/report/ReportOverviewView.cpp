@@ -191,9 +191,9 @@ QWidget* verdict(const ScanReport& report) {
     auto* top = new QHBoxLayout;
     top->setSpacing(10);
     top->addWidget(new VerdictBadge(report));
-    top->addWidget(new Headline(ReportTexts::headline(report)), 1);
+    top->addWidget(new Headline(report_texts::headline(report)), 1);
     layout->addLayout(top);
-    layout->addWidget(new NextStepText(ReportTexts::nextStepText(report)));
+    layout->addWidget(new NextStepText(report_texts::nextStepText(report)));
     return widget;
 }
 

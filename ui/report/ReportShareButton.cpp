@@ -60,7 +60,7 @@ void ReportShareButton::setReport(const std::optional<ScanReport>& report) {
 
 void ReportShareButton::copyMarkdown() {
     if (report_) {
-        pasteboard_.copy(ReportMarkdown::render(*report_));
+        pasteboard_.copy(report_markdown::render(*report_));
     }
 }
 

@@ -6,7 +6,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace bw::ReportTexts {
+namespace bw::report_texts {
 
 std::vector<Finding> visibleFindings(const ScanReport& report,
                                      std::optional<FindingSeverity> filter) {
@@ -134,4 +134,4 @@ QString categorySymbol(FindingCategory category) {
     return {};
 }
 
-} // namespace bw::ReportTexts
+} // namespace bw::report_texts

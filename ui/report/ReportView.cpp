@@ -217,7 +217,7 @@ void ReportView::updateNotice() {
 }
 
 std::vector<Finding> ReportView::visibleFindings() const {
-    return ReportTexts::visibleFindings(report_, context_.model.findingFilter());
+    return report_texts::visibleFindings(report_, context_.model.findingFilter());
 }
 
 ReportFilterChoice ReportView::currentChoice() const {
@@ -251,14 +251,15 @@ void ReportView::updateSection() {
     if (isListStale_ || listedFilter_ != filter) {
         isListStale_ = false;
         listedFilter_ = filter;
-        const auto expanded = ReportTexts::expandedRow(visible, context_.model.selectedFindingID());
+        const auto expanded =
+            report_texts::expandedRow(visible, context_.model.selectedFindingID());
         findingList_->setFindings(std::move(visible), report_.metadata, expanded);
     }
 }
 
 void ReportView::updateExpandedRow() {
     findingList_->setExpandedRow(
-        ReportTexts::expandedRow(visibleFindings(), context_.model.selectedFindingID()));
+        report_texts::expandedRow(visibleFindings(), context_.model.selectedFindingID()));
 }
 
 void ReportView::chipClicked(ReportFilterChoice choice) {

@@ -14,7 +14,7 @@ namespace bw::window {
 MainWindow::MainWindow(AppModel& model, UpdateController* updates, WindowSetup setup,
                        QWidget* parent)
     : QMainWindow(parent), model_(model) {
-    const bool isDemonstration = MarketingMode::isEnabled(setup.arguments, setup.environment);
+    const bool isDemonstration = marketing_mode::isEnabled(setup.arguments, setup.environment);
     root_ = new RootView(model, std::move(setup), this);
     setCentralWidget(root_);
     setWindowTitle(QStringLiteral("Berthwatch"));

@@ -67,8 +67,8 @@ protected:
 };
 
 bool isHomeDemonstration(const WindowSetup& setup) {
-    return MarketingMode::isEnabled(setup.arguments, setup.environment) &&
-           MarketingMode::scene(setup.arguments, setup.environment) == MarketingScene::home;
+    return marketing_mode::isEnabled(setup.arguments, setup.environment) &&
+           marketing_mode::scene(setup.arguments, setup.environment) == MarketingScene::home;
 }
 
 } // namespace
@@ -80,7 +80,7 @@ RootView::RootView(AppModel& model, WindowSetup setup, QWidget* parent)
       handle_(new SidebarResizeHandle(width_, this)), content_(new ContentArea(this)),
       dropTarget_(new WindowDropTarget(this, model)),
       // An ordinary launch shows the sidebar; a demonstration only for the home scene.
-      isSidebarVisible_(!MarketingMode::isEnabled(setup_.arguments, setup_.environment) ||
+      isSidebarVisible_(!marketing_mode::isEnabled(setup_.arguments, setup_.environment) ||
                         isHomeDemonstration(setup_)),
       sidebarReveal_(isSidebarVisible_ ? 1.0 : 0.0) {
     setMinimumSize(minimumWidth, minimumHeight);

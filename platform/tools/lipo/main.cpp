@@ -13,14 +13,15 @@ int main(int argc, char** argv) {
     const bw::macho::Result<bw::macho::OpenedMachOFile> opened = bw::macho::openMachOFile(path);
     if (!opened) {
         const bw::macho::MachOError& error = opened.error();
-        if (error.kind == bw::macho::MachOError::Kind::unreadable)
+        if (error.kind == bw::macho::MachOError::Kind::unreadable) {
             std::fprintf(stderr, "lipo: can't open input file: %s (%s)\n", path.c_str(),
                          error.detail.c_str());
-        else if (error.kind == bw::macho::MachOError::Kind::notObjectFile)
+        } else if (error.kind == bw::macho::MachOError::Kind::notObjectFile) {
             std::fprintf(stderr, "lipo: can't figure out the architecture type of: %s\n",
                          path.c_str());
-        else
+        } else {
             std::fprintf(stderr, "lipo: %s: %s\n", path.c_str(), error.description().c_str());
+        }
         return 1;
     }
     const std::string text = bw::tools::architectureListing(opened->file);

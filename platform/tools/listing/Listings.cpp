@@ -42,8 +42,9 @@ void appendDylibs(std::string& text, const MachOImage& image) {
 std::string architectureListing(const MachOFile& file) {
     std::string text;
     for (const Slice& slice : file.slices) {
-        if (!text.empty())
+        if (!text.empty()) {
             text += ' ';
+        }
         text += slice.architecture();
     }
     return text + '\n';
@@ -53,8 +54,9 @@ std::string libraryListing(const std::string& path, const MachOFile& file) {
     std::string text;
     for (const Slice& slice : file.slices) {
         text += path;
-        if (file.isUniversal())
+        if (file.isUniversal()) {
             text += " (architecture " + slice.architecture() + ")";
+        }
         text += ":\n";
         appendDylibs(text, slice.image);
     }
@@ -65,8 +67,9 @@ macho::Result<std::string> undefinedSymbolListing(const std::string& path, const
     std::string text;
     for (const Slice& slice : file.slices) {
         BW_TRY(names, undefinedSymbolNames(slice.image));
-        if (file.isUniversal())
+        if (file.isUniversal()) {
             text += "\n" + path + " (for architecture " + slice.architecture() + "):\n";
+        }
         for (std::string_view name : *names) {
             text += name;
             text += '\n';

@@ -11,13 +11,14 @@ bool listLibraries(const std::string& path) {
     const bw::macho::Result<bw::macho::OpenedMachOFile> opened = bw::macho::openMachOFile(path);
     if (!opened) {
         const bw::macho::MachOError& error = opened.error();
-        if (error.kind == bw::macho::MachOError::Kind::unreadable)
+        if (error.kind == bw::macho::MachOError::Kind::unreadable) {
             std::fprintf(stderr, "otool: can't open file: %s (%s)\n", path.c_str(),
                          error.detail.c_str());
-        else if (error.kind == bw::macho::MachOError::Kind::notObjectFile)
+        } else if (error.kind == bw::macho::MachOError::Kind::notObjectFile) {
             std::fprintf(stdout, "%s: is not an object file\n", path.c_str());
-        else
+        } else {
             std::fprintf(stderr, "otool: %s: %s\n", path.c_str(), error.description().c_str());
+        }
         return false;
     }
     const std::string text = bw::tools::libraryListing(path, opened->file);
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     bool allListed = true;
-    for (int i = 2; i < argc; ++i)
+    for (int i = 2; i < argc; ++i) {
         allListed = listLibraries(argv[i]) && allListed;
+    }
     return allListed ? 0 : 1;
 }

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using bw::cms::CmsError;
 using bw::cms::signedContent;
 using bw::test::runTool;
@@ -17,11 +17,11 @@ using bw::test::ToolRun;
 
 namespace {
 
-const fs::path profiles = BW_PROFILE_FIXTURES_DIR;
-const fs::path plists = BW_PROFILE_FIXTURE_SOURCES;
-const fs::path security = fs::path(BW_LIBEXEC_DIR) / "security";
+const stdfs::path profiles = BW_PROFILE_FIXTURES_DIR;
+const stdfs::path plists = BW_PROFILE_FIXTURE_SOURCES;
+const stdfs::path security = stdfs::path(BW_LIBEXEC_DIR) / "security";
 
-void writeWhole(const fs::path& path, const std::string& bytes) {
+void writeWhole(const stdfs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -34,7 +34,7 @@ std::string tamperedProfile() {
     return der;
 }
 
-ToolRun decode(const fs::path& file) {
+ToolRun decode(const stdfs::path& file) {
     return runTool(security, {"cms", "-D", "-i", file});
 }
 
@@ -63,7 +63,7 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
     const std::string truncated = bw::test::readFile(profiles / "appstore.mobileprovision");
     writeWhole(work.fsPath() / "truncated", truncated.substr(0, truncated.size() / 2));
     struct Case {
-        fs::path file;
+        stdfs::path file;
         const char* reason;
     };
     const Case cases[] = {

@@ -14,13 +14,13 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace bw::codesign;
 using bw::signer::BundleSignOptions;
 
 namespace {
 
-const fs::path inputs = BW_SIGNER_INPUTS;
+const stdfs::path inputs = BW_SIGNER_INPUTS;
 
 const std::string entitlements = R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
@@ -43,8 +43,8 @@ const std::string entitlements = R"(<?xml version="1.0" encoding="UTF-8"?>
 </plist>
 )";
 
-void writeText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
+void writeText(const stdfs::path& path, const std::string& text) {
+    stdfs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
 }
 
@@ -55,16 +55,17 @@ std::string info(const std::string& executable) {
 }
 
 // An iOS application with resources, a localisation, a link and a nested framework.
-fs::path makeApp(const fs::path& folder, const fs::path& executable = inputs / "App.universal") {
-    fs::path app = folder / "App.app";
-    fs::create_directories(app / "Frameworks/Kit.framework");
-    fs::copy_file(executable, app / "App");
-    fs::copy_file(inputs / "Kit", app / "Frameworks/Kit.framework/Kit");
+stdfs::path makeApp(const stdfs::path& folder,
+                    const stdfs::path& executable = inputs / "App.universal") {
+    stdfs::path app = folder / "App.app";
+    stdfs::create_directories(app / "Frameworks/Kit.framework");
+    stdfs::copy_file(executable, app / "App");
+    stdfs::copy_file(inputs / "Kit", app / "Frameworks/Kit.framework/Kit");
     writeText(app / "Info.plist", info("App"));
     writeText(app / "Frameworks/Kit.framework/Info.plist", info("Kit"));
     writeText(app / "assets/logo.png", "png bytes");
     writeText(app / "en.lproj/Main.strings", "\"a\" = \"b\";");
-    fs::create_symlink("assets/logo.png", app / "logo-link.png");
+    stdfs::create_symlink("assets/logo.png", app / "logo-link.png");
     return app;
 }
 
@@ -79,10 +80,10 @@ BundleSignOptions withEntitlements() {
 // inputs: the tests' scratch folders come and go.
 const bw::signer::CmsIdentity& testIdentity() {
     static const bw::signer::CmsIdentity identity = [] {
-        const fs::path folder = inputs.parent_path() / "test-identity";
-        if (!fs::exists(folder / "chain.pem")) {
-            const fs::path fresh = folder.string() + "-" + std::to_string(getpid());
-            fs::create_directories(fresh);
+        const stdfs::path folder = inputs.parent_path() / "test-identity";
+        if (!stdfs::exists(folder / "chain.pem")) {
+            const stdfs::path fresh = folder.string() + "-" + std::to_string(getpid());
+            stdfs::create_directories(fresh);
             const std::string command =
                 "cd " + fresh.string() +
                 " && openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem"
@@ -91,9 +92,9 @@ const bw::signer::CmsIdentity& testIdentity() {
                 " -days 3650 -subj /CN=Test\\ Root 2>/dev/null";
             EXPECT_EQ(std::system(command.c_str()), 0);
             std::error_code ec; // another test process may have made it meanwhile
-            fs::remove_all(folder, ec);
-            fs::rename(fresh, folder, ec);
-            fs::remove_all(fresh, ec);
+            stdfs::remove_all(folder, ec);
+            stdfs::rename(fresh, folder, ec);
+            stdfs::remove_all(fresh, ec);
         }
         return bw::signer::CmsIdentity{folder / "cert.pem", folder / "key.pem"};
     }();
@@ -108,13 +109,13 @@ std::vector<std::string> messages(const Verification& result) {
     return out;
 }
 
-Verification verifyStrictDeep(const fs::path& path) {
+Verification verifyStrictDeep(const stdfs::path& path) {
     return verifyCode(path, {true, true, 4});
 }
 
 // What `codesign --verify --deep --strict -vv` prints about a failure, without the lines of
 // nested code prepared and validated on the way.
-std::vector<std::string> failureReport(const fs::path& path) {
+std::vector<std::string> failureReport(const stdfs::path& path) {
     std::vector<std::string> lines;
     for (std::string& line : verificationReport(path.string(), verifyStrictDeep(path), 2)) {
         if (!line.starts_with("--")) {
@@ -126,7 +127,7 @@ std::vector<std::string> failureReport(const fs::path& path) {
 
 // Binds a seal of the given property-list entries to the bundle's executable, as a signer that
 // wrote such a seal would.
-void resealWith(const fs::path& app, const std::string& entries) {
+void resealWith(const stdfs::path& app, const std::string& entries) {
     const std::string seal =
         "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>" + entries + "</dict></plist>";
     writeText(app / "_CodeSignature/CodeResources", seal);
@@ -139,7 +140,7 @@ void resealWith(const fs::path& app, const std::string& entries) {
 }
 
 // The last 4 KiB page the code directory hashes, the one that ends where the signature starts.
-std::uint64_t lastCodePage(const fs::path& executable) {
+std::uint64_t lastCodePage(const stdfs::path& executable) {
     const auto opened = bw::macho::openMachOFile(executable.string());
     return (opened->file.slices.at(0).image.codeSignature->dataOffset - 1) / 4096;
 }
@@ -181,13 +182,13 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         bw::test::TestFolder dir;
-        fs::path app = makeApp(dir.fsPath());
+        stdfs::path app = makeApp(dir.fsPath());
         BundleSignOptions options = withEntitlements();
         c.configure(options);
         bw::signer::signBundle(app, options);
         Verification result = verifyStrictDeep(app);
         EXPECT_TRUE(result.valid()) << testing::PrintToString(messages(result));
-        const fs::path kit = app / "Frameworks/Kit.framework";
+        const stdfs::path kit = app / "Frameworks/Kit.framework";
         EXPECT_EQ(result.nested, (std::vector<NestedStep>{{kit, false}, {kit, true}}));
     }
 }
@@ -196,7 +197,7 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
 // one sorts before the signer's).
 TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
     bw::test::TestFolder dir;
-    fs::path app = makeApp(dir.fsPath(), inputs / "App");
+    stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
     BundleSignOptions options;
     options.code.cms = testIdentity();
     options.code.cms->chain = {testIdentity().certificate.parent_path() / "chain.pem"};
@@ -215,36 +216,36 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     using namespace bw::signer::tamper;
     struct Case {
         const char* name;
-        std::function<void(const fs::path&)> tamper;
+        std::function<void(const stdfs::path&)> tamper;
         std::vector<std::string> expected;
     };
     const std::vector<Case> cases = {
         {"changed code page",
-         [](const fs::path& app) { changeCodePage(app / "App", 1); },
+         [](const stdfs::path& app) { changeCodePage(app / "App", 1); },
          {"APP: invalid signature (code or signature have been modified)",
           "In architecture: arm64"}},
         {"changed last code page",
-         [](const fs::path& app) { changeCodePage(app / "App", lastCodePage(app / "App")); },
+         [](const stdfs::path& app) { changeCodePage(app / "App", lastCodePage(app / "App")); },
          {"APP: invalid signature (code or signature have been modified)",
           "In architecture: arm64"}},
         {"changed, added and removed resources",
-         [](const fs::path& app) {
+         [](const stdfs::path& app) {
              writeText(app / "assets/logo.png", "x");
              writeText(app / "new.txt", "x");
-             fs::remove(app / "en.lproj/Main.strings"); // optional: no problem
-             fs::remove(app / "logo-link.png");
+             stdfs::remove(app / "en.lproj/Main.strings"); // optional: no problem
+             stdfs::remove(app / "logo-link.png");
          },
          {"APP: a sealed resource is missing or invalid", "file added: APP/new.txt",
           "file modified: APP/assets/logo.png", "file missing: APP/logo-link.png"}},
         {"unsigned nested framework",
-         [](const fs::path& app) {
-             fs::copy_file(inputs / "App.unsigned", app / "Frameworks/Kit.framework/Kit",
-                           fs::copy_options::overwrite_existing);
+         [](const stdfs::path& app) {
+             stdfs::copy_file(inputs / "App.unsigned", app / "Frameworks/Kit.framework/Kit",
+                              stdfs::copy_options::overwrite_existing);
          },
          {"APP: code object is not signed at all",
           "In subcomponent: APP/Frameworks/Kit.framework"}},
         {"nested framework signed again",
-         [](const fs::path& app) {
+         [](const stdfs::path& app) {
              BundleSignOptions other;
              other.code.identifier = "com.example.other";
              bw::signer::signBundle(app / "Frameworks/Kit.framework", other);
@@ -252,53 +253,53 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
          {"APP: nested code is modified or invalid",
           "file modified: APP/Frameworks/Kit.framework"}},
         {"changed nested framework code",
-         [](const fs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
+         [](const stdfs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
          {"APP: invalid signature (code or signature have been modified)", "In architecture: arm64",
           "In subcomponent: APP/Frameworks/Kit.framework"}},
         {"link outside the bundle",
-         [](const fs::path& app) { linkOutside(app / "logo-link.png", "../../../etc/hosts"); },
+         [](const stdfs::path& app) { linkOutside(app / "logo-link.png", "../../../etc/hosts"); },
          {"APP: invalid destination for symbolic link in bundle"}},
         {"wrong Info.plist",
-         [](const fs::path& app) { writeText(app / "Info.plist", info("App") + " "); },
+         [](const stdfs::path& app) { writeText(app / "Info.plist", info("App") + " "); },
          {"APP: invalid Info.plist (plist or signature have been modified)",
           "In architecture: arm64"}},
         {"changed seal",
-         [](const fs::path& app) {
+         [](const stdfs::path& app) {
              std::ofstream(app / "_CodeSignature/CodeResources", std::ios::app) << " ";
          },
          {"APP: invalid resource directory (directory or signature have been modified)"}},
         {"removed seal",
-         [](const fs::path& app) { fs::remove(app / "_CodeSignature/CodeResources"); },
+         [](const stdfs::path& app) { stdfs::remove(app / "_CodeSignature/CodeResources"); },
          {"APP: code has no resources but signature indicates they must be present"}},
         {"version 1 seal",
-         [](const fs::path& app) { resealWith(app, "<key>files</key><dict/>"); },
+         [](const stdfs::path& app) { resealWith(app, "<key>files</key><dict/>"); },
          {"APP: resource envelope is obsolete (version 1 signature)"}},
         {"broken seal",
-         [](const fs::path& app) {
+         [](const stdfs::path& app) {
              resealWith(app, "<key>files2</key><dict/><key>rules2</key><dict><key>(</key><true/>"
                              "</dict>");
          },
          {"APP: invalid resource specification rule(s)"}},
         {"executable cut short",
-         [](const fs::path& app) { fs::resize_file(app / "App", 100); },
+         [](const stdfs::path& app) { stdfs::resize_file(app / "App", 100); },
          {"APP: main executable failed strict validation"}},
         {"executable that is no Mach-O",
-         [](const fs::path& app) { writeText(app / "App", "#!/bin/sh\n"); },
+         [](const stdfs::path& app) { writeText(app / "App", "#!/bin/sh\n"); },
          {"APP: code object is not signed at all"}},
         {"linker signature only",
-         [](const fs::path& app) {
-             fs::copy_file(inputs / "App", app / "App", fs::copy_options::overwrite_existing);
-             fs::remove_all(app / "_CodeSignature");
+         [](const stdfs::path& app) {
+             stdfs::copy_file(inputs / "App", app / "App", stdfs::copy_options::overwrite_existing);
+             stdfs::remove_all(app / "_CodeSignature");
          },
          {"APP: code has no resources but signature indicates they must be present"}},
         {"removed executable",
-         [](const fs::path& app) { fs::remove(app / "App"); },
+         [](const stdfs::path& app) { stdfs::remove(app / "App"); },
          {"APP: bundle format unrecognized, invalid, or unsuitable"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         bw::test::TestFolder dir;
-        fs::path app = makeApp(dir.fsPath(), inputs / "App");
+        stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
         bw::signer::signBundle(app, withEntitlements());
         c.tamper(app);
         std::vector<std::string> expected;
@@ -317,34 +318,36 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
 TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
     struct Case {
         const char* name;
-        std::function<void(const fs::path&)> tamper;
+        std::function<void(const stdfs::path&)> tamper;
         std::vector<std::string> outcome; // after the nested framework's lines
     };
     const std::vector<Case> cases = {
         {"as signed",
-         [](const fs::path&) {},
+         [](const stdfs::path&) {},
          {"APP: valid on disk", "APP: the designated requirement was not evaluated"}},
         {"added file",
-         [](const fs::path& app) { writeText(app / "new.txt", "x"); },
+         [](const stdfs::path& app) { writeText(app / "new.txt", "x"); },
          {"APP: a sealed resource is missing or invalid", "file added: APP/new.txt"}},
         {"missing file",
-         [](const fs::path& app) { fs::remove(app / "assets/logo.png"); },
+         [](const stdfs::path& app) { stdfs::remove(app / "assets/logo.png"); },
          {"APP: a sealed resource is missing or invalid", "file missing: APP/assets/logo.png"}},
         {"modified file",
-         [](const fs::path& app) { writeText(app / "assets/logo.png", "x"); },
+         [](const stdfs::path& app) { writeText(app / "assets/logo.png", "x"); },
          {"APP: a sealed resource is missing or invalid", "file modified: APP/assets/logo.png"}},
         {"PkgInfo is not sealed",
-         [](const fs::path& app) { writeText(app / "PkgInfo", "APPLxxxx"); },
+         [](const stdfs::path& app) { writeText(app / "PkgInfo", "APPLxxxx"); },
          {"APP: valid on disk", "APP: the designated requirement was not evaluated"}},
         {"modified framework file",
-         [](const fs::path& app) { writeText(app / "Frameworks/Kit.framework/Info.plist", "x"); },
+         [](const stdfs::path& app) {
+             writeText(app / "Frameworks/Kit.framework/Info.plist", "x");
+         },
          {"APP: a sealed resource is missing or invalid",
           "file modified: APP/Frameworks/Kit.framework/Info.plist"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         bw::test::TestFolder dir;
-        fs::path app = makeApp(dir.fsPath(), inputs / "App");
+        stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
         writeText(app / "PkgInfo", "APPL????");
         BundleSignOptions options = withEntitlements();
         options.seal.xcodeIos = true;
@@ -365,12 +368,12 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
 // Under Xcode's iOS rules, an extension inside a Watch app is verified once, by the Watch app.
 TEST(CodeVerifierTest, CodeInsideNestedCodeIsVerifiedOnce) {
     bw::test::TestFolder dir;
-    fs::path app = makeApp(dir.fsPath(), inputs / "App");
-    const fs::path extension = app / "Watch/Watch.app/PlugIns/Ext.appex";
+    stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
+    const stdfs::path extension = app / "Watch/Watch.app/PlugIns/Ext.appex";
     for (const auto& [folder, name] :
          {std::pair{app / "Watch/Watch.app", "Watch"}, std::pair{extension, "Ext"}}) {
-        fs::create_directories(folder);
-        fs::copy_file(inputs / "Kit", folder / name);
+        stdfs::create_directories(folder);
+        stdfs::copy_file(inputs / "Kit", folder / name);
         writeText(folder / "Info.plist", info(name));
     }
     BundleSignOptions options = withEntitlements();
@@ -384,10 +387,10 @@ TEST(CodeVerifierTest, CodeInsideNestedCodeIsVerifiedOnce) {
 // Nested code is found wherever the nested rules point, not only in Frameworks/.
 TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
     bw::test::TestFolder dir;
-    fs::path app = makeApp(dir.fsPath(), inputs / "App");
-    const fs::path plugIn = app / "PlugIns/Share.appex";
-    fs::create_directories(plugIn);
-    fs::copy_file(inputs / "Kit", plugIn / "Share");
+    stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
+    const stdfs::path plugIn = app / "PlugIns/Share.appex";
+    stdfs::create_directories(plugIn);
+    stdfs::copy_file(inputs / "Kit", plugIn / "Share");
     writeText(plugIn / "Info.plist", info("Share"));
     bw::signer::signBundle(app, withEntitlements());
     ASSERT_TRUE(verifyStrictDeep(app).valid())
@@ -402,9 +405,9 @@ TEST(CodeVerifierTest, TamperedPlugInOutsideFrameworksFails) {
 // A macOS bundle seals only Contents/, and not the Mac App Store's receipt.
 TEST(CodeVerifierTest, ItemsBesideContentsFail) {
     bw::test::TestFolder dir;
-    fs::path app = fs::path(dir.fsPath()) / "Mac.app";
-    fs::create_directories(app / "Contents/MacOS");
-    fs::copy_file(inputs / "App", app / "Contents/MacOS/App");
+    stdfs::path app = stdfs::path(dir.fsPath()) / "Mac.app";
+    stdfs::create_directories(app / "Contents/MacOS");
+    stdfs::copy_file(inputs / "App", app / "Contents/MacOS/App");
     writeText(app / "Contents/Info.plist", info("App"));
     bw::signer::signBundle(app, {});
     EXPECT_TRUE(verifyStrictDeep(app).valid());
@@ -421,14 +424,14 @@ TEST(CodeVerifierTest, ItemsBesideContentsFail) {
 // and the framework is named as Apple's tool names it.
 TEST(CodeVerifierTest, MacAppWithVersionedFrameworkVerifies) {
     bw::test::TestFolder dir;
-    const fs::path app = fs::path(dir.fsPath()) / "Mac.app";
-    const fs::path kit = app / "Contents/Frameworks/Kit.framework";
-    const fs::path helper = app / "Contents/XPCServices/Helper.xpc/Contents";
+    const stdfs::path app = stdfs::path(dir.fsPath()) / "Mac.app";
+    const stdfs::path kit = app / "Contents/Frameworks/Kit.framework";
+    const stdfs::path helper = app / "Contents/XPCServices/Helper.xpc/Contents";
     for (const auto& [from, to] :
          {std::pair{"App", app / "Contents/MacOS/App"}, std::pair{"Kit", kit / "Versions/A/Kit"},
           std::pair{"App", helper / "MacOS/Helper"}}) {
-        fs::create_directories(to.parent_path());
-        fs::copy_file(inputs / from, to);
+        stdfs::create_directories(to.parent_path());
+        stdfs::copy_file(inputs / from, to);
     }
     writeText(app / "Contents/Info.plist", info("App"));
     writeText(kit / "Versions/A/Resources/Info.plist", info("Kit"));
@@ -436,9 +439,9 @@ TEST(CodeVerifierTest, MacAppWithVersionedFrameworkVerifies) {
     writeText(app / "Contents/Resources/My Icon (1).png", "x");
     writeText(app / "Contents/Resources/Cafe\xcc\x81 menu.txt", "x");
     writeText(app / "Contents/Resources/fr.lproj/Main.strings", "x");
-    fs::create_symlink("A", kit / "Versions/Current");
-    fs::create_symlink("Versions/Current/Kit", kit / "Kit");
-    fs::create_symlink("Versions/Current/Resources", kit / "Resources");
+    stdfs::create_symlink("A", kit / "Versions/Current");
+    stdfs::create_symlink("Versions/Current/Kit", kit / "Kit");
+    stdfs::create_symlink("Versions/Current/Resources", kit / "Resources");
     bw::signer::signBundle(app, withEntitlements());
     Verification result = verifyStrictDeep(app);
     EXPECT_TRUE(result.valid()) << testing::PrintToString(messages(result));
@@ -447,20 +450,20 @@ TEST(CodeVerifierTest, MacAppWithVersionedFrameworkVerifies) {
     // The framework's root lies outside every seal: strictly, only its standard shape passes.
     for (const auto& extra :
          {std::function<void()>([&] { writeText(kit / "LICENSE", "x"); }),
-          std::function<void()>([&] { fs::create_symlink("../..", kit / "Frameworks"); })}) {
+          std::function<void()>([&] { stdfs::create_symlink("../..", kit / "Frameworks"); })}) {
         extra();
         EXPECT_EQ(failureReport(app),
                   (std::vector<std::string>{app.string() + ": " + unsealedFrameworkRootReason,
                                             "In subcomponent: " + kit.string()}));
         EXPECT_TRUE(verifyCode(app, {true, false, 1}).valid());
-        fs::remove(kit / "LICENSE");
+        stdfs::remove(kit / "LICENSE");
     }
 }
 
 TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
     bw::test::TestFolder dir;
-    fs::path app = makeApp(dir.fsPath(), inputs / "App");
-    fs::create_directories(app / "PlugIns");
+    stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
+    stdfs::create_directories(app / "PlugIns");
     bw::signer::signBundle(app, {});
     // A plain Mach-O file in a folder no nested rule covers is a resource; sealed by hash.
     EXPECT_TRUE(verifyCode(app, {false, false, 1}).valid());
@@ -471,9 +474,9 @@ TEST(CodeVerifierTest, UnsignedNestedCodeFailsOnlyWhenStrictOrDeep) {
 
 TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
     bw::test::TestFolder dir;
-    fs::path folder = dir.fsPath();
-    fs::copy_file(inputs / "App", folder / "arm64");
-    fs::copy_file(inputs / "App.x86_64", folder / "x86_64");
+    stdfs::path folder = dir.fsPath();
+    stdfs::copy_file(inputs / "App", folder / "arm64");
+    stdfs::copy_file(inputs / "App.x86_64", folder / "x86_64");
     BundleSignOptions cms;
     cms.code.cms = testIdentity();
     cms.code.identifier = "com.example.arm";
@@ -500,7 +503,7 @@ TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
     for (const char* input : {"App", "App.universal"}) {
         SCOPED_TRACE(input);
         bw::test::TestFolder dir;
-        fs::path app = makeApp(dir.fsPath(), inputs / input);
+        stdfs::path app = makeApp(dir.fsPath(), inputs / input);
         bw::signer::signBundle(app, withEntitlements());
         SignedEntitlements read = readSignedEntitlements(app);
         EXPECT_EQ(read.error, "");
@@ -509,7 +512,7 @@ TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
         EXPECT_EQ(std::string(read.xml->begin(), read.xml->end()), entitlements);
     }
     bw::test::TestFolder dir;
-    fs::path app = makeApp(dir.fsPath(), inputs / "App");
+    stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
     BundleSignOptions derOnly = withEntitlements();
     derOnly.code.xmlEntitlements = false;
     bw::signer::signBundle(app, derOnly);
@@ -543,8 +546,8 @@ TEST(CodeVerifierTest, MalformedSignaturesFailCleanly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         bw::test::TestFolder dir;
-        fs::path file = fs::path(dir.fsPath()) / "App";
-        fs::copy_file(inputs / "App", file);
+        stdfs::path file = stdfs::path(dir.fsPath()) / "App";
+        stdfs::copy_file(inputs / "App", file);
         bw::signer::signCode(file, withEntitlements());
         if (std::string(c.name) == "code slot count overruns") {
             bw::signer::tamper::patchCodeDirectory(file, 28, 0x00ffffff);

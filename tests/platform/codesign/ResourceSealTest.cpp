@@ -10,13 +10,13 @@
 #include <gtest/gtest.h>
 #include <openssl/sha.h>
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace bw::codesign;
 
 namespace {
 
-void writeText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
+void writeText(const stdfs::path& path, const std::string& text) {
+    stdfs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
 }
 
@@ -25,28 +25,28 @@ const char* infoPlist = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 // An iOS-style bundle: resources, a localisation, a link, a nested framework.
-fs::path makeBundle(const fs::path& folder) {
-    fs::path app = folder / "App.app";
+stdfs::path makeBundle(const stdfs::path& folder) {
+    stdfs::path app = folder / "App.app";
     writeText(app / "Info.plist", infoPlist);
     writeText(app / "App", "\xcf\xfa\xed\xfe main executable");
     writeText(app / "assets" / "logo.png", "png bytes");
     writeText(app / "en.lproj" / "Main.strings", "\"a\" = \"b\";");
     writeText(app / "Frameworks" / "Kit.framework" / "Kit", "\xcf\xfa\xed\xfe kit");
-    fs::create_symlink("assets/logo.png", app / "logo-link.png");
+    stdfs::create_symlink("assets/logo.png", app / "logo-link.png");
     return app;
 }
 
 const Bytes nestedHash(20, 0xab);
 
-void seal(const fs::path& app, const bw::signer::SealOptions& options = {}) {
+void seal(const stdfs::path& app, const bw::signer::SealOptions& options = {}) {
     BundleLayout layout = bundleLayout(app);
-    Bytes xml = bw::signer::writeResourceSeal(layout, options, [](const fs::path&) {
+    Bytes xml = bw::signer::writeResourceSeal(layout, options, [](const stdfs::path&) {
         return bw::signer::NestedSeal{nestedHash, "identifier \"com.example.kit\""};
     });
     writeText(layout.codeResources, std::string(xml.begin(), xml.end()));
 }
 
-ResourceSealCheck check(const fs::path& app, bool strict) {
+ResourceSealCheck check(const stdfs::path& app, bool strict) {
     BundleLayout layout = bundleLayout(app);
     const Bytes bytes = bw::test::readFile<Bytes>(layout.codeResources);
     static ResourceSeal parsed;
@@ -87,8 +87,8 @@ ResourceSeal expectedSeal() {
     return seal;
 }
 
-fs::path makeBundleWithCache(const fs::path& folder) {
-    const fs::path app = makeBundle(folder);
+stdfs::path makeBundleWithCache(const stdfs::path& folder) {
+    const stdfs::path app = makeBundle(folder);
     writeText(app / "cache/kept", "kept bytes");
     writeText(app / "cache/junk", "junk bytes");
     return app;
@@ -96,7 +96,7 @@ fs::path makeBundleWithCache(const fs::path& folder) {
 
 struct TamperCase {
     const char* name;
-    std::function<void(const fs::path&)> tamper;
+    std::function<void(const stdfs::path&)> tamper;
     bool strict;
     std::vector<Problem> expected; // paths relative to the bundle
 };
@@ -105,29 +105,29 @@ struct TamperCase {
 
 TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
     const std::vector<TamperCase> cases = {
-        {"untouched", [](const fs::path&) {}, true, {}},
+        {"untouched", [](const stdfs::path&) {}, true, {}},
         {"changed resource",
-         [](const fs::path& app) { writeText(app / "assets/logo.png", "other bytes"); },
+         [](const stdfs::path& app) { writeText(app / "assets/logo.png", "other bytes"); },
          false,
          {{"assets/logo.png", resourceReason, ResourceChange::modified}}},
         {"added resource",
-         [](const fs::path& app) { writeText(app / "assets/new.png", "x"); },
+         [](const stdfs::path& app) { writeText(app / "assets/new.png", "x"); },
          false,
          {{"assets/new.png", resourceReason, ResourceChange::added}}},
         {"removed resource",
-         [](const fs::path& app) { fs::remove(app / "assets/logo.png"); },
+         [](const stdfs::path& app) { stdfs::remove(app / "assets/logo.png"); },
          false,
          {{"assets/logo.png", resourceReason, ResourceChange::missing}}},
         {"removed optional localisation",
-         [](const fs::path& app) { fs::remove(app / "en.lproj/Main.strings"); },
+         [](const stdfs::path& app) { stdfs::remove(app / "en.lproj/Main.strings"); },
          true,
          {}},
         {"added omitted file",
-         [](const fs::path& app) { writeText(app / "assets/.DS_Store", "x"); },
+         [](const stdfs::path& app) { writeText(app / "assets/.DS_Store", "x"); },
          true,
          {}},
         {"changed Info.plist is left to the signature",
-         [](const fs::path& app) {
+         [](const stdfs::path& app) {
              std::string changed = infoPlist;
              changed.replace(changed.find("<dict>"), 6, "<dict><key>X</key><true/>");
              writeText(app / "Info.plist", changed);
@@ -135,29 +135,29 @@ TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
          true,
          {}},
         {"retargeted link",
-         [](const fs::path& app) {
-             fs::remove(app / "logo-link.png");
-             fs::create_symlink("en.lproj/Main.strings", app / "logo-link.png");
+         [](const stdfs::path& app) {
+             stdfs::remove(app / "logo-link.png");
+             stdfs::create_symlink("en.lproj/Main.strings", app / "logo-link.png");
          },
          false,
          {{"logo-link.png", resourceReason, ResourceChange::modified}}},
         {"file replaced by a link",
-         [](const fs::path& app) {
-             fs::remove(app / "assets/logo.png");
-             fs::create_symlink("../en.lproj/Main.strings", app / "assets/logo.png");
+         [](const stdfs::path& app) {
+             stdfs::remove(app / "assets/logo.png");
+             stdfs::create_symlink("../en.lproj/Main.strings", app / "assets/logo.png");
          },
          false,
          {{"assets/logo.png", resourceReason, ResourceChange::modified}}},
         {"link out of the bundle, strict",
-         [](const fs::path& app) {
-             fs::remove(app / "logo-link.png");
-             fs::create_symlink("../../etc/passwd", app / "logo-link.png");
+         [](const stdfs::path& app) {
+             stdfs::remove(app / "logo-link.png");
+             stdfs::create_symlink("../../etc/passwd", app / "logo-link.png");
          },
          true,
          {{"logo-link.png", "invalid destination for symbolic link in bundle"},
           {"logo-link.png", resourceReason, ResourceChange::modified}}},
         {"executable and signature folder are not resources",
-         [](const fs::path& app) {
+         [](const stdfs::path& app) {
              writeText(app / "App", "changed");
              writeText(app / "_CodeSignature/Other", "x");
          },
@@ -167,7 +167,7 @@ TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         bw::test::TestFolder dir;
-        fs::path app = makeBundle(dir.fsPath());
+        stdfs::path app = makeBundle(dir.fsPath());
         seal(app);
         c.tamper(app);
         ResourceSealCheck result = check(app, c.strict);
@@ -185,7 +185,7 @@ TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
 
 TEST(ResourceSealTest, SignersSealIsTheOneWrittenOut) {
     bw::test::TestFolder dir;
-    const fs::path app = makeBundleWithCache(dir.fsPath());
+    const stdfs::path app = makeBundleWithCache(dir.fsPath());
     seal(app, {rulesWithOmittedFolder()});
     const Bytes bytes = bw::test::readFile<Bytes>(bundleLayout(app).codeResources);
     EXPECT_EQ(parseResourceSeal(bytes)->items, expectedSeal().items);
@@ -195,7 +195,7 @@ TEST(ResourceSealTest, SignersSealIsTheOneWrittenOut) {
 // no change, changing that one is.
 TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
     bw::test::TestFolder dir;
-    const fs::path app = makeBundleWithCache(dir.fsPath());
+    const stdfs::path app = makeBundleWithCache(dir.fsPath());
     const ResourceSeal seal = expectedSeal();
     const auto problems = [&] {
         return verifyResourceSeal(bundleLayout(app), seal, {true, 4}).problems;
@@ -211,9 +211,9 @@ TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
 
 TEST(ResourceSealTest, LinkOutOfBundlePassesWithoutStrict) {
     bw::test::TestFolder dir;
-    fs::path app = makeBundle(dir.fsPath());
-    fs::remove(app / "logo-link.png");
-    fs::create_symlink("/etc/passwd", app / "logo-link.png");
+    stdfs::path app = makeBundle(dir.fsPath());
+    stdfs::remove(app / "logo-link.png");
+    stdfs::create_symlink("/etc/passwd", app / "logo-link.png");
     seal(app);
     EXPECT_TRUE(check(app, false).problems.empty());
     ASSERT_EQ(check(app, true).problems.size(), 1u);
@@ -285,7 +285,7 @@ TEST(ResourceSealTest, MalformedSealsAreRejected) {
 
 TEST(ResourceSealTest, SealedPathLeavingTheBundleIsReported) {
     bw::test::TestFolder dir;
-    fs::path app = makeBundle(dir.fsPath());
+    stdfs::path app = makeBundle(dir.fsPath());
     BundleLayout layout = bundleLayout(app);
     ResourceSeal seal;
     seal.rules = {{"^nothing$", 1, false, false, false}};

@@ -51,15 +51,18 @@ Blob blob(uint32_t magic, const std::string& payload) {
 // A requirements set holding one designated requirement with `magic`.
 Blob requirementsBlob(uint32_t magic = 0xfade0c00) {
     Blob out;
-    for (const uint32_t word : {0xfade0c01u, 32u, 1u, 3u, 20u, magic, 12u, 1u})
+    for (const uint32_t word : {0xfade0c01u, 32u, 1u, 3u, 20u, magic, 12u, 1u}) {
         putBig32(out, word);
+    }
     return out;
 }
 
 Blob edited(Blob bytes, std::initializer_list<std::pair<size_t, uint64_t>> edits, int width = 4) {
-    for (const auto& [offset, value] : edits)
-        for (int i = 0; i < width; ++i)
+    for (const auto& [offset, value] : edits) {
+        for (int i = 0; i < width; ++i) {
             bytes.at(offset + i) = static_cast<uint8_t>(value >> (8 * (width - 1 - i)));
+        }
+    }
     return bytes;
 }
 
@@ -117,10 +120,11 @@ TEST(CodeSignatureTest, ReadsEveryBlobOfAFullSignature) {
     ASSERT_EQ(directory.nCodeSlots, 3u);
     EXPECT_EQ(copy(directory.specialSlotHash(1)), sha256(infoPlist.data(), infoPlist.size()));
     EXPECT_EQ(copy(directory.specialSlotHash(2)), sha256(requirements.data(), requirements.size()));
-    for (uint32_t page = 0; page < 3; ++page)
+    for (uint32_t page = 0; page < 3; ++page) {
         EXPECT_EQ(
             copy(directory.codeSlotHash(page)),
             sha256(code.data() + page * 4096, std::min<size_t>(4096, code.size() - page * 4096)));
+    }
     EXPECT_TRUE(directory.codeSlotHash(3).empty());
     EXPECT_TRUE(directory.specialSlotHash(0).empty());
     EXPECT_TRUE(directory.specialSlotHash(3).empty());

@@ -10,19 +10,22 @@ void ByteWriter::put(uint64_t value, int width) {
 }
 
 void ByteWriter::name(const std::string& text, size_t width) {
-    for (size_t i = 0; i < width; ++i)
+    for (size_t i = 0; i < width; ++i) {
         u8(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
+    }
 }
 
 void ByteWriter::text(const std::string& text) {
-    for (char c : text)
+    for (char c : text) {
         u8(static_cast<uint8_t>(c));
+    }
     u8(0);
 }
 
 void ByteWriter::padTo(size_t alignment) {
-    while (bytes_.size() % alignment != 0)
+    while (bytes_.size() % alignment != 0) {
         u8(0);
+    }
 }
 
 void ByteWriter::patch32(size_t offset, uint32_t v) {
@@ -76,12 +79,15 @@ Buffer ImageBuilder::build() const {
     const size_t headerSize = is64_ ? 32 : 28;
     // Sizes of the generated commands are fixed, so the data area's start is known up front.
     const auto payloadSize = [&](const Command& command, size_t segmentIndex) -> size_t {
-        if (command.generated == Generated::segment)
+        if (command.generated == Generated::segment) {
             return (is64_ ? 64 : 48) + segments_[segmentIndex].sections.size() * (is64_ ? 80 : 68);
-        if (command.generated == Generated::symtab)
+        }
+        if (command.generated == Generated::symtab) {
             return 16;
-        if (command.generated == Generated::signature)
+        }
+        if (command.generated == Generated::signature) {
             return 8;
+        }
         return (command.payload.size() + 8 + alignment - 1) / alignment * alignment - 8;
     };
     size_t commandsSize = 0;
@@ -118,8 +124,9 @@ Buffer ImageBuilder::build() const {
     out.u32(static_cast<uint32_t>(commands_.size()));
     out.u32(static_cast<uint32_t>(commandsSize));
     out.u32(0);
-    if (is64_)
+    if (is64_) {
         out.u32(0);
+    }
     segmentCount = 0;
     for (const Command& command : commands_) {
         const bool isSegment = command.generated == Generated::segment;
@@ -153,8 +160,9 @@ Buffer ImageBuilder::build() const {
                 out.u32(section.flags);
                 out.u32(0);
                 out.u32(0);
-                if (is64_)
+                if (is64_) {
                     out.u32(0);
+                }
             }
         } else if (command.generated == Generated::symtab) {
             out.u32(static_cast<uint32_t>(symbolOffset));
@@ -167,8 +175,9 @@ Buffer ImageBuilder::build() const {
         } else {
             out.append(command.payload);
         }
-        while (out.size() < start + size)
+        while (out.size() < start + size) {
             out.u8(0);
+        }
     }
     out.append(data.bytes());
     return out.bytes();
@@ -193,8 +202,9 @@ Buffer universal(const std::vector<SliceLayout>& slices, bool fat64, uint32_t al
         fat64 ? out.u64(slices[i].image.size())
               : out.u32(static_cast<uint32_t>(slices[i].image.size()));
         out.u32(alignment);
-        if (fat64)
+        if (fat64) {
             out.u32(0);
+        }
     }
     for (size_t i = 0; i < slices.size(); ++i) {
         out.padTo(step);

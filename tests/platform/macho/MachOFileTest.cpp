@@ -74,8 +74,9 @@ TEST(MachOFileTest, ReadsThinAndUniversalFilesOfEveryHeaderKind) {
 
 // Writes `value` over the 32-bit field at `offset` of a little-endian image.
 Buffer patched(Buffer bytes, size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         bytes.at(offset + i) = static_cast<std::byte>(value >> (8 * i));
+    }
     return bytes;
 }
 
@@ -85,10 +86,12 @@ ImageBuilder arm64() {
 
 Buffer payload(std::initializer_list<uint32_t> words, const std::string& tail = {}) {
     ByteWriter writer(ByteOrder::little);
-    for (uint32_t word : words)
+    for (uint32_t word : words) {
         writer.u32(word);
-    for (char c : tail)
+    }
+    for (char c : tail) {
         writer.u8(static_cast<uint8_t>(c));
+    }
     return writer.bytes();
 }
 
@@ -97,8 +100,9 @@ Buffer build(const ImageBuilder& builder) {
 }
 
 void putBig32(Buffer& bytes, size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         bytes.at(offset + i) = static_cast<std::byte>(value >> (24 - 8 * i));
+    }
 }
 
 // Every malformed input, thin or universal, fails with its kind and a reason that names the field.
@@ -108,8 +112,9 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
     // Entries start at 8, 20 bytes each: cputype, cpusubtype, offset, size, align.
     const auto edited = [&](std::initializer_list<std::pair<size_t, uint32_t>> edits) {
         Buffer bytes = good;
-        for (const auto& [offset, value] : edits)
+        for (const auto& [offset, value] : edits) {
             putBig32(bytes, offset, value);
+        }
         return bytes;
     };
     const uint32_t firstOffset = 4096;
@@ -219,8 +224,9 @@ TEST(MachOFileTest, OpensFilesFromDiskAndReportsTheSystemsError) {
         openMachOFile(BW_MACHO_FIXTURES_DIR "/ios/App-universal-fat64");
     ASSERT_TRUE(fat64.ok()) << fat64.error().description();
     EXPECT_EQ(fat64->file.container, MachOFile::Container::fat64);
-    for (size_t i = 0; i < 2; ++i)
+    for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(fat64->file.slices[i].image.dylibs, app->file.slices[i].image.dylibs);
+    }
 }
 
 TEST(ArchitectureTest, NamesCommonArchitecturesAndFallsBackForUnknownOnes) {
@@ -246,8 +252,9 @@ TEST(ArchitectureTest, NamesCommonArchitecturesAndFallsBackForUnknownOnes) {
         {99, 5, "unknown(99,5)"},
         {cpuTypeArm64, 7, "unknown(16777228,7)"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(architectureName(c.cpuType, static_cast<int32_t>(c.cpuSubtype)), c.name);
+    }
 }
 
 } // namespace

@@ -92,8 +92,9 @@ TEST(MachOImageTest, FormatsPackedVersions) {
         {0x051f0000, "1311.0.0"},
         {0xffffffff, "65535.255.255"},
     };
-    for (const auto& [packed, text] : cases)
+    for (const auto& [packed, text] : cases) {
         EXPECT_EQ(formatVersion(packed), text);
+    }
 }
 
 TEST(MachOImageTest, ZeroFillSectionsNeedNoRoomInTheFile) {

@@ -9,7 +9,7 @@
 namespace bw::tools {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using test::runTool;
 using test::ToolRun;
 
@@ -19,10 +19,11 @@ const std::string tools = BW_LIBEXEC_DIR;
 // Every well-formed fixture: all generated files outside malformed/.
 std::vector<std::string> wellFormedFixtures() {
     std::vector<std::string> files;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(fixtures)) {
+    for (const stdfs::directory_entry& entry : stdfs::recursive_directory_iterator(fixtures)) {
         const std::string path = entry.path().string();
-        if (entry.is_regular_file() && path.find("/malformed") == std::string::npos)
+        if (entry.is_regular_file() && path.find("/malformed") == std::string::npos) {
             files.push_back(path);
+        }
     }
     std::ranges::sort(files);
     return files;
@@ -34,17 +35,18 @@ ToolRun ours(const std::string& tool, const std::string& option, const std::stri
 
 // llvm-lipo ends the list with a space before the line feed; ours does not, like Apple's lipo.
 std::string withoutTrailingSpace(std::string text) {
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, " \n") == 0)
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, " \n") == 0) {
         text.erase(text.size() - 2, 1);
+    }
     return text;
 }
 
 TEST(MachOToolsTest, FixtureSetIsComplete) {
     // The comparisons below are only as good as the set they run over.
     EXPECT_GE(wellFormedFixtures().size(), 25u);
-    EXPECT_GE(
-        std::distance(fs::directory_iterator(fixtures + "/malformed"), fs::directory_iterator()),
-        25);
+    EXPECT_GE(std::distance(stdfs::directory_iterator(fixtures + "/malformed"),
+                            stdfs::directory_iterator()),
+              25);
 }
 
 // llvm's tools print only the host's slice of a universal file unless asked for all of them;
@@ -198,7 +200,7 @@ TEST(MachOToolsTest, OtoolListsEveryFileItIsGivenAndFailsIfOneFails) {
 }
 
 TEST(MachOToolsTest, EveryMalformedFileFailsQuicklyAndCleanly) {
-    for (const fs::directory_entry& entry : fs::directory_iterator(fixtures + "/malformed")) {
+    for (const stdfs::directory_entry& entry : stdfs::directory_iterator(fixtures + "/malformed")) {
         for (const auto& [tool, option] :
              {std::pair{"lipo", "-archs"}, {"otool", "-L"}, {"nm", "-u"}}) {
             SCOPED_TRACE(std::string(tool) + " " + entry.path().filename().string());

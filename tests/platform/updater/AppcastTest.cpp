@@ -35,8 +35,9 @@ TEST(Appcast, RefusesWhatIsNotAnAppcast) {
          feed("<item><sparkle:version>2</sparkle:version><link>javascript:alert(1)</link></item>")},
         {"no link", feed("<item><sparkle:version>2</sparkle:version></item>")},
     };
-    for (const auto& [name, bytes] : cases)
+    for (const auto& [name, bytes] : cases) {
         EXPECT_THROW(parseAppcast(bytes), AppcastError) << name;
+    }
 }
 
 TEST(Appcast, ComparesVersionsPartByPart) {

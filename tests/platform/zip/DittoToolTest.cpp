@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using bw::fixtures::TreeItem;
 using bw::test::runTool;
 using bw::test::TestFolder;
@@ -17,19 +17,19 @@ using bw::test::ToolRun;
 
 namespace {
 
-const fs::path fixtures = BW_ZIP_FIXTURES_DIR;
-const fs::path descriptions = BW_ZIP_FIXTURE_SOURCES;
-const fs::path ditto = fs::path(BW_LIBEXEC_DIR) / "ditto";
+const stdfs::path fixtures = BW_ZIP_FIXTURES_DIR;
+const stdfs::path descriptions = BW_ZIP_FIXTURE_SOURCES;
+const stdfs::path ditto = stdfs::path(BW_LIBEXEC_DIR) / "ditto";
 
-ToolRun extract(const fs::path& archive, const fs::path& destination) {
+ToolRun extract(const stdfs::path& archive, const stdfs::path& destination) {
     return runTool(ditto, {"-x", "-k", archive.string(), destination.string()});
 }
 
 // What is on disk under `root`, in the form of a tree description, sorted by path.
-std::vector<TreeItem> snapshot(const fs::path& root) {
+std::vector<TreeItem> snapshot(const stdfs::path& root) {
     std::vector<TreeItem> items;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-         ++it) {
+    for (auto it = stdfs::recursive_directory_iterator(root);
+         it != stdfs::recursive_directory_iterator(); ++it) {
         struct stat info {};
         EXPECT_EQ(::lstat(it->path().c_str(), &info), 0);
         TreeItem item;
@@ -37,7 +37,7 @@ std::vector<TreeItem> snapshot(const fs::path& root) {
         item.modified = info.st_mtim.tv_sec;
         if (S_ISLNK(info.st_mode)) {
             item.kind = TreeItem::Kind::link;
-            item.content = fs::read_symlink(it->path()).string();
+            item.content = stdfs::read_symlink(it->path()).string();
         } else {
             item.kind = S_ISDIR(info.st_mode) ? TreeItem::Kind::directory : TreeItem::Kind::file;
             item.mode = info.st_mode & 07777;
@@ -79,9 +79,9 @@ void expectSameTree(const std::vector<TreeItem>& actual, const std::vector<TreeI
     }
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
+std::vector<std::string> namesIn(const stdfs::path& folder) {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    for (const stdfs::directory_entry& entry : stdfs::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -114,21 +114,21 @@ TEST(Ditto, RoundTripsDescribedTreesExactly) {
 // get their final modes only once they are filled.
 TEST(Ditto, RoundTripsAsAnOrdinaryUser) {
     const TestFolder work;
-    const fs::path destination = work.fsPath() / "out";
+    const stdfs::path destination = work.fsPath() / "out";
     ToolRun run;
     if (::geteuid() != 0) {
         run = extract(fixtures / "tree.zip", destination);
     } else {
-        const fs::path setpriv = "/usr/bin/setpriv";
-        if (!fs::exists(setpriv)) {
+        const stdfs::path setpriv = "/usr/bin/setpriv";
+        if (!stdfs::exists(setpriv)) {
             GTEST_SKIP() << "running as root without setpriv";
         }
         // The checkout may live in a folder only root can enter (root's home): the unprivileged
         // user gets its own copies of the tool and the archive.
-        const fs::path tool = work.fsPath() / "ditto";
-        const fs::path archive = work.fsPath() / "tree.zip";
-        fs::copy_file(ditto, tool);
-        fs::copy_file(fixtures / "tree.zip", archive);
+        const stdfs::path tool = work.fsPath() / "ditto";
+        const stdfs::path archive = work.fsPath() / "tree.zip";
+        stdfs::copy_file(ditto, tool);
+        stdfs::copy_file(fixtures / "tree.zip", archive);
         ASSERT_EQ(::chown(work.fsPath().c_str(), 65534, 65534), 0);
         ASSERT_EQ(::chmod(archive.c_str(), 0644), 0);
         run = runTool(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", tool, "-x",
@@ -157,12 +157,12 @@ TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {
         {"bomb.zip", "refused entry \"bomb.bin\": its data is larger than its declared size",
          false},
     };
-    fs::remove("/tmp/berthwatch-fixture-absolute.txt");
+    stdfs::remove("/tmp/berthwatch-fixture-absolute.txt");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.archive);
         const TestFolder work;
-        fs::create_directory(work.fsPath() / "inner");
-        const fs::path destination = work.fsPath() / "inner" / "out";
+        stdfs::create_directory(work.fsPath() / "inner");
+        const stdfs::path destination = work.fsPath() / "inner" / "out";
         const ToolRun run = extract(fixtures / "hostile" / c.archive, destination);
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.standardOutput, "");
@@ -173,17 +173,18 @@ TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {
             EXPECT_EQ(namesIn(work.fsPath() / "inner"), std::vector<std::string>{});
         } else {
             EXPECT_EQ(namesIn(work.fsPath() / "inner"), std::vector<std::string>{"out"});
-            for (const fs::directory_entry& entry : fs::recursive_directory_iterator(destination)) {
+            for (const stdfs::directory_entry& entry :
+                 stdfs::recursive_directory_iterator(destination)) {
                 EXPECT_LE(entry.file_size(), 1024u) << entry.path();
             }
         }
     }
-    EXPECT_FALSE(fs::exists("/tmp/berthwatch-fixture-absolute.txt"));
+    EXPECT_FALSE(stdfs::exists("/tmp/berthwatch-fixture-absolute.txt"));
 }
 
 TEST(Ditto, FailsWithAMessageForWhatIsNotAReadableArchive) {
     struct Case {
-        fs::path archive;
+        stdfs::path archive;
         const char* message;
     };
     const Case cases[] = {
@@ -222,8 +223,8 @@ TEST(Ditto, DropsSetuidAndSetgidBits) {
     const TestFolder work;
     const ToolRun run = extract(fixtures / "setuid.zip", work.fsPath());
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
-    EXPECT_EQ(fs::status(work.fsPath() / "bin").permissions(), fs::perms(0755));
-    EXPECT_EQ(fs::status(work.fsPath() / "bin" / "tool").permissions(), fs::perms(0755));
+    EXPECT_EQ(stdfs::status(work.fsPath() / "bin").permissions(), stdfs::perms(0755));
+    EXPECT_EQ(stdfs::status(work.fsPath() / "bin" / "tool").permissions(), stdfs::perms(0755));
 }
 
 TEST(Ditto, ReadsZip64Archives) {
@@ -237,22 +238,22 @@ TEST(Ditto, ReadsZip64Archives) {
 
 TEST(Ditto, NeverFollowsALinkAlreadyInTheDestination) {
     const TestFolder work;
-    fs::create_directories(work.fsPath() / "outside");
-    fs::create_directories(work.fsPath() / "out");
-    fs::create_directory_symlink("../outside", work.fsPath() / "out" / "Payload");
+    stdfs::create_directories(work.fsPath() / "outside");
+    stdfs::create_directories(work.fsPath() / "out");
+    stdfs::create_directory_symlink("../outside", work.fsPath() / "out" / "Payload");
     const ToolRun run = extract(fixtures / "Example.ipa", work.fsPath() / "out");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_NE(run.standardError.find("a symbolic link or file is in the way"), std::string::npos)
         << run.standardError;
-    EXPECT_TRUE(fs::is_empty(work.fsPath() / "outside"));
+    EXPECT_TRUE(stdfs::is_empty(work.fsPath() / "outside"));
 }
 
 TEST(Ditto, ReplacesAFileInTheDestinationInsteadOfWritingThroughIt) {
     const TestFolder work;
     std::ofstream(work.fsPath() / "victim.txt") << "unchanged";
-    fs::create_directories(work.fsPath() / "out" / "Folder");
-    fs::create_hard_link(work.fsPath() / "victim.txt",
-                         work.fsPath() / "out" / "Folder" / "readme.txt");
+    stdfs::create_directories(work.fsPath() / "out" / "Folder");
+    stdfs::create_hard_link(work.fsPath() / "victim.txt",
+                            work.fsPath() / "out" / "Folder" / "readme.txt");
     const ToolRun run = extract(fixtures / "tree.zip", work.fsPath() / "out");
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
     EXPECT_EQ(bw::test::readFile(work.fsPath() / "victim.txt"), "unchanged");

@@ -99,16 +99,16 @@ TEST(ReportTexts, ListsBySeverityKeepingStoredOrderAndOpensTheFirstOfSharedIds) 
                        make("r", FindingSeverity::risk), make("b2", FindingSeverity::blocker),
                        make("r", FindingSeverity::risk)};
     QStringList ids;
-    for (const auto& f : ReportTexts::visibleFindings(report, std::nullopt)) {
+    for (const auto& f : report_texts::visibleFindings(report, std::nullopt)) {
         ids << f.id;
     }
     EXPECT_EQ(ids, (QStringList{u"b1"_s, u"b2"_s, u"r"_s, u"r"_s, u"m"_s}));
-    EXPECT_EQ(ReportTexts::visibleFindings(report, FindingSeverity::risk).size(), 2u);
+    EXPECT_EQ(report_texts::visibleFindings(report, FindingSeverity::risk).size(), 2u);
 
-    const auto visible = ReportTexts::visibleFindings(report, std::nullopt);
-    EXPECT_EQ(ReportTexts::expandedRow(visible, u"r"_s), 2u);
-    EXPECT_EQ(ReportTexts::expandedRow(visible, u"gone"_s), std::nullopt);
-    EXPECT_EQ(ReportTexts::summaryLabel(report, false), u"5 findings"_s);
+    const auto visible = report_texts::visibleFindings(report, std::nullopt);
+    EXPECT_EQ(report_texts::expandedRow(visible, u"r"_s), 2u);
+    EXPECT_EQ(report_texts::expandedRow(visible, u"gone"_s), std::nullopt);
+    EXPECT_EQ(report_texts::summaryLabel(report, false), u"5 findings"_s);
     report.findings.resize(1);
-    EXPECT_EQ(ReportTexts::summaryLabel(report, false), u"1 finding"_s);
+    EXPECT_EQ(report_texts::summaryLabel(report, false), u"1 finding"_s);
 }

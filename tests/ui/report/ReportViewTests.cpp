@@ -286,7 +286,7 @@ TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
     EXPECT_FALSE(share.isEnabled());
     share.setReport(ScanReport::sample());
     share.copyAction()->trigger();
-    EXPECT_EQ(screen.clipboard(), ReportMarkdown::render(ScanReport::sample()));
+    EXPECT_EQ(screen.clipboard(), report_markdown::render(ScanReport::sample()));
 
     chosen = QString::fromStdString((screen.folder().fsPath() / "report.md").string());
     share.saveAction()->trigger();

@@ -26,13 +26,15 @@ namespace {
 // Whether any widget under `root` shows `text`: as its text or as its accessible name.
 bool showsText(QWidget& root, const QString& text) {
     for (QWidget* widget : root.findChildren<QWidget*>()) {
-        if (!widget->isVisible())
+        if (!widget->isVisible()) {
             continue;
+        }
         const auto* label = qobject_cast<QLabel*>(widget);
         const auto* button = qobject_cast<QAbstractButton*>(widget);
         if ((label && label->text().contains(text)) || (button && button->text() == text) ||
-            widget->accessibleName().contains(text))
+            widget->accessibleName().contains(text)) {
             return true;
+        }
     }
     return false;
 }
@@ -40,8 +42,9 @@ bool showsText(QWidget& root, const QString& text) {
 QAbstractButton* button(QWidget& root, const QString& title) {
     for (auto* candidate : root.findChildren<QAbstractButton*>()) {
         if (candidate->isVisible() &&
-            (candidate->text() == title || candidate->accessibleName() == title))
+            (candidate->text() == title || candidate->accessibleName() == title)) {
             return candidate;
+        }
     }
     return nullptr;
 }
@@ -50,8 +53,9 @@ void confirm(const QString& answer) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
             for (QAbstractButton* candidate : box->buttons()) {
-                if (candidate->text() == answer)
+                if (candidate->text() == answer) {
                     return candidate->click();
+                }
             }
         }
     }
@@ -103,19 +107,20 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
 
     // The toolbar's share menu copies the report's Markdown and saves it to a file.
     std::map<QString, QAction*> share;
-    for (QAction* action : window.root().findChildren<QAction*>())
+    for (QAction* action : window.root().findChildren<QAction*>()) {
         share[action->text()] = action;
+    }
     ASSERT_TRUE(share.contains(QStringLiteral("Copy")) &&
                 share.contains(QStringLiteral("Save As…")));
     share[QStringLiteral("Copy")]->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), ReportMarkdown::render(report));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), report_markdown::render(report));
     share[QStringLiteral("Save As…")]->trigger();
     const QString exported =
         window.harness.folder.path() + u'/' + report.metadata.appName + QStringLiteral(".md");
     ASSERT_TRUE(bw::test::waitUntil([&] { return QFileInfo::exists(exported); }));
     QFile file(exported);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), ReportMarkdown::render(report));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), report_markdown::render(report));
 
     row->showActionMenu();
     QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Reveal Build in Finder")),

@@ -13,8 +13,7 @@ namespace {
 class SidebarWidthTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           settingsFolder.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
         QSettings().clear();
     }
 

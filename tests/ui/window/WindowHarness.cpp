@@ -60,12 +60,15 @@ void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStri
 
 DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {
     QWidget* target = window.childAt(point);
-    if (!target)
+    if (!target) {
         target = &window;
-    while (target && !target->acceptDrops())
+    }
+    while (target && !target->acceptDrops()) {
         target = target->parentWidget();
-    if (!target)
+    }
+    if (!target) {
         return {false, false};
+    }
     const QPointF local = target->mapFrom(&window, point);
     QDragEnterEvent enter(local.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(target, &enter);
@@ -77,23 +80,26 @@ DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {
 QMimeData* fileDrag(const QStringList& paths) {
     auto* data = new QMimeData;
     QList<QUrl> urls;
-    for (const QString& path : paths)
+    for (const QString& path : paths) {
         urls.append(QUrl::fromLocalFile(path));
+    }
     data->setUrls(urls);
     return data;
 }
 
 QWidget* named(QWidget& root, const QString& accessibleName) {
     for (QWidget* widget : root.findChildren<QWidget*>()) {
-        if (widget->accessibleName() == accessibleName)
+        if (widget->accessibleName() == accessibleName) {
             return widget;
+        }
     }
     return nullptr;
 }
 
 void settle() {
-    for (int turn = 0; turn < 3; ++turn)
+    for (int turn = 0; turn < 3; ++turn) {
         QApplication::processEvents();
+    }
 }
 
 } // namespace bw::window::test

@@ -176,8 +176,9 @@ TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
 QMessageBox* openMessageBox() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(widget);
-        if (box && box->isVisible())
+        if (box && box->isVisible()) {
             return box;
+        }
     }
     return nullptr;
 }

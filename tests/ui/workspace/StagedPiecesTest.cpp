@@ -56,15 +56,11 @@ TEST(StagedPieces, LayoutFollowsTheOfferedSize) {
 
 TEST(StagedPieces, MetadataCellsFollowWhatThePreviewKnows) {
     StagedBuild staged{QUuid::createUuid(), u"Tool.app"_qs, u"/builds/Tool.app"_qs, {}, {}, {}};
-    staged.preview = StagedBuildPreview{u"Tool"_qs,
-                                        u"com.example.tool"_qs,
-                                        u"2.1"_qs,
-                                        u"40"_qs,
-                                        u"macOS"_qs,
-                                        u"Unavailable"_qs,
-                                        {},
-                                        {},
-                                        0};
+    staged.preview = StagedBuildPreview{
+        {u"Tool"_qs, u"com.example.tool"_qs, u"2.1"_qs, u"40"_qs, u"macOS"_qs, u"Unavailable"_qs},
+        {},
+        {},
+        0};
     const auto titles = [](const std::vector<StagedMetadataItem>& items) {
         QStringList list;
         for (const auto& item : items) {
