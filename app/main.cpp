@@ -20,8 +20,9 @@ int main(int argc, char** argv) {
 
     // Before the history is read: a second instance would save its own idea of it over ours.
     bw::SingleInstance instance;
-    if (!instance.claim())
+    if (!instance.claim()) {
         return 0;
+    }
 
     bw::design::installDesign(application);
     std::unique_ptr<bw::AppModel> model = bw::launchApplication();

@@ -101,8 +101,9 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
         destinations_.push_back(row);
         layout->addWidget(row);
     };
-    for (AppSection section : primarySections)
+    for (AppSection section : primarySections) {
         addDestination(section, column);
+    }
     // The column's spacing of 3 comes once beside a spacer: 22 above the heading, and below it
     // its own 7 and then the 3 of the list it heads.
     column->addSpacing(22 - 3);
@@ -127,8 +128,9 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     dividerRow->setContentsMargins(6, 0, 6, 5);
     dividerRow->addWidget(makeDivider(this));
     footer->addLayout(dividerRow);
-    for (AppSection section : secondarySections)
+    for (AppSection section : secondarySections) {
         addDestination(section, footer);
+    }
     outer->addLayout(footer);
 
     connect(&model_, &AppModel::reportsChanged, this, &BerthwatchSidebar::rebuildApps);
@@ -145,8 +147,9 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
 
 SidebarDestinationButton* BerthwatchSidebar::destination(AppSection section) const {
     for (SidebarDestinationButton* row : destinations_) {
-        if (row->section() == section)
+        if (row->section() == section) {
             return row;
+        }
     }
     return nullptr;
 }
@@ -173,8 +176,9 @@ std::size_t BerthwatchSidebar::rowsOnAScreen() const {
 }
 
 void BerthwatchSidebar::addRemainingAppRows() {
-    if (appRows_.size() == pendingApps_.size())
+    if (appRows_.size() == pendingApps_.size()) {
         return;
+    }
     // Rows added one by one to a column on screen are each laid out with all the others; added
     // while it is hidden, they are laid out once. Nothing is painted in between.
     appsColumn_->hide();
@@ -197,8 +201,9 @@ void BerthwatchSidebar::addAppRows(std::size_t count) {
         appsLayout_->addWidget(row);
         appRows_.push_back(row);
     }
-    if (appRows_.size() == pendingApps_.size())
+    if (appRows_.size() == pendingApps_.size()) {
         pendingApps_.clear();
+    }
     updateSelection();
     updateBusy();
 }
@@ -212,17 +217,20 @@ void BerthwatchSidebar::updateSelection() {
                                     : model_.section() == row->section();
         row->setSelected(isSelected);
     }
-    for (SidebarAppButton* row : appRows_)
+    for (SidebarAppButton* row : appRows_) {
         row->setSelected(shown && shown->metadata.bundleIdentifier == row->app().bundleIdentifier);
+    }
     std::vector<QWidget*> content;
     std::vector<QWidget*> footer;
     for (SidebarDestinationButton* row : destinations_) {
-        if (row->isSelected())
+        if (row->isSelected()) {
             (isFooter(row->section()) ? footer : content).push_back(row);
+        }
     }
     for (SidebarAppButton* row : appRows_) {
-        if (row->isSelected())
+        if (row->isSelected()) {
             content.push_back(row);
+        }
     }
     contentHighlight_->follow(content);
     footerHighlight_->follow(footer);
@@ -230,23 +238,27 @@ void BerthwatchSidebar::updateSelection() {
 
 void BerthwatchSidebar::updateBusy() {
     const bool isBusy = model_.scanPhase().isBusy();
-    for (SidebarDestinationButton* row : destinations_)
+    for (SidebarDestinationButton* row : destinations_) {
         row->setEnabled(!isBusy);
-    for (SidebarAppButton* row : appRows_)
+    }
+    for (SidebarAppButton* row : appRows_) {
         row->setEnabled(!isBusy);
+    }
 }
 
 void BerthwatchSidebar::updateDropTint() {
     const bool targeted = model_.isBuildDropTargeted();
     dropTint_.animateTo(targeted ? 1.0 : 0.0,
                         design::unlessReduceMotion(design::Motion::spring(0.28)));
-    for (SidebarDestinationButton* row : destinations_)
+    for (SidebarDestinationButton* row : destinations_) {
         row->setDropTargeted(targeted);
+    }
 }
 
 void BerthwatchSidebar::select(AppSection section) {
-    if (model_.scanPhase().isBusy())
+    if (model_.scanPhase().isBusy()) {
         return;
+    }
     if (section == AppSection::scan) {
         model_.setReport(std::nullopt);
         model_.setFindingFilter(std::nullopt);
@@ -274,9 +286,10 @@ void BerthwatchSidebar::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.fillRect(rect(), palette::sidebarSurface());
-    if (dropTint_.value() > 0)
+    if (dropTint_.value() > 0) {
         painter.fillRect(rect(),
                          palette::withOpacity(palette::accent(), 0.055 * dropTint_.value()));
+    }
 }
 
 } // namespace bw::window

@@ -24,8 +24,9 @@ MainWindow::MainWindow(AppModel& model, UpdateController* updates, WindowSetup s
     QMenu* application = menuBar()->addMenu(QStringLiteral("Berthwatch"));
     checkForUpdates_ = application->addAction(QStringLiteral("Check for Updates…"));
     checkForUpdates_->setEnabled(updates && updates->isAvailable());
-    if (updates)
+    if (updates) {
         connect(checkForUpdates_, &QAction::triggered, updates, &UpdateController::checkForUpdates);
+    }
     application->addSeparator();
     QAction* quit = application->addAction(QStringLiteral("Quit Berthwatch"));
     quit->setShortcut(QKeySequence::Quit);
@@ -42,8 +43,9 @@ MainWindow::MainWindow(AppModel& model, UpdateController* updates, WindowSetup s
 }
 
 void MainWindow::bringForward() {
-    if (isMinimized())
+    if (isMinimized()) {
         showNormal();
+    }
     show();
     raise();
     activateWindow();

@@ -40,13 +40,15 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        if (underMouse() || isDown())
+        if (underMouse() || isDown()) {
             painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
                              palette::rowFillSoft());
-        if (hasFocus())
+        }
+        if (hasFocus()) {
             painter.strokePath(
                 design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 7),
                 QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+        }
         design::paintSymbol(painter, QRectF(rect()), symbol_, 15, QFont::Medium,
                             isDown() ? palette::textPrimary() : palette::textSecondary());
     }
@@ -112,19 +114,23 @@ QWidget* RootView::makeToolbar() {
                                 QString(), bar);
     reveal_ = new ToolbarButton(QStringLiteral("folder"), QStringLiteral("Reveal in Finder"),
                                 QStringLiteral("Reveal the scanned build in Finder"), bar);
-    if (setup_.shareItem)
+    if (setup_.shareItem) {
         share_ = setup_.shareItem(bar);
+    }
     layout->addWidget(toggle_);
-    if (setup_.backItem)
+    if (setup_.backItem) {
         layout->addWidget(setup_.backItem(bar));
+    }
     layout->addWidget(reveal_);
-    if (share_.widget)
+    if (share_.widget) {
         layout->addWidget(share_.widget);
+    }
     layout->addStretch();
     connect(toggle_, &QAbstractButton::clicked, this, &RootView::toggleSidebar);
     connect(reveal_, &QAbstractButton::clicked, this, [this] {
-        if (model_.report())
+        if (model_.report()) {
             revealBuildInFinder(*model_.report());
+        }
     });
     return bar;
 }
@@ -161,8 +167,9 @@ void RootView::updateToolbar() {
 }
 
 void RootView::showSection() {
-    if (shownSection_ == model_.section())
+    if (shownSection_ == model_.section()) {
         return;
+    }
     shownSection_ = model_.section();
     // Later, not now: the old screen may be the one whose click changed the section.
     if (screen_) {
@@ -170,11 +177,13 @@ void RootView::showSection() {
         screen_->deleteLater();
     }
     screen_ = setup_.screen ? setup_.screen(model_.section(), *this, content_) : nullptr;
-    if (!screen_)
+    if (!screen_) {
         return;
+    }
     // Text fields would take a dropped build as text; the window takes it instead.
-    for (QLineEdit* field : screen_->findChildren<QLineEdit*>())
+    for (QLineEdit* field : screen_->findChildren<QLineEdit*>()) {
         field->setAcceptDrops(false);
+    }
     content_->layout()->addWidget(screen_);
     screen_->show();
 }
@@ -218,8 +227,9 @@ void RootView::fadeSidebar(double opacity) {
 
 void RootView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (hasStarted_)
+    if (hasStarted_) {
         return;
+    }
     hasStarted_ = true;
     // Once on screen, on a later turn of the event loop.
     QTimer::singleShot(0, &model_, &AppModel::start);

@@ -89,9 +89,10 @@ void SidebarMenuAction::paintEvent(QPaintEvent*) {
     painter.setOpacity(isEnabled() ? 1.0 : 0.44);
     // Keyboard focus lights the entry as the pointer does.
     const double highlight = hasFocus() ? 1.0 : hover_.value();
-    if (highlight > 0)
+    if (highlight > 0) {
         painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
                          palette::withOpacity(Qt::white, 0.065 * highlight));
+    }
     const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
     const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();
     design::paintSymbol(painter, QRectF(9, 0, 16, height()), systemImage_, 13, QFont::Medium,
@@ -190,8 +191,9 @@ void SidebarAppActionMenu::takeBackdrop(QWidget* window) {
     // A thin material over the window: what lies under the menu, blurred. A popup cannot see
     // through to the window on every desktop, so it draws the window's own picture of that place;
     // where the menu reaches past the window, the canvas stands in for it.
-    if (design::MotionPreferences::instance().reduceTransparency())
+    if (design::MotionPreferences::instance().reduceTransparency()) {
         return;
+    }
     const QRect under(window->mapFromGlobal(pos()), size());
     QImage sharp(size(), QImage::Format_RGB32);
     sharp.fill(palette::canvas());

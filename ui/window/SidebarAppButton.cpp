@@ -60,8 +60,9 @@ private:
 } // namespace
 
 QImage sidebarAppIconImage(const ScanReport& report) {
-    if (!report.metadata.iconPNG)
+    if (!report.metadata.iconPNG) {
         return {};
+    }
     return QImage::fromData(*report.metadata.iconPNG);
 }
 
@@ -104,8 +105,9 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     // Event filters see the mouse events of a disabled widget too, so a row disabled by a
     // running scan refuses its right clicks here.
     new report::SecondaryClickTarget(this, [this] {
-        if (isEnabled())
+        if (isEnabled()) {
             showActionMenu();
+        }
     });
     updateEllipsis();
 }
@@ -116,8 +118,9 @@ SidebarAppButton::~SidebarAppButton() {
 
 const QImage& SidebarAppButton::icon() {
     // Decoded when first drawn: most rows of a long list are never scrolled into view.
-    if (!icon_)
+    if (!icon_) {
         icon_ = sidebarAppIconImage(app_.latestReport);
+    }
     return *icon_;
 }
 
@@ -130,22 +133,28 @@ SidebarAppActionMenu* SidebarAppButton::actionMenu() const {
 }
 
 QColor SidebarAppButton::statusTint(const ScanReport& report) {
-    if (blockerCount(report) > 0)
+    if (blockerCount(report) > 0) {
         return palette::danger();
-    if (riskCount(report) > 0)
+    }
+    if (riskCount(report) > 0) {
         return palette::warning();
-    if (manualCount(report) > 0)
+    }
+    if (manualCount(report) > 0) {
         return palette::info();
+    }
     return palette::success();
 }
 
 QString SidebarAppButton::statusText(const ScanReport& report) {
-    if (const qsizetype blockers = blockerCount(report); blockers > 0)
+    if (const qsizetype blockers = blockerCount(report); blockers > 0) {
         return QStringLiteral("Latest report has %1 blockers").arg(blockers);
-    if (const qsizetype risks = riskCount(report); risks > 0)
+    }
+    if (const qsizetype risks = riskCount(report); risks > 0) {
         return QStringLiteral("Latest report has %1 risks").arg(risks);
-    if (const qsizetype manual = manualCount(report); manual > 0)
+    }
+    if (const qsizetype manual = manualCount(report); manual > 0) {
         return QStringLiteral("Latest report requires %1 manual checks").arg(manual);
+    }
     return QStringLiteral("Latest report has no blockers or risks");
 }
 
@@ -207,15 +216,17 @@ bool SidebarAppButton::canRevealBuild() const {
 }
 
 void SidebarAppButton::toggleActionMenu() {
-    if (menu_)
+    if (menu_) {
         menu_->close();
-    else
+    } else {
         showActionMenu();
+    }
 }
 
 void SidebarAppButton::showActionMenu() {
-    if (menu_)
+    if (menu_) {
         return;
+    }
     // Built afresh each time, so "Reveal Build in Finder" reflects the disk at this moment.
     auto* menu = new SidebarAppActionMenu(app_, icon(), canRevealBuild(), this);
     menu_ = menu;
@@ -224,8 +235,9 @@ void SidebarAppButton::showActionMenu() {
     connect(menu, &SidebarAppActionMenu::showReportsChosen, this,
             &SidebarAppButton::showReportsRequested);
     connect(menu, &SidebarAppActionMenu::revealChosen, this, [this] {
-        if (canRevealBuild())
+        if (canRevealBuild()) {
             emit revealRequested();
+        }
     });
     connect(menu, &SidebarAppActionMenu::copyBundleIDChosen, this,
             [this] { QGuiApplication::clipboard()->setText(app_.bundleIdentifier); });
@@ -253,8 +265,9 @@ void SidebarAppButton::confirmDelete() {
     // Return answers "Cancel": nothing is deleted by a stray key press.
     box->setDefaultButton(box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
     connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton* button) {
-        if (button == remove)
+        if (button == remove) {
             emit deleteConfirmed();
+        }
     });
     box->open();
 }

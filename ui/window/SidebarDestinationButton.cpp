@@ -38,9 +38,10 @@ QString symbolName(AppSection section) {
 
 SidebarPlaneIcon::SidebarPlaneIcon(QWidget* owner) {
     for (design::AnimatedValue* value :
-         {&trailScale_, &trailOpacity_, &offsetX_, &offsetY_, &rotation_})
+         {&trailScale_, &trailOpacity_, &offsetX_, &offsetY_, &rotation_}) {
         QObject::connect(value, &design::AnimatedValue::valueChanged, owner,
                          qOverload<>(&QWidget::update));
+    }
 }
 
 void SidebarPlaneIcon::setState(bool isSelected, bool isDropTargeted, bool isHovering) {
@@ -51,12 +52,13 @@ void SidebarPlaneIcon::setState(bool isSelected, bool isDropTargeted, bool isHov
     const double scale = isRaised ? 1 : isHovering ? 0.38 : 0.18;
     const double opacity = isRaised ? 0.92 : isHovering ? 0.42 : 0;
     QPointF offset;
-    if (isDropTargeted)
+    if (isDropTargeted) {
         offset = {2, -3};
-    else if (isSelected)
+    } else if (isSelected) {
         offset = {2, -1.5};
-    else if (isHovering)
+    } else if (isHovering) {
         offset = {1, 0};
+    }
     const design::Motion motion =
         design::unlessReduceMotion(design::Motion::spring(isDropTargeted ? 0.3 : 0.22));
     trailScale_.animateTo(scale, motion);
@@ -102,15 +104,17 @@ QString SidebarDestinationButton::title(AppSection section) {
 }
 
 void SidebarDestinationButton::setDropTargeted(bool targeted) {
-    if (targeted == isDropTargeted_)
+    if (targeted == isDropTargeted_) {
         return;
+    }
     isDropTargeted_ = targeted;
     updatePlane();
 }
 
 void SidebarDestinationButton::updatePlane() {
-    if (section_ == AppSection::scan)
+    if (section_ == AppSection::scan) {
         plane_.setState(isSelected(), isDropTargeted_, isHovering());
+    }
     update();
 }
 

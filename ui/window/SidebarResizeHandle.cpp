@@ -46,22 +46,25 @@ void SidebarResizeHandle::paintEvent(QPaintEvent*) {
 }
 
 void SidebarResizeHandle::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton) {
         return QWidget::mousePressEvent(event);
+    }
     dragOrigin_ = width_->value();
     // Measured on the screen: the handle itself moves with the width it changes.
     dragStartX_ = event->globalPosition().x();
 }
 
 void SidebarResizeHandle::mouseMoveEvent(QMouseEvent* event) {
-    if (!dragOrigin_)
+    if (!dragOrigin_) {
         return QWidget::mouseMoveEvent(event);
+    }
     width_->set(*dragOrigin_ + (event->globalPosition().x() - dragStartX_));
 }
 
 void SidebarResizeHandle::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         dragOrigin_.reset();
+    }
     QWidget::mouseReleaseEvent(event);
 }
 

@@ -22,24 +22,28 @@ SidebarRowButton::SidebarRowButton(QWidget* parent) : QAbstractButton(parent) {
 }
 
 QColor SidebarRowButton::foreground() const {
-    if (isSelected())
+    if (isSelected()) {
         return palette::textPrimary();
-    if (isHovering_)
+    }
+    if (isHovering_) {
         return palette::withOpacity(palette::textPrimary(), 0.9);
+    }
     return palette::textSecondary();
 }
 
 void SidebarRowButton::paintBackground(QPainter& painter) const {
     // The selection fill is the group's highlight, drawn under the row; hover shows only on
     // the others.
-    if (!isSelected() && hoverFill_.value() > 0)
+    if (!isSelected() && hoverFill_.value() > 0) {
         painter.fillPath(design::continuousRoundedRect(QRectF(rect()), cornerRadius),
                          palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
+    }
     // Where Tab has brought the keyboard.
-    if (hasFocus())
+    if (hasFocus()) {
         painter.strokePath(
             design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1),
             QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
+    }
 }
 
 bool SidebarRowButton::hitButton(const QPoint& position) const {
@@ -57,8 +61,9 @@ void SidebarRowButton::leaveEvent(QEvent* event) {
 }
 
 void SidebarRowButton::setHovering(bool hovering) {
-    if (hovering == isHovering_)
+    if (hovering == isHovering_) {
         return;
+    }
     isHovering_ = hovering;
     hoverFill_.animateTo(hovering ? 1.0 : 0.0,
                          design::unlessReduceMotion(design::Motion::easeOut(0.12)));

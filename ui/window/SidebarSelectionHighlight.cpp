@@ -29,8 +29,9 @@ SidebarSelectionHighlight::SidebarSelectionHighlight(QWidget* rowsParent) : QWid
     rowsParent->installEventFilter(this);
     setGeometry(rowsParent->rect());
     lower();
-    for (design::AnimatedValue* value : {&slide_, &opacity_})
+    for (design::AnimatedValue* value : {&slide_, &opacity_}) {
         connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    }
 }
 
 void SidebarSelectionHighlight::follow(const std::vector<QWidget*>& selected) {
@@ -60,16 +61,18 @@ void SidebarSelectionHighlight::follow(const std::vector<QWidget*>& selected) {
             last_ = movingRect();
         }
         target_ = next;
-        if (next)
+        if (next) {
             watch(next);
+        }
         opacity_.animateTo(next ? 1 : 0, motion);
     }
     update();
 }
 
 QRectF SidebarSelectionHighlight::movingRect() const {
-    if (target_)
+    if (target_) {
         last_ = interpolate(from_, QRectF(target_->geometry()), slide_.value());
+    }
     return opacity_.value() > 0 || target_ ? last_ : QRectF();
 }
 
@@ -81,11 +84,12 @@ void SidebarSelectionHighlight::watch(QWidget* row) {
 
 bool SidebarSelectionHighlight::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == parent() && type == QEvent::Resize)
+    if (watched == parent() && type == QEvent::Resize) {
         setGeometry(parentWidget()->rect());
-    else if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show ||
-             type == QEvent::Hide)
+    } else if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show ||
+               type == QEvent::Hide) {
         update();
+    }
     return false;
 }
 
@@ -97,11 +101,13 @@ void SidebarSelectionHighlight::paintEvent(QPaintEvent*) {
                          design::palette::withOpacity(design::palette::rowFillStrong(), opacity));
     };
     for (const QPointer<QWidget>& row : others_) {
-        if (row && row->isVisible())
+        if (row && row->isVisible()) {
             fill(QRectF(row->geometry()), 1);
+        }
     }
-    if (const QRectF moving = movingRect(); !moving.isEmpty() && opacity_.value() > 0)
+    if (const QRectF moving = movingRect(); !moving.isEmpty() && opacity_.value() > 0) {
         fill(moving, opacity_.value());
+    }
 }
 
 } // namespace bw::window

@@ -12,16 +12,18 @@ SidebarWidth::SidebarWidth(QObject* parent)
 double SidebarWidth::fromStored(const QVariant& stored) {
     bool isNumber = false;
     const double width = stored.toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(width))
+    if (!isNumber || !std::isfinite(width)) {
         return fallback;
+    }
     return std::clamp(width, minimum, maximum);
 }
 
 void SidebarWidth::set(double width) {
     const double clamped = std::isfinite(width) ? std::clamp(width, minimum, maximum) : value_;
     QSettings().setValue(settingsKey, clamped);
-    if (clamped == value_)
+    if (clamped == value_) {
         return;
+    }
     value_ = clamped;
     emit changed(value_);
 }

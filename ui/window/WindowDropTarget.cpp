@@ -16,8 +16,9 @@ namespace {
 // The first dropped item that is a local file, as a clean path ("Demo.app/" becomes "Demo.app").
 std::optional<QString> firstFile(const QMimeData* data) {
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile())
+        if (url.isLocalFile()) {
             return QDir::cleanPath(url.toLocalFile());
+        }
     }
     return std::nullopt;
 }
@@ -46,10 +47,11 @@ bool WindowDropTarget::eventFilter(QObject*, QEvent* event) {
         auto* drag = static_cast<QDragMoveEvent*>(event);
         // A drag without a file never targets the window, and the desktop shows it as refused.
         const bool carriesFile = firstFile(drag->mimeData()).has_value();
-        if (carriesFile)
+        if (carriesFile) {
             drag->acceptProposedAction();
-        else
+        } else {
             drag->ignore();
+        }
         model_.setBuildDropTargeted(carriesFile);
         return true;
     }
@@ -74,14 +76,17 @@ bool WindowDropTarget::eventFilter(QObject*, QEvent* event) {
 }
 
 bool WindowDropTarget::handleDrop(const QMimeData* data) {
-    if (model_.scanPhase().isBusy())
+    if (model_.scanPhase().isBusy()) {
         return false;
+    }
     const std::optional<QString> path = firstFile(data);
-    if (!path)
+    if (!path) {
         return false;
+    }
     // A second build while the first is still in its launch would be lost without a word.
-    if (isBuildExtension(*path) && model_.isBuildImportLaunching())
+    if (isBuildExtension(*path) && model_.isBuildImportLaunching()) {
         return false;
+    }
     importDroppedFile(*path);
     return true;
 }

@@ -286,8 +286,9 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
 TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
     // The first frame waits only for the rows a screen can show; the rest follow it.
     std::vector<ScanReport> history;
-    for (int index = 0; index < 80; ++index)
+    for (int index = 0; index < 80; ++index) {
         history.push_back(bw::test::sampleReport(index, false));
+    }
     window.relaunch(history);
     EXPECT_EQ(sidebar().appRows().size(), history.size());
 }
