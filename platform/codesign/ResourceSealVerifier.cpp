@@ -33,7 +33,7 @@ public:
     ResourceSealCheck run() {
         const SealResult<ResourceRules> rules = ResourceRules::compile(seal_.rules);
         if (!rules) {
-            fail(layout_.codeResources, "invalid resource specification rule(s)");
+            fail(layout_.codeResources, "invalid resource rules in the seal");
             return std::move(check_);
         }
         BundleWalk walk = walkBundle(layout_, *rules);

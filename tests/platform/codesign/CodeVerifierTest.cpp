@@ -279,7 +279,7 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
              resealWith(app, "<key>files2</key><dict/><key>rules2</key><dict><key>(</key><true/>"
                              "</dict>");
          },
-         {"APP: invalid resource specification rule(s)"}},
+         {"APP: invalid resource rules in the seal"}},
         {"executable cut short",
          [](const stdfs::path& app) { stdfs::resize_file(app / "App", 100); },
          {"APP: main executable failed strict validation"}},
