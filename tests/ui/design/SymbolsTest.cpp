@@ -49,19 +49,5 @@ TEST(Symbols, AnUnknownNameHasNoGlyphAndDrawsNothing) {
     }());
 }
 
-TEST(Symbols, TheWidgetDrawsItsGlyphInItsColour) {
-    SymbolWidget symbol(QStringLiteral("magnifyingglass"), 20);
-    symbol.setColor(palette::accent());
-    symbol.resize(symbol.sizeHint());
-    const QImage image = symbol.grab().toImage();
-    int accentPixels = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            accentPixels += image.pixelColor(x, y) == palette::accent();
-        }
-    }
-    EXPECT_GT(accentPixels, 10);
-}
-
 } // namespace
 } // namespace bw::design

@@ -1,6 +1,5 @@
 #include "tests/support/QtPrinters.h"
 #include "ui/report/FindingEvidencePresentation.h"
-#include "ui/report/PassedCheckPresentation.h"
 #include "ui/report/ReportTexts.h"
 
 #include <gtest/gtest.h>
@@ -60,29 +59,6 @@ TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
     for (const auto& c : cases) {
         EXPECT_EQ(flatten(FindingEvidencePresentation(c.finding)), c.expected)
             << c.finding.evidence.toStdString();
-    }
-}
-
-TEST(PassedCheckPresentation, ClassifiesByTheFirstMatchingRow) {
-    struct Case {
-        QString check, category, guideline, source;
-    };
-    const Case cases[] = {
-        {u"Checked PAYWALL.PNG and signature"_s, u"Screenshots"_s, u"2.3.3"_s, u"Screenshot"_s},
-        {u"shot.Jpg matches the App Store listing"_s, u"Screenshots"_s, u"2.3.3"_s,
-         u"App Store Connect"_s},
-        {u"Code signature is valid"_s, u"Signing"_s, u"2.1"_s, u"Build"_s},
-        {u"No Debug signature entitlements"_s, u"Signing"_s, u"2.5.1"_s, u"Build"_s},
-        {u"App sandbox and dylib present"_s, u"Signing"_s, u"2.5.1"_s, u"Build"_s},
-        {u"Mach O slices are thin"_s, u"Binary"_s, u"2.5.1"_s, u"Build"_s},
-        {u"Mach-O slices are thin"_s, u"Review"_s, u""_s, u"Berthwatch"_s},
-    };
-    for (const auto& c : cases) {
-        const PassedCheckPresentation p(c.check);
-        EXPECT_EQ(p.title, c.check);
-        EXPECT_EQ(p.category, c.category) << c.check.toStdString();
-        EXPECT_EQ(p.guideline.value_or(QString()), c.guideline) << c.check.toStdString();
-        EXPECT_EQ(p.source, c.source) << c.check.toStdString();
     }
 }
 

@@ -320,55 +320,5 @@ struct SilentPresenter : updater::UpdatePresenter {
     void reportFailure(const QString&) override {}
 };
 
-TEST_F(WindowTest, CheckForUpdatesNeedsAnUpdater) {
-    QSettings settings;
-    SilentPresenter presenter;
-    UpdateController without;
-    UpdateController with(std::make_unique<updater::Updater>(
-        QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")), QStringLiteral("1"),
-        updater::Updater::Environment{window.harness.clock, settings, presenter}));
-    const std::pair<UpdateController*, bool> cases[] = {
-        {nullptr, false}, {&without, false}, {&with, true}};
-    for (const auto& [updates, enabled] : cases) {
-        MainWindow main(model(), updates, WindowSetup{});
-        EXPECT_EQ(main.checkForUpdatesAction()->isEnabled(), enabled);
-    }
-}
-
-TEST_F(WindowTest, DemonstrationScenesDecideTheSidebarAndItsToggle) {
-    const struct {
-        QStringList arguments;
-        bool sidebarShown;
-        bool toggleShown;
-    } cases[] = {
-        {{QStringLiteral("berthwatch")}, true, true},
-        {{QStringLiteral("berthwatch"), QStringLiteral("--marketing-scene=home")}, true, false},
-        {{QStringLiteral("berthwatch"), QStringLiteral("--marketing-scene=report")}, false, true},
-    };
-    for (const auto& c : cases) {
-        window.relaunch({}, c.arguments);
-        EXPECT_EQ(window.root().isSidebarVisible(), c.sidebarShown);
-        EXPECT_EQ(window.root().sidebar()->isVisible(), c.sidebarShown);
-        EXPECT_EQ(window.root().resizeHandle()->isVisible(), c.sidebarShown);
-        QWidget* toggle = test::named(window.root(), QStringLiteral("Toggle Sidebar"));
-        ASSERT_NE(toggle, nullptr);
-        EXPECT_EQ(toggle->isVisible(), c.toggleShown);
-        if (!c.sidebarShown) {
-            EXPECT_EQ(window.root().contentArea()->geometry().left(), 0);
-        }
-    }
-    // The toggle shows and hides the sidebar with its handle; the content takes what is left.
-    design::MotionPreferences::instance().overrideReduceMotion(true);
-    QWidget* toggle = test::named(window.root(), QStringLiteral("Toggle Sidebar"));
-    QTest::mouseClick(toggle, Qt::LeftButton);
-    EXPECT_TRUE(window.root().sidebar()->isVisible());
-    EXPECT_TRUE(window.root().resizeHandle()->isVisible());
-    EXPECT_EQ(window.root().contentArea()->geometry().left(), window.root().sidebar()->width());
-    QTest::mouseClick(toggle, Qt::LeftButton);
-    EXPECT_FALSE(window.root().sidebar()->isVisible());
-    EXPECT_EQ(window.root().contentArea()->width(), window.root().width());
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
-}
-
 } // namespace
 } // namespace bw::window

@@ -138,19 +138,6 @@ TEST(ReviewSlotTest, AnEmptySlotIsChosenByClickAndAcceptsDrops) {
     EXPECT_FALSE(s.slot.isTargeted());
 }
 
-TEST(ReviewSlotTest, AFilledSlotOffersRemoveOnHoverAndIgnoresClicks) {
-    SlotUnderTest s;
-    test::TestFolder folder;
-    s.slot.setUrl(portraitPng(folder));
-    s.click();
-    EXPECT_EQ(s.chosen.count(), 0);
-    s.hover();
-    ASSERT_TRUE(s.removeButton()->isVisible());
-    EXPECT_EQ(s.removeButton()->accessibleName(), u"Remove delete account screenshot"_s);
-    s.removeButton()->click();
-    EXPECT_EQ(s.removed.count(), 1);
-}
-
 TEST(ReviewSlotTest, WhileScanningEmptySlotsAreLockedAndNoSlotTakesDrops) {
     SlotUnderTest s;
     test::TestFolder folder;

@@ -95,17 +95,3 @@ TEST(ScanProgressPresentation, ANewScanOrStepListRestartsAndAnEmptyListStaysStil
     presentation.start(0.3, fiveSteps, false);
     EXPECT_EQ(presentation.progress(), 0.02);
 }
-
-TEST(ScanProgressPresentation, AStoppedWorkerChangesNothingUntilStartedAgain) {
-    ManualClock clock;
-    ScanProgressPresentation presentation(clock, 36);
-    presentation.start(1.0, fourSteps, false);
-    clock.advance(bw::seconds(3));
-    presentation.stopWorker();
-    const double stopped = presentation.progress();
-    clock.advance(bw::seconds(10));
-    EXPECT_EQ(presentation.progress(), stopped);
-    presentation.start(1.0, fourSteps, false);
-    clock.advance(bw::seconds(1));
-    EXPECT_GT(presentation.progress(), stopped);
-}

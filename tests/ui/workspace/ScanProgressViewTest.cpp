@@ -152,24 +152,3 @@ TEST(ScanProgressView, CancellingEndsTheScanAsTheModelSays) {
     EXPECT_EQ(home->stage(), HomeView::Stage::start);
     EXPECT_FALSE(back->isVisible());
 }
-
-TEST(ScanProgressView, SizeClassesPickTheStepLayout) {
-    ScanScreens screens;
-    screens.workspace.homeView()->requestScan();
-    ScanProgressView* view = screens.progressView();
-    ASSERT_NE(view, nullptr);
-    const struct {
-        QSize size;
-        bool rows;
-    } cases[] = {{{760, 650}, false}, {{759, 650}, true}, {{900, 649}, false}};
-    for (const auto& test : cases) {
-        screens.workspace.resize(test.size);
-        QCoreApplication::processEvents();
-        const auto steps = view->findChildren<ReviewStepView*>();
-        ASSERT_EQ(steps.size(), 4);
-        // Rows stack vertically; columns share one line.
-        EXPECT_EQ(steps[0]->y() != steps[1]->y(), test.rows) << test.size.width();
-    }
-    screens.model->cancelScan();
-    screens.runUntil([&] { return !screens.model->isScanRunning(); }, 60);
-}
