@@ -44,6 +44,78 @@ struct Scene {
     std::unique_ptr<AppModel> model;
 };
 
+TEST(MarketingScenes, EachSceneEndsInItsPreparedState) {
+    const ScanReport showcase = *marketing_mode::readShowcaseFile();
+    const ScanPhase preparing = ScanPhase::scanning(1.0, u"Preparing report"_s);
+    const ScanPhase idle = ScanPhase::idle(), finished = ScanPhase::finished();
+    const std::vector<P> two{P::paywall, P::permissions},
+        three{P::paywall, P::signIn, P::permissions};
+    const struct {
+        QString name;
+        double playFor;
+        bool staged;
+        std::vector<P> slotAreas;
+        ScanPhase phase;
+        std::size_t reports;
+        std::optional<ScanReport> report;
+    } cases[] = {
+        {u"drop"_s, 0, false, {}, idle, 0, {}},
+        {u"home"_s, 0, false, {}, idle, 6, {}},
+        {u"scan"_s, 60, true, two, preparing, 0, {}},
+        {u"flow"_s, 12.75, true, two, finished, 1, showcase},
+        {u"showcase"_s, 16.9, true, three, finished, 1, showcase},
+        {u"screens"_s, 0, true, three, idle, 0, {}},
+        {u"report"_s, 0, false, {}, finished, 1, showcase},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        Scene scene(c.name);
+        scene.clock.advance(seconds(c.playFor));
+        const AppModel& model = *scene.model;
+        EXPECT_FALSE(model.canPersistReports());
+        EXPECT_EQ(model.staged().has_value(), c.staged);
+        EXPECT_EQ(scene.slotAreas(), c.slotAreas);
+        EXPECT_EQ(model.scanPhase(), c.phase);
+        EXPECT_EQ(model.reports().size(), c.reports);
+        EXPECT_EQ(model.report(), c.report);
+        EXPECT_FALSE(model.isStagedPreviewLoading());
+        EXPECT_EQ(scene.clock.pendingCount(), 0u);
+        if (c.staged) {
+            EXPECT_EQ(model.staged()->path, u"/tmp/Tidepool.xcarchive"_s);
+            EXPECT_EQ(model.staged()->preview->appName, showcase.metadata.appName);
+        }
+    }
+}
+
+TEST(MarketingScenes, TheShowcasePlaysItsStepsOnTime) {
+    Scene scene(u"showcase"_s, u"/missing/showcase.json"_s);
+    const AppModel& model = *scene.model;
+    double now = 0;
+    const auto at = [&](double total) {
+        scene.clock.advance(seconds(total) - seconds(now));
+        now = total;
+    };
+    at(2.49);
+    EXPECT_FALSE(model.isBuildDropTargeted());
+    at(2.5);
+    EXPECT_TRUE(model.isBuildDropTargeted());
+    at(3.4);
+    EXPECT_FALSE(model.isBuildDropTargeted());
+    EXPECT_TRUE(model.isBuildImportLaunching());
+    at(3.95);
+    EXPECT_FALSE(model.isBuildImportLaunching());
+    EXPECT_EQ(model.staged()->preview->version, u"1.0.16"_s); // the fixed fallback preview
+    at(5.65);
+    EXPECT_EQ(scene.slotAreas(), (std::vector<P>{P::paywall, P::signIn}));
+    at(14.49);
+    EXPECT_EQ(model.scanPhase(), ScanPhase::scanning(1.0, u"Preparing report"_s));
+    at(14.5);
+    EXPECT_EQ(model.report(), ScanReport::sample());
+    EXPECT_FALSE(model.selectedFindingID());
+    at(16.9);
+    EXPECT_EQ(model.selectedFindingID(), u"sample.debug-entitlement"_s);
+}
+
 TEST(MarketingScenes, ADemonstrationNeverWritesTheHistory) {
     Scene scene(u"report"_s);
     const std::vector<ScanReport> shown = scene.model->reports();

@@ -107,5 +107,25 @@ TEST(Staging, ScreenshotsClearingAndResetting) {
     EXPECT_EQ(model.importRejectionCount(), 1);
 }
 
+TEST(Staging, EqualWritesNotifyNothing) {
+    test::ModelHarness harness;
+    AppModel& model = harness.model();
+    model.resetForNewScan();
+    const QMetaObject& meta = *model.metaObject();
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
+        const QMetaProperty property = meta.property(index);
+        spies.push_back(std::make_unique<QSignalSpy>(&model, property.notifySignal()));
+        if (property.isWritable()) {
+            EXPECT_TRUE(property.write(&model, property.read(&model))) << property.name();
+        }
+    }
+    model.resetForNewScan();
+    model.removeScreenshot(ScreenshotPrompt::permissions);
+    for (const auto& spy : spies) {
+        EXPECT_EQ(spy->count(), 0) << spy->signal().toStdString();
+    }
+}
+
 } // namespace
 } // namespace bw

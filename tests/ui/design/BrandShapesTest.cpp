@@ -35,6 +35,24 @@ TEST(PlaneShape, ScalesUniformlyAndCentresIntoAnyRectangle) {
     }
 }
 
+TEST(PlaneShape, FilledItCoversTheFuselageAndLeavesTheSkyAboveTheWing) {
+    QImage image(442, 148, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(-296.4, -409.9);
+    paintPlane(painter, BerthwatchPlaneShape::designBounds(), Qt::black);
+    painter.end();
+    const auto pixel = [&](double x, double y) {
+        return image.pixel(int(x - 296.4), int(y - 409.9));
+    };
+    EXPECT_EQ(pixel(560, 480), qRgb(0, 0, 0)); // body behind the wing
+    EXPECT_EQ(pixel(720, 440), qRgb(0, 0, 0)); // nose
+    EXPECT_EQ(pixel(330, 490), qRgb(0, 0, 0)); // tail
+    EXPECT_EQ(pixel(520, 415), qRgb(255, 255, 255));
+    EXPECT_EQ(pixel(320, 430), qRgb(255, 255, 255));
+    EXPECT_EQ(pixel(700, 540), qRgb(255, 255, 255));
+}
+
 TEST(ContinuousRoundedRect, StaysInsideItsRectangleWhateverTheRadius) {
     const QRectF rect(10, 20, 120, 40);
     for (const qreal radius : {0.0, 8.0, 13.0, 1000.0}) {

@@ -13,6 +13,28 @@
 namespace bw::design {
 namespace {
 
+constexpr int roleCount = int(TextStyle::medium40) + 1;
+
+// Every role must come out of the bundled faces, whatever the application's default font is.
+TEST(TextStyle, EveryRoleResolvesToTheBundledFaceAtItsSizeWeightAndTracking) {
+    const QFont previous = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 17));
+    for (int role = 0; role < roleCount; ++role) {
+        const TextStyle style = TextStyle(role);
+        const TextMetrics metrics = textStyleMetrics(style);
+        const QFont font = textStyleFont(style);
+        const QFontInfo resolved(font);
+        const char* family = metrics.design == FontDesign::monospaced ? "JetBrains Mono" : "Inter";
+        EXPECT_EQ(resolved.family().toStdString(), family) << role;
+        EXPECT_EQ(resolved.pixelSize(), metrics.pixelSize) << role;
+        EXPECT_EQ(resolved.weight(), metrics.weight) << role;
+        EXPECT_EQ(font.letterSpacingType(), QFont::AbsoluteSpacing) << role;
+        // Qt keeps letter spacing in 64ths of a pixel.
+        EXPECT_NEAR(font.letterSpacing(), metrics.tracking, 1.0 / 128) << role;
+    }
+    QApplication::setFont(previous);
+}
+
 TEST(TextStyle, AppliedToAContainerReachesTheTextInsideAndNothingElse) {
     QWidget container;
     auto* layout = new QVBoxLayout(&container);

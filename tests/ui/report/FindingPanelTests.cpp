@@ -47,6 +47,72 @@ QStringList shownTexts(const QWidget* root) {
 
 } // namespace
 
+TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnRequest) {
+    Finding withCode = craftedFinding(u"with.code"_s, FindingSeverity::risk);
+    withCode.itms = u"ITMS-90078"_s;
+    withCode.source = EvidenceSource::appStoreConnect;
+    withCode.resolution = FindingResolution{
+        u"Summary"_s,
+        {{u"One"_s, u"Do one"_s}, {u"Two"_s, u"Do two"_s}, {u"Three"_s, u"Do three"_s}},
+        {},
+        {}};
+    ReportScreen screen(
+        reportWith({withCode, craftedFinding(u"plain"_s, FindingSeverity::manual)}));
+    struct Case {
+        std::size_t row;
+        QString section;
+        QStringList steps;
+        QStringList details;
+    };
+    const Case cases[] = {
+        {0,
+         u"Recommended change"_s,
+         {u"1"_s, u"2"_s, u"3"_s},
+         {u"Guideline"_s, u"ITMS code"_s, u"Source"_s, u"Category"_s, u"Finding ID"_s}},
+        {1,
+         u"Review checklist"_s,
+         {u"1"_s, u"2"_s},
+         {u"Guideline"_s, u"Source"_s, u"Category"_s, u"Finding ID"_s}},
+    };
+    for (const Case& c : cases) {
+        FindingResolutionPanel* panel = openPanel(screen.view(), c.row);
+        ASSERT_NE(panel, nullptr);
+        const QStringList texts = shownTexts(panel);
+        EXPECT_TRUE(texts.contains(u"What we found"_s));
+        EXPECT_TRUE(texts.contains(c.section));
+        QStringList numbers;
+        for (const QWidget* badge : panel->findChildren<QWidget*>(u"stepNumber"_s)) {
+            numbers << badge->accessibleName();
+        }
+        EXPECT_EQ(numbers, c.steps);
+        EXPECT_FALSE(texts.contains(u"Finding ID"_s));
+
+        auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
+        EXPECT_EQ(toggle->accessibleDescription(), u"Show technical finding details"_s);
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        EXPECT_EQ(toggle->accessibleDescription(), u"Hide technical finding details"_s);
+        const QStringList opened = shownTexts(panel);
+        QStringList details;
+        for (const QString& label : c.details) {
+            if (opened.contains(label)) {
+                details << label;
+            }
+        }
+        EXPECT_EQ(details, c.details);
+    }
+    // Reopening a row shows its technical details closed again.
+    FindingResolutionPanel* again = openPanel(screen.view(), 0);
+    EXPECT_FALSE(again->showsTechnicalDetails());
+    EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
+}
+
+TEST(FindingTechnicalDetail, AValueThatFitsTakesOneLineWhereverItCouldBreak) {
+    const FindingTechnicalDetail plain(u"Finding ID"_s, u"x"_s);
+    const FindingTechnicalDetail breakable(u"Finding ID"_s, u"sample.debug-entitlement"_s);
+    EXPECT_EQ(breakable.heightForWidth(700), plain.heightForWidth(700));
+    EXPECT_GT(breakable.heightForWidth(150), plain.heightForWidth(150));
+}
+
 TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEndsIt) {
     ReportScreen screen(ScanReport::sample());
     auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();

@@ -123,6 +123,58 @@ TEST(ReportView, EachChipShowsItsFindingsAndEveryCountComesFromTheWholeReport) {
     }
 }
 
+TEST(ReportView, EmptyReportsShowTheirEmptyStates) {
+    ReportScreen none(reportWith({}));
+    EXPECT_EQ(shownSection(none.view()), u"Everything looks clear"_s);
+    EXPECT_EQ(none.view().filterBar()->summary(), u"0 findings"_s);
+    click(none.view().filterBar()->chip(ReportFilterChoice::passed));
+    EXPECT_EQ(none.view().filterBar()->summary(), u"0 passed checks"_s);
+    EXPECT_NE(none.view().passedChecks()->findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(none.view().passedChecks()->findChild<QLabel*>()->text(),
+              u"No passed checks recorded"_s);
+
+    ReportScreen onlyPassed(reportWith({}, {u"Privacy manifest present"_s}));
+    click(onlyPassed.view().filterBar()->chip(ReportFilterChoice::passed));
+    EXPECT_EQ(onlyPassed.view().passedChecks()->findChildren<QWidget*>().size() > 0, true);
+    const auto row = onlyPassed.view().passedChecks()->findChildren<QWidget*>();
+    EXPECT_TRUE(std::any_of(row.begin(), row.end(), [](QWidget* w) {
+        return w->accessibleName() == u"Passed, Privacy manifest present"_s;
+    }));
+}
+
+TEST(EmptyFindingsView, TheMessageShowsAllItsLinesCentredAtMost480Wide) {
+    for (int width : {872, 400}) {
+        ReportScreen screen(reportWith({}));
+        screen.view().resize(width, 700);
+        screen.settle();
+        const EmptyFindingsView* empty = screen.view().emptyFindings();
+        const auto labels = empty->findChildren<QLabel*>();
+        const auto message = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) {
+            return label->text() == empty->message();
+        });
+        ASSERT_NE(message, labels.end());
+        EXPECT_GE((*message)->height(), (*message)->heightForWidth((*message)->width())) << width;
+        EXPECT_EQ((*message)->width(), std::min(480, empty->width() - 48)) << width;
+        EXPECT_EQ((*message)->geometry().center().x(), empty->rect().center().x()) << width;
+    }
+}
+
+TEST(ReportOverviewView, TheCountsGoBelowTheVerdictWhenItsSentenceCannotFitBesideThem) {
+    // The sample's advice is one line of about 670 points; the four counts need about 290.
+    for (const auto& [width, wide] : {std::pair{816, false}, std::pair{1064, true}}) {
+        ReportOverviewView overview(ScanReport::sample());
+        overview.resize(width, 400);
+        overview.show();
+        EXPECT_EQ(overview.verdictBlock()->showsWide(), wide) << width;
+    }
+}
+
+TEST(ReportOverviewView, ALongAppNameEndsInAnEllipsisInsteadOfWideningTheColumn) {
+    ScanReport report = ScanReport::sample();
+    report.metadata.appName = u"Long Name "_s.repeated(30);
+    EXPECT_LT(ReportOverviewView(report).minimumSizeHint().width(), 600);
+}
+
 TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {
     ReportScreen screen(ScanReport::sample());
     ReportView& view = screen.view();
@@ -190,6 +242,42 @@ TEST(ReportView, TheNoticeLineShowsTheModelsNotice) {
     EXPECT_EQ(noisy.view().noticeRow()->accessibleName(), notice);
 }
 
+TEST(ReportView, TheNewScanButtonClearsTheReport) {
+    ReportScreen screen(ScanReport::sample());
+    ReportNewScanButton* button = screen.view().newScanButton();
+    EXPECT_EQ(button->text(), u"Scan another build"_s);
+    button->resize(button->sizeHint());
+    click(button);
+    EXPECT_EQ(screen.model().report(), std::nullopt);
+}
+
+TEST(FindingRowHeader, EachSeverityWordHasItsStatusColour) {
+    const auto nearest = [](const QImage& image, const QRect& area, const QColor& target) {
+        int best = 1 << 30;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const int d = std::abs(c.red() - target.red()) +
+                              std::abs(c.green() - target.green()) +
+                              std::abs(c.blue() - target.blue());
+                best = std::min(best, d);
+            }
+        }
+        return best;
+    };
+    namespace palette = design::palette;
+    for (auto severity :
+         {FindingSeverity::blocker, FindingSeverity::risk, FindingSeverity::manual}) {
+        FindingRowHeader header(craftedFinding(u"x"_s, severity), 18);
+        header.resize(600, header.heightForWidth(600));
+        const QImage image = header.grab().toImage();
+        const QRect word(18, 15, 40, 12);
+        const bool blocker = severity == FindingSeverity::blocker;
+        EXPECT_LT(nearest(image, word, blocker ? palette::danger() : palette::textSecondary()), 12);
+        EXPECT_GT(nearest(image, word, blocker ? palette::textSecondary() : palette::danger()), 60);
+    }
+}
+
 TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
     ReportScreen screen(ScanReport::sample());
     QString chosen;
@@ -218,4 +306,17 @@ TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
     ASSERT_NE(screen.view().noticeRow(), nullptr);
     EXPECT_TRUE(screen.view().noticeRow()->accessibleName().startsWith(
         u"The report could not be exported. "_s));
+}
+
+TEST(ReportView, TheColumnIsAtMost1320WideAndCentred) {
+    ReportScreen screen(ScanReport::sample());
+    for (int width : {2000, 700}) {
+        screen.view().resize(width, 800);
+        screen.settle();
+        const QWidget* bar = screen.view().filterBar();
+        const QRect placed(bar->mapTo(screen.view().scrollArea()->widget(), QPoint(0, 0)),
+                           bar->size());
+        EXPECT_EQ(placed.width(), std::min(1320, width - 56)) << width;
+        EXPECT_EQ(placed.left(), (width - placed.width()) / 2) << width;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/HistoryFixture.h"
+#include "ui/design/Motion.h"
 #include "ui/report/ReportActionMenu.h"
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
@@ -137,6 +138,29 @@ TEST(ReportsView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     some.view->searchField()->setText("nothing like it");
     EXPECT_TRUE(visibleTexts(some.view.get()).contains("No matching reports"));
     EXPECT_FALSE(visibleTexts(some.view.get()).contains("No reports yet"));
+}
+
+TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
+    Screen screen({historyReport("Solo", now)});
+    screen.view->resize(520, 760);
+    QTest::qWait(50);
+    const auto top = [&](QWidget* widget) {
+        return widget->mapTo(screen.view.get(), QPoint(0, 0)).y();
+    };
+    EXPECT_EQ(top(screen.view->filterButton(ReportHistoryFilter::all)),
+              top(screen.view->searchField()) + 38 + 14);
+}
+
+TEST(ReportsView, ChipSelectionIsAnimatedUnlessMotionIsReduced) {
+    for (const bool reduce : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduce);
+        Screen screen(mixedHistory());
+        auto* clear = screen.view->filterButton(ReportHistoryFilter::clear);
+        QTest::mouseClick(clear, Qt::LeftButton);
+        EXPECT_EQ(clear->isAnimating(), !reduce);
+        EXPECT_EQ(screen.view->isPresented(), true);
+    }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
 
 TEST(ReportsView, RightClicksOpenTheMenuOnlyInsideTheRow) {

@@ -1,6 +1,7 @@
 #include "ui/window/GuidelinesView.h"
 
 #include "tests/support/QtPrinters.h"
+#include "ui/design/Motion.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
 #include "ui/window/GuidelineList.h"
@@ -17,7 +18,11 @@ using namespace bw::window;
 namespace {
 
 struct Browser {
-    Browser() : view([](const QUrl&) { return true; }) {
+    Browser()
+        : view([this](const QUrl& url) {
+              opened.push_back(url);
+              return true;
+          }) {
         view.resize(900, 700);
         view.show();
         QApplication::processEvents();
@@ -31,6 +36,7 @@ struct Browser {
         return ids;
     }
 
+    std::vector<QUrl> opened;
     GuidelinesView view;
 };
 
@@ -85,4 +91,62 @@ TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
     EXPECT_EQ(browser.view.searchField()->text(), "");
     EXPECT_TRUE(browser.view.chip(std::nullopt)->isSelected());
     EXPECT_EQ(browser.shownIds().size(), 16);
+}
+
+TEST(GuidelinesView, CategoryChangesFollowReduceMotion) {
+    for (const bool reduce : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduce);
+        Browser browser;
+        browser.view.selectCategory(FindingCategory::privacy);
+        EXPECT_EQ(browser.view.chip(FindingCategory::privacy)->isAnimating(), !reduce);
+        EXPECT_EQ(browser.view.list()->isAnimating(), !reduce);
+        browser.view.searchField()->setText("data");
+        QTest::qWait(30); // the list's height follows the change without ending it
+        EXPECT_EQ(browser.view.list()->isAnimating(), !reduce);
+    }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+}
+
+TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {
+    Browser browser;
+    browser.view.searchField()->setText("spam");
+    GuidelineRow* row = browser.view.shownRows().front();
+    row->setFocus();
+    QTest::keyClick(row, Qt::Key_Space);
+    QTest::keyClick(row, Qt::Key_Return);
+    QTest::qWait(300); // Return animates the press
+    QTest::mouseClick(row, Qt::LeftButton);
+    ASSERT_EQ(browser.opened.size(), 3u);
+    for (const QUrl& url : browser.opened) {
+        EXPECT_EQ(url, row->reference().url);
+    }
+    EXPECT_EQ(row->accessibleName(), "Guideline 4.3, Spam");
+}
+
+TEST(GuidelinesView, NarrowRowsStackTheirNumberAboveTheTitle) {
+    Browser browser;
+    GuidelineRow* row = browser.view.shownRows().front();
+    EXPECT_TRUE(row->isWide());
+    const int wideHeight = row->heightForWidth(800);
+    browser.view.resize(480, 700);
+    QApplication::processEvents();
+    EXPECT_FALSE(row->isWide());
+    EXPECT_GT(row->heightForWidth(row->width()), wideHeight);
+}
+
+TEST(GuidelinesView, ChipsStayUnderTheSearchFieldWhichKeepsTheFocusWhenTheyAreClicked) {
+    Browser browser;
+    browser.view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&browser.view));
+    QLineEdit* edit = browser.view.searchField()->lineEdit();
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+    GuidelineCategoryChip* privacy = browser.view.chip(FindingCategory::privacy);
+    QTest::mouseClick(privacy, Qt::LeftButton);
+    QTest::qWait(400);
+    EXPECT_TRUE(edit->hasFocus());
+    // Three rows leave the page's spare height below the list, not between the controls.
+    const int searchBottom =
+        browser.view.searchField()->mapTo(&browser.view, QPoint(0, 0)).y() + 38;
+    EXPECT_EQ(privacy->mapTo(&browser.view, QPoint(0, 0)).y(), searchBottom + 14);
 }

@@ -89,6 +89,18 @@ struct Settings {
 
 } // namespace
 
+TEST(SettingsView, ShowsTheCountAndFolderOfTheHistory) {
+    for (const int count : {0, 1, 2}) {
+        Settings settings(count);
+        const QString expected[] = {"No reports saved on this Mac.", "1 report saved locally.",
+                                    "2 reports saved locally."};
+        EXPECT_EQ(settings.row("Saved reports")->detail(), expected[count]);
+        EXPECT_EQ(settings.row("Storage location")->detail(),
+                  QDir::toNativeSeparators(settings.history.folder()));
+        EXPECT_EQ(settings.button("Clear")->isEnabled(), count > 0);
+    }
+}
+
 TEST(SettingsView, ClearingAsksFirstAndEmptiesTheHistoryOnDisk) {
     Settings settings(2);
     settings.clearAndAnswer("Cancel");
@@ -134,4 +146,38 @@ TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
     settings.opens = false;
     QTest::mouseClick(settings.button("Reveal"), Qt::LeftButton);
     EXPECT_TRUE(settings.view->problem().contains("No file manager"));
+}
+
+TEST(SettingsView, UpdateChecksNeedAFeed) {
+    Settings without(0);
+    EXPECT_FALSE(without.button("Check")->isEnabled());
+    EXPECT_TRUE(without.row("Software updates")->detail().contains("release builds"));
+
+    ManualClock clock;
+    bw::test::TestFolder folder;
+    QSettings store(QString::fromStdString((folder.fsPath() / "s.ini").string()),
+                    QSettings::IniFormat);
+    NoPresenter presenter;
+    UpdateController updates(
+        std::make_unique<updater::Updater>(QUrl("http://127.0.0.1:9/appcast.xml"), "1",
+                                           updater::Updater::Environment{clock, store, presenter}));
+    Settings with(0, &updates);
+    ASSERT_TRUE(with.button("Check")->isEnabled());
+    QTest::mouseClick(with.button("Check"), Qt::LeftButton);
+    EXPECT_TRUE(updates.controller()->isChecking());
+
+    QTest::mouseClick(with.button("Email"), Qt::LeftButton);
+    ASSERT_EQ(with.opened.size(), 1u);
+    EXPECT_EQ(with.opened[0].scheme(), "mailto");
+}
+
+TEST(SettingsView, ARowWhoseDetailDoesNotFitOnOneLineMovesItsControlUp) {
+    Settings settings(1);
+    settings.view->resize(520, 900);
+    QApplication::processEvents();
+    EXPECT_TRUE(settings.row("Saved reports")->isWide());
+    EXPECT_FALSE(settings.row("Clear report history")->isWide());
+    settings.view->resize(900, 900);
+    QApplication::processEvents();
+    EXPECT_TRUE(settings.row("Clear report history")->isWide());
 }

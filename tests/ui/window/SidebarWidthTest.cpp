@@ -54,6 +54,29 @@ TEST_F(SidebarWidthTest, HostileStoredValuesLayOutWithinTheBounds) {
     }
 }
 
+TEST_F(SidebarWidthTest, KeyboardAdjustsInStepsFromTheClampedWidth) {
+    const struct {
+        QVariant stored;
+        int key;
+        double width;
+    } cases[] = {
+        {248, Qt::Key_Right, 260}, {248, Qt::Key_Left, 236},
+        {280, Qt::Key_Right, 280}, {220, Qt::Key_Left, 220},
+        {275, Qt::Key_Up, 280},    {225, Qt::Key_Down, 220},
+        {1e9, Qt::Key_Left, 268},  {QStringLiteral("nan"), Qt::Key_Right, 260},
+        {-5, Qt::Key_Right, 232},
+    };
+    for (const auto& c : cases) {
+        store(c.stored);
+        SidebarWidth width;
+        SidebarResizeHandle handle(&width);
+        QTest::keyClick(&handle, Qt::Key(c.key));
+        EXPECT_EQ(width.value(), c.width) << c.stored.toString().toStdString();
+        EXPECT_EQ(stored().toDouble(), c.width);
+        EXPECT_EQ(handle.accessibleDescription(), QStringLiteral("%1 points").arg(qint64(c.width)));
+    }
+}
+
 TEST_F(SidebarWidthTest, DraggingFollowsThePointerWithinTheBounds) {
     QWidget window;
     window.resize(600, 400);

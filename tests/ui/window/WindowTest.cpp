@@ -320,5 +320,20 @@ struct SilentPresenter : updater::UpdatePresenter {
     void reportFailure(const QString&) override {}
 };
 
+TEST_F(WindowTest, CheckForUpdatesNeedsAnUpdater) {
+    QSettings settings;
+    SilentPresenter presenter;
+    UpdateController without;
+    UpdateController with(std::make_unique<updater::Updater>(
+        QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")), QStringLiteral("1"),
+        updater::Updater::Environment{window.harness.clock, settings, presenter}));
+    const std::pair<UpdateController*, bool> cases[] = {
+        {nullptr, false}, {&without, false}, {&with, true}};
+    for (const auto& [updates, enabled] : cases) {
+        MainWindow main(model(), updates, WindowSetup{});
+        EXPECT_EQ(main.checkForUpdatesAction()->isEnabled(), enabled);
+    }
+}
+
 } // namespace
 } // namespace bw::window

@@ -252,3 +252,55 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         EXPECT_FALSE(slot->isFilled());
     }
 }
+
+TEST(StagedBuildView, TheAppStoreImagesSwitchWritesTheModel) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    auto* control = screen.view.findChild<AppStoreImagesControl*>();
+    control->click();
+    EXPECT_TRUE(screen.model->screenshotsAreStoreListing());
+    EXPECT_EQ(control->accessibleDescription(), u"On"_qs);
+    screen.model->setScreenshotsAreStoreListing(false);
+    EXPECT_EQ(control->accessibleDescription(), u"Off"_qs);
+
+    auto* section = screen.view.reviewScreens();
+    screen.button(u"About App Store images"_qs)->click();
+    EXPECT_TRUE(section->isStoreImageHelpPresented());
+    screen.button(u"About App Store images"_qs)->click();
+    EXPECT_FALSE(section->isStoreImageHelpPresented());
+}
+
+TEST(StagedBuildView, AtTheWindowsMinimumWidthTheScreenIsCompact) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    // The window's least content (960 × 640) beside the widest sidebar (280).
+    screen.view.resize(680, 640);
+    QTest::qWait(20);
+    ASSERT_TRUE(screen.view.isCompact());
+    for (const auto* cell : screen.view.findChildren<BuildMetadataItem*>()) {
+        if (cell->accessibleName() == u"Bundle ID"_qs) {
+            EXPECT_EQ(cell->width(), 188);
+        }
+    }
+    EXPECT_TRUE(screen.view.reviewScreens()->isHeaderStacked());
+    // Five slots of the least width do not fit: the row scrolls sideways.
+    EXPECT_EQ(screen.slot(ScreenshotPrompt::paywall)->width(), 146);
+    auto* rowScroll =
+        screen.slot(ScreenshotPrompt::paywall)->parentWidget()->parentWidget()->parentWidget();
+    auto* scroll = qobject_cast<QScrollArea*>(rowScroll);
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(screen.showsText(u"Your build stays on this Mac."_qs));
+}
+
+// A long file name and an error naming a long path are shortened and wrapped inside the column;
+// they never widen the screen past the window.
+TEST(StagedBuildView, LongNamesStayInsideTheColumn) {
+    StagedScreen screen;
+    screen.view.resize(680, 640);
+    screen.stage(screen.file(
+        "A-build-whose-name-runs-on-and-on-and-on-without-any-space-at-all.ipa", "not an archive"));
+    QTest::qWait(20);
+    ASSERT_TRUE(screen.model->staged()->previewError);
+    EXPECT_LE(screen.view.reviewScreens()->width(), screen.view.width() - 2 * 24);
+}
