@@ -15,6 +15,7 @@ namespace bw {
 namespace {
 
 using test::LocalHttpServer;
+using test::ScriptedResponse;
 
 // Every field present once, plus a key the client does not know.
 const char* const fullAnalysis = R"({
@@ -48,7 +49,8 @@ BuildAnalysisResponse decode(const QByteArray& body) {
 class SentBody {
 public:
     SentBody() : backend_(server_.url()) {
-        server_.route("POST", "/v1/scans/abc/analyze", test::answer(200, test::minimalAnalysis));
+        server_.route("POST", "/v1/scans/abc/analyze",
+                      ScriptedResponse(200, test::minimalAnalysis));
     }
 
     const QJsonObject of(const ScanReport& report) {
@@ -73,7 +75,7 @@ QString letters(int count) {
 // One exchange: the report goes out as the service reads it, the answer comes back decoded.
 TEST(BuildReview, OneExchangeSendsTheReportAndDecodesTheAnswer) {
     LocalHttpServer server;
-    server.route("POST", "/v1/scans/abc/analyze", test::answer(200, fullAnalysis));
+    server.route("POST", "/v1/scans/abc/analyze", ScriptedResponse(200, fullAnalysis));
     ScanReport report = test::sampleReport();
     report.rulesVersion = QStringLiteral(" 2026.08.1 ");
     report.findings[0].itms = QStringLiteral("ITMS-90683");
@@ -324,7 +326,7 @@ TEST(BuildReview, AnyShapeErrorFailsTheWholeAnswer) {
         body.replace(change.from, change.to);
         EXPECT_THROW(decode(body), json::DecodeError);
 
-        server.route("POST", "/v1/scans/abc/analyze", test::answer(200, body.toStdString()));
+        server.route("POST", "/v1/scans/abc/analyze", ScriptedResponse(200, body.toStdString()));
         try {
             backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
             ADD_FAILURE() << "the answer decoded";
