@@ -61,8 +61,6 @@ TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
          "Internal Server Error"},
         {"503 array body", ScriptedResponse(503, "[]"), Kind::server, "Service Unavailable"},
         {"302", ScriptedResponse(302, ""), Kind::server, "Found"},
-        {"404 envelope", ScriptedResponse(404, R"({"error":"No such scan"})"), Kind::server,
-         "No such scan"},
         {"200 empty", ScriptedResponse(200, ""), Kind::invalidResponse, unreadable},
         {"200 not json", ScriptedResponse(200, "OK"), Kind::invalidResponse, unreadable},
         {"200 missing key",
