@@ -200,19 +200,5 @@ TEST(BackendTransport, HeadersFollowTokenAndBody) {
     EXPECT_TRUE(seen[3].body.empty());
 }
 
-TEST(BackendTransport, BasePathPrefixIsKept) {
-    LocalHttpServer server;
-    server.route("POST", "/api/v1/scans/abc/analyze", ScriptedResponse(200, test::minimalAnalysis));
-    for (const char* prefix : {"/api", "/api/"}) {
-        const BerthwatchBackend backend(server.url(QString::fromLatin1(prefix)));
-        const BuildAnalysisResponse response =
-            backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
-        EXPECT_EQ(response.rulesVersion, "2026.09.1") << prefix;
-    }
-    for (const auto& request : server.requests()) {
-        EXPECT_EQ(request.target, "/api/v1/scans/abc/analyze");
-    }
-}
-
 } // namespace
 } // namespace bw
