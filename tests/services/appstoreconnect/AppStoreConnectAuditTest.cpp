@@ -36,13 +36,7 @@ QJsonObject version(const QString& id, const QJsonValue& versionString, const QJ
 
 QJsonObject localization(const QString& id, const QString& locale) {
     return ascResource("appStoreVersionLocalizations", id,
-                       {{"locale", locale},
-                        {"description", "Plan and log flights."},
-                        {"keywords", "flight,log,pilot"},
-                        {"supportUrl", "https://example.com/support"},
-                        {"marketingUrl", QJsonValue::Null},
-                        {"promotionalText", QJsonValue::Null},
-                        {"whatsNew", "Bug fixes."}});
+                       {{"locale", locale}, {"marketingUrl", QJsonValue::Null}});
 }
 
 QJsonObject screenshotSet(const QString& id, const QString& displayType) {
@@ -50,17 +44,9 @@ QJsonObject screenshotSet(const QString& id, const QString& displayType) {
 }
 
 QJsonObject screenshot(const QString& id) {
-    return ascResource(
-        "appScreenshots", id,
-        {{"fileSize", 1048576},
-         {"fileName", id + ".png"},
-         {"sourceFileChecksum", "0c7f1a2b3c4d5e6f"},
-         {"imageAsset", QJsonObject{{"templateUrl", "https://is1-ssl.mzstatic.com/{w}x{h}bb.{f}"},
-                                    {"width", 1290},
-                                    {"height", 2796}}},
-         {"assetDeliveryState", QJsonObject{{"state", "COMPLETE"},
-                                            {"errors", QJsonArray{}},
-                                            {"warnings", QJsonArray{}}}}});
+    return ascResource("appScreenshots", id,
+                       {{"fileName", id + ".png"},
+                        {"imageAsset", QJsonObject{{"width", 1290}, {"height", 2796}}}});
 }
 
 QJsonObject product(const QString& type, const QString& id, const QJsonValue& state) {
