@@ -60,13 +60,6 @@ TEST(HttpClient, SendsExactlyTheRequestItIsGiven) {
          "application/json",
          "application/json"},
         {"post without body", "POST", {}, std::nullopt, "0", std::nullopt, std::nullopt},
-        {"put",
-         "PUT",
-         {{"Content-Type", "text/plain"}},
-         QByteArray("x"),
-         "1",
-         "text/plain",
-         std::nullopt},
         {"delete", "DELETE", {}, std::nullopt, "0", std::nullopt, std::nullopt},
     };
     for (const ExchangeCase& c : cases) {
@@ -101,7 +94,7 @@ TEST(HttpClient, SendsExactlyTheRequestItIsGiven) {
 
 TEST(HttpClient, ReturnsEveryStatusAsItIsWithoutFollowingRedirects) {
     LocalHttpServer server;
-    for (int status : {200, 204, 301, 304, 401, 404, 409, 429, 500, 503}) {
+    for (int status : {200, 204, 301, 304, 404, 503}) {
         SCOPED_TRACE(status);
         const std::string body =
             status == 204 || status == 304 ? "" : "body " + std::to_string(status);

