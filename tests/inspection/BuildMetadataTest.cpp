@@ -45,44 +45,6 @@ TEST(BuildMetadata, TextsFallBackWhenEntriesAreMissingOrNotText) {
     }
 }
 
-TEST(BuildMetadata, PlatformNames) {
-    const std::pair<PlistDictionary, const char*> cases[] = {
-        {dictionary({{"DTPlatformName", text("iPhoneOS")}}), "iOS"},
-        {dictionary({{"DTPlatformName", text("iphonesimulator")}}), "iOS"},
-        {dictionary({{"DTPlatformName", text("MacOSX")}}), "macOS"},
-        {dictionary({{"DTPlatformName", text("appletvsimulator")}}), "tvOS"},
-        {dictionary({{"DTPlatformName", text("watchossimulator")}}), "watchOS"},
-        {dictionary({{"DTPlatformName", text("XRSimulator")}}), "visionOS"},
-        {dictionary({{"DTPlatformName", text("DriverKit")}}), "DriverKit"},
-        {dictionary({{"DTPlatformName", number(1)}, {"LSMinimumSystemVersion", number(13)}}),
-         "macOS"},
-        {dictionary({{"DTPlatformName", number(1)}}), "Apple platform"},
-        {{}, "Apple platform"},
-    };
-    for (const auto& [info, expected] : cases) {
-        EXPECT_EQ(BuildScanner::platformName(info), expected);
-    }
-}
-
-TEST(BuildMetadata, DeviceFamilyNames) {
-    auto families = [](PlistValue value) { return dictionary({{"UIDeviceFamily", value}}); };
-    const std::pair<PlistDictionary, std::optional<QString>> cases[] = {
-        {families(PlistValue(PlistArray{number(1), number(2)})), "iPhone, iPad"},
-        {families(PlistValue(PlistArray{number(5)})), std::nullopt},
-        {families(PlistValue(PlistArray{number(2), number(2)})), "iPad, iPad"},
-        {families(PlistValue(
-             PlistArray{number(3), number(4), number(6), number(7), number(0), number(8)})),
-         "Apple TV, Apple Watch, Mac, Apple Vision"},
-        {families(number(1)), std::nullopt},
-        {families(PlistValue(PlistArray{number(1), text("2")})), std::nullopt},
-        {families(PlistValue(PlistArray{})), std::nullopt},
-        {{}, std::nullopt},
-    };
-    for (const auto& [info, expected] : cases) {
-        EXPECT_EQ(BuildScanner::deviceFamilyNames(info), expected);
-    }
-}
-
 TEST(BuildMetadata, EmbeddedFrameworksSortedAndUnique) {
     TestFolder folder;
     const QString app = folder.makeFolder("Demo.app");

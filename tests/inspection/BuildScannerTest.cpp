@@ -285,31 +285,3 @@ TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {
                                            QString::fromUtf8("manual/Manual/\xEF\xBC\xA1"),
                                            QString::fromUtf8("manual/Manual/\xF0\x9F\x98\x80")}));
 }
-
-TEST(BuildScannerOrder, OnlyABlockerNeedsAttention) {
-    auto withSeverities = [](std::initializer_list<FindingSeverity> severities) {
-        std::vector<Finding> findings;
-        for (const FindingSeverity severity : severities) {
-            findings.push_back(Finding{"x",
-                                       severity,
-                                       FindingCategory::binary,
-                                       {},
-                                       std::nullopt,
-                                       "t",
-                                       {},
-                                       {},
-                                       std::nullopt,
-                                       {},
-                                       1.0,
-                                       EvidenceSource::build,
-                                       std::nullopt});
-        }
-        return findings;
-    };
-    using S = FindingSeverity;
-    EXPECT_EQ(BuildScanner::verdict({}), Verdict::noConfirmedBlockers);
-    EXPECT_EQ(BuildScanner::verdict(withSeverities({S::risk, S::manual})),
-              Verdict::noConfirmedBlockers);
-    EXPECT_EQ(BuildScanner::verdict(withSeverities({S::manual, S::blocker, S::risk})),
-              Verdict::needsAttention);
-}

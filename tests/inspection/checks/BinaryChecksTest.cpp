@@ -32,38 +32,6 @@ std::vector<QString> names(std::initializer_list<const char*> texts) {
 
 } // namespace
 
-TEST(ReadArchitectures, RealExecutables) {
-    const BuildScanner scanner(toolDirectory());
-    const struct {
-        const char* name;
-        std::optional<QString> executable;
-        std::vector<QString> architectures;
-        const char* listed; // a library the listing names, or nothing
-    } cases[] = {
-        {"universal", machoFixture("ios/App-universal"), names({"x86_64", "arm64"}),
-         "@rpath/Kit.framework/Kit"},
-        {"thin", machoFixture("ios/App-arm64"), names({"arm64"}), "StoreKit.framework/StoreKit"},
-        {"local links", machoFixture("ios/App-local-links-arm64"), names({"arm64"}),
-         "/usr/local/lib/libpng16.16.dylib"},
-        {"not Mach-O", machoFixture("malformed/text"), {}, nullptr},
-        {"no executable", std::nullopt, {}, nullptr},
-    };
-    for (const auto& c : cases) {
-        const checks::ArchitectureReport report =
-            checks::readArchitectures(scanner.toolDirectory(), c.executable);
-        EXPECT_EQ(report.architectures, c.architectures) << c.name;
-        if (c.listed) {
-            EXPECT_TRUE(report.linkedLibraries.contains(QString::fromUtf8(c.listed))) << c.name;
-        } else if (!c.executable) {
-            EXPECT_TRUE(report.linkedLibraries.isEmpty()) << c.name;
-        }
-    }
-    // A tool that cannot run gives nothing.
-    EXPECT_EQ(
-        checks::readArchitectures(QStringLiteral("/nonexistent"), machoFixture("ios/App-arm64")),
-        checks::ArchitectureReport{});
-}
-
 TEST(BinaryChecks, Rules) {
     const QString listing =
         QStringLiteral("/Users/me/App.app/App:\n"

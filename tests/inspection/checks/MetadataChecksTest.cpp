@@ -23,14 +23,6 @@ PlistDictionary withEntry(const char* key, PlistValue value) {
 
 } // namespace
 
-TEST(MetadataChecks, EmptyInfoReportsTheFourKeysInTableOrder) {
-    const CheckResults results = metadata({});
-    EXPECT_EQ(results.ids(),
-              list({"metadata.CFBundleIdentifier", "metadata.CFBundleShortVersionString",
-                    "metadata.CFBundleVersion", "metadata.CFBundleExecutable"}));
-    EXPECT_TRUE(results.passed.empty());
-}
-
 TEST(MetadataChecks, RulesOnSingleValues) {
     const struct {
         const char* name;
@@ -90,15 +82,4 @@ TEST(MetadataChecks, RulesOnSingleValues) {
             EXPECT_EQ(results.findings.back().evidence, c.evidence) << c.name;
         }
     }
-}
-
-TEST(MetadataChecks, PassedChecksNameEachUsableKey) {
-    const CheckResults results = metadata(withEntry("CFBundleVersion", text("  ")));
-    EXPECT_EQ(results.passedList(),
-              list({"CFBundleIdentifier present", "CFBundleShortVersionString present",
-                    "CFBundleExecutable present"}));
-    EXPECT_EQ(metadata(withEntry("CFBundleIdentifier", text("a b"))).findings.at(0).severity,
-              FindingSeverity::blocker);
-    EXPECT_EQ(metadata(withEntry("CFBundleShortVersionString", text("v1"))).findings.at(0).severity,
-              FindingSeverity::risk);
 }

@@ -30,42 +30,6 @@ protected:
 
 } // namespace
 
-TEST_F(ResourceChecksTest, IconResources) {
-    const struct {
-        const char* name;
-        std::vector<std::pair<const char*, QByteArray>> files;
-        PlistDictionary info;
-        bool found;
-    } cases[] = {
-        {"nothing", {{"App", "x"}}, {}, false},
-        {"nested asset catalog", {{"Sub/Dir/Assets.car", "x"}}, {}, true},
-        {"asset catalog in other case", {{"assets.car", "x"}}, {}, false},
-        {"empty icon name", {{"App", "x"}}, dictionary({{"CFBundleIconName", text("")}}), true},
-        {"icon file", {{"App", "x"}}, dictionary({{"CFBundleIconFile", text("Icon")}}), true},
-        {"icon file as number",
-         {{"App", "x"}},
-         dictionary({{"CFBundleIconFile", number(1)}}),
-         false},
-        {"icons dictionary",
-         {{"App", "x"}},
-         dictionary({{"CFBundleIcons", dictionaryValue({})}}),
-         true},
-        {"icons as text", {{"App", "x"}}, dictionary({{"CFBundleIcons", text("AppIcon")}}), false},
-    };
-    for (const auto& c : cases) {
-        const CheckResults results = resources(c.files, c.info);
-        EXPECT_EQ(results.find("resources.icon") == nullptr, c.found) << c.name;
-        EXPECT_EQ(results.passed.front() == u"Application icon resources present", c.found)
-            << c.name;
-    }
-    const CheckResults missing = resources({{"App", "x"}});
-    const Finding& icon = missing.findings.at(0);
-    EXPECT_EQ(icon.severity, FindingSeverity::risk);
-    EXPECT_EQ(icon.category, FindingCategory::resources);
-    EXPECT_EQ(icon.evidence,
-              "No Assets.car, CFBundleIconName, CFBundleIconFile, or CFBundleIcons entry");
-}
-
 TEST_F(ResourceChecksTest, DebrisIncludingHiddenFiles) {
     const struct {
         const char* name;

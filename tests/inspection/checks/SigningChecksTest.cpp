@@ -1,6 +1,5 @@
 #include "inspection/checks/SigningChecks.h"
 
-#include "inspection/checks/ArchiveDistribution.h"
 #include "inspection/checks/PropertyListOutput.h"
 #include "tests/inspection/checks/CheckResults.h"
 
@@ -60,78 +59,6 @@ TEST(PropertyListOutput, CutsTheListOutOfToolOutput) {
         if (c.parsed && result) {
             EXPECT_EQ(result->find(u"get-task-allow")->boolean(), false) << c.name;
         }
-    }
-}
-
-TEST(ArchiveDistributionInfo, ReadsSigningIdentityAndSuccessfulChecks) {
-    TestFolder folder;
-    const auto archive = [&](const char* name, const QByteArray& plist) {
-        folder.write(QString::fromUtf8(name) + QStringLiteral("/Info.plist"), plist);
-        return folder.path() + u'/' + QString::fromUtf8(name);
-    };
-    const auto info = [](const char* distributions) {
-        return QByteArray("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
-                          "<key>ApplicationProperties</key><dict><key>SigningIdentity</key>"
-                          "<string>Apple Development: A</string></dict>") +
-               distributions + "</dict></plist>";
-    };
-    const auto distribution = [](const char* destination, const char* upload,
-                                 const char* validation) {
-        QByteArray text =
-            QByteArray("<dict><key>uploadDestination</key><string>") + destination + "</string>";
-        if (upload) {
-            text += QByteArray("<key>uploadEvent</key><dict><key>state</key><string>") + upload +
-                    "</string></dict>";
-        }
-        if (validation) {
-            text += QByteArray("<key>validationEvent</key><dict><key>state</key><string>") +
-                    validation + "</string></dict>";
-        }
-        return text + "</dict>";
-    };
-    const QString identity = QStringLiteral("Apple Development: A");
-    using Info = checks::ArchiveDistributionInfo;
-    const struct {
-        const char* name;
-        QString artifact;
-        Info expected;
-    } cases[] = {
-        {"not an archive", folder.makeFolder(QStringLiteral("App.app")), Info{}},
-        {"unreadable description", folder.makeFolder(QStringLiteral("Bare.xcarchive")),
-         Info{true, std::nullopt, std::nullopt}},
-        {"upper-case extension", archive("Upper.XCARCHIVE", info("")),
-         Info{true, identity, std::nullopt}},
-        {"validated",
-         archive("V.xcarchive", info(("<key>Distributions</key><array>" +
-                                      distribution("App Store", nullptr, "success") + "</array>")
-                                         .constData())),
-         Info{true, identity, QStringLiteral("App Store validation")}},
-        {"upload wins",
-         archive("U.xcarchive", info(("<key>Distributions</key><array>" +
-                                      distribution("App Store", "success", "success") + "</array>")
-                                         .constData())),
-         Info{true, identity, QStringLiteral("App Store upload")}},
-        {"other destinations are ignored",
-         archive("D.xcarchive", info(("<key>Distributions</key><array>" +
-                                      distribution("Developer ID", "success", "success") +
-                                      distribution("App Store", "failure", nullptr) +
-                                      distribution("App Store", nullptr, "success") + "</array>")
-                                         .constData())),
-         Info{true, identity, QStringLiteral("App Store validation")}},
-        {"not a list of dictionaries",
-         archive("N.xcarchive",
-                 info(("<key>Distributions</key><array>" +
-                       distribution("App Store", "success", nullptr) + "<string>x</string></array>")
-                          .constData())),
-         Info{true, identity, std::nullopt}},
-        {"identity of another type",
-         archive("T.xcarchive", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
-                                "<key>ApplicationProperties</key><dict><key>SigningIdentity</key>"
-                                "<integer>1</integer></dict></dict></plist>"),
-         Info{true, std::nullopt, std::nullopt}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(checks::archiveDistributionInfo(c.artifact), c.expected) << c.name;
     }
 }
 

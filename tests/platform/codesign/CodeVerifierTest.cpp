@@ -193,24 +193,6 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
     }
 }
 
-// The note names the signer, not whichever certificate of the chain comes first (the small EC
-// one sorts before the signer's).
-TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
-    bw::test::TestFolder dir;
-    stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
-    BundleSignOptions options;
-    options.code.cms = testIdentity();
-    options.code.cms->chain = {testIdentity().certificate.parent_path() / "chain.pem"};
-    bw::signer::signBundle(app, options);
-    Verification result = verifyStrictDeep(app);
-    ASSERT_TRUE(result.valid());
-    EXPECT_EQ(verificationReport(app.string(), result, 1),
-              (std::vector<std::string>{
-                  app.string() + ": valid on disk",
-                  app.string() + ": the trust chain of /CN=Test Signer was not evaluated",
-                  app.string() + ": the designated requirement was not evaluated"}));
-}
-
 // Every kind of failure, reported as Apple's tool reports it. "APP" stands for the bundle.
 TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
     using namespace bw::signer::tamper;

@@ -74,14 +74,6 @@ TEST(ImageProbe, ReadsSizeAndAlphaFromHeadersOfEveryFormat) {
     }
 }
 
-TEST(ImageProbe, FallsBackToQtReadersForOtherFormats) {
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(quadrantImage(QSize(30, 20)).save(&buffer, "bmp"));
-    EXPECT_EQ(probeImage(bmp), (ImageProbe{QSize(30, 20), false}));
-}
-
 // GIF and WebP readers cannot tell their pixel format from the header; the alpha must still be
 // the image's own.
 TEST(ImageProbe, GifAndWebpHaveAlphaOnlyWhenTransparent) {

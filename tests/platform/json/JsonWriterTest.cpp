@@ -29,32 +29,6 @@ TEST(JsonWriter, PrettyOutputSortsKeysEverywhereAndIndentsByTwo) {
     EXPECT_EQ(write(value, Layout::pretty), expected);
 }
 
-TEST(JsonWriter, StreamWriterWritesWhatWriteDoes) {
-    const QJsonObject value{{"a", QJsonArray{QJsonObject{}, QJsonArray{1, "x/é\u0001"}, true}},
-                            {"b", QJsonValue::Null},
-                            {"c", 0.25}};
-    for (const Layout layout : {Layout::compact, Layout::pretty}) {
-        StreamWriter out(layout);
-        out.beginObject();
-        out.key(u"a");
-        out.beginArray();
-        out.beginObject();
-        out.endObject();
-        out.beginArray();
-        out.integer(1);
-        out.string(u"x/é\u0001");
-        out.endArray();
-        out.boolean(true);
-        out.endArray();
-        out.key(u"b");
-        out.null();
-        out.key(u"c");
-        out.number(0.25);
-        out.endObject();
-        EXPECT_EQ(out.take(), write(value, layout));
-    }
-}
-
 TEST(JsonWriter, CompactOutputAndEscapes) {
     struct Case {
         QJsonValue value;

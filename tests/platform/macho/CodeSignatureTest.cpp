@@ -139,21 +139,6 @@ TEST(CodeSignatureTest, ReadsEveryBlobOfAFullSignature) {
     EXPECT_EQ(text(*parsed->cms), "CMS");
 }
 
-// An older version stops reading the fixed part where that version ended.
-TEST(CodeSignatureTest, ReadsTheFieldsOfEachDirectoryVersion) {
-    for (const uint32_t version : {0x20001u, 0x20100u, 0x20200u, 0x20300u, 0x20400u}) {
-        SCOPED_TRACE(version);
-        const Blob patched = edited(edited(directory(), {{versionField, version}}),
-                                    {{codeLimit64Field, 0x123456789}}, 8);
-        const Result<CodeDirectory> parsed = parseCodeDirectory(view(patched));
-        ASSERT_TRUE(parsed.ok()) << parsed.error().description();
-        EXPECT_EQ(parsed->identifier, "com.example.app");
-        EXPECT_EQ(parsed->teamIdentifier.has_value(), version >= 0x20200);
-        EXPECT_EQ(parsed->effectiveCodeLimit(), version >= 0x20300 ? 0x123456789u : code.size());
-        EXPECT_EQ(parsed->execSegLimit, version >= 0x20400 ? 0x8000u : 0u);
-    }
-}
-
 TEST(CodeSignatureTest, RejectsSignaturesThatContradictThemselves) {
     const Blob good = signer::superBlob({{0, directory("")}, {5, blob(0xfade7171, "<plist/>")}});
     const size_t at = 12 + 16; // the directory, after the header and two index entries

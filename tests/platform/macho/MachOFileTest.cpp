@@ -1,7 +1,6 @@
 #include "platform/macho/MachOFile.h"
 
 #include "MachOBuilder.h"
-#include "platform/macho/Architecture.h"
 #include "platform/macho/Constants.h"
 
 #include <gtest/gtest.h>
@@ -226,34 +225,6 @@ TEST(MachOFileTest, OpensFilesFromDiskAndReportsTheSystemsError) {
     EXPECT_EQ(fat64->file.container, MachOFile::Container::fat64);
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(fat64->file.slices[i].image.dylibs, app->file.slices[i].image.dylibs);
-    }
-}
-
-TEST(ArchitectureTest, NamesCommonArchitecturesAndFallsBackForUnknownOnes) {
-    struct Case {
-        int32_t cpuType;
-        uint32_t cpuSubtype;
-        const char* name;
-    };
-    const Case cases[] = {
-        {cpuTypeX86_64, 3, "x86_64"},
-        {cpuTypeX86_64, 0x80000003, "x86_64"},
-        {cpuTypeX86_64, 8, "x86_64h"},
-        {cpuTypeX86, 3, "i386"},
-        {cpuTypeArm64, 0, "arm64"},
-        {cpuTypeArm64, 0x80000002, "arm64e"},
-        {cpuTypeArm64_32, 1, "arm64_32"},
-        {cpuTypeArm, 9, "armv7"},
-        {cpuTypeArm, 11, "armv7s"},
-        {cpuTypeArm, 12, "armv7k"},
-        {cpuTypeArm, 6, "armv6"},
-        {cpuTypePowerPC, 0, "ppc"},
-        {cpuTypePowerPC64, 0, "ppc64"},
-        {99, 5, "unknown(99,5)"},
-        {cpuTypeArm64, 7, "unknown(16777228,7)"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(architectureName(c.cpuType, static_cast<int32_t>(c.cpuSubtype)), c.name);
     }
 }
 

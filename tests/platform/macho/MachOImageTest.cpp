@@ -85,18 +85,6 @@ TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
     }
 }
 
-TEST(MachOImageTest, FormatsPackedVersions) {
-    const std::pair<uint32_t, const char*> cases[] = {
-        {0, "0.0.0"},
-        {0x010203, "1.2.3"},
-        {0x051f0000, "1311.0.0"},
-        {0xffffffff, "65535.255.255"},
-    };
-    for (const auto& [packed, text] : cases) {
-        EXPECT_EQ(formatVersion(packed), text);
-    }
-}
-
 TEST(MachOImageTest, ZeroFillSectionsNeedNoRoomInTheFile) {
     const Buffer bytes =
         ImageBuilder(true, ByteOrder::little, cpuTypeArm64, 0)

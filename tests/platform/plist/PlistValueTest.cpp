@@ -66,23 +66,6 @@ TEST(PlistValue, RefusesWhatIsNoPropertyList) {
     }
 }
 
-TEST(PlistValue, TopLevelMayBeAnyType) {
-    const auto list = PlistValue::parse("<plist><array><string>a</string></array></plist>");
-    ASSERT_TRUE(list);
-    EXPECT_EQ(list->type(), PlistValue::Type::array);
-    EXPECT_EQ(list->dictionary(), nullptr);
-}
-
-TEST(PlistDictionary, InsertReplacesAndFindsByKey) {
-    PlistDictionary dictionary;
-    dictionary.insert("b", PlistValue(qint64(1)));
-    dictionary.insert("a", PlistValue(QString("x")));
-    dictionary.insert("b", PlistValue(true));
-    EXPECT_EQ(dictionary.size(), 2u);
-    EXPECT_EQ(dictionary.find(u"b")->boolean(), true);
-    EXPECT_EQ(dictionary.begin()->first, "a");
-}
-
 TEST(PlistValue, DatesOutsideThirtyTwoBitSecondsReadWhole) {
     const auto value = PlistValue::parse(R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><array>
