@@ -145,6 +145,22 @@ std::uint64_t lastCodePage(const stdfs::path& executable) {
     return (opened->file.slices.at(0).image.codeSignature->dataOffset - 1) / 4096;
 }
 
+TEST(CodeVerifierTest, CmsVerificationSaysNoTrustChainWasEvaluated) {
+    bw::test::TestFolder dir;
+    stdfs::path app = makeApp(dir.fsPath(), inputs / "App");
+    BundleSignOptions options;
+    options.code.cms = testIdentity();
+    options.code.cms->chain = {testIdentity().certificate.parent_path() / "chain.pem"};
+    bw::signer::signBundle(app, options);
+    Verification result = verifyStrictDeep(app);
+    ASSERT_TRUE(result.valid());
+    EXPECT_EQ(verificationReport(app.string(), result, 1),
+              (std::vector<std::string>{
+                  app.string() + ": valid on disk",
+                  app.string() + ": the trust chain of /CN=Test Signer was not evaluated",
+                  app.string() + ": the designated requirement was not evaluated"}));
+}
+
 } // namespace
 
 TEST(CodeVerifierTest, LinkerSignaturesOfLldPass) {
