@@ -185,28 +185,3 @@ TEST(ReportJson, RoundTripKeepsEverythingButTheFractionOfASecond) {
     EXPECT_EQ(decoded, report);
     EXPECT_EQ(qHash(decoded), qHash(report));
 }
-
-TEST(ReportJson, EnumerationRawValuesAndCaseOrder) {
-    const auto raw = [](auto cases) {
-        QStringList texts;
-        for (auto c : cases) {
-            texts << rawValue(c);
-        }
-        return texts;
-    };
-    EXPECT_EQ(raw(allCases<FindingSeverity>()), (QStringList{"blocker", "risk", "manual"}));
-    EXPECT_EQ(raw(allCases<FindingCategory>()),
-              (QStringList{"Package", "Signing", "Privacy", "Permissions", "Binary", "Resources",
-                           "Payments", "Metadata", "Screenshots", "Manual"}));
-    EXPECT_EQ(raw(allCases<EvidenceSource>()),
-              (QStringList{"Build", "App Store Connect", "Screenshot", "Manual"}));
-    EXPECT_EQ(raw(allCases<Verdict>()), (QStringList{"noConfirmedBlockers", "needsAttention"}));
-    EXPECT_EQ(
-        raw(allCases<ScreenshotAssessmentStatus>()),
-        (QStringList{"passed", "confirmed_issue", "insufficient_evidence", "failed", "skipped"}));
-    EXPECT_EQ(raw(allCases<ScreenshotPrompt>()),
-              (QStringList{"paywall", "signIn", "accountDeletion", "permissions", "restore"}));
-    EXPECT_EQ(fromRawValue<EvidenceSource>(u"App Store Connect"), EvidenceSource::appStoreConnect);
-    EXPECT_EQ(fromRawValue<EvidenceSource>(u"app store connect"), std::nullopt);
-    EXPECT_EQ(fromRawValue<ScreenshotPrompt>(u"signIn "), std::nullopt);
-}

@@ -78,8 +78,6 @@ TEST(ReportMarkdown, ReportWithFindingsLeavesOutIdsCodesFieldsAndResolutions) {
     report.createdAt = QDateTime(QDate(2026, 1, 2), QTime(23, 59, 59), QTimeZone(3600));
     report.findings = {
         finding(FindingSeverity::blocker, FindingCategory::signing, EvidenceSource::build, 1.0),
-        finding(FindingSeverity::manual, FindingCategory::screenshots,
-                EvidenceSource::appStoreConnect, 0.999),
     };
     report.passedChecks = {};
     const QString block1 = "### [Blocker] Title *with* markdown\n"
@@ -88,19 +86,6 @@ TEST(ReportMarkdown, ReportWithFindingsLeavesOutIdsCodesFieldsAndResolutions) {
                            "* Category: Signing\n"
                            "* Source: Build\n"
                            "* Confidence: 100%\n"
-                           "\n"
-                           "First line\nsecond line\n"
-                           "\n"
-                           "**Evidence:** evidence text\n"
-                           "\n"
-                           "**Fix:**   fix text \n"
-                           "\n";
-    const QString block2 = "### [Manual] Title *with* markdown\n"
-                           "\n"
-                           "* Guideline: 2.5.1\n"
-                           "* Category: Screenshots\n"
-                           "* Source: App Store Connect\n"
-                           "* Confidence: 99%\n"
                            "\n"
                            "First line\nsecond line\n"
                            "\n"
@@ -122,23 +107,10 @@ TEST(ReportMarkdown, ReportWithFindingsLeavesOutIdsCodesFieldsAndResolutions) {
                              "\n"
                              "## Findings\n"
                              "\n" +
-                             block1 + block2 +
+                             block1 +
                              "## Passed checks\n"
                              "\n";
     EXPECT_EQ(report_markdown::render(report), expected);
-}
-
-TEST(ReportMarkdown, SeverityWordsAndVerdictFollowTheirValues) {
-    ScanReport report = reportWithoutFindings();
-    report.findings = {
-        finding(FindingSeverity::risk, FindingCategory::payments, EvidenceSource::screenshot, 0.5)};
-    const QString text = report_markdown::render(report);
-    EXPECT_TRUE(text.contains("\n### [Risk] Title *with* markdown\n"));
-    EXPECT_TRUE(text.contains("\n* Source: Screenshot\n* Confidence: 50%\n"));
-    // The verdict is shown as stored, not derived from the findings.
-    EXPECT_TRUE(text.contains("* Verdict: **No confirmed blockers**"));
-    EXPECT_TRUE(text.endsWith("* Executable found\n"));
-    EXPECT_FALSE(text.endsWith("\n\n"));
 }
 
 TEST(FindingText, ConfidenceTruncatesTowardZero) {
