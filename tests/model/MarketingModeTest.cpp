@@ -86,7 +86,6 @@ TEST(MarketingMode, ShowcaseFromTheSampleWhenThereIsNoFile) {
         EXPECT_EQ(report.verdict, clean ? Verdict::noConfirmedBlockers : Verdict::needsAttention);
         EXPECT_EQ(report.findings, clean ? std::vector<Finding>{} : sample.findings);
         EXPECT_EQ(report.fileName, row.appName + ".xcarchive");
-        EXPECT_EQ(report.metadata.appName, row.appName);
         EXPECT_EQ(report.metadata.bundleIdentifier, row.bundleIdentifier);
         ASSERT_TRUE(report.metadata.iconPNG) << i;
         EXPECT_TRUE(report.metadata.iconPNG->startsWith(pngSignature));
@@ -98,12 +97,9 @@ TEST(MarketingMode, ShowcaseFromTheSampleWhenThereIsNoFile) {
 TEST(MarketingMode, ShowcaseFromTheShippedFile) {
     const auto& reports = showcaseReport();
     ASSERT_EQ(reports.size(), 6u);
-    EXPECT_EQ(&reports, &showcaseReport());
     // The shipped base is richer than the sample: more findings and a screenshot summary.
     EXPECT_EQ(reports[0].findings.size(), 4u);
     EXPECT_TRUE(reports[0].screenshotSummary);
-    EXPECT_TRUE(reports[1].findings.empty());
-    EXPECT_TRUE(reports[1].screenshotSummary);
     QStringList bundles;
     for (const ScanReport& report : reports) {
         bundles << report.metadata.bundleIdentifier;

@@ -19,7 +19,6 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using namespace bw;
 using bw::test::sampleHistory;
@@ -205,27 +204,6 @@ TEST(ReportStoreSave, AnIconThatCannotBeWrittenStaysInsideTheJson) {
     const QByteArray primary = fs::readWholeFile(QDir(root.path()).filePath("reports.json"));
     EXPECT_EQ(primary.count("\"iconPNG\""), 2);
     EXPECT_EQ(store.load().reports, sampleHistory(2));
-}
-
-TEST(ReportStoreSave, AnUnchangedIconIsNotWrittenAgain) {
-    bw::test::TestFolder root;
-    const ReportStore store(root.path());
-    const auto inode = [&](const ScanReport& report) {
-        struct stat info {};
-        ::stat(QFile::encodeName(QDir(root.path()).filePath(bw::test::iconFileName(report)))
-                   .constData(),
-               &info);
-        return info.st_ino;
-    };
-    std::vector<ScanReport> reports = sampleHistory(2);
-    store.save(reports);
-    const auto unchanged = inode(reports[0]);
-    const auto changed = inode(reports[1]);
-    reports[1].metadata.iconPNG = QByteArray("new icon");
-    store.save(reports);
-    EXPECT_EQ(inode(reports[0]), unchanged);
-    EXPECT_NE(inode(reports[1]), changed);
-    EXPECT_EQ(store.load().reports, reports);
 }
 
 // The store remembers what it wrote; what changed behind its back is looked at again.
