@@ -144,19 +144,6 @@ TEST(ReportStoreSave, RefusesToOverwriteAPrimaryThatDoesNotDecode) {
     }
 }
 
-TEST(ReportStoreSave, DamagedPrimaryWithoutBackupLoadsNothingAndSavesNothing) {
-    bw::test::TestFolder root;
-    writeFile(QDir(root.path()).filePath("reports.json"), "not json");
-    const ReportStore store(root.path());
-    const Files before = snapshotFolder(root.path());
-    const auto loaded = store.load();
-    EXPECT_TRUE(loaded.reports.empty());
-    EXPECT_EQ(loaded.notice, ReportStoreError(ReportStoreError::Kind::corruptStore).description());
-    EXPECT_FALSE(loaded.canPersist);
-    EXPECT_TRUE(errorOf<ReportStoreError>([&] { store.save({}); }));
-    EXPECT_EQ(snapshotFolder(root.path()), before);
-}
-
 TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
     bw::test::TestFolder root;
     const QDir folder(root.path());
