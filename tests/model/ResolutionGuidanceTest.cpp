@@ -44,19 +44,8 @@ TEST(ResolutionGuidance, DefaultsFollowSeverityCategoryAndSource) {
                       defaultFollowUpStep(findingWith(FindingSeverity::risk, manual, source)));
             EXPECT_EQ(defaultVerification(blocker),
                       defaultVerification(findingWith(FindingSeverity::blocker, privacy, source)));
-            for (const Finding* finding : {&blocker, &review}) {
-                EXPECT_FALSE(defaultSummary(*finding).isEmpty());
-                EXPECT_FALSE(defaultFollowUpStep(*finding).title.isEmpty());
-                EXPECT_FALSE(defaultVerification(*finding).isEmpty());
-            }
         }
     }
-}
-
-TEST(ResolutionGuidance, ManualCategoryCorrectionSummaryFallsBackWhenFixIsBlank) {
-    Finding finding = findingWith(FindingSeverity::blocker, manual, EvidenceSource::build);
-    finding.fix = " \n\t ";
-    EXPECT_EQ(defaultSummary(finding), "Complete the required release review before submission.");
 }
 
 TEST(ResolutionGuidance, WithoutServiceResolutionEverythingIsDefault) {
@@ -69,6 +58,12 @@ TEST(ResolutionGuidance, WithoutServiceResolutionEverythingIsDefault) {
     EXPECT_EQ(result.verification, defaultVerification(finding));
     EXPECT_EQ(result.solutionPrompt, solutionPrompt(finding, buildMetadata(), result.summary,
                                                     result.steps, result.verification));
+}
+
+TEST(ResolutionGuidance, ManualCategoryCorrectionSummaryFallsBackWhenFixIsBlank) {
+    Finding finding = findingWith(FindingSeverity::blocker, manual, EvidenceSource::build);
+    finding.fix = " \n\t ";
+    EXPECT_EQ(defaultSummary(finding), "Complete the required release review before submission.");
 }
 
 TEST(ResolutionGuidance, ValidatedSteps) {

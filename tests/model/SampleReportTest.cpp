@@ -17,11 +17,7 @@ TEST(SampleReport, IsBuiltOnceAndSharedAcrossThreads) {
     for (const ScanReport* report : fromThreads) {
         EXPECT_EQ(report, &ScanReport::sample());
     }
-    const ScanReport copy = ScanReport::sample();
-    EXPECT_EQ(copy.id, ScanReport::sample().id);
-    EXPECT_EQ(copy.createdAt, ScanReport::sample().createdAt);
-    EXPECT_FALSE(copy.id.isNull());
-    EXPECT_LE(copy.createdAt, QDateTime::currentDateTimeUtc());
     // The sample survives the report's JSON form.
-    EXPECT_EQ(decodeScanReport(json::JsonReader(toJson(copy))).findings, copy.findings);
+    const ScanReport& sample = ScanReport::sample();
+    EXPECT_EQ(decodeScanReport(json::JsonReader(toJson(sample))).findings, sample.findings);
 }

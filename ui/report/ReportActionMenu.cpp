@@ -1,9 +1,8 @@
 #include "ui/report/ReportActionMenu.h"
 
 #include "ui/design/BrandShapes.h"
-#include "ui/design/Motion.h"
+#include "ui/design/MenuEntry.h"
 #include "ui/design/Palette.h"
-#include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryAppIcon.h"
 #include "ui/report/ReportParts.h"
@@ -19,51 +18,6 @@ namespace bw::report {
 
 namespace palette = design::palette;
 using design::TextStyle;
-
-ReportMenuAction::ReportMenuAction(const QString& title, const QString& systemImage,
-                                   bool isDestructive, QWidget* parent)
-    : QAbstractButton(parent), systemImage_(systemImage), isDestructive_(isDestructive),
-      hover_(new design::AnimatedValue(0, this)) {
-    setText(title);
-    setAccessibleName(title);
-    setCursor(Qt::PointingHandCursor);
-    setAttribute(Qt::WA_Hover);
-    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
-}
-
-QSize ReportMenuAction::sizeHint() const {
-    return {230, 34};
-}
-
-void ReportMenuAction::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::spring(0.14));
-}
-
-void ReportMenuAction::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::spring(0.14));
-}
-
-void ReportMenuAction::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setOpacity(isEnabled() ? 1.0 : 0.44);
-    // Keyboard focus lights the entry as the pointer does.
-    const qreal highlight = hasFocus() ? 1.0 : hover_->value();
-    painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
-                     QColor::fromRgbF(1, 1, 1, 0.065 * highlight));
-
-    const QColor iconColor = isDestructive_ ? palette::danger() : palette::textSecondary();
-    const QColor textColor = isDestructive_ ? palette::danger() : palette::textPrimary();
-    const QRectF iconRect(9, 0, 16, height());
-    design::paintSymbol(painter, iconRect, systemImage_, 13, QFont::Medium, iconColor);
-    painter.setPen(textColor);
-    painter.setFont(design::textStyleFont(TextStyle::body));
-    const QRectF textRect(iconRect.right() + 10, 0, width() - iconRect.right() - 10 - 9 - 8,
-                          height());
-    painter.drawText(
-        textRect, Qt::AlignVCenter | Qt::AlignLeft,
-        painter.fontMetrics().elidedText(text(), Qt::ElideRight, int(textRect.width())));
-}
 
 ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint) {
@@ -108,7 +62,8 @@ ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild
 
 void ReportActionMenu::addEntry(const QString& title, const QString& symbol, bool destructive,
                                 void (ReportActionMenu::*signal)(), bool enabled) {
-    auto* entry = new ReportMenuAction(title, symbol, destructive, this);
+    auto* entry = new design::MenuEntry(title, symbol, destructive, 230, this);
+    entry->setCursor(Qt::PointingHandCursor);
     entry->setEnabled(enabled);
     connect(entry, &QAbstractButton::clicked, this, [this, signal] {
         close();

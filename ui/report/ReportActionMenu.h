@@ -2,35 +2,9 @@
 
 #include "model/ScanReport.h"
 
-#include <QAbstractButton>
 #include <QWidget>
 
-namespace bw::design {
-class AnimatedValue;
-}
-
 namespace bw::report {
-
-// One entry of the report actions menu: a symbol and a title, clickable over its whole width.
-class ReportMenuAction : public QAbstractButton {
-    Q_OBJECT
-
-public:
-    ReportMenuAction(const QString& title, const QString& systemImage, bool isDestructive,
-                     QWidget* parent = nullptr);
-
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    QString systemImage_;
-    bool isDestructive_;
-    design::AnimatedValue* hover_;
-};
 
 // The popup of one saved report: a header with its icon, name and version, then "Open Report",
 // "Reveal Build in Finder" (disabled when the build is gone), "Copy Bundle Identifier" and

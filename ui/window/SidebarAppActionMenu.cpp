@@ -3,7 +3,6 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
-#include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/window/SidebarAppButton.h"
 
@@ -18,8 +17,6 @@ namespace bw::window {
 namespace palette = design::palette;
 
 namespace {
-
-constexpr int entryHeight = 34;
 
 // The menu's header: the app's icon, name and bundle identifier.
 class MenuHeader : public QWidget {
@@ -68,51 +65,6 @@ protected:
 
 } // namespace
 
-SidebarMenuAction::SidebarMenuAction(const QString& title, const QString& systemImage,
-                                     bool isDestructive, QWidget* parent)
-    : QAbstractButton(parent), systemImage_(systemImage), isDestructive_(isDestructive) {
-    setText(title);
-    setAccessibleName(title);
-    setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::TabFocus);
-    connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
-}
-
-QSize SidebarMenuAction::sizeHint() const {
-    return {SidebarAppActionMenu::menuWidth - 14, entryHeight};
-}
-
-void SidebarMenuAction::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Drawn at reduced opacity when it cannot be used.
-    painter.setOpacity(isEnabled() ? 1.0 : 0.44);
-    // Keyboard focus lights the entry as the pointer does.
-    const double highlight = hasFocus() ? 1.0 : hover_.value();
-    if (highlight > 0) {
-        painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
-                         palette::withOpacity(Qt::white, 0.065 * highlight));
-    }
-    const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
-    const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();
-    design::paintSymbol(painter, QRectF(9, 0, 16, height()), systemImage_, 13, QFont::Medium,
-                        symbol);
-    painter.setFont(design::textStyleFont(design::TextStyle::body));
-    painter.setPen(title);
-    painter.drawText(QRect(9 + 16 + 10, 0, width() - 35 - 9 - 8, height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, text());
-}
-
-void SidebarMenuAction::enterEvent(QEnterEvent* event) {
-    hover_.animateTo(1.0, design::Motion::spring(0.14));
-    QAbstractButton::enterEvent(event);
-}
-
-void SidebarMenuAction::leaveEvent(QEvent* event) {
-    hover_.animateTo(0.0, design::Motion::spring(0.14));
-    QAbstractButton::leaveEvent(event);
-}
-
 SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& icon,
                                            bool canRevealBuild, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint) {
@@ -145,10 +97,11 @@ SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& 
              &SidebarAppActionMenu::deleteChosen, true);
 }
 
-SidebarMenuAction* SidebarAppActionMenu::addEntry(const QString& title, const QString& systemImage,
+design::MenuEntry* SidebarAppActionMenu::addEntry(const QString& title, const QString& systemImage,
                                                   void (SidebarAppActionMenu::*chosen)(),
                                                   bool isDestructive) {
-    auto* entry = new SidebarMenuAction(title, systemImage, isDestructive, this);
+    auto* entry = new design::MenuEntry(title, systemImage, isDestructive, menuWidth - 14, this);
+    entry->setFocusPolicy(Qt::TabFocus);
     connect(entry, &QAbstractButton::clicked, this, [this, chosen] {
         close();
         emit(this->*chosen)();

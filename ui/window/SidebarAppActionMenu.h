@@ -1,35 +1,13 @@
 #pragma once
 
 #include "model/SidebarApp.h"
-#include "ui/design/Motion.h"
+#include "ui/design/MenuEntry.h"
 
-#include <QAbstractButton>
 #include <QImage>
 #include <QPainterPath>
 #include <QWidget>
 
 namespace bw::window {
-
-// One entry of the app actions menu: a symbol and a title, in the danger colour when destructive.
-class SidebarMenuAction : public QAbstractButton {
-    Q_OBJECT
-
-public:
-    SidebarMenuAction(const QString& title, const QString& systemImage, bool isDestructive,
-                      QWidget* parent = nullptr);
-
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    QString systemImage_;
-    bool isDestructive_;
-    design::AnimatedValue hover_{0.0};
-};
 
 // The actions of one scanned app, in a popover beside its row: a header naming the app, open,
 // show reports, reveal, copy the bundle identifier and, set apart, delete. Every entry closes
@@ -66,7 +44,7 @@ private:
     void takeBackdrop(QWidget* window);
     // The bubble with its arrow, in the menu's coordinates.
     QPainterPath outline() const;
-    SidebarMenuAction* addEntry(const QString& title, const QString& systemImage,
+    design::MenuEntry* addEntry(const QString& title, const QString& systemImage,
                                 void (SidebarAppActionMenu::*chosen)(), bool isDestructive = false);
 
     // The window under the menu, blurred; null under reduce transparency.

@@ -1,0 +1,60 @@
+#include "ui/design/MenuEntry.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
+
+#include <QPainter>
+
+namespace bw::design {
+
+MenuEntry::MenuEntry(const QString& title, const QString& systemImage, bool isDestructive,
+                     int width, QWidget* parent)
+    : QAbstractButton(parent), systemImage_(systemImage), isDestructive_(isDestructive),
+      width_(width) {
+    setText(title);
+    setAccessibleName(title);
+    setAttribute(Qt::WA_Hover);
+    connect(&hover_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+}
+
+QSize MenuEntry::sizeHint() const {
+    return {width_, 34};
+}
+
+void MenuEntry::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn at reduced opacity when it cannot be used.
+    painter.setOpacity(isEnabled() ? 1.0 : 0.44);
+    // Keyboard focus lights the entry as the pointer does.
+    const double highlight = hasFocus() ? 1.0 : hover_.value();
+    if (highlight > 0) {
+        painter.fillPath(continuousRoundedRect(QRectF(rect()), 8),
+                         palette::withOpacity(Qt::white, 0.065 * highlight));
+    }
+    const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
+    const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();
+    const QRectF symbolFrame(9, 0, 16, height());
+    paintSymbol(painter, symbolFrame, systemImage_, 13, QFont::Medium, symbol);
+    painter.setFont(textStyleFont(TextStyle::body));
+    painter.setPen(title);
+    const QRectF titleFrame(symbolFrame.right() + 10, 0, width() - symbolFrame.right() - 10 - 9 - 8,
+                            height());
+    painter.drawText(
+        titleFrame, Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(text(), Qt::ElideRight, int(titleFrame.width())));
+}
+
+void MenuEntry::enterEvent(QEnterEvent* event) {
+    hover_.animateTo(1.0, Motion::spring(0.14));
+    QAbstractButton::enterEvent(event);
+}
+
+void MenuEntry::leaveEvent(QEvent* event) {
+    hover_.animateTo(0.0, Motion::spring(0.14));
+    QAbstractButton::leaveEvent(event);
+}
+
+} // namespace bw::design
