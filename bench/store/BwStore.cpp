@@ -1,5 +1,8 @@
 // bw-store load DIR: prints {"canPersist", "count", "ids", "notice"} of the history in DIR.
 // bw-store save DIR: saves the JSON array of reports on standard input as the history in DIR.
+// bw-store save DIR --from SOURCE: loads the history in SOURCE, as the program does at launch,
+// and saves it as the history in DIR, as the program does after a scan; with SOURCE the same
+// folder as DIR, one store does both, as in the program.
 // Exits 1 with the error's description when the save or the input fails, 2 on bad usage.
 // With BW_STORE_TIMING set, also prints the milliseconds of the store's own load or save, without
 // reading and decoding the input or printing the output, on standard error.
@@ -14,8 +17,12 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <stdexcept>
 
 using namespace bw;
 
@@ -31,6 +38,14 @@ template <typename Call> auto timed(const char* name, Call call) {
     return result;
 }
 
+// The program keeps its history until it quits; freeing every report here would only time the
+// allocator, so the tool ends without.
+[[noreturn]] void exitKeepingMemory() {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
 int load(const ReportStore& store) {
     const ReportStore::LoadResult result = timed("load", [&] { return store.load(); });
     QJsonArray ids;
@@ -43,7 +58,7 @@ int load(const ReportStore& store) {
         {QStringLiteral("notice"), result.notice ? QJsonValue(*result.notice) : QJsonValue()},
         {QStringLiteral("canPersist"), result.canPersist}};
     std::fputs((json::write(output, json::Layout::compact) + '\n').constData(), stdout);
-    return 0;
+    exitKeepingMemory();
 }
 
 std::vector<ScanReport> readReports() {
@@ -52,14 +67,23 @@ std::vector<ScanReport> readReports() {
     return json::JsonReader(std::move(document)).array<ScanReport>(decodeScanReport);
 }
 
-int save(const ReportStore& store) {
+std::vector<ScanReport> loadReports(const ReportStore& store) {
+    ReportStore::LoadResult result = store.load();
+    if (result.notice) {
+        throw std::runtime_error(result.notice->toStdString());
+    }
+    return std::move(result.reports);
+}
+
+int save(const ReportStore& store, const std::optional<ReportStore>& source) {
     QString failure;
     try {
-        const std::vector<ScanReport> reports = readReports();
-        return timed("save", [&] {
+        const std::vector<ScanReport> reports = source ? loadReports(*source) : readReports();
+        timed("save", [&] {
             store.save(reports);
             return 0;
         });
+        exitKeepingMemory();
     } catch (const ReportStoreError& error) {
         failure = error.description();
     } catch (const fs::FileIoError& error) {
@@ -76,11 +100,21 @@ int save(const ReportStore& store) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QString command = argc == 3 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (command != u"load" && command != u"save") {
-        std::fputs("usage: bw-store load|save DIR\n", stderr);
+    const QString command = argc >= 3 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool fromSource = argc == 5 && command == u"save" && qstrcmp(argv[3], "--from") == 0;
+    if (!(argc == 3 && (command == u"load" || command == u"save")) && !fromSource) {
+        std::fputs("usage: bw-store load DIR | save DIR [--from SOURCE]\n", stderr);
         return 2;
     }
-    const ReportStore store(QFile::decodeName(argv[2]));
-    return command == u"load" ? load(store) : save(store);
+    const QString folder = QFile::decodeName(argv[2]);
+    const ReportStore store(folder);
+    if (command == u"load") {
+        return load(store);
+    }
+    std::optional<ReportStore> source;
+    if (fromSource) {
+        const QString sourceFolder = QFile::decodeName(argv[4]);
+        source = QFileInfo(sourceFolder) == QFileInfo(folder) ? store : ReportStore(sourceFolder);
+    }
+    return save(store, source);
 }

@@ -1,5 +1,7 @@
 #include "platform/json/JsonEscapes.h"
 
+#include <cstring>
+
 namespace bw::json {
 
 std::optional<char16_t> readEscape(const char*& at, const char* end) {
@@ -39,34 +41,50 @@ std::optional<char16_t> readEscape(const char*& at, const char* end) {
     return code;
 }
 
-void appendUtf8(QByteArray& bytes, char16_t c) {
+namespace {
+
+// Writes the UTF-8 form of a character that is not a surrogate, returning the end of what it wrote.
+char* writeUtf8(char* out, char16_t c) {
     if (c < 0x80) {
-        bytes += char(c);
+        *out++ = char(c);
     } else if (c < 0x800) {
-        bytes += char(0xC0 | c >> 6);
-        bytes += char(0x80 | (c & 0x3F));
+        *out++ = char(0xC0 | c >> 6);
+        *out++ = char(0x80 | (c & 0x3F));
     } else {
-        bytes += char(0xE0 | c >> 12);
-        bytes += char(0x80 | (c >> 6 & 0x3F));
-        bytes += char(0x80 | (c & 0x3F));
+        *out++ = char(0xE0 | c >> 12);
+        *out++ = char(0x80 | (c >> 6 & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
     }
+    return out;
 }
 
+} // namespace
+
 QByteArray decodeEscapes(QByteArrayView text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // A checked escape never writes more bytes than it reads, so the text's size is enough;
+    // the room is made anyway for an unchecked one that reads as U+FFFD.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
     const char* at = text.begin();
-    while (at != text.end()) {
+    const char* const end = text.end();
+    while (at != end) {
+        const void* found = std::memchr(at, '\\', std::size_t(end - at));
         const char* run = at;
-        while (at != text.end() && *at != '\\') {
-            ++at;
+        at = found != nullptr ? static_cast<const char*>(found) : end;
+        std::memcpy(out, run, std::size_t(at - run));
+        out += at - run;
+        if (at == end || ++at == end) {
+            break;
         }
-        bytes.append(run, at - run);
-        if (at != text.end()) {
-            ++at;
-            appendUtf8(bytes, readEscape(at, text.end()).value_or(u'\uFFFD'));
+        const char16_t c = readEscape(at, end).value_or(u'\uFFFD');
+        if (bytes.constData() + bytes.size() - out < 3) {
+            const qsizetype written = out - bytes.constData();
+            bytes.resize(bytes.size() + (end - at) + 3);
+            out = bytes.data() + written;
         }
+        out = writeUtf8(out, c);
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 

@@ -13,9 +13,6 @@ namespace bw::json {
 // stands for its byte's Latin-1 character. `at` must be before `end`.
 std::optional<char16_t> readEscape(const char*& at, const char* end);
 
-// Appends the UTF-8 form of a character that is not a surrogate.
-void appendUtf8(QByteArray& bytes, char16_t c);
-
 // The UTF-8 bytes of the text between a string's quotes, whose escapes have been checked and
 // stand for no surrogate.
 QByteArray decodeEscapes(QByteArrayView text);

@@ -162,6 +162,7 @@ TEST(JsonReader, ReadsTextsNumbersAndKeysAsItAlwaysHas) {
     const Case cases[] = {
         {R"(["a\"b\\c\/d\b\f\n\r\t"])", "a\"b\\c/d\b\f\n\r\t"},
         {R"(["\u00e9\ud83d\ude00 é"])", QStringLiteral("é😀 é")},
+        {R"(["\u00e9\u20ac\/"])", QStringLiteral("é€/")},
         {R"(["\x"])", "x"},
         {"[\"tab\tin\"]", "tab\tin"},
         {"\xEF\xBB\xBF [ 7 ]\n", 7},
