@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <algorithm>
+#include <future>
 
 namespace bw {
 
@@ -53,9 +54,11 @@ std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings) {
         settings.ascService.value_or(AppStoreConnectService()),
         ScreenshotAIService(BerthwatchBackend(backendURL), ScreenshotAIService::defaultBatchSize),
     });
+    // The keychain's daemon may be started on demand: it is asked while the history loads.
+    std::future<bool> connected =
+        std::async(std::launch::async, [services] { return hasCredentials(services->ascService); });
     ReportStore::LoadResult history = services->reportStore.load();
     history.reports = newestFirst(std::move(history.reports));
-    const bool connected = hasCredentials(services->ascService);
 
     AppModelOptions options;
     options.minimumPresentationDuration =
@@ -64,7 +67,7 @@ std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings) {
     options.arguments = settings.arguments;
     options.environment = settings.environment;
     options.revealer = settings.revealer ? settings.revealer : revealInFileManager;
-    return std::make_unique<AppModel>(std::move(services), std::move(history), connected,
+    return std::make_unique<AppModel>(std::move(services), std::move(history), connected.get(),
                                       std::move(options));
 }
 
