@@ -164,11 +164,6 @@ TEST(JsonReader, ReadsTextsNumbersAndKeysAsItAlwaysHas) {
         {R"(["\u00e9\ud83d\ude00 é"])", QStringLiteral("é😀 é")},
         {R"(["\u00e9\u20ac\/"])", QStringLiteral("é€/")},
         {R"(["\x"])", "x"},
-        // U+FEFF opening a text is part of it, not a byte-order mark.
-        {"[\"\xEF\xBB\xBF\xEF\xBB\xBF"
-         "a\"]",
-         QString(2, QChar(0xFEFF)) + u'a'},
-        {R"(["\ufeffb\n"])", QChar(0xFEFF) + QStringLiteral("b\n")},
         {"[\"tab\tin\"]", "tab\tin"},
         {"\xEF\xBB\xBF [ 7 ]\n", 7},
         {"[1.0]", qint64(1)},

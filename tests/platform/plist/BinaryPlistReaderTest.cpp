@@ -1,5 +1,6 @@
 #include "platform/plist/BinaryPlistReader.h"
 
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace bw::plist;
@@ -7,11 +8,8 @@ using namespace bw::plist;
 namespace {
 
 QByteArray bigEndian(quint64 value, int size) {
-    QByteArray bytes(size, '\0');
-    for (int i = size - 1; i >= 0; --i, value >>= 8) {
-        bytes[i] = char(value & 0xff);
-    }
-    return bytes;
+    const quint64 big = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&big) + 8 - size, size);
 }
 
 // Assembles a binary property list from encoded objects, with four-byte offsets and references
@@ -23,16 +21,14 @@ QByteArray bplist(const std::vector<QByteArray>& objects, int top = 0, int refer
         table += bigEndian(quint64(bytes.size()), 4);
         bytes += object;
     }
-    const qsizetype tableOffset = bytes.size();
-    bytes += table;
-    return bytes + QByteArray(6, '\0') + char(4) + char(referenceSize) +
+    return bytes + table + QByteArray(6, '\0') + char(4) + char(referenceSize) +
            bigEndian(objects.size(), 8) + bigEndian(quint64(top), 8) +
-           bigEndian(quint64(tableOffset), 8);
+           bigEndian(quint64(bytes.size()), 8);
 }
 
-// A marker with a count that follows it as a four-byte integer.
+// A marker whose count follows it as a four-byte integer.
 QByteArray counted(int marker, quint64 count) {
-    return char(marker | 0x0f) + QByteArray(1, char(0x12)) + bigEndian(count, 4);
+    return char(marker | 0x0f) + QByteArray(1, 0x12) + bigEndian(count, 4);
 }
 
 QByteArray hex(const char* text) {
@@ -114,38 +110,30 @@ TEST(BinaryPlistReader, SharedObjectsCannotExpandWithoutBound) {
 }
 
 TEST(BinaryPlistReader, SharedTextsCannotExpandWithoutBound) {
-    // One 64 KiB text referenced from an array: a few hundred references are read, two thousand
-    // would take 128 Mi characters from a 66 KiB file.
-    const QByteArray text = counted(0x50, 1 << 16) + QByteArray(1 << 16, 'x');
-    const auto shared = [&](quint64 references) {
-        return readBinaryPlist(
-            bplist({counted(0xa0, references) + QByteArray(qsizetype(references), '\1'), text}));
+    // A 64 KiB text referenced 300 times is read; 2,000 times would be 128 Mi characters.
+    const auto shared = [](qsizetype references) {
+        return readBinaryPlist(bplist({counted(0xa0, references) + QByteArray(references, '\1'),
+                                       counted(0x50, 1 << 16) + QByteArray(1 << 16, 'x')}));
     };
-    const auto some = shared(300);
-    ASSERT_TRUE(some);
-    EXPECT_EQ(some->array()->size(), 300u);
+    EXPECT_TRUE(shared(300));
     EXPECT_FALSE(shared(2000));
 }
 
 TEST(BinaryPlistReader, LargeDictionariesReadWithTheLastOfRepeatedKeys) {
-    // Keys in descending order made every insertion move all entries read before it.
+    // Keys in descending order made every insertion move all entries before it. The largest key
+    // comes again at the end, with the value that must win.
     constexpr quint64 keys = 200'000;
+    std::vector<QByteArray> objects{hex("09"), hex("1007"), {}};
     QByteArray keyReferences;
-    QByteArray valueReferences;
-    std::vector<QByteArray> objects{{}, QByteArray::fromHex("09"), QByteArray::fromHex("1007")};
     for (quint64 i = 0; i < keys; ++i) {
         keyReferences += bigEndian(objects.size(), 4);
-        valueReferences += bigEndian(1, 4);
         objects.push_back("\x56" + QByteArray::number(keys - i).rightJustified(6, '0'));
     }
-    // The largest key once more, now with the value that must win.
-    objects[0] = counted(0xd0, keys + 1) + keyReferences + bigEndian(3, 4) + valueReferences +
-                 bigEndian(2, 4);
-    const auto value = readBinaryPlist(bplist(objects, 0, 4));
+    objects[2] = counted(0xd0, keys + 1) + keyReferences + bigEndian(3, 4) +
+                 QByteArray(keys * 4, '\0') + bigEndian(1, 4);
+    const auto value = readBinaryPlist(bplist(objects, 2, 4));
     ASSERT_TRUE(value);
-    const PlistDictionary& dictionary = *value->dictionary();
-    EXPECT_EQ(dictionary.size(), keys);
-    EXPECT_EQ(dictionary.begin()->first, u"000001");
-    EXPECT_EQ(dictionary.find(u"100000")->boolean(), true);
-    EXPECT_EQ(dictionary.find(u"200000")->integer(), 7);
+    EXPECT_EQ(value->dictionary()->size(), keys);
+    EXPECT_EQ(value->dictionary()->begin()->first, u"000001");
+    EXPECT_EQ(value->dictionary()->find(u"200000")->integer(), 7);
 }
