@@ -6,6 +6,8 @@
 #include "platform/zip/ExtractionError.h"
 #include "platform/zip/LinkTarget.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <sys/stat.h>
 
@@ -68,6 +70,21 @@ std::string readLinkTarget(const Archive& archive, const PlannedEntry& entry) {
     return target;
 }
 
+// A name like "._Info.plist": where Apple's tools keep a file's metadata beside it in an archive.
+bool namesAppleDouble(const std::vector<std::string>& path) {
+    return path.back().size() > 2 && path.back().starts_with("._");
+}
+
+// Whether the entry holds an AppleDouble header (magic 0x00051607, version 2) and so is metadata,
+// not a file of its own.
+bool holdsAppleDouble(const Archive& archive, zip_uint64_t index, const std::string& name) {
+    static constexpr unsigned char header[] = {0x00, 0x05, 0x16, 0x07, 0x00, 0x02, 0x00, 0x00};
+    ArchiveFile file(archive, index, name);
+    unsigned char start[sizeof header] = {};
+    return zip_fread(file.get(), start, sizeof start) == zip_int64_t(sizeof start) &&
+           std::equal(std::begin(header), std::end(header), std::begin(start));
+}
+
 PlannedEntry readEntry(const Archive& archive, zip_uint64_t index, const zip_stat_t& stat,
                        CheckedEntryName checked) {
     PlannedEntry entry;
@@ -120,6 +137,10 @@ public:
                                   "at this path");
         }
         existing->second = std::move(entry);
+    }
+
+    bool has(const std::vector<std::string>& path) const {
+        return items_.contains(joinedPath(path));
     }
 
     ExtractionPlan finish() && {
@@ -187,6 +208,8 @@ std::string joinedPath(const std::vector<std::string>& components) {
 ExtractionPlan planExtraction(const Archive& archive) {
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     PlanBuilder builder;
+    // "._" entries wait until every other item is known: one is metadata only beside its item.
+    std::vector<std::pair<zip_stat_t, CheckedEntryName>> sidecars;
     for (zip_int64_t index = 0; index < count; ++index) {
         zip_stat_t stat;
         zip_stat_init(&stat);
@@ -204,7 +227,20 @@ ExtractionPlan planExtraction(const Archive& archive) {
             throw ExtractionError(Kind::unsafeEntryName, stat.name,
                                   std::string(refusalReason(checked.verdict)));
         }
+        if (!checked.directory && namesAppleDouble(checked.components)) {
+            sidecars.emplace_back(stat, std::move(checked));
+            continue;
+        }
         builder.add(readEntry(archive, zip_uint64_t(index), stat, std::move(checked)));
+    }
+    // As ditto does, metadata kept beside an item becomes that item's extended attributes, which
+    // this platform has no use for; it is never written as a file.
+    for (auto& [stat, checked] : sidecars) {
+        std::vector<std::string> item = checked.components;
+        item.back().erase(0, 2);
+        if (!builder.has(item) || !holdsAppleDouble(archive, stat.index, stat.name)) {
+            builder.add(readEntry(archive, stat.index, stat, std::move(checked)));
+        }
     }
     return std::move(builder).finish();
 }
