@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace stdfs = std::filesystem;
 using bw::cms::CmsError;
@@ -62,6 +63,7 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
     writeWhole(work.fsPath() / "tampered", tamperedProfile());
     const std::string truncated = bw::test::readFile(profiles / "appstore.mobileprovision");
     writeWhole(work.fsPath() / "truncated", truncated.substr(0, truncated.size() / 2));
+    ASSERT_EQ(::mkfifo((work.fsPath() / "fifo").c_str(), 0600), 0);
     struct Case {
         stdfs::path file;
         const char* reason;
@@ -75,6 +77,7 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
         {profiles / "digested.mobileprovision", "the CMS message is not signed data"},
         {work.fsPath() / "missing", "No such file or directory"},
         {work.fsPath(), "Is a directory"},
+        {work.fsPath() / "fifo", "not a regular file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.string());
