@@ -115,16 +115,30 @@ PlannedEntry readEntry(const Archive& archive, zip_uint64_t index, const zip_sta
     return entry;
 }
 
+// A Mac's file system ignores the case of letters in names by default: entries whose paths differ
+// only so are one item there, written over each other, and so they are one item here.
+std::string itemKey(const std::vector<std::string>& path) {
+    std::string key = joinedPath(path);
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') {
+            c = char(c - 'A' + 'a');
+        }
+    }
+    return key;
+}
+
 class PlanBuilder {
 public:
     void add(PlannedEntry entry) {
         // Deepest first: once a folder is known, so are all of its parents.
-        for (std::size_t depth = entry.path.size() - 1; depth > 0; --depth) {
-            if (addImpliedFolder(entry, depth)) {
-                break;
-            }
+        std::size_t known = entry.path.size() - 1;
+        while (known > 0 && !adoptKnownFolder(entry, known)) {
+            --known;
         }
-        const std::string key = joinedPath(entry.path);
+        for (std::size_t depth = known + 1; depth < entry.path.size(); ++depth) {
+            addImpliedFolder(entry, depth);
+        }
+        const std::string key = itemKey(entry.path);
         const auto existing = items_.find(key);
         if (existing == items_.end()) {
             items_.emplace(key, std::move(entry));
@@ -136,12 +150,12 @@ public:
                                   "the archive has both a folder and a file or symbolic link "
                                   "at this path");
         }
+        // The item keeps the name it was first written under.
+        entry.path = existing->second.path;
         existing->second = std::move(entry);
     }
 
-    bool has(const std::vector<std::string>& path) const {
-        return items_.contains(joinedPath(path));
-    }
+    bool has(const std::vector<std::string>& path) const { return items_.contains(itemKey(path)); }
 
     ExtractionPlan finish() && {
         ExtractionPlan plan;
@@ -166,29 +180,32 @@ public:
     }
 
 private:
-    // Whether the folder was already known.
-    bool addImpliedFolder(const PlannedEntry& entry, std::size_t depth) {
-        std::vector<std::string> path(entry.path.begin(), entry.path.begin() + long(depth));
-        std::string key = joinedPath(path);
-        const auto existing = items_.find(key);
-        if (existing != items_.end()) {
-            if (existing->second.kind != EntryKind::directory) {
-                throw ExtractionError(Kind::conflictingEntries, entry.name,
-                                      "it would be written through \"" + key +
-                                          "\", which the archive makes a file or symbolic link");
-            }
-            return true;
+    // Whether the folder `depth` components deep is known; the entry then takes its spelling.
+    bool adoptKnownFolder(PlannedEntry& entry, std::size_t depth) const {
+        const std::vector<std::string> path(entry.path.begin(), entry.path.begin() + long(depth));
+        const auto existing = items_.find(itemKey(path));
+        if (existing == items_.end()) {
+            return false;
         }
-        PlannedEntry folder;
-        folder.kind = EntryKind::directory;
-        folder.name = key + "/";
-        folder.path = std::move(path);
-        folder.mode = 0755;
-        items_.emplace(std::move(key), std::move(folder));
-        return false;
+        if (existing->second.kind != EntryKind::directory) {
+            throw ExtractionError(Kind::conflictingEntries, entry.name,
+                                  "it would be written through \"" + joinedPath(path) +
+                                      "\", which the archive makes a file or symbolic link");
+        }
+        std::copy(existing->second.path.begin(), existing->second.path.end(), entry.path.begin());
+        return true;
     }
 
-    // Keyed by the joined path: a folder sorts before everything inside it.
+    void addImpliedFolder(const PlannedEntry& entry, std::size_t depth) {
+        PlannedEntry folder;
+        folder.kind = EntryKind::directory;
+        folder.path.assign(entry.path.begin(), entry.path.begin() + long(depth));
+        folder.name = joinedPath(folder.path) + "/";
+        folder.mode = 0755;
+        items_.emplace(itemKey(folder.path), std::move(folder));
+    }
+
+    // Keyed by the joined path, letters in lower case: a folder sorts before everything inside it.
     std::map<std::string, PlannedEntry> items_;
 };
 

@@ -110,6 +110,18 @@ TEST(ExtractionPlan, LaterFileWithTheSamePathWins) {
     EXPECT_EQ(plan.files[0].size, 7u);
 }
 
+TEST(ExtractionPlan, PathsDifferingOnlyInCaseAreOneItemAsOnAMac) {
+    const ExtractionPlan plan = planOf({
+        {.name = "App.app/Assets.car", .data = "first"},
+        {.name = "app.app/ASSETS.car", .data = "second!"},
+        {.name = "APP.APP/Sub/new.txt", .data = "x"},
+    });
+    EXPECT_EQ(pathsOf(plan.directories), (std::vector<std::string>{"App.app", "App.app/Sub"}));
+    EXPECT_EQ(pathsOf(plan.files),
+              (std::vector<std::string>{"App.app/Assets.car", "App.app/Sub/new.txt"}));
+    EXPECT_EQ(plan.files[0].index, 1u);
+}
+
 TEST(ExtractionPlan, ReadsLinkTargets) {
     const ExtractionPlan plan = planOf({
         {.name = "Kit.framework/Versions/Current", .data = "A", .unixMode = 0120755},
