@@ -44,7 +44,11 @@ std::string Archive::lastError() const {
 ArchiveFile::ArchiveFile(const Archive& archive, zip_uint64_t index, const std::string& name)
     : file_(zip_fopen_index(archive.get(), index, 0)) {
     if (!file_) {
-        throw ExtractionError(ExtractionError::Kind::damagedEntry, name, archive.lastError());
+        // libzip's own words, "No password provided", read as if one could be given.
+        const bool encrypted = zip_error_code_zip(zip_get_error(archive.get())) == ZIP_ER_NOPASSWD;
+        throw ExtractionError(ExtractionError::Kind::damagedEntry, name,
+                              encrypted ? "it is encrypted (password-protected)"
+                                        : archive.lastError());
     }
 }
 

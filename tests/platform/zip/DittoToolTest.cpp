@@ -194,6 +194,8 @@ TEST(Ditto, FailsWithAMessageForWhatIsNotAReadableArchive) {
          "not a readable zip archive (the directory at its end is missing"},
         {fixtures / "broken" / "missing.zip", "not a readable zip archive (No such file)"},
         {fixtures / "broken" / "bad-crc.zip", "could not read entry \"damaged.txt\": CRC error"},
+        {fixtures / "broken" / "encrypted.zip",
+         "could not read entry \"secret.txt\": it is encrypted (password-protected)"},
         {fixtures / "hostile", "not a readable zip archive"},
     };
     for (const Case& c : cases) {
