@@ -4,6 +4,7 @@
 #include "platform/clock/ManualClock.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/WaitFor.h"
 
 #include <functional>
 
@@ -11,9 +12,6 @@ namespace bw::test {
 
 // A generated fixture build.
 QString fixtureBuild(const QString& name);
-
-// Runs the event loop until `done` holds; false when `seconds` of real time pass first.
-bool waitUntil(const std::function<bool()>& done, double seconds = 60);
 
 // The message of a scanning phase; "-" for any other phase.
 QString message(const ScanPhase& phase);

@@ -20,9 +20,9 @@ QByteArray chunk(const QByteArray& type, const QByteArray& data) {
     return bigEndian32(uint32_t(data.size())) + body + bigEndian32(uint32_t(crc));
 }
 
-QByteArray header(QSize size, int colorType) {
+QByteArray header(QSize size, int colorType, int bitDepth = 8) {
     QByteArray data = bigEndian32(uint32_t(size.width())) + bigEndian32(uint32_t(size.height()));
-    data += char(8);
+    data += char(bitDepth);
     data += char(colorType);
     data += QByteArray(3, '\0');
     return data;
@@ -121,6 +121,28 @@ QByteArray encodeCgbi(const QImage& image, bool alpha) {
 QByteArray pngDeclaring(QSize size) {
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header(size, 6)) +
            chunk("IDAT", QByteArray::fromHex("789c030000000001")) + chunk("IEND", {});
+}
+
+QByteArray blankPng(QSize size) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15, 9, Z_RLE);
+    const QByteArray row(1 + (size.width() + 7) / 8, '\0'); // filter byte, then black pixels
+    QByteArray compressed;
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    for (int y = 0; y <= size.height(); ++y) {
+        const bool last = y == size.height();
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(row.constData()));
+        stream.avail_in = last ? 0 : uInt(row.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
+            stream.avail_out = uInt(buffer.size());
+            deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+            compressed.append(buffer.constData(), buffer.size() - qsizetype(stream.avail_out));
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header(size, 0, 1)) +
+           chunk("IDAT", compressed) + chunk("IEND", {});
 }
 
 QByteArray icnsFile(const std::vector<IcnsEntry>& entries) {

@@ -2,6 +2,7 @@
 
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/HistoryFixture.h"
+#include "tests/ui/Widgets.h"
 #include "ui/design/Motion.h"
 #include "ui/report/ReportActionMenu.h"
 #include "ui/report/ReportHistoryFilterButton.h"
@@ -13,7 +14,6 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -63,22 +63,7 @@ struct Screen {
     }
 
     void choose(ReportActionMenu* menu, const QString& entry) const {
-        for (auto* button : menu->findChildren<QAbstractButton*>()) {
-            if (button->accessibleName() == entry) {
-                button->click();
-            }
-        }
-        QApplication::processEvents();
-    }
-
-    void confirm(const QString& answer) const {
-        auto* box = view->findChild<QMessageBox*>();
-        ASSERT_NE(box, nullptr);
-        for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == answer) {
-                button->click();
-            }
-        }
+        bw::test::named<QAbstractButton>(*menu, entry)->click();
         QApplication::processEvents();
     }
 
@@ -213,12 +198,12 @@ TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
     Screen screen(reports);
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(screen.view->reportPendingDeletion().has_value());
-    screen.confirm("Cancel");
+    ASSERT_TRUE(bw::test::answerMessageBox("Cancel"));
     EXPECT_FALSE(screen.view->reportPendingDeletion().has_value());
     EXPECT_EQ(screen.history.model->reports().size(), 4u);
 
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    screen.confirm("Delete report");
+    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model->reports().size() == 3u; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
     EXPECT_EQ(screen.view->list()->rowFor(reports[1].id), nullptr);
@@ -229,7 +214,7 @@ TEST(ReportsView, AFailedDeletionIsToldAndLosesNothing) {
     Screen screen(reports);
     screen.history.makeUnwritable();
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    screen.confirm("Delete report");
+    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model->reportNotice().has_value(); }));
     bool shown = false;
     for (auto* label : screen.view->findChildren<QLabel*>()) {

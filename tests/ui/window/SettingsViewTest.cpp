@@ -3,13 +3,14 @@
 #include "app/UpdateController.h"
 #include "platform/clock/ManualClock.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/SilentPresenter.h"
 #include "tests/ui/HistoryFixture.h"
+#include "tests/ui/Widgets.h"
 #include "ui/window/SettingsBlocks.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -30,12 +31,6 @@ std::vector<ScanReport> reports(int count) {
     return result;
 }
 
-struct NoPresenter : updater::UpdatePresenter {
-    void offerUpdate(const updater::AppcastItem&) override {}
-    void reportUpToDate() override {}
-    void reportFailure(const QString&) override {}
-};
-
 struct Settings {
     explicit Settings(int count, UpdateController* updates = nullptr, QString folder = {})
         : history(reports(count)) {
@@ -52,33 +47,15 @@ struct Settings {
     }
 
     QAbstractButton* button(const QString& name) const {
-        for (auto* button : view->findChildren<QAbstractButton*>()) {
-            if (button->accessibleName() == name) {
-                return button;
-            }
-        }
-        return nullptr;
+        return bw::test::named<QAbstractButton>(*view, name);
     }
-
     SettingsRow* row(const QString& title) const {
-        for (auto* row : view->findChildren<SettingsRow*>()) {
-            if (row->accessibleName() == title) {
-                return row;
-            }
-        }
-        return nullptr;
+        return bw::test::named<SettingsRow>(*view, title);
     }
 
     void clearAndAnswer(const QString& answer) const {
         QTest::mouseClick(button("Clear"), Qt::LeftButton);
-        auto* box = view->findChild<QMessageBox*>();
-        ASSERT_NE(box, nullptr);
-        for (QAbstractButton* choice : box->buttons()) {
-            if (choice->text() == answer) {
-                choice->click();
-            }
-        }
-        QApplication::processEvents();
+        ASSERT_TRUE(bw::test::answerMessageBox(answer));
     }
 
     ModelWithHistory history;
@@ -157,7 +134,7 @@ TEST(SettingsView, UpdateChecksNeedAFeed) {
     bw::test::TestFolder folder;
     QSettings store(QString::fromStdString((folder.fsPath() / "s.ini").string()),
                     QSettings::IniFormat);
-    NoPresenter presenter;
+    bw::test::SilentPresenter presenter;
     UpdateController updates(
         std::make_unique<updater::Updater>(QUrl("http://127.0.0.1:9/appcast.xml"), "1",
                                            updater::Updater::Environment{clock, store, presenter}));

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/workspace/BackToScanButton.h"
@@ -36,14 +37,8 @@ struct ScanScreens : Workspace {
     }
 };
 
-// The button of `root` that speaks as `name`.
 QAbstractButton* button(QWidget* root, const QString& name) {
-    for (auto* candidate : root->findChildren<QAbstractButton*>()) {
-        if (candidate->accessibleName() == name && candidate->isVisible()) {
-            return candidate;
-        }
-    }
-    return nullptr;
+    return bw::test::named<QAbstractButton>(*root, name, true);
 }
 
 // What the progress screen shows at one moment.

@@ -3,9 +3,12 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "tests/support/ImageFiles.h"
+#include "tests/support/ImageFixtures.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/SilentPresenter.h"
+#include "tests/support/WaitFor.h"
+#include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
-#include "tests/ui/workspace/WorkspaceTestSupport.h"
 #include "ui/workspace/AppStoreImagesControl.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/CenteredRemoveButton.h"
@@ -65,12 +68,7 @@ struct StagedScreen : Workspace {
     }
     QAbstractButton* button(const QString& name) const {
         QCoreApplication::processEvents();
-        for (auto* button : view.findChildren<QAbstractButton*>()) {
-            if (button->accessibleName() == name && button->isVisibleTo(&view)) {
-                return button;
-            }
-        }
-        return nullptr;
+        return bw::test::named<QAbstractButton>(view, name, true);
     }
     IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const {
         return view.reviewScreens()->slot(prompt);
@@ -156,11 +154,7 @@ TEST(StagedBuildView, AScanRefusedAsOutdatedOffersCheckForUpdates) {
     // This build names no update feed, so there is nothing to check with.
     EXPECT_FALSE(screen.button(u"Check for updates"_qs)->isEnabled());
 
-    struct SilentPresenter : updater::UpdatePresenter {
-        void offerUpdate(const updater::AppcastItem&) override {}
-        void reportUpToDate() override {}
-        void reportFailure(const QString&) override {}
-    } presenter;
+    bw::test::SilentPresenter presenter;
     QSettings settings(screen.path("updates.ini"), QSettings::IniFormat);
     UpdateController updates(std::make_unique<updater::Updater>(
         backend.url(u"/appcast.xml"_qs), u"1"_qs,
@@ -185,7 +179,7 @@ TEST(StagedBuildView, WhileAScanRunsTheSlotsAndTheSwitchAreLocked) {
     EXPECT_TRUE(screen.showsText(u"99%"_qs));
     EXPECT_TRUE(screen.slot(ScreenshotPrompt::restore)->isLocked());
     EXPECT_FALSE(screen.slot(ScreenshotPrompt::paywall)->isLocked());
-    EXPECT_FALSE(bw::test::dropFile(screen.slot(ScreenshotPrompt::restore),
+    EXPECT_FALSE(bw::test::dropFile(*screen.slot(ScreenshotPrompt::restore),
                                     screen.slot(ScreenshotPrompt::restore)->phoneRect().center(),
                                     screen.path("paywall.png")));
     EXPECT_FALSE(screen.view.findChild<AppStoreImagesControl*>()->isEnabled());
@@ -199,7 +193,7 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
     const QString jpeg = screen.file("screen.JPEG", bw::test::jpegData(picture));
     const QString heic = screen.file("screen.heic", bw::test::heicData(picture, false));
     const QString gif = screen.file("screen.gif", "GIF89a");
-    const QString fifo = bw::test::makeFifo(screen.path("stream.png"));
+    const QString fifo = screen.folder.makeFifo(u"stream.png"_qs);
     const QString huge = screen.file("huge.png", bw::test::blankPng({20000, 20000}));
     const QString message = u"Use PNG, JPEG, or HEIC screenshots."_qs;
     const auto slotFile = [&](ScreenshotPrompt prompt) {
@@ -211,7 +205,7 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         SCOPED_TRACE(rawValue(prompt).toStdString());
         IPhoneReviewSlot* slot = screen.slot(prompt);
         const auto drop = [&](const QString& file) {
-            return bw::test::dropFile(slot, slot->phoneRect().center(), file) &&
+            return bw::test::dropFile(*slot, slot->phoneRect().center(), file) &&
                    bw::test::waitFor(
                        [&] { return slotFile(prompt) == file || screen.model->importMessage(); });
         };
