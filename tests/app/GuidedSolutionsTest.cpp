@@ -1,5 +1,7 @@
 #include "app/GuidedSolutions.h"
 
+#include "tests/support/Findings.h"
+
 #include <gtest/gtest.h>
 
 namespace bw {
@@ -26,12 +28,6 @@ RemoteBuildFinding remote(QString title, double confidence = 0.5, QString guidel
     return result;
 }
 
-std::vector<QString> ids(const std::vector<Finding>& findings) {
-    std::vector<QString> result;
-    std::ranges::transform(findings, std::back_inserter(result), &Finding::id);
-    return result;
-}
-
 TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
     const auto resolution = [](const QString& summary) {
         return FindingResolution{summary, {}, {}, {}};
@@ -55,7 +51,7 @@ TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
     response.rulesVersion = u"r1"_s;
 
     applyGuidedSolutions(response, u"abc"_s, report);
-    EXPECT_EQ(ids(report.findings),
+    EXPECT_EQ(test::findingIds(report.findings),
               (std::vector{u"local.a"_s, u"local.b"_s, u"build.ai.abc.1"_s, u"build.ai.abc.3"_s}));
     EXPECT_EQ(report.findings[0].resolution, std::nullopt);
     EXPECT_EQ(report.findings[1].resolution, resolution(u"later"_s));
@@ -74,7 +70,7 @@ TEST(GuidedSolutions, RankedOrderIsSeverityThenTitleAndStable) {
                                   finding(u"4"_s, FindingSeverity::blocker, u"Beta"_s),
                                   finding(u"5"_s, FindingSeverity::blocker, u"Beta"_s)};
     std::ranges::stable_sort(findings, rankedOrder);
-    EXPECT_EQ(ids(findings), (std::vector{u"4"_s, u"5"_s, u"2"_s, u"1"_s, u"3"_s}));
+    EXPECT_EQ(test::findingIds(findings), (std::vector{u"4"_s, u"5"_s, u"2"_s, u"1"_s, u"3"_s}));
 }
 
 } // namespace

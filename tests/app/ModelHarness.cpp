@@ -22,9 +22,10 @@ PhaseRecorder::PhaseRecorder(AppModel& model) {
                      [this, &model] { messages.push_back(message(model.scanPhase())); });
 }
 
-ModelHarness::ModelHarness() : history(folder.makeFolder(u"history"_s)) {
+ModelHarness::ModelHarness(const QStringList& arguments)
+    : history(folder.makeFolder(u"history"_s)) {
     bypassProxies();
-    launch();
+    launch(arguments);
 }
 
 AppModel& ModelHarness::launch(const QStringList& arguments,

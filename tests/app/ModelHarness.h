@@ -29,7 +29,7 @@ struct PhaseRecorder {
 // server, time on a manual clock and no App Store Connect credentials unless a test brings them.
 class ModelHarness {
 public:
-    ModelHarness();
+    explicit ModelHarness(const QStringList& arguments = {QStringLiteral("berthwatch")});
 
     // Launches (again): a new model over the same folder and servers.
     AppModel& launch(const QStringList& arguments = {QStringLiteral("berthwatch")},

@@ -2,6 +2,7 @@
 #include "model/ReportStoreError.h"
 #include "tests/app/ModelHarness.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
+#include "tests/support/FieldOf.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -22,9 +23,7 @@ ScanReport reportOf(const QString& bundle, const QDateTime& createdAt) {
 }
 
 std::vector<QUuid> ids(const std::vector<ScanReport>& reports) {
-    std::vector<QUuid> result;
-    std::ranges::transform(reports, std::back_inserter(result), &ScanReport::id);
-    return result;
+    return test::fieldOf(reports, &ScanReport::id);
 }
 
 class ReportHistory : public ::testing::Test {

@@ -171,8 +171,6 @@ TEST(AppStoreConnectClient, CredentialsComeFromTheKeychainItem) {
     FakeAppStoreConnect fake;
     const AppStoreConnectService service = fake.service();
     EXPECT_EQ(service.loadCredentials(), fake.credentials());
-    EXPECT_EQ(service.keychain().service, "app.berthwatch.mac");
-    EXPECT_EQ(service.credentialAccount(), "app-store-connect-credentials");
 
     keychain.save(R"({"keyID":"K","privateKeyPEM":"P","issuerID":"I","note":"ignored"})",
                   "app-store-connect-credentials");

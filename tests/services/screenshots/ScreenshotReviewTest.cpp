@@ -472,7 +472,6 @@ TEST(ScreenshotBatches, SplitsInOrderWithTheRestLast) {
     EXPECT_EQ(ScreenshotAIService::batches(5, std::vector<int>{}), Batches{});
     EXPECT_EQ(ScreenshotAIService::batches(0, five), Batches{});
     EXPECT_EQ(ScreenshotAIService::batches(-3, five), Batches{});
-    EXPECT_EQ(ScreenshotAIService(BerthwatchBackend(QUrl(u"http://127.0.0.1"_s))).batchSize(), 8);
 }
 
 } // namespace

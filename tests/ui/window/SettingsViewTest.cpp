@@ -40,7 +40,7 @@ struct Settings {
             return opens;
         };
         environment.storageFolder = folder;
-        view = std::make_unique<SettingsView>(*history.model, updates, environment);
+        view = std::make_unique<SettingsView>(history.model(), updates, environment);
         view->resize(900, 900);
         view->show();
         QApplication::processEvents();
@@ -73,7 +73,7 @@ TEST(SettingsView, ShowsTheCountAndFolderOfTheHistory) {
                                     "2 reports saved locally."};
         EXPECT_EQ(settings.row("Saved reports")->detail(), expected[count]);
         EXPECT_EQ(settings.row("Storage location")->detail(),
-                  QDir::toNativeSeparators(settings.history.folder()));
+                  QDir::toNativeSeparators(settings.history.history));
         EXPECT_EQ(settings.button("Clear")->isEnabled(), count > 0);
     }
 }
@@ -81,7 +81,7 @@ TEST(SettingsView, ShowsTheCountAndFolderOfTheHistory) {
 TEST(SettingsView, ClearingAsksFirstAndEmptiesTheHistoryOnDisk) {
     Settings settings(2);
     settings.clearAndAnswer("Cancel");
-    EXPECT_EQ(settings.history.model->reports().size(), 2u);
+    EXPECT_EQ(settings.history.model().reports().size(), 2u);
 
     settings.clearAndAnswer("Clear History");
     EXPECT_TRUE(QTest::qWaitFor([&] { return settings.history.onDisk().empty(); }));
@@ -96,7 +96,7 @@ TEST(SettingsView, AFailedClearIsShownHereAndKeepsEverything) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         settings.clearAndAnswer("Clear History");
         ASSERT_TRUE(QTest::qWaitFor([&] { return !settings.view->problem().isEmpty(); }));
-        EXPECT_EQ(settings.view->problem(), settings.history.model->reportNotice().value_or(""));
+        EXPECT_EQ(settings.view->problem(), settings.history.model().reportNotice().value_or(""));
         EXPECT_TRUE(settings.view->problem().startsWith("Report history could not be cleared"));
         EXPECT_EQ(settings.row("Saved reports")->detail(), "2 reports saved locally.");
         EXPECT_TRUE(settings.button("Clear")->isEnabled());
@@ -106,7 +106,7 @@ TEST(SettingsView, AFailedClearIsShownHereAndKeepsEverything) {
 
 TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
     Settings settings(0, nullptr, {});
-    const QString missing = settings.history.folder() + "/later/Berthwatch";
+    const QString missing = settings.history.history + "/later/Berthwatch";
     Settings creatable(0, nullptr, missing);
     QTest::mouseClick(creatable.button("Reveal"), Qt::LeftButton);
     EXPECT_TRUE(QDir(missing).exists());
@@ -114,7 +114,7 @@ TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
     EXPECT_EQ(creatable.view->problem(), "");
 
     // A plain file where a parent folder should be: nothing can be made there.
-    const QString blocked = creatable.history.folder() + "/reports.json/Berthwatch";
+    const QString blocked = creatable.history.history + "/reports.json/Berthwatch";
     Settings impossible(0, nullptr, blocked);
     QTest::mouseClick(impossible.button("Reveal"), Qt::LeftButton);
     EXPECT_TRUE(impossible.opened.empty());
