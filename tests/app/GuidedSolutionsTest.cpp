@@ -1,6 +1,7 @@
 #include "app/GuidedSolutions.h"
 
 #include "tests/support/Findings.h"
+#include "tests/support/Reports.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,8 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-Finding finding(QString id, FindingSeverity severity, QString title) {
-    Finding result{};
-    result.id = std::move(id);
-    result.severity = severity;
-    result.category = FindingCategory::privacy;
-    result.guideline = u"5.1"_s;
-    result.title = std::move(title);
-    return result;
+Finding finding(const QString& id, FindingSeverity severity, const QString& title) {
+    return test::finding(id, severity, FindingCategory::privacy, title);
 }
 
 RemoteBuildFinding remote(QString title, double confidence = 0.5, QString guideline = u"5.1"_s) {

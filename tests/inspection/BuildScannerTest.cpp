@@ -4,6 +4,7 @@
 #include "inspection/CommandRunner.h"
 #include "platform/core/Cancelled.h"
 #include "tests/inspection/BundleFixtures.h"
+#include "tests/support/Reports.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,18 +85,6 @@ TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
     EXPECT_LE(std::abs(report.createdAt.secsTo(QDateTime::currentDateTimeUtc())), 5);
     EXPECT_EQ(report.metadata.appName, "Demo");
     EXPECT_EQ(report.metadata.bundleIdentifier, "com.example.demo");
-}
-
-TEST_F(BuildScannerTest, IpaIsUnpackedAndNamedAfterTheFileChosen) {
-    const QString artifact = ipa(QStringLiteral("MyApp.ipa"), [this](const QString& content) {
-        writeIosBundle(folder,
-                       QFileInfo(content).fileName() + QStringLiteral("/Payload/Inner.app"));
-    });
-    const ScanReport report = scan(scanner(), artifact);
-    EXPECT_EQ(report.fileName, "MyApp.ipa");
-    EXPECT_EQ(report.sourcePath, artifact);
-    EXPECT_EQ(report.metadata.appName, "Demo");
-    EXPECT_EQ(pairs.size(), 8u);
 }
 
 TEST_F(BuildScannerTest, FolderChosenWithATrailingSlashIsReportedByItsPlainPath) {
@@ -245,19 +234,7 @@ TEST_F(BuildScannerTest, WorkFolderThatCannotBeCreatedFailsWithTheFileError) {
 
 TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {
     auto finding = [](FindingSeverity severity, FindingCategory category, const char* title) {
-        return Finding{QString::fromUtf8(title),
-                       severity,
-                       category,
-                       {},
-                       std::nullopt,
-                       QString::fromUtf8(title),
-                       {},
-                       {},
-                       std::nullopt,
-                       {},
-                       1.0,
-                       EvidenceSource::build,
-                       std::nullopt};
+        return test::finding(QString::fromUtf8(title), severity, category);
     };
     using S = FindingSeverity;
     using C = FindingCategory;

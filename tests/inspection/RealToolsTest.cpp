@@ -66,6 +66,7 @@ TEST_F(RealToolsTest, ExampleIpaFromTheZipFixtures) {
     const ScanReport report = scan(zips + "/Example.ipa");
     EXPECT_EQ(messages.size(), 8);
     EXPECT_EQ(report.fileName, "Example.ipa");
+    EXPECT_EQ(report.sourcePath, zips + "/Example.ipa");
     // No name entries: the outer bundle's own name, not the watch app's.
     EXPECT_EQ(report.metadata.appName, "Example");
     EXPECT_EQ(report.metadata.sdkNames, std::vector<QString>{"Kit"});

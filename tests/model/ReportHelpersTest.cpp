@@ -1,5 +1,7 @@
 #include "model/ReportHelpers.h"
 
+#include "tests/support/Reports.h"
+
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -8,11 +10,6 @@ namespace {
 
 BuildMetadata metadataFor(const QString& platform) {
     return {"App", "com.example.app", "1.0", "1", platform, "16.0", {}, {}, 0, std::nullopt};
-}
-
-Finding findingWith(FindingSeverity severity, FindingCategory category) {
-    return {"x", severity,     category, "1.0", std::nullopt,          "t",         "d",
-            "e", std::nullopt, "f",      1.0,   EvidenceSource::build, std::nullopt};
 }
 
 } // namespace
@@ -42,9 +39,9 @@ TEST(ReportHelpers, PlatformDisplayNames) {
 TEST(ReportHelpers, CountsBySeverityOnly) {
     ScanReport report{};
     EXPECT_EQ(blockerCount(report) + riskCount(report) + manualCount(report), 0);
-    report.findings = {findingWith(FindingSeverity::blocker, FindingCategory::manual),
-                       findingWith(FindingSeverity::manual, FindingCategory::signing),
-                       findingWith(FindingSeverity::blocker, FindingCategory::payments)};
+    report.findings = {test::finding("a", FindingSeverity::blocker, FindingCategory::manual),
+                       test::finding("b", FindingSeverity::manual, FindingCategory::signing),
+                       test::finding("c", FindingSeverity::blocker, FindingCategory::payments)};
     EXPECT_EQ(blockerCount(report), 2);
     EXPECT_EQ(riskCount(report), 0);
     EXPECT_EQ(manualCount(report), 1);

@@ -1,28 +1,12 @@
 #pragma once
 
 #include "tests/app/ModelHarness.h"
+#include "tests/support/Reports.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace bw::test {
-
-// A report made at `createdAt` whose name, bundle identifier and verdict tell it apart.
-inline ScanReport historyReport(const QString& name, const QDateTime& createdAt,
-                                Verdict verdict = Verdict::needsAttention) {
-    ScanReport report{};
-    report.id = QUuid::createUuid();
-    report.createdAt = createdAt;
-    report.fileName = name + ".ipa";
-    report.verdict = verdict;
-    report.metadata.appName = name;
-    report.metadata.bundleIdentifier = "com.example." + name.toLower();
-    report.metadata.version = "1.0";
-    report.metadata.buildNumber = "7";
-    report.metadata.platform = "iphoneos";
-    report.rulesVersion = "1";
-    return report;
-}
 
 // The application launched over a real history saved in its private folder.
 class ModelWithHistory : public ModelHarness {
