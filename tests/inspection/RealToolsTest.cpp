@@ -5,6 +5,7 @@
 #include "platform/image/ImageDecoding.h"
 #include "tests/inspection/BundleFixtures.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/Thrown.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,15 +85,10 @@ TEST_F(RealToolsTest, ArchivesThatDittoRefusesFailWithItsMessage) {
         const QString artifact = folder.path() + "/Refused.ipa";
         QFile::remove(artifact);
         ASSERT_TRUE(QFile::copy(zips + '/' + name, artifact));
-        try {
-            scan(artifact);
-            ADD_FAILURE() << name.toStdString();
-        } catch (const BuildScannerError& error) {
-            EXPECT_EQ(error.kind(), BuildScannerError::Kind::extractionFailed)
-                << name.toStdString();
-            EXPECT_TRUE(error.toolOutput().startsWith("ditto: "))
-                << error.toolOutput().toStdString();
-        }
+        const auto error = thrown<BuildScannerError>([&] { scan(artifact); });
+        ASSERT_TRUE(error) << name.toStdString();
+        EXPECT_EQ(error->kind(), BuildScannerError::Kind::extractionFailed);
+        EXPECT_TRUE(error->toolOutput().startsWith("ditto: ")) << error->toolOutput().toStdString();
     }
 }
 

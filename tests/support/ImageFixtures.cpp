@@ -1,6 +1,7 @@
 #include "tests/support/ImageFixtures.h"
 
 #include "platform/image/PngEncoding.h"
+#include "tests/support/ImageFiles.h"
 
 #include <cstdlib>
 #include <zlib.h>
@@ -12,12 +13,6 @@ namespace {
 QByteArray bigEndian32(uint32_t value) {
     const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
     return QByteArray(bytes, 4);
-}
-
-QByteArray chunk(const QByteArray& type, const QByteArray& data) {
-    const QByteArray body = type + data;
-    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()));
-    return bigEndian32(uint32_t(data.size())) + body + bigEndian32(uint32_t(crc));
 }
 
 QByteArray header(QSize size, int colorType, int bitDepth = 8) {
@@ -112,15 +107,16 @@ QByteArray encodeCgbi(const QImage& image, bool alpha) {
     }
     const QByteArray compressed = deflateRaw(raw);
     const qsizetype half = compressed.size() / 2;
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("CgBI", QByteArray("\x50\x00\x20\x06", 4)) +
-           chunk("IHDR", header(source.size(), alpha ? 6 : 2)) +
-           chunk("IDAT", compressed.left(half)) + chunk("IDAT", compressed.mid(half)) +
-           chunk("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) +
+           pngChunk("CgBI", QByteArray("\x50\x00\x20\x06", 4)) +
+           pngChunk("IHDR", header(source.size(), alpha ? 6 : 2)) +
+           pngChunk("IDAT", compressed.left(half)) + pngChunk("IDAT", compressed.mid(half)) +
+           pngChunk("IEND", {});
 }
 
 QByteArray pngDeclaring(QSize size) {
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header(size, 6)) +
-           chunk("IDAT", QByteArray::fromHex("789c030000000001")) + chunk("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header(size, 6)) +
+           pngChunk("IDAT", QByteArray::fromHex("789c030000000001")) + pngChunk("IEND", {});
 }
 
 QByteArray blankPng(QSize size) {
@@ -141,8 +137,8 @@ QByteArray blankPng(QSize size) {
         } while (stream.avail_out == 0);
     }
     deflateEnd(&stream);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header(size, 0, 1)) +
-           chunk("IDAT", compressed) + chunk("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header(size, 0, 1)) +
+           pngChunk("IDAT", compressed) + pngChunk("IEND", {});
 }
 
 QByteArray icnsFile(const std::vector<IcnsEntry>& entries) {

@@ -1,6 +1,7 @@
 #include "platform/core/Cancelled.h"
 #include "platform/http/HttpClient.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -14,13 +15,8 @@ using test::LocalHttpServer;
 using test::ScriptedResponse;
 
 TransportError failureOf(const Request& request) {
-    try {
-        send(request);
-    } catch (const TransportError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "the request did not fail";
-    return TransportError(TransportError::Kind::other, QStringLiteral("none"));
+    return test::thrown<TransportError>([&] { send(request); })
+        .value_or(TransportError(TransportError::Kind::other, QStringLiteral("none")));
 }
 
 Request getRequest(const QUrl& url, std::chrono::milliseconds timeout = 5s) {

@@ -3,6 +3,7 @@
 #include "services/appstoreconnect/AppStoreConnectError.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
 #include "tests/support/Findings.h"
+#include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -382,12 +383,8 @@ TEST(AppStoreConnectAudit, EarlyFailuresEndTheAudit) {
         fake.serve(c.path, c.response);
         const AppStoreConnectService service = fake.service();
         if (c.requests == 1) {
-            try {
-                service.audit(build());
-                ADD_FAILURE() << "the audit did not fail";
-            } catch (const AppStoreConnectError& error) {
-                EXPECT_EQ(error.description(), "Token expired.");
-            }
+            const auto error = thrown<AppStoreConnectError>([&] { service.audit(build()); });
+            EXPECT_EQ(error ? error->description() : QString(), "Token expired.");
         } else {
             EXPECT_THROW(service.audit(build()), json::DecodeError);
         }
@@ -400,12 +397,8 @@ TEST(AppStoreConnectAudit, UnreadableCredentialsSendNothing) {
     serveCompleteRecord(fake);
     KeychainStore{"app.berthwatch.mac"}.save(R"({"issuerID":"I"})",
                                              "app-store-connect-credentials");
-    try {
-        fake.service().audit(build());
-        ADD_FAILURE() << "the audit did not fail";
-    } catch (const AppStoreConnectError& error) {
-        EXPECT_EQ(error.kind(), AppStoreConnectError::Kind::notConnected);
-    }
+    EXPECT_EQ(thrownKind<AppStoreConnectError>([&] { fake.service().audit(build()); }),
+              AppStoreConnectError::Kind::notConnected);
     EXPECT_TRUE(fake.targets().empty());
 }
 
