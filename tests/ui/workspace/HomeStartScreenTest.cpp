@@ -123,7 +123,6 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
     start.model().setBuildDropTargeted(true);
     EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::targeted);
-    EXPECT_EQ(start.card()->title(), u"Release to check your build"_qs);
 }
 
 TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {

