@@ -91,15 +91,19 @@ TEST(HttpFailure, UntrustedCertificateIsAnOtherFailureWithLibraryText) {
     EXPECT_TRUE(server.requests().empty());
 }
 
+// A body of exactly the bound arrives; one byte more fails.
 TEST(HttpFailure, ResponseOverTheSizeBoundFailsForBothFramings) {
     LocalHttpServer server;
     for (bool chunked : {false, true}) {
         SCOPED_TRACE(chunked ? "chunked" : "with length");
-        ScriptedResponse scripted{200, std::string(4097, 'b')};
+        ScriptedResponse scripted{200, std::string(4096, 'b')};
         scripted.chunked = chunked;
         server.route("GET", "/big", scripted);
         Request request = getRequest(server.url("/big"));
         request.maxResponseBytes = 4096;
+        EXPECT_EQ(send(request).body.size(), 4096);
+        scripted.body += 'b';
+        server.route("GET", "/big", scripted);
         const TransportError error = failureOf(request);
         EXPECT_EQ(error.kind(), TransportError::Kind::other);
         EXPECT_EQ(error.description(), "The server’s response is larger than 4096 bytes.");
