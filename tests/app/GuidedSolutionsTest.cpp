@@ -1,5 +1,8 @@
 #include "app/GuidedSolutions.h"
 
+#include "tests/support/Findings.h"
+#include "tests/support/Reports.h"
+
 #include <gtest/gtest.h>
 
 namespace bw {
@@ -7,14 +10,8 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-Finding finding(QString id, FindingSeverity severity, QString title) {
-    Finding result{};
-    result.id = std::move(id);
-    result.severity = severity;
-    result.category = FindingCategory::privacy;
-    result.guideline = u"5.1"_s;
-    result.title = std::move(title);
-    return result;
+Finding finding(const QString& id, FindingSeverity severity, const QString& title) {
+    return test::finding(id, severity, FindingCategory::privacy, title);
 }
 
 RemoteBuildFinding remote(QString title, double confidence = 0.5, QString guideline = u"5.1"_s) {
@@ -23,12 +20,6 @@ RemoteBuildFinding remote(QString title, double confidence = 0.5, QString guidel
     result.guideline = std::move(guideline);
     result.title = std::move(title);
     result.confidence = confidence;
-    return result;
-}
-
-std::vector<QString> ids(const std::vector<Finding>& findings) {
-    std::vector<QString> result;
-    std::ranges::transform(findings, std::back_inserter(result), &Finding::id);
     return result;
 }
 
@@ -55,7 +46,7 @@ TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
     response.rulesVersion = u"r1"_s;
 
     applyGuidedSolutions(response, u"abc"_s, report);
-    EXPECT_EQ(ids(report.findings),
+    EXPECT_EQ(test::findingIds(report.findings),
               (std::vector{u"local.a"_s, u"local.b"_s, u"build.ai.abc.1"_s, u"build.ai.abc.3"_s}));
     EXPECT_EQ(report.findings[0].resolution, std::nullopt);
     EXPECT_EQ(report.findings[1].resolution, resolution(u"later"_s));
@@ -74,7 +65,7 @@ TEST(GuidedSolutions, RankedOrderIsSeverityThenTitleAndStable) {
                                   finding(u"4"_s, FindingSeverity::blocker, u"Beta"_s),
                                   finding(u"5"_s, FindingSeverity::blocker, u"Beta"_s)};
     std::ranges::stable_sort(findings, rankedOrder);
-    EXPECT_EQ(ids(findings), (std::vector{u"4"_s, u"5"_s, u"2"_s, u"1"_s, u"3"_s}));
+    EXPECT_EQ(test::findingIds(findings), (std::vector{u"4"_s, u"5"_s, u"2"_s, u"1"_s, u"3"_s}));
 }
 
 } // namespace

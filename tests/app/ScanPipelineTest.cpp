@@ -12,7 +12,7 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 using test::isAt;
 using test::ScriptedResponse;
-using test::waitUntil;
+using test::waitFor;
 using Request = test::RecordedRequest;
 
 const char* const analysis = R"({"findings": [{"severity": "risk", "category": "Privacy",
@@ -49,9 +49,9 @@ struct ScanSetup {
     }
     // Runs the scan to "Preparing report", then lets the presentation time pass.
     void finishScan(AppModel& model) {
-        ASSERT_TRUE(waitUntil([&] { return isAt(model, u"Preparing report"_s); }));
+        ASSERT_TRUE(waitFor([&] { return isAt(model, u"Preparing report"_s); }));
         harness.clock.advance(seconds(36.7));
-        ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+        ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
     }
     // Requests to the web service's reviews of screenshots and of the build evidence.
     std::size_t reviewRequests() const {
@@ -75,14 +75,14 @@ TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentati
     QElapsedTimer elapsed;
     elapsed.start();
     model.startScan(true);
-    ASSERT_TRUE(waitUntil([&] { return isAt(model, u"Preparing report"_s); }));
+    ASSERT_TRUE(waitFor([&] { return isAt(model, u"Preparing report"_s); }));
     // The 36 s run on the injected monotonic clock: nothing until they have passed.
     harness.clock.advance(seconds(35.9));
     EXPECT_TRUE(isAt(model, u"Preparing report"_s));
     harness.clock.advance(seconds(0.1));
     EXPECT_TRUE(isAt(model, u"Report ready"_s));
     harness.clock.advance(seconds(0.7));
-    ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
     EXPECT_LT(elapsed.elapsed(), 30'000);
 
     // Preparing, the inspection up to 0.82, then each service step in order.
@@ -138,7 +138,7 @@ TEST_F(ScanPipeline, AFailingServiceBecomesAFindingAndOnlyAnOutOfDateAnswerEndsT
         AppModel& model = test.stageWithScreenshots();
         model.startScan(true);
         if (c.finding.isEmpty()) {
-            ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+            ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
             EXPECT_EQ(model.scanPhase(), ScanPhase::failed(u"Out of date."_s));
             EXPECT_EQ(model.importMessage(), u"Out of date."_s);
             EXPECT_TRUE(model.isUpdateRequired());
@@ -186,11 +186,11 @@ TEST_F(ScanPipeline, CancellingEndsTheScanAtOnceAfterAnyStep) {
         elapsed.start();
         model.startScan(true);
         if (*c.step) {
-            ASSERT_TRUE(waitUntil([&] { return isAt(model, QString::fromUtf8(c.step)); }));
+            ASSERT_TRUE(waitFor([&] { return isAt(model, QString::fromUtf8(c.step)); }));
         }
         model.cancelScan();
         EXPECT_EQ(isAt(model, u"Cancelling scan"_s), *c.step != 0);
-        ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }, 10));
+        ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }, 10));
         EXPECT_LT(elapsed.elapsed(), 10'000);
         EXPECT_EQ(model.scanPhase(), ScanPhase::idle());
         EXPECT_EQ(model.importMessage(), u"Scan cancelled."_s);
@@ -206,13 +206,13 @@ TEST_F(ScanPipeline, AReportThatCannotBeSavedStaysOnScreenWithANotice) {
     AppModel& model = stageWithScreenshots();
     harness.folder.write(u"history/reports.json"_s, "not json");
     model.startScan(false);
-    ASSERT_TRUE(waitUntil([&] { return isAt(model, u"Preparing report"_s); }));
+    ASSERT_TRUE(waitFor([&] { return isAt(model, u"Preparing report"_s); }));
     harness.clock.advance(seconds(36));
     // A deletion whose save is still on its way when the report is published: its failure takes
     // back the deletion only, never the new report.
     model.deleteReport(QUuid::createUuid());
     harness.clock.advance(seconds(0.7));
-    ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
     ASSERT_TRUE(model.report());
     EXPECT_EQ(model.reports(), std::vector{*model.report()});
     EXPECT_EQ(model.reportNotice(),
@@ -243,9 +243,9 @@ TEST_F(ScanPipeline, OneScanAtATimeAndNeverWhileAnImportIsLaunching) {
     harness.clock.advance(seconds(40));
     const ScanPhase ready =
         ScanPhase::scanning(1.0, u"Report ready"_s); // the inspection's ends at 0.82
-    ASSERT_TRUE(waitUntil([&] { return model.scanPhase() == ready; }));
+    ASSERT_TRUE(waitFor([&] { return model.scanPhase() == ready; }));
     harness.clock.advance(seconds(0.7));
-    ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
     EXPECT_EQ(reviewRequests(), 1u);
     EXPECT_EQ(model.staged(), staged);
 }

@@ -2,6 +2,7 @@
 #include "inspection/BuildScannerError.h"
 #include "platform/core/Cancelled.h"
 #include "tests/inspection/BundleFixtures.h"
+#include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -83,12 +84,8 @@ TEST(BuildPreview, MissingInfoPlistLeavesNoFolderBehind) {
     TestFolder folder;
     folder.makeFolder("Empty.app");
     const BuildScanner scanner(folder.path());
-    try {
-        scanner.preview(folder.path() + "/Empty.app");
-        ADD_FAILURE();
-    } catch (const BuildScannerError& error) {
-        EXPECT_EQ(error.description(), "The application Info.plist is missing.");
-    }
+    EXPECT_EQ(thrownKind<BuildScannerError>([&] { scanner.preview(folder.path() + "/Empty.app"); }),
+              BuildScannerError::Kind::infoPlistMissing);
     std::stop_source source;
     source.request_stop();
     EXPECT_THROW(scanner.preview(folder.path() + "/Empty.app", source.get_token()), Cancelled);

@@ -4,6 +4,8 @@
 #include "inspection/CommandRunner.h"
 #include "platform/core/Cancelled.h"
 #include "tests/inspection/BundleFixtures.h"
+#include "tests/support/Reports.h"
+#include "tests/support/Thrown.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -86,18 +88,6 @@ TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
     EXPECT_EQ(report.metadata.bundleIdentifier, "com.example.demo");
 }
 
-TEST_F(BuildScannerTest, IpaIsUnpackedAndNamedAfterTheFileChosen) {
-    const QString artifact = ipa(QStringLiteral("MyApp.ipa"), [this](const QString& content) {
-        writeIosBundle(folder,
-                       QFileInfo(content).fileName() + QStringLiteral("/Payload/Inner.app"));
-    });
-    const ScanReport report = scan(scanner(), artifact);
-    EXPECT_EQ(report.fileName, "MyApp.ipa");
-    EXPECT_EQ(report.sourcePath, artifact);
-    EXPECT_EQ(report.metadata.appName, "Demo");
-    EXPECT_EQ(pairs.size(), 8u);
-}
-
 TEST_F(BuildScannerTest, FolderChosenWithATrailingSlashIsReportedByItsPlainPath) {
     const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
     const ScanReport report = scan(scanner(), app + u'/');
@@ -111,14 +101,11 @@ TEST_F(BuildScannerTest, UnsupportedArtifactsFailAfterTheFirstStep) {
                                 QStringLiteral("app"), QStringLiteral("MyApp.ipa.txt")}) {
         pairs.clear();
         const QString artifact = folder.makeFolder(name);
-        try {
-            scan(scanner(), artifact);
-            ADD_FAILURE() << name.toStdString();
-        } catch (const BuildScannerError& error) {
-            EXPECT_EQ(error.kind(), BuildScannerError::Kind::unsupportedArtifact);
-            EXPECT_EQ(error.description(),
-                      "Berthwatch supports .ipa, .xcarchive, and .app artifacts.");
-        }
+        const auto error = thrown<BuildScannerError>([&] { scan(scanner(), artifact); });
+        ASSERT_TRUE(error) << name.toStdString();
+        EXPECT_EQ(error->kind(), BuildScannerError::Kind::unsupportedArtifact);
+        EXPECT_EQ(error->description(),
+                  "Berthwatch supports .ipa, .xcarchive, and .app artifacts.");
         EXPECT_EQ(pairs, (std::vector<Pair>{{"Preparing artifact", 0.04}}));
     }
 }
@@ -126,23 +113,16 @@ TEST_F(BuildScannerTest, UnsupportedArtifactsFailAfterTheFirstStep) {
 TEST_F(BuildScannerTest, ZipThatDittoRejectsFailsWithItsOutput) {
     const QString artifact =
         folder.write(QStringLiteral("Broken.ipa"), "this is not a zip archive");
-    try {
-        scan(scanner(), artifact);
-        ADD_FAILURE();
-    } catch (const BuildScannerError& error) {
-        EXPECT_EQ(error.kind(), BuildScannerError::Kind::extractionFailed);
-        EXPECT_TRUE(error.description().startsWith("The IPA could not be extracted. "));
-        EXPECT_GT(error.toolOutput().size(), 0);
-        EXPECT_EQ(error.description(), "The IPA could not be extracted. " + error.toolOutput());
-    }
+    const auto error = thrown<BuildScannerError>([&] { scan(scanner(), artifact); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), BuildScannerError::Kind::extractionFailed);
+    EXPECT_GT(error->toolOutput().size(), 0);
+    EXPECT_EQ(error->description(), "The IPA could not be extracted. " + error->toolOutput());
     // Silent failure: nothing is appended after the blank.
     const QString silent = folder.write(QStringLiteral("Silent.ipa"), "x");
-    try {
-        scan(scanner("exit 1"), silent);
-        ADD_FAILURE();
-    } catch (const BuildScannerError& error) {
-        EXPECT_EQ(error.description(), "The IPA could not be extracted. ");
-    }
+    const auto quiet = thrown<BuildScannerError>([&] { scan(scanner("exit 1"), silent); });
+    ASSERT_TRUE(quiet);
+    EXPECT_EQ(quiet->description(), "The IPA could not be extracted. ");
 }
 
 TEST_F(BuildScannerTest, IpaWithoutApplicationBundle) {
@@ -154,25 +134,16 @@ TEST_F(BuildScannerTest, IpaWithoutApplicationBundle) {
         folder.write(QFileInfo(content).fileName() + QStringLiteral("/Payload/readme.txt"), "x");
     });
     for (const QString& artifact : {noPayload, emptyPayload}) {
-        try {
-            scan(scanner(), artifact);
-            ADD_FAILURE();
-        } catch (const BuildScannerError& error) {
-            EXPECT_EQ(error.kind(), BuildScannerError::Kind::appBundleNotFound);
-            EXPECT_EQ(error.description(), "No application bundle was found in this artifact.");
-        }
+        EXPECT_EQ(thrownKind<BuildScannerError>([&] { scan(scanner(), artifact); }),
+                  BuildScannerError::Kind::appBundleNotFound);
     }
 }
 
 TEST_F(BuildScannerTest, ExtractionTimeOutStopsDitto) {
     const QString artifact = folder.write(QStringLiteral("Slow.ipa"), "x");
     const auto start = std::chrono::steady_clock::now();
-    try {
-        scan(scanner("sleep 30", 1), artifact);
-        ADD_FAILURE();
-    } catch (const CommandRunnerError& error) {
-        EXPECT_EQ(error.description(), "ditto did not finish within 1 seconds.");
-    }
+    EXPECT_EQ(thrownKind<CommandRunnerError>([&] { scan(scanner("sleep 30", 1), artifact); }),
+              CommandRunnerError::Kind::timedOut);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_EQ(BuildScanner(folder.path()).extractionTimeout(), 300);
 }
@@ -226,12 +197,8 @@ TEST_F(BuildScannerTest, InfoPlistFailuresPassThrough) {
     } cases[] = {{"Bare.app", BuildScannerError::Kind::infoPlistMissing},
                  {"List.app", BuildScannerError::Kind::infoPlistInvalid}};
     for (const auto& c : cases) {
-        try {
-            scan(scanner(), folder.path() + u'/' + QString::fromLatin1(c.name));
-            ADD_FAILURE() << c.name;
-        } catch (const BuildScannerError& error) {
-            EXPECT_EQ(error.kind(), c.kind) << c.name;
-        }
+        const QString app = folder.path() + u'/' + QString::fromLatin1(c.name);
+        EXPECT_EQ(thrownKind<BuildScannerError>([&] { scan(scanner(), app); }), c.kind) << c.name;
     }
 }
 
@@ -245,19 +212,7 @@ TEST_F(BuildScannerTest, WorkFolderThatCannotBeCreatedFailsWithTheFileError) {
 
 TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {
     auto finding = [](FindingSeverity severity, FindingCategory category, const char* title) {
-        return Finding{QString::fromUtf8(title),
-                       severity,
-                       category,
-                       {},
-                       std::nullopt,
-                       QString::fromUtf8(title),
-                       {},
-                       {},
-                       std::nullopt,
-                       {},
-                       1.0,
-                       EvidenceSource::build,
-                       std::nullopt};
+        return test::finding(QString::fromUtf8(title), severity, category);
     };
     using S = FindingSeverity;
     using C = FindingCategory;

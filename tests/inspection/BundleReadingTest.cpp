@@ -1,6 +1,7 @@
 #include "inspection/BuildScanner.h"
 #include "inspection/BuildScannerError.h"
 #include "tests/inspection/BundleFixtures.h"
+#include "tests/support/Thrown.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -17,12 +18,7 @@ void link(const QString& target, const QString& at) {
 }
 
 std::optional<BuildScannerError::Kind> failureOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const BuildScannerError& error) {
-        return error.kind();
-    }
-    return std::nullopt;
+    return thrownKind<BuildScannerError>(call);
 }
 
 QByteArray archiveInfo(const char* applicationPath) {

@@ -56,14 +56,6 @@ QStringList fields(const BuildMetadata& metadata) {
             joined(metadata.sdkNames)};
 }
 
-QStringList ids(const std::vector<Finding>& findings) {
-    QStringList result;
-    for (const Finding& finding : findings) {
-        result.push_back(finding.id);
-    }
-    return result;
-}
-
 } // namespace
 
 TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
@@ -152,7 +144,8 @@ TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
     for (const ExpectedReport& expected : cases) {
         const QString artifact = buildFixture(expected.artifact);
         const ScanReport report = scanner.scan(artifact, [](const QString&, double) {});
-        EXPECT_EQ(ids(report.findings), expected.findings) << expected.artifact;
+        EXPECT_EQ((CheckResults{report.findings, {}}.ids()), expected.findings)
+            << expected.artifact;
         EXPECT_EQ(QStringList(report.passedChecks.begin(), report.passedChecks.end()),
                   expected.passed)
             << expected.artifact;

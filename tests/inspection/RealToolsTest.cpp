@@ -5,6 +5,7 @@
 #include "platform/image/ImageDecoding.h"
 #include "tests/inspection/BundleFixtures.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/Thrown.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,6 +67,7 @@ TEST_F(RealToolsTest, ExampleIpaFromTheZipFixtures) {
     const ScanReport report = scan(zips + "/Example.ipa");
     EXPECT_EQ(messages.size(), 8);
     EXPECT_EQ(report.fileName, "Example.ipa");
+    EXPECT_EQ(report.sourcePath, zips + "/Example.ipa");
     // No name entries: the outer bundle's own name, not the watch app's.
     EXPECT_EQ(report.metadata.appName, "Example");
     EXPECT_EQ(report.metadata.sdkNames, std::vector<QString>{"Kit"});
@@ -83,15 +85,10 @@ TEST_F(RealToolsTest, ArchivesThatDittoRefusesFailWithItsMessage) {
         const QString artifact = folder.path() + "/Refused.ipa";
         QFile::remove(artifact);
         ASSERT_TRUE(QFile::copy(zips + '/' + name, artifact));
-        try {
-            scan(artifact);
-            ADD_FAILURE() << name.toStdString();
-        } catch (const BuildScannerError& error) {
-            EXPECT_EQ(error.kind(), BuildScannerError::Kind::extractionFailed)
-                << name.toStdString();
-            EXPECT_TRUE(error.toolOutput().startsWith("ditto: "))
-                << error.toolOutput().toStdString();
-        }
+        const auto error = thrown<BuildScannerError>([&] { scan(artifact); });
+        ASSERT_TRUE(error) << name.toStdString();
+        EXPECT_EQ(error->kind(), BuildScannerError::Kind::extractionFailed);
+        EXPECT_TRUE(error->toolOutput().startsWith("ditto: ")) << error->toolOutput().toStdString();
     }
 }
 
@@ -116,42 +113,4 @@ TEST_F(RealToolsTest, IpaWithRealExecutableAndCrushedIcon) {
     EXPECT_EQ(preview.targetDevices, "iPhone, iPad");
     EXPECT_EQ(preview.bundleSize, report.metadata.bundleSize);
     EXPECT_EQ(preview.iconPNG, report.metadata.iconPNG);
-}
-
-TEST_F(RealToolsTest, ArchivesWithAndWithoutTheirDescription) {
-    writeIosApp("Described.xcarchive/Products/Applications/First.app");
-    writeIosApp("Described.xcarchive/Products/Applications/Second.app");
-    folder.makeFolder("Described.xcarchive/Distributions/App Store");
-    folder.write(
-        "Described.xcarchive/Info.plist",
-        PlistValue(
-            dictionary({{"ApplicationProperties",
-                         dictionaryValue({{"ApplicationPath", text("Applications/Second.app")}})}}))
-            .toXml());
-    writeIosApp("Bare.xcarchive/Products/Applications/Only.app");
-    const QString described = folder.path() + "/Described.xcarchive";
-    EXPECT_EQ(scanner.prepareArtifact(described, folder.path()),
-              QFileInfo(described + "/Products/Applications/Second.app").canonicalFilePath());
-    const ScanReport report = scan(described);
-    EXPECT_EQ(report.fileName, "Described.xcarchive");
-    EXPECT_EQ(report.metadata.appName, "Real Demo");
-    EXPECT_EQ(scanner.prepareArtifact(folder.path() + "/Bare.xcarchive", folder.path()),
-              folder.path() + "/Bare.xcarchive/Products/Applications/Only.app");
-}
-
-TEST_F(RealToolsTest, MacBundleWithUniversalExecutable) {
-    folder.write("Tool.app/Contents/Info.plist",
-                 PlistValue(dictionary({{"CFBundleExecutable", text("Tool")},
-                                        {"LSMinimumSystemVersion", text("13.0")}}))
-                     .toXml());
-    copyExecutable(machO + "/macos/Tool-universal", "Tool.app/Contents/MacOS/Tool");
-    const QString app = folder.path() + "/Tool.app";
-    EXPECT_EQ(BuildScanner::executableURL(app, BuildScanner::readInfoPlist(app)),
-              app + "/Contents/MacOS/Tool");
-    const ScanReport report = scan(app);
-    EXPECT_EQ(report.metadata.platform, "macOS");
-    EXPECT_EQ(report.metadata.minimumOS, "13.0");
-    // No icon file of its own: the generic application icon.
-    ASSERT_TRUE(report.metadata.iconPNG);
-    EXPECT_EQ(image::decodeLargestImage(*report.metadata.iconPNG)->size(), QSize(128, 128));
 }

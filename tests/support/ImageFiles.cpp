@@ -19,13 +19,6 @@ QByteArray bigEndian32(uint32_t value) {
     return bytes;
 }
 
-QByteArray pngChunk(const QByteArray& type, const QByteArray& data) {
-    const QByteArray typeAndData = type + data;
-    const auto crc =
-        crc32(0, reinterpret_cast<const Bytef*>(typeAndData.constData()), uInt(typeAndData.size()));
-    return bigEndian32(uint32_t(data.size())) + typeAndData + bigEndian32(uint32_t(crc));
-}
-
 // One image file directory holding only the orientation.
 QByteArray tiffWithOrientation(int orientation, bool bigEndian) {
     auto u16 = [bigEndian](int value) {
@@ -57,6 +50,15 @@ heif_error appendToByteArray(heif_context*, const void* data, size_t size, void*
 }
 
 } // namespace
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data,
+                    std::optional<quint32> declaredLength) {
+    const QByteArray typeAndData = type + data;
+    const auto crc =
+        crc32(0, reinterpret_cast<const Bytef*>(typeAndData.constData()), uInt(typeAndData.size()));
+    return bigEndian32(declaredLength.value_or(uint32_t(data.size()))) + typeAndData +
+           bigEndian32(uint32_t(crc));
+}
 
 QImage quadrantImage(QSize size, bool translucent) {
     QImage image(size, QImage::Format_ARGB32);

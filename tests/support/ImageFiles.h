@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <optional>
 
 // Real image files made in memory for the tests of image reading and screenshot checks.
 namespace bw::test {
@@ -16,6 +17,11 @@ QImage quadrantImage(QSize size, bool translucent = false);
 QByteArray pngData(const QImage& image);
 
 QByteArray jpegData(const QImage& image, int quality = 90);
+
+// A PNG chunk of `type` holding `data` under its checksum; its length field says
+// `declaredLength` when given, as in a chunk that lies about its size.
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data,
+                    std::optional<quint32> declaredLength = std::nullopt);
 
 // JPEG data with an EXIF block that states `orientation`, in the given TIFF byte order.
 QByteArray jpegWithOrientation(const QImage& image, int orientation, bool bigEndian = true);

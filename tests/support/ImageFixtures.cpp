@@ -1,6 +1,7 @@
 #include "tests/support/ImageFixtures.h"
 
 #include "platform/image/PngEncoding.h"
+#include "tests/support/ImageFiles.h"
 
 #include <cstdlib>
 #include <zlib.h>
@@ -14,15 +15,9 @@ QByteArray bigEndian32(uint32_t value) {
     return QByteArray(bytes, 4);
 }
 
-QByteArray chunk(const QByteArray& type, const QByteArray& data) {
-    const QByteArray body = type + data;
-    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()));
-    return bigEndian32(uint32_t(data.size())) + body + bigEndian32(uint32_t(crc));
-}
-
-QByteArray header(QSize size, int colorType) {
+QByteArray header(QSize size, int colorType, int bitDepth = 8) {
     QByteArray data = bigEndian32(uint32_t(size.width())) + bigEndian32(uint32_t(size.height()));
-    data += char(8);
+    data += char(bitDepth);
     data += char(colorType);
     data += QByteArray(3, '\0');
     return data;
@@ -112,15 +107,38 @@ QByteArray encodeCgbi(const QImage& image, bool alpha) {
     }
     const QByteArray compressed = deflateRaw(raw);
     const qsizetype half = compressed.size() / 2;
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("CgBI", QByteArray("\x50\x00\x20\x06", 4)) +
-           chunk("IHDR", header(source.size(), alpha ? 6 : 2)) +
-           chunk("IDAT", compressed.left(half)) + chunk("IDAT", compressed.mid(half)) +
-           chunk("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) +
+           pngChunk("CgBI", QByteArray("\x50\x00\x20\x06", 4)) +
+           pngChunk("IHDR", header(source.size(), alpha ? 6 : 2)) +
+           pngChunk("IDAT", compressed.left(half)) + pngChunk("IDAT", compressed.mid(half)) +
+           pngChunk("IEND", {});
 }
 
 QByteArray pngDeclaring(QSize size) {
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header(size, 6)) +
-           chunk("IDAT", QByteArray::fromHex("789c030000000001")) + chunk("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header(size, 6)) +
+           pngChunk("IDAT", QByteArray::fromHex("789c030000000001")) + pngChunk("IEND", {});
+}
+
+QByteArray blankPng(QSize size) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15, 9, Z_RLE);
+    const QByteArray row(1 + (size.width() + 7) / 8, '\0'); // filter byte, then black pixels
+    QByteArray compressed;
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    for (int y = 0; y <= size.height(); ++y) {
+        const bool last = y == size.height();
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(row.constData()));
+        stream.avail_in = last ? 0 : uInt(row.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
+            stream.avail_out = uInt(buffer.size());
+            deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+            compressed.append(buffer.constData(), buffer.size() - qsizetype(stream.avail_out));
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header(size, 0, 1)) +
+           pngChunk("IDAT", compressed) + pngChunk("IEND", {});
 }
 
 QByteArray icnsFile(const std::vector<IcnsEntry>& entries) {

@@ -22,6 +22,9 @@ QByteArray encodeCgbi(const QImage& image, bool alpha = true);
 // A PNG that declares `size` in its header but carries almost no pixel data.
 QByteArray pngDeclaring(QSize size);
 
+// A valid one-bit greyscale PNG of `size`, compressed so that huge sizes stay small.
+QByteArray blankPng(QSize size);
+
 struct IcnsEntry {
     QByteArray type;
     QByteArray data;

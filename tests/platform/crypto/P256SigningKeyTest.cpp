@@ -2,6 +2,7 @@
 
 #include "platform/crypto/CryptoError.h"
 #include "tests/platform/crypto/TestKeys.h"
+#include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,8 @@ using bw::test::verifiesES256;
 
 namespace {
 
-CryptoError::Kind failureOf(QByteArrayView pem) {
-    try {
-        P256SigningKey::fromPEM(pem);
-    } catch (const CryptoError& error) {
-        return error.kind();
-    }
-    ADD_FAILURE() << "key was accepted";
-    return CryptoError::Kind::signingFailed;
+std::optional<CryptoError::Kind> failureOf(QByteArrayView pem) {
+    return bw::test::thrownKind<CryptoError>([&] { P256SigningKey::fromPEM(pem); });
 }
 
 } // namespace

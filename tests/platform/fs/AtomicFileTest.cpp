@@ -5,6 +5,7 @@
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Thrown.h"
 
 #include <QDir>
 #include <cerrno>
@@ -81,18 +82,17 @@ TEST(AtomicFile, AFailedWriteChangesNothing) {
         const QDir folder(dir.path());
         c.prepare(folder);
         const auto before = snapshotFolder(dir.path());
-        try {
-            std::optional<bw::test::FileSizeLimit> limit;
-            if (c.errorNumber == EFBIG) {
-                limit.emplace(64 * 1024);
-            }
-            fs::writeFileAtomically(folder.filePath(c.target), c.bytes, c.replace);
-            ADD_FAILURE() << c.name << ": no error";
-        } catch (const fs::FileIoError& error) {
-            EXPECT_EQ(error.errorNumber(), c.errorNumber) << c.name;
-            EXPECT_EQ(error.operation(), fs::FileIoError::Operation::write) << c.name;
-            EXPECT_EQ(error.path(), folder.filePath(c.target)) << c.name;
+        std::optional<bw::test::FileSizeLimit> limit;
+        if (c.errorNumber == EFBIG) {
+            limit.emplace(64 * 1024);
         }
+        const auto error = bw::test::thrown<fs::FileIoError>(
+            [&] { fs::writeFileAtomically(folder.filePath(c.target), c.bytes, c.replace); });
+        limit.reset();
+        ASSERT_TRUE(error) << c.name;
+        EXPECT_EQ(error->errorNumber(), c.errorNumber) << c.name;
+        EXPECT_EQ(error->operation(), fs::FileIoError::Operation::write) << c.name;
+        EXPECT_EQ(error->path(), folder.filePath(c.target)) << c.name;
         EXPECT_EQ(snapshotFolder(dir.path()), before) << c.name;
     }
 }

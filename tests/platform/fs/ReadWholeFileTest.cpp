@@ -4,6 +4,7 @@
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Thrown.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -33,12 +34,10 @@ TEST(ReadWholeFile, FailsWithTheSystemReason) {
     QDir(dir.path()).mkdir("folder");
     const std::pair<const char*, int> cases[] = {{"missing", ENOENT}, {"folder", EISDIR}};
     for (const auto& [name, errorNumber] : cases) {
-        try {
-            fs::readWholeFile(dir.filePath(name));
-            ADD_FAILURE() << name << ": no error";
-        } catch (const fs::FileIoError& error) {
-            EXPECT_EQ(error.errorNumber(), errorNumber) << name;
-            EXPECT_EQ(error.operation(), fs::FileIoError::Operation::read) << name;
-        }
+        const auto error =
+            bw::test::thrown<fs::FileIoError>([&] { fs::readWholeFile(dir.filePath(name)); });
+        ASSERT_TRUE(error) << name;
+        EXPECT_EQ(error->errorNumber(), errorNumber) << name;
+        EXPECT_EQ(error->operation(), fs::FileIoError::Operation::read) << name;
     }
 }

@@ -130,20 +130,6 @@ TEST(HttpClient, LargeRequestAndChunkedResponseArriveWhole) {
     EXPECT_TRUE(response.body == QByteArray::fromStdString(large));
 }
 
-TEST(HttpClient, BodyAtTheSizeBoundIsAcceptedForBothFramings) {
-    LocalHttpServer server;
-    for (bool chunked : {false, true}) {
-        SCOPED_TRACE(chunked ? "chunked" : "with length");
-        ScriptedResponse scripted{200, std::string(4096, 'b')};
-        scripted.chunked = chunked;
-        server.route("GET", "/bound", scripted);
-        Request request;
-        request.url = server.url("/bound");
-        request.maxResponseBytes = 4096;
-        EXPECT_EQ(send(request).body.size(), 4096);
-    }
-}
-
 TEST(HttpClient, KeepsItsConnectionsAcrossRequestsAndThreads) {
     // The server keeps idle connections for a second, so stopping it waits up to that long.
     LocalHttpServer server(std::chrono::seconds(1));

@@ -3,6 +3,7 @@
 #include "platform/crypto/P256SigningKey.h"
 #include "services/appstoreconnect/AppStoreConnectError.h"
 #include "tests/platform/crypto/TestKeys.h"
+#include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -119,13 +120,9 @@ TEST(AppStoreConnectToken, KeysThatAreNotP256GiveNoToken) {
     for (const auto& [name, pem] : cases) {
         AppStoreConnectCredentials key = credentials();
         key.privateKeyPEM = QString::fromLatin1(pem);
-        try {
-            makeToken(key, at("2026-08-01T09:30:00.000Z"));
-            ADD_FAILURE() << name << " made a token";
-        } catch (const AppStoreConnectError& error) {
-            EXPECT_EQ(error.kind(), AppStoreConnectError::Kind::invalidCredentials) << name;
-            EXPECT_EQ(error.description(),
-                      "The App Store Connect key could not create a valid ES256 token.");
-        }
+        EXPECT_EQ(bw::test::thrownKind<AppStoreConnectError>(
+                      [&] { makeToken(key, at("2026-08-01T09:30:00.000Z")); }),
+                  AppStoreConnectError::Kind::invalidCredentials)
+            << name;
     }
 }

@@ -4,6 +4,7 @@
 #include "services/backend/BuildReviewJson.h"
 #include "tests/services/backend/BackendTestSupport.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -22,14 +23,10 @@ const QString offline = QStringLiteral(
 const QString unreadable =
     QStringLiteral("The Berthwatch service returned an unreadable response.");
 
-BackendError reviewFailure(const BerthwatchBackend& backend) {
-    try {
+std::optional<BackendError> reviewFailure(const BerthwatchBackend& backend) {
+    return test::thrown<BackendError>([&] {
         backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
-    } catch (const BackendError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "the review did not fail with a BackendError";
-    return BackendError(Kind::server, QStringLiteral("<none>"));
+    });
 }
 
 TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
@@ -73,10 +70,11 @@ TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         server.route("POST", analyzePath, c.response);
-        const BackendError error = reviewFailure(backend);
-        EXPECT_EQ(error.kind(), c.kind);
-        EXPECT_EQ(error.description(), c.description);
-        EXPECT_EQ(QString::fromStdString(error.what()), c.description);
+        const auto error = reviewFailure(backend);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), c.kind);
+        EXPECT_EQ(error->description(), c.description);
+        EXPECT_EQ(QString::fromStdString(error->what()), c.description);
     }
 }
 
@@ -104,14 +102,13 @@ TEST(BackendTransport, ConnectionFailuresAreNetworkUnavailable) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const BerthwatchBackend backend(c.base);
-        try {
+        const auto error = test::thrown<BackendError>([&] {
             backend.send(c.path, "POST", std::nullopt, QJsonObject(), 300ms, {},
                          decodeBuildAnalysisResponse);
-            ADD_FAILURE() << "the request did not fail";
-        } catch (const BackendError& error) {
-            EXPECT_EQ(error.kind(), Kind::networkUnavailable);
-            EXPECT_EQ(error.description(), offline);
-        }
+        });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), Kind::networkUnavailable);
+        EXPECT_EQ(error->description(), offline);
     }
 }
 
@@ -134,14 +131,13 @@ TEST(BackendTransport, OtherTransportFailuresPassThroughUnchanged) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const BerthwatchBackend backend(c.base);
-        try {
+        const auto error = test::thrown<http::TransportError>([&] {
             backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
-            ADD_FAILURE() << "the review did not fail";
-        } catch (const http::TransportError& error) {
-            EXPECT_EQ(error.kind(), http::TransportError::Kind::other);
-            EXPECT_TRUE(error.description().startsWith(c.expectedStart))
-                << error.description().toStdString();
-        }
+        });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), http::TransportError::Kind::other);
+        EXPECT_TRUE(error->description().startsWith(c.expectedStart))
+            << error->description().toStdString();
     }
 }
 

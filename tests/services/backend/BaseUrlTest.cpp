@@ -49,14 +49,6 @@ TEST(BaseUrl, UnreadableInformationFallsBackToTheDefault) {
     }
 }
 
-TEST(BaseUrl, DefaultIsAnHttpsOriginWithoutPath) {
-    const QUrl url = BerthwatchBackend::defaultBaseURL();
-    EXPECT_TRUE(url.isValid());
-    EXPECT_EQ(url.scheme(), "https");
-    EXPECT_FALSE(url.host().isEmpty());
-    EXPECT_TRUE(url.path().isEmpty());
-}
-
 TEST(BaseUrl, CompiledInInformationNamesTheBuild) {
     const ApplicationInfo& info = ApplicationInfo::main();
     EXPECT_EQ(info.string(QStringLiteral("CFBundleName")), QStringLiteral("Berthwatch"));

@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace bw {
 namespace {
@@ -225,7 +224,7 @@ TEST_F(ScreenshotAudit, IdenticalFilesNameTheFirstCopy) {
 
 TEST_F(ScreenshotAudit, UnreadableFilesAreListedButNeitherDecodedNorHashed) {
     const QByteArray text("These are notes, not a picture.\n");
-    ASSERT_EQ(mkfifo((folder.path() + u"/pipe.png"_s).toLocal8Bit().constData(), 0600), 0);
+    folder.makeFifo(u"pipe.png"_s);
     const std::vector<QString> files = {
         file(u"notes.png"_s, text),
         file(u"copy/notes-too.png"_s, text), // identical bytes, yet no duplicate finding

@@ -1,4 +1,6 @@
+#include "tests/support/Findings.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/ui/report/ReportScreen.h"
 #include "ui/report/FindingEvidencePresentation.h"
 #include "ui/report/ReportTexts.h"
 
@@ -63,22 +65,15 @@ TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
 }
 
 TEST(ReportTexts, ListsBySeverityKeepingStoredOrderAndOpensTheFirstOfSharedIds) {
+    using test::craftedFinding;
     ScanReport report = ScanReport::sample();
-    Finding base = report.findings.front();
-    const auto make = [&](const char* id, FindingSeverity severity) {
-        Finding f = base;
-        f.id = QString::fromLatin1(id);
-        f.severity = severity;
-        return f;
-    };
-    report.findings = {make("m", FindingSeverity::manual), make("b1", FindingSeverity::blocker),
-                       make("r", FindingSeverity::risk), make("b2", FindingSeverity::blocker),
-                       make("r", FindingSeverity::risk)};
-    QStringList ids;
-    for (const auto& f : report_texts::visibleFindings(report, std::nullopt)) {
-        ids << f.id;
-    }
-    EXPECT_EQ(ids, (QStringList{u"b1"_s, u"b2"_s, u"r"_s, u"r"_s, u"m"_s}));
+    report.findings = {craftedFinding(u"m"_s, FindingSeverity::manual),
+                       craftedFinding(u"b1"_s, FindingSeverity::blocker),
+                       craftedFinding(u"r"_s, FindingSeverity::risk),
+                       craftedFinding(u"b2"_s, FindingSeverity::blocker),
+                       craftedFinding(u"r"_s, FindingSeverity::risk)};
+    EXPECT_EQ(test::findingIds(report_texts::visibleFindings(report, std::nullopt)),
+              (std::vector{u"b1"_s, u"b2"_s, u"r"_s, u"r"_s, u"m"_s}));
     EXPECT_EQ(report_texts::visibleFindings(report, FindingSeverity::risk).size(), 2u);
 
     const auto visible = report_texts::visibleFindings(report, std::nullopt);

@@ -1,6 +1,8 @@
 #include "ui/report/ReportHistory.h"
 
+#include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/Reports.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -24,20 +26,8 @@ QDateTime local(int month, int day, int hour, int minute, int second = 0) {
     return QDateTime(QDate(2026, month, day), QTime(hour, minute, second), Qt::LocalTime);
 }
 
-ScanReport made(const QDateTime& createdAt, const QString& name = {}) {
-    ScanReport report{};
-    report.id = QUuid::createUuid();
-    report.createdAt = createdAt.toUTC();
-    report.metadata.appName = name;
-    return report;
-}
-
-QStringList titles(const std::vector<ReportHistorySection>& sections) {
-    QStringList result;
-    for (const auto& section : sections) {
-        result << section.title;
-    }
-    return result;
+ScanReport made(const QDateTime& createdAt) {
+    return bw::test::historyReport(QStringLiteral("App"), createdAt.toUTC());
 }
 
 } // namespace
@@ -70,7 +60,8 @@ TEST_F(ReportHistorySections, FutureReportsFileUnderTodayOnce) {
                                           made(local(8, 14, 8, 0)), made(local(8, 10, 10, 0)),
                                           made(local(7, 1, 8, 0))};
     const auto result = sections(filteredReports(reports, ReportHistoryFilter::all, {}), now);
-    EXPECT_EQ(titles(result), QStringList({"Today", "Previous 7 days", "Earlier"}));
+    EXPECT_EQ(bw::test::fieldOf(result, &ReportHistorySection::title),
+              (std::vector<QString>{"Today", "Previous 7 days", "Earlier"}));
     ASSERT_EQ(result[0].reports.size(), 3u);
     EXPECT_EQ(result[0].reports[0], &reports[2]);
 }

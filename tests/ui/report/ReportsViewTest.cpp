@@ -2,6 +2,7 @@
 
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/HistoryFixture.h"
+#include "tests/ui/Widgets.h"
 #include "ui/design/Motion.h"
 #include "ui/report/ReportActionMenu.h"
 #include "ui/report/ReportHistoryFilterButton.h"
@@ -13,7 +14,6 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -31,7 +31,7 @@ const QDateTime now(QDate(2026, 8, 10), QTime(9, 0), Qt::LocalTime);
 
 struct Screen {
     explicit Screen(const std::vector<ScanReport>& reports) : history(reports) {
-        view = std::make_unique<ReportsView>(*history.model, [] { return now; });
+        view = std::make_unique<ReportsView>(history.model(), [] { return now; });
         view->resize(900, 700);
         view->show();
         // Layout requests come one after another as the list learns its width.
@@ -63,22 +63,7 @@ struct Screen {
     }
 
     void choose(ReportActionMenu* menu, const QString& entry) const {
-        for (auto* button : menu->findChildren<QAbstractButton*>()) {
-            if (button->accessibleName() == entry) {
-                button->click();
-            }
-        }
-        QApplication::processEvents();
-    }
-
-    void confirm(const QString& answer) const {
-        auto* box = view->findChild<QMessageBox*>();
-        ASSERT_NE(box, nullptr);
-        for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == answer) {
-                button->click();
-            }
-        }
+        bw::test::named<QAbstractButton>(*menu, entry)->click();
         QApplication::processEvents();
     }
 
@@ -181,13 +166,13 @@ TEST(ReportsView, RightClicksOpenTheMenuOnlyInsideTheRow) {
     }
     // A left click still reaches the row.
     QTest::mouseClick(row, Qt::LeftButton, {}, {50, 20});
-    EXPECT_TRUE(screen.history.model->report().has_value());
+    EXPECT_TRUE(screen.history.model().report().has_value());
 }
 
 TEST(ReportsView, MenuActionsReachTheModel) {
     auto reports = mixedHistory();
     Screen screen(reports);
-    const QString build = screen.history.folder() + "/Tide.ipa";
+    const QString build = screen.history.history + "/Tide.ipa";
     QFile(build).open(QIODevice::WriteOnly);
     reports[0].sourcePath = build;
 
@@ -205,7 +190,7 @@ TEST(ReportsView, MenuActionsReachTheModel) {
     EXPECT_EQ(QApplication::clipboard()->text(), "com.example.tide");
 
     screen.choose(screen.openMenu(reports[2]), "Open Report");
-    EXPECT_EQ(screen.history.model->report()->id, reports[2].id);
+    EXPECT_EQ(screen.history.model().report()->id, reports[2].id);
 }
 
 TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
@@ -213,13 +198,13 @@ TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
     Screen screen(reports);
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(screen.view->reportPendingDeletion().has_value());
-    screen.confirm("Cancel");
+    ASSERT_TRUE(bw::test::answerMessageBox("Cancel"));
     EXPECT_FALSE(screen.view->reportPendingDeletion().has_value());
-    EXPECT_EQ(screen.history.model->reports().size(), 4u);
+    EXPECT_EQ(screen.history.model().reports().size(), 4u);
 
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    screen.confirm("Delete report");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model->reports().size() == 3u; }));
+    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reports().size() == 3u; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
     EXPECT_EQ(screen.view->list()->rowFor(reports[1].id), nullptr);
 }
@@ -229,15 +214,15 @@ TEST(ReportsView, AFailedDeletionIsToldAndLosesNothing) {
     Screen screen(reports);
     screen.history.makeUnwritable();
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    screen.confirm("Delete report");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model->reportNotice().has_value(); }));
+    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reportNotice().has_value(); }));
     bool shown = false;
     for (auto* label : screen.view->findChildren<QLabel*>()) {
         shown |= label->isVisibleTo(screen.view.get()) &&
-                 label->text() == *screen.history.model->reportNotice();
+                 label->text() == *screen.history.model().reportNotice();
     }
     EXPECT_TRUE(shown);
-    EXPECT_EQ(screen.history.model->reports().size(), 4u);
+    EXPECT_EQ(screen.history.model().reports().size(), 4u);
     EXPECT_NE(screen.row(reports[1]), nullptr);
     EXPECT_EQ(screen.history.onDisk().size(), 4u);
 }

@@ -3,6 +3,7 @@
 #include "model/ReportStore.h"
 #include "platform/instance/SingleInstance.h"
 #include "tests/model/ReportSamples.h"
+#include "tests/support/SilentPresenter.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "ui/design/Motion.h"
 #include "ui/window/BerthwatchSidebar.h"
@@ -25,9 +26,11 @@
 namespace bw::window {
 namespace {
 
-using test::dragAndDrop;
-using test::fileDrag;
-using test::settle;
+using bw::test::answerMessageBox;
+using bw::test::dragAndDrop;
+using bw::test::fileDrag;
+using bw::test::openMessageBox;
+using bw::test::settle;
 
 constexpr auto launchWait = std::chrono::milliseconds(360);
 
@@ -49,7 +52,7 @@ protected:
         ASSERT_TRUE(model().scanPhase().isBusy());
     }
     void finishScan() {
-        ASSERT_TRUE(bw::test::waitUntil([this] {
+        ASSERT_TRUE(bw::test::waitFor([this] {
             window.harness.clock.advance(std::chrono::seconds(1));
             return !model().scanPhase().isBusy();
         }));
@@ -74,7 +77,7 @@ TEST_F(WindowTest, ABuildDroppedOnAnyPartOfTheWindowIsStagedAfterItsLaunch) {
         SCOPED_TRACE(name);
         ASSERT_NE(part, nullptr);
         model().clearStagedBuild();
-        const test::DropOutcome outcome =
+        const bw::test::DropOutcome outcome =
             dragAndDrop(mainWindow(), centreIn(mainWindow(), part), *data);
         EXPECT_TRUE(outcome.entered);
         EXPECT_TRUE(outcome.dropped);
@@ -95,7 +98,7 @@ TEST_F(WindowTest, DropsTheWindowCannotUseAreRefusedWhenReleased) {
     QMimeData web;
     web.setUrls({QUrl(QStringLiteral("https://example.com/Clean.ipa"))});
     for (const QMimeData* data : {&text, &web}) {
-        const test::DropOutcome outcome = dragAndDrop(mainWindow(), point, *data);
+        const bw::test::DropOutcome outcome = dragAndDrop(mainWindow(), point, *data);
         EXPECT_FALSE(outcome.entered);
         EXPECT_FALSE(outcome.dropped);
     }
@@ -173,28 +176,6 @@ TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
     EXPECT_TRUE(row->isActionMenuPresented());
 }
 
-QMessageBox* openMessageBox() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        if (box && box->isVisible()) {
-            return box;
-        }
-    }
-    return nullptr;
-}
-
-// Clicks the button titled `title` of the message box that is open.
-bool answerMessageBox(const QString& title) {
-    QMessageBox* box = openMessageBox();
-    for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>()) {
-        if (button->text() == title) {
-            button->click();
-            return true;
-        }
-    }
-    return false;
-}
-
 TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
     ScanReport built = bw::test::sampleReport(1);
     built.sourcePath = window.harness.folder.write(QStringLiteral("App1.ipa"), "zip");
@@ -212,7 +193,7 @@ TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
         return static_cast<SidebarAppActionMenu*>(nullptr);
     };
     auto entry = [](SidebarAppActionMenu* menu, const QString& title) {
-        return qobject_cast<QAbstractButton*>(test::named(*menu, title));
+        return bw::test::named<QAbstractButton>(*menu, title);
     };
 
     SidebarAppActionMenu* menu = menuOf(moved.metadata.bundleIdentifier);
@@ -239,7 +220,7 @@ TEST_F(WindowTest, TheAppActionsMenuRevealsCopiesAndDeletesAfterConfirmation) {
         EXPECT_EQ(model().reports().size(), answer == u"Cancel" ? 2u : 1u);
     }
     // Saved on the history's own worker.
-    ASSERT_TRUE(bw::test::waitUntil([&] {
+    ASSERT_TRUE(bw::test::waitFor([&] {
         const std::vector<ScanReport> saved = ReportStore(window.harness.history).load().reports;
         return saved.size() == 1 && saved.front().id == moved.id;
     }));
@@ -254,7 +235,7 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     SidebarDestinationButton* reports = sidebar().destination(AppSection::recents);
     EXPECT_TRUE(scan->isSelected());
     SidebarAppButton* row = sidebar().appRows().back();
-    QWidget* reveal = test::named(window.root(), QStringLiteral("Reveal in Finder"));
+    QWidget* reveal = bw::test::named(window.root(), QStringLiteral("Reveal in Finder"));
     EXPECT_FALSE(reveal->isVisible());
     // The fill slides from Scan to the app's row, or jumps there under reduce motion.
     const SidebarSelectionHighlight& fill = *sidebar().contentHighlight();
@@ -262,7 +243,7 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     QTest::mouseClick(row, Qt::LeftButton);
     row = sidebar().appRows().back();
     EXPECT_EQ(fill.movingRect(), QRectF(scan->geometry()));
-    EXPECT_TRUE(bw::test::waitUntil([&] { return fill.movingRect() == row->geometry(); }));
+    EXPECT_TRUE(bw::test::waitFor([&] { return fill.movingRect() == row->geometry(); }));
     design::MotionPreferences::instance().overrideReduceMotion(true);
     QTest::mouseClick(scan, Qt::LeftButton);
     EXPECT_EQ(fill.movingRect(), QRectF(scan->geometry()));
@@ -306,23 +287,16 @@ TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
         EXPECT_FALSE(SingleInstance(running.socketPath().section(u'/', 0, -2)).claim());
         done = true;
     });
-    EXPECT_TRUE(bw::test::waitUntil([&] { return done.load(); }));
+    EXPECT_TRUE(bw::test::waitFor([&] { return done.load(); }));
     later.join();
     settle();
     EXPECT_FALSE(window.window->isMinimized());
     EXPECT_TRUE(window.window->isVisible());
 }
 
-// Update checks show nothing here.
-struct SilentPresenter : updater::UpdatePresenter {
-    void offerUpdate(const updater::AppcastItem&) override {}
-    void reportUpToDate() override {}
-    void reportFailure(const QString&) override {}
-};
-
 TEST_F(WindowTest, CheckForUpdatesNeedsAnUpdater) {
     QSettings settings;
-    SilentPresenter presenter;
+    bw::test::SilentPresenter presenter;
     UpdateController without;
     UpdateController with(std::make_unique<updater::Updater>(
         QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")), QStringLiteral("1"),

@@ -23,10 +23,9 @@ using design::BerthwatchRunwayState;
 namespace {
 
 struct StartScreen : Workspace {
-    HomeView home{*model, chooser, links()};
+    HomeView home{model(), chooser, links()};
 
-    explicit StartScreen(const QStringList& arguments = {u"berthwatch"_qs})
-        : Workspace(QUrl(u"http://127.0.0.1:9"_qs), arguments) {
+    explicit StartScreen(const QStringList& arguments = {u"berthwatch"_qs}) : Workspace(arguments) {
         home.resize(1120, 760);
         home.show();
     }
@@ -72,17 +71,17 @@ TEST(HomeStartScreen, RefusedFilesShowTheirNoticeUntilTheLastRefusalHasAged) {
     for (int refusal = 1; refusal <= 2; ++refusal) {
         start.clock.advance(seconds(1));
         start.screen()->openBuild(notes);
-        EXPECT_EQ(start.model->importRejectionCount(), refusal + 1);
+        EXPECT_EQ(start.model().importRejectionCount(), refusal + 1);
         EXPECT_EQ(start.notice()->text(), u"Unsupported file type .txt"_qs);
         EXPECT_TRUE(isShaken(*start.card()));
     }
-    EXPECT_FALSE(start.model->staged());
+    EXPECT_FALSE(start.model().staged());
 
     // Cleared 4.2 s after the shake of the last refusal, not after the earlier ones.
     start.clock.advance(seconds(4.2));
-    EXPECT_TRUE(start.model->importRejection());
+    EXPECT_TRUE(start.model().importRejection());
     start.clock.advance(seconds(0.2));
-    EXPECT_FALSE(start.model->importRejection());
+    EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.notice()->text(), QString());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::idle);
 }
@@ -108,23 +107,22 @@ TEST(HomeStartScreen, TheRefusalNoticeIsInTheSystemRed) {
 TEST(HomeStartScreen, AMessageSetAfterARefusalOutlivesTheRefusal) {
     StartScreen start;
     start.screen()->openBuild(start.makeFile("notes.txt"));
-    start.model->setScreenshot(start.makeFile("shot.gif"), ScreenshotPrompt::paywall);
-    const auto message = start.model->importMessage();
+    start.model().setScreenshot(start.makeFile("shot.gif"), ScreenshotPrompt::paywall);
+    const auto message = start.model().importMessage();
     ASSERT_TRUE(message);
 
     start.clock.advance(seconds(5));
-    EXPECT_FALSE(start.model->importRejection());
-    EXPECT_EQ(start.model->importMessage(), message);
+    EXPECT_FALSE(start.model().importRejection());
+    EXPECT_EQ(start.model().importMessage(), message);
     EXPECT_EQ(start.notice()->text(), *message);
 }
 
 TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
     StartScreen start;
     start.screen()->openBuild(start.makeFile("notes.txt"));
-    start.model->setBuildDropTargeted(true);
-    EXPECT_FALSE(start.model->importRejection());
+    start.model().setBuildDropTargeted(true);
+    EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::targeted);
-    EXPECT_EQ(start.card()->title(), u"Release to check your build"_qs);
 }
 
 TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {
@@ -132,20 +130,20 @@ TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {
         SCOPED_TRACE(reduceMotion ? "reduce motion" : "full motion");
         design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
         StartScreen start;
-        start.model->setBuildDropTargeted(true);
+        start.model().setBuildDropTargeted(true);
         start.screen()->openBuild(Workspace::fixtureBuild("Clean.ipa"));
-        EXPECT_FALSE(start.model->isBuildDropTargeted());
+        EXPECT_FALSE(start.model().isBuildDropTargeted());
         EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::launching);
         EXPECT_FALSE(start.card()->isEnabled());
         // A second build during the launch is ignored.
         start.screen()->openBuild(Workspace::fixtureBuild("Debug.ipa"));
 
         start.clock.advance(seconds(reduceMotion ? 0.08 : 0.35));
-        EXPECT_FALSE(start.model->staged());
+        EXPECT_FALSE(start.model().staged());
         start.clock.advance(seconds(0.02));
-        ASSERT_TRUE(start.model->staged());
-        EXPECT_EQ(start.model->staged()->fileName, u"Clean.ipa"_qs);
-        EXPECT_FALSE(start.model->isBuildImportLaunching());
+        ASSERT_TRUE(start.model().staged());
+        EXPECT_EQ(start.model().staged()->fileName, u"Clean.ipa"_qs);
+        EXPECT_FALSE(start.model().isBuildImportLaunching());
         EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
         EXPECT_TRUE(qobject_cast<StagedBuildView*>(start.home.stageWidget()));
     }
@@ -154,22 +152,23 @@ TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {
 
 TEST(HomeStartScreen, AnAcceptedBuildDuringAScanShowsNothingNew) {
     Workspace workspace;
-    workspace.model->importBuild(Workspace::fixtureBuild("Clean.ipa"));
-    ASSERT_TRUE(workspace.runUntil([&] { return !workspace.model->isStagedPreviewLoading(); }, 30));
-    const auto staged = workspace.model->staged();
-    workspace.model->startScan(false);
-    ASSERT_TRUE(workspace.model->scanPhase().isBusy());
+    workspace.model().importBuild(Workspace::fixtureBuild("Clean.ipa"));
+    ASSERT_TRUE(
+        workspace.runUntil([&] { return !workspace.model().isStagedPreviewLoading(); }, 30));
+    const auto staged = workspace.model().staged();
+    workspace.model().startScan(false);
+    ASSERT_TRUE(workspace.model().scanPhase().isBusy());
 
     // The start screen on its own, as the window's content might still show it.
-    HomeStartScreen screen(*workspace.model, workspace.chooser);
+    HomeStartScreen screen(workspace.model(), workspace.chooser);
     screen.openBuild(Workspace::fixtureBuild("Debug.ipa"));
     workspace.clock.advance(seconds(0.4));
-    EXPECT_EQ(workspace.model->staged()->id, staged->id);
-    EXPECT_FALSE(workspace.model->isBuildImportLaunching());
-    EXPECT_EQ(workspace.model->importRejectionCount(), 0);
-    EXPECT_FALSE(workspace.model->importRejection());
-    workspace.model->cancelScan();
-    workspace.runUntil([&] { return !workspace.model->isScanRunning(); }, 60);
+    EXPECT_EQ(workspace.model().staged()->id, staged->id);
+    EXPECT_FALSE(workspace.model().isBuildImportLaunching());
+    EXPECT_EQ(workspace.model().importRejectionCount(), 0);
+    EXPECT_FALSE(workspace.model().importRejection());
+    workspace.model().cancelScan();
+    workspace.runUntil([&] { return !workspace.model().isScanRunning(); }, 60);
 }
 
 TEST(HomeStartScreen, TheOpenPanelChoosesThroughTheReplaceableChooser) {
@@ -177,14 +176,14 @@ TEST(HomeStartScreen, TheOpenPanelChoosesThroughTheReplaceableChooser) {
     QTest::mouseClick(start.card(), Qt::LeftButton);
     ASSERT_EQ(start.chooser.asked.size(), 1u);
     EXPECT_EQ(start.chooser.asked[0].bundleExtensions, QStringList({"xcarchive", "app"}));
-    EXPECT_FALSE(start.model->isBuildImportLaunching());
+    EXPECT_FALSE(start.model().isBuildImportLaunching());
 
     start.chooser.answer = Workspace::fixtureBuild("Debug.xcarchive");
     QTest::mouseClick(start.card(), Qt::LeftButton);
-    EXPECT_TRUE(start.model->isBuildImportLaunching());
+    EXPECT_TRUE(start.model().isBuildImportLaunching());
     start.clock.advance(seconds(0.4));
-    ASSERT_TRUE(start.model->staged());
-    EXPECT_EQ(start.model->staged()->fileName, u"Debug.xcarchive"_qs);
+    ASSERT_TRUE(start.model().staged());
+    EXPECT_EQ(start.model().staged()->fileName, u"Debug.xcarchive"_qs);
 }
 
 TEST(HomeStartScreen, TheDropDemonstrationBlinksTheHighlightUntilTheScreenGoes) {
@@ -195,19 +194,19 @@ TEST(HomeStartScreen, TheDropDemonstrationBlinksTheHighlightUntilTheScreenGoes) 
     for (const auto& [at, on] : rhythm) {
         start.clock.advance(seconds(at - now));
         now = at;
-        EXPECT_EQ(start.model->isBuildDropTargeted(), on) << "at " << at << " s";
+        EXPECT_EQ(start.model().isBuildDropTargeted(), on) << "at " << at << " s";
     }
     // Staged while the highlight is on: the sequence ends and leaves it on.
-    start.model->importBuild(Workspace::fixtureBuild("Clean.ipa"));
+    start.model().importBuild(Workspace::fixtureBuild("Clean.ipa"));
     EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
     start.clock.advance(seconds(10));
-    EXPECT_TRUE(start.model->isBuildDropTargeted());
+    EXPECT_TRUE(start.model().isBuildDropTargeted());
 }
 
 TEST(HomeStartScreen, WithoutTheDropSceneTheHighlightIsLeftAlone) {
     StartScreen start;
     start.clock.advance(seconds(10));
-    EXPECT_FALSE(start.model->isBuildDropTargeted());
+    EXPECT_FALSE(start.model().isBuildDropTargeted());
 }
 
 TEST(RejectionNotice, ShowsTheExtensionTrimmedOfDotsInLowerCase) {

@@ -1,6 +1,8 @@
 #include "tests/support/ImageFiles.h"
+#include "tests/support/ImageFixtures.h"
 #include "tests/support/TestFolder.h"
-#include "tests/ui/workspace/WorkspaceTestSupport.h"
+#include "tests/support/WaitFor.h"
+#include "tests/ui/Widgets.h"
 #include "ui/workspace/CenteredRemoveButton.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
 
@@ -38,8 +40,7 @@ const ThumbnailCase thumbnailCases[] = {
          return f.write(u"shot.heic"_s, test::heicData(test::quadrantImage({600, 1300}), false));
      },
      true},
-    {"fifo named like an image",
-     [](const auto& f) { return test::makeFifo(f.path() + u"/pipe.png"_s); }, false},
+    {"fifo named like an image", [](const auto& f) { return f.makeFifo(u"pipe.png"_s); }, false},
     {"folder named like an image", [](const auto& f) { return f.makeFolder(u"album.jpg"_s); },
      false},
     {"beyond the pixel limit",
@@ -111,7 +112,7 @@ struct SlotUnderTest {
         QWidget* leaf = slot.childAt(point);
         QTest::mouseClick(leaf, Qt::LeftButton, {}, leaf->mapFrom(&slot, point));
     }
-    bool drop(const QString& path) { return test::dropFile(&slot, phoneCentre(), path); }
+    bool drop(const QString& path) { return test::dropFile(slot, phoneCentre(), path); }
     CenteredRemoveButton* removeButton() const { return slot.findChild<CenteredRemoveButton*>(); }
     void hover() {
         QWidget* phone = slot.childAt(phoneCentre());

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/workspace/BackToScanButton.h"
@@ -21,13 +22,13 @@ using namespace bw::workspace::test;
 namespace {
 
 struct ScanScreens : Workspace {
-    ScanWorkspaceView workspace{*model, chooser, links()};
+    ScanWorkspaceView workspace{model(), chooser, links()};
 
     ScanScreens() {
         workspace.resize(1120, 760);
         workspace.show();
-        model->importBuild(fixtureBuild("Clean.ipa"));
-        runUntil([&] { return !model->isStagedPreviewLoading(); }, 30);
+        model().importBuild(fixtureBuild("Clean.ipa"));
+        runUntil([&] { return !model().isStagedPreviewLoading(); }, 30);
     }
 
     ScanProgressView* progressView() const {
@@ -36,14 +37,8 @@ struct ScanScreens : Workspace {
     }
 };
 
-// The button of `root` that speaks as `name`.
 QAbstractButton* button(QWidget* root, const QString& name) {
-    for (auto* candidate : root->findChildren<QAbstractButton*>()) {
-        if (candidate->accessibleName() == name && candidate->isVisible()) {
-            return candidate;
-        }
-    }
-    return nullptr;
+    return bw::test::named<QAbstractButton>(*root, name, true);
 }
 
 // What the progress screen shows at one moment.
@@ -64,7 +59,7 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
             shot.open(QIODevice::WriteOnly);
             shot.write(bw::test::solidPng(QSize(1290, 2796), Qt::darkCyan));
             shot.close();
-            screens.model->setScreenshot(shot.fileName(), ScreenshotPrompt::paywall);
+            screens.model().setScreenshot(shot.fileName(), ScreenshotPrompt::paywall);
         }
         screens.workspace.homeView()->requestScan();
         ScanProgressView* view = screens.progressView();
@@ -127,7 +122,7 @@ TEST(ScanProgressView, CancellingEndsTheScanAsTheModelSays) {
     QCoreApplication::processEvents();
     HomeView* home = screens.workspace.homeView();
     // The window's toolbar item.
-    auto* back = new BackToScanButton(*screens.model, &screens.workspace);
+    auto* back = new BackToScanButton(screens.model(), &screens.workspace);
     EXPECT_TRUE(back->isVisible());
     // The staged build screen's own button, which the progress screen replaces.
     QTest::mouseClick(button(home, u"Scan build"_qs), Qt::LeftButton);
@@ -139,16 +134,16 @@ TEST(ScanProgressView, CancellingEndsTheScanAsTheModelSays) {
     ASSERT_NE(cancel, nullptr);
 
     QTest::mouseClick(cancel, Qt::LeftButton);
-    ASSERT_TRUE(screens.runUntil([&] { return !screens.model->isScanRunning(); }, 60));
-    EXPECT_TRUE(std::holds_alternative<ScanPhase::Idle>(screens.model->scanPhase().state));
-    EXPECT_EQ(screens.model->importMessage(), u"Scan cancelled."_qs);
-    EXPECT_FALSE(screens.model->report());
+    ASSERT_TRUE(screens.runUntil([&] { return !screens.model().isScanRunning(); }, 60));
+    EXPECT_TRUE(std::holds_alternative<ScanPhase::Idle>(screens.model().scanPhase().state));
+    EXPECT_EQ(screens.model().importMessage(), u"Scan cancelled."_qs);
+    EXPECT_FALSE(screens.model().report());
     EXPECT_EQ(home->stage(), HomeView::Stage::staged);
 
     // Back from the staged build drops it and shows the start screen again.
     ASSERT_TRUE(back->isVisible());
     QTest::mouseClick(back, Qt::LeftButton);
-    EXPECT_FALSE(screens.model->staged());
+    EXPECT_FALSE(screens.model().staged());
     EXPECT_EQ(home->stage(), HomeView::Stage::start);
     EXPECT_FALSE(back->isVisible());
 }
