@@ -1,5 +1,6 @@
 #include "platform/plist/PlistValue.h"
 
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using namespace bw::plist;
@@ -52,6 +53,24 @@ TEST(PlistValue, BinaryAndXmlFormsReadBackEqual) {
     EXPECT_TRUE(binary.startsWith("bplist00"));
     EXPECT_EQ(PlistValue::parse(binary), value);
     EXPECT_EQ(PlistValue::parse(value->toXml()), value);
+}
+
+TEST(PlistValue, ReadsXmlInEveryUnicodeEncodingThePlatformReads) {
+    using Encoding = QStringConverter::Encoding;
+    const struct {
+        Encoding encoding;
+        bool mark;
+    } cases[] = {{Encoding::Utf8, true},     {Encoding::Utf16LE, true},  {Encoding::Utf16BE, true},
+                 {Encoding::Utf16LE, false}, {Encoding::Utf16BE, false}, {Encoding::Utf32LE, true}};
+    const auto expected = PlistValue::parse(xml);
+    ASSERT_TRUE(expected);
+    for (const auto& c : cases) {
+        QStringEncoder encoder(c.encoding, c.mark ? QStringEncoder::Flag::WriteBom
+                                                  : QStringEncoder::Flag::Default);
+        const QByteArray bytes = encoder(QString::fromUtf8(xml));
+        EXPECT_EQ(PlistValue::parse(bytes), expected) << bytes.toHex().left(8).constData();
+    }
+    EXPECT_FALSE(PlistValue::parse(QByteArray("\xFF\xFE\x00\xD8<", 5))); // a lone surrogate
 }
 
 TEST(PlistValue, RefusesWhatIsNoPropertyList) {

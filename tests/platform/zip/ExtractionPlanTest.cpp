@@ -66,6 +66,21 @@ TEST(ExtractionPlan, ImpliesMissingFoldersParentsFirstAndTakesLaterDescriptions)
     EXPECT_EQ(plan.declaredBytes, 2u);
 }
 
+TEST(ExtractionPlan, LeavesOutAppleDoubleMetadataBesideItsItem) {
+    const std::string metadata("\0\5\26\7\0\2\0\0Mac OS X        ", 24);
+    const ExtractionPlan plan = planOf({
+        {.name = "App.app/Info.plist", .data = "x"},
+        {.name = "App.app/._Info.plist", .data = metadata},
+        {.name = "._App.app", .data = metadata},
+        {.name = "App.app/._Orphan", .data = metadata},
+        {.name = "App.app/._Assets.car", .data = "not metadata"},
+        {.name = "App.app/Assets.car", .data = "car"},
+    });
+    EXPECT_EQ(pathsOf(plan.files),
+              (std::vector<std::string>{"App.app/._Assets.car", "App.app/._Orphan",
+                                        "App.app/Assets.car", "App.app/Info.plist"}));
+}
+
 TEST(ExtractionPlan, KeepsPermissionBitsWithoutSetuidSetgidOrSticky) {
     const ExtractionPlan plan = planOf({
         {.name = "tool", .data = "x", .unixMode = 0106755},
@@ -88,6 +103,18 @@ TEST(ExtractionPlan, LaterFileWithTheSamePathWins) {
     ASSERT_EQ(plan.files.size(), 1u);
     EXPECT_EQ(plan.files[0].index, 1u);
     EXPECT_EQ(plan.files[0].size, 7u);
+}
+
+TEST(ExtractionPlan, PathsDifferingOnlyInCaseAreOneItemAsOnAMac) {
+    const ExtractionPlan plan = planOf({
+        {.name = "App.app/Assets.car", .data = "first"},
+        {.name = "app.app/ASSETS.car", .data = "second!"},
+        {.name = "APP.APP/Sub/new.txt", .data = "x"},
+    });
+    EXPECT_EQ(pathsOf(plan.directories), (std::vector<std::string>{"App.app", "App.app/Sub"}));
+    EXPECT_EQ(pathsOf(plan.files),
+              (std::vector<std::string>{"App.app/Assets.car", "App.app/Sub/new.txt"}));
+    EXPECT_EQ(plan.files[0].index, 1u);
 }
 
 TEST(ExtractionPlan, ReadsLinkTargets) {
