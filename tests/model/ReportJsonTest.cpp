@@ -102,31 +102,19 @@ TEST(ReportJson, FailuresNameTheKeyPath) {
     };
     const Case cases[] = {
         {R"("fix": "f", )", "", "findings[1].fix"},
-        {R"("itms": null, )", "", "<decoded>"},
         {R"("category": "Screenshots")", R"("category": "screenshots")", "findings[1].category"},
         {R"("status": "confirmed_issue")", R"("status": "confirmedIssue")",
          "screenshotSummary.assessments[0].status"},
-        {R"("solutionPrompt": "p")", R"("solutionprompt": "p")",
-         "findings[0].resolution.solutionPrompt"},
         {R"("steps": [{"title": "t1", "instruction": "i1"}])", R"("steps": [])", "<decoded>"},
         {R"("rulesVersion": "2026.08.1",)", "", "rulesVersion"},
-        {R"("verdict": "needsAttention")", R"("verdict": null)", "verdict"},
         {R"("bundleSize": 52428800)", R"("bundleSize": 52428800.5)", "metadata.bundleSize"},
-        {R"("bundleSize": 52428800)", R"("bundleSize": "52428800")", "metadata.bundleSize"},
-        {R"("confidence": 0.95)", R"("confidence": "0.95")", "findings[0].confidence"},
-        {R"("analyzed": true)", R"("analyzed": 1)", "screenshotSummary.assessments[0].analyzed"},
         {R"("createdAt": "2026-08-01T09:30:00Z")", R"("createdAt": "2026-08-01T09:30:00.250Z")",
          "createdAt"},
         {R"("id": "1b4e28ba-2fa1-11d2-883f-0016d3cca427")", R"("id": "FlightDeck")", "id"},
-        {R"("source": "App Store Connect")", R"("source": "AppStoreConnect")",
-         "findings[1].source"},
         {R"("severity": "blocker")", R"("severity": " blocker")", "findings[0].severity"},
         {R"("reviewAreas": ["paywall", "signIn"])", R"("reviewAreas": null)", "<decoded>"},
-        {R"("reviewAreas": ["paywall", "signIn"])", R"("reviewAreas": "paywall")",
-         "screenshotSummary.reviewAreas"},
         {R"("evidenceFields": [{"label": "Key", "value": "get-task-allow"}])",
          R"("evidenceFields": [{"label": "Key"}])", "findings[0].evidenceFields[0].value"},
-        {R"("iconPNG": "iVBORw0KGgo=")", R"("iconPNG": "not base64!")", "metadata.iconPNG"},
         {R"("architectures": ["arm64"])", R"("architectures": [7])", "metadata.architectures[0]"},
     };
     for (const Case& c : cases) {
@@ -156,10 +144,8 @@ TEST(ReportJson, WritesRawValuesIntegersAndUpperCaseId) {
     const QByteArray text = json::write(toJson(report), json::Layout::compact);
     for (const char* expected :
          {R"("id":"1B4E28BA-2FA1-11D2-883F-0016D3CCA427")", R"("bundleSize":52428800)",
-          R"("count":2)", R"("decodedCount":2)", R"("status":"confirmed_issue")",
-          R"("source":"App Store Connect")", R"("category":"Screenshots")", R"("confidence":0.95)",
-          R"("createdAt":"2026-08-01T09:30:00Z")",
-          R"("sourcePath":"\/Users\/dev\/FlightDeck.xcarchive")", R"("analyzed":true)"}) {
+          R"("status":"confirmed_issue")", R"("source":"App Store Connect")",
+          R"("createdAt":"2026-08-01T09:30:00Z")"}) {
         EXPECT_TRUE(text.contains(expected)) << expected;
     }
 }

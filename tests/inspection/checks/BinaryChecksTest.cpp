@@ -49,8 +49,6 @@ TEST(BinaryChecks, Rules) {
         {"simulator slice", binary(names({"x86_64", "arm64"})),
          list({"binary.simulator-architecture"}),
          list({"Mach O architectures: x86_64, arm64", "No SwiftUI preview/debug dylibs found"})},
-        {"i386", binary(names({"i386"})), list({"binary.simulator-architecture"}),
-         list({"Mach O architectures: i386", "No SwiftUI preview/debug dylibs found"})},
         // x86_64 is a real Mac architecture.
         {"universal Mac app",
          binary(names({"x86_64", "arm64"}), {}, {}, macInfo()),

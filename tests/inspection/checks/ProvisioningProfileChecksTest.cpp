@@ -89,16 +89,6 @@ TEST_F(ProvisioningProfileTest, SignedProfileFixtures) {
          "com.myexample.app",
          {},
          list({"Provisioning profile is current"})},
-        {"expired and mismatched",
-         {{"expired.mobileprovision", "embedded.mobileprovision"}},
-         "com.example.other",
-         list({"signing.profile-expired", "signing.profile-bundle-mismatch"}),
-         {}},
-        {"macOS location",
-         {{"expired.mobileprovision", "Contents/embedded.provisionprofile"}},
-         "com.example.berthwatch",
-         list({"signing.profile-expired"}),
-         {}},
         // macOS profiles name the application identifier com.apple.application-identifier.
         {"macOS profile for another app",
          {{"mac.provisionprofile", "Contents/embedded.provisionprofile"}},
@@ -155,7 +145,6 @@ TEST_F(ProvisioningProfileTest, DecodedContentRules) {
         QStringList passed;
     } cases[] = {
         {"no expiry, matching identifier", printing(profileWith(matching)), {}, {}},
-        {"empty dictionary", printing(profileWith("")), {}, {}},
         {"a second ago",
          printing(expiring(now.addSecs(-1))),
          list({"signing.profile-expired"}),
@@ -164,10 +153,6 @@ TEST_F(ProvisioningProfileTest, DecodedContentRules) {
          printing(expiring(now.addSecs(3600))),
          {},
          list({"Provisioning profile is current"})},
-        {"expiry as text",
-         printing(profileWith("<key>ExpirationDate</key><string>2020</string>")),
-         {},
-         {}},
         {"non-zero exit",
          printing(profileWith(matching), 1),
          list({"signing.profile-invalid"}),
@@ -179,11 +164,6 @@ TEST_F(ProvisioningProfileTest, DecodedContentRules) {
         {"array",
          printing("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"),
          list({"signing.profile-invalid"}),
-         {}},
-        {"identifier of another type",
-         printing(profileWith("<key>Entitlements</key><dict><key>application-identifier</key>"
-                              "<integer>1</integer></dict>")),
-         {},
          {}},
     };
     const QString app = bundle({{"appstore.mobileprovision", "embedded.mobileprovision"}});

@@ -52,18 +52,12 @@ TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
          Kind::quotaExceeded, "Daily quota reached"},
         {"500 with envelope", ScriptedResponse(500, R"({"error":"Model unavailable"})"),
          Kind::server, "Model unavailable"},
-        {"500 with empty message", ScriptedResponse(500, R"({"error":""})"), Kind::server, ""},
         {"500 without body", ScriptedResponse(500, ""), Kind::server, "Internal Server Error"},
-        {"500 error not a string", ScriptedResponse(500, R"({"error":5})"), Kind::server,
-         "Internal Server Error"},
-        {"503 array body", ScriptedResponse(503, "[]"), Kind::server, "Service Unavailable"},
         {"302", ScriptedResponse(302, ""), Kind::server, "Found"},
         {"200 empty", ScriptedResponse(200, ""), Kind::invalidResponse, unreadable},
-        {"200 not json", ScriptedResponse(200, "OK"), Kind::invalidResponse, unreadable},
         {"200 missing key",
          ScriptedResponse(200, R"({"findings":[],"passedChecks":[],"rulesVersion":"r"})"),
          Kind::invalidResponse, unreadable},
-        {"204", ScriptedResponse(204, ""), Kind::invalidResponse, unreadable},
     };
     LocalHttpServer server;
     const BerthwatchBackend backend(server.url());

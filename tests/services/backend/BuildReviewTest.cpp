@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -121,105 +120,29 @@ TEST(BuildReview, OneExchangeSendsTheReportAndDecodesTheAnswer) {
     EXPECT_EQ(response, expected);
 }
 
-TEST(BuildReviewRequest, CountsAreCutAtTheirLimits) {
-    const struct {
-        const char* name;
-        std::function<void(ScanReport&, int)> fill;
-        std::function<QJsonArray(const QJsonObject&)> sent;
-        int limit;
-    } lists[] = {
-        {"findings",
-         [](ScanReport& r, int n) {
-             r.findings.clear();
-             for (int i = 0; i < n; ++i) {
-                 r.findings.push_back(test::sampleFinding(i));
-             }
-         },
-         [](const QJsonObject& b) { return b["localFindings"].toArray(); }, 120},
-        {"architectures",
-         [](ScanReport& r, int n) { r.metadata.architectures.assign(n, QStringLiteral("arm64")); },
-         [](const QJsonObject& b) { return b["app"]["architectures"].toArray(); }, 16},
-        {"sdk names",
-         [](ScanReport& r, int n) { r.metadata.sdkNames.assign(n, QStringLiteral("Sentry")); },
-         [](const QJsonObject& b) { return b["app"]["sdkNames"].toArray(); }, 120},
-        {"passed checks",
-         [](ScanReport& r, int n) {
-             r.passedChecks.clear();
-             for (int i = 0; i < n; ++i) {
-                 r.passedChecks.push_back(QStringLiteral("check %1").arg(i));
-             }
-         },
-         [](const QJsonObject& b) { return b["passedChecks"].toArray(); }, 160},
-    };
+// One list and one text stand for every limit: the kept items are the first ones, in order, and
+// a text is trimmed before it is clipped.
+TEST(BuildReviewRequest, ListsAndTextsAreCutAtTheirLimits) {
     SentBody sent;
-    for (const auto& list : lists) {
-        for (int count : {0, list.limit, list.limit + 1, list.limit + 40}) {
-            SCOPED_TRACE(std::string(list.name) + " " + std::to_string(count));
-            ScanReport report = test::sampleReport();
-            list.fill(report, count);
-            const QJsonArray array = list.sent(sent.of(report));
-            EXPECT_EQ(array.size(), std::min(count, list.limit));
-        }
-    }
-    // The kept items are the first ones, in order.
     ScanReport report = test::sampleReport();
-    lists[0].fill(report, 121);
+    report.findings.clear();
+    for (int i = 0; i < 121; ++i) {
+        report.findings.push_back(test::sampleFinding(i));
+    }
     const QJsonArray findings = sent.of(report)["localFindings"].toArray();
+    ASSERT_EQ(findings.size(), 120);
     EXPECT_EQ(findings.first()["id"].toString(), "build.rule.0");
     EXPECT_EQ(findings.last()["id"].toString(), "build.rule.119");
-}
 
-TEST(BuildReviewRequest, TextsAreClippedAtTheirLimits) {
-    using Setter = std::function<void(ScanReport&, const QString&)>;
-    using Getter = std::function<QString(const QJsonObject&)>;
-    const auto findingField = [](const char* key) {
-        return Getter([key](const QJsonObject& b) {
-            return b["localFindings"][0][QLatin1String(key)].toString();
-        });
+    const std::pair<QString, QString> titles[] = {
+        {letters(161), letters(160)},
+        {QStringLiteral("\n ") + letters(165) + "\t", letters(160)},
+        {QStringLiteral(" \n\t "), QStringLiteral("Unavailable")},
     };
-    const auto appField = [](const char* key) {
-        return Getter(
-            [key](const QJsonObject& b) { return b["app"][QLatin1String(key)].toString(); });
-    };
-    const struct {
-        const char* name;
-        Setter set;
-        Getter sent;
-        int limit;
-    } fields[] = {
-        {"id", [](ScanReport& r, const QString& t) { r.findings[0].id = t; }, findingField("id"),
-         180},
-        {"itms", [](ScanReport& r, const QString& t) { r.findings[0].itms = t; },
-         findingField("itms"), 64},
-        {"title", [](ScanReport& r, const QString& t) { r.findings[0].title = t; },
-         findingField("title"), 160},
-        {"detail", [](ScanReport& r, const QString& t) { r.findings[0].detail = t; },
-         findingField("detail"), 1200},
-        {"name", [](ScanReport& r, const QString& t) { r.metadata.appName = t; }, appField("name"),
-         200},
-        {"architecture", [](ScanReport& r, const QString& t) { r.metadata.architectures = {t}; },
-         [](const QJsonObject& b) { return b["app"]["architectures"][0].toString(); }, 100},
-        {"passed check", [](ScanReport& r, const QString& t) { r.passedChecks = {t}; },
-         [](const QJsonObject& b) { return b["passedChecks"][0].toString(); }, 240},
-    };
-    SentBody sent;
-    for (const auto& field : fields) {
-        const struct {
-            const char* name;
-            QString value;
-            QString expected;
-        } values[] = {
-            {"over limit", letters(field.limit + 1), letters(field.limit)},
-            {"padded over limit", QStringLiteral("\n ") + letters(field.limit + 5) + "\t",
-             letters(field.limit)},
-            {"blank", QStringLiteral(" \n\t "), QStringLiteral("Unavailable")},
-        };
-        for (const auto& value : values) {
-            SCOPED_TRACE(std::string(field.name) + ", " + value.name);
-            ScanReport report = test::sampleReport();
-            field.set(report, value.value);
-            EXPECT_EQ(field.sent(sent.of(report)), value.expected);
-        }
+    for (const auto& [given, expected] : titles) {
+        report = test::sampleReport();
+        report.findings[0].title = given;
+        EXPECT_EQ(sent.of(report)["localFindings"][0]["title"].toString(), expected);
     }
 }
 
@@ -237,27 +160,16 @@ TEST(BuildReviewRequest, ConfidenceAndBundleSizeAreClamped) {
     SentBody sent;
     const std::pair<double, double> confidences[] = {
         {1.7, 1.0},
-        {-0.2, 0.0},
-        {0.35, 0.35},
         {std::numeric_limits<double>::quiet_NaN(), 0.0},
-        {std::numeric_limits<double>::infinity(), 1.0},
     };
     for (const auto& [given, expected] : confidences) {
         ScanReport report = test::sampleReport();
         report.findings[0].confidence = given;
         EXPECT_EQ(sent.of(report)["localFindings"][0]["confidence"].toDouble(), expected) << given;
     }
-    const std::pair<qint64, qint64> sizes[] = {
-        {-5, 0},
-        {1'000'000'000'000, 1'000'000'000'000},
-        {1'000'000'000'001, 1'000'000'000'000},
-        {std::numeric_limits<qint64>::max(), 1'000'000'000'000},
-    };
-    for (const auto& [given, expected] : sizes) {
-        ScanReport report = test::sampleReport();
-        report.metadata.bundleSize = given;
-        EXPECT_EQ(sent.of(report)["app"]["bundleSize"].toInteger(), expected) << given;
-    }
+    ScanReport report = test::sampleReport();
+    report.metadata.bundleSize = std::numeric_limits<qint64>::max();
+    EXPECT_EQ(sent.of(report)["app"]["bundleSize"].toInteger(), 1'000'000'000'000);
 }
 
 TEST(BuildReviewRequest, ScanIdentifierIsJoinedIntoThePathUntrimmed) {
@@ -294,18 +206,10 @@ TEST(BuildReview, AnyShapeErrorFailsTheWholeAnswer) {
         const char* to;
     } changes[] = {
         {"unknown severity", R"("severity": "blocker")", R"("severity": "critical")"},
-        {"unknown category", R"("category": "Metadata")", R"("category": "metadata")"},
-        {"findings missing", R"("findings": [)", R"("findingz": [)"},
         {"passed checks null", R"("passedChecks": ["Privacy manifest present"])",
          R"("passedChecks": null)"},
         {"count fractional", R"("reviewedEvidenceCount": 42)", R"("reviewedEvidenceCount": 4.5)"},
-        {"rules version missing", R"("rulesVersion": "2026.09.1",)", ""},
-        {"schema version wrong type", R"("solutionSchemaVersion": "3")",
-         R"("solutionSchemaVersion": 3)"},
-        {"confidence as text", R"("confidence": 0.9)", R"("confidence": "0.9")"},
         {"title missing", R"("title": "Review notes",)", ""},
-        {"resolution without steps", R"("steps": [{"title": "t", "instruction": "i"}],)", ""},
-        {"resolutions entry without id", R"("findingId": "build.rule.0", )", ""},
         {"evidence field without value", R"(, "value": "NSCameraUsageDescription")", ""},
     };
     LocalHttpServer server;

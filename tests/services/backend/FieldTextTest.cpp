@@ -23,13 +23,9 @@ TEST(FieldText, ClipsByUserPerceivedCharacters) {
         qsizetype maxLength;
         QString expected;
     } cases[] = {
-        {"shorter", QStringLiteral("abc"), 5, QStringLiteral("abc")},
         {"exact", QStringLiteral("abcde"), 5, QStringLiteral("abcde")},
         {"longer", QStringLiteral("abcdef"), 5, QStringLiteral("abcde")},
-        {"zero", QStringLiteral("abc"), 0, QString()},
-        {"empty", QString(), 3, QString()},
         {"emoji", repeated(grin, 170), 160, repeated(grin, 160)},
-        {"emoji fits", repeated(grin, 160), 160, repeated(grin, 160)},
         {"joined family", repeated(family, 4), 3, repeated(family, 3)},
         {"flags", repeated(flag, 3), 2, repeated(flag, 2)},
         {"combining marks", repeated(accented, 6), 4, repeated(accented, 4)},
@@ -49,10 +45,8 @@ TEST(FieldText, SanitizedFieldTrimsFallsBackAndClips) {
         qsizetype maxLength;
         QString expected;
     } cases[] = {
-        {"plain", QStringLiteral("Title"), 10, QStringLiteral("Title")},
         {"padded", QStringLiteral(" \t Title \r\n"), 10, QStringLiteral("Title")},
         {"inner blanks kept", QStringLiteral("  a  b  "), 10, QStringLiteral("a  b")},
-        {"empty", QString(), 10, fallback},
         {"blank", QStringLiteral(" \n\t\r "), 10, fallback},
         {"unicode blanks", QStringLiteral("\u00A0\u2028\u3000"), 10, fallback},
         {"trimmed before clipping", QStringLiteral("   abcdef"), 3, QStringLiteral("abc")},

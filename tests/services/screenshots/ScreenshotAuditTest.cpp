@@ -115,12 +115,6 @@ TEST_F(ScreenshotAudit, StoreChecksRunInOrderForEveryKindOfFile) {
          test::pngData(palette),
          {u"screenshot.store.alpha.D.png"_s},
          {u"D.png matches an accepted App Store screenshot size"_s}},
-        {"jpeg",
-         u"E.jpg"_s,
-         test::jpegData(opaque),
-         {},
-         {u"E.jpg matches an accepted App Store screenshot size"_s,
-          u"E.jpg has no alpha channel"_s}},
         // Small store screenshots get the size check, never the evidence one.
         {"small translucent",
          u"F.png"_s,
@@ -133,12 +127,6 @@ TEST_F(ScreenshotAudit, StoreChecksRunInOrderForEveryKindOfFile) {
          {u"screenshot.store.format.Shot.HEIC"_s},
          {u"Shot.HEIC matches an accepted App Store screenshot size"_s,
           u"Shot.HEIC has no alpha channel"_s}},
-        {"heic with alpha",
-         u"G.heic"_s,
-         test::heicData(quadrantImage(QSize(400, 300), true), true),
-         {u"screenshot.store.dimension.G.heic"_s, u"screenshot.store.format.G.heic"_s,
-          u"screenshot.store.alpha.G.heic"_s},
-         {}},
     };
     for (const Case& c : cases) {
         const ScreenshotAuditResult result = audit({file(c.fileName, c.bytes)}, true);
@@ -164,7 +152,7 @@ TEST_F(ScreenshotAudit, GifAndWebpScreenshotsHaveAlphaOnlyWhenTransparent) {
                 ::testing::Contains(u"opaque-lossy.webp has no alpha channel"_s));
 }
 
-TEST_F(ScreenshotAudit, EveryFindingCarriesItsExactFields) {
+TEST_F(ScreenshotAudit, EveryFindingIsRaisedInOrderAndSound) {
     std::vector<QString> files;
     const QByteArray first = png(QSize(312, 390));
     files.push_back(file(u"s0.png"_s, first));
@@ -177,22 +165,12 @@ TEST_F(ScreenshotAudit, EveryFindingCarriesItsExactFields) {
     files.push_back(file(u"dup.png"_s, first));
     const ScreenshotAuditResult result = audit(files, true);
 
-    // The wording is the checks' own; the evidence is what this batch makes of it.
     EXPECT_THAT(
         test::findingIds(result.findings),
         ElementsAre(u"screenshot.store.maximum-count"_s, u"screenshot.store.dimension.Wide.heic"_s,
                     u"screenshot.store.format.Wide.heic"_s, u"screenshot.store.alpha.Wide.heic"_s,
                     u"screenshot.invalid.notes.png"_s, u"screenshot.duplicate.dup.png"_s,
                     u"screenshot.semantic-review"_s));
-    std::vector<QString> evidence;
-    for (const Finding& finding : result.findings) {
-        evidence.push_back(finding.evidence);
-    }
-    EXPECT_THAT(evidence,
-                ElementsAre(u"12 files are marked as App Store product screenshots."_s,
-                            u"Wide.heic: 500 × 200; rules 2026.08.1"_s, u"Wide.heic"_s,
-                            u"Wide.heic decodes with alpha information."_s, u"notes.png"_s,
-                            u"s0.png and dup.png"_s, u"11 readable screenshots attached"_s));
     std::vector<Finding> checks = result.findings;
     checks.pop_back();
     test::expectSoundFindings(checks, EvidenceSource::screenshot);
@@ -218,7 +196,6 @@ TEST_F(ScreenshotAudit, IdenticalFilesNameTheFirstCopy) {
                             u"screenshot.semantic-review"_s));
     EXPECT_EQ(result.findings[0].evidence, u"a.png and b.png"_s);
     EXPECT_EQ(result.findings[1].evidence, u"a.png and c.png"_s);
-    EXPECT_EQ(result.findings[1].detail, u"Two screenshot files contain identical image data."_s);
     EXPECT_EQ(result.passedChecks.size(), 3u);
 }
 

@@ -1,7 +1,6 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/report/FindingCopyButton.h"
-#include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
@@ -104,13 +103,6 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
     FindingResolutionPanel* again = openPanel(screen.view(), 0);
     EXPECT_FALSE(again->showsTechnicalDetails());
     EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
-}
-
-TEST(FindingTechnicalDetail, AValueThatFitsTakesOneLineWhereverItCouldBreak) {
-    const FindingTechnicalDetail plain(u"Finding ID"_s, u"x"_s);
-    const FindingTechnicalDetail breakable(u"Finding ID"_s, u"sample.debug-entitlement"_s);
-    EXPECT_EQ(breakable.heightForWidth(700), plain.heightForWidth(700));
-    EXPECT_GT(breakable.heightForWidth(150), plain.heightForWidth(150));
 }
 
 TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEndsIt) {
