@@ -4,6 +4,7 @@
 #include "ui/report/FindingEvidencePresentation.h"
 #include "ui/report/ReportTexts.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -30,6 +31,14 @@ QStringList flatten(const FindingEvidencePresentation& presentation) {
     return out;
 }
 
+QString numberedLines(int from, int to) {
+    QStringList lines;
+    for (int i = from; i < to; ++i) {
+        lines << u"file added: Payload/App.app/%1.png"_s.arg(i);
+    }
+    return lines.join(u'\n');
+}
+
 } // namespace
 
 TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
@@ -52,6 +61,14 @@ TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
         {findingWith(u"a = b = c"_s), {u"Key=a"_s, u"Detected=b = c"_s}},
         {findingWith(u" =value"_s), {u"note:=value"_s}},
         {findingWith(u"a=\u0301b"_s), {u"note:a=\u0301b"_s}},
+        // Thousands of lines of tool output would take seconds to lay out at every width.
+        {findingWith(numberedLines(0, 20'000)),
+         {u"note:"_s + numberedLines(0, 40) + u"…\n"_s + QLocale().toString(19'960) +
+          u" more lines"_s}},
+        {findingWith(numberedLines(0, 41)),
+         {u"note:"_s + numberedLines(0, 40) + u"…\n1 more line"_s}},
+        {findingWith(numberedLines(0, 40)), {u"note:"_s + numberedLines(0, 40)}},
+        {findingWith(QString(5000, u'x')), {u"note:"_s + QString(4000, u'x') + u'…'}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(flatten(FindingEvidencePresentation(c.finding)), c.expected)
