@@ -20,13 +20,9 @@ TEST(ASCDocument, DataIsReadLeniently) {
          {resource("1"), resource("2")}},
         {R"({"data":{"id":"9","type":"appStoreReviewDetails"}})",
          {resource("9", "appStoreReviewDetails")}},
-        {R"({"data":[]})", {}},
         {R"({"data":null})", {}},
-        {R"({"links":{"self":"x"}})", {}},
         {R"({"data":[{"id":"1","type":"apps"},{"type":"apps"}]})", {}},
-        {R"({"data":[{"id":1,"type":"apps"}]})", {}},
         {R"({"data":{"id":"1"}})", {}},
-        {R"({"data":"1"})", {}},
         {R"({"data":[{"id":"1","type":"apps","attributes":"name"}]})", {}},
         {R"({"data":[{"id":"1","type":"apps","attributes":null}]})", {resource("1")}},
     };
@@ -64,13 +60,10 @@ TEST(ASCDocument, IncludedAndErrorsAreDroppedWhenUnreadable) {
          std::vector{resource("s", "appScreenshots")}, std::nullopt},
         {R"({"included":[{"id":"s","type":"appScreenshots"},{"id":"t"}]})", std::nullopt,
          std::nullopt},
-        {R"({"included":null})", std::nullopt, std::nullopt},
         {R"({"errors":[{"status":"401","detail":"Bad key"},{"code":"X"}]})", std::nullopt,
          std::vector<ASCAPIError>{{"Bad key"}, {std::nullopt}}},
-        {R"({"errors":[{"detail":null}]})", std::nullopt, std::vector<ASCAPIError>{{std::nullopt}}},
         {R"({"errors":[{"detail":401}]})", std::nullopt, std::nullopt},
         {R"({"errors":["denied"]})", std::nullopt, std::nullopt},
-        {R"({"errors":{"detail":"x"}})", std::nullopt, std::nullopt},
     };
     for (const Case& c : cases) {
         const ASCDocument document = ASCDocument::decode(c.body);

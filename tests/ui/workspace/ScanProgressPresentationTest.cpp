@@ -47,12 +47,9 @@ TEST(ScanProgressPresentation, EasesToEachTargetWithinTheTimeCeiling) {
         // The ceiling keeps a finished scan on screen for the whole fill duration.
         {"finished after 10 s", fourSteps, 1.0, false, 10, 0.02 + 0.98 * 10 / 36, 1},
         {"finished after 37 s", fourSteps, 1.0, false, 37, 1.0, 4},
-        {"five steps, finished", fiveSteps, 1.0, true, 37, 1.0, 5},
         // The bar waits just short of a threshold the scan has not reported.
         {"short of a threshold", fourSteps, 0.479, false, 37, 0.478, 1},
-        {"between thresholds", fourSteps, 0.4, false, 37, 0.4, 1},
         {"target above 1", fourSteps, 3.0, false, 37, 1.0, 4},
-        {"negative target", fourSteps, -1.0, false, 5, 0.02, 0},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
