@@ -69,11 +69,6 @@ TEST(BuildPreview, DescribesTheBundleWithoutAScan) {
     const BuildScanner scanner(folder.path());
     const StagedBuildPreview preview = scanner.preview(folder.path() + "/Demo.app");
     EXPECT_EQ(preview.appName, "Demo");
-    EXPECT_EQ(preview.bundleIdentifier, "com.example.demo");
-    EXPECT_EQ(preview.version, "1.2");
-    EXPECT_EQ(preview.buildNumber, "42");
-    EXPECT_EQ(preview.platform, "iOS");
-    EXPECT_EQ(preview.minimumOS, "16.0");
     EXPECT_EQ(preview.targetDevices, "iPhone, iPad");
     EXPECT_EQ(preview.bundleSize, BuildScanner::bundleSize(folder.path() + "/Demo.app"));
     EXPECT_FALSE(preview.iconPNG);

@@ -1,6 +1,5 @@
 #include "model/ReportHelpers.h"
 
-#include "tests/support/Reports.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +21,6 @@ TEST(ReportHelpers, PlatformDisplayNames) {
                   QString::fromUtf8(expected))
             << platform;
     }
-}
-
-TEST(ReportHelpers, CountsBySeverityOnly) {
-    ScanReport report{};
-    EXPECT_EQ(blockerCount(report) + riskCount(report) + manualCount(report), 0);
-    report.findings = {test::finding("a", FindingSeverity::blocker, FindingCategory::manual),
-                       test::finding("b", FindingSeverity::manual, FindingCategory::signing),
-                       test::finding("c", FindingSeverity::blocker, FindingCategory::payments)};
-    EXPECT_EQ(blockerCount(report), 2);
-    EXPECT_EQ(riskCount(report), 0);
-    EXPECT_EQ(manualCount(report), 1);
 }
 
 TEST(ReportHelpers, Monograms) {

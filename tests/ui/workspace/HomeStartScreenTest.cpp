@@ -8,8 +8,6 @@
 #include "ui/workspace/RejectionNotice.h"
 #include "ui/workspace/StagedBuildView.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -31,16 +29,6 @@ struct StartScreen : Workspace {
     HomeStartScreen* screen() const { return qobject_cast<HomeStartScreen*>(home.stageWidget()); }
     DropZoneCard* card() const { return screen()->findChild<DropZoneCard*>(); }
     RejectionNotice* notice() const { return screen()->findChild<RejectionNotice*>(); }
-
-    QString makeFile(const char* name) const {
-        QFile file(path(name));
-        file.open(QIODevice::WriteOnly);
-        return file.fileName();
-    }
-    QString makeFolder(const char* name) const {
-        QDir().mkpath(path(name));
-        return path(name);
-    }
 };
 
 // Whether the card moves sideways from where it rests within the shake's first 0.15 s.
@@ -58,8 +46,8 @@ bool isShaken(const DropZoneCard& card) {
 
 TEST(HomeStartScreen, RefusedFilesShowTheirNoticeUntilTheLastRefusalHasAged) {
     StartScreen start;
-    const QString notes = start.makeFile("notes.txt");
-    const QString payload = start.makeFolder("Payload");
+    const QString notes = start.folder.write(u"notes.txt"_qs, {});
+    const QString payload = start.folder.makeFolder(u"Payload"_qs);
 
     start.screen()->openBuild(payload);
     EXPECT_EQ(start.notice()->text(), u"Unsupported file type"_qs);
@@ -86,8 +74,8 @@ TEST(HomeStartScreen, RefusedFilesShowTheirNoticeUntilTheLastRefusalHasAged) {
 
 TEST(HomeStartScreen, AMessageSetAfterARefusalOutlivesTheRefusal) {
     StartScreen start;
-    start.screen()->openBuild(start.makeFile("notes.txt"));
-    start.model().setScreenshot(start.makeFile("shot.gif"), ScreenshotPrompt::paywall);
+    start.screen()->openBuild(start.folder.write(u"notes.txt"_qs, {}));
+    start.model().setScreenshot(start.folder.write(u"shot.gif"_qs, {}), ScreenshotPrompt::paywall);
     const auto message = start.model().importMessage();
     ASSERT_TRUE(message);
 
@@ -99,7 +87,7 @@ TEST(HomeStartScreen, AMessageSetAfterARefusalOutlivesTheRefusal) {
 
 TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
     StartScreen start;
-    start.screen()->openBuild(start.makeFile("notes.txt"));
+    start.screen()->openBuild(start.folder.write(u"notes.txt"_qs, {}));
     start.model().setBuildDropTargeted(true);
     EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::targeted);

@@ -11,7 +11,6 @@
 #include "ui/workspace/ScanWorkspaceView.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -55,11 +54,10 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
         SCOPED_TRACE(withScreenshots ? "with screenshots" : "without screenshots");
         ScanScreens screens;
         if (withScreenshots) {
-            QFile shot(screens.path("paywall.png"));
-            shot.open(QIODevice::WriteOnly);
-            shot.write(bw::test::solidPng(QSize(1290, 2796), Qt::darkCyan));
-            shot.close();
-            screens.model().setScreenshot(shot.fileName(), ScreenshotPrompt::paywall);
+            screens.model().setScreenshot(
+                screens.folder.write(u"paywall.png"_qs,
+                                     bw::test::solidPng(QSize(1290, 2796), Qt::darkCyan)),
+                ScreenshotPrompt::paywall);
         }
         screens.workspace.homeView()->requestScan();
         ScanProgressView* view = screens.progressView();

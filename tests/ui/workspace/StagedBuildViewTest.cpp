@@ -18,7 +18,6 @@
 #include "ui/workspace/TextBlock.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -72,12 +71,6 @@ struct StagedScreen : Workspace {
     IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const {
         return view.reviewScreens()->slot(prompt);
     }
-    QString file(const char* name, const QByteArray& bytes) const {
-        QFile out(path(name));
-        out.open(QIODevice::WriteOnly);
-        out.write(bytes);
-        return out.fileName();
-    }
 };
 
 const QString reading = u"Reading…"_qs;
@@ -111,7 +104,7 @@ TEST(StagedBuildView, AStagedIpaShowsReadingThenItsPreview) {
 
 TEST(StagedBuildView, AFailedPreviewSaysUnavailableAndCanBeRetried) {
     StagedScreen screen;
-    screen.stage(screen.file("Broken.ipa", "not a zip archive"));
+    screen.stage(screen.folder.write(u"Broken.ipa"_qs, "not a zip archive"));
     const auto& staged = *screen.model().staged();
     ASSERT_TRUE(staged.previewError);
     EXPECT_TRUE(screen.showsText(u"Preview unavailable"_qs));
@@ -162,7 +155,8 @@ TEST(StagedBuildView, WhileAScanRunsTheSlotsAndTheSwitchAreLocked) {
     screen.view.setScanRequest([&] { screen.model().startScan(false); });
     screen.stage(Workspace::fixtureBuild("Clean.ipa"));
     screen.model().setScreenshot(
-        screen.file("paywall.png", bw::test::pngData(QImage(40, 80, QImage::Format_RGB32))),
+        screen.folder.write(u"paywall.png"_qs,
+                            bw::test::pngData(QImage(40, 80, QImage::Format_RGB32))),
         ScreenshotPrompt::paywall);
     screen.button(u"Scan build"_qs)->click();
     // The scan holds at "Preparing report" until the minimum presentation has passed on the
@@ -181,12 +175,12 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
     StagedScreen screen;
     screen.stage(Workspace::fixtureBuild("Clean.ipa"));
     const QImage picture = bw::test::quadrantImage({300, 650});
-    const QString png = screen.file("screen.png", bw::test::pngData(picture));
-    const QString jpeg = screen.file("screen.JPEG", bw::test::jpegData(picture));
-    const QString heic = screen.file("screen.heic", bw::test::heicData(picture, false));
-    const QString gif = screen.file("screen.gif", "GIF89a");
+    const QString png = screen.folder.write(u"screen.png"_qs, bw::test::pngData(picture));
+    const QString jpeg = screen.folder.write(u"screen.JPEG"_qs, bw::test::jpegData(picture));
+    const QString heic = screen.folder.write(u"screen.heic"_qs, bw::test::heicData(picture, false));
+    const QString gif = screen.folder.write(u"screen.gif"_qs, "GIF89a");
     const QString fifo = screen.folder.makeFifo(u"stream.png"_qs);
-    const QString huge = screen.file("huge.png", bw::test::blankPng({20000, 20000}));
+    const QString huge = screen.folder.write(u"huge.png"_qs, bw::test::blankPng({20000, 20000}));
     const QString message = u"Use PNG, JPEG, or HEIC screenshots."_qs;
     const auto slotFile = [&](ScreenshotPrompt prompt) {
         const auto found = screen.model().screenshotSlots().find(prompt);
@@ -278,8 +272,9 @@ TEST(StagedBuildView, AtTheWindowsMinimumWidthTheScreenIsCompact) {
 TEST(StagedBuildView, LongNamesStayInsideTheColumn) {
     StagedScreen screen;
     screen.view.resize(680, 640);
-    screen.stage(screen.file(
-        "A-build-whose-name-runs-on-and-on-and-on-without-any-space-at-all.ipa", "not an archive"));
+    screen.stage(screen.folder.write(
+        u"A-build-whose-name-runs-on-and-on-and-on-without-any-space-at-all.ipa"_qs,
+        "not an archive"));
     QTest::qWait(20);
     ASSERT_TRUE(screen.model().staged()->previewError);
     EXPECT_LE(screen.view.reviewScreens()->width(), screen.view.width() - 2 * 24);
