@@ -61,17 +61,11 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
         std::size_t row;
         QString section;
         QStringList steps;
-        QStringList details;
+        bool itms; // the code shows among the technical details only when there is one
     };
     const Case cases[] = {
-        {0,
-         u"Recommended change"_s,
-         {u"1"_s, u"2"_s, u"3"_s},
-         {u"Guideline"_s, u"ITMS code"_s, u"Source"_s, u"Category"_s, u"Finding ID"_s}},
-        {1,
-         u"Review checklist"_s,
-         {u"1"_s, u"2"_s},
-         {u"Guideline"_s, u"Source"_s, u"Category"_s, u"Finding ID"_s}},
+        {0, u"Recommended change"_s, {u"1"_s, u"2"_s, u"3"_s}, true},
+        {1, u"Review checklist"_s, {u"1"_s, u"2"_s}, false},
     };
     for (const Case& c : cases) {
         FindingResolutionPanel* panel = openPanel(screen.view(), c.row);
@@ -91,13 +85,8 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
         QTest::mouseClick(toggle, Qt::LeftButton);
         EXPECT_EQ(toggle->accessibleDescription(), u"Hide technical finding details"_s);
         const QStringList opened = shownTexts(panel);
-        QStringList details;
-        for (const QString& label : c.details) {
-            if (opened.contains(label)) {
-                details << label;
-            }
-        }
-        EXPECT_EQ(details, c.details);
+        EXPECT_TRUE(opened.contains(u"Finding ID"_s));
+        EXPECT_EQ(opened.contains(u"ITMS code"_s), c.itms);
     }
     // Reopening a row shows its technical details closed again.
     FindingResolutionPanel* again = openPanel(screen.view(), 0);

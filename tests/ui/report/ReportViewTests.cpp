@@ -113,13 +113,9 @@ TEST(ReportView, EmptyReportsShowTheirEmptyStates) {
     EXPECT_EQ(none.view().filterBar()->summary(), u"0 findings"_s);
     click(none.view().filterBar()->chip(ReportFilterChoice::passed));
     EXPECT_EQ(none.view().filterBar()->summary(), u"0 passed checks"_s);
-    EXPECT_NE(none.view().passedChecks()->findChild<QLabel*>(), nullptr);
-    EXPECT_EQ(none.view().passedChecks()->findChild<QLabel*>()->text(),
-              u"No passed checks recorded"_s);
 
     ReportScreen onlyPassed(reportWith({}, {u"Privacy manifest present"_s}));
     click(onlyPassed.view().filterBar()->chip(ReportFilterChoice::passed));
-    EXPECT_EQ(onlyPassed.view().passedChecks()->findChildren<QWidget*>().size() > 0, true);
     const auto row = onlyPassed.view().passedChecks()->findChildren<QWidget*>();
     EXPECT_TRUE(std::any_of(row.begin(), row.end(), [](QWidget* w) {
         return w->accessibleName() == u"Passed, Privacy manifest present"_s;

@@ -136,18 +136,6 @@ TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
               top(screen.view->searchField()) + 38 + 14);
 }
 
-TEST(ReportsView, ChipSelectionIsAnimatedUnlessMotionIsReduced) {
-    for (const bool reduce : {false, true}) {
-        design::MotionPreferences::instance().overrideReduceMotion(reduce);
-        Screen screen(mixedHistory());
-        auto* clear = screen.view->filterButton(ReportHistoryFilter::clear);
-        QTest::mouseClick(clear, Qt::LeftButton);
-        EXPECT_EQ(clear->isAnimating(), !reduce);
-        EXPECT_EQ(screen.view->isPresented(), true);
-    }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
-}
-
 TEST(ReportsView, RightClicksOpenTheMenuOnlyInsideTheRow) {
     const auto reports = mixedHistory();
     Screen screen(reports);

@@ -2,7 +2,6 @@
 
 #include "app/AppModel.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
-#include "ui/design/Motion.h"
 #include "ui/workspace/DropZoneCard.h"
 #include "ui/workspace/HomeView.h"
 #include "ui/workspace/RejectionNotice.h"
@@ -94,28 +93,22 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
 }
 
 TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {
-    for (const bool reduceMotion : {false, true}) {
-        SCOPED_TRACE(reduceMotion ? "reduce motion" : "full motion");
-        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
-        StartScreen start;
-        start.model().setBuildDropTargeted(true);
-        start.screen()->openBuild(Workspace::fixtureBuild("Clean.ipa"));
-        EXPECT_FALSE(start.model().isBuildDropTargeted());
-        EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::launching);
-        EXPECT_FALSE(start.card()->isEnabled());
-        // A second build during the launch is ignored.
-        start.screen()->openBuild(Workspace::fixtureBuild("Debug.ipa"));
+    StartScreen start;
+    start.model().setBuildDropTargeted(true);
+    start.screen()->openBuild(Workspace::fixtureBuild("Clean.ipa"));
+    EXPECT_FALSE(start.model().isBuildDropTargeted());
+    EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::launching);
+    EXPECT_FALSE(start.card()->isEnabled());
+    // A second build during the launch is ignored.
+    start.screen()->openBuild(Workspace::fixtureBuild("Debug.ipa"));
+    EXPECT_FALSE(start.model().staged());
 
-        start.clock.advance(seconds(reduceMotion ? 0.08 : 0.35));
-        EXPECT_FALSE(start.model().staged());
-        start.clock.advance(seconds(0.02));
-        ASSERT_TRUE(start.model().staged());
-        EXPECT_EQ(start.model().staged()->fileName, u"Clean.ipa"_qs);
-        EXPECT_FALSE(start.model().isBuildImportLaunching());
-        EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
-        EXPECT_TRUE(qobject_cast<StagedBuildView*>(start.home.stageWidget()));
-    }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    start.clock.advance(seconds(0.4));
+    ASSERT_TRUE(start.model().staged());
+    EXPECT_EQ(start.model().staged()->fileName, u"Clean.ipa"_qs);
+    EXPECT_FALSE(start.model().isBuildImportLaunching());
+    EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
+    EXPECT_TRUE(qobject_cast<StagedBuildView*>(start.home.stageWidget()));
 }
 
 TEST(HomeStartScreen, AnAcceptedBuildDuringAScanShowsNothingNew) {
