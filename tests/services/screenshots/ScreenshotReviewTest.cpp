@@ -235,11 +235,11 @@ TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation)
     EXPECT_EQ(result.assessments[2].status, ScreenshotAssessmentStatus::passed);
 
     // Nothing left to send, here beyond the pixel limit: no request at all.
-    const ScreenshotReviewResult none =
+    const ScreenshotReviewResult unsent =
         review({{ScreenshotPrompt::paywall,
                  folder.write(u"b.png"_s, test::pngDeclaring(QSize(100000, 100000)))}});
     EXPECT_EQ(server.requests().size(), 1u);
-    EXPECT_THAT(test::findingIds(none.findings),
+    EXPECT_THAT(test::findingIds(unsent.findings),
                 ElementsAre(u"screenshot.ai.preparation.paywall"_s));
 }
 
