@@ -152,6 +152,23 @@ TEST(AppStoreConnectAudit, CompleteRecord) {
     EXPECT_EQ(audit.passedChecks.size(), 6u);
 }
 
+// Each empty part of a matched record once; only flagged product states named, in their order.
+TEST(AppStoreConnectAudit, EmptyRecordFindingsInOrder) {
+    AppStoreConnectSnapshot snapshot;
+    snapshot.bundleIdentifierMatched = true;
+    snapshot.matchedVersion = "2.4.1";
+    snapshot.productStates = {"APPROVED", "rejected",         "Developer_Action_Needed",
+                              "REJECTED", "MISSING_METADATA", "WAITING_FOR_REVIEW"};
+    const AppStoreConnectAudit audit = makeAudit(snapshot, build());
+    EXPECT_EQ(findingIds(audit.findings),
+              (std::vector<QString>{"asc.localizations.empty", "asc.screenshots.empty",
+                                    "asc.review-details.empty", "asc.products.state"}));
+    EXPECT_EQ(audit.passedChecks, (std::vector<QString>{bundleMatched, versionMatched}));
+    EXPECT_EQ(audit.findings.back().evidence,
+              "rejected, Developer_Action_Needed, REJECTED, MISSING_METADATA");
+    expectSoundFindings(audit.findings, EvidenceSource::appStoreConnect);
+}
+
 TEST(AppStoreConnectAudit, NoAppStopsAfterTheLookup) {
     FakeAppStoreConnect fake;
     serveCompleteRecord(fake);
