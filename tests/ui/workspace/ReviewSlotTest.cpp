@@ -124,21 +124,6 @@ struct SlotUnderTest {
     }
 };
 
-TEST(ReviewSlotTest, AnEmptySlotIsChosenByClickAndAcceptsDrops) {
-    SlotUnderTest s;
-    s.click();
-    EXPECT_EQ(s.chosen.count(), 1);
-    EXPECT_EQ(s.removeButton()->isVisible(), false);
-
-    test::TestFolder folder;
-    const QString pdf = folder.write(u"receipt.pdf"_s, "%PDF-1.4");
-    ASSERT_TRUE(s.drop(pdf));        // the model, not the slot, decides what it takes
-    EXPECT_EQ(s.dropped.count(), 0); // reported after the drop has finished
-    ASSERT_TRUE(test::waitFor([&] { return s.dropped.count() == 1; }));
-    EXPECT_EQ(s.dropped.at(0).at(0).toString(), pdf);
-    EXPECT_FALSE(s.slot.isTargeted());
-}
-
 TEST(ReviewSlotTest, WhileScanningEmptySlotsAreLockedAndNoSlotTakesDrops) {
     SlotUnderTest s;
     test::TestFolder folder;
