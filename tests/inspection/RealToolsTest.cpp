@@ -77,10 +77,8 @@ TEST_F(RealToolsTest, ExampleIpaFromTheZipFixtures) {
 }
 
 TEST_F(RealToolsTest, ArchivesThatDittoRefusesFailWithItsMessage) {
-    const QStringList refused = {"broken/garbage.zip",    "broken/empty.zip",
-                                 "broken/truncated.zip",  "broken/bad-crc.zip",
-                                 "hostile/traversal.zip", "hostile/link-escape.zip",
-                                 "hostile/bomb.zip",      "hostile/absolute.zip"};
+    const QStringList refused = {"broken/truncated.zip", "broken/bad-crc.zip",
+                                 "hostile/traversal.zip", "hostile/bomb.zip"};
     for (const QString& name : refused) {
         const QString artifact = folder.path() + "/Refused.ipa";
         QFile::remove(artifact);

@@ -73,18 +73,5 @@ TEST(SymbolTableTest, RejectsNamesOutsideTheStringTable) {
     }
 }
 
-TEST(SymbolTableTest, FindsTheAppsPreferencesAndStoreKitReferences) {
-    const Result<OpenedMachOFile> app = openMachOFile(BW_MACHO_FIXTURES_DIR "/ios/App-arm64");
-    ASSERT_TRUE(app.ok()) << app.error().description();
-    const Result<std::vector<std::string_view>> names =
-        undefinedSymbolNames(app->file.slices[0].image);
-    ASSERT_TRUE(names.ok());
-    for (const char* name :
-         {"_OBJC_CLASS_$_SKPaymentQueue", "_OBJC_CLASS_$_NSUserDefaults",
-          "_CFPreferencesCopyAppValue", "_CFPreferencesSetAppValue", "_KitVersion"})
-        EXPECT_NE(std::ranges::find(*names, name), names->end()) << name;
-    EXPECT_EQ(std::ranges::find(*names, "_main"), names->end());
-}
-
 } // namespace
 } // namespace bw::macho

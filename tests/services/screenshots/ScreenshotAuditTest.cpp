@@ -86,54 +86,43 @@ TEST_F(ScreenshotAudit, StoreChecksRunInOrderForEveryKindOfFile) {
         QString fileName;
         QByteArray bytes;
         std::vector<QString> findingIds; // without the closing notice
-        std::vector<QString> passed;
+        std::size_t passed;              // of the size and alpha checks
     };
     const QImage opaque = quadrantImage(QSize(1320, 2868));
     QImage palette(1290, 2796, QImage::Format_Indexed8);
     palette.setColorTable({qRgba(0, 0, 0, 0), qRgba(255, 255, 255, 255)});
     palette.fill(1);
     const std::vector<Case> cases = {
-        {"accepted rgb",
-         u"A.png"_s,
-         test::pngData(opaque),
-         {},
-         {u"A.png matches an accepted App Store screenshot size"_s,
-          u"A.png has no alpha channel"_s}},
-        {"landscape of a listed size",
-         u"B.png"_s,
-         png(QSize(390, 312)),
-         {},
-         {u"B.png matches an accepted App Store screenshot size"_s,
-          u"B.png has no alpha channel"_s}},
+        {"accepted rgb", u"A.png"_s, test::pngData(opaque), {}, 2},
+        {"landscape of a listed size", u"B.png"_s, png(QSize(390, 312)), {}, 2},
         {"opaque rgba is still alpha",
          u"C.png"_s,
          test::pngData(opaque.convertToFormat(QImage::Format_ARGB32)),
          {u"screenshot.store.alpha.C.png"_s},
-         {u"C.png matches an accepted App Store screenshot size"_s}},
+         1},
         {"palette with transparency",
          u"D.png"_s,
          test::pngData(palette),
          {u"screenshot.store.alpha.D.png"_s},
-         {u"D.png matches an accepted App Store screenshot size"_s}},
+         1},
         // Small store screenshots get the size check, never the evidence one.
         {"small translucent",
          u"F.png"_s,
          png(QSize(300, 500), true),
          {u"screenshot.store.dimension.F.png"_s, u"screenshot.store.alpha.F.png"_s},
-         {}},
+         0},
         {"heic with upper-case extension",
          u"Shot.HEIC"_s,
          test::heicData(quadrantImage(QSize(312, 390)), false),
          {u"screenshot.store.format.Shot.HEIC"_s},
-         {u"Shot.HEIC matches an accepted App Store screenshot size"_s,
-          u"Shot.HEIC has no alpha channel"_s}},
+         2},
     };
     for (const Case& c : cases) {
         const ScreenshotAuditResult result = audit({file(c.fileName, c.bytes)}, true);
         std::vector<QString> expectedIds = c.findingIds;
         expectedIds.push_back(u"screenshot.semantic-review"_s);
         EXPECT_EQ(test::findingIds(result.findings), expectedIds) << c.name;
-        EXPECT_EQ(result.passedChecks, c.passed) << c.name;
+        EXPECT_EQ(result.passedChecks.size(), c.passed) << c.name;
     }
 }
 
