@@ -4,7 +4,7 @@
 #include "inspection/BuildScannerError.h"
 #include "platform/image/ImageDecoding.h"
 #include "tests/inspection/BundleFixtures.h"
-#include "tests/support/ImageFixtures.h"
+#include "tests/support/ImageFiles.h"
 #include "tests/support/Thrown.h"
 
 #include <QDir>

@@ -3,7 +3,6 @@
 #include "platform/image/HeifDecoding.h"
 #include "platform/image/ImageDecoding.h"
 #include "tests/support/ImageFiles.h"
-#include "tests/support/ImageFixtures.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -3,7 +3,6 @@
 #include "platform/image/ExifOrientation.h"
 #include "platform/image/JpegEncoding.h"
 #include "tests/support/ImageFiles.h"
-#include "tests/support/ImageFixtures.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

@@ -1,7 +1,6 @@
 #include "services/screenshots/ScreenshotAuditService.h"
 #include "tests/support/Findings.h"
 #include "tests/support/ImageFiles.h"
-#include "tests/support/ImageFixtures.h"
 #include "tests/support/TestFolder.h"
 
 #include <QElapsedTimer>

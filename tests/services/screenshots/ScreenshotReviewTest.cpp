@@ -3,7 +3,6 @@
 #include "services/screenshots/ScreenshotAIService.h"
 #include "tests/support/Findings.h"
 #include "tests/support/ImageFiles.h"
-#include "tests/support/ImageFixtures.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/TestFolder.h"
 

@@ -1,5 +1,4 @@
 #include "tests/support/ImageFiles.h"
-#include "tests/support/ImageFixtures.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/WaitFor.h"
 #include "tests/ui/Widgets.h"

@@ -1,7 +1,7 @@
 #include "ui/workspace/ScanProgressView.h"
 
 #include "app/AppModel.h"
-#include "tests/support/ImageFixtures.h"
+#include "tests/support/ImageFiles.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
 #include "ui/design/BrandShapes.h"
