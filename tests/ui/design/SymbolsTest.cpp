@@ -1,12 +1,8 @@
 #include "ui/design/Symbols.h"
 
-#include "ui/design/Palette.h"
-
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace bw::design {
@@ -32,21 +28,6 @@ TEST(Symbols, EveryScreenSymbolHasAGlyphTheBundledFontContains) {
         ASSERT_TRUE(codePoint) << name.toStdString();
         EXPECT_TRUE(metrics.inFontUcs4(*codePoint)) << name.toStdString();
     }
-}
-
-TEST(Symbols, AnUnknownNameHasNoGlyphAndDrawsNothing) {
-    EXPECT_FALSE(symbolCodePoint(u"magnifyingglass.circle.badge"));
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    paintSymbol(painter, image.rect(), u"magnifyingglass.circle.badge", 20, QFont::Medium,
-                Qt::white);
-    painter.end();
-    EXPECT_EQ(image, [] {
-        QImage empty(32, 32, QImage::Format_ARGB32_Premultiplied);
-        empty.fill(Qt::transparent);
-        return empty;
-    }());
 }
 
 } // namespace

@@ -17,12 +17,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-ScanReport reportWith(std::vector<Finding> findings) {
-    ScanReport report = ScanReport::sample();
-    report.findings = std::move(findings);
-    return report;
-}
-
 FindingResolutionPanel* openPanel(ReportView& view, std::size_t row) {
     FindingRow* built = view.findingList()->builtRow(row);
     QTest::mouseClick(built->header(), Qt::LeftButton, {}, QPoint(8, 8));

@@ -25,13 +25,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-ScanReport reportWith(std::vector<Finding> findings, std::vector<QString> passed = {}) {
-    ScanReport report = ScanReport::sample();
-    report.findings = std::move(findings);
-    report.passedChecks = std::move(passed);
-    return report;
-}
-
 void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, 8));
 }
