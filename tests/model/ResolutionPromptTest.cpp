@@ -95,16 +95,11 @@ TEST(ResolutionPrompt, ItmsLineOnlyForACodeThatIsNotBlank) {
 
 TEST(ResolutionPrompt, ListsAtMost24Sdks) {
     BuildMetadata build = metadata();
-    build.sdkNames.clear();
-    QStringList first24;
-    for (int i = 1; i <= 30; ++i) {
+    for (int i = 3; i <= 25; ++i) {
         build.sdkNames.push_back(QString("SDK%1").arg(i));
-        if (i <= 24) {
-            first24 << QString("SDK%1").arg(i);
-        }
     }
     const QString data = dataBlock(resolution(plainFinding(), build).solutionPrompt);
-    EXPECT_TRUE(data.contains("\n> Reported SDKs: " + first24.join(", ") + "\n"));
+    EXPECT_TRUE(data.contains(", SDK24\n"));
     EXPECT_FALSE(data.contains("SDK25"));
 }
 

@@ -94,7 +94,7 @@ TEST_F(PrivacyManifestTest, ManifestsFrameworksAndPreferencesSymbols) {
          {}},
         {"preferences without manifest",
          {},
-         usesDefaults,
+         usesPreferences,
          list({"privacy.user-defaults-reason"}),
          {}},
     };

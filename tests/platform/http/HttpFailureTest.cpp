@@ -1,5 +1,6 @@
 #include "platform/core/Cancelled.h"
 #include "platform/http/HttpClient.h"
+#include "platform/http/StatusText.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/Thrown.h"
 
@@ -167,6 +168,17 @@ TEST(HttpFailure, AlreadyCancelledRequestSendsNothing) {
     source.request_stop();
     EXPECT_THROW(send(getRequest(server.url("/")), source.get_token()), Cancelled);
     EXPECT_TRUE(server.requests().empty());
+}
+
+TEST(StatusText, KnownCodesHaveTheirPhraseAndOthersTheirClass) {
+    const std::vector<std::pair<int, const char*>> cases = {
+        {404, "Not Found"},     {199, "Informational"},  {299, "Success"},
+        {399, "Redirection"},   {418, "Client Error"},   {599, "Server Error"},
+        {99, "Unknown Status"}, {600, "Unknown Status"}, {-404, "Unknown Status"},
+    };
+    for (const auto& [status, text] : cases) {
+        EXPECT_EQ(statusText(status), QString::fromLatin1(text)) << status;
+    }
 }
 
 } // namespace
