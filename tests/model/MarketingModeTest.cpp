@@ -61,26 +61,6 @@ TEST(MarketingMode, ShowcaseFileThatDoesNotDecodeFallsBackToTheSample) {
     }
 }
 
-TEST(MarketingMode, ShowcaseReportNeverKeepsTheBaseIconOrVerdict) {
-    ScanReport base = ScanReport::sample();
-    base.metadata.iconPNG = QByteArray("base icon");
-    base.verdict = Verdict::noConfirmedBlockers;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    const ShowcaseRow withoutIcon{"A", "com.example.a", "1", "2", 0.5, false, std::nullopt};
-    const ShowcaseRow missingIcon{"B", "com.example.b", "1", "2", 0, true, "/nonexistent.png"};
-
-    const ScanReport a = makeShowcaseReport(withoutIcon, base, now);
-    EXPECT_FALSE(a.metadata.iconPNG);
-    EXPECT_EQ(a.verdict, Verdict::needsAttention);
-    EXPECT_EQ(a.createdAt, now.addMSecs(-500));
-
-    base.verdict = Verdict::needsAttention;
-    const ScanReport b = makeShowcaseReport(missingIcon, base, now);
-    EXPECT_FALSE(b.metadata.iconPNG);
-    EXPECT_EQ(b.verdict, Verdict::noConfirmedBlockers);
-    EXPECT_TRUE(b.findings.empty());
-}
-
 TEST(MarketingMode, DemoArchive) {
     EXPECT_FALSE(demoArchiveURL("/nonexistent/Archives"));
 

@@ -62,12 +62,6 @@ TEST(ResolutionGuidance, WithoutServiceResolutionEverythingIsDefault) {
                                                     result.steps, result.verification));
 }
 
-TEST(ResolutionGuidance, ManualCategoryCorrectionSummaryFallsBackWhenFixIsBlank) {
-    Finding finding = findingWith(FindingSeverity::blocker, manual, EvidenceSource::build);
-    finding.fix = " \n\t ";
-    EXPECT_EQ(defaultSummary(finding), "Complete the required release review before submission.");
-}
-
 TEST(ResolutionGuidance, ValidatedSteps) {
     const ResolutionStep a{" A ", " do a\n"};
     const ResolutionStep b{"B", "do b"};

@@ -108,19 +108,6 @@ TEST(AppStoreConnectClient, FailedStatusesCarryTheFirstErrorDetail) {
     }
 }
 
-TEST(AppStoreConnectClient, BodiesThatAreNotJsonObjectsFailWhateverTheStatus) {
-    const std::pair<int, std::string> cases[] = {
-        {500, "<html><body><h1>500 Internal Server Error</h1></body></html>"},
-        {200, "[]"},
-    };
-    for (const auto& [status, body] : cases) {
-        FakeAppStoreConnect fake;
-        fake.serve("/v1/apps", htmlPage(status, body));
-        EXPECT_THROW(fake.service().get("v1/apps", fake.credentials()), json::DecodeError)
-            << status << " " << body;
-    }
-}
-
 TEST(AppStoreConnectClient, AnUnusableKeySendsNothing) {
     FakeAppStoreConnect fake;
     AppStoreConnectCredentials credentials = fake.credentials();

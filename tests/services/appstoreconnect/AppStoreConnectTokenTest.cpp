@@ -86,13 +86,6 @@ TEST(AppStoreConnectToken, SegmentsUseTheUrlAlphabetWithoutPadding) {
     EXPECT_TRUE(claims.endsWith(R"("iss":">>>>>?"})"));
 }
 
-TEST(AppStoreConnectToken, SlashesInIdentifiersAreEscaped) {
-    const QStringList parts =
-        segmentsOf(makeToken(credentials("team/1", "key/2"), at("2026-08-01T09:30:00.000Z")));
-    EXPECT_EQ(decodeSegment(parts[0]), R"({"alg":"ES256","kid":"key\/2","typ":"JWT"})");
-    EXPECT_TRUE(decodeSegment(parts[1]).endsWith(R"("iss":"team\/1"})"));
-}
-
 TEST(AppStoreConnectToken, SignatureVerifiesOverTheFirstTwoSegments) {
     for (const TestKey kind : {TestKey::p256Pkcs8, TestKey::p256Sec1}) {
         const QByteArray pem = makeTestKey(kind);
