@@ -68,8 +68,6 @@ TEST(ResolutionPrompt, FindingWithResolutionCodeAndFields) {
     const QString data = dataBlock(result.solutionPrompt);
     for (const char* part :
          {"> Architectures: Not reported\n> Reported SDKs: None reported\n",
-          "> ITMS code: ITMS-91053\n> Source: App Store Connect\n> Confidence: 100%\n",
-          "> Problem: The permission message\n> does not explain the feature.\n",
           "> Resolution summary: Declare the reason.\n> Evidence API category: FileTimestamp\n"
           "> Evidence Reason:  none \n> Resolution step 1: Open the manifest\n",
           "> Resolution step 2: Rebuild\n> Archive again.\n> Verification: Scan again."}) {
