@@ -2,10 +2,13 @@
 
 #include "ui/design/Formatters.h"
 #include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLocale>
 #include <QStyle>
@@ -89,6 +92,28 @@ TEST(FileByteCount, FollowsTheLocaleDecimalSeparator) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(fileByteCount(1'500'000).toStdString(), "1,5 MB");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+// Every symbol name the screens use, collected from their description into a test data file.
+QStringList screenSymbolNames() {
+    QFile file(QStringLiteral(BW_SYMBOL_NAMES_FILE));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+TEST(Symbols, EveryScreenSymbolHasAGlyphTheBundledFontContains) {
+    const QStringList names = screenSymbolNames();
+    ASSERT_GT(names.size(), 50);
+    const QFont font = symbolFont(13);
+    ASSERT_EQ(QFontInfo(font).family().toStdString(), "Material Icons");
+    const QFontMetrics metrics(font);
+    for (const QString& name : names) {
+        const std::optional<char32_t> codePoint = symbolCodePoint(name);
+        ASSERT_TRUE(codePoint) << name.toStdString();
+        EXPECT_TRUE(metrics.inFontUcs4(*codePoint)) << name.toStdString();
+    }
 }
 
 } // namespace
