@@ -1,5 +1,4 @@
 #include "platform/fs/AtomicFile.h"
-
 #include "platform/fs/FileIoError.h"
 #include "platform/fs/FileStatus.h"
 #include "platform/fs/FileWalk.h"

@@ -1,10 +1,9 @@
-#include "platform/image/Thumbnail.h"
-
 #include "platform/image/ExifOrientation.h"
 #include "platform/image/HeifDecoding.h"
 #include "platform/image/ImageDecoding.h"
 #include "platform/image/ImageProbe.h"
 #include "platform/image/JpegEncoding.h"
+#include "platform/image/Thumbnail.h"
 #include "tests/support/ImageFiles.h"
 
 #include <QBuffer>

@@ -1,5 +1,4 @@
 #include "platform/json/JsonReader.h"
-
 #include "platform/json/JsonValues.h"
 #include "platform/json/JsonWriter.h"
 

@@ -292,25 +292,14 @@ TEST(AppStoreConnectAudit, LaterFailuresAreReportedAsUnreadParts) {
     dropped.closeAfterBytes = 10;
     const QString lost = "The connection to the server was lost.";
     const Case cases[] = {
-        {"localizations",
-         "/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations",
-         notFound,
-         8,
+        {"localizations", "/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations", notFound, 8,
          "Not read: version localizations (App Store Connect request failed (404).)"},
         {"one screenshot set, the walk goes on",
-         "/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
-         dropped,
-         10,
+         "/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets", dropped, 10,
          "Not read: screenshot sets of localization loc-en (" + lost + ")"},
-        {"subscription groups",
-         "/v1/apps/1234567890/subscriptionGroups",
-         notFound,
-         8,
+        {"subscription groups", "/v1/apps/1234567890/subscriptionGroups", notFound, 8,
          "Not read: subscription groups (App Store Connect request failed (404).)"},
-        {"one group's subscriptions",
-         "/v1/subscriptionGroups/grp-1/subscriptions",
-         notFound,
-         10,
+        {"one group's subscriptions", "/v1/subscriptionGroups/grp-1/subscriptions", notFound, 10,
          "Not read: subscriptions of group grp-1 (App Store Connect request failed (404).)"},
     };
     for (const Case& c : cases) {

@@ -1,9 +1,8 @@
-#include "services/appstoreconnect/AppStoreConnectToken.h"
-
 #include "platform/crypto/P256SigningKey.h"
 #include "platform/json/JsonReader.h"
 #include "services/appstoreconnect/ASCDocument.h"
 #include "services/appstoreconnect/AppStoreConnectError.h"
+#include "services/appstoreconnect/AppStoreConnectToken.h"
 #include "tests/platform/crypto/TestKeys.h"
 #include "tests/support/Thrown.h"
 

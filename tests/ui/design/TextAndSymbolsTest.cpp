@@ -1,8 +1,7 @@
-#include "ui/design/TextStyle.h"
-
 #include "ui/design/Formatters.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
+#include "ui/design/TextStyle.h"
 
 #include <QApplication>
 #include <QFile>
