@@ -282,10 +282,12 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
     std::vector<std::vector<QString>> sent;
+    QSet<QString> expectations; // every area sends its own
     for (const RecordedRequest& request : requests) {
         std::vector<QString> areas;
         for (const QJsonValue& upload : bodyOf(request)[u"screenshots"].toArray()) {
             areas.push_back(upload[u"reviewArea"].toString());
+            expectations.insert(upload[u"reviewExpectation"].toString());
         }
         sent.push_back(areas);
         EXPECT_EQ(bodyOf(request)[u"batchId"].toString(),
@@ -294,6 +296,8 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     EXPECT_EQ(sent, (std::vector<std::vector<QString>>{{u"paywall"_s, u"signIn"_s},
                                                        {u"accountDeletion"_s, u"permissions"_s},
                                                        {u"restore"_s}}));
+    EXPECT_EQ(expectations.size(), 5);
+    EXPECT_FALSE(expectations.contains(QString()));
     EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.ai.unavailable.accountDeletion"_s,
                             u"screenshot.ai.unavailable.permissions"_s));
@@ -339,43 +343,23 @@ TEST_F(ScreenshotReview, RequestFailuresOfEveryKindBecomeFindings) {
         EXPECT_EQ(failing.requests().at(0).header("Authorization"), std::nullopt);
     }
 
-    // No service listening at all.
+    // No service listening at all: every area raises its own sound finding.
     test::RefusingPort refusing;
     const ScreenshotAIService offline(
         BerthwatchBackend(QUrl(u"http://127.0.0.1:"_s + QString::number(refusing.port()))));
+    std::map<ScreenshotPrompt, QString> everyArea;
+    for (const ScreenshotPrompt area : allCases<ScreenshotPrompt>()) {
+        everyArea[area] = file;
+    }
     const ScreenshotReviewResult result =
-        offline.review({{ScreenshotPrompt::paywall, file}, {ScreenshotPrompt::restore, file}},
-                       metadata(), u"abc"_s, std::nullopt, false);
-    EXPECT_THAT(test::findingIds(result.findings),
-                ElementsAre(u"screenshot.ai.unavailable.paywall"_s,
-                            u"screenshot.ai.unavailable.restore"_s));
+        offline.review(everyArea, metadata(), u"abc"_s, std::nullopt, false);
+    ASSERT_EQ(result.findings.size(), 5u);
+    test::expectSoundFindings(result.findings, EvidenceSource::screenshot);
     EXPECT_EQ(result.findings[0].evidence,
               u"Shot.png: Berthwatch could not reach the service. Check your internet connection "
               u"and try again."_s);
-    EXPECT_EQ(result.assessments.size(), 2u);
+    EXPECT_EQ(result.assessments.size(), 5u);
     EXPECT_EQ(result.analyzedCount, 0);
-}
-
-// Every review area sends its own expectation and, when the service is down, raises its own
-// sound finding; the wording is the areas' own.
-TEST_F(ScreenshotReview, EveryAreaRaisesItsOwnSoundFinding) {
-    server.route("POST", analyzePath, ScriptedResponse(503, R"({"error":"Down"})"));
-    std::map<ScreenshotPrompt, QString> areaFiles;
-    for (const ScreenshotPrompt area : allCases<ScreenshotPrompt>()) {
-        areaFiles[area] = screenshot(rawValue(area) + u".png"_s, QSize(200, 400));
-    }
-    const ScreenshotReviewResult result = review(areaFiles);
-
-    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
-    ASSERT_EQ(uploads.size(), 5);
-    ASSERT_EQ(result.findings.size(), 5u);
-    QSet<QString> expectations;
-    for (std::size_t i = 0; i < areaFiles.size(); ++i) {
-        expectations.insert(uploads[qsizetype(i)][u"reviewExpectation"].toString());
-    }
-    EXPECT_EQ(expectations.size(), 5);
-    EXPECT_FALSE(expectations.contains(QString()));
-    test::expectSoundFindings(result.findings, EvidenceSource::screenshot);
 }
 
 TEST_F(ScreenshotReview, CancellationEndsTheReviewAtEachCheckpoint) {
