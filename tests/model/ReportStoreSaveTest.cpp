@@ -200,9 +200,8 @@ TEST(ReportStoreSave, FilesChangedBehindTheStoresBackAreReadAgain) {
     EXPECT_EQ(fs::readWholeFile(iconPath), *reports[0].metadata.iconPNG);
 
     writeFile(root.filePath("reports.json"), "[{}]");
-    const auto error = bw::test::thrown<ReportStoreError>([&] { store.save(reports); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), ReportStoreError::Kind::refusingToOverwriteCorruptStore);
+    EXPECT_EQ(bw::test::thrownKind<ReportStoreError>([&] { store.save(reports); }),
+              ReportStoreError::Kind::refusingToOverwriteCorruptStore);
 }
 
 TEST(ReportStoreSave, WithoutAFolderTheHistoryLivesInTheUserDataFolder) {

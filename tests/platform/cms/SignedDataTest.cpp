@@ -91,9 +91,7 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
 TEST(SecurityCms, AcceptsOnlyItsOneInvocation) {
     const std::vector<std::vector<std::string>> invocations = {
         {},
-        {"cms", "-D", "-i"},
         {"cms", "-D", "-i", "a", "b"},
-        {"cms", "-S", "-i", "a"},
         {"find-identity", "-v", "-p", "codesigning"},
     };
     for (const auto& arguments : invocations) {

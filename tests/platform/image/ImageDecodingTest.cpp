@@ -3,7 +3,6 @@
 #include "platform/image/CgbiDecoder.h"
 #include "platform/image/PngEncoding.h"
 #include "tests/support/ImageFiles.h"
-#include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
 

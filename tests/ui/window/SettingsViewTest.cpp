@@ -147,14 +147,3 @@ TEST(SettingsView, UpdateChecksNeedAFeed) {
     ASSERT_EQ(with.opened.size(), 1u);
     EXPECT_EQ(with.opened[0].scheme(), "mailto");
 }
-
-TEST(SettingsView, ARowWhoseDetailDoesNotFitOnOneLineMovesItsControlUp) {
-    Settings settings(1);
-    settings.view->resize(520, 900);
-    QApplication::processEvents();
-    EXPECT_TRUE(settings.row("Saved reports")->isWide());
-    EXPECT_FALSE(settings.row("Clear report history")->isWide());
-    settings.view->resize(900, 900);
-    QApplication::processEvents();
-    EXPECT_TRUE(settings.row("Clear report history")->isWide());
-}
