@@ -3,14 +3,46 @@
 #include "model/ReportJson.h"
 #include "platform/json/JsonWriter.h"
 
+#include <algorithm>
+#include <future>
+#include <iterator>
+#include <thread>
+
 namespace bw {
 
 namespace {
 
 constexpr qint64 currentSchemaVersion = 1;
 
+// Reports decode apart from each other, so a long history is decoded in a few parts at once;
+// of several faults, the first in the document is the one reported.
 std::vector<ScanReport> decodeReports(const json::JsonReader& reader) {
-    return reader.array<ScanReport>(decodeScanReport);
+    const std::vector<json::JsonReader> elements = reader.elements();
+    constexpr std::size_t reportsPerPart = 200;
+    const std::size_t parts = std::clamp<std::size_t>(
+        elements.size() / reportsPerPart, 1, std::max(1U, std::thread::hardware_concurrency()));
+    const auto decodePart = [&](std::size_t part) {
+        const std::size_t begin = elements.size() * part / parts;
+        const std::size_t end = elements.size() * (part + 1) / parts;
+        std::vector<ScanReport> reports;
+        reports.reserve(end - begin);
+        for (std::size_t i = begin; i < end; ++i) {
+            reports.push_back(
+                decodeScanReport(part == 0 ? elements[i] : elements[i].forAnotherThread()));
+        }
+        return reports;
+    };
+    std::vector<std::future<std::vector<ScanReport>>> others;
+    for (std::size_t part = 1; part < parts; ++part) {
+        others.push_back(std::async(std::launch::async, decodePart, part));
+    }
+    std::vector<ScanReport> reports = decodePart(0);
+    reports.reserve(elements.size());
+    for (auto& part : others) {
+        std::vector<ScanReport> decoded = part.get();
+        std::move(decoded.begin(), decoded.end(), std::back_inserter(reports));
+    }
+    return reports;
 }
 
 // A newer version may have changed the reports as well, so only the version number is looked at.

@@ -12,8 +12,6 @@ std::string describe(CmsError::Kind kind) {
         return "the CMS message is not signed data";
     case CmsError::Kind::noContent:
         return "the CMS message has no content";
-    case CmsError::Kind::badSignature:
-        return "the CMS signature does not match its content";
     }
     return {};
 }

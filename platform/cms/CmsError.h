@@ -10,7 +10,6 @@ enum class CmsErrorKind {
     notCms,        // not a DER-encoded CMS message
     notSignedData, // a CMS message of another type (enveloped, digested, …)
     noContent,     // a detached signature, or empty content
-    badSignature,  // the content does not match its signature
 };
 
 // Why a CMS message gave no content.

@@ -6,9 +6,9 @@
 namespace bw::cms {
 
 // The content of a DER-encoded CMS SignedData message with the content inside it (a
-// provisioning profile, for one). The signature is checked against the signer certificate the
-// message carries, without judging that certificate's chain of trust: a message whose content
-// was changed after signing is refused. Throws CmsError.
+// provisioning profile, for one). As with Apple's `security cms -D`, the signature is not held
+// against the content: a message whose content was changed after signing still gives it.
+// Throws CmsError.
 std::string signedContent(std::string_view der);
 
 // The outcome of checking a detached signature (a code signature's CMS blob over its code

@@ -2,9 +2,13 @@
 
 #include "platform/plist/PlistValue.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
-#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace bw::codesign {
 
@@ -12,14 +16,47 @@ namespace stdfs = std::filesystem;
 
 namespace {
 
-std::optional<std::string> bundleExecutableName(const stdfs::path& infoPlist) {
-    std::ifstream in(infoPlist, std::ios::binary);
-    if (!in) {
+// No Info.plist comes near this.
+constexpr std::size_t maxInfoPlistBytes = 64 * 1024 * 1024;
+
+// Up to `limit` bytes from the start of the regular file at `path`, links followed; absent for
+// anything else. Opened without blocking: a FIFO planted in a bundle must not stall the check,
+// and reading a folder must not throw.
+std::optional<QByteArray> readStart(const stdfs::path& path, std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return std::nullopt;
     }
-    const QByteArray bytes =
-        QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
-    const auto root = plist::PlistValue::parse(bytes);
+    struct stat status {};
+    std::optional<QByteArray> bytes;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        bytes.emplace();
+        char chunk[64 * 1024];
+        while (std::size_t(bytes->size()) < limit) {
+            const std::size_t wanted = std::min(sizeof chunk, limit - std::size_t(bytes->size()));
+            const ssize_t got = ::read(fd, chunk, wanted);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                bytes.reset();
+            }
+            if (got <= 0) {
+                break;
+            }
+            bytes->append(chunk, qsizetype(got));
+        }
+    }
+    ::close(fd);
+    return bytes;
+}
+
+std::optional<std::string> bundleExecutableName(const stdfs::path& infoPlist) {
+    const std::optional<QByteArray> bytes = readStart(infoPlist, maxInfoPlistBytes);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    const auto root = plist::PlistValue::parse(*bytes);
     const plist::PlistDictionary* info = root ? root->dictionary() : nullptr;
     const QString* entry = info ? plist::stringEntry(*info, u"CFBundleExecutable") : nullptr;
     const std::optional<std::string> name =

@@ -18,7 +18,8 @@ MachOError systemError() {
 } // namespace
 
 Result<MappedFile> MappedFile::open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO under the name must be refused below, not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return systemError();
     }

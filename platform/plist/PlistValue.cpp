@@ -2,6 +2,7 @@
 
 #include "platform/plist/BinaryPlistReader.h"
 
+#include <QStringDecoder>
 #include <QTimeZone>
 #include <algorithm>
 #include <limits>
@@ -27,6 +28,44 @@ using Node = std::unique_ptr<void, NodeDeleter>;
 constexpr int maxDepth = 512;
 
 std::optional<PlistValue> fromNode(plist_t node, int depth);
+
+// The platform reads XML property lists in UTF-8, UTF-16 and UTF-32, told apart by a byte-order
+// mark or, for UTF-16 without one, by a zero byte among the first two; libplist reads only UTF-8
+// without a mark. Absent when the text does not decode.
+std::optional<QByteArray> xmlInUtf8(const QByteArray& bytes) {
+    using Encoding = QStringConverter::Encoding;
+    struct Mark {
+        QByteArrayView bytes;
+        Encoding encoding;
+    };
+    // UTF-32LE before UTF-16LE: its mark starts with the other's.
+    static const Mark marks[] = {{QByteArrayView("\x00\x00\xFE\xFF", 4), Encoding::Utf32BE},
+                                 {QByteArrayView("\xFF\xFE\x00\x00", 4), Encoding::Utf32LE},
+                                 {QByteArrayView("\xEF\xBB\xBF"), Encoding::Utf8},
+                                 {QByteArrayView("\xFE\xFF"), Encoding::Utf16BE},
+                                 {QByteArrayView("\xFF\xFE"), Encoding::Utf16LE}};
+    qsizetype skip = 0;
+    std::optional<Encoding> encoding;
+    for (const Mark& mark : marks) {
+        if (bytes.startsWith(mark.bytes)) {
+            skip = mark.bytes.size();
+            encoding = mark.encoding;
+            break;
+        }
+    }
+    if (!encoding && bytes.size() >= 2 && (bytes[0] == 0 || bytes[1] == 0)) {
+        encoding = bytes[0] == 0 ? Encoding::Utf16BE : Encoding::Utf16LE;
+    }
+    if (!encoding) {
+        return bytes;
+    }
+    QStringDecoder decoder(*encoding, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(QByteArrayView(bytes).sliced(skip));
+    if (decoder.hasError()) {
+        return std::nullopt;
+    }
+    return text.toUtf8();
+}
 
 // libplist hands dates out as 32-bit seconds, which end before 1933 and after 2069 (and come out
 // as the lowest value then); its XML writer keeps the whole date, to the second.
@@ -255,8 +294,12 @@ std::optional<PlistValue> PlistValue::parse(const QByteArray& bytes) {
     if (bytes.startsWith("bplist")) {
         return readBinaryPlist(bytes);
     }
+    const std::optional<QByteArray> xml = xmlInUtf8(bytes);
+    if (!xml || xml->isEmpty()) {
+        return std::nullopt;
+    }
     plist_t root = nullptr;
-    plist_from_xml(bytes.constData(), static_cast<uint32_t>(bytes.size()), &root);
+    plist_from_xml(xml->constData(), static_cast<uint32_t>(xml->size()), &root);
     const Node owner(root);
     return fromNode(root, 0);
 }

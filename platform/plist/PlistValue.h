@@ -67,7 +67,8 @@ public:
 
     bool operator==(const PlistValue& other) const { return value_ == other.value_; }
 
-    // Reads an XML or binary property list; absent when the bytes are neither.
+    // Reads a binary property list, or an XML one in any Unicode encoding the platform reads;
+    // absent when the bytes are neither.
     static std::optional<PlistValue> parse(const QByteArray& bytes);
 
     QByteArray toXml() const;

@@ -2,7 +2,21 @@
 
 #include "platform/zip/ExtractionError.h"
 
+#include <fstream>
+#include <string_view>
+
 namespace bw::zip {
+
+namespace {
+
+// Whether the file begins with a zip entry's local header.
+bool startsLikeZip(const std::filesystem::path& path) {
+    char start[4] = {};
+    std::ifstream in(path, std::ios::binary);
+    return in.read(start, sizeof start) && std::string_view(start, 4) == "PK\x03\x04";
+}
+
+} // namespace
 
 Archive Archive::open(const std::filesystem::path& path) {
     int code = 0;
@@ -12,6 +26,12 @@ Archive Archive::open(const std::filesystem::path& path) {
         zip_error_init_with_code(&error, code);
         std::string detail = zip_error_strerror(&error);
         zip_error_fini(&error);
+        // Its directory is the archive's last part: an archive cut short has lost it, which
+        // libzip reports as no archive at all.
+        if (code == ZIP_ER_NOZIP && startsLikeZip(path)) {
+            detail = "the directory at its end is missing or damaged, as when a copy or download "
+                     "is cut short";
+        }
         throw ExtractionError(ExtractionError::Kind::unreadableArchive, path.string(), detail);
     }
     return Archive(handle);
@@ -24,7 +44,11 @@ std::string Archive::lastError() const {
 ArchiveFile::ArchiveFile(const Archive& archive, zip_uint64_t index, const std::string& name)
     : file_(zip_fopen_index(archive.get(), index, 0)) {
     if (!file_) {
-        throw ExtractionError(ExtractionError::Kind::damagedEntry, name, archive.lastError());
+        // libzip's own words, "No password provided", read as if one could be given.
+        const bool encrypted = zip_error_code_zip(zip_get_error(archive.get())) == ZIP_ER_NOPASSWD;
+        throw ExtractionError(ExtractionError::Kind::damagedEntry, name,
+                              encrypted ? "it is encrypted (password-protected)"
+                                        : archive.lastError());
     }
 }
 

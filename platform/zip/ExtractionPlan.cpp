@@ -6,6 +6,8 @@
 #include "platform/zip/ExtractionError.h"
 #include "platform/zip/LinkTarget.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <sys/stat.h>
 
@@ -73,6 +75,21 @@ std::string readLinkTarget(const Archive& archive, const PlannedEntry& entry) {
     return target;
 }
 
+// A name like "._Info.plist": where Apple's tools keep a file's metadata beside it in an archive.
+bool namesAppleDouble(const std::vector<std::string>& path) {
+    return path.back().size() > 2 && path.back().starts_with("._");
+}
+
+// Whether the entry holds an AppleDouble header (magic 0x00051607, version 2) and so is metadata,
+// not a file of its own.
+bool holdsAppleDouble(const Archive& archive, zip_uint64_t index, const std::string& name) {
+    static constexpr unsigned char header[] = {0x00, 0x05, 0x16, 0x07, 0x00, 0x02, 0x00, 0x00};
+    ArchiveFile file(archive, index, name);
+    unsigned char start[sizeof header] = {};
+    return zip_fread(file.get(), start, sizeof start) == zip_int64_t(sizeof start) &&
+           std::equal(std::begin(header), std::end(header), std::begin(start));
+}
+
 PlannedEntry readEntry(const Archive& archive, zip_uint64_t index, const zip_stat_t& stat,
                        CheckedEntryName checked) {
     PlannedEntry entry;
@@ -103,16 +120,30 @@ PlannedEntry readEntry(const Archive& archive, zip_uint64_t index, const zip_sta
     return entry;
 }
 
+// A Mac's file system ignores the case of letters in names by default: entries whose paths differ
+// only so are one item there, written over each other, and so they are one item here.
+std::string itemKey(const std::vector<std::string>& path) {
+    std::string key = joinedPath(path);
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') {
+            c = char(c - 'A' + 'a');
+        }
+    }
+    return key;
+}
+
 class PlanBuilder {
 public:
     void add(PlannedEntry entry) {
         // Deepest first: once a folder is known, so are all of its parents.
-        for (std::size_t depth = entry.path.size() - 1; depth > 0; --depth) {
-            if (addImpliedFolder(entry, depth)) {
-                break;
-            }
+        std::size_t known = entry.path.size() - 1;
+        while (known > 0 && !adoptKnownFolder(entry, known)) {
+            --known;
         }
-        const std::string key = joinedPath(entry.path);
+        for (std::size_t depth = known + 1; depth < entry.path.size(); ++depth) {
+            addImpliedFolder(entry, depth);
+        }
+        const std::string key = itemKey(entry.path);
         const auto existing = items_.find(key);
         if (existing == items_.end()) {
             plan(entry, entry.path.size());
@@ -125,8 +156,12 @@ public:
                                   "the archive has both a folder and a file or symbolic link "
                                   "at this path");
         }
+        // The item keeps the name it was first written under.
+        entry.path = existing->second.path;
         existing->second = std::move(entry);
     }
+
+    bool has(const std::vector<std::string>& path) const { return items_.contains(itemKey(path)); }
 
     ExtractionPlan finish() && {
         ExtractionPlan plan;
@@ -159,30 +194,33 @@ private:
         }
     }
 
-    // Whether the folder was already known.
-    bool addImpliedFolder(const PlannedEntry& entry, std::size_t depth) {
-        std::vector<std::string> path(entry.path.begin(), entry.path.begin() + long(depth));
-        std::string key = joinedPath(path);
-        const auto existing = items_.find(key);
-        if (existing != items_.end()) {
-            if (existing->second.kind != EntryKind::directory) {
-                throw ExtractionError(Kind::conflictingEntries, entry.name,
-                                      "it would be written through \"" + key +
-                                          "\", which the archive makes a file or symbolic link");
-            }
-            return true;
+    // Whether the folder `depth` components deep is known; the entry then takes its spelling.
+    bool adoptKnownFolder(PlannedEntry& entry, std::size_t depth) const {
+        const std::vector<std::string> path(entry.path.begin(), entry.path.begin() + long(depth));
+        const auto existing = items_.find(itemKey(path));
+        if (existing == items_.end()) {
+            return false;
         }
+        if (existing->second.kind != EntryKind::directory) {
+            throw ExtractionError(Kind::conflictingEntries, entry.name,
+                                  "it would be written through \"" + joinedPath(path) +
+                                      "\", which the archive makes a file or symbolic link");
+        }
+        std::copy(existing->second.path.begin(), existing->second.path.end(), entry.path.begin());
+        return true;
+    }
+
+    void addImpliedFolder(const PlannedEntry& entry, std::size_t depth) {
         plan(entry, depth);
         PlannedEntry folder;
         folder.kind = EntryKind::directory;
-        folder.name = key + "/";
-        folder.path = std::move(path);
+        folder.path.assign(entry.path.begin(), entry.path.begin() + long(depth));
+        folder.name = joinedPath(folder.path) + "/";
         folder.mode = 0755;
-        items_.emplace(std::move(key), std::move(folder));
-        return false;
+        items_.emplace(itemKey(folder.path), std::move(folder));
     }
 
-    // Keyed by the joined path: a folder sorts before everything inside it.
+    // Keyed by the joined path, letters in lower case: a folder sorts before everything inside it.
     std::map<std::string, PlannedEntry> items_;
     std::size_t plannedComponents_ = 0;
 };
@@ -203,6 +241,8 @@ std::string joinedPath(const std::vector<std::string>& components) {
 ExtractionPlan planExtraction(const Archive& archive) {
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     PlanBuilder builder;
+    // "._" entries wait until every other item is known: one is metadata only beside its item.
+    std::vector<std::pair<zip_stat_t, CheckedEntryName>> sidecars;
     for (zip_int64_t index = 0; index < count; ++index) {
         zip_stat_t stat;
         zip_stat_init(&stat);
@@ -220,7 +260,20 @@ ExtractionPlan planExtraction(const Archive& archive) {
             throw ExtractionError(Kind::unsafeEntryName, stat.name,
                                   std::string(refusalReason(checked.verdict)));
         }
+        if (!checked.directory && namesAppleDouble(checked.components)) {
+            sidecars.emplace_back(stat, std::move(checked));
+            continue;
+        }
         builder.add(readEntry(archive, zip_uint64_t(index), stat, std::move(checked)));
+    }
+    // As ditto does, metadata kept beside an item becomes that item's extended attributes, which
+    // this platform has no use for; it is never written as a file.
+    for (auto& [stat, checked] : sidecars) {
+        std::vector<std::string> item = checked.components;
+        item.back().erase(0, 2);
+        if (!builder.has(item) || !holdsAppleDouble(archive, stat.index, stat.name)) {
+            builder.add(readEntry(archive, stat.index, stat, std::move(checked)));
+        }
     }
     return std::move(builder).finish();
 }

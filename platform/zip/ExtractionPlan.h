@@ -38,8 +38,10 @@ struct ExtractionPlan {
 
 // Reads every entry of the archive and refuses it whole (ExtractionError) when any entry has an
 // unsafe name, a link that could lead outside the destination, a path that is a folder and
-// something else at once, or cannot be read. Entries under "__MACOSX/" are left out; of two
-// files with the same path, the later one wins.
+// something else at once, or cannot be read. Entries under "__MACOSX/" are left out, and so is
+// an AppleDouble "._NAME" beside an item NAME of the archive. Of two files with the same path,
+// the later one wins; paths that differ only in the case of ASCII letters are the same path, as on
+// a Mac, and keep the first entry's spelling.
 ExtractionPlan planExtraction(const Archive& archive);
 
 std::string joinedPath(const std::vector<std::string>& components);

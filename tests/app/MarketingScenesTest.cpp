@@ -87,35 +87,6 @@ TEST(MarketingScenes, EachSceneEndsInItsPreparedState) {
     }
 }
 
-TEST(MarketingScenes, TheShowcasePlaysItsStepsOnTime) {
-    Scene scene(u"showcase"_s, u"/missing/showcase.json"_s);
-    const AppModel& model = *scene.model;
-    double now = 0;
-    const auto at = [&](double total) {
-        scene.clock.advance(seconds(total) - seconds(now));
-        now = total;
-    };
-    at(2.49);
-    EXPECT_FALSE(model.isBuildDropTargeted());
-    at(2.5);
-    EXPECT_TRUE(model.isBuildDropTargeted());
-    at(3.4);
-    EXPECT_FALSE(model.isBuildDropTargeted());
-    EXPECT_TRUE(model.isBuildImportLaunching());
-    at(3.95);
-    EXPECT_FALSE(model.isBuildImportLaunching());
-    EXPECT_EQ(model.staged()->preview->version, u"1.0.16"_s); // the fixed fallback preview
-    at(5.65);
-    EXPECT_EQ(scene.slotAreas(), (std::vector<P>{P::paywall, P::signIn}));
-    at(14.49);
-    EXPECT_EQ(model.scanPhase(), ScanPhase::scanning(1.0, u"Preparing report"_s));
-    at(14.5);
-    EXPECT_EQ(model.report(), ScanReport::sample());
-    EXPECT_FALSE(model.selectedFindingID());
-    at(16.9);
-    EXPECT_EQ(model.selectedFindingID(), u"sample.debug-entitlement"_s);
-}
-
 TEST(MarketingScenes, ADemonstrationNeverWritesTheHistory) {
     Scene scene(u"report"_s);
     const std::vector<ScanReport> shown = scene.model->reports();

@@ -3,8 +3,6 @@
 #include "tests/support/ImageFiles.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
 
 namespace bw::test {
 
@@ -12,18 +10,6 @@ using namespace Qt::Literals::StringLiterals;
 
 QString fixtureBuild(const QString& name) {
     return QStringLiteral(BW_BUILD_FIXTURES_DIR "/") + name;
-}
-
-bool waitUntil(const std::function<bool()>& done, double seconds) {
-    const QDeadlineTimer deadline(qint64(seconds * 1000));
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return true;
 }
 
 QString message(const ScanPhase& phase) {
@@ -36,9 +22,10 @@ PhaseRecorder::PhaseRecorder(AppModel& model) {
                      [this, &model] { messages.push_back(message(model.scanPhase())); });
 }
 
-ModelHarness::ModelHarness() : history(folder.makeFolder(u"history"_s)) {
+ModelHarness::ModelHarness(const QStringList& arguments)
+    : history(folder.makeFolder(u"history"_s)) {
     bypassProxies();
-    launch();
+    launch(arguments);
 }
 
 AppModel& ModelHarness::launch(const QStringList& arguments,
@@ -65,7 +52,7 @@ QString ModelHarness::screenshot(const QString& name) const {
 
 void ModelHarness::stage(const QString& build) {
     model_->importBuild(build);
-    waitUntil([this] { return !model_->isStagedPreviewLoading(); });
+    waitFor([this] { return !model_->isStagedPreviewLoading(); });
 }
 
 } // namespace bw::test

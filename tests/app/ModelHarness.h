@@ -4,6 +4,7 @@
 #include "platform/clock/ManualClock.h"
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/WaitFor.h"
 
 #include <functional>
 
@@ -11,9 +12,6 @@ namespace bw::test {
 
 // A generated fixture build.
 QString fixtureBuild(const QString& name);
-
-// Runs the event loop until `done` holds; false when `seconds` of real time pass first.
-bool waitUntil(const std::function<bool()>& done, double seconds = 60);
 
 // The message of a scanning phase; "-" for any other phase.
 QString message(const ScanPhase& phase);
@@ -31,7 +29,7 @@ struct PhaseRecorder {
 // server, time on a manual clock and no App Store Connect credentials unless a test brings them.
 class ModelHarness {
 public:
-    ModelHarness();
+    explicit ModelHarness(const QStringList& arguments = {QStringLiteral("berthwatch")});
 
     // Launches (again): a new model over the same folder and servers.
     AppModel& launch(const QStringList& arguments = {QStringLiteral("berthwatch")},

@@ -2,6 +2,7 @@
 #include "model/ReportStoreError.h"
 #include "tests/app/ModelHarness.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
+#include "tests/support/FieldOf.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@ namespace bw {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
-using test::waitUntil;
+using test::waitFor;
 
 ScanReport reportOf(const QString& bundle, const QDateTime& createdAt) {
     ScanReport report = ScanReport::sample();
@@ -22,9 +23,7 @@ ScanReport reportOf(const QString& bundle, const QDateTime& createdAt) {
 }
 
 std::vector<QUuid> ids(const std::vector<ScanReport>& reports) {
-    std::vector<QUuid> result;
-    std::ranges::transform(reports, std::back_inserter(result), &ScanReport::id);
-    return result;
+    return test::fieldOf(reports, &ScanReport::id);
 }
 
 class ReportHistory : public ::testing::Test {
@@ -68,11 +67,11 @@ TEST_F(ReportHistory, DeletionsCloseOnlyTheShownReportOnceSaved) {
     model.openReport(saved[0]);
     model.setFindingFilter(FindingSeverity::risk);
     model.deleteReport(saved[2].id); // another report: the workspace stays
-    ASSERT_TRUE(waitUntil([&] { return onDisk().size() == 2; }));
+    ASSERT_TRUE(waitFor([&] { return onDisk().size() == 2; }));
     EXPECT_EQ(model.findingFilter(), FindingSeverity::risk);
 
     model.deleteReport(saved[0].id);
-    ASSERT_TRUE(waitUntil([&] { return !model.report(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.report(); }));
     EXPECT_EQ(ids(model.reports()), std::vector{saved[1].id});
     EXPECT_EQ(onDisk(), std::vector{saved[1].id});
     EXPECT_FALSE(model.findingFilter());
@@ -80,13 +79,13 @@ TEST_F(ReportHistory, DeletionsCloseOnlyTheShownReportOnceSaved) {
     // By app: a shown report of that app closes even when it is not in the history.
     model.openReport(reportOf(u"com.a"_s, QDateTime::currentDateTimeUtc()));
     model.deleteReports(SidebarApp{u"com.a"_s, u"A"_s, saved[1]});
-    ASSERT_TRUE(waitUntil([&] { return !model.report(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.report(); }));
     EXPECT_TRUE(model.reports().empty());
 
     model.openReport(saved[2]);
     model.setSelectedFindingID(u"x"_s);
     model.clearReportHistory(); // an empty history is still written
-    ASSERT_TRUE(waitUntil([&] { return !model.report(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.report(); }));
     EXPECT_FALSE(model.selectedFindingID());
     EXPECT_EQ(model.scanPhase(), ScanPhase::finished());
 }
@@ -115,7 +114,7 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
         damage(u"reports.json"_s);
         const std::vector<ScanReport> before = model.reports();
         c.change(model);
-        ASSERT_TRUE(waitUntil([&] { return model.reportNotice().has_value(); }));
+        ASSERT_TRUE(waitFor([&] { return model.reportNotice().has_value(); }));
         EXPECT_EQ(model.reportNotice(), c.prefix + refusal);
         EXPECT_EQ(model.reports(), before);
         EXPECT_TRUE(model.report());
@@ -131,12 +130,12 @@ TEST_F(ReportHistory, ExportWritesTheMarkdownOrSaysWhyNot) {
     AppModel& model = harness.model();
     const QString target = harness.folder.filePath(u"App review.md"_s);
     model.exportReport(saved[0], target);
-    ASSERT_TRUE(waitUntil([&] { return QFile::exists(target); }));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(target); }));
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), report_markdown::render(saved[0]));
     model.exportReport(saved[0], target + u"/inside-a-file.md"_s);
-    ASSERT_TRUE(waitUntil([&] { return model.reportNotice().has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return model.reportNotice().has_value(); }));
     EXPECT_TRUE(model.reportNotice()->startsWith(u"The report could not be exported. "_s));
 }
 

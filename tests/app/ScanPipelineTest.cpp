@@ -2,6 +2,8 @@
 #include "model/ReportStoreError.h"
 #include "tests/app/ModelHarness.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
+#include "tests/support/Findings.h"
+#include "tests/support/Reports.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -12,7 +14,7 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 using test::isAt;
 using test::ScriptedResponse;
-using test::waitUntil;
+using test::waitFor;
 using Request = test::RecordedRequest;
 
 const char* const analysis = R"({"findings": [{"severity": "risk", "category": "Privacy",
@@ -49,9 +51,9 @@ struct ScanSetup {
     }
     // Runs the scan to "Preparing report", then lets the presentation time pass.
     void finishScan(AppModel& model) {
-        ASSERT_TRUE(waitUntil([&] { return isAt(model, u"Preparing report"_s); }));
+        ASSERT_TRUE(waitFor([&] { return isAt(model, u"Preparing report"_s); }));
         harness.clock.advance(seconds(36.7));
-        ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+        ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
     }
     // Requests to the web service's reviews of screenshots and of the build evidence.
     std::size_t reviewRequests() const {
@@ -75,14 +77,14 @@ TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentati
     QElapsedTimer elapsed;
     elapsed.start();
     model.startScan(true);
-    ASSERT_TRUE(waitUntil([&] { return isAt(model, u"Preparing report"_s); }));
+    ASSERT_TRUE(waitFor([&] { return isAt(model, u"Preparing report"_s); }));
     // The 36 s run on the injected monotonic clock: nothing until they have passed.
     harness.clock.advance(seconds(35.9));
     EXPECT_TRUE(isAt(model, u"Preparing report"_s));
     harness.clock.advance(seconds(0.1));
     EXPECT_TRUE(isAt(model, u"Report ready"_s));
     harness.clock.advance(seconds(0.7));
-    ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
     EXPECT_LT(elapsed.elapsed(), 30'000);
 
     // Preparing, the inspection up to 0.82, then each service step in order.
@@ -138,7 +140,7 @@ TEST_F(ScanPipeline, AFailingServiceBecomesAFindingAndOnlyAnOutOfDateAnswerEndsT
         AppModel& model = test.stageWithScreenshots();
         model.startScan(true);
         if (c.finding.isEmpty()) {
-            ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+            ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
             EXPECT_EQ(model.scanPhase(), ScanPhase::failed(u"Out of date."_s));
             EXPECT_EQ(model.importMessage(), u"Out of date."_s);
             EXPECT_TRUE(model.isUpdateRequired());
@@ -186,11 +188,11 @@ TEST_F(ScanPipeline, CancellingEndsTheScanAtOnceAfterAnyStep) {
         elapsed.start();
         model.startScan(true);
         if (*c.step) {
-            ASSERT_TRUE(waitUntil([&] { return isAt(model, QString::fromUtf8(c.step)); }));
+            ASSERT_TRUE(waitFor([&] { return isAt(model, QString::fromUtf8(c.step)); }));
         }
         model.cancelScan();
         EXPECT_EQ(isAt(model, u"Cancelling scan"_s), *c.step != 0);
-        ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }, 10));
+        ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }, 10));
         EXPECT_LT(elapsed.elapsed(), 10'000);
         EXPECT_EQ(model.scanPhase(), ScanPhase::idle());
         EXPECT_EQ(model.importMessage(), u"Scan cancelled."_s);
@@ -206,13 +208,13 @@ TEST_F(ScanPipeline, AReportThatCannotBeSavedStaysOnScreenWithANotice) {
     AppModel& model = stageWithScreenshots();
     harness.folder.write(u"history/reports.json"_s, "not json");
     model.startScan(false);
-    ASSERT_TRUE(waitUntil([&] { return isAt(model, u"Preparing report"_s); }));
+    ASSERT_TRUE(waitFor([&] { return isAt(model, u"Preparing report"_s); }));
     harness.clock.advance(seconds(36));
     // A deletion whose save is still on its way when the report is published: its failure takes
     // back the deletion only, never the new report.
     model.deleteReport(QUuid::createUuid());
     harness.clock.advance(seconds(0.7));
-    ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
     ASSERT_TRUE(model.report());
     EXPECT_EQ(model.reports(), std::vector{*model.report()});
     EXPECT_EQ(model.reportNotice(),
@@ -243,11 +245,69 @@ TEST_F(ScanPipeline, OneScanAtATimeAndNeverWhileAnImportIsLaunching) {
     harness.clock.advance(seconds(40));
     const ScanPhase ready =
         ScanPhase::scanning(1.0, u"Report ready"_s); // the inspection's ends at 0.82
-    ASSERT_TRUE(waitUntil([&] { return model.scanPhase() == ready; }));
+    ASSERT_TRUE(waitFor([&] { return model.scanPhase() == ready; }));
     harness.clock.advance(seconds(0.7));
-    ASSERT_TRUE(waitUntil([&] { return !model.isScanRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }));
     EXPECT_EQ(reviewRequests(), 1u);
     EXPECT_EQ(model.staged(), staged);
+}
+
+Finding finding(const QString& id, FindingSeverity severity, const QString& title) {
+    return test::finding(id, severity, FindingCategory::privacy, title);
+}
+
+RemoteBuildFinding remote(QString title, double confidence = 0.5, QString guideline = u"5.1"_s) {
+    RemoteBuildFinding result{};
+    result.category = FindingCategory::privacy;
+    result.guideline = std::move(guideline);
+    result.title = std::move(title);
+    result.confidence = confidence;
+    return result;
+}
+
+TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
+    const auto resolution = [](const QString& summary) {
+        return FindingResolution{summary, {}, {}, {}};
+    };
+    ScanReport report;
+    report.findings = {finding(u"local.a"_s, FindingSeverity::risk, u"Tracking Domains"_s),
+                       finding(u"local.b"_s, FindingSeverity::manual, u"Other"_s)};
+    report.findings[1].resolution = resolution(u"own"_s);
+    report.passedChecks = {u"Local check"_s};
+    BuildAnalysisResponse response;
+    response.findings = {remote(u"tracking domains"_s),    // same problem as local.a
+                         remote(u"Camera purpose"_s, 1.7), // added as index 1
+                         remote(u"Camera Purpose"_s),      // same as the one just added
+                         remote(u"Tracking domains"_s, -0.2, u"5.1.2"_s)}; // other guideline
+    response.resolutions =
+        std::vector<RemoteFindingResolution>{{u"local.b"_s, resolution(u"first"_s)},
+                                             {u"local.b"_s, resolution(u"later"_s)},
+                                             {u"nobody"_s, resolution(u"unused"_s)}};
+    response.passedChecks = {u"Remote check"_s};
+    response.reviewedEvidenceCount = 42;
+    response.rulesVersion = u"r1"_s;
+
+    applyGuidedSolutions(response, u"abc"_s, report);
+    EXPECT_EQ(test::findingIds(report.findings),
+              (std::vector{u"local.a"_s, u"local.b"_s, u"build.ai.abc.1"_s, u"build.ai.abc.3"_s}));
+    EXPECT_EQ(report.findings[0].resolution, std::nullopt);
+    EXPECT_EQ(report.findings[1].resolution, resolution(u"later"_s));
+    EXPECT_EQ(report.findings[2].confidence, 1.0);
+    EXPECT_EQ(report.findings[3].confidence, 0.0);
+    EXPECT_EQ(report.passedChecks,
+              (std::vector{u"Local check"_s, u"Remote check"_s,
+                           u"Reviewed 42 structured evidence items against Apple guidance r1"_s}));
+    EXPECT_EQ(report.rulesVersion, u"r1"_s);
+}
+
+TEST(GuidedSolutions, RankedOrderIsSeverityThenTitleAndStable) {
+    std::vector<Finding> findings{finding(u"1"_s, FindingSeverity::risk, u"Alpha"_s),
+                                  finding(u"2"_s, FindingSeverity::blocker, u"Zeta"_s),
+                                  finding(u"3"_s, FindingSeverity::manual, u"Beta"_s),
+                                  finding(u"4"_s, FindingSeverity::blocker, u"Beta"_s),
+                                  finding(u"5"_s, FindingSeverity::blocker, u"Beta"_s)};
+    std::ranges::stable_sort(findings, rankedOrder);
+    EXPECT_EQ(test::findingIds(findings), (std::vector{u"4"_s, u"5"_s, u"2"_s, u"1"_s, u"3"_s}));
 }
 
 } // namespace

@@ -8,7 +8,7 @@ namespace bw {
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
-using test::waitUntil;
+using test::waitFor;
 
 TEST(Staging, ImportAcceptsBuildsByExtensionAndRecordsRefusals) {
     const struct {
@@ -41,7 +41,7 @@ TEST(Staging, ImportAcceptsBuildsByExtensionAndRecordsRefusals) {
         EXPECT_EQ(model.staged()->fileName, accepted ? c.stagedName : earlier.fileName);
         EXPECT_EQ(model.staged()->id == earlier.id, !accepted);
         EXPECT_EQ(model.isStagedPreviewLoading(), accepted);
-        waitUntil([&] { return !model.isStagedPreviewLoading(); });
+        waitFor([&] { return !model.isStagedPreviewLoading(); });
     }
     // Nothing is at that path: the preview fails, and "Retry preview" clears the error first.
     ASSERT_TRUE(model.staged()->previewError);
@@ -62,11 +62,11 @@ TEST(Staging, OnlyTheCurrentBuildsPreviewLowersTheLoadingFlag) {
     model.importBuild(test::fixtureBuild(u"Debug.ipa"_s));
     model.importBuild(test::fixtureBuild(u"Clean.ipa"_s));
     // The superseded preview ends meanwhile; its result is dropped and the flag stays up.
-    waitUntil([] { return false; }, 1.0);
+    waitFor([] { return false; }, 1.0);
     EXPECT_TRUE(model.isStagedPreviewLoading());
     EXPECT_FALSE(model.staged()->preview);
     QFile(release).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(waitUntil([&] { return !model.isStagedPreviewLoading(); }));
+    ASSERT_TRUE(waitFor([&] { return !model.isStagedPreviewLoading(); }));
     EXPECT_TRUE(model.staged()->preview);
     QFile::remove(release);
 
@@ -76,7 +76,7 @@ TEST(Staging, OnlyTheCurrentBuildsPreviewLowersTheLoadingFlag) {
     model.clearStagedBuild();
     EXPECT_FALSE(model.isStagedPreviewLoading());
     QFile(release).open(QIODevice::WriteOnly);
-    waitUntil([] { return false; }, 0.5);
+    waitFor([] { return false; }, 0.5);
     EXPECT_FALSE(model.staged());
 }
 

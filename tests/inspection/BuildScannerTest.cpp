@@ -3,8 +3,13 @@
 #include "inspection/BuildScannerError.h"
 #include "inspection/CommandRunner.h"
 #include "platform/core/Cancelled.h"
+#include "platform/image/ImageDecoding.h"
 #include "tests/inspection/BundleFixtures.h"
+#include "tests/support/ImageFiles.h"
+#include "tests/support/Reports.h"
+#include "tests/support/Thrown.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <chrono>
@@ -60,21 +65,63 @@ protected:
     std::vector<Pair> pairs;
 };
 
+const QString zips = QStringLiteral(BW_ZIP_FIXTURES_DIR);
+const QString machO = QStringLiteral(BW_MACHO_FIXTURES_DIR);
+
+// Scans through the real tool stand-ins (build/libexec/berthwatch) of generated fixtures: zip
+// archives and .ipa files, and bundles holding real Mach-O executables.
+class RealToolsTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        EXPECT_TRUE(folder.leftovers().isEmpty()) << folder.leftovers().join(u' ').toStdString();
+    }
+
+    ScanReport scan(const QString& artifact) {
+        return scanner.scan(artifact,
+                            [this](const QString& message, double) { messages << message; });
+    }
+
+    // Copies a fixture file into the bundle being built, keeping it executable.
+    void copyExecutable(const QString& fixture, const QString& relativePath) {
+        const QString target = folder.path() + u'/' + relativePath;
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        ASSERT_TRUE(QFile::copy(fixture, target)) << fixture.toStdString();
+        QFile::setPermissions(target, QFile::permissions(target) | QFile::ExeOwner);
+    }
+
+    // An iOS app with a real arm64 executable, an embedded framework and a crushed icon.
+    void writeIosApp(const QString& relativePath) {
+        PlistDictionary info = iosInfo();
+        info.insert("CFBundleDisplayName", text("Real Demo"));
+        info.insert(
+            "CFBundleIcons",
+            dictionaryValue({{"CFBundlePrimaryIcon",
+                              dictionaryValue({{"CFBundleIconFiles",
+                                                PlistValue(PlistArray{text("AppIcon60x60")})}})}}));
+        folder.write(relativePath + "/Info.plist", PlistValue(info).toBinary());
+        copyExecutable(machO + "/ios/App-arm64", relativePath + "/Demo");
+        copyExecutable(machO + "/ios/Kit.framework/Kit",
+                       relativePath + "/Frameworks/Kit.framework/Kit");
+        folder.write(relativePath + "/AppIcon60x60@3x.png",
+                     encodeCgbi(patternImage(QSize(180, 180))));
+        folder.write(relativePath + "/.DS_Store", QByteArray(6148, 'x'));
+    }
+
+    TestFolder folder;
+    BuildScanner scanner{QStringLiteral(BW_LIBEXEC_DIR)};
+    QStringList messages;
+};
+
 } // namespace
 
 TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
     const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
     const ScanReport report = scan(scanner(), app);
-    const std::vector<Pair> expected{
-        {"Preparing artifact", 0.04},           {"Reading application bundle", 0.14},
-        {"Checking package metadata", 0.25},    {"Verifying signature and entitlements", 0.42},
-        {"Inspecting privacy manifests", 0.58}, {"Inspecting binary and embedded SDKs", 0.72},
-        {"Mapping App Review risks", 0.88},     {"Report ready", 1.0},
-    };
-    EXPECT_EQ(pairs, expected);
+    ASSERT_EQ(pairs.size(), 8u);
+    EXPECT_TRUE(std::ranges::is_sorted(pairs, std::ranges::less(), &Pair::second));
+    EXPECT_EQ(pairs.back(), Pair("Report ready", 1.0));
     EXPECT_EQ(report.fileName, "Demo.app");
     EXPECT_EQ(report.sourcePath, app);
-    EXPECT_EQ(report.rulesVersion, "2026.08.1");
     // The two initial texts lead; the rule checks add theirs after them.
     ASSERT_GE(report.passedChecks.size(), 2u);
     EXPECT_EQ(report.passedChecks[0], "Application bundle located");
@@ -84,18 +131,6 @@ TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
     EXPECT_LE(std::abs(report.createdAt.secsTo(QDateTime::currentDateTimeUtc())), 5);
     EXPECT_EQ(report.metadata.appName, "Demo");
     EXPECT_EQ(report.metadata.bundleIdentifier, "com.example.demo");
-}
-
-TEST_F(BuildScannerTest, IpaIsUnpackedAndNamedAfterTheFileChosen) {
-    const QString artifact = ipa(QStringLiteral("MyApp.ipa"), [this](const QString& content) {
-        writeIosBundle(folder,
-                       QFileInfo(content).fileName() + QStringLiteral("/Payload/Inner.app"));
-    });
-    const ScanReport report = scan(scanner(), artifact);
-    EXPECT_EQ(report.fileName, "MyApp.ipa");
-    EXPECT_EQ(report.sourcePath, artifact);
-    EXPECT_EQ(report.metadata.appName, "Demo");
-    EXPECT_EQ(pairs.size(), 8u);
 }
 
 TEST_F(BuildScannerTest, FolderChosenWithATrailingSlashIsReportedByItsPlainPath) {
@@ -111,14 +146,9 @@ TEST_F(BuildScannerTest, UnsupportedArtifactsFailAfterTheFirstStep) {
                                 QStringLiteral("app"), QStringLiteral("MyApp.ipa.txt")}) {
         pairs.clear();
         const QString artifact = folder.makeFolder(name);
-        try {
-            scan(scanner(), artifact);
-            ADD_FAILURE() << name.toStdString();
-        } catch (const BuildScannerError& error) {
-            EXPECT_EQ(error.kind(), BuildScannerError::Kind::unsupportedArtifact);
-            EXPECT_EQ(error.description(),
-                      "Berthwatch supports .ipa, .xcarchive, and .app artifacts.");
-        }
+        const auto error = thrown<BuildScannerError>([&] { scan(scanner(), artifact); });
+        ASSERT_TRUE(error) << name.toStdString();
+        EXPECT_EQ(error->kind(), BuildScannerError::Kind::unsupportedArtifact);
         EXPECT_EQ(pairs, (std::vector<Pair>{{"Preparing artifact", 0.04}}));
     }
 }
@@ -126,23 +156,16 @@ TEST_F(BuildScannerTest, UnsupportedArtifactsFailAfterTheFirstStep) {
 TEST_F(BuildScannerTest, ZipThatDittoRejectsFailsWithItsOutput) {
     const QString artifact =
         folder.write(QStringLiteral("Broken.ipa"), "this is not a zip archive");
-    try {
-        scan(scanner(), artifact);
-        ADD_FAILURE();
-    } catch (const BuildScannerError& error) {
-        EXPECT_EQ(error.kind(), BuildScannerError::Kind::extractionFailed);
-        EXPECT_TRUE(error.description().startsWith("The IPA could not be extracted. "));
-        EXPECT_GT(error.toolOutput().size(), 0);
-        EXPECT_EQ(error.description(), "The IPA could not be extracted. " + error.toolOutput());
-    }
+    const auto error = thrown<BuildScannerError>([&] { scan(scanner(), artifact); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), BuildScannerError::Kind::extractionFailed);
+    EXPECT_GT(error->toolOutput().size(), 0);
+    EXPECT_EQ(error->description(), "The IPA could not be extracted. " + error->toolOutput());
     // Silent failure: nothing is appended after the blank.
     const QString silent = folder.write(QStringLiteral("Silent.ipa"), "x");
-    try {
-        scan(scanner("exit 1"), silent);
-        ADD_FAILURE();
-    } catch (const BuildScannerError& error) {
-        EXPECT_EQ(error.description(), "The IPA could not be extracted. ");
-    }
+    const auto quiet = thrown<BuildScannerError>([&] { scan(scanner("exit 1"), silent); });
+    ASSERT_TRUE(quiet);
+    EXPECT_EQ(quiet->description(), "The IPA could not be extracted. ");
 }
 
 TEST_F(BuildScannerTest, IpaWithoutApplicationBundle) {
@@ -154,25 +177,16 @@ TEST_F(BuildScannerTest, IpaWithoutApplicationBundle) {
         folder.write(QFileInfo(content).fileName() + QStringLiteral("/Payload/readme.txt"), "x");
     });
     for (const QString& artifact : {noPayload, emptyPayload}) {
-        try {
-            scan(scanner(), artifact);
-            ADD_FAILURE();
-        } catch (const BuildScannerError& error) {
-            EXPECT_EQ(error.kind(), BuildScannerError::Kind::appBundleNotFound);
-            EXPECT_EQ(error.description(), "No application bundle was found in this artifact.");
-        }
+        EXPECT_EQ(thrownKind<BuildScannerError>([&] { scan(scanner(), artifact); }),
+                  BuildScannerError::Kind::appBundleNotFound);
     }
 }
 
 TEST_F(BuildScannerTest, ExtractionTimeOutStopsDitto) {
     const QString artifact = folder.write(QStringLiteral("Slow.ipa"), "x");
     const auto start = std::chrono::steady_clock::now();
-    try {
-        scan(scanner("sleep 30", 1), artifact);
-        ADD_FAILURE();
-    } catch (const CommandRunnerError& error) {
-        EXPECT_EQ(error.description(), "ditto did not finish within 1 seconds.");
-    }
+    EXPECT_EQ(thrownKind<CommandRunnerError>([&] { scan(scanner("sleep 30", 1), artifact); }),
+              CommandRunnerError::Kind::timedOut);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_EQ(BuildScanner(folder.path()).extractionTimeout(), 300);
 }
@@ -226,12 +240,8 @@ TEST_F(BuildScannerTest, InfoPlistFailuresPassThrough) {
     } cases[] = {{"Bare.app", BuildScannerError::Kind::infoPlistMissing},
                  {"List.app", BuildScannerError::Kind::infoPlistInvalid}};
     for (const auto& c : cases) {
-        try {
-            scan(scanner(), folder.path() + u'/' + QString::fromLatin1(c.name));
-            ADD_FAILURE() << c.name;
-        } catch (const BuildScannerError& error) {
-            EXPECT_EQ(error.kind(), c.kind) << c.name;
-        }
+        const QString app = folder.path() + u'/' + QString::fromLatin1(c.name);
+        EXPECT_EQ(thrownKind<BuildScannerError>([&] { scan(scanner(), app); }), c.kind) << c.name;
     }
 }
 
@@ -245,19 +255,7 @@ TEST_F(BuildScannerTest, WorkFolderThatCannotBeCreatedFailsWithTheFileError) {
 
 TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {
     auto finding = [](FindingSeverity severity, FindingCategory category, const char* title) {
-        return Finding{QString::fromUtf8(title),
-                       severity,
-                       category,
-                       {},
-                       std::nullopt,
-                       QString::fromUtf8(title),
-                       {},
-                       {},
-                       std::nullopt,
-                       {},
-                       1.0,
-                       EvidenceSource::build,
-                       std::nullopt};
+        return test::finding(QString::fromUtf8(title), severity, category);
     };
     using S = FindingSeverity;
     using C = FindingCategory;
@@ -284,4 +282,54 @@ TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {
                                            "manual/Manual/B", "manual/Manual/b",
                                            QString::fromUtf8("manual/Manual/\xEF\xBC\xA1"),
                                            QString::fromUtf8("manual/Manual/\xF0\x9F\x98\x80")}));
+}
+
+TEST_F(RealToolsTest, ExampleIpaFromTheZipFixtures) {
+    const ScanReport report = scan(zips + "/Example.ipa");
+    EXPECT_EQ(messages.size(), 8);
+    EXPECT_EQ(report.fileName, "Example.ipa");
+    EXPECT_EQ(report.sourcePath, zips + "/Example.ipa");
+    // No name entries: the outer bundle's own name, not the watch app's.
+    EXPECT_EQ(report.metadata.appName, "Example");
+    EXPECT_EQ(report.metadata.sdkNames, std::vector<QString>{"Kit"});
+    EXPECT_EQ(report.metadata.platform, "Apple platform");
+    EXPECT_GT(report.metadata.bundleSize, 250000);
+    EXPECT_FALSE(report.metadata.iconPNG);
+}
+
+TEST_F(RealToolsTest, ArchivesThatDittoRefusesFailWithItsMessage) {
+    const QStringList refused = {"broken/truncated.zip", "broken/bad-crc.zip",
+                                 "hostile/traversal.zip", "hostile/bomb.zip"};
+    for (const QString& name : refused) {
+        const QString artifact = folder.path() + "/Refused.ipa";
+        QFile::remove(artifact);
+        ASSERT_TRUE(QFile::copy(zips + '/' + name, artifact));
+        const auto error = thrown<BuildScannerError>([&] { scan(artifact); });
+        ASSERT_TRUE(error) << name.toStdString();
+        EXPECT_EQ(error->kind(), BuildScannerError::Kind::extractionFailed);
+        EXPECT_TRUE(error->toolOutput().startsWith("ditto: ")) << error->toolOutput().toStdString();
+    }
+}
+
+TEST_F(RealToolsTest, IpaWithRealExecutableAndCrushedIcon) {
+    writeIosApp("content/Payload/Demo.app");
+    folder.write("content/Payload/Demo.app/Watch/Inner.app/Info.plist", "x");
+    zipFolder(folder.path() + "/content", folder.path() + "/Demo.ipa");
+    const ScanReport report = scan(folder.path() + "/Demo.ipa");
+    EXPECT_EQ(report.metadata.appName, "Real Demo");
+    EXPECT_EQ(report.metadata.sdkNames, std::vector<QString>{"Kit"});
+    // The hidden .DS_Store counts in neither.
+    EXPECT_EQ(report.metadata.bundleSize,
+              BuildScanner::bundleSize(folder.path() + "/content/Payload/Demo.app"));
+    EXPECT_GT(report.metadata.bundleSize, 0);
+    ASSERT_TRUE(report.metadata.iconPNG);
+    const auto icon = image::decodeLargestImage(*report.metadata.iconPNG);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->size(), QSize(128, 128));
+
+    const StagedBuildPreview preview = scanner.preview(folder.path() + "/Demo.ipa");
+    EXPECT_EQ(preview.appName, "Real Demo");
+    EXPECT_EQ(preview.targetDevices, "iPhone, iPad");
+    EXPECT_EQ(preview.bundleSize, report.metadata.bundleSize);
+    EXPECT_EQ(preview.iconPNG, report.metadata.iconPNG);
 }

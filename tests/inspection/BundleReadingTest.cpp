@@ -1,6 +1,12 @@
+#include "inspection/AppIconExtractor.h"
 #include "inspection/BuildScanner.h"
 #include "inspection/BuildScannerError.h"
+#include "inspection/GenericAppIcon.h"
+#include "platform/core/Cancelled.h"
+#include "platform/image/ImageDecoding.h"
 #include "tests/inspection/BundleFixtures.h"
+#include "tests/support/ImageFiles.h"
+#include "tests/support/Thrown.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -17,12 +23,7 @@ void link(const QString& target, const QString& at) {
 }
 
 std::optional<BuildScannerError::Kind> failureOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const BuildScannerError& error) {
-        return error.kind();
-    }
-    return std::nullopt;
+    return thrownKind<BuildScannerError>(call);
 }
 
 QByteArray archiveInfo(const char* applicationPath) {
@@ -35,6 +36,33 @@ class BundleReadingTest : public ::testing::Test {
 protected:
     TestFolder folder;
     BuildScanner scanner{folder.path()};
+};
+
+std::optional<QImage> decoded(const std::optional<QByteArray>& png) {
+    return png ? image::decodeLargestImage(*png) : std::nullopt;
+}
+
+QRgb centre(const std::optional<QImage>& image) {
+    return image ? image->pixel(image->width() / 2, image->height() / 2) : 0;
+}
+
+PlistValue names(std::initializer_list<const char*> values) {
+    PlistArray list;
+    for (const char* value : values) {
+        list.push_back(text(value));
+    }
+    return PlistValue(list);
+}
+
+class AppIconExtractorTest : public ::testing::Test {
+protected:
+    // The icon a scan would make: with the bundle's full item list.
+    std::optional<QImage> scanIcon(const QString& bundle, const PlistDictionary& info) {
+        const QString path = folder.path() + '/' + bundle;
+        return decoded(app_icon_extractor::iconPNG(path, info, BuildScanner::bundleFiles(path)));
+    }
+
+    TestFolder folder;
 };
 
 } // namespace
@@ -69,11 +97,8 @@ TEST_F(BundleReadingTest, ArchiveDescriptionNamesTheBundleOrTheSearchFindsIt) {
         // "../" must not lead out of "Products", neither directly nor through a link.
         {archiveInfo("../../Outside.app"), first},
         {archiveInfo("Applications/Linked.app"), first},
-        {archiveInfo(""), first},
         {PlistValue(dictionary({{"ApplicationProperties", text("x")}})).toXml(), first},
-        {PlistValue(PlistArray{}).toXml(), first},
         {"garbage", first},
-        {{}, first},
     };
     for (const auto& c : cases) {
         QFile::remove(archive + "/Info.plist");
@@ -160,8 +185,6 @@ TEST_F(BundleReadingTest, FindsTheExecutableWhereItIsRunnable) {
         {"I.app", text("Demo"), "I.app/Demo"},
         {"M.app", text("Demo"), "M.app/Contents/MacOS/Demo"},
         {"N.app", text("Demo"), std::nullopt},
-        {"I.app", text(""), std::nullopt},
-        {"I.app", number(1), std::nullopt},
         {"I.app", text("Missing"), std::nullopt},
         {"I.app", text("../Tool"), std::nullopt},
     };
@@ -194,4 +217,186 @@ TEST_F(BundleReadingTest, ListsAndSizesNonHiddenItems) {
                            "Frameworks/Kit.framework/Kit", "link", "ten"}));
     EXPECT_TRUE(BuildScanner::bundleFiles(folder.path() + "/Missing.app").empty());
     EXPECT_EQ(BuildScanner::bundleSize(folder.path() + "/Missing.app"), 0);
+}
+
+TEST(BuildMetadata, TextsFallBackWhenEntriesAreMissingOrNotText) {
+    TestFolder folder;
+    const QString app = folder.makeFolder("Demo.app");
+    const struct {
+        PlistDictionary info;
+        QString appName;
+        QString identifier;
+        QString version;
+        QString build;
+        QString minimum;
+    } cases[] = {
+        {dictionary({{"CFBundleName", text("Demo Name")}}), "Demo Name", "Unknown", "Unavailable",
+         "Unavailable", "Unavailable"},
+        {dictionary({{"CFBundleDisplayName", text("Shown")}, {"CFBundleName", text("Name")}}),
+         "Shown", "Unknown", "Unavailable", "Unavailable", "Unavailable"},
+        {dictionary({{"CFBundleDisplayName", number(3)},
+                     {"CFBundleIdentifier", text("")},
+                     {"LSMinimumSystemVersion", text("13.0")}}),
+         "Demo", "", "Unavailable", "Unavailable", "13.0"},
+        {dictionary({{"CFBundleShortVersionString", text("2.0")},
+                     {"CFBundleVersion", text("7")},
+                     {"MinimumOSVersion", text("17.0")},
+                     {"LSMinimumSystemVersion", text("13.0")}}),
+         "Demo", "Unknown", "2.0", "7", "17.0"},
+    };
+    for (const auto& c : cases) {
+        const BuildMetadata metadata =
+            BuildScanner::makeBuildMetadata(c.info, app, {}, {"arm64", "x86_64", "arm64"});
+        EXPECT_EQ(metadata.appName, c.appName);
+        EXPECT_EQ(metadata.bundleIdentifier, c.identifier);
+        EXPECT_EQ(metadata.version, c.version);
+        EXPECT_EQ(metadata.buildNumber, c.build);
+        EXPECT_EQ(metadata.minimumOS, c.minimum);
+        EXPECT_EQ(metadata.architectures, (std::vector<QString>{"arm64", "x86_64", "arm64"}));
+    }
+}
+
+TEST(BuildMetadata, EmbeddedFrameworksSortedAndUnique) {
+    TestFolder folder;
+    const QString app = folder.makeFolder("Demo.app");
+    folder.makeFolder("Demo.app/Frameworks/Zeta.framework");
+    folder.makeFolder("Demo.app/Frameworks/alpha.framework");
+    folder.makeFolder("Demo.app/Frameworks/_Private.framework");
+    folder.makeFolder("Demo.app/PlugIns/Ext.appex/Frameworks/Zeta.framework");
+    folder.makeFolder("Demo.app/Frameworks/Nested.FRAMEWORK/Frameworks/Inner.framework");
+    folder.write("Demo.app/a.txt", QByteArray(12, 'x'));
+    const BuildMetadata metadata =
+        BuildScanner::makeBuildMetadata(iosInfo(), app, BuildScanner::bundleFiles(app), {});
+    EXPECT_EQ(metadata.sdkNames, (std::vector<QString>{"Inner", "Nested", "Zeta", "alpha"}));
+    EXPECT_EQ(metadata.bundleSize, 12);
+    EXPECT_EQ(metadata.platform, "iOS");
+    EXPECT_FALSE(metadata.iconPNG);
+}
+
+TEST(BuildPreview, DescribesTheBundleWithoutAScan) {
+    TestFolder folder;
+    writeIosBundle(folder, "Demo.app");
+    const BuildScanner scanner(folder.path());
+    const StagedBuildPreview preview = scanner.preview(folder.path() + "/Demo.app");
+    EXPECT_EQ(preview.appName, "Demo");
+    EXPECT_EQ(preview.targetDevices, "iPhone, iPad");
+    EXPECT_EQ(preview.bundleSize, BuildScanner::bundleSize(folder.path() + "/Demo.app"));
+    EXPECT_FALSE(preview.iconPNG);
+    EXPECT_TRUE(folder.leftovers().isEmpty());
+}
+
+TEST(BuildPreview, MissingInfoPlistLeavesNoFolderBehind) {
+    TestFolder folder;
+    folder.makeFolder("Empty.app");
+    const BuildScanner scanner(folder.path());
+    EXPECT_EQ(thrownKind<BuildScannerError>([&] { scanner.preview(folder.path() + "/Empty.app"); }),
+              BuildScannerError::Kind::infoPlistMissing);
+    std::stop_source source;
+    source.request_stop();
+    EXPECT_THROW(scanner.preview(folder.path() + "/Empty.app", source.get_token()), Cancelled);
+    EXPECT_TRUE(folder.leftovers().isEmpty());
+}
+
+TEST_F(AppIconExtractorTest, PrimaryIconFilesPickTheLargestVariant) {
+    const PlistDictionary info = dictionary(
+        {{"CFBundleIcons",
+          dictionaryValue({{"CFBundlePrimaryIcon",
+                            dictionaryValue({{"CFBundleIconFiles", names({"AppIcon60x60"})}})}})}});
+    folder.write("A.app/AppIcon60x60@2x.png", solidPng(QSize(120, 120), Qt::red));
+    folder.write("A.app/AppIcon60x60.png", solidPng(QSize(180, 180), Qt::blue));
+    const auto icon = scanIcon("A.app", info);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->size(), QSize(128, 128));
+    EXPECT_EQ(centre(icon), QColor(Qt::blue).rgba());
+}
+
+TEST_F(AppIconExtractorTest, SizeAndShapeRules) {
+    const struct {
+        QSize size;
+        std::optional<QSize> rendered;
+    } cases[] = {
+        {QSize(39, 39), std::nullopt},        {QSize(40, 40), QSize(40, 40)},
+        {QSize(82, 100), std::nullopt},       {QSize(83, 100), QSize(83, 100)},
+        {QSize(121, 100), QSize(121, 100)},   {QSize(122, 100), std::nullopt},
+        {QSize(1210, 1000), QSize(128, 106)}, {QSize(1000, 1210), QSize(106, 128)},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        const QString bundle = QStringLiteral("S%1.app").arg(index++);
+        folder.write(bundle + "/AppIcon.png", solidPng(c.size, Qt::green));
+        const auto icon = scanIcon(bundle, {});
+        EXPECT_EQ(icon ? std::optional(icon->size()) : std::nullopt, c.rendered)
+            << c.size.width() << "x" << c.size.height();
+    }
+}
+
+TEST_F(AppIconExtractorTest, MacBundleWithoutUsableIconGetsTheGenericIcon) {
+    folder.write("Mac.app/Contents/Info.plist", "x");
+    folder.write("Mac.app/Contents/Resources/AppIcon.png", solidPng(QSize(39, 39), Qt::red));
+    folder.write("Phone.app/Info.plist", "x");
+    folder.write("Phone.app/AppIcon.png", solidPng(QSize(39, 39), Qt::red));
+    const auto mac = scanIcon("Mac.app", {});
+    ASSERT_TRUE(mac);
+    EXPECT_EQ(mac->size(), QSize(128, 128));
+    EXPECT_EQ(mac->convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              genericAppIcon(128).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    EXPECT_FALSE(scanIcon("Phone.app", {}));
+}
+
+TEST_F(AppIconExtractorTest, EqualCandidatesKeepTheFirstFound) {
+    folder.write("T.app/AppIcon-a.png", solidPng(QSize(100, 100), Qt::red));
+    folder.write("T.app/AppIcon-b.png", solidPng(QSize(100, 100), Qt::blue));
+    EXPECT_EQ(centre(scanIcon("T.app", {})), QColor(Qt::red).rgba());
+}
+
+TEST_F(AppIconExtractorTest, FrameworkIconsOnlyWhenDeclaredByName) {
+    folder.write("F.app/Frameworks/Kit.framework/AppIcon.png", solidPng(QSize(60, 60), Qt::red));
+    EXPECT_FALSE(scanIcon("F.app", {}));
+    const auto declared = scanIcon("F.app", dictionary({{"CFBundleIconFile", text("AppIcon")}}));
+    ASSERT_TRUE(declared);
+    EXPECT_EQ(declared->size(), QSize(60, 60));
+    for (const char* path : {"G.app/PlugIns/P.appex/AppIcon.png", "G.app/Watch/W.app/AppIcon.png",
+                             "G.app/Extensions/AppIcon.png"}) {
+        folder.write(path, solidPng(QSize(60, 60), Qt::red));
+    }
+    EXPECT_FALSE(scanIcon("G.app", {}));
+}
+
+TEST_F(AppIconExtractorTest, AssetCatalogOnlyBundleHasNoIcon) {
+    folder.write("C.app/Assets.car", QByteArray(4096, 'x'));
+    folder.write("C.app/Info.plist", "x");
+    EXPECT_FALSE(scanIcon("C.app", dictionary({{"CFBundleIconName", text("AppIcon")}})));
+}
+
+TEST_F(AppIconExtractorTest, HostileCandidatesAreSkipped) {
+    // A header declaring 50,000 x 50,000 pixels, and links to files outside the bundle.
+    folder.write("H.app/AppIconHuge.png", pngDeclaring(QSize(50000, 50000)));
+    folder.write("outside.png", solidPng(QSize(500, 500), Qt::red));
+    ASSERT_EQ(::symlink(QFile::encodeName(folder.path() + "/outside.png").constData(),
+                        QFile::encodeName(folder.path() + "/H.app/AppIconLink.png").constData()),
+              0);
+    folder.write("H.app/AppIconSmall.png", solidPng(QSize(50, 50), Qt::blue));
+    const auto icon = scanIcon("H.app", {});
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->size(), QSize(50, 50));
+}
+
+TEST_F(AppIconExtractorTest, MacIcnsInResources) {
+    folder.write("M.app/Contents/Info.plist", "x");
+    folder.write("M.app/Contents/Resources/Whatever.icns",
+                 icnsFile({{"ic07", solidPng(QSize(128, 128), Qt::red)},
+                           {"ic09", solidPng(QSize(512, 512), Qt::blue)}}));
+    const auto icon = scanIcon("M.app", dictionary({{"CFBundleIconFile", text("Whatever")}}));
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->size(), QSize(128, 128));
+    EXPECT_EQ(centre(icon), QColor(Qt::blue).rgba());
+}
+
+TEST_F(AppIconExtractorTest, PreviewLooksOnlyAtTheTopLevel) {
+    writeIosBundle(folder, "P.app");
+    folder.write("P.app/Sub/AppIcon.png", solidPng(QSize(80, 80), Qt::red));
+    const QString bundle = folder.path() + "/P.app";
+    EXPECT_FALSE(BuildScanner(folder.path()).preview(bundle).iconPNG);
+    folder.write("P.app/AppIcon.png", solidPng(QSize(80, 80), Qt::red));
+    EXPECT_TRUE(BuildScanner(folder.path()).preview(bundle).iconPNG);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/core/Cancelled.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Thrown.h"
 
 #include <QFile>
 #include <chrono>
@@ -10,6 +11,7 @@
 #include <thread>
 
 using namespace bw;
+using bw::test::thrown;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -88,15 +90,13 @@ TEST_F(CommandRunnerTest, TimeOutNamesTheToolAndWholeSeconds) {
     const QString path = tool("sleep 30");
     for (const auto& c : cases) {
         const auto start = Clock::now();
-        try {
-            command_runner::run(path, {}, c.timeout);
-            ADD_FAILURE() << "no time-out";
-        } catch (const CommandRunnerError& error) {
-            EXPECT_EQ(error.kind(), CommandRunnerError::Kind::timedOut);
-            EXPECT_EQ(error.description(), QString::fromLatin1(c.text));
-            EXPECT_EQ(error.executable(), path);
-            EXPECT_EQ(error.seconds(), c.timeout);
-        }
+        const auto error =
+            thrown<CommandRunnerError>([&] { command_runner::run(path, {}, c.timeout); });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), CommandRunnerError::Kind::timedOut);
+        EXPECT_EQ(error->description(), QString::fromLatin1(c.text));
+        EXPECT_EQ(error->executable(), path);
+        EXPECT_EQ(error->seconds(), c.timeout);
         const double elapsed = secondsSince(start);
         EXPECT_GE(elapsed, c.timeout);
         // One polling interval late at most, plus the time for a well-behaved tool to stop.
@@ -144,12 +144,10 @@ TEST_F(CommandRunnerTest, AlreadyCancelledCallStillStopsAtOnce) {
 }
 
 TEST_F(CommandRunnerTest, MissingExecutableFailsWithTheLaunchError) {
-    try {
-        command_runner::run(folder.path() + QStringLiteral("/no-such-tool"), {});
-        ADD_FAILURE() << "launched a missing tool";
-    } catch (const std::system_error& error) {
-        EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
-    }
+    const auto missing = thrown<std::system_error>(
+        [&] { command_runner::run(folder.path() + QStringLiteral("/no-such-tool"), {}); });
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->code(), std::errc::no_such_file_or_directory);
     const QString notExecutable = folder.write(QStringLiteral("plain"), "echo hi\n", 0644);
     EXPECT_THROW(command_runner::run(notExecutable, {}), std::system_error);
 }

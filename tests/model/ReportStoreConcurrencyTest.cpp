@@ -2,6 +2,7 @@
 #include "model/ReportStore.h"
 #include "platform/fs/ReadWholeFile.h"
 #include "tests/model/ReportSamples.h"
+#include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFolder.h"
 
@@ -32,11 +33,7 @@ bool isOneOfTheTwo(const std::vector<ScanReport>& reports) {
 
 // The ids of a history file's reports; its icons live beside it and are not compared.
 std::vector<QUuid> ids(const std::vector<ScanReport>& reports) {
-    std::vector<QUuid> result;
-    for (const ScanReport& report : reports) {
-        result.push_back(report.id);
-    }
-    return result;
+    return bw::test::fieldOf(reports, &ScanReport::id);
 }
 
 pid_t startSaving(const QString& folder, int which, Clock::time_point until) {

@@ -298,3 +298,17 @@ TEST(ReportStoreLoad, WhenEverySetAsideNameIsTakenNothingIsReplaced) {
                   "all names taken");
     EXPECT_EQ(snapshotFolder(folder.path()), before);
 }
+
+// A long history is decoded in parts at once: every report comes back in its place, and a fault
+// in the last part still makes the whole history damaged.
+TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultAnywhereIsDamage) {
+    const std::vector<ScanReport> reports = sampleHistory(1000, false);
+    QByteArray bytes = encodeHistory(reports);
+    const DecodedHistory decoded = decodeHistory(bytes);
+    ASSERT_EQ(decoded.state, DecodedHistory::State::decoded);
+    EXPECT_EQ(decoded.reports, reports);
+    const qsizetype lastVerdict = bytes.lastIndexOf("\"verdict\"");
+    ASSERT_GE(lastVerdict, 0);
+    bytes.replace(lastVerdict, 9, "\"verdicz\"");
+    EXPECT_EQ(decodeHistory(bytes).state, DecodedHistory::State::damaged);
+}

@@ -10,6 +10,7 @@
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Thrown.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,15 +38,6 @@ Files iconsIn(const QString& folder) {
         }
     }
     return icons;
-}
-
-template <typename Error> std::optional<Error> errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error;
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -137,7 +129,8 @@ TEST(ReportStoreSave, RefusesToOverwriteAPrimaryThatDoesNotDecode) {
         writeFile(QDir(root.path()).filePath("reports.json"), primary);
         const ReportStore store(root.path());
         const Files before = snapshotFolder(root.path());
-        const auto error = errorOf<ReportStoreError>([&] { store.save(sampleHistory(2)); });
+        const auto error =
+            bw::test::thrown<ReportStoreError>([&] { store.save(sampleHistory(2)); });
         ASSERT_TRUE(error) << primary.constData();
         EXPECT_EQ(error->kind(), ReportStoreError::Kind::refusingToOverwriteCorruptStore);
         EXPECT_EQ(snapshotFolder(root.path()), before) << primary.constData();
@@ -149,15 +142,15 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
     const QDir folder(root.path());
 
     writeFile(folder.filePath("file"), "a file");
-    const auto unavailable =
-        errorOf<ReportStoreError>([&] { ReportStore(folder.filePath("file/history")).save({}); });
+    const auto unavailable = bw::test::thrown<ReportStoreError>(
+        [&] { ReportStore(folder.filePath("file/history")).save({}); });
     ASSERT_TRUE(unavailable);
     EXPECT_EQ(unavailable->kind(), ReportStoreError::Kind::directoryUnavailable);
     EXPECT_EQ(unavailable->description(), "The Berthwatch reports folder could not be prepared.");
 
     folder.mkpath("unreadable/reports.json");
-    const auto unreadable =
-        errorOf<fs::FileIoError>([&] { ReportStore(folder.filePath("unreadable")).save({}); });
+    const auto unreadable = bw::test::thrown<fs::FileIoError>(
+        [&] { ReportStore(folder.filePath("unreadable")).save({}); });
     ASSERT_TRUE(unreadable);
     EXPECT_EQ(unreadable->errorNumber(), EISDIR);
     EXPECT_EQ(unreadable->operation(), fs::FileIoError::Operation::read);
@@ -168,7 +161,7 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
     const QByteArray primary = fs::readWholeFile(folder.filePath("blocked/reports.json"));
     QFile::remove(folder.filePath("blocked/reports.backup.json"));
     folder.mkpath("blocked/reports.backup.json");
-    const auto blocked = errorOf<fs::FileIoError>([&] { store.save(sampleHistory(2)); });
+    const auto blocked = bw::test::thrown<fs::FileIoError>([&] { store.save(sampleHistory(2)); });
     ASSERT_TRUE(blocked);
     EXPECT_EQ(blocked->operation(), fs::FileIoError::Operation::write);
     EXPECT_EQ(fs::readWholeFile(folder.filePath("blocked/reports.json")), primary);
@@ -179,7 +172,7 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
     const QByteArray saved = fs::readWholeFile(folder.filePath("nan/reports.json"));
     std::vector<ScanReport> reports = sampleHistory(2);
     reports[1].findings[0].confidence = std::nan("");
-    EXPECT_TRUE(errorOf<json::EncodeError>([&] { fresh.save(reports); }));
+    EXPECT_TRUE(bw::test::thrown<json::EncodeError>([&] { fresh.save(reports); }));
     EXPECT_EQ(fs::readWholeFile(folder.filePath("nan/reports.json")), saved);
 }
 
@@ -207,9 +200,8 @@ TEST(ReportStoreSave, FilesChangedBehindTheStoresBackAreReadAgain) {
     EXPECT_EQ(fs::readWholeFile(iconPath), *reports[0].metadata.iconPNG);
 
     writeFile(root.filePath("reports.json"), "[{}]");
-    const auto error = errorOf<ReportStoreError>([&] { store.save(reports); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), ReportStoreError::Kind::refusingToOverwriteCorruptStore);
+    EXPECT_EQ(bw::test::thrownKind<ReportStoreError>([&] { store.save(reports); }),
+              ReportStoreError::Kind::refusingToOverwriteCorruptStore);
 }
 
 TEST(ReportStoreSave, WithoutAFolderTheHistoryLivesInTheUserDataFolder) {

@@ -2,6 +2,7 @@
 
 #include "model/GuidelineReference.h"
 #include "model/ScanReport.h"
+#include "tests/support/FieldOf.h"
 
 #include <QSet>
 #include <algorithm>
@@ -10,11 +11,7 @@
 namespace bw::test {
 
 inline std::vector<QString> findingIds(const std::vector<Finding>& findings) {
-    std::vector<QString> ids;
-    for (const Finding& finding : findings) {
-        ids.push_back(finding.id);
-    }
-    return ids;
+    return fieldOf(findings, &Finding::id);
 }
 
 inline const Finding* findingWithId(const std::vector<Finding>& findings, const QString& id) {

@@ -59,6 +59,14 @@ QString TestFolder::makeFolder(const QString& relativePath) const {
     return path;
 }
 
+QString TestFolder::makeFifo(const QString& relativePath) const {
+    const QString path = path_ + u'/' + relativePath;
+    if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0) {
+        throw std::runtime_error("cannot make " + path.toStdString());
+    }
+    return path;
+}
+
 QString TestFolder::tools(const std::map<QString, QByteArray>& scripts) const {
     for (const auto& [name, body] : scripts) {
         write(QStringLiteral("tools/") + name, "#!/bin/sh\n" + body + '\n', 0755);

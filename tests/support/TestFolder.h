@@ -29,6 +29,8 @@ public:
     // Writes `bytes` to `relativePath`, creating folders; returns the absolute path.
     QString write(const QString& relativePath, const QByteArray& bytes, int mode = 0644) const;
     QString makeFolder(const QString& relativePath) const;
+    // A named pipe that nothing writes to: reading it would block for ever.
+    QString makeFifo(const QString& relativePath) const;
     // A folder of shell-script tool doubles, each given as its script body.
     QString tools(const std::map<QString, QByteArray>& scripts) const;
 

@@ -7,9 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,9 +37,22 @@ int main(int argc, char** argv) {
         return 1;
     }
     const char* path = argv[4];
-    const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(path, "rb"));
-    if (!file) {
+    // Opened without blocking, or a FIFO in a bundle would stall the scan until its time-out.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return fail(path, std::strerror(errno));
+    }
+    struct stat status {};
+    const std::unique_ptr<std::FILE, CloseFile> file(::fdopen(fd, "rb"));
+    if (!file) {
+        ::close(fd);
+        return fail(path, std::strerror(errno));
+    }
+    if (::fstat(fd, &status) != 0) {
+        return fail(path, std::strerror(errno));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return fail(path, S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : "not a regular file");
     }
     std::string der;
     char chunk[64 * 1024];

@@ -3,6 +3,7 @@
 #include "inspection/BuildScanner.h"
 #include "inspection/checks/CheckTypes.h"
 #include "tests/inspection/BundleFixtures.h"
+#include "tests/support/Findings.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QStringList>
@@ -15,21 +16,11 @@ struct CheckResults {
     PassedChecks passed;
 
     QStringList ids() const {
-        QStringList result;
-        for (const Finding& finding : findings) {
-            result.push_back(finding.id);
-        }
-        return result;
+        const std::vector<QString> all = findingIds(findings);
+        return QStringList(all.begin(), all.end());
     }
     QStringList passedList() const { return QStringList(passed.begin(), passed.end()); }
-    const Finding* find(const QString& id) const {
-        for (const Finding& finding : findings) {
-            if (finding.id == id) {
-                return &finding;
-            }
-        }
-        return nullptr;
-    }
+    const Finding* find(const QString& id) const { return findingWithId(findings, id); }
 };
 
 inline QString toolDirectory() {

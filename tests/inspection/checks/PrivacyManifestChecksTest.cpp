@@ -17,7 +17,6 @@ const QByteArray declaresUserDefaults =
                                   text("NSPrivacyAccessedAPICategoryUserDefaults")}})})}}))
         .toXml();
 const QByteArray emptyManifest = PlistValue(PlistDictionary{}).toXml();
-const QByteArray arrayManifest = PlistValue(PlistArray{}).toXml();
 // The category is declared, but next to an entry that is no dictionary: the list is not usable.
 const QByteArray mixedManifest =
     PlistValue(
@@ -66,13 +65,6 @@ TEST_F(PrivacyManifestTest, ManifestsFrameworksAndPreferencesSymbols) {
          usesDefaults,
          {},
          list({"1 privacy manifest parsed", "UserDefaults required reason category declared"})},
-        {"three manifests",
-         {{"PrivacyInfo.xcprivacy", emptyManifest},
-          {"Frameworks/A.framework/PrivacyInfo.xcprivacy", declaresUserDefaults},
-          {"Frameworks/B.framework/PrivacyInfo.xcprivacy", emptyManifest}},
-         usesPreferences,
-         {},
-         list({"3 privacy manifests parsed", "UserDefaults required reason category declared"})},
         {"declaring manifest is cut short",
          {{"PrivacyInfo.xcprivacy", declaresUserDefaults.chopped(20)}},
          usesDefaults,
@@ -84,11 +76,6 @@ TEST_F(PrivacyManifestTest, ManifestsFrameworksAndPreferencesSymbols) {
          usesDefaults,
          list({"privacy.invalid-manifest"}),
          list({"UserDefaults required reason category declared"})},
-        {"array at the top",
-         {{"PrivacyInfo.xcprivacy", arrayManifest}},
-         usesNeither,
-         list({"privacy.invalid-manifest"}),
-         {}},
         {"category list with a stray entry",
          {{"PrivacyInfo.xcprivacy", mixedManifest}},
          usesDefaults,
@@ -99,14 +86,6 @@ TEST_F(PrivacyManifestTest, ManifestsFrameworksAndPreferencesSymbols) {
          usesNeither,
          {},
          {}},
-        {"no manifest, no framework", {{"App", "x"}}, std::nullopt, {}, {}},
-        {"invalid manifest and frameworks",
-         {{"Frameworks/A.framework/PrivacyInfo.xcprivacy", "x"},
-          {"Frameworks/B.framework/B", "x"},
-          {"Frameworks/C.framework/C", "x"}},
-         std::nullopt,
-         list({"privacy.invalid-manifest"}),
-         {}},
         {"frameworks without manifests",
          {{"Frameworks/A.framework/A", "x"},
           {"Frameworks/A.framework/Frameworks/N.FRAMEWORK/N", "x"}},
@@ -115,7 +94,7 @@ TEST_F(PrivacyManifestTest, ManifestsFrameworksAndPreferencesSymbols) {
          {}},
         {"preferences without manifest",
          {},
-         usesDefaults,
+         usesPreferences,
          list({"privacy.user-defaults-reason"}),
          {}},
     };

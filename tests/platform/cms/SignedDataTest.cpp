@@ -4,9 +4,11 @@
 #include "tests/support/ReadFile.h"
 #include "tests/support/RunTool.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Thrown.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace stdfs = std::filesystem;
 using bw::cms::CmsError;
@@ -59,9 +61,9 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
     const TestFolder work;
     writeWhole(work.fsPath() / "garbage", "<?xml version=\"1.0\"?><plist/>");
     writeWhole(work.fsPath() / "empty", "");
-    writeWhole(work.fsPath() / "tampered", tamperedProfile());
     const std::string truncated = bw::test::readFile(profiles / "appstore.mobileprovision");
     writeWhole(work.fsPath() / "truncated", truncated.substr(0, truncated.size() / 2));
+    ASSERT_EQ(::mkfifo((work.fsPath() / "fifo").c_str(), 0600), 0);
     struct Case {
         stdfs::path file;
         const char* reason;
@@ -70,11 +72,11 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
         {work.fsPath() / "garbage", "not a CMS message"},
         {work.fsPath() / "empty", "not a CMS message"},
         {work.fsPath() / "truncated", "not a CMS message"},
-        {work.fsPath() / "tampered", "the CMS signature does not match its content"},
         {profiles / "detached.mobileprovision", "the CMS message has no content"},
         {profiles / "digested.mobileprovision", "the CMS message is not signed data"},
         {work.fsPath() / "missing", "No such file or directory"},
         {work.fsPath(), "Is a directory"},
+        {work.fsPath() / "fifo", "not a regular file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.string());
@@ -89,9 +91,7 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
 TEST(SecurityCms, AcceptsOnlyItsOneInvocation) {
     const std::vector<std::vector<std::string>> invocations = {
         {},
-        {"cms", "-D", "-i"},
         {"cms", "-D", "-i", "a", "b"},
-        {"cms", "-S", "-i", "a"},
         {"find-identity", "-v", "-p", "codesigning"},
     };
     for (const auto& arguments : invocations) {
@@ -114,14 +114,11 @@ TEST(SignedContent, NamesWhatIsWrongWithAMessage) {
         {"detached", bw::test::readFile(profiles / "detached.mobileprovision"), Kind::noContent},
         {"digested", bw::test::readFile(profiles / "digested.mobileprovision"),
          Kind::notSignedData},
-        {"tampered", tamperedProfile(), Kind::badSignature},
     };
     for (const Case& c : cases) {
-        try {
-            signedContent(c.der);
-            ADD_FAILURE() << c.what << " was accepted";
-        } catch (const CmsError& error) {
-            EXPECT_EQ(error.kind(), c.kind) << c.what;
-        }
+        EXPECT_EQ(bw::test::thrownKind<CmsError>([&] { signedContent(c.der); }), c.kind) << c.what;
     }
+    // Apple's tool writes the content whether or not the signature still matches it.
+    EXPECT_NE(signedContent(tamperedProfile()).find("berthwatch Example App Store"),
+              std::string::npos);
 }

@@ -254,6 +254,13 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
          [](const stdfs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
          {"APP: invalid signature (code or signature have been modified)", "In architecture: arm64",
           "In subcomponent: APP/Frameworks/Kit.framework"}},
+        {"nested Info.plist that is a folder",
+         [](const stdfs::path& app) {
+             stdfs::remove(app / "Frameworks/Kit.framework/Info.plist");
+             stdfs::create_directory(app / "Frameworks/Kit.framework/Info.plist");
+         },
+         {"APP: invalid Info.plist (plist or signature have been modified)",
+          "In architecture: arm64", "In subcomponent: APP/Frameworks/Kit.framework"}},
         {"link outside the bundle",
          [](const stdfs::path& app) { linkOutside(app / "logo-link.png", "../../../etc/hosts"); },
          {"APP: invalid destination for symbolic link in bundle"}},

@@ -2,9 +2,8 @@
 
 #include "platform/image/CgbiDecoder.h"
 #include "platform/image/PngEncoding.h"
-#include "tests/support/ImageFixtures.h"
+#include "tests/support/ImageFiles.h"
 
-#include <QBuffer>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -117,14 +116,7 @@ TEST(ImageDecoding, TruncatedAndForeignDataGiveNothing) {
 }
 
 TEST(ImageDecoding, JpegAndPngDecodeThroughTheSameCall) {
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QByteArray jpeg;
-    {
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "JPG");
-    }
+    const QByteArray jpeg = test::jpegData(test::patternImage(QSize(40, 30)));
     EXPECT_EQ(image::imageSizes(jpeg), std::vector<QSize>{QSize(40, 30)});
     const auto decoded = image::decodeLargestImage(jpeg);
     ASSERT_TRUE(decoded);

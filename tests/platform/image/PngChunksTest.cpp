@@ -2,35 +2,13 @@
 
 #include "platform/image/ImageDecoding.h"
 #include "platform/image/Thumbnail.h"
+#include "tests/support/ImageFiles.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QtEndian>
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 namespace bw::image {
 namespace {
-
-QByteArray pngOf(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-// A chunk whose length field says `declared` while `data` is what actually follows.
-QByteArray chunk(const char* type, quint32 declared, const QByteArray& data) {
-    QByteArray length(4, '\0');
-    qToBigEndian(declared, length.data());
-    const QByteArray typed = QByteArray(type) + data;
-    QByteArray checksum(4, '\0');
-    qToBigEndian(
-        quint32(crc32(0, reinterpret_cast<const Bytef*>(typed.constData()), uInt(typed.size()))),
-        checksum.data());
-    return length + typed + checksum;
-}
 
 // `extra` inserted right before the IEND chunk (12 bytes at the end of a file Qt wrote).
 QByteArray withChunkBeforeEnd(const QByteArray& png, const QByteArray& extra) {
@@ -40,7 +18,7 @@ QByteArray withChunkBeforeEnd(const QByteArray& png, const QByteArray& extra) {
 TEST(PngChunks, ChunksThatClaimMoreThanTheDataAreRefusedBeforeDecoding) {
     QImage image(8, 4, QImage::Format_ARGB32);
     image.fill(Qt::red);
-    const QByteArray png = pngOf(image);
+    const QByteArray png = test::pngData(image);
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -49,12 +27,14 @@ TEST(PngChunks, ChunksThatClaimMoreThanTheDataAreRefusedBeforeDecoding) {
     const Case cases[] = {
         {"as written", png, true},
         {"with a small text chunk",
-         withChunkBeforeEnd(png, chunk("tEXt", 4, QByteArray("a\0bc", 4))), true},
+         withChunkBeforeEnd(png, test::pngChunk("tEXt", QByteArray("a\0bc", 4), 4)), true},
         {"text chunk claiming 1.2 GB after the pixels",
-         withChunkBeforeEnd(png, chunk("tEXt", 1'200'000'000, QByteArray("a\0bc", 4))), false},
-        {"claim of one byte too many", withChunkBeforeEnd(png, chunk("zzZz", 5, "abcd")), false},
-        {"length field beyond 2^31", withChunkBeforeEnd(png, chunk("tEXt", 0xffffffffu, "x")),
+         withChunkBeforeEnd(png, test::pngChunk("tEXt", QByteArray("a\0bc", 4), 1'200'000'000)),
          false},
+        {"claim of one byte too many", withChunkBeforeEnd(png, test::pngChunk("zzZz", "abcd", 5)),
+         false},
+        {"length field beyond 2^31",
+         withChunkBeforeEnd(png, test::pngChunk("tEXt", "x", 0xffffffffu)), false},
         {"trailing bytes after the end", png + "garbage", true},
         {"cut inside the pixel data", png.left(png.size() - 30), false},
     };

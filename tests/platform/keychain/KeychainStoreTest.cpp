@@ -92,10 +92,6 @@ protected:
 
 } // namespace
 
-TEST_F(KeychainStoreTest, ReadingAnAccountWithoutAnItemGivesNothing) {
-    EXPECT_EQ(store.read("app-store-connect-credentials"), std::nullopt);
-}
-
 TEST_F(KeychainStoreTest, SavedTextReadsBackExactly) {
     const QString values[] = {
         "",

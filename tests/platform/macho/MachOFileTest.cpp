@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace bw::macho {
 namespace {
@@ -215,6 +217,13 @@ TEST(MachOFileTest, OpensFilesFromDiskAndReportsTheSystemsError) {
     const Result<OpenedMachOFile> folder = openMachOFile("/tmp");
     ASSERT_FALSE(folder.ok());
     EXPECT_EQ(folder.error().detail, "Is a directory");
+
+    const std::string fifo = ::testing::TempDir() + "macho-fifo-" + std::to_string(::getpid());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0700), 0);
+    const Result<OpenedMachOFile> pipe = openMachOFile(fifo);
+    ::unlink(fifo.c_str());
+    ASSERT_FALSE(pipe.ok());
+    EXPECT_EQ(pipe.error().detail, "Not a regular file");
 
     const Result<OpenedMachOFile> app = openMachOFile(BW_MACHO_FIXTURES_DIR "/ios/App-universal");
     ASSERT_TRUE(app.ok()) << app.error().description();

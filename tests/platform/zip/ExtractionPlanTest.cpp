@@ -1,14 +1,18 @@
 #include "platform/zip/ExtractionPlan.h"
 
 #include "platform/zip/Archive.h"
+#include "platform/zip/EntryName.h"
 #include "platform/zip/ExtractionError.h"
+#include "platform/zip/LinkTarget.h"
 #include "tests/fixtures/zip/RawZip.h"
+#include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 
 using namespace bw::zip;
 using bw::fixtures::RawEntry;
 using bw::fixtures::rawZip;
+using namespace std::string_literals;
 
 namespace {
 
@@ -44,14 +48,8 @@ std::vector<std::string> pathsOf(const std::vector<PlannedEntry>& entries) {
     return paths;
 }
 
-ExtractionError::Kind refusalOf(const std::vector<RawEntry>& entries) {
-    try {
-        planOf(entries);
-    } catch (const ExtractionError& error) {
-        return error.kind();
-    }
-    ADD_FAILURE() << "the archive was accepted";
-    return ExtractionError::Kind::writeFailed;
+std::optional<ExtractionError::Kind> refusalOf(const std::vector<RawEntry>& entries) {
+    return bw::test::thrownKind<ExtractionError>([&] { planOf(entries); });
 }
 
 } // namespace
@@ -69,6 +67,21 @@ TEST(ExtractionPlan, ImpliesMissingFoldersParentsFirstAndTakesLaterDescriptions)
     EXPECT_FALSE(plan.directories[1].modified.has_value());
     EXPECT_EQ(pathsOf(plan.files), (std::vector<std::string>{"a.txt", "b/c/d.txt"}));
     EXPECT_EQ(plan.declaredBytes, 2u);
+}
+
+TEST(ExtractionPlan, LeavesOutAppleDoubleMetadataBesideItsItem) {
+    const std::string metadata("\0\5\26\7\0\2\0\0Mac OS X        ", 24);
+    const ExtractionPlan plan = planOf({
+        {.name = "App.app/Info.plist", .data = "x"},
+        {.name = "App.app/._Info.plist", .data = metadata},
+        {.name = "._App.app", .data = metadata},
+        {.name = "App.app/._Orphan", .data = metadata},
+        {.name = "App.app/._Assets.car", .data = "not metadata"},
+        {.name = "App.app/Assets.car", .data = "car"},
+    });
+    EXPECT_EQ(pathsOf(plan.files),
+              (std::vector<std::string>{"App.app/._Assets.car", "App.app/._Orphan",
+                                        "App.app/Assets.car", "App.app/Info.plist"}));
 }
 
 TEST(ExtractionPlan, KeepsPermissionBitsWithoutSetuidSetgidOrSticky) {
@@ -93,6 +106,18 @@ TEST(ExtractionPlan, LaterFileWithTheSamePathWins) {
     ASSERT_EQ(plan.files.size(), 1u);
     EXPECT_EQ(plan.files[0].index, 1u);
     EXPECT_EQ(plan.files[0].size, 7u);
+}
+
+TEST(ExtractionPlan, PathsDifferingOnlyInCaseAreOneItemAsOnAMac) {
+    const ExtractionPlan plan = planOf({
+        {.name = "App.app/Assets.car", .data = "first"},
+        {.name = "app.app/ASSETS.car", .data = "second!"},
+        {.name = "APP.APP/Sub/new.txt", .data = "x"},
+    });
+    EXPECT_EQ(pathsOf(plan.directories), (std::vector<std::string>{"App.app", "App.app/Sub"}));
+    EXPECT_EQ(pathsOf(plan.files),
+              (std::vector<std::string>{"App.app/Assets.car", "App.app/Sub/new.txt"}));
+    EXPECT_EQ(plan.files[0].index, 1u);
 }
 
 TEST(ExtractionPlan, ReadsLinkTargets) {
@@ -157,4 +182,66 @@ TEST(ExtractionPlan, DeclaredBytesSaturateInsteadOfWrapping) {
                 {.name = "b", .data = "x", .deflate = true, .declaredSize = half}},
                true);
     EXPECT_EQ(plan.declaredBytes, UINT64_MAX);
+}
+
+TEST(EntryName, SplitsSafeNamesAndRefusesTheRest) {
+    struct Case {
+        std::string name;
+        EntryNameVerdict verdict;
+        std::vector<std::string> components;
+        bool directory;
+    };
+    using V = EntryNameVerdict;
+    const Case cases[] = {
+        {"a/b.txt", V::accepted, {"a", "b.txt"}, false},
+        {"Payload/Example.app/", V::accepted, {"Payload", "Example.app"}, true},
+        {"./a//./b", V::accepted, {"a", "b"}, false},
+        {"...", V::accepted, {"..."}, false},
+        {"..a/b..", V::accepted, {"..a", "b.."}, false},
+        {"a\\..\\b", V::accepted, {"a\\..\\b"}, false},
+        {"a/__MACOSX/x", V::accepted, {"a", "__MACOSX", "x"}, false},
+        {".hidden", V::accepted, {".hidden"}, false},
+        {"__MACOSX/._a", V::macMetadata, {}, false},
+        {"./__MACOSX/", V::macMetadata, {}, true},
+        {"", V::empty, {}, false},
+        {"./", V::empty, {}, true},
+        {"//", V::absolute, {}, true},
+        {"/etc/passwd", V::absolute, {}, false},
+        {"../x", V::parentComponent, {}, false},
+        {"a/../../x", V::parentComponent, {}, false},
+        {"a/..", V::parentComponent, {}, false},
+        {"__MACOSX/../x", V::parentComponent, {}, false},
+        {std::string(1024, 'n'), V::accepted, {std::string(1024, 'n')}, false},
+        {std::string(1025, 'n'), V::tooLong, {}, false},
+        {"a\0/../../b"s, V::nulCharacter, {}, false},
+    };
+    for (const Case& c : cases) {
+        const CheckedEntryName checked = checkEntryName(c.name);
+        EXPECT_EQ(checked.verdict, c.verdict) << c.name;
+        EXPECT_EQ(checked.components, c.components) << c.name;
+        EXPECT_EQ(checked.directory, c.directory) << c.name;
+    }
+}
+
+TEST(LinkTarget, AcceptsOnlyTargetsThatCannotLeaveTheDestination) {
+    struct Case {
+        std::string target;
+        std::size_t depth;
+        bool inside;
+    };
+    const Case cases[] = {
+        {"A", 0, true},        {"Versions/Current/Kit", 1, true},
+        {"./a/./b", 0, true},  {".", 0, true},
+        {"../x", 1, true},     {"..", 1, true},
+        {"..//../x", 2, true}, {"../../PlugIns/Widget.appex/Widget", 4, true},
+        {"../x", 0, false},    {"../../x", 1, false},
+        {"/etc", 5, false},    {"/", 0, false},
+        {"", 3, false},        {"here/..", 3, false},
+        {"a/../b", 2, false},  {"../a/../b", 3, false},
+        {"x\0y"s, 1, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(linkTargetStaysInside(c.target, c.depth), c.inside)
+            << '"' << c.target << "\" at depth " << c.depth;
+    }
 }

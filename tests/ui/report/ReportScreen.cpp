@@ -47,4 +47,11 @@ Finding craftedFinding(const QString& id, FindingSeverity severity, const QStrin
     return finding;
 }
 
+ScanReport reportWith(std::vector<Finding> findings, std::vector<QString> passed) {
+    ScanReport report = ScanReport::sample();
+    report.findings = std::move(findings);
+    report.passedChecks = std::move(passed);
+    return report;
+}
+
 } // namespace bw::test

@@ -38,4 +38,7 @@ private:
 // A finding of `severity` made from the sample's first finding, with its own id and title.
 Finding craftedFinding(const QString& id, FindingSeverity severity, const QString& title = {});
 
+// The sample report with these findings and passed checks instead of its own.
+ScanReport reportWith(std::vector<Finding> findings, std::vector<QString> passed = {});
+
 } // namespace bw::test

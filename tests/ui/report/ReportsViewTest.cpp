@@ -1,9 +1,13 @@
 #include "ui/report/ReportsView.h"
 
+#include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/Reports.h"
 #include "tests/ui/HistoryFixture.h"
+#include "tests/ui/Widgets.h"
 #include "ui/design/Motion.h"
 #include "ui/report/ReportActionMenu.h"
+#include "ui/report/ReportHistory.h"
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
@@ -13,12 +17,13 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
 
 using namespace bw;
 using namespace bw::report;
@@ -31,7 +36,7 @@ const QDateTime now(QDate(2026, 8, 10), QTime(9, 0), Qt::LocalTime);
 
 struct Screen {
     explicit Screen(const std::vector<ScanReport>& reports) : history(reports) {
-        view = std::make_unique<ReportsView>(*history.model, [] { return now; });
+        view = std::make_unique<ReportsView>(history.model(), [] { return now; });
         view->resize(900, 700);
         view->show();
         // Layout requests come one after another as the list learns its width.
@@ -63,22 +68,7 @@ struct Screen {
     }
 
     void choose(ReportActionMenu* menu, const QString& entry) const {
-        for (auto* button : menu->findChildren<QAbstractButton*>()) {
-            if (button->accessibleName() == entry) {
-                button->click();
-            }
-        }
-        QApplication::processEvents();
-    }
-
-    void confirm(const QString& answer) const {
-        auto* box = view->findChild<QMessageBox*>();
-        ASSERT_NE(box, nullptr);
-        for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == answer) {
-                button->click();
-            }
-        }
+        bw::test::named<QAbstractButton>(*menu, entry)->click();
         QApplication::processEvents();
     }
 
@@ -91,6 +81,23 @@ std::vector<ScanReport> mixedHistory() {
             historyReport("Lantern", now.addDays(-2)),
             historyReport("Orbit", now.addDays(-30), Verdict::noConfirmedBlockers),
             historyReport("Future", now.addDays(3))};
+}
+
+// A zone with a daylight-saving change (29 March 2026), so that "seven days back" is not 168 hours.
+class ReportHistorySections : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ::setenv("TZ", "Europe/Berlin", 1);
+        ::tzset();
+    }
+};
+
+QDateTime local(int month, int day, int hour, int minute, int second = 0) {
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute, second), Qt::LocalTime);
+}
+
+ScanReport made(const QDateTime& createdAt) {
+    return bw::test::historyReport(QStringLiteral("App"), createdAt.toUTC());
 }
 
 } // namespace
@@ -151,18 +158,6 @@ TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
               top(screen.view->searchField()) + 38 + 14);
 }
 
-TEST(ReportsView, ChipSelectionIsAnimatedUnlessMotionIsReduced) {
-    for (const bool reduce : {false, true}) {
-        design::MotionPreferences::instance().overrideReduceMotion(reduce);
-        Screen screen(mixedHistory());
-        auto* clear = screen.view->filterButton(ReportHistoryFilter::clear);
-        QTest::mouseClick(clear, Qt::LeftButton);
-        EXPECT_EQ(clear->isAnimating(), !reduce);
-        EXPECT_EQ(screen.view->isPresented(), true);
-    }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
-}
-
 TEST(ReportsView, RightClicksOpenTheMenuOnlyInsideTheRow) {
     const auto reports = mixedHistory();
     Screen screen(reports);
@@ -181,13 +176,13 @@ TEST(ReportsView, RightClicksOpenTheMenuOnlyInsideTheRow) {
     }
     // A left click still reaches the row.
     QTest::mouseClick(row, Qt::LeftButton, {}, {50, 20});
-    EXPECT_TRUE(screen.history.model->report().has_value());
+    EXPECT_TRUE(screen.history.model().report().has_value());
 }
 
 TEST(ReportsView, MenuActionsReachTheModel) {
     auto reports = mixedHistory();
     Screen screen(reports);
-    const QString build = screen.history.folder() + "/Tide.ipa";
+    const QString build = screen.history.history + "/Tide.ipa";
     QFile(build).open(QIODevice::WriteOnly);
     reports[0].sourcePath = build;
 
@@ -205,7 +200,7 @@ TEST(ReportsView, MenuActionsReachTheModel) {
     EXPECT_EQ(QApplication::clipboard()->text(), "com.example.tide");
 
     screen.choose(screen.openMenu(reports[2]), "Open Report");
-    EXPECT_EQ(screen.history.model->report()->id, reports[2].id);
+    EXPECT_EQ(screen.history.model().report()->id, reports[2].id);
 }
 
 TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
@@ -213,13 +208,13 @@ TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
     Screen screen(reports);
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(screen.view->reportPendingDeletion().has_value());
-    screen.confirm("Cancel");
+    ASSERT_TRUE(bw::test::answerMessageBox("Cancel"));
     EXPECT_FALSE(screen.view->reportPendingDeletion().has_value());
-    EXPECT_EQ(screen.history.model->reports().size(), 4u);
+    EXPECT_EQ(screen.history.model().reports().size(), 4u);
 
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    screen.confirm("Delete report");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model->reports().size() == 3u; }));
+    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reports().size() == 3u; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
     EXPECT_EQ(screen.view->list()->rowFor(reports[1].id), nullptr);
 }
@@ -229,15 +224,15 @@ TEST(ReportsView, AFailedDeletionIsToldAndLosesNothing) {
     Screen screen(reports);
     screen.history.makeUnwritable();
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    screen.confirm("Delete report");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model->reportNotice().has_value(); }));
+    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reportNotice().has_value(); }));
     bool shown = false;
     for (auto* label : screen.view->findChildren<QLabel*>()) {
         shown |= label->isVisibleTo(screen.view.get()) &&
-                 label->text() == *screen.history.model->reportNotice();
+                 label->text() == *screen.history.model().reportNotice();
     }
     EXPECT_TRUE(shown);
-    EXPECT_EQ(screen.history.model->reports().size(), 4u);
+    EXPECT_EQ(screen.history.model().reports().size(), 4u);
     EXPECT_NE(screen.row(reports[1]), nullptr);
     EXPECT_EQ(screen.history.onDisk().size(), 4u);
 }
@@ -258,4 +253,77 @@ TEST(ReportsView, AThousandReportsBuildOnlyTheRowsInSight) {
     EXPECT_NE(screen.row(reports.back()), nullptr);
     EXPECT_EQ(screen.row(reports.front()), nullptr);
     EXPECT_LT(rowsNow(), 40);
+}
+
+TEST_F(ReportHistorySections, DayBucketsOnTheLocalCalendar) {
+    const QDateTime now = local(3, 31, 0, 30);
+    struct Case {
+        QDateTime createdAt;
+        QString title;
+    } cases[] = {
+        {local(3, 31, 0, 0, 1), "Today"},
+        {local(3, 30, 23, 59), "Previous 7 days"},
+        {local(3, 24, 0, 30), "Previous 7 days"},
+        {local(3, 24, 0, 29, 59), "Earlier"},
+        // 167.5 hours before now, but before the same clock time seven days back.
+        {local(3, 24, 0, 0), "Earlier"},
+        {local(1, 1, 12, 0), "Earlier"},
+    };
+    for (const Case& c : cases) {
+        const ScanReport report = made(c.createdAt);
+        const auto result = sections({&report}, now);
+        ASSERT_EQ(result.size(), 1u);
+        EXPECT_EQ(result[0].title, c.title) << c.createdAt.toString().toStdString();
+    }
+}
+
+TEST_F(ReportHistorySections, FutureReportsFileUnderTodayOnce) {
+    const QDateTime now = local(8, 10, 9, 0);
+    const std::vector<ScanReport> reports{made(local(8, 9, 8, 0)), made(local(8, 10, 8, 0)),
+                                          made(local(8, 14, 8, 0)), made(local(8, 10, 10, 0)),
+                                          made(local(7, 1, 8, 0))};
+    const auto result = sections(filteredReports(reports, ReportHistoryFilter::all, {}), now);
+    EXPECT_EQ(bw::test::fieldOf(result, &ReportHistorySection::title),
+              (std::vector<QString>{"Today", "Previous 7 days", "Earlier"}));
+    ASSERT_EQ(result[0].reports.size(), 3u);
+    EXPECT_EQ(result[0].reports[0], &reports[2]);
+}
+
+TEST(ReportHistoryFilterAndSearch, NewestFirstStableAndFiltered) {
+    const QDateTime at(QDate(2026, 8, 1), QTime(9, 0), Qt::UTC);
+    std::vector<ScanReport> reports(4);
+    const QString names[] = {"Tide", "Lantern", "Orbit", "Harbour"};
+    const int minutes[] = {0, 5, 5, 2};
+    for (int i = 0; i < 4; ++i) {
+        reports[i].metadata.appName = names[i];
+        reports[i].createdAt = at.addSecs(60 * minutes[i]);
+        reports[i].verdict = i % 2 ? Verdict::needsAttention : Verdict::noConfirmedBlockers;
+    }
+    reports[3].metadata.platform = "iphoneos";
+    reports[0].metadata.bundleIdentifier = "com.Example.Tide";
+    reports[1].fileName = "Lantern-Release.ipa";
+
+    struct Case {
+        ReportHistoryFilter filter;
+        QString query;
+        QStringList expected;
+    } cases[] = {
+        {ReportHistoryFilter::all, "", {"Lantern", "Orbit", "Harbour", "Tide"}},
+        {ReportHistoryFilter::attention, "", {"Lantern", "Harbour"}},
+        {ReportHistoryFilter::clear, "", {"Orbit", "Tide"}},
+        {ReportHistoryFilter::all, "  EXAMPLE.ti ", {"Tide"}},
+        {ReportHistoryFilter::all, "release", {"Lantern"}},
+        {ReportHistoryFilter::all, "ios", {"Harbour"}},
+        {ReportHistoryFilter::all, "iphoneos", {}},
+    };
+    for (const Case& c : cases) {
+        QStringList shown;
+        for (const ScanReport* report : filteredReports(reports, c.filter, c.query)) {
+            shown << report->metadata.appName;
+        }
+        EXPECT_EQ(shown, c.expected) << c.query.toStdString();
+    }
+    EXPECT_EQ(count(reports, ReportHistoryFilter::all), 4);
+    EXPECT_EQ(count(reports, ReportHistoryFilter::attention), 2);
+    EXPECT_EQ(count(reports, ReportHistoryFilter::clear), 2);
 }

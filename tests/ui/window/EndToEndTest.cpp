@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <map>
@@ -39,27 +38,8 @@ bool showsText(QWidget& root, const QString& text) {
     return false;
 }
 
-QAbstractButton* button(QWidget& root, const QString& title) {
-    for (auto* candidate : root.findChildren<QAbstractButton*>()) {
-        if (candidate->isVisible() &&
-            (candidate->text() == title || candidate->accessibleName() == title)) {
-            return candidate;
-        }
-    }
-    return nullptr;
-}
-
-void confirm(const QString& answer) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
-            for (QAbstractButton* candidate : box->buttons()) {
-                if (candidate->text() == answer) {
-                    return candidate->click();
-                }
-            }
-        }
-    }
-    ADD_FAILURE() << "no message box offers " << answer.toStdString();
+QAbstractButton* button(QWidget& root, const QString& name) {
+    return bw::test::named<QAbstractButton>(root, name, true);
 }
 
 TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
@@ -68,12 +48,12 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     QWidget& main = *window.window;
     const QString build = bw::test::fixtureBuild(QStringLiteral("Clean.ipa"));
 
-    std::unique_ptr<QMimeData> drop(test::fileDrag({build}));
-    ASSERT_TRUE(test::dragAndDrop(main, main.rect().center(), *drop).dropped);
+    ASSERT_TRUE(
+        bw::test::dragAndDrop(main, main.rect().center(), *bw::test::fileDrag({build})).dropped);
     window.harness.clock.advance(std::chrono::milliseconds(360));
-    ASSERT_TRUE(bw::test::waitUntil([&] { return !model.isStagedPreviewLoading(); }));
+    ASSERT_TRUE(bw::test::waitFor([&] { return !model.isStagedPreviewLoading(); }));
     ASSERT_TRUE(model.staged().has_value());
-    test::settle();
+    bw::test::settle();
 
     // "Back" sits in the window's toolbar, above the staged build's screen.
     QAbstractButton* back = button(main, QStringLiteral("Back to Scan"));
@@ -84,17 +64,17 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     ASSERT_NE(scan, nullptr);
     QTest::mouseClick(scan, Qt::LeftButton);
     // The scan's work runs for real; its minimum presentation passes on the manual clock.
-    ASSERT_TRUE(bw::test::waitUntil([&] {
+    ASSERT_TRUE(bw::test::waitFor([&] {
         window.harness.clock.advance(std::chrono::seconds(1));
         return model.report().has_value();
     }));
-    test::settle();
+    bw::test::settle();
     const ScanReport report = *model.report();
     ASSERT_FALSE(report.findings.empty());
     EXPECT_TRUE(showsText(*window.root().screen(), report.findings.front().title));
     EXPECT_FALSE(back->isVisible());
 
-    ASSERT_TRUE(bw::test::waitUntil([&] {
+    ASSERT_TRUE(bw::test::waitFor([&] {
         const std::vector<ScanReport> saved = ReportStore(window.harness.history).load().reports;
         return saved.size() == 1 && saved.front().id == report.id;
     }));
@@ -117,7 +97,7 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     share[QStringLiteral("Save As…")]->trigger();
     const QString exported =
         window.harness.folder.path() + u'/' + report.metadata.appName + QStringLiteral(".md");
-    ASSERT_TRUE(bw::test::waitUntil([&] { return QFileInfo::exists(exported); }));
+    ASSERT_TRUE(bw::test::waitFor([&] { return QFileInfo::exists(exported); }));
     QFile file(exported);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), report_markdown::render(report));
@@ -126,18 +106,18 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Reveal Build in Finder")),
                       Qt::LeftButton);
     EXPECT_EQ(window.harness.revealed, std::vector<QString>{report.sourcePath});
-    test::settle();
+    bw::test::settle();
 
     row->showActionMenu();
     QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Delete App History")),
                       Qt::LeftButton);
-    test::settle();
-    confirm(QStringLiteral("Delete"));
+    bw::test::settle();
+    ASSERT_TRUE(bw::test::answerMessageBox(QStringLiteral("Delete")));
     // The deleted app's report was on show: once saved, the window returns to a new scan.
-    ASSERT_TRUE(bw::test::waitUntil([&] {
+    ASSERT_TRUE(bw::test::waitFor([&] {
         return !model.report() && ReportStore(window.harness.history).load().reports.empty();
     }));
-    test::settle();
+    bw::test::settle();
     EXPECT_TRUE(sidebar.appRows().empty());
 }
 

@@ -1,7 +1,6 @@
 #include "ui/window/GuidelinesView.h"
 
 #include "tests/support/QtPrinters.h"
-#include "ui/design/Motion.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
 #include "ui/window/GuidelineList.h"
@@ -49,11 +48,8 @@ TEST(GuidelinesView, SearchNarrowsByNumberTitleSummaryAndCategoryIgnoringCaseNot
     } cases[] = {
         {"  PRIVACY\n", {"2.3", "4.8", "5.1.1", "5.1.1(v)", "5.1.2"}},
         {"spam", {"4.3"}},
-        {"SpAm", {"4.3"}},
         {"5.1", {"2.5.1", "5.1.1", "5.1.1(v)", "5.1.2"}},
-        {"public apis", {"2.5", "2.5.1"}},
         {"Späm", {}},
-        {"privacý", {}},
     };
     Browser browser;
     for (const Case& c : cases) {
@@ -67,13 +63,6 @@ TEST(GuidelinesView, SearchNarrowsByNumberTitleSummaryAndCategoryIgnoringCaseNot
 
 TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
     Browser browser;
-    QStringList titles;
-    for (auto* chip : browser.view.findChildren<GuidelineCategoryChip*>()) {
-        titles << chip->text();
-    }
-    EXPECT_EQ(titles, QStringList({"All", "Binary", "Manual", "Metadata", "Package", "Payments",
-                                   "Privacy", "Resources", "Screenshots"}));
-
     GuidelineCategoryChip* binary = browser.view.chip(FindingCategory::binary);
     QTest::mouseClick(binary, Qt::LeftButton);
     QTest::mouseClick(binary, Qt::LeftButton);
@@ -93,20 +82,6 @@ TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
     EXPECT_EQ(browser.shownIds().size(), 16);
 }
 
-TEST(GuidelinesView, CategoryChangesFollowReduceMotion) {
-    for (const bool reduce : {false, true}) {
-        design::MotionPreferences::instance().overrideReduceMotion(reduce);
-        Browser browser;
-        browser.view.selectCategory(FindingCategory::privacy);
-        EXPECT_EQ(browser.view.chip(FindingCategory::privacy)->isAnimating(), !reduce);
-        EXPECT_EQ(browser.view.list()->isAnimating(), !reduce);
-        browser.view.searchField()->setText("data");
-        QTest::qWait(30); // the list's height follows the change without ending it
-        EXPECT_EQ(browser.view.list()->isAnimating(), !reduce);
-    }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
-}
-
 TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {
     Browser browser;
     browser.view.searchField()->setText("spam");
@@ -121,17 +96,6 @@ TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {
         EXPECT_EQ(url, row->reference().url);
     }
     EXPECT_EQ(row->accessibleName(), "Guideline 4.3, Spam");
-}
-
-TEST(GuidelinesView, NarrowRowsStackTheirNumberAboveTheTitle) {
-    Browser browser;
-    GuidelineRow* row = browser.view.shownRows().front();
-    EXPECT_TRUE(row->isWide());
-    const int wideHeight = row->heightForWidth(800);
-    browser.view.resize(480, 700);
-    QApplication::processEvents();
-    EXPECT_FALSE(row->isWide());
-    EXPECT_GT(row->heightForWidth(row->width()), wideHeight);
 }
 
 TEST(GuidelinesView, ChipsStayUnderTheSearchFieldWhichKeepsTheFocusWhenTheyAreClicked) {

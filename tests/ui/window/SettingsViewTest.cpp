@@ -3,13 +3,14 @@
 #include "app/UpdateController.h"
 #include "platform/clock/ManualClock.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/SilentPresenter.h"
 #include "tests/ui/HistoryFixture.h"
+#include "tests/ui/Widgets.h"
 #include "ui/window/SettingsBlocks.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -30,12 +31,6 @@ std::vector<ScanReport> reports(int count) {
     return result;
 }
 
-struct NoPresenter : updater::UpdatePresenter {
-    void offerUpdate(const updater::AppcastItem&) override {}
-    void reportUpToDate() override {}
-    void reportFailure(const QString&) override {}
-};
-
 struct Settings {
     explicit Settings(int count, UpdateController* updates = nullptr, QString folder = {})
         : history(reports(count)) {
@@ -45,40 +40,22 @@ struct Settings {
             return opens;
         };
         environment.storageFolder = folder;
-        view = std::make_unique<SettingsView>(*history.model, updates, environment);
+        view = std::make_unique<SettingsView>(history.model(), updates, environment);
         view->resize(900, 900);
         view->show();
         QApplication::processEvents();
     }
 
     QAbstractButton* button(const QString& name) const {
-        for (auto* button : view->findChildren<QAbstractButton*>()) {
-            if (button->accessibleName() == name) {
-                return button;
-            }
-        }
-        return nullptr;
+        return bw::test::named<QAbstractButton>(*view, name);
     }
-
     SettingsRow* row(const QString& title) const {
-        for (auto* row : view->findChildren<SettingsRow*>()) {
-            if (row->accessibleName() == title) {
-                return row;
-            }
-        }
-        return nullptr;
+        return bw::test::named<SettingsRow>(*view, title);
     }
 
     void clearAndAnswer(const QString& answer) const {
         QTest::mouseClick(button("Clear"), Qt::LeftButton);
-        auto* box = view->findChild<QMessageBox*>();
-        ASSERT_NE(box, nullptr);
-        for (QAbstractButton* choice : box->buttons()) {
-            if (choice->text() == answer) {
-                choice->click();
-            }
-        }
-        QApplication::processEvents();
+        ASSERT_TRUE(bw::test::answerMessageBox(answer));
     }
 
     ModelWithHistory history;
@@ -96,7 +73,7 @@ TEST(SettingsView, ShowsTheCountAndFolderOfTheHistory) {
                                     "2 reports saved locally."};
         EXPECT_EQ(settings.row("Saved reports")->detail(), expected[count]);
         EXPECT_EQ(settings.row("Storage location")->detail(),
-                  QDir::toNativeSeparators(settings.history.folder()));
+                  QDir::toNativeSeparators(settings.history.history));
         EXPECT_EQ(settings.button("Clear")->isEnabled(), count > 0);
     }
 }
@@ -104,7 +81,7 @@ TEST(SettingsView, ShowsTheCountAndFolderOfTheHistory) {
 TEST(SettingsView, ClearingAsksFirstAndEmptiesTheHistoryOnDisk) {
     Settings settings(2);
     settings.clearAndAnswer("Cancel");
-    EXPECT_EQ(settings.history.model->reports().size(), 2u);
+    EXPECT_EQ(settings.history.model().reports().size(), 2u);
 
     settings.clearAndAnswer("Clear History");
     EXPECT_TRUE(QTest::qWaitFor([&] { return settings.history.onDisk().empty(); }));
@@ -119,7 +96,7 @@ TEST(SettingsView, AFailedClearIsShownHereAndKeepsEverything) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         settings.clearAndAnswer("Clear History");
         ASSERT_TRUE(QTest::qWaitFor([&] { return !settings.view->problem().isEmpty(); }));
-        EXPECT_EQ(settings.view->problem(), settings.history.model->reportNotice().value_or(""));
+        EXPECT_EQ(settings.view->problem(), settings.history.model().reportNotice().value_or(""));
         EXPECT_TRUE(settings.view->problem().startsWith("Report history could not be cleared"));
         EXPECT_EQ(settings.row("Saved reports")->detail(), "2 reports saved locally.");
         EXPECT_TRUE(settings.button("Clear")->isEnabled());
@@ -129,7 +106,7 @@ TEST(SettingsView, AFailedClearIsShownHereAndKeepsEverything) {
 
 TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
     Settings settings(0, nullptr, {});
-    const QString missing = settings.history.folder() + "/later/Berthwatch";
+    const QString missing = settings.history.history + "/later/Berthwatch";
     Settings creatable(0, nullptr, missing);
     QTest::mouseClick(creatable.button("Reveal"), Qt::LeftButton);
     EXPECT_TRUE(QDir(missing).exists());
@@ -137,7 +114,7 @@ TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
     EXPECT_EQ(creatable.view->problem(), "");
 
     // A plain file where a parent folder should be: nothing can be made there.
-    const QString blocked = creatable.history.folder() + "/reports.json/Berthwatch";
+    const QString blocked = creatable.history.history + "/reports.json/Berthwatch";
     Settings impossible(0, nullptr, blocked);
     QTest::mouseClick(impossible.button("Reveal"), Qt::LeftButton);
     EXPECT_TRUE(impossible.opened.empty());
@@ -157,7 +134,7 @@ TEST(SettingsView, UpdateChecksNeedAFeed) {
     bw::test::TestFolder folder;
     QSettings store(QString::fromStdString((folder.fsPath() / "s.ini").string()),
                     QSettings::IniFormat);
-    NoPresenter presenter;
+    bw::test::SilentPresenter presenter;
     UpdateController updates(
         std::make_unique<updater::Updater>(QUrl("http://127.0.0.1:9/appcast.xml"), "1",
                                            updater::Updater::Environment{clock, store, presenter}));
@@ -169,15 +146,4 @@ TEST(SettingsView, UpdateChecksNeedAFeed) {
     QTest::mouseClick(with.button("Email"), Qt::LeftButton);
     ASSERT_EQ(with.opened.size(), 1u);
     EXPECT_EQ(with.opened[0].scheme(), "mailto");
-}
-
-TEST(SettingsView, ARowWhoseDetailDoesNotFitOnOneLineMovesItsControlUp) {
-    Settings settings(1);
-    settings.view->resize(520, 900);
-    QApplication::processEvents();
-    EXPECT_TRUE(settings.row("Saved reports")->isWide());
-    EXPECT_FALSE(settings.row("Clear report history")->isWide());
-    settings.view->resize(900, 900);
-    QApplication::processEvents();
-    EXPECT_TRUE(settings.row("Clear report history")->isWide());
 }

@@ -3,8 +3,6 @@
 #include "model/ReportStore.h"
 #include "ui/window/WindowScreens.h"
 
-#include <QApplication>
-#include <QDragEnterEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
@@ -55,51 +53,7 @@ void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStri
     window = std::make_unique<MainWindow>(model(), nullptr, setup);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    settle();
-}
-
-DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {
-    QWidget* target = window.childAt(point);
-    if (!target) {
-        target = &window;
-    }
-    while (target && !target->acceptDrops()) {
-        target = target->parentWidget();
-    }
-    if (!target) {
-        return {false, false};
-    }
-    const QPointF local = target->mapFrom(&window, point);
-    QDragEnterEvent enter(local.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(local, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(target, &drop);
-    return {enter.isAccepted(), drop.isAccepted() && drop.dropAction() != Qt::IgnoreAction};
-}
-
-QMimeData* fileDrag(const QStringList& paths) {
-    auto* data = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& path : paths) {
-        urls.append(QUrl::fromLocalFile(path));
-    }
-    data->setUrls(urls);
-    return data;
-}
-
-QWidget* named(QWidget& root, const QString& accessibleName) {
-    for (QWidget* widget : root.findChildren<QWidget*>()) {
-        if (widget->accessibleName() == accessibleName) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
-void settle() {
-    for (int turn = 0; turn < 3; ++turn) {
-        QApplication::processEvents();
-    }
+    bw::test::settle();
 }
 
 } // namespace bw::window::test

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "tests/app/ModelHarness.h"
+#include "tests/ui/Widgets.h"
 #include "ui/window/MainWindow.h"
 
-#include <QMimeData>
 #include <QSettings>
 
 namespace bw::window::test {
@@ -28,21 +28,5 @@ public:
     std::unique_ptr<MainWindow> window;
     bool realScreens;
 };
-
-// A drag that enters the window at `point` (window coordinates) and is released there, delivered
-// as Qt delivers it: to the innermost widget at the point that takes drops.
-struct DropOutcome {
-    bool entered;
-    bool dropped;
-};
-DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data);
-
-QMimeData* fileDrag(const QStringList& paths);
-
-// The widget under `root` with this accessible name; null when there is none.
-QWidget* named(QWidget& root, const QString& accessibleName);
-
-// Runs the event loop for the queued work of the last event (a right click's action).
-void settle();
 
 } // namespace bw::window::test

@@ -5,25 +5,6 @@
 
 namespace bw::workspace::test {
 
-Workspace::Workspace(const QUrl& backendURL, const QStringList& arguments) {
-    LaunchSettings settings;
-    settings.arguments = arguments;
-    settings.environment = QProcessEnvironment();
-    settings.historyFolder = path("history");
-    settings.backendURL = backendURL;
-    settings.toolDirectory = QString::fromUtf8(BW_LIBEXEC_DIR);
-    settings.clock = &clock;
-    model = launchApplication(settings);
-}
-
-QString Workspace::path(const char* name) const {
-    return QString::fromStdString((folder.fsPath() / name).string());
-}
-
-QString Workspace::fixtureBuild(const char* name) {
-    return QString::fromUtf8(BW_BUILD_FIXTURES_DIR) + u'/' + QString::fromUtf8(name);
-}
-
 WorkspaceLinks Workspace::links() {
     WorkspaceLinks links;
     links.reportView = [](AppModel&, const ScanReport&, QWidget* parent) {

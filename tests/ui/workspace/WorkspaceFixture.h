@@ -1,14 +1,11 @@
 #pragma once
 
-#include "app/Launch.h"
-#include "platform/clock/ManualClock.h"
-#include "tests/support/TestFolder.h"
+#include "tests/app/ModelHarness.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/WorkspaceLinks.h"
 
 #include <QLabel>
 #include <functional>
-#include <memory>
 
 namespace bw::workspace::test {
 
@@ -23,20 +20,18 @@ struct FakeChooser : FileChooser {
     }
 };
 
-// The model as the application launches it, on a clock the test moves, with a history folder of
-// its own, the real tool stand-ins and a web service that is not there.
-struct Workspace {
-    bw::test::TestFolder folder;
-    ManualClock clock;
-    std::unique_ptr<AppModel> model;
+// The model as the application launches it (the model's harness: its own history folder, the
+// real tool stand-ins, the web service on a local server, a clock the test moves), with an open
+// panel the test answers.
+struct Workspace : bw::test::ModelHarness {
+    using ModelHarness::ModelHarness;
+
     FakeChooser chooser;
 
-    // The web service is not there unless a test names one.
-    explicit Workspace(const QUrl& backendURL = QUrl(u"http://127.0.0.1:9"_qs),
-                       const QStringList& arguments = {u"berthwatch"_qs});
-
-    QString path(const char* name) const;
-    static QString fixtureBuild(const char* name);
+    QString path(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
+    static QString fixtureBuild(const char* name) {
+        return bw::test::fixtureBuild(QString::fromUtf8(name));
+    }
 
     // A stand-in for the report screen, named so a test can tell it apart.
     static WorkspaceLinks links();

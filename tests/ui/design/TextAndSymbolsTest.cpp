@@ -1,14 +1,19 @@
+#include "ui/design/Formatters.h"
+#include "ui/design/Palette.h"
+#include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 
-#include "ui/design/Palette.h"
-
 #include <QApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLocale>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace bw::design {
 namespace {
@@ -58,6 +63,56 @@ TEST(Design, InstallsTheBundledFontsAndTheDarkScheme) {
     EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), palette::canvas());
     EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), palette::accent());
+}
+
+TEST(FileByteCount, PicksTheUnitAndDigitsOfTheFileStyle) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const struct {
+        std::uint64_t bytes;
+        const char* text;
+    } cases[] = {
+        {0, "Zero KB"},
+        {1, "1 byte"},
+        {999, "999 bytes"},
+        {1'000, "1 KB"},
+        {1'499, "1 KB"},
+        {999'499, "999 KB"},
+        {999'500, "1 MB"},
+        {1'500'000, "1.5 MB"},
+        {2'250'000'000, "2.25 GB"},
+        {std::numeric_limits<std::uint64_t>::max(), "18.45 EB"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fileByteCount(c.bytes).toStdString(), c.text) << c.bytes;
+    }
+}
+
+TEST(FileByteCount, FollowsTheLocaleDecimalSeparator) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(fileByteCount(1'500'000).toStdString(), "1,5 MB");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+// Every symbol name the screens use, collected from their description into a test data file.
+QStringList screenSymbolNames() {
+    QFile file(QStringLiteral(BW_SYMBOL_NAMES_FILE));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+TEST(Symbols, EveryScreenSymbolHasAGlyphTheBundledFontContains) {
+    const QStringList names = screenSymbolNames();
+    ASSERT_GT(names.size(), 50);
+    const QFont font = symbolFont(13);
+    ASSERT_EQ(QFontInfo(font).family().toStdString(), "Material Icons");
+    const QFontMetrics metrics(font);
+    for (const QString& name : names) {
+        const std::optional<char32_t> codePoint = symbolCodePoint(name);
+        ASSERT_TRUE(codePoint) << name.toStdString();
+        EXPECT_TRUE(metrics.inFontUcs4(*codePoint)) << name.toStdString();
+    }
 }
 
 } // namespace

@@ -1,0 +1,269 @@
+#include "platform/fs/AtomicFile.h"
+#include "platform/fs/FileIoError.h"
+#include "platform/fs/FileStatus.h"
+#include "platform/fs/FileWalk.h"
+#include "platform/fs/ReadWholeFile.h"
+#include "platform/fs/TemporaryFolder.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFolder.h"
+#include "tests/support/Thrown.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QUuid>
+#include <cerrno>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace bw;
+using bw::test::snapshotFolder;
+using bw::test::writeFile;
+
+namespace {
+
+QStringList relative(const std::vector<QString>& items, const QString& root) {
+    QStringList names;
+    for (const QString& item : items) {
+        names << item.mid(root.size() + 1);
+    }
+    return names;
+}
+
+void link(const QString& target, const QString& at) {
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()),
+              0);
+}
+
+class FileWalkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = folder.makeFolder("root");
+        folder.write("root/b.txt", "12345");
+        folder.write("root/a/z.txt", "1");
+        folder.write("root/.hidden/x.txt", "1");
+        folder.write("root/a/.DS_Store", "1");
+        folder.write("root/Kit.framework/Kit", "1");
+        folder.write("root/Inner.app/Info.plist", "1");
+        folder.write("outside/secret.txt", "1");
+        link(folder.path() + "/outside", root + "/linked");
+    }
+
+    test::TestFolder folder;
+    QString root;
+};
+
+} // namespace
+
+TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
+    bw::test::TestFolder dir;
+    const QString path = dir.filePath("history.json");
+    fs::writeFileAtomically(path, "first");
+    fs::writeFileAtomically(path, "second, longer");
+    fs::writeFileAtomically(dir.filePath("empty"), {});
+    const std::map<QString, QByteArray> expected{{"history.json", "second, longer"}, {"empty", ""}};
+    EXPECT_EQ(snapshotFolder(dir.path()), expected);
+}
+
+TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
+    bw::test::TestFolder dir;
+    const QString path = dir.filePath("history.json");
+    const QByteArray name = QFile::encodeName(path);
+    for (const mode_t mode : {0600, 0640, 0644}) {
+        fs::writeFileAtomically(path, "old");
+        ASSERT_EQ(::chmod(name.constData(), mode), 0);
+        fs::writeFileAtomically(path, "new");
+        struct stat replaced {};
+        ASSERT_EQ(::stat(name.constData(), &replaced), 0);
+        EXPECT_EQ(replaced.st_mode & 0777, mode) << std::oct << mode;
+    }
+}
+
+TEST(AtomicFile, NeverReplaceCreatesANewFile) {
+    bw::test::TestFolder dir;
+    fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
+    const std::map<QString, QByteArray> expected{{"kept.json", "bytes"}};
+    EXPECT_EQ(snapshotFolder(dir.path()), expected);
+}
+
+// Each failure leaves the folder exactly as it was: the old file intact, no temporary file.
+TEST(AtomicFile, AFailedWriteChangesNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(const QDir&)> prepare;
+        QString target;
+        QByteArray bytes;
+        fs::Replace replace;
+        int errorNumber;
+        std::function<void()> during;
+    };
+    const QByteArray big(256 * 1024, 'x');
+    const Case cases[] = {
+        {"missing folder", [](const QDir&) {}, "missing/file.json", "x", fs::Replace::existing,
+         ENOENT, nullptr},
+        {"folder in the way",
+         [](const QDir& d) {
+             d.mkdir("file.json");
+             writeFile(d.filePath("file.json/inner"), "inner");
+         },
+         "file.json", "x", fs::Replace::existing, EISDIR, nullptr},
+        {"existing file, never replace",
+         [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); }, "file.json", "new",
+         fs::Replace::never, EEXIST, nullptr},
+        {"write cut short", [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); },
+         "file.json", big, fs::Replace::existing, EFBIG, nullptr},
+    };
+    for (const Case& c : cases) {
+        bw::test::TestFolder dir;
+        const QDir folder(dir.path());
+        c.prepare(folder);
+        const auto before = snapshotFolder(dir.path());
+        std::optional<bw::test::FileSizeLimit> limit;
+        if (c.errorNumber == EFBIG) {
+            limit.emplace(64 * 1024);
+        }
+        const auto error = bw::test::thrown<fs::FileIoError>(
+            [&] { fs::writeFileAtomically(folder.filePath(c.target), c.bytes, c.replace); });
+        limit.reset();
+        ASSERT_TRUE(error) << c.name;
+        EXPECT_EQ(error->errorNumber(), c.errorNumber) << c.name;
+        EXPECT_EQ(error->operation(), fs::FileIoError::Operation::write) << c.name;
+        EXPECT_EQ(error->path(), folder.filePath(c.target)) << c.name;
+        EXPECT_EQ(snapshotFolder(dir.path()), before) << c.name;
+    }
+}
+
+TEST(AtomicFile, ErrorsDescribeTheFileAndTheSystemReason) {
+    EXPECT_EQ(fs::FileIoError(fs::FileIoError::Operation::write, "/a/b/reports.json", EEXIST)
+                  .description(),
+              QString::fromUtf8("The file “reports.json” could not be saved: File exists."));
+    EXPECT_EQ(
+        fs::FileIoError(fs::FileIoError::Operation::read, "reports.json", EISDIR).description(),
+        QString::fromUtf8("The file “reports.json” could not be read: Is a directory."));
+}
+
+TEST(ReadWholeFile, ReadsEveryByte) {
+    bw::test::TestFolder dir;
+    // Larger than one read, and not a multiple of it.
+    QByteArray big(300 * 1024 + 7, '\0');
+    QRandomGenerator generator(7);
+    for (char& byte : big) {
+        byte = char(generator.bounded(256));
+    }
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"empty", {}}, {"small", "{}\n"}, {"big", big}};
+    for (const auto& [name, bytes] : cases) {
+        bw::test::writeFile(dir.filePath(name), bytes);
+        EXPECT_EQ(fs::readWholeFile(dir.filePath(name)), bytes) << name;
+    }
+}
+
+TEST(ReadWholeFile, FailsWithTheSystemReason) {
+    bw::test::TestFolder dir;
+    QDir(dir.path()).mkdir("folder");
+    const std::pair<const char*, int> cases[] = {{"missing", ENOENT}, {"folder", EISDIR}};
+    for (const auto& [name, errorNumber] : cases) {
+        const auto error =
+            bw::test::thrown<fs::FileIoError>([&] { fs::readWholeFile(dir.filePath(name)); });
+        ASSERT_TRUE(error) << name;
+        EXPECT_EQ(error->errorNumber(), errorNumber) << name;
+        EXPECT_EQ(error->operation(), fs::FileIoError::Operation::read) << name;
+    }
+}
+
+TEST_F(FileWalkTest, WalksDepthFirstInNameOrder) {
+    struct Case {
+        fs::WalkOptions options;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {{true, true},
+         {"Inner.app", "Inner.app/Info.plist", "Kit.framework", "Kit.framework/Kit", "a", "a/z.txt",
+          "b.txt", "linked"}},
+        {{true, false}, {"Inner.app", "Kit.framework", "a", "a/z.txt", "b.txt", "linked"}},
+        {{false, false},
+         {".hidden", ".hidden/x.txt", "Inner.app", "Kit.framework", "a", "a/.DS_Store", "a/z.txt",
+          "b.txt", "linked"}},
+    };
+    for (const Case& c : cases) {
+        const auto items = fs::walk(root, c.options);
+        ASSERT_TRUE(items);
+        // The link is listed as itself and never entered.
+        EXPECT_EQ(relative(*items, root), c.expected);
+    }
+}
+
+TEST_F(FileWalkTest, MissingRootsAndFilesCannotBeWalked) {
+    EXPECT_FALSE(fs::walk(folder.path() + "/nothing", {}));
+    EXPECT_FALSE(fs::walk(root + "/b.txt", {}));
+    EXPECT_FALSE(fs::listFolder(folder.path() + "/nothing", true));
+    // A root the user reached through a link is entered.
+    EXPECT_EQ(relative(*fs::walk(root + "/linked", {}), root + "/linked"),
+              QStringList{"secret.txt"});
+}
+
+TEST_F(FileWalkTest, StatusNeverFollowsLinks) {
+    EXPECT_EQ(fs::itemStatus(root + "/b.txt")->kind, fs::ItemKind::regularFile);
+    EXPECT_EQ(fs::itemStatus(root + "/b.txt")->size, 5);
+    EXPECT_EQ(fs::itemStatus(root + "/a")->kind, fs::ItemKind::folder);
+    EXPECT_EQ(fs::itemStatus(root + "/linked")->kind, fs::ItemKind::symbolicLink);
+    EXPECT_FALSE(fs::itemStatus(root + "/none"));
+    EXPECT_FALSE(fs::isFolder(root + "/linked"));
+    EXPECT_TRUE(fs::isPackage(root + "/Kit.framework"));
+    EXPECT_FALSE(fs::isPackage(root + "/a"));
+}
+
+TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimit) {
+    link(root + "/b.txt", root + "/b-link");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/fifo").constData(), 0600), 0);
+    EXPECT_EQ(fs::readRegularFile(root + "/b.txt", 5), QByteArray("12345"));
+    EXPECT_FALSE(fs::readRegularFile(root + "/b.txt", 4));
+    EXPECT_FALSE(fs::readRegularFile(root + "/b-link", 100));
+    EXPECT_FALSE(fs::readRegularFile(root + "/fifo", 100));
+    EXPECT_FALSE(fs::readRegularFile(root + "/a", 100));
+    EXPECT_FALSE(fs::readRegularFile(root + "/none", 100));
+}
+
+TEST_F(FileWalkTest, ResolvesInsideOnlyWhenLinksAndDotsStayInside) {
+    EXPECT_TRUE(fs::resolvesInside(root + "/a/z.txt", root));
+    EXPECT_TRUE(fs::resolvesInside(root + "/a/../b.txt", root));
+    EXPECT_FALSE(fs::resolvesInside(root + "/../outside/secret.txt", root));
+    EXPECT_FALSE(fs::resolvesInside(root + "/linked/secret.txt", root));
+    EXPECT_FALSE(fs::resolvesInside(root, root));
+    EXPECT_FALSE(fs::resolvesInside(root + "/none", root));
+}
+
+TEST(TemporaryFolder, IsPrivateAndGoesAwayWithLockedContent) {
+    test::TestFolder scratch;
+    QString path;
+    {
+        const fs::TemporaryFolder temporary("Berthwatch-");
+        path = temporary.path();
+        const QString name = QFileInfo(path).fileName();
+        EXPECT_TRUE(name.startsWith("Berthwatch-"));
+        EXPECT_EQ(QUuid::fromString(name.mid(11)).toString(QUuid::WithoutBraces).toUpper(),
+                  name.mid(11));
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+        // An extracted archive may hold folders we may not write to or enter.
+        QDir().mkpath(path + "/locked/deeper");
+        QFile(path + "/locked/deeper/file").open(QIODevice::WriteOnly);
+        ::chmod(QFile::encodeName(path + "/locked/deeper").constData(), 0500);
+        ::chmod(QFile::encodeName(path + "/locked").constData(), 0000);
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(scratch.leftovers().isEmpty());
+}
+
+TEST(TemporaryFolder, FailsWithTheSystemError) {
+    test::TestFolder scratch;
+    scratch.write("tmp/blocker", "");
+    qputenv("TMPDIR", (scratch.tempDirectory() + "/blocker").toLocal8Bit());
+    EXPECT_THROW(fs::TemporaryFolder("Berthwatch-"), std::system_error);
+}

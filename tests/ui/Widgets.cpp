@@ -1,0 +1,71 @@
+#include "tests/ui/Widgets.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDropEvent>
+#include <QUrl>
+
+namespace bw::test {
+
+QMessageBox* openMessageBox() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+bool answerMessageBox(const QString& title) {
+    QMessageBox* box = openMessageBox();
+    for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>()) {
+        if (button->text() == title) {
+            button->click();
+            settle();
+            return true;
+        }
+    }
+    return false;
+}
+
+void settle(int turns) {
+    for (int turn = 0; turn < turns; ++turn) {
+        QApplication::processEvents();
+    }
+}
+
+DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {
+    QWidget* target = window.childAt(point);
+    if (!target) {
+        target = &window;
+    }
+    while (target && !target->acceptDrops()) {
+        target = target->parentWidget();
+    }
+    if (!target) {
+        return {false, false};
+    }
+    const QPointF local = target->mapFrom(&window, point);
+    QDragEnterEvent enter(local.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(local, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &drop);
+    return {enter.isAccepted(), drop.isAccepted() && drop.dropAction() != Qt::IgnoreAction};
+}
+
+std::unique_ptr<QMimeData> fileDrag(const QStringList& paths) {
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    data->setUrls(urls);
+    return data;
+}
+
+bool dropFile(QWidget& target, QPoint point, const QString& path) {
+    const DropOutcome outcome = dragAndDrop(target, point, *fileDrag({path}));
+    return outcome.entered && outcome.dropped;
+}
+
+} // namespace bw::test

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPoint>
+#include <QWidget>
+#include <memory>
+
+// What the screen tests do to widgets as a user would, and how they find them.
+namespace bw::test {
+
+// The first widget of type `T` under `root` with this accessible name (only those visible in
+// `root` when `visibleOnly`); null when there is none.
+template <typename T = QWidget>
+T* named(const QWidget& root, const QString& accessibleName, bool visibleOnly = false) {
+    for (T* widget : root.findChildren<T*>()) {
+        if (widget->accessibleName() == accessibleName &&
+            (!visibleOnly || widget->isVisibleTo(&root))) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+// The message box that is open, if any; clicking its button titled `title` tells whether there
+// was one.
+QMessageBox* openMessageBox();
+bool answerMessageBox(const QString& title);
+
+// Runs the event loop for the work that the last events posted (layout passes, a click's
+// queued action).
+void settle(int turns = 10);
+
+// A drag that enters `window` at `point` (window coordinates) and is released there, delivered
+// as Qt delivers it: to the innermost widget at the point that takes drops.
+struct DropOutcome {
+    bool entered;
+    bool dropped;
+};
+DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data);
+
+std::unique_ptr<QMimeData> fileDrag(const QStringList& paths);
+
+// Drags the file onto `target` at `point` and drops it; true when both were accepted.
+bool dropFile(QWidget& target, QPoint point, const QString& path);
+
+} // namespace bw::test
