@@ -79,7 +79,7 @@ std::optional<PlistValue> array(std::span<const std::uint8_t> content, int depth
 }
 
 std::optional<PlistValue> dictionary(std::span<const std::uint8_t> content, int depth) {
-    PlistDictionary entries;
+    std::vector<PlistDictionary::Entry> entries;
     while (!content.empty()) {
         const std::optional<Element> pair = next(content);
         if (!pair || pair->tag != sequenceTag) {
@@ -95,11 +95,11 @@ std::optional<PlistValue> dictionary(std::span<const std::uint8_t> content, int 
         if (!parsed) {
             return std::nullopt;
         }
-        entries.insert(QString::fromUtf8(reinterpret_cast<const char*>(key->content.data()),
-                                         static_cast<qsizetype>(key->content.size())),
-                       std::move(*parsed));
+        entries.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(key->content.data()),
+                                               static_cast<qsizetype>(key->content.size())),
+                             std::move(*parsed));
     }
-    return PlistValue(std::move(entries));
+    return PlistValue(PlistDictionary(std::move(entries)));
 }
 
 std::optional<PlistValue> value(const Element& element, int depth) {

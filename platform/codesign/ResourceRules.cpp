@@ -1,12 +1,134 @@
 #include "platform/codesign/ResourceRules.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 
 namespace bw::codesign {
 
+namespace {
+
+// The rules come from the untrusted bundle, and glibc's regcomp copies a subexpression once for
+// every repetition an interval allows, taking memory quadratic in the result ("a{0,30000}" alone
+// takes gigabytes). Xcode's rules come to a few hundred items in all.
+constexpr std::size_t maximumRulesSize = 2048;
+
+std::size_t capped(std::size_t value) {
+    return std::min(value, maximumRulesSize + 1);
+}
+
+std::size_t times(std::size_t a, std::size_t b) {
+    return b != 0 && a > maximumRulesSize / b ? maximumRulesSize + 1 : a * b;
+}
+
+// Just past the bracket expression that opens at `at` (the end when it does not close, which
+// regcomp refuses).
+std::size_t bracketEnd(std::string_view pattern, std::size_t at) {
+    std::size_t i = at + 1;
+    i += i < pattern.size() && pattern[i] == '^';
+    i += i < pattern.size() && pattern[i] == ']'; // a leading ']' stands for itself
+    while (i < pattern.size() && pattern[i] != ']') {
+        const char kind = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (pattern[i] == '[' && (kind == ':' || kind == '.' || kind == '=')) {
+            i = std::min(pattern.find(std::string{kind, ']'}, i + 2), pattern.size()) + 2;
+        } else {
+            ++i;
+        }
+    }
+    return std::min(i + 1, pattern.size());
+}
+
+struct Repetition {
+    std::size_t copies;
+    std::size_t end; // just past the interval
+};
+
+// The copies regcomp makes for the interval ("{m}", "{m,}", "{m,n}", "{,n}") opening at `at`.
+std::optional<Repetition> interval(std::string_view pattern, std::size_t at) {
+    std::size_t bounds[2] = {0, 0};
+    bool comma = false;
+    for (std::size_t i = at + 1; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '}') {
+            const std::size_t most = std::max(bounds[0], bounds[1]);
+            return Repetition{comma && bounds[1] == 0 ? most + 1 : std::max<std::size_t>(most, 1),
+                              i + 1};
+        }
+        if (c == ',' && !comma) {
+            comma = true;
+        } else if (c >= '0' && c <= '9') {
+            bounds[comma] = capped(bounds[comma] * 10 + std::size_t(c - '0'));
+        } else {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// How many items regcomp makes of an extended expression once its repetitions are copied out,
+// at most just above the limit; above it too for back references, which make matching
+// exponential.
+std::size_t expandedSize(std::string_view pattern) {
+    struct Group {
+        std::size_t size = 0;
+        std::size_t last = 0; // the item a repetition applies to
+    };
+    std::vector<Group> groups(1);
+    const auto add = [&](std::size_t item) {
+        groups.back().size = capped(groups.back().size + item);
+        groups.back().last = item;
+    };
+    const auto repeat = [&](std::size_t copies) {
+        Group& group = groups.back();
+        const std::size_t repeated = times(group.last, copies);
+        group.size = capped(group.size - group.last + repeated);
+        group.last = repeated;
+    };
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '\\' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+            return maximumRulesSize + 1;
+        }
+        if (c == '\\') {
+            ++i;
+            add(1);
+        } else if (c == '[') {
+            i = bracketEnd(pattern, i) - 1;
+            add(1);
+        } else if (c == '(') {
+            groups.emplace_back();
+        } else if (c == ')' && groups.size() > 1) {
+            const std::size_t size = std::max<std::size_t>(groups.back().size, 1);
+            groups.pop_back();
+            add(size);
+        } else if (c == '|') {
+            groups.back().last = 0;
+        } else if (c == '+') {
+            repeat(2);
+        } else if (const auto repetition = c == '{' ? interval(pattern, i) : std::nullopt) {
+            repeat(repetition->copies);
+            i = repetition->end - 1;
+        } else if (c != '*' && c != '?' && c != '^' && c != '$') {
+            add(1);
+        }
+    }
+    std::size_t size = 0;
+    for (const Group& group : groups) {
+        size = capped(size + group.size);
+    }
+    return size;
+}
+
+} // namespace
+
 SealResult<ResourceRules> ResourceRules::compile(std::vector<ResourceRule> rules) {
     ResourceRules compiled(std::move(rules));
+    std::size_t size = 0;
     for (const ResourceRule& rule : compiled.rules_) {
+        size = capped(size + expandedSize(rule.pattern));
+        if (size > maximumRulesSize) {
+            return SealError{SealError::Kind::invalidRule, "the resource rules are too large"};
+        }
         auto regex = std::make_unique<regex_t>();
         if (regcomp(regex.get(), rule.pattern.c_str(), REG_EXTENDED | REG_NOSUB) != 0) {
             return SealError{SealError::Kind::invalidRule,

@@ -13,7 +13,8 @@ namespace bw::image {
 
 namespace {
 
-// Files with more frames than this are measured only as far as this.
+// Files with more frames or icon members than this are measured only as far as this: a crafted
+// file of 100,000 empty members otherwise took seconds, each member failing to decode in turn.
 constexpr int maxMembers = 256;
 
 struct Member {
@@ -80,6 +81,9 @@ std::vector<Member> members(const QByteArray& bytes, qint64 maxPixels);
 std::vector<Member> icnsImageMembers(const QByteArray& bytes, qint64 maxPixels) {
     std::vector<Member> result;
     for (IcnsMember& member : icnsMembers(bytes)) {
+        if (result.size() == std::size_t(maxMembers)) {
+            break;
+        }
         const QSize size = member.size;
         if (hasPngSignature(member.data)) {
             result.push_back({size, [data = member.data, maxPixels]() -> std::optional<QImage> {

@@ -1,5 +1,6 @@
 #include "platform/json/JsonEscapes.h"
 
+#include <QStringDecoder>
 #include <cstring>
 
 namespace bw::json {
@@ -86,6 +87,14 @@ QByteArray decodeEscapes(QByteArrayView text) {
     }
     bytes.truncate(out - bytes.constData());
     return bytes;
+}
+
+QString textFromUtf8(QByteArrayView utf8) {
+    if (!utf8.startsWith("\xEF\xBB\xBF")) {
+        return QString::fromUtf8(utf8);
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(utf8);
 }
 
 } // namespace bw::json

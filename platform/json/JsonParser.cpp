@@ -195,7 +195,7 @@ private:
             at_ = run.data();
             fail("an illegal UTF-8 sequence");
         }
-        text += QString::fromUtf8(run);
+        text += textFromUtf8(run);
     }
 
     // The first `c` from here on, before `limit`; nullptr when there is none.
@@ -255,7 +255,7 @@ private:
                 fail("an illegal UTF-8 sequence");
             }
             at_ = quote + 1;
-            return ascii ? QString::fromLatin1(whole) : QString::fromUtf8(whole);
+            return ascii ? QString::fromLatin1(whole) : textFromUtf8(whole);
         }
         QString text;
         text.reserve(quote - at_);

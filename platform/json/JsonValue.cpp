@@ -14,7 +14,7 @@ double Value::number() const {
 
 QString Value::string() const {
     const std::optional<QByteArray> bytes = utf8();
-    return bytes ? QString::fromUtf8(*bytes) : std::get<QString>(data_);
+    return bytes ? textFromUtf8(*bytes) : std::get<QString>(data_);
 }
 
 std::optional<QByteArray> Value::utf8() const {

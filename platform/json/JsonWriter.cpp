@@ -198,6 +198,7 @@ void StreamWriter::string(QStringView text) {
 }
 
 void StreamWriter::appendPiece(QStringView text) {
+    static const char hex[] = "0123456789abcdef";
     const qsizetype start = out_.size();
     out_.resize(start + text.size() * 6);
     char* to = out_.data() + start;
@@ -213,21 +214,23 @@ void StreamWriter::appendPiece(QStringView text) {
                 *to++ = char(0x80 | (c >> 6 & 0x3F));
             }
             *to++ = char(0x80 | (c & 0x3F));
-        } else if (c >= 0x80) {
-            // A surrogate pair, or a lone surrogate, as QString converts it.
-            const bool pair =
-                QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-            const QByteArray utf8 = text.sliced(i, pair ? 2 : 1).toUtf8();
-            to = std::copy(utf8.begin(), utf8.end(), to);
-            i += pair ? 1 : 0;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+                   text[i + 1].isLowSurrogate()) {
+            const char32_t code = QChar::surrogateToUcs4(c, text[++i].unicode());
+            *to++ = char(0xF0 | code >> 18);
+            *to++ = char(0x80 | (code >> 12 & 0x3F));
+            *to++ = char(0x80 | (code >> 6 & 0x3F));
+            *to++ = char(0x80 | (code & 0x3F));
         } else if (const char* escape = escapeFor(c)) {
             *to++ = escape[0];
             *to++ = escape[1];
         } else {
-            static const char hex[] = "0123456789abcdef";
-            to = std::copy_n("\\u00", 4, to);
-            *to++ = hex[c >> 4];
-            *to++ = hex[c & 0xF];
+            // Control characters, which JSON does not take as they are, and lone surrogates,
+            // which UTF-8 cannot carry: the escape reads back as the same character.
+            to = std::copy_n("\\u", 2, to);
+            for (const int shift : {12, 8, 4, 0}) {
+                *to++ = hex[c >> shift & 0xF];
+            }
         }
     }
     out_.truncate(to - out_.constData());

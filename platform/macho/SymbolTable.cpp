@@ -25,6 +25,11 @@ Result<std::string_view> symbolName(Bytes strings, uint32_t index, uint32_t symb
     return std::string_view(start, static_cast<const char*>(end) - start);
 }
 
+// A linker writes each name once, or shares one between a few entries (a function and its
+// debugging entry); many symbols pointing into one long name would make reading and listing them
+// quadratic in the file's size.
+constexpr uint64_t maximumNameSharing = 4;
+
 } // namespace
 
 bool Symbol::isUndefinedExternal() const {
@@ -42,6 +47,9 @@ Result<std::vector<Symbol>> readSymbols(const MachOImage& image) {
     // parseImage checked that all entries lie inside the image, so the count is bounded by it.
     symbols.reserve(symtab.symbolCount);
     ByteCursor cursor(image.bytes, image.header.byteOrder, symtab.symbolOffset);
+    const uint64_t nameBudget =
+        maximumNameSharing * (uint64_t{symtab.stringSize} + symtab.symbolCount);
+    uint64_t nameBytes = 0;
     for (uint32_t i = 0; i < symtab.symbolCount; ++i) {
         const uint32_t stringIndex = cursor.u32();
         Symbol symbol;
@@ -53,6 +61,11 @@ Result<std::vector<Symbol>> readSymbols(const MachOImage& image) {
             return truncated("symbol table extends past the end of the file");
         }
         BW_TRY(name, symbolName(strings, stringIndex, i));
+        nameBytes += name->size();
+        if (nameBytes > nameBudget) {
+            return malformed("the names of " + std::to_string(i + 1) +
+                             " symbols overlap far beyond the string table");
+        }
         symbol.name = *name;
         symbols.push_back(symbol);
     }

@@ -11,12 +11,16 @@ namespace {
 constexpr qsizetype headerSize = 8;
 constexpr qsizetype trailerSize = 32;
 constexpr int maxDepth = 512;
-// Shared objects may be referenced many times; this bounds what one file expands to.
+// Shared objects may be referenced many times; these bound what one file expands to: the number
+// of values, and the texts and data beyond the file's own size (a long text referenced from a
+// long array would otherwise take the file's size squared).
 constexpr qint64 maxValues = 1'000'000;
+constexpr qint64 maxSharedPayload = 64 << 20;
 
 class Reader {
 public:
-    explicit Reader(const QByteArray& bytes) : bytes_(bytes) {}
+    explicit Reader(const QByteArray& bytes)
+        : bytes_(bytes), payloadLeft_(bytes.size() + maxSharedPayload) {}
 
     std::optional<PlistValue> read() {
         if (bytes_.size() < headerSize + trailerSize || !bytes_.startsWith("bplist00")) {
@@ -178,12 +182,16 @@ private:
         }
     }
 
-    std::optional<PlistValue> bytesObject(int marker, qsizetype offset) const {
+    std::optional<PlistValue> bytesObject(int marker, qsizetype offset) {
         qsizetype position = offset;
         const auto length = count(marker, position);
         const bool utf16 = (marker >> 4) == 0x6;
         if (!length || *length > quint64(bytes_.size()) ||
             !fits(position, utf16 ? *length * 2 : *length)) {
+            return std::nullopt;
+        }
+        payloadLeft_ -= qint64(*length);
+        if (payloadLeft_ < 0) {
             return std::nullopt;
         }
         const char* start = bytes_.constData() + position;
@@ -245,16 +253,17 @@ private:
         if (!keys || !values) {
             return std::nullopt;
         }
-        PlistDictionary dictionary;
+        std::vector<PlistDictionary::Entry> entries;
+        entries.reserve(keys->size());
         for (std::size_t i = 0; i < keys->size(); ++i) {
             auto key = object((*keys)[i], depth + 1);
             auto value = object((*values)[i], depth + 1);
             if (!key || !key->string() || !value) {
                 return std::nullopt;
             }
-            dictionary.insert(*key->string(), std::move(*value));
+            entries.emplace_back(*key->string(), std::move(*value));
         }
-        return PlistValue(std::move(dictionary));
+        return PlistValue(PlistDictionary(std::move(entries)));
     }
 
     const QByteArray& bytes_;
@@ -263,6 +272,7 @@ private:
     quint64 objectCount_ = 0;
     qsizetype tableOffset_ = 0;
     qint64 decoded_ = 0;
+    qint64 payloadLeft_;
     std::vector<quint64> ancestors_;
 };
 

@@ -102,7 +102,7 @@ std::optional<PlistValue> arrayFromNode(plist_t node, int depth) {
 }
 
 std::optional<PlistValue> dictionaryFromNode(plist_t node, int depth) {
-    PlistDictionary entries;
+    std::vector<PlistDictionary::Entry> entries;
     plist_dict_iter iterator = nullptr;
     plist_dict_new_iter(node, &iterator);
     if (iterator == nullptr) {
@@ -122,10 +122,10 @@ std::optional<PlistValue> dictionaryFromNode(plist_t node, int depth) {
             free(iterator);
             return std::nullopt;
         }
-        entries.insert(name, std::move(*value));
+        entries.emplace_back(name, std::move(*value));
     }
     free(iterator);
-    return PlistValue(std::move(entries));
+    return PlistValue(PlistDictionary(std::move(entries)));
 }
 
 std::optional<PlistValue> fromNode(plist_t node, int depth) {
@@ -238,6 +238,23 @@ const PlistValue* PlistDictionary::find(QStringView key) const {
         return nullptr;
     }
     return &found->second;
+}
+
+PlistDictionary::PlistDictionary(std::vector<Entry> entries) : entries_(std::move(entries)) {
+    // Stable, so that the last of equal keys ends up last among them.
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.first < b.first; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const bool replaced = i + 1 < entries_.size() && entries_[i + 1].first == entries_[i].first;
+        if (!replaced) {
+            if (kept != i) {
+                entries_[kept] = std::move(entries_[i]);
+            }
+            ++kept;
+        }
+    }
+    entries_.erase(entries_.begin() + std::ptrdiff_t(kept), entries_.end());
 }
 
 void PlistDictionary::insert(const QString& key, PlistValue value) {

@@ -17,6 +17,10 @@ class PlistDictionary {
 public:
     using Entry = std::pair<QString, PlistValue>;
 
+    PlistDictionary() = default;
+    // Sorts the entries once; of two with the same key, the later one is kept.
+    explicit PlistDictionary(std::vector<Entry> entries);
+
     const PlistValue* find(QStringView key) const;
     // Replaces an existing entry of the same key.
     void insert(const QString& key, PlistValue value);

@@ -20,6 +20,11 @@ using Kind = ExtractionError::Kind;
 // Longer targets are refused: no file system here resolves them anyway.
 constexpr zip_uint64_t maximumLinkTarget = 4095;
 
+// Every planned item keeps its whole path, so entries deep in folders of their own cost the
+// square of their depth: a 2 MB archive of such entries planned gigabytes. Real archives come to
+// a few components an item.
+constexpr std::size_t maximumPlannedComponents = 4'000'000;
+
 struct KindAndMode {
     EntryKind kind;
     mode_t mode;
@@ -141,6 +146,7 @@ public:
         const std::string key = itemKey(entry.path);
         const auto existing = items_.find(key);
         if (existing == items_.end()) {
+            plan(entry, entry.path.size());
             items_.emplace(key, std::move(entry));
             return;
         }
@@ -180,6 +186,14 @@ public:
     }
 
 private:
+    void plan(const PlannedEntry& entry, std::size_t components) {
+        plannedComponents_ += components;
+        if (plannedComponents_ > maximumPlannedComponents) {
+            throw ExtractionError(Kind::unsafeEntryName, entry.name,
+                                  "the archive has too many folders nested too deeply");
+        }
+    }
+
     // Whether the folder `depth` components deep is known; the entry then takes its spelling.
     bool adoptKnownFolder(PlannedEntry& entry, std::size_t depth) const {
         const std::vector<std::string> path(entry.path.begin(), entry.path.begin() + long(depth));
@@ -197,6 +211,7 @@ private:
     }
 
     void addImpliedFolder(const PlannedEntry& entry, std::size_t depth) {
+        plan(entry, depth);
         PlannedEntry folder;
         folder.kind = EntryKind::directory;
         folder.path.assign(entry.path.begin(), entry.path.begin() + long(depth));
@@ -207,6 +222,7 @@ private:
 
     // Keyed by the joined path, letters in lower case: a folder sorts before everything inside it.
     std::map<std::string, PlannedEntry> items_;
+    std::size_t plannedComponents_ = 0;
 };
 
 } // namespace

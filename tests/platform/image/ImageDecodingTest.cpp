@@ -92,6 +92,15 @@ TEST(ImageDecoding, IcnsMemberThatFailsGivesWayToTheNextLargest) {
     EXPECT_EQ(decoded->size(), QSize(128, 128));
 }
 
+TEST(ImageDecoding, IcnsIsReadOnlyAsFarAsItsFirstMembers) {
+    // Each empty member failed to decode in turn: 100,000 of them took seconds.
+    std::vector<test::IcnsEntry> members(300, {"ic07", {}});
+    members.push_back({"ic08", test::solidPng(QSize(256, 256), Qt::green)});
+    const QByteArray icns = test::icnsFile(members);
+    EXPECT_EQ(image::imageSizes(icns).size(), 256u);
+    EXPECT_FALSE(image::decodeLargestImage(icns));
+}
+
 TEST(ImageDecoding, TruncatedAndForeignDataGiveNothing) {
     const QByteArray cases[] = {
         {},

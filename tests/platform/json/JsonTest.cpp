@@ -220,6 +220,16 @@ TEST(JsonWriter, NumbersReadBackExactly) {
     }
 }
 
+TEST(JsonWriter, TextsReadBackExactly) {
+    // Lone surrogates too, which a binary property list can hand over: UTF-8 cannot carry them.
+    const QString texts[] = {QChar(0xDDDC) + QStringLiteral("😀") + QChar(0xD83D),
+                             QStringLiteral("é\u0001\"/"), QString(QChar(0xFEFF)) + QChar(0)};
+    for (const QString& text : texts) {
+        const QByteArray written = write(QJsonArray{text}, Layout::compact);
+        EXPECT_EQ(JsonReader(parseDocument(written)).strings().at(0), text) << written.constData();
+    }
+}
+
 TEST(JsonWriter, RefusesNumbersThatAreNotFinite) {
     EXPECT_THROW(write(QJsonArray{std::numeric_limits<double>::infinity()}, Layout::compact),
                  EncodeError);

@@ -134,18 +134,29 @@ TEST(SymbolTableTest, AnImageWithoutSymbolTableHasNoSymbols) {
     EXPECT_TRUE(undefinedSymbolNames(*image)->empty());
 }
 
-TEST(SymbolTableTest, RejectsNamesOutsideTheStringTable) {
-    Buffer bytes = ImageBuilder(true, ByteOrder::little, cpuTypeArm64, 0).symbols({{"_a"}}).build();
+TEST(SymbolTableTest, RejectsDamagedNameReferences) {
+    // The first symbol has a long name, which the others may be made to share.
+    std::vector<SymbolLayout> layout{{"_" + std::string(4000, 'x')}};
+    for (int i = 0; i < 300; ++i) {
+        layout.push_back({"_s" + std::to_string(i)});
+    }
+    Buffer bytes = ImageBuilder(true, ByteOrder::little, cpuTypeArm64, 0).symbols(layout).build();
     const Result<MachOImage> good = parseImage(view(bytes));
     ASSERT_TRUE(good.ok());
+    ASSERT_TRUE(readSymbols(*good).ok());
     const size_t entry = good->symtab->symbolOffset;
     const size_t strings = good->symtab->stringOffset;
 
     Buffer badIndex = bytes;
-    badIndex[entry] = std::byte{0xff};
+    badIndex[entry + 3] = std::byte{0xff};
     Buffer unterminated = bytes;
     std::fill(unterminated.begin() + strings, unterminated.end(), std::byte{'x'});
-    for (const Buffer& broken : {badIndex, unterminated}) {
+    // Reading and listing would take the count times the long name.
+    Buffer overlapping = bytes;
+    for (size_t i = 1; i < layout.size(); ++i) {
+        std::copy_n(bytes.begin() + entry, 4, overlapping.begin() + entry + i * nlist64Size);
+    }
+    for (const Buffer& broken : {badIndex, unterminated, overlapping}) {
         const Result<MachOImage> image = parseImage(view(broken));
         ASSERT_TRUE(image.ok());
         const Result<std::vector<std::string_view>> names = undefinedSymbolNames(*image);

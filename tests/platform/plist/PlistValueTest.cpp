@@ -3,6 +3,7 @@
 #include "platform/plist/BinaryPlistReader.h"
 
 #include <QStringEncoder>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace bw::plist;
@@ -23,23 +24,28 @@ const char* xml = R"(<?xml version="1.0" encoding="UTF-8"?>
   <key>nested</key><dict><key>empty</key><dict/></dict>
 </dict></plist>)";
 
-// Assembles a binary property list from encoded objects, with one-byte offsets and references.
-QByteArray bplist(const std::vector<QByteArray>& objects, int top = 0) {
+QByteArray bigEndian(quint64 value, int size) {
+    const quint64 big = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&big) + 8 - size, size);
+}
+
+// Assembles a binary property list from encoded objects, with four-byte offsets and references
+// of `referenceSize` bytes.
+QByteArray bplist(const std::vector<QByteArray>& objects, int top = 0, int referenceSize = 1) {
     QByteArray bytes = "bplist00";
     QByteArray table;
     for (const QByteArray& object : objects) {
-        table += char(bytes.size());
+        table += bigEndian(quint64(bytes.size()), 4);
         bytes += object;
     }
-    const qsizetype tableOffset = bytes.size();
-    bytes += table;
-    QByteArray trailer(32, '\0');
-    trailer[6] = 1;
-    trailer[7] = 1;
-    trailer[15] = char(objects.size());
-    trailer[23] = char(top);
-    trailer[31] = char(tableOffset);
-    return bytes + trailer;
+    return bytes + table + QByteArray(6, '\0') + char(4) + char(referenceSize) +
+           bigEndian(objects.size(), 8) + bigEndian(quint64(top), 8) +
+           bigEndian(quint64(bytes.size()), 8);
+}
+
+// A marker whose count follows it as a four-byte integer.
+QByteArray counted(int marker, quint64 count) {
+    return char(marker | 0x0f) + QByteArray(1, 0x12) + bigEndian(count, 4);
 }
 
 QByteArray hex(const char* text) {
@@ -193,4 +199,33 @@ TEST(BinaryPlistReader, SharedObjectsCannotExpandWithoutBound) {
     }
     objects.push_back(hex("09"));
     EXPECT_FALSE(readBinaryPlist(bplist(objects)));
+}
+
+TEST(BinaryPlistReader, SharedTextsCannotExpandWithoutBound) {
+    // A 64 KiB text referenced 300 times is read; 2,000 times would be 128 Mi characters.
+    const auto shared = [](qsizetype references) {
+        return readBinaryPlist(bplist({counted(0xa0, references) + QByteArray(references, '\1'),
+                                       counted(0x50, 1 << 16) + QByteArray(1 << 16, 'x')}));
+    };
+    EXPECT_TRUE(shared(300));
+    EXPECT_FALSE(shared(2000));
+}
+
+TEST(BinaryPlistReader, LargeDictionariesReadWithTheLastOfRepeatedKeys) {
+    // Keys in descending order made every insertion move all entries before it. The largest key
+    // comes again at the end, with the value that must win.
+    constexpr quint64 keys = 200'000;
+    std::vector<QByteArray> objects{hex("09"), hex("1007"), {}};
+    QByteArray keyReferences;
+    for (quint64 i = 0; i < keys; ++i) {
+        keyReferences += bigEndian(objects.size(), 4);
+        objects.push_back("\x56" + QByteArray::number(keys - i).rightJustified(6, '0'));
+    }
+    objects[2] = counted(0xd0, keys + 1) + keyReferences + bigEndian(3, 4) +
+                 QByteArray(keys * 4, '\0') + bigEndian(1, 4);
+    const auto value = readBinaryPlist(bplist(objects, 2, 4));
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->dictionary()->size(), keys);
+    EXPECT_EQ(value->dictionary()->begin()->first, u"000001");
+    EXPECT_EQ(value->dictionary()->find(u"200000")->integer(), 7);
 }

@@ -135,8 +135,18 @@ TEST(ExtractionPlan, RefusesTheWholeArchiveForOneBadEntry) {
         std::vector<RawEntry> entries;
         Kind kind;
     };
+    // Each entry 500 folders deep in folders of its own: planned, they took the square of that.
+    std::vector<RawEntry> deep;
+    for (int i = 0; i < 40; ++i) {
+        std::string name = "d" + std::to_string(i) + "/";
+        for (int level = 0; level < 500; ++level) {
+            name += "a/";
+        }
+        deep.push_back({.name = name + "f"});
+    }
     const Case cases[] = {
         {"traversal", {{.name = "ok"}, {.name = "a/../../x"}}, Kind::unsafeEntryName},
+        {"deep folders of their own", deep, Kind::unsafeEntryName},
         {"absolute", {{.name = "/tmp/x"}}, Kind::unsafeEntryName},
         {"escaping link", {{.name = "l", .data = "../x", .unixMode = 0120777}}, Kind::unsafeLink},
         {"empty link", {{.name = "l", .data = "", .unixMode = 0120777}}, Kind::unsafeLink},
