@@ -1,12 +1,10 @@
 #include "model/ReportHistoryCoding.h"
 
 #include "model/ReportJson.h"
+#include "platform/core/InParts.h"
 #include "platform/json/JsonWriter.h"
 
-#include <algorithm>
-#include <future>
 #include <iterator>
-#include <thread>
 
 namespace bw {
 
@@ -18,29 +16,19 @@ constexpr qint64 currentSchemaVersion = 1;
 // of several faults, the first in the document is the one reported.
 std::vector<ScanReport> decodeReports(const json::JsonReader& reader) {
     const std::vector<json::JsonReader> elements = reader.elements();
-    constexpr std::size_t reportsPerPart = 200;
-    const std::size_t parts = std::clamp<std::size_t>(
-        elements.size() / reportsPerPart, 1, std::max(1U, std::thread::hardware_concurrency()));
-    const auto decodePart = [&](std::size_t part) {
-        const std::size_t begin = elements.size() * part / parts;
-        const std::size_t end = elements.size() * (part + 1) / parts;
-        std::vector<ScanReport> reports;
-        reports.reserve(end - begin);
-        for (std::size_t i = begin; i < end; ++i) {
-            reports.push_back(
-                decodeScanReport(part == 0 ? elements[i] : elements[i].forAnotherThread()));
-        }
-        return reports;
-    };
-    std::vector<std::future<std::vector<ScanReport>>> others;
-    for (std::size_t part = 1; part < parts; ++part) {
-        others.push_back(std::async(std::launch::async, decodePart, part));
-    }
-    std::vector<ScanReport> reports = decodePart(0);
+    std::vector<std::vector<ScanReport>> parts =
+        inParts(elements.size(), 200, [&](std::size_t begin, std::size_t end) {
+            std::vector<ScanReport> reports;
+            reports.reserve(end - begin);
+            for (std::size_t i = begin; i < end; ++i) {
+                reports.push_back(decodeScanReport(elements[i].forAnotherThread()));
+            }
+            return reports;
+        });
+    std::vector<ScanReport> reports = std::move(parts.front());
     reports.reserve(elements.size());
-    for (auto& part : others) {
-        std::vector<ScanReport> decoded = part.get();
-        std::move(decoded.begin(), decoded.end(), std::back_inserter(reports));
+    for (std::size_t part = 1; part < parts.size(); ++part) {
+        std::move(parts[part].begin(), parts[part].end(), std::back_inserter(reports));
     }
     return reports;
 }
