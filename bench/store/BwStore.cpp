@@ -46,7 +46,7 @@ template <typename Call> auto timed(const char* name, Call call) {
     std::_Exit(0);
 }
 
-int load(const ReportStore& store) {
+[[noreturn]] void load(const ReportStore& store) {
     const ReportStore::LoadResult result = timed("load", [&] { return store.load(); });
     QJsonArray ids;
     for (const ScanReport& report : result.reports) {
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     const QString folder = QFile::decodeName(argv[2]);
     const ReportStore store(folder);
     if (command == u"load") {
-        return load(store);
+        load(store);
     }
     std::optional<ReportStore> source;
     if (fromSource) {
