@@ -296,6 +296,10 @@ TEST(ResourceSealTest, MalformedSealsAreRejected) {
          wrap("<key>files2</key><dict/><key>rules2</key><dict><key>^a</key><string>x</string>"
               "</dict>"),
          "resource rule ^a is neither a flag nor a dictionary"},
+        {"weight that is not a number",
+         wrap("<key>files2</key><dict/><key>rules2</key><dict><key>^a</key><dict><key>weight"
+              "</key><real>nan</real></dict></dict>"),
+         "resource rule ^a has a weight that is not a number"},
     };
     for (const auto& c : cases) {
         Bytes bytes(c.xml.begin(), c.xml.end());
