@@ -13,6 +13,11 @@ namespace {
 // takes gigabytes). Xcode's rules come to a few hundred items in all.
 constexpr std::size_t maximumRulesSize = 2048;
 
+// Its closure computation is exponential, too, in repetitions of repetitions: "^a*+++++" alone
+// takes minutes, "^(a*)*" repeated 200 times as long. Each repetition counts the repetitions its
+// item already holds; Xcode's rules come to one at most ("^(.*/)?").
+constexpr std::size_t maximumStacking = 6;
+
 std::size_t capped(std::size_t value) {
     return std::min(value, maximumRulesSize + 1);
 }
@@ -67,22 +72,30 @@ std::optional<Repetition> interval(std::string_view pattern, std::size_t at) {
 
 // How many items regcomp makes of an extended expression once its repetitions are copied out,
 // at most just above the limit; above it too for back references, which make matching
-// exponential.
+// exponential, and for repetitions stacked too much.
 std::size_t expandedSize(std::string_view pattern) {
     struct Group {
         std::size_t size = 0;
-        std::size_t last = 0; // the item a repetition applies to
+        std::size_t last = 0;      // the item a repetition applies to
+        std::size_t lastDepth = 0; // how many repetitions that item stacks
+        std::size_t depth = 0;     // the most any item of the group stacks
     };
     std::vector<Group> groups(1);
-    const auto add = [&](std::size_t item) {
+    std::size_t stacking = 0;
+    const auto add = [&](std::size_t item, std::size_t depth = 0) {
         groups.back().size = capped(groups.back().size + item);
         groups.back().last = item;
+        groups.back().lastDepth = depth;
     };
+    // False when repetitions stack too much.
     const auto repeat = [&](std::size_t copies) {
         Group& group = groups.back();
         const std::size_t repeated = times(group.last, copies);
         group.size = capped(group.size - group.last + repeated);
         group.last = repeated;
+        stacking += group.lastDepth;
+        group.depth = std::max(group.depth, ++group.lastDepth);
+        return stacking <= maximumStacking;
     };
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char c = pattern[i];
@@ -99,16 +112,22 @@ std::size_t expandedSize(std::string_view pattern) {
             groups.emplace_back();
         } else if (c == ')' && groups.size() > 1) {
             const std::size_t size = std::max<std::size_t>(groups.back().size, 1);
+            const std::size_t depth = groups.back().depth;
             groups.pop_back();
-            add(size);
+            add(size, depth);
         } else if (c == '|') {
             groups.back().last = 0;
-        } else if (c == '+') {
-            repeat(2);
+            groups.back().lastDepth = 0;
+        } else if ((c == '*' || c == '?') && !repeat(1)) {
+            return maximumRulesSize + 1;
+        } else if (c == '+' && !repeat(2)) {
+            return maximumRulesSize + 1;
         } else if (const auto repetition = c == '{' ? interval(pattern, i) : std::nullopt) {
-            repeat(repetition->copies);
+            if (!repeat(repetition->copies)) {
+                return maximumRulesSize + 1;
+            }
             i = repetition->end - 1;
-        } else if (c != '*' && c != '?' && c != '^' && c != '$') {
+        } else if (c != '*' && c != '?' && c != '+' && c != '^' && c != '$') {
             add(1);
         }
     }

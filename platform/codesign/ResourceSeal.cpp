@@ -2,6 +2,8 @@
 
 #include "platform/plist/PlistValue.h"
 
+#include <cmath>
+
 namespace bw::codesign {
 
 namespace {
@@ -53,6 +55,11 @@ SealResult<ResourceRule> parseRule(const std::string& pattern, const PlistValue&
         return malformed("resource rule " + pattern + " is neither a flag nor a dictionary");
     }
     rule.weight = weightAt(*entries);
+    if (std::isnan(rule.weight)) {
+        // Heavier than nothing and lighter than nothing, it would leave the deciding rule to the
+        // order of the property list.
+        return malformed("resource rule " + pattern + " has a weight that is not a number");
+    }
     rule.omit = flagAt(*entries, u"omit").value_or(false);
     rule.optional = flagAt(*entries, u"optional").value_or(false);
     rule.nested = flagAt(*entries, u"nested").value_or(false);

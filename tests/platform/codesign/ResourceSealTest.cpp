@@ -255,16 +255,18 @@ TEST(ResourceSealTest, HeaviestRuleDecides) {
 
 TEST(ResourceSealTest, RulesTooCostlyToCompileAreRefused) {
     // regcomp copies what an interval repeats, in memory quadratic in the copies; back references
-    // make matching exponential. Each case is one seal's rules.
+    // make matching exponential; repetitions of repetitions make compiling exponential. Each case
+    // is one seal's rules.
     const std::string thousand = "^x{1000}$";
     const std::vector<std::pair<std::vector<std::string>, bool>> cases = {
         {{"(a{0,100}){0,100}"}, false},
         {{"^(b+){0,40}{0,40}"}, false},
         {{std::string(3000, 'a')}, false},
         {{"^(.*)/\\1$"}, false},
+        {{"^a*+++++"}, false},
         {{thousand, thousand, thousand}, false},
         {{thousand, thousand}, true},
-        {{"^[[:alpha:]{}]{1,100}(/|$)", "^.*\\.lproj/", "^a{2}|b{,3}|c{4,}$"}, true},
+        {{"^[[:alpha:]{}]{1,100}(/|$)", "^(.*/)?\\.DS_Store$", "^a{2}|b{,3}|c{4,}$"}, true},
     };
     for (const auto& [patterns, compiles] : cases) {
         std::vector<ResourceRule> rules;
@@ -296,6 +298,10 @@ TEST(ResourceSealTest, MalformedSealsAreRejected) {
          wrap("<key>files2</key><dict/><key>rules2</key><dict><key>^a</key><string>x</string>"
               "</dict>"),
          "resource rule ^a is neither a flag nor a dictionary"},
+        {"weight that is not a number",
+         wrap("<key>files2</key><dict/><key>rules2</key><dict><key>^a</key><dict><key>weight"
+              "</key><real>nan</real></dict></dict>"),
+         "resource rule ^a has a weight that is not a number"},
     };
     for (const auto& c : cases) {
         Bytes bytes(c.xml.begin(), c.xml.end());
