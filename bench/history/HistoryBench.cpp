@@ -1,6 +1,8 @@
 // bw-history-bench: the saved reports screen with a history of N reports against a plain
 // QListWidget of as many rows: time to the first paint and to switch the verdict filter.
+
 #include "app/AppModel.h"
+#include "bench/Median.h"
 #include "ui/design/Design.h"
 #include "ui/design/Motion.h"
 #include "ui/report/ReportHistoryFilterButton.h"
@@ -13,6 +15,8 @@
 #include <cstdio>
 
 using namespace bw;
+
+using bw::bench::median;
 
 namespace {
 
@@ -91,11 +95,6 @@ Times plainList(const std::vector<ScanReport>& reports) {
         }
     });
     return times;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -4,13 +4,15 @@
 //
 //   bw-audit-screenshots [COUNT]
 //   BW_BENCH_SCRATCH  where the screenshots are written (default: /dev/shm when it exists)
+
+#include "bench/Median.h"
+#include "bench/screenshots/PhoneScreen.h"
 #include "services/screenshots/ScreenshotAuditService.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImageWriter>
-#include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -20,6 +22,8 @@
 #include <cstdio>
 #include <vector>
 
+using bw::bench::median;
+
 namespace {
 
 constexpr int rounds = 5;
@@ -27,13 +31,7 @@ constexpr int rounds = 5;
 // A screen with a gradient and a photo-like band of noise, which PNG cannot shrink much: about
 // 6 MB a file, as screenshots with photos are.
 QImage phoneScreen(int seed) {
-    QImage image(1320, 2868, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient background(0, 0, 0, 2868);
-    background.setColorAt(0, QColor::fromHsv(seed * 40 % 360, 60, 250));
-    background.setColorAt(1, QColor::fromHsv((seed * 40 + 90) % 360, 90, 200));
-    painter.fillRect(image.rect(), background);
-    painter.end();
+    QImage image = bw::bench::gradientScreen(seed);
     QRandomGenerator random(quint32(seed + 1));
     for (int y = 300; y < 1900; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -42,11 +40,6 @@ QImage phoneScreen(int seed) {
         }
     }
     return image;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 QString scratchBase() {

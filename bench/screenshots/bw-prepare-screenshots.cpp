@@ -1,6 +1,9 @@
 // Times the preparation of eight phone screenshots for the screenshot review (read, decode,
 // scale to 1800 pixels, JPEG at 0.86, Base64) against ImageMagick's convert doing the same
 // scaling and encoding on the same files.
+
+#include "bench/Median.h"
+#include "bench/screenshots/PhoneScreen.h"
 #include "services/screenshots/ScreenshotAIService.h"
 
 #include <QCoreApplication>
@@ -17,6 +20,8 @@
 #include <cstdio>
 #include <vector>
 
+using bw::bench::median;
+
 namespace {
 
 constexpr int fileCount = 8;
@@ -24,12 +29,8 @@ constexpr int rounds = 5;
 
 // Something like an app screen: a gradient, cards, and lines of text.
 QImage phoneScreen(int seed) {
-    QImage image(1320, 2868, QImage::Format_RGB32);
+    QImage image = bw::bench::gradientScreen(seed);
     QPainter painter(&image);
-    QLinearGradient background(0, 0, 0, 2868);
-    background.setColorAt(0, QColor::fromHsv(seed * 40 % 360, 60, 250));
-    background.setColorAt(1, QColor::fromHsv((seed * 40 + 90) % 360, 90, 200));
-    painter.fillRect(image.rect(), background);
     QRandomGenerator random(quint32(seed + 1));
     QFont font = painter.font();
     font.setPixelSize(44);
@@ -47,11 +48,6 @@ QImage phoneScreen(int seed) {
     }
     painter.end();
     return image;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
