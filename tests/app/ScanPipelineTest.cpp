@@ -218,7 +218,7 @@ TEST_F(ScanPipeline, AReportThatCannotBeSavedStaysOnScreenWithANotice) {
     ASSERT_TRUE(model.report());
     EXPECT_EQ(model.reports(), std::vector{*model.report()});
     EXPECT_EQ(model.reportNotice(),
-              u"The review finished, but this report could not be saved on the Mac. "_s +
+              u"The review finished, but this report could not be saved on this computer. "_s +
                   ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore)
                       .description());
 }

@@ -112,8 +112,9 @@ QWidget* RootView::makeToolbar() {
     layout->setSpacing(4);
     toggle_ = new ToolbarButton(QStringLiteral("sidebar.left"), QStringLiteral("Toggle Sidebar"),
                                 QString(), bar);
-    reveal_ = new ToolbarButton(QStringLiteral("folder"), QStringLiteral("Reveal in Finder"),
-                                QStringLiteral("Reveal the scanned build in Finder"), bar);
+    reveal_ =
+        new ToolbarButton(QStringLiteral("folder"), QStringLiteral("Reveal in File Manager"),
+                          QStringLiteral("Reveal the scanned build in the file manager"), bar);
     if (setup_.shareItem) {
         share_ = setup_.shareItem(bar);
     }

@@ -189,11 +189,11 @@ TEST(ReportsView, MenuActionsReachTheModel) {
     // Reveal is offered only for a build that is still on disk.
     ReportActionMenu* menu = screen.openMenu(reports[1]);
     ASSERT_NE(menu, nullptr);
-    screen.choose(menu, "Reveal Build in Finder");
+    screen.choose(menu, "Reveal Build in File Manager");
     EXPECT_TRUE(screen.history.revealed.empty());
 
     screen.view->list()->rowFor(reports[0].id)->setReport(reports[0], now);
-    screen.choose(screen.openMenu(reports[0]), "Reveal Build in Finder");
+    screen.choose(screen.openMenu(reports[0]), "Reveal Build in File Manager");
     EXPECT_EQ(screen.history.revealed, std::vector<QString>{build});
 
     screen.choose(screen.openMenu(reports[0]), "Copy Bundle Identifier");

@@ -200,7 +200,7 @@ TEST_F(WindowTest, TheAppActionsMenuCopiesAndDeletesAfterConfirmation) {
 
     SidebarAppActionMenu* menu = menuOf(moved.metadata.bundleIdentifier);
     ASSERT_NE(menu, nullptr);
-    EXPECT_FALSE(entry(menu, QStringLiteral("Reveal Build in Finder"))->isEnabled());
+    EXPECT_FALSE(entry(menu, QStringLiteral("Reveal Build in File Manager"))->isEnabled());
     QTest::mouseClick(entry(menu, QStringLiteral("Copy Bundle Identifier")), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), moved.metadata.bundleIdentifier);
     settle();
@@ -226,7 +226,7 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     SidebarDestinationButton* reports = sidebar().destination(AppSection::recents);
     EXPECT_TRUE(scan->isSelected());
     SidebarAppButton* row = sidebar().appRows().back();
-    QWidget* reveal = bw::test::named(window.root(), QStringLiteral("Reveal in Finder"));
+    QWidget* reveal = bw::test::named(window.root(), QStringLiteral("Reveal in File Manager"));
     EXPECT_FALSE(reveal->isVisible());
     // The fill follows the selection to the app's row.
     const SidebarSelectionHighlight& fill = *sidebar().contentHighlight();
