@@ -154,7 +154,23 @@ void RootView::placeReportAction(QWidget* action) {
     action->show();
 }
 
+QString RootView::navigationTitle() const {
+    switch (model_.section()) {
+    case AppSection::scan:
+        return model_.report() ? model_.report()->metadata.appName : QStringLiteral("Scan");
+    case AppSection::recents:
+        return QStringLiteral("Reports");
+    case AppSection::guidelines:
+        return QStringLiteral("Guidelines");
+    case AppSection::settings:
+        return QStringLiteral("Settings");
+    }
+    return {};
+}
+
 void RootView::updateToolbar() {
+    // The desktop's title bar names the screen shown.
+    window()->setWindowTitle(navigationTitle());
     toggle_->setVisible(!isHomeDemonstration(setup_));
     toggle_->setToolTip(isSidebarVisible_ ? QStringLiteral("Hide Sidebar")
                                           : QStringLiteral("Show Sidebar"));
