@@ -1,11 +1,14 @@
 #include "inspection/ScanFindings.h"
 
+#include <QFileInfo>
+#include <QStringList>
+
 namespace bw {
 
 namespace {
 
-void relativize(QString& text, const QString& prefix) {
-    if (!prefix.isEmpty()) {
+void relativize(QString& text, const QStringList& prefixes) {
+    for (const QString& prefix : prefixes) {
         text.replace(prefix, QString());
     }
 }
@@ -35,15 +38,23 @@ QString boundedEvidence(const QString& evidence) {
 }
 
 void settleFindings(std::vector<Finding>& findings, const QString& workFolder) {
-    const QString prefix = workFolder.isEmpty() ? QString() : workFolder + u'/';
+    // Tools may name the folder by its resolved path (/private/var/… for /var/… on a Mac).
+    QStringList prefixes;
+    if (!workFolder.isEmpty()) {
+        prefixes << workFolder + u'/';
+        const QString resolved = QFileInfo(workFolder).canonicalFilePath();
+        if (!resolved.isEmpty() && resolved != workFolder) {
+            prefixes << resolved + u'/';
+        }
+    }
     for (Finding& finding : findings) {
-        relativize(finding.title, prefix);
-        relativize(finding.detail, prefix);
-        relativize(finding.evidence, prefix);
-        relativize(finding.fix, prefix);
+        relativize(finding.title, prefixes);
+        relativize(finding.detail, prefixes);
+        relativize(finding.evidence, prefixes);
+        relativize(finding.fix, prefixes);
         if (finding.evidenceFields) {
             for (FindingEvidenceField& field : *finding.evidenceFields) {
-                relativize(field.value, prefix);
+                relativize(field.value, prefixes);
             }
         }
         finding.evidence = boundedEvidence(finding.evidence);
