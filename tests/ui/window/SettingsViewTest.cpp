@@ -126,7 +126,8 @@ TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
 }
 
 TEST(SettingsView, UpdateChecksNeedAFeed) {
-    Settings without(0);
+    UpdateController feedless; // what a build without a feed starts with
+    Settings without(0, &feedless);
     EXPECT_FALSE(without.button("Check")->isEnabled());
     EXPECT_EQ(without.row("Software updates")->detail(),
               "Update checks are not set up in this build.");
