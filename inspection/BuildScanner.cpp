@@ -1,5 +1,6 @@
 #include "inspection/BuildScanner.h"
 
+#include "inspection/ScanFindings.h"
 #include "inspection/checks/BinaryChecks.h"
 #include "inspection/checks/MetadataChecks.h"
 #include "inspection/checks/PlatformChecks.h"
@@ -106,6 +107,7 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
     checks::inspectReviewRisks(binary.linkedLibraries, state.files, state.findings);
     checkCancellation(stop);
 
+    settleFindings(state.findings, workFolder.path());
     rankFindings(state.findings, FindingRanking::severityCategoryAndTitle);
     BuildMetadata metadata =
         makeBuildMetadata(state.info, state.app, state.files, state.architectures);
