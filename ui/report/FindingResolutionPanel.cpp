@@ -60,7 +60,7 @@ void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     // The colour moves with the chevron's turn.
     const QColor color =
-        report::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());
+        palette::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());
     painter.setFont(design::textStyleFont(TextStyle::label));
     painter.setPen(color);
     painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft, text());

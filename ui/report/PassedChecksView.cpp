@@ -103,7 +103,7 @@ void PassedChecksView::setChecks(const std::vector<QString>& checks) {
         layout()->addWidget(emptyState());
         return;
     }
-    const QColor separator = palette::withOpacity(palette::hairline(), 0.62);
+    const QColor separator = palette::separator();
     for (std::size_t i = 0; i < checks.size(); ++i) {
         layout()->addWidget(new PassedCheckRow(checks[i]));
         if (i + 1 < checks.size()) {

@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -174,10 +175,7 @@ void ReportHistoryRow::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
                      QColor::fromRgbF(1, 1, 1, 0.036 * hover_->value()));
-    if (hasFocus()) {
-        painter.strokePath(design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 17),
-                           QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-    }
+    design::paintFocusRing(painter, *this, 18);
 
     const QRectF chevron = chevronRect();
     const QRectF content(leadingPadding, verticalPadding, chevron.left() - 4 - leadingPadding,

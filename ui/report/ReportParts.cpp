@@ -91,12 +91,6 @@ void setTextColor(QWidget* widget, const QColor& color) {
     widget->setPalette(palette);
 }
 
-QColor mix(const QColor& from, const QColor& to, qreal t) {
-    const auto lerp = [t](qreal a, qreal b) { return a + (b - a) * t; };
-    return QColor::fromRgbF(lerp(from.redF(), to.redF()), lerp(from.greenF(), to.greenF()),
-                            lerp(from.blueF(), to.blueF()), lerp(from.alphaF(), to.alphaF()));
-}
-
 ElidedText::ElidedText(QString text, design::TextStyle style, const QColor& color,
                        Qt::TextElideMode mode, QWidget* parent)
     : QWidget(parent), text_(std::move(text)), color_(color), mode_(mode) {

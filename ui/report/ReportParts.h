@@ -43,9 +43,6 @@ private:
 
 void setTextColor(QWidget* widget, const QColor& color);
 
-// The colour `t` of the way from `from` to `to`, for colours that follow a moving state.
-QColor mix(const QColor& from, const QColor& to, qreal t);
-
 // One line of plain text that elides where it must (the middle keeps both ends of an
 // identifier); its natural width is the whole text.
 class ElidedText : public QWidget {

@@ -70,7 +70,7 @@ QWidget* makeDivider(int left, int right, int vertical, QWidget* parent) {
     line->setFixedHeight(1);
     line->setAutoFillBackground(true);
     QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, palette::withOpacity(palette::hairline(), 0.62));
+    colours.setColor(QPalette::Window, palette::separator());
     line->setPalette(colours);
     layout->addWidget(line);
     return holder;

@@ -3,6 +3,7 @@
 #include "model/GuidelineReference.h"
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -55,10 +56,7 @@ protected:
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.setPen(palette::textPrimary());
         painter.drawText(rect(), Qt::AlignCenter, text());
-        if (hasFocus()) {
-            painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-            painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
-        }
+        design::paintCapsuleFocusRing(painter, *this);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "ui/window/SettingsBlocks.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -33,10 +34,7 @@ qreal textWidth(TextStyle style, const QString& text) {
 void paintCapsule(QPainter& painter, const QWidget& widget, const QColor& fill) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::capsulePath(QRectF(widget.rect())), fill);
-    if (widget.hasFocus()) {
-        painter.strokePath(design::capsulePath(QRectF(widget.rect()).adjusted(1, 1, -1, -1)),
-                           QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-    }
+    design::paintCapsuleFocusRing(painter, widget);
 }
 
 } // namespace

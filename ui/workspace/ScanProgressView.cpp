@@ -96,11 +96,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const double t = hover_.value();
-        const QColor& from = palette::textSecondary();
-        const QColor& to = palette::danger();
-        painter.setPen(QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
-                                        from.greenF() + (to.greenF() - from.greenF()) * t,
-                                        from.blueF() + (to.blueF() - from.blueF()) * t));
+        painter.setPen(palette::mix(palette::textSecondary(), palette::danger(), t));
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.drawText(rect(), Qt::AlignCenter, cancelText);
     }

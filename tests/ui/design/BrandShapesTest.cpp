@@ -211,6 +211,26 @@ TEST(SpringEasing, SettlesWhenCloseAndItsCurveTracksTheSpring) {
     }
 }
 
+TEST(PaletteMix, HoldsTheBlendWithinItsEndsWhateverTheSpringDoes) {
+    const QColor from = QColor::fromRgbF(0.2f, 0.4f, 1.0f, 0.1f);
+    const QColor to = QColor::fromRgbF(1.0f, 0.4f, 0.0f, 1.0f);
+    const struct {
+        qreal t;
+        QColor expected;
+    } cases[] = {
+        {-0.3, from}, // a spring's undershoot
+        {0, from},    {0.5, QColor::fromRgbF(0.6f, 0.4f, 0.5f, 0.55f)},
+        {1, to},      {1.4, to}, // a spring's overshoot
+    };
+    for (const auto& [t, expected] : cases) {
+        const QColor mixed = palette::mix(from, to, t);
+        EXPECT_TRUE(mixed.isValid()) << t;
+        EXPECT_NEAR(mixed.redF(), expected.redF(), 1e-3) << t;
+        EXPECT_NEAR(mixed.blueF(), expected.blueF(), 1e-3) << t;
+        EXPECT_NEAR(mixed.alphaF(), expected.alphaF(), 1e-3) << t;
+    }
+}
+
 class ReduceMotion : public testing::Test {
 protected:
     void TearDown() override { MotionPreferences::instance().overrideReduceMotion(std::nullopt); }
