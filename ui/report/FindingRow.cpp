@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "model/ResolutionGuidance.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Hairline.h"
 #include "ui/design/Palette.h"
 #include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingResolutionPanel.h"
@@ -56,7 +57,8 @@ void FindingRow::setSelected(bool isSelected) {
         return;
     }
     // Made anew on every opening, so its technical details always start closed.
-    rule_ = new report::Rule(palette::withOpacity(palette::hairline(), 0.72), inset_, inset_);
+    rule_ = new design::Hairline(palette::withOpacity(palette::hairline(), 0.72),
+                                 QMargins(inset_, 0, inset_, 0));
     panel_ =
         new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
                                    context_.model.clock(), context_.pasteboard);

@@ -1,6 +1,7 @@
 #include "ui/report/ReportActionMenu.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Labels.h"
 #include "ui/design/MenuEntry.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -36,12 +37,12 @@ ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild
     auto* names = new QVBoxLayout;
     names->setSpacing(2);
     // Long names and versions stay on one line, cut with an ellipsis.
-    auto* name = new ElidedText(report.metadata.appName, TextStyle::bodyEmphasized,
-                                palette::textPrimary(), Qt::ElideRight, this);
-    auto* version = new ElidedText(
+    auto* name = new design::ElidedText(report.metadata.appName, TextStyle::bodyEmphasized,
+                                        palette::textPrimary(), Qt::ElideRight, this);
+    auto* version = new design::ElidedText(
         QStringLiteral("%1 (%2)").arg(report.metadata.version, report.metadata.buildNumber),
         TextStyle::monoCaption, palette::textTertiary(), Qt::ElideRight, this);
-    for (ElidedText* label : {name, version}) {
+    for (design::ElidedText* label : {name, version}) {
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         names->addWidget(label);
     }

@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/Formatters.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -129,7 +130,7 @@ public:
         setText(text);
         setWordWrap(true);
         design::applyTextStyle(this, TextStyle::lead);
-        report::setTextColor(this, palette::textSecondary());
+        design::setTextColor(this, palette::textSecondary());
     }
 
     QSize sizeHint() const override {
@@ -150,15 +151,15 @@ QWidget* identity(const ScanReport& report) {
     names->setSpacing(4);
     names->addWidget(
         // One line each: a name or version too long for the window ends in an ellipsis.
-        new report::ElidedText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary(),
+        new design::ElidedText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary(),
                                Qt::ElideRight));
     auto* line = new QHBoxLayout;
     line->setSpacing(7);
-    line->addWidget(new report::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
+    line->addWidget(new design::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
                                            palette::textSecondary(), Qt::ElideMiddle));
     line->addWidget(new report::Dot(palette::withOpacity(palette::textTertiary(), 0.75)));
     line->addWidget(
-        new report::ElidedText(platformDisplayName(metadata) + u' ' + versionText(metadata),
+        new design::ElidedText(platformDisplayName(metadata) + u' ' + versionText(metadata),
                                TextStyle::caption, palette::textSecondary(), Qt::ElideRight));
     line->addStretch(1);
     names->addLayout(line);
@@ -235,8 +236,8 @@ QWidget* buildDetails(const ScanReport& report) {
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(5);
-    auto* caption = report::makeText(QStringLiteral("Build details"), TextStyle::label,
-                                     palette::textSecondary());
+    auto* caption = design::makeLabel(QStringLiteral("Build details"), TextStyle::label,
+                                      palette::textSecondary());
     caption->setContentsMargins(2, 0, 2, 0);
     layout->addWidget(caption);
     auto* tiles = new QHBoxLayout;

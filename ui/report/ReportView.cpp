@@ -1,6 +1,7 @@
 #include "ui/report/ReportView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/EmptyFindingsView.h"
@@ -44,8 +45,8 @@ public:
                                                 QFont::Normal);
         symbol->setColor(palette::textSecondary());
         layout->addWidget(symbol, 0, Qt::AlignTop);
-        layout->addWidget(report::makeText(notice, TextStyle::subtitle, palette::textSecondary(),
-                                           report::Wrap::lines),
+        layout->addWidget(design::makeLabel(notice, TextStyle::subtitle, palette::textSecondary(),
+                                            design::Wrap::lines),
                           1);
         setAccessibleName(notice);
     }
@@ -111,8 +112,8 @@ QWidget* privacyLine() {
     auto* symbol = new design::SymbolWidget(QStringLiteral("macbook"), 12, QFont::Medium);
     symbol->setColor(palette::textTertiary());
     layout->addWidget(symbol);
-    layout->addWidget(report::makeText(QStringLiteral("Your build stays on this Mac."),
-                                       TextStyle::caption, palette::textTertiary()));
+    layout->addWidget(design::makeLabel(QStringLiteral("Your build stays on this Mac."),
+                                        TextStyle::caption, palette::textTertiary()));
     layout->addStretch(1);
     line->setMinimumHeight(30 + 6 + 12);
     line->setAccessibleName(QStringLiteral("Your build stays on this Mac."));

@@ -1,6 +1,7 @@
 #include "ui/report/ReportsView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -41,7 +42,7 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
 
     header_ = makeHeader();
     filterBar_ = makeFilterBar();
-    notice_ = makeLabel({}, TextStyle::caption, palette::danger(), column_);
+    notice_ = design::makeLabel({}, TextStyle::caption, palette::danger(), column_);
     notice_->setWordWrap(true);
     notice_->setAccessibleName(QStringLiteral("Report history notice"));
     emptyHistory_ = makeEmptyHistory();

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "services/info/ApplicationInfo.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -59,7 +60,7 @@ SettingsView::SettingsView(AppModel& model, UpdateController* updates,
     stack->addWidget(makeScreenHeader(QStringLiteral("Settings"),
                                       QStringLiteral("Saved reports, updates and support."),
                                       column_));
-    problem_ = makeLabel({}, TextStyle::caption, palette::danger(), column_);
+    problem_ = design::makeLabel({}, TextStyle::caption, palette::danger(), column_);
     problem_->setWordWrap(true);
     problem_->setAccessibleName(QStringLiteral("Settings problem"));
     problem_->hide();
