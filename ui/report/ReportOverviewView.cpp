@@ -1,13 +1,13 @@
 #include "ui/report/ReportOverviewView.h"
 
 #include "model/ReportHelpers.h"
+#include "ui/design/AppIconTile.h"
 #include "ui/design/Formatters.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/FittingStack.h"
-#include "ui/report/ReportAppIcon.h"
 #include "ui/report/ReportCompletionRoute.h"
 #include "ui/report/ReportParts.h"
 #include "ui/report/ReportTexts.h"
@@ -139,13 +139,31 @@ public:
     }
 };
 
+// The reviewed app's icon, or a dark tile with the name's first letter or digit.
+QWidget* appIcon(const BuildMetadata& metadata) {
+    design::AppIconTileStyle style;
+    style.placeholder = palette::iconPlaceholder();
+    style.placeholderEnd = palette::iconBackdrop();
+    style.glyphRole = TextStyle::sectionTitle;
+    style.glyph = palette::iconGlyph();
+    auto* icon = new design::AppIconTile(style, 46);
+    icon->setIcon(design::decodeAppIcon(metadata.iconPNG), monogram(metadata.appName));
+    icon->setAccessibleName(metadata.appName + QStringLiteral(" app icon"));
+    auto* shadow = new QGraphicsDropShadowEffect(icon);
+    shadow->setColor(palette::withOpacity(Qt::black, 0.12));
+    shadow->setBlurRadius(18);
+    shadow->setOffset(0, 4);
+    icon->setGraphicsEffect(shadow);
+    return icon;
+}
+
 QWidget* identity(const ScanReport& report) {
     const BuildMetadata& metadata = report.metadata;
     auto* widget = new QWidget;
     auto* layout = new QHBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(13);
-    layout->addWidget(new ReportAppIcon(metadata, 46));
+    layout->addWidget(appIcon(metadata));
 
     auto* names = new QVBoxLayout;
     names->setSpacing(4);
