@@ -2,11 +2,11 @@
 
 #include "model/RawValue.h"
 #include "model/ReportHelpers.h"
+#include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
-#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingCopyButton.h"
 #include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingEvidenceView.h"
@@ -158,7 +158,7 @@ void FindingResolutionPanel::toggleTechnicalDetails() {
     toggle_->setOpen(showsTechnicalDetails_, motion);
     detailRows_->setVisible(showsTechnicalDetails_);
     if (showsTechnicalDetails_) {
-        playEntrance(detailRows_, -3, motion);
+        design::playEntrance(detailRows_, -3, motion);
     }
 }
 

@@ -3,9 +3,9 @@
 #include "app/AppModel.h"
 #include "model/ResolutionGuidance.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Palette.h"
-#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRowHeader.h"
 #include "ui/report/ReportContext.h"
@@ -66,7 +66,7 @@ void FindingRow::setSelected(bool isSelected) {
     panel_->setContentsMargins(inset_, 16, inset_, 20);
     layout_->addWidget(panel_);
     // Slides in from 4 above its place.
-    playEntrance(panel_, -4, design::unlessReduceMotion(selectionMotion));
+    design::playEntrance(panel_, -4, design::unlessReduceMotion(selectionMotion));
 }
 
 void FindingRow::enterEvent(QEnterEvent* event) {

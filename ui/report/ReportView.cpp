@@ -1,11 +1,11 @@
 #include "ui/report/ReportView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/EmptyFindingsView.h"
-#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/PassedChecksView.h"
 #include "ui/report/ReportNewScanButton.h"
@@ -238,7 +238,7 @@ void ReportView::updateSection() {
     if (filterBar_->choice() != currentChoice()) {
         filterBar_->setChoice(currentChoice(), filterMotion());
         // The new list fades in as the capsule moves.
-        playEntrance(section_, 0, filterMotion());
+        design::playEntrance(section_, 0, filterMotion());
     }
     auto visible = visibleFindings();
     const bool showsList = !isPassedSelected_ && !visible.empty();
@@ -319,8 +319,8 @@ void ReportView::presentEntrance() {
     // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
     // there from the start.
     const auto motion = design::unlessReduceMotion(design::Motion::spring(0.44));
-    playEntrance(overview_, 8, motion);
-    playEntrance(section_, 6, motion);
+    design::playEntrance(overview_, 8, motion);
+    design::playEntrance(section_, 6, motion);
 }
 
 void ReportView::resizeEvent(QResizeEvent* event) {

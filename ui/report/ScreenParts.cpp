@@ -4,7 +4,6 @@
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -85,21 +84,6 @@ QMessageBox* makeConfirmation(const QString& title, const QString& message, QWid
     }
     box->setAttribute(Qt::WA_DeleteOnClose);
     return box;
-}
-
-void applyFadeAndRise(QWidget* column, double value, const QMargins& margins) {
-    // The effect goes once the column is in place: it would only cost painting time.
-    if (value >= 1) {
-        column->setGraphicsEffect(nullptr);
-    } else {
-        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(column->graphicsEffect());
-        if (!effect) {
-            effect = new QGraphicsOpacityEffect(column);
-            column->setGraphicsEffect(effect);
-        }
-        effect->setOpacity(value);
-    }
-    column->layout()->setContentsMargins(margins + QMargins(0, qRound(6 * (1 - value)), 0, 0));
 }
 
 } // namespace bw::report

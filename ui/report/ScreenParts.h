@@ -35,7 +35,4 @@ QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QStri
 // explains; the caller adds the answers. The box deletes itself when closed.
 QMessageBox* makeConfirmation(const QString& title, const QString& message, QWidget* parent);
 
-// The entrance of a screen's column: it fades in and rises 6 points as `value` goes to 1.
-void applyFadeAndRise(QWidget* column, double value, const QMargins& margins);
-
 } // namespace bw::report

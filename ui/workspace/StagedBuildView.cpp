@@ -3,13 +3,13 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
-#include "ui/workspace/EntranceEffect.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/ReviewScreensSection.h"
@@ -379,11 +379,11 @@ void StagedBuildView::markAppeared() {
     const auto spring = [](double response) {
         return design::unlessReduceMotion(design::Motion::spring(response, 1));
     };
-    playEntrance(header_, 6, spring(0.4));
-    playEntrance(buildSection_, 8, spring(0.42), 40);
-    playEntrance(sectionHolder_, 10, spring(0.44), 80);
+    design::playEntrance(header_, 6, spring(0.4));
+    design::playEntrance(buildSection_, 8, spring(0.42), 40);
+    design::playEntrance(sectionHolder_, 10, spring(0.44), 80);
     for (const auto prompt : allCases<ScreenshotPrompt>()) {
-        playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
+        design::playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/design/BrandShapes.h"
 
 #include "platform/clock/ManualClock.h"
+#include "ui/design/Entrance.h"
 #include "ui/design/GlassBackdrop.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
@@ -262,6 +263,30 @@ TEST_F(ReduceMotion, WithoutItTheValueMovesOverTimeToItsTarget) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !value.isRunning(); }, 2000));
     EXPECT_EQ(value.value(), 1);
     EXPECT_GT(steps.count(), 1);
+}
+
+TEST_F(ReduceMotion, AScreenEntranceMovesOnlyTheDrawingAndIsSkippedUnderReduceMotion) {
+    for (const bool reduce : {false, true}) {
+        MotionPreferences::instance().overrideReduceMotion(reduce);
+        QWidget screen;
+        auto* column = new QWidget;
+        column->setMinimumSize(200, 120);
+        (new QVBoxLayout(&screen))->addWidget(column);
+        enterOnFirstShow(&screen, column);
+        screen.show();
+        const QRect placed = column->geometry();
+        EXPECT_EQ(column->graphicsEffect() != nullptr, !reduce) << reduce;
+        // Polled through the entrance: the column never moves in its layout.
+        bool moved = false;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                moved = moved || column->geometry() != placed;
+                return !column->graphicsEffect();
+            },
+            3000))
+            << reduce;
+        EXPECT_FALSE(moved) << reduce;
+    }
 }
 
 TEST_F(ReduceMotion, AnOverrideWinsOverTheDesktopAndReportsChanges) {
