@@ -1,8 +1,8 @@
 #include "ui/workspace/DropZoneCard.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/workspace/ExtensionChip.h"
-#include "ui/workspace/StyledLabel.h"
 
 #include <QEnterEvent>
 #include <QFontMetricsF>
@@ -103,7 +103,7 @@ DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
     runway_->setFixedWidth(244);
     runway_->setContentsMargins(0, runwayHeadroom, 0, 0);
     setMouseTracking(true);
-    title_ = styledLabel({}, TextStyle::screenTitle, design::palette::textPrimary(), this);
+    title_ = design::makeLabel({}, TextStyle::screenTitle, design::palette::textPrimary(), this);
     title_->setAlignment(Qt::AlignCenter);
     auto* chipRow = new QHBoxLayout;
     chipRow->setSpacing(8);
