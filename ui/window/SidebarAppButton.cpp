@@ -86,6 +86,17 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     updateEllipsis();
 }
 
+void SidebarAppButton::setApp(SidebarApp app) {
+    if (app == app_) {
+        return;
+    }
+    app_ = std::move(app);
+    icon_.reset();
+    setAccessibleName(app_.appName);
+    setAccessibleDescription(statusText(app_.latestReport));
+    update();
+}
+
 SidebarAppButton::~SidebarAppButton() {
     delete menu_;
 }
