@@ -13,6 +13,7 @@
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/SlotRow.h"
 #include "ui/workspace/StyledLabel.h"
+#include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -167,9 +168,12 @@ QWidget* ReviewScreensSection::makeImportMessage() {
     row->setSpacing(4);
     row->addStretch();
     row->addWidget(symbol(QStringLiteral("exclamationmark.circle.fill"), 11, QFont::Medium,
-                          palette::danger(), importMessage));
+                          palette::danger(), importMessage),
+                   0, Qt::AlignTop);
+    // A failure naming a long path wraps rather than widening the screen.
     importMessageText_ =
-        styledLabel({}, design::TextStyle::label, palette::danger(), importMessage);
+        new TextBlock(TextBlock::Lines::asNeeded, design::textStyleFont(design::TextStyle::label),
+                      palette::danger(), importMessage);
     row->addWidget(importMessageText_);
     row->addStretch();
     return importMessage;

@@ -10,6 +10,7 @@
 #include "ui/workspace/EntranceEffect.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/OnDeviceLine.h"
+#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
@@ -20,11 +21,13 @@
 #include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QScrollBar>
 
 namespace bw::workspace {
 
@@ -103,6 +106,14 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     connect(&model_, &AppModel::isStagedPreviewLoadingChanged, this, &StagedBuildView::showStaged);
     connect(&model_, &AppModel::scanPhaseChanged, this, &StagedBuildView::showAction);
     connect(&model_, &AppModel::isUpdateRequiredChanged, this, &StagedBuildView::showAction);
+    connect(&model_, &AppModel::importMessageChanged, this, &StagedBuildView::followImportMessage);
+    section_->importMessage()->installEventFilter(this);
+    connect(scroll_->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            &StagedBuildView::revealImportMessage);
+    // Once the user scrolls, where the page stands is theirs.
+    connect(scroll_->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { revealingImportMessage_ = false; });
+    followImportMessage();
     showStaged();
     applyLayout();
 }
@@ -128,11 +139,11 @@ QWidget* StagedBuildView::makeHeader() {
     titlesLayout->setSpacing(4);
     titlesLayout->addWidget(styledLabel(QStringLiteral("Review your build"),
                                         design::TextStyle::screenTitle, palette::textPrimary()));
-    auto* subtitle = styledLabel(QStringLiteral("Confirm the build details and add any screens an "
-                                                "App Review reviewer may need to inspect."),
-                                 design::TextStyle::subtitle, palette::textSecondary());
-    subtitle->setWordWrap(true);
-    subtitle->setMaximumHeight(2 * subtitle->fontMetrics().lineSpacing());
+    auto* subtitle =
+        new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::subtitle),
+                      palette::textSecondary());
+    subtitle->setText(QStringLiteral("Confirm the build details and add any screens an App Review "
+                                     "reviewer may need to inspect."));
     titlesLayout->addWidget(subtitle);
 
     headerLayout_ = new QHBoxLayout(header);
@@ -223,12 +234,12 @@ QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    auto* text = styledLabel(message, design::TextStyle::caption, palette::danger());
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* text =
+        new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::caption),
+                      palette::danger());
+    text->setText(message);
     text->setMaximumWidth(220);
-    text->setMaximumHeight(2 * text->fontMetrics().lineSpacing());
-    row->addWidget(text);
+    row->addWidget(text, 0, Qt::AlignVCenter);
     if (model_.isUpdateRequired()) {
         auto* update = new StagedTextButton(QStringLiteral("Check for updates"),
                                             QStringLiteral("arrow.down.circle"));
@@ -277,27 +288,51 @@ QWidget* StagedBuildView::makeMetadataRow(const StagedBuild& staged) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(isCompact_ ? 1 : 0, 0, isCompact_ ? 1 : 0, 0);
     layout->setSpacing(0);
-    const int separatorSpace = isCompact_ ? 16 : 14;
+    metadataCells_.clear();
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto* cell = new BuildMetadataItem(items[i].title, items[i].value, items[i].monospaced);
         if (isCompact_) {
             cell->setFixedWidth(int(items[i].compactWidth));
         }
-        layout->addWidget(cell, isCompact_ ? 0 : 1);
+        metadataCells_.push_back(cell);
+        layout->addWidget(cell);
         if (i + 1 < items.size()) {
-            layout->addSpacing(separatorSpace);
+            layout->addSpacing(separatorSpace());
             layout->addWidget(new Hairline({1, 24}));
-            layout->addSpacing(separatorSpace);
+            layout->addSpacing(separatorSpace());
         }
     }
+    layout->addStretch();
     if (!isCompact_) {
+        fitMetadataCells();
         return row;
     }
-    layout->addStretch();
     auto* scroll = bareScrollArea(Qt::Horizontal);
     scroll->setWidget(row);
     scroll->setFixedHeight(row->sizeHint().height());
     return scroll;
+}
+
+int StagedBuildView::separatorSpace() const {
+    return isCompact_ ? 16 : 14;
+}
+
+// Beside the column's width each cell keeps its natural width; when they do not all fit, the
+// longest values give way first.
+void StagedBuildView::fitMetadataCells() {
+    if (isCompact_ || metadataCells_.empty()) {
+        return;
+    }
+    std::vector<int> natural;
+    for (const auto* cell : metadataCells_) {
+        natural.push_back(cell->sizeHint().width());
+    }
+    const int separators = int(metadataCells_.size() - 1) * (1 + 2 * separatorSpace());
+    const int available = int(StagedLayout::forSize(size()).contentWidth) - separators;
+    const auto widths = fittedWidths(natural, available);
+    for (std::size_t i = 0; i < metadataCells_.size(); ++i) {
+        metadataCells_[i]->setFixedWidth(widths[i]);
+    }
 }
 
 void StagedBuildView::showStaged() {
@@ -371,6 +406,8 @@ void StagedBuildView::applyLayout() {
     section_->setLayoutMetrics(isCompact_, layout.slotWidth, layout.contentWidth);
     if (compactChanged) {
         showStaged();
+    } else {
+        fitMetadataCells();
     }
 }
 
@@ -394,6 +431,29 @@ void StagedBuildView::markAppeared() {
     for (const auto prompt : allCases<ScreenshotPrompt>()) {
         playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
     }
+}
+
+// A message that appears (a refused image, a cancelled or failed scan) is scrolled into view
+// as its line opens and kept there through later layouts, until the user scrolls, so they
+// never have to look for it below the visible area.
+void StagedBuildView::followImportMessage() {
+    revealingImportMessage_ = model_.importMessage().has_value();
+    revealImportMessage();
+}
+
+void StagedBuildView::revealImportMessage() {
+    RevealBox* line = section_->importMessage();
+    if (revealingImportMessage_ && line->isVisible()) {
+        scroll_->ensureWidgetVisible(line, 0, 0);
+    }
+}
+
+bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == section_->importMessage() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+        revealImportMessage();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void StagedBuildView::requestScan() {

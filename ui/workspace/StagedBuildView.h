@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QBoxLayout;
 class QLabel;
@@ -21,6 +22,7 @@ class SymbolWidget;
 
 namespace bw::workspace {
 
+class BuildMetadataItem;
 class FileChooser;
 class ReviewScreensSection;
 class StagedAppIcon;
@@ -49,6 +51,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* makeHeader();
@@ -60,10 +63,14 @@ private:
     QWidget* makePhaseProgress(const QString& message, double progress);
     QWidget* makeMetadataRow(const StagedBuild& staged);
 
+    int separatorSpace() const;
+    void fitMetadataCells();
     void showStaged();
     void showAction();
     void applyLayout();
     void requestScan();
+    void followImportMessage();
+    void revealImportMessage();
     void markAppeared();
 
     AppModel& model_;
@@ -71,6 +78,7 @@ private:
     UpdateController* updates_ = nullptr;
     bool isCompact_ = false;
     bool hasAppeared_ = false;
+    bool revealingImportMessage_ = false;
     QWidget* header_ = nullptr;
     QWidget* buildSection_ = nullptr;
     QWidget* sectionHolder_ = nullptr;
@@ -88,6 +96,7 @@ private:
     QWidget* previewError_ = nullptr;
     TextBlock* previewErrorText_ = nullptr;
     QWidget* metadata_ = nullptr;
+    std::vector<BuildMetadataItem*> metadataCells_;
     QBoxLayout* sectionPadding_ = nullptr;
     ReviewScreensSection* section_ = nullptr;
     QBoxLayout* footerLayout_ = nullptr;
