@@ -11,6 +11,7 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewAreaText.h"
+#include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/SlotRow.h"
 #include "ui/workspace/StyledLabel.h"
 #include "ui/workspace/TextBlock.h"
@@ -77,6 +78,7 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     slotScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     slotScroll_->viewport()->setAutoFillBackground(false);
     slotRow_->setAutoFillBackground(false);
+    slotFade_ = new ScrollEdgeFade(slotScroll_, Qt::Horizontal);
     auto* slotPadding = new QWidget(this);
     slotPaddingLayout_ = new QVBoxLayout(slotPadding);
     slotPaddingLayout_->setSpacing(0);

@@ -20,6 +20,7 @@ class FileChooser;
 class FlatIconButton;
 class IPhoneReviewSlot;
 class RevealBox;
+class ScrollEdgeFade;
 class SlotRow;
 class TextBlock;
 
@@ -37,6 +38,8 @@ public:
     void setLayoutMetrics(bool isCompact, double slotWidth, double rowWidth);
 
     IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const;
+    // Tells where the slot row goes on beyond what is shown.
+    const ScrollEdgeFade& slotRowFade() const { return *slotFade_; }
     // The red line with the model's import message; hidden while there is none.
     RevealBox* importMessage() const { return importMessageBox_; }
     bool isStoreImageHelpPresented() const;
@@ -64,6 +67,7 @@ private:
     RevealBox* helpBox_ = nullptr;
     QScrollArea* slotScroll_ = nullptr;
     SlotRow* slotRow_ = nullptr;
+    ScrollEdgeFade* slotFade_ = nullptr;
     RevealBox* importMessageBox_ = nullptr;
     TextBlock* importMessageText_ = nullptr;
     QVBoxLayout* column_ = nullptr;

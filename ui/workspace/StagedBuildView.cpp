@@ -12,6 +12,7 @@
 #include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
@@ -99,6 +100,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     columnLayout_->addWidget(sectionHolder_);
     columnLayout_->addStretch();
     scroll_->setWidget(column);
+    pageFade_ = new ScrollEdgeFade(scroll_, Qt::Vertical);
     root->addWidget(scroll_, 1);
     root->addWidget(makeFooter());
 
@@ -309,6 +311,7 @@ QWidget* StagedBuildView::makeMetadataRow(const StagedBuild& staged) {
     }
     auto* scroll = bareScrollArea(Qt::Horizontal);
     scroll->setWidget(row);
+    new ScrollEdgeFade(scroll, Qt::Horizontal);
     scroll->setFixedHeight(row->sizeHint().height());
     return scroll;
 }
@@ -442,9 +445,19 @@ void StagedBuildView::followImportMessage() {
 }
 
 void StagedBuildView::revealImportMessage() {
-    RevealBox* line = section_->importMessage();
-    if (revealingImportMessage_ && line->isVisible()) {
-        scroll_->ensureWidgetVisible(line, 0, 0);
+    const RevealBox* line = section_->importMessage();
+    if (!revealingImportMessage_ || !line->isVisible()) {
+        return;
+    }
+    // Clear of the faded edges, which would otherwise dim the line.
+    const int top = line->mapTo(scroll_->widget(), QPoint()).y() - ScrollEdgeFade::length;
+    const int bottom = top + line->height() + 2 * ScrollEdgeFade::length;
+    QScrollBar* bar = scroll_->verticalScrollBar();
+    const int shown = scroll_->viewport()->height();
+    if (bottom > bar->value() + shown) {
+        bar->setValue(bottom - shown);
+    } else if (top < bar->value()) {
+        bar->setValue(top);
     }
 }
 

@@ -25,6 +25,7 @@ namespace bw::workspace {
 class BuildMetadataItem;
 class FileChooser;
 class ReviewScreensSection;
+class ScrollEdgeFade;
 class StagedAppIcon;
 class StagedTextButton;
 class TextBlock;
@@ -47,6 +48,8 @@ public:
 
     ReviewScreensSection* reviewScreens() const { return section_; }
     bool isCompact() const { return isCompact_; }
+    // Tells where the page goes on above or below what is shown.
+    const ScrollEdgeFade& pageFade() const { return *pageFade_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -87,6 +90,7 @@ private:
     QBoxLayout* actionSlot_ = nullptr;
     QWidget* action_ = nullptr;
     QScrollArea* scroll_ = nullptr;
+    ScrollEdgeFade* pageFade_ = nullptr;
     QVBoxLayout* columnLayout_ = nullptr;
     QBoxLayout* buildLayout_ = nullptr;
     StagedAppIcon* icon_ = nullptr;

@@ -16,6 +16,7 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
@@ -34,6 +35,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -278,6 +280,7 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
         const auto* line = screen.view.reviewScreens()->importMessage();
         ASSERT_GT(line->height(), 0);
         EXPECT_EQ(shownRect(*line, screen.view).size(), line->size());
+        EXPECT_FALSE(screen.view.pageFade().fadesEnd()); // nothing dims it
 
         // A failed scan leaves its message, here one naming a long path, for the staged
         // build screen that follows; it wraps inside the column.
@@ -294,8 +297,48 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
         bw::test::settle();
         ASSERT_GT(nextLine->height(), 0);
         EXPECT_EQ(shownRect(*nextLine, next).size(), nextLine->size());
+        EXPECT_FALSE(next.pageFade().fadesEnd());
         for (const auto* text : nextLine->findChildren<TextBlock*>()) {
             expectWhole(*text, next);
+        }
+    }
+}
+
+// Slots or a page cut by the edge of the view fade out there, the sign that the view scrolls;
+// shift and the wheel move the slots sideways.
+TEST(StagedBuildView, ContentBeyondAnEdgeFadesOutThere) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    const struct {
+        QSize size;
+        bool explained;
+        bool slotsGoOn;
+        bool pageGoesOn;
+    } cases[] = {
+        {{712, 600}, false, true, true},
+        {{872, 720}, true, true, true}, // the explanation pushes the phones down
+        {{1152, 860}, false, false, false},
+    };
+    const ReviewScreensSection& section = *screen.view.reviewScreens();
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.size.width());
+        if (section.isStoreImageHelpPresented() != item.explained) {
+            screen.button(u"About App Store images"_qs)->click();
+        }
+        screen.view.resize(item.size);
+        bw::test::waitFor([] { return false; }, 0.3);
+        EXPECT_FALSE(section.slotRowFade().fadesStart());
+        EXPECT_EQ(section.slotRowFade().fadesEnd(), item.slotsGoOn);
+        EXPECT_EQ(screen.view.pageFade().fadesEnd(), item.pageGoesOn);
+        if (item.slotsGoOn) {
+            auto* row = qobject_cast<QScrollArea*>(screen.slot(ScreenshotPrompt::paywall)
+                                                       ->parentWidget()
+                                                       ->parentWidget()
+                                                       ->parentWidget());
+            QWheelEvent wheel(QPointF(40, 40), QPointF(40, 40), {}, QPoint(0, -480), Qt::NoButton,
+                              Qt::ShiftModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(row->viewport(), &wheel);
+            EXPECT_TRUE(section.slotRowFade().fadesStart());
         }
     }
 }
