@@ -43,9 +43,10 @@ struct ScanSetup {
     void answerAnalysis(ScriptedResponse response) {
         harness.backend.fallback([response](const Request&) { return response; });
     }
-    // A fresh launch with a staged .ipa and two screenshots.
-    AppModel& stageWithScreenshots() {
-        AppModel& model = harness.launch({u"berthwatch"_s}, asc.service());
+    // A fresh launch with a staged .ipa and two screenshots, App Store Connect connected or not.
+    AppModel& stageWithScreenshots(bool connected = true) {
+        AppModel& model =
+            connected ? harness.launch({u"berthwatch"_s}, asc.service()) : harness.launch();
         harness.stage(test::fixtureBuild(u"Clean.ipa"_s));
         model.setScreenshot(harness.screenshot(u"Paywall.png"_s), ScreenshotPrompt::paywall);
         model.setScreenshot(harness.screenshot(u"Restore.png"_s), ScreenshotPrompt::restore);
@@ -117,6 +118,28 @@ TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentati
     const Request request = harness.backend.requests().back();
     EXPECT_EQ(request.path, "/v1/scans/" + id.toStdString() + "/analyze");
     EXPECT_FALSE(request.header("Authorization"));
+}
+
+// Risks alone leave a report without confirmed blockers; App Store Connect's "app missing" is a
+// blocker.
+TEST(ScanVerdict, OnlyABlockerMakesTheReportNeedAttention) {
+    for (const bool connected : {false, true}) {
+        SCOPED_TRACE(connected ? "connected" : "not connected");
+        ScanSetup test;
+        AppModel& model = test.stageWithScreenshots(connected);
+        model.startScan(true);
+        test.finishScan(model);
+        ASSERT_TRUE(model.report());
+        const ScanReport& report = *model.report();
+        const auto count = [&](FindingSeverity severity) {
+            return std::ranges::count(report.findings, severity, &Finding::severity);
+        };
+        EXPECT_GT(count(FindingSeverity::risk), 0);
+        EXPECT_EQ(count(FindingSeverity::blocker) > 0, connected);
+        EXPECT_EQ(report.verdict,
+                  connected ? Verdict::needsAttention : Verdict::noConfirmedBlockers);
+        EXPECT_EQ(model.reports().front().verdict, report.verdict);
+    }
 }
 
 TEST_F(ScanPipeline, AFailingServiceBecomesAFindingAndOnlyAnOutOfDateAnswerEndsTheScan) {
@@ -220,7 +243,7 @@ TEST_F(ScanPipeline, AReportThatCannotBeSavedStaysOnScreenWithANotice) {
     ASSERT_TRUE(model.report());
     EXPECT_EQ(model.reports(), std::vector{*model.report()});
     EXPECT_EQ(model.reportNotice(),
-              u"The review finished, but this report could not be saved on the Mac. "_s +
+              u"The review finished, but this report could not be saved on this computer. "_s +
                   ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore)
                       .description());
 }
