@@ -6,6 +6,7 @@
 #include "tests/ui/HistoryFixture.h"
 #include "tests/ui/Widgets.h"
 #include "ui/design/Motion.h"
+#include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
 #include "ui/report/ReportHistory.h"
 #include "ui/report/ReportHistoryFilterButton.h"
@@ -15,12 +16,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <time.h>
@@ -147,6 +150,71 @@ TEST(ReportsView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     EXPECT_FALSE(visibleTexts(some.view.get()).contains("No reports yet"));
 }
 
+TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) {
+    const QString longName = QStringLiteral("Harbour Master Professional Edition ").repeated(3);
+    struct Case {
+        QString name;
+        QString version;
+        qreal width;
+        bool nameWhole;
+        bool versionWhole;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Tide"), QStringLiteral("1.0"), 400, true, true},
+        {longName, QStringLiteral("1.0"), 300, false, true},
+        {longName, QStringLiteral("2026.12.07-release-candidate"), 300, false, false},
+        {QStringLiteral("Tide"), QStringLiteral("2026.12.07-release-candidate").repeated(3), 300,
+         true, false},
+    };
+    ReportHistoryRow row;
+    for (const Case& c : cases) {
+        ScanReport report = historyReport(c.name, now);
+        report.metadata.version = c.version;
+        row.setReport(report, now);
+        const ReportHistoryRow::TitleLine shown = row.titleLine(c.width);
+        const QString version =
+            c.version + QStringLiteral(" (") + report.metadata.buildNumber + QStringLiteral(")");
+        EXPECT_EQ(shown.name == c.name, c.nameWhole) << shown.name.toStdString();
+        EXPECT_EQ(shown.version == version, c.versionWhole) << shown.version.toStdString();
+        EXPECT_GT(shown.version.size(), 1) << c.width;
+        const qreal used = QFontMetricsF(design::textStyleFont(design::TextStyle::rowTitle))
+                               .horizontalAdvance(shown.name) +
+                           8 +
+                           QFontMetricsF(design::textStyleFont(design::TextStyle::monoCaption))
+                               .horizontalAdvance(shown.version);
+        EXPECT_LE(used, c.width) << (shown.name + shown.version).toStdString();
+    }
+}
+
+TEST(ReportsView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted) {
+    std::vector<ScanReport> reports;
+    for (int i = 0; i < 40; ++i) {
+        reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-60 * i)));
+    }
+    Screen screen(reports);
+    ReportHistoryRow* before = screen.row(reports[2]);
+    ASSERT_NE(before, nullptr);
+    QCursor::setPos(before->mapToGlobal(QPoint(before->width() / 2, 20)));
+    QTest::mouseMove(before, QPoint(before->width() / 2, 20));
+    QApplication::processEvents();
+    ASSERT_TRUE(before->isHovering());
+
+    const QPoint at = screen.view->scrollArea()->viewport()->mapFromGlobal(QCursor::pos());
+    QWheelEvent wheel(at, QCursor::pos(), {}, {0, -240}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(screen.view->scrollArea()->viewport(), &wheel);
+    QApplication::processEvents();
+    std::vector<ReportHistoryRow*> highlighted;
+    for (ReportHistoryRow* row : screen.view->list()->visibleRows()) {
+        if (row->isHovering()) {
+            highlighted.push_back(row);
+        }
+    }
+    ASSERT_EQ(highlighted.size(), 1u);
+    EXPECT_NE(highlighted[0]->report().id, reports[2].id);
+    EXPECT_TRUE(highlighted[0]->rect().contains(highlighted[0]->mapFromGlobal(QCursor::pos())));
+}
+
 TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
     Screen screen({historyReport("Solo", now)});
     screen.view->resize(520, 760);
@@ -193,9 +261,9 @@ TEST(ReportsView, MenuActionsReachTheModel) {
         screen.view->list()->rowFor(report.id)->setReport(report, now);
         ReportActionMenu* menu = screen.openMenu(report);
         ASSERT_NE(menu, nullptr);
-        auto* reveal = bw::test::named<QAbstractButton>(*menu, "Reveal Build in Finder");
+        auto* reveal = bw::test::named<QAbstractButton>(*menu, "Reveal Build in File Manager");
         EXPECT_EQ(reveal->isEnabled(), report.id == reports[0].id);
-        screen.choose(menu, "Reveal Build in Finder");
+        screen.choose(menu, "Reveal Build in File Manager");
     }
     EXPECT_EQ(screen.history.revealed, std::vector<QString>{build});
 

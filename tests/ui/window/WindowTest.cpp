@@ -4,6 +4,7 @@
 #include "model/ReportStore.h"
 #include "platform/instance/SingleInstance.h"
 #include "tests/model/ReportSamples.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/SilentPresenter.h"
 #include "tests/support/TestFolder.h"
 #include "tests/ui/window/WindowHarness.h"
@@ -201,7 +202,7 @@ TEST_F(WindowTest, TheAppActionsMenuCopiesAndDeletesAfterConfirmation) {
 
     SidebarAppActionMenu* menu = menuOf(moved.metadata.bundleIdentifier);
     ASSERT_NE(menu, nullptr);
-    EXPECT_FALSE(entry(menu, QStringLiteral("Reveal Build in Finder"))->isEnabled());
+    EXPECT_FALSE(entry(menu, QStringLiteral("Reveal Build in File Manager"))->isEnabled());
     QTest::mouseClick(entry(menu, QStringLiteral("Copy Bundle Identifier")), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), moved.metadata.bundleIdentifier);
     settle();
@@ -227,8 +228,10 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     SidebarDestinationButton* reports = sidebar().destination(AppSection::recents);
     EXPECT_TRUE(scan->isSelected());
     SidebarAppButton* row = sidebar().appRows().back();
-    QWidget* reveal = bw::test::named(window.root(), QStringLiteral("Reveal in Finder"));
+    QWidget* reveal = bw::test::named(window.root(), QStringLiteral("Reveal in File Manager"));
     EXPECT_FALSE(reveal->isVisible());
+    // The title bar names the screen shown.
+    EXPECT_EQ(mainWindow().windowTitle(), "Scan");
     // The fill follows the selection to the app's row.
     const SidebarSelectionHighlight& fill = *sidebar().contentHighlight();
     QTest::mouseClick(row, Qt::LeftButton);
@@ -237,15 +240,29 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     EXPECT_TRUE(row->isSelected());
     EXPECT_FALSE(scan->isSelected());
     EXPECT_TRUE(reveal->isVisible());
+    EXPECT_EQ(mainWindow().windowTitle(), "App 1");
     // Reports keeps the report and its row; Scan closes it.
     QTest::mouseClick(reports, Qt::LeftButton);
     EXPECT_TRUE(reports->isSelected());
     EXPECT_FALSE(reveal->isVisible());
     EXPECT_TRUE(sidebar().appRows().back()->isSelected());
+    EXPECT_EQ(mainWindow().windowTitle(), "Reports");
+    for (const auto& [section, title] : {std::pair(AppSection::guidelines, "Guidelines"),
+                                         std::pair(AppSection::settings, "Settings")}) {
+        QTest::mouseClick(sidebar().destination(section), Qt::LeftButton);
+        EXPECT_EQ(mainWindow().windowTitle(), title);
+    }
     QTest::mouseClick(scan, Qt::LeftButton);
     EXPECT_FALSE(model().report().has_value());
     EXPECT_TRUE(scan->isSelected());
     EXPECT_FALSE(sidebar().appRows().back()->isSelected());
+    EXPECT_EQ(mainWindow().windowTitle(), "Scan");
+}
+
+TEST_F(WindowTest, TheContentGetsTheDefaultAndMinimumSizeWithTheMenuBarOnTop) {
+    EXPECT_EQ(window.root().size(), QSize(1120, 760));
+    mainWindow().resize(100, 100);
+    EXPECT_EQ(window.root().size(), QSize(960, 640));
 }
 
 TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {

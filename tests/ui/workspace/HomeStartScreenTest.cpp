@@ -164,8 +164,30 @@ TEST(HomeStartScreen, AnAcceptedBuildDuringAScanShowsNothingNew) {
     workspace.runUntil([&] { return !workspace.model().isScanRunning(); }, 60);
 }
 
+TEST(HomeStartScreen, TheRunwaysPlaneAndGlowAreWholeInEveryLitState) {
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    StartScreen start;
+    for (const int height : {760, 640}) { // the full card and the compact one
+        start.home.resize(1120, height);
+        QApplication::processEvents();
+        const design::BerthwatchRunwayMark* runway = start.card()->runway();
+        for (const auto state : {BerthwatchRunwayState::targeted, BerthwatchRunwayState::launching,
+                                 BerthwatchRunwayState::rejected}) {
+            start.card()->setRunwayState(state);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !runway->isAnimating(); }));
+            const QRect ink = runway->inkRect().toAlignedRect();
+            EXPECT_EQ(QRegion(ink) - runway->visibleRegion(), QRegion())
+                << height << " high, state " << int(state);
+        }
+    }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+}
+
 TEST(HomeStartScreen, TheOpenPanelChoosesThroughTheReplaceableChooser) {
     StartScreen start;
+    // The room the runway's drawing takes above the card is no part of the button.
+    QTest::mouseClick(start.card(), Qt::LeftButton, {}, QPoint(start.card()->width() / 2, 2));
+    EXPECT_TRUE(start.chooser.asked.empty());
     QTest::mouseClick(start.card(), Qt::LeftButton);
     ASSERT_EQ(start.chooser.asked.size(), 1u);
     EXPECT_EQ(start.chooser.asked[0].bundleExtensions, QStringList({"xcarchive", "app"}));
