@@ -1,6 +1,8 @@
 #include "ui/window/BerthwatchSidebar.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Hairline.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -31,15 +33,6 @@ bool isFooter(AppSection section) {
            secondarySections.end();
 }
 
-QLabel* label(const QString& text, design::TextStyle style, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    design::applyTextStyle(label, style);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, palette::textTertiary());
-    label->setPalette(colours);
-    return label;
-}
-
 // "Scanned apps will appear here." beside a tray, lined up with the rows above it.
 QWidget* makeEmptyState(QWidget* parent) {
     auto* state = new QWidget(parent);
@@ -52,21 +45,11 @@ QWidget* makeEmptyState(QWidget* parent) {
     tray->setColor(palette::textTertiary());
     tray->setFixedWidth(18);
     layout->addWidget(tray);
-    layout->addWidget(
-        label(QStringLiteral("Scanned apps will appear here."), design::TextStyle::caption, state));
+    layout->addWidget(design::makeLabel(QStringLiteral("Scanned apps will appear here."),
+                                        design::TextStyle::caption, palette::textTertiary(),
+                                        state));
     layout->addStretch();
     return state;
-}
-
-// The footer's hairline: white at 0.05, inset 6 points on each side.
-QWidget* makeDivider(QWidget* parent) {
-    auto* line = new QWidget(parent);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, palette::withOpacity(Qt::white, 0.05));
-    line->setPalette(colours);
-    return line;
 }
 
 } // namespace
@@ -108,7 +91,8 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     // The column's spacing of 3 comes once beside a spacer: 22 above the heading, and below it
     // its own 7 and then the 3 of the list it heads.
     column->addSpacing(22 - 3);
-    QLabel* heading = label(QStringLiteral("Apps"), design::TextStyle::sidebarHeading, content);
+    QLabel* heading = design::makeLabel(QStringLiteral("Apps"), design::TextStyle::sidebarHeading,
+                                        palette::textTertiary(), content);
     heading->setContentsMargins(10, 0, 10, 0);
     column->addWidget(heading);
     column->addSpacing(7);
@@ -125,10 +109,9 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     outer->addSpacing(8);
     auto* footer = new QVBoxLayout;
     footer->setSpacing(3);
-    auto* dividerRow = new QHBoxLayout;
-    dividerRow->setContentsMargins(6, 0, 6, 5);
-    dividerRow->addWidget(makeDivider(this));
-    footer->addLayout(dividerRow);
+    // White at 0.05, inset 6 points on each side.
+    footer->addWidget(
+        new design::Hairline(palette::withOpacity(Qt::white, 0.05), QMargins(6, 0, 6, 5), this));
     for (AppSection section : secondarySections) {
         addDestination(section, footer);
     }
