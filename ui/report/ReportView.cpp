@@ -31,7 +31,7 @@ constexpr int sideMargin = 28;
 constexpr int verticalMargin = 22;
 
 design::Motion filterMotion() {
-    return design::unlessReduceMotion(design::Motion::spring(0.36));
+    return design::Motion::spring(0.36).skippedUnderReduceMotion();
 }
 
 // The model's notice above the filter bar, with a rule under it and room below.
@@ -318,7 +318,7 @@ void ReportView::startNewScan() {
 void ReportView::presentEntrance() {
     // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
     // there from the start.
-    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.44));
+    const auto motion = design::Motion::spring(0.44).skippedUnderReduceMotion();
     design::playEntrance(overview_, 8, motion);
     design::playEntrance(section_, 6, motion);
 }

@@ -37,8 +37,7 @@ public:
     }
 
     void setHovering(bool hovering) {
-        hover_.animateTo(hovering ? 1 : 0,
-                         design::unlessReduceMotion(design::Motion::spring(0.18)));
+        hover_.animateTo(hovering ? 1 : 0, design::Motion::spring(0.18).skippedUnderReduceMotion());
     }
 
 protected:
@@ -147,7 +146,7 @@ void DropZoneCard::setTargeted(bool targeted) {
     const double scale = targeted ? 1.01 : 1;
     if (scale_.target() != scale) {
         scale_.animateTo(scale, isVisible()
-                                    ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                                    ? design::Motion::spring(0.26).skippedUnderReduceMotion()
                                     : design::Motion::none());
     }
 }

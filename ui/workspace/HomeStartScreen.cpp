@@ -77,7 +77,7 @@ bool reduceMotion() {
 }
 
 Motion springUnlessReduced(double response, double damping = 1.0) {
-    return design::unlessReduceMotion(Motion::spring(response, damping));
+    return Motion::spring(response, damping).skippedUnderReduceMotion();
 }
 
 QColor tint(BerthwatchRunwayState state) {

@@ -42,7 +42,7 @@ public:
         previous_ = text_;
         text_ = text;
         change_.setValue(0);
-        change_.animateTo(1, design::unlessReduceMotion(Motion::spring(0.24, 0.85)));
+        change_.animateTo(1, Motion::spring(0.24, 0.85).skippedUnderReduceMotion());
     }
 
 protected:
@@ -103,12 +103,12 @@ protected:
 
     void enterEvent(QEnterEvent* event) override {
         QAbstractButton::enterEvent(event);
-        hover_.animateTo(1, design::unlessReduceMotion(Motion::easeOut(0.14)));
+        hover_.animateTo(1, Motion::easeOut(0.14).skippedUnderReduceMotion());
     }
 
     void leaveEvent(QEvent* event) override {
         QAbstractButton::leaveEvent(event);
-        hover_.animateTo(0, design::unlessReduceMotion(Motion::easeOut(0.14)));
+        hover_.animateTo(0, Motion::easeOut(0.14).skippedUnderReduceMotion());
     }
 
 private:

@@ -377,7 +377,7 @@ void StagedBuildView::showEvent(QShowEvent* event) {
 // as they rise into place; all at once with reduce motion.
 void StagedBuildView::markAppeared() {
     const auto spring = [](double response) {
-        return design::unlessReduceMotion(design::Motion::spring(response, 1));
+        return design::Motion::spring(response, 1).skippedUnderReduceMotion();
     };
     design::playEntrance(header_, 6, spring(0.4));
     design::playEntrance(buildSection_, 8, spring(0.42), 40);
