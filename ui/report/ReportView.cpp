@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/EmptyFindingsView.h"
@@ -104,20 +105,11 @@ private:
 };
 
 QWidget* privacyLine() {
-    auto* line = new QWidget;
-    auto* layout = new QHBoxLayout(line);
+    auto* holder = new QWidget;
+    auto* layout = new QVBoxLayout(holder);
     layout->setContentsMargins(32, 6, 32, 12);
-    layout->setSpacing(7);
-    layout->addStretch(1);
-    auto* symbol = new design::SymbolWidget(QStringLiteral("macbook"), 12, QFont::Medium);
-    symbol->setColor(palette::textTertiary());
-    layout->addWidget(symbol);
-    layout->addWidget(design::makeLabel(QStringLiteral("Your build stays on this Mac."),
-                                        TextStyle::caption, palette::textTertiary()));
-    layout->addStretch(1);
-    line->setMinimumHeight(30 + 6 + 12);
-    line->setAccessibleName(QStringLiteral("Your build stays on this Mac."));
-    return line;
+    layout->addWidget(new design::OnDeviceLine);
+    return holder;
 }
 
 } // namespace

@@ -4,9 +4,9 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/HoverButton.h"
 #include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
-#include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
 
@@ -123,7 +123,7 @@ ScanProgressView::ScanProgressView(AppModel& model, QWidget* parent)
     columnLayout_->setSpacing(26);
     blockLayout_->setSpacing(22);
     runway_->setFixedHeight(40);
-    footer_ = new OnDeviceLine(this);
+    footer_ = new design::OnDeviceLine(this);
     buildSteps();
     followSteps(false);
     showProgress(shownProgress_.value());

@@ -6,12 +6,12 @@
 #include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
@@ -183,7 +183,7 @@ QWidget* StagedBuildView::makeBuildSection() {
 QWidget* StagedBuildView::makeFooter() {
     auto* footer = new QWidget;
     footerLayout_ = new QVBoxLayout(footer);
-    footerLayout_->addWidget(new OnDeviceLine);
+    footerLayout_->addWidget(new design::OnDeviceLine);
     return footer;
 }
 
