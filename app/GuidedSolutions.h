@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppModelTypes.h"
+#include "services/appstoreconnect/AppStoreConnectService.h"
 #include "services/backend/BuildReviewTypes.h"
 #include "services/screenshots/ScreenshotAnalysisTypes.h"
 
@@ -15,9 +16,6 @@ namespace bw {
 void applyGuidedSolutions(const BuildAnalysisResponse& response, const QString& scanIdentifier,
                           ScanReport& report);
 
-// Blockers, then risks, then manual checks, each group by title; for a stable sort.
-bool rankedOrder(const Finding& a, const Finding& b);
-
 // Whether the semantic review analysed exactly one screenshot of every area that has one.
 bool screenshotReviewIsComplete(const std::vector<ScreenshotAssessment>& assessments,
                                 const std::set<ScreenshotPrompt>& areas);
@@ -25,8 +23,9 @@ bool screenshotReviewIsComplete(const std::vector<ScreenshotAssessment>& assessm
 // The user-facing text of any error the pipeline meets.
 QString errorDescription(const std::exception& error);
 
-// The findings that say a review service could not be used.
-Finding ascUnavailableFinding(const QString& evidence);
+// The findings that say a review service could not be used. The App Store Connect one points
+// its fix at what failed: the stored key, the network, or the key's access.
+Finding ascUnavailableFinding(const std::exception& error, const AppStoreConnectService& service);
 Finding screenshotReviewUnavailableFinding(const QString& evidence);
 Finding guidedSolutionsUnavailableFinding(const std::exception& error);
 

@@ -1,4 +1,5 @@
 #include "app/AppModel.h"
+#include "platform/core/BackgroundPriority.h"
 
 namespace bw {
 
@@ -37,6 +38,8 @@ void AppModel::runScan(bool includesScreenshots) {
                         screenshotsAreStoreListing_, includesScreenshots};
     scanStop_ = workers_.start([this, run, start, request = std::move(request),
                                 services = services_](std::stop_token stop) {
+        // The scan's threads and tools yield to the window, which keeps its frames meanwhile.
+        lowerThreadPriority();
         const auto reportStep = [this, run](double progress, const QString& message) {
             postTo(this,
                    [this, run, progress, message] { scanStepStarted(run, progress, message); });
@@ -126,7 +129,7 @@ void AppModel::publishReport(const ScanReport& report) {
     persistReport(publish, std::nullopt, [this](const std::optional<QString>& failure) {
         if (failure) {
             setReportNotice(
-                u"The review finished, but this report could not be saved on the Mac. "_s +
+                u"The review finished, but this report could not be saved on this computer. "_s +
                 *failure);
         }
         setScanCancellationAvailable(false);

@@ -2,16 +2,20 @@
 
 #include "inspection/BuildScannerError.h"
 #include "inspection/CommandRunner.h"
+#include "inspection/ScanFindings.h"
 #include "platform/core/Cancelled.h"
 #include "platform/image/ImageDecoding.h"
+#include "tests/fixtures/zip/RawZip.h"
 #include "tests/inspection/BundleFixtures.h"
 #include "tests/support/ImageFiles.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/Reports.h"
 #include "tests/support/Thrown.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -131,25 +135,40 @@ TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
     EXPECT_LE(std::abs(report.createdAt.secsTo(QDateTime::currentDateTimeUtc())), 5);
     EXPECT_EQ(report.metadata.appName, "Demo");
     EXPECT_EQ(report.metadata.bundleIdentifier, "com.example.demo");
+    // A folder chosen with a trailing slash is reported by its plain path.
+    const ScanReport slash = scan(scanner(), app + u'/');
+    EXPECT_EQ(slash.fileName, "Demo.app");
+    EXPECT_EQ(slash.sourcePath, app);
 }
 
-TEST_F(BuildScannerTest, FolderChosenWithATrailingSlashIsReportedByItsPlainPath) {
-    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
-    const ScanReport report = scan(scanner(), app + u'/');
-    EXPECT_EQ(report.fileName, "Demo.app");
-    EXPECT_EQ(report.sourcePath, app);
-    EXPECT_EQ(report.metadata.appName, "Demo");
-}
-
-TEST_F(BuildScannerTest, UnsupportedArtifactsFailAfterTheFirstStep) {
-    for (const QString& name : {QStringLiteral("MyApp.zip"), QStringLiteral("Folder"),
-                                QStringLiteral("app"), QStringLiteral("MyApp.ipa.txt")}) {
+TEST_F(BuildScannerTest, ArtifactsWithoutAReadableAppFailWithTheirKind) {
+    using enum BuildScannerError::Kind;
+    folder.write(QStringLiteral("Bare.app/Demo"), "x", 0755);
+    folder.write(QStringLiteral("List.app/Info.plist"), PlistValue(PlistArray{}).toXml());
+    const QString noPayload = ipa(QStringLiteral("NoPayload.ipa"), [this](const QString& content) {
+        folder.write(QFileInfo(content).fileName() + QStringLiteral("/Other/Demo.app/Info.plist"),
+                     "x");
+    });
+    const QString emptyPayload = ipa(QStringLiteral("Empty.ipa"), [this](const QString& content) {
+        folder.write(QFileInfo(content).fileName() + QStringLiteral("/Payload/readme.txt"), "x");
+    });
+    const std::pair<QString, BuildScannerError::Kind> cases[] = {
+        {folder.makeFolder(QStringLiteral("MyApp.zip")), unsupportedArtifact},
+        {folder.makeFolder(QStringLiteral("Folder")), unsupportedArtifact},
+        {folder.makeFolder(QStringLiteral("app")), unsupportedArtifact},
+        {folder.makeFolder(QStringLiteral("MyApp.ipa.txt")), unsupportedArtifact},
+        {noPayload, appBundleNotFound},
+        {emptyPayload, appBundleNotFound},
+        {folder.path() + QStringLiteral("/Bare.app"), infoPlistMissing},
+        {folder.path() + QStringLiteral("/List.app"), infoPlistInvalid},
+    };
+    for (const auto& [artifact, kind] : cases) {
         pairs.clear();
-        const QString artifact = folder.makeFolder(name);
-        const auto error = thrown<BuildScannerError>([&] { scan(scanner(), artifact); });
-        ASSERT_TRUE(error) << name.toStdString();
-        EXPECT_EQ(error->kind(), BuildScannerError::Kind::unsupportedArtifact);
-        EXPECT_EQ(pairs, (std::vector<Pair>{{"Preparing artifact", 0.04}}));
+        EXPECT_EQ(thrownKind<BuildScannerError>([&] { scan(scanner(), artifact); }), kind)
+            << artifact.toStdString();
+        if (kind == unsupportedArtifact) {
+            EXPECT_EQ(pairs, (std::vector<Pair>{{"Preparing artifact", 0.04}}));
+        }
     }
 }
 
@@ -168,31 +187,108 @@ TEST_F(BuildScannerTest, ZipThatDittoRejectsFailsWithItsOutput) {
     EXPECT_EQ(quiet->description(), "The IPA could not be extracted. ");
 }
 
-TEST_F(BuildScannerTest, IpaWithoutApplicationBundle) {
-    const QString noPayload = ipa(QStringLiteral("NoPayload.ipa"), [this](const QString& content) {
-        folder.write(QFileInfo(content).fileName() + QStringLiteral("/Other/Demo.app/Info.plist"),
-                     "x");
-    });
-    const QString emptyPayload = ipa(QStringLiteral("Empty.ipa"), [this](const QString& content) {
-        folder.write(QFileInfo(content).fileName() + QStringLiteral("/Payload/readme.txt"), "x");
-    });
-    for (const QString& artifact : {noPayload, emptyPayload}) {
-        EXPECT_EQ(thrownKind<BuildScannerError>([&] { scan(scanner(), artifact); }),
-                  BuildScannerError::Kind::appBundleNotFound);
+// Entries that declare an expansion no real build has are refused, by the preview and the scan
+// alike, before the extraction tool writes anything; a plausible one reaches the tool.
+TEST_F(BuildScannerTest, ArchivesDeclaringAnImplausibleExpansionAreNeverExtracted) {
+    const QString ran = folder.filePath(QStringLiteral("ditto-ran"));
+    const BuildScanner tools = scanner("echo x >> '" + ran.toUtf8() + "'\n" + unzippingDitto);
+    const auto declaring = [](std::uint64_t size, std::string data = "small") {
+        return fixtures::RawEntry{
+            .name = "Payload/Demo.app/blob", .data = std::move(data), .declaredSize = size};
+    };
+    struct Case {
+        const char* name;
+        std::vector<fixtures::RawEntry> entries;
+        QString refusal; // empty: handed to the tool
+    };
+    const Case cases[] = {
+        {"10 GB in one entry", {declaring(10'000'000'000)}, "10.00 GB unpacked from a 0.3 KB"},
+        {"8.4 GB in three entries",
+         {declaring(2'800'000'000), declaring(2'800'000'000), declaring(2'800'000'000)},
+         "8.40 GB unpacked from a 0.6 KB"},
+        {"3 GB from a tiny file", {declaring(3'000'000'000)}, "3.00 GB unpacked from a 0.3 KB"},
+        {"3 GB from 31 MB", {declaring(3'000'000'000, std::string(31'000'000, 'z'))}, {}},
+        {"1.9 GB from a tiny file", {declaring(1'900'000'000)}, {}},
+    };
+    for (const Case& c : cases) {
+        const QString artifact = folder.filePath(QStringLiteral("Bomb.ipa"));
+        const std::string bytes = fixtures::rawZip(c.entries, true);
+        folder.write(QStringLiteral("Bomb.ipa"), QByteArray::fromStdString(bytes));
+        QFile::remove(ran);
+        const auto scanError = thrown<BuildScannerError>([&] { scan(tools, artifact); });
+        const auto previewError = thrown<BuildScannerError>([&] { tools.preview(artifact); });
+        if (c.refusal.isEmpty()) {
+            EXPECT_TRUE(QFileInfo::exists(ran)) << c.name;
+            continue;
+        }
+        for (const auto& error : {scanError, previewError}) {
+            ASSERT_TRUE(error) << c.name;
+            EXPECT_EQ(error->kind(), BuildScannerError::Kind::extractionFailed) << c.name;
+            EXPECT_EQ(error->description().toStdString(),
+                      ("The IPA could not be extracted. Its entries declare " + c.refusal +
+                       " file, far more than any app build holds (App Store builds unpack to "
+                       "at most 4 GB), so nothing was extracted.")
+                          .toStdString())
+                << c.name;
+        }
+        EXPECT_FALSE(QFileInfo::exists(ran)) << c.name;
     }
 }
 
-TEST_F(BuildScannerTest, ExtractionTimeOutStopsDitto) {
+// A signature check that names every one of 100,000 files: the report keeps a bounded share of
+// that output, naming paths inside the build rather than inside the deleted work folder.
+TEST_F(BuildScannerTest, HugeToolOutputIsStoredBoundedWithPathsInsideTheBuild) {
+    const QString artifact = ipa(QStringLiteral("Huge.ipa"), [this](const QString& content) {
+        writeIosBundle(folder, QFileInfo(content).fileName() + QStringLiteral("/Payload/Demo.app"));
+    });
+    const QByteArray codesign = R"(for last; do :; done
+seq 1 100000 | sed "s|^|$last/Resources/file-|; s|$|: a sealed resource is missing or invalid|" >&2
+exit 1)";
+    const BuildScanner tools(folder.tools(
+        {{QStringLiteral("ditto"), unzippingDitto}, {QStringLiteral("codesign"), codesign}}));
+    const ScanReport report = scan(tools, artifact);
+    const auto signature =
+        std::ranges::find(report.findings, QStringLiteral("signing.invalid"), &Finding::id);
+    ASSERT_NE(signature, report.findings.end());
+    const QStringList lines = signature->evidence.split(u'\n');
+    EXPECT_LE(signature->evidence.size(), 64 * 1024);
+    EXPECT_EQ(lines.first(),
+              "Payload/Demo.app/Resources/file-1: a sealed resource is missing or invalid");
+    EXPECT_FALSE(signature->evidence.contains(QStringLiteral("Berthwatch-")));
+    EXPECT_EQ(lines.last(),
+              QStringLiteral("\u2026 %1 more lines left out").arg(100000 - (lines.size() - 1)));
+}
+
+// A ditto that hangs is stopped by the time-out, and by a cancellation on the way.
+TEST_F(BuildScannerTest, ExtractionTimeOutOrCancellationStopsDitto) {
     const QString artifact = folder.write(QStringLiteral("Slow.ipa"), "x");
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(thrownKind<CommandRunnerError>([&] { scan(scanner("sleep 30", 1), artifact); }),
               CommandRunnerError::Kind::timedOut);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_EQ(BuildScanner(folder.path()).extractionTimeout(), 300);
+
+    std::stop_source source;
+    std::jthread canceller([&source] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        source.request_stop();
+    });
+    EXPECT_THROW(scanner("sleep 30")
+                     .scan(
+                         artifact, [](const QString&, double) {}, source.get_token()),
+                 Cancelled);
 }
 
 TEST_F(BuildScannerTest, CancellationAtACheckpointEndsTheScanWithoutAReport) {
     const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    // Cancelled before the start: not one step.
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_THROW(scanner().scan(
+                     app, [this](const QString& m, double f) { pairs.emplace_back(m, f); },
+                     stopped.get_token()),
+                 Cancelled);
+    EXPECT_TRUE(pairs.empty());
     // Cancelled while the signing step runs: the checkpoint after it ends the scan.
     EXPECT_THROW(scan(scanner(), app, QStringLiteral("Verifying signature and entitlements")),
                  Cancelled);
@@ -207,44 +303,6 @@ TEST_F(BuildScannerTest, CancellationAtACheckpointEndsTheScanWithoutAReport) {
     EXPECT_EQ(pairs.back().first, "Mapping App Review risks");
 }
 
-TEST_F(BuildScannerTest, CancellationBeforeTheStartReportsNothing) {
-    std::stop_source source;
-    source.request_stop();
-    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
-    EXPECT_THROW(scanner().scan(
-                     app, [this](const QString& m, double f) { pairs.emplace_back(m, f); },
-                     source.get_token()),
-                 Cancelled);
-    EXPECT_TRUE(pairs.empty());
-}
-
-TEST_F(BuildScannerTest, CancellationDuringExtractionStopsDitto) {
-    const QString artifact = folder.write(QStringLiteral("Slow.ipa"), "x");
-    std::stop_source source;
-    std::jthread canceller([&source] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        source.request_stop();
-    });
-    EXPECT_THROW(scanner("sleep 30")
-                     .scan(
-                         artifact, [](const QString&, double) {}, source.get_token()),
-                 Cancelled);
-}
-
-TEST_F(BuildScannerTest, InfoPlistFailuresPassThrough) {
-    folder.write(QStringLiteral("Bare.app/Demo"), "x", 0755);
-    folder.write(QStringLiteral("List.app/Info.plist"), PlistValue(PlistArray{}).toXml());
-    const struct {
-        const char* name;
-        BuildScannerError::Kind kind;
-    } cases[] = {{"Bare.app", BuildScannerError::Kind::infoPlistMissing},
-                 {"List.app", BuildScannerError::Kind::infoPlistInvalid}};
-    for (const auto& c : cases) {
-        const QString app = folder.path() + u'/' + QString::fromLatin1(c.name);
-        EXPECT_EQ(thrownKind<BuildScannerError>([&] { scan(scanner(), app); }), c.kind) << c.name;
-    }
-}
-
 TEST_F(BuildScannerTest, WorkFolderThatCannotBeCreatedFailsWithTheFileError) {
     const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
     folder.write(QStringLiteral("not-a-folder"), "x");
@@ -253,35 +311,29 @@ TEST_F(BuildScannerTest, WorkFolderThatCannotBeCreatedFailsWithTheFileError) {
     qputenv("TMPDIR", folder.tempDirectory().toLocal8Bit());
 }
 
-TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {
-    auto finding = [](FindingSeverity severity, FindingCategory category, const char* title) {
-        return test::finding(QString::fromUtf8(title), severity, category);
+TEST(BuildScannerEvidence, BoundedAtWholeLinesWithACountOfTheRest) {
+    const QString atBound(maxStoredEvidence, u'x');
+    const QString line = QString(1000, u'y') + u'\n';
+    struct Case {
+        QString evidence;
+        qsizetype keptSize; // -1: unchanged
+        QString lastLine;
     };
-    using S = FindingSeverity;
-    using C = FindingCategory;
-    std::vector<Finding> findings{
-        finding(S::risk, C::signing, "B"),
-        finding(S::blocker, C::privacy, "Z"),
-        finding(S::blocker, C::package, "A"),
-        finding(S::risk, C::binary, "C"),
-        finding(S::manual, C::manual, "b"),
-        finding(S::manual, C::manual, "B"),
-        finding(S::manual, C::manual, "\xF0\x9F\x98\x80"),
-        finding(S::manual, C::manual, "\xEF\xBC\xA1"),
+    const Case cases[] = {
+        {atBound, -1, {}},
+        {atBound + u'x', maxStoredEvidence - 64, QStringLiteral("\u2026 1 more line left out")},
+        {line.repeated(100), 65 * 1001 - 1, QStringLiteral("\u2026 35 more lines left out")},
     };
-    // Equal keys keep their order: the id tells the two apart.
-    findings.push_back(finding(S::risk, C::binary, "C"));
-    findings.back().id = "second";
-    BuildScanner::sortFindings(findings);
-    std::vector<QString> order;
-    for (const Finding& f : findings) {
-        order.push_back(rawValue(f.severity) + u'/' + rawValue(f.category) + u'/' + f.id);
+    for (const Case& c : cases) {
+        const QString bounded = boundedEvidence(c.evidence);
+        if (c.keptSize < 0) {
+            EXPECT_EQ(bounded, c.evidence);
+            continue;
+        }
+        EXPECT_LE(bounded.size(), maxStoredEvidence);
+        EXPECT_EQ(bounded.first(c.keptSize), c.evidence.first(c.keptSize));
+        EXPECT_EQ(bounded.section(u'\n', -1), c.lastLine);
     }
-    EXPECT_EQ(order, (std::vector<QString>{"blocker/Package/A", "blocker/Privacy/Z",
-                                           "risk/Binary/C", "risk/Binary/second", "risk/Signing/B",
-                                           "manual/Manual/B", "manual/Manual/b",
-                                           QString::fromUtf8("manual/Manual/\xEF\xBC\xA1"),
-                                           QString::fromUtf8("manual/Manual/\xF0\x9F\x98\x80")}));
 }
 
 TEST_F(RealToolsTest, ExampleIpaFromTheZipFixtures) {

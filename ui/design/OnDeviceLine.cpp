@@ -10,7 +10,7 @@
 namespace bw::design {
 
 OnDeviceLine::OnDeviceLine(QWidget* parent) : QWidget(parent) {
-    const QString text = u"Your build stays on this Mac."_qs;
+    const QString text = u"Your build stays on this computer."_qs;
     const QColor& color = palette::textTertiary();
     auto* symbol = new SymbolWidget(u"macbook"_qs, 12, QFont::Medium, this);
     symbol->setColor(color);

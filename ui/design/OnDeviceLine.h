@@ -4,7 +4,7 @@
 
 namespace bw::design {
 
-// "Your build stays on this Mac." with its laptop symbol, at the foot of the start, progress,
+// "Your build stays on this computer." with its laptop symbol, at the foot of the start, progress,
 // staged build and report screens; one accessibility element.
 class OnDeviceLine : public QWidget {
     Q_OBJECT

@@ -86,6 +86,17 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     updateEllipsis();
 }
 
+void SidebarAppButton::setApp(SidebarApp app) {
+    if (app == app_) {
+        return;
+    }
+    app_ = std::move(app);
+    icon_.reset();
+    setAccessibleName(app_.appName);
+    setAccessibleDescription(statusText(app_.latestReport));
+    update();
+}
+
 SidebarAppButton::~SidebarAppButton() {
     delete menu_;
 }
@@ -201,7 +212,7 @@ void SidebarAppButton::showActionMenu() {
     if (menu_) {
         return;
     }
-    // Built afresh each time, so "Reveal Build in Finder" reflects the disk at this moment.
+    // Built afresh each time, so "Reveal Build in File Manager" reflects the disk at this moment.
     auto* menu = new SidebarAppActionMenu(app_, icon(), canRevealBuild(), this);
     menu_ = menu;
     // Every entry closes the menu before it does its work.

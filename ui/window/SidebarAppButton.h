@@ -28,6 +28,8 @@ public:
     ~SidebarAppButton() override;
 
     const SidebarApp& app() const { return app_; }
+    // The same app after a newer scan or a rename: the row keeps its place, hover and menu.
+    void setApp(SidebarApp app);
     bool isActionMenuPresented() const;
     SidebarAppActionMenu* actionMenu() const;
     void toggleActionMenu();

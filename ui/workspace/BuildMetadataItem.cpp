@@ -47,11 +47,12 @@ BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value,
     setToolTip(value);
 }
 
+// The cell's natural width: its title or its whole value, whichever is wider.
 QSize BuildMetadataItem::sizeHint() const {
-    const QFontMetrics valueMetrics(valueLabel_->font());
-    const int width =
-        std::max(titleLabel_->sizeHint().width(), valueMetrics.horizontalAdvance(value_));
-    return {width, titleLabel_->sizeHint().height() + 4 + valueMetrics.height()};
+    const QFontMetricsF valueMetrics(valueLabel_->font());
+    const int width = std::max(titleLabel_->sizeHint().width(),
+                               int(std::ceil(valueMetrics.horizontalAdvance(value_))) + 1);
+    return {width, titleLabel_->sizeHint().height() + 4 + int(std::ceil(valueMetrics.height()))};
 }
 
 QSize BuildMetadataItem::minimumSizeHint() const {
@@ -61,7 +62,7 @@ QSize BuildMetadataItem::minimumSizeHint() const {
 void BuildMetadataItem::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     valueLabel_->setText(
-        QFontMetrics(valueLabel_->font()).elidedText(value_, Qt::ElideMiddle, width()));
+        QFontMetricsF(valueLabel_->font()).elidedText(value_, Qt::ElideMiddle, width()));
 }
 
 bool BuildMetadataItem::eventFilter(QObject* watched, QEvent* event) {

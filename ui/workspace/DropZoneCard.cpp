@@ -2,14 +2,16 @@
 
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
+#include "ui/design/TextStyle.h"
 #include "ui/workspace/ExtensionChip.h"
+#include "ui/workspace/MorphingTitle.h"
 
 #include <QEnterEvent>
 #include <QFontMetricsF>
 #include <QGraphicsEffect>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
+#include <algorithm>
 
 namespace bw::workspace {
 
@@ -99,8 +101,10 @@ DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
 
     runway_ = new design::BerthwatchRunwayMark(this);
     runway_->setFixedWidth(244);
-    title_ = design::makeLabel({}, TextStyle::screenTitle, design::palette::textPrimary(), this);
-    title_->setAlignment(Qt::AlignCenter);
+    runway_->setContentsMargins(0, runwayHeadroom, 0, 0);
+    setMouseTracking(true);
+    title_ = new MorphingTitle(design::textStyleFont(TextStyle::screenTitle),
+                               design::palette::textPrimary(), this);
     auto* chipRow = new QHBoxLayout;
     chipRow->setSpacing(8);
     chipRow->addStretch();
@@ -138,7 +142,10 @@ void DropZoneCard::setRunwayState(design::BerthwatchRunwayState state) {
 }
 
 void DropZoneCard::setTargeted(bool targeted) {
-    title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs);
+    // The words morph with the card's spring; at once with reduce motion or while unseen.
+    title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs,
+                    isVisible() ? design::Motion::spring(0.26).skippedUnderReduceMotion()
+                                : design::Motion::none());
     for (ExtensionChip* chip : chips_) {
         chip->setEmphasized(targeted);
     }
@@ -172,8 +179,15 @@ void DropZoneCard::setLaunching(bool launching) {
 void DropZoneCard::setCompact(bool compact) {
     layout_->setSpacing(compact ? 20 : 24);
     const int vertical = compact ? 12 : 18;
-    layout_->setContentsMargins(28, vertical, 28, vertical);
-    runway_->setFixedHeight(compact ? 76 : 90);
+    // The runway's headroom takes the top padding's place and reaches past it.
+    layout_->setContentsMargins(28, std::max(0, vertical - runwayHeadroom), 28, vertical);
+    overhang_ = std::max(0, runwayHeadroom - vertical);
+    runway_->setFixedHeight((compact ? 76 : 90) + runwayHeadroom);
+    updateGeometry();
+}
+
+bool DropZoneCard::hitButton(const QPoint& pos) const {
+    return pos.y() >= overhang_ && QAbstractButton::hitButton(pos);
 }
 
 void DropZoneCard::paintEvent(QPaintEvent*) {
@@ -182,7 +196,12 @@ void DropZoneCard::paintEvent(QPaintEvent*) {
 
 void DropZoneCard::enterEvent(QEnterEvent* event) {
     QAbstractButton::enterEvent(event);
-    setHovering(true);
+    setHovering(hitButton(event->position().toPoint()));
+}
+
+void DropZoneCard::mouseMoveEvent(QMouseEvent* event) {
+    QAbstractButton::mouseMoveEvent(event);
+    setHovering(hitButton(event->position().toPoint()));
 }
 
 void DropZoneCard::leaveEvent(QEvent* event) {

@@ -12,7 +12,9 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewAreaText.h"
+#include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/SlotRow.h"
+#include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -76,6 +78,7 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     slotScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     slotScroll_->viewport()->setAutoFillBackground(false);
     slotRow_->setAutoFillBackground(false);
+    slotFade_ = new ScrollEdgeFade(slotScroll_, Qt::Horizontal);
     auto* slotPadding = new QWidget(this);
     slotPaddingLayout_ = new QVBoxLayout(slotPadding);
     slotPaddingLayout_->setSpacing(0);
@@ -167,9 +170,12 @@ QWidget* ReviewScreensSection::makeImportMessage() {
     row->setSpacing(4);
     row->addStretch();
     row->addWidget(symbol(QStringLiteral("exclamationmark.circle.fill"), 11, QFont::Medium,
-                          palette::danger(), importMessage));
+                          palette::danger(), importMessage),
+                   0, Qt::AlignTop);
+    // A failure naming a long path wraps rather than widening the screen.
     importMessageText_ =
-        design::makeLabel({}, design::TextStyle::label, palette::danger(), importMessage);
+        new TextBlock(TextBlock::Lines::asNeeded, design::textStyleFont(design::TextStyle::label),
+                      palette::danger(), importMessage);
     row->addWidget(importMessageText_);
     row->addStretch();
     return importMessage;

@@ -12,7 +12,9 @@
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
+#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
@@ -21,11 +23,13 @@
 #include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QScrollBar>
 
 namespace bw::workspace {
 
@@ -85,6 +89,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     columnLayout_->addWidget(sectionHolder_);
     columnLayout_->addStretch();
     scroll_->setWidget(column);
+    pageFade_ = new ScrollEdgeFade(scroll_, Qt::Vertical);
     root->addWidget(scroll_, 1);
     root->addWidget(makeFooter());
 
@@ -92,6 +97,14 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     connect(&model_, &AppModel::isStagedPreviewLoadingChanged, this, &StagedBuildView::showStaged);
     connect(&model_, &AppModel::scanPhaseChanged, this, &StagedBuildView::showAction);
     connect(&model_, &AppModel::isUpdateRequiredChanged, this, &StagedBuildView::showAction);
+    connect(&model_, &AppModel::importMessageChanged, this, &StagedBuildView::followImportMessage);
+    section_->importMessage()->installEventFilter(this);
+    connect(scroll_->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            &StagedBuildView::revealImportMessage);
+    // Once the user scrolls, where the page stands is theirs.
+    connect(scroll_->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { revealingImportMessage_ = false; });
+    followImportMessage();
     showStaged();
     applyLayout();
 }
@@ -119,11 +132,10 @@ QWidget* StagedBuildView::makeHeader() {
                                               design::TextStyle::screenTitle,
                                               palette::textPrimary()));
     auto* subtitle =
-        design::makeLabel(QStringLiteral("Confirm the build details and add any screens an "
-                                         "App Review reviewer may need to inspect."),
-                          design::TextStyle::subtitle, palette::textSecondary());
-    subtitle->setWordWrap(true);
-    subtitle->setMaximumHeight(2 * subtitle->fontMetrics().lineSpacing());
+        new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::subtitle),
+                      palette::textSecondary());
+    subtitle->setText(QStringLiteral("Confirm the build details and add any screens an App Review "
+                                     "reviewer may need to inspect."));
     titlesLayout->addWidget(subtitle);
 
     headerLayout_ = new QHBoxLayout(header);
@@ -214,12 +226,12 @@ QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    auto* text = design::makeLabel(message, design::TextStyle::caption, palette::danger());
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* text =
+        new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::caption),
+                      palette::danger());
+    text->setText(message);
     text->setMaximumWidth(220);
-    text->setMaximumHeight(2 * text->fontMetrics().lineSpacing());
-    row->addWidget(text);
+    row->addWidget(text, 0, Qt::AlignVCenter);
     if (model_.isUpdateRequired()) {
         auto* update = new StagedTextButton(QStringLiteral("Check for updates"),
                                             QStringLiteral("arrow.down.circle"));
@@ -268,27 +280,52 @@ QWidget* StagedBuildView::makeMetadataRow(const StagedBuild& staged) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(isCompact_ ? 1 : 0, 0, isCompact_ ? 1 : 0, 0);
     layout->setSpacing(0);
-    const int separatorSpace = isCompact_ ? 16 : 14;
+    metadataCells_.clear();
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto* cell = new BuildMetadataItem(items[i].title, items[i].value, items[i].monospaced);
         if (isCompact_) {
             cell->setFixedWidth(int(items[i].compactWidth));
         }
-        layout->addWidget(cell, isCompact_ ? 0 : 1);
+        metadataCells_.push_back(cell);
+        layout->addWidget(cell);
         if (i + 1 < items.size()) {
-            layout->addSpacing(separatorSpace);
+            layout->addSpacing(separatorSpace());
             layout->addWidget(new design::Hairline(hairlineColor(), 24));
-            layout->addSpacing(separatorSpace);
+            layout->addSpacing(separatorSpace());
         }
     }
+    layout->addStretch();
     if (!isCompact_) {
+        fitMetadataCells();
         return row;
     }
-    layout->addStretch();
     auto* scroll = bareScrollArea(Qt::Horizontal);
     scroll->setWidget(row);
+    new ScrollEdgeFade(scroll, Qt::Horizontal);
     scroll->setFixedHeight(row->sizeHint().height());
     return scroll;
+}
+
+int StagedBuildView::separatorSpace() const {
+    return isCompact_ ? 16 : 14;
+}
+
+// Beside the column's width each cell keeps its natural width; when they do not all fit, the
+// longest values give way first.
+void StagedBuildView::fitMetadataCells() {
+    if (isCompact_ || metadataCells_.empty()) {
+        return;
+    }
+    std::vector<int> natural;
+    for (const auto* cell : metadataCells_) {
+        natural.push_back(cell->sizeHint().width());
+    }
+    const int separators = int(metadataCells_.size() - 1) * (1 + 2 * separatorSpace());
+    const int available = int(StagedLayout::forSize(size()).contentWidth) - separators;
+    const auto widths = fittedWidths(natural, available);
+    for (std::size_t i = 0; i < metadataCells_.size(); ++i) {
+        metadataCells_[i]->setFixedWidth(widths[i]);
+    }
 }
 
 void StagedBuildView::showStaged() {
@@ -362,6 +399,8 @@ void StagedBuildView::applyLayout() {
     section_->setLayoutMetrics(isCompact_, layout.slotWidth, layout.contentWidth);
     if (compactChanged) {
         showStaged();
+    } else {
+        fitMetadataCells();
     }
 }
 
@@ -385,6 +424,39 @@ void StagedBuildView::markAppeared() {
     for (const auto prompt : allCases<ScreenshotPrompt>()) {
         design::playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
     }
+}
+
+// A message that appears (a refused image, a cancelled or failed scan) is scrolled into view
+// as its line opens and kept there through later layouts, until the user scrolls, so they
+// never have to look for it below the visible area.
+void StagedBuildView::followImportMessage() {
+    revealingImportMessage_ = model_.importMessage().has_value();
+    revealImportMessage();
+}
+
+void StagedBuildView::revealImportMessage() {
+    const RevealBox* line = section_->importMessage();
+    if (!revealingImportMessage_ || !line->isVisible()) {
+        return;
+    }
+    // Clear of the faded edges, which would otherwise dim the line.
+    const int top = line->mapTo(scroll_->widget(), QPoint()).y() - ScrollEdgeFade::length;
+    const int bottom = top + line->height() + 2 * ScrollEdgeFade::length;
+    QScrollBar* bar = scroll_->verticalScrollBar();
+    const int shown = scroll_->viewport()->height();
+    if (bottom > bar->value() + shown) {
+        bar->setValue(bottom - shown);
+    } else if (top < bar->value()) {
+        bar->setValue(top);
+    }
+}
+
+bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == section_->importMessage() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+        revealImportMessage();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void StagedBuildView::requestScan() {
