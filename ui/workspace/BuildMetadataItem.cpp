@@ -1,8 +1,8 @@
 #include "ui/workspace/BuildMetadataItem.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
-#include "ui/workspace/StyledLabel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,8 +16,8 @@ namespace bw::workspace {
 BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value, bool monospaced,
                                      QWidget* parent)
     : QWidget(parent), value_(value),
-      titleLabel_(styledLabel(title.toUpper(), design::TextStyle::eyebrow,
-                              design::palette::textTertiary(), this)),
+      titleLabel_(design::makeLabel(title.toUpper(), design::TextStyle::eyebrow,
+                                    design::palette::textTertiary(), this)),
       valueLabel_(new QLabel(this)) {
     valueLabel_->setFont(design::systemFont(11, QFont::Medium,
                                             monospaced ? design::FontDesign::monospaced
@@ -34,7 +34,7 @@ BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value,
                        [this] { valueLabel_->setSelection(0, int(valueLabel_->text().size())); });
         menu.exec(valueLabel_->mapToGlobal(point));
     });
-    setLabelColor(valueLabel_, design::palette::textPrimary());
+    design::setTextColor(valueLabel_, design::palette::textPrimary());
     valueLabel_->setText(value);
     valueLabel_->setMinimumWidth(1);
     auto* layout = new QVBoxLayout(this);

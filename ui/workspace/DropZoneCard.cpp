@@ -1,5 +1,6 @@
 #include "ui/workspace/DropZoneCard.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/ExtensionChip.h"

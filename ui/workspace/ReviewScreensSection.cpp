@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "model/RawValue.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -13,7 +14,6 @@
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/SlotRow.h"
-#include "ui/workspace/StyledLabel.h"
 #include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
@@ -111,14 +111,14 @@ QWidget* ReviewScreensSection::makeHeader() {
     auto* titleLayout = new QVBoxLayout(titleBlock_);
     titleLayout->setContentsMargins(0, 0, 0, 0);
     titleLayout->setSpacing(4);
-    titleLayout->addWidget(styledLabel(QStringLiteral("Add review screens"),
-                                       design::TextStyle::sectionTitle, palette::textPrimary(),
-                                       titleBlock_));
+    titleLayout->addWidget(design::makeLabel(QStringLiteral("Add review screens"),
+                                             design::TextStyle::sectionTitle,
+                                             palette::textPrimary(), titleBlock_));
     auto* subtitle =
-        styledLabel(QStringLiteral("Optional. Add only screens that exist in this "
-                                   "app. Drop an image onto a device or click to "
-                                   "choose."),
-                    design::TextStyle::subtitle, palette::textSecondary(), titleBlock_);
+        design::makeLabel(QStringLiteral("Optional. Add only screens that exist in this "
+                                         "app. Drop an image onto a device or click to "
+                                         "choose."),
+                          design::TextStyle::subtitle, palette::textSecondary(), titleBlock_);
     subtitle->setWordWrap(true);
     titleLayout->addWidget(subtitle);
 
@@ -154,8 +154,8 @@ QWidget* ReviewScreensSection::makeHelpPanel() {
     auto* glyph = symbol(QStringLiteral("photo.on.rectangle.angled"), 12, QFont::DemiBold,
                          palette::textSecondary(), helpPanel);
     glyph->setContentsMargins(0, 1, 0, 0);
-    auto* text =
-        styledLabel(helpText, design::TextStyle::subtitle, palette::textSecondary(), helpPanel);
+    auto* text = design::makeLabel(helpText, design::TextStyle::subtitle, palette::textSecondary(),
+                                   helpPanel);
     text->setWordWrap(true);
     row->addWidget(bar);
     row->addWidget(glyph, 0, Qt::AlignTop);

@@ -3,11 +3,13 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/Hairline.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
-#include "ui/workspace/EntranceEffect.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RevealBox.h"
@@ -18,7 +20,6 @@
 #include "ui/workspace/StagedMetadataItem.h"
 #include "ui/workspace/StagedPrimaryButton.h"
 #include "ui/workspace/StagedTextButton.h"
-#include "ui/workspace/StyledLabel.h"
 #include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
@@ -37,23 +38,11 @@ namespace {
 namespace palette = design::palette;
 
 constexpr int maximumColumnWidth = 1040;
-constexpr qreal hairlineOpacity = 0.72;
 
-// A hairline: the rule under the build section and the separators of the metadata row.
-class Hairline : public QWidget {
-public:
-    Hairline(QSize fixed, QWidget* parent = nullptr) : QWidget(parent) {
-        if (fixed.width() > 0) {
-            setFixedWidth(fixed.width());
-        }
-        setFixedHeight(fixed.height());
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter(this).fillRect(rect(), palette::withOpacity(palette::hairline(), hairlineOpacity));
-    }
-};
+// The rule under the build section and the separators of the metadata row.
+QColor hairlineColor() {
+    return palette::withOpacity(palette::hairline(), 0.72);
+}
 
 QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
     auto* scroll = new QScrollArea;
@@ -91,7 +80,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     columnLayout_->setSpacing(0);
     buildSection_ = makeBuildSection();
     columnLayout_->addWidget(buildSection_);
-    columnLayout_->addWidget(new Hairline({0, 1}));
+    columnLayout_->addWidget(new design::Hairline(hairlineColor()));
     section_ = new ReviewScreensSection(model_);
     sectionHolder_ = new QWidget;
     sectionPadding_ = new QVBoxLayout(sectionHolder_);
@@ -139,8 +128,9 @@ QWidget* StagedBuildView::makeHeader() {
     auto* titlesLayout = new QVBoxLayout(titles);
     titlesLayout->setContentsMargins(0, 0, 0, 0);
     titlesLayout->setSpacing(4);
-    titlesLayout->addWidget(styledLabel(QStringLiteral("Review your build"),
-                                        design::TextStyle::screenTitle, palette::textPrimary()));
+    titlesLayout->addWidget(design::makeLabel(QStringLiteral("Review your build"),
+                                              design::TextStyle::screenTitle,
+                                              palette::textPrimary()));
     auto* subtitle =
         new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::subtitle),
                       palette::textSecondary());
@@ -265,12 +255,12 @@ QWidget* StagedBuildView::makePhaseProgress(const QString& message, double progr
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
     auto* line = new QHBoxLayout;
-    auto* text = styledLabel(message, design::TextStyle::label, palette::textPrimary());
+    auto* text = design::makeLabel(message, design::TextStyle::label, palette::textPrimary());
     text->setMinimumWidth(1);
     line->addWidget(text, 1);
     const QLocale locale;
-    line->addWidget(styledLabel(locale.toString(qRound(progress * 100)) + locale.percent(),
-                                design::TextStyle::monoCaption, palette::textSecondary()));
+    line->addWidget(design::makeLabel(locale.toString(qRound(progress * 100)) + locale.percent(),
+                                      design::TextStyle::monoCaption, palette::textSecondary()));
     column->addLayout(line);
     auto* bar = new QProgressBar;
     bar->setRange(0, 1000);
@@ -300,7 +290,7 @@ QWidget* StagedBuildView::makeMetadataRow(const StagedBuild& staged) {
         layout->addWidget(cell);
         if (i + 1 < items.size()) {
             layout->addSpacing(separatorSpace());
-            layout->addWidget(new Hairline({1, 24}));
+            layout->addWidget(new design::Hairline(hairlineColor(), 24));
             layout->addSpacing(separatorSpace());
         }
     }
@@ -362,7 +352,7 @@ void StagedBuildView::showStaged() {
                                : staged->previewError ? palette::danger()
                                                       : palette::success();
     statusSymbol_->setColor(statusColor);
-    setLabelColor(status_, statusColor);
+    design::setTextColor(status_, statusColor);
     previewError_->setVisible(staged->previewError.has_value());
     previewErrorText_->setText(staged->previewError.value_or(QString()));
 
@@ -428,11 +418,11 @@ void StagedBuildView::markAppeared() {
     const auto spring = [](double response) {
         return design::unlessReduceMotion(design::Motion::spring(response, 1));
     };
-    playEntrance(header_, 6, spring(0.4));
-    playEntrance(buildSection_, 8, spring(0.42), 40);
-    playEntrance(sectionHolder_, 10, spring(0.44), 80);
+    design::playEntrance(header_, 6, spring(0.4));
+    design::playEntrance(buildSection_, 8, spring(0.42), 40);
+    design::playEntrance(sectionHolder_, 10, spring(0.44), 80);
     for (const auto prompt : allCases<ScreenshotPrompt>()) {
-        playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
+        design::playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
     }
 }
 
