@@ -267,7 +267,7 @@ void BerthwatchSidebar::updateBusy() {
 void BerthwatchSidebar::updateDropTint() {
     const bool targeted = model_.isBuildDropTargeted();
     dropTint_.animateTo(targeted ? 1.0 : 0.0,
-                        design::unlessReduceMotion(design::Motion::spring(0.28)));
+                        design::Motion::spring(0.28).skippedUnderReduceMotion());
     for (SidebarDestinationButton* row : destinations_) {
         row->setDropTargeted(targeted);
     }

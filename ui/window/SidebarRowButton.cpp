@@ -94,7 +94,7 @@ void SidebarRowButton::setHovering(bool hovering) {
     }
     isHovering_ = hovering;
     hoverFill_.animateTo(hovering ? 1.0 : 0.0,
-                         design::unlessReduceMotion(design::Motion::easeOut(0.12)));
+                         design::Motion::easeOut(0.12).skippedUnderReduceMotion());
     emit hoveringChanged(hovering);
     update();
 }
