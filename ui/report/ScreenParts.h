@@ -6,7 +6,6 @@
 
 class QColor;
 class QLabel;
-class QMessageBox;
 class QScrollArea;
 class QVBoxLayout;
 class QWidget;
@@ -36,10 +35,6 @@ QWidget* makeDivider(int left, int right, int vertical, QWidget* parent);
 // A centred block of a symbol or drawing, a title and a message.
 QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QString& message,
                              int spacing, QWidget* parent);
-
-// A question before something is deleted: `title` heads the box (and names its window), `message`
-// explains; the caller adds the answers. The box deletes itself when closed.
-QMessageBox* makeConfirmation(const QString& title, const QString& message, QWidget* parent);
 
 // The entrance of a screen's column: it fades in and rises 6 points as `value` goes to 1.
 void applyFadeAndRise(QWidget* column, double value, const QMargins& margins);

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "services/info/ApplicationInfo.h"
+#include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -11,8 +12,6 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -167,20 +166,14 @@ void SettingsView::askToClear() {
     if (confirmation_ || model_.reports().empty()) {
         return;
     }
-    confirmation_ = makeConfirmation(
+    confirmation_ = new design::ConfirmationDialog(
         QStringLiteral("Clear report history?"),
-        QStringLiteral("This permanently removes all saved reports from this computer."), this);
-    QPushButton* clear =
-        confirmation_->addButton(QStringLiteral("Clear History"), QMessageBox::DestructiveRole);
-    // Return answers "Cancel": nothing is deleted by a stray key press.
-    confirmation_->setDefaultButton(
-        confirmation_->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
-    connect(confirmation_, &QMessageBox::finished, this, [this, clear] {
-        if (confirmation_ && confirmation_->clickedButton() == clear) {
-            showProblem({});
-            isClearing_ = true;
-            model_.clearReportHistory();
-        }
+        QStringLiteral("This permanently removes all saved reports from this computer."),
+        QStringLiteral("Clear History"), this);
+    connect(confirmation_, &QDialog::accepted, this, [this] {
+        showProblem({});
+        isClearing_ = true;
+        model_.clearReportHistory();
     });
     confirmation_->open();
 }

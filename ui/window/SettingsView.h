@@ -6,7 +6,6 @@
 #include <QWidget>
 
 class QLabel;
-class QMessageBox;
 class QScrollArea;
 
 namespace bw {
@@ -17,6 +16,7 @@ class UpdateController;
 
 namespace bw::design {
 class AnimatedValue;
+class ConfirmationDialog;
 }
 
 namespace bw::window {
@@ -77,7 +77,7 @@ private:
     QLabel* count_;
     SettingsPillButton* clear_;
     QLabel* problem_;
-    QPointer<QMessageBox> confirmation_;
+    QPointer<design::ConfirmationDialog> confirmation_;
     design::AnimatedValue* entrance_;
 };
 

@@ -208,12 +208,12 @@ TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
     Screen screen(reports);
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(screen.view->reportPendingDeletion().has_value());
-    ASSERT_TRUE(bw::test::answerMessageBox("Cancel"));
+    ASSERT_TRUE(bw::test::answerConfirmation("Cancel"));
     EXPECT_FALSE(screen.view->reportPendingDeletion().has_value());
     EXPECT_EQ(screen.history.model().reports().size(), 4u);
 
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
+    ASSERT_TRUE(bw::test::answerConfirmation("Delete report"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reports().size() == 3u; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
     EXPECT_EQ(screen.view->list()->rowFor(reports[1].id), nullptr);
@@ -224,7 +224,7 @@ TEST(ReportsView, AFailedDeletionIsToldAndLosesNothing) {
     Screen screen(reports);
     screen.history.makeUnwritable();
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
+    ASSERT_TRUE(bw::test::answerConfirmation("Delete report"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reportNotice().has_value(); }));
     bool shown = false;
     for (auto* label : screen.view->findChildren<QLabel*>()) {

@@ -55,7 +55,7 @@ struct Settings {
 
     void clearAndAnswer(const QString& answer) const {
         QTest::mouseClick(button("Clear"), Qt::LeftButton);
-        ASSERT_TRUE(bw::test::answerMessageBox(answer));
+        ASSERT_TRUE(bw::test::answerConfirmation(answer));
     }
 
     ModelWithHistory history;

@@ -7,6 +7,7 @@
 #include "tests/support/SilentPresenter.h"
 #include "tests/support/TestFolder.h"
 #include "tests/ui/window/WindowHarness.h"
+#include "ui/design/ConfirmationDialog.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
@@ -18,8 +19,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTest>
 #include <atomic>
@@ -29,10 +30,10 @@
 namespace bw::window {
 namespace {
 
-using bw::test::answerMessageBox;
+using bw::test::answerConfirmation;
 using bw::test::dragAndDrop;
 using bw::test::fileDrag;
-using bw::test::openMessageBox;
+using bw::test::openConfirmation;
 using bw::test::settle;
 
 constexpr auto launchWait = std::chrono::milliseconds(360);
@@ -210,10 +211,10 @@ TEST_F(WindowTest, TheAppActionsMenuCopiesAndDeletesAfterConfirmation) {
         menu = menuOf(built.metadata.bundleIdentifier);
         QTest::mouseClick(entry(menu, QStringLiteral("Delete App History")), Qt::LeftButton);
         settle();
-        ASSERT_NE(openMessageBox(), nullptr);
-        EXPECT_EQ(openMessageBox()->text(), QStringLiteral("Delete <b>Tide</b>?"));
-        EXPECT_EQ(openMessageBox()->textFormat(), Qt::PlainText);
-        ASSERT_TRUE(answerMessageBox(answer));
+        ASSERT_NE(openConfirmation(), nullptr);
+        EXPECT_EQ(openConfirmation()->titleLabel()->text(), QStringLiteral("Delete <b>Tide</b>?"));
+        EXPECT_EQ(openConfirmation()->titleLabel()->textFormat(), Qt::PlainText);
+        ASSERT_TRUE(answerConfirmation(answer));
         settle();
         EXPECT_EQ(model().reports().size(), answer == u"Cancel" ? 2u : 1u);
     }
