@@ -110,7 +110,7 @@ QWidget* SettingsView::makeAbout() {
     section->addRow(new SettingsRow(
         QStringLiteral("arrow.triangle.2.circlepath"), QStringLiteral("Software updates"),
         canUpdate ? QStringLiteral("Check for the latest available version.")
-                  : QStringLiteral("Update checks are available in release builds."),
+                  : QStringLiteral("Update checks are not set up in this build."),
         check));
     struct Link {
         const char* symbol;

@@ -1,4 +1,5 @@
 #include "app/AppModel.h"
+#include "app/Program.h"
 #include "app/UpdateController.h"
 #include "model/ReportStore.h"
 #include "platform/instance/SingleInstance.h"
@@ -275,13 +276,15 @@ TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
     EXPECT_EQ(sidebar().appRows().size(), history.size());
 }
 
-TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
+// The program as main() wires it: a later start brings its minimised window forward, and a
+// build without an update feed offers no update check.
+TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWithAFeed) {
     SingleInstance running(window.harness.folder.makeFolder(QStringLiteral("run")));
     ASSERT_TRUE(running.claim());
-    QObject::connect(&running, &SingleInstance::activationRequested, window.window.get(),
-                     &MainWindow::bringForward);
-    window.window->showMinimized();
-    ASSERT_TRUE(window.window->isMinimized());
+    Program program(running, window.harness.settings());
+    EXPECT_FALSE(program.window().checkForUpdatesAction()->isEnabled());
+    program.window().showMinimized();
+    ASSERT_TRUE(program.window().isMinimized());
 
     std::atomic<bool> done = false;
     std::thread later([&] {
@@ -291,23 +294,17 @@ TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
     EXPECT_TRUE(bw::test::waitFor([&] { return done.load(); }));
     later.join();
     settle();
-    EXPECT_FALSE(window.window->isMinimized());
-    EXPECT_TRUE(window.window->isVisible());
+    EXPECT_FALSE(program.window().isMinimized());
+    EXPECT_TRUE(program.window().isVisible());
 }
 
-TEST_F(WindowTest, CheckForUpdatesNeedsAnUpdater) {
+TEST_F(WindowTest, CheckForUpdatesIsOfferedWithAnUpdater) {
     QSettings settings;
     bw::test::SilentPresenter presenter;
-    UpdateController without;
     UpdateController with(std::make_unique<updater::Updater>(
         QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")), QStringLiteral("1"),
         updater::Updater::Environment{window.harness.clock, settings, presenter}));
-    const std::pair<UpdateController*, bool> cases[] = {
-        {nullptr, false}, {&without, false}, {&with, true}};
-    for (const auto& [updates, enabled] : cases) {
-        MainWindow main(model(), updates, WindowSetup{});
-        EXPECT_EQ(main.checkForUpdatesAction()->isEnabled(), enabled);
-    }
+    EXPECT_TRUE(MainWindow(model(), &with, WindowSetup{}).checkForUpdatesAction()->isEnabled());
 }
 
 class SidebarWidthTest : public ::testing::Test {
