@@ -1,11 +1,11 @@
 #include "ui/design/ConfirmationDialog.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
 #include <QAbstractButton>
-#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,12 +38,6 @@ public:
     }
 
 protected:
-    void focusInEvent(QFocusEvent* event) override {
-        const Qt::FocusReason reason = event->reason();
-        isKeyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
-        QAbstractButton::focusInEvent(event);
-    }
-
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -52,7 +46,7 @@ protected:
                                 ? palette::withOpacity(palette::danger(), lit ? 0.22 : 0.14)
                                 : QColor::fromRgbF(1, 1, 1, lit ? 0.12 : 0.08);
         painter.fillPath(capsulePath(QRectF(rect())), fill);
-        if (hasFocus() && isKeyboardFocus_) {
+        if (showsFocusRing(*this)) {
             painter.strokePath(capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)),
                                QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
         }
@@ -63,7 +57,6 @@ protected:
 
 private:
     bool isDestructive_;
-    bool isKeyboardFocus_ = false;
 };
 
 QLabel* dialogText(const QString& text, TextStyle style, const QColor& color, QWidget* parent) {
@@ -106,9 +99,17 @@ ConfirmationDialog::ConfirmationDialog(const QString& title, const QString& mess
     column->addLayout(buttons);
     column->setSizeConstraint(QLayout::SetFixedSize);
     // "Cancel" holds the focus from the start, without a ring until Tab moves it.
-    cancel_->setFocus(Qt::OtherFocusReason);
+    cancel_->setFocus();
     connect(cancel_, &QAbstractButton::clicked, this, &QDialog::reject);
     connect(action_, &QAbstractButton::clicked, this, &QDialog::accept);
+}
+
+void ConfirmationDialog::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    // QDialog gives "Cancel" its first focus as if Tab had brought it; no key was pressed.
+    if (visible) {
+        forgetKeyboardFocus(*cancel_);
+    }
 }
 
 void ConfirmationDialog::keyPressEvent(QKeyEvent* event) {

@@ -27,6 +27,8 @@ public:
     QAbstractButton* actionButton() const { return action_; }
     QAbstractButton* cancelButton() const { return cancel_; }
 
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 #include "ui/window/SettingsBlocks.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -33,7 +34,7 @@ qreal textWidth(TextStyle style, const QString& text) {
 void paintCapsule(QPainter& painter, const QWidget& widget, const QColor& fill) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::capsulePath(QRectF(widget.rect())), fill);
-    if (widget.hasFocus()) {
+    if (design::showsFocusRing(widget)) {
         painter.strokePath(design::capsulePath(QRectF(widget.rect()).adjusted(1, 1, -1, -1)),
                            QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
     }
@@ -187,6 +188,8 @@ SettingsPillButton::SettingsPillButton(const QString& title, Style style, QWidge
     setAccessibleName(title);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
+    // Tab reaches it; a click leaves the focus, and so the ring, where it was.
+    setFocusPolicy(Qt::TabFocus);
     connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
@@ -234,6 +237,7 @@ SettingsExternalLink::SettingsExternalLink(const QString& title, const QUrl& url
     setAccessibleName(title);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::TabFocus);
     connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     connect(this, &QAbstractButton::clicked, this, [this, open = std::move(open)] { open(url_); });
 }

@@ -154,6 +154,11 @@ void SettingsView::refresh() {
     savedReports_->setDetail(savedReportsText(count));
     count_->setText(QString::number(count));
     count_->adjustSize();
+    // A disabled button cannot keep the focus. The page keeps it rather than the next control,
+    // which would scroll the page away from where the user was.
+    if (count == 0 && window()->focusWidget() == clear_) {
+        setFocus(Qt::OtherFocusReason);
+    }
     clear_->setEnabled(count > 0);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/design/ConfirmationDialog.h"
 
+#include "ui/design/KeyboardFocus.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
@@ -50,7 +52,7 @@ TEST(ConfirmationDialog, HeadsItsQuestionAndReadsAtAWidthWhereOnlyTheActionAccep
         {"Return on the action",
          [](ConfirmationDialog& d) {
              QTest::keyClick(&d, Qt::Key_Tab);
-             EXPECT_TRUE(d.actionButton()->hasFocus());
+             EXPECT_TRUE(showsFocusRing(*d.actionButton()));
              QTest::keyClick(d.actionButton(), Qt::Key_Return);
          }},
         {"Escape", [](ConfirmationDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
@@ -81,7 +83,9 @@ TEST(ConfirmationDialog, HeadsItsQuestionAndReadsAtAWidthWhereOnlyTheActionAccep
             EXPECT_GE(title.font().weight(), QFont::DemiBold);
             EXPECT_GT(redPixels(*dialog->actionButton()), 0);
             EXPECT_EQ(redPixels(*dialog->cancelButton()), 0);
+            // "Cancel" has the focus from the start, without a ring until Tab moves it.
             EXPECT_TRUE(dialog->cancelButton()->hasFocus());
+            EXPECT_FALSE(showsFocusRing(*dialog->cancelButton()));
 
             press(*dialog);
             EXPECT_EQ(finished.size(), 1);
