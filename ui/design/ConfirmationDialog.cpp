@@ -1,7 +1,9 @@
 #include "ui/design/ConfirmationDialog.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
@@ -46,10 +48,7 @@ protected:
                                 ? palette::withOpacity(palette::danger(), lit ? 0.22 : 0.14)
                                 : QColor::fromRgbF(1, 1, 1, lit ? 0.12 : 0.08);
         painter.fillPath(capsulePath(QRectF(rect())), fill);
-        if (showsFocusRing(*this)) {
-            painter.strokePath(capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)),
-                               QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-        }
+        paintCapsuleFocusRing(painter, *this);
         painter.setFont(textStyleFont(TextStyle::bodyEmphasized));
         painter.setPen(isDestructive_ ? palette::danger() : palette::textPrimary());
         painter.drawText(rect(), Qt::AlignCenter, text());
@@ -60,14 +59,8 @@ private:
 };
 
 QLabel* dialogText(const QString& text, TextStyle style, const QColor& color, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
+    QLabel* label = makeLabel(text, style, color, Wrap::lines, parent);
     label->setFixedWidth(ConfirmationDialog::messageWidth);
-    label->setFont(textStyleFont(style));
-    QPalette colors = label->palette();
-    colors.setColor(QPalette::WindowText, color);
-    label->setPalette(colors);
     return label;
 }
 

@@ -15,7 +15,6 @@ class UpdateController;
 } // namespace bw
 
 namespace bw::design {
-class AnimatedValue;
 class ConfirmationDialog;
 }
 
@@ -52,9 +51,6 @@ public:
     void revealStorageFolder();
     void checkForUpdates();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QWidget* makeReportsAndStorage();
     QWidget* makeAbout();
@@ -68,7 +64,6 @@ private:
     UrlOpener open_;
     QString storageFolder_;
     const ApplicationInfo& info_;
-    bool isPresented_ = false;
     bool isClearing_ = false;
 
     QScrollArea* scroll_;
@@ -78,7 +73,6 @@ private:
     SettingsPillButton* clear_;
     QLabel* problem_;
     QPointer<design::ConfirmationDialog> confirmation_;
-    design::AnimatedValue* entrance_;
 };
 
 } // namespace bw::window
