@@ -16,19 +16,43 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        const bool isFocusIn = event->type() == QEvent::FocusIn;
-        if ((isFocusIn || event->type() == QEvent::FocusOut) && watched->isWidgetType()) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            // The window going back and forth takes the focus away and gives it back as it was.
-            if (reason != Qt::ActiveWindowFocusReason) {
-                watched->setProperty(keyboardFocusProperty,
-                                     isFocusIn && (reason == Qt::TabFocusReason ||
-                                                   reason == Qt::BacktabFocusReason ||
-                                                   reason == Qt::ShortcutFocusReason));
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            isKeyboardInUse_ = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::TouchBegin:
+            isKeyboardInUse_ = false;
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            if (watched->isWidgetType()) {
+                note(*watched, *static_cast<QFocusEvent*>(event));
             }
+            break;
+        default:
+            break;
         }
         return false;
     }
+
+private:
+    void note(QObject& widget, const QFocusEvent& event) {
+        const Qt::FocusReason reason = event.reason();
+        // The window going back and forth takes the focus away and gives it back as it was.
+        if (reason == Qt::ActiveWindowFocusReason) {
+            return;
+        }
+        // Qt also moves the focus "as by Tab" when the focused widget is hidden or disabled:
+        // that counts only while the user is on the keyboard, not after a click.
+        const bool byTab = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                           reason == Qt::ShortcutFocusReason;
+        widget.setProperty(keyboardFocusProperty, event.gotFocus() && byTab && isKeyboardInUse_);
+    }
+
+    // Whether the last key or button pressed was a key.
+    bool isKeyboardInUse_ = false;
 };
 
 } // namespace

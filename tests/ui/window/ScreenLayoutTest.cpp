@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -96,6 +97,10 @@ void visitReport(test::WindowHarness& window, const ScanReport& report, const Ch
     settleScreen();
     check(QStringLiteral("passed checks"));
     view->togglePassedChecks();
+    window.root().toggleSidebar();
+    settleScreen();
+    check(QStringLiteral("sidebar hidden"));
+    window.root().toggleSidebar();
 }
 
 void visitStagedBuild(test::WindowHarness& window, const ScanReport&, const Check& check) {
@@ -148,6 +153,14 @@ void visitHistory(test::WindowHarness& window, const ScanReport&, const Check& c
     settleScreen();
 }
 
+// The guidelines, and their empty state when nothing matches the search.
+void visitGuidelines(test::WindowHarness& window, const ScanReport&, const Check& check) {
+    visitSection(AppSection::guidelines, window, check);
+    window.root().screen()->findChild<QLineEdit*>()->setText(QStringLiteral("no such rule"));
+    settleScreen();
+    check(QStringLiteral("no match"));
+}
+
 // Settings, and the question before its history is cleared.
 void visitSettings(test::WindowHarness& window, const ScanReport&, const Check& check) {
     visitSection(AppSection::settings, window, check);
@@ -164,12 +177,8 @@ struct Screen {
 };
 
 const Screen screens[] = {
-    {"report", visitReport},
-    {"staged build", visitStagedBuild},
-    {"history", visitHistory},
-    {"guidelines", [](test::WindowHarness& window, const ScanReport&,
-                      const Check& check) { visitSection(AppSection::guidelines, window, check); }},
-    {"settings", visitSettings},
+    {"report", visitReport},         {"staged build", visitStagedBuild}, {"history", visitHistory},
+    {"guidelines", visitGuidelines}, {"settings", visitSettings},
 };
 
 // Sizes of the window's content: the minimum, the default and a large one.
