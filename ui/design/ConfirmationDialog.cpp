@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/HoverButton.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
@@ -21,16 +22,12 @@ namespace {
 constexpr int margin = 24;
 
 // A capsule button of the dialog: the destructive one in the danger colour, "Cancel" plain.
-class DialogButton : public QAbstractButton {
+class DialogButton : public HoverButton {
 public:
     DialogButton(const QString& title, bool isDestructive, QWidget* parent)
-        : QAbstractButton(parent), isDestructive_(isDestructive) {
+        : HoverButton(parent), isDestructive_(isDestructive) {
         setText(title);
         setAccessibleName(title);
-        setCursor(Qt::PointingHandCursor);
-        setAttribute(Qt::WA_Hover);
-        // Tab reaches it; a click does not leave a ring behind.
-        setFocusPolicy(Qt::TabFocus);
     }
 
     QSize sizeHint() const override {
@@ -43,10 +40,10 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const bool lit = underMouse() || isDown();
+        const qreal lit = isDown() ? 1 : hoverProgress();
         const QColor fill = isDestructive_
-                                ? palette::withOpacity(palette::danger(), lit ? 0.22 : 0.14)
-                                : QColor::fromRgbF(1, 1, 1, lit ? 0.12 : 0.08);
+                                ? palette::withOpacity(palette::danger(), 0.14 + 0.08 * lit)
+                                : QColor::fromRgbF(1, 1, 1, 0.08 + 0.04 * lit);
         painter.fillPath(capsulePath(QRectF(rect())), fill);
         paintCapsuleFocusRing(painter, *this);
         painter.setFont(textStyleFont(TextStyle::bodyEmphasized));
