@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -209,7 +210,9 @@ void saveShot(QWidget& window, const QString& name) {
     if (!folder.isEmpty()) {
         QString file = name;
         file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9.-]+")), QStringLiteral("-"));
-        window.grab().save(folder + u'/' + file + QStringLiteral(".png"));
+        EXPECT_TRUE(QDir().mkpath(folder) &&
+                    window.grab().save(folder + u'/' + file + QStringLiteral(".png")))
+            << "cannot save pictures in " << folder.toStdString();
     }
 }
 
