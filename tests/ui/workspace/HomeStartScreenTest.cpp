@@ -104,22 +104,12 @@ TEST(HomeStartScreen, RefusedFilesShowTheirNoticeUntilTheLastRefusalHasAged) {
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::idle);
 }
 
-TEST(HomeStartScreen, AMessageSetAfterARefusalOutlivesTheRefusal) {
+// After a refusal, a drag over the window clears the notice at once, and a message set later
+// outlives the refusal.
+TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAndALaterMessageOutlivesIt) {
     StartScreen start;
-    start.screen()->openBuild(start.folder.write(u"notes.txt"_qs, {}));
-    start.model().setScreenshot(start.folder.write(u"shot.gif"_qs, {}), ScreenshotPrompt::paywall);
-    const auto message = start.model().importMessage();
-    ASSERT_TRUE(message);
-
-    start.clock.advance(seconds(5));
-    EXPECT_FALSE(start.model().importRejection());
-    EXPECT_EQ(start.model().importMessage(), message);
-    EXPECT_EQ(start.notice()->text(), *message);
-}
-
-TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
-    StartScreen start;
-    start.screen()->openBuild(start.folder.write(u"notes.txt"_qs, {}));
+    const QString notes = start.folder.write(u"notes.txt"_qs, {});
+    start.screen()->openBuild(notes);
     start.model().setBuildDropTargeted(true);
     EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::targeted);
@@ -132,6 +122,15 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
     EXPECT_EQ(start.card()->title(), u"Drop your build anywhere"_qs);
     EXPECT_FALSE(title->isMorphing());
     design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+
+    start.screen()->openBuild(notes);
+    start.model().setScreenshot(start.folder.write(u"shot.gif"_qs, {}), ScreenshotPrompt::paywall);
+    const auto message = start.model().importMessage();
+    ASSERT_TRUE(message);
+    start.clock.advance(seconds(5));
+    EXPECT_FALSE(start.model().importRejection());
+    EXPECT_EQ(start.model().importMessage(), message);
+    EXPECT_EQ(start.notice()->text(), *message);
 }
 
 TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {
@@ -211,21 +210,20 @@ TEST(HomeStartScreen, TheOpenPanelChoosesThroughTheReplaceableChooser) {
     EXPECT_EQ(start.model().staged()->fileName, u"Debug.xcarchive"_qs);
 }
 
+// The drop scene blinks the highlight until the screen goes: staged while the highlight is on,
+// the sequence ends and leaves it on. Without the scene the highlight is left alone.
 TEST(HomeStartScreen, TheDropDemonstrationBlinksTheHighlightUntilTheScreenGoes) {
-    StartScreen start({u"berthwatch"_qs, u"--marketing-scene=drop"_qs});
-    start.clock.advance(seconds(1.5));
-    EXPECT_TRUE(start.model().isBuildDropTargeted());
-    // Staged while the highlight is on: the sequence ends and leaves it on.
-    start.model().importBuild(Workspace::fixtureBuild("Clean.ipa"));
-    EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
-    start.clock.advance(seconds(10));
-    EXPECT_TRUE(start.model().isBuildDropTargeted());
-}
-
-TEST(HomeStartScreen, WithoutTheDropSceneTheHighlightIsLeftAlone) {
-    StartScreen start;
-    start.clock.advance(seconds(10));
-    EXPECT_FALSE(start.model().isBuildDropTargeted());
+    for (const bool scene : {true, false}) {
+        SCOPED_TRACE(scene ? "drop scene" : "no scene");
+        StartScreen start(scene ? QStringList{u"berthwatch"_qs, u"--marketing-scene=drop"_qs}
+                                : QStringList{u"berthwatch"_qs});
+        start.clock.advance(seconds(1.5));
+        EXPECT_EQ(start.model().isBuildDropTargeted(), scene);
+        start.model().importBuild(Workspace::fixtureBuild("Clean.ipa"));
+        EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
+        start.clock.advance(seconds(10));
+        EXPECT_EQ(start.model().isBuildDropTargeted(), scene);
+    }
 }
 
 TEST(RejectionNotice, ShowsTheExtensionTrimmedOfDotsInLowerCase) {
