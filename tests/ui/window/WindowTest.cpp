@@ -351,7 +351,7 @@ TEST_F(WindowTest, TheAppRowsFollowEachChangeOfTheHistoryKeepingTheRowsOfOtherAp
 }
 
 // The program as main() wires it: a later start brings its minimised window forward, and a
-// build without an update feed offers no update check.
+// build without an update feed offers no update check, one with a feed does.
 TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWithAFeed) {
     SingleInstance running(window.harness.folder.makeFolder(QStringLiteral("run")));
     ASSERT_TRUE(running.claim());
@@ -370,9 +370,7 @@ TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWit
     settle();
     EXPECT_FALSE(program.window().isMinimized());
     EXPECT_TRUE(program.window().isVisible());
-}
 
-TEST_F(WindowTest, CheckForUpdatesIsOfferedWithAnUpdater) {
     QSettings settings;
     bw::test::SilentPresenter presenter;
     UpdateController with(std::make_unique<updater::Updater>(
