@@ -182,34 +182,31 @@ QByteArray infoList(const QByteArray& entries) {
            entries + "</dict></plist>";
 }
 
+QByteArray backendUrl(const QByteArray& value) {
+    return infoList("<key>BerthwatchBackendURL</key><string>" + value + "</string>");
+}
+
+// Only a readable information list with a usable URL changes the address.
 TEST(BaseUrl, ConfiguredValueIsUsedOnlyWhenItIsAUsableUrl) {
     const QUrl fallback = BerthwatchBackend::defaultBaseURL();
     const struct {
         const char* name;
-        QByteArray entries;
+        QByteArray bytes;
         QUrl expected;
     } cases[] = {
-        {"missing", "<key>CFBundleVersion</key><string>7</string>", fallback},
-        {"leading space", "<key>BerthwatchBackendURL</key><string> https://a.test</string>",
-         fallback},
-        {"relative", "<key>BerthwatchBackendURL</key><string>service/api</string>", fallback},
-        {"other scheme", "<key>BerthwatchBackendURL</key><string>ftp://a.test</string>", fallback},
-        {"path kept", "<key>BerthwatchBackendURL</key><string>https://a.test/api/v2</string>",
-         QUrl("https://a.test/api/v2")},
-        {"local http", "<key>BerthwatchBackendURL</key><string>http://127.0.0.1:8080</string>",
-         QUrl("http://127.0.0.1:8080")},
+        {"missing", infoList("<key>CFBundleVersion</key><string>7</string>"), fallback},
+        {"leading space", backendUrl(" https://a.test"), fallback},
+        {"relative", backendUrl("service/api"), fallback},
+        {"other scheme", backendUrl("ftp://a.test"), fallback},
+        {"path kept", backendUrl("https://a.test/api/v2"), QUrl("https://a.test/api/v2")},
+        {"local http", backendUrl("http://127.0.0.1:8080"), QUrl("http://127.0.0.1:8080")},
+        {"empty", "", fallback},
+        {"not a property list", "not a property list", fallback},
+        {"not a dictionary", "<plist><array/></plist>", fallback},
     };
     for (const auto& c : cases) {
-        const ApplicationInfo info = ApplicationInfo::fromPropertyList(infoList(c.entries));
+        const ApplicationInfo info = ApplicationInfo::fromPropertyList(c.bytes);
         EXPECT_EQ(BerthwatchBackend::resolveBaseURL(info), c.expected) << c.name;
-    }
-}
-
-TEST(BaseUrl, UnreadableInformationFallsBackToTheDefault) {
-    for (const QByteArray& bytes :
-         {QByteArray(), QByteArray("not a property list"), QByteArray("<plist><array/></plist>")}) {
-        EXPECT_EQ(BerthwatchBackend::resolveBaseURL(ApplicationInfo::fromPropertyList(bytes)),
-                  BerthwatchBackend::defaultBaseURL());
     }
 }
 
