@@ -82,6 +82,18 @@ TEST(ResolutionGuidance, DefaultsFollowSeverityCategoryAndSource) {
     }
 }
 
+TEST(ResolutionGuidance, WithoutServiceResolutionEverythingIsDefault) {
+    const Finding finding = findingWith(FindingSeverity::blocker, manual, EvidenceSource::build);
+    const FindingResolution result = resolution(finding, buildMetadata());
+    EXPECT_EQ(result.summary, "Fix it.");
+    ASSERT_EQ(result.steps.size(), 2u);
+    EXPECT_EQ(result.steps[0], (ResolutionStep{"Complete the required correction", " Fix it. "}));
+    EXPECT_EQ(result.steps[1], defaultFollowUpStep(finding));
+    EXPECT_EQ(result.verification, defaultVerification(finding));
+    EXPECT_EQ(result.solutionPrompt, solutionPrompt(finding, buildMetadata(), result.summary,
+                                                    result.steps, result.verification));
+}
+
 TEST(ResolutionGuidance, ValidatedSteps) {
     const ResolutionStep a{" A ", " do a\n"};
     const ResolutionStep b{"B", "do b"};
@@ -100,58 +112,34 @@ TEST(ResolutionGuidance, ValidatedSteps) {
     }
 }
 
-// Each service text is used trimmed when usable and replaced by its default alone when not; the
-// prompt is always built here, never the service's own.
-TEST(ResolutionGuidance, ServiceTextsAreTrimmedOrFallBackOneByOne) {
-    const Finding manualBlocker =
-        findingWith(FindingSeverity::blocker, manual, EvidenceSource::build);
-    const Finding signingRisk = findingWith(FindingSeverity::risk, signing, EvidenceSource::build);
-    using Steps = std::vector<ResolutionStep>;
-    const struct {
-        const char* name;
-        Finding finding;
-        std::optional<FindingResolution> service;
-        QString summary;
-        Steps steps;
-        QString verification;
-    } cases[] = {
-        {"no service resolution",
-         manualBlocker,
-         std::nullopt,
-         "Fix it.",
-         {{"Complete the required correction", " Fix it. "}, defaultFollowUpStep(manualBlocker)},
-         defaultVerification(manualBlocker)},
-        {"usable texts",
-         signingRisk,
-         serviceResolution({{"One", "First"}, {"   ", "ignored"}, {" Two ", " Second "}},
-                           "  Service summary\n", "\tService check "),
-         "Service summary",
-         {{"One", "First"}, {"Two", "Second"}},
-         "Service check"},
-        {"blank summary, too many steps",
-         signingRisk,
-         serviceResolution(Steps(5, ResolutionStep{"Step", "Do"}), " \n ", "Keep this"),
-         "Prepare a correctly signed App Store distribution artifact.",
-         {defaultPrimaryStep(signingRisk), defaultFollowUpStep(signingRisk)},
-         "Keep this"},
-        {"empty verification",
-         signingRisk,
-         serviceResolution({{"A", "a"}, {"B", "b"}}, "Keep summary", ""),
-         "Keep summary",
-         {{"A", "a"}, {"B", "b"}},
-         defaultVerification(signingRisk)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Finding finding = c.finding;
-        finding.resolution = c.service;
-        const FindingResolution result = resolution(finding, buildMetadata());
-        EXPECT_EQ(result.summary, c.summary);
-        EXPECT_EQ(result.steps, c.steps);
-        EXPECT_EQ(result.verification, c.verification);
-        EXPECT_EQ(result.solutionPrompt,
-                  solutionPrompt(finding, buildMetadata(), c.summary, c.steps, c.verification));
-    }
+TEST(ResolutionGuidance, UsableServiceTextsAreKeptTrimmed) {
+    Finding finding = findingWith(FindingSeverity::risk, signing, EvidenceSource::build);
+    finding.resolution =
+        serviceResolution({{"One", "First"}, {"   ", "ignored"}, {" Two ", " Second "}},
+                          "  Service summary\n", "\tService check ");
+    const FindingResolution result = resolution(finding, buildMetadata());
+    EXPECT_EQ(result.summary, "Service summary");
+    EXPECT_EQ(result.steps, (std::vector<ResolutionStep>{{"One", "First"}, {"Two", "Second"}}));
+    EXPECT_EQ(result.verification, "Service check");
+    EXPECT_NE(result.solutionPrompt, "service prompt");
+}
+
+TEST(ResolutionGuidance, UnusableServiceTextsFallBackOneByOne) {
+    Finding finding = findingWith(FindingSeverity::risk, signing, EvidenceSource::build);
+    const std::vector<ResolutionStep> five(5, ResolutionStep{"Step", "Do"});
+    finding.resolution = serviceResolution(five, " \n ", "Keep this");
+    FindingResolution result = resolution(finding, buildMetadata());
+    EXPECT_EQ(result.summary, "Prepare a correctly signed App Store distribution artifact.");
+    EXPECT_EQ(result.steps,
+              (std::vector{defaultPrimaryStep(finding), defaultFollowUpStep(finding)}));
+    EXPECT_EQ(result.verification, "Keep this");
+
+    finding.resolution = serviceResolution({{"A", "a"}, {"B", "b"}}, "Keep summary", "");
+    result = resolution(finding, buildMetadata());
+    EXPECT_EQ(result.summary, "Keep summary");
+    EXPECT_EQ(result.steps.size(), 2u);
+    EXPECT_EQ(result.steps[0].title, "A");
+    EXPECT_EQ(result.verification, defaultVerification(finding));
 }
 
 // The table's wording is the guidelines screen's own; what can break is an id given twice, a
