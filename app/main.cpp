@@ -24,8 +24,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // The history is read while the design and the window are built; the window shows once it
+    // is in, so the first frame already lists it.
+    bw::StartedLaunch launch = bw::startApplication();
+    bw::AppModel& model = *launch.model;
     bw::design::installDesign(application);
-    std::unique_ptr<bw::AppModel> model = bw::launchApplication();
 
     const bw::ApplicationInfo& info = bw::ApplicationInfo::main();
     QSettings settings;
@@ -34,8 +37,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<bw::UpdateController> updates = bw::UpdateController::fromApplicationInfo(
         info, {bw::SystemClock::shared(), settings, presenter});
 
-    bw::window::MainWindow window(*model, updates.get(),
-                                  bw::window::windowSetup(*model, updates.get()));
+    bw::window::MainWindow window(model, updates.get(),
+                                  bw::window::windowSetup(model, updates.get()));
+    const std::unique_ptr<bw::AppModel> launched = bw::finishLaunch(std::move(launch));
     QObject::connect(&instance, &bw::SingleInstance::activationRequested, &window,
                      &bw::window::MainWindow::bringForward);
     window.show();

@@ -1,5 +1,6 @@
 #include "model/ReportIconFiles.h"
 
+#include "platform/core/InParts.h"
 #include "platform/fs/AtomicFile.h"
 #include "platform/fs/FileIoError.h"
 #include "platform/fs/ReadWholeFile.h"
@@ -87,9 +88,34 @@ void IconFileCache::keepOnly(const QSet<QString>& paths) {
 }
 
 void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache) {
-    for (ScanReport& report : reports) {
-        if (!report.metadata.iconPNG) {
-            report.metadata.iconPNG = readIcon(iconPath(folder, report.id), cache);
+    // A long history has as many small files: read a few at a time, since each read mostly
+    // waits. Each part fills its own reports; the cache learns of the files afterwards.
+    struct Read {
+        QString path;
+        IconFileCache::Stamp stamp;
+        QByteArray bytes;
+    };
+    const std::vector<std::vector<Read>> parts =
+        inParts(reports.size(), 100, [&](std::size_t begin, std::size_t end) {
+            std::vector<Read> read;
+            for (std::size_t index = begin; index < end; ++index) {
+                ScanReport& report = reports[index];
+                if (report.metadata.iconPNG) {
+                    continue;
+                }
+                const QString path = iconPath(folder, report.id);
+                // Before the read: a file changed in between shows another stamp next time.
+                const std::optional<IconFileCache::Stamp> stamp = IconFileCache::stampOf(path);
+                report.metadata.iconPNG = readIcon(path);
+                if (stamp && report.metadata.iconPNG) {
+                    read.push_back({path, *stamp, *report.metadata.iconPNG});
+                }
+            }
+            return read;
+        });
+    for (const std::vector<Read>& part : parts) {
+        for (const Read& icon : part) {
+            cache.remember(icon.path, icon.stamp, icon.bytes);
         }
     }
 }

@@ -72,10 +72,20 @@ void writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
+// What bytes hold, to know them again without keeping a long history's bytes in memory.
+struct ReportStore::Fingerprint {
+    qsizetype size;
+    size_t hash;
+
+    explicit Fingerprint(const QByteArray& bytes)
+        : size(bytes.size()), hash(qHashBits(bytes.constData(), size_t(bytes.size()), 0x5eed)) {}
+    bool operator==(const Fingerprint&) const = default;
+};
+
 struct ReportStore::Memory {
     std::mutex mutex; // one load or save at a time
-    std::optional<QByteArray>
-        primary; // the primary file's bytes as last read and decoded or written
+    // The primary file as last read and decoded or written.
+    std::optional<Fingerprint> primary;
     IconFileCache icons;
 };
 
@@ -131,7 +141,7 @@ ReportStore::LoadResult ReportStore::load() const {
     DecodedHistory history = decodeHistory(bytes);
     switch (history.state) {
     case DecodedHistory::State::decoded:
-        memory_->primary = std::move(bytes);
+        memory_->primary.emplace(bytes);
         hydrateIcons(history.reports, folder, memory_->icons);
         return {std::move(history.reports), std::nullopt, true};
     case DecodedHistory::State::newer:
@@ -203,7 +213,7 @@ void ReportStore::save(const std::vector<ScanReport>& reports) const {
     if (exists(primary)) {
         const QByteArray previous = fs::readWholeFile(primary);
         // Bytes this store decoded or wrote itself need no second look.
-        if (memory_->primary != previous &&
+        if (memory_->primary != Fingerprint(previous) &&
             decodeHistory(previous).state != DecodedHistory::State::decoded) {
             throw ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore);
         }
@@ -211,7 +221,7 @@ void ReportStore::save(const std::vector<ScanReport>& reports) const {
     }
     const QByteArray bytes = encodeHistory(externalizeIcons(reports, folder, memory_->icons));
     fs::writeFileAtomically(primary, bytes);
-    memory_->primary = bytes;
+    memory_->primary.emplace(bytes);
     if (!exists(backup)) {
         writeIgnoringFailure(backup, bytes);
     }

@@ -50,6 +50,7 @@ private:
     LoadResult recoverDamagedPrimary(const QString& folder, const QByteArray& damaged) const;
     bool setAside(const QString& folder, const QByteArray& damaged) const;
 
+    struct Fingerprint;
     struct Memory;
 
     std::optional<QString> baseDirectory_;

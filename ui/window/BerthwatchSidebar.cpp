@@ -259,12 +259,7 @@ void BerthwatchSidebar::select(AppSection section) {
     if (model_.scanPhase().isBusy()) {
         return;
     }
-    if (section == AppSection::scan) {
-        model_.setReport(std::nullopt);
-        model_.setFindingFilter(std::nullopt);
-        model_.setSelectedFindingID(std::nullopt);
-    }
-    model_.setSection(section);
+    model_.showSection(section);
 }
 
 void BerthwatchSidebar::openApp(const SidebarApp& app) {
@@ -272,10 +267,8 @@ void BerthwatchSidebar::openApp(const SidebarApp& app) {
 }
 
 void BerthwatchSidebar::showReports() {
-    model_.setReport(std::nullopt);
-    model_.setFindingFilter(std::nullopt);
-    model_.setSelectedFindingID(std::nullopt);
-    model_.setSection(AppSection::recents);
+    model_.closeReport();
+    model_.showSection(AppSection::recents);
 }
 
 void BerthwatchSidebar::paintEvent(QPaintEvent*) {
