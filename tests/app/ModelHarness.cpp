@@ -30,6 +30,11 @@ ModelHarness::ModelHarness(const QStringList& arguments)
 
 AppModel& ModelHarness::launch(const QStringList& arguments,
                                std::optional<AppStoreConnectService> ascService) {
+    return finish(start(arguments, std::move(ascService)));
+}
+
+StartedLaunch ModelHarness::start(const QStringList& arguments,
+                                  std::optional<AppStoreConnectService> ascService) {
     LaunchSettings settings;
     settings.arguments = arguments;
     settings.environment = QProcessEnvironment();
@@ -42,7 +47,11 @@ AppModel& ModelHarness::launch(const QStringList& arguments,
     settings.clock = &clock;
     settings.revealer = [this](const QString& path) { revealed.push_back(path); };
     model_.reset();
-    model_ = launchApplication(settings);
+    return startApplication(settings);
+}
+
+AppModel& ModelHarness::finish(StartedLaunch launch) {
+    model_ = finishLaunch(std::move(launch));
     return *model_;
 }
 

@@ -122,7 +122,8 @@ TEST(SidebarApp, OneEntryPerBundleNamedAfterTheLatestReport) {
     };
     const auto apps = SidebarApp::apps(reports);
     ASSERT_EQ(apps.size(), 1u);
-    EXPECT_EQ(apps[0], (SidebarApp{"com.example.a", "New Name", reports[1]}));
+    EXPECT_EQ(apps[0], SidebarApp::of(reports[1]));
+    EXPECT_EQ(apps[0].appName, "New Name");
     EXPECT_TRUE(SidebarApp::apps({}).empty());
 }
 

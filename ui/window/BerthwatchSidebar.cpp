@@ -194,8 +194,11 @@ void BerthwatchSidebar::addAppRows(std::size_t count) {
         connect(row, &QAbstractButton::clicked, this, [this, row] { openApp(row->app()); });
         connect(row, &SidebarAppButton::showReportsRequested, this,
                 &BerthwatchSidebar::showReports);
-        connect(row, &SidebarAppButton::revealRequested, this,
-                [this, row] { model_.revealReport(row->app().latestReport); });
+        connect(row, &SidebarAppButton::revealRequested, this, [this, row] {
+            if (const ScanReport* report = latestReport(row->app())) {
+                model_.revealReport(*report);
+            }
+        });
         connect(row, &SidebarAppButton::deleteConfirmed, this,
                 [this, row] { model_.deleteReports(row->app()); });
         appsLayout_->addWidget(row);
@@ -262,8 +265,16 @@ void BerthwatchSidebar::select(AppSection section) {
     model_.showSection(section);
 }
 
+const ScanReport* BerthwatchSidebar::latestReport(const SidebarApp& app) const {
+    const std::vector<ScanReport>& reports = model_.reports();
+    const auto found = std::ranges::find(reports, app.latestReportID, &ScanReport::id);
+    return found == reports.end() ? nullptr : &*found;
+}
+
 void BerthwatchSidebar::openApp(const SidebarApp& app) {
-    model_.openReport(app.latestReport);
+    if (const ScanReport* report = latestReport(app)) {
+        model_.openReport(*report);
+    }
 }
 
 void BerthwatchSidebar::showReports() {

@@ -9,9 +9,11 @@
 #include "ui/report/SecondaryClickTarget.h"
 #include "ui/window/SidebarAppActionMenu.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -24,6 +26,8 @@ namespace palette = design::palette;
 namespace {
 
 constexpr int appIconSize = 26;
+// The action menu's header draws the icon larger than the row.
+constexpr int largestIconSize = 30;
 constexpr int leadingPadding = 11;
 constexpr int spacing = 10;
 constexpr int trailingFrame = 28;
@@ -59,11 +63,20 @@ private:
 
 } // namespace
 
-QImage sidebarAppIconImage(const ScanReport& report) {
-    if (!report.metadata.iconPNG) {
+QImage sidebarAppIconImage(const SidebarApp& app, qreal devicePixelRatio) {
+    if (!app.iconPNG) {
         return {};
     }
-    return QImage::fromData(*report.metadata.iconPNG);
+    // Builds carry icons of up to 1024 pixels; a long list keeps one decoded image per row.
+    QBuffer bytes;
+    bytes.setData(*app.iconPNG);
+    QImageReader reader(&bytes);
+    const QSize largest = QSize(largestIconSize, largestIconSize) * devicePixelRatio;
+    if (const QSize size = reader.size();
+        size.width() > largest.width() || size.height() > largest.height()) {
+        reader.setScaledSize(size.scaled(largest, Qt::KeepAspectRatio));
+    }
+    return reader.read();
 }
 
 void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
@@ -98,7 +111,7 @@ void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& i
 SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     : SidebarRowButton(parent), app_(std::move(app)), ellipsis_(new EllipsisButton(this)) {
     setAccessibleName(app_.appName);
-    setAccessibleDescription(statusText(app_.latestReport));
+    setAccessibleDescription(statusText(app_));
     connect(ellipsis_, &QAbstractButton::clicked, this, &SidebarAppButton::toggleActionMenu);
     connect(this, &SidebarRowButton::hoveringChanged, this, &SidebarAppButton::updateEllipsis);
     connect(this, &SidebarRowButton::hoverProgressChanged, this, &SidebarAppButton::updateEllipsis);
@@ -119,7 +132,7 @@ SidebarAppButton::~SidebarAppButton() {
 const QImage& SidebarAppButton::icon() {
     // Decoded when first drawn: most rows of a long list are never scrolled into view.
     if (!icon_) {
-        icon_ = sidebarAppIconImage(app_.latestReport);
+        icon_ = sidebarAppIconImage(app_, devicePixelRatioF());
     }
     return *icon_;
 }
@@ -132,28 +145,28 @@ SidebarAppActionMenu* SidebarAppButton::actionMenu() const {
     return static_cast<SidebarAppActionMenu*>(menu_.data());
 }
 
-QColor SidebarAppButton::statusTint(const ScanReport& report) {
-    if (blockerCount(report) > 0) {
+QColor SidebarAppButton::statusTint(const SidebarApp& app) {
+    if (app.blockers > 0) {
         return palette::danger();
     }
-    if (riskCount(report) > 0) {
+    if (app.risks > 0) {
         return palette::warning();
     }
-    if (manualCount(report) > 0) {
+    if (app.manualChecks > 0) {
         return palette::info();
     }
     return palette::success();
 }
 
-QString SidebarAppButton::statusText(const ScanReport& report) {
-    if (const qsizetype blockers = blockerCount(report); blockers > 0) {
-        return QStringLiteral("Latest report has %1 blockers").arg(blockers);
+QString SidebarAppButton::statusText(const SidebarApp& app) {
+    if (app.blockers > 0) {
+        return QStringLiteral("Latest report has %1 blockers").arg(app.blockers);
     }
-    if (const qsizetype risks = riskCount(report); risks > 0) {
-        return QStringLiteral("Latest report has %1 risks").arg(risks);
+    if (app.risks > 0) {
+        return QStringLiteral("Latest report has %1 risks").arg(app.risks);
     }
-    if (const qsizetype manual = manualCount(report); manual > 0) {
-        return QStringLiteral("Latest report requires %1 manual checks").arg(manual);
+    if (app.manualChecks > 0) {
+        return QStringLiteral("Latest report requires %1 manual checks").arg(app.manualChecks);
     }
     return QStringLiteral("Latest report has no blockers or risks");
 }
@@ -206,12 +219,12 @@ void SidebarAppButton::paintEvent(QPaintEvent*) {
     const QPointF dot(width() - trailingPadding - trailingFrame / 2.0, middle);
     painter.setOpacity(1 - ellipsisOpacity());
     painter.setPen(Qt::NoPen);
-    painter.setBrush(statusTint(app_.latestReport));
+    painter.setBrush(statusTint(app_));
     painter.drawEllipse(dot, 3.5, 3.5);
 }
 
 bool SidebarAppButton::canRevealBuild() const {
-    const QString& path = app_.latestReport.sourcePath;
+    const QString& path = app_.sourcePath;
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
