@@ -1,19 +1,28 @@
 // The berthwatch program: one window per user session, over the one application model.
 
-#include "app/Launch.h"
-#include "app/UpdateController.h"
-#include "app/UpdateDialogPresenter.h"
-#include "platform/clock/SystemClock.h"
+#include "app/CommandLine.h"
+#include "app/Program.h"
 #include "platform/instance/SingleInstance.h"
+#include "platform/keychain/SessionBus.h"
 #include "services/info/ApplicationInfo.h"
 #include "ui/design/Design.h"
-#include "ui/window/MainWindow.h"
-#include "ui/window/WindowScreens.h"
 
 #include <QApplication>
-#include <QSettings>
+#include <cstdio>
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index) {
+        arguments << QString::fromLocal8Bit(argv[index]);
+    }
+    const bw::ApplicationInfo& info = bw::ApplicationInfo::main();
+    if (const auto answer = bw::commandLineAnswer(
+            arguments,
+            info.string(QStringLiteral("CFBundleShortVersionString")).value_or(QString()))) {
+        std::fputs(answer->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    bw::refuseSessionBusAutolaunch();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
@@ -27,21 +36,8 @@ int main(int argc, char** argv) {
     // The history is read while the design and the window are built; the window shows once it
     // is in, so the first frame already lists it.
     bw::StartedLaunch launch = bw::startApplication();
-    bw::AppModel& model = *launch.model;
     bw::design::installDesign(application);
-
-    const bw::ApplicationInfo& info = bw::ApplicationInfo::main();
-    QSettings settings;
-    bw::UpdateDialogPresenter presenter(
-        info.string(QStringLiteral("CFBundleShortVersionString")).value_or(QString()));
-    std::unique_ptr<bw::UpdateController> updates = bw::UpdateController::fromApplicationInfo(
-        info, {bw::SystemClock::shared(), settings, presenter});
-
-    bw::window::MainWindow window(model, updates.get(),
-                                  bw::window::windowSetup(model, updates.get()));
-    const std::unique_ptr<bw::AppModel> launched = bw::finishLaunch(std::move(launch));
-    QObject::connect(&instance, &bw::SingleInstance::activationRequested, &window,
-                     &bw::window::MainWindow::bringForward);
-    window.show();
+    bw::Program program(instance, std::move(launch));
+    program.window().show();
     return application.exec();
 }

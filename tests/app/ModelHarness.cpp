@@ -28,13 +28,8 @@ ModelHarness::ModelHarness(const QStringList& arguments)
     launch(arguments);
 }
 
-AppModel& ModelHarness::launch(const QStringList& arguments,
-                               std::optional<AppStoreConnectService> ascService) {
-    return finish(start(arguments, std::move(ascService)));
-}
-
-StartedLaunch ModelHarness::start(const QStringList& arguments,
-                                  std::optional<AppStoreConnectService> ascService) {
+LaunchSettings ModelHarness::settings(const QStringList& arguments,
+                                      std::optional<AppStoreConnectService> ascService) {
     LaunchSettings settings;
     settings.arguments = arguments;
     settings.environment = QProcessEnvironment();
@@ -46,8 +41,18 @@ StartedLaunch ModelHarness::start(const QStringList& arguments,
     settings.toolDirectory = tools;
     settings.clock = &clock;
     settings.revealer = [this](const QString& path) { revealed.push_back(path); };
+    return settings;
+}
+
+AppModel& ModelHarness::launch(const QStringList& arguments,
+                               std::optional<AppStoreConnectService> ascService) {
+    return finish(start(arguments, std::move(ascService)));
+}
+
+StartedLaunch ModelHarness::start(const QStringList& arguments,
+                                  std::optional<AppStoreConnectService> ascService) {
     model_.reset();
-    return startApplication(settings);
+    return startApplication(settings(arguments, std::move(ascService)));
 }
 
 AppModel& ModelHarness::finish(StartedLaunch launch) {

@@ -3,6 +3,7 @@
 #include "ui/design/Motion.h"
 
 #include <QPainterPath>
+#include <QTransform>
 #include <QWidget>
 #include <cstdint>
 
@@ -50,6 +51,8 @@ public:
     BerthwatchRunwayState state() const { return m_state; }
     void setState(BerthwatchRunwayState state);
     bool isAnimating() const { return m_transition.isRunning(); }
+    // Where the drawing reaches now, glow and shadow included: the owner leaves this much room.
+    QRectF inkRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -72,6 +75,14 @@ private:
     };
     static Look lookOf(BerthwatchRunwayState state);
     Look currentLook() const;
+    // Where a look puts the lanes and the plane (before its turn) in the widget.
+    struct Layout {
+        QRectF lane;
+        QRectF lit;
+        QRectF plane;
+        QTransform planeTurn;
+    };
+    Layout layoutOf(const Look& look) const;
 
     BerthwatchRunwayState m_state = BerthwatchRunwayState::idle;
     Look m_from = lookOf(BerthwatchRunwayState::idle);

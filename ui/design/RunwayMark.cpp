@@ -154,30 +154,53 @@ BerthwatchRunwayMark::Look BerthwatchRunwayMark::currentLook() const {
             mix(m_from.planeShadowRadius, to.planeShadowRadius, t)};
 }
 
-void BerthwatchRunwayMark::paintEvent(QPaintEvent*) {
-    const Look look = currentLook();
+BerthwatchRunwayMark::Layout BerthwatchRunwayMark::layoutOf(const Look& look) const {
     const QRectF frame = contentsRect();
     const qreal w = frame.width();
     const qreal h = frame.height();
     const qreal runwayWidth = std::min(w * 0.72, 174.0);
     const qreal planeWidth = std::min(w * 0.48, 114.0);
-    const qreal planeHeight = planeWidth / 3;
+    Layout layout;
+    layout.lane = QRectF(frame.left() + w * 0.5 - runwayWidth / 2,
+                         frame.top() + h * 0.78 - laneHeight / 2, runwayWidth, laneHeight);
+    layout.lit = layout.lane;
+    layout.lit.setWidth(runwayWidth * std::max(0.001, look.litFraction));
+    QRectF plane(0, 0, planeWidth, planeWidth / 3);
+    plane.moveCenter(frame.topLeft() + QPointF(w * 0.5, h * 0.31) + look.planeOffset);
+    layout.planeTurn.translate(plane.center().x(), plane.center().y());
+    layout.planeTurn.rotate(look.planeDegrees);
+    layout.planeTurn.translate(-plane.center().x(), -plane.center().y());
+    layout.plane = plane;
+    return layout;
+}
+
+QRectF BerthwatchRunwayMark::inkRect() const {
+    const Look look = currentLook();
+    const Layout layout = layoutOf(look);
+    const QRectF plane = layout.planeTurn.mapRect(layout.plane);
+    QRectF ink = plane.adjusted(-look.planeShadowRadius, -look.planeShadowRadius,
+                                look.planeShadowRadius, look.planeShadowRadius);
+    ink |= layout.lane;
+    if (look.litLaneOpacity > 0) {
+        ink |= layout.lit.adjusted(-look.glowRadius, -look.glowRadius, look.glowRadius,
+                                   look.glowRadius);
+    }
+    return ink;
+}
+
+void BerthwatchRunwayMark::paintEvent(QPaintEvent*) {
+    const Look look = currentLook();
+    const Layout layout = layoutOf(look);
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(frame.topLeft());
-
-    const QRectF lane(w * 0.5 - runwayWidth / 2, h * 0.78 - laneHeight / 2, runwayWidth,
-                      laneHeight);
-    painter.fillPath(capsulePath(lane), withOpacity(look.lane, look.baseLaneOpacity));
+    painter.fillPath(capsulePath(layout.lane), withOpacity(look.lane, look.baseLaneOpacity));
 
     if (look.litLaneOpacity > 0) {
-        QRectF lit = lane;
-        lit.setWidth(runwayWidth * std::max(0.001, look.litFraction));
-        const QPainterPath litPath = capsulePath(lit);
+        const QPainterPath litPath = capsulePath(layout.lit);
         painter.setOpacity(std::clamp(look.litLaneOpacity, 0.0, 1.0));
         paintShadow(painter, litPath, look.glow, look.glowRadius);
-        QLinearGradient gradient(lit.topLeft(), lit.topRight());
+        QLinearGradient gradient(layout.lit.topLeft(), layout.lit.topRight());
         gradient.setColorAt(0, withOpacity(look.lane, 0.82));
         gradient.setColorAt(0.5, look.lane);
         gradient.setColorAt(1, look.litLaneEnd);
@@ -185,12 +208,8 @@ void BerthwatchRunwayMark::paintEvent(QPaintEvent*) {
         painter.setOpacity(1);
     }
 
-    QRectF plane(0, 0, planeWidth, planeHeight);
-    plane.moveCenter(QPointF(w * 0.5, h * 0.31) + look.planeOffset);
-    painter.translate(plane.center());
-    painter.rotate(look.planeDegrees);
-    painter.translate(-plane.center());
-    const QPainterPath planePath = BerthwatchPlaneShape::path(plane);
+    painter.setTransform(layout.planeTurn);
+    const QPainterPath planePath = BerthwatchPlaneShape::path(layout.plane);
     paintShadow(painter, planePath, look.planeShadow, look.planeShadowRadius);
     painter.fillPath(planePath, look.plane);
 }

@@ -23,10 +23,24 @@ using design::TextStyle;
 
 constexpr int readableWidth = 760;
 
+// A column kept to the reading width. Its layout measures its texts at the width they will get:
+// the enclosing layout asks with the whole width offered, and wrapped texts measured wider than
+// they are laid out would come up short of lines.
+class ReadingColumnLayout : public QVBoxLayout {
+public:
+    using QVBoxLayout::QVBoxLayout;
+    int heightForWidth(int width) const override {
+        return QVBoxLayout::heightForWidth(std::min(width, readableWidth));
+    }
+    int minimumHeightForWidth(int width) const override {
+        return QVBoxLayout::minimumHeightForWidth(std::min(width, readableWidth));
+    }
+};
+
 QWidget* column(int spacing, QVBoxLayout*& layout) {
     auto* widget = new QWidget;
     widget->setMaximumWidth(readableWidth);
-    layout = new QVBoxLayout(widget);
+    layout = new ReadingColumnLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
     return widget;

@@ -151,6 +151,9 @@ void ReportHistoryList::updateVisibleRows() {
         row->show();
         shown_[index] = row;
     }
+    for (const auto& [index, row] : shown_) {
+        row->followPointer();
+    }
 }
 
 ReportHistoryRow* ReportHistoryList::rowFor(const QUuid& id) const {

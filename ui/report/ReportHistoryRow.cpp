@@ -11,6 +11,7 @@
 #include "ui/report/SecondaryClickTarget.h"
 
 #include <QClipboard>
+#include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
@@ -93,8 +94,41 @@ void ReportHistoryRow::setReport(const ScanReport& report, const QDateTime& now)
     if (menu_) {
         menu_->close();
     }
-    hover_->setValue(underMouse() ? 1 : 0);
+    hover_->setValue(isUnderPointer() ? 1 : 0);
     update();
+}
+
+bool ReportHistoryRow::isUnderPointer() const {
+    return isVisible() && rect().contains(mapFromGlobal(QCursor::pos()));
+}
+
+void ReportHistoryRow::followPointer() {
+    const double hovering = isUnderPointer() ? 1 : 0;
+    if (hover_->target() != hovering) {
+        hover_->animateTo(hovering, design::Motion::easeOut(0.14));
+    }
+}
+
+bool ReportHistoryRow::isHovering() const {
+    return hover_->target() > 0;
+}
+
+ReportHistoryRow::TitleLine ReportHistoryRow::titleLine(qreal width) const {
+    const QFontMetricsF nameMetrics(design::textStyleFont(TextStyle::rowTitle));
+    const QFontMetricsF versionMetrics(design::textStyleFont(TextStyle::monoCaption));
+    const QString version = versionText(report_.metadata);
+    const qreal available = std::max(0.0, width - 8);
+    const qreal nameNeeds = nameMetrics.horizontalAdvance(report_.metadata.appName);
+    const qreal versionNeeds = versionMetrics.horizontalAdvance(version);
+    // When both do not fit, each keeps what it needs up to half the line and gives the rest to
+    // the other, so a long name never pushes the version out entirely.
+    qreal versionWidth = versionNeeds;
+    if (nameNeeds + versionNeeds > available) {
+        versionWidth = std::min(versionNeeds, std::max(available / 2, available - nameNeeds));
+    }
+    const qreal nameWidth = std::max(0.0, std::min(nameNeeds, available - versionWidth));
+    return {nameMetrics.elidedText(report_.metadata.appName, Qt::ElideRight, nameWidth),
+            versionMetrics.elidedText(version, Qt::ElideRight, versionWidth)};
 }
 
 QString ReportHistoryRow::dateText(const QDateTime& createdAt, const QDateTime& now) {
@@ -191,15 +225,12 @@ void ReportHistoryRow::paintEvent(QPaintEvent*) {
                         palette::textTertiary());
 }
 
-qreal ReportHistoryRow::paintTitleLine(QPainter& painter, const QRectF& line) {
+void ReportHistoryRow::paintTitleLine(QPainter& painter, const QRectF& line) {
+    const TitleLine shown = titleLine(line.width());
     const qreal nameWidth = drawText(painter, line, TextStyle::rowTitle, palette::textPrimary(),
-                                     report_.metadata.appName);
-    const QRectF version = line.adjusted(nameWidth + 8, 0, 0, 0);
-    if (version.width() > 0) {
-        drawText(painter, version, TextStyle::monoCaption, palette::textSecondary(),
-                 versionText(report_.metadata));
-    }
-    return nameWidth;
+                                     shown.name, Qt::ElideNone);
+    drawText(painter, line.adjusted(nameWidth + 8, 0, 0, 0), TextStyle::monoCaption,
+             palette::textSecondary(), shown.version, Qt::ElideNone);
 }
 
 void ReportHistoryRow::paintBuildLine(QPainter& painter, const QRectF& line) {

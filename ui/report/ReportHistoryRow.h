@@ -38,6 +38,18 @@ public:
     // The height of every row at `width`.
     static int rowHeight(int width);
 
+    // The title line as it fits `width`: the name and the version, each elided as needed.
+    struct TitleLine {
+        QString name;
+        QString version;
+    };
+    TitleLine titleLine(qreal width) const;
+
+    // Highlights the row when the pointer is over it: after a scroll has moved rows under a
+    // pointer that did not move, no enter or leave event tells them.
+    void followPointer();
+    bool isHovering() const;
+
     bool isActionMenuPresented() const { return !menu_.isNull(); }
     void presentActionMenu();
 
@@ -60,7 +72,8 @@ private:
     void paintCompact(QPainter& painter, const QRectF& content);
     void paintBuildLine(QPainter& painter, const QRectF& line);
     void paintStatus(QPainter& painter, const QRectF& frame, Qt::Alignment alignment);
-    qreal paintTitleLine(QPainter& painter, const QRectF& line);
+    void paintTitleLine(QPainter& painter, const QRectF& line);
+    bool isUnderPointer() const;
     void copyBundleIdentifier();
 
     ScanReport report_;

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
 
 namespace bw::workspace {
 
@@ -100,6 +101,8 @@ DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
 
     runway_ = new design::BerthwatchRunwayMark(this);
     runway_->setFixedWidth(244);
+    runway_->setContentsMargins(0, runwayHeadroom, 0, 0);
+    setMouseTracking(true);
     title_ = styledLabel({}, TextStyle::screenTitle, design::palette::textPrimary(), this);
     title_->setAlignment(Qt::AlignCenter);
     auto* chipRow = new QHBoxLayout;
@@ -173,8 +176,15 @@ void DropZoneCard::setLaunching(bool launching) {
 void DropZoneCard::setCompact(bool compact) {
     layout_->setSpacing(compact ? 20 : 24);
     const int vertical = compact ? 12 : 18;
-    layout_->setContentsMargins(28, vertical, 28, vertical);
-    runway_->setFixedHeight(compact ? 76 : 90);
+    // The runway's headroom takes the top padding's place and reaches past it.
+    layout_->setContentsMargins(28, std::max(0, vertical - runwayHeadroom), 28, vertical);
+    overhang_ = std::max(0, runwayHeadroom - vertical);
+    runway_->setFixedHeight((compact ? 76 : 90) + runwayHeadroom);
+    updateGeometry();
+}
+
+bool DropZoneCard::hitButton(const QPoint& pos) const {
+    return pos.y() >= overhang_ && QAbstractButton::hitButton(pos);
 }
 
 void DropZoneCard::paintEvent(QPaintEvent*) {
@@ -183,7 +193,12 @@ void DropZoneCard::paintEvent(QPaintEvent*) {
 
 void DropZoneCard::enterEvent(QEnterEvent* event) {
     QAbstractButton::enterEvent(event);
-    setHovering(true);
+    setHovering(hitButton(event->position().toPoint()));
+}
+
+void DropZoneCard::mouseMoveEvent(QMouseEvent* event) {
+    QAbstractButton::mouseMoveEvent(event);
+    setHovering(hitButton(event->position().toPoint()));
 }
 
 void DropZoneCard::leaveEvent(QEvent* event) {

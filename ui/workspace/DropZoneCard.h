@@ -30,6 +30,10 @@ public:
     void setCompact(bool compact);
 
     bool isHovering() const { return hovering_; }
+    // How far the card reaches above its padded box: room for the plane taking off and the glow
+    // around it. Its owner lets the card overlap that much of what lies above.
+    int overhang() const { return overhang_; }
+    design::BerthwatchRunwayMark* runway() const { return runway_; }
     QString title() const;
 
 signals:
@@ -38,6 +42,8 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -49,6 +55,9 @@ private:
     QLabel* title_;
     std::vector<ExtensionChip*> chips_;
     QWidget* pill_;
+    // Room above the runway's box that its drawing reaches into.
+    static constexpr int runwayHeadroom = 36;
+    int overhang_ = 0;
     bool hovering_ = false;
     bool launching_ = false;
     design::AnimatedValue scale_{1.0};

@@ -52,6 +52,37 @@ private:
     int offset_ = 0;
 };
 
+// Lays the card's host out in its slot plus the card's overhang above it, so that what the card
+// draws above its padded box is not cut by the host.
+class OverhangItem : public QLayoutItem {
+public:
+    OverhangItem(QWidget* host, const DropZoneCard& card)
+        : QLayoutItem(Qt::AlignHCenter), host_(host), card_(card) {
+        host_.setAlignment(Qt::AlignHCenter);
+    }
+
+    QSize sizeHint() const override { return lower(host_.sizeHint()); }
+    QSize minimumSize() const override { return lower(host_.minimumSize()); }
+    QSize maximumSize() const override { return lower(host_.maximumSize()); }
+    Qt::Orientations expandingDirections() const override { return host_.expandingDirections(); }
+    bool isEmpty() const override { return host_.isEmpty(); }
+    QWidget* widget() const override { return host_.widget(); }
+    void setGeometry(const QRect& rect) override {
+        slot_ = rect;
+        host_.setGeometry(rect.adjusted(0, -card_.overhang(), 0, 0));
+    }
+    QRect geometry() const override { return slot_; }
+
+private:
+    QSize lower(QSize size) const {
+        return {size.width(), std::max(0, size.height() - card_.overhang())};
+    }
+
+    QWidgetItem host_;
+    const DropZoneCard& card_;
+    QRect slot_;
+};
+
 // The headline and the card, drawn a few points above their laid-out place.
 class LiftedColumn : public QVBoxLayout {
 public:
@@ -113,7 +144,7 @@ HomeStartScreen::HomeStartScreen(AppModel& model, FileChooser& chooser, QWidget*
     notice_ = new RejectionNotice(model, this);
 
     cardStack_ = new QVBoxLayout;
-    cardStack_->addWidget(cardHost_, 0, Qt::AlignHCenter);
+    cardStack_->addItem(new OverhangItem(cardHost_, *card_));
     cardStack_->addWidget(notice_);
     middle_ = new LiftedColumn;
     middle_->addWidget(makeHero());

@@ -38,7 +38,67 @@ QStringList shownTexts(const QWidget* root) {
     return texts;
 }
 
+// The texts under `panel` that did not get the height their width needs, that reach outside
+// `clip` (the row that holds them), or that overlap another text.
+QStringList cutTexts(const QWidget* panel, const QWidget* clip) {
+    QStringList cut;
+    QList<QPair<QString, QRect>> placed;
+    for (QWidget* text : panel->findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(text);
+        auto* reading = dynamic_cast<report::ReadingText*>(text);
+        if ((!label && !reading) || !text->isVisibleTo(panel)) {
+            continue;
+        }
+        const QString name = label ? label->text() : reading->toPlainText().left(24);
+        const int needed = text->hasHeightForWidth() ? text->heightForWidth(text->width())
+                                                     : text->sizeHint().height();
+        const QRect inClip(text->mapTo(clip, QPoint(0, 0)), text->size());
+        if (text->height() < needed || !clip->rect().contains(inClip)) {
+            cut << name + u" cut"_s;
+        }
+        for (const auto& [other, rect] : placed) {
+            if (rect.intersects(inClip)) {
+                cut << name + u" overlaps "_s + other;
+            }
+        }
+        placed << qMakePair(name, inClip);
+    }
+    return cut;
+}
+
 } // namespace
+
+TEST(FindingResolutionPanel, EveryTextIsWholeAtEveryWidth) {
+    Finding finding = craftedFinding(u"long"_s, FindingSeverity::blocker);
+    const QString sentence = u"The release build must be compared with its App Store Connect "
+                             "record before submission so that nothing differs. "_s;
+    finding.detail = sentence.repeated(4);
+    QStringList evidence{u"codesign: a sealed resource is missing or invalid"_s};
+    for (int i = 1; i < 18; ++i) {
+        evidence << u"file modified: Payload/App.app/Frameworks/Kit%1.framework/Info.plist"_s.arg(
+            i);
+    }
+    finding.evidence = evidence.join(u'\n');
+    finding.evidenceFields.reset();
+    finding.resolution = FindingResolution{
+        sentence.repeated(2),
+        {{u"Open the record"_s, sentence.repeated(3)}, {u"Compare"_s, u"release build."_s}},
+        {},
+        {}};
+    ReportScreen screen(reportWith({finding}));
+    FindingResolutionPanel* panel = openPanel(screen.view(), 0);
+    QTest::mouseClick(panel->findChild<TechnicalDetailsToggle*>(), Qt::LeftButton);
+    // From the narrowest report column to a wide desktop, either side of the reading column.
+    for (const int width : {520, 700, 816, 900, 1120, 1400, 2400}) {
+        screen.view().resize(width, 800);
+        screen.settle();
+        const FindingRow* row = screen.view().findingList()->builtRow(0);
+        EXPECT_EQ(cutTexts(panel, row), QStringList()) << "at " << width;
+        EXPECT_GE(screen.view().findingList()->rowRect(0).height(),
+                  row->heightForWidth(row->width()))
+            << "at " << width;
+    }
+}
 
 TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnRequest) {
     Finding withCode = craftedFinding(u"with.code"_s, FindingSeverity::risk);

@@ -6,6 +6,7 @@
 #include "tests/ui/HistoryFixture.h"
 #include "tests/ui/Widgets.h"
 #include "ui/design/Motion.h"
+#include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
 #include "ui/report/ReportHistory.h"
 #include "ui/report/ReportHistoryFilterButton.h"
@@ -15,12 +16,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <time.h>
@@ -147,6 +150,71 @@ TEST(ReportsView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     EXPECT_FALSE(visibleTexts(some.view.get()).contains("No reports yet"));
 }
 
+TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) {
+    const QString longName = QStringLiteral("Harbour Master Professional Edition ").repeated(3);
+    struct Case {
+        QString name;
+        QString version;
+        qreal width;
+        bool nameWhole;
+        bool versionWhole;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Tide"), QStringLiteral("1.0"), 400, true, true},
+        {longName, QStringLiteral("1.0"), 300, false, true},
+        {longName, QStringLiteral("2026.12.07-release-candidate"), 300, false, false},
+        {QStringLiteral("Tide"), QStringLiteral("2026.12.07-release-candidate").repeated(3), 300,
+         true, false},
+    };
+    ReportHistoryRow row;
+    for (const Case& c : cases) {
+        ScanReport report = historyReport(c.name, now);
+        report.metadata.version = c.version;
+        row.setReport(report, now);
+        const ReportHistoryRow::TitleLine shown = row.titleLine(c.width);
+        const QString version =
+            c.version + QStringLiteral(" (") + report.metadata.buildNumber + QStringLiteral(")");
+        EXPECT_EQ(shown.name == c.name, c.nameWhole) << shown.name.toStdString();
+        EXPECT_EQ(shown.version == version, c.versionWhole) << shown.version.toStdString();
+        EXPECT_GT(shown.version.size(), 1) << c.width;
+        const qreal used = QFontMetricsF(design::textStyleFont(design::TextStyle::rowTitle))
+                               .horizontalAdvance(shown.name) +
+                           8 +
+                           QFontMetricsF(design::textStyleFont(design::TextStyle::monoCaption))
+                               .horizontalAdvance(shown.version);
+        EXPECT_LE(used, c.width) << (shown.name + shown.version).toStdString();
+    }
+}
+
+TEST(ReportsView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted) {
+    std::vector<ScanReport> reports;
+    for (int i = 0; i < 40; ++i) {
+        reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-60 * i)));
+    }
+    Screen screen(reports);
+    ReportHistoryRow* before = screen.row(reports[2]);
+    ASSERT_NE(before, nullptr);
+    QCursor::setPos(before->mapToGlobal(QPoint(before->width() / 2, 20)));
+    QTest::mouseMove(before, QPoint(before->width() / 2, 20));
+    QApplication::processEvents();
+    ASSERT_TRUE(before->isHovering());
+
+    const QPoint at = screen.view->scrollArea()->viewport()->mapFromGlobal(QCursor::pos());
+    QWheelEvent wheel(at, QCursor::pos(), {}, {0, -240}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(screen.view->scrollArea()->viewport(), &wheel);
+    QApplication::processEvents();
+    std::vector<ReportHistoryRow*> highlighted;
+    for (ReportHistoryRow* row : screen.view->list()->visibleRows()) {
+        if (row->isHovering()) {
+            highlighted.push_back(row);
+        }
+    }
+    ASSERT_EQ(highlighted.size(), 1u);
+    EXPECT_NE(highlighted[0]->report().id, reports[2].id);
+    EXPECT_TRUE(highlighted[0]->rect().contains(highlighted[0]->mapFromGlobal(QCursor::pos())));
+}
+
 TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
     Screen screen({historyReport("Solo", now)});
     screen.view->resize(520, 760);
@@ -186,14 +254,17 @@ TEST(ReportsView, MenuActionsReachTheModel) {
     QFile(build).open(QIODevice::WriteOnly);
     reports[0].sourcePath = build;
 
-    // Reveal is offered only for a build that is still on disk.
-    ReportActionMenu* menu = screen.openMenu(reports[1]);
-    ASSERT_NE(menu, nullptr);
-    screen.choose(menu, "Reveal Build in Finder");
-    EXPECT_TRUE(screen.history.revealed.empty());
-
-    screen.view->list()->rowFor(reports[0].id)->setReport(reports[0], now);
-    screen.choose(screen.openMenu(reports[0]), "Reveal Build in Finder");
+    // Reveal is offered only for a build that is still on disk: not for one without a path nor
+    // for one deleted since.
+    reports[1].sourcePath = screen.history.history + "/Lantern.ipa";
+    for (const ScanReport& report : {reports[0], reports[1], reports[2]}) {
+        screen.view->list()->rowFor(report.id)->setReport(report, now);
+        ReportActionMenu* menu = screen.openMenu(report);
+        ASSERT_NE(menu, nullptr);
+        auto* reveal = bw::test::named<QAbstractButton>(*menu, "Reveal Build in File Manager");
+        EXPECT_EQ(reveal->isEnabled(), report.id == reports[0].id);
+        screen.choose(menu, "Reveal Build in File Manager");
+    }
     EXPECT_EQ(screen.history.revealed, std::vector<QString>{build});
 
     screen.choose(screen.openMenu(reports[0]), "Copy Bundle Identifier");
@@ -203,38 +274,39 @@ TEST(ReportsView, MenuActionsReachTheModel) {
     EXPECT_EQ(screen.history.model().report()->id, reports[2].id);
 }
 
-TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
+// The shown report stays open while others are deleted: checked once the answer of the save
+// has come back, which the answer of the later failing save proves.
+TEST(ReportsView, DeletingAsksFirstRemovesFromDiskAndAFailureIsToldAndLosesNothing) {
     const auto reports = mixedHistory();
     Screen screen(reports);
+    AppModel& model = screen.history.model();
+    model.openReport(reports[0]);
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(screen.view->reportPendingDeletion().has_value());
     ASSERT_TRUE(bw::test::answerMessageBox("Cancel"));
     EXPECT_FALSE(screen.view->reportPendingDeletion().has_value());
-    EXPECT_EQ(screen.history.model().reports().size(), 4u);
+    EXPECT_EQ(model.reports().size(), 4u);
 
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reports().size() == 3u; }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
-    EXPECT_EQ(screen.view->list()->rowFor(reports[1].id), nullptr);
-}
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
+    EXPECT_EQ(model.reports().size(), 3u);
+    EXPECT_EQ(screen.row(reports[1]), nullptr);
 
-TEST(ReportsView, AFailedDeletionIsToldAndLosesNothing) {
-    const auto reports = mixedHistory();
-    Screen screen(reports);
     screen.history.makeUnwritable();
-    screen.choose(screen.openMenu(reports[1]), "Delete Report");
+    screen.choose(screen.openMenu(reports[2]), "Delete Report");
     ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reportNotice().has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.reportNotice().has_value(); }));
     bool shown = false;
     for (auto* label : screen.view->findChildren<QLabel*>()) {
-        shown |= label->isVisibleTo(screen.view.get()) &&
-                 label->text() == *screen.history.model().reportNotice();
+        shown |= label->isVisibleTo(screen.view.get()) && label->text() == *model.reportNotice();
     }
     EXPECT_TRUE(shown);
-    EXPECT_EQ(screen.history.model().reports().size(), 4u);
-    EXPECT_NE(screen.row(reports[1]), nullptr);
-    EXPECT_EQ(screen.history.onDisk().size(), 4u);
+    EXPECT_EQ(model.reports().size(), 3u);
+    EXPECT_NE(screen.row(reports[2]), nullptr);
+    EXPECT_EQ(screen.history.onDisk().size(), 3u);
+    ASSERT_TRUE(model.report());
+    EXPECT_EQ(model.report()->id, reports[0].id);
 }
 
 TEST(ReportsView, AThousandReportsBuildOnlyTheRowsInSight) {

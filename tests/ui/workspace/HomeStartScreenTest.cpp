@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
+#include "ui/design/Motion.h"
 #include "ui/workspace/DropZoneCard.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/HomeView.h"
@@ -79,14 +80,18 @@ TEST(HomeStartScreen, RefusedFilesShowTheirNoticeUntilTheLastRefusalHasAged) {
     EXPECT_EQ(start.notice()->text(), u"Unsupported file type"_qs);
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::rejected);
 
-    // The same file twice: each refusal replays the shake and the notice.
-    for (int refusal = 1; refusal <= 2; ++refusal) {
+    // The same file again: each refusal replays the shake and the notice; with reduce motion
+    // the card stays still.
+    for (int refusal = 1; refusal <= 3; ++refusal) {
+        const bool reduceMotion = refusal == 2;
+        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
         start.clock.advance(seconds(1));
         start.screen()->openBuild(notes);
         EXPECT_EQ(start.model().importRejectionCount(), refusal + 1);
         EXPECT_EQ(start.notice()->text(), u"Unsupported file type .txt"_qs);
-        EXPECT_TRUE(isShaken(*start.card()));
+        EXPECT_EQ(isShaken(*start.card()), !reduceMotion);
     }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     EXPECT_FALSE(start.model().staged());
 
     // Cleared 4.2 s after the shake of the last refusal, not after the earlier ones.
@@ -159,8 +164,30 @@ TEST(HomeStartScreen, AnAcceptedBuildDuringAScanShowsNothingNew) {
     workspace.runUntil([&] { return !workspace.model().isScanRunning(); }, 60);
 }
 
+TEST(HomeStartScreen, TheRunwaysPlaneAndGlowAreWholeInEveryLitState) {
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    StartScreen start;
+    for (const int height : {760, 640}) { // the full card and the compact one
+        start.home.resize(1120, height);
+        QApplication::processEvents();
+        const design::BerthwatchRunwayMark* runway = start.card()->runway();
+        for (const auto state : {BerthwatchRunwayState::targeted, BerthwatchRunwayState::launching,
+                                 BerthwatchRunwayState::rejected}) {
+            start.card()->setRunwayState(state);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !runway->isAnimating(); }));
+            const QRect ink = runway->inkRect().toAlignedRect();
+            EXPECT_EQ(QRegion(ink) - runway->visibleRegion(), QRegion())
+                << height << " high, state " << int(state);
+        }
+    }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+}
+
 TEST(HomeStartScreen, TheOpenPanelChoosesThroughTheReplaceableChooser) {
     StartScreen start;
+    // The room the runway's drawing takes above the card is no part of the button.
+    QTest::mouseClick(start.card(), Qt::LeftButton, {}, QPoint(start.card()->width() / 2, 2));
+    EXPECT_TRUE(start.chooser.asked.empty());
     QTest::mouseClick(start.card(), Qt::LeftButton);
     ASSERT_EQ(start.chooser.asked.size(), 1u);
     EXPECT_EQ(start.chooser.asked[0].bundleExtensions, QStringList({"xcarchive", "app"}));
