@@ -70,7 +70,9 @@ QImage sidebarAppIconImage(const SidebarApp& app, qreal devicePixelRatio) {
     // Builds carry icons of up to 1024 pixels; a long list keeps one decoded image per row.
     QBuffer bytes;
     bytes.setData(*app.iconPNG);
-    QImageReader reader(&bytes);
+    // Read as the PNG it is stored as: guessing the format would load every image plug-in.
+    QImageReader reader(&bytes, "png");
+    reader.setAutoDetectImageFormat(false);
     const QSize largest = QSize(largestIconSize, largestIconSize) * devicePixelRatio;
     if (const QSize size = reader.size();
         size.width() > largest.width() || size.height() > largest.height()) {
