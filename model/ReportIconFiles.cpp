@@ -87,35 +87,50 @@ void IconFileCache::keepOnly(const QSet<QString>& paths) {
     entries_.removeIf([&](const auto& entry) { return !paths.contains(entry.key()); });
 }
 
-void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache) {
+IconFiles readIconFiles(const QString& folder) {
+    const QStringList names =
+        QDir(iconsFolder(folder)).entryList({QStringLiteral("*.png")}, QDir::Files);
     // A long history has as many small files: read a few at a time, since each read mostly
-    // waits. Each part fills its own reports; the cache learns of the files afterwards.
-    struct Read {
-        QString path;
-        IconFileCache::Stamp stamp;
-        QByteArray bytes;
-    };
-    const std::vector<std::vector<Read>> parts =
-        inParts(reports.size(), 100, [&](std::size_t begin, std::size_t end) {
-            std::vector<Read> read;
+    // waits.
+    const std::vector<IconFiles> parts =
+        inParts(std::size_t(names.size()), 100, [&](std::size_t begin, std::size_t end) {
+            IconFiles read;
             for (std::size_t index = begin; index < end; ++index) {
-                ScanReport& report = reports[index];
-                if (report.metadata.iconPNG) {
+                const QString& name = names[qsizetype(index)];
+                const std::optional<QUuid> id = json::parseUuid(name.chopped(4));
+                // Only the files the reports' own names lead to.
+                if (!id || iconPath(folder, *id) != QDir(iconsFolder(folder)).filePath(name)) {
                     continue;
                 }
-                const QString path = iconPath(folder, report.id);
                 // Before the read: a file changed in between shows another stamp next time.
-                const std::optional<IconFileCache::Stamp> stamp = IconFileCache::stampOf(path);
-                report.metadata.iconPNG = readIcon(path);
-                if (stamp && report.metadata.iconPNG) {
-                    read.push_back({path, *stamp, *report.metadata.iconPNG});
+                const std::optional<IconFileCache::Stamp> stamp =
+                    IconFileCache::stampOf(iconPath(folder, *id));
+                std::optional<QByteArray> bytes = readIcon(iconPath(folder, *id));
+                if (stamp && bytes) {
+                    read.insert(*id, {*stamp, std::move(*bytes)});
                 }
             }
             return read;
         });
-    for (const std::vector<Read>& part : parts) {
-        for (const Read& icon : part) {
-            cache.remember(icon.path, icon.stamp, icon.bytes);
+    IconFiles all;
+    for (const IconFiles& part : parts) {
+        all.insert(part);
+    }
+    return all;
+}
+
+void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache,
+                  const IconFiles& read) {
+    for (ScanReport& report : reports) {
+        if (report.metadata.iconPNG) {
+            continue;
+        }
+        const QString path = iconPath(folder, report.id);
+        if (const auto file = read.constFind(report.id); file != read.constEnd()) {
+            report.metadata.iconPNG = file->bytes;
+            cache.remember(path, file->stamp, file->bytes);
+        } else {
+            report.metadata.iconPNG = readIcon(path, cache);
         }
     }
 }

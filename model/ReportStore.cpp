@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <cerrno>
 #include <filesystem>
+#include <future>
 #include <mutex>
 
 namespace bw {
@@ -182,6 +183,8 @@ ReportStore::LoadResult ReportStore::load() const {
     } catch (const fs::FileIoError& error) {
         return failure(error.description());
     }
+    // The icon files are read while the history decodes.
+    std::future<IconFiles> icons = std::async(std::launch::async, readIconFiles, folder);
     DecodedHistory history = decodeHistory(bytes);
     switch (history.state) {
     case DecodedHistory::State::decoded:
@@ -189,7 +192,7 @@ ReportStore::LoadResult ReportStore::load() const {
             return setAsideUndecodable(folder, bytes, std::move(history));
         }
         memory_->primary.emplace(bytes);
-        hydrateIcons(history.reports, folder, memory_->icons);
+        hydrateIcons(history.reports, folder, memory_->icons, icons.get());
         return {std::move(history.reports), std::nullopt, true};
     case DecodedHistory::State::newer:
         // Another version's history: an older backup must not take its place.
