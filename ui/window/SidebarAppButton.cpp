@@ -1,6 +1,8 @@
 #include "ui/window/SidebarAppButton.h"
 
 #include "model/ReportHelpers.h"
+#include "platform/image/ImageDecoding.h"
+#include "ui/design/AppIconTile.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -68,46 +70,39 @@ QImage sidebarAppIconImage(const SidebarApp& app, qreal devicePixelRatio) {
         return {};
     }
     // Builds carry icons of up to 1024 pixels; a long list keeps one decoded image per row.
-    QBuffer bytes;
-    bytes.setData(*app.iconPNG);
-    // Read as the PNG it is stored as: guessing the format would load every image plug-in.
-    QImageReader reader(&bytes, "png");
-    reader.setAutoDetectImageFormat(false);
     const QSize largest = QSize(largestIconSize, largestIconSize) * devicePixelRatio;
-    if (const QSize size = reader.size();
-        size.width() > largest.width() || size.height() > largest.height()) {
-        reader.setScaledSize(size.scaled(largest, Qt::KeepAspectRatio));
+    QImage image;
+    // A PNG, as saved icons are, is read as one at the size drawn: guessing the format would
+    // load every image plug-in before the first frame. Anything else goes the general way.
+    if (app.iconPNG->startsWith("\x89PNG\r\n\x1a\n")) {
+        QBuffer bytes;
+        bytes.setData(*app.iconPNG);
+        QImageReader reader(&bytes, "png");
+        reader.setAutoDetectImageFormat(false);
+        const QSize size = reader.size();
+        if (size.isValid() && qint64(size.width()) * size.height() <= image::maxDecodedPixels) {
+            if (size.width() > largest.width() || size.height() > largest.height()) {
+                reader.setScaledSize(size.scaled(largest, Qt::KeepAspectRatio));
+            }
+            image = reader.read();
+        }
     }
-    return reader.read();
+    if (image.isNull()) {
+        image = design::decodeAppIcon(app.iconPNG);
+    }
+    if (image.width() > largest.width() || image.height() > largest.height()) {
+        image = image.scaled(largest, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return image;
 }
 
 void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
                          const QString& appName) {
-    const QPainterPath tile = design::continuousRoundedRect(frame, frame.width() * 0.2237);
-    painter.save();
-    painter.setClipPath(tile);
-    if (!icon.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        // Scaled to fill: the shorter side fits, the rest is cut.
-        const QSizeF scaled =
-            QSizeF(icon.size()).scaled(frame.size(), Qt::KeepAspectRatioByExpanding);
-        const QRectF target(frame.center().x() - scaled.width() / 2,
-                            frame.center().y() - scaled.height() / 2, scaled.width(),
-                            scaled.height());
-        painter.drawImage(target, icon);
-    } else {
-        painter.fillPath(tile, palette::withOpacity(palette::tileSurface(), 0.84));
-        painter.setFont(design::textStyleFont(design::TextStyle::monogram));
-        painter.setPen(palette::textSecondary());
-        painter.drawText(frame, Qt::AlignCenter, monogram(appName));
-    }
-    painter.restore();
-    QPen stroke(palette::withOpacity(Qt::white, 0.07), 0.6);
-    painter.setPen(stroke);
-    painter.setBrush(Qt::NoBrush);
-    // Stroked inside the edge.
-    painter.drawPath(design::continuousRoundedRect(frame.adjusted(0.3, 0.3, -0.3, -0.3),
-                                                   frame.width() * 0.2237));
+    design::AppIconTileStyle style;
+    style.placeholder = palette::withOpacity(palette::tileSurface(), 0.84);
+    style.glyph = palette::textSecondary();
+    style.rim = palette::withOpacity(Qt::white, 0.07);
+    design::paintAppIconTile(painter, frame, icon, monogram(appName), style);
 }
 
 SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
@@ -125,6 +120,17 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
         }
     });
     updateEllipsis();
+}
+
+void SidebarAppButton::setApp(SidebarApp app) {
+    if (app == app_) {
+        return;
+    }
+    app_ = std::move(app);
+    icon_.reset();
+    setAccessibleName(app_.appName);
+    setAccessibleDescription(statusText(app_));
+    update();
 }
 
 SidebarAppButton::~SidebarAppButton() {

@@ -11,7 +11,7 @@ namespace bw::window {
 class SidebarAppActionMenu;
 
 // The app's icon as stored with its newest report, or a monogram tile when there is none or it
-// cannot be decoded; `size` square with continuous corners.
+// cannot be decoded.
 void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
                          const QString& appName);
 // The app's icon, decoded no larger than the largest it is drawn (the action menu's header) at
@@ -31,6 +31,8 @@ public:
     ~SidebarAppButton() override;
 
     const SidebarApp& app() const { return app_; }
+    // The same app after a newer scan or a rename: the row keeps its place, hover and menu.
+    void setApp(SidebarApp app);
     bool isActionMenuPresented() const;
     SidebarAppActionMenu* actionMenu() const;
     void toggleActionMenu();
