@@ -66,7 +66,7 @@ void FindingRow::setSelected(bool isSelected) {
     panel_->setContentsMargins(inset_, 16, inset_, 20);
     layout_->addWidget(panel_);
     // Slides in from 4 above its place.
-    design::playEntrance(panel_, -4, design::unlessReduceMotion(selectionMotion));
+    design::playEntrance(panel_, -4, selectionMotion.skippedUnderReduceMotion());
 }
 
 void FindingRow::enterEvent(QEnterEvent* event) {

@@ -93,7 +93,7 @@ void RejectionNotice::follow() {
         presence_.setValue(next == Content{} ? 0 : 1);
         return;
     }
-    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
+    const auto motion = design::Motion::spring(0.28).skippedUnderReduceMotion();
     if (next == Content{}) {
         presence_.animateTo(0, motion);
         return;
