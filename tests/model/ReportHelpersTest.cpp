@@ -117,7 +117,9 @@ TEST(SidebarApp, OneEntryPerBundleNewestFirstThenByName) {
         for (const SidebarApp& app :
              SidebarApp::apps(c.reports, QLocale(QLocale::English, QLocale::UnitedStates))) {
             apps.emplace_back(app.bundleIdentifier, app.appName);
-            EXPECT_EQ(app.latestReport.metadata.appName, app.appName);
+            const auto latest = std::ranges::find(c.reports, app.latestReportID, &ScanReport::id);
+            ASSERT_NE(latest, c.reports.end());
+            EXPECT_EQ(app, SidebarApp::of(*latest));
         }
         EXPECT_EQ(apps, c.expected);
     }

@@ -293,10 +293,20 @@ TEST(ReportStoreLoad, APreservedFileIsNeverOverwritten) {
 // in the last part leaves out that report alone.
 TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultLeavesOutOneReport) {
     std::vector<ScanReport> reports = sampleHistory(1000, false);
+    // Findings of one rule and reports of one app, alike but for one text each: the decoded
+    // reports share what is equal and keep what differs.
+    for (std::size_t index = 0; index < 10; ++index) {
+        Finding& finding = reports[index].findings.front();
+        finding.id = QStringLiteral("signing.get-task-allow");
+        finding.evidence = index % 2 ? QStringLiteral("other") : finding.evidence;
+        reports[index].metadata.bundleIdentifier = QStringLiteral("com.example.same");
+    }
     QByteArray bytes = encodeHistory(reports);
     const DecodedHistory decoded = decodeHistory(bytes);
     ASSERT_EQ(decoded.state, DecodedHistory::State::decoded);
     EXPECT_EQ(decoded.reports, reports);
+    EXPECT_EQ(decoded.reports[0].findings[0].title.constData(),
+              decoded.reports[9].findings[0].title.constData());
     EXPECT_EQ(decoded.undecodable, 0u);
     const qsizetype lastVerdict = bytes.lastIndexOf("\"verdict\"");
     ASSERT_GE(lastVerdict, 0);
