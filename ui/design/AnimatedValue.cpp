@@ -1,5 +1,6 @@
 #include "ui/design/Motion.h"
 
+#include <QTimer>
 #include <QVariantAnimation>
 
 namespace bw::design {
@@ -16,6 +17,7 @@ bool AnimatedValue::isRunning() const {
 }
 
 void AnimatedValue::animateTo(double target, const Motion& motion) {
+    ++m_changes;
     m_animation->stop();
     m_target = target;
     m_animation->setStartValue(m_value);
@@ -28,7 +30,21 @@ void AnimatedValue::animateTo(double target, const Motion& motion) {
     }
 }
 
+void AnimatedValue::animateAfter(int delayMs, double target, const Motion& motion) {
+    if (motion.isInstant()) {
+        animateTo(target, motion);
+        return;
+    }
+    const unsigned changes = ++m_changes;
+    QTimer::singleShot(delayMs, this, [this, changes, target, motion] {
+        if (changes == m_changes) {
+            animateTo(target, motion);
+        }
+    });
+}
+
 void AnimatedValue::setValue(double value) {
+    ++m_changes;
     m_animation->stop();
     m_target = value;
     update(value);

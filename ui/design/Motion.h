@@ -97,6 +97,9 @@ public:
 
     // Moves from the current value to `target`, replacing any running move.
     void animateTo(double target, const Motion& motion);
+    // The same, `delayMs` after the next frame has shown the current value, unless a later move
+    // or jump comes first; an instant motion moves at once.
+    void animateAfter(int delayMs, double target, const Motion& motion);
     // Jumps to `value` at once, stopping any running move.
     void setValue(double value);
 
@@ -108,6 +111,8 @@ private:
 
     double m_value;
     double m_target;
+    // Counts the moves and jumps, so that a delayed move knows whether it was overtaken.
+    unsigned m_changes = 0;
     QVariantAnimation* m_animation;
 };
 

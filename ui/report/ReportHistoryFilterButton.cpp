@@ -41,11 +41,12 @@ void ReportHistoryFilterButton::setCount(qsizetype count) {
     }
 }
 
-void ReportHistoryFilterButton::setSelected(bool selected, bool animated) {
+void ReportHistoryFilterButton::setSelected(bool selected) {
     selected_ = selected;
     const double target = selected ? 1 : 0;
-    if (animated) {
-        selection_->animateTo(target, design::Motion::spring(0.26));
+    // Not yet shown, it takes its state at once.
+    if (isVisible()) {
+        selection_->animateTo(target, design::Motion::spring(0.26).skippedUnderReduceMotion());
     } else {
         selection_->setValue(target);
     }

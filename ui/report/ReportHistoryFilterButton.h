@@ -20,8 +20,8 @@ public:
 
     void setCount(qsizetype count);
     qsizetype count() const { return count_; }
-    // `animated` false sets the look at once (reduce motion).
-    void setSelected(bool selected, bool animated);
+    // Moves the look with its selection motion once shown; before, at once.
+    void setSelected(bool selected);
     bool isSelected() const { return selected_; }
     bool isAnimating() const;
 

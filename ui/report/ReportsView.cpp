@@ -82,7 +82,7 @@ QWidget* ReportsView::makeFilterBar() {
     chipRow->setSpacing(3);
     for (ReportHistoryFilter filter : reportHistoryFilters) {
         auto* chip = new ReportHistoryFilterButton(title(filter), chips);
-        chip->setSelected(filter == filter_, false);
+        chip->setSelected(filter == filter_);
         connect(chip, &QAbstractButton::clicked, this, [this, filter] { setFilter(filter); });
         chipRow->addWidget(chip);
         chips_.push_back(chip);
@@ -124,9 +124,8 @@ void ReportsView::setFilter(ReportHistoryFilter filter) {
         return;
     }
     filter_ = filter;
-    const bool animated = !design::MotionPreferences::instance().reduceMotion();
     for (ReportHistoryFilter each : reportHistoryFilters) {
-        filterButton(each)->setSelected(each == filter, animated);
+        filterButton(each)->setSelected(each == filter);
     }
     reload();
 }

@@ -22,13 +22,15 @@ GuidelineCategoryChip::GuidelineCategoryChip(const QString& title, QWidget* pare
     connect(selection_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
-void GuidelineCategoryChip::setSelected(bool selected, bool animated) {
+void GuidelineCategoryChip::setSelected(bool selected) {
     if (selected == selected_) {
         return;
     }
     selected_ = selected;
-    if (animated) {
-        selection_->animateTo(selected ? 1 : 0, design::Motion::spring(0.24));
+    // Not yet shown, it takes its state at once.
+    if (isVisible()) {
+        selection_->animateTo(selected ? 1 : 0,
+                              design::Motion::spring(0.24).skippedUnderReduceMotion());
     } else {
         selection_->setValue(selected ? 1 : 0);
     }

@@ -17,8 +17,8 @@ class GuidelineCategoryChip : public design::HoverButton {
 public:
     explicit GuidelineCategoryChip(const QString& title, QWidget* parent = nullptr);
 
-    // `animated` false sets the look at once (reduce motion).
-    void setSelected(bool selected, bool animated);
+    // Moves the look with its selection motion once shown; before, at once.
+    void setSelected(bool selected);
     bool isSelected() const { return selected_; }
     bool isAnimating() const;
 
