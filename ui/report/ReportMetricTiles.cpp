@@ -13,9 +13,7 @@ namespace palette = design::palette;
 using design::TextStyle;
 
 QFont valueFont() {
-    QFont font = design::systemFont(20, QFont::DemiBold, design::FontDesign::rounded);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, -0.28);
-    return font;
+    return design::textStyleFont(TextStyle::metricValue);
 }
 
 constexpr int tileInset = 8;
