@@ -6,23 +6,22 @@
 namespace bw::design {
 
 AnimatedValue::AnimatedValue(double initial, QObject* parent)
-    : QObject(parent), m_value(initial), m_target(initial),
-      m_animation(new QVariantAnimation(this)) {
-    connect(m_animation, &QVariantAnimation::valueChanged, this,
+    : QObject(parent), value_(initial), target_(initial), animation_(new QVariantAnimation(this)) {
+    connect(animation_, &QVariantAnimation::valueChanged, this,
             [this](const QVariant& value) { update(value.toDouble()); });
 }
 
 bool AnimatedValue::isRunning() const {
-    return m_animation->state() == QAbstractAnimation::Running;
+    return animation_->state() == QAbstractAnimation::Running;
 }
 
 void AnimatedValue::animateTo(double target, const Motion& motion) {
-    ++m_changes;
-    m_animation->stop();
-    m_target = target;
-    m_animation->setStartValue(m_value);
-    m_animation->setEndValue(target);
-    play(*m_animation, motion);
+    ++changes_;
+    animation_->stop();
+    target_ = target;
+    animation_->setStartValue(value_);
+    animation_->setEndValue(target);
+    play(*animation_, motion);
     // A move without duration ends within play(), but the animation reports no value when its
     // last run ended on the same one (after setValue() moved us away from it): take it here.
     if (!isRunning()) {
@@ -35,26 +34,26 @@ void AnimatedValue::animateAfter(int delayMs, double target, const Motion& motio
         animateTo(target, motion);
         return;
     }
-    const unsigned changes = ++m_changes;
+    const unsigned changes = ++changes_;
     QTimer::singleShot(delayMs, this, [this, changes, target, motion] {
-        if (changes == m_changes) {
+        if (changes == changes_) {
             animateTo(target, motion);
         }
     });
 }
 
 void AnimatedValue::setValue(double value) {
-    ++m_changes;
-    m_animation->stop();
-    m_target = value;
+    ++changes_;
+    animation_->stop();
+    target_ = value;
     update(value);
 }
 
 void AnimatedValue::update(double value) {
-    if (value == m_value) {
+    if (value == value_) {
         return;
     }
-    m_value = value;
+    value_ = value;
     emit valueChanged(value);
 }
 

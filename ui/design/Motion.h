@@ -73,10 +73,10 @@ private:
     void setDesktopValues(bool reduceMotion, bool reduceTransparency);
     void emitChanges(bool oldMotion, bool oldTransparency);
 
-    bool m_desktopReduceMotion = false;
-    bool m_desktopReduceTransparency = false;
-    std::optional<bool> m_reduceMotionOverride;
-    std::optional<bool> m_reduceTransparencyOverride;
+    bool desktopReduceMotion_ = false;
+    bool desktopReduceTransparency_ = false;
+    std::optional<bool> reduceMotionOverride_;
+    std::optional<bool> reduceTransparencyOverride_;
 };
 
 // Runs `animation` with the motion's curve and duration from its start value to its end value; an
@@ -91,8 +91,8 @@ class AnimatedValue : public QObject {
 public:
     explicit AnimatedValue(double initial = 0, QObject* parent = nullptr);
 
-    double value() const { return m_value; }
-    double target() const { return m_target; }
+    double value() const { return value_; }
+    double target() const { return target_; }
     bool isRunning() const;
 
     // Moves from the current value to `target`, replacing any running move.
@@ -109,11 +109,11 @@ signals:
 private:
     void update(double value);
 
-    double m_value;
-    double m_target;
+    double value_;
+    double target_;
     // Counts the moves and jumps, so that a delayed move knows whether it was overtaken.
-    unsigned m_changes = 0;
-    QVariantAnimation* m_animation;
+    unsigned changes_ = 0;
+    QVariantAnimation* animation_;
 };
 
 } // namespace bw::design
