@@ -1,7 +1,5 @@
 #include "ui/report/ReportHistoryFilterButton.h"
 
-#include "ui/design/BrandShapes.h"
-#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -22,13 +20,8 @@ QString countText(qsizetype count) {
 } // namespace
 
 ReportHistoryFilterButton::ReportHistoryFilterButton(const QString& title, QWidget* parent)
-    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.15)}),
-      selection_(new design::AnimatedValue(0, this)) {
-    setText(title);
-    setCheckable(false);
-    // Tab reaches it; a click leaves the keyboard focus where it was (in the search field).
-    setAttribute(Qt::WA_Hover);
-    connect(selection_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    : design::SelectableChip(title, design::Motion::spring(0.26).skippedUnderReduceMotion(),
+                             parent) {
     updateAccessibleName();
 }
 
@@ -41,29 +34,13 @@ void ReportHistoryFilterButton::setCount(qsizetype count) {
     }
 }
 
-void ReportHistoryFilterButton::setSelected(bool selected) {
-    selected_ = selected;
-    const double target = selected ? 1 : 0;
-    // Not yet shown, it takes its state at once.
-    if (isVisible()) {
-        selection_->animateTo(target, design::Motion::spring(0.26).skippedUnderReduceMotion());
-    } else {
-        selection_->setValue(target);
-    }
-    updateAccessibleName();
-}
-
-bool ReportHistoryFilterButton::isAnimating() const {
-    return selection_->isRunning();
-}
-
 void ReportHistoryFilterButton::updateAccessibleName() {
     setAccessibleName(text());
     setAccessibleDescription(
         QStringLiteral("%1 %2%3")
             .arg(count_)
             .arg(count_ == 1 ? QStringLiteral("report") : QStringLiteral("reports"))
-            .arg(selected_ ? QStringLiteral(", selected") : QString()));
+            .arg(isSelected() ? QStringLiteral(", selected") : QString()));
 }
 
 QSize ReportHistoryFilterButton::sizeHint() const {
@@ -74,14 +51,7 @@ QSize ReportHistoryFilterButton::sizeHint() const {
     return {int(std::ceil(12 + title + 6 + count + 12)), 38};
 }
 
-void ReportHistoryFilterButton::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal selected = selection_->value();
-    // The selected fill wins over the hover fill.
-    const qreal fill = 0.09 * selected + 0.045 * hoverProgress() * (1 - selected);
-    painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, fill));
-
+void ReportHistoryFilterButton::paintContent(QPainter& painter, qreal selected) {
     const QFont titleFont = design::textStyleFont(TextStyle::label);
     const QFont countFont = design::textStyleFont(TextStyle::monoCaption);
     const qreal titleWidth = QFontMetricsF(titleFont).horizontalAdvance(text());
@@ -93,7 +63,6 @@ void ReportHistoryFilterButton::paintEvent(QPaintEvent*) {
     painter.setPen(palette::mix(palette::textTertiary(), palette::textSecondary(), selected));
     painter.drawText(QRectF(12 + titleWidth + 6, 0, width(), height()),
                      Qt::AlignLeft | Qt::AlignVCenter, countText(count_));
-    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::report

@@ -1,18 +1,11 @@
 #pragma once
 
-#include "ui/design/HoverButton.h"
-
-#include <QAbstractButton>
-
-namespace bw::design {
-class AnimatedValue;
-}
+#include "ui/design/SelectableChip.h"
 
 namespace bw::report {
 
-// A capsule chip of the history filter: its title and how many reports it admits. The screen
-// owns the selection; a click only asks for it.
-class ReportHistoryFilterButton : public design::HoverButton {
+// A capsule chip of the history filter: its title and how many reports it admits.
+class ReportHistoryFilterButton : public design::SelectableChip {
     Q_OBJECT
 
 public:
@@ -20,22 +13,17 @@ public:
 
     void setCount(qsizetype count);
     qsizetype count() const { return count_; }
-    // Moves the look with its selection motion once shown; before, at once.
-    void setSelected(bool selected);
-    bool isSelected() const { return selected_; }
-    bool isAnimating() const;
 
     QSize sizeHint() const override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintContent(QPainter& painter, qreal selected) override;
+    void selectionChanged() override { updateAccessibleName(); }
 
 private:
     void updateAccessibleName();
 
     qsizetype count_ = 0;
-    bool selected_ = false;
-    design::AnimatedValue* selection_;
 };
 
 } // namespace bw::report
