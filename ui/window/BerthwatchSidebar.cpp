@@ -260,7 +260,7 @@ void BerthwatchSidebar::updateBusy() {
         row->setEnabled(!isBusy);
     }
     for (SidebarAppButton* row : appRows_) {
-        row->setEnabled(!isBusy);
+        row->setAvailable(!isBusy);
     }
 }
 

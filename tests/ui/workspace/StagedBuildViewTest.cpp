@@ -10,6 +10,7 @@
 #include "tests/support/WaitFor.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
+#include "ui/design/Motion.h"
 #include "ui/workspace/AppStoreImagesControl.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/CenteredRemoveButton.h"
@@ -132,6 +133,23 @@ QRect shownRect(const QWidget& widget, const QWidget& view) {
         rect &= QRect(up->mapTo(&view, QPoint()), up->size());
     }
     return rect;
+}
+
+// How bright the brightest point of the upper part of `widget` (its phone's face) is as the
+// widget draws itself, and as it shows on `screen`.
+std::pair<int, int> brightestPoint(QWidget& widget, QWidget& screen) {
+    const QImage own = widget.grab().toImage();
+    QPoint brightest;
+    int most = -1;
+    for (int y = 0; y < own.height() * 6 / 10; ++y) {
+        for (int x = 0; x < own.width(); ++x) {
+            if (qGray(own.pixel(x, y)) > most) {
+                most = qGray(own.pixel(x, y));
+                brightest = {x, y};
+            }
+        }
+    }
+    return {most, qGray(screen.grab().toImage().pixel(widget.mapTo(&screen, brightest)))};
 }
 
 // A text is whole when it has the height its lines need at its width and no parent cuts it.
@@ -288,6 +306,8 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
                                 u"a-rather-long-project-folder-name/build/Products/Release-"
                                 u"iphoneos/Hemoguia.app/Frameworks/Kit.framework/Kit"_qs;
         screen.model().setImportMessage(failure);
+        // Without motion the line opens before the screen has its width.
+        design::MotionPreferences::instance().overrideReduceMotion(true);
         StagedBuildView next(screen.model());
         next.resize(size);
         next.show();
@@ -301,6 +321,7 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
         for (const auto* text : nextLine->findChildren<TextBlock*>()) {
             expectWhole(*text, next);
         }
+        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
 }
 
@@ -326,7 +347,15 @@ TEST(StagedBuildView, ContentBeyondAnEdgeFadesOutThere) {
             screen.button(u"About App Store images"_qs)->click();
         }
         screen.view.resize(item.size);
-        bw::test::waitFor([] { return false; }, 0.3);
+        // The fade reaches only its own length into the view: a phone well inside shows as
+        // bright as it draws itself once the screen's motions have settled, however long a
+        // busy machine takes to get there.
+        const auto phoneShowsWhole = [&] {
+            const auto [own, shown] =
+                brightestPoint(*screen.slot(ScreenshotPrompt::permissions), screen.view);
+            return shown >= own - 8;
+        };
+        EXPECT_TRUE(bw::test::waitFor(phoneShowsWhole, 10));
         EXPECT_FALSE(section.slotRowFade().fadesStart());
         EXPECT_EQ(section.slotRowFade().fadesEnd(), item.slotsGoOn);
         EXPECT_EQ(screen.view.pageFade().fadesEnd(), item.pageGoesOn);
