@@ -23,16 +23,30 @@ void assign(AppModel* model, T& field, const T& value, void (AppModel::*changed)
 
 AppModel::AppModel(std::shared_ptr<const AppServices> services, ReportStore::LoadResult history,
                    bool isASCConnected, AppModelOptions options, QObject* parent)
+    : AppModel(std::move(services), std::move(options), parent) {
+    receiveLaunchReads(std::move(history), isASCConnected);
+}
+
+AppModel::AppModel(std::shared_ptr<const AppServices> services, AppModelOptions options,
+                   QObject* parent)
     : QObject(parent), services_(std::move(services)), options_(std::move(options)),
       clock_(options_.clock ? options_.clock : &SystemClock::shared()),
-      reports_(std::move(history.reports)), importMessage_(history.notice),
-      reportNotice_(history.notice), isASCConnected_(isASCConnected),
-      ascStatusMessage_(isASCConnected ? u"Credentials saved in Keychain"_s : u"Not connected"_s),
-      canPersistReports_(history.canPersist),
-      writtenHistory_(std::make_shared<std::vector<ScanReport>>(reports_)) {
+      ascStatusMessage_(u"Not connected"_s), director_(*this, *clock_, options_.demonstration) {
     if (!options_.revealer) {
         options_.revealer = revealInFileManager;
     }
+}
+
+void AppModel::receiveLaunchReads(ReportStore::LoadResult history, bool isASCConnected) {
+    setReports(std::move(history.reports));
+    historyWriter_ = std::make_unique<HistoryWriter>(services_->reportStore, reports_, this);
+    setImportMessage(history.notice);
+    setReportNotice(history.notice);
+    assign(this, isASCConnected_, isASCConnected, &AppModel::isASCConnectedChanged);
+    assign(this, ascStatusMessage_,
+           isASCConnected ? u"Credentials saved in Keychain"_s : u"Not connected"_s,
+           &AppModel::ascStatusMessageChanged);
+    setCanPersistReports(history.canPersist);
 }
 
 AppModel::~AppModel() = default;
@@ -79,8 +93,15 @@ void AppModel::setStaged(const std::optional<StagedBuild>& value) {
 void AppModel::setStagedPreviewLoading(bool value) {
     assign(this, isStagedPreviewLoading_, value, &AppModel::isStagedPreviewLoadingChanged);
 }
-void AppModel::setReports(const std::vector<ScanReport>& value) {
-    assign(this, reports_, value, &AppModel::reportsChanged);
+void AppModel::setReports(std::vector<ScanReport> value) {
+    shareReports(std::make_shared<const std::vector<ScanReport>>(std::move(value)));
+}
+void AppModel::shareReports(HistoryWriter::History value) {
+    if (value == reports_ || *value == *reports_) {
+        return;
+    }
+    reports_ = std::move(value);
+    emit reportsChanged();
 }
 void AppModel::setScreenshotSlots(const ScreenshotSlots& value) {
     assign(this, screenshotSlots_, value, &AppModel::screenshotSlotsChanged);
@@ -106,6 +127,19 @@ void AppModel::setCanPersistReports(bool value) {
 }
 void AppModel::setScanRunning(bool value) {
     assign(this, isScanRunning_, value, &AppModel::isScanRunningChanged);
+}
+
+void AppModel::showSection(AppSection section) {
+    if (section == AppSection::scan) {
+        closeReport();
+    }
+    setSection(section);
+}
+
+void AppModel::closeReport() {
+    setReport(std::nullopt);
+    setFindingFilter(std::nullopt);
+    setSelectedFindingID(std::nullopt);
 }
 
 void AppModel::start() {

@@ -2,6 +2,8 @@
 
 #include "app/AppModelTypes.h"
 #include "app/AppServices.h"
+#include "app/DemonstrationDirector.h"
+#include "app/HistoryWriter.h"
 #include "app/ScanJob.h"
 #include "app/WorkerTasks.h"
 #include "model/MarketingScene.h"
@@ -9,9 +11,6 @@
 #include "platform/clock/Clock.h"
 
 #include <QObject>
-#include <QProcessEnvironment>
-#include <QStringList>
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -23,14 +22,8 @@ struct AppModelOptions {
     double minimumPresentationDuration = 36.0;
     // Null means the real clock.
     Clock* clock = nullptr;
-    // The demonstration switches are read from these.
-    QStringList arguments;
-    QProcessEnvironment environment;
-    // Where the demonstration scenes find their report, sample screenshots and archives; empty
-    // means the program's fixed places.
-    QString showcaseFile;
-    QString sampleExportFolder;
-    QString archivesFolder;
+    // The launch switches and the files of the demonstration scenes.
+    DemonstrationSources demonstration;
     // Shows a file in the desktop's file manager; null means the desktop's own.
     std::function<void(const QString& path)> revealer;
 };
@@ -84,14 +77,22 @@ public:
     // Connect credentials were found.
     AppModel(std::shared_ptr<const AppServices> services, ReportStore::LoadResult history,
              bool isASCConnected, AppModelOptions options, QObject* parent = nullptr);
+    // A model whose history and credentials check are still being read; nothing is saved
+    // until receiveLaunchReads has given them.
+    AppModel(std::shared_ptr<const AppServices> services, AppModelOptions options,
+             QObject* parent = nullptr);
     ~AppModel() override;
+
+    // What the launch read: the history as the report store loaded it, newest first, and
+    // whether the App Store Connect credentials were found. Once, before the window shows.
+    void receiveLaunchReads(ReportStore::LoadResult history, bool isASCConnected);
 
     // Observable state.
     AppSection section() const { return section_; }
     const std::optional<ScanReport>& report() const { return report_; }
     const std::optional<StagedBuild>& staged() const { return staged_; }
     bool isStagedPreviewLoading() const { return isStagedPreviewLoading_; }
-    const std::vector<ScanReport>& reports() const { return reports_; }
+    const std::vector<ScanReport>& reports() const { return *reports_; }
     const ScreenshotSlots& screenshotSlots() const { return screenshotSlots_; }
     bool screenshotsAreStoreListing() const { return screenshotsAreStoreListing_; }
     const std::optional<QString>& importMessage() const { return importMessage_; }
@@ -118,8 +119,8 @@ public:
 
     double minimumPresentationDuration() const { return options_.minimumPresentationDuration; }
     // Whether the launch switches ask for a demonstration, and its scene.
-    bool isDemonstration() const;
-    MarketingScene marketingScene() const;
+    bool isDemonstration() const { return director_.isDemonstration(); }
+    MarketingScene marketingScene() const { return director_.scene(); }
     Clock& clock() const { return *clock_; }
     // The folder the report history is saved in (the settings screen shows and opens it).
     QString historyFolder() const { return services_->reportStore.location(); }
@@ -134,6 +135,12 @@ public:
     void setBuildImportLaunching(bool value);
     void setFindingFilter(const std::optional<FindingSeverity>& value);
     void setSelectedFindingID(const std::optional<QString>& value);
+
+    // Moving between the screens. Showing the scan section closes a shown report; the others
+    // keep it for when the user comes back.
+    void showSection(AppSection section);
+    // Closes the shown report with its filter and opened finding.
+    void closeReport();
 
     // Start-up: once per launch; sets up a demonstration scene when one was asked for.
     void start();
@@ -163,7 +170,7 @@ public:
 
     // Sets up the demonstration scene of the launch switches; false (nothing changed) when this
     // is no demonstration launch.
-    bool applyMarketingScene();
+    bool applyMarketingScene() { return director_.apply(); }
 
 signals:
     void sectionChanged();
@@ -191,9 +198,13 @@ signals:
     void isScanRunningChanged();
 
 private:
+    // The scenes write the state as a user's actions would.
+    friend class DemonstrationDirector;
+
     void setStaged(const std::optional<StagedBuild>& value);
     void setStagedPreviewLoading(bool value);
-    void setReports(const std::vector<ScanReport>& value);
+    void setReports(std::vector<ScanReport> value);
+    void shareReports(HistoryWriter::History value);
     void setScreenshotSlots(const ScreenshotSlots& value);
     void setScanPhase(const ScanPhase& value);
     void setUpdateRequired(bool value);
@@ -217,29 +228,14 @@ private:
     void showReportReady(std::uint64_t run, const ScanReport& report);
     void publishReport(const ScanReport& report);
 
-    // The history on disk. An edit changes the list in memory at once; its save runs on one
-    // writer after every earlier one. A failed save takes back its own edit only, so changes
-    // whose saves overlap neither lose nor reorder one another.
-    using HistoryEdit = std::function<std::vector<ScanReport>(std::vector<ScanReport>)>;
+    // The history on disk. An edit changes the list in memory at once; the writer saves it
+    // after every earlier one. `previous` is the list before it, put back when the save is
+    // refused or fails; none keeps the edit. `answered` gets the failure's text.
     using HistoryAnswer = std::function<void(const std::optional<QString>& failure)>;
-    // Saves `edit`, which the caller has applied to `reports` already. `previous` is the list
-    // before it when a failed save takes the edit back; none keeps it. `answered` gets the
-    // failure's text.
-    void persistReport(HistoryEdit edit, std::optional<std::vector<ScanReport>> previous,
+    void persistReport(HistoryWriter::Edit edit, std::optional<HistoryWriter::History> previous,
                        HistoryAnswer answered);
-    void historySaved(std::vector<ScanReport> saved, const std::optional<QString>& failure);
-    void changeHistory(HistoryEdit edit, const QString& failurePrefix,
+    void changeHistory(HistoryWriter::Edit edit, const QString& failurePrefix,
                        std::function<void()> succeeded);
-
-    // Demonstration scenes.
-    ScanReport showcaseReport() const;
-    void makeMarketingStagedBuild();
-    void setMarketingScreenshot(ScreenshotPrompt prompt, const std::optional<QString>& path);
-    void playMarketingSequence();
-    void playMarketingShowcase();
-    void playMarketingShowcaseStep(std::size_t index);
-    void selectMarketingFinding(const ScanReport& report);
-    QString sampleImage(ScreenshotPrompt prompt) const;
 
     std::shared_ptr<const AppServices> services_;
     AppModelOptions options_;
@@ -249,7 +245,8 @@ private:
     std::optional<ScanReport> report_;
     std::optional<StagedBuild> staged_;
     bool isStagedPreviewLoading_ = false;
-    std::vector<ScanReport> reports_;
+    // Shared with the history writer: one copy of the history in memory, not one each.
+    HistoryWriter::History reports_ = std::make_shared<const std::vector<ScanReport>>();
     ScreenshotSlots screenshotSlots_;
     bool screenshotsAreStoreListing_ = false;
     std::optional<QString> importMessage_;
@@ -266,7 +263,8 @@ private:
     bool isASCConnected_ = false;
     QString ascStatusMessage_;
     bool hasStarted_ = false;
-    bool canPersistReports_ = true;
+    // Nothing is saved before the launch has read the history.
+    bool canPersistReports_ = false;
     bool isScanRunning_ = false;
 
     // The current scan run and preview; results of any other are dropped.
@@ -275,13 +273,9 @@ private:
     std::uint64_t previewRun_ = 0;
     std::stop_source previewStop_;
 
-    // Edits whose save has not answered yet, oldest first, with what follows each answer.
-    std::deque<std::pair<HistoryEdit, HistoryAnswer>> unsavedEdits_;
-    // The history as the writer has it; only the writer's thread touches it after launch.
-    std::shared_ptr<std::vector<ScanReport>> writtenHistory_;
-
-    // Last, so that its threads are stopped and joined before anything they report to goes.
-    SerialWorker historyWriter_;
+    DemonstrationDirector director_;
+    // Last, so that their threads are stopped and joined before anything they report to goes.
+    std::unique_ptr<HistoryWriter> historyWriter_;
     WorkerTasks workers_;
 };
 

@@ -5,8 +5,12 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 #include <algorithm>
 #include <future>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace bw {
 
@@ -44,7 +48,7 @@ double minimumPresentationDuration(const QStringList& arguments,
     return marketing_mode::scene(arguments, environment) == MarketingScene::showcase ? 6.0 : 12.0;
 }
 
-std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings) {
+StartedLaunch startApplication(const LaunchSettings& settings) {
     const QUrl backendURL = settings.backendURL.value_or(BerthwatchBackend::resolveBaseURL());
     auto services = std::make_shared<const AppServices>(AppServices{
         BuildScanner(settings.toolDirectory),
@@ -54,21 +58,40 @@ std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings) {
         settings.ascService.value_or(AppStoreConnectService()),
         ScreenshotAIService(BerthwatchBackend(backendURL), ScreenshotAIService::defaultBatchSize),
     });
-    // The keychain's daemon may be started on demand: it is asked while the history loads.
-    std::future<bool> connected =
+    StartedLaunch launch;
+    // While the window is being built. The keychain's daemon may be started on demand.
+    launch.history = std::async(std::launch::async, [services] {
+        ReportStore::LoadResult history = services->reportStore.load();
+        history.reports = newestFirst(std::move(history.reports));
+        return history;
+    });
+    launch.isASCConnected =
         std::async(std::launch::async, [services] { return hasCredentials(services->ascService); });
-    ReportStore::LoadResult history = services->reportStore.load();
-    history.reports = newestFirst(std::move(history.reports));
 
     AppModelOptions options;
     options.minimumPresentationDuration =
         minimumPresentationDuration(settings.arguments, settings.environment);
     options.clock = settings.clock;
-    options.arguments = settings.arguments;
-    options.environment = settings.environment;
+    options.demonstration.arguments = settings.arguments;
+    options.demonstration.environment = settings.environment;
     options.revealer = settings.revealer ? settings.revealer : revealInFileManager;
-    return std::make_unique<AppModel>(std::move(services), std::move(history), connected.get(),
-                                      std::move(options));
+    launch.model = std::make_unique<AppModel>(std::move(services), std::move(options));
+    return launch;
+}
+
+std::unique_ptr<AppModel> finishLaunch(StartedLaunch launch) {
+    ReportStore::LoadResult history = launch.history.get();
+    launch.model->receiveLaunchReads(std::move(history), launch.isASCConnected.get());
+#ifdef __GLIBC__
+    // Decoding a long history leaves the threads' heaps full of the freed document; handed
+    // back once the window has drawn, it does not stay resident for the life of the process.
+    QTimer::singleShot(std::chrono::seconds(1), [] { malloc_trim(0); });
+#endif
+    return std::move(launch.model);
+}
+
+std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings) {
+    return finishLaunch(startApplication(settings));
 }
 
 } // namespace bw

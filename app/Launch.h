@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QUrl>
+#include <future>
 #include <optional>
 
 namespace bw {
@@ -31,9 +32,22 @@ QString defaultHistoryFolder();
 double minimumPresentationDuration(const QStringList& arguments,
                                    const QProcessEnvironment& environment);
 
-// Builds every service and the one model, loads the report history and looks for the App Store
-// Connect credentials, all on the calling thread. The update controller is built after it, by
-// the caller.
+// A launch under way: the model is built, without its history, while the history and the
+// credentials check are read on threads of their own.
+struct StartedLaunch {
+    std::unique_ptr<AppModel> model;
+    std::future<ReportStore::LoadResult> history;
+    std::future<bool> isASCConnected;
+};
+
+// Builds every service and the one model, and starts reading the report history and looking for
+// the App Store Connect credentials. The update controller is built after it, by the caller.
+StartedLaunch startApplication(const LaunchSettings& settings = {});
+
+// Waits for the history and the credentials check and gives them to the model.
+std::unique_ptr<AppModel> finishLaunch(StartedLaunch launch);
+
+// Both, one after the other.
 std::unique_ptr<AppModel> launchApplication(const LaunchSettings& settings = {});
 
 } // namespace bw

@@ -18,11 +18,15 @@ QString shownVersion() {
 } // namespace
 
 Program::Program(SingleInstance& instance, const LaunchSettings& settings)
-    : model_(launchApplication(settings)), presenter_(shownVersion()),
+    : Program(instance, startApplication(settings)) {}
+
+Program::Program(SingleInstance& instance, StartedLaunch launch)
+    : presenter_(shownVersion()),
       updates_(UpdateController::fromApplicationInfo(
           ApplicationInfo::main(), {SystemClock::shared(), settings_, presenter_})),
-      window_(std::make_unique<window::MainWindow>(*model_, updates_.get(),
-                                                   window::windowSetup(*model_, updates_.get()))) {
+      window_(std::make_unique<window::MainWindow>(
+          *launch.model, updates_.get(), window::windowSetup(*launch.model, updates_.get()))) {
+    model_ = finishLaunch(std::move(launch));
     QObject::connect(&instance, &SingleInstance::activationRequested, window_.get(),
                      &window::MainWindow::bringForward);
 }

@@ -18,6 +18,9 @@ class SingleInstance;
 class Program {
 public:
     explicit Program(SingleInstance& instance, const LaunchSettings& settings = {});
+    // Over a launch already started: the window is built while it reads the history and shows
+    // it from its first frame.
+    Program(SingleInstance& instance, StartedLaunch launch);
 
     AppModel& model() const { return *model_; }
     UpdateController* updates() const { return updates_.get(); }

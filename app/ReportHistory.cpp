@@ -8,51 +8,33 @@ namespace bw {
 
 using namespace Qt::Literals::StringLiterals;
 
-void AppModel::persistReport(HistoryEdit edit, std::optional<std::vector<ScanReport>> previous,
+void AppModel::persistReport(HistoryWriter::Edit edit,
+                             std::optional<HistoryWriter::History> previous,
                              HistoryAnswer answered) {
     if (!canPersistReports_) {
         if (previous) {
-            setReports(*previous);
+            shareReports(*previous);
         }
         answered(ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore)
                      .description());
         return;
     }
-    unsavedEdits_.emplace_back(edit, std::move(answered));
-    historyWriter_.post([this, services = services_, written = writtenHistory_,
-                         edit = std::move(edit), kept = !previous] {
-        std::vector<ScanReport> edited = edit(*written);
-        std::optional<QString> failure;
-        try {
-            services->reportStore.save(edited);
-        } catch (const std::exception& error) {
-            failure = errorDescription(error);
-        }
-        if (!failure || kept) {
-            *written = std::move(edited);
-        }
-        postTo(this, [this, saved = *written, failure] { historySaved(saved, failure); });
-    });
+    historyWriter_->save(
+        std::move(edit), !previous,
+        [this, answered = std::move(answered)](HistoryWriter::History history,
+                                               const std::optional<QString>& failure) {
+            shareReports(std::move(history));
+            if (!failure) {
+                setCanPersistReports(true);
+            }
+            answered(failure);
+        });
 }
 
-void AppModel::historySaved(std::vector<ScanReport> saved, const std::optional<QString>& failure) {
-    const HistoryAnswer answered = std::move(unsavedEdits_.front().second);
-    unsavedEdits_.pop_front();
-    // Edits made since are still on their way to disk: they stay in memory, in their order.
-    for (const auto& later : unsavedEdits_) {
-        saved = later.first(std::move(saved));
-    }
-    setReports(saved);
-    if (!failure) {
-        setCanPersistReports(true);
-    }
-    answered(failure);
-}
-
-void AppModel::changeHistory(HistoryEdit edit, const QString& failurePrefix,
+void AppModel::changeHistory(HistoryWriter::Edit edit, const QString& failurePrefix,
                              std::function<void()> succeeded) {
-    std::vector<ScanReport> previous = reports_;
-    setReports(edit(reports_));
+    HistoryWriter::History previous = reports_;
+    setReports(edit(*reports_));
     persistReport(std::move(edit), std::move(previous),
                   [this, failurePrefix,
                    succeeded = std::move(succeeded)](const std::optional<QString>& failure) {
@@ -114,12 +96,7 @@ void AppModel::deleteReports(const SidebarApp& app) {
 
 void AppModel::clearReportHistory() {
     changeHistory([](const std::vector<ScanReport>&) { return std::vector<ScanReport>(); },
-                  u"Report history could not be cleared from disk. "_s,
-                  [this] {
-                      setReport(std::nullopt);
-                      setFindingFilter(std::nullopt);
-                      setSelectedFindingID(std::nullopt);
-                  });
+                  u"Report history could not be cleared from disk. "_s, [this] { closeReport(); });
 }
 
 void AppModel::revealReport(const ScanReport& report) const {

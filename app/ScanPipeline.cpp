@@ -117,12 +117,12 @@ void AppModel::showReportReady(std::uint64_t run, const ScanReport& report) {
 }
 
 void AppModel::publishReport(const ScanReport& report) {
-    const HistoryEdit publish = [report](std::vector<ScanReport> reports) {
+    const HistoryWriter::Edit publish = [report](std::vector<ScanReport> reports) {
         std::erase_if(reports, [&](const ScanReport& saved) { return saved.id == report.id; });
         reports.insert(reports.begin(), report);
         return reports;
     };
-    setReports(publish(reports_));
+    setReports(publish(*reports_));
     setReport(report);
     setScanPhase(ScanPhase::finished());
     // A report that cannot be saved stays on screen and in the list.

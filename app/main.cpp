@@ -33,8 +33,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // The history is read while the design and the window are built; the window shows once it
+    // is in, so the first frame already lists it.
+    bw::StartedLaunch launch = bw::startApplication();
     bw::design::installDesign(application);
-    bw::Program program(instance);
+    bw::Program program(instance, std::move(launch));
     program.window().show();
     return application.exec();
 }

@@ -1,6 +1,7 @@
 #include "model/ReportHistoryCoding.h"
 
 #include "model/ReportJson.h"
+#include "model/SharedTexts.h"
 #include "platform/core/InParts.h"
 #include "platform/json/JsonWriter.h"
 
@@ -25,9 +26,11 @@ DecodedReports decodeReports(const json::JsonReader& reader) {
         inParts(elements.size(), 200, [&](std::size_t begin, std::size_t end) {
             DecodedReports part;
             part.reports.reserve(end - begin);
+            RepeatedTexts texts;
             for (std::size_t i = begin; i < end; ++i) {
                 try {
                     part.reports.push_back(decodeScanReport(elements[i].forAnotherThread()));
+                    texts.share(part.reports.back());
                 } catch (const json::DecodeError&) {
                     ++part.undecodable;
                 }

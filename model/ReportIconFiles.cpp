@@ -1,5 +1,6 @@
 #include "model/ReportIconFiles.h"
 
+#include "platform/core/InParts.h"
 #include "platform/fs/AtomicFile.h"
 #include "platform/fs/FileIoError.h"
 #include "platform/fs/ReadWholeFile.h"
@@ -86,10 +87,50 @@ void IconFileCache::keepOnly(const QSet<QString>& paths) {
     entries_.removeIf([&](const auto& entry) { return !paths.contains(entry.key()); });
 }
 
-void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache) {
+IconFiles readIconFiles(const QString& folder) {
+    const QStringList names =
+        QDir(iconsFolder(folder)).entryList({QStringLiteral("*.png")}, QDir::Files);
+    // A long history has as many small files: read a few at a time, since each read mostly
+    // waits.
+    const std::vector<IconFiles> parts =
+        inParts(std::size_t(names.size()), 100, [&](std::size_t begin, std::size_t end) {
+            IconFiles read;
+            for (std::size_t index = begin; index < end; ++index) {
+                const QString& name = names[qsizetype(index)];
+                const std::optional<QUuid> id = json::parseUuid(name.chopped(4));
+                // Only the files the reports' own names lead to.
+                if (!id || iconPath(folder, *id) != QDir(iconsFolder(folder)).filePath(name)) {
+                    continue;
+                }
+                // Before the read: a file changed in between shows another stamp next time.
+                const std::optional<IconFileCache::Stamp> stamp =
+                    IconFileCache::stampOf(iconPath(folder, *id));
+                std::optional<QByteArray> bytes = readIcon(iconPath(folder, *id));
+                if (stamp && bytes) {
+                    read.insert(*id, {*stamp, std::move(*bytes)});
+                }
+            }
+            return read;
+        });
+    IconFiles all;
+    for (const IconFiles& part : parts) {
+        all.insert(part);
+    }
+    return all;
+}
+
+void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache,
+                  const IconFiles& read) {
     for (ScanReport& report : reports) {
-        if (!report.metadata.iconPNG) {
-            report.metadata.iconPNG = readIcon(iconPath(folder, report.id), cache);
+        if (report.metadata.iconPNG) {
+            continue;
+        }
+        const QString path = iconPath(folder, report.id);
+        if (const auto file = read.constFind(report.id); file != read.constEnd()) {
+            report.metadata.iconPNG = file->bytes;
+            cache.remember(path, file->stamp, file->bytes);
+        } else {
+            report.metadata.iconPNG = readIcon(path, cache);
         }
     }
 }

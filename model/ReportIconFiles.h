@@ -41,8 +41,20 @@ private:
     QHash<QString, Entry> entries_;
 };
 
-// Fills in the icon of every report that has none from its file, when that can be read.
-void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache);
+// The icon files of a history folder as read at one moment, by report id.
+struct IconFile {
+    IconFileCache::Stamp stamp;
+    QByteArray bytes;
+};
+using IconFiles = QHash<QUuid, IconFile>;
+
+// Every icon file in the folder, so that they can be read while the history decodes.
+IconFiles readIconFiles(const QString& folder);
+
+// Fills in the icon of every report that has none from its file, when that can be read; from
+// `read` for the files it holds.
+void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache,
+                  const IconFiles& read = {});
 
 // The copies to store in the JSON: each icon that could be written to its file is left out.
 // `cache` keeps only what it knows of these reports' icon files.

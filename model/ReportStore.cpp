@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <cerrno>
 #include <filesystem>
+#include <future>
 #include <mutex>
 
 namespace bw {
@@ -107,10 +108,20 @@ void removeStaleTemporaryFiles(const QString& folder) {
 
 } // namespace
 
+// What bytes hold, to know them again without keeping a long history's bytes in memory.
+struct ReportStore::Fingerprint {
+    qsizetype size;
+    size_t hash;
+
+    explicit Fingerprint(const QByteArray& bytes)
+        : size(bytes.size()), hash(qHashBits(bytes.constData(), size_t(bytes.size()), 0x5eed)) {}
+    bool operator==(const Fingerprint&) const = default;
+};
+
 struct ReportStore::Memory {
     std::mutex mutex; // one load or save at a time
-    std::optional<QByteArray>
-        primary; // the primary file's bytes as last read and decoded or written
+    // The primary file as last read and decoded or written.
+    std::optional<Fingerprint> primary;
     IconFileCache icons;
 };
 
@@ -172,14 +183,16 @@ ReportStore::LoadResult ReportStore::load() const {
     } catch (const fs::FileIoError& error) {
         return failure(error.description());
     }
+    // The icon files are read while the history decodes.
+    std::future<IconFiles> icons = std::async(std::launch::async, readIconFiles, folder);
     DecodedHistory history = decodeHistory(bytes);
     switch (history.state) {
     case DecodedHistory::State::decoded:
         if (history.undecodable > 0) {
             return setAsideUndecodable(folder, bytes, std::move(history));
         }
-        memory_->primary = std::move(bytes);
-        hydrateIcons(history.reports, folder, memory_->icons);
+        memory_->primary.emplace(bytes);
+        hydrateIcons(history.reports, folder, memory_->icons, icons.get());
         return {std::move(history.reports), std::nullopt, true};
     case DecodedHistory::State::newer:
         // Another version's history: an older backup must not take its place.
@@ -240,7 +253,7 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
     const QByteArray readable = encodeHistory(stored);
     const QString primary = QDir(folder).filePath(primaryName);
     // The bytes are safe in the set-aside file, so a failed rewrite still allows saving.
-    memory_->primary = writeIgnoringFailure(primary, readable) ? readable : bytes;
+    memory_->primary.emplace(writeIgnoringFailure(primary, readable) ? readable : bytes);
     return {std::move(history.reports), setAsideNotice(history.undecodable, *aside), true};
 }
 
@@ -276,14 +289,14 @@ void ReportStore::save(const std::vector<ScanReport>& reports) const {
     if (exists(primary)) {
         const QByteArray previous = fs::readWholeFile(primary);
         // Bytes this store decoded or wrote itself need no second look.
-        if (memory_->primary != previous && !decodesWhole(previous)) {
+        if (memory_->primary != Fingerprint(previous) && !decodesWhole(previous)) {
             throw ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore);
         }
         fs::writeFileAtomically(backup, previous);
     }
     const QByteArray bytes = encodeHistory(externalizeIcons(reports, folder, memory_->icons));
     fs::writeFileAtomically(primary, bytes);
-    memory_->primary = bytes;
+    memory_->primary.emplace(bytes);
     if (!exists(backup)) {
         writeIgnoringFailure(backup, bytes);
     }

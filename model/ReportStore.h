@@ -54,6 +54,7 @@ private:
                                    DecodedHistory history) const;
     std::optional<QString> setAside(const QString& folder, const QByteArray& damaged) const;
 
+    struct Fingerprint;
     struct Memory;
 
     std::optional<QString> baseDirectory_;

@@ -1,10 +1,24 @@
 #include "model/SidebarApp.h"
 
+#include "model/ReportHelpers.h"
+
 #include <QCollator>
 #include <QHash>
 #include <algorithm>
 
 namespace bw {
+
+SidebarApp SidebarApp::of(const ScanReport& latest) {
+    return {latest.metadata.bundleIdentifier,
+            latest.metadata.appName,
+            latest.id,
+            latest.createdAt,
+            latest.sourcePath,
+            latest.metadata.iconPNG,
+            blockerCount(latest),
+            riskCount(latest),
+            manualCount(latest)};
+}
 
 std::vector<SidebarApp> SidebarApp::apps(const std::vector<ScanReport>& reports,
                                          const QLocale& locale) {
@@ -25,14 +39,14 @@ std::vector<SidebarApp> SidebarApp::apps(const std::vector<ScanReport>& reports,
     std::vector<SidebarApp> apps;
     apps.reserve(latest.size());
     for (const ScanReport* report : latest) {
-        apps.push_back({report->metadata.bundleIdentifier, report->metadata.appName, *report});
+        apps.push_back(of(*report));
     }
 
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::ranges::stable_sort(apps, [&](const SidebarApp& a, const SidebarApp& b) {
-        if (a.latestReport.createdAt != b.latestReport.createdAt) {
-            return a.latestReport.createdAt > b.latestReport.createdAt;
+        if (a.latestCreatedAt != b.latestCreatedAt) {
+            return a.latestCreatedAt > b.latestCreatedAt;
         }
         if (const int order = collator.compare(a.appName, b.appName); order != 0) {
             return order < 0;
@@ -43,7 +57,9 @@ std::vector<SidebarApp> SidebarApp::apps(const std::vector<ScanReport>& reports,
 }
 
 size_t qHash(const SidebarApp& v, size_t seed) {
-    return qHashMulti(seed, v.bundleIdentifier, v.appName, v.latestReport);
+    return qHashMulti(seed, v.bundleIdentifier, v.appName, v.latestReportID, v.latestCreatedAt,
+                      v.sourcePath, v.iconPNG.value_or(QByteArray()), v.blockers, v.risks,
+                      v.manualChecks);
 }
 
 } // namespace bw

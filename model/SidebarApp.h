@@ -6,11 +6,23 @@
 
 namespace bw {
 
-// One scanned app in the sidebar, shown with its most recent report.
+// One scanned app in the sidebar: what its row shows of the app's most recent report, not the
+// report itself, so that the sidebar of a long history holds no second copy of it.
 struct SidebarApp {
     QString bundleIdentifier;
     QString appName;
-    ScanReport latestReport;
+    // The most recent report: which one, when it was made, the build it scanned, the app's icon
+    // and how many blockers, risks and manual checks it found.
+    QUuid latestReportID;
+    QDateTime latestCreatedAt;
+    QString sourcePath;
+    std::optional<QByteArray> iconPNG;
+    qsizetype blockers = 0;
+    qsizetype risks = 0;
+    qsizetype manualChecks = 0;
+
+    // The entry of the app whose most recent report is `latest`.
+    static SidebarApp of(const ScanReport& latest);
 
     // Rows are identified by the bundle identifier, unique within one list of apps.
     const QString& id() const { return bundleIdentifier; }

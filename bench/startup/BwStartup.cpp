@@ -2,6 +2,8 @@
 // benchmark.
 //   bw-startup window HISTORY_FOLDER   the program's window over the history in the folder
 //   bw-startup minimal                 a plain Qt Widgets window with one label
+//   bw-startup memory HISTORY_FOLDER   the program's window, settled a while after its first
+//                                      frame: prints its peak and current resident memory in KiB
 
 #include "app/Launch.h"
 #include "platform/instance/SingleInstance.h"
@@ -10,6 +12,7 @@
 #include "ui/window/WindowScreens.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QTimer>
 #include <cstdio>
@@ -17,23 +20,50 @@
 
 namespace {
 
-// Exits once the first paint of `window` has been drawn and handed to the display.
+// The "VmHWM:" (peak) or "VmRSS:" (current) resident memory of this process, in KiB.
+QByteArray residentKiB(const QByteArray& field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return "?";
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(field.size()).simplified().split(' ').front();
+        }
+    }
+    return "?";
+}
+
+// Exits once the first paint of `window` has been drawn and handed to the display; or, to
+// measure memory, once the window has settled for `settle` ms after it.
 class FirstFrame : public QObject {
 public:
-    explicit FirstFrame(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+    explicit FirstFrame(QWidget* window, int settle = -1) : QObject(window), settle_(settle) {
+        window->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
             // After this paint and the flush that follows it in the same turn.
-            QTimer::singleShot(0, [] {
-                std::puts("painted");
+            QTimer::singleShot(std::max(settle_, 0), [this] {
+                if (settle_ < 0) {
+                    std::puts("painted");
+                } else {
+                    std::printf("peak %s current %s\n", residentKiB("VmHWM:").constData(),
+                                residentKiB("VmRSS:").constData());
+                }
                 std::fflush(stdout);
                 std::_Exit(0);
             });
         }
         return false;
     }
+
+private:
+    int settle_;
+    bool seen_ = false;
 };
 
 int showMinimal() {
@@ -44,18 +74,28 @@ int showMinimal() {
     return QApplication::exec();
 }
 
-int showWindow(const QString& historyFolder) {
+bw::LaunchSettings settingsFor(const QString& historyFolder) {
+    bw::LaunchSettings settings;
+    settings.historyFolder = historyFolder;
+    return settings;
+}
+
+int showWindow(const QString& historyFolder, int settle) {
     // As the program does: one instance, the design, the launch, then the window.
     bw::SingleInstance instance;
     if (!instance.claim()) {
         return 1;
     }
+    bw::StartedLaunch launch = bw::startApplication(settingsFor(historyFolder));
     bw::design::installDesign(*qApp);
-    bw::LaunchSettings settings;
-    settings.historyFolder = historyFolder;
-    std::unique_ptr<bw::AppModel> model = bw::launchApplication(settings);
-    bw::window::MainWindow window(*model, nullptr, bw::window::windowSetup(*model, nullptr));
-    new FirstFrame(&window);
+    bw::window::MainWindow window(*launch.model, nullptr,
+                                  bw::window::windowSetup(*launch.model, nullptr));
+    const std::unique_ptr<bw::AppModel> model = bw::finishLaunch(std::move(launch));
+    if (settle >= 0) {
+        // The history screen too holds the reports it lists.
+        model->showSection(bw::AppSection::recents);
+    }
+    new FirstFrame(&window, settle);
     window.show();
     return QApplication::exec();
 }
@@ -68,11 +108,15 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 3 && arguments[1] == u"window") {
-        return showWindow(arguments[2]);
+        return showWindow(arguments[2], -1);
+    }
+    // Long enough for the rows after the first screenful and the history screen's first fill.
+    if (arguments.size() == 3 && arguments[1] == u"memory") {
+        return showWindow(arguments[2], 1500);
     }
     if (arguments.size() == 2 && arguments[1] == u"minimal") {
         return showMinimal();
     }
-    std::fputs("usage: bw-startup window HISTORY_FOLDER | bw-startup minimal\n", stderr);
+    std::fputs("usage: bw-startup window|memory HISTORY_FOLDER | bw-startup minimal\n", stderr);
     return 2;
 }

@@ -16,9 +16,9 @@ struct Scene {
     explicit Scene(const QString& name, const QString& showcaseFile = {}) {
         AppModelOptions options;
         options.clock = &clock;
-        options.arguments = {u"bw"_s, u"--marketing-scene="_s + name};
-        options.showcaseFile = showcaseFile;
-        options.archivesFolder = folder.makeFolder(u"archives"_s);
+        options.demonstration.arguments = {u"bw"_s, u"--marketing-scene="_s + name};
+        options.demonstration.showcaseFile = showcaseFile;
+        options.demonstration.archivesFolder = folder.makeFolder(u"archives"_s);
         const QUrl nowhere(u"http://127.0.0.1:9"_s);
         model = std::make_unique<AppModel>(
             std::make_shared<const AppServices>(

@@ -46,8 +46,17 @@ LaunchSettings ModelHarness::settings(const QStringList& arguments,
 
 AppModel& ModelHarness::launch(const QStringList& arguments,
                                std::optional<AppStoreConnectService> ascService) {
+    return finish(start(arguments, std::move(ascService)));
+}
+
+StartedLaunch ModelHarness::start(const QStringList& arguments,
+                                  std::optional<AppStoreConnectService> ascService) {
     model_.reset();
-    model_ = launchApplication(settings(arguments, std::move(ascService)));
+    return startApplication(settings(arguments, std::move(ascService)));
+}
+
+AppModel& ModelHarness::finish(StartedLaunch launch) {
+    model_ = finishLaunch(std::move(launch));
     return *model_;
 }
 

@@ -37,6 +37,10 @@ public:
     // Launches (again): a new model over the same folder and servers.
     AppModel& launch(const QStringList& arguments = {QStringLiteral("berthwatch")},
                      std::optional<AppStoreConnectService> ascService = std::nullopt);
+    // The same in two halves, as the program does: the model first, its history later.
+    StartedLaunch start(const QStringList& arguments = {QStringLiteral("berthwatch")},
+                        std::optional<AppStoreConnectService> ascService = std::nullopt);
+    AppModel& finish(StartedLaunch launch);
     AppModel& model() { return *model_; }
     // A PNG screenshot of an accepted App Store size in the test folder.
     QString screenshot(const QString& name) const;

@@ -78,7 +78,7 @@ TEST_F(ReportHistory, DeletionsCloseOnlyTheShownReportOnceSaved) {
 
     // By app: a shown report of that app closes even when it is not in the history.
     model.openReport(reportOf(u"com.a"_s, QDateTime::currentDateTimeUtc()));
-    model.deleteReports(SidebarApp{u"com.a"_s, u"A"_s, saved[1]});
+    model.deleteReports(SidebarApp::of(saved[1]));
     ASSERT_TRUE(waitFor([&] { return !model.report(); }));
     EXPECT_TRUE(model.reports().empty());
 
@@ -99,9 +99,7 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
     } cases[] = {
         {[&](AppModel& m) { m.deleteReport(saved[0].id); },
          u"The report could not be deleted from disk. "_s},
-        {[&](AppModel& m) {
-             m.deleteReports(SidebarApp{u"com.b"_s, {}, {}});
-         },
+        {[&](AppModel& m) { m.deleteReports(SidebarApp{u"com.b"_s}); },
          u"These reports could not be deleted from disk. "_s},
         {[](AppModel& m) { m.clearReportHistory(); },
          u"Report history could not be cleared from disk. "_s},

@@ -17,10 +17,6 @@ using namespace bw;
 
 namespace {
 
-BuildMetadata metadataFor(const QString& platform) {
-    return {"App", "com.example.app", "1.0", "1", platform, "16.0", {}, {}, 0, std::nullopt};
-}
-
 const QDateTime base(QDate(2026, 8, 1), QTime(12, 0), Qt::UTC);
 
 ScanReport report(const QString& bundleIdentifier, const QString& appName, int minutes) {
@@ -28,40 +24,11 @@ ScanReport report(const QString& bundleIdentifier, const QString& appName, int m
                                    bundleIdentifier);
 }
 
+// A report with two passed checks and no findings.
 ScanReport reportWithoutFindings() {
-    const BuildMetadata metadata{
-        {"Tidepool", "com.example.tidepool", "2.4", "318", "iphoneos", "17.0"},
-        {"arm64"},
-        {"Sentry"},
-        1000,
-        QByteArray("png")};
-    return {QUuid::createUuid(),
-            QDateTime(QDate(2026, 8, 1), QTime(9, 30, 5, 789), Qt::UTC),
-            "Tidepool.ipa",
-            "/Users/me/Tidepool.ipa",
-            Verdict::noConfirmedBlockers,
-            metadata,
-            {},
-            {"Info.plist parsed", "Executable found"},
-            std::nullopt,
-            "2026.08.1"};
-}
-
-Finding finding(FindingSeverity severity, FindingCategory category, EvidenceSource source,
-                double confidence) {
-    return {"rule.id",
-            severity,
-            category,
-            "2.5.1",
-            "ITMS-91053",
-            "Title *with* markdown",
-            "First line\nsecond line",
-            "evidence text",
-            std::vector<FindingEvidenceField>{{"Label", "hidden"}},
-            "  fix text ",
-            confidence,
-            source,
-            FindingResolution{"s", {{"t", "i"}}, "v", "p"}};
+    ScanReport report = bw::test::historyReport("Tidepool", base, Verdict::noConfirmedBlockers);
+    report.passedChecks = {"Info.plist parsed", "Executable found"};
+    return report;
 }
 
 } // namespace
@@ -70,9 +37,9 @@ TEST(ReportHelpers, PlatformDisplayNames) {
     const std::pair<const char*, const char*> cases[] = {
         {"iPhoneSimulator", "iOS"}, {"maccatalyst", "macOS"}, {"ios\t", "ios\t"}};
     for (const auto& [platform, expected] : cases) {
-        EXPECT_EQ(platformDisplayName(metadataFor(QString::fromUtf8(platform))),
-                  QString::fromUtf8(expected))
-            << platform;
+        BuildMetadata metadata{};
+        metadata.platform = QString::fromUtf8(platform);
+        EXPECT_EQ(platformDisplayName(metadata), QString::fromUtf8(expected)) << platform;
     }
 }
 
@@ -150,7 +117,9 @@ TEST(SidebarApp, OneEntryPerBundleNewestFirstThenByName) {
         for (const SidebarApp& app :
              SidebarApp::apps(c.reports, QLocale(QLocale::English, QLocale::UnitedStates))) {
             apps.emplace_back(app.bundleIdentifier, app.appName);
-            EXPECT_EQ(app.latestReport.metadata.appName, app.appName);
+            const auto latest = std::ranges::find(c.reports, app.latestReportID, &ScanReport::id);
+            ASSERT_NE(latest, c.reports.end());
+            EXPECT_EQ(app, SidebarApp::of(*latest));
         }
         EXPECT_EQ(apps, c.expected);
     }
@@ -167,9 +136,14 @@ TEST(ReportMarkdown, ReportWithFindingsLeavesOutIdsCodesFieldsAndResolutions) {
     ScanReport report = reportWithoutFindings();
     report.verdict = Verdict::needsAttention;
     report.createdAt = QDateTime(QDate(2026, 1, 2), QTime(23, 59, 59), QTimeZone(3600));
-    report.findings = {
-        finding(FindingSeverity::blocker, FindingCategory::signing, EvidenceSource::build, 1.0),
-    };
+    Finding finding = bw::test::finding("rule.id", FindingSeverity::blocker,
+                                        FindingCategory::signing, "Title *with* markdown");
+    finding.itms = "ITMS-91053";
+    finding.detail = "First line\nsecond line";
+    finding.evidenceFields = std::vector<FindingEvidenceField>{{"Label", "hidden"}};
+    finding.fix = "  fix text ";
+    finding.resolution = FindingResolution{"s", {{"t", "i"}}, "v", "p"};
+    report.findings = {finding};
     report.passedChecks = {};
     const QString text = report_markdown::render(report);
     // The scan time in UTC, the finding's own text as written, the fix untrimmed.

@@ -93,6 +93,19 @@ int predictor(int filter, int left, int up, int upLeft) {
     }
 }
 
+// The image as Qt's writer for `format` encodes it.
+QByteArray encoded(const QImage& image, const char* format, int quality = -1) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (!writer.write(image)) {
+        throw std::runtime_error(std::string(format) + " encoding failed");
+    }
+    return data;
+}
+
 } // namespace
 
 QByteArray pngChunk(const QByteArray& type, const QByteArray& data,
@@ -120,26 +133,11 @@ QImage quadrantImage(QSize size, bool translucent) {
 }
 
 QByteArray pngData(const QImage& image) {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) {
-        throw std::runtime_error("PNG encoding failed");
-    }
-    return data;
+    return encoded(image, "png");
 }
 
 QByteArray jpegData(const QImage& image, int quality) {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(quality);
-    if (!writer.write(image)) {
-        throw std::runtime_error("JPEG encoding failed");
-    }
-    return data;
+    return encoded(image, "jpeg", quality);
 }
 
 QByteArray jpegWithOrientation(const QImage& image, int orientation, bool bigEndian) {

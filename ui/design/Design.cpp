@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
+#include <QIconEngine>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QStyleFactory>
 #include <QtDebug>
 
@@ -30,6 +33,57 @@ QString symbolFamily() {
     return QStringLiteral("Material Icons");
 }
 
+namespace {
+
+// Asks the style for its icon only when it is drawn. The menu bar makes its overflow button's
+// icon as it is built, and reading that image file first looks through every image plug-in:
+// time spent before the first frame on a button that shows only when the menus do not fit.
+class DeferredStyleIcon : public QIconEngine {
+public:
+    DeferredStyleIcon(const QStyle* style, QStyle::StandardPixmap which)
+        : style_(style), which_(which) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().actualSize(size, mode, state);
+    }
+    QIconEngine* clone() const override { return new DeferredStyleIcon(style_, which_); }
+
+private:
+    const QIcon& icon() {
+        if (!icon_) {
+            icon_ = style_->standardIcon(which_);
+        }
+        return *icon_;
+    }
+
+    const QStyle* style_;
+    QStyle::StandardPixmap which_;
+    std::optional<QIcon> icon_;
+};
+
+class WindowStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (which == SP_ToolBarHorizontalExtensionButton ||
+            which == SP_ToolBarVerticalExtensionButton) {
+            return QIcon(new DeferredStyleIcon(baseStyle(), which));
+        }
+        return QProxyStyle::standardIcon(which, option, widget);
+    }
+};
+
+} // namespace
+
 bool registerBundledFonts() {
     initBundledFontResources();
     const QStringList files = QDir(QStringLiteral(":/fonts")).entryList(QDir::Files);
@@ -45,7 +99,7 @@ bool registerBundledFonts() {
 
 void installDesign(QApplication& application) {
     registerBundledFonts();
-    application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    application.setStyle(new WindowStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     application.setPalette(darkPalette());
     application.setFont(textStyleFont(TextStyle::body));
     trackKeyboardFocus(application);

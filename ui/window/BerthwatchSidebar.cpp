@@ -216,11 +216,14 @@ void BerthwatchSidebar::showApps(std::vector<SidebarApp> apps) {
 
 SidebarAppButton* BerthwatchSidebar::makeRow(SidebarApp app) {
     auto* row = new SidebarAppButton(std::move(app), appsColumn_);
-    // Each action reads the row's own app: a copy per action would cost a report each.
+    // Each action reads the row's own app.
     connect(row, &QAbstractButton::clicked, this, [this, row] { openApp(row->app()); });
     connect(row, &SidebarAppButton::showReportsRequested, this, &BerthwatchSidebar::showReports);
-    connect(row, &SidebarAppButton::revealRequested, this,
-            [this, row] { model_.revealReport(row->app().latestReport); });
+    connect(row, &SidebarAppButton::revealRequested, this, [this, row] {
+        if (const ScanReport* report = latestReport(row->app())) {
+            model_.revealReport(*report);
+        }
+    });
     connect(row, &SidebarAppButton::deleteConfirmed, this,
             [this, row] { model_.deleteReports(row->app()); });
     return row;
@@ -277,23 +280,24 @@ void BerthwatchSidebar::select(AppSection section) {
     if (model_.scanPhase().isBusy()) {
         return;
     }
-    if (section == AppSection::scan) {
-        model_.setReport(std::nullopt);
-        model_.setFindingFilter(std::nullopt);
-        model_.setSelectedFindingID(std::nullopt);
-    }
-    model_.setSection(section);
+    model_.showSection(section);
+}
+
+const ScanReport* BerthwatchSidebar::latestReport(const SidebarApp& app) const {
+    const std::vector<ScanReport>& reports = model_.reports();
+    const auto found = std::ranges::find(reports, app.latestReportID, &ScanReport::id);
+    return found == reports.end() ? nullptr : &*found;
 }
 
 void BerthwatchSidebar::openApp(const SidebarApp& app) {
-    model_.openReport(app.latestReport);
+    if (const ScanReport* report = latestReport(app)) {
+        model_.openReport(*report);
+    }
 }
 
 void BerthwatchSidebar::showReports() {
-    model_.setReport(std::nullopt);
-    model_.setFindingFilter(std::nullopt);
-    model_.setSelectedFindingID(std::nullopt);
-    model_.setSection(AppSection::recents);
+    model_.closeReport();
+    model_.showSection(AppSection::recents);
 }
 
 void BerthwatchSidebar::paintEvent(QPaintEvent*) {

@@ -49,6 +49,8 @@ private:
     void updateSelection();
     void updateBusy();
     void updateDropTint();
+    // The row's report in the history; none once it is gone.
+    const ScanReport* latestReport(const SidebarApp& app) const;
     void openApp(const SidebarApp& app);
     void showReports();
 

@@ -1,6 +1,7 @@
 #include "ui/window/SidebarAppButton.h"
 
 #include "model/ReportHelpers.h"
+#include "platform/image/ImageDecoding.h"
 #include "ui/design/AppIconTile.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/ConfirmationDialog.h"
@@ -11,9 +12,11 @@
 #include "ui/report/SecondaryClickTarget.h"
 #include "ui/window/SidebarAppActionMenu.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPainter>
 #include <QTimer>
 
@@ -24,6 +27,8 @@ namespace palette = design::palette;
 namespace {
 
 constexpr int appIconSize = 26;
+// The action menu's header draws the icon larger than the row.
+constexpr int largestIconSize = 30;
 constexpr int leadingPadding = 11;
 constexpr int spacing = 10;
 constexpr int trailingFrame = 28;
@@ -59,6 +64,37 @@ private:
 
 } // namespace
 
+QImage sidebarAppIconImage(const SidebarApp& app, qreal devicePixelRatio) {
+    if (!app.iconPNG) {
+        return {};
+    }
+    // Builds carry icons of up to 1024 pixels; a long list keeps one decoded image per row.
+    const QSize largest = QSize(largestIconSize, largestIconSize) * devicePixelRatio;
+    QImage image;
+    // A PNG, as saved icons are, is read as one at the size drawn: guessing the format would
+    // load every image plug-in before the first frame. Anything else goes the general way.
+    if (app.iconPNG->startsWith("\x89PNG\r\n\x1a\n")) {
+        QBuffer bytes;
+        bytes.setData(*app.iconPNG);
+        QImageReader reader(&bytes, "png");
+        reader.setAutoDetectImageFormat(false);
+        const QSize size = reader.size();
+        if (size.isValid() && qint64(size.width()) * size.height() <= image::maxDecodedPixels) {
+            if (size.width() > largest.width() || size.height() > largest.height()) {
+                reader.setScaledSize(size.scaled(largest, Qt::KeepAspectRatio));
+            }
+            image = reader.read();
+        }
+    }
+    if (image.isNull()) {
+        image = design::decodeAppIcon(app.iconPNG);
+    }
+    if (image.width() > largest.width() || image.height() > largest.height()) {
+        image = image.scaled(largest, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return image;
+}
+
 void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
                          const QString& appName) {
     design::AppIconTileStyle style;
@@ -71,7 +107,7 @@ void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& i
 SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     : SidebarRowButton(parent), app_(std::move(app)), ellipsis_(new EllipsisButton(this)) {
     setAccessibleName(app_.appName);
-    setAccessibleDescription(statusText(app_.latestReport));
+    setAccessibleDescription(statusText(app_));
     connect(ellipsis_, &QAbstractButton::clicked, this, &SidebarAppButton::toggleActionMenu);
     connect(this, &SidebarRowButton::hoveringChanged, this, &SidebarAppButton::updateEllipsis);
     connect(this, &SidebarRowButton::hoverProgressChanged, this, &SidebarAppButton::updateEllipsis);
@@ -92,7 +128,7 @@ void SidebarAppButton::setApp(SidebarApp app) {
     app_ = std::move(app);
     icon_.reset();
     setAccessibleName(app_.appName);
-    setAccessibleDescription(statusText(app_.latestReport));
+    setAccessibleDescription(statusText(app_));
     update();
 }
 
@@ -103,7 +139,7 @@ SidebarAppButton::~SidebarAppButton() {
 const QImage& SidebarAppButton::icon() {
     // Decoded when first drawn: most rows of a long list are never scrolled into view.
     if (!icon_) {
-        icon_ = design::decodeAppIcon(app_.latestReport.metadata.iconPNG);
+        icon_ = sidebarAppIconImage(app_, devicePixelRatioF());
     }
     return *icon_;
 }
@@ -116,28 +152,28 @@ SidebarAppActionMenu* SidebarAppButton::actionMenu() const {
     return static_cast<SidebarAppActionMenu*>(menu_.data());
 }
 
-QColor SidebarAppButton::statusTint(const ScanReport& report) {
-    if (blockerCount(report) > 0) {
+QColor SidebarAppButton::statusTint(const SidebarApp& app) {
+    if (app.blockers > 0) {
         return palette::danger();
     }
-    if (riskCount(report) > 0) {
+    if (app.risks > 0) {
         return palette::warning();
     }
-    if (manualCount(report) > 0) {
+    if (app.manualChecks > 0) {
         return palette::info();
     }
     return palette::success();
 }
 
-QString SidebarAppButton::statusText(const ScanReport& report) {
-    if (const qsizetype blockers = blockerCount(report); blockers > 0) {
-        return QStringLiteral("Latest report has %1 blockers").arg(blockers);
+QString SidebarAppButton::statusText(const SidebarApp& app) {
+    if (app.blockers > 0) {
+        return QStringLiteral("Latest report has %1 blockers").arg(app.blockers);
     }
-    if (const qsizetype risks = riskCount(report); risks > 0) {
-        return QStringLiteral("Latest report has %1 risks").arg(risks);
+    if (app.risks > 0) {
+        return QStringLiteral("Latest report has %1 risks").arg(app.risks);
     }
-    if (const qsizetype manual = manualCount(report); manual > 0) {
-        return QStringLiteral("Latest report requires %1 manual checks").arg(manual);
+    if (app.manualChecks > 0) {
+        return QStringLiteral("Latest report requires %1 manual checks").arg(app.manualChecks);
     }
     return QStringLiteral("Latest report has no blockers or risks");
 }
@@ -190,12 +226,12 @@ void SidebarAppButton::paintEvent(QPaintEvent*) {
     const QPointF dot(width() - trailingPadding - trailingFrame / 2.0, middle);
     painter.setOpacity(1 - ellipsisOpacity());
     painter.setPen(Qt::NoPen);
-    painter.setBrush(statusTint(app_.latestReport));
+    painter.setBrush(statusTint(app_));
     painter.drawEllipse(dot, 3.5, 3.5);
 }
 
 bool SidebarAppButton::canRevealBuild() const {
-    const QString& path = app_.latestReport.sourcePath;
+    const QString& path = app_.sourcePath;
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 

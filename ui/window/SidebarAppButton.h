@@ -14,6 +14,9 @@ class SidebarAppActionMenu;
 // cannot be decoded.
 void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
                          const QString& appName);
+// The app's icon, decoded no larger than the largest it is drawn (the action menu's header) at
+// `devicePixelRatio`; null when absent or undecodable.
+QImage sidebarAppIconImage(const SidebarApp& app, qreal devicePixelRatio);
 
 // One scanned app in the sidebar: icon, name and a dot tinted by the worst kind of finding in its
 // newest report. A click runs the row's action (clicked); the ellipsis that replaces the dot on
@@ -36,8 +39,8 @@ public:
     void showActionMenu();
 
     // The dot's colour and the row's accessibility value, from the newest report.
-    static QColor statusTint(const ScanReport& report);
-    static QString statusText(const ScanReport& report);
+    static QColor statusTint(const SidebarApp& app);
+    static QString statusText(const SidebarApp& app);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

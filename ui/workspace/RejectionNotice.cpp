@@ -86,6 +86,13 @@ void RejectionNotice::follow() {
     }
     shownCount_ = count;
     setAccessibleName(text());
+    // Before the window first shows (the history's notice arrives while it is being built), the
+    // notice is simply there in the first frame.
+    if (!window()->isVisible()) {
+        shown_ = next;
+        presence_.setValue(next == Content{} ? 0 : 1);
+        return;
+    }
     const auto motion = design::Motion::spring(0.28).skippedUnderReduceMotion();
     if (next == Content{}) {
         presence_.animateTo(0, motion);

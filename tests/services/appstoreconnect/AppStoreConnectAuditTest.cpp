@@ -58,37 +58,28 @@ QJsonObject product(const QString& type, const QString& id, const QJsonValue& st
                         {"familySharable", false}});
 }
 
-std::string list(const QString& path, const QJsonArray& data, const QJsonArray& included = {}) {
-    return ascList(path, data, included);
-}
-
 // Flight Deck 2.4.1 for iOS: two localizations with 3 and 2 screenshots, a review detail, two
 // in-app purchases and two subscription groups. The versions list has a further page.
 void serveCompleteRecord(FakeAppStoreConnect& fake) {
-    fake.serve("/v1/apps", list("v1/apps?filter%5BbundleId%5D=com.example.flightdeck&limit=1",
-                                {ascResource("apps", appID,
-                                             {{"name", "Flight Deck Pro"},
-                                              {"bundleId", "com.example.flightdeck"},
-                                              {"sku", "FLIGHTDECK"},
-                                              {"primaryLocale", "en-US"}})}));
-    fake.serve("/v1/apps/1234567890/appStoreVersions",
-               ascList("v1/apps/1234567890/appStoreVersions?limit=200",
-                       {version("ver-mac", "2.4.1", "MAC_OS"),
-                        version("ver-old", "2.4.0", "IOS", "READY_FOR_SALE"),
-                        version("ver-ios", "2.4.1", "IOS")},
-                       {}, true));
-    fake.serve("/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations",
-               list("v1/appStoreVersions/ver-ios/appStoreVersionLocalizations?limit=200",
-                    {localization("loc-en", "en-US"), localization("loc-de", "de-DE")}));
-    fake.serve(
+    fake.serveList("/v1/apps", {ascResource("apps", appID,
+                                            {{"name", "Flight Deck Pro"},
+                                             {"bundleId", "com.example.flightdeck"},
+                                             {"sku", "FLIGHTDECK"},
+                                             {"primaryLocale", "en-US"}})});
+    fake.serveList("/v1/apps/1234567890/appStoreVersions",
+                   {version("ver-mac", "2.4.1", "MAC_OS"),
+                    version("ver-old", "2.4.0", "IOS", "READY_FOR_SALE"),
+                    version("ver-ios", "2.4.1", "IOS")},
+                   {}, true);
+    fake.serveList("/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations",
+                   {localization("loc-en", "en-US"), localization("loc-de", "de-DE")});
+    fake.serveList(
         "/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
-        list("v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
-             {screenshotSet("set-1", "APP_IPHONE_67"), screenshotSet("set-2", "APP_IPAD_PRO_129")},
-             {screenshot("shot-1"), screenshot("shot-2"), screenshot("shot-3")}));
-    fake.serve("/v1/appStoreVersionLocalizations/loc-de/appScreenshotSets",
-               list("v1/appStoreVersionLocalizations/loc-de/appScreenshotSets",
-                    {screenshotSet("set-3", "APP_IPHONE_67")},
-                    {screenshot("shot-4"), screenshot("shot-5")}));
+        {screenshotSet("set-1", "APP_IPHONE_67"), screenshotSet("set-2", "APP_IPAD_PRO_129")},
+        {screenshot("shot-1"), screenshot("shot-2"), screenshot("shot-3")});
+    fake.serveList("/v1/appStoreVersionLocalizations/loc-de/appScreenshotSets",
+                   {screenshotSet("set-3", "APP_IPHONE_67")},
+                   {screenshot("shot-4"), screenshot("shot-5")});
     fake.serve("/v1/appStoreVersions/ver-ios/appStoreReviewDetail",
                ascSingle("v1/appStoreVersions/ver-ios/appStoreReviewDetail",
                          ascResource("appStoreReviewDetails", "rev-1",
@@ -96,20 +87,16 @@ void serveCompleteRecord(FakeAppStoreConnect& fake) {
                                       {"contactEmail", "ada@example.com"},
                                       {"demoAccountRequired", false},
                                       {"notes", QJsonValue::Null}})));
-    fake.serve("/v1/apps/1234567890/inAppPurchasesV2",
-               list("v1/apps/1234567890/inAppPurchasesV2?limit=200",
-                    {product("inAppPurchases", "lifetime", "APPROVED"),
-                     product("inAppPurchases", "tips", "READY_TO_SUBMIT")}));
-    fake.serve("/v1/apps/1234567890/subscriptionGroups",
-               list("v1/apps/1234567890/subscriptionGroups?limit=200",
-                    {ascResource("subscriptionGroups", "grp-1", {{"referenceName", "Pro"}}),
-                     ascResource("subscriptionGroups", "grp-2", {{"referenceName", "Team"}})}));
-    fake.serve("/v1/subscriptionGroups/grp-1/subscriptions",
-               list("v1/subscriptionGroups/grp-1/subscriptions?limit=200",
-                    {product("subscriptions", "monthly", "APPROVED")}));
-    fake.serve("/v1/subscriptionGroups/grp-2/subscriptions",
-               list("v1/subscriptionGroups/grp-2/subscriptions?limit=200",
-                    {product("subscriptions", "team-yearly", "WAITING_FOR_REVIEW")}));
+    fake.serveList("/v1/apps/1234567890/inAppPurchasesV2",
+                   {product("inAppPurchases", "lifetime", "APPROVED"),
+                    product("inAppPurchases", "tips", "READY_TO_SUBMIT")});
+    fake.serveList("/v1/apps/1234567890/subscriptionGroups",
+                   {ascResource("subscriptionGroups", "grp-1", {{"referenceName", "Pro"}}),
+                    ascResource("subscriptionGroups", "grp-2", {{"referenceName", "Team"}})});
+    fake.serveList("/v1/subscriptionGroups/grp-1/subscriptions",
+                   {product("subscriptions", "monthly", "APPROVED")});
+    fake.serveList("/v1/subscriptionGroups/grp-2/subscriptions",
+                   {product("subscriptions", "team-yearly", "WAITING_FOR_REVIEW")});
 }
 
 const std::vector<std::string> completeRequests = {
@@ -172,7 +159,7 @@ TEST(AppStoreConnectAudit, EmptyRecordFindingsInOrder) {
 TEST(AppStoreConnectAudit, NoAppStopsAfterTheLookup) {
     FakeAppStoreConnect fake;
     serveCompleteRecord(fake);
-    fake.serve("/v1/apps", list("v1/apps", {}));
+    fake.serveList("/v1/apps", {});
     const AppStoreConnectAudit audit = fake.service().audit(build());
 
     EXPECT_EQ(fake.targets().size(), 1u);
@@ -189,9 +176,8 @@ TEST(AppStoreConnectAudit, NoAppStopsAfterTheLookup) {
 TEST(AppStoreConnectAudit, NoMatchingVersionSkipsTheVersionRequests) {
     FakeAppStoreConnect fake;
     serveCompleteRecord(fake);
-    fake.serve("/v1/subscriptionGroups/grp-2/subscriptions",
-               list("v1/subscriptionGroups/grp-2/subscriptions",
-                    {product("subscriptions", "team", "rejected")}));
+    fake.serveList("/v1/subscriptionGroups/grp-2/subscriptions",
+                   {product("subscriptions", "team", "rejected")});
     const AppStoreConnectAudit audit = fake.service().audit(build("iphoneos", "3.0"));
 
     EXPECT_EQ(fake.targets(), (std::vector<std::string>{completeRequests[0], completeRequests[1],
@@ -242,7 +228,7 @@ TEST(AppStoreConnectAudit, VersionsMatchOnVersionStringAndPlatform) {
         SCOPED_TRACE(c.name);
         FakeAppStoreConnect fake;
         serveCompleteRecord(fake);
-        fake.serve("/v1/apps/1234567890/appStoreVersions", list("v1/versions", c.versions));
+        fake.serveList("/v1/apps/1234567890/appStoreVersions", c.versions);
         const AppStoreConnectAudit audit = fake.service().audit(build(c.platform));
         const std::vector<std::string> targets = fake.targets();
         ASSERT_GE(targets.size(), 3u);
@@ -260,15 +246,15 @@ TEST(AppStoreConnectAudit, VersionsMatchOnVersionStringAndPlatform) {
 TEST(AppStoreConnectAudit, EmptyPartsOfTheRecord) {
     FakeAppStoreConnect fake;
     serveCompleteRecord(fake);
-    fake.serve("/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations",
-               list("v1/localizations", {localization("loc-en", "en-US")}));
+    fake.serveList("/v1/appStoreVersions/ver-ios/appStoreVersionLocalizations",
+                   {localization("loc-en", "en-US")});
     // Screenshot sets without an included list contribute nothing; sets themselves never count.
-    fake.serve("/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
-               list("v1/sets", {screenshotSet("set-1", "APP_IPHONE_67")}));
+    fake.serveList("/v1/appStoreVersionLocalizations/loc-en/appScreenshotSets",
+                   {screenshotSet("set-1", "APP_IPHONE_67")});
     fake.serve("/v1/appStoreVersions/ver-ios/appStoreReviewDetail",
                ascSingle("v1/appStoreVersions/ver-ios/appStoreReviewDetail", QJsonValue::Null));
-    fake.serve("/v1/apps/1234567890/inAppPurchasesV2", list("v1/iap", {}));
-    fake.serve("/v1/apps/1234567890/subscriptionGroups", list("v1/groups", {}));
+    fake.serveList("/v1/apps/1234567890/inAppPurchasesV2", {});
+    fake.serveList("/v1/apps/1234567890/subscriptionGroups", {});
     const AppStoreConnectAudit audit = fake.service().audit(build());
 
     EXPECT_EQ(fake.targets().size(), 7u);
@@ -288,7 +274,7 @@ TEST(AppStoreConnectAudit, LaterFailuresAreReportedAsUnreadParts) {
         QString evidence;
     };
     const test::ScriptedResponse notFound{404, "{}"};
-    test::ScriptedResponse dropped{200, list("v1/x", {})};
+    test::ScriptedResponse dropped{200, ascList("v1/x", {})};
     dropped.closeAfterBytes = 10;
     const QString lost = "The connection to the server was lost.";
     const Case cases[] = {
@@ -361,10 +347,9 @@ TEST(AppStoreConnectAudit, BundleIdentifierIsSentAsOneQueryValue) {
     const QString hostile = "com.example.app&filter[name]=Other#x+y=z/ü";
     FakeAppStoreConnect fake;
     serveCompleteRecord(fake);
-    fake.serve(
+    fake.serveList(
         "/v1/apps",
-        list("v1/apps",
-             {ascResource("apps", appID, {{"name", "Other"}, {"bundleId", "com.example.other"}})}));
+        {ascResource("apps", appID, {{"name", "Other"}, {"bundleId", "com.example.other"}})});
     BuildMetadata metadata = build();
     metadata.bundleIdentifier = hostile;
     const AppStoreConnectAudit audit = fake.service().audit(metadata);
@@ -381,10 +366,9 @@ TEST(AppStoreConnectAudit, BundleIdentifierIsSentAsOneQueryValue) {
 TEST(AppStoreConnectAudit, IdsStayInsideTheirPathSegment) {
     FakeAppStoreConnect fake;
     serveCompleteRecord(fake);
-    fake.serve(
+    fake.serveList(
         "/v1/apps",
-        list("v1/apps",
-             {ascResource("apps", "../../v1/users?x=", {{"bundleId", "com.example.flightdeck"}})}));
+        {ascResource("apps", "../../v1/users?x=", {{"bundleId", "com.example.flightdeck"}})});
     // Nothing is served under the encoded path: the versions request fails and ends the audit.
     EXPECT_THROW(fake.service().audit(build()), json::DecodeError);
     ASSERT_GE(fake.targets().size(), 2u);
@@ -394,7 +378,7 @@ TEST(AppStoreConnectAudit, IdsStayInsideTheirPathSegment) {
 TEST(AppStoreConnectAudit, CancellationIsNotAnUnreadPart) {
     FakeAppStoreConnect fake;
     serveCompleteRecord(fake);
-    test::ScriptedResponse slow{200, list("v1/groups", {})};
+    test::ScriptedResponse slow{200, ascList("v1/groups", {})};
     slow.delay = std::chrono::seconds(20);
     fake.serve("/v1/apps/1234567890/subscriptionGroups", slow);
     std::stop_source stop;

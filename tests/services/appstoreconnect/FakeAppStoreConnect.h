@@ -36,6 +36,12 @@ public:
     // Answers GET requests for `path` (without query).
     void serve(const std::string& path, test::ScriptedResponse response);
     void serve(const std::string& path, const std::string& json) { serve(path, {200, json}); }
+    // Answers with a first page of `data` (and `included`) whose links name `path` itself.
+    void serveList(const std::string& path, const QJsonArray& data, const QJsonArray& included = {},
+                   bool hasNextPage = false) {
+        serve(path, ascList(QString::fromStdString(path.substr(1)) + "?limit=200", data, included,
+                            hasNextPage));
+    }
 
     // A client of this server whose tokens are issued at the clock's times.
     AppStoreConnectService service(AppStoreConnectService::Clock clock = fixedClock()) const;

@@ -12,36 +12,31 @@ inline const char* const minimalAnalysis =
     R"({"findings":[],"passedChecks":[],"reviewedEvidenceCount":0,"rulesVersion":"2026.09.1"})";
 
 inline Finding sampleFinding(int index) {
-    return {QStringLiteral("build.rule.%1").arg(index),
+    return {QString("build.rule.%1").arg(index),
             FindingSeverity::risk,
             FindingCategory::privacy,
-            QStringLiteral("5.1.1"),
+            "5.1.1",
             std::nullopt,
-            QStringLiteral("Title %1").arg(index),
-            QStringLiteral("Detail"),
-            QStringLiteral("Evidence"),
-            std::vector<FindingEvidenceField>{{QStringLiteral("Key"), QStringLiteral("Value")}},
-            QStringLiteral("Fix"),
+            QString("Title %1").arg(index),
+            "Detail",
+            "Evidence",
+            std::vector<FindingEvidenceField>{{"Key", "Value"}},
+            "Fix",
             0.8,
             EvidenceSource::build,
-            FindingResolution{QStringLiteral("s"), {}, QStringLiteral("v"), QStringLiteral("p")}};
+            FindingResolution{"s", {}, "v", "p"}};
 }
 
 inline ScanReport sampleReport() {
     ScanReport report;
-    report.rulesVersion = QStringLiteral("2026.08.1");
-    report.metadata = {QStringLiteral("FlightDeck"),
-                       QStringLiteral("com.example.flightdeck"),
-                       QStringLiteral("2.4"),
-                       QStringLiteral("112"),
-                       QStringLiteral("iphoneos"),
-                       QStringLiteral("16.0"),
-                       {QStringLiteral("arm64")},
-                       {QStringLiteral("Sentry")},
-                       52428800,
-                       std::nullopt};
+    report.rulesVersion = "2026.08.1";
+    report.metadata = {"FlightDeck", "com.example.flightdeck",
+                       "2.4",        "112",
+                       "iphoneos",   "16.0",
+                       {"arm64"},    {"Sentry"},
+                       52428800,     std::nullopt};
     report.findings = {sampleFinding(0)};
-    report.passedChecks = {QStringLiteral("Info.plist readable")};
+    report.passedChecks = {"Info.plist readable"};
     return report;
 }
 

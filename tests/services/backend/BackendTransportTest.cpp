@@ -20,13 +20,11 @@ using Kind = BackendError::Kind;
 const char* const analyzePath = "/v1/scans/abc/analyze";
 const QString offline = QStringLiteral(
     "Berthwatch could not reach the service. Check your internet connection and try again.");
-const QString unreadable =
-    QStringLiteral("The Berthwatch service returned an unreadable response.");
+const QString unreadable = "The Berthwatch service returned an unreadable response.";
 
 std::optional<BackendError> reviewFailure(const BerthwatchBackend& backend) {
-    return test::thrown<BackendError>([&] {
-        backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
-    });
+    return test::thrown<BackendError>(
+        [&] { backend.reviewBuildEvidence(std::nullopt, "abc", test::sampleReport()); });
 }
 
 TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
@@ -88,8 +86,8 @@ TEST(BackendTransport, ConnectionFailuresAreNetworkUnavailable) {
         QUrl base;
         QString path;
     } cases[] = {
-        {"refused", QUrl(QStringLiteral("http://127.0.0.1:%1").arg(refusing.port())), "v1/x"},
-        {"unknown host", QUrl(QStringLiteral("http://%1").arg(test::unresolvableHost())), "v1/x"},
+        {"refused", QUrl(QString("http://127.0.0.1:%1").arg(refusing.port())), "v1/x"},
+        {"unknown host", QUrl(QString("http://%1").arg(test::unresolvableHost())), "v1/x"},
         {"stalled past the time-out", server.url(), "stall"},
         {"closed mid-response", server.url(), "cut"},
     };
@@ -113,9 +111,8 @@ TEST(BackendTransport, OtherTransportFailuresPassThroughUnchanged) {
     huge.chunked = true;
     plain.route("POST", analyzePath, huge);
     const BerthwatchBackend backend(plain.url());
-    const auto error = test::thrown<http::TransportError>([&] {
-        backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
-    });
+    const auto error = test::thrown<http::TransportError>(
+        [&] { backend.reviewBuildEvidence(std::nullopt, "abc", test::sampleReport()); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind(), http::TransportError::Kind::other);
     EXPECT_EQ(error->description(), "The server’s response is larger than 32 MiB.");
@@ -134,9 +131,9 @@ TEST(BackendTransport, CancellationMidRequestPassesThroughPromptly) {
         cancelledAt = std::chrono::steady_clock::now();
         source.request_stop();
     });
-    EXPECT_THROW(backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"),
-                                             test::sampleReport(), source.get_token()),
-                 Cancelled);
+    EXPECT_THROW(
+        backend.reviewBuildEvidence(std::nullopt, "abc", test::sampleReport(), source.get_token()),
+        Cancelled);
     const auto finished = std::chrono::steady_clock::now();
     canceller.join();
     EXPECT_LT(finished - cancelledAt, 100ms);
@@ -149,11 +146,10 @@ TEST(BackendTransport, HeadersFollowTokenAndBody) {
     server.route("GET", "/v1/status", ScriptedResponse(200, test::minimalAnalysis));
     const BerthwatchBackend backend(server.url());
 
-    backend.reviewBuildEvidence(QStringLiteral("tok-123"), QStringLiteral("abc"),
-                                test::sampleReport());
-    backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), test::sampleReport());
-    backend.reviewBuildEvidence(QString(), QStringLiteral("abc"), test::sampleReport());
-    backend.send(QStringLiteral("v1/status"), "GET", std::nullopt, std::nullopt, 5s, {},
+    backend.reviewBuildEvidence("tok-123", "abc", test::sampleReport());
+    backend.reviewBuildEvidence(std::nullopt, "abc", test::sampleReport());
+    backend.reviewBuildEvidence(QString(), "abc", test::sampleReport());
+    backend.send("v1/status", "GET", std::nullopt, std::nullopt, 5s, {},
                  decodeBuildAnalysisResponse);
 
     const auto seen = server.requests();
@@ -182,45 +178,41 @@ QByteArray infoList(const QByteArray& entries) {
            entries + "</dict></plist>";
 }
 
+QByteArray backendUrl(const QByteArray& value) {
+    return infoList("<key>BerthwatchBackendURL</key><string>" + value + "</string>");
+}
+
+// Only a readable information list with a usable URL changes the address.
 TEST(BaseUrl, ConfiguredValueIsUsedOnlyWhenItIsAUsableUrl) {
     const QUrl fallback = BerthwatchBackend::defaultBaseURL();
     const struct {
         const char* name;
-        QByteArray entries;
+        QByteArray bytes;
         QUrl expected;
     } cases[] = {
-        {"missing", "<key>CFBundleVersion</key><string>7</string>", fallback},
-        {"leading space", "<key>BerthwatchBackendURL</key><string> https://a.test</string>",
-         fallback},
-        {"relative", "<key>BerthwatchBackendURL</key><string>service/api</string>", fallback},
-        {"other scheme", "<key>BerthwatchBackendURL</key><string>ftp://a.test</string>", fallback},
-        {"path kept", "<key>BerthwatchBackendURL</key><string>https://a.test/api/v2</string>",
-         QUrl("https://a.test/api/v2")},
-        {"local http", "<key>BerthwatchBackendURL</key><string>http://127.0.0.1:8080</string>",
-         QUrl("http://127.0.0.1:8080")},
+        {"missing", infoList("<key>CFBundleVersion</key><string>7</string>"), fallback},
+        {"leading space", backendUrl(" https://a.test"), fallback},
+        {"relative", backendUrl("service/api"), fallback},
+        {"other scheme", backendUrl("ftp://a.test"), fallback},
+        {"path kept", backendUrl("https://a.test/api/v2"), QUrl("https://a.test/api/v2")},
+        {"local http", backendUrl("http://127.0.0.1:8080"), QUrl("http://127.0.0.1:8080")},
+        {"empty", "", fallback},
+        {"not a property list", "not a property list", fallback},
+        {"not a dictionary", "<plist><array/></plist>", fallback},
     };
     for (const auto& c : cases) {
-        const ApplicationInfo info = ApplicationInfo::fromPropertyList(infoList(c.entries));
+        const ApplicationInfo info = ApplicationInfo::fromPropertyList(c.bytes);
         EXPECT_EQ(BerthwatchBackend::resolveBaseURL(info), c.expected) << c.name;
-    }
-}
-
-TEST(BaseUrl, UnreadableInformationFallsBackToTheDefault) {
-    for (const QByteArray& bytes :
-         {QByteArray(), QByteArray("not a property list"), QByteArray("<plist><array/></plist>")}) {
-        EXPECT_EQ(BerthwatchBackend::resolveBaseURL(ApplicationInfo::fromPropertyList(bytes)),
-                  BerthwatchBackend::defaultBaseURL());
     }
 }
 
 TEST(BaseUrl, CompiledInInformationNamesTheBuild) {
     const ApplicationInfo& info = ApplicationInfo::main();
-    EXPECT_EQ(info.string(QStringLiteral("CFBundleName")), QStringLiteral("Berthwatch"));
-    EXPECT_EQ(info.string(QStringLiteral("CFBundleShortVersionString")),
-              QStringLiteral(BW_PROJECT_VERSION));
-    EXPECT_EQ(info.string(QStringLiteral("CFBundleVersion")), QStringLiteral(BW_BUILD_NUMBER));
+    EXPECT_EQ(info.string("CFBundleName"), "Berthwatch");
+    EXPECT_EQ(info.string("CFBundleShortVersionString"), QStringLiteral(BW_PROJECT_VERSION));
+    EXPECT_EQ(info.string("CFBundleVersion"), QStringLiteral(BW_BUILD_NUMBER));
     // The test build names no service: the built-in address applies.
-    EXPECT_EQ(info.string(QStringLiteral("BerthwatchBackendURL")), std::nullopt);
+    EXPECT_EQ(info.string("BerthwatchBackendURL"), std::nullopt);
     EXPECT_EQ(BerthwatchBackend::resolveBaseURL(), BerthwatchBackend::defaultBaseURL());
 }
 

@@ -55,7 +55,7 @@ public:
     }
 
     const QJsonObject of(const ScanReport& report) {
-        backend_.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), report);
+        backend_.reviewBuildEvidence(std::nullopt, "abc", report);
         const auto seen = server_.requests();
         QJsonParseError error;
         const QJsonDocument document =
@@ -78,11 +78,10 @@ TEST(BuildReview, OneExchangeSendsTheReportAndDecodesTheAnswer) {
     LocalHttpServer server;
     server.route("POST", "/v1/scans/abc/analyze", ScriptedResponse(200, fullAnalysis));
     ScanReport report = test::sampleReport();
-    report.rulesVersion = QStringLiteral(" 2026.08.1 ");
-    report.findings[0].itms = QStringLiteral("ITMS-90683");
+    report.rulesVersion = " 2026.08.1 ";
+    report.findings[0].itms = "ITMS-90683";
     const BuildAnalysisResponse response =
-        BerthwatchBackend(server.url())
-            .reviewBuildEvidence(std::nullopt, QStringLiteral("abc"), report);
+        BerthwatchBackend(server.url()).reviewBuildEvidence(std::nullopt, "abc", report);
 
     const QJsonObject sent =
         QJsonDocument::fromJson(QByteArray::fromStdString(server.requests().at(0).body)).object();
@@ -98,26 +97,18 @@ TEST(BuildReview, OneExchangeSendsTheReportAndDecodesTheAnswer) {
                                          .object();
     EXPECT_EQ(sent, expectedSent);
 
-    const FindingResolution resolution{QStringLiteral("s"),
-                                       {{QStringLiteral("t"), QStringLiteral("i")}},
-                                       QStringLiteral("v"),
-                                       QStringLiteral("p")};
+    const FindingResolution resolution{"s", {{"t", "i"}}, "v", "p"};
     const BuildAnalysisResponse expected{
-        {{FindingSeverity::blocker, FindingCategory::permissions, QStringLiteral("5.1.1"),
-          QStringLiteral("Camera purpose missing"), QStringLiteral("d"), QStringLiteral("e"),
-          std::vector<FindingEvidenceField>{
-              {QStringLiteral("Key"), QStringLiteral("NSCameraUsageDescription")}},
-          QStringLiteral("f"), 0.9, EvidenceSource::build, resolution},
-         {FindingSeverity::manual, FindingCategory::metadata, QStringLiteral("2.3"),
-          QStringLiteral("Review notes"), QStringLiteral("d2"), QStringLiteral("e2"), std::nullopt,
-          QStringLiteral("f2"), 1.0, EvidenceSource::appStoreConnect, std::nullopt}},
-        std::vector<RemoteFindingResolution>{
-            {QStringLiteral("build.rule.0"),
-             {QStringLiteral("s0"), {}, QStringLiteral("v0"), QStringLiteral("p0")}}},
-        {QStringLiteral("Privacy manifest present")},
+        {{FindingSeverity::blocker, FindingCategory::permissions, "5.1.1", "Camera purpose missing",
+          "d", "e", std::vector<FindingEvidenceField>{{"Key", "NSCameraUsageDescription"}}, "f",
+          0.9, EvidenceSource::build, resolution},
+         {FindingSeverity::manual, FindingCategory::metadata, "2.3", "Review notes", "d2", "e2",
+          std::nullopt, "f2", 1.0, EvidenceSource::appStoreConnect, std::nullopt}},
+        std::vector<RemoteFindingResolution>{{"build.rule.0", {"s0", {}, "v0", "p0"}}},
+        {"Privacy manifest present"},
         42,
-        QStringLiteral("2026.09.1"),
-        QStringLiteral("3")};
+        "2026.09.1",
+        "3"};
     EXPECT_EQ(response, expected);
 }
 
@@ -137,8 +128,8 @@ TEST(BuildReviewRequest, ListsAndTextsAreCutAtTheirLimits) {
 
     const std::pair<QString, QString> titles[] = {
         {letters(161), letters(160)},
-        {QStringLiteral("\n ") + letters(165) + "\t", letters(160)},
-        {QStringLiteral(" \n\t "), QStringLiteral("Unavailable")},
+        {"\n " + letters(165) + "\t", letters(160)},
+        {" \n\t ", "Unavailable"},
     };
     for (const auto& [given, expected] : titles) {
         report = test::sampleReport();
@@ -151,7 +142,7 @@ TEST(BuildReviewRequest, ItmsKeyIsLeftOutOnlyWhenAbsent) {
     SentBody sent;
     ScanReport report = test::sampleReport();
     report.findings = {test::sampleFinding(0), test::sampleFinding(1)};
-    report.findings[1].itms = QStringLiteral("  ");
+    report.findings[1].itms = "  ";
     const QJsonArray findings = sent.of(report)["localFindings"].toArray();
     EXPECT_FALSE(findings[0].toObject().contains("itms"));
     EXPECT_EQ(findings[1]["itms"].toString(), "Unavailable");
@@ -177,8 +168,8 @@ TEST(BuildReviewRequest, ScanIdentifierIsJoinedIntoThePathUntrimmed) {
     LocalHttpServer server;
     const BerthwatchBackend backend(server.url());
     const std::pair<QString, std::string> cases[] = {
-        {QStringLiteral("abc"), "/v1/scans/abc/analyze"},
-        {QStringLiteral(" id "), "/v1/scans/%20id%20/analyze"},
+        {"abc", "/v1/scans/abc/analyze"},
+        {" id ", "/v1/scans/%20id%20/analyze"},
     };
     for (const auto& [identifier, target] : cases) {
         try {
@@ -222,8 +213,7 @@ TEST(BuildReview, AnyShapeErrorFailsTheWholeAnswer) {
 
         server.route("POST", "/v1/scans/abc/analyze", ScriptedResponse(200, body.toStdString()));
         EXPECT_EQ(test::thrownKind<BackendError>([&] {
-                      backend.reviewBuildEvidence(std::nullopt, QStringLiteral("abc"),
-                                                  test::sampleReport());
+                      backend.reviewBuildEvidence(std::nullopt, "abc", test::sampleReport());
                   }),
                   BackendError::Kind::invalidResponse);
     }
@@ -234,21 +224,20 @@ TEST(FieldText, ClipsByUserPerceivedCharacters) {
     const QString family = QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80"
                                              "\x8D\xF0\x9F\x91\xA7"); // man ZWJ woman ZWJ girl
     const QString flag = QString::fromUtf8("\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7"); // FR
-    const QString accented = QStringLiteral("e\u0301"); // e + combining acute
+    const QString accented = "e\u0301"; // e + combining acute
     const struct {
         const char* name;
         QString text;
         qsizetype maxLength;
         QString expected;
     } cases[] = {
-        {"exact", QStringLiteral("abcde"), 5, QStringLiteral("abcde")},
-        {"longer", QStringLiteral("abcdef"), 5, QStringLiteral("abcde")},
+        {"exact", "abcde", 5, "abcde"},
+        {"longer", "abcdef", 5, "abcde"},
         {"emoji", grin.repeated(170), 160, grin.repeated(160)},
         {"joined family", family.repeated(4), 3, family.repeated(3)},
         {"flags", flag.repeated(3), 2, flag.repeated(2)},
         {"combining marks", accented.repeated(6), 4, accented.repeated(4)},
-        {"mixed", QStringLiteral("a") + grin + accented + QStringLiteral("b"), 3,
-         QStringLiteral("a") + grin + accented},
+        {"mixed", "a" + grin + accented + "b", 3, "a" + grin + accented},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(clipped(c.text, c.maxLength), c.expected) << c.name;
@@ -256,18 +245,18 @@ TEST(FieldText, ClipsByUserPerceivedCharacters) {
 }
 
 TEST(FieldText, SanitizedFieldTrimsFallsBackAndClips) {
-    const QString fallback = QStringLiteral("Unavailable");
+    const QString fallback = "Unavailable";
     const struct {
         const char* name;
         QString value;
         qsizetype maxLength;
         QString expected;
     } cases[] = {
-        {"padded", QStringLiteral(" \t Title \r\n"), 10, QStringLiteral("Title")},
-        {"inner blanks kept", QStringLiteral("  a  b  "), 10, QStringLiteral("a  b")},
-        {"blank", QStringLiteral(" \n\t\r "), 10, fallback},
-        {"unicode blanks", QStringLiteral("\u00A0\u2028\u3000"), 10, fallback},
-        {"trimmed before clipping", QStringLiteral("   abcdef"), 3, QStringLiteral("abc")},
+        {"padded", " \t Title \r\n", 10, "Title"},
+        {"inner blanks kept", "  a  b  ", 10, "a  b"},
+        {"blank", " \n\t\r ", 10, fallback},
+        {"unicode blanks", "\u00A0\u2028\u3000", 10, fallback},
+        {"trimmed before clipping", "   abcdef", 3, "abc"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(sanitizedField(c.value, c.maxLength, fallback), c.expected) << c.name;

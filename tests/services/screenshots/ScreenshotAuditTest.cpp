@@ -44,22 +44,27 @@ TEST_F(ScreenshotAudit, NoFilesGiveNothingButAnEmptySummary) {
     }
 }
 
-TEST_F(ScreenshotAudit, EvidenceOfOneSmallAndOneLargeScreenIsExact) {
-    const QString large = file(QStringLiteral("Home.png"), png(QSize(640, 1136)));
-    const QString small = file(QStringLiteral("Tiny.png"), png(QSize(639, 1200)));
-    const ScreenshotAuditResult result = audit({large, small}, false);
+// HEIC is fine as review evidence: no format finding, unlike a store screenshot.
+TEST_F(ScreenshotAudit, EvidenceOfSmallAndLargeScreensIsExact) {
+    const QString large = file(u"Home.png"_s, png(QSize(640, 1136)));
+    const QString small = file(u"Tiny.png"_s, png(QSize(639, 1200)));
+    const QString heic =
+        file(u"Shot.HEIC"_s, test::heicData(quadrantImage(QSize(700, 900)), false));
+    const ScreenshotAuditResult result = audit({large, small, heic}, false);
 
-    EXPECT_THAT(result.passedChecks, ElementsAre(u"Home.png decoded at 640 \u00d7 1136"_s));
+    EXPECT_THAT(result.passedChecks, ElementsAre(u"Home.png decoded at 640 \u00d7 1136"_s,
+                                                 u"Shot.HEIC decoded at 700 \u00d7 900"_s));
     ASSERT_EQ(result.findings.size(), 2u);
     EXPECT_EQ(result.findings[0].id, u"screenshot.small.Tiny.png"_s);
     EXPECT_EQ(result.findings[0].evidence, u"Tiny.png: 639 × 1200"_s);
     EXPECT_EQ(result.findings[0].severity, FindingSeverity::risk);
     const Finding& notice = result.findings[1];
     EXPECT_EQ(notice.id, u"screenshot.semantic-review"_s);
-    EXPECT_EQ(notice.evidence, u"2 readable screenshots attached"_s);
+    EXPECT_EQ(notice.evidence, u"3 readable screenshots attached"_s);
     EXPECT_EQ(
         result.summary,
-        (ScreenshotSummary{2, 0, {u"Home.png"_s, u"Tiny.png"_s}, std::nullopt, 2, std::nullopt}));
+        (ScreenshotSummary{
+            3, 0, {u"Home.png"_s, u"Tiny.png"_s, u"Shot.HEIC"_s}, std::nullopt, 3, std::nullopt}));
 }
 
 TEST_F(ScreenshotAudit, CountsStoreScreenshotsAboveTen) {
@@ -161,14 +166,6 @@ TEST_F(ScreenshotAudit, EveryFindingIsRaisedInOrderAndSound) {
     test::expectSoundFindings({result.findings.back()}, EvidenceSource::manual);
     EXPECT_EQ(result.findings[2].severity, FindingSeverity::blocker);
     EXPECT_EQ(result.findings[3].severity, FindingSeverity::blocker);
-}
-
-TEST_F(ScreenshotAudit, HeicAsReviewEvidenceHasNoFormatFinding) {
-    const QString heic =
-        file(u"Shot.HEIC"_s, test::heicData(quadrantImage(QSize(700, 900)), false));
-    const ScreenshotAuditResult result = audit({heic}, false);
-    EXPECT_THAT(test::findingIds(result.findings), ElementsAre(u"screenshot.semantic-review"_s));
-    EXPECT_THAT(result.passedChecks, ElementsAre(u"Shot.HEIC decoded at 700 \u00d7 900"_s));
 }
 
 TEST_F(ScreenshotAudit, IdenticalFilesNameTheFirstCopy) {

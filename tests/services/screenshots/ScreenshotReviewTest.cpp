@@ -1,6 +1,7 @@
 #include "model/ReportHelpers.h"
 #include "platform/core/Cancelled.h"
 #include "services/screenshots/ScreenshotAIService.h"
+#include "tests/services/backend/BackendTestSupport.h"
 #include "tests/support/Findings.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/LocalHttpServer.h"
@@ -25,16 +26,7 @@ using ::testing::IsEmpty;
 const std::string analyzePath = "/v1/screenshots/analyze";
 
 BuildMetadata metadata() {
-    return {u"FlightDeck"_s,
-            u"com.example.flightdeck"_s,
-            u"2.4"_s,
-            u"112"_s,
-            u"iphoneos"_s,
-            u"16.0"_s,
-            {u"arm64"_s},
-            {},
-            1000,
-            std::nullopt};
+    return test::sampleReport().metadata;
 }
 
 QJsonObject bodyOf(const RecordedRequest& request) {
@@ -66,6 +58,13 @@ ScriptedResponse assessAll(const RecordedRequest& request) {
                        {u"assessments"_s, assessments}})};
 }
 
+struct ReviewOptions {
+    bool store = false;
+    int batchSize = 8;
+    std::stop_token stop = {};
+    std::optional<QString> token = u"token-1"_s;
+};
+
 class ScreenshotReview : public ::testing::Test {
 protected:
     ScreenshotReview() { test::bypassProxies(); }
@@ -75,14 +74,15 @@ protected:
     }
 
     ScreenshotReviewResult review(const std::map<ScreenshotPrompt, QString>& areaFiles,
-                                  bool store = false, int batchSize = 8,
-                                  std::stop_token stop = {}) const {
-        const ScreenshotAIService service(BerthwatchBackend(server.url()), batchSize);
-        return service.review(areaFiles, metadata(), u"abc"_s, u"token-1"_s, store, stop);
+                                  const ReviewOptions& options = {}) const {
+        const ScreenshotAIService service(BerthwatchBackend(base), options.batchSize);
+        return service.review(areaFiles, metadata(), u"abc"_s, options.token, options.store,
+                              options.stop);
     }
 
     test::TestFolder folder;
     LocalHttpServer server;
+    QUrl base = server.url();
 };
 
 TEST_F(ScreenshotReview, NoSlotsSendNothing) {
@@ -130,7 +130,7 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
         result.passedChecks,
         ElementsAre(u"Batch abc-0"_s, u"Semantically reviewed 2 user selected screenshots"_s));
     // Screenshots for the store listing say so.
-    review({{ScreenshotPrompt::signIn, signIn}}, true);
+    review({{ScreenshotPrompt::signIn, signIn}}, {.store = true});
     EXPECT_EQ(bodyOf(server.requests().at(1))[u"purpose"], u"app_store_listing"_s);
     EXPECT_EQ(result.analyzedCount, 2);
     // Each assessment names the file the user chose, not the one sent.
@@ -277,7 +277,7 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     for (const ScreenshotPrompt area : allCases<ScreenshotPrompt>()) {
         areaFiles[area] = screenshot(rawValue(area) + u".png"_s, QSize(200, 400));
     }
-    const ScreenshotReviewResult result = review(areaFiles, false, 2);
+    const ScreenshotReviewResult result = review(areaFiles, {.batchSize = 2});
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
@@ -333,26 +333,22 @@ TEST_F(ScreenshotReview, RequestFailuresOfEveryKindBecomeFindings) {
     };
     const QString file = screenshot(u"Shot.png"_s, QSize(200, 400));
     for (const Case& c : cases) {
-        LocalHttpServer failing;
-        failing.route("POST", analyzePath, c.response);
-        const ScreenshotAIService service(BerthwatchBackend(failing.url()));
-        const ScreenshotReviewResult result = service.review(
-            {{ScreenshotPrompt::paywall, file}}, metadata(), u"abc"_s, std::nullopt, false);
+        server.route("POST", analyzePath, c.response);
+        const ScreenshotReviewResult result =
+            review({{ScreenshotPrompt::paywall, file}}, {.token = std::nullopt});
         ASSERT_EQ(result.findings.size(), 1u) << c.name;
         EXPECT_EQ(result.findings[0].evidence, u"Shot.png: "_s + c.errorText) << c.name;
-        EXPECT_EQ(failing.requests().at(0).header("Authorization"), std::nullopt);
+        EXPECT_EQ(server.requests().back().header("Authorization"), std::nullopt);
     }
 
     // No service listening at all: every area raises its own sound finding.
     test::RefusingPort refusing;
-    const ScreenshotAIService offline(
-        BerthwatchBackend(QUrl(u"http://127.0.0.1:"_s + QString::number(refusing.port()))));
+    base = QUrl(u"http://127.0.0.1:"_s + QString::number(refusing.port()));
     std::map<ScreenshotPrompt, QString> everyArea;
     for (const ScreenshotPrompt area : allCases<ScreenshotPrompt>()) {
         everyArea[area] = file;
     }
-    const ScreenshotReviewResult result =
-        offline.review(everyArea, metadata(), u"abc"_s, std::nullopt, false);
+    const ScreenshotReviewResult result = review(everyArea);
     ASSERT_EQ(result.findings.size(), 5u);
     test::expectSoundFindings(result.findings, EvidenceSource::screenshot);
     EXPECT_EQ(result.findings[0].evidence,
@@ -362,43 +358,39 @@ TEST_F(ScreenshotReview, RequestFailuresOfEveryKindBecomeFindings) {
     EXPECT_EQ(result.analyzedCount, 0);
 }
 
+// Stopped before the first request, as the service answers with an error, and after a batch that
+// succeeded (the next one does not start). A request waiting for its answer is the transport's.
 TEST_F(ScreenshotReview, CancellationEndsTheReviewAtEachCheckpoint) {
     const QString file = screenshot(u"Shot.png"_s, QSize(200, 400));
     const std::map<ScreenshotPrompt, QString> areaFiles = {{ScreenshotPrompt::paywall, file},
                                                            {ScreenshotPrompt::restore, file}};
-    {
+    const auto error = [](const RecordedRequest&) { return ScriptedResponse(503, "{}"); };
+    const struct {
+        const char* name;
+        bool stoppedBefore;
+        ScriptedResponse (*answer)(const RecordedRequest&);
+        int batchSize; // one batch at the error, so that only its own check can stop the review
+        std::size_t requests;
+    } cases[] = {
+        {"before", true, assessAll, 1, 0},
+        {"at an error", false, error, 8, 1},
+        {"between batches", false, assessAll, 1, 1},
+    };
+    std::size_t sent = 0;
+    for (const auto& c : cases) {
         std::stop_source source;
-        source.request_stop();
-        EXPECT_THROW(review(areaFiles, false, 8, source.get_token()), Cancelled);
-        EXPECT_THAT(server.requests(), IsEmpty());
-    }
-    // A request still waiting for its answer is ended by the transport, tested there.
-    {
-        // The scan is cancelled just as the service answers with an error.
-        std::stop_source source;
-        LocalHttpServer failing;
-        failing.route("POST", analyzePath, [&source](const RecordedRequest&) {
+        if (c.stoppedBefore) {
             source.request_stop();
-            return ScriptedResponse(503, "{}");
-        });
-        const ScreenshotAIService service(BerthwatchBackend(failing.url()));
-        EXPECT_THROW(service.review(areaFiles, metadata(), u"abc"_s, std::nullopt, false,
-                                    source.get_token()),
-                     Cancelled);
-    }
-    {
-        // Cancelled after the first batch succeeded: the next batch does not start.
-        std::stop_source source;
-        LocalHttpServer answering;
-        answering.route("POST", analyzePath, [&source](const RecordedRequest& request) {
+        }
+        server.route("POST", analyzePath, [&source, &c](const RecordedRequest& request) {
             source.request_stop();
-            return assessAll(request);
+            return c.answer(request);
         });
-        const ScreenshotAIService service(BerthwatchBackend(answering.url()), 1);
-        EXPECT_THROW(service.review(areaFiles, metadata(), u"abc"_s, std::nullopt, false,
-                                    source.get_token()),
-                     Cancelled);
-        EXPECT_EQ(answering.requests().size(), 1u);
+        EXPECT_THROW(review(areaFiles, {.batchSize = c.batchSize, .stop = source.get_token()}),
+                     Cancelled)
+            << c.name;
+        EXPECT_EQ(server.requests().size() - sent, c.requests) << c.name;
+        sent = server.requests().size();
     }
 }
 

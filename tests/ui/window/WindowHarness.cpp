@@ -39,18 +39,22 @@ WindowHarness::WindowHarness(const QStringList& arguments, bool realScreens)
 void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStringList& arguments) {
     window.reset();
     ReportStore(harness.history).save(reports);
-    harness.launch(arguments);
+    // As the program does: the window is built while the history is read, and shows once it
+    // is in.
+    StartedLaunch launch = harness.start(arguments);
+    AppModel& launched = *launch.model;
     WindowSetup setup = plainScreens(arguments);
     if (realScreens) {
         // "Save As…" writes into the test's folder.
-        WindowSetup real = windowSetup(model(), nullptr, [this](QWidget*, const QString& name) {
+        WindowSetup real = windowSetup(launched, nullptr, [this](QWidget*, const QString& name) {
             return std::optional(harness.folder.path() + u'/' + name);
         });
         setup.screen = real.screen;
         setup.shareItem = real.shareItem;
         setup.backItem = real.backItem;
     }
-    window = std::make_unique<MainWindow>(model(), nullptr, setup);
+    window = std::make_unique<MainWindow>(launched, nullptr, setup);
+    harness.finish(std::move(launch));
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     bw::test::settle();

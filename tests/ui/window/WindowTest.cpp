@@ -4,6 +4,7 @@
 #include "model/ReportStore.h"
 #include "platform/instance/SingleInstance.h"
 #include "tests/model/ReportSamples.h"
+#include "tests/support/ImageFiles.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/SilentPresenter.h"
 #include "tests/support/TestFolder.h"
@@ -152,7 +153,7 @@ TEST_F(WindowTest, WhileAScanRunsDropsRowsRightClicksAndNewScanAreRefused) {
     QTest::mouseClick(sidebar().destination(AppSection::settings), Qt::LeftButton);
     EXPECT_EQ(model().section(), AppSection::scan);
     // Opening a report from anywhere would replace the screen and the phase mid-scan.
-    model().openReport(row->app().latestReport);
+    model().openReport(model().reports().front());
     EXPECT_FALSE(model().report().has_value());
     EXPECT_TRUE(model().scanPhase().isBusy());
 
@@ -325,6 +326,39 @@ TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
     EXPECT_TRUE(rowsAre(false));
     finishScan();
     EXPECT_TRUE(rowsAre(true));
+}
+
+TEST_F(WindowTest, EachAppRowShowsItsNewestReportsStatusAndAnIconNoLargerThanDrawn) {
+    // App 0's newest report has no findings though an older one had a blocker.
+    const auto withFinding = [](int index, std::optional<FindingSeverity> severity) {
+        ScanReport report = bw::test::sampleReport(index);
+        if (severity) {
+            report.findings.front().severity = *severity;
+        } else {
+            report.findings.clear();
+        }
+        return report;
+    };
+    ScanReport older = withFinding(0, FindingSeverity::blocker);
+    older.id = QUuid::createUuid();
+    older.createdAt = older.createdAt.addDays(-1);
+    ScanReport large = withFinding(3, FindingSeverity::blocker);
+    large.metadata.iconPNG = bw::test::pngData(bw::test::quadrantImage(QSize(256, 256)));
+    window.relaunch({withFinding(0, std::nullopt), older, withFinding(1, FindingSeverity::risk),
+                     withFinding(2, FindingSeverity::manual), large});
+    std::map<QString, QString> described;
+    for (const SidebarAppButton* row : sidebar().appRows()) {
+        described[row->app().appName] = row->accessibleDescription();
+    }
+    EXPECT_EQ(described,
+              (std::map<QString, QString>{{"App 0", "Latest report has no blockers or risks"},
+                                          {"App 1", "Latest report has 1 risks"},
+                                          {"App 2", "Latest report requires 1 manual checks"},
+                                          {"App 3", "Latest report has 1 blockers"}}));
+    const SidebarApp app = SidebarApp::of(large);
+    EXPECT_EQ(sidebarAppIconImage(app, 1).size(), QSize(30, 30));
+    EXPECT_EQ(sidebarAppIconImage(app, 2).size(), QSize(60, 60));
+    EXPECT_EQ(sidebarAppIconImage(app, 16).size(), QSize(256, 256));
 }
 
 TEST_F(WindowTest, TheAppRowsFollowEachChangeOfTheHistoryKeepingTheRowsOfOtherApps) {
