@@ -1,5 +1,6 @@
 #include "ui/design/Motion.h"
 
+#include <QSignalBlocker>
 #include <QVariantAnimation>
 
 namespace bw::design {
@@ -16,10 +17,15 @@ bool AnimatedValue::isRunning() const {
 }
 
 void AnimatedValue::animateTo(double target, const Motion& motion) {
-    m_animation->stop();
     m_target = target;
-    m_animation->setStartValue(m_value);
-    m_animation->setEndValue(target);
+    {
+        // A stopped animation reports the value at its last time when its ends change: after an
+        // instant move that is the new end, which would show for a frame before the move starts.
+        const QSignalBlocker quiet(m_animation);
+        m_animation->stop();
+        m_animation->setStartValue(m_value);
+        m_animation->setEndValue(target);
+    }
     play(*m_animation, motion);
     // A move without duration ends within play(), but the animation reports no value when its
     // last run ended on the same one (after setValue() moved us away from it): take it here.

@@ -77,7 +77,7 @@ QRect FindingList::rowRect(std::size_t index) const {
 }
 
 int FindingList::measuredHeight(std::size_t index, int width) {
-    if (FindingRow* row = builtRow(index); row && row->isSelected()) {
+    if (FindingRow* row = builtRow(index); row && row->showsPanel()) {
         return row->heightForWidth(width);
     }
     if (width != headerWidth_) {

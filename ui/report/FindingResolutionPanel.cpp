@@ -4,7 +4,7 @@
 #include "model/ReportHelpers.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
-#include "ui/report/EntranceEffect.h"
+#include "ui/report/CollapsingBox.h"
 #include "ui/report/FindingCopyButton.h"
 #include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingEvidenceView.h"
@@ -149,18 +149,20 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
             &FindingResolutionPanel::toggleTechnicalDetails);
     layout->addWidget(toggle_);
 
-    QVBoxLayout* rows = nullptr;
-    detailRows_ = column(9, rows);
-    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Guideline"), finding.guideline));
+    QVBoxLayout* lines = nullptr;
+    QWidget* rows = column(9, lines);
+    lines->addWidget(new FindingTechnicalDetail(QStringLiteral("Guideline"), finding.guideline));
     if (finding.itms) {
-        rows->addWidget(new FindingTechnicalDetail(QStringLiteral("ITMS code"), *finding.itms));
+        lines->addWidget(new FindingTechnicalDetail(QStringLiteral("ITMS code"), *finding.itms));
     }
-    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Source"), rawValue(finding.source)));
-    rows->addWidget(
+    lines->addWidget(
+        new FindingTechnicalDetail(QStringLiteral("Source"), rawValue(finding.source)));
+    lines->addWidget(
         new FindingTechnicalDetail(QStringLiteral("Category"), title(finding.category)));
-    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Finding ID"), finding.id));
-    detailRows_->setVisible(false);
-    layout->addWidget(detailRows_);
+    lines->addWidget(new FindingTechnicalDetail(QStringLiteral("Finding ID"), finding.id));
+    // Slides in from 3 above its place.
+    details_ = new CollapsingBox(rows, -3);
+    layout->addWidget(details_);
     return section;
 }
 
@@ -168,10 +170,7 @@ void FindingResolutionPanel::toggleTechnicalDetails() {
     showsTechnicalDetails_ = !showsTechnicalDetails_;
     const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
     toggle_->setOpen(showsTechnicalDetails_, motion);
-    detailRows_->setVisible(showsTechnicalDetails_);
-    if (showsTechnicalDetails_) {
-        playEntrance(detailRows_, -3, motion);
-    }
+    details_->setOpen(showsTechnicalDetails_, motion);
 }
 
 } // namespace bw

@@ -8,6 +8,7 @@
 namespace bw {
 
 class Clock;
+class CollapsingBox;
 class Pasteboard;
 
 // The "Technical details" disclosure: its label and a chevron that turns while open.
@@ -46,7 +47,7 @@ private:
 
     bool showsTechnicalDetails_ = false;
     TechnicalDetailsToggle* toggle_ = nullptr;
-    QWidget* detailRows_ = nullptr;
+    CollapsingBox* details_ = nullptr;
 };
 
 } // namespace bw

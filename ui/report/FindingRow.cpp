@@ -4,7 +4,7 @@
 #include "model/ResolutionGuidance.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
-#include "ui/report/EntranceEffect.h"
+#include "ui/report/CollapsingBox.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRowHeader.h"
 #include "ui/report/ReportContext.h"
@@ -48,23 +48,40 @@ void FindingRow::setSelected(bool isSelected) {
     isSelected_ = isSelected;
     header_->setSelected(isSelected, selectionMotion);
     fill_.animateTo(fillLevel(isSelected_, isHovering_), selectionMotion);
-    delete rule_;
-    delete panel_;
-    rule_ = nullptr;
-    panel_ = nullptr;
+    const design::Motion motion = design::unlessReduceMotion(selectionMotion);
+    // A panel still closing gives way to a new opening at once.
+    delete closing_;
     if (!isSelected) {
+        // The panel fades and its height springs shut; the row is collapsed from now on.
+        closing_ = box_;
+        box_ = nullptr;
+        panel_ = nullptr;
+        if (closing_) {
+            connect(closing_, &CollapsingBox::closed, closing_, &QObject::deleteLater);
+            closing_->setOpen(false, motion);
+        }
         return;
     }
     // Made anew on every opening, so its technical details always start closed.
-    rule_ = new report::Rule(palette::withOpacity(palette::hairline(), 0.72), inset_, inset_);
+    auto* content = new QWidget;
+    auto* stack = new QVBoxLayout(content);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->addWidget(
+        new report::Rule(palette::withOpacity(palette::hairline(), 0.72), inset_, inset_));
     panel_ =
         new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
                                    context_.model.clock(), context_.pasteboard);
-    layout_->addWidget(rule_);
     panel_->setContentsMargins(inset_, 16, inset_, 20);
-    layout_->addWidget(panel_);
+    stack->addWidget(panel_);
     // Slides in from 4 above its place.
-    playEntrance(panel_, -4, design::unlessReduceMotion(selectionMotion));
+    box_ = new CollapsingBox(content, -4);
+    layout_->addWidget(box_);
+    box_->setOpen(true, motion);
+}
+
+bool FindingRow::showsPanel() const {
+    return box_ || closing_;
 }
 
 void FindingRow::enterEvent(QEnterEvent* event) {

@@ -4,12 +4,14 @@
 #include "model/Finding.h"
 #include "ui/design/Motion.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QVBoxLayout;
 
 namespace bw {
 
+class CollapsingBox;
 class FindingResolutionPanel;
 class FindingRowHeader;
 struct ReportContext;
@@ -28,6 +30,8 @@ public:
     FindingRowHeader* header() const { return header_; }
     // The open row's panel; none while collapsed.
     FindingResolutionPanel* panel() const { return panel_; }
+    // Open, or its panel still closing: its height is more than its header's.
+    bool showsPanel() const;
 
 signals:
     void toggled();
@@ -48,8 +52,9 @@ private:
     bool isHovering_ = false;
     QVBoxLayout* layout_;
     FindingRowHeader* header_;
-    QWidget* rule_ = nullptr;
     FindingResolutionPanel* panel_ = nullptr;
+    QPointer<CollapsingBox> box_;
+    QPointer<CollapsingBox> closing_;
     design::AnimatedValue fill_{0.0};
 };
 

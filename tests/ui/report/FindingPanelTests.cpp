@@ -1,5 +1,6 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/report/ReportScreen.h"
+#include "ui/design/Motion.h"
 #include "ui/report/FindingCopyButton.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/FindingResolutionPanel.h"
@@ -86,8 +87,11 @@ TEST(FindingResolutionPanel, EveryTextIsWholeAtEveryWidth) {
         {},
         {}};
     ReportScreen screen(reportWith({finding}));
+    // At rest: the panel and the details open at once.
+    design::MotionPreferences::instance().overrideReduceMotion(true);
     FindingResolutionPanel* panel = openPanel(screen.view(), 0);
     QTest::mouseClick(panel->findChild<TechnicalDetailsToggle*>(), Qt::LeftButton);
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     // From the narrowest report column to a wide desktop, either side of the reading column.
     for (const int width : {520, 700, 816, 900, 1120, 1400, 2400}) {
         screen.view().resize(width, 800);
@@ -146,6 +150,50 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
     FindingResolutionPanel* again = openPanel(screen.view(), 0);
     EXPECT_FALSE(again->showsTechnicalDetails());
     EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
+}
+
+TEST(FindingRow, ClosingNowAndDrawingTheCloseWithASpringUnlessMotionIsReduced) {
+    struct Case {
+        bool details; // the technical details close, else the whole panel
+        bool reduceMotion;
+    };
+    for (const Case c :
+         {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
+        ReportScreen screen(ScanReport::sample());
+        design::MotionPreferences::instance().overrideReduceMotion(true);
+        const int collapsedRow = screen.view().findingList()->rowRect(0).height();
+        FindingResolutionPanel* panel = openPanel(screen.view(), 0);
+        screen.settle();
+        const int closedHeight = c.details ? panel->height() : collapsedRow;
+        auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
+        if (c.details) {
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            screen.settle();
+        }
+        design::MotionPreferences::instance().overrideReduceMotion(c.reduceMotion);
+        const auto shownHeight = [&] {
+            screen.settle();
+            return c.details ? panel->height() : screen.view().findingList()->rowRect(0).height();
+        };
+        const int openHeight = shownHeight();
+        if (c.details) {
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            EXPECT_FALSE(panel->showsTechnicalDetails());
+        } else {
+            QTest::mouseClick(screen.view().findingList()->builtRow(0)->header(), Qt::LeftButton);
+            EXPECT_EQ(screen.view().findingList()->builtRow(0)->panel(), nullptr);
+        }
+        if (c.reduceMotion) {
+            EXPECT_EQ(shownHeight(), closedHeight) << c.details;
+        } else {
+            const int closing = shownHeight();
+            EXPECT_GT(closing, closedHeight) << c.details;
+            EXPECT_LE(closing, openHeight) << c.details;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return shownHeight() == closedHeight; }))
+                << c.details;
+        }
+        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    }
 }
 
 TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEndsIt) {
