@@ -29,4 +29,10 @@ private:
 // after the next frame has shown it hidden; an instant motion changes nothing.
 void playEntrance(QWidget* widget, qreal rise, const design::Motion& motion);
 
+// Lets what `widget` shows now leave with `motion`: a picture of its visible part fades out over
+// the place it held while sinking `drop` points (negative: rising), drawn above its siblings. The
+// widget itself is free to change or go at once; an instant motion draws nothing. The picture is
+// a widget named "leaving" until it has gone.
+void playExit(QWidget* widget, qreal drop, const design::Motion& motion);
+
 } // namespace bw

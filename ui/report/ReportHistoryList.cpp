@@ -2,10 +2,12 @@
 
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
+#include "ui/report/EntranceEffect.h"
 #include "ui/report/ReportHistoryRow.h"
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSet>
 #include <algorithm>
 
 namespace bw::report {
@@ -34,11 +36,20 @@ ReportHistoryList::ReportHistoryList(QWidget* parent) : QWidget(parent) {
 }
 
 void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
-                                    const QDateTime& now) {
+                                    const QDateTime& now, const design::Motion& leaving) {
+    QSet<QUuid> listed;
+    for (const ReportHistorySection& section : sections) {
+        for (const ScanReport* report : section.reports) {
+            listed.insert(report->id);
+        }
+    }
     sections_ = std::move(sections);
     now_ = now;
     // Every row may now show another report: give them all back and place them anew.
     for (auto& [index, row] : shown_) {
+        if (!listed.contains(row->report().id)) {
+            playExit(row, 0, leaving);
+        }
         row->hide();
         spare_.push_back(row);
     }

@@ -235,9 +235,11 @@ void ReportView::updateSection() {
     const auto filter = context_.model.findingFilter();
     filterBar_->setReport(report_, isPassedSelected_);
     if (filterBar_->choice() != currentChoice()) {
+        // The rows shown leave fading and sinking 4 points, the new ones come in from 4 below,
+        // as the capsule moves.
+        playExit(section_, 4, filterMotion());
         filterBar_->setChoice(currentChoice(), filterMotion());
-        // The new list fades in as the capsule moves.
-        playEntrance(section_, 0, filterMotion());
+        playEntrance(section_, 4, filterMotion());
     }
     auto visible = visibleFindings();
     const bool showsList = !isPassedSelected_ && !visible.empty();

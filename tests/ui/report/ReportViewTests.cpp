@@ -2,6 +2,7 @@
 #include "tests/support/Findings.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/report/ReportScreen.h"
+#include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/report/EmptyFindingsView.h"
 #include "ui/report/FindingEvidencePresentation.h"
@@ -184,6 +185,20 @@ TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {
     click(view.filterBar()->chip(ReportFilterChoice::blockers));
     EXPECT_EQ(screen.model().selectedFindingID(), std::nullopt);
     EXPECT_TRUE(openRows(view).empty());
+}
+
+TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {
+    for (const bool reduceMotion : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
+        ReportScreen screen(ScanReport::sample());
+        ReportView& view = screen.view();
+        click(view.filterBar()->chip(ReportFilterChoice::manual));
+        EXPECT_EQ(view.findingList()->count(), 1u);
+        const auto leaving = [&] { return view.findChildren<QWidget*>(u"leaving"_s).size(); };
+        EXPECT_EQ(leaving(), reduceMotion ? 0 : 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return leaving() == 0; }));
+        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    }
 }
 
 TEST(ReportView, FindingsSharingAnIdOpenOnlyTheFirstRow) {
