@@ -28,7 +28,8 @@ void CollapsingBox::setOpen(bool open, const design::Motion& motion) {
         // Focus must not stay on a control that is going away.
         content_->clearFocus();
     }
-    content_->setAttribute(Qt::WA_TransparentForMouseEvents, !open_);
+    // Closing, its controls no longer take clicks or the keyboard.
+    content_->setEnabled(open_);
     openness_.animateTo(open_ ? 1 : 0, motion);
     follow(openness_.value());
 }

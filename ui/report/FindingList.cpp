@@ -1,6 +1,7 @@
 #include "ui/report/FindingList.h"
 
 #include "ui/design/Palette.h"
+#include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
 
@@ -62,6 +63,33 @@ void FindingList::setExpandedRow(std::optional<std::size_t> row) {
 void FindingList::setViewport(QWidget* viewport) {
     viewport_ = viewport;
     updateVisibleRows();
+}
+
+void FindingList::setTabAnchor(QWidget* anchor) {
+    tabAnchor_ = anchor;
+    chainTabOrder();
+}
+
+void FindingList::chainTabOrder() {
+    // Rows are made as they come near the visible part, in no particular order, and a panel is
+    // made on opening: Tab would otherwise follow the order they were made in.
+    QWidget* previous = tabAnchor_;
+    const auto follow = [&previous](QWidget* next) {
+        if (previous) {
+            QWidget::setTabOrder(previous, next);
+        }
+        previous = next;
+    };
+    for (const auto& [index, row] : rows_) {
+        follow(row->header());
+        if (FindingResolutionPanel* panel = row->panel()) {
+            for (QWidget* control : panel->findChildren<QWidget*>()) {
+                if ((control->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+                    follow(control);
+                }
+            }
+        }
+    }
 }
 
 FindingRow* FindingList::builtRow(std::size_t index) const {
@@ -176,6 +204,7 @@ void FindingList::updateVisibleRows() {
         row->setGeometry(rowRect(index));
         row->show();
     }
+    chainTabOrder();
     update();
 }
 

@@ -55,6 +55,7 @@ TechnicalDetailsToggle::TechnicalDetailsToggle(QWidget* parent) : QAbstractButto
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(28);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
     connect(&turn_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
 }
 

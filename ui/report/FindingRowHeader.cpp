@@ -134,6 +134,8 @@ FindingRowHeader::FindingRowHeader(const Finding& finding, int horizontalInset, 
     setAccessibleName(severityWord(finding.severity) + QStringLiteral(", ") + finding.title);
     setAccessibleDescription(QStringLiteral("Show details"));
     setCursor(Qt::PointingHandCursor);
+    // Tab reaches it; a click leaves the keyboard focus where it was.
+    setFocusPolicy(Qt::TabFocus);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);

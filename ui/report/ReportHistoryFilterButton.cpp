@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Motion.h"
+#include "ui/design/NumericText.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
@@ -28,7 +29,8 @@ QString countText(qsizetype count) {
 
 ReportHistoryFilterButton::ReportHistoryFilterButton(const QString& title, QWidget* parent)
     : QAbstractButton(parent), hover_(new design::AnimatedValue(0, this)),
-      selection_(new design::AnimatedValue(0, this)) {
+      selection_(new design::AnimatedValue(0, this)),
+      countText_(new design::NumericText(countText(0), this)) {
     setText(title);
     setCheckable(false);
     setCursor(Qt::PointingHandCursor);
@@ -38,12 +40,16 @@ ReportHistoryFilterButton::ReportHistoryFilterButton(const QString& title, QWidg
     for (auto* value : {hover_, selection_}) {
         connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     }
+    connect(countText_, &design::NumericText::changed, this, qOverload<>(&QWidget::update));
     updateAccessibleName();
 }
 
 void ReportHistoryFilterButton::setCount(qsizetype count) {
     if (count_ != count) {
         count_ = count;
+        // The count rolls up or down to its new value; a chip not yet shown just takes it.
+        countText_->setText(countText(count_),
+                            isVisible() ? design::Motion::spring(0.26) : design::Motion::none());
         updateAccessibleName();
         updateGeometry();
         update();
@@ -107,8 +113,7 @@ void ReportHistoryFilterButton::paintEvent(QPaintEvent*) {
                      text());
     painter.setFont(countFont);
     painter.setPen(mix(palette::textTertiary(), palette::textSecondary(), selected));
-    painter.drawText(QRectF(12 + titleWidth + 6, 0, width(), height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, countText(count_));
+    countText_->paint(painter, QRectF(12 + titleWidth + 6, 0, width(), height()), Qt::AlignLeft);
     if (hasFocus()) {
         painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
         painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));

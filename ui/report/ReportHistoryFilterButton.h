@@ -4,7 +4,8 @@
 
 namespace bw::design {
 class AnimatedValue;
-}
+class NumericText;
+} // namespace bw::design
 
 namespace bw::report {
 
@@ -37,6 +38,7 @@ private:
     bool selected_ = false;
     design::AnimatedValue* hover_;
     design::AnimatedValue* selection_;
+    design::NumericText* countText_;
 };
 
 } // namespace bw::report

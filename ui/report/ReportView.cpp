@@ -7,6 +7,7 @@
 #include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/PassedChecksView.h"
+#include "ui/report/ReportMetricTiles.h"
 #include "ui/report/ReportNewScanButton.h"
 #include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportParts.h"
@@ -18,6 +19,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <map>
 
 namespace bw {
 namespace {
@@ -159,6 +161,7 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
         clear->setAttribute(Qt::WA_TranslucentBackground);
     }
     findingList_->setViewport(scrollArea_->viewport());
+    findingList_->setTabAnchor(filterBar_->chip(ReportFilterChoice::passed));
     connect(scrollArea_->verticalScrollBar(), &QScrollBar::valueChanged, findingList_,
             &FindingList::updateVisibleRows);
 
@@ -201,8 +204,21 @@ void ReportView::setReport(const ScanReport& report) {
 }
 
 void ReportView::buildOverview() {
+    // The counts of the report shown before roll to this report's.
+    std::map<QString, qint64> previous;
+    if (overview_) {
+        for (const CompactReportMetric* tile : overview_->findChildren<CompactReportMetric*>()) {
+            previous[tile->title()] = tile->value();
+        }
+    }
     delete overview_;
     overview_ = new ReportOverviewView(report_);
+    for (CompactReportMetric* tile : overview_->findChildren<CompactReportMetric*>()) {
+        if (const auto before = previous.find(tile->title());
+            before != previous.end() && before->second != tile->value()) {
+            tile->rollFrom(before->second);
+        }
+    }
     overview_->setContentsMargins(0, 0, 0, 24);
     column_->insertWidget(0, overview_);
 }

@@ -6,8 +6,10 @@
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/ReportFilterBar.h"
 #include "ui/report/ReportParts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -193,6 +195,28 @@ TEST(FindingRow, ClosingNowAndDrawingTheCloseWithASpringUnlessMotionIsReduced) {
                 << c.details;
         }
         design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    }
+}
+
+TEST(FindingRow, TabReachesAnOpenRowsControlsRightAfterItsHeaderAndAClickTakesNoFocus) {
+    ReportScreen screen(ScanReport::sample());
+    ReportView& view = screen.view();
+    view.activateWindow();
+    QApplication::setActiveWindow(&view);
+    FindingList* list = view.findingList();
+    QWidget* all = view.filterBar()->chip(ReportFilterChoice::all);
+    QTest::mouseClick(all, Qt::LeftButton);
+    EXPECT_FALSE(all->hasFocus()); // a click leaves no focus, so no ring
+    FindingResolutionPanel* panel = openPanel(view, 1);
+    screen.settle();
+    view.filterBar()->chip(ReportFilterChoice::passed)->setFocus(Qt::TabFocusReason);
+    const std::vector<QWidget*> expected = {
+        list->builtRow(0)->header(), list->builtRow(1)->header(),
+        panel->findChild<FindingCopyButton*>(), panel->findChild<TechnicalDetailsToggle*>(),
+        list->builtRow(2)->header()};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
     }
 }
 

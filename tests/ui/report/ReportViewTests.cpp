@@ -11,6 +11,7 @@
 #include "ui/report/FindingRowHeader.h"
 #include "ui/report/FittingStack.h"
 #include "ui/report/PassedChecksView.h"
+#include "ui/report/ReportMetricTiles.h"
 #include "ui/report/ReportNewScanButton.h"
 #include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportShareButton.h"
@@ -185,6 +186,33 @@ TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {
     click(view.filterBar()->chip(ReportFilterChoice::blockers));
     EXPECT_EQ(screen.model().selectedFindingID(), std::nullopt);
     EXPECT_TRUE(openRows(view).empty());
+}
+
+TEST(ReportView, CountsThatChangeWithTheReportRollToTheirNewValue) {
+    ReportScreen screen(ScanReport::sample()); // one finding of each severity, four passed
+    ScanReport next = reportWith({craftedFinding(u"a"_s, FindingSeverity::blocker),
+                                  craftedFinding(u"b"_s, FindingSeverity::blocker),
+                                  craftedFinding(u"c"_s, FindingSeverity::blocker),
+                                  craftedFinding(u"d"_s, FindingSeverity::risk)},
+                                 ScanReport::sample().passedChecks);
+    next.id = QUuid::createUuid();
+    screen.view().setReport(next);
+    std::map<QString, std::pair<qint64, bool>> tiles;
+    for (const auto* tile : screen.view().findChildren<CompactReportMetric*>()) {
+        tiles[tile->title()] = {tile->value(), tile->isCounting()};
+    }
+    const std::map<QString, std::pair<qint64, bool>> expected = {{u"Blockers"_s, {3, true}},
+                                                                 {u"Risks"_s, {1, false}},
+                                                                 {u"Manual"_s, {0, true}},
+                                                                 {u"Passed"_s, {4, false}}};
+    EXPECT_EQ(tiles, expected);
+    const std::pair<ReportFilterChoice, bool> chips[] = {{ReportFilterChoice::all, true},
+                                                         {ReportFilterChoice::blockers, true},
+                                                         {ReportFilterChoice::risks, false},
+                                                         {ReportFilterChoice::manual, true}};
+    for (const auto& [choice, counting] : chips) {
+        EXPECT_EQ(screen.view().filterBar()->chip(choice)->isCounting(), counting) << int(choice);
+    }
 }
 
 TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {
