@@ -1,6 +1,8 @@
 #include "app/GuidedSolutions.h"
 
 #include "model/ReportHelpers.h"
+#include "platform/http/TransportError.h"
+#include "services/appstoreconnect/AppStoreConnectError.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -102,15 +104,42 @@ QString errorDescription(const std::exception& error) {
     return QString::fromUtf8(error.what());
 }
 
-Finding ascUnavailableFinding(const QString& evidence) {
+Finding ascUnavailableFinding(const std::exception& error, const AppStoreConnectService& service) {
+    const QString item = u"the keychain service \u201C%1\u201D, account \u201C%2\u201D"_s.arg(
+        service.keychain().service, service.credentialAccount());
+    const auto* asc = dynamic_cast<const AppStoreConnectError*>(&error);
+    const bool unreadableKey =
+        asc != nullptr && (asc->kind() == AppStoreConnectError::Kind::unreadableCredentials ||
+                           asc->kind() == AppStoreConnectError::Kind::invalidCredentials);
+    if (unreadableKey) {
+        QString evidence = errorDescription(error);
+        if (asc->kind() == AppStoreConnectError::Kind::invalidCredentials) {
+            evidence += u" Its privateKeyPEM member is not one P-256 private key in PEM form."_s;
+        }
+        return unavailableFinding(
+            u"asc.connection.unavailable"_s, FindingCategory::metadata, u"2.3"_s,
+            u"The stored App Store Connect key could not be read"_s,
+            u"The local build scan completed, but the App Store Connect API key stored in the "
+            u"keychain could not be used, so the build was not compared with its App Store "
+            u"Connect record."_s,
+            evidence,
+            u"Store the key again under "_s + item +
+                u", as one JSON object with the text members issuerID, keyID and privateKeyPEM "
+                u"(a P-256 private key in PEM form), as the README shows."_s,
+            EvidenceSource::appStoreConnect);
+    }
+    const bool offline = dynamic_cast<const http::TransportError*>(&error) != nullptr;
     return unavailableFinding(
         u"asc.connection.unavailable"_s, FindingCategory::metadata, u"2.3"_s,
         u"App Store Connect comparison was unavailable"_s,
         u"The local build scan completed, but the connected App Store Connect record could not "
         u"be read."_s,
-        evidence,
-        u"Reconnect the API key in Settings and verify that its role can read apps and release "
-        u"metadata."_s,
+        errorDescription(error),
+        offline
+            ? u"Check this computer\u2019s network connection and that App Store Connect can be "
+              u"reached, then scan again."_s
+            : u"Check the API key stored under "_s + item +
+                  u" and verify that its role can read apps and release metadata."_s,
         EvidenceSource::appStoreConnect);
 }
 

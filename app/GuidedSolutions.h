@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppModelTypes.h"
+#include "services/appstoreconnect/AppStoreConnectService.h"
 #include "services/backend/BuildReviewTypes.h"
 #include "services/screenshots/ScreenshotAnalysisTypes.h"
 
@@ -25,8 +26,9 @@ bool screenshotReviewIsComplete(const std::vector<ScreenshotAssessment>& assessm
 // The user-facing text of any error the pipeline meets.
 QString errorDescription(const std::exception& error);
 
-// The findings that say a review service could not be used.
-Finding ascUnavailableFinding(const QString& evidence);
+// The findings that say a review service could not be used. The App Store Connect one points
+// its fix at what failed: the stored key, the network, or the key's access.
+Finding ascUnavailableFinding(const std::exception& error, const AppStoreConnectService& service);
 Finding screenshotReviewUnavailableFinding(const QString& evidence);
 Finding guidedSolutionsUnavailableFinding(const std::exception& error);
 

@@ -34,7 +34,7 @@ void compareWithAppStoreConnect(const AppServices& services, ScanReport& report,
     } catch (const Cancelled&) {
         throw;
     } catch (const std::exception& error) {
-        report.findings.push_back(ascUnavailableFinding(errorDescription(error)));
+        report.findings.push_back(ascUnavailableFinding(error, services.ascService));
     }
 }
 

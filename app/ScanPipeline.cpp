@@ -126,7 +126,7 @@ void AppModel::publishReport(const ScanReport& report) {
     persistReport(publish, std::nullopt, [this](const std::optional<QString>& failure) {
         if (failure) {
             setReportNotice(
-                u"The review finished, but this report could not be saved on the Mac. "_s +
+                u"The review finished, but this report could not be saved on this computer. "_s +
                 *failure);
         }
         setScanCancellationAvailable(false);

@@ -1,19 +1,28 @@
 // The berthwatch program: one window per user session, over the one application model.
 
-#include "app/Launch.h"
-#include "app/UpdateController.h"
-#include "app/UpdateDialogPresenter.h"
-#include "platform/clock/SystemClock.h"
+#include "app/CommandLine.h"
+#include "app/Program.h"
 #include "platform/instance/SingleInstance.h"
+#include "platform/keychain/SessionBus.h"
 #include "services/info/ApplicationInfo.h"
 #include "ui/design/Design.h"
-#include "ui/window/MainWindow.h"
-#include "ui/window/WindowScreens.h"
 
 #include <QApplication>
-#include <QSettings>
+#include <cstdio>
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index) {
+        arguments << QString::fromLocal8Bit(argv[index]);
+    }
+    const bw::ApplicationInfo& info = bw::ApplicationInfo::main();
+    if (const auto answer = bw::commandLineAnswer(
+            arguments,
+            info.string(QStringLiteral("CFBundleShortVersionString")).value_or(QString()))) {
+        std::fputs(answer->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    bw::refuseSessionBusAutolaunch();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
@@ -25,19 +34,7 @@ int main(int argc, char** argv) {
     }
 
     bw::design::installDesign(application);
-    std::unique_ptr<bw::AppModel> model = bw::launchApplication();
-
-    const bw::ApplicationInfo& info = bw::ApplicationInfo::main();
-    QSettings settings;
-    bw::UpdateDialogPresenter presenter(
-        info.string(QStringLiteral("CFBundleShortVersionString")).value_or(QString()));
-    std::unique_ptr<bw::UpdateController> updates = bw::UpdateController::fromApplicationInfo(
-        info, {bw::SystemClock::shared(), settings, presenter});
-
-    bw::window::MainWindow window(*model, updates.get(),
-                                  bw::window::windowSetup(*model, updates.get()));
-    QObject::connect(&instance, &bw::SingleInstance::activationRequested, &window,
-                     &bw::window::MainWindow::bringForward);
-    window.show();
+    bw::Program program(instance);
+    program.window().show();
     return application.exec();
 }

@@ -3,8 +3,11 @@
 #include "inspection/CommandRunner.h"
 #include "platform/fs/FileStatus.h"
 #include "platform/fs/FileWalk.h"
+#include "platform/zip/Archive.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace bw {
 
@@ -37,6 +40,39 @@ std::optional<QString> describedApplication(const QString& archive) {
     return QFileInfo(candidate).canonicalFilePath();
 }
 
+// App Store builds unpack to at most 4 GB; an archive that claims far more is a bomb, not a build.
+constexpr std::uint64_t largestPlausibleExpansion = 8'000'000'000;
+constexpr std::uint64_t largestExpansionAtAnyRatio = 2'000'000'000;
+constexpr std::uint64_t largestPlausibleRatio = 100;
+
+QString sizeText(std::uint64_t bytes) {
+    if (bytes >= 1'000'000'000) {
+        return QStringLiteral("%1 GB").arg(double(bytes) / 1e9, 0, 'f', 2);
+    }
+    if (bytes >= 1'000'000) {
+        return QStringLiteral("%1 MB").arg(double(bytes) / 1e6, 0, 'f', 1);
+    }
+    return QStringLiteral("%1 KB").arg(double(bytes) / 1e3, 0, 'f', 1);
+}
+
+// Refuses, before anything is written, an archive whose entries declare an expansion no real
+// build has. One that cannot be read is left for the extraction tool to describe.
+void refuseImplausibleExpansion(const QString& artifact) {
+    const std::optional<std::uint64_t> declared =
+        zip::declaredUncompressedSize(QFile::encodeName(artifact).toStdString());
+    const auto fileSize = std::uint64_t(std::max<qint64>(QFileInfo(artifact).size(), 1));
+    if (!declared || (*declared <= largestPlausibleExpansion &&
+                      (*declared <= largestExpansionAtAnyRatio ||
+                       *declared <= largestPlausibleRatio * fileSize))) {
+        return;
+    }
+    throw BuildScannerError::extractionFailed(
+        QStringLiteral("Its entries declare %1 unpacked from a %2 file, far more than any app "
+                       "build holds (App Store builds unpack to at most 4 GB), so nothing was "
+                       "extracted.")
+            .arg(sizeText(*declared), sizeText(fileSize)));
+}
+
 } // namespace
 
 QString BuildScanner::prepareArtifact(const QString& artifact, const QString& workFolder,
@@ -51,6 +87,7 @@ QString BuildScanner::prepareArtifact(const QString& artifact, const QString& wo
     if (extension != u"ipa") {
         throw BuildScannerError(BuildScannerError::Kind::unsupportedArtifact);
     }
+    refuseImplausibleExpansion(artifact);
     const CommandResult result =
         command_runner::run(toolDirectory_ + QStringLiteral("/ditto"),
                             {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},

@@ -1,5 +1,6 @@
 #include "inspection/BuildScanner.h"
 
+#include "inspection/ScanFindings.h"
 #include "inspection/TextOrder.h"
 #include "inspection/checks/BinaryChecks.h"
 #include "inspection/checks/MetadataChecks.h"
@@ -110,6 +111,7 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
     checks::inspectReviewRisks(binary.linkedLibraries, state.files, state.findings);
     checkCancellation(stop);
 
+    settleFindings(state.findings, workFolder.path());
     sortFindings(state.findings);
     BuildMetadata metadata =
         makeBuildMetadata(state.info, state.app, state.files, state.architectures);

@@ -3,8 +3,13 @@
 #include "model/ReportStoreError.h"
 
 #include <QDir>
+#include <QFile>
+#include <cerrno>
 #include <chrono>
+#include <fcntl.h>
+#include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace bw {
 
@@ -17,6 +22,18 @@ constexpr std::chrono::seconds longestWait{10};
 // waiting load from missing every gap between another process's saves.
 constexpr std::chrono::milliseconds pause{5};
 
+// QLockFile keeps the system's reason to itself; making the file once more tells it, so that a
+// read-only folder is reported as such.
+QString reasonLockFileCannotBeMade(const QString& path) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+        ::close(fd);
+        return {};
+    }
+    return QString::fromStdString(std::system_category().message(errno));
+}
+
 } // namespace
 
 HistoryLock::HistoryLock(const QString& folder)
@@ -26,8 +43,11 @@ HistoryLock::HistoryLock(const QString& folder)
     lock_.setStaleLockTime(1000);
     const auto deadline = std::chrono::steady_clock::now() + longestWait;
     while (!lock_.tryLock(0)) {
-        if (lock_.error() != QLockFile::LockFailedError ||
-            std::chrono::steady_clock::now() > deadline) {
+        if (lock_.error() != QLockFile::LockFailedError) {
+            throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable,
+                                   reasonLockFileCannotBeMade(lock_.fileName()));
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
             throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable);
         }
         std::this_thread::sleep_for(pause);

@@ -12,25 +12,36 @@ namespace {
 
 constexpr qint64 currentSchemaVersion = 1;
 
-// Reports decode apart from each other, so a long history is decoded in a few parts at once;
-// of several faults, the first in the document is the one reported.
-std::vector<ScanReport> decodeReports(const json::JsonReader& reader) {
+struct DecodedReports {
+    std::vector<ScanReport> reports;
+    std::size_t undecodable = 0;
+};
+
+// Reports decode apart from each other, so a long history is decoded in a few parts at once, and
+// one that does not decode is counted and left out instead of hiding the rest.
+DecodedReports decodeReports(const json::JsonReader& reader) {
     const std::vector<json::JsonReader> elements = reader.elements();
-    std::vector<std::vector<ScanReport>> parts =
+    std::vector<DecodedReports> parts =
         inParts(elements.size(), 200, [&](std::size_t begin, std::size_t end) {
-            std::vector<ScanReport> reports;
-            reports.reserve(end - begin);
+            DecodedReports part;
+            part.reports.reserve(end - begin);
             for (std::size_t i = begin; i < end; ++i) {
-                reports.push_back(decodeScanReport(elements[i].forAnotherThread()));
+                try {
+                    part.reports.push_back(decodeScanReport(elements[i].forAnotherThread()));
+                } catch (const json::DecodeError&) {
+                    ++part.undecodable;
+                }
             }
-            return reports;
+            return part;
         });
-    std::vector<ScanReport> reports = std::move(parts.front());
-    reports.reserve(elements.size());
+    DecodedReports all = std::move(parts.front());
+    all.reports.reserve(elements.size());
     for (std::size_t part = 1; part < parts.size(); ++part) {
-        std::move(parts[part].begin(), parts[part].end(), std::back_inserter(reports));
+        std::move(parts[part].reports.begin(), parts[part].reports.end(),
+                  std::back_inserter(all.reports));
+        all.undecodable += parts[part].undecodable;
     }
-    return reports;
+    return all;
 }
 
 // A newer version may have changed the reports as well, so only the version number is looked at.
@@ -43,10 +54,10 @@ bool isNewerEnvelope(const json::JsonReader& envelope) {
     }
 }
 
-std::optional<std::vector<ScanReport>> decodeEnvelope(const json::JsonReader& envelope) {
+std::optional<DecodedReports> decodeEnvelope(const json::JsonReader& envelope) {
     try {
         const qint64 version = envelope.member(u"schemaVersion").integer();
-        std::vector<ScanReport> reports = decodeReports(envelope.member(u"reports"));
+        DecodedReports reports = decodeReports(envelope.member(u"reports"));
         if (version != currentSchemaVersion) {
             return std::nullopt;
         }
@@ -73,12 +84,14 @@ DecodedHistory decodeHistory(const QByteArray& bytes) {
             return {DecodedHistory::State::newer, {}};
         }
         if (auto reports = decodeEnvelope(document)) {
-            return {DecodedHistory::State::decoded, std::move(*reports)};
+            return {DecodedHistory::State::decoded, std::move(reports->reports),
+                    reports->undecodable};
         }
         return damaged;
     }
     try {
-        return {DecodedHistory::State::decoded, decodeReports(document)};
+        DecodedReports reports = decodeReports(document);
+        return {DecodedHistory::State::decoded, std::move(reports.reports), reports.undecodable};
     } catch (const json::DecodeError&) {
         return damaged;
     }

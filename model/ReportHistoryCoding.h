@@ -18,9 +18,12 @@ struct DecodedHistory {
 
     State state;
     std::vector<ScanReport> reports;
+    // Reports of a decoded history that could not be read and are left out of `reports`.
+    std::size_t undecodable = 0;
 };
 
-// Classifies and decodes; never throws.
+// Classifies and decodes; never throws. One report that does not decode leaves the others
+// readable; the envelope itself, or a schema version other than ours, does not.
 DecodedHistory decodeHistory(const QByteArray& bytes);
 
 // The envelope with schema version 1, pretty-printed with sorted keys. Throws json::EncodeError

@@ -9,10 +9,12 @@
 #include "platform/fs/ReadWholeFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QStandardPaths>
 #include <cerrno>
+#include <filesystem>
 #include <mutex>
 
 namespace bw {
@@ -42,6 +44,12 @@ bool exists(const QString& path) {
     return QFileInfo::exists(path);
 }
 
+// Bytes that may be replaced without a load having set any of them aside first.
+bool decodesWhole(const QByteArray& bytes) {
+    const DecodedHistory history = decodeHistory(bytes);
+    return history.state == DecodedHistory::State::decoded && history.undecodable == 0;
+}
+
 struct ReadHistory {
     QByteArray bytes;
     std::vector<ScanReport> reports;
@@ -56,17 +64,44 @@ std::optional<ReadHistory> readGoodHistory(const QString& path) {
         return std::nullopt;
     }
     DecodedHistory history = decodeHistory(bytes);
-    if (history.state != DecodedHistory::State::decoded) {
+    // A backup takes the primary's place whole, so it must be whole itself.
+    if (history.state != DecodedHistory::State::decoded || history.undecodable > 0) {
         return std::nullopt;
     }
     return ReadHistory{std::move(bytes), std::move(history.reports)};
 }
 
-void writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
+bool writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
     try {
         fs::writeFileAtomically(path, bytes);
+        return true;
     } catch (const fs::FileIoError&) {
         // Best effort: what was read stays valid, and the next save writes the file again.
+        return false;
+    }
+}
+
+QString setAsideNotice(std::size_t count, const QString& path) {
+    const QString where = QDir::toNativeSeparators(path);
+    return count == 1
+               ? QStringLiteral("One report could not be read and was set aside in \u201C%1\u201D; "
+                                "the rest of the history is shown.")
+                     .arg(where)
+               : QStringLiteral(
+                     "%1 reports could not be read and were set aside in \u201C%2\u201D; "
+                     "the rest of the history is shown.")
+                     .arg(count)
+                     .arg(where);
+}
+
+// What a save killed mid-way left behind (".reports.json.<id>.tmp" and the like). Only called
+// with the history lock held, so no other writer's file is among them.
+void removeStaleTemporaryFiles(const QString& folder) {
+    const QDir dir(folder);
+    const QStringList stale = dir.entryList({QStringLiteral(".reports*.json.*.tmp")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : stale) {
+        QFile::remove(dir.filePath(name));
     }
 }
 
@@ -93,8 +128,14 @@ QString ReportStore::location() const {
 
 QString ReportStore::reportsDirectory() const {
     const QString folder = location();
-    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+    if (folder.isEmpty()) {
         throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable);
+    }
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    if (error) {
+        throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable,
+                               QString::fromStdString(error.message()));
     }
     return folder;
 }
@@ -118,6 +159,9 @@ ReportStore::LoadResult ReportStore::load() const {
             return failure(error.description());
         }
     }
+    if (historyLock) {
+        removeStaleTemporaryFiles(folder);
+    }
     const QString primary = QDir(folder).filePath(primaryName);
     if (!exists(primary)) {
         return restoreMissingPrimary(folder);
@@ -131,6 +175,9 @@ ReportStore::LoadResult ReportStore::load() const {
     DecodedHistory history = decodeHistory(bytes);
     switch (history.state) {
     case DecodedHistory::State::decoded:
+        if (history.undecodable > 0) {
+            return setAsideUndecodable(folder, bytes, std::move(history));
+        }
         memory_->primary = std::move(bytes);
         hydrateIcons(history.reports, folder, memory_->icons);
         return {std::move(history.reports), std::nullopt, true};
@@ -174,37 +221,62 @@ ReportStore::LoadResult ReportStore::recoverDamagedPrimary(const QString& folder
     return {std::move(backup->reports), restoredDamagedNotice, true};
 }
 
+// The history's reports that decode, once the file that holds the others too is set aside byte for
+// byte; reports.json then holds the readable ones alone, so that saving can go on.
+ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
+                                                         const QByteArray& bytes,
+                                                         DecodedHistory history) const {
+    const std::optional<QString> aside = setAside(folder, bytes);
+    hydrateIcons(history.reports, folder, memory_->icons);
+    if (!aside) {
+        return {std::move(history.reports),
+                noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), false};
+    }
+    // Encoded before icons were filled in, so the icons stay in their files.
+    std::vector<ScanReport> stored = history.reports;
+    for (ScanReport& report : stored) {
+        report.metadata.iconPNG.reset();
+    }
+    const QByteArray readable = encodeHistory(stored);
+    const QString primary = QDir(folder).filePath(primaryName);
+    // The bytes are safe in the set-aside file, so a failed rewrite still allows saving.
+    memory_->primary = writeIgnoringFailure(primary, readable) ? readable : bytes;
+    return {std::move(history.reports), setAsideNotice(history.undecodable, *aside), true};
+}
+
 // Writes the damaged bytes to reports.corrupt-<seconds>.json, or -2, -3, … when that name is
-// taken, never replacing an earlier preserved file. Gives up after a bounded number of names.
-bool ReportStore::setAside(const QString& folder, const QByteArray& damaged) const {
+// taken, never replacing an earlier preserved file, and gives the path written. Gives up after a
+// bounded number of names.
+std::optional<QString> ReportStore::setAside(const QString& folder,
+                                             const QByteArray& damaged) const {
     const QString stem = QStringLiteral("reports.corrupt-%1").arg(clock_().toSecsSinceEpoch());
     for (int attempt = 1; attempt <= maxSetAsideAttempts; ++attempt) {
         const QString suffix = attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt);
         const QString path = QDir(folder).filePath(stem + suffix + QStringLiteral(".json"));
         try {
             fs::writeFileAtomically(path, damaged, fs::Replace::never);
-            return true;
+            return path;
         } catch (const fs::FileIoError& error) {
             if (error.errorNumber() != EEXIST) {
-                return false;
+                return std::nullopt;
             }
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 void ReportStore::save(const std::vector<ScanReport>& reports) const {
     const std::lock_guard lock(memory_->mutex);
     const QString folder = reportsDirectory();
     const HistoryLock historyLock(folder);
+    removeStaleTemporaryFiles(folder);
     const QDir dir(folder);
     const QString primary = dir.filePath(primaryName);
     const QString backup = dir.filePath(backupName);
     if (exists(primary)) {
         const QByteArray previous = fs::readWholeFile(primary);
         // Bytes this store decoded or wrote itself need no second look.
-        if (memory_->primary != previous &&
-            decodeHistory(previous).state != DecodedHistory::State::decoded) {
+        if (memory_->primary != previous && !decodesWhole(previous)) {
             throw ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore);
         }
         fs::writeFileAtomically(backup, previous);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ReportHistoryCoding.h"
 #include "model/ScanReport.h"
 
 #include <QDateTime>
@@ -13,7 +14,8 @@ namespace bw {
 
 // The report history on disk: reports.json (the envelope), reports.backup.json (the previous
 // good generation, byte for byte) and ReportIcons/<UUID>.png. Loading recovers from a missing or
-// damaged primary file from the backup; no unreadable bytes are ever overwritten or deleted.
+// damaged primary file from the backup, and sets reports that do not decode aside with the file
+// that holds them; no unreadable bytes are ever overwritten or deleted.
 // A store remembers what it last read and wrote, so that saving again rereads and decodes only
 // what changed on disk since; its copies share that memory, and any thread may call it.
 class ReportStore {
@@ -48,7 +50,9 @@ private:
     QString reportsDirectory() const;
     LoadResult restoreMissingPrimary(const QString& folder) const;
     LoadResult recoverDamagedPrimary(const QString& folder, const QByteArray& damaged) const;
-    bool setAside(const QString& folder, const QByteArray& damaged) const;
+    LoadResult setAsideUndecodable(const QString& folder, const QByteArray& bytes,
+                                   DecodedHistory history) const;
+    std::optional<QString> setAside(const QString& folder, const QByteArray& damaged) const;
 
     struct Memory;
 

@@ -23,4 +23,9 @@ QString describe(ReportStoreError::Kind kind) {
 
 ReportStoreError::ReportStoreError(Kind kind) : DomainError(kind, describe(kind)) {}
 
+ReportStoreError::ReportStoreError(Kind kind, const QString& reason)
+    : DomainError(kind, reason.isEmpty()
+                            ? describe(kind)
+                            : describe(kind).chopped(1) + QStringLiteral(": ") + reason + u'.') {}
+
 } // namespace bw

@@ -17,6 +17,9 @@ enum class ReportStoreErrorKind {
 class ReportStoreError : public DomainError<ReportStoreErrorKind, QString> {
 public:
     explicit ReportStoreError(Kind kind);
+    // The same failure with the system's reason, as in "…could not be prepared: Permission
+    // denied."
+    ReportStoreError(Kind kind, const QString& reason);
 };
 
 } // namespace bw

@@ -52,4 +52,24 @@ ArchiveFile::ArchiveFile(const Archive& archive, zip_uint64_t index, const std::
     }
 }
 
+std::optional<std::uint64_t> declaredUncompressedSize(const std::filesystem::path& path) {
+    int code = 0;
+    const std::unique_ptr<zip_t, decltype(&zip_discard)> handle(
+        zip_open(path.c_str(), ZIP_RDONLY, &code), &zip_discard);
+    if (!handle) {
+        return std::nullopt;
+    }
+    std::uint64_t total = 0;
+    const zip_int64_t count = zip_get_num_entries(handle.get(), 0);
+    for (zip_int64_t index = 0; index < count; ++index) {
+        zip_stat_t stat;
+        if (zip_stat_index(handle.get(), zip_uint64_t(index), 0, &stat) == 0 &&
+            (stat.valid & ZIP_STAT_SIZE) != 0) {
+            const std::uint64_t sum = total + stat.size;
+            total = sum < total ? UINT64_MAX : sum;
+        }
+    }
+    return total;
+}
+
 } // namespace bw::zip

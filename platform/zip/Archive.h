@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <zip.h>
 
@@ -27,6 +29,11 @@ private:
     };
     std::unique_ptr<zip_t, Discard> handle_;
 };
+
+// What the entries of the archive at `path` declare they unpack to, in bytes (saturating instead
+// of wrapping), read from its central directory alone; nothing when it is no archive libzip
+// opens.
+std::optional<std::uint64_t> declaredUncompressedSize(const std::filesystem::path& path);
 
 // One open entry of an archive.
 class ArchiveFile {

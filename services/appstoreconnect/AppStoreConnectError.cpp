@@ -14,6 +14,10 @@ QString describe(AppStoreConnectError::Kind kind, const QString& message) {
         return QStringLiteral("The App Store Connect key could not create a valid ES256 token.");
     case AppStoreConnectError::Kind::invalidResponse:
         return QStringLiteral("App Store Connect returned an unreadable response.");
+    case AppStoreConnectError::Kind::unreadableCredentials:
+        return QStringLiteral("The App Store Connect key stored in the keychain could not be read: "
+                              "%1.")
+            .arg(message);
     }
     return {};
 }
@@ -27,6 +31,10 @@ AppStoreConnectError::AppStoreConnectError(Kind kind, const QString& message)
 
 AppStoreConnectError AppStoreConnectError::api(const QString& message) {
     return AppStoreConnectError(Kind::api, message);
+}
+
+AppStoreConnectError AppStoreConnectError::unreadableCredentials(const QString& reason) {
+    return AppStoreConnectError(Kind::unreadableCredentials, reason);
 }
 
 } // namespace bw

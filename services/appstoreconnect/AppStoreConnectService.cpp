@@ -40,11 +40,21 @@ AppStoreConnectCredentials AppStoreConnectService::loadCredentials() const {
     if (!text) {
         throw AppStoreConnectError(AppStoreConnectError::Kind::notConnected);
     }
+    std::optional<json::Document> document;
     try {
-        return decodeAppStoreConnectCredentials(
-            json::JsonReader(json::parseDocument(text->toUtf8())));
+        document.emplace(json::parseDocument(text->toUtf8()));
     } catch (const json::DecodeError&) {
-        throw AppStoreConnectError(AppStoreConnectError::Kind::notConnected);
+        throw AppStoreConnectError::unreadableCredentials(QStringLiteral("it is not JSON"));
+    }
+    try {
+        return decodeAppStoreConnectCredentials(json::JsonReader(std::move(*document)));
+    } catch (const json::DecodeError& error) {
+        throw AppStoreConnectError::unreadableCredentials(
+            error.path().isEmpty()
+                ? QStringLiteral("it is not a JSON object")
+                : QStringLiteral("its member \u201C%1\u201D %2")
+                      .arg(error.path(),
+                           error.reason().contains(u"missing") ? u"is missing" : u"is not text"));
     }
 }
 

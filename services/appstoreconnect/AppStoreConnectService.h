@@ -31,8 +31,8 @@ public:
     const QUrl& baseURL() const { return baseURL_; }
 
     // The credentials item of the keychain. Throws KeychainStoreError when the keychain refuses,
-    // and AppStoreConnectError(notConnected) when there is no item or it is not a credentials
-    // object.
+    // AppStoreConnectError(notConnected) when there is no item, and
+    // AppStoreConnectError(unreadableCredentials) when the item is no credentials object.
     AppStoreConnectCredentials loadCredentials() const;
 
     // One GET of `path` (relative to the base URL, with its query already percent-encoded).

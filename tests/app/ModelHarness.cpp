@@ -28,8 +28,8 @@ ModelHarness::ModelHarness(const QStringList& arguments)
     launch(arguments);
 }
 
-AppModel& ModelHarness::launch(const QStringList& arguments,
-                               std::optional<AppStoreConnectService> ascService) {
+LaunchSettings ModelHarness::settings(const QStringList& arguments,
+                                      std::optional<AppStoreConnectService> ascService) {
     LaunchSettings settings;
     settings.arguments = arguments;
     settings.environment = QProcessEnvironment();
@@ -41,8 +41,13 @@ AppModel& ModelHarness::launch(const QStringList& arguments,
     settings.toolDirectory = tools;
     settings.clock = &clock;
     settings.revealer = [this](const QString& path) { revealed.push_back(path); };
+    return settings;
+}
+
+AppModel& ModelHarness::launch(const QStringList& arguments,
+                               std::optional<AppStoreConnectService> ascService) {
     model_.reset();
-    model_ = launchApplication(settings);
+    model_ = launchApplication(settings(arguments, std::move(ascService)));
     return *model_;
 }
 

@@ -31,6 +31,9 @@ class ModelHarness {
 public:
     explicit ModelHarness(const QStringList& arguments = {QStringLiteral("berthwatch")});
 
+    // What a launch reads: this harness's folder, servers, clock and revealer.
+    LaunchSettings settings(const QStringList& arguments = {QStringLiteral("berthwatch")},
+                            std::optional<AppStoreConnectService> ascService = std::nullopt);
     // Launches (again): a new model over the same folder and servers.
     AppModel& launch(const QStringList& arguments = {QStringLiteral("berthwatch")},
                      std::optional<AppStoreConnectService> ascService = std::nullopt);

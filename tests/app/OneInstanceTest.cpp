@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -25,6 +26,13 @@ TEST(OneInstance, ASecondStartStepsAsideAndACrashedInstanceIsReplaced) {
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.makeFolder(QStringLiteral("c")));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    // Without a session bus, nothing may start one: a display is there for an autolaunch to
+    // use, and a dbus-launch that leaves a mark comes first on the path.
+    const QString autolaunched = folder.filePath(QStringLiteral("autolaunched"));
+    const QString tools = folder.tools(
+        {{QStringLiteral("dbus-launch"), "touch '" + autolaunched.toUtf8() + "'\nexit 1"}});
+    environment.insert(QStringLiteral("PATH"), tools + u':' + environment.value("PATH"));
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":97"));
 
     std::vector<std::unique_ptr<QProcess>> processes;
     const auto start = [&]() -> QProcess& {
@@ -75,6 +83,36 @@ TEST(OneInstance, ASecondStartStepsAsideAndACrashedInstanceIsReplaced) {
     for (auto& process : processes) {
         process->kill();
         process->waitForFinished();
+    }
+    EXPECT_FALSE(QFileInfo::exists(autolaunched));
+}
+
+// Help and the version are printed without a window: with no display to open one on, the program
+// would fail instead.
+TEST(ProgramCommandLine, HelpAndVersionPrintAndEndWithoutAWindow) {
+    test::TestFolder folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+    const std::pair<const char*, const char*> cases[] = {
+        {"--help", "--marketing-scene=NAME  play the demonstration scene NAME \\(drop, home, "
+                   "scan, flow, showcase, screens, report\\)\n"},
+        {"-h", "^Usage: berthwatch \\[OPTION\\]\n"},
+        {"--version", "^Berthwatch \\d+\\.\\d+"},
+    };
+    for (const auto& [option, printed] : cases) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(BW_PROGRAM), {QString::fromUtf8(option)});
+        ASSERT_TRUE(process.waitForFinished(30000)) << option;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << option;
+        EXPECT_EQ(process.exitCode(), 0) << option;
+        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput())
+                        .contains(QRegularExpression(QString::fromUtf8(printed))))
+            << option;
+        EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("data")))) << option;
     }
 }
 

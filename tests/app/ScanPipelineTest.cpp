@@ -1,5 +1,7 @@
 #include "app/GuidedSolutions.h"
 #include "model/ReportStoreError.h"
+#include "platform/http/TransportError.h"
+#include "services/appstoreconnect/AppStoreConnectError.h"
 #include "tests/app/ModelHarness.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
 #include "tests/support/Findings.h"
@@ -41,9 +43,10 @@ struct ScanSetup {
     void answerAnalysis(ScriptedResponse response) {
         harness.backend.fallback([response](const Request&) { return response; });
     }
-    // A fresh launch with a staged .ipa and two screenshots.
-    AppModel& stageWithScreenshots() {
-        AppModel& model = harness.launch({u"berthwatch"_s}, asc.service());
+    // A fresh launch with a staged .ipa and two screenshots, App Store Connect connected or not.
+    AppModel& stageWithScreenshots(bool connected = true) {
+        AppModel& model =
+            connected ? harness.launch({u"berthwatch"_s}, asc.service()) : harness.launch();
         harness.stage(test::fixtureBuild(u"Clean.ipa"_s));
         model.setScreenshot(harness.screenshot(u"Paywall.png"_s), ScreenshotPrompt::paywall);
         model.setScreenshot(harness.screenshot(u"Restore.png"_s), ScreenshotPrompt::restore);
@@ -115,6 +118,28 @@ TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentati
     const Request request = harness.backend.requests().back();
     EXPECT_EQ(request.path, "/v1/scans/" + id.toStdString() + "/analyze");
     EXPECT_FALSE(request.header("Authorization"));
+}
+
+// Risks alone leave a report without confirmed blockers; App Store Connect's "app missing" is a
+// blocker.
+TEST(ScanVerdict, OnlyABlockerMakesTheReportNeedAttention) {
+    for (const bool connected : {false, true}) {
+        SCOPED_TRACE(connected ? "connected" : "not connected");
+        ScanSetup test;
+        AppModel& model = test.stageWithScreenshots(connected);
+        model.startScan(true);
+        test.finishScan(model);
+        ASSERT_TRUE(model.report());
+        const ScanReport& report = *model.report();
+        const auto count = [&](FindingSeverity severity) {
+            return std::ranges::count(report.findings, severity, &Finding::severity);
+        };
+        EXPECT_GT(count(FindingSeverity::risk), 0);
+        EXPECT_EQ(count(FindingSeverity::blocker) > 0, connected);
+        EXPECT_EQ(report.verdict,
+                  connected ? Verdict::needsAttention : Verdict::noConfirmedBlockers);
+        EXPECT_EQ(model.reports().front().verdict, report.verdict);
+    }
 }
 
 TEST_F(ScanPipeline, AFailingServiceBecomesAFindingAndOnlyAnOutOfDateAnswerEndsTheScan) {
@@ -218,7 +243,7 @@ TEST_F(ScanPipeline, AReportThatCannotBeSavedStaysOnScreenWithANotice) {
     ASSERT_TRUE(model.report());
     EXPECT_EQ(model.reports(), std::vector{*model.report()});
     EXPECT_EQ(model.reportNotice(),
-              u"The review finished, but this report could not be saved on the Mac. "_s +
+              u"The review finished, but this report could not be saved on this computer. "_s +
                   ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore)
                       .description());
 }
@@ -298,6 +323,47 @@ TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
               (std::vector{u"Local check"_s, u"Remote check"_s,
                            u"Reviewed 42 structured evidence items against Apple guidance r1"_s}));
     EXPECT_EQ(report.rulesVersion, u"r1"_s);
+}
+
+// The App Store Connect finding says what failed, and its fix points at what exists here: the
+// keychain item by its names, or the network.
+TEST(GuidedSolutions, TheAppStoreConnectFindingNamesTheCauseAndWhatToFix) {
+    const AppStoreConnectService service;
+    const QString item = u"the keychain service \u201Capp.berthwatch.mac\u201D, account "
+                         u"\u201Capp-store-connect-credentials\u201D"_s;
+    const QString storedKey = u"The stored App Store Connect key could not be read"_s;
+    const QString unavailable = u"App Store Connect comparison was unavailable"_s;
+    const struct {
+        std::exception_ptr error;
+        QString title;
+        QString fixStart;
+        QString evidenceEnd;
+    } cases[] = {
+        {std::make_exception_ptr(AppStoreConnectError::unreadableCredentials(u"it is not JSON"_s)),
+         storedKey, u"Store the key again under "_s + item,
+         u"could not be read: it is not JSON."_s},
+        {std::make_exception_ptr(
+             AppStoreConnectError(AppStoreConnectError::Kind::invalidCredentials)),
+         storedKey, u"Store the key again under "_s + item,
+         u"is not one P-256 private key in PEM form."_s},
+        {std::make_exception_ptr(http::TransportError(http::TransportError::Kind::cannotFindHost)),
+         unavailable, u"Check this computer\u2019s network connection"_s,
+         u"No server with the requested host name could be found."_s},
+        {std::make_exception_ptr(AppStoreConnectError::api(u"Forbidden."_s)), unavailable,
+         u"Check the API key stored under "_s + item, u"Forbidden."_s},
+    };
+    for (const auto& c : cases) {
+        try {
+            std::rethrow_exception(c.error);
+        } catch (const std::exception& error) {
+            const Finding finding = ascUnavailableFinding(error, service);
+            EXPECT_EQ(finding.id, u"asc.connection.unavailable"_s);
+            EXPECT_EQ(finding.title, c.title) << finding.evidence.toStdString();
+            EXPECT_TRUE(finding.fix.startsWith(c.fixStart)) << finding.fix.toStdString();
+            EXPECT_TRUE(finding.evidence.endsWith(c.evidenceEnd)) << finding.evidence.toStdString();
+            EXPECT_FALSE(finding.fix.contains(u"Settings"_s)) << finding.fix.toStdString();
+        }
+    }
 }
 
 TEST(GuidedSolutions, RankedOrderIsSeverityThenTitleAndStable) {

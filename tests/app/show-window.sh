@@ -5,12 +5,11 @@
 # Usage: show-window.sh PROGRAM [ARGUMENT...]
 set -u
 root=$(mktemp -d "${TMPDIR:-/tmp}/bw-show-window.XXXXXX") || exit 1
-trap 'rm -rf "$root"' EXIT
 mkdir -m 700 "$root/home" "$root/run"
 export HOME="$root/home" XDG_RUNTIME_DIR="$root/run" QT_QPA_PLATFORM=xcb
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME DBUS_SESSION_BUS_ADDRESS
 
-exec xvfb-run -a -s "-screen 0 1280x800x24" sh -c '
+xvfb-run -a -s "-screen 0 1280x800x24" sh -c '
     "$@" >"$HOME/program.log" 2>&1 &
     program=$!
     tries=0
@@ -29,3 +28,6 @@ exec xvfb-run -a -s "-screen 0 1280x800x24" sh -c '
     wait "$program" 2>/dev/null
     exit 0
 ' sh "$@"
+status=$?
+rm -rf "$root"
+exit "$status"

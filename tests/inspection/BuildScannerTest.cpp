@@ -2,16 +2,20 @@
 
 #include "inspection/BuildScannerError.h"
 #include "inspection/CommandRunner.h"
+#include "inspection/ScanFindings.h"
 #include "platform/core/Cancelled.h"
 #include "platform/image/ImageDecoding.h"
+#include "tests/fixtures/zip/RawZip.h"
 #include "tests/inspection/BundleFixtures.h"
 #include "tests/support/ImageFiles.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/Reports.h"
 #include "tests/support/Thrown.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -168,6 +172,54 @@ TEST_F(BuildScannerTest, ZipThatDittoRejectsFailsWithItsOutput) {
     EXPECT_EQ(quiet->description(), "The IPA could not be extracted. ");
 }
 
+// Entries that declare an expansion no real build has are refused, by the preview and the scan
+// alike, before the extraction tool writes anything; a plausible one reaches the tool.
+TEST_F(BuildScannerTest, ArchivesDeclaringAnImplausibleExpansionAreNeverExtracted) {
+    const QString ran = folder.filePath(QStringLiteral("ditto-ran"));
+    const BuildScanner tools = scanner("echo x >> '" + ran.toUtf8() + "'\n" + unzippingDitto);
+    const auto declaring = [](std::uint64_t size, std::string data = "small") {
+        return fixtures::RawEntry{
+            .name = "Payload/Demo.app/blob", .data = std::move(data), .declaredSize = size};
+    };
+    struct Case {
+        const char* name;
+        std::vector<fixtures::RawEntry> entries;
+        QString refusal; // empty: handed to the tool
+    };
+    const Case cases[] = {
+        {"10 GB in one entry", {declaring(10'000'000'000)}, "10.00 GB unpacked from a 0.3 KB"},
+        {"8.4 GB in three entries",
+         {declaring(2'800'000'000), declaring(2'800'000'000), declaring(2'800'000'000)},
+         "8.40 GB unpacked from a 0.6 KB"},
+        {"3 GB from a tiny file", {declaring(3'000'000'000)}, "3.00 GB unpacked from a 0.3 KB"},
+        {"3 GB from 31 MB", {declaring(3'000'000'000, std::string(31'000'000, 'z'))}, {}},
+        {"1.9 GB from a tiny file", {declaring(1'900'000'000)}, {}},
+    };
+    for (const Case& c : cases) {
+        const QString artifact = folder.filePath(QStringLiteral("Bomb.ipa"));
+        const std::string bytes = fixtures::rawZip(c.entries, true);
+        folder.write(QStringLiteral("Bomb.ipa"), QByteArray::fromStdString(bytes));
+        QFile::remove(ran);
+        const auto scanError = thrown<BuildScannerError>([&] { scan(tools, artifact); });
+        const auto previewError = thrown<BuildScannerError>([&] { tools.preview(artifact); });
+        if (c.refusal.isEmpty()) {
+            EXPECT_TRUE(QFileInfo::exists(ran)) << c.name;
+            continue;
+        }
+        for (const auto& error : {scanError, previewError}) {
+            ASSERT_TRUE(error) << c.name;
+            EXPECT_EQ(error->kind(), BuildScannerError::Kind::extractionFailed) << c.name;
+            EXPECT_EQ(error->description().toStdString(),
+                      ("The IPA could not be extracted. Its entries declare " + c.refusal +
+                       " file, far more than any app build holds (App Store builds unpack to "
+                       "at most 4 GB), so nothing was extracted.")
+                          .toStdString())
+                << c.name;
+        }
+        EXPECT_FALSE(QFileInfo::exists(ran)) << c.name;
+    }
+}
+
 TEST_F(BuildScannerTest, IpaWithoutApplicationBundle) {
     const QString noPayload = ipa(QStringLiteral("NoPayload.ipa"), [this](const QString& content) {
         folder.write(QFileInfo(content).fileName() + QStringLiteral("/Other/Demo.app/Info.plist"),
@@ -180,6 +232,30 @@ TEST_F(BuildScannerTest, IpaWithoutApplicationBundle) {
         EXPECT_EQ(thrownKind<BuildScannerError>([&] { scan(scanner(), artifact); }),
                   BuildScannerError::Kind::appBundleNotFound);
     }
+}
+
+// A signature check that names every one of 100,000 files: the report keeps a bounded share of
+// that output, naming paths inside the build rather than inside the deleted work folder.
+TEST_F(BuildScannerTest, HugeToolOutputIsStoredBoundedWithPathsInsideTheBuild) {
+    const QString artifact = ipa(QStringLiteral("Huge.ipa"), [this](const QString& content) {
+        writeIosBundle(folder, QFileInfo(content).fileName() + QStringLiteral("/Payload/Demo.app"));
+    });
+    const QByteArray codesign = R"(for last; do :; done
+seq 1 100000 | sed "s|^|$last/Resources/file-|; s|$|: a sealed resource is missing or invalid|" >&2
+exit 1)";
+    const BuildScanner tools(folder.tools(
+        {{QStringLiteral("ditto"), unzippingDitto}, {QStringLiteral("codesign"), codesign}}));
+    const ScanReport report = scan(tools, artifact);
+    const auto signature =
+        std::ranges::find(report.findings, QStringLiteral("signing.invalid"), &Finding::id);
+    ASSERT_NE(signature, report.findings.end());
+    const QStringList lines = signature->evidence.split(u'\n');
+    EXPECT_LE(signature->evidence.size(), 64 * 1024);
+    EXPECT_EQ(lines.first(),
+              "Payload/Demo.app/Resources/file-1: a sealed resource is missing or invalid");
+    EXPECT_FALSE(signature->evidence.contains(QStringLiteral("Berthwatch-")));
+    EXPECT_EQ(lines.last(),
+              QStringLiteral("\u2026 %1 more lines left out").arg(100000 - (lines.size() - 1)));
 }
 
 TEST_F(BuildScannerTest, ExtractionTimeOutStopsDitto) {
@@ -251,6 +327,31 @@ TEST_F(BuildScannerTest, WorkFolderThatCannotBeCreatedFailsWithTheFileError) {
     qputenv("TMPDIR", (folder.path() + QStringLiteral("/not-a-folder")).toLocal8Bit());
     EXPECT_THROW(scan(scanner(), app), std::system_error);
     qputenv("TMPDIR", folder.tempDirectory().toLocal8Bit());
+}
+
+TEST(BuildScannerEvidence, BoundedAtWholeLinesWithACountOfTheRest) {
+    const QString atBound(maxStoredEvidence, u'x');
+    const QString line = QString(1000, u'y') + u'\n';
+    struct Case {
+        QString evidence;
+        qsizetype keptSize; // -1: unchanged
+        QString lastLine;
+    };
+    const Case cases[] = {
+        {atBound, -1, {}},
+        {atBound + u'x', maxStoredEvidence - 64, QStringLiteral("\u2026 1 more line left out")},
+        {line.repeated(100), 65 * 1001 - 1, QStringLiteral("\u2026 35 more lines left out")},
+    };
+    for (const Case& c : cases) {
+        const QString bounded = boundedEvidence(c.evidence);
+        if (c.keptSize < 0) {
+            EXPECT_EQ(bounded, c.evidence);
+            continue;
+        }
+        EXPECT_LE(bounded.size(), maxStoredEvidence);
+        EXPECT_EQ(bounded.first(c.keptSize), c.evidence.first(c.keptSize));
+        EXPECT_EQ(bounded.section(u'\n', -1), c.lastLine);
+    }
 }
 
 TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {

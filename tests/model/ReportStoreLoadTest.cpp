@@ -2,6 +2,7 @@
 #include "model/ReportJson.h"
 #include "model/ReportStore.h"
 #include "model/ReportStoreError.h"
+#include "platform/fs/ReadWholeFile.h"
 #include "platform/json/JsonValues.h"
 #include "platform/json/JsonWriter.h"
 #include "tests/model/ReportSamples.h"
@@ -94,7 +95,9 @@ struct Outcome {
 void expectOutcome(const ReportStore::LoadResult& result, const Outcome& expected,
                    const char* name) {
     EXPECT_EQ(result.reports, expected.reports) << name;
-    EXPECT_EQ(result.notice, expected.notice) << name;
+    EXPECT_EQ(result.notice.value_or("none").toStdString(),
+              expected.notice.value_or("none").toStdString())
+        << name;
     EXPECT_EQ(result.canPersist, expected.canPersist) << name;
 }
 
@@ -214,8 +217,12 @@ TEST(ReportStoreLoad, AFolderThatCannotBePreparedChangesNothing) {
     bw::test::TestFolder root;
     writeFile(root.filePath("file"), "a regular file");
     const Files before = snapshotFolder(root.path());
-    for (const QString& base : {root.filePath("file"), root.filePath("file/history")}) {
-        expectOutcome(storeIn(base).load(), {{}, folderNotice, false}, qPrintable(base));
+    const std::pair<QString, QString> cases[] = {
+        {root.filePath("file"), "Not a directory"},
+        {root.filePath("file/history"), "Not a directory"}};
+    for (const auto& [base, reason] : cases) {
+        expectOutcome(storeIn(base).load(),
+                      {{}, folderNotice.chopped(1) + ": " + reason + ".", false}, qPrintable(base));
         EXPECT_EQ(snapshotFolder(root.path()), before) << qPrintable(base);
     }
 }
@@ -300,15 +307,102 @@ TEST(ReportStoreLoad, WhenEverySetAsideNameIsTakenNothingIsReplaced) {
 }
 
 // A long history is decoded in parts at once: every report comes back in its place, and a fault
-// in the last part still makes the whole history damaged.
-TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultAnywhereIsDamage) {
-    const std::vector<ScanReport> reports = sampleHistory(1000, false);
+// in the last part leaves out that report alone.
+TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultLeavesOutOneReport) {
+    std::vector<ScanReport> reports = sampleHistory(1000, false);
     QByteArray bytes = encodeHistory(reports);
     const DecodedHistory decoded = decodeHistory(bytes);
     ASSERT_EQ(decoded.state, DecodedHistory::State::decoded);
     EXPECT_EQ(decoded.reports, reports);
+    EXPECT_EQ(decoded.undecodable, 0u);
     const qsizetype lastVerdict = bytes.lastIndexOf("\"verdict\"");
     ASSERT_GE(lastVerdict, 0);
     bytes.replace(lastVerdict, 9, "\"verdicz\"");
-    EXPECT_EQ(decodeHistory(bytes).state, DecodedHistory::State::damaged);
+    const DecodedHistory faulty = decodeHistory(bytes);
+    reports.pop_back();
+    EXPECT_EQ(faulty.state, DecodedHistory::State::decoded);
+    EXPECT_EQ(faulty.reports, reports);
+    EXPECT_EQ(faulty.undecodable, 1u);
+}
+
+// Reports that do not decode, in the primary and in its backup alike, are set aside with the
+// file that holds them; the others load, and saving goes on.
+TEST(ReportStoreLoad, UndecodableReportsAreSetAsideAndTheRestLoad) {
+    const auto spoil = [](QByteArray bytes, int count) {
+        qsizetype at = 0;
+        for (int spoiled = 0; spoiled < count; ++spoiled) {
+            at = bytes.indexOf("\"verdict\" : \"", at);
+            const qsizetype value = at + 13;
+            bytes.replace(value, bytes.indexOf('"', value) - value, "maybe");
+            at = value;
+        }
+        return bytes;
+    };
+    struct Case {
+        int spoiled;
+        QByteArray legacy; // a bare array instead of the envelope, when set
+        QString notice;
+    };
+    const QString path = QDir::toNativeSeparators("%1/" + corruptName);
+    const Case cases[] = {
+        {1,
+         {},
+         "One report could not be read and was set aside in \u201C" + path +
+             "\u201D; the rest of the history is shown."},
+        {3,
+         {},
+         "3 reports could not be read and were set aside in \u201C" + path +
+             "\u201D; the rest of the history is shown."},
+        {2, legacyArray(16),
+         "2 reports could not be read and were set aside in \u201C" + path +
+             "\u201D; the rest of the history is shown."},
+    };
+    for (const Case& c : cases) {
+        bw::test::TestFolder root;
+        const QDir folder(root.path());
+        QByteArray bytes = c.legacy.isEmpty() ? envelope(16) : c.legacy;
+        if (!c.legacy.isEmpty()) {
+            bytes.replace("\"verdict\":\"", "\"verdict\" : \"");
+        }
+        bytes = spoil(bytes, c.spoiled);
+        writeFile(folder.filePath("reports.json"), bytes);
+        writeFile(folder.filePath("reports.backup.json"), bytes);
+        const ReportStore store = storeIn(folder.path());
+        const ReportStore::LoadResult result = store.load();
+        const std::vector<ScanReport> all = sampleHistory(16, false);
+        const std::vector<ScanReport> rest(all.begin() + c.spoiled, all.end());
+        EXPECT_EQ(result.reports, rest) << c.spoiled;
+        EXPECT_EQ(result.notice, c.notice.arg(folder.path())) << c.spoiled;
+        EXPECT_TRUE(result.canPersist) << c.spoiled;
+        EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), bytes) << c.spoiled;
+        EXPECT_EQ(decodeHistory(fs::readWholeFile(folder.filePath("reports.json"))).reports, rest);
+
+        store.save(result.reports);
+        EXPECT_EQ(storeIn(folder.path()).load().reports, rest) << c.spoiled;
+        EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), bytes) << c.spoiled;
+    }
+}
+
+// A save killed mid-way leaves its hidden temporary file; the next load or save removes it, and
+// nothing else.
+TEST(ReportStoreLoad, StaleTemporaryFilesGoAtTheNextLoadOrSave) {
+    const QStringList stale = {".reports.json.0a1b.tmp", ".reports.backup.json.0a1b.tmp",
+                               ".reports.corrupt-1785000000.json.0a1b.tmp"};
+    const QStringList kept = {".notes.json.0a1b.tmp", "reports.json.tmp", ".reports.json"};
+    for (const bool saving : {false, true}) {
+        bw::test::TestFolder root;
+        const QDir folder(root.path());
+        writeFile(folder.filePath("reports.json"), envelope(1));
+        for (const QString& name : stale + kept) {
+            writeFile(folder.filePath(name), "left over");
+        }
+        const ReportStore store = storeIn(folder.path());
+        saving ? store.save(sampleHistory(1, false)) : void(store.load());
+        for (const QString& name : stale) {
+            EXPECT_FALSE(QFileInfo::exists(folder.filePath(name))) << qPrintable(name) << saving;
+        }
+        for (const QString& name : kept) {
+            EXPECT_TRUE(QFileInfo::exists(folder.filePath(name))) << qPrintable(name) << saving;
+        }
+    }
 }

@@ -1,3 +1,4 @@
+#include "model/HistoryLock.h"
 #include "model/ReportHistoryCoding.h"
 #include "model/ReportJson.h"
 #include "model/ReportStore.h"
@@ -146,7 +147,15 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
         [&] { ReportStore(folder.filePath("file/history")).save({}); });
     ASSERT_TRUE(unavailable);
     EXPECT_EQ(unavailable->kind(), ReportStoreError::Kind::directoryUnavailable);
-    EXPECT_EQ(unavailable->description(), "The Berthwatch reports folder could not be prepared.");
+    EXPECT_EQ(unavailable->description(),
+              "The Berthwatch reports folder could not be prepared: Not a directory.");
+
+    // The system's reason reaches the user when the lock file cannot be made either.
+    const auto locked =
+        bw::test::thrown<ReportStoreError>([&] { HistoryLock(folder.filePath("missing")); });
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(locked->description(),
+              "The Berthwatch reports folder could not be prepared: No such file or directory.");
 
     folder.mkpath("unreadable/reports.json");
     const auto unreadable = bw::test::thrown<fs::FileIoError>(

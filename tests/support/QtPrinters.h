@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QUrl>
 #include <ostream>
@@ -12,6 +13,9 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
     *out << '"' << bytes.toStdString() << '"';
+}
+inline void PrintTo(const QSize& size, std::ostream* out) {
+    *out << size.width() << "×" << size.height();
 }
 inline void PrintTo(const QUrl& url, std::ostream* out) {
     *out << '<' << url.toString().toStdString() << '>';

@@ -51,7 +51,7 @@ ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild
     addSeparator();
     addEntry(QStringLiteral("Open Report"), QStringLiteral("doc.text.magnifyingglass"), false,
              &ReportActionMenu::openRequested);
-    addEntry(QStringLiteral("Reveal Build in Finder"), QStringLiteral("folder"), false,
+    addEntry(QStringLiteral("Reveal Build in File Manager"), QStringLiteral("folder"), false,
              &ReportActionMenu::revealBuildRequested, canRevealBuild);
     addEntry(QStringLiteral("Copy Bundle Identifier"), QStringLiteral("doc.on.doc"), false,
              &ReportActionMenu::copyBundleIDRequested);

@@ -7,7 +7,7 @@
 namespace bw::report {
 
 // The popup of one saved report: a header with its icon, name and version, then "Open Report",
-// "Reveal Build in Finder" (disabled when the build is gone), "Copy Bundle Identifier" and
+// "Reveal Build in File Manager" (disabled when the build is gone), "Copy Bundle Identifier" and
 // "Delete Report". Choosing an entry closes the popup before its signal is emitted.
 class ReportActionMenu : public QWidget {
     Q_OBJECT

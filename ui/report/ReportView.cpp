@@ -113,11 +113,11 @@ QWidget* privacyLine() {
     auto* symbol = new design::SymbolWidget(QStringLiteral("macbook"), 12, QFont::Medium);
     symbol->setColor(palette::textTertiary());
     layout->addWidget(symbol);
-    layout->addWidget(report::makeText(QStringLiteral("Your build stays on this Mac."),
+    layout->addWidget(report::makeText(QStringLiteral("Your build stays on this computer."),
                                        TextStyle::caption, palette::textTertiary()));
     layout->addStretch(1);
     line->setMinimumHeight(30 + 6 + 12);
-    line->setAccessibleName(QStringLiteral("Your build stays on this Mac."));
+    line->setAccessibleName(QStringLiteral("Your build stays on this computer."));
     return line;
 }
 

@@ -165,7 +165,7 @@ void ReportsView::askToDelete(const ScanReport& report) {
     pendingDeletion_ = report;
     confirmation_ =
         makeConfirmation(QStringLiteral("Delete report?"),
-                         QStringLiteral("This removes the saved %1 report from this Mac.")
+                         QStringLiteral("This removes the saved %1 report from this computer.")
                              .arg(report.metadata.appName),
                          this);
     QPushButton* remove =

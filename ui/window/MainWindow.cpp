@@ -17,8 +17,6 @@ MainWindow::MainWindow(AppModel& model, UpdateController* updates, WindowSetup s
     const bool isDemonstration = marketing_mode::isEnabled(setup.arguments, setup.environment);
     root_ = new RootView(model, std::move(setup), this);
     setCentralWidget(root_);
-    setWindowTitle(QStringLiteral("Berthwatch"));
-    resize(defaultSize);
     new design::WindowChromeInstaller(this, isDemonstration);
 
     QMenu* application = menuBar()->addMenu(QStringLiteral("Berthwatch"));
@@ -40,6 +38,8 @@ MainWindow::MainWindow(AppModel& model, UpdateController* updates, WindowSetup s
     auto followPhase = [this] { newScan_->setEnabled(!model_.scanPhase().isBusy()); };
     connect(&model_, &AppModel::scanPhaseChanged, this, followPhase);
     followPhase();
+    // The default size is the content's: the menu bar comes on top of it.
+    resize(defaultContentSize + QSize(0, menuBar()->sizeHint().height()));
 }
 
 void MainWindow::bringForward() {

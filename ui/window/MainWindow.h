@@ -18,7 +18,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr QSize defaultSize{1120, 760};
+    static constexpr QSize defaultContentSize{1120, 760};
 
     // `updates` may be null, or hold no updater: "Check for Updates…" is then disabled.
     MainWindow(AppModel& model, UpdateController* updates, WindowSetup setup,

@@ -112,8 +112,9 @@ QWidget* RootView::makeToolbar() {
     layout->setSpacing(4);
     toggle_ = new ToolbarButton(QStringLiteral("sidebar.left"), QStringLiteral("Toggle Sidebar"),
                                 QString(), bar);
-    reveal_ = new ToolbarButton(QStringLiteral("folder"), QStringLiteral("Reveal in Finder"),
-                                QStringLiteral("Reveal the scanned build in Finder"), bar);
+    reveal_ =
+        new ToolbarButton(QStringLiteral("folder"), QStringLiteral("Reveal in File Manager"),
+                          QStringLiteral("Reveal the scanned build in the file manager"), bar);
     if (setup_.shareItem) {
         share_ = setup_.shareItem(bar);
     }
@@ -153,7 +154,23 @@ void RootView::placeReportAction(QWidget* action) {
     action->show();
 }
 
+QString RootView::navigationTitle() const {
+    switch (model_.section()) {
+    case AppSection::scan:
+        return model_.report() ? model_.report()->metadata.appName : QStringLiteral("Scan");
+    case AppSection::recents:
+        return QStringLiteral("Reports");
+    case AppSection::guidelines:
+        return QStringLiteral("Guidelines");
+    case AppSection::settings:
+        return QStringLiteral("Settings");
+    }
+    return {};
+}
+
 void RootView::updateToolbar() {
+    // The desktop's title bar names the screen shown.
+    window()->setWindowTitle(navigationTitle());
     toggle_->setVisible(!isHomeDemonstration(setup_));
     toggle_->setToolTip(isSidebarVisible_ ? QStringLiteral("Hide Sidebar")
                                           : QStringLiteral("Show Sidebar"));

@@ -61,6 +61,9 @@ public:
     ~RootView() override;
 
     bool isSidebarVisible() const { return isSidebarVisible_; }
+    // The title of the screen shown: the shown report's app name, "Scan", "Reports",
+    // "Guidelines" or "Settings".
+    QString navigationTitle() const;
     void toggleSidebar();
     void revealBuildInFinder(const ScanReport& report);
     // Puts a shown report's own action ("Scan another build") at the toolbar's trailing end;

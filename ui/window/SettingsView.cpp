@@ -95,7 +95,7 @@ QWidget* SettingsView::makeReportsAndStorage() {
     connect(clear_, &QAbstractButton::clicked, this, &SettingsView::askToClear);
     section->addRow(new SettingsRow(
         QStringLiteral("trash"), QStringLiteral("Clear report history"),
-        QStringLiteral("Permanently remove every saved report from this Mac."), clear_));
+        QStringLiteral("Permanently remove every saved report from this computer."), clear_));
     return section;
 }
 
@@ -111,7 +111,7 @@ QWidget* SettingsView::makeAbout() {
     section->addRow(new SettingsRow(
         QStringLiteral("arrow.triangle.2.circlepath"), QStringLiteral("Software updates"),
         canUpdate ? QStringLiteral("Check for the latest available version.")
-                  : QStringLiteral("Update checks are available in release builds."),
+                  : QStringLiteral("Update checks are not set up in this build."),
         check));
     struct Link {
         const char* symbol;
@@ -139,7 +139,7 @@ QWidget* SettingsView::makeAbout() {
 
 QString SettingsView::savedReportsText(qsizetype count) {
     if (count == 0) {
-        return QStringLiteral("No reports saved on this Mac.");
+        return QStringLiteral("No reports saved on this computer.");
     }
     return QStringLiteral("%1 %2 saved locally.")
         .arg(count)
@@ -169,7 +169,7 @@ void SettingsView::askToClear() {
     }
     confirmation_ = makeConfirmation(
         QStringLiteral("Clear report history?"),
-        QStringLiteral("This permanently removes all saved reports from this Mac."), this);
+        QStringLiteral("This permanently removes all saved reports from this computer."), this);
     QPushButton* clear =
         confirmation_->addButton(QStringLiteral("Clear History"), QMessageBox::DestructiveRole);
     // Return answers "Cancel": nothing is deleted by a stray key press.

@@ -85,7 +85,7 @@ SidebarAppActionMenu::SidebarAppActionMenu(const SidebarApp& app, const QImage& 
              &SidebarAppActionMenu::openChosen);
     addEntry(QStringLiteral("Open Reports"), QStringLiteral("clock"),
              &SidebarAppActionMenu::showReportsChosen);
-    addEntry(QStringLiteral("Reveal Build in Finder"), QStringLiteral("folder"),
+    addEntry(QStringLiteral("Reveal Build in File Manager"), QStringLiteral("folder"),
              &SidebarAppActionMenu::revealChosen)
         ->setEnabled(canRevealBuild);
     addEntry(QStringLiteral("Copy Bundle Identifier"), QStringLiteral("doc.on.doc"),

@@ -227,7 +227,7 @@ void SidebarAppButton::showActionMenu() {
     if (menu_) {
         return;
     }
-    // Built afresh each time, so "Reveal Build in Finder" reflects the disk at this moment.
+    // Built afresh each time, so "Reveal Build in File Manager" reflects the disk at this moment.
     auto* menu = new SidebarAppActionMenu(app_, icon(), canRevealBuild(), this);
     menu_ = menu;
     // Every entry closes the menu before it does its work.

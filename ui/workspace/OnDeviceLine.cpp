@@ -10,7 +10,7 @@
 namespace bw::workspace {
 
 OnDeviceLine::OnDeviceLine(QWidget* parent) : QWidget(parent) {
-    const QString text = u"Your build stays on this Mac."_qs;
+    const QString text = u"Your build stays on this computer."_qs;
     const QColor& color = design::palette::textTertiary();
     auto* symbol = new design::SymbolWidget(u"macbook"_qs, 12, QFont::Medium, this);
     symbol->setColor(color);

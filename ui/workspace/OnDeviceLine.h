@@ -4,8 +4,8 @@
 
 namespace bw::workspace {
 
-// "Your build stays on this Mac." with its laptop symbol, at the foot of the start and progress
-// screens; one accessibility element.
+// "Your build stays on this computer." with its laptop symbol, at the foot of the start and
+// progress screens; one accessibility element.
 class OnDeviceLine : public QWidget {
     Q_OBJECT
 

@@ -75,30 +75,10 @@ BundleSignOptions withEntitlements() {
     return options;
 }
 
-// A test certificate made once per build tree with OpenSSL's command line, as a developer
-// would, and a small EC certificate to carry beside it as a chain. It lives beside the signer's
-// inputs: the tests' scratch folders come and go.
-const bw::signer::CmsIdentity& testIdentity() {
-    static const bw::signer::CmsIdentity identity = [] {
-        const stdfs::path folder = inputs.parent_path() / "test-identity";
-        if (!stdfs::exists(folder / "chain.pem")) {
-            const stdfs::path fresh = folder.string() + "-" + std::to_string(getpid());
-            stdfs::create_directories(fresh);
-            const std::string command =
-                "cd " + fresh.string() +
-                " && openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem"
-                " -days 3650 -subj /CN=Test\\ Signer 2>/dev/null && openssl req -x509 -newkey ec"
-                " -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout chain-key.pem -out chain.pem"
-                " -days 3650 -subj /CN=Test\\ Root 2>/dev/null";
-            EXPECT_EQ(std::system(command.c_str()), 0);
-            std::error_code ec; // another test process may have made it meanwhile
-            stdfs::remove_all(folder, ec);
-            stdfs::rename(fresh, folder, ec);
-            stdfs::remove_all(fresh, ec);
-        }
-        return bw::signer::CmsIdentity{folder / "cert.pem", folder / "key.pem"};
-    }();
-    return identity;
+// The certificate the build makes beside the signer's inputs, with a chain certificate.
+bw::signer::CmsIdentity testIdentity() {
+    const stdfs::path folder = inputs.parent_path() / "test-identity";
+    return bw::signer::CmsIdentity{folder / "cert.pem", folder / "key.pem"};
 }
 
 std::vector<std::string> messages(const Verification& result) {

@@ -54,9 +54,12 @@ ResourceSealCheck check(const stdfs::path& app, bool strict) {
     return verifyResourceSeal(layout, parsed, {strict, 4});
 }
 
-// The default rules, and a folder left out but for the one file a heavier rule keeps.
+// The default rules, a folder left out by a rule naming the folder itself (its files match only
+// the catch-all rule, so a walk descending into it would seal them), and a folder left out but
+// for the one file a heavier rule keeps.
 std::vector<ResourceRule> rulesWithOmittedFolder() {
     std::vector<ResourceRule> rules = defaultResourceRules();
+    rules.push_back({"^Extras$", 30, true, false, false});
     rules.push_back({"^cache/", 30, true, false, false});
     rules.push_back({"^cache/kept$", 40, false, false, false});
     return rules;
@@ -91,6 +94,7 @@ stdfs::path makeBundleWithCache(const stdfs::path& folder) {
     const stdfs::path app = makeBundle(folder);
     writeText(app / "cache/kept", "kept bytes");
     writeText(app / "cache/junk", "junk bytes");
+    writeText(app / "Extras/notes.txt", "notes");
     return app;
 }
 
@@ -191,8 +195,8 @@ TEST(ResourceSealTest, SignersSealIsTheOneWrittenOut) {
     EXPECT_EQ(parseResourceSeal(bytes)->items, expectedSeal().items);
 }
 
-// Inside an omitted folder only the file a heavier rule keeps is sealed: changing the others is
-// no change, changing that one is.
+// Inside omitted folders only the file a heavier rule keeps is sealed: changing the others is no
+// change, changing that one is.
 TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
     bw::test::TestFolder dir;
     const stdfs::path app = makeBundleWithCache(dir.fsPath());
@@ -203,6 +207,7 @@ TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
     EXPECT_EQ(problems(), std::vector<Problem>{});
     writeText(app / "cache/junk", "changed");
     writeText(app / "cache/new", "added");
+    writeText(app / "Extras/notes.txt", "changed");
     EXPECT_EQ(problems(), std::vector<Problem>{});
     writeText(app / "cache/kept", "changed");
     EXPECT_EQ(problems(), (std::vector<Problem>{{(app / "cache/kept").string(), resourceReason,

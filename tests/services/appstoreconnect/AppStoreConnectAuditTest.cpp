@@ -353,7 +353,7 @@ TEST(AppStoreConnectAudit, UnreadableCredentialsSendNothing) {
     KeychainStore{"app.berthwatch.mac"}.save(R"({"issuerID":"I"})",
                                              "app-store-connect-credentials");
     EXPECT_EQ(thrownKind<AppStoreConnectError>([&] { fake.service().audit(build()); }),
-              AppStoreConnectError::Kind::notConnected);
+              AppStoreConnectError::Kind::unreadableCredentials);
     EXPECT_TRUE(fake.targets().empty());
 }
 

@@ -148,11 +148,16 @@ TEST(AppStoreConnectClient, CredentialsComeFromTheKeychainItem) {
     EXPECT_EQ(service.loadCredentials(), (AppStoreConnectCredentials{"I", "K", "P"}));
 }
 
-TEST(AppStoreConnectClient, MissingOrMalformedCredentialsMeanNotConnected) {
-    const char* const items[] = {
-        R"({"issuerID":"I","keyID":"K"})",
-        R"({"issuerID":"I","keyID":7,"privateKeyPEM":"P"})",
-        "issuer I, key K",
+TEST(AppStoreConnectClient, MissingOrMalformedCredentialsSayWhy) {
+    const QString unreadable =
+        QStringLiteral("The App Store Connect key stored in the keychain could not be read: ");
+    const std::pair<const char*, QString> items[] = {
+        {R"({"issuerID":"I","keyID":"K"})",
+         unreadable + "its member \u201CprivateKeyPEM\u201D is missing."},
+        {R"({"issuerID":"I","keyID":7,"privateKeyPEM":"P"})",
+         unreadable + "its member \u201CkeyID\u201D is not text."},
+        {"this is {not json", unreadable + "it is not JSON."},
+        {R"(["I","K","P"])", unreadable + "it is not a JSON object."},
     };
     const AppStoreConnectService service(keychain, QUrl("http://127.0.0.1:9"),
                                          FakeAppStoreConnect::fixedClock());
@@ -165,8 +170,8 @@ TEST(AppStoreConnectClient, MissingOrMalformedCredentialsMeanNotConnected) {
         return QStringLiteral("no error");
     };
     EXPECT_EQ(failure(), "App Store Connect is not connected.") << "no item";
-    for (const char* item : items) {
+    for (const auto& [item, expected] : items) {
         keychain.save(item, "app-store-connect-credentials");
-        EXPECT_EQ(failure(), "App Store Connect is not connected.") << item;
+        EXPECT_EQ(failure(), expected) << item;
     }
 }

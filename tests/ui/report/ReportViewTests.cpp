@@ -100,31 +100,30 @@ TEST(ReportView, EachChipShowsItsFindingsAndEveryCountComesFromTheWholeReport) {
                                          {u"Code signature is valid"_s, u"Icon present"_s});
     ReportScreen screen(report);
     ReportView& view = screen.view();
+    using enum ReportFilterChoice;
     struct Step {
-        ReportFilterChoice chip;
+        ReportFilterChoice clicked;
+        ReportFilterChoice checked;
         QString section;
         QString summary;
         std::optional<FindingSeverity> filter;
     };
     const Step steps[] = {
-        {ReportFilterChoice::blockers, u"2 rows"_s, u"5 findings"_s, FindingSeverity::blocker},
-        {ReportFilterChoice::risks, u"No risks found"_s, u"5 findings"_s, FindingSeverity::risk},
-        {ReportFilterChoice::passed, u"passed"_s, u"2 passed checks"_s, std::nullopt},
-        {ReportFilterChoice::manual, u"3 rows"_s, u"5 findings"_s, FindingSeverity::manual},
-        {ReportFilterChoice::passed, u"passed"_s, u"2 passed checks"_s, std::nullopt},
-        {ReportFilterChoice::passed, u"5 rows"_s, u"5 findings"_s, std::nullopt},
-        {ReportFilterChoice::all, u"5 rows"_s, u"5 findings"_s, std::nullopt},
+        {blockers, blockers, u"2 rows"_s, u"5 findings"_s, FindingSeverity::blocker},
+        {risks, risks, u"No risks found"_s, u"5 findings"_s, FindingSeverity::risk},
+        {passed, passed, u"passed"_s, u"2 passed checks"_s, std::nullopt},
+        {manual, manual, u"3 rows"_s, u"5 findings"_s, FindingSeverity::manual},
+        {passed, passed, u"passed"_s, u"2 passed checks"_s, std::nullopt},
+        {passed, all, u"5 rows"_s, u"5 findings"_s, std::nullopt}, // a second click lets go
+        {all, all, u"5 rows"_s, u"5 findings"_s, std::nullopt},
     };
     for (const Step& step : steps) {
-        click(view.filterBar()->chip(step.chip));
+        click(view.filterBar()->chip(step.clicked));
         EXPECT_EQ(shownSection(view), step.section);
         EXPECT_EQ(view.filterBar()->summary(), step.summary);
         EXPECT_EQ(screen.model().findingFilter(), step.filter);
-        for (auto chip :
-             {ReportFilterChoice::all, ReportFilterChoice::blockers, ReportFilterChoice::risks,
-              ReportFilterChoice::manual, ReportFilterChoice::passed}) {
-            const bool selected = view.filterBar()->chip(chip)->isChecked();
-            EXPECT_EQ(selected, chip == view.filterBar()->choice());
+        for (auto chip : {all, blockers, risks, manual, passed}) {
+            EXPECT_EQ(view.filterBar()->chip(chip)->isChecked(), chip == step.checked);
         }
     }
     const std::array<qsizetype, 5> counts{5, 2, 0, 3, 2};
@@ -160,6 +159,52 @@ TEST(EmptyFindingsView, TheMessageShowsAllItsLines) {
         });
         ASSERT_NE(message, labels.end());
         EXPECT_GE((*message)->height(), (*message)->heightForWidth((*message)->width())) << width;
+    }
+}
+
+// The headline and the count tiles say what the report holds.
+TEST(ReportOverviewView, TheHeadlineAndTilesCountTheReport) {
+    const Finding blocker = craftedFinding(u"b1"_s, FindingSeverity::blocker);
+    const Finding risk = craftedFinding(u"r1"_s, FindingSeverity::risk);
+    const Finding manual = craftedFinding(u"m1"_s, FindingSeverity::manual);
+    const struct {
+        std::vector<Finding> findings;
+        Verdict verdict;
+        QString headline;
+        QStringList tiles;
+    } cases[] = {
+        {{blocker, craftedFinding(u"b2"_s, FindingSeverity::blocker), risk, manual,
+          craftedFinding(u"m2"_s, FindingSeverity::manual)},
+         Verdict::needsAttention,
+         u"2 blockers need attention"_s,
+         {u"Blockers 2"_s, u"Risks 1"_s, u"Manual 2"_s, u"Passed 3"_s}},
+        {{risk, blocker},
+         Verdict::needsAttention,
+         u"1 blocker needs attention"_s,
+         {u"Blockers 1"_s, u"Risks 1"_s, u"Manual 0"_s, u"Passed 3"_s}},
+        {{risk, manual, craftedFinding(u"r2"_s, FindingSeverity::risk)},
+         Verdict::noConfirmedBlockers,
+         u"No confirmed blockers"_s,
+         {u"Blockers 0"_s, u"Risks 2"_s, u"Manual 1"_s, u"Passed 3"_s}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.headline.toStdString());
+        ScanReport report = reportWith(c.findings, {u"a"_s, u"b"_s, u"c"_s});
+        report.verdict = c.verdict;
+        const ReportOverviewView overview(report);
+        QStringList tiles;
+        for (const auto* part : overview.verdictBlock()->findChildren<QWidget*>()) {
+            if (const auto* tile = dynamic_cast<const CompactReportMetric*>(part)) {
+                tiles << tile->title() + u' ' + QString::number(tile->value());
+            }
+        }
+        tiles.removeDuplicates(); // the wide and the narrow arrangement
+        EXPECT_EQ(tiles, c.tiles);
+        QStringList names;
+        for (const auto* part : overview.verdictBlock()->findChildren<QWidget*>()) {
+            names << part->accessibleName();
+        }
+        EXPECT_TRUE(names.contains(c.headline)) << names.join(u'|').toStdString();
     }
 }
 

@@ -270,14 +270,17 @@ TEST(ReportsView, MenuActionsReachTheModel) {
     QFile(build).open(QIODevice::WriteOnly);
     reports[0].sourcePath = build;
 
-    // Reveal is offered only for a build that is still on disk.
-    ReportActionMenu* menu = screen.openMenu(reports[1]);
-    ASSERT_NE(menu, nullptr);
-    screen.choose(menu, "Reveal Build in Finder");
-    EXPECT_TRUE(screen.history.revealed.empty());
-
-    screen.view->list()->rowFor(reports[0].id)->setReport(reports[0], now);
-    screen.choose(screen.openMenu(reports[0]), "Reveal Build in Finder");
+    // Reveal is offered only for a build that is still on disk: not for one without a path nor
+    // for one deleted since.
+    reports[1].sourcePath = screen.history.history + "/Lantern.ipa";
+    for (const ScanReport& report : {reports[0], reports[1], reports[2]}) {
+        screen.view->list()->rowFor(report.id)->setReport(report, now);
+        ReportActionMenu* menu = screen.openMenu(report);
+        ASSERT_NE(menu, nullptr);
+        auto* reveal = bw::test::named<QAbstractButton>(*menu, "Reveal Build in File Manager");
+        EXPECT_EQ(reveal->isEnabled(), report.id == reports[0].id);
+        screen.choose(menu, "Reveal Build in File Manager");
+    }
     EXPECT_EQ(screen.history.revealed, std::vector<QString>{build});
 
     screen.choose(screen.openMenu(reports[0]), "Copy Bundle Identifier");
@@ -287,38 +290,39 @@ TEST(ReportsView, MenuActionsReachTheModel) {
     EXPECT_EQ(screen.history.model().report()->id, reports[2].id);
 }
 
-TEST(ReportsView, DeletingAsksFirstAndRemovesFromDisk) {
+// The shown report stays open while others are deleted: checked once the answer of the save
+// has come back, which the answer of the later failing save proves.
+TEST(ReportsView, DeletingAsksFirstRemovesFromDiskAndAFailureIsToldAndLosesNothing) {
     const auto reports = mixedHistory();
     Screen screen(reports);
+    AppModel& model = screen.history.model();
+    model.openReport(reports[0]);
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(screen.view->reportPendingDeletion().has_value());
     ASSERT_TRUE(bw::test::answerMessageBox("Cancel"));
     EXPECT_FALSE(screen.view->reportPendingDeletion().has_value());
-    EXPECT_EQ(screen.history.model().reports().size(), 4u);
+    EXPECT_EQ(model.reports().size(), 4u);
 
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reports().size() == 3u; }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
-    EXPECT_EQ(screen.view->list()->rowFor(reports[1].id), nullptr);
-}
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
+    EXPECT_EQ(model.reports().size(), 3u);
+    EXPECT_EQ(screen.row(reports[1]), nullptr);
 
-TEST(ReportsView, AFailedDeletionIsToldAndLosesNothing) {
-    const auto reports = mixedHistory();
-    Screen screen(reports);
     screen.history.makeUnwritable();
-    screen.choose(screen.openMenu(reports[1]), "Delete Report");
+    screen.choose(screen.openMenu(reports[2]), "Delete Report");
     ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.model().reportNotice().has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.reportNotice().has_value(); }));
     bool shown = false;
     for (auto* label : screen.view->findChildren<QLabel*>()) {
-        shown |= label->isVisibleTo(screen.view.get()) &&
-                 label->text() == *screen.history.model().reportNotice();
+        shown |= label->isVisibleTo(screen.view.get()) && label->text() == *model.reportNotice();
     }
     EXPECT_TRUE(shown);
-    EXPECT_EQ(screen.history.model().reports().size(), 4u);
-    EXPECT_NE(screen.row(reports[1]), nullptr);
-    EXPECT_EQ(screen.history.onDisk().size(), 4u);
+    EXPECT_EQ(model.reports().size(), 3u);
+    EXPECT_NE(screen.row(reports[2]), nullptr);
+    EXPECT_EQ(screen.history.onDisk().size(), 3u);
+    ASSERT_TRUE(model.report());
+    EXPECT_EQ(model.report()->id, reports[0].id);
 }
 
 TEST(ReportsView, AThousandReportsBuildOnlyTheRowsInSight) {

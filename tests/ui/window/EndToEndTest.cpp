@@ -103,7 +103,7 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     EXPECT_EQ(QString::fromUtf8(file.readAll()), report_markdown::render(report));
 
     row->showActionMenu();
-    QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Reveal Build in Finder")),
+    QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Reveal Build in File Manager")),
                       Qt::LeftButton);
     EXPECT_EQ(window.harness.revealed, std::vector<QString>{report.sourcePath});
     bw::test::settle();

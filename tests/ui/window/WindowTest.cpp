@@ -1,8 +1,10 @@
 #include "app/AppModel.h"
+#include "app/Program.h"
 #include "app/UpdateController.h"
 #include "model/ReportStore.h"
 #include "platform/instance/SingleInstance.h"
 #include "tests/model/ReportSamples.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/SilentPresenter.h"
 #include "tests/support/TestFolder.h"
 #include "tests/ui/window/WindowHarness.h"
@@ -200,7 +202,7 @@ TEST_F(WindowTest, TheAppActionsMenuCopiesAndDeletesAfterConfirmation) {
 
     SidebarAppActionMenu* menu = menuOf(moved.metadata.bundleIdentifier);
     ASSERT_NE(menu, nullptr);
-    EXPECT_FALSE(entry(menu, QStringLiteral("Reveal Build in Finder"))->isEnabled());
+    EXPECT_FALSE(entry(menu, QStringLiteral("Reveal Build in File Manager"))->isEnabled());
     QTest::mouseClick(entry(menu, QStringLiteral("Copy Bundle Identifier")), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), moved.metadata.bundleIdentifier);
     settle();
@@ -226,8 +228,10 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     SidebarDestinationButton* reports = sidebar().destination(AppSection::recents);
     EXPECT_TRUE(scan->isSelected());
     SidebarAppButton* row = sidebar().appRows().back();
-    QWidget* reveal = bw::test::named(window.root(), QStringLiteral("Reveal in Finder"));
+    QWidget* reveal = bw::test::named(window.root(), QStringLiteral("Reveal in File Manager"));
     EXPECT_FALSE(reveal->isVisible());
+    // The title bar names the screen shown.
+    EXPECT_EQ(mainWindow().windowTitle(), "Scan");
     // The fill follows the selection to the app's row.
     const SidebarSelectionHighlight& fill = *sidebar().contentHighlight();
     QTest::mouseClick(row, Qt::LeftButton);
@@ -236,15 +240,29 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     EXPECT_TRUE(row->isSelected());
     EXPECT_FALSE(scan->isSelected());
     EXPECT_TRUE(reveal->isVisible());
+    EXPECT_EQ(mainWindow().windowTitle(), "App 1");
     // Reports keeps the report and its row; Scan closes it.
     QTest::mouseClick(reports, Qt::LeftButton);
     EXPECT_TRUE(reports->isSelected());
     EXPECT_FALSE(reveal->isVisible());
     EXPECT_TRUE(sidebar().appRows().back()->isSelected());
+    EXPECT_EQ(mainWindow().windowTitle(), "Reports");
+    for (const auto& [section, title] : {std::pair(AppSection::guidelines, "Guidelines"),
+                                         std::pair(AppSection::settings, "Settings")}) {
+        QTest::mouseClick(sidebar().destination(section), Qt::LeftButton);
+        EXPECT_EQ(mainWindow().windowTitle(), title);
+    }
     QTest::mouseClick(scan, Qt::LeftButton);
     EXPECT_FALSE(model().report().has_value());
     EXPECT_TRUE(scan->isSelected());
     EXPECT_FALSE(sidebar().appRows().back()->isSelected());
+    EXPECT_EQ(mainWindow().windowTitle(), "Scan");
+}
+
+TEST_F(WindowTest, TheContentGetsTheDefaultAndMinimumSizeWithTheMenuBarOnTop) {
+    EXPECT_EQ(window.root().size(), QSize(1120, 760));
+    mainWindow().resize(100, 100);
+    EXPECT_EQ(window.root().size(), QSize(960, 640));
 }
 
 TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
@@ -257,13 +275,15 @@ TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
     EXPECT_EQ(sidebar().appRows().size(), history.size());
 }
 
-TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
+// The program as main() wires it: a later start brings its minimised window forward, and a
+// build without an update feed offers no update check.
+TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWithAFeed) {
     SingleInstance running(window.harness.folder.makeFolder(QStringLiteral("run")));
     ASSERT_TRUE(running.claim());
-    QObject::connect(&running, &SingleInstance::activationRequested, window.window.get(),
-                     &MainWindow::bringForward);
-    window.window->showMinimized();
-    ASSERT_TRUE(window.window->isMinimized());
+    Program program(running, window.harness.settings());
+    EXPECT_FALSE(program.window().checkForUpdatesAction()->isEnabled());
+    program.window().showMinimized();
+    ASSERT_TRUE(program.window().isMinimized());
 
     std::atomic<bool> done = false;
     std::thread later([&] {
@@ -273,23 +293,17 @@ TEST_F(WindowTest, ALaterStartBringsTheWindowForward) {
     EXPECT_TRUE(bw::test::waitFor([&] { return done.load(); }));
     later.join();
     settle();
-    EXPECT_FALSE(window.window->isMinimized());
-    EXPECT_TRUE(window.window->isVisible());
+    EXPECT_FALSE(program.window().isMinimized());
+    EXPECT_TRUE(program.window().isVisible());
 }
 
-TEST_F(WindowTest, CheckForUpdatesNeedsAnUpdater) {
+TEST_F(WindowTest, CheckForUpdatesIsOfferedWithAnUpdater) {
     QSettings settings;
     bw::test::SilentPresenter presenter;
-    UpdateController without;
     UpdateController with(std::make_unique<updater::Updater>(
         QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")), QStringLiteral("1"),
         updater::Updater::Environment{window.harness.clock, settings, presenter}));
-    const std::pair<UpdateController*, bool> cases[] = {
-        {nullptr, false}, {&without, false}, {&with, true}};
-    for (const auto& [updates, enabled] : cases) {
-        MainWindow main(model(), updates, WindowSetup{});
-        EXPECT_EQ(main.checkForUpdatesAction()->isEnabled(), enabled);
-    }
+    EXPECT_TRUE(MainWindow(model(), &with, WindowSetup{}).checkForUpdatesAction()->isEnabled());
 }
 
 class SidebarWidthTest : public ::testing::Test {

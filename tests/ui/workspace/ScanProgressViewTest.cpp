@@ -91,6 +91,10 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
         EXPECT_EQ(steps.back()->accessibleName(),
                   withScreenshots ? u"Reviewing screens"_qs : u"Mapping review risks"_qs);
         const auto* runway = view->findChild<design::BerthwatchProgressRunway*>();
+        const QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
+        ASSERT_NE(cancel, nullptr);
+        int cancelMismatches = 0;
+        int cancelHidden = 0;
 
         std::vector<Look> looks;
         double highestTarget = 0.02;
@@ -107,6 +111,10 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                     look.states.push_back(step->state());
                 }
                 looks.push_back(look);
+                // "Cancel scan" goes once the scan can no longer be cancelled.
+                cancelMismatches +=
+                    cancel->isVisible() != screens.model().isScanCancellationAvailable();
+                cancelHidden += !cancel->isVisible();
                 lastProgress = view->clampedProgress();
                 if (labels.isEmpty() || labels.back() != view->phaseLabel()) {
                     labels << view->phaseLabel();
@@ -116,6 +124,15 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
             120, 0.02);
         ASSERT_TRUE(finished);
         EXPECT_EQ(screens.workspace.currentScreen()->accessibleName(), u"report"_qs);
+        EXPECT_EQ(cancelMismatches, 0);
+        EXPECT_GT(cancelHidden, 0);
+        // The screenshot the user added went to review, and only then.
+        const auto requests = screens.backend.requests();
+        EXPECT_EQ(std::ranges::count_if(requests,
+                                        [](const auto& request) {
+                                            return request.path.starts_with("/v1/screenshots/");
+                                        }),
+                  withScreenshots ? 1 : 0);
 
         // The runway only moves forward and never ahead of what the scan reported; steps
         // complete in order, one at a time, and never come back.

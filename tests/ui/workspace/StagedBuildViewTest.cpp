@@ -307,7 +307,7 @@ TEST(StagedBuildView, AtTheWindowsMinimumWidthTheScreenIsCompact) {
     auto* scroll = qobject_cast<QScrollArea*>(rowScroll);
     ASSERT_NE(scroll, nullptr);
     EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
-    EXPECT_TRUE(screen.showsText(u"Your build stays on this Mac."_qs));
+    EXPECT_TRUE(screen.showsText(u"Your build stays on this computer."_qs));
 }
 
 // A long file name and an error naming a long path are shortened and wrapped inside the column;

@@ -1,0 +1,191 @@
+// Every screen of the window at the sizes a user meets, read as a user would: no text cut at an
+// edge, none drawn over another. A real report (a fixture build scanned for real) is opened
+// finding by finding. To check another screen or size, add a row to `screens` or `sizes`.
+
+#include "app/AppModel.h"
+#include "tests/model/ReportSamples.h"
+#include "tests/ui/TextLayout.h"
+#include "tests/ui/window/WindowHarness.h"
+#include "ui/design/Motion.h"
+#include "ui/report/FindingList.h"
+#include "ui/report/ReportView.h"
+
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <set>
+#include <vector>
+
+namespace bw::window {
+namespace {
+
+using Check = std::function<void(const QString& state)>;
+
+class ScreenLayoutTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        design::MotionPreferences::instance().overrideReduceMotion(true);
+        window_ = new test::WindowHarness({QStringLiteral("berthwatch")}, /*realScreens=*/true);
+        // The report of a build scanned for real, among others with long and short names.
+        window_->harness.stage(bw::test::fixtureBuild(QStringLiteral("Debug.ipa")));
+        window_->model().startScan(false);
+        ASSERT_TRUE(bw::test::waitFor([] {
+            window_->harness.clock.advance(std::chrono::seconds(1));
+            return window_->model().report().has_value();
+        }));
+        report_ = new ScanReport(*window_->model().report());
+        std::vector<ScanReport> history = bw::test::sampleHistory(6);
+        history[2].metadata.appName = QStringLiteral("A Rather Long Application Name For Travel");
+        history.push_back(*report_);
+        window_->relaunch(history);
+    }
+    static void TearDownTestSuite() {
+        delete window_;
+        delete report_;
+        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    }
+
+    static test::WindowHarness& window() { return *window_; }
+    static AppModel& model() { return window_->model(); }
+    static const ScanReport& report() { return *report_; }
+
+    static test::WindowHarness* window_;
+    static ScanReport* report_;
+};
+
+test::WindowHarness* ScreenLayoutTest::window_ = nullptr;
+ScanReport* ScreenLayoutTest::report_ = nullptr;
+
+void settleScreen() {
+    bw::test::settle(20);
+    QTest::qWait(20);
+    bw::test::settle(20);
+}
+
+// The report with every finding opened in turn, scrolled so that the whole row is in view, and
+// with the passed checks shown.
+void visitReport(test::WindowHarness& window, const ScanReport& report, const Check& check) {
+    window.model().openReport(report);
+    settleScreen();
+    auto* view = window.root().screen()->findChild<ReportView*>();
+    ASSERT_NE(view, nullptr);
+    check(QStringLiteral("closed"));
+    for (const Finding& finding : view->visibleFindings()) {
+        window.model().setSelectedFindingID(finding.id);
+        settleScreen();
+        FindingList& list = *view->findingList();
+        ASSERT_TRUE(list.expandedRow().has_value());
+        const QRect row = list.rowRect(*list.expandedRow());
+        view->scrollArea()->ensureVisible(
+            0, list.mapTo(view->scrollArea()->widget(), row.topLeft()).y() + row.height() / 2, 0,
+            row.height() / 2);
+        settleScreen();
+        check(QStringLiteral("finding ") + finding.id);
+    }
+    window.model().setSelectedFindingID(std::nullopt);
+    view->togglePassedChecks();
+    settleScreen();
+    check(QStringLiteral("passed checks"));
+    view->togglePassedChecks();
+}
+
+void visitStagedBuild(test::WindowHarness& window, const ScanReport&, const Check& check) {
+    window.model().resetForNewScan();
+    window.harness.stage(bw::test::fixtureBuild(QStringLiteral("Clean.ipa")));
+    settleScreen();
+    check(QStringLiteral("staged"));
+    window.model().setScreenshotsAreStoreListing(true);
+    settleScreen();
+    check(QStringLiteral("App Store images"));
+}
+
+void visitSection(AppSection section, test::WindowHarness& window, const Check& check) {
+    window.model().resetForNewScan();
+    window.model().setSection(section);
+    settleScreen();
+    check(rawValue(section));
+}
+
+struct Screen {
+    const char* name;
+    std::function<void(test::WindowHarness&, const ScanReport&, const Check&)> visit;
+};
+
+const Screen screens[] = {
+    {"report", visitReport},
+    {"staged build", visitStagedBuild},
+    {"history", [](test::WindowHarness& window, const ScanReport&,
+                   const Check& check) { visitSection(AppSection::recents, window, check); }},
+    {"guidelines", [](test::WindowHarness& window, const ScanReport&,
+                      const Check& check) { visitSection(AppSection::guidelines, window, check); }},
+    {"settings", [](test::WindowHarness& window, const ScanReport&,
+                    const Check& check) { visitSection(AppSection::settings, window, check); }},
+};
+
+// Sizes of the window's content: the minimum, the default and a large one.
+const QSize sizes[] = {{960, 640}, {1120, 760}, {1400, 900}};
+
+// Faults seen and not yet mended: on `screen`, every fault whose line holds `part`. A known
+// fault that no longer occurs fails the test too, so that the list only shrinks.
+struct KnownFault {
+    const char* screen;
+    const char* part;
+    const char* what;
+};
+const std::vector<KnownFault> knownLayoutFaults{};
+
+const KnownFault* knownFault(const char* screen, const QString& fault) {
+    for (const KnownFault& known : knownLayoutFaults) {
+        if (screen == std::string_view(known.screen) && fault.contains(QLatin1String(known.part))) {
+            return &known;
+        }
+    }
+    return nullptr;
+}
+
+// With BW_SCREEN_SHOTS naming a folder, every state checked is also saved there as a picture,
+// for a look by eye.
+void saveShot(QWidget& window, const QString& name) {
+    const QString folder = qEnvironmentVariable("BW_SCREEN_SHOTS");
+    if (!folder.isEmpty()) {
+        QString file = name;
+        file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9.-]+")), QStringLiteral("-"));
+        window.grab().save(folder + u'/' + file + QStringLiteral(".png"));
+    }
+}
+
+TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
+    std::set<const KnownFault*> seen;
+    for (const Screen& screen : screens) {
+        for (const QSize size : sizes) {
+            // The content gets the size; the menu bar comes on top.
+            window().window->resize(size + QSize(0, window().window->menuBar()->height()));
+            settleScreen();
+            ASSERT_EQ(window().root().size(), size);
+            screen.visit(window(), report(), [&](const QString& state) {
+                saveShot(*window().window, QStringLiteral("%1-%2x%3-%4")
+                                               .arg(QString::fromUtf8(screen.name))
+                                               .arg(size.width())
+                                               .arg(size.height())
+                                               .arg(state));
+                for (const QString& fault : bw::test::textFaults(*window().window)) {
+                    if (const KnownFault* known = knownFault(screen.name, fault)) {
+                        seen.insert(known);
+                        continue;
+                    }
+                    ADD_FAILURE() << screen.name << " at " << size.width() << "×" << size.height()
+                                  << ", " << state.toStdString() << ": " << fault.toStdString();
+                }
+            });
+        }
+    }
+    for (const KnownFault& known : knownLayoutFaults) {
+        EXPECT_TRUE(seen.contains(&known))
+            << "mended, take it off the known faults: " << known.screen << ": " << known.what;
+    }
+}
+
+} // namespace
+} // namespace bw::window
