@@ -1,9 +1,11 @@
 #include "model/ReportHelpers.h"
 
+#include "model/FindingOrder.h"
 #include "model/FindingText.h"
 #include "model/ReportMarkdown.h"
 #include "model/SidebarApp.h"
 #include "tests/support/FieldOf.h"
+#include "tests/support/Findings.h"
 #include "tests/support/Reports.h"
 
 #include <QTimeZone>
@@ -113,56 +115,45 @@ TEST(ReportHelpers, OrderedUniqueKeepsFirstOccurrences) {
     }
 }
 
-TEST(SidebarApp, OneEntryPerBundleNamedAfterTheLatestReport) {
-    const std::vector<ScanReport> reports{
-        report("com.example.a", "Old Name", 1),
-        report("com.example.a", "New Name", 30),
-        report("com.example.a", "Middle Name", 10),
-        report("com.example.a", "Tied, later in the list", 30),
+// One entry per bundle identifier (case counts), named after its latest report (the first of
+// equally late ones), newest first, then by name in the locale's order, then by identifier
+// whatever the input order.
+TEST(SidebarApp, OneEntryPerBundleNewestFirstThenByName) {
+    using Apps = std::vector<std::pair<QString, QString>>; // bundle identifier, name
+    const struct {
+        std::vector<ScanReport> reports;
+        Apps expected;
+    } cases[] = {
+        {{report("a", "Old Name", 1), report("a", "New Name", 30), report("a", "Middle", 10),
+          report("a", "Tied, later in the list", 30)},
+         {{"a", "New Name"}}},
+        {{report("beta", "Beta", 10), report("old", "Aardvark", 1), report("alpha", "alpha", 10),
+          report("new", "Zebra", 20), report("gamma", "Gamma", 10), report("alpha", "alpha", 2),
+          report("eszett", QStringLiteral("\u00DFtrasse"), 10),
+          report("emile", QStringLiteral("\u00C9mile"), 10)},
+         {{"new", "Zebra"},
+          {"alpha", "alpha"},
+          {"beta", "Beta"},
+          {"emile", QStringLiteral("\u00C9mile")},
+          {"gamma", "Gamma"},
+          {"eszett", QStringLiteral("\u00DFtrasse")},
+          {"old", "Aardvark"}}},
+        {{report("App", "App", 1), report("app", "App", 2)}, {{"app", "App"}, {"App", "App"}}},
+        {{report("z", "Same", 1), report("a", "same", 1), report("m", "SAME", 1)},
+         {{"a", "same"}, {"m", "SAME"}, {"z", "Same"}}},
+        {{report("m", "SAME", 1), report("a", "same", 1), report("z", "Same", 1)},
+         {{"a", "same"}, {"m", "SAME"}, {"z", "Same"}}},
+        {{}, {}},
     };
-    const auto apps = SidebarApp::apps(reports);
-    ASSERT_EQ(apps.size(), 1u);
-    EXPECT_EQ(apps[0], (SidebarApp{"com.example.a", "New Name", reports[1]}));
-    EXPECT_TRUE(SidebarApp::apps({}).empty());
-}
-
-TEST(SidebarApp, NewestFirstThenByNameIgnoringCase) {
-    const std::vector<ScanReport> reports{
-        report("com.example.beta", "Beta", 10),
-        report("com.example.old", "Aardvark", 1),
-        report("com.example.alpha", "alpha", 10),
-        report("com.example.new", "Zebra", 20),
-        report("com.example.gamma", "Gamma", 10),
-        report("com.example.alpha", "alpha", 2),
-        // Accents and "\u00DF" sort by the locale's rules, not by code unit.
-        report("com.example.eszett", QStringLiteral("\u00DFtrasse"), 10),
-        report("com.example.emile", QStringLiteral("\u00C9mile"), 10),
-    };
-    const auto apps = SidebarApp::apps(reports, QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(bw::test::fieldOf(apps, &SidebarApp::appName),
-              (std::vector<QString>{"Zebra", "alpha", "Beta", QStringLiteral("\u00C9mile"), "Gamma",
-                                    QStringLiteral("\u00DFtrasse"), "Aardvark"}));
-}
-
-TEST(SidebarApp, BundleIdentifiersDifferingInCaseAreSeparateApps) {
-    const auto apps = SidebarApp::apps(
-        {report("com.example.App", "App", 1), report("com.example.app", "App", 2)});
-    ASSERT_EQ(apps.size(), 2u);
-    EXPECT_EQ(apps[0].bundleIdentifier, "com.example.app");
-    EXPECT_EQ(apps[1].bundleIdentifier, "com.example.App");
-}
-
-TEST(SidebarApp, EqualDatesAndNamesOrderByBundleIdentifierWhateverTheInputOrder) {
-    std::vector<ScanReport> reports{report("com.example.z", "Same", 1),
-                                    report("com.example.a", "same", 1),
-                                    report("com.example.m", "SAME", 1)};
-    const auto first = SidebarApp::apps(reports);
-    std::ranges::reverse(reports);
-    const auto second = SidebarApp::apps(reports);
-    EXPECT_EQ(first, second);
-    ASSERT_EQ(first.size(), 3u);
-    EXPECT_EQ(first[0].bundleIdentifier, "com.example.a");
-    EXPECT_EQ(first[2].bundleIdentifier, "com.example.z");
+    for (const auto& c : cases) {
+        Apps apps;
+        for (const SidebarApp& app :
+             SidebarApp::apps(c.reports, QLocale(QLocale::English, QLocale::UnitedStates))) {
+            apps.emplace_back(app.bundleIdentifier, app.appName);
+            EXPECT_EQ(app.latestReport.metadata.appName, app.appName);
+        }
+        EXPECT_EQ(apps, c.expected);
+    }
 }
 
 TEST(ReportMarkdown, ReportWithoutFindings) {
@@ -208,5 +199,62 @@ TEST(FindingText, ConfidenceTruncatesTowardZero) {
     };
     for (const auto& [confidence, expected] : cases) {
         EXPECT_EQ(confidenceText(confidence), QString::fromUtf8(expected)) << confidence;
+    }
+}
+
+TEST(FindingOrder, RanksBySeverityThenEachRankingsKeysStablyAndBlockersDecideTheVerdict) {
+    using S = FindingSeverity;
+    using C = FindingCategory;
+    const auto finding = [](const char* id, S severity, C category, const char* title) {
+        return bw::test::finding(QString::fromLatin1(id), severity, category,
+                                 QString::fromUtf8(title));
+    };
+    std::vector<Finding> stored{
+        finding("m-b", S::manual, C::manual, "b"),
+        finding("r-sign", S::risk, C::signing, "B"),
+        finding("b-priv", S::blocker, C::privacy, "Z"),
+        finding("m-B", S::manual, C::manual, "B"),
+        finding("r-bin", S::risk, C::binary, "C"),
+        finding("b-pack", S::blocker, C::package, "A"),
+        // U+1F600 after U+FF21 on scalar values, before it in UTF-16 code units.
+        finding("m-emoji", S::manual, C::manual, "\xF0\x9F\x98\x80"),
+        finding("m-wide", S::manual, C::manual, "\xEF\xBC\xA1"),
+        finding("r-bin2", S::risk, C::binary, "C"),
+        finding("r-pay", S::risk, C::payments, "A"),
+    };
+    const struct {
+        FindingRanking ranking;
+        std::vector<QString> ids;
+    } cases[] = {
+        {FindingRanking::severity,
+         {"b-priv", "b-pack", "r-sign", "r-bin", "r-bin2", "r-pay", "m-b", "m-B", "m-emoji",
+          "m-wide"}},
+        {FindingRanking::severityAndTitle,
+         {"b-pack", "b-priv", "r-pay", "r-sign", "r-bin", "r-bin2", "m-B", "m-b", "m-wide",
+          "m-emoji"}},
+        {FindingRanking::severityCategoryAndTitle,
+         {"b-pack", "b-priv", "r-bin", "r-bin2", "r-pay", "r-sign", "m-B", "m-b", "m-wide",
+          "m-emoji"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<Finding> findings = stored;
+        rankFindings(findings, c.ranking);
+        EXPECT_EQ(bw::test::findingIds(findings), c.ids) << int(c.ranking);
+    }
+
+    const struct {
+        std::vector<S> severities;
+        Verdict verdict;
+    } verdicts[] = {
+        {{}, Verdict::noConfirmedBlockers},
+        {{S::risk, S::manual, S::risk}, Verdict::noConfirmedBlockers},
+        {{S::manual, S::risk, S::blocker}, Verdict::needsAttention},
+    };
+    for (const auto& c : verdicts) {
+        std::vector<Finding> findings;
+        for (const S severity : c.severities) {
+            findings.push_back(finding("f", severity, C::privacy, "T"));
+        }
+        EXPECT_EQ(verdictFor(findings), c.verdict) << c.severities.size();
     }
 }

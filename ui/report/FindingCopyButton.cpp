@@ -94,7 +94,7 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
 QColor FindingCopyButton::fillColor() const {
     const QColor normalFill = palette::withOpacity(palette::accent(), 0.9 + 0.1 * hover_.value());
     const QColor copiedFill = palette::withOpacity(palette::successSurface(), 0.78);
-    return report::mix(normalFill, copiedFill, copied_.value());
+    return palette::mix(normalFill, copiedFill, copied_.value());
 }
 
 void FindingCopyButton::paintContent(QPainter& painter, const QString& symbol,

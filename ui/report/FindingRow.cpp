@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "model/ResolutionGuidance.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Hairline.h"
 #include "ui/design/Palette.h"
 #include "ui/report/CollapsingBox.h"
 #include "ui/report/FindingResolutionPanel.h"
@@ -67,8 +68,8 @@ void FindingRow::setSelected(bool isSelected) {
     auto* stack = new QVBoxLayout(content);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
-    stack->addWidget(
-        new report::Rule(palette::withOpacity(palette::hairline(), 0.72), inset_, inset_));
+    stack->addWidget(new design::Hairline(palette::withOpacity(palette::hairline(), 0.72),
+                                          QMargins(inset_, 0, inset_, 0)));
     panel_ =
         new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
                                    context_.model.clock(), context_.pasteboard);

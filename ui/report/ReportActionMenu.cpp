@@ -1,10 +1,12 @@
 #include "ui/report/ReportActionMenu.h"
 
+#include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Labels.h"
 #include "ui/design/MenuEntry.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
-#include "ui/report/ReportHistoryAppIcon.h"
+#include "ui/report/ReportHistoryRow.h"
 #include "ui/report/ReportParts.h"
 
 #include <QGuiApplication>
@@ -32,16 +34,19 @@ ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild
     auto* header = new QHBoxLayout;
     header->setContentsMargins(9, 8, 9, 8);
     header->setSpacing(10);
-    header->addWidget(new ReportHistoryAppIcon(report.metadata, 30, this));
+    auto* icon = new design::AppIconTile(historyIconStyle(), 30, this);
+    icon->setIcon(design::decodeAppIcon(report.metadata.iconPNG),
+                  monogram(report.metadata.appName));
+    header->addWidget(icon);
     auto* names = new QVBoxLayout;
     names->setSpacing(2);
     // Long names and versions stay on one line, cut with an ellipsis.
-    auto* name = new ElidedText(report.metadata.appName, TextStyle::bodyEmphasized,
-                                palette::textPrimary(), Qt::ElideRight, this);
-    auto* version = new ElidedText(
+    auto* name = new design::ElidedText(report.metadata.appName, TextStyle::bodyEmphasized,
+                                        palette::textPrimary(), Qt::ElideRight, this);
+    auto* version = new design::ElidedText(
         QStringLiteral("%1 (%2)").arg(report.metadata.version, report.metadata.buildNumber),
         TextStyle::monoCaption, palette::textTertiary(), Qt::ElideRight, this);
-    for (ElidedText* label : {name, version}) {
+    for (design::ElidedText* label : {name, version}) {
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         names->addWidget(label);
     }

@@ -1,6 +1,7 @@
 #include "ui/report/ReportHistoryFilterButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/NumericText.h"
 #include "ui/design/Palette.h"
@@ -14,12 +15,6 @@ namespace palette = design::palette;
 using design::TextStyle;
 
 namespace {
-
-QColor mix(const QColor& from, const QColor& to, qreal t) {
-    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
-                            from.greenF() + (to.greenF() - from.greenF()) * t,
-                            from.blueF() + (to.blueF() - from.blueF()) * t);
-}
 
 QString countText(qsizetype count) {
     return QString::number(count);
@@ -108,16 +103,13 @@ void ReportHistoryFilterButton::paintEvent(QPaintEvent*) {
     const QFont countFont = design::textStyleFont(TextStyle::monoCaption);
     const qreal titleWidth = QFontMetricsF(titleFont).horizontalAdvance(text());
     painter.setFont(titleFont);
-    painter.setPen(mix(palette::textSecondary(), palette::textPrimary(), selected));
+    painter.setPen(palette::mix(palette::textSecondary(), palette::textPrimary(), selected));
     painter.drawText(QRectF(12, 0, titleWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
                      text());
     painter.setFont(countFont);
-    painter.setPen(mix(palette::textTertiary(), palette::textSecondary(), selected));
+    painter.setPen(palette::mix(palette::textTertiary(), palette::textSecondary(), selected));
     countText_->paint(painter, QRectF(12 + titleWidth + 6, 0, width(), height()), Qt::AlignLeft);
-    if (hasFocus()) {
-        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-        painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
-    }
+    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::report

@@ -1,8 +1,8 @@
 #include "ui/report/ReportHistoryList.h"
 
+#include "ui/design/Entrance.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
-#include "ui/report/EntranceEffect.h"
 #include "ui/report/ReportHistoryRow.h"
 
 #include <QPaintEvent>
@@ -48,7 +48,7 @@ void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
     // Every row may now show another report: give them all back and place them anew.
     for (auto& [index, row] : shown_) {
         if (!listed.contains(row->report().id)) {
-            playExit(row, 0, leaving);
+            design::playExit(row, 0, leaving);
         }
         row->hide();
         spare_.push_back(row);
@@ -204,7 +204,7 @@ void ReportHistoryList::paintEvent(QPaintEvent* event) {
         painter.drawText(titleRect.adjusted(used.width() + 8, 0, 0, 0),
                          Qt::AlignLeft | Qt::AlignVCenter, QString::number(header.count));
     }
-    const QColor separator = palette::withOpacity(palette::hairline(), 0.62);
+    const QColor separator = palette::separator();
     for (const Entry& entry : entries_) {
         const int y = entry.top + rowHeight_ + 5;
         if (!entry.lastInSection && y >= dirty.top() && y <= dirty.bottom()) {

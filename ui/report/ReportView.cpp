@@ -1,10 +1,11 @@
 #include "ui/report/ReportView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/EmptyFindingsView.h"
-#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/PassedChecksView.h"
 #include "ui/report/ReportMetricTiles.h"
@@ -46,8 +47,8 @@ public:
                                                 QFont::Normal);
         symbol->setColor(palette::textSecondary());
         layout->addWidget(symbol, 0, Qt::AlignTop);
-        layout->addWidget(report::makeText(notice, TextStyle::subtitle, palette::textSecondary(),
-                                           report::Wrap::lines),
+        layout->addWidget(design::makeLabel(notice, TextStyle::subtitle, palette::textSecondary(),
+                                            design::Wrap::lines),
                           1);
         setAccessibleName(notice);
     }
@@ -113,8 +114,8 @@ QWidget* privacyLine() {
     auto* symbol = new design::SymbolWidget(QStringLiteral("macbook"), 12, QFont::Medium);
     symbol->setColor(palette::textTertiary());
     layout->addWidget(symbol);
-    layout->addWidget(report::makeText(QStringLiteral("Your build stays on this computer."),
-                                       TextStyle::caption, palette::textTertiary()));
+    layout->addWidget(design::makeLabel(QStringLiteral("Your build stays on this computer."),
+                                        TextStyle::caption, palette::textTertiary()));
     layout->addStretch(1);
     line->setMinimumHeight(30 + 6 + 12);
     line->setAccessibleName(QStringLiteral("Your build stays on this computer."));
@@ -253,9 +254,9 @@ void ReportView::updateSection() {
     if (filterBar_->choice() != currentChoice()) {
         // The rows shown leave fading and sinking 4 points, the new ones come in from 4 below,
         // as the capsule moves.
-        playExit(section_, 4, filterMotion());
+        design::playExit(section_, 4, filterMotion());
         filterBar_->setChoice(currentChoice(), filterMotion());
-        playEntrance(section_, 4, filterMotion());
+        design::playEntrance(section_, 4, filterMotion());
     }
     auto visible = visibleFindings();
     const bool showsList = !isPassedSelected_ && !visible.empty();
@@ -336,8 +337,8 @@ void ReportView::presentEntrance() {
     // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
     // there from the start.
     const auto motion = design::unlessReduceMotion(design::Motion::spring(0.44));
-    playEntrance(overview_, 8, motion);
-    playEntrance(section_, 6, motion);
+    design::playEntrance(overview_, 8, motion);
+    design::playEntrance(section_, 6, motion);
 }
 
 void ReportView::resizeEvent(QResizeEvent* event) {

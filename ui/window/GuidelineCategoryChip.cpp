@@ -1,6 +1,7 @@
 #include "ui/window/GuidelineCategoryChip.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -63,17 +64,10 @@ void GuidelineCategoryChip::paintEvent(QPaintEvent*) {
     // Selection wins over hover.
     const qreal fill = 0.09 * selected + 0.045 * hover_->value() * (1 - selected);
     painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, fill));
-    const QColor from = palette::textSecondary();
-    const QColor to = palette::textPrimary();
-    painter.setPen(QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * selected,
-                                    from.greenF() + (to.greenF() - from.greenF()) * selected,
-                                    from.blueF() + (to.blueF() - from.blueF()) * selected));
+    painter.setPen(palette::mix(palette::textSecondary(), palette::textPrimary(), selected));
     painter.setFont(design::textStyleFont(design::TextStyle::label));
     painter.drawText(rect(), Qt::AlignCenter, text());
-    if (hasFocus()) {
-        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-        painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
-    }
+    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::window

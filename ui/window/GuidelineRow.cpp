@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -185,10 +186,7 @@ void GuidelineRow::paintEvent(QPaintEvent*) {
     const qreal hover = hover_->value();
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
                      QColor::fromRgbF(1, 1, 1, 0.036 * hover));
-    if (hasFocus()) {
-        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-        painter.drawPath(design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 17));
-    }
+    design::paintFocusRing(painter, *this, 18);
     const Layout layout = layoutFor(width());
     painter.setFont(design::textStyleFont(TextStyle::monoLabel));
     painter.setPen(palette::textSecondary());

@@ -1,6 +1,7 @@
 #include "ui/window/SidebarRowButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 
 #include <QPainter>
@@ -36,14 +37,10 @@ void SidebarRowButton::paintBackground(QPainter& painter) const {
     // the others.
     if (!isSelected() && hoverFill_.value() > 0) {
         painter.fillPath(design::continuousRoundedRect(QRectF(rect()), cornerRadius),
-                         palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
+                         palette::withOpacity(palette::hoverFill(), hoverFill_.value()));
     }
     // Where Tab has brought the keyboard.
-    if (hasFocus()) {
-        painter.strokePath(
-            design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1),
-            QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-    }
+    design::paintFocusRing(painter, *this, cornerRadius);
 }
 
 bool SidebarRowButton::hitButton(const QPoint& position) const {

@@ -98,7 +98,7 @@ void SidebarSelectionHighlight::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const auto fill = [&painter](const QRectF& rect, double opacity) {
         painter.fillPath(design::continuousRoundedRect(rect, SidebarRowButton::cornerRadius),
-                         design::palette::withOpacity(design::palette::rowFillStrong(), opacity));
+                         design::palette::withOpacity(design::palette::selectionFill(), opacity));
     };
     for (const QPointer<QWidget>& row : others_) {
         if (row && row->isVisible()) {

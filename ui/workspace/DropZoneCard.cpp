@@ -1,14 +1,15 @@
 #include "ui/workspace/DropZoneCard.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
+#include "ui/design/TextStyle.h"
 #include "ui/workspace/ExtensionChip.h"
-#include "ui/workspace/StyledLabel.h"
+#include "ui/workspace/MorphingTitle.h"
 
 #include <QEnterEvent>
 #include <QFontMetricsF>
 #include <QGraphicsEffect>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <algorithm>
 
@@ -103,8 +104,8 @@ DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
     runway_->setFixedWidth(244);
     runway_->setContentsMargins(0, runwayHeadroom, 0, 0);
     setMouseTracking(true);
-    title_ = styledLabel({}, TextStyle::screenTitle, design::palette::textPrimary(), this);
-    title_->setAlignment(Qt::AlignCenter);
+    title_ = new MorphingTitle(design::textStyleFont(TextStyle::screenTitle),
+                               design::palette::textPrimary(), this);
     auto* chipRow = new QHBoxLayout;
     chipRow->setSpacing(8);
     chipRow->addStretch();
@@ -142,7 +143,10 @@ void DropZoneCard::setRunwayState(design::BerthwatchRunwayState state) {
 }
 
 void DropZoneCard::setTargeted(bool targeted) {
-    title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs);
+    // The words morph with the card's spring; at once with reduce motion or while unseen.
+    title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs,
+                    isVisible() ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                                : design::Motion::none());
     for (ExtensionChip* chip : chips_) {
         chip->setEmphasized(targeted);
     }

@@ -18,9 +18,9 @@ FlatIconButton::FlatIconButton(const QString& systemImage, const QString& access
 void FlatIconButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    design::paintSymbol(
-        painter, QRectF(rect()), systemImage_, 12, QFont::Medium,
-        blend(design::palette::textSecondary(), design::palette::textPrimary(), hoverProgress()));
+    design::paintSymbol(painter, QRectF(rect()), systemImage_, 12, QFont::Medium,
+                        design::palette::mix(design::palette::textSecondary(),
+                                             design::palette::textPrimary(), hoverProgress()));
 }
 
 } // namespace bw::workspace

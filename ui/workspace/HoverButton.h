@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui/design/Motion.h"
-#include "ui/workspace/ColorBlend.h"
 
 #include <QAbstractButton>
 

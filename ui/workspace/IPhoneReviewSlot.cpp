@@ -1,10 +1,10 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 
+#include "ui/design/AppIconTile.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/CenteredRemoveButton.h"
-#include "ui/workspace/FillSource.h"
 #include "ui/workspace/IPhone16ProChassis.h"
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/ReviewScreenPlaceholder.h"
@@ -64,7 +64,7 @@ protected:
         QPainterPath screen;
         screen.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
         painter.setClipPath(screen);
-        painter.drawImage(QRectF(rect()), image, fillSource(image.size(), size()));
+        painter.drawImage(QRectF(rect()), image, design::fillSource(image.size(), size()));
     }
 };
 

@@ -1,8 +1,8 @@
 #include "ui/workspace/OnDeviceLine.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
-#include "ui/workspace/StyledLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,7 +19,7 @@ OnDeviceLine::OnDeviceLine(QWidget* parent) : QWidget(parent) {
     layout->setSpacing(7);
     layout->addStretch();
     layout->addWidget(symbol);
-    layout->addWidget(styledLabel(text, design::TextStyle::caption, color, this));
+    layout->addWidget(design::makeLabel(text, design::TextStyle::caption, color, this));
     layout->addStretch();
     setFixedHeight(30);
     setAccessibleName(text);

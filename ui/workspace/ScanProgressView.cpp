@@ -2,12 +2,12 @@
 
 #include "app/AppModel.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
-#include "ui/workspace/StyledLabel.h"
 
 #include <QAbstractButton>
 #include <QFontMetricsF>
@@ -96,11 +96,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const double t = hover_.value();
-        const QColor& from = palette::textSecondary();
-        const QColor& to = palette::danger();
-        painter.setPen(QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
-                                        from.greenF() + (to.greenF() - from.greenF()) * t,
-                                        from.blueF() + (to.blueF() - from.blueF()) * t));
+        painter.setPen(palette::mix(palette::textSecondary(), palette::danger(), t));
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.drawText(rect(), Qt::AlignCenter, cancelText);
     }
@@ -172,8 +168,8 @@ ScanProgressView::~ScanProgressView() {
 
 QWidget* ScanProgressView::makeColumn() {
     auto* column = new QWidget(this);
-    auto* title = styledLabel(u"Reviewing your build"_qs, TextStyle::screenTitle,
-                              palette::textPrimary(), column);
+    auto* title = design::makeLabel(u"Reviewing your build"_qs, TextStyle::screenTitle,
+                                    palette::textPrimary(), column);
     title->setAlignment(Qt::AlignCenter);
     phaseLabel_ = new PhaseLabel(column);
     auto* header = new QVBoxLayout;
@@ -183,9 +179,9 @@ QWidget* ScanProgressView::makeColumn() {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(0);
-    row->addWidget(
-        styledLabel(u"Submission review"_qs, TextStyle::label, palette::textSecondary(), column),
-        1);
+    row->addWidget(design::makeLabel(u"Submission review"_qs, TextStyle::label,
+                                     palette::textSecondary(), column),
+                   1);
     percentage_ = new RollingNumber(design::textStyleFont(TextStyle::monoLabel),
                                     palette::textPrimary(), column);
     row->addWidget(percentage_, 1);
