@@ -2,6 +2,7 @@
 
 #include "model/RawValue.h"
 #include "model/ReportHelpers.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
@@ -75,6 +76,7 @@ QSize TechnicalDetailsToggle::sizeHint() const {
 void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    design::paintFocusRing(painter, *this, 8);
     // The colour moves with the chevron's turn.
     const QColor color =
         palette::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());

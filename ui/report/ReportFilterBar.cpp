@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -70,6 +71,7 @@ QSize ReportFilterChip::sizeHint() const {
 
 void ReportFilterChip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    design::paintCapsuleFocusRing(painter, *this);
     const bool selected = isChecked();
     const QFont titleFont = design::textStyleFont(TextStyle::bodyEmphasized);
     painter.setFont(titleFont);

@@ -10,6 +10,8 @@
 #include "ui/report/ReportParts.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -215,8 +217,11 @@ TEST(FindingRow, TabReachesAnOpenRowsControlsRightAfterItsHeaderAndAClickTakesNo
         panel->findChild<FindingCopyButton*>(), panel->findChild<TechnicalDetailsToggle*>(),
         list->builtRow(2)->header()};
     for (QWidget* next : expected) {
+        const QImage unfocused = next->grab().toImage();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
+        // The keyboard's place shows.
+        EXPECT_NE(next->grab().toImage(), unfocused) << next->accessibleName().toStdString();
     }
 }
 
@@ -246,6 +251,42 @@ TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEn
     EXPECT_FALSE(refused->didCopy());
     EXPECT_EQ(refused->shownText(), u"Copy fix instructions"_s);
     EXPECT_EQ(refusing.clock().pendingCount(), 0u);
+}
+
+TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
+    ReportScreen screen(ScanReport::sample());
+    auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
+    // Under the pointer the normal fill is opaque, so an undershoot would push alpha past 1.
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+    QApplication::sendEvent(button, &enter);
+    QTest::qWait(200);
+    const QColor normal = button->fillColor();
+    QTest::mouseClick(button, Qt::LeftButton);
+    std::vector<QColor> seen;
+    const auto sampleFor = [&](int milliseconds) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < milliseconds) {
+            QTest::qWait(4);
+            seen.push_back(button->fillColor());
+        }
+    };
+    sampleFor(700);
+    const QColor copied = button->fillColor();
+    screen.clock().advance(bw::seconds(1.4)); // the confirmation ends, the pointer still on it
+    sampleFor(700);
+    const auto within = [](int value, int a, int b) {
+        return value >= std::min(a, b) && value <= std::max(a, b);
+    };
+    for (const QColor& color : seen) {
+        ASSERT_TRUE(color.isValid());
+        EXPECT_TRUE(within(color.red(), normal.red(), copied.red()) &&
+                    within(color.green(), normal.green(), copied.green()) &&
+                    within(color.blue(), normal.blue(), copied.blue()) &&
+                    within(color.alpha(), normal.alpha(), copied.alpha()))
+            << color.name(QColor::HexArgb).toStdString();
+    }
+    EXPECT_EQ(button->fillColor(), normal);
 }
 
 TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
