@@ -5,6 +5,7 @@
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryRow.h"
 
+#include <QCursor>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSet>
@@ -162,8 +163,10 @@ void ReportHistoryList::updateVisibleRows() {
         row->show();
         shown_[index] = row;
     }
+    // Asked once: on X11 every ask is a round trip to the display server.
+    const QPoint pointer = QCursor::pos();
     for (const auto& [index, row] : shown_) {
-        row->followPointer();
+        row->followPointer(pointer);
     }
 }
 
