@@ -21,6 +21,7 @@ void NumericText::setText(const QString& text, const Motion& motion) {
     emit changed();
 }
 
+// Characters are matched from the end, where the digits that change most often are.
 void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment alignment) const {
     const qreal t = std::clamp(roll_.value(), 0.0, 1.0);
     if (t >= 1) {
@@ -28,31 +29,34 @@ void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment ali
         return;
     }
     const QFontMetricsF metrics(painter.font());
-    // The new text decides where the line starts; what both share at the front stays still.
+    // The new text decides where the line ends.
     const qreal width = metrics.horizontalAdvance(text_);
-    qreal left = rect.left();
+    qreal right = rect.left() + width;
     if (alignment & Qt::AlignRight) {
-        left = rect.right() - width;
+        right = rect.right();
     } else if (alignment & Qt::AlignHCenter) {
-        left = rect.center().x() - width / 2;
+        right = rect.center().x() + width / 2;
     }
-    const auto shared =
-        std::mismatch(text_.begin(), text_.end(), previous_.begin(), previous_.end());
-    const QString stays = text_.left(shared.first - text_.begin());
-    const qreal rest = left + metrics.horizontalAdvance(stays);
-    const qreal travel = MotionPreferences::instance().reduceMotion() ? 0 : metrics.height() * 0.6;
-    const QRectF line(0, rect.top(), rect.width() + metrics.maxWidth(), rect.height());
-
-    painter.save();
-    painter.setClipRect(rect.adjusted(0, 0, metrics.maxWidth(), 0), Qt::IntersectClip);
-    painter.drawText(line.translated(left, 0), Qt::AlignLeft | Qt::AlignVCenter, stays);
+    const qreal baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
+    const qreal travel = MotionPreferences::instance().reduceMotion() ? 0 : metrics.height() * 0.5;
     const qreal opacity = painter.opacity();
-    painter.setOpacity(opacity * (1 - t));
-    painter.drawText(line.translated(rest, -travel * t), Qt::AlignLeft | Qt::AlignVCenter,
-                     previous_.mid(stays.size()));
-    painter.setOpacity(opacity * t);
-    painter.drawText(line.translated(rest, travel * (1 - t)), Qt::AlignLeft | Qt::AlignVCenter,
-                     text_.mid(stays.size()));
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    for (qsizetype i = 1; i <= std::max(text_.size(), previous_.size()); ++i) {
+        const QString now = i <= text_.size() ? text_.mid(text_.size() - i, 1) : QString();
+        const QString before =
+            i <= previous_.size() ? previous_.mid(previous_.size() - i, 1) : QString();
+        right -= metrics.horizontalAdvance(now.isEmpty() ? before : now);
+        if (now == before) {
+            painter.setOpacity(opacity);
+            painter.drawText(QPointF(right, baseline), now);
+            continue;
+        }
+        painter.setOpacity(opacity * (1 - t));
+        painter.drawText(QPointF(right, baseline - travel * t), before);
+        painter.setOpacity(opacity * t);
+        painter.drawText(QPointF(right, baseline + travel * (1 - t)), now);
+    }
     painter.restore();
 }
 

@@ -11,9 +11,9 @@ class QRectF;
 namespace bw::design {
 
 // A number's text that rolls to a new value the way a count goes up: the characters that change
-// rise and fade out while their successors rise into place from below; a shared leading part
-// stays still. Under reduce motion the change cross-fades where it stands. The owner paints it
-// with its own font and pen and repaints on `changed`.
+// rise and fade out while their successors rise into place from below; those that stay, matched
+// from the end, stand still. Under reduce motion the change cross-fades where it stands. The
+// owner paints it with its own font and pen and repaints on `changed`.
 class NumericText : public QObject {
     Q_OBJECT
 public:

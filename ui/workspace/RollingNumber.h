@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/design/Motion.h"
+#include "ui/design/NumericText.h"
 
 #include <QWidget>
 
@@ -14,7 +14,7 @@ class RollingNumber : public QWidget {
 public:
     RollingNumber(const QFont& font, const QColor& color, QWidget* parent = nullptr);
 
-    QString text() const { return text_; }
+    QString text() const { return number_.text(); }
     void setText(const QString& text);
 
     QSize sizeHint() const override;
@@ -25,9 +25,7 @@ protected:
 private:
     QFont font_;
     QColor color_;
-    QString text_;
-    QString previous_;
-    design::AnimatedValue roll_{1.0};
+    design::NumericText number_;
 };
 
 } // namespace bw::workspace
