@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace bw {
 namespace {
@@ -53,15 +54,23 @@ TEST(Staging, ImportAcceptsBuildsByExtensionAndRecordsRefusals) {
 TEST(Staging, OnlyTheCurrentBuildsPreviewLowersTheLoadingFlag) {
     test::ModelHarness harness;
     const QString release = harness.folder.filePath(u"release"_s);
-    // The extraction of Clean.ipa waits until the test releases it.
+    const QString extracted = harness.folder.filePath(u"Debug extracted"_s);
+    // The extraction of Clean.ipa waits until the test releases it; Debug.ipa's says when done.
     harness.tools = harness.folder.tools(
         {{u"ditto"_s, "case \"$*\" in *Clean.ipa*) while [ ! -e '" + release.toUtf8() +
-                          "' ]; do sleep 0.01; done;; esac\nexec '" BW_LIBEXEC_DIR
-                          "/ditto' \"$@\""}});
+                          "' ]; do sleep 0.01; done;; esac\n'" BW_LIBEXEC_DIR
+                          "/ditto' \"$@\"; status=$?\ncase \"$*\" in *Debug.ipa*) touch '" +
+                          extracted.toUtf8() + "';; esac\nexit $status"}});
     AppModel& model = harness.launch();
     model.importBuild(test::fixtureBuild(u"Debug.ipa"_s));
+    // The main thread waits without turning its event loop: Debug.ipa's preview ends and its
+    // result is on its way when Clean.ipa supersedes it.
+    for (int tries = 0; tries < 3000 && !QFile::exists(extracted); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
     model.importBuild(test::fixtureBuild(u"Clean.ipa"_s));
-    // The superseded preview ends meanwhile; its result is dropped and the flag stays up.
+    // The superseded result is dropped and the flag stays up.
     waitFor([] { return false; }, 1.0);
     EXPECT_TRUE(model.isStagedPreviewLoading());
     EXPECT_FALSE(model.staged()->preview);

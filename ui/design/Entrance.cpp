@@ -96,7 +96,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) {
-            playEntrance(column_, 6, unlessReduceMotion(Motion::spring(0.42)));
+            playEntrance(column_, 6, Motion::spring(0.42).skippedUnderReduceMotion());
             deleteLater();
         }
         return false;

@@ -173,7 +173,7 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
 
 void FindingResolutionPanel::toggleTechnicalDetails() {
     showsTechnicalDetails_ = !showsTechnicalDetails_;
-    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
+    const auto motion = design::Motion::spring(0.28).skippedUnderReduceMotion();
     toggle_->setOpen(showsTechnicalDetails_, motion);
     details_->setOpen(showsTechnicalDetails_, motion);
 }

@@ -49,7 +49,7 @@ void FindingRow::setSelected(bool isSelected) {
     isSelected_ = isSelected;
     header_->setSelected(isSelected, selectionMotion);
     fill_.animateTo(fillLevel(isSelected_, isHovering_), selectionMotion);
-    const design::Motion motion = design::unlessReduceMotion(selectionMotion);
+    const design::Motion motion = selectionMotion.skippedUnderReduceMotion();
     // A panel still closing gives way to a new opening at once.
     delete closing_;
     if (!isSelected) {

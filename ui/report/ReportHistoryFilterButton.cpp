@@ -23,18 +23,14 @@ QString countText(qsizetype count) {
 } // namespace
 
 ReportHistoryFilterButton::ReportHistoryFilterButton(const QString& title, QWidget* parent)
-    : QAbstractButton(parent), hover_(new design::AnimatedValue(0, this)),
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.15)}),
       selection_(new design::AnimatedValue(0, this)),
       countText_(new design::NumericText(countText(0), this)) {
     setText(title);
     setCheckable(false);
-    setCursor(Qt::PointingHandCursor);
     // Tab reaches it; a click leaves the keyboard focus where it was (in the search field).
-    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
-    for (auto* value : {hover_, selection_}) {
-        connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
-    }
+    connect(selection_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     connect(countText_, &design::NumericText::changed, this, qOverload<>(&QWidget::update));
     updateAccessibleName();
 }
@@ -83,20 +79,12 @@ QSize ReportHistoryFilterButton::sizeHint() const {
     return {int(std::ceil(12 + title + 6 + count + 12)), 38};
 }
 
-void ReportHistoryFilterButton::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.15));
-}
-
-void ReportHistoryFilterButton::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.15));
-}
-
 void ReportHistoryFilterButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal selected = selection_->value();
     // The selected fill wins over the hover fill.
-    const qreal fill = 0.09 * selected + 0.045 * hover_->value() * (1 - selected);
+    const qreal fill = 0.09 * selected + 0.045 * hoverProgress() * (1 - selected);
     painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, fill));
 
     const QFont titleFont = design::textStyleFont(TextStyle::label);

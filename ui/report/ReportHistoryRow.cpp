@@ -199,7 +199,7 @@ void ReportHistoryRow::presentActionMenu() {
         menu_, &ReportActionMenu::deleteRequested, this, [this] { emit deleteRequested(report_); },
         Qt::QueuedConnection);
     const QRectF chevron = chevronRect();
-    menu_->popup(QRect(mapToGlobal(chevron.topLeft().toPoint()), chevron.size().toSize()));
+    menu_->popUpBeside(QRect(mapToGlobal(chevron.topLeft().toPoint()), chevron.size().toSize()));
 }
 
 void ReportHistoryRow::copyBundleIdentifier() {

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/EmptyFindingsView.h"
@@ -33,7 +34,7 @@ constexpr int sideMargin = 28;
 constexpr int verticalMargin = 22;
 
 design::Motion filterMotion() {
-    return design::unlessReduceMotion(design::Motion::spring(0.36));
+    return design::Motion::spring(0.36).skippedUnderReduceMotion();
 }
 
 // The model's notice above the filter bar, with a rule under it and room below.
@@ -106,20 +107,11 @@ private:
 };
 
 QWidget* privacyLine() {
-    auto* line = new QWidget;
-    auto* layout = new QHBoxLayout(line);
+    auto* holder = new QWidget;
+    auto* layout = new QVBoxLayout(holder);
     layout->setContentsMargins(32, 6, 32, 12);
-    layout->setSpacing(7);
-    layout->addStretch(1);
-    auto* symbol = new design::SymbolWidget(QStringLiteral("macbook"), 12, QFont::Medium);
-    symbol->setColor(palette::textTertiary());
-    layout->addWidget(symbol);
-    layout->addWidget(design::makeLabel(QStringLiteral("Your build stays on this computer."),
-                                        TextStyle::caption, palette::textTertiary()));
-    layout->addStretch(1);
-    line->setMinimumHeight(30 + 6 + 12);
-    line->setAccessibleName(QStringLiteral("Your build stays on this computer."));
-    return line;
+    layout->addWidget(new design::OnDeviceLine);
+    return holder;
 }
 
 } // namespace
@@ -336,7 +328,7 @@ void ReportView::startNewScan() {
 void ReportView::presentEntrance() {
     // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
     // there from the start.
-    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.44));
+    const auto motion = design::Motion::spring(0.44).skippedUnderReduceMotion();
     design::playEntrance(overview_, 8, motion);
     design::playEntrance(section_, 6, motion);
 }

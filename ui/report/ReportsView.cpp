@@ -133,7 +133,7 @@ void ReportsView::setFilter(ReportHistoryFilter filter) {
 }
 
 design::Motion ReportsView::rowsLeaving() {
-    return design::unlessReduceMotion(design::Motion::spring(0.26));
+    return design::Motion::spring(0.26).skippedUnderReduceMotion();
 }
 
 void ReportsView::reload(const design::Motion& leaving) {

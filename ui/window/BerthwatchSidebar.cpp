@@ -260,14 +260,14 @@ void BerthwatchSidebar::updateBusy() {
         row->setEnabled(!isBusy);
     }
     for (SidebarAppButton* row : appRows_) {
-        row->setEnabled(!isBusy);
+        row->setAvailable(!isBusy);
     }
 }
 
 void BerthwatchSidebar::updateDropTint() {
     const bool targeted = model_.isBuildDropTargeted();
     dropTint_.animateTo(targeted ? 1.0 : 0.0,
-                        design::unlessReduceMotion(design::Motion::spring(0.28)));
+                        design::Motion::spring(0.28).skippedUnderReduceMotion());
     for (SidebarDestinationButton* row : destinations_) {
         row->setDropTargeted(targeted);
     }

@@ -13,17 +13,13 @@ namespace bw::window {
 namespace palette = design::palette;
 
 GuidelineCategoryChip::GuidelineCategoryChip(const QString& title, QWidget* parent)
-    : QAbstractButton(parent), hover_(new design::AnimatedValue(0, this)),
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.15)}),
       selection_(new design::AnimatedValue(0, this)) {
     setText(title);
     setAccessibleName(title);
-    setCursor(Qt::PointingHandCursor);
     // Tab reaches it; a click leaves the keyboard focus where it was (in the search field).
-    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
-    for (auto* value : {hover_, selection_}) {
-        connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
-    }
+    connect(selection_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void GuidelineCategoryChip::setSelected(bool selected, bool animated) {
@@ -49,20 +45,12 @@ QSize GuidelineCategoryChip::sizeHint() const {
     return {int(std::ceil(title)) + 24, 34};
 }
 
-void GuidelineCategoryChip::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.15));
-}
-
-void GuidelineCategoryChip::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.15));
-}
-
 void GuidelineCategoryChip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal selected = selection_->value();
     // Selection wins over hover.
-    const qreal fill = 0.09 * selected + 0.045 * hover_->value() * (1 - selected);
+    const qreal fill = 0.09 * selected + 0.045 * hoverProgress() * (1 - selected);
     painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, fill));
     painter.setPen(palette::mix(palette::textSecondary(), palette::textPrimary(), selected));
     painter.setFont(design::textStyleFont(design::TextStyle::label));

@@ -78,7 +78,7 @@ GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
     stack->addStretch();
 
     connect(search_, &report::SearchField::textChanged, this,
-            [this] { refresh(design::unlessReduceMotion(design::Motion::easeOut(0.18))); });
+            [this] { refresh(design::Motion::easeOut(0.18).skippedUnderReduceMotion()); });
     design::enterOnFirstShow(this, column_);
     refresh(design::Motion::none());
 }
@@ -176,7 +176,7 @@ void GuidelinesView::selectCategory(std::optional<FindingCategory> category) {
     for (const auto& [choice, chip] : chips_) {
         chip->setSelected(choice == category, animated);
     }
-    refresh(design::unlessReduceMotion(design::Motion::spring(0.24)));
+    refresh(design::Motion::spring(0.24).skippedUnderReduceMotion());
 }
 
 void GuidelinesView::clearFilters() {

@@ -136,7 +136,7 @@ QWidget* RootView::makeToolbar() {
 void RootView::toggleSidebar() {
     isSidebarVisible_ = !isSidebarVisible_;
     sidebarReveal_.animateTo(isSidebarVisible_ ? 1.0 : 0.0,
-                             design::unlessReduceMotion(design::Motion::spring(0.24)));
+                             design::Motion::spring(0.24).skippedUnderReduceMotion());
     updateToolbar();
     layOut();
 }

@@ -183,12 +183,13 @@ QLabel* makeSettingsValue(const QString& title, QWidget* parent) {
 }
 
 SettingsPillButton::SettingsPillButton(const QString& title, Style style, QWidget* parent)
-    : QAbstractButton(parent), style_(style), hover_(new design::AnimatedValue(0, this)) {
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}),
+      style_(style) {
     setText(title);
     setAccessibleName(title);
-    setCursor(Qt::PointingHandCursor);
+    // Clicked, it takes the keyboard focus as a standard button does.
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
-    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 QSize SettingsPillButton::sizeHint() const {
@@ -196,18 +197,10 @@ QSize SettingsPillButton::sizeHint() const {
     return {style_.fixedWidth.value_or(natural), 32};
 }
 
-void SettingsPillButton::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.14));
-}
-
-void SettingsPillButton::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.14));
-}
-
 void SettingsPillButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setOpacity(isEnabled() ? 1.0 : 0.42);
-    const qreal hover = hover_->value();
+    const qreal hover = hoverProgress();
     QColor fill;
     QColor text;
     if (style_.isDestructive) {
@@ -230,12 +223,13 @@ void SettingsPillButton::paintEvent(QPaintEvent*) {
 
 SettingsExternalLink::SettingsExternalLink(const QString& title, const QUrl& url, UrlOpener open,
                                            QWidget* parent)
-    : QAbstractButton(parent), url_(url), hover_(new design::AnimatedValue(0, this)) {
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}),
+      url_(url) {
     setText(title);
     setAccessibleName(title);
-    setCursor(Qt::PointingHandCursor);
+    // Clicked, it takes the keyboard focus as a standard button does.
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
-    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     connect(this, &QAbstractButton::clicked, this, [this, open = std::move(open)] { open(url_); });
 }
 
@@ -244,17 +238,9 @@ QSize SettingsExternalLink::sizeHint() const {
     return {std::max(76, int(std::ceil(content)) + 26), 32};
 }
 
-void SettingsExternalLink::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.14));
-}
-
-void SettingsExternalLink::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.14));
-}
-
 void SettingsExternalLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const qreal hover = hover_->value();
+    const qreal hover = hoverProgress();
     paintCapsule(painter, *this, QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover));
     const qreal title = textWidth(TextStyle::label, text());
     const QSizeF arrow = design::symbolSize(9);

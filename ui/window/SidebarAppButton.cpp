@@ -235,7 +235,7 @@ void SidebarAppButton::showActionMenu() {
         updateEllipsis();
     });
     updateEllipsis();
-    menu->popUpBeside(ellipsis_);
+    menu->popUpBeside(QRect(ellipsis_->mapToGlobal(QPoint(0, 0)), ellipsis_->size()));
 }
 
 void SidebarAppButton::confirmDelete() {

@@ -10,6 +10,20 @@ namespace bw::window {
 
 namespace palette = design::palette;
 
+namespace {
+
+bool isInSight(const QWidget& widget) {
+    QRect area = widget.rect();
+    for (const QWidget* part = &widget; !part->isWindow() && part->parentWidget();
+         part = part->parentWidget()) {
+        area.translate(part->pos());
+        area &= part->parentWidget()->rect();
+    }
+    return !area.isEmpty();
+}
+
+} // namespace
+
 SidebarRowButton::SidebarRowButton(QWidget* parent) : QAbstractButton(parent) {
     // Checked is how the selection reaches accessibility.
     setCheckable(true);
@@ -20,6 +34,23 @@ SidebarRowButton::SidebarRowButton(QWidget* parent) : QAbstractButton(parent) {
         emit hoverProgressChanged();
     });
     connect(this, &QAbstractButton::toggled, this, qOverload<>(&QWidget::update));
+}
+
+void SidebarRowButton::setAvailable(bool available) {
+    if (available == isEnabled() || isInSight(*this)) {
+        setEnabled(available);
+        return;
+    }
+    QList<QWidget*> quiet = findChildren<QWidget*>();
+    quiet.append(this);
+    quiet.removeIf([](const QWidget* part) { return !part->updatesEnabled(); });
+    for (QWidget* part : quiet) {
+        part->setAttribute(Qt::WA_UpdatesDisabled, true);
+    }
+    setEnabled(available);
+    for (QWidget* part : quiet) {
+        part->setAttribute(Qt::WA_UpdatesDisabled, false);
+    }
 }
 
 QColor SidebarRowButton::foreground() const {
@@ -63,7 +94,7 @@ void SidebarRowButton::setHovering(bool hovering) {
     }
     isHovering_ = hovering;
     hoverFill_.animateTo(hovering ? 1.0 : 0.0,
-                         design::unlessReduceMotion(design::Motion::easeOut(0.12)));
+                         design::Motion::easeOut(0.12).skippedUnderReduceMotion());
     emit hoveringChanged(hovering);
     update();
 }

@@ -19,7 +19,7 @@ QRectF interpolate(const QRectF& from, const QRectF& to, double progress) {
 }
 
 design::Motion selectionMotion() {
-    return design::unlessReduceMotion(design::Motion::spring(0.22));
+    return design::Motion::spring(0.22).skippedUnderReduceMotion();
 }
 
 } // namespace

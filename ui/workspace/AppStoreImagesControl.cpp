@@ -27,7 +27,7 @@ QFont titleFont() {
 
 AppStoreImagesControl::AppStoreImagesControl(const QString& title, std::function<bool()> read,
                                              std::function<void(bool)> write, QWidget* parent)
-    : HoverButton(parent), isOn_(std::move(read)), setOn_(std::move(write)) {
+    : design::HoverButton(parent), isOn_(std::move(read)), setOn_(std::move(write)) {
     setText(title);
     setAccessibleName(title);
     connect(this, &QAbstractButton::clicked, this, [this] { setOn_(!isOn_()); });
@@ -40,7 +40,7 @@ void AppStoreImagesControl::refresh() {
     setAccessibleDescription(isOn() ? QStringLiteral("On") : QStringLiteral("Off"));
     const double target = isOn() ? 1 : 0;
     if (knob_.target() != target) {
-        knob_.animateTo(target, design::unlessReduceMotion(design::Motion::spring(0.18, 1)));
+        knob_.animateTo(target, design::Motion::spring(0.18, 1).skippedUnderReduceMotion());
     }
     update();
 }

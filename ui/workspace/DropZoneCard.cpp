@@ -39,8 +39,7 @@ public:
     }
 
     void setHovering(bool hovering) {
-        hover_.animateTo(hovering ? 1 : 0,
-                         design::unlessReduceMotion(design::Motion::spring(0.18)));
+        hover_.animateTo(hovering ? 1 : 0, design::Motion::spring(0.18).skippedUnderReduceMotion());
     }
 
 protected:
@@ -145,7 +144,7 @@ void DropZoneCard::setRunwayState(design::BerthwatchRunwayState state) {
 void DropZoneCard::setTargeted(bool targeted) {
     // The words morph with the card's spring; at once with reduce motion or while unseen.
     title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs,
-                    isVisible() ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                    isVisible() ? design::Motion::spring(0.26).skippedUnderReduceMotion()
                                 : design::Motion::none());
     for (ExtensionChip* chip : chips_) {
         chip->setEmphasized(targeted);
@@ -154,7 +153,7 @@ void DropZoneCard::setTargeted(bool targeted) {
     const double scale = targeted ? 1.01 : 1;
     if (scale_.target() != scale) {
         scale_.animateTo(scale, isVisible()
-                                    ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                                    ? design::Motion::spring(0.26).skippedUnderReduceMotion()
                                     : design::Motion::none());
     }
 }

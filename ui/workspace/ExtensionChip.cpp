@@ -29,7 +29,7 @@ void ExtensionChip::setEmphasized(bool emphasized) {
     if (emphasized != emphasized_) {
         emphasized_ = emphasized;
         emphasis_.animateTo(emphasized ? 1 : 0,
-                            isVisible() ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                            isVisible() ? design::Motion::spring(0.26).skippedUnderReduceMotion()
                                         : design::Motion::none());
     }
 }

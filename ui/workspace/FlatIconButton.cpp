@@ -9,7 +9,7 @@ namespace bw::workspace {
 
 FlatIconButton::FlatIconButton(const QString& systemImage, const QString& accessibilityLabel,
                                const QString& help, QWidget* parent)
-    : HoverButton(parent), systemImage_(systemImage) {
+    : design::HoverButton(parent), systemImage_(systemImage) {
     setAccessibleName(accessibilityLabel);
     setToolTip(help);
     setFixedSize(sizeHint());

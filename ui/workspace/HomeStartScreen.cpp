@@ -2,11 +2,11 @@
 
 #include "app/AppModel.h"
 #include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/workspace/DropZoneCard.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/HeroTitle.h"
-#include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RejectionNotice.h"
 
 #include <QDir>
@@ -108,7 +108,7 @@ bool reduceMotion() {
 }
 
 Motion springUnlessReduced(double response, double damping = 1.0) {
-    return design::unlessReduceMotion(Motion::spring(response, damping));
+    return Motion::spring(response, damping).skippedUnderReduceMotion();
 }
 
 QColor tint(BerthwatchRunwayState state) {
@@ -158,7 +158,7 @@ HomeStartScreen::HomeStartScreen(AppModel& model, FileChooser& chooser, QWidget*
     column_->addItem(topSpace_);
     column_->addLayout(middle_);
     column_->addItem(bottomSpace_);
-    column_->addWidget(new OnDeviceLine(this));
+    column_->addWidget(new design::OnDeviceLine(this));
     column_->addItem(footSpace_);
     setCompact(false);
 

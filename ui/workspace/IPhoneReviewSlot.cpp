@@ -247,14 +247,12 @@ void IPhoneReviewSlot::setTargeted(bool targeted) {
     }
     isTargeted_ = targeted;
     chassis_->setTargeted(targeted);
-    target_.animateTo(targeted ? 1 : 0,
-                      design::unlessReduceMotion(design::Motion::spring(0.24, 1)));
+    target_.animateTo(targeted ? 1 : 0, design::Motion::spring(0.24, 1).skippedUnderReduceMotion());
 }
 
 void IPhoneReviewSlot::setHovering(bool hovering) {
     isHovering_ = hovering;
-    presence_.animateTo(hovering ? 1 : 0,
-                        design::unlessReduceMotion(design::Motion::easeOut(0.14)));
+    presence_.animateTo(hovering ? 1 : 0, design::Motion::easeOut(0.14).skippedUnderReduceMotion());
     refresh();
 }
 

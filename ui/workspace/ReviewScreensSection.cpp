@@ -55,7 +55,7 @@ protected:
 
 // The explanation and the import message come and go with a short ease-out.
 design::Motion changeMotion() {
-    return design::unlessReduceMotion(design::Motion::easeOut(0.16));
+    return design::Motion::easeOut(0.16).skippedUnderReduceMotion();
 }
 
 } // namespace

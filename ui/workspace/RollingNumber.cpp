@@ -12,7 +12,7 @@ RollingNumber::RollingNumber(const QFont& font, const QColor& color, QWidget* pa
 
 void RollingNumber::setText(const QString& text) {
     setAccessibleName(text);
-    number_.setText(text, design::unlessReduceMotion(design::Motion::easeOut(0.18)));
+    number_.setText(text, design::Motion::easeOut(0.18).skippedUnderReduceMotion());
 }
 
 QSize RollingNumber::sizeHint() const {

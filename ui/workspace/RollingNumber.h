@@ -16,6 +16,8 @@ public:
 
     QString text() const { return number_.text(); }
     void setText(const QString& text);
+    // The changed characters are still on their way up.
+    bool isRolling() const { return number_.isRolling(); }
 
     QSize sizeHint() const override;
 

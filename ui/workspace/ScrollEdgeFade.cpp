@@ -49,10 +49,10 @@ void ScrollEdgeFade::follow() {
         fade->setOpacity(1);
         viewport->setGraphicsEffect(fade);
     }
-    const qreal length = orientation_ == Qt::Horizontal ? viewport->width() : viewport->height();
-    const qreal edge = std::min(0.5, length / std::max<qreal>(length, 1));
+    const qreal extent = orientation_ == Qt::Horizontal ? viewport->width() : viewport->height();
+    const qreal edge = std::min(0.5, length / std::max<qreal>(extent, 1));
     QLinearGradient mask(QPointF(),
-                         orientation_ == Qt::Horizontal ? QPointF(length, 0) : QPointF(0, length));
+                         orientation_ == Qt::Horizontal ? QPointF(extent, 0) : QPointF(0, extent));
     mask.setColorAt(0, fadesStart_ ? Qt::transparent : Qt::black);
     mask.setColorAt(edge, Qt::black);
     mask.setColorAt(1 - edge, Qt::black);

@@ -6,12 +6,12 @@
 #include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/ScrollEdgeFade.h"
@@ -195,7 +195,7 @@ QWidget* StagedBuildView::makeBuildSection() {
 QWidget* StagedBuildView::makeFooter() {
     auto* footer = new QWidget;
     footerLayout_ = new QVBoxLayout(footer);
-    footerLayout_->addWidget(new OnDeviceLine);
+    footerLayout_->addWidget(new design::OnDeviceLine);
     return footer;
 }
 
@@ -416,7 +416,7 @@ void StagedBuildView::showEvent(QShowEvent* event) {
 // as they rise into place; all at once with reduce motion.
 void StagedBuildView::markAppeared() {
     const auto spring = [](double response) {
-        return design::unlessReduceMotion(design::Motion::spring(response, 1));
+        return design::Motion::spring(response, 1).skippedUnderReduceMotion();
     };
     design::playEntrance(header_, 6, spring(0.4));
     design::playEntrance(buildSection_, 8, spring(0.42), 40);

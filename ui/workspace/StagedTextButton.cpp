@@ -22,7 +22,7 @@ QFont titleFont() {
 
 StagedTextButton::StagedTextButton(const QString& title, const QString& systemImage,
                                    QWidget* parent)
-    : HoverButton(parent), systemImage_(systemImage) {
+    : design::HoverButton(parent), systemImage_(systemImage) {
     setText(title);
     setAccessibleName(title);
 }

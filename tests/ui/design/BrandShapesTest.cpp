@@ -240,7 +240,7 @@ protected:
 TEST_F(ReduceMotion, AppliesEndStatesAtOnceWithNoAnimationRunning) {
     MotionPreferences::instance().overrideReduceMotion(true);
     AnimatedValue value(0);
-    value.animateTo(5, unlessReduceMotion(Motion::spring(0.4)));
+    value.animateTo(5, Motion::spring(0.4).skippedUnderReduceMotion());
     EXPECT_EQ(value.value(), 5);
     EXPECT_FALSE(value.isRunning());
 
@@ -248,7 +248,7 @@ TEST_F(ReduceMotion, AppliesEndStatesAtOnceWithNoAnimationRunning) {
     QPropertyAnimation slide(&widget, "pos");
     slide.setStartValue(QPoint(0, 0));
     slide.setEndValue(QPoint(40, 30));
-    play(slide, unlessReduceMotion(Motion::easeOut(0.3)));
+    play(slide, Motion::easeOut(0.3).skippedUnderReduceMotion());
     EXPECT_EQ(slide.state(), QAbstractAnimation::Stopped);
     EXPECT_EQ(widget.pos(), QPoint(40, 30));
 }
@@ -257,7 +257,7 @@ TEST_F(ReduceMotion, WithoutItTheValueMovesOverTimeToItsTarget) {
     MotionPreferences::instance().overrideReduceMotion(false);
     AnimatedValue value(0);
     QSignalSpy steps(&value, &AnimatedValue::valueChanged);
-    value.animateTo(1, unlessReduceMotion(Motion::spring(0.1)));
+    value.animateTo(1, Motion::spring(0.1).skippedUnderReduceMotion());
     EXPECT_TRUE(value.isRunning());
     EXPECT_LT(value.value(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !value.isRunning(); }, 2000));

@@ -274,6 +274,17 @@ TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
     }
     window.relaunch(history);
     EXPECT_EQ(sidebar().appRows().size(), history.size());
+    // A scan disables every row, those scrolled out of sight too, and its end enables them all,
+    // each able to repaint.
+    const auto rowsAre = [this](bool enabled) {
+        return std::ranges::all_of(sidebar().appRows(), [enabled](SidebarAppButton* row) {
+            return row->isEnabled() == enabled && row->updatesEnabled();
+        });
+    };
+    startScan();
+    EXPECT_TRUE(rowsAre(false));
+    finishScan();
+    EXPECT_TRUE(rowsAre(true));
 }
 
 TEST_F(WindowTest, TheAppRowsFollowEachChangeOfTheHistoryKeepingTheRowsOfOtherApps) {

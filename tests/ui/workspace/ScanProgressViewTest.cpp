@@ -3,11 +3,14 @@
 #include "app/AppModel.h"
 #include "platform/clock/ManualClock.h"
 #include "tests/support/ImageFiles.h"
+#include "tests/support/WaitFor.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
 #include "ui/workspace/BackToScanButton.h"
 #include "ui/workspace/HomeView.h"
+#include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
 #include "ui/workspace/ScanWorkspaceView.h"
 
@@ -293,4 +296,20 @@ TEST(ScanProgressPresentation, ANewScanOrStepListRestartsAndAnEmptyListStaysStil
     clock.advance(bw::seconds(10));
     presentation.start(0.3, fiveSteps, false);
     EXPECT_EQ(presentation.progress(), 0.02);
+}
+
+// A new percentage is the text at once; its changed digits roll up into place, and with reduce
+// motion they are simply there.
+TEST(ScanProgressView, ThePercentageRollsUpUnlessMotionIsReduced) {
+    for (const bool reduceMotion : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
+        RollingNumber percentage(QFont(), Qt::white);
+        percentage.setText(u"41%"_qs);
+        bw::test::waitFor([&] { return !percentage.isRolling(); }, 1);
+        percentage.setText(u"42%"_qs);
+        EXPECT_EQ(percentage.text(), u"42%"_qs);
+        EXPECT_EQ(percentage.isRolling(), !reduceMotion);
+        EXPECT_TRUE(bw::test::waitFor([&] { return !percentage.isRolling(); }, 1));
+    }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }

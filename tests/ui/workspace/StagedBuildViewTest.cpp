@@ -134,6 +134,23 @@ QRect shownRect(const QWidget& widget, const QWidget& view) {
     return rect;
 }
 
+// How bright the brightest point of the upper part of `widget` (its phone's face) is as the
+// widget draws itself, and as it shows on `screen`.
+std::pair<int, int> brightestPoint(QWidget& widget, QWidget& screen) {
+    const QImage own = widget.grab().toImage();
+    QPoint brightest;
+    int most = -1;
+    for (int y = 0; y < own.height() * 6 / 10; ++y) {
+        for (int x = 0; x < own.width(); ++x) {
+            if (qGray(own.pixel(x, y)) > most) {
+                most = qGray(own.pixel(x, y));
+                brightest = {x, y};
+            }
+        }
+    }
+    return {most, qGray(screen.grab().toImage().pixel(widget.mapTo(&screen, brightest)))};
+}
+
 // A text is whole when it has the height its lines need at its width and no parent cuts it.
 void expectWhole(const QWidget& text, const QWidget& view) {
     const int needed =
@@ -330,6 +347,11 @@ TEST(StagedBuildView, ContentBeyondAnEdgeFadesOutThere) {
         EXPECT_FALSE(section.slotRowFade().fadesStart());
         EXPECT_EQ(section.slotRowFade().fadesEnd(), item.slotsGoOn);
         EXPECT_EQ(screen.view.pageFade().fadesEnd(), item.pageGoesOn);
+        // The fade reaches only its own length into the view: a phone well inside shows as
+        // bright as it draws itself.
+        const auto [own, shown] =
+            brightestPoint(*screen.slot(ScreenshotPrompt::permissions), screen.view);
+        EXPECT_GE(shown, own - 8);
         if (item.slotsGoOn) {
             auto* row = qobject_cast<QScrollArea*>(screen.slot(ScreenshotPrompt::paywall)
                                                        ->parentWidget()
