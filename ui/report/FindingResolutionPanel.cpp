@@ -2,12 +2,12 @@
 
 #include "model/RawValue.h"
 #include "model/ReportHelpers.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
-#include "ui/report/CollapsingBox.h"
 #include "ui/report/FindingCopyButton.h"
 #include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingEvidenceView.h"
@@ -166,7 +166,7 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
         new FindingTechnicalDetail(QStringLiteral("Category"), title(finding.category)));
     lines->addWidget(new FindingTechnicalDetail(QStringLiteral("Finding ID"), finding.id));
     // Slides in from 3 above its place.
-    details_ = new CollapsingBox(rows, -3);
+    details_ = new design::CollapsingBox(rows, -3);
     layout->addWidget(details_);
     return section;
 }

@@ -5,10 +5,13 @@
 
 #include <QAbstractButton>
 
+namespace bw::design {
+class CollapsingBox;
+}
+
 namespace bw {
 
 class Clock;
-class CollapsingBox;
 class Pasteboard;
 
 // The "Technical details" disclosure: its label and a chevron that turns while open.
@@ -47,7 +50,7 @@ private:
 
     bool showsTechnicalDetails_ = false;
     TechnicalDetailsToggle* toggle_ = nullptr;
-    CollapsingBox* details_ = nullptr;
+    design::CollapsingBox* details_ = nullptr;
 };
 
 } // namespace bw

@@ -3,9 +3,9 @@
 #include "app/AppModel.h"
 #include "model/ResolutionGuidance.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Palette.h"
-#include "ui/report/CollapsingBox.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRowHeader.h"
 #include "ui/report/ReportContext.h"
@@ -58,7 +58,7 @@ void FindingRow::setSelected(bool isSelected) {
         box_ = nullptr;
         panel_ = nullptr;
         if (closing_) {
-            connect(closing_, &CollapsingBox::closed, closing_, &QObject::deleteLater);
+            connect(closing_, &design::CollapsingBox::closed, closing_, &QObject::deleteLater);
             closing_->setOpen(false, motion);
         }
         return;
@@ -76,7 +76,7 @@ void FindingRow::setSelected(bool isSelected) {
     panel_->setContentsMargins(inset_, 16, inset_, 20);
     stack->addWidget(panel_);
     // Slides in from 4 above its place.
-    box_ = new CollapsingBox(content, -4);
+    box_ = new design::CollapsingBox(content, -4);
     layout_->addWidget(box_);
     box_->setOpen(true, motion);
 }

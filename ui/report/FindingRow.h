@@ -9,9 +9,12 @@
 
 class QVBoxLayout;
 
+namespace bw::design {
+class CollapsingBox;
+}
+
 namespace bw {
 
-class CollapsingBox;
 class FindingResolutionPanel;
 class FindingRowHeader;
 struct ReportContext;
@@ -53,8 +56,8 @@ private:
     QVBoxLayout* layout_;
     FindingRowHeader* header_;
     FindingResolutionPanel* panel_ = nullptr;
-    QPointer<CollapsingBox> box_;
-    QPointer<CollapsingBox> closing_;
+    QPointer<design::CollapsingBox> box_;
+    QPointer<design::CollapsingBox> closing_;
     design::AnimatedValue fill_{0.0};
 };
 

@@ -7,7 +7,7 @@
 
 class QGraphicsOpacityEffect;
 
-namespace bw {
+namespace bw::design {
 
 // Holds one widget at the height it needs times its openness, faded by the same measure and
 // shifted by `shift` points while closed (negative: from above), so that a disclosure opens and
@@ -18,7 +18,7 @@ class CollapsingBox : public QWidget {
 public:
     CollapsingBox(QWidget* content, qreal shift, QWidget* parent = nullptr);
 
-    void setOpen(bool open, const design::Motion& motion);
+    void setOpen(bool open, const Motion& motion);
     bool isOpen() const { return open_; }
     // Still drawing: open, or closing.
     bool isShown() const { return open_ || openness_.value() > 0; }
@@ -44,8 +44,8 @@ private:
     QWidget* content_;
     qreal shift_;
     bool open_ = false;
-    design::AnimatedValue openness_{0.0};
+    AnimatedValue openness_{0.0};
     QPointer<QGraphicsOpacityEffect> fade_;
 };
 
-} // namespace bw
+} // namespace bw::design

@@ -1,10 +1,10 @@
-#include "ui/report/CollapsingBox.h"
+#include "ui/design/CollapsingBox.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <cmath>
 
-namespace bw {
+namespace bw::design {
 
 CollapsingBox::CollapsingBox(QWidget* content, qreal shift, QWidget* parent)
     : QWidget(parent), content_(content), shift_(shift) {
@@ -14,10 +14,10 @@ CollapsingBox::CollapsingBox(QWidget* content, qreal shift, QWidget* parent)
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
-    connect(&openness_, &design::AnimatedValue::valueChanged, this, &CollapsingBox::follow);
+    connect(&openness_, &AnimatedValue::valueChanged, this, &CollapsingBox::follow);
 }
 
-void CollapsingBox::setOpen(bool open, const design::Motion& motion) {
+void CollapsingBox::setOpen(bool open, const Motion& motion) {
     if (open == open_) {
         return;
     }
@@ -95,4 +95,4 @@ void CollapsingBox::resizeEvent(QResizeEvent* event) {
     place();
 }
 
-} // namespace bw
+} // namespace bw::design
