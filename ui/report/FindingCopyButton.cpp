@@ -3,6 +3,7 @@
 #include "platform/clock/Clock.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -84,7 +85,7 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
 
     // With the keyboard focus the fill draws in from the edge, so that the ring around it
     // stands apart from a fill of the same colour.
-    const qreal ringRoom = hasFocus() ? 3 : 0;
+    const qreal ringRoom = design::showsFocusRing(*this) ? 3 : 0;
     painter.fillPath(
         design::capsulePath(QRectF(rect()).adjusted(ringRoom, ringRoom, -ringRoom, -ringRoom)),
         fillColor());
