@@ -54,9 +54,10 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
 
     connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, list_,
             &ReportHistoryList::updateVisibleRows);
-    connect(search_, &SearchField::textChanged, this, &ReportsView::reload);
-    connect(&model_, &AppModel::reportsChanged, this, &ReportsView::reload);
-    connect(&model_, &AppModel::reportNoticeChanged, this, &ReportsView::reload);
+    connect(search_, &SearchField::textChanged, this, [this] { reload(); });
+    // A deleted report's row fades out as a filtered-out one does.
+    connect(&model_, &AppModel::reportsChanged, this, [this] { reload(rowsLeaving()); });
+    connect(&model_, &AppModel::reportNoticeChanged, this, [this] { reload(); });
     connect(list_, &ReportHistoryList::openRequested, this,
             [this](const ScanReport& report) { model_.openReport(report); });
     connect(list_, &ReportHistoryList::revealBuildRequested, this,
@@ -126,10 +127,14 @@ void ReportsView::setFilter(ReportHistoryFilter filter) {
     for (ReportHistoryFilter each : reportHistoryFilters) {
         filterButton(each)->setSelected(each == filter);
     }
-    reload();
+    reload(rowsLeaving());
 }
 
-void ReportsView::reload() {
+design::Motion ReportsView::rowsLeaving() {
+    return design::Motion::spring(0.26).skippedUnderReduceMotion();
+}
+
+void ReportsView::reload(const design::Motion& leaving) {
     const std::vector<ScanReport>& reports = model_.reports();
     const bool empty = reports.empty();
     header_->setVisible(!empty);
@@ -146,7 +151,7 @@ void ReportsView::reload() {
     auto shown = filteredReports(reports, filter_, search_->text());
     noMatch_->setVisible(!empty && shown.empty());
     list_->setVisible(!shown.empty());
-    list_->setSections(sections(shown, now_()), now_());
+    list_->setSections(sections(shown, now_()), now_(), leaving);
     updateMinimumHeights();
 }
 
