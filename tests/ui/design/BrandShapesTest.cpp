@@ -289,6 +289,33 @@ TEST_F(ReduceMotion, AScreenEntranceMovesOnlyTheDrawingAndIsSkippedUnderReduceMo
     }
 }
 
+TEST_F(ReduceMotion, OnlyAKindThatSkipsItsMotionJumpsToTheEnd) {
+    const Motion kept = Motion::easeOut(0.2);
+    const Motion skipped = kept.skippedUnderReduceMotion();
+    const struct {
+        const Motion& motion;
+        bool reduce;
+        bool runs;
+    } cases[] = {
+        {kept, false, true}, {kept, true, true}, {skipped, false, true}, {skipped, true, false}};
+    for (const auto& [motion, reduce, runs] : cases) {
+        MotionPreferences::instance().overrideReduceMotion(reduce);
+        AnimatedValue value(0);
+        value.animateTo(1, motion);
+        EXPECT_EQ(value.isRunning(), runs) << reduce;
+        EXPECT_EQ(value.value() == 1, !runs) << reduce;
+    }
+}
+
+TEST_F(ReduceMotion, ADelayedMoveOvertakenByAJumpNeverRuns) {
+    MotionPreferences::instance().overrideReduceMotion(false);
+    AnimatedValue value(0);
+    value.animateAfter(10, 1, Motion::easeOut(0.05));
+    value.setValue(0.5);
+    QTest::qWait(120);
+    EXPECT_EQ(value.value(), 0.5);
+}
+
 TEST_F(ReduceMotion, AnOverrideWinsOverTheDesktopAndReportsChanges) {
     MotionPreferences& preferences = MotionPreferences::instance();
     const bool desktop = preferences.reduceMotion();
