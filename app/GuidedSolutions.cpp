@@ -20,10 +20,6 @@ QString mergeKey(FindingCategory category, const QString& guideline, const QStri
     return bw::title(category) + u'|' + guideline + u'|' + title.toLower();
 }
 
-int severityRank(FindingSeverity severity) {
-    return static_cast<int>(severity); // declared blocker, risk, manual
-}
-
 Finding unavailableFinding(QString id, FindingCategory category, QString guideline, QString title,
                            QString detail, QString evidence, QString fix, EvidenceSource source) {
     return {std::move(id),
@@ -75,13 +71,6 @@ void applyGuidedSolutions(const BuildAnalysisResponse& response, const QString& 
             .arg(response.reviewedEvidenceCount)
             .arg(response.rulesVersion));
     report.rulesVersion = response.rulesVersion;
-}
-
-bool rankedOrder(const Finding& a, const Finding& b) {
-    if (a.severity != b.severity) {
-        return severityRank(a.severity) < severityRank(b.severity);
-    }
-    return a.title < b.title;
 }
 
 bool screenshotReviewIsComplete(const std::vector<ScreenshotAssessment>& assessments,

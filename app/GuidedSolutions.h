@@ -16,9 +16,6 @@ namespace bw {
 void applyGuidedSolutions(const BuildAnalysisResponse& response, const QString& scanIdentifier,
                           ScanReport& report);
 
-// Blockers, then risks, then manual checks, each group by title; for a stable sort.
-bool rankedOrder(const Finding& a, const Finding& b);
-
 // Whether the semantic review analysed exactly one screenshot of every area that has one.
 bool screenshotReviewIsComplete(const std::vector<ScreenshotAssessment>& assessments,
                                 const std::set<ScreenshotPrompt>& areas);

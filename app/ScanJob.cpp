@@ -1,6 +1,7 @@
 #include "app/ScanJob.h"
 
 #include "app/GuidedSolutions.h"
+#include "model/FindingOrder.h"
 #include "model/ReportHelpers.h"
 #include "platform/core/Cancelled.h"
 
@@ -102,14 +103,9 @@ void addGuidedSolutions(const AppServices& services, ScanReport& report,
 }
 
 void finish(ScanReport& report) {
-    std::ranges::stable_sort(report.findings, rankedOrder);
+    rankFindings(report.findings, FindingRanking::severityAndTitle);
     report.passedChecks = orderedUnique(report.passedChecks);
-    report.verdict = std::ranges::any_of(report.findings,
-                                         [](const Finding& finding) {
-                                             return finding.severity == FindingSeverity::blocker;
-                                         })
-                         ? Verdict::needsAttention
-                         : Verdict::noConfirmedBlockers;
+    report.verdict = verdictFor(report.findings);
 }
 
 ScanReport scan(const AppServices& services, const ScanRequest& request,

@@ -1,4 +1,5 @@
 #include "app/AppModel.h"
+#include "platform/core/BackgroundPriority.h"
 
 namespace bw {
 
@@ -37,6 +38,8 @@ void AppModel::runScan(bool includesScreenshots) {
                         screenshotsAreStoreListing_, includesScreenshots};
     scanStop_ = workers_.start([this, run, start, request = std::move(request),
                                 services = services_](std::stop_token stop) {
+        // The scan's threads and tools yield to the window, which keeps its frames meanwhile.
+        lowerThreadPriority();
         const auto reportStep = [this, run](double progress, const QString& message) {
             postTo(this,
                    [this, run, progress, message] { scanStepStarted(run, progress, message); });

@@ -1,7 +1,7 @@
 #include "inspection/AppIconExtractor.h"
 #include "inspection/BuildIdentityReading.h"
 #include "inspection/BuildScanner.h"
-#include "inspection/TextOrder.h"
+#include "model/TextOrder.h"
 #include "inspection/checks/PlatformChecks.h"
 #include "model/ReportHelpers.h"
 #include "platform/fs/FileStatus.h"

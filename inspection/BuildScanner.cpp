@@ -1,7 +1,6 @@
 #include "inspection/BuildScanner.h"
 
 #include "inspection/ScanFindings.h"
-#include "inspection/TextOrder.h"
 #include "inspection/checks/BinaryChecks.h"
 #include "inspection/checks/MetadataChecks.h"
 #include "inspection/checks/PlatformChecks.h"
@@ -10,6 +9,7 @@
 #include "inspection/checks/ResourceChecks.h"
 #include "inspection/checks/ReviewRiskChecks.h"
 #include "inspection/checks/SigningChecks.h"
+#include "model/FindingOrder.h"
 #include "model/ReportHelpers.h"
 #include "platform/core/Cancelled.h"
 #include "platform/fs/FileStatus.h"
@@ -29,10 +29,6 @@ void checkCancellation(const std::stop_token& stop) {
     if (stop.stop_requested()) {
         throw Cancelled();
     }
-}
-
-int severityRank(FindingSeverity severity) {
-    return static_cast<int>(severity);
 }
 
 // What one scan has learned so far; the checks read it and add to its two lists.
@@ -112,10 +108,10 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
     checkCancellation(stop);
 
     settleFindings(state.findings, workFolder.path());
-    sortFindings(state.findings);
+    rankFindings(state.findings, FindingRanking::severityCategoryAndTitle);
     BuildMetadata metadata =
         makeBuildMetadata(state.info, state.app, state.files, state.architectures);
-    const Verdict result = verdict(state.findings);
+    const Verdict result = verdictFor(state.findings);
     progress(QStringLiteral("Report ready"), 1.0);
 
     return ScanReport{QUuid::createUuid(),
@@ -128,27 +124,6 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
                       orderedUnique(state.passedChecks),
                       std::nullopt,
                       QString::fromLatin1(rulesVersion)};
-}
-
-void BuildScanner::sortFindings(std::vector<Finding>& findings) {
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        if (a.severity != b.severity) {
-            return severityRank(a.severity) < severityRank(b.severity);
-        }
-        const QString categoryA = title(a.category);
-        const QString categoryB = title(b.category);
-        if (categoryA != categoryB) {
-            return scalarLess(categoryA, categoryB);
-        }
-        return scalarLess(a.title, b.title);
-    });
-}
-
-Verdict BuildScanner::verdict(const std::vector<Finding>& findings) {
-    const bool blocked = std::any_of(findings.begin(), findings.end(), [](const Finding& finding) {
-        return finding.severity == FindingSeverity::blocker;
-    });
-    return blocked ? Verdict::needsAttention : Verdict::noConfirmedBlockers;
 }
 
 } // namespace bw

@@ -61,10 +61,6 @@ public:
     static QString platformName(const plist::PlistDictionary& info);
     static std::optional<QString> deviceFamilyNames(const plist::PlistDictionary& info);
 
-    // Stable: by severity, then category title, then finding title.
-    static void sortFindings(std::vector<Finding>& findings);
-    static Verdict verdict(const std::vector<Finding>& findings);
-
 private:
     QString toolDirectory_;
     double extractionTimeout_;

@@ -1,5 +1,6 @@
 #include "inspection/CommandRunner.h"
 
+#include "platform/core/BackgroundPriority.h"
 #include "platform/core/Cancelled.h"
 #include "platform/fs/TemporaryFolder.h"
 
@@ -108,6 +109,8 @@ public:
         if (error != 0) {
             throwSystemError(error, "Could not launch " + executable);
         }
+        // Tools run while the window shows the progress: they yield to it on a busy machine.
+        lowerProcessPriority(pid);
         return pid;
     }
 

@@ -336,37 +336,6 @@ TEST(BuildScannerEvidence, BoundedAtWholeLinesWithACountOfTheRest) {
     }
 }
 
-TEST(BuildScannerOrder, SortsFindingsBySeverityCategoryAndTitle) {
-    auto finding = [](FindingSeverity severity, FindingCategory category, const char* title) {
-        return test::finding(QString::fromUtf8(title), severity, category);
-    };
-    using S = FindingSeverity;
-    using C = FindingCategory;
-    std::vector<Finding> findings{
-        finding(S::risk, C::signing, "B"),
-        finding(S::blocker, C::privacy, "Z"),
-        finding(S::blocker, C::package, "A"),
-        finding(S::risk, C::binary, "C"),
-        finding(S::manual, C::manual, "b"),
-        finding(S::manual, C::manual, "B"),
-        finding(S::manual, C::manual, "\xF0\x9F\x98\x80"),
-        finding(S::manual, C::manual, "\xEF\xBC\xA1"),
-    };
-    // Equal keys keep their order: the id tells the two apart.
-    findings.push_back(finding(S::risk, C::binary, "C"));
-    findings.back().id = "second";
-    BuildScanner::sortFindings(findings);
-    std::vector<QString> order;
-    for (const Finding& f : findings) {
-        order.push_back(rawValue(f.severity) + u'/' + rawValue(f.category) + u'/' + f.id);
-    }
-    EXPECT_EQ(order, (std::vector<QString>{"blocker/Package/A", "blocker/Privacy/Z",
-                                           "risk/Binary/C", "risk/Binary/second", "risk/Signing/B",
-                                           "manual/Manual/B", "manual/Manual/b",
-                                           QString::fromUtf8("manual/Manual/\xEF\xBC\xA1"),
-                                           QString::fromUtf8("manual/Manual/\xF0\x9F\x98\x80")}));
-}
-
 TEST_F(RealToolsTest, ExampleIpaFromTheZipFixtures) {
     const ScanReport report = scan(zips + "/Example.ipa");
     EXPECT_EQ(messages.size(), 8);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <system_error>
 #include <thread>
 
@@ -43,6 +44,7 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
         QString errors;
         QString combined;
     };
+    const QString niceTool = QString::number(std::min(19, getpriority(PRIO_PROCESS, 0) + 10));
     const Case cases[] = {
         {"echo hello", 0, "hello", "", "hello"},
         {"echo oops >&2; exit 1", 1, "", "oops", "oops"},
@@ -61,6 +63,8 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
         {"printf '%s|' \"$@\"", 0, "a b|$HOME|*|", "", "a b|$HOME|*|"},
         // A tool killed by a signal reports the signal's number.
         {"kill -9 $$", 9, "", "", ""},
+        // Tools run ten steps nicer than the thread starting them.
+        {"sleep 0.1; nice", 0, niceTool, "", niceTool},
     };
     for (const Case& c : cases) {
         const QString path = tool(c.script);

@@ -1,9 +1,11 @@
 #include "model/ReportHelpers.h"
 
+#include "model/FindingOrder.h"
 #include "model/FindingText.h"
 #include "model/ReportMarkdown.h"
 #include "model/SidebarApp.h"
 #include "tests/support/FieldOf.h"
+#include "tests/support/Findings.h"
 #include "tests/support/Reports.h"
 
 #include <QTimeZone>
@@ -197,5 +199,62 @@ TEST(FindingText, ConfidenceTruncatesTowardZero) {
     };
     for (const auto& [confidence, expected] : cases) {
         EXPECT_EQ(confidenceText(confidence), QString::fromUtf8(expected)) << confidence;
+    }
+}
+
+TEST(FindingOrder, RanksBySeverityThenEachRankingsKeysStablyAndBlockersDecideTheVerdict) {
+    using S = FindingSeverity;
+    using C = FindingCategory;
+    const auto finding = [](const char* id, S severity, C category, const char* title) {
+        return bw::test::finding(QString::fromLatin1(id), severity, category,
+                                 QString::fromUtf8(title));
+    };
+    std::vector<Finding> stored{
+        finding("m-b", S::manual, C::manual, "b"),
+        finding("r-sign", S::risk, C::signing, "B"),
+        finding("b-priv", S::blocker, C::privacy, "Z"),
+        finding("m-B", S::manual, C::manual, "B"),
+        finding("r-bin", S::risk, C::binary, "C"),
+        finding("b-pack", S::blocker, C::package, "A"),
+        // U+1F600 after U+FF21 on scalar values, before it in UTF-16 code units.
+        finding("m-emoji", S::manual, C::manual, "\xF0\x9F\x98\x80"),
+        finding("m-wide", S::manual, C::manual, "\xEF\xBC\xA1"),
+        finding("r-bin2", S::risk, C::binary, "C"),
+        finding("r-pay", S::risk, C::payments, "A"),
+    };
+    const struct {
+        FindingRanking ranking;
+        std::vector<QString> ids;
+    } cases[] = {
+        {FindingRanking::severity,
+         {"b-priv", "b-pack", "r-sign", "r-bin", "r-bin2", "r-pay", "m-b", "m-B", "m-emoji",
+          "m-wide"}},
+        {FindingRanking::severityAndTitle,
+         {"b-pack", "b-priv", "r-pay", "r-sign", "r-bin", "r-bin2", "m-B", "m-b", "m-wide",
+          "m-emoji"}},
+        {FindingRanking::severityCategoryAndTitle,
+         {"b-pack", "b-priv", "r-bin", "r-bin2", "r-pay", "r-sign", "m-B", "m-b", "m-wide",
+          "m-emoji"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<Finding> findings = stored;
+        rankFindings(findings, c.ranking);
+        EXPECT_EQ(bw::test::findingIds(findings), c.ids) << int(c.ranking);
+    }
+
+    const struct {
+        std::vector<S> severities;
+        Verdict verdict;
+    } verdicts[] = {
+        {{}, Verdict::noConfirmedBlockers},
+        {{S::risk, S::manual, S::risk}, Verdict::noConfirmedBlockers},
+        {{S::manual, S::risk, S::blocker}, Verdict::needsAttention},
+    };
+    for (const auto& c : verdicts) {
+        std::vector<Finding> findings;
+        for (const S severity : c.severities) {
+            findings.push_back(finding("f", severity, C::privacy, "T"));
+        }
+        EXPECT_EQ(verdictFor(findings), c.verdict) << c.severities.size();
     }
 }

@@ -133,15 +133,22 @@ Motion Motion::none() {
     return {QEasingCurve(QEasingCurve::Linear), 0};
 }
 
-Motion unlessReduceMotion(const Motion& motion) {
-    return MotionPreferences::instance().reduceMotion() ? Motion::none() : motion;
+Motion Motion::skippedUnderReduceMotion() const {
+    Motion skipped = *this;
+    skipped.underReduceMotion = UnderReduceMotion::skip;
+    return skipped;
+}
+
+bool Motion::isInstant() const {
+    return durationMs <= 0 || (underReduceMotion == UnderReduceMotion::skip &&
+                               MotionPreferences::instance().reduceMotion());
 }
 
 void play(QVariantAnimation& animation, const Motion& motion) {
     animation.stop();
     animation.setEasingCurve(motion.curve);
     // Started with no duration, an animation writes its end value and stops within start().
-    animation.setDuration(std::max(0, motion.durationMs));
+    animation.setDuration(motion.isInstant() ? 0 : motion.durationMs);
     animation.start();
 }
 

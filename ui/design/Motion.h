@@ -2,6 +2,7 @@
 
 #include <QEasingCurve>
 #include <QObject>
+#include <cstdint>
 #include <optional>
 
 class QVariantAnimation;
@@ -27,10 +28,16 @@ QEasingCurve easeInCurve();
 QEasingCurve easeOutCurve();
 QEasingCurve easeInOutCurve();
 
-// How a change moves: a curve over a duration. A zero duration applies the end state at once.
+// What a kind of widget does with its motion while the user asks for less motion: some kinds skip
+// it (the end state at once), others keep it (they never consult the setting).
+enum class UnderReduceMotion : std::uint8_t { keep, skip };
+
+// How a change moves: a curve over a duration. A zero duration applies the end state at once, and
+// so does reduce motion when the motion is one its kind skips then.
 struct Motion {
     QEasingCurve curve;
     int durationMs = 0;
+    UnderReduceMotion underReduceMotion = UnderReduceMotion::keep;
 
     static Motion spring(double response, double damping = 1.0);
     static Motion easeIn(double seconds);
@@ -39,7 +46,10 @@ struct Motion {
     static Motion linear(double seconds);
     static Motion none();
 
-    bool isInstant() const { return durationMs <= 0; }
+    // The same motion, skipped while reduce motion is on.
+    Motion skippedUnderReduceMotion() const;
+    // Whether it applies its end state at once, now.
+    bool isInstant() const;
 };
 
 // The user's wish for less motion and less transparency: the desktop's setting, read at start and
@@ -69,11 +79,9 @@ private:
     std::optional<bool> m_reduceTransparencyOverride;
 };
 
-// `motion`, or none while reduce motion is on: for the animations that are skipped then.
-Motion unlessReduceMotion(const Motion& motion);
-
 // Runs `animation` with the motion's curve and duration from its start value to its end value; an
-// instant motion stops it and applies its end value at once, with no animation running.
+// instant motion (see isInstant) stops it and applies its end value at once, with no animation
+// running.
 void play(QVariantAnimation& animation, const Motion& motion);
 
 // A number a widget reads while painting (positions, opacities, progress between two states) and

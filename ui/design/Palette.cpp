@@ -1,5 +1,7 @@
 #include "ui/design/Palette.h"
 
+#include <algorithm>
+
 namespace bw::design::palette {
 
 // Each colour is built once, by the thread-safe initialisation of a function-local constant.
@@ -22,8 +24,6 @@ BW_COLOR(iconPlaceholder, tileSurface())
 BW_COLOR(iconGlyph, textPrimary())
 BW_COLOR(runwayTrack, QColor(32, 32, 32))
 BW_COLOR(sidebarSurface, QColor(12, 12, 12))
-BW_COLOR(rowFillStrong, withOpacity(Qt::white, 0.075))
-BW_COLOR(rowFillSoft, withOpacity(Qt::white, 0.045))
 BW_COLOR(accent, QColor(10, 132, 255))
 BW_COLOR(success, QColor(61, 202, 126))
 BW_COLOR(successSurface, QColor(18, 48, 36))
@@ -32,6 +32,10 @@ BW_COLOR(dangerSurface, QColor(58, 21, 24))
 BW_COLOR(warning, QColor(245, 165, 36))
 BW_COLOR(info, QColor(100, 210, 255))
 BW_COLOR(windowBackground, QColor(9, 9, 9))
+BW_COLOR(hoverFill, withOpacity(Qt::white, 0.045))
+BW_COLOR(selectionFill, withOpacity(Qt::white, 0.075))
+BW_COLOR(separator, withOpacity(hairline(), 0.62))
+BW_COLOR(focusRing, withOpacity(accent(), 0.8))
 
 #undef BW_COLOR
 
@@ -39,6 +43,13 @@ QColor withOpacity(const QColor& color, qreal opacity) {
     QColor result = color;
     result.setAlphaF(float(color.alphaF() * opacity));
     return result;
+}
+
+QColor mix(const QColor& from, const QColor& to, qreal t) {
+    const float k = float(std::clamp(t, qreal(0), qreal(1)));
+    const auto channel = [k](float a, float b) { return a + (b - a) * k; };
+    return QColor::fromRgbF(channel(from.redF(), to.redF()), channel(from.greenF(), to.greenF()),
+                            channel(from.blueF(), to.blueF()), channel(from.alphaF(), to.alphaF()));
 }
 
 } // namespace bw::design::palette

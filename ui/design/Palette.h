@@ -18,8 +18,6 @@ const QColor& iconPlaceholder(); // always the colour of tileSurface()
 const QColor& iconGlyph();       // always the colour of textPrimary()
 const QColor& runwayTrack();
 const QColor& sidebarSurface();
-const QColor& rowFillStrong(); // white at 0.075
-const QColor& rowFillSoft();   // white at 0.045
 const QColor& accent();
 const QColor& success();
 const QColor& successSurface();
@@ -29,7 +27,17 @@ const QColor& warning();
 const QColor& info();
 const QColor& windowBackground();
 
+// Colours named by what they paint.
+const QColor& hoverFill();     // white at 0.045: a row or button under the pointer
+const QColor& selectionFill(); // white at 0.075: the selected row
+const QColor& separator();     // hairline at 0.62: between the rows of a list
+const QColor& focusRing();     // accent at 0.8: around the control that has the keyboard
+
 // `color` with its opacity multiplied by `opacity` ("accent at 0.5").
 QColor withOpacity(const QColor& color, qreal opacity);
+
+// `from` moved towards `to` by `t`, alpha included: the colour of a change under way. `t` is held
+// within 0...1, so a spring's overshoot or undershoot never yields a channel out of range.
+QColor mix(const QColor& from, const QColor& to, qreal t);
 
 } // namespace bw::design::palette

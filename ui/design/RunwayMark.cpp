@@ -9,17 +9,11 @@ namespace bw::design {
 
 namespace {
 
+using palette::mix;
 using palette::withOpacity;
 using State = BerthwatchRunwayState;
 
 constexpr qreal laneHeight = 4;
-
-QColor mix(const QColor& from, const QColor& to, qreal t) {
-    const auto channel = [t](float a, float b) { return a + (b - a) * float(t); };
-    return QColor::fromRgbF(channel(from.redF(), to.redF()), channel(from.greenF(), to.greenF()),
-                            channel(from.blueF(), to.blueF()),
-                            std::clamp(channel(from.alphaF(), to.alphaF()), 0.0f, 1.0f));
-}
 
 qreal mix(qreal from, qreal to, qreal t) {
     return from + (to - from) * t;

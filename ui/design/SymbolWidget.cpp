@@ -32,9 +32,10 @@ void SymbolWidget::setSymbol(const QString& name, Change change) {
     }
     m_previousName = m_name;
     m_name = name;
-    const Motion motion = change == Change::replace
-                              ? unlessReduceMotion(Motion::easeOut(replaceDurationMs / 1000.0))
-                              : Motion::none();
+    const Motion motion =
+        change == Change::replace
+            ? Motion::easeOut(replaceDurationMs / 1000.0).skippedUnderReduceMotion()
+            : Motion::none();
     play(*m_replace, motion);
     update();
 }

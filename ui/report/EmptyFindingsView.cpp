@@ -1,5 +1,6 @@
 #include "ui/report/EmptyFindingsView.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/ReportParts.h"
@@ -25,7 +26,7 @@ public:
         setWordWrap(true);
         setAlignment(Qt::AlignHCenter);
         design::applyTextStyle(this, TextStyle::body);
-        report::setTextColor(this, palette::textSecondary());
+        design::setTextColor(this, palette::textSecondary());
     }
 
     QSize sizeHint() const override {
@@ -41,7 +42,8 @@ public:
 } // namespace
 
 EmptyFindingsView::EmptyFindingsView(QWidget* parent)
-    : QWidget(parent), title_(report::makeText({}, TextStyle::screenTitle, palette::textPrimary())),
+    : QWidget(parent),
+      title_(design::makeLabel({}, TextStyle::screenTitle, palette::textPrimary())),
       message_(new MessageText) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 0, 24, 0);

@@ -83,7 +83,7 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
     const QColor normalFill = palette::withOpacity(palette::accent(), 0.9 + 0.1 * hover);
     const QColor copiedFill = palette::withOpacity(palette::successSurface(), 0.78);
     painter.fillPath(design::capsulePath(QRectF(rect())),
-                     report::mix(normalFill, copiedFill, copied));
+                     palette::mix(normalFill, copiedFill, copied));
 
     const QColor foreground = didCopy_ ? palette::success() : QColor(Qt::white);
     const QFont font = design::textStyleFont(design::TextStyle::label);

@@ -1,5 +1,6 @@
 #include "ui/report/FindingDetailRow.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/report/ReportParts.h"
 
@@ -13,8 +14,8 @@ FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    auto* labelText = report::makeText(label, design::TextStyle::caption,
-                                       design::palette::textTertiary(), report::Wrap::lines);
+    auto* labelText = design::makeLabel(label, design::TextStyle::caption,
+                                        design::palette::textTertiary(), design::Wrap::lines);
     labelText->setFixedWidth(92);
     auto* valueText = new report::ReadingText(value, valueStyle, design::palette::textSecondary(),
                                               0, report::Selection::on);

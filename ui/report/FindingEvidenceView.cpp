@@ -1,5 +1,6 @@
 #include "ui/report/FindingEvidenceView.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingDetailRow.h"
 #include "ui/report/ReportParts.h"
@@ -17,8 +18,8 @@ FindingEvidenceView::FindingEvidenceView(const FindingEvidencePresentation& pres
         setVisible(false);
         return;
     }
-    layout->addWidget(report::makeText(QStringLiteral("Evidence"), design::TextStyle::label,
-                                       design::palette::textTertiary()));
+    layout->addWidget(design::makeLabel(QStringLiteral("Evidence"), design::TextStyle::label,
+                                        design::palette::textTertiary()));
     if (presentation.fields.empty()) {
         layout->setSpacing(5);
         layout->addWidget(new report::ReadingText(*presentation.note, design::TextStyle::body,

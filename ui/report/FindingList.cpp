@@ -196,7 +196,7 @@ void FindingList::resizeEvent(QResizeEvent* event) {
 
 void FindingList::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QColor color = design::palette::withOpacity(design::palette::hairline(), 0.62);
+    const QColor color = design::palette::separator();
     for (std::size_t i = 0; i + 1 < tops_.size(); ++i) {
         const int y = tops_[i] + heights_[i] + separatorPadding;
         if (y < event->rect().top() - 1 || y > event->rect().bottom() + 1) {

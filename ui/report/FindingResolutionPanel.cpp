@@ -2,9 +2,11 @@
 
 #include "model/RawValue.h"
 #include "model/ReportHelpers.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/Hairline.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
-#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingCopyButton.h"
 #include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingEvidenceView.h"
@@ -74,7 +76,7 @@ void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     // The colour moves with the chevron's turn.
     const QColor color =
-        report::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());
+        palette::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());
     painter.setFont(design::textStyleFont(TextStyle::label));
     painter.setPen(color);
     painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft, text());
@@ -100,8 +102,8 @@ FindingResolutionPanel::FindingResolutionPanel(const Finding& finding,
 QWidget* FindingResolutionPanel::findingSection(const Finding& finding) {
     QVBoxLayout* layout = nullptr;
     QWidget* section = column(13, layout);
-    layout->addWidget(report::makeText(QStringLiteral("What we found"), TextStyle::rowTitle,
-                                       palette::textPrimary()));
+    layout->addWidget(design::makeLabel(QStringLiteral("What we found"), TextStyle::rowTitle,
+                                        palette::textPrimary()));
     layout->addWidget(new report::ReadingText(finding.detail, TextStyle::body,
                                               palette::textSecondary(), 2, report::Selection::on));
     layout->addWidget(new FindingEvidenceView(FindingEvidencePresentation(finding)));
@@ -118,8 +120,8 @@ QWidget* FindingResolutionPanel::resolutionSection(const Finding& finding,
 
     QVBoxLayout* heading = nullptr;
     layout->addWidget(column(5, heading));
-    heading->addWidget(report::makeText(report_texts::sectionTitle(finding.severity),
-                                        TextStyle::rowTitle, palette::textPrimary()));
+    heading->addWidget(design::makeLabel(report_texts::sectionTitle(finding.severity),
+                                         TextStyle::rowTitle, palette::textPrimary()));
     heading->addWidget(new report::ReadingText(
         resolution.summary, TextStyle::body, palette::textSecondary(), 2, report::Selection::off));
 
@@ -143,7 +145,7 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
     auto* layout = new QVBoxLayout(section);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
-    layout->addWidget(new report::Rule(palette::withOpacity(palette::hairline(), 0.66)));
+    layout->addWidget(new design::Hairline(palette::withOpacity(palette::hairline(), 0.66)));
     toggle_ = new TechnicalDetailsToggle;
     connect(toggle_, &QAbstractButton::clicked, this,
             &FindingResolutionPanel::toggleTechnicalDetails);
@@ -166,11 +168,11 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
 
 void FindingResolutionPanel::toggleTechnicalDetails() {
     showsTechnicalDetails_ = !showsTechnicalDetails_;
-    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
+    const auto motion = design::Motion::spring(0.28).skippedUnderReduceMotion();
     toggle_->setOpen(showsTechnicalDetails_, motion);
     detailRows_->setVisible(showsTechnicalDetails_);
     if (showsTechnicalDetails_) {
-        playEntrance(detailRows_, -3, motion);
+        design::playEntrance(detailRows_, -3, motion);
     }
 }
 

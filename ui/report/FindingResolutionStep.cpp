@@ -1,5 +1,6 @@
 #include "ui/report/FindingResolutionStep.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/report/ReportParts.h"
 
@@ -45,8 +46,8 @@ FindingResolutionStep::FindingResolutionStep(const QString& number, const QStrin
     layout->addWidget(new NumberBadge(number), 0, Qt::AlignTop);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(5);
-    texts->addWidget(report::makeText(title, design::TextStyle::bodyEmphasized,
-                                      design::palette::textPrimary(), report::Wrap::lines));
+    texts->addWidget(design::makeLabel(title, design::TextStyle::bodyEmphasized,
+                                       design::palette::textPrimary(), design::Wrap::lines));
     texts->addWidget(new report::ReadingText(
         text, design::TextStyle::body, design::palette::textSecondary(), 2, report::Selection::on));
     layout->addLayout(texts, 1);

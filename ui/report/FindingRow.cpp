@@ -3,8 +3,9 @@
 #include "app/AppModel.h"
 #include "model/ResolutionGuidance.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/Hairline.h"
 #include "ui/design/Palette.h"
-#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRowHeader.h"
 #include "ui/report/ReportContext.h"
@@ -56,7 +57,8 @@ void FindingRow::setSelected(bool isSelected) {
         return;
     }
     // Made anew on every opening, so its technical details always start closed.
-    rule_ = new report::Rule(palette::withOpacity(palette::hairline(), 0.72), inset_, inset_);
+    rule_ = new design::Hairline(palette::withOpacity(palette::hairline(), 0.72),
+                                 QMargins(inset_, 0, inset_, 0));
     panel_ =
         new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
                                    context_.model.clock(), context_.pasteboard);
@@ -64,7 +66,7 @@ void FindingRow::setSelected(bool isSelected) {
     panel_->setContentsMargins(inset_, 16, inset_, 20);
     layout_->addWidget(panel_);
     // Slides in from 4 above its place.
-    playEntrance(panel_, -4, design::unlessReduceMotion(selectionMotion));
+    design::playEntrance(panel_, -4, selectionMotion.skippedUnderReduceMotion());
 }
 
 void FindingRow::enterEvent(QEnterEvent* event) {

@@ -200,7 +200,7 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     painter.translate(-chevron.center());
     // The colour follows the turn, as both follow the row's selection.
     design::paintSymbol(painter, chevron, u"chevron.down", 9, QFont::DemiBold,
-                        report::mix(palette::textTertiary(), palette::textSecondary(), turn));
+                        palette::mix(palette::textTertiary(), palette::textSecondary(), turn));
 }
 
 } // namespace bw

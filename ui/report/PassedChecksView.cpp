@@ -1,6 +1,8 @@
 #include "ui/report/PassedChecksView.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Hairline.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/PassedCheckPresentation.h"
@@ -23,11 +25,11 @@ QWidget* metaLine(const PassedCheckPresentation& presentation) {
     layout->setSpacing(12);
     const QColor tertiary = palette::textTertiary();
     if (presentation.guideline) {
-        layout->addWidget(report::makeText(QStringLiteral("Guideline ") + *presentation.guideline,
-                                           TextStyle::caption, tertiary));
+        layout->addWidget(design::makeLabel(QStringLiteral("Guideline ") + *presentation.guideline,
+                                            TextStyle::caption, tertiary));
         layout->addWidget(new report::Dot(palette::withOpacity(tertiary, 0.64)));
     }
-    layout->addWidget(report::makeText(presentation.source, TextStyle::caption, tertiary));
+    layout->addWidget(design::makeLabel(presentation.source, TextStyle::caption, tertiary));
     layout->addStretch(1);
     return line;
 }
@@ -40,8 +42,8 @@ QWidget* emptyState() {
     auto* shield = new design::SymbolWidget(QStringLiteral("shield.slash"), 30, QFont::Medium);
     shield->setColor(palette::textTertiary());
     layout->addWidget(shield, 0, Qt::AlignHCenter);
-    layout->addWidget(report::makeText(QStringLiteral("No passed checks recorded"),
-                                       TextStyle::sectionTitle, palette::textPrimary()),
+    layout->addWidget(design::makeLabel(QStringLiteral("No passed checks recorded"),
+                                        TextStyle::sectionTitle, palette::textPrimary()),
                       0, Qt::AlignHCenter);
     return empty;
 }
@@ -56,9 +58,9 @@ PassedCheckRow::PassedCheckRow(const QString& check, QWidget* parent) : QWidget(
     layout->setContentsMargins(8, 14, 10 + 12 + 8, 14);
     layout->setSpacing(6);
     layout->addWidget(
-        report::makeText(presentation.category, TextStyle::caption, palette::textSecondary()));
-    layout->addWidget(report::makeText(presentation.title, TextStyle::rowTitle,
-                                       palette::textPrimary(), report::Wrap::lines));
+        design::makeLabel(presentation.category, TextStyle::caption, palette::textSecondary()));
+    layout->addWidget(design::makeLabel(presentation.title, TextStyle::rowTitle,
+                                        palette::textPrimary(), design::Wrap::lines));
     layout->addWidget(metaLine(presentation));
     connect(&hover_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
 }
@@ -103,11 +105,11 @@ void PassedChecksView::setChecks(const std::vector<QString>& checks) {
         layout()->addWidget(emptyState());
         return;
     }
-    const QColor separator = palette::withOpacity(palette::hairline(), 0.62);
+    const QColor separator = palette::separator();
     for (std::size_t i = 0; i < checks.size(); ++i) {
         layout()->addWidget(new PassedCheckRow(checks[i]));
         if (i + 1 < checks.size()) {
-            layout()->addWidget(new report::Rule(separator, 8));
+            layout()->addWidget(new design::Hairline(separator, QMargins(8, 0, 0, 0)));
         }
     }
 }

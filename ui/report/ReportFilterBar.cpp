@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportParts.h"
@@ -82,7 +83,7 @@ void ReportFilterChip::paintEvent(QPaintEvent*) {
 }
 
 ReportFilterBar::ReportFilterBar(QWidget* parent)
-    : QWidget(parent), summary_(new report::ElidedText({}, TextStyle::sectionTitle,
+    : QWidget(parent), summary_(new design::ElidedText({}, TextStyle::sectionTitle,
                                                        palette::textPrimary(), Qt::ElideRight)),
       group_(new QWidget) {
     auto* layout = new QHBoxLayout(this);

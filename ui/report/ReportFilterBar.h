@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ScanReport.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 
 #include <QAbstractButton>
@@ -8,7 +9,7 @@
 namespace bw {
 
 namespace report {
-class ElidedText;
+class design::ElidedText;
 }
 
 // The filter bar's five choices, in display order; exactly one is selected.
@@ -65,7 +66,7 @@ protected:
 private:
     QRectF chipRect(ReportFilterChoice choice) const;
 
-    report::ElidedText* summary_;
+    design::ElidedText* summary_;
     QWidget* group_;
     std::array<ReportFilterChip*, 5> chips_{};
     ReportFilterChoice choice_ = ReportFilterChoice::all;

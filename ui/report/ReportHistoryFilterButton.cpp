@@ -1,6 +1,7 @@
 #include "ui/report/ReportHistoryFilterButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -14,12 +15,6 @@ using design::TextStyle;
 
 namespace {
 
-QColor mix(const QColor& from, const QColor& to, qreal t) {
-    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
-                            from.greenF() + (to.greenF() - from.greenF()) * t,
-                            from.blueF() + (to.blueF() - from.blueF()) * t);
-}
-
 QString countText(qsizetype count) {
     return QString::number(count);
 }
@@ -27,17 +22,13 @@ QString countText(qsizetype count) {
 } // namespace
 
 ReportHistoryFilterButton::ReportHistoryFilterButton(const QString& title, QWidget* parent)
-    : QAbstractButton(parent), hover_(new design::AnimatedValue(0, this)),
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.15)}),
       selection_(new design::AnimatedValue(0, this)) {
     setText(title);
     setCheckable(false);
-    setCursor(Qt::PointingHandCursor);
     // Tab reaches it; a click leaves the keyboard focus where it was (in the search field).
-    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
-    for (auto* value : {hover_, selection_}) {
-        connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
-    }
+    connect(selection_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     updateAccessibleName();
 }
 
@@ -82,37 +73,26 @@ QSize ReportHistoryFilterButton::sizeHint() const {
     return {int(std::ceil(12 + title + 6 + count + 12)), 38};
 }
 
-void ReportHistoryFilterButton::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.15));
-}
-
-void ReportHistoryFilterButton::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.15));
-}
-
 void ReportHistoryFilterButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal selected = selection_->value();
     // The selected fill wins over the hover fill.
-    const qreal fill = 0.09 * selected + 0.045 * hover_->value() * (1 - selected);
+    const qreal fill = 0.09 * selected + 0.045 * hoverProgress() * (1 - selected);
     painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, fill));
 
     const QFont titleFont = design::textStyleFont(TextStyle::label);
     const QFont countFont = design::textStyleFont(TextStyle::monoCaption);
     const qreal titleWidth = QFontMetricsF(titleFont).horizontalAdvance(text());
     painter.setFont(titleFont);
-    painter.setPen(mix(palette::textSecondary(), palette::textPrimary(), selected));
+    painter.setPen(palette::mix(palette::textSecondary(), palette::textPrimary(), selected));
     painter.drawText(QRectF(12, 0, titleWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
                      text());
     painter.setFont(countFont);
-    painter.setPen(mix(palette::textTertiary(), palette::textSecondary(), selected));
+    painter.setPen(palette::mix(palette::textTertiary(), palette::textSecondary(), selected));
     painter.drawText(QRectF(12 + titleWidth + 6, 0, width(), height()),
                      Qt::AlignLeft | Qt::AlignVCenter, countText(count_));
-    if (hasFocus()) {
-        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-        painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
-    }
+    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::report

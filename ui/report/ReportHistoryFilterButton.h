@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/design/HoverButton.h"
+
 #include <QAbstractButton>
 
 namespace bw::design {
@@ -10,7 +12,7 @@ namespace bw::report {
 
 // A capsule chip of the history filter: its title and how many reports it admits. The screen
 // owns the selection; a click only asks for it.
-class ReportHistoryFilterButton : public QAbstractButton {
+class ReportHistoryFilterButton : public design::HoverButton {
     Q_OBJECT
 
 public:
@@ -27,15 +29,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     void updateAccessibleName();
 
     qsizetype count_ = 0;
     bool selected_ = false;
-    design::AnimatedValue* hover_;
     design::AnimatedValue* selection_;
 };
 

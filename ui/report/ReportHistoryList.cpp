@@ -193,7 +193,7 @@ void ReportHistoryList::paintEvent(QPaintEvent* event) {
         painter.drawText(titleRect.adjusted(used.width() + 8, 0, 0, 0),
                          Qt::AlignLeft | Qt::AlignVCenter, QString::number(header.count));
     }
-    const QColor separator = palette::withOpacity(palette::hairline(), 0.62);
+    const QColor separator = palette::separator();
     for (const Entry& entry : entries_) {
         const int y = entry.top + rowHeight_ + 5;
         if (!entry.lastInSection && y >= dirty.top() && y <= dirty.bottom()) {

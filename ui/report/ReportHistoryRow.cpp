@@ -2,12 +2,12 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
-#include "ui/report/ReportHistoryAppIcon.h"
 #include "ui/report/SecondaryClickTarget.h"
 
 #include <QClipboard>
@@ -72,6 +72,15 @@ QString abbreviatedDateFormat(const QLocale& locale) {
 
 } // namespace
 
+design::AppIconTileStyle historyIconStyle() {
+    design::AppIconTileStyle style;
+    style.placeholder = palette::iconPlaceholder();
+    style.glyph = palette::textPrimary();
+    style.shadow = QColor(0, 0, 0, 26);
+    style.shadowOffset = 2;
+    return style;
+}
+
 ReportHistoryRow::ReportHistoryRow(QWidget* parent)
     : QAbstractButton(parent), hover_(new design::AnimatedValue(0, this)) {
     new SecondaryClickTarget(this, [this] { presentActionMenu(); });
@@ -85,7 +94,7 @@ ReportHistoryRow::ReportHistoryRow(QWidget* parent)
 
 void ReportHistoryRow::setReport(const ScanReport& report, const QDateTime& now) {
     if (report.id != report_.id || report.metadata.iconPNG != report_.metadata.iconPNG) {
-        icon_ = ReportHistoryAppIcon::decode(report.metadata);
+        icon_ = design::decodeAppIcon(report.metadata.iconPNG);
     }
     report_ = report;
     dateText_ = dateText(report.createdAt, now);
@@ -195,7 +204,7 @@ void ReportHistoryRow::presentActionMenu() {
         menu_, &ReportActionMenu::deleteRequested, this, [this] { emit deleteRequested(report_); },
         Qt::QueuedConnection);
     const QRectF chevron = chevronRect();
-    menu_->popup(QRect(mapToGlobal(chevron.topLeft().toPoint()), chevron.size().toSize()));
+    menu_->popUpBeside(QRect(mapToGlobal(chevron.topLeft().toPoint()), chevron.size().toSize()));
 }
 
 void ReportHistoryRow::copyBundleIdentifier() {
@@ -208,10 +217,7 @@ void ReportHistoryRow::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
                      QColor::fromRgbF(1, 1, 1, 0.036 * hover_->value()));
-    if (hasFocus()) {
-        painter.strokePath(design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 17),
-                           QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-    }
+    design::paintFocusRing(painter, *this, 18);
 
     const QRectF chevron = chevronRect();
     const QRectF content(leadingPadding, verticalPadding, chevron.left() - 4 - leadingPadding,
@@ -265,9 +271,9 @@ void ReportHistoryRow::paintStatus(QPainter& painter, const QRectF& frame,
 
 void ReportHistoryRow::paintWide(QPainter& painter, const QRectF& content) {
     const qreal middle = content.center().y();
-    ReportHistoryAppIcon::paint(painter,
-                                QRectF(content.left(), middle - tileSize / 2.0, tileSize, tileSize),
-                                icon_, report_.metadata.appName);
+    design::paintAppIconTile(painter,
+                             QRectF(content.left(), middle - tileSize / 2.0, tileSize, tileSize),
+                             icon_, monogram(report_.metadata.appName), historyIconStyle());
     const qreal titleHeight = lineHeight(TextStyle::rowTitle);
     const qreal captionHeight = lineHeight(TextStyle::caption);
     const qreal top = middle - (titleHeight + 5 + captionHeight) / 2;
@@ -284,8 +290,8 @@ void ReportHistoryRow::paintWide(QPainter& painter, const QRectF& content) {
 }
 
 void ReportHistoryRow::paintCompact(QPainter& painter, const QRectF& content) {
-    ReportHistoryAppIcon::paint(painter, QRectF(content.left(), content.top(), tileSize, tileSize),
-                                icon_, report_.metadata.appName);
+    design::paintAppIconTile(painter, QRectF(content.left(), content.top(), tileSize, tileSize),
+                             icon_, monogram(report_.metadata.appName), historyIconStyle());
     const qreal left = content.left() + tileSize + 12;
     const qreal width = content.right() - left;
     const qreal titleHeight = lineHeight(TextStyle::rowTitle);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ScanReport.h"
+#include "ui/design/AppIconTile.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -11,6 +12,9 @@ class AnimatedValue;
 }
 
 namespace bw::report {
+
+// The app icon tile of a saved report: a flat placeholder, a soft shadow below.
+design::AppIconTileStyle historyIconStyle();
 
 class ReportActionMenu;
 
@@ -78,7 +82,7 @@ private:
 
     ScanReport report_;
     QString dateText_;
-    QPixmap icon_;
+    QImage icon_;
     design::AnimatedValue* hover_;
     QPointer<ReportActionMenu> menu_;
 };

@@ -18,14 +18,15 @@ constexpr qreal symbolPoints = 11;
 
 } // namespace
 
-ReportNewScanButton::ReportNewScanButton(QWidget* parent) : QAbstractButton(parent) {
+ReportNewScanButton::ReportNewScanButton(QWidget* parent)
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}) {
     setText(QStringLiteral("Scan another build"));
     setAccessibleName(text());
     setToolTip(text());
-    setCursor(Qt::PointingHandCursor);
+    // Clicked, it takes the keyboard focus as a standard button does.
+    setFocusPolicy(Qt::StrongFocus);
     setFixedHeight(30);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    connect(&hover_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
 }
 
 QSize ReportNewScanButton::sizeHint() const {
@@ -33,16 +34,6 @@ QSize ReportNewScanButton::sizeHint() const {
     return {2 * horizontalInset + int(design::symbolSize(symbolPoints).width()) + spacing +
                 metrics.horizontalAdvance(text()) + 1,
             30};
-}
-
-void ReportNewScanButton::enterEvent(QEnterEvent* event) {
-    hover_.animateTo(1, design::Motion::easeOut(0.14));
-    QAbstractButton::enterEvent(event);
-}
-
-void ReportNewScanButton::leaveEvent(QEvent* event) {
-    hover_.animateTo(0, design::Motion::easeOut(0.14));
-    QAbstractButton::leaveEvent(event);
 }
 
 bool ReportNewScanButton::hitButton(const QPoint& pos) const {
@@ -58,7 +49,8 @@ void ReportNewScanButton::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(palette::withOpacity(palette::hairline(), 0.7), 1));
     painter.drawPath(capsule);
 
-    const QColor color = palette::withOpacity(palette::textPrimary(), 0.92 + 0.08 * hover_.value());
+    const QColor color =
+        palette::withOpacity(palette::textPrimary(), 0.92 + 0.08 * hoverProgress());
     const QSizeF symbol = design::symbolSize(symbolPoints);
     design::paintSymbol(painter,
                         QRectF(QPointF(horizontalInset, (height() - symbol.height()) / 2), symbol),

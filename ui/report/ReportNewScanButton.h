@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/design/HoverButton.h"
 #include "ui/design/Motion.h"
 
 #include <QAbstractButton>
@@ -7,7 +8,7 @@
 namespace bw {
 
 // The toolbar capsule "Scan another build".
-class ReportNewScanButton : public QAbstractButton {
+class ReportNewScanButton : public design::HoverButton {
     Q_OBJECT
 public:
     explicit ReportNewScanButton(QWidget* parent = nullptr);
@@ -16,12 +17,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 
 private:
-    design::AnimatedValue hover_{0.0};
 };
 
 } // namespace bw

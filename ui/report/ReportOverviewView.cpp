@@ -1,12 +1,13 @@
 #include "ui/report/ReportOverviewView.h"
 
 #include "model/ReportHelpers.h"
+#include "ui/design/AppIconTile.h"
 #include "ui/design/Formatters.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/FittingStack.h"
-#include "ui/report/ReportAppIcon.h"
 #include "ui/report/ReportCompletionRoute.h"
 #include "ui/report/ReportParts.h"
 #include "ui/report/ReportTexts.h"
@@ -129,7 +130,7 @@ public:
         setText(text);
         setWordWrap(true);
         design::applyTextStyle(this, TextStyle::lead);
-        report::setTextColor(this, palette::textSecondary());
+        design::setTextColor(this, palette::textSecondary());
     }
 
     QSize sizeHint() const override {
@@ -138,27 +139,45 @@ public:
     }
 };
 
+// The reviewed app's icon, or a dark tile with the name's first letter or digit.
+QWidget* appIcon(const BuildMetadata& metadata) {
+    design::AppIconTileStyle style;
+    style.placeholder = palette::iconPlaceholder();
+    style.placeholderEnd = palette::iconBackdrop();
+    style.glyphRole = TextStyle::sectionTitle;
+    style.glyph = palette::iconGlyph();
+    auto* icon = new design::AppIconTile(style, 46);
+    icon->setIcon(design::decodeAppIcon(metadata.iconPNG), monogram(metadata.appName));
+    icon->setAccessibleName(metadata.appName + QStringLiteral(" app icon"));
+    auto* shadow = new QGraphicsDropShadowEffect(icon);
+    shadow->setColor(palette::withOpacity(Qt::black, 0.12));
+    shadow->setBlurRadius(18);
+    shadow->setOffset(0, 4);
+    icon->setGraphicsEffect(shadow);
+    return icon;
+}
+
 QWidget* identity(const ScanReport& report) {
     const BuildMetadata& metadata = report.metadata;
     auto* widget = new QWidget;
     auto* layout = new QHBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(13);
-    layout->addWidget(new ReportAppIcon(metadata, 46));
+    layout->addWidget(appIcon(metadata));
 
     auto* names = new QVBoxLayout;
     names->setSpacing(4);
     names->addWidget(
         // One line each: a name or version too long for the window ends in an ellipsis.
-        new report::ElidedText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary(),
+        new design::ElidedText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary(),
                                Qt::ElideRight));
     auto* line = new QHBoxLayout;
     line->setSpacing(7);
-    line->addWidget(new report::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
+    line->addWidget(new design::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
                                            palette::textSecondary(), Qt::ElideMiddle));
     line->addWidget(new report::Dot(palette::withOpacity(palette::textTertiary(), 0.75)));
     line->addWidget(
-        new report::ElidedText(platformDisplayName(metadata) + u' ' + versionText(metadata),
+        new design::ElidedText(platformDisplayName(metadata) + u' ' + versionText(metadata),
                                TextStyle::caption, palette::textSecondary(), Qt::ElideRight));
     line->addStretch(1);
     names->addLayout(line);
@@ -235,8 +254,8 @@ QWidget* buildDetails(const ScanReport& report) {
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(5);
-    auto* caption = report::makeText(QStringLiteral("Build details"), TextStyle::label,
-                                     palette::textSecondary());
+    auto* caption = design::makeLabel(QStringLiteral("Build details"), TextStyle::label,
+                                      palette::textSecondary());
     caption->setContentsMargins(2, 0, 2, 0);
     layout->addWidget(caption);
     auto* tiles = new QHBoxLayout;

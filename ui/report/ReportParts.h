@@ -8,13 +8,7 @@
 
 namespace bw::report {
 
-enum class Wrap { none, lines };
 enum class Selection { off, on };
-
-// A text of the report: always plain (report texts are untrusted and never read as markup), in
-// one role and colour.
-QLabel* makeText(const QString& text, design::TextStyle style, const QColor& color,
-                 Wrap wrap = Wrap::none, QWidget* parent = nullptr);
 
 // A longer text of a finding (a detail, a step's instruction, an evidence or technical value):
 // plain, wrapped between words and inside a word too long for a line, so nothing is ever cut,
@@ -39,47 +33,6 @@ private:
     // The last measure: layouts ask for the same width many times.
     mutable int measuredWidth_ = -1;
     mutable int measuredHeight_ = 0;
-};
-
-void setTextColor(QWidget* widget, const QColor& color);
-
-// The colour `t` of the way from `from` to `to`, for colours that follow a moving state.
-QColor mix(const QColor& from, const QColor& to, qreal t);
-
-// One line of plain text that elides where it must (the middle keeps both ends of an
-// identifier); its natural width is the whole text.
-class ElidedText : public QWidget {
-public:
-    ElidedText(QString text, design::TextStyle style, const QColor& color, Qt::TextElideMode mode,
-               QWidget* parent = nullptr);
-
-    QString text() const { return text_; }
-    void setText(const QString& text);
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString text_;
-    QColor color_;
-    Qt::TextElideMode mode_;
-};
-
-// A filled rectangle one point high across its width, inset at either end.
-class Rule : public QWidget {
-public:
-    explicit Rule(const QColor& color, int leadingInset = 0, int trailingInset = 0,
-                  QWidget* parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor color_;
-    int leadingInset_;
-    int trailingInset_;
 };
 
 // A filled circle of `diameter`, centred in its box: the separator dots of meta lines.

@@ -1,5 +1,6 @@
 #include "ui/report/ReportTexts.h"
 
+#include "model/FindingOrder.h"
 #include "model/ReportHelpers.h"
 
 #include <algorithm>
@@ -13,8 +14,7 @@ std::vector<Finding> visibleFindings(const ScanReport& report,
     std::vector<Finding> visible;
     std::copy_if(report.findings.begin(), report.findings.end(), std::back_inserter(visible),
                  [&](const Finding& finding) { return !filter || finding.severity == *filter; });
-    std::stable_sort(visible.begin(), visible.end(),
-                     [](const Finding& a, const Finding& b) { return a.severity < b.severity; });
+    rankFindings(visible, FindingRanking::severity);
     return visible;
 }
 

@@ -1,10 +1,12 @@
 #include "ui/report/ReportView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/EmptyFindingsView.h"
-#include "ui/report/EntranceEffect.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/PassedChecksView.h"
 #include "ui/report/ReportNewScanButton.h"
@@ -30,7 +32,7 @@ constexpr int sideMargin = 28;
 constexpr int verticalMargin = 22;
 
 design::Motion filterMotion() {
-    return design::unlessReduceMotion(design::Motion::spring(0.36));
+    return design::Motion::spring(0.36).skippedUnderReduceMotion();
 }
 
 // The model's notice above the filter bar, with a rule under it and room below.
@@ -44,8 +46,8 @@ public:
                                                 QFont::Normal);
         symbol->setColor(palette::textSecondary());
         layout->addWidget(symbol, 0, Qt::AlignTop);
-        layout->addWidget(report::makeText(notice, TextStyle::subtitle, palette::textSecondary(),
-                                           report::Wrap::lines),
+        layout->addWidget(design::makeLabel(notice, TextStyle::subtitle, palette::textSecondary(),
+                                            design::Wrap::lines),
                           1);
         setAccessibleName(notice);
     }
@@ -103,20 +105,11 @@ private:
 };
 
 QWidget* privacyLine() {
-    auto* line = new QWidget;
-    auto* layout = new QHBoxLayout(line);
+    auto* holder = new QWidget;
+    auto* layout = new QVBoxLayout(holder);
     layout->setContentsMargins(32, 6, 32, 12);
-    layout->setSpacing(7);
-    layout->addStretch(1);
-    auto* symbol = new design::SymbolWidget(QStringLiteral("macbook"), 12, QFont::Medium);
-    symbol->setColor(palette::textTertiary());
-    layout->addWidget(symbol);
-    layout->addWidget(report::makeText(QStringLiteral("Your build stays on this computer."),
-                                       TextStyle::caption, palette::textTertiary()));
-    layout->addStretch(1);
-    line->setMinimumHeight(30 + 6 + 12);
-    line->setAccessibleName(QStringLiteral("Your build stays on this computer."));
-    return line;
+    layout->addWidget(new design::OnDeviceLine);
+    return holder;
 }
 
 } // namespace
@@ -237,7 +230,7 @@ void ReportView::updateSection() {
     if (filterBar_->choice() != currentChoice()) {
         filterBar_->setChoice(currentChoice(), filterMotion());
         // The new list fades in as the capsule moves.
-        playEntrance(section_, 0, filterMotion());
+        design::playEntrance(section_, 0, filterMotion());
     }
     auto visible = visibleFindings();
     const bool showsList = !isPassedSelected_ && !visible.empty();
@@ -317,9 +310,9 @@ void ReportView::startNewScan() {
 void ReportView::presentEntrance() {
     // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
     // there from the start.
-    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.44));
-    playEntrance(overview_, 8, motion);
-    playEntrance(section_, 6, motion);
+    const auto motion = design::Motion::spring(0.44).skippedUnderReduceMotion();
+    design::playEntrance(overview_, 8, motion);
+    design::playEntrance(section_, 6, motion);
 }
 
 void ReportView::resizeEvent(QResizeEvent* event) {

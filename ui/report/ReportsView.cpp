@@ -1,6 +1,8 @@
 #include "ui/report/ReportsView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -18,7 +20,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace bw::report {
@@ -32,8 +33,7 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
     : QWidget(parent), model_(model),
       now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }),
       scroll_(new QScrollArea(this)), column_(new QWidget), list_(new ReportHistoryList),
-      search_(new SearchField(QStringLiteral("Search reports"))),
-      entrance_(new design::AnimatedValue(0, this)) {
+      search_(new SearchField(QStringLiteral("Search reports"))) {
     setWindowTitle(QStringLiteral("Reports"));
     setAccessibleName(QStringLiteral("Reports"));
     QVBoxLayout* stack = placeColumn(this, scroll_, column_, 980, columnMargins, 26);
@@ -41,7 +41,7 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
 
     header_ = makeHeader();
     filterBar_ = makeFilterBar();
-    notice_ = makeLabel({}, TextStyle::caption, palette::danger(), column_);
+    notice_ = design::makeLabel({}, TextStyle::caption, palette::danger(), column_);
     notice_->setWordWrap(true);
     notice_->setAccessibleName(QStringLiteral("Report history notice"));
     emptyHistory_ = makeEmptyHistory();
@@ -63,8 +63,7 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
     connect(list_, &ReportHistoryList::revealBuildRequested, this,
             [this](const ScanReport& report) { model_.revealReport(report); });
     connect(list_, &ReportHistoryList::deleteRequested, this, &ReportsView::askToDelete);
-    connect(entrance_, &design::AnimatedValue::valueChanged, this, &ReportsView::applyEntrance);
-    applyEntrance(0);
+    design::enterOnFirstShow(this, column_);
     reload();
 }
 
@@ -176,26 +175,6 @@ void ReportsView::askToDelete(const ScanReport& report) {
         pendingDeletion_.reset();
     });
     confirmation_->open();
-}
-
-void ReportsView::showEvent(QShowEvent*) {
-    if (!isPresented_) {
-        present();
-    }
-}
-
-void ReportsView::present() {
-    isPresented_ = true;
-    if (design::MotionPreferences::instance().reduceMotion()) {
-        entrance_->setValue(1);
-        return;
-    }
-    // One turn of the event loop first, so the blocks are drawn in their starting place.
-    QTimer::singleShot(0, this, [this] { entrance_->animateTo(1, design::Motion::spring(0.42)); });
-}
-
-void ReportsView::applyEntrance(double value) {
-    applyFadeAndRise(column_, value, columnMargins);
 }
 
 void ReportsView::updateMinimumHeights() {

@@ -46,10 +46,8 @@ public:
     QScrollArea* scrollArea() const { return scroll_; }
     // The report whose deletion awaits confirmation.
     const std::optional<ScanReport>& reportPendingDeletion() const { return pendingDeletion_; }
-    bool isPresented() const { return isPresented_; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -60,15 +58,12 @@ private:
     QWidget* makeNoMatch();
     void reload();
     void askToDelete(const ScanReport& report);
-    void present();
-    void applyEntrance(double value);
     void updateMinimumHeights();
 
     AppModel& model_;
     std::function<QDateTime()> now_;
     ReportHistoryFilter filter_ = ReportHistoryFilter::all;
     std::optional<ScanReport> pendingDeletion_;
-    bool isPresented_ = false;
 
     QScrollArea* scroll_;
     QWidget* column_;
@@ -81,7 +76,6 @@ private:
     SearchField* search_;
     std::vector<ReportHistoryFilterButton*> chips_;
     QPointer<QMessageBox> confirmation_;
-    design::AnimatedValue* entrance_;
 };
 
 } // namespace bw::report

@@ -1,9 +1,9 @@
 #include "ui/report/ScreenParts.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -14,15 +14,6 @@ namespace bw::report {
 
 namespace palette = design::palette;
 using design::TextStyle;
-
-QLabel* makeLabel(const QString& text, TextStyle style, const QColor& color, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    design::applyTextStyle(label, style);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, color);
-    label->setPalette(colours);
-    return label;
-}
 
 QVBoxLayout* placeColumn(QWidget* screen, QScrollArea* scroll, QWidget* column, int maxWidth,
                          const QMargins& margins, int spacing) {
@@ -57,23 +48,11 @@ QWidget* makeScreenHeader(const QString& title, const QString& subtitle, QWidget
     auto* column = new QVBoxLayout(header);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(5);
-    column->addWidget(makeLabel(title, TextStyle::screenTitle, palette::textPrimary(), header));
-    column->addWidget(makeLabel(subtitle, TextStyle::subtitle, palette::textSecondary(), header));
+    column->addWidget(
+        design::makeLabel(title, TextStyle::screenTitle, palette::textPrimary(), header));
+    column->addWidget(
+        design::makeLabel(subtitle, TextStyle::subtitle, palette::textSecondary(), header));
     return header;
-}
-
-QWidget* makeDivider(int left, int right, int vertical, QWidget* parent) {
-    auto* holder = new QWidget(parent);
-    auto* layout = new QVBoxLayout(holder);
-    layout->setContentsMargins(left, vertical, right, vertical);
-    auto* line = new QWidget(holder);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, palette::withOpacity(palette::hairline(), 0.62));
-    line->setPalette(colours);
-    layout->addWidget(line);
-    return holder;
 }
 
 QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QString& message,
@@ -84,9 +63,10 @@ QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QStri
     column->setSpacing(spacing);
     column->addStretch();
     column->addWidget(picture, 0, Qt::AlignHCenter);
-    column->addWidget(makeLabel(title, TextStyle::sectionTitle, palette::textPrimary(), state), 0,
-                      Qt::AlignHCenter);
-    auto* text = makeLabel(message, TextStyle::subtitle, palette::textSecondary(), state);
+    column->addWidget(
+        design::makeLabel(title, TextStyle::sectionTitle, palette::textPrimary(), state), 0,
+        Qt::AlignHCenter);
+    auto* text = design::makeLabel(message, TextStyle::subtitle, palette::textSecondary(), state);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignHCenter);
     column->addWidget(text);
@@ -104,21 +84,6 @@ QMessageBox* makeConfirmation(const QString& title, const QString& message, QWid
     }
     box->setAttribute(Qt::WA_DeleteOnClose);
     return box;
-}
-
-void applyFadeAndRise(QWidget* column, double value, const QMargins& margins) {
-    // The effect goes once the column is in place: it would only cost painting time.
-    if (value >= 1) {
-        column->setGraphicsEffect(nullptr);
-    } else {
-        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(column->graphicsEffect());
-        if (!effect) {
-            effect = new QGraphicsOpacityEffect(column);
-            column->setGraphicsEffect(effect);
-        }
-        effect->setOpacity(value);
-    }
-    column->layout()->setContentsMargins(margins + QMargins(0, qRound(6 * (1 - value)), 0, 0));
 }
 
 } // namespace bw::report

@@ -1,6 +1,8 @@
 #include "ui/window/BerthwatchSidebar.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Hairline.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -9,6 +11,7 @@
 #include "ui/window/SidebarSelectionHighlight.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -30,15 +33,6 @@ bool isFooter(AppSection section) {
            secondarySections.end();
 }
 
-QLabel* label(const QString& text, design::TextStyle style, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    design::applyTextStyle(label, style);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, palette::textTertiary());
-    label->setPalette(colours);
-    return label;
-}
-
 // "Scanned apps will appear here." beside a tray, lined up with the rows above it.
 QWidget* makeEmptyState(QWidget* parent) {
     auto* state = new QWidget(parent);
@@ -51,21 +45,11 @@ QWidget* makeEmptyState(QWidget* parent) {
     tray->setColor(palette::textTertiary());
     tray->setFixedWidth(18);
     layout->addWidget(tray);
-    layout->addWidget(
-        label(QStringLiteral("Scanned apps will appear here."), design::TextStyle::caption, state));
+    layout->addWidget(design::makeLabel(QStringLiteral("Scanned apps will appear here."),
+                                        design::TextStyle::caption, palette::textTertiary(),
+                                        state));
     layout->addStretch();
     return state;
-}
-
-// The footer's hairline: white at 0.05, inset 6 points on each side.
-QWidget* makeDivider(QWidget* parent) {
-    auto* line = new QWidget(parent);
-    line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, palette::withOpacity(Qt::white, 0.05));
-    line->setPalette(colours);
-    return line;
 }
 
 } // namespace
@@ -107,7 +91,8 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     // The column's spacing of 3 comes once beside a spacer: 22 above the heading, and below it
     // its own 7 and then the 3 of the list it heads.
     column->addSpacing(22 - 3);
-    QLabel* heading = label(QStringLiteral("Apps"), design::TextStyle::sidebarHeading, content);
+    QLabel* heading = design::makeLabel(QStringLiteral("Apps"), design::TextStyle::sidebarHeading,
+                                        palette::textTertiary(), content);
     heading->setContentsMargins(10, 0, 10, 0);
     column->addWidget(heading);
     column->addSpacing(7);
@@ -124,23 +109,22 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     outer->addSpacing(8);
     auto* footer = new QVBoxLayout;
     footer->setSpacing(3);
-    auto* dividerRow = new QHBoxLayout;
-    dividerRow->setContentsMargins(6, 0, 6, 5);
-    dividerRow->addWidget(makeDivider(this));
-    footer->addLayout(dividerRow);
+    // White at 0.05, inset 6 points on each side.
+    footer->addWidget(
+        new design::Hairline(palette::withOpacity(Qt::white, 0.05), QMargins(6, 0, 6, 5), this));
     for (AppSection section : secondarySections) {
         addDestination(section, footer);
     }
     outer->addLayout(footer);
 
-    connect(&model_, &AppModel::reportsChanged, this, &BerthwatchSidebar::rebuildApps);
+    connect(&model_, &AppModel::reportsChanged, this, &BerthwatchSidebar::updateApps);
     connect(&model_, &AppModel::sectionChanged, this, &BerthwatchSidebar::updateSelection);
     connect(&model_, &AppModel::reportChanged, this, &BerthwatchSidebar::updateSelection);
     connect(&model_, &AppModel::scanPhaseChanged, this, &BerthwatchSidebar::updateBusy);
     connect(&model_, &AppModel::isBuildDropTargetedChanged, this,
             &BerthwatchSidebar::updateDropTint);
     connect(&dropTint_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
-    rebuildApps();
+    updateApps();
     updateBusy();
     updateDropTint();
 }
@@ -154,19 +138,17 @@ SidebarDestinationButton* BerthwatchSidebar::destination(AppSection section) con
     return nullptr;
 }
 
-void BerthwatchSidebar::rebuildApps() {
-    // Later, not now: the row asking for the change may be the one going.
-    for (SidebarAppButton* row : appRows_) {
-        row->hide();
-        appsLayout_->removeWidget(row);
-        row->deleteLater();
+void BerthwatchSidebar::updateApps() {
+    std::vector<SidebarApp> apps = SidebarApp::apps(model_.reports());
+    emptyState_->setVisible(apps.empty());
+    pendingApps_.clear();
+    if (!hasPainted_ && apps.size() > rowsOnAScreen()) {
+        // Until the sidebar's first frame, only the rows a screen can show: a long history would
+        // otherwise delay the window by a row per app. The others follow right after that frame.
+        pendingApps_ = std::move(apps);
+        apps.assign(pendingApps_.begin(), pendingApps_.begin() + std::ptrdiff_t(rowsOnAScreen()));
     }
-    appRows_.clear();
-    pendingApps_ = SidebarApp::apps(model_.reports());
-    emptyState_->setVisible(pendingApps_.empty());
-    // Until the sidebar's first frame, only the rows a screen can show: a long history would
-    // otherwise delay the window by a row per app. The others follow right after that frame.
-    addAppRows(hasPainted_ ? pendingApps_.size() : rowsOnAScreen());
+    showApps(std::move(apps));
 }
 
 std::size_t BerthwatchSidebar::rowsOnAScreen() const {
@@ -176,36 +158,72 @@ std::size_t BerthwatchSidebar::rowsOnAScreen() const {
 }
 
 void BerthwatchSidebar::addRemainingAppRows() {
-    if (appRows_.size() == pendingApps_.size()) {
-        return;
+    if (!pendingApps_.empty()) {
+        showApps(std::exchange(pendingApps_, {}));
     }
-    // Rows added one by one to a column on screen are each laid out with all the others; added
-    // while it is hidden, they are laid out once. Nothing is painted in between.
-    appsColumn_->hide();
-    addAppRows(pendingApps_.size());
-    appsColumn_->show();
 }
 
-void BerthwatchSidebar::addAppRows(std::size_t count) {
-    const std::size_t end = std::min(pendingApps_.size(), appRows_.size() + count);
-    for (std::size_t index = appRows_.size(); index < end; ++index) {
-        auto* row = new SidebarAppButton(std::move(pendingApps_[index]), this);
-        // Each action reads the row's own app: a copy per action would cost a report each.
-        connect(row, &QAbstractButton::clicked, this, [this, row] { openApp(row->app()); });
-        connect(row, &SidebarAppButton::showReportsRequested, this,
-                &BerthwatchSidebar::showReports);
-        connect(row, &SidebarAppButton::revealRequested, this,
-                [this, row] { model_.revealReport(row->app().latestReport); });
-        connect(row, &SidebarAppButton::deleteConfirmed, this,
-                [this, row] { model_.deleteReports(row->app()); });
-        appsLayout_->addWidget(row);
-        appRows_.push_back(row);
+void BerthwatchSidebar::showApps(std::vector<SidebarApp> apps) {
+    // Rows are matched to apps by bundle identifier, so a publish or a deletion touches the one
+    // row it changes: the others keep their widget, hover and place.
+    QHash<QString, SidebarAppButton*> rowOf;
+    rowOf.reserve(qsizetype(appRows_.size()));
+    for (SidebarAppButton* row : appRows_) {
+        rowOf.insert(row->app().id(), row);
     }
-    if (appRows_.size() == pendingApps_.size()) {
-        pendingApps_.clear();
+    std::vector<SidebarAppButton*> rows;
+    rows.reserve(apps.size());
+    std::size_t changes = 0;
+    for (const SidebarApp& app : apps) {
+        rows.push_back(rowOf.take(app.id()));
+        changes += rows.back() ? 0 : 1;
+    }
+    changes += std::size_t(rowOf.size());
+    // Each row shown or hidden in a column on screen lays out the whole column again; with the
+    // column hidden the changes are laid out once, when it shows. Not worth it for a few rows.
+    const bool inBulk = changes > 4 && appsColumn_->isVisible();
+    if (inBulk) {
+        appsColumn_->hide();
+    }
+    for (SidebarAppButton* row : std::as_const(rowOf)) {
+        // Later, not now: the row asking for the change may be the one going.
+        row->hide();
+        appsLayout_->removeWidget(row);
+        row->deleteLater();
+    }
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        SidebarAppButton*& row = rows[index];
+        if (row) {
+            row->setApp(std::move(apps[index]));
+        } else {
+            row = makeRow(std::move(apps[index]));
+        }
+        // After the empty state; a row already in its place stays untouched.
+        const int position = int(index) + 1;
+        if (const QLayoutItem* item = appsLayout_->itemAt(position);
+            !item || item->widget() != row) {
+            appsLayout_->removeWidget(row);
+            appsLayout_->insertWidget(position, row);
+        }
+    }
+    appRows_ = std::move(rows);
+    if (inBulk) {
+        appsColumn_->show();
     }
     updateSelection();
     updateBusy();
+}
+
+SidebarAppButton* BerthwatchSidebar::makeRow(SidebarApp app) {
+    auto* row = new SidebarAppButton(std::move(app), appsColumn_);
+    // Each action reads the row's own app: a copy per action would cost a report each.
+    connect(row, &QAbstractButton::clicked, this, [this, row] { openApp(row->app()); });
+    connect(row, &SidebarAppButton::showReportsRequested, this, &BerthwatchSidebar::showReports);
+    connect(row, &SidebarAppButton::revealRequested, this,
+            [this, row] { model_.revealReport(row->app().latestReport); });
+    connect(row, &SidebarAppButton::deleteConfirmed, this,
+            [this, row] { model_.deleteReports(row->app()); });
+    return row;
 }
 
 void BerthwatchSidebar::updateSelection() {
@@ -242,14 +260,14 @@ void BerthwatchSidebar::updateBusy() {
         row->setEnabled(!isBusy);
     }
     for (SidebarAppButton* row : appRows_) {
-        row->setEnabled(!isBusy);
+        row->setAvailable(!isBusy);
     }
 }
 
 void BerthwatchSidebar::updateDropTint() {
     const bool targeted = model_.isBuildDropTargeted();
     dropTint_.animateTo(targeted ? 1.0 : 0.0,
-                        design::unlessReduceMotion(design::Motion::spring(0.28)));
+                        design::Motion::spring(0.28).skippedUnderReduceMotion());
     for (SidebarDestinationButton* row : destinations_) {
         row->setDropTargeted(targeted);
     }

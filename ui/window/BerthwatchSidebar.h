@@ -41,8 +41,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void rebuildApps();
-    void addAppRows(std::size_t count);
+    void updateApps();
+    void showApps(std::vector<SidebarApp> apps);
+    SidebarAppButton* makeRow(SidebarApp app);
     void addRemainingAppRows();
     std::size_t rowsOnAScreen() const;
     void updateSelection();
@@ -54,7 +55,7 @@ private:
     AppModel& model_;
     std::vector<SidebarDestinationButton*> destinations_;
     std::vector<SidebarAppButton*> appRows_;
-    // The apps of the list, while rows are still to be made for some of them.
+    // The whole list of apps, while rows are still to be made for its tail.
     std::vector<SidebarApp> pendingApps_;
     QVBoxLayout* appsLayout_;
     QWidget* emptyState_;

@@ -1,6 +1,7 @@
 #include "ui/window/GuidelineCategoryChip.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -12,17 +13,13 @@ namespace bw::window {
 namespace palette = design::palette;
 
 GuidelineCategoryChip::GuidelineCategoryChip(const QString& title, QWidget* parent)
-    : QAbstractButton(parent), hover_(new design::AnimatedValue(0, this)),
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.15)}),
       selection_(new design::AnimatedValue(0, this)) {
     setText(title);
     setAccessibleName(title);
-    setCursor(Qt::PointingHandCursor);
     // Tab reaches it; a click leaves the keyboard focus where it was (in the search field).
-    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
-    for (auto* value : {hover_, selection_}) {
-        connect(value, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
-    }
+    connect(selection_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void GuidelineCategoryChip::setSelected(bool selected, bool animated) {
@@ -48,32 +45,17 @@ QSize GuidelineCategoryChip::sizeHint() const {
     return {int(std::ceil(title)) + 24, 34};
 }
 
-void GuidelineCategoryChip::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.15));
-}
-
-void GuidelineCategoryChip::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.15));
-}
-
 void GuidelineCategoryChip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal selected = selection_->value();
     // Selection wins over hover.
-    const qreal fill = 0.09 * selected + 0.045 * hover_->value() * (1 - selected);
+    const qreal fill = 0.09 * selected + 0.045 * hoverProgress() * (1 - selected);
     painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, fill));
-    const QColor from = palette::textSecondary();
-    const QColor to = palette::textPrimary();
-    painter.setPen(QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * selected,
-                                    from.greenF() + (to.greenF() - from.greenF()) * selected,
-                                    from.blueF() + (to.blueF() - from.blueF()) * selected));
+    painter.setPen(palette::mix(palette::textSecondary(), palette::textPrimary(), selected));
     painter.setFont(design::textStyleFont(design::TextStyle::label));
     painter.drawText(rect(), Qt::AlignCenter, text());
-    if (hasFocus()) {
-        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-        painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
-    }
+    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::window

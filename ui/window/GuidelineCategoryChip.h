@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/design/HoverButton.h"
+
 #include <QAbstractButton>
 
 namespace bw::design {
@@ -9,7 +11,7 @@ class AnimatedValue;
 namespace bw::window {
 
 // A capsule chip of the guideline browser's category row. The browser owns the selection.
-class GuidelineCategoryChip : public QAbstractButton {
+class GuidelineCategoryChip : public design::HoverButton {
     Q_OBJECT
 
 public:
@@ -24,12 +26,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     bool selected_ = false;
-    design::AnimatedValue* hover_;
     design::AnimatedValue* selection_;
 };
 

@@ -164,7 +164,7 @@ void GuidelineList::place() {
 
 void GuidelineList::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QColor hairline = palette::withOpacity(palette::hairline(), 0.62);
+    const QColor hairline = palette::separator();
     for (const Item& item : items_) {
         const Place now = current(item);
         if (now.divider <= 0) {

@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -71,16 +72,14 @@ struct GuidelineRow::Layout {
 };
 
 GuidelineRow::GuidelineRow(const GuidelineReference& reference, QWidget* parent)
-    : QAbstractButton(parent), reference_(reference), hover_(new design::AnimatedValue(0, this)) {
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}),
+      reference_(reference) {
     setAccessibleName(QStringLiteral("Guideline %1, %2").arg(reference.id, reference.title));
     setAccessibleDescription(QStringLiteral("Open on Apple Developer"));
-    setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::TabFocus);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
-    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 GuidelineRow::Layout GuidelineRow::layoutFor(int width) const {
@@ -150,14 +149,6 @@ QSize GuidelineRow::minimumSizeHint() const {
     return {200, 92};
 }
 
-void GuidelineRow::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.14));
-}
-
-void GuidelineRow::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.14));
-}
-
 void GuidelineRow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         animateClick();
@@ -182,13 +173,10 @@ void GuidelineRow::paintCategory(QPainter& painter, const QRectF& rect) const {
 void GuidelineRow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal hover = hover_->value();
+    const qreal hover = hoverProgress();
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
                      QColor::fromRgbF(1, 1, 1, 0.036 * hover));
-    if (hasFocus()) {
-        painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-        painter.drawPath(design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 17));
-    }
+    design::paintFocusRing(painter, *this, 18);
     const Layout layout = layoutFor(width());
     painter.setFont(design::textStyleFont(TextStyle::monoLabel));
     painter.setPen(palette::textSecondary());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/GuidelineReference.h"
+#include "ui/design/HoverButton.h"
 
 #include <QAbstractButton>
 
@@ -12,7 +13,7 @@ namespace bw::window {
 
 // One guideline of the browser: its number, title, summary and category, and an arrow that the
 // pointer nudges. Clicking it, or Space or Return while it has focus, asks to open its page.
-class GuidelineRow : public QAbstractButton {
+class GuidelineRow : public design::HoverButton {
     Q_OBJECT
 
 public:
@@ -29,8 +30,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -39,7 +38,6 @@ private:
     void paintCategory(QPainter& painter, const QRectF& rect) const;
 
     GuidelineReference reference_;
-    design::AnimatedValue* hover_;
 };
 
 } // namespace bw::window

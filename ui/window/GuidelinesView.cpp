@@ -3,6 +3,8 @@
 #include "model/GuidelineReference.h"
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -19,7 +21,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace bw::window {
@@ -55,10 +56,7 @@ protected:
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.setPen(palette::textPrimary());
         painter.drawText(rect(), Qt::AlignCenter, text());
-        if (hasFocus()) {
-            painter.setPen(QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-            painter.drawPath(design::capsulePath(QRectF(rect()).adjusted(1, 1, -1, -1)));
-        }
+        design::paintCapsuleFocusRing(painter, *this);
     }
 };
 
@@ -67,8 +65,7 @@ protected:
 GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
     : QWidget(parent), open_(open ? std::move(open) : desktopUrlOpener()),
       scroll_(new QScrollArea(this)), column_(new QWidget),
-      search_(new report::SearchField(QStringLiteral("Search guidelines"))),
-      entrance_(new design::AnimatedValue(0, this)) {
+      search_(new report::SearchField(QStringLiteral("Search guidelines"))) {
     setWindowTitle(QStringLiteral("Guidelines"));
     setAccessibleName(QStringLiteral("Guidelines"));
     auto* stack = placeColumn(this, scroll_, column_, 980, columnMargins, 26);
@@ -81,9 +78,8 @@ GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
     stack->addStretch();
 
     connect(search_, &report::SearchField::textChanged, this,
-            [this] { refresh(design::unlessReduceMotion(design::Motion::easeOut(0.18))); });
-    connect(entrance_, &design::AnimatedValue::valueChanged, this, &GuidelinesView::applyEntrance);
-    applyEntrance(0);
+            [this] { refresh(design::Motion::easeOut(0.18).skippedUnderReduceMotion()); });
+    design::enterOnFirstShow(this, column_);
     refresh(design::Motion::none());
 }
 
@@ -180,7 +176,7 @@ void GuidelinesView::selectCategory(std::optional<FindingCategory> category) {
     for (const auto& [choice, chip] : chips_) {
         chip->setSelected(choice == category, animated);
     }
-    refresh(design::unlessReduceMotion(design::Motion::spring(0.24)));
+    refresh(design::Motion::spring(0.24).skippedUnderReduceMotion());
 }
 
 void GuidelinesView::clearFilters() {
@@ -202,25 +198,9 @@ void GuidelinesView::refresh(const design::Motion& motion) {
     emptyState_->setVisible(shown.empty());
 }
 
-void GuidelinesView::showEvent(QShowEvent*) {
-    if (isPresented_) {
-        return;
-    }
-    isPresented_ = true;
-    if (design::MotionPreferences::instance().reduceMotion()) {
-        entrance_->setValue(1);
-        return;
-    }
-    QTimer::singleShot(0, this, [this] { entrance_->animateTo(1, design::Motion::spring(0.42)); });
-}
-
 void GuidelinesView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     emptyState_->setMinimumHeight(std::max(height() - 220, 330));
-}
-
-void GuidelinesView::applyEntrance(double value) {
-    applyFadeAndRise(column_, value, columnMargins);
 }
 
 } // namespace bw::window

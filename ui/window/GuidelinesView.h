@@ -46,7 +46,6 @@ public:
     QWidget* emptyState() const { return emptyState_; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -55,11 +54,9 @@ private:
     GuidelineList* makeList();
     QWidget* makeEmptyState();
     void refresh(const design::Motion& motion);
-    void applyEntrance(double value);
 
     UrlOpener open_;
     std::optional<FindingCategory> selectedCategory_;
-    bool isPresented_ = false;
 
     QScrollArea* scroll_;
     QWidget* column_;
@@ -67,7 +64,6 @@ private:
     std::vector<std::pair<std::optional<FindingCategory>, GuidelineCategoryChip*>> chips_;
     GuidelineList* list_;
     QWidget* emptyState_;
-    design::AnimatedValue* entrance_;
 };
 
 } // namespace bw::window

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "model/MarketingMode.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/GlassBackdrop.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -42,13 +43,9 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         if (underMouse() || isDown()) {
             painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
-                             palette::rowFillSoft());
+                             palette::hoverFill());
         }
-        if (hasFocus()) {
-            painter.strokePath(
-                design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 7),
-                QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-        }
+        design::paintFocusRing(painter, *this, 8);
         design::paintSymbol(painter, QRectF(rect()), symbol_, 15, QFont::Medium,
                             isDown() ? palette::textPrimary() : palette::textSecondary());
     }
@@ -139,7 +136,7 @@ QWidget* RootView::makeToolbar() {
 void RootView::toggleSidebar() {
     isSidebarVisible_ = !isSidebarVisible_;
     sidebarReveal_.animateTo(isSidebarVisible_ ? 1.0 : 0.0,
-                             design::unlessReduceMotion(design::Motion::spring(0.24)));
+                             design::Motion::spring(0.24).skippedUnderReduceMotion());
     updateToolbar();
     layOut();
 }

@@ -1,6 +1,9 @@
 #include "ui/window/SettingsBlocks.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
+#include "ui/design/Hairline.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -33,10 +36,7 @@ qreal textWidth(TextStyle style, const QString& text) {
 void paintCapsule(QPainter& painter, const QWidget& widget, const QColor& fill) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::capsulePath(QRectF(widget.rect())), fill);
-    if (widget.hasFocus()) {
-        painter.strokePath(design::capsulePath(QRectF(widget.rect()).adjusted(1, 1, -1, -1)),
-                           QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-    }
+    design::paintCapsuleFocusRing(painter, widget);
 }
 
 } // namespace
@@ -47,7 +47,7 @@ SettingsSection::SettingsSection(const QString& title, QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(10);
     auto* heading =
-        report::makeLabel(title.toUpper(), TextStyle::eyebrow, palette::textTertiary(), this);
+        design::makeLabel(title.toUpper(), TextStyle::eyebrow, palette::textTertiary(), this);
     heading->setContentsMargins(2, 0, 0, 0);
     column->addWidget(heading);
     rows_->setSpacing(0);
@@ -60,14 +60,15 @@ void SettingsSection::addRow(QWidget* row) {
 }
 
 void SettingsSection::addDivider() {
-    rows_->addWidget(report::makeDivider(padding + iconSize + spacing, padding, 4, this));
+    rows_->addWidget(new design::Hairline(
+        palette::separator(), QMargins(padding + iconSize + spacing, 4, padding, 4), this));
 }
 
 SettingsRow::SettingsRow(const QString& systemImage, const QString& title, const QString& detail,
                          QWidget* trailing, QWidget* parent)
     : QWidget(parent), icon_(new design::SymbolWidget(systemImage, 15, QFont::Medium, this)),
-      title_(report::makeLabel(title, TextStyle::bodyEmphasized, palette::textPrimary(), this)),
-      detail_(report::makeLabel(detail, TextStyle::caption, palette::textSecondary(), this)),
+      title_(design::makeLabel(title, TextStyle::bodyEmphasized, palette::textPrimary(), this)),
+      detail_(design::makeLabel(detail, TextStyle::caption, palette::textSecondary(), this)),
       trailing_(trailing) {
     icon_->setColor(palette::textTertiary());
     detail_->setWordWrap(true);
@@ -176,18 +177,19 @@ void SettingsRow::resizeEvent(QResizeEvent*) {
 }
 
 QLabel* makeSettingsValue(const QString& title, QWidget* parent) {
-    auto* value = report::makeLabel(title, TextStyle::label, palette::textSecondary(), parent);
+    auto* value = design::makeLabel(title, TextStyle::label, palette::textSecondary(), parent);
     value->setContentsMargins(4, 0, 4, 0);
     return value;
 }
 
 SettingsPillButton::SettingsPillButton(const QString& title, Style style, QWidget* parent)
-    : QAbstractButton(parent), style_(style), hover_(new design::AnimatedValue(0, this)) {
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}),
+      style_(style) {
     setText(title);
     setAccessibleName(title);
-    setCursor(Qt::PointingHandCursor);
+    // Clicked, it takes the keyboard focus as a standard button does.
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
-    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 QSize SettingsPillButton::sizeHint() const {
@@ -195,18 +197,10 @@ QSize SettingsPillButton::sizeHint() const {
     return {style_.fixedWidth.value_or(natural), 32};
 }
 
-void SettingsPillButton::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.14));
-}
-
-void SettingsPillButton::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.14));
-}
-
 void SettingsPillButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setOpacity(isEnabled() ? 1.0 : 0.42);
-    const qreal hover = hover_->value();
+    const qreal hover = hoverProgress();
     QColor fill;
     QColor text;
     if (style_.isDestructive) {
@@ -229,12 +223,13 @@ void SettingsPillButton::paintEvent(QPaintEvent*) {
 
 SettingsExternalLink::SettingsExternalLink(const QString& title, const QUrl& url, UrlOpener open,
                                            QWidget* parent)
-    : QAbstractButton(parent), url_(url), hover_(new design::AnimatedValue(0, this)) {
+    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}),
+      url_(url) {
     setText(title);
     setAccessibleName(title);
-    setCursor(Qt::PointingHandCursor);
+    // Clicked, it takes the keyboard focus as a standard button does.
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
-    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     connect(this, &QAbstractButton::clicked, this, [this, open = std::move(open)] { open(url_); });
 }
 
@@ -243,17 +238,9 @@ QSize SettingsExternalLink::sizeHint() const {
     return {std::max(76, int(std::ceil(content)) + 26), 32};
 }
 
-void SettingsExternalLink::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.14));
-}
-
-void SettingsExternalLink::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.14));
-}
-
 void SettingsExternalLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const qreal hover = hover_->value();
+    const qreal hover = hoverProgress();
     paintCapsule(painter, *this, QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover));
     const qreal title = textWidth(TextStyle::label, text());
     const QSizeF arrow = design::symbolSize(9);

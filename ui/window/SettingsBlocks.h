@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/design/HoverButton.h"
 #include "ui/window/UrlOpener.h"
 
 #include <QAbstractButton>
@@ -66,7 +67,7 @@ private:
 QLabel* makeSettingsValue(const QString& title, QWidget* parent = nullptr);
 
 // A capsule button; destructive wins over prominent. Disabled, it is drawn faint and does nothing.
-class SettingsPillButton : public QAbstractButton {
+class SettingsPillButton : public design::HoverButton {
     Q_OBJECT
 public:
     struct Style {
@@ -81,16 +82,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     Style style_;
-    design::AnimatedValue* hover_;
 };
 
 // A capsule link to a web page or a mail address, with an arrow the pointer nudges.
-class SettingsExternalLink : public QAbstractButton {
+class SettingsExternalLink : public design::HoverButton {
     Q_OBJECT
 public:
     SettingsExternalLink(const QString& title, const QUrl& url, UrlOpener open,
@@ -101,12 +99,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     QUrl url_;
-    design::AnimatedValue* hover_;
 };
 
 } // namespace bw::window

@@ -3,6 +3,8 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "services/info/ApplicationInfo.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -14,7 +16,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace bw::window {
@@ -51,15 +52,14 @@ SettingsView::SettingsView(AppModel& model, UpdateController* updates,
       storageFolder_(environment.storageFolder.isEmpty() ? model.historyFolder()
                                                          : environment.storageFolder),
       info_(environment.info ? *environment.info : ApplicationInfo::main()),
-      scroll_(new QScrollArea(this)), column_(new QWidget),
-      entrance_(new design::AnimatedValue(0, this)) {
+      scroll_(new QScrollArea(this)), column_(new QWidget) {
     setWindowTitle(QStringLiteral("Settings"));
     setAccessibleName(QStringLiteral("Settings"));
     QVBoxLayout* stack = placeColumn(this, scroll_, column_, 900, columnMargins, 32);
     stack->addWidget(makeScreenHeader(QStringLiteral("Settings"),
                                       QStringLiteral("Saved reports, updates and support."),
                                       column_));
-    problem_ = makeLabel({}, TextStyle::caption, palette::danger(), column_);
+    problem_ = design::makeLabel({}, TextStyle::caption, palette::danger(), column_);
     problem_->setWordWrap(true);
     problem_->setAccessibleName(QStringLiteral("Settings problem"));
     problem_->hide();
@@ -70,9 +70,7 @@ SettingsView::SettingsView(AppModel& model, UpdateController* updates,
 
     connect(&model_, &AppModel::reportsChanged, this, &SettingsView::refresh);
     connect(&model_, &AppModel::reportsChanged, this, &SettingsView::followClear);
-    connect(entrance_, &design::AnimatedValue::valueChanged, this,
-            [this](double value) { applyFadeAndRise(column_, value, columnMargins); });
-    applyFadeAndRise(column_, 0, columnMargins);
+    design::enterOnFirstShow(this, column_);
     refresh();
 }
 
@@ -219,18 +217,6 @@ void SettingsView::checkForUpdates() {
     if (updates_) {
         updates_->checkForUpdates();
     }
-}
-
-void SettingsView::showEvent(QShowEvent*) {
-    if (isPresented_) {
-        return;
-    }
-    isPresented_ = true;
-    if (design::MotionPreferences::instance().reduceMotion()) {
-        entrance_->setValue(1);
-        return;
-    }
-    QTimer::singleShot(0, this, [this] { entrance_->animateTo(1, design::Motion::spring(0.42)); });
 }
 
 } // namespace bw::window

@@ -52,9 +52,6 @@ public:
     void revealStorageFolder();
     void checkForUpdates();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QWidget* makeReportsAndStorage();
     QWidget* makeAbout();
@@ -68,7 +65,6 @@ private:
     UrlOpener open_;
     QString storageFolder_;
     const ApplicationInfo& info_;
-    bool isPresented_ = false;
     bool isClearing_ = false;
 
     QScrollArea* scroll_;
@@ -78,7 +74,6 @@ private:
     SettingsPillButton* clear_;
     QLabel* problem_;
     QPointer<QMessageBox> confirmation_;
-    design::AnimatedValue* entrance_;
 };
 
 } // namespace bw::window

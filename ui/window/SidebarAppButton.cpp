@@ -1,6 +1,7 @@
 #include "ui/window/SidebarAppButton.h"
 
 #include "model/ReportHelpers.h"
+#include "ui/design/AppIconTile.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -59,40 +60,13 @@ private:
 
 } // namespace
 
-QImage sidebarAppIconImage(const ScanReport& report) {
-    if (!report.metadata.iconPNG) {
-        return {};
-    }
-    return QImage::fromData(*report.metadata.iconPNG);
-}
-
 void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
                          const QString& appName) {
-    const QPainterPath tile = design::continuousRoundedRect(frame, frame.width() * 0.2237);
-    painter.save();
-    painter.setClipPath(tile);
-    if (!icon.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        // Scaled to fill: the shorter side fits, the rest is cut.
-        const QSizeF scaled =
-            QSizeF(icon.size()).scaled(frame.size(), Qt::KeepAspectRatioByExpanding);
-        const QRectF target(frame.center().x() - scaled.width() / 2,
-                            frame.center().y() - scaled.height() / 2, scaled.width(),
-                            scaled.height());
-        painter.drawImage(target, icon);
-    } else {
-        painter.fillPath(tile, palette::withOpacity(palette::tileSurface(), 0.84));
-        painter.setFont(design::textStyleFont(design::TextStyle::monogram));
-        painter.setPen(palette::textSecondary());
-        painter.drawText(frame, Qt::AlignCenter, monogram(appName));
-    }
-    painter.restore();
-    QPen stroke(palette::withOpacity(Qt::white, 0.07), 0.6);
-    painter.setPen(stroke);
-    painter.setBrush(Qt::NoBrush);
-    // Stroked inside the edge.
-    painter.drawPath(design::continuousRoundedRect(frame.adjusted(0.3, 0.3, -0.3, -0.3),
-                                                   frame.width() * 0.2237));
+    design::AppIconTileStyle style;
+    style.placeholder = palette::withOpacity(palette::tileSurface(), 0.84);
+    style.glyph = palette::textSecondary();
+    style.rim = palette::withOpacity(Qt::white, 0.07);
+    design::paintAppIconTile(painter, frame, icon, monogram(appName), style);
 }
 
 SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
@@ -112,6 +86,17 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     updateEllipsis();
 }
 
+void SidebarAppButton::setApp(SidebarApp app) {
+    if (app == app_) {
+        return;
+    }
+    app_ = std::move(app);
+    icon_.reset();
+    setAccessibleName(app_.appName);
+    setAccessibleDescription(statusText(app_.latestReport));
+    update();
+}
+
 SidebarAppButton::~SidebarAppButton() {
     delete menu_;
 }
@@ -119,7 +104,7 @@ SidebarAppButton::~SidebarAppButton() {
 const QImage& SidebarAppButton::icon() {
     // Decoded when first drawn: most rows of a long list are never scrolled into view.
     if (!icon_) {
-        icon_ = sidebarAppIconImage(app_.latestReport);
+        icon_ = design::decodeAppIcon(app_.latestReport.metadata.iconPNG);
     }
     return *icon_;
 }
@@ -250,7 +235,7 @@ void SidebarAppButton::showActionMenu() {
         updateEllipsis();
     });
     updateEllipsis();
-    menu->popUpBeside(ellipsis_);
+    menu->popUpBeside(QRect(ellipsis_->mapToGlobal(QPoint(0, 0)), ellipsis_->size()));
 }
 
 void SidebarAppButton::confirmDelete() {

@@ -11,11 +11,9 @@ namespace bw::window {
 class SidebarAppActionMenu;
 
 // The app's icon as stored with its newest report, or a monogram tile when there is none or it
-// cannot be decoded; `size` square with continuous corners.
+// cannot be decoded.
 void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& icon,
                          const QString& appName);
-// The icon stored with a report, decoded; null when absent or undecodable.
-QImage sidebarAppIconImage(const ScanReport& report);
 
 // One scanned app in the sidebar: icon, name and a dot tinted by the worst kind of finding in its
 // newest report. A click runs the row's action (clicked); the ellipsis that replaces the dot on
@@ -30,6 +28,8 @@ public:
     ~SidebarAppButton() override;
 
     const SidebarApp& app() const { return app_; }
+    // The same app after a newer scan or a rename: the row keeps its place, hover and menu.
+    void setApp(SidebarApp app);
     bool isActionMenuPresented() const;
     SidebarAppActionMenu* actionMenu() const;
     void toggleActionMenu();

@@ -60,7 +60,7 @@ void SidebarPlaneIcon::setState(bool isSelected, bool isDropTargeted, bool isHov
         offset = {1, 0};
     }
     const design::Motion motion =
-        design::unlessReduceMotion(design::Motion::spring(isDropTargeted ? 0.3 : 0.22));
+        design::Motion::spring(isDropTargeted ? 0.3 : 0.22).skippedUnderReduceMotion();
     trailScale_.animateTo(scale, motion);
     trailOpacity_.animateTo(opacity, motion);
     offsetX_.animateTo(offset.x(), motion);

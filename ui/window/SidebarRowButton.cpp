@@ -1,6 +1,7 @@
 #include "ui/window/SidebarRowButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 
 #include <QPainter>
@@ -8,6 +9,20 @@
 namespace bw::window {
 
 namespace palette = design::palette;
+
+namespace {
+
+bool isInSight(const QWidget& widget) {
+    QRect area = widget.rect();
+    for (const QWidget* part = &widget; !part->isWindow() && part->parentWidget();
+         part = part->parentWidget()) {
+        area.translate(part->pos());
+        area &= part->parentWidget()->rect();
+    }
+    return !area.isEmpty();
+}
+
+} // namespace
 
 SidebarRowButton::SidebarRowButton(QWidget* parent) : QAbstractButton(parent) {
     // Checked is how the selection reaches accessibility.
@@ -19,6 +34,23 @@ SidebarRowButton::SidebarRowButton(QWidget* parent) : QAbstractButton(parent) {
         emit hoverProgressChanged();
     });
     connect(this, &QAbstractButton::toggled, this, qOverload<>(&QWidget::update));
+}
+
+void SidebarRowButton::setAvailable(bool available) {
+    if (available == isEnabled() || isInSight(*this)) {
+        setEnabled(available);
+        return;
+    }
+    QList<QWidget*> quiet = findChildren<QWidget*>();
+    quiet.append(this);
+    quiet.removeIf([](const QWidget* part) { return !part->updatesEnabled(); });
+    for (QWidget* part : quiet) {
+        part->setAttribute(Qt::WA_UpdatesDisabled, true);
+    }
+    setEnabled(available);
+    for (QWidget* part : quiet) {
+        part->setAttribute(Qt::WA_UpdatesDisabled, false);
+    }
 }
 
 QColor SidebarRowButton::foreground() const {
@@ -36,14 +68,10 @@ void SidebarRowButton::paintBackground(QPainter& painter) const {
     // the others.
     if (!isSelected() && hoverFill_.value() > 0) {
         painter.fillPath(design::continuousRoundedRect(QRectF(rect()), cornerRadius),
-                         palette::withOpacity(palette::rowFillSoft(), hoverFill_.value()));
+                         palette::withOpacity(palette::hoverFill(), hoverFill_.value()));
     }
     // Where Tab has brought the keyboard.
-    if (hasFocus()) {
-        painter.strokePath(
-            design::continuousRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1),
-            QPen(palette::withOpacity(palette::accent(), 0.8), 1.5));
-    }
+    design::paintFocusRing(painter, *this, cornerRadius);
 }
 
 bool SidebarRowButton::hitButton(const QPoint& position) const {
@@ -66,7 +94,7 @@ void SidebarRowButton::setHovering(bool hovering) {
     }
     isHovering_ = hovering;
     hoverFill_.animateTo(hovering ? 1.0 : 0.0,
-                         design::unlessReduceMotion(design::Motion::easeOut(0.12)));
+                         design::Motion::easeOut(0.12).skippedUnderReduceMotion());
     emit hoveringChanged(hovering);
     update();
 }

@@ -20,6 +20,9 @@ public:
     bool isSelected() const { return isChecked(); }
     void setSelected(bool selected) { setChecked(selected); }
     bool isHovering() const { return isHovering_; }
+    // setEnabled, without the repaints when the row is scrolled out of sight: the window weighs
+    // every widget waiting for one against all its siblings, and a long list has many.
+    void setAvailable(bool available);
 
 signals:
     void hoveringChanged(bool hovering);

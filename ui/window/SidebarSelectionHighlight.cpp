@@ -19,7 +19,7 @@ QRectF interpolate(const QRectF& from, const QRectF& to, double progress) {
 }
 
 design::Motion selectionMotion() {
-    return design::unlessReduceMotion(design::Motion::spring(0.22));
+    return design::Motion::spring(0.22).skippedUnderReduceMotion();
 }
 
 } // namespace
@@ -98,7 +98,7 @@ void SidebarSelectionHighlight::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const auto fill = [&painter](const QRectF& rect, double opacity) {
         painter.fillPath(design::continuousRoundedRect(rect, SidebarRowButton::cornerRadius),
-                         design::palette::withOpacity(design::palette::rowFillStrong(), opacity));
+                         design::palette::withOpacity(design::palette::selectionFill(), opacity));
     };
     for (const QPointer<QWidget>& row : others_) {
         if (row && row->isVisible()) {

@@ -27,7 +27,7 @@ QFont titleFont() {
 
 AppStoreImagesControl::AppStoreImagesControl(const QString& title, std::function<bool()> read,
                                              std::function<void(bool)> write, QWidget* parent)
-    : HoverButton(parent), isOn_(std::move(read)), setOn_(std::move(write)) {
+    : design::HoverButton(parent), isOn_(std::move(read)), setOn_(std::move(write)) {
     setText(title);
     setAccessibleName(title);
     connect(this, &QAbstractButton::clicked, this, [this] { setOn_(!isOn_()); });
@@ -40,7 +40,7 @@ void AppStoreImagesControl::refresh() {
     setAccessibleDescription(isOn() ? QStringLiteral("On") : QStringLiteral("Off"));
     const double target = isOn() ? 1 : 0;
     if (knob_.target() != target) {
-        knob_.animateTo(target, design::unlessReduceMotion(design::Motion::spring(0.18, 1)));
+        knob_.animateTo(target, design::Motion::spring(0.18, 1).skippedUnderReduceMotion());
     }
     update();
 }
@@ -59,7 +59,7 @@ void AppStoreImagesControl::paintEvent(QPaintEvent*) {
     const qreal hover = hoverProgress();
     const qreal on = knob_.value();
     const QColor foreground =
-        blend(palette::textSecondary(), palette::textPrimary(), std::max(on, hover));
+        palette::mix(palette::textSecondary(), palette::textPrimary(), std::max(on, hover));
     const qreal midY = height() / 2.0;
 
     const QSizeF symbol = design::symbolSize(symbolPointSize);
@@ -75,12 +75,12 @@ void AppStoreImagesControl::paintEvent(QPaintEvent*) {
 
     const QRectF trackRect({x, midY - track.height() / 2}, track);
     const QColor offTrack = QColor::fromRgbF(1, 1, 1, float(0.1 + 0.06 * hover));
-    painter.fillPath(design::capsulePath(trackRect), blend(offTrack, palette::accent(), on));
+    painter.fillPath(design::capsulePath(trackRect), palette::mix(offTrack, palette::accent(), on));
     const qreal knob = track.height() - 2 * knobPadding;
     const qreal travel = track.width() - 2 * knobPadding - knob;
-    const QColor offKnob = blend(palette::textSecondary(), palette::textPrimary(), hover);
+    const QColor offKnob = palette::mix(palette::textSecondary(), palette::textPrimary(), hover);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(blend(offKnob, Qt::white, on));
+    painter.setBrush(palette::mix(offKnob, Qt::white, on));
     painter.drawEllipse(QRectF(trackRect.left() + knobPadding + travel * on,
                                trackRect.top() + knobPadding, knob, knob));
 }

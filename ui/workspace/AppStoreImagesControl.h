@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/workspace/HoverButton.h"
+#include "ui/design/HoverButton.h"
 
 #include <functional>
 
@@ -8,7 +8,7 @@ namespace bw::workspace {
 
 // The "App Store images" switch row. It keeps no copy of the value: it reads and writes it through
 // the binding it is given, and is redrawn by its owner when the value changes elsewhere.
-class AppStoreImagesControl : public HoverButton {
+class AppStoreImagesControl : public design::HoverButton {
     Q_OBJECT
 
 public:

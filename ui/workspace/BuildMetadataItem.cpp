@@ -1,8 +1,8 @@
 #include "ui/workspace/BuildMetadataItem.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
-#include "ui/workspace/StyledLabel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,8 +16,8 @@ namespace bw::workspace {
 BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value, bool monospaced,
                                      QWidget* parent)
     : QWidget(parent), value_(value),
-      titleLabel_(styledLabel(title.toUpper(), design::TextStyle::eyebrow,
-                              design::palette::textTertiary(), this)),
+      titleLabel_(design::makeLabel(title.toUpper(), design::TextStyle::eyebrow,
+                                    design::palette::textTertiary(), this)),
       valueLabel_(new QLabel(this)) {
     valueLabel_->setFont(design::systemFont(11, QFont::Medium,
                                             monospaced ? design::FontDesign::monospaced
@@ -34,7 +34,7 @@ BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value,
                        [this] { valueLabel_->setSelection(0, int(valueLabel_->text().size())); });
         menu.exec(valueLabel_->mapToGlobal(point));
     });
-    setLabelColor(valueLabel_, design::palette::textPrimary());
+    design::setTextColor(valueLabel_, design::palette::textPrimary());
     valueLabel_->setText(value);
     valueLabel_->setMinimumWidth(1);
     auto* layout = new QVBoxLayout(this);
@@ -47,11 +47,12 @@ BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value,
     setToolTip(value);
 }
 
+// The cell's natural width: its title or its whole value, whichever is wider.
 QSize BuildMetadataItem::sizeHint() const {
-    const QFontMetrics valueMetrics(valueLabel_->font());
-    const int width =
-        std::max(titleLabel_->sizeHint().width(), valueMetrics.horizontalAdvance(value_));
-    return {width, titleLabel_->sizeHint().height() + 4 + valueMetrics.height()};
+    const QFontMetricsF valueMetrics(valueLabel_->font());
+    const int width = std::max(titleLabel_->sizeHint().width(),
+                               int(std::ceil(valueMetrics.horizontalAdvance(value_))) + 1);
+    return {width, titleLabel_->sizeHint().height() + 4 + int(std::ceil(valueMetrics.height()))};
 }
 
 QSize BuildMetadataItem::minimumSizeHint() const {
@@ -61,7 +62,7 @@ QSize BuildMetadataItem::minimumSizeHint() const {
 void BuildMetadataItem::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     valueLabel_->setText(
-        QFontMetrics(valueLabel_->font()).elidedText(value_, Qt::ElideMiddle, width()));
+        QFontMetricsF(valueLabel_->font()).elidedText(value_, Qt::ElideMiddle, width()));
 }
 
 bool BuildMetadataItem::eventFilter(QObject* watched, QEvent* event) {

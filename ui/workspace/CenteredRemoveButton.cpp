@@ -28,7 +28,7 @@ qreal contentWidth(const QString& title) {
 } // namespace
 
 CenteredRemoveButton::CenteredRemoveButton(const QString& help, QWidget* parent)
-    : HoverButton(parent) {
+    : design::HoverButton(parent) {
     setText(QStringLiteral("Remove"));
     setToolTip(help);
     setAccessibleName(help);

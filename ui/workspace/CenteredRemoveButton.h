@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/workspace/HoverButton.h"
+#include "ui/design/HoverButton.h"
 
 namespace bw::workspace {
 
 // The red "Remove" capsule centred over a filled review slot while the pointer is over it.
-class CenteredRemoveButton : public HoverButton {
+class CenteredRemoveButton : public design::HoverButton {
     Q_OBJECT
 
 public:

@@ -1,14 +1,15 @@
 #include "ui/workspace/DropZoneCard.h"
 
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
+#include "ui/design/TextStyle.h"
 #include "ui/workspace/ExtensionChip.h"
-#include "ui/workspace/StyledLabel.h"
+#include "ui/workspace/MorphingTitle.h"
 
 #include <QEnterEvent>
 #include <QFontMetricsF>
 #include <QGraphicsEffect>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <algorithm>
 
@@ -38,8 +39,7 @@ public:
     }
 
     void setHovering(bool hovering) {
-        hover_.animateTo(hovering ? 1 : 0,
-                         design::unlessReduceMotion(design::Motion::spring(0.18)));
+        hover_.animateTo(hovering ? 1 : 0, design::Motion::spring(0.18).skippedUnderReduceMotion());
     }
 
 protected:
@@ -103,8 +103,8 @@ DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
     runway_->setFixedWidth(244);
     runway_->setContentsMargins(0, runwayHeadroom, 0, 0);
     setMouseTracking(true);
-    title_ = styledLabel({}, TextStyle::screenTitle, design::palette::textPrimary(), this);
-    title_->setAlignment(Qt::AlignCenter);
+    title_ = new MorphingTitle(design::textStyleFont(TextStyle::screenTitle),
+                               design::palette::textPrimary(), this);
     auto* chipRow = new QHBoxLayout;
     chipRow->setSpacing(8);
     chipRow->addStretch();
@@ -142,7 +142,10 @@ void DropZoneCard::setRunwayState(design::BerthwatchRunwayState state) {
 }
 
 void DropZoneCard::setTargeted(bool targeted) {
-    title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs);
+    // The words morph with the card's spring; at once with reduce motion or while unseen.
+    title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs,
+                    isVisible() ? design::Motion::spring(0.26).skippedUnderReduceMotion()
+                                : design::Motion::none());
     for (ExtensionChip* chip : chips_) {
         chip->setEmphasized(targeted);
     }
@@ -150,7 +153,7 @@ void DropZoneCard::setTargeted(bool targeted) {
     const double scale = targeted ? 1.01 : 1;
     if (scale_.target() != scale) {
         scale_.animateTo(scale, isVisible()
-                                    ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                                    ? design::Motion::spring(0.26).skippedUnderReduceMotion()
                                     : design::Motion::none());
     }
 }

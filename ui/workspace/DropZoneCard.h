@@ -6,13 +6,13 @@
 #include <QAbstractButton>
 #include <vector>
 
-class QLabel;
 class QVBoxLayout;
 
 namespace bw::workspace {
 
 class CardScaleEffect;
 class ExtensionChip;
+class MorphingTitle;
 
 // The start screen's one large button: the runway mark, "Drop your build anywhere", the accepted
 // build kinds and the "Choose a build" pill. Clicking anywhere on it opens the open panel.
@@ -52,7 +52,7 @@ private:
 
     QVBoxLayout* layout_;
     design::BerthwatchRunwayMark* runway_;
-    QLabel* title_;
+    MorphingTitle* title_;
     std::vector<ExtensionChip*> chips_;
     QWidget* pill_;
     // Room above the runway's box that its drawing reaches into.

@@ -4,7 +4,6 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
-#include "ui/workspace/ColorBlend.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -30,7 +29,7 @@ void ExtensionChip::setEmphasized(bool emphasized) {
     if (emphasized != emphasized_) {
         emphasized_ = emphasized;
         emphasis_.animateTo(emphasized ? 1 : 0,
-                            isVisible() ? design::unlessReduceMotion(design::Motion::spring(0.26))
+                            isVisible() ? design::Motion::spring(0.26).skippedUnderReduceMotion()
                                         : design::Motion::none());
     }
 }
@@ -50,13 +49,13 @@ void ExtensionChip::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal t = emphasis_.value();
-    const QColor fill = blend(withOpacity(Qt::white, 0.035), withOpacity(accent(), 0.1), t);
-    const QColor border = blend(withOpacity(Qt::white, 0.045), withOpacity(accent(), 0.18), t);
+    const QColor fill = mix(withOpacity(Qt::white, 0.035), withOpacity(accent(), 0.1), t);
+    const QColor border = mix(withOpacity(Qt::white, 0.045), withOpacity(accent(), 0.18), t);
     painter.fillPath(design::capsulePath(bounds), fill);
     painter.setPen(QPen(border, 1));
     painter.drawPath(design::capsulePath(bounds));
 
-    const QColor color = blend(textSecondary(), accent(), t);
+    const QColor color = mix(textSecondary(), accent(), t);
     const QSizeF symbol = design::symbolSize(symbolPoints);
     const QRectF symbolRect(horizontalPadding, (height() - symbol.height()) / 2, symbol.width(),
                             symbol.height());

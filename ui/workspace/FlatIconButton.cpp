@@ -9,7 +9,7 @@ namespace bw::workspace {
 
 FlatIconButton::FlatIconButton(const QString& systemImage, const QString& accessibilityLabel,
                                const QString& help, QWidget* parent)
-    : HoverButton(parent), systemImage_(systemImage) {
+    : design::HoverButton(parent), systemImage_(systemImage) {
     setAccessibleName(accessibilityLabel);
     setToolTip(help);
     setFixedSize(sizeHint());
@@ -18,9 +18,9 @@ FlatIconButton::FlatIconButton(const QString& systemImage, const QString& access
 void FlatIconButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    design::paintSymbol(
-        painter, QRectF(rect()), systemImage_, 12, QFont::Medium,
-        blend(design::palette::textSecondary(), design::palette::textPrimary(), hoverProgress()));
+    design::paintSymbol(painter, QRectF(rect()), systemImage_, 12, QFont::Medium,
+                        design::palette::mix(design::palette::textSecondary(),
+                                             design::palette::textPrimary(), hoverProgress()));
 }
 
 } // namespace bw::workspace

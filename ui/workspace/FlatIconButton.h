@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/workspace/HoverButton.h"
+#include "ui/design/HoverButton.h"
 
 namespace bw::workspace {
 
 // A bare symbol button with a tooltip; no background, no border, no disabled look.
-class FlatIconButton : public HoverButton {
+class FlatIconButton : public design::HoverButton {
     Q_OBJECT
 
 public:

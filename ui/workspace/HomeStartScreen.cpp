@@ -1,13 +1,13 @@
 #include "ui/workspace/HomeStartScreen.h"
 
 #include "app/AppModel.h"
+#include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/workspace/DropZoneCard.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/HeroTitle.h"
-#include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RejectionNotice.h"
-#include "ui/workspace/StyledLabel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -108,7 +108,7 @@ bool reduceMotion() {
 }
 
 Motion springUnlessReduced(double response, double damping = 1.0) {
-    return design::unlessReduceMotion(Motion::spring(response, damping));
+    return Motion::spring(response, damping).skippedUnderReduceMotion();
 }
 
 QColor tint(BerthwatchRunwayState state) {
@@ -158,7 +158,7 @@ HomeStartScreen::HomeStartScreen(AppModel& model, FileChooser& chooser, QWidget*
     column_->addItem(topSpace_);
     column_->addLayout(middle_);
     column_->addItem(bottomSpace_);
-    column_->addWidget(new OnDeviceLine(this));
+    column_->addWidget(new design::OnDeviceLine(this));
     column_->addItem(footSpace_);
     setCompact(false);
 
@@ -188,7 +188,7 @@ QWidget* HomeStartScreen::makeHero() {
     const QString leadText = u"Drop your build anywhere to find submission issues, missing "
                              "requirements,\nand potential App Review risks before they slow "
                              "down your next release."_qs;
-    auto* lead = styledLabel({}, TextStyle::lead, palette::textSecondary(), hero);
+    auto* lead = design::makeLabel({}, TextStyle::lead, palette::textSecondary(), hero);
     // Three points more between the lines than the face's own spacing.
     const int lineHeight = lead->fontMetrics().lineSpacing() + 3;
     lead->setTextFormat(Qt::RichText);

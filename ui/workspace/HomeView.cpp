@@ -81,7 +81,7 @@ void HomeView::followModel() {
     const bool stagingChanged = !stage_ || (*stage_ == Stage::start) != (next == Stage::start);
     const design::Motion motion =
         !stage_ ? design::Motion::none()
-                : design::unlessReduceMotion(design::Motion::spring(stagingChanged ? 0.38 : 0.42));
+                : design::Motion::spring(stagingChanged ? 0.38 : 0.42).skippedUnderReduceMotion();
     const QPointF leaveTo = stage_ ? stageOffset(*stage_) : QPointF();
     stage_ = next;
     // The demonstration plays exactly while the start screen is the stage.

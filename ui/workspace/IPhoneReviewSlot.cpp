@@ -1,10 +1,10 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 
+#include "ui/design/AppIconTile.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/CenteredRemoveButton.h"
-#include "ui/workspace/FillSource.h"
 #include "ui/workspace/IPhone16ProChassis.h"
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/ReviewScreenPlaceholder.h"
@@ -64,7 +64,7 @@ protected:
         QPainterPath screen;
         screen.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
         painter.setClipPath(screen);
-        painter.drawImage(QRectF(rect()), image, fillSource(image.size(), size()));
+        painter.drawImage(QRectF(rect()), image, design::fillSource(image.size(), size()));
     }
 };
 
@@ -247,14 +247,12 @@ void IPhoneReviewSlot::setTargeted(bool targeted) {
     }
     isTargeted_ = targeted;
     chassis_->setTargeted(targeted);
-    target_.animateTo(targeted ? 1 : 0,
-                      design::unlessReduceMotion(design::Motion::spring(0.24, 1)));
+    target_.animateTo(targeted ? 1 : 0, design::Motion::spring(0.24, 1).skippedUnderReduceMotion());
 }
 
 void IPhoneReviewSlot::setHovering(bool hovering) {
     isHovering_ = hovering;
-    presence_.animateTo(hovering ? 1 : 0,
-                        design::unlessReduceMotion(design::Motion::easeOut(0.14)));
+    presence_.animateTo(hovering ? 1 : 0, design::Motion::easeOut(0.14).skippedUnderReduceMotion());
     refresh();
 }
 

@@ -86,7 +86,7 @@ void RejectionNotice::follow() {
     }
     shownCount_ = count;
     setAccessibleName(text());
-    const auto motion = design::unlessReduceMotion(design::Motion::spring(0.28));
+    const auto motion = design::Motion::spring(0.28).skippedUnderReduceMotion();
     if (next == Content{}) {
         presence_.animateTo(0, motion);
         return;

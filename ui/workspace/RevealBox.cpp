@@ -40,6 +40,11 @@ QSize RevealBox::sizeHint() const {
     return {content_->sizeHint().width(), heightForWidth(width())};
 }
 
+// The block may be narrower than it would like: its text wraps rather than widen the column.
+QSize RevealBox::minimumSizeHint() const {
+    return {content_->minimumSizeHint().width(), heightForWidth(width())};
+}
+
 int RevealBox::heightForWidth(int width) const {
     return int(std::lround(contentHeight(width) * std::clamp(presence_.value(), 0.0, 1.0)));
 }

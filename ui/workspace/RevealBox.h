@@ -20,10 +20,12 @@ public:
     RevealBox(QWidget* content, Entrance entrance, QWidget* parent = nullptr);
 
     bool isPresented() const { return presence_.target() > 0; }
+    // Fully open or fully closed, not on its way.
+    bool isSettled() const { return !presence_.isRunning(); }
     void setPresented(bool presented, const design::Motion& motion);
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
 

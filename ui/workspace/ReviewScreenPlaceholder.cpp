@@ -3,7 +3,6 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
-#include "ui/workspace/ColorBlend.h"
 #include "ui/workspace/ReviewAreaText.h"
 
 #include <QPainter>
@@ -58,8 +57,8 @@ void ReviewScreenPlaceholder::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds(rect());
     const qreal t = progress_;
-    painter.fillRect(
-        bounds, blend(palette::tileSurface(), palette::withOpacity(palette::accent(), 0.1), t));
+    painter.fillRect(bounds, palette::mix(palette::tileSurface(),
+                                          palette::withOpacity(palette::accent(), 0.1), t));
     const auto& text = reviewAreaText(prompt_);
     const auto m = PlaceholderMetrics::forWidth(bounds.width());
     const qreal textWidth = std::max(1.0, bounds.width() - 2 * m.subtitlePadding);
@@ -79,7 +78,7 @@ void ReviewScreenPlaceholder::paintEvent(QPaintEvent*) {
                         subtitleHeight + m.outerSpacing + m.badgeTopPadding + badge.height();
     qreal y = (bounds.height() - total) / 2;
 
-    const QColor tint = blend(palette::textSecondary(), palette::accent(), t);
+    const QColor tint = palette::mix(palette::textSecondary(), palette::accent(), t);
     design::paintSymbol(painter, QRectF({(bounds.width() - symbol.width()) / 2, y}, symbol),
                         text.symbol, m.symbolSize, QFont::Medium, tint);
     y += symbol.height() + m.outerSpacing;
@@ -98,9 +97,9 @@ void ReviewScreenPlaceholder::paintEvent(QPaintEvent*) {
     painter.translate(badgeRect.center());
     painter.rotate(360 * t);
     painter.translate(-badgeRect.center());
-    design::paintSymbol(painter, badgeRect,
-                        isTargeted() ? u"arrow.down.circle.fill" : u"plus.circle.fill", m.badgeSize,
-                        QFont::DemiBold, blend(palette::textTertiary(), palette::accent(), t));
+    design::paintSymbol(
+        painter, badgeRect, isTargeted() ? u"arrow.down.circle.fill" : u"plus.circle.fill",
+        m.badgeSize, QFont::DemiBold, palette::mix(palette::textTertiary(), palette::accent(), t));
 }
 
 } // namespace bw::workspace

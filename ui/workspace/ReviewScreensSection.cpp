@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "model/RawValue.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -11,8 +12,9 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 #include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewAreaText.h"
+#include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/SlotRow.h"
-#include "ui/workspace/StyledLabel.h"
+#include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -53,7 +55,7 @@ protected:
 
 // The explanation and the import message come and go with a short ease-out.
 design::Motion changeMotion() {
-    return design::unlessReduceMotion(design::Motion::easeOut(0.16));
+    return design::Motion::easeOut(0.16).skippedUnderReduceMotion();
 }
 
 } // namespace
@@ -76,6 +78,7 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     slotScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     slotScroll_->viewport()->setAutoFillBackground(false);
     slotRow_->setAutoFillBackground(false);
+    slotFade_ = new ScrollEdgeFade(slotScroll_, Qt::Horizontal);
     auto* slotPadding = new QWidget(this);
     slotPaddingLayout_ = new QVBoxLayout(slotPadding);
     slotPaddingLayout_->setSpacing(0);
@@ -108,14 +111,14 @@ QWidget* ReviewScreensSection::makeHeader() {
     auto* titleLayout = new QVBoxLayout(titleBlock_);
     titleLayout->setContentsMargins(0, 0, 0, 0);
     titleLayout->setSpacing(4);
-    titleLayout->addWidget(styledLabel(QStringLiteral("Add review screens"),
-                                       design::TextStyle::sectionTitle, palette::textPrimary(),
-                                       titleBlock_));
+    titleLayout->addWidget(design::makeLabel(QStringLiteral("Add review screens"),
+                                             design::TextStyle::sectionTitle,
+                                             palette::textPrimary(), titleBlock_));
     auto* subtitle =
-        styledLabel(QStringLiteral("Optional. Add only screens that exist in this "
-                                   "app. Drop an image onto a device or click to "
-                                   "choose."),
-                    design::TextStyle::subtitle, palette::textSecondary(), titleBlock_);
+        design::makeLabel(QStringLiteral("Optional. Add only screens that exist in this "
+                                         "app. Drop an image onto a device or click to "
+                                         "choose."),
+                          design::TextStyle::subtitle, palette::textSecondary(), titleBlock_);
     subtitle->setWordWrap(true);
     titleLayout->addWidget(subtitle);
 
@@ -151,8 +154,8 @@ QWidget* ReviewScreensSection::makeHelpPanel() {
     auto* glyph = symbol(QStringLiteral("photo.on.rectangle.angled"), 12, QFont::DemiBold,
                          palette::textSecondary(), helpPanel);
     glyph->setContentsMargins(0, 1, 0, 0);
-    auto* text =
-        styledLabel(helpText, design::TextStyle::subtitle, palette::textSecondary(), helpPanel);
+    auto* text = design::makeLabel(helpText, design::TextStyle::subtitle, palette::textSecondary(),
+                                   helpPanel);
     text->setWordWrap(true);
     row->addWidget(bar);
     row->addWidget(glyph, 0, Qt::AlignTop);
@@ -167,9 +170,12 @@ QWidget* ReviewScreensSection::makeImportMessage() {
     row->setSpacing(4);
     row->addStretch();
     row->addWidget(symbol(QStringLiteral("exclamationmark.circle.fill"), 11, QFont::Medium,
-                          palette::danger(), importMessage));
+                          palette::danger(), importMessage),
+                   0, Qt::AlignTop);
+    // A failure naming a long path wraps rather than widening the screen.
     importMessageText_ =
-        styledLabel({}, design::TextStyle::label, palette::danger(), importMessage);
+        new TextBlock(TextBlock::Lines::asNeeded, design::textStyleFont(design::TextStyle::label),
+                      palette::danger(), importMessage);
     row->addWidget(importMessageText_);
     row->addStretch();
     return importMessage;

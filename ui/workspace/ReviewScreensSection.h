@@ -6,7 +6,6 @@
 #include <array>
 
 class QBoxLayout;
-class QLabel;
 class QScrollArea;
 class QVBoxLayout;
 
@@ -21,7 +20,9 @@ class FileChooser;
 class FlatIconButton;
 class IPhoneReviewSlot;
 class RevealBox;
+class ScrollEdgeFade;
 class SlotRow;
+class TextBlock;
 
 // The lower part of the staged build screen: one phone slot per review area for optional
 // screenshots, the "App Store images" switch with its explanation, and the model's message when
@@ -37,6 +38,10 @@ public:
     void setLayoutMetrics(bool isCompact, double slotWidth, double rowWidth);
 
     IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const;
+    // Tells where the slot row goes on beyond what is shown.
+    const ScrollEdgeFade& slotRowFade() const { return *slotFade_; }
+    // The red line with the model's import message; hidden while there is none.
+    RevealBox* importMessage() const { return importMessageBox_; }
     bool isStoreImageHelpPresented() const;
     bool isHeaderStacked() const;
 
@@ -62,8 +67,9 @@ private:
     RevealBox* helpBox_ = nullptr;
     QScrollArea* slotScroll_ = nullptr;
     SlotRow* slotRow_ = nullptr;
+    ScrollEdgeFade* slotFade_ = nullptr;
     RevealBox* importMessageBox_ = nullptr;
-    QLabel* importMessageText_ = nullptr;
+    TextBlock* importMessageText_ = nullptr;
     QVBoxLayout* column_ = nullptr;
     QVBoxLayout* slotPaddingLayout_ = nullptr;
 };

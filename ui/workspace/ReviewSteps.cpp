@@ -87,7 +87,7 @@ void ReviewStepView::setState(ScanProgressStepState state, bool animated) {
     // The row's colours and weight move with one spring, its icon with a quicker one.
     for (auto [change, response] : {std::pair{&change_, 0.32}, {&iconChange_, 0.22}}) {
         change->setValue(0);
-        change->animateTo(1, animated ? design::unlessReduceMotion(design::Motion::spring(response))
+        change->animateTo(1, animated ? design::Motion::spring(response).skippedUnderReduceMotion()
                                       : design::Motion::none());
     }
 }

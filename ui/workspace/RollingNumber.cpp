@@ -18,7 +18,7 @@ void RollingNumber::setText(const QString& text) {
     text_ = text;
     setAccessibleName(text);
     roll_.setValue(0);
-    roll_.animateTo(1, design::unlessReduceMotion(design::Motion::easeOut(0.18)));
+    roll_.animateTo(1, design::Motion::easeOut(0.18).skippedUnderReduceMotion());
 }
 
 QSize RollingNumber::sizeHint() const {

@@ -16,6 +16,8 @@ public:
 
     QString text() const { return text_; }
     void setText(const QString& text);
+    // The changed characters are still on their way up.
+    bool isRolling() const { return roll_.value() < 1; }
 
     QSize sizeHint() const override;
 

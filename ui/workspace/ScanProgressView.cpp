@@ -2,12 +2,13 @@
 
 #include "app/AppModel.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/HoverButton.h"
+#include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
-#include "ui/workspace/OnDeviceLine.h"
 #include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
-#include "ui/workspace/StyledLabel.h"
 
 #include <QAbstractButton>
 #include <QFontMetricsF>
@@ -42,7 +43,7 @@ public:
         previous_ = text_;
         text_ = text;
         change_.setValue(0);
-        change_.animateTo(1, design::unlessReduceMotion(Motion::spring(0.24, 0.85)));
+        change_.animateTo(1, Motion::spring(0.24, 0.85).skippedUnderReduceMotion());
     }
 
 protected:
@@ -76,15 +77,15 @@ namespace {
 const QString cancelText = u"Cancel scan"_qs;
 
 // "Cancel scan": a plain text button that turns red under the pointer.
-class CancelButton : public QAbstractButton {
+class CancelButton : public design::HoverButton {
 public:
-    explicit CancelButton(QWidget* parent) : QAbstractButton(parent) {
+    explicit CancelButton(QWidget* parent) : design::HoverButton(parent) {
         setText(cancelText);
         setAccessibleName(cancelText);
         setToolTip(u"Stop this scan; nothing is saved"_qs);
-        setCursor(Qt::PointingHandCursor);
+        // Clicked, it takes the keyboard focus as a standard button does.
+        setFocusPolicy(Qt::StrongFocus);
         setFixedHeight(26);
-        connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     }
 
     QSize sizeHint() const override {
@@ -95,28 +96,11 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        const double t = hover_.value();
-        const QColor& from = palette::textSecondary();
-        const QColor& to = palette::danger();
-        painter.setPen(QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
-                                        from.greenF() + (to.greenF() - from.greenF()) * t,
-                                        from.blueF() + (to.blueF() - from.blueF()) * t));
+        const double t = hoverProgress();
+        painter.setPen(palette::mix(palette::textSecondary(), palette::danger(), t));
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.drawText(rect(), Qt::AlignCenter, cancelText);
     }
-
-    void enterEvent(QEnterEvent* event) override {
-        QAbstractButton::enterEvent(event);
-        hover_.animateTo(1, design::unlessReduceMotion(Motion::easeOut(0.14)));
-    }
-
-    void leaveEvent(QEvent* event) override {
-        QAbstractButton::leaveEvent(event);
-        hover_.animateTo(0, design::unlessReduceMotion(Motion::easeOut(0.14)));
-    }
-
-private:
-    design::AnimatedValue hover_{0.0};
 };
 
 double clampedUnit(double value) {
@@ -139,7 +123,7 @@ ScanProgressView::ScanProgressView(AppModel& model, QWidget* parent)
     columnLayout_->setSpacing(26);
     blockLayout_->setSpacing(22);
     runway_->setFixedHeight(40);
-    footer_ = new OnDeviceLine(this);
+    footer_ = new design::OnDeviceLine(this);
     buildSteps();
     followSteps(false);
     showProgress(shownProgress_.value());
@@ -172,8 +156,8 @@ ScanProgressView::~ScanProgressView() {
 
 QWidget* ScanProgressView::makeColumn() {
     auto* column = new QWidget(this);
-    auto* title = styledLabel(u"Reviewing your build"_qs, TextStyle::screenTitle,
-                              palette::textPrimary(), column);
+    auto* title = design::makeLabel(u"Reviewing your build"_qs, TextStyle::screenTitle,
+                                    palette::textPrimary(), column);
     title->setAlignment(Qt::AlignCenter);
     phaseLabel_ = new PhaseLabel(column);
     auto* header = new QVBoxLayout;
@@ -183,9 +167,9 @@ QWidget* ScanProgressView::makeColumn() {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(0);
-    row->addWidget(
-        styledLabel(u"Submission review"_qs, TextStyle::label, palette::textSecondary(), column),
-        1);
+    row->addWidget(design::makeLabel(u"Submission review"_qs, TextStyle::label,
+                                     palette::textSecondary(), column),
+                   1);
     percentage_ = new RollingNumber(design::textStyleFont(TextStyle::monoLabel),
                                     palette::textPrimary(), column);
     row->addWidget(percentage_, 1);

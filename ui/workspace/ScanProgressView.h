@@ -15,12 +15,12 @@ class AppModel;
 }
 
 namespace bw::design {
+class OnDeviceLine;
 class BerthwatchProgressRunway;
-}
+} // namespace bw::design
 
 namespace bw::workspace {
 
-class OnDeviceLine;
 class PhaseLabel;
 class RollingNumber;
 class ScanProgressPresentation;
@@ -75,7 +75,7 @@ private:
     QWidget* stepsBox_ = nullptr;
     std::vector<ReviewStepView*> stepViews_;
     QAbstractButton* cancel_;
-    OnDeviceLine* footer_;
+    design::OnDeviceLine* footer_;
     design::AnimatedValue shownProgress_;
     double syncedTarget_ = -1;
     int syncGeneration_ = 0;

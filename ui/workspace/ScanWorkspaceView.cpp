@@ -31,9 +31,8 @@ void ScanWorkspaceView::followReport(bool animated) {
     }
     hasScreen_ = true;
     shownReport_ = key;
-    const design::Motion motion = animated
-                                      ? design::unlessReduceMotion(design::Motion::spring(0.42))
-                                      : design::Motion::none();
+    const design::Motion motion =
+        animated ? design::Motion::spring(0.42).skippedUnderReduceMotion() : design::Motion::none();
     if (!report) {
         host_->present(new HomeView(model_, chooser_, links_), {{}, {0, 4}, motion});
         return;

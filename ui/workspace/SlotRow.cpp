@@ -84,8 +84,10 @@ void SlotRow::setMetrics(int slotWidth, int rowWidth) {
     for (auto* slot : slots_) {
         slot->setSlotWidth(slotWidth);
     }
-    const int slotsWidth = 5 * slotWidth + 4 * slotSpacing;
-    setMinimumWidth(std::max(rowWidth, slotsWidth) + 2 * horizontalPadding);
+    // The padding keeps the outer phones off the view's edges; it comes out of the room the
+    // slots are centred in, so a row as wide as the column does not scroll by its padding.
+    const int slotsWidth = 5 * slotWidth + 4 * slotSpacing + 2 * horizontalPadding;
+    setMinimumWidth(std::max(rowWidth, slotsWidth));
     setFixedHeight(slots_[0]->sizeHint().height());
 }
 

@@ -1,10 +1,9 @@
 #include "ui/workspace/StagedAppIcon.h"
 
-#include "platform/image/ImageDecoding.h"
+#include "ui/design/AppIconTile.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/AppInitials.h"
-#include "ui/workspace/FillSource.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -14,16 +13,7 @@ namespace bw::workspace {
 
 namespace {
 
-constexpr qreal cornerRatio = 0.2237;
 constexpr qreal spinnerDiameter = 16;
-
-// The icon bytes come from an untrusted bundle: decode through the bounded image reader.
-QImage decodeIcon(const std::optional<QByteArray>& data) {
-    if (!data) {
-        return {};
-    }
-    return image::decodeLargestImage(*data).value_or(QImage());
-}
 
 } // namespace
 
@@ -41,7 +31,7 @@ void StagedAppIcon::setIcon(const std::optional<QByteArray>& data, const QString
                             bool isLoading) {
     if (data != data_) {
         data_ = data;
-        image_ = decodeIcon(data);
+        image_ = design::decodeAppIcon(data);
     }
     name_ = name;
     isLoading_ = isLoading;
@@ -67,18 +57,13 @@ void StagedAppIcon::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     const QRectF square(0, 0, side_, side_);
-    QPainterPath clip;
-    clip.addRoundedRect(square, side_ * cornerRatio, side_ * cornerRatio);
-    painter.setClipPath(clip);
-    if (showsImage()) {
-        painter.drawImage(square, image_, fillSource(image_.size(), square.size()));
-    } else if (showsSpinner()) {
+    if (showsSpinner()) {
         paintSpinner(painter, square);
-    } else {
-        painter.setFont(design::textStyleFont(design::TextStyle::monogram));
-        painter.setPen(design::palette::textSecondary());
-        painter.drawText(square, Qt::AlignCenter, initials());
+        return;
     }
+    design::AppIconTileStyle style;
+    style.glyph = design::palette::textSecondary();
+    design::paintAppIconTile(painter, square, image_, initials(), style);
 }
 
 void StagedAppIcon::paintSpinner(QPainter& painter, const QRectF& square) const {

@@ -3,28 +3,33 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "ui/design/Entrance.h"
+#include "ui/design/Hairline.h"
+#include "ui/design/Labels.h"
+#include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
-#include "ui/workspace/EntranceEffect.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/OnDeviceLine.h"
+#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
 #include "ui/workspace/StagedPrimaryButton.h"
 #include "ui/workspace/StagedTextButton.h"
-#include "ui/workspace/StyledLabel.h"
 #include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QScrollBar>
 
 namespace bw::workspace {
 
@@ -33,23 +38,11 @@ namespace {
 namespace palette = design::palette;
 
 constexpr int maximumColumnWidth = 1040;
-constexpr qreal hairlineOpacity = 0.72;
 
-// A hairline: the rule under the build section and the separators of the metadata row.
-class Hairline : public QWidget {
-public:
-    Hairline(QSize fixed, QWidget* parent = nullptr) : QWidget(parent) {
-        if (fixed.width() > 0) {
-            setFixedWidth(fixed.width());
-        }
-        setFixedHeight(fixed.height());
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter(this).fillRect(rect(), palette::withOpacity(palette::hairline(), hairlineOpacity));
-    }
-};
+// The rule under the build section and the separators of the metadata row.
+QColor hairlineColor() {
+    return palette::withOpacity(palette::hairline(), 0.72);
+}
 
 QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
     auto* scroll = new QScrollArea;
@@ -87,7 +80,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     columnLayout_->setSpacing(0);
     buildSection_ = makeBuildSection();
     columnLayout_->addWidget(buildSection_);
-    columnLayout_->addWidget(new Hairline({0, 1}));
+    columnLayout_->addWidget(new design::Hairline(hairlineColor()));
     section_ = new ReviewScreensSection(model_);
     sectionHolder_ = new QWidget;
     sectionPadding_ = new QVBoxLayout(sectionHolder_);
@@ -96,6 +89,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     columnLayout_->addWidget(sectionHolder_);
     columnLayout_->addStretch();
     scroll_->setWidget(column);
+    pageFade_ = new ScrollEdgeFade(scroll_, Qt::Vertical);
     root->addWidget(scroll_, 1);
     root->addWidget(makeFooter());
 
@@ -103,6 +97,14 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     connect(&model_, &AppModel::isStagedPreviewLoadingChanged, this, &StagedBuildView::showStaged);
     connect(&model_, &AppModel::scanPhaseChanged, this, &StagedBuildView::showAction);
     connect(&model_, &AppModel::isUpdateRequiredChanged, this, &StagedBuildView::showAction);
+    connect(&model_, &AppModel::importMessageChanged, this, &StagedBuildView::followImportMessage);
+    section_->importMessage()->installEventFilter(this);
+    connect(scroll_->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            &StagedBuildView::revealImportMessage);
+    // Once the user scrolls, where the page stands is theirs.
+    connect(scroll_->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { revealingImportMessage_ = false; });
+    followImportMessage();
     showStaged();
     applyLayout();
 }
@@ -126,13 +128,14 @@ QWidget* StagedBuildView::makeHeader() {
     auto* titlesLayout = new QVBoxLayout(titles);
     titlesLayout->setContentsMargins(0, 0, 0, 0);
     titlesLayout->setSpacing(4);
-    titlesLayout->addWidget(styledLabel(QStringLiteral("Review your build"),
-                                        design::TextStyle::screenTitle, palette::textPrimary()));
-    auto* subtitle = styledLabel(QStringLiteral("Confirm the build details and add any screens an "
-                                                "App Review reviewer may need to inspect."),
-                                 design::TextStyle::subtitle, palette::textSecondary());
-    subtitle->setWordWrap(true);
-    subtitle->setMaximumHeight(2 * subtitle->fontMetrics().lineSpacing());
+    titlesLayout->addWidget(design::makeLabel(QStringLiteral("Review your build"),
+                                              design::TextStyle::screenTitle,
+                                              palette::textPrimary()));
+    auto* subtitle =
+        new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::subtitle),
+                      palette::textSecondary());
+    subtitle->setText(QStringLiteral("Confirm the build details and add any screens an App Review "
+                                     "reviewer may need to inspect."));
     titlesLayout->addWidget(subtitle);
 
     headerLayout_ = new QHBoxLayout(header);
@@ -192,7 +195,7 @@ QWidget* StagedBuildView::makeBuildSection() {
 QWidget* StagedBuildView::makeFooter() {
     auto* footer = new QWidget;
     footerLayout_ = new QVBoxLayout(footer);
-    footerLayout_->addWidget(new OnDeviceLine);
+    footerLayout_->addWidget(new design::OnDeviceLine);
     return footer;
 }
 
@@ -223,12 +226,12 @@ QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    auto* text = styledLabel(message, design::TextStyle::caption, palette::danger());
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* text =
+        new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::caption),
+                      palette::danger());
+    text->setText(message);
     text->setMaximumWidth(220);
-    text->setMaximumHeight(2 * text->fontMetrics().lineSpacing());
-    row->addWidget(text);
+    row->addWidget(text, 0, Qt::AlignVCenter);
     if (model_.isUpdateRequired()) {
         auto* update = new StagedTextButton(QStringLiteral("Check for updates"),
                                             QStringLiteral("arrow.down.circle"));
@@ -252,12 +255,12 @@ QWidget* StagedBuildView::makePhaseProgress(const QString& message, double progr
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
     auto* line = new QHBoxLayout;
-    auto* text = styledLabel(message, design::TextStyle::label, palette::textPrimary());
+    auto* text = design::makeLabel(message, design::TextStyle::label, palette::textPrimary());
     text->setMinimumWidth(1);
     line->addWidget(text, 1);
     const QLocale locale;
-    line->addWidget(styledLabel(locale.toString(qRound(progress * 100)) + locale.percent(),
-                                design::TextStyle::monoCaption, palette::textSecondary()));
+    line->addWidget(design::makeLabel(locale.toString(qRound(progress * 100)) + locale.percent(),
+                                      design::TextStyle::monoCaption, palette::textSecondary()));
     column->addLayout(line);
     auto* bar = new QProgressBar;
     bar->setRange(0, 1000);
@@ -277,27 +280,52 @@ QWidget* StagedBuildView::makeMetadataRow(const StagedBuild& staged) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(isCompact_ ? 1 : 0, 0, isCompact_ ? 1 : 0, 0);
     layout->setSpacing(0);
-    const int separatorSpace = isCompact_ ? 16 : 14;
+    metadataCells_.clear();
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto* cell = new BuildMetadataItem(items[i].title, items[i].value, items[i].monospaced);
         if (isCompact_) {
             cell->setFixedWidth(int(items[i].compactWidth));
         }
-        layout->addWidget(cell, isCompact_ ? 0 : 1);
+        metadataCells_.push_back(cell);
+        layout->addWidget(cell);
         if (i + 1 < items.size()) {
-            layout->addSpacing(separatorSpace);
-            layout->addWidget(new Hairline({1, 24}));
-            layout->addSpacing(separatorSpace);
+            layout->addSpacing(separatorSpace());
+            layout->addWidget(new design::Hairline(hairlineColor(), 24));
+            layout->addSpacing(separatorSpace());
         }
     }
+    layout->addStretch();
     if (!isCompact_) {
+        fitMetadataCells();
         return row;
     }
-    layout->addStretch();
     auto* scroll = bareScrollArea(Qt::Horizontal);
     scroll->setWidget(row);
+    new ScrollEdgeFade(scroll, Qt::Horizontal);
     scroll->setFixedHeight(row->sizeHint().height());
     return scroll;
+}
+
+int StagedBuildView::separatorSpace() const {
+    return isCompact_ ? 16 : 14;
+}
+
+// Beside the column's width each cell keeps its natural width; when they do not all fit, the
+// longest values give way first.
+void StagedBuildView::fitMetadataCells() {
+    if (isCompact_ || metadataCells_.empty()) {
+        return;
+    }
+    std::vector<int> natural;
+    for (const auto* cell : metadataCells_) {
+        natural.push_back(cell->sizeHint().width());
+    }
+    const int separators = int(metadataCells_.size() - 1) * (1 + 2 * separatorSpace());
+    const int available = int(StagedLayout::forSize(size()).contentWidth) - separators;
+    const auto widths = fittedWidths(natural, available);
+    for (std::size_t i = 0; i < metadataCells_.size(); ++i) {
+        metadataCells_[i]->setFixedWidth(widths[i]);
+    }
 }
 
 void StagedBuildView::showStaged() {
@@ -324,7 +352,7 @@ void StagedBuildView::showStaged() {
                                : staged->previewError ? palette::danger()
                                                       : palette::success();
     statusSymbol_->setColor(statusColor);
-    setLabelColor(status_, statusColor);
+    design::setTextColor(status_, statusColor);
     previewError_->setVisible(staged->previewError.has_value());
     previewErrorText_->setText(staged->previewError.value_or(QString()));
 
@@ -371,6 +399,8 @@ void StagedBuildView::applyLayout() {
     section_->setLayoutMetrics(isCompact_, layout.slotWidth, layout.contentWidth);
     if (compactChanged) {
         showStaged();
+    } else {
+        fitMetadataCells();
     }
 }
 
@@ -386,14 +416,47 @@ void StagedBuildView::showEvent(QShowEvent* event) {
 // as they rise into place; all at once with reduce motion.
 void StagedBuildView::markAppeared() {
     const auto spring = [](double response) {
-        return design::unlessReduceMotion(design::Motion::spring(response, 1));
+        return design::Motion::spring(response, 1).skippedUnderReduceMotion();
     };
-    playEntrance(header_, 6, spring(0.4));
-    playEntrance(buildSection_, 8, spring(0.42), 40);
-    playEntrance(sectionHolder_, 10, spring(0.44), 80);
+    design::playEntrance(header_, 6, spring(0.4));
+    design::playEntrance(buildSection_, 8, spring(0.42), 40);
+    design::playEntrance(sectionHolder_, 10, spring(0.44), 80);
     for (const auto prompt : allCases<ScreenshotPrompt>()) {
-        playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
+        design::playEntrance(section_->slot(prompt), 8, spring(0.38), 120 + 35 * int(prompt));
     }
+}
+
+// A message that appears (a refused image, a cancelled or failed scan) is scrolled into view
+// as its line opens and kept there through later layouts, until the user scrolls, so they
+// never have to look for it below the visible area.
+void StagedBuildView::followImportMessage() {
+    revealingImportMessage_ = model_.importMessage().has_value();
+    revealImportMessage();
+}
+
+void StagedBuildView::revealImportMessage() {
+    const RevealBox* line = section_->importMessage();
+    if (!revealingImportMessage_ || !line->isVisible()) {
+        return;
+    }
+    // Clear of the faded edges, which would otherwise dim the line.
+    const int top = line->mapTo(scroll_->widget(), QPoint()).y() - ScrollEdgeFade::length;
+    const int bottom = top + line->height() + 2 * ScrollEdgeFade::length;
+    QScrollBar* bar = scroll_->verticalScrollBar();
+    const int shown = scroll_->viewport()->height();
+    if (bottom > bar->value() + shown) {
+        bar->setValue(bottom - shown);
+    } else if (top < bar->value()) {
+        bar->setValue(top);
+    }
+}
+
+bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == section_->importMessage() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+        revealImportMessage();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void StagedBuildView::requestScan() {

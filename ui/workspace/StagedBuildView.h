@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QBoxLayout;
 class QLabel;
@@ -21,8 +22,10 @@ class SymbolWidget;
 
 namespace bw::workspace {
 
+class BuildMetadataItem;
 class FileChooser;
 class ReviewScreensSection;
+class ScrollEdgeFade;
 class StagedAppIcon;
 class StagedTextButton;
 class TextBlock;
@@ -45,10 +48,13 @@ public:
 
     ReviewScreensSection* reviewScreens() const { return section_; }
     bool isCompact() const { return isCompact_; }
+    // Tells where the page goes on above or below what is shown.
+    const ScrollEdgeFade& pageFade() const { return *pageFade_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* makeHeader();
@@ -60,10 +66,14 @@ private:
     QWidget* makePhaseProgress(const QString& message, double progress);
     QWidget* makeMetadataRow(const StagedBuild& staged);
 
+    int separatorSpace() const;
+    void fitMetadataCells();
     void showStaged();
     void showAction();
     void applyLayout();
     void requestScan();
+    void followImportMessage();
+    void revealImportMessage();
     void markAppeared();
 
     AppModel& model_;
@@ -71,6 +81,7 @@ private:
     UpdateController* updates_ = nullptr;
     bool isCompact_ = false;
     bool hasAppeared_ = false;
+    bool revealingImportMessage_ = false;
     QWidget* header_ = nullptr;
     QWidget* buildSection_ = nullptr;
     QWidget* sectionHolder_ = nullptr;
@@ -79,6 +90,7 @@ private:
     QBoxLayout* actionSlot_ = nullptr;
     QWidget* action_ = nullptr;
     QScrollArea* scroll_ = nullptr;
+    ScrollEdgeFade* pageFade_ = nullptr;
     QVBoxLayout* columnLayout_ = nullptr;
     QBoxLayout* buildLayout_ = nullptr;
     StagedAppIcon* icon_ = nullptr;
@@ -88,6 +100,7 @@ private:
     QWidget* previewError_ = nullptr;
     TextBlock* previewErrorText_ = nullptr;
     QWidget* metadata_ = nullptr;
+    std::vector<BuildMetadataItem*> metadataCells_;
     QBoxLayout* sectionPadding_ = nullptr;
     ReviewScreensSection* section_ = nullptr;
     QBoxLayout* footerLayout_ = nullptr;

@@ -24,4 +24,25 @@ StagedLayout StagedLayout::forSize(QSizeF size) {
     return layout;
 }
 
+std::vector<int> fittedWidths(const std::vector<int>& natural, int available) {
+    std::vector<int> ascending = natural;
+    std::ranges::sort(ascending);
+    int remaining = std::max(available, 0);
+    int cap = ascending.empty() ? 0 : ascending.back();
+    for (std::size_t i = 0; i < ascending.size(); ++i) {
+        const int share = remaining / int(ascending.size() - i);
+        if (ascending[i] > share) {
+            cap = share;
+            break;
+        }
+        remaining -= ascending[i];
+    }
+    std::vector<int> widths;
+    widths.reserve(natural.size());
+    for (const int width : natural) {
+        widths.push_back(std::min(width, cap));
+    }
+    return widths;
+}
+
 } // namespace bw::workspace

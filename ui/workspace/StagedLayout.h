@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSizeF>
+#include <vector>
 
 namespace bw::workspace {
 
@@ -14,5 +15,10 @@ struct StagedLayout {
 
     static StagedLayout forSize(QSizeF size);
 };
+
+// Widths for cells side by side in `available`: each at its natural width when all fit;
+// otherwise the widest are cut down to one common width, so the short ones stay whole and the
+// longest gives way.
+std::vector<int> fittedWidths(const std::vector<int>& natural, int available);
 
 } // namespace bw::workspace

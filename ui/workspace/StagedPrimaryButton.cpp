@@ -27,7 +27,7 @@ QFont titleFont() {
 
 StagedPrimaryButton::StagedPrimaryButton(const QString& title, const QString& systemImage,
                                          bool showsPlane, QWidget* parent)
-    : HoverButton(parent), systemImage_(systemImage), showsPlane_(showsPlane) {
+    : design::HoverButton(parent), systemImage_(systemImage), showsPlane_(showsPlane) {
     setText(title);
     setAccessibleName(title);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -37,7 +37,7 @@ StagedPrimaryButton::StagedPrimaryButton(const QString& title, const QString& sy
 void StagedPrimaryButton::hoverChanged(bool hovering) {
     if (showsPlane_) {
         plane_.animateTo(hovering && isEnabled() ? 1 : 0,
-                         design::unlessReduceMotion(design::Motion::spring(0.2, 1)));
+                         design::Motion::spring(0.2, 1).skippedUnderReduceMotion());
     }
 }
 

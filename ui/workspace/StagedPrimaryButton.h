@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/workspace/HoverButton.h"
+#include "ui/design/HoverButton.h"
 
 namespace bw::workspace {
 
 // The filled accent capsule of the staged build screen's main actions ("Scan build", "Try
 // again", "Check for updates"), with the lifting plane mark or a symbol before its title.
-class StagedPrimaryButton : public HoverButton {
+class StagedPrimaryButton : public design::HoverButton {
     Q_OBJECT
 
 public:

@@ -22,7 +22,7 @@ QFont titleFont() {
 
 StagedTextButton::StagedTextButton(const QString& title, const QString& systemImage,
                                    QWidget* parent)
-    : HoverButton(parent), systemImage_(systemImage) {
+    : design::HoverButton(parent), systemImage_(systemImage) {
     setText(title);
     setAccessibleName(title);
 }
@@ -38,9 +38,9 @@ void StagedTextButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     // Disabled, the colour ignores the pointer; the symbol's turn follows it either way.
-    const QColor color =
-        isEnabled() ? blend(palette::textSecondary(), palette::textPrimary(), hoverProgress())
-                    : palette::textTertiary();
+    const QColor color = isEnabled() ? palette::mix(palette::textSecondary(),
+                                                    palette::textPrimary(), hoverProgress())
+                                     : palette::textTertiary();
     const QSizeF symbol = design::symbolSize(symbolPointSize);
     const QRectF symbolRect({0, (height() - symbol.height()) / 2}, symbol);
     painter.save();

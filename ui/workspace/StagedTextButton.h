@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/workspace/HoverButton.h"
+#include "ui/design/HoverButton.h"
 
 namespace bw::workspace {
 
 // A plain text button with a leading symbol that turns a little while the pointer is over it
 // ("Retry preview").
-class StagedTextButton : public HoverButton {
+class StagedTextButton : public design::HoverButton {
     Q_OBJECT
 
 public:

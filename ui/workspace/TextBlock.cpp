@@ -8,20 +8,39 @@ namespace bw::workspace {
 
 namespace {
 
-// Lays `text` out in lines of `width`, from the top; returns the height taken.
-qreal layOut(QTextLayout& layout, qreal width) {
+int lineLimit(TextBlock::Lines lines) {
+    switch (lines) {
+    case TextBlock::Lines::one:
+        return 1;
+    case TextBlock::Lines::two:
+        return 2;
+    case TextBlock::Lines::asNeeded:
+        break;
+    }
+    return std::numeric_limits<int>::max();
+}
+
+// The text broken into lines of `width` at most, at word boundaries where it can; with more
+// lines than `limit`, the last one kept takes the rest of the text, cut with an ellipsis.
+QStringList breakLines(const QString& text, const QFont& font, qreal width, int limit) {
+    QTextLayout layout(text, font);
     QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(limit == 1 ? QTextOption::NoWrap
+                                  : QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
-    qreal y = 0;
+    QStringList lines;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        line.setPosition({0, y});
-        y += line.height();
+        if (int(lines.size()) + 1 == limit) {
+            const QString rest = text.mid(line.textStart()).simplified();
+            lines << QFontMetricsF(font).elidedText(rest, Qt::ElideRight, width);
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
     }
     layout.endLayout();
-    return y;
+    return lines;
 }
 
 } // namespace
@@ -30,7 +49,7 @@ TextBlock::TextBlock(Lines lines, const QFont& font, const QColor& color, QWidge
     : QWidget(parent), lines_(lines), font_(font), color_(color) {
     QSizePolicy policy(QSizePolicy::Preferred,
                        lines == Lines::one ? QSizePolicy::Fixed : QSizePolicy::Preferred);
-    policy.setHeightForWidth(lines == Lines::asNeeded);
+    policy.setHeightForWidth(lines != Lines::one);
     setSizePolicy(policy);
 }
 
@@ -49,9 +68,21 @@ void TextBlock::setColor(const QColor& color) {
     update();
 }
 
+QStringList TextBlock::linesAt(int width) const {
+    return breakLines(text_, font_, width, lineLimit(lines_));
+}
+
+// Wrapped text held to a maximum width asks for its widest line there, not for the whole width.
 QSize TextBlock::sizeHint() const {
     const QFontMetricsF metrics(font_);
-    return QSizeF(metrics.horizontalAdvance(text_) + 1, metrics.height()).toSize();
+    qreal width = metrics.horizontalAdvance(text_);
+    if (lines_ != Lines::one && width > maximumWidth()) {
+        width = 0;
+        for (const QString& line : linesAt(maximumWidth())) {
+            width = std::max(width, metrics.horizontalAdvance(line));
+        }
+    }
+    return QSizeF(std::ceil(width) + 1, metrics.height()).toSize();
 }
 
 QSize TextBlock::minimumSizeHint() const {
@@ -59,22 +90,22 @@ QSize TextBlock::minimumSizeHint() const {
 }
 
 int TextBlock::heightForWidth(int width) const {
-    QTextLayout layout(text_, font_);
-    return int(std::ceil(layOut(layout, width)));
+    const auto count = std::max<qsizetype>(1, linesAt(width).size());
+    return int(std::ceil(count * QFontMetricsF(font_).lineSpacing()));
 }
 
 void TextBlock::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(color_);
     painter.setFont(font_);
-    if (lines_ == Lines::one) {
-        const QString shown = QFontMetricsF(font_).elidedText(text_, Qt::ElideRight, width());
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, shown);
-        return;
+    const QFontMetricsF metrics(font_);
+    const QStringList lines = linesAt(width());
+    // A single line sits in the middle of the height it is given; wrapped lines from the top.
+    qreal top = lines_ == Lines::one ? (height() - metrics.height()) / 2 : 0;
+    for (const QString& line : lines) {
+        painter.drawText(QPointF(0, top + metrics.ascent()), line);
+        top += metrics.lineSpacing();
     }
-    QTextLayout layout(text_, font_);
-    layOut(layout, width());
-    layout.draw(&painter, {0, 0});
 }
 
 } // namespace bw::workspace

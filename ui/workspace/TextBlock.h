@@ -8,22 +8,25 @@ namespace bw::workspace {
 
 // Text that never widens its column: on one line it is cut at the end with an ellipsis; over
 // several lines it wraps between words, and inside a word too long for the line (a path, an
-// identifier), taking as many lines as it needs.
+// identifier). Limited to two lines, the second ends with an ellipsis when the text goes on;
+// otherwise it takes as many lines as it needs. Only whole lines are ever drawn.
 class TextBlock : public QWidget {
     Q_OBJECT
 
 public:
-    enum class Lines { one, asNeeded };
+    enum class Lines { one, two, asNeeded };
 
     TextBlock(Lines lines, const QFont& font, const QColor& color, QWidget* parent = nullptr);
 
     QString text() const { return text_; }
     void setText(const QString& text);
     void setColor(const QColor& color);
+    // The lines as drawn at `width`, an ellipsis ending a cut one.
+    QStringList linesAt(int width) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-    bool hasHeightForWidth() const override { return lines_ == Lines::asNeeded; }
+    bool hasHeightForWidth() const override { return lines_ != Lines::one; }
     int heightForWidth(int width) const override;
 
 protected:

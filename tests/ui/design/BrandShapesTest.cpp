@@ -1,6 +1,7 @@
 #include "ui/design/BrandShapes.h"
 
 #include "platform/clock/ManualClock.h"
+#include "ui/design/Entrance.h"
 #include "ui/design/GlassBackdrop.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
@@ -211,6 +212,26 @@ TEST(SpringEasing, SettlesWhenCloseAndItsCurveTracksTheSpring) {
     }
 }
 
+TEST(PaletteMix, HoldsTheBlendWithinItsEndsWhateverTheSpringDoes) {
+    const QColor from = QColor::fromRgbF(0.2f, 0.4f, 1.0f, 0.1f);
+    const QColor to = QColor::fromRgbF(1.0f, 0.4f, 0.0f, 1.0f);
+    const struct {
+        qreal t;
+        QColor expected;
+    } cases[] = {
+        {-0.3, from}, // a spring's undershoot
+        {0, from},    {0.5, QColor::fromRgbF(0.6f, 0.4f, 0.5f, 0.55f)},
+        {1, to},      {1.4, to}, // a spring's overshoot
+    };
+    for (const auto& [t, expected] : cases) {
+        const QColor mixed = palette::mix(from, to, t);
+        EXPECT_TRUE(mixed.isValid()) << t;
+        EXPECT_NEAR(mixed.redF(), expected.redF(), 1e-3) << t;
+        EXPECT_NEAR(mixed.blueF(), expected.blueF(), 1e-3) << t;
+        EXPECT_NEAR(mixed.alphaF(), expected.alphaF(), 1e-3) << t;
+    }
+}
+
 class ReduceMotion : public testing::Test {
 protected:
     void TearDown() override { MotionPreferences::instance().overrideReduceMotion(std::nullopt); }
@@ -219,7 +240,7 @@ protected:
 TEST_F(ReduceMotion, AppliesEndStatesAtOnceWithNoAnimationRunning) {
     MotionPreferences::instance().overrideReduceMotion(true);
     AnimatedValue value(0);
-    value.animateTo(5, unlessReduceMotion(Motion::spring(0.4)));
+    value.animateTo(5, Motion::spring(0.4).skippedUnderReduceMotion());
     EXPECT_EQ(value.value(), 5);
     EXPECT_FALSE(value.isRunning());
 
@@ -227,7 +248,7 @@ TEST_F(ReduceMotion, AppliesEndStatesAtOnceWithNoAnimationRunning) {
     QPropertyAnimation slide(&widget, "pos");
     slide.setStartValue(QPoint(0, 0));
     slide.setEndValue(QPoint(40, 30));
-    play(slide, unlessReduceMotion(Motion::easeOut(0.3)));
+    play(slide, Motion::easeOut(0.3).skippedUnderReduceMotion());
     EXPECT_EQ(slide.state(), QAbstractAnimation::Stopped);
     EXPECT_EQ(widget.pos(), QPoint(40, 30));
 }
@@ -236,12 +257,36 @@ TEST_F(ReduceMotion, WithoutItTheValueMovesOverTimeToItsTarget) {
     MotionPreferences::instance().overrideReduceMotion(false);
     AnimatedValue value(0);
     QSignalSpy steps(&value, &AnimatedValue::valueChanged);
-    value.animateTo(1, unlessReduceMotion(Motion::spring(0.1)));
+    value.animateTo(1, Motion::spring(0.1).skippedUnderReduceMotion());
     EXPECT_TRUE(value.isRunning());
     EXPECT_LT(value.value(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !value.isRunning(); }, 2000));
     EXPECT_EQ(value.value(), 1);
     EXPECT_GT(steps.count(), 1);
+}
+
+TEST_F(ReduceMotion, AScreenEntranceMovesOnlyTheDrawingAndIsSkippedUnderReduceMotion) {
+    for (const bool reduce : {false, true}) {
+        MotionPreferences::instance().overrideReduceMotion(reduce);
+        QWidget screen;
+        auto* column = new QWidget;
+        column->setMinimumSize(200, 120);
+        (new QVBoxLayout(&screen))->addWidget(column);
+        enterOnFirstShow(&screen, column);
+        screen.show();
+        const QRect placed = column->geometry();
+        EXPECT_EQ(column->graphicsEffect() != nullptr, !reduce) << reduce;
+        // Polled through the entrance: the column never moves in its layout.
+        bool moved = false;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                moved = moved || column->geometry() != placed;
+                return !column->graphicsEffect();
+            },
+            3000))
+            << reduce;
+        EXPECT_FALSE(moved) << reduce;
+    }
 }
 
 TEST_F(ReduceMotion, AnOverrideWinsOverTheDesktopAndReportsChanges) {

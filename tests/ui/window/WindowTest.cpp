@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QHash>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
@@ -273,6 +274,53 @@ TEST_F(WindowTest, AHistoryLongerThanAScreenListsEveryAppOnceTheWindowIsUp) {
     }
     window.relaunch(history);
     EXPECT_EQ(sidebar().appRows().size(), history.size());
+    // A scan disables every row, those scrolled out of sight too, and its end enables them all,
+    // each able to repaint.
+    const auto rowsAre = [this](bool enabled) {
+        return std::ranges::all_of(sidebar().appRows(), [enabled](SidebarAppButton* row) {
+            return row->isEnabled() == enabled && row->updatesEnabled();
+        });
+    };
+    startScan();
+    EXPECT_TRUE(rowsAre(false));
+    finishScan();
+    EXPECT_TRUE(rowsAre(true));
+}
+
+TEST_F(WindowTest, TheAppRowsFollowEachChangeOfTheHistoryKeepingTheRowsOfOtherApps) {
+    // The oldest app is the fixture build's own, so the scan moves it to the top.
+    ScanReport scanned = bw::test::sampleReport(0);
+    scanned.metadata.bundleIdentifier = QStringLiteral("com.example.berthwatch");
+    window.relaunch(
+        {bw::test::sampleReport(1), bw::test::sampleReport(2), bw::test::sampleReport(3), scanned});
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"publish",
+         [&] {
+             startScan();
+             finishScan();
+         }},
+        {"delete", [&] { model().deleteReports(SidebarApp::apps(model().reports()).back()); }},
+        {"clear", [&] { model().clearReportHistory(); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        QHash<QString, SidebarAppButton*> rowOf;
+        for (SidebarAppButton* row : sidebar().appRows()) {
+            rowOf.insert(row->app().id(), row);
+        }
+        change();
+        settle();
+        const std::vector<SidebarApp> apps = SidebarApp::apps(model().reports());
+        const std::vector<SidebarAppButton*>& rows = sidebar().appRows();
+        ASSERT_EQ(rows.size(), apps.size());
+        for (std::size_t index = 0; index < rows.size(); ++index) {
+            EXPECT_EQ(rows[index]->app(), apps[index]);
+            EXPECT_EQ(rows[index], rowOf.value(apps[index].id(), rows[index]));
+            if (index > 0) {
+                EXPECT_GT(rows[index]->y(), rows[index - 1]->y());
+            }
+        }
+    }
 }
 
 // The program as main() wires it: a later start brings its minimised window forward, and a

@@ -6,6 +6,7 @@
 #include "ui/workspace/DropZoneCard.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/HomeView.h"
+#include "ui/workspace/MorphingTitle.h"
 #include "ui/workspace/RejectionNotice.h"
 #include "ui/workspace/StagedBuildView.h"
 
@@ -122,6 +123,15 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
     start.model().setBuildDropTargeted(true);
     EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::targeted);
+    // The title says so at once; its words morph into the new ones unless motion is reduced.
+    const auto* title = start.card()->findChild<MorphingTitle*>();
+    EXPECT_EQ(start.card()->title(), u"Release to check your build"_qs);
+    EXPECT_TRUE(title->isMorphing());
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    start.model().setBuildDropTargeted(false);
+    EXPECT_EQ(start.card()->title(), u"Drop your build anywhere"_qs);
+    EXPECT_FALSE(title->isMorphing());
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
 
 TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {

@@ -3,16 +3,21 @@
 #include "app/AppModel.h"
 #include "platform/clock/ManualClock.h"
 #include "tests/support/ImageFiles.h"
+#include "tests/support/WaitFor.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
 #include "ui/workspace/BackToScanButton.h"
 #include "ui/workspace/HomeView.h"
+#include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
 #include "ui/workspace/ScanWorkspaceView.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -186,6 +191,53 @@ TEST(ScanProgressView, CancellingEndsTheScanAsTheModelSays) {
     EXPECT_FALSE(back->isVisible());
 }
 
+// "Cancel scan" stays on screen from the start, here through an extraction that would take half
+// a minute, and a click ends the scan within a moment, stopping the extraction tool.
+TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
+    Workspace harness;
+    const QString slow = harness.path("slow");
+    std::map<QString, QByteArray> tools;
+    for (const char* tool : {"codesign", "ditto", "lipo", "nm", "otool", "security"}) {
+        tools[QString::fromUtf8(tool)] =
+            "exec '" + harness.tools.toUtf8() + '/' + tool + "' \"$@\"";
+    }
+    tools[u"ditto"_qs].prepend("[ -e '" + slow.toUtf8() + "' ] && sleep 30\n");
+    harness.tools = harness.folder.tools(tools);
+    AppModel& model = harness.launch();
+    ScanWorkspaceView workspace(model, harness.chooser, Workspace::links());
+    workspace.resize(1120, 760);
+    workspace.show();
+    model.importBuild(Workspace::fixtureBuild("Clean.ipa"));
+    ASSERT_TRUE(harness.runUntil([&] { return !model.isStagedPreviewLoading(); }, 30));
+    harness.folder.write(u"slow"_qs, "");
+    workspace.homeView()->requestScan();
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (const int moment : {300, 1500, 3000}) {
+        while (elapsed.elapsed() < moment) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        HomeView* home = workspace.homeView();
+        auto* view = home ? qobject_cast<ScanProgressView*>(home->stageWidget()) : nullptr;
+        ASSERT_NE(view, nullptr) << moment;
+        QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
+        ASSERT_NE(cancel, nullptr) << moment;
+        EXPECT_TRUE(cancel->isVisibleTo(&workspace) && cancel->isEnabled()) << moment;
+        const QRect onScreen(cancel->mapTo(&workspace, QPoint()), cancel->size());
+        EXPECT_TRUE(workspace.rect().contains(onScreen)) << moment;
+        EXPECT_TRUE(model.isScanRunning()) << moment;
+        if (moment == 3000) {
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        }
+    }
+    const qint64 clicked = elapsed.elapsed();
+    ASSERT_TRUE(harness.runUntil([&] { return !model.isScanRunning(); }, 60));
+    EXPECT_LT(elapsed.elapsed() - clicked, 3000);
+    EXPECT_EQ(model.importMessage(), u"Scan cancelled."_qs);
+}
+
 TEST(ScanProgressPresentation, EasesToEachTargetWithinTheTimeCeiling) {
     struct Case {
         const char* name;
@@ -244,4 +296,20 @@ TEST(ScanProgressPresentation, ANewScanOrStepListRestartsAndAnEmptyListStaysStil
     clock.advance(bw::seconds(10));
     presentation.start(0.3, fiveSteps, false);
     EXPECT_EQ(presentation.progress(), 0.02);
+}
+
+// A new percentage is the text at once; its changed digits roll up into place, and with reduce
+// motion they are simply there.
+TEST(ScanProgressView, ThePercentageRollsUpUnlessMotionIsReduced) {
+    for (const bool reduceMotion : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
+        RollingNumber percentage(QFont(), Qt::white);
+        percentage.setText(u"41%"_qs);
+        bw::test::waitFor([&] { return !percentage.isRolling(); }, 1);
+        percentage.setText(u"42%"_qs);
+        EXPECT_EQ(percentage.text(), u"42%"_qs);
+        EXPECT_EQ(percentage.isRolling(), !reduceMotion);
+        EXPECT_TRUE(bw::test::waitFor([&] { return !percentage.isRolling(); }, 1));
+    }
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }

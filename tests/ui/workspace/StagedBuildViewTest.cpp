@@ -4,6 +4,7 @@
 #include "app/UpdateController.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/SilentPresenter.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/WaitFor.h"
@@ -13,8 +14,11 @@
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/CenteredRemoveButton.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
+#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
+#include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
 #include "ui/workspace/TextBlock.h"
 
@@ -24,11 +28,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEnterEvent>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -64,13 +71,7 @@ struct StagedScreen : Workspace {
     // Widgets a screen adds while shown appear at the next turn of the event loop.
     bool showsText(const QString& text) const {
         QCoreApplication::processEvents();
-        const auto texts = view.findChildren<QWidget*>();
-        return std::ranges::any_of(texts, [&](const QWidget* widget) {
-            const auto* label = qobject_cast<const QLabel*>(widget);
-            const auto* block = qobject_cast<const TextBlock*>(widget);
-            return widget->isVisibleTo(&view) &&
-                   ((label && label->text() == text) || (block && block->text() == text));
-        });
+        return !textsShowing(text).empty();
     }
     QAbstractButton* button(const QString& name) const {
         QCoreApplication::processEvents();
@@ -79,10 +80,84 @@ struct StagedScreen : Workspace {
     IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const {
         return view.reviewScreens()->slot(prompt);
     }
+    std::vector<QWidget*> textsShowing(const QString& text) const {
+        std::vector<QWidget*> found;
+        for (QWidget* widget : view.findChildren<QWidget*>()) {
+            const auto* label = qobject_cast<const QLabel*>(widget);
+            const auto* block = qobject_cast<const TextBlock*>(widget);
+            if (widget->isVisibleTo(&view) &&
+                ((label && label->text() == text) || (block && block->text() == text))) {
+                found.push_back(widget);
+            }
+        }
+        return found;
+    }
+    // Waits until the red line under the slots has opened or closed.
+    void settleMessage() const {
+        bw::test::settle();
+        EXPECT_TRUE(
+            bw::test::waitFor([&] { return view.reviewScreens()->importMessage()->isSettled(); }));
+        bw::test::settle();
+    }
 };
 
 const QString reading = u"Reading…"_qs;
 const QString unavailable = u"Unavailable"_qs;
+
+// The screen beside the default sidebar (248) under the toolbar (40), in the window at its least
+// size, its default size and a large one.
+const QSize screenSizes[] = {{712, 600}, {872, 720}, {1152, 860}};
+
+// An iOS app folder whose preview holds a long bundle identifier.
+QString longIdentifierApp(const bw::test::TestFolder& folder) {
+    folder.write(u"Hemoguia.app/Info.plist"_qs, R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict>
+<key>CFBundleIdentifier</key><string>com.pixostudio.medical.hemoguia.companion</string>
+<key>CFBundleName</key><string>Hemoguia</string>
+<key>CFBundleShortVersionString</key><string>3.12.0</string>
+<key>CFBundleVersion</key><string>2024.11.5</string>
+<key>CFBundleExecutable</key><string>Hemoguia</string>
+<key>DTPlatformName</key><string>iphoneos</string>
+<key>MinimumOSVersion</key><string>16.4</string>
+<key>UIDeviceFamily</key><array><integer>1</integer><integer>2</integer></array>
+</dict></plist>)");
+    folder.write(u"Hemoguia.app/Hemoguia"_qs, QByteArray(4096, 'x'), 0755);
+    return folder.path() + u"/Hemoguia.app"_qs;
+}
+
+// Where `widget` lies inside what `view` shows of it, in the view's coordinates.
+QRect shownRect(const QWidget& widget, const QWidget& view) {
+    QRect rect(widget.mapTo(&view, QPoint()), widget.size());
+    for (const QWidget* up = widget.parentWidget(); up && up != &view; up = up->parentWidget()) {
+        rect &= QRect(up->mapTo(&view, QPoint()), up->size());
+    }
+    return rect;
+}
+
+// How bright the brightest point of the upper part of `widget` (its phone's face) is as the
+// widget draws itself, and as it shows on `screen`.
+std::pair<int, int> brightestPoint(QWidget& widget, QWidget& screen) {
+    const QImage own = widget.grab().toImage();
+    QPoint brightest;
+    int most = -1;
+    for (int y = 0; y < own.height() * 6 / 10; ++y) {
+        for (int x = 0; x < own.width(); ++x) {
+            if (qGray(own.pixel(x, y)) > most) {
+                most = qGray(own.pixel(x, y));
+                brightest = {x, y};
+            }
+        }
+    }
+    return {most, qGray(screen.grab().toImage().pixel(widget.mapTo(&screen, brightest)))};
+}
+
+// A text is whole when it has the height its lines need at its width and no parent cuts it.
+void expectWhole(const QWidget& text, const QWidget& view) {
+    const int needed =
+        text.hasHeightForWidth() ? text.heightForWidth(text.width()) : text.sizeHint().height();
+    EXPECT_GE(text.height(), needed);
+    EXPECT_EQ(shownRect(text, view).size(), text.size());
+}
 
 struct ThumbnailCase {
     const char* name;
@@ -166,9 +241,12 @@ TEST(StagedBuildView, AFailedPreviewSaysUnavailableAndCanBeRetried) {
 
 TEST(StagedBuildView, AScanRefusedAsOutdatedOffersCheckForUpdates) {
     StagedScreen screen;
-    screen.backend.fallback([](const bw::test::RecordedRequest&) {
-        return bw::test::ScriptedResponse(
-            409, R"({"error":"This version of Berthwatch is out of date. Update to scan."})");
+    const QString refusal = u"This version of Berthwatch is out of date and can no longer scan "
+                            u"builds. Update to the newest version to scan again."_qs;
+    screen.backend.fallback([&](const bw::test::RecordedRequest&) {
+        return bw::test::ScriptedResponse(409, QJsonDocument(QJsonObject{{u"error"_qs, refusal}})
+                                                   .toJson(QJsonDocument::Compact)
+                                                   .toStdString());
     });
     screen.view.setScanRequest([&] { screen.model().startScan(false); });
     screen.stage(Workspace::fixtureBuild("Clean.ipa"));
@@ -177,7 +255,17 @@ TEST(StagedBuildView, AScanRefusedAsOutdatedOffersCheckForUpdates) {
         [&] { return std::holds_alternative<ScanPhase::Failed>(screen.model().scanPhase().state); },
         120));
     ASSERT_TRUE(screen.model().isUpdateRequired());
-    EXPECT_TRUE(screen.showsText(u"This version of Berthwatch is out of date. Update to scan."_qs));
+    // Beside the button and in the red line under the slots, in whole lines, in view.
+    for (const QSize size : screenSizes) {
+        SCOPED_TRACE(size.width());
+        screen.view.resize(size);
+        screen.settleMessage();
+        const auto shown = screen.textsShowing(refusal);
+        EXPECT_EQ(shown.size(), 2u);
+        for (const QWidget* text : shown) {
+            expectWhole(*text, screen.view);
+        }
+    }
     EXPECT_EQ(screen.button(u"Try again"_qs), nullptr);
     // This build names no update feed, so there is nothing to check with.
     UpdateController feedless;
@@ -193,6 +281,90 @@ TEST(StagedBuildView, AScanRefusedAsOutdatedOffersCheckForUpdates) {
     screen.button(u"Check for updates"_qs)->click();
     EXPECT_TRUE(updates.controller()->isChecking());
     ASSERT_TRUE(bw::test::waitFor([&] { return !updates.controller()->isChecking(); }));
+}
+
+// The red line under the slots lies below the visible part of the screen at smaller sizes;
+// a message that appears, or is there when the screen comes back, is scrolled into view.
+TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    const QString gif = screen.folder.write(u"screen.gif"_qs, "GIF89a");
+    for (const QSize size : screenSizes) {
+        SCOPED_TRACE(size.width());
+        screen.model().setImportMessage(std::nullopt);
+        screen.view.resize(size);
+        screen.settleMessage();
+        screen.model().setScreenshot(gif, ScreenshotPrompt::restore);
+        screen.settleMessage();
+        const auto* line = screen.view.reviewScreens()->importMessage();
+        ASSERT_GT(line->height(), 0);
+        EXPECT_EQ(shownRect(*line, screen.view).size(), line->size());
+        EXPECT_FALSE(screen.view.pageFade().fadesEnd()); // nothing dims it
+
+        // A failed scan leaves its message, here one naming a long path, for the staged
+        // build screen that follows; it wraps inside the column.
+        const QString failure = u"The build could not be read: /home/someone/Projects/"
+                                u"a-rather-long-project-folder-name/build/Products/Release-"
+                                u"iphoneos/Hemoguia.app/Frameworks/Kit.framework/Kit"_qs;
+        screen.model().setImportMessage(failure);
+        StagedBuildView next(screen.model());
+        next.resize(size);
+        next.show();
+        bw::test::settle();
+        const auto* nextLine = next.reviewScreens()->importMessage();
+        ASSERT_TRUE(bw::test::waitFor([&] { return nextLine->isSettled(); }));
+        bw::test::settle();
+        ASSERT_GT(nextLine->height(), 0);
+        EXPECT_EQ(shownRect(*nextLine, next).size(), nextLine->size());
+        EXPECT_FALSE(next.pageFade().fadesEnd());
+        for (const auto* text : nextLine->findChildren<TextBlock*>()) {
+            expectWhole(*text, next);
+        }
+    }
+}
+
+// Slots or a page cut by the edge of the view fade out there, the sign that the view scrolls;
+// shift and the wheel move the slots sideways.
+TEST(StagedBuildView, ContentBeyondAnEdgeFadesOutThere) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    const struct {
+        QSize size;
+        bool explained;
+        bool slotsGoOn;
+        bool pageGoesOn;
+    } cases[] = {
+        {{712, 600}, false, true, true},
+        {{872, 720}, true, true, true}, // the explanation pushes the phones down
+        {{1152, 860}, false, false, false},
+    };
+    const ReviewScreensSection& section = *screen.view.reviewScreens();
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.size.width());
+        if (section.isStoreImageHelpPresented() != item.explained) {
+            screen.button(u"About App Store images"_qs)->click();
+        }
+        screen.view.resize(item.size);
+        bw::test::waitFor([] { return false; }, 0.3);
+        EXPECT_FALSE(section.slotRowFade().fadesStart());
+        EXPECT_EQ(section.slotRowFade().fadesEnd(), item.slotsGoOn);
+        EXPECT_EQ(screen.view.pageFade().fadesEnd(), item.pageGoesOn);
+        // The fade reaches only its own length into the view: a phone well inside shows as
+        // bright as it draws itself.
+        const auto [own, shown] =
+            brightestPoint(*screen.slot(ScreenshotPrompt::permissions), screen.view);
+        EXPECT_GE(shown, own - 8);
+        if (item.slotsGoOn) {
+            auto* row = qobject_cast<QScrollArea*>(screen.slot(ScreenshotPrompt::paywall)
+                                                       ->parentWidget()
+                                                       ->parentWidget()
+                                                       ->parentWidget());
+            QWheelEvent wheel(QPointF(40, 40), QPointF(40, 40), {}, QPoint(0, -480), Qt::NoButton,
+                              Qt::ShiftModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(row->viewport(), &wheel);
+            EXPECT_TRUE(section.slotRowFade().fadesStart());
+        }
+    }
 }
 
 TEST(StagedBuildView, WhileAScanRunsTheSlotsAndTheSwitchAreLocked) {
@@ -323,6 +495,46 @@ TEST(StagedBuildView, LongNamesStayInsideTheColumn) {
     QTest::qWait(20);
     ASSERT_TRUE(screen.model().staged()->previewError);
     EXPECT_LE(screen.view.reviewScreens()->width(), screen.view.width() - 2 * 24);
+}
+
+// Each metadata cell is as wide as its value where the column has room; the long bundle
+// identifier is never cut while shorter cells stand half empty.
+TEST(StagedBuildView, MetadataCellsShowTheirWholeValuesWhereTheColumnHasRoom) {
+    StagedScreen screen;
+    screen.stage(longIdentifierApp(screen.folder));
+    ASSERT_EQ(screen.metadata()[u"Bundle ID"_qs], u"com.pixostudio.medical.hemoguia.companion"_qs);
+    for (const QSize size : screenSizes) {
+        SCOPED_TRACE(size.width());
+        screen.view.resize(size);
+        bw::test::settle();
+        if (screen.view.isCompact()) {
+            continue; // fixed cell widths in a row that scrolls sideways
+        }
+        for (const auto* cell : screen.view.findChildren<BuildMetadataItem*>()) {
+            SCOPED_TRACE(cell->accessibleName().toStdString());
+            EXPECT_EQ(cell->findChildren<QLabel*>().back()->text(), cell->value());
+            EXPECT_EQ(shownRect(*cell, screen.view).size(), cell->size());
+        }
+    }
+}
+
+TEST(StagedPieces, MetadataCellsKeepNaturalWidthsAndTheLongestGivesWay) {
+    const struct {
+        std::vector<int> natural;
+        int available;
+        std::vector<int> widths;
+    } cases[] = {
+        {{270, 70, 60, 50}, 800, {270, 70, 60, 50}},   // room for all
+        {{270, 70, 60, 50}, 450, {270, 70, 60, 50}},   // exactly
+        {{270, 70, 60, 50}, 300, {120, 70, 60, 50}},   // only the longest gives way
+        {{270, 200, 60, 50}, 330, {110, 110, 60, 50}}, // the two longest share what is left
+        {{270, 70, 60, 50}, 100, {25, 25, 25, 25}},    // all cut to one width
+        {{270, 70}, -10, {0, 0}},
+        {{}, 100, {}},
+    };
+    for (const auto& item : cases) {
+        EXPECT_EQ(fittedWidths(item.natural, item.available), item.widths);
+    }
 }
 
 TEST(StagedPieces, MetadataCellsFollowWhatThePreviewKnows) {

@@ -1,4 +1,4 @@
-#include "inspection/TextOrder.h"
+#include "model/TextOrder.h"
 
 namespace bw {
 

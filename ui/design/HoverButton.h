@@ -1,20 +1,24 @@
 #pragma once
 
 #include "ui/design/Motion.h"
-#include "ui/workspace/ColorBlend.h"
 
 #include <QAbstractButton>
 
-namespace bw::workspace {
+namespace bw::design {
 
-// A custom-painted button of the staged build screen: plain (no system chrome), its whole
-// rectangle clickable. Pointer entry and exit ease its hover look in and out over 0.14 s (at once
-// with reduce motion); subclasses paint from hoverProgress().
+// How a kind of hover button moves its hover look in and out.
+struct HoverButtonStyle {
+    Motion hover = Motion::easeOut(0.14).skippedUnderReduceMotion();
+};
+
+// A custom-painted button: plain (no system chrome), its whole rectangle clickable, reached with
+// Tab. Pointer entry and exit move its hover look in and out with its style's motion; subclasses
+// paint from hoverProgress().
 class HoverButton : public QAbstractButton {
     Q_OBJECT
 
 public:
-    explicit HoverButton(QWidget* parent = nullptr);
+    explicit HoverButton(QWidget* parent = nullptr, HoverButtonStyle style = {});
 
     bool isHovering() const { return isHovering_; }
     // 0 at rest, 1 fully hovered.
@@ -31,8 +35,9 @@ protected:
 private:
     void setHovering(bool hovering);
 
+    HoverButtonStyle style_;
     bool isHovering_ = false;
-    design::AnimatedValue hover_{0.0};
+    AnimatedValue hover_{0.0};
 };
 
-} // namespace bw::workspace
+} // namespace bw::design

@@ -1,13 +1,14 @@
-#include "ui/workspace/HoverButton.h"
+#include "ui/design/HoverButton.h"
 
 #include <QEnterEvent>
 
-namespace bw::workspace {
+namespace bw::design {
 
-HoverButton::HoverButton(QWidget* parent) : QAbstractButton(parent) {
+HoverButton::HoverButton(QWidget* parent, HoverButtonStyle style)
+    : QAbstractButton(parent), style_(std::move(style)) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
-    connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(&hover_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void HoverButton::enterEvent(QEnterEvent* event) {
@@ -32,8 +33,8 @@ void HoverButton::setHovering(bool hovering) {
         return;
     }
     isHovering_ = hovering;
-    hover_.animateTo(hovering ? 1 : 0, design::unlessReduceMotion(design::Motion::easeOut(0.14)));
+    hover_.animateTo(hovering ? 1 : 0, style_.hover);
     hoverChanged(hovering);
 }
 
-} // namespace bw::workspace
+} // namespace bw::design

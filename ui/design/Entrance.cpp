@@ -1,0 +1,107 @@
+#include "ui/design/Entrance.h"
+
+#include <QEvent>
+#include <QGraphicsEffect>
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace bw::design {
+
+namespace {
+
+class EntranceEffect : public QGraphicsEffect {
+public:
+    EntranceEffect(QWidget* widget, qreal rise)
+        : QGraphicsEffect(widget), widget_(widget), rise_(rise) {}
+
+    void setProgress(qreal progress) {
+        progress_ = progress;
+        update();
+    }
+
+    QRectF boundingRectFor(const QRectF& rect) const override {
+        return rect.adjusted(0, std::min(0.0, rise_), 0, std::max(0.0, rise_));
+    }
+
+protected:
+    void draw(QPainter* painter) override {
+        const qreal shift = rise_ * (1 - progress_);
+        // What shows through a scroll area, and the strip that the shift brings into view.
+        const int reach = int(std::ceil(std::abs(shift)));
+        const QRect area =
+            widget_->visibleRegion().boundingRect().adjusted(0, -reach, 0, reach) & widget_->rect();
+        if (area.isEmpty()) {
+            return;
+        }
+        const qreal ratio = painter->device()->devicePixelRatio();
+        QPixmap pixmap(area.size() * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        widget_->render(&pixmap, QPoint(), QRegion(area), QWidget::DrawChildren);
+        painter->save();
+        painter->setOpacity(painter->opacity() * std::clamp(progress_, 0.0, 1.0));
+        painter->drawPixmap(QPointF(area.topLeft()) + QPointF(0, shift), pixmap);
+        painter->restore();
+    }
+
+private:
+    QWidget* widget_;
+    qreal rise_;
+    qreal progress_ = 0;
+};
+
+// Plays a screen's entrance on its first Show, then goes.
+class FirstShow : public QObject {
+public:
+    FirstShow(QWidget* screen, QWidget* column) : QObject(screen), column_(column) {
+        screen->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            playEntrance(column_, 6, Motion::spring(0.42).skippedUnderReduceMotion());
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> column_;
+};
+
+} // namespace
+
+void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs) {
+    if (!widget || motion.isInstant()) {
+        return;
+    }
+    auto* effect = new EntranceEffect(widget, rise);
+    widget->setGraphicsEffect(effect);
+    auto* progress = new AnimatedValue(0, effect);
+    const QPointer<QWidget> target(widget);
+    QObject::connect(progress, &AnimatedValue::valueChanged, effect,
+                     [target, effect](double value) {
+                         effect->setProgress(value);
+                         // Done: the widget draws itself directly again, once this signal has
+                         // returned (removing the effect deletes its animation).
+                         if (value >= 1 && target) {
+                             QTimer::singleShot(0, target, [target, effect] {
+                                 if (target->graphicsEffect() == effect) {
+                                     target->setGraphicsEffect(nullptr);
+                                 }
+                             });
+                         }
+                     });
+    QTimer::singleShot(delayMs, progress, [progress, motion] { progress->animateTo(1, motion); });
+}
+
+void enterOnFirstShow(QWidget* screen, QWidget* column) {
+    new FirstShow(screen, column);
+}
+
+} // namespace bw::design

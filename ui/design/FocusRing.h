@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QPainter;
+class QWidget;
+
+namespace bw::design {
+
+// The ring drawn around the control that has the keyboard, one pixel inside its outline.
+struct FocusRingStyle {
+    qreal width = 1.5;
+    qreal inset = 1;
+};
+
+// Strokes the ring inside `widget`'s rounded outline of `cornerRadius` while it has the focus.
+void paintFocusRing(QPainter& painter, const QWidget& widget, qreal cornerRadius);
+// The same for a capsule-shaped widget.
+void paintCapsuleFocusRing(QPainter& painter, const QWidget& widget);
+
+} // namespace bw::design

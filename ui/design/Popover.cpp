@@ -1,0 +1,165 @@
+#include "ui/design/Popover.h"
+
+#include "ui/design/BrandShapes.h"
+#include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace bw::design {
+
+namespace {
+
+constexpr int separatorInset = 5;
+
+class Separator : public QWidget {
+public:
+    Separator(qreal thickness, QWidget* parent) : QWidget(parent), thickness_(thickness) {
+        setFixedHeight(1);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(QRectF(separatorInset, 0, width() - 2 * separatorInset, thickness_),
+                         palette::withOpacity(Qt::white, 0.075));
+    }
+
+private:
+    qreal thickness_;
+};
+
+} // namespace
+
+Popover::Popover(const PopoverStyle& style, QWidget* parent)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
+      style_(style), arrowY_(int(style.cornerRadius) + style.arrowHalfWidth) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Without an arrow the bubble is drawn over a transparent window: its corners show through.
+    setAttribute(Qt::WA_TranslucentBackground, style.arrowDepth == 0);
+    setFixedWidth(style.arrowDepth + style.width);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(style.arrowDepth + style.padding, style.padding, style.padding,
+                               style.padding);
+    column->setSpacing(0);
+}
+
+QVBoxLayout* Popover::column() const {
+    return static_cast<QVBoxLayout*>(layout());
+}
+
+MenuEntry* Popover::addEntry(const QString& title, const QString& systemImage, bool isDestructive,
+                             std::function<void()> chosen) {
+    auto* entry =
+        new MenuEntry(title, systemImage, isDestructive, style_.width - 2 * style_.padding, this);
+    connect(entry, &QAbstractButton::clicked, this, [this, chosen = std::move(chosen)] {
+        close();
+        chosen();
+    });
+    column()->addWidget(entry);
+    return entry;
+}
+
+void Popover::addSeparator() {
+    column()->addSpacing(separatorInset);
+    column()->addWidget(new Separator(style_.separatorThickness, this));
+    column()->addSpacing(separatorInset);
+}
+
+void Popover::popUpBeside(const QRect& anchor) {
+    adjustSize();
+    const int middle = anchor.top() + anchor.height() / 2;
+    QPoint place = style_.arrowDepth ? QPoint(anchor.right() + 3, anchor.top() - style_.padding)
+                                     : QPoint(anchor.right() + 4, middle - height() / 2);
+    if (const QScreen* screen = QGuiApplication::screenAt(anchor.center())) {
+        const QRect area = screen->availableGeometry();
+        if (!style_.arrowDepth && place.x() + width() > area.right()) {
+            place.setX(anchor.left() - width() - 4);
+        }
+        place.setY(
+            std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+    }
+    if (style_.arrowDepth) {
+        const int room = int(style_.cornerRadius) + style_.arrowHalfWidth;
+        arrowY_ = std::clamp(middle - place.y(), room, std::max(room, height() - room));
+        // The window itself takes the bubble's shape; no desktop needs to draw transparency.
+        setMask(QRegion(outline().toFillPolygon().toPolygon()));
+    }
+    move(place);
+    takeBackdrop();
+    show();
+}
+
+QPainterPath Popover::outline() const {
+    const QRectF bubble = QRectF(style_.arrowDepth, 0, width() - style_.arrowDepth, height())
+                              .adjusted(style_.borderInset, style_.borderInset, -style_.borderInset,
+                                        -style_.borderInset);
+    QPainterPath shape = continuousRoundedRect(bubble, style_.cornerRadius);
+    if (!style_.arrowDepth) {
+        return shape;
+    }
+    QPainterPath arrow;
+    arrow.moveTo(0, arrowY_);
+    arrow.lineTo(style_.arrowDepth + 1, arrowY_ - style_.arrowHalfWidth);
+    arrow.lineTo(style_.arrowDepth + 1, arrowY_ + style_.arrowHalfWidth);
+    arrow.closeSubpath();
+    return shape.united(arrow);
+}
+
+void Popover::takeBackdrop() {
+    // A thin material over the window: what lies under the popover, blurred. A popup cannot see
+    // through to the window on every desktop, so it draws the window's own picture of that place;
+    // where it reaches past the window, the canvas stands in for it.
+    QWidget* window = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!style_.seesThrough || !window || MotionPreferences::instance().reduceTransparency()) {
+        return;
+    }
+    const QRect under(window->mapFromGlobal(pos()), size());
+    QImage sharp(size(), QImage::Format_RGB32);
+    sharp.fill(palette::canvas());
+    QPainter(&sharp).drawPixmap(window->rect().intersected(under).topLeft() - under.topLeft(),
+                                window->grab(window->rect().intersected(under)));
+    constexpr int blur = 12;
+    backdrop_ = sharp.scaled(sharp.size() / blur, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void Popover::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        close();
+        return;
+    case Qt::Key_Down:
+        focusNextChild();
+        return;
+    case Qt::Key_Up:
+        focusPreviousChild();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void Popover::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath shape = outline();
+    painter.save();
+    painter.setClipPath(shape);
+    if (backdrop_.isNull()) {
+        painter.fillRect(rect(), palette::menuSurface());
+    } else {
+        painter.drawImage(QPointF(0, 0), backdrop_);
+        painter.fillRect(rect(), palette::withOpacity(palette::menuSurface(), 0.64));
+    }
+    painter.restore();
+    painter.strokePath(shape, QPen(style_.border, 1));
+}
+
+} // namespace bw::design

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ui/design/MenuEntry.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainterPath>
+#include <QWidget>
+#include <functional>
+
+class QVBoxLayout;
+
+namespace bw::design {
+
+// Where one popover differs from another.
+struct PopoverStyle {
+    int width = 244; // the bubble's, arrow excluded
+    int padding = 7; // around the content
+    qreal cornerRadius = 12;
+    int arrowDepth = 0; // an arrow on the leading edge, pointing at the anchor; 0: none
+    int arrowHalfWidth = 9;
+    QColor border;
+    qreal borderInset = 0;    // a half-point inset keeps a one-point border whole
+    bool seesThrough = false; // the window under it shows, blurred (not under reduce transparency)
+    qreal separatorThickness = 1;
+};
+
+// A popup of actions: a column of content over the menu surface, closed by Escape, the arrow
+// keys moving between its entries; an entry closes the popover before its action runs. Deletes
+// itself when closed.
+class Popover : public QWidget {
+    Q_OBJECT
+
+public:
+    Popover(const PopoverStyle& style, QWidget* parent);
+
+    QVBoxLayout* column() const;
+    MenuEntry* addEntry(const QString& title, const QString& systemImage, bool isDestructive,
+                        std::function<void()> chosen);
+    // White at 0.075, inset 5 points, with 5 points above and below.
+    void addSeparator();
+
+    // Shows the popover beside `anchor` (global coordinates), kept on the anchor's screen: with
+    // an arrow, its top level with the anchor's and the arrow at the anchor's middle; without,
+    // centred on the anchor, to its trailing side or, where the screen ends, its leading side.
+    void popUpBeside(const QRect& anchor);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The bubble with its arrow, in the popover's coordinates.
+    QPainterPath outline() const;
+    void takeBackdrop();
+
+    PopoverStyle style_;
+    QImage backdrop_;
+    // Where the arrow's tip is, from the top.
+    int arrowY_;
+};
+
+} // namespace bw::design
