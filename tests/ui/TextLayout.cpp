@@ -115,8 +115,8 @@ private:
 // counts.
 QRectF visibleRect(const QWidget& widget, const QWidget& window, bool scrolling) {
     QRect visible(widget.mapTo(&window, QPoint()), widget.size());
-    for (const QWidget* ancestor = widget.parentWidget(); ancestor && ancestor != &window;
-         ancestor = ancestor->parentWidget()) {
+    for (const QWidget* ancestor = widget.isWindow() ? nullptr : widget.parentWidget();
+         ancestor && ancestor != &window; ancestor = ancestor->parentWidget()) {
         const auto* area = qobject_cast<const QAbstractScrollArea*>(ancestor->parentWidget());
         if (scrolling && area && area->viewport() == ancestor) {
             if (const auto* scroll = qobject_cast<const QScrollArea*>(area);
@@ -171,8 +171,10 @@ QString rectText(const QRectF& rect) {
         .arg(rect.height(), 0, 'f', 0);
 }
 
+// Shown in `window` itself: not in a popup or dialog of its own, which is a window of its own.
 bool isShown(const QWidget& widget, const QWidget& window) {
-    return widget.isVisibleTo(&window) && widget.width() > 0 && widget.height() > 0;
+    return widget.window() == &window && widget.isVisibleTo(&window) && widget.width() > 0 &&
+           widget.height() > 0;
 }
 
 } // namespace
@@ -182,7 +184,7 @@ std::vector<DrawnText> drawnTexts(QWidget& window) {
     QList<QWidget*> widgets = window.findChildren<QWidget*>();
     widgets.prepend(&window);
     for (QWidget* widget : widgets) {
-        if (widget != &window && (!isShown(*widget, window) || widget->isWindow())) {
+        if (widget != &window && !isShown(*widget, window)) {
             continue;
         }
         // An effect would paint the widget into a pixmap of its own, hiding its texts.

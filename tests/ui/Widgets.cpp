@@ -1,5 +1,7 @@
 #include "tests/ui/Widgets.h"
 
+#include "ui/design/ConfirmationDialog.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDropEvent>
@@ -7,18 +9,22 @@
 
 namespace bw::test {
 
-QMessageBox* openMessageBox() {
+design::ConfirmationDialog* openConfirmation() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
-            return box;
+        if (auto* dialog = qobject_cast<design::ConfirmationDialog*>(window);
+            dialog && dialog->isVisible()) {
+            return dialog;
         }
     }
     return nullptr;
 }
 
-bool answerMessageBox(const QString& title) {
-    QMessageBox* box = openMessageBox();
-    for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>()) {
+bool answerConfirmation(const QString& title) {
+    design::ConfirmationDialog* dialog = openConfirmation();
+    if (!dialog) {
+        return false;
+    }
+    for (QAbstractButton* button : {dialog->cancelButton(), dialog->actionButton()}) {
         if (button->text() == title) {
             button->click();
             settle();

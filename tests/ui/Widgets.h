@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPoint>
 #include <QWidget>
 #include <memory>
+
+namespace bw::design {
+class ConfirmationDialog;
+}
 
 // What the screen tests do to widgets as a user would, and how they find them.
 namespace bw::test {
@@ -22,10 +25,10 @@ T* named(const QWidget& root, const QString& accessibleName, bool visibleOnly = 
     return nullptr;
 }
 
-// The message box that is open, if any; clicking its button titled `title` tells whether there
+// The confirmation that is open, if any; clicking its button titled `title` tells whether there
 // was one.
-QMessageBox* openMessageBox();
-bool answerMessageBox(const QString& title);
+design::ConfirmationDialog* openConfirmation();
+bool answerConfirmation(const QString& title);
 
 // Runs the event loop for the work that the last events posted (layout passes, a click's
 // queued action).

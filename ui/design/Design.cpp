@@ -2,6 +2,7 @@
 
 #include "ui/design/BundledFonts.h"
 #include "ui/design/GlassBackdrop.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/TextStyle.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ void installDesign(QApplication& application) {
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     application.setPalette(darkPalette());
     application.setFont(textStyleFont(TextStyle::body));
+    trackKeyboardFocus(application);
 }
 
 } // namespace bw::design

@@ -1,6 +1,7 @@
 #include "ui/design/FocusRing.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 
 #include <QPainter>
@@ -26,13 +27,13 @@ QRectF ringBounds(const QWidget& widget) {
 } // namespace
 
 void paintFocusRing(QPainter& painter, const QWidget& widget, qreal cornerRadius) {
-    if (widget.hasFocus()) {
+    if (showsFocusRing(widget)) {
         strokeRing(painter, continuousRoundedRect(ringBounds(widget), cornerRadius - style.inset));
     }
 }
 
 void paintCapsuleFocusRing(QPainter& painter, const QWidget& widget) {
-    if (widget.hasFocus()) {
+    if (showsFocusRing(widget)) {
         strokeRing(painter, capsulePath(ringBounds(widget)));
     }
 }

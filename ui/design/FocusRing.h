@@ -13,7 +13,8 @@ struct FocusRingStyle {
     qreal inset = 1;
 };
 
-// Strokes the ring inside `widget`'s rounded outline of `cornerRadius` while it has the focus.
+// Strokes the ring inside `widget`'s rounded outline of `cornerRadius` while it has the focus
+// from the keyboard (`showsFocusRing`).
 void paintFocusRing(QPainter& painter, const QWidget& widget, qreal cornerRadius);
 // The same for a capsule-shaped widget.
 void paintCapsuleFocusRing(QPainter& painter, const QWidget& widget);

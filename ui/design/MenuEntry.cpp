@@ -1,6 +1,7 @@
 #include "ui/design/MenuEntry.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -29,7 +30,7 @@ void MenuEntry::paintEvent(QPaintEvent*) {
     // Drawn at reduced opacity when it cannot be used.
     painter.setOpacity(isEnabled() ? 1.0 : 0.44);
     // Keyboard focus lights the entry as the pointer does.
-    const double highlight = hasFocus() ? 1.0 : hover_.value();
+    const double highlight = showsFocusRing(*this) ? 1.0 : hover_.value();
     if (highlight > 0) {
         painter.fillPath(continuousRoundedRect(QRectF(rect()), 8),
                          palette::withOpacity(Qt::white, 0.065 * highlight));

@@ -1,6 +1,7 @@
 #include "ui/report/ReportsView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
@@ -16,8 +17,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -157,23 +156,17 @@ void ReportsView::askToDelete(const ScanReport& report) {
         return;
     }
     pendingDeletion_ = report;
-    confirmation_ =
-        makeConfirmation(QStringLiteral("Delete report?"),
-                         QStringLiteral("This removes the saved %1 report from this computer.")
-                             .arg(report.metadata.appName),
-                         this);
-    QPushButton* remove =
-        confirmation_->addButton(QStringLiteral("Delete report"), QMessageBox::DestructiveRole);
-    // Return answers "Cancel": nothing is deleted by a stray key press.
-    confirmation_->setDefaultButton(
-        confirmation_->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
-    connect(confirmation_, &QMessageBox::finished, this, [this, remove] {
-        const bool confirmed = confirmation_ && confirmation_->clickedButton() == remove;
-        if (confirmed && pendingDeletion_) {
+    confirmation_ = new design::ConfirmationDialog(
+        QStringLiteral("Delete report?"),
+        QStringLiteral("This removes the saved %1 report from this computer.")
+            .arg(report.metadata.appName),
+        QStringLiteral("Delete report"), this);
+    connect(confirmation_, &QDialog::accepted, this, [this] {
+        if (pendingDeletion_) {
             model_.deleteReport(pendingDeletion_->id);
         }
-        pendingDeletion_.reset();
     });
+    connect(confirmation_, &QDialog::finished, this, [this] { pendingDeletion_.reset(); });
     confirmation_->open();
 }
 

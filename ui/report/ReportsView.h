@@ -9,7 +9,6 @@
 #include <optional>
 
 class QLabel;
-class QMessageBox;
 class QScrollArea;
 
 namespace bw {
@@ -18,7 +17,8 @@ class AppModel;
 
 namespace bw::design {
 class AnimatedValue;
-}
+class ConfirmationDialog;
+} // namespace bw::design
 
 namespace bw::report {
 
@@ -75,7 +75,7 @@ private:
     ReportHistoryList* list_;
     SearchField* search_;
     std::vector<ReportHistoryFilterButton*> chips_;
-    QPointer<QMessageBox> confirmation_;
+    QPointer<design::ConfirmationDialog> confirmation_;
 };
 
 } // namespace bw::report

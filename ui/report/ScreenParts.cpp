@@ -6,7 +6,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -72,18 +71,6 @@ QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QStri
     column->addWidget(text);
     column->addStretch();
     return state;
-}
-
-QMessageBox* makeConfirmation(const QString& title, const QString& message, QWidget* parent) {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, title, title, QMessageBox::NoButton, parent);
-    box->setTextFormat(Qt::PlainText);
-    box->setInformativeText(message);
-    // The message may carry an app's name from a scanned build: never read it as markup.
-    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
-        label->setTextFormat(Qt::PlainText);
-    }
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    return box;
 }
 
 } // namespace bw::report

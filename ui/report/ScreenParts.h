@@ -6,7 +6,6 @@
 
 class QColor;
 class QLabel;
-class QMessageBox;
 class QScrollArea;
 class QVBoxLayout;
 class QWidget;
@@ -30,9 +29,5 @@ QWidget* makeScreenHeader(const QString& title, const QString& subtitle, QWidget
 // A centred block of a symbol or drawing, a title and a message.
 QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QString& message,
                              int spacing, QWidget* parent);
-
-// A question before something is deleted: `title` heads the box (and names its window), `message`
-// explains; the caller adds the answers. The box deletes itself when closed.
-QMessageBox* makeConfirmation(const QString& title, const QString& message, QWidget* parent);
 
 } // namespace bw::report

@@ -187,8 +187,6 @@ SettingsPillButton::SettingsPillButton(const QString& title, Style style, QWidge
       style_(style) {
     setText(title);
     setAccessibleName(title);
-    // Clicked, it takes the keyboard focus as a standard button does.
-    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
 }
 
@@ -227,8 +225,6 @@ SettingsExternalLink::SettingsExternalLink(const QString& title, const QUrl& url
       url_(url) {
     setText(title);
     setAccessibleName(title);
-    // Clicked, it takes the keyboard focus as a standard button does.
-    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
     connect(this, &QAbstractButton::clicked, this, [this, open = std::move(open)] { open(url_); });
 }

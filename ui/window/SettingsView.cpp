@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "services/info/ApplicationInfo.h"
+#include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
@@ -13,8 +14,6 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -153,6 +152,11 @@ void SettingsView::refresh() {
     savedReports_->setDetail(savedReportsText(count));
     count_->setText(QString::number(count));
     count_->adjustSize();
+    // A disabled button cannot keep the focus. The page keeps it rather than the next control,
+    // which would scroll the page away from where the user was.
+    if (count == 0 && window()->focusWidget() == clear_) {
+        setFocus(Qt::OtherFocusReason);
+    }
     clear_->setEnabled(count > 0);
 }
 
@@ -165,20 +169,14 @@ void SettingsView::askToClear() {
     if (confirmation_ || model_.reports().empty()) {
         return;
     }
-    confirmation_ = makeConfirmation(
+    confirmation_ = new design::ConfirmationDialog(
         QStringLiteral("Clear report history?"),
-        QStringLiteral("This permanently removes all saved reports from this computer."), this);
-    QPushButton* clear =
-        confirmation_->addButton(QStringLiteral("Clear History"), QMessageBox::DestructiveRole);
-    // Return answers "Cancel": nothing is deleted by a stray key press.
-    confirmation_->setDefaultButton(
-        confirmation_->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
-    connect(confirmation_, &QMessageBox::finished, this, [this, clear] {
-        if (confirmation_ && confirmation_->clickedButton() == clear) {
-            showProblem({});
-            isClearing_ = true;
-            model_.clearReportHistory();
-        }
+        QStringLiteral("This permanently removes all saved reports from this computer."),
+        QStringLiteral("Clear History"), this);
+    connect(confirmation_, &QDialog::accepted, this, [this] {
+        showProblem({});
+        isClearing_ = true;
+        model_.clearReportHistory();
     });
     confirmation_->open();
 }

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 class QLabel;
-class QMessageBox;
 class QScrollArea;
 
 namespace bw {
@@ -16,7 +15,7 @@ class UpdateController;
 } // namespace bw
 
 namespace bw::design {
-class AnimatedValue;
+class ConfirmationDialog;
 }
 
 namespace bw::window {
@@ -73,7 +72,7 @@ private:
     QLabel* count_;
     SettingsPillButton* clear_;
     QLabel* problem_;
-    QPointer<QMessageBox> confirmation_;
+    QPointer<design::ConfirmationDialog> confirmation_;
 };
 
 } // namespace bw::window

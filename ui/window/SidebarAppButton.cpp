@@ -3,6 +3,7 @@
 #include "model/ReportHelpers.h"
 #include "ui/design/AppIconTile.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -13,9 +14,7 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QTimer>
 
 namespace bw::window {
@@ -240,20 +239,13 @@ void SidebarAppButton::showActionMenu() {
 
 void SidebarAppButton::confirmDelete() {
     // The name comes from a scanned build: shown as plain text, never read as markup.
-    QMessageBox* box = report::makeConfirmation(
+    auto* box = new design::ConfirmationDialog(
         QStringLiteral("Delete %1?").arg(app_.appName),
         QStringLiteral("This removes all saved scan reports for %1. The app itself is not "
                        "affected.")
             .arg(app_.appName),
-        window());
-    QPushButton* remove = box->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
-    // Return answers "Cancel": nothing is deleted by a stray key press.
-    box->setDefaultButton(box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
-    connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton* button) {
-        if (button == remove) {
-            emit deleteConfirmed();
-        }
-    });
+        QStringLiteral("Delete"), this);
+    connect(box, &QDialog::accepted, this, &SidebarAppButton::deleteConfirmed);
     box->open();
 }
 

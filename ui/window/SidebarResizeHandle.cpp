@@ -1,5 +1,6 @@
 #include "ui/window/SidebarResizeHandle.h"
 
+#include "ui/design/KeyboardFocus.h"
 #include "ui/window/SidebarWidth.h"
 
 #include <QKeyEvent>
@@ -38,7 +39,7 @@ void SidebarResizeHandle::adjust(Adjustment direction) {
 void SidebarResizeHandle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Bright while the pointer is over it or the keyboard adjusts it.
-    const double lit = hasFocus() ? 1.0 : hover_.value();
+    const double lit = design::showsFocusRing(*this) ? 1.0 : hover_.value();
     const double opacity = idleLineOpacity + (hoveredLineOpacity - idleLineOpacity) * lit;
     QColor line(Qt::white);
     line.setAlphaF(float(opacity));

@@ -1,6 +1,7 @@
 #include "ui/workspace/RevealBox.h"
 
 #include <QGraphicsOpacityEffect>
+#include <QResizeEvent>
 
 namespace bw::workspace {
 
@@ -66,7 +67,13 @@ void RevealBox::follow(double presence) {
     place();
 }
 
-void RevealBox::resizeEvent(QResizeEvent*) {
+void RevealBox::resizeEvent(QResizeEvent* event) {
+    // The hints' height was worked out at the old width (the first is a default hundred points,
+    // where a message wraps into many lines): ask again at the new one, or the column holding
+    // the box stays as tall as that.
+    if (event->size().width() != event->oldSize().width()) {
+        updateGeometry();
+    }
     place();
 }
 

@@ -283,19 +283,19 @@ TEST(ReportsView, DeletingAsksFirstRemovesFromDiskAndAFailureIsToldAndLosesNothi
     model.openReport(reports[0]);
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
     ASSERT_TRUE(screen.view->reportPendingDeletion().has_value());
-    ASSERT_TRUE(bw::test::answerMessageBox("Cancel"));
+    ASSERT_TRUE(bw::test::answerConfirmation("Cancel"));
     EXPECT_FALSE(screen.view->reportPendingDeletion().has_value());
     EXPECT_EQ(model.reports().size(), 4u);
 
     screen.choose(screen.openMenu(reports[1]), "Delete Report");
-    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
+    ASSERT_TRUE(bw::test::answerConfirmation("Delete report"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen.history.onDisk().size() == 3u; }));
     EXPECT_EQ(model.reports().size(), 3u);
     EXPECT_EQ(screen.row(reports[1]), nullptr);
 
     screen.history.makeUnwritable();
     screen.choose(screen.openMenu(reports[2]), "Delete Report");
-    ASSERT_TRUE(bw::test::answerMessageBox("Delete report"));
+    ASSERT_TRUE(bw::test::answerConfirmation("Delete report"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return model.reportNotice().has_value(); }));
     bool shown = false;
     for (auto* label : screen.view->findChildren<QLabel*>()) {

@@ -112,7 +112,7 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     QTest::mouseClick(button(*row->actionMenu(), QStringLiteral("Delete App History")),
                       Qt::LeftButton);
     bw::test::settle();
-    ASSERT_TRUE(bw::test::answerMessageBox(QStringLiteral("Delete")));
+    ASSERT_TRUE(bw::test::answerConfirmation(QStringLiteral("Delete")));
     // The deleted app's report was on show: once saved, the window returns to a new scan.
     ASSERT_TRUE(bw::test::waitFor([&] {
         return !model.report() && ReportStore(window.harness.history).load().reports.empty();

@@ -6,11 +6,14 @@
 #include "tests/support/SilentPresenter.h"
 #include "tests/ui/HistoryFixture.h"
 #include "tests/ui/Widgets.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/window/SettingsBlocks.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -55,7 +58,7 @@ struct Settings {
 
     void clearAndAnswer(const QString& answer) const {
         QTest::mouseClick(button("Clear"), Qt::LeftButton);
-        ASSERT_TRUE(bw::test::answerMessageBox(answer));
+        ASSERT_TRUE(bw::test::answerConfirmation(answer));
     }
 
     ModelWithHistory history;
@@ -88,6 +91,49 @@ TEST(SettingsView, ClearingAsksFirstAndEmptiesTheHistoryOnDisk) {
     EXPECT_EQ(settings.row("Saved reports")->detail(), "No reports saved on this computer.");
     EXPECT_FALSE(settings.button("Clear")->isEnabled());
     EXPECT_EQ(settings.view->problem(), "");
+}
+
+// Pills and links show the focus ring only once Tab has brought the focus, never after a click;
+// clearing the history leaves the focus and the page where they were, also when the page is
+// shorter than its content.
+TEST(SettingsView, OnlyTheKeyboardRingsAPillAndClearingMovesNeitherFocusNorPage) {
+    for (const bool byKeyboard : {false, true}) {
+        SCOPED_TRACE(byKeyboard ? "keyboard" : "mouse");
+        Settings settings(2);
+        settings.view->resize(712, 460);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(settings.view.get()));
+        for (const char* name : {"Reveal", "Email", "Open", "Clear"}) {
+            SCOPED_TRACE(name);
+            QTest::mouseClick(settings.button(name), Qt::LeftButton);
+            EXPECT_FALSE(design::showsFocusRing(*settings.button(name)));
+            bw::test::answerConfirmation("Cancel");
+        }
+        QAbstractButton* clear = settings.button("Clear");
+        // The desktop gives the window back its activation once a question closes.
+        settings.view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(settings.view.get()));
+        if (byKeyboard) {
+            for (int tab = 0; tab < 10 && !clear->hasFocus(); ++tab) {
+                QTest::keyClick(settings.view.get(), Qt::Key_Tab);
+            }
+            EXPECT_TRUE(design::showsFocusRing(*clear));
+            QTest::keyClick(clear, Qt::Key_Space);
+        } else {
+            QTest::mouseClick(clear, Qt::LeftButton);
+        }
+        const QScrollBar& scroll = *settings.view->findChild<QScrollArea*>()->verticalScrollBar();
+        const int shown = scroll.value();
+        const QWidget* focused = settings.view->focusWidget();
+        ASSERT_TRUE(bw::test::answerConfirmation("Clear History"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return settings.history.onDisk().empty(); }));
+        settings.view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(settings.view.get()));
+        bw::test::settle();
+        EXPECT_EQ(scroll.value(), shown);
+        EXPECT_FALSE(settings.button("Email")->hasFocus());
+        // The disabled button cannot keep it: the page holds it, with no ring.
+        EXPECT_EQ(settings.view->focusWidget(), byKeyboard ? settings.view.get() : focused);
+    }
 }
 
 TEST(SettingsView, AFailedClearIsShownHereAndKeepsEverything) {

@@ -8,6 +8,9 @@
 #include "tests/support/SilentPresenter.h"
 #include "tests/support/TestFolder.h"
 #include "tests/ui/window/WindowHarness.h"
+#include "ui/design/ConfirmationDialog.h"
+#include "ui/design/KeyboardFocus.h"
+#include "ui/design/Motion.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
@@ -20,8 +23,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTest>
 #include <atomic>
@@ -31,10 +34,10 @@
 namespace bw::window {
 namespace {
 
-using bw::test::answerMessageBox;
+using bw::test::answerConfirmation;
 using bw::test::dragAndDrop;
 using bw::test::fileDrag;
-using bw::test::openMessageBox;
+using bw::test::openConfirmation;
 using bw::test::settle;
 
 constexpr auto launchWait = std::chrono::milliseconds(360);
@@ -45,6 +48,8 @@ QPoint centreIn(QWidget& window, QWidget* part) {
 
 class WindowTest : public ::testing::Test {
 protected:
+    void TearDown() override { design::MotionPreferences::instance().overrideReduceMotion({}); }
+
     AppModel& model() { return window.model(); }
     QWidget& mainWindow() { return *window.window; }
     BerthwatchSidebar& sidebar() { return *window.root().sidebar(); }
@@ -212,10 +217,10 @@ TEST_F(WindowTest, TheAppActionsMenuCopiesAndDeletesAfterConfirmation) {
         menu = menuOf(built.metadata.bundleIdentifier);
         QTest::mouseClick(entry(menu, QStringLiteral("Delete App History")), Qt::LeftButton);
         settle();
-        ASSERT_NE(openMessageBox(), nullptr);
-        EXPECT_EQ(openMessageBox()->text(), QStringLiteral("Delete <b>Tide</b>?"));
-        EXPECT_EQ(openMessageBox()->textFormat(), Qt::PlainText);
-        ASSERT_TRUE(answerMessageBox(answer));
+        ASSERT_NE(openConfirmation(), nullptr);
+        EXPECT_EQ(openConfirmation()->titleLabel()->text(), QStringLiteral("Delete <b>Tide</b>?"));
+        EXPECT_EQ(openConfirmation()->titleLabel()->textFormat(), Qt::PlainText);
+        ASSERT_TRUE(answerConfirmation(answer));
         settle();
         EXPECT_EQ(model().reports().size(), answer == u"Cancel" ? 2u : 1u);
     }
@@ -258,6 +263,41 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     EXPECT_TRUE(scan->isSelected());
     EXPECT_FALSE(sidebar().appRows().back()->isSelected());
     EXPECT_EQ(mainWindow().windowTitle(), "Scan");
+}
+
+// Clicks never leave a focus ring behind, not even where hiding the sidebar moves the focus on;
+// Tab does.
+TEST_F(WindowTest, OnlyTheKeyboardLeavesAFocusRing) {
+    // The sidebar goes at once, without its slide.
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    window.relaunch({bw::test::sampleReport(1)});
+    mainWindow().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow()));
+    auto ringed = [this]() -> QWidget* {
+        for (QWidget* widget : mainWindow().findChildren<QWidget*>()) {
+            if (design::showsFocusRing(*widget)) {
+                return widget;
+            }
+        }
+        return nullptr;
+    };
+    const auto toggle = [this] {
+        return bw::test::named<QAbstractButton>(window.root(), QStringLiteral("Toggle Sidebar"));
+    };
+    const std::pair<const char*, std::function<QWidget*()>> clicks[] = {
+        {"Settings", [this] { return sidebar().destination(AppSection::settings); }},
+        {"the app", [this] { return sidebar().appRows().front(); }},
+        {"hiding the sidebar", toggle},
+        {"showing it", toggle},
+    };
+    for (const auto& [name, target] : clicks) {
+        QTest::mouseClick(target(), Qt::LeftButton);
+        settle();
+        EXPECT_EQ(ringed(), nullptr) << name;
+    }
+    EXPECT_TRUE(sidebar().isVisible());
+    QTest::keyClick(&mainWindow(), Qt::Key_Tab);
+    EXPECT_NE(ringed(), nullptr);
 }
 
 TEST_F(WindowTest, TheContentGetsTheDefaultAndMinimumSizeWithTheMenuBarOnTop) {

@@ -10,6 +10,7 @@
 #include "tests/support/WaitFor.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
+#include "ui/design/Motion.h"
 #include "ui/workspace/AppStoreImagesControl.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/CenteredRemoveButton.h"
@@ -307,6 +308,8 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
                                 u"a-rather-long-project-folder-name/build/Products/Release-"
                                 u"iphoneos/Hemoguia.app/Frameworks/Kit.framework/Kit"_qs;
         screen.model().setImportMessage(failure);
+        // Without motion the line opens before the screen has its width.
+        design::MotionPreferences::instance().overrideReduceMotion(true);
         StagedBuildView next(screen.model());
         next.resize(size);
         next.show();
@@ -320,6 +323,7 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
         for (const auto* text : nextLine->findChildren<TextBlock*>()) {
             expectWhole(*text, next);
         }
+        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
 }
 

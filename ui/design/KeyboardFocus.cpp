@@ -1,0 +1,78 @@
+#include "ui/design/KeyboardFocus.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QWidget>
+
+namespace bw::design {
+
+namespace {
+
+constexpr char keyboardFocusProperty[] = "bw.keyboardFocus";
+
+class FocusTracker : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            isKeyboardInUse_ = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::TouchBegin:
+            isKeyboardInUse_ = false;
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            if (watched->isWidgetType()) {
+                note(*watched, *static_cast<QFocusEvent*>(event));
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void note(QObject& widget, const QFocusEvent& event) {
+        const Qt::FocusReason reason = event.reason();
+        // The window going back and forth takes the focus away and gives it back as it was.
+        if (reason == Qt::ActiveWindowFocusReason) {
+            return;
+        }
+        // Qt also moves the focus "as by Tab" when the focused widget is hidden or disabled:
+        // that counts only while the user is on the keyboard, not after a click.
+        const bool byTab = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                           reason == Qt::ShortcutFocusReason;
+        widget.setProperty(keyboardFocusProperty, event.gotFocus() && byTab && isKeyboardInUse_);
+    }
+
+    // Whether the last key or button pressed was a key.
+    bool isKeyboardInUse_ = false;
+};
+
+} // namespace
+
+bool showsFocusRing(const QWidget& widget) {
+    return widget.hasFocus() && widget.property(keyboardFocusProperty).toBool();
+}
+
+void forgetKeyboardFocus(QWidget& widget) {
+    widget.setProperty(keyboardFocusProperty, false);
+    widget.update();
+}
+
+void trackKeyboardFocus(QApplication& application) {
+    const QString name = QStringLiteral("bw.focusTracker");
+    if (!application.findChild<QObject*>(name, Qt::FindDirectChildrenOnly)) {
+        auto* tracker = new FocusTracker(&application);
+        tracker->setObjectName(name);
+        application.installEventFilter(tracker);
+    }
+}
+
+} // namespace bw::design
