@@ -6,11 +6,11 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/Pasteboard.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 
 #include <QPainter>
 
-namespace bw {
+namespace bw::report {
 namespace palette = design::palette;
 
 FindingCopyButton::FindingCopyButton(QString text, QString label, Clock& clock,
@@ -102,4 +102,4 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
                      Qt::AlignVCenter | Qt::AlignLeft, caption);
 }
 
-} // namespace bw
+} // namespace bw::report

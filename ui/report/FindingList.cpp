@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 constexpr int contentInset = 18;
@@ -206,4 +206,4 @@ void FindingList::paintEvent(QPaintEvent* event) {
     }
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -6,8 +6,11 @@
 #include <QAbstractButton>
 
 namespace bw {
-
 class Clock;
+}
+
+namespace bw::report {
+
 class Pasteboard;
 
 // The "Technical details" disclosure: its label and a chevron that turns while open.
@@ -49,4 +52,4 @@ private:
     QWidget* detailRows_ = nullptr;
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -8,7 +8,7 @@
 
 class QVBoxLayout;
 
-namespace bw {
+namespace bw::report {
 
 class FindingResolutionPanel;
 class FindingRowHeader;
@@ -53,4 +53,4 @@ private:
     design::AnimatedValue fill_{0.0};
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/report/ReportHistory.h"
+#include "ui/report/ReportHistoryFilter.h"
 
 #include <QPointer>
 #include <QWidget>

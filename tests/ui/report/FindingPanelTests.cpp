@@ -5,13 +5,14 @@
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace bw;
+using namespace bw::report;
 using namespace bw::test;
 using namespace Qt::Literals::StringLiterals;
 
