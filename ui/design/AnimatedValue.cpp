@@ -1,5 +1,6 @@
 #include "ui/design/Motion.h"
 
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVariantAnimation>
 
@@ -17,10 +18,15 @@ bool AnimatedValue::isRunning() const {
 
 void AnimatedValue::animateTo(double target, const Motion& motion) {
     ++changes_;
-    animation_->stop();
     target_ = target;
-    animation_->setStartValue(value_);
-    animation_->setEndValue(target);
+    {
+        // A stopped animation reports the value at its last time when its ends change: after an
+        // instant move that is the new end, which would show for a frame before the move starts.
+        const QSignalBlocker quiet(animation_);
+        animation_->stop();
+        animation_->setStartValue(value_);
+        animation_->setEndValue(target);
+    }
     play(*animation_, motion);
     // A move without duration ends within play(), but the animation reports no value when its
     // last run ended on the same one (after setValue() moved us away from it): take it here.

@@ -1,6 +1,7 @@
 #include "ui/report/ReportHistoryFilterButton.h"
 
 #include "ui/design/Motion.h"
+#include "ui/design/NumericText.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
@@ -21,13 +22,18 @@ QString countText(qsizetype count) {
 
 ReportHistoryFilterButton::ReportHistoryFilterButton(const QString& title, QWidget* parent)
     : design::SelectableChip(title, design::Motion::spring(0.26).skippedUnderReduceMotion(),
-                             parent) {
+                             parent),
+      countText_(new design::NumericText(countText(0), this)) {
+    connect(countText_, &design::NumericText::changed, this, qOverload<>(&QWidget::update));
     updateAccessibleName();
 }
 
 void ReportHistoryFilterButton::setCount(qsizetype count) {
     if (count_ != count) {
         count_ = count;
+        // The count rolls up or down to its new value; a chip not yet shown just takes it.
+        countText_->setText(countText(count_),
+                            isVisible() ? design::Motion::spring(0.26) : design::Motion::none());
         updateAccessibleName();
         updateGeometry();
         update();
@@ -61,8 +67,7 @@ void ReportHistoryFilterButton::paintContent(QPainter& painter, qreal selected) 
                      text());
     painter.setFont(countFont);
     painter.setPen(palette::mix(palette::textTertiary(), palette::textSecondary(), selected));
-    painter.drawText(QRectF(12 + titleWidth + 6, 0, width(), height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, countText(count_));
+    countText_->paint(painter, QRectF(12 + titleWidth + 6, 0, width(), height()), Qt::AlignLeft);
 }
 
 } // namespace bw::report

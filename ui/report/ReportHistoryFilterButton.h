@@ -2,6 +2,10 @@
 
 #include "ui/design/SelectableChip.h"
 
+namespace bw::design {
+class NumericText;
+} // namespace bw::design
+
 namespace bw::report {
 
 // A capsule chip of the history filter: its title and how many reports it admits.
@@ -24,6 +28,7 @@ private:
     void updateAccessibleName();
 
     qsizetype count_ = 0;
+    design::NumericText* countText_;
 };
 
 } // namespace bw::report

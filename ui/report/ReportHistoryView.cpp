@@ -55,9 +55,10 @@ ReportHistoryView::ReportHistoryView(AppModel& model, std::function<QDateTime()>
 
     connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, list_,
             &ReportHistoryList::updateVisibleRows);
-    connect(search_, &SearchField::textChanged, this, &ReportHistoryView::reload);
-    connect(&model_, &AppModel::reportsChanged, this, &ReportHistoryView::reload);
-    connect(&model_, &AppModel::reportNoticeChanged, this, &ReportHistoryView::reload);
+    connect(search_, &SearchField::textChanged, this, [this] { reload(); });
+    // A deleted report's row fades out as a filtered-out one does.
+    connect(&model_, &AppModel::reportsChanged, this, [this] { reload(rowsLeaving()); });
+    connect(&model_, &AppModel::reportNoticeChanged, this, [this] { reload(); });
     connect(list_, &ReportHistoryList::openRequested, this,
             [this](const ScanReport& report) { model_.openReport(report); });
     connect(list_, &ReportHistoryList::revealBuildRequested, this,
@@ -128,10 +129,14 @@ void ReportHistoryView::setFilter(ReportHistoryFilter filter) {
     for (ReportHistoryFilter each : reportHistoryFilters) {
         filterButton(each)->setSelected(each == filter);
     }
-    reload();
+    reload(rowsLeaving());
 }
 
-void ReportHistoryView::reload() {
+design::Motion ReportHistoryView::rowsLeaving() {
+    return design::Motion::spring(0.26).skippedUnderReduceMotion();
+}
+
+void ReportHistoryView::reload(const design::Motion& leaving) {
     const std::vector<ScanReport>& reports = model_.reports();
     const bool empty = reports.empty();
     header_->setVisible(!empty);
@@ -148,7 +153,7 @@ void ReportHistoryView::reload() {
     auto shown = filteredReports(reports, filter_, search_->text());
     noMatch_->setVisible(!empty && shown.empty());
     list_->setVisible(!shown.empty());
-    list_->setSections(sections(shown, now_()), now_());
+    list_->setSections(sections(shown, now_()), now_(), leaving);
     updateMinimumHeights();
 }
 

@@ -269,6 +269,8 @@ TEST(StagedBuildView, AScanRefusedAsOutdatedOffersCheckForUpdates) {
     }
     EXPECT_EQ(screen.button(u"Try again"_qs), nullptr);
     // This build names no update feed, so there is nothing to check with.
+    UpdateController feedless;
+    screen.view.setUpdateController(&feedless);
     EXPECT_FALSE(screen.button(u"Check for updates"_qs)->isEnabled());
 
     bw::test::SilentPresenter presenter;
