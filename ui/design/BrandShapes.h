@@ -53,6 +53,9 @@ public:
     bool isAnimating() const { return transition_.isRunning(); }
     // Where the drawing reaches now, glow and shadow included: the owner leaves this much room.
     QRectF inkRect() const;
+    // How long an import waits for the mark's launch to show before it starts; shorter under
+    // reduce motion, where the launch is a short fade.
+    static double launchWaitSeconds();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -13,6 +13,9 @@ namespace bw::design {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const MotionKind entranceMotion = MotionKind::skipping();
+
 class EntranceEffect : public QGraphicsEffect {
 public:
     EntranceEffect(QWidget* widget, qreal rise)
@@ -96,7 +99,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) {
-            playEntrance(column_, 6, Motion::spring(0.42).skippedUnderReduceMotion());
+            playEntrance(column_, 6, entranceMotion.spring(0.42));
             deleteLater();
         }
         return false;

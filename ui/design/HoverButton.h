@@ -8,7 +8,7 @@ namespace bw::design {
 
 // How a kind of hover button moves its hover look in and out.
 struct HoverButtonStyle {
-    Motion hover = Motion::easeOut(0.14).skippedUnderReduceMotion();
+    Motion hover = MotionKind::skipping().easeOut(0.14);
 };
 
 // A custom-painted button: plain (no system chrome), its whole rectangle clickable, reached with

@@ -133,22 +133,67 @@ Motion Motion::none() {
     return {QEasingCurve(QEasingCurve::Linear), 0};
 }
 
-Motion Motion::skippedUnderReduceMotion() const {
-    Motion skipped = *this;
-    skipped.underReduceMotion = UnderReduceMotion::skip;
-    return skipped;
+const Motion& Motion::current() const {
+    if (underReduceMotion == UnderReduceMotion::replace && reduced &&
+        MotionPreferences::instance().reduceMotion()) {
+        return *reduced;
+    }
+    return *this;
 }
 
 bool Motion::isInstant() const {
-    return durationMs <= 0 || (underReduceMotion == UnderReduceMotion::skip &&
-                               MotionPreferences::instance().reduceMotion());
+    const Motion& now = current();
+    return now.durationMs <= 0 || (now.underReduceMotion == UnderReduceMotion::skip &&
+                                   MotionPreferences::instance().reduceMotion());
+}
+
+MotionKind::MotionKind(UnderReduceMotion rule, std::shared_ptr<const Motion> reduced)
+    : rule_(rule), reduced_(std::move(reduced)) {}
+
+MotionKind MotionKind::keeping() {
+    return {UnderReduceMotion::keep, nullptr};
+}
+
+MotionKind MotionKind::skipping() {
+    return {UnderReduceMotion::skip, nullptr};
+}
+
+MotionKind MotionKind::replacing(const Motion& reduced) {
+    return {UnderReduceMotion::replace, std::make_shared<const Motion>(reduced)};
+}
+
+Motion MotionKind::of(Motion motion) const {
+    motion.underReduceMotion = rule_;
+    motion.reduced = reduced_;
+    return motion;
+}
+
+Motion MotionKind::spring(double response, double damping) const {
+    return of(Motion::spring(response, damping));
+}
+
+Motion MotionKind::easeIn(double seconds) const {
+    return of(Motion::easeIn(seconds));
+}
+
+Motion MotionKind::easeOut(double seconds) const {
+    return of(Motion::easeOut(seconds));
+}
+
+Motion MotionKind::linear(double seconds) const {
+    return of(Motion::linear(seconds));
+}
+
+bool MotionKind::isReduced() const {
+    return rule_ != UnderReduceMotion::keep && MotionPreferences::instance().reduceMotion();
 }
 
 void play(QVariantAnimation& animation, const Motion& motion) {
+    const Motion& now = motion.current();
     animation.stop();
-    animation.setEasingCurve(motion.curve);
+    animation.setEasingCurve(now.curve);
     // Started with no duration, an animation writes its end value and stops within start().
-    animation.setDuration(motion.isInstant() ? 0 : motion.durationMs);
+    animation.setDuration(motion.isInstant() ? 0 : now.durationMs);
     animation.start();
 }
 

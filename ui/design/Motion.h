@@ -3,6 +3,7 @@
 #include <QEasingCurve>
 #include <QObject>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QVariantAnimation;
@@ -28,16 +29,19 @@ QEasingCurve easeInCurve();
 QEasingCurve easeOutCurve();
 QEasingCurve easeInOutCurve();
 
-// What a kind of widget does with its motion while the user asks for less motion: some kinds skip
-// it (the end state at once), others keep it (they never consult the setting).
-enum class UnderReduceMotion : std::uint8_t { keep, skip };
+// What a kind of widget does with its motion while the user asks for less motion: some kinds keep
+// it (they never consult the setting), some skip it (the end state at once), some play a quieter
+// motion instead.
+enum class UnderReduceMotion : std::uint8_t { keep, skip, replace };
 
 // How a change moves: a curve over a duration. A zero duration applies the end state at once, and
-// so does reduce motion when the motion is one its kind skips then.
+// so does reduce motion when the motion is one its kind skips then. Widgets take their motions from
+// their kind's MotionKind, which sets the rule.
 struct Motion {
     QEasingCurve curve;
     int durationMs = 0;
     UnderReduceMotion underReduceMotion = UnderReduceMotion::keep;
+    std::shared_ptr<const Motion> reduced; // played instead under reduce motion, by `replace`
 
     static Motion spring(double response, double damping = 1.0);
     static Motion easeIn(double seconds);
@@ -46,10 +50,34 @@ struct Motion {
     static Motion linear(double seconds);
     static Motion none();
 
-    // The same motion, skipped while reduce motion is on.
-    Motion skippedUnderReduceMotion() const;
+    // The motion that plays now: this one, or its quieter one while reduce motion is on.
+    const Motion& current() const;
     // Whether it applies its end state at once, now.
     bool isInstant() const;
+};
+
+// The reduce-motion rule of one kind of widget, written once in the kind's style; the kind's
+// motions are made through it and so all follow the rule.
+class MotionKind {
+public:
+    static MotionKind keeping();
+    static MotionKind skipping();
+    // Under reduce motion every motion of the kind becomes `reduced`.
+    static MotionKind replacing(const Motion& reduced);
+
+    Motion spring(double response, double damping = 1.0) const;
+    Motion easeIn(double seconds) const;
+    Motion easeOut(double seconds) const;
+    Motion linear(double seconds) const;
+    Motion of(Motion motion) const;
+    // Whether reduce motion changes the kind's motions now, for what it does instead of a motion.
+    bool isReduced() const;
+
+private:
+    MotionKind(UnderReduceMotion rule, std::shared_ptr<const Motion> reduced);
+
+    UnderReduceMotion rule_;
+    std::shared_ptr<const Motion> reduced_;
 };
 
 // The user's wish for less motion and less transparency: the desktop's setting, read at start and

@@ -9,6 +9,9 @@ namespace bw::design {
 
 namespace {
 
+// The plane takes off only while motion is welcome; otherwise it waits at the end of the lane.
+const MotionKind takeOffMotion = MotionKind::skipping();
+
 constexpr qreal laneInset = 4; // the lane's centre line above the bottom edge
 constexpr qreal laneHeight = 4;
 constexpr QSizeF planeSize(40, 40.0 / 3);
@@ -47,7 +50,7 @@ void BerthwatchProgressRunway::restartTakeOff() {
         takeOff_.setValue(0);
         return;
     }
-    if (MotionPreferences::instance().reduceMotion()) {
+    if (takeOffMotion.isReduced()) {
         return; // the plane waits at the end of the lane, nose up
     }
     clock_.schedule(seconds(takeOffDelaySeconds), this, [this, task] {
@@ -55,7 +58,7 @@ void BerthwatchProgressRunway::restartTakeOff() {
             return;
         }
         hasTakenOff_ = true;
-        takeOff_.animateTo(1, Motion::spring(0.48));
+        takeOff_.animateTo(1, takeOffMotion.spring(0.48));
     });
 }
 

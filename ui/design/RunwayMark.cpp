@@ -19,22 +19,26 @@ qreal mix(qreal from, qreal to, qreal t) {
     return from + (to - from) * t;
 }
 
+// Under reduce motion the mark changes state in a short linear fade instead of its springs.
+const MotionKind runwayMarkMotion = MotionKind::replacing(Motion::linear(0.12));
+
 // A spring that settles without overshoot, slower for the states that move the plane farther.
 Motion motionTo(State state) {
-    if (MotionPreferences::instance().reduceMotion()) {
-        return Motion::linear(0.12);
-    }
     switch (state) {
     case State::targeted:
-        return Motion::spring(0.52);
+        return runwayMarkMotion.spring(0.52);
     case State::launching:
-        return Motion::spring(0.44);
+        return runwayMarkMotion.spring(0.44);
     default:
-        return Motion::spring(0.28);
+        return runwayMarkMotion.spring(0.28);
     }
 }
 
 } // namespace
+
+double BerthwatchRunwayMark::launchWaitSeconds() {
+    return runwayMarkMotion.isReduced() ? 0.09 : 0.36;
+}
 
 BerthwatchRunwayMark::Look BerthwatchRunwayMark::lookOf(State state) {
     const QColor& secondary = palette::textSecondary();

@@ -9,6 +9,9 @@ namespace bw::design {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const MotionKind symbolWidgetMotion = MotionKind::skipping();
+
 constexpr int replaceDurationMs = 180;
 
 } // namespace
@@ -32,10 +35,9 @@ void SymbolWidget::setSymbol(const QString& name, Change change) {
     }
     previousName_ = name_;
     name_ = name;
-    const Motion motion =
-        change == Change::replace
-            ? Motion::easeOut(replaceDurationMs / 1000.0).skippedUnderReduceMotion()
-            : Motion::none();
+    const Motion motion = change == Change::replace
+                              ? symbolWidgetMotion.easeOut(replaceDurationMs / 1000.0)
+                              : Motion::none();
     play(*replace_, motion);
     update();
 }

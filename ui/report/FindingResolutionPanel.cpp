@@ -21,6 +21,9 @@
 namespace bw::report {
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind findingResolutionPanelMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 using design::TextStyle;
 
@@ -173,7 +176,7 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
 
 void FindingResolutionPanel::toggleTechnicalDetails() {
     showsTechnicalDetails_ = !showsTechnicalDetails_;
-    const auto motion = design::Motion::spring(0.28).skippedUnderReduceMotion();
+    const auto motion = findingResolutionPanelMotion.spring(0.28);
     toggle_->setOpen(showsTechnicalDetails_, motion);
     details_->setOpen(showsTechnicalDetails_, motion);
 }

@@ -19,7 +19,13 @@ namespace {
 
 namespace palette = design::palette;
 
-const design::Motion selectionMotion = design::Motion::spring(0.34);
+// The row's fill and chevron follow the selection even under reduce motion; the panel opening
+// beneath it holds still then.
+struct FindingRowStyle {
+    design::Motion selection = design::MotionKind::keeping().spring(0.34);
+    design::Motion panel = design::MotionKind::skipping().spring(0.34);
+};
+const FindingRowStyle findingRowStyle;
 
 // The row's fill: 0 clear, 1 hovered, 2 open.
 double fillLevel(bool isSelected, bool isHovering) {
@@ -47,9 +53,9 @@ void FindingRow::setSelected(bool isSelected) {
         return;
     }
     isSelected_ = isSelected;
-    header_->setSelected(isSelected, selectionMotion);
-    fill_.animateTo(fillLevel(isSelected_, isHovering_), selectionMotion);
-    const design::Motion motion = selectionMotion.skippedUnderReduceMotion();
+    header_->setSelected(isSelected, findingRowStyle.selection);
+    fill_.animateTo(fillLevel(isSelected_, isHovering_), findingRowStyle.selection);
+    const design::Motion& motion = findingRowStyle.panel;
     // A panel still closing gives way to a new opening at once.
     delete closing_;
     if (!isSelected) {

@@ -9,6 +9,9 @@
 namespace bw::report {
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind reportCompletionRouteMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 
 constexpr QSizeF routeSize(84, 24);
@@ -48,8 +51,8 @@ void ReportCompletionRoute::setReportID(const QUuid& reportID) {
     // After the first frame has shown the start picture; the caption follows the plane.
     arrival_.setValue(0);
     caption_.setValue(0);
-    arrival_.animateAfter(0, 1, design::Motion::spring(0.72).skippedUnderReduceMotion());
-    caption_.animateAfter(340, 1, design::Motion::easeOut(0.28).skippedUnderReduceMotion());
+    arrival_.animateAfter(0, 1, reportCompletionRouteMotion.spring(0.72));
+    caption_.animateAfter(340, 1, reportCompletionRouteMotion.easeOut(0.28));
 }
 
 void ReportCompletionRoute::paintEvent(QPaintEvent*) {

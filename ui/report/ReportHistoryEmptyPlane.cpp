@@ -8,6 +8,13 @@
 
 namespace bw::report {
 
+namespace {
+
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind reportHistoryEmptyPlaneMotion = design::MotionKind::skipping();
+
+} // namespace
+
 namespace palette = design::palette;
 
 ReportHistoryEmptyPlane::ReportHistoryEmptyPlane(QWidget* parent)
@@ -22,7 +29,7 @@ void ReportHistoryEmptyPlane::showEvent(QShowEvent*) {
         return;
     }
     hasAppeared_ = true;
-    progress_->animateAfter(0, 1, design::Motion::spring(0.62).skippedUnderReduceMotion());
+    progress_->animateAfter(0, 1, reportHistoryEmptyPlaneMotion.spring(0.62));
 }
 
 void ReportHistoryEmptyPlane::paintEvent(QPaintEvent*) {

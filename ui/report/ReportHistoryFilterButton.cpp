@@ -14,6 +14,9 @@ using design::TextStyle;
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind reportHistoryFilterButtonMotion = design::MotionKind::skipping();
+
 QString countText(qsizetype count) {
     return QString::number(count);
 }
@@ -21,8 +24,7 @@ QString countText(qsizetype count) {
 } // namespace
 
 ReportHistoryFilterButton::ReportHistoryFilterButton(const QString& title, QWidget* parent)
-    : design::SelectableChip(title, design::Motion::spring(0.26).skippedUnderReduceMotion(),
-                             parent),
+    : design::SelectableChip(title, reportHistoryFilterButtonMotion.spring(0.26), parent),
       countText_(new design::NumericText(countText(0), this)) {
     connect(countText_, &design::NumericText::changed, this, qOverload<>(&QWidget::update));
     updateAccessibleName();

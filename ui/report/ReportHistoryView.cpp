@@ -23,6 +23,13 @@
 
 namespace bw::report {
 
+namespace {
+
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind reportHistoryViewMotion = design::MotionKind::skipping();
+
+} // namespace
+
 namespace palette = design::palette;
 using design::TextStyle;
 
@@ -133,7 +140,7 @@ void ReportHistoryView::setFilter(ReportHistoryFilter filter) {
 }
 
 design::Motion ReportHistoryView::rowsLeaving() {
-    return design::Motion::spring(0.26).skippedUnderReduceMotion();
+    return reportHistoryViewMotion.spring(0.26);
 }
 
 void ReportHistoryView::reload(const design::Motion& leaving) {

@@ -26,6 +26,9 @@
 namespace bw::report {
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind reportViewMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 using design::TextStyle;
 
@@ -34,7 +37,7 @@ constexpr int sideMargin = 28;
 constexpr int verticalMargin = 22;
 
 design::Motion filterMotion() {
-    return design::Motion::spring(0.36).skippedUnderReduceMotion();
+    return reportViewMotion.spring(0.36);
 }
 
 // The model's notice above the filter bar, with a rule under it and room below.
@@ -327,7 +330,7 @@ void ReportView::startNewScan() {
 void ReportView::presentEntrance() {
     // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
     // there from the start.
-    const auto motion = design::Motion::spring(0.44).skippedUnderReduceMotion();
+    const auto motion = reportViewMotion.spring(0.44);
     design::playEntrance(overview_, 8, motion);
     design::playEntrance(section_, 6, motion);
 }

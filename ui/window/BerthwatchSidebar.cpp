@@ -25,6 +25,9 @@ namespace palette = design::palette;
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind berthwatchSidebarMotion = design::MotionKind::skipping();
+
 constexpr std::array primarySections{AppSection::scan, AppSection::recents};
 constexpr std::array secondarySections{AppSection::guidelines, AppSection::settings};
 
@@ -269,8 +272,7 @@ void BerthwatchSidebar::updateBusy() {
 
 void BerthwatchSidebar::updateDropTint() {
     const bool targeted = model_.isBuildDropTargeted();
-    dropTint_.animateTo(targeted ? 1.0 : 0.0,
-                        design::Motion::spring(0.28).skippedUnderReduceMotion());
+    dropTint_.animateTo(targeted ? 1.0 : 0.0, berthwatchSidebarMotion.spring(0.28));
     for (SidebarDestinationButton* row : destinations_) {
         row->setDropTargeted(targeted);
     }

@@ -7,11 +7,17 @@
 
 namespace bw::window {
 
+namespace {
+
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind guidelineCategoryChipMotion = design::MotionKind::skipping();
+
+} // namespace
+
 namespace palette = design::palette;
 
 GuidelineCategoryChip::GuidelineCategoryChip(const QString& title, QWidget* parent)
-    : design::SelectableChip(title, design::Motion::spring(0.24).skippedUnderReduceMotion(),
-                             parent) {
+    : design::SelectableChip(title, guidelineCategoryChipMotion.spring(0.24), parent) {
     setAccessibleName(title);
 }
 

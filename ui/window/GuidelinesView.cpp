@@ -33,6 +33,9 @@ const QMargins columnMargins(34, 30, 34, 34);
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind guidelinesViewMotion = design::MotionKind::skipping();
+
 // The empty state's "Clear filters": a faint capsule with its title.
 class CapsuleButton : public QAbstractButton {
 public:
@@ -78,7 +81,7 @@ GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
     stack->addStretch();
 
     connect(search_, &report::SearchField::textChanged, this,
-            [this] { refresh(design::Motion::easeOut(0.18).skippedUnderReduceMotion()); });
+            [this] { refresh(guidelinesViewMotion.easeOut(0.18)); });
     design::enterOnFirstShow(this, column_);
     refresh(design::Motion::none());
 }
@@ -175,7 +178,7 @@ void GuidelinesView::selectCategory(std::optional<FindingCategory> category) {
     for (const auto& [choice, chip] : chips_) {
         chip->setSelected(choice == category);
     }
-    refresh(design::Motion::spring(0.24).skippedUnderReduceMotion());
+    refresh(guidelinesViewMotion.spring(0.24));
 }
 
 void GuidelinesView::clearFilters() {

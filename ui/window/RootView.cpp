@@ -25,6 +25,9 @@ namespace palette = design::palette;
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind rootViewMotion = design::MotionKind::skipping();
+
 // An icon-only toolbar item with a soft fill under the pointer.
 class ToolbarButton : public QAbstractButton {
 public:
@@ -135,8 +138,7 @@ QWidget* RootView::makeToolbar() {
 
 void RootView::toggleSidebar() {
     isSidebarVisible_ = !isSidebarVisible_;
-    sidebarReveal_.animateTo(isSidebarVisible_ ? 1.0 : 0.0,
-                             design::Motion::spring(0.24).skippedUnderReduceMotion());
+    sidebarReveal_.animateTo(isSidebarVisible_ ? 1.0 : 0.0, rootViewMotion.spring(0.24));
     updateToolbar();
     layOut();
 }

@@ -13,6 +13,9 @@ namespace palette = design::palette;
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind sidebarDestinationButtonMotion = design::MotionKind::skipping();
+
 constexpr double horizontalPadding = 11;
 constexpr double spacing = 10;
 constexpr double iconWidth = 18;
@@ -60,7 +63,7 @@ void SidebarPlaneIcon::setState(bool isSelected, bool isDropTargeted, bool isHov
         offset = {1, 0};
     }
     const design::Motion motion =
-        design::Motion::spring(isDropTargeted ? 0.3 : 0.22).skippedUnderReduceMotion();
+        sidebarDestinationButtonMotion.spring(isDropTargeted ? 0.3 : 0.22);
     trailScale_.animateTo(scale, motion);
     trailOpacity_.animateTo(opacity, motion);
     offsetX_.animateTo(offset.x(), motion);

@@ -12,6 +12,9 @@ namespace palette = design::palette;
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind sidebarRowButtonMotion = design::MotionKind::skipping();
+
 bool isInSight(const QWidget& widget) {
     QRect area = widget.rect();
     for (const QWidget* part = &widget; !part->isWindow() && part->parentWidget();
@@ -93,8 +96,7 @@ void SidebarRowButton::setHovering(bool hovering) {
         return;
     }
     isHovering_ = hovering;
-    hoverFill_.animateTo(hovering ? 1.0 : 0.0,
-                         design::Motion::easeOut(0.12).skippedUnderReduceMotion());
+    hoverFill_.animateTo(hovering ? 1.0 : 0.0, sidebarRowButtonMotion.easeOut(0.12));
     emit hoveringChanged(hovering);
     update();
 }

@@ -12,6 +12,9 @@ namespace bw::window {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind sidebarSelectionHighlightMotion = design::MotionKind::skipping();
+
 QRectF interpolate(const QRectF& from, const QRectF& to, double progress) {
     const auto mix = [progress](double a, double b) { return a + (b - a) * progress; };
     return {mix(from.x(), to.x()), mix(from.y(), to.y()), mix(from.width(), to.width()),
@@ -19,7 +22,7 @@ QRectF interpolate(const QRectF& from, const QRectF& to, double progress) {
 }
 
 design::Motion selectionMotion() {
-    return design::Motion::spring(0.22).skippedUnderReduceMotion();
+    return sidebarSelectionHighlightMotion.spring(0.22);
 }
 
 } // namespace

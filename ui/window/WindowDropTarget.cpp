@@ -1,7 +1,7 @@
 #include "ui/window/WindowDropTarget.h"
 
 #include "app/AppModel.h"
-#include "ui/design/Motion.h"
+#include "ui/design/BrandShapes.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -21,10 +21,6 @@ std::optional<QString> firstFile(const QMimeData* data) {
         }
     }
     return std::nullopt;
-}
-
-double launchWaitSeconds() {
-    return design::MotionPreferences::instance().reduceMotion() ? 0.09 : 0.36;
 }
 
 } // namespace
@@ -97,10 +93,11 @@ void WindowDropTarget::importDroppedFile(const QString& path) {
         return;
     }
     model_.setBuildImportLaunching(true);
-    model_.clock().schedule(seconds(launchWaitSeconds()), this, [this, path] {
-        model_.importBuild(path);
-        model_.setBuildImportLaunching(false);
-    });
+    model_.clock().schedule(seconds(design::BerthwatchRunwayMark::launchWaitSeconds()), this,
+                            [this, path] {
+                                model_.importBuild(path);
+                                model_.setBuildImportLaunching(false);
+                            });
 }
 
 } // namespace bw::window

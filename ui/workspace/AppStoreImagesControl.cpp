@@ -11,6 +11,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind appStoreImagesControlMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 
 constexpr qreal symbolPointSize = 11;
@@ -40,7 +43,7 @@ void AppStoreImagesControl::refresh() {
     setAccessibleDescription(isOn() ? QStringLiteral("On") : QStringLiteral("Off"));
     const double target = isOn() ? 1 : 0;
     if (knob_.target() != target) {
-        knob_.animateTo(target, design::Motion::spring(0.18, 1).skippedUnderReduceMotion());
+        knob_.animateTo(target, appStoreImagesControlMotion.spring(0.18, 1));
     }
     update();
 }

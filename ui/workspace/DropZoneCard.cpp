@@ -17,6 +17,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind dropZoneCardMotion = design::MotionKind::skipping();
+
 using design::TextStyle;
 
 struct AcceptedBuildKind {
@@ -39,7 +42,7 @@ public:
     }
 
     void setHovering(bool hovering) {
-        hover_.animateTo(hovering ? 1 : 0, design::Motion::spring(0.18).skippedUnderReduceMotion());
+        hover_.animateTo(hovering ? 1 : 0, dropZoneCardMotion.spring(0.18));
     }
 
 protected:
@@ -144,17 +147,15 @@ void DropZoneCard::setRunwayState(design::BerthwatchRunwayState state) {
 void DropZoneCard::setTargeted(bool targeted) {
     // The words morph with the card's spring; at once with reduce motion or while unseen.
     title_->setText(targeted ? u"Release to check your build"_qs : u"Drop your build anywhere"_qs,
-                    isVisible() ? design::Motion::spring(0.26).skippedUnderReduceMotion()
-                                : design::Motion::none());
+                    isVisible() ? dropZoneCardMotion.spring(0.26) : design::Motion::none());
     for (ExtensionChip* chip : chips_) {
         chip->setEmphasized(targeted);
     }
     // The card grows a little while a file is over the window.
     const double scale = targeted ? 1.01 : 1;
     if (scale_.target() != scale) {
-        scale_.animateTo(scale, isVisible()
-                                    ? design::Motion::spring(0.26).skippedUnderReduceMotion()
-                                    : design::Motion::none());
+        scale_.animateTo(scale,
+                         isVisible() ? dropZoneCardMotion.spring(0.26) : design::Motion::none());
     }
 }
 

@@ -12,6 +12,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind extensionChipMotion = design::MotionKind::skipping();
+
 constexpr qreal horizontalPadding = 9;
 constexpr qreal verticalPadding = 5;
 constexpr qreal spacing = 5;
@@ -28,9 +31,8 @@ ExtensionChip::ExtensionChip(const QString& text, const QString& symbol, QWidget
 void ExtensionChip::setEmphasized(bool emphasized) {
     if (emphasized != emphasized_) {
         emphasized_ = emphasized;
-        emphasis_.animateTo(emphasized ? 1 : 0,
-                            isVisible() ? design::Motion::spring(0.26).skippedUnderReduceMotion()
-                                        : design::Motion::none());
+        emphasis_.animateTo(emphasized ? 1 : 0, isVisible() ? extensionChipMotion.spring(0.26)
+                                                            : design::Motion::none());
     }
 }
 

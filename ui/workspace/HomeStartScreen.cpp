@@ -1,6 +1,7 @@
 #include "ui/workspace/HomeStartScreen.h"
 
 #include "app/AppModel.h"
+#include "ui/design/BrandShapes.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
@@ -101,15 +102,10 @@ private:
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind homeStartScreenMotion = design::MotionKind::skipping();
+
 const QStringList acceptedExtensions = {u"ipa"_qs, u"xcarchive"_qs, u"app"_qs};
-
-bool reduceMotion() {
-    return design::MotionPreferences::instance().reduceMotion();
-}
-
-Motion springUnlessReduced(double response, double damping = 1.0) {
-    return Motion::spring(response, damping).skippedUnderReduceMotion();
-}
 
 QColor tint(BerthwatchRunwayState state) {
     switch (state) {
@@ -165,7 +161,8 @@ HomeStartScreen::HomeStartScreen(AppModel& model, FileChooser& chooser, QWidget*
     connect(card_, &QAbstractButton::clicked, this, &HomeStartScreen::chooseBuild);
     connect(card_, &DropZoneCard::hoveringChanged, this, &HomeStartScreen::followModel);
     connect(&model, &AppModel::isBuildDropTargetedChanged, this, [this] {
-        backdropTarget_.animateTo(model_.isBuildDropTargeted() ? 1 : 0, springUnlessReduced(0.32));
+        backdropTarget_.animateTo(model_.isBuildDropTargeted() ? 1 : 0,
+                                  homeStartScreenMotion.spring(0.32));
         reactToDropTarget();
         followModel();
     });
@@ -251,7 +248,7 @@ void HomeStartScreen::followModel() {
     if (isLit(state)) {
         glowTint_ = tint(state); // an unlit glow fades out in the tint it had
     }
-    glow_.animateTo(isLit(state) ? 1 : 0, springUnlessReduced(0.34));
+    glow_.animateTo(isLit(state) ? 1 : 0, homeStartScreenMotion.spring(0.34));
 }
 
 void HomeStartScreen::chooseBuild() {
@@ -277,10 +274,11 @@ void HomeStartScreen::openBuild(const QString& path) {
     // Tied to the model, not to this screen: the import is made even if the screen goes away.
     // The model refuses it if a scan has started meanwhile, and nothing new shows then.
     AppModel* model = &model_;
-    model_.clock().schedule(seconds(reduceMotion() ? 0.09 : 0.36), model, [model, path] {
-        model->importBuild(path);
-        model->setBuildImportLaunching(false);
-    });
+    model_.clock().schedule(seconds(design::BerthwatchRunwayMark::launchWaitSeconds()), model,
+                            [model, path] {
+                                model->importBuild(path);
+                                model->setBuildImportLaunching(false);
+                            });
 }
 
 // The card shakes; 4.2 s later the notice goes, unless a later refusal has taken over. A message
@@ -300,14 +298,14 @@ void HomeStartScreen::reactToRejection() {
             }
         });
     };
-    if (reduceMotion()) {
+    if (homeStartScreenMotion.isReduced()) {
         shake_.setValue(0);
         return clearLater();
     }
     const QPointer<HomeStartScreen> screen(this);
     const auto shakeTo = [screen](double offset, double response, double damping) {
         if (screen) {
-            screen->shake_.animateTo(offset, Motion::spring(response, damping));
+            screen->shake_.animateTo(offset, homeStartScreenMotion.spring(response, damping));
         }
     };
     shakeTo(8, 0.09, 0.85);

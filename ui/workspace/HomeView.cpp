@@ -11,6 +11,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind homeViewMotion = design::MotionKind::skipping();
+
 // Where each stage enters from and leaves to.
 QPointF stageOffset(HomeView::Stage stage) {
     switch (stage) {
@@ -80,8 +83,7 @@ void HomeView::followModel() {
     // Staging or dropping a build moves with one spring, a scan starting or ending with another.
     const bool stagingChanged = !stage_ || (*stage_ == Stage::start) != (next == Stage::start);
     const design::Motion motion =
-        !stage_ ? design::Motion::none()
-                : design::Motion::spring(stagingChanged ? 0.38 : 0.42).skippedUnderReduceMotion();
+        !stage_ ? design::Motion::none() : homeViewMotion.spring(stagingChanged ? 0.38 : 0.42);
     const QPointF leaveTo = stage_ ? stageOffset(*stage_) : QPointF();
     stage_ = next;
     // The demonstration plays exactly while the start screen is the stage.

@@ -24,6 +24,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind iPhoneReviewSlotMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 
 constexpr qreal lockedOpacity = 0.48;
@@ -247,12 +250,12 @@ void IPhoneReviewSlot::setTargeted(bool targeted) {
     }
     isTargeted_ = targeted;
     chassis_->setTargeted(targeted);
-    target_.animateTo(targeted ? 1 : 0, design::Motion::spring(0.24, 1).skippedUnderReduceMotion());
+    target_.animateTo(targeted ? 1 : 0, iPhoneReviewSlotMotion.spring(0.24, 1));
 }
 
 void IPhoneReviewSlot::setHovering(bool hovering) {
     isHovering_ = hovering;
-    presence_.animateTo(hovering ? 1 : 0, design::Motion::easeOut(0.14).skippedUnderReduceMotion());
+    presence_.animateTo(hovering ? 1 : 0, iPhoneReviewSlotMotion.easeOut(0.14));
     refresh();
 }
 

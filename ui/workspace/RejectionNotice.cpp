@@ -13,6 +13,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind rejectionNoticeMotion = design::MotionKind::skipping();
+
 using design::TextStyle;
 
 const QString unsupported = u"Unsupported file type"_qs;
@@ -93,7 +96,7 @@ void RejectionNotice::follow() {
         presence_.setValue(next == Content{} ? 0 : 1);
         return;
     }
-    const auto motion = design::Motion::spring(0.28).skippedUnderReduceMotion();
+    const auto motion = rejectionNoticeMotion.spring(0.28);
     if (next == Content{}) {
         presence_.animateTo(0, motion);
         return;

@@ -26,6 +26,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind reviewScreensSectionMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 
 constexpr int headerSpacing = 12;
@@ -55,7 +58,7 @@ protected:
 
 // The explanation and the import message come and go with a short ease-out.
 design::Motion changeMotion() {
-    return design::Motion::easeOut(0.16).skippedUnderReduceMotion();
+    return reviewScreensSectionMotion.easeOut(0.16);
 }
 
 } // namespace

@@ -11,6 +11,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind reviewStepsMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 
 constexpr qreal iconSide = 36;
@@ -87,8 +90,8 @@ void ReviewStepView::setState(ScanProgressStepState state, bool animated) {
     // The row's colours and weight move with one spring, its icon with a quicker one.
     for (auto [change, response] : {std::pair{&change_, 0.32}, {&iconChange_, 0.22}}) {
         change->setValue(0);
-        change->animateTo(1, animated ? design::Motion::spring(response).skippedUnderReduceMotion()
-                                      : design::Motion::none());
+        change->animateTo(1,
+                          animated ? reviewStepsMotion.spring(response) : design::Motion::none());
     }
 }
 

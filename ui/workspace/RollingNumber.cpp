@@ -5,6 +5,13 @@
 
 namespace bw::workspace {
 
+namespace {
+
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind rollingNumberMotion = design::MotionKind::skipping();
+
+} // namespace
+
 RollingNumber::RollingNumber(const QFont& font, const QColor& color, QWidget* parent)
     : QWidget(parent), font_(font), color_(color) {
     connect(&number_, &design::NumericText::changed, this, qOverload<>(&QWidget::update));
@@ -12,7 +19,7 @@ RollingNumber::RollingNumber(const QFont& font, const QColor& color, QWidget* pa
 
 void RollingNumber::setText(const QString& text) {
     setAccessibleName(text);
-    number_.setText(text, design::Motion::easeOut(0.18).skippedUnderReduceMotion());
+    number_.setText(text, rollingNumberMotion.easeOut(0.18));
 }
 
 QSize RollingNumber::sizeHint() const {

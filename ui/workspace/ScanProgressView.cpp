@@ -25,6 +25,11 @@ namespace palette = design::palette;
 using design::Motion;
 using design::TextStyle;
 
+namespace {
+// The phase label's change is skipped under reduce motion.
+const design::MotionKind phaseLabelMotion = design::MotionKind::skipping();
+} // namespace
+
 // The one-line phase label: a new text rises in from 3 points below while the old one rises out.
 class PhaseLabel : public QWidget {
 public:
@@ -43,7 +48,7 @@ public:
         previous_ = text_;
         text_ = text;
         change_.setValue(0);
-        change_.animateTo(1, Motion::spring(0.24, 0.85).skippedUnderReduceMotion());
+        change_.animateTo(1, phaseLabelMotion.spring(0.24, 0.85));
     }
 
 protected:

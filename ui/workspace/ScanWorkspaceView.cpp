@@ -6,6 +6,13 @@
 
 namespace bw::workspace {
 
+namespace {
+
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind scanWorkspaceViewMotion = design::MotionKind::skipping();
+
+} // namespace
+
 ScanWorkspaceView::ScanWorkspaceView(AppModel& model, FileChooser& chooser, WorkspaceLinks links,
                                      QWidget* parent)
     : QWidget(parent), model_(model), chooser_(chooser), links_(std::move(links)),
@@ -32,7 +39,7 @@ void ScanWorkspaceView::followReport(bool animated) {
     hasScreen_ = true;
     shownReport_ = key;
     const design::Motion motion =
-        animated ? design::Motion::spring(0.42).skippedUnderReduceMotion() : design::Motion::none();
+        animated ? scanWorkspaceViewMotion.spring(0.42) : design::Motion::none();
     if (!report) {
         host_->present(new HomeView(model_, chooser_, links_), {{}, {0, 4}, motion});
         return;

@@ -35,6 +35,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind stagedBuildViewMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 
 constexpr int maximumColumnWidth = 1040;
@@ -415,9 +418,7 @@ void StagedBuildView::showEvent(QShowEvent* event) {
 // The header, the build section, the review screens and then each slot, left to right, fade in
 // as they rise into place; all at once with reduce motion.
 void StagedBuildView::markAppeared() {
-    const auto spring = [](double response) {
-        return design::Motion::spring(response, 1).skippedUnderReduceMotion();
-    };
+    const auto spring = [](double response) { return stagedBuildViewMotion.spring(response, 1); };
     design::playEntrance(header_, 6, spring(0.4));
     design::playEntrance(buildSection_, 8, spring(0.42), 40);
     design::playEntrance(sectionHolder_, 10, spring(0.44), 80);

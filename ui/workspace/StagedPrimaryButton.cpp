@@ -13,6 +13,9 @@ namespace bw::workspace {
 
 namespace {
 
+// Every motion of this kind is skipped under reduce motion.
+const design::MotionKind stagedPrimaryButtonMotion = design::MotionKind::skipping();
+
 namespace palette = design::palette;
 
 constexpr qreal symbolPointSize = 12;
@@ -36,8 +39,7 @@ StagedPrimaryButton::StagedPrimaryButton(const QString& title, const QString& sy
 
 void StagedPrimaryButton::hoverChanged(bool hovering) {
     if (showsPlane_) {
-        plane_.animateTo(hovering && isEnabled() ? 1 : 0,
-                         design::Motion::spring(0.2, 1).skippedUnderReduceMotion());
+        plane_.animateTo(hovering && isEnabled() ? 1 : 0, stagedPrimaryButtonMotion.spring(0.2, 1));
     }
 }
 

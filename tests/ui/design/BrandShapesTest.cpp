@@ -243,7 +243,7 @@ TEST_F(ReduceMotion, AnAnimationPlayedUnderItEndsAtOnce) {
     QPropertyAnimation slide(&widget, "pos");
     slide.setStartValue(QPoint(0, 0));
     slide.setEndValue(QPoint(40, 30));
-    play(slide, Motion::easeOut(0.3).skippedUnderReduceMotion());
+    play(slide, MotionKind::skipping().easeOut(0.3));
     EXPECT_EQ(slide.state(), QAbstractAnimation::Stopped);
     EXPECT_EQ(widget.pos(), QPoint(40, 30));
 }
@@ -272,16 +272,18 @@ TEST_F(ReduceMotion, AScreenEntranceMovesOnlyTheDrawingAndIsSkippedUnderReduceMo
     }
 }
 
-// A value that runs moves over time, in steps, to its target; one that skips is there at once.
-TEST_F(ReduceMotion, OnlyAKindThatSkipsItsMotionJumpsToTheEnd) {
-    const Motion kept = Motion::easeOut(0.1);
-    const Motion skipped = kept.skippedUnderReduceMotion();
+// A value that runs moves over time, in steps, to its target; one that skips is there at once, and
+// so is one whose kind replaces its motions with an instant one.
+TEST_F(ReduceMotion, OnlyAKindThatSkipsOrReplacesItsMotionChangesIt) {
+    const Motion kept = MotionKind::keeping().easeOut(0.1);
+    const Motion skipped = MotionKind::skipping().easeOut(0.1);
+    const Motion replaced = MotionKind::replacing(Motion::none()).easeOut(0.1);
     const struct {
         const Motion& motion;
         bool reduce;
         bool runs;
-    } cases[] = {
-        {kept, false, true}, {kept, true, true}, {skipped, false, true}, {skipped, true, false}};
+    } cases[] = {{kept, false, true},    {kept, true, true},      {skipped, false, true},
+                 {skipped, true, false}, {replaced, false, true}, {replaced, true, false}};
     for (const auto& [motion, reduce, runs] : cases) {
         MotionPreferences::instance().overrideReduceMotion(reduce);
         AnimatedValue value(0);
