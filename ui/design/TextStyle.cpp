@@ -60,8 +60,6 @@ TextMetrics textStyleMetrics(TextStyle style) {
         return {11, regular, mono, 0};
     case TextStyle::monoLabel:
         return {12, medium, mono, 0};
-    case TextStyle::medium40:
-        return {40, medium, standard, 0};
     case TextStyle::stagedStatus:
         return {10, semibold, standard, 0};
     case TextStyle::removeLabel:
@@ -78,6 +76,14 @@ TextMetrics textStyleMetrics(TextStyle style) {
         return {12, medium, standard, -0.06};
     case TextStyle::stepTitleColumnActive:
         return {12, semibold, standard, -0.06};
+    case TextStyle::screenshotCaption:
+        return {10, medium, standard, 0};
+    case TextStyle::screenshotCaptionDone:
+        return {10, semibold, standard, 0};
+    case TextStyle::placeholderTitle:
+        return {20, semibold, standard, 0};
+    case TextStyle::placeholderSubtitle:
+        return {11, regular, standard, 0};
     }
     Q_UNREACHABLE();
 }
@@ -93,11 +99,30 @@ QFont systemFont(qreal pixelSize, QFont::Weight weight, FontDesign design) {
     return font;
 }
 
+namespace {
+
+void setTracking(QFont& font, qreal tracking) {
+    // Qt keeps spacing in 64ths of a pixel, cutting toward zero; hand it the nearest 64th instead.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(tracking * 64) / 64);
+}
+
+} // namespace
+
 QFont textStyleFont(TextStyle style) {
     const TextMetrics metrics = textStyleMetrics(style);
     QFont font = systemFont(metrics.pixelSize, metrics.weight, metrics.design);
-    // Qt keeps spacing in 64ths of a pixel, cutting toward zero; hand it the nearest 64th instead.
-    font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(metrics.tracking * 64) / 64);
+    setTracking(font, metrics.tracking);
+    return font;
+}
+
+QFont textStyleFont(TextStyle style, qreal pixelSize) {
+    const TextMetrics metrics = textStyleMetrics(style);
+    QFont font = systemFont(pixelSize, metrics.weight, metrics.design);
+    // An untracked fitted text keeps the face's own spacing, which Qt lays out apart from an
+    // explicit zero.
+    if (metrics.tracking != 0) {
+        setTracking(font, metrics.tracking);
+    }
     return font;
 }
 

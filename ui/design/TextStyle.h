@@ -29,7 +29,6 @@ enum class TextStyle : std::uint8_t {
     medium14,
     monoCaption,
     monoLabel,
-    medium40,
     stagedStatus,
     removeLabel,
     metadataValue,
@@ -38,6 +37,11 @@ enum class TextStyle : std::uint8_t {
     stepTitleRowActive,
     stepTitleColumn,
     stepTitleColumnActive,
+    // Texts that shrink to fit their space: drawn at a size of their own with the role's face.
+    screenshotCaption,
+    screenshotCaptionDone,
+    placeholderTitle,
+    placeholderSubtitle, // the last role
 };
 
 // Rounded text is drawn with the default family; the design is kept so callers can tell them apart.
@@ -58,6 +62,8 @@ QFont systemFont(qreal pixelSize, QFont::Weight weight, FontDesign design = Font
 
 // The role's font with its tracking; custom painters draw with this.
 QFont textStyleFont(TextStyle style);
+// The same at `pixelSize`, for a text that shrinks to fit its space before it truncates.
+QFont textStyleFont(TextStyle style, qreal pixelSize);
 
 // Sets the role's font on a widget that shows text, or on a container: children that set no font
 // of their own inherit it. Changes nothing else (no colour, no case).

@@ -133,14 +133,16 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QFont::Weight weight = filled ? QFont::DemiBold : QFont::Medium;
+        const design::TextStyle role = filled ? design::TextStyle::screenshotCaptionDone
+                                              : design::TextStyle::screenshotCaption;
         const QSizeF check = design::symbolSize(captionPointSize);
         const qreal available = width() - (filled ? check.width() + 4 : 0);
-        QFont font = design::systemFont(captionPointSize, weight);
+        QFont font = design::textStyleFont(role, captionPointSize);
         // Shrink before truncating, down to 0.72 of the size.
         for (qreal scale = 1; QFontMetricsF(font).horizontalAdvance(title_) > available &&
                               scale > captionMinimumScale;) {
             scale = std::max(captionMinimumScale, scale - 0.04);
-            font = design::systemFont(captionPointSize * scale, weight);
+            font = design::textStyleFont(role, captionPointSize * scale);
         }
         const QFontMetricsF metrics(font);
         const QString shown = metrics.elidedText(title_, Qt::ElideRight, available);

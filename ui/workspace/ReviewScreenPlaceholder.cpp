@@ -19,11 +19,11 @@ constexpr qreal badgeSink = 2;
 
 // The largest size from `size` down to `size × minimumScale` at which `text` fits `lines` lines
 // of `width`; the smallest when none does.
-QFont fittedFont(const QString& text, qreal size, qreal minimumScale, QFont::Weight weight,
+QFont fittedFont(const QString& text, design::TextStyle role, qreal size, qreal minimumScale,
                  qreal width, int lines) {
-    QFont font = design::systemFont(size, weight);
+    QFont font = design::textStyleFont(role, size);
     for (qreal scale = 1; scale >= minimumScale - 1e-9; scale -= 0.02) {
-        font = design::systemFont(size * std::max(scale, minimumScale), weight);
+        font = design::textStyleFont(role, size * std::max(scale, minimumScale));
         const QFontMetricsF metrics(font);
         const QRectF needed =
             metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text);
@@ -62,10 +62,10 @@ void ReviewScreenPlaceholder::paintEvent(QPaintEvent*) {
     const auto& text = reviewAreaText(prompt_);
     const auto m = PlaceholderMetrics::forWidth(bounds.width());
     const qreal textWidth = std::max(1.0, bounds.width() - 2 * m.subtitlePadding);
-    const QFont titleFont =
-        fittedFont(text.shortTitle, m.titleSize, 0.65, QFont::DemiBold, bounds.width(), 1);
-    const QFont subtitleFont =
-        fittedFont(text.subtitle, m.subtitleSize, 0.72, QFont::Normal, textWidth, 2);
+    const QFont titleFont = fittedFont(text.shortTitle, design::TextStyle::placeholderTitle,
+                                       m.titleSize, 0.65, bounds.width(), 1);
+    const QFont subtitleFont = fittedFont(text.subtitle, design::TextStyle::placeholderSubtitle,
+                                          m.subtitleSize, 0.72, textWidth, 2);
     const QFontMetricsF titleMetrics(titleFont);
     const QFontMetricsF subtitleMetrics(subtitleFont);
     const qreal subtitleHeight = std::min(

@@ -19,7 +19,7 @@
 namespace bw::design {
 namespace {
 
-constexpr int roleCount = int(TextStyle::medium40) + 1;
+constexpr int roleCount = int(TextStyle::placeholderSubtitle) + 1;
 
 // Every role must come out of the bundled faces, whatever the application's default font is.
 TEST(TextStyle, EveryRoleResolvesToTheBundledFaceAtItsSizeWeightAndTracking) {
