@@ -36,6 +36,12 @@ BW_COLOR(hoverFill, withOpacity(Qt::white, 0.045))
 BW_COLOR(selectionFill, withOpacity(Qt::white, 0.075))
 BW_COLOR(separator, withOpacity(hairline(), 0.62))
 BW_COLOR(focusRing, withOpacity(accent(), 0.8))
+BW_COLOR(rule, withOpacity(hairline(), 0.72))
+BW_COLOR(trackLine, withOpacity(hairline(), 0.9))
+BW_COLOR(cardHoverFill, withOpacity(Qt::white, 0.036))
+BW_COLOR(capsuleFill, withOpacity(Qt::white, 0.06))
+BW_COLOR(capsuleHoverFill, withOpacity(Qt::white, 0.1))
+BW_COLOR(menuSeparator, withOpacity(Qt::white, 0.075))
 
 #undef BW_COLOR
 

@@ -28,10 +28,16 @@ const QColor& info();
 const QColor& windowBackground();
 
 // Colours named by what they paint.
-const QColor& hoverFill();     // white at 0.045: a row or button under the pointer
-const QColor& selectionFill(); // white at 0.075: the selected row
-const QColor& separator();     // hairline at 0.62: between the rows of a list
-const QColor& focusRing();     // accent at 0.8: around the control that has the keyboard
+const QColor& hoverFill();        // white at 0.045: a row or button under the pointer
+const QColor& selectionFill();    // white at 0.075: the selected row
+const QColor& separator();        // hairline at 0.62: between the rows of a list
+const QColor& focusRing();        // accent at 0.8: around the control that has the keyboard
+const QColor& rule();             // hairline at 0.72: under a section, and between its parts
+const QColor& trackLine();        // hairline at 0.9: the lane a small progress mark moves along
+const QColor& cardHoverFill();    // white at 0.036: a large rounded row under the pointer
+const QColor& capsuleFill();      // white at 0.06: a plain capsule button at rest
+const QColor& capsuleHoverFill(); // white at 0.1: the same under the pointer
+const QColor& menuSeparator();    // white at 0.075: between the groups of a menu
 
 // `color` with its opacity multiplied by `opacity` ("accent at 0.5").
 QColor withOpacity(const QColor& color, qreal opacity);

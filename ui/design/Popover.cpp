@@ -28,7 +28,7 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillRect(QRectF(separatorInset, 0, width() - 2 * separatorInset, thickness_),
-                         palette::withOpacity(Qt::white, 0.075));
+                         palette::menuSeparator());
     }
 
 private:

@@ -74,8 +74,7 @@ void FindingRow::setSelected(bool isSelected) {
     auto* stack = new QVBoxLayout(content);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
-    stack->addWidget(new design::Hairline(palette::withOpacity(palette::hairline(), 0.72),
-                                          QMargins(inset_, 0, inset_, 0)));
+    stack->addWidget(new design::Hairline(palette::rule(), QMargins(inset_, 0, inset_, 0)));
     panel_ =
         new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
                                    context_.model.clock(), context_.pasteboard);

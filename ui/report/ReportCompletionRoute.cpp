@@ -63,7 +63,7 @@ void ReportCompletionRoute::paintEvent(QPaintEvent*) {
     const qreal left = (routeSize.width() - trackLength) / 2;
 
     painter.fillPath(design::capsulePath(QRectF(left, middle - 1.5, trackLength, 3)),
-                     palette::withOpacity(palette::hairline(), 0.9));
+                     palette::trackLine());
     painter.fillPath(design::capsulePath(QRectF(left, middle - 1.5, mix(3, trackLength, t), 3)),
                      palette::withOpacity(palette::accent(), 0.82));
 

@@ -37,8 +37,7 @@ void ReportHistoryEmptyPlane::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal t = progress_->value();
     const qreal middle = height() / 2.0;
-    painter.fillPath(design::capsulePath(QRectF(0, middle - 1, 116, 2)),
-                     palette::withOpacity(palette::hairline(), 0.9));
+    painter.fillPath(design::capsulePath(QRectF(0, middle - 1, 116, 2)), palette::trackLine());
     painter.fillPath(design::capsulePath(QRectF(0, middle - 1, 4 + 34 * t, 2)),
                      palette::withOpacity(palette::accent(), 0.72));
     design::paintPlane(painter, QRectF(35 * t, middle - 7 - 10, 42, 14), palette::textSecondary());

@@ -211,7 +211,7 @@ void ReportHistoryRow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
-                     QColor::fromRgbF(1, 1, 1, 0.036 * hover_->value()));
+                     palette::withOpacity(palette::cardHoverFill(), hover_->value()));
     design::paintFocusRing(painter, *this, 18);
 
     const QRectF chevron = chevronRect();

@@ -45,7 +45,7 @@ void ReportNewScanButton::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QPainterPath capsule = design::capsulePath(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     // The translucent capsule of systems without interactive glass, with its hairline.
-    painter.fillPath(capsule, palette::withOpacity(Qt::white, 0.06));
+    painter.fillPath(capsule, palette::capsuleFill());
     painter.setPen(QPen(palette::withOpacity(palette::hairline(), 0.7), 1));
     painter.drawPath(capsule);
 

@@ -59,8 +59,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter(this).fillRect(QRect(0, height() - 18 - 1, width(), 1),
-                                palette::withOpacity(palette::hairline(), 0.72));
+        QPainter(this).fillRect(QRect(0, height() - 18 - 1, width(), 1), palette::rule());
     }
 };
 

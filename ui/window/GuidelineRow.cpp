@@ -175,7 +175,7 @@ void GuidelineRow::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal hover = hoverProgress();
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
-                     QColor::fromRgbF(1, 1, 1, 0.036 * hover));
+                     palette::withOpacity(palette::cardHoverFill(), hover));
     design::paintFocusRing(painter, *this, 18);
     const Layout layout = layoutFor(width());
     painter.setFont(design::textStyleFont(TextStyle::monoLabel));

@@ -207,7 +207,7 @@ void SettingsPillButton::paintEvent(QPaintEvent*) {
         fill = palette::withOpacity(palette::accent(), 1 - 0.14 * hover);
         text = Qt::white;
     } else {
-        fill = QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover);
+        fill = palette::mix(palette::capsuleFill(), palette::capsuleHoverFill(), hover);
         text = palette::textPrimary();
     }
     paintCapsule(painter, *this, fill);
@@ -236,7 +236,8 @@ QSize SettingsExternalLink::sizeHint() const {
 void SettingsExternalLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal hover = hoverProgress();
-    paintCapsule(painter, *this, QColor::fromRgbF(1, 1, 1, 0.06 + 0.04 * hover));
+    paintCapsule(painter, *this,
+                 palette::mix(palette::capsuleFill(), palette::capsuleHoverFill(), hover));
     const qreal title = textWidth(TextStyle::label, text());
     const QSizeF arrow = design::symbolSize(9);
     const qreal left = (width() - title - 6 - arrow.width()) / 2;

@@ -42,11 +42,6 @@ namespace palette = design::palette;
 
 constexpr int maximumColumnWidth = 1040;
 
-// The rule under the build section and the separators of the metadata row.
-QColor hairlineColor() {
-    return palette::withOpacity(palette::hairline(), 0.72);
-}
-
 QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
@@ -83,7 +78,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     columnLayout_->setSpacing(0);
     buildSection_ = makeBuildSection();
     columnLayout_->addWidget(buildSection_);
-    columnLayout_->addWidget(new design::Hairline(hairlineColor()));
+    columnLayout_->addWidget(new design::Hairline(palette::rule()));
     section_ = new ReviewScreensSection(model_);
     sectionHolder_ = new QWidget;
     sectionPadding_ = new QVBoxLayout(sectionHolder_);
@@ -293,7 +288,7 @@ QWidget* StagedBuildView::makeMetadataRow(const StagedBuild& staged) {
         layout->addWidget(cell);
         if (i + 1 < items.size()) {
             layout->addSpacing(separatorSpace());
-            layout->addWidget(new design::Hairline(hairlineColor(), 24));
+            layout->addWidget(new design::Hairline(palette::rule(), 24));
             layout->addSpacing(separatorSpace());
         }
     }
