@@ -20,6 +20,7 @@ namespace bw::design {
 namespace {
 
 constexpr int margin = 24;
+constexpr qreal plainFillOpacity = 0.08; // white behind "Cancel" at rest
 
 // A capsule button of the dialog: the destructive one in the danger colour, "Cancel" plain.
 class DialogButton : public HoverButton {
@@ -43,7 +44,7 @@ protected:
         const qreal lit = isDown() ? 1 : hoverProgress();
         const QColor fill = isDestructive_
                                 ? palette::withOpacity(palette::danger(), 0.14 + 0.08 * lit)
-                                : QColor::fromRgbF(1, 1, 1, 0.08 + 0.04 * lit);
+                                : QColor::fromRgbF(1, 1, 1, plainFillOpacity + 0.04 * lit);
         painter.fillPath(capsulePath(QRectF(rect())), fill);
         paintCapsuleFocusRing(painter, *this);
         painter.setFont(textStyleFont(TextStyle::bodyEmphasized));

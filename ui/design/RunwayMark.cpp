@@ -14,6 +14,7 @@ using palette::withOpacity;
 using State = BerthwatchRunwayState;
 
 constexpr qreal laneHeight = 4;
+constexpr qreal litPlaneOpacity = 0.82; // white: the plane over a lit lane
 
 qreal mix(qreal from, qreal to, qreal t) {
     return from + (to - from) * t;
@@ -75,7 +76,7 @@ BerthwatchRunwayMark::Look BerthwatchRunwayMark::lookOf(State state) {
     case State::targeted:
         return {accent,
                 0.16,
-                withOpacity(Qt::white, 0.82),
+                withOpacity(Qt::white, litPlaneOpacity),
                 1,
                 1,
                 withOpacity(accent, 0.5),
@@ -88,7 +89,7 @@ BerthwatchRunwayMark::Look BerthwatchRunwayMark::lookOf(State state) {
     case State::launching:
         return {accent,
                 0.16,
-                withOpacity(Qt::white, 0.82),
+                withOpacity(Qt::white, litPlaneOpacity),
                 1,
                 1,
                 withOpacity(accent, 0.5),

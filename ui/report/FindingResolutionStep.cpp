@@ -11,6 +11,8 @@
 namespace bw::report {
 namespace {
 
+constexpr qreal badgeFillOpacity = 0.055; // white behind a step's number
+
 class NumberBadge : public QWidget {
 public:
     explicit NumberBadge(QString number) : number_(std::move(number)) {
@@ -24,7 +26,7 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(design::palette::withOpacity(Qt::white, 0.055));
+        painter.setBrush(design::palette::withOpacity(Qt::white, badgeFillOpacity));
         painter.drawEllipse(QRectF(rect()));
         painter.setFont(design::textStyleFont(design::TextStyle::label));
         painter.setPen(design::palette::textSecondary());

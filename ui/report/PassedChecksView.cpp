@@ -18,6 +18,9 @@ namespace {
 namespace palette = design::palette;
 using design::TextStyle;
 
+// A passed check lights fainter than a finding under the pointer: white at this opacity.
+constexpr qreal hoverFillOpacity = 0.026;
+
 QWidget* metaLine(const PassedCheckPresentation& presentation) {
     auto* line = new QWidget;
     auto* layout = new QHBoxLayout(line);
@@ -82,7 +85,7 @@ void PassedCheckRow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
-                     palette::withOpacity(Qt::white, 0.026 * hover_.value()));
+                     palette::withOpacity(Qt::white, hoverFillOpacity * hover_.value()));
 }
 
 PassedChecksView::PassedChecksView(QWidget* parent) : QWidget(parent) {

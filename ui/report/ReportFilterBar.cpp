@@ -18,6 +18,8 @@ namespace {
 namespace palette = design::palette;
 using design::TextStyle;
 
+constexpr qreal groupFillOpacity = 0.03; // white behind the filter group
+
 constexpr int chipSpacing = 7;
 
 QRectF lerp(const QRectF& from, const QRectF& to, qreal t) {
@@ -170,7 +172,7 @@ void ReportFilterBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::capsulePath(QRectF(group_->geometry())),
-                     palette::withOpacity(Qt::white, 0.03));
+                     palette::withOpacity(Qt::white, groupFillOpacity));
     painter.fillPath(design::capsulePath(selectionRect()),
                      palette::withOpacity(palette::accent(), 0.13));
     painter.fillRect(QRect(0, height() - 1, width(), 1),

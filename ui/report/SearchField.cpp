@@ -82,7 +82,11 @@ void SearchField::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal focus = focus_->value();
     const QPainterPath capsule = design::capsulePath(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    painter.fillPath(capsule, QColor::fromRgbF(1, 1, 1, 0.028 + (0.052 - 0.028) * focus));
+    // White at these opacities, resting and with the keyboard.
+    constexpr qreal restFill = 0.028;
+    constexpr qreal focusedFill = 0.052;
+    painter.fillPath(capsule,
+                     QColor::fromRgbF(1, 1, 1, restFill + (focusedFill - restFill) * focus));
     const QColor stroke = focus > 0.5 ? palette::withOpacity(palette::textTertiary(), 0.58)
                                       : palette::withOpacity(palette::hairline(), 0.64);
     painter.strokePath(capsule, QPen(stroke, 1));
