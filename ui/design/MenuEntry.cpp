@@ -10,6 +10,13 @@
 
 namespace bw::design {
 
+namespace {
+
+// This kind never consults reduce motion: its motions always play.
+const MotionKind menuEntryMotion = MotionKind::keeping();
+
+} // namespace
+
 MenuEntry::MenuEntry(const QString& title, const QString& systemImage, bool isDestructive,
                      int width, QWidget* parent)
     : QAbstractButton(parent), systemImage_(systemImage), isDestructive_(isDestructive),
@@ -49,12 +56,12 @@ void MenuEntry::paintEvent(QPaintEvent*) {
 }
 
 void MenuEntry::enterEvent(QEnterEvent* event) {
-    hover_.animateTo(1.0, Motion::spring(0.14));
+    hover_.animateTo(1.0, menuEntryMotion.spring(0.14));
     QAbstractButton::enterEvent(event);
 }
 
 void MenuEntry::leaveEvent(QEvent* event) {
-    hover_.animateTo(0.0, Motion::spring(0.14));
+    hover_.animateTo(0.0, menuEntryMotion.spring(0.14));
     QAbstractButton::leaveEvent(event);
 }
 

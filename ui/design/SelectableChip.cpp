@@ -8,8 +8,16 @@
 
 namespace bw::design {
 
+namespace {
+
+// This kind never consults reduce motion: its motions always play.
+const MotionKind selectableChipMotion = MotionKind::keeping();
+
+} // namespace
+
 SelectableChip::SelectableChip(const QString& title, const Motion& selection, QWidget* parent)
-    : HoverButton(parent, HoverButtonStyle{Motion::easeOut(0.15)}), selectionMotion_(selection) {
+    : HoverButton(parent, HoverButtonStyle{selectableChipMotion.easeOut(0.15)}),
+      selectionMotion_(selection) {
     setText(title);
     // Tab reaches it; a click leaves the keyboard focus where it was (in the search field).
     setAttribute(Qt::WA_Hover);

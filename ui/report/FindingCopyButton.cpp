@@ -13,6 +13,13 @@
 #include <QPainter>
 
 namespace bw::report {
+
+namespace {
+
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind findingCopyButtonMotion = design::MotionKind::keeping();
+
+} // namespace
 namespace palette = design::palette;
 
 FindingCopyButton::FindingCopyButton(QString text, QString label, Clock& clock,
@@ -39,10 +46,10 @@ void FindingCopyButton::copyToPasteboard() {
         return;
     }
     const qint64 generation = ++copyGeneration_;
-    setDidCopy(true, design::Motion::spring(0.26, 0.8));
+    setDidCopy(true, findingCopyButtonMotion.spring(0.26, 0.8));
     clock_.schedule(seconds(1.4), this, [this, generation] {
         if (copyGeneration_ == generation) {
-            setDidCopy(false, design::Motion::spring(0.24, 0.85));
+            setDidCopy(false, findingCopyButtonMotion.spring(0.24, 0.85));
         }
     });
 }
@@ -51,19 +58,19 @@ void FindingCopyButton::setDidCopy(bool didCopy, const design::Motion& motion) {
     didCopy_ = didCopy;
     setAccessibleName(shownText());
     copied_.animateTo(didCopy ? 1 : 0, motion);
-    hover_.animateTo(isHovering_ && !didCopy_ ? 1 : 0, design::Motion::easeOut(0.16));
+    hover_.animateTo(isHovering_ && !didCopy_ ? 1 : 0, findingCopyButtonMotion.easeOut(0.16));
     update();
 }
 
 void FindingCopyButton::enterEvent(QEnterEvent* event) {
     isHovering_ = true;
-    hover_.animateTo(didCopy_ ? 0 : 1, design::Motion::easeOut(0.16));
+    hover_.animateTo(didCopy_ ? 0 : 1, findingCopyButtonMotion.easeOut(0.16));
     QAbstractButton::enterEvent(event);
 }
 
 void FindingCopyButton::leaveEvent(QEvent* event) {
     isHovering_ = false;
-    hover_.animateTo(0, design::Motion::easeOut(0.16));
+    hover_.animateTo(0, findingCopyButtonMotion.easeOut(0.16));
     QAbstractButton::leaveEvent(event);
 }
 

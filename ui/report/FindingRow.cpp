@@ -19,11 +19,12 @@ namespace {
 
 namespace palette = design::palette;
 
-// The row's fill and chevron follow the selection even under reduce motion; the panel opening
-// beneath it holds still then.
+// The row's fill and chevron follow the selection and the pointer even under reduce motion; the
+// panel opening beneath it holds still then.
 struct FindingRowStyle {
     design::Motion selection = design::MotionKind::keeping().spring(0.34);
     design::Motion panel = design::MotionKind::skipping().spring(0.34);
+    design::Motion hover = design::MotionKind::keeping().easeOut(0.14);
 };
 const FindingRowStyle findingRowStyle;
 
@@ -103,7 +104,7 @@ void FindingRow::leaveEvent(QEvent* event) {
 void FindingRow::setHovering(bool hovering) {
     isHovering_ = hovering;
     header_->setHovering(hovering);
-    fill_.animateTo(fillLevel(isSelected_, isHovering_), design::Motion::easeOut(0.14));
+    fill_.animateTo(fillLevel(isSelected_, isHovering_), findingRowStyle.hover);
 }
 
 void FindingRow::paintEvent(QPaintEvent*) {

@@ -15,6 +15,9 @@
 namespace bw::report {
 namespace {
 
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind passedChecksViewMotion = design::MotionKind::keeping();
+
 namespace palette = design::palette;
 using design::TextStyle;
 
@@ -69,12 +72,12 @@ PassedCheckRow::PassedCheckRow(const QString& check, QWidget* parent) : QWidget(
 }
 
 void PassedCheckRow::enterEvent(QEnterEvent* event) {
-    hover_.animateTo(1, design::Motion::easeOut(0.14));
+    hover_.animateTo(1, passedChecksViewMotion.easeOut(0.14));
     QWidget::enterEvent(event);
 }
 
 void PassedCheckRow::leaveEvent(QEvent* event) {
-    hover_.animateTo(0, design::Motion::easeOut(0.14));
+    hover_.animateTo(0, passedChecksViewMotion.easeOut(0.14));
     QWidget::leaveEvent(event);
 }
 

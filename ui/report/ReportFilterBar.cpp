@@ -15,6 +15,9 @@
 namespace bw::report {
 namespace {
 
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind reportFilterBarMotion = design::MotionKind::keeping();
+
 namespace palette = design::palette;
 using design::TextStyle;
 
@@ -48,7 +51,7 @@ void ReportFilterChip::setCount(qsizetype count) {
     count_ = count;
     // The count rolls to its new value while the chip is shown.
     countText_.setText(QString::number(count_),
-                       isVisible() ? design::Motion::spring(0.36) : design::Motion::none());
+                       isVisible() ? reportFilterBarMotion.spring(0.36) : design::Motion::none());
     setText(label());
     setAccessibleName(countFirst_ ? label() : title_ + u' ' + QString::number(count_));
     updateGeometry();

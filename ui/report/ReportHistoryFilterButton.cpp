@@ -14,8 +14,9 @@ using design::TextStyle;
 
 namespace {
 
-// Every motion of this kind is skipped under reduce motion.
+// The chip's selection is skipped under reduce motion; its count always rolls.
 const design::MotionKind reportHistoryFilterButtonMotion = design::MotionKind::skipping();
+const design::MotionKind countMotion = design::MotionKind::keeping();
 
 QString countText(qsizetype count) {
     return QString::number(count);
@@ -35,7 +36,7 @@ void ReportHistoryFilterButton::setCount(qsizetype count) {
         count_ = count;
         // The count rolls up or down to its new value; a chip not yet shown just takes it.
         countText_->setText(countText(count_),
-                            isVisible() ? design::Motion::spring(0.26) : design::Motion::none());
+                            isVisible() ? countMotion.spring(0.26) : design::Motion::none());
         updateAccessibleName();
         updateGeometry();
         update();

@@ -25,6 +25,9 @@ using design::TextStyle;
 
 namespace {
 
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind reportHistoryRowMotion = design::MotionKind::keeping();
+
 constexpr int tileSize = 40;
 constexpr int leadingPadding = 16;
 constexpr int verticalPadding = 12;
@@ -109,7 +112,7 @@ void ReportHistoryRow::setReport(const ScanReport& report, const QDateTime& now)
 void ReportHistoryRow::followPointer(const QPoint& pointer) {
     const double hovering = isVisible() && rect().contains(mapFromGlobal(pointer)) ? 1 : 0;
     if (hover_->target() != hovering) {
-        hover_->animateTo(hovering, design::Motion::easeOut(0.14));
+        hover_->animateTo(hovering, reportHistoryRowMotion.easeOut(0.14));
     }
 }
 
@@ -174,11 +177,11 @@ bool ReportHistoryRow::hitButton(const QPoint& position) const {
 }
 
 void ReportHistoryRow::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, design::Motion::easeOut(0.14));
+    hover_->animateTo(1, reportHistoryRowMotion.easeOut(0.14));
 }
 
 void ReportHistoryRow::leaveEvent(QEvent*) {
-    hover_->animateTo(0, design::Motion::easeOut(0.14));
+    hover_->animateTo(0, reportHistoryRowMotion.easeOut(0.14));
 }
 
 void ReportHistoryRow::presentActionMenu() {

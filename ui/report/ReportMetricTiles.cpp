@@ -9,6 +9,9 @@
 namespace bw::report {
 namespace {
 
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind reportMetricTilesMotion = design::MotionKind::keeping();
+
 namespace palette = design::palette;
 using design::TextStyle;
 
@@ -31,7 +34,7 @@ CompactReportMetric::CompactReportMetric(qint64 value, QString title,
 
 void CompactReportMetric::rollFrom(qint64 previous) {
     valueText_.setText(QString::number(previous), design::Motion::none());
-    valueText_.setText(QString::number(value_), design::Motion::spring(0.44));
+    valueText_.setText(QString::number(value_), reportMetricTilesMotion.spring(0.44));
 }
 
 QColor CompactReportMetric::valueColor() const {

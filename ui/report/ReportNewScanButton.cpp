@@ -10,6 +10,9 @@
 namespace bw::report {
 namespace {
 
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind reportNewScanButtonMotion = design::MotionKind::keeping();
+
 namespace palette = design::palette;
 
 constexpr int horizontalInset = 12;
@@ -19,7 +22,8 @@ constexpr qreal symbolPoints = 11;
 } // namespace
 
 ReportNewScanButton::ReportNewScanButton(QWidget* parent)
-    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}) {
+    : design::HoverButton(parent,
+                          design::HoverButtonStyle{reportNewScanButtonMotion.easeOut(0.14)}) {
     setText(QStringLiteral("Scan another build"));
     setAccessibleName(text());
     setToolTip(text());

@@ -14,6 +14,13 @@
 
 namespace bw::report {
 
+namespace {
+
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind searchFieldMotion = design::MotionKind::keeping();
+
+} // namespace
+
 namespace palette = design::palette;
 
 SearchField::SearchField(const QString& placeholder, QWidget* parent)
@@ -72,7 +79,8 @@ void SearchField::setText(const QString& text) {
 bool SearchField::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_ &&
         (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        focus_->animateTo(event->type() == QEvent::FocusIn ? 1 : 0, design::Motion::easeOut(0.16));
+        focus_->animateTo(event->type() == QEvent::FocusIn ? 1 : 0,
+                          searchFieldMotion.easeOut(0.16));
     }
     return false;
 }

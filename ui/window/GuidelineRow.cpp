@@ -18,6 +18,9 @@ using design::TextStyle;
 
 namespace {
 
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind guidelineRowMotion = design::MotionKind::keeping();
+
 constexpr int padding = 16;
 constexpr int verticalPadding = 14;
 constexpr int idWidth = 58;
@@ -72,7 +75,7 @@ struct GuidelineRow::Layout {
 };
 
 GuidelineRow::GuidelineRow(const GuidelineReference& reference, QWidget* parent)
-    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}),
+    : design::HoverButton(parent, design::HoverButtonStyle{guidelineRowMotion.easeOut(0.14)}),
       reference_(reference) {
     setAccessibleName(QStringLiteral("Guideline %1, %2").arg(reference.id, reference.title));
     setAccessibleDescription(QStringLiteral("Open on Apple Developer"));

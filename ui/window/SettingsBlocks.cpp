@@ -20,6 +20,9 @@ using design::TextStyle;
 
 namespace {
 
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind settingsBlocksMotion = design::MotionKind::keeping();
+
 constexpr int padding = 14;
 constexpr int verticalPadding = 12;
 constexpr int iconSize = 22;
@@ -182,7 +185,7 @@ QLabel* makeSettingsValue(const QString& title, QWidget* parent) {
 }
 
 SettingsPillButton::SettingsPillButton(const QString& title, Style style, QWidget* parent)
-    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}),
+    : design::HoverButton(parent, design::HoverButtonStyle{settingsBlocksMotion.easeOut(0.14)}),
       style_(style) {
     setText(title);
     setAccessibleName(title);
@@ -220,7 +223,7 @@ void SettingsPillButton::paintEvent(QPaintEvent*) {
 
 SettingsExternalLink::SettingsExternalLink(const QString& title, const QUrl& url, UrlOpener open,
                                            QWidget* parent)
-    : design::HoverButton(parent, design::HoverButtonStyle{design::Motion::easeOut(0.14)}),
+    : design::HoverButton(parent, design::HoverButtonStyle{settingsBlocksMotion.easeOut(0.14)}),
       url_(url) {
     setText(title);
     setAccessibleName(title);

@@ -11,6 +11,9 @@ namespace bw::window {
 
 namespace {
 
+// This kind never consults reduce motion: its motions always play.
+const design::MotionKind sidebarResizeHandleMotion = design::MotionKind::keeping();
+
 constexpr double idleLineOpacity = 0.05;
 constexpr double hoveredLineOpacity = 0.13;
 
@@ -92,7 +95,7 @@ void SidebarResizeHandle::leaveEvent(QEvent*) {
 
 void SidebarResizeHandle::setHovering(bool hovering) {
     // The hover brightening plays also under reduce motion: it is a fade, not a movement.
-    hover_.animateTo(hovering ? 1.0 : 0.0, design::Motion::easeOut(0.12));
+    hover_.animateTo(hovering ? 1.0 : 0.0, sidebarResizeHandleMotion.easeOut(0.12));
 }
 
 } // namespace bw::window
