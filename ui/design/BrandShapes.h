@@ -48,9 +48,9 @@ class BerthwatchRunwayMark : public QWidget {
 public:
     explicit BerthwatchRunwayMark(QWidget* parent = nullptr);
 
-    BerthwatchRunwayState state() const { return m_state; }
+    BerthwatchRunwayState state() const { return state_; }
     void setState(BerthwatchRunwayState state);
-    bool isAnimating() const { return m_transition.isRunning(); }
+    bool isAnimating() const { return transition_.isRunning(); }
     // Where the drawing reaches now, glow and shadow included: the owner leaves this much room.
     QRectF inkRect() const;
 
@@ -84,9 +84,9 @@ private:
     };
     Layout layoutOf(const Look& look) const;
 
-    BerthwatchRunwayState m_state = BerthwatchRunwayState::idle;
-    Look m_from = lookOf(BerthwatchRunwayState::idle);
-    AnimatedValue m_transition{1.0};
+    BerthwatchRunwayState state_ = BerthwatchRunwayState::idle;
+    Look from_ = lookOf(BerthwatchRunwayState::idle);
+    AnimatedValue transition_{1.0};
 };
 
 // The scan's progress bar: a lane that fills from the leading edge with the plane riding its
@@ -98,10 +98,10 @@ public:
     // The take-off waits on `clock`; none means the real clock.
     explicit BerthwatchProgressRunway(QWidget* parent = nullptr, Clock* clock = nullptr);
 
-    double progress() const { return m_progress; }
+    double progress() const { return progress_; }
     // Any value; drawn clamped to 0...1. Reaching 0.999 starts the take-off.
     void setProgress(double progress);
-    bool hasTakenOff() const { return m_hasTakenOff; }
+    bool hasTakenOff() const { return hasTakenOff_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -109,14 +109,14 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    bool isDone() const { return m_progress >= 0.999; }
+    bool isDone() const { return progress_ >= 0.999; }
     void restartTakeOff();
 
-    Clock& m_clock;
-    double m_progress = 0;
-    bool m_hasTakenOff = false;
-    AnimatedValue m_takeOff{0.0};
-    int m_takeOffTask = 0; // a new number cancels the waiting take-off
+    Clock& clock_;
+    double progress_ = 0;
+    bool hasTakenOff_ = false;
+    AnimatedValue takeOff_{0.0};
+    int takeOffTask_ = 0; // a new number cancels the waiting take-off
 };
 
 } // namespace bw::design

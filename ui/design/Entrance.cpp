@@ -54,6 +54,38 @@ private:
     qreal progress_ = 0;
 };
 
+class ExitPicture : public QWidget {
+public:
+    ExitPicture(QPixmap picture, qreal drop, QWidget* parent)
+        : QWidget(parent), picture_(std::move(picture)), drop_(drop) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setObjectName(QStringLiteral("leaving"));
+        connect(&progress_, &AnimatedValue::valueChanged, this, [this](double value) {
+            update();
+            if (value >= 1) {
+                deleteLater();
+            }
+        });
+    }
+
+    void play(const Motion& motion) { progress_.animateTo(1, motion); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const qreal progress = std::clamp(progress_.value(), 0.0, 1.0);
+        QPainter painter(this);
+        painter.setOpacity(1 - progress);
+        // The picture starts at the top, or as far down as it will rise.
+        const qreal start = drop_ < 0 ? std::ceil(-drop_) : 0;
+        painter.drawPixmap(QPointF(0, start + drop_ * progress), picture_);
+    }
+
+private:
+    QPixmap picture_;
+    qreal drop_;
+    AnimatedValue progress_{0.0};
+};
+
 // Plays a screen's entrance on its first Show, then goes.
 class FirstShow : public QObject {
 public:
@@ -98,6 +130,24 @@ void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs
                          }
                      });
     QTimer::singleShot(delayMs, progress, [progress, motion] { progress->animateTo(1, motion); });
+}
+
+void playExit(QWidget* widget, qreal drop, const Motion& motion) {
+    QWidget* host = widget->parentWidget();
+    if (motion.isInstant() || !host || !widget->isVisible()) {
+        return;
+    }
+    const QRect area = widget->visibleRegion().boundingRect();
+    if (area.isEmpty()) {
+        return;
+    }
+    auto* picture = new ExitPicture(widget->grab(area), drop, host);
+    const int reach = int(std::ceil(std::abs(drop)));
+    picture->setGeometry(QRect(widget->mapTo(host, area.topLeft()), area.size())
+                             .adjusted(0, drop < 0 ? -reach : 0, 0, drop > 0 ? reach : 0));
+    picture->show();
+    picture->raise();
+    picture->play(motion);
 }
 
 void enterOnFirstShow(QWidget* screen, QWidget* column) {

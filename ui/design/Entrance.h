@@ -13,6 +13,12 @@ namespace bw::design {
 // nothing.
 void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs = 0);
 
+// Lets what `widget` shows now leave with `motion`: a picture of its visible part fades out over
+// the place it held while sinking `drop` points (negative: rising), drawn above its siblings. The
+// widget itself is free to change or go at once; an instant motion draws nothing. The picture is
+// a widget named "leaving" until it has gone.
+void playExit(QWidget* widget, qreal drop, const Motion& motion);
+
 // The entrance of a list screen: the first time `screen` is shown, its `column` fades in rising
 // 6 points (skipped under reduce motion).
 void enterOnFirstShow(QWidget* screen, QWidget* column);

@@ -10,25 +10,25 @@ namespace bw::design {
 
 BerthwatchGlassBackdrop::BerthwatchGlassBackdrop(const QColor& baseColor, double baseOpacity,
                                                  double sheenOpacity, QWidget* parent)
-    : QWidget(parent), m_baseColor(baseColor), m_baseOpacity(baseOpacity),
-      m_sheenOpacity(sheenOpacity) {
+    : QWidget(parent), baseColor_(baseColor), baseOpacity_(baseOpacity),
+      sheenOpacity_(sheenOpacity) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(&MotionPreferences::instance(), &MotionPreferences::reduceTransparencyChanged, this,
             qOverload<>(&QWidget::update));
 }
 
 void BerthwatchGlassBackdrop::setBaseColor(const QColor& color) {
-    m_baseColor = color;
+    baseColor_ = color;
     update();
 }
 
 void BerthwatchGlassBackdrop::setBaseOpacity(double opacity) {
-    m_baseOpacity = opacity;
+    baseOpacity_ = opacity;
     update();
 }
 
 void BerthwatchGlassBackdrop::setSheenOpacity(double opacity) {
-    m_sheenOpacity = opacity;
+    sheenOpacity_ = opacity;
     update();
 }
 
@@ -36,14 +36,14 @@ void BerthwatchGlassBackdrop::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRectF area = rect();
     if (MotionPreferences::instance().reduceTransparency()) {
-        painter.fillRect(area, m_baseColor);
+        painter.fillRect(area, baseColor_);
         return;
     }
     // Nothing shows through the window here, so the material is the dark canvas it would blur.
     painter.fillRect(area, palette::canvas());
-    painter.fillRect(area, palette::withOpacity(m_baseColor, m_baseOpacity));
+    painter.fillRect(area, palette::withOpacity(baseColor_, baseOpacity_));
     QLinearGradient sheen(area.topLeft(), area.bottomRight());
-    sheen.setColorAt(0, palette::withOpacity(Qt::white, m_sheenOpacity));
+    sheen.setColorAt(0, palette::withOpacity(Qt::white, sheenOpacity_));
     sheen.setColorAt(0.5, Qt::transparent);
     sheen.setColorAt(1, palette::withOpacity(Qt::black, 0.08));
     painter.fillRect(area, sheen);

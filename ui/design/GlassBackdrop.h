@@ -26,9 +26,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QColor m_baseColor;
-    double m_baseOpacity;
-    double m_sheenOpacity;
+    QColor baseColor_;
+    double baseOpacity_;
+    double sheenOpacity_;
 };
 
 // The palette of standard widgets (menus, dialogs, scroll bars) in the dark scheme.
@@ -43,7 +43,7 @@ class WindowChromeInstaller : public QObject {
 public:
     WindowChromeInstaller(QWidget* window, bool demonstrationMode, Clock* clock = nullptr);
 
-    bool didApplyDemonstrationFrame() const { return m_didApplyDemonstrationFrame; }
+    bool didApplyDemonstrationFrame() const { return didApplyDemonstrationFrame_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,10 +51,10 @@ protected:
 private:
     void applyChrome();
 
-    QWidget* m_window;
-    Clock& m_clock;
-    bool m_demonstrationMode;
-    bool m_didApplyDemonstrationFrame = false;
+    QWidget* window_;
+    Clock& clock_;
+    bool demonstrationMode_;
+    bool didApplyDemonstrationFrame_ = false;
 };
 
 } // namespace bw::design

@@ -73,10 +73,10 @@ private:
     void setDesktopValues(bool reduceMotion, bool reduceTransparency);
     void emitChanges(bool oldMotion, bool oldTransparency);
 
-    bool m_desktopReduceMotion = false;
-    bool m_desktopReduceTransparency = false;
-    std::optional<bool> m_reduceMotionOverride;
-    std::optional<bool> m_reduceTransparencyOverride;
+    bool desktopReduceMotion_ = false;
+    bool desktopReduceTransparency_ = false;
+    std::optional<bool> reduceMotionOverride_;
+    std::optional<bool> reduceTransparencyOverride_;
 };
 
 // Runs `animation` with the motion's curve and duration from its start value to its end value; an
@@ -91,12 +91,15 @@ class AnimatedValue : public QObject {
 public:
     explicit AnimatedValue(double initial = 0, QObject* parent = nullptr);
 
-    double value() const { return m_value; }
-    double target() const { return m_target; }
+    double value() const { return value_; }
+    double target() const { return target_; }
     bool isRunning() const;
 
     // Moves from the current value to `target`, replacing any running move.
     void animateTo(double target, const Motion& motion);
+    // The same, `delayMs` after the next frame has shown the current value, unless a later move
+    // or jump comes first; an instant motion moves at once.
+    void animateAfter(int delayMs, double target, const Motion& motion);
     // Jumps to `value` at once, stopping any running move.
     void setValue(double value);
 
@@ -106,9 +109,11 @@ signals:
 private:
     void update(double value);
 
-    double m_value;
-    double m_target;
-    QVariantAnimation* m_animation;
+    double value_;
+    double target_;
+    // Counts the moves and jumps, so that a delayed move knows whether it was overtaken.
+    unsigned changes_ = 0;
+    QVariantAnimation* animation_;
 };
 
 } // namespace bw::design

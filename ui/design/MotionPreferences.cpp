@@ -15,32 +15,32 @@ MotionPreferences::MotionPreferences() {
 }
 
 bool MotionPreferences::reduceMotion() const {
-    return m_reduceMotionOverride.value_or(m_desktopReduceMotion);
+    return reduceMotionOverride_.value_or(desktopReduceMotion_);
 }
 
 bool MotionPreferences::reduceTransparency() const {
-    return m_reduceTransparencyOverride.value_or(m_desktopReduceTransparency);
+    return reduceTransparencyOverride_.value_or(desktopReduceTransparency_);
 }
 
 void MotionPreferences::overrideReduceMotion(std::optional<bool> value) {
     const bool oldMotion = reduceMotion();
     const bool oldTransparency = reduceTransparency();
-    m_reduceMotionOverride = value;
+    reduceMotionOverride_ = value;
     emitChanges(oldMotion, oldTransparency);
 }
 
 void MotionPreferences::overrideReduceTransparency(std::optional<bool> value) {
     const bool oldMotion = reduceMotion();
     const bool oldTransparency = reduceTransparency();
-    m_reduceTransparencyOverride = value;
+    reduceTransparencyOverride_ = value;
     emitChanges(oldMotion, oldTransparency);
 }
 
 void MotionPreferences::setDesktopValues(bool reduceMotion, bool reduceTransparency) {
     const bool oldMotion = this->reduceMotion();
     const bool oldTransparency = this->reduceTransparency();
-    m_desktopReduceMotion = reduceMotion;
-    m_desktopReduceTransparency = reduceTransparency;
+    desktopReduceMotion_ = reduceMotion;
+    desktopReduceTransparency_ = reduceTransparency;
     emitChanges(oldMotion, oldTransparency);
 }
 

@@ -18,14 +18,14 @@ constexpr QPointF takeOffOffset(76, -38);
 } // namespace
 
 BerthwatchProgressRunway::BerthwatchProgressRunway(QWidget* parent, Clock* clock)
-    : QWidget(parent), m_clock(clock ? *clock : SystemClock::shared()) {
+    : QWidget(parent), clock_(clock ? *clock : SystemClock::shared()) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    connect(&m_takeOff, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(&takeOff_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void BerthwatchProgressRunway::setProgress(double progress) {
     const bool wasDone = isDone();
-    m_progress = progress;
+    progress_ = progress;
     if (isDone() != wasDone && isVisible()) {
         restartTakeOff();
     }
@@ -37,25 +37,25 @@ void BerthwatchProgressRunway::showEvent(QShowEvent*) {
 }
 
 void BerthwatchProgressRunway::hideEvent(QHideEvent*) {
-    ++m_takeOffTask; // leaves hasTakenOff as it is
+    ++takeOffTask_; // leaves hasTakenOff as it is
 }
 
 void BerthwatchProgressRunway::restartTakeOff() {
-    const int task = ++m_takeOffTask;
+    const int task = ++takeOffTask_;
     if (!isDone()) {
-        m_hasTakenOff = false;
-        m_takeOff.setValue(0);
+        hasTakenOff_ = false;
+        takeOff_.setValue(0);
         return;
     }
     if (MotionPreferences::instance().reduceMotion()) {
         return; // the plane waits at the end of the lane, nose up
     }
-    m_clock.schedule(seconds(takeOffDelaySeconds), this, [this, task] {
-        if (task != m_takeOffTask) {
+    clock_.schedule(seconds(takeOffDelaySeconds), this, [this, task] {
+        if (task != takeOffTask_) {
             return;
         }
-        m_hasTakenOff = true;
-        m_takeOff.animateTo(1, Motion::spring(0.48));
+        hasTakenOff_ = true;
+        takeOff_.animateTo(1, Motion::spring(0.48));
     });
 }
 
@@ -63,7 +63,7 @@ void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     const QRectF frame = contentsRect();
     const qreal w = frame.width();
     const qreal laneY = frame.height() - laneInset;
-    const qreal shown = m_progress <= 0 ? 0 : std::min(1.0, m_progress);
+    const qreal shown = progress_ <= 0 ? 0 : std::min(1.0, progress_);
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -76,7 +76,7 @@ void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     painter.fillPath(capsulePath(fill), palette::accent());
 
     // Riding the front of the fill, nose up once done; the take-off carries it away and fades it.
-    const qreal flight = m_hasTakenOff ? m_takeOff.value() : 0;
+    const qreal flight = hasTakenOff_ ? takeOff_.value() : 0;
     const qreal degrees = isDone() ? -4 - 7 * flight : 0;
     QRectF plane(QPointF(), planeSize);
     plane.moveCenter(QPointF(20 + shown * std::max(0.0, w - 40), laneY - (isDone() ? 14 : 9)) +

@@ -114,38 +114,38 @@ BerthwatchRunwayMark::Look BerthwatchRunwayMark::lookOf(State state) {
 BerthwatchRunwayMark::BerthwatchRunwayMark(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    connect(&m_transition, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(&transition_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void BerthwatchRunwayMark::setState(State state) {
-    if (state == m_state) {
+    if (state == state_) {
         return;
     }
-    m_from = currentLook();
-    m_state = state;
-    m_transition.setValue(0);
-    m_transition.animateTo(1, motionTo(state));
+    from_ = currentLook();
+    state_ = state;
+    transition_.setValue(0);
+    transition_.animateTo(1, motionTo(state));
     update();
 }
 
 BerthwatchRunwayMark::Look BerthwatchRunwayMark::currentLook() const {
-    const Look to = lookOf(m_state);
-    const qreal t = m_transition.value();
+    const Look to = lookOf(state_);
+    const qreal t = transition_.value();
     if (t >= 1) {
         return to;
     }
-    return {mix(m_from.lane, to.lane, t),
-            mix(m_from.baseLaneOpacity, to.baseLaneOpacity, t),
-            mix(m_from.litLaneEnd, to.litLaneEnd, t),
-            mix(m_from.litFraction, to.litFraction, t),
-            mix(m_from.litLaneOpacity, to.litLaneOpacity, t),
-            mix(m_from.glow, to.glow, t),
-            mix(m_from.glowRadius, to.glowRadius, t),
-            mix(m_from.plane, to.plane, t),
-            mix(m_from.planeDegrees, to.planeDegrees, t),
-            m_from.planeOffset + (to.planeOffset - m_from.planeOffset) * t,
-            mix(m_from.planeShadow, to.planeShadow, t),
-            mix(m_from.planeShadowRadius, to.planeShadowRadius, t)};
+    return {mix(from_.lane, to.lane, t),
+            mix(from_.baseLaneOpacity, to.baseLaneOpacity, t),
+            mix(from_.litLaneEnd, to.litLaneEnd, t),
+            mix(from_.litFraction, to.litFraction, t),
+            mix(from_.litLaneOpacity, to.litLaneOpacity, t),
+            mix(from_.glow, to.glow, t),
+            mix(from_.glowRadius, to.glowRadius, t),
+            mix(from_.plane, to.plane, t),
+            mix(from_.planeDegrees, to.planeDegrees, t),
+            from_.planeOffset + (to.planeOffset - from_.planeOffset) * t,
+            mix(from_.planeShadow, to.planeShadow, t),
+            mix(from_.planeShadowRadius, to.planeShadowRadius, t)};
 }
 
 BerthwatchRunwayMark::Layout BerthwatchRunwayMark::layoutOf(const Look& look) const {

@@ -15,73 +15,73 @@ constexpr int replaceDurationMs = 180;
 
 SymbolWidget::SymbolWidget(const QString& name, qreal pointSize, QFont::Weight weight,
                            QWidget* parent)
-    : QWidget(parent), m_name(name), m_pointSize(pointSize), m_weight(weight),
-      m_color(palette::textPrimary()), m_replace(new QVariantAnimation(this)) {
-    m_replace->setStartValue(0.0);
-    m_replace->setEndValue(1.0);
-    connect(m_replace, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        m_replaceProgress = value.toDouble();
+    : QWidget(parent), name_(name), pointSize_(pointSize), weight_(weight),
+      color_(palette::textPrimary()), replace_(new QVariantAnimation(this)) {
+    replace_->setStartValue(0.0);
+    replace_->setEndValue(1.0);
+    connect(replace_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        replaceProgress_ = value.toDouble();
         update();
     });
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void SymbolWidget::setSymbol(const QString& name, Change change) {
-    if (name == m_name) {
+    if (name == name_) {
         return;
     }
-    m_previousName = m_name;
-    m_name = name;
+    previousName_ = name_;
+    name_ = name;
     const Motion motion =
         change == Change::replace
             ? Motion::easeOut(replaceDurationMs / 1000.0).skippedUnderReduceMotion()
             : Motion::none();
-    play(*m_replace, motion);
+    play(*replace_, motion);
     update();
 }
 
 void SymbolWidget::setPointSize(qreal pointSize) {
-    m_pointSize = pointSize;
+    pointSize_ = pointSize;
     updateGeometry();
     update();
 }
 
 void SymbolWidget::setWeight(QFont::Weight weight) {
-    m_weight = weight;
+    weight_ = weight;
     update();
 }
 
 void SymbolWidget::setColor(const QColor& color) {
-    m_color = color;
+    color_ = color;
     update();
 }
 
 void SymbolWidget::setRotation(qreal degrees) {
-    m_rotation = degrees;
+    rotation_ = degrees;
     update();
 }
 
 QSize SymbolWidget::sizeHint() const {
-    return symbolSize(m_pointSize).toSize();
+    return symbolSize(pointSize_).toSize();
 }
 
 void SymbolWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRectF box = rect();
     painter.translate(box.center());
-    painter.rotate(m_rotation);
+    painter.rotate(rotation_);
     painter.translate(-box.center());
     // A replace fades the old glyph out while the new one grows in from a slightly smaller size.
-    if (m_replaceProgress < 1 && !m_previousName.isEmpty()) {
-        painter.setOpacity(1 - m_replaceProgress);
-        paintSymbol(painter, box, m_previousName, m_pointSize, m_weight, m_color);
+    if (replaceProgress_ < 1 && !previousName_.isEmpty()) {
+        painter.setOpacity(1 - replaceProgress_);
+        paintSymbol(painter, box, previousName_, pointSize_, weight_, color_);
     }
-    painter.setOpacity(m_replaceProgress);
-    const qreal scale = 0.8 + 0.2 * m_replaceProgress;
+    painter.setOpacity(replaceProgress_);
+    const qreal scale = 0.8 + 0.2 * replaceProgress_;
     painter.translate(box.center());
     painter.scale(scale, scale);
     painter.translate(-box.center());
-    paintSymbol(painter, box, m_name, m_pointSize, m_weight, m_color);
+    paintSymbol(painter, box, name_, pointSize_, weight_, color_);
 }
 
 } // namespace bw::design

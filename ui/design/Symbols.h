@@ -36,11 +36,11 @@ public:
     explicit SymbolWidget(const QString& name = {}, qreal pointSize = 13,
                           QFont::Weight weight = QFont::Medium, QWidget* parent = nullptr);
 
-    QString symbol() const { return m_name; }
+    QString symbol() const { return name_; }
     void setSymbol(const QString& name, Change change = Change::instant);
     void setPointSize(qreal pointSize);
     void setWeight(QFont::Weight weight);
-    QColor color() const { return m_color; }
+    QColor color() const { return color_; }
     void setColor(const QColor& color);
     void setRotation(qreal degrees);
 
@@ -51,14 +51,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString m_name;
-    QString m_previousName;
-    qreal m_pointSize;
-    QFont::Weight m_weight;
-    QColor m_color;
-    qreal m_rotation = 0;
-    qreal m_replaceProgress = 1;
-    QVariantAnimation* m_replace = nullptr;
+    QString name_;
+    QString previousName_;
+    qreal pointSize_;
+    QFont::Weight weight_;
+    QColor color_;
+    qreal rotation_ = 0;
+    qreal replaceProgress_ = 1;
+    QVariantAnimation* replace_ = nullptr;
 };
 
 } // namespace bw::design

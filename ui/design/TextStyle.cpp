@@ -30,10 +30,8 @@ TextMetrics textStyleMetrics(TextStyle style) {
         return {22, semibold, rounded, -0.26};
     case TextStyle::sectionTitle:
         return {17, semibold, rounded, -0.24};
-    case TextStyle::semiboldRounded20:
-        return {20, semibold, rounded, -0.22};
-    case TextStyle::semiboldRounded15:
-        return {15, semibold, rounded, -0.16};
+    case TextStyle::metricValue:
+        return {20, semibold, rounded, -0.28};
     case TextStyle::monogram:
         return {12, semibold, rounded, 0};
     case TextStyle::rowTitle:
@@ -62,18 +60,24 @@ TextMetrics textStyleMetrics(TextStyle style) {
         return {11, regular, mono, 0};
     case TextStyle::monoLabel:
         return {12, medium, mono, 0};
-    case TextStyle::mediumMono13:
-        return {13, medium, mono, 0};
-    case TextStyle::medium12:
-        return {12, medium, standard, 0};
-    case TextStyle::medium17:
-        return {17, medium, standard, 0};
-    case TextStyle::medium28:
-        return {28, medium, standard, 0};
-    case TextStyle::semibold34:
-        return {34, semibold, standard, 0};
     case TextStyle::medium40:
         return {40, medium, standard, 0};
+    case TextStyle::stagedStatus:
+        return {10, semibold, standard, 0};
+    case TextStyle::removeLabel:
+        return {11, semibold, standard, 0};
+    case TextStyle::metadataValue:
+        return {11, medium, standard, 0};
+    case TextStyle::metadataMonoValue:
+        return {11, medium, mono, 0};
+    case TextStyle::stepTitleRow:
+        return {13, medium, standard, -0.12};
+    case TextStyle::stepTitleRowActive:
+        return {13, semibold, standard, -0.12};
+    case TextStyle::stepTitleColumn:
+        return {12, medium, standard, -0.06};
+    case TextStyle::stepTitleColumnActive:
+        return {12, semibold, standard, -0.06};
     }
     Q_UNREACHABLE();
 }

@@ -27,8 +27,8 @@ void applyDemonstrationFrame(QWidget& window) {
 } // namespace
 
 WindowChromeInstaller::WindowChromeInstaller(QWidget* window, bool demonstrationMode, Clock* clock)
-    : QObject(window), m_window(window), m_clock(clock ? *clock : SystemClock::shared()),
-      m_demonstrationMode(demonstrationMode) {
+    : QObject(window), window_(window), clock_(clock ? *clock : SystemClock::shared()),
+      demonstrationMode_(demonstrationMode) {
     window->installEventFilter(this);
     if (window->isVisible()) {
         applyChrome();
@@ -36,24 +36,24 @@ WindowChromeInstaller::WindowChromeInstaller(QWidget* window, bool demonstration
 }
 
 bool WindowChromeInstaller::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_window && event->type() == QEvent::Show) {
+    if (watched == window_ && event->type() == QEvent::Show) {
         applyChrome();
     }
     return QObject::eventFilter(watched, event);
 }
 
 void WindowChromeInstaller::applyChrome() {
-    QPalette windowPalette = m_window->palette();
+    QPalette windowPalette = window_->palette();
     windowPalette.setColor(QPalette::Window, palette::canvas());
-    m_window->setPalette(windowPalette);
-    m_window->setAutoFillBackground(true);
-    if (!m_demonstrationMode || m_didApplyDemonstrationFrame) {
+    window_->setPalette(windowPalette);
+    window_->setAutoFillBackground(true);
+    if (!demonstrationMode_ || didApplyDemonstrationFrame_) {
         return;
     }
-    m_didApplyDemonstrationFrame = true;
+    didApplyDemonstrationFrame_ = true;
     // Dropped with the window if it closes first.
-    m_clock.schedule(seconds(demonstrationDelaySeconds), m_window,
-                     [window = m_window] { applyDemonstrationFrame(*window); });
+    clock_.schedule(seconds(demonstrationDelaySeconds), window_,
+                    [window = window_] { applyDemonstrationFrame(*window); });
 }
 
 } // namespace bw::design

@@ -2,6 +2,8 @@
 
 #include "platform/clock/Clock.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -19,6 +21,7 @@ FindingCopyButton::FindingCopyButton(QString text, QString label, Clock& clock,
       pasteboard_(pasteboard) {
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
     setToolTip(label_);
     setAccessibleName(label_);
     connect(this, &QAbstractButton::clicked, this, &FindingCopyButton::copyToPasteboard);
@@ -80,26 +83,53 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
     painter.scale(scale, scale);
     painter.translate(-width() / 2.0, -height() / 2.0);
 
-    const QColor normalFill = palette::withOpacity(palette::accent(), 0.9 + 0.1 * hover);
-    const QColor copiedFill = palette::withOpacity(palette::successSurface(), 0.78);
-    painter.fillPath(design::capsulePath(QRectF(rect())),
-                     palette::mix(normalFill, copiedFill, copied));
+    // With the keyboard focus the fill draws in from the edge, so that the ring around it
+    // stands apart from a fill of the same colour.
+    const qreal ringRoom = design::showsFocusRing(*this) ? 3 : 0;
+    painter.fillPath(
+        design::capsulePath(QRectF(rect()).adjusted(ringRoom, ringRoom, -ringRoom, -ringRoom)),
+        fillColor());
+    design::paintCapsuleFocusRing(painter, *this);
 
-    const QColor foreground = didCopy_ ? palette::success() : QColor(Qt::white);
+    // The symbol and the caption swap with the confirmation: the leaving pair fades out, its
+    // symbol shrinking, as the arriving one fades in, its symbol growing into place.
+    const qreal shown = std::clamp(copied, 0.0, 1.0);
+    paintContent(painter, QStringLiteral("doc.on.doc"), label_, Qt::white, 1 - shown);
+    paintContent(painter, QStringLiteral("checkmark"), QStringLiteral("Copied"), palette::success(),
+                 shown);
+}
+
+QColor FindingCopyButton::fillColor() const {
+    const QColor normalFill = palette::withOpacity(palette::accent(), 0.9 + 0.1 * hover_.value());
+    const QColor copiedFill = palette::withOpacity(palette::successSurface(), 0.78);
+    return palette::mix(normalFill, copiedFill, copied_.value());
+}
+
+void FindingCopyButton::paintContent(QPainter& painter, const QString& symbol,
+                                     const QString& caption, const QColor& color,
+                                     qreal presence) const {
+    if (presence <= 0) {
+        return;
+    }
     const QFont font = design::textStyleFont(design::TextStyle::label);
-    const QString caption = shownText();
-    const QString symbol = didCopy_ ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc");
     const QSizeF symbolBox = design::symbolSize(11);
     const qreal textWidth = QFontMetricsF(font).horizontalAdvance(caption);
-    const qreal total = symbolBox.width() + 7 + textWidth;
-    const qreal left = (width() - total) / 2;
-    design::paintSymbol(painter,
-                        QRectF(QPointF(left, (height() - symbolBox.height()) / 2), symbolBox),
-                        symbol, 11, QFont::Medium, foreground);
+    const qreal left = (width() - (symbolBox.width() + 7 + textWidth)) / 2;
+    const QRectF symbolRect(QPointF(left, (height() - symbolBox.height()) / 2), symbolBox);
+    painter.save();
+    painter.setOpacity(presence);
+    painter.save();
+    const qreal scale = 0.6 + 0.4 * presence;
+    painter.translate(symbolRect.center());
+    painter.scale(scale, scale);
+    painter.translate(-symbolRect.center());
+    design::paintSymbol(painter, symbolRect, symbol, 11, QFont::Medium, color);
+    painter.restore();
     painter.setFont(font);
-    painter.setPen(foreground);
+    painter.setPen(color);
     painter.drawText(QRectF(left + symbolBox.width() + 7, 0, textWidth + 1, height()),
                      Qt::AlignVCenter | Qt::AlignLeft, caption);
+    painter.restore();
 }
 
 } // namespace bw

@@ -21,6 +21,8 @@ public:
     bool didCopy() const { return didCopy_; }
     // What the button reads now: the caption, or "Copied".
     QString shownText() const;
+    // The pill's fill now, on its way between the normal and the confirming one.
+    QColor fillColor() const;
 
     QSize sizeHint() const override { return {188, 34}; }
 
@@ -33,6 +35,8 @@ protected:
 private:
     void copyToPasteboard();
     void setDidCopy(bool didCopy, const design::Motion& motion);
+    void paintContent(QPainter& painter, const QString& symbol, const QString& caption,
+                      const QColor& color, qreal presence) const;
 
     QString text_;
     QString label_;

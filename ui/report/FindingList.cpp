@@ -1,6 +1,7 @@
 #include "ui/report/FindingList.h"
 
 #include "ui/design/Palette.h"
+#include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
 
@@ -64,6 +65,33 @@ void FindingList::setViewport(QWidget* viewport) {
     updateVisibleRows();
 }
 
+void FindingList::setTabAnchor(QWidget* anchor) {
+    tabAnchor_ = anchor;
+    chainTabOrder();
+}
+
+void FindingList::chainTabOrder() {
+    // Rows are made as they come near the visible part, in no particular order, and a panel is
+    // made on opening: Tab would otherwise follow the order they were made in.
+    QWidget* previous = tabAnchor_;
+    const auto follow = [&previous](QWidget* next) {
+        if (previous) {
+            QWidget::setTabOrder(previous, next);
+        }
+        previous = next;
+    };
+    for (const auto& [index, row] : rows_) {
+        follow(row->header());
+        if (FindingResolutionPanel* panel = row->panel()) {
+            for (QWidget* control : panel->findChildren<QWidget*>()) {
+                if ((control->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+                    follow(control);
+                }
+            }
+        }
+    }
+}
+
 FindingRow* FindingList::builtRow(std::size_t index) const {
     const auto found = rows_.find(index);
     return found == rows_.end() ? nullptr : found->second;
@@ -77,7 +105,7 @@ QRect FindingList::rowRect(std::size_t index) const {
 }
 
 int FindingList::measuredHeight(std::size_t index, int width) {
-    if (FindingRow* row = builtRow(index); row && row->isSelected()) {
+    if (FindingRow* row = builtRow(index); row && row->showsPanel()) {
         return row->heightForWidth(width);
     }
     if (width != headerWidth_) {
@@ -176,6 +204,7 @@ void FindingList::updateVisibleRows() {
         row->setGeometry(rowRect(index));
         row->show();
     }
+    chainTabOrder();
     update();
 }
 

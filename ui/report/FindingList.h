@@ -30,6 +30,9 @@ public:
     void setExpandedRow(std::optional<std::size_t> row);
     // The scroll area's viewport, which decides what is near the visible part.
     void setViewport(QWidget* viewport);
+    // The control that Tab leaves for the first row; each row's header follows the controls
+    // of the row before, and an open row's controls follow its header.
+    void setTabAnchor(QWidget* anchor);
 
     std::size_t count() const { return findings_.size(); }
     std::optional<std::size_t> expandedRow() const { return expanded_; }
@@ -58,12 +61,14 @@ private:
     std::pair<std::size_t, std::size_t> nearbyRange() const;
     FindingRow* buildRow(std::size_t index);
     void dropRow(std::size_t index);
+    void chainTabOrder();
 
     const ReportContext& context_;
     std::vector<Finding> findings_;
     BuildMetadata metadata_;
     std::optional<std::size_t> expanded_;
     QPointer<QWidget> viewport_;
+    QPointer<QWidget> tabAnchor_;
     std::map<std::size_t, FindingRow*> rows_;
     int measuredWidth_ = -1;
     // Header heights by title at `headerWidth_`: wrapping a title is the costly part of a

@@ -2,7 +2,8 @@
 
 #include "model/RawValue.h"
 #include "model/ReportHelpers.h"
-#include "ui/design/Entrance.h"
+#include "ui/design/CollapsingBox.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
@@ -57,6 +58,7 @@ TechnicalDetailsToggle::TechnicalDetailsToggle(QWidget* parent) : QAbstractButto
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(28);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
     connect(&turn_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
 }
 
@@ -74,6 +76,7 @@ QSize TechnicalDetailsToggle::sizeHint() const {
 void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    design::paintFocusRing(painter, *this, 8);
     // The colour moves with the chevron's turn.
     const QColor color =
         palette::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());
@@ -151,18 +154,20 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
             &FindingResolutionPanel::toggleTechnicalDetails);
     layout->addWidget(toggle_);
 
-    QVBoxLayout* rows = nullptr;
-    detailRows_ = column(9, rows);
-    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Guideline"), finding.guideline));
+    QVBoxLayout* lines = nullptr;
+    QWidget* rows = column(9, lines);
+    lines->addWidget(new FindingTechnicalDetail(QStringLiteral("Guideline"), finding.guideline));
     if (finding.itms) {
-        rows->addWidget(new FindingTechnicalDetail(QStringLiteral("ITMS code"), *finding.itms));
+        lines->addWidget(new FindingTechnicalDetail(QStringLiteral("ITMS code"), *finding.itms));
     }
-    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Source"), rawValue(finding.source)));
-    rows->addWidget(
+    lines->addWidget(
+        new FindingTechnicalDetail(QStringLiteral("Source"), rawValue(finding.source)));
+    lines->addWidget(
         new FindingTechnicalDetail(QStringLiteral("Category"), title(finding.category)));
-    rows->addWidget(new FindingTechnicalDetail(QStringLiteral("Finding ID"), finding.id));
-    detailRows_->setVisible(false);
-    layout->addWidget(detailRows_);
+    lines->addWidget(new FindingTechnicalDetail(QStringLiteral("Finding ID"), finding.id));
+    // Slides in from 3 above its place.
+    details_ = new design::CollapsingBox(rows, -3);
+    layout->addWidget(details_);
     return section;
 }
 
@@ -170,10 +175,7 @@ void FindingResolutionPanel::toggleTechnicalDetails() {
     showsTechnicalDetails_ = !showsTechnicalDetails_;
     const auto motion = design::Motion::spring(0.28).skippedUnderReduceMotion();
     toggle_->setOpen(showsTechnicalDetails_, motion);
-    detailRows_->setVisible(showsTechnicalDetails_);
-    if (showsTechnicalDetails_) {
-        design::playEntrance(detailRows_, -3, motion);
-    }
+    details_->setOpen(showsTechnicalDetails_, motion);
 }
 
 } // namespace bw

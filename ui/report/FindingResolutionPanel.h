@@ -5,6 +5,10 @@
 
 #include <QAbstractButton>
 
+namespace bw::design {
+class CollapsingBox;
+}
+
 namespace bw {
 
 class Clock;
@@ -46,7 +50,7 @@ private:
 
     bool showsTechnicalDetails_ = false;
     TechnicalDetailsToggle* toggle_ = nullptr;
-    QWidget* detailRows_ = nullptr;
+    design::CollapsingBox* details_ = nullptr;
 };
 
 } // namespace bw

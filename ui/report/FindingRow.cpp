@@ -3,7 +3,7 @@
 #include "app/AppModel.h"
 #include "model/ResolutionGuidance.h"
 #include "ui/design/BrandShapes.h"
-#include "ui/design/Entrance.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingResolutionPanel.h"
@@ -49,24 +49,40 @@ void FindingRow::setSelected(bool isSelected) {
     isSelected_ = isSelected;
     header_->setSelected(isSelected, selectionMotion);
     fill_.animateTo(fillLevel(isSelected_, isHovering_), selectionMotion);
-    delete rule_;
-    delete panel_;
-    rule_ = nullptr;
-    panel_ = nullptr;
+    const design::Motion motion = selectionMotion.skippedUnderReduceMotion();
+    // A panel still closing gives way to a new opening at once.
+    delete closing_;
     if (!isSelected) {
+        // The panel fades and its height springs shut; the row is collapsed from now on.
+        closing_ = box_;
+        box_ = nullptr;
+        panel_ = nullptr;
+        if (closing_) {
+            connect(closing_, &design::CollapsingBox::closed, closing_, &QObject::deleteLater);
+            closing_->setOpen(false, motion);
+        }
         return;
     }
     // Made anew on every opening, so its technical details always start closed.
-    rule_ = new design::Hairline(palette::withOpacity(palette::hairline(), 0.72),
-                                 QMargins(inset_, 0, inset_, 0));
+    auto* content = new QWidget;
+    auto* stack = new QVBoxLayout(content);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->addWidget(new design::Hairline(palette::withOpacity(palette::hairline(), 0.72),
+                                          QMargins(inset_, 0, inset_, 0)));
     panel_ =
         new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
                                    context_.model.clock(), context_.pasteboard);
-    layout_->addWidget(rule_);
     panel_->setContentsMargins(inset_, 16, inset_, 20);
-    layout_->addWidget(panel_);
+    stack->addWidget(panel_);
     // Slides in from 4 above its place.
-    design::playEntrance(panel_, -4, selectionMotion.skippedUnderReduceMotion());
+    box_ = new design::CollapsingBox(content, -4);
+    layout_->addWidget(box_);
+    box_->setOpen(true, motion);
+}
+
+bool FindingRow::showsPanel() const {
+    return box_ || closing_;
 }
 
 void FindingRow::enterEvent(QEnterEvent* event) {

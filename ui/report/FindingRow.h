@@ -4,9 +4,14 @@
 #include "model/Finding.h"
 #include "ui/design/Motion.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QVBoxLayout;
+
+namespace bw::design {
+class CollapsingBox;
+}
 
 namespace bw {
 
@@ -28,6 +33,8 @@ public:
     FindingRowHeader* header() const { return header_; }
     // The open row's panel; none while collapsed.
     FindingResolutionPanel* panel() const { return panel_; }
+    // Open, or its panel still closing: its height is more than its header's.
+    bool showsPanel() const;
 
 signals:
     void toggled();
@@ -48,8 +55,9 @@ private:
     bool isHovering_ = false;
     QVBoxLayout* layout_;
     FindingRowHeader* header_;
-    QWidget* rule_ = nullptr;
     FindingResolutionPanel* panel_ = nullptr;
+    QPointer<design::CollapsingBox> box_;
+    QPointer<design::CollapsingBox> closing_;
     design::AnimatedValue fill_{0.0};
 };
 

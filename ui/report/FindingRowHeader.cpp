@@ -3,6 +3,7 @@
 #include "model/FindingText.h"
 #include "model/RawValue.h"
 #include "model/ReportHelpers.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -134,6 +135,8 @@ FindingRowHeader::FindingRowHeader(const Finding& finding, int horizontalInset, 
     setAccessibleName(severityWord(finding.severity) + QStringLiteral(", ") + finding.title);
     setAccessibleDescription(QStringLiteral("Show details"));
     setCursor(Qt::PointingHandCursor);
+    // Tab reaches it; a click leaves the keyboard focus where it was.
+    setFocusPolicy(Qt::TabFocus);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -167,6 +170,8 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const Geometry geometry(finding_, width(), inset_);
+    // The header is the top of the row's rounded rectangle.
+    design::paintFocusRing(painter, *this, 18);
 
     LinePainter severity(painter, geometry.severityLine, 7);
     const bool blocker = finding_.severity == FindingSeverity::blocker;

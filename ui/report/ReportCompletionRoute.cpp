@@ -5,7 +5,6 @@
 #include "ui/design/TextStyle.h"
 
 #include <QPainter>
-#include <QTimer>
 
 namespace bw {
 namespace {
@@ -46,28 +45,11 @@ void ReportCompletionRoute::setReportID(const QUuid& reportID) {
         return;
     }
     reportID_ = reportID;
-    const bool reduceMotion = design::MotionPreferences::instance().reduceMotion();
-    arrival_.setValue(reduceMotion ? 1 : 0);
-    caption_.setValue(reduceMotion ? 1 : 0);
-    if (reduceMotion) {
-        return;
-    }
-    // After the first frame has shown the start picture.
-    QTimer::singleShot(0, this, [this, reportID] {
-        if (reportID == reportID_) {
-            arrive();
-        }
-    });
-}
-
-void ReportCompletionRoute::arrive() {
-    arrival_.animateTo(1, design::Motion::spring(0.72));
-    const QUuid reportID = reportID_;
-    QTimer::singleShot(340, this, [this, reportID] {
-        if (reportID == reportID_) {
-            caption_.animateTo(1, design::Motion::easeOut(0.28));
-        }
-    });
+    // After the first frame has shown the start picture; the caption follows the plane.
+    arrival_.setValue(0);
+    caption_.setValue(0);
+    arrival_.animateAfter(0, 1, design::Motion::spring(0.72).skippedUnderReduceMotion());
+    caption_.animateAfter(340, 1, design::Motion::easeOut(0.28).skippedUnderReduceMotion());
 }
 
 void ReportCompletionRoute::paintEvent(QPaintEvent*) {

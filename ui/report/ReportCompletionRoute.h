@@ -27,8 +27,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void arrive();
-
     QUuid reportID_;
     design::AnimatedValue arrival_{0.0};
     design::AnimatedValue caption_{0.0};

@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -31,7 +32,9 @@ ReportFilterChip::ReportFilterChip(QString title, bool showsCountFirst, QWidget*
     : QAbstractButton(parent), title_(std::move(title)), countFirst_(showsCountFirst) {
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(&countText_, &design::NumericText::changed, this, qOverload<>(&QWidget::update));
     setCount(0);
 }
 
@@ -41,6 +44,9 @@ QString ReportFilterChip::label() const {
 
 void ReportFilterChip::setCount(qsizetype count) {
     count_ = count;
+    // The count rolls to its new value while the chip is shown.
+    countText_.setText(QString::number(count_),
+                       isVisible() ? design::Motion::spring(0.36) : design::Motion::none());
     setText(label());
     setAccessibleName(countFirst_ ? label() : title_ + u' ' + QString::number(count_));
     updateGeometry();
@@ -65,6 +71,7 @@ QSize ReportFilterChip::sizeHint() const {
 
 void ReportFilterChip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    design::paintCapsuleFocusRing(painter, *this);
     const bool selected = isChecked();
     const QFont titleFont = design::textStyleFont(TextStyle::bodyEmphasized);
     painter.setFont(titleFont);
@@ -78,8 +85,8 @@ void ReportFilterChip::paintEvent(QPaintEvent*) {
                      title_);
     painter.setFont(design::textStyleFont(TextStyle::monoCaption));
     painter.setPen(selected ? palette::accent() : palette::textTertiary());
-    painter.drawText(QRect(11 + titleWidth + chipSpacing, 0, width(), height()),
-                     Qt::AlignVCenter | Qt::AlignLeft, QString::number(count_));
+    countText_.paint(painter, QRectF(11 + titleWidth + chipSpacing, 0, width(), height()),
+                     Qt::AlignLeft);
 }
 
 ReportFilterBar::ReportFilterBar(QWidget* parent)

@@ -3,6 +3,7 @@
 #include "model/ScanReport.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
+#include "ui/design/NumericText.h"
 
 #include <QAbstractButton>
 
@@ -23,6 +24,7 @@ public:
 
     void setCount(qsizetype count);
     qsizetype count() const { return count_; }
+    bool isCounting() const { return countText_.isRolling(); }
     void setSelected(bool selected);
     QSize sizeHint() const override;
 
@@ -37,6 +39,7 @@ private:
     QString title_;
     bool countFirst_;
     qsizetype count_ = 0;
+    design::NumericText countText_;
 };
 
 // The header of the findings section: the summary on the left; on the right the severity chips

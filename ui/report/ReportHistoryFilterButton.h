@@ -1,18 +1,15 @@
 #pragma once
 
-#include "ui/design/HoverButton.h"
-
-#include <QAbstractButton>
+#include "ui/design/SelectableChip.h"
 
 namespace bw::design {
-class AnimatedValue;
-}
+class NumericText;
+} // namespace bw::design
 
 namespace bw::report {
 
-// A capsule chip of the history filter: its title and how many reports it admits. The screen
-// owns the selection; a click only asks for it.
-class ReportHistoryFilterButton : public design::HoverButton {
+// A capsule chip of the history filter: its title and how many reports it admits.
+class ReportHistoryFilterButton : public design::SelectableChip {
     Q_OBJECT
 
 public:
@@ -20,22 +17,18 @@ public:
 
     void setCount(qsizetype count);
     qsizetype count() const { return count_; }
-    // `animated` false sets the look at once (reduce motion).
-    void setSelected(bool selected, bool animated);
-    bool isSelected() const { return selected_; }
-    bool isAnimating() const;
 
     QSize sizeHint() const override;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintContent(QPainter& painter, qreal selected) override;
+    void selectionChanged() override { updateAccessibleName(); }
 
 private:
     void updateAccessibleName();
 
     qsizetype count_ = 0;
-    bool selected_ = false;
-    design::AnimatedValue* selection_;
+    design::NumericText* countText_;
 };
 
 } // namespace bw::report

@@ -1,11 +1,14 @@
 #include "ui/report/ReportHistoryList.h"
 
+#include "ui/design/Entrance.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryRow.h"
 
+#include <QCursor>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSet>
 #include <algorithm>
 
 namespace bw::report {
@@ -34,11 +37,20 @@ ReportHistoryList::ReportHistoryList(QWidget* parent) : QWidget(parent) {
 }
 
 void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
-                                    const QDateTime& now) {
+                                    const QDateTime& now, const design::Motion& leaving) {
+    QSet<QUuid> listed;
+    for (const ReportHistorySection& section : sections) {
+        for (const ScanReport* report : section.reports) {
+            listed.insert(report->id);
+        }
+    }
     sections_ = std::move(sections);
     now_ = now;
     // Every row may now show another report: give them all back and place them anew.
     for (auto& [index, row] : shown_) {
+        if (!listed.contains(row->report().id)) {
+            design::playExit(row, 0, leaving);
+        }
         row->hide();
         spare_.push_back(row);
     }
@@ -151,8 +163,10 @@ void ReportHistoryList::updateVisibleRows() {
         row->show();
         shown_[index] = row;
     }
+    // Asked once: on X11 every ask is a round trip to the display server.
+    const QPoint pointer = QCursor::pos();
     for (const auto& [index, row] : shown_) {
-        row->followPointer();
+        row->followPointer(pointer);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/design/Motion.h"
 #include "ui/report/ReportHistory.h"
 
 #include <QPointer>
@@ -19,8 +20,10 @@ class ReportHistoryList : public QWidget {
 public:
     explicit ReportHistoryList(QWidget* parent = nullptr);
 
-    // The reports stay owned by the caller until the next call.
-    void setSections(std::vector<ReportHistorySection> sections, const QDateTime& now);
+    // The reports stay owned by the caller until the next call. Rows of reports no longer
+    // listed leave with `leaving`.
+    void setSections(std::vector<ReportHistorySection> sections, const QDateTime& now,
+                     const design::Motion& leaving = design::Motion::none());
     const std::vector<ReportHistorySection>& sections() const { return sections_; }
 
     // The widget the list is seen through (a scroll area's viewport); rows are made for its area.

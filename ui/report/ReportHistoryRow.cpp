@@ -11,7 +11,6 @@
 #include "ui/report/SecondaryClickTarget.h"
 
 #include <QClipboard>
-#include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
@@ -103,16 +102,12 @@ void ReportHistoryRow::setReport(const ScanReport& report, const QDateTime& now)
     if (menu_) {
         menu_->close();
     }
-    hover_->setValue(isUnderPointer() ? 1 : 0);
+    hover_->setValue(0);
     update();
 }
 
-bool ReportHistoryRow::isUnderPointer() const {
-    return isVisible() && rect().contains(mapFromGlobal(QCursor::pos()));
-}
-
-void ReportHistoryRow::followPointer() {
-    const double hovering = isUnderPointer() ? 1 : 0;
+void ReportHistoryRow::followPointer(const QPoint& pointer) {
+    const double hovering = isVisible() && rect().contains(mapFromGlobal(pointer)) ? 1 : 0;
     if (hover_->target() != hovering) {
         hover_->animateTo(hovering, design::Motion::easeOut(0.14));
     }

@@ -49,9 +49,9 @@ public:
     };
     TitleLine titleLine(qreal width) const;
 
-    // Highlights the row when the pointer is over it: after a scroll has moved rows under a
-    // pointer that did not move, no enter or leave event tells them.
-    void followPointer();
+    // Highlights the row when the pointer (in screen coordinates) is over it: after a scroll has
+    // moved rows under a pointer that did not move, no enter or leave event tells them.
+    void followPointer(const QPoint& pointer);
     bool isHovering() const;
 
     bool isActionMenuPresented() const { return !menu_.isNull(); }
@@ -77,7 +77,6 @@ private:
     void paintBuildLine(QPainter& painter, const QRectF& line);
     void paintStatus(QPainter& painter, const QRectF& frame, Qt::Alignment alignment);
     void paintTitleLine(QPainter& painter, const QRectF& line);
-    bool isUnderPointer() const;
     void copyBundleIdentifier();
 
     ScanReport report_;

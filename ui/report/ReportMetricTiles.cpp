@@ -13,9 +13,7 @@ namespace palette = design::palette;
 using design::TextStyle;
 
 QFont valueFont() {
-    QFont font = design::systemFont(20, QFont::DemiBold, design::FontDesign::rounded);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, -0.28);
-    return font;
+    return design::textStyleFont(TextStyle::metricValue);
 }
 
 constexpr int tileInset = 8;
@@ -24,9 +22,16 @@ constexpr int tileInset = 8;
 
 CompactReportMetric::CompactReportMetric(qint64 value, QString title,
                                          std::optional<QColor> emphasis, QWidget* parent)
-    : QWidget(parent), value_(value), title_(std::move(title)), emphasis_(std::move(emphasis)) {
+    : QWidget(parent), value_(value), title_(std::move(title)), emphasis_(std::move(emphasis)),
+      valueText_(QString::number(value_)) {
     setAccessibleName(title_ + u' ' + QString::number(value_));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(&valueText_, &design::NumericText::changed, this, qOverload<>(&QWidget::update));
+}
+
+void CompactReportMetric::rollFrom(qint64 previous) {
+    valueText_.setText(QString::number(previous), design::Motion::none());
+    valueText_.setText(QString::number(value_), design::Motion::spring(0.44));
 }
 
 QColor CompactReportMetric::valueColor() const {
@@ -50,8 +55,7 @@ void CompactReportMetric::paintEvent(QPaintEvent*) {
     const int valueHeight = QFontMetrics(font).height();
     painter.setFont(font);
     painter.setPen(valueColor());
-    painter.drawText(QRect(0, 0, width(), valueHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::number(value_));
+    valueText_.paint(painter, QRectF(0, 0, width(), valueHeight), Qt::AlignLeft);
     painter.setFont(design::textStyleFont(TextStyle::caption));
     painter.setPen(palette::textSecondary());
     painter.drawText(QRect(0, valueHeight + 3, width(), height() - valueHeight - 3),

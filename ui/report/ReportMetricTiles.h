@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/design/NumericText.h"
+
 #include <QColor>
 #include <QWidget>
 #include <optional>
@@ -9,11 +11,15 @@ namespace bw {
 // A count tile: a large number above a small title. A non-zero value takes the emphasis colour
 // when there is one; zero is always secondary.
 class CompactReportMetric : public QWidget {
+    Q_OBJECT
 public:
     CompactReportMetric(qint64 value, QString title, std::optional<QColor> emphasis = {},
                         QWidget* parent = nullptr);
 
     qint64 value() const { return value_; }
+    // Shows the value rolling up (or down) from `previous`, as a count that changed.
+    void rollFrom(qint64 previous);
+    bool isCounting() const { return valueText_.isRolling(); }
     QString title() const { return title_; }
     QColor valueColor() const;
     QSize sizeHint() const override;
@@ -25,6 +31,7 @@ private:
     qint64 value_;
     QString title_;
     std::optional<QColor> emphasis_;
+    design::NumericText valueText_;
 };
 
 // The content of one build-detail tile.

@@ -34,6 +34,8 @@ ReadingText::ReadingText(const QString& text, design::TextStyle style, const QCo
     viewport()->setAutoFillBackground(false);
     if (selection == Selection::on) {
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // Selected with the pointer; Tab passes it by for the controls.
+        setFocusPolicy(Qt::ClickFocus);
     } else {
         setTextInteractionFlags(Qt::NoTextInteraction);
         setFocusPolicy(Qt::NoFocus);

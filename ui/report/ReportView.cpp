@@ -9,6 +9,7 @@
 #include "ui/report/EmptyFindingsView.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/PassedChecksView.h"
+#include "ui/report/ReportMetricTiles.h"
 #include "ui/report/ReportNewScanButton.h"
 #include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportParts.h"
@@ -20,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <map>
 
 namespace bw {
 namespace {
@@ -152,6 +154,7 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
         clear->setAttribute(Qt::WA_TranslucentBackground);
     }
     findingList_->setViewport(scrollArea_->viewport());
+    findingList_->setTabAnchor(filterBar_->chip(ReportFilterChoice::passed));
     connect(scrollArea_->verticalScrollBar(), &QScrollBar::valueChanged, findingList_,
             &FindingList::updateVisibleRows);
 
@@ -194,8 +197,21 @@ void ReportView::setReport(const ScanReport& report) {
 }
 
 void ReportView::buildOverview() {
+    // The counts of the report shown before roll to this report's.
+    std::map<QString, qint64> previous;
+    if (overview_) {
+        for (const CompactReportMetric* tile : overview_->findChildren<CompactReportMetric*>()) {
+            previous[tile->title()] = tile->value();
+        }
+    }
     delete overview_;
     overview_ = new ReportOverviewView(report_);
+    for (CompactReportMetric* tile : overview_->findChildren<CompactReportMetric*>()) {
+        if (const auto before = previous.find(tile->title());
+            before != previous.end() && before->second != tile->value()) {
+            tile->rollFrom(before->second);
+        }
+    }
     overview_->setContentsMargins(0, 0, 0, 24);
     column_->insertWidget(0, overview_);
 }
@@ -228,9 +244,11 @@ void ReportView::updateSection() {
     const auto filter = context_.model.findingFilter();
     filterBar_->setReport(report_, isPassedSelected_);
     if (filterBar_->choice() != currentChoice()) {
+        // The rows shown leave fading and sinking 4 points, the new ones come in from 4 below,
+        // as the capsule moves.
+        design::playExit(section_, 4, filterMotion());
         filterBar_->setChoice(currentChoice(), filterMotion());
-        // The new list fades in as the capsule moves.
-        design::playEntrance(section_, 0, filterMotion());
+        design::playEntrance(section_, 4, filterMotion());
     }
     auto visible = visibleFindings();
     const bool showsList = !isPassedSelected_ && !visible.empty();

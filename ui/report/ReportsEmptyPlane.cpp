@@ -5,7 +5,6 @@
 #include "ui/design/Palette.h"
 
 #include <QPainter>
-#include <QTimer>
 
 namespace bw::report {
 
@@ -23,12 +22,7 @@ void ReportsEmptyPlane::showEvent(QShowEvent*) {
         return;
     }
     hasAppeared_ = true;
-    if (design::MotionPreferences::instance().reduceMotion()) {
-        progress_->setValue(1);
-        return;
-    }
-    // One turn of the event loop first, so the starting state is drawn before it moves.
-    QTimer::singleShot(0, this, [this] { progress_->animateTo(1, design::Motion::spring(0.62)); });
+    progress_->animateAfter(0, 1, design::Motion::spring(0.62).skippedUnderReduceMotion());
 }
 
 void ReportsEmptyPlane::paintEvent(QPaintEvent*) {

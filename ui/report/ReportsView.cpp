@@ -54,9 +54,10 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
 
     connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, list_,
             &ReportHistoryList::updateVisibleRows);
-    connect(search_, &SearchField::textChanged, this, &ReportsView::reload);
-    connect(&model_, &AppModel::reportsChanged, this, &ReportsView::reload);
-    connect(&model_, &AppModel::reportNoticeChanged, this, &ReportsView::reload);
+    connect(search_, &SearchField::textChanged, this, [this] { reload(); });
+    // A deleted report's row fades out as a filtered-out one does.
+    connect(&model_, &AppModel::reportsChanged, this, [this] { reload(rowsLeaving()); });
+    connect(&model_, &AppModel::reportNoticeChanged, this, [this] { reload(); });
     connect(list_, &ReportHistoryList::openRequested, this,
             [this](const ScanReport& report) { model_.openReport(report); });
     connect(list_, &ReportHistoryList::revealBuildRequested, this,
@@ -81,7 +82,7 @@ QWidget* ReportsView::makeFilterBar() {
     chipRow->setSpacing(3);
     for (ReportHistoryFilter filter : reportHistoryFilters) {
         auto* chip = new ReportHistoryFilterButton(title(filter), chips);
-        chip->setSelected(filter == filter_, false);
+        chip->setSelected(filter == filter_);
         connect(chip, &QAbstractButton::clicked, this, [this, filter] { setFilter(filter); });
         chipRow->addWidget(chip);
         chips_.push_back(chip);
@@ -123,14 +124,17 @@ void ReportsView::setFilter(ReportHistoryFilter filter) {
         return;
     }
     filter_ = filter;
-    const bool animated = !design::MotionPreferences::instance().reduceMotion();
     for (ReportHistoryFilter each : reportHistoryFilters) {
-        filterButton(each)->setSelected(each == filter, animated);
+        filterButton(each)->setSelected(each == filter);
     }
-    reload();
+    reload(rowsLeaving());
 }
 
-void ReportsView::reload() {
+design::Motion ReportsView::rowsLeaving() {
+    return design::Motion::spring(0.26).skippedUnderReduceMotion();
+}
+
+void ReportsView::reload(const design::Motion& leaving) {
     const std::vector<ScanReport>& reports = model_.reports();
     const bool empty = reports.empty();
     header_->setVisible(!empty);
@@ -147,7 +151,7 @@ void ReportsView::reload() {
     auto shown = filteredReports(reports, filter_, search_->text());
     noMatch_->setVisible(!empty && shown.empty());
     list_->setVisible(!shown.empty());
-    list_->setSections(sections(shown, now_()), now_());
+    list_->setSections(sections(shown, now_()), now_(), leaving);
     updateMinimumHeights();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/design/Motion.h"
 #include "ui/report/ReportHistory.h"
 
 #include <QDateTime>
@@ -56,7 +57,9 @@ private:
     void arrangeFilterBar();
     QWidget* makeEmptyHistory();
     QWidget* makeNoMatch();
-    void reload();
+    // Rows no longer listed leave with `leaving`.
+    void reload(const design::Motion& leaving = design::Motion::none());
+    static design::Motion rowsLeaving();
     void askToDelete(const ScanReport& report);
     void updateMinimumHeights();
 

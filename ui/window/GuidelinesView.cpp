@@ -108,7 +108,7 @@ QWidget* GuidelinesView::makeControls() {
     for (const auto& choice : choices) {
         auto* chip =
             new GuidelineCategoryChip(choice ? title(*choice) : QStringLiteral("All"), chipRow);
-        chip->setSelected(!choice, false);
+        chip->setSelected(!choice);
         connect(chip, &QAbstractButton::clicked, this, [this, choice] { selectCategory(choice); });
         row->addWidget(chip);
         chips_.emplace_back(choice, chip);
@@ -172,9 +172,8 @@ std::vector<GuidelineRow*> GuidelinesView::shownRows() const {
 
 void GuidelinesView::selectCategory(std::optional<FindingCategory> category) {
     selectedCategory_ = category;
-    const bool animated = !design::MotionPreferences::instance().reduceMotion();
     for (const auto& [choice, chip] : chips_) {
-        chip->setSelected(choice == category, animated);
+        chip->setSelected(choice == category);
     }
     refresh(design::Motion::spring(0.24).skippedUnderReduceMotion());
 }

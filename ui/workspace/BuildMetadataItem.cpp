@@ -19,9 +19,8 @@ BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value,
       titleLabel_(design::makeLabel(title.toUpper(), design::TextStyle::eyebrow,
                                     design::palette::textTertiary(), this)),
       valueLabel_(new QLabel(this)) {
-    valueLabel_->setFont(design::systemFont(11, QFont::Medium,
-                                            monospaced ? design::FontDesign::monospaced
-                                                       : design::FontDesign::standard));
+    design::applyTextStyle(valueLabel_, monospaced ? design::TextStyle::metadataMonoValue
+                                                   : design::TextStyle::metadataValue);
     valueLabel_->setTextFormat(Qt::PlainText);
     valueLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     valueLabel_->setContextMenuPolicy(Qt::CustomContextMenu);

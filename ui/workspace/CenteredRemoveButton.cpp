@@ -17,7 +17,7 @@ constexpr qreal iconSpacing = 4;
 constexpr QColor systemRed{255, 69, 58};
 
 QFont titleFont() {
-    return design::systemFont(pointSize, QFont::DemiBold);
+    return design::textStyleFont(design::TextStyle::removeLabel);
 }
 
 qreal contentWidth(const QString& title) {

@@ -98,12 +98,14 @@ void ReviewStepView::setCompact(bool compact) {
 }
 
 QFont ReviewStepView::titleFont(ScanProgressStepState state) const {
-    const bool row = orientation_ == Orientation::row;
-    const QFont::Weight weight =
-        state == ScanProgressStepState::active ? QFont::DemiBold : QFont::Medium;
-    QFont font = design::systemFont(row ? 13 : 12, weight);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, row ? -0.12 : -0.06);
-    return font;
+    using design::TextStyle;
+    const bool active = state == ScanProgressStepState::active;
+    if (orientation_ == Orientation::row) {
+        return design::textStyleFont(active ? TextStyle::stepTitleRowActive
+                                            : TextStyle::stepTitleRow);
+    }
+    return design::textStyleFont(active ? TextStyle::stepTitleColumnActive
+                                        : TextStyle::stepTitleColumn);
 }
 
 QSize ReviewStepView::sizeHint() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/design/Motion.h"
+#include "ui/design/NumericText.h"
 
 #include <QWidget>
 
@@ -14,10 +14,10 @@ class RollingNumber : public QWidget {
 public:
     RollingNumber(const QFont& font, const QColor& color, QWidget* parent = nullptr);
 
-    QString text() const { return text_; }
+    QString text() const { return number_.text(); }
     void setText(const QString& text);
     // The changed characters are still on their way up.
-    bool isRolling() const { return roll_.value() < 1; }
+    bool isRolling() const { return number_.isRolling(); }
 
     QSize sizeHint() const override;
 
@@ -27,9 +27,7 @@ protected:
 private:
     QFont font_;
     QColor color_;
-    QString text_;
-    QString previous_;
-    design::AnimatedValue roll_{1.0};
+    design::NumericText number_;
 };
 
 } // namespace bw::workspace

@@ -167,7 +167,7 @@ QWidget* StagedBuildView::makeBuildSection() {
     statusRow->setSpacing(4);
     statusSymbol_ = new design::SymbolWidget({}, 10, QFont::DemiBold);
     status_ = new QLabel;
-    status_->setFont(design::systemFont(10, QFont::DemiBold));
+    design::applyTextStyle(status_, design::TextStyle::stagedStatus);
     statusRow->addWidget(statusSymbol_);
     statusRow->addWidget(status_);
     statusRow->addStretch();

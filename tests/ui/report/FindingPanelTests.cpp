@@ -1,12 +1,17 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/report/ReportScreen.h"
+#include "ui/design/Motion.h"
 #include "ui/report/FindingCopyButton.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/ReportFilterBar.h"
 #include "ui/report/ReportParts.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -86,8 +91,11 @@ TEST(FindingResolutionPanel, EveryTextIsWholeAtEveryWidth) {
         {},
         {}};
     ReportScreen screen(reportWith({finding}));
+    // At rest: the panel and the details open at once.
+    design::MotionPreferences::instance().overrideReduceMotion(true);
     FindingResolutionPanel* panel = openPanel(screen.view(), 0);
     QTest::mouseClick(panel->findChild<TechnicalDetailsToggle*>(), Qt::LeftButton);
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     // From the narrowest report column to a wide desktop, either side of the reading column.
     for (const int width : {520, 700, 816, 900, 1120, 1400, 2400}) {
         screen.view().resize(width, 800);
@@ -148,6 +156,75 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
     EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
 }
 
+TEST(FindingRow, ClosingNowAndDrawingTheCloseWithASpringUnlessMotionIsReduced) {
+    struct Case {
+        bool details; // the technical details close, else the whole panel
+        bool reduceMotion;
+    };
+    for (const Case c :
+         {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
+        ReportScreen screen(ScanReport::sample());
+        design::MotionPreferences::instance().overrideReduceMotion(true);
+        const int collapsedRow = screen.view().findingList()->rowRect(0).height();
+        FindingResolutionPanel* panel = openPanel(screen.view(), 0);
+        screen.settle();
+        const int closedHeight = c.details ? panel->height() : collapsedRow;
+        auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
+        if (c.details) {
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            screen.settle();
+        }
+        design::MotionPreferences::instance().overrideReduceMotion(c.reduceMotion);
+        const auto shownHeight = [&] {
+            screen.settle();
+            return c.details ? panel->height() : screen.view().findingList()->rowRect(0).height();
+        };
+        const int openHeight = shownHeight();
+        if (c.details) {
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            EXPECT_FALSE(panel->showsTechnicalDetails());
+        } else {
+            QTest::mouseClick(screen.view().findingList()->builtRow(0)->header(), Qt::LeftButton);
+            EXPECT_EQ(screen.view().findingList()->builtRow(0)->panel(), nullptr);
+        }
+        if (c.reduceMotion) {
+            EXPECT_EQ(shownHeight(), closedHeight) << c.details;
+        } else {
+            const int closing = shownHeight();
+            EXPECT_GT(closing, closedHeight) << c.details;
+            EXPECT_LE(closing, openHeight) << c.details;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return shownHeight() == closedHeight; }))
+                << c.details;
+        }
+        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    }
+}
+
+TEST(FindingRow, TabReachesAnOpenRowsControlsRightAfterItsHeaderAndAClickTakesNoFocus) {
+    ReportScreen screen(ScanReport::sample());
+    ReportView& view = screen.view();
+    view.activateWindow();
+    QApplication::setActiveWindow(&view);
+    FindingList* list = view.findingList();
+    QWidget* all = view.filterBar()->chip(ReportFilterChoice::all);
+    QTest::mouseClick(all, Qt::LeftButton);
+    EXPECT_FALSE(all->hasFocus()); // a click leaves no focus, so no ring
+    FindingResolutionPanel* panel = openPanel(view, 1);
+    screen.settle();
+    view.filterBar()->chip(ReportFilterChoice::passed)->setFocus(Qt::TabFocusReason);
+    const std::vector<QWidget*> expected = {
+        list->builtRow(0)->header(), list->builtRow(1)->header(),
+        panel->findChild<FindingCopyButton*>(), panel->findChild<TechnicalDetailsToggle*>(),
+        list->builtRow(2)->header()};
+    for (QWidget* next : expected) {
+        const QImage unfocused = next->grab().toImage();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->accessibleName().toStdString();
+        // The keyboard's place shows.
+        EXPECT_NE(next->grab().toImage(), unfocused) << next->accessibleName().toStdString();
+    }
+}
+
 TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEndsIt) {
     ReportScreen screen(ScanReport::sample());
     auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
@@ -174,6 +251,42 @@ TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEn
     EXPECT_FALSE(refused->didCopy());
     EXPECT_EQ(refused->shownText(), u"Copy fix instructions"_s);
     EXPECT_EQ(refusing.clock().pendingCount(), 0u);
+}
+
+TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
+    ReportScreen screen(ScanReport::sample());
+    auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
+    // Under the pointer the normal fill is opaque, so an undershoot would push alpha past 1.
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+    QApplication::sendEvent(button, &enter);
+    QTest::qWait(200);
+    const QColor normal = button->fillColor();
+    QTest::mouseClick(button, Qt::LeftButton);
+    std::vector<QColor> seen;
+    const auto sampleFor = [&](int milliseconds) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < milliseconds) {
+            QTest::qWait(4);
+            seen.push_back(button->fillColor());
+        }
+    };
+    sampleFor(700);
+    const QColor copied = button->fillColor();
+    screen.clock().advance(bw::seconds(1.4)); // the confirmation ends, the pointer still on it
+    sampleFor(700);
+    const auto within = [](int value, int a, int b) {
+        return value >= std::min(a, b) && value <= std::max(a, b);
+    };
+    for (const QColor& color : seen) {
+        ASSERT_TRUE(color.isValid());
+        EXPECT_TRUE(within(color.red(), normal.red(), copied.red()) &&
+                    within(color.green(), normal.green(), copied.green()) &&
+                    within(color.blue(), normal.blue(), copied.blue()) &&
+                    within(color.alpha(), normal.alpha(), copied.alpha()))
+            << color.name(QColor::HexArgb).toStdString();
+    }
+    EXPECT_EQ(button->fillColor(), normal);
 }
 
 TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {

@@ -2,6 +2,7 @@
 #include "tests/support/Findings.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/report/ReportScreen.h"
+#include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/report/EmptyFindingsView.h"
 #include "ui/report/FindingEvidencePresentation.h"
@@ -230,6 +231,47 @@ TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {
     click(view.filterBar()->chip(ReportFilterChoice::blockers));
     EXPECT_EQ(screen.model().selectedFindingID(), std::nullopt);
     EXPECT_TRUE(openRows(view).empty());
+}
+
+TEST(ReportView, CountsThatChangeWithTheReportRollToTheirNewValue) {
+    ReportScreen screen(ScanReport::sample()); // one finding of each severity, four passed
+    ScanReport next = reportWith({craftedFinding(u"a"_s, FindingSeverity::blocker),
+                                  craftedFinding(u"b"_s, FindingSeverity::blocker),
+                                  craftedFinding(u"c"_s, FindingSeverity::blocker),
+                                  craftedFinding(u"d"_s, FindingSeverity::risk)},
+                                 ScanReport::sample().passedChecks);
+    next.id = QUuid::createUuid();
+    screen.view().setReport(next);
+    std::map<QString, std::pair<qint64, bool>> tiles;
+    for (const auto* tile : screen.view().findChildren<CompactReportMetric*>()) {
+        tiles[tile->title()] = {tile->value(), tile->isCounting()};
+    }
+    const std::map<QString, std::pair<qint64, bool>> expected = {{u"Blockers"_s, {3, true}},
+                                                                 {u"Risks"_s, {1, false}},
+                                                                 {u"Manual"_s, {0, true}},
+                                                                 {u"Passed"_s, {4, false}}};
+    EXPECT_EQ(tiles, expected);
+    const std::pair<ReportFilterChoice, bool> chips[] = {{ReportFilterChoice::all, true},
+                                                         {ReportFilterChoice::blockers, true},
+                                                         {ReportFilterChoice::risks, false},
+                                                         {ReportFilterChoice::manual, true}};
+    for (const auto& [choice, counting] : chips) {
+        EXPECT_EQ(screen.view().filterBar()->chip(choice)->isCounting(), counting) << int(choice);
+    }
+}
+
+TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {
+    for (const bool reduceMotion : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
+        ReportScreen screen(ScanReport::sample());
+        ReportView& view = screen.view();
+        click(view.filterBar()->chip(ReportFilterChoice::manual));
+        EXPECT_EQ(view.findingList()->count(), 1u);
+        const auto leaving = [&] { return view.findChildren<QWidget*>(u"leaving"_s).size(); };
+        EXPECT_EQ(leaving(), reduceMotion ? 0 : 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return leaving() == 0; }));
+        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    }
 }
 
 TEST(ReportView, FindingsSharingAnIdOpenOnlyTheFirstRow) {

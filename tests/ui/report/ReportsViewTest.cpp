@@ -127,6 +127,22 @@ TEST(ReportsView, ChipsCountTheWholeHistoryAndNarrowTheList) {
     EXPECT_EQ(screen.sectionTitles(), QStringList({"Today 1"}));
 }
 
+TEST(ReportsView, RowsLeftByAFilterFadeOutWhileTheListChangesAtOnce) {
+    const auto reports = mixedHistory(); // two need attention
+    for (const bool reduceMotion : {false, true}) {
+        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
+        Screen screen(reports);
+        QTest::mouseClick(screen.view->filterButton(ReportHistoryFilter::clear), Qt::LeftButton);
+        EXPECT_EQ(screen.row(reports[1]), nullptr);
+        const auto leaving = [&] {
+            return screen.view->findChildren<QWidget*>(QStringLiteral("leaving")).size();
+        };
+        EXPECT_EQ(leaving(), reduceMotion ? 0 : 2);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return leaving() == 0; }));
+        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    }
+}
+
 TEST(ReportsView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     const auto visibleTexts = [](QWidget* view) {
         QStringList texts;

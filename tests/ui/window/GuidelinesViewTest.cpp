@@ -1,6 +1,7 @@
 #include "ui/window/GuidelinesView.h"
 
 #include "tests/support/QtPrinters.h"
+#include "tests/ui/Widgets.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
 #include "ui/window/GuidelineList.h"
@@ -72,11 +73,9 @@ TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
 
     browser.view.searchField()->setText("privacy");
     EXPECT_TRUE(browser.view.emptyState()->isVisibleTo(&browser.view));
-    for (auto* button : browser.view.emptyState()->findChildren<QAbstractButton*>()) {
-        if (button->text() == "Clear filters") {
-            QTest::mouseClick(button, Qt::LeftButton);
-        }
-    }
+    auto* clear = bw::test::named<QAbstractButton>(*browser.view.emptyState(), "Clear filters");
+    ASSERT_NE(clear, nullptr);
+    QTest::mouseClick(clear, Qt::LeftButton);
     EXPECT_EQ(browser.view.searchField()->text(), "");
     EXPECT_TRUE(browser.view.chip(std::nullopt)->isSelected());
     EXPECT_EQ(browser.shownIds().size(), 16);

@@ -2,6 +2,7 @@
 
 #include "app/UpdateController.h"
 #include "platform/clock/ManualClock.h"
+#include "tests/model/ReportSamples.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/SilentPresenter.h"
 #include "tests/ui/HistoryFixture.h"
@@ -20,23 +21,13 @@
 
 using namespace bw;
 using namespace bw::window;
-using bw::test::historyReport;
 using bw::test::ModelWithHistory;
 
 namespace {
 
-std::vector<ScanReport> reports(int count) {
-    std::vector<ScanReport> result;
-    for (int i = 0; i < count; ++i) {
-        result.push_back(historyReport(QStringLiteral("App %1").arg(i),
-                                       QDateTime::currentDateTime().addDays(-i)));
-    }
-    return result;
-}
-
 struct Settings {
     explicit Settings(int count, UpdateController* updates = nullptr, QString folder = {})
-        : history(reports(count)) {
+        : history(bw::test::sampleHistory(count, false)) {
         SettingsEnvironment environment;
         environment.open = [this](const QUrl& url) {
             opened.push_back(url);
@@ -81,21 +72,9 @@ TEST(SettingsView, ShowsTheCountAndFolderOfTheHistory) {
     }
 }
 
-TEST(SettingsView, ClearingAsksFirstAndEmptiesTheHistoryOnDisk) {
-    Settings settings(2);
-    settings.clearAndAnswer("Cancel");
-    EXPECT_EQ(settings.history.model().reports().size(), 2u);
-
-    settings.clearAndAnswer("Clear History");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.history.onDisk().empty(); }));
-    EXPECT_EQ(settings.row("Saved reports")->detail(), "No reports saved on this computer.");
-    EXPECT_FALSE(settings.button("Clear")->isEnabled());
-    EXPECT_EQ(settings.view->problem(), "");
-}
-
 // Pills and links show the focus ring only once Tab has brought the focus, never after a click;
-// clearing the history leaves the focus and the page where they were, also when the page is
-// shorter than its content.
+// clearing asks first, empties the history on disk and on the page, and leaves the focus and the
+// page where they were, also when the page is shorter than its content.
 TEST(SettingsView, OnlyTheKeyboardRingsAPillAndClearingMovesNeitherFocusNorPage) {
     for (const bool byKeyboard : {false, true}) {
         SCOPED_TRACE(byKeyboard ? "keyboard" : "mouse");
@@ -108,6 +87,7 @@ TEST(SettingsView, OnlyTheKeyboardRingsAPillAndClearingMovesNeitherFocusNorPage)
             EXPECT_FALSE(design::showsFocusRing(*settings.button(name)));
             bw::test::answerConfirmation("Cancel");
         }
+        EXPECT_EQ(settings.history.model().reports().size(), 2u); // "Cancel" kept them
         QAbstractButton* clear = settings.button("Clear");
         // The desktop gives the window back its activation once a question closes.
         settings.view->activateWindow();
@@ -130,6 +110,9 @@ TEST(SettingsView, OnlyTheKeyboardRingsAPillAndClearingMovesNeitherFocusNorPage)
         ASSERT_TRUE(QTest::qWaitForWindowActive(settings.view.get()));
         bw::test::settle();
         EXPECT_EQ(scroll.value(), shown);
+        EXPECT_EQ(settings.row("Saved reports")->detail(), "No reports saved on this computer.");
+        EXPECT_FALSE(clear->isEnabled());
+        EXPECT_EQ(settings.view->problem(), "");
         EXPECT_FALSE(settings.button("Email")->hasFocus());
         // The disabled button cannot keep it: the page holds it, with no ring.
         EXPECT_EQ(settings.view->focusWidget(), byKeyboard ? settings.view.get() : focused);

@@ -104,22 +104,12 @@ TEST(HomeStartScreen, RefusedFilesShowTheirNoticeUntilTheLastRefusalHasAged) {
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::idle);
 }
 
-TEST(HomeStartScreen, AMessageSetAfterARefusalOutlivesTheRefusal) {
+// After a refusal, a drag over the window clears the notice at once, and a message set later
+// outlives the refusal.
+TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAndALaterMessageOutlivesIt) {
     StartScreen start;
-    start.screen()->openBuild(start.folder.write(u"notes.txt"_qs, {}));
-    start.model().setScreenshot(start.folder.write(u"shot.gif"_qs, {}), ScreenshotPrompt::paywall);
-    const auto message = start.model().importMessage();
-    ASSERT_TRUE(message);
-
-    start.clock.advance(seconds(5));
-    EXPECT_FALSE(start.model().importRejection());
-    EXPECT_EQ(start.model().importMessage(), message);
-    EXPECT_EQ(start.notice()->text(), *message);
-}
-
-TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
-    StartScreen start;
-    start.screen()->openBuild(start.folder.write(u"notes.txt"_qs, {}));
+    const QString notes = start.folder.write(u"notes.txt"_qs, {});
+    start.screen()->openBuild(notes);
     start.model().setBuildDropTargeted(true);
     EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::targeted);
@@ -132,25 +122,15 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAtOnce) {
     EXPECT_EQ(start.card()->title(), u"Drop your build anywhere"_qs);
     EXPECT_FALSE(title->isMorphing());
     design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
-}
 
-TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {
-    StartScreen start;
-    start.model().setBuildDropTargeted(true);
-    start.screen()->openBuild(Workspace::fixtureBuild("Clean.ipa"));
-    EXPECT_FALSE(start.model().isBuildDropTargeted());
-    EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::launching);
-    EXPECT_FALSE(start.card()->isEnabled());
-    // A second build during the launch is ignored.
-    start.screen()->openBuild(Workspace::fixtureBuild("Debug.ipa"));
-    EXPECT_FALSE(start.model().staged());
-
-    start.clock.advance(seconds(0.4));
-    ASSERT_TRUE(start.model().staged());
-    EXPECT_EQ(start.model().staged()->fileName, u"Clean.ipa"_qs);
-    EXPECT_FALSE(start.model().isBuildImportLaunching());
-    EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
-    EXPECT_TRUE(qobject_cast<StagedBuildView*>(start.home.stageWidget()));
+    start.screen()->openBuild(notes);
+    start.model().setScreenshot(start.folder.write(u"shot.gif"_qs, {}), ScreenshotPrompt::paywall);
+    const auto message = start.model().importMessage();
+    ASSERT_TRUE(message);
+    start.clock.advance(seconds(5));
+    EXPECT_FALSE(start.model().importRejection());
+    EXPECT_EQ(start.model().importMessage(), message);
+    EXPECT_EQ(start.notice()->text(), *message);
 }
 
 TEST(HomeStartScreen, AnAcceptedBuildDuringAScanShowsNothingNew) {
@@ -193,7 +173,9 @@ TEST(HomeStartScreen, TheRunwaysPlaneAndGlowAreWholeInEveryLitState) {
     design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
 
-TEST(HomeStartScreen, TheOpenPanelChoosesThroughTheReplaceableChooser) {
+// The open panel chooses through the replaceable chooser; a build it accepts launches (the card
+// locked, a second build ignored), then shows as the staged build.
+TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {
     StartScreen start;
     // The room the runway's drawing takes above the card is no part of the button.
     QTest::mouseClick(start.card(), Qt::LeftButton, {}, QPoint(start.card()->width() / 2, 2));
@@ -204,28 +186,37 @@ TEST(HomeStartScreen, TheOpenPanelChoosesThroughTheReplaceableChooser) {
     EXPECT_FALSE(start.model().isBuildImportLaunching());
 
     start.chooser.answer = Workspace::fixtureBuild("Debug.xcarchive");
+    start.model().setBuildDropTargeted(true);
     QTest::mouseClick(start.card(), Qt::LeftButton);
     EXPECT_TRUE(start.model().isBuildImportLaunching());
+    EXPECT_FALSE(start.model().isBuildDropTargeted());
+    EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::launching);
+    EXPECT_FALSE(start.card()->isEnabled());
+    start.screen()->openBuild(Workspace::fixtureBuild("Clean.ipa"));
+    EXPECT_FALSE(start.model().staged());
+
     start.clock.advance(seconds(0.4));
     ASSERT_TRUE(start.model().staged());
     EXPECT_EQ(start.model().staged()->fileName, u"Debug.xcarchive"_qs);
-}
-
-TEST(HomeStartScreen, TheDropDemonstrationBlinksTheHighlightUntilTheScreenGoes) {
-    StartScreen start({u"berthwatch"_qs, u"--marketing-scene=drop"_qs});
-    start.clock.advance(seconds(1.5));
-    EXPECT_TRUE(start.model().isBuildDropTargeted());
-    // Staged while the highlight is on: the sequence ends and leaves it on.
-    start.model().importBuild(Workspace::fixtureBuild("Clean.ipa"));
+    EXPECT_FALSE(start.model().isBuildImportLaunching());
     EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
-    start.clock.advance(seconds(10));
-    EXPECT_TRUE(start.model().isBuildDropTargeted());
+    EXPECT_TRUE(qobject_cast<StagedBuildView*>(start.home.stageWidget()));
 }
 
-TEST(HomeStartScreen, WithoutTheDropSceneTheHighlightIsLeftAlone) {
-    StartScreen start;
-    start.clock.advance(seconds(10));
-    EXPECT_FALSE(start.model().isBuildDropTargeted());
+// The drop scene blinks the highlight until the screen goes: staged while the highlight is on,
+// the sequence ends and leaves it on. Without the scene the highlight is left alone.
+TEST(HomeStartScreen, TheDropDemonstrationBlinksTheHighlightUntilTheScreenGoes) {
+    for (const bool scene : {true, false}) {
+        SCOPED_TRACE(scene ? "drop scene" : "no scene");
+        StartScreen start(scene ? QStringList{u"berthwatch"_qs, u"--marketing-scene=drop"_qs}
+                                : QStringList{u"berthwatch"_qs});
+        start.clock.advance(seconds(1.5));
+        EXPECT_EQ(start.model().isBuildDropTargeted(), scene);
+        start.model().importBuild(Workspace::fixtureBuild("Clean.ipa"));
+        EXPECT_EQ(start.home.stage(), HomeView::Stage::staged);
+        start.clock.advance(seconds(10));
+        EXPECT_EQ(start.model().isBuildDropTargeted(), scene);
+    }
 }
 
 TEST(RejectionNotice, ShowsTheExtensionTrimmedOfDotsInLowerCase) {

@@ -160,39 +160,10 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
     }
 }
 
-TEST(ScanProgressView, CancellingEndsTheScanAsTheModelSays) {
-    ScanScreens screens;
-    QCoreApplication::processEvents();
-    HomeView* home = screens.workspace.homeView();
-    // The window's toolbar item.
-    auto* back = new BackToScanButton(screens.model(), &screens.workspace);
-    EXPECT_TRUE(back->isVisible());
-    // The staged build screen's own button, which the progress screen replaces.
-    QTest::mouseClick(button(home, u"Scan build"_qs), Qt::LeftButton);
-    ScanProgressView* view = screens.progressView();
-    ASSERT_NE(view, nullptr);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(back->isVisible());
-    QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
-    ASSERT_NE(cancel, nullptr);
-
-    QTest::mouseClick(cancel, Qt::LeftButton);
-    ASSERT_TRUE(screens.runUntil([&] { return !screens.model().isScanRunning(); }, 60));
-    EXPECT_TRUE(std::holds_alternative<ScanPhase::Idle>(screens.model().scanPhase().state));
-    EXPECT_EQ(screens.model().importMessage(), u"Scan cancelled."_qs);
-    EXPECT_FALSE(screens.model().report());
-    EXPECT_EQ(home->stage(), HomeView::Stage::staged);
-
-    // Back from the staged build drops it and shows the start screen again.
-    ASSERT_TRUE(back->isVisible());
-    QTest::mouseClick(back, Qt::LeftButton);
-    EXPECT_FALSE(screens.model().staged());
-    EXPECT_EQ(home->stage(), HomeView::Stage::start);
-    EXPECT_FALSE(back->isVisible());
-}
-
 // "Cancel scan" stays on screen from the start, here through an extraction that would take half
-// a minute, and a click ends the scan within a moment, stopping the extraction tool.
+// a minute, and a click ends the scan within a moment, stopping the extraction tool, and returns
+// to the staged build; the toolbar's Back is hidden meanwhile, and from the staged build it
+// drops the build and shows the start screen again.
 TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
     Workspace harness;
     const QString slow = harness.path("slow");
@@ -210,7 +181,11 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
     model.importBuild(Workspace::fixtureBuild("Clean.ipa"));
     ASSERT_TRUE(harness.runUntil([&] { return !model.isStagedPreviewLoading(); }, 30));
     harness.folder.write(u"slow"_qs, "");
-    workspace.homeView()->requestScan();
+    HomeView* home = workspace.homeView();
+    auto* back = new BackToScanButton(model, &workspace); // the window's toolbar item
+    EXPECT_TRUE(back->isVisible());
+    // The staged build screen's own button, which the progress screen replaces.
+    QTest::mouseClick(button(home, u"Scan build"_qs), Qt::LeftButton);
 
     QElapsedTimer elapsed;
     elapsed.start();
@@ -219,9 +194,9 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
             QCoreApplication::processEvents();
             QThread::msleep(10);
         }
-        HomeView* home = workspace.homeView();
-        auto* view = home ? qobject_cast<ScanProgressView*>(home->stageWidget()) : nullptr;
+        auto* view = qobject_cast<ScanProgressView*>(home->stageWidget());
         ASSERT_NE(view, nullptr) << moment;
+        EXPECT_FALSE(back->isVisible()) << moment;
         QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
         ASSERT_NE(cancel, nullptr) << moment;
         EXPECT_TRUE(cancel->isVisibleTo(&workspace) && cancel->isEnabled()) << moment;
@@ -235,7 +210,16 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
     const qint64 clicked = elapsed.elapsed();
     ASSERT_TRUE(harness.runUntil([&] { return !model.isScanRunning(); }, 60));
     EXPECT_LT(elapsed.elapsed() - clicked, 3000);
+    EXPECT_TRUE(std::holds_alternative<ScanPhase::Idle>(model.scanPhase().state));
     EXPECT_EQ(model.importMessage(), u"Scan cancelled."_qs);
+    EXPECT_FALSE(model.report());
+    EXPECT_EQ(home->stage(), HomeView::Stage::staged);
+
+    ASSERT_TRUE(back->isVisible());
+    QTest::mouseClick(back, Qt::LeftButton);
+    EXPECT_FALSE(model.staged());
+    EXPECT_EQ(home->stage(), HomeView::Stage::start);
+    EXPECT_FALSE(back->isVisible());
 }
 
 TEST(ScanProgressPresentation, EasesToEachTargetWithinTheTimeCeiling) {

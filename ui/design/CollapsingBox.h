@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/design/Motion.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QGraphicsOpacityEffect;
+
+namespace bw::design {
+
+// Holds one widget at the height it needs times its openness, faded by the same measure and
+// shifted by `shift` points while closed (negative: from above), so that a disclosure opens and
+// closes with a motion instead of jumping. The state is the box's at once; only the drawing
+// follows. Once closed, the box is hidden (out of the Tab order) and `closed` is emitted.
+class CollapsingBox : public QWidget {
+    Q_OBJECT
+public:
+    CollapsingBox(QWidget* content, qreal shift, QWidget* parent = nullptr);
+
+    void setOpen(bool open, const Motion& motion);
+    bool isOpen() const { return open_; }
+    // Still drawing: open, or closing.
+    bool isShown() const { return open_ || openness_.value() > 0; }
+    QWidget* content() const { return content_; }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void closed();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    int contentHeight(int width) const;
+    void follow(double openness);
+    void place();
+
+    QWidget* content_;
+    qreal shift_;
+    bool open_ = false;
+    AnimatedValue openness_{0.0};
+    QPointer<QGraphicsOpacityEffect> fade_;
+};
+
+} // namespace bw::design

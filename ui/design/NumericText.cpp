@@ -1,0 +1,63 @@
+#include "ui/design/NumericText.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+
+namespace bw::design {
+
+NumericText::NumericText(QString text, QObject* parent) : QObject(parent), text_(std::move(text)) {
+    connect(&roll_, &AnimatedValue::valueChanged, this, &NumericText::changed);
+}
+
+void NumericText::setText(const QString& text, const Motion& motion) {
+    if (text == text_) {
+        return;
+    }
+    previous_ = text_;
+    text_ = text;
+    roll_.setValue(0);
+    roll_.animateTo(1, motion);
+    emit changed();
+}
+
+// Characters are matched from the end, where the digits that change most often are.
+void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment alignment) const {
+    const qreal t = std::clamp(roll_.value(), 0.0, 1.0);
+    if (t >= 1) {
+        painter.drawText(rect, alignment | Qt::AlignVCenter, text_);
+        return;
+    }
+    const QFontMetricsF metrics(painter.font());
+    // The new text decides where the line ends.
+    const qreal width = metrics.horizontalAdvance(text_);
+    qreal right = rect.left() + width;
+    if (alignment & Qt::AlignRight) {
+        right = rect.right();
+    } else if (alignment & Qt::AlignHCenter) {
+        right = rect.center().x() + width / 2;
+    }
+    const qreal baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
+    const qreal travel = MotionPreferences::instance().reduceMotion() ? 0 : metrics.height() * 0.5;
+    const qreal opacity = painter.opacity();
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    for (qsizetype i = 1; i <= std::max(text_.size(), previous_.size()); ++i) {
+        const QString now = i <= text_.size() ? text_.mid(text_.size() - i, 1) : QString();
+        const QString before =
+            i <= previous_.size() ? previous_.mid(previous_.size() - i, 1) : QString();
+        right -= metrics.horizontalAdvance(now.isEmpty() ? before : now);
+        if (now == before) {
+            painter.setOpacity(opacity);
+            painter.drawText(QPointF(right, baseline), now);
+            continue;
+        }
+        painter.setOpacity(opacity * (1 - t));
+        painter.drawText(QPointF(right, baseline - travel * t), before);
+        painter.setOpacity(opacity * t);
+        painter.drawText(QPointF(right, baseline + travel * (1 - t)), now);
+    }
+    painter.restore();
+}
+
+} // namespace bw::design
