@@ -167,9 +167,11 @@ TEST(JsonReader, ReadsTextsNumbersAndKeysAsItAlwaysHas) {
 TEST(JsonReader, LongArraysReadTheSameInPartsAndFailAtTheirDefect) {
     QByteArray elements;
     for (int i = 0; i < 5000; ++i) {
-        elements += R"({"a": [1, "x,]}", {"q": "\\"}], "b": "say \"[{,\" \\\" ok"},)";
+        elements += R"({"a": [1, "x,]}", {"q": "\\"}],)"
+                    "\n                  "
+                    R"("b": "say \"[{,\" \\\" ok"},)";
     }
-    elements += "[true, null, -2.5]";
+    elements += "[true, null, -2.5]          ";
     for (const QByteArray& document :
          {"[" + elements + "]", R"({"version": 1, "reports": [)" + elements + "]}"}) {
         ASSERT_GT(document.size(), 256 * 1024);
