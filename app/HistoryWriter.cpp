@@ -1,6 +1,6 @@
 #include "app/HistoryWriter.h"
 
-#include "app/GuidedSolutions.h"
+#include "app/ErrorDescription.h"
 
 namespace bw {
 

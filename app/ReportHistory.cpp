@@ -1,5 +1,5 @@
 #include "app/AppModel.h"
-#include "app/GuidedSolutions.h"
+#include "app/ErrorDescription.h"
 #include "model/ReportMarkdown.h"
 #include "model/ReportStoreError.h"
 #include "platform/fs/AtomicFile.h"

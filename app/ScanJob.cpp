@@ -1,6 +1,8 @@
 #include "app/ScanJob.h"
 
+#include "app/ErrorDescription.h"
 #include "app/GuidedSolutions.h"
+#include "app/ServiceFailures.h"
 #include "model/FindingOrder.h"
 #include "model/ReportHelpers.h"
 #include "platform/core/Cancelled.h"

@@ -6,7 +6,7 @@
 #include "ui/design/Design.h"
 #include "ui/design/Motion.h"
 #include "ui/report/ReportHistoryFilterButton.h"
-#include "ui/report/ReportsView.h"
+#include "ui/report/ReportHistoryView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -63,10 +63,10 @@ struct Times {
 
 Times screen(AppModel& model) {
     QWidget* widget = nullptr;
-    std::unique_ptr<report::ReportsView> view;
+    std::unique_ptr<report::ReportHistoryView> view;
     Times times{};
     times.firstPaint = timed(widget, [&] {
-        view = std::make_unique<report::ReportsView>(model);
+        view = std::make_unique<report::ReportHistoryView>(model);
         widget = view.get();
         view->resize(1000, 760);
         view->show();
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
         listSwitch.push_back(l.switchFilter);
     }
     std::printf("%d reports, median of %d runs (ms)\n", count, runs);
-    std::printf("%-14s %12s %12s %8s\n", "", "ReportsView", "QListWidget", "ratio");
+    std::printf("%-14s %12s %12s %8s\n", "", "ReportHistoryView", "QListWidget", "ratio");
     const auto line = [](const char* name, double view, double list) {
         std::printf("%-14s %12.2f %12.2f %8.2f\n", name, view, list, view / list);
     };

@@ -20,6 +20,7 @@
 #include <cstdio>
 
 using namespace bw;
+using namespace bw::report;
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "app/GuidedSolutions.h"
+#include "app/ServiceFailures.h"
 #include "model/FindingOrder.h"
 #include "model/ReportStoreError.h"
 #include "platform/http/TransportError.h"

@@ -3,12 +3,12 @@
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportTexts.h"
 
 #include <QVBoxLayout>
 
-namespace bw {
+namespace bw::report {
 
 namespace palette = design::palette;
 using design::TextStyle;
@@ -60,8 +60,8 @@ EmptyFindingsView::EmptyFindingsView(QWidget* parent)
 }
 
 void EmptyFindingsView::setFilter(std::optional<FindingSeverity> filter) {
-    title_->setText(report_texts::emptyTitle(filter));
-    message_->setText(report_texts::emptyMessage(filter));
+    title_->setText(report::emptyTitle(filter));
+    message_->setText(report::emptyMessage(filter));
 }
 
 void EmptyFindingsView::setContainerHeight(int height) {
@@ -75,4 +75,4 @@ QString EmptyFindingsView::message() const {
     return message_->text();
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -7,7 +7,7 @@
 
 class QLabel;
 
-namespace bw {
+namespace bw::report {
 
 // What the findings section shows when the chosen severity (or the whole report) has no
 // findings: a green shield, a title and a message for the filter. At least 330 high, and half
@@ -28,4 +28,4 @@ private:
     QLabel* message_;
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -8,11 +8,11 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/Pasteboard.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 
 #include <QPainter>
 
-namespace bw {
+namespace bw::report {
 namespace palette = design::palette;
 
 FindingCopyButton::FindingCopyButton(QString text, QString label, Clock& clock,
@@ -132,4 +132,4 @@ void FindingCopyButton::paintContent(QPainter& painter, const QString& symbol,
     painter.restore();
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -5,8 +5,11 @@
 #include <QAbstractButton>
 
 namespace bw {
-
 class Clock;
+}
+
+namespace bw::report {
+
 class Pasteboard;
 
 // A pill that copies a prepared text and confirms it in place: green, a check mark and "Copied"
@@ -49,4 +52,4 @@ private:
     design::AnimatedValue hover_{0.0};
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -2,11 +2,11 @@
 
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 
 #include <QHBoxLayout>
 
-namespace bw {
+namespace bw::report {
 
 FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
                                    design::TextStyle valueStyle, QWidget* parent)
@@ -23,4 +23,4 @@ FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
     layout->addWidget(valueText, 1, Qt::AlignTop);
 }
 
-} // namespace bw
+} // namespace bw::report

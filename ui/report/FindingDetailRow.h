@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-namespace bw {
+namespace bw::report {
 
 // A label in a 92-point column beside its value, which wraps and can be selected; shared by the
 // evidence lines and the technical details.
@@ -21,4 +21,4 @@ public:
         : FindingDetailRow(label, value, design::TextStyle::monoCaption, parent) {}
 };
 
-} // namespace bw
+} // namespace bw::report

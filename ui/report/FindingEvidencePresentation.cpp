@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <algorithm>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 // Tool output can run to thousands of lines (codesign names every file that breaks the seal),
@@ -92,4 +92,4 @@ FindingEvidencePresentation::FindingEvidencePresentation(const Finding& finding)
     note = bounded(text);
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -2,7 +2,7 @@
 
 #include "model/Finding.h"
 
-namespace bw {
+namespace bw::report {
 
 // A finding's evidence as labelled lines or, when no lines can be made, one plain note.
 // Both may be empty: then there is nothing to show.
@@ -13,4 +13,4 @@ struct FindingEvidencePresentation {
     explicit FindingEvidencePresentation(const Finding& finding);
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -3,11 +3,11 @@
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingDetailRow.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 
 #include <QVBoxLayout>
 
-namespace bw {
+namespace bw::report {
 
 FindingEvidenceView::FindingEvidenceView(const FindingEvidencePresentation& presentation,
                                          QWidget* parent)
@@ -37,4 +37,4 @@ FindingEvidenceView::FindingEvidenceView(const FindingEvidencePresentation& pres
     layout->addLayout(lines);
 }
 
-} // namespace bw
+} // namespace bw::report

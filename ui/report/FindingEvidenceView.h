@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-namespace bw {
+namespace bw::report {
 
 // The "Evidence" block: labelled lines, else a note, else nothing (hidden, taking no space).
 class FindingEvidenceView : public QWidget {
@@ -13,4 +13,4 @@ public:
                                  QWidget* parent = nullptr);
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 constexpr int contentInset = 18;
@@ -235,4 +235,4 @@ void FindingList::paintEvent(QPaintEvent* event) {
     }
 }
 
-} // namespace bw
+} // namespace bw::report

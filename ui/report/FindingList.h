@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-namespace bw {
+namespace bw::report {
 
 class FindingRow;
 struct ReportContext;
@@ -80,4 +80,4 @@ private:
     int totalHeight_ = 0;
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -12,13 +12,13 @@
 #include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingEvidenceView.h"
 #include "ui/report/FindingResolutionStep.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportTexts.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -123,7 +123,7 @@ QWidget* FindingResolutionPanel::resolutionSection(const Finding& finding,
 
     QVBoxLayout* heading = nullptr;
     layout->addWidget(column(5, heading));
-    heading->addWidget(design::makeLabel(report_texts::sectionTitle(finding.severity),
+    heading->addWidget(design::makeLabel(report::sectionTitle(finding.severity),
                                          TextStyle::rowTitle, palette::textPrimary()));
     heading->addWidget(new report::ReadingText(
         resolution.summary, TextStyle::body, palette::textSecondary(), 2, report::Selection::off));
@@ -178,4 +178,4 @@ void FindingResolutionPanel::toggleTechnicalDetails() {
     details_->setOpen(showsTechnicalDetails_, motion);
 }
 
-} // namespace bw
+} // namespace bw::report

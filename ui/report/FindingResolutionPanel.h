@@ -10,8 +10,11 @@ class CollapsingBox;
 }
 
 namespace bw {
-
 class Clock;
+}
+
+namespace bw::report {
+
 class Pasteboard;
 
 // The "Technical details" disclosure: its label and a chevron that turns while open.
@@ -53,4 +56,4 @@ private:
     design::CollapsingBox* details_ = nullptr;
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -2,13 +2,13 @@
 
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 class NumberBadge : public QWidget {
@@ -53,4 +53,4 @@ FindingResolutionStep::FindingResolutionStep(const QString& number, const QStrin
     layout->addLayout(texts, 1);
 }
 
-} // namespace bw
+} // namespace bw::report

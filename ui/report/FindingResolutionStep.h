@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace bw {
+namespace bw::report {
 
 // One numbered step of a guided fix: a round badge with the number, the title and the
 // instruction.
@@ -12,4 +12,4 @@ public:
                           QWidget* parent = nullptr);
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -8,13 +8,13 @@
 #include "ui/design/Palette.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportContext.h"
-#include "ui/report/ReportParts.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -114,4 +114,4 @@ void FindingRow::paintEvent(QPaintEvent*) {
                      palette::withOpacity(Qt::white, opacity));
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -13,7 +13,7 @@ namespace bw::design {
 class CollapsingBox;
 }
 
-namespace bw {
+namespace bw::report {
 
 class FindingResolutionPanel;
 class FindingRowHeader;
@@ -61,4 +61,4 @@ private:
     design::AnimatedValue fill_{0.0};
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -7,7 +7,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportTexts.h"
 
 #include <QPainter>
@@ -15,7 +15,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -178,7 +178,7 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     severity.text(severityWord(finding_.severity).toUpper(), fonts().eyebrow,
                   blocker ? palette::danger() : palette::textSecondary());
     severity.dot(palette::withOpacity(palette::textTertiary(), 0.7));
-    severity.symbol(report_texts::categorySymbol(finding_.category),
+    severity.symbol(report::categorySymbol(finding_.category),
                     hovering_ ? palette::textSecondary() : palette::textTertiary());
     severity.text(title(finding_.category), fonts().caption, palette::textSecondary());
 
@@ -208,4 +208,4 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
                         palette::mix(palette::textTertiary(), palette::textSecondary(), turn));
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -5,7 +5,7 @@
 
 #include <QAbstractButton>
 
-namespace bw {
+namespace bw::report {
 
 // The clickable header of a finding row, painted in one pass: the severity line, the title
 // (wrapped, never cut), the meta line and the disclosure chevron. Its whole padded rectangle is
@@ -35,4 +35,4 @@ private:
     design::AnimatedValue turn_{0.0};
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -2,7 +2,7 @@
 
 #include <QLayout>
 
-namespace bw {
+namespace bw::report {
 
 FittingStack::FittingStack(QWidget* wide, QWidget* narrow, QWidget* parent)
     : QWidget(parent), wide_(wide), narrow_(narrow) {
@@ -42,4 +42,4 @@ void FittingStack::resizeEvent(QResizeEvent* event) {
     }
 }
 
-} // namespace bw
+} // namespace bw::report

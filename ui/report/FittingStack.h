@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace bw {
+namespace bw::report {
 
 // Shows the wide arrangement when its natural width fits, else the narrow one; chosen again on
 // every resize.
@@ -27,4 +27,4 @@ private:
     QWidget* narrow_;
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 bool containsAny(const QString& text, std::initializer_list<const char16_t*> keywords) {
@@ -54,4 +54,4 @@ PassedCheckPresentation::PassedCheckPresentation(const QString& check) : title(c
     }
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-namespace bw {
+namespace bw::report {
 
 // What a passed check's wording implies: its category, guideline and where its evidence came
 // from. The title is the check unchanged.
@@ -16,4 +16,4 @@ struct PassedCheckPresentation {
     explicit PassedCheckPresentation(const QString& check);
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -6,13 +6,13 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/PassedCheckPresentation.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -114,4 +114,4 @@ void PassedChecksView::setChecks(const std::vector<QString>& checks) {
     }
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-namespace bw {
+namespace bw::report {
 
 // One passed check with the category, guideline and source its wording implies.
 class PassedCheckRow : public QWidget {
@@ -33,4 +33,4 @@ private:
     void clear();
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-namespace bw {
+namespace bw::report {
 
 Pasteboard::Pasteboard()
     : Pasteboard([](const QString& text) { QGuiApplication::clipboard()->setText(text); },
@@ -17,4 +17,4 @@ bool Pasteboard::copy(const QString& text) const {
     return reader_() == text;
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-namespace bw {
+namespace bw::report {
 
 // The system clipboard as the report screen uses it. Some desktops have no clipboard owner and
 // drop what is written, so a copy only counts when reading the clipboard back gives the text.
@@ -24,4 +24,4 @@ private:
     Reader reader_;
 };
 
-} // namespace bw
+} // namespace bw::report

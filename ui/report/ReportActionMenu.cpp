@@ -4,8 +4,8 @@
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportHistoryRow.h"
-#include "ui/report/ReportParts.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

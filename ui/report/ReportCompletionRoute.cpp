@@ -6,7 +6,7 @@
 
 #include <QPainter>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -85,4 +85,4 @@ void ReportCompletionRoute::paintEvent(QPaintEvent*) {
                      Qt::AlignLeft | Qt::AlignVCenter, caption);
 }
 
-} // namespace bw
+} // namespace bw::report

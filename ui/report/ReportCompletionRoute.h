@@ -5,7 +5,7 @@
 #include <QUuid>
 #include <QWidget>
 
-namespace bw {
+namespace bw::report {
 
 // The arrival banner of a report: the plane flies in along a short route line and settles at its
 // end, then "REVIEW COMPLETE" slides in. Replays for each new report id; drawn at its end at once
@@ -32,4 +32,4 @@ private:
     design::AnimatedValue caption_{0.0};
 };
 
-} // namespace bw
+} // namespace bw::report

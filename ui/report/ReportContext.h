@@ -1,8 +1,11 @@
 #pragma once
 
 namespace bw {
-
 class AppModel;
+}
+
+namespace bw::report {
+
 class Pasteboard;
 
 // What the report's views share from their surroundings: the model they read and write (and
@@ -12,4 +15,4 @@ struct ReportContext {
     const Pasteboard& pasteboard;
 };
 
-} // namespace bw
+} // namespace bw::report

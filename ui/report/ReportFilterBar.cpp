@@ -6,13 +6,13 @@
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportTexts.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -129,7 +129,7 @@ QString ReportFilterBar::summary() const {
 }
 
 void ReportFilterBar::setReport(const ScanReport& report, bool isPassedSelected) {
-    summary_->setText(report_texts::summaryLabel(report, isPassedSelected));
+    summary_->setText(report::summaryLabel(report, isPassedSelected));
     chip(ReportFilterChoice::all)->setCount(static_cast<qsizetype>(report.findings.size()));
     chip(ReportFilterChoice::blockers)->setCount(blockerCount(report));
     chip(ReportFilterChoice::risks)->setCount(riskCount(report));
@@ -177,4 +177,4 @@ void ReportFilterBar::paintEvent(QPaintEvent*) {
                      palette::withOpacity(palette::hairline(), 0.5));
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -7,11 +7,7 @@
 
 #include <QAbstractButton>
 
-namespace bw {
-
-namespace report {
-class design::ElidedText;
-}
+namespace bw::report {
 
 // The filter bar's five choices, in display order; exactly one is selected.
 enum class ReportFilterChoice { all, blockers, risks, manual, passed };
@@ -77,4 +73,4 @@ private:
     design::AnimatedValue glide_{1.0};
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/design/Motion.h"
-#include "ui/report/ReportHistory.h"
+#include "ui/report/ReportHistoryFilter.h"
 
 #include <QPointer>
 #include <QWidget>

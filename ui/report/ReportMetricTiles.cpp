@@ -6,7 +6,7 @@
 
 #include <QPainter>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -108,4 +108,4 @@ void BuildMetricView::paintEvent(QPaintEvent*) {
                      QFontMetrics(valueFont).elidedText(metric_.value, Qt::ElideMiddle, inner));
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <optional>
 
-namespace bw {
+namespace bw::report {
 
 // A count tile: a large number above a small title. A non-zero value takes the emphasis colour
 // when there is one; zero is always secondary.
@@ -58,4 +58,4 @@ private:
     BuildMetric metric_;
 };
 
-} // namespace bw
+} // namespace bw::report

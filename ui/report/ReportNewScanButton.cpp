@@ -7,7 +7,7 @@
 
 #include <QPainter>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -61,4 +61,4 @@ void ReportNewScanButton::paintEvent(QPaintEvent*) {
                      Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
-} // namespace bw
+} // namespace bw::report

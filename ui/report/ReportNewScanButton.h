@@ -5,7 +5,7 @@
 
 #include <QAbstractButton>
 
-namespace bw {
+namespace bw::report {
 
 // The toolbar capsule "Scan another build".
 class ReportNewScanButton : public design::HoverButton {
@@ -22,4 +22,4 @@ protected:
 private:
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -8,8 +8,8 @@
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/FittingStack.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportCompletionRoute.h"
-#include "ui/report/ReportParts.h"
 #include "ui/report/ReportTexts.h"
 
 #include <QGraphicsDropShadowEffect>
@@ -17,7 +17,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -210,9 +210,9 @@ QWidget* verdict(const ScanReport& report) {
     auto* top = new QHBoxLayout;
     top->setSpacing(10);
     top->addWidget(new VerdictBadge(report));
-    top->addWidget(new Headline(report_texts::headline(report)), 1);
+    top->addWidget(new Headline(report::headline(report)), 1);
     layout->addLayout(top);
-    layout->addWidget(new NextStepText(report_texts::nextStepText(report)));
+    layout->addWidget(new NextStepText(report::nextStepText(report)));
     return widget;
 }
 
@@ -300,4 +300,4 @@ ReportOverviewView::ReportOverviewView(const ScanReport& report, QWidget* parent
     layout->addWidget(buildDetails(report));
 }
 
-} // namespace bw
+} // namespace bw::report

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-namespace bw {
+namespace bw::report {
 
 class FittingStack;
 
@@ -26,4 +26,4 @@ private:
     FittingStack* verdict_;
 };
 
-} // namespace bw
+} // namespace bw::report

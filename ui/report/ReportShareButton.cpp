@@ -10,7 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 std::optional<QString> chooseMarkdownFile(QWidget* parent, const QString& suggestedName) {
@@ -74,4 +74,4 @@ void ReportShareButton::saveMarkdown() {
     }
 }
 
-} // namespace bw
+} // namespace bw::report

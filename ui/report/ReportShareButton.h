@@ -7,8 +7,11 @@
 #include <optional>
 
 namespace bw {
-
 class AppModel;
+}
+
+namespace bw::report {
+
 class Pasteboard;
 
 // The report's share menu for a toolbar: "Copy" puts the report's Markdown on the clipboard,
@@ -39,4 +42,4 @@ private:
     QAction* save_;
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -7,7 +7,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace bw::report_texts {
+namespace bw::report {
 
 std::vector<Finding> visibleFindings(const ScanReport& report,
                                      std::optional<FindingSeverity> filter) {
@@ -134,4 +134,4 @@ QString categorySymbol(FindingCategory category) {
     return {};
 }
 
-} // namespace bw::report_texts
+} // namespace bw::report

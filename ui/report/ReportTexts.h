@@ -7,7 +7,7 @@
 #include <vector>
 
 // Texts, counts and orders the report screen derives from a report on every drawing.
-namespace bw::report_texts {
+namespace bw::report {
 
 // The findings the list shows for a filter: stored order, then stably by severity.
 std::vector<Finding> visibleFindings(const ScanReport& report,
@@ -33,4 +33,4 @@ QString emptyMessage(std::optional<FindingSeverity> filter);
 // The symbol name that stands for a category.
 QString categorySymbol(FindingCategory category);
 
-} // namespace bw::report_texts
+} // namespace bw::report

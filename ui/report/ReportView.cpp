@@ -9,10 +9,10 @@
 #include "ui/report/EmptyFindingsView.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/PassedChecksView.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportMetricTiles.h"
 #include "ui/report/ReportNewScanButton.h"
 #include "ui/report/ReportOverviewView.h"
-#include "ui/report/ReportParts.h"
 #include "ui/report/ReportTexts.h"
 
 #include <QEvent>
@@ -23,7 +23,7 @@
 #include <QTimer>
 #include <map>
 
-namespace bw {
+namespace bw::report {
 namespace {
 
 namespace palette = design::palette;
@@ -226,7 +226,7 @@ void ReportView::updateNotice() {
 }
 
 std::vector<Finding> ReportView::visibleFindings() const {
-    return report_texts::visibleFindings(report_, context_.model.findingFilter());
+    return report::visibleFindings(report_, context_.model.findingFilter());
 }
 
 ReportFilterChoice ReportView::currentChoice() const {
@@ -262,15 +262,14 @@ void ReportView::updateSection() {
     if (isListStale_ || listedFilter_ != filter) {
         isListStale_ = false;
         listedFilter_ = filter;
-        const auto expanded =
-            report_texts::expandedRow(visible, context_.model.selectedFindingID());
+        const auto expanded = report::expandedRow(visible, context_.model.selectedFindingID());
         findingList_->setFindings(std::move(visible), report_.metadata, expanded);
     }
 }
 
 void ReportView::updateExpandedRow() {
     findingList_->setExpandedRow(
-        report_texts::expandedRow(visibleFindings(), context_.model.selectedFindingID()));
+        report::expandedRow(visibleFindings(), context_.model.selectedFindingID()));
 }
 
 void ReportView::chipClicked(ReportFilterChoice choice) {
@@ -338,4 +337,4 @@ void ReportView::resizeEvent(QResizeEvent* event) {
     emptyFindings_->setContainerHeight(scrollArea_->viewport()->height());
 }
 
-} // namespace bw
+} // namespace bw::report

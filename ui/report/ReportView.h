@@ -12,7 +12,7 @@
 class QScrollArea;
 class QVBoxLayout;
 
-namespace bw {
+namespace bw::report {
 
 class EmptyFindingsView;
 class FindingList;
@@ -85,4 +85,4 @@ private:
     std::optional<FindingSeverity> listedFilter_;
 };
 
-} // namespace bw
+} // namespace bw::report

@@ -5,11 +5,11 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/ListScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
-#include "ui/report/ScreenParts.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
 #include "ui/window/GuidelineFilter.h"
@@ -68,7 +68,7 @@ GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
       search_(new report::SearchField(QStringLiteral("Search guidelines"))) {
     setWindowTitle(QStringLiteral("Guidelines"));
     setAccessibleName(QStringLiteral("Guidelines"));
-    auto* stack = placeColumn(this, scroll_, column_, 980, columnMargins, 26);
+    auto* stack = design::placeColumn(this, scroll_, column_, 980, columnMargins, 26);
     stack->addWidget(makeHeader());
     stack->addWidget(makeControls());
     list_ = makeList();
@@ -84,7 +84,7 @@ GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
 }
 
 QWidget* GuidelinesView::makeHeader() {
-    return makeScreenHeader(
+    return design::makeScreenHeader(
         QStringLiteral("Guidelines"),
         QStringLiteral("Browse the Apple review rules most relevant to your next submission."),
         column_);
@@ -148,9 +148,9 @@ QWidget* GuidelinesView::makeEmptyState() {
     auto* glass =
         new design::SymbolWidget(QStringLiteral("doc.text.magnifyingglass"), 26, QFont::Medium);
     glass->setColor(palette::textTertiary());
-    auto* state = makeEmptyStateBlock(glass, QStringLiteral("No matching guidelines"),
-                                      QStringLiteral("Try another search or show every category."),
-                                      11, column_);
+    auto* state = design::makeEmptyStateBlock(
+        glass, QStringLiteral("No matching guidelines"),
+        QStringLiteral("Try another search or show every category."), 11, column_);
     auto* layout = static_cast<QVBoxLayout*>(state->layout());
     layout->insertSpacing(layout->count() - 1, 3);
     layout->insertWidget(layout->count() - 1, clear, 0, Qt::AlignHCenter);

@@ -8,7 +8,6 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
-#include "ui/report/ScreenParts.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -6,10 +6,10 @@
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
+#include "ui/design/ListScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
-#include "ui/report/ScreenParts.h"
 #include "ui/window/SettingsBlocks.h"
 
 #include <QDir>
@@ -21,7 +21,6 @@ namespace bw::window {
 
 namespace palette = design::palette;
 using design::TextStyle;
-using namespace report;
 
 namespace {
 
@@ -54,10 +53,10 @@ SettingsView::SettingsView(AppModel& model, UpdateController* updates,
       scroll_(new QScrollArea(this)), column_(new QWidget) {
     setWindowTitle(QStringLiteral("Settings"));
     setAccessibleName(QStringLiteral("Settings"));
-    QVBoxLayout* stack = placeColumn(this, scroll_, column_, 900, columnMargins, 32);
-    stack->addWidget(makeScreenHeader(QStringLiteral("Settings"),
-                                      QStringLiteral("Saved reports, updates and support."),
-                                      column_));
+    QVBoxLayout* stack = design::placeColumn(this, scroll_, column_, 900, columnMargins, 32);
+    stack->addWidget(design::makeScreenHeader(QStringLiteral("Settings"),
+                                              QStringLiteral("Saved reports, updates and support."),
+                                              column_));
     problem_ = design::makeLabel({}, TextStyle::caption, palette::danger(), column_);
     problem_->setWordWrap(true);
     problem_->setAccessibleName(QStringLiteral("Settings problem"));

@@ -9,7 +9,6 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
-#include "ui/report/ScreenParts.h"
 #include "ui/report/SecondaryClickTarget.h"
 #include "ui/window/SidebarAppActionMenu.h"
 

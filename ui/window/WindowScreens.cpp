@@ -2,9 +2,9 @@
 
 #include "app/AppModel.h"
 #include "ui/report/Pasteboard.h"
+#include "ui/report/ReportHistoryView.h"
 #include "ui/report/ReportShareButton.h"
 #include "ui/report/ReportView.h"
-#include "ui/report/ReportsView.h"
 #include "ui/window/GuidelinesView.h"
 #include "ui/window/SettingsView.h"
 #include "ui/workspace/BackToScanButton.h"
@@ -18,15 +18,16 @@ namespace {
 // What the screens share for the window's whole life: the open panel and the clipboard.
 struct Shared {
     workspace::DialogFileChooser chooser;
-    Pasteboard pasteboard;
+    report::Pasteboard pasteboard;
 };
 
 QWidget* scanWorkspace(AppModel& model, UpdateController* updates,
                        const std::shared_ptr<Shared>& shared, RootView& root, QWidget* parent) {
     workspace::WorkspaceLinks links;
     links.updates = updates;
-    links.reportView = [shared, &root](AppModel& model, const ScanReport& report, QWidget* parent) {
-        auto* view = new ReportView(ReportContext{model, shared->pasteboard}, report, parent);
+    links.reportView = [shared, &root](AppModel& model, const ScanReport& shown, QWidget* parent) {
+        auto* view =
+            new report::ReportView(report::ReportContext{model, shared->pasteboard}, shown, parent);
         root.placeReportAction(view->newScanButton());
         return view;
     };
@@ -36,7 +37,7 @@ QWidget* scanWorkspace(AppModel& model, UpdateController* updates,
 } // namespace
 
 WindowSetup windowSetup(AppModel& model, UpdateController* updates,
-                        ReportShareButton::FileChooser chooseMarkdownFile) {
+                        report::ReportShareButton::FileChooser chooseMarkdownFile) {
     auto shared = std::make_shared<Shared>();
     WindowSetup setup;
     setup.screen = [&model, updates, shared](AppSection section, RootView& root,
@@ -45,7 +46,7 @@ WindowSetup windowSetup(AppModel& model, UpdateController* updates,
         case AppSection::scan:
             return scanWorkspace(model, updates, shared, root, parent);
         case AppSection::recents:
-            return new report::ReportsView(model, {}, parent);
+            return new report::ReportHistoryView(model, {}, parent);
         case AppSection::guidelines:
             return new GuidelinesView({}, parent);
         case AppSection::settings:
@@ -57,7 +58,8 @@ WindowSetup windowSetup(AppModel& model, UpdateController* updates,
         return new workspace::BackToScanButton(model, parent);
     };
     setup.shareItem = [&model, shared, chooseMarkdownFile](QWidget* parent) {
-        auto* button = new ReportShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
+        auto* button =
+            new report::ReportShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
         // Drawn like the toolbar's other icon-only items.
         button->setAccessibleName(QStringLiteral("Share report"));
         button->setToolTip(QStringLiteral("Share this report"));

@@ -12,6 +12,6 @@ namespace bw::window {
 // The screens and the report's share menu of the program's window. `chooseMarkdownFile` asks
 // where "Save As…" writes the report; none means the desktop's save dialog.
 WindowSetup windowSetup(AppModel& model, UpdateController* updates,
-                        ReportShareButton::FileChooser chooseMarkdownFile = {});
+                        report::ReportShareButton::FileChooser chooseMarkdownFile = {});
 
 } // namespace bw::window

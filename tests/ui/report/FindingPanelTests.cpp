@@ -6,8 +6,8 @@
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportFilterBar.h"
-#include "ui/report/ReportParts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
+using namespace bw::report;
 using namespace bw::test;
 using namespace Qt::Literals::StringLiterals;
 

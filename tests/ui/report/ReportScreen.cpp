@@ -25,7 +25,7 @@ ReportScreen::ReportScreen(const ScanReport& report, std::optional<QString> noti
     model_ = std::make_unique<AppModel>(services, ReportStore::LoadResult{{}, notice, true}, false,
                                         options);
     model_->setReport(report);
-    view_ = std::make_unique<ReportView>(ReportContext{*model_, pasteboard_}, report);
+    view_ = std::make_unique<ReportView>(report::ReportContext{*model_, pasteboard_}, report);
     view_->resize(1100, 800);
     view_->show();
     settle();

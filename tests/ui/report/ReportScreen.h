@@ -10,6 +10,9 @@
 
 namespace bw::test {
 
+using report::Pasteboard;
+using report::ReportView;
+
 // A report screen on its own model, with a manual clock and a clipboard that either keeps what
 // it is given or, like a desktop without a clipboard owner, drops it.
 class ReportScreen {

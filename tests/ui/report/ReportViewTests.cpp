@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 using namespace bw;
+using namespace bw::report;
 using namespace bw::test;
 using namespace Qt::Literals::StringLiterals;
 
@@ -425,14 +426,14 @@ TEST(ReportTexts, ListsBySeverityKeepingStoredOrderAndOpensTheFirstOfSharedIds) 
                        craftedFinding(u"r"_s, FindingSeverity::risk),
                        craftedFinding(u"b2"_s, FindingSeverity::blocker),
                        craftedFinding(u"r"_s, FindingSeverity::risk)};
-    EXPECT_EQ(test::findingIds(report_texts::visibleFindings(report, std::nullopt)),
+    EXPECT_EQ(test::findingIds(report::visibleFindings(report, std::nullopt)),
               (std::vector{u"b1"_s, u"b2"_s, u"r"_s, u"r"_s, u"m"_s}));
-    EXPECT_EQ(report_texts::visibleFindings(report, FindingSeverity::risk).size(), 2u);
+    EXPECT_EQ(report::visibleFindings(report, FindingSeverity::risk).size(), 2u);
 
-    const auto visible = report_texts::visibleFindings(report, std::nullopt);
-    EXPECT_EQ(report_texts::expandedRow(visible, u"r"_s), 2u);
-    EXPECT_EQ(report_texts::expandedRow(visible, u"gone"_s), std::nullopt);
-    EXPECT_EQ(report_texts::summaryLabel(report, false), u"5 findings"_s);
+    const auto visible = report::visibleFindings(report, std::nullopt);
+    EXPECT_EQ(report::expandedRow(visible, u"r"_s), 2u);
+    EXPECT_EQ(report::expandedRow(visible, u"gone"_s), std::nullopt);
+    EXPECT_EQ(report::summaryLabel(report, false), u"5 findings"_s);
     report.findings.resize(1);
-    EXPECT_EQ(report_texts::summaryLabel(report, false), u"1 finding"_s);
+    EXPECT_EQ(report::summaryLabel(report, false), u"1 finding"_s);
 }

@@ -30,6 +30,8 @@
 namespace bw::window {
 namespace {
 
+using report::FindingList;
+using report::ReportView;
 using Check = std::function<void(const QString& state)>;
 
 class ScreenLayoutTest : public ::testing::Test {

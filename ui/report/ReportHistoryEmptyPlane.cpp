@@ -1,4 +1,4 @@
-#include "ui/report/ReportsEmptyPlane.h"
+#include "ui/report/ReportHistoryEmptyPlane.h"
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Motion.h"
@@ -10,14 +10,14 @@ namespace bw::report {
 
 namespace palette = design::palette;
 
-ReportsEmptyPlane::ReportsEmptyPlane(QWidget* parent)
+ReportHistoryEmptyPlane::ReportHistoryEmptyPlane(QWidget* parent)
     : QWidget(parent), progress_(new design::AnimatedValue(0, this)) {
     setFixedSize(116, 34);
     setAccessibleName(QString());
     connect(progress_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
-void ReportsEmptyPlane::showEvent(QShowEvent*) {
+void ReportHistoryEmptyPlane::showEvent(QShowEvent*) {
     if (hasAppeared_) {
         return;
     }
@@ -25,7 +25,7 @@ void ReportsEmptyPlane::showEvent(QShowEvent*) {
     progress_->animateAfter(0, 1, design::Motion::spring(0.62).skippedUnderReduceMotion());
 }
 
-void ReportsEmptyPlane::paintEvent(QPaintEvent*) {
+void ReportHistoryEmptyPlane::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal t = progress_->value();

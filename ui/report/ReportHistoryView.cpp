@@ -1,17 +1,17 @@
-#include "ui/report/ReportsView.h"
+#include "ui/report/ReportHistoryView.h"
 
 #include "app/AppModel.h"
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
+#include "ui/design/ListScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/report/ReportHistoryEmptyPlane.h"
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
-#include "ui/report/ReportsEmptyPlane.h"
-#include "ui/report/ScreenParts.h"
 #include "ui/report/SearchField.h"
 
 #include <QEvent>
@@ -28,14 +28,15 @@ using design::TextStyle;
 
 const QMargins columnMargins(34, 30, 34, 34);
 
-ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidget* parent)
+ReportHistoryView::ReportHistoryView(AppModel& model, std::function<QDateTime()> now,
+                                     QWidget* parent)
     : QWidget(parent), model_(model),
       now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }),
       scroll_(new QScrollArea(this)), column_(new QWidget), list_(new ReportHistoryList),
       search_(new SearchField(QStringLiteral("Search reports"))) {
     setWindowTitle(QStringLiteral("Reports"));
     setAccessibleName(QStringLiteral("Reports"));
-    QVBoxLayout* stack = placeColumn(this, scroll_, column_, 980, columnMargins, 26);
+    QVBoxLayout* stack = design::placeColumn(this, scroll_, column_, 980, columnMargins, 26);
     scroll_->viewport()->installEventFilter(this);
 
     header_ = makeHeader();
@@ -62,17 +63,18 @@ ReportsView::ReportsView(AppModel& model, std::function<QDateTime()> now, QWidge
             [this](const ScanReport& report) { model_.openReport(report); });
     connect(list_, &ReportHistoryList::revealBuildRequested, this,
             [this](const ScanReport& report) { model_.revealReport(report); });
-    connect(list_, &ReportHistoryList::deleteRequested, this, &ReportsView::askToDelete);
+    connect(list_, &ReportHistoryList::deleteRequested, this, &ReportHistoryView::askToDelete);
     design::enterOnFirstShow(this, column_);
     reload();
 }
 
-QWidget* ReportsView::makeHeader() {
-    return makeScreenHeader(QStringLiteral("Reports"),
-                            QStringLiteral("Review recent scans and reopen any build."), column_);
+QWidget* ReportHistoryView::makeHeader() {
+    return design::makeScreenHeader(QStringLiteral("Reports"),
+                                    QStringLiteral("Review recent scans and reopen any build."),
+                                    column_);
 }
 
-QWidget* ReportsView::makeFilterBar() {
+QWidget* ReportHistoryView::makeFilterBar() {
     auto* bar = new QWidget(column_);
     // In the bar before the chips, so that Tab reaches the search field first.
     search_->setParent(bar);
@@ -100,26 +102,26 @@ QWidget* ReportsView::makeFilterBar() {
     return bar;
 }
 
-QWidget* ReportsView::makeEmptyHistory() {
-    return makeEmptyStateBlock(new ReportsEmptyPlane, QStringLiteral("No reports yet"),
-                               QStringLiteral("Completed scans will appear here for quick review."),
-                               13, column_);
+QWidget* ReportHistoryView::makeEmptyHistory() {
+    return design::makeEmptyStateBlock(
+        new ReportHistoryEmptyPlane, QStringLiteral("No reports yet"),
+        QStringLiteral("Completed scans will appear here for quick review."), 13, column_);
 }
 
-QWidget* ReportsView::makeNoMatch() {
+QWidget* ReportHistoryView::makeNoMatch() {
     auto* glass =
         new design::SymbolWidget(QStringLiteral("doc.text.magnifyingglass"), 26, QFont::Medium);
     glass->setColor(palette::textTertiary());
-    return makeEmptyStateBlock(glass, QStringLiteral("No matching reports"),
-                               QStringLiteral("Try another app name, bundle ID, or status."), 11,
-                               column_);
+    return design::makeEmptyStateBlock(
+        glass, QStringLiteral("No matching reports"),
+        QStringLiteral("Try another app name, bundle ID, or status."), 11, column_);
 }
 
-ReportHistoryFilterButton* ReportsView::filterButton(ReportHistoryFilter filter) const {
+ReportHistoryFilterButton* ReportHistoryView::filterButton(ReportHistoryFilter filter) const {
     return chips_[std::size_t(filter)];
 }
 
-void ReportsView::setFilter(ReportHistoryFilter filter) {
+void ReportHistoryView::setFilter(ReportHistoryFilter filter) {
     if (filter == filter_) {
         return;
     }
@@ -130,11 +132,11 @@ void ReportsView::setFilter(ReportHistoryFilter filter) {
     reload(rowsLeaving());
 }
 
-design::Motion ReportsView::rowsLeaving() {
+design::Motion ReportHistoryView::rowsLeaving() {
     return design::Motion::spring(0.26).skippedUnderReduceMotion();
 }
 
-void ReportsView::reload(const design::Motion& leaving) {
+void ReportHistoryView::reload(const design::Motion& leaving) {
     const std::vector<ScanReport>& reports = model_.reports();
     const bool empty = reports.empty();
     header_->setVisible(!empty);
@@ -155,7 +157,7 @@ void ReportsView::reload(const design::Motion& leaving) {
     updateMinimumHeights();
 }
 
-void ReportsView::askToDelete(const ScanReport& report) {
+void ReportHistoryView::askToDelete(const ScanReport& report) {
     if (confirmation_) {
         return;
     }
@@ -174,13 +176,13 @@ void ReportsView::askToDelete(const ScanReport& report) {
     confirmation_->open();
 }
 
-void ReportsView::updateMinimumHeights() {
+void ReportHistoryView::updateMinimumHeights() {
     const int visible = scroll_->viewport()->height();
     emptyHistory_->setMinimumHeight(std::max(390, visible - 64));
     noMatch_->setMinimumHeight(std::max(360, visible - 190));
 }
 
-bool ReportsView::eventFilter(QObject* watched, QEvent* event) {
+bool ReportHistoryView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize) {
         if (watched == scroll_->viewport()) {
             updateMinimumHeights();
@@ -192,7 +194,7 @@ bool ReportsView::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void ReportsView::arrangeFilterBar() {
+void ReportHistoryView::arrangeFilterBar() {
     // The chips grow with their counts, so the row is measured anew.
     const int chips = chips_.front()->parentWidget()->sizeHint().width();
     const bool fits = filterBar_->width() >= search_->width() + 18 + chips;

@@ -2,22 +2,15 @@
 
 #include <QMargins>
 #include <QString>
-#include <cstdint>
 
-class QColor;
-class QLabel;
 class QScrollArea;
 class QVBoxLayout;
 class QWidget;
 
 namespace bw::design {
-enum class TextStyle : std::uint8_t;
-}
 
-namespace bw::report {
-
-// What every list screen is built from: a scrolling column of limited width centred in the
-// screen, a title with its subtitle, hairline dividers and centred empty states.
+// What the history, guidelines and settings screens are built from: a scrolling column of
+// limited width centred in the screen, a title with its subtitle and centred empty states.
 
 // Puts `scroll` (indicators hidden) over the whole of `screen` and `column` in it, at most
 // `maxWidth` wide and centred; returns the column's layout.
@@ -30,4 +23,4 @@ QWidget* makeScreenHeader(const QString& title, const QString& subtitle, QWidget
 QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QString& message,
                              int spacing, QWidget* parent);
 
-} // namespace bw::report
+} // namespace bw::design

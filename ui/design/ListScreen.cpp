@@ -1,4 +1,4 @@
-#include "ui/report/ScreenParts.h"
+#include "ui/design/ListScreen.h"
 
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
@@ -9,10 +9,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-namespace bw::report {
-
-namespace palette = design::palette;
-using design::TextStyle;
+namespace bw::design {
 
 QVBoxLayout* placeColumn(QWidget* screen, QScrollArea* scroll, QWidget* column, int maxWidth,
                          const QMargins& margins, int spacing) {
@@ -47,10 +44,8 @@ QWidget* makeScreenHeader(const QString& title, const QString& subtitle, QWidget
     auto* column = new QVBoxLayout(header);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(5);
-    column->addWidget(
-        design::makeLabel(title, TextStyle::screenTitle, palette::textPrimary(), header));
-    column->addWidget(
-        design::makeLabel(subtitle, TextStyle::subtitle, palette::textSecondary(), header));
+    column->addWidget(makeLabel(title, TextStyle::screenTitle, palette::textPrimary(), header));
+    column->addWidget(makeLabel(subtitle, TextStyle::subtitle, palette::textSecondary(), header));
     return header;
 }
 
@@ -62,10 +57,9 @@ QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QStri
     column->setSpacing(spacing);
     column->addStretch();
     column->addWidget(picture, 0, Qt::AlignHCenter);
-    column->addWidget(
-        design::makeLabel(title, TextStyle::sectionTitle, palette::textPrimary(), state), 0,
-        Qt::AlignHCenter);
-    auto* text = design::makeLabel(message, TextStyle::subtitle, palette::textSecondary(), state);
+    column->addWidget(makeLabel(title, TextStyle::sectionTitle, palette::textPrimary(), state), 0,
+                      Qt::AlignHCenter);
+    auto* text = makeLabel(message, TextStyle::subtitle, palette::textSecondary(), state);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignHCenter);
     column->addWidget(text);
@@ -73,4 +67,4 @@ QWidget* makeEmptyStateBlock(QWidget* picture, const QString& title, const QStri
     return state;
 }
 
-} // namespace bw::report
+} // namespace bw::design

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/design/Motion.h"
-#include "ui/report/ReportHistory.h"
+#include "ui/report/ReportHistoryFilter.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -15,6 +15,8 @@ class QScrollArea;
 namespace bw {
 class AppModel;
 }
+
+namespace bw::report {}
 
 namespace bw::design {
 class AnimatedValue;
@@ -31,13 +33,13 @@ class SearchField;
 // verdict filter whose chips count the whole history. Opening, revealing and deleting are the
 // model's; deleting asks first. The search, the filter and the pending deletion are this screen's
 // own and start afresh with every new screen.
-class ReportsView : public QWidget {
+class ReportHistoryView : public QWidget {
     Q_OBJECT
 
 public:
     // `now` gives the wall-clock time that splits the day sections; tests fix it.
-    explicit ReportsView(AppModel& model, std::function<QDateTime()> now = {},
-                         QWidget* parent = nullptr);
+    explicit ReportHistoryView(AppModel& model, std::function<QDateTime()> now = {},
+                               QWidget* parent = nullptr);
 
     ReportHistoryFilter filter() const { return filter_; }
     void setFilter(ReportHistoryFilter filter);

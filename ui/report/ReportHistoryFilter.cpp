@@ -1,4 +1,4 @@
-#include "ui/report/ReportHistory.h"
+#include "ui/report/ReportHistoryFilter.h"
 
 #include "model/ReportHelpers.h"
 

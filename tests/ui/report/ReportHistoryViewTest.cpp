@@ -1,4 +1,4 @@
-#include "ui/report/ReportsView.h"
+#include "ui/report/ReportHistoryView.h"
 
 #include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
@@ -8,7 +8,7 @@
 #include "ui/design/Motion.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
-#include "ui/report/ReportHistory.h"
+#include "ui/report/ReportHistoryFilter.h"
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
@@ -39,7 +39,7 @@ const QDateTime now(QDate(2026, 8, 10), QTime(9, 0), Qt::LocalTime);
 
 struct Screen {
     explicit Screen(const std::vector<ScanReport>& reports) : history(reports) {
-        view = std::make_unique<ReportsView>(history.model(), [] { return now; });
+        view = std::make_unique<ReportHistoryView>(history.model(), [] { return now; });
         view->resize(900, 700);
         view->show();
         // Layout requests come one after another as the list learns its width.
@@ -76,7 +76,7 @@ struct Screen {
     }
 
     ModelWithHistory history;
-    std::unique_ptr<ReportsView> view;
+    std::unique_ptr<ReportHistoryView> view;
 };
 
 std::vector<ScanReport> mixedHistory() {
@@ -105,12 +105,12 @@ ScanReport made(const QDateTime& createdAt) {
 
 } // namespace
 
-TEST(ReportsView, SectionsFollowTheInjectedClockWithFutureReportsUnderToday) {
+TEST(ReportHistoryView, SectionsFollowTheInjectedClockWithFutureReportsUnderToday) {
     Screen screen(mixedHistory());
     EXPECT_EQ(screen.sectionTitles(), QStringList({"Today 2", "Previous 7 days 1", "Earlier 1"}));
 }
 
-TEST(ReportsView, ChipsCountTheWholeHistoryAndNarrowTheList) {
+TEST(ReportHistoryView, ChipsCountTheWholeHistoryAndNarrowTheList) {
     Screen screen(mixedHistory());
     auto* attention = screen.view->filterButton(ReportHistoryFilter::attention);
     QTest::mouseClick(attention, Qt::LeftButton);
@@ -127,7 +127,7 @@ TEST(ReportsView, ChipsCountTheWholeHistoryAndNarrowTheList) {
     EXPECT_EQ(screen.sectionTitles(), QStringList({"Today 1"}));
 }
 
-TEST(ReportsView, RowsLeftByAFilterFadeOutWhileTheListChangesAtOnce) {
+TEST(ReportHistoryView, RowsLeftByAFilterFadeOutWhileTheListChangesAtOnce) {
     const auto reports = mixedHistory(); // two need attention
     for (const bool reduceMotion : {false, true}) {
         design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
@@ -143,7 +143,7 @@ TEST(ReportsView, RowsLeftByAFilterFadeOutWhileTheListChangesAtOnce) {
     }
 }
 
-TEST(ReportsView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
+TEST(ReportHistoryView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     const auto visibleTexts = [](QWidget* view) {
         QStringList texts;
         for (auto* label : view->findChildren<QLabel*>()) {
@@ -202,7 +202,7 @@ TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) 
     }
 }
 
-TEST(ReportsView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted) {
+TEST(ReportHistoryView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted) {
     std::vector<ScanReport> reports;
     for (int i = 0; i < 40; ++i) {
         reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-60 * i)));
@@ -231,7 +231,7 @@ TEST(ReportsView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted) {
     EXPECT_TRUE(highlighted[0]->rect().contains(highlighted[0]->mapFromGlobal(QCursor::pos())));
 }
 
-TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
+TEST(ReportHistoryView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
     Screen screen({historyReport("Solo", now)});
     screen.view->resize(520, 760);
     QTest::qWait(50);
@@ -242,7 +242,7 @@ TEST(ReportsView, NarrowChipsStayUnderTheSearchFieldAboveAShortList) {
               top(screen.view->searchField()) + 38 + 14);
 }
 
-TEST(ReportsView, RightClicksOpenTheMenuOnlyInsideTheRow) {
+TEST(ReportHistoryView, RightClicksOpenTheMenuOnlyInsideTheRow) {
     const auto reports = mixedHistory();
     Screen screen(reports);
     ReportHistoryRow* row = screen.row(reports[0]);
@@ -263,7 +263,7 @@ TEST(ReportsView, RightClicksOpenTheMenuOnlyInsideTheRow) {
     EXPECT_TRUE(screen.history.model().report().has_value());
 }
 
-TEST(ReportsView, MenuActionsReachTheModel) {
+TEST(ReportHistoryView, MenuActionsReachTheModel) {
     auto reports = mixedHistory();
     Screen screen(reports);
     const QString build = screen.history.history + "/Tide.ipa";
@@ -292,7 +292,7 @@ TEST(ReportsView, MenuActionsReachTheModel) {
 
 // The shown report stays open while others are deleted: checked once the answer of the save
 // has come back, which the answer of the later failing save proves.
-TEST(ReportsView, DeletingAsksFirstRemovesFromDiskAndAFailureIsToldAndLosesNothing) {
+TEST(ReportHistoryView, DeletingAsksFirstRemovesFromDiskAndAFailureIsToldAndLosesNothing) {
     const auto reports = mixedHistory();
     Screen screen(reports);
     AppModel& model = screen.history.model();
@@ -325,7 +325,7 @@ TEST(ReportsView, DeletingAsksFirstRemovesFromDiskAndAFailureIsToldAndLosesNothi
     EXPECT_EQ(model.report()->id, reports[0].id);
 }
 
-TEST(ReportsView, AThousandReportsBuildOnlyTheRowsInSight) {
+TEST(ReportHistoryView, AThousandReportsBuildOnlyTheRowsInSight) {
     std::vector<ScanReport> reports;
     for (int i = 0; i < 1000; ++i) {
         reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-600 * i)));

@@ -10,11 +10,11 @@ namespace bw::report {
 
 // The small drawing of the empty history: a runway line with the plane, which rolls forward once
 // when it is first shown (at once with reduce motion).
-class ReportsEmptyPlane : public QWidget {
+class ReportHistoryEmptyPlane : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ReportsEmptyPlane(QWidget* parent = nullptr);
+    explicit ReportHistoryEmptyPlane(QWidget* parent = nullptr);
 
     bool hasAppeared() const { return hasAppeared_; }
 

@@ -1,4 +1,4 @@
-#include "ui/report/ReportParts.h"
+#include "ui/report/ReadingText.h"
 
 #include <QPainter>
 #include <QTextBlock>
