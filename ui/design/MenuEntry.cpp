@@ -12,6 +12,8 @@ namespace bw::design {
 
 namespace {
 
+constexpr qreal highlightOpacity = 0.065; // white over the entry under the pointer
+
 // This kind never consults reduce motion: its motions always play.
 const MotionKind menuEntryMotion = MotionKind::keeping();
 
@@ -40,7 +42,7 @@ void MenuEntry::paintEvent(QPaintEvent*) {
     const double highlight = showsFocusRing(*this) ? 1.0 : hover_.value();
     if (highlight > 0) {
         painter.fillPath(continuousRoundedRect(QRectF(rect()), 8),
-                         palette::withOpacity(Qt::white, 0.065 * highlight));
+                         palette::withOpacity(Qt::white, highlightOpacity * highlight));
     }
     const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
     const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();

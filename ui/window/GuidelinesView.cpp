@@ -36,6 +36,8 @@ namespace {
 // Every motion of this kind is skipped under reduce motion.
 const design::MotionKind guidelinesViewMotion = design::MotionKind::skipping();
 
+constexpr qreal capsuleFillOpacity = 0.075; // white behind "Clear filters"
+
 // The empty state's "Clear filters": a faint capsule with its title.
 class CapsuleButton : public QAbstractButton {
 public:
@@ -55,7 +57,8 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(design::capsulePath(QRectF(rect())), QColor::fromRgbF(1, 1, 1, 0.075));
+        painter.fillPath(design::capsulePath(QRectF(rect())),
+                         QColor::fromRgbF(1, 1, 1, capsuleFillOpacity));
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.setPen(palette::textPrimary());
         painter.drawText(rect(), Qt::AlignCenter, text());

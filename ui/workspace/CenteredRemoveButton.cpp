@@ -10,6 +10,10 @@
 namespace bw::workspace {
 
 namespace {
+constexpr qreal rimOpacity = 0.1; // white around the red capsule at rest
+} // namespace
+
+namespace {
 
 constexpr qreal pointSize = 11;
 constexpr qreal iconSpacing = 4;
@@ -56,7 +60,7 @@ void CenteredRemoveButton::paintEvent(QPaintEvent*) {
     const qreal hover = hoverProgress();
     painter.fillPath(design::capsulePath(capsule),
                      design::palette::withOpacity(systemRed, 0.92 + 0.08 * hover));
-    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(0.1 + 0.08 * hover)), 1));
+    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(rimOpacity + 0.08 * hover)), 1));
     painter.drawPath(design::capsulePath(capsule.adjusted(0.5, 0.5, -0.5, -0.5)));
 
     const QSizeF symbol = design::symbolSize(pointSize);

@@ -13,6 +13,8 @@ namespace bw::workspace {
 
 namespace {
 
+constexpr qreal rimOpacity = 0.08; // white around the accent capsule at rest
+
 // Every motion of this kind is skipped under reduce motion.
 const design::MotionKind stagedPrimaryButtonMotion = design::MotionKind::skipping();
 
@@ -66,7 +68,7 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
     const QRectF capsule = QRectF(rect());
     painter.fillPath(design::capsulePath(capsule),
                      palette::withOpacity(palette::accent(), disabled ? 0.36 : 1 - 0.12 * hover));
-    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(0.08 + 0.1 * hover)), 1));
+    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(rimOpacity + 0.1 * hover)), 1));
     painter.drawPath(design::capsulePath(capsule.adjusted(0.5, 0.5, -0.5, -0.5)));
 
     const QColor foreground(255, 255, 255, int(255 * (disabled ? 0.64 : 1.0)));
