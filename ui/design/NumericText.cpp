@@ -6,6 +6,11 @@
 
 namespace bw::design {
 
+namespace {
+// Under reduce motion the digits cross-fade in place instead of rolling.
+const MotionKind numericTextMotion = MotionKind::skipping();
+} // namespace
+
 NumericText::NumericText(QString text, QObject* parent) : QObject(parent), text_(std::move(text)) {
     connect(&roll_, &AnimatedValue::valueChanged, this, &NumericText::changed);
 }
@@ -38,7 +43,7 @@ void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment ali
         right = rect.center().x() + width / 2;
     }
     const qreal baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
-    const qreal travel = MotionPreferences::instance().reduceMotion() ? 0 : metrics.height() * 0.5;
+    const qreal travel = numericTextMotion.isReduced() ? 0 : metrics.height() * 0.5;
     const qreal opacity = painter.opacity();
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);

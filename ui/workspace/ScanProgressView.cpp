@@ -112,9 +112,8 @@ double clampedUnit(double value) {
     return value <= 0 ? 0 : std::min(1.0, value);
 }
 
-bool reduceMotion() {
-    return design::MotionPreferences::instance().reduceMotion();
-}
+// The progress presentation holds still under reduce motion.
+const design::MotionKind progressMotion = design::MotionKind::skipping();
 
 } // namespace
 
@@ -265,7 +264,7 @@ void ScanProgressView::synchronize(int generation) {
     for (const ScanProgressStep& step : steps()) {
         thresholds.push_back(step.completionProgress);
     }
-    presentation_->start(phaseTarget(), thresholds, reduceMotion());
+    presentation_->start(phaseTarget(), thresholds, progressMotion.isReduced());
 }
 
 void ScanProgressView::buildSteps() {
