@@ -8,7 +8,10 @@ HoverButton::HoverButton(QWidget* parent, HoverButtonStyle style)
     : QAbstractButton(parent), style_(std::move(style)) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
-    connect(&hover_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(&hover_, &AnimatedValue::valueChanged, this, [this] {
+        update();
+        emit hoverProgressChanged();
+    });
 }
 
 void HoverButton::enterEvent(QEnterEvent* event) {
@@ -34,7 +37,14 @@ void HoverButton::setHovering(bool hovering) {
     }
     isHovering_ = hovering;
     hover_.animateTo(hovering ? 1 : 0, style_.hover);
-    hoverChanged(hovering);
+    // Whatever follows the state itself (not its motion) is drawn anew.
+    update();
+    emit hoveringChanged(hovering);
+}
+
+void HoverButton::clearHover() {
+    isHovering_ = false;
+    hover_.setValue(0);
 }
 
 } // namespace bw::design

@@ -24,17 +24,21 @@ public:
     // 0 at rest, 1 fully hovered.
     qreal hoverProgress() const { return hover_.value(); }
 
+signals:
+    void hoveringChanged(bool hovering);
+    // Each step of the hover look's motion.
+    void hoverProgressChanged();
+
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
-
-    // Called once the hover state has changed.
-    virtual void hoverChanged(bool hovering) { Q_UNUSED(hovering); }
+    // For a pointer that came or went without an event (a scroll moved the widget under it).
+    void setHovering(bool hovering);
+    // Drops the hover look at once: the widget now shows something else.
+    void clearHover();
 
 private:
-    void setHovering(bool hovering);
-
     HoverButtonStyle style_;
     bool isHovering_ = false;
     AnimatedValue hover_{0.0};
