@@ -166,7 +166,7 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
         new FindingTechnicalDetail(QStringLiteral("Category"), title(finding.category)));
     lines->addWidget(new FindingTechnicalDetail(QStringLiteral("Finding ID"), finding.id));
     // Slides in from 3 above its place.
-    details_ = new design::CollapsingBox(rows, -3);
+    details_ = new design::CollapsingBox(rows, {.shift = -3});
     layout->addWidget(details_);
     return section;
 }

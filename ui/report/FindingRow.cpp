@@ -76,7 +76,7 @@ void FindingRow::setSelected(bool isSelected) {
     panel_->setContentsMargins(inset_, 16, inset_, 20);
     stack->addWidget(panel_);
     // Slides in from 4 above its place.
-    box_ = new design::CollapsingBox(content, -4);
+    box_ = new design::CollapsingBox(content, {.shift = -4});
     layout_->addWidget(box_);
     box_->setOpen(true, motion);
 }

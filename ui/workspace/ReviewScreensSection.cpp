@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "model/RawValue.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -10,7 +11,6 @@
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/FlatIconButton.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/SlotRow.h"
@@ -58,6 +58,16 @@ design::Motion changeMotion() {
     return design::Motion::easeOut(0.16).skippedUnderReduceMotion();
 }
 
+// A block of the column that comes and goes, as tall as it is open, never stretched by the
+// column's spare room.
+design::CollapsingBox* makeBox(QWidget* content, design::CollapsingSlide slide, QWidget* parent) {
+    auto* box = new design::CollapsingBox(content, slide, parent);
+    QSizePolicy policy = box->sizePolicy();
+    policy.setVerticalPolicy(QSizePolicy::Fixed);
+    box->setSizePolicy(policy);
+    return box;
+}
+
 } // namespace
 
 ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
@@ -66,7 +76,8 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     column_->setContentsMargins(0, 0, 0, 0);
     column_->setSpacing(0);
     column_->addWidget(makeHeader());
-    helpBox_ = new RevealBox(makeHelpPanel(), RevealBox::Entrance::moveFromTop, this);
+    // The explanation slides down from under the header as its room opens.
+    helpBox_ = makeBox(makeHelpPanel(), {.withRoom = 1}, this);
     column_->addWidget(helpBox_);
 
     slotRow_ = new SlotRow;
@@ -84,7 +95,7 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     slotPaddingLayout_->setSpacing(0);
     slotPaddingLayout_->addWidget(slotScroll_);
     column_->addWidget(slotPadding);
-    importMessageBox_ = new RevealBox(makeImportMessage(), RevealBox::Entrance::fade, this);
+    importMessageBox_ = makeBox(makeImportMessage(), {.withRoom = 0.5}, this);
     column_->addWidget(importMessageBox_);
 
     for (auto* slot : slotRow_->reviewSlots()) {
@@ -192,7 +203,7 @@ IPhoneReviewSlot* ReviewScreensSection::slot(ScreenshotPrompt prompt) const {
 }
 
 bool ReviewScreensSection::isStoreImageHelpPresented() const {
-    return helpBox_->isPresented();
+    return helpBox_->isOpen();
 }
 
 bool ReviewScreensSection::isHeaderStacked() const {
@@ -213,7 +224,7 @@ void ReviewScreensSection::chooseScreenshot(ScreenshotPrompt prompt) {
 }
 
 void ReviewScreensSection::toggleStoreImageHelp() {
-    helpBox_->setPresented(!helpBox_->isPresented(), changeMotion());
+    helpBox_->setOpen(!helpBox_->isOpen(), changeMotion());
 }
 
 void ReviewScreensSection::resizeEvent(QResizeEvent* event) {
@@ -247,7 +258,7 @@ void ReviewScreensSection::followModel() {
     if (message) {
         importMessageText_->setText(*message);
     }
-    importMessageBox_->setPresented(message.has_value(), changeMotion());
+    importMessageBox_->setOpen(message.has_value(), changeMotion());
 }
 
 } // namespace bw::workspace

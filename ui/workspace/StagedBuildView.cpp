@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
@@ -12,7 +13,6 @@
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
@@ -435,7 +435,7 @@ void StagedBuildView::followImportMessage() {
 }
 
 void StagedBuildView::revealImportMessage() {
-    const RevealBox* line = section_->importMessage();
+    const design::CollapsingBox* line = section_->importMessage();
     if (!revealingImportMessage_ || !line->isVisible()) {
         return;
     }
