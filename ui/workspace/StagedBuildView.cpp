@@ -159,9 +159,10 @@ QWidget* StagedBuildView::makeBuildSection() {
     identity->addWidget(icon_);
     auto* status = new QVBoxLayout;
     status->setSpacing(4);
-    name_ =
-        new TextBlock(TextBlock::Lines::one, design::textStyleFont(design::TextStyle::sectionTitle),
-                      palette::textPrimary());
+    name_ = new design::ElidedText({}, design::TextStyle::sectionTitle, palette::textPrimary(),
+                                   Qt::ElideRight);
+    // The name gives way to the status and metadata to the last letter.
+    name_->setMinimumWidth(1);
     status->addWidget(name_);
     auto* statusRow = new QHBoxLayout;
     statusRow->setSpacing(4);
