@@ -36,10 +36,19 @@ void HoverButton::setHovering(bool hovering) {
         return;
     }
     isHovering_ = hovering;
-    hover_.animateTo(hovering ? 1 : 0, style_.hover);
+    followHover();
     // Whatever follows the state itself (not its motion) is drawn anew.
     update();
     emit hoveringChanged(hovering);
+}
+
+void HoverButton::withholdHoverLook(bool withheld) {
+    isHoverLookWithheld_ = withheld;
+    followHover();
+}
+
+void HoverButton::followHover() {
+    hover_.animateTo(isHovering_ && !isHoverLookWithheld_ ? 1 : 0, style_.hover);
 }
 
 void HoverButton::clearHover() {

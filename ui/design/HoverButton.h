@@ -37,10 +37,16 @@ protected:
     void setHovering(bool hovering);
     // Drops the hover look at once: the widget now shows something else.
     void clearHover();
+    // While withheld, the hover look stays away even under the pointer (a button confirming what
+    // it did); it moves with the style's motion either way.
+    void withholdHoverLook(bool withheld);
 
 private:
+    void followHover();
+
     HoverButtonStyle style_;
     bool isHovering_ = false;
+    bool isHoverLookWithheld_ = false;
     AnimatedValue hover_{0.0};
 };
 
