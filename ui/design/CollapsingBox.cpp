@@ -7,8 +7,8 @@
 
 namespace bw::design {
 
-CollapsingBox::CollapsingBox(QWidget* content, CollapsingSlide slide, QWidget* parent)
-    : QWidget(parent), content_(content), slide_(slide) {
+CollapsingBox::CollapsingBox(QWidget* content, CollapsingLayout layout, QWidget* parent)
+    : QWidget(parent), content_(content), layout_(layout) {
     content_->setParent(this);
     // Closed, the box takes no place at all, not even its layout's spacing.
     hide();
@@ -46,10 +46,9 @@ int CollapsingBox::heightForWidth(int width) const {
     return openness <= 0 ? 0 : int(std::ceil(contentHeight(width) * openness));
 }
 
-// The height at the box's own width: a column that does not ask heights for widths still gets
-// the content's wrapped height (the resize event asks again once the width is known).
 QSize CollapsingBox::sizeHint() const {
-    return {content_->sizeHint().width(), heightForWidth(width())};
+    const QSize content = content_->sizeHint();
+    return {content.width(), heightForWidth(layout_.hintsAtOwnWidth ? width() : content.width())};
 }
 
 QSize CollapsingBox::minimumSizeHint() const {
@@ -79,7 +78,7 @@ void CollapsingBox::place() {
     const double openness = std::clamp(openness_.value(), 0.0, 1.0);
     const int width = std::min(this->width(), content_->maximumWidth());
     const int full = contentHeight(this->width());
-    const qreal top = slide_.shift * (1 - openness) + slide_.withRoom * (height() - full);
+    const qreal top = layout_.shift * (1 - openness) + layout_.withRoom * (height() - full);
     content_->setGeometry(0, int(std::lround(top)), width, full);
 }
 

@@ -9,23 +9,26 @@ class QGraphicsOpacityEffect;
 
 namespace bw::design {
 
-// Where the content sits while its box is partly open: `shift` points times the closedness
-// (negative: from above), plus `withRoom` of what the room lacks of the content's height (0: the
-// content's top stays at the room's, 0.5: centred in it, 1: its bottom follows the room's, so it
-// slides down as the room opens).
-struct CollapsingSlide {
+// How a box places its content. While partly open the content is moved by `shift` points times
+// the closedness (negative: from above), plus `withRoom` of what the room lacks of the content's
+// height (0: its top stays at the room's, 0.5: centred, 1: its bottom follows the room's, so it
+// slides down as the room opens). The size hint's height is taken at the content's own preferred
+// width, or with `hintsAtOwnWidth` at the box's width, for a column that does not ask heights for
+// widths and would otherwise keep the height of unwrapped text.
+struct CollapsingLayout {
     qreal shift = 0;
     qreal withRoom = 0;
+    bool hintsAtOwnWidth = false;
 };
 
 // Holds one widget at the height it needs times its openness, faded by the same measure and
-// slid as `slide` says, so that a disclosure opens and closes with a motion instead of jumping.
+// placed as `layout` says, so that a disclosure opens and closes with a motion instead of jumping.
 // The state is the box's at once; only the drawing follows. Once closed, the box is hidden (out
 // of the Tab order) and `closed` is emitted.
 class CollapsingBox : public QWidget {
     Q_OBJECT
 public:
-    CollapsingBox(QWidget* content, CollapsingSlide slide, QWidget* parent = nullptr);
+    CollapsingBox(QWidget* content, CollapsingLayout layout, QWidget* parent = nullptr);
 
     void setOpen(bool open, const Motion& motion);
     bool isOpen() const { return open_; }
@@ -53,7 +56,7 @@ private:
     void place();
 
     QWidget* content_;
-    CollapsingSlide slide_;
+    CollapsingLayout layout_;
     bool open_ = false;
     AnimatedValue openness_{0.0};
     QPointer<QGraphicsOpacityEffect> fade_;

@@ -60,8 +60,8 @@ design::Motion changeMotion() {
 
 // A block of the column that comes and goes, as tall as it is open, never stretched by the
 // column's spare room.
-design::CollapsingBox* makeBox(QWidget* content, design::CollapsingSlide slide, QWidget* parent) {
-    auto* box = new design::CollapsingBox(content, slide, parent);
+design::CollapsingBox* makeBox(QWidget* content, design::CollapsingLayout layout, QWidget* parent) {
+    auto* box = new design::CollapsingBox(content, layout, parent);
     QSizePolicy policy = box->sizePolicy();
     policy.setVerticalPolicy(QSizePolicy::Fixed);
     box->setSizePolicy(policy);
@@ -77,7 +77,7 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     column_->setSpacing(0);
     column_->addWidget(makeHeader());
     // The explanation slides down from under the header as its room opens.
-    helpBox_ = makeBox(makeHelpPanel(), {.withRoom = 1}, this);
+    helpBox_ = makeBox(makeHelpPanel(), {.withRoom = 1, .hintsAtOwnWidth = true}, this);
     column_->addWidget(helpBox_);
 
     slotRow_ = new SlotRow;
@@ -95,7 +95,8 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     slotPaddingLayout_->setSpacing(0);
     slotPaddingLayout_->addWidget(slotScroll_);
     column_->addWidget(slotPadding);
-    importMessageBox_ = makeBox(makeImportMessage(), {.withRoom = 0.5}, this);
+    importMessageBox_ =
+        makeBox(makeImportMessage(), {.withRoom = 0.5, .hintsAtOwnWidth = true}, this);
     column_->addWidget(importMessageBox_);
 
     for (auto* slot : slotRow_->reviewSlots()) {
