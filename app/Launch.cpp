@@ -48,23 +48,34 @@ double minimumPresentationDuration(const QStringList& arguments,
     return marketing_mode::scene(arguments, environment) == MarketingScene::showcase ? 6.0 : 12.0;
 }
 
+HistoryRead startHistoryRead(ReportStore store) {
+    std::future<ReportStore::LoadResult> reports = std::async(std::launch::async, [store] {
+        ReportStore::LoadResult history = store.load();
+        history.reports = newestFirst(std::move(history.reports));
+        return history;
+    });
+    return {std::move(store), std::move(reports)};
+}
+
 StartedLaunch startApplication(const LaunchSettings& settings) {
+    return startApplication(
+        settings,
+        startHistoryRead(ReportStore(settings.historyFolder.value_or(defaultHistoryFolder()))));
+}
+
+StartedLaunch startApplication(const LaunchSettings& settings, HistoryRead history) {
     const QUrl backendURL = settings.backendURL.value_or(BerthwatchBackend::resolveBaseURL());
     auto services = std::make_shared<const AppServices>(AppServices{
         BuildScanner(settings.toolDirectory),
         ScreenshotAuditService(),
-        ReportStore(settings.historyFolder.value_or(defaultHistoryFolder())),
+        std::move(history.store),
         BerthwatchBackend(backendURL),
         settings.ascService.value_or(AppStoreConnectService()),
         ScreenshotAIService(BerthwatchBackend(backendURL), ScreenshotAIService::defaultBatchSize),
     });
     StartedLaunch launch;
-    // While the window is being built. The keychain's daemon may be started on demand.
-    launch.history = std::async(std::launch::async, [services] {
-        ReportStore::LoadResult history = services->reportStore.load();
-        history.reports = newestFirst(std::move(history.reports));
-        return history;
-    });
+    launch.history = std::move(history.reports);
+    // The keychain's daemon may be started on demand.
     launch.isASCConnected =
         std::async(std::launch::async, [services] { return hasCredentials(services->ascService); });
 

@@ -32,6 +32,16 @@ QString defaultHistoryFolder();
 double minimumPresentationDuration(const QStringList& arguments,
                                    const QProcessEnvironment& environment);
 
+// The report history being read on a thread of its own, newest first.
+struct HistoryRead {
+    ReportStore store;
+    std::future<ReportStore::LoadResult> reports;
+};
+
+// Starts reading the history `store` keeps. Needs no application object: the one instance starts
+// it before building one.
+HistoryRead startHistoryRead(ReportStore store);
+
 // A launch under way: the model is built, without its history, while the history and the
 // credentials check are read on threads of their own.
 struct StartedLaunch {
@@ -43,6 +53,9 @@ struct StartedLaunch {
 // Builds every service and the one model, and starts reading the report history and looking for
 // the App Store Connect credentials. The update controller is built after it, by the caller.
 StartedLaunch startApplication(const LaunchSettings& settings = {});
+// The same over a history read already started, whose store the model keeps: the settings'
+// history folder is not looked at.
+StartedLaunch startApplication(const LaunchSettings& settings, HistoryRead history);
 
 // Waits for the history and the credentials check and gives them to the model.
 std::unique_ptr<AppModel> finishLaunch(StartedLaunch launch);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char** argv) {
     QStringList arguments;
@@ -23,19 +24,24 @@ int main(int argc, char** argv) {
         return 0;
     }
     bw::refuseSessionBusAutolaunch();
+    // The one instance is settled and starts reading the history before the application object
+    // is built, which takes a while. Only the one instance reads it: a second would save its own
+    // idea of it over ours.
+    bw::SingleInstance instance;
+    std::optional<bw::HistoryRead> history;
+    if (instance.lock()) {
+        history = bw::startHistoryRead(bw::ReportStore(bw::defaultHistoryFolder()));
+    }
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
-
-    // Before the history is read: a second instance would save its own idea of it over ours.
-    bw::SingleInstance instance;
     if (!instance.claim()) {
         return 0;
     }
 
-    // The history is read while the design and the window are built; the window shows once it
-    // is in, so the first frame already lists it.
-    bw::StartedLaunch launch = bw::startApplication();
+    // The window is built while the history is read; it shows once the history is in, so the
+    // first frame already lists it.
+    bw::StartedLaunch launch = bw::startApplication({}, std::move(history).value());
     bw::design::installDesign(application);
     bw::Program program(instance, std::move(launch));
     program.window().show();

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -74,20 +75,23 @@ int showMinimal() {
     return QApplication::exec();
 }
 
-bw::LaunchSettings settingsFor(const QString& historyFolder) {
-    bw::LaunchSettings settings;
-    settings.historyFolder = historyFolder;
-    return settings;
-}
-
-int showWindow(const QString& historyFolder, int settle) {
-    // As the program does: one instance, the design, the launch, then the window.
+// As the program does: the one instance and the history read first, the application object, the
+// design, the launch, then the window.
+int showWindow(int argc, char** argv, int settle) {
+    const QString historyFolder = QString::fromLocal8Bit(argv[2]);
     bw::SingleInstance instance;
+    if (!instance.lock()) {
+        return 1;
+    }
+    bw::HistoryRead history = bw::startHistoryRead(bw::ReportStore(historyFolder));
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
+    QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
     if (!instance.claim()) {
         return 1;
     }
-    bw::StartedLaunch launch = bw::startApplication(settingsFor(historyFolder));
-    bw::design::installDesign(*qApp);
+    bw::StartedLaunch launch = bw::startApplication({}, std::move(history));
+    bw::design::installDesign(application);
     bw::window::MainWindow window(*launch.model, nullptr,
                                   bw::window::windowSetup(*launch.model, nullptr));
     const std::unique_ptr<bw::AppModel> model = bw::finishLaunch(std::move(launch));
@@ -103,18 +107,16 @@ int showWindow(const QString& historyFolder, int settle) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
-    QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 3 && arguments[1] == u"window") {
-        return showWindow(arguments[2], -1);
+    const std::string_view mode = argc > 1 ? argv[1] : "";
+    if (argc == 3 && mode == "window") {
+        return showWindow(argc, argv, -1);
     }
     // Long enough for the rows after the first screenful and the history screen's first fill.
-    if (arguments.size() == 3 && arguments[1] == u"memory") {
-        return showWindow(arguments[2], 1500);
+    if (argc == 3 && mode == "memory") {
+        return showWindow(argc, argv, 1500);
     }
-    if (arguments.size() == 2 && arguments[1] == u"minimal") {
+    if (argc == 2 && mode == "minimal") {
+        QApplication application(argc, argv);
         return showMinimal();
     }
     std::fputs("usage: bw-startup window|memory HISTORY_FOLDER | bw-startup minimal\n", stderr);

@@ -38,22 +38,32 @@ QString SingleInstance::socketPath() const {
     return QDir(folder_).filePath(QStringLiteral("berthwatch.socket"));
 }
 
-bool SingleInstance::claim() {
-    QDir().mkpath(folder_);
-    if (lock_.tryLock(0)) {
-        return listen();
+bool SingleInstance::lock() {
+    if (lockState_ == LockState::notTried) {
+        QDir().mkpath(folder_);
+        if (lock_.tryLock(0)) {
+            lockState_ = LockState::held;
+        } else {
+            lockState_ = lock_.error() == QLockFile::LockFailedError ? LockState::heldByAnother
+                                                                     : LockState::unavailable;
+        }
     }
-    // A folder that cannot hold the lock says nothing about another instance: better two
-    // instances than none at all.
-    if (lock_.error() != QLockFile::LockFailedError) {
+    return lockState_ != LockState::heldByAnother;
+}
+
+bool SingleInstance::claim() {
+    if (!lock()) {
+        if (!askRunningInstance()) {
+            qWarning("Berthwatch is already running but did not answer.");
+        }
+        return false;
+    }
+    if (lockState_ == LockState::unavailable) {
         qWarning("Berthwatch cannot tell whether it already runs: no lock in %s.",
                  qUtf8Printable(folder_));
         return true;
     }
-    if (!askRunningInstance()) {
-        qWarning("Berthwatch is already running but did not answer.");
-    }
-    return false;
+    return listen();
 }
 
 bool SingleInstance::listen() {

@@ -18,8 +18,15 @@ public:
     // `folder` holds the lock and the socket; by default the user's runtime folder.
     explicit SingleInstance(QString folder = defaultFolder(), QObject* parent = nullptr);
 
+    // Takes the lock that decides which start is the one instance, once. Needs no application
+    // object, so the one instance can start its work before building one. False when another
+    // instance holds it; true when this process does, or when the folder cannot hold the lock,
+    // which says nothing about another instance: better two instances than none at all.
+    bool lock();
+
     // True when this process is now the one instance and listens for later starts. False when
-    // another instance runs; it has then been asked to bring its window forward.
+    // another instance runs; it has then been asked to bring its window forward. Takes the lock
+    // first unless lock() did.
     bool claim();
 
     QString socketPath() const;
@@ -34,8 +41,11 @@ private:
     bool askRunningInstance() const;
     void answer(QLocalSocket* socket);
 
+    enum class LockState { notTried, held, heldByAnother, unavailable };
+
     QString folder_;
     QLockFile lock_;
+    LockState lockState_ = LockState::notTried;
     QLocalServer server_;
 };
 

@@ -1,16 +1,94 @@
 #include "platform/json/JsonParser.h"
 
+#include "platform/core/InParts.h"
 #include "platform/json/JsonEscapes.h"
 #include "platform/json/JsonReader.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace bw::json {
 namespace {
 
 // As deep as documents may nest; deeper ones would only exhaust the stack.
 constexpr int maximumDepth = 1024;
+
+// An array at the top of a document (a report history, say) that is at least this long is parsed
+// in parts on several threads; shorter ones are not worth the threads.
+constexpr std::ptrdiff_t shortestArrayInParts = 256 * 1024;
+constexpr std::size_t fewestElementsPerPart = 16;
+
+// Where each element of the array whose '[' is just before `at` ends: at its ',' or, for the
+// last, at the array's ']'. Only strings and brackets are followed, so malformed bytes may give
+// wrong ends; nothing when the array is not closed before `end`.
+std::optional<std::vector<const char*>> elementEnds(const char* at, const char* end) {
+    // The bytes the scan looks at; it skips the others, mostly indentation, as fast as it can.
+    static constexpr std::array<bool, 256> stops = [] {
+        std::array<bool, 256> table{};
+        for (const char c : {'"', '[', ']', '{', '}', ','}) {
+            table[static_cast<unsigned char>(c)] = true;
+        }
+        return table;
+    }();
+    const auto eightSpacesAt = [](const char* at) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, at, sizeof eight);
+        return eight == 0x2020202020202020;
+    };
+    std::vector<const char*> ends;
+    int depth = 0;
+    for (; at != end; ++at) {
+        while (!stops[static_cast<unsigned char>(*at)]) {
+            if (end - at > 8 && eightSpacesAt(at)) {
+                at += 8;
+            } else if (++at == end) {
+                return std::nullopt;
+            }
+        }
+        switch (*at) {
+        case '"':
+            // To the quote that closes the string: one after an even run of backslashes.
+            for (;;) {
+                const char* quote =
+                    static_cast<const char*>(std::memchr(at + 1, '"', std::size_t(end - at - 1)));
+                if (quote == nullptr) {
+                    return std::nullopt;
+                }
+                const char* escape = quote;
+                while (*(escape - 1) == '\\') {
+                    --escape;
+                }
+                at = quote;
+                if ((quote - escape) % 2 == 0) {
+                    break;
+                }
+            }
+            break;
+        case '[':
+        case '{':
+            ++depth;
+            break;
+        case ']':
+        case '}':
+            if (depth-- == 0) {
+                ends.push_back(at);
+                return ends;
+            }
+            break;
+        case ',':
+            if (depth == 0) {
+                ends.push_back(at);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return std::nullopt;
+}
 
 class Parser {
 public:
@@ -19,6 +97,10 @@ public:
         : source_(bytes.capacity() < bytes.size() ? QByteArray(bytes.constData(), bytes.size())
                                                   : bytes),
           begin_(source_.constData()), at_(begin_), end_(begin_ + source_.size()) {}
+
+    // A parser of a part of the bytes another one parses, which keep them.
+    Parser(const char* begin, const char* at, const char* end)
+        : begin_(begin), at_(at), end_(end), inParts_(false) {}
 
     Document document() {
         if (end_ - at_ >= 3 && QByteArrayView(at_, 3) == "\xEF\xBB\xBF") {
@@ -105,6 +187,11 @@ private:
             fail("too deeply nested");
         }
         ++at_;
+        if (inParts_ && depth <= 2 && end_ - at_ >= shortestArrayInParts) {
+            if (std::optional<Value> parsed = arrayInParts(depth)) {
+                return std::move(*parsed);
+            }
+        }
         const std::size_t first = elements_.size();
         if (!consumeIf(']')) {
             do {
@@ -136,6 +223,53 @@ private:
             expect('}', "a value separator was expected");
         }
         return Value(takeFrom(members_, first));
+    }
+
+    // The array from here on, its elements parsed in parts at once, each part by a parser of its
+    // own; nothing when it is short or any part fails, for the caller to parse it whole and so
+    // fail exactly as always. Each element must be exactly one value, so what parses here parses
+    // the same in one go.
+    std::optional<Value> arrayInParts(int depth) {
+        const std::optional<std::vector<const char*>> ends = elementEnds(at_, end_);
+        if (!ends || ends->size() < 2 * fewestElementsPerPart ||
+            ends->back() - at_ < shortestArrayInParts) {
+            return std::nullopt;
+        }
+        const char* const first = at_;
+        const auto startOf = [&](std::size_t index) {
+            return index == 0 ? first : (*ends)[index - 1] + 1;
+        };
+        std::vector<std::optional<Value::Array>> parts;
+        try {
+            parts = inParts(ends->size(), fewestElementsPerPart,
+                            [&](std::size_t begin, std::size_t end) -> std::optional<Value::Array> {
+                                Value::Array elements;
+                                elements.reserve(end - begin);
+                                Parser part(begin_, first, first);
+                                for (std::size_t index = begin; index < end; ++index) {
+                                    part.at_ = startOf(index);
+                                    part.end_ = (*ends)[index];
+                                    elements.push_back(part.value(depth));
+                                    part.skipSpace();
+                                    if (part.at_ != part.end_) {
+                                        return std::nullopt;
+                                    }
+                                }
+                                return elements;
+                            });
+        } catch (const DecodeError&) {
+            return std::nullopt;
+        }
+        Value::Array elements;
+        elements.reserve(ends->size());
+        for (std::optional<Value::Array>& part : parts) {
+            if (!part) {
+                return std::nullopt;
+            }
+            std::move(part->begin(), part->end(), std::back_inserter(elements));
+        }
+        at_ = ends->back() + 1;
+        return Value(std::move(elements));
     }
 
     template <typename T> static std::vector<T> takeFrom(std::vector<T>& stack, std::size_t first) {
@@ -349,6 +483,8 @@ private:
     std::vector<Value> elements_;
     std::vector<Member> members_;
     std::vector<QString> keys_;
+    // Parts of the document are not split again.
+    bool inParts_ = true;
 };
 
 } // namespace

@@ -86,6 +86,10 @@ public:
 
 bool registerBundledFonts() {
     initBundledFontResources();
+    // The font list is read first: a font registered before it loses to a system font of the same
+    // name, and a machine with these fonts installed drew its own copies, the symbols from a WOFF2
+    // file decoded on first use.
+    QFontDatabase::families();
     const QStringList files = QDir(QStringLiteral(":/fonts")).entryList(QDir::Files);
     bool allRegistered = !files.isEmpty();
     for (const QString& file : files) {

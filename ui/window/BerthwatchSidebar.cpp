@@ -149,6 +149,9 @@ void BerthwatchSidebar::updateApps() {
         apps.assign(pendingApps_.begin(), pendingApps_.begin() + std::ptrdiff_t(rowsOnAScreen()));
     }
     showApps(std::move(apps));
+    if (!hasPainted_) {
+        SidebarAppButton::decodeIcons(appRows_);
+    }
 }
 
 std::size_t BerthwatchSidebar::rowsOnAScreen() const {

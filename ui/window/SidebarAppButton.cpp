@@ -1,6 +1,7 @@
 #include "ui/window/SidebarAppButton.h"
 
 #include "model/ReportHelpers.h"
+#include "platform/core/InParts.h"
 #include "platform/image/ImageDecoding.h"
 #include "ui/design/AppIconTile.h"
 #include "ui/design/BrandShapes.h"
@@ -133,6 +134,31 @@ void SidebarAppButton::setApp(SidebarApp app) {
 
 SidebarAppButton::~SidebarAppButton() {
     delete menu_;
+}
+
+void SidebarAppButton::decodeIcons(const std::vector<SidebarAppButton*>& rows) {
+    std::vector<SidebarAppButton*> undecoded;
+    std::vector<qreal> ratios;
+    for (SidebarAppButton* row : rows) {
+        if (!row->icon_) {
+            undecoded.push_back(row);
+            ratios.push_back(row->devicePixelRatioF());
+        }
+    }
+    const std::vector<std::vector<QImage>> parts =
+        inParts(undecoded.size(), 1, [&](std::size_t begin, std::size_t end) {
+            std::vector<QImage> icons;
+            for (std::size_t index = begin; index < end; ++index) {
+                icons.push_back(sidebarAppIconImage(undecoded[index]->app_, ratios[index]));
+            }
+            return icons;
+        });
+    std::size_t index = 0;
+    for (const std::vector<QImage>& part : parts) {
+        for (const QImage& icon : part) {
+            undecoded[index++]->icon_ = icon;
+        }
+    }
 }
 
 const QImage& SidebarAppButton::icon() {

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <vector>
 
 namespace bw::window {
 
@@ -37,6 +38,10 @@ public:
     SidebarAppActionMenu* actionMenu() const;
     void toggleActionMenu();
     void showActionMenu();
+
+    // Decodes the icons the rows have not decoded yet, several at once, instead of one by one as
+    // each row is first drawn: for the rows of the window's first frame.
+    static void decodeIcons(const std::vector<SidebarAppButton*>& rows);
 
     // The dot's colour and the row's accessibility value, from the newest report.
     static QColor statusTint(const SidebarApp& app);

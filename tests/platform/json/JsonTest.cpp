@@ -3,6 +3,7 @@
 #include "platform/json/JsonWriter.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -157,6 +158,41 @@ TEST(JsonReader, ReadsTextsNumbersAndKeysAsItAlwaysHas) {
         const QJsonValue first = parseDocument(c.document).root().toQJsonValue().toArray().at(0);
         EXPECT_EQ(first, c.expected) << c.document;
         EXPECT_EQ(first.toVariant().typeId(), c.expected.toVariant().typeId()) << c.document;
+    }
+}
+
+// A long array at the top of a document is parsed in parts on several threads: elements whose
+// strings hold separators, brackets and escaped quotes read as QJsonDocument reads them, and a
+// defect anywhere fails at its own offset, as parsing in one go does.
+TEST(JsonReader, LongArraysReadTheSameInPartsAndFailAtTheirDefect) {
+    QByteArray elements;
+    for (int i = 0; i < 5000; ++i) {
+        elements += R"({"a": [1, "x,]}", {"q": "\\"}],)"
+                    "\n                  "
+                    R"("b": "say \"[{,\" \\\" ok"},)";
+    }
+    elements += "[true, null, -2.5]          ";
+    for (const QByteArray& document :
+         {"[" + elements + "]", R"({"version": 1, "reports": [)" + elements + "]}"}) {
+        ASSERT_GT(document.size(), 256 * 1024);
+        EXPECT_EQ(parseDocument(document).root().toQJsonValue(),
+                  QJsonDocument::fromJson(document).isArray()
+                      ? QJsonValue(QJsonDocument::fromJson(document).array())
+                      : QJsonValue(QJsonDocument::fromJson(document).object()));
+    }
+    const qsizetype middle = elements.indexOf("{", elements.size() / 2);
+    for (const char* defect : {"{\"a\" 1},", "[1,,2],", "tru,", "{]},", "1 2,"}) {
+        QByteArray bad = "[" + elements + "]";
+        bad.insert(middle + 1, defect);
+        try {
+            parseDocument(bad);
+            ADD_FAILURE() << defect;
+        } catch (const DecodeError& error) {
+            const qsizetype offset =
+                error.reason().section(QStringLiteral("offset "), 1).chopped(2).toLongLong();
+            EXPECT_GE(offset, middle + 1) << defect;
+            EXPECT_LE(offset, middle + 1 + qsizetype(std::strlen(defect))) << defect;
+        }
     }
 }
 

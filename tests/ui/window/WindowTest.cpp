@@ -384,10 +384,12 @@ TEST_F(WindowTest, TheAppRowsFollowEachChangeOfTheHistoryKeepingTheRowsOfOtherAp
     }
 }
 
-// The program as main() wires it: a later start brings its minimised window forward, and a
-// build without an update feed offers no update check, one with a feed does.
+// The program as main() wires it: a later start, which finds the lock taken before it would read
+// the history, brings the minimised window forward, and a build without an update feed offers no
+// update check, one with a feed does.
 TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWithAFeed) {
     SingleInstance running(window.harness.folder.makeFolder(QStringLiteral("run")));
+    ASSERT_TRUE(running.lock());
     ASSERT_TRUE(running.claim());
     Program program(running, window.harness.settings());
     EXPECT_FALSE(program.window().checkForUpdatesAction()->isEnabled());
@@ -396,7 +398,9 @@ TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWit
 
     std::atomic<bool> done = false;
     std::thread later([&] {
-        EXPECT_FALSE(SingleInstance(running.socketPath().section(u'/', 0, -2)).claim());
+        SingleInstance later(running.socketPath().section(u'/', 0, -2));
+        EXPECT_FALSE(later.lock());
+        EXPECT_FALSE(later.claim());
         done = true;
     });
     EXPECT_TRUE(bw::test::waitFor([&] { return done.load(); }));
