@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "model/ResolutionGuidance.h"
+#include "ui/design/BlockLayout.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Hairline.h"
@@ -64,10 +65,8 @@ void FindingRow::setSelected(bool isSelected) {
         return;
     }
     // Made anew on every opening, so its technical details always start closed.
-    auto* content = new QWidget;
-    auto* stack = new QVBoxLayout(content);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(0);
+    QBoxLayout* stack = design::blockLayout(QBoxLayout::TopToBottom, 0);
+    QWidget* content = stack->parentWidget();
     stack->addWidget(new design::Hairline(palette::withOpacity(palette::hairline(), 0.72),
                                           QMargins(inset_, 0, inset_, 0)));
     panel_ =

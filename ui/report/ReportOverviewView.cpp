@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/AppIconTile.h"
+#include "ui/design/BlockLayout.h"
 #include "ui/design/Formatters.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
@@ -157,17 +158,9 @@ QWidget* appIcon(const BuildMetadata& metadata) {
     return icon;
 }
 
-// A new plain block, laid out in `direction` with no margins and `spacing` between its parts.
-QBoxLayout* blockLayout(QBoxLayout::Direction direction, int spacing) {
-    auto* layout = new QBoxLayout(direction, new QWidget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    return layout;
-}
-
 QWidget* identity(const ScanReport& report) {
     const BuildMetadata& metadata = report.metadata;
-    QBoxLayout* layout = blockLayout(QBoxLayout::LeftToRight, 13);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::LeftToRight, 13);
     layout->addWidget(appIcon(metadata));
 
     auto* names = new QVBoxLayout;
@@ -191,8 +184,8 @@ QWidget* identity(const ScanReport& report) {
 }
 
 QWidget* identityArrangement(const ScanReport& report, bool wide) {
-    QBoxLayout* layout =
-        blockLayout(wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, wide ? 13 : 14);
+    QBoxLayout* layout = design::blockLayout(
+        wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, wide ? 13 : 14);
     layout->addWidget(identity(report), wide ? 1 : 0);
     if (wide) {
         // A spacer of at least 16, with the row's spacing on either side of it.
@@ -205,7 +198,7 @@ QWidget* identityArrangement(const ScanReport& report, bool wide) {
 }
 
 QWidget* verdict(const ScanReport& report) {
-    QBoxLayout* layout = blockLayout(QBoxLayout::TopToBottom, 8);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::TopToBottom, 8);
     auto* top = new QHBoxLayout;
     top->setSpacing(10);
     top->addWidget(new VerdictBadge(report));
@@ -216,7 +209,7 @@ QWidget* verdict(const ScanReport& report) {
 }
 
 QWidget* countTiles(const ScanReport& report) {
-    QBoxLayout* layout = blockLayout(QBoxLayout::LeftToRight, 26);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::LeftToRight, 26);
     layout->addWidget(new CompactReportMetric(blockerCount(report), QStringLiteral("Blockers"),
                                               palette::danger()));
     layout->addWidget(new CompactReportMetric(riskCount(report), QStringLiteral("Risks")));
@@ -228,8 +221,8 @@ QWidget* countTiles(const ScanReport& report) {
 }
 
 QWidget* verdictArrangement(const ScanReport& report, bool wide) {
-    QBoxLayout* layout =
-        blockLayout(wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, wide ? 28 : 22);
+    QBoxLayout* layout = design::blockLayout(
+        wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, wide ? 28 : 22);
     if (wide) {
         layout->addWidget(verdict(report), 1, Qt::AlignBottom);
         layout->addWidget(countTiles(report), 0, Qt::AlignBottom);
@@ -241,7 +234,7 @@ QWidget* verdictArrangement(const ScanReport& report, bool wide) {
 }
 
 QWidget* buildDetails(const ScanReport& report) {
-    QBoxLayout* layout = blockLayout(QBoxLayout::TopToBottom, 5);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::TopToBottom, 5);
     auto* caption = design::makeLabel(QStringLiteral("Build details"), TextStyle::label,
                                       palette::textSecondary());
     caption->setContentsMargins(2, 0, 2, 0);

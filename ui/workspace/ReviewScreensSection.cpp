@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "model/RawValue.h"
+#include "ui/design/BlockLayout.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
@@ -176,10 +177,8 @@ QWidget* ReviewScreensSection::makeHelpPanel() {
 }
 
 QWidget* ReviewScreensSection::makeImportMessage() {
-    auto* importMessage = new QWidget;
-    auto* row = new QHBoxLayout(importMessage);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(4);
+    QBoxLayout* row = design::blockLayout(QBoxLayout::LeftToRight, 4);
+    QWidget* importMessage = row->parentWidget();
     row->addStretch();
     row->addWidget(symbol(QStringLiteral("exclamationmark.circle.fill"), 11, QFont::Medium,
                           palette::danger(), importMessage),

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "ui/design/BlockLayout.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
@@ -223,10 +224,8 @@ QWidget* StagedBuildView::makeScanButton(const QString& title) {
 }
 
 QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
-    auto* panel = new QWidget;
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(10);
+    QBoxLayout* row = design::blockLayout(QBoxLayout::LeftToRight, 10);
+    QWidget* panel = row->parentWidget();
     auto* text =
         new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::caption),
                       palette::danger());
