@@ -2,12 +2,13 @@
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
+#include <QResizeEvent>
 #include <cmath>
 
 namespace bw::design {
 
-CollapsingBox::CollapsingBox(QWidget* content, qreal shift, QWidget* parent)
-    : QWidget(parent), content_(content), shift_(shift) {
+CollapsingBox::CollapsingBox(QWidget* content, CollapsingLayout layout, QWidget* parent)
+    : QWidget(parent), content_(content), layout_(layout) {
     content_->setParent(this);
     // Closed, the box takes no place at all, not even its layout's spacing.
     hide();
@@ -47,7 +48,7 @@ int CollapsingBox::heightForWidth(int width) const {
 
 QSize CollapsingBox::sizeHint() const {
     const QSize content = content_->sizeHint();
-    return {content.width(), heightForWidth(content.width())};
+    return {content.width(), heightForWidth(layout_.hintsAtOwnWidth ? width() : content.width())};
 }
 
 QSize CollapsingBox::minimumSizeHint() const {
@@ -76,8 +77,9 @@ void CollapsingBox::follow(double openness) {
 void CollapsingBox::place() {
     const double openness = std::clamp(openness_.value(), 0.0, 1.0);
     const int width = std::min(this->width(), content_->maximumWidth());
-    content_->setGeometry(0, int(std::lround(shift_ * (1 - openness))), width,
-                          contentHeight(this->width()));
+    const int full = contentHeight(this->width());
+    const qreal top = layout_.shift * (1 - openness) + layout_.withRoom * (height() - full);
+    content_->setGeometry(0, int(std::lround(top)), width, full);
 }
 
 bool CollapsingBox::event(QEvent* event) {
@@ -92,6 +94,11 @@ bool CollapsingBox::event(QEvent* event) {
 
 void CollapsingBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // The height was worked out at the old width (at first a default hundred points, where text
+    // wraps into many lines): ask again at the new one, or the column holding the box keeps it.
+    if (event->size().width() != event->oldSize().width()) {
+        updateGeometry();
+    }
     place();
 }
 

@@ -8,7 +8,10 @@ HoverButton::HoverButton(QWidget* parent, HoverButtonStyle style)
     : QAbstractButton(parent), style_(std::move(style)) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
-    connect(&hover_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(&hover_, &AnimatedValue::valueChanged, this, [this] {
+        update();
+        emit hoverProgressChanged();
+    });
 }
 
 void HoverButton::enterEvent(QEnterEvent* event) {
@@ -33,8 +36,24 @@ void HoverButton::setHovering(bool hovering) {
         return;
     }
     isHovering_ = hovering;
-    hover_.animateTo(hovering ? 1 : 0, style_.hover);
-    hoverChanged(hovering);
+    followHover();
+    // Whatever follows the state itself (not its motion) is drawn anew.
+    update();
+    emit hoveringChanged(hovering);
+}
+
+void HoverButton::withholdHoverLook(bool withheld) {
+    isHoverLookWithheld_ = withheld;
+    followHover();
+}
+
+void HoverButton::followHover() {
+    hover_.animateTo(isHovering_ && !isHoverLookWithheld_ ? 1 : 0, style_.hover);
+}
+
+void HoverButton::clearHover() {
+    isHovering_ = false;
+    hover_.setValue(0);
 }
 
 } // namespace bw::design

@@ -24,19 +24,29 @@ public:
     // 0 at rest, 1 fully hovered.
     qreal hoverProgress() const { return hover_.value(); }
 
+signals:
+    void hoveringChanged(bool hovering);
+    // Each step of the hover look's motion.
+    void hoverProgressChanged();
+
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
-
-    // Called once the hover state has changed.
-    virtual void hoverChanged(bool hovering) { Q_UNUSED(hovering); }
+    // For a pointer that came or went without an event (a scroll moved the widget under it).
+    void setHovering(bool hovering);
+    // Drops the hover look at once: the widget now shows something else.
+    void clearHover();
+    // While withheld, the hover look stays away even under the pointer (a button confirming what
+    // it did); it moves with the style's motion either way.
+    void withholdHoverLook(bool withheld);
 
 private:
-    void setHovering(bool hovering);
+    void followHover();
 
     HoverButtonStyle style_;
     bool isHovering_ = false;
+    bool isHoverLookWithheld_ = false;
     AnimatedValue hover_{0.0};
 };
 

@@ -21,12 +21,15 @@ const MotionKind menuEntryMotion = MotionKind::keeping();
 
 MenuEntry::MenuEntry(const QString& title, const QString& systemImage, bool isDestructive,
                      int width, QWidget* parent)
-    : QAbstractButton(parent), systemImage_(systemImage), isDestructive_(isDestructive),
-      width_(width) {
+    // Menu entries light up with a spring, whatever the reduce-motion setting.
+    : HoverButton(parent, {menuEntryMotion.spring(0.14)}), systemImage_(systemImage),
+      isDestructive_(isDestructive), width_(width) {
     setText(title);
     setAccessibleName(title);
+    // A menu's entries take the keyboard as buttons do, under the arrow pointer.
+    setFocusPolicy(Qt::StrongFocus);
+    unsetCursor();
     setAttribute(Qt::WA_Hover);
-    connect(&hover_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 QSize MenuEntry::sizeHint() const {
@@ -39,7 +42,7 @@ void MenuEntry::paintEvent(QPaintEvent*) {
     // Drawn at reduced opacity when it cannot be used.
     painter.setOpacity(isEnabled() ? 1.0 : 0.44);
     // Keyboard focus lights the entry as the pointer does.
-    const double highlight = showsFocusRing(*this) ? 1.0 : hover_.value();
+    const double highlight = showsFocusRing(*this) ? 1.0 : hoverProgress();
     if (highlight > 0) {
         painter.fillPath(continuousRoundedRect(QRectF(rect()), 8),
                          palette::withOpacity(Qt::white, highlightOpacity * highlight));
@@ -55,16 +58,6 @@ void MenuEntry::paintEvent(QPaintEvent*) {
     painter.drawText(
         titleFrame, Qt::AlignLeft | Qt::AlignVCenter,
         painter.fontMetrics().elidedText(text(), Qt::ElideRight, int(titleFrame.width())));
-}
-
-void MenuEntry::enterEvent(QEnterEvent* event) {
-    hover_.animateTo(1.0, menuEntryMotion.spring(0.14));
-    QAbstractButton::enterEvent(event);
-}
-
-void MenuEntry::leaveEvent(QEvent* event) {
-    hover_.animateTo(0.0, menuEntryMotion.spring(0.14));
-    QAbstractButton::leaveEvent(event);
 }
 
 } // namespace bw::design

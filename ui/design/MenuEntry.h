@@ -1,14 +1,12 @@
 #pragma once
 
-#include "ui/design/Motion.h"
-
-#include <QAbstractButton>
+#include "ui/design/HoverButton.h"
 
 namespace bw::design {
 
 // One entry of a popup menu of actions: a symbol and a title, lit on hover or keyboard focus, in
 // the danger colour when destructive. Clickable over the whole of its `width`.
-class MenuEntry : public QAbstractButton {
+class MenuEntry : public HoverButton {
     Q_OBJECT
 
 public:
@@ -19,14 +17,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     QString systemImage_;
     bool isDestructive_;
     int width_;
-    AnimatedValue hover_{0.0};
 };
 
 } // namespace bw::design

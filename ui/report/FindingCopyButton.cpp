@@ -24,16 +24,13 @@ namespace palette = design::palette;
 
 FindingCopyButton::FindingCopyButton(QString text, QString label, Clock& clock,
                                      const Pasteboard& pasteboard, QWidget* parent)
-    : QAbstractButton(parent), text_(std::move(text)), label_(std::move(label)), clock_(clock),
-      pasteboard_(pasteboard) {
+    : design::HoverButton(parent, {findingCopyButtonMotion.easeOut(0.16)}), text_(std::move(text)),
+      label_(std::move(label)), clock_(clock), pasteboard_(pasteboard) {
     setFixedSize(sizeHint());
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::TabFocus);
     setToolTip(label_);
     setAccessibleName(label_);
     connect(this, &QAbstractButton::clicked, this, &FindingCopyButton::copyToPasteboard);
     connect(&copied_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
-    connect(&hover_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
 }
 
 QString FindingCopyButton::shownText() const {
@@ -58,20 +55,9 @@ void FindingCopyButton::setDidCopy(bool didCopy, const design::Motion& motion) {
     didCopy_ = didCopy;
     setAccessibleName(shownText());
     copied_.animateTo(didCopy ? 1 : 0, motion);
-    hover_.animateTo(isHovering_ && !didCopy_ ? 1 : 0, findingCopyButtonMotion.easeOut(0.16));
+    // The hover look gives way to the confirmation.
+    withholdHoverLook(didCopy);
     update();
-}
-
-void FindingCopyButton::enterEvent(QEnterEvent* event) {
-    isHovering_ = true;
-    hover_.animateTo(didCopy_ ? 0 : 1, findingCopyButtonMotion.easeOut(0.16));
-    QAbstractButton::enterEvent(event);
-}
-
-void FindingCopyButton::leaveEvent(QEvent* event) {
-    isHovering_ = false;
-    hover_.animateTo(0, findingCopyButtonMotion.easeOut(0.16));
-    QAbstractButton::leaveEvent(event);
 }
 
 bool FindingCopyButton::hitButton(const QPoint& pos) const {
@@ -82,7 +68,7 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal copied = copied_.value();
-    const qreal hover = hover_.value();
+    const qreal hover = hoverProgress();
 
     // Grows by 1.2 % on hover, never while confirming.
     const qreal scale = 1.0 + 0.012 * hover;
@@ -107,7 +93,7 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
 }
 
 QColor FindingCopyButton::fillColor() const {
-    const QColor normalFill = palette::withOpacity(palette::accent(), 0.9 + 0.1 * hover_.value());
+    const QColor normalFill = palette::withOpacity(palette::accent(), 0.9 + 0.1 * hoverProgress());
     const QColor copiedFill = palette::withOpacity(palette::successSurface(), 0.78);
     return palette::mix(normalFill, copiedFill, copied_.value());
 }

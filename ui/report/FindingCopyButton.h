@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ui/design/Motion.h"
-
-#include <QAbstractButton>
+#include "ui/design/HoverButton.h"
 
 namespace bw {
 class Clock;
@@ -15,7 +13,7 @@ class Pasteboard;
 // A pill that copies a prepared text and confirms it in place: green, a check mark and "Copied"
 // for a moment after each copy that really reached the clipboard. Only the latest copy's timer
 // ends the confirmation.
-class FindingCopyButton : public QAbstractButton {
+class FindingCopyButton : public design::HoverButton {
     Q_OBJECT
 public:
     FindingCopyButton(QString text, QString label, Clock& clock, const Pasteboard& pasteboard,
@@ -31,8 +29,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 
 private:
@@ -46,10 +42,8 @@ private:
     Clock& clock_;
     const Pasteboard& pasteboard_;
     bool didCopy_ = false;
-    bool isHovering_ = false;
     qint64 copyGeneration_ = 0;
     design::AnimatedValue copied_{0.0};
-    design::AnimatedValue hover_{0.0};
 };
 
 } // namespace bw::report

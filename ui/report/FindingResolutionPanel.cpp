@@ -2,6 +2,7 @@
 
 #include "model/RawValue.h"
 #include "model/ReportHelpers.h"
+#include "ui/design/BlockLayout.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/Hairline.h"
@@ -119,10 +120,8 @@ QWidget* FindingResolutionPanel::findingSection(const Finding& finding) {
 QWidget* FindingResolutionPanel::resolutionSection(const Finding& finding,
                                                    const FindingResolution& resolution,
                                                    Clock& clock, const Pasteboard& pasteboard) {
-    auto* section = new QWidget;
-    auto* layout = new QVBoxLayout(section);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(15);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::TopToBottom, 15);
+    QWidget* section = layout->parentWidget();
 
     QVBoxLayout* heading = nullptr;
     layout->addWidget(column(5, heading));
@@ -147,10 +146,8 @@ QWidget* FindingResolutionPanel::resolutionSection(const Finding& finding,
 }
 
 QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
-    auto* section = new QWidget;
-    auto* layout = new QVBoxLayout(section);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::TopToBottom, 10);
+    QWidget* section = layout->parentWidget();
     layout->addWidget(new design::Hairline(palette::withOpacity(palette::hairline(), 0.66)));
     toggle_ = new TechnicalDetailsToggle;
     connect(toggle_, &QAbstractButton::clicked, this,
@@ -169,7 +166,7 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
         new FindingTechnicalDetail(QStringLiteral("Category"), title(finding.category)));
     lines->addWidget(new FindingTechnicalDetail(QStringLiteral("Finding ID"), finding.id));
     // Slides in from 3 above its place.
-    details_ = new design::CollapsingBox(rows, -3);
+    details_ = new design::CollapsingBox(rows, {.shift = -3});
     layout->addWidget(details_);
     return section;
 }

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "model/ResolutionGuidance.h"
+#include "ui/design/BlockLayout.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Hairline.h"
@@ -71,10 +72,8 @@ void FindingRow::setSelected(bool isSelected) {
         return;
     }
     // Made anew on every opening, so its technical details always start closed.
-    auto* content = new QWidget;
-    auto* stack = new QVBoxLayout(content);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(0);
+    QBoxLayout* stack = design::blockLayout(QBoxLayout::TopToBottom, 0);
+    QWidget* content = stack->parentWidget();
     stack->addWidget(new design::Hairline(palette::rule(), QMargins(inset_, 0, inset_, 0)));
     panel_ =
         new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
@@ -82,7 +81,7 @@ void FindingRow::setSelected(bool isSelected) {
     panel_->setContentsMargins(inset_, 16, inset_, 20);
     stack->addWidget(panel_);
     // Slides in from 4 above its place.
-    box_ = new design::CollapsingBox(content, -4);
+    box_ = new design::CollapsingBox(content, {.shift = -4});
     layout_->addWidget(box_);
     box_->setOpen(true, motion);
 }

@@ -1,5 +1,6 @@
 #include "ui/report/PassedChecksView.h"
 
+#include "ui/design/BlockLayout.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
@@ -25,10 +26,8 @@ using design::TextStyle;
 constexpr qreal hoverFillOpacity = 0.026;
 
 QWidget* metaLine(const PassedCheckPresentation& presentation) {
-    auto* line = new QWidget;
-    auto* layout = new QHBoxLayout(line);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::LeftToRight, 12);
+    QWidget* line = layout->parentWidget();
     const QColor tertiary = palette::textTertiary();
     if (presentation.guideline) {
         layout->addWidget(design::makeLabel(QStringLiteral("Guideline ") + *presentation.guideline,

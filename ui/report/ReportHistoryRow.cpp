@@ -84,13 +84,10 @@ design::AppIconTileStyle historyIconStyle() {
 }
 
 ReportHistoryRow::ReportHistoryRow(QWidget* parent)
-    : QAbstractButton(parent), hover_(new design::AnimatedValue(0, this)) {
+    : design::HoverButton(parent, {reportHistoryRowMotion.easeOut(0.14)}) {
     new SecondaryClickTarget(this, [this] { presentActionMenu(); });
     setAttribute(Qt::WA_Hover);
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::TabFocus);
     setAccessibleDescription(QStringLiteral("Opens the saved report."));
-    connect(hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
     connect(this, &QAbstractButton::clicked, this, [this] { emit openRequested(report_); });
 }
 
@@ -105,19 +102,12 @@ void ReportHistoryRow::setReport(const ScanReport& report, const QDateTime& now)
     if (menu_) {
         menu_->close();
     }
-    hover_->setValue(0);
+    clearHover();
     update();
 }
 
 void ReportHistoryRow::followPointer(const QPoint& pointer) {
-    const double hovering = isVisible() && rect().contains(mapFromGlobal(pointer)) ? 1 : 0;
-    if (hover_->target() != hovering) {
-        hover_->animateTo(hovering, reportHistoryRowMotion.easeOut(0.14));
-    }
-}
-
-bool ReportHistoryRow::isHovering() const {
-    return hover_->target() > 0;
+    setHovering(isVisible() && rect().contains(mapFromGlobal(pointer)));
 }
 
 ReportHistoryRow::TitleLine ReportHistoryRow::titleLine(qreal width) const {
@@ -176,14 +166,6 @@ bool ReportHistoryRow::hitButton(const QPoint& position) const {
     return rect().contains(position) && !chevronRect().contains(position);
 }
 
-void ReportHistoryRow::enterEvent(QEnterEvent*) {
-    hover_->animateTo(1, reportHistoryRowMotion.easeOut(0.14));
-}
-
-void ReportHistoryRow::leaveEvent(QEvent*) {
-    hover_->animateTo(0, reportHistoryRowMotion.easeOut(0.14));
-}
-
 void ReportHistoryRow::presentActionMenu() {
     if (menu_) {
         return;
@@ -214,7 +196,7 @@ void ReportHistoryRow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 18),
-                     palette::withOpacity(palette::cardHoverFill(), hover_->value()));
+                     palette::withOpacity(palette::cardHoverFill(), hoverProgress()));
     design::paintFocusRing(painter, *this, 18);
 
     const QRectF chevron = chevronRect();

@@ -2,8 +2,8 @@
 
 #include "model/ScanReport.h"
 #include "ui/design/AppIconTile.h"
+#include "ui/design/HoverButton.h"
 
-#include <QAbstractButton>
 #include <QDateTime>
 #include <QPointer>
 
@@ -22,7 +22,7 @@ class ReportActionMenu;
 // verdict and when it was made. A click opens the report; a right click anywhere on the row opens
 // the actions menu at the trailing chevron, which itself takes no clicks. Rows are reused as the
 // list scrolls, so everything shown comes from setReport.
-class ReportHistoryRow : public QAbstractButton {
+class ReportHistoryRow : public design::HoverButton {
     Q_OBJECT
 
 public:
@@ -52,7 +52,6 @@ public:
     // Highlights the row when the pointer (in screen coordinates) is over it: after a scroll has
     // moved rows under a pointer that did not move, no enter or leave event tells them.
     void followPointer(const QPoint& pointer);
-    bool isHovering() const;
 
     bool isActionMenuPresented() const { return !menu_.isNull(); }
     void presentActionMenu();
@@ -66,8 +65,6 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     bool hitButton(const QPoint& position) const override;
 
 private:
@@ -82,7 +79,6 @@ private:
     ScanReport report_;
     QString dateText_;
     QImage icon_;
-    design::AnimatedValue* hover_;
     QPointer<ReportActionMenu> menu_;
 };
 

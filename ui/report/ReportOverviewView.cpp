@@ -2,6 +2,7 @@
 
 #include "model/ReportHelpers.h"
 #include "ui/design/AppIconTile.h"
+#include "ui/design/BlockLayout.h"
 #include "ui/design/Formatters.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
@@ -159,10 +160,7 @@ QWidget* appIcon(const BuildMetadata& metadata) {
 
 QWidget* identity(const ScanReport& report) {
     const BuildMetadata& metadata = report.metadata;
-    auto* widget = new QWidget;
-    auto* layout = new QHBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(13);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::LeftToRight, 13);
     layout->addWidget(appIcon(metadata));
 
     auto* names = new QVBoxLayout;
@@ -182,15 +180,12 @@ QWidget* identity(const ScanReport& report) {
     line->addStretch(1);
     names->addLayout(line);
     layout->addLayout(names, 1);
-    return widget;
+    return layout->parentWidget();
 }
 
 QWidget* identityArrangement(const ScanReport& report, bool wide) {
-    auto* block = new QWidget;
-    QBoxLayout* layout = wide ? static_cast<QBoxLayout*>(new QHBoxLayout(block))
-                              : static_cast<QBoxLayout*>(new QVBoxLayout(block));
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(wide ? 13 : 14);
+    QBoxLayout* layout = design::blockLayout(
+        wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, wide ? 13 : 14);
     layout->addWidget(identity(report), wide ? 1 : 0);
     if (wide) {
         // A spacer of at least 16, with the row's spacing on either side of it.
@@ -199,61 +194,47 @@ QWidget* identityArrangement(const ScanReport& report, bool wide) {
     auto* route = new ReportCompletionRoute;
     route->setReportID(report.id);
     layout->addWidget(route, 0, wide ? Qt::AlignVCenter : Qt::AlignLeft);
-    return block;
+    return layout->parentWidget();
 }
 
 QWidget* verdict(const ScanReport& report) {
-    auto* widget = new QWidget;
-    auto* layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::TopToBottom, 8);
     auto* top = new QHBoxLayout;
     top->setSpacing(10);
     top->addWidget(new VerdictBadge(report));
     top->addWidget(new Headline(report::headline(report)), 1);
     layout->addLayout(top);
     layout->addWidget(new NextStepText(report::nextStepText(report)));
-    return widget;
+    return layout->parentWidget();
 }
 
 QWidget* countTiles(const ScanReport& report) {
-    auto* widget = new QWidget;
-    auto* layout = new QHBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(26);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::LeftToRight, 26);
     layout->addWidget(new CompactReportMetric(blockerCount(report), QStringLiteral("Blockers"),
                                               palette::danger()));
     layout->addWidget(new CompactReportMetric(riskCount(report), QStringLiteral("Risks")));
     layout->addWidget(new CompactReportMetric(manualCount(report), QStringLiteral("Manual")));
     layout->addWidget(new CompactReportMetric(static_cast<qint64>(report.passedChecks.size()),
                                               QStringLiteral("Passed")));
-    widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    return widget;
+    layout->parentWidget()->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    return layout->parentWidget();
 }
 
 QWidget* verdictArrangement(const ScanReport& report, bool wide) {
-    auto* block = new QWidget;
+    QBoxLayout* layout = design::blockLayout(
+        wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, wide ? 28 : 22);
     if (wide) {
-        auto* layout = new QHBoxLayout(block);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(28);
         layout->addWidget(verdict(report), 1, Qt::AlignBottom);
         layout->addWidget(countTiles(report), 0, Qt::AlignBottom);
-        return block;
+    } else {
+        layout->addWidget(verdict(report));
+        layout->addWidget(countTiles(report), 0, Qt::AlignLeft);
     }
-    auto* layout = new QVBoxLayout(block);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(22);
-    layout->addWidget(verdict(report));
-    layout->addWidget(countTiles(report), 0, Qt::AlignLeft);
-    return block;
+    return layout->parentWidget();
 }
 
 QWidget* buildDetails(const ScanReport& report) {
-    auto* widget = new QWidget;
-    auto* layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(5);
+    QBoxLayout* layout = design::blockLayout(QBoxLayout::TopToBottom, 5);
     auto* caption = design::makeLabel(QStringLiteral("Build details"), TextStyle::label,
                                       palette::textSecondary());
     caption->setContentsMargins(2, 0, 2, 0);
@@ -264,7 +245,7 @@ QWidget* buildDetails(const ScanReport& report) {
         tiles->addWidget(new BuildMetricView(std::move(metric)), 1);
     }
     layout->addLayout(tiles);
-    return widget;
+    return layout->parentWidget();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "model/GuidelineReference.h"
 #include "model/ReportHelpers.h"
+#include "ui/design/BlockLayout.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/FocusRing.h"
@@ -103,10 +104,8 @@ QWidget* GuidelinesView::makeControls() {
     column->setSpacing(14);
     column->addWidget(search_);
 
-    auto* chipRow = new QWidget;
-    auto* row = new QHBoxLayout(chipRow);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(3);
+    QBoxLayout* row = design::blockLayout(QBoxLayout::LeftToRight, 3);
+    QWidget* chipRow = row->parentWidget();
     std::vector<std::optional<FindingCategory>> choices{std::nullopt};
     for (FindingCategory category : guidelineCategories()) {
         choices.emplace_back(category);

@@ -8,6 +8,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/window/BerthwatchSidebar.h"
+#include "ui/window/SidebarDestinationButton.h"
 #include "ui/window/SidebarResizeHandle.h"
 #include "ui/window/SidebarWidth.h"
 #include "ui/window/WindowDropTarget.h"
@@ -153,18 +154,12 @@ void RootView::placeReportAction(QWidget* action) {
     action->show();
 }
 
+// An open report is named for its app; every other screen as its sidebar row.
 QString RootView::navigationTitle() const {
-    switch (model_.section()) {
-    case AppSection::scan:
-        return model_.report() ? model_.report()->metadata.appName : QStringLiteral("Scan");
-    case AppSection::recents:
-        return QStringLiteral("Reports");
-    case AppSection::guidelines:
-        return QStringLiteral("Guidelines");
-    case AppSection::settings:
-        return QStringLiteral("Settings");
+    if (model_.section() == AppSection::scan && model_.report()) {
+        return model_.report()->metadata.appName;
     }
-    return {};
+    return SidebarDestinationButton::title(model_.section());
 }
 
 void RootView::updateToolbar() {

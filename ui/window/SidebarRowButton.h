@@ -1,15 +1,13 @@
 #pragma once
 
-#include "ui/design/Motion.h"
-
-#include <QAbstractButton>
+#include "ui/design/HoverButton.h"
 
 namespace bw::window {
 
 // A sidebar row: the soft fill behind it while hovered and the text colour that follows hover and
 // selection. The selection fill is the sidebar's moving highlight, drawn under the row. Destination
 // rows and app rows draw their content on top.
-class SidebarRowButton : public QAbstractButton {
+class SidebarRowButton : public design::HoverButton {
     Q_OBJECT
 
 public:
@@ -19,32 +17,17 @@ public:
 
     bool isSelected() const { return isChecked(); }
     void setSelected(bool selected) { setChecked(selected); }
-    bool isHovering() const { return isHovering_; }
     // setEnabled, without the repaints when the row is scrolled out of sight: the window weighs
     // every widget waiting for one against all its siblings, and a long list has many.
     void setAvailable(bool available);
 
-signals:
-    void hoveringChanged(bool hovering);
-    void hoverProgressChanged();
-
 protected:
     // Selected: primary; hovered: primary at 0.9; otherwise secondary.
     QColor foreground() const;
-    // 0 to 1 as the pointer's arrival plays (ease-out 0.12 s, at once under reduce motion).
-    double hoverProgress() const { return hoverFill_.value(); }
     void paintBackground(QPainter& painter) const;
     // Selection is the sidebar's to give; a click never toggles it.
     void nextCheckState() override {}
     bool hitButton(const QPoint& position) const override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    void setHovering(bool hovering);
-
-    bool isHovering_ = false;
-    design::AnimatedValue hoverFill_{0.0};
 };
 
 } // namespace bw::window

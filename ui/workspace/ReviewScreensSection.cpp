@@ -2,6 +2,8 @@
 
 #include "app/AppModel.h"
 #include "model/RawValue.h"
+#include "ui/design/BlockLayout.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -10,7 +12,6 @@
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/FlatIconButton.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/SlotRow.h"
@@ -61,6 +62,16 @@ design::Motion changeMotion() {
     return reviewScreensSectionMotion.easeOut(0.16);
 }
 
+// A block of the column that comes and goes, as tall as it is open, never stretched by the
+// column's spare room.
+design::CollapsingBox* makeBox(QWidget* content, design::CollapsingLayout layout, QWidget* parent) {
+    auto* box = new design::CollapsingBox(content, layout, parent);
+    QSizePolicy policy = box->sizePolicy();
+    policy.setVerticalPolicy(QSizePolicy::Fixed);
+    box->setSizePolicy(policy);
+    return box;
+}
+
 } // namespace
 
 ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
@@ -69,7 +80,8 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     column_->setContentsMargins(0, 0, 0, 0);
     column_->setSpacing(0);
     column_->addWidget(makeHeader());
-    helpBox_ = new RevealBox(makeHelpPanel(), RevealBox::Entrance::moveFromTop, this);
+    // The explanation slides down from under the header as its room opens.
+    helpBox_ = makeBox(makeHelpPanel(), {.withRoom = 1, .hintsAtOwnWidth = true}, this);
     column_->addWidget(helpBox_);
 
     slotRow_ = new SlotRow;
@@ -87,7 +99,8 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     slotPaddingLayout_->setSpacing(0);
     slotPaddingLayout_->addWidget(slotScroll_);
     column_->addWidget(slotPadding);
-    importMessageBox_ = new RevealBox(makeImportMessage(), RevealBox::Entrance::fade, this);
+    importMessageBox_ =
+        makeBox(makeImportMessage(), {.withRoom = 0.5, .hintsAtOwnWidth = true}, this);
     column_->addWidget(importMessageBox_);
 
     for (auto* slot : slotRow_->reviewSlots()) {
@@ -167,10 +180,8 @@ QWidget* ReviewScreensSection::makeHelpPanel() {
 }
 
 QWidget* ReviewScreensSection::makeImportMessage() {
-    auto* importMessage = new QWidget;
-    auto* row = new QHBoxLayout(importMessage);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(4);
+    QBoxLayout* row = design::blockLayout(QBoxLayout::LeftToRight, 4);
+    QWidget* importMessage = row->parentWidget();
     row->addStretch();
     row->addWidget(symbol(QStringLiteral("exclamationmark.circle.fill"), 11, QFont::Medium,
                           palette::danger(), importMessage),
@@ -195,7 +206,7 @@ IPhoneReviewSlot* ReviewScreensSection::slot(ScreenshotPrompt prompt) const {
 }
 
 bool ReviewScreensSection::isStoreImageHelpPresented() const {
-    return helpBox_->isPresented();
+    return helpBox_->isOpen();
 }
 
 bool ReviewScreensSection::isHeaderStacked() const {
@@ -216,7 +227,7 @@ void ReviewScreensSection::chooseScreenshot(ScreenshotPrompt prompt) {
 }
 
 void ReviewScreensSection::toggleStoreImageHelp() {
-    helpBox_->setPresented(!helpBox_->isPresented(), changeMotion());
+    helpBox_->setOpen(!helpBox_->isOpen(), changeMotion());
 }
 
 void ReviewScreensSection::resizeEvent(QResizeEvent* event) {
@@ -250,7 +261,7 @@ void ReviewScreensSection::followModel() {
     if (message) {
         importMessageText_->setText(*message);
     }
-    importMessageBox_->setPresented(message.has_value(), changeMotion());
+    importMessageBox_->setOpen(message.has_value(), changeMotion());
 }
 
 } // namespace bw::workspace

@@ -13,13 +13,16 @@ namespace bw {
 class AppModel;
 }
 
+namespace bw::design {
+class CollapsingBox;
+}
+
 namespace bw::workspace {
 
 class AppStoreImagesControl;
 class FileChooser;
 class FlatIconButton;
 class IPhoneReviewSlot;
-class RevealBox;
 class ScrollEdgeFade;
 class SlotRow;
 class TextBlock;
@@ -41,7 +44,7 @@ public:
     // Tells where the slot row goes on beyond what is shown.
     const ScrollEdgeFade& slotRowFade() const { return *slotFade_; }
     // The red line with the model's import message; hidden while there is none.
-    RevealBox* importMessage() const { return importMessageBox_; }
+    design::CollapsingBox* importMessage() const { return importMessageBox_; }
     bool isStoreImageHelpPresented() const;
     bool isHeaderStacked() const;
 
@@ -64,11 +67,11 @@ private:
     QWidget* titleBlock_ = nullptr;
     QWidget* controls_ = nullptr;
     AppStoreImagesControl* storeImages_ = nullptr;
-    RevealBox* helpBox_ = nullptr;
+    design::CollapsingBox* helpBox_ = nullptr;
     QScrollArea* slotScroll_ = nullptr;
     SlotRow* slotRow_ = nullptr;
     ScrollEdgeFade* slotFade_ = nullptr;
-    RevealBox* importMessageBox_ = nullptr;
+    design::CollapsingBox* importMessageBox_ = nullptr;
     TextBlock* importMessageText_ = nullptr;
     QVBoxLayout* column_ = nullptr;
     QVBoxLayout* slotPaddingLayout_ = nullptr;

@@ -3,6 +3,8 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "ui/design/BlockLayout.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
@@ -12,7 +14,6 @@
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
@@ -157,9 +158,10 @@ QWidget* StagedBuildView::makeBuildSection() {
     identity->addWidget(icon_);
     auto* status = new QVBoxLayout;
     status->setSpacing(4);
-    name_ =
-        new TextBlock(TextBlock::Lines::one, design::textStyleFont(design::TextStyle::sectionTitle),
-                      palette::textPrimary());
+    name_ = new design::ElidedText({}, design::TextStyle::sectionTitle, palette::textPrimary(),
+                                   Qt::ElideRight);
+    // The name gives way to the status and metadata to the last letter.
+    name_->setMinimumWidth(1);
     status->addWidget(name_);
     auto* statusRow = new QHBoxLayout;
     statusRow->setSpacing(4);
@@ -220,10 +222,8 @@ QWidget* StagedBuildView::makeScanButton(const QString& title) {
 }
 
 QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
-    auto* panel = new QWidget;
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(10);
+    QBoxLayout* row = design::blockLayout(QBoxLayout::LeftToRight, 10);
+    QWidget* panel = row->parentWidget();
     auto* text =
         new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::caption),
                       palette::danger());
@@ -431,7 +431,7 @@ void StagedBuildView::followImportMessage() {
 }
 
 void StagedBuildView::revealImportMessage() {
-    const RevealBox* line = section_->importMessage();
+    const design::CollapsingBox* line = section_->importMessage();
     if (!revealingImportMessage_ || !line->isVisible()) {
         return;
     }

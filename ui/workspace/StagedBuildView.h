@@ -17,8 +17,9 @@ class UpdateController;
 } // namespace bw
 
 namespace bw::design {
+class ElidedText;
 class SymbolWidget;
-}
+} // namespace bw::design
 
 namespace bw::workspace {
 
@@ -94,7 +95,7 @@ private:
     QVBoxLayout* columnLayout_ = nullptr;
     QBoxLayout* buildLayout_ = nullptr;
     StagedAppIcon* icon_ = nullptr;
-    TextBlock* name_ = nullptr;
+    design::ElidedText* name_ = nullptr;
     design::SymbolWidget* statusSymbol_ = nullptr;
     QLabel* status_ = nullptr;
     QWidget* previewError_ = nullptr;

@@ -37,9 +37,10 @@ StagedPrimaryButton::StagedPrimaryButton(const QString& title, const QString& sy
     setAccessibleName(title);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(&plane_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(this, &HoverButton::hoveringChanged, this, &StagedPrimaryButton::liftPlane);
 }
 
-void StagedPrimaryButton::hoverChanged(bool hovering) {
+void StagedPrimaryButton::liftPlane(bool hovering) {
     if (showsPlane_) {
         plane_.animateTo(hovering && isEnabled() ? 1 : 0, stagedPrimaryButtonMotion.spring(0.2, 1));
     }

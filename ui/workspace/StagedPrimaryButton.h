@@ -19,9 +19,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void hoverChanged(bool hovering) override;
 
 private:
+    void liftPlane(bool hovering);
     qreal contentWidth() const;
     void paintPlane(QPainter& painter, QPointF origin) const;
 

@@ -10,8 +10,6 @@ namespace {
 
 int lineLimit(TextBlock::Lines lines) {
     switch (lines) {
-    case TextBlock::Lines::one:
-        return 1;
     case TextBlock::Lines::two:
         return 2;
     case TextBlock::Lines::asNeeded:
@@ -25,8 +23,7 @@ int lineLimit(TextBlock::Lines lines) {
 QStringList breakLines(const QString& text, const QFont& font, qreal width, int limit) {
     QTextLayout layout(text, font);
     QTextOption option;
-    option.setWrapMode(limit == 1 ? QTextOption::NoWrap
-                                  : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
     QStringList lines;
@@ -47,9 +44,8 @@ QStringList breakLines(const QString& text, const QFont& font, qreal width, int 
 
 TextBlock::TextBlock(Lines lines, const QFont& font, const QColor& color, QWidget* parent)
     : QWidget(parent), lines_(lines), font_(font), color_(color) {
-    QSizePolicy policy(QSizePolicy::Preferred,
-                       lines == Lines::one ? QSizePolicy::Fixed : QSizePolicy::Preferred);
-    policy.setHeightForWidth(lines != Lines::one);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
     setSizePolicy(policy);
 }
 
@@ -76,7 +72,7 @@ QStringList TextBlock::linesAt(int width) const {
 QSize TextBlock::sizeHint() const {
     const QFontMetricsF metrics(font_);
     qreal width = metrics.horizontalAdvance(text_);
-    if (lines_ != Lines::one && width > maximumWidth()) {
+    if (width > maximumWidth()) {
         width = 0;
         for (const QString& line : linesAt(maximumWidth())) {
             width = std::max(width, metrics.horizontalAdvance(line));
@@ -100,8 +96,7 @@ void TextBlock::paintEvent(QPaintEvent*) {
     painter.setFont(font_);
     const QFontMetricsF metrics(font_);
     const QStringList lines = linesAt(width());
-    // A single line sits in the middle of the height it is given; wrapped lines from the top.
-    qreal top = lines_ == Lines::one ? (height() - metrics.height()) / 2 : 0;
+    qreal top = 0;
     for (const QString& line : lines) {
         painter.drawText(QPointF(0, top + metrics.ascent()), line);
         top += metrics.lineSpacing();

@@ -6,15 +6,15 @@
 
 namespace bw::workspace {
 
-// Text that never widens its column: on one line it is cut at the end with an ellipsis; over
-// several lines it wraps between words, and inside a word too long for the line (a path, an
-// identifier). Limited to two lines, the second ends with an ellipsis when the text goes on;
-// otherwise it takes as many lines as it needs. Only whole lines are ever drawn.
+// Wrapped text that never widens its column: it breaks between words, and inside a word too
+// long for the line (a path, an identifier). Limited to two lines, the second ends with an
+// ellipsis when the text goes on; otherwise it takes as many lines as it needs. Only whole lines
+// are ever drawn. (One line cut with an ellipsis is design::ElidedText.)
 class TextBlock : public QWidget {
     Q_OBJECT
 
 public:
-    enum class Lines { one, two, asNeeded };
+    enum class Lines { two, asNeeded };
 
     TextBlock(Lines lines, const QFont& font, const QColor& color, QWidget* parent = nullptr);
 
@@ -26,7 +26,7 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-    bool hasHeightForWidth() const override { return lines_ != Lines::one; }
+    bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
 
 protected:

@@ -10,12 +10,13 @@
 #include "tests/support/WaitFor.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
+#include "ui/design/CollapsingBox.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 #include "ui/workspace/AppStoreImagesControl.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/CenteredRemoveButton.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/RevealBox.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
@@ -86,8 +87,10 @@ struct StagedScreen : Workspace {
         for (QWidget* widget : view.findChildren<QWidget*>()) {
             const auto* label = qobject_cast<const QLabel*>(widget);
             const auto* block = qobject_cast<const TextBlock*>(widget);
+            const auto* line = dynamic_cast<const design::ElidedText*>(widget);
             if (widget->isVisibleTo(&view) &&
-                ((label && label->text() == text) || (block && block->text() == text))) {
+                ((label && label->text() == text) || (block && block->text() == text) ||
+                 (line && line->text() == text))) {
                 found.push_back(widget);
             }
         }
