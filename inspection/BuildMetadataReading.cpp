@@ -1,9 +1,9 @@
 #include "inspection/AppIconExtractor.h"
 #include "inspection/BuildIdentityReading.h"
 #include "inspection/BuildScanner.h"
-#include "model/TextOrder.h"
 #include "inspection/checks/PlatformChecks.h"
 #include "model/ReportHelpers.h"
+#include "model/TextOrder.h"
 #include "platform/fs/FileStatus.h"
 
 #include <algorithm>
