@@ -274,7 +274,7 @@ TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
     };
     sampleFor(700);
     const QColor copied = button->fillColor();
-    EXPECT_EQ(button->hoverProgress(), 0); // no hover growth while confirming
+    EXPECT_EQ(button->hoverProgress(), 0);    // no hover growth while confirming
     screen.clock().advance(bw::seconds(1.4)); // the confirmation ends, the pointer still on it
     sampleFor(700);
     const auto within = [](int value, int a, int b) {
