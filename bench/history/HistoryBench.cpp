@@ -2,6 +2,7 @@
 // QListWidget of as many rows: time to the first paint and to switch the verdict filter.
 
 #include "app/AppModel.h"
+#include "bench/BenchClock.h"
 #include "bench/Median.h"
 #include "ui/design/Design.h"
 #include "ui/design/Motion.h"
@@ -100,10 +101,7 @@ Times plainList(const std::vector<ScanReport>& reports) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Painting is measured off screen, so no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bw::bench::preferOffscreen();
     QApplication application(argc, argv);
     design::installDesign(application);
     // Without the entrance fade, so the first paint draws every visible row in full.

@@ -6,6 +6,7 @@
 
 #include "app/AppModel.h"
 #include "app/AppServices.h"
+#include "bench/BenchClock.h"
 #include "ui/design/Design.h"
 #include "ui/design/Motion.h"
 #include "ui/report/Pasteboard.h"
@@ -98,9 +99,7 @@ double millisecondsForLabels(const ScanReport& report, int rounds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bw::bench::preferOffscreen();
     QApplication application(argc, argv);
     design::installDesign(application);
     // Measures the work of a switch, not the length of its animations.

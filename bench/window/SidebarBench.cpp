@@ -10,6 +10,7 @@
 // own processor time within that gap: on a busy machine the wall time also counts the time other
 // processes took the processor.
 #include "app/AppModel.h"
+#include "bench/BenchClock.h"
 #include "bench/Median.h"
 #include "ui/design/Design.h"
 #include "ui/window/BerthwatchSidebar.h"
@@ -23,7 +24,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
-#include <ctime>
 
 using namespace bw;
 using bw::bench::median;
@@ -33,12 +33,6 @@ namespace {
 constexpr int tickMs = 1;
 constexpr qint64 afterMs = 400;
 constexpr int runs = 5;
-
-double threadMs() {
-    timespec time{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
-    return time.tv_sec * 1e3 + time.tv_nsec / 1e6;
-}
 
 struct Block {
     double wallMs = 0;
@@ -87,14 +81,14 @@ Block longestBlock(const std::function<void()>& start, const std::function<bool(
                    const std::optional<qint64>& changedAt, const QElapsedTimer& clock) {
     Block longest;
     qint64 last = clock.nsecsElapsed();
-    double lastBusy = threadMs();
+    double lastBusy = bw::bench::threadMs();
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
     ticker.setInterval(tickMs);
     QEventLoop loop;
     QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
         const qint64 now = clock.nsecsElapsed();
-        const double busy = threadMs();
+        const double busy = bw::bench::threadMs();
         if (changedAt && now >= *changedAt && (now - last) / 1e6 - tickMs > longest.wallMs) {
             longest = {(now - last) / 1e6 - tickMs, busy - lastBusy};
         }
@@ -206,9 +200,7 @@ double load() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bw::bench::preferOffscreen();
     QApplication application(argc, argv);
     design::installDesign(application);
     QStringList arguments = application.arguments().mid(1);

@@ -11,6 +11,7 @@
 // rest is the minimum presentation, idle.
 #include "app/AppModel.h"
 #include "app/Launch.h"
+#include "bench/BenchClock.h"
 #include "ui/design/Design.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/HomeView.h"
@@ -23,17 +24,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
 constexpr int tickMs = 2;
-
-double threadMs() {
-    timespec time{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
-    return time.tv_sec * 1e3 + time.tv_nsec / 1e6;
-}
 
 struct Stalls {
     double longestMs = 0;
@@ -48,7 +42,7 @@ Stalls measure(const std::function<bool()>& done) {
     QElapsedTimer clock;
     clock.start();
     qint64 last = clock.nsecsElapsed();
-    double lastBusy = threadMs();
+    double lastBusy = bw::bench::threadMs();
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
     ticker.setInterval(tickMs);
@@ -56,7 +50,7 @@ Stalls measure(const std::function<bool()>& done) {
     QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
         const qint64 now = clock.nsecsElapsed();
         const double gap = (now - last) / 1e6 - tickMs;
-        const double busy = threadMs();
+        const double busy = bw::bench::threadMs();
         stalls.longestBusyMs = std::max(stalls.longestBusyMs, busy - lastBusy);
         last = now;
         lastBusy = busy;
@@ -84,9 +78,7 @@ int fail(const char* message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bw::bench::preferOffscreen();
     QApplication application(argc, argv);
     bw::design::installDesign(application);
     QStringList arguments = application.arguments().mid(1);
