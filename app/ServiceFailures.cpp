@@ -13,21 +13,24 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-Finding unavailableFinding(QString id, FindingCategory category, QString guideline, QString title,
-                           QString detail, QString evidence, QString fix, EvidenceSource source) {
-    return {std::move(id),
-            FindingSeverity::manual,
-            category,
-            std::move(guideline),
-            std::nullopt,
-            std::move(title),
-            std::move(detail),
-            std::move(evidence),
-            std::nullopt,
-            std::move(fix),
-            1.0,
-            source,
-            std::nullopt};
+// Which rule a failed service's finding belongs to.
+struct ServiceRule {
+    QString id;
+    FindingCategory category;
+    QString guideline;
+};
+
+const ServiceRule ascConnection{u"asc.connection.unavailable"_s, FindingCategory::metadata,
+                                u"2.3"_s};
+const ServiceRule screenshotReview{u"screenshot.ai.unavailable"_s, FindingCategory::screenshots,
+                                   u"2.3.3"_s};
+const ServiceRule guidedSolutions{u"build.ai.unavailable"_s, FindingCategory::manual, u"2.1"_s};
+
+Finding unavailableFinding(const ServiceRule& rule, QString title, QString detail, QString evidence,
+                           QString fix, EvidenceSource source) {
+    return plainFinding(rule.id, FindingSeverity::manual, rule.category, rule.guideline,
+                        std::move(title), std::move(detail), std::move(evidence), std::move(fix),
+                        1.0, source);
 }
 
 } // namespace
@@ -45,8 +48,7 @@ Finding ascUnavailableFinding(const std::exception& error, const AppStoreConnect
             evidence += u" Its privateKeyPEM member is not one P-256 private key in PEM form."_s;
         }
         return unavailableFinding(
-            u"asc.connection.unavailable"_s, FindingCategory::metadata, u"2.3"_s,
-            u"The stored App Store Connect key could not be read"_s,
+            ascConnection, u"The stored App Store Connect key could not be read"_s,
             u"The local build scan completed, but the App Store Connect API key stored in the "
             u"keychain could not be used, so the build was not compared with its App Store "
             u"Connect record."_s,
@@ -58,8 +60,7 @@ Finding ascUnavailableFinding(const std::exception& error, const AppStoreConnect
     }
     const bool offline = dynamic_cast<const http::TransportError*>(&error) != nullptr;
     return unavailableFinding(
-        u"asc.connection.unavailable"_s, FindingCategory::metadata, u"2.3"_s,
-        u"App Store Connect comparison was unavailable"_s,
+        ascConnection, u"App Store Connect comparison was unavailable"_s,
         u"The local build scan completed, but the connected App Store Connect record could not "
         u"be read."_s,
         errorDescription(error),
@@ -73,8 +74,7 @@ Finding ascUnavailableFinding(const std::exception& error, const AppStoreConnect
 
 Finding screenshotReviewUnavailableFinding(const QString& evidence) {
     return unavailableFinding(
-        u"screenshot.ai.unavailable"_s, FindingCategory::screenshots, u"2.3.3"_s,
-        u"Screenshot review was unavailable"_s,
+        screenshotReview, u"Screenshot review was unavailable"_s,
         u"Local image checks completed, but semantic screenshot analysis did not."_s, evidence,
         u"Check the connection and service status. Review the screenshots manually before "
         u"submitting."_s,
@@ -83,8 +83,7 @@ Finding screenshotReviewUnavailableFinding(const QString& evidence) {
 
 Finding guidedSolutionsUnavailableFinding(const std::exception& error) {
     return unavailableFinding(
-        u"build.ai.unavailable"_s, FindingCategory::manual, u"2.1"_s,
-        u"Guided solutions were unavailable"_s,
+        guidedSolutions, u"Guided solutions were unavailable"_s,
         u"The local build and screenshot checks completed, but the remote evidence review could "
         u"not add guided solutions."_s,
         errorDescription(error),

@@ -54,6 +54,16 @@ struct Finding {
     bool operator==(const Finding&) const = default;
 };
 
+// A finding written here rather than by a service: no ITMS code, evidence rows or resolution.
+inline Finding plainFinding(QString id, FindingSeverity severity, FindingCategory category,
+                            QString guideline, QString title, QString detail, QString evidence,
+                            QString fix, double confidence, EvidenceSource source) {
+    return {std::move(id), severity,         category,          std::move(guideline),
+            std::nullopt,  std::move(title), std::move(detail), std::move(evidence),
+            std::nullopt,  std::move(fix),   confidence,        source,
+            std::nullopt};
+}
+
 size_t qHash(const FindingEvidenceField& value, size_t seed = 0);
 size_t qHash(const ResolutionStep& value, size_t seed = 0);
 size_t qHash(const FindingResolution& value, size_t seed = 0);

@@ -9,19 +9,9 @@ const QString rulesVersion = QStringLiteral("2026.08.1");
 
 Finding make(QString id, FindingSeverity severity, double confidence, EvidenceSource source,
              QString title, QString detail, QString evidence, QString fix) {
-    return {std::move(id),
-            severity,
-            FindingCategory::screenshots,
-            QStringLiteral("2.3.3"),
-            std::nullopt,
-            std::move(title),
-            std::move(detail),
-            std::move(evidence),
-            std::nullopt,
-            std::move(fix),
-            confidence,
-            source,
-            std::nullopt};
+    return plainFinding(std::move(id), severity, FindingCategory::screenshots,
+                        QStringLiteral("2.3.3"), std::move(title), std::move(detail),
+                        std::move(evidence), std::move(fix), confidence, source);
 }
 
 } // namespace
