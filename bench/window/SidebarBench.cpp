@@ -80,27 +80,15 @@ QString makeBundle(const QString& folder, const QString& bundleIdentifier) {
 Block longestBlock(const std::function<void()>& start, const std::function<bool()>& done,
                    const std::optional<qint64>& changedAt, const QElapsedTimer& clock) {
     Block longest;
-    qint64 last = clock.nsecsElapsed();
-    double lastBusy = bw::bench::threadMs();
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(tickMs);
-    QEventLoop loop;
-    QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        const double busy = bw::bench::threadMs();
-        if (changedAt && now >= *changedAt && (now - last) / 1e6 - tickMs > longest.wallMs) {
-            longest = {(now - last) / 1e6 - tickMs, busy - lastBusy};
-        }
-        last = now;
-        lastBusy = busy;
-        if (done() && changedAt && now - *changedAt > afterMs * 1000000) {
-            loop.quit();
-        }
-    });
-    ticker.start();
-    QTimer::singleShot(0, &loop, start);
-    loop.exec();
+    bw::bench::turnUntil(
+        tickMs, clock,
+        [&](const bw::bench::Turn& turn) {
+            if (changedAt && turn.nowNs >= *changedAt && turn.gapMs > longest.wallMs) {
+                longest = {turn.gapMs, turn.busyMs};
+            }
+            return done() && changedAt && turn.nowNs - *changedAt > afterMs * 1000000;
+        },
+        start);
     return longest;
 }
 

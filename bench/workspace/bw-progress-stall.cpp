@@ -41,28 +41,13 @@ Stalls measure(const std::function<bool()>& done) {
     Stalls stalls;
     QElapsedTimer clock;
     clock.start();
-    qint64 last = clock.nsecsElapsed();
-    double lastBusy = bw::bench::threadMs();
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(tickMs);
-    QEventLoop loop;
-    QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        const double gap = (now - last) / 1e6 - tickMs;
-        const double busy = bw::bench::threadMs();
-        stalls.longestBusyMs = std::max(stalls.longestBusyMs, busy - lastBusy);
-        last = now;
-        lastBusy = busy;
+    bw::bench::turnUntil(tickMs, clock, [&](const bw::bench::Turn& turn) {
+        stalls.longestBusyMs = std::max(stalls.longestBusyMs, turn.busyMs);
         ++stalls.turns;
-        stalls.longestMs = std::max(stalls.longestMs, gap);
-        stalls.overFrame += gap > 1000.0 / 60 ? 1 : 0;
-        if (done()) {
-            loop.quit();
-        }
+        stalls.longestMs = std::max(stalls.longestMs, turn.gapMs);
+        stalls.overFrame += turn.gapMs > 1000.0 / 60 ? 1 : 0;
+        return done();
     });
-    ticker.start();
-    loop.exec();
     return stalls;
 }
 
