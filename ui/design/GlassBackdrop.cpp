@@ -17,21 +17,6 @@ BerthwatchGlassBackdrop::BerthwatchGlassBackdrop(const QColor& baseColor, double
             qOverload<>(&QWidget::update));
 }
 
-void BerthwatchGlassBackdrop::setBaseColor(const QColor& color) {
-    baseColor_ = color;
-    update();
-}
-
-void BerthwatchGlassBackdrop::setBaseOpacity(double opacity) {
-    baseOpacity_ = opacity;
-    update();
-}
-
-void BerthwatchGlassBackdrop::setSheenOpacity(double opacity) {
-    sheenOpacity_ = opacity;
-    update();
-}
-
 void BerthwatchGlassBackdrop::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRectF area = rect();

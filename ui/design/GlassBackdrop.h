@@ -18,10 +18,6 @@ public:
     BerthwatchGlassBackdrop(const QColor& baseColor, double baseOpacity, double sheenOpacity,
                             QWidget* parent = nullptr);
 
-    void setBaseColor(const QColor& color);
-    void setBaseOpacity(double opacity);
-    void setSheenOpacity(double opacity);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -42,8 +38,6 @@ class WindowChromeInstaller : public QObject {
     Q_OBJECT
 public:
     WindowChromeInstaller(QWidget* window, bool demonstrationMode, Clock* clock = nullptr);
-
-    bool didApplyDemonstrationFrame() const { return didApplyDemonstrationFrame_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

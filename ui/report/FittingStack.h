@@ -10,8 +10,6 @@ class FittingStack : public QWidget {
 public:
     FittingStack(QWidget* wide, QWidget* narrow, QWidget* parent = nullptr);
 
-    bool showsWide() const { return !wide_->isHidden(); }
-
     QSize sizeHint() const override { return wide_->sizeHint(); }
     QSize minimumSizeHint() const override;
     bool hasHeightForWidth() const override { return true; }

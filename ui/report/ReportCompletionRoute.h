@@ -18,7 +18,6 @@ public:
     void setReportID(const QUuid& reportID);
     // 0 at the start of the arrival, 1 when the plane has landed.
     double arrival() const { return arrival_.value(); }
-    double captionOpacity() const { return caption_.value(); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

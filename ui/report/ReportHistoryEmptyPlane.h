@@ -16,8 +16,6 @@ class ReportHistoryEmptyPlane : public QWidget {
 public:
     explicit ReportHistoryEmptyPlane(QWidget* parent = nullptr);
 
-    bool hasAppeared() const { return hasAppeared_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -18,7 +18,6 @@ public:
 
     static std::vector<BuildMetric> buildMetrics(const ScanReport& report);
 
-    FittingStack* identityBlock() const { return identity_; }
     FittingStack* verdictBlock() const { return verdict_; }
 
 private:

@@ -33,7 +33,6 @@ public:
     // `open` shows a guideline's page; without one, the desktop's browser does.
     explicit GuidelinesView(UrlOpener open = {}, QWidget* parent = nullptr);
 
-    std::optional<FindingCategory> selectedCategory() const { return selectedCategory_; }
     void selectCategory(std::optional<FindingCategory> category);
     void clearFilters();
 

@@ -60,7 +60,6 @@ public:
     RootView(AppModel& model, WindowSetup setup, QWidget* parent = nullptr);
     ~RootView() override;
 
-    bool isSidebarVisible() const { return isSidebarVisible_; }
     // The title of the screen shown: the shown report's app name, "Scan", "Reports",
     // "Guidelines" or "Settings".
     QString navigationTitle() const;
