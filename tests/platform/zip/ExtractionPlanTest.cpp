@@ -208,7 +208,6 @@ TEST(EntryName, SplitsSafeNamesAndRefusesTheRest) {
         {"//", V::absolute, {}, true},
         {"/etc/passwd", V::absolute, {}, false},
         {"../x", V::parentComponent, {}, false},
-        {"a/../../x", V::parentComponent, {}, false},
         {"a/..", V::parentComponent, {}, false},
         {"__MACOSX/../x", V::parentComponent, {}, false},
         {std::string(1024, 'n'), V::accepted, {std::string(1024, 'n')}, false},
