@@ -163,7 +163,6 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
         {"16 KiB pages", [](BundleSignOptions& o) { o.code.pageSizeLog2 = 14; }},
         {"one page", [](BundleSignOptions& o) { o.code.pageSizeLog2 = 0; }},
         {"XML entitlements only", [](BundleSignOptions& o) { o.code.derEntitlements = false; }},
-        {"CMS", [](BundleSignOptions& o) { o.code.cms = testIdentity(); }},
         {"CMS over a SHA-1 directory with a SHA-256 alternate, as Xcode signs older targets",
          [](BundleSignOptions& o) {
              o.code.cms = testIdentity();
