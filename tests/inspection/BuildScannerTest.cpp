@@ -336,19 +336,6 @@ TEST(BuildScannerEvidence, BoundedAtWholeLinesWithACountOfTheRest) {
     }
 }
 
-TEST_F(RealToolsTest, ExampleIpaFromTheZipFixtures) {
-    const ScanReport report = scan(zips + "/Example.ipa");
-    EXPECT_EQ(messages.size(), 8);
-    EXPECT_EQ(report.fileName, "Example.ipa");
-    EXPECT_EQ(report.sourcePath, zips + "/Example.ipa");
-    // No name entries: the outer bundle's own name, not the watch app's.
-    EXPECT_EQ(report.metadata.appName, "Example");
-    EXPECT_EQ(report.metadata.sdkNames, std::vector<QString>{"Kit"});
-    EXPECT_EQ(report.metadata.platform, "Apple platform");
-    EXPECT_GT(report.metadata.bundleSize, 250000);
-    EXPECT_FALSE(report.metadata.iconPNG);
-}
-
 TEST_F(RealToolsTest, ArchivesThatDittoRefusesFailWithItsMessage) {
     const QStringList refused = {"broken/truncated.zip", "broken/bad-crc.zip",
                                  "hostile/traversal.zip", "hostile/bomb.zip"};
