@@ -154,7 +154,6 @@ TEST_F(BuildScannerTest, ArtifactsWithoutAReadableAppFailWithTheirKind) {
     });
     const std::pair<QString, BuildScannerError::Kind> cases[] = {
         {folder.makeFolder(QStringLiteral("MyApp.zip")), unsupportedArtifact},
-        {folder.makeFolder(QStringLiteral("Folder")), unsupportedArtifact},
         {folder.makeFolder(QStringLiteral("app")), unsupportedArtifact},
         {folder.makeFolder(QStringLiteral("MyApp.ipa.txt")), unsupportedArtifact},
         {noPayload, appBundleNotFound},

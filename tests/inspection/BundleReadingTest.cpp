@@ -74,9 +74,6 @@ TEST_F(BundleReadingTest, ExtensionsAreRecognisedInAnyCase) {
               folder.path() + "/Tool.App");
     EXPECT_EQ(scanner.prepareArtifact(folder.path() + "/Build.XCArchive", folder.path()),
               folder.path() + "/Build.XCArchive/Products/Applications/Demo.app");
-    EXPECT_EQ(
-        failureOf([&] { scanner.prepareArtifact(folder.path() + "/MyApp.zip", folder.path()); }),
-        BuildScannerError::Kind::unsupportedArtifact);
 }
 
 TEST_F(BundleReadingTest, ArchiveDescriptionNamesTheBundleOrTheSearchFindsIt) {
