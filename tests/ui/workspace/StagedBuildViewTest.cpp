@@ -206,8 +206,6 @@ TEST(StagedBuildView, AStagedIpaShowsReadingThenItsPreview) {
     EXPECT_TRUE(screen.showsText(u"Ready to scan"_qs));
     EXPECT_TRUE(screen.showsText(preview.appName));
     EXPECT_EQ(screen.metadata()[u"Bundle ID"_qs], preview.bundleIdentifier);
-    EXPECT_EQ(screen.metadata()[u"Version"_qs],
-              preview.version + u" ("_qs + preview.buildNumber + u")"_qs);
     EXPECT_TRUE(screen.metadata().contains(u"Size"_qs));
     const auto* icon = screen.view.findChild<StagedAppIcon*>();
     EXPECT_FALSE(icon->showsSpinner());
