@@ -10,8 +10,6 @@
 #include "ui/report/ReportFilterBar.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEnterEvent>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -27,21 +25,6 @@ FindingResolutionPanel* openPanel(ReportView& view, std::size_t row) {
     FindingRow* built = view.findingList()->builtRow(row);
     QTest::mouseClick(built->header(), Qt::LeftButton, {}, QPoint(8, 8));
     return view.findingList()->builtRow(row)->panel();
-}
-
-QStringList shownTexts(const QWidget* root) {
-    QStringList texts;
-    for (const QLabel* label : root->findChildren<QLabel*>()) {
-        if (label->isVisibleTo(root)) {
-            texts << label->text();
-        }
-    }
-    for (const report::ReadingText* text : root->findChildren<report::ReadingText*>()) {
-        if (text->isVisibleTo(root)) {
-            texts << text->toPlainText();
-        }
-    }
-    return texts;
 }
 
 // The texts under `panel` that did not get the height their width needs, that reach outside
@@ -252,43 +235,6 @@ TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEn
     EXPECT_FALSE(refused->didCopy());
     EXPECT_EQ(refused->shownText(), u"Copy fix instructions"_s);
     EXPECT_EQ(refusing.clock().pendingCount(), 0u);
-}
-
-TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
-    ReportScreen screen(ScanReport::sample());
-    auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
-    // Under the pointer the normal fill is opaque, so an undershoot would push alpha past 1.
-    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
-    QApplication::sendEvent(button, &enter);
-    QTest::qWait(200);
-    const QColor normal = button->fillColor();
-    QTest::mouseClick(button, Qt::LeftButton);
-    std::vector<QColor> seen;
-    const auto sampleFor = [&](int milliseconds) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < milliseconds) {
-            QTest::qWait(4);
-            seen.push_back(button->fillColor());
-        }
-    };
-    sampleFor(700);
-    const QColor copied = button->fillColor();
-    EXPECT_EQ(button->hoverProgress(), 0);    // no hover growth while confirming
-    screen.clock().advance(bw::seconds(1.4)); // the confirmation ends, the pointer still on it
-    sampleFor(700);
-    const auto within = [](int value, int a, int b) {
-        return value >= std::min(a, b) && value <= std::max(a, b);
-    };
-    for (const QColor& color : seen) {
-        ASSERT_TRUE(color.isValid());
-        EXPECT_TRUE(within(color.red(), normal.red(), copied.red()) &&
-                    within(color.green(), normal.green(), copied.green()) &&
-                    within(color.blue(), normal.blue(), copied.blue()) &&
-                    within(color.alpha(), normal.alpha(), copied.alpha()))
-            << color.name(QColor::HexArgb).toStdString();
-    }
-    EXPECT_EQ(button->fillColor(), normal);
 }
 
 TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
