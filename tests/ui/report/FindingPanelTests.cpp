@@ -140,47 +140,38 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
     EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
 }
 
+// Closing the technical details or the whole panel: the state changes at once, the height follows
+// with a spring unless motion is reduced.
 TEST(FindingRow, ClosingNowAndDrawingTheCloseWithASpringUnlessMotionIsReduced) {
-    struct Case {
-        bool details; // the technical details close, else the whole panel
-        bool reduceMotion;
-    };
-    for (const Case c :
-         {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
-        ReportScreen screen(ScanReport::sample());
-        design::MotionPreferences::instance().overrideReduceMotion(true);
-        const int collapsedRow = screen.view().findingList()->rowRect(0).height();
-        FindingResolutionPanel* panel = openPanel(screen.view(), 0);
-        screen.settle();
-        const int closedHeight = c.details ? panel->height() : collapsedRow;
-        auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
-        if (c.details) {
-            QTest::mouseClick(toggle, Qt::LeftButton);
+    for (const bool details : {false, true}) {
+        for (const bool reduceMotion : {false, true}) {
+            ReportScreen screen(ScanReport::sample());
+            FindingList* list = screen.view().findingList();
+            design::MotionPreferences::instance().overrideReduceMotion(true);
+            const int collapsedRow = list->rowRect(0).height();
+            FindingResolutionPanel* panel = openPanel(screen.view(), 0);
             screen.settle();
-        }
-        design::MotionPreferences::instance().overrideReduceMotion(c.reduceMotion);
-        const auto shownHeight = [&] {
-            screen.settle();
-            return c.details ? panel->height() : screen.view().findingList()->rowRect(0).height();
-        };
-        const int openHeight = shownHeight();
-        if (c.details) {
-            QTest::mouseClick(toggle, Qt::LeftButton);
-            EXPECT_FALSE(panel->showsTechnicalDetails());
-        } else {
-            QTest::mouseClick(screen.view().findingList()->builtRow(0)->header(), Qt::LeftButton);
-            EXPECT_EQ(screen.view().findingList()->builtRow(0)->panel(), nullptr);
-        }
-        if (c.reduceMotion) {
-            EXPECT_EQ(shownHeight(), closedHeight) << c.details;
-        } else {
+            const int closedHeight = details ? panel->height() : collapsedRow;
+            auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
+            if (details) {
+                QTest::mouseClick(toggle, Qt::LeftButton);
+            }
+            design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
+            const auto shownHeight = [&] {
+                screen.settle();
+                return details ? panel->height() : list->rowRect(0).height();
+            };
+            const int openHeight = shownHeight();
+            QTest::mouseClick(details ? static_cast<QWidget*>(toggle) : list->builtRow(0)->header(),
+                              Qt::LeftButton);
+            EXPECT_FALSE(details ? panel->showsTechnicalDetails()
+                                 : list->builtRow(0)->panel() != nullptr);
             const int closing = shownHeight();
-            EXPECT_GT(closing, closedHeight) << c.details;
-            EXPECT_LE(closing, openHeight) << c.details;
-            EXPECT_TRUE(QTest::qWaitFor([&] { return shownHeight() == closedHeight; }))
-                << c.details;
+            EXPECT_EQ(closing == closedHeight, reduceMotion) << details;
+            EXPECT_LE(closing, openHeight) << details;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return shownHeight() == closedHeight; })) << details;
+            design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
         }
-        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
 }
 
