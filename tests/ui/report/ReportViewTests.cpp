@@ -11,7 +11,6 @@
 #include "ui/report/FittingStack.h"
 #include "ui/report/PassedChecksView.h"
 #include "ui/report/ReportMetricTiles.h"
-#include "ui/report/ReportNewScanButton.h"
 #include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportShareButton.h"
 #include "ui/report/ReportTexts.h"
@@ -264,17 +263,6 @@ TEST(ReportView, ThreeHundredFindingsBuildOnlyTheRowsNearTheVisiblePart) {
     EXPECT_EQ(list->builtRow(0), nullptr);
     EXPECT_LT(list->builtRowCount(), 40u);
     EXPECT_EQ(list->builtRow(299)->geometry(), list->rowRect(299));
-
-    click(view.filterBar()->chip(ReportFilterChoice::manual));
-    EXPECT_EQ(list->count(), 100u);
-}
-
-TEST(ReportView, TheNewScanButtonClearsTheReport) {
-    ReportScreen screen(ScanReport::sample());
-    ReportNewScanButton* button = screen.view().newScanButton();
-    button->resize(button->sizeHint());
-    click(button);
-    EXPECT_EQ(screen.model().report(), std::nullopt);
 }
 
 TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
