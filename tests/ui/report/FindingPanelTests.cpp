@@ -137,7 +137,7 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
     // Reopening a row shows its technical details closed again.
     FindingResolutionPanel* again = openPanel(screen.view(), 0);
     EXPECT_FALSE(again->showsTechnicalDetails());
-    EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
+    EXPECT_FALSE(shownTexts(again).contains(u"App Store Connect"_s));
 }
 
 // Closing the technical details or the whole panel: the state changes at once, the height follows
