@@ -12,6 +12,19 @@
 namespace bw::design {
 namespace {
 
+// How many pixels of the widget are plainly red: the danger colour marks the action.
+int redPixels(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            count += pixel.red() > pixel.green() + 60 && pixel.red() > pixel.blue() + 60;
+        }
+    }
+    return count;
+}
+
 int lines(const QLabel& label) {
     return int(std::lround(label.height() / double(label.fontMetrics().lineSpacing())));
 }
@@ -64,6 +77,8 @@ TEST(ConfirmationDialog, HeadsItsQuestionAndReadsAtAWidthWhereOnlyTheActionAccep
             EXPECT_LE(lines(message), test.messageLines);
             EXPECT_LE(lines(title), 2);
             EXPECT_GT(dialog->width(), ConfirmationDialog::messageWidth);
+            EXPECT_GT(redPixels(*dialog->actionButton()), 0);
+            EXPECT_EQ(redPixels(*dialog->cancelButton()), 0);
             // "Cancel" has the focus from the start, without a ring until Tab moves it.
             EXPECT_TRUE(dialog->cancelButton()->hasFocus());
             EXPECT_FALSE(showsFocusRing(*dialog->cancelButton()));

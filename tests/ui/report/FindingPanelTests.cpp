@@ -10,6 +10,8 @@
 #include "ui/report/ReportFilterBar.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -248,4 +250,41 @@ TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
     EXPECT_TRUE(texts.contains(broken.detail));
     const auto* longWord = openPanel(screen.view(), 2)->findChild<report::ReadingText*>();
     EXPECT_GT(longWord->heightForWidth(600), 3 * longWord->fontMetrics().height());
+}
+
+TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
+    ReportScreen screen(ScanReport::sample());
+    auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
+    // Under the pointer the normal fill is opaque, so an undershoot would push alpha past 1.
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+    QApplication::sendEvent(button, &enter);
+    QTest::qWait(200);
+    const QColor normal = button->fillColor();
+    QTest::mouseClick(button, Qt::LeftButton);
+    std::vector<QColor> seen;
+    const auto sampleFor = [&](int milliseconds) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < milliseconds) {
+            QTest::qWait(4);
+            seen.push_back(button->fillColor());
+        }
+    };
+    sampleFor(700);
+    const QColor copied = button->fillColor();
+    EXPECT_EQ(button->hoverProgress(), 0);    // no hover growth while confirming
+    screen.clock().advance(bw::seconds(1.4)); // the confirmation ends, the pointer still on it
+    sampleFor(700);
+    const auto within = [](int value, int a, int b) {
+        return value >= std::min(a, b) && value <= std::max(a, b);
+    };
+    for (const QColor& color : seen) {
+        ASSERT_TRUE(color.isValid());
+        EXPECT_TRUE(within(color.red(), normal.red(), copied.red()) &&
+                    within(color.green(), normal.green(), copied.green()) &&
+                    within(color.blue(), normal.blue(), copied.blue()) &&
+                    within(color.alpha(), normal.alpha(), copied.alpha()))
+            << color.name(QColor::HexArgb).toStdString();
+    }
+    EXPECT_EQ(button->fillColor(), normal);
 }
