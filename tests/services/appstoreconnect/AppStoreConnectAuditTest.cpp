@@ -22,13 +22,8 @@ BuildMetadata build(const QString& platform = "iphoneos", const QString& version
 
 QJsonObject version(const QString& id, const QJsonValue& versionString, const QJsonValue& platform,
                     const QString& state = "PREPARE_FOR_SUBMISSION") {
-    QJsonObject attributes{{"versionString", versionString},
-                           {"appStoreState", state},
-                           {"appVersionState", state},
-                           {"releaseType", "MANUAL"},
-                           {"copyright", "2026 Example Ltd"},
-                           {"downloadable", true},
-                           {"createdDate", "2026-07-14T08:12:44.000-07:00"}};
+    QJsonObject attributes{
+        {"versionString", versionString}, {"appStoreState", state}, {"releaseType", "MANUAL"}};
     if (!platform.isUndefined()) {
         attributes["platform"] = platform;
     }
@@ -51,11 +46,9 @@ QJsonObject screenshot(const QString& id) {
 }
 
 QJsonObject product(const QString& type, const QString& id, const QJsonValue& state) {
-    return ascResource(type, id,
-                       {{"name", "Pro " + id},
-                        {"productId", "com.example.flightdeck." + id},
-                        {"state", state},
-                        {"familySharable", false}});
+    return ascResource(
+        type, id,
+        {{"name", "Pro " + id}, {"productId", "com.example.flightdeck." + id}, {"state", state}});
 }
 
 // Flight Deck 2.4.1 for iOS: two localizations with 3 and 2 screenshots, a review detail, two
