@@ -23,7 +23,6 @@ using Bio = std::unique_ptr<BIO, BioFree>;
 Key generate(TestKey kind) {
     switch (kind) {
     case TestKey::p384Pkcs8:
-    case TestKey::p384Sec1:
         return Key(EVP_EC_gen("P-384"));
     case TestKey::rsaPkcs8:
         return Key(EVP_RSA_gen(2048));
@@ -52,7 +51,6 @@ QByteArray makeTestKey(TestKey kind) {
     int written = 0;
     switch (kind) {
     case TestKey::p256Sec1:
-    case TestKey::p384Sec1:
         written = PEM_write_bio_PrivateKey_traditional(bio.get(), key.get(), nullptr, nullptr, 0,
                                                        nullptr, nullptr);
         break;

@@ -66,7 +66,9 @@ TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
     fs::writeFileAtomically(path, "first");
     fs::writeFileAtomically(path, "second, longer");
     fs::writeFileAtomically(dir.filePath("empty"), {});
-    const std::map<QString, QByteArray> expected{{"history.json", "second, longer"}, {"empty", ""}};
+    fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
+    const std::map<QString, QByteArray> expected{
+        {"history.json", "second, longer"}, {"empty", ""}, {"kept.json", "bytes"}};
     EXPECT_EQ(snapshotFolder(dir.path()), expected);
 }
 
@@ -84,13 +86,6 @@ TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
     }
 }
 
-TEST(AtomicFile, NeverReplaceCreatesANewFile) {
-    bw::test::TestFolder dir;
-    fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
-    const std::map<QString, QByteArray> expected{{"kept.json", "bytes"}};
-    EXPECT_EQ(snapshotFolder(dir.path()), expected);
-}
-
 // Each failure leaves the folder exactly as it was: the old file intact, no temporary file.
 TEST(AtomicFile, AFailedWriteChangesNothing) {
     struct Case {
@@ -100,23 +95,22 @@ TEST(AtomicFile, AFailedWriteChangesNothing) {
         QByteArray bytes;
         fs::Replace replace;
         int errorNumber;
-        std::function<void()> during;
     };
     const QByteArray big(256 * 1024, 'x');
     const Case cases[] = {
         {"missing folder", [](const QDir&) {}, "missing/file.json", "x", fs::Replace::existing,
-         ENOENT, nullptr},
+         ENOENT},
         {"folder in the way",
          [](const QDir& d) {
              d.mkdir("file.json");
              writeFile(d.filePath("file.json/inner"), "inner");
          },
-         "file.json", "x", fs::Replace::existing, EISDIR, nullptr},
+         "file.json", "x", fs::Replace::existing, EISDIR},
         {"existing file, never replace",
          [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); }, "file.json", "new",
-         fs::Replace::never, EEXIST, nullptr},
+         fs::Replace::never, EEXIST},
         {"write cut short", [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); },
-         "file.json", big, fs::Replace::existing, EFBIG, nullptr},
+         "file.json", big, fs::Replace::existing, EFBIG},
     };
     for (const Case& c : cases) {
         bw::test::TestFolder dir;
@@ -172,7 +166,6 @@ TEST(ReadWholeFile, FailsWithTheSystemReason) {
             bw::test::thrown<fs::FileIoError>([&] { fs::readWholeFile(dir.filePath(name)); });
         ASSERT_TRUE(error) << name;
         EXPECT_EQ(error->errorNumber(), errorNumber) << name;
-        EXPECT_EQ(error->operation(), fs::FileIoError::Operation::read) << name;
     }
 }
 

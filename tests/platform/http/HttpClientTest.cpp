@@ -212,19 +212,6 @@ TEST(HttpFailure, ConnectionFailuresAreClassified) {
     }
 }
 
-TEST(HttpFailure, TimeOutEndsTheRequestCloseToItsInterval) {
-    LocalHttpServer server;
-    ScriptedResponse stall{200, "late"};
-    stall.delay = 10s;
-    server.route("GET", "/stall", stall);
-    const auto started = Clock::now();
-    EXPECT_EQ(failureOf(getRequest(server.url("/stall"), 300ms)).kind(),
-              TransportError::Kind::timedOut);
-    const auto elapsed = Clock::now() - started;
-    EXPECT_GE(elapsed, 290ms);
-    EXPECT_LT(elapsed, 800ms);
-}
-
 TEST(HttpFailure, UntrustedCertificateIsAnOtherFailureWithLibraryText) {
     LocalHttpServer server(test::selfSignedTls());
     server.route("GET", "/", ScriptedResponse{200, "secret"});
@@ -257,35 +244,20 @@ TEST(HttpFailure, ResponseOverTheSizeBoundFailsForBothFramings) {
 
 TEST(HttpFailure, MalformedRequestsAreRefusedBeforeAnythingIsSent) {
     LocalHttpServer server;
-    const struct {
-        const char* name;
-        Request request;
-    } cases[] = {
-        {"relative url", getRequest(QUrl("v1/items"))},
-        {"other scheme", getRequest(QUrl("ftp://127.0.0.1/x"))},
-        {"file url", getRequest(QUrl("file:///etc/passwd"))},
-        {"header injection",
-         [&] {
-             Request r = getRequest(server.url("/"));
-             r.headers = {{"Authorization", "Bearer a\r\nX-Injected: 1"}};
-             return r;
-         }()},
-        {"colon in header name",
-         [&] {
-             Request r = getRequest(server.url("/"));
-             r.headers = {{"X-A: b", "c"}};
-             return r;
-         }()},
-        {"method with space",
-         [&] {
-             Request r = getRequest(server.url("/"));
-             r.method = "GET /x";
-             return r;
-         }()},
+    const auto to = [&](const char* url, std::vector<Header> headers, QByteArray method = "GET") {
+        Request r = getRequest(url[0] == '/' ? server.url(QString::fromUtf8(url)) : QUrl(url));
+        r.headers = std::move(headers);
+        r.method = method;
+        return r;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(failureOf(c.request).kind(), TransportError::Kind::other);
+    const Request cases[] = {
+        to("v1/items", {}),           to("ftp://127.0.0.1/x", {}),
+        to("file:///etc/passwd", {}), to("/", {{"Authorization", "Bearer a\r\nX-Injected: 1"}}),
+        to("/", {{"X-A: b", "c"}}),   to("/", {}, "GET /x"),
+    };
+    for (const Request& request : cases) {
+        EXPECT_EQ(failureOf(request).kind(), TransportError::Kind::other)
+            << request.url.toString().toStdString();
     }
     EXPECT_TRUE(server.requests().empty());
 }
@@ -309,14 +281,12 @@ TEST(HttpFailure, CancellationEndsAWaitingRequestPromptly) {
         canceller.join();
         EXPECT_LT(finished - cancelledAt, 100ms);
     }
-}
-
-TEST(HttpFailure, AlreadyCancelledRequestSendsNothing) {
-    LocalHttpServer server;
-    std::stop_source source;
-    source.request_stop();
-    EXPECT_THROW(send(getRequest(server.url("/")), source.get_token()), Cancelled);
-    EXPECT_TRUE(server.requests().empty());
+    // A request cancelled before it starts sends nothing.
+    std::stop_source cancelled;
+    cancelled.request_stop();
+    const std::size_t sent = server.requests().size();
+    EXPECT_THROW(send(getRequest(server.url("/")), cancelled.get_token()), Cancelled);
+    EXPECT_EQ(server.requests().size(), sent);
 }
 
 TEST(StatusText, KnownCodesHaveTheirPhraseAndOthersTheirClass) {

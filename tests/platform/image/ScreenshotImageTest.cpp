@@ -61,16 +61,6 @@ TEST(ExifOrientation, TurnsJpegUprightExactlyAsQtDoes) {
     }
 }
 
-TEST(ExifOrientation, TurnsPngWithAnExifChunk) {
-    const auto thumbnail =
-        makeThumbnail(test::pngWithOrientation(quadrantImage(QSize(40, 20)), 6), 1800);
-    ASSERT_TRUE(thumbnail.has_value());
-    EXPECT_EQ(thumbnail->size(), QSize(20, 40));
-    // Turned a quarter clockwise: the blue lower-left quadrant now lies top left.
-    EXPECT_EQ(thumbnail->pixel(2, 2), qRgb(30, 40, 210));
-    EXPECT_EQ(thumbnail->pixel(17, 2), qRgb(220, 30, 30));
-}
-
 TEST(Thumbnail, FitsTheLongerSideAndNeverEnlarges) {
     struct Case {
         const char* name;
@@ -84,6 +74,7 @@ TEST(Thumbnail, FitsTheLongerSideAndNeverEnlarges) {
         {"small png", test::pngData(quadrantImage(QSize(300, 400))), QSize(300, 400)},
         {"rotated jpeg", test::jpegWithOrientation(quadrantImage(QSize(2868, 1320)), 6),
          QSize(828, 1800)},
+        {"rotated png", test::pngWithOrientation(quadrantImage(QSize(40, 20)), 6), QSize(20, 40)},
         {"thin strip", test::pngData(quadrantImage(QSize(4000, 1))), QSize(1800, 1)},
     };
     for (const Case& c : cases) {
@@ -109,17 +100,10 @@ TEST(Thumbnail, RefusesWhatCannotBeDecodedOrIsTooLarge) {
     EXPECT_LT(timer.elapsed(), 2000);
 }
 
-TEST(JpegEncoding, LaysTranslucentPixelsOntoWhite) {
-    QImage image(64, 64, QImage::Format_ARGB32);
-    image.fill(qRgba(0, 0, 0, 0));
-    const QByteArray jpeg = encodeJpeg(image, 0.86);
-    ASSERT_TRUE(jpeg.startsWith("\xff\xd8"));
-    const QImage decoded = QImage::fromData(jpeg, "jpeg");
-    ASSERT_EQ(decoded.size(), QSize(64, 64));
-    EXPECT_GE(qGray(decoded.pixel(32, 32)), 250);
-}
-
-TEST(JpegEncoding, KeepsTheImageRecognisable) {
+TEST(JpegEncoding, KeepsTheImageAndLaysTranslucentPixelsOntoWhite) {
+    QImage clear(64, 64, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    EXPECT_GE(qGray(QImage::fromData(encodeJpeg(clear, 0.86), "jpeg").pixel(32, 32)), 250);
     const QImage source = quadrantImage(QSize(200, 100));
     const QImage decoded = QImage::fromData(encodeJpeg(source, 0.86), "jpeg");
     ASSERT_EQ(decoded.size(), source.size());
@@ -208,21 +192,14 @@ TEST(HeifDecoding, QtImageReadingSeesHeic) {
     buffer.setData(heic);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    ASSERT_TRUE(reader.canRead());
     EXPECT_EQ(reader.format(), "heic");
-    EXPECT_EQ(reader.size(), QSize(80, 60));
     const QImage image = reader.read();
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), QSize(80, 60));
-    EXPECT_TRUE(image.hasAlphaChannel());
+    ASSERT_EQ(image.size(), QSize(80, 60));
     // The left half is opaque, the right half about half transparent.
     EXPECT_EQ(qAlpha(image.pixel(10, 10)), 255);
     EXPECT_NEAR(qAlpha(image.pixel(70, 10)), 128, 8);
-
     // The decoding used elsewhere for untrusted images reads HEIC through the same plugin.
-    const auto largest = decodeLargestImage(heic);
-    ASSERT_TRUE(largest.has_value());
-    EXPECT_EQ(largest->size(), QSize(80, 60));
+    EXPECT_EQ(decodeLargestImage(heic).value_or(QImage()).size(), QSize(80, 60));
 }
 
 TEST(HeifDecoding, RefusesImagesOverThePixelLimitBeforeDecoding) {
