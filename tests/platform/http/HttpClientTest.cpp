@@ -37,63 +37,41 @@ using test::ScriptedResponse;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-struct ExchangeCase {
-    const char* name;
-    QByteArray method;
-    std::vector<Header> headers;
-    std::optional<QByteArray> body;
-    // What the server must see.
-    std::optional<std::string> contentLength;
-    std::optional<std::string> contentType;
-    std::optional<std::string> accept;
-};
-
 TEST(HttpClient, SendsExactlyTheRequestItIsGiven) {
-    const std::vector<ExchangeCase> cases = {
-        {"get",
-         "GET",
-         {{"Accept", "application/json"}},
-         std::nullopt,
-         std::nullopt,
-         std::nullopt,
-         "application/json"},
-        {"post with body",
-         "POST",
-         {{"Accept", "application/json"}, {"Content-Type", "application/json"}},
-         QByteArray(R"({"a":1})"),
-         "7",
-         "application/json",
-         "application/json"},
-        {"post without body", "POST", {}, std::nullopt, "0", std::nullopt, std::nullopt},
+    LocalHttpServer server;
+    server.route("GET", "/v1/items/abc", ScriptedResponse{201, "made"});
+    server.route("POST", "/v1/items/abc", ScriptedResponse{201, "made"});
+    // Method, body, and the Content-Length the server must see.
+    const std::tuple<QByteArray, std::optional<QByteArray>, std::optional<std::string>> cases[] = {
+        {"GET", std::nullopt, std::nullopt},
+        {"POST", QByteArray(R"({"a":1})"), "7"},
+        {"POST", std::nullopt, "0"},
     };
-    for (const ExchangeCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        LocalHttpServer server;
-        server.route(c.method.toStdString(), "/v1/items/abc", ScriptedResponse{201, "made"});
-
+    for (const auto& [method, body, contentLength] : cases) {
         Request request;
-        request.method = c.method;
+        request.method = method;
         request.url = server.url("/v1/items/abc?x=1");
-        request.headers = c.headers;
-        request.headers.push_back({"Authorization", "Bearer t0k"});
-        request.body = c.body;
+        request.headers = {{"Accept", "application/json"}, {"Authorization", "Bearer t0k"}};
+        if (body) {
+            request.headers.push_back({"Content-Type", "application/json"});
+        }
+        request.body = body;
         const Response response = send(request);
-
         EXPECT_EQ(response.status, 201);
         EXPECT_EQ(response.body, "made");
-        const auto received = server.requests();
-        ASSERT_EQ(received.size(), 1u);
-        const auto& seen = received.front();
-        EXPECT_EQ(seen.method, c.method.toStdString());
+        const auto seen = server.requests().back();
+        EXPECT_EQ(seen.method, method.toStdString());
         EXPECT_EQ(seen.target, "/v1/items/abc?x=1");
-        EXPECT_EQ(seen.body, c.body.value_or(QByteArray()).toStdString());
+        EXPECT_EQ(seen.body, body.value_or(QByteArray()).toStdString());
         EXPECT_EQ(seen.header("Authorization"), "Bearer t0k");
-        EXPECT_EQ(seen.header("Content-Length"), c.contentLength);
-        EXPECT_EQ(seen.header("Content-Type"), c.contentType);
-        EXPECT_EQ(seen.header("Accept"), c.accept);
+        EXPECT_EQ(seen.header("Accept"), "application/json");
+        EXPECT_EQ(seen.header("Content-Length"), contentLength);
+        EXPECT_EQ(seen.header("Content-Type"),
+                  body ? std::optional<std::string>("application/json") : std::nullopt);
         EXPECT_EQ(seen.headerCount("Expect"), 0u);
         EXPECT_EQ(seen.headerCount("User-Agent"), 0u);
     }
+    EXPECT_EQ(server.requests().size(), 3u);
 }
 
 TEST(HttpClient, ReturnsEveryStatusAsItIsWithoutFollowingRedirects) {
@@ -128,10 +106,7 @@ TEST(HttpClient, LargeRequestAndChunkedResponseArriveWhole) {
     request.method = "POST";
     request.url = server.url("/echo");
     request.body = QByteArray::fromStdString(large);
-    const Response response = send(request);
-    EXPECT_EQ(response.status, 200);
-    EXPECT_EQ(response.body.size(), static_cast<qsizetype>(large.size()));
-    EXPECT_TRUE(response.body == QByteArray::fromStdString(large));
+    EXPECT_TRUE(send(request).body == QByteArray::fromStdString(large));
 }
 
 TEST(HttpClient, KeepsItsConnectionsAcrossRequestsAndThreads) {

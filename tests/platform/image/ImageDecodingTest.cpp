@@ -101,7 +101,6 @@ TEST(ImageDecoding, TruncatedAndForeignDataGiveNothing) {
     const QByteArray cases[] = {
         {},
         "not an image",
-        "icns",
         test::icnsFile({{"ic09", QByteArray("\x89PNG", 4)}}),
         test::icnsFile({}).append("ic09\xff\xff\xff\xff"),
         test::solidPng(QSize(64, 64), Qt::red).left(50),

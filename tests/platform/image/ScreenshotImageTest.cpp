@@ -36,7 +36,6 @@ TEST(ExifOrientation, ReadsTheOrientationOfJpegAndPng) {
     const std::vector<Case> cases = {
         {"jpeg without exif", test::jpegData(image), 1},
         {"jpeg big-endian 6", test::jpegWithOrientation(image, 6, true), 6},
-        {"jpeg little-endian 8", test::jpegWithOrientation(image, 8, false), 8},
         {"jpeg out of range", test::jpegWithOrientation(image, 9), 1},
         {"png with exif 3", test::pngWithOrientation(image, 3), 3},
         {"heic", test::heicData(image, false), 1},
@@ -117,9 +116,9 @@ TEST(JpegEncoding, KeepsTheImageAndLaysTranslucentPixelsOntoWhite) {
     EXPECT_TRUE(encodeJpeg(QImage(), 0.86).isEmpty());
 }
 
-QImage palette(bool transparent) {
+QImage transparentPalette() {
     QImage image(40, 30, QImage::Format_Indexed8);
-    image.setColorTable({qRgba(255, 0, 0, 255), qRgba(0, 0, 255, transparent ? 0 : 255)});
+    image.setColorTable({qRgba(255, 0, 0, 255), qRgba(0, 0, 255, 0)});
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             image.setPixel(x, y, (x + y) % 2);
@@ -148,9 +147,8 @@ TEST(ImageProbe, ReadsSizeAndAlphaFromHeadersOfEveryFormat) {
         {"png opaque rgba",
          test::pngData(quadrantImage(size).convertToFormat(QImage::Format_ARGB32)),
          ImageProbe{size, true}},
-        {"png palette with transparency", test::pngData(palette(true)),
+        {"png palette with transparency", test::pngData(transparentPalette()),
          ImageProbe{QSize(40, 30), true}},
-        {"png opaque palette", test::pngData(palette(false)), ImageProbe{QSize(40, 30), false}},
         {"png cgbi", test::encodeCgbi(quadrantImage(size, true)), ImageProbe{size, true}},
         {"jpeg", test::jpegData(quadrantImage(size)), ImageProbe{size, false}},
         {"heic", test::heicData(quadrantImage(size), false), ImageProbe{size, false}},
@@ -159,12 +157,10 @@ TEST(ImageProbe, ReadsSizeAndAlphaFromHeadersOfEveryFormat) {
         {"png declaring huge dimensions", test::pngDeclaring(QSize(200000, 300000)),
          ImageProbe{QSize(200000, 300000), true}},
         {"text", QByteArray("not an image at all, only words\n"), std::nullopt},
-        {"png signature only", QByteArray("\x89PNG\r\n\x1a\n", 8), std::nullopt},
         {"png damaged header", withDamagedHeader(test::pngData(quadrantImage(size))), std::nullopt},
         {"jpeg without frame", QByteArray("\xff\xd8\xff\xe0\x00\x04\x00\x00\xff\xd9", 10),
          std::nullopt},
         {"jpeg cut in its header", test::jpegData(quadrantImage(size)).left(30), std::nullopt},
-        {"heic cut short", test::heicData(quadrantImage(size), false).left(40), std::nullopt},
     };
     for (const ProbeCase& c : cases) {
         EXPECT_EQ(probeImage(c.bytes), c.expected) << c.name;
