@@ -11,14 +11,8 @@
 namespace bw::test {
 namespace {
 
-struct KeyFree {
-    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
-};
-struct BioFree {
-    void operator()(BIO* bio) const { BIO_free(bio); }
-};
-using Key = std::unique_ptr<EVP_PKEY, KeyFree>;
-using Bio = std::unique_ptr<BIO, BioFree>;
+using Key = std::unique_ptr<EVP_PKEY, decltype([](EVP_PKEY* key) { EVP_PKEY_free(key); })>;
+using Bio = std::unique_ptr<BIO, decltype([](BIO* bio) { BIO_free(bio); })>;
 
 Key generate(TestKey kind) {
     switch (kind) {

@@ -17,30 +17,24 @@ using namespace bw;
 
 namespace {
 
-const SecretSchema rawSchema = {
-    "test.RawItem",
-    SECRET_SCHEMA_DONT_MATCH_NAME,
-    {
-        {"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
-        {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
-        {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING},
-    },
-    0,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-};
+const SecretSchema* rawSchema() {
+    static const SecretSchema schema = [] {
+        SecretSchema s{};
+        s.name = "test.RawItem";
+        s.flags = SECRET_SCHEMA_DONT_MATCH_NAME;
+        s.attributes[0] = {"service", SECRET_SCHEMA_ATTRIBUTE_STRING};
+        s.attributes[1] = {"account", SECRET_SCHEMA_ATTRIBUTE_STRING};
+        return s;
+    }();
+    return &schema;
+}
 
 // Writes bytes under (service, account) without going through the store.
 void storeRawBytes(const QByteArray& service, const QByteArray& account, const QByteArray& bytes) {
     SecretValue* value = secret_value_new(bytes.constData(), bytes.size(), "text/plain");
     GError* error = nullptr;
     const gboolean stored = secret_password_store_binary_sync(
-        &rawSchema, SECRET_COLLECTION_DEFAULT, "raw", value, nullptr, &error, "service",
+        rawSchema(), SECRET_COLLECTION_DEFAULT, "raw", value, nullptr, &error, "service",
         service.constData(), "account", account.constData(), nullptr);
     secret_value_unref(value);
     ASSERT_TRUE(stored) << (error ? error->message : "");
