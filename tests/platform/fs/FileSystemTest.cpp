@@ -190,16 +190,14 @@ TEST_F(FileWalkTest, WalksDepthFirstInNameOrder) {
     }
 }
 
-TEST_F(FileWalkTest, MissingRootsAndFilesCannotBeWalked) {
+TEST_F(FileWalkTest, MissingRootsCannotBeWalkedAndLinksAreNeverFollowed) {
     EXPECT_FALSE(fs::walk(folder.path() + "/nothing", {}));
     EXPECT_FALSE(fs::walk(root + "/b.txt", {}));
     EXPECT_FALSE(fs::listFolder(folder.path() + "/nothing", true));
     // A root the user reached through a link is entered.
     EXPECT_EQ(relative(*fs::walk(root + "/linked", {}), root + "/linked"),
               QStringList{"secret.txt"});
-}
-
-TEST_F(FileWalkTest, StatusNeverFollowsLinks) {
+    // Status never follows links.
     EXPECT_EQ(fs::itemStatus(root + "/b.txt")->kind, fs::ItemKind::regularFile);
     EXPECT_EQ(fs::itemStatus(root + "/b.txt")->size, 5);
     EXPECT_EQ(fs::itemStatus(root + "/a")->kind, fs::ItemKind::folder);
@@ -210,7 +208,7 @@ TEST_F(FileWalkTest, StatusNeverFollowsLinks) {
     EXPECT_FALSE(fs::isPackage(root + "/a"));
 }
 
-TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimit) {
+TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimitAndResolvesOnlyInside) {
     link(root + "/b.txt", root + "/b-link");
     ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/fifo").constData(), 0600), 0);
     EXPECT_EQ(fs::readRegularFile(root + "/b.txt", 5), QByteArray("12345"));
@@ -219,9 +217,7 @@ TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimit) {
     EXPECT_FALSE(fs::readRegularFile(root + "/fifo", 100));
     EXPECT_FALSE(fs::readRegularFile(root + "/a", 100));
     EXPECT_FALSE(fs::readRegularFile(root + "/none", 100));
-}
-
-TEST_F(FileWalkTest, ResolvesInsideOnlyWhenLinksAndDotsStayInside) {
+    // Resolves inside only when links and dots stay inside.
     EXPECT_TRUE(fs::resolvesInside(root + "/a/z.txt", root));
     EXPECT_TRUE(fs::resolvesInside(root + "/a/../b.txt", root));
     EXPECT_FALSE(fs::resolvesInside(root + "/../outside/secret.txt", root));
