@@ -89,9 +89,7 @@ TEST(HttpClient, ReturnsEveryStatusAsItIsWithoutFollowingRedirects) {
         EXPECT_EQ(response.status, status);
         EXPECT_EQ(response.body.toStdString(), body);
     }
-    for (const auto& seen : server.requests()) {
-        EXPECT_EQ(seen.path, "/s");
-    }
+    EXPECT_EQ(server.requests().size(), 6u) << "a redirect was followed";
 }
 
 TEST(HttpClient, LargeRequestAndChunkedResponseArriveWhole) {
