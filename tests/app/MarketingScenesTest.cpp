@@ -1,6 +1,7 @@
 #include "app/Launch.h"
 #include "model/MarketingShowcase.h"
 #include "platform/clock/ManualClock.h"
+#include "tests/support/FieldOf.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -30,13 +31,6 @@ struct Scene {
                             ScreenshotAIService(BerthwatchBackend(nowhere))}),
             ReportStore::LoadResult{{ScanReport::sample()}, std::nullopt, true}, false, options);
         model->start();
-    }
-
-    std::vector<P> slotAreas() const {
-        std::vector<P> areas;
-        std::ranges::transform(model->screenshotSlots(), std::back_inserter(areas),
-                               [](const auto& slot) { return slot.first; });
-        return areas;
     }
 
     test::TestFolder folder;
@@ -74,7 +68,8 @@ TEST(MarketingScenes, EachSceneEndsInItsPreparedState) {
         const AppModel& model = *scene.model;
         EXPECT_FALSE(model.canPersistReports());
         EXPECT_EQ(model.staged().has_value(), c.staged);
-        EXPECT_EQ(scene.slotAreas(), c.slotAreas);
+        EXPECT_EQ(test::fieldOf(model.screenshotSlots(), [](const auto& s) { return s.first; }),
+                  c.slotAreas);
         EXPECT_EQ(model.scanPhase(), c.phase);
         EXPECT_EQ(model.reports().size(), c.reports);
         EXPECT_EQ(model.report(), c.report);

@@ -3,17 +3,14 @@
 // deterministic.
 #include "platform/json/JsonReader.h"
 #include "services/appstoreconnect/ASCDocument.h"
+#include "tests/fuzz/Fuzz.h"
 
-#include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray body(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     try {
         const bw::ASCDocument first = bw::ASCDocument::decode(body);
-        if (!(bw::ASCDocument::decode(body) == first)) {
-            std::abort();
-        }
+        bw::fuzz::require(bw::ASCDocument::decode(body) == first);
     } catch (const bw::json::DecodeError&) {
     }
     return 0;

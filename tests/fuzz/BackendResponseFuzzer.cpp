@@ -3,9 +3,7 @@
 #include "services/backend/BuildReviewJson.h"
 #include "services/backend/ErrorEnvelope.h"
 #include "services/backend/FieldText.h"
-
-#include <cstddef>
-#include <cstdint>
+#include "tests/fuzz/Fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

@@ -1,9 +1,7 @@
 // Icon files come from bundles we did not build: decoding must neither crash nor allocate
 // without bound, whatever the bytes.
 #include "platform/image/ImageDecoding.h"
-
-#include <cstddef>
-#include <cstdint>
+#include "tests/fuzz/Fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

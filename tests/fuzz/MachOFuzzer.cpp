@@ -4,9 +4,7 @@
 #include "platform/macho/MachOFile.h"
 #include "platform/macho/SymbolTable.h"
 #include "platform/tools/listing/Listings.h"
-
-#include <cstddef>
-#include <cstdint>
+#include "tests/fuzz/Fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace bw::macho;

@@ -4,9 +4,8 @@
 #include "platform/cms/CmsError.h"
 #include "platform/cms/SignedData.h"
 #include "platform/plist/PlistValue.h"
+#include "tests/fuzz/Fuzz.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 

@@ -1,11 +1,10 @@
 // Untrusted texts from the build and the web service must stay inside the prompt's quoted data
 // block: every line between the fixed header and the fixed tail starts with "> ".
 #include "model/ResolutionGuidance.h"
+#include "tests/fuzz/Fuzz.h"
 
 #include <QStringList>
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 
 using namespace bw;
 
@@ -49,14 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QString prompt = resolution_guidance::resolution(finding, metadata).solutionPrompt;
     const QStringList lines = prompt.split(u'\n');
-    if (lines.size() < headerLines + tailLines + 1) {
-        std::abort();
-    }
+    bw::fuzz::require(lines.size() >= headerLines + tailLines + 1);
     for (qsizetype i = headerLines; i < lines.size() - tailLines; ++i) {
-        if (!lines[i].startsWith(u"> ") ||
-            std::any_of(lines[i].begin(), lines[i].end(), isOtherLineBreak)) {
-            std::abort();
-        }
+        bw::fuzz::require(lines[i].startsWith(u"> ") &&
+                          std::none_of(lines[i].begin(), lines[i].end(), isOtherLineBreak));
     }
     return 0;
 }

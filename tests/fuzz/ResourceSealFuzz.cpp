@@ -3,10 +3,9 @@
 // one of the seal's own.
 #include "platform/codesign/ResourceRules.h"
 #include "platform/codesign/ResourceSeal.h"
+#include "tests/fuzz/Fuzz.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -23,9 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "PlugIns/Share.appex/Share", "a/b/../c d", ""}) {
         if (const auto* rule = rules->match(path)) {
             const auto& all = rules->rules();
-            if (std::find(all.begin(), all.end(), *rule) == all.end()) {
-                __builtin_trap();
-            }
+            bw::fuzz::require(std::find(all.begin(), all.end(), *rule) != all.end());
         }
     }
     return 0;

@@ -5,23 +5,18 @@
 #include "platform/image/Thumbnail.h"
 #include "platform/json/JsonReader.h"
 #include "services/screenshots/ScreenshotAnalysisJson.h"
+#include "tests/fuzz/Fuzz.h"
 
 #include <QByteArray>
-#include <cstddef>
-#include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     (void)bw::image::probeImage(bytes);
     const int orientation = bw::image::exifOrientation(bytes);
-    if (orientation < 1 || orientation > 8) {
-        __builtin_trap();
-    }
+    bw::fuzz::require(orientation >= 1 && orientation <= 8);
     // A small pixel bound keeps each run fast; the bound itself is what is under test.
     if (const auto thumbnail = bw::image::makeThumbnail(bytes, 64, 1 << 20)) {
-        if (thumbnail->width() > 64 || thumbnail->height() > 64) {
-            __builtin_trap();
-        }
+        bw::fuzz::require(thumbnail->width() <= 64 && thumbnail->height() <= 64);
     }
     try {
         (void)bw::decodeScreenshotAnalysisResponse(

@@ -7,21 +7,17 @@
 #include "platform/zip/ExtractionError.h"
 #include "platform/zip/ExtractionPlan.h"
 #include "platform/zip/LinkTarget.h"
+#include "tests/fuzz/Fuzz.h"
 
-#include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
 
 using namespace bw::zip;
 
-namespace {
+using bw::fuzz::require;
 
-void require(bool condition) {
-    if (!condition) {
-        __builtin_trap();
-    }
-}
+namespace {
 
 void requireSafeComponents(const std::vector<std::string>& components) {
     require(!components.empty());

@@ -6,9 +6,8 @@
 #include "platform/zip/ExtractionError.h"
 #include "platform/zip/ExtractionPlan.h"
 #include "platform/zip/Extractor.h"
+#include "tests/fuzz/Fuzz.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -16,16 +15,12 @@
 
 namespace fs = std::filesystem;
 
+using bw::fuzz::require;
+
 namespace {
 
 // Larger plans are only planned: a few kilobytes of deflate data can declare megabytes.
 constexpr std::uint64_t maximumExtractedBytes = 1 << 20;
-
-void require(bool condition) {
-    if (!condition) {
-        __builtin_trap();
-    }
-}
 
 // Made once per process and removed when it exits.
 struct WorkFolder {

@@ -154,7 +154,6 @@ TEST_F(BuildScannerTest, ArtifactsWithoutAReadableAppFailWithTheirKind) {
     });
     const std::pair<QString, BuildScannerError::Kind> cases[] = {
         {folder.makeFolder(QStringLiteral("MyApp.zip")), unsupportedArtifact},
-        {folder.makeFolder(QStringLiteral("Folder")), unsupportedArtifact},
         {folder.makeFolder(QStringLiteral("app")), unsupportedArtifact},
         {folder.makeFolder(QStringLiteral("MyApp.ipa.txt")), unsupportedArtifact},
         {noPayload, appBundleNotFound},
@@ -334,19 +333,6 @@ TEST(BuildScannerEvidence, BoundedAtWholeLinesWithACountOfTheRest) {
         EXPECT_EQ(bounded.first(c.keptSize), c.evidence.first(c.keptSize));
         EXPECT_EQ(bounded.section(u'\n', -1), c.lastLine);
     }
-}
-
-TEST_F(RealToolsTest, ExampleIpaFromTheZipFixtures) {
-    const ScanReport report = scan(zips + "/Example.ipa");
-    EXPECT_EQ(messages.size(), 8);
-    EXPECT_EQ(report.fileName, "Example.ipa");
-    EXPECT_EQ(report.sourcePath, zips + "/Example.ipa");
-    // No name entries: the outer bundle's own name, not the watch app's.
-    EXPECT_EQ(report.metadata.appName, "Example");
-    EXPECT_EQ(report.metadata.sdkNames, std::vector<QString>{"Kit"});
-    EXPECT_EQ(report.metadata.platform, "Apple platform");
-    EXPECT_GT(report.metadata.bundleSize, 250000);
-    EXPECT_FALSE(report.metadata.iconPNG);
 }
 
 TEST_F(RealToolsTest, ArchivesThatDittoRefusesFailWithItsMessage) {

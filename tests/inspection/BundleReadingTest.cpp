@@ -74,9 +74,6 @@ TEST_F(BundleReadingTest, ExtensionsAreRecognisedInAnyCase) {
               folder.path() + "/Tool.App");
     EXPECT_EQ(scanner.prepareArtifact(folder.path() + "/Build.XCArchive", folder.path()),
               folder.path() + "/Build.XCArchive/Products/Applications/Demo.app");
-    EXPECT_EQ(
-        failureOf([&] { scanner.prepareArtifact(folder.path() + "/MyApp.zip", folder.path()); }),
-        BuildScannerError::Kind::unsupportedArtifact);
 }
 
 TEST_F(BundleReadingTest, ArchiveDescriptionNamesTheBundleOrTheSearchFindsIt) {
@@ -273,18 +270,6 @@ TEST(BuildMetadata, EmbeddedFrameworksSortedAndUnique) {
     EXPECT_FALSE(metadata.iconPNG);
 }
 
-TEST(BuildPreview, DescribesTheBundleWithoutAScan) {
-    TestFolder folder;
-    writeIosBundle(folder, "Demo.app");
-    const BuildScanner scanner(folder.path());
-    const StagedBuildPreview preview = scanner.preview(folder.path() + "/Demo.app");
-    EXPECT_EQ(preview.appName, "Demo");
-    EXPECT_EQ(preview.targetDevices, "iPhone, iPad");
-    EXPECT_EQ(preview.bundleSize, BuildScanner::bundleSize(folder.path() + "/Demo.app"));
-    EXPECT_FALSE(preview.iconPNG);
-    EXPECT_TRUE(folder.leftovers().isEmpty());
-}
-
 TEST(BuildPreview, MissingInfoPlistLeavesNoFolderBehind) {
     TestFolder folder;
     folder.makeFolder("Empty.app");
@@ -343,12 +328,6 @@ TEST_F(AppIconExtractorTest, MacBundleWithoutUsableIconGetsTheGenericIcon) {
     EXPECT_FALSE(scanIcon("Phone.app", {}));
 }
 
-TEST_F(AppIconExtractorTest, EqualCandidatesKeepTheFirstFound) {
-    folder.write("T.app/AppIcon-a.png", solidPng(QSize(100, 100), Qt::red));
-    folder.write("T.app/AppIcon-b.png", solidPng(QSize(100, 100), Qt::blue));
-    EXPECT_EQ(centre(scanIcon("T.app", {})), QColor(Qt::red).rgba());
-}
-
 TEST_F(AppIconExtractorTest, FrameworkIconsOnlyWhenDeclaredByName) {
     folder.write("F.app/Frameworks/Kit.framework/AppIcon.png", solidPng(QSize(60, 60), Qt::red));
     EXPECT_FALSE(scanIcon("F.app", {}));
@@ -360,12 +339,6 @@ TEST_F(AppIconExtractorTest, FrameworkIconsOnlyWhenDeclaredByName) {
         folder.write(path, solidPng(QSize(60, 60), Qt::red));
     }
     EXPECT_FALSE(scanIcon("G.app", {}));
-}
-
-TEST_F(AppIconExtractorTest, AssetCatalogOnlyBundleHasNoIcon) {
-    folder.write("C.app/Assets.car", QByteArray(4096, 'x'));
-    folder.write("C.app/Info.plist", "x");
-    EXPECT_FALSE(scanIcon("C.app", dictionary({{"CFBundleIconName", text("AppIcon")}})));
 }
 
 TEST_F(AppIconExtractorTest, HostileCandidatesAreSkipped) {

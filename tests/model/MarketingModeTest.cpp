@@ -47,7 +47,7 @@ TEST(MarketingMode, Switches) {
 // A file that is missing or does not decode leaves the sample as the base, under new ids.
 TEST(MarketingMode, ShowcaseFileThatDoesNotDecodeFallsBackToTheSample) {
     bw::test::TestFolder folder;
-    const QByteArray contents[] = {"<missing>", "not json", "[]", R"({"id": "x"})", ""};
+    const QByteArray contents[] = {"<missing>", "not json", "[]", R"({"id": "x"})"};
     for (const QByteArray& content : contents) {
         if (content != "<missing>") {
             bw::test::writeFile(folder.filePath("showcase.json"), content);

@@ -70,18 +70,6 @@ TEST(ReportHelpers, KindLabels) {
     }
 }
 
-TEST(ReportHelpers, OrderedUniqueKeepsFirstOccurrences) {
-    const std::pair<std::vector<QString>, std::vector<QString>> cases[] = {
-        {{"b", "a", "b", "c", "a"}, {"b", "a", "c"}},
-        {{"A", "a", "a ", "a"}, {"A", "a", "a "}},
-    };
-    for (const auto& [input, expected] : cases) {
-        const std::vector<QString> copy = input;
-        EXPECT_EQ(orderedUnique(input), expected);
-        EXPECT_EQ(input, copy);
-    }
-}
-
 // One entry per bundle identifier (case counts), named after its latest report (the first of
 // equally late ones), newest first, then by name in the locale's order, then by identifier
 // whatever the input order.

@@ -188,11 +188,10 @@ TEST(ReportStoreLoad, SchemaVersions) {
         bool newer;
     };
     const Case cases[] = {
-        {"2", reports, true},       {"2", R"([{"future": true}])", true},
-        {"7", "{}", true},          {"0", reports, false},
-        {"-1", reports, false},     {"1.5", reports, false},
-        {R"("1")", reports, false}, {R"("2")", reports, false},
-        {"null", reports, false},   {"1e300", reports, false},
+        {"2", reports, true},     {"2", R"([{"future": true}])", true},
+        {"7", "{}", true},        {"0", reports, false},
+        {"1.5", reports, false},  {R"("1")", reports, false},
+        {"null", reports, false}, {"1e300", reports, false},
     };
     for (const Case& c : cases) {
         bw::test::TestFolder root;

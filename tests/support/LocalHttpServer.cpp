@@ -9,6 +9,7 @@
 #include <mutex>
 #include <netinet/in.h>
 #include <stdexcept>
+#include <strings.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -18,21 +19,13 @@ namespace bw::test {
 namespace {
 
 bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    return ::strcasecmp(a.c_str(), b.c_str()) == 0;
 }
 
 RecordedRequest record(const httplib::Request& request) {
-    RecordedRequest recorded;
-    recorded.method = request.method;
-    recorded.target = request.target;
-    recorded.path = request.path;
-    recorded.headers.assign(request.headers.begin(), request.headers.end());
-    recorded.body = request.body;
-    recorded.clientPort = request.remote_port;
-    return recorded;
+    return {request.method, request.target,
+            request.path,   {request.headers.begin(), request.headers.end()},
+            request.body,   request.remote_port};
 }
 
 } // namespace
@@ -80,16 +73,11 @@ void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Re
     {
         std::lock_guard lock(mutex);
         requests.push_back(recorded);
-        if (auto found = routes.find({recorded.method, recorded.path}); found != routes.end()) {
-            responder = found->second;
-        } else {
-            responder = fallback;
-        }
+        const auto found = routes.find({recorded.method, recorded.path});
+        responder = found != routes.end() ? found->second : fallback;
     }
     const ScriptedResponse scripted = responder ? responder(recorded) : ScriptedResponse(404);
-    if (scripted.delay.count() > 0) {
-        waitFor(scripted.delay);
-    }
+    waitFor(scripted.delay);
     response.status = scripted.status;
     for (const auto& [name, value] : scripted.headers) {
         response.set_header(name, value);

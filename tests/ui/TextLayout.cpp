@@ -177,8 +177,17 @@ bool isShown(const QWidget& widget, const QWidget& window) {
            widget.height() > 0;
 }
 
-} // namespace
+struct DrawnText {
+    QString text;
+    const QWidget* widget;
+    // The ink of the text, the part of the window it shows in now, and the part it may show in
+    // once scrolled to, in window coordinates.
+    QRectF ink;
+    QRectF visible;
+    QRectF reachable;
+};
 
+// Every text the visible widgets of `window` paint, in painting order.
 std::vector<DrawnText> drawnTexts(QWidget& window) {
     std::vector<DrawnText> texts;
     QList<QWidget*> widgets = window.findChildren<QWidget*>();
@@ -209,6 +218,8 @@ std::vector<DrawnText> drawnTexts(QWidget& window) {
     }
     return texts;
 }
+
+} // namespace
 
 std::vector<QString> textFaults(QWidget& window) {
     std::vector<QString> faults;

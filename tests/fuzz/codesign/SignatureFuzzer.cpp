@@ -3,9 +3,7 @@
 #include "platform/codesign/DerEntitlements.h"
 #include "platform/codesign/SignatureCheck.h"
 #include "platform/macho/MachOFile.h"
-
-#include <cstddef>
-#include <cstdint>
+#include "tests/fuzz/Fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     (void)bw::codesign::entitlementsXmlFromDer({data, size});

@@ -26,8 +26,6 @@ const std::string entitlements = R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
 <plist version="1.0">
 <dict>
-	<key>aps-environment</key>
-	<string>development</string>
 	<key>get-task-allow</key>
 	<true/>
 	<key>keychain-access-groups</key>
@@ -160,14 +158,9 @@ TEST(CodeVerifierTest, WellSignedVariantsPass) {
     };
     const std::vector<Case> cases = {
         {"ad hoc, SHA-256", [](BundleSignOptions&) {}},
-        {"SHA-1 and SHA-256",
-         [](BundleSignOptions& o) {
-             o.code.hashTypes = {HashType::sha1, HashType::sha256};
-         }},
         {"16 KiB pages", [](BundleSignOptions& o) { o.code.pageSizeLog2 = 14; }},
         {"one page", [](BundleSignOptions& o) { o.code.pageSizeLog2 = 0; }},
         {"XML entitlements only", [](BundleSignOptions& o) { o.code.derEntitlements = false; }},
-        {"CMS", [](BundleSignOptions& o) { o.code.cms = testIdentity(); }},
         {"CMS over a SHA-1 directory with a SHA-256 alternate, as Xcode signs older targets",
          [](BundleSignOptions& o) {
              o.code.cms = testIdentity();
@@ -230,10 +223,6 @@ TEST(CodeVerifierTest, TamperedBundlesFailInApplesWords) {
          },
          {"APP: nested code is modified or invalid",
           "file modified: APP/Frameworks/Kit.framework"}},
-        {"changed nested framework code",
-         [](const stdfs::path& app) { changeCodePage(app / "Frameworks/Kit.framework/Kit", 0); },
-         {"APP: invalid signature (code or signature have been modified)", "In architecture: arm64",
-          "In subcomponent: APP/Frameworks/Kit.framework"}},
         {"nested Info.plist that is a folder",
          [](const stdfs::path& app) {
              stdfs::remove(app / "Frameworks/Kit.framework/Info.plist");
@@ -313,12 +302,6 @@ TEST(CodeVerifierTest, XcodeSealedIosAppVerifiesUntilAFileChanges) {
         {"added file",
          [](const stdfs::path& app) { writeText(app / "new.txt", "x"); },
          {"APP: a sealed resource is missing or invalid", "file added: APP/new.txt"}},
-        {"missing file",
-         [](const stdfs::path& app) { stdfs::remove(app / "assets/logo.png"); },
-         {"APP: a sealed resource is missing or invalid", "file missing: APP/assets/logo.png"}},
-        {"modified file",
-         [](const stdfs::path& app) { writeText(app / "assets/logo.png", "x"); },
-         {"APP: a sealed resource is missing or invalid", "file modified: APP/assets/logo.png"}},
         {"PkgInfo is not sealed",
          [](const stdfs::path& app) { writeText(app / "PkgInfo", "APPLxxxx"); },
          {"APP: valid on disk", "APP: the designated requirement was not evaluated"}},
@@ -514,34 +497,24 @@ TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
               "code object is not signed at all");
 }
 
+// The parser's own tests cover each malformed field; here one fault in the SuperBlob and one in
+// the code directory show that a broken signature becomes a problem, not a crash.
 TEST(CodeVerifierTest, MalformedSignaturesFailCleanly) {
-    using bw::signer::tamper::patchSignature;
-    struct Case {
-        const char* name;
-        std::uint64_t offset; // into the SuperBlob
-        std::uint32_t value;
-        const char* expectedStart;
-    };
-    const std::vector<Case> cases = {
-        {"SuperBlob count overruns", 8, 0x00ffffff, "invalid or unsupported format for signature"},
-        {"SuperBlob length overruns", 4, 0x7fffffff, "invalid or unsupported format for signature"},
-        {"blob offset out of range", 16, 0x00fffff0, "invalid or unsupported format for signature"},
-        {"code slot count overruns", 0, 0, "invalid or unsupported format for signature"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const bool inDirectory : {false, true}) {
+        SCOPED_TRACE(inDirectory ? "code slot count overruns" : "SuperBlob count overruns");
         bw::test::TestFolder dir;
         stdfs::path file = stdfs::path(dir.fsPath()) / "App";
         stdfs::copy_file(inputs / "App", file);
         bw::signer::signCode(file, withEntitlements());
-        if (std::string(c.name) == "code slot count overruns") {
+        if (inDirectory) {
             bw::signer::tamper::patchCodeDirectory(file, 28, 0x00ffffff);
         } else {
-            patchSignature(file, c.offset, c.value);
+            bw::signer::tamper::patchSignature(file, 8, 0x00ffffff);
         }
         Verification result = verifyStrictDeep(file);
         ASSERT_EQ(result.problems.size(), 1u);
-        EXPECT_TRUE(result.problems[0].message.starts_with(c.expectedStart))
+        EXPECT_TRUE(
+            result.problems[0].message.starts_with("invalid or unsupported format for signature"))
             << result.problems[0].message;
     }
 }

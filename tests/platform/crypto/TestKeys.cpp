@@ -11,19 +11,12 @@
 namespace bw::test {
 namespace {
 
-struct KeyFree {
-    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
-};
-struct BioFree {
-    void operator()(BIO* bio) const { BIO_free(bio); }
-};
-using Key = std::unique_ptr<EVP_PKEY, KeyFree>;
-using Bio = std::unique_ptr<BIO, BioFree>;
+using Key = std::unique_ptr<EVP_PKEY, decltype([](EVP_PKEY* key) { EVP_PKEY_free(key); })>;
+using Bio = std::unique_ptr<BIO, decltype([](BIO* bio) { BIO_free(bio); })>;
 
 Key generate(TestKey kind) {
     switch (kind) {
     case TestKey::p384Pkcs8:
-    case TestKey::p384Sec1:
         return Key(EVP_EC_gen("P-384"));
     case TestKey::rsaPkcs8:
         return Key(EVP_RSA_gen(2048));
@@ -52,7 +45,6 @@ QByteArray makeTestKey(TestKey kind) {
     int written = 0;
     switch (kind) {
     case TestKey::p256Sec1:
-    case TestKey::p384Sec1:
         written = PEM_write_bio_PrivateKey_traditional(bio.get(), key.get(), nullptr, nullptr, 0,
                                                        nullptr, nullptr);
         break;

@@ -13,7 +13,6 @@ enum class TestKey {
     p256EncryptedSec1,
     p256PublicKey,
     p384Pkcs8,
-    p384Sec1,
     rsaPkcs8,
     ed25519Pkcs8,
 };

@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QUuid>
 #include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
@@ -66,7 +65,9 @@ TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
     fs::writeFileAtomically(path, "first");
     fs::writeFileAtomically(path, "second, longer");
     fs::writeFileAtomically(dir.filePath("empty"), {});
-    const std::map<QString, QByteArray> expected{{"history.json", "second, longer"}, {"empty", ""}};
+    fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
+    const std::map<QString, QByteArray> expected{
+        {"history.json", "second, longer"}, {"empty", ""}, {"kept.json", "bytes"}};
     EXPECT_EQ(snapshotFolder(dir.path()), expected);
 }
 
@@ -84,13 +85,6 @@ TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
     }
 }
 
-TEST(AtomicFile, NeverReplaceCreatesANewFile) {
-    bw::test::TestFolder dir;
-    fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
-    const std::map<QString, QByteArray> expected{{"kept.json", "bytes"}};
-    EXPECT_EQ(snapshotFolder(dir.path()), expected);
-}
-
 // Each failure leaves the folder exactly as it was: the old file intact, no temporary file.
 TEST(AtomicFile, AFailedWriteChangesNothing) {
     struct Case {
@@ -100,23 +94,22 @@ TEST(AtomicFile, AFailedWriteChangesNothing) {
         QByteArray bytes;
         fs::Replace replace;
         int errorNumber;
-        std::function<void()> during;
     };
     const QByteArray big(256 * 1024, 'x');
     const Case cases[] = {
         {"missing folder", [](const QDir&) {}, "missing/file.json", "x", fs::Replace::existing,
-         ENOENT, nullptr},
+         ENOENT},
         {"folder in the way",
          [](const QDir& d) {
              d.mkdir("file.json");
              writeFile(d.filePath("file.json/inner"), "inner");
          },
-         "file.json", "x", fs::Replace::existing, EISDIR, nullptr},
+         "file.json", "x", fs::Replace::existing, EISDIR},
         {"existing file, never replace",
          [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); }, "file.json", "new",
-         fs::Replace::never, EEXIST, nullptr},
+         fs::Replace::never, EEXIST},
         {"write cut short", [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); },
-         "file.json", big, fs::Replace::existing, EFBIG, nullptr},
+         "file.json", big, fs::Replace::existing, EFBIG},
     };
     for (const Case& c : cases) {
         bw::test::TestFolder dir;
@@ -172,7 +165,6 @@ TEST(ReadWholeFile, FailsWithTheSystemReason) {
             bw::test::thrown<fs::FileIoError>([&] { fs::readWholeFile(dir.filePath(name)); });
         ASSERT_TRUE(error) << name;
         EXPECT_EQ(error->errorNumber(), errorNumber) << name;
-        EXPECT_EQ(error->operation(), fs::FileIoError::Operation::read) << name;
     }
 }
 
@@ -198,16 +190,14 @@ TEST_F(FileWalkTest, WalksDepthFirstInNameOrder) {
     }
 }
 
-TEST_F(FileWalkTest, MissingRootsAndFilesCannotBeWalked) {
+TEST_F(FileWalkTest, MissingRootsCannotBeWalkedAndLinksAreNeverFollowed) {
     EXPECT_FALSE(fs::walk(folder.path() + "/nothing", {}));
     EXPECT_FALSE(fs::walk(root + "/b.txt", {}));
     EXPECT_FALSE(fs::listFolder(folder.path() + "/nothing", true));
     // A root the user reached through a link is entered.
     EXPECT_EQ(relative(*fs::walk(root + "/linked", {}), root + "/linked"),
               QStringList{"secret.txt"});
-}
-
-TEST_F(FileWalkTest, StatusNeverFollowsLinks) {
+    // Status never follows links.
     EXPECT_EQ(fs::itemStatus(root + "/b.txt")->kind, fs::ItemKind::regularFile);
     EXPECT_EQ(fs::itemStatus(root + "/b.txt")->size, 5);
     EXPECT_EQ(fs::itemStatus(root + "/a")->kind, fs::ItemKind::folder);
@@ -218,7 +208,7 @@ TEST_F(FileWalkTest, StatusNeverFollowsLinks) {
     EXPECT_FALSE(fs::isPackage(root + "/a"));
 }
 
-TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimit) {
+TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimitAndResolvesOnlyInside) {
     link(root + "/b.txt", root + "/b-link");
     ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/fifo").constData(), 0600), 0);
     EXPECT_EQ(fs::readRegularFile(root + "/b.txt", 5), QByteArray("12345"));
@@ -227,9 +217,7 @@ TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimit) {
     EXPECT_FALSE(fs::readRegularFile(root + "/fifo", 100));
     EXPECT_FALSE(fs::readRegularFile(root + "/a", 100));
     EXPECT_FALSE(fs::readRegularFile(root + "/none", 100));
-}
-
-TEST_F(FileWalkTest, ResolvesInsideOnlyWhenLinksAndDotsStayInside) {
+    // Resolves inside only when links and dots stay inside.
     EXPECT_TRUE(fs::resolvesInside(root + "/a/z.txt", root));
     EXPECT_TRUE(fs::resolvesInside(root + "/a/../b.txt", root));
     EXPECT_FALSE(fs::resolvesInside(root + "/../outside/secret.txt", root));
@@ -244,10 +232,7 @@ TEST(TemporaryFolder, IsPrivateAndGoesAwayWithLockedContent) {
     {
         const fs::TemporaryFolder temporary("Berthwatch-");
         path = temporary.path();
-        const QString name = QFileInfo(path).fileName();
-        EXPECT_TRUE(name.startsWith("Berthwatch-"));
-        EXPECT_EQ(QUuid::fromString(name.mid(11)).toString(QUuid::WithoutBraces).toUpper(),
-                  name.mid(11));
+        EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Berthwatch-"));
         struct stat info {};
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0700u);

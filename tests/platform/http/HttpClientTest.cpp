@@ -37,63 +37,41 @@ using test::ScriptedResponse;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-struct ExchangeCase {
-    const char* name;
-    QByteArray method;
-    std::vector<Header> headers;
-    std::optional<QByteArray> body;
-    // What the server must see.
-    std::optional<std::string> contentLength;
-    std::optional<std::string> contentType;
-    std::optional<std::string> accept;
-};
-
 TEST(HttpClient, SendsExactlyTheRequestItIsGiven) {
-    const std::vector<ExchangeCase> cases = {
-        {"get",
-         "GET",
-         {{"Accept", "application/json"}},
-         std::nullopt,
-         std::nullopt,
-         std::nullopt,
-         "application/json"},
-        {"post with body",
-         "POST",
-         {{"Accept", "application/json"}, {"Content-Type", "application/json"}},
-         QByteArray(R"({"a":1})"),
-         "7",
-         "application/json",
-         "application/json"},
-        {"post without body", "POST", {}, std::nullopt, "0", std::nullopt, std::nullopt},
+    LocalHttpServer server;
+    server.route("GET", "/v1/items/abc", ScriptedResponse{201, "made"});
+    server.route("POST", "/v1/items/abc", ScriptedResponse{201, "made"});
+    // Method, body, and the Content-Length the server must see.
+    const std::tuple<QByteArray, std::optional<QByteArray>, std::optional<std::string>> cases[] = {
+        {"GET", std::nullopt, std::nullopt},
+        {"POST", QByteArray(R"({"a":1})"), "7"},
+        {"POST", std::nullopt, "0"},
     };
-    for (const ExchangeCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        LocalHttpServer server;
-        server.route(c.method.toStdString(), "/v1/items/abc", ScriptedResponse{201, "made"});
-
+    for (const auto& [method, body, contentLength] : cases) {
         Request request;
-        request.method = c.method;
+        request.method = method;
         request.url = server.url("/v1/items/abc?x=1");
-        request.headers = c.headers;
-        request.headers.push_back({"Authorization", "Bearer t0k"});
-        request.body = c.body;
+        request.headers = {{"Accept", "application/json"}, {"Authorization", "Bearer t0k"}};
+        if (body) {
+            request.headers.push_back({"Content-Type", "application/json"});
+        }
+        request.body = body;
         const Response response = send(request);
-
         EXPECT_EQ(response.status, 201);
         EXPECT_EQ(response.body, "made");
-        const auto received = server.requests();
-        ASSERT_EQ(received.size(), 1u);
-        const auto& seen = received.front();
-        EXPECT_EQ(seen.method, c.method.toStdString());
+        const auto seen = server.requests().back();
+        EXPECT_EQ(seen.method, method.toStdString());
         EXPECT_EQ(seen.target, "/v1/items/abc?x=1");
-        EXPECT_EQ(seen.body, c.body.value_or(QByteArray()).toStdString());
+        EXPECT_EQ(seen.body, body.value_or(QByteArray()).toStdString());
         EXPECT_EQ(seen.header("Authorization"), "Bearer t0k");
-        EXPECT_EQ(seen.header("Content-Length"), c.contentLength);
-        EXPECT_EQ(seen.header("Content-Type"), c.contentType);
-        EXPECT_EQ(seen.header("Accept"), c.accept);
+        EXPECT_EQ(seen.header("Accept"), "application/json");
+        EXPECT_EQ(seen.header("Content-Length"), contentLength);
+        EXPECT_EQ(seen.header("Content-Type"),
+                  body ? std::optional<std::string>("application/json") : std::nullopt);
         EXPECT_EQ(seen.headerCount("Expect"), 0u);
         EXPECT_EQ(seen.headerCount("User-Agent"), 0u);
     }
+    EXPECT_EQ(server.requests().size(), 3u);
 }
 
 TEST(HttpClient, ReturnsEveryStatusAsItIsWithoutFollowingRedirects) {
@@ -111,9 +89,7 @@ TEST(HttpClient, ReturnsEveryStatusAsItIsWithoutFollowingRedirects) {
         EXPECT_EQ(response.status, status);
         EXPECT_EQ(response.body.toStdString(), body);
     }
-    for (const auto& seen : server.requests()) {
-        EXPECT_EQ(seen.path, "/s");
-    }
+    EXPECT_EQ(server.requests().size(), 6u) << "a redirect was followed";
 }
 
 TEST(HttpClient, LargeRequestAndChunkedResponseArriveWhole) {
@@ -128,10 +104,7 @@ TEST(HttpClient, LargeRequestAndChunkedResponseArriveWhole) {
     request.method = "POST";
     request.url = server.url("/echo");
     request.body = QByteArray::fromStdString(large);
-    const Response response = send(request);
-    EXPECT_EQ(response.status, 200);
-    EXPECT_EQ(response.body.size(), static_cast<qsizetype>(large.size()));
-    EXPECT_TRUE(response.body == QByteArray::fromStdString(large));
+    EXPECT_TRUE(send(request).body == QByteArray::fromStdString(large));
 }
 
 TEST(HttpClient, KeepsItsConnectionsAcrossRequestsAndThreads) {
@@ -212,19 +185,6 @@ TEST(HttpFailure, ConnectionFailuresAreClassified) {
     }
 }
 
-TEST(HttpFailure, TimeOutEndsTheRequestCloseToItsInterval) {
-    LocalHttpServer server;
-    ScriptedResponse stall{200, "late"};
-    stall.delay = 10s;
-    server.route("GET", "/stall", stall);
-    const auto started = Clock::now();
-    EXPECT_EQ(failureOf(getRequest(server.url("/stall"), 300ms)).kind(),
-              TransportError::Kind::timedOut);
-    const auto elapsed = Clock::now() - started;
-    EXPECT_GE(elapsed, 290ms);
-    EXPECT_LT(elapsed, 800ms);
-}
-
 TEST(HttpFailure, UntrustedCertificateIsAnOtherFailureWithLibraryText) {
     LocalHttpServer server(test::selfSignedTls());
     server.route("GET", "/", ScriptedResponse{200, "secret"});
@@ -257,35 +217,20 @@ TEST(HttpFailure, ResponseOverTheSizeBoundFailsForBothFramings) {
 
 TEST(HttpFailure, MalformedRequestsAreRefusedBeforeAnythingIsSent) {
     LocalHttpServer server;
-    const struct {
-        const char* name;
-        Request request;
-    } cases[] = {
-        {"relative url", getRequest(QUrl("v1/items"))},
-        {"other scheme", getRequest(QUrl("ftp://127.0.0.1/x"))},
-        {"file url", getRequest(QUrl("file:///etc/passwd"))},
-        {"header injection",
-         [&] {
-             Request r = getRequest(server.url("/"));
-             r.headers = {{"Authorization", "Bearer a\r\nX-Injected: 1"}};
-             return r;
-         }()},
-        {"colon in header name",
-         [&] {
-             Request r = getRequest(server.url("/"));
-             r.headers = {{"X-A: b", "c"}};
-             return r;
-         }()},
-        {"method with space",
-         [&] {
-             Request r = getRequest(server.url("/"));
-             r.method = "GET /x";
-             return r;
-         }()},
+    const auto to = [&](const char* url, std::vector<Header> headers, QByteArray method = "GET") {
+        Request r = getRequest(url[0] == '/' ? server.url(QString::fromUtf8(url)) : QUrl(url));
+        r.headers = std::move(headers);
+        r.method = method;
+        return r;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(failureOf(c.request).kind(), TransportError::Kind::other);
+    const Request cases[] = {
+        to("v1/items", {}),           to("ftp://127.0.0.1/x", {}),
+        to("file:///etc/passwd", {}), to("/", {{"Authorization", "Bearer a\r\nX-Injected: 1"}}),
+        to("/", {{"X-A: b", "c"}}),   to("/", {}, "GET /x"),
+    };
+    for (const Request& request : cases) {
+        EXPECT_EQ(failureOf(request).kind(), TransportError::Kind::other)
+            << request.url.toString().toStdString();
     }
     EXPECT_TRUE(server.requests().empty());
 }
@@ -309,14 +254,12 @@ TEST(HttpFailure, CancellationEndsAWaitingRequestPromptly) {
         canceller.join();
         EXPECT_LT(finished - cancelledAt, 100ms);
     }
-}
-
-TEST(HttpFailure, AlreadyCancelledRequestSendsNothing) {
-    LocalHttpServer server;
-    std::stop_source source;
-    source.request_stop();
-    EXPECT_THROW(send(getRequest(server.url("/")), source.get_token()), Cancelled);
-    EXPECT_TRUE(server.requests().empty());
+    // A request cancelled before it starts sends nothing.
+    std::stop_source cancelled;
+    cancelled.request_stop();
+    const std::size_t sent = server.requests().size();
+    EXPECT_THROW(send(getRequest(server.url("/")), cancelled.get_token()), Cancelled);
+    EXPECT_EQ(server.requests().size(), sent);
 }
 
 TEST(StatusText, KnownCodesHaveTheirPhraseAndOthersTheirClass) {

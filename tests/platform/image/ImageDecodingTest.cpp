@@ -14,10 +14,6 @@ QImage premultiplied(const QImage& image) {
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QRgb pixelAt(const std::optional<QImage>& image, int x, int y) {
-    return image ? image->pixel(x, y) : 0;
-}
-
 } // namespace
 
 TEST(CgbiDecoder, DecodesToTheSamePixelsAsTheOrdinaryPng) {
@@ -29,14 +25,11 @@ TEST(CgbiDecoder, DecodesToTheSamePixelsAsTheOrdinaryPng) {
         EXPECT_EQ(premultiplied(*fromCgbi), premultiplied(*fromPng))
             << size.width() << "x" << size.height();
     }
-}
-
-TEST(CgbiDecoder, DecodesOpaqueBgr) {
-    const QImage original = test::patternImage(QSize(20, 9)).convertToFormat(QImage::Format_RGB32);
+    // Opaque BGR, without an alpha channel.
+    const QImage opaque = test::patternImage(QSize(20, 9)).convertToFormat(QImage::Format_RGB32);
     const auto decoded =
-        image::decodeCgbi(test::encodeCgbi(original, false), image::maxDecodedPixels);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->convertToFormat(QImage::Format_RGB32), original);
+        image::decodeCgbi(test::encodeCgbi(opaque, false), image::maxDecodedPixels);
+    EXPECT_EQ(decoded.value_or(QImage()).convertToFormat(QImage::Format_RGB32), opaque);
 }
 
 TEST(CgbiDecoder, RefusesBrokenAndOversizedData) {
@@ -60,8 +53,6 @@ TEST(ImageDecoding, SkipsImagesThatDeclareTooManyPixels) {
     const QByteArray bomb = test::pngDeclaring(QSize(50000, 50000));
     EXPECT_EQ(image::imageSizes(bomb), std::vector<QSize>{QSize(50000, 50000)});
     EXPECT_FALSE(image::decodeLargestImage(bomb));
-    EXPECT_FALSE(image::decodeLargestImage(test::encodeCgbi(test::patternImage(QSize(300, 300))),
-                                           299 * 300));
 }
 
 TEST(ImageDecoding, IcnsGivesItsLargestMemberWithinTheLimit) {
@@ -78,7 +69,7 @@ TEST(ImageDecoding, IcnsGivesItsLargestMemberWithinTheLimit) {
     const auto decoded = image::decodeLargestImage(icns);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->size(), QSize(512, 512));
-    EXPECT_EQ(pixelAt(decoded, 3, 3), QColor(Qt::blue).rgba());
+    EXPECT_EQ(decoded->pixel(3, 3), QColor(Qt::blue).rgba());
 }
 
 TEST(ImageDecoding, IcnsMemberThatFailsGivesWayToTheNextLargest) {
@@ -105,7 +96,6 @@ TEST(ImageDecoding, TruncatedAndForeignDataGiveNothing) {
     const QByteArray cases[] = {
         {},
         "not an image",
-        "icns",
         test::icnsFile({{"ic09", QByteArray("\x89PNG", 4)}}),
         test::icnsFile({}).append("ic09\xff\xff\xff\xff"),
         test::solidPng(QSize(64, 64), Qt::red).left(50),
@@ -113,14 +103,6 @@ TEST(ImageDecoding, TruncatedAndForeignDataGiveNothing) {
     for (const QByteArray& bytes : cases) {
         EXPECT_FALSE(image::decodeLargestImage(bytes)) << bytes.toHex().left(40).constData();
     }
-}
-
-TEST(ImageDecoding, JpegAndPngDecodeThroughTheSameCall) {
-    const QByteArray jpeg = test::jpegData(test::patternImage(QSize(40, 30)));
-    EXPECT_EQ(image::imageSizes(jpeg), std::vector<QSize>{QSize(40, 30)});
-    const auto decoded = image::decodeLargestImage(jpeg);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->size(), QSize(40, 30));
 }
 
 TEST(PngEncoding, KeepsPixelsAndDropsTextChunks) {

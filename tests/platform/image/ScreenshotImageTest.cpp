@@ -35,8 +35,6 @@ TEST(ExifOrientation, ReadsTheOrientationOfJpegAndPng) {
     };
     const std::vector<Case> cases = {
         {"jpeg without exif", test::jpegData(image), 1},
-        {"jpeg big-endian 6", test::jpegWithOrientation(image, 6, true), 6},
-        {"jpeg little-endian 8", test::jpegWithOrientation(image, 8, false), 8},
         {"jpeg out of range", test::jpegWithOrientation(image, 9), 1},
         {"png with exif 3", test::pngWithOrientation(image, 3), 3},
         {"heic", test::heicData(image, false), 1},
@@ -61,16 +59,6 @@ TEST(ExifOrientation, TurnsJpegUprightExactlyAsQtDoes) {
     }
 }
 
-TEST(ExifOrientation, TurnsPngWithAnExifChunk) {
-    const auto thumbnail =
-        makeThumbnail(test::pngWithOrientation(quadrantImage(QSize(40, 20)), 6), 1800);
-    ASSERT_TRUE(thumbnail.has_value());
-    EXPECT_EQ(thumbnail->size(), QSize(20, 40));
-    // Turned a quarter clockwise: the blue lower-left quadrant now lies top left.
-    EXPECT_EQ(thumbnail->pixel(2, 2), qRgb(30, 40, 210));
-    EXPECT_EQ(thumbnail->pixel(17, 2), qRgb(220, 30, 30));
-}
-
 TEST(Thumbnail, FitsTheLongerSideAndNeverEnlarges) {
     struct Case {
         const char* name;
@@ -79,11 +67,11 @@ TEST(Thumbnail, FitsTheLongerSideAndNeverEnlarges) {
     };
     const std::vector<Case> cases = {
         {"portrait png", test::pngData(quadrantImage(QSize(1320, 2868))), QSize(828, 1800)},
-        {"landscape jpeg", test::jpegData(quadrantImage(QSize(4000, 1000))), QSize(1800, 450)},
         {"exactly the bound", test::pngData(quadrantImage(QSize(1800, 900))), QSize(1800, 900)},
         {"small png", test::pngData(quadrantImage(QSize(300, 400))), QSize(300, 400)},
         {"rotated jpeg", test::jpegWithOrientation(quadrantImage(QSize(2868, 1320)), 6),
          QSize(828, 1800)},
+        {"rotated png", test::pngWithOrientation(quadrantImage(QSize(40, 20)), 6), QSize(20, 40)},
         {"thin strip", test::pngData(quadrantImage(QSize(4000, 1))), QSize(1800, 1)},
     };
     for (const Case& c : cases) {
@@ -97,7 +85,6 @@ TEST(Thumbnail, RefusesWhatCannotBeDecodedOrIsTooLarge) {
     const QByteArray square = test::pngData(quadrantImage(QSize(100, 100)));
     EXPECT_FALSE(makeThumbnail(square, 1800, 100 * 100 - 1).has_value());
     EXPECT_TRUE(makeThumbnail(square, 1800, 100 * 100).has_value());
-    EXPECT_FALSE(makeThumbnail("plain text with a .png name", 1800).has_value());
     EXPECT_FALSE(makeThumbnail(square.left(square.size() / 2), 1800).has_value());
 
     // A header declaring 60 billion pixels is refused at once, with nothing allocated for it.
@@ -109,17 +96,10 @@ TEST(Thumbnail, RefusesWhatCannotBeDecodedOrIsTooLarge) {
     EXPECT_LT(timer.elapsed(), 2000);
 }
 
-TEST(JpegEncoding, LaysTranslucentPixelsOntoWhite) {
-    QImage image(64, 64, QImage::Format_ARGB32);
-    image.fill(qRgba(0, 0, 0, 0));
-    const QByteArray jpeg = encodeJpeg(image, 0.86);
-    ASSERT_TRUE(jpeg.startsWith("\xff\xd8"));
-    const QImage decoded = QImage::fromData(jpeg, "jpeg");
-    ASSERT_EQ(decoded.size(), QSize(64, 64));
-    EXPECT_GE(qGray(decoded.pixel(32, 32)), 250);
-}
-
-TEST(JpegEncoding, KeepsTheImageRecognisable) {
+TEST(JpegEncoding, KeepsTheImageAndLaysTranslucentPixelsOntoWhite) {
+    QImage clear(64, 64, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    EXPECT_GE(qGray(QImage::fromData(encodeJpeg(clear, 0.86), "jpeg").pixel(32, 32)), 250);
     const QImage source = quadrantImage(QSize(200, 100));
     const QImage decoded = QImage::fromData(encodeJpeg(source, 0.86), "jpeg");
     ASSERT_EQ(decoded.size(), source.size());
@@ -133,9 +113,9 @@ TEST(JpegEncoding, KeepsTheImageRecognisable) {
     EXPECT_TRUE(encodeJpeg(QImage(), 0.86).isEmpty());
 }
 
-QImage palette(bool transparent) {
+QImage transparentPalette() {
     QImage image(40, 30, QImage::Format_Indexed8);
-    image.setColorTable({qRgba(255, 0, 0, 255), qRgba(0, 0, 255, transparent ? 0 : 255)});
+    image.setColorTable({qRgba(255, 0, 0, 255), qRgba(0, 0, 255, 0)});
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             image.setPixel(x, y, (x + y) % 2);
@@ -164,9 +144,8 @@ TEST(ImageProbe, ReadsSizeAndAlphaFromHeadersOfEveryFormat) {
         {"png opaque rgba",
          test::pngData(quadrantImage(size).convertToFormat(QImage::Format_ARGB32)),
          ImageProbe{size, true}},
-        {"png palette with transparency", test::pngData(palette(true)),
+        {"png palette with transparency", test::pngData(transparentPalette()),
          ImageProbe{QSize(40, 30), true}},
-        {"png opaque palette", test::pngData(palette(false)), ImageProbe{QSize(40, 30), false}},
         {"png cgbi", test::encodeCgbi(quadrantImage(size, true)), ImageProbe{size, true}},
         {"jpeg", test::jpegData(quadrantImage(size)), ImageProbe{size, false}},
         {"heic", test::heicData(quadrantImage(size), false), ImageProbe{size, false}},
@@ -175,12 +154,10 @@ TEST(ImageProbe, ReadsSizeAndAlphaFromHeadersOfEveryFormat) {
         {"png declaring huge dimensions", test::pngDeclaring(QSize(200000, 300000)),
          ImageProbe{QSize(200000, 300000), true}},
         {"text", QByteArray("not an image at all, only words\n"), std::nullopt},
-        {"png signature only", QByteArray("\x89PNG\r\n\x1a\n", 8), std::nullopt},
         {"png damaged header", withDamagedHeader(test::pngData(quadrantImage(size))), std::nullopt},
         {"jpeg without frame", QByteArray("\xff\xd8\xff\xe0\x00\x04\x00\x00\xff\xd9", 10),
          std::nullopt},
         {"jpeg cut in its header", test::jpegData(quadrantImage(size)).left(30), std::nullopt},
-        {"heic cut short", test::heicData(quadrantImage(size), false).left(40), std::nullopt},
     };
     for (const ProbeCase& c : cases) {
         EXPECT_EQ(probeImage(c.bytes), c.expected) << c.name;
@@ -208,21 +185,14 @@ TEST(HeifDecoding, QtImageReadingSeesHeic) {
     buffer.setData(heic);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    ASSERT_TRUE(reader.canRead());
     EXPECT_EQ(reader.format(), "heic");
-    EXPECT_EQ(reader.size(), QSize(80, 60));
     const QImage image = reader.read();
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), QSize(80, 60));
-    EXPECT_TRUE(image.hasAlphaChannel());
+    ASSERT_EQ(image.size(), QSize(80, 60));
     // The left half is opaque, the right half about half transparent.
     EXPECT_EQ(qAlpha(image.pixel(10, 10)), 255);
     EXPECT_NEAR(qAlpha(image.pixel(70, 10)), 128, 8);
-
     // The decoding used elsewhere for untrusted images reads HEIC through the same plugin.
-    const auto largest = decodeLargestImage(heic);
-    ASSERT_TRUE(largest.has_value());
-    EXPECT_EQ(largest->size(), QSize(80, 60));
+    EXPECT_EQ(decodeLargestImage(heic).value_or(QImage()).size(), QSize(80, 60));
 }
 
 TEST(HeifDecoding, RefusesImagesOverThePixelLimitBeforeDecoding) {

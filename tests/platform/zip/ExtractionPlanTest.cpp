@@ -98,34 +98,16 @@ TEST(ExtractionPlan, KeepsPermissionBitsWithoutSetuidSetgidOrSticky) {
     EXPECT_EQ(plan.directories.at(0).mode, 0777);
 }
 
-TEST(ExtractionPlan, LaterFileWithTheSamePathWins) {
-    const ExtractionPlan plan = planOf({
-        {.name = "a.txt", .data = "first"},
-        {.name = "./a.txt", .data = "second!"},
-    });
-    ASSERT_EQ(plan.files.size(), 1u);
-    EXPECT_EQ(plan.files[0].index, 1u);
-    EXPECT_EQ(plan.files[0].size, 7u);
-}
-
 TEST(ExtractionPlan, PathsDifferingOnlyInCaseAreOneItemAsOnAMac) {
     const ExtractionPlan plan = planOf({
         {.name = "App.app/Assets.car", .data = "first"},
         {.name = "app.app/ASSETS.car", .data = "second!"},
-        {.name = "APP.APP/Sub/new.txt", .data = "x"},
+        {.name = "./APP.APP/Sub/new.txt", .data = "x"},
     });
     EXPECT_EQ(pathsOf(plan.directories), (std::vector<std::string>{"App.app", "App.app/Sub"}));
     EXPECT_EQ(pathsOf(plan.files),
               (std::vector<std::string>{"App.app/Assets.car", "App.app/Sub/new.txt"}));
     EXPECT_EQ(plan.files[0].index, 1u);
-}
-
-TEST(ExtractionPlan, ReadsLinkTargets) {
-    const ExtractionPlan plan = planOf({
-        {.name = "Kit.framework/Versions/Current", .data = "A", .unixMode = 0120755},
-    });
-    ASSERT_EQ(plan.links.size(), 1u);
-    EXPECT_EQ(plan.links[0].linkTarget, "A");
 }
 
 TEST(ExtractionPlan, RefusesTheWholeArchiveForOneBadEntry) {
@@ -208,7 +190,6 @@ TEST(EntryName, SplitsSafeNamesAndRefusesTheRest) {
         {"//", V::absolute, {}, true},
         {"/etc/passwd", V::absolute, {}, false},
         {"../x", V::parentComponent, {}, false},
-        {"a/../../x", V::parentComponent, {}, false},
         {"a/..", V::parentComponent, {}, false},
         {"__MACOSX/../x", V::parentComponent, {}, false},
         {std::string(1024, 'n'), V::accepted, {std::string(1024, 'n')}, false},

@@ -45,10 +45,8 @@ std::string ascSingle(const QString& path, const QJsonValue& data) {
 
 std::string ascErrors(const QString& status, const QString& code, const QString& detail) {
     return text({{"errors", QJsonArray{QJsonObject{
-                                {"id", "5c2a9b4e-0d6f-4e7a-9d0c-1f2e3a4b5c6d"},
                                 {"status", status},
                                 {"code", code},
-                                {"title", "The request could not be completed."},
                                 {"detail", detail},
                             }}}});
 }

@@ -44,8 +44,6 @@ TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
          Kind::outdatedApp, "This build of Berthwatch is Out Of Date."},
         {"409 other", ScriptedResponse(409, R"({"error":"Scan already analysed"})"), Kind::conflict,
          "Scan already analysed"},
-        {"409 without envelope", ScriptedResponse(409, "<html>conflict</html>"), Kind::conflict,
-         "Conflict"},
         {"429", ScriptedResponse(429, R"({"error":"Daily quota reached","retry":60})"),
          Kind::quotaExceeded, "Daily quota reached"},
         {"500 with envelope", ScriptedResponse(500, R"({"error":"Model unavailable"})"),
@@ -53,9 +51,6 @@ TEST(BackendTransport, ErrorStatusesAndUnreadableAnswersMapToTheirErrors) {
         {"500 without body", ScriptedResponse(500, ""), Kind::server, "Internal Server Error"},
         {"302", ScriptedResponse(302, ""), Kind::server, "Found"},
         {"200 empty", ScriptedResponse(200, ""), Kind::invalidResponse, unreadable},
-        {"200 missing key",
-         ScriptedResponse(200, R"({"findings":[],"passedChecks":[],"rulesVersion":"r"})"),
-         Kind::invalidResponse, unreadable},
     };
     LocalHttpServer server;
     const BerthwatchBackend backend(server.url());
@@ -158,11 +153,8 @@ TEST(BackendTransport, HeadersFollowTokenAndBody) {
         EXPECT_EQ(request.header("Accept"), "application/json");
         EXPECT_EQ(request.headerCount("Accept"), 1u);
     }
-    EXPECT_EQ(seen[0].method, "POST");
-    EXPECT_EQ(seen[0].target, analyzePath);
     EXPECT_EQ(seen[0].header("Authorization"), "Bearer tok-123");
     EXPECT_EQ(seen[0].header("Content-Type"), "application/json");
-    EXPECT_FALSE(seen[0].body.empty());
     EXPECT_EQ(seen[1].headerCount("Authorization"), 0u);
     // An empty token still sends the scheme; the server sees it with trailing blanks removed.
     EXPECT_EQ(seen[2].header("Authorization"), "Bearer");
@@ -195,8 +187,6 @@ TEST(BaseUrl, ConfiguredValueIsUsedOnlyWhenItIsAUsableUrl) {
         {"relative", backendUrl("service/api"), fallback},
         {"other scheme", backendUrl("ftp://a.test"), fallback},
         {"path kept", backendUrl("https://a.test/api/v2"), QUrl("https://a.test/api/v2")},
-        {"local http", backendUrl("http://127.0.0.1:8080"), QUrl("http://127.0.0.1:8080")},
-        {"empty", "", fallback},
         {"not a property list", "not a property list", fallback},
         {"not a dictionary", "<plist><array/></plist>", fallback},
     };

@@ -127,9 +127,9 @@ TEST(BuildReviewRequest, ListsAndTextsAreCutAtTheirLimits) {
     EXPECT_EQ(findings.last()["id"].toString(), "build.rule.119");
 
     const std::pair<QString, QString> titles[] = {
-        {letters(161), letters(160)},
-        {"\n " + letters(165) + "\t", letters(160)},
-        {" \n\t ", "Unavailable"},
+        {letters(161), letters(160)}, {"\n " + letters(165) + "\t", letters(160)},
+        {" \n\t ", "Unavailable"},    {"\u00A0\u2028\u3000", "Unavailable"},
+        {"  a  b  ", "a  b"},
     };
     for (const auto& [given, expected] : titles) {
         report = test::sampleReport();
@@ -165,20 +165,11 @@ TEST(BuildReviewRequest, ConfidenceAndBundleSizeAreClamped) {
 }
 
 TEST(BuildReviewRequest, ScanIdentifierIsJoinedIntoThePathUntrimmed) {
-    LocalHttpServer server;
-    const BerthwatchBackend backend(server.url());
-    const std::pair<QString, std::string> cases[] = {
-        {"abc", "/v1/scans/abc/analyze"},
-        {" id ", "/v1/scans/%20id%20/analyze"},
-    };
-    for (const auto& [identifier, target] : cases) {
-        try {
-            backend.reviewBuildEvidence(std::nullopt, identifier, test::sampleReport());
-        } catch (const BackendError&) {
-            // Unrouted paths answer 404; only the path that arrived matters here.
-        }
-        EXPECT_EQ(server.requests().back().target, target);
-    }
+    LocalHttpServer server; // unrouted: answers 404, only the path that arrived matters
+    EXPECT_THROW(BerthwatchBackend(server.url())
+                     .reviewBuildEvidence(std::nullopt, " id ", test::sampleReport()),
+                 BackendError);
+    EXPECT_EQ(server.requests().back().target, "/v1/scans/%20id%20/analyze");
 }
 
 TEST(BuildReview, OptionalKeysMayBeMissingOrNull) {
@@ -202,20 +193,12 @@ TEST(BuildReview, AnyShapeErrorFailsTheWholeAnswer) {
         {"title missing", R"("title": "Review notes",)", ""},
         {"evidence field without value", R"(, "value": "NSCameraUsageDescription")", ""},
     };
-    LocalHttpServer server;
-    const BerthwatchBackend backend(server.url());
     for (const auto& change : changes) {
         SCOPED_TRACE(change.name);
         QByteArray body(fullAnalysis);
         ASSERT_EQ(body.count(change.from), 1);
         body.replace(change.from, change.to);
         EXPECT_THROW(decode(body), json::DecodeError);
-
-        server.route("POST", "/v1/scans/abc/analyze", ScriptedResponse(200, body.toStdString()));
-        EXPECT_EQ(test::thrownKind<BackendError>([&] {
-                      backend.reviewBuildEvidence(std::nullopt, "abc", test::sampleReport());
-                  }),
-                  BackendError::Kind::invalidResponse);
     }
 }
 
@@ -231,35 +214,13 @@ TEST(FieldText, ClipsByUserPerceivedCharacters) {
         qsizetype maxLength;
         QString expected;
     } cases[] = {
-        {"exact", "abcde", 5, "abcde"},
-        {"longer", "abcdef", 5, "abcde"},
         {"emoji", grin.repeated(170), 160, grin.repeated(160)},
         {"joined family", family.repeated(4), 3, family.repeated(3)},
         {"flags", flag.repeated(3), 2, flag.repeated(2)},
         {"combining marks", accented.repeated(6), 4, accented.repeated(4)},
-        {"mixed", "a" + grin + accented + "b", 3, "a" + grin + accented},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(clipped(c.text, c.maxLength), c.expected) << c.name;
-    }
-}
-
-TEST(FieldText, SanitizedFieldTrimsFallsBackAndClips) {
-    const QString fallback = "Unavailable";
-    const struct {
-        const char* name;
-        QString value;
-        qsizetype maxLength;
-        QString expected;
-    } cases[] = {
-        {"padded", " \t Title \r\n", 10, "Title"},
-        {"inner blanks kept", "  a  b  ", 10, "a  b"},
-        {"blank", " \n\t\r ", 10, fallback},
-        {"unicode blanks", "\u00A0\u2028\u3000", 10, fallback},
-        {"trimmed before clipping", "   abcdef", 3, "abc"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(sanitizedField(c.value, c.maxLength, fallback), c.expected) << c.name;
     }
 }
 

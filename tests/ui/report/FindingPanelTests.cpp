@@ -29,21 +29,6 @@ FindingResolutionPanel* openPanel(ReportView& view, std::size_t row) {
     return view.findingList()->builtRow(row)->panel();
 }
 
-QStringList shownTexts(const QWidget* root) {
-    QStringList texts;
-    for (const QLabel* label : root->findChildren<QLabel*>()) {
-        if (label->isVisibleTo(root)) {
-            texts << label->text();
-        }
-    }
-    for (const report::ReadingText* text : root->findChildren<report::ReadingText*>()) {
-        if (text->isVisibleTo(root)) {
-            texts << text->toPlainText();
-        }
-    }
-    return texts;
-}
-
 // The texts under `panel` that did not get the height their width needs, that reach outside
 // `clip` (the row that holds them), or that overlap another text.
 QStringList cutTexts(const QWidget* panel, const QWidget* clip) {
@@ -154,50 +139,41 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
     // Reopening a row shows its technical details closed again.
     FindingResolutionPanel* again = openPanel(screen.view(), 0);
     EXPECT_FALSE(again->showsTechnicalDetails());
-    EXPECT_TRUE(shownTexts(again).contains(u"App Store Connect"_s) == false);
+    EXPECT_FALSE(shownTexts(again).contains(u"App Store Connect"_s));
 }
 
+// Closing the technical details or the whole panel: the state changes at once, the height follows
+// with a spring unless motion is reduced.
 TEST(FindingRow, ClosingNowAndDrawingTheCloseWithASpringUnlessMotionIsReduced) {
-    struct Case {
-        bool details; // the technical details close, else the whole panel
-        bool reduceMotion;
-    };
-    for (const Case c :
-         {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
-        ReportScreen screen(ScanReport::sample());
-        design::MotionPreferences::instance().overrideReduceMotion(true);
-        const int collapsedRow = screen.view().findingList()->rowRect(0).height();
-        FindingResolutionPanel* panel = openPanel(screen.view(), 0);
-        screen.settle();
-        const int closedHeight = c.details ? panel->height() : collapsedRow;
-        auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
-        if (c.details) {
-            QTest::mouseClick(toggle, Qt::LeftButton);
+    for (const bool details : {false, true}) {
+        for (const bool reduceMotion : {false, true}) {
+            ReportScreen screen(ScanReport::sample());
+            FindingList* list = screen.view().findingList();
+            design::MotionPreferences::instance().overrideReduceMotion(true);
+            const int collapsedRow = list->rowRect(0).height();
+            FindingResolutionPanel* panel = openPanel(screen.view(), 0);
             screen.settle();
-        }
-        design::MotionPreferences::instance().overrideReduceMotion(c.reduceMotion);
-        const auto shownHeight = [&] {
-            screen.settle();
-            return c.details ? panel->height() : screen.view().findingList()->rowRect(0).height();
-        };
-        const int openHeight = shownHeight();
-        if (c.details) {
-            QTest::mouseClick(toggle, Qt::LeftButton);
-            EXPECT_FALSE(panel->showsTechnicalDetails());
-        } else {
-            QTest::mouseClick(screen.view().findingList()->builtRow(0)->header(), Qt::LeftButton);
-            EXPECT_EQ(screen.view().findingList()->builtRow(0)->panel(), nullptr);
-        }
-        if (c.reduceMotion) {
-            EXPECT_EQ(shownHeight(), closedHeight) << c.details;
-        } else {
+            const int closedHeight = details ? panel->height() : collapsedRow;
+            auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
+            if (details) {
+                QTest::mouseClick(toggle, Qt::LeftButton);
+            }
+            design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
+            const auto shownHeight = [&] {
+                screen.settle();
+                return details ? panel->height() : list->rowRect(0).height();
+            };
+            const int openHeight = shownHeight();
+            QTest::mouseClick(details ? static_cast<QWidget*>(toggle) : list->builtRow(0)->header(),
+                              Qt::LeftButton);
+            EXPECT_FALSE(details ? panel->showsTechnicalDetails()
+                                 : list->builtRow(0)->panel() != nullptr);
             const int closing = shownHeight();
-            EXPECT_GT(closing, closedHeight) << c.details;
-            EXPECT_LE(closing, openHeight) << c.details;
-            EXPECT_TRUE(QTest::qWaitFor([&] { return shownHeight() == closedHeight; }))
-                << c.details;
+            EXPECT_EQ(closing == closedHeight, reduceMotion) << details;
+            EXPECT_LE(closing, openHeight) << details;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return shownHeight() == closedHeight; })) << details;
+            design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
         }
-        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
 }
 
@@ -254,6 +230,28 @@ TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEn
     EXPECT_EQ(refusing.clock().pendingCount(), 0u);
 }
 
+TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
+    const QString title = u"<b>Bold</b> \u200Fمرحبا\u200F"_s;
+    Finding single = craftedFinding(u"a"_s, FindingSeverity::blocker, title);
+    Finding broken = craftedFinding(u"b"_s, FindingSeverity::blocker, title + u"\nsecond line"_s);
+    broken.detail = u"<i>detail</i>\r\n\u202Eevil"_s;
+    // One word wider than the row wraps inside the word rather than being cut.
+    Finding word = craftedFinding(u"c"_s, FindingSeverity::blocker, u"x"_s.repeated(400));
+    word.detail = word.title;
+    ReportScreen screen(reportWith({single, broken, word}));
+    FindingList* list = screen.view().findingList();
+    EXPECT_EQ(list->builtRow(0)->header()->accessibleName(), u"Blocker, "_s + title);
+    EXPECT_GT(list->rowRect(1).height(), list->rowRect(0).height());
+    EXPECT_GT(list->rowRect(2).height(), list->rowRect(1).height());
+
+    // Markup shows as written; a word longer than the panel is wide wraps.
+    broken.detail.replace(u"\r\n"_s, u"\n"_s);
+    const QStringList texts = shownTexts(openPanel(screen.view(), 1));
+    EXPECT_TRUE(texts.contains(broken.detail));
+    const auto* longWord = openPanel(screen.view(), 2)->findChild<report::ReadingText*>();
+    EXPECT_GT(longWord->heightForWidth(600), 3 * longWord->fontMetrics().height());
+}
+
 TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
     ReportScreen screen(ScanReport::sample());
     auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
@@ -289,26 +287,4 @@ TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
             << color.name(QColor::HexArgb).toStdString();
     }
     EXPECT_EQ(button->fillColor(), normal);
-}
-
-TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
-    const QString title = u"<b>Bold</b> \u200Fمرحبا\u200F"_s;
-    Finding single = craftedFinding(u"a"_s, FindingSeverity::blocker, title);
-    Finding broken = craftedFinding(u"b"_s, FindingSeverity::blocker, title + u"\nsecond line"_s);
-    broken.detail = u"<i>detail</i>\r\n\u202Eevil"_s;
-    // One word wider than the row wraps inside the word rather than being cut.
-    Finding word = craftedFinding(u"c"_s, FindingSeverity::blocker, u"x"_s.repeated(400));
-    word.detail = word.title;
-    ReportScreen screen(reportWith({single, broken, word}));
-    FindingList* list = screen.view().findingList();
-    EXPECT_EQ(list->builtRow(0)->header()->accessibleName(), u"Blocker, "_s + title);
-    EXPECT_GT(list->rowRect(1).height(), list->rowRect(0).height());
-    EXPECT_GT(list->rowRect(2).height(), list->rowRect(1).height());
-
-    // Markup shows as written; a word longer than the panel is wide wraps.
-    broken.detail.replace(u"\r\n"_s, u"\n"_s);
-    const QStringList texts = shownTexts(openPanel(screen.view(), 1));
-    EXPECT_TRUE(texts.contains(broken.detail));
-    const auto* longWord = openPanel(screen.view(), 2)->findChild<report::ReadingText*>();
-    EXPECT_GT(longWord->heightForWidth(600), 3 * longWord->fontMetrics().height());
 }

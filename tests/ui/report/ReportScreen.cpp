@@ -1,8 +1,10 @@
 #include "tests/ui/report/ReportScreen.h"
 
 #include "app/AppServices.h"
+#include "ui/report/ReadingText.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 
 namespace bw::test {
 
@@ -36,6 +38,21 @@ void ReportScreen::settle() {
     for (int i = 0; i < 10; ++i) {
         QCoreApplication::processEvents();
     }
+}
+
+QStringList shownTexts(const QWidget* root) {
+    QStringList texts;
+    for (const QLabel* label : root->findChildren<QLabel*>()) {
+        if (label->isVisibleTo(root) && !label->text().isEmpty()) {
+            texts << label->text();
+        }
+    }
+    for (const report::ReadingText* text : root->findChildren<report::ReadingText*>()) {
+        if (text->isVisibleTo(root)) {
+            texts << text->toPlainText();
+        }
+    }
+    return texts;
 }
 
 Finding craftedFinding(const QString& id, FindingSeverity severity, const QString& title) {

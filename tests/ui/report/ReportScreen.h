@@ -38,6 +38,9 @@ private:
     std::unique_ptr<ReportView> view_;
 };
 
+// The texts of the labels and reading texts under `root` that would show with it.
+QStringList shownTexts(const QWidget* root);
+
 // A finding of `severity` made from the sample's first finding, with its own id and title.
 Finding craftedFinding(const QString& id, FindingSeverity severity, const QString& title = {});
 

@@ -97,19 +97,14 @@ TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {
     EXPECT_EQ(row->accessibleName(), "Guideline 4.3, Spam");
 }
 
-TEST(GuidelinesView, ChipsStayUnderTheSearchFieldWhichKeepsTheFocusWhenTheyAreClicked) {
+TEST(GuidelinesView, ClickingAChipLeavesTheFocusInTheSearchField) {
     Browser browser;
     browser.view.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&browser.view));
     QLineEdit* edit = browser.view.searchField()->lineEdit();
     edit->setFocus();
     ASSERT_TRUE(edit->hasFocus());
-    GuidelineCategoryChip* privacy = browser.view.chip(FindingCategory::privacy);
-    QTest::mouseClick(privacy, Qt::LeftButton);
+    QTest::mouseClick(browser.view.chip(FindingCategory::privacy), Qt::LeftButton);
     QTest::qWait(400);
     EXPECT_TRUE(edit->hasFocus());
-    // Three rows leave the page's spare height below the list, not between the controls.
-    const int searchBottom =
-        browser.view.searchField()->mapTo(&browser.view, QPoint(0, 0)).y() + 38;
-    EXPECT_EQ(privacy->mapTo(&browser.view, QPoint(0, 0)).y(), searchBottom + 14);
 }

@@ -24,7 +24,6 @@
 #include <QScrollArea>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <set>
 #include <vector>
 
 namespace bw::window {
@@ -187,24 +186,6 @@ const Screen screens[] = {
 // Sizes of the window's content: the minimum, the default and a large one.
 const QSize sizes[] = {{960, 640}, {1120, 760}, {1400, 900}};
 
-// Faults seen and not yet mended: on `screen`, every fault whose line holds `part`. A known
-// fault that no longer occurs fails the test too, so that the list only shrinks.
-struct KnownFault {
-    const char* screen;
-    const char* part;
-    const char* what;
-};
-const std::vector<KnownFault> knownLayoutFaults{};
-
-const KnownFault* knownFault(const char* screen, const QString& fault) {
-    for (const KnownFault& known : knownLayoutFaults) {
-        if (screen == std::string_view(known.screen) && fault.contains(QLatin1String(known.part))) {
-            return &known;
-        }
-    }
-    return nullptr;
-}
-
 // With BW_SCREEN_SHOTS naming a folder, every state checked is also saved there as a picture,
 // for a look by eye.
 void saveShot(QWidget& window, const QString& name) {
@@ -230,7 +211,6 @@ std::vector<QString> faultsOfShownWindows() {
 }
 
 TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
-    std::set<const KnownFault*> seen;
     for (const Screen& screen : screens) {
         for (const QSize size : sizes) {
             // The content gets the size; the menu bar comes on top.
@@ -244,19 +224,11 @@ TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
                                                .arg(size.height())
                                                .arg(state));
                 for (const QString& fault : faultsOfShownWindows()) {
-                    if (const KnownFault* known = knownFault(screen.name, fault)) {
-                        seen.insert(known);
-                        continue;
-                    }
                     ADD_FAILURE() << screen.name << " at " << size.width() << "×" << size.height()
                                   << ", " << state.toStdString() << ": " << fault.toStdString();
                 }
             });
         }
-    }
-    for (const KnownFault& known : knownLayoutFaults) {
-        EXPECT_TRUE(seen.contains(&known))
-            << "mended, take it off the known faults: " << known.screen << ": " << known.what;
     }
 }
 

@@ -77,7 +77,6 @@ TEST_F(WindowTest, ABuildDroppedOnAnyPartOfTheWindowIsStagedAfterItsLaunch) {
     std::unique_ptr<QMimeData> data(fileDrag({build}));
     const std::pair<const char*, QWidget*> parts[] = {
         {"Scan destination", sidebar().destination(AppSection::scan)},
-        {"Settings destination", sidebar().destination(AppSection::settings)},
         {"sidebar", &sidebar()},
         {"resize handle", window.root().resizeHandle()},
         {"content area", window.root().contentArea()},

