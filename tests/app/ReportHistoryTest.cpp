@@ -99,7 +99,11 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
     } cases[] = {
         {[&](AppModel& m) { m.deleteReport(saved[0].id); },
          u"The report could not be deleted from disk. "_s},
-        {[&](AppModel& m) { m.deleteReports(SidebarApp{u"com.b"_s}); },
+        {[&](AppModel& m) {
+             SidebarApp app;
+             app.bundleIdentifier = u"com.b"_s;
+             m.deleteReports(app);
+         },
          u"These reports could not be deleted from disk. "_s},
         {[](AppModel& m) { m.clearReportHistory(); },
          u"Report history could not be cleared from disk. "_s},

@@ -104,33 +104,26 @@ QEasingCurve easeOutCurve() {
     return bezier({0, 0}, {0.58, 1});
 }
 
-QEasingCurve easeInOutCurve() {
-    return bezier({0.42, 0}, {0.58, 1});
-}
-
 Motion Motion::spring(double response, double damping) {
     const SpringEasing easing{response, damping};
-    return {easing.curve(), milliseconds(easing.settlingTime())};
+    return {easing.curve(), milliseconds(easing.settlingTime()), UnderReduceMotion::keep, nullptr};
 }
 
 Motion Motion::easeIn(double seconds) {
-    return {easeInCurve(), milliseconds(seconds)};
+    return {easeInCurve(), milliseconds(seconds), UnderReduceMotion::keep, nullptr};
 }
 
 Motion Motion::easeOut(double seconds) {
-    return {easeOutCurve(), milliseconds(seconds)};
-}
-
-Motion Motion::easeInOut(double seconds) {
-    return {easeInOutCurve(), milliseconds(seconds)};
+    return {easeOutCurve(), milliseconds(seconds), UnderReduceMotion::keep, nullptr};
 }
 
 Motion Motion::linear(double seconds) {
-    return {QEasingCurve(QEasingCurve::Linear), milliseconds(seconds)};
+    return {QEasingCurve(QEasingCurve::Linear), milliseconds(seconds), UnderReduceMotion::keep,
+            nullptr};
 }
 
 Motion Motion::none() {
-    return {QEasingCurve(QEasingCurve::Linear), 0};
+    return {QEasingCurve(QEasingCurve::Linear), 0, UnderReduceMotion::keep, nullptr};
 }
 
 const Motion& Motion::current() const {

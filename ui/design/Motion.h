@@ -27,7 +27,6 @@ struct SpringEasing {
 // The cubic Bézier ease curves.
 QEasingCurve easeInCurve();
 QEasingCurve easeOutCurve();
-QEasingCurve easeInOutCurve();
 
 // What a kind of widget does with its motion while the user asks for less motion: some kinds keep
 // it (they never consult the setting), some skip it (the end state at once), some play a quieter
@@ -46,7 +45,6 @@ struct Motion {
     static Motion spring(double response, double damping = 1.0);
     static Motion easeIn(double seconds);
     static Motion easeOut(double seconds);
-    static Motion easeInOut(double seconds);
     static Motion linear(double seconds);
     static Motion none();
 

@@ -25,7 +25,6 @@ const QColor& danger();
 const QColor& dangerSurface();
 const QColor& warning();
 const QColor& info();
-const QColor& windowBackground();
 
 // Colours named by what they paint.
 const QColor& hoverFill();        // white at 0.045: a row or button under the pointer

@@ -120,7 +120,8 @@ TEST(ExtractionPlan, RefusesTheWholeArchiveForOneBadEntry) {
     // Each entry 500 folders deep in folders of its own: planned, they took the square of that.
     std::vector<RawEntry> deep;
     for (int i = 0; i < 40; ++i) {
-        std::string name = "d" + std::to_string(i) + "/";
+        std::string name = std::to_string(i);
+        name += "/";
         for (int level = 0; level < 500; ++level) {
             name += "a/";
         }
