@@ -2,10 +2,12 @@
 
 #include "model/ReportJson.h"
 #include "model/SharedTexts.h"
-#include "platform/core/InParts.h"
 #include "platform/json/JsonWriter.h"
 
+#include <algorithm>
 #include <iterator>
+#include <memory>
+#include <mutex>
 
 namespace bw {
 
@@ -13,39 +15,60 @@ namespace {
 
 constexpr qint64 currentSchemaVersion = 1;
 
-struct DecodedReports {
+// The reports of a run of consecutive elements of the history, each decoded on the thread that
+// parses the run, right after it is parsed. Reports decode apart from each other: one that does
+// not is counted and left out instead of hiding the rest.
+struct DecodedRun {
+    std::size_t array;
+    std::size_t first;
     std::vector<ScanReport> reports;
     std::size_t undecodable = 0;
+    RepeatedTexts texts;
+
+    void take(json::Value element) {
+        try {
+            reports.push_back(
+                decodeScanReport(json::JsonReader(json::Document(std::move(element)))));
+            texts.share(reports.back());
+        } catch (const json::DecodeError&) {
+            ++undecodable;
+        }
+    }
 };
 
-// Reports decode apart from each other, so a long history is decoded in a few parts at once, and
-// one that does not decode is counted and left out instead of hiding the rest.
-DecodedReports decodeReports(const json::JsonReader& reader) {
-    const std::vector<json::JsonReader> elements = reader.elements();
-    std::vector<DecodedReports> parts =
-        inParts(elements.size(), 200, [&](std::size_t begin, std::size_t end) {
-            DecodedReports part;
-            part.reports.reserve(end - begin);
-            RepeatedTexts texts;
-            for (std::size_t i = begin; i < end; ++i) {
-                try {
-                    part.reports.push_back(decodeScanReport(elements[i].forAnotherThread()));
-                    texts.share(part.reports.back());
-                } catch (const json::DecodeError&) {
-                    ++part.undecodable;
-                }
-            }
-            return part;
-        });
-    DecodedReports all = std::move(parts.front());
-    all.reports.reserve(elements.size());
-    for (std::size_t part = 1; part < parts.size(); ++part) {
-        std::move(parts[part].reports.begin(), parts[part].reports.end(),
-                  std::back_inserter(all.reports));
-        all.undecodable += parts[part].undecodable;
+// Every run of the parse, put back in order once it is done.
+class DecodedRuns {
+public:
+    json::TakeElement run(std::size_t array, std::size_t first) {
+        auto run = std::make_unique<DecodedRun>(DecodedRun{array, first, {}, 0, {}});
+        DecodedRun* taking = run.get();
+        const std::lock_guard lock(mutex_);
+        runs_.push_back(std::move(run));
+        return [taking](json::Value element) { taking->take(std::move(element)); };
     }
-    return all;
-}
+
+    // Those of the last array taken, whose key given twice wins.
+    DecodedHistory history() && {
+        std::size_t last = 0;
+        for (const auto& run : runs_) {
+            last = std::max(last, run->array);
+        }
+        std::erase_if(runs_, [last](const auto& run) { return run->array != last; });
+        std::ranges::sort(runs_, {}, [](const auto& run) { return run->first; });
+        DecodedHistory history{DecodedHistory::State::decoded, {}};
+        for (const auto& run : runs_) {
+            history.reports.reserve(history.reports.size() + run->reports.size());
+            std::move(run->reports.begin(), run->reports.end(),
+                      std::back_inserter(history.reports));
+            history.undecodable += run->undecodable;
+        }
+        return history;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<DecodedRun>> runs_;
+};
 
 // A newer version may have changed the reports as well, so only the version number is looked at.
 bool isNewerEnvelope(const json::JsonReader& envelope) {
@@ -57,16 +80,13 @@ bool isNewerEnvelope(const json::JsonReader& envelope) {
     }
 }
 
-std::optional<DecodedReports> decodeEnvelope(const json::JsonReader& envelope) {
+// Ours, with its reports, taken as they were parsed, in an array.
+bool isCurrentEnvelope(const json::JsonReader& envelope) {
     try {
-        const qint64 version = envelope.member(u"schemaVersion").integer();
-        DecodedReports reports = decodeReports(envelope.member(u"reports"));
-        if (version != currentSchemaVersion) {
-            return std::nullopt;
-        }
-        return reports;
+        envelope.member(u"reports").elements();
+        return envelope.member(u"schemaVersion").integer() == currentSchemaVersion;
     } catch (const json::DecodeError&) {
-        return std::nullopt;
+        return false;
     }
 }
 
@@ -74,30 +94,26 @@ std::optional<DecodedReports> decodeEnvelope(const json::JsonReader& envelope) {
 
 DecodedHistory decodeHistory(const QByteArray& bytes) {
     const DecodedHistory damaged{DecodedHistory::State::damaged, {}};
+    DecodedRuns runs;
     std::optional<json::Document> parsed;
     try {
-        parsed.emplace(json::parseDocument(bytes));
+        parsed.emplace(
+            json::parseDocument(bytes, u"reports", [&runs](std::size_t array, std::size_t first) {
+                return runs.run(array, first);
+            }));
     } catch (const json::DecodeError&) {
         return damaged;
     }
-    const bool isEnvelope = parsed->root().isObject();
-    const json::JsonReader document(std::move(*parsed));
-    if (isEnvelope) {
-        if (isNewerEnvelope(document)) {
+    if (parsed->root().isObject()) {
+        const json::JsonReader envelope(std::move(*parsed));
+        if (isNewerEnvelope(envelope)) {
             return {DecodedHistory::State::newer, {}};
         }
-        if (auto reports = decodeEnvelope(document)) {
-            return {DecodedHistory::State::decoded, std::move(reports->reports),
-                    reports->undecodable};
+        if (!isCurrentEnvelope(envelope)) {
+            return damaged;
         }
-        return damaged;
     }
-    try {
-        DecodedReports reports = decodeReports(document);
-        return {DecodedHistory::State::decoded, std::move(reports.reports), reports.undecodable};
-    } catch (const json::DecodeError&) {
-        return damaged;
-    }
+    return std::move(runs).history();
 }
 
 QByteArray encodeHistory(const std::vector<ScanReport>& reports) {

@@ -93,10 +93,12 @@ std::optional<std::vector<const char*>> elementEnds(const char* at, const char* 
 class Parser {
 public:
     // Strings view the bytes, so bytes that only borrow their storage (fromRawData) are copied.
-    explicit Parser(const QByteArray& bytes)
+    explicit Parser(const QByteArray& bytes, QStringView takenKey = {},
+                    const ElementRuns* runs = nullptr)
         : source_(bytes.capacity() < bytes.size() ? QByteArray(bytes.constData(), bytes.size())
                                                   : bytes),
-          begin_(source_.constData()), at_(begin_), end_(begin_ + source_.size()) {}
+          begin_(source_.constData()), at_(begin_), end_(begin_ + source_.size()),
+          takenKey_(takenKey), runs_(runs) {}
 
     // A parser of a part of the bytes another one parses, which keep them.
     Parser(const char* begin, const char* at, const char* end)
@@ -110,7 +112,7 @@ public:
         if (at_ == end_ || (*at_ != '{' && *at_ != '[')) {
             fail("an object or an array was expected");
         }
-        Value root = value(0);
+        Value root = value(0, true);
         skipSpace();
         if (at_ != end_) {
             fail("garbage after the document");
@@ -149,7 +151,8 @@ private:
         return false;
     }
 
-    Value value(int depth) {
+    // `take`: the value, when an array, is the one whose elements go to the runs.
+    Value value(int depth, bool take = false) {
         skipSpace();
         if (at_ == end_) {
             fail("a value was expected");
@@ -158,7 +161,7 @@ private:
         case '{':
             return object(depth + 1);
         case '[':
-            return array(depth + 1);
+            return array(depth + 1, take && runs_ != nullptr);
         case '"':
             return text();
         case 't':
@@ -182,15 +185,27 @@ private:
 
     // Elements and members gather on one stack shared by every level, then move into a vector of
     // their exact size: one allocation per array or object.
-    Value array(int depth) {
+    Value array(int depth, bool take = false) {
         if (depth > maximumDepth) {
             fail("too deeply nested");
         }
         ++at_;
+        const std::optional<std::size_t> taken =
+            take ? std::optional(takenArrays_++) : std::nullopt;
         if (inParts_ && depth <= 2 && end_ - at_ >= shortestArrayInParts) {
-            if (std::optional<Value> parsed = arrayInParts(depth)) {
+            if (std::optional<Value> parsed = arrayInParts(depth, taken)) {
                 return std::move(*parsed);
             }
+        }
+        if (taken) {
+            const TakeElement element = (*runs_)(*taken, 0);
+            if (!consumeIf(']')) {
+                do {
+                    element(value(depth));
+                } while (consumeIf(','));
+                expect(']', "a value separator was expected");
+            }
+            return Value(Value::Array());
         }
         const std::size_t first = elements_.size();
         if (!consumeIf(']')) {
@@ -217,7 +232,7 @@ private:
                 }
                 QString name = key();
                 expect(':', "a name separator was expected");
-                Value member = value(depth);
+                Value member = value(depth, depth == 1 && name == takenKey_);
                 members_.push_back({std::move(name), std::move(member)});
             } while (consumeIf(','));
             expect('}', "a value separator was expected");
@@ -228,8 +243,9 @@ private:
     // The array from here on, its elements parsed in parts at once, each part by a parser of its
     // own; nothing when it is short or any part fails, for the caller to parse it whole and so
     // fail exactly as always. Each element must be exactly one value, so what parses here parses
-    // the same in one go.
-    std::optional<Value> arrayInParts(int depth) {
+    // the same in one go. The elements of a `taken` array go to its runs, one run a part, and a
+    // part that fails fails the parse: some of its elements are taken already.
+    std::optional<Value> arrayInParts(int depth, std::optional<std::size_t> taken) {
         const std::optional<std::vector<const char*>> ends = elementEnds(at_, end_);
         if (!ends || ends->size() < 2 * fewestElementsPerPart ||
             ends->back() - at_ < shortestArrayInParts) {
@@ -239,29 +255,41 @@ private:
         const auto startOf = [&](std::size_t index) {
             return index == 0 ? first : (*ends)[index - 1] + 1;
         };
+        const auto parse = [&](std::size_t begin, std::size_t end) -> std::optional<Value::Array> {
+            const TakeElement take = taken ? (*runs_)(*taken, begin) : TakeElement();
+            Value::Array elements;
+            elements.reserve(taken ? 0 : end - begin);
+            Parser part(begin_, first, first);
+            for (std::size_t index = begin; index < end; ++index) {
+                part.at_ = startOf(index);
+                part.end_ = (*ends)[index];
+                Value element = part.value(depth);
+                part.skipSpace();
+                if (part.at_ != part.end_) {
+                    if (taken) {
+                        part.fail("a value separator was expected");
+                    }
+                    return std::nullopt;
+                }
+                if (taken) {
+                    take(std::move(element));
+                } else {
+                    elements.push_back(std::move(element));
+                }
+            }
+            return elements;
+        };
         std::vector<std::optional<Value::Array>> parts;
         try {
-            parts = inParts(ends->size(), fewestElementsPerPart,
-                            [&](std::size_t begin, std::size_t end) -> std::optional<Value::Array> {
-                                Value::Array elements;
-                                elements.reserve(end - begin);
-                                Parser part(begin_, first, first);
-                                for (std::size_t index = begin; index < end; ++index) {
-                                    part.at_ = startOf(index);
-                                    part.end_ = (*ends)[index];
-                                    elements.push_back(part.value(depth));
-                                    part.skipSpace();
-                                    if (part.at_ != part.end_) {
-                                        return std::nullopt;
-                                    }
-                                }
-                                return elements;
-                            });
+            parts = inParts(ends->size(), fewestElementsPerPart, parse);
         } catch (const DecodeError&) {
+            if (taken) {
+                throw;
+            }
             return std::nullopt;
         }
         Value::Array elements;
-        elements.reserve(ends->size());
+        elements.reserve(taken ? 0 : ends->size());
         for (std::optional<Value::Array>& part : parts) {
             if (!part) {
                 return std::nullopt;
@@ -485,12 +513,20 @@ private:
     std::vector<QString> keys_;
     // Parts of the document are not split again.
     bool inParts_ = true;
+    // Where the elements of the taken array go, and how many arrays were taken so far.
+    QStringView takenKey_;
+    const ElementRuns* runs_ = nullptr;
+    std::size_t takenArrays_ = 0;
 };
 
 } // namespace
 
 Document parseDocument(const QByteArray& bytes) {
     return Parser(bytes).document();
+}
+
+Document parseDocument(const QByteArray& bytes, QStringView key, const ElementRuns& runs) {
+    return Parser(bytes, key, &runs).document();
 }
 
 } // namespace bw::json

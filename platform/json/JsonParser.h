@@ -3,6 +3,9 @@
 #include "platform/json/JsonValue.h"
 
 #include <QByteArray>
+#include <QStringView>
+#include <cstddef>
+#include <functional>
 
 namespace bw::json {
 
@@ -11,5 +14,20 @@ namespace bw::json {
 // escape stands for its character, control characters may stand in strings, a number may start
 // or end with its decimal point, and a key given twice keeps its last value.
 Document parseDocument(const QByteArray& bytes);
+
+// Takes the elements of a run of consecutive elements of an array, each as soon as it is parsed,
+// in order, on the one thread that parses the run.
+using TakeElement = std::function<void(Value element)>;
+// The taker of the run that starts at element `first` of the `array`th array taken from a
+// document (0; a key given twice takes a second, which is the one that counts). A long array is
+// parsed in several runs at once, so this is called from several threads at once.
+using ElementRuns = std::function<TakeElement(std::size_t array, std::size_t first)>;
+
+// Parses as the above, except for the elements of the array at the top of the document, or of
+// the array under `key` in the object at its top (the reports of a history, say): `runs` takes
+// them as they are parsed, so that each can be read while its bytes are at hand and none is
+// kept, and the document holds that array empty. A long array that does not parse in parts fails
+// at its first fault, without being parsed again in one go.
+Document parseDocument(const QByteArray& bytes, QStringView key, const ElementRuns& runs);
 
 } // namespace bw::json

@@ -33,12 +33,6 @@ JsonReader JsonReader::child(const Value& value, Step step) const {
     return child;
 }
 
-JsonReader JsonReader::forAnotherThread() const {
-    JsonReader reader(*this);
-    reader.document_ = std::shared_ptr<const Document>(document_.get(), [](const Document*) {});
-    return reader;
-}
-
 QString JsonReader::path() const {
     QString path = base_;
     for (std::size_t i = 0; i < depth_; ++i) {

@@ -71,11 +71,6 @@ public:
 
     [[noreturn]] void fail(const QString& reason) const;
 
-    // The same reader, for another thread: it and its copies count their own references, so
-    // that threads reading one document do not contend for one counter. It must not outlive
-    // this reader.
-    JsonReader forAnotherThread() const;
-
 private:
     // One key or index on the way from the document to the value; keys view the document's
     // own strings. The last few are held here, so that making a child allocates nothing.
