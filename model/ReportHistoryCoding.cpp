@@ -20,7 +20,7 @@ constexpr qint64 currentSchemaVersion = 1;
 // not is counted and left out instead of hiding the rest.
 struct DecodedRun {
     std::size_t array;
-    std::size_t first;
+    std::size_t order;
     std::vector<ScanReport> reports;
     std::size_t undecodable = 0;
     RepeatedTexts texts;
@@ -39,22 +39,22 @@ struct DecodedRun {
 // Every run of the parse, put back in order once it is done.
 class DecodedRuns {
 public:
-    json::TakeElement run(std::size_t array, std::size_t first) {
-        auto run = std::make_unique<DecodedRun>(DecodedRun{array, first, {}, 0, {}});
+    json::TakeElement run(std::size_t array, std::size_t order) {
+        auto run = std::make_unique<DecodedRun>(DecodedRun{array, order, {}, 0, {}});
         DecodedRun* taking = run.get();
         const std::lock_guard lock(mutex_);
         runs_.push_back(std::move(run));
         return [taking](json::Value element) { taking->take(std::move(element)); };
     }
 
-    // Those of the last array taken, whose key given twice wins.
+    // Those of the last array taken: a key given twice, or the array parsed again.
     DecodedHistory history() && {
         std::size_t last = 0;
         for (const auto& run : runs_) {
             last = std::max(last, run->array);
         }
         std::erase_if(runs_, [last](const auto& run) { return run->array != last; });
-        std::ranges::sort(runs_, {}, [](const auto& run) { return run->first; });
+        std::ranges::sort(runs_, {}, [](const auto& run) { return run->order; });
         DecodedHistory history{DecodedHistory::State::decoded, {}};
         for (const auto& run : runs_) {
             history.reports.reserve(history.reports.size() + run->reports.size());

@@ -19,8 +19,13 @@ QString iconsFolder(const QString& folder) {
     return QDir(folder).filePath(QStringLiteral("ReportIcons"));
 }
 
-QString iconPath(const QString& folder, const QUuid& id) {
-    return QDir(iconsFolder(folder)).filePath(json::formatUuid(id) + QStringLiteral(".png"));
+QString iconName(const QUuid& id) {
+    return json::formatUuid(id) + QStringLiteral(".png");
+}
+
+// The folder made once for a whole history's icons.
+QString iconPath(const QDir& icons, const QUuid& id) {
+    return icons.filePath(iconName(id));
 }
 
 std::optional<QByteArray> readIcon(const QString& path) {
@@ -88,8 +93,10 @@ void IconFileCache::keepOnly(const QSet<QString>& paths) {
 }
 
 IconFiles readIconFiles(const QString& folder) {
-    const QStringList names =
-        QDir(iconsFolder(folder)).entryList({QStringLiteral("*.png")}, QDir::Files);
+    const QDir icons(iconsFolder(folder));
+    // Unsorted, and matched below: the listing's own sorting and patterns would cost more than
+    // the reads of a long history's icons.
+    const QStringList names = icons.entryList(QDir::Files, QDir::Unsorted);
     // A long history has as many small files: read a few at a time, since each read mostly
     // waits.
     const std::vector<IconFiles> parts =
@@ -97,15 +104,17 @@ IconFiles readIconFiles(const QString& folder) {
             IconFiles read;
             for (std::size_t index = begin; index < end; ++index) {
                 const QString& name = names[qsizetype(index)];
-                const std::optional<QUuid> id = json::parseUuid(name.chopped(4));
+                const std::optional<QUuid> id = name.endsWith(u".png")
+                                                    ? json::parseUuid(QStringView(name).chopped(4))
+                                                    : std::nullopt;
                 // Only the files the reports' own names lead to.
-                if (!id || iconPath(folder, *id) != QDir(iconsFolder(folder)).filePath(name)) {
+                if (!id || iconName(*id) != name) {
                     continue;
                 }
+                const QString path = icons.filePath(name);
                 // Before the read: a file changed in between shows another stamp next time.
-                const std::optional<IconFileCache::Stamp> stamp =
-                    IconFileCache::stampOf(iconPath(folder, *id));
-                std::optional<QByteArray> bytes = readIcon(iconPath(folder, *id));
+                const std::optional<IconFileCache::Stamp> stamp = IconFileCache::stampOf(path);
+                std::optional<QByteArray> bytes = readIcon(path);
                 if (stamp && bytes) {
                     read.insert(*id, {*stamp, std::move(*bytes)});
                 }
@@ -121,11 +130,12 @@ IconFiles readIconFiles(const QString& folder) {
 
 void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconFileCache& cache,
                   const IconFiles& read) {
+    const QDir icons(iconsFolder(folder));
     for (ScanReport& report : reports) {
         if (report.metadata.iconPNG) {
             continue;
         }
-        const QString path = iconPath(folder, report.id);
+        const QString path = iconPath(icons, report.id);
         if (const auto file = read.constFind(report.id); file != read.constEnd()) {
             report.metadata.iconPNG = file->bytes;
             cache.remember(path, file->stamp, file->bytes);
@@ -138,13 +148,14 @@ void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconF
 std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
                                          const QString& folder, IconFileCache& cache) {
     QDir().mkpath(iconsFolder(folder));
+    const QDir icons(iconsFolder(folder));
     std::vector<ScanReport> stored = reports;
     QSet<QString> paths;
     for (ScanReport& report : stored) {
         if (!report.metadata.iconPNG) {
             continue;
         }
-        const QString path = iconPath(folder, report.id);
+        const QString path = iconPath(icons, report.id);
         paths.insert(path);
         if (storeIcon(path, *report.metadata.iconPNG, cache)) {
             report.metadata.iconPNG.reset();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <thread>
 
 namespace bw::json {
 namespace {
@@ -20,6 +21,48 @@ constexpr int maximumDepth = 1024;
 // in parts on several threads; shorter ones are not worth the threads.
 constexpr std::ptrdiff_t shortestArrayInParts = 256 * 1024;
 constexpr std::size_t fewestElementsPerPart = 16;
+constexpr std::ptrdiff_t fewestBytesPerPart = 32 * 1024;
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+// Where to split an array whose elements each start a line of their own, as a pretty-printed
+// history's do ("[\n    {…},\n    {…}]"): at the first ',' after each of a few evenly spaced
+// places that is followed by a line break and the first element's exact indentation. A string
+// may hold that too, so the parts must prove the split by parsing to their ends. Nothing when
+// the elements do not start lines.
+std::optional<std::vector<const char*>> guessedSeparators(const char* at, const char* end,
+                                                          std::size_t parts) {
+    const char* element = at;
+    while (element != end && isSpace(*element)) {
+        ++element;
+    }
+    const QByteArrayView indentation(at, element - at);
+    if (!indentation.contains('\n')) {
+        return std::nullopt;
+    }
+    const QByteArray separator = ',' + indentation.toByteArray();
+    const QByteArrayView bytes(at, end - at);
+    std::vector<const char*> separators;
+    for (std::size_t part = 1; part < parts; ++part) {
+        qsizetype from = qsizetype(std::size_t(bytes.size()) * part / parts);
+        if (!separators.empty()) {
+            from = std::max(from, qsizetype(separators.back() - at + 1));
+        }
+        // A deeper line only starts with the same indentation.
+        qsizetype found = bytes.indexOf(separator, from);
+        while (found >= 0 && found + separator.size() < bytes.size() &&
+               isSpace(bytes[found + separator.size()])) {
+            found = bytes.indexOf(separator, found + 1);
+        }
+        if (found < 0) {
+            break;
+        }
+        separators.push_back(at + found);
+    }
+    return separators;
+}
 
 // Where each element of the array whose '[' is just before `at` ends: at its ',' or, for the
 // last, at the array's ']'. Only strings and brackets are followed, so malformed bytes may give
@@ -128,7 +171,7 @@ private:
     }
 
     void skipSpace() {
-        while (at_ != end_ && (*at_ == ' ' || *at_ == '\n' || *at_ == '\r' || *at_ == '\t')) {
+        while (at_ != end_ && isSpace(*at_)) {
             ++at_;
         }
     }
@@ -190,12 +233,13 @@ private:
             fail("too deeply nested");
         }
         ++at_;
-        const std::optional<std::size_t> taken =
-            take ? std::optional(takenArrays_++) : std::nullopt;
+        std::optional<std::size_t> taken = take ? std::optional(takenArrays_++) : std::nullopt;
         if (inParts_ && depth <= 2 && end_ - at_ >= shortestArrayInParts) {
             if (std::optional<Value> parsed = arrayInParts(depth, taken)) {
                 return std::move(*parsed);
             }
+            // What the parts took is taken again.
+            taken = take ? std::optional(takenArrays_++) : std::nullopt;
         }
         if (taken) {
             const TakeElement element = (*runs_)(*taken, 0);
@@ -241,63 +285,92 @@ private:
     }
 
     // The array from here on, its elements parsed in parts at once, each part by a parser of its
-    // own; nothing when it is short or any part fails, for the caller to parse it whole and so
-    // fail exactly as always. Each element must be exactly one value, so what parses here parses
-    // the same in one go. The elements of a `taken` array go to its runs, one run a part, and a
-    // part that fails fails the parse: some of its elements are taken already.
+    // own, the elements of a `taken` array by a run of its own; nothing when it is short or any
+    // part fails, for the caller to parse it whole and so fail exactly as always. The first part
+    // starts at the first element, and each part must end exactly at the separator where the
+    // next one starts: so each part starts at an element, and what parses here parses the same
+    // in one go.
     std::optional<Value> arrayInParts(int depth, std::optional<std::size_t> taken) {
-        const std::optional<std::vector<const char*>> ends = elementEnds(at_, end_);
-        if (!ends || ends->size() < 2 * fewestElementsPerPart ||
-            ends->back() - at_ < shortestArrayInParts) {
+        const std::size_t most =
+            std::min<std::size_t>(std::max(1U, std::thread::hardware_concurrency()),
+                                  std::size_t((end_ - at_) / fewestBytesPerPart));
+        std::optional<std::vector<const char*>> separators = guessedSeparators(at_, end_, most);
+        if (!separators || separators->empty()) {
+            separators = exactSeparators(most);
+        }
+        if (!separators || separators->empty()) {
             return std::nullopt;
         }
         const char* const first = at_;
-        const auto startOf = [&](std::size_t index) {
-            return index == 0 ? first : (*ends)[index - 1] + 1;
-        };
-        const auto parse = [&](std::size_t begin, std::size_t end) -> std::optional<Value::Array> {
-            const TakeElement take = taken ? (*runs_)(*taken, begin) : TakeElement();
-            Value::Array elements;
-            elements.reserve(taken ? 0 : end - begin);
-            Parser part(begin_, first, first);
-            for (std::size_t index = begin; index < end; ++index) {
-                part.at_ = startOf(index);
-                part.end_ = (*ends)[index];
+        // Part `index`, from after the separator before it to the separator after it, or for the
+        // last to the array's end; the end of the array when it is the last and parses.
+        const auto parse = [&](std::size_t index,
+                               Value::Array& elements) -> std::optional<const char*> {
+            const bool last = index == separators->size();
+            const TakeElement take = taken ? (*runs_)(*taken, index) : TakeElement();
+            Parser part(begin_, index == 0 ? first : (*separators)[index - 1] + 1,
+                        last ? end_ : (*separators)[index]);
+            for (;;) {
                 Value element = part.value(depth);
-                part.skipSpace();
-                if (part.at_ != part.end_) {
-                    if (taken) {
-                        part.fail("a value separator was expected");
-                    }
-                    return std::nullopt;
-                }
-                if (taken) {
+                if (take) {
                     take(std::move(element));
                 } else {
                     elements.push_back(std::move(element));
                 }
+                part.skipSpace();
+                if (part.at_ == part.end_) {
+                    return last ? std::nullopt : std::optional(part.at_);
+                }
+                if (last && *part.at_ == ']') {
+                    return part.at_ + 1;
+                }
+                if (*part.at_++ != ',') {
+                    return std::nullopt;
+                }
             }
-            return elements;
         };
-        std::vector<std::optional<Value::Array>> parts;
+        std::vector<std::optional<std::pair<Value::Array, const char*>>> parts;
         try {
-            parts = inParts(ends->size(), fewestElementsPerPart, parse);
+            parts = inParts(separators->size() + 1, 1, [&](std::size_t begin, std::size_t end) {
+                std::optional<std::pair<Value::Array, const char*>> run(std::in_place);
+                for (std::size_t index = begin; index < end && run; ++index) {
+                    const std::optional<const char*> ended = parse(index, run->first);
+                    run->second = ended.value_or(nullptr);
+                    if (!ended) {
+                        run.reset();
+                    }
+                }
+                return run;
+            });
         } catch (const DecodeError&) {
-            if (taken) {
-                throw;
-            }
             return std::nullopt;
         }
         Value::Array elements;
-        elements.reserve(taken ? 0 : ends->size());
-        for (std::optional<Value::Array>& part : parts) {
+        for (std::optional<std::pair<Value::Array, const char*>>& part : parts) {
             if (!part) {
                 return std::nullopt;
             }
-            std::move(part->begin(), part->end(), std::back_inserter(elements));
+            elements.reserve(elements.size() + part->first.size());
+            std::move(part->first.begin(), part->first.end(), std::back_inserter(elements));
         }
-        at_ = ends->back() + 1;
+        at_ = parts.back()->second;
         return Value(std::move(elements));
+    }
+
+    // Separators that split the array from here on into at most `most` parts of as many
+    // elements; nothing when the array is not closed or has too few elements for parts.
+    std::optional<std::vector<const char*>> exactSeparators(std::size_t most) const {
+        const std::optional<std::vector<const char*>> ends = elementEnds(at_, end_);
+        if (!ends || ends->size() < 2 * fewestElementsPerPart) {
+            return std::nullopt;
+        }
+        const std::size_t parts =
+            std::clamp<std::size_t>(ends->size() / fewestElementsPerPart, 1, most);
+        std::vector<const char*> separators;
+        for (std::size_t part = 1; part < parts; ++part) {
+            separators.push_back((*ends)[ends->size() * part / parts - 1]);
+        }
+        return separators;
     }
 
     template <typename T> static std::vector<T> takeFrom(std::vector<T>& stack, std::size_t first) {

@@ -18,10 +18,12 @@ Document parseDocument(const QByteArray& bytes);
 // Takes the elements of a run of consecutive elements of an array, each as soon as it is parsed,
 // in order, on the one thread that parses the run.
 using TakeElement = std::function<void(Value element)>;
-// The taker of the run that starts at element `first` of the `array`th array taken from a
-// document (0; a key given twice takes a second, which is the one that counts). A long array is
-// parsed in several runs at once, so this is called from several threads at once.
-using ElementRuns = std::function<TakeElement(std::size_t array, std::size_t first)>;
+// The taker of run `run` (0, 1, … in the order of the array) of the `array`th array taken from a
+// document. Arrays are counted from 0 in the order they are taken, and the last one counts: a key
+// given twice takes a second, and so does an array parsed again in one go when its parts did not
+// hold. A long array is parsed in several runs at once, so this is called from several threads
+// at once.
+using ElementRuns = std::function<TakeElement(std::size_t array, std::size_t run)>;
 
 // Parses as the above, except for the elements of the array at the top of the document, or of
 // the array under `key` in the object at its top (the reports of a history, say): `runs` takes

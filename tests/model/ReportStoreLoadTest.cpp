@@ -288,8 +288,9 @@ TEST(ReportStoreLoad, APreservedFileIsNeverOverwritten) {
     EXPECT_EQ(snapshotFolder(folder.path()), expected);
 }
 
-// A long history is decoded in parts at once: every report comes back in its place, and a fault
-// in the last part leaves out that report alone.
+// A long history is decoded in parts at once, each report as it is parsed: every report comes
+// back in its place however the file is laid out or split, a key given twice keeps its last
+// array, and a fault in the last part leaves out that report alone.
 TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultLeavesOutOneReport) {
     std::vector<ScanReport> reports = sampleHistory(1000, false);
     // Findings of one rule and reports of one app, alike but for one text each: the decoded
@@ -301,12 +302,54 @@ TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultLeavesOutOneReport) {
         reports[index].metadata.bundleIdentifier = QStringLiteral("com.example.same");
     }
     QByteArray bytes = encodeHistory(reports);
+    // Texts that hold, unescaped, what the file puts between two reports: a split there must
+    // not hold.
+    std::vector<ScanReport> lined = reports;
+    for (ScanReport& report : lined) {
+        report.findings.front().evidence = QStringLiteral("a},\n    {b");
+    }
+    QByteArray linedBytes = encodeHistory(lined);
+    linedBytes.replace("a},\\n    {b", "a},\n    {b");
+    ASSERT_TRUE(linedBytes.contains("a},\n    {b"));
+    QJsonArray array;
+    for (const ScanReport& report : reports) {
+        array.append(toJson(report));
+    }
+    // The envelope's array of reports, as it stands in the file.
+    const auto arrayIn = [](const QByteArray& envelope) {
+        return envelope.mid(envelope.indexOf('['),
+                            envelope.lastIndexOf(']') - envelope.indexOf('[') + 1);
+    };
+    const QByteArray oneArray = arrayIn(encodeHistory({reports.front()}));
+    const QByteArray longArray = arrayIn(bytes);
+    const auto twice = [](const QByteArray& first, const QByteArray& second) {
+        return R"({"reports": )" + first + R"(, "reports": )" + second + R"(, "schemaVersion": 1})";
+    };
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        std::vector<ScanReport> expected;
+    };
+    const Case cases[] = {
+        {"pretty", bytes, reports},
+        {"compact",
+         json::write(QJsonObject{{"reports", array}, {"schemaVersion", 1}}, json::Layout::compact),
+         reports},
+        {"bare array", json::write(array, json::Layout::pretty), reports},
+        {"separators in texts", linedBytes, lined},
+        {"long array twice", twice(longArray, longArray), reports},
+        {"short then long", twice(oneArray, longArray), reports},
+        {"long then short", twice(longArray, oneArray), {reports.front()}},
+    };
+    for (const Case& c : cases) {
+        const DecodedHistory decoded = decodeHistory(c.bytes);
+        ASSERT_EQ(decoded.state, DecodedHistory::State::decoded) << c.name;
+        EXPECT_EQ(decoded.reports, c.expected) << c.name;
+        EXPECT_EQ(decoded.undecodable, 0u) << c.name;
+    }
     const DecodedHistory decoded = decodeHistory(bytes);
-    ASSERT_EQ(decoded.state, DecodedHistory::State::decoded);
-    EXPECT_EQ(decoded.reports, reports);
     EXPECT_EQ(decoded.reports[0].findings[0].title.constData(),
               decoded.reports[9].findings[0].title.constData());
-    EXPECT_EQ(decoded.undecodable, 0u);
     const qsizetype lastVerdict = bytes.lastIndexOf("\"verdict\"");
     ASSERT_GE(lastVerdict, 0);
     bytes.replace(lastVerdict, 9, "\"verdicz\"");
@@ -315,6 +358,9 @@ TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultLeavesOutOneReport) {
     EXPECT_EQ(faulty.state, DecodedHistory::State::decoded);
     EXPECT_EQ(faulty.reports, reports);
     EXPECT_EQ(faulty.undecodable, 1u);
+    // Broken JSON in the middle of a long history is damage, however it is split.
+    bytes.insert(bytes.indexOf("\n    {", bytes.size() / 2), "tru");
+    EXPECT_EQ(decodeHistory(bytes).state, DecodedHistory::State::damaged);
 }
 
 // Reports that do not decode, in the primary and in its backup alike, are set aside with the
