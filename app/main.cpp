@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     if (instance.lock()) {
         history = bw::startHistoryRead(bw::ReportStore(bw::defaultHistoryFolder()));
     }
+    bw::design::startReadingFontConfiguration();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));

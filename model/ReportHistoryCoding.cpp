@@ -56,8 +56,12 @@ public:
         std::erase_if(runs_, [last](const auto& run) { return run->array != last; });
         std::ranges::sort(runs_, {}, [](const auto& run) { return run->order; });
         DecodedHistory history{DecodedHistory::State::decoded, {}};
+        std::size_t count = 0;
         for (const auto& run : runs_) {
-            history.reports.reserve(history.reports.size() + run->reports.size());
+            count += run->reports.size();
+        }
+        history.reports.reserve(count);
+        for (const auto& run : runs_) {
             std::move(run->reports.begin(), run->reports.end(),
                       std::back_inserter(history.reports));
             history.undecodable += run->undecodable;

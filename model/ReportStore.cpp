@@ -177,14 +177,14 @@ ReportStore::LoadResult ReportStore::load() const {
     if (!exists(primary)) {
         return restoreMissingPrimary(folder);
     }
+    // The icon files are read while the history is read and decoded.
+    std::future<IconFiles> icons = std::async(std::launch::async, readIconFiles, folder);
     QByteArray bytes;
     try {
         bytes = fs::readWholeFile(primary);
     } catch (const fs::FileIoError& error) {
         return failure(error.description());
     }
-    // The icon files are read while the history decodes.
-    std::future<IconFiles> icons = std::async(std::launch::async, readIconFiles, folder);
     DecodedHistory history = decodeHistory(bytes);
     switch (history.state) {
     case DecodedHistory::State::decoded:

@@ -75,8 +75,8 @@ int showMinimal() {
     return QApplication::exec();
 }
 
-// As the program does: the one instance and the history read first, the application object, the
-// design, the launch, then the window.
+// As the program does: the one instance, the history and the font configuration read first, the
+// application object, the design, the launch, then the window.
 int showWindow(int argc, char** argv, int settle) {
     const QString historyFolder = QString::fromLocal8Bit(argv[2]);
     bw::SingleInstance instance;
@@ -84,6 +84,7 @@ int showWindow(int argc, char** argv, int settle) {
         return 1;
     }
     bw::HistoryRead history = bw::startHistoryRead(bw::ReportStore(historyFolder));
+    bw::design::startReadingFontConfiguration();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));

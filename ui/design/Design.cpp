@@ -13,6 +13,8 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QtDebug>
+#include <fontconfig/fontconfig.h>
+#include <future>
 
 // Resource initialisers of a static library must be called by name, outside any namespace.
 static void initBundledFontResources() {
@@ -82,7 +84,14 @@ public:
     }
 };
 
+// The configuration being read, if it was started.
+std::future<void> fontConfiguration;
+
 } // namespace
+
+void startReadingFontConfiguration() {
+    fontConfiguration = std::async(std::launch::async, [] { FcInit(); });
+}
 
 bool registerBundledFonts() {
     initBundledFontResources();
@@ -102,6 +111,9 @@ bool registerBundledFonts() {
 }
 
 void installDesign(QApplication& application) {
+    if (fontConfiguration.valid()) {
+        fontConfiguration.get();
+    }
     registerBundledFonts();
     application.setStyle(new WindowStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     application.setPalette(darkPalette());
