@@ -98,9 +98,10 @@ IconFiles readIconFiles(const QString& folder) {
     // the reads of a long history's icons.
     const QStringList names = icons.entryList(QDir::Files, QDir::Unsorted);
     // A long history has as many small files: read a few at a time, since each read mostly
-    // waits.
-    const std::vector<IconFiles> parts =
-        inParts(std::size_t(names.size()), 100, [&](std::size_t begin, std::size_t end) {
+    // waits, but on two threads, since the history's parse beside them takes the other cores.
+    const std::vector<IconFiles> parts = inParts(
+        std::size_t(names.size()), std::max<std::size_t>(names.size() / 2, 1),
+        [&](std::size_t begin, std::size_t end) {
             IconFiles read;
             for (std::size_t index = begin; index < end; ++index) {
                 const QString& name = names[qsizetype(index)];

@@ -291,8 +291,10 @@ private:
     // next one starts: so each part starts at an element, and what parses here parses the same
     // in one go.
     std::optional<Value> arrayInParts(int depth, std::optional<std::size_t> taken) {
+        // One core is left to the rest of the program: a history is read while the window that
+        // shows it is built.
         const std::size_t most =
-            std::min<std::size_t>(std::max(1U, std::thread::hardware_concurrency()),
+            std::min<std::size_t>(std::max(2U, std::thread::hardware_concurrency()) - 1,
                                   std::size_t((end_ - at_) / fewestBytesPerPart));
         std::optional<std::vector<const char*>> separators = guessedSeparators(at_, end_, most);
         if (!separators || separators->empty()) {
