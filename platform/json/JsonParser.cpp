@@ -27,6 +27,14 @@ bool isSpace(char c) {
     return c == ' ' || c == '\n' || c == '\r' || c == '\t';
 }
 
+// Whether the 8 bytes from `at` are all spaces: pretty-printed documents are indented with runs
+// of them, which are skipped 8 at a time.
+bool eightSpacesAt(const char* at) {
+    std::uint64_t eight = 0;
+    std::memcpy(&eight, at, sizeof eight);
+    return eight == 0x2020202020202020;
+}
+
 // Where to split an array whose elements each start a line of their own, as a pretty-printed
 // history's do ("[\n    {…},\n    {…}]"): at the first ',' after each of a few evenly spaced
 // places that is followed by a line break and the first element's exact indentation. A string
@@ -76,11 +84,6 @@ std::optional<std::vector<const char*>> elementEnds(const char* at, const char* 
         }
         return table;
     }();
-    const auto eightSpacesAt = [](const char* at) {
-        std::uint64_t eight = 0;
-        std::memcpy(&eight, at, sizeof eight);
-        return eight == 0x2020202020202020;
-    };
     std::vector<const char*> ends;
     int depth = 0;
     for (; at != end; ++at) {
@@ -173,6 +176,9 @@ private:
     void skipSpace() {
         while (at_ != end_ && isSpace(*at_)) {
             ++at_;
+            while (end_ - at_ >= 8 && eightSpacesAt(at_)) {
+                at_ += 8;
+            }
         }
     }
 
@@ -395,7 +401,7 @@ private:
         }
         const QLatin1StringView text(start, close - start);
         for (const QString& known : keys_) {
-            if (known == text) {
+            if (known.size() == text.size() && known == text) {
                 at_ = close + 1;
                 return known;
             }
