@@ -16,11 +16,15 @@ namespace bw {
 
 namespace {
 
-// Newest first; reports of one date keep their stored order.
+// Newest first; reports of one date keep their stored order. A saved history is in that order
+// already, which takes one look instead of moving every report.
 std::vector<ScanReport> newestFirst(std::vector<ScanReport> reports) {
-    std::ranges::stable_sort(reports, [](const ScanReport& a, const ScanReport& b) {
+    const auto newer = [](const ScanReport& a, const ScanReport& b) {
         return a.createdAt > b.createdAt;
-    });
+    };
+    if (!std::ranges::is_sorted(reports, newer)) {
+        std::ranges::stable_sort(reports, newer);
+    }
     return reports;
 }
 
