@@ -37,13 +37,18 @@ HeroTitle::HeroTitle(const QString& text, QWidget* parent) : QWidget(parent), te
 
 // Wraps first; shrinks only when two lines are not enough.
 QFont HeroTitle::fittedFont(int width) const {
+    if (fitted_ && fitted_->first == width) {
+        return fitted_->second;
+    }
+    QFont font = scaled(minimumScale);
     for (qreal scale = 1; scale > minimumScale; scale -= 0.01) {
-        const QFont font = scaled(scale);
-        if (lineCount(font, width, text_) <= maximumLines) {
-            return font;
+        if (lineCount(scaled(scale), width, text_) <= maximumLines) {
+            font = scaled(scale);
+            break;
         }
     }
-    return scaled(minimumScale);
+    fitted_.emplace(width, font);
+    return font;
 }
 
 QSize HeroTitle::sizeHint() const {

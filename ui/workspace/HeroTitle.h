@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QWidget>
+#include <optional>
+#include <utility>
 
 namespace bw::workspace {
 
@@ -26,6 +29,9 @@ protected:
 
 private:
     QString text_;
+    // The last width fitted and its font: layouts ask for the same width many times, and each
+    // fit lays the text out at every size it tries.
+    mutable std::optional<std::pair<int, QFont>> fitted_;
 };
 
 } // namespace bw::workspace
