@@ -24,49 +24,31 @@ ScanReport report(const QString& bundleIdentifier, const QString& appName, int m
                                    bundleIdentifier);
 }
 
-// A report with two passed checks and no findings.
-ScanReport reportWithoutFindings() {
-    ScanReport report = bw::test::historyReport("Tidepool", base, Verdict::noConfirmedBlockers);
-    report.passedChecks = {"Info.plist parsed", "Executable found"};
-    return report;
-}
-
 } // namespace
 
-TEST(ReportHelpers, PlatformDisplayNames) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"iPhoneSimulator", "iOS"}, {"maccatalyst", "macOS"}, {"ios\t", "ios\t"}};
-    for (const auto& [platform, expected] : cases) {
-        BuildMetadata metadata{};
+TEST(ReportHelpers, PlatformNamesKindLabelsAndMonograms) {
+    BuildMetadata metadata{};
+    for (const auto& [platform, expected] :
+         {std::pair{"iPhoneSimulator", "iOS"}, {"maccatalyst", "macOS"}, {"ios\t", "ios\t"}}) {
         metadata.platform = QString::fromUtf8(platform);
         EXPECT_EQ(platformDisplayName(metadata), QString::fromUtf8(expected)) << platform;
     }
-}
-
-TEST(ReportHelpers, Monograms) {
-    const std::pair<QString, QString> cases[] = {
+    for (const auto& [path, expected] : {std::pair{"/tmp/my.folder/App", "Build"},
+                                         {"/tmp/App.tar.ipa", "IPA"},
+                                         {"/tmp/App.app//", "App"},
+                                         {"/", "Build"}}) {
+        const StagedBuild build{{}, "App", QString::fromUtf8(path), {}, std::nullopt, std::nullopt};
+        EXPECT_EQ(kindLabel(build), QString::fromUtf8(expected)) << path;
+    }
+    const std::pair<QString, QString> monograms[] = {
         {"  ...-- 7 Minute Workout", "7"},
         {" !?- ", "#"},
         {QStringLiteral("ßeta"), "SS"},
         {QStringLiteral("🚀 Launch"), "L"},
         {QStringLiteral("𝒜lpha"), QStringLiteral("𝒜")},
     };
-    for (const auto& [name, expected] : cases) {
+    for (const auto& [name, expected] : monograms) {
         EXPECT_EQ(monogram(name), expected) << name.toStdString();
-    }
-}
-
-TEST(ReportHelpers, KindLabels) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/tmp/my.folder/App", "Build"},
-        {"/tmp/App.tar.ipa", "IPA"},
-        {"/tmp/App.app//", "App"},
-        {"/", "Build"},
-    };
-    for (const auto& [path, expected] : cases) {
-        StagedBuild build{QUuid::createUuid(), "App",       QString::fromUtf8(path), {},
-                          std::nullopt,        std::nullopt};
-        EXPECT_EQ(kindLabel(build), QString::fromUtf8(expected)) << path;
     }
 }
 
@@ -113,15 +95,14 @@ TEST(SidebarApp, OneEntryPerBundleNewestFirstThenByName) {
     }
 }
 
-TEST(ReportMarkdown, ReportWithoutFindings) {
-    const QString text = report_markdown::render(reportWithoutFindings());
-    EXPECT_TRUE(text.contains("* Verdict: **No confirmed blockers**\n"));
-    EXPECT_TRUE(text.endsWith("## Findings\n\nNo findings.\n## Passed checks\n\n"
-                              "* Info.plist parsed\n* Executable found\n"));
-}
+TEST(ReportMarkdown, FindingsLeaveOutIdsCodesFieldsAndResolutions) {
+    ScanReport report = bw::test::historyReport("Tidepool", base, Verdict::noConfirmedBlockers);
+    report.passedChecks = {"Info.plist parsed", "Executable found"};
+    const QString empty = report_markdown::render(report);
+    EXPECT_TRUE(empty.contains("* Verdict: **No confirmed blockers**\n"));
+    EXPECT_TRUE(empty.endsWith("## Findings\n\nNo findings.\n## Passed checks\n\n"
+                               "* Info.plist parsed\n* Executable found\n"));
 
-TEST(ReportMarkdown, ReportWithFindingsLeavesOutIdsCodesFieldsAndResolutions) {
-    ScanReport report = reportWithoutFindings();
     report.verdict = Verdict::needsAttention;
     report.createdAt = QDateTime(QDate(2026, 1, 2), QTime(23, 59, 59), QTimeZone(3600));
     Finding finding = bw::test::finding("rule.id", FindingSeverity::blocker,
@@ -167,10 +148,7 @@ TEST(FindingText, ConfidenceTruncatesTowardZero) {
 TEST(FindingOrder, RanksBySeverityThenEachRankingsKeysStablyAndBlockersDecideTheVerdict) {
     using S = FindingSeverity;
     using C = FindingCategory;
-    const auto finding = [](const char* id, S severity, C category, const char* title) {
-        return bw::test::finding(QString::fromLatin1(id), severity, category,
-                                 QString::fromUtf8(title));
-    };
+    using bw::test::finding;
     std::vector<Finding> stored{
         finding("m-b", S::manual, C::manual, "b"),
         finding("r-sign", S::risk, C::signing, "B"),
@@ -193,9 +171,6 @@ TEST(FindingOrder, RanksBySeverityThenEachRankingsKeysStablyAndBlockersDecideThe
           "m-wide"}},
         {FindingRanking::severityAndTitle,
          {"b-pack", "b-priv", "r-pay", "r-sign", "r-bin", "r-bin2", "m-B", "m-b", "m-wide",
-          "m-emoji"}},
-        {FindingRanking::severityCategoryAndTitle,
-         {"b-pack", "b-priv", "r-bin", "r-bin2", "r-pay", "r-sign", "m-B", "m-b", "m-wide",
           "m-emoji"}},
     };
     for (const auto& c : cases) {
