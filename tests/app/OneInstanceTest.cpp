@@ -1,10 +1,9 @@
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/WaitFor.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -56,11 +55,8 @@ TEST(OneInstance, ASecondStartStepsAsideAndACrashedInstanceIsReplaced) {
 
     QProcess& first = start();
     // The running instance listens once it holds the lock; until then a later start waits.
-    const QDeadlineTimer deadline(30000);
-    while (!QFileInfo::exists(runtime + QStringLiteral("/berthwatch.socket"))) {
-        ASSERT_FALSE(deadline.hasExpired());
-        QThread::msleep(20);
-    }
+    ASSERT_TRUE(test::waitFor(
+        [&] { return QFileInfo::exists(runtime + QStringLiteral("/berthwatch.socket")); }, 30));
     const auto before = dataFiles();
     EXPECT_TRUE(stepsAside(start()));
     EXPECT_EQ(first.state(), QProcess::Running);

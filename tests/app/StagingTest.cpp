@@ -19,7 +19,6 @@ TEST(Staging, ImportAcceptsBuildsByExtensionAndRecordsRefusals) {
     } cases[] = {
         {u"/b/MyApp.IPA"_s, u"MyApp.IPA"_s, {}},
         {u"/b/Build.xcarchive/"_s, u"Build.xcarchive"_s, {}},
-        {u"/b/Build.app"_s, u"Build.app"_s, {}},
         {u"/b/notes.txt"_s, {}, {u"notes"_s, u"txt"_s}},
         {u"/b/Payload"_s, {}, {u"Payload"_s, {}}},
         {u"/b/.ipa"_s, {}, {u".ipa"_s, {}}},

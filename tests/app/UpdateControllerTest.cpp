@@ -15,18 +15,15 @@ TEST(UpdateController, StartsAnUpdaterOnlyForAWebFeed) {
     test::TestFolder folder;
     QSettings settings(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
     test::SilentPresenter presenter;
-    const std::pair<QString, bool> feeds[] = {
-        {QString(), false},
-        {QStringLiteral("ftp://updates.test/a.xml"), false},
-        {QStringLiteral("http://127.0.0.1:9/appcast.xml"), true}};
+    const std::pair<QByteArray, bool> feeds[] = {
+        {"", false},
+        {"<key>SUFeedURL</key><string>ftp://updates.test/a.xml</string>", false},
+        {"<key>SUFeedURL</key><string>http://127.0.0.1:9/appcast.xml</string>", true}};
     for (const auto& [feed, available] : feeds) {
-        const QByteArray key = feed.isNull()
-                                   ? QByteArray()
-                                   : "<key>SUFeedURL</key><string>" + feed.toUtf8() + "</string>";
         const auto updates = UpdateController::fromApplicationInfo(
-            ApplicationInfo::fromPropertyList("<plist><dict>" + key + "</dict></plist>"),
+            ApplicationInfo::fromPropertyList("<plist><dict>" + feed + "</dict></plist>"),
             {clock, settings, presenter});
-        EXPECT_EQ(updates->isAvailable(), available) << feed.toStdString();
+        EXPECT_EQ(updates->isAvailable(), available) << feed.constData();
         // Started at once: a new install checks right away.
         EXPECT_EQ(available && updates->controller()->isChecking(), available);
     }

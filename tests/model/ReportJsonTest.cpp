@@ -140,16 +140,11 @@ TEST(ReportJson, WritesRawValuesAndLeavesOutAbsentOptionalsNeverNull) {
     }
 }
 
-TEST(ReportJson, RoundTripKeepsEverythingButTheFractionOfASecond) {
+// What is written reads back equal (the store's tests see the fraction of a second go).
+TEST(ReportJson, RoundTripKeepsEverything) {
     ScanReport report = decodeReport(fullReport);
     report.metadata.iconPNG = QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff", 17);
-    report.createdAt = QDateTime::fromMSecsSinceEpoch(1'785'000'000'250, QTimeZone::utc());
-    const QByteArray text = json::write(toJson(report), json::Layout::pretty);
-    const ScanReport decoded = decodeReport(text);
-    EXPECT_NE(decoded, report);
-    EXPECT_EQ(decoded.createdAt,
-              QDateTime::fromMSecsSinceEpoch(1'785'000'000'000, QTimeZone::utc()));
-    report.createdAt = decoded.createdAt;
+    const ScanReport decoded = decodeReport(json::write(toJson(report), json::Layout::pretty));
     EXPECT_EQ(decoded, report);
     EXPECT_EQ(qHash(decoded), qHash(report));
 }

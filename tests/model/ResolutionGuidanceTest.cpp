@@ -95,8 +95,8 @@ TEST(ResolutionGuidance, ValidatedSteps) {
         {Steps{blankInstruction, a, b, b, b}, Steps{{"A", "do a"}, b, b, b}},
         {Steps{a, b, b, b, b}, std::nullopt},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(validatedSteps(cases[i].first), cases[i].second) << "case " << i;
+    for (const auto& [steps, expected] : cases) {
+        EXPECT_EQ(validatedSteps(steps), expected);
     }
 }
 
@@ -127,13 +127,8 @@ TEST(ResolutionGuidance, ServiceTextsAreKeptTrimmedOrFallBackOneByOne) {
     EXPECT_EQ(result.verification, defaultVerification(finding));
 }
 
-TEST(ResolutionPrompt, FindingWithResolutionCodeAndFields) {
+TEST(ResolutionPrompt, FindingWithResolutionAndFields) {
     Finding finding = plainFinding();
-    finding.severity = FindingSeverity::blocker;
-    finding.category = FindingCategory::privacy;
-    finding.source = EvidenceSource::appStoreConnect;
-    finding.itms = "  ITMS-91053\n";
-    finding.confidence = 1.0;
     finding.evidenceFields =
         std::vector<FindingEvidenceField>{{"API category", "FileTimestamp"}, {"Reason", " none "}};
     finding.resolution = FindingResolution{
@@ -145,9 +140,8 @@ TEST(ResolutionPrompt, FindingWithResolutionCodeAndFields) {
     BuildMetadata build = promptMetadata();
     build.architectures = {};
     build.sdkNames = {};
-    build.platform = "Linux";
 
-    // Service texts and the code come trimmed; the service's own prompt is never passed on.
+    // Service texts come trimmed; the service's own prompt is never passed on.
     const FindingResolution result = resolution(finding, build);
     const QString data = dataBlock(result.solutionPrompt);
     for (const char* part :
