@@ -14,11 +14,10 @@ using P = ScreenshotPrompt;
 
 // A model started with one scene, whose history holds one saved report.
 struct Scene {
-    explicit Scene(const QString& name, const QString& showcaseFile = {}) {
+    explicit Scene(const QString& name) {
         AppModelOptions options;
         options.clock = &clock;
         options.demonstration.arguments = {u"bw"_s, u"--marketing-scene="_s + name};
-        options.demonstration.showcaseFile = showcaseFile;
         options.demonstration.archivesFolder = folder.makeFolder(u"archives"_s);
         const QUrl nowhere(u"http://127.0.0.1:9"_s);
         model = std::make_unique<AppModel>(

@@ -2,6 +2,7 @@
 #include "tests/app/ModelHarness.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
 #include "tests/support/FieldOf.h"
+#include "tests/support/Reports.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -13,12 +14,7 @@ using namespace Qt::Literals::StringLiterals;
 using test::waitFor;
 
 ScanReport reportOf(const QString& bundle, const QDateTime& createdAt) {
-    ScanReport report = ScanReport::sample();
-    report.id = QUuid::createUuid();
-    report.createdAt = createdAt;
-    report.metadata.bundleIdentifier = bundle;
-    report.metadata.iconPNG = std::nullopt;
-    return report;
+    return test::historyReport(u"App"_s, createdAt, Verdict::needsAttention, bundle);
 }
 
 std::vector<QUuid> ids(const std::vector<ScanReport>& reports) {

@@ -72,10 +72,6 @@ struct ScanSetup {
 
 class ScanPipeline : public ::testing::Test, public ScanSetup {};
 
-bool has(const ScanReport& report, const QString& id) {
-    return std::ranges::find(report.findings, id, &Finding::id) != report.findings.end();
-}
-
 TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentation) {
     AppModel& model = stageWithScreenshots();
     test::PhaseRecorder recorder(model);
@@ -109,8 +105,8 @@ TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentati
     EXPECT_EQ(report.verdict, Verdict::needsAttention); // App Store Connect: the app is missing
     EXPECT_EQ(model.reports(), std::vector{report});
     const QString id = report.id.toString(QUuid::WithoutBraces).toLower();
-    EXPECT_TRUE(has(report, u"build.ai."_s + id + u".0"_s));
-    EXPECT_FALSE(has(report, u"screenshot.semantic-review"_s));
+    EXPECT_TRUE(test::findingWithId(report.findings, u"build.ai."_s + id + u".0"_s));
+    EXPECT_FALSE(test::findingWithId(report.findings, u"screenshot.semantic-review"_s));
     std::vector<Finding> ranked = report.findings;
     rankFindings(ranked, FindingRanking::severityAndTitle);
     EXPECT_EQ(ranked, report.findings);
@@ -130,11 +126,8 @@ TEST(ScanVerdict, OnlyABlockerMakesTheReportNeedAttention) {
     test.finishScan(model);
     ASSERT_TRUE(model.report());
     const ScanReport& report = *model.report();
-    const auto count = [&](FindingSeverity severity) {
-        return std::ranges::count(report.findings, severity, &Finding::severity);
-    };
-    EXPECT_GT(count(FindingSeverity::risk), 0);
-    EXPECT_EQ(count(FindingSeverity::blocker), 0);
+    EXPECT_GT(std::ranges::count(report.findings, FindingSeverity::risk, &Finding::severity), 0);
+    EXPECT_EQ(std::ranges::count(report.findings, FindingSeverity::blocker, &Finding::severity), 0);
     EXPECT_EQ(report.verdict, Verdict::noConfirmedBlockers);
     EXPECT_EQ(model.reports().front().verdict, report.verdict);
 }

@@ -81,9 +81,7 @@ TEST(ReportJson, DecodesAHandWrittenReportFieldByField) {
     EXPECT_EQ(first.evidenceFields, (std::vector<FindingEvidenceField>{{"Key", "get-task-allow"}}));
     EXPECT_EQ(first.resolution, (FindingResolution{"s", {{"t1", "i1"}}, "v", "p"}));
     const Finding& second = report.findings[1];
-    EXPECT_FALSE(second.itms.has_value());
-    EXPECT_FALSE(second.evidenceFields.has_value());
-    EXPECT_FALSE(second.resolution.has_value());
+    EXPECT_FALSE(second.itms || second.evidenceFields || second.resolution);
     EXPECT_EQ(second.source, EvidenceSource::appStoreConnect);
     ASSERT_TRUE(report.screenshotSummary.has_value());
     EXPECT_EQ(report.screenshotSummary->fileNames, (std::vector<QString>{"b.png", "a.png"}));

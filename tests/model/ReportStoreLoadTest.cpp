@@ -81,8 +81,7 @@ void place(const QDir& folder, const QString& name, const std::optional<QByteArr
 
 using Outcome = ReportStore::LoadResult;
 
-void expectOutcome(const ReportStore::LoadResult& result, const Outcome& expected,
-                   const char* name) {
+void expectOutcome(const Outcome& result, const Outcome& expected, const char* name) {
     EXPECT_EQ(result.reports, expected.reports) << name;
     EXPECT_EQ(result.notice, expected.notice) << name;
     EXPECT_EQ(result.canPersist, expected.canPersist) << name;

@@ -44,13 +44,11 @@ inline void expectSoundFindings(const std::vector<Finding>& findings, EvidenceSo
         EXPECT_EQ(finding.category == FindingCategory::manual,
                   finding.severity == FindingSeverity::manual && finding.id.startsWith(u"manual."))
             << "a manual category goes with a manual review";
-        if (finding.itms) {
-            EXPECT_TRUE(finding.itms->startsWith(u"ITMS-")) << finding.itms->toStdString();
-        }
-        if (finding.evidenceFields) {
-            for (const FindingEvidenceField& field : *finding.evidenceFields) {
-                EXPECT_FALSE(field.label.trimmed().isEmpty());
-            }
+        EXPECT_TRUE(finding.itms.value_or(QStringLiteral("ITMS-")).startsWith(u"ITMS-"))
+            << finding.itms.value_or(QString()).toStdString();
+        for (const FindingEvidenceField& field :
+             finding.evidenceFields.value_or(std::vector<FindingEvidenceField>{})) {
+            EXPECT_FALSE(field.label.trimmed().isEmpty());
         }
     }
 }

@@ -25,18 +25,14 @@ bool sameName(const std::string& a, const std::string& b) {
 } // namespace
 
 std::optional<std::string> RecordedRequest::header(const std::string& name) const {
-    for (const auto& [key, value] : headers) {
-        if (sameName(key, name)) {
-            return value;
-        }
-    }
-    return std::nullopt;
+    const auto found = std::ranges::find_if(
+        headers, [&](const auto& entry) { return sameName(entry.first, name); });
+    return found == headers.end() ? std::nullopt : std::optional(found->second);
 }
 
 std::size_t RecordedRequest::headerCount(const std::string& name) const {
-    return static_cast<std::size_t>(
-        std::count_if(headers.begin(), headers.end(),
-                      [&](const auto& entry) { return sameName(entry.first, name); }));
+    return std::size_t(std::ranges::count_if(
+        headers, [&](const auto& entry) { return sameName(entry.first, name); }));
 }
 
 struct LocalHttpServer::State {
