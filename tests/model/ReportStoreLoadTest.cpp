@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -60,23 +62,20 @@ QByteArray envelope(int count) {
     return encodeHistory(sampleHistory(count, false));
 }
 
+// The history as older versions stored it: the envelope's array alone.
 QByteArray legacyArray(int count) {
-    QJsonArray array;
-    for (const ScanReport& report : sampleHistory(count, false)) {
-        array.append(toJson(report));
-    }
-    return json::write(array, json::Layout::compact);
+    const QJsonObject stored = QJsonDocument::fromJson(envelope(count)).object();
+    return json::write(stored.value(u"reports").toArray(), json::Layout::compact);
 }
 
 // Marks a file that exists but cannot be read: a folder stands in its place.
 const QByteArray unreadable = "<folder>";
 
 void place(const QDir& folder, const QString& name, const std::optional<QByteArray>& bytes) {
-    if (!bytes) {
-        return;
+    if (bytes) {
+        *bytes == unreadable ? void(folder.mkpath(name + "/inside"))
+                             : writeFile(folder.filePath(name), *bytes);
     }
-    *bytes == unreadable ? void(folder.mkpath(name + "/inside"))
-                         : writeFile(folder.filePath(name), *bytes);
 }
 
 using Outcome = ReportStore::LoadResult;

@@ -1,6 +1,5 @@
 #include "model/ResolutionGuidance.h"
 
-#include "model/ResolutionPrompt.h"
 #include "tests/support/Reports.h"
 
 #include <gtest/gtest.h>
@@ -78,8 +77,6 @@ TEST(ResolutionGuidance, WithoutServiceResolutionEverythingIsDefault) {
               (std::vector<ResolutionStep>{{"Complete the required correction", " Fix it. "},
                                            defaultFollowUpStep(finding)}));
     EXPECT_EQ(result.verification, defaultVerification(finding));
-    EXPECT_EQ(result.solutionPrompt, solutionPrompt(finding, promptMetadata(), result.summary,
-                                                    result.steps, result.verification));
 }
 
 TEST(ResolutionGuidance, ValidatedSteps) {
