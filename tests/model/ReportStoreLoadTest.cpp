@@ -108,6 +108,7 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
     const Outcome lost{{}, corruptNotice, false};
     const QByteArray newer = R"({"reports": [], "schemaVersion": 2})";
     const auto nothing = std::nullopt;
+    const QByteArray sampleIcons = encodeHistory(sampleHistory(2));
     const Case cases[] = {
         {"new history", nothing, nothing, none, {}},
         {"missing primary, good backup",
@@ -120,6 +121,8 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
         {"unreadable primary", unreadable, backupBytes, unreadableNotice, {}},
         {"good primary, damaged backup", primaryBytes, damagedJson, two, {}},
         {"legacy primary", legacyArray(2), nothing, two, {}},
+        // An icon inside the JSON wins over the file that holds report 0's icon in every case.
+        {"primary holding its icons", sampleIcons, nothing, {sampleHistory(2), {}, true}, {}},
         {"empty legacy primary", "[]", backupBytes, none, {}},
         {"damaged primary, good backup",
          damagedJson,
