@@ -36,21 +36,6 @@ BuildMetadata macMetadata(const char* name) {
         std::nullopt};
 }
 
-// The metadata as one line per field, so that a difference shows which.
-QStringList fields(const BuildMetadata& metadata) {
-    const auto joined = [](const std::vector<QString>& texts) {
-        return QStringList(texts.begin(), texts.end()).join(u',');
-    };
-    return {metadata.appName,
-            metadata.bundleIdentifier,
-            metadata.version,
-            metadata.buildNumber,
-            metadata.platform,
-            metadata.minimumOS,
-            joined(metadata.architectures),
-            joined(metadata.sdkNames)};
-}
-
 } // namespace
 
 TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
@@ -113,7 +98,10 @@ TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
         EXPECT_EQ(report.passedChecks.size(), expected.passed) << expected.artifact;
         EXPECT_EQ(report.verdict, expected.verdict) << expected.artifact;
         EXPECT_EQ(report.fileName, QString::fromUtf8(expected.artifact));
-        EXPECT_GT(report.metadata.bundleSize, 0) << expected.artifact;
-        EXPECT_EQ(fields(report.metadata), fields(expected.metadata)) << expected.artifact;
+        BuildMetadata metadata = report.metadata;
+        EXPECT_GT(metadata.bundleSize, 0) << expected.artifact;
+        metadata.bundleSize = 1;
+        metadata.iconPNG.reset();
+        EXPECT_EQ(metadata, expected.metadata) << expected.artifact;
     }
 }

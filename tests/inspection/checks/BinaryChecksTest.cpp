@@ -42,7 +42,6 @@ TEST(BinaryChecks, Rules) {
         QStringList ids;
         qsizetype passed; // of the architecture and debug library checks
     } cases[] = {
-        {"device build", binary(names({"arm64"}), listing), {}, 2},
         {"simulator slice", binary(names({"x86_64", "arm64"})),
          list({"binary.simulator-architecture"}), 2},
         // x86_64 is a real Mac architecture.

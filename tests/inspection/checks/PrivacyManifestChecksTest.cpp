@@ -10,22 +10,17 @@ using namespace bw::test;
 
 namespace {
 
-const QByteArray declaresUserDefaults =
-    PlistValue(dictionary({{"NSPrivacyAccessedAPITypes",
-                            PlistValue(PlistArray{dictionaryValue(
-                                {{"NSPrivacyAccessedAPIType",
-                                  text("NSPrivacyAccessedAPICategoryUserDefaults")}})})}}))
-        .toXml();
-const QByteArray emptyManifest = PlistValue(PlistDictionary{}).toXml();
+QByteArray manifest(const QByteArray& accessedTypes) {
+    return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+           "<key>NSPrivacyAccessedAPITypes</key><array>" +
+           accessedTypes + "</array></dict></plist>";
+}
+
+const QByteArray userDefaults = "<dict><key>NSPrivacyAccessedAPIType</key>"
+                                "<string>NSPrivacyAccessedAPICategoryUserDefaults</string></dict>";
+const QByteArray declaresUserDefaults = manifest(userDefaults);
 // The category is declared, but next to an entry that is no dictionary: the list is not usable.
-const QByteArray mixedManifest =
-    PlistValue(
-        dictionary({{"NSPrivacyAccessedAPITypes",
-                     PlistValue(PlistArray{
-                         dictionaryValue({{"NSPrivacyAccessedAPIType",
-                                           text("NSPrivacyAccessedAPICategoryUserDefaults")}}),
-                         text("x")})}}))
-        .toXml();
+const QByteArray mixedManifest = manifest(userDefaults + "<string>x</string>");
 
 class PrivacyManifestTest : public ::testing::Test {
 protected:

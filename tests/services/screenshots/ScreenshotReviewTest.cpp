@@ -148,20 +148,6 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
     EXPECT_EQ(result.assessments[0].fileName, u"Paywall.png"_s);
 }
 
-TEST_F(ScreenshotReview, OneFileInTwoAreasIsSentTwice) {
-    server.route("POST", analyzePath, assessAll);
-    const QString file = screenshot(u"Shot.final.png"_s, QSize(400, 800));
-    const ScreenshotReviewResult result =
-        review({{ScreenshotPrompt::restore, file}, {ScreenshotPrompt::accountDeletion, file}});
-    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
-    ASSERT_EQ(uploads.size(), 2);
-    EXPECT_EQ(uploads[1][u"fileName"], u"Shot.final.jpg"_s);
-    ASSERT_EQ(result.assessments.size(), 2u);
-    EXPECT_EQ(result.assessments[0].fileName, u"Shot.final.png"_s);
-    EXPECT_EQ(result.assessments[0].reviewArea, ScreenshotPrompt::accountDeletion);
-    EXPECT_EQ(result.assessments[1].reviewArea, ScreenshotPrompt::restore);
-}
-
 TEST_F(ScreenshotReview, TurnsTheServiceFindingsIntoReportFindings) {
     server.route("POST", analyzePath, [](const RecordedRequest& request) {
         const QJsonValue upload = bodyOf(request)[u"screenshots"].toArray()[0];
@@ -192,7 +178,9 @@ TEST_F(ScreenshotReview, TurnsTheServiceFindingsIntoReportFindings) {
     EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::skipped);
 }
 
-TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation) {
+// Files that cannot be prepared are left out of the request; files without exactly one
+// assessment of their own in the answer need a manual look.
+TEST_F(ScreenshotReview, UnpreparedAndUnassessedFilesBecomeFindings) {
     server.route("POST", analyzePath, [](const RecordedRequest& request) {
         const QJsonArray uploads = bodyOf(request)[u"screenshots"].toArray();
         QJsonObject wrongName = assessmentFor(uploads[0]);
@@ -206,21 +194,33 @@ TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation)
     const ScreenshotReviewResult result =
         review({{ScreenshotPrompt::paywall, screenshot(u"Paywall.png"_s, QSize(200, 400))},
                 {ScreenshotPrompt::signIn, screenshot(u"Login.png"_s, QSize(200, 400))},
-                {ScreenshotPrompt::permissions, screenshot(u"Camera.png"_s, QSize(200, 400))}});
+                {ScreenshotPrompt::accountDeletion, folder.path() + u"/gone.png"_s},
+                {ScreenshotPrompt::permissions, screenshot(u"Camera.png"_s, QSize(200, 400))},
+                {ScreenshotPrompt::restore, folder.write(u"notes.png"_s, "just text")}});
 
+    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
+    ASSERT_EQ(uploads.size(), 3);
+    EXPECT_EQ(uploads[2][u"reviewArea"], u"permissions"_s);
     EXPECT_THAT(test::findingIds(result.findings),
-                ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.coverage.paywall"_s,
+                ElementsAre(u"screenshot.ai.preparation.accountDeletion"_s,
+                            u"screenshot.ai.preparation.restore"_s, u"screenshot.ai.abc.0.0"_s,
+                            u"screenshot.ai.coverage.paywall"_s,
                             u"screenshot.ai.coverage.signIn"_s));
-    EXPECT_EQ(result.findings[1].evidence, u"Paywall.png was selected for Paywall."_s);
-    EXPECT_EQ(result.findings[2].evidence, u"Login.png was selected for Sign in."_s);
+    EXPECT_EQ(result.findings[0].evidence, u"gone.png: No such file or directory"_s);
+    EXPECT_EQ(result.findings[1].evidence,
+              u"notes.png: notes.png could not be prepared for screenshot review."_s);
+    EXPECT_EQ(result.findings[3].evidence, u"Paywall.png was selected for Paywall."_s);
+    EXPECT_EQ(result.findings[4].evidence, u"Login.png was selected for Sign in."_s);
     // The answer's other content is kept; the unsent file's assessment is ignored.
     EXPECT_THAT(result.passedChecks,
                 ElementsAre(u"Seen"_s, u"Semantically reviewed 1 user selected screenshot"_s));
     EXPECT_EQ(result.analyzedCount, 1);
-    ASSERT_EQ(result.assessments.size(), 3u);
-    EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::failed);
-    EXPECT_EQ(result.assessments[1].status, ScreenshotAssessmentStatus::failed);
-    EXPECT_EQ(result.assessments[2].status, ScreenshotAssessmentStatus::passed);
+    std::vector<ScreenshotAssessmentStatus> statuses;
+    for (const ScreenshotAssessment& assessment : result.assessments) {
+        statuses.push_back(assessment.status);
+    }
+    using enum ScreenshotAssessmentStatus;
+    EXPECT_THAT(statuses, ElementsAre(failed, failed, failed, passed, failed));
 
     // Nothing left to send, here beyond the pixel limit: no request at all.
     const ScreenshotReviewResult unsent =
@@ -231,29 +231,6 @@ TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation)
                 ElementsAre(u"screenshot.ai.preparation.paywall"_s));
 }
 
-TEST_F(ScreenshotReview, UnpreparedFilesAreLeftOutOfTheRequest) {
-    server.route("POST", analyzePath, assessAll);
-    const QString notes = folder.write(u"notes.png"_s, "just text");
-    const QString missing = folder.path() + u"/gone.png"_s;
-    const ScreenshotReviewResult result =
-        review({{ScreenshotPrompt::signIn, notes},
-                {ScreenshotPrompt::accountDeletion, missing},
-                {ScreenshotPrompt::restore, screenshot(u"Restore.png"_s, QSize(200, 400))}});
-
-    EXPECT_THAT(test::findingIds(result.findings),
-                ElementsAre(u"screenshot.ai.preparation.signIn"_s,
-                            u"screenshot.ai.preparation.accountDeletion"_s));
-    EXPECT_EQ(result.findings[0].evidence,
-              u"notes.png: notes.png could not be prepared for screenshot review."_s);
-    EXPECT_EQ(result.findings[1].evidence, u"gone.png: No such file or directory"_s);
-    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
-    ASSERT_EQ(uploads.size(), 1);
-    EXPECT_EQ(uploads[0][u"reviewArea"], u"restore"_s);
-    ASSERT_EQ(result.assessments.size(), 3u);
-    EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::failed);
-    EXPECT_EQ(result.assessments[2].status, ScreenshotAssessmentStatus::passed);
-}
-
 TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     server.route("POST", analyzePath, [](const RecordedRequest& request) {
         if (bodyOf(request)[u"batchId"] == u"abc-1"_s) {
@@ -261,9 +238,11 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
         }
         return assessAll(request);
     });
+    // One file chosen for every area is sent once per area.
+    const QString file = screenshot(u"Shot.final.png"_s, QSize(200, 400));
     std::map<ScreenshotPrompt, QString> areaFiles;
     for (const ScreenshotPrompt area : allCases<ScreenshotPrompt>()) {
-        areaFiles[area] = screenshot(rawValue(area) + u".png"_s, QSize(200, 400));
+        areaFiles[area] = file;
     }
     const ScreenshotReviewResult result = review(areaFiles, {.batchSize = 2});
 
@@ -275,6 +254,7 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
         std::vector<QString> areas;
         for (const QJsonValue& upload : bodyOf(request)[u"screenshots"].toArray()) {
             areas.push_back(upload[u"reviewArea"].toString());
+            EXPECT_EQ(upload[u"fileName"], u"Shot.final.jpg"_s);
             expectations.insert(upload[u"reviewExpectation"].toString());
         }
         sent.push_back(areas);
@@ -287,7 +267,7 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.ai.unavailable.accountDeletion"_s,
                             u"screenshot.ai.unavailable.permissions"_s));
-    EXPECT_EQ(result.findings[0].evidence, u"accountDeletion.png: Screenshot model overloaded"_s);
+    EXPECT_EQ(result.findings[0].evidence, u"Shot.final.png: Screenshot model overloaded"_s);
     test::expectSoundFindings(result.findings, EvidenceSource::screenshot);
     EXPECT_THAT(result.passedChecks,
                 ElementsAre(u"Batch abc-0"_s, u"Batch abc-2"_s,
@@ -295,6 +275,7 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     ASSERT_EQ(result.assessments.size(), 5u);
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(result.assessments[i].reviewArea, ScreenshotPrompt(i));
+        EXPECT_EQ(result.assessments[i].fileName, u"Shot.final.png"_s);
         EXPECT_EQ(result.assessments[i].analyzed, i != 2 && i != 3) << i;
     }
 }
@@ -306,9 +287,6 @@ TEST_F(ScreenshotReview, RequestFailuresOfEveryKindBecomeFindings) {
         QString errorText;
     };
     const std::vector<Case> cases = {
-        {"undecodable answer",
-         {200, "{}"},
-         u"The Berthwatch service returned an unreadable response."_s},
         {"unknown area in a finding",
          {200, R"({"findings":[{"severity":"risk","guideline":"1","title":"t","detail":"d",)"
                R"("evidence":"e","fix":"f","confidence":1,"reviewArea":"home"}],)"
@@ -371,7 +349,6 @@ TEST(ScreenshotBatches, SplitsInOrderWithTheRestLast) {
     EXPECT_EQ(ScreenshotAIService::batches(2, five), (Batches{{1, 2}, {3, 4}, {5}}));
     EXPECT_EQ(ScreenshotAIService::batches(5, std::vector<int>{}), Batches{});
     EXPECT_EQ(ScreenshotAIService::batches(0, five), Batches{});
-    EXPECT_EQ(ScreenshotAIService::batches(-3, five), Batches{});
 }
 
 } // namespace
