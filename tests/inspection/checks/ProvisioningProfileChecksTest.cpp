@@ -13,10 +13,12 @@ using namespace bw::test;
 
 namespace {
 
+using Profiles = std::vector<std::pair<const char*, const char*>>;
+
 class ProvisioningProfileTest : public ::testing::Test {
 protected:
     // A bundle holding copies of `profiles` (fixture name → place in the bundle).
-    QString bundle(const std::vector<std::pair<const char*, const char*>>& profiles) {
+    QString bundle(const Profiles& profiles) {
         const QString app = folder.makeFolder(QStringLiteral("P%1.app").arg(++count));
         for (const auto& [fixture, place] : profiles) {
             const QString target = app + u'/' + QString::fromUtf8(place);
@@ -60,39 +62,37 @@ TEST_F(ProvisioningProfileTest, SignedProfileFixtures) {
     const char* const ios = "embedded.mobileprovision";
     const char* const mac = "Contents/embedded.provisionprofile";
     const char* const berthwatch = "com.example.berthwatch";
+    const char* const berthwatchMac = "com.example.berthwatch.mac";
     const char* const mismatch = "signing.profile-bundle-mismatch";
     const char* const expired = "signing.profile-expired";
     const char* const invalid = "signing.profile-invalid";
     const struct {
         const char* name;
-        std::vector<std::pair<const char*, const char*>> profiles;
+        Profiles profiles;
         const char* bundleIdentifier;
         const char* finding; // the only one raised, if any
         bool current;        // the profile passed as current
     } cases[] = {
-        {"App Store profile", {{"appstore.mobileprovision", ios}}, berthwatch, nullptr, true},
-        {"expired", {{"expired.mobileprovision", ios}}, berthwatch, expired, false},
-        {"wildcard", {{"wildcard.mobileprovision", ios}}, berthwatch, mismatch, true},
-        {"mere suffix", {{"lookalike.mobileprovision", ios}}, "example.app", mismatch, true},
-        {"exact id", {{"lookalike.mobileprovision", ios}}, "com.myexample.app", nullptr, true},
+        {"App Store profile", Profiles{{"appstore.mobileprovision", ios}}, berthwatch, nullptr,
+         true},
+        {"expired", Profiles{{"expired.mobileprovision", ios}}, berthwatch, expired, false},
+        {"wildcard", Profiles{{"wildcard.mobileprovision", ios}}, berthwatch, mismatch, true},
+        {"mere suffix", Profiles{{"lookalike.mobileprovision", ios}}, "example.app", mismatch,
+         true},
+        {"exact id", Profiles{{"lookalike.mobileprovision", ios}}, "com.myexample.app", nullptr,
+         true},
         // macOS profiles name the application identifier com.apple.application-identifier.
-        {"mac, other app", {{"mac.provisionprofile", mac}}, berthwatch, mismatch, true},
-        {"mac, this app",
-         {{"mac.provisionprofile", mac}},
-         "com.example.berthwatch.mac",
-         nullptr,
-         true},
+        {"mac, other app", Profiles{{"mac.provisionprofile", mac}}, berthwatch, mismatch, true},
+        {"mac, this app", Profiles{{"mac.provisionprofile", mac}}, berthwatchMac, nullptr, true},
         {"iOS first",
-         {{"appstore.mobileprovision", ios}, {"detached.mobileprovision", mac}},
-         berthwatch,
-         nullptr,
-         true},
-        {"no content", {{"detached.mobileprovision", ios}}, berthwatch, invalid, false},
-        {"none", {}, berthwatch, "signing.profile-manual", false},
+         Profiles{{"appstore.mobileprovision", ios}, {"detached.mobileprovision", mac}}, berthwatch,
+         nullptr, true},
+        {"no content", Profiles{{"detached.mobileprovision", ios}}, berthwatch, invalid, false},
+        {"none", Profiles(), berthwatch, "signing.profile-manual", false},
     };
     for (const auto& c : cases) {
         const CheckResults results = check(bundle(c.profiles), c.bundleIdentifier);
-        EXPECT_EQ(results.ids(), c.finding ? list({c.finding}) : QStringList()) << c.name;
+        EXPECT_EQ(results.ids(), c.finding ? QStringList({c.finding}) : QStringList()) << c.name;
         EXPECT_EQ(results.passedList().contains("Provisioning profile is current"), c.current)
             << c.name;
     }
@@ -136,7 +136,7 @@ TEST_F(ProvisioningProfileTest, DecodedContentRules) {
     for (const auto& c : cases) {
         const QString tools = folder.tools({{QStringLiteral("security"), c.security}});
         const CheckResults results = check(app, "com.example.berthwatch", tools);
-        EXPECT_EQ(results.ids(), c.finding ? list({c.finding}) : QStringList()) << c.name;
+        EXPECT_EQ(results.ids(), c.finding ? QStringList({c.finding}) : QStringList()) << c.name;
         EXPECT_EQ(results.passedList().contains("Provisioning profile is current"), c.current)
             << c.name;
         QDir(tools).removeRecursively();

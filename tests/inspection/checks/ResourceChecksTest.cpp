@@ -71,10 +71,10 @@ TEST_F(ResourceChecksTest, TransportSecurityAndEmptyBundle) {
             << c.name;
     }
     const CheckResults empty = resources({{"Assets.car", ""}, {"Sub/App", ""}});
-    EXPECT_EQ(empty.ids(), list({"package.empty"}));
+    EXPECT_EQ(empty.ids(), QStringList({"package.empty"}));
     EXPECT_EQ(empty.findings[0].evidence, "Calculated bundle size: 0 bytes");
     EXPECT_EQ(empty.findings[0].severity, FindingSeverity::blocker);
     EXPECT_EQ(empty.passedList().size(), 3);
     const CheckResults all = resources({}, ats(PlistValue(true)));
-    EXPECT_EQ(all.ids(), list({"resources.icon", "privacy.ats-arbitrary", "package.empty"}));
+    EXPECT_EQ(all.ids(), QStringList({"resources.icon", "privacy.ats-arbitrary", "package.empty"}));
 }
