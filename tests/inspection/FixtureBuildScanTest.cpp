@@ -17,23 +17,19 @@ struct ExpectedReport {
     BuildMetadata metadata; // bundleSize: only whether it is above zero; iconPNG not compared
 };
 
-BuildMetadata iosMetadata(const char* name, const char* version,
-                          std::vector<QString> architectures = {"arm64"}) {
-    return BuildMetadata{{QString::fromUtf8(name), "com.example.berthwatch",
-                          QString::fromUtf8(version), "87", "iOS", "15.0"},
-                         std::move(architectures),
-                         {"Kit"},
-                         1,
-                         std::nullopt};
+BuildMetadata metadata(BuildIdentity identity, std::vector<QString> architectures,
+                       std::vector<QString> sdkNames) {
+    return {std::move(identity), std::move(architectures), std::move(sdkNames), 1, std::nullopt};
+}
+
+BuildMetadata iosMetadata(const char* name, const char* version) {
+    return metadata({name, "com.example.berthwatch", version, "87", "iOS", "15.0"}, {"arm64"},
+                    {"Kit"});
 }
 
 BuildMetadata macMetadata(const char* name) {
-    return BuildMetadata{
-        {QString::fromUtf8(name), "com.example.berthwatch.mac", "2.0", "200", "macOS", "12.0"},
-        {"x86_64", "arm64"},
-        {},
-        1,
-        std::nullopt};
+    return metadata({name, "com.example.berthwatch.mac", "2.0", "200", "macOS", "12.0"},
+                    {"x86_64", "arm64"}, {});
 }
 
 } // namespace
@@ -71,11 +67,8 @@ TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
                       "manual.runtime-completeness", "metadata.asc-cross-check",
                       "signing.profile-manual"}),
          12,
-         BuildMetadata{{"Bare", "com.example.bare", "1.0", "1", "macOS", "Unavailable"},
-                       {"x86_64"},
-                       {},
-                       1,
-                       std::nullopt}},
+         metadata({"Bare", "com.example.bare", "1.0", "1", "macOS", "Unavailable"}, {"x86_64"},
+                  {})},
         {"Messy.app", Verdict::needsAttention,
          QStringList({"binary.local-link", "binary.debug-artifacts", "metadata.invalid-bundle-id",
                       "permission.empty.NSCameraUsageDescription", "privacy.invalid-manifest",
@@ -85,11 +78,8 @@ TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
                       "metadata.export-compliance", "payments.paywall-review",
                       "privacy.firebase-config", "signing.profile-manual"}),
          9,
-         BuildMetadata{{"Messy", "com.example.$(PRODUCT_NAME)", "1.0 beta", "87", "iOS", "15.0"},
-                       {"x86_64", "arm64"},
-                       {"Kit"},
-                       1,
-                       std::nullopt}},
+         metadata({"Messy", "com.example.$(PRODUCT_NAME)", "1.0 beta", "87", "iOS", "15.0"},
+                  {"x86_64", "arm64"}, {"Kit"})},
     };
     const BuildScanner scanner(toolDirectory());
     for (const ExpectedReport& expected : cases) {

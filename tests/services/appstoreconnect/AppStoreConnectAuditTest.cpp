@@ -167,20 +167,16 @@ TEST(AppStoreConnectAudit, VersionsMatchOnVersionStringAndPlatform) {
     };
     const QJsonValue none = QJsonValue::Undefined;
     const Case cases[] = {
-        {"Mac Catalyst takes the Mac version",
-         "maccatalyst",
-         {version("v-ios", "2.4.1", "IOS"), version("v-mac", "2.4.1", "MAC_OS")},
+        {"Mac Catalyst takes the Mac version", "maccatalyst",
+         QJsonArray{version("v-ios", "2.4.1", "IOS"), version("v-mac", "2.4.1", "MAC_OS")},
          "v-mac"},
-        {"a version without a platform matches",
-         "iphoneos",
-         {version("v-any", "2.4.1", none), version("v-ios", "2.4.1", "IOS")},
-         "v-any"},
+        {"a version without a platform matches", "iphoneos",
+         QJsonArray{version("v-any", "2.4.1", none), version("v-ios", "2.4.1", "IOS")}, "v-any"},
         // Version strings compare exactly, platforms too: no request for a version's parts.
-        {"no match",
-         "iphoneos",
-         {version("v-1", "2.4.1 ", "IOS"), version("v-2", "v2.4.1", "IOS"),
-          version("v-3", 2.41, "IOS"), version("v-mac", "2.4.1", "MAC_OS"),
-          version("v-lower", "2.4.1", "ios")},
+        {"no match", "iphoneos",
+         QJsonArray{version("v-1", "2.4.1 ", "IOS"), version("v-2", "v2.4.1", "IOS"),
+                    version("v-3", 2.41, "IOS"), version("v-mac", "2.4.1", "MAC_OS"),
+                    version("v-lower", "2.4.1", "ios")},
          std::nullopt},
     };
     for (const Case& c : cases) {
