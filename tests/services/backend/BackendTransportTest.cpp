@@ -137,17 +137,14 @@ TEST(BackendTransport, CancellationMidRequestPassesThroughPromptly) {
 TEST(BackendTransport, HeadersFollowTokenAndBody) {
     LocalHttpServer server;
     server.route("POST", analyzePath, ScriptedResponse(200, test::minimalAnalysis));
-    server.route("GET", "/v1/status", ScriptedResponse(200, test::minimalAnalysis));
     const BerthwatchBackend backend(server.url());
 
     backend.reviewBuildEvidence("tok-123", "abc", test::sampleReport());
     backend.reviewBuildEvidence(std::nullopt, "abc", test::sampleReport());
     backend.reviewBuildEvidence(QString(), "abc", test::sampleReport());
-    backend.send("v1/status", "GET", std::nullopt, std::nullopt, 5s, {},
-                 decodeBuildAnalysisResponse);
 
     const auto seen = server.requests();
-    ASSERT_EQ(seen.size(), 4u);
+    ASSERT_EQ(seen.size(), 3u);
     for (const auto& request : seen) {
         EXPECT_EQ(request.header("Accept"), "application/json");
         EXPECT_EQ(request.headerCount("Accept"), 1u);
@@ -157,10 +154,6 @@ TEST(BackendTransport, HeadersFollowTokenAndBody) {
     EXPECT_EQ(seen[1].headerCount("Authorization"), 0u);
     // An empty token still sends the scheme; the server sees it with trailing blanks removed.
     EXPECT_EQ(seen[2].header("Authorization"), "Bearer");
-    EXPECT_EQ(seen[3].method, "GET");
-    EXPECT_EQ(seen[3].headerCount("Content-Type"), 0u);
-    EXPECT_EQ(seen[3].headerCount("Authorization"), 0u);
-    EXPECT_TRUE(seen[3].body.empty());
 }
 
 QByteArray infoList(const QByteArray& entries) {
