@@ -11,10 +11,6 @@ namespace {
 
 using Names = std::vector<QString>;
 
-PlistDictionary macInfo() {
-    return dictionary({{"DTPlatformName", text("macosx")}});
-}
-
 CheckResults binary(const std::vector<QString>& architectures, const QString& libraries = {},
                     const std::vector<QString>& files = {}, const PlistDictionary& info = iosInfo(),
                     const std::optional<QString>& executable = QStringLiteral("/b/App.app/App")) {
@@ -36,10 +32,6 @@ TEST(BinaryChecks, Rules) {
         QStringList ids;
         qsizetype passed; // of the architecture and debug library checks
     } cases[] = {
-        {"simulator slice", binary(Names({"x86_64", "arm64"})),
-         QStringList({"binary.simulator-architecture"}), 2},
-        // x86_64 is a real Mac architecture.
-        {"universal Mac app", binary(Names({"x86_64", "arm64"}), {}, {}, macInfo()), {}, 2},
         {"unreadable", binary({}), QStringList({"binary.architectures"}), 1},
         {"debug libraries",
          binary(Names({"arm64"}), {},
@@ -48,10 +40,6 @@ TEST(BinaryChecks, Rules) {
          QStringList({"binary.debug-artifacts"}), 1},
         {"no executable", binary(Names({"x86_64"}), listing, {}, iosInfo(), std::nullopt),
          QStringList({"binary.missing"}), 0},
-        {"homebrew library",
-         binary(Names({"arm64"}), "/b/App:\n\t/opt/homebrew/lib/libfoo.1.dylib (compatibility "
-                                  "version 1.0.0, current version 1.2.0)"),
-         QStringList({"binary.local-link"}), 2},
         // The header line names the executable itself: a build kept under /usr/local is no link.
         {"build under /usr/local",
          binary(Names({"arm64"}), "/usr/local/builds/App.app/App:\n\t/usr/lib/libSystem.B.dylib"),
