@@ -59,7 +59,6 @@ TEST_F(ResourceChecksTest, TransportSecurityAndEmptyBundle) {
         bool finding;
     } cases[] = {
         {"true", ats(PlistValue(true)), true},
-        {"false", ats(PlistValue(false)), false},
         {"text YES", ats(text("YES")), false},
         {"not a dictionary", dictionary({{"NSAppTransportSecurity", text("x")}}), false},
     };
