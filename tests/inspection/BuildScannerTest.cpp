@@ -38,7 +38,7 @@ protected:
     }
 
     BuildScanner scanner(const QByteArray& ditto = unzippingDitto, double timeout = 300) {
-        return BuildScanner(folder.tools({{QStringLiteral("ditto"), ditto}}), timeout);
+        return BuildScanner(folder.tools({{"ditto", ditto}}), timeout);
     }
 
     // Scans and records every progress pair; `stopAt` asks for cancellation when that message
@@ -58,7 +58,7 @@ protected:
     }
 
     QString ipa(const QString& name, const std::function<void(const QString&)>& fill) {
-        const QString content = folder.makeFolder(QStringLiteral("content-") + name);
+        const QString content = folder.makeFolder("content-" + name);
         fill(content);
         const QString archive = folder.path() + u'/' + name;
         zipFolder(content, archive);
@@ -72,7 +72,7 @@ protected:
 } // namespace
 
 TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
-    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    const QString app = writeIosBundle(folder, "Demo.app");
     const ScanReport report = scan(scanner(), app);
     ASSERT_EQ(pairs.size(), 8u);
     EXPECT_TRUE(std::ranges::is_sorted(pairs, std::ranges::less(), &Pair::second));
@@ -95,13 +95,12 @@ TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
 
 TEST_F(BuildScannerTest, ArtifactsWithoutAReadableAppFailWithTheirKind) {
     using enum BuildScannerError::Kind;
-    const QString noPayload = ipa(QStringLiteral("NoPayload.ipa"), [this](const QString& content) {
-        folder.write(QFileInfo(content).fileName() + QStringLiteral("/Other/Demo.app/Info.plist"),
-                     "x");
+    const QString noPayload = ipa("NoPayload.ipa", [this](const QString& content) {
+        folder.write(QFileInfo(content).fileName() + "/Other/Demo.app/Info.plist", "x");
     });
     const std::pair<QString, BuildScannerError::Kind> cases[] = {
-        {folder.makeFolder(QStringLiteral("MyApp.zip")), unsupportedArtifact},
-        {folder.makeFolder(QStringLiteral("MyApp.ipa.txt")), unsupportedArtifact},
+        {folder.makeFolder("MyApp.zip"), unsupportedArtifact},
+        {folder.makeFolder("MyApp.ipa.txt"), unsupportedArtifact},
         {noPayload, appBundleNotFound},
     };
     for (const auto& [artifact, kind] : cases) {
@@ -115,8 +114,7 @@ TEST_F(BuildScannerTest, ArtifactsWithoutAReadableAppFailWithTheirKind) {
 }
 
 TEST_F(BuildScannerTest, ZipThatDittoRejectsFailsWithItsOutput) {
-    const QString artifact =
-        folder.write(QStringLiteral("Broken.ipa"), "this is not a zip archive");
+    const QString artifact = folder.write("Broken.ipa", "this is not a zip archive");
     const auto error = thrown<BuildScannerError>([&] { scan(scanner(), artifact); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind(), BuildScannerError::Kind::extractionFailed);
@@ -127,7 +125,7 @@ TEST_F(BuildScannerTest, ZipThatDittoRejectsFailsWithItsOutput) {
 // Entries that declare an expansion no real build has are refused, by the preview and the scan
 // alike, before the extraction tool writes anything; a plausible one reaches the tool.
 TEST_F(BuildScannerTest, ArchivesDeclaringAnImplausibleExpansionAreNeverExtracted) {
-    const QString ran = folder.filePath(QStringLiteral("ditto-ran"));
+    const QString ran = folder.filePath("ditto-ran");
     const BuildScanner tools = scanner("echo x >> '" + ran.toUtf8() + "'\n" + unzippingDitto);
     const auto declaring = [](std::uint64_t size, std::string data = "small") {
         return fixtures::RawEntry{
@@ -147,9 +145,9 @@ TEST_F(BuildScannerTest, ArchivesDeclaringAnImplausibleExpansionAreNeverExtracte
         {"1.9 GB from a tiny file", {declaring(1'900'000'000)}, {}},
     };
     for (const Case& c : cases) {
-        const QString artifact = folder.filePath(QStringLiteral("Bomb.ipa"));
+        const QString artifact = folder.filePath("Bomb.ipa");
         const std::string bytes = fixtures::rawZip(c.entries, true);
-        folder.write(QStringLiteral("Bomb.ipa"), QByteArray::fromStdString(bytes));
+        folder.write("Bomb.ipa", QByteArray::fromStdString(bytes));
         QFile::remove(ran);
         const auto scanError = thrown<BuildScannerError>([&] { scan(tools, artifact); });
         const auto previewError = thrown<BuildScannerError>([&] { tools.preview(artifact); });
@@ -174,30 +172,28 @@ TEST_F(BuildScannerTest, ArchivesDeclaringAnImplausibleExpansionAreNeverExtracte
 // A signature check that names every one of 100,000 files: the report keeps a bounded share of
 // that output, naming paths inside the build rather than inside the deleted work folder.
 TEST_F(BuildScannerTest, HugeToolOutputIsStoredBoundedWithPathsInsideTheBuild) {
-    const QString artifact = ipa(QStringLiteral("Huge.ipa"), [this](const QString& content) {
-        writeIosBundle(folder, QFileInfo(content).fileName() + QStringLiteral("/Payload/Demo.app"));
+    const QString artifact = ipa("Huge.ipa", [this](const QString& content) {
+        writeIosBundle(folder, QFileInfo(content).fileName() + "/Payload/Demo.app");
     });
     const QByteArray codesign = R"(for last; do :; done
 seq 1 100000 | sed "s|^|$last/Resources/file-|; s|$|: a sealed resource is missing or invalid|" >&2
 exit 1)";
-    const BuildScanner tools(folder.tools(
-        {{QStringLiteral("ditto"), unzippingDitto}, {QStringLiteral("codesign"), codesign}}));
+    const BuildScanner tools(folder.tools({{"ditto", unzippingDitto}, {"codesign", codesign}}));
     const ScanReport report = scan(tools, artifact);
-    const auto signature =
-        std::ranges::find(report.findings, QStringLiteral("signing.invalid"), &Finding::id);
+    const auto signature = std::ranges::find(report.findings, "signing.invalid", &Finding::id);
     ASSERT_NE(signature, report.findings.end());
     const QStringList lines = signature->evidence.split(u'\n');
     EXPECT_LE(signature->evidence.size(), 64 * 1024);
     EXPECT_EQ(lines.first(),
               "Payload/Demo.app/Resources/file-1: a sealed resource is missing or invalid");
-    EXPECT_FALSE(signature->evidence.contains(QStringLiteral("Berthwatch-")));
+    EXPECT_FALSE(signature->evidence.contains("Berthwatch-"));
     EXPECT_EQ(lines.last(),
               QStringLiteral("\u2026 %1 more lines left out").arg(100000 - (lines.size() - 1)));
 }
 
 // A ditto that hangs is stopped by the time-out, and by a cancellation on the way.
 TEST_F(BuildScannerTest, ExtractionTimeOutOrCancellationStopsDitto) {
-    const QString artifact = folder.write(QStringLiteral("Slow.ipa"), "x");
+    const QString artifact = folder.write("Slow.ipa", "x");
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(thrownKind<CommandRunnerError>([&] { scan(scanner("sleep 30", 1), artifact); }),
               CommandRunnerError::Kind::timedOut);
@@ -215,7 +211,7 @@ TEST_F(BuildScannerTest, ExtractionTimeOutOrCancellationStopsDitto) {
 }
 
 TEST_F(BuildScannerTest, CancellationAtACheckpointEndsTheScanWithoutAReport) {
-    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    const QString app = writeIosBundle(folder, "Demo.app");
     // Cancelled before the start: not one step.
     std::stop_source stopped;
     stopped.request_stop();
@@ -225,23 +221,21 @@ TEST_F(BuildScannerTest, CancellationAtACheckpointEndsTheScanWithoutAReport) {
                  Cancelled);
     EXPECT_TRUE(pairs.empty());
     // Cancelled while the signing step runs: the checkpoint after it ends the scan.
-    EXPECT_THROW(scan(scanner(), app, QStringLiteral("Verifying signature and entitlements")),
-                 Cancelled);
+    EXPECT_THROW(scan(scanner(), app, "Verifying signature and entitlements"), Cancelled);
     ASSERT_FALSE(pairs.empty());
     EXPECT_EQ(pairs.back().first, "Verifying signature and entitlements");
     EXPECT_EQ(pairs.size(), 4u);
 
     // The step without a checkpoint runs on to the next one.
     pairs.clear();
-    EXPECT_THROW(scan(scanner(), app, QStringLiteral("Inspecting binary and embedded SDKs")),
-                 Cancelled);
+    EXPECT_THROW(scan(scanner(), app, "Inspecting binary and embedded SDKs"), Cancelled);
     EXPECT_EQ(pairs.back().first, "Mapping App Review risks");
 }
 
 TEST_F(BuildScannerTest, WorkFolderThatCannotBeCreatedFailsWithTheFileError) {
-    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
-    folder.write(QStringLiteral("not-a-folder"), "x");
-    qputenv("TMPDIR", (folder.path() + QStringLiteral("/not-a-folder")).toLocal8Bit());
+    const QString app = writeIosBundle(folder, "Demo.app");
+    folder.write("not-a-folder", "x");
+    qputenv("TMPDIR", (folder.path() + "/not-a-folder").toLocal8Bit());
     EXPECT_THROW(scan(scanner(), app), std::system_error);
     qputenv("TMPDIR", folder.tempDirectory().toLocal8Bit());
 }
@@ -256,8 +250,8 @@ TEST(BuildScannerEvidence, BoundedAtWholeLinesWithACountOfTheRest) {
     };
     const Case cases[] = {
         {atBound, -1, {}},
-        {atBound + u'x', maxStoredEvidence - 64, QStringLiteral("\u2026 1 more line left out")},
-        {line.repeated(100), 65 * 1001 - 1, QStringLiteral("\u2026 35 more lines left out")},
+        {atBound + u'x', maxStoredEvidence - 64, "\u2026 1 more line left out"},
+        {line.repeated(100), 65 * 1001 - 1, "\u2026 35 more lines left out"},
     };
     for (const Case& c : cases) {
         const QString bounded = boundedEvidence(c.evidence);

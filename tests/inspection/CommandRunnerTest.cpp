@@ -27,9 +27,7 @@ protected:
         EXPECT_TRUE(folder.leftovers().isEmpty()) << folder.leftovers().join(u' ').toStdString();
     }
 
-    QString tool(const QByteArray& script) {
-        return folder.tools({{QStringLiteral("tool"), script}}) + QStringLiteral("/tool");
-    }
+    QString tool(const QByteArray& script) { return folder.tools({{"tool", script}}) + "/tool"; }
 
     test::TestFolder folder;
 };
@@ -63,8 +61,7 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
     };
     for (const Case& c : cases) {
         const QString path = tool(c.script);
-        const CommandResult result = command_runner::run(
-            path, {QStringLiteral("a b"), QStringLiteral("$HOME"), QStringLiteral("*")});
+        const CommandResult result = command_runner::run(path, {"a b", "$HOME", "*"});
         EXPECT_EQ(result.status, c.status) << c.script.constData();
         EXPECT_EQ(result.standardOutput, c.output) << c.script.constData();
         EXPECT_EQ(result.standardError, c.errors) << c.script.constData();
@@ -106,7 +103,7 @@ TEST_F(CommandRunnerTest, TimeOutNamesTheToolAndWholeSeconds) {
 // A tool ignoring the terminate signal is killed after a grace period, together with what it
 // started: the trap is inherited, so only SIGKILL to the whole group ends them all.
 TEST_F(CommandRunnerTest, TimeOutKillsTheToolAndWhatItStartedAfterGracePeriod) {
-    const QByteArray marker = (folder.path() + QStringLiteral("/left-behind")).toUtf8();
+    const QByteArray marker = (folder.path() + "/left-behind").toUtf8();
     const QString path = tool("trap '' TERM\n( sleep 1; touch '" + marker +
                               "' ) &\nsleep 30\ntouch '" + marker + "'");
     const auto start = Clock::now();
@@ -135,16 +132,16 @@ TEST_F(CommandRunnerTest, CancellationStopsTheTool) {
 
 TEST_F(CommandRunnerTest, MissingExecutableFailsWithTheLaunchError) {
     const auto missing = thrown<std::system_error>(
-        [&] { command_runner::run(folder.path() + QStringLiteral("/no-such-tool"), {}); });
+        [&] { command_runner::run(folder.path() + "/no-such-tool", {}); });
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->code(), std::errc::no_such_file_or_directory);
-    const QString notExecutable = folder.write(QStringLiteral("plain"), "echo hi\n", 0644);
+    const QString notExecutable = folder.write("plain", "echo hi\n", 0644);
     EXPECT_THROW(command_runner::run(notExecutable, {}), std::system_error);
 }
 
 TEST_F(CommandRunnerTest, UnwritableScratchAreaFailsWithTheFileError) {
-    qputenv("TMPDIR", (folder.path() + QStringLiteral("/missing/file")).toLocal8Bit());
-    folder.write(QStringLiteral("missing"), "a file where a folder should be");
+    qputenv("TMPDIR", (folder.path() + "/missing/file").toLocal8Bit());
+    folder.write("missing", "a file where a folder should be");
     EXPECT_THROW(command_runner::run(tool("echo hi"), {}), std::system_error);
     qputenv("TMPDIR", folder.tempDirectory().toLocal8Bit());
 }

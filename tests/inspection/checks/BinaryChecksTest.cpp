@@ -15,8 +15,8 @@ CheckResults binary(const std::vector<QString>& architectures, const QString& li
                     const std::vector<QString>& files = {}, const PlistDictionary& info = iosInfo(),
                     const std::optional<QString>& executable = QStringLiteral("/b/App.app/App")) {
     CheckResults results;
-    checks::inspectBinary(info, QStringLiteral("/b/App.app"), executable, architectures, libraries,
-                          files, results.findings, results.passed);
+    checks::inspectBinary(info, "/b/App.app", executable, architectures, libraries, files,
+                          results.findings, results.passed);
     return results;
 }
 

@@ -98,8 +98,7 @@ TEST_F(PrivacyManifestTest, SymbolOutputIsSearchedAsText) {
         {"tool missing", "", {}},
     };
     for (const auto& c : cases) {
-        const QString tools =
-            c.nm.isEmpty() ? folder.tools({}) : folder.tools({{QStringLiteral("nm"), c.nm}});
+        const QString tools = c.nm.isEmpty() ? folder.tools({}) : folder.tools({{"nm", c.nm}});
         EXPECT_EQ(check({}, machoFixture("ios/App-arm64"), tools).ids(), c.ids) << c.name;
         QDir(tools).removeRecursively();
     }

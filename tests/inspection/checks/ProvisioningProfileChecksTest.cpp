@@ -134,7 +134,7 @@ TEST_F(ProvisioningProfileTest, DecodedContentRules) {
     };
     const QString app = bundle({{"appstore.mobileprovision", "embedded.mobileprovision"}});
     for (const auto& c : cases) {
-        const QString tools = folder.tools({{QStringLiteral("security"), c.security}});
+        const QString tools = folder.tools({{"security", c.security}});
         const CheckResults results = check(app, "com.example.berthwatch", tools);
         EXPECT_EQ(results.ids(), c.finding ? QStringList({c.finding}) : QStringList()) << c.name;
         EXPECT_EQ(results.passedList().contains("Provisioning profile is current"), c.current)

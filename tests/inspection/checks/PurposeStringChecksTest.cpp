@@ -49,14 +49,13 @@ TEST(PurposeStringChecks, EachDescriptionIsEmptyVagueOrSpecific) {
 
 TEST(PurposeStringChecks, FirebaseConfigurationAtAnyDepthExactName) {
     const auto firebase = [](const char* path) {
-        return purposes({}, {QStringLiteral("/b/App.app/Frameworks"), QString::fromUtf8(path)})
-            .ids();
+        return purposes({}, {"/b/App.app/Frameworks", QString::fromUtf8(path)}).ids();
     };
     EXPECT_EQ(firebase("/b/App.app/Frameworks/F.framework/GoogleService-Info.plist"),
               QStringList({"privacy.firebase-config"}));
     EXPECT_EQ(firebase("/b/App.app/googleservice-info.plist"), QStringList());
     const CheckResults results =
-        purposes({}, {QStringLiteral("/b/App.app/GoogleService-Info.plist"),
+        purposes({}, {"/b/App.app/GoogleService-Info.plist",
                       QStringLiteral("/b/App.app/Sub/GoogleService-Info.plist")});
     EXPECT_EQ(results.ids(), QStringList({"privacy.firebase-config"}))
         << "one finding for two files";

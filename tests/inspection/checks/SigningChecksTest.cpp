@@ -37,7 +37,7 @@ SigningRun sign(const BuildScanner& scanner, const QString& artifact, const QStr
 
 TEST(PropertyListOutput, CutsTheListOutOfToolOutput) {
     const QString xml = QString::fromUtf8(entitlementsXml);
-    const QString doctypeOnly = xml.mid(xml.indexOf(QStringLiteral("<!DOCTYPE")));
+    const QString doctypeOnly = xml.mid(xml.indexOf("<!DOCTYPE"));
     const struct {
         const char* name;
         QString output;
@@ -45,9 +45,9 @@ TEST(PropertyListOutput, CutsTheListOutOfToolOutput) {
     } cases[] = {
         {"diagnostics before and after", "Executable=/a/App\n" + xml + "\nwarning: extra\n", true},
         {"doctype without declaration", "Executable=/a/App\n" + doctypeOnly, true},
-        {"no list", QStringLiteral("Executable=/a/App"), false},
-        {"declaration in other case", QStringLiteral("<?XML version=\"1.0\"?><plist/>"), false},
-        {"broken list", QStringLiteral("<?xml version=\"1.0\"?><plist><dict><key>a</key>"), false},
+        {"no list", "Executable=/a/App", false},
+        {"declaration in other case", "<?XML version=\"1.0\"?><plist/>", false},
+        {"broken list", "<?xml version=\"1.0\"?><plist><dict><key>a</key>", false},
     };
     for (const auto& c : cases) {
         const auto result = checks::propertyList(c.output);
@@ -62,18 +62,18 @@ TEST(PropertyListOutput, CutsTheListOutOfToolOutput) {
 // every changed file, with nothing about what it could not evaluate.
 TEST(SigningChecks, TamperedBundleFailsWithTheToolsOutput) {
     TestFolder folder;
-    const QString app = folder.path() + QStringLiteral("/Debug.app");
+    const QString app = folder.path() + "/Debug.app";
     ASSERT_EQ(std::system(("cp -R '" + debugApp() + "' '" + app + "'").toUtf8().constData()), 0);
-    QFile assets(app + QStringLiteral("/Assets.car"));
+    QFile assets(app + "/Assets.car");
     ASSERT_TRUE(assets.open(QIODevice::Append));
     assets.write("changed");
     assets.close();
-    folder.write(QStringLiteral("Debug.app/Extra.txt"), "added");
-    ASSERT_TRUE(QFile::remove(app + QStringLiteral("/PrivacyInfo.xcprivacy")));
+    folder.write("Debug.app/Extra.txt", "added");
+    ASSERT_TRUE(QFile::remove(app + "/PrivacyInfo.xcprivacy"));
     const SigningRun run = sign(BuildScanner(toolDirectory()), app, app);
     ASSERT_EQ(run.results.ids().first(), "signing.invalid");
     const Finding& invalid = run.results.findings[0];
-    const QString kit = app + QStringLiteral("/Frameworks/Kit.framework");
+    const QString kit = app + "/Frameworks/Kit.framework";
     EXPECT_EQ(
         invalid.evidence.trimmed(),
         QStringList({"--prepared:" + kit, "--validated:" + kit,
@@ -89,7 +89,7 @@ TEST(SigningChecks, TamperedBundleFailsWithTheToolsOutput) {
 // What codesign says becomes findings and passed checks; the missing profile always follows.
 TEST(SigningChecks, ToolOutputBecomesFindingsAndPassedChecks) {
     TestFolder folder;
-    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
+    const QString app = writeIosBundle(folder, "Demo.app");
     // Verifies, and prints the entitlements after a doctype line and a diagnostic on standard
     // error, as the real tool does.
     const auto entitled = [](const QByteArray& key, const QByteArray& value) {
