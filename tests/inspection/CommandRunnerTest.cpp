@@ -45,7 +45,6 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
     const QString replaced = QStringLiteral("a\uFFFDb\uFFFD");
     const QString niceTool = QString::number(std::min(19, getpriority(PRIO_PROCESS, 0) + 10));
     const Case cases[] = {
-        {"echo hello", 0, "hello", "", "hello"},
         {"echo oops >&2; exit 1", 1, "", "oops", "oops"},
         {"printf 'out\\n'; printf 'err\\n' >&2; exit 3", 3, "out", "err", "out\nerr"},
         // Leading and trailing white space of any kind goes, inner line breaks stay.
@@ -67,14 +66,6 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
         EXPECT_EQ(result.standardError, c.errors) << c.script.constData();
         EXPECT_EQ(result.combinedOutput(), c.combined) << c.script.constData();
     }
-}
-
-TEST_F(CommandRunnerTest, LargeOutputDoesNotBlockTheTool) {
-    // Far more than a pipe buffer holds: output goes to files, so the tool never stalls.
-    const CommandResult result =
-        command_runner::run(tool("head -c 3000000 /dev/zero | tr '\\0' x"), {});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.standardOutput.size(), 3000000);
 }
 
 TEST_F(CommandRunnerTest, TimeOutNamesTheToolAndWholeSeconds) {

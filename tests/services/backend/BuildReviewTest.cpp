@@ -157,14 +157,6 @@ TEST(BuildReviewRequest, ConfidenceAndBundleSizeAreClamped) {
     EXPECT_EQ(sent.of(report)["app"]["bundleSize"].toInteger(), 1'000'000'000'000);
 }
 
-TEST(BuildReviewRequest, ScanIdentifierIsJoinedIntoThePathUntrimmed) {
-    LocalHttpServer server; // unrouted: answers 404, only the path that arrived matters
-    EXPECT_THROW(BerthwatchBackend(server.url())
-                     .reviewBuildEvidence(std::nullopt, " id ", test::sampleReport()),
-                 BackendError);
-    EXPECT_EQ(server.requests().back().target, "/v1/scans/%20id%20/analyze");
-}
-
 TEST(BuildReview, OptionalKeysMayBeMissingOrNull) {
     const BuildAnalysisResponse response =
         decode(R"({"findings":[],"resolutions":null,"passedChecks":[],
