@@ -89,7 +89,6 @@ TEST(FixtureBuildScan, WholeReportsOfEveryFixtureBuild) {
             << expected.artifact;
         EXPECT_EQ(report.passedChecks.size(), expected.passed) << expected.artifact;
         EXPECT_EQ(report.verdict, expected.verdict) << expected.artifact;
-        EXPECT_EQ(report.fileName, QString::fromUtf8(expected.artifact));
         BuildMetadata metadata = report.metadata;
         EXPECT_GT(metadata.bundleSize, 0) << expected.artifact;
         metadata.bundleSize = 1;

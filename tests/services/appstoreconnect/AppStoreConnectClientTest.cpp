@@ -82,8 +82,6 @@ TEST(AppStoreConnectClient, FailedStatusesCarryTheFirstErrorDetail) {
         const char* expected;
     };
     const Case cases[] = {
-        {"401 with detail", 401, ascErrors("401", "NOT_AUTHORIZED", "Token expired."),
-         "Token expired."},
         {"404 with an empty object", 404, "{}", "App Store Connect request failed (404)."},
         {"403 whose first error has no detail", 403,
          R"({"errors":[{"status":"403","code":"FORBIDDEN"},{"detail":"second"}]})",

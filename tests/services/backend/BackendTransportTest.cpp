@@ -146,7 +146,6 @@ TEST(BaseUrl, ConfiguredValueIsUsedOnlyWhenItIsAUsableUrl) {
         QByteArray bytes;
         QUrl expected;
     } cases[] = {
-        {"missing", infoList("<key>CFBundleVersion</key><string>7</string>"), fallback},
         {"leading space", backendUrl(" https://a.test"), fallback},
         {"relative", backendUrl("service/api"), fallback},
         {"other scheme", backendUrl("ftp://a.test"), fallback},

@@ -327,12 +327,5 @@ TEST_F(ScreenshotReview, CancellationEndsTheReviewAtEachCheckpoint) {
     }
 }
 
-TEST(ScreenshotBatches, SplitsInOrderWithTheRestLast) {
-    using Batches = std::vector<std::vector<int>>;
-    const std::vector<int> five = {1, 2, 3, 4, 5};
-    EXPECT_EQ(ScreenshotAIService::batches(2, five), (Batches{{1, 2}, {3, 4}, {5}}));
-    EXPECT_EQ(ScreenshotAIService::batches(0, five), Batches{});
-}
-
 } // namespace
 } // namespace bw
