@@ -62,16 +62,14 @@ Findings everyFinding(TestFolder& folder) {
         {"security", "cat <<'END'\n" + expiredWildcardProfile + "\nEND"},
         {"nm", "echo '                 U _OBJC_CLASS_$_NSUserDefaults'"},
     });
-    const BuildScanner scanner(tools);
     const PlistDictionary info = iosInfo();
     const QString plainApp = writeIosBundle(folder, "Unsigned.app");
-    checks::inspectSigning(scanner.toolDirectory(), plainApp, plainApp, info, findings, passed);
+    checks::inspectSigning(tools, plainApp, plainApp, info, findings, passed);
     const QString archived = writeIosBundle(folder, "Dev.xcarchive/Products/Applications/Demo.app");
-    folder.write(QStringLiteral("Dev.xcarchive/Products/Applications/Demo.app/"
-                                "embedded.mobileprovision"),
+    folder.write("Dev.xcarchive/Products/Applications/Demo.app/embedded.mobileprovision",
                  "profile");
-    checks::inspectSigning(scanner.toolDirectory(), folder.path() + "/Dev.xcarchive", archived,
-                           info, findings, passed);
+    checks::inspectSigning(tools, folder.path() + "/Dev.xcarchive", archived, info, findings,
+                           passed);
     folder.write("Broken.app/embedded.mobileprovision", "profile");
     checks::inspectProvisioningProfile(folder.tools({{"security", "exit 1"}}),
                                        folder.path() + "/Broken.app", info, findings, passed);
@@ -79,15 +77,13 @@ Findings everyFinding(TestFolder& folder) {
     const QString manifests = folder.makeFolder("Manifests.app");
     folder.write("Manifests.app/Frameworks/Some.framework/PrivacyInfo.xcprivacy",
                  "not a property list");
-    checks::inspectPrivacyManifests(scanner.toolDirectory(), manifests,
-                                    BuildScanner::bundleFiles(manifests), manifests + "/Demo",
-                                    findings, passed);
+    checks::inspectPrivacyManifests(tools, manifests, BuildScanner::bundleFiles(manifests),
+                                    manifests + "/Demo", findings, passed);
     const QString frameworks = folder.makeFolder("Frameworks.app");
     folder.makeFolder("Frameworks.app/Frameworks/A.framework");
     folder.makeFolder("Frameworks.app/Frameworks/B.framework");
-    checks::inspectPrivacyManifests(scanner.toolDirectory(), frameworks,
-                                    BuildScanner::bundleFiles(frameworks), std::nullopt, findings,
-                                    passed);
+    checks::inspectPrivacyManifests(tools, frameworks, BuildScanner::bundleFiles(frameworks),
+                                    std::nullopt, findings, passed);
 
     checks::inspectBinary(info, {}, std::nullopt, {}, {}, {}, findings, passed);
     const QString executable = folder.path() + "/Unsigned.app/Demo";

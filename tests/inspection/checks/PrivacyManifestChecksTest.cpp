@@ -90,8 +90,6 @@ TEST_F(PrivacyManifestTest, SymbolOutputIsSearchedAsText) {
         QByteArray nm;
         QStringList ids;
     } cases[] = {
-        {"class symbol", "echo '_OBJC_CLASS_$_NSUserDefaults'",
-         QStringList({"privacy.user-defaults-reason"})},
         {"path on standard error, failing", "echo '/x/CFPreferencesKit: bad' >&2; exit 1",
          QStringList({"privacy.user-defaults-reason"})},
         {"other case", "echo '_nsuserdefaults'", {}},

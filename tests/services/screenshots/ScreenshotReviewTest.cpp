@@ -25,10 +25,6 @@ using ::testing::IsEmpty;
 
 const std::string analyzePath = "/v1/screenshots/analyze";
 
-BuildMetadata metadata() {
-    return test::sampleReport().metadata;
-}
-
 QJsonObject bodyOf(const RecordedRequest& request) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(request.body)).object();
 }
@@ -41,10 +37,6 @@ QJsonObject assessmentFor(const QJsonValue& upload, bool analyzed = true) {
             {u"analyzed"_s, analyzed}};
 }
 
-std::string json(const QJsonObject& object) {
-    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
-}
-
 QJsonObject serviceFinding(const QString& severity, const QString& guideline, double confidence) {
     return {{u"severity"_s, severity},    {u"guideline"_s, guideline}, {u"title"_s, u"t"_s},
             {u"detail"_s, u"d"_s},        {u"evidence"_s, u"e"_s},     {u"fix"_s, u"f"_s},
@@ -53,11 +45,12 @@ QJsonObject serviceFinding(const QString& severity, const QString& guideline, do
 
 ScriptedResponse answer(const QJsonArray& findings, const QJsonArray& passedChecks, int analyzed,
                         const QJsonArray& assessments) {
-    return {200, json({{u"findings"_s, findings},
-                       {u"passedChecks"_s, passedChecks},
-                       {u"analyzedCount"_s, analyzed},
-                       {u"assessments"_s, assessments},
-                       {u"unknownKey"_s, true}})};
+    const QJsonObject body{{u"findings"_s, findings},
+                           {u"passedChecks"_s, passedChecks},
+                           {u"analyzedCount"_s, analyzed},
+                           {u"assessments"_s, assessments},
+                           {u"unknownKey"_s, true}};
+    return {200, QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString()};
 }
 
 // A service that assesses every upload it is sent.
@@ -88,8 +81,8 @@ protected:
     ScreenshotReviewResult review(const std::map<ScreenshotPrompt, QString>& areaFiles,
                                   const ReviewOptions& options = {}) const {
         const ScreenshotAIService service(BerthwatchBackend(base), options.batchSize);
-        return service.review(areaFiles, metadata(), u"abc"_s, options.token, options.store,
-                              options.stop);
+        return service.review(areaFiles, test::sampleReport().metadata, u"abc"_s, options.token,
+                              options.store, options.stop);
     }
 
     test::TestFolder folder;
@@ -120,7 +113,7 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
               (QJsonObject{{u"name"_s, u"FlightDeck"_s},
                            {u"bundleIdentifier"_s, u"com.example.flightdeck"_s},
                            {u"version"_s, u"2.4"_s},
-                           {u"platform"_s, platformDisplayName(metadata())}}));
+                           {u"platform"_s, platformDisplayName(test::sampleReport().metadata)}}));
     const QJsonArray uploads = body[u"screenshots"].toArray();
     ASSERT_EQ(uploads.size(), 2);
     const QJsonObject first = uploads[0].toObject();
