@@ -91,9 +91,9 @@ TEST(BuildReview, OneExchangeSendsTheReportAndDecodesTheAnswer) {
               "buildNumber": "112", "platform": "iOS", "minimumOS": "16.0",
               "architectures": ["arm64"], "sdkNames": ["Sentry"], "bundleSize": 52428800},
       "localFindings": [{"id": "build.rule.0", "severity": "risk", "category": "Privacy",
-                         "guideline": "5.1.1", "itms": "ITMS-90683", "title": "Title 0",
+                         "guideline": "5.1", "itms": "ITMS-90683", "title": "Title 0",
                          "detail": "Detail", "evidence": "Evidence", "fix": "Fix",
-                         "confidence": 0.8, "source": "Build"}]})")
+                         "confidence": 1, "source": "Build"}]})")
                                          .object();
     EXPECT_EQ(sent, expectedSent);
 
