@@ -9,10 +9,8 @@
 #include "tests/inspection/BundleFixtures.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/QtPrinters.h"
-#include "tests/support/Reports.h"
 #include "tests/support/Thrown.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>

@@ -8,7 +8,6 @@
 #include "inspection/checks/ReviewRiskChecks.h"
 #include "inspection/checks/SigningChecks.h"
 #include "tests/inspection/checks/CheckResults.h"
-#include "tests/support/Findings.h"
 
 #include <gtest/gtest.h>
 

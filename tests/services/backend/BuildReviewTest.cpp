@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 

@@ -3,7 +3,6 @@
 #include "tests/support/ImageFiles.h"
 #include "tests/support/TestFolder.h"
 
-#include <QElapsedTimer>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
