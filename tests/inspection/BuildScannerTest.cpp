@@ -93,6 +93,7 @@ TEST_F(BuildScannerTest, WellFormedAppReportsTheEightStepsInOrder) {
 
 TEST_F(BuildScannerTest, ArtifactsWithoutAReadableAppFailWithTheirKind) {
     using enum BuildScannerError::Kind;
+    folder.write("List.app/Info.plist", PlistValue(PlistArray{}).toXml());
     const QString noPayload = ipa("NoPayload.ipa", [this](const QString& content) {
         folder.write(QFileInfo(content).fileName() + "/Other/Demo.app/Info.plist", "x");
     });
@@ -100,6 +101,7 @@ TEST_F(BuildScannerTest, ArtifactsWithoutAReadableAppFailWithTheirKind) {
         {folder.makeFolder("MyApp.zip"), unsupportedArtifact},
         {folder.makeFolder("MyApp.ipa.txt"), unsupportedArtifact},
         {noPayload, appBundleNotFound},
+        {folder.filePath("List.app"), infoPlistInvalid},
     };
     for (const auto& [artifact, kind] : cases) {
         pairs.clear();

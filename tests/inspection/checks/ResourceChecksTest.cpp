@@ -55,7 +55,6 @@ TEST_F(ResourceChecksTest, TransportSecurityAndEmptyBundle) {
         PlistDictionary info;
         bool finding;
     } cases[] = {
-        {"true", ats(PlistValue(true)), true},
         {"text YES", ats(text("YES")), false},
         {"not a dictionary", dictionary({{"NSAppTransportSecurity", text("x")}}), false},
     };

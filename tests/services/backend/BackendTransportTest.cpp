@@ -160,7 +160,6 @@ TEST(BaseUrl, ConfiguredValueIsUsedOnlyWhenItIsAUsableUrl) {
 
 TEST(BaseUrl, CompiledInInformationNamesTheBuild) {
     const ApplicationInfo& info = ApplicationInfo::main();
-    EXPECT_EQ(info.string("CFBundleName"), "Berthwatch");
     EXPECT_EQ(info.string("CFBundleShortVersionString"), QStringLiteral(BW_PROJECT_VERSION));
     EXPECT_EQ(info.string("CFBundleVersion"), QStringLiteral(BW_BUILD_NUMBER));
     // The test build names no service: the built-in address applies.
