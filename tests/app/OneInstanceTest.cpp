@@ -88,6 +88,7 @@ TEST(ProgramCommandLine, HelpAndVersionPrintAndEndWithoutAWindow) {
     const std::pair<const char*, const char*> cases[] = {
         {"--help", "--marketing-scene=NAME  play the demonstration scene NAME \\(drop, home, "
                    "scan, flow, showcase, screens, report\\)\n"},
+        {"-h", "^Usage: berthwatch \\[OPTION\\]\n"},
         {"--version", "^Berthwatch \\d+\\.\\d+"},
     };
     for (const auto& [option, printed] : cases) {
