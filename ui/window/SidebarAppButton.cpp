@@ -127,6 +127,7 @@ void SidebarAppButton::setApp(SidebarApp app) {
     }
     app_ = std::move(app);
     icon_.reset();
+    pendingIcon_.reset();
     setAccessibleName(app_.appName);
     setAccessibleDescription(statusText(app_));
     update();
@@ -138,30 +139,44 @@ SidebarAppButton::~SidebarAppButton() {
 
 void SidebarAppButton::decodeIcons(const std::vector<SidebarAppButton*>& rows) {
     std::vector<SidebarAppButton*> undecoded;
+    std::vector<SidebarApp> apps;
     std::vector<qreal> ratios;
     for (SidebarAppButton* row : rows) {
-        if (!row->icon_) {
+        if (!row->icon_ && !row->pendingIcon_) {
             undecoded.push_back(row);
+            apps.push_back(row->app_);
             ratios.push_back(row->devicePixelRatioF());
         }
     }
-    const std::vector<std::vector<QImage>> parts =
-        inParts(undecoded.size(), 1, [&](std::size_t begin, std::size_t end) {
-            std::vector<QImage> icons;
-            for (std::size_t index = begin; index < end; ++index) {
-                icons.push_back(sidebarAppIconImage(undecoded[index]->app_, ratios[index]));
+    if (undecoded.empty()) {
+        return;
+    }
+    const std::shared_future<std::vector<QImage>> icons =
+        std::async(std::launch::async, [apps = std::move(apps), ratios = std::move(ratios)] {
+            const std::vector<std::vector<QImage>> parts =
+                inParts(apps.size(), 1, [&](std::size_t begin, std::size_t end) {
+                    std::vector<QImage> part;
+                    for (std::size_t index = begin; index < end; ++index) {
+                        part.push_back(sidebarAppIconImage(apps[index], ratios[index]));
+                    }
+                    return part;
+                });
+            std::vector<QImage> all;
+            for (const std::vector<QImage>& part : parts) {
+                all.insert(all.end(), part.begin(), part.end());
             }
-            return icons;
-        });
-    std::size_t index = 0;
-    for (const std::vector<QImage>& part : parts) {
-        for (const QImage& icon : part) {
-            undecoded[index++]->icon_ = icon;
-        }
+            return all;
+        }).share();
+    for (std::size_t index = 0; index < undecoded.size(); ++index) {
+        undecoded[index]->pendingIcon_ = PendingIcon{icons, index};
     }
 }
 
 const QImage& SidebarAppButton::icon() {
+    if (!icon_ && pendingIcon_) {
+        icon_ = pendingIcon_->icons.get()[pendingIcon_->index];
+        pendingIcon_.reset();
+    }
     // Decoded when first drawn: most rows of a long list are never scrolled into view.
     if (!icon_) {
         icon_ = sidebarAppIconImage(app_, devicePixelRatioF());

@@ -5,6 +5,8 @@
 
 #include <QImage>
 #include <QPointer>
+#include <future>
+#include <optional>
 #include <vector>
 
 namespace bw::window {
@@ -39,8 +41,10 @@ public:
     void toggleActionMenu();
     void showActionMenu();
 
-    // Decodes the icons the rows have not decoded yet, several at once, instead of one by one as
-    // each row is first drawn: for the rows of the window's first frame.
+    // Starts decoding the icons the rows have not decoded yet, several at once on other threads,
+    // instead of one by one as each row is first drawn: for the rows of the window's first frame,
+    // whose icons decode while the window is shown. A row drawn before its icon is ready waits
+    // for it.
     static void decodeIcons(const std::vector<SidebarAppButton*>& rows);
 
     // The dot's colour and the row's accessibility value, from the newest report.
@@ -67,8 +71,15 @@ private:
     void updateEllipsis();
     double ellipsisOpacity() const;
 
+    // An icon being decoded with others: all of them, and which is this row's.
+    struct PendingIcon {
+        std::shared_future<std::vector<QImage>> icons;
+        std::size_t index;
+    };
+
     SidebarApp app_;
     std::optional<QImage> icon_;
+    std::optional<PendingIcon> pendingIcon_;
     QAbstractButton* ellipsis_;
     QPointer<QWidget> menu_;
 };

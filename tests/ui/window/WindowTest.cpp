@@ -345,6 +345,21 @@ TEST_F(WindowTest, EachAppRowShowsItsNewestReportsStatusAndAnIconNoLargerThanDra
     EXPECT_EQ(sidebarAppIconImage(app, 1).size(), QSize(30, 30));
     EXPECT_EQ(sidebarAppIconImage(app, 2).size(), QSize(60, 60));
     EXPECT_EQ(sidebarAppIconImage(app, 16).size(), QSize(256, 256));
+
+    // A row whose app changes while the first frame's icons decode draws the new app's icon.
+    const auto coloured = [&](Qt::GlobalColor colour) {
+        QImage image(64, 64, QImage::Format_ARGB32);
+        image.fill(colour);
+        SidebarApp tinted = app;
+        tinted.iconPNG = bw::test::pngData(image);
+        return tinted;
+    };
+    SidebarAppButton row(coloured(Qt::red));
+    row.resize(row.sizeHint());
+    SidebarAppButton::decodeIcons({&row});
+    row.setApp(coloured(Qt::blue));
+    const QImage drawn = row.grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(24, drawn.height() / 2), QColor(Qt::blue));
 }
 
 TEST_F(WindowTest, TheAppRowsFollowEachChangeOfTheHistoryKeepingTheRowsOfOtherApps) {
