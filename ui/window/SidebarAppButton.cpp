@@ -51,6 +51,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        // Unseen until the row is hovered: a long list's rows lay no glyph out for it.
+        if (opacity_ <= 0) {
+            return;
+        }
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setOpacity(opacity_);
