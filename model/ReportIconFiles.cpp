@@ -70,7 +70,14 @@ bool storeIcon(const QString& path, const QByteArray& icon, IconFileCache& cache
 
 std::optional<IconFileCache::Stamp> IconFileCache::stampOf(const QString& path) {
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return std::nullopt;
+    }
+    return stampOf(info);
+}
+
+std::optional<IconFileCache::Stamp> IconFileCache::stampOf(const struct stat& info) {
+    if (!S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
     constexpr qint64 perSecond = 1'000'000'000;
@@ -99,29 +106,32 @@ IconFiles readIconFiles(const QString& folder) {
     const QStringList names = icons.entryList(QDir::Files, QDir::Unsorted);
     // A long history has as many small files: read a few at a time, since each read mostly
     // waits, but on two threads, since the history's parse beside them takes the other cores.
-    const std::vector<IconFiles> parts = inParts(
-        std::size_t(names.size()), std::max<std::size_t>(names.size() / 2, 1),
-        [&](std::size_t begin, std::size_t end) {
-            IconFiles read;
-            for (std::size_t index = begin; index < end; ++index) {
-                const QString& name = names[qsizetype(index)];
-                const std::optional<QUuid> id = name.endsWith(u".png")
-                                                    ? json::parseUuid(QStringView(name).chopped(4))
-                                                    : std::nullopt;
-                // Only the files the reports' own names lead to.
-                if (!id || iconName(*id) != name) {
-                    continue;
-                }
-                const QString path = icons.filePath(name);
-                // Before the read: a file changed in between shows another stamp next time.
-                const std::optional<IconFileCache::Stamp> stamp = IconFileCache::stampOf(path);
-                std::optional<QByteArray> bytes = readIcon(path);
-                if (stamp && bytes) {
-                    read.insert(*id, {*stamp, std::move(*bytes)});
-                }
-            }
-            return read;
-        });
+    const std::vector<IconFiles> parts =
+        inParts(std::size_t(names.size()), std::max<std::size_t>(names.size() / 2, 1),
+                [&](std::size_t begin, std::size_t end) {
+                    IconFiles read;
+                    for (std::size_t index = begin; index < end; ++index) {
+                        const QString& name = names[qsizetype(index)];
+                        const std::optional<QUuid> id =
+                            name.endsWith(u".png") ? json::parseUuid(QStringView(name).chopped(4))
+                                                   : std::nullopt;
+                        // Only the files the reports' own names lead to.
+                        if (!id || iconName(*id) != name) {
+                            continue;
+                        }
+                        // The stamp is the file's as opened, before the read: a file changed in
+                        // between shows another stamp next time.
+                        try {
+                            fs::ReadFile file = fs::readWholeFileAndStatus(icons.filePath(name));
+                            if (const auto stamp = IconFileCache::stampOf(file.status)) {
+                                read.insert(*id, {*stamp, std::move(file.bytes)});
+                            }
+                        } catch (const fs::FileIoError&) {
+                            // Not read: the report goes without its icon, as any unreadable one.
+                        }
+                    }
+                    return read;
+                });
     IconFiles all;
     for (const IconFiles& part : parts) {
         all.insert(part);

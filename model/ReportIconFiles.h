@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QUuid>
+#include <sys/stat.h>
 #include <vector>
 
 // App icons live beside the history as ReportIcons/<UUID>.png, which keeps the JSON small.
@@ -27,6 +28,8 @@ public:
     };
 
     static std::optional<Stamp> stampOf(const QString& path);
+    // What a regular file's status says; nothing for any other file.
+    static std::optional<Stamp> stampOf(const struct stat& status);
 
     // True when the file at `path` is known to hold exactly `bytes`.
     bool holds(const QString& path, const QByteArray& bytes) const;

@@ -12,6 +12,10 @@
 namespace bw::fs {
 
 QByteArray readWholeFile(const QString& path) {
+    return readWholeFileAndStatus(path).bytes;
+}
+
+ReadFile readWholeFileAndStatus(const QString& path) {
     const auto fail = [&](int errorNumber) {
         return FileIoError(FileIoError::Operation::read, path, errorNumber);
     };
@@ -22,7 +26,12 @@ QByteArray readWholeFile(const QString& path) {
     // Read straight into the result, sized for the whole file and one byte more to see its end;
     // a file that grows meanwhile, or has no size (a pipe), makes it grow as it goes.
     struct stat info {};
-    const qsizetype expected = ::fstat(fd, &info) == 0 && info.st_size > 0 ? info.st_size : 0;
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw fail(error);
+    }
+    const qsizetype expected = info.st_size > 0 ? info.st_size : 0;
     QByteArray bytes(expected + 1, Qt::Uninitialized);
     qsizetype size = 0;
     for (;;) {
@@ -45,7 +54,7 @@ QByteArray readWholeFile(const QString& path) {
     }
     bytes.truncate(size);
     ::close(fd);
-    return bytes;
+    return {std::move(bytes), info};
 }
 
 } // namespace bw::fs
