@@ -11,6 +11,9 @@
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/ScanWorkspaceView.h"
 
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
+
 namespace bw::window {
 
 namespace {
@@ -19,6 +22,23 @@ namespace {
 struct Shared {
     workspace::DialogFileChooser chooser;
     report::Pasteboard pasteboard;
+};
+
+// The report's share menu drawn like the toolbar's other icon-only items: without the arrow
+// that marks a menu. Painted so rather than by a style sheet, which would build a style for the
+// window before its first frame.
+class ToolbarShareButton : public report::ReportShareButton {
+public:
+    using ReportShareButton::ReportShareButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.features &= ~QStyleOptionToolButton::HasMenu;
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    }
 };
 
 QWidget* scanWorkspace(AppModel& model, UpdateController* updates,
@@ -59,13 +79,12 @@ WindowSetup windowSetup(AppModel& model, UpdateController* updates,
     };
     setup.shareItem = [&model, shared, chooseMarkdownFile](QWidget* parent) {
         auto* button =
-            new report::ReportShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
+            new ToolbarShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
         // Drawn like the toolbar's other icon-only items.
         button->setAccessibleName(QStringLiteral("Share report"));
         button->setToolTip(QStringLiteral("Share this report"));
         button->setAutoRaise(true);
         button->setFixedSize(32, 28);
-        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
         return ShareItem{button, [button](const std::optional<ScanReport>& report) {
                              button->setReport(report);
                          }};
