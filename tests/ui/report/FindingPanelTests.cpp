@@ -145,7 +145,6 @@ TEST(FindingRow, ClosingNowAndDrawingTheCloseWithASpringUnlessMotionIsReduced) {
             EXPECT_EQ(closing == closedHeight, reduceMotion) << details;
             EXPECT_LE(closing, openHeight) << details;
             EXPECT_TRUE(QTest::qWaitFor([&] { return shownHeight() == closedHeight; })) << details;
-            design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
         }
     }
 }

@@ -233,7 +233,6 @@ TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {
         const auto leaving = [&] { return view.findChildren<QWidget*>(u"leaving"_s).size(); };
         EXPECT_EQ(leaving(), reduceMotion ? 0 : 1);
         EXPECT_TRUE(QTest::qWaitFor([&] { return leaving() == 0; }));
-        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
 }
 

@@ -54,7 +54,6 @@ protected:
     static void TearDownTestSuite() {
         delete window_;
         delete report_;
-        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
 
     static test::WindowHarness& window() { return *window_; }

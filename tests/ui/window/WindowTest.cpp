@@ -49,8 +49,6 @@ QPoint centreIn(QWidget& window, QWidget* part) {
 
 class WindowTest : public ::testing::Test {
 protected:
-    void TearDown() override { design::MotionPreferences::instance().overrideReduceMotion({}); }
-
     AppModel& model() { return window.model(); }
     QWidget& mainWindow() { return *window.window; }
     BerthwatchSidebar& sidebar() { return *window.root().sidebar(); }

@@ -170,7 +170,6 @@ TEST(HomeStartScreen, TheRunwaysPlaneAndGlowAreWholeInEveryLitState) {
                 << height << " high, state " << int(state);
         }
     }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
 
 // The open panel chooses through the replaceable chooser; a build it accepts launches (the card

@@ -26,18 +26,24 @@ using namespace bw::workspace::test;
 
 namespace {
 
+// The workspace with the clean build staged; `tools` stand in for the real ones by name.
 struct ScanScreens : Workspace {
-    ScanWorkspaceView workspace{model(), chooser, links()};
+    std::unique_ptr<ScanWorkspaceView> workspace;
 
-    ScanScreens() {
-        workspace.resize(1120, 760);
-        workspace.show();
+    explicit ScanScreens(const std::map<QString, QByteArray>& tools = {}) {
+        if (!tools.empty()) {
+            this->tools = folder.tools(tools);
+            launch();
+        }
+        workspace = std::make_unique<ScanWorkspaceView>(model(), chooser, links());
+        workspace->resize(1120, 760);
+        workspace->show();
         model().importBuild(fixtureBuild("Clean.ipa"));
         runUntil([&] { return !model().isStagedPreviewLoading(); }, 30);
     }
 
     ScanProgressView* progressView() const {
-        HomeView* home = workspace.homeView();
+        HomeView* home = workspace->homeView();
         return home ? qobject_cast<ScanProgressView*>(home->stageWidget()) : nullptr;
     }
 };
@@ -80,7 +86,7 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                                      bw::test::solidPng(QSize(1290, 2796), Qt::darkCyan)),
                 ScreenshotPrompt::paywall);
         }
-        screens.workspace.homeView()->requestScan();
+        screens.workspace->homeView()->requestScan();
         ScanProgressView* view = screens.progressView();
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(view->phaseLabel(), u"Reading build"_qs);
@@ -118,7 +124,7 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
             },
             120, 0.02);
         ASSERT_TRUE(finished);
-        EXPECT_EQ(screens.workspace.currentScreen()->accessibleName(), u"report"_qs);
+        EXPECT_EQ(screens.workspace->currentScreen()->accessibleName(), u"report"_qs);
         EXPECT_EQ(cancelMismatches, 0);
         EXPECT_GT(cancelHidden, 0);
         // The screenshot the user added went to review, and only then.
@@ -144,22 +150,18 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
 // to the staged build; the toolbar's Back is hidden meanwhile, and from the staged build it
 // drops the build and shows the start screen again.
 TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
-    Workspace harness;
-    const QString slow = harness.path("slow");
+    const bw::test::TestFolder marker;
+    const QString slow = marker.path() + u"/slow"_qs;
     std::map<QString, QByteArray> tools;
     for (const char* tool : {"codesign", "ditto", "lipo", "nm", "otool", "security"}) {
         tools[QString::fromUtf8(tool)] =
-            "exec '" + harness.tools.toUtf8() + '/' + tool + "' \"$@\"";
+            "exec '" BW_LIBEXEC_DIR "/" + QByteArray(tool) + "' \"$@\"";
     }
     tools[u"ditto"_qs].prepend("[ -e '" + slow.toUtf8() + "' ] && sleep 30\n");
-    harness.tools = harness.folder.tools(tools);
-    AppModel& model = harness.launch();
-    ScanWorkspaceView workspace(model, harness.chooser, Workspace::links());
-    workspace.resize(1120, 760);
-    workspace.show();
-    model.importBuild(Workspace::fixtureBuild("Clean.ipa"));
-    ASSERT_TRUE(harness.runUntil([&] { return !model.isStagedPreviewLoading(); }, 30));
-    harness.folder.write(u"slow"_qs, "");
+    ScanScreens screens(tools);
+    AppModel& model = screens.model();
+    ScanWorkspaceView& workspace = *screens.workspace;
+    marker.write(u"slow"_qs, "");
     HomeView* home = workspace.homeView();
     auto* back = new BackToScanButton(model, &workspace); // the window's toolbar item
     EXPECT_TRUE(back->isVisible());
@@ -187,7 +189,7 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
         }
     }
     const qint64 clicked = elapsed.elapsed();
-    ASSERT_TRUE(harness.runUntil([&] { return !model.isScanRunning(); }, 60));
+    ASSERT_TRUE(screens.runUntil([&] { return !model.isScanRunning(); }, 60));
     EXPECT_LT(elapsed.elapsed() - clicked, 3000);
     EXPECT_TRUE(std::holds_alternative<ScanPhase::Idle>(model.scanPhase().state));
     EXPECT_EQ(model.importMessage(), u"Scan cancelled."_qs);
@@ -274,5 +276,4 @@ TEST(ScanProgressView, ThePercentageRollsUpUnlessMotionIsReduced) {
         EXPECT_EQ(percentage.isRolling(), !reduceMotion);
         EXPECT_TRUE(bw::test::waitFor([&] { return !percentage.isRolling(); }, 1));
     }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
