@@ -1,5 +1,4 @@
 #include "ui/design/Formatters.h"
-#include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 

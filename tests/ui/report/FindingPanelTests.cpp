@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEnterEvent>
-#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 

@@ -1,12 +1,10 @@
 #include "ui/report/ReportHistoryView.h"
 
-#include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/Reports.h"
 #include "tests/ui/HistoryFixture.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/report/ReportScreen.h"
-#include "ui/design/Motion.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
 #include "ui/report/ReportHistoryFilter.h"
@@ -18,9 +16,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>

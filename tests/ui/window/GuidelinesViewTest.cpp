@@ -4,7 +4,6 @@
 #include "tests/ui/Widgets.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
-#include "ui/window/GuidelineList.h"
 #include "ui/window/GuidelineRow.h"
 
 #include <QApplication>

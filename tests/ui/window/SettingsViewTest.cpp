@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>

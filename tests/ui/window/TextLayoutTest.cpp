@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace bw::window {

@@ -3,7 +3,6 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "tests/support/ImageFiles.h"
-#include "tests/support/LocalHttpServer.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/SilentPresenter.h"
 #include "tests/support/TestFolder.h"
