@@ -36,16 +36,9 @@ public:
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
     }
-    void drawTiledPixmap(const QRectF&, const QPixmap&, const QPointF&) override {}
+    // Lines, rectangles, ellipses and points end here as paths or polygons.
     void drawPath(const QPainterPath&) override {}
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
-    void drawRects(const QRectF*, int) override {}
-    void drawRects(const QRect*, int) override {}
-    void drawLines(const QLineF*, int) override {}
-    void drawLines(const QLine*, int) override {}
-    void drawEllipse(const QRectF&) override {}
-    void drawPoints(const QPointF*, int) override {}
 
     void drawTextItem(const QPointF& origin, const QTextItem& item) override {
         QPainter* painter = this->painter();
@@ -82,26 +75,24 @@ protected:
             return widget_.width();
         case PdmHeight:
             return widget_.height();
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
         case PdmDepth:
             return 32;
+        case PdmDpiX:
+        case PdmPhysicalDpiX:
+            return widget_.logicalDpiX();
+        case PdmDpiY:
+        case PdmPhysicalDpiY:
+            return widget_.logicalDpiY();
         case PdmNumColors:
             return INT_MAX;
         case PdmWidthMM:
             return widget_.widthMM();
         case PdmHeightMM:
             return widget_.heightMM();
-        case PdmDpiX:
-            return widget_.logicalDpiX();
-        case PdmDpiY:
-            return widget_.logicalDpiY();
-        case PdmPhysicalDpiX:
-            return widget_.physicalDpiX();
-        case PdmPhysicalDpiY:
-            return widget_.physicalDpiY();
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
         }
         return 0;
     }
@@ -164,11 +155,8 @@ QString where(const QWidget& widget) {
 }
 
 QString rectText(const QRectF& rect) {
-    return QStringLiteral("%1,%2 %3×%4")
-        .arg(rect.x(), 0, 'f', 0)
-        .arg(rect.y(), 0, 'f', 0)
-        .arg(rect.width(), 0, 'f', 0)
-        .arg(rect.height(), 0, 'f', 0);
+    const QRect r = rect.toRect();
+    return QStringLiteral("%1,%2 %3×%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 // Shown in `window` itself: not in a popup or dialog of its own, which is a window of its own.
