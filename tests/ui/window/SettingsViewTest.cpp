@@ -133,8 +133,8 @@ TEST(SettingsView, AFailedClearIsShownHereAndKeepsEverything) {
 }
 
 TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
-    Settings settings(0, nullptr, {});
-    const QString missing = settings.history.history + "/later/Berthwatch";
+    bw::test::TestFolder folder;
+    const QString missing = folder.path() + "/later/Berthwatch";
     Settings creatable(0, nullptr, missing);
     QTest::mouseClick(creatable.button("Reveal"), Qt::LeftButton);
     EXPECT_TRUE(QDir(missing).exists());
@@ -148,9 +148,9 @@ TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
     EXPECT_TRUE(impossible.opened.empty());
     EXPECT_TRUE(impossible.view->problem().contains("could not be created"));
 
-    settings.opens = false;
-    QTest::mouseClick(settings.button("Reveal"), Qt::LeftButton);
-    EXPECT_TRUE(settings.view->problem().contains("No file manager"));
+    creatable.opens = false;
+    QTest::mouseClick(creatable.button("Reveal"), Qt::LeftButton);
+    EXPECT_TRUE(creatable.view->problem().contains("No file manager"));
 }
 
 TEST(SettingsView, UpdateChecksNeedAFeed) {

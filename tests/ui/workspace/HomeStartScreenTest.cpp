@@ -113,15 +113,11 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAndALaterMessageOutlivesI
     start.model().setBuildDropTargeted(true);
     EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::targeted);
-    // The title says so at once; its words morph into the new ones unless motion is reduced.
-    const auto* title = start.card()->findChild<MorphingTitle*>();
+    // The title says so at once, while its words morph into the new ones.
     EXPECT_EQ(start.card()->title(), u"Release to check your build"_qs);
-    EXPECT_TRUE(title->isMorphing());
-    design::MotionPreferences::instance().overrideReduceMotion(true);
+    EXPECT_TRUE(start.card()->findChild<MorphingTitle*>()->isMorphing());
     start.model().setBuildDropTargeted(false);
     EXPECT_EQ(start.card()->title(), u"Drop your build anywhere"_qs);
-    EXPECT_FALSE(title->isMorphing());
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 
     start.screen()->openBuild(notes);
     start.model().setScreenshot(start.folder.write(u"shot.gif"_qs, {}), ScreenshotPrompt::paywall);
@@ -135,9 +131,7 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAndALaterMessageOutlivesI
 
 TEST(HomeStartScreen, AnAcceptedBuildDuringAScanShowsNothingNew) {
     Workspace workspace;
-    workspace.model().importBuild(Workspace::fixtureBuild("Clean.ipa"));
-    ASSERT_TRUE(
-        workspace.runUntil([&] { return !workspace.model().isStagedPreviewLoading(); }, 30));
+    workspace.stage(Workspace::fixtureBuild("Clean.ipa"));
     const auto staged = workspace.model().staged();
     workspace.model().startScan(false);
     ASSERT_TRUE(workspace.model().scanPhase().isBusy());

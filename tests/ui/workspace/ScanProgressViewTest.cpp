@@ -10,7 +10,6 @@
 #include "ui/design/Motion.h"
 #include "ui/workspace/BackToScanButton.h"
 #include "ui/workspace/HomeView.h"
-#include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
 #include "ui/workspace/ScanWorkspaceView.h"
 
@@ -38,8 +37,7 @@ struct ScanScreens : Workspace {
         workspace = std::make_unique<ScanWorkspaceView>(model(), chooser, links());
         workspace->resize(1120, 760);
         workspace->show();
-        model().importBuild(fixtureBuild("Clean.ipa"));
-        runUntil([&] { return !model().isStagedPreviewLoading(); }, 30);
+        stage(fixtureBuild("Clean.ipa"));
     }
 
     ScanProgressView* progressView() const {
@@ -261,19 +259,4 @@ TEST(ScanProgressPresentation, ANewScanOrStepListRestartsAndAnEmptyListStaysStil
     clock.advance(bw::seconds(10));
     presentation.start(0.3, fiveSteps, false);
     EXPECT_EQ(presentation.progress(), 0.02);
-}
-
-// A new percentage is the text at once; its changed digits roll up into place, and with reduce
-// motion they are simply there.
-TEST(ScanProgressView, ThePercentageRollsUpUnlessMotionIsReduced) {
-    for (const bool reduceMotion : {false, true}) {
-        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
-        RollingNumber percentage(QFont(), Qt::white);
-        percentage.setText(u"41%"_qs);
-        bw::test::waitFor([&] { return !percentage.isRolling(); }, 1);
-        percentage.setText(u"42%"_qs);
-        EXPECT_EQ(percentage.text(), u"42%"_qs);
-        EXPECT_EQ(percentage.isRolling(), !reduceMotion);
-        EXPECT_TRUE(bw::test::waitFor([&] { return !percentage.isRolling(); }, 1));
-    }
 }

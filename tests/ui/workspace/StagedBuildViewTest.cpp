@@ -56,10 +56,6 @@ struct StagedScreen : Workspace {
         view.show();
     }
 
-    void stage(const QString& build) {
-        model().importBuild(build);
-        ASSERT_TRUE(bw::test::waitFor([&] { return !model().isStagedPreviewLoading(); }, 60));
-    }
     // The metadata row as the user reads it: title → value.
     std::map<QString, QString> metadata() const {
         std::map<QString, QString> cells;
@@ -427,12 +423,6 @@ TEST(StagedBuildView, TheAppStoreImagesSwitchWritesTheModel) {
     EXPECT_EQ(control->accessibleDescription(), u"On"_qs);
     screen.model().setScreenshotsAreStoreListing(false);
     EXPECT_EQ(control->accessibleDescription(), u"Off"_qs);
-
-    auto* section = screen.view.reviewScreens();
-    screen.button(u"About App Store images"_qs)->click();
-    EXPECT_TRUE(section->isStoreImageHelpPresented());
-    screen.button(u"About App Store images"_qs)->click();
-    EXPECT_FALSE(section->isStoreImageHelpPresented());
 }
 
 // A long file name and an error naming a long path are shortened and wrapped inside the column;
