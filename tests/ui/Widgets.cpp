@@ -59,18 +59,10 @@ DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {
     return {enter.isAccepted(), drop.isAccepted() && drop.dropAction() != Qt::IgnoreAction};
 }
 
-std::unique_ptr<QMimeData> fileDrag(const QStringList& paths) {
-    auto data = std::make_unique<QMimeData>();
-    QList<QUrl> urls;
-    for (const QString& path : paths) {
-        urls.append(QUrl::fromLocalFile(path));
-    }
-    data->setUrls(urls);
-    return data;
-}
-
 bool dropFile(QWidget& target, QPoint point, const QString& path) {
-    const DropOutcome outcome = dragAndDrop(target, point, *fileDrag({path}));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const DropOutcome outcome = dragAndDrop(target, point, data);
     return outcome.entered && outcome.dropped;
 }
 

@@ -3,7 +3,6 @@
 #include <QMimeData>
 #include <QPoint>
 #include <QWidget>
-#include <memory>
 
 namespace bw::design {
 class ConfirmationDialog;
@@ -41,8 +40,6 @@ struct DropOutcome {
     bool dropped;
 };
 DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data);
-
-std::unique_ptr<QMimeData> fileDrag(const QStringList& paths);
 
 // Drags the file onto `target` at `point` and drops it; true when both were accepted.
 bool dropFile(QWidget& target, QPoint point, const QString& path);

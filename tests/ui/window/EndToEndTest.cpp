@@ -27,8 +27,7 @@ TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     QWidget& main = *window.window;
     const QString build = bw::test::fixtureBuild(QStringLiteral("Clean.ipa"));
 
-    ASSERT_TRUE(
-        bw::test::dragAndDrop(main, main.rect().center(), *bw::test::fileDrag({build})).dropped);
+    ASSERT_TRUE(bw::test::dropFile(main, main.rect().center(), build));
     window.harness.clock.advance(std::chrono::milliseconds(360));
     ASSERT_TRUE(bw::test::waitFor([&] { return !model.isStagedPreviewLoading(); }));
     ASSERT_TRUE(model.staged().has_value());
