@@ -36,12 +36,9 @@ TEST(FindingResolutionPanel, EveryTextIsWholeAtEveryWidth) {
     const QString sentence = u"The release build must be compared with its App Store Connect "
                              "record before submission so that nothing differs. "_s;
     finding.detail = sentence.repeated(4);
-    QStringList evidence{u"codesign: a sealed resource is missing or invalid"_s};
-    for (int i = 1; i < 18; ++i) {
-        evidence << u"file modified: Payload/App.app/Frameworks/Kit%1.framework/Info.plist"_s.arg(
-            i);
-    }
-    finding.evidence = evidence.join(u'\n');
+    finding.evidence =
+        u"codesign: a sealed resource is missing or invalid"_s +
+        u"\nfile modified: Payload/App.app/Frameworks/Kit.framework/Info.plist"_s.repeated(17);
     finding.evidenceFields.reset();
     finding.resolution = FindingResolution{
         sentence.repeated(2),
@@ -49,11 +46,9 @@ TEST(FindingResolutionPanel, EveryTextIsWholeAtEveryWidth) {
         {},
         {}};
     ReportScreen screen(reportWith({finding}));
-    // At rest: the panel and the details open at once.
-    design::MotionPreferences::instance().overrideReduceMotion(true);
+    design::MotionPreferences::instance().overrideReduceMotion(true); // opened at once, at rest
     QTest::mouseClick(openPanel(screen.view(), 0)->findChild<TechnicalDetailsToggle*>(),
                       Qt::LeftButton);
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     // From the narrowest report column to a wide desktop, either side of the reading column.
     for (const int width : {680, 816, 900, 1120, 1400, 2400}) {
         screen.view().resize(width, 800);

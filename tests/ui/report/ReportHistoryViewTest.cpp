@@ -39,10 +39,7 @@ struct Screen {
         view = std::make_unique<ReportHistoryView>(history.model(), [] { return now; });
         view->resize(900, 700);
         view->show();
-        // Layout requests come one after another as the list learns its width.
-        for (int i = 0; i < 3; ++i) {
-            QApplication::processEvents();
-        }
+        bw::test::settle(3); // layout requests come one after another as the list learns its width
     }
 
     QStringList sectionTitles() const {
@@ -75,6 +72,15 @@ struct Screen {
     ModelWithHistory history;
     std::unique_ptr<ReportHistoryView> view;
 };
+
+// `count` reports of as many apps, `apart` seconds apart, newest first.
+std::vector<ScanReport> manyReports(int count, int apart) {
+    std::vector<ScanReport> reports;
+    for (int i = 0; i < count; ++i) {
+        reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-apart * i)));
+    }
+    return reports;
+}
 
 std::vector<ScanReport> mixedHistory() {
     return {historyReport("Tide", now.addSecs(-3600), Verdict::noConfirmedBlockers),
@@ -170,10 +176,7 @@ TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) 
 }
 
 TEST(ReportHistoryView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted) {
-    std::vector<ScanReport> reports;
-    for (int i = 0; i < 40; ++i) {
-        reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-60 * i)));
-    }
+    const std::vector<ScanReport> reports = manyReports(40, 60);
     Screen screen(reports);
     ReportHistoryRow* before = screen.row(reports[2]);
     ASSERT_NE(before, nullptr);
@@ -278,10 +281,7 @@ TEST(ReportHistoryView, DeletingAsksFirstRemovesFromDiskAndAFailureIsToldAndLose
 }
 
 TEST(ReportHistoryView, AThousandReportsBuildOnlyTheRowsInSight) {
-    std::vector<ScanReport> reports;
-    for (int i = 0; i < 1000; ++i) {
-        reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-600 * i)));
-    }
+    const std::vector<ScanReport> reports = manyReports(1000, 600);
     Screen screen(reports);
     const auto rowsNow = [&] {
         return screen.view->list()->findChildren<ReportHistoryRow*>().size();
