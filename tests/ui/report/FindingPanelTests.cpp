@@ -52,7 +52,7 @@ TEST(FindingResolutionPanel, EveryTextIsWholeAtEveryWidth) {
     // From the narrowest report column to a wide desktop, either side of the reading column.
     for (const int width : {680, 816, 900, 1120, 1400, 2400}) {
         screen.view().resize(width, 800);
-        screen.settle();
+        settle();
         const FindingRow* row = screen.view().findingList()->builtRow(0);
         EXPECT_EQ(textFaults(screen.view()), std::vector<QString>()) << "at " << width;
         EXPECT_GE(screen.view().findingList()->rowRect(0).height(),
@@ -119,7 +119,7 @@ TEST(FindingRow, ClosingNowAndDrawingTheCloseWithASpringUnlessMotionIsReduced) {
             design::MotionPreferences::instance().overrideReduceMotion(true);
             const int collapsedRow = list->rowRect(0).height();
             FindingResolutionPanel* panel = openPanel(screen.view(), 0);
-            screen.settle();
+            settle();
             const int closedHeight = details ? panel->height() : collapsedRow;
             auto* toggle = panel->findChild<TechnicalDetailsToggle*>();
             if (details) {
@@ -127,7 +127,7 @@ TEST(FindingRow, ClosingNowAndDrawingTheCloseWithASpringUnlessMotionIsReduced) {
             }
             design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
             const auto shownHeight = [&] {
-                screen.settle();
+                settle();
                 return details ? panel->height() : list->rowRect(0).height();
             };
             const int openHeight = shownHeight();
@@ -153,7 +153,7 @@ TEST(FindingRow, TabReachesAnOpenRowsControlsRightAfterItsHeaderAndAClickTakesNo
     QTest::mouseClick(all, Qt::LeftButton);
     EXPECT_FALSE(all->hasFocus()); // a click leaves no focus, so no ring
     FindingResolutionPanel* panel = openPanel(view, 1);
-    screen.settle();
+    settle();
     view.filterBar()->chip(ReportFilterChoice::passed)->setFocus(Qt::TabFocusReason);
     const std::vector<QWidget*> expected = {
         list->builtRow(0)->header(), list->builtRow(1)->header(),
@@ -172,7 +172,7 @@ TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEn
     ReportScreen screen(ScanReport::sample());
     auto* button = openPanel(screen.view(), 0)->findChild<FindingCopyButton*>();
     const auto clickAt = [&](double seconds) {
-        screen.clock().advance(bw::seconds(seconds));
+        screen.clock.advance(bw::seconds(seconds));
         QTest::mouseClick(button, Qt::LeftButton);
     };
     EXPECT_EQ(button->shownText(), u"Copy fix instructions"_s);
@@ -182,18 +182,18 @@ TEST(FindingCopyButton, ConfirmsOnlyCopiesTheClipboardHoldsAndOnlyTheLastTimerEn
     EXPECT_TRUE(screen.clipboard().contains(ScanReport::sample().findings.front().title));
     clickAt(1.0);
     clickAt(1.0);
-    screen.clock().advance(bw::seconds(1.3)); // 3.3 s after the first click
+    screen.clock.advance(bw::seconds(1.3)); // 3.3 s after the first click
     EXPECT_TRUE(button->didCopy());
-    screen.clock().advance(bw::seconds(0.1));
+    screen.clock.advance(bw::seconds(0.1));
     EXPECT_FALSE(button->didCopy());
     EXPECT_EQ(button->toolTip(), u"Copy fix instructions"_s);
 
-    ReportScreen refusing(ScanReport::sample(), std::nullopt, true);
+    ReportScreen refusing(ScanReport::sample(), true);
     auto* refused = openPanel(refusing.view(), 0)->findChild<FindingCopyButton*>();
     QTest::mouseClick(refused, Qt::LeftButton);
     EXPECT_FALSE(refused->didCopy());
     EXPECT_EQ(refused->shownText(), u"Copy fix instructions"_s);
-    EXPECT_EQ(refusing.clock().pendingCount(), 0u);
+    EXPECT_EQ(refusing.clock.pendingCount(), 0u);
 }
 
 TEST(FindingRow, UntrustedTextsShowAsWrittenAndLineBreaksAddLines) {
@@ -238,8 +238,8 @@ TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
     };
     sampleFor(700);
     const QColor copied = button->fillColor();
-    EXPECT_EQ(button->hoverProgress(), 0);    // no hover growth while confirming
-    screen.clock().advance(bw::seconds(1.4)); // the confirmation ends, the pointer still on it
+    EXPECT_EQ(button->hoverProgress(), 0);  // no hover growth while confirming
+    screen.clock.advance(bw::seconds(1.4)); // the confirmation ends, the pointer still on it
     sampleFor(700);
     const auto within = [](int value, int a, int b) {
         return value >= std::min(a, b) && value <= std::max(a, b);

@@ -135,7 +135,7 @@ TEST(ReportView, EmptyReportsShowTheirEmptyStates) {
     EXPECT_EQ(none.view().filterBar()->summary(), u"0 findings"_s);
     // Narrow, the message takes all the lines it needs.
     none.view().resize(400, 700);
-    none.settle();
+    settle();
     const EmptyFindingsView* empty = none.view().emptyFindings();
     const auto labels = empty->findChildren<QLabel*>();
     const auto message = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) {
@@ -251,7 +251,7 @@ TEST(ReportView, ThreeHundredFindingsBuildOnlyTheRowsNearTheVisiblePart) {
 
     QScrollBar* bar = view.scrollArea()->verticalScrollBar();
     bar->setValue(bar->maximum());
-    screen.settle();
+    settle();
     EXPECT_NE(list->builtRow(299), nullptr);
     EXPECT_EQ(list->builtRow(0), nullptr);
     EXPECT_LT(list->builtRowCount(), 40u);
@@ -268,7 +268,7 @@ TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
     share.copyAction()->trigger();
     EXPECT_EQ(screen.clipboard(), report_markdown::render(ScanReport::sample()));
 
-    chosen = QString::fromStdString((screen.folder().fsPath() / "report.md").string());
+    chosen = QString::fromStdString((screen.folder.fsPath() / "report.md").string());
     share.saveAction()->trigger();
     QFile saved(chosen);
     ASSERT_TRUE(QTest::qWaitFor([&] { return saved.exists(); }));
