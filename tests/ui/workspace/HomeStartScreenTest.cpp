@@ -41,13 +41,7 @@ struct StartScreen : Workspace {
 
 // Whether the card moves sideways from where it rests within the shake's first 0.15 s.
 bool isShaken(const DropZoneCard& card) {
-    for (int sample = 0; sample < 15; ++sample) {
-        QTest::qWait(10);
-        if (card.x() != 0) {
-            return true;
-        }
-    }
-    return false;
+    return QTest::qWaitFor([&] { return card.x() != 0; }, 150);
 }
 
 // Answers the modal dialog once it is up, as a user would: types `name` and presses Open;

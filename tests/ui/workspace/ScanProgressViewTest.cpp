@@ -201,36 +201,30 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
     EXPECT_FALSE(back->isVisible());
 }
 
+// The ceiling keeps a finished scan on screen for the whole fill duration; the bar waits just
+// short of a threshold the scan has not reported.
 TEST(ScanProgressPresentation, EasesToEachTargetWithinTheTimeCeiling) {
-    struct Case {
-        const char* name;
-        std::vector<double> thresholds;
+    const struct {
         double target;
-        bool reduceMotion;
         double seconds;
         double progress;
         int completed;
+    } cases[] = {
+        {1.0, 10, 0.02 + 0.98 * 10 / 36, 1},
+        {0.479, 37, 0.478, 1},
+        {3.0, 37, 1.0, 4},
     };
-    const Case cases[] = {
-        // The ceiling keeps a finished scan on screen for the whole fill duration.
-        {"finished after 10 s", fourSteps, 1.0, false, 10, 0.02 + 0.98 * 10 / 36, 1},
-        {"finished after 37 s", fourSteps, 1.0, false, 37, 1.0, 4},
-        // The bar waits just short of a threshold the scan has not reported.
-        {"short of a threshold", fourSteps, 0.479, false, 37, 0.478, 1},
-        {"target above 1", fourSteps, 3.0, false, 37, 1.0, 4},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.name);
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.target);
         ManualClock clock;
         ScanProgressPresentation presentation(clock, 36);
-        EXPECT_EQ(presentation.progress(), 0.02);
         EXPECT_EQ(presentation.activeStep(), 0);
-        presentation.start(test.target, test.thresholds, test.reduceMotion);
-        runChecked(clock, presentation, test.thresholds, test.target, test.seconds);
+        presentation.start(test.target, fourSteps, false);
+        runChecked(clock, presentation, fourSteps, test.target, test.seconds);
         EXPECT_NEAR(presentation.progress(), test.progress, 0.003);
         EXPECT_EQ(presentation.completedStepCount(), test.completed);
-        const bool done = test.completed == int(test.thresholds.size());
-        EXPECT_EQ(presentation.activeStep(), done ? std::nullopt : std::optional(test.completed));
+        EXPECT_EQ(presentation.activeStep(),
+                  test.completed == 4 ? std::nullopt : std::optional(test.completed));
     }
 }
 
