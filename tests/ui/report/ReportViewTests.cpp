@@ -1,6 +1,7 @@
 #include "model/ReportMarkdown.h"
 #include "tests/support/Findings.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/ui/TextLayout.h"
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/report/EmptyFindingsView.h"
@@ -133,16 +134,10 @@ TEST(ReportView, EmptyReportsShowTheirEmptyStates) {
     ReportScreen none(reportWith({}));
     EXPECT_EQ(shownSection(none.view()), u"Everything looks clear"_s);
     EXPECT_EQ(none.view().filterBar()->summary(), u"0 findings"_s);
-    // Narrow, the message takes all the lines it needs.
-    none.view().resize(400, 700);
+    // In the narrowest column, the message takes all the lines it needs.
+    none.view().resize(680, 700);
     settle();
-    const EmptyFindingsView* empty = none.view().emptyFindings();
-    const auto labels = empty->findChildren<QLabel*>();
-    const auto message = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) {
-        return label->text() == empty->message();
-    });
-    ASSERT_NE(message, labels.end());
-    EXPECT_GE((*message)->height(), (*message)->heightForWidth((*message)->width()));
+    EXPECT_EQ(textFaults(none.view()), std::vector<QString>());
 
     ReportScreen onlyPassed(reportWith({}, {u"Privacy manifest present"_s}));
     click(onlyPassed.view().filterBar()->chip(ReportFilterChoice::passed));
