@@ -9,6 +9,10 @@
 
 namespace bw::test {
 
+QAbstractButton* button(const QWidget& root, const QString& accessibleName) {
+    return named<QAbstractButton>(root, accessibleName, true);
+}
+
 design::ConfirmationDialog* openConfirmation() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (auto* dialog = qobject_cast<design::ConfirmationDialog*>(window);

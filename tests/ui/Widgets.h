@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <QWidget>
 
+class QAbstractButton;
+
 namespace bw::design {
 class ConfirmationDialog;
 }
@@ -23,6 +25,9 @@ T* named(const QWidget& root, const QString& accessibleName, bool visibleOnly = 
     }
     return nullptr;
 }
+
+// The button under `root` with this accessible name that shows with it; null when there is none.
+QAbstractButton* button(const QWidget& root, const QString& accessibleName);
 
 // The confirmation that is open, if any; clicking its button titled `title` tells whether there
 // was one.

@@ -190,15 +190,12 @@ TEST(ReportHistoryView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted)
                       false);
     QApplication::sendEvent(screen.view->scrollArea()->viewport(), &wheel);
     QApplication::processEvents();
-    std::vector<ReportHistoryRow*> highlighted;
-    for (ReportHistoryRow* row : screen.view->list()->visibleRows()) {
-        if (row->isHovering()) {
-            highlighted.push_back(row);
-        }
-    }
-    ASSERT_EQ(highlighted.size(), 1u);
-    EXPECT_NE(highlighted[0]->report().id, reports[2].id);
-    EXPECT_TRUE(highlighted[0]->rect().contains(highlighted[0]->mapFromGlobal(QCursor::pos())));
+    const auto rows = screen.view->list()->visibleRows();
+    const auto hovering = [](const ReportHistoryRow* row) { return row->isHovering(); };
+    ASSERT_EQ(std::ranges::count_if(rows, hovering), 1);
+    const ReportHistoryRow* highlighted = *std::ranges::find_if(rows, hovering);
+    EXPECT_NE(highlighted->report().id, reports[2].id);
+    EXPECT_TRUE(highlighted->rect().contains(highlighted->mapFromGlobal(QCursor::pos())));
 }
 
 TEST(ReportHistoryView, RightClicksOpenTheMenuOnlyInsideTheRow) {

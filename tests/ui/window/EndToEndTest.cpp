@@ -17,9 +17,7 @@
 namespace bw::window {
 namespace {
 
-QAbstractButton* button(QWidget& root, const QString& name) {
-    return bw::test::named<QAbstractButton>(root, name, true);
-}
+using bw::test::button;
 
 TEST(EndToEndTest, ADroppedBuildIsScannedShownSavedListedRevealedAndDeleted) {
     test::WindowHarness window({QStringLiteral("berthwatch")}, /*realScreens=*/true);

@@ -165,8 +165,7 @@ void visitGuidelines(test::WindowHarness& window, const ScanReport&, const Check
 // Settings, and the question before its history is cleared.
 void visitSettings(test::WindowHarness& window, const ScanReport&, const Check& check) {
     visitSection(AppSection::settings, window, check);
-    QTest::mouseClick(bw::test::named<QAbstractButton>(window.root(), QStringLiteral("Clear")),
-                      Qt::LeftButton);
+    QTest::mouseClick(bw::test::button(window.root(), QStringLiteral("Clear")), Qt::LeftButton);
     settleScreen();
     check(QStringLiteral("asking to clear"));
     ASSERT_TRUE(bw::test::answerConfirmation(QStringLiteral("Cancel")));

@@ -251,7 +251,7 @@ TEST_F(WindowTest, OnlyTheKeyboardLeavesAFocusRing) {
                                    [](QWidget* widget) { return design::showsFocusRing(*widget); });
     };
     const auto toggle = [this] {
-        return bw::test::named<QAbstractButton>(window.root(), QStringLiteral("Toggle Sidebar"));
+        return bw::test::button(window.root(), QStringLiteral("Toggle Sidebar"));
     };
     const std::pair<const char*, std::function<QWidget*()>> clicks[] = {
         {"Settings", [this] { return sidebar().destination(AppSection::settings); }},
@@ -399,14 +399,10 @@ TEST_F(SidebarWidthTest, StoredValuesAndKeysLayOutWithinTheBounds) {
         int key; // 0: none pressed
         double width;
     } cases[] = {
-        {QVariant(), 0, 248},
-        {QStringLiteral("nan"), 0, 248},
-        {-1e300, 0, 220},
-        {500, 0, 280},
-        {247.9, 0, 247.9},
-        {225, Qt::Key_Down, 220},
-        {1e9, Qt::Key_Left, 268},
-        {QStringLiteral("nan"), Qt::Key_Right, 260},
+        {QVariant(), 0, 248},     {QStringLiteral("nan"), 0, 248},
+        {-1e300, 0, 220},         {500, 0, 280},
+        {247.9, 0, 247.9},        {225, Qt::Key_Down, 220},
+        {1e9, Qt::Key_Left, 268}, {QStringLiteral("nan"), Qt::Key_Right, 260},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.toString().toStdString() + " key " + std::to_string(c.key));

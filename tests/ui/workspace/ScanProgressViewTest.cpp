@@ -46,9 +46,7 @@ struct ScanScreens : Workspace {
     }
 };
 
-QAbstractButton* button(QWidget* root, const QString& name) {
-    return bw::test::named<QAbstractButton>(*root, name, true);
-}
+using bw::test::button;
 
 const std::vector<double> fourSteps = {0.2, 0.48, 0.72, 1.0};
 const std::vector<double> fiveSteps = {0.2, 0.48, 0.72, 0.9, 1.0};
@@ -90,7 +88,7 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
         EXPECT_EQ(view->phaseLabel(), u"Reading build"_qs);
         EXPECT_EQ(view->findChildren<ReviewStepView*>().size(), withScreenshots ? 5 : 4);
         const auto* runway = view->findChild<design::BerthwatchProgressRunway*>();
-        const QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
+        const QAbstractButton* cancel = button(*view, u"Cancel scan"_qs);
         ASSERT_NE(cancel, nullptr);
         int cancelMismatches = 0;
         int cancelHidden = 0;
@@ -164,7 +162,7 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
     auto* back = new BackToScanButton(model, &workspace); // the window's toolbar item
     EXPECT_TRUE(back->isVisible());
     // The staged build screen's own button, which the progress screen replaces.
-    QTest::mouseClick(button(home, u"Scan build"_qs), Qt::LeftButton);
+    QTest::mouseClick(button(*home, u"Scan build"_qs), Qt::LeftButton);
 
     QElapsedTimer elapsed;
     elapsed.start();
@@ -176,7 +174,7 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
         auto* view = qobject_cast<ScanProgressView*>(home->stageWidget());
         ASSERT_NE(view, nullptr) << moment;
         EXPECT_FALSE(back->isVisible()) << moment;
-        QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
+        QAbstractButton* cancel = button(*view, u"Cancel scan"_qs);
         ASSERT_NE(cancel, nullptr) << moment;
         EXPECT_TRUE(cancel->isVisibleTo(&workspace) && cancel->isEnabled()) << moment;
         const QRect onScreen(cancel->mapTo(&workspace, QPoint()), cancel->size());

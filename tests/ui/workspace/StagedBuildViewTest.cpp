@@ -70,7 +70,7 @@ struct StagedScreen : Workspace {
     }
     QAbstractButton* button(const QString& name) const {
         QCoreApplication::processEvents();
-        return bw::test::named<QAbstractButton>(view, name, true);
+        return bw::test::button(view, name);
     }
     IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const {
         return view.reviewScreens()->slot(prompt);
