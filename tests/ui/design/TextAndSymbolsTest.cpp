@@ -6,10 +6,8 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QLabel>
 #include <QLocale>
 #include <QStyle>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -36,17 +34,6 @@ TEST(TextStyle, EveryRoleResolvesToTheBundledFaceAtItsSizeWeightAndTracking) {
         EXPECT_NEAR(font.letterSpacing(), metrics.tracking, 1.0 / 128) << role;
     }
     QApplication::setFont(previous);
-}
-
-TEST(TextStyle, AppliedToAContainerReachesTheTextInsideAndNothingElse) {
-    QWidget container;
-    auto* layout = new QVBoxLayout(&container);
-    auto* text = new QLabel(QStringLiteral("Copied"));
-    layout->addWidget(text);
-    const QPalette before = text->palette();
-    applyTextStyle(&container, TextStyle::label);
-    EXPECT_EQ(text->font(), textStyleFont(TextStyle::label));
-    EXPECT_EQ(text->palette(), before);
 }
 
 // Drawn on demand by the style behind the design's proxy, yet there when the menu bar asks.
