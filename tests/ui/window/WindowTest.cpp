@@ -254,7 +254,6 @@ TEST_F(WindowTest, OnlyTheKeyboardLeavesAFocusRing) {
         return bw::test::button(window.root(), QStringLiteral("Toggle Sidebar"));
     };
     const std::pair<const char*, std::function<QWidget*()>> clicks[] = {
-        {"Settings", [this] { return sidebar().destination(AppSection::settings); }},
         {"the app", [this] { return sidebar().appRows().front(); }},
         {"hiding the sidebar", toggle},
         {"showing it", toggle},
