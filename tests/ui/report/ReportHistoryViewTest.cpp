@@ -32,6 +32,8 @@ using bw::test::shownTexts;
 
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
+
 const QDateTime now(QDate(2026, 8, 10), QTime(9, 0), Qt::LocalTime);
 
 struct Screen {
@@ -45,7 +47,7 @@ struct Screen {
     QStringList sectionTitles() const {
         QStringList titles;
         for (const auto& section : view->list()->sections()) {
-            titles << QStringLiteral("%1 %2").arg(section.title).arg(section.reports.size());
+            titles << u"%1 %2"_s.arg(section.title).arg(section.reports.size());
         }
         return titles;
     }
@@ -77,7 +79,7 @@ struct Screen {
 std::vector<ScanReport> manyReports(int count, int apart) {
     std::vector<ScanReport> reports;
     for (int i = 0; i < count; ++i) {
-        reports.push_back(historyReport(QStringLiteral("App %1").arg(i), now.addSecs(-apart * i)));
+        reports.push_back(historyReport(u"App %1"_s.arg(i), now.addSecs(-apart * i)));
     }
     return reports;
 }
@@ -103,7 +105,7 @@ QDateTime local(int month, int day, int hour, int minute, int second = 0) {
 }
 
 ScanReport made(const QDateTime& createdAt) {
-    return bw::test::historyReport(QStringLiteral("App"), createdAt.toUTC());
+    return bw::test::historyReport(u"App"_s, createdAt.toUTC());
 }
 
 } // namespace
@@ -140,7 +142,7 @@ TEST(ReportHistoryView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
 }
 
 TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) {
-    const QString longName = QStringLiteral("Harbour Master Professional Edition ").repeated(3);
+    const QString longName = u"Harbour Master Professional Edition "_s.repeated(3);
     struct Case {
         QString name;
         QString version;
@@ -149,11 +151,10 @@ TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) 
         bool versionWhole;
     };
     const Case cases[] = {
-        {QStringLiteral("Tide"), QStringLiteral("1.0"), 400, true, true},
-        {longName, QStringLiteral("1.0"), 300, false, true},
-        {longName, QStringLiteral("2026.12.07-release-candidate"), 300, false, false},
-        {QStringLiteral("Tide"), QStringLiteral("2026.12.07-release-candidate").repeated(3), 300,
-         true, false},
+        {u"Tide"_s, u"1.0"_s, 400, true, true},
+        {longName, u"1.0"_s, 300, false, true},
+        {longName, u"2026.12.07-release-candidate"_s, 300, false, false},
+        {u"Tide"_s, u"2026.12.07-release-candidate"_s.repeated(3), 300, true, false},
     };
     ReportHistoryRow row;
     for (const Case& c : cases) {
@@ -161,8 +162,7 @@ TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) 
         report.metadata.version = c.version;
         row.setReport(report, now);
         const ReportHistoryRow::TitleLine shown = row.titleLine(c.width);
-        const QString version =
-            c.version + QStringLiteral(" (") + report.metadata.buildNumber + QStringLiteral(")");
+        const QString version = c.version + u" ("_s + report.metadata.buildNumber + u")"_s;
         EXPECT_EQ(shown.name == c.name, c.nameWhole) << shown.name.toStdString();
         EXPECT_EQ(shown.version == version, c.versionWhole) << shown.version.toStdString();
         EXPECT_GT(shown.version.size(), 1) << c.width;

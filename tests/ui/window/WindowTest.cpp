@@ -34,6 +34,8 @@
 namespace bw::window {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
+
 using bw::test::answerConfirmation;
 using bw::test::dragAndDrop;
 using bw::test::dropFile;
@@ -55,7 +57,7 @@ protected:
     // Stages the clean fixture build and starts its scan; the scan stays busy until the clock
     // passes the minimum presentation.
     void startScan() {
-        window.harness.stage(bw::test::fixtureBuild(QStringLiteral("Clean.ipa")));
+        window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
         model().startScan(false);
         ASSERT_TRUE(model().scanPhase().isBusy());
     }
@@ -70,7 +72,7 @@ protected:
 };
 
 TEST_F(WindowTest, ABuildDroppedOnAnyPartOfTheWindowIsStagedAfterItsLaunch) {
-    const QString build = bw::test::fixtureBuild(QStringLiteral("Clean.ipa"));
+    const QString build = bw::test::fixtureBuild(u"Clean.ipa"_s);
     const std::pair<const char*, QWidget*> parts[] = {
         {"Scan destination", sidebar().destination(AppSection::scan)},
         {"sidebar", &sidebar()},
@@ -97,9 +99,9 @@ TEST_F(WindowTest, ABuildDroppedOnAnyPartOfTheWindowIsStagedAfterItsLaunch) {
 TEST_F(WindowTest, DropsTheWindowCannotUseAreRefusedWhenReleased) {
     const QPoint point = centreIn(mainWindow(), window.root().contentArea());
     QMimeData text;
-    text.setText(QStringLiteral("/builds/Clean.ipa"));
+    text.setText(u"/builds/Clean.ipa"_s);
     QMimeData web;
-    web.setUrls({QUrl(QStringLiteral("https://example.com/Clean.ipa"))});
+    web.setUrls({QUrl(u"https://example.com/Clean.ipa"_s)});
     for (const QMimeData* data : {&text, &web}) {
         const bw::test::DropOutcome outcome = dragAndDrop(mainWindow(), point, *data);
         EXPECT_FALSE(outcome.entered);
@@ -110,11 +112,10 @@ TEST_F(WindowTest, DropsTheWindowCannotUseAreRefusedWhenReleased) {
 
     // A second build during the first one's launch is refused; a file of another kind still
     // reaches the model at once, which refuses it visibly.
-    const QString first = bw::test::fixtureBuild(QStringLiteral("Clean.ipa"));
+    const QString first = bw::test::fixtureBuild(u"Clean.ipa"_s);
     EXPECT_TRUE(dropFile(mainWindow(), point, first));
-    EXPECT_FALSE(
-        dropFile(mainWindow(), point, bw::test::fixtureBuild(QStringLiteral("Debug.ipa"))));
-    EXPECT_TRUE(dropFile(mainWindow(), point, QStringLiteral("/tmp/notes.txt")));
+    EXPECT_FALSE(dropFile(mainWindow(), point, bw::test::fixtureBuild(u"Debug.ipa"_s)));
+    EXPECT_TRUE(dropFile(mainWindow(), point, u"/tmp/notes.txt"_s));
     EXPECT_EQ(model().importRejectionCount(), 1);
     window.harness.clock.advance(launchWait);
     ASSERT_TRUE(model().staged().has_value());
@@ -138,7 +139,7 @@ TEST_F(WindowTest, WhileAScanRunsDropsRowsRightClicksAndNewScanAreRefused) {
 
     EXPECT_FALSE(window.window->newScanAction()->isEnabled());
     EXPECT_FALSE(dropFile(mainWindow(), centreIn(mainWindow(), &sidebar()),
-                          bw::test::fixtureBuild(QStringLiteral("Debug.ipa"))));
+                          bw::test::fixtureBuild(u"Debug.ipa"_s)));
     EXPECT_FALSE(model().isBuildImportLaunching());
     EXPECT_EQ(model().importRejectionCount(), 0);
 
@@ -182,7 +183,7 @@ TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
 // Revealing and deleting a shown app's history run end to end; here the rest of the menu.
 TEST_F(WindowTest, TheAppActionsMenuCopiesAndAsksBeforeDeletingInPlainText) {
     ScanReport built = bw::test::sampleReport(1);
-    built.metadata.appName = QStringLiteral("<b>Tide</b>"); // from a build, looking like markup
+    built.metadata.appName = u"<b>Tide</b>"_s; // from a build, looking like markup
     ScanReport moved = bw::test::sampleReport(2);
     window.relaunch({built, moved});
     const auto entry = [this](const ScanReport& report, const QString& title) {
@@ -192,17 +193,17 @@ TEST_F(WindowTest, TheAppActionsMenuCopiesAndAsksBeforeDeletingInPlainText) {
         row->showActionMenu();
         return bw::test::named<QAbstractButton>(*row->actionMenu(), title);
     };
-    EXPECT_FALSE(entry(moved, QStringLiteral("Reveal Build in File Manager"))->isEnabled());
-    QTest::mouseClick(entry(moved, QStringLiteral("Copy Bundle Identifier")), Qt::LeftButton);
+    EXPECT_FALSE(entry(moved, u"Reveal Build in File Manager"_s)->isEnabled());
+    QTest::mouseClick(entry(moved, u"Copy Bundle Identifier"_s), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), moved.metadata.bundleIdentifier);
     settle();
 
-    QTest::mouseClick(entry(built, QStringLiteral("Delete App History")), Qt::LeftButton);
+    QTest::mouseClick(entry(built, u"Delete App History"_s), Qt::LeftButton);
     settle();
     ASSERT_NE(openConfirmation(), nullptr);
-    EXPECT_EQ(openConfirmation()->titleLabel()->text(), QStringLiteral("Delete <b>Tide</b>?"));
+    EXPECT_EQ(openConfirmation()->titleLabel()->text(), u"Delete <b>Tide</b>?"_s);
     EXPECT_EQ(openConfirmation()->titleLabel()->textFormat(), Qt::PlainText);
-    ASSERT_TRUE(answerConfirmation(QStringLiteral("Cancel")));
+    ASSERT_TRUE(answerConfirmation(u"Cancel"_s));
     EXPECT_EQ(model().reports().size(), 2u);
 }
 
@@ -212,7 +213,7 @@ TEST_F(WindowTest, SidebarSelectionFollowsTheShownReport) {
     SidebarDestinationButton* reports = sidebar().destination(AppSection::recents);
     EXPECT_TRUE(scan->isSelected());
     SidebarAppButton* row = sidebar().appRows().back();
-    QWidget* reveal = bw::test::named(window.root(), QStringLiteral("Reveal in File Manager"));
+    QWidget* reveal = bw::test::named(window.root(), u"Reveal in File Manager"_s);
     EXPECT_FALSE(reveal->isVisible());
     // The title bar names the screen shown.
     EXPECT_EQ(mainWindow().windowTitle(), "Scan");
@@ -250,9 +251,7 @@ TEST_F(WindowTest, OnlyTheKeyboardLeavesAFocusRing) {
         return std::ranges::any_of(mainWindow().findChildren<QWidget*>(),
                                    [](QWidget* widget) { return design::showsFocusRing(*widget); });
     };
-    const auto toggle = [this] {
-        return bw::test::button(window.root(), QStringLiteral("Toggle Sidebar"));
-    };
+    const auto toggle = [this] { return bw::test::button(window.root(), u"Toggle Sidebar"_s); };
     const std::pair<const char*, std::function<QWidget*()>> clicks[] = {
         {"the app", [this] { return sidebar().appRows().front(); }},
         {"hiding the sidebar", toggle},
@@ -309,7 +308,7 @@ TEST_F(WindowTest, EachAppRowShowsItsNewestReportsStatusAndAnIconNoLargerThanDra
 TEST_F(WindowTest, TheAppRowsFollowEachChangeOfTheHistoryKeepingTheRowsOfOtherApps) {
     // The oldest app is the fixture build's own, so the scan moves it to the top.
     ScanReport scanned = bw::test::sampleReport(0);
-    scanned.metadata.bundleIdentifier = QStringLiteral("com.example.berthwatch");
+    scanned.metadata.bundleIdentifier = u"com.example.berthwatch"_s;
     window.relaunch(
         {bw::test::sampleReport(1), bw::test::sampleReport(2), bw::test::sampleReport(3), scanned});
     const std::pair<const char*, std::function<void()>> changes[] = {
@@ -346,7 +345,7 @@ TEST_F(WindowTest, TheAppRowsFollowEachChangeOfTheHistoryKeepingTheRowsOfOtherAp
 // the history, brings the minimised window forward, and a build without an update feed offers no
 // update check, one with a feed does.
 TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWithAFeed) {
-    SingleInstance running(window.harness.folder.makeFolder(QStringLiteral("run")));
+    SingleInstance running(window.harness.folder.makeFolder(u"run"_s));
     ASSERT_TRUE(running.lock());
     ASSERT_TRUE(running.claim());
     Program program(running, window.harness.settings());
@@ -370,7 +369,7 @@ TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWit
     QSettings settings;
     bw::test::SilentPresenter presenter;
     UpdateController with(std::make_unique<updater::Updater>(
-        QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml")), QStringLiteral("1"),
+        QUrl(u"http://127.0.0.1:9/appcast.xml"_s), u"1"_s,
         updater::Updater::Environment{window.harness.clock, settings, presenter}));
     EXPECT_TRUE(MainWindow(model(), &with, WindowSetup{}).checkForUpdatesAction()->isEnabled());
 }
@@ -398,10 +397,10 @@ TEST_F(SidebarWidthTest, StoredValuesAndKeysLayOutWithinTheBounds) {
         int key; // 0: none pressed
         double width;
     } cases[] = {
-        {QVariant(), 0, 248},     {QStringLiteral("nan"), 0, 248},
+        {QVariant(), 0, 248},     {u"nan"_s, 0, 248},
         {-1e300, 0, 220},         {500, 0, 280},
         {247.9, 0, 247.9},        {225, Qt::Key_Down, 220},
-        {1e9, Qt::Key_Left, 268}, {QStringLiteral("nan"), Qt::Key_Right, 260},
+        {1e9, Qt::Key_Left, 268}, {u"nan"_s, Qt::Key_Right, 260},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.toString().toStdString() + " key " + std::to_string(c.key));
@@ -412,7 +411,7 @@ TEST_F(SidebarWidthTest, StoredValuesAndKeysLayOutWithinTheBounds) {
             QTest::keyClick(&handle, Qt::Key(c.key));
         }
         EXPECT_EQ(width.value(), c.width);
-        EXPECT_EQ(handle.accessibleDescription(), QStringLiteral("%1 points").arg(qint64(c.width)));
+        EXPECT_EQ(handle.accessibleDescription(), u"%1 points"_s.arg(qint64(c.width)));
         if (c.key != 0) {
             EXPECT_EQ(stored().toDouble(), c.width);
         } else {
@@ -424,7 +423,7 @@ TEST_F(SidebarWidthTest, StoredValuesAndKeysLayOutWithinTheBounds) {
 TEST_F(SidebarWidthTest, DraggingFollowsThePointerWithinTheBounds) {
     QWidget window;
     window.resize(600, 400);
-    store(QStringLiteral("garbage"));
+    store(u"garbage"_s);
     SidebarWidth width;
     auto* handle = new SidebarResizeHandle(&width, &window);
     handle->setGeometry(244, 0, 8, 400);
