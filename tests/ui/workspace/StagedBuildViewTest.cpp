@@ -149,32 +149,9 @@ std::pair<int, int> brightestPoint(QWidget& widget, QWidget& screen) {
     return {most, qGray(screen.grab().toImage().pixel(widget.mapTo(&screen, brightest)))};
 }
 
-struct ThumbnailCase {
-    const char* name;
-    std::function<QString(const bw::test::TestFolder&)> make;
-    bool showsScreenshot;
-};
-
 QString portraitPng(const bw::test::TestFolder& folder) {
     return folder.write(u"shot.png"_s, bw::test::pngData(bw::test::quadrantImage({1320, 2868})));
 }
-
-const ThumbnailCase thumbnailCases[] = {
-    {"png", portraitPng, true},
-    {"heic",
-     [](const auto& f) {
-         return f.write(u"shot.heic"_s,
-                        bw::test::heicData(bw::test::quadrantImage({600, 1300}), false));
-     },
-     true},
-    {"fifo named like an image", [](const auto& f) { return f.makeFifo(u"pipe.png"_s); }, false},
-    {"beyond the pixel limit",
-     [](const auto& f) {
-         return f.write(u"huge.png"_s, bw::test::blankPng({20000, 20000}));
-     },
-     false},
-    {"missing", [](const auto& f) { return f.path() + u"/gone.png"_s; }, false},
-};
 
 } // namespace
 
@@ -492,10 +469,18 @@ TEST(StagedPieces, AShortenedMetadataValueIsSelectedAndCopiedWhole) {
 }
 
 TEST(ReviewSlotTest, ThumbnailsAreReadOffTheMainThreadAndUnreadableFilesShowThePlaceholder) {
-    for (const auto& item : thumbnailCases) {
-        SCOPED_TRACE(item.name);
-        bw::test::TestFolder folder;
-        const QString path = item.make(folder);
+    bw::test::TestFolder folder;
+    const std::pair<QString, bool> cases[] = {
+        {portraitPng(folder), true},
+        {folder.write(u"shot.heic"_s,
+                      bw::test::heicData(bw::test::quadrantImage({600, 1300}), false)),
+         true},
+        {folder.makeFifo(u"pipe.png"_s), false}, // named like an image
+        {folder.write(u"huge.png"_s, bw::test::blankPng({20000, 20000})), false}, // past the limit
+        {folder.path() + u"/gone.png"_s, false},
+    };
+    for (const auto& [path, showsScreenshot] : cases) {
+        SCOPED_TRACE(path.toStdString());
         IPhoneReviewSlot slot(ScreenshotPrompt::signIn);
         slot.setSlotWidth(188);
         QElapsedTimer call;
@@ -503,10 +488,10 @@ TEST(ReviewSlotTest, ThumbnailsAreReadOffTheMainThreadAndUnreadableFilesShowTheP
         slot.setUrl(path);
         EXPECT_LT(call.elapsed(), 100); // the read happens elsewhere
         ASSERT_TRUE(bw::test::waitFor([&] { return slot.isThumbnailSettled(); }));
-        EXPECT_EQ(slot.showsScreenshot(), item.showsScreenshot);
+        EXPECT_EQ(slot.showsScreenshot(), showsScreenshot);
         // The caption follows the file, not the image.
         EXPECT_EQ(slot.accessibleName(), u"Sign in, screenshot added"_s);
-        if (item.showsScreenshot) {
+        if (showsScreenshot) {
             // Scaled to the largest phone screen, never kept at full size.
             EXPECT_LE(slot.screenshotPixelSize().height(),
                       std::ceil(351 * slot.devicePixelRatioF()));
