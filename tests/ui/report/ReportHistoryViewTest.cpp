@@ -294,10 +294,7 @@ TEST(ReportHistoryView, AThousandReportsBuildOnlyTheRowsInSight) {
 
 TEST_F(ReportHistorySections, DayBucketsOnTheLocalCalendar) {
     const QDateTime now = local(3, 31, 0, 30);
-    struct Case {
-        QDateTime createdAt;
-        QString title;
-    } cases[] = {
+    const std::pair<QDateTime, QString> cases[] = {
         {local(3, 31, 0, 0, 1), "Today"},
         {local(3, 30, 23, 59), "Previous 7 days"},
         {local(3, 24, 0, 30), "Previous 7 days"},
@@ -306,11 +303,11 @@ TEST_F(ReportHistorySections, DayBucketsOnTheLocalCalendar) {
         {local(3, 24, 0, 0), "Earlier"},
         {local(4, 7, 0, 0), "Today"}, // a clock set wrong on the machine that made it
     };
-    for (const Case& c : cases) {
-        const ScanReport report = made(c.createdAt);
+    for (const auto& [createdAt, title] : cases) {
+        const ScanReport report = made(createdAt);
         const auto result = sections({&report}, now);
         ASSERT_EQ(result.size(), 1u);
-        EXPECT_EQ(result[0].title, c.title) << c.createdAt.toString().toStdString();
+        EXPECT_EQ(result[0].title, title) << createdAt.toString().toStdString();
     }
 }
 

@@ -281,11 +281,7 @@ TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
 TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
     const std::vector<FindingEvidenceField> padded{
         {u" Key "_s, u"\tvalue\n"_s}, {u""_s, u"x"_s}, {u"Lone"_s, u"  "_s}};
-    struct Case {
-        Finding finding;
-        QStringList expected;
-    };
-    const Case cases[] = {
+    const std::pair<Finding, QStringList> cases[] = {
         {findingWith(u"a=b"_s, padded), {u"Key=value"_s}},
         {findingWith(u"a=b"_s, std::vector<FindingEvidenceField>{{u" "_s, u" "_s}}),
          {u"Key=a"_s, u"Detected=b"_s}},
@@ -304,9 +300,9 @@ TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
         {findingWith(numberedLines(0, 40)), {u"note:"_s + numberedLines(0, 40)}},
         {findingWith(QString(5000, u'x')), {u"note:"_s + QString(4000, u'x') + u'…'}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(flatten(FindingEvidencePresentation(c.finding)), c.expected)
-            << c.finding.evidence.toStdString();
+    for (const auto& [finding, expected] : cases) {
+        EXPECT_EQ(flatten(FindingEvidencePresentation(finding)), expected)
+            << finding.evidence.toStdString();
     }
 }
 

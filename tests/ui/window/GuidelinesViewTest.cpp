@@ -42,20 +42,17 @@ struct Browser {
 } // namespace
 
 TEST(GuidelinesView, SearchNarrowsByNumberTitleSummaryAndCategoryIgnoringCaseNotAccents) {
-    struct Case {
-        QString query;
-        QStringList ids;
-    } cases[] = {
+    const std::pair<QString, QStringList> cases[] = {
         {"  PRIVACY\n", {"2.3", "4.8", "5.1.1", "5.1.1(v)", "5.1.2"}},
         {"spam", {"4.3"}},
         {"5.1", {"2.5.1", "5.1.1", "5.1.1(v)", "5.1.2"}},
         {"Späm", {}},
     };
     Browser browser;
-    for (const Case& c : cases) {
-        browser.view.searchField()->setText(c.query);
-        EXPECT_EQ(browser.shownIds(), c.ids) << c.query.toStdString();
-        EXPECT_EQ(browser.view.emptyState()->isVisibleTo(&browser.view), c.ids.isEmpty());
+    for (const auto& [query, ids] : cases) {
+        browser.view.searchField()->setText(query);
+        EXPECT_EQ(browser.shownIds(), ids) << query.toStdString();
+        EXPECT_EQ(browser.view.emptyState()->isVisibleTo(&browser.view), ids.isEmpty());
     }
     browser.view.searchField()->setText(" \n ");
     EXPECT_EQ(browser.shownIds().size(), 16);
