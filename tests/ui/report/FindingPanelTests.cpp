@@ -1,3 +1,4 @@
+#include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/report/ReportScreen.h"
@@ -75,7 +76,7 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
     struct Case {
         std::size_t row;
         QString section;
-        QStringList steps;
+        std::vector<QString> steps;
         bool itms; // the code shows among the technical details only when there is one
     };
     const Case cases[] = {
@@ -88,11 +89,8 @@ TEST(FindingResolutionPanel, ShowsItsSectionsNumberedStepsAndTechnicalDetailsOnR
         const QStringList texts = shownTexts(panel);
         EXPECT_TRUE(texts.contains(u"What we found"_s));
         EXPECT_TRUE(texts.contains(c.section));
-        QStringList numbers;
-        for (const QWidget* badge : panel->findChildren<QWidget*>(u"stepNumber"_s)) {
-            numbers << badge->accessibleName();
-        }
-        EXPECT_EQ(numbers, c.steps);
+        EXPECT_EQ(fieldOf(panel->findChildren<QWidget*>(u"stepNumber"_s), &QWidget::accessibleName),
+                  c.steps);
         EXPECT_FALSE(texts.contains(u"Finding ID"_s));
 
         auto* toggle = panel->findChild<TechnicalDetailsToggle*>();

@@ -1,5 +1,6 @@
 #include "ui/report/ReportHistoryView.h"
 
+#include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/Reports.h"
 #include "tests/ui/HistoryFixture.h"
@@ -44,12 +45,10 @@ struct Screen {
         bw::test::settle(3); // layout requests come one after another as the list learns its width
     }
 
-    QStringList sectionTitles() const {
-        QStringList titles;
-        for (const auto& section : view->list()->sections()) {
-            titles << u"%1 %2"_s.arg(section.title).arg(section.reports.size());
-        }
-        return titles;
+    std::vector<QString> sectionTitles() const {
+        return bw::test::fieldOf(view->list()->sections(), [](const auto& section) {
+            return u"%1 %2"_s.arg(section.title).arg(section.reports.size());
+        });
     }
 
     ReportHistoryRow* row(const ScanReport& report) const {
@@ -115,7 +114,7 @@ TEST(ReportHistoryView, ChipsCountTheWholeHistoryAndNarrowTheList) {
     auto* attention = screen.view->filterButton(ReportHistoryFilter::attention);
     QTest::mouseClick(attention, Qt::LeftButton);
     EXPECT_TRUE(attention->isSelected());
-    EXPECT_EQ(screen.sectionTitles(), QStringList({"Today 1", "Previous 7 days 1"}));
+    EXPECT_EQ(screen.sectionTitles(), (std::vector<QString>{"Today 1", "Previous 7 days 1"}));
 
     screen.view->searchField()->setText("  TIDE ");
     EXPECT_TRUE(screen.view->list()->isHidden());
@@ -124,7 +123,7 @@ TEST(ReportHistoryView, ChipsCountTheWholeHistoryAndNarrowTheList) {
                   filter == ReportHistoryFilter::all ? 4 : 2);
     }
     QTest::mouseClick(screen.view->filterButton(ReportHistoryFilter::all), Qt::LeftButton);
-    EXPECT_EQ(screen.sectionTitles(), QStringList({"Today 1"}));
+    EXPECT_EQ(screen.sectionTitles(), std::vector<QString>{"Today 1"});
 }
 
 TEST(ReportHistoryView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
@@ -324,7 +323,7 @@ TEST(ReportHistoryFilterAndSearch, NewestFirstStableAndFiltered) {
     struct Case {
         ReportHistoryFilter filter;
         QString query;
-        QStringList expected;
+        std::vector<QString> expected;
     } cases[] = {
         {ReportHistoryFilter::all, "", {"Lantern", "Orbit", "Harbour", "Tide"}},
         {ReportHistoryFilter::attention, "", {"Lantern", "Harbour"}},
@@ -335,10 +334,10 @@ TEST(ReportHistoryFilterAndSearch, NewestFirstStableAndFiltered) {
         {ReportHistoryFilter::all, "macosx", {}},
     };
     for (const Case& c : cases) {
-        QStringList shown;
-        for (const ScanReport* report : filteredReports(reports, c.filter, c.query)) {
-            shown << report->metadata.appName;
-        }
-        EXPECT_EQ(shown, c.expected) << c.query.toStdString();
+        EXPECT_EQ(
+            bw::test::fieldOf(filteredReports(reports, c.filter, c.query),
+                              [](const ScanReport* report) { return report->metadata.appName; }),
+            c.expected)
+            << c.query.toStdString();
     }
 }

@@ -1,4 +1,5 @@
 #include "model/ReportMarkdown.h"
+#include "tests/support/FieldOf.h"
 #include "tests/support/Findings.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/TextLayout.h"
@@ -22,6 +23,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -165,11 +167,9 @@ TEST(ReportOverviewView, TheHeadlineCountsTheBlockers) {
         ScanReport report = reportWith(c.findings);
         report.verdict = c.verdict;
         const ReportOverviewView overview(report);
-        QStringList names;
-        for (const auto* part : overview.verdictBlock()->findChildren<QWidget*>()) {
-            names << part->accessibleName();
-        }
-        EXPECT_TRUE(names.contains(c.headline)) << names.join(u'|').toStdString();
+        EXPECT_THAT(
+            fieldOf(overview.verdictBlock()->findChildren<QWidget*>(), &QWidget::accessibleName),
+            testing::Contains(c.headline));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/window/GuidelinesView.h"
 
+#include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/Widgets.h"
 #include "ui/report/SearchField.h"
@@ -27,12 +28,9 @@ struct Browser {
         QApplication::processEvents();
     }
 
-    QStringList shownIds() const {
-        QStringList ids;
-        for (const GuidelineRow* row : view.shownRows()) {
-            ids << row->reference().id;
-        }
-        return ids;
+    std::vector<QString> shownIds() const {
+        return bw::test::fieldOf(view.shownRows(),
+                                 [](const GuidelineRow* row) { return row->reference().id; });
     }
 
     std::vector<QUrl> opened;
@@ -42,7 +40,7 @@ struct Browser {
 } // namespace
 
 TEST(GuidelinesView, SearchNarrowsByNumberTitleSummaryAndCategoryIgnoringCaseNotAccents) {
-    const std::pair<QString, QStringList> cases[] = {
+    const std::pair<QString, std::vector<QString>> cases[] = {
         {"  PRIVACY\n", {"2.3", "4.8", "5.1.1", "5.1.1(v)", "5.1.2"}},
         {"spam", {"4.3"}},
         {"5.1", {"2.5.1", "5.1.1", "5.1.1(v)", "5.1.2"}},
@@ -52,10 +50,10 @@ TEST(GuidelinesView, SearchNarrowsByNumberTitleSummaryAndCategoryIgnoringCaseNot
     for (const auto& [query, ids] : cases) {
         browser.view.searchField()->setText(query);
         EXPECT_EQ(browser.shownIds(), ids) << query.toStdString();
-        EXPECT_EQ(browser.view.emptyState()->isVisibleTo(&browser.view), ids.isEmpty());
+        EXPECT_EQ(browser.view.emptyState()->isVisibleTo(&browser.view), ids.empty());
     }
     browser.view.searchField()->setText(" \n ");
-    EXPECT_EQ(browser.shownIds().size(), 16);
+    EXPECT_EQ(browser.shownIds().size(), 16u);
 }
 
 TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
@@ -65,7 +63,7 @@ TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
     QTest::mouseClick(binary, Qt::LeftButton);
     EXPECT_TRUE(binary->isSelected());
     EXPECT_FALSE(browser.view.chip(std::nullopt)->isSelected());
-    EXPECT_EQ(browser.shownIds(), QStringList({"2.5", "2.5.1", "2.5.4"}));
+    EXPECT_EQ(browser.shownIds(), (std::vector<QString>{"2.5", "2.5.1", "2.5.4"}));
 
     browser.view.searchField()->setText("privacy");
     EXPECT_TRUE(browser.view.emptyState()->isVisibleTo(&browser.view));
@@ -74,7 +72,7 @@ TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
     QTest::mouseClick(clear, Qt::LeftButton);
     EXPECT_EQ(browser.view.searchField()->text(), "");
     EXPECT_TRUE(browser.view.chip(std::nullopt)->isSelected());
-    EXPECT_EQ(browser.shownIds().size(), 16);
+    EXPECT_EQ(browser.shownIds().size(), 16u);
 }
 
 TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {

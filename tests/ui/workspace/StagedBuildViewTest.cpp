@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
+#include "tests/support/FieldOf.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFolder.h"
@@ -442,13 +443,11 @@ TEST(StagedPieces, MetadataCellsFollowWhatThePreviewKnows) {
         {},
         u"iPhone, iPad"_qs,
         1'500'000};
-    QStringList cells;
-    for (const auto& item : metadataItems(staged, true)) {
-        cells << item.title + u'=' + item.value;
-    }
-    EXPECT_EQ(cells, QStringList({u"Bundle ID=com.example.tool"_qs, u"Version=2.1 (40)"_qs,
-                                  u"Platform=macOS 13.0+"_qs, u"Devices=iPhone, iPad"_qs,
-                                  u"Artifact=App"_qs, u"Size=1.5 MB"_qs}));
+    EXPECT_EQ(bw::test::fieldOf(metadataItems(staged, true),
+                                [](const auto& item) { return item.title + u'=' + item.value; }),
+              (std::vector<QString>{u"Bundle ID=com.example.tool"_qs, u"Version=2.1 (40)"_qs,
+                                    u"Platform=macOS 13.0+"_qs, u"Devices=iPhone, iPad"_qs,
+                                    u"Artifact=App"_qs, u"Size=1.5 MB"_qs}));
 }
 
 // A value too long for its cell is shortened in the middle, yet selecting it copies all of it;
