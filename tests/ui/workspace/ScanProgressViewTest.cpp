@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "platform/clock/ManualClock.h"
+#include "tests/support/FieldOf.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/WaitFor.h"
 #include "tests/ui/Widgets.h"
@@ -96,7 +97,7 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
         double highestTarget = 0.02;
         double runwayShown = 0;
         int runwayFaults = 0;
-        QStringList labels;
+        std::vector<QString> labels;
         double lastProgress = 0;
         const bool finished = screens.runUntil(
             [&] {
@@ -113,8 +114,8 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                     cancel->isVisible() != screens.model().isScanCancellationAvailable();
                 cancelHidden += !cancel->isVisible();
                 lastProgress = view->clampedProgress();
-                if (labels.isEmpty() || labels.back() != view->phaseLabel()) {
-                    labels << view->phaseLabel();
+                if (labels.empty() || labels.back() != view->phaseLabel()) {
+                    labels.push_back(view->phaseLabel());
                 }
                 return false;
             },
@@ -132,11 +133,9 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                   withScreenshots ? 1 : 0);
         EXPECT_EQ(runwayFaults, 0);
         EXPECT_EQ(lastProgress, 1.0);
-        QStringList expected;
-        for (const ScanProgressStep& step : scanProgressSteps(withScreenshots)) {
-            expected << step.title;
-        }
-        expected << u"Report ready"_qs;
+        std::vector<QString> expected =
+            bw::test::fieldOf(scanProgressSteps(withScreenshots), &ScanProgressStep::title);
+        expected.push_back(u"Report ready"_qs);
         EXPECT_EQ(labels, expected);
     }
 }
