@@ -84,10 +84,7 @@ TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {
     QTest::keyClick(row, Qt::Key_Return);
     QTest::qWait(300); // Return animates the press
     QTest::mouseClick(row, Qt::LeftButton);
-    ASSERT_EQ(browser.opened.size(), 3u);
-    for (const QUrl& url : browser.opened) {
-        EXPECT_EQ(url, row->reference().url);
-    }
+    EXPECT_EQ(browser.opened, std::vector<QUrl>(3, row->reference().url));
     EXPECT_EQ(row->accessibleName(), "Guideline 4.3, Spam");
 }
 
