@@ -51,8 +51,6 @@ TEST(SecurityCms, WritesTheExactSignedPropertyList) {
 
 TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
     const TestFolder work;
-    bw::test::writeFile(work.fsPath() / "garbage", std::string("<?xml version=\"1.0\"?><plist/>"));
-    bw::test::writeFile(work.fsPath() / "empty", std::string());
     const std::string truncated = bw::test::readFile(profiles / "appstore.mobileprovision");
     bw::test::writeFile(work.fsPath() / "truncated", truncated.substr(0, truncated.size() / 2));
     ASSERT_EQ(::mkfifo((work.fsPath() / "fifo").c_str(), 0600), 0);
@@ -61,8 +59,6 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
         const char* reason;
     };
     const Case cases[] = {
-        {work.fsPath() / "garbage", "not a CMS message"},
-        {work.fsPath() / "empty", "not a CMS message"},
         {work.fsPath() / "truncated", "not a CMS message"},
         {profiles / "detached.mobileprovision", "the CMS message has no content"},
         {profiles / "digested.mobileprovision", "the CMS message is not signed data"},

@@ -20,8 +20,6 @@ Key generate(TestKey kind) {
         return Key(EVP_EC_gen("P-384"));
     case TestKey::rsaPkcs8:
         return Key(EVP_RSA_gen(2048));
-    case TestKey::ed25519Pkcs8:
-        return Key(EVP_PKEY_Q_keygen(nullptr, nullptr, "ED25519"));
     default:
         return Key(EVP_EC_gen("P-256"));
     }

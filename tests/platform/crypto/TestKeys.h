@@ -14,7 +14,6 @@ enum class TestKey {
     p256PublicKey,
     p384Pkcs8,
     rsaPkcs8,
-    ed25519Pkcs8,
 };
 
 QByteArray makeTestKey(TestKey kind);

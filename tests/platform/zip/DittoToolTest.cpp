@@ -134,9 +134,7 @@ TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {
     const Case cases[] = {
         {"traversal.zip", "refused entry \"../bw-escape.txt\": \"..\" components", true},
         {"absolute.zip", "refused entry \"/tmp/berthwatch-fixture-absolute.txt\": absolute", true},
-        {"nul-name.zip", "refused entry \"Payload/A.app/a\\0b\": the name contains a NUL", true},
         {"link-escape.zip", "refused symbolic link \"sub/up\"", true},
-        {"link-absolute.zip", "refused symbolic link \"etc\"", true},
         {"write-through-link.zip", "refused entry \"inside/payload.txt\"", true},
         {"huge-declared.zip", "it declares 1125899906842624 bytes of content but only", false},
         {"bomb.zip", "refused entry \"bomb.bin\": its data is larger than its declared size",
@@ -174,7 +172,6 @@ TEST(Ditto, FailsWithAMessageForWhatIsNotAReadableArchive) {
     };
     const Case cases[] = {
         {fixtures / "broken" / "garbage.zip", "not a readable zip archive (Not a zip archive)"},
-        {fixtures / "broken" / "empty.zip", "not a readable zip archive"},
         {fixtures / "broken" / "truncated.zip",
          "not a readable zip archive (the directory at its end is missing"},
         {fixtures / "broken" / "missing.zip", "not a readable zip archive (No such file)"},
@@ -195,7 +192,6 @@ TEST(Ditto, FailsWithAMessageForWhatIsNotAReadableArchive) {
 TEST(Ditto, AcceptsOnlyItsOneInvocation) {
     const std::vector<std::vector<std::string>> invocations = {
         {},
-        {"-k", "-x", "a.zip", "out"},
         {"-c", "-k", "a", "a.zip"},
     };
     for (const auto& arguments : invocations) {
