@@ -1,11 +1,7 @@
 #include "platform/macho/CodeSignature.h"
 
-#include "MachOBuilder.h"
-#include "platform/macho/MachOFile.h"
 #include "tests/fixtures/signer/SignatureBlobs.h"
 
-#include <algorithm>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <openssl/sha.h>
 #include <string>
@@ -180,37 +176,6 @@ TEST(CodeSignatureTest, RejectsSignaturesThatContradictThemselves) {
         const Result<CodeSignature> parsed = parseCodeSignature(view(c.bytes));
         ASSERT_FALSE(parsed.ok());
         EXPECT_NE(parsed.error().detail.find(c.detail), std::string::npos) << parsed.error().detail;
-    }
-}
-
-// lld's ad-hoc signature hashes each 4 KiB page up to the signature with SHA-256.
-TEST(CodeSignatureTest, ReadsTheLinkersAdHocSignatureWhosePageHashesMatch) {
-    for (const char* name : {"ios/App-adhoc-arm64", "ios/App-adhoc-universal",
-                             "macos/Tool-adhoc-universal", "ios/Kit-adhoc"}) {
-        SCOPED_TRACE(name);
-        const Result<OpenedMachOFile> opened =
-            openMachOFile(std::string(BW_MACHO_FIXTURES_DIR "/") + name);
-        ASSERT_TRUE(opened.ok()) << opened.error().description();
-        for (const Slice& slice : opened->file.slices) {
-            const MachOImage& image = slice.image;
-            ASSERT_TRUE(image.codeSignature.has_value());
-            const Result<CodeSignature> signature = parseCodeSignature(image.codeSignatureBytes());
-            ASSERT_TRUE(signature.ok()) << signature.error().description();
-            ASSERT_TRUE(signature->codeDirectory.has_value());
-            const CodeDirectory& directory = *signature->codeDirectory;
-            EXPECT_EQ(directory.effectiveCodeLimit(), image.codeSignature->dataOffset);
-            const uint64_t pageSize = uint64_t{1} << directory.pageSize;
-            ASSERT_EQ(directory.nCodeSlots,
-                      (directory.effectiveCodeLimit() + pageSize - 1) / pageSize);
-            for (uint32_t page = 0; page < directory.nCodeSlots; ++page) {
-                const uint64_t start = page * pageSize;
-                const uint64_t length = std::min(pageSize, directory.effectiveCodeLimit() - start);
-                EXPECT_EQ(
-                    copy(directory.codeSlotHash(page)),
-                    sha256(reinterpret_cast<const uint8_t*>(image.bytes.data() + start), length))
-                    << "page " << page;
-            }
-        }
     }
 }
 

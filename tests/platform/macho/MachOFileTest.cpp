@@ -168,13 +168,10 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
 }
 
 TEST(MachOFileTest, OpensFilesFromDiskAndReportsTheSystemsError) {
-    const Result<OpenedMachOFile> missing = openMachOFile("/nonexistent/berthwatch-macho");
-    ASSERT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error().kind, MachOError::Kind::unreadable);
-    EXPECT_EQ(missing.error().detail, "No such file or directory");
-
+    // The tools' tests open every fixture, and a missing file.
     const Result<OpenedMachOFile> folder = openMachOFile("/tmp");
     ASSERT_FALSE(folder.ok());
+    EXPECT_EQ(folder.error().kind, MachOError::Kind::unreadable);
     EXPECT_EQ(folder.error().detail, "Is a directory");
 
     const std::string fifo = ::testing::TempDir() + "macho-fifo-" + std::to_string(::getpid());
@@ -183,10 +180,6 @@ TEST(MachOFileTest, OpensFilesFromDiskAndReportsTheSystemsError) {
     ::unlink(fifo.c_str());
     ASSERT_FALSE(pipe.ok());
     EXPECT_EQ(pipe.error().detail, "Not a regular file");
-
-    const Result<OpenedMachOFile> app = openMachOFile(BW_MACHO_FIXTURES_DIR "/ios/App-universal");
-    ASSERT_TRUE(app.ok()) << app.error().description();
-    EXPECT_EQ(app->file.slices.size(), 2u);
 }
 
 } // namespace

@@ -33,6 +33,8 @@ constexpr Layout layouts[] = {
     {"64-bit big-endian", true, ByteOrder::big, cpuTypePowerPC64, 0, "ppc64"},
 };
 
+// The tools' tests compare every dylib kind with llvm's reading of the linker's files; here every
+// width and byte order, which the linker here does not all write.
 TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.label);
@@ -40,10 +42,6 @@ TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
             ImageBuilder(layout.is64, layout.order, layout.cpuType, layout.cpuSubtype)
                 .dylib(lcIdDylib, "@rpath/Kit.framework/Kit", 0x010203, 0x010000)
                 .dylib(lcLoadDylib, "/usr/lib/libSystem.B.dylib", 0x051f0000, 0x10000)
-                .dylib(lcLoadWeakDylib, "/weak", 1, 2)
-                .dylib(lcReexportDylib, "/reexport", 3, 4)
-                .dylib(lcLazyLoadDylib, "/lazy", 5, 6)
-                .dylib(lcLoadUpwardDylib, "/upward", 7, 8)
                 .segment({"__TEXT",
                           0,
                           0x40,
@@ -56,17 +54,13 @@ TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
         EXPECT_EQ(image->header.is64, layout.is64);
         EXPECT_EQ(image->header.byteOrder, layout.order);
         EXPECT_EQ(image->architecture(), layout.architecture);
-        EXPECT_EQ(image->header.commandCount, 9u);
-        ASSERT_EQ(image->loadCommands.size(), 9u);
+        EXPECT_EQ(image->header.commandCount, 5u);
+        ASSERT_EQ(image->loadCommands.size(), 5u);
         EXPECT_EQ(image->loadCommands[1].command, lcLoadDylib);
 
         const std::vector<DylibReference> expected{
             {DylibKind::id, "@rpath/Kit.framework/Kit", 2, 0x010203, 0x010000},
             {DylibKind::load, "/usr/lib/libSystem.B.dylib", 2, 0x051f0000, 0x10000},
-            {DylibKind::weak, "/weak", 2, 1, 2},
-            {DylibKind::reexport, "/reexport", 2, 3, 4},
-            {DylibKind::lazy, "/lazy", 2, 5, 6},
-            {DylibKind::upward, "/upward", 2, 7, 8},
         };
         EXPECT_EQ(image->dylibs, expected);
 

@@ -128,9 +128,7 @@ TEST(ExtractionPlan, RefusesTheWholeArchiveForOneBadEntry) {
         deep.push_back({.name = name + "f"});
     }
     const Case cases[] = {
-        {"traversal", {{.name = "ok"}, {.name = "a/../../x"}}, Kind::unsafeEntryName},
         {"deep folders of their own", deep, Kind::unsafeEntryName},
-        {"escaping link", {{.name = "l", .data = "../x", .unixMode = 0120777}}, Kind::unsafeLink},
         {"file deep under a file",
          {{.name = "x/y", .data = "file"}, {.name = "x/y/z/w", .data = "inner"}},
          Kind::conflictingEntries},
