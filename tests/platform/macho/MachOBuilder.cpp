@@ -28,12 +28,6 @@ void ByteWriter::padTo(size_t alignment) {
     }
 }
 
-void ByteWriter::patch32(size_t offset, uint32_t v) {
-    ByteWriter word(order_);
-    word.u32(v);
-    std::copy(word.bytes_.begin(), word.bytes_.end(), bytes_.begin() + offset);
-}
-
 ImageBuilder::ImageBuilder(bool is64, ByteOrder order, int32_t cpuType, int32_t cpuSubtype)
     : is64_(is64), order_(order), cpuType_(cpuType), cpuSubtype_(cpuSubtype) {}
 
@@ -180,36 +174,6 @@ Buffer ImageBuilder::build() const {
         }
     }
     out.append(data.bytes());
-    return out.bytes();
-}
-
-Buffer universal(const std::vector<SliceLayout>& slices, bool fat64, uint32_t alignment) {
-    ByteWriter out(ByteOrder::big);
-    out.u32(fat64 ? 0xcafebabf : 0xcafebabe);
-    out.u32(static_cast<uint32_t>(slices.size()));
-    const size_t step = size_t{1} << alignment;
-    size_t offset = 8 + slices.size() * (fat64 ? 32 : 20);
-    std::vector<size_t> offsets;
-    for (const SliceLayout& slice : slices) {
-        offset = (offset + step - 1) / step * step;
-        offsets.push_back(offset);
-        offset += slice.image.size();
-    }
-    for (size_t i = 0; i < slices.size(); ++i) {
-        out.u32(static_cast<uint32_t>(slices[i].cpuType));
-        out.u32(static_cast<uint32_t>(slices[i].cpuSubtype));
-        fat64 ? out.u64(offsets[i]) : out.u32(static_cast<uint32_t>(offsets[i]));
-        fat64 ? out.u64(slices[i].image.size())
-              : out.u32(static_cast<uint32_t>(slices[i].image.size()));
-        out.u32(alignment);
-        if (fat64) {
-            out.u32(0);
-        }
-    }
-    for (size_t i = 0; i < slices.size(); ++i) {
-        out.padTo(step);
-        out.append(slices[i].image);
-    }
     return out.bytes();
 }
 

@@ -26,7 +26,6 @@ public:
     void text(const std::string& text);               // with its NUL
     void append(const Buffer& bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
     void padTo(size_t alignment);
-    void patch32(size_t offset, uint32_t v);
 
     size_t size() const { return bytes_.size(); }
     const Buffer& bytes() const { return bytes_; }
@@ -90,15 +89,6 @@ private:
     Buffer signature_;
     bool hasSignature_ = false;
 };
-
-struct SliceLayout {
-    int32_t cpuType;
-    int32_t cpuSubtype;
-    Buffer image;
-};
-
-// A universal file with each slice aligned to 2^`alignment`.
-Buffer universal(const std::vector<SliceLayout>& slices, bool fat64, uint32_t alignment = 12);
 
 Bytes view(const Buffer& buffer);
 

@@ -2,6 +2,7 @@
 
 #include "MachOBuilder.h"
 #include "platform/macho/Constants.h"
+#include "tests/support/ReadFile.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -13,66 +14,11 @@ namespace bw::macho {
 namespace {
 
 using namespace constants;
+using bw::test::readFile;
 using test::Buffer;
 using test::ByteWriter;
 using test::ImageBuilder;
-using test::universal;
 using test::view;
-
-Buffer ppcImage() {
-    return ImageBuilder(false, ByteOrder::big, cpuTypePowerPC, 0)
-        .dylib(lcLoadDylib, "/ppc", 0, 0)
-        .build();
-}
-
-Buffer i386Image() {
-    return ImageBuilder(false, ByteOrder::little, cpuTypeX86, 3)
-        .dylib(lcLoadDylib, "/i386", 0, 0)
-        .build();
-}
-
-Buffer x86_64hImage() {
-    return ImageBuilder(true, ByteOrder::little, cpuTypeX86_64, 8).build();
-}
-
-TEST(MachOFileTest, ReadsThinAndUniversalFilesOfEveryHeaderKind) {
-    const std::vector<test::SliceLayout> slices{
-        {cpuTypePowerPC, 0, ppcImage()},
-        {cpuTypeX86, 3, i386Image()},
-        {cpuTypeX86_64, 8, x86_64hImage()},
-    };
-    struct Case {
-        const char* label;
-        Buffer bytes;
-        MachOFile::Container container;
-        std::vector<std::string> architectures;
-    };
-    const Case cases[] = {
-        {"thin", i386Image(), MachOFile::Container::thin, {"i386"}},
-        {"fat", universal(slices, false), MachOFile::Container::fat, {"ppc", "i386", "x86_64h"}},
-        {"fat64",
-         universal(slices, true, 14),
-         MachOFile::Container::fat64,
-         {"ppc", "i386", "x86_64h"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        const Result<MachOFile> file = parseMachOFile(view(c.bytes));
-        ASSERT_TRUE(file.ok()) << file.error().description();
-        EXPECT_EQ(file->container, c.container);
-        std::vector<std::string> architectures;
-        for (const Slice& slice : file->slices) {
-            architectures.push_back(slice.architecture());
-            EXPECT_EQ(slice.image.bytes.size(), slice.size);
-            EXPECT_EQ(slice.image.bytes.data(), c.bytes.data() + slice.offset);
-        }
-        EXPECT_EQ(architectures, c.architectures);
-    }
-    const Result<MachOFile> fat = parseMachOFile(view(universal(slices, false)));
-    ASSERT_TRUE(fat.ok());
-    EXPECT_EQ(fat->slices[0].image.dylibs.at(0).installName, "/ppc");
-    EXPECT_EQ(fat->slices[1].image.dylibs.at(0).installName, "/i386");
-}
 
 // Writes `value` over the 32-bit field at `offset`, little-endian as in an arm64 image unless told.
 Buffer patched(Buffer bytes, size_t offset, uint32_t value, ByteOrder order = ByteOrder::little) {
@@ -102,9 +48,11 @@ Buffer build(const ImageBuilder& builder) {
 // tools' tests run the malformed fixtures (truncations, out-of-range offsets and counts, bad
 // slices); these are the faults that set has no file for.
 TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
-    const Buffer good =
-        universal({{cpuTypePowerPC, 0, ppcImage()}, {cpuTypeX86, 3, i386Image()}}, false);
-    // Entries start at 8, 20 bytes each: cputype, cpusubtype, offset, size, align.
+    // The linker's x86_64 and arm64 slices. Entries start at 8, 20 bytes each: cputype,
+    // cpusubtype, offset, size, align.
+    const std::string file = readFile(BW_MACHO_FIXTURES_DIR "/ios/App-universal");
+    const Buffer good(reinterpret_cast<const std::byte*>(file.data()),
+                      reinterpret_cast<const std::byte*>(file.data()) + file.size());
     const auto edited = [&](std::initializer_list<std::pair<size_t, uint32_t>> edits) {
         Buffer bytes = good;
         for (const auto& [offset, value] : edits) {
@@ -112,7 +60,7 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
         }
         return bytes;
     };
-    const uint32_t firstOffset = 4096;
+    const uint32_t firstOffset = uint32_t(parseMachOFile(view(good))->slices.at(0).offset);
     struct Case {
         const char* label;
         Buffer bytes;
@@ -150,10 +98,10 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
         {"slice size wraps", edited({{28 + 12, 0xffffffff}}), MachOError::Kind::truncated,
          "offset plus size"},
         {"alignment too large", edited({{8 + 16, 16}}), MachOError::Kind::malformed, "2^16"},
-        {"overlapping slices", edited({{28 + 8, firstOffset}}), MachOError::Kind::malformed,
-         "overlaps"},
+        // The arm64 slice at 2^14, inside the x86_64 one.
+        {"overlapping slices", edited({{28 + 8, 0x4000}}), MachOError::Kind::malformed, "overlaps"},
         {"header claims another architecture", edited({{8, cpuTypeArm}, {12, 9}}),
-         MachOError::Kind::malformed, "slice for armv7 holds an image for ppc"},
+         MachOError::Kind::malformed, "slice for armv7 holds an image for x86_64"},
         {"slice with a broken image", edited({{firstOffset + 16, 0xffff}}),
          MachOError::Kind::malformed, "ncmds"},
 
