@@ -70,38 +70,32 @@ protected:
     QDateTime wallNow = QDateTime(QDate(2026, 12, 6), QTime(9, 0), Qt::UTC);
 };
 
-TEST_F(UpdaterTest, AUserCheckReportsEveryOutcome) {
+// A check the user asks for reports every outcome; a scheduled one speaks only to offer an update.
+TEST_F(UpdaterTest, ChecksReportTheirOutcome) {
     struct Case {
         const char* name;
         test::ScriptedResponse response;
+        bool scheduled;
         std::vector<QString> expected;
     };
     const std::vector<Case> cases = {
-        {"newer", {200, appcast("8")}, {"offer 8 https://berthwatch.test/get"}},
-        {"same", {200, appcast("7")}, {"up to date"}},
-        {"broken feed", {200, "<rss><channel><item>"}, {"failure"}},
-        {"not found", {404, "missing"}, {"failure"}},
+        {"newer", {200, appcast("8")}, false, {"offer 8 https://berthwatch.test/get"}},
+        {"same", {200, appcast("7")}, false, {"up to date"}},
+        {"broken feed", {200, "<rss><channel><item>"}, false, {"failure"}},
+        {"not found", {404, "missing"}, false, {"failure"}},
+        {"scheduled, newer", {200, appcast("8")}, true, {"offer 8 https://berthwatch.test/get"}},
+        {"scheduled, same", {200, appcast("7")}, true, {}},
+        {"scheduled, not found", {404, "missing"}, true, {}},
     };
     for (const auto& c : cases) {
         server.route("GET", "/appcast.xml", c.response);
         presenter.events.clear();
-        auto updater = makeUpdater();
-        updater->checkForUpdates();
-        ASSERT_TRUE(waitForCheck(*updater)) << c.name;
-        EXPECT_EQ(presenter.events, c.expected) << c.name;
-    }
-}
-
-TEST_F(UpdaterTest, AScheduledCheckSpeaksOnlyToOfferAnUpdate) {
-    for (const char* version : {"7", "8"}) {
-        server.route("GET", "/appcast.xml", test::ScriptedResponse{200, appcast(version)});
-        presenter.events.clear();
         settings.remove(Updater::lastCheckKey);
         auto updater = makeUpdater();
-        updater->start();
-        ASSERT_TRUE(updater->isChecking()) << version;
-        ASSERT_TRUE(waitForCheck(*updater)) << version;
-        EXPECT_EQ(presenter.events.size(), version == std::string("8") ? 1u : 0u) << version;
+        c.scheduled ? updater->start() : updater->checkForUpdates();
+        ASSERT_TRUE(updater->isChecking()) << c.name;
+        ASSERT_TRUE(waitForCheck(*updater)) << c.name;
+        EXPECT_EQ(presenter.events, c.expected) << c.name;
     }
 }
 
