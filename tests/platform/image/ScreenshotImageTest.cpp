@@ -1,6 +1,4 @@
-#include "platform/image/ExifOrientation.h"
 #include "platform/image/HeifDecoding.h"
-#include "platform/image/ImageDecoding.h"
 #include "platform/image/ImageProbe.h"
 #include "platform/image/JpegEncoding.h"
 #include "platform/image/Thumbnail.h"
@@ -24,23 +22,6 @@ QImage readWithQtTransform(const QByteArray& bytes) {
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     return reader.read().convertToFormat(QImage::Format_RGB32);
-}
-
-TEST(ExifOrientation, ReadsTheOrientationOfJpegAndPng) {
-    const QImage image = quadrantImage(QSize(16, 8));
-    struct Case {
-        const char* name;
-        QByteArray bytes;
-        int expected;
-    };
-    const std::vector<Case> cases = {
-        {"jpeg out of range", test::jpegWithOrientation(image, 9), 1},
-        {"png with exif 3", test::pngWithOrientation(image, 3), 3},
-        {"jpeg header only", QByteArray("\xff\xd8", 2), 1},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(exifOrientation(c.bytes), c.expected) << c.name;
-    }
 }
 
 TEST(ExifOrientation, TurnsJpegUprightExactlyAsQtDoes) {
@@ -69,6 +50,8 @@ TEST(Thumbnail, FitsTheLongerSideAndNeverEnlarges) {
         {"rotated jpeg", test::jpegWithOrientation(quadrantImage(QSize(2868, 1320)), 6),
          QSize(828, 1800)},
         {"rotated png", test::pngWithOrientation(quadrantImage(QSize(40, 20)), 6), QSize(20, 40)},
+        {"orientation out of range", test::jpegWithOrientation(quadrantImage(QSize(40, 20)), 9),
+         QSize(40, 20)},
         {"thin strip", test::pngData(quadrantImage(QSize(4000, 1))), QSize(1800, 1)},
     };
     for (const Case& c : cases) {
@@ -155,22 +138,6 @@ TEST(ImageProbe, ReadsSizeAndAlphaFromHeadersOfEveryFormat) {
     for (const ProbeCase& c : cases) {
         EXPECT_EQ(probeImage(c.bytes), c.expected) << c.name;
     }
-}
-
-TEST(HeifDecoding, QtImageReadingSeesHeic) {
-    const QByteArray heic = test::heicData(quadrantImage(QSize(80, 60), true), true);
-    QBuffer buffer;
-    buffer.setData(heic);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    EXPECT_EQ(reader.format(), "heic");
-    const QImage image = reader.read();
-    ASSERT_EQ(image.size(), QSize(80, 60));
-    // The left half is opaque, the right half about half transparent.
-    EXPECT_EQ(qAlpha(image.pixel(10, 10)), 255);
-    EXPECT_NEAR(qAlpha(image.pixel(70, 10)), 128, 8);
-    // The decoding used elsewhere for untrusted images reads HEIC through the same plugin.
-    EXPECT_EQ(decodeLargestImage(heic).value_or(QImage()).size(), QSize(80, 60));
 }
 
 TEST(HeifDecoding, RefusesImagesOverThePixelLimitBeforeDecoding) {
