@@ -46,16 +46,9 @@ QByteArray makeTestKey(TestKey kind) {
         written = PEM_write_bio_PrivateKey_traditional(bio.get(), key.get(), nullptr, nullptr, 0,
                                                        nullptr, nullptr);
         break;
-    case TestKey::p256EncryptedPkcs8:
-        written = PEM_write_bio_PKCS8PrivateKey(bio.get(), key.get(), EVP_aes_256_cbc(), nullptr, 0,
-                                                nullptr, passphrase);
-        break;
     case TestKey::p256EncryptedSec1:
         written = PEM_write_bio_PrivateKey_traditional(bio.get(), key.get(), EVP_aes_256_cbc(),
                                                        nullptr, 0, nullptr, passphrase);
-        break;
-    case TestKey::p256PublicKey:
-        written = PEM_write_bio_PUBKEY(bio.get(), key.get());
         break;
     default:
         written =

@@ -9,9 +9,7 @@ namespace bw::test {
 enum class TestKey {
     p256Pkcs8,
     p256Sec1,
-    p256EncryptedPkcs8,
     p256EncryptedSec1,
-    p256PublicKey,
     p384Pkcs8,
     rsaPkcs8,
 };
