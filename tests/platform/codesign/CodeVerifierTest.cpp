@@ -62,12 +62,6 @@ BundleSignOptions withEntitlements() {
     return options;
 }
 
-// The certificate the build makes beside the signer's inputs, with a chain certificate.
-bw::signer::CmsIdentity testIdentity() {
-    const stdfs::path folder = inputs.parent_path() / "test-identity";
-    return bw::signer::CmsIdentity{folder / "cert.pem", folder / "key.pem"};
-}
-
 std::vector<std::string> messages(const Verification& result) {
     std::vector<std::string> out;
     for (const auto& p : result.problems) {
@@ -350,8 +344,10 @@ TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
     stdfs::copy_file(inputs / "App", folder / "arm64");
     stdfs::copy_file(inputs / "App.x86_64", folder / "x86_64");
     BundleSignOptions cms;
-    cms.code.cms = testIdentity();
-    cms.code.cms->chain = {testIdentity().certificate.parent_path() / "chain.pem"};
+    // The certificate the build makes beside the signer's inputs, with a chain certificate.
+    const stdfs::path identity = inputs.parent_path() / "test-identity";
+    cms.code.cms = bw::signer::CmsIdentity{identity / "cert.pem", identity / "key.pem"};
+    cms.code.cms->chain = {identity / "chain.pem"};
     cms.code.identifier = "com.example.arm";
     bw::signer::signCode(folder / "arm64", cms);
     BundleSignOptions adhoc;
