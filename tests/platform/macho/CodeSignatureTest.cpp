@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 namespace bw::macho {
 namespace {
@@ -89,19 +90,14 @@ TEST(CodeSignatureTest, ReadsEveryBlobOfAFullSignature) {
 
     ASSERT_TRUE(parsed->codeDirectory.has_value());
     const CodeDirectory& directory = *parsed->codeDirectory;
-    EXPECT_EQ(directory.version, 0x20400u);
-    EXPECT_EQ(directory.flags, 0x20002u);
-    EXPECT_EQ(directory.identifier, "com.example.app");
-    EXPECT_EQ(directory.teamIdentifier, "ABCDE12345");
-    EXPECT_EQ(directory.hashType, 2);
-    EXPECT_EQ(directory.pageSize, 12);
-    EXPECT_EQ(directory.codeLimit, code.size());
-    EXPECT_EQ(directory.effectiveCodeLimit(), 0x123456789u);
-    EXPECT_EQ(directory.execSegBase, 0x4000u);
-    EXPECT_EQ(directory.execSegLimit, 0x8000u);
-    EXPECT_EQ(directory.execSegFlags, 1u);
-    ASSERT_EQ(directory.nSpecialSlots, 2u);
-    ASSERT_EQ(directory.nCodeSlots, 3u);
+    EXPECT_EQ(std::tuple(directory.version, directory.flags, directory.identifier,
+                         directory.teamIdentifier, int(directory.hashType),
+                         int(directory.pageSize)),
+              std::tuple(0x20400u, 0x20002u, "com.example.app", "ABCDE12345", 2, 12));
+    EXPECT_EQ(std::tuple(uint64_t(directory.codeLimit), directory.effectiveCodeLimit(),
+                         directory.execSegBase, directory.execSegLimit, directory.execSegFlags),
+              std::tuple(uint64_t(code.size()), 0x123456789u, 0x4000u, 0x8000u, 1u));
+    ASSERT_EQ(std::pair(directory.nSpecialSlots, directory.nCodeSlots), std::pair(2u, 3u));
     // The verifier's tests check what the slots hold.
     EXPECT_TRUE(directory.codeSlotHash(3).empty());
     EXPECT_TRUE(directory.specialSlotHash(0).empty());

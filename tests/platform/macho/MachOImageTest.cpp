@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace bw::macho {
 namespace {
@@ -52,10 +53,9 @@ TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
                 .build();
         const Result<MachOImage> image = parseImage(view(bytes));
         ASSERT_TRUE(image.ok()) << image.error().description();
-        EXPECT_EQ(image->header.is64, layout.is64);
-        EXPECT_EQ(image->header.byteOrder, layout.order);
-        EXPECT_EQ(image->architecture(), layout.architecture);
-        EXPECT_EQ(image->header.commandCount, 5u);
+        EXPECT_EQ(std::tuple(image->header.is64, image->header.byteOrder, image->architecture(),
+                             image->header.commandCount),
+                  std::tuple(layout.is64, layout.order, layout.architecture, 5u));
         ASSERT_EQ(image->loadCommands.size(), 5u);
         EXPECT_EQ(image->loadCommands[1].command, lcLoadDylib);
 
@@ -67,14 +67,11 @@ TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
 
         ASSERT_EQ(image->segments.size(), 1u);
         const Segment& segment = image->segments[0];
-        EXPECT_EQ(segment.name, "__TEXT");
-        EXPECT_EQ(segment.fileSize, 0x40u);
         ASSERT_EQ(segment.sections.size(), 2u);
-        EXPECT_EQ(segment.sections[0].name, "__text");
-        EXPECT_EQ(segment.sections[0].segmentName, "__TEXT");
-        EXPECT_EQ(segment.sections[0].offset, 0x20u);
-        EXPECT_TRUE(segment.sections[0].occupiesFile());
-        EXPECT_FALSE(segment.sections[1].occupiesFile());
+        const Section& text = segment.sections[0];
+        EXPECT_EQ(std::tuple(segment.name, segment.fileSize, text.name, text.segmentName,
+                             text.offset, text.occupiesFile(), segment.sections[1].occupiesFile()),
+                  std::tuple("__TEXT", 0x40u, "__text", "__TEXT", 0x20u, true, false));
 
         ASSERT_TRUE(image->symtab.has_value());
         EXPECT_EQ(image->symtab->symbolCount, 1u);
