@@ -56,18 +56,6 @@ protected:
 
 } // namespace
 
-TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
-    bw::test::TestFolder dir;
-    const QString path = dir.filePath("history.json");
-    fs::writeFileAtomically(path, "first");
-    fs::writeFileAtomically(path, "second, longer");
-    fs::writeFileAtomically(dir.filePath("empty"), {});
-    fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
-    const std::map<QString, QByteArray> expected{
-        {"history.json", "second, longer"}, {"empty", ""}, {"kept.json", "bytes"}};
-    EXPECT_EQ(snapshotFolder(dir.path()), expected);
-}
-
 TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
     bw::test::TestFolder dir;
     const QString path = dir.filePath("history.json");
