@@ -78,7 +78,6 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
 
 TEST(SecurityCms, AcceptsOnlyItsOneInvocation) {
     const std::vector<std::vector<std::string>> invocations = {
-        {},
         {"cms", "-D", "-i", "a", "b"},
         {"find-identity", "-v", "-p", "codesigning"},
     };

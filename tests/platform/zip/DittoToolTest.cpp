@@ -222,15 +222,3 @@ TEST(Ditto, NeverFollowsALinkAlreadyInTheDestination) {
         << run.standardError;
     EXPECT_TRUE(stdfs::is_empty(work.fsPath() / "outside"));
 }
-
-TEST(Ditto, ReplacesAFileInTheDestinationInsteadOfWritingThroughIt) {
-    const TestFolder work;
-    std::ofstream(work.fsPath() / "victim.txt") << "unchanged";
-    stdfs::create_directories(work.fsPath() / "out" / "Folder");
-    stdfs::create_hard_link(work.fsPath() / "victim.txt",
-                            work.fsPath() / "out" / "Folder" / "readme.txt");
-    const ToolRun run = extract(fixtures / "tree.zip", work.fsPath() / "out");
-    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
-    EXPECT_EQ(bw::test::readFile(work.fsPath() / "victim.txt"), "unchanged");
-    EXPECT_EQ(bw::test::readFile(work.fsPath() / "out" / "Folder" / "readme.txt"), "Read me.\n");
-}
