@@ -366,10 +366,9 @@ TEST(CodeVerifierTest, UniversalSlicesSignedDifferently) {
 
     bw::signer::tamper::changeCodePage(folder / "fat", 0, "x86_64");
     EXPECT_EQ(failureReport(folder / "fat"),
-              (std::vector<std::string>{(folder / "fat").string() +
-                                            ": invalid signature (code or signature have been "
-                                            "modified)",
-                                        "In architecture: x86_64"}));
+              inApp({"APP: invalid signature (code or signature have been modified)",
+                     "In architecture: x86_64"},
+                    folder / "fat"));
 }
 
 TEST(CodeVerifierTest, EntitlementsReadBackExactlyAsSigned) {
