@@ -56,17 +56,14 @@ TEST(HttpClient, SendsExactlyTheRequestItIsGiven) {
         }
         request.body = body;
         const Response response = send(request);
-        EXPECT_EQ(response.status, 201);
-        EXPECT_EQ(response.body, "made");
+        EXPECT_EQ(std::pair(response.status, response.body), std::pair(201, QByteArray("made")));
         const auto seen = server.requests().back();
-        EXPECT_EQ(seen.method, method.toStdString());
-        EXPECT_EQ(seen.target, "/v1/items/abc?x=1");
-        EXPECT_EQ(seen.body, body.value_or(QByteArray()).toStdString());
-        EXPECT_EQ(seen.header("Content-Length"), contentLength);
+        EXPECT_EQ(std::tuple(seen.method, seen.target, seen.body, seen.header("Content-Length")),
+                  std::tuple(method.toStdString(), "/v1/items/abc?x=1",
+                             body.value_or(QByteArray()).toStdString(), contentLength));
         EXPECT_EQ(seen.header("Content-Type"),
                   body ? std::optional<std::string>("application/json") : std::nullopt);
-        EXPECT_EQ(seen.headerCount("Expect"), 0u);
-        EXPECT_EQ(seen.headerCount("User-Agent"), 0u);
+        EXPECT_EQ(seen.headerCount("Expect") + seen.headerCount("User-Agent"), 0u);
     }
     EXPECT_EQ(server.requests().size(), 3u);
 }
