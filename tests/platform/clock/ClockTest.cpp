@@ -1,7 +1,6 @@
 #include "platform/clock/SystemClock.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QObject>
 #include <gtest/gtest.h>
 #include <memory>

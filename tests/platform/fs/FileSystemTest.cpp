@@ -180,10 +180,3 @@ TEST(TemporaryFolder, IsPrivateAndGoesAwayWithLockedContent) {
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(scratch.leftovers().isEmpty());
 }
-
-TEST(TemporaryFolder, FailsWithTheSystemError) {
-    test::TestFolder scratch;
-    scratch.write("tmp/blocker", "");
-    qputenv("TMPDIR", (scratch.tempDirectory() + "/blocker").toLocal8Bit());
-    EXPECT_THROW(fs::TemporaryFolder("Berthwatch-"), std::system_error);
-}

@@ -57,7 +57,6 @@ TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
                              image->header.commandCount),
                   std::tuple(layout.is64, layout.order, layout.architecture, 5u));
         ASSERT_EQ(image->loadCommands.size(), 5u);
-        EXPECT_EQ(image->loadCommands[1].command, lcLoadDylib);
 
         const std::vector<DylibReference> expected{
             {DylibKind::id, "@rpath/Kit.framework/Kit", 2, 0x010203, 0x010000},

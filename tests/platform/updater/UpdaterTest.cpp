@@ -59,8 +59,6 @@ protected:
         return loop.exec() == 0;
     }
 
-    std::size_t feedRequests() const { return server.requests().size(); }
-
     test::LocalHttpServer server;
     ManualClock clock;
     test::TestFolder folder;
@@ -118,7 +116,7 @@ TEST_F(UpdaterTest, ChecksOnceADayAcrossLaunches) {
     clock.advance(std::chrono::hours(1));
     ASSERT_TRUE(updater->isChecking());
     ASSERT_TRUE(waitForCheck(*updater));
-    EXPECT_EQ(feedRequests(), 2u);
+    EXPECT_EQ(server.requests().size(), 2u);
     // The next one is a whole day after the check that just ran.
     clock.advance(std::chrono::hours(23));
     EXPECT_FALSE(updater->isChecking());

@@ -4,7 +4,6 @@
 #include "tests/support/TestFolder.h"
 
 #include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
