@@ -46,7 +46,7 @@ Buffer build(const ImageBuilder& builder) {
 
 // Malformed inputs, thin or universal, fail with their kind and a reason that names the field. The
 // tools' tests run the malformed fixtures (truncations, out-of-range offsets and counts, bad
-// slices); these are the faults that set has no file for.
+// slices); these are the faults that set has no file for, or that another check there refuses.
 TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
     // The linker's x86_64 and arm64 slices. Entries start at 8, 20 bytes each: cputype,
     // cpusubtype, offset, size, align.
@@ -76,6 +76,8 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
         {"ncmds larger than the commands allow", patched(thin, 16, 1000),
          MachOError::Kind::malformed, "ncmds 1000"},
         {"cmdsize zero", patched(thin, 36, 0), MachOError::Kind::malformed, "cmdsize 0"},
+        {"cmdsize past the commands", patched(thin, 36, 0x100), MachOError::Kind::truncated,
+         "load command 0 extends"},
         {"dylib name offset inside the fixed fields", patched(thin, 40, 8),
          MachOError::Kind::malformed, "name offset 8"},
         {"dylib command too small", build(arm64().command(lcLoadDylib, payload({24, 0}))),
@@ -95,6 +97,12 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
          "nsects 2"},
         {"slice size wraps", edited({{28 + 12, 0xffffffff}}), MachOError::Kind::truncated,
          "offset plus size"},
+        {"misaligned", edited({{8 + 8, firstOffset + 4}}), MachOError::Kind::malformed,
+         "not aligned"},
+        {"slice over the header", edited({{8 + 8, 0}}), MachOError::Kind::malformed,
+         "overlaps the universal headers"},
+        {"two slices of one architecture", edited({{28, cpuTypeX86_64}, {32, 3}}),
+         MachOError::Kind::malformed, "two slices for x86_64"},
         {"alignment too large", edited({{8 + 16, 16}}), MachOError::Kind::malformed, "2^16"},
         // The arm64 slice at 2^14, inside the x86_64 one.
         {"overlapping slices", edited({{28 + 8, 0x4000}}), MachOError::Kind::malformed, "overlaps"},
