@@ -77,7 +77,6 @@ protected:
 // Each save replaces the one item of the account, longer or shorter than before.
 TEST_F(KeychainStoreTest, SavedTextReadsBackExactlyAndReplacesTheOneItem) {
     const QString values[] = {
-        "first",
         QString(100000, u'x'),
         QStringLiteral("Gr\u00fc\u00dfe \U0001F680 \u65e5\u672c"),
         QString::fromUtf8("a\0b", 3),
