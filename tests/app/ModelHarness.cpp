@@ -2,8 +2,6 @@
 
 #include "tests/support/ImageFiles.h"
 
-#include <QCoreApplication>
-
 namespace bw::test {
 
 using namespace Qt::Literals::StringLiterals;

@@ -1,13 +1,11 @@
+#include "tests/support/FolderSnapshot.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/WaitFor.h"
 
-#include <QDeadlineTimer>
-#include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
-#include <map>
 
 namespace bw {
 namespace {
@@ -47,27 +45,18 @@ TEST(OneInstance, ASecondStartStepsAsideAndACrashedInstanceIsReplaced) {
         return later.waitForFinished(30000) && later.exitStatus() == QProcess::NormalExit &&
                later.exitCode() == 0;
     };
-    // Every file of the data folder with its size and time of change, but for the history lock
-    // the first instance holds only while it loads.
+    // Everything in the data folder, but for the history lock the first instance holds only
+    // while it loads.
     const auto dataFiles = [&] {
-        std::map<QString, std::pair<qint64, QDateTime>> files;
-        for (QDirIterator it(data, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-             it.hasNext();) {
-            const QFileInfo info(it.next());
-            if (info.suffix() != u"lock") {
-                files[info.filePath()] = {info.size(), info.lastModified()};
-            }
-        }
+        auto files = test::snapshotFolder(data);
+        std::erase_if(files, [](const auto& entry) { return entry.first.endsWith(u".lock"); });
         return files;
     };
 
     QProcess& first = start();
     // The running instance listens once it holds the lock; until then a later start waits.
-    const QDeadlineTimer deadline(30000);
-    while (!QFileInfo::exists(runtime + QStringLiteral("/berthwatch.socket"))) {
-        ASSERT_FALSE(deadline.hasExpired());
-        QThread::msleep(20);
-    }
+    ASSERT_TRUE(test::waitFor(
+        [&] { return QFileInfo::exists(runtime + QStringLiteral("/berthwatch.socket")); }, 30));
     const auto before = dataFiles();
     EXPECT_TRUE(stepsAside(start()));
     EXPECT_EQ(first.state(), QProcess::Running);

@@ -1,8 +1,8 @@
-#include "model/ReportMarkdown.h"
 #include "model/ReportStoreError.h"
 #include "tests/app/ModelHarness.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
 #include "tests/support/FieldOf.h"
+#include "tests/support/Reports.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -14,12 +14,7 @@ using namespace Qt::Literals::StringLiterals;
 using test::waitFor;
 
 ScanReport reportOf(const QString& bundle, const QDateTime& createdAt) {
-    ScanReport report = ScanReport::sample();
-    report.id = QUuid::createUuid();
-    report.createdAt = createdAt;
-    report.metadata.bundleIdentifier = bundle;
-    report.metadata.iconPNG = std::nullopt;
-    return report;
+    return test::historyReport(u"App"_s, createdAt, Verdict::needsAttention, bundle);
 }
 
 std::vector<QUuid> ids(const std::vector<ScanReport>& reports) {
@@ -36,8 +31,6 @@ protected:
         ReportStore(harness.history).save(saved);
         harness.launch();
     }
-
-    void damage(const QString& name) const { harness.folder.write(u"history/"_s + name, "{"); }
 
     std::vector<QUuid> onDisk() const { return ids(ReportStore(harness.history).load().reports); }
 
@@ -99,11 +92,7 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
     } cases[] = {
         {[&](AppModel& m) { m.deleteReport(saved[0].id); },
          u"The report could not be deleted from disk. "_s},
-        {[&](AppModel& m) {
-             SidebarApp app;
-             app.bundleIdentifier = u"com.b"_s;
-             m.deleteReports(app);
-         },
+        {[&](AppModel& m) { m.deleteReports(SidebarApp::of(saved[2])); },
          u"These reports could not be deleted from disk. "_s},
         {[](AppModel& m) { m.clearReportHistory(); },
          u"Report history could not be cleared from disk. "_s},
@@ -113,7 +102,7 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
         // Damaged after launch: the store refuses the write on the writer's thread.
         AppModel& model = harness.launch();
         model.openReport(model.reports().front());
-        damage(u"reports.json"_s);
+        harness.folder.write(u"history/reports.json"_s, "{");
         const std::vector<ScanReport> before = model.reports();
         c.change(model);
         ASSERT_TRUE(waitFor([&] { return model.reportNotice().has_value(); }));
@@ -126,19 +115,6 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
         QFile::remove(harness.history + u"/reports.json"_s);
         ReportStore(harness.history).save(saved);
     }
-}
-
-TEST_F(ReportHistory, ExportWritesTheMarkdownOrSaysWhyNot) {
-    AppModel& model = harness.model();
-    const QString target = harness.folder.filePath(u"App review.md"_s);
-    model.exportReport(saved[0], target);
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(target); }));
-    QFile file(target);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), report_markdown::render(saved[0]));
-    model.exportReport(saved[0], target + u"/inside-a-file.md"_s);
-    ASSERT_TRUE(waitFor([&] { return model.reportNotice().has_value(); }));
-    EXPECT_TRUE(model.reportNotice()->startsWith(u"The report could not be exported. "_s));
 }
 
 } // namespace

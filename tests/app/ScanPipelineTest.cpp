@@ -72,10 +72,6 @@ struct ScanSetup {
 
 class ScanPipeline : public ::testing::Test, public ScanSetup {};
 
-bool has(const ScanReport& report, const QString& id) {
-    return std::ranges::find(report.findings, id, &Finding::id) != report.findings.end();
-}
-
 TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentation) {
     AppModel& model = stageWithScreenshots();
     test::PhaseRecorder recorder(model);
@@ -102,17 +98,15 @@ TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentati
                               u"Reviewing approved screenshots"_s, u"Preparing guided solutions"_s,
                               u"Preparing report"_s, u"Report ready"_s, u"-"_s}));
 
-    // The report: shown, first in the history and on disk, merged and ranked.
+    // The report: shown, first in the history, merged and ranked.
     ASSERT_TRUE(model.report());
     const ScanReport& report = *model.report();
     EXPECT_EQ(model.scanPhase(), ScanPhase::finished());
+    EXPECT_EQ(report.verdict, Verdict::needsAttention); // App Store Connect: the app is missing
     EXPECT_EQ(model.reports(), std::vector{report});
-    const std::vector<ScanReport> saved = ReportStore(harness.history).load().reports;
-    ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(saved[0].findings, report.findings);
     const QString id = report.id.toString(QUuid::WithoutBraces).toLower();
-    EXPECT_TRUE(has(report, u"build.ai."_s + id + u".0"_s));
-    EXPECT_FALSE(has(report, u"screenshot.semantic-review"_s));
+    EXPECT_TRUE(test::findingWithId(report.findings, u"build.ai."_s + id + u".0"_s));
+    EXPECT_FALSE(test::findingWithId(report.findings, u"screenshot.semantic-review"_s));
     std::vector<Finding> ranked = report.findings;
     rankFindings(ranked, FindingRanking::severityAndTitle);
     EXPECT_EQ(ranked, report.findings);
@@ -124,48 +118,37 @@ TEST_F(ScanPipeline, StagedIpaBecomesASavedRankedReportAfterTheMinimumPresentati
     EXPECT_FALSE(request.header("Authorization"));
 }
 
-// Risks alone leave a report without confirmed blockers; App Store Connect's "app missing" is a
-// blocker.
+// Risks alone leave a report without confirmed blockers (the connected scan above has one).
 TEST(ScanVerdict, OnlyABlockerMakesTheReportNeedAttention) {
-    for (const bool connected : {false, true}) {
-        SCOPED_TRACE(connected ? "connected" : "not connected");
-        ScanSetup test;
-        AppModel& model = test.stageWithScreenshots(connected);
-        model.startScan(true);
-        test.finishScan(model);
-        ASSERT_TRUE(model.report());
-        const ScanReport& report = *model.report();
-        const auto count = [&](FindingSeverity severity) {
-            return std::ranges::count(report.findings, severity, &Finding::severity);
-        };
-        EXPECT_GT(count(FindingSeverity::risk), 0);
-        EXPECT_EQ(count(FindingSeverity::blocker) > 0, connected);
-        EXPECT_EQ(report.verdict,
-                  connected ? Verdict::needsAttention : Verdict::noConfirmedBlockers);
-        EXPECT_EQ(model.reports().front().verdict, report.verdict);
-    }
+    ScanSetup test;
+    AppModel& model = test.stageWithScreenshots(false);
+    model.startScan(true);
+    test.finishScan(model);
+    ASSERT_TRUE(model.report());
+    const ScanReport& report = *model.report();
+    EXPECT_GT(std::ranges::count(report.findings, FindingSeverity::risk, &Finding::severity), 0);
+    EXPECT_EQ(std::ranges::count(report.findings, FindingSeverity::blocker, &Finding::severity), 0);
+    EXPECT_EQ(report.verdict, Verdict::noConfirmedBlockers);
+    EXPECT_EQ(model.reports().front().verdict, report.verdict);
 }
 
 TEST_F(ScanPipeline, AFailingServiceBecomesAFindingAndOnlyAnOutOfDateAnswerEndsTheScan) {
     const struct {
         QString finding; // empty: the scan ends failed
-        std::function<void(ScanSetup&)> fail;
+        int ascStatus;
+        ScriptedResponse analysisAnswer;
     } cases[] = {
-        {u"asc.connection.unavailable"_s,
-         [](ScanSetup& test) { test.asc.serve("/v1/apps", ScriptedResponse(500)); }},
-        {u"build.ai.unavailable"_s,
-         [](ScanSetup& test) {
-             test.answerAnalysis({500, ""});
-         }},
-        {{},
-         [](ScanSetup& test) {
-             test.answerAnalysis({409, R"({"error":"Out of date."})"});
-         }},
+        {u"asc.connection.unavailable"_s, 500, {200, analysis}},
+        {u"build.ai.unavailable"_s, 200, {500, ""}},
+        {{}, 200, {409, R"({"error":"Out of date."})"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.finding.toStdString());
         ScanSetup test;
-        c.fail(test);
+        if (c.ascStatus != 200) {
+            test.asc.serve("/v1/apps", ScriptedResponse(c.ascStatus));
+        }
+        test.answerAnalysis(c.analysisAnswer);
         AppModel& model = test.stageWithScreenshots();
         model.startScan(true);
         if (c.finding.isEmpty()) {
@@ -189,28 +172,22 @@ TEST_F(ScanPipeline, AFailingServiceBecomesAFindingAndOnlyAnOutOfDateAnswerEndsT
 TEST_F(ScanPipeline, CancellingEndsTheScanAtOnceAfterAnyStep) {
     const struct {
         const char* step;
-        std::function<void(ScanSetup&)> holdUp;
+        bool holdAppStoreConnect, holdAnalysis;
         std::size_t reviewRequests; // at most
     } cases[] = {
-        {"", [](ScanSetup&) {}, 0},
-        {"Comparing App Store Connect",
-         [](ScanSetup& test) { test.asc.serve("/v1/apps", held(ScriptedResponse(500))); }, 0},
-        {"Reviewing approved screenshots",
-         [](ScanSetup& test) {
-             test.harness.backend.route("POST", "/v1/screenshots/analyze",
-                                        held(ScriptedResponse(500)));
-         },
-         1},
-        {"Preparing guided solutions",
-         [](ScanSetup& test) {
-             test.answerAnalysis(held({200, analysis}));
-         },
-         2},
+        {"", false, false, 0},
+        {"Comparing App Store Connect", true, false, 0},
+        {"Preparing guided solutions", false, true, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.step);
         ScanSetup test;
-        c.holdUp(test);
+        if (c.holdAppStoreConnect) {
+            test.asc.serve("/v1/apps", held(ScriptedResponse(500)));
+        }
+        if (c.holdAnalysis) {
+            test.answerAnalysis(held({200, analysis}));
+        }
         AppModel& model = test.stageWithScreenshots();
         test::PhaseRecorder recorder(model);
         QElapsedTimer elapsed;
@@ -281,10 +258,6 @@ TEST_F(ScanPipeline, OneScanAtATimeAndNeverWhileAnImportIsLaunching) {
     EXPECT_EQ(model.staged(), staged);
 }
 
-Finding finding(const QString& id, FindingSeverity severity, const QString& title) {
-    return test::finding(id, severity, FindingCategory::privacy, title);
-}
-
 RemoteBuildFinding remote(QString title, double confidence = 0.5, QString guideline = u"5.1"_s) {
     RemoteBuildFinding result{};
     result.category = FindingCategory::privacy;
@@ -299,8 +272,10 @@ TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
         return FindingResolution{summary, {}, {}, {}};
     };
     ScanReport report;
-    report.findings = {finding(u"local.a"_s, FindingSeverity::risk, u"Tracking Domains"_s),
-                       finding(u"local.b"_s, FindingSeverity::manual, u"Other"_s)};
+    using enum FindingSeverity;
+    report.findings = {
+        test::finding(u"local.a"_s, risk, FindingCategory::privacy, u"Tracking Domains"_s),
+        test::finding(u"local.b"_s, manual, FindingCategory::privacy, u"Other"_s)};
     report.findings[1].resolution = resolution(u"own"_s);
     report.passedChecks = {u"Local check"_s};
     BuildAnalysisResponse response;
@@ -346,10 +321,6 @@ TEST(GuidedSolutions, TheAppStoreConnectFindingNamesTheCauseAndWhatToFix) {
         {std::make_exception_ptr(AppStoreConnectError::unreadableCredentials(u"it is not JSON"_s)),
          storedKey, u"Store the key again under "_s + item,
          u"could not be read: it is not JSON."_s},
-        {std::make_exception_ptr(
-             AppStoreConnectError(AppStoreConnectError::Kind::invalidCredentials)),
-         storedKey, u"Store the key again under "_s + item,
-         u"is not one P-256 private key in PEM form."_s},
         {std::make_exception_ptr(http::TransportError(http::TransportError::Kind::cannotFindHost)),
          unavailable, u"Check this computer\u2019s network connection"_s,
          u"No server with the requested host name could be found."_s},

@@ -5,7 +5,6 @@
 #include "services/appstoreconnect/ASCDocument.h"
 #include "tests/fuzz/Fuzz.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray body(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     try {

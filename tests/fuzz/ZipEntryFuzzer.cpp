@@ -61,25 +61,18 @@ void checkLinkTarget(std::string_view target, std::size_t depth) {
 void checkPlan(const ExtractionPlan& plan) {
     std::set<std::string> folders;
     std::set<std::string> seen;
-    const auto requireParentFolder = [&](const PlannedEntry& entry) {
-        if (entry.path.size() > 1) {
-            const std::vector<std::string> parent(entry.path.begin(), entry.path.end() - 1);
-            require(folders.count(joinedPath(parent)) == 1);
-        }
-    };
-    for (const PlannedEntry& folder : plan.directories) {
-        requireSafeComponents(folder.path);
-        requireParentFolder(folder);
-        require((folder.mode & ~mode_t(0777)) == 0);
-        folders.insert(joinedPath(folder.path));
-        require(seen.insert(joinedPath(folder.path)).second);
-    }
-    for (const auto* list : {&plan.files, &plan.links}) {
+    for (const auto* list : {&plan.directories, &plan.files, &plan.links}) {
         for (const PlannedEntry& entry : *list) {
             requireSafeComponents(entry.path);
-            requireParentFolder(entry);
+            if (entry.path.size() > 1) {
+                require(folders.count(joinedPath({entry.path.begin(), entry.path.end() - 1})) == 1);
+            }
             require((entry.mode & ~mode_t(0777)) == 0);
-            require(seen.insert(joinedPath(entry.path)).second);
+            const std::string path = joinedPath(entry.path);
+            require(seen.insert(path).second);
+            if (list == &plan.directories) {
+                folders.insert(path);
+            }
         }
     }
     for (const PlannedEntry& link : plan.links) {

@@ -32,12 +32,6 @@ QByteArray archiveInfo(const char* applicationPath) {
         .toXml();
 }
 
-class BundleReadingTest : public ::testing::Test {
-protected:
-    TestFolder folder;
-    BuildScanner scanner{folder.path()};
-};
-
 std::optional<QImage> decoded(const std::optional<QByteArray>& png) {
     return png ? image::decodeLargestImage(*png) : std::nullopt;
 }
@@ -46,15 +40,7 @@ QRgb centre(const std::optional<QImage>& image) {
     return image ? image->pixel(image->width() / 2, image->height() / 2) : 0;
 }
 
-PlistValue names(std::initializer_list<const char*> values) {
-    PlistArray list;
-    for (const char* value : values) {
-        list.push_back(text(value));
-    }
-    return PlistValue(list);
-}
-
-class AppIconExtractorTest : public ::testing::Test {
+class BundleReadingTest : public ::testing::Test {
 protected:
     // The icon a scan would make: with the bundle's full item list.
     std::optional<QImage> scanIcon(const QString& bundle, const PlistDictionary& info) {
@@ -63,6 +49,7 @@ protected:
     }
 
     TestFolder folder;
+    BuildScanner scanner{folder.path()};
 };
 
 } // namespace
@@ -95,7 +82,6 @@ TEST_F(BundleReadingTest, ArchiveDescriptionNamesTheBundleOrTheSearchFindsIt) {
         {archiveInfo("../../Outside.app"), first},
         {archiveInfo("Applications/Linked.app"), first},
         {PlistValue(dictionary({{"ApplicationProperties", text("x")}})).toXml(), first},
-        {"garbage", first},
     };
     for (const auto& c : cases) {
         QFile::remove(archive + "/Info.plist");
@@ -216,45 +202,35 @@ TEST_F(BundleReadingTest, ListsAndSizesNonHiddenItems) {
     EXPECT_EQ(BuildScanner::bundleSize(folder.path() + "/Missing.app"), 0);
 }
 
-TEST(BuildMetadata, TextsFallBackWhenEntriesAreMissingOrNotText) {
-    TestFolder folder;
+TEST_F(BundleReadingTest, MetadataTextsFallBackWhenEntriesAreMissingOrNotText) {
     const QString app = folder.makeFolder("Demo.app");
-    const struct {
-        PlistDictionary info;
-        QString appName;
-        QString identifier;
-        QString version;
-        QString build;
-        QString minimum;
-    } cases[] = {
-        {dictionary({{"CFBundleName", text("Demo Name")}}), "Demo Name", "Unknown", "Unavailable",
-         "Unavailable", "Unavailable"},
+    // Application name, identifier, version, build number and minimum system.
+    const std::pair<PlistDictionary, QStringList> cases[] = {
+        {dictionary({{"CFBundleName", text("Demo Name")}}),
+         {"Demo Name", "Unknown", "Unavailable", "Unavailable", "Unavailable"}},
         {dictionary({{"CFBundleDisplayName", text("Shown")}, {"CFBundleName", text("Name")}}),
-         "Shown", "Unknown", "Unavailable", "Unavailable", "Unavailable"},
+         {"Shown", "Unknown", "Unavailable", "Unavailable", "Unavailable"}},
         {dictionary({{"CFBundleDisplayName", number(3)},
                      {"CFBundleIdentifier", text("")},
                      {"LSMinimumSystemVersion", text("13.0")}}),
-         "Demo", "", "Unavailable", "Unavailable", "13.0"},
+         {"Demo", "", "Unavailable", "Unavailable", "13.0"}},
         {dictionary({{"CFBundleShortVersionString", text("2.0")},
                      {"CFBundleVersion", text("7")},
                      {"MinimumOSVersion", text("17.0")},
                      {"LSMinimumSystemVersion", text("13.0")}}),
-         "Demo", "Unknown", "2.0", "7", "17.0"},
+         {"Demo", "Unknown", "2.0", "7", "17.0"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [info, expected] : cases) {
         const BuildMetadata metadata =
-            BuildScanner::makeBuildMetadata(c.info, app, {}, {"arm64", "x86_64", "arm64"});
-        EXPECT_EQ(metadata.appName, c.appName);
-        EXPECT_EQ(metadata.bundleIdentifier, c.identifier);
-        EXPECT_EQ(metadata.version, c.version);
-        EXPECT_EQ(metadata.buildNumber, c.build);
-        EXPECT_EQ(metadata.minimumOS, c.minimum);
+            BuildScanner::makeBuildMetadata(info, app, {}, {"arm64", "x86_64", "arm64"});
+        EXPECT_EQ((QStringList{metadata.appName, metadata.bundleIdentifier, metadata.version,
+                               metadata.buildNumber, metadata.minimumOS}),
+                  expected);
         EXPECT_EQ(metadata.architectures, (std::vector<QString>{"arm64", "x86_64", "arm64"}));
     }
 }
 
-TEST(BuildMetadata, EmbeddedFrameworksSortedAndUnique) {
-    TestFolder folder;
+TEST_F(BundleReadingTest, MetadataEmbeddedFrameworksSortedAndUnique) {
     const QString app = folder.makeFolder("Demo.app");
     folder.makeFolder("Demo.app/Frameworks/Zeta.framework");
     folder.makeFolder("Demo.app/Frameworks/alpha.framework");
@@ -270,10 +246,8 @@ TEST(BuildMetadata, EmbeddedFrameworksSortedAndUnique) {
     EXPECT_FALSE(metadata.iconPNG);
 }
 
-TEST(BuildPreview, MissingInfoPlistLeavesNoFolderBehind) {
-    TestFolder folder;
+TEST_F(BundleReadingTest, PreviewWithoutInfoPlistLeavesNoFolderBehind) {
     folder.makeFolder("Empty.app");
-    const BuildScanner scanner(folder.path());
     EXPECT_EQ(thrownKind<BuildScannerError>([&] { scanner.preview(folder.path() + "/Empty.app"); }),
               BuildScannerError::Kind::infoPlistMissing);
     std::stop_source source;
@@ -282,11 +256,12 @@ TEST(BuildPreview, MissingInfoPlistLeavesNoFolderBehind) {
     EXPECT_TRUE(folder.leftovers().isEmpty());
 }
 
-TEST_F(AppIconExtractorTest, PrimaryIconFilesPickTheLargestVariant) {
+TEST_F(BundleReadingTest, PrimaryIconFilesPickTheLargestVariant) {
     const PlistDictionary info = dictionary(
         {{"CFBundleIcons",
           dictionaryValue({{"CFBundlePrimaryIcon",
-                            dictionaryValue({{"CFBundleIconFiles", names({"AppIcon60x60"})}})}})}});
+                            dictionaryValue({{"CFBundleIconFiles",
+                                              PlistValue(PlistArray{text("AppIcon60x60")})}})}})}});
     folder.write("A.app/AppIcon60x60@2x.png", solidPng(QSize(120, 120), Qt::red));
     folder.write("A.app/AppIcon60x60.png", solidPng(QSize(180, 180), Qt::blue));
     const auto icon = scanIcon("A.app", info);
@@ -295,7 +270,7 @@ TEST_F(AppIconExtractorTest, PrimaryIconFilesPickTheLargestVariant) {
     EXPECT_EQ(centre(icon), QColor(Qt::blue).rgba());
 }
 
-TEST_F(AppIconExtractorTest, SizeAndShapeRules) {
+TEST_F(BundleReadingTest, IconSizeAndShapeRules) {
     const struct {
         QSize size;
         std::optional<QSize> rendered;
@@ -315,7 +290,7 @@ TEST_F(AppIconExtractorTest, SizeAndShapeRules) {
     }
 }
 
-TEST_F(AppIconExtractorTest, MacBundleWithoutUsableIconGetsTheGenericIcon) {
+TEST_F(BundleReadingTest, MacBundleWithoutUsableIconGetsTheGenericIcon) {
     folder.write("Mac.app/Contents/Info.plist", "x");
     folder.write("Mac.app/Contents/Resources/AppIcon.png", solidPng(QSize(39, 39), Qt::red));
     folder.write("Phone.app/Info.plist", "x");
@@ -328,7 +303,7 @@ TEST_F(AppIconExtractorTest, MacBundleWithoutUsableIconGetsTheGenericIcon) {
     EXPECT_FALSE(scanIcon("Phone.app", {}));
 }
 
-TEST_F(AppIconExtractorTest, FrameworkIconsOnlyWhenDeclaredByName) {
+TEST_F(BundleReadingTest, FrameworkIconsOnlyWhenDeclaredByName) {
     folder.write("F.app/Frameworks/Kit.framework/AppIcon.png", solidPng(QSize(60, 60), Qt::red));
     EXPECT_FALSE(scanIcon("F.app", {}));
     const auto declared = scanIcon("F.app", dictionary({{"CFBundleIconFile", text("AppIcon")}}));
@@ -341,20 +316,18 @@ TEST_F(AppIconExtractorTest, FrameworkIconsOnlyWhenDeclaredByName) {
     EXPECT_FALSE(scanIcon("G.app", {}));
 }
 
-TEST_F(AppIconExtractorTest, HostileCandidatesAreSkipped) {
+TEST_F(BundleReadingTest, HostileIconCandidatesAreSkipped) {
     // A header declaring 50,000 x 50,000 pixels, and links to files outside the bundle.
     folder.write("H.app/AppIconHuge.png", pngDeclaring(QSize(50000, 50000)));
     folder.write("outside.png", solidPng(QSize(500, 500), Qt::red));
-    ASSERT_EQ(::symlink(QFile::encodeName(folder.path() + "/outside.png").constData(),
-                        QFile::encodeName(folder.path() + "/H.app/AppIconLink.png").constData()),
-              0);
+    link(folder.path() + "/outside.png", folder.path() + "/H.app/AppIconLink.png");
     folder.write("H.app/AppIconSmall.png", solidPng(QSize(50, 50), Qt::blue));
     const auto icon = scanIcon("H.app", {});
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->size(), QSize(50, 50));
 }
 
-TEST_F(AppIconExtractorTest, MacIcnsInResources) {
+TEST_F(BundleReadingTest, MacIconFromIcnsInResources) {
     folder.write("M.app/Contents/Info.plist", "x");
     folder.write("M.app/Contents/Resources/Whatever.icns",
                  icnsFile({{"ic07", solidPng(QSize(128, 128), Qt::red)},
@@ -365,11 +338,11 @@ TEST_F(AppIconExtractorTest, MacIcnsInResources) {
     EXPECT_EQ(centre(icon), QColor(Qt::blue).rgba());
 }
 
-TEST_F(AppIconExtractorTest, PreviewLooksOnlyAtTheTopLevel) {
+TEST_F(BundleReadingTest, IconPreviewLooksOnlyAtTheTopLevel) {
     writeIosBundle(folder, "P.app");
     folder.write("P.app/Sub/AppIcon.png", solidPng(QSize(80, 80), Qt::red));
     const QString bundle = folder.path() + "/P.app";
-    EXPECT_FALSE(BuildScanner(folder.path()).preview(bundle).iconPNG);
+    EXPECT_FALSE(scanner.preview(bundle).iconPNG);
     folder.write("P.app/AppIcon.png", solidPng(QSize(80, 80), Qt::red));
-    EXPECT_TRUE(BuildScanner(folder.path()).preview(bundle).iconPNG);
+    EXPECT_TRUE(scanner.preview(bundle).iconPNG);
 }

@@ -27,9 +27,7 @@ protected:
         EXPECT_TRUE(folder.leftovers().isEmpty()) << folder.leftovers().join(u' ').toStdString();
     }
 
-    QString tool(const QByteArray& script) {
-        return folder.tools({{QStringLiteral("tool"), script}}) + QStringLiteral("/tool");
-    }
+    QString tool(const QByteArray& script) { return folder.tools({{"tool", script}}) + "/tool"; }
 
     test::TestFolder folder;
 };
@@ -44,21 +42,15 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
         QString errors;
         QString combined;
     };
+    const QString replaced = QStringLiteral("a\uFFFDb\uFFFD");
     const QString niceTool = QString::number(std::min(19, getpriority(PRIO_PROCESS, 0) + 10));
     const Case cases[] = {
-        {"echo hello", 0, "hello", "", "hello"},
         {"echo oops >&2; exit 1", 1, "", "oops", "oops"},
         {"printf 'out\\n'; printf 'err\\n' >&2; exit 3", 3, "out", "err", "out\nerr"},
-        {"exit 0", 0, "", "", ""},
         // Leading and trailing white space of any kind goes, inner line breaks stay.
         {"printf ' \\t\\n a\\n b \\302\\240\\342\\200\\250\\n'", 0, "a\n b", "", "a\n b"},
         // Invalid UTF-8 turns into replacement characters.
-        {"printf 'a\\377b\\300'", 0,
-         QString::fromUtf8("a\xEF\xBF\xBD"
-                           "b\xEF\xBF\xBD"),
-         "",
-         QString::fromUtf8("a\xEF\xBF\xBD"
-                           "b\xEF\xBF\xBD")},
+        {"printf 'a\\377b\\300'", 0, replaced, "", replaced},
         // Arguments arrive unchanged, one each, without a shell in between.
         {"printf '%s|' \"$@\"", 0, "a b|$HOME|*|", "", "a b|$HOME|*|"},
         // A tool killed by a signal reports the signal's number.
@@ -68,21 +60,12 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
     };
     for (const Case& c : cases) {
         const QString path = tool(c.script);
-        const CommandResult result = command_runner::run(
-            path, {QStringLiteral("a b"), QStringLiteral("$HOME"), QStringLiteral("*")});
+        const CommandResult result = command_runner::run(path, {"a b", "$HOME", "*"});
         EXPECT_EQ(result.status, c.status) << c.script.constData();
         EXPECT_EQ(result.standardOutput, c.output) << c.script.constData();
         EXPECT_EQ(result.standardError, c.errors) << c.script.constData();
         EXPECT_EQ(result.combinedOutput(), c.combined) << c.script.constData();
     }
-}
-
-TEST_F(CommandRunnerTest, LargeOutputDoesNotBlockTheTool) {
-    // Far more than a pipe buffer holds: output goes to files, so the tool never stalls.
-    const CommandResult result =
-        command_runner::run(tool("head -c 3000000 /dev/zero | tr '\\0' x"), {});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.standardOutput.size(), 3000000);
 }
 
 TEST_F(CommandRunnerTest, TimeOutNamesTheToolAndWholeSeconds) {
@@ -108,29 +91,26 @@ TEST_F(CommandRunnerTest, TimeOutNamesTheToolAndWholeSeconds) {
     }
 }
 
-TEST_F(CommandRunnerTest, ToolIgnoringTerminateIsKilledAfterGracePeriod) {
-    const QString marker = folder.path() + QStringLiteral("/still-running");
-    // The trap is inherited by the sleep, so only SIGKILL ends either of them.
-    const QString path = tool("trap '' TERM\nsleep 30\ntouch '" + marker.toUtf8() + "'");
+// A tool ignoring the terminate signal is killed after a grace period, together with what it
+// started: the trap is inherited, so only SIGKILL to the whole group ends them all.
+TEST_F(CommandRunnerTest, TimeOutKillsTheToolAndWhatItStartedAfterGracePeriod) {
+    const QByteArray marker = (folder.path() + "/left-behind").toUtf8();
+    const QString path = tool("trap '' TERM\n( sleep 1; touch '" + marker +
+                              "' ) &\nsleep 30\ntouch '" + marker + "'");
     const auto start = Clock::now();
     EXPECT_THROW(command_runner::run(path, {}, 0.3), CommandRunnerError);
     const double elapsed = secondsSince(start);
     EXPECT_GE(elapsed, 0.3 + 0.5);
     EXPECT_LT(elapsed, 0.3 + 0.5 + 0.5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_FALSE(QFile::exists(marker)) << "the tool outlived the call";
-}
-
-// The time-out ends what the tool started as well, not only the tool itself.
-TEST_F(CommandRunnerTest, TimeOutAlsoEndsTheProcessesTheToolStarted) {
-    const QString marker = folder.path() + QStringLiteral("/left-behind");
-    const QString path = tool("( sleep 1; touch '" + marker.toUtf8() + "' ) &\nsleep 30");
-    EXPECT_THROW(command_runner::run(path, {}, 0.3), CommandRunnerError);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_FALSE(QFile::exists(marker)) << "a process the tool started outlived the call";
+    EXPECT_FALSE(QFile::exists(QString::fromUtf8(marker))) << "a process outlived the call";
 }
 
 TEST_F(CommandRunnerTest, CancellationStopsTheTool) {
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_THROW(command_runner::run(tool("sleep 30"), {}, 60, stopped.get_token()), Cancelled);
+
     std::stop_source source;
     std::jthread canceller([&source] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -141,24 +121,18 @@ TEST_F(CommandRunnerTest, CancellationStopsTheTool) {
     EXPECT_LT(secondsSince(start), 0.3 + 0.4);
 }
 
-TEST_F(CommandRunnerTest, AlreadyCancelledCallStillStopsAtOnce) {
-    std::stop_source source;
-    source.request_stop();
-    EXPECT_THROW(command_runner::run(tool("sleep 30"), {}, 60, source.get_token()), Cancelled);
-}
-
 TEST_F(CommandRunnerTest, MissingExecutableFailsWithTheLaunchError) {
     const auto missing = thrown<std::system_error>(
-        [&] { command_runner::run(folder.path() + QStringLiteral("/no-such-tool"), {}); });
+        [&] { command_runner::run(folder.path() + "/no-such-tool", {}); });
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->code(), std::errc::no_such_file_or_directory);
-    const QString notExecutable = folder.write(QStringLiteral("plain"), "echo hi\n", 0644);
+    const QString notExecutable = folder.write("plain", "echo hi\n", 0644);
     EXPECT_THROW(command_runner::run(notExecutable, {}), std::system_error);
 }
 
 TEST_F(CommandRunnerTest, UnwritableScratchAreaFailsWithTheFileError) {
-    qputenv("TMPDIR", (folder.path() + QStringLiteral("/missing/file")).toLocal8Bit());
-    folder.write(QStringLiteral("missing"), "a file where a folder should be");
+    qputenv("TMPDIR", (folder.path() + "/missing/file").toLocal8Bit());
+    folder.write("missing", "a file where a folder should be");
     EXPECT_THROW(command_runner::run(tool("echo hi"), {}), std::system_error);
     qputenv("TMPDIR", folder.tempDirectory().toLocal8Bit());
 }

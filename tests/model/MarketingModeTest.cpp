@@ -1,10 +1,8 @@
 #include "model/MarketingMode.h"
 
 #include "model/MarketingShowcase.h"
-#include "tests/support/FolderSnapshot.h"
 #include "tests/support/TestFolder.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -47,10 +45,9 @@ TEST(MarketingMode, Switches) {
 // A file that is missing or does not decode leaves the sample as the base, under new ids.
 TEST(MarketingMode, ShowcaseFileThatDoesNotDecodeFallsBackToTheSample) {
     bw::test::TestFolder folder;
-    const QByteArray contents[] = {"<missing>", "not json", "[]", R"({"id": "x"})"};
-    for (const QByteArray& content : contents) {
+    for (const QByteArray content : {"<missing>", "not json", R"({"id": "x"})"}) {
         if (content != "<missing>") {
-            bw::test::writeFile(folder.filePath("showcase.json"), content);
+            folder.write("showcase.json", content);
         }
         const auto reports =
             makeShowcaseReports(folder.filePath("showcase.json"), QDateTime::currentDateTimeUtc());
@@ -61,20 +58,16 @@ TEST(MarketingMode, ShowcaseFileThatDoesNotDecodeFallsBackToTheSample) {
     }
 }
 
+// The archive is found by the demonstration app's name, exactly as Xcode names its archives.
 TEST(MarketingMode, DemoArchive) {
     EXPECT_FALSE(demoArchiveURL("/nonexistent/Archives"));
-
     bw::test::TestFolder folder;
-    const QDir archives(folder.path());
     const QString name = demoAppName();
-    for (const QString& entry : QStringList{name + ".xcarchive.zip", name.toLower() + ".xcarchive",
-                                            "x" + name + ".xcarchive"}) {
-        ASSERT_TRUE(archives.mkdir(entry));
+    for (const QString& entry :
+         {name + ".xcarchive.zip", name.toLower() + ".xcarchive", "x" + name + ".xcarchive"}) {
+        folder.makeFolder(entry);
     }
     EXPECT_FALSE(demoArchiveURL(folder.path()));
-
-    ASSERT_TRUE(archives.mkdir(name + " 2026-08-01 12.00.xcarchive"));
-    const auto url = demoArchiveURL(folder.path());
-    ASSERT_TRUE(url);
-    EXPECT_EQ(url->toLocalFile(), archives.filePath(name + " 2026-08-01 12.00.xcarchive"));
+    const QString archive = folder.makeFolder(name + " 2026-08-01 12.00.xcarchive");
+    EXPECT_EQ(demoArchiveURL(folder.path()), QUrl::fromLocalFile(archive));
 }

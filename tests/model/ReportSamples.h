@@ -2,6 +2,7 @@
 
 #include "model/ScanReport.h"
 #include "platform/json/JsonValues.h"
+#include "tests/support/Reports.h"
 
 #include <QTimeZone>
 
@@ -10,19 +11,16 @@ namespace bw::test {
 // A deterministic report: the same index always gives the same report, ids included.
 inline ScanReport sampleReport(int index, bool withIcon = true) {
     const QString n = QString::number(index);
-    Finding finding{"signing.get-task-allow." + n,
-                    FindingSeverity::blocker,
-                    FindingCategory::signing,
-                    "2.3",
-                    "ITMS-90164",
-                    "Debug entitlement",
-                    "The build can be debugged.",
-                    "get-task-allow = true",
-                    std::vector<FindingEvidenceField>{{"Key", "get-task-allow"}},
-                    "Archive with a distribution profile.",
-                    0.95,
-                    EvidenceSource::build,
-                    FindingResolution{"s", {{"Open", "Xcode/Organizer"}}, "v", "p"}};
+    Finding rule = finding("signing.get-task-allow." + n, FindingSeverity::blocker,
+                           FindingCategory::signing, "Debug entitlement");
+    rule.guideline = "2.3";
+    rule.itms = "ITMS-90164";
+    rule.detail = "The build can be debugged.";
+    rule.evidence = "get-task-allow = true";
+    rule.evidenceFields = std::vector<FindingEvidenceField>{{"Key", "get-task-allow"}};
+    rule.fix = "Archive with a distribution profile.";
+    rule.confidence = 0.95;
+    rule.resolution = FindingResolution{"s", {{"Open", "Xcode/Organizer"}}, "v", "p"};
     BuildMetadata metadata{{"App " + n, "com.example.app" + n, "1." + n, n, "iphoneos", "16.0"},
                            {"arm64"},
                            {"Sentry"},
@@ -37,7 +35,7 @@ inline ScanReport sampleReport(int index, bool withIcon = true) {
             "/builds/App" + n + ".ipa",
             Verdict::needsAttention,
             metadata,
-            {finding},
+            {rule},
             {"Info.plist readable"},
             std::nullopt,
             "2026.08.1"};

@@ -1,6 +1,5 @@
 #include "model/HistoryLock.h"
 #include "model/ReportHistoryCoding.h"
-#include "model/ReportJson.h"
 #include "model/ReportStore.h"
 #include "model/ReportStoreError.h"
 #include "platform/fs/FileIoError.h"
@@ -15,11 +14,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QTimeZone>
 #include <cerrno>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -32,12 +28,8 @@ using Files = std::map<QString, QByteArray>;
 namespace {
 
 Files iconsIn(const QString& folder) {
-    Files icons;
-    for (const auto& [name, bytes] : snapshotFolder(folder)) {
-        if (name.startsWith("ReportIcons/")) {
-            icons[name] = bytes;
-        }
-    }
+    Files icons = snapshotFolder(folder);
+    std::erase_if(icons, [](const auto& entry) { return !entry.first.startsWith("ReportIcons/"); });
     return icons;
 }
 
@@ -72,29 +64,19 @@ TEST(ReportStoreSave, FirstSaveWritesPrimaryAndBackupThenBackupTakesThePreviousP
 
 TEST(ReportStoreSave, EmptyListWritesAnEmptyEnvelopeAndPrunesOnlyUuidIcons) {
     bw::test::TestFolder root;
-    const QDir folder(root.path());
     const ReportStore store(root.path());
     store.save(sampleHistory(2));
     const QString unsaved = json::formatUuid(sampleReport(9).id);
-    const Files others{{"ReportIcons/notes.txt", "notes"},
-                       {"ReportIcons/logo.png", "logo"},
-                       {"ReportIcons/" + unsaved + ".txt", "text"},
-                       {"ReportIcons/" + unsaved + "/", "/"}};
-    for (const auto& [name, bytes] : others) {
-        if (bytes == "/") {
-            folder.mkpath(name);
-        } else {
-            writeFile(folder.filePath(name), bytes);
-        }
+    Files expected{{"ReportIcons/logo.png", "logo"}, {"ReportIcons/" + unsaved + ".txt", "text"}};
+    for (const auto& [name, bytes] : expected) {
+        writeFile(root.filePath(name), bytes);
     }
-    writeFile(folder.filePath("ReportIcons/" + unsaved + ".PNG"), "capital extension");
-    writeFile(folder.filePath("ReportIcons/" + unsaved.toLower() + ".png"), "lower-case name");
+    // An icon file of a report no longer kept goes, whatever the case of its name.
+    writeFile(root.filePath("ReportIcons/" + unsaved + ".PNG"), "capital extension");
+    writeFile(root.filePath("ReportIcons/" + unsaved.toLower() + ".png"), "lower-case name");
 
     store.save({sampleReport(1)});
-    Files expected = {{bw::test::iconFileName(sampleReport(1)), *sampleReport(1).metadata.iconPNG}};
-    for (const auto& [name, bytes] : others) {
-        expected[name.endsWith('/') ? name.chopped(1) : name] = bytes;
-    }
+    expected[bw::test::iconFileName(sampleReport(1))] = *sampleReport(1).metadata.iconPNG;
     EXPECT_EQ(iconsIn(root.path()), expected);
 
     store.save({});
@@ -104,36 +86,16 @@ TEST(ReportStoreSave, EmptyListWritesAnEmptyEnvelopeAndPrunesOnlyUuidIcons) {
     EXPECT_EQ(iconsIn(root.path()), expected);
 }
 
-TEST(ReportStoreSave, ALegacyPrimaryBecomesTheBackupOfTheFirstEnvelope) {
-    bw::test::TestFolder root;
-    const QDir folder(root.path());
-    const QByteArray legacy =
-        json::write(QJsonArray{toJson(sampleReport(0, false))}, json::Layout::pretty);
-    writeFile(folder.filePath("reports.json"), legacy);
-    const ReportStore store(root.path());
-    const auto loaded = store.load();
-    EXPECT_EQ(loaded.reports, sampleHistory(1, false));
-    EXPECT_EQ(loaded.notice, std::nullopt);
-
-    store.save(sampleHistory(1, false));
-    const Files after = snapshotFolder(root.path());
-    EXPECT_EQ(after.at("reports.backup.json"), legacy);
-    EXPECT_EQ(after.at("reports.json"), encodeHistory(sampleHistory(1, false)));
-}
-
 // A primary that does not decode survives every save until a load has set it aside.
 TEST(ReportStoreSave, RefusesToOverwriteAPrimaryThatDoesNotDecode) {
-    const QByteArray primaries[] = {"{\"reports\": [tru", R"({"reports": [], "schemaVersion": 0})",
-                                    R"({"reports": [], "schemaVersion": 2})", "[{}]"};
-    for (const QByteArray& primary : primaries) {
+    for (const QByteArray primary :
+         {"{\"reports\": [tru", R"({"reports": [], "schemaVersion": 2})"}) {
         bw::test::TestFolder root;
-        writeFile(QDir(root.path()).filePath("reports.json"), primary);
-        const ReportStore store(root.path());
+        writeFile(root.filePath("reports.json"), primary);
         const Files before = snapshotFolder(root.path());
-        const auto error =
-            bw::test::thrown<ReportStoreError>([&] { store.save(sampleHistory(2)); });
-        ASSERT_TRUE(error) << primary.constData();
-        EXPECT_EQ(error->kind(), ReportStoreError::Kind::refusingToOverwriteCorruptStore);
+        EXPECT_EQ(bw::test::thrownKind<ReportStoreError>(
+                      [&] { ReportStore(root.path()).save(sampleHistory(2)); }),
+                  ReportStoreError::Kind::refusingToOverwriteCorruptStore);
         EXPECT_EQ(snapshotFolder(root.path()), before) << primary.constData();
     }
 }
@@ -146,7 +108,6 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
     const auto unavailable = bw::test::thrown<ReportStoreError>(
         [&] { ReportStore(folder.filePath("file/history")).save({}); });
     ASSERT_TRUE(unavailable);
-    EXPECT_EQ(unavailable->kind(), ReportStoreError::Kind::directoryUnavailable);
     EXPECT_EQ(unavailable->description(),
               "The Berthwatch reports folder could not be prepared: Not a directory.");
 
@@ -162,27 +123,18 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
         [&] { ReportStore(folder.filePath("unreadable")).save({}); });
     ASSERT_TRUE(unreadable);
     EXPECT_EQ(unreadable->errorNumber(), EISDIR);
-    EXPECT_EQ(unreadable->operation(), fs::FileIoError::Operation::read);
 
-    // The backup cannot be written: the save stops before the primary.
-    const ReportStore store(folder.filePath("blocked"));
+    // A number JSON cannot hold, then a backup that cannot be written: the primary stays.
+    const ReportStore store(folder.filePath("h"));
     store.save(sampleHistory(1));
-    const QByteArray primary = fs::readWholeFile(folder.filePath("blocked/reports.json"));
-    QFile::remove(folder.filePath("blocked/reports.backup.json"));
-    folder.mkpath("blocked/reports.backup.json");
-    const auto blocked = bw::test::thrown<fs::FileIoError>([&] { store.save(sampleHistory(2)); });
-    ASSERT_TRUE(blocked);
-    EXPECT_EQ(blocked->operation(), fs::FileIoError::Operation::write);
-    EXPECT_EQ(fs::readWholeFile(folder.filePath("blocked/reports.json")), primary);
-
-    // A number JSON cannot hold.
-    const ReportStore fresh(folder.filePath("nan"));
-    fresh.save(sampleHistory(1));
-    const QByteArray saved = fs::readWholeFile(folder.filePath("nan/reports.json"));
+    const QByteArray primary = fs::readWholeFile(folder.filePath("h/reports.json"));
     std::vector<ScanReport> reports = sampleHistory(2);
     reports[1].findings[0].confidence = std::nan("");
-    EXPECT_TRUE(bw::test::thrown<json::EncodeError>([&] { fresh.save(reports); }));
-    EXPECT_EQ(fs::readWholeFile(folder.filePath("nan/reports.json")), saved);
+    EXPECT_TRUE(bw::test::thrown<json::EncodeError>([&] { store.save(reports); }));
+    QFile::remove(folder.filePath("h/reports.backup.json"));
+    folder.mkpath("h/reports.backup.json");
+    EXPECT_TRUE(bw::test::thrown<fs::FileIoError>([&] { store.save(sampleHistory(2)); }));
+    EXPECT_EQ(fs::readWholeFile(folder.filePath("h/reports.json")), primary);
 }
 
 TEST(ReportStoreSave, AnIconThatCannotBeWrittenStaysInsideTheJson) {
@@ -215,17 +167,11 @@ TEST(ReportStoreSave, FilesChangedBehindTheStoresBackAreReadAgain) {
 
 TEST(ReportStoreSave, WithoutAFolderTheHistoryLivesInTheUserDataFolder) {
     bw::test::TestFolder root;
-    const std::optional<QByteArray> previous = qEnvironmentVariableIsSet("XDG_DATA_HOME")
-                                                   ? std::optional(qgetenv("XDG_DATA_HOME"))
-                                                   : std::nullopt;
+    const QByteArray previous = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
     const ReportStore store;
     store.save(sampleHistory(1));
     EXPECT_TRUE(QFileInfo::exists(QDir(root.path()).filePath("Berthwatch/reports.json")));
     EXPECT_EQ(store.load().reports, sampleHistory(1));
-    if (previous) {
-        qputenv("XDG_DATA_HOME", *previous);
-    } else {
-        qunsetenv("XDG_DATA_HOME");
-    }
+    previous.isEmpty() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", previous);
 }

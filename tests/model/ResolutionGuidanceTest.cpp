@@ -1,9 +1,7 @@
 #include "model/ResolutionGuidance.h"
 
-#include "model/GuidelineReference.h"
-#include "model/ResolutionPrompt.h"
+#include "tests/support/Reports.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -13,39 +11,28 @@ namespace {
 
 using enum FindingCategory;
 
-Finding findingWith(FindingSeverity severity, FindingCategory category, EvidenceSource source) {
-    return {"rule",     severity,     category,    "2.1", std::nullopt, "Title",     "Detail",
-            "Evidence", std::nullopt, " Fix it. ", 0.9,   source,       std::nullopt};
-}
-
-BuildMetadata buildMetadata() {
-    return {"App", "com.example.app", "1.0", "1", "iOS", "17.0", {}, {}, 0, std::nullopt};
-}
-
-FindingResolution serviceResolution(std::vector<ResolutionStep> steps, QString summary = "S",
-                                    QString verification = "V") {
-    return {summary, std::move(steps), verification, "service prompt"};
-}
-
 BuildMetadata promptMetadata() {
     return {"Tidepool",          "com.example.tidepool",   "2.4", "318",       "iphoneos", "17.0",
             {"arm64", "x86_64"}, {"RevenueCat", "Sentry"}, 1000,  std::nullopt};
 }
 
 Finding plainFinding() {
-    return {"permissions.purpose-string.NSCameraUsageDescription",
-            FindingSeverity::risk,
-            FindingCategory::permissions,
-            "5.1.1",
-            std::nullopt,
-            "Camera purpose string is too generic",
-            "The permission message\ndoes not explain the feature.",
-            "NSCameraUsageDescription = \u201CCamera access is required.\u201D",
-            std::nullopt,
-            "Name the exact feature.",
-            0.875,
-            EvidenceSource::build,
-            std::nullopt};
+    Finding finding = bw::test::finding("permissions.purpose-string.NSCameraUsageDescription",
+                                        FindingSeverity::risk, FindingCategory::permissions,
+                                        "Camera purpose string is too generic");
+    finding.guideline = "5.1.1";
+    finding.detail = "The permission message\ndoes not explain the feature.";
+    finding.evidence = "NSCameraUsageDescription = \u201CCamera access is required.\u201D";
+    finding.fix = " Fix it. ";
+    return finding;
+}
+
+Finding findingWith(FindingSeverity severity, FindingCategory category, EvidenceSource source) {
+    Finding finding = plainFinding();
+    finding.severity = severity;
+    finding.category = category;
+    finding.source = source;
+    return finding;
 }
 
 // The quoted data block between the prompt's fixed instructions, checked for its framing.
@@ -84,14 +71,12 @@ TEST(ResolutionGuidance, DefaultsFollowSeverityCategoryAndSource) {
 
 TEST(ResolutionGuidance, WithoutServiceResolutionEverythingIsDefault) {
     const Finding finding = findingWith(FindingSeverity::blocker, manual, EvidenceSource::build);
-    const FindingResolution result = resolution(finding, buildMetadata());
+    const FindingResolution result = resolution(finding, promptMetadata());
     EXPECT_EQ(result.summary, "Fix it.");
-    ASSERT_EQ(result.steps.size(), 2u);
-    EXPECT_EQ(result.steps[0], (ResolutionStep{"Complete the required correction", " Fix it. "}));
-    EXPECT_EQ(result.steps[1], defaultFollowUpStep(finding));
+    EXPECT_EQ(result.steps,
+              (std::vector<ResolutionStep>{{"Complete the required correction", " Fix it. "},
+                                           defaultFollowUpStep(finding)}));
     EXPECT_EQ(result.verification, defaultVerification(finding));
-    EXPECT_EQ(result.solutionPrompt, solutionPrompt(finding, buildMetadata(), result.summary,
-                                                    result.steps, result.verification));
 }
 
 TEST(ResolutionGuidance, ValidatedSteps) {
@@ -107,48 +92,40 @@ TEST(ResolutionGuidance, ValidatedSteps) {
         {Steps{blankInstruction, a, b, b, b}, Steps{{"A", "do a"}, b, b, b}},
         {Steps{a, b, b, b, b}, std::nullopt},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(validatedSteps(cases[i].first), cases[i].second) << "case " << i;
+    for (const auto& [steps, expected] : cases) {
+        EXPECT_EQ(validatedSteps(steps), expected);
     }
 }
 
-TEST(ResolutionGuidance, UsableServiceTextsAreKeptTrimmed) {
+// Each of the service's texts is used, trimmed, when usable; the others fall back one by one.
+TEST(ResolutionGuidance, ServiceTextsAreKeptTrimmedOrFallBackOneByOne) {
     Finding finding = findingWith(FindingSeverity::risk, signing, EvidenceSource::build);
-    finding.resolution =
-        serviceResolution({{"One", "First"}, {"   ", "ignored"}, {" Two ", " Second "}},
-                          "  Service summary\n", "\tService check ");
-    const FindingResolution result = resolution(finding, buildMetadata());
-    EXPECT_EQ(result.summary, "Service summary");
-    EXPECT_EQ(result.steps, (std::vector<ResolutionStep>{{"One", "First"}, {"Two", "Second"}}));
-    EXPECT_EQ(result.verification, "Service check");
+    const auto resolved = [&](std::vector<ResolutionStep> steps, QString summary, QString check) {
+        finding.resolution = FindingResolution{summary, steps, check, "service prompt"};
+        return resolution(finding, promptMetadata());
+    };
+    FindingResolution result = resolved({{"One", "First"}, {"   ", "ignored"}, {" Two ", " 2 "}},
+                                        "  Service summary\n", "\tService check ");
+    EXPECT_EQ(result, (FindingResolution{"Service summary",
+                                         {{"One", "First"}, {"Two", "2"}},
+                                         "Service check",
+                                         result.solutionPrompt}));
     EXPECT_NE(result.solutionPrompt, "service prompt");
-}
 
-TEST(ResolutionGuidance, UnusableServiceTextsFallBackOneByOne) {
-    Finding finding = findingWith(FindingSeverity::risk, signing, EvidenceSource::build);
-    const std::vector<ResolutionStep> five(5, ResolutionStep{"Step", "Do"});
-    finding.resolution = serviceResolution(five, " \n ", "Keep this");
-    FindingResolution result = resolution(finding, buildMetadata());
+    result = resolved(std::vector<ResolutionStep>(5, {"Step", "Do"}), " \n ", "Keep this");
     EXPECT_EQ(result.summary, "Prepare a correctly signed App Store distribution artifact.");
     EXPECT_EQ(result.steps,
               (std::vector{defaultPrimaryStep(finding), defaultFollowUpStep(finding)}));
     EXPECT_EQ(result.verification, "Keep this");
 
-    finding.resolution = serviceResolution({{"A", "a"}, {"B", "b"}}, "Keep summary", "");
-    result = resolution(finding, buildMetadata());
+    result = resolved({{"A", "a"}, {"B", "b"}}, "Keep summary", "");
     EXPECT_EQ(result.summary, "Keep summary");
-    EXPECT_EQ(result.steps.size(), 2u);
-    EXPECT_EQ(result.steps[0].title, "A");
+    EXPECT_EQ(result.steps, (std::vector<ResolutionStep>{{"A", "a"}, {"B", "b"}}));
     EXPECT_EQ(result.verification, defaultVerification(finding));
 }
 
-TEST(ResolutionPrompt, FindingWithResolutionCodeAndFields) {
+TEST(ResolutionPrompt, FindingWithResolutionAndFields) {
     Finding finding = plainFinding();
-    finding.severity = FindingSeverity::blocker;
-    finding.category = FindingCategory::privacy;
-    finding.source = EvidenceSource::appStoreConnect;
-    finding.itms = "  ITMS-91053\n";
-    finding.confidence = 1.0;
     finding.evidenceFields =
         std::vector<FindingEvidenceField>{{"API category", "FileTimestamp"}, {"Reason", " none "}};
     finding.resolution = FindingResolution{
@@ -160,9 +137,8 @@ TEST(ResolutionPrompt, FindingWithResolutionCodeAndFields) {
     BuildMetadata build = promptMetadata();
     build.architectures = {};
     build.sdkNames = {};
-    build.platform = "Linux";
 
-    // Service texts and the code come trimmed; the service's own prompt is never passed on.
+    // Service texts come trimmed; the service's own prompt is never passed on.
     const FindingResolution result = resolution(finding, build);
     const QString data = dataBlock(result.solutionPrompt);
     for (const char* part :

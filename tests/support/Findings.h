@@ -24,10 +24,6 @@ inline const Finding* findingWithId(const std::vector<Finding>& findings, const 
 // repeated id, a blank text, a guideline the guideline table does not hold, a finding that claims
 // another source, or a confidence outside (0, 1].
 inline void expectSoundFindings(const std::vector<Finding>& findings, EvidenceSource source) {
-    QSet<QString> guidelines;
-    for (const GuidelineReference& reference : GuidelineReference::all()) {
-        guidelines.insert(reference.id);
-    }
     QSet<QString> ids;
     for (const Finding& finding : findings) {
         SCOPED_TRACE(finding.id.toStdString());
@@ -38,10 +34,9 @@ inline void expectSoundFindings(const std::vector<Finding>& findings, EvidenceSo
             EXPECT_FALSE(text->trimmed().isEmpty());
         }
         // A guideline is a row of the table or a section holding rows (3.1 holds 3.1.1).
-        const bool listed =
-            std::any_of(guidelines.begin(), guidelines.end(), [&](const QString& id) {
-                return id == finding.guideline || id.startsWith(finding.guideline + u'.');
-            });
+        const bool listed = std::ranges::any_of(GuidelineReference::all(), [&](const auto& row) {
+            return row.id == finding.guideline || row.id.startsWith(finding.guideline + u'.');
+        });
         EXPECT_TRUE(listed) << finding.guideline.toStdString();
         EXPECT_EQ(finding.source, source);
         EXPECT_GT(finding.confidence, 0.0);
@@ -49,13 +44,11 @@ inline void expectSoundFindings(const std::vector<Finding>& findings, EvidenceSo
         EXPECT_EQ(finding.category == FindingCategory::manual,
                   finding.severity == FindingSeverity::manual && finding.id.startsWith(u"manual."))
             << "a manual category goes with a manual review";
-        if (finding.itms) {
-            EXPECT_TRUE(finding.itms->startsWith(u"ITMS-")) << finding.itms->toStdString();
-        }
-        if (finding.evidenceFields) {
-            for (const FindingEvidenceField& field : *finding.evidenceFields) {
-                EXPECT_FALSE(field.label.trimmed().isEmpty());
-            }
+        EXPECT_TRUE(finding.itms.value_or(QStringLiteral("ITMS-")).startsWith(u"ITMS-"))
+            << finding.itms.value_or(QString()).toStdString();
+        for (const FindingEvidenceField& field :
+             finding.evidenceFields.value_or(std::vector<FindingEvidenceField>{})) {
+            EXPECT_FALSE(field.label.trimmed().isEmpty());
         }
     }
 }

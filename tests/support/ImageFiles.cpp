@@ -3,9 +3,11 @@
 #include "platform/image/PngEncoding.h"
 
 #include <QBuffer>
-#include <QImageWriter>
+#include <QDataStream>
 #include <QPainter>
+#include <QtEndian>
 #include <cstdlib>
+#include <cstring>
 #include <libheif/heif.h>
 #include <stdexcept>
 #include <zlib.h>
@@ -15,29 +17,18 @@ namespace bw::test {
 namespace {
 
 QByteArray bigEndian32(uint32_t value) {
-    QByteArray bytes(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        bytes[i] = char((value >> (24 - 8 * i)) & 0xff);
-    }
-    return bytes;
+    const uint32_t stored = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&stored), 4);
 }
 
 // One image file directory holding only the orientation.
 QByteArray tiffWithOrientation(int orientation, bool bigEndian) {
-    auto u16 = [bigEndian](int value) {
-        QByteArray bytes(2, '\0');
-        bytes[bigEndian ? 0 : 1] = char((value >> 8) & 0xff);
-        bytes[bigEndian ? 1 : 0] = char(value & 0xff);
-        return bytes;
-    };
-    auto u32 = [&](uint32_t value) {
-        return bigEndian ? u16(int(value >> 16)) + u16(int(value & 0xffff))
-                         : u16(int(value & 0xffff)) + u16(int(value >> 16));
-    };
-    QByteArray tiff = bigEndian ? QByteArray("MM\0*", 4) : QByteArray("II*\0", 4);
-    tiff += u32(8) + u16(1);
-    tiff += u16(0x0112) + u16(3) + u32(1) + u16(orientation) + u16(0);
-    tiff += u32(0);
+    QByteArray tiff(bigEndian ? "MM" : "II");
+    QDataStream out(&tiff, QIODevice::Append);
+    out.setByteOrder(bigEndian ? QDataStream::BigEndian : QDataStream::LittleEndian);
+    // Magic number, offset of the directory, one entry: orientation, a SHORT, one value.
+    out << quint16(42) << quint32(8) << quint16(1) << quint16(0x0112) << quint16(3) << quint32(1)
+        << quint16(orientation) << quint16(0) << quint32(0);
     return tiff;
 }
 
@@ -53,16 +44,15 @@ heif_error appendToByteArray(heif_context*, const void* data, size_t size, void*
 }
 
 QByteArray header(QSize size, int colorType, int bitDepth = 8) {
-    QByteArray data = bigEndian32(uint32_t(size.width())) + bigEndian32(uint32_t(size.height()));
-    data += char(bitDepth);
-    data += char(colorType);
-    data += QByteArray(3, '\0');
-    return data;
+    return bigEndian32(uint32_t(size.width())) + bigEndian32(uint32_t(size.height())) +
+           char(bitDepth) + char(colorType) + QByteArray(3, '\0');
 }
 
-QByteArray deflateRaw(const QByteArray& input) {
+// Raw deflate data when `windowBits` is negative, a zlib stream otherwise.
+QByteArray deflated(const QByteArray& input, int windowBits, int level = 9,
+                    int strategy = Z_DEFAULT_STRATEGY) {
     z_stream stream{};
-    deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    deflateInit2(&stream, level, Z_DEFLATED, windowBits, 8, strategy);
     QByteArray output(int(deflateBound(&stream, uLong(input.size()))), '\0');
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.constData()));
     stream.avail_in = uInt(input.size());
@@ -74,23 +64,14 @@ QByteArray deflateRaw(const QByteArray& input) {
     return output;
 }
 
+// What PNG row filter `filter` (0 to 4) predicts a byte from.
 int predictor(int filter, int left, int up, int upLeft) {
-    switch (filter) {
-    case 1:
-        return left;
-    case 2:
-        return up;
-    case 3:
-        return (left + up) / 2;
-    case 4: {
-        const int estimate = left + up - upLeft;
-        const int a = std::abs(estimate - left), b = std::abs(estimate - up),
-                  c = std::abs(estimate - upLeft);
-        return a <= b && a <= c ? left : (b <= c ? up : upLeft);
-    }
-    default:
-        return 0;
-    }
+    const int estimate = left + up - upLeft; // Paeth's
+    const int a = std::abs(estimate - left), b = std::abs(estimate - up),
+              c = std::abs(estimate - upLeft);
+    const int predictions[] = {0, left, up, (left + up) / 2,
+                               a <= b && a <= c ? left : (b <= c ? up : upLeft)};
+    return predictions[filter];
 }
 
 // The image as Qt's writer for `format` encodes it.
@@ -98,9 +79,7 @@ QByteArray encoded(const QImage& image, const char* format, int quality = -1) {
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    if (!writer.write(image)) {
+    if (!image.save(&buffer, format, quality)) {
         throw std::runtime_error(std::string(format) + " encoding failed");
     }
     return data;
@@ -157,7 +136,8 @@ QByteArray pngWithOrientation(const QImage& image, int orientation) {
 }
 
 QByteArray heicData(const QImage& source, bool alpha) {
-    const QImage rgba = source.convertToFormat(QImage::Format_RGBA8888);
+    const QImage rgba =
+        source.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     heif_image* image = nullptr;
     check(heif_image_create(rgba.width(), rgba.height(), heif_colorspace_RGB,
                             alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
@@ -166,12 +146,8 @@ QByteArray heicData(const QImage& source, bool alpha) {
     int stride = 0;
     uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
     for (int y = 0; y < rgba.height(); ++y) {
-        const uchar* row = rgba.constScanLine(y);
-        for (int x = 0; x < rgba.width(); ++x) {
-            for (int c = 0; c < (alpha ? 4 : 3); ++c) {
-                plane[y * stride + x * (alpha ? 4 : 3) + c] = row[x * 4 + c];
-            }
-        }
+        std::memcpy(plane + y * stride, rgba.constScanLine(y),
+                    size_t(rgba.width() * (alpha ? 4 : 3)));
     }
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
@@ -205,22 +181,16 @@ QImage patternImage(QSize size) {
 }
 
 QByteArray encodeCgbi(const QImage& image, bool alpha) {
+    // Red and blue swapped: the bytes of each pixel in BGR(A) order.
     const QImage source =
-        image.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        image.convertToFormat(alpha ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGB888)
+            .rgbSwapped();
     const int channels = alpha ? 4 : 3;
     QByteArray raw;
     QByteArray previous;
     for (int y = 0; y < source.height(); ++y) {
-        QByteArray row;
-        const auto* pixels = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
-            row += char(qBlue(pixels[x]));
-            row += char(qGreen(pixels[x]));
-            row += char(qRed(pixels[x]));
-            if (alpha) {
-                row += char(qAlpha(pixels[x]));
-            }
-        }
+        const QByteArray row(reinterpret_cast<const char*>(source.constScanLine(y)),
+                             source.width() * channels);
         const int filter = y % 5;
         QByteArray filtered(row.size(), '\0');
         for (qsizetype i = 0; i < row.size(); ++i) {
@@ -234,7 +204,7 @@ QByteArray encodeCgbi(const QImage& image, bool alpha) {
         raw += filtered;
         previous = row;
     }
-    const QByteArray compressed = deflateRaw(raw);
+    const QByteArray compressed = deflated(raw, -MAX_WBITS);
     const qsizetype half = compressed.size() / 2;
     return QByteArray("\x89PNG\r\n\x1a\n", 8) +
            pngChunk("CgBI", QByteArray("\x50\x00\x20\x06", 4)) +
@@ -249,25 +219,10 @@ QByteArray pngDeclaring(QSize size) {
 }
 
 QByteArray blankPng(QSize size) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15, 9, Z_RLE);
-    const QByteArray row(1 + (size.width() + 7) / 8, '\0'); // filter byte, then black pixels
-    QByteArray compressed;
-    QByteArray buffer(1 << 16, Qt::Uninitialized);
-    for (int y = 0; y <= size.height(); ++y) {
-        const bool last = y == size.height();
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(row.constData()));
-        stream.avail_in = last ? 0 : uInt(row.size());
-        do {
-            stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
-            stream.avail_out = uInt(buffer.size());
-            deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
-            compressed.append(buffer.constData(), buffer.size() - qsizetype(stream.avail_out));
-        } while (stream.avail_out == 0);
-    }
-    deflateEnd(&stream);
+    // Every row is its filter byte and black pixels: zeros alone.
+    const QByteArray raw(qsizetype(size.height()) * (1 + (size.width() + 7) / 8), '\0');
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header(size, 0, 1)) +
-           pngChunk("IDAT", compressed) + pngChunk("IEND", {});
+           pngChunk("IDAT", deflated(raw, MAX_WBITS, Z_BEST_SPEED, Z_RLE)) + pngChunk("IEND", {});
 }
 
 QByteArray icnsFile(const std::vector<IcnsEntry>& entries) {

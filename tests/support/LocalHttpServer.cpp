@@ -22,27 +22,17 @@ bool sameName(const std::string& a, const std::string& b) {
     return ::strcasecmp(a.c_str(), b.c_str()) == 0;
 }
 
-RecordedRequest record(const httplib::Request& request) {
-    return {request.method, request.target,
-            request.path,   {request.headers.begin(), request.headers.end()},
-            request.body,   request.remote_port};
-}
-
 } // namespace
 
 std::optional<std::string> RecordedRequest::header(const std::string& name) const {
-    for (const auto& [key, value] : headers) {
-        if (sameName(key, name)) {
-            return value;
-        }
-    }
-    return std::nullopt;
+    const auto found = std::ranges::find_if(
+        headers, [&](const auto& entry) { return sameName(entry.first, name); });
+    return found == headers.end() ? std::nullopt : std::optional(found->second);
 }
 
 std::size_t RecordedRequest::headerCount(const std::string& name) const {
-    return static_cast<std::size_t>(
-        std::count_if(headers.begin(), headers.end(),
-                      [&](const auto& entry) { return sameName(entry.first, name); }));
+    return std::size_t(std::ranges::count_if(
+        headers, [&](const auto& entry) { return sameName(entry.first, name); }));
 }
 
 struct LocalHttpServer::State {
@@ -59,7 +49,7 @@ struct LocalHttpServer::State {
 
     void handle(const httplib::Request& request, httplib::Response& response);
     void waitFor(std::chrono::milliseconds delay);
-    void start(std::chrono::seconds keepAlive);
+    State(std::unique_ptr<httplib::Server> server, std::chrono::seconds keepAlive);
 };
 
 void LocalHttpServer::State::waitFor(std::chrono::milliseconds delay) {
@@ -68,7 +58,9 @@ void LocalHttpServer::State::waitFor(std::chrono::milliseconds delay) {
 }
 
 void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Response& response) {
-    RecordedRequest recorded = record(request);
+    const RecordedRequest recorded{request.method, request.target,
+                                   request.path,   {request.headers.begin(), request.headers.end()},
+                                   request.body,   request.remote_port};
     Responder responder;
     {
         std::lock_guard lock(mutex);
@@ -111,7 +103,12 @@ void LocalHttpServer::State::handle(const httplib::Request& request, httplib::Re
     }
 }
 
-void LocalHttpServer::State::start(std::chrono::seconds keepAlive) {
+LocalHttpServer::State::State(std::unique_ptr<httplib::Server> httpServer,
+                              std::chrono::seconds keepAlive)
+    : server(std::move(httpServer)) {
+    if (!server->is_valid()) {
+        throw std::runtime_error("the test server could not load its certificate");
+    }
     bypassProxies();
     server->set_keep_alive_timeout(keepAlive.count());
     server->set_keep_alive_max_count(1000); // as many requests a connection as a real server
@@ -123,10 +120,6 @@ void LocalHttpServer::State::start(std::chrono::seconds keepAlive) {
     };
     server->Get(".*", handler);
     server->Post(".*", handler);
-    server->Put(".*", handler);
-    server->Patch(".*", handler);
-    server->Delete(".*", handler);
-    server->Options(".*", handler);
     port = server->bind_to_any_port("127.0.0.1");
     if (port <= 0) {
         throw std::runtime_error("the test server could not bind to 127.0.0.1");
@@ -138,20 +131,12 @@ void LocalHttpServer::State::start(std::chrono::seconds keepAlive) {
 }
 
 LocalHttpServer::LocalHttpServer(std::chrono::seconds keepAlive)
-    : state_(std::make_unique<State>()) {
-    state_->server = std::make_unique<httplib::Server>();
-    state_->start(keepAlive);
-}
+    : state_(std::make_unique<State>(std::make_unique<httplib::Server>(), keepAlive)) {}
 
 LocalHttpServer::LocalHttpServer(const TlsFiles& tls, std::chrono::seconds keepAlive)
-    : state_(std::make_unique<State>()) {
-    state_->server = std::make_unique<httplib::SSLServer>(tls.certificatePath.c_str(),
-                                                          tls.privateKeyPath.c_str());
-    if (!state_->server->is_valid()) {
-        throw std::runtime_error("the test server could not load its certificate");
-    }
-    state_->start(keepAlive);
-}
+    : state_(std::make_unique<State>(std::make_unique<httplib::SSLServer>(
+                                         tls.certificatePath.c_str(), tls.privateKeyPath.c_str()),
+                                     keepAlive)) {}
 
 LocalHttpServer::~LocalHttpServer() {
     {

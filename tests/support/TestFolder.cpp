@@ -29,11 +29,7 @@ TestFolder::TestFolder() {
 }
 
 TestFolder::~TestFolder() {
-    if (hadTmpdir_) {
-        qputenv("TMPDIR", previousTmpdir_);
-    } else {
-        qunsetenv("TMPDIR");
-    }
+    hadTmpdir_ ? qputenv("TMPDIR", previousTmpdir_) : qunsetenv("TMPDIR");
     fs::removeTree(root_);
 }
 

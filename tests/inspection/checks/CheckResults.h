@@ -36,12 +36,4 @@ inline QString buildFixture(const char* name) {
     return QStringLiteral(BW_BUILD_FIXTURES_DIR "/") + QString::fromUtf8(name);
 }
 
-inline QStringList list(std::initializer_list<const char*> texts) {
-    QStringList result;
-    for (const char* text : texts) {
-        result.push_back(QString::fromUtf8(text));
-    }
-    return result;
-}
-
 } // namespace bw::test

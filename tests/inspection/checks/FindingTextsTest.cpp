@@ -8,7 +8,6 @@
 #include "inspection/checks/ReviewRiskChecks.h"
 #include "inspection/checks/SigningChecks.h"
 #include "tests/inspection/checks/CheckResults.h"
-#include "tests/support/Findings.h"
 
 #include <gtest/gtest.h>
 
@@ -46,10 +45,10 @@ Findings everyFinding(TestFolder& folder) {
     checks::inspectPurposeStrings(
         dictionary({{"NSFaceIDUsageDescription", text(" \n")},
                     {"NSPhotoLibraryAddUsageDescription", text("  Saves photos\n")}}),
-        {folder.path() + QStringLiteral("/App.app/GoogleService-Info.plist")}, findings, passed);
+        {folder.path() + "/App.app/GoogleService-Info.plist"}, findings, passed);
 
-    const QString empty = folder.makeFolder(QStringLiteral("Empty.app"));
-    folder.write(QStringLiteral("Empty.app/Sub/Thumbs.db"), "");
+    const QString empty = folder.makeFolder("Empty.app");
+    folder.write("Empty.app/Sub/Thumbs.db", "");
     checks::inspectResources(
         dictionary({{"NSAppTransportSecurity",
                      dictionaryValue({{"NSAllowsArbitraryLoads", PlistValue(true)}})}}),
@@ -62,52 +61,43 @@ Findings everyFinding(TestFolder& folder) {
         {"security", "cat <<'END'\n" + expiredWildcardProfile + "\nEND"},
         {"nm", "echo '                 U _OBJC_CLASS_$_NSUserDefaults'"},
     });
-    const BuildScanner scanner(tools);
     const PlistDictionary info = iosInfo();
-    const QString plainApp = writeIosBundle(folder, QStringLiteral("Unsigned.app"));
-    checks::inspectSigning(scanner.toolDirectory(), plainApp, plainApp, info, findings, passed);
-    const QString archived =
-        writeIosBundle(folder, QStringLiteral("Dev.xcarchive/Products/Applications/Demo.app"));
-    folder.write(QStringLiteral("Dev.xcarchive/Products/Applications/Demo.app/"
-                                "embedded.mobileprovision"),
+    const QString plainApp = writeIosBundle(folder, "Unsigned.app");
+    checks::inspectSigning(tools, plainApp, plainApp, info, findings, passed);
+    const QString archived = writeIosBundle(folder, "Dev.xcarchive/Products/Applications/Demo.app");
+    folder.write("Dev.xcarchive/Products/Applications/Demo.app/embedded.mobileprovision",
                  "profile");
-    checks::inspectSigning(scanner.toolDirectory(),
-                           folder.path() + QStringLiteral("/Dev.xcarchive"), archived, info,
-                           findings, passed);
-    folder.write(QStringLiteral("Broken.app/embedded.mobileprovision"), "profile");
+    checks::inspectSigning(tools, folder.path() + "/Dev.xcarchive", archived, info, findings,
+                           passed);
+    folder.write("Broken.app/embedded.mobileprovision", "profile");
     checks::inspectProvisioningProfile(folder.tools({{"security", "exit 1"}}),
-                                       folder.path() + QStringLiteral("/Broken.app"), info,
-                                       findings, passed);
+                                       folder.path() + "/Broken.app", info, findings, passed);
 
-    const QString manifests = folder.makeFolder(QStringLiteral("Manifests.app"));
-    folder.write(QStringLiteral("Manifests.app/Frameworks/Some.framework/PrivacyInfo.xcprivacy"),
+    const QString manifests = folder.makeFolder("Manifests.app");
+    folder.write("Manifests.app/Frameworks/Some.framework/PrivacyInfo.xcprivacy",
                  "not a property list");
-    checks::inspectPrivacyManifests(scanner.toolDirectory(), manifests,
-                                    BuildScanner::bundleFiles(manifests),
-                                    manifests + QStringLiteral("/Demo"), findings, passed);
-    const QString frameworks = folder.makeFolder(QStringLiteral("Frameworks.app"));
-    folder.makeFolder(QStringLiteral("Frameworks.app/Frameworks/A.framework"));
-    folder.makeFolder(QStringLiteral("Frameworks.app/Frameworks/B.framework"));
-    checks::inspectPrivacyManifests(scanner.toolDirectory(), frameworks,
-                                    BuildScanner::bundleFiles(frameworks), std::nullopt, findings,
-                                    passed);
+    checks::inspectPrivacyManifests(tools, manifests, BuildScanner::bundleFiles(manifests),
+                                    manifests + "/Demo", findings, passed);
+    const QString frameworks = folder.makeFolder("Frameworks.app");
+    folder.makeFolder("Frameworks.app/Frameworks/A.framework");
+    folder.makeFolder("Frameworks.app/Frameworks/B.framework");
+    checks::inspectPrivacyManifests(tools, frameworks, BuildScanner::bundleFiles(frameworks),
+                                    std::nullopt, findings, passed);
 
     checks::inspectBinary(info, {}, std::nullopt, {}, {}, {}, findings, passed);
-    const QString executable = folder.path() + QStringLiteral("/Unsigned.app/Demo");
+    const QString executable = folder.path() + "/Unsigned.app/Demo";
     checks::inspectBinary(info, {}, executable, {}, {}, {}, findings, passed);
     checks::inspectBinary(
-        info, {}, executable, {QStringLiteral("x86_64"), QStringLiteral("arm64")},
+        info, {}, executable, {"x86_64", "arm64"},
         QStringLiteral("/x/Demo:\n"
                        "\t/usr/lib/libSystem.B.dylib (compatibility version 1.0.0)\n"
                        "\t/opt/homebrew/lib/libfoo.1.dylib (compatibility version 1.0.0, current "
                        "version 1.2.0)"),
-        {QStringLiteral("/x/Frameworks/__preview.dylib"), QStringLiteral("/x/Demo.debug.dylib")},
-        findings, passed);
+        {"/x/Frameworks/__preview.dylib", "/x/Demo.debug.dylib"}, findings, passed);
 
     checks::inspectPlatformRequirements(dictionary({{"LSMinimumSystemVersion", text("13.0")}}), {},
                                         {}, findings, passed);
-    checks::inspectReviewRisks(QStringLiteral("\t/System/Library/Frameworks/StoreKit"), {},
-                               findings);
+    checks::inspectReviewRisks("\t/System/Library/Frameworks/StoreKit", {}, findings);
     return findings;
 }
 

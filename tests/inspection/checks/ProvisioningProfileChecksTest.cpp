@@ -13,10 +13,12 @@ using namespace bw::test;
 
 namespace {
 
+using Profiles = std::vector<std::pair<const char*, const char*>>;
+
 class ProvisioningProfileTest : public ::testing::Test {
 protected:
     // A bundle holding copies of `profiles` (fixture name → place in the bundle).
-    QString bundle(const std::vector<std::pair<const char*, const char*>>& profiles) {
+    QString bundle(const Profiles& profiles) {
         const QString app = folder.makeFolder(QStringLiteral("P%1.app").arg(++count));
         for (const auto& [fixture, place] : profiles) {
             const QString target = app + u'/' + QString::fromUtf8(place);
@@ -57,65 +59,40 @@ QByteArray expiring(const QDateTime& date) {
 } // namespace
 
 TEST_F(ProvisioningProfileTest, SignedProfileFixtures) {
+    const char* const ios = "embedded.mobileprovision";
+    const char* const mac = "Contents/embedded.provisionprofile";
+    const char* const berthwatch = "com.example.berthwatch";
+    const char* const berthwatchMac = "com.example.berthwatch.mac";
+    const char* const mismatch = "signing.profile-bundle-mismatch";
+    const char* const expired = "signing.profile-expired";
+    const char* const invalid = "signing.profile-invalid";
     const struct {
         const char* name;
-        std::vector<std::pair<const char*, const char*>> profiles;
+        Profiles profiles;
         const char* bundleIdentifier;
-        QStringList ids;
-        bool current; // the profile passed as current
+        const char* finding; // the only one raised, if any
+        bool current;        // the profile passed as current
     } cases[] = {
-        {"App Store profile",
-         {{"appstore.mobileprovision", "embedded.mobileprovision"}},
-         "com.example.berthwatch",
-         {},
+        {"App Store profile", Profiles{{"appstore.mobileprovision", ios}}, berthwatch, nullptr,
          true},
-        {"expired",
-         {{"expired.mobileprovision", "embedded.mobileprovision"}},
-         "com.example.berthwatch",
-         list({"signing.profile-expired"}),
-         false},
-        {"wildcard",
-         {{"wildcard.mobileprovision", "embedded.mobileprovision"}},
-         "com.example.berthwatch",
-         list({"signing.profile-bundle-mismatch"}),
+        {"expired", Profiles{{"expired.mobileprovision", ios}}, berthwatch, expired, false},
+        {"wildcard", Profiles{{"wildcard.mobileprovision", ios}}, berthwatch, mismatch, true},
+        {"mere suffix", Profiles{{"lookalike.mobileprovision", ios}}, "example.app", mismatch,
          true},
-        {"mere suffix",
-         {{"lookalike.mobileprovision", "embedded.mobileprovision"}},
-         "example.app",
-         list({"signing.profile-bundle-mismatch"}),
-         true},
-        {"exact identifier",
-         {{"lookalike.mobileprovision", "embedded.mobileprovision"}},
-         "com.myexample.app",
-         {},
+        {"exact id", Profiles{{"lookalike.mobileprovision", ios}}, "com.myexample.app", nullptr,
          true},
         // macOS profiles name the application identifier com.apple.application-identifier.
-        {"macOS profile for another app",
-         {{"mac.provisionprofile", "Contents/embedded.provisionprofile"}},
-         "com.example.berthwatch",
-         list({"signing.profile-bundle-mismatch"}),
-         true},
-        {"macOS profile for this app",
-         {{"mac.provisionprofile", "Contents/embedded.provisionprofile"}},
-         "com.example.berthwatch.mac",
-         {},
-         true},
-        {"iOS location first",
-         {{"appstore.mobileprovision", "embedded.mobileprovision"},
-          {"detached.mobileprovision", "Contents/embedded.provisionprofile"}},
-         "com.example.berthwatch",
-         {},
-         true},
-        {"signature without content",
-         {{"detached.mobileprovision", "embedded.mobileprovision"}},
-         "com.example.berthwatch",
-         list({"signing.profile-invalid"}),
-         false},
-        {"none", {}, "com.example.berthwatch", list({"signing.profile-manual"}), false},
+        {"mac, other app", Profiles{{"mac.provisionprofile", mac}}, berthwatch, mismatch, true},
+        {"mac, this app", Profiles{{"mac.provisionprofile", mac}}, berthwatchMac, nullptr, true},
+        {"iOS first",
+         Profiles{{"appstore.mobileprovision", ios}, {"detached.mobileprovision", mac}}, berthwatch,
+         nullptr, true},
+        {"no content", Profiles{{"detached.mobileprovision", ios}}, berthwatch, invalid, false},
+        {"none", Profiles(), berthwatch, "signing.profile-manual", false},
     };
     for (const auto& c : cases) {
         const CheckResults results = check(bundle(c.profiles), c.bundleIdentifier);
-        EXPECT_EQ(results.ids(), c.ids) << c.name;
+        EXPECT_EQ(results.ids(), c.finding ? QStringList({c.finding}) : QStringList()) << c.name;
         EXPECT_EQ(results.passedList().contains("Provisioning profile is current"), c.current)
             << c.name;
     }
@@ -137,30 +114,29 @@ TEST_F(ProvisioningProfileTest, ExpiryIsWrittenInTheUsersLocale) {
 
 TEST_F(ProvisioningProfileTest, DecodedContentRules) {
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QByteArray matching = "<key>Entitlements</key><dict><key>application-identifier</key>"
-                                "<string>ABCDE12345.com.example.berthwatch</string></dict>";
+    const QByteArray matching =
+        profileWith("<key>Entitlements</key><dict><key>application-identifier</key>"
+                    "<string>ABCDE12345.com.example.berthwatch</string></dict>");
+    const char* const invalid = "signing.profile-invalid";
     const struct {
         const char* name;
         QByteArray security;
-        QStringList ids;
-        bool current; // the profile passed as current
+        const char* finding; // the only one raised, if any
+        bool current;        // the profile passed as current
     } cases[] = {
-        {"no expiry, matching identifier", printing(profileWith(matching)), {}, false},
-        {"a second ago", printing(expiring(now.addSecs(-1))), list({"signing.profile-expired"}),
-         false},
-        {"an hour ahead", printing(expiring(now.addSecs(3600))), {}, true},
-        {"non-zero exit", printing(profileWith(matching), 1), list({"signing.profile-invalid"}),
-         false},
-        {"only on standard error", printing(profileWith(matching), 0, ">&2"),
-         list({"signing.profile-invalid"}), false},
+        {"no expiry, matching identifier", printing(matching), nullptr, false},
+        {"a second ago", printing(expiring(now.addSecs(-1))), "signing.profile-expired", false},
+        {"an hour ahead", printing(expiring(now.addSecs(3600))), nullptr, true},
+        {"non-zero exit", printing(matching, 1), invalid, false},
+        {"only on standard error", printing(matching, 0, ">&2"), invalid, false},
         {"array", printing("<?xml version=\"1.0\"?><plist version=\"1.0\"><array/></plist>"),
-         list({"signing.profile-invalid"}), false},
+         invalid, false},
     };
     const QString app = bundle({{"appstore.mobileprovision", "embedded.mobileprovision"}});
     for (const auto& c : cases) {
-        const QString tools = folder.tools({{QStringLiteral("security"), c.security}});
+        const QString tools = folder.tools({{"security", c.security}});
         const CheckResults results = check(app, "com.example.berthwatch", tools);
-        EXPECT_EQ(results.ids(), c.ids) << c.name;
+        EXPECT_EQ(results.ids(), c.finding ? QStringList({c.finding}) : QStringList()) << c.name;
         EXPECT_EQ(results.passedList().contains("Provisioning profile is current"), c.current)
             << c.name;
         QDir(tools).removeRecursively();

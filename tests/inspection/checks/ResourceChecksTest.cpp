@@ -31,10 +31,7 @@ protected:
 } // namespace
 
 TEST_F(ResourceChecksTest, DebrisIncludingHiddenFiles) {
-    const CheckResults clean = resources({{"App", "x"}, {"thumbs.dbx", "x"}});
-    EXPECT_FALSE(clean.find("package.debris"));
-    EXPECT_TRUE(clean.passedList().contains("No common packaging debris found"));
-
+    EXPECT_FALSE(resources({{"App", "x"}, {"thumbs.dbx", "x"}}).find("package.debris"));
     const CheckResults hidden = resources({{".git/.ds_store", "x"}});
     ASSERT_TRUE(hidden.find("package.debris"));
     EXPECT_EQ(hidden.find("package.debris")->evidence, ".ds_store");
@@ -58,8 +55,6 @@ TEST_F(ResourceChecksTest, TransportSecurityAndEmptyBundle) {
         PlistDictionary info;
         bool finding;
     } cases[] = {
-        {"true", ats(PlistValue(true)), true},
-        {"false", ats(PlistValue(false)), false},
         {"text YES", ats(text("YES")), false},
         {"not a dictionary", dictionary({{"NSAppTransportSecurity", text("x")}}), false},
     };
@@ -71,10 +66,10 @@ TEST_F(ResourceChecksTest, TransportSecurityAndEmptyBundle) {
             << c.name;
     }
     const CheckResults empty = resources({{"Assets.car", ""}, {"Sub/App", ""}});
-    EXPECT_EQ(empty.ids(), list({"package.empty"}));
+    EXPECT_EQ(empty.ids(), QStringList({"package.empty"}));
     EXPECT_EQ(empty.findings[0].evidence, "Calculated bundle size: 0 bytes");
     EXPECT_EQ(empty.findings[0].severity, FindingSeverity::blocker);
     EXPECT_EQ(empty.passedList().size(), 3);
     const CheckResults all = resources({}, ats(PlistValue(true)));
-    EXPECT_EQ(all.ids(), list({"resources.icon", "privacy.ats-arbitrary", "package.empty"}));
+    EXPECT_EQ(all.ids(), QStringList({"resources.icon", "privacy.ats-arbitrary", "package.empty"}));
 }

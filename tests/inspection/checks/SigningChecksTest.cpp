@@ -37,18 +37,14 @@ SigningRun sign(const BuildScanner& scanner, const QString& artifact, const QStr
 
 TEST(PropertyListOutput, CutsTheListOutOfToolOutput) {
     const QString xml = QString::fromUtf8(entitlementsXml);
-    const QString doctypeOnly = xml.mid(xml.indexOf(QStringLiteral("<!DOCTYPE")));
     const struct {
         const char* name;
         QString output;
         bool parsed;
     } cases[] = {
-        {"list alone", xml, true},
         {"diagnostics before and after", "Executable=/a/App\n" + xml + "\nwarning: extra\n", true},
-        {"doctype without declaration", "Executable=/a/App\n" + doctypeOnly, true},
-        {"no list", QStringLiteral("Executable=/a/App"), false},
-        {"declaration in other case", QStringLiteral("<?XML version=\"1.0\"?><plist/>"), false},
-        {"broken list", QStringLiteral("<?xml version=\"1.0\"?><plist><dict><key>a</key>"), false},
+        {"declaration in other case", "<?XML version=\"1.0\"?><plist/>", false},
+        {"broken list", "<?xml version=\"1.0\"?><plist><dict><key>a</key>", false},
     };
     for (const auto& c : cases) {
         const auto result = checks::propertyList(c.output);
@@ -63,18 +59,18 @@ TEST(PropertyListOutput, CutsTheListOutOfToolOutput) {
 // every changed file, with nothing about what it could not evaluate.
 TEST(SigningChecks, TamperedBundleFailsWithTheToolsOutput) {
     TestFolder folder;
-    const QString app = folder.path() + QStringLiteral("/Debug.app");
+    const QString app = folder.path() + "/Debug.app";
     ASSERT_EQ(std::system(("cp -R '" + debugApp() + "' '" + app + "'").toUtf8().constData()), 0);
-    QFile assets(app + QStringLiteral("/Assets.car"));
+    QFile assets(app + "/Assets.car");
     ASSERT_TRUE(assets.open(QIODevice::Append));
     assets.write("changed");
     assets.close();
-    folder.write(QStringLiteral("Debug.app/Extra.txt"), "added");
-    ASSERT_TRUE(QFile::remove(app + QStringLiteral("/PrivacyInfo.xcprivacy")));
+    folder.write("Debug.app/Extra.txt", "added");
+    ASSERT_TRUE(QFile::remove(app + "/PrivacyInfo.xcprivacy"));
     const SigningRun run = sign(BuildScanner(toolDirectory()), app, app);
     ASSERT_EQ(run.results.ids().first(), "signing.invalid");
     const Finding& invalid = run.results.findings[0];
-    const QString kit = app + QStringLiteral("/Frameworks/Kit.framework");
+    const QString kit = app + "/Frameworks/Kit.framework";
     EXPECT_EQ(
         invalid.evidence.trimmed(),
         QStringList({"--prepared:" + kit, "--validated:" + kit,
@@ -87,79 +83,53 @@ TEST(SigningChecks, TamperedBundleFailsWithTheToolsOutput) {
     EXPECT_EQ(*run.entitlements.find(u"aps-environment")->string(), "development");
 }
 
-TEST(SigningChecks, ToolFailuresBecomeFindingsOrNothing) {
+// What codesign says becomes findings and passed checks; the missing profile always follows.
+TEST(SigningChecks, ToolOutputBecomesFindingsAndPassedChecks) {
     TestFolder folder;
-    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
-    const QByteArray printsEntitlements =
-        QByteArray("[ \"$1\" = -d ] && { echo 'Executable=x' >&2; cat <<'END'\n") +
-        QByteArray(entitlementsXml).mid(QByteArray(entitlementsXml).indexOf("<!DOCTYPE")) +
-        "\nEND\nexit 0; }\n";
+    const QString app = writeIosBundle(folder, "Demo.app");
+    // Verifies, and prints the entitlements after a doctype line and a diagnostic on standard
+    // error, as the real tool does.
+    const auto entitled = [](const QByteArray& key, const QByteArray& value) {
+        const QByteArray xml(entitlementsXml);
+        return "[ \"$1\" = -d ] && { echo 'Executable=x' >&2; cat <<'END'\n" +
+               xml.mid(xml.indexOf("<!DOCTYPE"))
+                   .replace("<key>get-task-allow</key><false/>", "<key>" + key + "</key>" + value) +
+               "\nEND\n}\nexit 0";
+    };
+    const auto push = [&](const QByteArray& environment) {
+        return entitled("aps-environment", "<string>" + environment + "</string>");
+    };
+    const QStringList only = {"Code signature verifies"};
+    const QStringList both = only + QStringList{"Debug entitlement is disabled"};
+    const QString invalid = "signing.invalid";
     const struct {
         const char* name;
-        std::map<QString, QByteArray> tools;
-        QString evidence; // of signing.invalid; empty when the signature verifies
+        QByteArray codesign; // empty: no tool at all
+        QStringList ids;
+        QString evidence; // of the first finding, when checked
         QStringList passed;
     } cases[] = {
-        {"no tool at all", {}, "codesign could not verify the application", {}},
-        {"failure with output",
-         {{"codesign", "echo 'a sealed resource is missing' >&2; exit 3"}},
-         "a sealed resource is missing",
-         {}},
-        {"entitlements after a doctype line",
-         {{"codesign", printsEntitlements + "exit 0"}},
-         {},
-         list({"Code signature verifies", "Debug entitlement is disabled"})},
-        {"unparseable entitlements",
-         {{"codesign", "echo 'not a list'"}},
-         {},
-         list({"Code signature verifies"})},
+        {"no tool", "", QStringList(invalid), "codesign could not verify the application", {}},
+        {"failure", "echo 'a sealed resource is missing' >&2; exit 3", QStringList(invalid),
+         "a sealed resource is missing", QStringList()},
+        {"unparseable entitlements", "echo 'not a list'", {}, {}, only},
+        {"debug key off", entitled("get-task-allow", "<false/>"), {}, {}, both},
+        {"production push", push("production"), {}, {}, both},
+        {"push in other case", push("Development"), {}, {}, both},
+        {"development push", push("development"), {"signing.push-development"}, {}, both},
+        {"debug key as text", entitled("get-task-allow", "<string>true</string>"), {}, {}, both},
+        {"legacy debug key", entitled("com.apple.security.get-task-allow", "<true/>"),
+         QStringList("signing.get-task-allow"), QString(), only},
     };
     for (const auto& c : cases) {
-        const QString tools = folder.tools(c.tools);
+        const QString tools =
+            c.codesign.isEmpty() ? folder.tools({}) : folder.tools({{"codesign", c.codesign}});
         const SigningRun run = sign(BuildScanner(tools), app, app);
-        QStringList expected;
-        if (!c.evidence.isEmpty()) {
-            expected.push_back("signing.invalid");
-        }
-        expected.push_back("signing.profile-manual");
-        EXPECT_EQ(run.results.ids(), expected) << c.name;
+        EXPECT_EQ(run.results.ids(), c.ids + QStringList{"signing.profile-manual"}) << c.name;
         if (!c.evidence.isEmpty()) {
             EXPECT_EQ(run.results.findings[0].evidence, c.evidence) << c.name;
         }
         EXPECT_EQ(run.results.passedList(), c.passed) << c.name;
-        QDir(tools).removeRecursively();
-    }
-}
-
-TEST(SigningChecks, EntitlementFlagsOfAnApp) {
-    TestFolder folder;
-    const QString app = writeIosBundle(folder, QStringLiteral("Demo.app"));
-    const struct {
-        const char* name;
-        const char* entries; // inside the entitlements dictionary
-        QStringList ids;
-    } cases[] = {
-        {"production push", "<key>aps-environment</key><string>production</string>", {}},
-        {"push in other case", "<key>aps-environment</key><string>Development</string>", {}},
-        {"development push", "<key>aps-environment</key><string>development</string>",
-         list({"signing.push-development"})},
-        {"debug key as text", "<key>get-task-allow</key><string>true</string>", {}},
-        {"legacy debug key", "<key>com.apple.security.get-task-allow</key><true/>",
-         list({"signing.get-task-allow"})},
-    };
-    for (const auto& c : cases) {
-        const QByteArray entitlements =
-            QByteArray("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>") + c.entries +
-            "</dict></plist>";
-        const QString tools = folder.tools(
-            {{"codesign", "[ \"$1\" = -d ] && cat <<'END'\n" + entitlements + "\nEND\nexit 0"}});
-        const SigningRun run = sign(BuildScanner(tools), app, app);
-        QStringList expected = c.ids;
-        expected.push_back("signing.profile-manual");
-        EXPECT_EQ(run.results.ids(), expected) << c.name;
-        EXPECT_EQ(run.results.passedList().contains("Debug entitlement is disabled"),
-                  !c.ids.contains("signing.get-task-allow"))
-            << c.name;
         QDir(tools).removeRecursively();
     }
 }

@@ -27,12 +27,7 @@ std::string ascList(const QString& path, const QJsonArray& data, const QJsonArra
     if (hasNextPage) {
         links["next"] = apiHost + "/" + path + "&cursor=eyJvZmZzZXQiOiIyMDAifQ";
     }
-    QJsonObject document{
-        {"data", data},
-        {"links", links},
-        {"meta",
-         QJsonObject{{"paging", QJsonObject{{"total", data.size() + (hasNextPage ? 200 : 0)},
-                                            {"limit", 200}}}}}};
+    QJsonObject document{{"data", data}, {"links", links}};
     if (!included.isEmpty()) {
         document["included"] = included;
     }

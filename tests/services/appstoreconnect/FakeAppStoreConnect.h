@@ -13,8 +13,8 @@ namespace bw::test {
 // A JSON:API resource the way App Store Connect sends it, with its own "self" link.
 QJsonObject ascResource(const QString& type, const QString& id, const QJsonObject& attributes);
 
-// A collection document: `data`, optional `included`, the paging links and meta of a first page
-// (with a "next" link when `hasNextPage`).
+// A collection document: `data`, optional `included` and the links of a first page (with a
+// "next" link when `hasNextPage`).
 std::string ascList(const QString& path, const QJsonArray& data, const QJsonArray& included = {},
                     bool hasNextPage = false);
 

@@ -2,6 +2,7 @@
 
 #include "model/ScanReport.h"
 #include "tests/support/LocalHttpServer.h"
+#include "tests/support/Reports.h"
 
 #include <QString>
 
@@ -11,20 +12,17 @@ namespace bw::test {
 inline const char* const minimalAnalysis =
     R"({"findings":[],"passedChecks":[],"reviewedEvidenceCount":0,"rulesVersion":"2026.09.1"})";
 
+// A finding with every field the request carries, and the fields it leaves out (the evidence
+// fields and a resolution).
 inline Finding sampleFinding(int index) {
-    return {QString("build.rule.%1").arg(index),
-            FindingSeverity::risk,
-            FindingCategory::privacy,
-            "5.1.1",
-            std::nullopt,
-            QString("Title %1").arg(index),
-            "Detail",
-            "Evidence",
-            std::vector<FindingEvidenceField>{{"Key", "Value"}},
-            "Fix",
-            0.8,
-            EvidenceSource::build,
-            FindingResolution{"s", {}, "v", "p"}};
+    Finding result = finding(QString("build.rule.%1").arg(index), FindingSeverity::risk,
+                             FindingCategory::privacy, QString("Title %1").arg(index));
+    result.detail = "Detail";
+    result.evidence = "Evidence";
+    result.evidenceFields = std::vector<FindingEvidenceField>{{"Key", "Value"}};
+    result.fix = "Fix";
+    result.resolution = FindingResolution{"s", {}, "v", "p"};
+    return result;
 }
 
 inline ScanReport sampleReport() {

@@ -25,10 +25,6 @@ using ::testing::IsEmpty;
 
 const std::string analyzePath = "/v1/screenshots/analyze";
 
-BuildMetadata metadata() {
-    return test::sampleReport().metadata;
-}
-
 QJsonObject bodyOf(const RecordedRequest& request) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(request.body)).object();
 }
@@ -41,10 +37,6 @@ QJsonObject assessmentFor(const QJsonValue& upload, bool analyzed = true) {
             {u"analyzed"_s, analyzed}};
 }
 
-std::string json(const QJsonObject& object) {
-    return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
-}
-
 QJsonObject serviceFinding(const QString& severity, const QString& guideline, double confidence) {
     return {{u"severity"_s, severity},    {u"guideline"_s, guideline}, {u"title"_s, u"t"_s},
             {u"detail"_s, u"d"_s},        {u"evidence"_s, u"e"_s},     {u"fix"_s, u"f"_s},
@@ -53,11 +45,12 @@ QJsonObject serviceFinding(const QString& severity, const QString& guideline, do
 
 ScriptedResponse answer(const QJsonArray& findings, const QJsonArray& passedChecks, int analyzed,
                         const QJsonArray& assessments) {
-    return {200, json({{u"findings"_s, findings},
-                       {u"passedChecks"_s, passedChecks},
-                       {u"analyzedCount"_s, analyzed},
-                       {u"assessments"_s, assessments},
-                       {u"unknownKey"_s, true}})};
+    const QJsonObject body{{u"findings"_s, findings},
+                           {u"passedChecks"_s, passedChecks},
+                           {u"analyzedCount"_s, analyzed},
+                           {u"assessments"_s, assessments},
+                           {u"unknownKey"_s, true}};
+    return {200, QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString()};
 }
 
 // A service that assesses every upload it is sent.
@@ -88,8 +81,8 @@ protected:
     ScreenshotReviewResult review(const std::map<ScreenshotPrompt, QString>& areaFiles,
                                   const ReviewOptions& options = {}) const {
         const ScreenshotAIService service(BerthwatchBackend(base), options.batchSize);
-        return service.review(areaFiles, metadata(), u"abc"_s, options.token, options.store,
-                              options.stop);
+        return service.review(areaFiles, test::sampleReport().metadata, u"abc"_s, options.token,
+                              options.store, options.stop);
     }
 
     test::TestFolder folder;
@@ -120,7 +113,7 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
               (QJsonObject{{u"name"_s, u"FlightDeck"_s},
                            {u"bundleIdentifier"_s, u"com.example.flightdeck"_s},
                            {u"version"_s, u"2.4"_s},
-                           {u"platform"_s, platformDisplayName(metadata())}}));
+                           {u"platform"_s, platformDisplayName(test::sampleReport().metadata)}}));
     const QJsonArray uploads = body[u"screenshots"].toArray();
     ASSERT_EQ(uploads.size(), 2);
     const QJsonObject first = uploads[0].toObject();
@@ -146,20 +139,6 @@ TEST_F(ScreenshotReview, SendsOneBatchInAreaOrderWithTheExactBody) {
     // Each assessment names the file the user chose, not the one sent.
     ASSERT_EQ(result.assessments.size(), 2u);
     EXPECT_EQ(result.assessments[0].fileName, u"Paywall.png"_s);
-}
-
-TEST_F(ScreenshotReview, OneFileInTwoAreasIsSentTwice) {
-    server.route("POST", analyzePath, assessAll);
-    const QString file = screenshot(u"Shot.final.png"_s, QSize(400, 800));
-    const ScreenshotReviewResult result =
-        review({{ScreenshotPrompt::restore, file}, {ScreenshotPrompt::accountDeletion, file}});
-    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
-    ASSERT_EQ(uploads.size(), 2);
-    EXPECT_EQ(uploads[1][u"fileName"], u"Shot.final.jpg"_s);
-    ASSERT_EQ(result.assessments.size(), 2u);
-    EXPECT_EQ(result.assessments[0].fileName, u"Shot.final.png"_s);
-    EXPECT_EQ(result.assessments[0].reviewArea, ScreenshotPrompt::accountDeletion);
-    EXPECT_EQ(result.assessments[1].reviewArea, ScreenshotPrompt::restore);
 }
 
 TEST_F(ScreenshotReview, TurnsTheServiceFindingsIntoReportFindings) {
@@ -192,7 +171,9 @@ TEST_F(ScreenshotReview, TurnsTheServiceFindingsIntoReportFindings) {
     EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::skipped);
 }
 
-TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation) {
+// Files that cannot be prepared are left out of the request; files without exactly one
+// assessment of their own in the answer need a manual look.
+TEST_F(ScreenshotReview, UnpreparedAndUnassessedFilesBecomeFindings) {
     server.route("POST", analyzePath, [](const RecordedRequest& request) {
         const QJsonArray uploads = bodyOf(request)[u"screenshots"].toArray();
         QJsonObject wrongName = assessmentFor(uploads[0]);
@@ -206,21 +187,33 @@ TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation)
     const ScreenshotReviewResult result =
         review({{ScreenshotPrompt::paywall, screenshot(u"Paywall.png"_s, QSize(200, 400))},
                 {ScreenshotPrompt::signIn, screenshot(u"Login.png"_s, QSize(200, 400))},
-                {ScreenshotPrompt::permissions, screenshot(u"Camera.png"_s, QSize(200, 400))}});
+                {ScreenshotPrompt::accountDeletion, folder.path() + u"/gone.png"_s},
+                {ScreenshotPrompt::permissions, screenshot(u"Camera.png"_s, QSize(200, 400))},
+                {ScreenshotPrompt::restore, folder.write(u"notes.png"_s, "just text")}});
 
+    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
+    ASSERT_EQ(uploads.size(), 3);
+    EXPECT_EQ(uploads[2][u"reviewArea"], u"permissions"_s);
     EXPECT_THAT(test::findingIds(result.findings),
-                ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.coverage.paywall"_s,
+                ElementsAre(u"screenshot.ai.preparation.accountDeletion"_s,
+                            u"screenshot.ai.preparation.restore"_s, u"screenshot.ai.abc.0.0"_s,
+                            u"screenshot.ai.coverage.paywall"_s,
                             u"screenshot.ai.coverage.signIn"_s));
-    EXPECT_EQ(result.findings[1].evidence, u"Paywall.png was selected for Paywall."_s);
-    EXPECT_EQ(result.findings[2].evidence, u"Login.png was selected for Sign in."_s);
+    EXPECT_EQ(result.findings[0].evidence, u"gone.png: No such file or directory"_s);
+    EXPECT_EQ(result.findings[1].evidence,
+              u"notes.png: notes.png could not be prepared for screenshot review."_s);
+    EXPECT_EQ(result.findings[3].evidence, u"Paywall.png was selected for Paywall."_s);
+    EXPECT_EQ(result.findings[4].evidence, u"Login.png was selected for Sign in."_s);
     // The answer's other content is kept; the unsent file's assessment is ignored.
     EXPECT_THAT(result.passedChecks,
                 ElementsAre(u"Seen"_s, u"Semantically reviewed 1 user selected screenshot"_s));
     EXPECT_EQ(result.analyzedCount, 1);
-    ASSERT_EQ(result.assessments.size(), 3u);
-    EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::failed);
-    EXPECT_EQ(result.assessments[1].status, ScreenshotAssessmentStatus::failed);
-    EXPECT_EQ(result.assessments[2].status, ScreenshotAssessmentStatus::passed);
+    std::vector<ScreenshotAssessmentStatus> statuses;
+    for (const ScreenshotAssessment& assessment : result.assessments) {
+        statuses.push_back(assessment.status);
+    }
+    using enum ScreenshotAssessmentStatus;
+    EXPECT_THAT(statuses, ElementsAre(failed, failed, failed, passed, failed));
 
     // Nothing left to send, here beyond the pixel limit: no request at all.
     const ScreenshotReviewResult unsent =
@@ -231,41 +224,27 @@ TEST_F(ScreenshotReview, FilesWithoutExactlyOneAssessmentNeedManualConfirmation)
                 ElementsAre(u"screenshot.ai.preparation.paywall"_s));
 }
 
-TEST_F(ScreenshotReview, UnpreparedFilesAreLeftOutOfTheRequest) {
-    server.route("POST", analyzePath, assessAll);
-    const QString notes = folder.write(u"notes.png"_s, "just text");
-    const QString missing = folder.path() + u"/gone.png"_s;
-    const ScreenshotReviewResult result =
-        review({{ScreenshotPrompt::signIn, notes},
-                {ScreenshotPrompt::accountDeletion, missing},
-                {ScreenshotPrompt::restore, screenshot(u"Restore.png"_s, QSize(200, 400))}});
-
-    EXPECT_THAT(test::findingIds(result.findings),
-                ElementsAre(u"screenshot.ai.preparation.signIn"_s,
-                            u"screenshot.ai.preparation.accountDeletion"_s));
-    EXPECT_EQ(result.findings[0].evidence,
-              u"notes.png: notes.png could not be prepared for screenshot review."_s);
-    EXPECT_EQ(result.findings[1].evidence, u"gone.png: No such file or directory"_s);
-    const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
-    ASSERT_EQ(uploads.size(), 1);
-    EXPECT_EQ(uploads[0][u"reviewArea"], u"restore"_s);
-    ASSERT_EQ(result.assessments.size(), 3u);
-    EXPECT_EQ(result.assessments[0].status, ScreenshotAssessmentStatus::failed);
-    EXPECT_EQ(result.assessments[2].status, ScreenshotAssessmentStatus::passed);
-}
-
+// A batch the service fails, or answers with an area it was not asked about, fails only its files.
 TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     server.route("POST", analyzePath, [](const RecordedRequest& request) {
         if (bodyOf(request)[u"batchId"] == u"abc-1"_s) {
             return ScriptedResponse(500, R"({"error":"Screenshot model overloaded"})");
         }
+        if (bodyOf(request)[u"batchId"] == u"abc-2"_s) {
+            QJsonObject finding = serviceFinding(u"risk"_s, u"1"_s, 1);
+            finding[u"reviewArea"_s] = u"home"_s;
+            return answer({finding}, {}, 0, {});
+        }
         return assessAll(request);
     });
+    // One file chosen for every area is sent once per area.
+    const QString file = screenshot(u"Shot.final.png"_s, QSize(200, 400));
     std::map<ScreenshotPrompt, QString> areaFiles;
     for (const ScreenshotPrompt area : allCases<ScreenshotPrompt>()) {
-        areaFiles[area] = screenshot(rawValue(area) + u".png"_s, QSize(200, 400));
+        areaFiles[area] = file;
     }
-    const ScreenshotReviewResult result = review(areaFiles, {.batchSize = 2});
+    const ScreenshotReviewResult result =
+        review(areaFiles, {.batchSize = 2, .token = std::nullopt});
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
@@ -275,6 +254,8 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
         std::vector<QString> areas;
         for (const QJsonValue& upload : bodyOf(request)[u"screenshots"].toArray()) {
             areas.push_back(upload[u"reviewArea"].toString());
+            EXPECT_EQ(upload[u"fileName"], u"Shot.final.jpg"_s);
+            EXPECT_EQ(request.header("Authorization"), std::nullopt);
             expectations.insert(upload[u"reviewExpectation"].toString());
         }
         sent.push_back(areas);
@@ -286,46 +267,20 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
     EXPECT_FALSE(expectations.contains(QString()));
     EXPECT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.ai.unavailable.accountDeletion"_s,
-                            u"screenshot.ai.unavailable.permissions"_s));
-    EXPECT_EQ(result.findings[0].evidence, u"accountDeletion.png: Screenshot model overloaded"_s);
+                            u"screenshot.ai.unavailable.permissions"_s,
+                            u"screenshot.ai.unavailable.restore"_s));
+    EXPECT_EQ(result.findings[0].evidence, u"Shot.final.png: Screenshot model overloaded"_s);
+    EXPECT_EQ(result.findings[2].evidence,
+              u"Shot.final.png: The Berthwatch service returned an unreadable response."_s);
     test::expectSoundFindings(result.findings, EvidenceSource::screenshot);
-    EXPECT_THAT(result.passedChecks,
-                ElementsAre(u"Batch abc-0"_s, u"Batch abc-2"_s,
-                            u"Semantically reviewed 3 user selected screenshots"_s));
+    EXPECT_THAT(
+        result.passedChecks,
+        ElementsAre(u"Batch abc-0"_s, u"Semantically reviewed 2 user selected screenshots"_s));
     ASSERT_EQ(result.assessments.size(), 5u);
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(result.assessments[i].reviewArea, ScreenshotPrompt(i));
-        EXPECT_EQ(result.assessments[i].analyzed, i != 2 && i != 3) << i;
-    }
-}
-
-TEST_F(ScreenshotReview, RequestFailuresOfEveryKindBecomeFindings) {
-    struct Case {
-        const char* name;
-        ScriptedResponse response;
-        QString errorText;
-    };
-    const std::vector<Case> cases = {
-        {"undecodable answer",
-         {200, "{}"},
-         u"The Berthwatch service returned an unreadable response."_s},
-        {"unknown area in a finding",
-         {200, R"({"findings":[{"severity":"risk","guideline":"1","title":"t","detail":"d",)"
-               R"("evidence":"e","fix":"f","confidence":1,"reviewArea":"home"}],)"
-               R"("passedChecks":[],"analyzedCount":0})"},
-         u"The Berthwatch service returned an unreadable response."_s},
-        {"quota",
-         {429, R"({"error":"Daily screenshot quota used up"})"},
-         u"Daily screenshot quota used up"_s},
-    };
-    const QString file = screenshot(u"Shot.png"_s, QSize(200, 400));
-    for (const Case& c : cases) {
-        server.route("POST", analyzePath, c.response);
-        const ScreenshotReviewResult result =
-            review({{ScreenshotPrompt::paywall, file}}, {.token = std::nullopt});
-        ASSERT_EQ(result.findings.size(), 1u) << c.name;
-        EXPECT_EQ(result.findings[0].evidence, u"Shot.png: "_s + c.errorText) << c.name;
-        EXPECT_EQ(server.requests().back().header("Authorization"), std::nullopt);
+        EXPECT_EQ(result.assessments[i].fileName, u"Shot.final.png"_s);
+        EXPECT_EQ(result.assessments[i].analyzed, i < 2) << i;
     }
 }
 
@@ -363,15 +318,6 @@ TEST_F(ScreenshotReview, CancellationEndsTheReviewAtEachCheckpoint) {
         EXPECT_EQ(server.requests().size() - sent, c.requests) << c.name;
         sent = server.requests().size();
     }
-}
-
-TEST(ScreenshotBatches, SplitsInOrderWithTheRestLast) {
-    using Batches = std::vector<std::vector<int>>;
-    const std::vector<int> five = {1, 2, 3, 4, 5};
-    EXPECT_EQ(ScreenshotAIService::batches(2, five), (Batches{{1, 2}, {3, 4}, {5}}));
-    EXPECT_EQ(ScreenshotAIService::batches(5, std::vector<int>{}), Batches{});
-    EXPECT_EQ(ScreenshotAIService::batches(0, five), Batches{});
-    EXPECT_EQ(ScreenshotAIService::batches(-3, five), Batches{});
 }
 
 } // namespace
