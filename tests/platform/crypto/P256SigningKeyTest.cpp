@@ -36,21 +36,26 @@ TEST(P256SigningKey, ShortComponentsArePaddedToThirtyTwoBytes) {
     EXPECT_EQ(padded, 2);
 }
 
-TEST(P256SigningKey, AcceptsBlankSpaceAndCarriageReturns) {
-    QByteArray pem = makeTestKey(TestKey::p256Pkcs8);
-    const QByteArray crlf = QByteArray(pem).replace("\n", "\r\n");
-    for (const QByteArray& variant : {"\n\n  " + pem + "\n\t\n", crlf}) {
-        const QByteArray signature = P256SigningKey::fromPEM(variant).sign("m");
-        EXPECT_TRUE(verifiesES256(pem, "m", signature));
+// Both key structures, with blank space and carriage returns; signatures are raw r-then-s pairs.
+TEST(P256SigningKey, AcceptsPkcs8AndSec1WithBlankSpaceAndCarriageReturns) {
+    for (const TestKey kind : {TestKey::p256Pkcs8, TestKey::p256Sec1}) {
+        const QByteArray pem = makeTestKey(kind);
+        const QByteArray crlf = QByteArray(pem).replace("\n", "\r\n");
+        for (const QByteArray& variant : {pem, "\n\n  " + pem + "\n\t\n", crlf}) {
+            const QByteArray signature = P256SigningKey::fromPEM(variant).sign("m");
+            EXPECT_TRUE(verifiesES256(pem, "m", signature));
+            EXPECT_FALSE(verifiesES256(pem, "n", signature));
+        }
     }
 }
 
-// One case for each way a text fails; the token tests refuse RSA and P-384 keys too.
+// One case for each way a text fails.
 TEST(P256SigningKey, RejectsEverythingButAPlainP256PrivateKey) {
     const QByteArray good = makeTestKey(TestKey::p256Pkcs8);
     const QByteArray sec1 = makeTestKey(TestKey::p256Sec1);
     const std::pair<const char*, QByteArray> cases[] = {
         {"garbage", "not a key at all"},
+        {"RSA", makeTestKey(TestKey::rsaPkcs8)},
         {"P-384 PKCS#8", makeTestKey(TestKey::p384Pkcs8)},
         {"encrypted SEC1", makeTestKey(TestKey::p256EncryptedSec1)},
         {"trailing text", good + "extra"},

@@ -229,16 +229,28 @@ TEST(HttpFailure, MalformedRequestsAreRefusedBeforeAnythingIsSent) {
     EXPECT_TRUE(server.requests().empty());
 }
 
-// A request cancelled before it starts sends nothing; the backend's tests cancel one mid-request.
-TEST(HttpFailure, ACancelledRequestSendsNothing) {
+TEST(HttpFailure, CancellationEndsAWaitingRequestPromptly) {
     LocalHttpServer server;
-    std::stop_source cancelled;
-    cancelled.request_stop();
-    EXPECT_THROW(send(getRequest(server.url("/")), cancelled.get_token()), Cancelled);
-    EXPECT_TRUE(server.requests().empty());
+    ScriptedResponse stall{200, "late"};
+    stall.delay = 10s;
+    server.route("GET", "/stall", stall);
+    std::stop_source source;
+    Clock::time_point cancelledAt;
+    std::jthread canceller([&] {
+        std::this_thread::sleep_for(100ms);
+        cancelledAt = Clock::now();
+        source.request_stop();
+    });
+    EXPECT_THROW(send(getRequest(server.url("/stall"), 20s), source.get_token()), Cancelled);
+    const auto finished = Clock::now();
+    canceller.join();
+    EXPECT_LT(finished - cancelledAt, 100ms);
+    // A request cancelled before it starts sends nothing.
+    const std::size_t sent = server.requests().size();
+    EXPECT_THROW(send(getRequest(server.url("/")), source.get_token()), Cancelled);
+    EXPECT_EQ(server.requests().size(), sent);
 }
 
-// The backend's tests read known phrases ("Found", "Internal Server Error").
 TEST(StatusText, KnownCodesHaveTheirPhraseAndOthersTheirClass) {
     const std::vector<std::pair<int, const char*>> cases = {
         {199, "Informational"}, {399, "Redirection"},   {418, "Client Error"},

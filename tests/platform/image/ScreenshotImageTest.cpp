@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImageReader>
 #include <gtest/gtest.h>
 
@@ -118,6 +119,8 @@ TEST(ImageProbe, ReadsSizeAndAlphaFromHeadersOfEveryFormat) {
         {"png cgbi", test::encodeCgbi(quadrantImage(size, true)), ImageProbe{size, true}},
         {"jpeg", test::jpegData(quadrantImage(size)), ImageProbe{size, false}},
         {"heic", test::heicData(quadrantImage(size), false), ImageProbe{size, false}},
+        {"png declaring huge dimensions", test::pngDeclaring(QSize(200000, 300000)),
+         ImageProbe{QSize(200000, 300000), true}},
         {"text", QByteArray("not an image at all, only words\n"), std::nullopt},
         {"png damaged header", withDamagedHeader(test::pngData(quadrantImage(size))), std::nullopt},
         {"jpeg without frame", QByteArray("\xff\xd8\xff\xe0\x00\x04\x00\x00\xff\xd9", 10),
@@ -125,6 +128,21 @@ TEST(ImageProbe, ReadsSizeAndAlphaFromHeadersOfEveryFormat) {
     };
     for (const ProbeCase& c : cases) {
         EXPECT_EQ(probeImage(c.bytes), c.expected) << c.name;
+    }
+}
+
+// GIF and WebP readers cannot tell their pixel format from the header; the alpha must still be
+// the image's own.
+TEST(ImageProbe, GifAndWebpHaveAlphaOnlyWhenTransparent) {
+    for (const char* kind : {"opaque", "transparent"}) {
+        for (const char* suffix : {".gif", "-lossy.webp", "-lossless.webp"}) {
+            const QString name = QString::fromUtf8(kind) + QString::fromUtf8(suffix);
+            QFile file(QStringLiteral(BW_IMAGE_FIXTURES_DIR "/") + name);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+            EXPECT_EQ(probeImage(file.readAll()),
+                      (ImageProbe{QSize(312, 390), std::string_view(kind) == "transparent"}))
+                << name.toStdString();
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 using namespace bw::json;
@@ -42,6 +43,11 @@ TEST(JsonDates, ParsesOnlyWholeSecondInternetDateTimes) {
 }
 
 // The report tests read a lower-case identifier and write it upper-case.
+TEST(JsonDates, FormatDropsTheFractionAndWritesUtc) {
+    EXPECT_EQ(formatDate(QDateTime::fromMSecsSinceEpoch(1'785'000'000'999, QTimeZone(3600))),
+              "2026-07-25T17:20:00Z");
+}
+
 TEST(JsonUuids, RefusesAllButTheDashedForm) {
     for (const char* bad : {"{1b4e28ba-2fa1-11d2-883f-0016d3cca427}",
                             "1b4e28ba2fa111d2883f0016d3cca427", "not-a-uuid"}) {
@@ -60,13 +66,13 @@ TEST(JsonReader, ScalarTypesAreStrict) {
     const auto boolean = [](const JsonReader& r) { r.member(u"v").boolean(); };
     const auto string = [](const JsonReader& r) { r.member(u"v").string(); };
     const auto data = [](const JsonReader& r) { r.member(u"v").data(); };
-    // The report tests refuse a fraction for an integer and a number for a text.
     const Case cases[] = {
         {R"({"v": 3})", integer, true},       {R"({"v": -9007199254740993})", integer, true},
         {R"({"v": 3.0})", integer, true},     {R"({"v": "3"})", integer, false},
         {R"({"v": 1e300})", integer, false},  {R"({"v": "0.9"})", number, false},
         {R"({"v": false})", boolean, true},   {R"({"v": 1})", boolean, false},
-        {R"({"v": null})", string, false},    {R"({"v": "aGVsbG8="})", data, true},
+        {R"({"v": null})", string, false},    {R"({"v": 5})", string, false},
+        {R"({"v": 3.5})", integer, false},    {R"({"v": "aGVsbG8="})", data, true},
         {R"({"v": "aGVsbG8"})", data, false}, {R"({"v": "QUJ="})", data, false},
         {R"({"v": "QQ-_"})", data, false},    {R"({"v": "a\/8="})", data, true},
     };
