@@ -76,18 +76,6 @@ TEST(SecurityCms, FailsWithAMessageForAnythingElse) {
     }
 }
 
-TEST(SecurityCms, AcceptsOnlyItsOneInvocation) {
-    const std::vector<std::vector<std::string>> invocations = {
-        {"cms", "-D", "-i", "a", "b"},
-        {"find-identity", "-v", "-p", "codesigning"},
-    };
-    for (const auto& arguments : invocations) {
-        const ToolRun run = runTool(security, arguments);
-        EXPECT_EQ(run.exitStatus, 1);
-        EXPECT_EQ(run.standardError, "usage: security cms -D -i FILE\n");
-    }
-}
-
 // The tool's tests above cover each refusal; Apple's tool writes the content whether or not the
 // signature still matches it.
 TEST(SignedContent, ReturnsTheContentOfATamperedMessage) {

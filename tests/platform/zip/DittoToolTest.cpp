@@ -180,18 +180,6 @@ TEST(Ditto, FailsWithAMessageForWhatIsNotAReadableArchive) {
     }
 }
 
-TEST(Ditto, AcceptsOnlyItsOneInvocation) {
-    const std::vector<std::vector<std::string>> invocations = {
-        {},
-        {"-c", "-k", "a", "a.zip"},
-    };
-    for (const auto& arguments : invocations) {
-        const ToolRun run = runTool(ditto, arguments);
-        EXPECT_EQ(run.exitStatus, 1);
-        EXPECT_EQ(run.standardError, "usage: ditto -x -k SOURCE DESTINATION\n");
-    }
-}
-
 TEST(Ditto, DropsSetuidAndSetgidBits) {
     const TestFolder work;
     const ToolRun run = extract(fixtures / "setuid.zip", work.fsPath());
