@@ -87,6 +87,16 @@ QDateTime wideDate(plist_t node) {
     return date;
 }
 
+// plist_new_date takes 32-bit seconds too, which would wrap; the XML reader keeps the whole date
+// (to the second, as the XML form holds it).
+plist_t wideDateNode(const QDateTime& date) {
+    const QByteArray xml =
+        "<plist><date>" + date.toUTC().toString(Qt::ISODate).toLatin1() + "</date></plist>";
+    plist_t node = nullptr;
+    plist_from_xml(xml.constData(), static_cast<uint32_t>(xml.size()), &node);
+    return node;
+}
+
 std::optional<PlistValue> arrayFromNode(plist_t node, int depth) {
     PlistArray items;
     const uint32_t count = plist_array_get_size(node);
@@ -204,6 +214,9 @@ plist_t toNode(const PlistValue& value) {
     case PlistValue::Type::date: {
         const qint64 milliseconds = referenceDate().msecsTo(*value.date());
         const qint64 seconds = milliseconds / 1000;
+        if (seconds != static_cast<int32_t>(seconds)) {
+            return wideDateNode(*value.date());
+        }
         return plist_new_date(static_cast<int32_t>(seconds),
                               static_cast<int32_t>((milliseconds - seconds * 1000) * 1000));
     }

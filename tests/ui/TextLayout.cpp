@@ -12,6 +12,8 @@
 
 namespace bw::test {
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 // Less than half a pixel of ink past an edge is antialiasing, not a cut.
@@ -36,16 +38,9 @@ public:
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
     }
-    void drawTiledPixmap(const QRectF&, const QPixmap&, const QPointF&) override {}
+    // Lines, rectangles, ellipses and points end here as paths or polygons.
     void drawPath(const QPainterPath&) override {}
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
-    void drawRects(const QRectF*, int) override {}
-    void drawRects(const QRect*, int) override {}
-    void drawLines(const QLineF*, int) override {}
-    void drawLines(const QLine*, int) override {}
-    void drawEllipse(const QRectF&) override {}
-    void drawPoints(const QPointF*, int) override {}
 
     void drawTextItem(const QPointF& origin, const QTextItem& item) override {
         QPainter* painter = this->painter();
@@ -82,26 +77,24 @@ protected:
             return widget_.width();
         case PdmHeight:
             return widget_.height();
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
         case PdmDepth:
             return 32;
+        case PdmDpiX:
+        case PdmPhysicalDpiX:
+            return widget_.logicalDpiX();
+        case PdmDpiY:
+        case PdmPhysicalDpiY:
+            return widget_.logicalDpiY();
         case PdmNumColors:
             return INT_MAX;
         case PdmWidthMM:
             return widget_.widthMM();
         case PdmHeightMM:
             return widget_.heightMM();
-        case PdmDpiX:
-            return widget_.logicalDpiX();
-        case PdmDpiY:
-            return widget_.logicalDpiY();
-        case PdmPhysicalDpiX:
-            return widget_.physicalDpiX();
-        case PdmPhysicalDpiY:
-            return widget_.physicalDpiY();
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
         }
         return 0;
     }
@@ -138,7 +131,7 @@ QRectF visibleRect(const QWidget& widget, const QWidget& window, bool scrolling)
 QString quoted(const QString& text) {
     // A symbol is a private-use character of the icon font: named by its code.
     if (text.size() == 1 && text.front().category() == QChar::Other_PrivateUse) {
-        return QStringLiteral("symbol U+%1").arg(text.front().unicode(), 4, 16, QChar(u'0'));
+        return u"symbol U+%1"_s.arg(text.front().unicode(), 4, 16, QChar(u'0'));
     }
     const QString line = text.simplified();
     return u'"' + (line.size() > 48 ? line.left(47) + u'…' : line) + u'"';
@@ -154,21 +147,18 @@ QString where(const QWidget& widget) {
     const QString name = widget.accessibleName();
     QString result = className(widget) + (name.isEmpty() ? QString() : u' ' + quoted(name));
     const QWidget* owner = &widget;
-    while (owner && !className(*owner).startsWith(QStringLiteral("bw::"))) {
+    while (owner && !className(*owner).startsWith(u"bw::"_s)) {
         owner = owner->parentWidget();
     }
     if (owner && owner != &widget) {
-        result += QStringLiteral(" of ") + className(*owner);
+        result += u" of "_s + className(*owner);
     }
     return result;
 }
 
 QString rectText(const QRectF& rect) {
-    return QStringLiteral("%1,%2 %3×%4")
-        .arg(rect.x(), 0, 'f', 0)
-        .arg(rect.y(), 0, 'f', 0)
-        .arg(rect.width(), 0, 'f', 0)
-        .arg(rect.height(), 0, 'f', 0);
+    const QRect r = rect.toRect();
+    return u"%1,%2 %3×%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 // Shown in `window` itself: not in a popup or dialog of its own, which is a window of its own.
@@ -232,11 +222,9 @@ std::vector<QString> textFaults(QWidget& window) {
         const bool cutAtSide =
             ink.left() < visible.left() - tolerance || ink.right() > visible.right() + tolerance;
         if (cutVertically || cutAtSide) {
-            faults.push_back(QStringLiteral("cut %1 %2 in %3: ink %4, shows in %5")
-                                 .arg(quoted(text.text),
-                                      cutVertically ? QStringLiteral("top or bottom")
-                                                    : QStringLiteral("at a side"),
-                                      where(*text.widget), rectText(ink), rectText(visible)));
+            faults.push_back(u"cut %1 %2 in %3: ink %4, shows in %5"_s.arg(
+                quoted(text.text), cutVertically ? u"top or bottom"_s : u"at a side"_s,
+                where(*text.widget), rectText(ink), rectText(visible)));
         }
     }
     for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -249,9 +237,9 @@ std::vector<QString> textFaults(QWidget& window) {
             }
             const QRectF shared = (a.ink & a.visible) & (b.ink & b.visible);
             if (shared.width() > tolerance && shared.height() > tolerance) {
-                faults.push_back(QStringLiteral("overlap %1 in %2 with %3 in %4 at %5")
-                                     .arg(quoted(a.text), where(*a.widget), quoted(b.text),
-                                          where(*b.widget), rectText(shared)));
+                faults.push_back(u"overlap %1 in %2 with %3 in %4 at %5"_s.arg(
+                    quoted(a.text), where(*a.widget), quoted(b.text), where(*b.widget),
+                    rectText(shared)));
             }
         }
     }
@@ -261,7 +249,7 @@ std::vector<QString> textFaults(QWidget& window) {
         }
         const int needed = label->heightForWidth(label->width());
         if (needed > label->height()) {
-            faults.push_back(QStringLiteral("short %1 in %2: needs %3 high at width %4, has %5")
+            faults.push_back(u"short %1 in %2: needs %3 high at width %4, has %5"_s
                                  .arg(quoted(label->text()), where(*label))
                                  .arg(needed)
                                  .arg(label->width())

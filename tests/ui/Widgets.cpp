@@ -9,6 +9,10 @@
 
 namespace bw::test {
 
+QAbstractButton* button(const QWidget& root, const QString& accessibleName) {
+    return named<QAbstractButton>(root, accessibleName, true);
+}
+
 design::ConfirmationDialog* openConfirmation() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (auto* dialog = qobject_cast<design::ConfirmationDialog*>(window);
@@ -59,18 +63,10 @@ DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {
     return {enter.isAccepted(), drop.isAccepted() && drop.dropAction() != Qt::IgnoreAction};
 }
 
-std::unique_ptr<QMimeData> fileDrag(const QStringList& paths) {
-    auto data = std::make_unique<QMimeData>();
-    QList<QUrl> urls;
-    for (const QString& path : paths) {
-        urls.append(QUrl::fromLocalFile(path));
-    }
-    data->setUrls(urls);
-    return data;
-}
-
 bool dropFile(QWidget& target, QPoint point, const QString& path) {
-    const DropOutcome outcome = dragAndDrop(target, point, *fileDrag({path}));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const DropOutcome outcome = dragAndDrop(target, point, data);
     return outcome.entered && outcome.dropped;
 }
 

@@ -3,7 +3,8 @@
 #include <QMimeData>
 #include <QPoint>
 #include <QWidget>
-#include <memory>
+
+class QAbstractButton;
 
 namespace bw::design {
 class ConfirmationDialog;
@@ -25,6 +26,9 @@ T* named(const QWidget& root, const QString& accessibleName, bool visibleOnly = 
     return nullptr;
 }
 
+// The button under `root` with this accessible name that shows with it; null when there is none.
+QAbstractButton* button(const QWidget& root, const QString& accessibleName);
+
 // The confirmation that is open, if any; clicking its button titled `title` tells whether there
 // was one.
 design::ConfirmationDialog* openConfirmation();
@@ -41,8 +45,6 @@ struct DropOutcome {
     bool dropped;
 };
 DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data);
-
-std::unique_ptr<QMimeData> fileDrag(const QStringList& paths);
 
 // Drags the file onto `target` at `point` and drops it; true when both were accepted.
 bool dropFile(QWidget& target, QPoint point, const QString& path);

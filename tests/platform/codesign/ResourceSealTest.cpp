@@ -20,6 +20,11 @@ void writeText(const stdfs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+void relink(const stdfs::path& at, const std::string& target) {
+    stdfs::remove(at);
+    stdfs::create_symlink(target, at);
+}
+
 const char* infoPlist = R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><dict><key>CFBundleExecutable</key><string>App</string></dict></plist>
 )";
@@ -109,64 +114,35 @@ struct TamperCase {
 
 TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
     const std::vector<TamperCase> cases = {
-        {"untouched", [](const stdfs::path&) {}, true, {}},
-        {"changed resource",
-         [](const stdfs::path& app) { writeText(app / "assets/logo.png", "other bytes"); },
-         false,
-         {{"assets/logo.png", resourceReason, ResourceChange::modified}}},
-        {"added resource",
-         [](const stdfs::path& app) { writeText(app / "assets/new.png", "x"); },
-         false,
-         {{"assets/new.png", resourceReason, ResourceChange::added}}},
-        {"removed resource",
-         [](const stdfs::path& app) { stdfs::remove(app / "assets/logo.png"); },
-         false,
-         {{"assets/logo.png", resourceReason, ResourceChange::missing}}},
-        {"removed optional localisation",
-         [](const stdfs::path& app) { stdfs::remove(app / "en.lproj/Main.strings"); },
-         true,
-         {}},
-        {"added omitted file",
-         [](const stdfs::path& app) { writeText(app / "assets/.DS_Store", "x"); },
-         true,
-         {}},
-        {"changed Info.plist is left to the signature",
+        {"optional, omitted and unsealed items changed",
          [](const stdfs::path& app) {
-             std::string changed = infoPlist;
-             changed.replace(changed.find("<dict>"), 6, "<dict><key>X</key><true/>");
-             writeText(app / "Info.plist", changed);
-         },
-         true,
-         {}},
-        {"retargeted link",
-         [](const stdfs::path& app) {
-             stdfs::remove(app / "logo-link.png");
-             stdfs::create_symlink("en.lproj/Main.strings", app / "logo-link.png");
-         },
-         false,
-         {{"logo-link.png", resourceReason, ResourceChange::modified}}},
-        {"file replaced by a link",
-         [](const stdfs::path& app) {
-             stdfs::remove(app / "assets/logo.png");
-             stdfs::create_symlink("../en.lproj/Main.strings", app / "assets/logo.png");
-         },
-         false,
-         {{"assets/logo.png", resourceReason, ResourceChange::modified}}},
-        {"link out of the bundle, strict",
-         [](const stdfs::path& app) {
-             stdfs::remove(app / "logo-link.png");
-             stdfs::create_symlink("../../etc/passwd", app / "logo-link.png");
-         },
-         true,
-         {{"logo-link.png", "invalid destination for symbolic link in bundle"},
-          {"logo-link.png", resourceReason, ResourceChange::modified}}},
-        {"executable and signature folder are not resources",
-         [](const stdfs::path& app) {
+             stdfs::remove(app / "en.lproj/Main.strings");
+             writeText(app / "assets/.DS_Store", "x");
+             writeText(app / "Info.plist", std::string(infoPlist) + " "); // left to the signature
              writeText(app / "App", "changed");
              writeText(app / "_CodeSignature/Other", "x");
          },
          true,
          {}},
+        {"retargeted link",
+         [](const stdfs::path& app) { relink(app / "logo-link.png", "en.lproj/Main.strings"); },
+         false,
+         {{"logo-link.png", resourceReason, ResourceChange::modified}}},
+        {"file replaced by a link",
+         [](const stdfs::path& app) {
+             relink(app / "assets/logo.png", "../en.lproj/Main.strings");
+         },
+         false,
+         {{"assets/logo.png", resourceReason, ResourceChange::modified}}},
+        {"link out of the bundle, strict",
+         [](const stdfs::path& app) { relink(app / "logo-link.png", "../../etc/passwd"); },
+         true,
+         {{"logo-link.png", "invalid destination for symbolic link in bundle"},
+          {"logo-link.png", resourceReason, ResourceChange::modified}}},
+        {"link out of the bundle, not strict",
+         [](const stdfs::path& app) { relink(app / "logo-link.png", "/etc/passwd"); },
+         false,
+         {{"logo-link.png", resourceReason, ResourceChange::modified}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,24 +163,17 @@ TEST(ResourceSealTest, TamperedBundlesFailNamingTheItem) {
     }
 }
 
-TEST(ResourceSealTest, SignersSealIsTheOneWrittenOut) {
+// Inside omitted folders only the file a heavier rule keeps is sealed, by the signer and by the
+// check: changing the others is no change, changing that one is.
+TEST(ResourceSealTest, OmittedFoldersAreSealedOnlyWhereAHeavierRuleKeeps) {
     bw::test::TestFolder dir;
     const stdfs::path app = makeBundleWithCache(dir.fsPath());
     seal(app, {rulesWithOmittedFolder()});
     const Bytes bytes = bw::test::readFile<Bytes>(bundleLayout(app).codeResources);
     EXPECT_EQ(parseResourceSeal(bytes)->items, expectedSeal().items);
-}
-
-// Inside omitted folders only the file a heavier rule keeps is sealed: changing the others is no
-// change, changing that one is.
-TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
-    bw::test::TestFolder dir;
-    const stdfs::path app = makeBundleWithCache(dir.fsPath());
-    const ResourceSeal seal = expectedSeal();
     const auto problems = [&] {
-        return verifyResourceSeal(bundleLayout(app), seal, {true, 4}).problems;
+        return verifyResourceSeal(bundleLayout(app), expectedSeal(), {true, 4}).problems;
     };
-    EXPECT_EQ(problems(), std::vector<Problem>{});
     writeText(app / "cache/junk", "changed");
     writeText(app / "cache/new", "added");
     writeText(app / "Extras/notes.txt", "changed");
@@ -212,16 +181,6 @@ TEST(ResourceSealTest, TamperingInsideAnOmittedFolder) {
     writeText(app / "cache/kept", "changed");
     EXPECT_EQ(problems(), (std::vector<Problem>{{(app / "cache/kept").string(), resourceReason,
                                                  ResourceChange::modified}}));
-}
-
-TEST(ResourceSealTest, LinkOutOfBundlePassesWithoutStrict) {
-    bw::test::TestFolder dir;
-    stdfs::path app = makeBundle(dir.fsPath());
-    stdfs::remove(app / "logo-link.png");
-    stdfs::create_symlink("/etc/passwd", app / "logo-link.png");
-    seal(app);
-    EXPECT_TRUE(check(app, false).problems.empty());
-    ASSERT_EQ(check(app, true).problems.size(), 1u);
 }
 
 TEST(ResourceSealTest, LinkContainment) {
@@ -268,7 +227,6 @@ TEST(ResourceSealTest, RulesTooCostlyToCompileAreRefused) {
         {{"^(b+){0,40}{0,40}"}, false},
         {{std::string(3000, 'a')}, false},
         {{"^(.*)/\\1$"}, false},
-        {{"^a*+++++"}, false},
         {{thousand, thousand, thousand}, false},
         {{thousand, thousand}, true},
         {{"^[[:alpha:]{}]{1,100}(/|$)", "^(.*/)?\\.DS_Store$", "^a{2}|b{,3}|c{4,}$"}, true},

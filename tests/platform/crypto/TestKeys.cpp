@@ -20,8 +20,6 @@ Key generate(TestKey kind) {
         return Key(EVP_EC_gen("P-384"));
     case TestKey::rsaPkcs8:
         return Key(EVP_RSA_gen(2048));
-    case TestKey::ed25519Pkcs8:
-        return Key(EVP_PKEY_Q_keygen(nullptr, nullptr, "ED25519"));
     default:
         return Key(EVP_EC_gen("P-256"));
     }
@@ -48,16 +46,9 @@ QByteArray makeTestKey(TestKey kind) {
         written = PEM_write_bio_PrivateKey_traditional(bio.get(), key.get(), nullptr, nullptr, 0,
                                                        nullptr, nullptr);
         break;
-    case TestKey::p256EncryptedPkcs8:
-        written = PEM_write_bio_PKCS8PrivateKey(bio.get(), key.get(), EVP_aes_256_cbc(), nullptr, 0,
-                                                nullptr, passphrase);
-        break;
     case TestKey::p256EncryptedSec1:
         written = PEM_write_bio_PrivateKey_traditional(bio.get(), key.get(), EVP_aes_256_cbc(),
                                                        nullptr, 0, nullptr, passphrase);
-        break;
-    case TestKey::p256PublicKey:
-        written = PEM_write_bio_PUBKEY(bio.get(), key.get());
         break;
     default:
         written =

@@ -9,12 +9,9 @@ namespace bw::test {
 enum class TestKey {
     p256Pkcs8,
     p256Sec1,
-    p256EncryptedPkcs8,
     p256EncryptedSec1,
-    p256PublicKey,
     p384Pkcs8,
     rsaPkcs8,
-    ed25519Pkcs8,
 };
 
 QByteArray makeTestKey(TestKey kind);

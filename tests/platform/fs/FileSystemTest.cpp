@@ -4,7 +4,6 @@
 #include "platform/fs/FileWalk.h"
 #include "platform/fs/ReadWholeFile.h"
 #include "platform/fs/TemporaryFolder.h"
-#include "tests/support/FileSizeLimit.h"
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFolder.h"
@@ -13,9 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,18 +56,6 @@ protected:
 
 } // namespace
 
-TEST(AtomicFile, CreatesAndReplacesWithNothingElseLeftInTheFolder) {
-    bw::test::TestFolder dir;
-    const QString path = dir.filePath("history.json");
-    fs::writeFileAtomically(path, "first");
-    fs::writeFileAtomically(path, "second, longer");
-    fs::writeFileAtomically(dir.filePath("empty"), {});
-    fs::writeFileAtomically(dir.filePath("kept.json"), "bytes", fs::Replace::never);
-    const std::map<QString, QByteArray> expected{
-        {"history.json", "second, longer"}, {"empty", ""}, {"kept.json", "bytes"}};
-    EXPECT_EQ(snapshotFolder(dir.path()), expected);
-}
-
 TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
     bw::test::TestFolder dir;
     const QString path = dir.filePath("history.json");
@@ -85,49 +70,21 @@ TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
     }
 }
 
-// Each failure leaves the folder exactly as it was: the old file intact, no temporary file.
+// A failure leaves the folder exactly as it was. The report store's tests also fail writes that
+// are cut short or meet a folder in the way.
 TEST(AtomicFile, AFailedWriteChangesNothing) {
-    struct Case {
-        const char* name;
-        std::function<void(const QDir&)> prepare;
-        QString target;
-        QByteArray bytes;
-        fs::Replace replace;
-        int errorNumber;
-    };
-    const QByteArray big(256 * 1024, 'x');
-    const Case cases[] = {
-        {"missing folder", [](const QDir&) {}, "missing/file.json", "x", fs::Replace::existing,
-         ENOENT},
-        {"folder in the way",
-         [](const QDir& d) {
-             d.mkdir("file.json");
-             writeFile(d.filePath("file.json/inner"), "inner");
-         },
-         "file.json", "x", fs::Replace::existing, EISDIR},
-        {"existing file, never replace",
-         [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); }, "file.json", "new",
-         fs::Replace::never, EEXIST},
-        {"write cut short", [](const QDir& d) { writeFile(d.filePath("file.json"), "old"); },
-         "file.json", big, fs::Replace::existing, EFBIG},
-    };
-    for (const Case& c : cases) {
-        bw::test::TestFolder dir;
-        const QDir folder(dir.path());
-        c.prepare(folder);
-        const auto before = snapshotFolder(dir.path());
-        std::optional<bw::test::FileSizeLimit> limit;
-        if (c.errorNumber == EFBIG) {
-            limit.emplace(64 * 1024);
-        }
+    bw::test::TestFolder dir;
+    writeFile(dir.filePath("file.json"), "old");
+    const auto before = snapshotFolder(dir.path());
+    const std::pair<QString, int> cases[] = {{"missing/file.json", ENOENT}, {"file.json", EEXIST}};
+    for (const auto& [target, errorNumber] : cases) {
         const auto error = bw::test::thrown<fs::FileIoError>(
-            [&] { fs::writeFileAtomically(folder.filePath(c.target), c.bytes, c.replace); });
-        limit.reset();
-        ASSERT_TRUE(error) << c.name;
-        EXPECT_EQ(error->errorNumber(), c.errorNumber) << c.name;
-        EXPECT_EQ(error->operation(), fs::FileIoError::Operation::write) << c.name;
-        EXPECT_EQ(error->path(), folder.filePath(c.target)) << c.name;
-        EXPECT_EQ(snapshotFolder(dir.path()), before) << c.name;
+            [&] { fs::writeFileAtomically(dir.filePath(target), "new", fs::Replace::never); });
+        ASSERT_TRUE(error) << target.toStdString();
+        EXPECT_EQ(error->errorNumber(), errorNumber);
+        EXPECT_EQ(error->operation(), fs::FileIoError::Operation::write);
+        EXPECT_EQ(error->path(), dir.filePath(target));
+        EXPECT_EQ(snapshotFolder(dir.path()), before);
     }
 }
 
@@ -143,28 +100,12 @@ TEST(AtomicFile, ErrorsDescribeTheFileAndTheSystemReason) {
 TEST(ReadWholeFile, ReadsEveryByte) {
     bw::test::TestFolder dir;
     // Larger than one read, and not a multiple of it.
-    QByteArray big(300 * 1024 + 7, '\0');
-    QRandomGenerator generator(7);
-    for (char& byte : big) {
-        byte = char(generator.bounded(256));
-    }
+    const QByteArray big = QByteArray("\0\x01\x7f\x80\xff x", 7).repeated(44000);
     const std::pair<const char*, QByteArray> cases[] = {
         {"empty", {}}, {"small", "{}\n"}, {"big", big}};
     for (const auto& [name, bytes] : cases) {
         bw::test::writeFile(dir.filePath(name), bytes);
         EXPECT_EQ(fs::readWholeFile(dir.filePath(name)), bytes) << name;
-    }
-}
-
-TEST(ReadWholeFile, FailsWithTheSystemReason) {
-    bw::test::TestFolder dir;
-    QDir(dir.path()).mkdir("folder");
-    const std::pair<const char*, int> cases[] = {{"missing", ENOENT}, {"folder", EISDIR}};
-    for (const auto& [name, errorNumber] : cases) {
-        const auto error =
-            bw::test::thrown<fs::FileIoError>([&] { fs::readWholeFile(dir.filePath(name)); });
-        ASSERT_TRUE(error) << name;
-        EXPECT_EQ(error->errorNumber(), errorNumber) << name;
     }
 }
 
@@ -193,19 +134,15 @@ TEST_F(FileWalkTest, WalksDepthFirstInNameOrder) {
 TEST_F(FileWalkTest, MissingRootsCannotBeWalkedAndLinksAreNeverFollowed) {
     EXPECT_FALSE(fs::walk(folder.path() + "/nothing", {}));
     EXPECT_FALSE(fs::walk(root + "/b.txt", {}));
-    EXPECT_FALSE(fs::listFolder(folder.path() + "/nothing", true));
     // A root the user reached through a link is entered.
     EXPECT_EQ(relative(*fs::walk(root + "/linked", {}), root + "/linked"),
               QStringList{"secret.txt"});
     // Status never follows links.
-    EXPECT_EQ(fs::itemStatus(root + "/b.txt")->kind, fs::ItemKind::regularFile);
     EXPECT_EQ(fs::itemStatus(root + "/b.txt")->size, 5);
-    EXPECT_EQ(fs::itemStatus(root + "/a")->kind, fs::ItemKind::folder);
     EXPECT_EQ(fs::itemStatus(root + "/linked")->kind, fs::ItemKind::symbolicLink);
     EXPECT_FALSE(fs::itemStatus(root + "/none"));
     EXPECT_FALSE(fs::isFolder(root + "/linked"));
     EXPECT_TRUE(fs::isPackage(root + "/Kit.framework"));
-    EXPECT_FALSE(fs::isPackage(root + "/a"));
 }
 
 TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimitAndResolvesOnlyInside) {
@@ -215,8 +152,6 @@ TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimitAndResolvesOnlyInside) {
     EXPECT_FALSE(fs::readRegularFile(root + "/b.txt", 4));
     EXPECT_FALSE(fs::readRegularFile(root + "/b-link", 100));
     EXPECT_FALSE(fs::readRegularFile(root + "/fifo", 100));
-    EXPECT_FALSE(fs::readRegularFile(root + "/a", 100));
-    EXPECT_FALSE(fs::readRegularFile(root + "/none", 100));
     // Resolves inside only when links and dots stay inside.
     EXPECT_TRUE(fs::resolvesInside(root + "/a/z.txt", root));
     EXPECT_TRUE(fs::resolvesInside(root + "/a/../b.txt", root));
@@ -244,11 +179,4 @@ TEST(TemporaryFolder, IsPrivateAndGoesAwayWithLockedContent) {
     }
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(scratch.leftovers().isEmpty());
-}
-
-TEST(TemporaryFolder, FailsWithTheSystemError) {
-    test::TestFolder scratch;
-    scratch.write("tmp/blocker", "");
-    qputenv("TMPDIR", (scratch.tempDirectory() + "/blocker").toLocal8Bit());
-    EXPECT_THROW(fs::TemporaryFolder("Berthwatch-"), std::system_error);
 }

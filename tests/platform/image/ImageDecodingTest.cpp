@@ -1,7 +1,9 @@
 #include "platform/image/ImageDecoding.h"
 
 #include "platform/image/CgbiDecoder.h"
+#include "platform/image/PngChunks.h"
 #include "platform/image/PngEncoding.h"
+#include "platform/image/Thumbnail.h"
 #include "tests/support/ImageFiles.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,11 @@ namespace {
 
 QImage premultiplied(const QImage& image) {
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// `extra` inserted right before the IEND chunk (12 bytes at the end of a file Qt wrote).
+QByteArray withChunkBeforeEnd(const QByteArray& png, const QByteArray& extra) {
+    return png.left(png.size() - 12) + extra + png.right(12);
 }
 
 } // namespace
@@ -48,39 +55,24 @@ TEST(CgbiDecoder, RefusesBrokenAndOversizedData) {
     EXPECT_FALSE(image::decodeCgbi(good, 255));
 }
 
-TEST(ImageDecoding, SkipsImagesThatDeclareTooManyPixels) {
-    // 50,000 x 50,000 pixels in a file of a few dozen bytes.
-    const QByteArray bomb = test::pngDeclaring(QSize(50000, 50000));
-    EXPECT_EQ(image::imageSizes(bomb), std::vector<QSize>{QSize(50000, 50000)});
-    EXPECT_FALSE(image::decodeLargestImage(bomb));
-}
-
-TEST(ImageDecoding, IcnsGivesItsLargestMemberWithinTheLimit) {
+// The largest member wins unless it declares too many pixels or fails to decode.
+TEST(ImageDecoding, IcnsGivesItsLargestMemberThatDecodesWithinTheLimit) {
     const QByteArray icns = test::icnsFile({
         {"TOC ", QByteArray(16, '\0')},
         {"ic07", test::solidPng(QSize(128, 128), Qt::red)},
         {"ic10", test::pngDeclaring(QSize(50000, 50000))},
         {"ic09", test::solidPng(QSize(512, 512), Qt::blue)},
-        {"ic08", test::solidPng(QSize(256, 256), Qt::green)},
+        {"ic14", test::solidPng(QSize(1000, 1000), Qt::blue).left(60)},
+        {"ic12", test::encodeCgbi(test::patternImage(QSize(64, 64)))},
         {"icnV", QByteArray(4, '\0')},
     });
-    EXPECT_EQ(image::imageSizes(icns), (std::vector<QSize>{QSize(128, 128), QSize(50000, 50000),
-                                                           QSize(512, 512), QSize(256, 256)}));
+    EXPECT_EQ(image::imageSizes(icns),
+              (std::vector<QSize>{QSize(128, 128), QSize(50000, 50000), QSize(512, 512),
+                                  QSize(1000, 1000), QSize(64, 64)}));
     const auto decoded = image::decodeLargestImage(icns);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->size(), QSize(512, 512));
     EXPECT_EQ(decoded->pixel(3, 3), QColor(Qt::blue).rgba());
-}
-
-TEST(ImageDecoding, IcnsMemberThatFailsGivesWayToTheNextLargest) {
-    const QByteArray icns = test::icnsFile({
-        {"ic07", test::solidPng(QSize(128, 128), Qt::red)},
-        {"ic10", test::solidPng(QSize(1024, 1024), Qt::blue).left(60)},
-        {"ic12", test::encodeCgbi(test::patternImage(QSize(64, 64)))},
-    });
-    const auto decoded = image::decodeLargestImage(icns);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->size(), QSize(128, 128));
 }
 
 TEST(ImageDecoding, IcnsIsReadOnlyAsFarAsItsFirstMembers) {
@@ -98,7 +90,6 @@ TEST(ImageDecoding, TruncatedAndForeignDataGiveNothing) {
         "not an image",
         test::icnsFile({{"ic09", QByteArray("\x89PNG", 4)}}),
         test::icnsFile({}).append("ic09\xff\xff\xff\xff"),
-        test::solidPng(QSize(64, 64), Qt::red).left(50),
     };
     for (const QByteArray& bytes : cases) {
         EXPECT_FALSE(image::decodeLargestImage(bytes)) << bytes.toHex().left(40).constData();
@@ -113,4 +104,31 @@ TEST(PngEncoding, KeepsPixelsAndDropsTextChunks) {
     const auto decoded = image::decodeLargestImage(png);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->convertToFormat(QImage::Format_ARGB32), picture);
+}
+
+TEST(PngChunks, ChunksThatClaimMoreThanTheDataAreRefusedBeforeDecoding) {
+    QImage image(8, 4, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    const QByteArray png = test::pngData(image);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"as written", png, true},
+        {"with a small text chunk",
+         withChunkBeforeEnd(png, test::pngChunk("tEXt", QByteArray("a\0bc", 4), 4)), true},
+        {"claim of one byte too many", withChunkBeforeEnd(png, test::pngChunk("zzZz", "abcd", 5)),
+         false},
+        {"length field beyond 2^31",
+         withChunkBeforeEnd(png, test::pngChunk("tEXt", "x", 0xffffffffu)), false},
+        {"trailing bytes after the end", png + "garbage", true},
+        {"cut inside the pixel data", png.left(png.size() - 30), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(image::pngChunksFitInData(c.bytes), c.whole) << c.name;
+        EXPECT_EQ(image::decodeLargestImage(c.bytes).has_value(), c.whole) << c.name;
+        EXPECT_EQ(image::makeThumbnail(c.bytes, 64, 1 << 20).has_value(), c.whole) << c.name;
+    }
 }

@@ -35,181 +35,109 @@ void ByteWriter::patch32(size_t offset, uint32_t v) {
 }
 
 ImageBuilder::ImageBuilder(bool is64, ByteOrder order, int32_t cpuType, int32_t cpuSubtype)
-    : is64_(is64), order_(order), cpuType_(cpuType), cpuSubtype_(cpuSubtype) {}
+    : is64_(is64), order_(order), cpuType_(cpuType), cpuSubtype_(cpuSubtype), data_(order) {}
 
 ImageBuilder& ImageBuilder::dylib(uint32_t command, const std::string& name, uint32_t current,
                                   uint32_t compatibility) {
     ByteWriter payload(order_);
-    payload.u32(24); // the name follows the fixed fields
-    payload.u32(2);  // timestamp
-    payload.u32(current);
-    payload.u32(compatibility);
+    payload.u32s({24, 2, current, compatibility}); // the name's offset, a timestamp, versions
     payload.text(name);
-    commands_.push_back({command, payload.bytes()});
+    commands_.push_back({command, payload.bytes(), {}});
     return *this;
 }
 
 ImageBuilder& ImageBuilder::segment(SegmentLayout segment) {
-    segments_.push_back(std::move(segment));
-    commands_.push_back({is64_ ? 0x19u : 0x1u, {}, Generated::segment});
-    return *this;
+    ByteWriter out(order_);
+    const auto word = [&](uint64_t v) { is64_ ? out.u64(v) : out.u32(static_cast<uint32_t>(v)); };
+    out.name(segment.name, 16);
+    word(0x1000);
+    word(0x1000);
+    word(segment.fileOffset);
+    word(segment.fileSize);
+    // Protections, section count, flags.
+    out.u32s({5, 5, static_cast<uint32_t>(segment.sections.size()), 0});
+    for (const SectionLayout& section : segment.sections) {
+        out.name(section.name, 16);
+        out.name(segment.name, 16);
+        word(0x1000 + section.offset);
+        word(section.size);
+        // Offset, alignment, relocations, flags, reserved.
+        out.u32s({section.offset, 2, 0, 0, section.flags, 0, 0});
+        if (is64_) {
+            out.u32(0);
+        }
+    }
+    return command(is64_ ? 0x19u : 0x1u, out.bytes());
 }
 
 ImageBuilder& ImageBuilder::symbols(std::vector<SymbolLayout> symbols) {
-    symbols_ = std::move(symbols);
-    hasSymtab_ = true;
-    commands_.push_back({0x2, {}, Generated::symtab});
+    ByteWriter strings(order_);
+    strings.u8(0);
+    const size_t symbolOffset = data_.size();
+    for (const SymbolLayout& symbol : symbols) {
+        data_.u32(static_cast<uint32_t>(strings.size()));
+        strings.text(symbol.name);
+        data_.u8(symbol.type);
+        data_.u8(0);
+        data_.u16(0);
+        is64_ ? data_.u64(symbol.value) : data_.u32(static_cast<uint32_t>(symbol.value));
+    }
+    ByteWriter payload(order_);
+    // The symbol and string offsets are set at build time.
+    payload.u32s(
+        {0, static_cast<uint32_t>(symbols.size()), 0, static_cast<uint32_t>(strings.size())});
+    commands_.push_back({0x2, payload.bytes(), {{0, symbolOffset}, {8, data_.size()}}});
+    data_.append(strings.bytes());
     return *this;
 }
 
 ImageBuilder& ImageBuilder::codeSignature(Buffer blob) {
-    signature_ = std::move(blob);
-    hasSignature_ = true;
-    commands_.push_back({0x1d, {}, Generated::signature});
+    data_.padTo(16);
+    ByteWriter payload(order_);
+    payload.u32(0); // the offset, set at build time
+    payload.u32(static_cast<uint32_t>(blob.size()));
+    commands_.push_back({0x1d, payload.bytes(), {{0, data_.size()}}});
+    data_.append(blob);
     return *this;
 }
 
 ImageBuilder& ImageBuilder::command(uint32_t command, Buffer payload) {
-    commands_.push_back({command, std::move(payload)});
+    commands_.push_back({command, std::move(payload), {}});
     return *this;
 }
 
 Buffer ImageBuilder::build() const {
     const size_t alignment = is64_ ? 8 : 4;
-    const size_t headerSize = is64_ ? 32 : 28;
-    // Sizes of the generated commands are fixed, so the data area's start is known up front.
-    const auto payloadSize = [&](const Command& command, size_t segmentIndex) -> size_t {
-        if (command.generated == Generated::segment) {
-            return (is64_ ? 64 : 48) + segments_[segmentIndex].sections.size() * (is64_ ? 80 : 68);
-        }
-        if (command.generated == Generated::symtab) {
-            return 16;
-        }
-        if (command.generated == Generated::signature) {
-            return 8;
-        }
-        return (command.payload.size() + 8 + alignment - 1) / alignment * alignment - 8;
+    const auto commandSize = [&](const Command& command) {
+        return (command.payload.size() + 8 + alignment - 1) / alignment * alignment;
     };
     size_t commandsSize = 0;
-    size_t segmentCount = 0;
     for (const Command& command : commands_) {
-        const bool isSegment = command.generated == Generated::segment;
-        commandsSize += 8 + payloadSize(command, isSegment ? segmentCount++ : 0);
+        commandsSize += commandSize(command);
     }
-
-    ByteWriter data(order_);
-    const size_t dataStart = headerSize + commandsSize;
-    const size_t symbolOffset = dataStart;
-    ByteWriter strings(order_);
-    strings.u8(0);
-    for (const SymbolLayout& symbol : symbols_) {
-        data.u32(static_cast<uint32_t>(strings.size()));
-        strings.text(symbol.name);
-        data.u8(symbol.type);
-        data.u8(0);
-        data.u16(0);
-        is64_ ? data.u64(symbol.value) : data.u32(static_cast<uint32_t>(symbol.value));
-    }
-    const size_t stringOffset = dataStart + data.size();
-    data.append(strings.bytes());
-    data.padTo(16);
-    const size_t signatureOffset = dataStart + data.size();
-    data.append(signature_);
-
+    const size_t dataStart = (is64_ ? 32 : 28) + commandsSize;
     ByteWriter out(order_);
-    out.u32(is64_ ? 0xfeedfacf : 0xfeedface);
-    out.u32(static_cast<uint32_t>(cpuType_));
-    out.u32(static_cast<uint32_t>(cpuSubtype_));
-    out.u32(2); // executable
-    out.u32(static_cast<uint32_t>(commands_.size()));
-    out.u32(static_cast<uint32_t>(commandsSize));
-    out.u32(0);
+    // Magic, CPU, file type (executable), command count and size, flags.
+    out.u32s({is64_ ? 0xfeedfacfu : 0xfeedfaceu, uint32_t(cpuType_), uint32_t(cpuSubtype_), 2,
+              uint32_t(commands_.size()), uint32_t(commandsSize), 0});
     if (is64_) {
         out.u32(0);
     }
-    segmentCount = 0;
     for (const Command& command : commands_) {
-        const bool isSegment = command.generated == Generated::segment;
-        const size_t size = 8 + payloadSize(command, isSegment ? segmentCount : 0);
         const size_t start = out.size();
         out.u32(command.command);
-        out.u32(static_cast<uint32_t>(size));
-        if (isSegment) {
-            const SegmentLayout& segment = segments_[segmentCount++];
-            const auto word = [&](uint64_t v) {
-                is64_ ? out.u64(v) : out.u32(static_cast<uint32_t>(v));
-            };
-            out.name(segment.name, 16);
-            word(0x1000);
-            word(0x1000);
-            word(segment.fileOffset);
-            word(segment.fileSize);
-            out.u32(5);
-            out.u32(5);
-            out.u32(static_cast<uint32_t>(segment.sections.size()));
-            out.u32(0);
-            for (const SectionLayout& section : segment.sections) {
-                out.name(section.name, 16);
-                out.name(segment.name, 16);
-                word(0x1000 + section.offset);
-                word(section.size);
-                out.u32(section.offset);
-                out.u32(2);
-                out.u32(0);
-                out.u32(0);
-                out.u32(section.flags);
-                out.u32(0);
-                out.u32(0);
-                if (is64_) {
-                    out.u32(0);
-                }
-            }
-        } else if (command.generated == Generated::symtab) {
-            out.u32(static_cast<uint32_t>(symbolOffset));
-            out.u32(static_cast<uint32_t>(symbols_.size()));
-            out.u32(static_cast<uint32_t>(stringOffset));
-            out.u32(static_cast<uint32_t>(signatureOffset - stringOffset));
-        } else if (command.generated == Generated::signature) {
-            out.u32(static_cast<uint32_t>(signatureOffset));
-            out.u32(static_cast<uint32_t>(signature_.size()));
-        } else {
-            out.append(command.payload);
+        out.u32(static_cast<uint32_t>(commandSize(command)));
+        ByteWriter payload(order_);
+        payload.append(command.payload);
+        for (const auto& [field, offset] : command.dataOffsets) {
+            payload.patch32(field, static_cast<uint32_t>(dataStart + offset));
         }
-        while (out.size() < start + size) {
+        out.append(payload.bytes());
+        while (out.size() < start + commandSize(command)) {
             out.u8(0);
         }
     }
-    out.append(data.bytes());
-    return out.bytes();
-}
-
-Buffer universal(const std::vector<SliceLayout>& slices, bool fat64, uint32_t alignment) {
-    ByteWriter out(ByteOrder::big);
-    out.u32(fat64 ? 0xcafebabf : 0xcafebabe);
-    out.u32(static_cast<uint32_t>(slices.size()));
-    const size_t step = size_t{1} << alignment;
-    size_t offset = 8 + slices.size() * (fat64 ? 32 : 20);
-    std::vector<size_t> offsets;
-    for (const SliceLayout& slice : slices) {
-        offset = (offset + step - 1) / step * step;
-        offsets.push_back(offset);
-        offset += slice.image.size();
-    }
-    for (size_t i = 0; i < slices.size(); ++i) {
-        out.u32(static_cast<uint32_t>(slices[i].cpuType));
-        out.u32(static_cast<uint32_t>(slices[i].cpuSubtype));
-        fat64 ? out.u64(offsets[i]) : out.u32(static_cast<uint32_t>(offsets[i]));
-        fat64 ? out.u64(slices[i].image.size())
-              : out.u32(static_cast<uint32_t>(slices[i].image.size()));
-        out.u32(alignment);
-        if (fat64) {
-            out.u32(0);
-        }
-    }
-    for (size_t i = 0; i < slices.size(); ++i) {
-        out.padTo(step);
-        out.append(slices[i].image);
-    }
+    out.append(data_.bytes());
     return out.bytes();
 }
 

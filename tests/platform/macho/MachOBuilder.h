@@ -3,7 +3,9 @@
 #include "platform/macho/ByteCursor.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Writes small synthetic Mach-O images in either byte order and width, for the cases the linker
@@ -21,6 +23,11 @@ public:
     void u8(uint8_t v) { bytes_.push_back(static_cast<std::byte>(v)); }
     void u16(uint16_t v) { put(v, 2); }
     void u32(uint32_t v) { put(v, 4); }
+    void u32s(std::initializer_list<uint32_t> values) {
+        for (const uint32_t v : values) {
+            u32(v);
+        }
+    }
     void u64(uint64_t v) { put(v, 8); }
     void name(const std::string& text, size_t width); // NUL-padded fixed field
     void text(const std::string& text);               // with its NUL
@@ -72,11 +79,11 @@ public:
     Buffer build() const;
 
 private:
-    enum class Generated { none, segment, symtab, signature };
     struct Command {
         uint32_t command;
         Buffer payload; // after cmd and cmdsize, padded at build time
-        Generated generated = Generated::none;
+        // 32-bit fields of the payload, and the offsets into the data they are to hold.
+        std::vector<std::pair<size_t, size_t>> dataOffsets;
     };
 
     bool is64_;
@@ -84,21 +91,8 @@ private:
     int32_t cpuType_;
     int32_t cpuSubtype_;
     std::vector<Command> commands_;
-    std::vector<SegmentLayout> segments_;
-    std::vector<SymbolLayout> symbols_;
-    bool hasSymtab_ = false;
-    Buffer signature_;
-    bool hasSignature_ = false;
+    ByteWriter data_; // what follows the load commands
 };
-
-struct SliceLayout {
-    int32_t cpuType;
-    int32_t cpuSubtype;
-    Buffer image;
-};
-
-// A universal file with each slice aligned to 2^`alignment`.
-Buffer universal(const std::vector<SliceLayout>& slices, bool fat64, uint32_t alignment = 12);
 
 Bytes view(const Buffer& buffer);
 

@@ -2,6 +2,7 @@
 
 #include "MachOBuilder.h"
 #include "platform/macho/Constants.h"
+#include "tests/support/ReadFile.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -13,66 +14,11 @@ namespace bw::macho {
 namespace {
 
 using namespace constants;
+using bw::test::readFile;
 using test::Buffer;
 using test::ByteWriter;
 using test::ImageBuilder;
-using test::universal;
 using test::view;
-
-Buffer ppcImage() {
-    return ImageBuilder(false, ByteOrder::big, cpuTypePowerPC, 0)
-        .dylib(lcLoadDylib, "/ppc", 0, 0)
-        .build();
-}
-
-Buffer i386Image() {
-    return ImageBuilder(false, ByteOrder::little, cpuTypeX86, 3)
-        .dylib(lcLoadDylib, "/i386", 0, 0)
-        .build();
-}
-
-Buffer x86_64hImage() {
-    return ImageBuilder(true, ByteOrder::little, cpuTypeX86_64, 8).build();
-}
-
-TEST(MachOFileTest, ReadsThinAndUniversalFilesOfEveryHeaderKind) {
-    const std::vector<test::SliceLayout> slices{
-        {cpuTypePowerPC, 0, ppcImage()},
-        {cpuTypeX86, 3, i386Image()},
-        {cpuTypeX86_64, 8, x86_64hImage()},
-    };
-    struct Case {
-        const char* label;
-        Buffer bytes;
-        MachOFile::Container container;
-        std::vector<std::string> architectures;
-    };
-    const Case cases[] = {
-        {"thin", i386Image(), MachOFile::Container::thin, {"i386"}},
-        {"fat", universal(slices, false), MachOFile::Container::fat, {"ppc", "i386", "x86_64h"}},
-        {"fat64",
-         universal(slices, true, 14),
-         MachOFile::Container::fat64,
-         {"ppc", "i386", "x86_64h"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        const Result<MachOFile> file = parseMachOFile(view(c.bytes));
-        ASSERT_TRUE(file.ok()) << file.error().description();
-        EXPECT_EQ(file->container, c.container);
-        std::vector<std::string> architectures;
-        for (const Slice& slice : file->slices) {
-            architectures.push_back(slice.architecture());
-            EXPECT_EQ(slice.image.bytes.size(), slice.size);
-            EXPECT_EQ(slice.image.bytes.data(), c.bytes.data() + slice.offset);
-        }
-        EXPECT_EQ(architectures, c.architectures);
-    }
-    const Result<MachOFile> fat = parseMachOFile(view(universal(slices, false)));
-    ASSERT_TRUE(fat.ok());
-    EXPECT_EQ(fat->slices[0].image.dylibs.at(0).installName, "/ppc");
-    EXPECT_EQ(fat->slices[1].image.dylibs.at(0).installName, "/i386");
-}
 
 // Writes `value` over the 32-bit field at `offset`, little-endian as in an arm64 image unless told.
 Buffer patched(Buffer bytes, size_t offset, uint32_t value, ByteOrder order = ByteOrder::little) {
@@ -86,13 +32,10 @@ ImageBuilder arm64() {
     return ImageBuilder(true, ByteOrder::little, cpuTypeArm64, 0);
 }
 
-Buffer payload(std::initializer_list<uint32_t> words, const std::string& tail = {}) {
+Buffer payload(std::initializer_list<uint32_t> words) {
     ByteWriter writer(ByteOrder::little);
     for (uint32_t word : words) {
         writer.u32(word);
-    }
-    for (char c : tail) {
-        writer.u8(static_cast<uint8_t>(c));
     }
     return writer.bytes();
 }
@@ -101,11 +44,15 @@ Buffer build(const ImageBuilder& builder) {
     return builder.build();
 }
 
-// Every malformed input, thin or universal, fails with its kind and a reason that names the field.
+// Malformed inputs, thin or universal, fail with their kind and a reason that names the field. The
+// tools' tests run the malformed fixtures (truncations, out-of-range offsets and counts, bad
+// slices); these are the faults that set has no file for, or that another check there refuses.
 TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
-    const Buffer good =
-        universal({{cpuTypePowerPC, 0, ppcImage()}, {cpuTypeX86, 3, i386Image()}}, false);
-    // Entries start at 8, 20 bytes each: cputype, cpusubtype, offset, size, align.
+    // The linker's x86_64 and arm64 slices. Entries start at 8, 20 bytes each: cputype,
+    // cpusubtype, offset, size, align.
+    const std::string file = readFile(BW_MACHO_FIXTURES_DIR "/ios/App-universal");
+    const Buffer good(reinterpret_cast<const std::byte*>(file.data()),
+                      reinterpret_cast<const std::byte*>(file.data()) + file.size());
     const auto edited = [&](std::initializer_list<std::pair<size_t, uint32_t>> edits) {
         Buffer bytes = good;
         for (const auto& [offset, value] : edits) {
@@ -113,7 +60,7 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
         }
         return bytes;
     };
-    const uint32_t firstOffset = 4096;
+    const uint32_t firstOffset = uint32_t(parseMachOFile(view(good))->slices.at(0).offset);
     struct Case {
         const char* label;
         Buffer bytes;
@@ -124,28 +71,15 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
     // A segment of one section as the first command: nsects is at 32 + 64.
     const Buffer sectioned = build(arm64().segment({"__TEXT", 0, 0, {{"__text", 0x10, 0x20, 0}}}));
     const Case cases[] = {
-        {"empty", {}, MachOError::Kind::notObjectFile, ""},
-        {"text", payload({0x6c6c6568}, "o\n"), MachOError::Kind::notObjectFile, ""},
         {"header cut short", Buffer(thin.begin(), thin.begin() + 20), MachOError::Kind::truncated,
          "mach header"},
-        {"commands cut short", Buffer(thin.begin(), thin.begin() + 40), MachOError::Kind::truncated,
-         "load commands extend"},
         {"ncmds larger than the commands allow", patched(thin, 16, 1000),
          MachOError::Kind::malformed, "ncmds 1000"},
-        {"one command more than present", patched(patched(thin, 16, 2), 20, 48),
-         MachOError::Kind::truncated, "load command 1 extends"},
         {"cmdsize zero", patched(thin, 36, 0), MachOError::Kind::malformed, "cmdsize 0"},
-        {"cmdsize not a multiple of 8", patched(thin, 36, 44), MachOError::Kind::malformed,
-         "cmdsize 44"},
         {"cmdsize past the commands", patched(thin, 36, 0x100), MachOError::Kind::truncated,
          "load command 0 extends"},
-        {"dylib name offset past the command", patched(thin, 40, 0x80), MachOError::Kind::malformed,
-         "name offset 128"},
         {"dylib name offset inside the fixed fields", patched(thin, 40, 8),
          MachOError::Kind::malformed, "name offset 8"},
-        {"dylib name without NUL",
-         build(arm64().command(lcLoadDylib, payload({24, 0, 0, 0}, "/usr/lib/x.dylib"))),
-         MachOError::Kind::malformed, "not NUL-terminated"},
         {"dylib command too small", build(arm64().command(lcLoadDylib, payload({24, 0}))),
          MachOError::Kind::malformed, "too small for a dylib command"},
         {"two ids", build(arm64().dylib(lcIdDylib, "/a", 0, 0).dylib(lcIdDylib, "/b", 0, 0)),
@@ -156,43 +90,27 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
          MachOError::Kind::malformed, "more than one LC_CODE_SIGNATURE"},
         {"32-bit segment in a 64-bit image", build(arm64().command(lcSegment, Buffer(48))),
          MachOError::Kind::malformed, "does not match the header's width"},
-        {"segment past the end", build(arm64().segment({"__DATA", 0x100, 0x100000, {}})),
-         MachOError::Kind::truncated, "segment __DATA extends"},
         {"section past the end",
          build(arm64().segment({"__TEXT", 0, 0, {{"__text", 0x10, 0x7fff0000, 0}}})),
          MachOError::Kind::truncated, "section __text extends"},
-        {"symbol table past the end", patched(build(arm64().symbols({{"_a"}})), 44, 1 << 20),
-         MachOError::Kind::truncated, "nsyms 1048576"},
-        {"string table past the end", patched(build(arm64().symbols({{"_a"}})), 52, 1 << 20),
-         MachOError::Kind::truncated, "string table"},
-        {"signature past the end", patched(build(arm64().codeSignature(Buffer(8))), 44, 9),
-         MachOError::Kind::truncated, "data extends"},
         {"section count past its segment", patched(sectioned, 96, 2), MachOError::Kind::malformed,
          "nsects 2"},
-        {"fat header cut short", Buffer(good.begin(), good.begin() + 6),
-         MachOError::Kind::truncated, "fat header"},
-        {"entries past the end", edited({{4, 0x10000000}}), MachOError::Kind::truncated,
-         "nfat_arch 268435456"},
-        {"no slices", edited({{4, 0}}), MachOError::Kind::malformed, "no architectures"},
-        {"slice past the end", edited({{28 + 8, 0x00100000}}), MachOError::Kind::truncated,
-         "slice for i386: offset plus size"},
         {"slice size wraps", edited({{28 + 12, 0xffffffff}}), MachOError::Kind::truncated,
          "offset plus size"},
-        {"alignment too large", edited({{8 + 16, 16}}), MachOError::Kind::malformed, "2^16"},
         {"misaligned", edited({{8 + 8, firstOffset + 4}}), MachOError::Kind::malformed,
          "not aligned"},
         {"slice over the header", edited({{8 + 8, 0}}), MachOError::Kind::malformed,
          "overlaps the universal headers"},
-        {"overlapping slices", edited({{28 + 8, firstOffset}}), MachOError::Kind::malformed,
-         "overlaps"},
-        {"two slices of one architecture", edited({{8, cpuTypeX86}, {12, 3}}),
-         MachOError::Kind::malformed, "two slices for i386"},
+        {"two slices of one architecture", edited({{28, cpuTypeX86_64}, {32, 3}}),
+         MachOError::Kind::malformed, "two slices for x86_64"},
+        {"alignment too large", edited({{8 + 16, 16}}), MachOError::Kind::malformed, "2^16"},
+        // The arm64 slice at 2^14, inside the x86_64 one.
+        {"overlapping slices", edited({{28 + 8, 0x4000}}), MachOError::Kind::malformed, "overlaps"},
         {"header claims another architecture", edited({{8, cpuTypeArm}, {12, 9}}),
-         MachOError::Kind::malformed, "slice for armv7 holds an image for ppc"},
-        {"slice without Mach-O", edited({{firstOffset, 0x12345678}}), MachOError::Kind::malformed,
-         "does not hold a Mach-O image"},
+         MachOError::Kind::malformed, "slice for armv7 holds an image for x86_64"},
         {"slice with a broken image", edited({{firstOffset + 16, 0xffff}}),
          MachOError::Kind::malformed, "ncmds"},
+
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -204,13 +122,10 @@ TEST(MachOFileTest, RejectsMalformedInputsWithTheirReason) {
 }
 
 TEST(MachOFileTest, OpensFilesFromDiskAndReportsTheSystemsError) {
-    const Result<OpenedMachOFile> missing = openMachOFile("/nonexistent/berthwatch-macho");
-    ASSERT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error().kind, MachOError::Kind::unreadable);
-    EXPECT_EQ(missing.error().detail, "No such file or directory");
-
+    // The tools' tests open every fixture, and a missing file.
     const Result<OpenedMachOFile> folder = openMachOFile("/tmp");
     ASSERT_FALSE(folder.ok());
+    EXPECT_EQ(folder.error().kind, MachOError::Kind::unreadable);
     EXPECT_EQ(folder.error().detail, "Is a directory");
 
     const std::string fifo = ::testing::TempDir() + "macho-fifo-" + std::to_string(::getpid());
@@ -219,10 +134,6 @@ TEST(MachOFileTest, OpensFilesFromDiskAndReportsTheSystemsError) {
     ::unlink(fifo.c_str());
     ASSERT_FALSE(pipe.ok());
     EXPECT_EQ(pipe.error().detail, "Not a regular file");
-
-    const Result<OpenedMachOFile> app = openMachOFile(BW_MACHO_FIXTURES_DIR "/ios/App-universal");
-    ASSERT_TRUE(app.ok()) << app.error().description();
-    EXPECT_EQ(app->file.slices.size(), 2u);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace bw::macho {
 namespace {
@@ -33,6 +34,8 @@ constexpr Layout layouts[] = {
     {"64-bit big-endian", true, ByteOrder::big, cpuTypePowerPC64, 0, "ppc64"},
 };
 
+// The tools' tests compare every dylib kind with llvm's reading of the linker's files; here every
+// width and byte order, which the linker here does not all write.
 TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.label);
@@ -40,46 +43,34 @@ TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
             ImageBuilder(layout.is64, layout.order, layout.cpuType, layout.cpuSubtype)
                 .dylib(lcIdDylib, "@rpath/Kit.framework/Kit", 0x010203, 0x010000)
                 .dylib(lcLoadDylib, "/usr/lib/libSystem.B.dylib", 0x051f0000, 0x10000)
-                .dylib(lcLoadWeakDylib, "/weak", 1, 2)
-                .dylib(lcReexportDylib, "/reexport", 3, 4)
-                .dylib(lcLazyLoadDylib, "/lazy", 5, 6)
-                .dylib(lcLoadUpwardDylib, "/upward", 7, 8)
                 .segment({"__TEXT",
                           0,
                           0x40,
-                          {{"__text", 0x10, 0x20, 0}, {"__bss", 0x1000, 0, sZeroFill}}})
+                          // Zero-fill sections need no room in the file.
+                          {{"__text", 0x10, 0x20, 0}, {"__bss", 0x100000, 0x7fff0000, sZeroFill}}})
                 .symbols({{"_a"}})
                 .codeSignature(Buffer(16))
                 .build();
         const Result<MachOImage> image = parseImage(view(bytes));
         ASSERT_TRUE(image.ok()) << image.error().description();
-        EXPECT_EQ(image->header.is64, layout.is64);
-        EXPECT_EQ(image->header.byteOrder, layout.order);
-        EXPECT_EQ(image->architecture(), layout.architecture);
-        EXPECT_EQ(image->header.commandCount, 9u);
-        ASSERT_EQ(image->loadCommands.size(), 9u);
-        EXPECT_EQ(image->loadCommands[1].command, lcLoadDylib);
+        EXPECT_EQ(std::tuple(image->header.is64, image->header.byteOrder, image->architecture(),
+                             image->header.commandCount),
+                  std::tuple(layout.is64, layout.order, layout.architecture, 5u));
+        ASSERT_EQ(image->loadCommands.size(), 5u);
 
         const std::vector<DylibReference> expected{
             {DylibKind::id, "@rpath/Kit.framework/Kit", 2, 0x010203, 0x010000},
             {DylibKind::load, "/usr/lib/libSystem.B.dylib", 2, 0x051f0000, 0x10000},
-            {DylibKind::weak, "/weak", 2, 1, 2},
-            {DylibKind::reexport, "/reexport", 2, 3, 4},
-            {DylibKind::lazy, "/lazy", 2, 5, 6},
-            {DylibKind::upward, "/upward", 2, 7, 8},
         };
         EXPECT_EQ(image->dylibs, expected);
 
         ASSERT_EQ(image->segments.size(), 1u);
         const Segment& segment = image->segments[0];
-        EXPECT_EQ(segment.name, "__TEXT");
-        EXPECT_EQ(segment.fileSize, 0x40u);
         ASSERT_EQ(segment.sections.size(), 2u);
-        EXPECT_EQ(segment.sections[0].name, "__text");
-        EXPECT_EQ(segment.sections[0].segmentName, "__TEXT");
-        EXPECT_EQ(segment.sections[0].offset, 0x20u);
-        EXPECT_TRUE(segment.sections[0].occupiesFile());
-        EXPECT_FALSE(segment.sections[1].occupiesFile());
+        const Section& text = segment.sections[0];
+        EXPECT_EQ(std::tuple(segment.name, segment.fileSize, text.name, text.segmentName,
+                             text.offset, text.occupiesFile(), segment.sections[1].occupiesFile()),
+                  std::tuple("__TEXT", 0x40u, "__text", "__TEXT", 0x20u, true, false));
 
         ASSERT_TRUE(image->symtab.has_value());
         EXPECT_EQ(image->symtab->symbolCount, 1u);
@@ -87,14 +78,6 @@ TEST(MachOImageTest, ReadsHeaderDylibsSegmentsSymtabAndSignatureInEveryLayout) {
         EXPECT_EQ(image->codeSignatureBytes().size(), 16u);
         EXPECT_EQ(image->codeSignature->dataOffset + 16u, bytes.size());
     }
-}
-
-TEST(MachOImageTest, ZeroFillSectionsNeedNoRoomInTheFile) {
-    const Buffer bytes =
-        ImageBuilder(true, ByteOrder::little, cpuTypeArm64, 0)
-            .segment({"__DATA", 0, 0, {{"__bss", 0x100000, 0x7fff0000, sZeroFill}}})
-            .build();
-    EXPECT_TRUE(parseImage(view(bytes)).ok());
 }
 
 const std::vector<SymbolLayout> mixedSymbols{
@@ -125,13 +108,8 @@ TEST(SymbolTableTest, ListsUndefinedExternalsSortedInEveryLayout) {
             EXPECT_EQ(*names, expected);
         }
     }
-}
-
-TEST(SymbolTableTest, AnImageWithoutSymbolTableHasNoSymbols) {
-    const Buffer bytes = ImageBuilder(true, ByteOrder::little, cpuTypeArm64, 0).build();
-    const Result<MachOImage> image = parseImage(view(bytes));
-    ASSERT_TRUE(image.ok());
-    EXPECT_TRUE(undefinedSymbolNames(*image)->empty());
+    const Buffer withoutTable = ImageBuilder(true, ByteOrder::little, cpuTypeArm64, 0).build();
+    EXPECT_TRUE(undefinedSymbolNames(*parseImage(view(withoutTable)))->empty());
 }
 
 TEST(SymbolTableTest, RejectsDamagedNameReferences) {

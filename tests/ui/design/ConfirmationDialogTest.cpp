@@ -12,6 +12,8 @@
 namespace bw::design {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
+
 // How many pixels of the widget are plainly red: the danger colour marks the action.
 int redPixels(QWidget& widget) {
     const QImage image = widget.grab().toImage();
@@ -30,20 +32,7 @@ int lines(const QLabel& label) {
 }
 
 TEST(ConfirmationDialog, HeadsItsQuestionAndReadsAtAWidthWhereOnlyTheActionAccepts) {
-    struct Case {
-        const char* title;
-        const char* message;
-        const char* action;
-        int messageLines;
-    };
-    const Case cases[] = {
-        {"Clear report history?", "This permanently removes all saved reports from this computer.",
-         "Clear History", 2},
-        {"Delete A Rather Long Application Name For Travel?",
-         "This removes all saved scan reports for A Rather Long Application Name For Travel. The "
-         "app itself is not affected.",
-         "Delete", 3},
-    };
+    const QString name = QStringLiteral("A Rather Long Application Name For Travel");
     // The answers: a key pressed where the focus is, or a click; only the action confirms.
     const std::pair<const char*, std::function<void(ConfirmationDialog&)>> answers[] = {
         {"Return", [](ConfirmationDialog& d) { QTest::keyClick(&d, Qt::Key_Return); }},
@@ -59,34 +48,31 @@ TEST(ConfirmationDialog, HeadsItsQuestionAndReadsAtAWidthWhereOnlyTheActionAccep
         {"the action",
          [](ConfirmationDialog& d) { QTest::mouseClick(d.actionButton(), Qt::LeftButton); }},
     };
-    for (const Case& test : cases) {
-        for (const auto& [answer, press] : answers) {
-            SCOPED_TRACE(std::string(test.title) + ", " + answer);
-            QWidget window;
-            window.show();
-            auto* dialog = new ConfirmationDialog(QString::fromUtf8(test.title),
-                                                  QString::fromUtf8(test.message),
-                                                  QString::fromUtf8(test.action), &window);
-            QSignalSpy accepted(dialog, &QDialog::accepted);
-            QSignalSpy finished(dialog, &QDialog::finished);
-            dialog->open();
-            QApplication::processEvents();
-            const QLabel& title = *dialog->titleLabel();
-            const QLabel& message = *dialog->messageLabel();
-            EXPECT_EQ(message.width(), ConfirmationDialog::messageWidth);
-            EXPECT_LE(lines(message), test.messageLines);
-            EXPECT_LE(lines(title), 2);
-            EXPECT_GT(dialog->width(), ConfirmationDialog::messageWidth);
-            EXPECT_GT(redPixels(*dialog->actionButton()), 0);
-            EXPECT_EQ(redPixels(*dialog->cancelButton()), 0);
-            // "Cancel" has the focus from the start, without a ring until Tab moves it.
-            EXPECT_TRUE(dialog->cancelButton()->hasFocus());
-            EXPECT_FALSE(showsFocusRing(*dialog->cancelButton()));
+    for (const auto& [answer, press] : answers) {
+        SCOPED_TRACE(answer);
+        QWidget window;
+        window.show();
+        auto* dialog = new ConfirmationDialog(u"Delete "_s + name + u'?',
+                                              u"This removes all saved scan reports for "_s + name +
+                                                  u". The app itself is not affected."_s,
+                                              u"Delete"_s, &window);
+        QSignalSpy accepted(dialog, &QDialog::accepted);
+        QSignalSpy finished(dialog, &QDialog::finished);
+        dialog->open();
+        QApplication::processEvents();
+        EXPECT_EQ(dialog->messageLabel()->width(), ConfirmationDialog::messageWidth);
+        EXPECT_LE(lines(*dialog->messageLabel()), 3);
+        EXPECT_LE(lines(*dialog->titleLabel()), 2);
+        EXPECT_GT(dialog->width(), ConfirmationDialog::messageWidth);
+        EXPECT_GT(redPixels(*dialog->actionButton()), 0);
+        EXPECT_EQ(redPixels(*dialog->cancelButton()), 0);
+        // "Cancel" has the focus from the start, without a ring until Tab moves it.
+        EXPECT_TRUE(dialog->cancelButton()->hasFocus());
+        EXPECT_FALSE(showsFocusRing(*dialog->cancelButton()));
 
-            press(*dialog);
-            EXPECT_EQ(finished.size(), 1);
-            EXPECT_EQ(accepted.size(), answer == std::string_view("the action") ? 1 : 0);
-        }
+        press(*dialog);
+        EXPECT_EQ(finished.size(), 1);
+        EXPECT_EQ(accepted.size(), answer == std::string_view("the action") ? 1 : 0);
     }
 }
 

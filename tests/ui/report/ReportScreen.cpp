@@ -1,15 +1,12 @@
 #include "tests/ui/report/ReportScreen.h"
 
-#include "app/AppServices.h"
 #include "ui/report/ReadingText.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 
 namespace bw::test {
 
-ReportScreen::ReportScreen(const ScanReport& report, std::optional<QString> notice,
-                           bool clipboardRefuses)
+ReportScreen::ReportScreen(const ScanReport& report, bool clipboardRefuses)
     : pasteboard_(
           [this, clipboardRefuses](const QString& text) {
               if (!clipboardRefuses) {
@@ -17,27 +14,11 @@ ReportScreen::ReportScreen(const ScanReport& report, std::optional<QString> noti
               }
           },
           [this] { return clipboard_; }) {
-    const QUrl nowhere(QStringLiteral("http://127.0.0.1:9"));
-    auto services = std::make_shared<AppServices>(AppServices{
-        BuildScanner(), ScreenshotAuditService(),
-        ReportStore(QString::fromStdString(folder_.fsPath().string())), BerthwatchBackend(nowhere),
-        AppStoreConnectService(), ScreenshotAIService(BerthwatchBackend(nowhere))});
-    AppModelOptions options;
-    options.clock = &clock_;
-    model_ = std::make_unique<AppModel>(services, ReportStore::LoadResult{{}, notice, true}, false,
-                                        options);
-    model_->setReport(report);
-    view_ = std::make_unique<ReportView>(report::ReportContext{*model_, pasteboard_}, report);
+    model().setReport(report);
+    view_ = std::make_unique<ReportView>(report::ReportContext{model(), pasteboard_}, report);
     view_->resize(1100, 800);
     view_->show();
     settle();
-}
-
-void ReportScreen::settle() {
-    // Layout requests raise further ones as the column settles.
-    for (int i = 0; i < 10; ++i) {
-        QCoreApplication::processEvents();
-    }
 }
 
 QStringList shownTexts(const QWidget* root) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/AppModel.h"
-#include "platform/clock/ManualClock.h"
-#include "tests/support/TestFolder.h"
+#include "tests/app/ModelHarness.h"
+#include "tests/ui/Widgets.h"
 #include "ui/report/Pasteboard.h"
 #include "ui/report/ReportView.h"
 
@@ -13,28 +13,20 @@ namespace bw::test {
 using report::Pasteboard;
 using report::ReportView;
 
-// A report screen on its own model, with a manual clock and a clipboard that either keeps what
-// it is given or, like a desktop without a clipboard owner, drops it.
-class ReportScreen {
+// A report screen over the launched model (the model's harness: its own folder, a manual clock),
+// with a clipboard that either keeps what it is given or, like a desktop without a clipboard
+// owner, drops it.
+class ReportScreen : public ModelHarness {
 public:
-    explicit ReportScreen(const ScanReport& report, std::optional<QString> notice = {},
-                          bool clipboardRefuses = false);
+    explicit ReportScreen(const ScanReport& report, bool clipboardRefuses = false);
 
-    AppModel& model() { return *model_; }
     ReportView& view() { return *view_; }
-    ManualClock& clock() { return clock_; }
     const QString& clipboard() const { return clipboard_; }
     const Pasteboard& pasteboard() const { return pasteboard_; }
-    const TestFolder& folder() const { return folder_; }
-    // Runs the posted layout passes until the screen has settled.
-    void settle();
 
 private:
-    TestFolder folder_;
-    ManualClock clock_;
     QString clipboard_;
     Pasteboard pasteboard_;
-    std::unique_ptr<AppModel> model_;
     std::unique_ptr<ReportView> view_;
 };
 

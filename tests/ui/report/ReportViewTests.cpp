@@ -1,6 +1,8 @@
 #include "model/ReportMarkdown.h"
+#include "tests/support/FieldOf.h"
 #include "tests/support/Findings.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/ui/TextLayout.h"
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/report/EmptyFindingsView.h"
@@ -21,6 +23,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -110,7 +113,6 @@ TEST(ReportView, EachChipShowsItsFindingsAndEveryCountComesFromTheWholeReport) {
     const Step steps[] = {
         {blockers, blockers, u"2 rows"_s, u"5 findings"_s, FindingSeverity::blocker},
         {risks, risks, u"No risks found"_s, u"5 findings"_s, FindingSeverity::risk},
-        {manual, manual, u"3 rows"_s, u"5 findings"_s, FindingSeverity::manual},
         {passed, passed, u"passed"_s, u"2 passed checks"_s, std::nullopt},
         {passed, all, u"5 rows"_s, u"5 findings"_s, std::nullopt}, // a second click lets go
         {all, all, u"5 rows"_s, u"5 findings"_s, std::nullopt},
@@ -134,16 +136,10 @@ TEST(ReportView, EmptyReportsShowTheirEmptyStates) {
     ReportScreen none(reportWith({}));
     EXPECT_EQ(shownSection(none.view()), u"Everything looks clear"_s);
     EXPECT_EQ(none.view().filterBar()->summary(), u"0 findings"_s);
-    // Narrow, the message takes all the lines it needs.
-    none.view().resize(400, 700);
-    none.settle();
-    const EmptyFindingsView* empty = none.view().emptyFindings();
-    const auto labels = empty->findChildren<QLabel*>();
-    const auto message = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) {
-        return label->text() == empty->message();
-    });
-    ASSERT_NE(message, labels.end());
-    EXPECT_GE((*message)->height(), (*message)->heightForWidth((*message)->width()));
+    // In the narrowest column, the message takes all the lines it needs.
+    none.view().resize(680, 700);
+    settle();
+    EXPECT_EQ(textFaults(none.view()), std::vector<QString>());
 
     ReportScreen onlyPassed(reportWith({}, {u"Privacy manifest present"_s}));
     click(onlyPassed.view().filterBar()->chip(ReportFilterChoice::passed));
@@ -171,11 +167,9 @@ TEST(ReportOverviewView, TheHeadlineCountsTheBlockers) {
         ScanReport report = reportWith(c.findings);
         report.verdict = c.verdict;
         const ReportOverviewView overview(report);
-        QStringList names;
-        for (const auto* part : overview.verdictBlock()->findChildren<QWidget*>()) {
-            names << part->accessibleName();
-        }
-        EXPECT_TRUE(names.contains(c.headline)) << names.join(u'|').toStdString();
+        EXPECT_THAT(
+            fieldOf(overview.verdictBlock()->findChildren<QWidget*>(), &QWidget::accessibleName),
+            testing::Contains(c.headline));
     }
 }
 
@@ -234,7 +228,6 @@ TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {
         const auto leaving = [&] { return view.findChildren<QWidget*>(u"leaving"_s).size(); };
         EXPECT_EQ(leaving(), reduceMotion ? 0 : 1);
         EXPECT_TRUE(QTest::qWaitFor([&] { return leaving() == 0; }));
-        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
 }
 
@@ -253,7 +246,7 @@ TEST(ReportView, ThreeHundredFindingsBuildOnlyTheRowsNearTheVisiblePart) {
 
     QScrollBar* bar = view.scrollArea()->verticalScrollBar();
     bar->setValue(bar->maximum());
-    screen.settle();
+    settle();
     EXPECT_NE(list->builtRow(299), nullptr);
     EXPECT_EQ(list->builtRow(0), nullptr);
     EXPECT_LT(list->builtRowCount(), 40u);
@@ -270,7 +263,7 @@ TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
     share.copyAction()->trigger();
     EXPECT_EQ(screen.clipboard(), report_markdown::render(ScanReport::sample()));
 
-    chosen = QString::fromStdString((screen.folder().fsPath() / "report.md").string());
+    chosen = QString::fromStdString((screen.folder.fsPath() / "report.md").string());
     share.saveAction()->trigger();
     QFile saved(chosen);
     ASSERT_TRUE(QTest::qWaitFor([&] { return saved.exists(); }));
@@ -288,19 +281,13 @@ TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {
 TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
     const std::vector<FindingEvidenceField> padded{
         {u" Key "_s, u"\tvalue\n"_s}, {u""_s, u"x"_s}, {u"Lone"_s, u"  "_s}};
-    struct Case {
-        Finding finding;
-        QStringList expected;
-    };
-    const Case cases[] = {
+    const std::pair<Finding, QStringList> cases[] = {
         {findingWith(u"a=b"_s, padded), {u"Key=value"_s}},
         {findingWith(u"a=b"_s, std::vector<FindingEvidenceField>{{u" "_s, u" "_s}}),
          {u"Key=a"_s, u"Detected=b"_s}},
         {findingWith(u"  Build Scan \n"_s), {}},
         {findingWith(u"APS-Environment: Development"_s),
          {u"Entitlement=aps-environment"_s, u"Detected=development"_s, u"Expected=production"_s}},
-        {findingWith(u"aps-environment = production"_s),
-         {u"Key=aps-environment"_s, u"Detected=production"_s}},
         {findingWith(u"a = b = c"_s), {u"Key=a"_s, u"Detected=b = c"_s}},
         {findingWith(u" =value"_s), {u"note:=value"_s}},
         {findingWith(u"a=\u0301b"_s), {u"note:a=\u0301b"_s}},
@@ -313,9 +300,9 @@ TEST(FindingEvidencePresentation, ReadsFieldsThenTheEvidenceText) {
         {findingWith(numberedLines(0, 40)), {u"note:"_s + numberedLines(0, 40)}},
         {findingWith(QString(5000, u'x')), {u"note:"_s + QString(4000, u'x') + u'…'}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(flatten(FindingEvidencePresentation(c.finding)), c.expected)
-            << c.finding.evidence.toStdString();
+    for (const auto& [finding, expected] : cases) {
+        EXPECT_EQ(flatten(FindingEvidencePresentation(finding)), expected)
+            << finding.evidence.toStdString();
     }
 }
 
@@ -329,7 +316,6 @@ TEST(ReportTexts, ListsBySeverityKeepingStoredOrderAndOpensTheFirstOfSharedIds) 
                        craftedFinding(u"r"_s, FindingSeverity::risk)};
     EXPECT_EQ(test::findingIds(report::visibleFindings(report, std::nullopt)),
               (std::vector{u"b1"_s, u"b2"_s, u"r"_s, u"r"_s, u"m"_s}));
-    EXPECT_EQ(report::visibleFindings(report, FindingSeverity::risk).size(), 2u);
 
     const auto visible = report::visibleFindings(report, std::nullopt);
     EXPECT_EQ(report::expandedRow(visible, u"r"_s), 2u);

@@ -1,10 +1,10 @@
 #include "ui/window/GuidelinesView.h"
 
+#include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/Widgets.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
-#include "ui/window/GuidelineList.h"
 #include "ui/window/GuidelineRow.h"
 
 #include <QApplication>
@@ -28,12 +28,9 @@ struct Browser {
         QApplication::processEvents();
     }
 
-    QStringList shownIds() const {
-        QStringList ids;
-        for (const GuidelineRow* row : view.shownRows()) {
-            ids << row->reference().id;
-        }
-        return ids;
+    std::vector<QString> shownIds() const {
+        return bw::test::fieldOf(view.shownRows(),
+                                 [](const GuidelineRow* row) { return row->reference().id; });
     }
 
     std::vector<QUrl> opened;
@@ -43,23 +40,20 @@ struct Browser {
 } // namespace
 
 TEST(GuidelinesView, SearchNarrowsByNumberTitleSummaryAndCategoryIgnoringCaseNotAccents) {
-    struct Case {
-        QString query;
-        QStringList ids;
-    } cases[] = {
+    const std::pair<QString, std::vector<QString>> cases[] = {
         {"  PRIVACY\n", {"2.3", "4.8", "5.1.1", "5.1.1(v)", "5.1.2"}},
         {"spam", {"4.3"}},
         {"5.1", {"2.5.1", "5.1.1", "5.1.1(v)", "5.1.2"}},
         {"Späm", {}},
     };
     Browser browser;
-    for (const Case& c : cases) {
-        browser.view.searchField()->setText(c.query);
-        EXPECT_EQ(browser.shownIds(), c.ids) << c.query.toStdString();
-        EXPECT_EQ(browser.view.emptyState()->isVisibleTo(&browser.view), c.ids.isEmpty());
+    for (const auto& [query, ids] : cases) {
+        browser.view.searchField()->setText(query);
+        EXPECT_EQ(browser.shownIds(), ids) << query.toStdString();
+        EXPECT_EQ(browser.view.emptyState()->isVisibleTo(&browser.view), ids.empty());
     }
     browser.view.searchField()->setText(" \n ");
-    EXPECT_EQ(browser.shownIds().size(), 16);
+    EXPECT_EQ(browser.shownIds().size(), 16u);
 }
 
 TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
@@ -69,7 +63,7 @@ TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
     QTest::mouseClick(binary, Qt::LeftButton);
     EXPECT_TRUE(binary->isSelected());
     EXPECT_FALSE(browser.view.chip(std::nullopt)->isSelected());
-    EXPECT_EQ(browser.shownIds(), QStringList({"2.5", "2.5.1", "2.5.4"}));
+    EXPECT_EQ(browser.shownIds(), (std::vector<QString>{"2.5", "2.5.1", "2.5.4"}));
 
     browser.view.searchField()->setText("privacy");
     EXPECT_TRUE(browser.view.emptyState()->isVisibleTo(&browser.view));
@@ -78,7 +72,7 @@ TEST(GuidelinesView, OneCategoryAtATimeAndClearingFiltersShowsEverything) {
     QTest::mouseClick(clear, Qt::LeftButton);
     EXPECT_EQ(browser.view.searchField()->text(), "");
     EXPECT_TRUE(browser.view.chip(std::nullopt)->isSelected());
-    EXPECT_EQ(browser.shownIds().size(), 16);
+    EXPECT_EQ(browser.shownIds().size(), 16u);
 }
 
 TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {
@@ -90,10 +84,7 @@ TEST(GuidelinesView, KeyboardAndClicksOpenTheGuidelinePage) {
     QTest::keyClick(row, Qt::Key_Return);
     QTest::qWait(300); // Return animates the press
     QTest::mouseClick(row, Qt::LeftButton);
-    ASSERT_EQ(browser.opened.size(), 3u);
-    for (const QUrl& url : browser.opened) {
-        EXPECT_EQ(url, row->reference().url);
-    }
+    EXPECT_EQ(browser.opened, std::vector<QUrl>(3, row->reference().url));
     EXPECT_EQ(row->accessibleName(), "Guideline 4.3, Spam");
 }
 

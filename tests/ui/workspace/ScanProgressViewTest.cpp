@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "platform/clock/ManualClock.h"
+#include "tests/support/FieldOf.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/WaitFor.h"
 #include "tests/ui/Widgets.h"
@@ -10,7 +11,6 @@
 #include "ui/design/Motion.h"
 #include "ui/workspace/BackToScanButton.h"
 #include "ui/workspace/HomeView.h"
-#include "ui/workspace/RollingNumber.h"
 #include "ui/workspace/ScanProgressPresentation.h"
 #include "ui/workspace/ScanWorkspaceView.h"
 
@@ -26,25 +26,28 @@ using namespace bw::workspace::test;
 
 namespace {
 
+// The workspace with the clean build staged; `tools` stand in for the real ones by name.
 struct ScanScreens : Workspace {
-    ScanWorkspaceView workspace{model(), chooser, links()};
+    std::unique_ptr<ScanWorkspaceView> workspace;
 
-    ScanScreens() {
-        workspace.resize(1120, 760);
-        workspace.show();
-        model().importBuild(fixtureBuild("Clean.ipa"));
-        runUntil([&] { return !model().isStagedPreviewLoading(); }, 30);
+    explicit ScanScreens(const std::map<QString, QByteArray>& tools = {}) {
+        if (!tools.empty()) {
+            this->tools = folder.tools(tools);
+            launch();
+        }
+        workspace = std::make_unique<ScanWorkspaceView>(model(), chooser, links());
+        workspace->resize(1120, 760);
+        workspace->show();
+        stage(fixtureBuild("Clean.ipa"));
     }
 
     ScanProgressView* progressView() const {
-        HomeView* home = workspace.homeView();
+        HomeView* home = workspace->homeView();
         return home ? qobject_cast<ScanProgressView*>(home->stageWidget()) : nullptr;
     }
 };
 
-QAbstractButton* button(QWidget* root, const QString& name) {
-    return bw::test::named<QAbstractButton>(*root, name, true);
-}
+using bw::test::button;
 
 const std::vector<double> fourSteps = {0.2, 0.48, 0.72, 1.0};
 const std::vector<double> fiveSteps = {0.2, 0.48, 0.72, 0.9, 1.0};
@@ -80,13 +83,13 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                                      bw::test::solidPng(QSize(1290, 2796), Qt::darkCyan)),
                 ScreenshotPrompt::paywall);
         }
-        screens.workspace.homeView()->requestScan();
+        screens.workspace->homeView()->requestScan();
         ScanProgressView* view = screens.progressView();
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(view->phaseLabel(), u"Reading build"_qs);
         EXPECT_EQ(view->findChildren<ReviewStepView*>().size(), withScreenshots ? 5 : 4);
         const auto* runway = view->findChild<design::BerthwatchProgressRunway*>();
-        const QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
+        const QAbstractButton* cancel = button(*view, u"Cancel scan"_qs);
         ASSERT_NE(cancel, nullptr);
         int cancelMismatches = 0;
         int cancelHidden = 0;
@@ -94,7 +97,7 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
         double highestTarget = 0.02;
         double runwayShown = 0;
         int runwayFaults = 0;
-        QStringList labels;
+        std::vector<QString> labels;
         double lastProgress = 0;
         const bool finished = screens.runUntil(
             [&] {
@@ -111,14 +114,14 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                     cancel->isVisible() != screens.model().isScanCancellationAvailable();
                 cancelHidden += !cancel->isVisible();
                 lastProgress = view->clampedProgress();
-                if (labels.isEmpty() || labels.back() != view->phaseLabel()) {
-                    labels << view->phaseLabel();
+                if (labels.empty() || labels.back() != view->phaseLabel()) {
+                    labels.push_back(view->phaseLabel());
                 }
                 return false;
             },
             120, 0.02);
         ASSERT_TRUE(finished);
-        EXPECT_EQ(screens.workspace.currentScreen()->accessibleName(), u"report"_qs);
+        EXPECT_EQ(screens.workspace->currentScreen()->accessibleName(), u"report"_qs);
         EXPECT_EQ(cancelMismatches, 0);
         EXPECT_GT(cancelHidden, 0);
         // The screenshot the user added went to review, and only then.
@@ -130,11 +133,9 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
                   withScreenshots ? 1 : 0);
         EXPECT_EQ(runwayFaults, 0);
         EXPECT_EQ(lastProgress, 1.0);
-        QStringList expected;
-        for (const ScanProgressStep& step : scanProgressSteps(withScreenshots)) {
-            expected << step.title;
-        }
-        expected << u"Report ready"_qs;
+        std::vector<QString> expected =
+            bw::test::fieldOf(scanProgressSteps(withScreenshots), &ScanProgressStep::title);
+        expected.push_back(u"Report ready"_qs);
         EXPECT_EQ(labels, expected);
     }
 }
@@ -144,27 +145,23 @@ TEST(ScanProgressView, FollowsARealScanStepByStepToTheReport) {
 // to the staged build; the toolbar's Back is hidden meanwhile, and from the staged build it
 // drops the build and shows the start screen again.
 TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
-    Workspace harness;
-    const QString slow = harness.path("slow");
+    const bw::test::TestFolder marker;
+    const QString slow = marker.path() + u"/slow"_qs;
     std::map<QString, QByteArray> tools;
     for (const char* tool : {"codesign", "ditto", "lipo", "nm", "otool", "security"}) {
         tools[QString::fromUtf8(tool)] =
-            "exec '" + harness.tools.toUtf8() + '/' + tool + "' \"$@\"";
+            "exec '" BW_LIBEXEC_DIR "/" + QByteArray(tool) + "' \"$@\"";
     }
     tools[u"ditto"_qs].prepend("[ -e '" + slow.toUtf8() + "' ] && sleep 30\n");
-    harness.tools = harness.folder.tools(tools);
-    AppModel& model = harness.launch();
-    ScanWorkspaceView workspace(model, harness.chooser, Workspace::links());
-    workspace.resize(1120, 760);
-    workspace.show();
-    model.importBuild(Workspace::fixtureBuild("Clean.ipa"));
-    ASSERT_TRUE(harness.runUntil([&] { return !model.isStagedPreviewLoading(); }, 30));
-    harness.folder.write(u"slow"_qs, "");
+    ScanScreens screens(tools);
+    AppModel& model = screens.model();
+    ScanWorkspaceView& workspace = *screens.workspace;
+    marker.write(u"slow"_qs, "");
     HomeView* home = workspace.homeView();
     auto* back = new BackToScanButton(model, &workspace); // the window's toolbar item
     EXPECT_TRUE(back->isVisible());
     // The staged build screen's own button, which the progress screen replaces.
-    QTest::mouseClick(button(home, u"Scan build"_qs), Qt::LeftButton);
+    QTest::mouseClick(button(*home, u"Scan build"_qs), Qt::LeftButton);
 
     QElapsedTimer elapsed;
     elapsed.start();
@@ -176,7 +173,7 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
         auto* view = qobject_cast<ScanProgressView*>(home->stageWidget());
         ASSERT_NE(view, nullptr) << moment;
         EXPECT_FALSE(back->isVisible()) << moment;
-        QAbstractButton* cancel = button(view, u"Cancel scan"_qs);
+        QAbstractButton* cancel = button(*view, u"Cancel scan"_qs);
         ASSERT_NE(cancel, nullptr) << moment;
         EXPECT_TRUE(cancel->isVisibleTo(&workspace) && cancel->isEnabled()) << moment;
         const QRect onScreen(cancel->mapTo(&workspace, QPoint()), cancel->size());
@@ -187,7 +184,7 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
         }
     }
     const qint64 clicked = elapsed.elapsed();
-    ASSERT_TRUE(harness.runUntil([&] { return !model.isScanRunning(); }, 60));
+    ASSERT_TRUE(screens.runUntil([&] { return !model.isScanRunning(); }, 60));
     EXPECT_LT(elapsed.elapsed() - clicked, 3000);
     EXPECT_TRUE(std::holds_alternative<ScanPhase::Idle>(model.scanPhase().state));
     EXPECT_EQ(model.importMessage(), u"Scan cancelled."_qs);
@@ -201,36 +198,30 @@ TEST(ScanProgressView, CancelIsOfferedThroughASlowExtractionAndEndsItAtOnce) {
     EXPECT_FALSE(back->isVisible());
 }
 
+// The ceiling keeps a finished scan on screen for the whole fill duration; the bar waits just
+// short of a threshold the scan has not reported.
 TEST(ScanProgressPresentation, EasesToEachTargetWithinTheTimeCeiling) {
-    struct Case {
-        const char* name;
-        std::vector<double> thresholds;
+    const struct {
         double target;
-        bool reduceMotion;
         double seconds;
         double progress;
         int completed;
+    } cases[] = {
+        {1.0, 10, 0.02 + 0.98 * 10 / 36, 1},
+        {0.479, 37, 0.478, 1},
+        {3.0, 37, 1.0, 4},
     };
-    const Case cases[] = {
-        // The ceiling keeps a finished scan on screen for the whole fill duration.
-        {"finished after 10 s", fourSteps, 1.0, false, 10, 0.02 + 0.98 * 10 / 36, 1},
-        {"finished after 37 s", fourSteps, 1.0, false, 37, 1.0, 4},
-        // The bar waits just short of a threshold the scan has not reported.
-        {"short of a threshold", fourSteps, 0.479, false, 37, 0.478, 1},
-        {"target above 1", fourSteps, 3.0, false, 37, 1.0, 4},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.name);
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.target);
         ManualClock clock;
         ScanProgressPresentation presentation(clock, 36);
-        EXPECT_EQ(presentation.progress(), 0.02);
         EXPECT_EQ(presentation.activeStep(), 0);
-        presentation.start(test.target, test.thresholds, test.reduceMotion);
-        runChecked(clock, presentation, test.thresholds, test.target, test.seconds);
+        presentation.start(test.target, fourSteps, false);
+        runChecked(clock, presentation, fourSteps, test.target, test.seconds);
         EXPECT_NEAR(presentation.progress(), test.progress, 0.003);
         EXPECT_EQ(presentation.completedStepCount(), test.completed);
-        const bool done = test.completed == int(test.thresholds.size());
-        EXPECT_EQ(presentation.activeStep(), done ? std::nullopt : std::optional(test.completed));
+        EXPECT_EQ(presentation.activeStep(),
+                  test.completed == 4 ? std::nullopt : std::optional(test.completed));
     }
 }
 
@@ -259,20 +250,4 @@ TEST(ScanProgressPresentation, ANewScanOrStepListRestartsAndAnEmptyListStaysStil
     clock.advance(bw::seconds(10));
     presentation.start(0.3, fiveSteps, false);
     EXPECT_EQ(presentation.progress(), 0.02);
-}
-
-// A new percentage is the text at once; its changed digits roll up into place, and with reduce
-// motion they are simply there.
-TEST(ScanProgressView, ThePercentageRollsUpUnlessMotionIsReduced) {
-    for (const bool reduceMotion : {false, true}) {
-        design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
-        RollingNumber percentage(QFont(), Qt::white);
-        percentage.setText(u"41%"_qs);
-        bw::test::waitFor([&] { return !percentage.isRolling(); }, 1);
-        percentage.setText(u"42%"_qs);
-        EXPECT_EQ(percentage.text(), u"42%"_qs);
-        EXPECT_EQ(percentage.isRolling(), !reduceMotion);
-        EXPECT_TRUE(bw::test::waitFor([&] { return !percentage.isRolling(); }, 1));
-    }
-    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
