@@ -24,15 +24,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     bw::refuseSessionBusAutolaunch();
-    // The one instance is settled and starts reading the history before the application object
-    // is built, which takes a while. Only the one instance reads it: a second would save its own
-    // idea of it over ours.
+    // The one instance is settled and starts reading the history and the font configuration
+    // before the application object is built, which takes a while. Only the one instance reads
+    // the history (a second would save its own idea of it over ours), and a second, which only
+    // hands over to the first, has no use for fonts.
     bw::SingleInstance instance;
     std::optional<bw::HistoryRead> history;
     if (instance.lock()) {
         history = bw::startHistoryRead(bw::ReportStore(bw::defaultHistoryFolder()));
+        bw::design::startReadingFontConfiguration();
     }
-    bw::design::startReadingFontConfiguration();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
