@@ -80,6 +80,7 @@ StartedLaunch startApplication(const LaunchSettings& settings, HistoryRead histo
     StartedLaunch launch;
     launch.history = std::move(history.reports);
     // The keychain's daemon may be started on demand.
+    KeychainStore::prepareForOtherThreads();
     launch.isASCConnected =
         std::async(std::launch::async, [services] { return hasCredentials(services->ascService); });
 

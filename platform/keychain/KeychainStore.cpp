@@ -85,6 +85,11 @@ private:
 
 } // namespace
 
+void KeychainStore::prepareForOtherThreads() {
+    g_type_ensure(G_TYPE_DBUS_CONNECTION);
+    g_type_class_unref(g_type_class_ref(SECRET_TYPE_SERVICE));
+}
+
 bool KeychainStore::contains(const QString& account, std::chrono::milliseconds timeout) const {
     const QByteArray serviceName = service.toUtf8();
     const QByteArray accountName = account.toUtf8();

@@ -28,6 +28,12 @@ struct KeychainStore {
     // Throws KeychainStoreError.
     void save(const QString& value, const QString& account) const;
 
+    // Registers the GLib types a lookup uses, on the calling thread; call it before a first lookup
+    // on another thread. GLib can deadlock when two threads register intertwined types for the
+    // first time: a lookup's Secret Service proxy on one, the desktop settings' D-Bus connection
+    // on the other hung one start in about forty.
+    static void prepareForOtherThreads();
+
     bool operator==(const KeychainStore&) const = default;
 };
 
