@@ -6,7 +6,6 @@
 #include "tests/support/TestFolder.h"
 #include "tests/support/WaitFor.h"
 
-
 namespace bw::test {
 
 // A generated fixture build.
