@@ -6,10 +6,9 @@
 //                                      frame: prints its peak and current resident memory in KiB
 
 #include "app/Launch.h"
+#include "app/Program.h"
 #include "platform/instance/SingleInstance.h"
 #include "ui/design/Design.h"
-#include "ui/window/MainWindow.h"
-#include "ui/window/WindowScreens.h"
 
 #include <QApplication>
 #include <QFile>
@@ -76,7 +75,7 @@ int showMinimal() {
 }
 
 // As the program does: the one instance, the history and the font configuration read first, the
-// application object, the design, the launch, then the window.
+// application object, the design, the launch, then the program's window.
 int showWindow(int argc, char** argv, int settle) {
     const QString historyFolder = QString::fromLocal8Bit(argv[2]);
     bw::SingleInstance instance;
@@ -93,15 +92,13 @@ int showWindow(int argc, char** argv, int settle) {
     }
     bw::StartedLaunch launch = bw::startApplication({}, std::move(history));
     bw::design::installDesign(application);
-    bw::window::MainWindow window(*launch.model, nullptr,
-                                  bw::window::windowSetup(*launch.model, nullptr));
-    const std::unique_ptr<bw::AppModel> model = bw::finishLaunch(std::move(launch));
+    bw::Program program(instance, std::move(launch));
     if (settle >= 0) {
         // The history screen too holds the reports it lists.
-        model->showSection(bw::AppSection::recents);
+        program.model().showSection(bw::AppSection::recents);
     }
-    new FirstFrame(&window, settle);
-    window.show();
+    new FirstFrame(&program.window(), settle);
+    program.window().show();
     return QApplication::exec();
 }
 

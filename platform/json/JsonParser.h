@@ -28,8 +28,8 @@ using ElementRuns = std::function<TakeElement(std::size_t array, std::size_t run
 // Parses as the above, except for the elements of the array at the top of the document, or of
 // the array under `key` in the object at its top (the reports of a history, say): `runs` takes
 // them as they are parsed, so that each can be read while its bytes are at hand and none is
-// kept, and the document holds that array empty. A long array that does not parse in parts fails
-// at its first fault, without being parsed again in one go.
+// kept, and the document holds that array empty. A long array whose parts do not hold is parsed
+// again in one go, as a new array taken.
 Document parseDocument(const QByteArray& bytes, QStringView key, const ElementRuns& runs);
 
 } // namespace bw::json

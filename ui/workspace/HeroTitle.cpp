@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 
 namespace bw::workspace {
 
@@ -37,18 +38,14 @@ HeroTitle::HeroTitle(const QString& text, QWidget* parent) : QWidget(parent), te
 
 // Wraps first; shrinks only when two lines are not enough.
 QFont HeroTitle::fittedFont(int width) const {
-    if (fitted_ && fitted_->first == width) {
-        return fitted_->second;
-    }
-    QFont font = scaled(minimumScale);
-    for (qreal scale = 1; scale > minimumScale; scale -= 0.01) {
-        if (lineCount(scaled(scale), width, text_) <= maximumLines) {
-            font = scaled(scale);
-            break;
+    if (!fitted_ || fitted_->first != width) {
+        qreal scale = 1;
+        while (scale > minimumScale && lineCount(scaled(scale), width, text_) > maximumLines) {
+            scale -= 0.01;
         }
+        fitted_.emplace(width, scaled(std::max(scale, minimumScale)));
     }
-    fitted_.emplace(width, font);
-    return font;
+    return fitted_->second;
 }
 
 QSize HeroTitle::sizeHint() const {
