@@ -177,6 +177,31 @@ void encode(StreamWriter& out, const ScanReport& v) {
     out.endObject();
 }
 
+void encode(StreamWriter& out, const StagedBuildPreview& v) {
+    out.beginObject();
+    field(out, u"appName", v.appName);
+    field(out, u"buildNumber", v.buildNumber);
+    field(out, u"bundleIdentifier", v.bundleIdentifier);
+    field(out, u"bundleSize", v.bundleSize);
+    field(out, u"iconPNG", v.iconPNG);
+    field(out, u"minimumOS", v.minimumOS);
+    field(out, u"platform", v.platform);
+    field(out, u"targetDevices", v.targetDevices);
+    field(out, u"version", v.version);
+    out.endObject();
+}
+
+void encode(StreamWriter& out, const StagedBuild& v) {
+    out.beginObject();
+    field(out, u"addedAt", v.addedAt);
+    field(out, u"fileName", v.fileName);
+    field(out, u"id", v.id);
+    field(out, u"path", v.path);
+    field(out, u"preview", v.preview);
+    field(out, u"previewError", v.previewError);
+    out.endObject();
+}
+
 QJsonObject toJson(const FindingEvidenceField& v) {
     return objectOf(v);
 }
@@ -199,6 +224,12 @@ QJsonObject toJson(const ScreenshotSummary& v) {
     return objectOf(v);
 }
 QJsonObject toJson(const ScanReport& v) {
+    return objectOf(v);
+}
+QJsonObject toJson(const StagedBuildPreview& v) {
+    return objectOf(v);
+}
+QJsonObject toJson(const StagedBuild& v) {
     return objectOf(v);
 }
 
@@ -278,6 +309,20 @@ ScanReport decodeScanReport(const JsonReader& r) {
             decodeStrings(r.member(u"passedChecks")),
             optionalAt<ScreenshotSummary>(r, u"screenshotSummary", decodeScreenshotSummary),
             json::stringAt(r, u"rulesVersion")};
+}
+
+StagedBuildPreview decodeStagedBuildPreview(const JsonReader& r) {
+    return {decodeBuildIdentity(r), json::optionalDataAt(r, u"iconPNG"),
+            json::optionalStringAt(r, u"targetDevices"), json::optionalIntegerAt(r, u"bundleSize")};
+}
+
+StagedBuild decodeStagedBuild(const JsonReader& r) {
+    return {r.member(u"id").uuid(),
+            json::stringAt(r, u"fileName"),
+            json::stringAt(r, u"path"),
+            r.member(u"addedAt").date(),
+            optionalAt<StagedBuildPreview>(r, u"preview", decodeStagedBuildPreview),
+            json::optionalStringAt(r, u"previewError")};
 }
 
 } // namespace bw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ScanReport.h"
+#include "model/StagedBuild.h"
 #include "platform/json/JsonReader.h"
 #include "platform/json/JsonWriter.h"
 
@@ -29,6 +30,8 @@ void encode(json::StreamWriter& out, const BuildMetadata& value);
 void encode(json::StreamWriter& out, const ScreenshotAssessment& value);
 void encode(json::StreamWriter& out, const ScreenshotSummary& value);
 void encode(json::StreamWriter& out, const ScanReport& value);
+void encode(json::StreamWriter& out, const StagedBuildPreview& value);
+void encode(json::StreamWriter& out, const StagedBuild& value);
 
 // The same objects as QJsonObjects, for callers that build larger documents from them.
 QJsonObject toJson(const FindingEvidenceField& value);
@@ -39,6 +42,8 @@ QJsonObject toJson(const BuildMetadata& value);
 QJsonObject toJson(const ScreenshotAssessment& value);
 QJsonObject toJson(const ScreenshotSummary& value);
 QJsonObject toJson(const ScanReport& value);
+QJsonObject toJson(const StagedBuildPreview& value);
+QJsonObject toJson(const StagedBuild& value);
 
 FindingEvidenceField decodeFindingEvidenceField(const json::JsonReader& reader);
 ResolutionStep decodeResolutionStep(const json::JsonReader& reader);
@@ -48,5 +53,7 @@ BuildMetadata decodeBuildMetadata(const json::JsonReader& reader);
 ScreenshotAssessment decodeScreenshotAssessment(const json::JsonReader& reader);
 ScreenshotSummary decodeScreenshotSummary(const json::JsonReader& reader);
 ScanReport decodeScanReport(const json::JsonReader& reader);
+StagedBuildPreview decodeStagedBuildPreview(const json::JsonReader& reader);
+StagedBuild decodeStagedBuild(const json::JsonReader& reader);
 
 } // namespace bw

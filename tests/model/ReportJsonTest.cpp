@@ -146,3 +146,108 @@ TEST(ReportJson, RoundTripKeepsEverything) {
     EXPECT_EQ(decoded, report);
     EXPECT_EQ(qHash(decoded), qHash(report));
 }
+
+namespace {
+
+const StagedBuild freshImport{
+    QUuid::fromString(QStringLiteral("00000000-0000-0000-0000-0000000000AB")),
+    "App.ipa",
+    "/tmp/App.ipa",
+    QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), QTimeZone::utc()),
+    std::nullopt,
+    std::nullopt};
+
+const StagedBuildPreview plainPreview{{"App", "com.example.app", "1.0", "7", "iphoneos", "17.0"},
+                                      std::nullopt,
+                                      std::nullopt,
+                                      std::nullopt};
+
+StagedBuild withPreview(std::optional<StagedBuildPreview> preview,
+                        std::optional<QString> error = std::nullopt) {
+    StagedBuild build = freshImport;
+    build.preview = std::move(preview);
+    build.previewError = std::move(error);
+    return build;
+}
+
+StagedBuild decodeStaged(const QByteArray& document) {
+    return decodeStagedBuild(JsonReader(json::parseDocument(document)));
+}
+
+} // namespace
+
+// Each build is written as given, without its absent optionals, and reads back equal.
+TEST(StagedBuildJson, WritesPresentKeysOnlyAndRoundTrips) {
+    StagedBuildPreview full = plainPreview;
+    full.iconPNG = QByteArray("\x89PNG\0", 5);
+    full.targetDevices = "iPhone, iPad";
+    full.bundleSize = 5'000'000'000;
+    const QByteArray head =
+        R"({"addedAt":"2026-01-02T03:04:05Z","fileName":"App.ipa",)"
+        R"("id":"00000000-0000-0000-0000-0000000000AB","path":"\/tmp\/App.ipa")";
+    const QByteArray sixKeys = R"({"appName":"App","buildNumber":"7",)"
+                               R"("bundleIdentifier":"com.example.app","minimumOS":"17.0",)"
+                               R"("platform":"iphoneos","version":"1.0"})";
+    const std::tuple<const char*, StagedBuild, QByteArray> cases[] = {
+        {"fresh import", freshImport, head + "}"},
+        {"preview of six texts", withPreview(plainPreview),
+         head + R"(,"preview":)" + sixKeys + "}"},
+        {"preview failed", withPreview(std::nullopt, "No Info.plist"),
+         head + R"(,"previewError":"No Info.plist"})"},
+        {"full preview", withPreview(full),
+         head + R"(,"preview":{"appName":"App","buildNumber":"7",)"
+                R"("bundleIdentifier":"com.example.app","bundleSize":5000000000,)"
+                R"("iconPNG":"iVBORwA=","minimumOS":"17.0","platform":"iphoneos",)"
+                R"("targetDevices":"iPhone, iPad","version":"1.0"}})"},
+    };
+    for (const auto& [name, build, expected] : cases) {
+        const QByteArray text = json::write(toJson(build), json::Layout::compact);
+        EXPECT_EQ(text, expected) << name;
+        EXPECT_EQ(decodeStaged(text), build) << name;
+        EXPECT_EQ(decodeStaged(json::write(toJson(build), json::Layout::pretty)), build) << name;
+    }
+}
+
+// Absent optionals may also be null, unknown keys are ignored, and a required key that is
+// missing, null or of another type fails, as does an optional one of another type.
+TEST(StagedBuildJson, DecodesStrictly) {
+    const QByteArray base =
+        R"({"id": "00000000-0000-0000-0000-0000000000ab", "fileName": "App.ipa",
+            "path": "/tmp/App.ipa", "addedAt": "2026-01-02T03:04:05Z", "future": [1],
+            "preview": {"appName": "App", "bundleIdentifier": "com.example.app", "version": "1.0",
+                        "buildNumber": "7", "platform": "iphoneos", "minimumOS": "17.0",
+                        "iconPNG": null, "targetDevices": null, "bundleSize": null},
+            "previewError": null})";
+    const auto with = [&](const char* from, const char* to) {
+        QByteArray document = base;
+        EXPECT_EQ(document.count(from), 1) << from;
+        return document.replace(from, to);
+    };
+    const std::tuple<const char*, QByteArray, QString> cases[] = {
+        {"nulls and unknown keys", base, {}},
+        {"no preview", with(R"("preview": {)", R"("ignored": {)"), {}},
+        {"id missing", with(R"("id")", R"("identifier")"), "id"},
+        {"id not a UUID", with("0000000000ab", "00000000000g"), "id"},
+        {"date with a fraction", with("05Z", "05.5Z"), "addedAt"},
+        {"path null", with(R"("/tmp/App.ipa")", "null"), "path"},
+        {"file name a number", with(R"("App.ipa")", "7"), "fileName"},
+        {"preview text missing", with(R"("minimumOS": "17.0",)", ""), "preview.minimumOS"},
+        {"preview size a text", with(R"("bundleSize": null)", R"("bundleSize": "1")"),
+         "preview.bundleSize"},
+        {"preview icon not base64", with(R"("iconPNG": null)", R"("iconPNG": "%%")"),
+         "preview.iconPNG"},
+        {"error a number", with(R"("previewError": null)", R"("previewError": 1)"), "previewError"},
+    };
+    for (const auto& [name, document, failure] : cases) {
+        try {
+            const StagedBuild build = decodeStaged(document);
+            EXPECT_EQ(failure, QString()) << name;
+            EXPECT_EQ(build,
+                      withPreview(document.contains("ignored") ? std::nullopt
+                                                               : std::optional(plainPreview)))
+                << name;
+        } catch (const DecodeError& error) {
+            EXPECT_EQ(error.path(), failure) << name;
+        }
+    }
+}
