@@ -22,16 +22,25 @@ struct DecodedRun {
     std::size_t array;
     std::size_t order;
     std::vector<ScanReport> reports;
-    std::size_t undecodable = 0;
+    std::vector<DecodedHistory::Undecodable> undecodable; // positions within this run
     RepeatedTexts texts;
 
     void take(json::Value element) {
+        const json::JsonReader report{json::Document(std::move(element))};
         try {
-            reports.push_back(
-                decodeScanReport(json::JsonReader(json::Document(std::move(element)))));
+            reports.push_back(decodeScanReport(report));
             texts.share(reports.back());
         } catch (const json::DecodeError&) {
-            ++undecodable;
+            undecodable.push_back({reports.size(), idOf(report)});
+        }
+    }
+
+    // The id of a report that does not decode, so that a copy of it can be looked for.
+    static std::optional<QUuid> idOf(const json::JsonReader& report) {
+        try {
+            return report.member(u"id").uuid();
+        } catch (const json::DecodeError&) {
+            return std::nullopt;
         }
     }
 };
@@ -40,7 +49,7 @@ struct DecodedRun {
 class DecodedRuns {
 public:
     json::TakeElement run(std::size_t array, std::size_t order) {
-        auto run = std::make_unique<DecodedRun>(DecodedRun{array, order, {}, 0, {}});
+        auto run = std::make_unique<DecodedRun>(DecodedRun{array, order, {}, {}, {}});
         DecodedRun* taking = run.get();
         const std::lock_guard lock(mutex_);
         runs_.push_back(std::move(run));
@@ -55,16 +64,18 @@ public:
         }
         std::erase_if(runs_, [last](const auto& run) { return run->array != last; });
         std::ranges::sort(runs_, {}, [](const auto& run) { return run->order; });
-        DecodedHistory history{DecodedHistory::State::decoded, {}};
+        DecodedHistory history{DecodedHistory::State::decoded, {}, {}};
         std::size_t count = 0;
         for (const auto& run : runs_) {
             count += run->reports.size();
         }
         history.reports.reserve(count);
         for (const auto& run : runs_) {
+            for (const DecodedHistory::Undecodable& lost : run->undecodable) {
+                history.undecodable.push_back({history.reports.size() + lost.position, lost.id});
+            }
             std::move(run->reports.begin(), run->reports.end(),
                       std::back_inserter(history.reports));
-            history.undecodable += run->undecodable;
         }
         return history;
     }
@@ -97,7 +108,7 @@ bool isCurrentEnvelope(const json::JsonReader& envelope) {
 } // namespace
 
 DecodedHistory decodeHistory(const QByteArray& bytes) {
-    const DecodedHistory damaged{DecodedHistory::State::damaged, {}};
+    const DecodedHistory damaged{DecodedHistory::State::damaged, {}, {}};
     DecodedRuns runs;
     std::optional<json::Document> parsed;
     try {
@@ -111,7 +122,7 @@ DecodedHistory decodeHistory(const QByteArray& bytes) {
     if (parsed->root().isObject()) {
         const json::JsonReader envelope(std::move(*parsed));
         if (isNewerEnvelope(envelope)) {
-            return {DecodedHistory::State::newer, {}};
+            return {DecodedHistory::State::newer, {}, {}};
         }
         if (!isCurrentEnvelope(envelope)) {
             return damaged;

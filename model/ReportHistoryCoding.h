@@ -3,6 +3,8 @@
 #include "model/ScanReport.h"
 
 #include <QByteArray>
+#include <QUuid>
+#include <optional>
 #include <vector>
 
 // The bytes of a history file: an envelope {"reports": [...], "schemaVersion": 1}, or the bare
@@ -16,10 +18,17 @@ struct DecodedHistory {
         damaged  // anything else we cannot read, other schema versions included
     };
 
+    // A report of a decoded history that could not be read and is left out of `reports`: it
+    // stood before reports[position], and its id is there when that much of it reads.
+    struct Undecodable {
+        std::size_t position;
+        std::optional<QUuid> id;
+        bool operator==(const Undecodable&) const = default;
+    };
+
     State state;
     std::vector<ScanReport> reports;
-    // Reports of a decoded history that could not be read and are left out of `reports`.
-    std::size_t undecodable = 0;
+    std::vector<Undecodable> undecodable;
 };
 
 // Classifies and decodes; never throws. One report that does not decode leaves the others

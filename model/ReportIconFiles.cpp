@@ -15,6 +15,9 @@ namespace bw {
 
 namespace {
 
+// Far beyond any app icon: a larger file, or one that is not a regular file, is no icon of ours.
+constexpr qint64 maxIconBytes = 64 * 1024 * 1024;
+
 QString iconsFolder(const QString& folder) {
     return QDir(folder).filePath(QStringLiteral("ReportIcons"));
 }
@@ -30,7 +33,7 @@ QString iconPath(const QDir& icons, const QUuid& id) {
 
 std::optional<QByteArray> readIcon(const QString& path) {
     try {
-        return fs::readWholeFile(path);
+        return fs::readBoundedFile(path, maxIconBytes).bytes;
     } catch (const fs::FileIoError&) {
         return std::nullopt;
     }
@@ -106,32 +109,32 @@ IconFiles readIconFiles(const QString& folder) {
     const QStringList names = icons.entryList(QDir::Files, QDir::Unsorted);
     // A long history has as many small files: read a few at a time, since each read mostly
     // waits, but on two threads, since the history's parse beside them takes the other cores.
-    const std::vector<IconFiles> parts =
-        inParts(std::size_t(names.size()), std::max<std::size_t>(names.size() / 2, 1),
-                [&](std::size_t begin, std::size_t end) {
-                    IconFiles read;
-                    for (std::size_t index = begin; index < end; ++index) {
-                        const QString& name = names[qsizetype(index)];
-                        const std::optional<QUuid> id =
-                            name.endsWith(u".png") ? json::parseUuid(QStringView(name).chopped(4))
-                                                   : std::nullopt;
-                        // Only the files the reports' own names lead to.
-                        if (!id || iconName(*id) != name) {
-                            continue;
-                        }
-                        // The stamp is the file's as opened, before the read: a file changed in
-                        // between shows another stamp next time.
-                        try {
-                            fs::ReadFile file = fs::readWholeFileAndStatus(icons.filePath(name));
-                            if (const auto stamp = IconFileCache::stampOf(file.status)) {
-                                read.insert(*id, {*stamp, std::move(file.bytes)});
-                            }
-                        } catch (const fs::FileIoError&) {
-                            // Not read: the report goes without its icon, as any unreadable one.
-                        }
+    const std::vector<IconFiles> parts = inParts(
+        std::size_t(names.size()), std::max<std::size_t>(names.size() / 2, 1),
+        [&](std::size_t begin, std::size_t end) {
+            IconFiles read;
+            for (std::size_t index = begin; index < end; ++index) {
+                const QString& name = names[qsizetype(index)];
+                const std::optional<QUuid> id = name.endsWith(u".png")
+                                                    ? json::parseUuid(QStringView(name).chopped(4))
+                                                    : std::nullopt;
+                // Only the files the reports' own names lead to.
+                if (!id || iconName(*id) != name) {
+                    continue;
+                }
+                // The stamp is the file's as opened, before the read: a file changed in
+                // between shows another stamp next time.
+                try {
+                    fs::ReadFile file = fs::readBoundedFile(icons.filePath(name), maxIconBytes);
+                    if (const auto stamp = IconFileCache::stampOf(file.status)) {
+                        read.insert(*id, {*stamp, std::move(file.bytes)});
                     }
-                    return read;
-                });
+                } catch (const fs::FileIoError&) {
+                    // Not read: the report goes without its icon, as any unreadable one.
+                }
+            }
+            return read;
+        });
     IconFiles all;
     for (const IconFiles& part : parts) {
         all.insert(part);

@@ -26,6 +26,9 @@ const QString primaryName = QStringLiteral("reports.json");
 const QString backupName = QStringLiteral("reports.backup.json");
 // Far more damaged histories than one second can produce.
 constexpr int maxSetAsideAttempts = 100;
+// Far beyond any history (about 100,000 reports): a larger file is no history of ours, and is
+// refused before it fills the memory.
+constexpr qint64 maxHistoryBytes = qint64(1) << 30;
 
 const QString restoredMissingNotice = QStringLiteral(
     "The primary report history was missing and was restored from its last good backup.");
@@ -45,31 +48,111 @@ bool exists(const QString& path) {
     return QFileInfo::exists(path);
 }
 
+// A history file's bytes; a pipe, a device or a file larger than any history is refused.
+QByteArray readHistoryFile(const QString& path) {
+    return fs::readBoundedFile(path, maxHistoryBytes).bytes;
+}
+
 // Bytes that may be replaced without a load having set any of them aside first.
 bool decodesWhole(const QByteArray& bytes) {
     const DecodedHistory history = decodeHistory(bytes);
-    return history.state == DecodedHistory::State::decoded && history.undecodable == 0;
+    return history.state == DecodedHistory::State::decoded && history.undecodable.empty();
 }
 
-struct ReadHistory {
+// What the backup offers when the primary file cannot be used.
+struct Backup {
+    enum class State {
+        good,       // `reports` holds the whole history
+        absent,     // there is no backup
+        unreadable, // its bytes could not be read, for `readError`
+        damaged,    // its `bytes` do not decode whole
+        newer       // another version's history
+    };
+    State state;
     QByteArray bytes;
     std::vector<ScanReport> reports;
+    QString readError;
 };
 
-// A history file's bytes and reports, or nothing when it cannot be read or does not decode.
-std::optional<ReadHistory> readGoodHistory(const QString& path) {
+Backup readBackup(const QString& path) {
     QByteArray bytes;
     try {
-        bytes = fs::readWholeFile(path);
-    } catch (const fs::FileIoError&) {
-        return std::nullopt;
+        bytes = readHistoryFile(path);
+    } catch (const fs::FileIoError& error) {
+        return error.errorNumber() == ENOENT
+                   ? Backup{Backup::State::absent, {}, {}, {}}
+                   : Backup{Backup::State::unreadable, {}, {}, error.description()};
     }
     DecodedHistory history = decodeHistory(bytes);
-    // A backup takes the primary's place whole, so it must be whole itself.
-    if (history.state != DecodedHistory::State::decoded || history.undecodable > 0) {
-        return std::nullopt;
+    if (history.state == DecodedHistory::State::newer) {
+        return {Backup::State::newer, {}, {}, {}};
     }
-    return ReadHistory{std::move(bytes), std::move(history.reports)};
+    // A backup takes the primary's place whole, so it must be whole itself.
+    if (history.state != DecodedHistory::State::decoded || !history.undecodable.empty()) {
+        return {Backup::State::damaged, std::move(bytes), {}, {}};
+    }
+    return {Backup::State::good, std::move(bytes), std::move(history.reports), {}};
+}
+
+// No history can be shown, and none written over what is on disk.
+ReportStore::LoadResult noUsableBackup(const Backup& backup) {
+    QString notice = noticeFor(ReportStoreError::Kind::corruptStore);
+    if (backup.state == Backup::State::unreadable) {
+        notice += u' ' + backup.readError;
+    }
+    return failure(notice);
+}
+
+// Puts the backup's readable copy of each report that did not decode in the report's place, and
+// gives how many it put back. Reports are never changed once made, so a copy with the same id is
+// the same report.
+std::size_t restoreFromBackup(DecodedHistory& history, const QString& backupPath) {
+    QSet<QUuid> wanted;
+    for (const DecodedHistory::Undecodable& lost : history.undecodable) {
+        if (lost.id) {
+            wanted.insert(*lost.id);
+        }
+    }
+    // A report already shown is not shown twice.
+    for (const ScanReport& report : history.reports) {
+        wanted.remove(report.id);
+    }
+    if (wanted.isEmpty()) {
+        return 0;
+    }
+    DecodedHistory backup;
+    try {
+        backup = decodeHistory(readHistoryFile(backupPath));
+    } catch (const fs::FileIoError&) {
+        return 0;
+    }
+    QHash<QUuid, ScanReport> copies;
+    for (ScanReport& report : backup.reports) {
+        if (wanted.contains(report.id)) {
+            copies.insert(report.id, std::move(report));
+        }
+    }
+    if (copies.isEmpty()) {
+        return 0;
+    }
+    std::vector<ScanReport> merged;
+    merged.reserve(history.reports.size() + std::size_t(copies.size()));
+    std::size_t next = 0;
+    std::size_t restored = 0;
+    for (const DecodedHistory::Undecodable& lost : history.undecodable) {
+        for (; next < lost.position; ++next) {
+            merged.push_back(std::move(history.reports[next]));
+        }
+        if (lost.id && copies.contains(*lost.id)) {
+            merged.push_back(copies.take(*lost.id));
+            ++restored;
+        }
+    }
+    for (; next < history.reports.size(); ++next) {
+        merged.push_back(std::move(history.reports[next]));
+    }
+    history.reports = std::move(merged);
+    return restored;
 }
 
 bool writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
@@ -82,17 +165,58 @@ bool writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
     }
 }
 
-QString setAsideNotice(std::size_t count, const QString& path) {
-    const QString where = QDir::toNativeSeparators(path);
-    return count == 1
-               ? QStringLiteral("One report could not be read and was set aside in \u201C%1\u201D; "
-                                "the rest of the history is shown.")
-                     .arg(where)
-               : QStringLiteral(
-                     "%1 reports could not be read and were set aside in \u201C%2\u201D; "
-                     "the rest of the history is shown.")
-                     .arg(count)
-                     .arg(where);
+QString quotedPath(const QString& path) {
+    return u'\u201C' + QDir::toNativeSeparators(path) + u'\u201D';
+}
+
+// `count` reports did not decode, of which `restored` came back from the backup.
+QString setAsideNotice(std::size_t count, std::size_t restored, const QString& path) {
+    if (restored == count) {
+        return count == 1 ? QStringLiteral("One report could not be read and was restored from its "
+                                           "last good backup; the unreadable file was set aside "
+                                           "in %1.")
+                                .arg(quotedPath(path))
+                          : QStringLiteral("%1 reports could not be read and were restored from "
+                                           "their last good backup; the unreadable file was set "
+                                           "aside in %2.")
+                                .arg(count)
+                                .arg(quotedPath(path));
+    }
+    if (restored > 0) {
+        const QString back = restored == 1
+                                 ? QStringLiteral("one of them was restored")
+                                 : QStringLiteral("%1 of them were restored").arg(restored);
+        return QStringLiteral("%1 reports could not be read and were set aside in %2; %3 from "
+                              "the last good backup, and the rest of the history is shown.")
+            .arg(count)
+            .arg(quotedPath(path), back);
+    }
+    return count == 1 ? QStringLiteral("One report could not be read and was set aside in %1; "
+                                       "the rest of the history is shown.")
+                            .arg(quotedPath(path))
+                      : QStringLiteral("%1 reports could not be read and were set aside in %2; "
+                                       "the rest of the history is shown.")
+                            .arg(count)
+                            .arg(quotedPath(path));
+}
+
+// Said when neither history file could be read and both were set aside, so that a new history
+// could begin; an absent path is a file that was not there.
+QString startedOverNotice(const std::optional<QString>& primary,
+                          const std::optional<QString>& backup) {
+    if (primary && backup) {
+        return QStringLiteral("The report history and its backup could not be read and were set "
+                              "aside in %1 and %2; a new history was started.")
+            .arg(quotedPath(*primary), quotedPath(*backup));
+    }
+    if (primary) {
+        return QStringLiteral("The report history could not be read and has no backup; it was "
+                              "set aside in %1 and a new history was started.")
+            .arg(quotedPath(*primary));
+    }
+    return QStringLiteral("The report history was missing and its backup could not be read; the "
+                          "backup was set aside in %1 and a new history was started.")
+        .arg(quotedPath(backup.value_or(QString())));
 }
 
 // What a save killed mid-way left behind (".reports.json.<id>.tmp" and the like). Only called
@@ -181,14 +305,14 @@ ReportStore::LoadResult ReportStore::load() const {
     std::future<IconFiles> icons = std::async(std::launch::async, readIconFiles, folder);
     QByteArray bytes;
     try {
-        bytes = fs::readWholeFile(primary);
+        bytes = readHistoryFile(primary);
     } catch (const fs::FileIoError& error) {
         return failure(error.description());
     }
     DecodedHistory history = decodeHistory(bytes);
     switch (history.state) {
     case DecodedHistory::State::decoded:
-        if (history.undecodable > 0) {
+        if (!history.undecodable.empty()) {
             return setAsideUndecodable(folder, bytes, std::move(history));
         }
         memory_->primary.emplace(bytes);
@@ -205,33 +329,72 @@ ReportStore::LoadResult ReportStore::load() const {
 
 ReportStore::LoadResult ReportStore::restoreMissingPrimary(const QString& folder) const {
     const QDir dir(folder);
-    if (!exists(dir.filePath(backupName))) {
+    Backup backup = readBackup(dir.filePath(backupName));
+    switch (backup.state) {
+    case Backup::State::absent:
         return {{}, std::nullopt, true};
+    case Backup::State::good:
+        writeIgnoringFailure(dir.filePath(primaryName), backup.bytes);
+        hydrateIcons(backup.reports, folder, memory_->icons);
+        return {std::move(backup.reports), restoredMissingNotice, true};
+    case Backup::State::damaged:
+        return startOver(folder, std::nullopt, backup.bytes);
+    case Backup::State::unreadable:
+    case Backup::State::newer:
+        break;
     }
-    std::optional<ReadHistory> backup = readGoodHistory(dir.filePath(backupName));
-    if (!backup) {
-        return failure(noticeFor(ReportStoreError::Kind::corruptStore));
-    }
-    writeIgnoringFailure(dir.filePath(primaryName), backup->bytes);
-    hydrateIcons(backup->reports, folder, memory_->icons);
-    return {std::move(backup->reports), restoredMissingNotice, true};
+    return noUsableBackup(backup);
 }
 
 ReportStore::LoadResult ReportStore::recoverDamagedPrimary(const QString& folder,
                                                            const QByteArray& damaged) const {
     const QDir dir(folder);
-    std::optional<ReadHistory> backup = readGoodHistory(dir.filePath(backupName));
-    if (!backup) {
-        return failure(noticeFor(ReportStoreError::Kind::corruptStore));
+    Backup backup = readBackup(dir.filePath(backupName));
+    switch (backup.state) {
+    case Backup::State::good:
+        break;
+    case Backup::State::absent:
+        return startOver(folder, damaged, std::nullopt);
+    case Backup::State::damaged:
+        return startOver(folder, damaged, backup.bytes);
+    case Backup::State::unreadable:
+    case Backup::State::newer:
+        // Bytes that cannot be set aside, or another version's, are never written over.
+        return noUsableBackup(backup);
     }
-    hydrateIcons(backup->reports, folder, memory_->icons);
+    hydrateIcons(backup.reports, folder, memory_->icons);
     // The damaged bytes are replaced only once a copy of them is safely on disk.
     if (!setAside(folder, damaged)) {
-        return {std::move(backup->reports),
+        return {std::move(backup.reports),
                 noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), false};
     }
-    writeIgnoringFailure(dir.filePath(primaryName), backup->bytes);
-    return {std::move(backup->reports), restoredDamagedNotice, true};
+    writeIgnoringFailure(dir.filePath(primaryName), backup.bytes);
+    return {std::move(backup.reports), restoredDamagedNotice, true};
+}
+
+// Neither history file decodes: both are set aside byte for byte, and an empty history takes
+// their place, so that scans are saved again. Until every copy is safely on disk nothing is
+// replaced.
+ReportStore::LoadResult ReportStore::startOver(const QString& folder,
+                                               const std::optional<QByteArray>& primary,
+                                               const std::optional<QByteArray>& backup) const {
+    std::optional<QString> primaryAside;
+    std::optional<QString> backupAside;
+    if ((primary && !(primaryAside = setAside(folder, *primary))) ||
+        (backup && !(backupAside = setAside(folder, *backup)))) {
+        return failure(noticeFor(ReportStoreError::Kind::corruptStore));
+    }
+    const QDir dir(folder);
+    const QByteArray empty = encodeHistory({});
+    const bool written = writeIgnoringFailure(dir.filePath(primaryName), empty);
+    if (backup) {
+        writeIgnoringFailure(dir.filePath(backupName), empty);
+    }
+    // The bytes are safe in the set-aside files, so a failed write still allows saving over them.
+    if (written || primary) {
+        memory_->primary.emplace(written ? empty : *primary);
+    }
+    return {{}, startedOverNotice(primaryAside, backupAside), true};
 }
 
 // The history's reports that decode, once the file that holds the others too is set aside byte for
@@ -240,21 +403,21 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
                                                          const QByteArray& bytes,
                                                          DecodedHistory history) const {
     const std::optional<QString> aside = setAside(folder, bytes);
-    hydrateIcons(history.reports, folder, memory_->icons);
     if (!aside) {
+        hydrateIcons(history.reports, folder, memory_->icons);
         return {std::move(history.reports),
                 noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), false};
     }
-    // Encoded before icons were filled in, so the icons stay in their files.
-    std::vector<ScanReport> stored = history.reports;
-    for (ScanReport& report : stored) {
-        report.metadata.iconPNG.reset();
-    }
-    const QByteArray readable = encodeHistory(stored);
+    const std::size_t restored = restoreFromBackup(history, QDir(folder).filePath(backupName));
+    // Encoded before icons are filled in, so that the icons stay in their files and an icon
+    // kept inline stays inline.
+    const QByteArray readable = encodeHistory(history.reports);
+    hydrateIcons(history.reports, folder, memory_->icons);
     const QString primary = QDir(folder).filePath(primaryName);
     // The bytes are safe in the set-aside file, so a failed rewrite still allows saving.
     memory_->primary.emplace(writeIgnoringFailure(primary, readable) ? readable : bytes);
-    return {std::move(history.reports), setAsideNotice(history.undecodable, *aside), true};
+    return {std::move(history.reports),
+            setAsideNotice(history.undecodable.size(), restored, *aside), true};
 }
 
 // Writes the damaged bytes to reports.corrupt-<seconds>.json, or -2, -3, … when that name is
@@ -287,7 +450,7 @@ void ReportStore::save(const std::vector<ScanReport>& reports) const {
     const QString primary = dir.filePath(primaryName);
     const QString backup = dir.filePath(backupName);
     if (exists(primary)) {
-        const QByteArray previous = fs::readWholeFile(primary);
+        const QByteArray previous = readHistoryFile(primary);
         // Bytes this store decoded or wrote itself need no second look.
         if (memory_->primary != Fingerprint(previous) && !decodesWhole(previous)) {
             throw ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore);

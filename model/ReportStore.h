@@ -50,6 +50,8 @@ private:
     QString reportsDirectory() const;
     LoadResult restoreMissingPrimary(const QString& folder) const;
     LoadResult recoverDamagedPrimary(const QString& folder, const QByteArray& damaged) const;
+    LoadResult startOver(const QString& folder, const std::optional<QByteArray>& primary,
+                         const std::optional<QByteArray>& backup) const;
     LoadResult setAsideUndecodable(const QString& folder, const QByteArray& bytes,
                                    DecodedHistory history) const;
     std::optional<QString> setAside(const QString& folder, const QByteArray& damaged) const;

@@ -12,6 +12,8 @@ public:
     enum class Operation { read, write };
 
     FileIoError(Operation operation, QString path, int errorNumber);
+    // The same with our own reason in place of the system's text for `errorNumber`.
+    FileIoError(Operation operation, QString path, int errorNumber, const QString& reason);
 
     Operation operation() const { return operation_; }
     const QString& path() const { return path_; }

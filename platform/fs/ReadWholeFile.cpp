@@ -6,55 +6,122 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace bw::fs {
 
-QByteArray readWholeFile(const QString& path) {
-    return readWholeFileAndStatus(path).bytes;
+namespace {
+
+// Closes the descriptor however the read ends.
+class OpenFile {
+public:
+    explicit OpenFile(int fd) : fd_(fd) {}
+    ~OpenFile() { ::close(fd_); }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+FileIoError readError(const QString& path, int errorNumber) {
+    return FileIoError(FileIoError::Operation::read, path, errorNumber);
 }
 
-ReadFile readWholeFileAndStatus(const QString& path) {
-    const auto fail = [&](int errorNumber) {
-        return FileIoError(FileIoError::Operation::read, path, errorNumber);
-    };
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw fail(errno);
+// Why a file that is not a regular one is not read; nothing for a regular file.
+std::optional<FileIoError> refusal(const QString& path, const struct stat& status) {
+    if (S_ISREG(status.st_mode)) {
+        return std::nullopt;
     }
-    // Read straight into the result, sized for the whole file and one byte more to see its end;
-    // a file that grows meanwhile, or has no size (a pipe), makes it grow as it goes.
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        const int error = errno;
-        ::close(fd);
-        throw fail(error);
+    if (S_ISDIR(status.st_mode)) {
+        return readError(path, EISDIR);
     }
-    const qsizetype expected = info.st_size > 0 ? info.st_size : 0;
-    QByteArray bytes(expected + 1, Qt::Uninitialized);
+    const QString kind = S_ISFIFO(status.st_mode)   ? QStringLiteral("a pipe")
+                         : S_ISSOCK(status.st_mode) ? QStringLiteral("a socket")
+                                                    : QStringLiteral("a device");
+    return FileIoError(FileIoError::Operation::read, path, EINVAL,
+                       QStringLiteral("It is %1, not a regular file").arg(kind));
+}
+
+// Reads to the end, or until more than `maxBytes` have come. The result is sized for `expected`
+// bytes and one more to see the end; a file that grows meanwhile, or has no size (a pipe), makes
+// it grow as it goes.
+QByteArray readUpTo(const QString& path, int fd, qint64 expected, qint64 maxBytes) {
+    QByteArray bytes(qsizetype(std::min(expected, maxBytes)) + 1, Qt::Uninitialized);
     qsizetype size = 0;
     for (;;) {
         if (size == bytes.size()) {
-            bytes.resize(std::max<qsizetype>(bytes.size() * 2, 64 * 1024));
+            if (size > maxBytes) {
+                throw readError(path, EFBIG);
+            }
+            bytes.resize(qsizetype(
+                std::min<qint64>(std::max<qsizetype>(size * 2, 64 * 1024), maxBytes + 1)));
         }
         const ssize_t count = ::read(fd, bytes.data() + size, std::size_t(bytes.size() - size));
         if (count < 0 && errno == EINTR) {
             continue;
         }
         if (count < 0) {
-            const int error = errno;
-            ::close(fd);
-            throw fail(error);
+            throw readError(path, errno);
         }
         if (count == 0) {
             break;
         }
         size += count;
     }
+    if (size > maxBytes) {
+        throw readError(path, EFBIG);
+    }
     bytes.truncate(size);
-    ::close(fd);
-    return {std::move(bytes), info};
+    return bytes;
+}
+
+// Without a bound, any file is read to its end; with one, only a regular file of at most that
+// many bytes.
+ReadFile readFile(const QString& path, std::optional<qint64> maxBytes) {
+    const QByteArray name = QFile::encodeName(path);
+    // Some devices act on being opened: what is no regular file is refused before that, and
+    // again once open, in case it was swapped in between.
+    if (struct stat before{}; maxBytes && ::stat(name.constData(), &before) == 0) {
+        if (std::optional<FileIoError> refused = refusal(path, before)) {
+            throw *refused;
+        }
+    }
+    // Opening a pipe without O_NONBLOCK waits for a writer; a regular file does not mind it.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | (maxBytes ? O_NONBLOCK : 0));
+    if (fd < 0) {
+        throw readError(path, errno);
+    }
+    const OpenFile file(fd);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        throw readError(path, errno);
+    }
+    if (maxBytes) {
+        if (std::optional<FileIoError> refused = refusal(path, status)) {
+            throw *refused;
+        }
+        if (status.st_size > *maxBytes) {
+            throw readError(path, EFBIG);
+        }
+    }
+    // Sizes that no byte array of ours reaches, without a bound.
+    const qint64 limit = maxBytes.value_or(std::numeric_limits<qsizetype>::max() - 1);
+    return {readUpTo(path, fd, std::max<qint64>(status.st_size, 0), limit), status};
+}
+
+} // namespace
+
+QByteArray readWholeFile(const QString& path) {
+    return readFile(path, std::nullopt).bytes;
+}
+
+ReadFile readBoundedFile(const QString& path, qint64 maxBytes) {
+    return readFile(path, maxBytes);
 }
 
 } // namespace bw::fs

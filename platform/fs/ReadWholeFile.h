@@ -6,16 +6,19 @@
 
 namespace bw::fs {
 
-// Every byte of the file at `path` (symbolic links followed). Throws FileIoError with the
-// system's reason when the file cannot be opened or read, a folder included.
+// Every byte of the file at `path` (symbolic links followed), whatever it is: a pipe is read to
+// its end. Throws FileIoError with the system's reason when the file cannot be opened or read, a
+// folder included.
 QByteArray readWholeFile(const QString& path);
 
-// The same, with what the file's status said as it was opened, before the read: one open of the
-// path for both.
+// Every byte of the regular file at `path` (symbolic links followed), with what its status said as
+// it was opened. Anything else is refused before a byte is read, since a pipe could block the
+// reader for good and a device never end, and so is a file of more than `maxBytes`: each throws
+// FileIoError saying why, as does a file that cannot be opened or read.
 struct ReadFile {
     QByteArray bytes;
     struct stat status;
 };
-ReadFile readWholeFileAndStatus(const QString& path);
+ReadFile readBoundedFile(const QString& path, qint64 maxBytes);
 
 } // namespace bw::fs

@@ -2,6 +2,7 @@
 #include "model/ReportJson.h"
 #include "model/ReportStore.h"
 #include "model/ReportStoreError.h"
+#include "platform/fs/FileIoError.h"
 #include "platform/fs/ReadWholeFile.h"
 #include "platform/json/JsonValues.h"
 #include "platform/json/JsonWriter.h"
@@ -10,12 +11,19 @@
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Thrown.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace bw;
 using bw::test::sampleHistory;
@@ -106,6 +114,26 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
     const Outcome unreadableNotice{
         {}, QString::fromUtf8("The file “reports.json” could not be read: Is a directory."), false};
     const Outcome lost{{}, corruptNotice, false};
+    const QString backupName = QString::fromUtf8("“%1/reports.corrupt-1785000000-2.json”");
+    const QString primaryName = QString::fromUtf8("“%1/") + corruptName + QString::fromUtf8("”");
+    const Outcome startedOver{{},
+                              "The report history and its backup could not be read and were set "
+                              "aside in " +
+                                  primaryName + " and " + backupName +
+                                  "; a new history was started.",
+                              true};
+    const Outcome startedWithoutBackup{
+        {},
+        "The report history could not be read and has no backup; it was set aside in " +
+            primaryName + " and a new history was started.",
+        true};
+    const Outcome startedWithoutPrimary{
+        {},
+        "The report history was missing and its backup could not be read; the backup was set "
+        "aside in " +
+            primaryName + " and a new history was started.",
+        true};
+    const QByteArray emptyHistory = encodeHistory({});
     const QByteArray newer = R"({"reports": [], "schemaVersion": 2})";
     const auto nothing = std::nullopt;
     const QByteArray sampleIcons = encodeHistory(sampleHistory(2));
@@ -116,7 +144,14 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
          backupBytes,
          recovered,
          {{"reports.json", backupBytes}}},
-        {"missing primary, damaged backup", nothing, damagedJson, lost, {}},
+        {"missing primary, damaged backup",
+         nothing,
+         damagedJson,
+         startedWithoutPrimary,
+         {{corruptName, damagedJson},
+          {"reports.json", emptyHistory},
+          {"reports.backup.json", emptyHistory}}},
+        {"missing primary, newer backup", nothing, newer, lost, {}},
         {"newer primary, good backup", newer, backupBytes, {{}, newerNotice, false}, {}},
         {"unreadable primary", unreadable, backupBytes, unreadableNotice, {}},
         {"good primary, damaged backup", primaryBytes, damagedJson, two, {}},
@@ -129,8 +164,29 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
          backupBytes,
          restored,
          {{corruptName, damagedJson}, {"reports.json", backupBytes}}},
-        {"damaged primary, no backup", damagedJson, nothing, lost, {}},
-        {"damaged primary, damaged backup", damagedJson, "[{}]", lost, {}},
+        {"damaged primary, no backup",
+         damagedJson,
+         nothing,
+         startedWithoutBackup,
+         {{corruptName, damagedJson}, {"reports.json", emptyHistory}}},
+        {"damaged primary, damaged backup",
+         damagedJson,
+         "[{}]",
+         startedOver,
+         {{corruptName, damagedJson},
+          {"reports.corrupt-1785000000-2.json", "[{}]"},
+          {"reports.json", emptyHistory},
+          {"reports.backup.json", emptyHistory}}},
+        // Another version's backup, and one whose bytes cannot be set aside, stay as they are.
+        {"damaged primary, newer backup", damagedJson, newer, lost, {}},
+        {"damaged primary, unreadable backup",
+         damagedJson,
+         unreadable,
+         {{},
+          corruptNotice + QString::fromUtf8(" The file “reports.backup.json” could not be read: "
+                                            "Is a directory."),
+          false},
+         {}},
     };
     for (const Case& c : cases) {
         bw::test::TestFolder root;
@@ -143,8 +199,18 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
             expected[name] = bytes;
         }
 
-        expectOutcome(storeIn(folder.path()).load(), c.outcome, c.name);
+        Outcome outcome = c.outcome;
+        if (outcome.notice) {
+            outcome.notice->replace("%1", folder.path());
+        }
+        const ReportStore store = storeIn(folder.path());
+        expectOutcome(store.load(), outcome, c.name);
         EXPECT_EQ(snapshotFolder(folder.path()), expected) << c.name;
+        // What may be saved over is saved, and read back.
+        if (outcome.canPersist) {
+            store.save(withFileIcon(3));
+            EXPECT_EQ(storeIn(folder.path()).load().reports, withFileIcon(3)) << c.name;
+        }
     }
 }
 
@@ -275,7 +341,7 @@ TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultLeavesOutOneReport) {
         const DecodedHistory decoded = decodeHistory(c.bytes);
         ASSERT_EQ(decoded.state, DecodedHistory::State::decoded) << c.name;
         EXPECT_EQ(decoded.reports, c.expected) << c.name;
-        EXPECT_EQ(decoded.undecodable, 0u) << c.name;
+        EXPECT_TRUE(decoded.undecodable.empty()) << c.name;
     }
     const DecodedHistory decoded = decodeHistory(bytes);
     EXPECT_EQ(decoded.reports[0].findings[0].title.constData(),
@@ -284,49 +350,81 @@ TEST(ReportStoreLoad, ALongHistoryKeepsItsOrderAndAFaultLeavesOutOneReport) {
     ASSERT_GE(lastVerdict, 0);
     bytes.replace(lastVerdict, 9, "\"verdicz\"");
     const DecodedHistory faulty = decodeHistory(bytes);
+    const QUuid faultyId = reports.back().id;
     reports.pop_back();
     EXPECT_EQ(faulty.state, DecodedHistory::State::decoded);
     EXPECT_EQ(faulty.reports, reports);
-    EXPECT_EQ(faulty.undecodable, 1u);
+    // Its place and id, so that a copy of it can take its place.
+    EXPECT_EQ(faulty.undecodable,
+              (std::vector<DecodedHistory::Undecodable>{{reports.size(), faultyId}}));
     // Broken JSON in the middle of a long history is damage, however it is split.
     bytes.insert(bytes.indexOf("\n    {", bytes.size() / 2), "tru");
     EXPECT_EQ(decodeHistory(bytes).state, DecodedHistory::State::damaged);
 }
 
-// Reports that do not decode, in the primary and in its backup alike, are set aside with the
-// file that holds them; the others load, and saving goes on.
+// Reports that do not decode are set aside with the file that holds them; the others load, a
+// readable copy of one in the backup takes its place, and saving goes on.
 TEST(ReportStoreLoad, UndecodableReportsAreSetAsideAndTheRestLoad) {
     const QString path = QDir::toNativeSeparators("%1/" + corruptName);
-    const std::tuple<int, QByteArray, QString> cases[] = {
-        {1, envelope(16),
-         "One report could not be read and was set aside in \u201C" + path +
-             "\u201D; the rest of the history is shown."},
-        {2, legacyArray(16),
-         "2 reports could not be read and were set aside in \u201C" + path +
-             "\u201D; the rest of the history is shown."},
-    };
-    for (auto [spoiled, bytes, notice] : cases) {
-        // Every sample report's verdict, and nothing else, reads "needsAttention".
-        for (int count = 0; count < spoiled; ++count) {
+    const std::vector<ScanReport> all = sampleHistory(16, false);
+    // Every sample report's verdict, and nothing else, reads "needsAttention": the first
+    // `count` reports are spoiled.
+    const auto spoiled = [](QByteArray bytes, int count) {
+        while (count-- > 0) {
             bytes.replace(bytes.indexOf("needsAttention"), 14, "maybe");
         }
+        return bytes;
+    };
+    const std::vector<ScanReport> last15(all.begin() + 1, all.end());
+    const std::vector<ScanReport> last14(all.begin() + 2, all.end());
+    struct Case {
+        const char* name;
+        QByteArray primary;
+        QByteArray backup;
+        std::vector<ScanReport> shown;
+        QString notice;
+    };
+    const Case cases[] = {
+        {"one, spoiled in the backup too", spoiled(envelope(16), 1), spoiled(envelope(16), 1),
+         last15,
+         "One report could not be read and was set aside in \u201C" + path +
+             "\u201D; the rest of the history is shown."},
+        {"two of a legacy array", spoiled(legacyArray(16), 2), spoiled(legacyArray(16), 2), last14,
+         "2 reports could not be read and were set aside in \u201C" + path +
+             "\u201D; the rest of the history is shown."},
+        {"one, readable in the backup", spoiled(envelope(16), 1), envelope(16), all,
+         "One report could not be read and was restored from its last good backup; the "
+         "unreadable file was set aside in \u201C" +
+             path + "\u201D."},
+        {"two, readable in a partly damaged backup", spoiled(envelope(16), 2),
+         spoiled(encodeHistory({all[15], all[0], all[1]}), 1), all,
+         "2 reports could not be read and were restored from their last good backup; the "
+         "unreadable file was set aside in \u201C" +
+             path + "\u201D."},
+        {"two, one of them readable in the backup", spoiled(envelope(16), 2),
+         encodeHistory({all[1]}), last15,
+         "2 reports could not be read and were set aside in \u201C" + path +
+             "\u201D; one of them was restored from the last good backup, and the rest of the "
+             "history is shown."},
+    };
+    for (const Case& c : cases) {
         bw::test::TestFolder root;
         const QDir folder(root.path());
-        writeFile(folder.filePath("reports.json"), bytes);
-        writeFile(folder.filePath("reports.backup.json"), bytes);
+        writeFile(folder.filePath("reports.json"), c.primary);
+        writeFile(folder.filePath("reports.backup.json"), c.backup);
         const ReportStore store = storeIn(folder.path());
         const ReportStore::LoadResult result = store.load();
-        const std::vector<ScanReport> all = sampleHistory(16, false);
-        const std::vector<ScanReport> rest(all.begin() + spoiled, all.end());
-        EXPECT_EQ(result.reports, rest) << spoiled;
-        EXPECT_EQ(result.notice, notice.arg(folder.path())) << spoiled;
-        EXPECT_TRUE(result.canPersist) << spoiled;
-        EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), bytes) << spoiled;
-        EXPECT_EQ(decodeHistory(fs::readWholeFile(folder.filePath("reports.json"))).reports, rest);
+        EXPECT_EQ(result.reports, c.shown) << c.name;
+        EXPECT_EQ(result.notice, c.notice.arg(folder.path())) << c.name;
+        EXPECT_TRUE(result.canPersist) << c.name;
+        EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), c.primary) << c.name;
+        EXPECT_EQ(decodeHistory(fs::readWholeFile(folder.filePath("reports.json"))).reports,
+                  c.shown)
+            << c.name;
 
         store.save(result.reports);
-        EXPECT_EQ(storeIn(folder.path()).load().reports, rest) << spoiled;
-        EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), bytes) << spoiled;
+        EXPECT_EQ(storeIn(folder.path()).load().reports, c.shown) << c.name;
+        EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), c.primary) << c.name;
     }
 }
 
@@ -350,6 +448,101 @@ TEST(ReportStoreLoad, StaleTemporaryFilesGoAtTheNextLoadOrSave) {
         }
         for (const QString& name : kept) {
             EXPECT_TRUE(QFileInfo::exists(folder.filePath(name))) << qPrintable(name) << saving;
+        }
+    }
+}
+
+namespace {
+
+// Runs `action` in bounded time: a read that blocks on a pipe or never ends at a device fails
+// the test instead of hanging it.
+template <typename Action> auto inBoundedTime(Action action) {
+    auto future = std::async(std::launch::async, std::move(action));
+    if (future.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "still reading after 10 s";
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    return future.get();
+}
+
+} // namespace
+
+// A history file replaced by a pipe, a device or a file larger than any history is refused before
+// it is read, and the notice says so; such an icon file is no icon. Nothing is set aside, and a
+// history that cannot be read is not saved over.
+TEST(ReportStoreLoad, FilesThatAreNotRegularOrTooLargeAreRefusedAtOnce) {
+    using Make = std::function<void(const QString&)>;
+    const Make pipe = [](const QString& path) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    };
+    const Make device = [](const QString& path) {
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path));
+    };
+    const Make huge = [](const QString& path) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize((qint64(1) << 30) + 1));
+    };
+    const auto cannotRead = [](const char* name, const char* reason) {
+        return QString::fromUtf8("The file “%1” could not be read: %2.").arg(name, reason);
+    };
+    const char* const pipeReason = "It is a pipe, not a regular file";
+    const char* const deviceReason = "It is a device, not a regular file";
+    struct Case {
+        const char* name;
+        Make make;
+        QString file;
+        std::optional<QByteArray> primary;
+        Outcome outcome;
+    };
+    const Outcome good{withFileIcon(1), std::nullopt, true};
+    const Outcome noIcon{sampleHistory(1, false), std::nullopt, true};
+    const Case cases[] = {
+        {"pipe for the history",
+         pipe,
+         "reports.json",
+         std::nullopt,
+         {{}, cannotRead("reports.json", pipeReason), false}},
+        {"device for the history",
+         device,
+         "reports.json",
+         std::nullopt,
+         {{}, cannotRead("reports.json", deviceReason), false}},
+        {"history too large",
+         huge,
+         "reports.json",
+         std::nullopt,
+         {{}, cannotRead("reports.json", "File too large"), false}},
+        {"pipe for the backup of a missing history",
+         pipe,
+         "reports.backup.json",
+         std::nullopt,
+         {{}, corruptNotice + u' ' + cannotRead("reports.backup.json", pipeReason), false}},
+        {"device for the backup of a damaged history",
+         device,
+         "reports.backup.json",
+         "damage",
+         {{}, corruptNotice + u' ' + cannotRead("reports.backup.json", deviceReason), false}},
+        {"pipe for an icon", pipe, iconFile, envelope(1), noIcon},
+        {"device for an icon", device, iconFile, envelope(1), noIcon},
+        {"regular icon", [](const QString& path) { writeFile(path, fileIcon); }, iconFile,
+         envelope(1), good},
+    };
+    for (const Case& c : cases) {
+        bw::test::TestFolder root;
+        const QDir folder(root.path());
+        folder.mkpath("ReportIcons");
+        place(folder, "reports.json", c.primary);
+        c.make(folder.filePath(c.file));
+        const ReportStore store = storeIn(folder.path());
+        expectOutcome(inBoundedTime([&] { return store.load(); }), c.outcome, c.name);
+        EXPECT_EQ(folder.entryList({"reports.corrupt*"}, QDir::AllEntries | QDir::System),
+                  QStringList())
+            << c.name;
+        if (c.file == u"reports.json") {
+            const auto error = inBoundedTime(
+                [&] { return bw::test::thrown<fs::FileIoError>([&] { store.save({}); }); });
+            EXPECT_EQ(error ? error->description() : QString(), c.outcome.notice) << c.name;
         }
     }
 }

@@ -109,6 +109,32 @@ TEST(ReadWholeFile, ReadsEveryByte) {
     }
 }
 
+// A bounded read takes a regular file up to its bound, links followed, and refuses the rest
+// before reading it, saying why.
+TEST(ReadWholeFile, ABoundedReadTakesOnlyRegularFilesUpToTheBound) {
+    bw::test::TestFolder dir;
+    const qint64 bigSize = 300 * 1024;
+    const std::tuple<const char*, QString, qint64, QString> cases[] = {
+        {"at the bound", dir.write("five", "12345"), 5, "12345"},
+        {"through a link", dir.filePath("link"), 5, "12345"},
+        {"larger than one read", dir.write("big", QByteArray(bigSize, 'x')), bigSize, "xxxxx"},
+        {"one byte over", dir.filePath("five"), 4, ": File too large."},
+        {"folder", dir.makeFolder("folder"), 5, ": Is a directory."},
+        {"pipe", dir.makeFifo("pipe"), 5, ": It is a pipe, not a regular file."},
+        {"device", "/dev/null", 5, ": It is a device, not a regular file."},
+    };
+    ASSERT_TRUE(QFile::link(dir.filePath("five"), dir.filePath("link")));
+    for (const auto& [name, path, bound, expected] : cases) {
+        QString outcome;
+        try {
+            outcome = QString::fromLatin1(fs::readBoundedFile(path, bound).bytes.left(5));
+        } catch (const fs::FileIoError& error) {
+            outcome = error.description();
+        }
+        EXPECT_TRUE(outcome.endsWith(expected)) << name << ": " << outcome.toStdString();
+    }
+}
+
 TEST_F(FileWalkTest, WalksDepthFirstInNameOrder) {
     struct Case {
         fs::WalkOptions options;
