@@ -211,6 +211,14 @@ std::vector<DrawnText> drawnTexts(QWidget& window) {
 
 } // namespace
 
+std::vector<QString> paintedTexts(QWidget& window) {
+    std::vector<QString> result;
+    for (const DrawnText& text : drawnTexts(window)) {
+        result.push_back(text.text);
+    }
+    return result;
+}
+
 std::vector<QString> textFaults(QWidget& window) {
     std::vector<QString> faults;
     const std::vector<DrawnText> texts = drawnTexts(window);

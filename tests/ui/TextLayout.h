@@ -14,4 +14,7 @@ namespace bw::test {
 // starting with the kind ("cut", "short", "overlap") and the text in quotes.
 std::vector<QString> textFaults(QWidget& window);
 
+// Every piece of text the window paints, in painting order: a wrapped text comes line by line.
+std::vector<QString> paintedTexts(QWidget& window);
+
 } // namespace bw::test

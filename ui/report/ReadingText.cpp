@@ -11,7 +11,7 @@ namespace bw::report {
 
 ReadingText::ReadingText(const QString& text, design::TextStyle style, const QColor& color,
                          int lineSpacing, Selection selection, QWidget* parent)
-    : QTextEdit(parent) {
+    : QTextEdit(parent), lineSpacing_(lineSpacing) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -20,12 +20,7 @@ ReadingText::ReadingText(const QString& text, design::TextStyle style, const QCo
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document()->setDocumentMargin(0);
     design::applyTextStyle(this, style);
-    setPlainText(text);
-    QTextCursor all(document());
-    all.select(QTextCursor::Document);
-    QTextBlockFormat spacing;
-    spacing.setLineHeight(lineSpacing, QTextBlockFormat::LineDistanceHeight);
-    all.mergeBlockFormat(spacing);
+    setText(text);
 
     QPalette colors = palette();
     colors.setColor(QPalette::Text, color);
@@ -41,10 +36,21 @@ ReadingText::ReadingText(const QString& text, design::TextStyle style, const QCo
         setFocusPolicy(Qt::NoFocus);
         viewport()->setCursor(Qt::ArrowCursor);
     }
-    setAccessibleName(text);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
+}
+
+void ReadingText::setText(const QString& text) {
+    setPlainText(text);
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat spacing;
+    spacing.setLineHeight(lineSpacing_, QTextBlockFormat::LineDistanceHeight);
+    all.mergeBlockFormat(spacing);
+    setAccessibleName(text);
+    measuredWidth_ = -1;
+    updateGeometry();
 }
 
 int ReadingText::heightForWidth(int width) const {

@@ -19,6 +19,9 @@ public:
     ReadingText(const QString& text, design::TextStyle style, const QColor& color, int lineSpacing,
                 Selection selection, QWidget* parent = nullptr);
 
+    // Shows another text with the same spacing.
+    void setText(const QString& text);
+
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
     QSize sizeHint() const override;
@@ -30,6 +33,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    int lineSpacing_;
     // The last measure: layouts ask for the same width many times.
     mutable int measuredWidth_ = -1;
     mutable int measuredHeight_ = 0;

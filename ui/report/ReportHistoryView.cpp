@@ -9,6 +9,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportHistoryEmptyPlane.h"
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
@@ -48,9 +49,8 @@ ReportHistoryView::ReportHistoryView(AppModel& model, std::function<QDateTime()>
 
     header_ = makeHeader();
     filterBar_ = makeFilterBar();
-    notice_ = design::makeLabel({}, TextStyle::caption, palette::danger(), column_);
-    notice_->setWordWrap(true);
-    notice_->setAccessibleName(QStringLiteral("Report history notice"));
+    // A notice may name a file: wrapped inside its path too, and the path can be copied.
+    notice_ = new ReadingText({}, TextStyle::caption, palette::danger(), 0, Selection::on, column_);
     emptyHistory_ = makeEmptyHistory();
     noMatch_ = makeNoMatch();
     for (QWidget* block : std::initializer_list<QWidget*>{header_, notice_, filterBar_,

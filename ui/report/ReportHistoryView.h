@@ -9,7 +9,6 @@
 #include <functional>
 #include <optional>
 
-class QLabel;
 class QScrollArea;
 
 namespace bw {
@@ -25,6 +24,7 @@ class ConfirmationDialog;
 
 namespace bw::report {
 
+class ReadingText;
 class ReportHistoryFilterButton;
 class ReportHistoryList;
 class SearchField;
@@ -74,7 +74,7 @@ private:
     QWidget* column_;
     QWidget* header_;
     QWidget* filterBar_;
-    QLabel* notice_;
+    ReadingText* notice_;
     QWidget* emptyHistory_;
     QWidget* noMatch_;
     ReportHistoryList* list_;

@@ -51,8 +51,9 @@ public:
                                                 QFont::Normal);
         symbol->setColor(palette::textSecondary());
         layout->addWidget(symbol, 0, Qt::AlignTop);
-        layout->addWidget(design::makeLabel(notice, TextStyle::subtitle, palette::textSecondary(),
-                                            design::Wrap::lines),
+        // It may name a file: wrapped inside its path too, and the path can be copied.
+        layout->addWidget(new ReadingText(notice, TextStyle::subtitle, palette::textSecondary(), 0,
+                                          Selection::on),
                           1);
         setAccessibleName(notice);
     }

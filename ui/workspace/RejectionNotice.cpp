@@ -5,9 +5,11 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
+#include "ui/workspace/TextBlock.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <cmath>
 
 namespace bw::workspace {
 
@@ -47,7 +49,7 @@ QString shownExtension(const QString& fileExtension) {
 RejectionNotice::RejectionNotice(AppModel& model, QWidget* parent)
     : QWidget(parent), model_(model) {
     setMinimumHeight(28);
-    shown_ = modelContent();
+    present(modelContent());
     shownCount_ = model.importRejectionCount();
     presence_.setValue(shown_ == Content{} ? 0 : 1);
     setAccessibleName(text());
@@ -56,7 +58,7 @@ RejectionNotice::RejectionNotice(AppModel& model, QWidget* parent)
     connect(&model, &AppModel::importRejectionCountChanged, this, &RejectionNotice::follow);
     connect(&presence_, &design::AnimatedValue::valueChanged, this, [this](double value) {
         if (value <= 0 && presence_.target() <= 0) {
-            shown_ = modelContent();
+            present(modelContent());
         }
         update();
     });
@@ -92,7 +94,7 @@ void RejectionNotice::follow() {
     // Before the window first shows (the history's notice arrives while it is being built), the
     // notice is simply there in the first frame.
     if (!window()->isVisible()) {
-        shown_ = next;
+        present(next);
         presence_.setValue(next == Content{} ? 0 : 1);
         return;
     }
@@ -101,14 +103,32 @@ void RejectionNotice::follow() {
         presence_.animateTo(0, motion);
         return;
     }
-    shown_ = next;
+    present(next);
     presence_.setValue(0);
     presence_.animateTo(1, motion);
+}
+
+void RejectionNotice::present(Content content) {
+    if (content == shown_) {
+        return;
+    }
+    shown_ = std::move(content);
+    updateGeometry();
 }
 
 QSize RejectionNotice::sizeHint() const {
     const QFontMetricsF metrics(design::textStyleFont(TextStyle::label));
     return QSize(int(metrics.horizontalAdvance(unsupported)) + 120, 28);
+}
+
+int RejectionNotice::heightForWidth(int width) const {
+    if (shown_.isRejection || shown_.message.isEmpty()) {
+        return minimumHeight();
+    }
+    const QFont font = design::textStyleFont(TextStyle::subtitle);
+    const qsizetype lines = breakLines(shown_.message, font, width).size();
+    return std::max(minimumHeight(), int(std::ceil(lines * QFontMetricsF(font).lineSpacing() +
+                                                   2 * verticalPadding)));
 }
 
 void RejectionNotice::paintEvent(QPaintEvent*) {
@@ -171,10 +191,16 @@ void RejectionNotice::paintRejection(QPainter& painter) {
 
 void RejectionNotice::paintMessage(QPainter& painter) {
     const QFont font = design::textStyleFont(TextStyle::subtitle);
+    const QFontMetricsF metrics(font);
     painter.setFont(font);
     painter.setPen(design::palette::textSecondary());
-    const QString line = QFontMetricsF(font).elidedText(shown_.message, Qt::ElideRight, width());
-    painter.drawText(rect(), Qt::AlignCenter, line);
+    const QStringList lines = breakLines(shown_.message, font, width());
+    // Each line centred, the block in the middle of the notice.
+    qreal top = (height() - lines.size() * metrics.lineSpacing()) / 2;
+    for (const QString& line : lines) {
+        painter.drawText(QRectF(0, top, width(), metrics.lineSpacing()), Qt::AlignCenter, line);
+        top += metrics.lineSpacing();
+    }
 }
 
 } // namespace bw::workspace

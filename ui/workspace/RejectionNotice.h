@@ -12,7 +12,8 @@ namespace bw::workspace {
 
 // The start screen's notice slot: "Unsupported file type" with the refused file's extension while
 // the model keeps an import rejection, otherwise the model's import message, otherwise nothing.
-// Each new notice rises and fades in; a removed one fades out.
+// Each new notice rises and fades in; a removed one fades out. A message too long for one line
+// (one that names a file, say) wraps, inside the path too, and the notice grows to hold it.
 class RejectionNotice : public QWidget {
     Q_OBJECT
 
@@ -24,6 +25,8 @@ public:
     bool showsRejection() const { return shown_.isRejection; }
 
     QSize sizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,6 +40,7 @@ private:
     };
 
     Content modelContent() const;
+    void present(Content content);
     void follow();
     void paintRejection(QPainter& painter);
     void paintMessage(QPainter& painter);

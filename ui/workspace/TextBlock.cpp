@@ -18,8 +18,8 @@ int lineLimit(TextBlock::Lines lines) {
     return std::numeric_limits<int>::max();
 }
 
-// The text broken into lines of `width` at most, at word boundaries where it can; with more
-// lines than `limit`, the last one kept takes the rest of the text, cut with an ellipsis.
+} // namespace
+
 QStringList breakLines(const QString& text, const QFont& font, qreal width, int limit) {
     QTextLayout layout(text, font);
     QTextOption option;
@@ -39,8 +39,6 @@ QStringList breakLines(const QString& text, const QFont& font, qreal width, int 
     layout.endLayout();
     return lines;
 }
-
-} // namespace
 
 TextBlock::TextBlock(Lines lines, const QFont& font, const QColor& color, QWidget* parent)
     : QWidget(parent), lines_(lines), font_(font), color_(color) {

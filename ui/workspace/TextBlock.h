@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QWidget>
+#include <limits>
 
 namespace bw::workspace {
 
@@ -38,5 +39,10 @@ private:
     QColor color_;
     QString text_;
 };
+
+// `text` broken into lines of `width` at most, as a TextBlock breaks it; with more lines than
+// `limit`, the last one kept takes the rest of the text, cut with an ellipsis.
+QStringList breakLines(const QString& text, const QFont& font, qreal width,
+                       int limit = std::numeric_limits<int>::max());
 
 } // namespace bw::workspace

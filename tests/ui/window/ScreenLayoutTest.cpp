@@ -3,6 +3,7 @@
 // finding by finding. To check another screen or size, add a row to `screens` or `sizes`.
 
 #include "app/AppModel.h"
+#include "model/ReportStore.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/window/WindowHarness.h"
@@ -227,6 +228,52 @@ TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
                 }
             });
         }
+    }
+}
+
+// The notice of a history that was partly set aside names the file it went to: it is read whole,
+// path and all, at every size.
+TEST_F(ScreenLayoutTest, ANoticeNamingAFileIsWholeAtEverySize) {
+    const std::vector<ScanReport> history = bw::test::sampleHistory(6);
+    ReportStore(window().harness.history).save(history);
+    // The first report's verdict spoiled, with no backup to restore it from.
+    QFile file(window().harness.history + u"/reports.json"_s);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    bytes.replace(bytes.indexOf("needsAttention"), 14, "maybe");
+    ASSERT_TRUE(file.resize(0) && file.write(bytes) == bytes.size());
+    file.close();
+    QFile::remove(window().harness.history + u"/reports.backup.json"_s);
+    window().launch();
+    ASSERT_TRUE(model().reportNotice().has_value());
+    ASSERT_TRUE(model().reportNotice()->contains(u"reports.corrupt-"_s));
+    // Lines broken anywhere, even inside the path, still hold every character in order.
+    const auto unbroken = [](QString text) { return text.remove(QRegularExpression(u"\\s"_s)); };
+    const QString notice = unbroken(*model().reportNotice());
+    const auto check = [&](QSize size, const char* state) {
+        // The section's change of screen has ended.
+        QTest::qWait(400);
+        settleScreen();
+        saveShot(*window().window,
+                 u"notice-%1x%2-%3"_s.arg(size.width()).arg(size.height()).arg(state));
+        for (const QString& fault : faultsOfShownWindows()) {
+            ADD_FAILURE() << state << " at " << size.width() << "×" << size.height() << ": "
+                          << fault.toStdString();
+        }
+        QString painted;
+        for (const QString& text : bw::test::paintedTexts(*window().window)) {
+            painted += text;
+        }
+        EXPECT_TRUE(unbroken(painted).contains(notice))
+            << state << " at " << size.width() << "×" << size.height() << " shows not all of "
+            << notice.toStdString();
+    };
+    for (const QSize size : sizes) {
+        window().window->resize(size + QSize(0, window().window->menuBar()->height()));
+        model().setSection(AppSection::scan);
+        check(size, "start");
+        model().setSection(AppSection::recents);
+        check(size, "history");
     }
 }
 

@@ -39,10 +39,15 @@ WindowHarness::WindowHarness(const QStringList& arguments, bool realScreens)
 void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStringList& arguments) {
     window.reset();
     ReportStore(harness.history).save(reports);
+    launch(arguments);
+}
+
+void WindowHarness::launch(const QStringList& arguments) {
+    window.reset();
     // As the program does: the window is built while the history is read, and shows once it
     // is in.
-    StartedLaunch launch = harness.start(arguments);
-    AppModel& launched = *launch.model;
+    StartedLaunch started = harness.start(arguments);
+    AppModel& launched = *started.model;
     WindowSetup setup = plainScreens(arguments);
     if (realScreens) {
         // "Save As…" writes into the test's folder.
@@ -54,7 +59,7 @@ void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStri
         setup.backItem = real.backItem;
     }
     window = std::make_unique<MainWindow>(launched, nullptr, setup);
-    harness.finish(std::move(launch));
+    harness.finish(std::move(started));
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     bw::test::settle();

@@ -20,6 +20,8 @@ public:
     // Saves `reports` as the history and opens a new window over a new launch.
     void relaunch(const std::vector<ScanReport>& reports,
                   const QStringList& arguments = {QStringLiteral("berthwatch")});
+    // Opens a new window over a new launch that reads the history folder as it is.
+    void launch(const QStringList& arguments = {QStringLiteral("berthwatch")});
 
     AppModel& model() { return harness.model(); }
     RootView& root() { return *window->rootView(); }
