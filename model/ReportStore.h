@@ -14,8 +14,10 @@ namespace bw {
 
 // The report history on disk: reports.json (the envelope), reports.backup.json (the previous
 // good generation, byte for byte) and ReportIcons/<UUID>.png. Loading recovers from a missing or
-// damaged primary file from the backup, and sets reports that do not decode aside with the file
-// that holds them; no unreadable bytes are ever overwritten or deleted.
+// damaged primary file from the backup, sets reports that do not decode aside with the file that
+// holds them (showing the backup's copy of each where it has one), and when neither file decodes
+// sets both aside and starts a new history; no unreadable bytes are ever overwritten or deleted.
+// Only regular files of a bounded size are read: a pipe or a device in a file's place is refused.
 // A store remembers what it last read and wrote, so that saving again rereads and decodes only
 // what changed on disk since; its copies share that memory, and any thread may call it.
 class ReportStore {
