@@ -97,6 +97,33 @@ TEST_F(KeychainStoreTest, ReadsWhatSecretToolStoresIfItIsUtf8) {
     EXPECT_EQ(store.read("app-store-connect-credentials"), R"({"issuerID":"i","keyID":"k"})");
 }
 
+// The item a user stored with secret-tool is the one item that saving replaces.
+TEST_F(KeychainStoreTest, SavingReplacesTheItemSecretToolStored) {
+    storeWithSecretTool("app-store-connect-credentials", "old");
+    store.save("new", "app-store-connect-credentials");
+    EXPECT_EQ(store.read("app-store-connect-credentials"), "new");
+    EXPECT_EQ(itemCount("app.berthwatch.mac", "app-store-connect-credentials"), 1);
+}
+
+// Text counts as held; data that is not UTF-8 only while a locked keyring keeps it unread.
+TEST_F(KeychainStoreTest, HoldsTextReadsTheItemOnlyWhenItsKeyringIsUnlocked) {
+    storeWithSecretTool("text", "{}");
+    storeWithSecretTool("bytes", "caf\xc3");
+    struct Case {
+        const char* account;
+        bool unlocked;
+        bool locked;
+    };
+    const Case cases[] = {{"text", true, true}, {"bytes", false, true}, {"none", false, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(store.holdsText(c.account, std::chrono::seconds(10)), c.unlocked) << c.account;
+    }
+    lockDefaultCollection();
+    for (const Case& c : cases) {
+        EXPECT_EQ(store.holdsText(c.account, std::chrono::seconds(10)), c.locked) << c.account;
+    }
+}
+
 TEST_F(KeychainStoreTest, ServicesNeverSeeEachOthersItems) {
     const KeychainStore other{"app.berthwatch.other"};
     store.save("ours", "shared-account");
