@@ -2,6 +2,7 @@
 #include "tests/fixtures/zip/RawZip.h"
 #include "tests/support/TestFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <thread>
+#include <unistd.h>
 
 using namespace bw;
 using Clock = std::chrono::steady_clock;
@@ -119,4 +121,39 @@ TEST(KilledScan, TakesItsToolAlongAndLeavesWorkOnlyToTheNextStart) {
 
     EXPECT_EQ(work_folders::removeAbandoned(folder.tempDirectory()), 2);
     EXPECT_EQ(folder.leftovers(), held);
+}
+
+// A tool told of a program that is already gone ends at once: its program died before the tool
+// could ask to end with it. One told of a living program (its own parent, or a program that ran
+// it through a script) works, as does one run by hand.
+TEST(KilledScan, AToolWhoseProgramIsGoneEndsAtOnce) {
+    QProcess finished;
+    finished.start("true");
+    ASSERT_TRUE(finished.waitForFinished());
+    struct Case {
+        const char* name;
+        std::optional<qint64> parent;
+        bool killed;
+    };
+    const Case cases[] = {
+        {"gone", finished.processId(), true},
+        {"its parent", QCoreApplication::applicationPid(), false},
+        {"above a script", qint64(::getppid()), false},
+        {"by hand", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("BERTHWATCH_PARENT_PID");
+        if (c.parent) {
+            environment.insert("BERTHWATCH_PARENT_PID", QString::number(*c.parent));
+        }
+        QProcess tool;
+        tool.setProcessEnvironment(environment);
+        // A usage error: the tool ends at once with status 1 unless it ended before.
+        tool.start(BW_LIBEXEC_DIR "/ditto", {});
+        ASSERT_TRUE(tool.waitForFinished()) << c.name;
+        EXPECT_EQ(tool.exitStatus() == QProcess::CrashExit && tool.exitCode() == SIGKILL, c.killed)
+            << c.name;
+        EXPECT_EQ(tool.readAllStandardError().startsWith("usage:"), !c.killed) << c.name;
+    }
 }
