@@ -28,11 +28,11 @@ std::vector<ScanReport> newestFirst(std::vector<ScanReport> reports) {
     return reports;
 }
 
-// Only whether the item exists counts: reading it may ask to unlock the keyring, which the scan
-// does when it needs the key. A keychain that fails or does not answer soon counts as not
-// connected.
+// An item counts when its data is text; in a locked keyring only whether it exists, since reading
+// it would ask to unlock the keyring, which the scan does when it needs the key. A keychain that
+// fails or does not answer soon counts as not connected.
 bool hasCredentials(const AppStoreConnectService& service) {
-    return service.keychain().contains(service.credentialAccount(), std::chrono::seconds(3));
+    return service.keychain().holdsText(service.credentialAccount(), std::chrono::seconds(3));
 }
 
 } // namespace

@@ -2,13 +2,16 @@
 
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "inspection/WorkFolders.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/keychain/SessionBus.h"
 #include "services/info/ApplicationInfo.h"
 #include "ui/design/Design.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
+#include <future>
 #include <optional>
 
 int main(int argc, char** argv) {
@@ -30,9 +33,13 @@ int main(int argc, char** argv) {
     // hands over to the first, has no use for fonts.
     bw::SingleInstance instance;
     std::optional<bw::HistoryRead> history;
+    // What killed runs left in the temporary folder goes on a thread of its own: a build's
+    // extraction can be hundreds of thousands of files. Waited for when the program ends.
+    std::future<int> sweep;
     if (instance.lock()) {
         history = bw::startHistoryRead(bw::ReportStore(bw::defaultHistoryFolder()));
         bw::design::startReadingFontConfiguration();
+        sweep = std::async(std::launch::async, bw::work_folders::removeAbandoned, QDir::tempPath());
     }
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));

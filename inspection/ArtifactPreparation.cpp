@@ -7,7 +7,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
+#include <cmath>
 
 namespace bw {
 
@@ -55,22 +57,41 @@ QString sizeText(std::uint64_t bytes) {
     return QStringLiteral("%1 KB").arg(double(bytes) / 1e3, 0, 'f', 1);
 }
 
+// "1,000" for a ratio of 1,034: two significant figures say all a refusal needs.
+QString roughTimes(double ratio) {
+    const double scale = std::pow(10.0, std::max(0.0, std::floor(std::log10(ratio)) - 1));
+    return QLocale(QLocale::English).toString(qint64(std::round(ratio / scale) * scale));
+}
+
+// Why an archive declaring `declared` bytes in a file of `fileSize` is no build: the total, or else
+// the expansion. Nothing when neither is beyond what real builds have.
+std::optional<QString> implausibleExpansionReason(std::uint64_t declared, std::uint64_t fileSize) {
+    const QString unpacked = QStringLiteral("Its entries declare %1 unpacked from a %2 file, ")
+                                 .arg(sizeText(declared), sizeText(fileSize));
+    if (declared > largestPlausibleExpansion) {
+        return unpacked + QStringLiteral("more than 8 GB, twice what an App Store build may unpack "
+                                         "to, so nothing was extracted.");
+    }
+    if (declared > largestExpansionAtAnyRatio && declared > largestPlausibleRatio * fileSize) {
+        return unpacked + QStringLiteral("about %1 times its size; no app build compresses that "
+                                         "well, so nothing was extracted.")
+                              .arg(roughTimes(double(declared) / double(fileSize)));
+    }
+    return std::nullopt;
+}
+
 // Refuses, before anything is written, an archive whose entries declare an expansion no real
 // build has. One that cannot be read is left for the extraction tool to describe.
 void refuseImplausibleExpansion(const QString& artifact) {
     const std::optional<std::uint64_t> declared =
         zip::declaredUncompressedSize(QFile::encodeName(artifact).toStdString());
-    const auto fileSize = std::uint64_t(std::max<qint64>(QFileInfo(artifact).size(), 1));
-    if (!declared || (*declared <= largestPlausibleExpansion &&
-                      (*declared <= largestExpansionAtAnyRatio ||
-                       *declared <= largestPlausibleRatio * fileSize))) {
+    if (!declared) {
         return;
     }
-    throw BuildScannerError::extractionFailed(
-        QStringLiteral("Its entries declare %1 unpacked from a %2 file, far more than any app "
-                       "build holds (App Store builds unpack to at most 4 GB), so nothing was "
-                       "extracted.")
-            .arg(sizeText(*declared), sizeText(fileSize)));
+    const auto fileSize = std::uint64_t(std::max<qint64>(QFileInfo(artifact).size(), 1));
+    if (const auto reason = implausibleExpansionReason(*declared, fileSize)) {
+        throw BuildScannerError::extractionFailed(*reason);
+    }
 }
 
 } // namespace

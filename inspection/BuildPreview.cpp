@@ -1,6 +1,7 @@
 #include "inspection/AppIconExtractor.h"
 #include "inspection/BuildIdentityReading.h"
 #include "inspection/BuildScanner.h"
+#include "inspection/WorkFolders.h"
 #include "platform/core/Cancelled.h"
 #include "platform/fs/FileWalk.h"
 #include "platform/fs/TemporaryFolder.h"
@@ -15,7 +16,7 @@ StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_toke
         throw Cancelled();
     }
     const QString path = QDir::cleanPath(QFileInfo(artifact).absoluteFilePath());
-    const fs::TemporaryFolder workFolder(QStringLiteral("Berthwatch-Preview-"));
+    const fs::TemporaryFolder workFolder(work_folders::preview.toString());
     const QString app = prepareArtifact(path, workFolder.path(), stop);
     if (stop.stop_requested()) {
         throw Cancelled();

@@ -1,6 +1,7 @@
 #include "inspection/BuildScanner.h"
 
 #include "inspection/ScanFindings.h"
+#include "inspection/WorkFolders.h"
 #include "inspection/checks/BinaryChecks.h"
 #include "inspection/checks/MetadataChecks.h"
 #include "inspection/checks/PlatformChecks.h"
@@ -65,7 +66,7 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
     state.artifact = QDir::cleanPath(QFileInfo(artifact).absoluteFilePath());
     progress(QStringLiteral("Preparing artifact"), 0.04);
 
-    const fs::TemporaryFolder workFolder(QStringLiteral("Berthwatch-"));
+    const fs::TemporaryFolder workFolder(work_folders::scan.toString());
     state.app = prepareArtifact(state.artifact, workFolder.path(), stop);
     checkCancellation(stop);
     progress(QStringLiteral("Reading application bundle"), 0.14);

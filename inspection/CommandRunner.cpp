@@ -1,8 +1,10 @@
 #include "inspection/CommandRunner.h"
 
+#include "inspection/WorkFolders.h"
 #include "platform/core/BackgroundPriority.h"
 #include "platform/core/Cancelled.h"
 #include "platform/fs/TemporaryFolder.h"
+#include "platform/tools/lifeline/ParentLifeline.h"
 
 #include <QFile>
 #include <algorithm>
@@ -103,9 +105,10 @@ public:
             argv.push_back(item.data());
         }
         argv.push_back(nullptr);
+        std::vector<char*> environment = childEnvironment();
         pid_t pid = 0;
         const int error = posix_spawn(&pid, storage.front().constData(), &actions_, &attributes_,
-                                      argv.data(), environ);
+                                      argv.data(), environment.data());
         if (error != 0) {
             throwSystemError(error, "Could not launch " + executable);
         }
@@ -115,6 +118,24 @@ public:
     }
 
 private:
+    // Ours, with this process's id for the tools to end with it (see ParentLifeline.h). The tool
+    // is watched by the thread that started it, which waits for it, so the tie to the starting
+    // thread that Linux makes is a tie to the program.
+    std::vector<char*> childEnvironment() {
+        const QByteArray variable = QByteArray(tools::parentVariable) + '=';
+        parentEntry_ = variable + QByteArray::number(::getpid());
+        std::vector<char*> entries;
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            if (!QByteArrayView(*entry).startsWith(variable)) {
+                entries.push_back(*entry);
+            }
+        }
+        entries.push_back(parentEntry_.data());
+        entries.push_back(nullptr);
+        return entries;
+    }
+
+    QByteArray parentEntry_;
     posix_spawn_file_actions_t actions_;
     posix_spawnattr_t attributes_;
 };
@@ -201,7 +222,7 @@ private:
 
 CommandResult run(const QString& executable, const QStringList& arguments, double timeout,
                   std::stop_token stop) {
-    const fs::TemporaryFolder folder(QStringLiteral("BerthwatchCommand-"));
+    const fs::TemporaryFolder folder(work_folders::command.toString());
     const OutputFile output(folder.path() + QStringLiteral("/stdout"));
     const OutputFile errors(folder.path() + QStringLiteral("/stderr"));
 

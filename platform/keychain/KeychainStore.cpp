@@ -83,6 +83,65 @@ private:
     std::jthread timer_; // last: stopped and joined before the members it uses go
 };
 
+// The items of (service, account), whatever stored them; nothing when the Secret Service cannot
+// be reached or the search fails, with the reason in `error`.
+ItemList findItems(const KeychainStore& store, const QString& account, SecretServiceFlags connect,
+                   SecretSearchFlags search, GCancellable* cancellable, Error& error) {
+    const QByteArray serviceName = store.service.toUtf8();
+    const QByteArray accountName = account.toUtf8();
+    GError* rawError = nullptr;
+    const Service secretService(secret_service_get_sync(connect, cancellable, &rawError));
+    error.reset(rawError);
+    if (!secretService) {
+        return nullptr;
+    }
+    const Attributes attributes(secret_attributes_build(
+        &schema, "service", serviceName.constData(), "account", accountName.constData(), nullptr));
+    ItemList items(secret_service_search_sync(secretService.get(), &schema, attributes.get(),
+                                              search, cancellable, &rawError));
+    error.reset(rawError);
+    return error ? nullptr : std::move(items);
+}
+
+// The data of an item found unlocked, as text; nothing when it is not UTF-8. Throws the
+// Keychain's "success without data" when the Secret Service gave no data.
+std::optional<QString> itemText(SecretItem* item) {
+    const Value value(secret_item_get_secret(item));
+    if (!value) {
+        throw KeychainStoreError(keychain_status::success);
+    }
+    gsize length = 0;
+    const char* bytes = secret_value_get(value.get(), &length);
+    return strictUtf8(bytes, length);
+}
+
+void replaceSecret(SecretItem* item, SecretValue* secret) {
+    // The prompt was dismissed or could not be shown.
+    if (secret_item_get_locked(item)) {
+        throw KeychainStoreError(keychain_status::interactionNotAllowed);
+    }
+    GError* rawError = nullptr;
+    const gboolean replaced = secret_item_set_secret_sync(item, secret, nullptr, &rawError);
+    const Error error(rawError);
+    if (!replaced) {
+        throw KeychainStoreError(keychainStatus(error.get()));
+    }
+}
+
+void addItem(const KeychainStore& store, const QString& account, SecretValue* secret) {
+    const QByteArray serviceName = store.service.toUtf8();
+    const QByteArray accountName = account.toUtf8();
+    const QByteArray label = QStringLiteral("%1 (%2)").arg(account, store.service).toUtf8();
+    GError* rawError = nullptr;
+    const gboolean stored = secret_password_store_binary_sync(
+        &schema, SECRET_COLLECTION_DEFAULT, label.constData(), secret, nullptr, &rawError,
+        "service", serviceName.constData(), "account", accountName.constData(), nullptr);
+    const Error error(rawError);
+    if (!stored) {
+        throw KeychainStoreError(keychainStatus(error.get()));
+    }
+}
+
 } // namespace
 
 void KeychainStore::prepareForOtherThreads() {
@@ -91,44 +150,41 @@ void KeychainStore::prepareForOtherThreads() {
 }
 
 bool KeychainStore::contains(const QString& account, std::chrono::milliseconds timeout) const {
-    const QByteArray serviceName = service.toUtf8();
-    const QByteArray accountName = account.toUtf8();
     const std::unique_ptr<GCancellable, ObjectUnref> cancellable(g_cancellable_new());
     const CancelAfter deadline(cancellable.get(), timeout);
-    GError* rawError = nullptr;
-    const Service secretService(
-        secret_service_get_sync(SECRET_SERVICE_NONE, cancellable.get(), &rawError));
-    Error error(rawError);
-    if (!secretService) {
+    Error error;
+    return findItems(*this, account, SECRET_SERVICE_NONE, SECRET_SEARCH_NONE, cancellable.get(),
+                     error) != nullptr;
+}
+
+bool KeychainStore::holdsText(const QString& account, std::chrono::milliseconds timeout) const {
+    const std::unique_ptr<GCancellable, ObjectUnref> cancellable(g_cancellable_new());
+    const CancelAfter deadline(cancellable.get(), timeout);
+    Error error;
+    // Secrets are loaded only from unlocked collections: the search never prompts.
+    const ItemList items = findItems(*this, account, SECRET_SERVICE_OPEN_SESSION,
+                                     SECRET_SEARCH_LOAD_SECRETS, cancellable.get(), error);
+    if (!items) {
         return false;
     }
-    const Attributes attributes(secret_attributes_build(
-        &schema, "service", serviceName.constData(), "account", accountName.constData(), nullptr));
-    const ItemList items(secret_service_search_sync(secretService.get(), &schema, attributes.get(),
-                                                    SECRET_SEARCH_NONE, cancellable.get(),
-                                                    &rawError));
-    error.reset(rawError);
-    return !error && items;
+    auto* item = static_cast<SecretItem*>(items->data);
+    if (secret_item_get_locked(item)) {
+        return true;
+    }
+    try {
+        return itemText(item).has_value();
+    } catch (const KeychainStoreError&) {
+        return false;
+    }
 }
 
 std::optional<QString> KeychainStore::read(const QString& account) const {
-    const QByteArray serviceName = service.toUtf8();
-    const QByteArray accountName = account.toUtf8();
-    GError* rawError = nullptr;
-    const Service secretService(
-        secret_service_get_sync(SECRET_SERVICE_OPEN_SESSION, nullptr, &rawError));
-    Error error(rawError);
-    if (!secretService) {
-        throw KeychainStoreError(keychainStatus(error.get()));
-    }
-    const Attributes attributes(secret_attributes_build(
-        &schema, "service", serviceName.constData(), "account", accountName.constData(), nullptr));
+    Error error;
     // A locked keyring is unlocked the way the desktop does it, with its own prompt.
-    const ItemList items(secret_service_search_sync(
-        secretService.get(), &schema, attributes.get(),
-        static_cast<SecretSearchFlags>(SECRET_SEARCH_UNLOCK | SECRET_SEARCH_LOAD_SECRETS), nullptr,
-        &rawError));
-    error.reset(rawError);
+    const ItemList items =
+        findItems(*this, account, SECRET_SERVICE_OPEN_SESSION,
+                  static_cast<SecretSearchFlags>(SECRET_SEARCH_UNLOCK | SECRET_SEARCH_LOAD_SECRETS),
+                  nullptr, error);
     if (error) {
         throw KeychainStoreError(keychainStatus(error.get()));
     }
@@ -141,32 +197,28 @@ std::optional<QString> KeychainStore::read(const QString& account) const {
     if (secret_item_get_locked(item)) {
         throw KeychainStoreError(keychain_status::interactionNotAllowed);
     }
-    const Value value(secret_item_get_secret(item));
-    // Found and unlocked, yet no data came back: the Keychain's "success without data".
-    if (!value) {
-        throw KeychainStoreError(keychain_status::success);
-    }
-    gsize length = 0;
-    const char* bytes = secret_value_get(value.get(), &length);
-    return strictUtf8(bytes, length);
+    return itemText(item);
 }
 
 void KeychainStore::save(const QString& value, const QString& account) const {
-    const QByteArray serviceName = service.toUtf8();
-    const QByteArray accountName = account.toUtf8();
     const QByteArray data = value.toUtf8();
-    const QByteArray label = QStringLiteral("%1 (%2)").arg(account, service).toUtf8();
     const Value secret(secret_value_new(data.constData(), data.size(), "text/plain"));
-    GError* rawError = nullptr;
-    // The Secret Service replaces the data of an item with the same attributes, so there is
-    // never more than one item per service and account.
-    const gboolean stored = secret_password_store_binary_sync(
-        &schema, SECRET_COLLECTION_DEFAULT, label.constData(), secret.get(), nullptr, &rawError,
-        "service", serviceName.constData(), "account", accountName.constData(), nullptr);
-    const Error error(rawError);
-    if (!stored) {
+    Error error;
+    // Every item of the service and account takes the new data, whatever stored it and whatever
+    // other attributes it carries, so that a later read finds it.
+    const ItemList items = findItems(
+        *this, account, SECRET_SERVICE_OPEN_SESSION,
+        static_cast<SecretSearchFlags>(SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK), nullptr, error);
+    if (error) {
         throw KeychainStoreError(keychainStatus(error.get()));
     }
+    if (items) {
+        for (GList* entry = items.get(); entry != nullptr; entry = entry->next) {
+            replaceSecret(static_cast<SecretItem*>(entry->data), secret.get());
+        }
+        return;
+    }
+    addItem(*this, account, secret.get());
 }
 
 } // namespace bw

@@ -24,8 +24,13 @@ struct KeychainStore {
     // waiting for D-Bus activation for half a minute, and the program asks this while starting.
     bool contains(const QString& account, std::chrono::milliseconds timeout) const;
 
-    // Stores `value` as UTF-8, replacing the data of an existing item or adding a new one.
-    // Throws KeychainStoreError.
+    // Whether `account` has an item whose data `read` gives as text, asked without an unlock
+    // prompt: the data of an item in a locked collection is not read, and the item counts as long
+    // as it exists. Gives up with false after `timeout`, as `contains` does.
+    bool holdsText(const QString& account, std::chrono::milliseconds timeout) const;
+
+    // Stores `value` as UTF-8, replacing the data of the items of the service and account (an
+    // item another tool stored included) or adding a new one. Throws KeychainStoreError.
     void save(const QString& value, const QString& account) const;
 
     // Registers the GLib types a lookup uses, on the calling thread; call it before a first lookup

@@ -12,6 +12,9 @@ namespace {
 
 const char* const apiHost = "https://api.appstoreconnect.apple.com";
 constexpr std::chrono::seconds requestTimeout{30};
+// Asked right after a read the keychain answered, so only a keychain that stopped answering waits
+// this long.
+constexpr std::chrono::seconds keychainAnswerTime{10};
 
 QString failureText(int status, const ASCDocument& document) {
     if (document.errors && !document.errors->empty() && document.errors->front().detail) {
@@ -38,6 +41,10 @@ AppStoreConnectService::AppStoreConnectService(KeychainStore keychain, QUrl base
 AppStoreConnectCredentials AppStoreConnectService::loadCredentials() const {
     const std::optional<QString> text = keychain_.read(credentialAccount_);
     if (!text) {
+        // No text, yet an item: its data is not UTF-8.
+        if (keychain_.contains(credentialAccount_, keychainAnswerTime)) {
+            throw AppStoreConnectError::unreadableCredentials(QStringLiteral("it is not text"));
+        }
         throw AppStoreConnectError(AppStoreConnectError::Kind::notConnected);
     }
     std::optional<json::Document> document;

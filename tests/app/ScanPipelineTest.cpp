@@ -8,6 +8,7 @@
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
 #include "tests/support/Findings.h"
 #include "tests/support/Reports.h"
+#include "tests/support/RunTool.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -302,6 +303,30 @@ TEST(GuidedSolutions, MergeAttachesResolutionsAndAddsOnlyNewRemoteFindings) {
               (std::vector{u"Local check"_s, u"Remote check"_s,
                            u"Reviewed 42 structured evidence items against Apple guidance r1"_s}));
     EXPECT_EQ(report.rulesVersion, u"r1"_s);
+}
+
+// The launch counts App Store Connect as connected only when the item's data is text.
+TEST(LaunchCredentials, AnItemWhoseDataIsNotTextIsNotConnected) {
+    test::ModelHarness harness;
+    const AppStoreConnectService service(KeychainStore{u"app.berthwatch.launch"_s},
+                                         QUrl(u"http://127.0.0.1:9"_s), [] { return QDateTime(); });
+    const struct {
+        const char* name;
+        const char* data; // printf's format; none: no item
+        bool connected;
+    } cases[] = {
+        {"no item", nullptr, false}, {"not UTF-8", "caf\\303", false}, {"text", "{}", true}};
+    for (const auto& c : cases) {
+        if (c.data) {
+            const test::ToolRun stored = test::runTool(
+                "sh", {"-c", std::string("printf '") + c.data +
+                                 "' | secret-tool store --label=Berthwatch service "
+                                 "app.berthwatch.launch account app-store-connect-credentials"});
+            ASSERT_EQ(stored.exitStatus, 0) << stored.standardError;
+        }
+        EXPECT_EQ(harness.launch({u"berthwatch"_s}, service).isASCConnected(), c.connected)
+            << c.name;
+    }
 }
 
 // The App Store Connect finding says what failed, and its fix points at what exists here: the

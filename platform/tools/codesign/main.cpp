@@ -4,6 +4,7 @@
 #include "platform/codesign/FileHashing.h"
 #include "platform/codesign/SignedEntitlements.h"
 #include "platform/codesign/VerificationReport.h"
+#include "platform/tools/lifeline/ParentLifeline.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,7 @@ int displayEntitlements(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    bw::tools::endWithParent();
     std::vector<std::string> args(argv + 1, argv + argc);
     bool verifyMode = false;
     bool display = false;

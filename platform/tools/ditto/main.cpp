@@ -1,6 +1,7 @@
 // Stand-in for the one invocation of ditto the build inspection makes: "ditto -x -k SRC DST",
 // extracting the zip archive SRC into the folder DST.
 
+#include "platform/tools/lifeline/ParentLifeline.h"
 #include "platform/zip/ExtractionError.h"
 #include "platform/zip/Extractor.h"
 
@@ -10,6 +11,7 @@
 #include <thread>
 
 int main(int argc, char** argv) {
+    bw::tools::endWithParent();
     if (argc != 5 || std::string_view(argv[1]) != "-x" || std::string_view(argv[2]) != "-k") {
         std::fputs("usage: ditto -x -k SOURCE DESTINATION\n", stderr);
         return 1;

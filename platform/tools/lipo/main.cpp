@@ -1,10 +1,12 @@
 // lipo stand-in: only `lipo -archs FILE`.
+#include "platform/tools/lifeline/ParentLifeline.h"
 #include "platform/tools/listing/Listings.h"
 
 #include <cstdio>
 #include <string>
 
 int main(int argc, char** argv) {
+    bw::tools::endWithParent();
     if (argc != 3 || std::string(argv[1]) != "-archs") {
         std::fputs("usage: lipo -archs <input file>\n", stderr);
         return 1;

@@ -1,10 +1,12 @@
 // nm stand-in: only `nm -u FILE`.
+#include "platform/tools/lifeline/ParentLifeline.h"
 #include "platform/tools/listing/Listings.h"
 
 #include <cstdio>
 #include <string>
 
 int main(int argc, char** argv) {
+    bw::tools::endWithParent();
     if (argc != 3 || std::string(argv[1]) != "-u") {
         std::fputs("usage: nm -u <input file>\n", stderr);
         return 1;

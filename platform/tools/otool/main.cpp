@@ -1,4 +1,5 @@
 // otool stand-in: only `otool -L FILE...`.
+#include "platform/tools/lifeline/ParentLifeline.h"
 #include "platform/tools/listing/Listings.h"
 
 #include <cstdio>
@@ -29,6 +30,7 @@ bool listLibraries(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    bw::tools::endWithParent();
     if (argc < 3 || std::string(argv[1]) != "-L") {
         std::fputs("usage: otool -L <object file> ...\n", stderr);
         return 1;

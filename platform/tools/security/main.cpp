@@ -3,6 +3,7 @@
 
 #include "platform/cms/CmsError.h"
 #include "platform/cms/SignedData.h"
+#include "platform/tools/lifeline/ParentLifeline.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -31,6 +32,7 @@ int fail(const char* path, const std::string& reason) {
 } // namespace
 
 int main(int argc, char** argv) {
+    bw::tools::endWithParent();
     if (argc != 5 || std::string_view(argv[1]) != "cms" || std::string_view(argv[2]) != "-D" ||
         std::string_view(argv[3]) != "-i") {
         std::fputs("usage: security cms -D -i FILE\n", stderr);

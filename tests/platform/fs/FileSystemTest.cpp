@@ -206,3 +206,32 @@ TEST(TemporaryFolder, IsPrivateAndGoesAwayWithLockedContent) {
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(scratch.leftovers().isEmpty());
 }
+
+// Only unlocked folders named by a prefix and an upper-case UUID go; a folder in use, anything
+// else of that name, and what a link points to stay.
+TEST(TemporaryFolder, SweepRemovesOnlyAbandonedFoldersOfItsNames) {
+    test::TestFolder scratch;
+    const QString base = scratch.tempDirectory();
+    const QString uuid = "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0";
+    const fs::TemporaryFolder held("Berthwatch-");
+    QDir().mkpath(base + "/Berthwatch-" + uuid + "/locked/deeper");
+    ::chmod(QFile::encodeName(base + "/Berthwatch-" + uuid + "/locked").constData(), 0000);
+    QDir().mkpath(base + "/Other-" + uuid);
+    QDir().mkpath(base + "/Other-Notes");
+    QDir().mkpath(base + "/Other-" + uuid.toLower());
+    QDir().mkpath(base + "/Kept-" + uuid);
+    QFile::link(base + "/Kept-" + uuid, base + "/Other-0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F1");
+    QFile(base + "/Other-0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F2").open(QIODevice::WriteOnly);
+
+    EXPECT_EQ(fs::removeAbandonedFolders(base, {"Berthwatch-", "Other-"}), 2);
+    QStringList left = QDir(base).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    QStringList kept = {QFileInfo(held.path()).fileName(),
+                        "Kept-" + uuid,
+                        "Other-0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F1",
+                        "Other-0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F2",
+                        "Other-Notes",
+                        "Other-" + uuid.toLower()};
+    left.sort();
+    kept.sort();
+    EXPECT_EQ(left, kept);
+}

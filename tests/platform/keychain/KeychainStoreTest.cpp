@@ -97,6 +97,23 @@ TEST_F(KeychainStoreTest, ReadsWhatSecretToolStoresIfItIsUtf8) {
     EXPECT_EQ(store.read("app-store-connect-credentials"), R"({"issuerID":"i","keyID":"k"})");
 }
 
+// The item a user stored with secret-tool is the one item that saving replaces.
+TEST_F(KeychainStoreTest, SavingReplacesTheItemSecretToolStored) {
+    storeWithSecretTool("app-store-connect-credentials", "old");
+    store.save("new", "app-store-connect-credentials");
+    EXPECT_EQ(store.read("app-store-connect-credentials"), "new");
+    EXPECT_EQ(itemCount("app.berthwatch.mac", "app-store-connect-credentials"), 1);
+}
+
+// Text counts as held, data that is not UTF-8 does not (a locked keyring: see below).
+TEST_F(KeychainStoreTest, HoldsTextReadsTheItemOfAnUnlockedKeyring) {
+    storeWithSecretTool("text", "{}");
+    storeWithSecretTool("bytes", "caf\xc3");
+    EXPECT_TRUE(store.holdsText("text", std::chrono::seconds(10)));
+    EXPECT_FALSE(store.holdsText("bytes", std::chrono::seconds(10)));
+    EXPECT_FALSE(store.holdsText("none", std::chrono::seconds(10)));
+}
+
 TEST_F(KeychainStoreTest, ServicesNeverSeeEachOthersItems) {
     const KeychainStore other{"app.berthwatch.other"};
     store.save("ours", "shared-account");
@@ -110,12 +127,17 @@ TEST_F(KeychainStoreTest, ServicesNeverSeeEachOthersItems) {
 
 TEST_F(KeychainStoreTest, ALockedKeyringRefusesWithoutPrompting) {
     store.save("kept", "creds");
+    storeWithSecretTool("bytes", "caf\xc3");
     lockDefaultCollection();
 
     EXPECT_EQ(statusOf([&] { store.read("creds"); }), keychain_status::interactionNotAllowed);
     // Whether the item exists needs no unlocking.
     EXPECT_TRUE(store.contains("creds", std::chrono::seconds(10)));
     EXPECT_FALSE(store.contains("other", std::chrono::seconds(10)));
+    // Nor does whether it holds text: an item counts unread.
+    EXPECT_TRUE(store.holdsText("creds", std::chrono::seconds(10)));
+    EXPECT_TRUE(store.holdsText("bytes", std::chrono::seconds(10)));
+    EXPECT_FALSE(store.holdsText("other", std::chrono::seconds(10)));
     EXPECT_EQ(statusOf([&] { store.save("new", "creds"); }),
               keychain_status::interactionNotAllowed);
 }

@@ -2,6 +2,7 @@
 #include "services/appstoreconnect/AppStoreConnectError.h"
 #include "tests/platform/crypto/TestKeys.h"
 #include "tests/services/appstoreconnect/FakeAppStoreConnect.h"
+#include "tests/support/RunTool.h"
 #include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +148,12 @@ TEST(AppStoreConnectClient, CredentialsComeFromTheKeychainItemOrSayWhyNot) {
         }
     };
     EXPECT_EQ(loaded(), "App Store Connect is not connected.") << "no item";
+    // Data that is not UTF-8, stored as the README tells a user to store the key.
+    const test::ToolRun stored = test::runTool(
+        "sh", {"-c", "printf 'caf\\303' | secret-tool store --label=Berthwatch service "
+                     "app.berthwatch.mac account app-store-connect-credentials"});
+    ASSERT_EQ(stored.exitStatus, 0) << stored.standardError;
+    EXPECT_EQ(loaded(), unreadable + "it is not text.");
     for (const auto& [item, expected] : items) {
         keychain.save(item, "app-store-connect-credentials");
         EXPECT_EQ(loaded(), expected) << item;

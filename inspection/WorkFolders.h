@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace bw::work_folders {
+
+// The prefixes of the private folders a scan, a preview and a tool run work in.
+inline constexpr QStringView scan = u"Berthwatch-";
+inline constexpr QStringView preview = u"Berthwatch-Preview-";
+inline constexpr QStringView command = u"BerthwatchCommand-";
+
+// Removes from `base` (the temporary folder) the work folders of runs that were killed; those of
+// runs still alive are kept. Returns how many were removed. Can take a while after a large build.
+int removeAbandoned(const QString& base);
+
+} // namespace bw::work_folders
