@@ -128,6 +128,8 @@ TEST_F(ReportSwitchTest, EveryFrameOfASwitchHoldsTheTextsOfTheReportTheTitleName
         const std::vector<Frame> frames = openRecording(second, 700);
         QTest::qWait(600);
         const QImage secondImage = mainWindow().grab().toImage();
+        view = window.root().screen()->findChild<report::ReportView*>();
+        ASSERT_NE(view, nullptr);
         const QRect content(view->mapTo(&mainWindow(), QPoint()), view->size());
         const std::vector<QRect> places =
             placesOfFirstOnly(firstTexts, bw::test::paintedTexts(mainWindow()), content);
