@@ -94,6 +94,8 @@ protected:
         QElapsedTimer elapsed;
         elapsed.start();
         while (elapsed.elapsed() < ms) {
+            // What a frame would show: the window draws once the layouts have had their turn.
+            QCoreApplication::sendPostedEvents();
             frames.push_back({mainWindow().grab().toImage(), mainWindow().windowTitle()});
             QTest::qWait(8);
         }
