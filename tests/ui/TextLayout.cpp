@@ -35,7 +35,12 @@ public:
     bool end() override { return true; }
     void updateState(const QPaintEngineState&) override {}
     Type type() const override { return QPaintEngine::User; }
-    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source) override {
+        if (QPainter* painter = this->painter()) {
+            pictures.push_back({painter->combinedTransform().mapRect(target),
+                                source.size() / pixmap.devicePixelRatio(), painter->opacity()});
+        }
+    }
     void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
     }
     // Lines, rectangles, ellipses and points end here as paths or polygons.
@@ -59,6 +64,7 @@ public:
     }
 
     std::vector<Painted> painted;
+    std::vector<PaintedPicture> pictures;
 };
 
 // A canvas of a widget's size whose painting goes to the recorder.
@@ -211,12 +217,20 @@ std::vector<DrawnText> drawnTexts(QWidget& window) {
 
 } // namespace
 
-std::vector<QString> paintedTexts(QWidget& window) {
-    std::vector<QString> result;
-    for (const DrawnText& text : drawnTexts(window)) {
-        result.push_back(text.text);
+std::vector<PaintedText> paintedTexts(QWidget& window) {
+    std::vector<PaintedText> texts;
+    for (const DrawnText& drawn : drawnTexts(window)) {
+        if (!(drawn.ink & drawn.visible).isEmpty()) {
+            texts.push_back({drawn.text, drawn.ink});
+        }
     }
-    return result;
+    return texts;
+}
+
+std::vector<PaintedPicture> paintedPictures(QWidget& widget) {
+    TextCanvas canvas(widget);
+    widget.render(&canvas, QPoint(), QRegion(), QWidget::DrawChildren);
+    return canvas.recorder.pictures;
 }
 
 std::vector<QString> textFaults(QWidget& window) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRectF>
 #include <QString>
 #include <vector>
 
@@ -14,7 +15,22 @@ namespace bw::test {
 // starting with the kind ("cut", "short", "overlap") and the text in quotes.
 std::vector<QString> textFaults(QWidget& window);
 
-// Every piece of text the window paints, in painting order: a wrapped text comes line by line.
-std::vector<QString> paintedTexts(QWidget& window);
+// A text that a shown widget of `window` paints (each widget as if settled, without its effect)
+// and where its ink lands, in window coordinates.
+struct PaintedText {
+    QString text;
+    QRectF ink;
+};
+std::vector<PaintedText> paintedTexts(QWidget& window);
+
+// A picture that `widget` paints as it is drawn now, its graphics effect included (which draws
+// the widget and its children as one picture): the rectangle it lands in (widget coordinates), its
+// own size and the opacity it is drawn at.
+struct PaintedPicture {
+    QRectF target;
+    QSizeF size;
+    double opacity;
+};
+std::vector<PaintedPicture> paintedPictures(QWidget& widget);
 
 } // namespace bw::test

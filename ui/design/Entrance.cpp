@@ -16,10 +16,20 @@ namespace {
 // Every motion of this kind is skipped under reduce motion.
 const MotionKind entranceMotion = MotionKind::skipping();
 
+// Scales the painter by `scale` about `centre`.
+void scaleAbout(QPainter& painter, QPointF centre, qreal scale) {
+    if (scale == 1) {
+        return;
+    }
+    painter.translate(centre);
+    painter.scale(scale, scale);
+    painter.translate(-centre);
+}
+
 class EntranceEffect : public QGraphicsEffect {
 public:
-    EntranceEffect(QWidget* widget, qreal rise)
-        : QGraphicsEffect(widget), widget_(widget), rise_(rise) {}
+    EntranceEffect(QWidget* widget, qreal rise, qreal scale)
+        : QGraphicsEffect(widget), widget_(widget), rise_(rise), scale_(scale) {}
 
     void setProgress(qreal progress) {
         progress_ = progress;
@@ -47,6 +57,8 @@ protected:
         widget_->render(&pixmap, QPoint(), QRegion(area), QWidget::DrawChildren);
         painter->save();
         painter->setOpacity(painter->opacity() * std::clamp(progress_, 0.0, 1.0));
+        scaleAbout(*painter, QRectF(widget_->rect()).center() + QPointF(0, shift),
+                   scale_ + (1 - scale_) * progress_);
         painter->drawPixmap(QPointF(area.topLeft()) + QPointF(0, shift), pixmap);
         painter->restore();
     }
@@ -54,13 +66,15 @@ protected:
 private:
     QWidget* widget_;
     qreal rise_;
+    qreal scale_;
     qreal progress_ = 0;
 };
 
 class ExitPicture : public QWidget {
 public:
-    ExitPicture(QPixmap picture, qreal drop, QWidget* parent)
-        : QWidget(parent), picture_(std::move(picture)), drop_(drop) {
+    ExitPicture(QPixmap picture, qreal drop, qreal scale, QPointF centre, QWidget* parent)
+        : QWidget(parent), picture_(std::move(picture)), drop_(drop), scale_(scale),
+          centre_(centre) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setObjectName(QStringLiteral("leaving"));
         connect(&progress_, &AnimatedValue::valueChanged, this, [this](double value) {
@@ -79,43 +93,51 @@ protected:
         QPainter painter(this);
         painter.setOpacity(1 - progress);
         // The picture starts at the top, or as far down as it will rise.
-        const qreal start = drop_ < 0 ? std::ceil(-drop_) : 0;
-        painter.drawPixmap(QPointF(0, start + drop_ * progress), picture_);
+        const QPointF origin(0, (drop_ < 0 ? std::ceil(-drop_) : 0) + drop_ * progress);
+        scaleAbout(painter, centre_ + origin, 1 - (1 - scale_) * progress);
+        painter.drawPixmap(origin, picture_);
     }
 
 private:
     QPixmap picture_;
     qreal drop_;
+    qreal scale_;
+    QPointF centre_; // of the widget that left, in the picture's coordinates
     AnimatedValue progress_{0.0};
 };
 
 // Plays a screen's entrance on its first Show, then goes.
 class FirstShow : public QObject {
 public:
-    FirstShow(QWidget* screen, QWidget* column) : QObject(screen), column_(column) {
+    FirstShow(QWidget* screen, const std::vector<EntrancePart>& parts) : QObject(screen) {
+        for (const EntrancePart& part : parts) {
+            parts_.emplace_back(part.widget, part.rise);
+        }
         screen->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) {
-            playEntrance(column_, 6, entranceMotion.spring(0.42));
+            for (const auto& [widget, rise] : parts_) {
+                playEntrance(widget, rise, entranceMotion.spring(0.42));
+            }
             deleteLater();
         }
         return false;
     }
 
 private:
-    QPointer<QWidget> column_;
+    std::vector<std::pair<QPointer<QWidget>, qreal>> parts_;
 };
 
 } // namespace
 
-void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs) {
+void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs, qreal scale) {
     if (!widget || motion.isInstant()) {
         return;
     }
-    auto* effect = new EntranceEffect(widget, rise);
+    auto* effect = new EntranceEffect(widget, rise, scale);
     widget->setGraphicsEffect(effect);
     auto* progress = new AnimatedValue(0, effect);
     const QPointer<QWidget> target(widget);
@@ -135,7 +157,7 @@ void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs
     QTimer::singleShot(delayMs, progress, [progress, motion] { progress->animateTo(1, motion); });
 }
 
-void playExit(QWidget* widget, qreal drop, const Motion& motion) {
+void playExit(QWidget* widget, qreal drop, const Motion& motion, qreal scale) {
     QWidget* host = widget->parentWidget();
     if (motion.isInstant() || !host || !widget->isVisible()) {
         return;
@@ -144,8 +166,9 @@ void playExit(QWidget* widget, qreal drop, const Motion& motion) {
     if (area.isEmpty()) {
         return;
     }
-    auto* picture = new ExitPicture(widget->grab(area), drop, host);
     const int reach = int(std::ceil(std::abs(drop)));
+    const QPointF centre = QRectF(widget->rect()).center() - QPointF(area.topLeft());
+    auto* picture = new ExitPicture(widget->grab(area), drop, scale, centre, host);
     picture->setGeometry(QRect(widget->mapTo(host, area.topLeft()), area.size())
                              .adjusted(0, drop < 0 ? -reach : 0, 0, drop > 0 ? reach : 0));
     picture->show();
@@ -153,8 +176,8 @@ void playExit(QWidget* widget, qreal drop, const Motion& motion) {
     picture->play(motion);
 }
 
-void enterOnFirstShow(QWidget* screen, QWidget* column) {
-    new FirstShow(screen, column);
+void enterOnFirstShow(QWidget* screen, std::vector<EntrancePart> parts) {
+    new FirstShow(screen, parts);
 }
 
 } // namespace bw::design

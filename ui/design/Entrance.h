@@ -2,6 +2,8 @@
 
 #include "ui/design/Motion.h"
 
+#include <vector>
+
 class QWidget;
 
 namespace bw::design {
@@ -9,18 +11,25 @@ namespace bw::design {
 // Brings `widget` in from hidden and `rise` points low (negative: from above) with `motion`,
 // starting `delayMs` after the next frame has shown it hidden. Only its drawing moves, never its
 // layout, and only the part that can be seen is drawn, so a list thousands of points tall fades
-// in at the cost of one screenful; the effect removes itself once done. An instant motion changes
-// nothing.
-void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs = 0);
+// in at the cost of one screenful; the effect removes itself once done. Below a `scale` of 1 it
+// also grows from that size about its centre. An instant motion changes nothing.
+void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs = 0,
+                  qreal scale = 1);
 
 // Lets what `widget` shows now leave with `motion`: a picture of its visible part fades out over
-// the place it held while sinking `drop` points (negative: rising), drawn above its siblings. The
-// widget itself is free to change or go at once; an instant motion draws nothing. The picture is
-// a widget named "leaving" until it has gone.
-void playExit(QWidget* widget, qreal drop, const Motion& motion);
+// the place it held while sinking `drop` points (negative: rising) and shrinking to `scale` about
+// its centre, drawn above its siblings. The widget itself is free to change or go at once; an
+// instant motion draws nothing. The picture is a widget named "leaving" until it has gone.
+void playExit(QWidget* widget, qreal drop, const Motion& motion, qreal scale = 1);
 
-// The entrance of a list screen: the first time `screen` is shown, its `column` fades in rising
-// 6 points (skipped under reduce motion).
-void enterOnFirstShow(QWidget* screen, QWidget* column);
+// One block of a screen's entrance and how many points it rises while fading in.
+struct EntrancePart {
+    QWidget* widget;
+    qreal rise;
+};
+
+// The entrance of a list screen: the first time `screen` is shown, its parts fade in together,
+// each rising its own distance (skipped under reduce motion).
+void enterOnFirstShow(QWidget* screen, std::vector<EntrancePart> parts);
 
 } // namespace bw::design

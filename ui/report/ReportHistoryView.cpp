@@ -71,7 +71,9 @@ ReportHistoryView::ReportHistoryView(AppModel& model, std::function<QDateTime()>
     connect(list_, &ReportHistoryList::revealBuildRequested, this,
             [this](const ScanReport& report) { model_.revealReport(report); });
     connect(list_, &ReportHistoryList::deleteRequested, this, &ReportHistoryView::askToDelete);
-    design::enterOnFirstShow(this, column_);
+    // The state of a search without hits has no entrance of its own.
+    design::enterOnFirstShow(
+        this, {{header_, 6}, {notice_, 5}, {filterBar_, 5}, {emptyHistory_, 5}, {list_, 5}});
     reload();
 }
 

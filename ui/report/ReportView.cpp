@@ -15,6 +15,7 @@
 #include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportTexts.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -186,16 +187,27 @@ ReportView::~ReportView() {
 
 void ReportView::setReport(const ScanReport& report) {
     const bool isNewReport = report.id != report_.id;
+    // Focus on a part about to be rebuilt stays in the report, on the filter bar.
+    QWidget* focus = QApplication::focusWidget();
+    const bool focusIsRebuilt =
+        focus && (overview_->isAncestorOf(focus) || section_->isAncestorOf(focus));
     report_ = report;
     setWindowTitle(report_.metadata.appName);
     if (isNewReport) {
+        // The new report starts from its top, its findings listed, and comes in hidden: the
+        // old report's content goes at once, without leaving pictures of itself behind.
         isPassedSelected_ = false;
+        isPresented_ = false;
+        scrollArea_->verticalScrollBar()->setValue(0);
     }
     buildOverview();
     isListStale_ = true;
     updateSection();
     if (isNewReport) {
         presentEntrance();
+    }
+    if (focusIsRebuilt) {
+        filterBar_->chip(filterBar_->choice())->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -246,18 +258,22 @@ ReportFilterChoice ReportView::currentChoice() const {
 void ReportView::updateSection() {
     const auto filter = context_.model.findingFilter();
     filterBar_->setReport(report_, isPassedSelected_);
-    if (filterBar_->choice() != currentChoice()) {
-        // The rows shown leave fading and sinking 4 points, the new ones come in from 4 below,
-        // as the capsule moves.
-        design::playExit(section_, 4, filterMotion());
-        filterBar_->setChoice(currentChoice(), filterMotion());
-        design::playEntrance(section_, 4, filterMotion());
-    }
     auto visible = visibleFindings();
-    const bool showsList = !isPassedSelected_ && !visible.empty();
-    passedChecks_->setVisible(isPassedSelected_);
-    emptyFindings_->setVisible(!isPassedSelected_ && visible.empty());
-    findingList_->setVisible(showsList);
+    const SectionContent content = isPassedSelected_ ? SectionContent::passed
+                                   : visible.empty() ? SectionContent::empty
+                                                     : SectionContent::findings;
+    if (filterBar_->choice() != currentChoice()) {
+        // Until the entrance has begun the section is hidden and the entrance brings in what
+        // it shows; the capsule moves either way.
+        if (isPresented_) {
+            changeSectionContent(content);
+        }
+        filterBar_->setChoice(currentChoice(), filterMotion());
+    }
+    shownContent_ = content;
+    passedChecks_->setVisible(content == SectionContent::passed);
+    emptyFindings_->setVisible(content == SectionContent::empty);
+    findingList_->setVisible(content == SectionContent::findings);
     if (isPassedSelected_) {
         passedChecks_->setChecks(report_.passedChecks);
     }
@@ -268,6 +284,24 @@ void ReportView::updateSection() {
         const auto expanded = report::expandedRow(visible, context_.model.selectedFindingID());
         findingList_->setFindings(std::move(visible), report_.metadata, expanded);
     }
+}
+
+void ReportView::changeSectionContent(SectionContent next) {
+    // The empty state comes and goes at 0.99 of its size; the lists only fade. Between two lists
+    // of findings the rows leave sinking 4 points and the new ones come in from 4 below.
+    const auto scale = [](SectionContent content) {
+        return content == SectionContent::empty ? 0.99 : 1.0;
+    };
+    const bool rowsMove = next == SectionContent::findings && shownContent_ == next;
+    if (next == shownContent_ && !rowsMove) {
+        return;
+    }
+    const qreal shift = rowsMove ? 4 : 0;
+    design::playExit(section_, shift, filterMotion(), scale(shownContent_));
+    QWidget* entering = next == SectionContent::passed  ? static_cast<QWidget*>(passedChecks_)
+                        : next == SectionContent::empty ? static_cast<QWidget*>(emptyFindings_)
+                                                        : findingList_;
+    design::playEntrance(entering, shift, filterMotion(), 0, scale(next));
 }
 
 void ReportView::updateExpandedRow() {
@@ -331,8 +365,15 @@ void ReportView::presentEntrance() {
     // The overview rises 8 and the findings 6 into place as they fade in; the filter bar is
     // there from the start.
     const auto motion = reportViewMotion.spring(0.44);
+    isPresented_ = motion.isInstant();
     design::playEntrance(overview_, 8, motion);
     design::playEntrance(section_, 6, motion);
+    // Presented once the hidden state has been drawn and the fade begins.
+    QTimer::singleShot(0, this, [this, id = report_.id] {
+        if (report_.id == id) {
+            isPresented_ = true;
+        }
+    });
 }
 
 void ReportView::resizeEvent(QResizeEvent* event) {

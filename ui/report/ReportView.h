@@ -22,7 +22,7 @@ class ReportOverviewView;
 // The screen of one finished report: the overview, the model's notice, the filter bar and the
 // findings (or the passed checks) in one scrolling column, and the privacy line under it. The
 // filter and the open finding live in the model; this view only keeps whether the passed checks
-// are shown.
+// are shown and whether its entrance has begun. Another report shown in it reruns the entrance.
 class ReportView : public QWidget {
     Q_OBJECT
 public:
@@ -62,6 +62,9 @@ private:
     void buildOverview();
     void updateNotice();
     void updateSection();
+    // What the section below the filter bar shows.
+    enum class SectionContent { findings, empty, passed };
+    void changeSectionContent(SectionContent next);
     void updateExpandedRow();
     void chipClicked(ReportFilterChoice choice);
     ReportFilterChoice currentChoice() const;
@@ -70,6 +73,9 @@ private:
     ReportContext context_;
     ScanReport report_;
     bool isPassedSelected_ = false;
+    // False until the entrance has begun bringing the content in.
+    bool isPresented_ = false;
+    SectionContent shownContent_ = SectionContent::findings;
     QScrollArea* scrollArea_;
     QVBoxLayout* column_;
     ReportOverviewView* overview_ = nullptr;

@@ -76,8 +76,10 @@ GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
     setWindowTitle(QStringLiteral("Guidelines"));
     setAccessibleName(QStringLiteral("Guidelines"));
     auto* stack = design::placeColumn(this, scroll_, column_, 980, columnMargins, 26);
-    stack->addWidget(makeHeader());
-    stack->addWidget(makeControls());
+    QWidget* header = makeHeader();
+    QWidget* controls = makeControls();
+    stack->addWidget(header);
+    stack->addWidget(controls);
     list_ = makeList();
     emptyState_ = makeEmptyState();
     stack->addWidget(list_);
@@ -86,7 +88,8 @@ GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
 
     connect(search_, &report::SearchField::textChanged, this,
             [this] { refresh(guidelinesViewMotion.easeOut(0.18)); });
-    design::enterOnFirstShow(this, column_);
+    // The empty state has no entrance of its own.
+    design::enterOnFirstShow(this, {{header, 6}, {controls, 5}, {list_, 5}});
     refresh(design::Motion::none());
 }
 

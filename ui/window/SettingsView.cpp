@@ -68,7 +68,7 @@ SettingsView::SettingsView(AppModel& model, UpdateController* updates,
 
     connect(&model_, &AppModel::reportsChanged, this, &SettingsView::refresh);
     connect(&model_, &AppModel::reportsChanged, this, &SettingsView::followClear);
-    design::enterOnFirstShow(this, column_);
+    design::enterOnFirstShow(this, {{column_, 6}});
     refresh();
 }
 

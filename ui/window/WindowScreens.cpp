@@ -51,6 +51,11 @@ QWidget* scanWorkspace(AppModel& model, UpdateController* updates,
         root.placeReportAction(view->newScanButton());
         return view;
     };
+    links.showReport = [](QWidget* view, const ScanReport& shown) {
+        if (auto* reportView = qobject_cast<report::ReportView*>(view)) {
+            reportView->setReport(shown);
+        }
+    };
     return new workspace::ScanWorkspaceView(model, shared->chooser, links, parent);
 }
 

@@ -29,15 +29,21 @@ HomeView* ScanWorkspaceView::homeView() const {
     return qobject_cast<HomeView*>(host_->current());
 }
 
-// A new screen only when the shown report's identity changes.
+// The home stages and the report cross-fade; a report that follows another goes to the report
+// screen already shown, which brings it in by itself.
 void ScanWorkspaceView::followReport(bool animated) {
     const auto& report = model_.report();
-    const std::optional<QUuid> key = report ? std::optional(report->id) : std::nullopt;
-    if (hasScreen_ && shownReport_ == key) {
+    if (hasScreen_ && showsReport_ && report) {
+        if (links_.showReport) {
+            links_.showReport(host_->current(), *report);
+        }
+        return;
+    }
+    if (hasScreen_ && !showsReport_ && !report) {
         return;
     }
     hasScreen_ = true;
-    shownReport_ = key;
+    showsReport_ = report.has_value();
     const design::Motion motion =
         animated ? scanWorkspaceViewMotion.spring(0.42) : design::Motion::none();
     if (!report) {

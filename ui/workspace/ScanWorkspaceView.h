@@ -2,9 +2,7 @@
 
 #include "ui/workspace/WorkspaceLinks.h"
 
-#include <QUuid>
 #include <QWidget>
-#include <optional>
 
 namespace bw::workspace {
 
@@ -13,7 +11,8 @@ class HomeView;
 class StageHost;
 
 // The scan section of the window: the report on show, or the home stages. Opening a report,
-// finishing a scan and starting a new one cross-fade between them.
+// finishing a scan and starting a new one cross-fade between them; one report screen shows every
+// report that follows another.
 class ScanWorkspaceView : public QWidget {
     Q_OBJECT
 
@@ -36,7 +35,7 @@ private:
     WorkspaceLinks links_;
     StageHost* host_;
     bool hasScreen_ = false;
-    std::optional<QUuid> shownReport_;
+    bool showsReport_ = false;
 };
 
 } // namespace bw::workspace

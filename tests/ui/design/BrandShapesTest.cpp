@@ -95,7 +95,7 @@ TEST(Entrance, MovesOnlyTheDrawingAndIsSkippedUnderReduceMotion) {
         auto* column = new QWidget;
         column->setMinimumSize(200, 120);
         (new QVBoxLayout(&screen))->addWidget(column);
-        enterOnFirstShow(&screen, column);
+        enterOnFirstShow(&screen, {{column, 6}});
         screen.show();
         const QRect placed = column->geometry();
         EXPECT_EQ(column->graphicsEffect() != nullptr, !reduce) << reduce;

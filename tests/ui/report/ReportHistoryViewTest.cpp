@@ -3,9 +3,11 @@
 #include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/Reports.h"
+#include "tests/ui/Entrances.h"
 #include "tests/ui/HistoryFixture.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/report/ReportScreen.h"
+#include "ui/design/Motion.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
 #include "ui/report/ReportHistoryFilter.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -340,4 +343,44 @@ TEST(ReportHistoryFilterAndSearch, NewestFirstStableAndFiltered) {
             c.expected)
             << c.query.toStdString();
     }
+}
+
+TEST(ReportHistoryView, TheHeaderRisesSixPointsAndEveryOtherBlockFive) {
+    bw::design::MotionPreferences::instance().overrideReduceMotion(false);
+    const auto parentOf = [](const QWidget& root, const QString& text) {
+        for (QLabel* label : root.findChildren<QLabel*>()) {
+            if (label->text() == text) {
+                return label->parentWidget();
+            }
+        }
+        return static_cast<QWidget*>(nullptr);
+    };
+    for (const bool empty : {false, true}) {
+        SCOPED_TRACE(empty ? "empty history" : "two reports");
+        ModelWithHistory history(
+            empty ? std::vector<ScanReport>{}
+                  : std::vector<ScanReport>{historyReport(u"Atlas"_s, now.addSecs(-60)),
+                                            historyReport(u"Beacon"_s, now.addDays(-3))});
+        ReportHistoryView view(history.model(), [] { return now; });
+        view.resize(900, 700);
+        view.show();
+        std::vector<QWidget*> parts;
+        std::vector<double> rises;
+        if (empty) {
+            parts = {parentOf(view, u"No reports yet"_s)};
+            rises = {5};
+        } else {
+            parts = {parentOf(view, u"Reports"_s), view.searchField()->parentWidget(), view.list()};
+            rises = {6, 5, 5};
+        }
+        const auto frames = bw::test::entranceFrames(parts);
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            ASSERT_FALSE(frames[i].empty()) << i;
+            for (const bw::test::EntranceFrame& frame : frames[i]) {
+                EXPECT_NEAR(frame.drop, rises[i] * (1 - frame.opacity), 0.05) << i;
+                EXPECT_NEAR(frame.scale, 1, 1e-6) << i;
+            }
+        }
+    }
+    bw::design::MotionPreferences::instance().overrideReduceMotion({});
 }

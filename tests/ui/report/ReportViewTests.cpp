@@ -2,6 +2,7 @@
 #include "tests/support/FieldOf.h"
 #include "tests/support/Findings.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/ui/Entrances.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/design/Motion.h"
@@ -17,7 +18,9 @@
 #include "ui/report/ReportShareButton.h"
 #include "ui/report/ReportTexts.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QGraphicsEffect>
 #include <QLabel>
 #include <QLocale>
 #include <QScrollArea>
@@ -229,6 +232,122 @@ TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {
         EXPECT_EQ(leaving(), reduceMotion ? 0 : 1);
         EXPECT_TRUE(QTest::qWaitFor([&] { return leaving() == 0; }));
     }
+}
+
+// Waits until no part of the view is still coming in.
+bool entranceIsOver(const ReportView& view) {
+    const QWidget* parts[] = {view.findChild<ReportOverviewView*>(),
+                              view.findingList()->parentWidget(), view.findingList(),
+                              view.emptyFindings(), view.passedChecks()};
+    return QTest::qWaitFor([&] {
+        return std::ranges::none_of(parts, [](const QWidget* w) { return w->graphicsEffect(); });
+    });
+}
+
+TEST(ReportView, EachKindOfSectionContentComesInAsItsOwn) {
+    design::MotionPreferences::instance().overrideReduceMotion(false);
+    ReportScreen screen(reportWith({craftedFinding(u"b1"_s, FindingSeverity::blocker),
+                                    craftedFinding(u"m1"_s, FindingSeverity::manual)},
+                                   {u"Icon present"_s}));
+    ReportView& view = screen.view();
+    ASSERT_TRUE(entranceIsOver(view));
+    using enum ReportFilterChoice;
+    const struct {
+        ReportFilterChoice clicked;
+        QWidget* entering;
+        double scaleFrom;
+        double rise;
+    } steps[] = {
+        {risks, view.emptyFindings(), 0.99, 0}, // no risks: the empty state, slightly grown
+        {passed, view.passedChecks(), 1, 0},
+        {blockers, view.findingList(), 1, 0},
+        {all, view.findingList(), 1, 4}, // one list for another: the rows rise
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(static_cast<int>(step.clicked));
+        click(view.filterBar()->chip(step.clicked));
+        const auto frames = entranceFrames({step.entering}).front();
+        ASSERT_FALSE(frames.empty());
+        for (const EntranceFrame& frame : frames) {
+            EXPECT_NEAR(frame.scale, step.scaleFrom + (1 - step.scaleFrom) * frame.opacity, 1e-3);
+            EXPECT_NEAR(frame.drop, step.rise * (1 - frame.opacity), 0.05);
+        }
+        ASSERT_TRUE(entranceIsOver(view));
+    }
+    design::MotionPreferences::instance().overrideReduceMotion({});
+}
+
+TEST(ReportView, AnotherReportComesInAgainFromTheTopOfItsFindings) {
+    design::MotionPreferences::instance().overrideReduceMotion(false);
+    std::vector<QString> passed;
+    for (int i = 0; i < 40; ++i) {
+        passed.push_back(u"Check %1 passed"_s.arg(i));
+    }
+    const ScanReport first = reportWith({craftedFinding(u"b1"_s, FindingSeverity::blocker),
+                                         craftedFinding(u"r1"_s, FindingSeverity::risk)},
+                                        passed);
+    ScanReport next = reportWith({craftedFinding(u"b2"_s, FindingSeverity::blocker),
+                                  craftedFinding(u"b3"_s, FindingSeverity::blocker)});
+    next.id = QUuid::createUuid();
+    next.metadata.appName = u"Next App"_s;
+    const struct {
+        const char* name;
+        bool showsPassed;
+        std::optional<FindingSeverity> filter;
+        std::optional<QString> opened;
+        std::size_t rows;
+    } cases[] = {
+        {"passed checks shown", true, std::nullopt, std::nullopt, 2},
+        {"a finding of a filter opened", false, FindingSeverity::blocker, u"b1"_s, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReportScreen screen(first);
+        ReportView& view = screen.view();
+        view.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        ASSERT_TRUE(entranceIsOver(view));
+        if (c.showsPassed) {
+            click(view.filterBar()->chip(ReportFilterChoice::passed));
+        }
+        screen.model().setFindingFilter(c.filter);
+        screen.model().setSelectedFindingID(c.opened);
+        ASSERT_TRUE(entranceIsOver(view));
+        view.resize(1100, 500);
+        settle();
+        view.scrollArea()->verticalScrollBar()->setValue(200);
+        ASSERT_GT(view.scrollArea()->verticalScrollBar()->value(), 0);
+        // The keyboard is on a part of the old report.
+        QWidget* focused = c.showsPassed ? static_cast<QWidget*>(view.passedChecks())
+                                         : view.findingList()->builtRow(0)->header();
+        focused->setFocusPolicy(Qt::StrongFocus);
+        focused->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), focused);
+
+        view.setReport(next);
+        EXPECT_EQ(view.windowTitle(), u"Next App"_s);
+        EXPECT_FALSE(view.isPassedSelected());
+        EXPECT_EQ(shownSection(view), u"%1 rows"_s.arg(c.rows));
+        EXPECT_EQ(view.scrollArea()->verticalScrollBar()->value(), 0);
+        // The model's filter and open finding are the model's to change.
+        EXPECT_EQ(screen.model().findingFilter(), c.filter);
+        EXPECT_EQ(screen.model().selectedFindingID(), c.opened);
+        // No picture of the old report is left to fade out over the new one.
+        EXPECT_TRUE(view.findChildren<QWidget*>(u"leaving"_s).isEmpty());
+        const ReportFilterChoice choice =
+            c.filter ? ReportFilterChoice::blockers : ReportFilterChoice::all;
+        EXPECT_EQ(QApplication::focusWidget(), view.filterBar()->chip(choice));
+        // The overview rises 8 and the findings 6 as they fade in.
+        const auto frames = entranceFrames(
+            {view.findChild<ReportOverviewView*>(), view.findingList()->parentWidget()});
+        for (std::size_t part = 0; part < 2; ++part) {
+            ASSERT_FALSE(frames[part].empty()) << part;
+            for (const EntranceFrame& frame : frames[part]) {
+                EXPECT_NEAR(frame.drop, (part == 0 ? 8 : 6) * (1 - frame.opacity), 0.05);
+            }
+        }
+    }
+    design::MotionPreferences::instance().overrideReduceMotion({});
 }
 
 TEST(ReportView, ThreeHundredFindingsBuildOnlyTheRowsNearTheVisiblePart) {

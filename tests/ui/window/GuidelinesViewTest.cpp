@@ -2,12 +2,16 @@
 
 #include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/ui/Entrances.h"
 #include "tests/ui/Widgets.h"
+#include "ui/design/Motion.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
+#include "ui/window/GuidelineList.h"
 #include "ui/window/GuidelineRow.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -98,4 +102,28 @@ TEST(GuidelinesView, ClickingAChipLeavesTheFocusInTheSearchField) {
     QTest::mouseClick(browser.view.chip(FindingCategory::privacy), Qt::LeftButton);
     QTest::qWait(400);
     EXPECT_TRUE(edit->hasFocus());
+}
+
+TEST(GuidelinesView, TheHeaderRisesSixPointsAndTheControlsAndListFive) {
+    design::MotionPreferences::instance().overrideReduceMotion(false);
+    GuidelinesView view([](const QUrl&) { return true; });
+    view.resize(900, 700);
+    view.show();
+    QWidget* header = nullptr;
+    for (QLabel* label : view.findChildren<QLabel*>()) {
+        if (label->text() == u"Guidelines"_qs) {
+            header = label->parentWidget();
+        }
+    }
+    ASSERT_NE(header, nullptr);
+    const std::vector<QWidget*> parts{header, view.searchField()->parentWidget(), view.list()};
+    const std::vector<double> rises{6, 5, 5};
+    const auto frames = bw::test::entranceFrames(parts);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        ASSERT_FALSE(frames[i].empty()) << i;
+        for (const bw::test::EntranceFrame& frame : frames[i]) {
+            EXPECT_NEAR(frame.drop, rises[i] * (1 - frame.opacity), 0.05) << i;
+        }
+    }
+    design::MotionPreferences::instance().overrideReduceMotion({});
 }

@@ -261,8 +261,8 @@ TEST_F(ScreenLayoutTest, ANoticeNamingAFileIsWholeAtEverySize) {
                           << fault.toStdString();
         }
         QString painted;
-        for (const QString& text : bw::test::paintedTexts(*window().window)) {
-            painted += text;
+        for (const bw::test::PaintedText& text : bw::test::paintedTexts(*window().window)) {
+            painted += text.text;
         }
         EXPECT_TRUE(unbroken(painted).contains(notice))
             << state << " at " << size.width() << "×" << size.height() << " shows not all of "
