@@ -8,15 +8,18 @@
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
+#include "ui/report/ReportHistoryEmptyPlane.h"
 #include "ui/report/ReportHistoryFilter.h"
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/SearchField.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -138,6 +141,26 @@ TEST(ReportHistoryView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     some.view->searchField()->setText("nothing like it");
     EXPECT_TRUE(shownTexts(some.view.get()).contains("No matching reports"));
     EXPECT_FALSE(shownTexts(some.view.get()).contains("No reports yet"));
+}
+
+// The drawing of the empty history is decoration: assistive technologies are told of nothing there,
+// while the texts beside it stay.
+TEST(ReportHistoryView, TheEmptyHistorysDrawingIsHiddenFromAccessibility) {
+    Screen empty({});
+    auto* plane = empty.view->findChild<ReportHistoryEmptyPlane*>();
+    ASSERT_NE(plane, nullptr);
+    ASSERT_TRUE(plane->isVisible());
+    QAccessibleInterface* drawing = QAccessible::queryAccessibleInterface(plane);
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_EQ(drawing->role(), QAccessible::NoRole);
+    EXPECT_TRUE(drawing->state().invisible);
+    EXPECT_TRUE(drawing->text(QAccessible::Name).isEmpty());
+    for (QLabel* text : empty.view->findChildren<QLabel*>()) {
+        if (text->isVisible()) {
+            EXPECT_FALSE(QAccessible::queryAccessibleInterface(text)->state().invisible)
+                << text->text().toStdString();
+        }
+    }
 }
 
 TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) {
