@@ -45,14 +45,14 @@ public:
     // level with the anchor's and the arrow pointing at the anchor's middle; without, centred on
     // the anchor.
     void popUpBeside(const QRect& anchor);
-    // The bubble with its arrow, in the popover's coordinates.
-    QPainterPath outline() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The bubble with its arrow, in the popover's coordinates.
+    QPainterPath outline() const;
     // Puts the arrow on the bubble's trailing edge (the popover left of its anchor) or its
     // leading edge, and the content beside it.
     void placeArrow(bool onTrailingEdge);
