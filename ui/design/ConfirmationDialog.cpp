@@ -1,8 +1,6 @@
 #include "ui/design/ConfirmationDialog.h"
 
-#include "ui/design/BrandShapes.h"
-#include "ui/design/FocusRing.h"
-#include "ui/design/HoverButton.h"
+#include "ui/design/DialogButton.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
@@ -20,41 +18,6 @@ namespace bw::design {
 namespace {
 
 constexpr int margin = 24;
-constexpr qreal plainFillOpacity = 0.08; // white behind "Cancel" at rest
-
-// A capsule button of the dialog: the destructive one in the danger colour, "Cancel" plain.
-class DialogButton : public HoverButton {
-public:
-    DialogButton(const QString& title, bool isDestructive, QWidget* parent)
-        : HoverButton(parent), isDestructive_(isDestructive) {
-        setText(title);
-        setAccessibleName(title);
-    }
-
-    QSize sizeHint() const override {
-        const int text =
-            QFontMetrics(textStyleFont(TextStyle::bodyEmphasized)).horizontalAdvance(this->text());
-        return {std::max(84, text + 32), 30};
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const qreal lit = isDown() ? 1 : hoverProgress();
-        const QColor fill = isDestructive_
-                                ? palette::withOpacity(palette::danger(), 0.14 + 0.08 * lit)
-                                : QColor::fromRgbF(1, 1, 1, plainFillOpacity + 0.04 * lit);
-        painter.fillPath(capsulePath(QRectF(rect())), fill);
-        paintCapsuleFocusRing(painter, *this);
-        painter.setFont(textStyleFont(TextStyle::bodyEmphasized));
-        painter.setPen(isDestructive_ ? palette::danger() : palette::textPrimary());
-        painter.drawText(rect(), Qt::AlignCenter, text());
-    }
-
-private:
-    bool isDestructive_;
-};
 
 QLabel* dialogText(const QString& text, TextStyle style, const QColor& color, QWidget* parent) {
     QLabel* label = makeLabel(text, style, color, Wrap::lines, parent);

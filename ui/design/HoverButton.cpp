@@ -1,5 +1,6 @@
 #include "ui/design/HoverButton.h"
 
+#include <QCoreApplication>
 #include <QEnterEvent>
 
 namespace bw::design {
@@ -54,6 +55,31 @@ void HoverButton::followHover() {
 void HoverButton::clearHover() {
     isHovering_ = false;
     hover_.setValue(0);
+    setAttribute(Qt::WA_UnderMouse, false);
+}
+
+void followPointer(QWidget& widget, const QPoint& pointer) {
+    // Over the widget and over every part of the window that holds it (the scroll area's
+    // viewport clips the rows).
+    bool isOver = widget.isVisible();
+    for (const QWidget* part = &widget; isOver && part; part = part->parentWidget()) {
+        isOver = part->rect().contains(part->mapFromGlobal(pointer));
+        if (part->isWindow()) {
+            break;
+        }
+    }
+    if (isOver == widget.underMouse()) {
+        return;
+    }
+    // Delivered as the pointer's own: the application marks the widget as under the mouse or not.
+    if (isOver) {
+        const QPointF local = widget.mapFromGlobal(QPointF(pointer));
+        QEnterEvent enter(local, widget.window()->mapFromGlobal(QPointF(pointer)), pointer);
+        QCoreApplication::sendEvent(&widget, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&widget, &leave);
+    }
 }
 
 } // namespace bw::design

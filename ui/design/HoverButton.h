@@ -33,15 +33,15 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // For a pointer that came or went without an event (a scroll moved the widget under it).
-    void setHovering(bool hovering);
-    // Drops the hover look at once: the widget now shows something else.
+    // Drops the hover look at once: the widget now shows something else. Whether the pointer is
+    // over it is asked anew (followPointer).
     void clearHover();
     // While withheld, the hover look stays away even under the pointer (a button confirming what
     // it did); it moves with the style's motion either way.
     void withholdHoverLook(bool withheld);
 
 private:
+    void setHovering(bool hovering);
     void followHover();
 
     HoverButtonStyle style_;
@@ -49,5 +49,12 @@ private:
     bool isHoverLookWithheld_ = false;
     AnimatedValue hover_{0.0};
 };
+
+// A scroll moves widgets under a pointer that stays put, and no enter or leave event tells them:
+// sends `widget` the one the pointer would have sent, by where the pointer (in screen
+// coordinates) now is, so its hover look follows. A scrolled list calls it for each of its rows
+// after each scroll step, asking the pointer once (on X11 every ask is a round trip to the
+// display server).
+void followPointer(QWidget& widget, const QPoint& pointer);
 
 } // namespace bw::design

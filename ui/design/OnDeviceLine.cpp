@@ -12,7 +12,7 @@ namespace bw::design {
 OnDeviceLine::OnDeviceLine(QWidget* parent) : QWidget(parent) {
     const QString text = u"Your build stays on this computer."_qs;
     const QColor& color = palette::textTertiary();
-    auto* symbol = new SymbolWidget(u"macbook"_qs, 12, QFont::Medium, this);
+    auto* symbol = new SymbolWidget(u"macbook"_qs, TextStyle::medium12, this);
     symbol->setColor(color);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

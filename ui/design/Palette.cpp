@@ -52,9 +52,18 @@ QColor withOpacity(const QColor& color, qreal opacity) {
 
 QColor mix(const QColor& from, const QColor& to, qreal t) {
     const float k = float(std::clamp(t, qreal(0), qreal(1)));
-    const auto channel = [k](float a, float b) { return a + (b - a) * k; };
+    const auto between = [k](float a, float b) { return a + (b - a) * k; };
+    // Premultiplied: over any background the blend shows what lies between what its two ends
+    // show there. Straight colour lets an opaque colour fading into a faint one flare on the way.
+    const float alpha = between(from.alphaF(), to.alphaF());
+    if (alpha <= 0) {
+        return QColor::fromRgbF(0, 0, 0, 0);
+    }
+    const auto channel = [&](float a, float b) {
+        return std::clamp(between(a * from.alphaF(), b * to.alphaF()) / alpha, 0.0f, 1.0f);
+    };
     return QColor::fromRgbF(channel(from.redF(), to.redF()), channel(from.greenF(), to.greenF()),
-                            channel(from.blueF(), to.blueF()), channel(from.alphaF(), to.alphaF()));
+                            channel(from.blueF(), to.blueF()), alpha);
 }
 
 } // namespace bw::design::palette

@@ -41,8 +41,9 @@ const QColor& menuSeparator();    // white at 0.075: between the groups of a men
 // `color` with its opacity multiplied by `opacity` ("accent at 0.5").
 QColor withOpacity(const QColor& color, qreal opacity);
 
-// `from` moved towards `to` by `t`, alpha included: the colour of a change under way. `t` is held
-// within 0...1, so a spring's overshoot or undershoot never yields a channel out of range.
+// `from` moved towards `to` by `t`, alpha included: the colour of a change under way. Drawn over
+// any background it shows a colour between what the two ends show there. `t` is held within
+// 0...1, so a spring's overshoot or undershoot never yields a channel out of range.
 QColor mix(const QColor& from, const QColor& to, qreal t);
 
 } // namespace bw::design::palette

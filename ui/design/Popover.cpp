@@ -1,6 +1,7 @@
 #include "ui/design/Popover.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Compositor.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 
@@ -8,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTransform>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -41,13 +43,10 @@ Popover::Popover(const PopoverStyle& style, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
       style_(style), arrowY_(int(style.cornerRadius) + style.arrowHalfWidth) {
     setAttribute(Qt::WA_DeleteOnClose);
-    // Without an arrow the bubble is drawn over a transparent window: its corners show through.
-    setAttribute(Qt::WA_TranslucentBackground, style.arrowDepth == 0);
     setFixedWidth(style.arrowDepth + style.width);
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(style.arrowDepth + style.padding, style.padding, style.padding,
-                               style.padding);
     column->setSpacing(0);
+    placeArrow(false);
 }
 
 QVBoxLayout* Popover::column() const {
@@ -72,23 +71,42 @@ void Popover::addSeparator() {
     column()->addSpacing(separatorInset);
 }
 
+void Popover::placeArrow(bool onTrailingEdge) {
+    arrowOnTrailingEdge_ = onTrailingEdge;
+    const int arrowSide = style_.arrowDepth + style_.padding;
+    column()->setContentsMargins(onTrailingEdge ? style_.padding : arrowSide, style_.padding,
+                                 onTrailingEdge ? arrowSide : style_.padding, style_.padding);
+}
+
 void Popover::popUpBeside(const QRect& anchor) {
     adjustSize();
     const int middle = anchor.top() + anchor.height() / 2;
-    QPoint place = style_.arrowDepth ? QPoint(anchor.right() + 3, anchor.top() - style_.padding)
-                                     : QPoint(anchor.right() + 4, middle - height() / 2);
+    // The arrow's tip, or the bubble's edge, keeps this gap to the anchor.
+    const int gap = style_.arrowDepth ? 3 : 4;
+    QPoint place(anchor.right() + gap,
+                 style_.arrowDepth ? anchor.top() - style_.padding : middle - height() / 2);
     if (const QScreen* screen = QGuiApplication::screenAt(anchor.center())) {
         const QRect area = screen->availableGeometry();
-        if (!style_.arrowDepth && place.x() + width() > area.right()) {
-            place.setX(anchor.left() - width() - 4);
+        const bool flip = place.x() + width() > area.right();
+        if (flip) {
+            place.setX(anchor.left() - width() - gap);
         }
+        placeArrow(flip && style_.arrowDepth);
         place.setY(
             std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - height())));
     }
     if (style_.arrowDepth) {
         const int room = int(style_.cornerRadius) + style_.arrowHalfWidth;
         arrowY_ = std::clamp(middle - place.y(), room, std::max(room, height() - room));
-        // The window itself takes the bubble's shape; no desktop needs to draw transparency.
+    }
+    // Where the desktop composites, the window is clear around the bubble and its edges are
+    // smooth; where it does not, clear pixels would show black squares at the corners, so the
+    // window itself takes the bubble's shape.
+    const bool composites = desktopComposites();
+    setAttribute(Qt::WA_TranslucentBackground, composites);
+    if (composites) {
+        clearMask();
+    } else {
         setMask(QRegion(outline().toFillPolygon().toPolygon()));
     }
     move(place);
@@ -101,15 +119,16 @@ QPainterPath Popover::outline() const {
                               .adjusted(style_.borderInset, style_.borderInset, -style_.borderInset,
                                         -style_.borderInset);
     QPainterPath shape = continuousRoundedRect(bubble, style_.cornerRadius);
-    if (!style_.arrowDepth) {
-        return shape;
+    if (style_.arrowDepth) {
+        QPainterPath arrow;
+        arrow.moveTo(0, arrowY_);
+        arrow.lineTo(style_.arrowDepth + 1, arrowY_ - style_.arrowHalfWidth);
+        arrow.lineTo(style_.arrowDepth + 1, arrowY_ + style_.arrowHalfWidth);
+        arrow.closeSubpath();
+        shape = shape.united(arrow);
     }
-    QPainterPath arrow;
-    arrow.moveTo(0, arrowY_);
-    arrow.lineTo(style_.arrowDepth + 1, arrowY_ - style_.arrowHalfWidth);
-    arrow.lineTo(style_.arrowDepth + 1, arrowY_ + style_.arrowHalfWidth);
-    arrow.closeSubpath();
-    return shape.united(arrow);
+    // Drawn for an arrow on the leading edge; the other way round is its mirror image.
+    return arrowOnTrailingEdge_ ? QTransform(-1, 0, 0, 1, width(), 0).map(shape) : shape;
 }
 
 void Popover::takeBackdrop() {

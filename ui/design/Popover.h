@@ -17,7 +17,7 @@ struct PopoverStyle {
     int width = 244; // the bubble's, arrow excluded
     int padding = 7; // around the content
     qreal cornerRadius = 12;
-    int arrowDepth = 0; // an arrow on the leading edge, pointing at the anchor; 0: none
+    int arrowDepth = 0; // an arrow on the edge facing the anchor, pointing at it; 0: none
     int arrowHalfWidth = 9;
     QColor border;
     qreal borderInset = 0;    // a half-point inset keeps a one-point border whole
@@ -40,9 +40,10 @@ public:
     // White at 0.075, inset 5 points, with 5 points above and below.
     void addSeparator();
 
-    // Shows the popover beside `anchor` (global coordinates), kept on the anchor's screen: with
-    // an arrow, its top level with the anchor's and the arrow at the anchor's middle; without,
-    // centred on the anchor, to its trailing side or, where the screen ends, its leading side.
+    // Shows the popover beside `anchor` (global coordinates), kept on the anchor's screen, to the
+    // anchor's trailing side or, where the screen ends, its leading side: with an arrow, its top
+    // level with the anchor's and the arrow pointing at the anchor's middle; without, centred on
+    // the anchor.
     void popUpBeside(const QRect& anchor);
 
 protected:
@@ -52,12 +53,16 @@ protected:
 private:
     // The bubble with its arrow, in the popover's coordinates.
     QPainterPath outline() const;
+    // Puts the arrow on the bubble's trailing edge (the popover left of its anchor) or its
+    // leading edge, and the content beside it.
+    void placeArrow(bool onTrailingEdge);
     void takeBackdrop();
 
     PopoverStyle style_;
     QImage backdrop_;
     // Where the arrow's tip is, from the top.
     int arrowY_;
+    bool arrowOnTrailingEdge_ = false;
 };
 
 } // namespace bw::design

@@ -29,6 +29,9 @@ SymbolWidget::SymbolWidget(const QString& name, qreal pointSize, QFont::Weight w
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
+SymbolWidget::SymbolWidget(const QString& name, TextStyle role, QWidget* parent)
+    : SymbolWidget(name, textStyleMetrics(role).pixelSize, textStyleMetrics(role).weight, parent) {}
+
 void SymbolWidget::setSymbol(const QString& name, Change change) {
     if (name == name_) {
         return;

@@ -99,6 +99,10 @@ QSizeF symbolSize(qreal pointSize) {
     return {side, side};
 }
 
+QSizeF symbolSize(TextStyle role) {
+    return symbolSize(textStyleMetrics(role).pixelSize);
+}
+
 QFont symbolFont(qreal pointSize, QFont::Weight weight) {
     QFont font(symbolFamily());
     font.setPixelSize(qMax(1, qRound(pointSize * glyphBoxPerPoint)));
@@ -118,6 +122,12 @@ void paintSymbol(QPainter& painter, const QRectF& rect, QStringView name, qreal 
     painter.setPen(color);
     painter.drawText(rect, Qt::AlignCenter, QString::fromUcs4(&*codePoint, 1));
     painter.restore();
+}
+
+void paintSymbol(QPainter& painter, const QRectF& rect, QStringView name, TextStyle role,
+                 const QColor& color) {
+    const TextMetrics metrics = textStyleMetrics(role);
+    paintSymbol(painter, rect, name, metrics.pixelSize, metrics.weight, color);
 }
 
 } // namespace bw::design

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/design/TextStyle.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -23,8 +25,13 @@ QFont symbolFont(qreal pointSize, QFont::Weight weight = QFont::Medium);
 void paintSymbol(QPainter& painter, const QRectF& rect, QStringView name, qreal pointSize,
                  QFont::Weight weight, const QColor& color);
 
+// The same at the size and weight of a text role (`medium12` beside captions and chips).
+void paintSymbol(QPainter& painter, const QRectF& rect, QStringView name, TextStyle role,
+                 const QColor& color);
+
 // The square a symbol of `pointSize` occupies, for layouts.
 QSizeF symbolSize(qreal pointSize);
+QSizeF symbolSize(TextStyle role);
 
 // One symbol image: name, size, weight, colour and rotation. Hidden from accessibility unless the
 // owner names it.
@@ -35,6 +42,8 @@ public:
 
     explicit SymbolWidget(const QString& name = {}, qreal pointSize = 13,
                           QFont::Weight weight = QFont::Medium, QWidget* parent = nullptr);
+    // At the size and weight of a text role.
+    SymbolWidget(const QString& name, TextStyle role, QWidget* parent = nullptr);
 
     QString symbol() const { return name_; }
     void setSymbol(const QString& name, Change change = Change::instant);

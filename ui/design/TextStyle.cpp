@@ -30,8 +30,10 @@ TextMetrics textStyleMetrics(TextStyle style) {
         return {22, semibold, rounded, -0.26};
     case TextStyle::sectionTitle:
         return {17, semibold, rounded, -0.24};
-    case TextStyle::metricValue:
-        return {20, semibold, rounded, -0.28};
+    case TextStyle::semiboldRounded20:
+        return {20, semibold, rounded, -0.22};
+    case TextStyle::semiboldRounded15:
+        return {15, semibold, rounded, -0.16};
     case TextStyle::monogram:
         return {12, semibold, rounded, 0};
     case TextStyle::rowTitle:
@@ -60,6 +62,20 @@ TextMetrics textStyleMetrics(TextStyle style) {
         return {11, regular, mono, 0};
     case TextStyle::monoLabel:
         return {12, medium, mono, 0};
+    case TextStyle::mediumMono13:
+        return {13, medium, mono, 0};
+    case TextStyle::medium12:
+        return {12, medium, standard, 0};
+    case TextStyle::medium17:
+        return {17, medium, standard, 0};
+    case TextStyle::medium28:
+        return {28, medium, standard, 0};
+    case TextStyle::semibold34:
+        return {34, semibold, standard, 0};
+    case TextStyle::medium40:
+        return {40, medium, standard, 0};
+    case TextStyle::metricValue:
+        return {20, semibold, rounded, -0.28};
     case TextStyle::stagedStatus:
         return {10, semibold, standard, 0};
     case TextStyle::removeLabel:

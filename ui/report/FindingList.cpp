@@ -1,10 +1,12 @@
 #include "ui/report/FindingList.h"
 
+#include "ui/design/HoverButton.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -203,6 +205,10 @@ void FindingList::updateVisibleRows() {
     for (const auto& [index, row] : rows_) {
         row->setGeometry(rowRect(index));
         row->show();
+    }
+    const QPoint pointer = QCursor::pos();
+    for (const auto& [index, row] : rows_) {
+        design::followPointer(*row, pointer);
     }
     chainTabOrder();
     update();

@@ -101,6 +101,9 @@ void FindingRow::leaveEvent(QEvent* event) {
 }
 
 void FindingRow::setHovering(bool hovering) {
+    if (hovering == isHovering_) {
+        return;
+    }
     isHovering_ = hovering;
     header_->setHovering(hovering);
     fill_.animateTo(fillLevel(isSelected_, isHovering_), findingRowStyle.hover);

@@ -28,6 +28,7 @@ public:
                const ReportContext& context, int horizontalContentInset, QWidget* parent = nullptr);
 
     bool isSelected() const { return isSelected_; }
+    bool isHovering() const { return isHovering_; }
     void setSelected(bool isSelected);
 
     FindingRowHeader* header() const { return header_; }

@@ -3,12 +3,14 @@
 #include "ui/design/BlockLayout.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Hairline.h"
+#include "ui/design/HoverButton.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/PassedCheckPresentation.h"
 #include "ui/report/ReadingText.h"
 
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -101,6 +103,13 @@ void PassedChecksView::clear() {
     while ((item = layout()->takeAt(0)) != nullptr) {
         delete item->widget();
         delete item;
+    }
+}
+
+void PassedChecksView::followPointer() {
+    const QPoint pointer = QCursor::pos();
+    for (PassedCheckRow* row : findChildren<PassedCheckRow*>(Qt::FindDirectChildrenOnly)) {
+        design::followPointer(*row, pointer);
     }
 }
 

@@ -9,8 +9,12 @@ namespace bw::report {
 
 // One passed check with the category, guideline and source its wording implies.
 class PassedCheckRow : public QWidget {
+    Q_OBJECT
+
 public:
     explicit PassedCheckRow(const QString& check, QWidget* parent = nullptr);
+
+    bool isHovering() const { return hover_.target() > 0; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +32,8 @@ public:
     explicit PassedChecksView(QWidget* parent = nullptr);
 
     void setChecks(const std::vector<QString>& checks);
+    // After a scroll: the hover fill moves to the row now under the pointer.
+    void followPointer();
 
 private:
     void clear();

@@ -21,6 +21,7 @@ design::PopoverStyle menuStyle() {
     design::PopoverStyle style;
     style.border = palette::withOpacity(palette::hairline(), 0.8);
     style.borderInset = 0.5;
+    style.arrowDepth = 9;
     return style;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/report/ReportHistoryEmptyPlane.h"
 
+#include "ui/design/Accessibility.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
@@ -20,7 +21,8 @@ namespace palette = design::palette;
 ReportHistoryEmptyPlane::ReportHistoryEmptyPlane(QWidget* parent)
     : QWidget(parent), progress_(new design::AnimatedValue(0, this)) {
     setFixedSize(116, 34);
-    setAccessibleName(QString());
+    // Purely decorative: the empty state's texts say what it shows.
+    design::hideFromAccessibility(*this);
     connect(progress_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 

@@ -163,10 +163,9 @@ void ReportHistoryList::updateVisibleRows() {
         row->show();
         shown_[index] = row;
     }
-    // Asked once: on X11 every ask is a round trip to the display server.
     const QPoint pointer = QCursor::pos();
     for (const auto& [index, row] : shown_) {
-        row->followPointer(pointer);
+        design::followPointer(*row, pointer);
     }
 }
 

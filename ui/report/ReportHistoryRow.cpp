@@ -106,10 +106,6 @@ void ReportHistoryRow::setReport(const ScanReport& report, const QDateTime& now)
     update();
 }
 
-void ReportHistoryRow::followPointer(const QPoint& pointer) {
-    setHovering(isVisible() && rect().contains(mapFromGlobal(pointer)));
-}
-
 ReportHistoryRow::TitleLine ReportHistoryRow::titleLine(qreal width) const {
     const QFontMetricsF nameMetrics(design::textStyleFont(TextStyle::rowTitle));
     const QFontMetricsF versionMetrics(design::textStyleFont(TextStyle::monoCaption));

@@ -49,10 +49,8 @@ public:
     };
     TitleLine titleLine(qreal width) const;
 
-    // Highlights the row when the pointer (in screen coordinates) is over it: after a scroll has
-    // moved rows under a pointer that did not move, no enter or leave event tells them.
-    void followPointer(const QPoint& pointer);
-
+    // The trailing chevron's frame, which the actions menu hangs from.
+    QRectF chevronRect() const;
     bool isActionMenuPresented() const { return !menu_.isNull(); }
     void presentActionMenu();
 
@@ -68,7 +66,6 @@ protected:
     bool hitButton(const QPoint& position) const override;
 
 private:
-    QRectF chevronRect() const;
     void paintWide(QPainter& painter, const QRectF& content);
     void paintCompact(QPainter& painter, const QRectF& content);
     void paintBuildLine(QPainter& painter, const QRectF& line);

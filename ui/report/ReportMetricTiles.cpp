@@ -74,10 +74,11 @@ BuildMetricView::BuildMetricView(BuildMetric metric, QWidget* parent)
 QSize BuildMetricView::sizeHint() const {
     const QFontMetrics eyebrow(design::textStyleFont(TextStyle::eyebrow));
     const QFontMetrics value(design::textStyleFont(TextStyle::monoLabel));
-    const int titleRow = std::max(eyebrow.height(), int(design::symbolSize(12).height()));
-    const int width =
-        std::max(int(design::symbolSize(12).width()) + 6 + eyebrow.horizontalAdvance(metric_.title),
-                 value.horizontalAdvance(metric_.value));
+    const int titleRow =
+        std::max(eyebrow.height(), int(design::symbolSize(TextStyle::medium12).height()));
+    const int width = std::max(int(design::symbolSize(TextStyle::medium12).width()) + 6 +
+                                   eyebrow.horizontalAdvance(metric_.title),
+                               value.horizontalAdvance(metric_.value));
     return {width + 2 * tileInset, std::max(44, titleRow + 4 + value.height())};
 }
 
@@ -90,7 +91,7 @@ void BuildMetricView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QFont eyebrow = design::textStyleFont(TextStyle::eyebrow);
     const QFont valueFont = design::textStyleFont(TextStyle::monoLabel);
-    const QSizeF symbol = design::symbolSize(12);
+    const QSizeF symbol = design::symbolSize(TextStyle::medium12);
     const int titleRow = std::max(QFontMetrics(eyebrow).height(), int(symbol.height()));
     const int valueHeight = QFontMetrics(valueFont).height();
     const int top = (height() - (titleRow + 4 + valueHeight)) / 2;
@@ -98,7 +99,7 @@ void BuildMetricView::paintEvent(QPaintEvent*) {
 
     design::paintSymbol(painter,
                         QRectF(QPointF(tileInset, top + (titleRow - symbol.height()) / 2), symbol),
-                        metric_.symbol, 12, QFont::Medium, palette::textSecondary());
+                        metric_.symbol, TextStyle::medium12, palette::textSecondary());
     painter.setFont(eyebrow);
     painter.setPen(palette::textTertiary());
     const int titleLeft = tileInset + int(symbol.width()) + 6;

@@ -161,6 +161,8 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     findingList_->setTabAnchor(filterBar_->chip(ReportFilterChoice::passed));
     connect(scrollArea_->verticalScrollBar(), &QScrollBar::valueChanged, findingList_,
             &FindingList::updateVisibleRows);
+    connect(scrollArea_->verticalScrollBar(), &QScrollBar::valueChanged, passedChecks_,
+            &PassedChecksView::followPointer);
 
     AppModel& model = context_.model;
     connect(&model, &AppModel::findingFilterChanged, this, &ReportView::updateSection);

@@ -43,8 +43,7 @@ QWidget* makeEmptyState(QWidget* parent) {
     auto* layout = new QHBoxLayout(state);
     layout->setContentsMargins(11, 0, 11, 0);
     layout->setSpacing(10);
-    auto* tray = new design::SymbolWidget(
-        QStringLiteral("tray"), design::textStyleMetrics(design::TextStyle::medium14).pixelSize);
+    auto* tray = new design::SymbolWidget(QStringLiteral("tray"), design::TextStyle::medium14);
     tray->setColor(palette::textTertiary());
     tray->setFixedWidth(18);
     layout->addWidget(tray);

@@ -160,10 +160,14 @@ void GuidelineRow::keyPressEvent(QKeyEvent* event) {
     QAbstractButton::keyPressEvent(event);
 }
 
+QColor GuidelineRow::arrowColor(qreal hoverProgress) {
+    return palette::mix(palette::textTertiary(), palette::textSecondary(), hoverProgress);
+}
+
 void GuidelineRow::paintCategory(QPainter& painter, const QRectF& rect) const {
     const QColor color = palette::textTertiary();
     design::paintSymbol(painter, QRectF(rect.left(), rect.top(), 14, rect.height()),
-                        categorySymbol(reference_.category), 12, QFont::Medium, color);
+                        categorySymbol(reference_.category), TextStyle::medium12, color);
     const QFont font = design::textStyleFont(TextStyle::caption);
     painter.setFont(font);
     painter.setPen(color);
@@ -186,8 +190,7 @@ void GuidelineRow::paintEvent(QPaintEvent*) {
     painter.drawText(layout.id, Qt::AlignLeft | Qt::AlignVCenter, reference_.id);
     paintCategory(painter, layout.category);
     design::paintSymbol(painter, layout.arrow.translated(-2 * (1 - hover), 0), u"arrow.up.right",
-                        10, QFont::DemiBold,
-                        hover > 0.5 ? palette::textSecondary() : palette::textTertiary());
+                        10, QFont::DemiBold, arrowColor(hover));
 
     const QFont titleFont = design::textStyleFont(TextStyle::rowTitle);
     painter.setFont(titleFont);

@@ -23,6 +23,9 @@ public:
     // The number, category and arrow stack above the title below this width.
     bool isWide() const;
 
+    // The arrow brightens with the hover, from tertiary at rest to secondary under the pointer.
+    static QColor arrowColor(qreal hoverProgress);
+
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
     QSize sizeHint() const override;

@@ -3,7 +3,10 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/MarketingMode.h"
+#include "services/info/ApplicationInfo.h"
+#include "ui/design/AboutDialog.h"
 #include "ui/design/GlassBackdrop.h"
+#include "ui/window/ApplicationTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +23,8 @@ MainWindow::MainWindow(AppModel& model, UpdateController* updates, WindowSetup s
     new design::WindowChromeInstaller(this, isDemonstration);
 
     QMenu* application = menuBar()->addMenu(QStringLiteral("Berthwatch"));
+    about_ = application->addAction(QStringLiteral("About Berthwatch"));
+    connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
     checkForUpdates_ = application->addAction(QStringLiteral("Check for Updates…"));
     checkForUpdates_->setEnabled(updates && updates->isAvailable());
     if (updates) {
@@ -40,6 +45,13 @@ MainWindow::MainWindow(AppModel& model, UpdateController* updates, WindowSetup s
     followPhase();
     // The default size is the content's: the menu bar comes on top of it.
     resize(defaultContentSize + QSize(0, menuBar()->sizeHint().height()));
+}
+
+void MainWindow::showAbout() {
+    const ApplicationInfo& info = ApplicationInfo::main();
+    auto* about =
+        new design::AboutDialog(applicationName(info), applicationVersionText(info), this);
+    about->open();
 }
 
 void MainWindow::bringForward() {

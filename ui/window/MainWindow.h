@@ -12,8 +12,8 @@ class UpdateController;
 
 namespace bw::window {
 
-// The application's one window: the root view under the menu bar with "New Scan" and "Check for
-// Updates…".
+// The application's one window: the root view under the menu bar with "About Berthwatch", "Check
+// for Updates…" and "New Scan".
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -26,14 +26,18 @@ public:
 
     RootView* rootView() const { return root_; }
     QAction* newScanAction() const { return newScan_; }
+    QAction* aboutAction() const { return about_; }
     QAction* checkForUpdatesAction() const { return checkForUpdates_; }
 
     // Shows the window on top of the others and gives it the focus, as a second start asks.
     void bringForward();
+    // The application's name, version and build number, in a dialog over the window.
+    void showAbout();
 
 private:
     AppModel& model_;
     RootView* root_;
+    QAction* about_;
     QAction* newScan_;
     QAction* checkForUpdates_;
 };

@@ -10,6 +10,7 @@
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
+#include "ui/window/ApplicationTexts.h"
 #include "ui/window/SettingsBlocks.h"
 
 #include <QDir>
@@ -28,18 +29,6 @@ const QMargins columnMargins(34, 30, 34, 42);
 const QUrl supportURL(QStringLiteral("mailto:support@berthwatch.app"));
 const QUrl privacyURL(QStringLiteral("https://berthwatch.app/privacy"));
 const QUrl termsURL(QStringLiteral("https://berthwatch.app/terms"));
-
-QString appDisplayName(const ApplicationInfo& info) {
-    return info.string(QStringLiteral("CFBundleDisplayName"))
-        .value_or(QStringLiteral("Berthwatch"));
-}
-
-QString versionText(const ApplicationInfo& info) {
-    const QString unknown = QStringLiteral("Unknown");
-    return QStringLiteral("Version %1 (%2)")
-        .arg(info.string(QStringLiteral("CFBundleShortVersionString")).value_or(unknown),
-             info.string(QStringLiteral("CFBundleVersion")).value_or(unknown));
-}
 
 } // namespace
 
@@ -97,8 +86,8 @@ QWidget* SettingsView::makeReportsAndStorage() {
 
 QWidget* SettingsView::makeAbout() {
     auto* section = new SettingsSection(QStringLiteral("About"), column_);
-    section->addRow(new SettingsRow(QStringLiteral("airplane.departure"), appDisplayName(info_),
-                                    versionText(info_)));
+    section->addRow(new SettingsRow(QStringLiteral("airplane.departure"), applicationName(info_),
+                                    applicationVersionText(info_)));
     section->addDivider();
     const bool canUpdate = updates_ && updates_->isAvailable();
     auto* check = new SettingsPillButton(QStringLiteral("Check"), {});

@@ -142,9 +142,7 @@ void SidebarDestinationButton::paintEvent(QPaintEvent*) {
         x += planeFrameWidth;
     } else {
         design::paintSymbol(painter, QRectF(x, middle - iconWidth / 2, iconWidth, iconWidth),
-                            symbolName(section_),
-                            design::textStyleMetrics(design::TextStyle::medium14).pixelSize,
-                            QFont::Medium, foreground());
+                            symbolName(section_), design::TextStyle::medium14, foreground());
         x += iconWidth;
     }
     x += spacing;

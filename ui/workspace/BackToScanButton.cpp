@@ -16,7 +16,7 @@ QIcon symbolIcon(QStringView name, const QColor& color) {
     pixmap.setDevicePixelRatio(2);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    design::paintSymbol(painter, QRectF(0, 0, 16, 16), name, 12, QFont::Medium, color);
+    design::paintSymbol(painter, QRectF(0, 0, 16, 16), name, design::TextStyle::medium12, color);
     return QIcon(pixmap);
 }
 

@@ -18,7 +18,7 @@ const design::MotionKind extensionChipMotion = design::MotionKind::skipping();
 constexpr qreal horizontalPadding = 9;
 constexpr qreal verticalPadding = 5;
 constexpr qreal spacing = 5;
-constexpr qreal symbolPoints = 12;
+constexpr auto symbolRole = design::TextStyle::medium12;
 
 } // namespace
 
@@ -38,7 +38,7 @@ void ExtensionChip::setEmphasized(bool emphasized) {
 
 QSize ExtensionChip::sizeHint() const {
     const QFontMetricsF metrics(design::textStyleFont(design::TextStyle::monoLabel));
-    const QSizeF symbol = design::symbolSize(symbolPoints);
+    const QSizeF symbol = design::symbolSize(symbolRole);
     const qreal width =
         horizontalPadding * 2 + symbol.width() + spacing + metrics.horizontalAdvance(text_);
     const qreal height = verticalPadding * 2 + std::max(symbol.height(), metrics.height());
@@ -58,10 +58,10 @@ void ExtensionChip::paintEvent(QPaintEvent*) {
     painter.drawPath(design::capsulePath(bounds));
 
     const QColor color = mix(textSecondary(), accent(), t);
-    const QSizeF symbol = design::symbolSize(symbolPoints);
+    const QSizeF symbol = design::symbolSize(symbolRole);
     const QRectF symbolRect(horizontalPadding, (height() - symbol.height()) / 2, symbol.width(),
                             symbol.height());
-    design::paintSymbol(painter, symbolRect, symbol_, symbolPoints, QFont::Medium, color);
+    design::paintSymbol(painter, symbolRect, symbol_, symbolRole, color);
     painter.setFont(design::textStyleFont(design::TextStyle::monoLabel));
     painter.setPen(color);
     const QRectF textRect(symbolRect.right() + spacing, 0, width(), height());

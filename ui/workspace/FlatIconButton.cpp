@@ -18,7 +18,7 @@ FlatIconButton::FlatIconButton(const QString& systemImage, const QString& access
 void FlatIconButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    design::paintSymbol(painter, QRectF(rect()), systemImage_, 12, QFont::Medium,
+    design::paintSymbol(painter, QRectF(rect()), systemImage_, design::TextStyle::medium12,
                         design::palette::mix(design::palette::textSecondary(),
                                              design::palette::textPrimary(), hoverProgress()));
 }

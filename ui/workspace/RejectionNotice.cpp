@@ -21,7 +21,7 @@ const design::MotionKind rejectionNoticeMotion = design::MotionKind::skipping();
 using design::TextStyle;
 
 const QString unsupported = u"Unsupported file type"_qs;
-constexpr qreal symbolPoints = 12;
+constexpr auto symbolRole = design::TextStyle::medium12;
 constexpr qreal spacing = 6;
 constexpr qreal horizontalPadding = 12;
 constexpr qreal verticalPadding = 6;
@@ -154,7 +154,7 @@ void RejectionNotice::paintEvent(QPaintEvent*) {
 void RejectionNotice::paintRejection(QPainter& painter) {
     const QFont labelFont = design::textStyleFont(TextStyle::label);
     const QFont monoFont = design::textStyleFont(TextStyle::monoLabel);
-    const QSizeF symbol = design::symbolSize(symbolPoints);
+    const QSizeF symbol = design::symbolSize(symbolRole);
     const qreal labelWidth = QFontMetricsF(labelFont).horizontalAdvance(unsupported);
     const qreal extensionWidth =
         shown_.extension.isEmpty()
@@ -174,8 +174,7 @@ void RejectionNotice::paintRejection(QPainter& painter) {
     qreal x = capsule.left() + horizontalPadding;
     const QRectF symbolRect(x, capsule.center().y() - symbol.height() / 2, symbol.width(),
                             symbol.height());
-    design::paintSymbol(painter, symbolRect, u"xmark.circle.fill", symbolPoints, QFont::Medium,
-                        red);
+    design::paintSymbol(painter, symbolRect, u"xmark.circle.fill", symbolRole, red);
     x = symbolRect.right() + spacing;
     painter.setPen(red);
     painter.setFont(labelFont);

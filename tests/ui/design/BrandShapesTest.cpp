@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -28,6 +30,48 @@ TEST(ContinuousRoundedRect, StaysInsideItsRectangleWhateverTheRadius) {
 
 // The plane takes off a short while after the bar reaches the end, and lands again when the bar
 // falls back; under reduce motion it stays at the end and nothing is left waiting on the clock.
+// What a blend shows over a background lies between what its two ends show there, at every step
+// of the change, and a spring's overshoot or undershoot holds at the ends.
+TEST(PaletteMix, OverAnyBackgroundShowsAColourBetweenWhatItsEndsShow) {
+    const struct {
+        const char* name;
+        QColor from;
+        QColor to;
+    } blends[] = {
+        {"opaque to opaque", palette::textTertiary(), palette::textSecondary()},
+        {"opaque to faint (a slot's placeholder taking a drag)", palette::tileSurface(),
+         palette::withOpacity(palette::accent(), 0.1)},
+        {"faint to faint", palette::withOpacity(Qt::white, 0.036), palette::hoverFill()},
+        {"clear to a colour", QColor(Qt::transparent), palette::accent()},
+    };
+    const QColor backgrounds[] = {palette::canvas(), Qt::black, Qt::white};
+    const auto shown = [](const QColor& color, const QColor& background) {
+        const auto over = [&](qreal c, qreal b) {
+            return c * color.alphaF() + b * (1 - color.alphaF());
+        };
+        return std::array{over(color.redF(), background.redF()),
+                          over(color.greenF(), background.greenF()),
+                          over(color.blueF(), background.blueF())};
+    };
+    for (const auto& [name, from, to] : blends) {
+        for (const qreal t : {-0.3, 0.0, 0.1, 0.25, 0.5, 0.75, 1.0, 1.4}) {
+            const QColor mixed = palette::mix(from, to, t);
+            ASSERT_TRUE(mixed.isValid()) << name << " " << t;
+            const qreal k = std::clamp(t, 0.0, 1.0);
+            for (const QColor& background : backgrounds) {
+                const auto start = shown(from, background);
+                const auto end = shown(to, background);
+                const auto seen = shown(mixed, background);
+                for (std::size_t channel = 0; channel < 3; ++channel) {
+                    EXPECT_NEAR(seen[channel], start[channel] + (end[channel] - start[channel]) * k,
+                                2e-3)
+                        << name << " at " << t << ", channel " << channel;
+                }
+            }
+        }
+    }
+}
+
 TEST(ProgressRunway, TakesOffAShortWhileAfterReachingTheEndUnlessMotionIsReduced) {
     for (const bool reduce : {false, true}) {
         MotionPreferences::instance().overrideReduceMotion(reduce);

@@ -36,6 +36,59 @@ TEST(TextStyle, EveryRoleResolvesToTheBundledFaceAtItsSizeWeightAndTracking) {
     QApplication::setFont(previous);
 }
 
+// The shared scale, in declaration order, ahead of the kit's own roles: size, weight, design and
+// tracking of each.
+TEST(TextStyle, TheSharedScaleHoldsItsTwentySevenRolesInOrder) {
+    constexpr auto regular = QFont::Normal;
+    constexpr auto medium = QFont::Medium;
+    constexpr auto semibold = QFont::DemiBold;
+    constexpr auto standard = FontDesign::standard;
+    constexpr auto rounded = FontDesign::rounded;
+    constexpr auto mono = FontDesign::monospaced;
+    const struct {
+        TextStyle role;
+        TextMetrics metrics;
+    } scale[] = {
+        {TextStyle::heroTitle, {36, semibold, standard, -0.72}},
+        {TextStyle::lead, {15, regular, standard, -0.16}},
+        {TextStyle::verdictTitle, {30, semibold, rounded, -0.48}},
+        {TextStyle::screenTitle, {22, semibold, rounded, -0.26}},
+        {TextStyle::sectionTitle, {17, semibold, rounded, -0.24}},
+        {TextStyle::semiboldRounded20, {20, semibold, rounded, -0.22}},
+        {TextStyle::semiboldRounded15, {15, semibold, rounded, -0.16}},
+        {TextStyle::monogram, {12, semibold, rounded, 0}},
+        {TextStyle::rowTitle, {15, semibold, standard, -0.16}},
+        {TextStyle::body, {13, regular, standard, -0.08}},
+        {TextStyle::bodyEmphasized, {13, medium, standard, -0.08}},
+        {TextStyle::subtitle, {12, regular, standard, 0}},
+        {TextStyle::caption, {11, regular, standard, 0.06}},
+        {TextStyle::label, {11, medium, standard, 0.06}},
+        {TextStyle::eyebrow, {10, semibold, standard, 0.36}},
+        {TextStyle::sidebarItem, {13, regular, standard, -0.04}},
+        {TextStyle::sidebarItemSelected, {13, medium, standard, -0.04}},
+        {TextStyle::sidebarHeading, {11, medium, standard, 0.12}},
+        {TextStyle::medium14, {14, medium, standard, 0}},
+        {TextStyle::monoCaption, {11, regular, mono, 0}},
+        {TextStyle::monoLabel, {12, medium, mono, 0}},
+        {TextStyle::mediumMono13, {13, medium, mono, 0}},
+        {TextStyle::medium12, {12, medium, standard, 0}},
+        {TextStyle::medium17, {17, medium, standard, 0}},
+        {TextStyle::medium28, {28, medium, standard, 0}},
+        {TextStyle::semibold34, {34, semibold, standard, 0}},
+        {TextStyle::medium40, {40, medium, standard, 0}},
+    };
+    static_assert(std::size(scale) == 27);
+    for (std::size_t index = 0; index < std::size(scale); ++index) {
+        const auto& [role, expected] = scale[index];
+        EXPECT_EQ(int(role), int(index));
+        const TextMetrics metrics = textStyleMetrics(role);
+        EXPECT_EQ(metrics.pixelSize, expected.pixelSize) << index;
+        EXPECT_EQ(metrics.weight, expected.weight) << index;
+        EXPECT_EQ(metrics.design, expected.design) << index;
+        EXPECT_DOUBLE_EQ(metrics.tracking, expected.tracking) << index;
+    }
+}
+
 // Drawn on demand by the style behind the design's proxy, yet there when the menu bar asks.
 TEST(Design, TheMenuBarsOverflowIconIsThere) {
     EXPECT_FALSE(QApplication::style()

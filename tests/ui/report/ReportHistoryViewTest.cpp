@@ -7,19 +7,23 @@
 #include "tests/ui/HistoryFixture.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/report/ReportScreen.h"
+#include "ui/design/Compositor.h"
 #include "ui/design/Motion.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
+#include "ui/report/ReportHistoryEmptyPlane.h"
 #include "ui/report/ReportHistoryFilter.h"
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/SearchField.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -143,6 +147,26 @@ TEST(ReportHistoryView, EmptyStatesTellAnEmptyHistoryFromASearchWithoutHits) {
     EXPECT_FALSE(shownTexts(some.view.get()).contains("No reports yet"));
 }
 
+// The drawing of the empty history is decoration: assistive technologies are told of nothing there,
+// while the texts beside it stay.
+TEST(ReportHistoryView, TheEmptyHistorysDrawingIsHiddenFromAccessibility) {
+    Screen empty({});
+    auto* plane = empty.view->findChild<ReportHistoryEmptyPlane*>();
+    ASSERT_NE(plane, nullptr);
+    ASSERT_TRUE(plane->isVisible());
+    QAccessibleInterface* drawing = QAccessible::queryAccessibleInterface(plane);
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_EQ(drawing->role(), QAccessible::NoRole);
+    EXPECT_TRUE(drawing->state().invisible);
+    EXPECT_TRUE(drawing->text(QAccessible::Name).isEmpty());
+    for (QLabel* text : empty.view->findChildren<QLabel*>()) {
+        if (text->isVisible()) {
+            EXPECT_FALSE(QAccessible::queryAccessibleInterface(text)->state().invisible)
+                << text->text().toStdString();
+        }
+    }
+}
+
 TEST(ReportHistoryRow, ALongNameAndItsVersionBothElideInsteadOfEitherVanishing) {
     const QString longName = u"Harbour Master Professional Edition "_s.repeated(3);
     struct Case {
@@ -219,6 +243,58 @@ TEST(ReportHistoryView, RightClicksOpenTheMenuOnlyInsideTheRow) {
     // A left click still reaches the row.
     QTest::mouseClick(row, Qt::LeftButton, {}, {50, 20});
     EXPECT_TRUE(screen.history.model().report().has_value());
+}
+
+// The menu hangs from the chevron by its arrow: to the chevron's trailing side, or to its leading
+// side where the screen ends. Where the desktop composites, all around the bubble and its arrow is
+// clear; where it does not, the window itself takes that shape.
+TEST(ReportHistoryView, TheMenuPointsItsArrowAtTheChevron) {
+    const auto reports = mixedHistory();
+    const int screenRight = QGuiApplication::primaryScreen()->availableGeometry().right();
+    const struct {
+        int viewWidth;
+        bool composites;
+        bool onTrailingSide;
+    } cases[] = {{520, true, true}, {screenRight - 40, true, false}, {520, false, true}};
+    for (const auto& [viewWidth, composites, expectedSide] : cases) {
+        design::overrideDesktopComposites(composites);
+        Screen screen(reports);
+        screen.view->resize(viewWidth, 700);
+        bw::test::settle(3);
+        ReportActionMenu* menu = screen.openMenu(reports[0]);
+        ASSERT_NE(menu, nullptr);
+        const ReportHistoryRow* row = screen.row(reports[0]);
+        const QRectF chevron = row->chevronRect();
+        const QPoint leading = row->mapToGlobal(chevron.topLeft().toPoint());
+        const QPoint trailing = row->mapToGlobal(chevron.topRight().toPoint());
+        const int middle = leading.y() + int(chevron.height() / 2) - menu->y();
+        const bool onTrailingSide = menu->x() > leading.x();
+        EXPECT_EQ(onTrailingSide, expectedSide) << viewWidth;
+        // The arrow's tip, a few points from the chevron's facing edge.
+        const int tipX = onTrailingSide ? 1 : menu->width() - 2;
+        const int gap =
+            onTrailingSide ? menu->x() - trailing.x() : leading.x() - menu->geometry().right();
+        EXPECT_GE(gap, 0);
+        EXPECT_LE(gap, 6);
+        // Along the tip's column the drawn shape is only the arrow's point, level with the
+        // chevron's middle.
+        const QImage drawn = menu->grab().toImage();
+        std::vector<int> shown;
+        for (int y = 0; y < menu->height(); ++y) {
+            const bool inShape = composites ? qAlpha(drawn.pixel(tipX, y)) > 128
+                                            : menu->mask().contains(QPoint(tipX, y));
+            if (inShape) {
+                shown.push_back(y);
+            }
+        }
+        ASSERT_FALSE(shown.empty()) << viewWidth;
+        EXPECT_LE(shown.size(), 6u);
+        EXPECT_NEAR((shown.front() + shown.back()) / 2.0, middle, 2);
+        EXPECT_EQ(menu->testAttribute(Qt::WA_TranslucentBackground), composites);
+        EXPECT_EQ(menu->mask().isEmpty(), composites);
+        menu->close();
+    }
+    design::overrideDesktopComposites(std::nullopt);
 }
 
 TEST(ReportHistoryView, MenuActionsReachTheModel) {

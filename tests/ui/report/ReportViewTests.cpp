@@ -19,6 +19,7 @@
 #include "ui/report/ReportTexts.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFile>
 #include <QGraphicsEffect>
 #include <QLabel>
@@ -26,6 +27,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -370,6 +373,86 @@ TEST(ReportView, ThreeHundredFindingsBuildOnlyTheRowsNearTheVisiblePart) {
     EXPECT_EQ(list->builtRow(0), nullptr);
     EXPECT_LT(list->builtRowCount(), 40u);
     EXPECT_EQ(list->builtRow(299)->geometry(), list->rowRect(299));
+}
+
+// A wheel scroll moves the rows under a pointer that stays put: the hover fill moves with them to
+// the row now under the pointer, in the findings and in the passed checks alike.
+TEST(ReportView, AfterAWheelScrollTheHoverFollowsTheRowUnderThePointer) {
+    std::vector<Finding> findings;
+    std::vector<QString> passed;
+    for (int i = 0; i < 40; ++i) {
+        findings.push_back(craftedFinding(u"f"_s + QString::number(i), FindingSeverity::risk));
+        passed.push_back(u"Check number %1 passed"_s.arg(i));
+    }
+    const auto findingRows = [](ReportView& view) {
+        std::vector<QWidget*> rows;
+        for (std::size_t i = 0; i < view.findingList()->count(); ++i) {
+            if (FindingRow* row = view.findingList()->builtRow(i)) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    };
+    const auto passedRows = [](ReportView& view) {
+        std::vector<QWidget*> rows;
+        for (PassedCheckRow* row : view.passedChecks()->findChildren<PassedCheckRow*>()) {
+            rows.push_back(row);
+        }
+        return rows;
+    };
+    const auto isHovering = [](QWidget* row) {
+        if (auto* finding = qobject_cast<FindingRow*>(row)) {
+            return finding->isHovering();
+        }
+        return static_cast<PassedCheckRow*>(row)->isHovering();
+    };
+    const struct {
+        const char* list;
+        bool passed;
+        std::function<std::vector<QWidget*>(ReportView&)> rows;
+    } lists[] = {{"findings", false, findingRows}, {"passed checks", true, passedRows}};
+    for (const auto& [list, showPassed, rowsOf] : lists) {
+        SCOPED_TRACE(list);
+        ReportScreen screen(reportWith(findings, passed));
+        ReportView& view = screen.view();
+        if (showPassed) {
+            view.togglePassedChecks();
+            settle();
+        }
+        // Halfway down, rows fill the visible part.
+        QScrollBar* bar = view.scrollArea()->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        settle();
+        QWidget* viewport = view.scrollArea()->viewport();
+        const QPoint pointer = viewport->mapToGlobal(viewport->rect().center());
+        QCursor::setPos(pointer);
+        QWidget* before = nullptr;
+        for (QWidget* row : rowsOf(view)) {
+            if (row->isVisible() && row->rect().contains(row->mapFromGlobal(pointer))) {
+                before = row;
+            }
+        }
+        ASSERT_NE(before, nullptr);
+        // A move to where the pointer already is would be no move at all.
+        QTest::mouseMove(before, before->mapFromGlobal(pointer) + QPoint(1, 0));
+        QTest::mouseMove(before, before->mapFromGlobal(pointer));
+        settle();
+        ASSERT_TRUE(isHovering(before));
+
+        QWheelEvent wheel(viewport->mapFromGlobal(pointer), pointer, {}, {0, -240}, Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        settle();
+        std::vector<QWidget*> hovering;
+        for (QWidget* row : rowsOf(view)) {
+            if (isHovering(row)) {
+                hovering.push_back(row);
+            }
+        }
+        ASSERT_EQ(hovering.size(), 1u);
+        EXPECT_NE(hovering.front(), before);
+        EXPECT_TRUE(hovering.front()->rect().contains(hovering.front()->mapFromGlobal(pointer)));
+    }
 }
 
 TEST(ReportShareButton, CopiesTheMarkdownAndSavesItOrShowsWhyNot) {

@@ -5,6 +5,7 @@
 #include "tests/ui/Entrances.h"
 #include "tests/ui/Widgets.h"
 #include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
 #include "ui/report/SearchField.h"
 #include "ui/window/GuidelineCategoryChip.h"
 #include "ui/window/GuidelineList.h"
@@ -126,4 +127,16 @@ TEST(GuidelinesView, TheHeaderRisesSixPointsAndTheControlsAndListFive) {
         }
     }
     design::MotionPreferences::instance().overrideReduceMotion({});
+}
+
+// The arrow's colour moves with the hover, step by step, not at one point of it.
+TEST(GuidelineRow, TheArrowBrightensAlongWithTheHover) {
+    const auto lightness = [](qreal hover) { return GuidelineRow::arrowColor(hover).lightnessF(); };
+    EXPECT_EQ(GuidelineRow::arrowColor(0), design::palette::textTertiary());
+    EXPECT_EQ(GuidelineRow::arrowColor(1), design::palette::textSecondary());
+    qreal previous = lightness(0);
+    for (const qreal hover : {0.25, 0.5, 0.75, 1.0}) {
+        EXPECT_GT(lightness(hover), previous) << hover;
+        previous = lightness(hover);
+    }
 }

@@ -2,12 +2,14 @@
 #include "app/Program.h"
 #include "app/UpdateController.h"
 #include "platform/instance/SingleInstance.h"
+#include "services/info/ApplicationInfo.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/SilentPresenter.h"
 #include "tests/support/TestFolder.h"
 #include "tests/ui/window/WindowHarness.h"
+#include "ui/design/AboutDialog.h"
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Motion.h"
@@ -25,6 +27,8 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QTest>
 #include <atomic>
@@ -387,6 +391,36 @@ TEST_F(WindowTest, TheProgramComesForwardOnALaterStartAndChecksForUpdatesOnlyWit
         QUrl(u"http://127.0.0.1:9/appcast.xml"_s), u"1"_s,
         updater::Updater::Environment{window.harness.clock, settings, presenter}));
     EXPECT_TRUE(MainWindow(model(), &with, WindowSetup{}).checkForUpdatesAction()->isEnabled());
+}
+
+// "About Berthwatch" heads the application's menu. It shows the name, version and build number
+// the program was built with, takes the keyboard at once, and Return or Escape closes it.
+TEST_F(WindowTest, AboutHeadsTheMenuShowsTheBuildAndClosesFromTheKeyboard) {
+    MainWindow& main = *window.window;
+    const QList<QAction*> items = main.menuBar()->actions().front()->menu()->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), u"About Berthwatch"_s);
+    EXPECT_EQ(items[1]->text(), u"Check for Updates…"_s);
+    const ApplicationInfo& info = ApplicationInfo::main();
+    const QString version =
+        u"Version %1 (%2)"_s.arg(info.string(u"CFBundleShortVersionString"_s).value_or(QString()),
+                                 info.string(u"CFBundleVersion"_s).value_or(QString()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        main.aboutAction()->trigger();
+        QPointer<design::AboutDialog> about = main.findChild<design::AboutDialog*>();
+        ASSERT_FALSE(about.isNull());
+        // The keyboard comes to the dialog once the desktop has made it the active window.
+        EXPECT_TRUE(
+            bw::test::waitFor([&] { return about->isAncestorOf(QApplication::focusWidget()); }, 5));
+        EXPECT_EQ(about->nameLabel()->text(), u"Berthwatch"_s);
+        EXPECT_EQ(about->versionLabel()->text(), version);
+        EXPECT_FALSE(version.contains(u"()"_s));
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(about.isNull()) << key;
+    }
 }
 
 class SidebarWidthTest : public ::testing::Test {

@@ -1,0 +1,61 @@
+#include "ui/design/Compositor.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <cstdlib>
+#include <memory>
+#include <xcb/xcb.h>
+
+namespace bw::design {
+
+namespace {
+
+std::optional<bool>& overridden() {
+    static std::optional<bool> value;
+    return value;
+}
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+
+// An X11 compositor owns the selection "_NET_WM_CM_S" followed by the screen's number.
+bool x11Composites(xcb_connection_t* connection) {
+    char* host = nullptr;
+    int display = 0;
+    int screen = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screen) != 0) {
+        std::free(host);
+    }
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
+    const std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> atom(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, quint16(name.size()), name.constData()),
+        nullptr));
+    if (!atom || atom->atom == XCB_NONE) {
+        return false;
+    }
+    const std::unique_ptr<xcb_get_selection_owner_reply_t, FreeReply> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
+                                      nullptr));
+    return owner && owner->owner != XCB_NONE;
+}
+
+} // namespace
+
+bool desktopComposites() {
+    if (overridden()) {
+        return *overridden();
+    }
+    // Not X11: a Wayland desktop composites, and an offscreen one draws into images (though it
+    // may answer for an X11 connection of its own).
+    const auto* x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")
+                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
+    return !x11 || !x11->connection() || x11Composites(x11->connection());
+}
+
+void overrideDesktopComposites(std::optional<bool> value) {
+    overridden() = value;
+}
+
+} // namespace bw::design
