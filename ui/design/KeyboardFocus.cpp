@@ -66,6 +66,26 @@ void forgetKeyboardFocus(QWidget& widget) {
     widget.update();
 }
 
+void chainTabStops(QWidget* anchor, const std::vector<QWidget*>& stops) {
+    QWidget* previous = anchor;
+    for (QWidget* stop : stops) {
+        if (previous) {
+            QWidget::setTabOrder(previous, stop);
+        }
+        previous = stop;
+    }
+}
+
+QWidget* tabStopBefore(const QWidget& widget) {
+    for (QWidget* before = widget.previousInFocusChain(); before && before != &widget;
+         before = before->previousInFocusChain()) {
+        if (before->focusPolicy() != Qt::NoFocus && !widget.isAncestorOf(before)) {
+            return before;
+        }
+    }
+    return nullptr;
+}
+
 void trackKeyboardFocus(QApplication& application) {
     const QString name = QStringLiteral("bw.focusTracker");
     if (!application.findChild<QObject*>(name, Qt::FindDirectChildrenOnly)) {

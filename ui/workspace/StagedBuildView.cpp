@@ -7,6 +7,7 @@
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
@@ -46,6 +47,8 @@ constexpr int maximumColumnWidth = 1040;
 QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
+    // Not a Tab stop of its own: the controls inside it are.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -376,6 +379,16 @@ void StagedBuildView::showAction() {
     }
     action_ = action;
     action->show(); // now, not on a later turn: the screen is never without its action
+    // Made anew for each phase, its controls would come last in the Tab order; they lead the page.
+    QList<QWidget*> parts = action->findChildren<QWidget*>();
+    parts.prepend(action);
+    std::vector<QWidget*> stops;
+    for (QWidget* part : parts) {
+        if (part->focusPolicy() != Qt::NoFocus) {
+            stops.push_back(part);
+        }
+    }
+    design::chainTabStops(design::tabStopBefore(*header_), stops);
 }
 
 void StagedBuildView::resizeEvent(QResizeEvent* event) {

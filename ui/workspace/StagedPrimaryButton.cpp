@@ -1,6 +1,7 @@
 #include "ui/workspace/StagedPrimaryButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -71,6 +72,7 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
                      palette::withOpacity(palette::accent(), disabled ? 0.36 : 1 - 0.12 * hover));
     painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(rimOpacity + 0.1 * hover)), 1));
     painter.drawPath(design::capsulePath(capsule.adjusted(0.5, 0.5, -0.5, -0.5)));
+    design::paintCapsuleFocusRing(painter, *this);
 
     const QColor foreground(255, 255, 255, int(255 * (disabled ? 0.64 : 1.0)));
     qreal x = (capsule.width() - contentWidth()) / 2;
