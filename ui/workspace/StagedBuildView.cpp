@@ -32,6 +32,8 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
+#include <iterator>
 
 namespace bw::workspace {
 
@@ -448,16 +450,39 @@ void StagedBuildView::revealImportMessage() {
     if (!revealingImportMessage_ || !line->isVisible()) {
         return;
     }
-    // Clear of the faded edges, which would otherwise dim the line.
-    const int top = line->mapTo(scroll_->widget(), QPoint()).y() - ScrollEdgeFade::length;
-    const int bottom = top + line->height() + 2 * ScrollEdgeFade::length;
+    const auto onPage = [this](const QWidget* widget) {
+        return QRect(widget->mapTo(scroll_->widget(), QPoint()), widget->size());
+    };
+    const QRect message = onPage(line);
+    const int fade = ScrollEdgeFade::length;
     QScrollBar* bar = scroll_->verticalScrollBar();
     const int shown = scroll_->viewport()->height();
-    if (bottom > bar->value() + shown) {
-        bar->setValue(bottom - shown);
-    } else if (top < bar->value()) {
-        bar->setValue(top);
+    // The least scroll that shows the line clear of the faded edges, which would dim it.
+    int value = bar->value();
+    if (message.bottom() + fade > value + shown) {
+        value = message.bottom() + 1 + fade - shown;
+    } else if (message.top() - fade < value) {
+        value = message.top() - fade;
     }
+    // A heading that this would cut at the top edge shows whole instead, clear of the fade if
+    // it can be, while the line stays whole; where both cannot show, the page goes past it.
+    const QRect headings[] = {onPage(icon_) | onPage(name_) | onPage(status_), onPage(metadata_),
+                              onPage(section_->titleBlock())};
+    const auto cutAt = [&](int place) {
+        return std::ranges::find_if(headings, [place](const QRect& heading) {
+            return heading.top() < place && heading.bottom() >= place;
+        });
+    };
+    if (const auto* cut = cutAt(value); cut != std::end(headings)) {
+        for (const int place : {std::max(0, cut->top() - fade), cut->top(), cut->bottom() + 1}) {
+            if (place <= message.top() && message.bottom() < place + shown &&
+                cutAt(place) == std::end(headings)) {
+                value = place;
+                break;
+            }
+        }
+    }
+    bar->setValue(value);
 }
 
 bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {

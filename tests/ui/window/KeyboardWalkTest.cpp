@@ -5,6 +5,7 @@
 
 #include "app/AppModel.h"
 #include "tests/ui/window/ScannedWindow.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
@@ -12,9 +13,14 @@
 #include "ui/report/ReportView.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarAppButton.h"
+#include "ui/workspace/BuildMetadataItem.h"
+#include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/StagedAppIcon.h"
+#include "ui/workspace/StagedBuildView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <set>
@@ -54,17 +60,22 @@ bool readsAfter(const QRect& earlier, const QRect& later) {
     return later.center().y() > earlier.center().y();
 }
 
-// Whether the whole control is in view: inside every widget that clips it and on top at its
-// middle.
-bool isWhollyInView(const QWidget& widget) {
+// How much of the widget shows through the widgets that clip it.
+QSize seenSize(const QWidget& widget) {
     QRect seen(QPoint(), widget.size());
     for (const QWidget* part = &widget; !part->isWindow(); part = part->parentWidget()) {
         seen.translate(part->pos());
         seen &= part->parentWidget()->rect();
     }
+    return seen.size();
+}
+
+// Whether the whole control is in view: inside every widget that clips it and on top at its
+// middle.
+bool isWhollyInView(const QWidget& widget) {
     const QWidget* top =
         widget.window()->childAt(widget.mapTo(widget.window(), widget.rect().center()));
-    return seen.size() == widget.size() && (top == &widget || widget.isAncestorOf(top));
+    return seenSize(widget) == widget.size() && (top == &widget || widget.isAncestorOf(top));
 }
 
 // Whether the control draws differently with the focus from the keyboard than without it.
@@ -311,6 +322,49 @@ TEST_F(KeyboardWalkTest, EveryScreenReadsInOrderWithARingOnEveryStop) {
         screen.close(window());
         settleScreen();
     }
+}
+
+} // namespace
+} // namespace bw::window
+
+namespace bw::window {
+namespace {
+
+// A message that appears on the staged build's page scrolls into view whole and leaves no
+// heading cut at the page's top edge, at the smallest window and the default one.
+TEST_F(KeyboardWalkTest, AMessageScrollsIntoViewLeavingNoHeadingCut) {
+    for (const auto& [size, explained] : {std::pair{QSize(960, 640), false},
+                                          {QSize(960, 640), true},
+                                          {QSize(1120, 760), false},
+                                          {QSize(1120, 760), true}}) {
+        window().window->resize(size + QSize(0, window().window->menuBar()->height()));
+        section(window(), AppSection::scan);
+        window().harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
+        auto* page = window().root().screen()->findChild<workspace::StagedBuildView*>();
+        ASSERT_NE(page, nullptr);
+        // With and without the explanation of App Store images open.
+        if (page->reviewScreens()->isStoreImageHelpPresented() != explained) {
+            page->reviewScreens()->toggleStoreImageHelp();
+        }
+        settleScreen();
+        window().model().setScreenshot(window().harness.folder.write(u"shot.gif"_s, "GIF89a"),
+                                       ScreenshotPrompt::paywall);
+        settleScreen();
+        EXPECT_TRUE(isWhollyInView(*page->reviewScreens()->importMessage())) << size.width();
+        std::vector<const QWidget*> headings{page->findChild<workspace::StagedAppIcon*>(),
+                                             page->reviewScreens()->titleBlock()};
+        for (const auto* cell : page->findChildren<workspace::BuildMetadataItem*>()) {
+            headings.push_back(cell);
+        }
+        for (const QWidget* heading : headings) {
+            const QSize seen = seenSize(*heading);
+            EXPECT_TRUE(seen.isEmpty() || seen == heading->size())
+                << size.width() << "×" << size.height() << (explained ? " explained" : "") << ": "
+                << heading->metaObject()->className() << " shows " << seen.height() << " of "
+                << heading->height();
+        }
+    }
+    window().window->resize(QSize(1120, 760) + QSize(0, window().window->menuBar()->height()));
 }
 
 } // namespace
