@@ -159,7 +159,8 @@ void checkRegion(const Walk& walk, const QWidget& region, std::vector<QString>& 
         }
     }
     if (entries > 1) {
-        faults.push_back(u"Tab leaves and comes back %1 times"_s.arg(entries - 1));
+        faults.push_back(
+            u"Tab leaves %1 and comes back %2 times"_s.arg(nameOf(region)).arg(entries - 1));
     }
     if (insideCount == count && wraps == 1) {
         faults.pop_back(); // the wrap from a popup's last stop to its first
