@@ -457,27 +457,39 @@ void StagedBuildView::revealImportMessage() {
     const int fade = ScrollEdgeFade::length;
     QScrollBar* bar = scroll_->verticalScrollBar();
     const int shown = scroll_->viewport()->height();
-    // The least scroll that shows the line clear of the faded edges, which would dim it.
+    // Whether the line shows whole at `place`, and with `clear` also clear of the faded edges,
+    // which would dim it; an edge where the page ends does not fade.
+    const auto shows = [&](int place, bool clear) {
+        const int top = clear && place > 0 ? fade : 0;
+        const int bottom = clear && place < bar->maximum() ? fade : 0;
+        return message.top() - top >= place && message.bottom() + bottom < place + shown;
+    };
+    // The least scroll that shows the line clear of the fades.
     int value = bar->value();
     if (message.bottom() + fade > value + shown) {
         value = message.bottom() + 1 + fade - shown;
     } else if (message.top() - fade < value) {
         value = message.top() - fade;
     }
-    // A heading that this would cut at the top edge shows whole instead, clear of the fade if
-    // it can be, while the line stays whole; where both cannot show, the page goes past it.
+    value = std::clamp(value, 0, bar->maximum());
+    // A heading that this would cut at the top edge shows whole instead, or the page goes past
+    // it, wherever the line still shows: clear of the fades if it can, else whole.
     const QRect headings[] = {onPage(icon_) | onPage(name_) | onPage(status_), onPage(metadata_),
-                              onPage(section_->titleBlock())};
+                              onPage(section_->heading())};
     const auto cutAt = [&](int place) {
         return std::ranges::find_if(headings, [place](const QRect& heading) {
             return heading.top() < place && heading.bottom() >= place;
         });
     };
     if (const auto* cut = cutAt(value); cut != std::end(headings)) {
-        for (const int place : {std::max(0, cut->top() - fade), cut->top(), cut->bottom() + 1}) {
-            if (place <= message.top() && message.bottom() < place + shown &&
-                cutAt(place) == std::end(headings)) {
-                value = place;
+        const int places[] = {cut->top() - fade, cut->top(), cut->bottom() + 1};
+        for (const bool clear : {true, false}) {
+            const auto fits = std::ranges::find_if(places, [&](int place) {
+                return place >= 0 && place <= bar->maximum() && shows(place, clear) &&
+                       cutAt(place) == std::end(headings);
+            });
+            if (fits != std::end(places)) {
+                value = *fits;
                 break;
             }
         }
