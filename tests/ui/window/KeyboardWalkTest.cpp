@@ -278,6 +278,8 @@ const Screen screens[] = {
          window.model().deleteReport(other->id);
          return static_cast<QWidget*>(&view);
      }},
+    {"home", [](test::WindowHarness& window,
+                const ScanReport&) { return section(window, AppSection::scan); }},
     {"guidelines", [](test::WindowHarness& window,
                       const ScanReport&) { return section(window, AppSection::guidelines); }},
     {"settings", [](test::WindowHarness& window,
