@@ -20,21 +20,26 @@ void strokeRing(QPainter& painter, const QPainterPath& ring) {
     painter.restore();
 }
 
-QRectF ringBounds(const QWidget& widget) {
-    return QRectF(widget.rect()).adjusted(style.inset, style.inset, -style.inset, -style.inset);
+QRectF ringBounds(const QRect& area) {
+    return QRectF(area).adjusted(style.inset, style.inset, -style.inset, -style.inset);
 }
 
 } // namespace
 
 void paintFocusRing(QPainter& painter, const QWidget& widget, qreal cornerRadius) {
+    paintFocusRing(painter, widget, cornerRadius, widget.rect());
+}
+
+void paintFocusRing(QPainter& painter, const QWidget& widget, qreal cornerRadius,
+                    const QRect& area) {
     if (showsFocusRing(widget)) {
-        strokeRing(painter, continuousRoundedRect(ringBounds(widget), cornerRadius - style.inset));
+        strokeRing(painter, continuousRoundedRect(ringBounds(area), cornerRadius - style.inset));
     }
 }
 
 void paintCapsuleFocusRing(QPainter& painter, const QWidget& widget) {
     if (showsFocusRing(widget)) {
-        strokeRing(painter, capsulePath(ringBounds(widget)));
+        strokeRing(painter, capsulePath(ringBounds(widget.rect())));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 class QPainter;
+class QRect;
 class QWidget;
 
 namespace bw::design {
@@ -16,6 +17,9 @@ struct FocusRingStyle {
 // Strokes the ring inside `widget`'s rounded outline of `cornerRadius` while it has the focus
 // from the keyboard (`showsFocusRing`).
 void paintFocusRing(QPainter& painter, const QWidget& widget, qreal cornerRadius);
+// The same inside `area` of the widget, for a widget whose outline is only part of it.
+void paintFocusRing(QPainter& painter, const QWidget& widget, qreal cornerRadius,
+                    const QRect& area);
 // The same for a capsule-shaped widget.
 void paintCapsuleFocusRing(QPainter& painter, const QWidget& widget);
 

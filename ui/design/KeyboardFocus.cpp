@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
 
 namespace bw::design {
@@ -19,6 +21,7 @@ protected:
         switch (event->type()) {
         case QEvent::KeyPress:
             isKeyboardInUse_ = true;
+            noteTabThatStays(*watched, *static_cast<QKeyEvent*>(event));
             break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
@@ -38,6 +41,23 @@ protected:
     }
 
 private:
+    // Tab in a window with a single stop leaves the focus where it is, so no focus event says the
+    // keyboard is on that stop; once the key has done its work, a focus that stayed counts as
+    // brought by the keyboard.
+    static void noteTabThatStays(QObject& watched, const QKeyEvent& event) {
+        if ((event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab) ||
+            &watched != QApplication::focusWidget()) {
+            return;
+        }
+        QWidget* focused = QApplication::focusWidget();
+        QTimer::singleShot(0, focused, [focused] {
+            if (focused->hasFocus()) {
+                focused->setProperty(keyboardFocusProperty, true);
+                focused->update();
+            }
+        });
+    }
+
     void note(QObject& widget, const QFocusEvent& event) {
         const Qt::FocusReason reason = event.reason();
         // The window going back and forth takes the focus away and gives it back as it was.
@@ -64,6 +84,26 @@ bool showsFocusRing(const QWidget& widget) {
 void forgetKeyboardFocus(QWidget& widget) {
     widget.setProperty(keyboardFocusProperty, false);
     widget.update();
+}
+
+void chainTabStops(QWidget* anchor, const std::vector<QWidget*>& stops) {
+    QWidget* previous = anchor;
+    for (QWidget* stop : stops) {
+        if (previous) {
+            QWidget::setTabOrder(previous, stop);
+        }
+        previous = stop;
+    }
+}
+
+QWidget* tabStopBefore(const QWidget& widget) {
+    for (QWidget* before = widget.previousInFocusChain(); before && before != &widget;
+         before = before->previousInFocusChain()) {
+        if (before->focusPolicy() != Qt::NoFocus && !widget.isAncestorOf(before)) {
+            return before;
+        }
+    }
+    return nullptr;
 }
 
 void trackKeyboardFocus(QApplication& application) {

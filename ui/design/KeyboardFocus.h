@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 class QApplication;
 class QWidget;
 
@@ -13,6 +15,14 @@ bool showsFocusRing(const QWidget& widget);
 // Forgets that the keyboard brought the focus to `widget`, for focus that Qt hands over as if
 // Tab had been pressed (a dialog's first focus) when nothing was.
 void forgetKeyboardFocus(QWidget& widget);
+
+// Makes Tab reach `stops` one after another, right after `anchor` (none: where the first stands),
+// for controls made, reused or moved after the ones around them, which Tab would otherwise reach
+// in the order they were made.
+void chainTabStops(QWidget* anchor, const std::vector<QWidget*>& stops);
+// The last control that Tab reaches before `widget` and everything inside it; none if there is
+// none.
+QWidget* tabStopBefore(const QWidget& widget);
 
 // Notes how each widget of the application takes the focus; installed with the design.
 void trackKeyboardFocus(QApplication& application);

@@ -1,6 +1,7 @@
 #include "ui/report/ReportHistoryList.h"
 
 #include "ui/design/Entrance.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryRow.h"
@@ -163,6 +164,13 @@ void ReportHistoryList::updateVisibleRows() {
         row->show();
         shown_[index] = row;
     }
+    // Reused and late-made rows would otherwise keep the Tab order of their making.
+    std::vector<QWidget*> stops;
+    for (const auto& [index, row] : shown_) {
+        stops.push_back(row);
+    }
+    design::chainTabStops(design::tabStopBefore(*this), stops);
+    // Asked once: on X11 every ask is a round trip to the display server.
     const QPoint pointer = QCursor::pos();
     for (const auto& [index, row] : shown_) {
         design::followPointer(*row, pointer);

@@ -1,6 +1,7 @@
 #include "ui/report/ReportNewScanButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -52,6 +53,7 @@ void ReportNewScanButton::paintEvent(QPaintEvent*) {
     painter.fillPath(capsule, palette::capsuleFill());
     painter.setPen(QPen(palette::withOpacity(palette::hairline(), 0.7), 1));
     painter.drawPath(capsule);
+    design::paintCapsuleFocusRing(painter, *this);
 
     const QColor color =
         palette::withOpacity(palette::textPrimary(), 0.92 + 0.08 * hoverProgress());

@@ -150,6 +150,8 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     scrollArea_->setWidget(content);
     scrollArea_->setWidgetResizable(true);
     scrollArea_->setFrameShape(QFrame::NoFrame);
+    // Not a Tab stop of its own: the controls inside it are.
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
     scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (QWidget* clear : {static_cast<QWidget*>(scrollArea_), scrollArea_->viewport(),

@@ -1,6 +1,7 @@
 #include "ui/report/SearchField.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -98,6 +99,8 @@ void SearchField::paintEvent(QPaintEvent*) {
     const QColor stroke = focus > 0.5 ? palette::withOpacity(palette::textTertiary(), 0.58)
                                       : palette::withOpacity(palette::hairline(), 0.64);
     painter.strokePath(capsule, QPen(stroke, 1));
+    // The field's text takes the keyboard; the ring goes round the whole field.
+    design::paintFocusRing(painter, *edit_, height() / 2.0, rect());
 }
 
 } // namespace bw::report

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/design/Hairline.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -64,6 +65,8 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
 
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Not a Tab stop of its own: the controls inside it are.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -212,6 +215,9 @@ void BerthwatchSidebar::showApps(std::vector<SidebarApp> apps) {
         }
     }
     appRows_ = std::move(rows);
+    // Rows made or moved later would otherwise keep the Tab order of their making.
+    design::chainTabStops(destination(AppSection::recents),
+                          std::vector<QWidget*>(appRows_.begin(), appRows_.end()));
     if (inBulk) {
         appsColumn_->show();
     }

@@ -6,6 +6,7 @@
 #include "ui/design/AppIconTile.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/ConfirmationDialog.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -57,6 +58,7 @@ protected:
         }
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
+        design::paintCapsuleFocusRing(painter, *this);
         painter.setOpacity(opacity_);
         design::paintSymbol(painter, QRectF(rect()), u"ellipsis", 11, QFont::DemiBold,
                             palette::textSecondary());

@@ -1,6 +1,7 @@
 #include "ui/workspace/AppStoreImagesControl.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -86,6 +87,8 @@ void AppStoreImagesControl::paintEvent(QPaintEvent*) {
     painter.setBrush(palette::mix(offKnob, Qt::white, on));
     painter.drawEllipse(QRectF(trackRect.left() + knobPadding + travel * on,
                                trackRect.top() + knobPadding, knob, knob));
+    painter.setOpacity(1);
+    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::workspace

@@ -1,5 +1,6 @@
 #include "ui/workspace/DropZoneCard.h"
 
+#include "ui/design/FocusRing.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -192,7 +193,10 @@ bool DropZoneCard::hitButton(const QPoint& pos) const {
 }
 
 void DropZoneCard::paintEvent(QPaintEvent*) {
-    // The label is all there is: no button chrome.
+    // The label is all there is: no button chrome, only the ring the keyboard brings, around the
+    // card below the runway's headroom.
+    QPainter painter(this);
+    design::paintFocusRing(painter, *this, 18, rect().adjusted(0, overhang_, 0, 0));
 }
 
 void DropZoneCard::enterEvent(QEnterEvent* event) {

@@ -1,5 +1,6 @@
 #include "ui/workspace/FlatIconButton.h"
 
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 
@@ -21,6 +22,7 @@ void FlatIconButton::paintEvent(QPaintEvent*) {
     design::paintSymbol(painter, QRectF(rect()), systemImage_, design::TextStyle::medium12,
                         design::palette::mix(design::palette::textSecondary(),
                                              design::palette::textPrimary(), hoverProgress()));
+    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::workspace

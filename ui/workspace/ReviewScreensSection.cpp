@@ -89,6 +89,8 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     slotScroll_->setWidget(slotRow_);
     slotScroll_->setWidgetResizable(true);
     slotScroll_->setFrameShape(QFrame::NoFrame);
+    // Not a Tab stop of its own: the controls inside it are.
+    slotScroll_->setFocusPolicy(Qt::NoFocus);
     slotScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     slotScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     slotScroll_->viewport()->setAutoFillBackground(false);

@@ -45,6 +45,8 @@ public:
     const ScrollEdgeFade& slotRowFade() const { return *slotFade_; }
     // The red line with the model's import message; hidden while there is none.
     design::CollapsingBox* importMessage() const { return importMessageBox_; }
+    // The section's title and subtitle with the controls beside or under them.
+    QWidget* heading() const { return titleBlock_->parentWidget(); }
     bool isStoreImageHelpPresented() const;
     bool isHeaderStacked() const;
 

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/HoverButton.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
@@ -105,6 +106,7 @@ protected:
         painter.setPen(palette::mix(palette::textSecondary(), palette::danger(), t));
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.drawText(rect(), Qt::AlignCenter, cancelText);
+        design::paintCapsuleFocusRing(painter, *this);
     }
 };
 

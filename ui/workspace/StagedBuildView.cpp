@@ -7,6 +7,7 @@
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
@@ -31,6 +32,8 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
+#include <iterator>
 
 namespace bw::workspace {
 
@@ -46,6 +49,8 @@ constexpr int maximumColumnWidth = 1040;
 QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
+    // Not a Tab stop of its own: the controls inside it are.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -376,6 +381,16 @@ void StagedBuildView::showAction() {
     }
     action_ = action;
     action->show(); // now, not on a later turn: the screen is never without its action
+    // Made anew for each phase, its controls would come last in the Tab order; they lead the page.
+    QList<QWidget*> parts = action->findChildren<QWidget*>();
+    parts.prepend(action);
+    std::vector<QWidget*> stops;
+    for (QWidget* part : parts) {
+        if (part->focusPolicy() != Qt::NoFocus) {
+            stops.push_back(part);
+        }
+    }
+    design::chainTabStops(design::tabStopBefore(*header_), stops);
 }
 
 void StagedBuildView::resizeEvent(QResizeEvent* event) {
@@ -435,16 +450,51 @@ void StagedBuildView::revealImportMessage() {
     if (!revealingImportMessage_ || !line->isVisible()) {
         return;
     }
-    // Clear of the faded edges, which would otherwise dim the line.
-    const int top = line->mapTo(scroll_->widget(), QPoint()).y() - ScrollEdgeFade::length;
-    const int bottom = top + line->height() + 2 * ScrollEdgeFade::length;
+    const auto onPage = [this](const QWidget* widget) {
+        return QRect(widget->mapTo(scroll_->widget(), QPoint()), widget->size());
+    };
+    const QRect message = onPage(line);
+    const int fade = ScrollEdgeFade::length;
     QScrollBar* bar = scroll_->verticalScrollBar();
     const int shown = scroll_->viewport()->height();
-    if (bottom > bar->value() + shown) {
-        bar->setValue(bottom - shown);
-    } else if (top < bar->value()) {
-        bar->setValue(top);
+    // Whether the line shows whole at `place`, and with `clear` also clear of the faded edges,
+    // which would dim it; an edge where the page ends does not fade.
+    const auto shows = [&](int place, bool clear) {
+        const int top = clear && place > 0 ? fade : 0;
+        const int bottom = clear && place < bar->maximum() ? fade : 0;
+        return message.top() - top >= place && message.bottom() + bottom < place + shown;
+    };
+    // The least scroll that shows the line clear of the fades.
+    int value = bar->value();
+    if (message.bottom() + fade > value + shown) {
+        value = message.bottom() + 1 + fade - shown;
+    } else if (message.top() - fade < value) {
+        value = message.top() - fade;
     }
+    value = std::clamp(value, 0, bar->maximum());
+    // A heading that this would cut at the top edge shows whole instead, or the page goes past
+    // it, wherever the line still shows: clear of the fades if it can, else whole.
+    const QRect headings[] = {onPage(icon_) | onPage(name_) | onPage(status_), onPage(metadata_),
+                              onPage(section_->heading())};
+    const auto cutAt = [&](int place) {
+        return std::ranges::find_if(headings, [place](const QRect& heading) {
+            return heading.top() < place && heading.bottom() >= place;
+        });
+    };
+    if (const auto* cut = cutAt(value); cut != std::end(headings)) {
+        const int places[] = {cut->top() - fade, cut->top(), cut->bottom() + 1};
+        for (const bool clear : {true, false}) {
+            const auto fits = std::ranges::find_if(places, [&](int place) {
+                return place >= 0 && place <= bar->maximum() && shows(place, clear) &&
+                       cutAt(place) == std::end(headings);
+            });
+            if (fits != std::end(places)) {
+                value = *fits;
+                break;
+            }
+        }
+    }
+    bar->setValue(value);
 }
 
 bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,8 @@
 #include "ui/workspace/StagedPrimaryButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -66,15 +68,20 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
     const bool disabled = !isEnabled();
     // A disabled button keeps its resting look under the pointer.
     const qreal hover = disabled ? 0 : hoverProgress();
-    const QRectF capsule = QRectF(rect());
+    // With the keyboard focus the fill draws in from the edge, so that the ring around it
+    // stands apart from a fill of the same colour.
+    const qreal ringRoom = design::showsFocusRing(*this) ? 3 : 0;
+    const QRectF capsule = QRectF(rect()).adjusted(ringRoom, ringRoom, -ringRoom, -ringRoom);
     painter.fillPath(design::capsulePath(capsule),
                      palette::withOpacity(palette::accent(), disabled ? 0.36 : 1 - 0.12 * hover));
     painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(rimOpacity + 0.1 * hover)), 1));
     painter.drawPath(design::capsulePath(capsule.adjusted(0.5, 0.5, -0.5, -0.5)));
+    design::paintCapsuleFocusRing(painter, *this);
 
     const QColor foreground(255, 255, 255, int(255 * (disabled ? 0.64 : 1.0)));
-    qreal x = (capsule.width() - contentWidth()) / 2;
-    const qreal midY = capsule.center().y();
+    // The content keeps its place when the fill draws in.
+    qreal x = (width() - contentWidth()) / 2;
+    const qreal midY = height() / 2.0;
     if (showsPlane_) {
         paintPlane(painter, {x, midY - planeFrame.height() / 2});
         x += planeFrame.width() + spacing;
@@ -86,8 +93,7 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
     }
     painter.setFont(titleFont());
     painter.setPen(foreground);
-    painter.drawText(QRectF(x, 0, capsule.width() - x, capsule.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, text());
+    painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 // The plane lifts 1 up and 2 forward on hover while its trail grows in behind it; both parts are

@@ -6,8 +6,7 @@
 #include "model/ReportStore.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/ui/TextLayout.h"
-#include "tests/ui/window/WindowHarness.h"
-#include "ui/design/Motion.h"
+#include "tests/ui/window/ScannedWindow.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/ReportView.h"
 #include "ui/window/BerthwatchSidebar.h"
@@ -36,45 +35,9 @@ using report::FindingList;
 using report::ReportView;
 using Check = std::function<void(const QString& state)>;
 
-class ScreenLayoutTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        design::MotionPreferences::instance().overrideReduceMotion(true);
-        window_ = new test::WindowHarness({u"berthwatch"_s}, /*realScreens=*/true);
-        // The report of a build scanned for real, among others with long and short names.
-        window_->harness.stage(bw::test::fixtureBuild(u"Debug.ipa"_s));
-        window_->model().startScan(false);
-        ASSERT_TRUE(bw::test::waitFor([] {
-            window_->harness.clock.advance(std::chrono::seconds(1));
-            return window_->model().report().has_value();
-        }));
-        report_ = new ScanReport(*window_->model().report());
-        std::vector<ScanReport> history = bw::test::sampleHistory(6);
-        history[2].metadata.appName = u"A Rather Long Application Name For Travel"_s;
-        history.push_back(*report_);
-        window_->relaunch(history);
-    }
-    static void TearDownTestSuite() {
-        delete window_;
-        delete report_;
-    }
+class ScreenLayoutTest : public test::ScannedWindowTest {};
 
-    static test::WindowHarness& window() { return *window_; }
-    static AppModel& model() { return window_->model(); }
-    static const ScanReport& report() { return *report_; }
-
-    static test::WindowHarness* window_;
-    static ScanReport* report_;
-};
-
-test::WindowHarness* ScreenLayoutTest::window_ = nullptr;
-ScanReport* ScreenLayoutTest::report_ = nullptr;
-
-void settleScreen() {
-    bw::test::settle(20);
-    QTest::qWait(20);
-    bw::test::settle(20);
-}
+using test::settleScreen;
 
 // The report with every finding opened in turn, scrolled so that the whole row is in view, and
 // with the passed checks shown.

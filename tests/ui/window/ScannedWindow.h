@@ -1,0 +1,28 @@
+#pragma once
+
+#include "tests/ui/window/WindowHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace bw::window::test {
+
+// The program's window with its own screens over a history that holds the report of a fixture
+// build scanned for real, among others with long and short names. Built once for a whole suite.
+class ScannedWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+
+    static WindowHarness& window() { return *window_; }
+    static AppModel& model() { return window_->model(); }
+    static const ScanReport& report() { return *report_; }
+
+private:
+    static WindowHarness* window_;
+    static ScanReport* report_;
+};
+
+// Lets layouts, queued actions and one timer turn run, so the screen stands as a user sees it.
+void settleScreen();
+
+} // namespace bw::window::test
