@@ -135,7 +135,7 @@ QRect shownRect(const QWidget& widget, const QWidget& view) {
 
 // Nothing dims the message, unless the page stops a little short of its end to keep a heading
 // whole, a heading cut at the top edge being worse.
-void expectUndimmedMessage(const StagedBuildView& view) {
+void expectMessageDimmedOnlyToKeepAHeading(const StagedBuildView& view) {
     const QScrollBar* bar = view.findChild<QScrollArea*>()->verticalScrollBar();
     EXPECT_TRUE(!view.pageFade().fadesEnd() ||
                 bar->maximum() - bar->value() < ScrollEdgeFade::length);
@@ -246,7 +246,7 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
         const auto* line = screen.view.reviewScreens()->importMessage();
         ASSERT_GT(line->height(), 0);
         EXPECT_EQ(shownRect(*line, screen.view).size(), line->size());
-        expectUndimmedMessage(screen.view);
+        expectMessageDimmedOnlyToKeepAHeading(screen.view);
 
         // A failed scan leaves its message, here one naming a long path, for the staged
         // build screen that follows; it wraps inside the column.
@@ -265,7 +265,7 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
         bw::test::settle();
         ASSERT_GT(nextLine->height(), 0);
         EXPECT_EQ(shownRect(*nextLine, next).size(), nextLine->size());
-        expectUndimmedMessage(next);
+        expectMessageDimmedOnlyToKeepAHeading(next);
         EXPECT_EQ(bw::test::textFaults(next), std::vector<QString>());
         design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
     }
