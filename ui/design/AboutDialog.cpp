@@ -2,12 +2,10 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/DialogButton.h"
-#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -36,14 +34,10 @@ protected:
 } // namespace
 
 AboutDialog::AboutDialog(const QString& name, const QString& versionText, QWidget* parent)
-    : QDialog(parent ? parent->window() : nullptr),
+    : WindowDialog(QStringLiteral("About ") + name, parent),
       name_(makeLabel(name, TextStyle::sectionTitle, palette::textPrimary(), this)),
       version_(makeLabel(versionText, TextStyle::body, palette::textSecondary(), this)),
       close_(new DialogButton(QStringLiteral("OK"), false, this)) {
-    const QString title = QStringLiteral("About ") + name;
-    setWindowTitle(title);
-    setAccessibleName(title);
-    setAttribute(Qt::WA_DeleteOnClose);
     for (QLabel* text : {name_, version_}) {
         text->setFixedWidth(textWidth);
         text->setAlignment(Qt::AlignHCenter);
@@ -59,29 +53,9 @@ AboutDialog::AboutDialog(const QString& name, const QString& versionText, QWidge
     column->addSpacing(22);
     column->addWidget(close_, 0, Qt::AlignHCenter);
     column->setSizeConstraint(QLayout::SetFixedSize);
-    close_->setFocus();
+    // Return closes it wherever the focus is, as "OK" does.
+    setFirstButton(*close_, Accepted);
     connect(close_, &QAbstractButton::clicked, this, &QDialog::accept);
-}
-
-void AboutDialog::setVisible(bool visible) {
-    QDialog::setVisible(visible);
-    // QDialog gives "OK" its first focus as if Tab had brought it; no key was pressed.
-    if (visible) {
-        forgetKeyboardFocus(*close_);
-    }
-}
-
-void AboutDialog::keyPressEvent(QKeyEvent* event) {
-    // Return closes it wherever the focus is; Escape closes it through the dialog.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void AboutDialog::paintEvent(QPaintEvent*) {
-    QPainter(this).fillRect(rect(), palette::menuSurface());
 }
 
 } // namespace bw::design

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/design/WindowDialog.h"
 
 class QAbstractButton;
 class QLabel;
@@ -10,7 +10,7 @@ namespace bw::design {
 // What the application is: the brand's plane, its name, and its version with the build number.
 // "OK" closes it, and so do Return and Escape. It opens over its parent's window with the keyboard
 // focus on "OK", and deletes itself once closed.
-class AboutDialog : public QDialog {
+class AboutDialog : public WindowDialog {
     Q_OBJECT
 
 public:
@@ -20,12 +20,6 @@ public:
     QLabel* nameLabel() const { return name_; }
     QLabel* versionLabel() const { return version_; }
     QAbstractButton* closeButton() const { return close_; }
-
-    void setVisible(bool visible) override;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     QLabel* name_;

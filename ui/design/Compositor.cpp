@@ -19,8 +19,13 @@ struct FreeReply {
     void operator()(void* reply) const { std::free(reply); }
 };
 
-// An X11 compositor owns the selection "_NET_WM_CM_S" followed by the screen's number.
-bool x11Composites(xcb_connection_t* connection) {
+// An X11 compositor owns the selection "_NET_WM_CM_S" followed by the screen's number. The
+// selection's atom stays the same while the display runs, so only the owner is asked each time.
+xcb_atom_t compositorSelection(xcb_connection_t* connection) {
+    static xcb_atom_t selection = XCB_NONE;
+    if (selection != XCB_NONE) {
+        return selection;
+    }
     char* host = nullptr;
     int display = 0;
     int screen = 0;
@@ -28,14 +33,23 @@ bool x11Composites(xcb_connection_t* connection) {
         std::free(host);
     }
     const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
+    // Made only once a compositor has started: until then the answer is none, asked again.
     const std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> atom(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 1, quint16(name.size()), name.constData()),
         nullptr));
-    if (!atom || atom->atom == XCB_NONE) {
+    if (atom) {
+        selection = atom->atom;
+    }
+    return selection;
+}
+
+bool x11Composites(xcb_connection_t* connection) {
+    const xcb_atom_t selection = compositorSelection(connection);
+    if (selection == XCB_NONE) {
         return false;
     }
     const std::unique_ptr<xcb_get_selection_owner_reply_t, FreeReply> owner(
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection),
                                       nullptr));
     return owner && owner->owner != XCB_NONE;
 }

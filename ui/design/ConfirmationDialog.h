@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/design/WindowDialog.h"
 
 class QAbstractButton;
 class QLabel;
@@ -12,7 +12,7 @@ namespace bw::design {
 // marked in the danger colour. Return and Escape answer "Cancel", so a stray key press deletes
 // nothing; only the action accepts. It opens over its parent's window and deletes itself once
 // answered. Texts are plain text: they may carry an app name from a scanned build.
-class ConfirmationDialog : public QDialog {
+class ConfirmationDialog : public WindowDialog {
     Q_OBJECT
 
 public:
@@ -26,12 +26,6 @@ public:
     QLabel* messageLabel() const { return message_; }
     QAbstractButton* actionButton() const { return action_; }
     QAbstractButton* cancelButton() const { return cancel_; }
-
-    void setVisible(bool visible) override;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     QLabel* title_;

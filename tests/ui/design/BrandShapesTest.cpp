@@ -28,8 +28,6 @@ TEST(ContinuousRoundedRect, StaysInsideItsRectangleWhateverTheRadius) {
     }
 }
 
-// The plane takes off a short while after the bar reaches the end, and lands again when the bar
-// falls back; under reduce motion it stays at the end and nothing is left waiting on the clock.
 // What a blend shows over a background lies between what its two ends show there, at every step
 // of the change, and a spring's overshoot or undershoot holds at the ends.
 TEST(PaletteMix, OverAnyBackgroundShowsAColourBetweenWhatItsEndsShow) {
@@ -72,6 +70,8 @@ TEST(PaletteMix, OverAnyBackgroundShowsAColourBetweenWhatItsEndsShow) {
     }
 }
 
+// The plane takes off a short while after the bar reaches the end, and lands again when the bar
+// falls back; under reduce motion it stays at the end and nothing is left waiting on the clock.
 TEST(ProgressRunway, TakesOffAShortWhileAfterReachingTheEndUnlessMotionIsReduced) {
     for (const bool reduce : {false, true}) {
         MotionPreferences::instance().overrideReduceMotion(reduce);
