@@ -83,20 +83,33 @@ private:
     std::jthread timer_; // last: stopped and joined before the members it uses go
 };
 
+// The two attributes that name the item of (service, account).
+Attributes attributesOf(const KeychainStore& store, const QString& account) {
+    const QByteArray serviceName = store.service.toUtf8();
+    const QByteArray accountName = account.toUtf8();
+    return Attributes(secret_attributes_build(&schema, "service", serviceName.constData(),
+                                              "account", accountName.constData(), nullptr));
+}
+
+// An item found by a search that may unlock stays locked when the prompt was dismissed or could
+// not be shown: it exists but stays out of reach, which is not the same as having no item.
+void requireUnlocked(SecretItem* item) {
+    if (secret_item_get_locked(item)) {
+        throw KeychainStoreError(keychain_status::interactionNotAllowed);
+    }
+}
+
 // The items of (service, account), whatever stored them; nothing when the Secret Service cannot
 // be reached or the search fails, with the reason in `error`.
 ItemList findItems(const KeychainStore& store, const QString& account, SecretServiceFlags connect,
                    SecretSearchFlags search, GCancellable* cancellable, Error& error) {
-    const QByteArray serviceName = store.service.toUtf8();
-    const QByteArray accountName = account.toUtf8();
     GError* rawError = nullptr;
     const Service secretService(secret_service_get_sync(connect, cancellable, &rawError));
     error.reset(rawError);
     if (!secretService) {
         return nullptr;
     }
-    const Attributes attributes(secret_attributes_build(
-        &schema, "service", serviceName.constData(), "account", accountName.constData(), nullptr));
+    const Attributes attributes = attributesOf(store, account);
     ItemList items(secret_service_search_sync(secretService.get(), &schema, attributes.get(),
                                               search, cancellable, &rawError));
     error.reset(rawError);
@@ -116,10 +129,7 @@ std::optional<QString> itemText(SecretItem* item) {
 }
 
 void replaceSecret(SecretItem* item, SecretValue* secret) {
-    // The prompt was dismissed or could not be shown.
-    if (secret_item_get_locked(item)) {
-        throw KeychainStoreError(keychain_status::interactionNotAllowed);
-    }
+    requireUnlocked(item);
     GError* rawError = nullptr;
     const gboolean replaced = secret_item_set_secret_sync(item, secret, nullptr, &rawError);
     const Error error(rawError);
@@ -129,13 +139,12 @@ void replaceSecret(SecretItem* item, SecretValue* secret) {
 }
 
 void addItem(const KeychainStore& store, const QString& account, SecretValue* secret) {
-    const QByteArray serviceName = store.service.toUtf8();
-    const QByteArray accountName = account.toUtf8();
     const QByteArray label = QStringLiteral("%1 (%2)").arg(account, store.service).toUtf8();
+    const Attributes attributes = attributesOf(store, account);
     GError* rawError = nullptr;
-    const gboolean stored = secret_password_store_binary_sync(
-        &schema, SECRET_COLLECTION_DEFAULT, label.constData(), secret, nullptr, &rawError,
-        "service", serviceName.constData(), "account", accountName.constData(), nullptr);
+    const gboolean stored =
+        secret_service_store_sync(nullptr, &schema, attributes.get(), SECRET_COLLECTION_DEFAULT,
+                                  label.constData(), secret, nullptr, &rawError);
     const Error error(rawError);
     if (!stored) {
         throw KeychainStoreError(keychainStatus(error.get()));
@@ -192,11 +201,7 @@ std::optional<QString> KeychainStore::read(const QString& account) const {
         return std::nullopt;
     }
     auto* item = static_cast<SecretItem*>(items->data);
-    // The prompt was dismissed or could not be shown: the item exists but stays out of reach,
-    // which is not the same as having no item.
-    if (secret_item_get_locked(item)) {
-        throw KeychainStoreError(keychain_status::interactionNotAllowed);
-    }
+    requireUnlocked(item);
     return itemText(item);
 }
 
