@@ -313,7 +313,7 @@ ReportStore::LoadResult ReportStore::load() const {
     switch (history.state) {
     case DecodedHistory::State::decoded:
         if (!history.undecodable.empty()) {
-            return setAsideUndecodable(folder, bytes, std::move(history));
+            return setAsideUndecodable(folder, bytes, std::move(history), icons.get());
         }
         memory_->primary.emplace(bytes);
         hydrateIcons(history.reports, folder, memory_->icons, icons.get());
@@ -324,7 +324,7 @@ ReportStore::LoadResult ReportStore::load() const {
     case DecodedHistory::State::damaged:
         break;
     }
-    return recoverDamagedPrimary(folder, bytes);
+    return recoverDamagedPrimary(folder, bytes, icons.get());
 }
 
 ReportStore::LoadResult ReportStore::restoreMissingPrimary(const QString& folder) const {
@@ -346,8 +346,10 @@ ReportStore::LoadResult ReportStore::restoreMissingPrimary(const QString& folder
     return noUsableBackup(backup);
 }
 
+// `icons` are the folder's icon files, as read beside the decode of the damaged bytes.
 ReportStore::LoadResult ReportStore::recoverDamagedPrimary(const QString& folder,
-                                                           const QByteArray& damaged) const {
+                                                           const QByteArray& damaged,
+                                                           const IconFiles& icons) const {
     const QDir dir(folder);
     Backup backup = readBackup(dir.filePath(backupName));
     switch (backup.state) {
@@ -362,7 +364,7 @@ ReportStore::LoadResult ReportStore::recoverDamagedPrimary(const QString& folder
         // Bytes that cannot be set aside, or another version's, are never written over.
         return noUsableBackup(backup);
     }
-    hydrateIcons(backup.reports, folder, memory_->icons);
+    hydrateIcons(backup.reports, folder, memory_->icons, icons);
     // The damaged bytes are replaced only once a copy of them is safely on disk.
     if (!setAside(folder, damaged)) {
         return {std::move(backup.reports),
@@ -401,10 +403,11 @@ ReportStore::LoadResult ReportStore::startOver(const QString& folder,
 // byte; reports.json then holds the readable ones alone, so that saving can go on.
 ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
                                                          const QByteArray& bytes,
-                                                         DecodedHistory history) const {
+                                                         DecodedHistory history,
+                                                         const IconFiles& icons) const {
     const std::optional<QString> aside = setAside(folder, bytes);
     if (!aside) {
-        hydrateIcons(history.reports, folder, memory_->icons);
+        hydrateIcons(history.reports, folder, memory_->icons, icons);
         return {std::move(history.reports),
                 noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), false};
     }
@@ -412,7 +415,7 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
     // Encoded before icons are filled in, so that the icons stay in their files and an icon
     // kept inline stays inline.
     const QByteArray readable = encodeHistory(history.reports);
-    hydrateIcons(history.reports, folder, memory_->icons);
+    hydrateIcons(history.reports, folder, memory_->icons, icons);
     const QString primary = QDir(folder).filePath(primaryName);
     // The bytes are safe in the set-aside file, so a failed rewrite still allows saving.
     memory_->primary.emplace(writeIgnoringFailure(primary, readable) ? readable : bytes);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ReportHistoryCoding.h"
+#include "model/ReportIconFiles.h"
 #include "model/ScanReport.h"
 
 #include <QDateTime>
@@ -51,11 +52,12 @@ public:
 private:
     QString reportsDirectory() const;
     LoadResult restoreMissingPrimary(const QString& folder) const;
-    LoadResult recoverDamagedPrimary(const QString& folder, const QByteArray& damaged) const;
+    LoadResult recoverDamagedPrimary(const QString& folder, const QByteArray& damaged,
+                                     const IconFiles& icons) const;
     LoadResult startOver(const QString& folder, const std::optional<QByteArray>& primary,
                          const std::optional<QByteArray>& backup) const;
     LoadResult setAsideUndecodable(const QString& folder, const QByteArray& bytes,
-                                   DecodedHistory history) const;
+                                   DecodedHistory history, const IconFiles& icons) const;
     std::optional<QString> setAside(const QString& folder, const QByteArray& damaged) const;
 
     struct Fingerprint;

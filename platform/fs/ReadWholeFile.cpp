@@ -73,9 +73,6 @@ QByteArray readUpTo(const QString& path, int fd, qint64 expected, qint64 maxByte
         }
         size += count;
     }
-    if (size > maxBytes) {
-        throw readError(path, EFBIG);
-    }
     bytes.truncate(size);
     return bytes;
 }

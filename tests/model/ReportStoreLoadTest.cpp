@@ -428,6 +428,27 @@ TEST(ReportStoreLoad, UndecodableReportsAreSetAsideAndTheRestLoad) {
     }
 }
 
+// The icon files are read once, beside the history's decode, also when reports are set aside: an
+// icon file replaced after that read (here as the clock names the set-aside file) is not read
+// again.
+TEST(ReportStoreLoad, IconFilesAreReadOnceWhenReportsAreSetAside) {
+    bw::test::TestFolder root;
+    const QDir folder(root.path());
+    QByteArray primary = envelope(2);
+    primary.replace(primary.lastIndexOf("needsAttention"), 14, "maybe");
+    writeFile(folder.filePath("reports.json"), primary);
+    folder.mkpath("ReportIcons");
+    writeFile(folder.filePath(iconFile), fileIcon);
+    const ReportStore store(folder.path(), [&] {
+        writeFile(folder.filePath(iconFile), "\x89PNG written later");
+        return fixedNow();
+    });
+    const ReportStore::LoadResult result = store.load();
+    EXPECT_EQ(result.reports, withFileIcon(1));
+    ASSERT_TRUE(result.notice);
+    EXPECT_TRUE(result.notice->startsWith("One report could not be read and was set aside"));
+}
+
 // A save killed mid-way leaves its hidden temporary file; the next load or save removes it, and
 // nothing else.
 TEST(ReportStoreLoad, StaleTemporaryFilesGoAtTheNextLoadOrSave) {
