@@ -206,9 +206,13 @@ void FindingList::updateVisibleRows() {
         row->setGeometry(rowRect(index));
         row->show();
     }
-    const QPoint pointer = QCursor::pos();
-    for (const auto& [index, row] : rows_) {
-        design::followPointer(*row, pointer);
+    // Asked once, and only while the rows show: on X11 every ask is a round trip to the display
+    // server.
+    if (isVisible()) {
+        const QPoint pointer = QCursor::pos();
+        for (const auto& [index, row] : rows_) {
+            design::followPointer(*row, pointer);
+        }
     }
     chainTabOrder();
     update();
