@@ -12,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <iterator>
 
 namespace bw::report {
 namespace {
@@ -80,11 +81,7 @@ void FindingList::chainTabOrder() {
     for (const auto& [index, row] : rows_) {
         stops.push_back(row->header());
         if (FindingResolutionPanel* panel = row->panel()) {
-            for (QWidget* control : panel->findChildren<QWidget*>()) {
-                if ((control->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
-                    stops.push_back(control);
-                }
-            }
+            std::ranges::copy(design::tabStopsIn(*panel), std::back_inserter(stops));
         }
     }
     design::chainTabStops(tabAnchor_, stops);
