@@ -43,4 +43,9 @@ void paintCapsuleFocusRing(QPainter& painter, const QWidget& widget) {
     }
 }
 
+QRectF fillInsideFocusRing(const QWidget& widget) {
+    const qreal room = showsFocusRing(widget) ? 3 : 0;
+    return QRectF(widget.rect()).adjusted(room, room, -room, -room);
+}
+
 } // namespace bw::design

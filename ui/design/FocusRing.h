@@ -4,6 +4,7 @@
 
 class QPainter;
 class QRect;
+class QRectF;
 class QWidget;
 
 namespace bw::design {
@@ -22,5 +23,8 @@ void paintFocusRing(QPainter& painter, const QWidget& widget, qreal cornerRadius
                     const QRect& area);
 // The same for a capsule-shaped widget.
 void paintCapsuleFocusRing(QPainter& painter, const QWidget& widget);
+// Where a filled control draws its fill: all of it, or drawn in from its edge while it shows the
+// ring, so that the ring stands apart from a fill of the same colour.
+QRectF fillInsideFocusRing(const QWidget& widget);
 
 } // namespace bw::design

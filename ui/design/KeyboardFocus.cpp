@@ -96,6 +96,18 @@ void chainTabStops(QWidget* anchor, const std::vector<QWidget*>& stops) {
     }
 }
 
+std::vector<QWidget*> tabStopsIn(QWidget& widget) {
+    QList<QWidget*> parts = widget.findChildren<QWidget*>();
+    parts.prepend(&widget);
+    std::vector<QWidget*> stops;
+    for (QWidget* part : parts) {
+        if ((part->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            stops.push_back(part);
+        }
+    }
+    return stops;
+}
+
 QWidget* tabStopBefore(const QWidget& widget) {
     for (QWidget* before = widget.previousInFocusChain(); before && before != &widget;
          before = before->previousInFocusChain()) {

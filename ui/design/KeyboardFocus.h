@@ -20,6 +20,9 @@ void forgetKeyboardFocus(QWidget& widget);
 // for controls made, reused or moved after the ones around them, which Tab would otherwise reach
 // in the order they were made.
 void chainTabStops(QWidget* anchor, const std::vector<QWidget*>& stops);
+// The controls that Tab can reach in `widget`, itself first, then those inside it in the order
+// they were made.
+std::vector<QWidget*> tabStopsIn(QWidget& widget);
 // The last control that Tab reaches before `widget` and everything inside it; none if there is
 // none.
 QWidget* tabStopBefore(const QWidget& widget);

@@ -3,7 +3,6 @@
 #include "platform/clock/Clock.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
-#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -76,12 +75,7 @@ void FindingCopyButton::paintEvent(QPaintEvent*) {
     painter.scale(scale, scale);
     painter.translate(-width() / 2.0, -height() / 2.0);
 
-    // With the keyboard focus the fill draws in from the edge, so that the ring around it
-    // stands apart from a fill of the same colour.
-    const qreal ringRoom = design::showsFocusRing(*this) ? 3 : 0;
-    painter.fillPath(
-        design::capsulePath(QRectF(rect()).adjusted(ringRoom, ringRoom, -ringRoom, -ringRoom)),
-        fillColor());
+    painter.fillPath(design::capsulePath(design::fillInsideFocusRing(*this)), fillColor());
     design::paintCapsuleFocusRing(painter, *this);
 
     // The symbol and the caption swap with the confirmation: the leaving pair fades out, its

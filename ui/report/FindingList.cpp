@@ -1,6 +1,7 @@
 #include "ui/report/FindingList.h"
 
 #include "ui/design/HoverButton.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
@@ -11,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <iterator>
 
 namespace bw::report {
 namespace {
@@ -75,23 +77,14 @@ void FindingList::setTabAnchor(QWidget* anchor) {
 void FindingList::chainTabOrder() {
     // Rows are made as they come near the visible part, in no particular order, and a panel is
     // made on opening: Tab would otherwise follow the order they were made in.
-    QWidget* previous = tabAnchor_;
-    const auto follow = [&previous](QWidget* next) {
-        if (previous) {
-            QWidget::setTabOrder(previous, next);
-        }
-        previous = next;
-    };
+    std::vector<QWidget*> stops;
     for (const auto& [index, row] : rows_) {
-        follow(row->header());
+        stops.push_back(row->header());
         if (FindingResolutionPanel* panel = row->panel()) {
-            for (QWidget* control : panel->findChildren<QWidget*>()) {
-                if ((control->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
-                    follow(control);
-                }
-            }
+            std::ranges::copy(design::tabStopsIn(*panel), std::back_inserter(stops));
         }
     }
+    design::chainTabStops(tabAnchor_, stops);
 }
 
 FindingRow* FindingList::builtRow(std::size_t index) const {
@@ -206,9 +199,13 @@ void FindingList::updateVisibleRows() {
         row->setGeometry(rowRect(index));
         row->show();
     }
-    const QPoint pointer = QCursor::pos();
-    for (const auto& [index, row] : rows_) {
-        design::followPointer(*row, pointer);
+    // Asked once, and only while the rows show: on X11 every ask is a round trip to the display
+    // server.
+    if (isVisible()) {
+        const QPoint pointer = QCursor::pos();
+        for (const auto& [index, row] : rows_) {
+            design::followPointer(*row, pointer);
+        }
     }
     chainTabOrder();
     update();

@@ -107,6 +107,10 @@ void PassedChecksView::clear() {
 }
 
 void PassedChecksView::followPointer() {
+    // Hidden, it has no row to follow: the pointer is not asked for nothing.
+    if (!isVisible()) {
+        return;
+    }
     const QPoint pointer = QCursor::pos();
     for (PassedCheckRow* row : findChildren<PassedCheckRow*>(Qt::FindDirectChildrenOnly)) {
         design::followPointer(*row, pointer);

@@ -154,6 +154,7 @@ void ReportHistoryList::updateVisibleRows() {
             ++it;
         }
     }
+    bool placed = false;
     for (std::size_t index = begin; index < end; ++index) {
         if (shown_.contains(index)) {
             continue;
@@ -163,13 +164,17 @@ void ReportHistoryList::updateVisibleRows() {
         row->setGeometry(0, entries_[index].top, width(), rowHeight_);
         row->show();
         shown_[index] = row;
+        placed = true;
     }
-    // Reused and late-made rows would otherwise keep the Tab order of their making.
-    std::vector<QWidget*> stops;
-    for (const auto& [index, row] : shown_) {
-        stops.push_back(row);
+    // Reused and late-made rows would otherwise keep the Tab order of their making; rows that
+    // only leave keep the others in order.
+    if (placed) {
+        std::vector<QWidget*> stops;
+        for (const auto& [index, row] : shown_) {
+            stops.push_back(row);
+        }
+        design::chainTabStops(design::tabStopBefore(*this), stops);
     }
-    design::chainTabStops(design::tabStopBefore(*this), stops);
     // Asked once: on X11 every ask is a round trip to the display server.
     const QPoint pointer = QCursor::pos();
     for (const auto& [index, row] : shown_) {

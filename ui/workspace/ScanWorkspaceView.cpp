@@ -33,17 +33,15 @@ HomeView* ScanWorkspaceView::homeView() const {
 // screen already shown, which brings it in by itself.
 void ScanWorkspaceView::followReport(bool animated) {
     const auto& report = model_.report();
-    if (hasScreen_ && showsReport_ && report) {
-        if (links_.showReport) {
-            links_.showReport(host_->current(), *report);
+    // What is on show says which screen it is: the home stages or, made for a report, any other.
+    QWidget* shown = host_->current();
+    const bool showsReport = shown && !homeView();
+    if (shown && showsReport == report.has_value()) {
+        if (report && links_.showReport) {
+            links_.showReport(shown, *report);
         }
         return;
     }
-    if (hasScreen_ && !showsReport_ && !report) {
-        return;
-    }
-    hasScreen_ = true;
-    showsReport_ = report.has_value();
     const design::Motion motion =
         animated ? scanWorkspaceViewMotion.spring(0.42) : design::Motion::none();
     if (!report) {

@@ -34,8 +34,6 @@ private:
     FileChooser& chooser_;
     WorkspaceLinks links_;
     StageHost* host_;
-    bool hasScreen_ = false;
-    bool showsReport_ = false;
 };
 
 } // namespace bw::workspace

@@ -382,15 +382,7 @@ void StagedBuildView::showAction() {
     action_ = action;
     action->show(); // now, not on a later turn: the screen is never without its action
     // Made anew for each phase, its controls would come last in the Tab order; they lead the page.
-    QList<QWidget*> parts = action->findChildren<QWidget*>();
-    parts.prepend(action);
-    std::vector<QWidget*> stops;
-    for (QWidget* part : parts) {
-        if (part->focusPolicy() != Qt::NoFocus) {
-            stops.push_back(part);
-        }
-    }
-    design::chainTabStops(design::tabStopBefore(*header_), stops);
+    design::chainTabStops(design::tabStopBefore(*header_), design::tabStopsIn(*action));
 }
 
 void StagedBuildView::resizeEvent(QResizeEvent* event) {

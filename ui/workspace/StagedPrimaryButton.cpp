@@ -2,7 +2,6 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
-#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -68,10 +67,7 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
     const bool disabled = !isEnabled();
     // A disabled button keeps its resting look under the pointer.
     const qreal hover = disabled ? 0 : hoverProgress();
-    // With the keyboard focus the fill draws in from the edge, so that the ring around it
-    // stands apart from a fill of the same colour.
-    const qreal ringRoom = design::showsFocusRing(*this) ? 3 : 0;
-    const QRectF capsule = QRectF(rect()).adjusted(ringRoom, ringRoom, -ringRoom, -ringRoom);
+    const QRectF capsule = design::fillInsideFocusRing(*this);
     painter.fillPath(design::capsulePath(capsule),
                      palette::withOpacity(palette::accent(), disabled ? 0.36 : 1 - 0.12 * hover));
     painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, float(rimOpacity + 0.1 * hover)), 1));

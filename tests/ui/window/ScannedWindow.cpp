@@ -12,6 +12,7 @@ using namespace Qt::Literals::StringLiterals;
 
 WindowHarness* ScannedWindowTest::window_ = nullptr;
 ScanReport* ScannedWindowTest::report_ = nullptr;
+std::vector<ScanReport>* ScannedWindowTest::history_ = nullptr;
 
 void ScannedWindowTest::SetUpTestSuite() {
     design::MotionPreferences::instance().overrideReduceMotion(true);
@@ -23,17 +24,23 @@ void ScannedWindowTest::SetUpTestSuite() {
         return window_->model().report().has_value();
     }));
     report_ = new ScanReport(*window_->model().report());
-    std::vector<ScanReport> history = bw::test::sampleHistory(6);
-    history[2].metadata.appName = u"A Rather Long Application Name For Travel"_s;
-    history.push_back(*report_);
-    window_->relaunch(history);
+    history_ = new std::vector<ScanReport>(bw::test::sampleHistory(6));
+    (*history_)[2].metadata.appName = u"A Rather Long Application Name For Travel"_s;
+    history_->push_back(*report_);
+    relaunchOverTheSuitesHistory();
+}
+
+void ScannedWindowTest::relaunchOverTheSuitesHistory() {
+    window_->relaunch(*history_);
 }
 
 void ScannedWindowTest::TearDownTestSuite() {
     delete window_;
     delete report_;
+    delete history_;
     window_ = nullptr;
     report_ = nullptr;
+    history_ = nullptr;
 }
 
 void settleScreen() {

@@ -16,10 +16,13 @@ protected:
     static WindowHarness& window() { return *window_; }
     static AppModel& model() { return window_->model(); }
     static const ScanReport& report() { return *report_; }
+    // Opens a new window over the history the suite began with, for a test that changed it.
+    static void relaunchOverTheSuitesHistory();
 
 private:
     static WindowHarness* window_;
     static ScanReport* report_;
+    static std::vector<ScanReport>* history_;
 };
 
 // Lets layouts, queued actions and one timer turn run, so the screen stands as a user sees it.
