@@ -1,6 +1,7 @@
 #include "platform/plist/BinaryPlistReader.h"
 
 #include <QTimeZone>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -15,12 +16,17 @@ constexpr int maxDepth = 512;
 // of values, and the texts and data beyond the file's own size (a long text referenced from a
 // long array would otherwise take the file's size squared).
 constexpr qint64 maxValues = 1'000'000;
+// Every value but the top one is named by a reference of at least a byte, so a file whose
+// containers are not shared holds fewer values than bytes; more than this many per byte is a
+// file built to expand.
+constexpr qint64 maxValuesPerByte = 8;
 constexpr qint64 maxSharedPayload = 64 << 20;
 
 class Reader {
 public:
     explicit Reader(const QByteArray& bytes)
-        : bytes_(bytes), payloadLeft_(bytes.size() + maxSharedPayload) {}
+        : bytes_(bytes), payloadLeft_(bytes.size() + maxSharedPayload),
+          maxValues_(std::min(maxValues, maxValuesPerByte * bytes.size())) {}
 
     std::optional<PlistValue> read() {
         if (bytes_.size() < headerSize + trailerSize || !bytes_.startsWith("bplist00")) {
@@ -39,6 +45,7 @@ public:
             return std::nullopt;
         }
         objectCount_ = *objectCount;
+        isOpen_.assign(objectCount_, false);
         tableOffset_ = qsizetype(*tableOffset);
         return object(*topObject, 0);
     }
@@ -111,21 +118,17 @@ private:
     }
 
     std::optional<PlistValue> object(quint64 index, int depth) {
-        if (depth > maxDepth || ++decoded_ > maxValues) {
+        if (depth > maxDepth || ++decoded_ > maxValues_) {
             return std::nullopt;
-        }
-        for (const quint64 ancestor : ancestors_) {
-            if (ancestor == index) {
-                return std::nullopt;
-            }
         }
         const auto offset = objectOffset(index);
-        if (!offset) {
+        // An object inside itself never ends.
+        if (!offset || isOpen_[index]) {
             return std::nullopt;
         }
-        ancestors_.push_back(index);
+        isOpen_[index] = true;
         auto value = objectAt(*offset, depth);
-        ancestors_.pop_back();
+        isOpen_[index] = false;
         return value;
     }
 
@@ -273,7 +276,9 @@ private:
     qsizetype tableOffset_ = 0;
     qint64 decoded_ = 0;
     qint64 payloadLeft_;
-    std::vector<quint64> ancestors_;
+    qint64 maxValues_;
+    // The objects being read on the way down to the current one, by index.
+    std::vector<bool> isOpen_;
 };
 
 } // namespace

@@ -160,6 +160,15 @@ TEST(BinaryPlistReader, SharedObjectsCannotExpandWithoutBound) {
     }
     objects.push_back(hex("09"));
     EXPECT_FALSE(readBinaryPlist(bplist(objects)));
+    // Two 900-reference arrays, one inside each place of the other, would be 810,000 values from
+    // 2 KB; two of 20 (400 values from 100 bytes) are read.
+    const auto squared = [](qsizetype references) {
+        return readBinaryPlist(
+            bplist({counted(0xa0, references) + QByteArray(references, '\1'),
+                    counted(0xa0, references) + QByteArray(references, '\2'), hex("09")}));
+    };
+    EXPECT_TRUE(squared(20));
+    EXPECT_FALSE(squared(900));
     // A 64 KiB text referenced 300 times is read; 2,000 times would be 128 Mi characters.
     const auto shared = [](qsizetype references) {
         return readBinaryPlist(bplist({counted(0xa0, references) + QByteArray(references, '\1'),
