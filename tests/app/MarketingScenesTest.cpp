@@ -70,7 +70,7 @@ TEST(MarketingScenes, EachSceneEndsInItsPreparedStateAndNeverWritesTheHistory) {
         EXPECT_EQ(test::fieldOf(model.screenshotSlots(), [](const auto& s) { return s.first; }),
                   c.slotAreas);
         EXPECT_EQ(model.scanPhase(), c.phase);
-        EXPECT_EQ(model.reports().size(), c.reports);
+        ASSERT_EQ(model.reports().size(), c.reports);
         EXPECT_EQ(model.report(), c.report);
         EXPECT_FALSE(model.isStagedPreviewLoading());
         EXPECT_EQ(scene.clock.pendingCount(), 0u);

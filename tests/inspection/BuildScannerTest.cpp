@@ -234,6 +234,7 @@ TEST_F(BuildScannerTest, CancellationAtACheckpointEndsTheScanWithoutAReport) {
     // The step without a checkpoint runs on to the next one.
     pairs.clear();
     EXPECT_THROW(scan(scanner(), app, "Inspecting binary and embedded SDKs"), Cancelled);
+    ASSERT_FALSE(pairs.empty());
     EXPECT_EQ(pairs.back().first, "Mapping App Review risks");
 }
 

@@ -7,11 +7,21 @@
 #include <QSet>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace bw::test {
 
 inline std::vector<QString> findingIds(const std::vector<Finding>& findings) {
     return fieldOf(findings, &Finding::id);
+}
+
+// Each finding's id and evidence, one a line: a failure message that says why a finding came.
+inline std::string describeFindings(const std::vector<Finding>& findings) {
+    std::string text;
+    for (const Finding& finding : findings) {
+        text += finding.id.toStdString() + ": " + finding.evidence.toStdString() + "\n";
+    }
+    return text;
 }
 
 inline const Finding* findingWithId(const std::vector<Finding>& findings, const QString& id) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <condition_variable>
+#include <filesystem>
 #include <httplib.h>
 #include <map>
 #include <mutex>
@@ -20,6 +21,24 @@ namespace {
 
 bool sameName(const std::string& a, const std::string& b) {
     return ::strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+// Ends the server's side of every connection it accepted on `port` (this process's sockets whose
+// own address has that port and that have a peer): the library would otherwise wait out the
+// keep-alive time of each idle one before it stops.
+void shutDownAcceptedConnections(int port) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        const int fd = std::stoi(entry.path().filename().string());
+        sockaddr_in own{};
+        sockaddr_in peer{};
+        socklen_t ownLength = sizeof(own);
+        socklen_t peerLength = sizeof(peer);
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&own), &ownLength) == 0 &&
+            own.sin_family == AF_INET && ntohs(own.sin_port) == port &&
+            ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0) {
+            ::shutdown(fd, SHUT_RDWR);
+        }
+    }
 }
 
 } // namespace
@@ -145,6 +164,7 @@ LocalHttpServer::~LocalHttpServer() {
     }
     state_->wake.notify_all();
     state_->server->stop();
+    shutDownAcceptedConnections(state_->port);
     state_->thread.join();
 }
 

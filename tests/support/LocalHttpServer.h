@@ -57,13 +57,14 @@ TlsFiles selfSignedTls();
 // An HTTP (or HTTPS) server on 127.0.0.1 at a free port, running on its own threads for the
 // lifetime of the object. Requests are answered from routes keyed by method and decoded path;
 // a request without a route gets 404. Every request is recorded, routed or not.
-// An idle connection is kept open for `keepAlive` only: stopping the server waits that long
-// for a client that keeps its connections, so tests close them at once.
+// A connection is kept open for `keepAlive` while it waits for a request, its first one too: a
+// shorter wait drops a client that a loaded machine lets send its request late. Stopping the
+// server closes kept connections at once.
 class LocalHttpServer {
 public:
-    explicit LocalHttpServer(std::chrono::seconds keepAlive = std::chrono::seconds(0));
+    explicit LocalHttpServer(std::chrono::seconds keepAlive = std::chrono::seconds(5));
     explicit LocalHttpServer(const TlsFiles& tls,
-                             std::chrono::seconds keepAlive = std::chrono::seconds(0));
+                             std::chrono::seconds keepAlive = std::chrono::seconds(5));
     ~LocalHttpServer();
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;

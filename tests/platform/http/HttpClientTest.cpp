@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
 #include <sys/socket.h>
 #include <thread>
@@ -102,8 +103,7 @@ TEST(HttpClient, LargeRequestAndChunkedResponseArriveWhole) {
 }
 
 TEST(HttpClient, KeepsItsConnectionsAcrossRequestsAndThreads) {
-    // The server keeps idle connections for a second, so stopping it waits up to that long.
-    LocalHttpServer server(std::chrono::seconds(1));
+    LocalHttpServer server;
     server.fallback([](const test::RecordedRequest& seen) {
         return ScriptedResponse{200, seen.path};
     });
@@ -129,6 +129,32 @@ TEST(HttpClient, KeepsItsConnectionsAcrossRequestsAndThreads) {
     EXPECT_LE(connections.size(), std::size_t{threads}) << "no connection was reused";
     // The kept connections stay open in the pool; a tool started now must not inherit them.
     EXPECT_EQ(inheritableConnectionsTo(server.port()), 0);
+}
+
+// The suite's server must answer a client that a loaded machine lets send its first request
+// late, and still stop at once while a connection is kept open.
+TEST(HttpClient, TheTestServerWaitsForALateRequestAndStopsAtOnce) {
+    std::optional<LocalHttpServer> server(std::in_place);
+    server->route("GET", "/late", ScriptedResponse{200, "answered"});
+    const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(socket, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(std::uint16_t(server->port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    std::this_thread::sleep_for(200ms);
+    const std::string request = "GET /late HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    ASSERT_EQ(::send(socket, request.data(), request.size(), MSG_NOSIGNAL),
+              ssize_t(request.size()));
+    std::string answer(4096, '\0');
+    const ssize_t received = ::recv(socket, answer.data(), answer.size(), 0);
+    answer.resize(std::size_t(std::max<ssize_t>(received, 0)));
+    EXPECT_TRUE(answer.starts_with("HTTP/1.1 200") && answer.ends_with("answered")) << answer;
+    const auto stopping = Clock::now();
+    server.reset(); // the connection is still open
+    EXPECT_LT(Clock::now() - stopping, 1s);
+    ::close(socket);
 }
 
 TransportError failureOf(const Request& request) {

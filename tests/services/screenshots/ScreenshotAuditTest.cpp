@@ -103,7 +103,7 @@ TEST_F(ScreenshotAudit, EveryFindingIsRaisedInOrderAndSound) {
     files.push_back(file(u"dup.png"_s, first));
     const ScreenshotAuditResult result = audit(files, true);
 
-    EXPECT_THAT(
+    ASSERT_THAT(
         test::findingIds(result.findings),
         ElementsAre(u"screenshot.store.maximum-count"_s, u"screenshot.store.dimension.Wide.heic"_s,
                     u"screenshot.store.format.Wide.heic"_s, u"screenshot.store.alpha.Wide.heic"_s,
@@ -134,7 +134,7 @@ TEST_F(ScreenshotAudit, UnreadableFilesAreListedButNeitherDecodedNorHashed) {
         folder.path() + u"/pipe.png"_s, // must not block the audit
     };
     const ScreenshotAuditResult result = audit(files, false);
-    EXPECT_THAT(test::findingIds(result.findings),
+    ASSERT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.invalid.notes.png"_s,
                             u"screenshot.invalid.notes-too.png"_s,
                             u"screenshot.invalid.missing.png"_s, u"screenshot.invalid.Folder.png"_s,
@@ -153,7 +153,7 @@ TEST_F(ScreenshotAudit, SameNamesInDifferentFoldersGetDistinctIds) {
         file(u"en/Shot.png"_s, bytes), file(u"de/Shot.png"_s, bytes), file(u"fr/Shot.png"_s, bytes),
         file(u"ja/Shot.png"_s, "not an image"), file(u"ko/Shot.png"_s, "not an image either")};
     const ScreenshotAuditResult result = audit(files, false);
-    EXPECT_THAT(test::findingIds(result.findings),
+    ASSERT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.small.Shot.png"_s, u"screenshot.small.Shot.png-2"_s,
                             u"screenshot.duplicate.Shot.png"_s, u"screenshot.small.Shot.png-3"_s,
                             u"screenshot.duplicate.Shot.png-2"_s, u"screenshot.invalid.Shot.png"_s,

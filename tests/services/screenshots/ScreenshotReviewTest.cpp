@@ -155,9 +155,10 @@ TEST_F(ScreenshotReview, TurnsTheServiceFindingsIntoReportFindings) {
     });
     const ScreenshotReviewResult result =
         review({{ScreenshotPrompt::paywall, screenshot(u"P.png"_s, QSize(200, 400))}});
-    EXPECT_THAT(test::findingIds(result.findings),
+    ASSERT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.ai.abc.0.0"_s, u"screenshot.ai.abc.0.1"_s,
-                            u"screenshot.ai.abc.0.2"_s));
+                            u"screenshot.ai.abc.0.2"_s))
+        << test::describeFindings(result.findings);
     EXPECT_EQ(result.findings[1].confidence, 0.0);
     EXPECT_EQ(result.findings[2].confidence, 0.42);
     EXPECT_EQ(result.findings[0], (Finding{u"screenshot.ai.abc.0.0"_s, FindingSeverity::risk,
@@ -194,11 +195,12 @@ TEST_F(ScreenshotReview, UnpreparedAndUnassessedFilesBecomeFindings) {
     const QJsonArray uploads = bodyOf(server.requests().at(0))[u"screenshots"].toArray();
     ASSERT_EQ(uploads.size(), 3);
     EXPECT_EQ(uploads[2][u"reviewArea"], u"permissions"_s);
-    EXPECT_THAT(test::findingIds(result.findings),
+    ASSERT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.ai.preparation.accountDeletion"_s,
                             u"screenshot.ai.preparation.restore"_s, u"screenshot.ai.abc.0.0"_s,
                             u"screenshot.ai.coverage.paywall"_s,
-                            u"screenshot.ai.coverage.signIn"_s));
+                            u"screenshot.ai.coverage.signIn"_s))
+        << test::describeFindings(result.findings);
     EXPECT_EQ(result.findings[0].evidence, u"gone.png: No such file or directory"_s);
     EXPECT_EQ(result.findings[1].evidence,
               u"notes.png: notes.png could not be prepared for screenshot review."_s);
@@ -265,10 +267,11 @@ TEST_F(ScreenshotReview, AFailingBatchAmongGoodOnesFailsOnlyItsFiles) {
                                                        {u"restore"_s}}));
     EXPECT_EQ(expectations.size(), 5);
     EXPECT_FALSE(expectations.contains(QString()));
-    EXPECT_THAT(test::findingIds(result.findings),
+    ASSERT_THAT(test::findingIds(result.findings),
                 ElementsAre(u"screenshot.ai.unavailable.accountDeletion"_s,
                             u"screenshot.ai.unavailable.permissions"_s,
-                            u"screenshot.ai.unavailable.restore"_s));
+                            u"screenshot.ai.unavailable.restore"_s))
+        << test::describeFindings(result.findings);
     EXPECT_EQ(result.findings[0].evidence, u"Shot.final.png: Screenshot model overloaded"_s);
     EXPECT_EQ(result.findings[2].evidence,
               u"Shot.final.png: The Berthwatch service returned an unreadable response."_s);
