@@ -118,6 +118,15 @@ struct Obstacle {
     std::function<QString(const QString&)> make;
 };
 
+// A file of `size` bytes that takes no room on disk until something copies it.
+std::function<QString(const QString&)> sparseFile(qint64 size) {
+    return [size](const QString& path) {
+        writeFile(path, "{\"reports\": [");
+        EXPECT_EQ(::truncate(QFile::encodeName(path).constData(), size), 0);
+        return QStringLiteral("File too large");
+    };
+}
+
 const Obstacle obstacles[] = {
     {"device",
      [](const QString& path) {
@@ -139,12 +148,9 @@ const Obstacle obstacles[] = {
          QDir().mkpath(path + "/inside");
          return QStringLiteral("Is a directory");
      }},
-    {"2 GB file",
-     [](const QString& path) {
-         writeFile(path, "{\"reports\": [");
-         EXPECT_EQ(::truncate(QFile::encodeName(path).constData(), qint64(2) << 30), 0);
-         return QStringLiteral("File too large");
-     }},
+    {"2 GB file", sparseFile(qint64(2) << 30)},
+    // Below the bound a history had, of 1 GiB, far beyond any real history.
+    {"1000 MB file", sparseFile(qint64(1000) << 20)},
 };
 
 } // namespace
