@@ -176,7 +176,7 @@ std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
 }
 
 void pruneIcons(const QSet<QUuid>& keeping, const QString& folder,
-                const std::function<QSet<QUuid>(const QSet<QUuid>&)>& stillWanted) {
+                const std::function<QSet<QUuid>()>& stillWanted) {
     const QDir icons(iconsFolder(folder));
     const QFileInfoList entries =
         icons.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -193,7 +193,7 @@ void pruneIcons(const QSet<QUuid>& keeping, const QString& folder,
     if (unkept.isEmpty()) {
         return;
     }
-    const QSet<QUuid> wanted = stillWanted(QSet<QUuid>(unkept.keyBegin(), unkept.keyEnd()));
+    const QSet<QUuid> wanted = stillWanted();
     for (auto files = unkept.cbegin(); files != unkept.cend(); ++files) {
         if (!wanted.contains(files.key())) {
             for (const QString& path : files.value()) {

@@ -65,9 +65,9 @@ void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconF
 std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
                                          const QString& folder, IconFileCache& cache);
 
-// Removes the UUID-named PNG files of reports that are not kept, but for those that `stillWanted`
-// gives of the reports it is asked about (only when some are not kept); other files stay.
+// Removes the UUID-named PNG files of reports that are neither kept nor among those that
+// `stillWanted` gives, which is asked only when some file would go; other files stay.
 void pruneIcons(const QSet<QUuid>& keeping, const QString& folder,
-                const std::function<QSet<QUuid>(const QSet<QUuid>&)>& stillWanted);
+                const std::function<QSet<QUuid>()>& stillWanted);
 
 } // namespace bw

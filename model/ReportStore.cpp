@@ -34,6 +34,21 @@ struct HistoryFile {
     bool present() const { return state != State::absent; }
 };
 
+// What the backup offers when the primary file cannot be used.
+struct Backup {
+    enum class State {
+        readable, // `reports` holds what decodes, all of the history unless `undecodable`
+        absent,
+        unreadable, // see `file.readError`
+        damaged,    // nothing in it decodes
+        newer       // another version's history
+    };
+    State state;
+    HistoryFile file;
+    std::vector<ScanReport> reports;
+    std::size_t undecodable = 0;
+};
+
 namespace {
 
 const QString primaryName = QStringLiteral("reports.json");
@@ -55,7 +70,7 @@ QString noticeFor(ReportStoreError::Kind kind) {
     return ReportStoreError(kind).description();
 }
 
-ReportStore::LoadResult failure(QString notice) {
+ReportStore::LoadResult failure(std::optional<QString> notice) {
     return {{}, std::move(notice), false};
 }
 
@@ -79,21 +94,6 @@ bool decodesWhole(const QByteArray& bytes) {
     const DecodedHistory history = decodeHistory(bytes);
     return history.state == DecodedHistory::State::decoded && history.undecodable.empty();
 }
-
-// What the backup offers when the primary file cannot be used.
-struct Backup {
-    enum class State {
-        readable, // `reports` holds what decodes, all of the history unless `undecodable`
-        absent,
-        unreadable, // see `file.readError`
-        damaged,    // nothing in it decodes
-        newer       // another version's history
-    };
-    State state;
-    HistoryFile file;
-    std::vector<ScanReport> reports;
-    std::size_t undecodable = 0;
-};
 
 Backup readBackup(const QString& path) {
     HistoryFile file = readHistoryFile(path);
@@ -180,24 +180,21 @@ bool writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
     }
 }
 
-// Those of `ids` that a set-aside file in `folder` names: their icons stay, so that a report set
-// aside can be brought back whole. Each file is read in turn, and only when an icon is at stake;
-// what cannot be read as a history names nothing.
-QSet<QUuid> namedInSetAsideFiles(const QString& folder, const QSet<QUuid>& ids) {
-    const QDir dir(folder);
-    QSet<QUuid> named;
-    for (const QString& name : dir.entryList({QStringLiteral("reports.corrupt-*.json")},
-                                             QDir::Files | QDir::Hidden, QDir::Unsorted)) {
-        const std::optional<QByteArray> bytes =
-            fs::tryReadRegularFile(dir.filePath(name), maxHistoryBytes);
-        for (const QUuid& id : ids) {
-            const QByteArray text = json::formatUuid(id).toLatin1();
-            if (bytes && (bytes->contains(text) || bytes->contains(text.toLower()))) {
-                named.insert(id);
-            }
+// The report ids a history file's bytes name, damaged or not: every quoted UUID.
+QSet<QUuid> idsNamedIn(const QByteArray& bytes) {
+    constexpr qsizetype uuidLength = 36;
+    QSet<QUuid> ids;
+    for (qsizetype quote = bytes.indexOf('"'); quote >= 0 && quote + uuidLength + 1 < bytes.size();
+         quote = bytes.indexOf('"', quote + 1)) {
+        if (bytes[quote + uuidLength + 1] != '"' || bytes[quote + 9] != '-') {
+            continue;
+        }
+        if (const std::optional<QUuid> id =
+                json::parseUuid(QString::fromLatin1(bytes.constData() + quote + 1, uuidLength))) {
+            ids.insert(*id);
         }
     }
-    return named;
+    return ids;
 }
 
 // What a save killed mid-way left behind (".reports.json.<id>.tmp" and the like). Only called
@@ -228,6 +225,8 @@ struct ReportStore::Memory {
     // The primary file as last read and decoded or written.
     std::optional<Fingerprint> primary;
     IconFileCache icons;
+    // The ids each set-aside file names, by path, with the file's stamp when it was read.
+    QHash<QString, std::pair<IconFileCache::Stamp, QSet<QUuid>>> setAside;
 };
 
 ReportStore::ReportStore(std::optional<QString> baseDirectory, Clock clock)
@@ -318,8 +317,7 @@ ReportStore::LoadResult ReportStore::recover(const QString& folder, const Histor
     case Backup::State::newer:
         // Another version's history is never written over.
         return failure(
-            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes})
-                .value_or(QString()));
+            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}));
     case Backup::State::absent:
         if (primary.state == HistoryFile::State::absent) {
             return {{}, std::nullopt, true};
@@ -331,11 +329,10 @@ ReportStore::LoadResult ReportStore::recover(const QString& folder, const Histor
     case Backup::State::readable:
         break;
     }
-    hydrateIcons(backup.reports, folder, memory_->icons, icons);
     if (backup.undecodable > 0) {
-        return restorePartly(folder, primary, backup.file, std::move(backup.reports),
-                             backup.undecodable, causes);
+        return restorePartly(folder, primary, backup, icons, causes);
     }
+    hydrateIcons(backup.reports, folder, memory_->icons, icons);
     const QString primaryPath = QDir(folder).filePath(primaryName);
     if (primary.state == HistoryFile::State::absent) {
         writeIgnoringFailure(primaryPath, backup.file.bytes);
@@ -367,8 +364,7 @@ ReportStore::LoadResult ReportStore::startOver(const QString& folder, const Hist
     if ((primary.present() && !(primaryAside = setAside(folder, primary))) ||
         (backup.present() && !(backupAside = setAside(folder, backup)))) {
         return failure(
-            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes})
-                .value_or(QString()));
+            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}));
     }
     const QByteArray empty = encodeHistory({});
     replaceBoth(folder, primary, empty, backup.present());
@@ -378,29 +374,30 @@ ReportStore::LoadResult ReportStore::startOver(const QString& folder, const Hist
 }
 
 // The backup decodes, but some of its reports do not: as with such a primary file, the files are
-// set aside and the readable reports, `readable`, become the history.
-ReportStore::LoadResult
-ReportStore::restorePartly(const QString& folder, const HistoryFile& primary,
-                           const HistoryFile& backup, std::vector<ScanReport> readable,
-                           std::size_t undecodable, const QString& causes) const {
+// set aside and the readable reports become the history.
+ReportStore::LoadResult ReportStore::restorePartly(const QString& folder,
+                                                   const HistoryFile& primary, Backup& backup,
+                                                   const IconFiles& icons,
+                                                   const QString& causes) const {
     std::optional<QString> primaryAside;
     std::optional<QString> backupAside;
-    if ((primary.present() && !(primaryAside = setAside(folder, primary))) ||
-        !(backupAside = setAside(folder, backup))) {
-        return {std::move(readable),
+    const bool setAsideAll = (!primary.present() || (primaryAside = setAside(folder, primary))) &&
+                             (backupAside = setAside(folder, backup.file));
+    // Encoded before icons are filled in, so that the icons stay in their files and an icon
+    // kept inline stays inline.
+    const QByteArray readable = setAsideAll ? encodeHistory(backup.reports) : QByteArray();
+    hydrateIcons(backup.reports, folder, memory_->icons, icons);
+    if (!setAsideAll) {
+        return {std::move(backup.reports),
                 store_notices::joined(
                     {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), causes}),
                 false};
     }
-    // Without icons, so that the icons stay in their files and an icon kept inline stays inline.
-    std::vector<ScanReport> stored = readable;
-    for (ScanReport& report : stored) {
-        report.metadata.iconPNG.reset();
-    }
-    replaceBoth(folder, primary, encodeHistory(stored), true);
-    return {std::move(readable),
+    replaceBoth(folder, primary, readable, true);
+    return {std::move(backup.reports),
             store_notices::joined(
-                {store_notices::restoredPartly(primaryAside, *backupAside, undecodable), causes}),
+                {store_notices::restoredPartly(primaryAside, *backupAside, backup.undecodable),
+                 causes}),
             true};
 }
 
@@ -485,6 +482,35 @@ std::optional<QString> ReportStore::setAside(const QString& folder, const Histor
     return std::nullopt;
 }
 
+// The reports that the set-aside files in `folder` name: their icons stay, so that a report set
+// aside can be brought back whole. Read only when an icon is at stake, and each file once, as
+// nothing of ours changes it; what cannot be read as a history names nothing.
+QSet<QUuid> ReportStore::idsNamedAside(const QString& folder) const {
+    const QDir dir(folder);
+    QSet<QUuid> named;
+    QHash<QString, std::pair<IconFileCache::Stamp, QSet<QUuid>>> seen;
+    for (const QString& name :
+         dir.entryList({QStringLiteral("reports.corrupt-*.json")}, QDir::Files, QDir::Unsorted)) {
+        const QString path = dir.filePath(name);
+        const auto known = memory_->setAside.constFind(path);
+        if (known != memory_->setAside.constEnd() && IconFileCache::stampOf(path) == known->first) {
+            seen.insert(path, *known);
+        } else {
+            try {
+                const fs::ReadFile file = fs::readRegularFile(path, maxHistoryBytes);
+                if (const auto stamp = IconFileCache::stampOf(file.status)) {
+                    seen.insert(path, {*stamp, idsNamedIn(file.bytes)});
+                }
+            } catch (const fs::FileIoError&) {
+                continue;
+            }
+        }
+        named.unite(seen.value(path).second);
+    }
+    memory_->setAside = std::move(seen);
+    return named;
+}
+
 void ReportStore::save(const std::vector<ScanReport>& reports) const {
     const std::lock_guard lock(memory_->mutex);
     const QString folder = reportsDirectory();
@@ -511,8 +537,7 @@ void ReportStore::save(const std::vector<ScanReport>& reports) const {
     for (const ScanReport& report : reports) {
         keeping.insert(report.id);
     }
-    pruneIcons(keeping, folder,
-               [&folder](const QSet<QUuid>& ids) { return namedInSetAsideFiles(folder, ids); });
+    pruneIcons(keeping, folder, [&] { return idsNamedAside(folder); });
 }
 
 } // namespace bw

@@ -5,7 +5,9 @@
 #include "model/ScanReport.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
+#include <QUuid>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,7 +15,9 @@
 
 namespace bw {
 
+// A history file as a load found it, and what its backup offers (ReportStore.cpp).
 struct HistoryFile;
+struct Backup;
 
 // The report history on disk: reports.json (the envelope), reports.backup.json (the previous
 // good generation, byte for byte) and ReportIcons/<UUID>.png. Loading recovers from a missing or
@@ -60,15 +64,15 @@ private:
                        const IconFiles& icons) const;
     LoadResult startOver(const QString& folder, const HistoryFile& primary,
                          const HistoryFile& backup, const QString& causes) const;
-    LoadResult restorePartly(const QString& folder, const HistoryFile& primary,
-                             const HistoryFile& backup, std::vector<ScanReport> readable,
-                             std::size_t undecodable, const QString& causes) const;
+    LoadResult restorePartly(const QString& folder, const HistoryFile& primary, Backup& backup,
+                             const IconFiles& icons, const QString& causes) const;
     void replaceBoth(const QString& folder, const HistoryFile& primary, const QByteArray& bytes,
                      bool backupToo) const;
     LoadResult setAsideUndecodable(const QString& folder, const QByteArray& bytes,
                                    DecodedHistory history, const IconFiles& icons) const;
     QString moveBackupOutOfTheWay(const QString& folder) const;
     std::optional<QString> setAside(const QString& folder, const HistoryFile& file) const;
+    QSet<QUuid> idsNamedAside(const QString& folder) const;
 
     struct Fingerprint;
     struct Memory;
