@@ -56,8 +56,8 @@ const QString backupName = QStringLiteral("reports.backup.json");
 // Far more damaged histories than one second can produce.
 constexpr int maxSetAsideAttempts = 100;
 // Ten times a history of 1,000 reports with every icon inside the JSON (about 25 MB; with the
-// icons in their own files it is about 10 MB), and still read and parsed in about a second: a
-// larger file is no history of ours, and is set aside unread.
+// icons in their own files it is about 9 MB): a larger file is no history of ours, and is set
+// aside unread instead of filling the memory.
 constexpr qint64 maxHistoryBytes = qint64(256) << 20;
 
 const QString restoredMissingNotice = QStringLiteral(
