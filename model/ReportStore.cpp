@@ -5,11 +5,11 @@
 #include "model/ReportIconFiles.h"
 #include "model/ReportStoreError.h"
 #include "model/ReportStoreNotices.h"
+#include "model/SetAsideReportIds.h"
 #include "platform/fs/AtomicFile.h"
 #include "platform/fs/FileIoError.h"
 #include "platform/fs/FileStatus.h"
 #include "platform/fs/ReadWholeFile.h"
-#include "platform/json/JsonValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -180,23 +180,6 @@ bool writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
     }
 }
 
-// The report ids a history file's bytes name, damaged or not: every quoted UUID.
-QSet<QUuid> idsNamedIn(const QByteArray& bytes) {
-    constexpr qsizetype uuidLength = 36;
-    QSet<QUuid> ids;
-    for (qsizetype quote = bytes.indexOf('"'); quote >= 0 && quote + uuidLength + 1 < bytes.size();
-         quote = bytes.indexOf('"', quote + 1)) {
-        if (bytes[quote + uuidLength + 1] != '"' || bytes[quote + 9] != '-') {
-            continue;
-        }
-        if (const std::optional<QUuid> id =
-                json::parseUuid(QString::fromLatin1(bytes.constData() + quote + 1, uuidLength))) {
-            ids.insert(*id);
-        }
-    }
-    return ids;
-}
-
 // What a save killed mid-way left behind (".reports.json.<id>.tmp" and the like). Only called
 // with the history lock held, so no other writer's file is among them.
 void removeStaleTemporaryFiles(const QString& folder) {
@@ -225,8 +208,7 @@ struct ReportStore::Memory {
     // The primary file as last read and decoded or written.
     std::optional<Fingerprint> primary;
     IconFileCache icons;
-    // The ids each set-aside file names, by path, with the file's stamp when it was read.
-    QHash<QString, std::pair<IconFileCache::Stamp, QSet<QUuid>>> setAside;
+    SetAsideReportIds setAside{maxHistoryBytes};
 };
 
 ReportStore::ReportStore(std::optional<QString> baseDirectory, Clock clock)
@@ -482,35 +464,6 @@ std::optional<QString> ReportStore::setAside(const QString& folder, const Histor
     return std::nullopt;
 }
 
-// The reports that the set-aside files in `folder` name: their icons stay, so that a report set
-// aside can be brought back whole. Read only when an icon is at stake, and each file once, as
-// nothing of ours changes it; what cannot be read as a history names nothing.
-QSet<QUuid> ReportStore::idsNamedAside(const QString& folder) const {
-    const QDir dir(folder);
-    QSet<QUuid> named;
-    QHash<QString, std::pair<IconFileCache::Stamp, QSet<QUuid>>> seen;
-    for (const QString& name :
-         dir.entryList({QStringLiteral("reports.corrupt-*.json")}, QDir::Files, QDir::Unsorted)) {
-        const QString path = dir.filePath(name);
-        const auto known = memory_->setAside.constFind(path);
-        if (known != memory_->setAside.constEnd() && IconFileCache::stampOf(path) == known->first) {
-            seen.insert(path, *known);
-        } else {
-            try {
-                const fs::ReadFile file = fs::readRegularFile(path, maxHistoryBytes);
-                if (const auto stamp = IconFileCache::stampOf(file.status)) {
-                    seen.insert(path, {*stamp, idsNamedIn(file.bytes)});
-                }
-            } catch (const fs::FileIoError&) {
-                continue;
-            }
-        }
-        named.unite(seen.value(path).second);
-    }
-    memory_->setAside = std::move(seen);
-    return named;
-}
-
 void ReportStore::save(const std::vector<ScanReport>& reports) const {
     const std::lock_guard lock(memory_->mutex);
     const QString folder = reportsDirectory();
@@ -537,7 +490,7 @@ void ReportStore::save(const std::vector<ScanReport>& reports) const {
     for (const ScanReport& report : reports) {
         keeping.insert(report.id);
     }
-    pruneIcons(keeping, folder, [&] { return idsNamedAside(folder); });
+    pruneIcons(keeping, folder, [&] { return memory_->setAside.in(folder); });
 }
 
 } // namespace bw

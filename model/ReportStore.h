@@ -72,7 +72,6 @@ private:
                                    DecodedHistory history, const IconFiles& icons) const;
     QString moveBackupOutOfTheWay(const QString& folder) const;
     std::optional<QString> setAside(const QString& folder, const HistoryFile& file) const;
-    QSet<QUuid> idsNamedAside(const QString& folder) const;
 
     struct Fingerprint;
     struct Memory;
