@@ -3,6 +3,7 @@
 #include "inspection/GenericAppIcon.h"
 #include "platform/fs/FileStatus.h"
 #include "platform/fs/FileWalk.h"
+#include "platform/fs/ReadWholeFile.h"
 #include "platform/image/ImageDecoding.h"
 #include "platform/image/PngEncoding.h"
 
@@ -184,7 +185,7 @@ std::vector<QString> candidateFiles(const QString& bundle, const plist::PlistDic
 
 std::optional<QImage> loadImage(const QString& file) {
     // A link is never read: its target could be anywhere, or a device that never ends.
-    const auto bytes = fs::readRegularFile(file, maxIconFileBytes);
+    const auto bytes = fs::tryReadRegularFile(file, maxIconFileBytes);
     if (!bytes) {
         return std::nullopt;
     }

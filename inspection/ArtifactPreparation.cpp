@@ -3,6 +3,7 @@
 #include "inspection/CommandRunner.h"
 #include "platform/fs/FileStatus.h"
 #include "platform/fs/FileWalk.h"
+#include "platform/fs/ReadWholeFile.h"
 #include "platform/zip/Archive.h"
 
 #include <QFile>
@@ -20,7 +21,8 @@ constexpr qint64 maxPlistBytes = 64 * 1024 * 1024;
 
 // The bundle the archive's own description names, when that names one inside "Products".
 std::optional<QString> describedApplication(const QString& archive) {
-    const auto bytes = fs::readRegularFile(archive + QStringLiteral("/Info.plist"), maxPlistBytes);
+    const auto bytes =
+        fs::tryReadRegularFile(archive + QStringLiteral("/Info.plist"), maxPlistBytes);
     if (!bytes) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 #include "inspection/BuildScannerError.h"
 #include "platform/fs/FileStatus.h"
 #include "platform/fs/FileWalk.h"
+#include "platform/fs/ReadWholeFile.h"
 
 namespace bw {
 
@@ -29,8 +30,9 @@ plist::PlistDictionary BuildScanner::readInfoPlist(const QString& app) {
         throw BuildScannerError(BuildScannerError::Kind::infoPlistMissing);
     }
     // Only a regular file inside the bundle is read: a link or a device is no Info.plist.
-    const auto bytes =
-        fs::resolvesInside(path, app) ? fs::readRegularFile(path, maxInfoPlistBytes) : std::nullopt;
+    const auto bytes = fs::resolvesInside(path, app)
+                           ? fs::tryReadRegularFile(path, maxInfoPlistBytes)
+                           : std::nullopt;
     const auto root = bytes ? plist::PlistValue::parse(*bytes) : std::nullopt;
     if (!root || root->dictionary() == nullptr) {
         throw BuildScannerError(BuildScannerError::Kind::infoPlistInvalid);

@@ -44,11 +44,11 @@ HistoryLock::HistoryLock(const QString& folder)
     const auto deadline = std::chrono::steady_clock::now() + longestWait;
     while (!lock_.tryLock(0)) {
         if (lock_.error() != QLockFile::LockFailedError) {
-            throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable,
-                                   reasonLockFileCannotBeMade(lock_.fileName()));
+            throw ReportStoreError::folderUnavailable(folder,
+                                                      reasonLockFileCannotBeMade(lock_.fileName()));
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable);
+            throw ReportStoreError::folderUnavailable(folder, {});
         }
         std::this_thread::sleep_for(pause);
     }

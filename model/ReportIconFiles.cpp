@@ -32,11 +32,7 @@ QString iconPath(const QDir& icons, const QUuid& id) {
 }
 
 std::optional<QByteArray> readIcon(const QString& path) {
-    try {
-        return fs::readBoundedFile(path, maxIconBytes).bytes;
-    } catch (const fs::FileIoError&) {
-        return std::nullopt;
-    }
+    return fs::tryReadRegularFile(path, maxIconBytes);
 }
 
 // The stamp is taken before the read: a file changed in between shows another one next time.
@@ -125,7 +121,7 @@ IconFiles readIconFiles(const QString& folder) {
                 // The stamp is the file's as opened, before the read: a file changed in
                 // between shows another stamp next time.
                 try {
-                    fs::ReadFile file = fs::readBoundedFile(icons.filePath(name), maxIconBytes);
+                    fs::ReadFile file = fs::readRegularFile(icons.filePath(name), maxIconBytes);
                     if (const auto stamp = IconFileCache::stampOf(file.status)) {
                         read.insert(*id, {*stamp, std::move(file.bytes)});
                     }
@@ -179,17 +175,30 @@ std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
     return stored;
 }
 
-void pruneIcons(const QSet<QUuid>& keeping, const QString& folder) {
+void pruneIcons(const QSet<QUuid>& keeping, const QString& folder,
+                const std::function<QSet<QUuid>()>& stillWanted) {
     const QDir icons(iconsFolder(folder));
     const QFileInfoList entries =
         icons.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QHash<QUuid, QStringList> unkept;
     for (const QFileInfo& entry : entries) {
         if (entry.suffix().toLower() != u"png" || (entry.isDir() && !entry.isSymLink())) {
             continue;
         }
         const std::optional<QUuid> id = json::parseUuid(entry.completeBaseName());
         if (id && !keeping.contains(*id)) {
-            QFile::remove(entry.filePath());
+            unkept[*id].append(entry.filePath());
+        }
+    }
+    if (unkept.isEmpty()) {
+        return;
+    }
+    const QSet<QUuid> wanted = stillWanted();
+    for (auto files = unkept.cbegin(); files != unkept.cend(); ++files) {
+        if (!wanted.contains(files.key())) {
+            for (const QString& path : files.value()) {
+                QFile::remove(path);
+            }
         }
     }
 }

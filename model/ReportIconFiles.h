@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QUuid>
+#include <functional>
 #include <sys/stat.h>
 #include <vector>
 
@@ -64,7 +65,9 @@ void hydrateIcons(std::vector<ScanReport>& reports, const QString& folder, IconF
 std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
                                          const QString& folder, IconFileCache& cache);
 
-// Removes the UUID-named PNG files of reports that are not kept; other files stay.
-void pruneIcons(const QSet<QUuid>& keeping, const QString& folder);
+// Removes the UUID-named PNG files of reports that are neither kept nor among those that
+// `stillWanted` gives, which is asked only when some file would go; other files stay.
+void pruneIcons(const QSet<QUuid>& keeping, const QString& folder,
+                const std::function<QSet<QUuid>()>& stillWanted);
 
 } // namespace bw

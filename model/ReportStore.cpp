@@ -4,8 +4,11 @@
 #include "model/ReportHistoryCoding.h"
 #include "model/ReportIconFiles.h"
 #include "model/ReportStoreError.h"
+#include "model/ReportStoreNotices.h"
+#include "model/SetAsideReportIds.h"
 #include "platform/fs/AtomicFile.h"
 #include "platform/fs/FileIoError.h"
+#include "platform/fs/FileStatus.h"
 #include "platform/fs/ReadWholeFile.h"
 
 #include <QDir>
@@ -20,15 +23,42 @@
 
 namespace bw {
 
+// A history file as a load found it.
+struct HistoryFile {
+    enum class State { absent, unreadable, read };
+    QString path;
+    State state;
+    QByteArray bytes;  // read
+    QString readError; // unreadable: why, in the user's words
+
+    bool present() const { return state != State::absent; }
+};
+
+// What the backup offers when the primary file cannot be used.
+struct Backup {
+    enum class State {
+        readable, // `reports` holds what decodes, all of the history unless `undecodable`
+        absent,
+        unreadable, // see `file.readError`
+        damaged,    // nothing in it decodes
+        newer       // another version's history
+    };
+    State state;
+    HistoryFile file;
+    std::vector<ScanReport> reports;
+    std::size_t undecodable = 0;
+};
+
 namespace {
 
 const QString primaryName = QStringLiteral("reports.json");
 const QString backupName = QStringLiteral("reports.backup.json");
 // Far more damaged histories than one second can produce.
 constexpr int maxSetAsideAttempts = 100;
-// Far beyond any history (about 100,000 reports): a larger file is no history of ours, and is
-// refused before it fills the memory.
-constexpr qint64 maxHistoryBytes = qint64(1) << 30;
+// Ten times a history of 1,000 reports with every icon inside the JSON (about 25 MB; with the
+// icons in their own files it is about 9 MB): a larger file is no history of ours, and is set
+// aside unread instead of filling the memory.
+constexpr qint64 maxHistoryBytes = qint64(256) << 20;
 
 const QString restoredMissingNotice = QStringLiteral(
     "The primary report history was missing and was restored from its last good backup.");
@@ -40,17 +70,23 @@ QString noticeFor(ReportStoreError::Kind kind) {
     return ReportStoreError(kind).description();
 }
 
-ReportStore::LoadResult failure(QString notice) {
+ReportStore::LoadResult failure(std::optional<QString> notice) {
     return {{}, std::move(notice), false};
 }
 
-bool exists(const QString& path) {
-    return QFileInfo::exists(path);
+// A history file's bytes; anything but a regular file of a history's size is refused.
+QByteArray readHistoryBytes(const QString& path) {
+    return fs::readRegularFile(path, maxHistoryBytes).bytes;
 }
 
-// A history file's bytes; a pipe, a device or a file larger than any history is refused.
-QByteArray readHistoryFile(const QString& path) {
-    return fs::readBoundedFile(path, maxHistoryBytes).bytes;
+HistoryFile readHistoryFile(const QString& path) {
+    try {
+        return {path, HistoryFile::State::read, readHistoryBytes(path), {}};
+    } catch (const fs::FileIoError& error) {
+        return error.errorNumber() == ENOENT
+                   ? HistoryFile{path, HistoryFile::State::absent, {}, {}}
+                   : HistoryFile{path, HistoryFile::State::unreadable, {}, error.description()};
+    }
 }
 
 // Bytes that may be replaced without a load having set any of them aside first.
@@ -59,48 +95,27 @@ bool decodesWhole(const QByteArray& bytes) {
     return history.state == DecodedHistory::State::decoded && history.undecodable.empty();
 }
 
-// What the backup offers when the primary file cannot be used.
-struct Backup {
-    enum class State {
-        good,       // `reports` holds the whole history
-        absent,     // there is no backup
-        unreadable, // its bytes could not be read, for `readError`
-        damaged,    // its `bytes` do not decode whole
-        newer       // another version's history
-    };
-    State state;
-    QByteArray bytes;
-    std::vector<ScanReport> reports;
-    QString readError;
-};
-
 Backup readBackup(const QString& path) {
-    QByteArray bytes;
-    try {
-        bytes = readHistoryFile(path);
-    } catch (const fs::FileIoError& error) {
-        return error.errorNumber() == ENOENT
-                   ? Backup{Backup::State::absent, {}, {}, {}}
-                   : Backup{Backup::State::unreadable, {}, {}, error.description()};
+    HistoryFile file = readHistoryFile(path);
+    switch (file.state) {
+    case HistoryFile::State::absent:
+        return {Backup::State::absent, std::move(file), {}};
+    case HistoryFile::State::unreadable:
+        return {Backup::State::unreadable, std::move(file), {}};
+    case HistoryFile::State::read:
+        break;
     }
-    DecodedHistory history = decodeHistory(bytes);
+    DecodedHistory history = decodeHistory(file.bytes);
     if (history.state == DecodedHistory::State::newer) {
-        return {Backup::State::newer, {}, {}, {}};
+        return {Backup::State::newer, std::move(file), {}};
     }
-    // A backup takes the primary's place whole, so it must be whole itself.
-    if (history.state != DecodedHistory::State::decoded || !history.undecodable.empty()) {
-        return {Backup::State::damaged, std::move(bytes), {}, {}};
+    // A history whose every report fails offers nothing to show.
+    if (history.state != DecodedHistory::State::decoded ||
+        (history.reports.empty() && !history.undecodable.empty())) {
+        return {Backup::State::damaged, std::move(file), {}};
     }
-    return {Backup::State::good, std::move(bytes), std::move(history.reports), {}};
-}
-
-// No history can be shown, and none written over what is on disk.
-ReportStore::LoadResult noUsableBackup(const Backup& backup) {
-    QString notice = noticeFor(ReportStoreError::Kind::corruptStore);
-    if (backup.state == Backup::State::unreadable) {
-        notice += u' ' + backup.readError;
-    }
-    return failure(notice);
+    return {Backup::State::readable, std::move(file), std::move(history.reports),
+            history.undecodable.size()};
 }
 
 // Puts the backup's readable copy of each report that did not decode in the report's place, and
@@ -122,7 +137,7 @@ std::size_t restoreFromBackup(DecodedHistory& history, const QString& backupPath
     }
     DecodedHistory backup;
     try {
-        backup = decodeHistory(readHistoryFile(backupPath));
+        backup = decodeHistory(readHistoryBytes(backupPath));
     } catch (const fs::FileIoError&) {
         return 0;
     }
@@ -165,60 +180,6 @@ bool writeIgnoringFailure(const QString& path, const QByteArray& bytes) {
     }
 }
 
-QString quotedPath(const QString& path) {
-    return u'\u201C' + QDir::toNativeSeparators(path) + u'\u201D';
-}
-
-// `count` reports did not decode, of which `restored` came back from the backup.
-QString setAsideNotice(std::size_t count, std::size_t restored, const QString& path) {
-    if (restored == count) {
-        return count == 1 ? QStringLiteral("One report could not be read and was restored from its "
-                                           "last good backup; the unreadable file was set aside "
-                                           "in %1.")
-                                .arg(quotedPath(path))
-                          : QStringLiteral("%1 reports could not be read and were restored from "
-                                           "their last good backup; the unreadable file was set "
-                                           "aside in %2.")
-                                .arg(count)
-                                .arg(quotedPath(path));
-    }
-    if (restored > 0) {
-        const QString back = restored == 1
-                                 ? QStringLiteral("one of them was restored")
-                                 : QStringLiteral("%1 of them were restored").arg(restored);
-        return QStringLiteral("%1 reports could not be read and were set aside in %2; %3 from "
-                              "the last good backup, and the rest of the history is shown.")
-            .arg(count)
-            .arg(quotedPath(path), back);
-    }
-    return count == 1 ? QStringLiteral("One report could not be read and was set aside in %1; "
-                                       "the rest of the history is shown.")
-                            .arg(quotedPath(path))
-                      : QStringLiteral("%1 reports could not be read and were set aside in %2; "
-                                       "the rest of the history is shown.")
-                            .arg(count)
-                            .arg(quotedPath(path));
-}
-
-// Said when neither history file could be read and both were set aside, so that a new history
-// could begin; an absent path is a file that was not there.
-QString startedOverNotice(const std::optional<QString>& primary,
-                          const std::optional<QString>& backup) {
-    if (primary && backup) {
-        return QStringLiteral("The report history and its backup could not be read and were set "
-                              "aside in %1 and %2; a new history was started.")
-            .arg(quotedPath(*primary), quotedPath(*backup));
-    }
-    if (primary) {
-        return QStringLiteral("The report history could not be read and has no backup; it was "
-                              "set aside in %1 and a new history was started.")
-            .arg(quotedPath(*primary));
-    }
-    return QStringLiteral("The report history was missing and its backup could not be read; the "
-                          "backup was set aside in %1 and a new history was started.")
-        .arg(quotedPath(backup.value_or(QString())));
-}
-
 // What a save killed mid-way left behind (".reports.json.<id>.tmp" and the like). Only called
 // with the history lock held, so no other writer's file is among them.
 void removeStaleTemporaryFiles(const QString& folder) {
@@ -247,6 +208,7 @@ struct ReportStore::Memory {
     // The primary file as last read and decoded or written.
     std::optional<Fingerprint> primary;
     IconFileCache icons;
+    SetAsideReportIds setAside{maxHistoryBytes};
 };
 
 ReportStore::ReportStore(std::optional<QString> baseDirectory, Clock clock)
@@ -269,8 +231,7 @@ QString ReportStore::reportsDirectory() const {
     std::error_code error;
     std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
     if (error) {
-        throw ReportStoreError(ReportStoreError::Kind::directoryUnavailable,
-                               QString::fromStdString(error.message()));
+        throw ReportStoreError::folderUnavailable(folder, QString::fromStdString(error.message()));
     }
     return folder;
 }
@@ -297,106 +258,145 @@ ReportStore::LoadResult ReportStore::load() const {
     if (historyLock) {
         removeStaleTemporaryFiles(folder);
     }
-    const QString primary = QDir(folder).filePath(primaryName);
-    if (!exists(primary)) {
-        return restoreMissingPrimary(folder);
+    const QString primaryPath = QDir(folder).filePath(primaryName);
+    if (!fs::exists(primaryPath)) {
+        return recover(folder, {primaryPath, HistoryFile::State::absent, {}, {}}, {});
     }
     // The icon files are read while the history is read and decoded.
     std::future<IconFiles> icons = std::async(std::launch::async, readIconFiles, folder);
-    QByteArray bytes;
-    try {
-        bytes = readHistoryFile(primary);
-    } catch (const fs::FileIoError& error) {
-        return failure(error.description());
+    HistoryFile primary = readHistoryFile(primaryPath);
+    if (primary.state != HistoryFile::State::read) {
+        return recover(folder, primary, icons.get());
     }
-    DecodedHistory history = decodeHistory(bytes);
+    DecodedHistory history = decodeHistory(primary.bytes);
     switch (history.state) {
     case DecodedHistory::State::decoded:
         if (!history.undecodable.empty()) {
-            return setAsideUndecodable(folder, bytes, std::move(history), icons.get());
+            return setAsideUndecodable(folder, primary.bytes, std::move(history), icons.get());
         }
-        memory_->primary.emplace(bytes);
+        memory_->primary.emplace(primary.bytes);
         hydrateIcons(history.reports, folder, memory_->icons, icons.get());
-        return {std::move(history.reports), std::nullopt, true};
+        return {std::move(history.reports), store_notices::joined({moveBackupOutOfTheWay(folder)}),
+                true};
     case DecodedHistory::State::newer:
         // Another version's history: an older backup must not take its place.
         return failure(noticeFor(ReportStoreError::Kind::unsupportedSchema));
     case DecodedHistory::State::damaged:
         break;
     }
-    return recoverDamagedPrimary(folder, bytes, icons.get());
+    return recover(folder, primary, icons.get());
 }
 
-ReportStore::LoadResult ReportStore::restoreMissingPrimary(const QString& folder) const {
-    const QDir dir(folder);
-    Backup backup = readBackup(dir.filePath(backupName));
+// `primary` is absent, unreadable or does not decode; `icons` are the folder's icon files, as read
+// beside it. Whatever of the two files cannot be read is set aside, and the backup's readable
+// reports, if any, become the history.
+ReportStore::LoadResult ReportStore::recover(const QString& folder, const HistoryFile& primary,
+                                             const IconFiles& icons) const {
+    Backup backup = readBackup(QDir(folder).filePath(backupName));
+    const QString causes =
+        store_notices::joined({primary.readError, backup.file.readError}).value_or(QString());
     switch (backup.state) {
-    case Backup::State::absent:
-        return {{}, std::nullopt, true};
-    case Backup::State::good:
-        writeIgnoringFailure(dir.filePath(primaryName), backup.bytes);
-        hydrateIcons(backup.reports, folder, memory_->icons);
-        return {std::move(backup.reports), restoredMissingNotice, true};
-    case Backup::State::damaged:
-        return startOver(folder, std::nullopt, backup.bytes);
-    case Backup::State::unreadable:
     case Backup::State::newer:
+        // Another version's history is never written over.
+        return failure(
+            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}));
+    case Backup::State::absent:
+        if (primary.state == HistoryFile::State::absent) {
+            return {{}, std::nullopt, true};
+        }
+        [[fallthrough]];
+    case Backup::State::unreadable:
+    case Backup::State::damaged:
+        return startOver(folder, primary, backup.file, causes);
+    case Backup::State::readable:
         break;
     }
-    return noUsableBackup(backup);
-}
-
-// `icons` are the folder's icon files, as read beside the decode of the damaged bytes.
-ReportStore::LoadResult ReportStore::recoverDamagedPrimary(const QString& folder,
-                                                           const QByteArray& damaged,
-                                                           const IconFiles& icons) const {
-    const QDir dir(folder);
-    Backup backup = readBackup(dir.filePath(backupName));
-    switch (backup.state) {
-    case Backup::State::good:
-        break;
-    case Backup::State::absent:
-        return startOver(folder, damaged, std::nullopt);
-    case Backup::State::damaged:
-        return startOver(folder, damaged, backup.bytes);
-    case Backup::State::unreadable:
-    case Backup::State::newer:
-        // Bytes that cannot be set aside, or another version's, are never written over.
-        return noUsableBackup(backup);
+    if (backup.undecodable > 0) {
+        return restorePartly(folder, primary, backup, icons, causes);
     }
     hydrateIcons(backup.reports, folder, memory_->icons, icons);
-    // The damaged bytes are replaced only once a copy of them is safely on disk.
-    if (!setAside(folder, damaged)) {
-        return {std::move(backup.reports),
-                noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), false};
+    const QString primaryPath = QDir(folder).filePath(primaryName);
+    if (primary.state == HistoryFile::State::absent) {
+        writeIgnoringFailure(primaryPath, backup.file.bytes);
+        return {std::move(backup.reports), restoredMissingNotice, true};
     }
-    writeIgnoringFailure(dir.filePath(primaryName), backup.bytes);
-    return {std::move(backup.reports), restoredDamagedNotice, true};
+    // What the backup replaces is set aside first.
+    const std::optional<QString> aside = setAside(folder, primary);
+    if (!aside) {
+        return {std::move(backup.reports),
+                store_notices::joined(
+                    {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), causes}),
+                false};
+    }
+    writeIgnoringFailure(primaryPath, backup.file.bytes);
+    return {std::move(backup.reports),
+            primary.state == HistoryFile::State::read
+                ? restoredDamagedNotice
+                : store_notices::joined({store_notices::restoredUnreadable(*aside), causes}),
+            true};
 }
 
-// Neither history file decodes: both are set aside byte for byte, and an empty history takes
-// their place, so that scans are saved again. Until every copy is safely on disk nothing is
-// replaced.
-ReportStore::LoadResult ReportStore::startOver(const QString& folder,
-                                               const std::optional<QByteArray>& primary,
-                                               const std::optional<QByteArray>& backup) const {
+// Nothing of either file can be shown: both are set aside, and an empty history takes their place,
+// so that scans are saved again. Until everything is set aside nothing is replaced.
+ReportStore::LoadResult ReportStore::startOver(const QString& folder, const HistoryFile& primary,
+                                               const HistoryFile& backup,
+                                               const QString& causes) const {
     std::optional<QString> primaryAside;
     std::optional<QString> backupAside;
-    if ((primary && !(primaryAside = setAside(folder, *primary))) ||
-        (backup && !(backupAside = setAside(folder, *backup)))) {
-        return failure(noticeFor(ReportStoreError::Kind::corruptStore));
+    if ((primary.present() && !(primaryAside = setAside(folder, primary))) ||
+        (backup.present() && !(backupAside = setAside(folder, backup)))) {
+        return failure(
+            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}));
     }
-    const QDir dir(folder);
     const QByteArray empty = encodeHistory({});
-    const bool written = writeIgnoringFailure(dir.filePath(primaryName), empty);
-    if (backup) {
-        writeIgnoringFailure(dir.filePath(backupName), empty);
+    replaceBoth(folder, primary, empty, backup.present());
+    return {{},
+            store_notices::joined({store_notices::startedOver(primaryAside, backupAside), causes}),
+            true};
+}
+
+// The backup decodes, but some of its reports do not: as with such a primary file, the files are
+// set aside and the readable reports become the history.
+ReportStore::LoadResult ReportStore::restorePartly(const QString& folder,
+                                                   const HistoryFile& primary, Backup& backup,
+                                                   const IconFiles& icons,
+                                                   const QString& causes) const {
+    std::optional<QString> primaryAside;
+    std::optional<QString> backupAside;
+    const bool setAsideAll = (!primary.present() || (primaryAside = setAside(folder, primary))) &&
+                             (backupAside = setAside(folder, backup.file));
+    // Encoded before icons are filled in, so that the icons stay in their files and an icon
+    // kept inline stays inline.
+    const QByteArray readable = setAsideAll ? encodeHistory(backup.reports) : QByteArray();
+    hydrateIcons(backup.reports, folder, memory_->icons, icons);
+    if (!setAsideAll) {
+        return {std::move(backup.reports),
+                store_notices::joined(
+                    {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), causes}),
+                false};
     }
-    // The bytes are safe in the set-aside files, so a failed write still allows saving over them.
-    if (written || primary) {
-        memory_->primary.emplace(written ? empty : *primary);
+    replaceBoth(folder, primary, readable, true);
+    return {std::move(backup.reports),
+            store_notices::joined(
+                {store_notices::restoredPartly(primaryAside, *backupAside, backup.undecodable),
+                 causes}),
+            true};
+}
+
+// Writes `bytes` in place of the primary file and, when `backupToo`, of the backup; a failed write
+// is left to the next save. Only called once whatever they replace is set aside.
+void ReportStore::replaceBoth(const QString& folder, const HistoryFile& primary,
+                              const QByteArray& bytes, bool backupToo) const {
+    const QDir dir(folder);
+    const bool written = writeIgnoringFailure(dir.filePath(primaryName), bytes);
+    if (backupToo) {
+        writeIgnoringFailure(dir.filePath(backupName), bytes);
     }
-    return {{}, startedOverNotice(primaryAside, backupAside), true};
+    // The old bytes are safe in their set-aside file, so a failed write still allows saving over
+    // them.
+    if (written || primary.state == HistoryFile::State::read) {
+        memory_->primary.emplace(written ? bytes : primary.bytes);
+    }
 }
 
 // The history's reports that decode, once the file that holds the others too is set aside byte for
@@ -405,7 +405,8 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
                                                          const QByteArray& bytes,
                                                          DecodedHistory history,
                                                          const IconFiles& icons) const {
-    const std::optional<QString> aside = setAside(folder, bytes);
+    const std::optional<QString> aside =
+        setAside(folder, {QDir(folder).filePath(primaryName), HistoryFile::State::read, bytes, {}});
     if (!aside) {
         hydrateIcons(history.reports, folder, memory_->icons, icons);
         return {std::move(history.reports),
@@ -420,20 +421,39 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
     // The bytes are safe in the set-aside file, so a failed rewrite still allows saving.
     memory_->primary.emplace(writeIgnoringFailure(primary, readable) ? readable : bytes);
     return {std::move(history.reports),
-            setAsideNotice(history.undecodable.size(), restored, *aside), true};
+            store_notices::joined(
+                {store_notices::setAside(history.undecodable.size(), restored, *aside),
+                 moveBackupOutOfTheWay(folder)}),
+            true};
 }
 
-// Writes the damaged bytes to reports.corrupt-<seconds>.json, or -2, -3, … when that name is
-// taken, never replacing an earlier preserved file, and gives the path written. Gives up after a
-// bounded number of names.
-std::optional<QString> ReportStore::setAside(const QString& folder,
-                                             const QByteArray& damaged) const {
+// A folder in the backup's place would fail every save, which replaces the backup: it is moved
+// aside, whatever it holds. Gives what to tell the user, or nothing.
+QString ReportStore::moveBackupOutOfTheWay(const QString& folder) const {
+    const QString path = QDir(folder).filePath(backupName);
+    if (!fs::isFolder(path)) {
+        return {};
+    }
+    const QString cause =
+        fs::FileIoError(fs::FileIoError::Operation::read, path, EISDIR).description();
+    const std::optional<QString> aside =
+        setAside(folder, {path, HistoryFile::State::unreadable, {}, cause});
+    return aside ? store_notices::backupMovedAside(*aside) + u' ' + cause : cause;
+}
+
+// Keeps what `file` holds as reports.corrupt-<seconds>.json, or -2, -3, … when that name is taken,
+// never replacing an earlier preserved file, and gives the path it went to: bytes that were read
+// are copied there, and what could not be read is moved there as it is. Gives up after a bounded
+// number of names.
+std::optional<QString> ReportStore::setAside(const QString& folder, const HistoryFile& file) const {
     const QString stem = QStringLiteral("reports.corrupt-%1").arg(clock_().toSecsSinceEpoch());
     for (int attempt = 1; attempt <= maxSetAsideAttempts; ++attempt) {
         const QString suffix = attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt);
         const QString path = QDir(folder).filePath(stem + suffix + QStringLiteral(".json"));
         try {
-            fs::writeFileAtomically(path, damaged, fs::Replace::never);
+            file.state == HistoryFile::State::read
+                ? fs::writeFileAtomically(path, file.bytes, fs::Replace::never)
+                : fs::moveWithoutReplacing(file.path, path);
             return path;
         } catch (const fs::FileIoError& error) {
             if (error.errorNumber() != EEXIST) {
@@ -452,8 +472,8 @@ void ReportStore::save(const std::vector<ScanReport>& reports) const {
     const QDir dir(folder);
     const QString primary = dir.filePath(primaryName);
     const QString backup = dir.filePath(backupName);
-    if (exists(primary)) {
-        const QByteArray previous = readHistoryFile(primary);
+    if (fs::exists(primary)) {
+        const QByteArray previous = readHistoryBytes(primary);
         // Bytes this store decoded or wrote itself need no second look.
         if (memory_->primary != Fingerprint(previous) && !decodesWhole(previous)) {
             throw ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore);
@@ -463,14 +483,14 @@ void ReportStore::save(const std::vector<ScanReport>& reports) const {
     const QByteArray bytes = encodeHistory(externalizeIcons(reports, folder, memory_->icons));
     fs::writeFileAtomically(primary, bytes);
     memory_->primary.emplace(bytes);
-    if (!exists(backup)) {
+    if (!fs::exists(backup)) {
         writeIgnoringFailure(backup, bytes);
     }
     QSet<QUuid> keeping;
     for (const ScanReport& report : reports) {
         keeping.insert(report.id);
     }
-    pruneIcons(keeping, folder);
+    pruneIcons(keeping, folder, [&] { return memory_->setAside.in(folder); });
 }
 
 } // namespace bw

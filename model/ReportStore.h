@@ -5,7 +5,9 @@
 #include "model/ScanReport.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
+#include <QUuid>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,12 +15,19 @@
 
 namespace bw {
 
+// A history file as a load found it, and what its backup offers (ReportStore.cpp).
+struct HistoryFile;
+struct Backup;
+
 // The report history on disk: reports.json (the envelope), reports.backup.json (the previous
 // good generation, byte for byte) and ReportIcons/<UUID>.png. Loading recovers from a missing or
 // damaged primary file from the backup, sets reports that do not decode aside with the file that
-// holds them (showing the backup's copy of each where it has one), and when neither file decodes
-// sets both aside and starts a new history; no unreadable bytes are ever overwritten or deleted.
-// Only regular files of a bounded size are read: a pipe or a device in a file's place is refused.
+// holds them (showing the backup's copy of each where it has one, or the backup's readable reports
+// when the primary has none), and when neither file has a readable report sets both aside and
+// starts a new history; no unreadable bytes are ever overwritten or deleted. Only regular files of
+// a bounded size are read: a link, a folder, a pipe, a device or a larger file in a history file's
+// place is moved aside as it is, unread. An icon stays as long as a set-aside file names its
+// report, so that what was set aside can be brought back whole.
 // A store remembers what it last read and wrote, so that saving again rereads and decodes only
 // what changed on disk since; its copies share that memory, and any thread may call it.
 class ReportStore {
@@ -51,14 +60,18 @@ public:
 
 private:
     QString reportsDirectory() const;
-    LoadResult restoreMissingPrimary(const QString& folder) const;
-    LoadResult recoverDamagedPrimary(const QString& folder, const QByteArray& damaged,
-                                     const IconFiles& icons) const;
-    LoadResult startOver(const QString& folder, const std::optional<QByteArray>& primary,
-                         const std::optional<QByteArray>& backup) const;
+    LoadResult recover(const QString& folder, const HistoryFile& primary,
+                       const IconFiles& icons) const;
+    LoadResult startOver(const QString& folder, const HistoryFile& primary,
+                         const HistoryFile& backup, const QString& causes) const;
+    LoadResult restorePartly(const QString& folder, const HistoryFile& primary, Backup& backup,
+                             const IconFiles& icons, const QString& causes) const;
+    void replaceBoth(const QString& folder, const HistoryFile& primary, const QByteArray& bytes,
+                     bool backupToo) const;
     LoadResult setAsideUndecodable(const QString& folder, const QByteArray& bytes,
                                    DecodedHistory history, const IconFiles& icons) const;
-    std::optional<QString> setAside(const QString& folder, const QByteArray& damaged) const;
+    QString moveBackupOutOfTheWay(const QString& folder) const;
+    std::optional<QString> setAside(const QString& folder, const HistoryFile& file) const;
 
     struct Fingerprint;
     struct Memory;

@@ -1,5 +1,7 @@
 #include "model/ReportStoreError.h"
 
+#include <QDir>
+
 namespace bw {
 
 namespace {
@@ -23,9 +25,15 @@ QString describe(ReportStoreError::Kind kind) {
 
 ReportStoreError::ReportStoreError(Kind kind) : DomainError(kind, describe(kind)) {}
 
-ReportStoreError::ReportStoreError(Kind kind, const QString& reason)
-    : DomainError(kind, reason.isEmpty()
-                            ? describe(kind)
-                            : describe(kind).chopped(1) + QStringLiteral(": ") + reason + u'.') {}
+ReportStoreError::ReportStoreError(Kind kind, const QString& description)
+    : DomainError(kind, description) {}
+
+ReportStoreError ReportStoreError::folderUnavailable(const QString& folder, const QString& reason) {
+    const QString named =
+        QStringLiteral("The Berthwatch reports folder \u201C%1\u201D could not be prepared")
+            .arg(QDir::toNativeSeparators(folder));
+    return {Kind::directoryUnavailable,
+            reason.isEmpty() ? named + u'.' : named + QStringLiteral(": ") + reason + u'.'};
+}
 
 } // namespace bw

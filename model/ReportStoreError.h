@@ -17,9 +17,14 @@ enum class ReportStoreErrorKind {
 class ReportStoreError : public DomainError<ReportStoreErrorKind, QString> {
 public:
     explicit ReportStoreError(Kind kind);
-    // The same failure with the system's reason, as in "…could not be prepared: Permission
-    // denied."
-    ReportStoreError(Kind kind, const QString& reason);
+
+    // directoryUnavailable, naming the folder, with the system's reason when there is one: "The
+    // Berthwatch reports folder “/home/ana/.local/share/Berthwatch” could not be prepared:
+    // Read-only file system."
+    static ReportStoreError folderUnavailable(const QString& folder, const QString& reason);
+
+private:
+    ReportStoreError(Kind kind, const QString& description);
 };
 
 } // namespace bw

@@ -1,6 +1,7 @@
 #include "inspection/checks/ArchiveDistribution.h"
 
 #include "platform/fs/FileStatus.h"
+#include "platform/fs/ReadWholeFile.h"
 #include "platform/plist/PlistValue.h"
 
 namespace bw::checks {
@@ -50,7 +51,7 @@ ArchiveDistributionInfo archiveDistributionInfo(const QString& artifact) {
     ArchiveDistributionInfo info;
     info.isArchive = true;
     const auto bytes =
-        fs::readRegularFile(artifact + QStringLiteral("/Info.plist"), maxArchiveInfoBytes);
+        fs::tryReadRegularFile(artifact + QStringLiteral("/Info.plist"), maxArchiveInfoBytes);
     const auto root = bytes ? PlistValue::parse(*bytes) : std::nullopt;
     const PlistDictionary* top = root ? root->dictionary() : nullptr;
     if (top == nullptr) {

@@ -3,6 +3,7 @@
 #include "inspection/checks/BuildFinding.h"
 #include "inspection/checks/ToolRun.h"
 #include "platform/fs/FileStatus.h"
+#include "platform/fs/ReadWholeFile.h"
 #include "platform/plist/PlistValue.h"
 
 #include <QSet>
@@ -54,7 +55,7 @@ constexpr qsizetype maxListedManifests = 5;
 
 // The accessed-API categories a manifest declares, or absent when it is no readable manifest.
 std::optional<QSet<QString>> declaredCategories(const QString& manifest) {
-    const auto bytes = fs::readRegularFile(manifest, maxManifestBytes);
+    const auto bytes = fs::tryReadRegularFile(manifest, maxManifestBytes);
     const auto root = bytes ? plist::PlistValue::parse(*bytes) : std::nullopt;
     const PlistDictionary* top = root ? root->dictionary() : nullptr;
     if (top == nullptr) {

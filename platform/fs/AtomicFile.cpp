@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QUuid>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,6 +97,24 @@ int syncFolder(const QString& path) {
     return error;
 }
 
+// rename() that never replaces `target`. File systems without RENAME_NOREPLACE (some network and
+// FUSE ones) get a look first; a history is only moved with its lock held, so nobody of ours
+// creates the name in between.
+int renameWithoutReplacing(const QByteArray& source, const QByteArray& target) {
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    struct stat existing {};
+    if (::lstat(target.constData(), &existing) == 0) {
+        return EEXIST;
+    }
+    return ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
+}
+
 } // namespace
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes, Replace replace) {
@@ -111,6 +130,16 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, Replace r
     }
     if (error != 0) {
         throw FileIoError(FileIoError::Operation::write, path, error);
+    }
+}
+
+void moveWithoutReplacing(const QString& from, const QString& to) {
+    int error = renameWithoutReplacing(QFile::encodeName(from), QFile::encodeName(to));
+    if (error == 0) {
+        error = syncFolder(to);
+    }
+    if (error != 0) {
+        throw FileIoError(FileIoError::Operation::write, to, error);
     }
 }
 

@@ -20,4 +20,10 @@ enum class Replace {
 void writeFileAtomically(const QString& path, const QByteArray& bytes,
                          Replace replace = Replace::existing);
 
+// Renames the entry at `from` to `to`, whatever it is (a folder, a pipe, a device, a file of any
+// size), so that it is kept as it is; an existing entry at `to` makes it fail with EEXIST. The
+// folder is synced afterwards. Throws FileIoError with the system's reason; a failure leaves both
+// paths as they were, unless only the folder sync failed.
+void moveWithoutReplacing(const QString& from, const QString& to);
+
 } // namespace bw::fs

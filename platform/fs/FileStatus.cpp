@@ -2,8 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,40 +36,6 @@ bool isExecutableFile(const QString& path) {
     const auto status = itemStatus(path);
     return status && status->kind == ItemKind::regularFile &&
            ::access(QFile::encodeName(path).constData(), X_OK) == 0;
-}
-
-std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes) {
-    // O_NONBLOCK keeps a FIFO planted under a regular-looking name from blocking the open.
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    std::optional<QByteArray> result;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxBytes) {
-        QByteArray bytes(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
-        qsizetype done = 0;
-        bool failed = false;
-        while (done < bytes.size()) {
-            const ssize_t got =
-                ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                failed = got < 0;
-                break;
-            }
-            done += got;
-        }
-        if (!failed) {
-            bytes.truncate(done);
-            result = std::move(bytes);
-        }
-    }
-    ::close(fd);
-    return result;
 }
 
 bool resolvesInside(const QString& path, const QString& folder) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -22,11 +21,6 @@ bool isFolder(const QString& path);
 
 // A regular file (not a link) that the user may execute.
 bool isExecutableFile(const QString& path);
-
-// The whole content of a regular file of at most `maxBytes`; absent for links, devices, pipes,
-// folders, larger files and read errors, so that a hostile bundle cannot make us block or read
-// without bound.
-std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes);
 
 // Whether `path`, with every link and ".." resolved, names an existing item strictly inside
 // `folder` (also resolved). Guards reads below a folder whose content came from an archive.

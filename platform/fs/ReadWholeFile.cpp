@@ -40,7 +40,8 @@ std::optional<FileIoError> refusal(const QString& path, const struct stat& statu
     if (S_ISDIR(status.st_mode)) {
         return readError(path, EISDIR);
     }
-    const QString kind = S_ISFIFO(status.st_mode)   ? QStringLiteral("a pipe")
+    const QString kind = S_ISLNK(status.st_mode)    ? QStringLiteral("a symbolic link")
+                         : S_ISFIFO(status.st_mode) ? QStringLiteral("a pipe")
                          : S_ISSOCK(status.st_mode) ? QStringLiteral("a socket")
                                                     : QStringLiteral("a device");
     return FileIoError(FileIoError::Operation::read, path, EINVAL,
@@ -77,19 +78,10 @@ QByteArray readUpTo(const QString& path, int fd, qint64 expected, qint64 maxByte
     return bytes;
 }
 
-// Without a bound, any file is read to its end; with one, only a regular file of at most that
-// many bytes.
-ReadFile readFile(const QString& path, std::optional<qint64> maxBytes) {
-    const QByteArray name = QFile::encodeName(path);
-    // Some devices act on being opened: what is no regular file is refused before that, and
-    // again once open, in case it was swapped in between.
-    if (struct stat before{}; maxBytes && ::stat(name.constData(), &before) == 0) {
-        if (std::optional<FileIoError> refused = refusal(path, before)) {
-            throw *refused;
-        }
-    }
-    // Opening a pipe without O_NONBLOCK waits for a writer; a regular file does not mind it.
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | (maxBytes ? O_NONBLOCK : 0));
+} // namespace
+
+QByteArray readWholeFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         throw readError(path, errno);
     }
@@ -98,27 +90,53 @@ ReadFile readFile(const QString& path, std::optional<qint64> maxBytes) {
     if (::fstat(fd, &status) != 0) {
         throw readError(path, errno);
     }
-    if (maxBytes) {
-        if (std::optional<FileIoError> refused = refusal(path, status)) {
+    // Sizes that no byte array of ours reaches.
+    return readUpTo(path, fd, std::max<qint64>(status.st_size, 0),
+                    std::numeric_limits<qsizetype>::max() - 1);
+}
+
+ReadFile readRegularFile(const QString& path, qint64 maxBytes) {
+    const QByteArray name = QFile::encodeName(path);
+    // Some devices act on being opened, and a pipe's open could wait for a writer: what is no
+    // regular file is refused before it is opened.
+    if (struct stat before{}; ::lstat(name.constData(), &before) == 0) {
+        if (std::optional<FileIoError> refused = refusal(path, before)) {
             throw *refused;
         }
-        if (status.st_size > *maxBytes) {
-            throw readError(path, EFBIG);
-        }
     }
-    // Sizes that no byte array of ours reaches, without a bound.
-    const qint64 limit = maxBytes.value_or(std::numeric_limits<qsizetype>::max() - 1);
-    return {readUpTo(path, fd, std::max<qint64>(status.st_size, 0), limit), status};
+    // O_NONBLOCK and O_NOFOLLOW in case a pipe or a link was swapped in since; a regular file
+    // does not mind them.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat now {};
+        if (error == ELOOP && ::lstat(name.constData(), &now) == 0) {
+            if (std::optional<FileIoError> refused = refusal(path, now)) {
+                throw *refused;
+            }
+        }
+        throw readError(path, error);
+    }
+    const OpenFile file(fd);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        throw readError(path, errno);
+    }
+    if (std::optional<FileIoError> refused = refusal(path, status)) {
+        throw *refused;
+    }
+    if (status.st_size > maxBytes) {
+        throw readError(path, EFBIG);
+    }
+    return {readUpTo(path, fd, status.st_size, maxBytes), status};
 }
 
-} // namespace
-
-QByteArray readWholeFile(const QString& path) {
-    return readFile(path, std::nullopt).bytes;
-}
-
-ReadFile readBoundedFile(const QString& path, qint64 maxBytes) {
-    return readFile(path, maxBytes);
+std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxBytes) {
+    try {
+        return readRegularFile(path, maxBytes).bytes;
+    } catch (const FileIoError&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace bw::fs

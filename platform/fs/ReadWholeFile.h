@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <sys/stat.h>
 
 namespace bw::fs {
@@ -11,14 +12,20 @@ namespace bw::fs {
 // folder included.
 QByteArray readWholeFile(const QString& path);
 
-// Every byte of the regular file at `path` (symbolic links followed), with what its status said as
-// it was opened. Anything else is refused before a byte is read, since a pipe could block the
-// reader for good and a device never end, and so is a file of more than `maxBytes`: each throws
-// FileIoError saying why, as does a file that cannot be opened or read.
+// Every byte of the regular file at `path`, with what its status said as it was opened. Anything
+// else is refused before it is opened, and again once open in case it was swapped in between: a
+// symbolic link (its target could be anywhere), a folder, a pipe (which could block the reader for
+// good), a socket or a device (which may never end, or act on being opened). So is a file of more
+// than `maxBytes`, unread. Each throws FileIoError saying why, as does a file that cannot be
+// opened or read.
 struct ReadFile {
     QByteArray bytes;
     struct stat status;
 };
-ReadFile readBoundedFile(const QString& path, qint64 maxBytes);
+ReadFile readRegularFile(const QString& path, qint64 maxBytes);
+
+// The same for a caller to whom the reason does not matter: absent whenever it is refused or
+// cannot be read.
+std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxBytes);
 
 } // namespace bw::fs

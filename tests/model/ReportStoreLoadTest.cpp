@@ -3,6 +3,7 @@
 #include "model/ReportStore.h"
 #include "model/ReportStoreError.h"
 #include "platform/fs/FileIoError.h"
+#include "platform/fs/FileStatus.h"
 #include "platform/fs/ReadWholeFile.h"
 #include "platform/json/JsonValues.h"
 #include "platform/json/JsonWriter.h"
@@ -24,6 +25,8 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace bw;
 using bw::test::sampleHistory;
@@ -44,7 +47,6 @@ QString noticeOf(ReportStoreError::Kind kind) {
 const QString corruptNotice = noticeOf(ReportStoreError::Kind::corruptStore);
 const QString newerNotice = noticeOf(ReportStoreError::Kind::unsupportedSchema);
 const QString refusingNotice = noticeOf(ReportStoreError::Kind::refusingToOverwriteCorruptStore);
-const QString folderNotice = noticeOf(ReportStoreError::Kind::directoryUnavailable);
 
 // A clock 0.9 s into a second: the file name must cut the fraction off.
 QDateTime fixedNow() {
@@ -94,6 +96,63 @@ void expectOutcome(const Outcome& result, const Outcome& expected, const char* n
     EXPECT_EQ(result.canPersist, expected.canPersist) << name;
 }
 
+// Runs `action` in bounded time: a read that blocks on a pipe or never ends at a device fails
+// the test instead of hanging it.
+template <typename Action> auto inBoundedTime(Action action) {
+    auto future = std::async(std::launch::async, std::move(action));
+    if (future.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "still reading after 10 s";
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    return future.get();
+}
+
+QString cannotRead(const QString& name, const QString& reason) {
+    return QString::fromUtf8("The file “%1” could not be read: %2.").arg(name, reason);
+}
+
+// Something that is no history file, made at a path; it gives the reason the store will name.
+struct Obstacle {
+    const char* name;
+    std::function<QString(const QString&)> make;
+};
+
+// A file of `size` bytes that takes no room on disk until something copies it.
+std::function<QString(const QString&)> sparseFile(qint64 size) {
+    return [size](const QString& path) {
+        writeFile(path, "{\"reports\": [");
+        EXPECT_EQ(::truncate(QFile::encodeName(path).constData(), size), 0);
+        return QStringLiteral("File too large");
+    };
+}
+
+const Obstacle obstacles[] = {
+    {"device",
+     [](const QString& path) {
+         const QByteArray name = QFile::encodeName(path);
+         if (::mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0) {
+             return QStringLiteral("It is a device, not a regular file");
+         }
+         // Not allowed to make a device: a link to one is refused as well.
+         EXPECT_EQ(::symlink("/dev/null", name.constData()), 0);
+         return QStringLiteral("It is a symbolic link, not a regular file");
+     }},
+    {"pipe",
+     [](const QString& path) {
+         EXPECT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+         return QStringLiteral("It is a pipe, not a regular file");
+     }},
+    {"folder",
+     [](const QString& path) {
+         QDir().mkpath(path + "/inside");
+         return QStringLiteral("Is a directory");
+     }},
+    {"2 GB file", sparseFile(qint64(2) << 30)},
+    // Below the bound a history had, of 1 GiB, far beyond any real history.
+    {"1000 MB file", sparseFile(qint64(1000) << 20)},
+};
+
 } // namespace
 
 TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
@@ -111,8 +170,6 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
     const Outcome recovered{withFileIcon(1), missingNotice, true};
     const Outcome two{withFileIcon(2), std::nullopt, true};
     const Outcome none{{}, std::nullopt, true};
-    const Outcome unreadableNotice{
-        {}, QString::fromUtf8("The file “reports.json” could not be read: Is a directory."), false};
     const Outcome lost{{}, corruptNotice, false};
     const QString backupName = QString::fromUtf8("“%1/reports.corrupt-1785000000-2.json”");
     const QString primaryName = QString::fromUtf8("“%1/") + corruptName + QString::fromUtf8("”");
@@ -122,6 +179,14 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
                                   primaryName + " and " + backupName +
                                   "; a new history was started.",
                               true};
+    const Outcome movedAndRestored{
+        withFileIcon(1),
+        "The report history could not be read and was restored from its last good backup; the "
+        "unreadable file was set aside in " +
+            primaryName +
+            QString::fromUtf8(". The file “reports.json” could not be read: Is a "
+                              "directory."),
+        true};
     const Outcome startedWithoutBackup{
         {},
         "The report history could not be read and has no backup; it was set aside in " +
@@ -153,7 +218,12 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
           {"reports.backup.json", emptyHistory}}},
         {"missing primary, newer backup", nothing, newer, lost, {}},
         {"newer primary, good backup", newer, backupBytes, {{}, newerNotice, false}, {}},
-        {"unreadable primary", unreadable, backupBytes, unreadableNotice, {}},
+        // What cannot be read at all is moved aside as it is.
+        {"unreadable primary",
+         unreadable,
+         backupBytes,
+         movedAndRestored,
+         {{corruptName, "/"}, {corruptName + "/inside", "/"}, {"reports.json", backupBytes}}},
         {"good primary, damaged backup", primaryBytes, damagedJson, two, {}},
         {"legacy primary", legacyArray(2), nothing, two, {}},
         // An icon inside the JSON wins over the file that holds report 0's icon in every case.
@@ -183,10 +253,15 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
          damagedJson,
          unreadable,
          {{},
-          corruptNotice + QString::fromUtf8(" The file “reports.backup.json” could not be read: "
-                                            "Is a directory."),
-          false},
-         {}},
+          startedOver.notice.value() +
+              QString::fromUtf8(" The file “reports.backup.json” could not "
+                                "be read: Is a directory."),
+          true},
+         {{corruptName, damagedJson},
+          {"reports.corrupt-1785000000-2.json", "/"},
+          {"reports.corrupt-1785000000-2.json/inside", "/"},
+          {"reports.json", emptyHistory},
+          {"reports.backup.json", emptyHistory}}},
     };
     for (const Case& c : cases) {
         bw::test::TestFolder root;
@@ -196,6 +271,10 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
         place(folder, "reports.backup.json", c.backup);
         Files expected = snapshotFolder(folder.path());
         for (const auto& [name, bytes] : c.written) {
+            // A file written where a folder stood: the folder went aside with all inside it.
+            std::erase_if(expected, [&](const auto& entry) {
+                return bytes != "/" && entry.first.startsWith(name + "/");
+            });
             expected[name] = bytes;
         }
 
@@ -239,7 +318,11 @@ TEST(ReportStoreLoad, AFolderThatCannotBePreparedChangesNothing) {
     writeFile(root.filePath("file"), "a regular file");
     const Files before = snapshotFolder(root.path());
     expectOutcome(storeIn(root.filePath("file/history")).load(),
-                  {{}, folderNotice.chopped(1) + ": Not a directory.", false}, "file/history");
+                  {{},
+                   "The Berthwatch reports folder \u201C" + root.filePath("file/history") +
+                       "\u201D could not be prepared: Not a directory.",
+                   false},
+                  "file/history");
     EXPECT_EQ(snapshotFolder(root.path()), before);
 }
 
@@ -428,6 +511,63 @@ TEST(ReportStoreLoad, UndecodableReportsAreSetAsideAndTheRestLoad) {
     }
 }
 
+// A backup that decodes as a history shows its readable reports when the primary file cannot be
+// used; the files that hold what cannot be read are set aside, and saving goes on.
+TEST(ReportStoreLoad, ABackupWithUnreadableReportsShowsTheRest) {
+    QByteArray backup = envelope(3);
+    // Report 0's verdict, and nothing else, reads "needsAttention" first.
+    backup.replace(backup.indexOf("needsAttention"), 14, "maybe");
+    const std::vector<ScanReport> readable = {bw::test::sampleReport(1, false),
+                                              bw::test::sampleReport(2, false)};
+    const QString first = "\u201C%1/" + corruptName + "\u201D";
+    const QString second = "\u201C%1/reports.corrupt-1785000000-2.json\u201D";
+    const QString restoredWithBoth =
+        "The report history could not be read and was restored from its backup, where one report "
+        "could not be read; the history was set aside in " +
+        first + " and the backup in " + second + ", and the rest of the history is shown.";
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> primary;
+        QString notice;
+        QString backupAside;
+    };
+    const Case cases[] = {
+        {"missing primary", [](const QString&) {},
+         "The primary report history was missing and was restored from its backup, where one "
+         "report could not be read; the backup was set aside in " +
+             first + ", and the rest of the history is shown.",
+         corruptName},
+        {"damaged primary", [](const QString& path) { writeFile(path, "damage"); },
+         restoredWithBoth, "reports.corrupt-1785000000-2.json"},
+        {"primary a pipe",
+         [](const QString& path) {
+             ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+         },
+         restoredWithBoth + u' ' + cannotRead("reports.json", "It is a pipe, not a regular file"),
+         "reports.corrupt-1785000000-2.json"},
+    };
+    for (const Case& c : cases) {
+        bw::test::TestFolder root;
+        const QDir folder(root.path());
+        root.write(iconFile, fileIcon);
+        c.primary(folder.filePath("reports.json"));
+        writeFile(folder.filePath("reports.backup.json"), backup);
+        const ReportStore store = storeIn(folder.path());
+        const ReportStore::LoadResult result = inBoundedTime([&] { return store.load(); });
+        expectOutcome(result, {readable, QString(c.notice).replace("%1", folder.path()), true},
+                      c.name);
+        EXPECT_EQ(fs::readWholeFile(folder.filePath(c.backupAside)), backup) << c.name;
+        for (const char* file : {"reports.json", "reports.backup.json"}) {
+            EXPECT_EQ(decodeHistory(fs::readWholeFile(folder.filePath(file))).reports, readable)
+                << c.name << file;
+        }
+        store.save(result.reports);
+        expectOutcome(storeIn(folder.path()).load(), {readable, std::nullopt, true}, c.name);
+        // The set-aside report keeps its icon.
+        EXPECT_EQ(fs::readWholeFile(folder.filePath(iconFile)), fileIcon) << c.name;
+    }
+}
+
 // The icon files are read once, beside the history's decode, also when reports are set aside: an
 // icon file replaced after that read (here as the clock names the set-aside file) is not read
 // again.
@@ -473,97 +613,100 @@ TEST(ReportStoreLoad, StaleTemporaryFilesGoAtTheNextLoadOrSave) {
     }
 }
 
-namespace {
+// Whatever stands in a history file's place and cannot be read (a device, a pipe, a folder, a file
+// larger than any history) is moved aside as it is, at once and unread; the notice says why and
+// where, and saving goes on.
+TEST(ReportStoreLoad, WhatCannotBeReadIsMovedAsideAndSavingGoesOn) {
+    enum class SetUp { primaryAlone, primaryWithBackup, backupAlone, backupOfDamage, backupOfGood };
+    const QString primaryAside = "“%1/" + corruptName + "”";
+    const QString secondAside = QString::fromUtf8("“%1/reports.corrupt-1785000000-2.json”");
+    for (const Obstacle& obstacle : obstacles) {
+        for (const SetUp setUp : {SetUp::primaryAlone, SetUp::primaryWithBackup, SetUp::backupAlone,
+                                  SetUp::backupOfDamage, SetUp::backupOfGood}) {
+            const std::string name =
+                std::string(obstacle.name) + " in set-up " + std::to_string(int(setUp));
+            bw::test::TestFolder root;
+            const QDir folder(root.path());
+            root.write(iconFile, fileIcon);
+            const bool inPrimary =
+                setUp == SetUp::primaryAlone || setUp == SetUp::primaryWithBackup;
+            const QString file = inPrimary ? "reports.json" : "reports.backup.json";
+            const QString reason = obstacle.make(folder.filePath(file));
+            const std::optional<fs::ItemStatus> made = fs::itemStatus(folder.filePath(file));
+            ASSERT_TRUE(made) << name;
+            const QString cause = u' ' + cannotRead(file, reason);
+            QString moved = corruptName;
+            Outcome expected{{}, {}, true};
+            switch (setUp) {
+            case SetUp::primaryAlone:
+                expected.notice = "The report history could not be read and has no backup; it was "
+                                  "set aside in " +
+                                  primaryAside + " and a new history was started." + cause;
+                break;
+            case SetUp::primaryWithBackup:
+                writeFile(folder.filePath("reports.backup.json"), envelope(1));
+                expected.reports = withFileIcon(1);
+                expected.notice = "The report history could not be read and was restored from its "
+                                  "last good backup; the unreadable file was set aside in " +
+                                  primaryAside + "." + cause;
+                break;
+            case SetUp::backupAlone:
+                expected.notice = "The report history was missing and its backup could not be "
+                                  "read; the backup was set aside in " +
+                                  primaryAside + " and a new history was started." + cause;
+                break;
+            case SetUp::backupOfDamage:
+                writeFile(folder.filePath("reports.json"), "damage");
+                moved = "reports.corrupt-1785000000-2.json";
+                expected.notice = "The report history and its backup could not be read and were "
+                                  "set aside in " +
+                                  primaryAside + " and " + secondAside +
+                                  "; a new history was started." + cause;
+                break;
+            case SetUp::backupOfGood:
+                // Only a folder is in the way of the saves, which replace the backup.
+                if (made->kind != fs::ItemKind::folder) {
+                    continue;
+                }
+                writeFile(folder.filePath("reports.json"), envelope(2));
+                expected.reports = withFileIcon(2);
+                expected.notice = "The backup of the report history could not be read and was set "
+                                  "aside in " +
+                                  primaryAside + "." + cause;
+                break;
+            }
+            expected.notice->replace("%1", folder.path());
+            const ReportStore store = storeIn(folder.path());
+            expectOutcome(inBoundedTime([&] { return store.load(); }), expected, name.c_str());
 
-// Runs `action` in bounded time: a read that blocks on a pipe or never ends at a device fails
-// the test instead of hanging it.
-template <typename Action> auto inBoundedTime(Action action) {
-    auto future = std::async(std::launch::async, std::move(action));
-    if (future.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-        ADD_FAILURE() << "still reading after 10 s";
-        std::fflush(stdout);
-        std::_Exit(1);
+            // Moved as it is: the same kind and size, a sparse file not copied out.
+            const std::optional<fs::ItemStatus> aside = fs::itemStatus(folder.filePath(moved));
+            ASSERT_TRUE(aside) << name;
+            EXPECT_EQ(aside->kind, made->kind) << name;
+            EXPECT_EQ(aside->size, made->size) << name;
+            struct stat status {};
+            ASSERT_EQ(::lstat(QFile::encodeName(folder.filePath(moved)).constData(), &status), 0);
+            EXPECT_LT(status.st_blocks * 512, 1 << 20) << name;
+            if (setUp == SetUp::backupOfDamage) {
+                EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), "damage") << name;
+            }
+            inBoundedTime([&] { store.save(withFileIcon(3)); });
+            expectOutcome(storeIn(folder.path()).load(), {withFileIcon(3), std::nullopt, true},
+                          name.c_str());
+        }
     }
-    return future.get();
 }
 
-} // namespace
-
-// A history file replaced by a pipe, a device or a file larger than any history is refused before
-// it is read, and the notice says so; such an icon file is no icon. Nothing is set aside, and a
-// history that cannot be read is not saved over.
-TEST(ReportStoreLoad, FilesThatAreNotRegularOrTooLargeAreRefusedAtOnce) {
-    using Make = std::function<void(const QString&)>;
-    const Make pipe = [](const QString& path) {
-        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    };
-    const Make device = [](const QString& path) {
-        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path));
-    };
-    const Make huge = [](const QString& path) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize((qint64(1) << 30) + 1));
-    };
-    const auto cannotRead = [](const char* name, const char* reason) {
-        return QString::fromUtf8("The file “%1” could not be read: %2.").arg(name, reason);
-    };
-    const char* const pipeReason = "It is a pipe, not a regular file";
-    const char* const deviceReason = "It is a device, not a regular file";
-    struct Case {
-        const char* name;
-        Make make;
-        QString file;
-        std::optional<QByteArray> primary;
-        Outcome outcome;
-    };
-    const Outcome good{withFileIcon(1), std::nullopt, true};
-    const Outcome noIcon{sampleHistory(1, false), std::nullopt, true};
-    const Case cases[] = {
-        {"pipe for the history",
-         pipe,
-         "reports.json",
-         std::nullopt,
-         {{}, cannotRead("reports.json", pipeReason), false}},
-        {"device for the history",
-         device,
-         "reports.json",
-         std::nullopt,
-         {{}, cannotRead("reports.json", deviceReason), false}},
-        {"history too large",
-         huge,
-         "reports.json",
-         std::nullopt,
-         {{}, cannotRead("reports.json", "File too large"), false}},
-        {"pipe for the backup of a missing history",
-         pipe,
-         "reports.backup.json",
-         std::nullopt,
-         {{}, corruptNotice + u' ' + cannotRead("reports.backup.json", pipeReason), false}},
-        {"device for the backup of a damaged history",
-         device,
-         "reports.backup.json",
-         "damage",
-         {{}, corruptNotice + u' ' + cannotRead("reports.backup.json", deviceReason), false}},
-        {"pipe for an icon", pipe, iconFile, envelope(1), noIcon},
-        {"device for an icon", device, iconFile, envelope(1), noIcon},
-        {"regular icon", [](const QString& path) { writeFile(path, fileIcon); }, iconFile,
-         envelope(1), good},
-    };
-    for (const Case& c : cases) {
+// A pipe or a device in an icon file's place is no icon; it is not read, and stays.
+TEST(ReportStoreLoad, AnIconThatIsNoRegularFileIsNotRead) {
+    for (const Obstacle& obstacle : obstacles) {
         bw::test::TestFolder root;
         const QDir folder(root.path());
         folder.mkpath("ReportIcons");
-        place(folder, "reports.json", c.primary);
-        c.make(folder.filePath(c.file));
-        const ReportStore store = storeIn(folder.path());
-        expectOutcome(inBoundedTime([&] { return store.load(); }), c.outcome, c.name);
-        EXPECT_EQ(folder.entryList({"reports.corrupt*"}, QDir::AllEntries | QDir::System),
-                  QStringList())
-            << c.name;
-        if (c.file == u"reports.json") {
-            const auto error = inBoundedTime(
-                [&] { return bw::test::thrown<fs::FileIoError>([&] { store.save({}); }); });
-            EXPECT_EQ(error ? error->description() : QString(), c.outcome.notice) << c.name;
-        }
+        writeFile(folder.filePath("reports.json"), envelope(1));
+        obstacle.make(folder.filePath(iconFile));
+        expectOutcome(inBoundedTime([&] { return storeIn(folder.path()).load(); }),
+                      {sampleHistory(1, false), std::nullopt, true}, obstacle.name);
+        EXPECT_TRUE(fs::exists(folder.filePath(iconFile))) << obstacle.name;
     }
 }

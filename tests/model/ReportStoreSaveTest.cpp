@@ -16,7 +16,12 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace bw;
 using bw::test::sampleHistory;
@@ -108,15 +113,17 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
     const auto unavailable = bw::test::thrown<ReportStoreError>(
         [&] { ReportStore(folder.filePath("file/history")).save({}); });
     ASSERT_TRUE(unavailable);
-    EXPECT_EQ(unavailable->description(),
-              "The Berthwatch reports folder could not be prepared: Not a directory.");
+    EXPECT_EQ(unavailable->description(), "The Berthwatch reports folder \u201C" +
+                                              folder.filePath("file/history") +
+                                              "\u201D could not be prepared: Not a directory.");
 
     // The system's reason reaches the user when the lock file cannot be made either.
     const auto locked =
         bw::test::thrown<ReportStoreError>([&] { HistoryLock(folder.filePath("missing")); });
     ASSERT_TRUE(locked);
     EXPECT_EQ(locked->description(),
-              "The Berthwatch reports folder could not be prepared: No such file or directory.");
+              "The Berthwatch reports folder \u201C" + folder.filePath("missing") +
+                  "\u201D could not be prepared: No such file or directory.");
 
     folder.mkpath("unreadable/reports.json");
     const auto unreadable = bw::test::thrown<fs::FileIoError>(
@@ -135,6 +142,96 @@ TEST(ReportStoreSave, FailuresPassThroughAndLeaveThePrimaryAlone) {
     folder.mkpath("h/reports.backup.json");
     EXPECT_TRUE(bw::test::thrown<fs::FileIoError>([&] { store.save(sampleHistory(2)); }));
     EXPECT_EQ(fs::readWholeFile(folder.filePath("h/reports.json")), primary);
+}
+
+namespace {
+
+// Runs `action` as a user who may not write to folders they do not own, and says whether it could.
+// Root may write anywhere, so this thread alone takes another file system identity; the others,
+// and root's rights, are left alone.
+template <typename Action> bool withoutRootsRights(Action action) {
+    if (::geteuid() != 0) {
+        action();
+        return true;
+    }
+    bool dropped = false;
+    std::thread([&] {
+        ::setfsgid(65534);
+        ::setfsuid(65534);
+        // An id that cannot be taken leaves it as it is, and gives the one in use.
+        dropped = ::setfsuid(uid_t(-1)) == 65534;
+        if (dropped) {
+            action();
+        }
+    }).join();
+    return dropped;
+}
+
+} // namespace
+
+// A folder the history cannot be written to is named, with the system's reason, and nothing is
+// written; a new history is not even started there.
+TEST(ReportStoreSave, AReadOnlyFolderIsNamedWithTheReason) {
+    bw::test::TestFolder root;
+    const QString folder = root.makeFolder("history");
+    ASSERT_EQ(::chmod(QFile::encodeName(root.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    std::optional<ReportStoreError> error;
+    const bool ran = withoutRootsRights(
+        [&] { error = bw::test::thrown<ReportStoreError>([&] { ReportStore(folder).save({}); }); });
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    if (!ran) {
+        GTEST_SKIP() << "root here may not take another file system identity, so no folder is "
+                        "read-only to it";
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->description(), "The Berthwatch reports folder \u201C" + folder +
+                                        "\u201D could not be prepared: Permission denied.");
+    EXPECT_EQ(snapshotFolder(folder), Files());
+}
+
+// A report set aside, with the file that holds it, keeps its icon through every later save; an
+// icon that no history and no set-aside file names still goes.
+TEST(ReportStoreSave, ASetAsideReportKeepsItsIcon) {
+    const auto spoilFirst = [](QByteArray bytes) {
+        return bytes.replace(bytes.indexOf("needsAttention"), 14, "maybe");
+    };
+    const std::pair<const char*, std::function<void(const QString&)>> cases[] = {
+        // One report does not decode: it is set aside, the other shown.
+        {"one report set aside",
+         [&](const QString& folder) {
+             for (const char* name : {"reports.json", "reports.backup.json"}) {
+                 const QString path = QDir(folder).filePath(name);
+                 writeFile(path, spoilFirst(fs::readWholeFile(path)));
+             }
+         }},
+        // Nothing decodes: the files are set aside and a new history starts.
+        {"started over",
+         [](const QString& folder) {
+             const QString path = QDir(folder).filePath("reports.json");
+             writeFile(path, fs::readWholeFile(path) + "tru");
+             QFile::remove(QDir(folder).filePath("reports.backup.json"));
+         }},
+    };
+    for (const auto& [name, damage] : cases) {
+        bw::test::TestFolder root;
+        ReportStore(root.path()).save(sampleHistory(2));
+        damage(root.path());
+        const ReportStore store(root.path());
+        const ReportStore::LoadResult loaded = store.load();
+        ASSERT_TRUE(loaded.notice) << name;
+        store.save(loaded.reports);
+        store.save(loaded.reports);
+        for (const ScanReport& report : sampleHistory(2)) {
+            EXPECT_EQ(fs::readWholeFile(root.filePath(bw::test::iconFileName(report))),
+                      *report.metadata.iconPNG)
+                << name;
+        }
+        store.save({sampleReport(5)});
+        store.save({});
+        EXPECT_FALSE(QFileInfo::exists(root.filePath(bw::test::iconFileName(sampleReport(5)))))
+            << name;
+    }
 }
 
 TEST(ReportStoreSave, AnIconThatCannotBeWrittenStaysInsideTheJson) {

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace bw;
@@ -109,30 +110,75 @@ TEST(ReadWholeFile, ReadsEveryByte) {
     }
 }
 
-// A bounded read takes a regular file up to its bound, links followed, and refuses the rest
-// before reading it, saying why.
-TEST(ReadWholeFile, ABoundedReadTakesOnlyRegularFilesUpToTheBound) {
+// The one reader of files that may be anything takes a regular file up to its bound and refuses
+// the rest unread, links included, saying why; a pipe never blocks it.
+TEST(ReadWholeFile, ARegularFileReadTakesOnlyRegularFilesUpToTheBound) {
     bw::test::TestFolder dir;
     const qint64 bigSize = 300 * 1024;
+    // A device of our own where the system lets us make one, /dev/null itself otherwise.
+    QString device = dir.filePath("null");
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+        device = "/dev/null";
+    }
+    const QString sparse = dir.filePath("sparse");
+    ASSERT_EQ(::truncate(QFile::encodeName(dir.write("sparse", {})).constData(), 1000 << 20), 0);
+    const QString link = ": It is a symbolic link, not a regular file.";
     const std::tuple<const char*, QString, qint64, QString> cases[] = {
         {"at the bound", dir.write("five", "12345"), 5, "12345"},
-        {"through a link", dir.filePath("link"), 5, "12345"},
         {"larger than one read", dir.write("big", QByteArray(bigSize, 'x')), bigSize, "xxxxx"},
         {"one byte over", dir.filePath("five"), 4, ": File too large."},
+        {"1000 MB, sparse", sparse, qint64(256) << 20, ": File too large."},
         {"folder", dir.makeFolder("folder"), 5, ": Is a directory."},
         {"pipe", dir.makeFifo("pipe"), 5, ": It is a pipe, not a regular file."},
-        {"device", "/dev/null", 5, ": It is a device, not a regular file."},
+        {"device", device, 5, ": It is a device, not a regular file."},
+        {"link to a file", dir.filePath("link"), 5, link},
+        {"link to a pipe", dir.filePath("pipe-link"), 5, link},
+        {"link to a device", dir.filePath("device-link"), 5, link},
+        {"dangling link", dir.filePath("dangling"), 5, link},
+        {"missing", dir.filePath("missing"), 5, ": No such file or directory."},
     };
     ASSERT_TRUE(QFile::link(dir.filePath("five"), dir.filePath("link")));
+    ASSERT_TRUE(QFile::link(dir.filePath("pipe"), dir.filePath("pipe-link")));
+    ASSERT_TRUE(QFile::link(device, dir.filePath("device-link")));
+    ASSERT_TRUE(QFile::link(dir.filePath("gone"), dir.filePath("dangling")));
     for (const auto& [name, path, bound, expected] : cases) {
         QString outcome;
         try {
-            outcome = QString::fromLatin1(fs::readBoundedFile(path, bound).bytes.left(5));
+            outcome = QString::fromLatin1(fs::readRegularFile(path, bound).bytes.left(5));
         } catch (const fs::FileIoError& error) {
             outcome = error.description();
         }
         EXPECT_TRUE(outcome.endsWith(expected)) << name << ": " << outcome.toStdString();
+        EXPECT_EQ(fs::tryReadRegularFile(path, bound).has_value(), !expected.startsWith(u':'))
+            << name;
     }
+}
+
+// A move keeps whatever it moves, as it is, and never replaces what is at the new name.
+TEST(AtomicFile, AMoveKeepsAnythingAndReplacesNothing) {
+    bw::test::TestFolder dir;
+    const std::pair<const char*, QString> items[] = {
+        {"folder", dir.write("folder/inside", "kept")},
+        {"pipe", dir.makeFifo("pipe")},
+        {"file", dir.write("file", "kept")},
+    };
+    for (const auto& [name, made] : items) {
+        const QString from = dir.filePath(name);
+        const QString to = dir.filePath(QStringLiteral("moved-%1").arg(name));
+        const std::optional<fs::ItemStatus> before = fs::itemStatus(from);
+        fs::moveWithoutReplacing(from, to);
+        EXPECT_FALSE(fs::exists(from)) << name;
+        ASSERT_TRUE(fs::itemStatus(to)) << name;
+        EXPECT_EQ(fs::itemStatus(to)->kind, before->kind) << name;
+    }
+    EXPECT_EQ(fs::readWholeFile(dir.filePath("moved-folder/inside")), "kept");
+    dir.write("other", "other");
+    const auto error = bw::test::thrown<fs::FileIoError>(
+        [&] { fs::moveWithoutReplacing(dir.filePath("other"), dir.filePath("moved-file")); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->errorNumber(), EEXIST);
+    EXPECT_EQ(fs::readWholeFile(dir.filePath("other")), "other");
+    EXPECT_EQ(fs::readWholeFile(dir.filePath("moved-file")), "kept");
 }
 
 TEST_F(FileWalkTest, WalksDepthFirstInNameOrder) {
@@ -174,10 +220,10 @@ TEST_F(FileWalkTest, MissingRootsCannotBeWalkedAndLinksAreNeverFollowed) {
 TEST_F(FileWalkTest, ReadsOnlyRegularFilesWithinTheLimitAndResolvesOnlyInside) {
     link(root + "/b.txt", root + "/b-link");
     ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/fifo").constData(), 0600), 0);
-    EXPECT_EQ(fs::readRegularFile(root + "/b.txt", 5), QByteArray("12345"));
-    EXPECT_FALSE(fs::readRegularFile(root + "/b.txt", 4));
-    EXPECT_FALSE(fs::readRegularFile(root + "/b-link", 100));
-    EXPECT_FALSE(fs::readRegularFile(root + "/fifo", 100));
+    EXPECT_EQ(fs::tryReadRegularFile(root + "/b.txt", 5), QByteArray("12345"));
+    EXPECT_FALSE(fs::tryReadRegularFile(root + "/b.txt", 4));
+    EXPECT_FALSE(fs::tryReadRegularFile(root + "/b-link", 100));
+    EXPECT_FALSE(fs::tryReadRegularFile(root + "/fifo", 100));
     // Resolves inside only when links and dots stay inside.
     EXPECT_TRUE(fs::resolvesInside(root + "/a/z.txt", root));
     EXPECT_TRUE(fs::resolvesInside(root + "/a/../b.txt", root));

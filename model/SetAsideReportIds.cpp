@@ -1,0 +1,53 @@
+#include "model/SetAsideReportIds.h"
+
+#include "platform/fs/FileIoError.h"
+#include "platform/fs/ReadWholeFile.h"
+#include "platform/json/JsonValues.h"
+
+#include <QDir>
+
+namespace bw {
+
+QSet<QUuid> SetAsideReportIds::in(const QString& folder) {
+    const QDir dir(folder);
+    QSet<QUuid> named;
+    QHash<QString, Read> seen;
+    for (const QString& name :
+         dir.entryList({QStringLiteral("reports.corrupt-*.json")}, QDir::Files, QDir::Unsorted)) {
+        const QString path = dir.filePath(name);
+        const auto known = files_.constFind(path);
+        if (known != files_.constEnd() && IconFileCache::stampOf(path) == known->stamp) {
+            seen.insert(path, *known);
+        } else {
+            try {
+                const fs::ReadFile file = fs::readRegularFile(path, maxBytes_);
+                if (const auto stamp = IconFileCache::stampOf(file.status)) {
+                    seen.insert(path, {*stamp, namedIn(file.bytes)});
+                }
+            } catch (const fs::FileIoError&) {
+                continue;
+            }
+        }
+        named.unite(seen.value(path).ids);
+    }
+    files_ = std::move(seen);
+    return named;
+}
+
+QSet<QUuid> SetAsideReportIds::namedIn(const QByteArray& bytes) {
+    constexpr qsizetype uuidLength = 36;
+    QSet<QUuid> ids;
+    for (qsizetype quote = bytes.indexOf('"'); quote >= 0 && quote + uuidLength + 1 < bytes.size();
+         quote = bytes.indexOf('"', quote + 1)) {
+        if (bytes[quote + uuidLength + 1] != '"' || bytes[quote + 9] != '-') {
+            continue;
+        }
+        if (const std::optional<QUuid> id =
+                json::parseUuid(QString::fromLatin1(bytes.constData() + quote + 1, uuidLength))) {
+            ids.insert(*id);
+        }
+    }
+    return ids;
+}
+
+} // namespace bw

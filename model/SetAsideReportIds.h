@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/ReportIconFiles.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QUuid>
+
+namespace bw {
+
+// The report ids that the files set aside in a history folder (reports.corrupt-*.json) name, so
+// that the icons of those reports stay and what was set aside can be brought back whole. A file is
+// read once, as nothing of ours changes it; what cannot be read as a history names nothing.
+class SetAsideReportIds {
+public:
+    // Files of more than `maxBytes` are not read.
+    explicit SetAsideReportIds(qint64 maxBytes) : maxBytes_(maxBytes) {}
+
+    QSet<QUuid> in(const QString& folder);
+
+    // Every quoted UUID in a history file's bytes, damaged or not.
+    static QSet<QUuid> namedIn(const QByteArray& bytes);
+
+private:
+    struct Read {
+        IconFileCache::Stamp stamp;
+        QSet<QUuid> ids;
+    };
+    qint64 maxBytes_;
+    QHash<QString, Read> files_; // by path
+};
+
+} // namespace bw
