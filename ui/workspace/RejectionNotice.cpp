@@ -4,8 +4,8 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
+#include "ui/design/TextBlock.h"
 #include "ui/design/TextStyle.h"
-#include "ui/workspace/TextBlock.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -126,7 +126,7 @@ int RejectionNotice::heightForWidth(int width) const {
         return minimumHeight();
     }
     const QFont font = design::textStyleFont(TextStyle::subtitle);
-    const qsizetype lines = breakLines(shown_.message, font, width).size();
+    const qsizetype lines = design::breakLines(shown_.message, font, width).size();
     return std::max(minimumHeight(), int(std::ceil(lines * QFontMetricsF(font).lineSpacing() +
                                                    2 * verticalPadding)));
 }
@@ -193,7 +193,7 @@ void RejectionNotice::paintMessage(QPainter& painter) {
     const QFontMetricsF metrics(font);
     painter.setFont(font);
     painter.setPen(design::palette::textSecondary());
-    const QStringList lines = breakLines(shown_.message, font, width());
+    const QStringList lines = design::breakLines(shown_.message, font, width());
     // Each line centred, the block in the middle of the notice.
     qreal top = (height() - lines.size() * metrics.lineSpacing()) / 2;
     for (const QString& line : lines) {

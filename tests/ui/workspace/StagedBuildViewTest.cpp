@@ -13,6 +13,7 @@
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
+#include "ui/design/TextBlock.h"
 #include "ui/workspace/AppStoreImagesControl.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/CenteredRemoveButton.h"
@@ -22,7 +23,6 @@
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
-#include "ui/workspace/TextBlock.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -86,7 +86,7 @@ struct StagedScreen : Workspace {
         std::vector<QWidget*> found;
         for (QWidget* widget : view.findChildren<QWidget*>()) {
             const auto* label = qobject_cast<const QLabel*>(widget);
-            const auto* block = qobject_cast<const TextBlock*>(widget);
+            const auto* block = qobject_cast<const design::TextBlock*>(widget);
             const auto* line = dynamic_cast<const design::ElidedText*>(widget);
             if (widget->isVisibleTo(&view) &&
                 ((label && label->text() == text) || (block && block->text() == text) ||
