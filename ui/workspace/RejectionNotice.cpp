@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
+#include <utility>
 
 namespace bw::workspace {
 
@@ -98,7 +99,7 @@ void RejectionNotice::follow() {
         presence_.setValue(next == Content{} ? 0 : 1);
         return;
     }
-    const auto motion = rejectionNoticeMotion.spring(0.28);
+    const design::Motion motion = motion_ ? *motion_ : rejectionNoticeMotion.spring(0.28);
     if (next == Content{}) {
         presence_.animateTo(0, motion);
         return;
@@ -106,6 +107,13 @@ void RejectionNotice::follow() {
     present(next);
     presence_.setValue(0);
     presence_.animateTo(1, motion);
+}
+
+void RejectionNotice::withMotion(const design::Motion& motion,
+                                 const std::function<void()>& change) {
+    const std::optional<design::Motion> outer = std::exchange(motion_, motion);
+    change();
+    motion_ = outer;
 }
 
 void RejectionNotice::present(Content content) {
