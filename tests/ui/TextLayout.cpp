@@ -23,6 +23,7 @@ struct Painted {
     QString text;
     QRectF ink;
     QRectF clip;
+    qreal baseline;
 };
 
 // A paint engine that draws nothing and keeps where each text's ink would land and what the
@@ -60,7 +61,7 @@ public:
             toDevice.mapRect(QFontMetricsF(item.font()).tightBoundingRect(text).translated(origin));
         const QRectF clip = painter->hasClipping() ? toDevice.mapRect(painter->clipBoundingRect())
                                                    : QRectF(-1e6, -1e6, 2e6, 2e6);
-        painted.push_back({text, ink, clip});
+        painted.push_back({text, ink, clip, toDevice.map(origin).y()});
     }
 
     std::vector<Painted> painted;
@@ -181,6 +182,7 @@ struct DrawnText {
     QRectF ink;
     QRectF visible;
     QRectF reachable;
+    qreal baseline;
 };
 
 // Every text the visible widgets of `window` paint, in painting order.
@@ -209,7 +211,7 @@ std::vector<DrawnText> drawnTexts(QWidget& window) {
         for (const Painted& painted : canvas.recorder.painted) {
             const QRectF clip = painted.clip.translated(offset);
             texts.push_back({painted.text, widget, painted.ink.translated(offset), visible & clip,
-                             reachable & clip});
+                             reachable & clip, painted.baseline + offset.y()});
         }
     }
     return texts;
@@ -221,7 +223,7 @@ std::vector<PaintedText> paintedTexts(QWidget& window) {
     std::vector<PaintedText> texts;
     for (const DrawnText& drawn : drawnTexts(window)) {
         if (!(drawn.ink & drawn.visible).isEmpty()) {
-            texts.push_back({drawn.text, drawn.ink});
+            texts.push_back({drawn.text, drawn.ink, drawn.baseline});
         }
     }
     return texts;

@@ -15,11 +15,12 @@ namespace bw::test {
 // starting with the kind ("cut", "short", "overlap") and the text in quotes.
 std::vector<QString> textFaults(QWidget& window);
 
-// A text that a shown widget of `window` paints (each widget as if settled, without its effect)
-// and where its ink lands, in window coordinates.
+// A text that a shown widget of `window` paints (each widget as if settled, without its effect),
+// where its ink lands and the height of its baseline, in window coordinates.
 struct PaintedText {
     QString text;
     QRectF ink;
+    qreal baseline;
 };
 std::vector<PaintedText> paintedTexts(QWidget& window);
 

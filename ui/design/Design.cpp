@@ -117,7 +117,10 @@ void installDesign(QApplication& application) {
     registerBundledFonts();
     application.setStyle(new WindowStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     application.setPalette(darkPalette());
-    application.setFont(textStyleFont(TextStyle::body));
+    // A text that sets no font of its own takes the body's face, size and weight, untracked: the
+    // tracking belongs to the body role, not to every text.
+    const TextMetrics body = textStyleMetrics(TextStyle::body);
+    application.setFont(systemFont(body.pixelSize, body.weight, body.design));
     trackKeyboardFocus(application);
 }
 

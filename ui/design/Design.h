@@ -9,8 +9,8 @@ namespace bw::design {
 // building that; installDesign waits for it.
 void startReadingFontConfiguration();
 
-// Registers the bundled fonts and sets the dark scheme (Fusion, palette, the body font) on the
-// application. Call once, before the first widget is made.
+// Registers the bundled fonts and sets the dark scheme (Fusion, palette, the body's font without
+// its tracking) on the application. Call once, before the first widget is made.
 void installDesign(QApplication& application);
 
 } // namespace bw::design

@@ -24,8 +24,9 @@ void BerthwatchGlassBackdrop::paintEvent(QPaintEvent*) {
         painter.fillRect(area, baseColor_);
         return;
     }
-    // Nothing shows through the window here, so the material is the dark canvas it would blur.
-    painter.fillRect(area, palette::canvas());
+    // Nothing shows through the window here, so the material is the window's own background it
+    // would blur.
+    painter.fillRect(area, palette::windowBackground());
     painter.fillRect(area, palette::withOpacity(baseColor_, baseOpacity_));
     QLinearGradient sheen(area.topLeft(), area.bottomRight());
     sheen.setColorAt(0, palette::withOpacity(Qt::white, sheenOpacity_));
@@ -37,7 +38,7 @@ void BerthwatchGlassBackdrop::paintEvent(QPaintEvent*) {
 QPalette darkPalette() {
     using namespace palette;
     QPalette result;
-    result.setColor(QPalette::Window, canvas());
+    result.setColor(QPalette::Window, windowBackground());
     result.setColor(QPalette::WindowText, textPrimary());
     result.setColor(QPalette::Base, menuSurface());
     result.setColor(QPalette::AlternateBase, tileSurface());

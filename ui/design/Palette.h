@@ -25,10 +25,12 @@ const QColor& danger();
 const QColor& dangerSurface();
 const QColor& warning();
 const QColor& info();
+const QColor& rowFillStrong();    // white at 0.075: the selected sidebar row
+const QColor& rowFillSoft();      // white at 0.045: the sidebar row under the pointer
+const QColor& windowBackground(); // always the colour of canvas(): the window's own background
 
 // Colours named by what they paint.
-const QColor& hoverFill();        // white at 0.045: a row or button under the pointer
-const QColor& selectionFill();    // white at 0.075: the selected row
+const QColor& hoverFill();        // rowFillSoft, for any other row or button under the pointer
 const QColor& separator();        // hairline at 0.62: between the rows of a list
 const QColor& focusRing();        // accent at 0.8: around the control that has the keyboard
 const QColor& rule();             // hairline at 0.72: under a section, and between its parts

@@ -44,7 +44,7 @@ bool WindowChromeInstaller::eventFilter(QObject* watched, QEvent* event) {
 
 void WindowChromeInstaller::applyChrome() {
     QPalette windowPalette = window_->palette();
-    windowPalette.setColor(QPalette::Window, palette::canvas());
+    windowPalette.setColor(QPalette::Window, palette::windowBackground());
     window_->setPalette(windowPalette);
     window_->setAutoFillBackground(true);
     if (!demonstrationMode_ || didApplyDemonstrationFrame_) {

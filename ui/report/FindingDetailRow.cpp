@@ -4,9 +4,24 @@
 #include "ui/design/Palette.h"
 #include "ui/report/ReadingText.h"
 
+#include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
 
 namespace bw::report {
+
+namespace {
+
+// `text` at the top of a column that starts `drop` points lower.
+QLayout* loweredBy(QWidget* text, int drop) {
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, drop, 0, 0);
+    column->addWidget(text, 0, Qt::AlignTop);
+    return column;
+}
+
+} // namespace
 
 FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
                                    design::TextStyle valueStyle, QWidget* parent)
@@ -16,11 +31,15 @@ FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
     layout->setSpacing(12);
     auto* labelText = design::makeLabel(label, design::TextStyle::caption,
                                         design::palette::textTertiary(), design::Wrap::lines);
+    labelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     labelText->setFixedWidth(92);
     auto* valueText = new report::ReadingText(value, valueStyle, design::palette::textSecondary(),
                                               0, report::Selection::on);
-    layout->addWidget(labelText, 0, Qt::AlignTop);
-    layout->addWidget(valueText, 1, Qt::AlignTop);
+    // Both texts stand on one first baseline: the one whose face rises less starts lower.
+    const int drop = qRound(QFontMetricsF(valueText->font()).ascent() -
+                            QFontMetricsF(labelText->font()).ascent());
+    layout->addLayout(loweredBy(labelText, std::max(drop, 0)));
+    layout->addLayout(loweredBy(valueText, std::max(-drop, 0)), 1);
 }
 
 } // namespace bw::report

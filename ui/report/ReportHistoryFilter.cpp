@@ -65,11 +65,11 @@ std::vector<const ScanReport*> filteredReports(const std::vector<ScanReport>& re
 
 static QString sectionTitle(const QDateTime& createdAt, const QDateTime& now) {
     const QDateTime local = createdAt.toLocalTime();
-    if (local.date() == now.date() || createdAt > now) {
+    if (local.date() == now.date()) {
         return QStringLiteral("Today");
     }
     // Seven calendar days back at the same clock time, so not always 168 hours across a time
-    // change.
+    // change. A later day (a clock set wrong where the report was made) is on this side of it.
     if (local >= now.addDays(-7)) {
         return QStringLiteral("Previous 7 days");
     }

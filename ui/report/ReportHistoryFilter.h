@@ -33,8 +33,9 @@ bool matches(const ScanReport& report, ReportHistoryFilter filter, const QString
 std::vector<const ScanReport*> filteredReports(const std::vector<ScanReport>& reports,
                                                ReportHistoryFilter filter, const QString& query);
 
-// Consecutive reports of the same day bucket, in the local calendar. A report dated after `now`
-// (a wrong clock when it was saved, a history from another machine) counts as today.
+// Consecutive reports of the same day bucket, in the local calendar. A report dated on a day after
+// `now`'s (a wrong clock when it was saved, a history from another machine) falls in "Previous 7
+// days": sorted first, it makes a section of its own ahead of "Today".
 std::vector<ReportHistorySection> sections(const std::vector<const ScanReport*>& reports,
                                            const QDateTime& now);
 

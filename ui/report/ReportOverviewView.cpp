@@ -7,6 +7,7 @@
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
+#include "ui/design/TextBlock.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/FittingStack.h"
 #include "ui/report/ReadingText.h"
@@ -122,23 +123,16 @@ private:
     QString text_;
 };
 
-// The next-step sentence: wraps when it must, but its natural width is the whole sentence on one
-// line, so the wide verdict row is chosen only when the sentence fits beside the counts.
-class NextStepText : public QLabel {
-public:
-    explicit NextStepText(const QString& text) {
-        setTextFormat(Qt::PlainText);
-        setText(text);
-        setWordWrap(true);
-        design::applyTextStyle(this, TextStyle::lead);
-        design::setTextColor(this, palette::textSecondary());
-    }
-
-    QSize sizeHint() const override {
-        const int width = fontMetrics().horizontalAdvance(text()) + 1;
-        return {width, heightForWidth(width)};
-    }
-};
+// The next-step sentence on at most two lines, the second ending in an ellipsis when it goes on.
+// Its natural width is the whole sentence on one line, so the wide verdict row is chosen only
+// when the sentence fits beside the counts.
+QWidget* nextStep(const ScanReport& report) {
+    auto* text =
+        new design::TextBlock(design::TextBlock::Lines::two, design::textStyleFont(TextStyle::lead),
+                              palette::textSecondary());
+    text->setText(report::nextStepText(report));
+    return text;
+}
 
 // The reviewed app's icon, or a dark tile with the name's first letter or digit.
 QWidget* appIcon(const BuildMetadata& metadata) {
@@ -204,7 +198,7 @@ QWidget* verdict(const ScanReport& report) {
     top->addWidget(new VerdictBadge(report));
     top->addWidget(new Headline(report::headline(report)), 1);
     layout->addLayout(top);
-    layout->addWidget(new NextStepText(report::nextStepText(report)));
+    layout->addWidget(nextStep(report));
     return layout->parentWidget();
 }
 

@@ -4,10 +4,9 @@
 
 namespace bw::window {
 
-QString applicationName(const ApplicationInfo& info) {
+QString appDisplayName(const ApplicationInfo& info) {
     return info.string(QStringLiteral("CFBundleDisplayName"))
-        .value_or(
-            info.string(QStringLiteral("CFBundleName")).value_or(QStringLiteral("Berthwatch")));
+        .value_or(QStringLiteral("Berthwatch"));
 }
 
 QString applicationVersionText(const ApplicationInfo& info) {

@@ -8,8 +8,9 @@ class ApplicationInfo;
 
 namespace bw::window {
 
-// The application's name as the application information gives it, "Berthwatch" when it gives none.
-QString applicationName(const ApplicationInfo& info);
+// The application's display name as the application information gives it (an empty one too),
+// "Berthwatch" when it gives none.
+QString appDisplayName(const ApplicationInfo& info);
 // "Version 1.0.0 (42)": the version shown to people and the build number.
 QString applicationVersionText(const ApplicationInfo& info);
 

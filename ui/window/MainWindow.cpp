@@ -49,8 +49,7 @@ MainWindow::MainWindow(AppModel& model, UpdateController* updates, WindowSetup s
 
 void MainWindow::showAbout() {
     const ApplicationInfo& info = ApplicationInfo::main();
-    auto* about =
-        new design::AboutDialog(applicationName(info), applicationVersionText(info), this);
+    auto* about = new design::AboutDialog(appDisplayName(info), applicationVersionText(info), this);
     about->open();
 }
 

@@ -86,7 +86,7 @@ QWidget* SettingsView::makeReportsAndStorage() {
 
 QWidget* SettingsView::makeAbout() {
     auto* section = new SettingsSection(QStringLiteral("About"), column_);
-    section->addRow(new SettingsRow(QStringLiteral("airplane.departure"), applicationName(info_),
+    section->addRow(new SettingsRow(QStringLiteral("airplane.departure"), appDisplayName(info_),
                                     applicationVersionText(info_)));
     section->addDivider();
     const bool canUpdate = updates_ && updates_->isAvailable();

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace bw::window {
 
@@ -17,6 +19,13 @@ const design::MotionKind sidebarResizeHandleMotion = design::MotionKind::keeping
 constexpr double idleLineOpacity = 0.05;
 constexpr double hoveredLineOpacity = 0.13;
 
+// Whole points, the fraction dropped: 247.9 reads as 247. A width stored from outside beyond
+// what a whole number holds reads as the nearest one that does.
+qint64 wholePoints(double width) {
+    constexpr double largest = 9.2e18; // just within a 64-bit integer
+    return qint64(std::clamp(std::trunc(width), -largest, largest));
+}
+
 } // namespace
 
 SidebarResizeHandle::SidebarResizeHandle(SidebarWidth* width, QWidget* parent)
@@ -24,19 +33,21 @@ SidebarResizeHandle::SidebarResizeHandle(SidebarWidth* width, QWidget* parent)
     setFixedWidth(hitWidth);
     setFocusPolicy(Qt::TabFocus);
     setAccessibleName(QStringLiteral("Sidebar width"));
-    announce(width_->value());
+    announce(width_->stored());
     connect(width_, &SidebarWidth::changed, this, &SidebarResizeHandle::announce);
     connect(&hover_, &design::AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
 void SidebarResizeHandle::announce(double width) {
-    // Whole points, the fraction dropped: 247.9 reads as 247.
-    setAccessibleDescription(QStringLiteral("%1 points").arg(qint64(width)));
+    setAccessibleDescription(QStringLiteral("%1 points").arg(wholePoints(width)));
 }
 
+// From a stored width outside the bounds, a step up applies only the upper bound and a step
+// down only the lower one.
 void SidebarResizeHandle::adjust(Adjustment direction) {
-    const double width = width_->value();
-    width_->set(direction == Adjustment::increment ? width + step : width - step);
+    const double width = width_->stored();
+    width_->set(direction == Adjustment::increment ? std::min(width + step, SidebarWidth::maximum)
+                                                   : std::max(width - step, SidebarWidth::minimum));
 }
 
 void SidebarResizeHandle::paintEvent(QPaintEvent*) {
@@ -53,7 +64,7 @@ void SidebarResizeHandle::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return QWidget::mousePressEvent(event);
     }
-    dragOrigin_ = width_->value();
+    dragOrigin_ = width_->stored();
     // Measured on the screen: the handle itself moves with the width it changes.
     dragStartX_ = event->globalPosition().x();
 }
@@ -62,7 +73,8 @@ void SidebarResizeHandle::mouseMoveEvent(QMouseEvent* event) {
     if (!dragOrigin_) {
         return QWidget::mouseMoveEvent(event);
     }
-    width_->set(*dragOrigin_ + (event->globalPosition().x() - dragStartX_));
+    width_->set(std::clamp(*dragOrigin_ + (event->globalPosition().x() - dragStartX_),
+                           SidebarWidth::minimum, SidebarWidth::maximum));
 }
 
 void SidebarResizeHandle::mouseReleaseEvent(QMouseEvent* event) {

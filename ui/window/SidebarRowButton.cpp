@@ -70,7 +70,7 @@ void SidebarRowButton::paintBackground(QPainter& painter) const {
     // the others.
     if (!isSelected() && hoverProgress() > 0) {
         painter.fillPath(design::continuousRoundedRect(QRectF(rect()), cornerRadius),
-                         palette::withOpacity(palette::hoverFill(), hoverProgress()));
+                         palette::withOpacity(palette::rowFillSoft(), hoverProgress()));
     }
     // Where Tab has brought the keyboard.
     design::paintFocusRing(painter, *this, cornerRadius);

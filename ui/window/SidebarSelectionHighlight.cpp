@@ -101,7 +101,7 @@ void SidebarSelectionHighlight::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const auto fill = [&painter](const QRectF& rect, double opacity) {
         painter.fillPath(design::continuousRoundedRect(rect, SidebarRowButton::cornerRadius),
-                         design::palette::withOpacity(design::palette::selectionFill(), opacity));
+                         design::palette::withOpacity(design::palette::rowFillStrong(), opacity));
     };
     for (const QPointer<QWidget>& row : others_) {
         if (row && row->isVisible()) {

@@ -7,25 +7,28 @@
 namespace bw::window {
 
 SidebarWidth::SidebarWidth(QObject* parent)
-    : QObject(parent), value_(fromStored(QSettings().value(settingsKey))) {}
+    : QObject(parent), stored_(fromStored(QSettings().value(settingsKey))) {}
 
 double SidebarWidth::fromStored(const QVariant& stored) {
     bool isNumber = false;
     const double width = stored.toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(width)) {
-        return fallback;
-    }
-    return std::clamp(width, minimum, maximum);
+    return isNumber && std::isfinite(width) ? width : fallback;
+}
+
+double SidebarWidth::value() const {
+    return std::clamp(stored_, minimum, maximum);
 }
 
 void SidebarWidth::set(double width) {
-    const double clamped = std::isfinite(width) ? std::clamp(width, minimum, maximum) : value_;
-    QSettings().setValue(settingsKey, clamped);
-    if (clamped == value_) {
+    if (!std::isfinite(width)) {
         return;
     }
-    value_ = clamped;
-    emit changed(value_);
+    QSettings().setValue(settingsKey, width);
+    if (width == stored_) {
+        return;
+    }
+    stored_ = width;
+    emit changed(stored_);
 }
 
 } // namespace bw::window

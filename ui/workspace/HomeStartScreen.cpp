@@ -282,20 +282,29 @@ void HomeStartScreen::openBuild(const QString& path) {
 }
 
 // The card shakes; 4.2 s later the notice goes, unless a later refusal has taken over. A message
-// set after the refusal (a refused screenshot, a failed or cancelled scan) is left in place.
+// set after the refusal (a refused screenshot, a failed or cancelled scan) is left in place. The
+// notice goes with its spring also under reduce motion; the model is cleared even when the screen
+// has gone meanwhile.
 void HomeStartScreen::reactToRejection() {
     const int count = model_.importRejectionCount();
     const std::optional<QString> message = model_.importMessage();
     AppModel* model = &model_;
-    const auto clearLater = [model, count, message] {
-        model->clock().schedule(seconds(4.2), model, [model, count, message] {
+    const QPointer<RejectionNotice> notice(notice_);
+    const auto clearLater = [model, notice, count, message] {
+        model->clock().schedule(seconds(4.2), model, [model, notice, count, message] {
             if (model->importRejectionCount() != count) {
                 return;
             }
-            model->setImportRejection(std::nullopt);
-            if (model->importMessage() == message) {
-                model->setImportMessage(std::nullopt);
+            const auto clear = [model, &message] {
+                model->setImportRejection(std::nullopt);
+                if (model->importMessage() == message) {
+                    model->setImportMessage(std::nullopt);
+                }
+            };
+            if (!notice) {
+                return clear();
             }
+            notice->withMotion(design::MotionKind::keeping().spring(0.32), clear);
         });
     };
     if (homeStartScreenMotion.isReduced()) {
@@ -318,10 +327,12 @@ void HomeStartScreen::reactToRejection() {
     });
 }
 
-// A new drag over the window takes an earlier notice away at once.
+// A new drag over the window takes an earlier notice away at once, with its spring also under
+// reduce motion.
 void HomeStartScreen::reactToDropTarget() {
     if (model_.isBuildDropTargeted()) {
-        clearImportNotice(model_);
+        notice_->withMotion(design::MotionKind::keeping().spring(0.28),
+                            [this] { clearImportNotice(model_); });
     }
 }
 

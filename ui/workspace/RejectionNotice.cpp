@@ -4,12 +4,13 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
+#include "ui/design/TextBlock.h"
 #include "ui/design/TextStyle.h"
-#include "ui/workspace/TextBlock.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
+#include <utility>
 
 namespace bw::workspace {
 
@@ -98,7 +99,7 @@ void RejectionNotice::follow() {
         presence_.setValue(next == Content{} ? 0 : 1);
         return;
     }
-    const auto motion = rejectionNoticeMotion.spring(0.28);
+    const design::Motion motion = motion_ ? *motion_ : rejectionNoticeMotion.spring(0.28);
     if (next == Content{}) {
         presence_.animateTo(0, motion);
         return;
@@ -106,6 +107,13 @@ void RejectionNotice::follow() {
     present(next);
     presence_.setValue(0);
     presence_.animateTo(1, motion);
+}
+
+void RejectionNotice::withMotion(const design::Motion& motion,
+                                 const std::function<void()>& change) {
+    const std::optional<design::Motion> outer = std::exchange(motion_, motion);
+    change();
+    motion_ = outer;
 }
 
 void RejectionNotice::present(Content content) {
@@ -126,7 +134,7 @@ int RejectionNotice::heightForWidth(int width) const {
         return minimumHeight();
     }
     const QFont font = design::textStyleFont(TextStyle::subtitle);
-    const qsizetype lines = breakLines(shown_.message, font, width).size();
+    const qsizetype lines = design::breakLines(shown_.message, font, width).size();
     return std::max(minimumHeight(), int(std::ceil(lines * QFontMetricsF(font).lineSpacing() +
                                                    2 * verticalPadding)));
 }
@@ -193,7 +201,7 @@ void RejectionNotice::paintMessage(QPainter& painter) {
     const QFontMetricsF metrics(font);
     painter.setFont(font);
     painter.setPen(design::palette::textSecondary());
-    const QStringList lines = breakLines(shown_.message, font, width());
+    const QStringList lines = design::breakLines(shown_.message, font, width());
     // Each line centred, the block in the middle of the notice.
     qreal top = (height() - lines.size() * metrics.lineSpacing()) / 2;
     for (const QString& line : lines) {

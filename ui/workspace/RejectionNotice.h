@@ -3,6 +3,8 @@
 #include "ui/design/Motion.h"
 
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 namespace bw {
 class AppModel;
@@ -22,6 +24,9 @@ public:
 
     // What the notice says now; empty while it shows nothing.
     QString text() const;
+    // Runs `change`, a change of the model's notice, and follows it with `motion` instead of the
+    // notice's own: the reaction that clears the notice chooses how it goes.
+    void withMotion(const design::Motion& motion, const std::function<void()>& change);
     bool showsRejection() const { return shown_.isRejection; }
 
     QSize sizeHint() const override;
@@ -49,6 +54,7 @@ private:
     Content shown_;
     int shownCount_ = 0; // a new refusal replays the entrance, also of the same file
     design::AnimatedValue presence_{0.0};
+    std::optional<design::Motion> motion_; // set while a change runs inside withMotion
 };
 
 // The extension as the notice shows it: trimmed of dots, lower case, with one leading dot; empty

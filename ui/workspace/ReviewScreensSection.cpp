@@ -7,6 +7,7 @@
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
+#include "ui/design/TextBlock.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/AppStoreImagesControl.h"
 #include "ui/workspace/FileChooser.h"
@@ -15,7 +16,6 @@
 #include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/SlotRow.h"
-#include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -189,9 +189,9 @@ QWidget* ReviewScreensSection::makeImportMessage() {
                           palette::danger(), importMessage),
                    0, Qt::AlignTop);
     // A failure naming a long path wraps rather than widening the screen.
-    importMessageText_ =
-        new TextBlock(TextBlock::Lines::asNeeded, design::textStyleFont(design::TextStyle::label),
-                      palette::danger(), importMessage);
+    importMessageText_ = new design::TextBlock(design::TextBlock::Lines::asNeeded,
+                                               design::textStyleFont(design::TextStyle::label),
+                                               palette::danger(), importMessage);
     row->addWidget(importMessageText_);
     row->addStretch();
     return importMessage;

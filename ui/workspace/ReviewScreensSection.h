@@ -15,7 +15,8 @@ class AppModel;
 
 namespace bw::design {
 class CollapsingBox;
-}
+class TextBlock;
+} // namespace bw::design
 
 namespace bw::workspace {
 
@@ -25,7 +26,6 @@ class FlatIconButton;
 class IPhoneReviewSlot;
 class ScrollEdgeFade;
 class SlotRow;
-class TextBlock;
 
 // The lower part of the staged build screen: one phone slot per review area for optional
 // screenshots, the "App Store images" switch with its explanation, and the model's message when
@@ -74,7 +74,7 @@ private:
     SlotRow* slotRow_ = nullptr;
     ScrollEdgeFade* slotFade_ = nullptr;
     design::CollapsingBox* importMessageBox_ = nullptr;
-    TextBlock* importMessageText_ = nullptr;
+    design::TextBlock* importMessageText_ = nullptr;
     QVBoxLayout* column_ = nullptr;
     QVBoxLayout* slotPaddingLayout_ = nullptr;
 };

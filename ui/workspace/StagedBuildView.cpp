@@ -12,6 +12,7 @@
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
+#include "ui/design/TextBlock.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
@@ -22,7 +23,6 @@
 #include "ui/workspace/StagedMetadataItem.h"
 #include "ui/workspace/StagedPrimaryButton.h"
 #include "ui/workspace/StagedTextButton.h"
-#include "ui/workspace/TextBlock.h"
 
 #include <QBoxLayout>
 #include <QEvent>
@@ -135,9 +135,9 @@ QWidget* StagedBuildView::makeHeader() {
     titlesLayout->addWidget(design::makeLabel(QStringLiteral("Review your build"),
                                               design::TextStyle::screenTitle,
                                               palette::textPrimary()));
-    auto* subtitle =
-        new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::subtitle),
-                      palette::textSecondary());
+    auto* subtitle = new design::TextBlock(design::TextBlock::Lines::two,
+                                           design::textStyleFont(design::TextStyle::subtitle),
+                                           palette::textSecondary());
     subtitle->setText(QStringLiteral("Confirm the build details and add any screens an App Review "
                                      "reviewer may need to inspect."));
     titlesLayout->addWidget(subtitle);
@@ -185,8 +185,8 @@ QWidget* StagedBuildView::makeBuildSection() {
     errorLayout->setContentsMargins(0, 0, 0, 0);
     errorLayout->setSpacing(8);
     previewErrorText_ =
-        new TextBlock(TextBlock::Lines::asNeeded, design::textStyleFont(design::TextStyle::caption),
-                      palette::danger());
+        new design::TextBlock(design::TextBlock::Lines::asNeeded,
+                              design::textStyleFont(design::TextStyle::caption), palette::danger());
     errorLayout->addWidget(previewErrorText_);
     auto* retry =
         new StagedTextButton(QStringLiteral("Retry preview"), QStringLiteral("arrow.clockwise"));
@@ -230,8 +230,8 @@ QWidget* StagedBuildView::makeFailurePanel(const QString& message) {
     QBoxLayout* row = design::blockLayout(QBoxLayout::LeftToRight, 10);
     QWidget* panel = row->parentWidget();
     auto* text =
-        new TextBlock(TextBlock::Lines::two, design::textStyleFont(design::TextStyle::caption),
-                      palette::danger());
+        new design::TextBlock(design::TextBlock::Lines::two,
+                              design::textStyleFont(design::TextStyle::caption), palette::danger());
     text->setText(message);
     text->setMaximumWidth(220);
     row->addWidget(text, 0, Qt::AlignVCenter);

@@ -19,6 +19,7 @@ class UpdateController;
 namespace bw::design {
 class ElidedText;
 class SymbolWidget;
+class TextBlock;
 } // namespace bw::design
 
 namespace bw::workspace {
@@ -29,7 +30,6 @@ class ReviewScreensSection;
 class ScrollEdgeFade;
 class StagedAppIcon;
 class StagedTextButton;
-class TextBlock;
 
 // The screen between choosing a build and scanning it: what the quick preview found (icon, name,
 // status, metadata), "Retry preview" when it failed, the review screens section, and the action
@@ -99,7 +99,7 @@ private:
     design::SymbolWidget* statusSymbol_ = nullptr;
     QLabel* status_ = nullptr;
     QWidget* previewError_ = nullptr;
-    TextBlock* previewErrorText_ = nullptr;
+    design::TextBlock* previewErrorText_ = nullptr;
     QWidget* metadata_ = nullptr;
     std::vector<BuildMetadataItem*> metadataCells_;
     QBoxLayout* sectionPadding_ = nullptr;

@@ -41,9 +41,10 @@ StagedPrimaryButton::StagedPrimaryButton(const QString& title, const QString& sy
     connect(this, &HoverButton::hoveringChanged, this, &StagedPrimaryButton::liftPlane);
 }
 
+// The plane follows the pointer alone, also on a disabled button, whose fill and rim stay at rest.
 void StagedPrimaryButton::liftPlane(bool hovering) {
     if (showsPlane_) {
-        plane_.animateTo(hovering && isEnabled() ? 1 : 0, stagedPrimaryButtonMotion.spring(0.2, 1));
+        plane_.animateTo(hovering ? 1 : 0, stagedPrimaryButtonMotion.spring(0.2, 1));
     }
 }
 

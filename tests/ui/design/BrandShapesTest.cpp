@@ -70,6 +70,23 @@ TEST(PaletteMix, OverAnyBackgroundShowsAColourBetweenWhatItsEndsShow) {
     }
 }
 
+// The sidebar's row fills are translucent white; the window's own colour is the opaque canvas.
+TEST(Palette, RowFillsAreTranslucentWhiteAndTheWindowBackgroundIsOpaque) {
+    const struct {
+        const char* name;
+        QColor color;
+        QColor expected;
+    } colors[] = {
+        {"rowFillStrong", palette::rowFillStrong(), QColor::fromRgbF(1, 1, 1, 0.075f)},
+        {"rowFillSoft", palette::rowFillSoft(), QColor::fromRgbF(1, 1, 1, 0.045f)},
+        {"windowBackground", palette::windowBackground(), QColor(9, 9, 9)},
+    };
+    for (const auto& [name, color, expected] : colors) {
+        EXPECT_EQ(color.rgb(), expected.rgb()) << name;
+        EXPECT_FLOAT_EQ(color.alphaF(), expected.alphaF()) << name;
+    }
+}
+
 // The plane takes off a short while after the bar reaches the end, and lands again when the bar
 // falls back; under reduce motion it stays at the end and nothing is left waiting on the clock.
 TEST(ProgressRunway, TakesOffAShortWhileAfterReachingTheEndUnlessMotionIsReduced) {
@@ -112,7 +129,7 @@ TEST(WindowChrome, OnlyADemonstrationFramesTheWindowAndOnlyOnce) {
         window.show();
         clock.advance(seconds(1));
         EXPECT_EQ(window.size(), demonstration ? QSize(1120, 640) : QSize(500, 400));
-        EXPECT_EQ(window.grab().toImage().pixelColor(10, 10), palette::canvas());
+        EXPECT_EQ(window.grab().toImage().pixelColor(10, 10), palette::windowBackground());
         window.resize(900, 700);
         window.hide();
         window.show();

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLocale>
 #include <QStyle>
 #include <gtest/gtest.h>
@@ -87,6 +88,19 @@ TEST(TextStyle, TheSharedScaleHoldsItsTwentySevenRolesInOrder) {
         EXPECT_EQ(metrics.design, expected.design) << index;
         EXPECT_DOUBLE_EQ(metrics.tracking, expected.tracking) << index;
     }
+}
+
+// A text that sets no font of its own is drawn in the body's face, size and weight, untracked.
+TEST(Design, TheBaseFontIsTheBodysWithoutItsTracking) {
+    const TextMetrics body = textStyleMetrics(TextStyle::body);
+    const QLabel plain(QStringLiteral("Release notes"));
+    const QFontInfo resolved(plain.font());
+    EXPECT_EQ(resolved.family(), QStringLiteral("Inter"));
+    EXPECT_EQ(resolved.pixelSize(), body.pixelSize);
+    EXPECT_EQ(resolved.weight(), body.weight);
+    EXPECT_EQ(QFontMetricsF(plain.font()).horizontalAdvance(plain.text()),
+              QFontMetricsF(systemFont(body.pixelSize, body.weight, body.design))
+                  .horizontalAdvance(plain.text()));
 }
 
 // Drawn on demand by the style behind the design's proxy, yet there when the menu bar asks.

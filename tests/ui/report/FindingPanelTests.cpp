@@ -4,6 +4,7 @@
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/report/FindingCopyButton.h"
+#include "ui/report/FindingDetailRow.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
@@ -16,6 +17,7 @@
 #include <QEnterEvent>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace bw;
 using namespace bw::report;
@@ -59,6 +61,36 @@ TEST(FindingResolutionPanel, EveryTextIsWholeAtEveryWidth) {
         EXPECT_GE(screen.view().findingList()->rowRect(0).height(),
                   row->heightForWidth(row->width()))
             << "at " << width;
+    }
+}
+
+// An evidence line and a technical detail set their label and value on one first baseline,
+// whatever their sizes and however many lines either takes.
+TEST(FindingDetailRow, LabelAndValueShareTheirFirstBaseline) {
+    const struct {
+        QString label;
+        QString value;
+        design::TextStyle valueRole;
+    } rows[] = {
+        {u"Entitlement"_s, u"aps-environment"_s, design::TextStyle::monoLabel},
+        {u"Bundle"_s, u"com.example.app"_s, design::TextStyle::monoCaption},
+        {u"A label long enough to wrap"_s, u"development "_s.repeated(12),
+         design::TextStyle::monoLabel},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label.toStdString());
+        FindingDetailRow detail(row.label, row.value, row.valueRole);
+        detail.resize(420, detail.heightForWidth(420));
+        detail.show();
+        settle();
+        std::map<QString, qreal> firstBaselines; // "label" or "value"
+        for (const PaintedText& text : paintedTexts(detail)) {
+            const QString part = row.label.contains(text.text.trimmed()) ? u"label"_s : u"value"_s;
+            const auto [at, added] = firstBaselines.emplace(part, text.baseline);
+            at->second = std::min(at->second, text.baseline);
+        }
+        ASSERT_EQ(firstBaselines.size(), 2u);
+        EXPECT_NEAR(firstBaselines[u"label"_s], firstBaselines[u"value"_s], 0.5);
     }
 }
 

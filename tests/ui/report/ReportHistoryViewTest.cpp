@@ -118,10 +118,13 @@ ScanReport made(const QDateTime& createdAt) {
 
 TEST(ReportHistoryView, ChipsCountTheWholeHistoryAndNarrowTheList) {
     Screen screen(mixedHistory());
+    // The report dated three days ahead comes first, in a section of its own.
+    EXPECT_EQ(screen.sectionTitles(), (std::vector<QString>{"Previous 7 days 1", "Today 1",
+                                                            "Previous 7 days 1", "Earlier 1"}));
     auto* attention = screen.view->filterButton(ReportHistoryFilter::attention);
     QTest::mouseClick(attention, Qt::LeftButton);
     EXPECT_TRUE(attention->isSelected());
-    EXPECT_EQ(screen.sectionTitles(), (std::vector<QString>{"Today 1", "Previous 7 days 1"}));
+    EXPECT_EQ(screen.sectionTitles(), std::vector<QString>{"Previous 7 days 2"});
 
     screen.view->searchField()->setText("  TIDE ");
     EXPECT_TRUE(screen.view->list()->isHidden());
@@ -379,7 +382,9 @@ TEST_F(ReportHistorySections, DayBucketsOnTheLocalCalendar) {
         {local(3, 24, 0, 29, 59), "Earlier"},
         // 167.5 hours before now, but before the same clock time seven days back.
         {local(3, 24, 0, 0), "Earlier"},
-        {local(4, 7, 0, 0), "Today"}, // a clock set wrong on the machine that made it
+        // Dated ahead of now (a clock set wrong where it was made): today if it is today's date.
+        {local(3, 31, 23, 0), "Today"},
+        {local(4, 7, 0, 0), "Previous 7 days"},
     };
     for (const auto& [createdAt, title] : cases) {
         const ScanReport report = made(createdAt);

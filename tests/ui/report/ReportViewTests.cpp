@@ -31,6 +31,7 @@
 #include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace bw;
 using namespace bw::report;
@@ -183,6 +184,44 @@ TEST(ReportOverviewView, ALongAppNameEndsInAnEllipsisInsteadOfWideningTheColumn)
     ScanReport report = ScanReport::sample();
     report.metadata.appName = u"Long Name "_s.repeated(30);
     EXPECT_LT(ReportOverviewView(report).minimumSizeHint().width(), 600);
+}
+
+// The next step shows on at most two lines, the second ending in an ellipsis when the sentence
+// goes on, and each line it shows is whole.
+TEST(ReportOverviewView, TheNextStepShowsOnAtMostTwoWholeLines) {
+    ScanReport report = reportWith({craftedFinding(u"b1"_s, FindingSeverity::blocker)});
+    report.verdict = Verdict::needsAttention;
+    const QString sentence = nextStepText(report);
+    const struct {
+        int width;
+        int lines;
+        bool cut;
+    } cases[] = {{1400, 1, false}, {560, 2, false}, {300, 2, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        ReportOverviewView overview(report);
+        overview.resize(c.width, overview.heightForWidth(c.width));
+        overview.show();
+        settle();
+        std::map<qreal, QString> lines; // by baseline
+        for (const PaintedText& text : paintedTexts(overview)) {
+            QString part = text.text.trimmed();
+            if (part.endsWith(u'…')) {
+                part.chop(1);
+            }
+            if (part.size() > 3 && sentence.contains(part)) {
+                lines[text.baseline] += text.text;
+            }
+        }
+        ASSERT_EQ(int(lines.size()), c.lines);
+        EXPECT_EQ(lines.rbegin()->second.endsWith(u'…'), c.cut);
+        for (const QString& fault : textFaults(overview)) {
+            EXPECT_FALSE(lines.begin()->second.contains(fault.section(u'"', 1, 1)))
+                << fault.toStdString();
+            EXPECT_FALSE(lines.rbegin()->second.contains(fault.section(u'"', 1, 1)))
+                << fault.toStdString();
+        }
+    }
 }
 
 TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {

@@ -2,6 +2,7 @@
 
 #include "app/UpdateController.h"
 #include "platform/clock/ManualClock.h"
+#include "services/info/ApplicationInfo.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/SilentPresenter.h"
@@ -25,9 +26,11 @@ using bw::test::ModelWithHistory;
 namespace {
 
 struct Settings {
-    explicit Settings(int count, UpdateController* updates = nullptr, QString folder = {})
+    explicit Settings(int count, UpdateController* updates = nullptr, QString folder = {},
+                      const ApplicationInfo* info = nullptr)
         : history(bw::test::sampleHistory(count, false)) {
         SettingsEnvironment environment;
+        environment.info = info;
         environment.open = [this](const QUrl& url) {
             opened.push_back(url);
             return opens;
@@ -166,4 +169,32 @@ TEST(SettingsView, UpdateChecksNeedAFeed) {
     QTest::mouseClick(with.button("Email"), Qt::LeftButton);
     ASSERT_EQ(with.opened.size(), 1u);
     EXPECT_EQ(with.opened[0].scheme(), "mailto");
+}
+
+// The About row names the application by its display name when the application information gives
+// one as a string (an empty one too), and "Berthwatch" otherwise, whatever its bundle name.
+TEST(SettingsView, TheAboutRowNamesTheApplicationByItsDisplayName) {
+    const struct {
+        const char* entries;
+        QString name;
+    } cases[] = {
+        {"<key>CFBundleDisplayName</key><string>Berth Watch</string>"
+         "<key>CFBundleName</key><string>Other</string>",
+         "Berth Watch"},
+        {"<key>CFBundleDisplayName</key><string></string>", ""},
+        {"<key>CFBundleName</key><string>Other</string>", "Berthwatch"},
+        {"<key>CFBundleDisplayName</key><integer>7</integer>", "Berthwatch"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entries);
+        const ApplicationInfo info = ApplicationInfo::fromPropertyList(
+            QByteArray("<plist><dict>") + c.entries + "</dict></plist>");
+        const Settings settings(1, nullptr, {}, &info);
+        const QList<SettingsRow*> rows = settings.view->findChildren<SettingsRow*>();
+        const auto about = std::ranges::find_if(rows, [](const SettingsRow* row) {
+            return row->detail() == "Version Unknown (Unknown)";
+        });
+        ASSERT_NE(about, rows.end());
+        EXPECT_EQ((*about)->accessibleName(), c.name);
+    }
 }

@@ -438,18 +438,29 @@ protected:
     bw::test::TestFolder settingsFolder;
 };
 
-// A stored width is read clamped (a hostile one falls back to the default) and never written
-// back; a key steps from the clamped width and stores the result.
-TEST_F(SidebarWidthTest, StoredValuesAndKeysLayOutWithinTheBounds) {
+// A stored width is laid out within the bounds (a hostile one falls back to the default) and
+// never written back; a key steps from the stored width itself, up applying only the upper bound
+// and down only the lower one, and stores the result. The handle announces the stored width.
+TEST_F(SidebarWidthTest, StoredValuesLayOutWithinTheBoundsAndKeysStepFromThem) {
     const struct {
         QVariant stored;
         int key; // 0: none pressed
-        double width;
+        double laidOut;
+        double after; // stored once the key is pressed
+        QString announced;
     } cases[] = {
-        {QVariant(), 0, 248},     {u"nan"_s, 0, 248},
-        {-1e300, 0, 220},         {500, 0, 280},
-        {247.9, 0, 247.9},        {225, Qt::Key_Down, 220},
-        {1e9, Qt::Key_Left, 268}, {u"nan"_s, Qt::Key_Right, 260},
+        {QVariant(), 0, 248, 248, u"248 points"_s},
+        {u"nan"_s, 0, 248, 248, u"248 points"_s},
+        {-1e300, 0, 220, -1e300, u"-9200000000000000000 points"_s},
+        {500, 0, 280, 500, u"500 points"_s},
+        {247.9, 0, 247.9, 247.9, u"247 points"_s},
+        {225, Qt::Key_Down, 220, 220, u"220 points"_s},
+        {u"nan"_s, Qt::Key_Right, 260, 260, u"260 points"_s},
+        {274, Qt::Key_Up, 280, 280, u"280 points"_s},
+        {300, Qt::Key_Right, 280, 280, u"280 points"_s},
+        {1e9, Qt::Key_Left, 280, 1e9 - 12, u"999999988 points"_s},
+        {200, Qt::Key_Right, 220, 212, u"212 points"_s},
+        {200, Qt::Key_Left, 220, 220, u"220 points"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.toString().toStdString() + " key " + std::to_string(c.key));
@@ -459,10 +470,11 @@ TEST_F(SidebarWidthTest, StoredValuesAndKeysLayOutWithinTheBounds) {
         if (c.key != 0) {
             QTest::keyClick(&handle, Qt::Key(c.key));
         }
-        EXPECT_EQ(width.value(), c.width);
-        EXPECT_EQ(handle.accessibleDescription(), u"%1 points"_s.arg(qint64(c.width)));
+        EXPECT_EQ(width.value(), c.laidOut);
+        EXPECT_EQ(width.stored(), c.after);
+        EXPECT_EQ(handle.accessibleDescription(), c.announced);
         if (c.key != 0) {
-            EXPECT_EQ(stored().toDouble(), c.width);
+            EXPECT_EQ(stored().toDouble(), c.after);
         } else {
             EXPECT_EQ(stored().toString(), c.stored.toString());
         }
@@ -496,6 +508,33 @@ TEST_F(SidebarWidthTest, DraggingFollowsThePointerWithinTheBounds) {
     // A move without a press is no drag.
     QTest::mouseMove(handle, start + QPoint(30, 0));
     EXPECT_EQ(width.value(), 220);
+}
+
+// A drag starts from the stored width even outside the bounds; its first move already brings the
+// width within them.
+TEST_F(SidebarWidthTest, ADragStartsFromAStoredWidthOutsideTheBounds) {
+    const struct {
+        double stored;
+        int moved;
+        double width;
+    } cases[] = {{300, -30, 270}, {300, 5, 280}, {200, 30, 230}, {200, -5, 220}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.stored) + " moved " + std::to_string(c.moved));
+        store(c.stored);
+        QWidget window;
+        window.resize(600, 400);
+        SidebarWidth width;
+        auto* handle = new SidebarResizeHandle(&width, &window);
+        handle->setGeometry(276, 0, 8, 400);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        const QPoint start(4, 200);
+        QTest::mousePress(handle, Qt::LeftButton, {}, start);
+        QTest::mouseMove(handle, start + QPoint(c.moved, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, start + QPoint(c.moved, 0));
+        EXPECT_EQ(width.value(), c.width);
+        EXPECT_EQ(stored().toDouble(), c.width);
+    }
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
+#include "ui/design/TextBlock.h"
 #include "ui/workspace/AppStoreImagesControl.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/CenteredRemoveButton.h"
@@ -22,7 +23,7 @@
 #include "ui/workspace/StagedAppIcon.h"
 #include "ui/workspace/StagedLayout.h"
 #include "ui/workspace/StagedMetadataItem.h"
-#include "ui/workspace/TextBlock.h"
+#include "ui/workspace/StagedPrimaryButton.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -86,7 +87,7 @@ struct StagedScreen : Workspace {
         std::vector<QWidget*> found;
         for (QWidget* widget : view.findChildren<QWidget*>()) {
             const auto* label = qobject_cast<const QLabel*>(widget);
-            const auto* block = qobject_cast<const TextBlock*>(widget);
+            const auto* block = qobject_cast<const design::TextBlock*>(widget);
             const auto* line = dynamic_cast<const design::ElidedText*>(widget);
             if (widget->isVisibleTo(&view) &&
                 ((label && label->text() == text) || (block && block->text() == text) ||
@@ -473,6 +474,40 @@ TEST(StagedPieces, AShortenedMetadataValueIsSelectedAndCopiedWhole) {
     shown->setSelection(0, 3);
     QTest::keySequence(shown, QKeySequence::Copy);
     EXPECT_EQ(QApplication::clipboard()->text(), u"com"_qs);
+}
+
+// The plane of "Scan build" lifts off under the pointer and its trail shows, also while the
+// button is disabled (a failed preview); it lands again when the pointer leaves.
+TEST(StagedPieces, ThePlaneLiftsUnderThePointerAlsoOnADisabledButton) {
+    // Whitened pixels of the two rows the trail is drawn across, between the capsule's rounded
+    // end and the title.
+    const auto trailPixels = [](StagedPrimaryButton& button) {
+        const QImage image = button.grab().toImage();
+        int lit = 0;
+        for (int x = image.height() / 2; x < image.width() / 2; ++x) {
+            const int y = image.height() / 2 + 4;
+            lit += std::max(image.pixelColor(x, y).red(), image.pixelColor(x, y + 1).red()) > 60;
+        }
+        return lit;
+    };
+    for (const bool enabled : {true, false}) {
+        SCOPED_TRACE(enabled ? "enabled" : "disabled");
+        QWidget window;
+        window.resize(300, 100);
+        auto* button = new StagedPrimaryButton(u"Scan build"_qs, {}, true, &window);
+        button->move(40, 30);
+        button->resize(button->sizeHint());
+        button->setEnabled(enabled);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseMove(&window, {5, 5});
+        // A foot of the title's first letters may reach the upper row; the trail is 19 long.
+        EXPECT_LE(trailPixels(*button), 2);
+        QTest::mouseMove(button, button->rect().center());
+        EXPECT_TRUE(bw::test::waitFor([&] { return trailPixels(*button) >= 12; }, 5));
+        QTest::mouseMove(&window, {5, 5});
+        EXPECT_TRUE(bw::test::waitFor([&] { return trailPixels(*button) <= 2; }, 5));
+    }
 }
 
 TEST(ReviewSlotTest, ThumbnailsAreReadOffTheMainThreadAndUnreadableFilesShowThePlaceholder) {

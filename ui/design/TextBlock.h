@@ -5,12 +5,12 @@
 #include <QWidget>
 #include <limits>
 
-namespace bw::workspace {
+namespace bw::design {
 
 // Wrapped text that never widens its column: it breaks between words, and inside a word too
 // long for the line (a path, an identifier). Limited to two lines, the second ends with an
 // ellipsis when the text goes on; otherwise it takes as many lines as it needs. Only whole lines
-// are ever drawn. (One line cut with an ellipsis is design::ElidedText.)
+// are ever drawn. (One line cut with an ellipsis is ElidedText.)
 class TextBlock : public QWidget {
     Q_OBJECT
 
@@ -45,4 +45,4 @@ private:
 QStringList breakLines(const QString& text, const QFont& font, qreal width,
                        int limit = std::numeric_limits<int>::max());
 
-} // namespace bw::workspace
+} // namespace bw::design

@@ -1,10 +1,10 @@
-#include "ui/workspace/TextBlock.h"
+#include "ui/design/TextBlock.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
 
-namespace bw::workspace {
+namespace bw::design {
 
 namespace {
 
@@ -101,4 +101,4 @@ void TextBlock::paintEvent(QPaintEvent*) {
     }
 }
 
-} // namespace bw::workspace
+} // namespace bw::design
