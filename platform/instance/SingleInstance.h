@@ -24,9 +24,10 @@ public:
     // which says nothing about another instance: better two instances than none at all.
     bool lock();
 
-    // True when this process is now the one instance and listens for later starts. False when
-    // another instance runs; it has then been asked to bring its window forward. Takes the lock
-    // first unless lock() did.
+    // True when this process is now the one instance and listens for later starts: it held the
+    // lock, or the instance holding it ended while it was asked. False when another instance
+    // runs; it has then been asked to bring its window forward. Takes the lock first unless
+    // lock() did. Needs the application object.
     bool claim();
 
     QString socketPath() const;
@@ -38,7 +39,9 @@ signals:
 
 private:
     bool listen();
-    bool askRunningInstance() const;
+    // True when the running instance answered; false when it did not, or when it ended meanwhile
+    // and this process took the lock.
+    bool askRunningInstance();
     void answer(QLocalSocket* socket);
 
     enum class LockState { notTried, held, heldByAnother, unavailable };
