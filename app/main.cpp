@@ -44,25 +44,18 @@ int main(int argc, char** argv) {
     // extraction can be hundreds of thousands of files. A quit stops it between two files, before
     // the instance is let go; a later start finishes it.
     std::jthread sweep;
-    const auto startInstanceWork = [&] {
+    if (instance.lock()) {
         history = bw::startHistoryRead(bw::ReportStore(bw::defaultHistoryFolder()));
         bw::design::startReadingFontConfiguration();
         sweep = std::jthread([base = QDir::tempPath()](std::stop_token stop) {
             bw::work_folders::removeAbandoned(base, std::move(stop));
         });
-    };
-    if (instance.lock()) {
-        startInstanceWork();
     }
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
     if (!instance.claim()) {
         return 0;
-    }
-    // The instance that held the lock ended while this start asked it to come forward.
-    if (!history) {
-        startInstanceWork();
     }
 
     // The window is built while the history is read; it shows once the history is in, so the

@@ -1,6 +1,5 @@
 #include "platform/instance/SingleInstance.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
@@ -54,14 +53,10 @@ bool SingleInstance::lock() {
 
 bool SingleInstance::claim() {
     if (!lock()) {
-        if (askRunningInstance()) {
-            return false;
-        }
-        if (lockState_ != LockState::held) {
+        if (!askRunningInstance()) {
             qWarning("Berthwatch is already running but did not answer.");
-            return false;
         }
-        // The running instance ended while we asked: this start takes its place.
+        return false;
     }
     if (lockState_ == LockState::unavailable) {
         qWarning("Berthwatch cannot tell whether it already runs: no lock in %s.",
@@ -79,19 +74,13 @@ bool SingleInstance::listen() {
         qWarning("Berthwatch cannot listen for later starts: %s",
                  qUtf8Printable(server_.errorString()));
     }
-    // A quitting instance answers no more: a later start then waits for the lock instead.
-    connect(qApp, &QCoreApplication::aboutToQuit, &server_, &QLocalServer::close);
     // The lock alone keeps a second instance away, so a failed listen is not fatal.
     return true;
 }
 
-bool SingleInstance::askRunningInstance() {
+bool SingleInstance::askRunningInstance() const {
     const QDeadlineTimer deadline(connectPatienceMs);
     while (!deadline.hasExpired()) {
-        if (lock_.tryLock(0)) {
-            lockState_ = LockState::held;
-            return false;
-        }
         QLocalSocket socket;
         socket.connectToServer(socketPath());
         if (socket.waitForConnected(int(deadline.remainingTime()))) {
@@ -100,9 +89,7 @@ bool SingleInstance::askRunningInstance() {
             while (socket.bytesAvailable() < activateAnswer.size() &&
                    socket.waitForReadyRead(int(deadline.remainingTime()))) {
             }
-            if (socket.readAll() == activateAnswer) {
-                return true;
-            }
+            return socket.readAll() == activateAnswer;
         }
         QThread::msleep(50);
     }

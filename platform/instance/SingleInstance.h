@@ -24,10 +24,9 @@ public:
     // which says nothing about another instance: better two instances than none at all.
     bool lock();
 
-    // True when this process is now the one instance and listens for later starts: it held the
-    // lock, or the instance holding it ended while it was asked. False when another instance
-    // runs; it has then been asked to bring its window forward. Takes the lock first unless
-    // lock() did. Needs the application object.
+    // True when this process is now the one instance and listens for later starts. False when
+    // another instance runs; it has then been asked to bring its window forward. Takes the lock
+    // first unless lock() did.
     bool claim();
 
     QString socketPath() const;
@@ -39,9 +38,7 @@ signals:
 
 private:
     bool listen();
-    // True when the running instance answered; false when it did not, or when it ended meanwhile
-    // and this process took the lock.
-    bool askRunningInstance();
+    bool askRunningInstance() const;
     void answer(QLocalSocket* socket);
 
     enum class LockState { notTried, held, heldByAnother, unavailable };

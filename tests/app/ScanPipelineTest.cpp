@@ -12,6 +12,8 @@
 #include "tests/support/RunTool.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace bw {

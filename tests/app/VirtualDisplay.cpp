@@ -1,8 +1,15 @@
 #include "tests/app/VirtualDisplay.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace bw::test {
@@ -18,11 +25,11 @@ template <typename Reply> Owned<Reply> owned(Reply* reply) {
 xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
     const auto reply = owned(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-// The mapped top-level window titled `title`, or none.
-xcb_window_t findWindow(xcb_connection_t* connection, const QByteArray& title) {
+// The mapped top-level window of the program whose class (in WM_CLASS) is `program`, or none.
+xcb_window_t findWindow(xcb_connection_t* connection, const QByteArray& program) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const auto tree =
         owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, screen->root), nullptr));
@@ -34,13 +41,19 @@ xcb_window_t findWindow(xcb_connection_t* connection, const QByteArray& title) {
         const xcb_window_t window = children[index];
         const auto attributes = owned(xcb_get_window_attributes_reply(
             connection, xcb_get_window_attributes(connection, window), nullptr));
-        const auto name = owned(xcb_get_property_reply(
+        const auto names = owned(xcb_get_property_reply(
             connection,
-            xcb_get_property(connection, 0, window, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256),
+            xcb_get_property(connection, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
             nullptr));
-        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && name &&
-            QByteArray(static_cast<const char*>(xcb_get_property_value(name.get())),
-                       xcb_get_property_value_length(name.get())) == title) {
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !names) {
+            continue;
+        }
+        // The instance's name, then the class's, each ended by a zero byte.
+        const QList<QByteArray> fields =
+            QByteArray(static_cast<const char*>(xcb_get_property_value(names.get())),
+                       xcb_get_property_value_length(names.get()))
+                .split('\0');
+        if (fields.size() > 1 && fields[1] == program) {
             return window;
         }
     }
@@ -59,19 +72,47 @@ struct Connection {
     xcb_connection_t* handle;
 };
 
+// Whether no X server answers at display `number`'s abstract socket.
+bool isFree(int number) {
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = "/tmp/.X11-unix/X" + QByteArray::number(number);
+    std::memcpy(address.sun_path + 1, name.constData(), std::size_t(name.size()));
+    const bool bound =
+        ::bind(probe, reinterpret_cast<const sockaddr*>(&address),
+               socklen_t(offsetof(sockaddr_un, sun_path) + 1 + std::size_t(name.size()))) == 0;
+    ::close(probe);
+    return bound && !QFile::exists("/tmp/.X" + QString::number(number) + "-lock");
+}
+
 } // namespace
 
 VirtualDisplay::VirtualDisplay() {
-    // The server picks a free display number and writes it to the descriptor named.
-    server_.start(QStringLiteral("Xvfb"),
-                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                   QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                   QStringLiteral("tcp")});
-    while (!server_.canReadLine() && server_.waitForReadyRead(30000)) {
-    }
-    const QByteArray number = server_.readLine().trimmed();
-    if (!number.isEmpty()) {
-        name_ = u':' + QString::fromLatin1(number);
+    // A display number nobody uses: clients look for a server by the abstract socket name first,
+    // which other users of the machine's network may hold without any lock file showing here.
+    const int first = 200 + int(QRandomGenerator::global()->bounded(700));
+    for (int number = first; number < first + 50; ++number) {
+        if (!isFree(number)) {
+            continue;
+        }
+        // The server must not reset when its last client leaves: a program connecting meanwhile
+        // would be refused.
+        server_.start(QStringLiteral("Xvfb"),
+                      {u':' + QString::number(number), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1280x800x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                       QStringLiteral("-noreset")});
+        const QDeadlineTimer deadline(30000);
+        while (server_.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+            if (Connection(u':' + QString::number(number)).isOpen()) {
+                name_ = u':' + QString::number(number);
+                return;
+            }
+            server_.waitForFinished(50);
+        }
+        server_.kill();
+        server_.waitForFinished();
     }
 }
 
@@ -83,15 +124,15 @@ VirtualDisplay::~VirtualDisplay() {
     }
 }
 
-bool VirtualDisplay::showsWindow(const QByteArray& title) const {
+bool VirtualDisplay::showsWindow(const QByteArray& program) const {
     const Connection connection(name_);
-    return connection.isOpen() && findWindow(connection.handle, title) != XCB_WINDOW_NONE;
+    return connection.isOpen() && findWindow(connection.handle, program) != XCB_WINDOW_NONE;
 }
 
-bool VirtualDisplay::closeWindow(const QByteArray& title) const {
+bool VirtualDisplay::closeWindow(const QByteArray& program) const {
     const Connection connection(name_);
-    const xcb_window_t window =
-        connection.isOpen() ? findWindow(connection.handle, title) : XCB_WINDOW_NONE;
+    const xcb_window_t window = connection.isOpen() ? findWindow(connection.handle, program)
+                                                    : xcb_window_t(XCB_WINDOW_NONE);
     if (window == XCB_WINDOW_NONE) {
         return false;
     }

@@ -17,10 +17,10 @@ public:
 
     // ":N"; empty when the server did not start.
     const QString& name() const { return name_; }
-    // Whether a window titled `title` is on the screen.
-    bool showsWindow(const QByteArray& title) const;
-    // Asks the window titled `title` to close, as its close button does; false without one.
-    bool closeWindow(const QByteArray& title) const;
+    // Whether a window of `program` (its class, as in WM_CLASS) is on the screen.
+    bool showsWindow(const QByteArray& program) const;
+    // Asks that window to close, as its close button does; false without one.
+    bool closeWindow(const QByteArray& program) const;
 
 private:
     QProcess server_;
