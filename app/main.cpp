@@ -10,9 +10,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QProcessEnvironment>
 #include <cstdio>
-#include <future>
 #include <optional>
+#include <thread>
 
 int main(int argc, char** argv) {
     QStringList arguments;
@@ -23,8 +24,14 @@ int main(int argc, char** argv) {
     if (const auto answer = bw::commandLineAnswer(
             arguments,
             info.string(QStringLiteral("CFBundleShortVersionString")).value_or(QString()))) {
-        std::fputs(answer->toLocal8Bit().constData(), stdout);
-        return 0;
+        std::fputs(answer->text.toLocal8Bit().constData(), answer->status == 0 ? stdout : stderr);
+        return answer->status;
+    }
+    // Without a display the application object cannot be built; nothing is started before it is
+    // known there is one.
+    if (const auto missing = bw::missingDesktopSession(QProcessEnvironment::systemEnvironment())) {
+        std::fputs(missing->toLocal8Bit().constData(), stderr);
+        return 1;
     }
     bw::refuseSessionBusAutolaunch();
     // The one instance is settled and starts reading the history and the font configuration
@@ -34,12 +41,15 @@ int main(int argc, char** argv) {
     bw::SingleInstance instance;
     std::optional<bw::HistoryRead> history;
     // What killed runs left in the temporary folder goes on a thread of its own: a build's
-    // extraction can be hundreds of thousands of files. Waited for when the program ends.
-    std::future<int> sweep;
+    // extraction can be hundreds of thousands of files. A quit stops it between two files, before
+    // the instance is let go; a later start finishes it.
+    std::jthread sweep;
     if (instance.lock()) {
         history = bw::startHistoryRead(bw::ReportStore(bw::defaultHistoryFolder()));
         bw::design::startReadingFontConfiguration();
-        sweep = std::async(std::launch::async, bw::work_folders::removeAbandoned, QDir::tempPath());
+        sweep = std::jthread([base = QDir::tempPath()](std::stop_token stop) {
+            bw::work_folders::removeAbandoned(base, std::move(stop));
+        });
     }
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));

@@ -172,6 +172,16 @@ public:
         return !exited_;
     }
 
+    // Whether the child has ended, leaving it to be reaped.
+    bool hasEnded() const {
+        siginfo_t info{};
+        int result = 0;
+        do {
+            result = ::waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT);
+        } while (result < 0 && errno == EINTR);
+        return result < 0 || info.si_pid == pid_;
+    }
+
     // Returns when the child has ended or `slice` has passed, whichever comes first.
     void waitUpTo(std::chrono::milliseconds slice) const {
         if (pidfd_ < 0) {
@@ -183,24 +193,24 @@ public:
         }
     }
 
-    // SIGTERM, up to half a second to comply, then SIGKILL, then wait for the exit.
+    // SIGTERM to the tool's group, up to half a second for the tool to comply, then SIGKILL to
+    // what is left of the group, and the tool is reaped. Until then the ended tool keeps its
+    // group's id from being reused, so what it started and left behind is still reached.
     void stop() {
-        if (!isRunning()) {
+        if (exited_) {
             return;
         }
         ::kill(-pid_, SIGTERM);
         const auto graceEnd = Clock::now() + terminateGrace;
-        while (isRunning() && Clock::now() < graceEnd) {
+        while (!hasEnded() && Clock::now() < graceEnd) {
             waitUpTo(gracePollInterval);
         }
-        if (isRunning()) {
-            ::kill(-pid_, SIGKILL);
-            int status = 0;
-            while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-            }
-            exited_ = true;
-            status_ = status;
+        ::kill(-pid_, SIGKILL);
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
         }
+        exited_ = true;
+        status_ = status;
     }
 
     // The exit code, or the number of the signal that ended the process.

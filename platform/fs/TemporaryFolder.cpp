@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QUuid>
+#include <atomic>
 #include <cerrno>
-#include <dirent.h>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -15,37 +16,19 @@ namespace bw::fs {
 
 namespace {
 
-void removeBelow(const QByteArray& path) {
-    struct stat info {};
-    if (::lstat(path.constData(), &info) != 0) {
-        return;
-    }
-    if (!S_ISDIR(info.st_mode)) {
-        ::unlink(path.constData());
-        return;
-    }
-    // Extracted archives may carry folders without write or search permission for us.
-    if ((info.st_mode & S_IRWXU) != S_IRWXU) {
-        ::chmod(path.constData(), info.st_mode | S_IRWXU);
-    }
-    if (DIR* dir = ::opendir(path.constData())) {
-        std::vector<QByteArray> children;
-        while (const dirent* entry = ::readdir(dir)) {
-            const QByteArray name(entry->d_name);
-            if (name != "." && name != "..") {
-                children.push_back(path + '/' + name);
-            }
-        }
-        ::closedir(dir);
-        for (const QByteArray& child : children) {
-            removeBelow(child);
-        }
-    }
-    ::rmdir(path.constData());
+std::atomic<FolderLockCall> lockCall = ::flock;
+
+// A folder just made under its hidden name is locked a moment later; one this old was left by a
+// run killed in between.
+constexpr std::time_t hiddenFolderAge = 60;
+
+bool isRefusal(int error) {
+    return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL;
 }
 
-// The folder opened and locked with flock `operation`; -1 when either fails. The descriptor is not
-// handed to child processes, or a tool that outlived its run would hold the lock.
+// The folder opened and locked with flock `operation`; -1 with errno set when either fails. The
+// descriptor is not handed to child processes, or a tool that outlived its run would hold the
+// lock.
 int lockedFolder(const QByteArray& path, int operation) {
     const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
@@ -53,10 +36,12 @@ int lockedFolder(const QByteArray& path, int operation) {
     }
     int result = 0;
     do {
-        result = ::flock(fd, operation);
+        result = lockCall.load()(fd, operation);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
+        const int error = errno;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
@@ -73,70 +58,80 @@ bool isTemporaryName(const QString& name, const QStringList& prefixes) {
     return false;
 }
 
+[[noreturn]] void throwCreationError(int error, const QString& path) {
+    throw std::system_error(error, std::generic_category(),
+                            "Could not create the folder " + path.toStdString());
+}
+
 } // namespace
 
-TemporaryFolder::TemporaryFolder(const QString& prefix) {
+TemporaryFolder::TemporaryFolder(const QString& prefix, std::stop_token stop)
+    : stop_(std::move(stop)) {
     const QString base = QDir::tempPath();
     if (!QDir().mkpath(base)) {
-        throw std::system_error(ENOENT, std::generic_category(),
-                                "Could not create the folder " + base.toStdString());
+        throwCreationError(ENOENT, base);
     }
     const QString name = prefix + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     const QString path = QDir(base).filePath(name);
-    // Made under a name no sweep looks at and locked before it takes its own, so that another
-    // start's sweep never finds it unlocked.
+    // Made under a hidden name and locked before it takes its own, so that another start's sweep
+    // never finds it unlocked.
     const QByteArray staging = QFile::encodeName(QDir(base).filePath(u'.' + name));
     if (::mkdir(staging.constData(), 0700) != 0) {
-        throw std::system_error(errno, std::generic_category(),
-                                "Could not create the folder " + path.toStdString());
+        throwCreationError(errno, path);
     }
     lock_ = lockedFolder(staging, LOCK_EX);
-    if (lock_ < 0 || ::rename(staging.constData(), QFile::encodeName(path).constData()) != 0) {
+    // Where locks are refused the work goes on unlocked; a sweep cannot lock it either, so
+    // leaves it alone.
+    if ((lock_ < 0 && !isRefusal(errno)) ||
+        ::rename(staging.constData(), QFile::encodeName(path).constData()) != 0) {
         const int error = errno;
-        removeBelow(staging);
-        if (lock_ >= 0) {
-            ::close(lock_);
-        }
-        throw std::system_error(error, std::generic_category(),
-                                "Could not create the folder " + path.toStdString());
+        removeTree(QFile::decodeName(staging));
+        ::close(lock_);
+        throwCreationError(error, path);
     }
     path_ = path;
 }
 
 TemporaryFolder::~TemporaryFolder() {
+    if (stop_.stop_requested()) {
+        removeTreeInBackground(path_, lock_);
+        return;
+    }
     removeTree(path_);
     ::close(lock_);
 }
 
-int removeAbandonedFolders(const QString& base, const QStringList& prefixes) {
+int removeAbandonedFolders(const QString& base, const QStringList& prefixes, std::stop_token stop) {
     int removed = 0;
     const QByteArray folder = QFile::encodeName(base);
-    for (const QString& name : QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (!isTemporaryName(name, prefixes)) {
+    const QDir::Filters filter = QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (const QString& name : QDir(base).entryList(filter)) {
+        const bool hidden = name.startsWith(u'.');
+        if (stop.stop_requested() || !isTemporaryName(hidden ? name.mid(1) : name, prefixes)) {
             continue;
         }
         const QByteArray path = folder + '/' + QFile::encodeName(name);
         struct stat info {};
         if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-            info.st_uid != ::getuid()) {
+            info.st_uid != ::getuid() ||
+            (hidden && std::time(nullptr) - info.st_mtime < hiddenFolderAge)) {
             continue;
         }
-        // Held by a living run, or not ours to open: left alone.
+        // Held by a living run, on a file system without locks, or not ours to open: left alone.
         const int lock = lockedFolder(path, LOCK_EX | LOCK_NB);
         if (lock < 0) {
             continue;
         }
-        removeBelow(path);
+        if (removeTree(QFile::decodeName(path), stop)) {
+            ++removed;
+        }
         ::close(lock);
-        ++removed;
     }
     return removed;
 }
 
-void removeTree(const QString& path) {
-    if (!path.isEmpty()) {
-        removeBelow(QFile::encodeName(path));
-    }
+void setFolderLockCall(FolderLockCall call) {
+    lockCall.store(call);
 }
 
 } // namespace bw::fs

@@ -1,16 +1,23 @@
 #pragma once
 
+#include "platform/fs/TreeRemoval.h"
+
 #include <QStringList>
+#include <stop_token>
 
 namespace bw::fs {
 
 // A private folder (mode 0700) in the user's temporary directory, named by a prefix and a new
 // upper-case UUID, removed with everything in it when the object goes away. It is locked while
-// the object lives, so that removeAbandonedFolders can tell it from what a killed run left.
+// the object lives, so that removeAbandonedFolders can tell it from what a killed run left; on a
+// file system that refuses locks (some network and user-space ones) it goes unlocked, and no
+// sweep touches it.
 class TemporaryFolder {
 public:
-    // Throws std::system_error with the system's message when the folder cannot be created.
-    explicit TemporaryFolder(const QString& prefix);
+    // Throws std::system_error with the system's message when the folder cannot be created. Once
+    // `stop` is requested, the folder is removed in the background, so that a cancelled run ends
+    // at once however much it holds.
+    explicit TemporaryFolder(const QString& prefix, std::stop_token stop = {});
     ~TemporaryFolder();
 
     TemporaryFolder(const TemporaryFolder&) = delete;
@@ -20,16 +27,20 @@ public:
 
 private:
     QString path_;
+    std::stop_token stop_;
     int lock_ = -1;
 };
 
-// Deletes `path` and everything below it without following links; folders whose permissions
-// would stop the removal are opened up first. Errors are ignored.
-void removeTree(const QString& path);
-
 // Removes the folders in `base` named by one of `prefixes` and an upper-case UUID that belong to
-// this user and that no living TemporaryFolder holds: those of runs that were killed. Returns how
-// many were removed.
-int removeAbandonedFolders(const QString& base, const QStringList& prefixes);
+// this user and that no living TemporaryFolder holds: those of runs that were killed, and the
+// hidden ones (a dot before the name) of runs killed while making theirs. Stops between two
+// entries once `stop` is requested; what is left stays for a later sweep. Returns how many
+// folders are gone.
+int removeAbandonedFolders(const QString& base, const QStringList& prefixes,
+                           std::stop_token stop = {});
+
+// flock(2), unless a test puts in a stand-in for a file system that refuses locks.
+using FolderLockCall = int (*)(int fd, int operation);
+void setFolderLockCall(FolderLockCall call);
 
 } // namespace bw::fs

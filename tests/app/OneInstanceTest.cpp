@@ -107,5 +107,67 @@ TEST(ProgramCommandLine, HelpAndVersionPrintAndEndWithoutAWindow) {
     }
 }
 
+// A command line it does not take, or no display to open the window on: the program says so on
+// one line (and gives the usage for a command line) and ends before reading the history or
+// sweeping the temporary folder. A platform named in QT_QPA_PLATFORM needs no display.
+TEST(ProgramCommandLine, RefusalsEndBeforeAnythingStarts) {
+    test::TestFolder folder;
+    const QString abandoned =
+        folder.tempDirectory() + QStringLiteral("/Berthwatch-0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
+    QDir().mkpath(abandoned);
+    const QString runtime = folder.makeFolder(QStringLiteral("run"));
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcessEnvironment base = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        base.remove(QString::fromLatin1(name));
+    }
+    base.insert(QStringLiteral("HOME"), folder.makeFolder(QStringLiteral("home")));
+    base.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.makeFolder(QStringLiteral("c")));
+    base.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+    base.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    base.insert(QStringLiteral("TMPDIR"), folder.tempDirectory());
+    const struct {
+        const char* option;
+        const char* platform;
+        int status;
+        const char* printed;
+    } cases[] = {
+        {"--bogus", "offscreen", 2, "^berthwatch: unknown option '--bogus'\nUsage: berthwatch"},
+        {nullptr, nullptr, 1, "^[^\n]*desktop session[^\n]*DISPLAY[^\n]*\n$"},
+        {nullptr, "xcb", 1, "^[^\n]*desktop session[^\n]*DISPLAY[^\n]*\n$"},
+        {"--marketing-scene=report", "offscreen", -1, ""},
+    };
+    for (const auto& c : cases) {
+        QProcessEnvironment environment = base;
+        if (c.platform) {
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(c.platform));
+        }
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(BW_PROGRAM),
+                      c.option ? QStringList{QString::fromLatin1(c.option)} : QStringList{});
+        if (c.status < 0) {
+            // Starts: it listens for later starts, and the sweep takes the killed run's folder.
+            EXPECT_TRUE(test::waitFor([&] { return !QFileInfo::exists(abandoned); }, 60));
+            EXPECT_TRUE(test::waitFor(
+                [&] { return QFileInfo::exists(runtime + QStringLiteral("/berthwatch.socket")); },
+                60));
+            process.kill();
+            process.waitForFinished();
+            continue;
+        }
+        ASSERT_TRUE(process.waitForFinished(30000)) << c.option;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.option;
+        EXPECT_EQ(process.exitCode(), c.status) << c.option;
+        EXPECT_TRUE(process.readAllStandardOutput().isEmpty()) << c.option;
+        const QString printed = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_TRUE(printed.contains(QRegularExpression(QString::fromUtf8(c.printed))))
+            << printed.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("data")))) << c.option;
+        EXPECT_TRUE(QFileInfo::exists(abandoned)) << c.option;
+    }
+}
+
 } // namespace
 } // namespace bw

@@ -2,6 +2,7 @@
 #include "app/ServiceFailures.h"
 #include "model/FindingOrder.h"
 #include "model/ReportStoreError.h"
+#include "platform/fs/TreeRemoval.h"
 #include "platform/http/TransportError.h"
 #include "services/appstoreconnect/AppStoreConnectError.h"
 #include "tests/app/ModelHarness.h"
@@ -11,6 +12,8 @@
 #include "tests/support/RunTool.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace bw {
@@ -209,6 +212,33 @@ TEST_F(ScanPipeline, CancellingEndsTheScanAtOnceAfterAnyStep) {
         EXPECT_TRUE(model.staged());
         EXPECT_LE(test.reviewRequests(), c.reviewRequests);
     }
+}
+
+// A cancelled scan ends and says so while the build it unpacked is still being removed: that goes
+// on in the background, however many files the build holds.
+TEST(ScanCancellation, EndsBeforeItsWorkFolderIsRemoved) {
+    test::ModelHarness harness;
+    const QString extracted = harness.folder.filePath(u"extracted"_s);
+    // The scan's extraction (not the preview's) holds once it is done, until cancelled.
+    harness.tools = harness.folder.tools(
+        {{u"ditto"_s, "'" BW_LIBEXEC_DIR "/ditto' \"$@\" || exit\ncase \"$*\" in "
+                      "*/Berthwatch-[0-9A-F]*) touch '" +
+                          extracted.toUtf8() + "'; sleep 60;; esac"}});
+    AppModel& model = harness.launch();
+    harness.stage(test::fixtureBuild(u"Clean.ipa"_s));
+    model.startScan(false);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(extracted); }));
+    const QStringList workFolders = harness.folder.leftovers(u"Berthwatch-"_s);
+    ASSERT_EQ(workFolders.size(), 1);
+    const QString workFolder = harness.folder.tempDirectory() + u'/' + workFolders[0];
+    {
+        const fs::BackgroundRemovalPause pause;
+        model.cancelScan();
+        ASSERT_TRUE(waitFor([&] { return !model.isScanRunning(); }, 30));
+        EXPECT_EQ(model.importMessage(), u"Scan cancelled."_s);
+        EXPECT_TRUE(QFileInfo::exists(workFolder));
+    }
+    EXPECT_TRUE(waitFor([&] { return harness.folder.leftovers().isEmpty(); }));
 }
 
 TEST_F(ScanPipeline, AReportThatCannotBeSavedStaysOnScreenWithANotice) {

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <system_error>
@@ -104,6 +105,35 @@ TEST_F(CommandRunnerTest, TimeOutKillsTheToolAndWhatItStartedAfterGracePeriod) {
     EXPECT_LT(elapsed, 0.3 + 0.5 + 0.5);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     EXPECT_FALSE(QFile::exists(QString::fromUtf8(marker))) << "a process outlived the call";
+}
+
+// A tool that ends at the terminate signal takes along what it started that ignores it: the
+// grandchild, a process of its own, is gone when the call returns.
+TEST_F(CommandRunnerTest, TimeOutEndsTheToolsProcessTree) {
+    const QByteArray started = (folder.path() + "/grandchild").toUtf8();
+    const QString path = tool("sh -c \"trap '' TERM; echo \\$\\$ >'" + started + ".new'; mv '" +
+                              started + ".new' '" + started + "'; exec sleep 60\" &\nuntil [ -s '" +
+                              started + "' ]; do sleep 0.01; done\nsleep 30");
+    EXPECT_THROW(command_runner::run(path, {}, 3), CommandRunnerError);
+    QFile pidFile(QString::fromUtf8(started));
+    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+    const pid_t grandchild = pid_t(pidFile.readAll().trimmed().toInt());
+    ASSERT_GT(grandchild, 0);
+    const auto isRunning = [grandchild] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(grandchild));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            return false;
+        }
+        const QByteArray line = stat.readAll();
+        const char state = line.mid(line.lastIndexOf(')') + 2, 1).at(0);
+        return state != 'Z' && state != 'X';
+    };
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (isRunning() && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(isRunning()) << "the grandchild outlived the call";
+    ::kill(grandchild, SIGKILL);
 }
 
 TEST_F(CommandRunnerTest, CancellationStopsTheTool) {
