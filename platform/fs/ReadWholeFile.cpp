@@ -95,18 +95,21 @@ QByteArray readWholeFile(const QString& path) {
                     std::numeric_limits<qsizetype>::max() - 1);
 }
 
-ReadFile readRegularFile(const QString& path, qint64 maxBytes) {
+ReadFile readRegularFile(const QString& path, qint64 maxBytes, Links links) {
     const QByteArray name = QFile::encodeName(path);
+    const bool follow = links == Links::follow;
     // Some devices act on being opened, and a pipe's open could wait for a writer: what is no
     // regular file is refused before it is opened.
-    if (struct stat before{}; ::lstat(name.constData(), &before) == 0) {
+    if (struct stat before{};
+        (follow ? ::stat(name.constData(), &before) : ::lstat(name.constData(), &before)) == 0) {
         if (std::optional<FileIoError> refused = refusal(path, before)) {
             throw *refused;
         }
     }
     // O_NONBLOCK and O_NOFOLLOW in case a pipe or a link was swapped in since; a regular file
     // does not mind them.
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    const int fd =
+        ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (follow ? 0 : O_NOFOLLOW));
     if (fd < 0) {
         const int error = errno;
         struct stat now {};

@@ -18,11 +18,14 @@ QByteArray readWholeFile(const QString& path);
 // good), a socket or a device (which may never end, or act on being opened). So is a file of more
 // than `maxBytes`, unread. Each throws FileIoError saying why, as does a file that cannot be
 // opened or read.
+// With `Links::follow`, a link to a regular file is read as that file (a file the user chose
+// through a link); everything else about the target is checked the same.
 struct ReadFile {
     QByteArray bytes;
     struct stat status;
 };
-ReadFile readRegularFile(const QString& path, qint64 maxBytes);
+enum class Links { refuse, follow };
+ReadFile readRegularFile(const QString& path, qint64 maxBytes, Links links = Links::refuse);
 
 // The same for a caller to whom the reason does not matter: absent whenever it is refused or
 // cannot be read.
