@@ -7,6 +7,7 @@
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QPaintEvent>
@@ -28,6 +29,11 @@ constexpr int nearbyMargin = 400;
 FindingList::FindingList(const ReportContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if ((old && isAncestorOf(old)) || (now && isAncestorOf(now))) {
+            updateVisibleRows();
+        }
+    });
 }
 
 void FindingList::setFindings(std::vector<Finding> findings, BuildMetadata metadata,
@@ -156,6 +162,25 @@ std::pair<std::size_t, std::size_t> FindingList::nearbyRange() const {
     return {first, last};
 }
 
+std::vector<std::size_t> FindingList::rowsForFocus() const {
+    if (findings_.empty()) {
+        return {};
+    }
+    std::vector<std::size_t> rows{0, findings_.size() - 1};
+    for (const auto& [index, row] : rows_) {
+        if (row->isAncestorOf(QApplication::focusWidget())) {
+            if (index > 0) {
+                rows.push_back(index - 1);
+            }
+            if (index + 1 < findings_.size()) {
+                rows.push_back(index + 1);
+            }
+            rows.push_back(index);
+        }
+    }
+    return rows;
+}
+
 FindingRow* FindingList::buildRow(std::size_t index) {
     if (FindingRow* row = builtRow(index)) {
         return row;
@@ -183,9 +208,11 @@ void FindingList::updateVisibleRows() {
         setFixedHeight(totalHeight_);
     }
     const auto [first, last] = nearbyRange();
+    const std::vector<std::size_t> kept = rowsForFocus();
     std::vector<std::size_t> stale;
     for (const auto& [index, row] : rows_) {
-        if ((index < first || index >= last) && expanded_ != index) {
+        if ((index < first || index >= last) && expanded_ != index &&
+            std::ranges::find(kept, index) == kept.end()) {
             stale.push_back(index);
         }
     }
@@ -194,6 +221,9 @@ void FindingList::updateVisibleRows() {
     }
     for (std::size_t i = first; i < last; ++i) {
         buildRow(i);
+    }
+    for (std::size_t index : kept) {
+        buildRow(index);
     }
     for (const auto& [index, row] : rows_) {
         row->setGeometry(rowRect(index));

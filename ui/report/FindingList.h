@@ -19,7 +19,8 @@ struct ReportContext;
 // position in the shown list (two findings may share an id) and built only while they are near
 // the scroll area's visible part, so a report of hundreds of findings costs a screenful of rows.
 // Heights of rows not built yet come from the header's own measure; the open row is always
-// built and measured as it is.
+// built and measured as it is. The rows Tab can reach next are built wherever they stand: the
+// first and the last, where Tab comes into the list, and those beside the row with the focus.
 class FindingList : public QWidget {
     Q_OBJECT
 public:
@@ -59,6 +60,7 @@ private:
     void measure(int width);
     int measuredHeight(std::size_t index, int width);
     std::pair<std::size_t, std::size_t> nearbyRange() const;
+    std::vector<std::size_t> rowsForFocus() const;
     FindingRow* buildRow(std::size_t index);
     void dropRow(std::size_t index);
     void chainTabOrder();
