@@ -230,14 +230,20 @@ TEST_F(FocusInViewTest, EveryStopShowsWholeAndRetracesBackwards) {
             const std::string where =
                 std::string(screen.name) + " at " + std::to_string(size.width());
             screen.show(window(), report());
-            settleScreen();
-            for (QScrollArea* area : window().root().screen()->findChildren<QScrollArea*>()) {
-                area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
-            }
-            settleScreen();
-            // From the sidebar's first row, as a user coming from the sidebar.
-            window().root().sidebar()->appRows().front()->setFocus(Qt::TabFocusReason);
+            // Each way from the sidebar's first app, the page scrolled to its end for Tab and to
+            // its top for Shift+Tab: the page must come to each stop.
+            const auto startAt = [&](bool end) {
+                settleScreen();
+                for (QScrollArea* area : window().root().screen()->findChildren<QScrollArea*>()) {
+                    QScrollBar* bar = area->verticalScrollBar();
+                    bar->setValue(end ? bar->maximum() : 0);
+                }
+                window().root().sidebar()->appRows().front()->setFocus(Qt::TabFocusReason);
+                settleScreen();
+            };
+            startAt(true);
             const Walk forward = walk(true);
+            startAt(false);
             const Walk backward = walk(false);
             for (const Walk* each : {&forward, &backward}) {
                 for (const QString& fault : each->faults) {
@@ -259,7 +265,8 @@ TEST_F(FocusInViewTest, EveryStopShowsWholeAndRetracesBackwards) {
 }
 
 // The pixels round `control` (window coordinates) that its ring paints: those that change
-// plainly, toward the ring's colour, when the keyboard brings it the focus.
+// plainly (more than a faint outline or a hover fill would), toward the ring's colour, when the
+// keyboard brings it the focus.
 std::vector<QPoint> ringPixels(QWidget& control) {
     // The focus comes from the keyboard only after a key.
     QTest::keyClick(control.window(), Qt::Key_Shift);
@@ -283,7 +290,7 @@ std::vector<QPoint> ringPixels(QWidget& control) {
         for (int x = 0; x < ringed.width(); ++x) {
             const QColor a = ringed.pixelColor(x, y);
             const QColor b = plain.pixelColor(x, y);
-            if (distance(a, b) >= 48 && distance(a, ring) < distance(b, ring)) {
+            if (distance(a, b) >= 96 && distance(a, ring) < distance(b, ring)) {
                 pixels.push_back(area.topLeft() + QPoint(x, y));
             }
         }
@@ -388,7 +395,9 @@ const Ringed ringedControls[] = {
          report::ReportView& view = openReport(window, report);
          window.model().setSelectedFindingID(report.findings.front().id);
          settleScreen();
-         return bw::test::button(view, u"Technical details"_s);
+         QWidget* toggle = bw::test::button(view, u"Technical details"_s);
+         view.scrollArea()->ensureWidgetVisible(toggle);
+         return toggle;
      }},
 };
 
