@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <iterator>
 
@@ -29,11 +30,27 @@ constexpr int nearbyMargin = 400;
 FindingList::FindingList(const ReportContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Every key press of the application, to build the rows the focus may move to before it
+    // moves: rows not built cannot take it.
+    qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if ((old && isAncestorOf(old)) || (now && isAncestorOf(now))) {
             updateVisibleRows();
         }
     });
+}
+
+bool FindingList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && !isKeyPending_ && isVisible()) {
+        isKeyPending_ = true;
+        updateVisibleRows();
+        // Once the key has done its work.
+        QTimer::singleShot(0, this, [this] {
+            isKeyPending_ = false;
+            updateVisibleRows();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FindingList::setFindings(std::vector<Finding> findings, BuildMetadata metadata,
@@ -163,19 +180,19 @@ std::pair<std::size_t, std::size_t> FindingList::nearbyRange() const {
 }
 
 std::vector<std::size_t> FindingList::rowsForFocus() const {
-    if (findings_.empty()) {
-        return {};
+    std::vector<std::size_t> rows;
+    if (isKeyPending_ && !findings_.empty()) {
+        rows = {0, findings_.size() - 1};
     }
-    std::vector<std::size_t> rows{0, findings_.size() - 1};
     for (const auto& [index, row] : rows_) {
         if (row->isAncestorOf(QApplication::focusWidget())) {
-            if (index > 0) {
+            rows.push_back(index);
+            if (isKeyPending_ && index > 0) {
                 rows.push_back(index - 1);
             }
-            if (index + 1 < findings_.size()) {
+            if (isKeyPending_ && index + 1 < findings_.size()) {
                 rows.push_back(index + 1);
             }
-            rows.push_back(index);
         }
     }
     return rows;
