@@ -149,6 +149,9 @@ int avoidCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& sto
 void reveal(QScrollArea& area, const QWidget& stop, Qt::Orientation orientation) {
     QWidget& content = *area.widget();
     const Axis axis = Axis::of(area, orientation);
+    if (axis.bar.maximum() == axis.bar.minimum()) {
+        return;
+    }
     const auto spanOnPage = [&] {
         const QRect rect(stop.mapTo(&content, QPoint()), stop.size());
         return orientation == Qt::Vertical ? Span{rect.top(), rect.bottom()}

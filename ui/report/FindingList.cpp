@@ -33,22 +33,19 @@ FindingList::FindingList(const ReportContext& context, QWidget* parent)
     // Every key press of the application, to build the rows the focus may move to before it
     // moves: rows not built cannot take it.
     qApp->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if ((old && isAncestorOf(old)) || (now && isAncestorOf(now))) {
-            updateVisibleRows();
-        }
-    });
 }
 
 bool FindingList::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && !isKeyPending_ && isVisible()) {
+    if (event->type() == QEvent::KeyPress && isVisible()) {
+        if (!isKeyPending_) {
+            // Once the key has done its work, only the rows near the visible part stay.
+            QTimer::singleShot(0, this, [this] {
+                isKeyPending_ = false;
+                updateVisibleRows();
+            });
+        }
         isKeyPending_ = true;
         updateVisibleRows();
-        // Once the key has done its work.
-        QTimer::singleShot(0, this, [this] {
-            isKeyPending_ = false;
-            updateVisibleRows();
-        });
     }
     return QWidget::eventFilter(watched, event);
 }
