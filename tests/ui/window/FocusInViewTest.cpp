@@ -9,7 +9,6 @@
 #include "ui/design/MenuEntry.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingList.h"
-#include "ui/report/FindingRowHeader.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/ReportHistoryView.h"
@@ -22,7 +21,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScrollArea>
@@ -98,14 +96,14 @@ QString whyNotInView(const QWidget& focused) {
                              inWindow(*area->widget());
         const QRect clear = clearPartOf(*area);
         if (!clear.contains(needed)) {
-            return u"at %1,%2 %3×%4 outside %5,%6 %7×%8"_s.arg(needed.x())
-                .arg(needed.y())
-                .arg(needed.width())
-                .arg(needed.height())
-                .arg(clear.x())
-                .arg(clear.y())
-                .arg(clear.width())
-                .arg(clear.height());
+            return u"%1…%2 high, %3…%4 wide, outside %5…%6, %7…%8"_s.arg(needed.top())
+                .arg(needed.bottom())
+                .arg(needed.left())
+                .arg(needed.right())
+                .arg(clear.top())
+                .arg(clear.bottom())
+                .arg(clear.left())
+                .arg(clear.right());
         }
     }
     const QWidget* top = stop.window()->childAt(place.center());
