@@ -1,5 +1,7 @@
 #include "ui/design/KeyboardFocus.h"
 
+#include "ui/design/FocusInView.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -69,6 +71,10 @@ private:
         const bool byTab = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
                            reason == Qt::ShortcutFocusReason;
         widget.setProperty(keyboardFocusProperty, event.gotFocus() && byTab && isKeyboardInUse_);
+        // Wherever the keyboard moves the focus, the user must see it.
+        if (event.gotFocus() && isKeyboardInUse_) {
+            revealFocus(static_cast<QWidget&>(widget));
+        }
     }
 
     // Whether the last key or button pressed was a key.

@@ -1,6 +1,7 @@
 #include "ui/design/MenuEntry.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -47,6 +48,8 @@ void MenuEntry::paintEvent(QPaintEvent*) {
         painter.fillPath(continuousRoundedRect(QRectF(rect()), 8),
                          palette::withOpacity(Qt::white, highlightOpacity * highlight));
     }
+    // The fill alone is too faint to tell which entry the keyboard is on.
+    paintFocusRing(painter, *this, 8);
     const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
     const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();
     const QRectF symbolFrame(9, 0, 16, height());

@@ -7,10 +7,12 @@
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <iterator>
 
@@ -28,6 +30,24 @@ constexpr int nearbyMargin = 400;
 FindingList::FindingList(const ReportContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Every key press of the application, to build the rows the focus may move to before it
+    // moves: rows not built cannot take it.
+    qApp->installEventFilter(this);
+}
+
+bool FindingList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isVisible()) {
+        if (!isKeyPending_) {
+            // Once the key has done its work, only the rows near the visible part stay.
+            QTimer::singleShot(0, this, [this] {
+                isKeyPending_ = false;
+                updateVisibleRows();
+            });
+        }
+        isKeyPending_ = true;
+        updateVisibleRows();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FindingList::setFindings(std::vector<Finding> findings, BuildMetadata metadata,
@@ -156,6 +176,25 @@ std::pair<std::size_t, std::size_t> FindingList::nearbyRange() const {
     return {first, last};
 }
 
+std::vector<std::size_t> FindingList::rowsForFocus() const {
+    std::vector<std::size_t> rows;
+    if (isKeyPending_ && !findings_.empty()) {
+        rows = {0, findings_.size() - 1};
+    }
+    for (const auto& [index, row] : rows_) {
+        if (row->isAncestorOf(QApplication::focusWidget())) {
+            rows.push_back(index);
+            if (isKeyPending_ && index > 0) {
+                rows.push_back(index - 1);
+            }
+            if (isKeyPending_ && index + 1 < findings_.size()) {
+                rows.push_back(index + 1);
+            }
+        }
+    }
+    return rows;
+}
+
 FindingRow* FindingList::buildRow(std::size_t index) {
     if (FindingRow* row = builtRow(index)) {
         return row;
@@ -183,9 +222,11 @@ void FindingList::updateVisibleRows() {
         setFixedHeight(totalHeight_);
     }
     const auto [first, last] = nearbyRange();
+    const std::vector<std::size_t> kept = rowsForFocus();
     std::vector<std::size_t> stale;
     for (const auto& [index, row] : rows_) {
-        if ((index < first || index >= last) && expanded_ != index) {
+        if ((index < first || index >= last) && expanded_ != index &&
+            std::ranges::find(kept, index) == kept.end()) {
             stale.push_back(index);
         }
     }
@@ -194,6 +235,9 @@ void FindingList::updateVisibleRows() {
     }
     for (std::size_t i = first; i < last; ++i) {
         buildRow(i);
+    }
+    for (std::size_t index : kept) {
+        buildRow(index);
     }
     for (const auto& [index, row] : rows_) {
         row->setGeometry(rowRect(index));

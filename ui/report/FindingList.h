@@ -19,7 +19,9 @@ struct ReportContext;
 // position in the shown list (two findings may share an id) and built only while they are near
 // the scroll area's visible part, so a report of hundreds of findings costs a screenful of rows.
 // Heights of rows not built yet come from the header's own measure; the open row is always
-// built and measured as it is.
+// built and measured as it is, and so is the row with the focus. While a key is pressed, the
+// rows the focus may move to are built wherever they stand: the first and the last, where Tab
+// comes into the list, and those beside the row with the focus.
 class FindingList : public QWidget {
     Q_OBJECT
 public:
@@ -52,6 +54,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -59,6 +62,7 @@ private:
     void measure(int width);
     int measuredHeight(std::size_t index, int width);
     std::pair<std::size_t, std::size_t> nearbyRange() const;
+    std::vector<std::size_t> rowsForFocus() const;
     FindingRow* buildRow(std::size_t index);
     void dropRow(std::size_t index);
     void chainTabOrder();
@@ -78,6 +82,8 @@ private:
     std::vector<int> heights_;
     std::vector<int> tops_;
     int totalHeight_ = 0;
+    // A key is being pressed, which may move the focus.
+    bool isKeyPending_ = false;
 };
 
 } // namespace bw::report

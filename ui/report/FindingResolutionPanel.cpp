@@ -29,6 +29,8 @@ namespace palette = design::palette;
 using design::TextStyle;
 
 constexpr int readableWidth = 760;
+// Room between the disclosure's edge, where its ring runs, and its label and chevron.
+constexpr int toggleInset = 6;
 
 // A column kept to the reading width. Its layout measures its texts at the width they will get:
 // the enclosing layout asks with the whole width offered, and wrapped texts measured wider than
@@ -74,7 +76,7 @@ void TechnicalDetailsToggle::setOpen(bool open, const design::Motion& motion) {
 
 QSize TechnicalDetailsToggle::sizeHint() const {
     const QFontMetrics metrics(design::textStyleFont(TextStyle::label));
-    return {metrics.horizontalAdvance(text()) + 8 + 12 + 12, 28};
+    return {toggleInset + metrics.horizontalAdvance(text()) + 8 + 12 + 12 + toggleInset, 28};
 }
 
 void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
@@ -86,8 +88,9 @@ void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
         palette::mix(palette::textTertiary(), palette::textSecondary(), turn_.value());
     painter.setFont(design::textStyleFont(TextStyle::label));
     painter.setPen(color);
-    painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeft, text());
-    const QRectF chevron(width() - 12, (height() - 12) / 2.0, 12, 12);
+    const QRect inside = rect().adjusted(toggleInset, 0, -toggleInset, 0);
+    painter.drawText(inside, Qt::AlignVCenter | Qt::AlignLeft, text());
+    const QRectF chevron(inside.right() + 1 - 12, (height() - 12) / 2.0, 12, 12);
     painter.translate(chevron.center());
     painter.rotate(180 * turn_.value());
     painter.translate(-chevron.center());

@@ -1,6 +1,7 @@
 #include "ui/report/SearchField.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusInView.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
@@ -19,6 +20,9 @@ namespace {
 
 // This kind never consults reduce motion: its motions always play.
 const design::MotionKind searchFieldMotion = design::MotionKind::keeping();
+
+// How far the clear button's ring lies out from the button.
+constexpr int clearRingRoom = 4;
 
 } // namespace
 
@@ -42,6 +46,8 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     edit_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: %1; }")
                              .arg(palette::textPrimary().name()));
     edit_->installEventFilter(this);
+    // The ring goes round the whole field: so does the view when the keyboard comes to it.
+    design::drawsFocusRingWithin(*this);
     row->addWidget(edit_, 1);
 
     clear_->setToolTip(QStringLiteral("Clear search"));
@@ -54,6 +60,7 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     cross->setColor(palette::textTertiary());
     cross->setAttribute(Qt::WA_TransparentForMouseEvents);
     clear_->setFixedSize(cross->sizeHint());
+    clear_->installEventFilter(this);
     clear_->hide();
     row->addWidget(clear_);
 
@@ -78,10 +85,15 @@ void SearchField::setText(const QString& text) {
 }
 
 bool SearchField::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edit_ &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) {
+        return false;
+    }
+    if (watched == edit_) {
         focus_->animateTo(event->type() == QEvent::FocusIn ? 1 : 0,
                           searchFieldMotion.easeOut(0.16));
+    } else if (watched == clear_) {
+        // Its ring lies round it, on the field.
+        update();
     }
     return false;
 }
@@ -101,6 +113,11 @@ void SearchField::paintEvent(QPaintEvent*) {
     painter.strokePath(capsule, QPen(stroke, 1));
     // The field's text takes the keyboard; the ring goes round the whole field.
     design::paintFocusRing(painter, *edit_, height() / 2.0, rect());
+    // The clear button's ring goes round its cross with room to spare, which the button is
+    // too small to hold.
+    const QRect clearRing =
+        clear_->geometry().adjusted(-clearRingRoom, -clearRingRoom, clearRingRoom, clearRingRoom);
+    design::paintFocusRing(painter, *clear_, clearRing.height() / 2.0, clearRing);
 }
 
 } // namespace bw::report

@@ -2,15 +2,13 @@
 
 #include "app/AppModel.h"
 #include "model/MarketingMode.h"
-#include "ui/design/BrandShapes.h"
-#include "ui/design/FocusRing.h"
 #include "ui/design/GlassBackdrop.h"
 #include "ui/design/Palette.h"
-#include "ui/design/Symbols.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarDestinationButton.h"
 #include "ui/window/SidebarResizeHandle.h"
 #include "ui/window/SidebarWidth.h"
+#include "ui/window/ToolbarItem.h"
 #include "ui/window/WindowDropTarget.h"
 
 #include <QAbstractButton>
@@ -44,14 +42,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        if (underMouse() || isDown()) {
-            painter.fillPath(design::continuousRoundedRect(QRectF(rect()), 8),
-                             palette::hoverFill());
-        }
-        design::paintFocusRing(painter, *this, 8);
-        design::paintSymbol(painter, QRectF(rect()), symbol_, 15, QFont::Medium,
-                            isDown() ? palette::textPrimary() : palette::textSecondary());
+        paintToolbarItem(painter, *this, symbol_);
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "ui/window/SidebarResizeHandle.h"
 
+#include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/window/SidebarWidth.h"
 
@@ -58,6 +59,8 @@ void SidebarResizeHandle::paintEvent(QPaintEvent*) {
     QColor line(Qt::white);
     line.setAlphaF(float(opacity));
     painter.fillRect(QRectF((width() - 1) / 2.0, 0, 1, height()), line);
+    // A brighter line alone is too faint to tell that the keyboard is on the handle.
+    design::paintCapsuleFocusRing(painter, *this);
 }
 
 void SidebarResizeHandle::mousePressEvent(QMouseEvent* event) {

@@ -11,7 +11,8 @@ class SidebarWidth;
 
 // The thin divider on the sidebar's trailing edge: dragging it sideways resizes the sidebar live
 // within its bounds; the arrow keys change the width in steps of 12 points. Only its middle line
-// is drawn, brighter while the pointer is over it, but its whole 8-point width takes the pointer.
+// is drawn, brighter while the pointer is over it, but its whole 8-point width takes the pointer
+// and, with the keyboard on it, shows the ring.
 class SidebarResizeHandle : public QWidget {
     Q_OBJECT
 

@@ -7,12 +7,12 @@
 #include "ui/report/ReportView.h"
 #include "ui/window/GuidelinesView.h"
 #include "ui/window/SettingsView.h"
+#include "ui/window/ToolbarItem.h"
 #include "ui/workspace/BackToScanButton.h"
 #include "ui/workspace/FileChooser.h"
 #include "ui/workspace/ScanWorkspaceView.h"
 
-#include <QStyleOptionToolButton>
-#include <QStylePainter>
+#include <QPainter>
 
 namespace bw::window {
 
@@ -24,20 +24,16 @@ struct Shared {
     report::Pasteboard pasteboard;
 };
 
-// The report's share menu drawn like the toolbar's other icon-only items: without the arrow
-// that marks a menu. Painted so rather than by a style sheet, which would build a style for the
-// window before its first frame.
+// The report's share menu drawn like the toolbar's other icon-only items, without the arrow
+// or the frame of the style's menu buttons.
 class ToolbarShareButton : public report::ReportShareButton {
 public:
     using ReportShareButton::ReportShareButton;
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QStylePainter painter(this);
-        QStyleOptionToolButton option;
-        initStyleOption(&option);
-        option.features &= ~QStyleOptionToolButton::HasMenu;
-        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+        QPainter painter(this);
+        paintToolbarItem(painter, *this, u"square.and.arrow.up");
     }
 };
 
@@ -85,10 +81,10 @@ WindowSetup windowSetup(AppModel& model, UpdateController* updates,
     setup.shareItem = [&model, shared, chooseMarkdownFile](QWidget* parent) {
         auto* button =
             new ToolbarShareButton(model, shared->pasteboard, chooseMarkdownFile, parent);
-        // Drawn like the toolbar's other icon-only items.
         button->setAccessibleName(QStringLiteral("Share report"));
         button->setToolTip(QStringLiteral("Share this report"));
-        button->setAutoRaise(true);
+        button->setAttribute(Qt::WA_Hover);
+        button->setFocusPolicy(Qt::TabFocus);
         button->setFixedSize(32, 28);
         return ShareItem{button, [button](const std::optional<ScanReport>& report) {
                              button->setReport(report);

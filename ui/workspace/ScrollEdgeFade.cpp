@@ -1,5 +1,7 @@
 #include "ui/workspace/ScrollEdgeFade.h"
 
+#include "ui/design/FocusInView.h"
+
 #include <QAbstractScrollArea>
 #include <QGraphicsOpacityEffect>
 #include <QLinearGradient>
@@ -15,6 +17,7 @@ ScrollEdgeFade::ScrollEdgeFade(QAbstractScrollArea* area, Qt::Orientation orient
     connect(bar, &QScrollBar::rangeChanged, this, &ScrollEdgeFade::follow);
     connect(bar, &QScrollBar::valueChanged, this, &ScrollEdgeFade::follow);
     area->viewport()->installEventFilter(this);
+    design::setFadedEdgeLength(*area, length);
     follow();
 }
 

@@ -1,0 +1,199 @@
+#include "ui/design/FocusInView.h"
+
+#include "ui/design/TextInk.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
+#include <vector>
+
+namespace bw::design {
+
+namespace {
+
+constexpr char outlineProperty[] = "bw.drawsFocusRingWithin";
+constexpr char fadeProperty[] = "bw.fadedEdgeLength";
+
+// Room kept round a revealed control: its ring and a little air, so that it does not sit on the
+// edge.
+constexpr int margin = 12;
+// Less room than this and the ring itself would touch the edge.
+constexpr int ringMargin = 3;
+// A control no larger than this along the scroll (a button, a field) is kept whole like a text.
+constexpr int smallControl = 48;
+
+// The widget whose outline shows that `widget` has the focus.
+QWidget& outlineOf(QWidget& widget) {
+    for (QWidget* outline = &widget; outline; outline = outline->parentWidget()) {
+        if (outline->property(outlineProperty).toBool()) {
+            return *outline;
+        }
+    }
+    return widget;
+}
+
+// One way of a scroll area: along y for a vertical scroll, along x for a sideways one. Places
+// are in the coordinates of the scrolled content.
+struct Axis {
+    QScrollBar& bar;
+    int shown;
+    int fade;
+
+    static Axis of(QScrollArea& area, Qt::Orientation orientation) {
+        const bool vertical = orientation == Qt::Vertical;
+        const int fade = area.property(fadeProperty).toInt();
+        return vertical ? Axis{*area.verticalScrollBar(), area.viewport()->height(), fade}
+                        : Axis{*area.horizontalScrollBar(), area.viewport()->width(), fade};
+    }
+
+    // Where the content shows clear of the faded edges when scrolled to `value`: an edge where
+    // the content ends does not fade.
+    std::pair<int, int> clearAt(int value) const {
+        const int edge = std::min(fade, shown / 2);
+        const int start = value + (value > bar.minimum() ? edge : 0);
+        const int end = value + shown - (value < bar.maximum() ? edge : 0);
+        return {start, end};
+    }
+    // Whether [first, last] shows at `value`, `room` clear of the faded edges where it fits.
+    bool shows(int first, int last, int value, int room) const {
+        const auto [start, end] = clearAt(value);
+        room = std::clamp((end - start - (last - first + 1)) / 2, 0, room);
+        return first - room >= start && last + room < end;
+    }
+    // The least scroll from `value` that shows [first, last] with `room` round it.
+    int leastToShow(int first, int last, int value, int room) const {
+        const int edge = std::min(fade, shown / 2);
+        room = std::clamp((shown - 2 * edge - (last - first + 1)) / 2, 0, room);
+        if (last + room + edge >= value + shown) {
+            value = last + 1 + room + edge - shown;
+        }
+        if (first - room - edge < value) {
+            value = first - room - edge;
+        }
+        return std::clamp(value, bar.minimum(), bar.maximum());
+    }
+};
+
+struct Span {
+    int first;
+    int last;
+};
+
+// The texts the content shows within `band` (content coordinates), and its small controls, as
+// far as the widgets round each let it show, along `orientation`. A control larger than a line
+// (a row of a list) may be cut where no text of it is.
+std::vector<Span> blocksOf(QWidget& content, Qt::Orientation orientation, const QRect& band) {
+    const bool vertical = orientation == Qt::Vertical;
+    const auto spanOf = [vertical](const QRectF& rect) {
+        const QRect whole = rect.toAlignedRect();
+        return vertical ? Span{whole.top(), whole.bottom()} : Span{whole.left(), whole.right()};
+    };
+    std::vector<Span> blocks;
+    for (QWidget* widget : content.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&content)) {
+            continue;
+        }
+        const QPoint offset = widget->mapTo(&content, QPoint());
+        QRect seen(offset, widget->size());
+        for (const QWidget* around = widget->parentWidget(); around != &content;
+             around = around->parentWidget()) {
+            seen &= QRect(around->mapTo(&content, QPoint()), around->size());
+        }
+        seen &= band;
+        if (seen.isEmpty()) {
+            continue;
+        }
+        const QSize size = widget->size();
+        if ((widget->focusPolicy() & Qt::TabFocus) &&
+            (vertical ? size.height() : size.width()) <= smallControl) {
+            blocks.push_back(spanOf(seen));
+        }
+        for (const QRectF& ink : textInk(*widget)) {
+            if (const QRectF shown = ink.translated(offset) & QRectF(seen); !shown.isEmpty()) {
+                blocks.push_back(spanOf(shown));
+            }
+        }
+    }
+    return blocks;
+}
+
+// How many blocks the view's edges cut through at `value`.
+int cutsAt(const std::vector<Span>& blocks, int value, int shown) {
+    return int(std::ranges::count_if(blocks, [&](const Span& block) {
+        const auto cuts = [&](int edge) { return block.first < edge && block.last >= edge; };
+        return cuts(value) || cuts(value + shown);
+    }));
+}
+
+// Of the places that show the stop, the one that cuts the fewest blocks at the edges, and of
+// those the nearest to `value`.
+int avoidCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& stop, int value) {
+    int best = value;
+    std::pair<int, int> bestScore{cutsAt(blocks, value, axis.shown), 0};
+    // Only where the stop can show.
+    const int lowest = std::max(axis.bar.minimum(), stop.last + 1 - axis.shown);
+    const int highest = std::min(axis.bar.maximum(), stop.first);
+    for (int place = lowest; place <= highest; ++place) {
+        if (!axis.shows(stop.first, stop.last, place, ringMargin)) {
+            continue;
+        }
+        const std::pair<int, int> score{cutsAt(blocks, place, axis.shown), std::abs(place - value)};
+        if (score < bestScore) {
+            best = place;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+void reveal(QScrollArea& area, const QWidget& stop, Qt::Orientation orientation) {
+    QWidget& content = *area.widget();
+    const Axis axis = Axis::of(area, orientation);
+    if (axis.bar.maximum() == axis.bar.minimum()) {
+        return;
+    }
+    const auto spanOnPage = [&] {
+        const QRect rect(stop.mapTo(&content, QPoint()), stop.size());
+        return orientation == Qt::Vertical ? Span{rect.top(), rect.bottom()}
+                                           : Span{rect.left(), rect.right()};
+    };
+    const int from = axis.bar.value();
+    Span span = spanOnPage();
+    if (axis.shows(span.first, span.last, from, ringMargin)) {
+        return;
+    }
+    axis.bar.setValue(axis.leastToShow(span.first, span.last, from, margin));
+    // The content may build what comes into view as it scrolls (a list of rows made on
+    // demand): its blocks are read once it has.
+    span = spanOnPage();
+    // Wherever an edge may come to lie.
+    const QRect band = orientation == Qt::Vertical
+                           ? QRect(0, span.last + 1 - axis.shown, content.width(), 2 * axis.shown)
+                           : QRect(span.last + 1 - axis.shown, 0, 2 * axis.shown, content.height());
+    const std::vector<Span> blocks = blocksOf(content, orientation, band);
+    axis.bar.setValue(avoidCuts(axis, blocks, span, axis.bar.value()));
+}
+
+} // namespace
+
+void revealFocus(QWidget& widget) {
+    const QWidget& stop = outlineOf(widget);
+    // The innermost area first: an outer one then shows where the inner one has put it.
+    for (QWidget* around = stop.parentWidget(); around; around = around->parentWidget()) {
+        auto* area = qobject_cast<QScrollArea*>(around);
+        if (area && area->widget() && area->widget()->isAncestorOf(&stop)) {
+            reveal(*area, stop, Qt::Horizontal);
+            reveal(*area, stop, Qt::Vertical);
+        }
+    }
+}
+
+void drawsFocusRingWithin(QWidget& outline) {
+    outline.setProperty(outlineProperty, true);
+}
+
+void setFadedEdgeLength(QAbstractScrollArea& area, int length) {
+    area.setProperty(fadeProperty, length);
+}
+
+} // namespace bw::design
