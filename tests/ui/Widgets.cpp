@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QDropEvent>
 #include <QUrl>
 
@@ -42,6 +43,21 @@ void settle(int turns) {
     for (int turn = 0; turn < turns; ++turn) {
         QApplication::processEvents();
     }
+}
+
+void movePointer(QPoint global) {
+    QCursor::setPos(global);
+    settle();
+}
+
+QPoint offAllWindows() {
+    QRect all;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            all |= window->frameGeometry();
+        }
+    }
+    return all.bottomRight() + QPoint(40, 40);
 }
 
 DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {

@@ -222,6 +222,31 @@ TEST(ReportHistoryView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted)
     const ReportHistoryRow* highlighted = *std::ranges::find_if(rows, hovering);
     EXPECT_NE(highlighted->report().id, reports[2].id);
     EXPECT_TRUE(highlighted->rect().contains(highlighted->mapFromGlobal(QCursor::pos())));
+
+    // Two rows down, then out of the window: only the row under the pointer is lit, then none.
+    const auto litRows = [&] {
+        std::vector<QUuid> lit;
+        for (const ReportHistoryRow* row : screen.view->list()->visibleRows()) {
+            if (row->isHovering()) {
+                lit.push_back(row->report().id);
+            }
+        }
+        return lit;
+    };
+    const QWidget* viewport = screen.view->scrollArea()->viewport();
+    const ReportHistoryRow* next = nullptr;
+    for (const ReportHistoryRow* row : screen.view->list()->visibleRows()) {
+        const QPoint centre = row->mapTo(viewport, row->rect().center());
+        if (!next && viewport->rect().contains(centre) &&
+            centre.y() > viewport->mapFromGlobal(QCursor::pos()).y() + 2 * row->height()) {
+            next = row;
+        }
+    }
+    ASSERT_NE(next, nullptr);
+    bw::test::movePointer(next->mapToGlobal(next->rect().center()));
+    EXPECT_EQ(litRows(), std::vector<QUuid>{next->report().id});
+    bw::test::movePointer(bw::test::offAllWindows());
+    EXPECT_EQ(litRows(), std::vector<QUuid>{});
 }
 
 TEST(ReportHistoryView, RightClicksOpenTheMenuOnlyInsideTheRow) {
