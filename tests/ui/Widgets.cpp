@@ -50,14 +50,9 @@ void movePointer(QPoint global) {
     settle();
 }
 
-QPoint offAllWindows() {
-    QRect all;
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) {
-            all |= window->frameGeometry();
-        }
-    }
-    return all.bottomRight() + QPoint(40, 40);
+void movePointerOffAllWindows() {
+    // Far off, where no window shown later comes to lie under it either.
+    movePointer({-10000, -10000});
 }
 
 DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {

@@ -31,9 +31,9 @@ void placePointer(QWidget& window) {
         (modal && modal != &window)) {
         return;
     }
+    // Off the window, the window system tells it when the pointer leaves.
     const QPoint pointer = QCursor::pos();
     if (QApplication::topLevelAt(pointer) != &window) {
-        leave(window);
         return;
     }
     const QPointF local = handle->mapFromGlobal(QPointF(pointer));

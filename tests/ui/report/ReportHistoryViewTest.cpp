@@ -245,7 +245,7 @@ TEST(ReportHistoryView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted)
     ASSERT_NE(next, nullptr);
     bw::test::movePointer(next->mapToGlobal(next->rect().center()));
     EXPECT_EQ(litRows(), std::vector<QUuid>{next->report().id});
-    bw::test::movePointer(bw::test::offAllWindows());
+    bw::test::movePointerOffAllWindows();
     EXPECT_EQ(litRows(), std::vector<QUuid>{});
 }
 

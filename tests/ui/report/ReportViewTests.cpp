@@ -469,7 +469,7 @@ TEST(ReportView, AfterAWheelScrollTheHoverFollowsTheRowUnderThePointer) {
         ASSERT_NE(next, nullptr);
         movePointer(next->mapToGlobal(next->rect().center()));
         EXPECT_EQ(hoveringRows(), std::vector<QWidget*>{next});
-        movePointer(offAllWindows());
+        movePointerOffAllWindows();
         EXPECT_EQ(hoveringRows(), std::vector<QWidget*>{});
     }
 }

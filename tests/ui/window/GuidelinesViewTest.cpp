@@ -186,6 +186,6 @@ TEST(GuidelinesView, AfterAWheelScrollOnlyTheRowUnderThePointerIsLit) {
     ASSERT_NE(after, nullptr);
     ASSERT_NE(after, before);
     EXPECT_EQ(lit(), std::vector{after});
-    bw::test::movePointer(bw::test::offAllWindows());
+    bw::test::movePointerOffAllWindows();
     EXPECT_EQ(lit(), std::vector<GuidelineRow*>{});
 }

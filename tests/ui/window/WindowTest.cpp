@@ -220,7 +220,7 @@ TEST_F(WindowTest, AfterAPopoverOrADialogClosesOnlyTheRowUnderThePointerIsLit) {
         movePointer(centre(other));
         EXPECT_FALSE(opener->isHovering());
         EXPECT_TRUE(other->isHovering());
-        movePointer(bw::test::offAllWindows());
+        bw::test::movePointerOffAllWindows();
         EXPECT_FALSE(opener->isHovering());
         EXPECT_FALSE(other->isHovering());
     }
