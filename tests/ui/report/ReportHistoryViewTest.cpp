@@ -249,6 +249,31 @@ TEST(ReportHistoryView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted)
     EXPECT_EQ(litRows(), std::vector<QUuid>{});
 }
 
+// The window moves under a pointer that stays put: the row now under the pointer lights up and
+// the one it was over goes dark.
+TEST(ReportHistoryView, AfterTheWindowMovesOnlyTheRowUnderThePointerIsLit) {
+    const std::vector<ScanReport> reports = manyReports(40, 60);
+    Screen screen(reports);
+    ReportHistoryRow* before = screen.row(reports[2]);
+    ASSERT_NE(before, nullptr);
+    bw::test::movePointer(before->mapToGlobal(before->rect().center()));
+    ASSERT_TRUE(before->isHovering());
+
+    QWidget* window = screen.view->window();
+    window->move(window->pos() - QPoint(0, before->height() + 20));
+    bw::test::settle();
+    std::vector<ReportHistoryRow*> lit;
+    for (ReportHistoryRow* row : screen.view->list()->visibleRows()) {
+        if (row->isHovering()) {
+            lit.push_back(row);
+        }
+    }
+    ASSERT_EQ(lit.size(), 1u);
+    EXPECT_NE(lit.front(), before);
+    EXPECT_TRUE(lit.front()->rect().contains(lit.front()->mapFromGlobal(QCursor::pos())));
+    bw::test::movePointerOffAllWindows();
+}
+
 TEST(ReportHistoryView, RightClicksOpenTheMenuOnlyInsideTheRow) {
     const auto reports = mixedHistory();
     Screen screen(reports);
