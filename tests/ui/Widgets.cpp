@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QDropEvent>
 #include <QUrl>
 
@@ -42,6 +43,16 @@ void settle(int turns) {
     for (int turn = 0; turn < turns; ++turn) {
         QApplication::processEvents();
     }
+}
+
+void movePointer(QPoint global) {
+    QCursor::setPos(global);
+    settle();
+}
+
+void movePointerOffAllWindows() {
+    // Far off, where no window shown later comes to lie under it either.
+    movePointer({-10000, -10000});
 }
 
 DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {

@@ -38,6 +38,12 @@ bool answerConfirmation(const QString& title);
 // queued action).
 void settle(int turns = 10);
 
+// Moves the pointer to `global` (screen coordinates) as the user does: the window under it hears
+// the move, and the event loop runs.
+void movePointer(QPoint global);
+// Moves the pointer onto no window: it leaves the one it was over.
+void movePointerOffAllWindows();
+
 // A drag that enters `window` at `point` (window coordinates) and is released there, delivered
 // as Qt delivers it: to the innermost widget at the point that takes drops.
 struct DropOutcome {

@@ -1,6 +1,7 @@
 #include "ui/design/HoverButton.h"
 
-#include <QCoreApplication>
+#include "ui/design/FollowPointer.h"
+
 #include <QEnterEvent>
 
 namespace bw::design {
@@ -9,6 +10,8 @@ HoverButton::HoverButton(QWidget* parent, HoverButtonStyle style)
     : QAbstractButton(parent), style_(std::move(style)) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
+    // Its hover look is only as true as Qt's record of the widget under the pointer.
+    watchPointerAroundWindows();
     connect(&hover_, &AnimatedValue::valueChanged, this, [this] {
         update();
         emit hoverProgressChanged();
@@ -27,6 +30,7 @@ void HoverButton::leaveEvent(QEvent* event) {
 
 void HoverButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) {
+        followHover();
         update();
     }
     QAbstractButton::changeEvent(event);
@@ -48,38 +52,20 @@ void HoverButton::withholdHoverLook(bool withheld) {
     followHover();
 }
 
+bool HoverButton::showsHover() const {
+    return isHovering_ && isEnabled() && !isHoverLookWithheld_;
+}
+
 void HoverButton::followHover() {
-    hover_.animateTo(isHovering_ && !isHoverLookWithheld_ ? 1 : 0, style_.hover);
+    hover_.animateTo(showsHover() ? 1 : 0, style_.hover);
+    if (showsHover() != isHoverShown_) {
+        isHoverShown_ = showsHover();
+        emit hoverShownChanged();
+    }
 }
 
-void HoverButton::clearHover() {
-    isHovering_ = false;
-    hover_.setValue(0);
-    setAttribute(Qt::WA_UnderMouse, false);
-}
-
-void followPointer(QWidget& widget, const QPoint& pointer) {
-    // Over the widget and over every part of the window that holds it (the scroll area's
-    // viewport clips the rows).
-    bool isOver = widget.isVisible();
-    for (const QWidget* part = &widget; isOver && part; part = part->parentWidget()) {
-        isOver = part->rect().contains(part->mapFromGlobal(pointer));
-        if (part->isWindow()) {
-            break;
-        }
-    }
-    if (isOver == widget.underMouse()) {
-        return;
-    }
-    // Delivered as the pointer's own: the application marks the widget as under the mouse or not.
-    if (isOver) {
-        const QPointF local = widget.mapFromGlobal(QPointF(pointer));
-        QEnterEvent enter(local, widget.window()->mapFromGlobal(QPointF(pointer)), pointer);
-        QCoreApplication::sendEvent(&widget, &enter);
-    } else {
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(&widget, &leave);
-    }
+void HoverButton::settleHoverLook() {
+    hover_.setValue(showsHover() ? 1 : 0);
 }
 
 } // namespace bw::design

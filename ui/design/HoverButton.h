@@ -13,7 +13,8 @@ struct HoverButtonStyle {
 
 // A custom-painted button: plain (no system chrome), its whole rectangle clickable, reached with
 // Tab. Pointer entry and exit move its hover look in and out with its style's motion; subclasses
-// paint from hoverProgress().
+// paint from hoverProgress(). A disabled button shows no hover look, though it knows the pointer
+// is over it.
 class HoverButton : public QAbstractButton {
     Q_OBJECT
 
@@ -21,11 +22,15 @@ public:
     explicit HoverButton(QWidget* parent = nullptr, HoverButtonStyle style = {});
 
     bool isHovering() const { return isHovering_; }
+    // Hovering, enabled and the look not withheld.
+    bool showsHover() const;
     // 0 at rest, 1 fully hovered.
     qreal hoverProgress() const { return hover_.value(); }
 
 signals:
     void hoveringChanged(bool hovering);
+    // showsHover() changed.
+    void hoverShownChanged();
     // Each step of the hover look's motion.
     void hoverProgressChanged();
 
@@ -33,9 +38,8 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // Drops the hover look at once: the widget now shows something else. Whether the pointer is
-    // over it is asked anew (followPointer).
-    void clearHover();
+    // The hover look stops where its motion is heading: the widget now shows something else.
+    void settleHoverLook();
     // While withheld, the hover look stays away even under the pointer (a button confirming what
     // it did); it moves with the style's motion either way.
     void withholdHoverLook(bool withheld);
@@ -47,14 +51,8 @@ private:
     HoverButtonStyle style_;
     bool isHovering_ = false;
     bool isHoverLookWithheld_ = false;
+    bool isHoverShown_ = false;
     AnimatedValue hover_{0.0};
 };
-
-// A scroll moves widgets under a pointer that stays put, and no enter or leave event tells them:
-// sends `widget` the one the pointer would have sent, by where the pointer (in screen
-// coordinates) now is, so its hover look follows. A scrolled list calls it for each of its rows
-// after each scroll step, asking the pointer once (on X11 every ask is a round trip to the
-// display server).
-void followPointer(QWidget& widget, const QPoint& pointer);
 
 } // namespace bw::design

@@ -16,13 +16,6 @@ QVBoxLayout* placeColumn(QWidget* screen, QScrollArea* scroll, QWidget* column, 
     auto* outer = new QVBoxLayout(screen);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
-    scroll->setFrameShape(QFrame::NoFrame);
-    // A click on the page or on a control in it leaves the keyboard focus where it was.
-    scroll->setFocusPolicy(Qt::NoFocus);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->viewport()->setAutoFillBackground(false);
 
     auto* content = new QWidget;
     content->setAutoFillBackground(false);

@@ -1,6 +1,6 @@
 #include "ui/report/FindingList.h"
 
-#include "ui/design/HoverButton.h"
+#include "ui/design/FollowPointer.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingResolutionPanel.h"
@@ -8,7 +8,6 @@
 #include "ui/report/FindingRowHeader.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -243,14 +242,8 @@ void FindingList::updateVisibleRows() {
         row->setGeometry(rowRect(index));
         row->show();
     }
-    // Asked once, and only while the rows show: on X11 every ask is a round trip to the display
-    // server.
-    if (isVisible()) {
-        const QPoint pointer = QCursor::pos();
-        for (const auto& [index, row] : rows_) {
-            design::followPointer(*row, pointer);
-        }
-    }
+    // Rows moved under the pointer: the one now under it lights up.
+    design::followPointer(*this);
     chainTabOrder();
     update();
 }

@@ -10,7 +10,6 @@
 #include "ui/report/PassedCheckPresentation.h"
 #include "ui/report/ReadingText.h"
 
-#include <QCursor>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -103,17 +102,6 @@ void PassedChecksView::clear() {
     while ((item = layout()->takeAt(0)) != nullptr) {
         delete item->widget();
         delete item;
-    }
-}
-
-void PassedChecksView::followPointer() {
-    // Hidden, it has no row to follow: the pointer is not asked for nothing.
-    if (!isVisible()) {
-        return;
-    }
-    const QPoint pointer = QCursor::pos();
-    for (PassedCheckRow* row : findChildren<PassedCheckRow*>(Qt::FindDirectChildrenOnly)) {
-        design::followPointer(*row, pointer);
     }
 }
 

@@ -32,8 +32,6 @@ public:
     explicit PassedChecksView(QWidget* parent = nullptr);
 
     void setChecks(const std::vector<QString>& checks);
-    // After a scroll: the hover fill moves to the row now under the pointer.
-    void followPointer();
 
 private:
     void clear();

@@ -1,12 +1,12 @@
 #include "ui/report/ReportHistoryList.h"
 
 #include "ui/design/Entrance.h"
+#include "ui/design/FollowPointer.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryRow.h"
 
-#include <QCursor>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSet>
@@ -175,11 +175,8 @@ void ReportHistoryList::updateVisibleRows() {
         }
         design::chainTabStops(design::tabStopBefore(*this), stops);
     }
-    // Asked once: on X11 every ask is a round trip to the display server.
-    const QPoint pointer = QCursor::pos();
-    for (const auto& [index, row] : shown_) {
-        design::followPointer(*row, pointer);
-    }
+    // Rows moved under the pointer: the one now under it lights up.
+    design::followPointer(*this);
 }
 
 ReportHistoryRow* ReportHistoryList::rowFor(const QUuid& id) const {

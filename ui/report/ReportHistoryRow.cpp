@@ -102,7 +102,7 @@ void ReportHistoryRow::setReport(const ScanReport& report, const QDateTime& now)
     if (menu_) {
         menu_->close();
     }
-    clearHover();
+    settleHoverLook();
     update();
 }
 

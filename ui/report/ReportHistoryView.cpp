@@ -1,6 +1,7 @@
 #include "ui/report/ReportHistoryView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/BareScrollArea.h"
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
@@ -40,7 +41,7 @@ ReportHistoryView::ReportHistoryView(AppModel& model, std::function<QDateTime()>
                                      QWidget* parent)
     : QWidget(parent), model_(model),
       now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }),
-      scroll_(new QScrollArea(this)), column_(new QWidget), list_(new ReportHistoryList),
+      scroll_(design::bareScrollArea(this)), column_(new QWidget), list_(new ReportHistoryList),
       search_(new SearchField(QStringLiteral("Search reports"))) {
     setWindowTitle(QStringLiteral("Reports"));
     setAccessibleName(QStringLiteral("Reports"));

@@ -1,6 +1,7 @@
 #include "ui/report/ReportView.h"
 
 #include "app/AppModel.h"
+#include "ui/design/BareScrollArea.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
@@ -121,7 +122,7 @@ QWidget* privacyLine() {
 } // namespace
 
 ReportView::ReportView(const ReportContext& context, const ScanReport& report, QWidget* parent)
-    : QWidget(parent), context_(context), report_(report), scrollArea_(new QScrollArea),
+    : QWidget(parent), context_(context), report_(report), scrollArea_(design::bareScrollArea()),
       column_(new QVBoxLayout), filterBar_(new ReportFilterBar), section_(new QWidget),
       findingList_(new FindingList(context_)), emptyFindings_(new EmptyFindingsView),
       passedChecks_(new PassedChecksView), newScanButton_(new ReportNewScanButton) {
@@ -148,12 +149,6 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     column_->addWidget(section_);
 
     scrollArea_->setWidget(content);
-    scrollArea_->setWidgetResizable(true);
-    scrollArea_->setFrameShape(QFrame::NoFrame);
-    // Not a Tab stop of its own: the controls inside it are.
-    scrollArea_->setFocusPolicy(Qt::NoFocus);
-    scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scrollArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (QWidget* clear : {static_cast<QWidget*>(scrollArea_), scrollArea_->viewport(),
                            static_cast<QWidget*>(content)}) {
         clear->setAutoFillBackground(false);
@@ -163,8 +158,6 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     findingList_->setTabAnchor(filterBar_->chip(ReportFilterChoice::passed));
     connect(scrollArea_->verticalScrollBar(), &QScrollBar::valueChanged, findingList_,
             &FindingList::updateVisibleRows);
-    connect(scrollArea_->verticalScrollBar(), &QScrollBar::valueChanged, passedChecks_,
-            &PassedChecksView::followPointer);
 
     AppModel& model = context_.model;
     connect(&model, &AppModel::findingFilterChanged, this, &ReportView::updateSection);

@@ -1,6 +1,7 @@
 #include "ui/window/BerthwatchSidebar.h"
 
 #include "app/AppModel.h"
+#include "ui/design/BareScrollArea.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
@@ -63,19 +64,12 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     outer->setContentsMargins(8, 0, 8, 10);
     outer->setSpacing(0);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    // Not a Tab stop of its own: the controls inside it are.
-    scroll->setFocusPolicy(Qt::NoFocus);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QScrollArea* scroll = design::bareScrollArea(this);
     // The sidebar's own surface shows through the scrolled column.
     QPalette clear = scroll->palette();
     clear.setColor(QPalette::Window, Qt::transparent);
     clear.setColor(QPalette::Base, Qt::transparent);
     scroll->setPalette(clear);
-    scroll->viewport()->setAutoFillBackground(false);
     auto* content = new QWidget(scroll);
     content->setAutoFillBackground(false);
     // Scan, Reports and the apps share one highlight; Guidelines and Settings another.

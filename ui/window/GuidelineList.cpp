@@ -1,5 +1,6 @@
 #include "ui/window/GuidelineList.h"
 
+#include "ui/design/FollowPointer.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/window/GuidelineRow.h"
@@ -159,6 +160,8 @@ void GuidelineList::place() {
             effect->setOpacity(now.opacity);
         }
     }
+    // Rows moved under the pointer: the one now under it lights up.
+    design::followPointer(*this);
     update();
 }
 

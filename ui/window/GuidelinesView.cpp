@@ -2,6 +2,7 @@
 
 #include "model/GuidelineReference.h"
 #include "model/ReportHelpers.h"
+#include "ui/design/BareScrollArea.h"
 #include "ui/design/BlockLayout.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Entrance.h"
@@ -71,7 +72,7 @@ protected:
 
 GuidelinesView::GuidelinesView(UrlOpener open, QWidget* parent)
     : QWidget(parent), open_(open ? std::move(open) : desktopUrlOpener()),
-      scroll_(new QScrollArea(this)), column_(new QWidget),
+      scroll_(design::bareScrollArea(this)), column_(new QWidget),
       search_(new report::SearchField(QStringLiteral("Search guidelines"))) {
     setWindowTitle(QStringLiteral("Guidelines"));
     setAccessibleName(QStringLiteral("Guidelines"));
@@ -123,17 +124,11 @@ QWidget* GuidelinesView::makeControls() {
     }
     row->addStretch();
     // The chips scroll sideways when the window is too narrow for them.
-    auto* scroller = new QScrollArea(controls);
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setWidgetResizable(true);
-    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QScrollArea* scroller = design::bareScrollArea(controls);
     scroller->setFixedHeight(34);
     // Fixed, not the scroll area's own Expanding: the controls must not take the page's spare
     // height.
     scroller->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    scroller->viewport()->setAutoFillBackground(false);
     chipRow->setAutoFillBackground(false);
     scroller->setWidget(chipRow);
     column->addWidget(scroller);

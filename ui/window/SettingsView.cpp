@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "services/info/ApplicationInfo.h"
+#include "ui/design/BareScrollArea.h"
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/Labels.h"
@@ -39,7 +40,7 @@ SettingsView::SettingsView(AppModel& model, UpdateController* updates,
       storageFolder_(environment.storageFolder.isEmpty() ? model.historyFolder()
                                                          : environment.storageFolder),
       info_(environment.info ? *environment.info : ApplicationInfo::main()),
-      scroll_(new QScrollArea(this)), column_(new QWidget) {
+      scroll_(design::bareScrollArea(this)), column_(new QWidget) {
     setWindowTitle(QStringLiteral("Settings"));
     setAccessibleName(QStringLiteral("Settings"));
     QVBoxLayout* stack = design::placeColumn(this, scroll_, column_, 900, columnMargins, 32);

@@ -115,7 +115,7 @@ SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
     setAccessibleName(app_.appName);
     setAccessibleDescription(statusText(app_));
     connect(ellipsis_, &QAbstractButton::clicked, this, &SidebarAppButton::toggleActionMenu);
-    connect(this, &SidebarRowButton::hoveringChanged, this, &SidebarAppButton::updateEllipsis);
+    connect(this, &SidebarRowButton::hoverShownChanged, this, &SidebarAppButton::updateEllipsis);
     connect(this, &SidebarRowButton::hoverProgressChanged, this, &SidebarAppButton::updateEllipsis);
     // Event filters see the mouse events of a disabled widget too, so a row disabled by a
     // running scan refuses its right clicks here.
@@ -245,7 +245,7 @@ double SidebarAppButton::ellipsisOpacity() const {
 void SidebarAppButton::updateEllipsis() {
     // The ellipsis takes the dot's place, and the clicks there, while the row is hovered or its
     // menu is open; the two cross-fade with the hover.
-    const bool isActive = isHovering() || isActionMenuPresented();
+    const bool isActive = showsHover() || isActionMenuPresented();
     ellipsis_->setAttribute(Qt::WA_TransparentForMouseEvents, !isActive);
     ellipsis_->setFocusPolicy(isActive ? Qt::TabFocus : Qt::NoFocus);
     static_cast<EllipsisButton*>(ellipsis_)->setOpacity(ellipsisOpacity());

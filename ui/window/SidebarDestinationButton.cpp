@@ -89,7 +89,8 @@ SidebarDestinationButton::SidebarDestinationButton(AppSection section, QWidget* 
     : SidebarRowButton(parent), section_(section), plane_(this) {
     setAccessibleName(title(section));
     connect(this, &QAbstractButton::toggled, this, &SidebarDestinationButton::updatePlane);
-    connect(this, &SidebarRowButton::hoveringChanged, this, &SidebarDestinationButton::updatePlane);
+    connect(this, &SidebarRowButton::hoverShownChanged, this,
+            &SidebarDestinationButton::updatePlane);
 }
 
 QString SidebarDestinationButton::title(AppSection section) {
@@ -116,7 +117,7 @@ void SidebarDestinationButton::setDropTargeted(bool targeted) {
 
 void SidebarDestinationButton::updatePlane() {
     if (section_ == AppSection::scan) {
-        plane_.setState(isSelected(), isDropTargeted_, isHovering());
+        plane_.setState(isSelected(), isDropTargeted_, showsHover());
     }
     update();
 }

@@ -59,7 +59,7 @@ QColor SidebarRowButton::foreground() const {
     if (isSelected()) {
         return palette::textPrimary();
     }
-    if (isHovering()) {
+    if (showsHover()) {
         return palette::withOpacity(palette::textPrimary(), 0.9);
     }
     return palette::textSecondary();

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "model/RawValue.h"
+#include "ui/design/BareScrollArea.h"
 #include "ui/design/BlockLayout.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Labels.h"
@@ -85,15 +86,8 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     column_->addWidget(helpBox_);
 
     slotRow_ = new SlotRow;
-    slotScroll_ = new QScrollArea;
+    slotScroll_ = design::bareScrollArea();
     slotScroll_->setWidget(slotRow_);
-    slotScroll_->setWidgetResizable(true);
-    slotScroll_->setFrameShape(QFrame::NoFrame);
-    // Not a Tab stop of its own: the controls inside it are.
-    slotScroll_->setFocusPolicy(Qt::NoFocus);
-    slotScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    slotScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    slotScroll_->viewport()->setAutoFillBackground(false);
     slotRow_->setAutoFillBackground(false);
     slotFade_ = new ScrollEdgeFade(slotScroll_, Qt::Horizontal);
     auto* slotPadding = new QWidget(this);

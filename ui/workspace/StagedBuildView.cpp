@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "ui/design/BareScrollArea.h"
 #include "ui/design/BlockLayout.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Entrance.h"
@@ -47,14 +48,7 @@ namespace palette = design::palette;
 constexpr int maximumColumnWidth = 1040;
 
 QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
-    auto* scroll = new QScrollArea;
-    scroll->setFrameShape(QFrame::NoFrame);
-    // Not a Tab stop of its own: the controls inside it are.
-    scroll->setFocusPolicy(Qt::NoFocus);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->viewport()->setAutoFillBackground(false);
+    QScrollArea* scroll = design::bareScrollArea();
     scroll->setSizePolicy(QSizePolicy::Expanding,
                           scrolls == Qt::Vertical ? QSizePolicy::Expanding : QSizePolicy::Fixed);
     return scroll;

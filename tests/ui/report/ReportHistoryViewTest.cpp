@@ -225,6 +225,56 @@ TEST(ReportHistoryView, AfterAWheelScrollOnlyTheRowUnderThePointerIsHighlighted)
     const ReportHistoryRow* highlighted = *std::ranges::find_if(rows, hovering);
     EXPECT_NE(highlighted->report().id, reports[2].id);
     EXPECT_TRUE(highlighted->rect().contains(highlighted->mapFromGlobal(QCursor::pos())));
+
+    // Two rows down, then out of the window: only the row under the pointer is lit, then none.
+    const auto litRows = [&] {
+        std::vector<QUuid> lit;
+        for (const ReportHistoryRow* row : screen.view->list()->visibleRows()) {
+            if (row->isHovering()) {
+                lit.push_back(row->report().id);
+            }
+        }
+        return lit;
+    };
+    const QWidget* viewport = screen.view->scrollArea()->viewport();
+    const ReportHistoryRow* next = nullptr;
+    for (const ReportHistoryRow* row : screen.view->list()->visibleRows()) {
+        const QPoint centre = row->mapTo(viewport, row->rect().center());
+        if (!next && viewport->rect().contains(centre) &&
+            centre.y() > viewport->mapFromGlobal(QCursor::pos()).y() + 2 * row->height()) {
+            next = row;
+        }
+    }
+    ASSERT_NE(next, nullptr);
+    bw::test::movePointer(next->mapToGlobal(next->rect().center()));
+    EXPECT_EQ(litRows(), std::vector<QUuid>{next->report().id});
+    bw::test::movePointerOffAllWindows();
+    EXPECT_EQ(litRows(), std::vector<QUuid>{});
+}
+
+// The window moves under a pointer that stays put: the row now under the pointer lights up and
+// the one it was over goes dark.
+TEST(ReportHistoryView, AfterTheWindowMovesOnlyTheRowUnderThePointerIsLit) {
+    const std::vector<ScanReport> reports = manyReports(40, 60);
+    Screen screen(reports);
+    ReportHistoryRow* before = screen.row(reports[2]);
+    ASSERT_NE(before, nullptr);
+    bw::test::movePointer(before->mapToGlobal(before->rect().center()));
+    ASSERT_TRUE(before->isHovering());
+
+    QWidget* window = screen.view->window();
+    window->move(window->pos() - QPoint(0, before->height() + 20));
+    bw::test::settle();
+    std::vector<ReportHistoryRow*> lit;
+    for (ReportHistoryRow* row : screen.view->list()->visibleRows()) {
+        if (row->isHovering()) {
+            lit.push_back(row);
+        }
+    }
+    ASSERT_EQ(lit.size(), 1u);
+    EXPECT_NE(lit.front(), before);
+    EXPECT_TRUE(lit.front()->rect().contains(lit.front()->mapFromGlobal(QCursor::pos())));
+    bw::test::movePointerOffAllWindows();
 }
 
 TEST(ReportHistoryView, RightClicksOpenTheMenuOnlyInsideTheRow) {

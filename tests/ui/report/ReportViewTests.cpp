@@ -482,15 +482,34 @@ TEST(ReportView, AfterAWheelScrollTheHoverFollowsTheRowUnderThePointer) {
                           {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewport, &wheel);
         settle();
-        std::vector<QWidget*> hovering;
-        for (QWidget* row : rowsOf(view)) {
-            if (isHovering(row)) {
-                hovering.push_back(row);
+        const auto hoveringRows = [&] {
+            std::vector<QWidget*> hovering;
+            for (QWidget* row : rowsOf(view)) {
+                if (isHovering(row)) {
+                    hovering.push_back(row);
+                }
             }
-        }
+            return hovering;
+        };
+        const std::vector<QWidget*> hovering = hoveringRows();
         ASSERT_EQ(hovering.size(), 1u);
         EXPECT_NE(hovering.front(), before);
         EXPECT_TRUE(hovering.front()->rect().contains(hovering.front()->mapFromGlobal(pointer)));
+
+        // On to a row further down, then out of the window: the lit row goes dark each time.
+        QWidget* next = nullptr;
+        for (QWidget* row : rowsOf(view)) {
+            const QPoint centre = row->mapTo(viewport, row->rect().center());
+            if (!next && row->isVisible() && viewport->rect().contains(centre) &&
+                row->mapToGlobal(row->rect().topLeft()).y() > pointer.y() + 10) {
+                next = row;
+            }
+        }
+        ASSERT_NE(next, nullptr);
+        movePointer(next->mapToGlobal(next->rect().center()));
+        EXPECT_EQ(hoveringRows(), std::vector<QWidget*>{next});
+        movePointerOffAllWindows();
+        EXPECT_EQ(hoveringRows(), std::vector<QWidget*>{});
     }
 }
 

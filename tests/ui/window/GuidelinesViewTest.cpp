@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -139,4 +141,51 @@ TEST(GuidelineRow, TheArrowBrightensAlongWithTheHover) {
         EXPECT_GT(lightness(hover), previous) << hover;
         previous = lightness(hover);
     }
+}
+
+// A wheel scroll brings another row under the pointer: that row lights and the one scrolled away
+// goes dark; out of the window, none is lit.
+TEST(GuidelinesView, AfterAWheelScrollOnlyTheRowUnderThePointerIsLit) {
+    Browser browser;
+    QScrollArea* scroll = nullptr;
+    for (QScrollArea* area : browser.view.findChildren<QScrollArea*>()) {
+        if (area->isAncestorOf(browser.view.list())) {
+            scroll = area;
+        }
+    }
+    ASSERT_NE(scroll, nullptr);
+    QWidget* viewport = scroll->viewport();
+    const QPoint pointer = viewport->mapToGlobal(viewport->rect().center());
+    const auto rowAt = [&](QPoint global) -> GuidelineRow* {
+        for (GuidelineRow* row : browser.view.shownRows()) {
+            if (row->rect().contains(row->mapFromGlobal(global))) {
+                return row;
+            }
+        }
+        return nullptr;
+    };
+    const auto lit = [&] {
+        std::vector<GuidelineRow*> rows;
+        for (GuidelineRow* row : browser.view.shownRows()) {
+            if (row->isHovering()) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    };
+    bw::test::movePointer(pointer);
+    GuidelineRow* before = rowAt(pointer);
+    ASSERT_NE(before, nullptr);
+    ASSERT_EQ(lit(), std::vector{before});
+
+    QWheelEvent wheel(viewport->mapFromGlobal(pointer), pointer, {}, {0, -480}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    bw::test::settle();
+    GuidelineRow* after = rowAt(pointer);
+    ASSERT_NE(after, nullptr);
+    ASSERT_NE(after, before);
+    EXPECT_EQ(lit(), std::vector{after});
+    bw::test::movePointerOffAllWindows();
+    EXPECT_EQ(lit(), std::vector<GuidelineRow*>{});
 }

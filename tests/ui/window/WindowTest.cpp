@@ -18,6 +18,7 @@
 #include "ui/window/SidebarAppButton.h"
 #include "ui/window/SidebarDestinationButton.h"
 #include "ui/window/SidebarResizeHandle.h"
+#include "ui/window/SidebarRowButton.h"
 #include "ui/window/SidebarSelectionHighlight.h"
 #include "ui/window/SidebarWidth.h"
 
@@ -32,6 +33,7 @@
 #include <QSettings>
 #include <QTest>
 #include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -43,8 +45,10 @@ using namespace Qt::Literals::StringLiterals;
 using bw::test::answerConfirmation;
 using bw::test::dragAndDrop;
 using bw::test::dropFile;
+using bw::test::movePointer;
 using bw::test::openConfirmation;
 using bw::test::settle;
+using bw::test::waitFor;
 
 constexpr auto launchWait = std::chrono::milliseconds(360);
 
@@ -161,6 +165,65 @@ TEST_F(WindowTest, WhileAScanRunsDropsRowsRightClicksAndNewScanAreRefused) {
     finishScan();
     EXPECT_TRUE(window.window->newScanAction()->isEnabled());
     EXPECT_TRUE(rowsAre(true));
+}
+
+TEST_F(WindowTest, WhileAScanRunsTheRowUnderThePointerShowsNoHover) {
+    window.relaunch({bw::test::sampleReport(1)});
+    const std::pair<const char*, std::function<SidebarRowButton*()>> rows[] = {
+        {"app", [this] { return sidebar().appRows().front(); }},
+        {"Reports", [this] { return sidebar().destination(AppSection::recents); }}};
+    for (const auto& [name, rowNow] : rows) {
+        SCOPED_TRACE(name);
+        SidebarRowButton* row = rowNow();
+        movePointer(row->mapToGlobal(row->rect().center()));
+        ASSERT_TRUE(waitFor([row] { return row->hoverProgress() == 1; }));
+        startScan();
+        EXPECT_TRUE(row->isHovering());
+        EXPECT_TRUE(waitFor([row] { return row->hoverProgress() == 0; }, 5));
+        finishScan();
+    }
+}
+
+// Into an app's actions popover, an entry chosen (and its confirmation answered), and on to
+// another row: the row that opened the popover goes dark, the one under the pointer lights, and
+// none once the pointer leaves the window.
+TEST_F(WindowTest, AfterAPopoverOrADialogClosesOnlyTheRowUnderThePointerIsLit) {
+    const struct {
+        QString entry;
+        bool confirms;
+    } cases[] = {{u"Copy Bundle Identifier"_s, false}, {u"Delete App History"_s, true}};
+    window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
+    ASSERT_EQ(sidebar().appRows().size(), 2u);
+    const auto centre = [](QWidget* widget) {
+        return widget->mapToGlobal(widget->rect().center());
+    };
+    for (const auto& [entry, confirms] : cases) {
+        SCOPED_TRACE(entry.toStdString());
+        SidebarAppButton* opener = sidebar().appRows()[0];
+        SidebarAppButton* other = sidebar().appRows()[1];
+        movePointer(centre(opener));
+        ASSERT_TRUE(opener->isHovering());
+        QTest::mouseClick(opener, Qt::RightButton, {}, opener->rect().center());
+        settle();
+        ASSERT_TRUE(opener->isActionMenuPresented());
+        auto* chosen = bw::test::named<QAbstractButton>(*opener->actionMenu(), entry);
+        movePointer(centre(chosen));
+        QTest::mouseClick(chosen, Qt::LeftButton);
+        settle();
+        if (confirms) {
+            ASSERT_NE(openConfirmation(), nullptr);
+            movePointer(centre(bw::test::button(*openConfirmation(), u"Cancel"_s)));
+            ASSERT_TRUE(answerConfirmation(u"Cancel"_s));
+        }
+        ASSERT_FALSE(opener->isActionMenuPresented());
+
+        movePointer(centre(other));
+        EXPECT_FALSE(opener->isHovering());
+        EXPECT_TRUE(other->isHovering());
+        bw::test::movePointerOffAllWindows();
+        EXPECT_FALSE(opener->isHovering());
+        EXPECT_FALSE(other->isHovering());
+    }
 }
 
 TEST_F(WindowTest, TheRightClickTargetAnswersOnlyInsideItsRow) {
