@@ -134,8 +134,10 @@ QWidget* GuidelinesView::makeControls() {
     // height.
     scroller->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     scroller->viewport()->setAutoFillBackground(false);
-    chipRow->setAutoFillBackground(false);
     scroller->setWidget(chipRow);
+    // After setWidget, which fills the row: a filled row is drawn on its own, outside the
+    // entrance's picture, and would be missing from the screen until the entrance ends.
+    chipRow->setAutoFillBackground(false);
     column->addWidget(scroller);
     return controls;
 }
