@@ -96,7 +96,7 @@ private:
 // The scan's progress bar: a lane that fills from the leading edge with the plane riding its
 // front; at the end the plane takes off and vanishes. Lays itself out in its contents rectangle, as
 // the runway mark does, except the plane in flight: it leaves the bar up and ahead, so it is drawn
-// on a layer over the whole window. Decorative, takes no input.
+// on a layer over the window along its path. Decorative, takes no input.
 class BerthwatchProgressRunway : public QWidget {
     Q_OBJECT
 public:
