@@ -446,8 +446,8 @@ void StagedBuildView::followImportMessage() {
 
 // The page goes to the place nearest where it stands that shows the message clear of the faded
 // edges, with the build's name and the section's heading each clear of them too or out of view.
-// Where the page is too short for both, the message still shows clear, the headings whole if they
-// can; failing all, the message shows whole.
+// Where the page is too short for that, a heading is never cut while a place shows it whole with
+// the message, clear of the fades if it can; failing all, the message shows whole.
 void StagedBuildView::revealImportMessage() {
     const design::CollapsingBox* line = section_->importMessage();
     if (!revealingImportMessage_ || !line->isVisible()) {
@@ -486,6 +486,7 @@ void StagedBuildView::revealImportMessage() {
     const std::function<bool(int)> tiers[] = {
         [&](int at) { return shows(message, at, true) && headingsShow(at, true); },
         [&](int at) { return shows(message, at, true) && headingsShow(at, false); },
+        [&](int at) { return shows(message, at, false) && headingsShow(at, false); },
         [&](int at) { return shows(message, at, true); },
         [&](int at) { return shows(message, at, false); },
     };
