@@ -122,6 +122,7 @@ private:
     void paintPlaneAt(QPainter& painter, qreal flight) const;
     // Puts the layer that draws the plane in flight in place, or removes it once landed or hidden.
     void followFlight();
+    void endFlight();
 
     Clock& clock_;
     double progress_ = 0;

@@ -21,7 +21,8 @@ constexpr QPointF takeOffOffset(76, -38);
 // Room around the plane's frame for its turn.
 constexpr qreal turnMargin = 6;
 
-// A layer over a window that lets its owner draw beyond its own bounds.
+// A layer over a window that lets its owner draw beyond its own bounds, in the window's
+// coordinates.
 class OverlayLayer : public QWidget {
 public:
     OverlayLayer(QWidget* window, std::function<void(QPainter&)> paint)
@@ -32,6 +33,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
+        painter.translate(-pos());
         paint_(painter);
     }
 
@@ -51,7 +53,7 @@ BerthwatchProgressRunway::BerthwatchProgressRunway(QWidget* parent, Clock* clock
 }
 
 BerthwatchProgressRunway::~BerthwatchProgressRunway() {
-    delete flightLayer_.data();
+    endFlight();
 }
 
 void BerthwatchProgressRunway::setProgress(double progress) {
@@ -69,7 +71,7 @@ void BerthwatchProgressRunway::showEvent(QShowEvent*) {
 
 void BerthwatchProgressRunway::hideEvent(QHideEvent*) {
     ++takeOffTask_; // leaves hasTakenOff as it is
-    delete flightLayer_.data();
+    endFlight();
 }
 
 void BerthwatchProgressRunway::restartTakeOff() {
@@ -110,13 +112,13 @@ void BerthwatchProgressRunway::paintPlaneAt(QPainter& painter, qreal flight) con
 void BerthwatchProgressRunway::followFlight() {
     QWidget* host = window();
     if (!hasTakenOff_ || takeOff_.value() >= 1 || !isVisible() || host == this) {
-        delete flightLayer_.data();
+        endFlight();
         return;
     }
     if (!flightLayer_) {
         flightLayer_ = new OverlayLayer(host, [this](QPainter& painter) {
             painter.setRenderHint(QPainter::Antialiasing);
-            painter.translate(mapTo(window(), contentsRect().topLeft()) - flightLayer_->pos());
+            painter.translate(mapTo(window(), contentsRect().topLeft()));
             paintPlaneAt(painter, takeOff_.value());
         });
         flightLayer_->show();
@@ -128,6 +130,15 @@ void BerthwatchProgressRunway::followFlight() {
     flightLayer_->setGeometry(
         path.toAlignedRect().translated(mapTo(host, contentsRect().topLeft())));
     flightLayer_->update();
+}
+
+// Hidden at once, deleted later: this may run while the window goes through its children.
+void BerthwatchProgressRunway::endFlight() {
+    if (flightLayer_) {
+        flightLayer_->hide();
+        flightLayer_->deleteLater();
+        flightLayer_ = nullptr;
+    }
 }
 
 void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
