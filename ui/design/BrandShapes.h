@@ -3,6 +3,7 @@
 #include "ui/design/Motion.h"
 
 #include <QPainterPath>
+#include <QPointer>
 #include <QTransform>
 #include <QWidget>
 #include <cstdint>
@@ -94,12 +95,14 @@ private:
 
 // The scan's progress bar: a lane that fills from the leading edge with the plane riding its
 // front; at the end the plane takes off and vanishes. Lays itself out in its contents rectangle, as
-// the runway mark does. Decorative, takes no input.
+// the runway mark does, except the plane in flight: it leaves the bar up and ahead, so it is drawn
+// on a layer over the window along its path. Decorative, takes no input.
 class BerthwatchProgressRunway : public QWidget {
     Q_OBJECT
 public:
     // The take-off waits on `clock`; none means the real clock.
     explicit BerthwatchProgressRunway(QWidget* parent = nullptr, Clock* clock = nullptr);
+    ~BerthwatchProgressRunway() override;
 
     double progress() const { return progress_; }
     // Any value; drawn clamped to 0...1. Reaching 0.999 starts the take-off.
@@ -114,12 +117,19 @@ protected:
 private:
     bool isDone() const { return progress_ >= 0.999; }
     void restartTakeOff();
+    // Where the plane is framed, in contents coordinates, `flight` of the way through its take-off.
+    QRectF planeFrame(qreal flight) const;
+    void paintPlaneAt(QPainter& painter, qreal flight) const;
+    // Puts the layer that draws the plane in flight in place, or removes it once landed or hidden.
+    void followFlight();
+    void endFlight();
 
     Clock& clock_;
     double progress_ = 0;
     bool hasTakenOff_ = false;
     AnimatedValue takeOff_{0.0};
     int takeOffTask_ = 0; // a new number cancels the waiting take-off
+    QPointer<QWidget> flightLayer_;
 };
 
 } // namespace bw::design

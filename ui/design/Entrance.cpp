@@ -176,6 +176,13 @@ void playExit(QWidget* widget, qreal drop, const Motion& motion, qreal scale) {
     picture->play(motion);
 }
 
+void endExits(QWidget* root) {
+    const QString leaving = QStringLiteral("leaving");
+    for (QWidget* picture : root->findChildren<QWidget*>(leaving)) {
+        delete picture;
+    }
+}
+
 void enterOnFirstShow(QWidget* screen, std::vector<EntrancePart> parts) {
     new FirstShow(screen, parts);
 }

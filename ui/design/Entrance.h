@@ -22,6 +22,9 @@ void playEntrance(QWidget* widget, qreal rise, const Motion& motion, int delayMs
 // instant motion draws nothing. The picture is a widget named "leaving" until it has gone.
 void playExit(QWidget* widget, qreal drop, const Motion& motion, qreal scale = 1);
 
+// Ends at once every leaving picture inside `root`, for content that is replaced outright.
+void endExits(QWidget* root);
+
 // One block of a screen's entrance and how many points it rises while fading in.
 struct EntrancePart {
     QWidget* widget;

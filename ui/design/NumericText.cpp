@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace bw::design {
 
@@ -26,7 +27,9 @@ void NumericText::setText(const QString& text, const Motion& motion) {
     emit changed();
 }
 
-// Characters are matched from the end, where the digits that change most often are.
+// Characters are matched from the end, where the digits that change most often are; each text
+// stands where its own alignment puts it, so a digit stands still only where both texts hold it
+// in the same place, and a text that gains or loses a digit rolls whole.
 void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment alignment) const {
     const qreal t = std::clamp(roll_.value(), 0.0, 1.0);
     if (t >= 1) {
@@ -34,14 +37,15 @@ void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment ali
         return;
     }
     const QFontMetricsF metrics(painter.font());
-    // The new text decides where the line ends.
-    const qreal width = metrics.horizontalAdvance(text_);
-    qreal right = rect.left() + width;
-    if (alignment & Qt::AlignRight) {
-        right = rect.right();
-    } else if (alignment & Qt::AlignHCenter) {
-        right = rect.center().x() + width / 2;
-    }
+    const auto lineEnd = [&](const QString& text) {
+        const qreal width = metrics.horizontalAdvance(text);
+        if (alignment & Qt::AlignRight) {
+            return rect.right();
+        }
+        return alignment & Qt::AlignHCenter ? rect.center().x() + width / 2 : rect.left() + width;
+    };
+    qreal right = lineEnd(text_);
+    qreal rightBefore = lineEnd(previous_);
     const qreal baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
     const qreal travel = numericTextMotion.isReduced() ? 0 : metrics.height() * 0.5;
     const qreal opacity = painter.opacity();
@@ -51,14 +55,15 @@ void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment ali
         const QString now = i <= text_.size() ? text_.mid(text_.size() - i, 1) : QString();
         const QString before =
             i <= previous_.size() ? previous_.mid(previous_.size() - i, 1) : QString();
-        right -= metrics.horizontalAdvance(now.isEmpty() ? before : now);
-        if (now == before) {
+        right -= metrics.horizontalAdvance(now);
+        rightBefore -= metrics.horizontalAdvance(before);
+        if (now == before && std::abs(right - rightBefore) < 0.5) {
             painter.setOpacity(opacity);
             painter.drawText(QPointF(right, baseline), now);
             continue;
         }
         painter.setOpacity(opacity * (1 - t));
-        painter.drawText(QPointF(right, baseline - travel * t), before);
+        painter.drawText(QPointF(rightBefore, baseline - travel * t), before);
         painter.setOpacity(opacity * t);
         painter.drawText(QPointF(right, baseline + travel * (1 - t)), now);
     }

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <functional>
 
 namespace bw::design {
 
@@ -17,13 +18,42 @@ constexpr qreal laneHeight = 4;
 constexpr QSizeF planeSize(40, 40.0 / 3);
 constexpr double takeOffDelaySeconds = 0.09;
 constexpr QPointF takeOffOffset(76, -38);
+// Room around the plane's frame for its turn.
+constexpr qreal turnMargin = 6;
+
+// A layer over a window that lets its owner draw beyond its own bounds, in the window's
+// coordinates.
+class OverlayLayer : public QWidget {
+public:
+    OverlayLayer(QWidget* window, std::function<void(QPainter&)> paint)
+        : QWidget(window), paint_(std::move(paint)) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.translate(-pos());
+        paint_(painter);
+    }
+
+private:
+    std::function<void(QPainter&)> paint_;
+};
 
 } // namespace
 
 BerthwatchProgressRunway::BerthwatchProgressRunway(QWidget* parent, Clock* clock)
     : QWidget(parent), clock_(clock ? *clock : SystemClock::shared()) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    connect(&takeOff_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(&takeOff_, &AnimatedValue::valueChanged, this, [this] {
+        update();
+        followFlight();
+    });
+}
+
+BerthwatchProgressRunway::~BerthwatchProgressRunway() {
+    endFlight();
 }
 
 void BerthwatchProgressRunway::setProgress(double progress) {
@@ -41,6 +71,7 @@ void BerthwatchProgressRunway::showEvent(QShowEvent*) {
 
 void BerthwatchProgressRunway::hideEvent(QHideEvent*) {
     ++takeOffTask_; // leaves hasTakenOff as it is
+    endFlight();
 }
 
 void BerthwatchProgressRunway::restartTakeOff() {
@@ -62,6 +93,54 @@ void BerthwatchProgressRunway::restartTakeOff() {
     });
 }
 
+QRectF BerthwatchProgressRunway::planeFrame(qreal flight) const {
+    const qreal w = contentsRect().width();
+    const qreal laneY = contentsRect().height() - laneInset;
+    const qreal shown = progress_ <= 0 ? 0 : std::min(1.0, progress_);
+    QRectF plane(QPointF(), planeSize);
+    plane.moveCenter(QPointF(20 + shown * std::max(0.0, w - 40), laneY - (isDone() ? 14 : 9)) +
+                     takeOffOffset * flight);
+    return plane;
+}
+
+// Riding the front of the fill, nose up once done; the take-off carries it away and fades it.
+void BerthwatchProgressRunway::paintPlaneAt(QPainter& painter, qreal flight) const {
+    painter.setOpacity(std::clamp(1 - flight, 0.0, 1.0));
+    paintPlane(painter, planeFrame(flight), palette::textPrimary(), isDone() ? -4 - 7 * flight : 0);
+}
+
+void BerthwatchProgressRunway::followFlight() {
+    QWidget* host = window();
+    if (!hasTakenOff_ || takeOff_.value() >= 1 || !isVisible() || host == this) {
+        endFlight();
+        return;
+    }
+    if (!flightLayer_) {
+        flightLayer_ = new OverlayLayer(host, [this](QPainter& painter) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.translate(mapTo(window(), contentsRect().topLeft()));
+            paintPlaneAt(painter, takeOff_.value());
+        });
+        flightLayer_->show();
+        flightLayer_->raise();
+    }
+    // From the end of the lane to where the plane vanishes.
+    const QRectF path =
+        (planeFrame(0) | planeFrame(1)).adjusted(-turnMargin, -turnMargin, turnMargin, turnMargin);
+    flightLayer_->setGeometry(
+        path.toAlignedRect().translated(mapTo(host, contentsRect().topLeft())));
+    flightLayer_->update();
+}
+
+// Hidden at once, deleted later: this may run while the window goes through its children.
+void BerthwatchProgressRunway::endFlight() {
+    if (flightLayer_) {
+        flightLayer_->hide();
+        flightLayer_->deleteLater();
+        flightLayer_ = nullptr;
+    }
+}
+
 void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     const QRectF frame = contentsRect();
     const qreal w = frame.width();
@@ -77,15 +156,10 @@ void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     QRectF fill(0, 0, fillWidth, laneHeight);
     fill.moveCenter(QPointF(std::max(2.0, w * shown * 0.5), laneY));
     painter.fillPath(capsulePath(fill), palette::accent());
-
-    // Riding the front of the fill, nose up once done; the take-off carries it away and fades it.
-    const qreal flight = hasTakenOff_ ? takeOff_.value() : 0;
-    const qreal degrees = isDone() ? -4 - 7 * flight : 0;
-    QRectF plane(QPointF(), planeSize);
-    plane.moveCenter(QPointF(20 + shown * std::max(0.0, w - 40), laneY - (isDone() ? 14 : 9)) +
-                     takeOffOffset * flight);
-    painter.setOpacity(std::clamp(1 - flight, 0.0, 1.0));
-    paintPlane(painter, plane, palette::textPrimary(), degrees);
+    // In flight the plane is the layer's to draw, unless the bar is a window of its own.
+    if (!flightLayer_) {
+        paintPlaneAt(painter, hasTakenOff_ ? takeOff_.value() : 0);
+    }
 }
 
 } // namespace bw::design

@@ -196,6 +196,7 @@ void ReportView::setReport(const ScanReport& report) {
         isPassedSelected_ = false;
         isPresented_ = false;
         scrollArea_->verticalScrollBar()->setValue(0);
+        design::endExits(this);
     }
     buildOverview();
     isListStale_ = true;

@@ -34,7 +34,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
-#include <iterator>
+#include <functional>
+#include <optional>
+#include <vector>
 
 namespace bw::workspace {
 
@@ -330,6 +332,11 @@ void StagedBuildView::showStaged() {
     if (!staged) {
         return; // the home screen replaces this screen once nothing is staged
     }
+    // Another build starts at the top of the page, where its name is.
+    if (staged->id != shownBuild_) {
+        shownBuild_ = staged->id;
+        scroll_->verticalScrollBar()->setValue(0);
+    }
     const bool loading = model_.isStagedPreviewLoading();
     const auto& preview = staged->preview;
     const QString name = preview ? preview->appName : staged->fileName;
@@ -431,6 +438,10 @@ void StagedBuildView::followImportMessage() {
     revealImportMessage();
 }
 
+// The page goes to the place nearest where it stands that shows the message clear of the faded
+// edges, with the build's name and the section's heading each clear of them too or out of view.
+// Where the page is too short for that, a heading is never cut while a place shows it whole with
+// the message, clear of the fades if it can; failing all, the message shows whole.
 void StagedBuildView::revealImportMessage() {
     const design::CollapsingBox* line = section_->importMessage();
     if (!revealingImportMessage_ || !line->isVisible()) {
@@ -440,47 +451,53 @@ void StagedBuildView::revealImportMessage() {
         return QRect(widget->mapTo(scroll_->widget(), QPoint()), widget->size());
     };
     const QRect message = onPage(line);
+    const QRect headings[] = {onPage(icon_) | onPage(name_) | onPage(status_),
+                              onPage(section_->heading())};
     const int fade = ScrollEdgeFade::length;
     QScrollBar* bar = scroll_->verticalScrollBar();
     const int shown = scroll_->viewport()->height();
-    // Whether the line shows whole at `place`, and with `clear` also clear of the faded edges,
-    // which would dim it; an edge where the page ends does not fade.
-    const auto shows = [&](int place, bool clear) {
+    // Whether `rect` shows whole at `place`, and with `clear` also clear of the faded edges; an
+    // edge where the page ends does not fade.
+    const auto shows = [&](const QRect& rect, int place, bool clear) {
         const int top = clear && place > 0 ? fade : 0;
         const int bottom = clear && place < bar->maximum() ? fade : 0;
-        return message.top() - top >= place && message.bottom() + bottom < place + shown;
+        return rect.top() - top >= place && rect.bottom() + bottom < place + shown;
     };
-    // The least scroll that shows the line clear of the fades.
-    int value = bar->value();
-    if (message.bottom() + fade > value + shown) {
-        value = message.bottom() + 1 + fade - shown;
-    } else if (message.top() - fade < value) {
-        value = message.top() - fade;
-    }
-    value = std::clamp(value, 0, bar->maximum());
-    // A heading that this would cut at the top edge shows whole instead, or the page goes past
-    // it, wherever the line still shows: clear of the fades if it can, else whole.
-    const QRect headings[] = {onPage(icon_) | onPage(name_) | onPage(status_), onPage(metadata_),
-                              onPage(section_->heading())};
-    const auto cutAt = [&](int place) {
-        return std::ranges::find_if(headings, [place](const QRect& heading) {
-            return heading.top() < place && heading.bottom() >= place;
+    const auto headingsShow = [&](int place, bool clear) {
+        return std::ranges::all_of(headings, [&](const QRect& heading) {
+            return shows(heading, place, clear) || heading.bottom() < place ||
+                   heading.top() >= place + shown;
         });
     };
-    if (const auto* cut = cutAt(value); cut != std::end(headings)) {
-        const int places[] = {cut->top() - fade, cut->top(), cut->bottom() + 1};
-        for (const bool clear : {true, false}) {
-            const auto fits = std::ranges::find_if(places, [&](int place) {
-                return place >= 0 && place <= bar->maximum() && shows(place, clear) &&
-                       cutAt(place) == std::end(headings);
-            });
-            if (fits != std::end(places)) {
-                value = *fits;
-                break;
-            }
+    // Where one of them starts or stops showing, clear or whole.
+    std::vector<int> places{bar->value(), 0, bar->maximum()};
+    for (const QRect& rect : {message, headings[0], headings[1]}) {
+        for (const int edge : {0, fade}) {
+            places.insert(places.end(), {rect.top() - edge, rect.bottom() + 1 + edge - shown,
+                                         rect.bottom() + 1, rect.top() - shown});
         }
     }
-    bar->setValue(value);
+    const std::function<bool(int)> tiers[] = {
+        [&](int at) { return shows(message, at, true) && headingsShow(at, true); },
+        [&](int at) { return shows(message, at, true) && headingsShow(at, false); },
+        [&](int at) { return shows(message, at, false) && headingsShow(at, false); },
+        [&](int at) { return shows(message, at, true); },
+        [&](int at) { return shows(message, at, false); },
+    };
+    for (const auto& fits : tiers) {
+        std::optional<int> best;
+        for (int place : places) {
+            place = std::clamp(place, 0, bar->maximum());
+            if (fits(place) &&
+                (!best || std::abs(place - bar->value()) < std::abs(*best - bar->value()))) {
+                best = place;
+            }
+        }
+        if (best) {
+            bar->setValue(*best);
+            return;
+        }
+    }
 }
 
 bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {

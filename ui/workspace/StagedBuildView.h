@@ -83,6 +83,7 @@ private:
     bool isCompact_ = false;
     bool hasAppeared_ = false;
     bool revealingImportMessage_ = false;
+    QUuid shownBuild_;
     QWidget* header_ = nullptr;
     QWidget* buildSection_ = nullptr;
     QWidget* sectionHolder_ = nullptr;

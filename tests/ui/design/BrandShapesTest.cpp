@@ -109,6 +109,66 @@ TEST(ProgressRunway, TakesOffAShortWhileAfterReachingTheEndUnlessMotionIsReduced
     }
 }
 
+// Where `image` differs from `reference`, weighted by how much: the centre of that ink, and its
+// total.
+std::pair<QPointF, double> inkCentre(const QImage& image, const QImage& reference) {
+    QPointF sum;
+    double total = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = image.pixel(x, y);
+            const QRgb b = reference.pixel(x, y);
+            const double ink = std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                               std::abs(qBlue(a) - qBlue(b));
+            sum += QPointF(x, y) * ink;
+            total += ink;
+        }
+    }
+    return {total > 0 ? sum / total : QPointF(), total};
+}
+
+// The plane leaves the bar 76 forward and 38 up while it fades, drawn whole beyond the bar's
+// edges all the way.
+TEST(ProgressRunway, ThePlaneTakingOffIsDrawnAlongItsWholePathBeyondTheBar) {
+    MotionPreferences::instance().overrideReduceMotion(false);
+    ManualClock clock;
+    QWidget window;
+    window.resize(500, 200);
+    auto* runway = new BerthwatchProgressRunway(&window, &clock);
+    runway->setGeometry(50, 120, 300, 32);
+    window.show();
+    runway->setProgress(1);
+    const QImage atRest = window.grab().toImage();
+    std::vector<QImage> frames;
+    clock.advance(seconds(1));
+    ASSERT_TRUE(runway->hasTakenOff());
+    // Until the plane has faded out: the same picture twice over 50 ms.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            frames.push_back(window.grab().toImage());
+            return frames.size() > 5 && frames.back() == frames[frames.size() - 6];
+        },
+        10000));
+    const QImage gone = frames.back();
+    const QPointF start = inkCentre(atRest, gone).first;
+    const QRect bar = runway->geometry();
+    double farthest = 0;
+    for (const QImage& frame : frames) {
+        const auto [centre, ink] = inkCentre(frame, gone);
+        const QPointF travelled = centre - start;
+        if (ink == 0 || travelled.x() < 8) {
+            continue;
+        }
+        // Along the line from the end of the lane to 76 forward and 38 up.
+        EXPECT_NEAR(travelled.y(), -travelled.x() / 2, 3) << travelled.x();
+        farthest = std::max(farthest, travelled.x());
+    }
+    // Seen well beyond the bar's end and above it before it has faded.
+    EXPECT_GT(farthest, 45);
+    EXPECT_GT(start.x() + farthest, bar.right() + 20);
+    MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+}
+
 TEST(Backdrop, ReduceTransparencyShowsTheBaseColourAtFullStrength) {
     const QColor base(200, 40, 40);
     BerthwatchGlassBackdrop backdrop(base, 0.1, 0.3);

@@ -13,6 +13,7 @@
 #include "ui/report/FindingRowHeader.h"
 #include "ui/report/FittingStack.h"
 #include "ui/report/PassedChecksView.h"
+#include "ui/report/ReportFilterBar.h"
 #include "ui/report/ReportMetricTiles.h"
 #include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportShareButton.h"
@@ -28,6 +29,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
 #include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -261,6 +263,89 @@ TEST(ReportView, CountsThatChangeWithTheReportRollToTheirNewValue) {
                                                                  {u"Manual"_s, {0, true}},
                                                                  {u"Passed"_s, {4, false}}};
     EXPECT_EQ(tiles, expected);
+}
+
+// How much ink each column of `image` holds, up to `width` columns.
+std::vector<double> inkByColumn(const QImage& image, int width) {
+    std::vector<double> ink(std::size_t(width), 0);
+    for (int x = 0; x < std::min(width, image.width()); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            ink[std::size_t(x)] += qAlpha(image.pixel(x, y));
+        }
+    }
+    return ink;
+}
+
+// The share of `frame`'s ink that no mix a·before + b·after accounts for (least squares).
+double unexplainedInk(const std::vector<double>& frame, const std::vector<double>& before,
+                      const std::vector<double>& after) {
+    double bb = 0, aa = 0, ba = 0, fb = 0, fa = 0, ff = 0;
+    for (std::size_t x = 0; x < frame.size(); ++x) {
+        bb += before[x] * before[x];
+        aa += after[x] * after[x];
+        ba += before[x] * after[x];
+        fb += frame[x] * before[x];
+        fa += frame[x] * after[x];
+        ff += frame[x] * frame[x];
+    }
+    const double determinant = bb * aa - ba * ba;
+    const double a = (fb * aa - fa * ba) / determinant;
+    const double b = (fa * bb - fb * ba) / determinant;
+    double left = 0;
+    for (std::size_t x = 0; x < frame.size(); ++x) {
+        left += std::pow(frame[x] - a * before[x] - b * after[x], 2);
+    }
+    return ff > 0 ? std::sqrt(left / ff) : 0;
+}
+
+// "All 10" becoming "All 7" shows 10, 7 or the one fading into the other, never a digit alone.
+TEST(ReportView, ACountThatLosesADigitReadsTheOldOrTheNewNumberInEveryFrame) {
+    design::MotionPreferences::instance().overrideReduceMotion(false);
+    const auto findings = [](int count) {
+        std::vector<Finding> list;
+        for (int i = 0; i < count; ++i) {
+            list.push_back(craftedFinding(QString::number(i), FindingSeverity::risk));
+        }
+        return list;
+    };
+    ReportScreen screen(reportWith(findings(10)));
+    ReportFilterChip* all = screen.view().filterBar()->chip(ReportFilterChoice::all);
+    const auto picture = [all] {
+        QImage image(all->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        all->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    const QImage ten = picture();
+    ScanReport next = reportWith(findings(7));
+    next.id = QUuid::createUuid();
+    screen.view().setReport(next);
+    ASSERT_TRUE(all->isCounting());
+    std::vector<QImage> frames;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            frames.push_back(picture());
+            return !all->isCounting();
+        },
+        10000));
+    const QImage seven = picture();
+    const int width = std::max(ten.width(), seven.width());
+    auto before = inkByColumn(ten, width);
+    auto after = inkByColumn(seven, width);
+    // The title stands still: only the columns from the first that differs on count.
+    const auto first = std::ranges::mismatch(before, after).in1 - before.begin();
+    ASSERT_LT(first, width);
+    before.erase(before.begin(), before.begin() + first);
+    after.erase(after.begin(), after.begin() + first);
+    int wrong = 0;
+    for (const QImage& frame : frames) {
+        auto ink = inkByColumn(frame, width);
+        ink.erase(ink.begin(), ink.begin() + first);
+        wrong += unexplainedInk(ink, before, after) > 0.2;
+    }
+    EXPECT_GT(frames.size(), 3u);
+    EXPECT_EQ(wrong, 0) << "of " << frames.size() << " frames";
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
 
 TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {

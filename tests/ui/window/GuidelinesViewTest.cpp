@@ -14,8 +14,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -128,6 +130,66 @@ TEST(GuidelinesView, TheHeaderRisesSixPointsAndTheControlsAndListFive) {
             EXPECT_NEAR(frame.drop, rises[i] * (1 - frame.opacity), 0.05) << i;
         }
     }
+    design::MotionPreferences::instance().overrideReduceMotion({});
+}
+
+// How much `image` differs from `reference` over `area`: the sum of every channel's difference.
+double inkIn(const QImage& image, const QImage& reference, const QRect& area) {
+    double sum = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb a = image.pixel(x, y);
+            const QRgb b = reference.pixel(x, y);
+            sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                   std::abs(qBlue(a) - qBlue(b));
+        }
+    }
+    return sum;
+}
+
+// The chips come in with the search field above them, in the same frames and as far.
+TEST(GuidelinesView, TheChipsFadeInWithTheSearchField) {
+    design::MotionPreferences::instance().overrideReduceMotion(false);
+    // Put in the window's place as the window does: a screen added to a shown layout.
+    QWidget window;
+    window.resize(900, 700);
+    auto* layout = new QVBoxLayout(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // What the window shows on the screen, not a picture drawn apart.
+    const auto screenShot = [&] { return window.screen()->grabWindow(window.winId()).toImage(); };
+    const QImage blank = screenShot();
+    auto* view = new GuidelinesView([](const QUrl&) { return true; }, &window);
+    layout->addWidget(view);
+    view->show();
+    std::vector<QImage> frames;
+    QWidget* search = view->searchField();
+    QWidget* chips = view->chip(std::nullopt)->parentWidget()->parentWidget()->parentWidget();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            frames.push_back(screenShot());
+            return !search->parentWidget()->graphicsEffect();
+        },
+        10000));
+    QTest::qWait(100);
+    const QImage settled = screenShot();
+    // Their places, and the 5 points below them that they rise from.
+    const auto place = [&](QWidget* widget) {
+        return QRect(widget->mapTo(&window, QPoint()), widget->size()).adjusted(0, 0, 0, 6);
+    };
+    const QRect searchPlace = place(search);
+    const QRect chipsPlace = place(chips);
+    const double searchInk = inkIn(settled, blank, searchPlace);
+    const double chipsInk = inkIn(settled, blank, chipsPlace);
+    ASSERT_GT(chipsInk, 0);
+    int apart = 0;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const double searchShown = inkIn(frames[i], blank, searchPlace) / searchInk;
+        const double chipsShown = inkIn(frames[i], blank, chipsPlace) / chipsInk;
+        apart += std::abs(searchShown - chipsShown) > 0.25;
+    }
+    EXPECT_GT(frames.size(), 5u);
+    EXPECT_EQ(apart, 0) << "of " << frames.size() << " frames";
     design::MotionPreferences::instance().overrideReduceMotion({});
 }
 

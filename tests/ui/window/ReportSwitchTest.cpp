@@ -1,15 +1,18 @@
-// What the window draws while it goes from one report to another: every frame holds the texts of
-// one report only, the one the title names.
+// What the window draws while it goes from one report to another, also while a filter change
+// still fades the old list out: every frame holds the texts of one report only, the one the
+// title names.
 
 #include "app/AppModel.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "ui/design/Motion.h"
+#include "ui/report/ReportFilterBar.h"
 #include "ui/report/ReportView.h"
 
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace bw::window {
 namespace {
@@ -107,10 +110,15 @@ protected:
 
 TEST_F(ReportSwitchTest, EveryFrameOfASwitchHoldsTheTextsOfTheReportTheTitleNames) {
     const ScanReport second = namedReport(u"Bravo"_s, {}, {u"Bravo check"_s});
+    // The chip clicked just before the switch, while its change still fades the old list out.
     const struct {
         const char* name;
         bool showsPassedChecks;
-    } cases[] = {{"from the findings", false}, {"from the passed checks", true}};
+        std::optional<report::ReportFilterChoice> clickedBeforeSwitch;
+    } cases[] = {{"from the findings", false, std::nullopt},
+                 {"from the passed checks", true, std::nullopt},
+                 {"during a filter change", false, report::ReportFilterChoice::blockers},
+                 {"during a passed-list change", false, report::ReportFilterChoice::passed}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ScanReport first =
@@ -126,6 +134,10 @@ TEST_F(ReportSwitchTest, EveryFrameOfASwitchHoldsTheTextsOfTheReportTheTitleName
         const QImage firstImage = mainWindow().grab().toImage();
         const auto firstTexts = bw::test::paintedTexts(mainWindow());
         ASSERT_EQ(mainWindow().windowTitle(), u"Alpha Tracker"_s);
+        if (c.clickedBeforeSwitch) {
+            QTest::mouseClick(view->filterBar()->chip(*c.clickedBeforeSwitch), Qt::LeftButton);
+            ASSERT_FALSE(view->findChildren<QWidget*>(u"leaving"_s).isEmpty());
+        }
 
         const std::vector<Frame> frames = openRecording(second, 700);
         QTest::qWait(600);

@@ -30,6 +30,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QEnterEvent>
+#include <QGraphicsOpacityEffect>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -84,6 +85,9 @@ struct StagedScreen : Workspace {
             slot(ScreenshotPrompt::paywall)->parentWidget()->parentWidget()->parentWidget());
     }
     std::vector<QWidget*> textsShowing(const QString& text) const {
+        return textsShowingIn(view, text);
+    }
+    static std::vector<QWidget*> textsShowingIn(const QWidget& view, const QString& text) {
         std::vector<QWidget*> found;
         for (QWidget* widget : view.findChildren<QWidget*>()) {
             const auto* label = qobject_cast<const QLabel*>(widget);
@@ -142,13 +146,13 @@ void expectMessageDimmedOnlyToKeepAHeading(const StagedBuildView& view) {
                 bar->maximum() - bar->value() < ScrollEdgeFade::length);
 }
 
-// How bright the brightest point of the upper part of `widget` (its phone's face) is as the
-// widget draws itself, and as it shows on `screen`.
-std::pair<int, int> brightestPoint(QWidget& widget, QWidget& screen) {
+// How bright the brightest point of the upper `share` of `widget` (by default 0.6, a phone's
+// face) is as the widget draws itself, and as it shows on `screen`.
+std::pair<int, int> brightestPoint(QWidget& widget, QWidget& screen, double share = 0.6) {
     const QImage own = widget.grab().toImage();
     QPoint brightest;
     int most = -1;
-    for (int y = 0; y < own.height() * 6 / 10; ++y) {
+    for (int y = 0; y < int(own.height() * share); ++y) {
         for (int x = 0; x < own.width(); ++x) {
             if (qGray(own.pixel(x, y)) > most) {
                 most = qGray(own.pixel(x, y));
@@ -269,6 +273,91 @@ TEST(StagedBuildView, AnImportMessageIsScrolledIntoView) {
         expectMessageDimmedOnlyToKeepAHeading(next);
         EXPECT_EQ(bw::test::textFaults(next), std::vector<QString>());
         design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+    }
+}
+
+// How `widget` shows on `screen`: "out of view", cut, "clear" (as bright as it draws itself, its
+// brightest point no more than 8 darker) or "whole" but dimmed by a faded edge.
+QString howItShows(QWidget& widget, QWidget& screen) {
+    const QRect shown = shownRect(widget, screen);
+    if (shown.isEmpty()) {
+        return u"out of view"_s;
+    }
+    if (shown.size() != widget.size()) {
+        return u"cut to %1 of %2 high"_s.arg(shown.height()).arg(widget.height());
+    }
+    const auto [own, onScreen] = brightestPoint(widget, screen, 1);
+    return onScreen >= own - 8 ? u"clear"_s : u"whole"_s;
+}
+
+// The icon, the name, its status and the section's heading each show in one of the `acceptable`
+// ways, and the message line in one of `messageShows`, if given.
+void expectHeadingsAndMessageShow(StagedBuildView& view, const QString& name, const QString& status,
+                                  const QStringList& acceptable,
+                                  const QStringList& messageShows = {}) {
+    std::vector<std::pair<QString, QWidget*>> parts{{u"icon"_s, view.findChild<StagedAppIcon*>()}};
+    for (const QString& text : {name, status, u"Add review screens"_s}) {
+        for (QWidget* widget : StagedScreen::textsShowingIn(view, text)) {
+            parts.emplace_back(text, widget);
+        }
+    }
+    EXPECT_EQ(parts.size(), 4u);
+    for (const auto& [part, widget] : parts) {
+        const QString shows = howItShows(*widget, view);
+        EXPECT_TRUE(acceptable.contains(shows))
+            << part.toStdString() << ": " << shows.toStdString();
+    }
+    if (!messageShows.isEmpty()) {
+        const QString shows = howItShows(*view.reviewScreens()->importMessage(), view);
+        EXPECT_TRUE(messageShows.contains(shows)) << "message: " << shows.toStdString();
+    }
+}
+
+// A cancelled or failed scan leaves its message for the staged screen that follows: it comes
+// into view clear, with no heading under a faded edge where the page has the room; and a new
+// build starts at the top of the page.
+TEST(StagedBuildView, AMessageOrANewBuildComesIntoViewWithItsHeadingsClear) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    const QString name = screen.model().staged()->preview->appName;
+    const QString failure = u"The build could not be read: /home/someone/Projects/a-rather-long-"
+                            u"project-folder-name/build/Products/Release-iphoneos/Hemoguia.app"_s;
+    for (const QSize size : {screenSizes[0], screenSizes[2]}) {
+        SCOPED_TRACE(size.width());
+        for (const QString& message : {u"Scan cancelled."_s, failure}) {
+            SCOPED_TRACE(message.toStdString());
+            screen.model().setImportMessage(message);
+            StagedBuildView next(screen.model());
+            next.resize(size);
+            next.show();
+            ASSERT_TRUE(bw::test::waitFor([&] {
+                // The faded edges stay; the entrances go.
+                return next.reviewScreens()->importMessage()->isSettled() &&
+                       std::ranges::all_of(next.findChildren<QGraphicsEffect*>(), [](auto* e) {
+                           return qobject_cast<QGraphicsOpacityEffect*>(e) != nullptr;
+                       });
+            }));
+            bw::test::settle();
+            // At the window's least size the page is too short to show the message below the
+            // slots and the heading above them both clear; then it cuts neither.
+            const bool roomy = size == screenSizes[2];
+            const QString whole = u"whole"_s;
+            expectHeadingsAndMessageShow(next, name, u"Ready to scan"_s,
+                                         {u"clear"_s, u"out of view"_s, roomy ? u"clear"_s : whole},
+                                         {u"clear"_s, roomy ? u"clear"_s : whole});
+        }
+        // The page scrolled to its end when another build is dropped.
+        screen.model().setImportMessage(std::nullopt);
+        screen.view.resize(size);
+        screen.settleMessage();
+        QScrollBar* page = screen.view.findChild<QScrollArea*>()->verticalScrollBar();
+        page->triggerAction(QAbstractSlider::SliderToMaximum);
+        ASSERT_EQ(page->value() > 0, size == screenSizes[0]);
+        screen.stage(screen.folder.write(u"Broken.ipa"_s, "not a zip archive"));
+        screen.settleMessage();
+        expectHeadingsAndMessageShow(screen.view, u"Broken.ipa"_s, u"Preview unavailable"_s,
+                                     {u"clear"_s});
+        screen.stage(Workspace::fixtureBuild("Clean.ipa"));
     }
 }
 
