@@ -22,4 +22,9 @@ QScrollArea* bareScrollArea(QWidget* parent) {
     return scroll;
 }
 
+void setBareContent(QScrollArea& scroll, QWidget* content) {
+    scroll.setWidget(content);
+    content->setAutoFillBackground(false);
+}
+
 } // namespace bw::design

@@ -11,4 +11,9 @@ namespace bw::design {
 // up, and those it takes away go dark (followPointer).
 QScrollArea* bareScrollArea(QWidget* parent = nullptr);
 
+// Puts `content` in a bare scroll area with no background of its own either. setWidget turns its
+// fill on; a filled widget is drawn apart from an entrance's picture of the page, and would be
+// missing from the screen until the entrance ends.
+void setBareContent(QScrollArea& scroll, QWidget* content);
+
 } // namespace bw::design

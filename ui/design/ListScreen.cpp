@@ -1,5 +1,6 @@
 #include "ui/design/ListScreen.h"
 
+#include "ui/design/BareScrollArea.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -18,7 +19,6 @@ QVBoxLayout* placeColumn(QWidget* screen, QScrollArea* scroll, QWidget* column, 
     outer->addWidget(scroll);
 
     auto* content = new QWidget;
-    content->setAutoFillBackground(false);
     auto* centring = new QHBoxLayout(content);
     centring->setContentsMargins(0, 0, 0, 0);
     centring->addStretch();
@@ -28,7 +28,7 @@ QVBoxLayout* placeColumn(QWidget* screen, QScrollArea* scroll, QWidget* column, 
     auto* stack = new QVBoxLayout(column);
     stack->setContentsMargins(margins);
     stack->setSpacing(spacing);
-    scroll->setWidget(content);
+    setBareContent(*scroll, content);
     return stack;
 }
 

@@ -148,10 +148,9 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     column_->addWidget(filterBar_);
     column_->addWidget(section_);
 
-    scrollArea_->setWidget(content);
+    design::setBareContent(*scrollArea_, content);
     for (QWidget* clear : {static_cast<QWidget*>(scrollArea_), scrollArea_->viewport(),
                            static_cast<QWidget*>(content)}) {
-        clear->setAutoFillBackground(false);
         clear->setAttribute(Qt::WA_TranslucentBackground);
     }
     findingList_->setViewport(scrollArea_->viewport());

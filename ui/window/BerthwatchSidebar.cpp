@@ -71,7 +71,6 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     clear.setColor(QPalette::Base, Qt::transparent);
     scroll->setPalette(clear);
     auto* content = new QWidget(scroll);
-    content->setAutoFillBackground(false);
     // Scan, Reports and the apps share one highlight; Guidelines and Settings another.
     contentHighlight_ = new SidebarSelectionHighlight(content);
     footerHighlight_ = new SidebarSelectionHighlight(this);
@@ -101,7 +100,7 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     appsLayout_->addWidget(emptyState_);
     column->addLayout(appsLayout_);
     column->addStretch();
-    scroll->setWidget(content);
+    design::setBareContent(*scroll, content);
     appsColumn_ = content;
     outer->addWidget(scroll, 1);
 

@@ -129,10 +129,7 @@ QWidget* GuidelinesView::makeControls() {
     // Fixed, not the scroll area's own Expanding: the controls must not take the page's spare
     // height.
     scroller->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    scroller->setWidget(chipRow);
-    // After setWidget, which fills the row: a filled row is drawn on its own, outside the
-    // entrance's picture, and would be missing from the screen until the entrance ends.
-    chipRow->setAutoFillBackground(false);
+    design::setBareContent(*scroller, chipRow);
     column->addWidget(scroller);
     return controls;
 }

@@ -87,8 +87,7 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
 
     slotRow_ = new SlotRow;
     slotScroll_ = design::bareScrollArea();
-    slotScroll_->setWidget(slotRow_);
-    slotRow_->setAutoFillBackground(false);
+    design::setBareContent(*slotScroll_, slotRow_);
     slotFade_ = new ScrollEdgeFade(slotScroll_, Qt::Horizontal);
     auto* slotPadding = new QWidget(this);
     slotPaddingLayout_ = new QVBoxLayout(slotPadding);

@@ -75,7 +75,6 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
 
     scroll_ = bareScrollArea(Qt::Vertical);
     auto* column = new QWidget;
-    column->setAutoFillBackground(false);
     columnLayout_ = new QVBoxLayout(column);
     columnLayout_->setSpacing(0);
     buildSection_ = makeBuildSection();
@@ -88,7 +87,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     sectionPadding_->addWidget(section_);
     columnLayout_->addWidget(sectionHolder_);
     columnLayout_->addStretch();
-    scroll_->setWidget(column);
+    design::setBareContent(*scroll_, column);
     pageFade_ = new ScrollEdgeFade(scroll_, Qt::Vertical);
     root->addWidget(scroll_, 1);
     root->addWidget(makeFooter());
@@ -299,7 +298,7 @@ QWidget* StagedBuildView::makeMetadataRow(const StagedBuild& staged) {
         return row;
     }
     auto* scroll = bareScrollArea(Qt::Horizontal);
-    scroll->setWidget(row);
+    design::setBareContent(*scroll, row);
     new ScrollEdgeFade(scroll, Qt::Horizontal);
     scroll->setFixedHeight(row->sizeHint().height());
     return scroll;
