@@ -1,5 +1,6 @@
 #include "ui/design/ListScreen.h"
 
+#include "ui/design/KeyboardRegion.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -23,6 +24,7 @@ QVBoxLayout* placeColumn(QWidget* screen, QScrollArea* scroll, QWidget* column, 
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
+    scrollWithPageKeys(*screen, *scroll);
 
     auto* content = new QWidget;
     content->setAutoFillBackground(false);

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/design/Entrance.h"
+#include "ui/design/KeyboardRegion.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
@@ -152,6 +153,7 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     scrollArea_->setFrameShape(QFrame::NoFrame);
     // Not a Tab stop of its own: the controls inside it are.
     scrollArea_->setFocusPolicy(Qt::NoFocus);
+    design::scrollWithPageKeys(*this, *scrollArea_);
     scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (QWidget* clear : {static_cast<QWidget*>(scrollArea_), scrollArea_->viewport(),

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/KeyboardRegion.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -19,6 +20,8 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 
 namespace bw::window {
 
@@ -62,6 +65,7 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 0, 8, 10);
     outer->setSpacing(0);
+    design::keepArrowsWithin(*this);
 
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -215,9 +219,13 @@ void BerthwatchSidebar::showApps(std::vector<SidebarApp> apps) {
         }
     }
     appRows_ = std::move(rows);
-    // Rows made or moved later would otherwise keep the Tab order of their making.
-    design::chainTabStops(destination(AppSection::recents),
-                          std::vector<QWidget*>(appRows_.begin(), appRows_.end()));
+    // Rows made or moved later would otherwise keep the Tab order of their making; each row's
+    // actions button follows its row.
+    std::vector<QWidget*> stops;
+    for (SidebarAppButton* row : appRows_) {
+        std::ranges::copy(design::tabStopsIn(*row), std::back_inserter(stops));
+    }
+    design::chainTabStops(destination(AppSection::recents), stops);
     if (inBulk) {
         appsColumn_->show();
     }

@@ -1,6 +1,7 @@
 #include "ui/workspace/CenteredRemoveButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -72,6 +73,9 @@ void CenteredRemoveButton::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::white);
     painter.drawText(QRectF(x, 0, capsule.width() - x, capsule.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
+    painter.resetTransform();
+    painter.setOpacity(1);
+    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::workspace
