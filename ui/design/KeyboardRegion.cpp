@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -87,6 +88,51 @@ protected:
     }
 };
 
+bool isInSight(const QWidget& widget, const QWidget& viewport) {
+    return widget.isVisible() &&
+           viewport.rect().contains(QRect(widget.mapTo(&viewport, QPoint()), widget.size()));
+}
+
+// The stop of the scrolled content wholly in sight that comes first (or last) in Tab order.
+QWidget* stopInSight(const QWidget& viewport, bool last) {
+    QWidget* found = nullptr;
+    QWidget* window = viewport.window();
+    for (QWidget* next = window->nextInFocusChain(); next != window;
+         next = next->nextInFocusChain()) {
+        if (viewport.isAncestorOf(next) && isStop(*next) && isInSight(*next, viewport)) {
+            found = next;
+            if (!last) {
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+// Scrolls, and a control of the content that had the focus keeps it while still in sight;
+// otherwise the focus goes to the stop in sight nearest the way the page went. A list that
+// reuses its rows as it scrolls would hide the focused one, and Qt would scroll back to the
+// control it then gave the focus to. A text field keeps the focus: it stays where it is.
+void scrollKeepingFocusInSight(QAbstractScrollArea& scroll, QAbstractSlider::SliderAction action,
+                               bool down) {
+    QWidget* viewport = scroll.viewport();
+    QPointer<QWidget> focused = QApplication::focusWidget();
+    const bool moves = focused && viewport->isAncestorOf(focused) &&
+                       !focused->testAttribute(Qt::WA_InputMethodEnabled);
+    if (moves) {
+        focused->clearFocus();
+    }
+    scroll.verticalScrollBar()->triggerAction(action);
+    if (!moves) {
+        return;
+    }
+    QWidget* next =
+        focused && isInSight(*focused, *viewport) ? focused.data() : stopInSight(*viewport, down);
+    if (next) {
+        next->setFocus(down ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    }
+}
+
 } // namespace
 
 void keepArrowsWithin(QWidget& region) {
@@ -113,7 +159,9 @@ void scrollWithPageKeys(QWidget& page, QAbstractScrollArea& scroll) {
         auto* shortcut = new QShortcut(QKeySequence(key), &scroll);
         shortcut->setContext(Qt::WindowShortcut);
         QObject::connect(shortcut, &QShortcut::activated, &scroll, [&scroll, action = action] {
-            scroll.verticalScrollBar()->triggerAction(action);
+            const bool down = action == QAbstractSlider::SliderPageStepAdd ||
+                              action == QAbstractSlider::SliderToMaximum;
+            scrollKeepingFocusInSight(scroll, action, down);
         });
     }
 }

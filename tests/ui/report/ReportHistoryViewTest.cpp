@@ -487,6 +487,8 @@ TEST(ReportHistoryView, ThePageKeysScrollTheListButHomeAndEndStayInTheSearchFiel
     row->setFocus(Qt::TabFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
     EXPECT_EQ(bar->value(), bar->maximum());
+    // The keyboard follows the page, to a row in sight.
+    EXPECT_TRUE(qobject_cast<ReportHistoryRow*>(QApplication::focusWidget()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
     EXPECT_EQ(bar->value(), bar->maximum() - bar->pageStep());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
