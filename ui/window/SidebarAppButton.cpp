@@ -272,11 +272,11 @@ double SidebarAppButton::ellipsisOpacity() const {
 }
 
 void SidebarAppButton::updateEllipsis() {
-    // The ellipsis takes the dot's place, and the clicks there, while the row is hovered or its
-    // menu is open; the two cross-fade with the hover. It is the row's next Tab stop, shown
-    // while the keyboard is on the row or on it.
+    // The ellipsis takes the dot's place, and the clicks there, while the row is hovered, its
+    // menu is open or the keyboard is on the row or on it (the row's next Tab stop); the two
+    // cross-fade with the hover.
     ellipsis_->setAttribute(Qt::WA_TransparentForMouseEvents,
-                            !(isHovering() || isActionMenuPresented()));
+                            !(isHovering() || isActionMenuPresented() || hasKeyboardWithin()));
     static_cast<EllipsisButton*>(ellipsis_)->setOpacity(ellipsisOpacity());
     update();
 }

@@ -1,7 +1,6 @@
 #include "ui/workspace/CenteredRemoveButton.h"
 
 #include "ui/design/BrandShapes.h"
-#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -73,9 +72,6 @@ void CenteredRemoveButton::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::white);
     painter.drawText(QRectF(x, 0, capsule.width() - x, capsule.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
-    painter.resetTransform();
-    painter.setOpacity(1);
-    design::paintCapsuleFocusRing(painter, *this);
 }
 
 } // namespace bw::workspace

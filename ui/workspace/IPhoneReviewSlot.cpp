@@ -226,8 +226,8 @@ IPhoneReviewSlot::IPhoneReviewSlot(ScreenshotPrompt prompt, QWidget* parent)
     removeButton_ = new CenteredRemoveButton(
         QStringLiteral("Remove ") + shortTitle(prompt).toLower() + QStringLiteral(" screenshot"),
         phoneArea_);
-    // The keyboard on the button keeps it shown, as on the phone.
-    removeButton_->installEventFilter(this);
+    // The keyboard removes from the phone itself (Delete), which shows the button meanwhile.
+    removeButton_->setFocusPolicy(Qt::NoFocus);
     connect(removeButton_, &QAbstractButton::clicked, this, &IPhoneReviewSlot::removeRequested);
     connect(loader_, &ScreenshotThumbnailLoader::loaded, this, &IPhoneReviewSlot::showThumbnail);
     connect(&target_, &design::AnimatedValue::valueChanged, this, [this](double progress) {
@@ -314,7 +314,7 @@ void IPhoneReviewSlot::setHovering(bool hovering) {
 }
 
 bool IPhoneReviewSlot::hasKeyboardWithin() const {
-    return phoneArea_->hasFocus() || removeButton_->hasFocus();
+    return phoneArea_->hasFocus();
 }
 
 void IPhoneReviewSlot::followKeyboard() {
@@ -327,14 +327,6 @@ void IPhoneReviewSlot::followPresence() {
     presence_.animateTo(isHovering_ || hasKeyboardWithin() ? 1 : 0,
                         iPhoneReviewSlotMotion.easeOut(0.14));
     refresh();
-}
-
-bool IPhoneReviewSlot::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == removeButton_ &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        followPresence();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void IPhoneReviewSlot::phoneClicked() {
@@ -359,15 +351,10 @@ void IPhoneReviewSlot::refresh() {
     screen_->setCurrentWidget(filled && !screenshotView_->image.isNull()
                                   ? static_cast<QWidget*>(screenshotView_)
                                   : placeholder_);
-    // Emptied from its own button, the keyboard goes back to the phone rather than on to the
-    // next slot.
-    if (!filled && removeButton_->hasFocus()) {
-        // Only the keyboard reaches the button; the phone keeps its ring as a Tab would give it.
-        phoneArea_->setFocus(Qt::TabFocusReason);
-    }
-    // The phone's next Tab stop while filled, seen while the pointer or the keyboard is on the
-    // phone or on it; it fades out after they have left, and takes clicks only under the pointer.
-    removeButton_->setVisible(filled);
+    // The button fades out after the pointer (or the keyboard) has left the phone, but takes
+    // clicks only while the pointer is there.
+    removeButton_->setVisible(filled &&
+                              (isHovering_ || hasKeyboardWithin() || presence_.value() > 0));
     removeButton_->setAttribute(Qt::WA_TransparentForMouseEvents, !isHovering_);
     phoneArea_->setEnabled(!isLocked());
     if (isLocked() != (phoneArea_->graphicsEffect() != nullptr)) {

@@ -58,15 +58,12 @@ signals:
     void fileDropped(const QString& path);
     void dropRingChanged();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     friend class SlotPhoneArea;
 
     void setTargeted(bool targeted);
     void setHovering(bool hovering);
-    // The keyboard came to or left the phone or its remove button.
+    // The keyboard came to or left the phone.
     void followKeyboard();
     void followPresence();
     bool hasKeyboardWithin() const;
