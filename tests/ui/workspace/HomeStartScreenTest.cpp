@@ -240,22 +240,3 @@ TEST(FileChooser, TheDialogTakesBundleFoldersAsOneItemAndEntersOthers) {
         }
     }
 }
-
-// The card opens the panel from the keyboard as a list's row would: Space, Return and Enter.
-TEST(HomeStartScreen, TheKeysThatOpenARowOpenThePanel) {
-    StartScreen start;
-    start.home.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&start.home));
-    start.card()->setFocus(Qt::TabFocusReason);
-    const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers> keys[] = {
-        {"Space", Qt::Key_Space, Qt::NoModifier},
-        {"Return", Qt::Key_Return, Qt::NoModifier},
-        {"Enter", Qt::Key_Enter, Qt::KeypadModifier}};
-    std::size_t asked = 0;
-    for (const auto& [name, key, modifiers] : keys) {
-        SCOPED_TRACE(name);
-        QTest::keyClick(start.card(), key, modifiers);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return start.chooser.asked.size() == asked + 1; }));
-        asked = start.chooser.asked.size();
-    }
-}
