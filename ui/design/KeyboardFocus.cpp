@@ -2,6 +2,7 @@
 
 #include "ui/design/FocusInView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -66,6 +67,12 @@ private:
         if (reason == Qt::ActiveWindowFocusReason) {
             return;
         }
+        // A popup closing gives the focus back to where it was: with its ring when the popup
+        // was closed from the keyboard (Escape, Return on an entry), not after a click.
+        if (reason == Qt::PopupFocusReason && event.gotFocus()) {
+            widget.setProperty(keyboardFocusProperty, isKeyboardInUse_);
+            return;
+        }
         // Qt also moves the focus "as by Tab" when the focused widget is hidden or disabled:
         // that counts only while the user is on the keyboard, not after a click.
         const bool byTab = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
@@ -79,6 +86,30 @@ private:
 
     // Whether the last key or button pressed was a key.
     bool isKeyboardInUse_ = false;
+};
+
+class ReturnActivation : public QObject {
+public:
+    explicit ReturnActivation(QAbstractButton& button) : QObject(&button), button_(button) {
+        button.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &button_ || event->type() != QEvent::KeyPress || !button_.hasFocus()) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier)) {
+            return false;
+        }
+        button_.animateClick();
+        return true;
+    }
+
+private:
+    QAbstractButton& button_;
 };
 
 } // namespace
@@ -122,6 +153,10 @@ QWidget* tabStopBefore(const QWidget& widget) {
         }
     }
     return nullptr;
+}
+
+void activateOnReturn(QAbstractButton& button) {
+    new ReturnActivation(button);
 }
 
 void trackKeyboardFocus(QApplication& application) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+class QAbstractButton;
 class QApplication;
 class QWidget;
 
@@ -26,6 +27,11 @@ std::vector<QWidget*> tabStopsIn(QWidget& widget);
 // The last control that Tab reaches before `widget` and everything inside it; none if there is
 // none.
 QWidget* tabStopBefore(const QWidget& widget);
+
+// Return and Enter click `button` while it has the focus, as Space does: for a row of a list or
+// a card, which the keyboard opens as any list's rows. A dialog's buttons keep Return for the
+// dialog's own answer.
+void activateOnReturn(QAbstractButton& button);
 
 // Notes how each widget of the application takes the focus; installed with the design.
 void trackKeyboardFocus(QApplication& application);

@@ -1,6 +1,7 @@
 #include "ui/design/ListScreen.h"
 
 #include "ui/design/BareScrollArea.h"
+#include "ui/design/KeyboardRegion.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -17,6 +18,7 @@ QVBoxLayout* placeColumn(QWidget* screen, QScrollArea* scroll, QWidget* column, 
     auto* outer = new QVBoxLayout(screen);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
+    scrollWithPageKeys(*screen, *scroll);
 
     auto* content = new QWidget;
     auto* centring = new QHBoxLayout(content);

@@ -12,8 +12,8 @@ namespace bw::design {
 // What the history, guidelines and settings screens are built from: a scrolling column of
 // limited width centred in the screen, a title with its subtitle and centred empty states.
 
-// Puts `scroll` (a bareScrollArea) over the whole of `screen` and `column` in it, at most
-// `maxWidth` wide and centred; returns the column's layout.
+// Puts `scroll` (a bareScrollArea, scrolled by the page keys) over the whole of `screen` and
+// `column` in it, at most `maxWidth` wide and centred; returns the column's layout.
 QVBoxLayout* placeColumn(QWidget* screen, QScrollArea* scroll, QWidget* column, int maxWidth,
                          const QMargins& margins, int spacing);
 

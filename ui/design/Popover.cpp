@@ -112,6 +112,13 @@ void Popover::popUpBeside(const QRect& anchor) {
     move(place);
     takeBackdrop();
     show();
+    // The keyboard starts on the first entry, lit when the popover was opened from the keyboard.
+    for (auto* entry : findChildren<MenuEntry*>()) {
+        if (entry->isEnabled()) {
+            entry->setFocus(Qt::PopupFocusReason);
+            break;
+        }
+    }
 }
 
 QPainterPath Popover::outline() const {

@@ -25,9 +25,9 @@ struct PopoverStyle {
     qreal separatorThickness = 1;
 };
 
-// A popup of actions: a column of content over the menu surface, closed by Escape, the arrow
-// keys moving between its entries; an entry closes the popover before its action runs. Deletes
-// itself when closed.
+// A popup of actions: a column of content over the menu surface, the keyboard on its first
+// entry, closed by Escape, the arrow keys moving between its entries; an entry closes the popover
+// before its action runs. Deletes itself when closed.
 class Popover : public QWidget {
     Q_OBJECT
 

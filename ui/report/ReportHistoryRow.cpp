@@ -3,6 +3,7 @@
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -87,6 +88,7 @@ ReportHistoryRow::ReportHistoryRow(QWidget* parent)
     : design::HoverButton(parent, {reportHistoryRowMotion.easeOut(0.14)}) {
     new SecondaryClickTarget(this, [this] { presentActionMenu(); });
     setAttribute(Qt::WA_Hover);
+    design::activateOnReturn(*this);
     setAccessibleDescription(QStringLiteral("Opens the saved report."));
     connect(this, &QAbstractButton::clicked, this, [this] { emit openRequested(report_); });
 }

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "ui/design/BareScrollArea.h"
 #include "ui/design/Entrance.h"
+#include "ui/design/KeyboardRegion.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
@@ -149,6 +150,7 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     column_->addWidget(section_);
 
     design::setBareContent(*scrollArea_, content);
+    design::scrollWithPageKeys(*this, *scrollArea_);
     for (QWidget* clear : {static_cast<QWidget*>(scrollArea_), scrollArea_->viewport(),
                            static_cast<QWidget*>(content)}) {
         clear->setAttribute(Qt::WA_TranslucentBackground);

@@ -1,6 +1,8 @@
 #include "ui/report/SecondaryClickTarget.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -16,8 +18,37 @@ bool SecondaryClickTarget::claims(QPoint point) const {
     return target_->rect().contains(point);
 }
 
+namespace {
+
+// The keyboard's own secondary click, on the desktop: the Menu key (which some window systems
+// also deliver as a context menu event) and Shift+F10.
+bool isContextMenuKey(const QEvent& event) {
+    if (event.type() == QEvent::ContextMenu) {
+        return static_cast<const QContextMenuEvent&>(event).reason() == QContextMenuEvent::Keyboard;
+    }
+    if (event.type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto& key = static_cast<const QKeyEvent&>(event);
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    return (key.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+           (key.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+}
+
+} // namespace
+
 bool SecondaryClickTarget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != target_ || event->type() != QEvent::MouseButtonPress) {
+    if (watched != target_) {
+        return false;
+    }
+    // From the target or a control inside it that leaves the key alone.
+    if (isContextMenuKey(*event)) {
+        if (action_) {
+            action_();
+        }
+        return true;
+    }
+    if (event->type() != QEvent::MouseButtonPress) {
         return false;
     }
     const auto* mouse = static_cast<QMouseEvent*>(event);

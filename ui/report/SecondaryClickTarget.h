@@ -11,7 +11,8 @@ namespace bw::report {
 // Catches right clicks on a widget and everything in it, and leaves every other mouse event to
 // the widget: a click still presses its buttons, hover and scrolling still reach it. The action
 // runs on a later turn of the event loop, never inside the mouse handling; it is not run when the
-// widget is gone by then, and the action current at that moment is the one that runs.
+// widget is gone by then, and the action current at that moment is the one that runs. The
+// keyboard's secondary click (the Menu key, Shift+F10) on the focused widget runs it at once.
 class SecondaryClickTarget : public QObject {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 #include "ui/design/BareScrollArea.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/KeyboardRegion.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -20,6 +21,8 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 
 namespace bw::window {
 
@@ -63,6 +66,7 @@ BerthwatchSidebar::BerthwatchSidebar(AppModel& model, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 0, 8, 10);
     outer->setSpacing(0);
+    design::keepArrowsWithin(*this);
 
     QScrollArea* scroll = design::bareScrollArea(this);
     // The sidebar's own surface shows through the scrolled column.
@@ -208,9 +212,13 @@ void BerthwatchSidebar::showApps(std::vector<SidebarApp> apps) {
         }
     }
     appRows_ = std::move(rows);
-    // Rows made or moved later would otherwise keep the Tab order of their making.
-    design::chainTabStops(destination(AppSection::recents),
-                          std::vector<QWidget*>(appRows_.begin(), appRows_.end()));
+    // Rows made or moved later would otherwise keep the Tab order of their making; each row's
+    // actions button follows its row.
+    std::vector<QWidget*> stops;
+    for (SidebarAppButton* row : appRows_) {
+        std::ranges::copy(design::tabStopsIn(*row), std::back_inserter(stops));
+    }
+    design::chainTabStops(destination(AppSection::recents), stops);
     if (inBulk) {
         appsColumn_->show();
     }

@@ -3,12 +3,12 @@
 #include "model/ReportHelpers.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 
 namespace bw::window {
@@ -80,6 +80,7 @@ GuidelineRow::GuidelineRow(const GuidelineReference& reference, QWidget* parent)
     setAccessibleName(QStringLiteral("Guideline %1, %2").arg(reference.id, reference.title));
     setAccessibleDescription(QStringLiteral("Open on Apple Developer"));
     setAttribute(Qt::WA_Hover);
+    design::activateOnReturn(*this);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -150,14 +151,6 @@ QSize GuidelineRow::sizeHint() const {
 
 QSize GuidelineRow::minimumSizeHint() const {
     return {200, 92};
-}
-
-void GuidelineRow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        animateClick();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
 }
 
 QColor GuidelineRow::arrowColor(qreal hoverProgress) {

@@ -33,7 +33,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Layout;

@@ -7,6 +7,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -20,6 +21,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QTimer>
+#include <functional>
 
 namespace bw::window {
 
@@ -38,11 +40,13 @@ constexpr int trailingPadding = 6;
 // The "ellipsis" that opens the app's actions.
 class EllipsisButton : public QAbstractButton {
 public:
-    explicit EllipsisButton(QWidget* parent) : QAbstractButton(parent) {
+    EllipsisButton(QWidget* parent, std::function<void()> focusChanged)
+        : QAbstractButton(parent), focusChanged_(std::move(focusChanged)) {
         setFixedSize(24, 24);
         setToolTip(QStringLiteral("App actions"));
         setAccessibleName(QStringLiteral("App actions"));
         setFocusPolicy(Qt::TabFocus);
+        design::activateOnReturn(*this);
     }
 
     void setOpacity(double opacity) {
@@ -64,7 +68,17 @@ protected:
                             palette::textSecondary());
     }
 
+    void focusInEvent(QFocusEvent* event) override {
+        QAbstractButton::focusInEvent(event);
+        focusChanged_();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QAbstractButton::focusOutEvent(event);
+        focusChanged_();
+    }
+
 private:
+    std::function<void()> focusChanged_;
     double opacity_ = 0;
 };
 
@@ -111,7 +125,8 @@ void paintSidebarAppIcon(QPainter& painter, const QRectF& frame, const QImage& i
 }
 
 SidebarAppButton::SidebarAppButton(SidebarApp app, QWidget* parent)
-    : SidebarRowButton(parent), app_(std::move(app)), ellipsis_(new EllipsisButton(this)) {
+    : SidebarRowButton(parent), app_(std::move(app)),
+      ellipsis_(new EllipsisButton(this, [this] { updateEllipsis(); })) {
     setAccessibleName(app_.appName);
     setAccessibleDescription(statusText(app_));
     connect(ellipsis_, &QAbstractButton::clicked, this, &SidebarAppButton::toggleActionMenu);
@@ -238,16 +253,30 @@ void SidebarAppButton::resizeEvent(QResizeEvent* event) {
     SidebarRowButton::resizeEvent(event);
 }
 
+void SidebarAppButton::focusInEvent(QFocusEvent* event) {
+    SidebarRowButton::focusInEvent(event);
+    updateEllipsis();
+}
+
+void SidebarAppButton::focusOutEvent(QFocusEvent* event) {
+    SidebarRowButton::focusOutEvent(event);
+    updateEllipsis();
+}
+
+bool SidebarAppButton::hasKeyboardWithin() const {
+    return design::showsFocusRing(*this) || ellipsis_->hasFocus();
+}
+
 double SidebarAppButton::ellipsisOpacity() const {
-    return isActionMenuPresented() ? 1 : hoverProgress();
+    return isActionMenuPresented() || hasKeyboardWithin() ? 1 : hoverProgress();
 }
 
 void SidebarAppButton::updateEllipsis() {
-    // The ellipsis takes the dot's place, and the clicks there, while the row is hovered or its
-    // menu is open; the two cross-fade with the hover.
-    const bool isActive = showsHover() || isActionMenuPresented();
-    ellipsis_->setAttribute(Qt::WA_TransparentForMouseEvents, !isActive);
-    ellipsis_->setFocusPolicy(isActive ? Qt::TabFocus : Qt::NoFocus);
+    // The ellipsis takes the dot's place, and the clicks there, while the row is hovered, its
+    // menu is open or the keyboard is on the row or on it (the row's next Tab stop); the two
+    // cross-fade with the hover.
+    ellipsis_->setAttribute(Qt::WA_TransparentForMouseEvents,
+                            !(showsHover() || isActionMenuPresented() || hasKeyboardWithin()));
     static_cast<EllipsisButton*>(ellipsis_)->setOpacity(ellipsisOpacity());
     update();
 }

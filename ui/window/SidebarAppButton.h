@@ -23,7 +23,8 @@ QImage sidebarAppIconImage(const SidebarApp& app, qreal devicePixelRatio);
 
 // One scanned app in the sidebar: icon, name and a dot tinted by the worst kind of finding in its
 // newest report. A click runs the row's action (clicked); the ellipsis that replaces the dot on
-// hover, and a right click anywhere on the row, open the app's actions menu.
+// hover or while the keyboard is on the row, a right click anywhere on the row and the Menu key
+// or Shift+F10 on it open the app's actions menu.
 class SidebarAppButton : public SidebarRowButton {
     Q_OBJECT
 
@@ -63,8 +64,12 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The row shows a focus ring, or its ellipsis has the focus.
+    bool hasKeyboardWithin() const;
     const QImage& icon();
     bool canRevealBuild() const;
     void confirmDelete();

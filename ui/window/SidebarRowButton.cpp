@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 
 #include <QPainter>
@@ -35,6 +36,7 @@ SidebarRowButton::SidebarRowButton(QWidget* parent)
     // A row of a list, not a link: the pointer stays an arrow.
     unsetCursor();
     setAttribute(Qt::WA_Hover);
+    design::activateOnReturn(*this);
     connect(this, &QAbstractButton::toggled, this, qOverload<>(&QWidget::update));
 }
 

@@ -1,6 +1,7 @@
 #include "ui/workspace/DropZoneCard.h"
 
 #include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -102,6 +103,7 @@ DropZoneCard::DropZoneCard(QWidget* parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
     setToolTip(u"Choose an .ipa, .xcarchive, or .app build"_qs);
     setAccessibleName(u"Choose a build to review"_qs);
+    design::activateOnReturn(*this);
 
     runway_ = new design::BerthwatchRunwayMark(this);
     runway_->setFixedWidth(244);

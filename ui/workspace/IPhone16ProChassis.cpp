@@ -14,7 +14,6 @@ constexpr QColor bodyColor{30, 30, 32};
 constexpr QColor rimColor{74, 74, 78};
 constexpr QColor lensColor{8, 20, 28};
 constexpr qreal targetedBrightening = 0.035;
-constexpr qreal bodyRadiusRatio = 38.0 / 188.0;
 
 QColor brightened(QColor color, bool targeted) {
     if (!targeted) {
@@ -78,7 +77,7 @@ private:
     // The body is opaque right up to the screen's rounded edge, which hides the content's
     // corners, so the content needs no clipping of its own.
     void paintFrame(QPainter& painter, const QRectF& bounds, const ChassisGeometry& geometry) {
-        const qreal radius = bounds.width() * bodyRadiusRatio;
+        const qreal radius = ChassisGeometry::bodyRadiusForWidth(bounds.width());
         QPainterPath body;
         body.addRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
         // The opening is a point smaller than the screen, so that the body also covers the

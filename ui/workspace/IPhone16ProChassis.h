@@ -17,6 +17,8 @@ struct ChassisGeometry {
     static ChassisGeometry forSize(QSizeF size);
     // The corner radius of a screen `width` wide.
     static qreal screenRadiusForWidth(qreal width) { return width * (15.0 / 94) / (42.0 / 47); }
+    // The corner radius of the body of a phone `width` wide.
+    static qreal bodyRadiusForWidth(qreal width) { return width * 38.0 / 188; }
 };
 
 inline constexpr qreal phoneAspectRatio = 188.0 / 369.0;

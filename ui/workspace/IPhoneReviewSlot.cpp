@@ -1,6 +1,7 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 
 #include "ui/design/AppIconTile.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -13,6 +14,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -71,17 +73,64 @@ protected:
     }
 };
 
-// The phone and its remove button: hover, clicks and drops of the slot.
+// The focus ring round the phone, drawn above the phone's frame.
+class SlotFocusRing : public QWidget {
+public:
+    explicit SlotFocusRing(QWidget* phone) : QWidget(phone) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        design::paintFocusRing(painter, *parentWidget(),
+                               ChassisGeometry::bodyRadiusForWidth(width()), rect());
+    }
+};
+
+// The phone and its remove button: hover, clicks, keys and drops of the slot. The phone is a Tab
+// stop: Space or Return chooses a file for an empty one, Delete or Backspace empties a filled one.
 class SlotPhoneArea : public QWidget {
 public:
     explicit SlotPhoneArea(IPhoneReviewSlot* slot) : QWidget(slot), slot_(slot) {
         setAcceptDrops(true);
         setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::TabFocus);
     }
+
+    SlotFocusRing* ring = nullptr;
 
 protected:
     void enterEvent(QEnterEvent*) override { slot_->setHovering(true); }
     void leaveEvent(QEvent*) override { slot_->setHovering(false); }
+
+    void focusInEvent(QFocusEvent* event) override {
+        QWidget::focusInEvent(event);
+        slot_->followKeyboard();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QWidget::focusOutEvent(event);
+        slot_->followKeyboard();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
+        switch (plain ? event->key() : 0) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            slot_->phoneClicked();
+            return;
+        case Qt::Key_Delete:
+        case Qt::Key_Backspace:
+            if (slot_->isFilled()) {
+                emit slot_->removeRequested();
+            }
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+        }
+    }
 
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
 
@@ -173,9 +222,12 @@ IPhoneReviewSlot::IPhoneReviewSlot(ScreenshotPrompt prompt, QWidget* parent)
     screen_->addWidget(placeholder_);
     screen_->addWidget(screenshotView_);
     chassis_ = new IPhone16ProChassis(screen_, phoneArea_);
+    phoneArea_->ring = new SlotFocusRing(phoneArea_);
     removeButton_ = new CenteredRemoveButton(
         QStringLiteral("Remove ") + shortTitle(prompt).toLower() + QStringLiteral(" screenshot"),
         phoneArea_);
+    // The keyboard removes from the phone itself (Delete), which shows the button meanwhile.
+    removeButton_->setFocusPolicy(Qt::NoFocus);
     connect(removeButton_, &QAbstractButton::clicked, this, &IPhoneReviewSlot::removeRequested);
     connect(loader_, &ScreenshotThumbnailLoader::loaded, this, &IPhoneReviewSlot::showThumbnail);
     connect(&target_, &design::AnimatedValue::valueChanged, this, [this](double progress) {
@@ -219,6 +271,7 @@ void IPhoneReviewSlot::setSlotWidth(int width) {
     const int phoneHeight = int(std::lround(width / phoneAspectRatio));
     phoneArea_->setFixedSize(width, phoneHeight);
     chassis_->setGeometry(0, 0, width, phoneHeight);
+    phoneArea_->ring->setGeometry(0, 0, width, phoneHeight);
     removeButton_->move((width - removeButton_->width()) / 2,
                         (phoneHeight - removeButton_->height()) / 2);
     caption_->setFixedWidth(width);
@@ -257,7 +310,22 @@ void IPhoneReviewSlot::setTargeted(bool targeted) {
 
 void IPhoneReviewSlot::setHovering(bool hovering) {
     isHovering_ = hovering;
-    presence_.animateTo(hovering ? 1 : 0, iPhoneReviewSlotMotion.easeOut(0.14));
+    followPresence();
+}
+
+bool IPhoneReviewSlot::hasKeyboardWithin() const {
+    return phoneArea_->hasFocus();
+}
+
+void IPhoneReviewSlot::followKeyboard() {
+    phoneArea_->ring->update();
+    followPresence();
+}
+
+// The remove button shows while the pointer is over the phone or the keyboard is on it.
+void IPhoneReviewSlot::followPresence() {
+    presence_.animateTo(isHovering_ || hasKeyboardWithin() ? 1 : 0,
+                        iPhoneReviewSlotMotion.easeOut(0.14));
     refresh();
 }
 
@@ -283,8 +351,10 @@ void IPhoneReviewSlot::refresh() {
     screen_->setCurrentWidget(filled && !screenshotView_->image.isNull()
                                   ? static_cast<QWidget*>(screenshotView_)
                                   : placeholder_);
-    // The button fades out after the pointer has left, but takes clicks only while it is there.
-    removeButton_->setVisible(filled && (isHovering_ || presence_.value() > 0));
+    // The button fades out after the pointer (or the keyboard) has left the phone, but takes
+    // clicks only while the pointer is there.
+    removeButton_->setVisible(filled &&
+                              (isHovering_ || hasKeyboardWithin() || presence_.value() > 0));
     removeButton_->setAttribute(Qt::WA_TransparentForMouseEvents, !isHovering_);
     phoneArea_->setEnabled(!isLocked());
     if (isLocked() != (phoneArea_->graphicsEffect() != nullptr)) {
@@ -299,6 +369,8 @@ void IPhoneReviewSlot::refresh() {
     caption_->update();
     setAccessibleName(shortTitle(prompt_) + QStringLiteral(", ") +
                       (filled ? QStringLiteral("screenshot added") : QStringLiteral("not added")));
+    // The phone is what the keyboard stops on.
+    phoneArea_->setAccessibleName(accessibleName());
     screenshotView_->update();
 }
 

@@ -20,8 +20,8 @@ class SlotScreenshotView;
 
 // One review area's slot: a drawn phone showing the area's screenshot or its placeholder, with
 // a caption under it. An empty phone is clicked to choose a file; an image file can be dropped on
-// it; a filled one offers "Remove" while the pointer is over it. The slot changes no model state
-// itself: it reports the user's wishes through its signals.
+// it; a filled one offers "Remove" while the pointer or the keyboard is on it. The slot changes no
+// model state itself: it reports the user's wishes through its signals.
 class IPhoneReviewSlot : public QWidget {
     Q_OBJECT
 
@@ -63,6 +63,10 @@ private:
 
     void setTargeted(bool targeted);
     void setHovering(bool hovering);
+    // The keyboard came to or left the phone.
+    void followKeyboard();
+    void followPresence();
+    bool hasKeyboardWithin() const;
     void phoneClicked();
     void acceptDrop(const QString& path);
     void refresh();

@@ -9,6 +9,7 @@
 #include "ui/design/Entrance.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/KeyboardRegion.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
@@ -74,6 +75,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     root->addWidget(header_);
 
     scroll_ = bareScrollArea(Qt::Vertical);
+    design::scrollWithPageKeys(*this, *scroll_);
     auto* column = new QWidget;
     columnLayout_ = new QVBoxLayout(column);
     columnLayout_->setSpacing(0);

@@ -23,6 +23,7 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -514,4 +515,37 @@ TEST(ReportHistoryView, TheHeaderRisesSixPointsAndEveryOtherBlockFive) {
         }
     }
     bw::design::MotionPreferences::instance().overrideReduceMotion({});
+}
+
+// The page keys scroll the history wherever the keyboard is, but Home and End stay with the
+// search field while it has the focus.
+TEST(ReportHistoryView, ThePageKeysScrollTheListButHomeAndEndStayInTheSearchField) {
+    Screen screen(manyReports(40, 3600));
+    screen.view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen.view.get()));
+    QScrollBar* bar = screen.view->scrollArea()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), bar->pageStep());
+    QLineEdit* search = screen.view->searchField()->lineEdit();
+    search->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(search, u"App"_s);
+    QTest::keyClick(search, Qt::Key_Home);
+    EXPECT_EQ(search->cursorPosition(), 0);
+    EXPECT_EQ(bar->value(), 0);
+    QTest::keyClick(search, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->pageStep());
+    QTest::keyClick(search, Qt::Key_End);
+    EXPECT_EQ(search->cursorPosition(), 3);
+    EXPECT_EQ(bar->value(), bar->pageStep());
+
+    ReportHistoryRow* row = screen.view->list()->findChild<ReportHistoryRow*>();
+    ASSERT_NE(row, nullptr);
+    row->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    // The keyboard follows the page, to a row in sight.
+    EXPECT_TRUE(qobject_cast<ReportHistoryRow*>(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), bar->maximum() - bar->pageStep());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
 }

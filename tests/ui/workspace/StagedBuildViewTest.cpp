@@ -11,6 +11,7 @@
 #include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
 #include "ui/design/CollapsingBox.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 #include "ui/design/TextBlock.h"
@@ -18,6 +19,7 @@
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/CenteredRemoveButton.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
+#include "ui/workspace/ReviewAreaText.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
@@ -462,6 +464,56 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         slot->findChild<CenteredRemoveButton*>()->click();
         EXPECT_EQ(slotFile(prompt), QString());
         EXPECT_FALSE(slot->isFilled());
+    }
+}
+
+// Each phone is a Tab stop with a ring: Space or Return on an empty one opens the panel for its
+// area; a filled one shows its remove button while the keyboard is on it, and Delete or
+// Backspace empties it.
+TEST(StagedBuildView, EveryPhoneTakesAndGivesUpItsScreenshotByKeyboard) {
+    StagedScreen screen;
+    screen.stage(Workspace::fixtureBuild("Clean.ipa"));
+    screen.view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen.view));
+    screen.chooser.answer = portraitPng(screen.folder);
+    const auto focused = [] { return QApplication::focusWidget(); };
+    const auto prompts = allCases<ScreenshotPrompt>();
+    // The first phone is reached as a user does, from the stop before it.
+    IPhoneReviewSlot* first = screen.slot(prompts.front());
+    QWidget* phone = first->childAt(first->phoneRect().center());
+    while (!(phone->focusPolicy() & Qt::TabFocus) && phone->parentWidget()) {
+        phone = phone->parentWidget();
+    }
+    phone->setFocus(Qt::BacktabFocusReason);
+    QTest::keyClick(phone, Qt::Key_Backtab);
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    for (std::size_t index = 0; index < prompts.size(); ++index) {
+        const ScreenshotPrompt prompt = prompts[index];
+        SCOPED_TRACE(rawValue(prompt).toStdString());
+        IPhoneReviewSlot* slot = screen.slot(prompt);
+        phone = focused();
+        ASSERT_NE(phone, nullptr);
+        ASSERT_EQ(phone->parentWidget(), slot);
+        EXPECT_EQ(phone->accessibleName(), shortTitle(prompt) + u", not added"_s);
+        EXPECT_TRUE(design::showsFocusRing(*phone));
+        // The phone itself, clear of the slot's entrance.
+        const QImage ringed = phone->grab().toImage();
+        QTest::keyClick(phone, index % 2 ? Qt::Key_Return : Qt::Key_Space);
+        ASSERT_EQ(screen.chooser.asked.size(), index + 1);
+        ASSERT_TRUE(slot->isFilled());
+        EXPECT_EQ(screen.model().screenshotSlots().at(prompt), *screen.chooser.answer);
+        const auto* remove = slot->findChild<CenteredRemoveButton*>();
+        EXPECT_TRUE(remove->isVisible());
+
+        QTest::keyClick(phone, index % 2 ? Qt::Key_Delete : Qt::Key_Backspace);
+        EXPECT_FALSE(slot->isFilled());
+        EXPECT_EQ(screen.model().screenshotSlots().count(prompt), 0u);
+        EXPECT_FALSE(remove->isVisible());
+        // The ring is drawn round the phone: without the focus the phone looks otherwise.
+        phone->clearFocus();
+        EXPECT_NE(phone->grab().toImage(), ringed);
+        phone->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(phone, Qt::Key_Tab);
     }
 }
 

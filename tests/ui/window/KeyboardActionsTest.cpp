@@ -1,0 +1,244 @@
+// What the pointer does on the window's rows and pages, done with the keys: the Menu key and
+// Shift+F10 open a row's actions, Return opens a row, the page keys scroll the page shown, and
+// the arrows keep to the sidebar or the page they start in.
+
+#include "app/AppModel.h"
+#include "tests/support/WaitFor.h"
+#include "tests/ui/window/ScannedWindow.h"
+#include "ui/design/KeyboardFocus.h"
+#include "ui/design/MenuEntry.h"
+#include "ui/report/ReportHistoryList.h"
+#include "ui/report/ReportHistoryRow.h"
+#include "ui/report/ReportHistoryView.h"
+#include "ui/report/ReportView.h"
+#include "ui/window/BerthwatchSidebar.h"
+#include "ui/window/SidebarAppButton.h"
+#include "ui/window/SidebarDestinationButton.h"
+#include "ui/workspace/StagedBuildView.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace bw::window {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using test::settleScreen;
+
+class KeyboardActionsTest : public test::ScannedWindowTest {
+protected:
+    void SetUp() override {
+        window().window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+    }
+
+    static QWidget* showSection(AppSection section) {
+        model().closeReport();
+        model().resetForNewScan();
+        model().setSection(section);
+        settleScreen();
+        return window().root().screen();
+    }
+    static report::ReportHistoryRow* historyRow() {
+        auto* view = qobject_cast<report::ReportHistoryView*>(showSection(AppSection::recents));
+        return view ? view->list()->rowFor(report().id) : nullptr;
+    }
+    static SidebarAppButton* appRow() {
+        for (SidebarAppButton* row : window().root().sidebar()->appRows()) {
+            if (row->app().bundleIdentifier == report().metadata.bundleIdentifier) {
+                return row;
+            }
+        }
+        return nullptr;
+    }
+    // Brings the keyboard to `row` as a user does: from the stop before it, by Tab.
+    static void tabTo(QWidget& row) {
+        // The offscreen platform leaves no window active after a popup has closed.
+        window().window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+        row.setFocus(Qt::BacktabFocusReason);
+        QTest::keyClick(&row, Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        settleScreen();
+    }
+};
+
+QString focusedName() {
+    const QWidget* focused = QApplication::focusWidget();
+    return focused ? focused->accessibleName() + u" ("_s +
+                         QString::fromUtf8(focused->metaObject()->className()) + u")"_s
+                   : u"nothing"_s;
+}
+
+// The first control of `region` that Tab reaches in its window.
+QWidget* firstStopIn(const QWidget& region) {
+    QWidget* window = region.window();
+    for (QWidget* next = window->nextInFocusChain(); next != window;
+         next = next->nextInFocusChain()) {
+        if (region.isAncestorOf(next) && next->isVisible() && next->isEnabled() &&
+            (next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            return next;
+        }
+    }
+    return nullptr;
+}
+
+bool isWithin(const QWidget& region) {
+    const QWidget* focused = QApplication::focusWidget();
+    return focused && region.isAncestorOf(focused);
+}
+
+TEST_F(KeyboardActionsTest, TheMenuKeysOpenARowsActionsOnItsFirstEntryAndEscapeComesBack) {
+    struct Row {
+        const char* name;
+        std::function<QWidget*()> reach;
+        QString firstEntry;
+    };
+    const Row rows[] = {
+        {"app row", [] { return static_cast<QWidget*>(appRow()); }, u"Open Latest Report"_s},
+        {"history row", [] { return static_cast<QWidget*>(historyRow()); }, u"Open Report"_s},
+    };
+    const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {"Menu", Qt::Key_Menu, Qt::NoModifier}, {"Shift+F10", Qt::Key_F10, Qt::ShiftModifier}};
+    for (const Row& kind : rows) {
+        for (const auto& [keyName, key, modifiers] : keys) {
+            SCOPED_TRACE(std::string(kind.name) + " " + keyName);
+            QWidget* row = kind.reach();
+            ASSERT_NE(row, nullptr);
+            tabTo(*row);
+            ASSERT_EQ(QApplication::focusWidget(), row);
+            QTest::keyClick(row, key, modifiers);
+            QWidget* popover = QApplication::activePopupWidget();
+            ASSERT_NE(popover, nullptr);
+            auto* entry = qobject_cast<design::MenuEntry*>(QApplication::focusWidget());
+            ASSERT_NE(entry, nullptr) << focusedName().toStdString();
+            EXPECT_EQ(entry->text(), kind.firstEntry);
+            EXPECT_TRUE(design::showsFocusRing(*entry));
+
+            QTest::keyClick(entry, Qt::Key_Escape);
+            EXPECT_TRUE(bw::test::waitFor([] { return !QApplication::activePopupWidget(); }));
+            EXPECT_EQ(QApplication::focusWidget(), row) << focusedName().toStdString();
+            EXPECT_TRUE(design::showsFocusRing(*row));
+        }
+    }
+}
+
+TEST_F(KeyboardActionsTest, AnAppRowsEllipsisIsItsNextStopAndReturnOpensTheActions) {
+    showSection(AppSection::scan);
+    SidebarAppButton* row = appRow();
+    ASSERT_NE(row, nullptr);
+    tabTo(*row);
+    QTest::keyClick(row, Qt::Key_Tab);
+    QWidget* ellipsis = QApplication::focusWidget();
+    ASSERT_NE(ellipsis, nullptr);
+    EXPECT_EQ(ellipsis->accessibleName(), u"App actions"_s);
+    EXPECT_EQ(ellipsis->parentWidget(), row);
+    QTest::keyClick(ellipsis, Qt::Key_Return);
+    EXPECT_TRUE(bw::test::waitFor([&] { return row->isActionMenuPresented(); }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(bw::test::waitFor([&] { return !row->isActionMenuPresented(); }));
+    // Shift+Tab retraces the way: the ellipsis, then its row.
+    tabTo(*ellipsis);
+    QTest::keyClick(ellipsis, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), row);
+}
+
+TEST_F(KeyboardActionsTest, ReturnAndEnterOpenTheFocusedRow) {
+    struct Row {
+        const char* name;
+        std::function<QWidget*()> reach;
+        std::function<bool()> opened;
+    };
+    const Row rows[] = {
+        {"Reports in the sidebar",
+         [] {
+             showSection(AppSection::scan);
+             return static_cast<QWidget*>(
+                 window().root().sidebar()->destination(AppSection::recents));
+         },
+         [] { return model().section() == AppSection::recents && !model().report(); }},
+        {"an app in the sidebar",
+         [] {
+             showSection(AppSection::scan);
+             return static_cast<QWidget*>(appRow());
+         },
+         [] { return model().report() && model().report()->id == report().id; }},
+        {"a history row", [] { return static_cast<QWidget*>(historyRow()); },
+         [] { return model().report() && model().report()->id == report().id; }},
+    };
+    for (const Row& kind : rows) {
+        for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::KeypadModifier}) {
+            SCOPED_TRACE(std::string(kind.name) + (modifiers ? " Enter" : " Return"));
+            QWidget* row = kind.reach();
+            ASSERT_NE(row, nullptr);
+            tabTo(*row);
+            ASSERT_FALSE(kind.opened());
+            QTest::keyClick(row, modifiers ? Qt::Key_Enter : Qt::Key_Return, modifiers);
+            EXPECT_TRUE(bw::test::waitFor(kind.opened));
+        }
+    }
+}
+
+// The report scrolls with the page keys while the keyboard is on the sidebar, over findings and
+// passed checks that hold no control.
+TEST_F(KeyboardActionsTest, ThePageKeysScrollTheReportShownFromTheSidebar) {
+    model().openReport(report());
+    settleScreen();
+    auto* view = window().root().screen()->findChild<report::ReportView*>();
+    ASSERT_NE(view, nullptr);
+    QScrollBar* bar = view->scrollArea()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), bar->pageStep()) << "the report fits: nothing to scroll";
+    SidebarAppButton* row = appRow();
+    tabTo(*row);
+    QTest::keyClick(row, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->pageStep());
+    QTest::keyClick(row, Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    QTest::keyClick(row, Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), bar->maximum() - bar->pageStep());
+    QTest::keyClick(row, Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), row);
+}
+
+// Down and Up walk a region's stops and stop at its ends: the staged build's page never hands
+// the keyboard to the sidebar, nor the sidebar to the page.
+TEST_F(KeyboardActionsTest, TheArrowsKeepToTheSidebarOrThePage) {
+    showSection(AppSection::scan);
+    window().harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
+    settleScreen();
+    auto* page = window().root().screen()->findChild<workspace::StagedBuildView*>();
+    ASSERT_NE(page, nullptr);
+    BerthwatchSidebar& sidebar = *window().root().sidebar();
+    struct Region {
+        const char* name;
+        QWidget* region;
+        QWidget* start;
+    };
+    const Region regions[] = {{"page", page, firstStopIn(*page)},
+                              {"sidebar", &sidebar, firstStopIn(sidebar)}};
+    for (const Region& region : regions) {
+        SCOPED_TRACE(region.name);
+        ASSERT_NE(region.start, nullptr);
+        tabTo(*region.start);
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
+            QWidget* previous = nullptr;
+            // Far more presses than the region has stops: the keyboard comes to rest at an end.
+            for (int press = 0; press < 60 && QApplication::focusWidget() != previous; ++press) {
+                previous = QApplication::focusWidget();
+                QTest::keyClick(previous, key);
+                ASSERT_TRUE(isWithin(*region.region)) << focusedName().toStdString();
+            }
+            EXPECT_EQ(QApplication::focusWidget(), previous) << "the arrows never came to rest";
+        }
+        EXPECT_EQ(QApplication::focusWidget(), region.start) << focusedName().toStdString();
+    }
+    model().resetForNewScan();
+}
+
+} // namespace
+} // namespace bw::window
