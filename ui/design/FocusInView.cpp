@@ -146,26 +146,45 @@ int avoidCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& sto
     return best;
 }
 
+// Where the stop lies on the scrolled content, along `orientation`.
+Span spanOnPage(const QScrollArea& area, const QWidget& stop, Qt::Orientation orientation) {
+    const QRect rect(stop.mapTo(area.widget(), QPoint()), stop.size());
+    return orientation == Qt::Vertical ? Span{rect.top(), rect.bottom()}
+                                       : Span{rect.left(), rect.right()};
+}
+
+// Whether the area shows the stop whole along `orientation`, with room for its ring.
+bool showsWhole(QScrollArea& area, const QWidget& stop, Qt::Orientation orientation) {
+    const Axis axis = Axis::of(area, orientation);
+    const Span span = spanOnPage(area, stop, orientation);
+    return axis.bar.maximum() == axis.bar.minimum() ||
+           axis.shows(span.first, span.last, axis.bar.value(), ringMargin);
+}
+
+// The scroll areas round the stop's outline, the innermost first.
+std::vector<QScrollArea*> areasAround(const QWidget& stop) {
+    std::vector<QScrollArea*> areas;
+    for (QWidget* around = stop.parentWidget(); around; around = around->parentWidget()) {
+        auto* area = qobject_cast<QScrollArea*>(around);
+        if (area && area->widget() && area->widget()->isAncestorOf(&stop)) {
+            areas.push_back(area);
+        }
+    }
+    return areas;
+}
+
 void reveal(QScrollArea& area, const QWidget& stop, Qt::Orientation orientation) {
+    if (showsWhole(area, stop, orientation)) {
+        return;
+    }
     QWidget& content = *area.widget();
     const Axis axis = Axis::of(area, orientation);
-    if (axis.bar.maximum() == axis.bar.minimum()) {
-        return;
-    }
-    const auto spanOnPage = [&] {
-        const QRect rect(stop.mapTo(&content, QPoint()), stop.size());
-        return orientation == Qt::Vertical ? Span{rect.top(), rect.bottom()}
-                                           : Span{rect.left(), rect.right()};
-    };
     const int from = axis.bar.value();
-    Span span = spanOnPage();
-    if (axis.shows(span.first, span.last, from, ringMargin)) {
-        return;
-    }
+    Span span = spanOnPage(area, stop, orientation);
     axis.bar.setValue(axis.leastToShow(span.first, span.last, from, margin));
     // The content may build what comes into view as it scrolls (a list of rows made on
     // demand): its blocks are read once it has.
-    span = spanOnPage();
+    span = spanOnPage(area, stop, orientation);
     // Wherever an edge may come to lie.
     const QRect band = orientation == Qt::Vertical
                            ? QRect(0, span.last + 1 - axis.shown, content.width(), 2 * axis.shown)
@@ -179,13 +198,18 @@ void reveal(QScrollArea& area, const QWidget& stop, Qt::Orientation orientation)
 void revealFocus(QWidget& widget) {
     const QWidget& stop = outlineOf(widget);
     // The innermost area first: an outer one then shows where the inner one has put it.
-    for (QWidget* around = stop.parentWidget(); around; around = around->parentWidget()) {
-        auto* area = qobject_cast<QScrollArea*>(around);
-        if (area && area->widget() && area->widget()->isAncestorOf(&stop)) {
-            reveal(*area, stop, Qt::Horizontal);
-            reveal(*area, stop, Qt::Vertical);
-        }
+    for (QScrollArea* area : areasAround(stop)) {
+        reveal(*area, stop, Qt::Horizontal);
+        reveal(*area, stop, Qt::Vertical);
     }
+}
+
+bool isShownWhole(QWidget& widget) {
+    const QWidget& stop = outlineOf(widget);
+    return stop.isVisible() && std::ranges::all_of(areasAround(stop), [&](QScrollArea* area) {
+               return showsWhole(*area, stop, Qt::Horizontal) &&
+                      showsWhole(*area, stop, Qt::Vertical);
+           });
 }
 
 void drawsFocusRingWithin(QWidget& outline) {

@@ -10,6 +10,10 @@ namespace bw::design {
 // still shows it. Done for every focus the keyboard moves (see `trackKeyboardFocus`).
 void revealFocus(QWidget& widget);
 
+// Whether every scroll area round `widget` already shows it as revealFocus would: whole, with
+// room for its ring, clear of a faded edge.
+bool isShownWhole(QWidget& widget);
+
 // `outline` draws the ring of the focus held by a widget inside it (a field round its text):
 // that focus reveals the whole of `outline`.
 void drawsFocusRingWithin(QWidget& outline);

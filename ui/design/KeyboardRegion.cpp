@@ -1,5 +1,7 @@
 #include "ui/design/KeyboardRegion.h"
 
+#include "ui/design/FocusInView.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -77,21 +79,12 @@ protected:
             return false;
         }
         if (QWidget* next = neighbourStop(*focused, *region, forward)) {
+            // The focus tracker brings it into view, as for Tab.
             next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            for (QWidget* up = next->parentWidget(); up; up = up->parentWidget()) {
-                if (auto* scroll = qobject_cast<QScrollArea*>(up)) {
-                    scroll->ensureWidgetVisible(next);
-                }
-            }
         }
         return true;
     }
 };
-
-bool isInSight(const QWidget& widget, const QWidget& viewport) {
-    return widget.isVisible() &&
-           viewport.rect().contains(QRect(widget.mapTo(&viewport, QPoint()), widget.size()));
-}
 
 // The stop of the scrolled content wholly in sight that comes first (or last) in Tab order.
 QWidget* stopInSight(const QWidget& viewport, bool last) {
@@ -99,7 +92,7 @@ QWidget* stopInSight(const QWidget& viewport, bool last) {
     QWidget* window = viewport.window();
     for (QWidget* next = window->nextInFocusChain(); next != window;
          next = next->nextInFocusChain()) {
-        if (viewport.isAncestorOf(next) && isStop(*next) && isInSight(*next, viewport)) {
+        if (viewport.isAncestorOf(next) && isStop(*next) && isShownWhole(*next)) {
             found = next;
             if (!last) {
                 break;
@@ -127,7 +120,7 @@ void scrollKeepingFocusInSight(QAbstractScrollArea& scroll, QAbstractSlider::Sli
         return;
     }
     QWidget* next =
-        focused && isInSight(*focused, *viewport) ? focused.data() : stopInSight(*viewport, down);
+        focused && isShownWhole(*focused) ? focused.data() : stopInSight(*viewport, down);
     if (next) {
         next->setFocus(down ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     }

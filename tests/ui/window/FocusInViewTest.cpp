@@ -131,10 +131,11 @@ std::vector<QString> textsCutBy(const QScrollArea& area) {
 }
 
 // A name for a stop that outlives it (the finding list rebuilds its rows as it scrolls): its
-// class, its name and its place in the page that holds it.
+// class, its name and its place in the content that scrolls with it (a row of phones scrolls
+// sideways within the page).
 QString keyOf(const QWidget& widget) {
     const std::vector<QScrollArea*> areas = scrollAreasRound(widget);
-    const QWidget& page = areas.empty() ? *widget.window() : *areas.back()->widget();
+    const QWidget& page = areas.empty() ? *widget.window() : *areas.front()->widget();
     const QPoint at = widget.mapTo(&page, QPoint());
     return u"%1 \"%2\" at %3,%4"_s
         .arg(QString::fromUtf8(widget.metaObject()->className()), widget.accessibleName())
@@ -266,7 +267,9 @@ TEST_F(FocusInViewTest, EveryStopShowsWholeAndRetracesBackwards) {
 // plainly (more than a faint outline or a hover fill would), toward the ring's colour, when the
 // keyboard brings it the focus.
 std::vector<QPoint> ringPixels(QWidget& control) {
-    // The focus comes from the keyboard only after a key.
+    // The focus comes from the keyboard only after a key; a popover may have given it to its
+    // first entry already, as it opened under a click.
+    control.clearFocus();
     QTest::keyClick(control.window(), Qt::Key_Shift);
     control.setFocus(Qt::TabFocusReason);
     settleScreen();
