@@ -95,12 +95,16 @@ bool focusAfterKeyboardAction(QWidget& widget) {
     if (!isKeyboardInUse) {
         return false;
     }
-    widget.setFocus(Qt::OtherFocusReason);
-    // Set after the focus event, which counts only Tab; the window may also still be inactive
-    // (a dialog just closed) and hand the focus over later.
-    widget.setProperty(keyboardFocusProperty, true);
-    widget.update();
+    // After the focus event, which counts only Tab; the window may also still be inactive (a
+    // dialog just closed) and hand the focus over later.
+    handFocus(widget, true);
     return true;
+}
+
+void handFocus(QWidget& widget, bool isRinged) {
+    widget.setFocus(Qt::OtherFocusReason);
+    widget.setProperty(keyboardFocusProperty, isRinged);
+    widget.update();
 }
 
 QWidget* firstTabStopIn(QWidget& widget) {

@@ -20,6 +20,8 @@ void forgetKeyboardFocus(QWidget& widget);
 // action took the focus away or left it on nothing). After a click it does nothing: the focus
 // stays where the pointer user left it. Tells whether it gave the focus.
 bool focusAfterKeyboardAction(QWidget& widget);
+// Gives `widget` the focus, with the ring when `isRinged` (it carries on one the keyboard brought).
+void handFocus(QWidget& widget, bool isRinged);
 // The first control inside `widget` that Tab reaches from the top of its window, shown and
 // enabled; none if there is none.
 QWidget* firstTabStopIn(QWidget& widget);
