@@ -142,6 +142,8 @@ double contrast(QColor a, QColor b) {
 bool showsVisibleRing(QWidget& widget) {
     const QRect around = placeInWindow(widget).adjusted(-12, -12, 12, 12);
     const auto shot = [&] { return widget.window()->grab(around).toImage(); };
+    // The window may still be coming back from a popup or a dialog, without the focus meanwhile.
+    bw::test::waitFor([&] { return design::showsFocusRing(widget); }, 5);
     const QImage ringed = shot();
     widget.clearFocus();
     bw::test::settle();
@@ -194,6 +196,7 @@ QWidget* tabTo(const std::function<bool(const QWidget&)>& matches) {
 
 // Whether the focus is on `control` with a ring a user can see, wholly in view; else a fault.
 std::optional<QString> ringFault(const QPointer<QWidget>& control, const QString& name) {
+    bw::test::waitFor([&] { return control && keyTarget() == control; }, 5);
     QWidget* focused = keyTarget();
     if (!control || focused != control) {
         return u"the focus is on "_s + (focused ? nameOf(*focused) : u"nothing"_s) + u", not "_s +
