@@ -15,6 +15,9 @@ namespace {
 
 constexpr char keyboardFocusProperty[] = "bw.keyboardFocus";
 
+// Whether the last key or button pressed was a key.
+bool isKeyboardInUse = false;
+
 class FocusTracker : public QObject {
 public:
     using QObject::QObject;
@@ -23,13 +26,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
         case QEvent::KeyPress:
-            isKeyboardInUse_ = true;
+            isKeyboardInUse = true;
             noteTabThatStays(*watched, *static_cast<QKeyEvent*>(event));
             break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
         case QEvent::TouchBegin:
-            isKeyboardInUse_ = false;
+            isKeyboardInUse = false;
+            // A click that leaves the focus where the keyboard brought it takes the ring away.
+            if (QWidget* focused = QApplication::focusWidget();
+                focused && showsFocusRing(*focused)) {
+                forgetKeyboardFocus(*focused);
+            }
             break;
         case QEvent::FocusIn:
         case QEvent::FocusOut:
@@ -70,22 +78,19 @@ private:
         // A popup closing gives the focus back to where it was: with its ring when the popup
         // was closed from the keyboard (Escape, Return on an entry), not after a click.
         if (reason == Qt::PopupFocusReason && event.gotFocus()) {
-            widget.setProperty(keyboardFocusProperty, isKeyboardInUse_);
+            widget.setProperty(keyboardFocusProperty, isKeyboardInUse);
             return;
         }
         // Qt also moves the focus "as by Tab" when the focused widget is hidden or disabled:
         // that counts only while the user is on the keyboard, not after a click.
         const bool byTab = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
                            reason == Qt::ShortcutFocusReason;
-        widget.setProperty(keyboardFocusProperty, event.gotFocus() && byTab && isKeyboardInUse_);
+        widget.setProperty(keyboardFocusProperty, event.gotFocus() && byTab && isKeyboardInUse);
         // Wherever the keyboard moves the focus, the user must see it.
-        if (event.gotFocus() && isKeyboardInUse_) {
+        if (event.gotFocus() && isKeyboardInUse) {
             revealFocus(static_cast<QWidget&>(widget));
         }
     }
-
-    // Whether the last key or button pressed was a key.
-    bool isKeyboardInUse_ = false;
 };
 
 class ReturnActivation : public QObject {
@@ -123,6 +128,34 @@ void forgetKeyboardFocus(QWidget& widget) {
     widget.update();
 }
 
+bool focusAfterKeyboardAction(QWidget& widget) {
+    if (!isKeyboardInUse) {
+        return false;
+    }
+    // After the focus event, which counts only Tab; the window may also still be inactive (a
+    // dialog just closed) and hand the focus over later.
+    handFocus(widget, true);
+    return true;
+}
+
+void handFocus(QWidget& widget, bool isRinged) {
+    widget.setFocus(Qt::OtherFocusReason);
+    widget.setProperty(keyboardFocusProperty, isRinged);
+    widget.update();
+}
+
+QWidget* firstTabStopIn(QWidget& widget) {
+    const QWidget* window = widget.window();
+    for (QWidget* next = window->nextInFocusChain(); next != window;
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && next->isVisible() &&
+            next->isEnabled() && widget.isAncestorOf(next)) {
+            return next;
+        }
+    }
+    return nullptr;
+}
+
 void chainTabStops(QWidget* anchor, const std::vector<QWidget*>& stops) {
     QWidget* previous = anchor;
     for (QWidget* stop : stops) {
@@ -133,16 +166,16 @@ void chainTabStops(QWidget* anchor, const std::vector<QWidget*>& stops) {
     }
 }
 
-std::vector<QWidget*> tabStopsIn(QWidget& widget) {
+std::vector<QWidget*> focusChainIn(QWidget& widget) {
     QList<QWidget*> parts = widget.findChildren<QWidget*>();
     parts.prepend(&widget);
-    std::vector<QWidget*> stops;
+    std::vector<QWidget*> chain;
     for (QWidget* part : parts) {
-        if ((part->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
-            stops.push_back(part);
+        if (part->focusPolicy() != Qt::NoFocus) {
+            chain.push_back(part);
         }
     }
-    return stops;
+    return chain;
 }
 
 QWidget* tabStopBefore(const QWidget& widget) {

@@ -17,13 +17,24 @@ bool showsFocusRing(const QWidget& widget);
 // Tab had been pressed (a dialog's first focus) when nothing was.
 void forgetKeyboardFocus(QWidget& widget);
 
+// After an action done with the keyboard, gives `widget` the focus with its ring (where the
+// action took the focus away or left it on nothing). After a click it does nothing: the focus
+// stays where the pointer user left it. Tells whether it gave the focus.
+bool focusAfterKeyboardAction(QWidget& widget);
+// Gives `widget` the focus, with the ring when `isRinged` (it carries on one the keyboard brought).
+void handFocus(QWidget& widget, bool isRinged);
+// The first control inside `widget` that Tab reaches from the top of its window, shown and
+// enabled; none if there is none.
+QWidget* firstTabStopIn(QWidget& widget);
+
 // Makes Tab reach `stops` one after another, right after `anchor` (none: where the first stands),
 // for controls made, reused or moved after the ones around them, which Tab would otherwise reach
 // in the order they were made.
 void chainTabStops(QWidget* anchor, const std::vector<QWidget*>& stops);
-// The controls that Tab can reach in `widget`, itself first, then those inside it in the order
-// they were made.
-std::vector<QWidget*> tabStopsIn(QWidget& widget);
+// What takes the focus in `widget`, by Tab or by a click, itself first, then what is inside it in
+// the order it was made: chained, a text selected with a click keeps its place among the controls
+// and Tab goes on from it to the control after it.
+std::vector<QWidget*> focusChainIn(QWidget& widget);
 // The last control that Tab reaches before `widget` and everything inside it; none if there is
 // none.
 QWidget* tabStopBefore(const QWidget& widget);

@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Compositor.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 
@@ -58,7 +59,7 @@ MenuEntry* Popover::addEntry(const QString& title, const QString& systemImage, b
     auto* entry =
         new MenuEntry(title, systemImage, isDestructive, style_.width - 2 * style_.padding, this);
     connect(entry, &QAbstractButton::clicked, this, [this, chosen = std::move(chosen)] {
-        close();
+        closeToAnchor();
         chosen();
     });
     column()->addWidget(entry);
@@ -159,7 +160,7 @@ void Popover::takeBackdrop() {
 void Popover::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape:
-        close();
+        closeToAnchor();
         return;
     case Qt::Key_Down:
         focusNextChild();
@@ -169,6 +170,13 @@ void Popover::keyPressEvent(QKeyEvent* event) {
         return;
     default:
         QWidget::keyPressEvent(event);
+    }
+}
+
+void Popover::closeToAnchor() {
+    close();
+    if (QWidget* anchor = parentWidget()) {
+        focusAfterKeyboardAction(*anchor);
     }
 }
 

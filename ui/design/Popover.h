@@ -27,7 +27,8 @@ struct PopoverStyle {
 
 // A popup of actions: a column of content over the menu surface, the keyboard on its first
 // entry, closed by Escape, the arrow keys moving between its entries; an entry closes the popover
-// before its action runs. Deletes itself when closed.
+// before its action runs. Closed with the keyboard, it hands the focus back to its parent, the
+// control it belongs to. Deletes itself when closed.
 class Popover : public QWidget {
     Q_OBJECT
 
@@ -57,6 +58,7 @@ private:
     // leading edge, and the content beside it.
     void placeArrow(bool onTrailingEdge);
     void takeBackdrop();
+    void closeToAnchor();
 
     PopoverStyle style_;
     QImage backdrop_;

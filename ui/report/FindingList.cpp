@@ -100,7 +100,7 @@ void FindingList::chainTabOrder() {
     for (const auto& [index, row] : rows_) {
         stops.push_back(row->header());
         if (FindingResolutionPanel* panel = row->panel()) {
-            std::ranges::copy(design::tabStopsIn(*panel), std::back_inserter(stops));
+            std::ranges::copy(design::focusChainIn(*panel), std::back_inserter(stops));
         }
     }
     design::chainTabStops(tabAnchor_, stops);

@@ -47,8 +47,16 @@ void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
     }
     sections_ = std::move(sections);
     now_ = now;
-    // Every row may now show another report: give them all back and place them anew.
+    // Every row may now show another report: give them all back and place them anew. The list
+    // holds the focus meanwhile, which hiding its row would pass on as Tab does.
+    std::optional<QUuid> focusedReport;
+    bool isRinged = false;
     for (auto& [index, row] : shown_) {
+        if (row->hasFocus()) {
+            focusedReport = row->report().id;
+            isRinged = design::showsFocusRing(*row);
+            setFocus(Qt::OtherFocusReason);
+        }
         if (!listed.contains(row->report().id)) {
             design::playExit(row, 0, leaving);
         }
@@ -59,6 +67,10 @@ void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
     layoutEntries();
     updateVisibleRows();
     update();
+    // Back to its report's row, wherever that is now.
+    if (ReportHistoryRow* row = focusedReport ? rowFor(*focusedReport) : nullptr) {
+        design::handFocus(*row, isRinged);
+    }
 }
 
 void ReportHistoryList::setViewport(QWidget* viewport) {

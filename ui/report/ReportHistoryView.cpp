@@ -4,6 +4,7 @@
 #include "ui/design/BareScrollArea.h"
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Entrance.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/ListScreen.h"
 #include "ui/design/Motion.h"
@@ -14,6 +15,7 @@
 #include "ui/report/ReportHistoryEmptyPlane.h"
 #include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
+#include "ui/report/ReportHistoryRow.h"
 #include "ui/report/SearchField.h"
 
 #include <QEvent>
@@ -179,11 +181,41 @@ void ReportHistoryView::askToDelete(const ScanReport& report) {
         QStringLiteral("Delete report"), this);
     connect(confirmation_, &QDialog::accepted, this, [this] {
         if (pendingDeletion_) {
+            const std::size_t place = listedPlace(pendingDeletion_->id);
             model_.deleteReport(pendingDeletion_->id);
+            focusListedAfterDeletion(place);
         }
     });
     connect(confirmation_, &QDialog::finished, this, [this] { pendingDeletion_.reset(); });
     confirmation_->open();
+}
+
+std::vector<QUuid> ReportHistoryView::listedIDs() const {
+    std::vector<QUuid> ids;
+    for (const ReportHistorySection& section : list_->sections()) {
+        for (const ScanReport* report : section.reports) {
+            ids.push_back(report->id);
+        }
+    }
+    return ids;
+}
+
+std::size_t ReportHistoryView::listedPlace(const QUuid& id) const {
+    const std::vector<QUuid> ids = listedIDs();
+    return std::size_t(std::ranges::find(ids, id) - ids.begin());
+}
+
+void ReportHistoryView::focusListedAfterDeletion(std::size_t place) {
+    // The row that took the deleted one's place, or the one before it when it was the last; the
+    // same row when the deletion failed.
+    const std::vector<QUuid> ids = listedIDs();
+    if (ids.empty()) {
+        return;
+    }
+    ReportHistoryRow* row = list_->rowFor(ids[std::min(place, ids.size() - 1)]);
+    if (row && design::focusAfterKeyboardAction(*row)) {
+        scroll_->ensureWidgetVisible(row);
+    }
 }
 
 void ReportHistoryView::updateMinimumHeights() {

@@ -63,6 +63,11 @@ private:
     void reload(const design::Motion& leaving = design::Motion::none());
     static design::Motion rowsLeaving();
     void askToDelete(const ScanReport& report);
+    // The reports listed, in the order shown, and where one of them is (past the end if not).
+    std::vector<QUuid> listedIDs() const;
+    std::size_t listedPlace(const QUuid& id) const;
+    // After a deletion done with the keyboard, gives the focus to the row at `place`.
+    void focusListedAfterDeletion(std::size_t place);
     void updateMinimumHeights();
 
     AppModel& model_;

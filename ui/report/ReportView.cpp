@@ -357,6 +357,11 @@ void ReportView::toggleFinding(const QString& findingID) {
 }
 
 void ReportView::startNewScan() {
+    // The button goes with the report: its focus passes into the report, and from there, as any
+    // focus on a screen that leaves, to the screen that takes its place.
+    if (newScanButton_->hasFocus()) {
+        setFocus(Qt::OtherFocusReason);
+    }
     context_.model.resetForNewScan();
 }
 

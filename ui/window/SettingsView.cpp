@@ -6,6 +6,7 @@
 #include "ui/design/BareScrollArea.h"
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/Entrance.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/ListScreen.h"
 #include "ui/design/Motion.h"
@@ -69,10 +70,10 @@ QWidget* SettingsView::makeReportsAndStorage() {
         new SettingsRow(QStringLiteral("doc.text"), QStringLiteral("Saved reports"), {}, count_);
     section->addRow(savedReports_);
     section->addDivider();
-    auto* reveal = new SettingsPillButton(QStringLiteral("Reveal"), {});
-    connect(reveal, &QAbstractButton::clicked, this, &SettingsView::revealStorageFolder);
+    reveal_ = new SettingsPillButton(QStringLiteral("Reveal"), {});
+    connect(reveal_, &QAbstractButton::clicked, this, &SettingsView::revealStorageFolder);
     auto* location = new SettingsRow(QStringLiteral("folder"), QStringLiteral("Storage location"),
-                                     QDir::toNativeSeparators(storageFolder_), reveal);
+                                     QDir::toNativeSeparators(storageFolder_), reveal_);
     section->addRow(location);
     section->addDivider();
     clear_ = new SettingsPillButton(
@@ -141,10 +142,14 @@ void SettingsView::refresh() {
     savedReports_->setDetail(savedReportsText(count));
     count_->setText(QString::number(count));
     count_->adjustSize();
-    // A disabled button cannot keep the focus. The page keeps it rather than the next control,
-    // which would scroll the page away from where the user was.
+    // A disabled button cannot keep the focus. After a clear done with the keyboard it goes to
+    // the page's first control, in the same section; after a click the page keeps it rather
+    // than the next control, which would scroll the page away from where the user was.
     if (count == 0 && window()->focusWidget() == clear_) {
         setFocus(Qt::OtherFocusReason);
+        if (design::focusAfterKeyboardAction(*reveal_)) {
+            scroll_->ensureWidgetVisible(reveal_);
+        }
     }
     clear_->setEnabled(count > 0);
 }

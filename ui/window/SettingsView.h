@@ -70,6 +70,7 @@ private:
     QWidget* column_;
     SettingsRow* savedReports_;
     QLabel* count_;
+    SettingsPillButton* reveal_;
     SettingsPillButton* clear_;
     QLabel* problem_;
     QPointer<design::ConfirmationDialog> confirmation_;

@@ -1,6 +1,7 @@
 #include "ui/workspace/BackToScanButton.h"
 
 #include "app/AppModel.h"
+#include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -37,6 +38,13 @@ BackToScanButton::BackToScanButton(AppModel& model, QWidget* parent)
         connect(&model, changed, this, &BackToScanButton::followModel);
     }
     followModel();
+}
+
+void BackToScanButton::paintEvent(QPaintEvent* event) {
+    QToolButton::paintEvent(event);
+    // The kit's ring where the keyboard has it, as every toolbar item shows.
+    QPainter painter(this);
+    design::paintFocusRing(painter, *this, 8);
 }
 
 // The staged build screen is the only stage with the button.

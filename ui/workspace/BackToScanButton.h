@@ -19,6 +19,9 @@ public:
     // A parent is needed: the button shows and hides itself.
     BackToScanButton(AppModel& model, QWidget* parent);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void followModel();
 

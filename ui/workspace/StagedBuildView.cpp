@@ -384,7 +384,7 @@ void StagedBuildView::showAction() {
     action_ = action;
     action->show(); // now, not on a later turn: the screen is never without its action
     // Made anew for each phase, its controls would come last in the Tab order; they lead the page.
-    design::chainTabStops(design::tabStopBefore(*header_), design::tabStopsIn(*action));
+    design::chainTabStops(design::tabStopBefore(*header_), design::focusChainIn(*action));
 }
 
 void StagedBuildView::resizeEvent(QResizeEvent* event) {

@@ -1,18 +1,28 @@
-// Every screen of the window walked with the keyboard alone, over a real report: Tab reaches each
-// control in reading order (top to bottom, then leading to trailing within a line), brings it into
-// view and rings it; Shift+Tab runs the same stops backwards; a popover or a question keeps the
-// focus inside itself until it closes. To walk another screen or popup, add a row to `screens`.
+// Every screen of the window walked with the keyboard alone, over a real report, at the smallest,
+// the default and a large window: Tab reaches each control in reading order (top to bottom, then
+// leading to trailing within a line), wholly in view and with a ring a user can see; Shift+Tab
+// runs the same stops backwards; a popover or a question, opened with the keys, keeps the focus
+// inside itself until it closes. To walk another screen or popup, add a row to `screens`.
+//
+// Rows of the lists are deleted and rebuilt as they scroll: no widget is held past the key that
+// reached it, stops are told apart by their names.
 
 #include "app/AppModel.h"
 #include "tests/ui/window/ScannedWindow.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/ConfirmationDialog.h"
+#include "ui/design/KeyboardFocus.h"
+#include "ui/report/FindingList.h"
+#include "ui/report/FindingResolutionPanel.h"
+#include "ui/report/FindingRow.h"
+#include "ui/report/ReadingText.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/ReportHistoryView.h"
 #include "ui/report/ReportView.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarAppButton.h"
+#include "ui/window/SidebarDestinationButton.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/StagedAppIcon.h"
@@ -21,7 +31,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <set>
@@ -32,8 +44,18 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 using test::settleScreen;
+using Faults = std::vector<QString>;
 
-class KeyboardWalkTest : public test::ScannedWindowTest {};
+class KeyboardWalkTest : public test::ScannedWindowTest {
+protected:
+    static void resizeWindow(QSize content) {
+        window().window->resize(content + QSize(0, window().window->menuBar()->height()));
+        settleScreen();
+    }
+};
+
+// The smallest window, the default one and a large one.
+const QSize sizes[] = {{960, 640}, {1120, 760}, {1400, 900}};
 
 // How a fault names a control.
 QString nameOf(const QWidget& widget) {
@@ -45,8 +67,28 @@ QString nameOf(const QWidget& widget) {
     return u"\"%1\" (%2)"_s.arg(name, QString::fromUtf8(widget.metaObject()->className()));
 }
 
+// The same control after its row was rebuilt: its name with the names round it.
+QString identityOf(const QWidget& widget) {
+    QStringList names{nameOf(widget)};
+    for (const QWidget* part = widget.parentWidget(); part; part = part->parentWidget()) {
+        names.prepend(part->accessibleName());
+    }
+    return names.join(u'/');
+}
+
 QRect placeInWindow(const QWidget& widget) {
     return {widget.mapTo(widget.window(), QPoint()), widget.size()};
+}
+
+// Where the control lies on its page as laid out, however far the page is scrolled.
+QRect placeOnPage(const QWidget& widget) {
+    QRect place = placeInWindow(widget);
+    for (const QWidget* part = widget.parentWidget(); part; part = part->parentWidget()) {
+        if (const auto* area = qobject_cast<const QAbstractScrollArea*>(part)) {
+            place.translate(0, area->verticalScrollBar()->value());
+        }
+    }
+    return place;
 }
 
 // Whether `later` comes after `earlier` as a page is read: on a lower line, or on the same line
@@ -79,13 +121,29 @@ bool isWhollyInView(const QWidget& widget) {
     return seenSize(widget) == widget.size() && (top == &widget || widget.isAncestorOf(top));
 }
 
-// Whether the control draws a ring that can be seen with the focus from the keyboard: enough of
-// it changes plainly from how it draws without the focus.
-bool paintsRing(QWidget& widget) {
-    // As the window shows it, with a margin: a text field's ring is its frame's, round it.
-    const auto shot = [&] {
-        return widget.window()->grab(placeInWindow(widget).adjusted(-12, -12, 12, 12)).toImage();
+// The contrast of two colours as the eye takes it: 1 for the same, 21 for black and white.
+double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor color) {
+        const auto linear = [](double c) {
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
+               0.0722 * linear(color.blueF());
     };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// Whether the control shows a ring a user can see while the keyboard has it: against how the
+// window shows it without the focus, the pixels that change plainly (a contrast of 1.5 or more)
+// go round it, spanning most of its width and height, and are at least half as many as its
+// outline is long. A one-point line or a faint fill changing is not a ring.
+bool showsVisibleRing(QWidget& widget) {
+    const QRect around = placeInWindow(widget).adjusted(-12, -12, 12, 12);
+    const auto shot = [&] { return widget.window()->grab(around).toImage(); };
+    // The window may still be coming back from a popup or a dialog, without the focus meanwhile.
+    bw::test::waitFor([&] { return design::showsFocusRing(widget); }, 5);
     const QImage ringed = shot();
     widget.clearFocus();
     bw::test::settle();
@@ -93,31 +151,23 @@ bool paintsRing(QWidget& widget) {
     widget.setFocus(Qt::TabFocusReason);
     bw::test::settle();
     if (ringed.size() != plain.size()) {
-        return true;
+        return false;
     }
-    int changed = 0;
+    QRect changed;
+    int count = 0;
     for (int y = 0; y < ringed.height(); ++y) {
         for (int x = 0; x < ringed.width(); ++x) {
-            const QColor a = ringed.pixelColor(x, y);
-            const QColor b = plain.pixelColor(x, y);
-            const int difference =
-                std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
-                          std::abs(a.blue() - b.blue())});
-            changed += difference > 8 ? 1 : 0;
+            const QRgb before = plain.pixel(x, y);
+            const QRgb after = ringed.pixel(x, y);
+            if (before != after && contrast(QColor(after), QColor(before)) >= 1.5) {
+                changed |= QRect(x, y, 1, 1);
+                ++count;
+            }
         }
     }
-    // A ring round even the smallest control changes more than this.
-    return changed >= 24;
+    return changed.width() >= 0.8 * widget.width() && changed.height() >= 0.8 * widget.height() &&
+           count >= widget.width() + widget.height();
 }
-
-// The stops met pressing Tab (or Shift+Tab) until the focus is back where it started, the
-// start last; each fault met on the way is added to `faults`.
-struct Walk {
-    std::vector<QWidget*> stops;
-    // Whether each stop reads after the one before it, for Shift+Tab before it; measured as
-    // the stop is reached, with the page scrolled as the keyboard left it.
-    std::vector<bool> inOrder;
-};
 
 // Where keys go, as Qt sends them: to the open popup's focus, else to the window's.
 QWidget* keyTarget() {
@@ -127,63 +177,127 @@ QWidget* keyTarget() {
     return QApplication::focusWidget();
 }
 
-Walk walk(bool forward, std::vector<QString>& faults) {
-    Walk walk;
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = keyTarget();
+    QTest::keyClick(target ? target : QApplication::activeWindow(), Qt::Key(key), modifiers);
+    settleScreen();
+}
+
+// Presses Tab until the focus reaches a control that `matches`; none when it never does.
+QWidget* tabTo(const std::function<bool(const QWidget&)>& matches) {
+    for (int presses = 0; presses < 300; ++presses) {
+        if (QWidget* target = keyTarget(); target && matches(*target)) {
+            return target;
+        }
+        press(Qt::Key_Tab);
+    }
+    return nullptr;
+}
+
+// Whether the focus is on `control` with a ring a user can see, wholly in view; else a fault.
+std::optional<QString> ringFault(const QPointer<QWidget>& control, const QString& name) {
+    bw::test::waitFor([&] { return control && keyTarget() == control; }, 5);
+    QWidget* focused = keyTarget();
+    if (!control || focused != control) {
+        return u"the focus is on "_s + (focused ? nameOf(*focused) : u"nothing"_s) + u", not "_s +
+               name;
+    }
+    if (!isWhollyInView(*control)) {
+        return name + u" is not wholly in view"_s;
+    }
+    if (!design::showsFocusRing(*control) || !showsVisibleRing(*control)) {
+        return name + u" shows no ring a user can see"_s;
+    }
+    return std::nullopt;
+}
+
+// A stop as the walk meets it, measured then: the widget itself may be gone by the next key.
+struct Stop {
+    QString name;
+    QString identity;
+    // Whether it reads after the stop before it (before it, for Shift+Tab), as the page is laid
+    // out.
+    bool inOrder;
+    // Whether it lies inside each region walked.
+    std::vector<bool> inside;
+};
+
+using Regions = std::vector<QPointer<QWidget>>;
+
+// The stops met pressing Tab (or Shift+Tab) until the focus is back where it started, the start
+// last. Faults met on the way are added; a ring is measured once for each control (`ringed`).
+std::vector<Stop> walk(bool forward, const Regions& regions, std::set<QString>& ringed,
+                       Faults& faults) {
+    std::vector<Stop> stops;
     QWidget* start = keyTarget();
-    if (start && !start->isEnabled()) {
+    if (!start) {
+        faults.push_back(u"nothing has the focus to start from"_s);
+        return stops;
+    }
+    if (!start->isEnabled()) {
         faults.push_back(u"the focus rests on "_s + nameOf(*start) + u", which is disabled"_s);
     }
-    for (int press = 0; press < 300 && start; ++press) {
+    const QString startIdentity = identityOf(*start);
+    for (int presses = 0; presses < 300; ++presses) {
         QWidget* previous = keyTarget();
-        QTest::keyClick(previous, Qt::Key_Tab, forward ? Qt::NoModifier : Qt::ShiftModifier);
-        settleScreen();
+        if (!previous) {
+            faults.push_back(u"the focus is lost"_s);
+            return stops;
+        }
+        const QRect from = placeOnPage(*previous);
+        const QString fromName = nameOf(*previous);
+        press(Qt::Key_Tab, forward ? Qt::NoModifier : Qt::ShiftModifier);
         QWidget* stop = keyTarget();
         if (!stop) {
-            faults.push_back(u"the focus is lost after "_s + nameOf(*previous));
-            break;
+            faults.push_back(u"the focus is lost after "_s + fromName);
+            return stops;
         }
-        const QRect from = placeInWindow(*previous);
-        const QRect to = placeInWindow(*stop);
-        walk.stops.push_back(stop);
-        walk.inOrder.push_back(forward ? readsAfter(from, to) : readsAfter(to, from));
+        const QRect to = placeOnPage(*stop);
+        Stop met{nameOf(*stop),
+                 identityOf(*stop),
+                 forward ? readsAfter(from, to) : readsAfter(to, from),
+                 {}};
+        for (const QPointer<QWidget>& region : regions) {
+            met.inside.push_back(region && region->isAncestorOf(stop));
+        }
         if (!isWhollyInView(*stop)) {
-            faults.push_back(nameOf(*stop) + u" is not wholly in view"_s);
+            faults.push_back(met.name + u" is not wholly in view"_s);
         }
-        if (!paintsRing(*stop)) {
-            faults.push_back(nameOf(*stop) + u" shows no ring"_s);
+        if (ringed.insert(met.identity).second && !showsVisibleRing(*stop)) {
+            faults.push_back(met.name + u" shows no ring a user can see"_s);
         }
-        if (stop == start) {
-            return walk;
+        stops.push_back(std::move(met));
+        if (stops.back().identity == startIdentity) {
+            return stops;
         }
     }
     faults.push_back(u"Tab never comes back to where it started"_s);
-    return walk;
+    return stops;
 }
 
-// Checks the stops inside `region` in a walk: one run, in reading order. A popup is all region,
-// so its run starts anew once, where the walk wraps from its last stop to its first.
-void checkRegion(const Walk& walk, const QWidget& region, std::vector<QString>& faults) {
-    const auto inside = [&](const QWidget* stop) { return region.isAncestorOf(stop); };
-    const std::size_t count = walk.stops.size();
+// Checks the stops of region number `r` in a walk: one run, in reading order. A popup is all
+// region, so its run starts anew once, where the walk wraps from its last stop to its first.
+void checkRegion(const std::vector<Stop>& stops, std::size_t r, const QString& region,
+                 Faults& faults) {
+    const std::size_t count = stops.size();
     std::size_t entries = 0;
     std::size_t wraps = 0;
     std::size_t insideCount = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const QWidget* before = walk.stops[(i + count - 1) % count];
-        if (!inside(walk.stops[i])) {
+        const Stop& before = stops[(i + count - 1) % count];
+        if (!stops[i].inside[r]) {
             continue;
         }
         ++insideCount;
-        if (!inside(before)) {
+        if (!before.inside[r]) {
             ++entries;
-        } else if (!walk.inOrder[i]) {
+        } else if (!stops[i].inOrder) {
             ++wraps;
-            faults.push_back(nameOf(*walk.stops[i]) + u" comes after "_s + nameOf(*before));
+            faults.push_back(stops[i].name + u" comes after "_s + before.name);
         }
     }
     if (entries > 1) {
-        faults.push_back(
-            u"Tab leaves %1 and comes back %2 times"_s.arg(nameOf(region)).arg(entries - 1));
+        faults.push_back(u"Tab leaves %1 and comes back %2 times"_s.arg(region).arg(entries - 1));
     }
     if (insideCount == count && wraps == 1) {
         faults.pop_back(); // the wrap from a popup's last stop to its first
@@ -192,19 +306,34 @@ void checkRegion(const Walk& walk, const QWidget& region, std::vector<QString>& 
 
 // Walks the window from where the focus stands, Tab and then Shift+Tab, and returns the faults
 // of every stop and of the stops inside each of `regions`.
-std::vector<QString> walkFaults(const std::vector<const QWidget*>& regions) {
-    std::vector<QString> faults;
-    const Walk forward = walk(true, faults);
-    const Walk backward = walk(false, faults);
-    for (const QWidget* region : regions) {
-        checkRegion(forward, *region, faults);
-        checkRegion(backward, *region, faults);
+Faults walkFaults(const Regions& regions) {
+    Faults faults;
+    std::set<QString> ringed;
+    const std::vector<Stop> forward = walk(true, regions, ringed, faults);
+    const std::vector<Stop> backward = walk(false, regions, ringed, faults);
+    for (std::size_t r = 0; r < regions.size(); ++r) {
+        const QString region = regions[r] ? nameOf(*regions[r]) : u"a region that went"_s;
+        checkRegion(forward, r, region, faults);
+        checkRegion(backward, r, region, faults);
     }
     // Backwards the same stops come in reverse, ending where both walks started.
-    std::vector<QWidget*> reversed(forward.stops.rbegin() + 1, forward.stops.rend());
-    reversed.push_back(forward.stops.back());
-    if (backward.stops != reversed) {
-        faults.push_back(u"Shift+Tab does not retrace Tab"_s);
+    if (!forward.empty()) {
+        std::vector<const Stop*> expected;
+        for (auto stop = forward.rbegin() + 1; stop != forward.rend(); ++stop) {
+            expected.push_back(&*stop);
+        }
+        expected.push_back(&forward.back());
+        for (std::size_t i = 0; i < std::max(expected.size(), backward.size()); ++i) {
+            const QString wanted = i < expected.size() ? expected[i]->name : u"the start"_s;
+            const QString got = i < backward.size() ? backward[i].name : u"no stop"_s;
+            if (i >= expected.size() || i >= backward.size() ||
+                expected[i]->identity != backward[i].identity) {
+                faults.push_back(
+                    u"Shift+Tab does not retrace Tab: its stop %1 is %2, not %3"_s.arg(i + 1).arg(
+                        got, wanted));
+                break;
+            }
+        }
     }
     // Each fault once, whichever walk met it first.
     std::set<QString> seen;
@@ -212,10 +341,11 @@ std::vector<QString> walkFaults(const std::vector<const QWidget*>& regions) {
     return faults;
 }
 
-// A screen or popup to walk: made ready from the window, with the widget holding its stops.
+// A screen or popup to walk: made ready from the window, with the widget holding its stops; none
+// when it cannot be opened, with the fault.
 struct Screen {
     const char* name;
-    std::function<QWidget*(test::WindowHarness&, const ScanReport&)> show;
+    std::function<QWidget*(test::WindowHarness&, const ScanReport&, Faults&)> show;
     // Closes a popup or ends what the screen started.
     std::function<void(test::WindowHarness&)> close = [](test::WindowHarness&) {};
 };
@@ -240,23 +370,44 @@ QWidget* popup() {
     return shown ? shown : QApplication::activeModalWidget();
 }
 
-void closePopup(test::WindowHarness&) {
-    QTest::keyClick(keyTarget(), Qt::Key_Escape);
+// Closes the popup with Escape; the focus goes back to the control that opened it, with its ring.
+void closePopup(test::WindowHarness& window) {
+    QPointer<QWidget> opener = window.window->focusWidget();
+    const QString name = opener ? nameOf(*opener) : u"its opener"_s;
+    press(Qt::Key_Escape);
+    // As the desktop does once a dialog has gone.
+    window.window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.window.get()));
     settleScreen();
+    if (const auto fault = ringFault(opener, name)) {
+        ADD_FAILURE() << "after Escape closes the popup: " << fault->toStdString();
+    }
 }
 
-SidebarAppButton* appRow(test::WindowHarness& window, const QString& name) {
-    for (SidebarAppButton* row : window.root().sidebar()->appRows()) {
-        if (row->app().appName == name) {
-            return row;
-        }
+// Opens the actions of the focused `row` with the Menu key and with Shift+F10, the desktop's
+// keys for a context menu; returns the popover that Shift+F10 opened.
+QWidget* openActions(QWidget* row, const QString& name, Faults& faults) {
+    if (!row) {
+        faults.push_back(name + u" cannot be reached with Tab"_s);
+        return nullptr;
     }
-    return nullptr;
+    press(Qt::Key_Menu);
+    if (popup()) {
+        press(Qt::Key_Escape);
+    } else {
+        faults.push_back(u"the Menu key on "_s + name + u" opens no popover"_s);
+    }
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    QWidget* opened = popup();
+    if (!opened) {
+        faults.push_back(u"Shift+F10 on "_s + name + u" opens no popover"_s);
+    }
+    return opened;
 }
 
 const Screen screens[] = {
     {"report with a finding open",
-     [](test::WindowHarness& window, const ScanReport& report) {
+     [](test::WindowHarness& window, const ScanReport& report, Faults&) {
          window.model().openReport(report);
          settleScreen();
          auto* view = window.root().screen()->findChild<report::ReportView*>();
@@ -264,7 +415,7 @@ const Screen screens[] = {
          return window.root().screen();
      }},
     {"staged build with a screenshot",
-     [](test::WindowHarness& window, const ScanReport&) {
+     [](test::WindowHarness& window, const ScanReport&, Faults&) {
          window.model().resetForNewScan();
          window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
          window.model().setScreenshot(window.harness.screenshot(u"Paywall.png"_s),
@@ -272,12 +423,15 @@ const Screen screens[] = {
          return window.root().screen();
      }},
     // The scan of the build staged above, started while the keyboard is on an app in the
-    // sidebar; the clock holds its progress on screen. Once done, its report adds an app at the
-    // top of the sidebar.
+    // sidebar, walked once its work is done and the clock holds its progress on screen. Once
+    // shown, its report adds an app at the top of the sidebar.
     {"scan progress",
-     [](test::WindowHarness& window, const ScanReport&) {
+     [](test::WindowHarness& window, const ScanReport&, Faults& faults) {
          window.root().sidebar()->appRows().front()->setFocus(Qt::TabFocusReason);
          window.model().startScan(false);
+         if (!bw::test::waitFor([&] { return !window.model().isScanCancellationAvailable(); })) {
+             faults.push_back(u"the scan never ends"_s);
+         }
          return window.root().screen();
      },
      [](test::WindowHarness& window) {
@@ -287,12 +441,12 @@ const Screen screens[] = {
          }));
      }},
     {"history after a filter change",
-     [](test::WindowHarness& window, const ScanReport&) {
+     [](test::WindowHarness& window, const ScanReport&, Faults&) {
          history(window).setFilter(report::ReportHistoryFilter::attention);
          return window.root().screen();
      }},
     {"history after a deletion",
-     [](test::WindowHarness& window, const ScanReport& report) {
+     [](test::WindowHarness& window, const ScanReport& report, Faults&) {
          report::ReportHistoryView& view = history(window);
          const auto& reports = window.model().reports();
          const auto other = std::ranges::find_if(
@@ -300,59 +454,269 @@ const Screen screens[] = {
          window.model().deleteReport(other->id);
          return static_cast<QWidget*>(&view);
      }},
-    {"home", [](test::WindowHarness& window,
-                const ScanReport&) { return section(window, AppSection::scan); }},
-    {"guidelines", [](test::WindowHarness& window,
-                      const ScanReport&) { return section(window, AppSection::guidelines); }},
-    {"settings", [](test::WindowHarness& window,
-                    const ScanReport&) { return section(window, AppSection::settings); }},
+    {"home", [](test::WindowHarness& window, const ScanReport&,
+                Faults&) { return section(window, AppSection::scan); }},
+    {"guidelines", [](test::WindowHarness& window, const ScanReport&,
+                      Faults&) { return section(window, AppSection::guidelines); }},
+    {"settings", [](test::WindowHarness& window, const ScanReport&,
+                    Faults&) { return section(window, AppSection::settings); }},
     {"app actions",
-     [](test::WindowHarness& window, const ScanReport& report) {
-         appRow(window, report.metadata.appName)->showActionMenu();
-         return popup();
+     [](test::WindowHarness& window, const ScanReport& report, Faults& faults) {
+         section(window, AppSection::scan);
+         QWidget* row = tabTo([&](const QWidget& widget) {
+             const auto* app = qobject_cast<const SidebarAppButton*>(&widget);
+             return app && app->app().appName == report.metadata.appName;
+         });
+         return openActions(row, u"the app's row"_s, faults);
      },
      closePopup},
     {"report actions",
-     [](test::WindowHarness& window, const ScanReport& report) {
-         report::ReportHistoryView& view = history(window);
-         QTest::mouseClick(view.list()->rowFor(report.id), Qt::RightButton);
-         return popup();
+     [](test::WindowHarness& window, const ScanReport& report, Faults& faults) {
+         history(window);
+         QWidget* row = tabTo([&](const QWidget& widget) {
+             const auto* saved = qobject_cast<const report::ReportHistoryRow*>(&widget);
+             return saved && saved->report().id == report.id;
+         });
+         return openActions(row, u"the report's row"_s, faults);
      },
      closePopup},
     {"question before clearing",
-     [](test::WindowHarness& window, const ScanReport&) {
+     [](test::WindowHarness& window, const ScanReport&, Faults& faults) -> QWidget* {
          section(window, AppSection::settings);
-         QTest::mouseClick(bw::test::button(window.root(), u"Clear"_s), Qt::LeftButton);
-         return popup();
+         QWidget* clear = tabTo([](const QWidget& widget) {
+             return widget.accessibleName() == u"Clear"_s && widget.isEnabled();
+         });
+         if (!clear) {
+             faults.push_back(u"\"Clear\" cannot be reached with Tab"_s);
+             return nullptr;
+         }
+         press(Qt::Key_Space);
+         QWidget* question = popup();
+         if (!question) {
+             faults.push_back(u"Space on \"Clear\" asks no question"_s);
+         }
+         return question;
      },
-     [](test::WindowHarness&) { ASSERT_TRUE(bw::test::answerConfirmation(u"Cancel"_s)); }},
+     closePopup},
     {"about",
-     [](test::WindowHarness& window, const ScanReport&) {
+     [](test::WindowHarness& window, const ScanReport&, Faults&) {
          window.window->aboutAction()->trigger();
          return popup();
      },
-     closePopup},
+     [](test::WindowHarness&) { press(Qt::Key_Escape); }},
 };
 
 TEST_F(KeyboardWalkTest, EveryScreenReadsInOrderWithARingOnEveryStop) {
     window().window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
-    for (const Screen& screen : screens) {
-        QWidget* region = screen.show(window(), report());
-        settleScreen();
-        ASSERT_NE(region, nullptr) << screen.name;
-        // Into the window (or popup) from nowhere, as a user who starts typing.
-        QTest::keyClick(keyTarget() ? keyTarget() : region, Qt::Key_Tab);
-        settleScreen();
-        std::vector<const QWidget*> regions{region};
-        if (region->window() == window().window.get()) {
-            regions.push_back(window().root().sidebar());
+    for (const QSize size : sizes) {
+        resizeWindow(size);
+        for (const Screen& screen : screens) {
+            const std::string where =
+                u"%1 × %2, "_s.arg(size.width()).arg(size.height()).toStdString() + screen.name;
+            Faults faults;
+            QPointer<QWidget> region = screen.show(window(), report(), faults);
+            settleScreen();
+            if (region) {
+                // Into the window (or popup) from where the focus stands, as a user who starts
+                // typing.
+                QTest::keyClick(keyTarget() ? keyTarget() : region.data(), Qt::Key_Tab);
+                settleScreen();
+                Regions regions{region};
+                if (region->window() == window().window.get()) {
+                    regions.emplace_back(window().root().sidebar());
+                }
+                std::ranges::copy(walkFaults(regions), std::back_inserter(faults));
+                screen.close(window());
+            }
+            for (const QString& fault : faults) {
+                ADD_FAILURE() << where << ": " << fault.toStdString();
+            }
+            settleScreen();
         }
-        for (const QString& fault : walkFaults(regions)) {
-            ADD_FAILURE() << screen.name << ": " << fault.toStdString();
+        // The scans above added an app and the deletion took a report away.
+        relaunchOverTheSuitesHistory();
+        window().window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+    }
+    resizeWindow(sizes[1]);
+}
+
+} // namespace
+} // namespace bw::window
+
+namespace bw::window {
+namespace {
+
+// The reports of the history screen in the order listed.
+std::vector<QUuid> listedIDs(const report::ReportHistoryView& view) {
+    std::vector<QUuid> ids;
+    for (const report::ReportHistorySection& day : view.list()->sections()) {
+        for (const ScanReport* report : day.reports) {
+            ids.push_back(report->id);
         }
-        screen.close(window());
-        settleScreen();
+    }
+    return ids;
+}
+
+// Deletes the report listed at `place` as a keyboard user does once its menu is open (here with
+// a right click): Tab to "Delete Report", Space, Tab to the dialog's "Delete report", Space.
+// Returns the report's row that should then have the focus.
+QWidget* deleteListed(report::ReportHistoryView& view, std::size_t place, std::size_t focused) {
+    const std::vector<QUuid> ids = listedIDs(view);
+    if (ids.size() <= std::max(place, focused)) {
+        ADD_FAILURE() << "only " << ids.size() << " reports are listed";
+        return nullptr;
+    }
+    QTest::mouseClick(view.list()->rowFor(ids[place]), Qt::RightButton);
+    EXPECT_TRUE(popup());
+    const auto named = [](const QString& name) {
+        return [name](const QWidget& widget) {
+            const auto* button = qobject_cast<const QAbstractButton*>(&widget);
+            return widget.accessibleName() == name || (button && button->text() == name);
+        };
+    };
+    if (!tabTo(named(u"Delete Report"_s))) {
+        return nullptr;
+    }
+    press(Qt::Key_Space);
+    if (!tabTo(named(u"Delete report"_s))) {
+        return nullptr;
+    }
+    press(Qt::Key_Space);
+    view.window()->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(view.window()));
+    settleScreen();
+    return view.list()->rowFor(ids[focused]);
+}
+
+// The control of `panel` that comes first after `text` as the page reads.
+QWidget* nextControl(QWidget& panel, const QWidget& text) {
+    QWidget* next = nullptr;
+    for (QWidget* control : panel.findChildren<QWidget*>()) {
+        const bool isStop = (control->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+                            control->isVisible() && control->isEnabled();
+        if (isStop && readsAfter(placeOnPage(text), placeOnPage(*control)) &&
+            (!next || readsAfter(placeOnPage(*control), placeOnPage(*next)))) {
+            next = control;
+        }
+    }
+    return next;
+}
+
+// After an action done with the keyboard the focus lands on a control that shows its ring,
+// wholly in view, never on nothing or on a page or a control far from the action.
+TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRing) {
+    const auto reportRow = [] {
+        report::ReportHistoryView& view = history(window());
+        return static_cast<QWidget*>(view.list()->rowFor(report().id));
+    };
+    const auto appRow = [] {
+        return static_cast<QWidget*>(window().root().sidebar()->appRows().front());
+    };
+    const auto historyView = [] { return &history(window()); };
+    // Each does its action and returns the control that should have the focus after it.
+    const std::pair<const char*, std::function<QWidget*()>> actions[] = {
+        {"Escape closing a report's menu opened while the keyboard is on \"Reports\"",
+         [&] {
+             QWidget* row = reportRow();
+             window()
+                 .root()
+                 .sidebar()
+                 ->destination(AppSection::recents)
+                 ->setFocus(Qt::TabFocusReason);
+             QTest::mouseClick(row, Qt::RightButton);
+             EXPECT_TRUE(popup());
+             press(Qt::Key_Escape);
+             return row;
+         }},
+        {"Escape closing an app's menu",
+         [&] {
+             QWidget* row = appRow();
+             QTest::mouseClick(row, Qt::RightButton);
+             EXPECT_TRUE(popup());
+             press(Qt::Key_Escape);
+             return row;
+         }},
+        {"deleting a report: the next row", [&] { return deleteListed(*historyView(), 1, 2); }},
+        {"deleting the last report listed: the row before",
+         [&] {
+             report::ReportHistoryView* view = historyView();
+             const std::size_t last = listedIDs(*view).size() - 1;
+             return deleteListed(*view, last, last - 1);
+         }},
+        {"clearing the history: the first control of its page",
+         [] {
+             section(window(), AppSection::settings);
+             tabTo([](const QWidget& widget) { return widget.accessibleName() == u"Clear"_s; });
+             press(Qt::Key_Space);
+             tabTo([](const QWidget& widget) {
+                 const auto* button = qobject_cast<const QAbstractButton*>(&widget);
+                 return button && button->text() == u"Clear History"_s;
+             });
+             press(Qt::Key_Space);
+             window().window->activateWindow();
+             EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+             settleScreen();
+             return bw::test::named(window().root(), u"Reveal"_s, true);
+         }},
+        {"\"Scan another build\": the drop card",
+         [] {
+             window().model().openReport(report());
+             settleScreen();
+             tabTo([](const QWidget& widget) {
+                 return widget.accessibleName() == u"Scan another build"_s;
+             });
+             press(Qt::Key_Space);
+             return bw::test::named(window().root(), u"Choose a build to review"_s, true);
+         }},
+        {"Tab from a word selected in a finding's detail: the panel's next control",
+         [] {
+             window().model().openReport(report());
+             settleScreen();
+             auto* view = window().root().screen()->findChild<report::ReportView*>();
+             const Finding finding = view->visibleFindings().front();
+             window().model().setSelectedFindingID(finding.id);
+             settleScreen();
+             QWidget* panel = view->findingList()->builtRow(0)->panel();
+             auto* detail = bw::test::named<report::ReadingText>(*panel, finding.detail);
+             EXPECT_TRUE(detail && isWhollyInView(*detail));
+             if (!detail) {
+                 return static_cast<QWidget*>(nullptr);
+             }
+             QTest::mouseDClick(detail->viewport(), Qt::LeftButton, {}, QPoint(12, 8));
+             settleScreen();
+             EXPECT_FALSE(detail->textCursor().selectedText().isEmpty());
+             QWidget* next = nextControl(*panel, *detail);
+             press(Qt::Key_Tab);
+             return next;
+         }},
+    };
+    window().window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+    for (const auto& [name, act] : actions) {
+        QPointer<QWidget> expected = act();
+        const QString expectedName = expected ? nameOf(*expected) : u"a control"_s;
+        if (const auto fault = ringFault(expected, expectedName)) {
+            ADD_FAILURE() << name << ": " << fault->toStdString();
+        }
+    }
+    relaunchOverTheSuitesHistory();
+}
+
+// A click takes away the ring that the keyboard left, also where the click moves no focus.
+TEST_F(KeyboardWalkTest, AClickTakesAwayTheRingOfTheKeyboard) {
+    window().window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+    section(window(), AppSection::scan);
+    QWidget* guidelines = window().root().sidebar()->destination(AppSection::guidelines);
+    ASSERT_TRUE(tabTo([&](const QWidget& widget) { return &widget == guidelines; }));
+    ASSERT_TRUE(design::showsFocusRing(*guidelines));
+    QTest::mouseClick(window().root().sidebar()->destination(AppSection::recents), Qt::LeftButton);
+    settleScreen();
+    EXPECT_EQ(window().model().section(), AppSection::recents);
+    for (QWidget* widget : window().window->findChildren<QWidget*>()) {
+        EXPECT_FALSE(design::showsFocusRing(*widget)) << nameOf(*widget).toStdString();
     }
 }
 

@@ -75,8 +75,9 @@ TEST(SettingsView, ShowsTheCountAndFolderOfTheHistory) {
 }
 
 // A pill shows the focus ring once Tab has brought the focus; clearing asks first, empties the
-// history on disk and on the page, and leaves the focus and the page where they were, also when the
-// page is shorter than its content.
+// history on disk and on the page, and leaves the page where it was, also when the page is shorter
+// than its content. The focus stays where a click left it; after the keyboard cleared, it goes
+// from the disabled button to the page's first control, with its ring.
 TEST(SettingsView, OnlyTheKeyboardRingsAPillAndClearingMovesNeitherFocusNorPage) {
     for (const bool byKeyboard : {false, true}) {
         SCOPED_TRACE(byKeyboard ? "keyboard" : "mouse");
@@ -106,8 +107,9 @@ TEST(SettingsView, OnlyTheKeyboardRingsAPillAndClearingMovesNeitherFocusNorPage)
         EXPECT_FALSE(clear->isEnabled());
         EXPECT_EQ(settings.view->problem(), "");
         EXPECT_FALSE(settings.button("Email")->hasFocus());
-        // The disabled button cannot keep it: the page holds it, with no ring.
-        EXPECT_EQ(settings.view->focusWidget(), byKeyboard ? settings.view.get() : focused);
+        QAbstractButton* reveal = settings.button("Reveal");
+        EXPECT_EQ(settings.view->focusWidget(), byKeyboard ? reveal : focused);
+        EXPECT_EQ(design::showsFocusRing(*reveal), byKeyboard);
     }
 }
 
