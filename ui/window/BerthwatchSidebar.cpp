@@ -216,7 +216,7 @@ void BerthwatchSidebar::showApps(std::vector<SidebarApp> apps) {
     // actions button follows its row.
     std::vector<QWidget*> stops;
     for (SidebarAppButton* row : appRows_) {
-        std::ranges::copy(design::tabStopsIn(*row), std::back_inserter(stops));
+        std::ranges::copy(design::focusChainIn(*row), std::back_inserter(stops));
     }
     design::chainTabStops(destination(AppSection::recents), stops);
     if (inBulk) {
