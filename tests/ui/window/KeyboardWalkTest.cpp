@@ -142,8 +142,11 @@ double contrast(QColor a, QColor b) {
 bool showsVisibleRing(QWidget& widget) {
     const QRect around = placeInWindow(widget).adjusted(-12, -12, 12, 12);
     const auto shot = [&] { return widget.window()->grab(around).toImage(); };
-    // The window may still be coming back from a popup or a dialog, without the focus meanwhile.
+    // The window may still be coming back from a popup or a dialog, without the focus meanwhile,
+    // and a deleted row's picture may still be fading out over the row that took its place.
     bw::test::waitFor([&] { return design::showsFocusRing(widget); }, 5);
+    bw::test::waitFor(
+        [&] { return widget.window()->findChildren<QWidget*>(u"leaving"_s).isEmpty(); }, 5);
     const QImage ringed = shot();
     widget.clearFocus();
     bw::test::settle();
