@@ -9,7 +9,9 @@
 int unlink(const char* path) {
     static int (*removeFile)(const char*);
     if (removeFile == NULL) {
-        removeFile = (int (*)(const char*))dlsym(RTLD_NEXT, "unlink");
+        // Copied as bytes: ISO C has no cast from the object pointer dlsym returns to a function.
+        void* found = dlsym(RTLD_NEXT, "unlink");
+        memcpy(&removeFile, &found, sizeof(removeFile));
     }
     if (strstr(path, "/Berthwatch-") != NULL) {
         const struct timespec pause = {0, 5 * 1000 * 1000};
