@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QDropEvent>
 #include <QUrl>
+#include <cstdlib>
 
 namespace bw::test {
 
@@ -43,6 +44,22 @@ void settle(int turns) {
     for (int turn = 0; turn < turns; ++turn) {
         QApplication::processEvents();
     }
+}
+
+double imageDistance(const QImage& image, const QImage& reference,
+                     const std::vector<QRect>& areas) {
+    double sum = 0;
+    for (const QRect& area : areas) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb a = image.pixel(x, y);
+                const QRgb b = reference.pixel(x, y);
+                sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                       std::abs(qBlue(a) - qBlue(b));
+            }
+        }
+    }
+    return sum;
 }
 
 void movePointer(QPoint global) {

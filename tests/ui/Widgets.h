@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QImage>
 #include <QMimeData>
 #include <QPoint>
 #include <QWidget>
+#include <vector>
 
 class QAbstractButton;
 
@@ -37,6 +39,10 @@ bool answerConfirmation(const QString& title);
 // Runs the event loop for the work that the last events posted (layout passes, a click's
 // queued action).
 void settle(int turns = 10);
+
+// How far `image` is from `reference` over `areas`: the sum of every channel's difference, the
+// ink one shows that the other does not.
+double imageDistance(const QImage& image, const QImage& reference, const std::vector<QRect>& areas);
 
 // Moves the pointer to `global` (screen coordinates) as the user does: the window under it hears
 // the move, and the event loop runs.

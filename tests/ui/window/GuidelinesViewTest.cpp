@@ -133,20 +133,6 @@ TEST(GuidelinesView, TheHeaderRisesSixPointsAndTheControlsAndListFive) {
     design::MotionPreferences::instance().overrideReduceMotion({});
 }
 
-// How much `image` differs from `reference` over `area`: the sum of every channel's difference.
-double inkIn(const QImage& image, const QImage& reference, const QRect& area) {
-    double sum = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb a = image.pixel(x, y);
-            const QRgb b = reference.pixel(x, y);
-            sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-                   std::abs(qBlue(a) - qBlue(b));
-        }
-    }
-    return sum;
-}
-
 // The chips come in with the search field above them, in the same frames and as far.
 TEST(GuidelinesView, TheChipsFadeInWithTheSearchField) {
     design::MotionPreferences::instance().overrideReduceMotion(false);
@@ -179,13 +165,15 @@ TEST(GuidelinesView, TheChipsFadeInWithTheSearchField) {
     };
     const QRect searchPlace = place(search);
     const QRect chipsPlace = place(chips);
-    const double searchInk = inkIn(settled, blank, searchPlace);
-    const double chipsInk = inkIn(settled, blank, chipsPlace);
+    const double searchInk = bw::test::imageDistance(settled, blank, {searchPlace});
+    const double chipsInk = bw::test::imageDistance(settled, blank, {chipsPlace});
     ASSERT_GT(chipsInk, 0);
     int apart = 0;
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        const double searchShown = inkIn(frames[i], blank, searchPlace) / searchInk;
-        const double chipsShown = inkIn(frames[i], blank, chipsPlace) / chipsInk;
+        const double searchShown =
+            bw::test::imageDistance(frames[i], blank, {searchPlace}) / searchInk;
+        const double chipsShown =
+            bw::test::imageDistance(frames[i], blank, {chipsPlace}) / chipsInk;
         apart += std::abs(searchShown - chipsShown) > 0.25;
     }
     EXPECT_GT(frames.size(), 5u);

@@ -4,6 +4,7 @@
 
 #include "app/AppModel.h"
 #include "tests/ui/TextLayout.h"
+#include "tests/ui/Widgets.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "ui/design/Motion.h"
 #include "ui/report/ReportFilterBar.h"
@@ -40,22 +41,6 @@ ScanReport namedReport(const QString& appName, const QStringList& findingTitles,
     }
     report.passedChecks = {passed.begin(), passed.end()};
     return report;
-}
-
-// How far `image` is from `reference` over `areas`: the sum of every channel's difference.
-double distance(const QImage& image, const QImage& reference, const std::vector<QRect>& areas) {
-    double sum = 0;
-    for (const QRect& area : areas) {
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                const QRgb a = image.pixel(x, y);
-                const QRgb b = reference.pixel(x, y);
-                sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-                       std::abs(qBlue(a) - qBlue(b));
-            }
-        }
-    }
-    return sum;
 }
 
 // Where the first report's texts are drawn and the second's are not, not even while they rise
@@ -149,12 +134,13 @@ TEST_F(ReportSwitchTest, EveryFrameOfASwitchHoldsTheTextsOfTheReportTheTitleName
             placesOfFirstOnly(firstTexts, bw::test::paintedTexts(mainWindow()), content);
         // The first report's finding titles or passed checks are among them.
         ASSERT_GE(places.size(), 2u);
-        const double firstInk = distance(firstImage, secondImage, places);
+        const double firstInk = bw::test::imageDistance(firstImage, secondImage, places);
         ASSERT_GT(firstInk, 0);
         ASSERT_GT(frames.size(), 5u);
         for (std::size_t i = 0; i < frames.size(); ++i) {
             EXPECT_EQ(frames[i].title, u"Bravo"_s) << "frame " << i;
-            EXPECT_LT(distance(frames[i].image, secondImage, places), 0.15 * firstInk)
+            EXPECT_LT(bw::test::imageDistance(frames[i].image, secondImage, places),
+                      0.15 * firstInk)
                 << "frame " << i << " of " << frames.size() << " shows the first report";
         }
     }
