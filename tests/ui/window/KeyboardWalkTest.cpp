@@ -142,12 +142,20 @@ double contrast(QColor a, QColor b) {
 bool showsVisibleRing(QWidget& widget) {
     const QRect around = placeInWindow(widget).adjusted(-12, -12, 12, 12);
     const auto shot = [&] { return widget.window()->grab(around).toImage(); };
-    // The window may still be coming back from a popup or a dialog, without the focus meanwhile,
-    // and a deleted row's picture may still be fading out over the row that took its place.
+    // The window may still be coming back from a popup or a dialog, without the focus meanwhile;
+    // a deleted row's picture may still be fading out over the row that took its place, or the
+    // screen still coming in: the ring is measured once the picture holds still (a second at the
+    // most, for a text field's blinking caret).
     bw::test::waitFor([&] { return design::showsFocusRing(widget); }, 5);
-    bw::test::waitFor(
-        [&] { return widget.window()->findChildren<QWidget*>(u"leaving"_s).isEmpty(); }, 5);
-    const QImage ringed = shot();
+    QImage ringed = shot();
+    for (int look = 0; look < 25; ++look) {
+        QTest::qWait(40);
+        QImage again = shot();
+        if (again == ringed) {
+            break;
+        }
+        ringed = std::move(again);
+    }
     widget.clearFocus();
     bw::test::settle();
     const QImage plain = shot();
