@@ -128,20 +128,23 @@ void forgetKeyboardFocus(QWidget& widget) {
     widget.update();
 }
 
-bool focusAfterKeyboardAction(QWidget& widget) {
-    if (!isKeyboardInUse) {
-        return false;
-    }
+void focusAfterKeyboardAction(QWidget& widget) {
     // After the focus event, which counts only Tab; the window may also still be inactive (a
     // dialog just closed) and hand the focus over later.
-    handFocus(widget, true);
-    return true;
+    if (isKeyboardInUse) {
+        handFocus(widget, true);
+    }
 }
 
 void handFocus(QWidget& widget, bool isRinged) {
     widget.setFocus(Qt::OtherFocusReason);
     widget.setProperty(keyboardFocusProperty, isRinged);
     widget.update();
+    // A ring the keyboard carries must be seen, as for every focus it moves; the window may be
+    // inactive still, when no focus event comes to bring it into view.
+    if (isRinged) {
+        revealFocus(widget);
+    }
 }
 
 QWidget* firstTabStopIn(QWidget& widget) {

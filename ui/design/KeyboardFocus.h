@@ -19,8 +19,8 @@ void forgetKeyboardFocus(QWidget& widget);
 
 // After an action done with the keyboard, gives `widget` the focus with its ring (where the
 // action took the focus away or left it on nothing). After a click it does nothing: the focus
-// stays where the pointer user left it. Tells whether it gave the focus.
-bool focusAfterKeyboardAction(QWidget& widget);
+// stays where the pointer user left it. A focus given is brought into view as Tab's is.
+void focusAfterKeyboardAction(QWidget& widget);
 // Gives `widget` the focus, with the ring when `isRinged` (it carries on one the keyboard brought).
 void handFocus(QWidget& widget, bool isRinged);
 // The first control inside `widget` that Tab reaches from the top of its window, shown and

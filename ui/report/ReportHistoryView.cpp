@@ -213,8 +213,8 @@ void ReportHistoryView::focusListedAfterDeletion(std::size_t place) {
         return;
     }
     ReportHistoryRow* row = list_->rowFor(ids[std::min(place, ids.size() - 1)]);
-    if (row && design::focusAfterKeyboardAction(*row)) {
-        scroll_->ensureWidgetVisible(row);
+    if (row) {
+        design::focusAfterKeyboardAction(*row);
     }
 }
 

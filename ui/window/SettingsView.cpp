@@ -147,9 +147,7 @@ void SettingsView::refresh() {
     // than the next control, which would scroll the page away from where the user was.
     if (count == 0 && window()->focusWidget() == clear_) {
         setFocus(Qt::OtherFocusReason);
-        if (design::focusAfterKeyboardAction(*reveal_)) {
-            scroll_->ensureWidgetVisible(reveal_);
-        }
+        design::focusAfterKeyboardAction(*reveal_);
     }
     clear_->setEnabled(count > 0);
 }
