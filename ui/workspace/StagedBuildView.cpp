@@ -18,6 +18,7 @@
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
+#include "ui/workspace/MessagePlacement.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
@@ -89,6 +90,8 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     sectionPadding_->addWidget(section_);
     columnLayout_->addWidget(sectionHolder_);
     columnLayout_->addStretch();
+    endRoom_ = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
+    columnLayout_->addSpacerItem(endRoom_);
     design::setBareContent(*scroll_, column);
     pageFade_ = new ScrollEdgeFade(scroll_, Qt::Vertical);
     root->addWidget(scroll_, 1);
@@ -436,13 +439,14 @@ void StagedBuildView::markAppeared() {
 // never have to look for it below the visible area.
 void StagedBuildView::followImportMessage() {
     revealingImportMessage_ = model_.importMessage().has_value();
+    if (!revealingImportMessage_) {
+        setEndRoom(0);
+    }
     revealImportMessage();
 }
 
-// The page goes to the place nearest where it stands that shows the message clear of the faded
-// edges, with the build's name and the section's heading each clear of them too or out of view.
-// Where the page is too short for that, a heading is never cut while a place shows it whole with
-// the message, clear of the fades if it can; failing all, the message shows whole.
+// The page goes where the message shows clear of the faded edges with no heading under one,
+// lengthened at its end where a heading must scroll out of the way for that.
 void StagedBuildView::revealImportMessage() {
     const design::CollapsingBox* line = section_->importMessage();
     if (!revealingImportMessage_ || !line->isVisible()) {
@@ -451,53 +455,23 @@ void StagedBuildView::revealImportMessage() {
     const auto onPage = [this](const QWidget* widget) {
         return QRect(widget->mapTo(scroll_->widget(), QPoint()), widget->size());
     };
-    const QRect message = onPage(line);
     const QRect headings[] = {onPage(icon_) | onPage(name_) | onPage(status_),
                               onPage(section_->heading())};
-    const int fade = ScrollEdgeFade::length;
     QScrollBar* bar = scroll_->verticalScrollBar();
-    const int shown = scroll_->viewport()->height();
-    // Whether `rect` shows whole at `place`, and with `clear` also clear of the faded edges; an
-    // edge where the page ends does not fade.
-    const auto shows = [&](const QRect& rect, int place, bool clear) {
-        const int top = clear && place > 0 ? fade : 0;
-        const int bottom = clear && place < bar->maximum() ? fade : 0;
-        return rect.top() - top >= place && rect.bottom() + bottom < place + shown;
-    };
-    const auto headingsShow = [&](int place, bool clear) {
-        return std::ranges::all_of(headings, [&](const QRect& heading) {
-            return shows(heading, place, clear) || heading.bottom() < place ||
-                   heading.top() >= place + shown;
-        });
-    };
-    // Where one of them starts or stops showing, clear or whole.
-    std::vector<int> places{bar->value(), 0, bar->maximum()};
-    for (const QRect& rect : {message, headings[0], headings[1]}) {
-        for (const int edge : {0, fade}) {
-            places.insert(places.end(), {rect.top() - edge, rect.bottom() + 1 + edge - shown,
-                                         rect.bottom() + 1, rect.top() - shown});
-        }
+    const MessagePlacement placement =
+        placeMessage(onPage(line), headings, scroll_->viewport()->height(),
+                     sectionHolder_->geometry().bottom() + 1, bar->value(), ScrollEdgeFade::length);
+    if (placement.endRoom != endRoom_->sizeHint().height()) {
+        setEndRoom(placement.endRoom); // the page's range follows, and with it this
+        return;
     }
-    const std::function<bool(int)> tiers[] = {
-        [&](int at) { return shows(message, at, true) && headingsShow(at, true); },
-        [&](int at) { return shows(message, at, true) && headingsShow(at, false); },
-        [&](int at) { return shows(message, at, false) && headingsShow(at, false); },
-        [&](int at) { return shows(message, at, true); },
-        [&](int at) { return shows(message, at, false); },
-    };
-    for (const auto& fits : tiers) {
-        std::optional<int> best;
-        for (int place : places) {
-            place = std::clamp(place, 0, bar->maximum());
-            if (fits(place) &&
-                (!best || std::abs(place - bar->value()) < std::abs(*best - bar->value()))) {
-                best = place;
-            }
-        }
-        if (best) {
-            bar->setValue(*best);
-            return;
-        }
+    bar->setValue(placement.place);
+}
+
+void StagedBuildView::setEndRoom(int room) {
+    if (endRoom_->sizeHint().height() != room) {
+        endRoom_->changeSize(0, room, QSizePolicy::Minimum, QSizePolicy::Fixed);
+        columnLayout_->invalidate();
     }
 }
 

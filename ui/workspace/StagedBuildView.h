@@ -9,6 +9,7 @@
 class QBoxLayout;
 class QLabel;
 class QScrollArea;
+class QSpacerItem;
 class QVBoxLayout;
 
 namespace bw {
@@ -75,6 +76,7 @@ private:
     void requestScan();
     void followImportMessage();
     void revealImportMessage();
+    void setEndRoom(int room);
     void markAppeared();
 
     AppModel& model_;
@@ -94,6 +96,8 @@ private:
     QScrollArea* scroll_ = nullptr;
     ScrollEdgeFade* pageFade_ = nullptr;
     QVBoxLayout* columnLayout_ = nullptr;
+    // Room a message may need below the page so that a heading can scroll out of its way.
+    QSpacerItem* endRoom_ = nullptr;
     QBoxLayout* buildLayout_ = nullptr;
     StagedAppIcon* icon_ = nullptr;
     design::ElidedText* name_ = nullptr;
