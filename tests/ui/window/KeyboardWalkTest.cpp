@@ -690,7 +690,12 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
                  return static_cast<QWidget*>(nullptr);
              }
              press(Qt::Key_Space);
-             return bw::test::named(window().root(), u"Choose a build to review"_s, true);
+             // The home screen comes in on a later turn, later still on a loaded machine.
+             const auto card = [] {
+                 return bw::test::named(window().root(), u"Choose a build to review"_s, true);
+             };
+             bw::test::waitFor([&] { return card() != nullptr; }, 5);
+             return card();
          }},
         {"Tab from a word selected in a finding's detail: the panel's next control",
          [] {
