@@ -44,18 +44,25 @@ int main(int argc, char** argv) {
     // extraction can be hundreds of thousands of files. A quit stops it between two files, before
     // the instance is let go; a later start finishes it.
     std::jthread sweep;
-    if (instance.lock()) {
+    const auto startOneInstanceWork = [&] {
         history = bw::startHistoryRead(bw::ReportStore(bw::defaultHistoryFolder()));
         bw::design::startReadingFontConfiguration();
         sweep = std::jthread([base = QDir::tempPath()](std::stop_token stop) {
             bw::work_folders::removeAbandoned(base, std::move(stop));
         });
+    };
+    if (instance.lock()) {
+        startOneInstanceWork();
     }
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Berthwatch"));
     QCoreApplication::setApplicationName(QStringLiteral("Berthwatch"));
     if (!instance.claim()) {
         return 0;
+    }
+    // The lock was held at first, by an instance that has quit since.
+    if (!history) {
+        startOneInstanceWork();
     }
 
     // The window is built while the history is read; it shows once the history is in, so the

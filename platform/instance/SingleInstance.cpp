@@ -1,5 +1,6 @@
 #include "platform/instance/SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
@@ -12,8 +13,10 @@ namespace {
 
 constexpr QByteArrayView activateRequest = "activate\n";
 constexpr QByteArrayView activateAnswer = "ok\n";
-// The running instance may be between taking its lock and listening.
-constexpr int connectPatienceMs = 3000;
+// How long a later start waits for the running instance: one just starting may not listen yet,
+// and one quitting no longer listens but holds its lock a moment longer.
+constexpr int patienceMs = 3000;
+constexpr unsigned long retryMs = 50;
 
 } // namespace
 
@@ -39,7 +42,7 @@ QString SingleInstance::socketPath() const {
 }
 
 bool SingleInstance::lock() {
-    if (lockState_ == LockState::notTried) {
+    if (lockState_ != LockState::held) {
         QDir().mkpath(folder_);
         if (lock_.tryLock(0)) {
             lockState_ = LockState::held;
@@ -52,11 +55,16 @@ bool SingleInstance::lock() {
 }
 
 bool SingleInstance::claim() {
-    if (!lock()) {
-        if (!askRunningInstance()) {
-            qWarning("Berthwatch is already running but did not answer.");
+    const QDeadlineTimer deadline(patienceMs);
+    while (!lock()) {
+        if (askRunningInstance(deadline)) {
+            return false;
         }
-        return false;
+        if (deadline.hasExpired()) {
+            qWarning("Berthwatch is already running but did not answer.");
+            return false;
+        }
+        QThread::msleep(retryMs);
     }
     if (lockState_ == LockState::unavailable) {
         qWarning("Berthwatch cannot tell whether it already runs: no lock in %s.",
@@ -74,26 +82,27 @@ bool SingleInstance::listen() {
         qWarning("Berthwatch cannot listen for later starts: %s",
                  qUtf8Printable(server_.errorString()));
     }
+    // A quitting instance answers no more: a later start is refused at once and waits for the
+    // lock instead of for an answer.
+    if (const QCoreApplication* application = QCoreApplication::instance()) {
+        connect(application, &QCoreApplication::aboutToQuit, &server_, &QLocalServer::close);
+    }
     // The lock alone keeps a second instance away, so a failed listen is not fatal.
     return true;
 }
 
-bool SingleInstance::askRunningInstance() const {
-    const QDeadlineTimer deadline(connectPatienceMs);
-    while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(socketPath());
-        if (socket.waitForConnected(int(deadline.remainingTime()))) {
-            socket.write(activateRequest.data(), activateRequest.size());
-            socket.waitForBytesWritten(int(deadline.remainingTime()));
-            while (socket.bytesAvailable() < activateAnswer.size() &&
-                   socket.waitForReadyRead(int(deadline.remainingTime()))) {
-            }
-            return socket.readAll() == activateAnswer;
-        }
-        QThread::msleep(50);
+bool SingleInstance::askRunningInstance(const QDeadlineTimer& deadline) const {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(int(deadline.remainingTime()))) {
+        return false;
     }
-    return false;
+    socket.write(activateRequest.data(), activateRequest.size());
+    socket.waitForBytesWritten(int(deadline.remainingTime()));
+    while (socket.bytesAvailable() < activateAnswer.size() &&
+           socket.waitForReadyRead(int(deadline.remainingTime()))) {
+    }
+    return socket.readAll() == activateAnswer;
 }
 
 void SingleInstance::answer(QLocalSocket* socket) {
