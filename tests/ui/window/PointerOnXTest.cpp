@@ -47,7 +47,7 @@ bool perform(const std::vector<Step>& steps) {
         }
     });
     tick.start(20);
-    return waitFor([&] { return next == steps.size() || waiting.hasExpired(20000); }) &&
+    return waitFor([&] { return next == steps.size() || waiting.hasExpired(60000); }) &&
            next == steps.size();
 }
 
@@ -99,7 +99,7 @@ TEST_F(PointerOnXTest, AfterAnAppsPopoverClosesTheRowGoesDarkWhenThePointerLeave
              }},
             {[&] { return !row->isActionMenuPresented(); }, [&] { input.moveTo(away(window)); }},
         }));
-        EXPECT_TRUE(waitFor([&] { return !row->isHovering() && row->hoverProgress() == 0; }, 5));
+        EXPECT_TRUE(waitFor([&] { return !row->isHovering() && row->hoverProgress() == 0; }, 10));
     }
 }
 
@@ -134,10 +134,10 @@ TEST_F(PointerOnXTest, AfterTheSaveAsDialogClosesTheShareItemAndTheScanRowGoDark
         {always, [&] { input.pressEscape(); }},
         {[&] { return dialog() == nullptr; }, [] {}},
     }));
-    EXPECT_TRUE(waitFor([&] { return scan->isHovering(); }, 5)) << "the row under the pointer";
+    EXPECT_TRUE(waitFor([&] { return scan->isHovering(); }, 10)) << "the row under the pointer";
     input.moveTo(away(window));
-    EXPECT_TRUE(waitFor([&] { return !share->underMouse(); }, 5));
-    EXPECT_TRUE(waitFor([&] { return !scan->isHovering() && scan->hoverProgress() == 0; }, 5));
+    EXPECT_TRUE(waitFor([&] { return !share->underMouse(); }, 10));
+    EXPECT_TRUE(waitFor([&] { return !scan->isHovering() && scan->hoverProgress() == 0; }, 10));
 }
 
 } // namespace

@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
                                                                   : QStringLiteral("xcb"));
         environment.insert(QStringLiteral("DISPLAY"), display.name());
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        // No session bus, as without a display: none is started for this one on the side.
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
         QProcess tests;
         tests.setProcessEnvironment(environment);
         tests.setProcessChannelMode(QProcess::ForwardedChannels);
