@@ -28,8 +28,8 @@ WindowSetup plainScreens(const QStringList& arguments) {
 
 } // namespace
 
-WindowHarness::WindowHarness(const QStringList& arguments, bool realScreens)
-    : realScreens(realScreens) {
+WindowHarness::WindowHarness(const QStringList& arguments, bool realScreens, bool realSaveDialog)
+    : realScreens(realScreens), realSaveDialog(realSaveDialog) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        harness.folder.makeFolder(QStringLiteral("settings")));
     QSettings().clear();
@@ -50,10 +50,13 @@ void WindowHarness::launch(const QStringList& arguments) {
     AppModel& launched = *started.model;
     WindowSetup setup = plainScreens(arguments);
     if (realScreens) {
-        // "Save As…" writes into the test's folder.
-        WindowSetup real = windowSetup(launched, nullptr, [this](QWidget*, const QString& name) {
-            return std::optional(harness.folder.path() + u'/' + name);
-        });
+        report::ReportShareButton::FileChooser saveChooser;
+        if (!realSaveDialog) {
+            saveChooser = [this](QWidget*, const QString& name) {
+                return std::optional(harness.folder.path() + u'/' + name);
+            };
+        }
+        WindowSetup real = windowSetup(launched, nullptr, saveChooser);
         setup.screen = real.screen;
         setup.shareItem = real.shareItem;
         setup.backItem = real.backItem;

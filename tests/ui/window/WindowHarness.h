@@ -14,8 +14,9 @@ namespace bw::window::test {
 class WindowHarness {
 public:
     // With `realScreens`, the program's own screens and share menu; otherwise plain widgets.
+    // "Save As…" writes into the test's folder, or with `realSaveDialog` opens the real dialog.
     explicit WindowHarness(const QStringList& arguments = {QStringLiteral("berthwatch")},
-                           bool realScreens = false);
+                           bool realScreens = false, bool realSaveDialog = false);
 
     // Saves `reports` as the history and opens a new window over a new launch.
     void relaunch(const std::vector<ScanReport>& reports,
@@ -29,6 +30,7 @@ public:
     bw::test::ModelHarness harness;
     std::unique_ptr<MainWindow> window;
     bool realScreens;
+    bool realSaveDialog;
 };
 
 } // namespace bw::window::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPoint>
+#include <xcb/xcb.h>
+
+namespace bw::window::test {
+
+// The pointer and keyboard of the X display the application runs on, driven through the
+// server's XTEST extension: the server moves its pointer, grabs and crosses windows and tells
+// the application, as for a user's own hand.
+class XInput {
+public:
+    XInput();
+    ~XInput();
+    XInput(const XInput&) = delete;
+    XInput& operator=(const XInput&) = delete;
+
+    // Whether the display answers and offers XTEST.
+    bool isOpen() const { return opcode_ != 0; }
+    void moveTo(QPoint global);
+    // Presses and releases a button (1 left, 3 right) where the pointer is.
+    void click(int button);
+    // Presses and releases Escape.
+    void pressEscape();
+
+private:
+    void fake(int type, int detail, QPoint global = {});
+
+    xcb_connection_t* connection_;
+    xcb_window_t root_ = 0;
+    int opcode_ = 0;
+    int escape_ = 0;
+};
+
+} // namespace bw::window::test
