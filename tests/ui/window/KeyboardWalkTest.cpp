@@ -12,7 +12,6 @@
 #include "tests/ui/window/ScannedWindow.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/ConfirmationDialog.h"
-#include "ui/design/FocusInView.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/FindingResolutionPanel.h"
@@ -34,7 +33,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScrollArea>
@@ -873,31 +871,35 @@ TEST_F(KeyboardWalkTest, EveryReportOfALongHistoryIsReachedInOrderEachWay) {
     window().relaunch(longHistory(count));
     window().window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
-    // Each puts the keyboard on a row or before the list, presses its keys, and gives the place
-    // the focus should be on then (past the end: the walk's own checks).
-    using Keys = std::function<std::size_t(report::ReportHistoryView&, Faults&)>;
-    const auto walkFrom = [](std::size_t from, int key, Qt::KeyboardModifiers modifiers) {
+    // Each starts with the keyboard on the first row (the last, `fromLast`), presses its keys,
+    // and gives the place the focus should be on then.
+    struct Case {
+        const char* name;
+        bool fromLast;
+        std::function<std::size_t(report::ReportHistoryView&, Faults&)> keys;
+    };
+    // Presses `key` over every row to the other end, each reached in turn.
+    const auto walk = [](int key, Qt::KeyboardModifiers modifiers) {
         return [=](report::ReportHistoryView& view, Faults& faults) {
             const bool forward = modifiers == Qt::NoModifier && key != Qt::Key_Up;
-            const std::size_t first = forward ? 0 : std::size_t(count) - 1;
-            std::size_t expected = from;
-            for (std::size_t step = 0; step + 1 < std::size_t(count); ++step) {
-                expected = forward ? first + step + 1 : first - step - 1;
+            const std::size_t end = forward ? count - 1 : 0;
+            for (std::size_t step = 1; step < std::size_t(count); ++step) {
                 press(key, modifiers);
+                const std::size_t expected = forward ? step : count - 1 - step;
                 if (const auto fault = rowFault(view, expected)) {
                     faults.push_back(*fault);
-                    break;
+                    return expected;
                 }
             }
-            return expected;
+            return end;
         };
     };
-    const std::pair<const char*, Keys> cases[] = {
-        {"Tab from the first row", walkFrom(0, Qt::Key_Tab, Qt::NoModifier)},
-        {"Shift+Tab from the last row", walkFrom(count - 1, Qt::Key_Tab, Qt::ShiftModifier)},
-        {"Down from the first row", walkFrom(0, Qt::Key_Down, Qt::NoModifier)},
-        {"Up from the last row", walkFrom(count - 1, Qt::Key_Up, Qt::NoModifier)},
-        {"End, then Shift+Tab",
+    const Case cases[] = {
+        {"Tab from the first row", false, walk(Qt::Key_Tab, Qt::NoModifier)},
+        {"Shift+Tab from the last row", true, walk(Qt::Key_Tab, Qt::ShiftModifier)},
+        {"Down from the first row", false, walk(Qt::Key_Down, Qt::NoModifier)},
+        {"Up from the last row", true, walk(Qt::Key_Up, Qt::NoModifier)},
+        {"End, then Shift+Tab", false,
          [](report::ReportHistoryView& view, Faults& faults) {
              press(Qt::Key_End);
              if (const auto fault = rowFault(view, count - 1, true)) {
@@ -906,7 +908,7 @@ TEST_F(KeyboardWalkTest, EveryReportOfALongHistoryIsReachedInOrderEachWay) {
              press(Qt::Key_Tab, Qt::ShiftModifier);
              return std::size_t(count - 2);
          }},
-        {"Page Down, then Tab",
+        {"Page Down, then Tab", false,
          [](report::ReportHistoryView& view, Faults& faults) {
              press(Qt::Key_PageDown);
              const std::optional<std::size_t> landed = focusedPlace(view);
@@ -920,7 +922,7 @@ TEST_F(KeyboardWalkTest, EveryReportOfALongHistoryIsReachedInOrderEachWay) {
              press(Qt::Key_Tab);
              return *landed + 1;
          }},
-        {"a wheel scroll to the end, then Tab",
+        {"a wheel scroll to the end, then Tab", false,
          [](report::ReportHistoryView& view, Faults& faults) {
              QScrollBar* bar = view.scrollArea()->verticalScrollBar();
              wheelUntil(view, -240, [&] { return bar->value() == bar->maximum(); });
@@ -934,7 +936,7 @@ TEST_F(KeyboardWalkTest, EveryReportOfALongHistoryIsReachedInOrderEachWay) {
              press(Qt::Key_Tab);
              return std::size_t(1);
          }},
-        {"a wheel scroll to the middle, then Tab from the stop before the list",
+        {"a wheel scroll to the middle, then Tab from the stop before the list", false,
          [](report::ReportHistoryView& view, Faults&) {
              QScrollBar* bar = view.scrollArea()->verticalScrollBar();
              // The last verdict chip.
@@ -947,12 +949,10 @@ TEST_F(KeyboardWalkTest, EveryReportOfALongHistoryIsReachedInOrderEachWay) {
     };
     for (const QSize size : sizes) {
         resizeWindow(size);
-        for (const auto& [name, keys] : cases) {
+        for (const auto& [name, fromLast, keys] : cases) {
             report::ReportHistoryView& view = history(window());
             const std::vector<QUuid> ids = listedIDs(view);
             ASSERT_EQ(ids.size(), std::size_t(count));
-            // On the first row, or the last for the walks back.
-            const bool fromLast = std::string_view(name).find("last") != std::string_view::npos;
             QScrollBar* bar = view.scrollArea()->verticalScrollBar();
             bar->setValue(fromLast ? bar->maximum() : 0);
             settleScreen();
