@@ -864,8 +864,9 @@ void wheelUntil(const report::ReportHistoryView& view, int delta,
 // A history longer than the rows the list builds for a screenful, so its rows are reused as the
 // focus goes, walked with the keys at the three window sizes: Tab, Shift+Tab and the arrows reach
 // every report once in list order each way, each row wholly in view with its ring; End, Page
-// Down and a wheel scroll leave the focus on a row from which Tab goes on in list order; Tab from
-// the stop before the list comes to the first report wherever the list is scrolled.
+// Down, a wheel scroll and the list shown anew leave the focus on a row from which Tab goes on in
+// list order; Tab from the stop before the list comes to the first report wherever the list is
+// scrolled.
 TEST_F(KeyboardWalkTest, EveryReportOfALongHistoryIsReachedInOrderEachWay) {
     constexpr int count = 60;
     window().relaunch(longHistory(count));
@@ -935,6 +936,19 @@ TEST_F(KeyboardWalkTest, EveryReportOfALongHistoryIsReachedInOrderEachWay) {
              }
              press(Qt::Key_Tab);
              return std::size_t(1);
+         }},
+        {"a wheel scroll to the top, a click on a verdict chip, then Shift+Tab", true,
+         [](report::ReportHistoryView& view, Faults& faults) {
+             wheelUntil(view, 240,
+                        [&] { return view.scrollArea()->verticalScrollBar()->value() == 0; });
+             QTest::mouseClick(view.filterButton(report::ReportHistoryFilter::attention),
+                               Qt::LeftButton);
+             settleScreen();
+             if (focusedPlace(view) != count - 1) {
+                 faults.push_back(u"the list shown anew takes the focus off its row"_s);
+             }
+             press(Qt::Key_Tab, Qt::ShiftModifier);
+             return std::size_t(count - 2);
          }},
         {"a wheel scroll to the middle, then Tab from the stop before the list", false,
          [](report::ReportHistoryView& view, Faults&) {
