@@ -162,10 +162,17 @@ QRect ReportHistoryList::visibleArea() const {
     return seen.adjusted(0, -seen.height(), 0, seen.height()).intersected(rect());
 }
 
-ReportHistoryRow* ReportHistoryList::takeRow() {
-    if (!spare_.empty()) {
-        ReportHistoryRow* row = spare_.back();
-        spare_.pop_back();
+ReportHistoryRow* ReportHistoryList::takeRow(const QUuid& report) {
+    // The row that showed the report last has its icon decoded already: the rows built for a
+    // key press come back at every key.
+    auto found = std::ranges::find_if(
+        spare_, [&](const ReportHistoryRow* row) { return row->report().id == report; });
+    if (found == spare_.end() && !spare_.empty()) {
+        found = std::prev(spare_.end());
+    }
+    if (found != spare_.end()) {
+        ReportHistoryRow* row = *found;
+        spare_.erase(found);
         return row;
     }
     auto* row = new ReportHistoryRow(this);
@@ -229,7 +236,7 @@ void ReportHistoryList::placeRows(std::optional<std::size_t> alsoBuilt) {
         if (shown_.contains(index)) {
             return;
         }
-        ReportHistoryRow* row = takeRow();
+        ReportHistoryRow* row = takeRow(entries_[index].report->id);
         row->setReport(*entries_[index].report, now_);
         row->setGeometry(0, entries_[index].top, width(), rowHeight_);
         row->show();

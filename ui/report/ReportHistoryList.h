@@ -65,7 +65,7 @@ private:
     };
 
     void layoutEntries();
-    ReportHistoryRow* takeRow();
+    ReportHistoryRow* takeRow(const QUuid& report);
     QRect visibleArea() const;
     // Builds the rows near the visible area and those of `entriesForFocus`, and `alsoBuilt`.
     void placeRows(std::optional<std::size_t> alsoBuilt);
