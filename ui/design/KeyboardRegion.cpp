@@ -103,18 +103,16 @@ QWidget* stopInSight(const QWidget& viewport, bool last) {
 }
 
 // Scrolls, and a control of the content that had the focus keeps it while still in sight;
-// otherwise the focus goes to the stop in sight nearest the way the page went. A list that
-// reuses its rows as it scrolls would hide the focused one, and Qt would scroll back to the
-// control it then gave the focus to. A text field keeps the focus: it stays where it is.
+// otherwise the focus goes to the stop in sight nearest the way the page went. The focus stays
+// on its control through the scroll: a list that builds its rows as it scrolls keeps the focused
+// one, where a row given up would be reused for another item that may then lie in sight. A text
+// field keeps the focus: it stays where it is.
 void scrollKeepingFocusInSight(QAbstractScrollArea& scroll, QAbstractSlider::SliderAction action,
                                bool down) {
     QWidget* viewport = scroll.viewport();
     QPointer<QWidget> focused = QApplication::focusWidget();
     const bool moves = focused && viewport->isAncestorOf(focused) &&
                        !focused->testAttribute(Qt::WA_InputMethodEnabled);
-    if (moves) {
-        focused->clearFocus();
-    }
     scroll.verticalScrollBar()->triggerAction(action);
     if (!moves) {
         return;

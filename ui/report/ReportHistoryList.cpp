@@ -7,9 +7,11 @@
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryRow.h"
 
+#include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSet>
+#include <QTimer>
 #include <algorithm>
 
 namespace bw::report {
@@ -35,6 +37,24 @@ ReportHistoryList::ReportHistoryList(QWidget* parent) : QWidget(parent) {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
+    // Every key press of the application, to build the rows the focus may move to before it
+    // moves: rows not built cannot take it.
+    qApp->installEventFilter(this);
+}
+
+bool ReportHistoryList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isVisible()) {
+        if (!isKeyPending_) {
+            // Once the key has done its work, only the rows near the visible area stay.
+            QTimer::singleShot(0, this, [this] {
+                isKeyPending_ = false;
+                updateVisibleRows();
+            });
+        }
+        isKeyPending_ = true;
+        updateVisibleRows();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
@@ -65,9 +85,17 @@ void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
     }
     shown_.clear();
     layoutEntries();
-    updateVisibleRows();
-    update();
     // Back to its report's row, wherever that is now.
+    std::optional<std::size_t> focusedEntry;
+    if (focusedReport) {
+        const auto found = std::ranges::find_if(
+            entries_, [&](const Entry& entry) { return entry.report->id == *focusedReport; });
+        if (found != entries_.end()) {
+            focusedEntry = std::size_t(found - entries_.begin());
+        }
+    }
+    placeRows(focusedEntry);
+    update();
     if (ReportHistoryRow* row = focusedReport ? rowFor(*focusedReport) : nullptr) {
         design::handFocus(*row, isRinged);
     }
@@ -134,10 +162,17 @@ QRect ReportHistoryList::visibleArea() const {
     return seen.adjusted(0, -seen.height(), 0, seen.height()).intersected(rect());
 }
 
-ReportHistoryRow* ReportHistoryList::takeRow() {
-    if (!spare_.empty()) {
-        ReportHistoryRow* row = spare_.back();
-        spare_.pop_back();
+ReportHistoryRow* ReportHistoryList::takeRow(const QUuid& report) {
+    // The row that showed the report last has its icon decoded already: the rows built for a
+    // key press come back at every key.
+    auto found = std::ranges::find_if(
+        spare_, [&](const ReportHistoryRow* row) { return row->report().id == report; });
+    if (found == spare_.end() && !spare_.empty()) {
+        found = std::prev(spare_.end());
+    }
+    if (found != spare_.end()) {
+        ReportHistoryRow* row = *found;
+        spare_.erase(found);
         return row;
     }
     auto* row = new ReportHistoryRow(this);
@@ -149,6 +184,29 @@ ReportHistoryRow* ReportHistoryList::takeRow() {
 }
 
 void ReportHistoryList::updateVisibleRows() {
+    placeRows(std::nullopt);
+}
+
+std::vector<std::size_t> ReportHistoryList::entriesForFocus() const {
+    std::vector<std::size_t> entries;
+    if (isKeyPending_ && !entries_.empty()) {
+        entries = {0, entries_.size() - 1};
+    }
+    for (const auto& [index, row] : shown_) {
+        if (row->hasFocus()) {
+            entries.push_back(index);
+            if (isKeyPending_ && index > 0) {
+                entries.push_back(index - 1);
+            }
+            if (isKeyPending_ && index + 1 < entries_.size()) {
+                entries.push_back(index + 1);
+            }
+        }
+    }
+    return entries;
+}
+
+void ReportHistoryList::placeRows(std::optional<std::size_t> alsoBuilt) {
     const QRect area = visibleArea();
     const auto first = std::partition_point(entries_.begin(), entries_.end(), [&](const Entry& e) {
         return e.top + rowHeight_ <= area.top();
@@ -157,8 +215,15 @@ void ReportHistoryList::updateVisibleRows() {
                                            [&](const Entry& e) { return e.top < area.bottom(); });
     const std::size_t begin = std::size_t(first - entries_.begin());
     const std::size_t end = std::size_t(last - entries_.begin());
+    std::vector<std::size_t> kept = entriesForFocus();
+    if (alsoBuilt) {
+        kept.push_back(*alsoBuilt);
+    }
+    const auto isKept = [&](std::size_t index) {
+        return std::ranges::find(kept, index) != kept.end();
+    };
     for (auto it = shown_.begin(); it != shown_.end();) {
-        if (it->first < begin || it->first >= end) {
+        if ((it->first < begin || it->first >= end) && !isKept(it->first)) {
             it->second->hide();
             spare_.push_back(it->second);
             it = shown_.erase(it);
@@ -167,16 +232,22 @@ void ReportHistoryList::updateVisibleRows() {
         }
     }
     bool placed = false;
-    for (std::size_t index = begin; index < end; ++index) {
+    const auto place = [&](std::size_t index) {
         if (shown_.contains(index)) {
-            continue;
+            return;
         }
-        ReportHistoryRow* row = takeRow();
+        ReportHistoryRow* row = takeRow(entries_[index].report->id);
         row->setReport(*entries_[index].report, now_);
         row->setGeometry(0, entries_[index].top, width(), rowHeight_);
         row->show();
         shown_[index] = row;
         placed = true;
+    };
+    for (std::size_t index = begin; index < end; ++index) {
+        place(index);
+    }
+    for (std::size_t index : kept) {
+        place(index);
     }
     // Reused and late-made rows would otherwise keep the Tab order of their making; rows that
     // only leave keep the others in order.

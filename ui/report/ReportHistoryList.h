@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <map>
+#include <optional>
 
 namespace bw::report {
 
@@ -14,6 +15,9 @@ class ReportHistoryRow;
 // The day sections of the history: a capitalised header with its count over the section's rows,
 // separators between rows. Only the rows within a screenful of the visible area exist; they are
 // reused as the list scrolls, so a history of thousands opens and scrolls as fast as a short one.
+// The row with the focus stays built wherever it is. While a key is pressed, the rows the focus
+// may move to are built wherever they stand: the first and the last, where Tab comes into the
+// list, and those beside the row with the focus.
 class ReportHistoryList : public QWidget {
     Q_OBJECT
 
@@ -44,6 +48,7 @@ signals:
     void deleteRequested(const bw::ScanReport& report);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -60,8 +65,11 @@ private:
     };
 
     void layoutEntries();
-    ReportHistoryRow* takeRow();
+    ReportHistoryRow* takeRow(const QUuid& report);
     QRect visibleArea() const;
+    // Builds the rows near the visible area and those of `entriesForFocus`, and `alsoBuilt`.
+    void placeRows(std::optional<std::size_t> alsoBuilt);
+    std::vector<std::size_t> entriesForFocus() const;
 
     std::vector<ReportHistorySection> sections_;
     QDateTime now_;
@@ -72,6 +80,8 @@ private:
     QPointer<QWidget> viewport_;
     std::map<std::size_t, ReportHistoryRow*> shown_; // entry index → row
     std::vector<ReportHistoryRow*> spare_;
+    // A key is being pressed, which may move the focus.
+    bool isKeyPending_ = false;
 };
 
 } // namespace bw::report

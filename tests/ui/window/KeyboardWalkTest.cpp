@@ -8,6 +8,7 @@
 // reached it, stops are told apart by their names.
 
 #include "app/AppModel.h"
+#include "tests/model/ReportSamples.h"
 #include "tests/ui/window/ScannedWindow.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/ConfirmationDialog.h"
@@ -16,6 +17,8 @@
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/ReadingText.h"
+#include "ui/report/ReportHistoryFilter.h"
+#include "ui/report/ReportHistoryFilterButton.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/ReportHistoryView.h"
@@ -35,6 +38,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <set>
 #include <vector>
@@ -794,6 +798,200 @@ TEST_F(KeyboardWalkTest, AMessageScrollsIntoViewLeavingNoHeadingCut) {
         }
     }
     window().window->resize(QSize(1120, 760) + QSize(0, window().window->menuBar()->height()));
+}
+
+} // namespace
+} // namespace bw::window
+
+namespace bw::window {
+namespace {
+
+// A history of `count` reports an hour apart, newest first: today, the past week and earlier.
+std::vector<ScanReport> longHistory(int count) {
+    std::vector<ScanReport> reports = bw::test::sampleHistory(count, false);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < count; ++i) {
+        reports[std::size_t(i)].createdAt = now.addSecs(-3600 * i);
+    }
+    return reports;
+}
+
+// Where the row with the focus stands in the history list, if the focus is on one.
+std::optional<std::size_t> focusedPlace(const report::ReportHistoryView& view) {
+    const auto* row = qobject_cast<const report::ReportHistoryRow*>(keyTarget());
+    if (!row || !view.list()->isAncestorOf(row)) {
+        return std::nullopt;
+    }
+    const std::vector<QUuid> ids = listedIDs(view);
+    return std::size_t(std::ranges::find(ids, row->report().id) - ids.begin());
+}
+
+// Whether the focus is on the row at `place`, wholly in view with its ring; else a fault.
+// `looked` measures the ring's pixels too.
+std::optional<QString> rowFault(const report::ReportHistoryView& view, std::size_t place,
+                                bool looked = false) {
+    const std::optional<std::size_t> focused = focusedPlace(view);
+    if (focused != place) {
+        return u"the focus is on "_s +
+               (focused ? u"row %1"_s.arg(*focused + 1)
+                        : (keyTarget() ? nameOf(*keyTarget()) : u"nothing"_s)) +
+               u", not row %1"_s.arg(place + 1);
+    }
+    QWidget& row = *keyTarget();
+    if (!isWhollyInView(row)) {
+        return u"row %1 is not wholly in view"_s.arg(place + 1);
+    }
+    if (!design::showsFocusRing(row) || (looked && !showsVisibleRing(row))) {
+        return u"row %1 shows no ring"_s.arg(place + 1);
+    }
+    return std::nullopt;
+}
+
+// Scrolls the history with the mouse wheel over its middle until `done`, or as far as it goes.
+void wheelUntil(const report::ReportHistoryView& view, int delta,
+                const std::function<bool()>& done) {
+    QWidget* viewport = view.scrollArea()->viewport();
+    QScrollBar* bar = view.scrollArea()->verticalScrollBar();
+    for (int turn = 0; turn < 200 && !done(); ++turn) {
+        const int before = bar->value();
+        const QPoint at = viewport->rect().center();
+        QWheelEvent wheel(at, viewport->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        bw::test::settle();
+        if (bar->value() == before) {
+            break;
+        }
+    }
+    settleScreen();
+}
+
+// A history longer than the rows the list builds for a screenful, so its rows are reused as the
+// focus goes, walked with the keys at the three window sizes: Tab, Shift+Tab and the arrows reach
+// every report once in list order each way, each row wholly in view with its ring; End, Page
+// Down, a wheel scroll and the list shown anew leave the focus on a row from which Tab goes on in
+// list order; Tab from the stop before the list comes to the first report wherever the list is
+// scrolled.
+TEST_F(KeyboardWalkTest, EveryReportOfALongHistoryIsReachedInOrderEachWay) {
+    constexpr int count = 60;
+    window().relaunch(longHistory(count));
+    window().window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+    // Each starts with the keyboard on the first row (the last, `fromLast`), presses its keys,
+    // and gives the place the focus should be on then.
+    struct Case {
+        const char* name;
+        bool fromLast;
+        std::function<std::size_t(report::ReportHistoryView&, Faults&)> keys;
+    };
+    // Presses `key` over every row to the other end, each reached in turn.
+    const auto walk = [](int key, Qt::KeyboardModifiers modifiers) {
+        return [=](report::ReportHistoryView& view, Faults& faults) {
+            const bool forward = modifiers == Qt::NoModifier && key != Qt::Key_Up;
+            const std::size_t end = forward ? count - 1 : 0;
+            for (std::size_t step = 1; step < std::size_t(count); ++step) {
+                press(key, modifiers);
+                const std::size_t expected = forward ? step : count - 1 - step;
+                if (const auto fault = rowFault(view, expected)) {
+                    faults.push_back(*fault);
+                    return expected;
+                }
+            }
+            return end;
+        };
+    };
+    const Case cases[] = {
+        {"Tab from the first row", false, walk(Qt::Key_Tab, Qt::NoModifier)},
+        {"Shift+Tab from the last row", true, walk(Qt::Key_Tab, Qt::ShiftModifier)},
+        {"Down from the first row", false, walk(Qt::Key_Down, Qt::NoModifier)},
+        {"Up from the last row", true, walk(Qt::Key_Up, Qt::NoModifier)},
+        {"End, then Shift+Tab", false,
+         [](report::ReportHistoryView& view, Faults& faults) {
+             press(Qt::Key_End);
+             if (const auto fault = rowFault(view, count - 1, true)) {
+                 faults.push_back(u"after End: "_s + *fault);
+             }
+             press(Qt::Key_Tab, Qt::ShiftModifier);
+             return std::size_t(count - 2);
+         }},
+        {"Page Down, then Tab", false,
+         [](report::ReportHistoryView& view, Faults& faults) {
+             press(Qt::Key_PageDown);
+             const std::optional<std::size_t> landed = focusedPlace(view);
+             if (!landed || *landed == 0) {
+                 faults.push_back(u"after Page Down the focus is not on a row further down"_s);
+                 return std::size_t(1);
+             }
+             if (const auto fault = rowFault(view, *landed)) {
+                 faults.push_back(u"after Page Down: "_s + *fault);
+             }
+             press(Qt::Key_Tab);
+             return *landed + 1;
+         }},
+        {"a wheel scroll to the end, then Tab", false,
+         [](report::ReportHistoryView& view, Faults& faults) {
+             QScrollBar* bar = view.scrollArea()->verticalScrollBar();
+             wheelUntil(view, -240, [&] { return bar->value() == bar->maximum(); });
+             if (bar->value() != bar->maximum()) {
+                 faults.push_back(
+                     u"the wheel scrolls to %1 of %2"_s.arg(bar->value()).arg(bar->maximum()));
+             }
+             if (focusedPlace(view) != 0) {
+                 faults.push_back(u"the wheel takes the focus off its row"_s);
+             }
+             press(Qt::Key_Tab);
+             return std::size_t(1);
+         }},
+        {"a wheel scroll to the top, a click on a verdict chip, then Shift+Tab", true,
+         [](report::ReportHistoryView& view, Faults& faults) {
+             wheelUntil(view, 240,
+                        [&] { return view.scrollArea()->verticalScrollBar()->value() == 0; });
+             QTest::mouseClick(view.filterButton(report::ReportHistoryFilter::attention),
+                               Qt::LeftButton);
+             settleScreen();
+             if (focusedPlace(view) != count - 1) {
+                 faults.push_back(u"the list shown anew takes the focus off its row"_s);
+             }
+             press(Qt::Key_Tab, Qt::ShiftModifier);
+             return std::size_t(count - 2);
+         }},
+        {"a wheel scroll to the middle, then Tab from the stop before the list", false,
+         [](report::ReportHistoryView& view, Faults&) {
+             QScrollBar* bar = view.scrollArea()->verticalScrollBar();
+             // The last verdict chip.
+             design::handFocus(*view.filterButton(std::end(report::reportHistoryFilters)[-1]),
+                               true);
+             wheelUntil(view, -240, [&] { return bar->value() >= bar->maximum() / 2; });
+             press(Qt::Key_Tab);
+             return std::size_t(0);
+         }},
+    };
+    for (const QSize size : sizes) {
+        resizeWindow(size);
+        for (const auto& [name, fromLast, keys] : cases) {
+            report::ReportHistoryView& view = history(window());
+            const std::vector<QUuid> ids = listedIDs(view);
+            ASSERT_EQ(ids.size(), std::size_t(count));
+            QScrollBar* bar = view.scrollArea()->verticalScrollBar();
+            bar->setValue(fromLast ? bar->maximum() : 0);
+            settleScreen();
+            report::ReportHistoryRow* start = view.list()->rowFor(ids[fromLast ? count - 1 : 0]);
+            ASSERT_NE(start, nullptr);
+            design::handFocus(*start, true);
+            settleScreen();
+            Faults faults;
+            const std::size_t expected = keys(view, faults);
+            if (const auto fault = rowFault(view, expected, true); fault && faults.empty()) {
+                faults.push_back(*fault);
+            }
+            for (const QString& fault : faults) {
+                ADD_FAILURE() << size.width() << " × " << size.height() << ", " << name << ": "
+                              << fault.toStdString();
+            }
+        }
+    }
+    relaunchOverTheSuitesHistory();
+    resizeWindow(sizes[1]);
 }
 
 } // namespace
