@@ -3,6 +3,7 @@
 #include "ui/design/FollowPointer.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
+#include "ui/design/RowsForFocus.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
@@ -11,7 +12,6 @@
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QTimer>
 #include <algorithm>
 #include <iterator>
 
@@ -27,26 +27,9 @@ constexpr int nearbyMargin = 400;
 } // namespace
 
 FindingList::FindingList(const ReportContext& context, QWidget* parent)
-    : QWidget(parent), context_(context) {
+    : QWidget(parent), context_(context),
+      rowsForFocus_(new design::RowsForFocus(*this, [this] { updateVisibleRows(); })) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    // Every key press of the application, to build the rows the focus may move to before it
-    // moves: rows not built cannot take it.
-    qApp->installEventFilter(this);
-}
-
-bool FindingList::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && isVisible()) {
-        if (!isKeyPending_) {
-            // Once the key has done its work, only the rows near the visible part stay.
-            QTimer::singleShot(0, this, [this] {
-                isKeyPending_ = false;
-                updateVisibleRows();
-            });
-        }
-        isKeyPending_ = true;
-        updateVisibleRows();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void FindingList::setFindings(std::vector<Finding> findings, BuildMetadata metadata,
@@ -176,22 +159,11 @@ std::pair<std::size_t, std::size_t> FindingList::nearbyRange() const {
 }
 
 std::vector<std::size_t> FindingList::rowsForFocus() const {
-    std::vector<std::size_t> rows;
-    if (isKeyPending_ && !findings_.empty()) {
-        rows = {0, findings_.size() - 1};
-    }
-    for (const auto& [index, row] : rows_) {
-        if (row->isAncestorOf(QApplication::focusWidget())) {
-            rows.push_back(index);
-            if (isKeyPending_ && index > 0) {
-                rows.push_back(index - 1);
-            }
-            if (isKeyPending_ && index + 1 < findings_.size()) {
-                rows.push_back(index + 1);
-            }
-        }
-    }
-    return rows;
+    const QWidget* focus = QApplication::focusWidget();
+    const auto focused = std::ranges::find_if(
+        rows_, [&](const auto& built) { return built.second->isAncestorOf(focus); });
+    return rowsForFocus_->rows(
+        findings_.size(), focused == rows_.end() ? std::nullopt : std::optional(focused->first));
 }
 
 FindingRow* FindingList::buildRow(std::size_t index) {

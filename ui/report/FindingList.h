@@ -10,6 +10,10 @@
 #include <optional>
 #include <vector>
 
+namespace bw::design {
+class RowsForFocus;
+}
+
 namespace bw::report {
 
 class FindingRow;
@@ -54,7 +58,6 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -82,8 +85,7 @@ private:
     std::vector<int> heights_;
     std::vector<int> tops_;
     int totalHeight_ = 0;
-    // A key is being pressed, which may move the focus.
-    bool isKeyPending_ = false;
+    design::RowsForFocus* rowsForFocus_;
 };
 
 } // namespace bw::report

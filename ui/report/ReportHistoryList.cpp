@@ -4,14 +4,13 @@
 #include "ui/design/FollowPointer.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
+#include "ui/design/RowsForFocus.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportHistoryRow.h"
 
-#include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSet>
-#include <QTimer>
 #include <algorithm>
 
 namespace bw::report {
@@ -33,28 +32,12 @@ int headerHeight() {
 
 } // namespace
 
-ReportHistoryList::ReportHistoryList(QWidget* parent) : QWidget(parent) {
+ReportHistoryList::ReportHistoryList(QWidget* parent)
+    : QWidget(parent),
+      rowsForFocus_(new design::RowsForFocus(*this, [this] { updateVisibleRows(); })) {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
-    // Every key press of the application, to build the rows the focus may move to before it
-    // moves: rows not built cannot take it.
-    qApp->installEventFilter(this);
-}
-
-bool ReportHistoryList::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && isVisible()) {
-        if (!isKeyPending_) {
-            // Once the key has done its work, only the rows near the visible area stay.
-            QTimer::singleShot(0, this, [this] {
-                isKeyPending_ = false;
-                updateVisibleRows();
-            });
-        }
-        isKeyPending_ = true;
-        updateVisibleRows();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
@@ -188,22 +171,10 @@ void ReportHistoryList::updateVisibleRows() {
 }
 
 std::vector<std::size_t> ReportHistoryList::entriesForFocus() const {
-    std::vector<std::size_t> entries;
-    if (isKeyPending_ && !entries_.empty()) {
-        entries = {0, entries_.size() - 1};
-    }
-    for (const auto& [index, row] : shown_) {
-        if (row->hasFocus()) {
-            entries.push_back(index);
-            if (isKeyPending_ && index > 0) {
-                entries.push_back(index - 1);
-            }
-            if (isKeyPending_ && index + 1 < entries_.size()) {
-                entries.push_back(index + 1);
-            }
-        }
-    }
-    return entries;
+    const auto focused =
+        std::ranges::find_if(shown_, [](const auto& shown) { return shown.second->hasFocus(); });
+    return rowsForFocus_->rows(
+        entries_.size(), focused == shown_.end() ? std::nullopt : std::optional(focused->first));
 }
 
 void ReportHistoryList::placeRows(std::optional<std::size_t> alsoBuilt) {

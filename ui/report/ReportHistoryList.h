@@ -8,6 +8,10 @@
 #include <map>
 #include <optional>
 
+namespace bw::design {
+class RowsForFocus;
+}
+
 namespace bw::report {
 
 class ReportHistoryRow;
@@ -48,7 +52,6 @@ signals:
     void deleteRequested(const bw::ScanReport& report);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -80,8 +83,7 @@ private:
     QPointer<QWidget> viewport_;
     std::map<std::size_t, ReportHistoryRow*> shown_; // entry index → row
     std::vector<ReportHistoryRow*> spare_;
-    // A key is being pressed, which may move the focus.
-    bool isKeyPending_ = false;
+    design::RowsForFocus* rowsForFocus_;
 };
 
 } // namespace bw::report
