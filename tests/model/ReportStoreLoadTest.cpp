@@ -705,7 +705,8 @@ TEST(ReportStoreLoad, WhatCannotBeReadIsMovedAsideAndSavingGoesOn) {
     }
 }
 
-// A pipe or a device in an icon file's place is no icon; it is not read, and stays.
+// Whatever stands in an icon file's place and is no regular file of an icon's size (a device, a
+// pipe, a folder, a file far too large) is no icon; it is not read, and stays.
 TEST(ReportStoreLoad, AnIconThatIsNoRegularFileIsNotRead) {
     for (const Obstacle& obstacle : obstacles) {
         bw::test::TestFolder root;
