@@ -31,14 +31,10 @@ QString iconPath(const QDir& icons, const QUuid& id) {
     return icons.filePath(iconName(id));
 }
 
-std::optional<QByteArray> readIcon(const QString& path) {
-    return fs::tryReadRegularFile(path, maxIconBytes);
-}
-
 // The stamp is taken before the read: a file changed in between shows another one next time.
 std::optional<QByteArray> readIcon(const QString& path, IconFileCache& cache) {
     const std::optional<IconFileCache::Stamp> stamp = IconFileCache::stampOf(path);
-    std::optional<QByteArray> icon = readIcon(path);
+    std::optional<QByteArray> icon = fs::tryReadRegularFile(path, maxIconBytes);
     if (stamp && icon) {
         cache.remember(path, *stamp, *icon);
     }

@@ -5,9 +5,7 @@
 #include "model/ScanReport.h"
 
 #include <QDateTime>
-#include <QSet>
 #include <QString>
-#include <QUuid>
 #include <functional>
 #include <memory>
 #include <optional>

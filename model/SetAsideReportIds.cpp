@@ -8,6 +8,27 @@
 
 namespace bw {
 
+namespace {
+
+// Every quoted UUID in a history file's bytes, damaged or not.
+QSet<QUuid> namedIn(const QByteArray& bytes) {
+    constexpr qsizetype uuidLength = 36;
+    QSet<QUuid> ids;
+    for (qsizetype quote = bytes.indexOf('"'); quote >= 0 && quote + uuidLength + 1 < bytes.size();
+         quote = bytes.indexOf('"', quote + 1)) {
+        if (bytes[quote + uuidLength + 1] != '"' || bytes[quote + 9] != '-') {
+            continue;
+        }
+        if (const std::optional<QUuid> id =
+                json::parseUuid(QString::fromLatin1(bytes.constData() + quote + 1, uuidLength))) {
+            ids.insert(*id);
+        }
+    }
+    return ids;
+}
+
+} // namespace
+
 QSet<QUuid> SetAsideReportIds::in(const QString& folder) {
     const QDir dir(folder);
     QSet<QUuid> named;
@@ -32,22 +53,6 @@ QSet<QUuid> SetAsideReportIds::in(const QString& folder) {
     }
     files_ = std::move(seen);
     return named;
-}
-
-QSet<QUuid> SetAsideReportIds::namedIn(const QByteArray& bytes) {
-    constexpr qsizetype uuidLength = 36;
-    QSet<QUuid> ids;
-    for (qsizetype quote = bytes.indexOf('"'); quote >= 0 && quote + uuidLength + 1 < bytes.size();
-         quote = bytes.indexOf('"', quote + 1)) {
-        if (bytes[quote + uuidLength + 1] != '"' || bytes[quote + 9] != '-') {
-            continue;
-        }
-        if (const std::optional<QUuid> id =
-                json::parseUuid(QString::fromLatin1(bytes.constData() + quote + 1, uuidLength))) {
-            ids.insert(*id);
-        }
-    }
-    return ids;
 }
 
 } // namespace bw

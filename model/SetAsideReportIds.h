@@ -19,9 +19,6 @@ public:
 
     QSet<QUuid> in(const QString& folder);
 
-    // Every quoted UUID in a history file's bytes, damaged or not.
-    static QSet<QUuid> namedIn(const QByteArray& bytes);
-
 private:
     struct Read {
         IconFileCache::Stamp stamp;

@@ -10,6 +10,7 @@
 #include "tests/support/ImageFiles.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/Thrown.h"
+#include "tests/support/WaitFor.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,10 +34,7 @@ class BuildScannerTest : public ::testing::Test {
 protected:
     // A cancelled scan's folder is removed in the background, a moment after the scan ended.
     void TearDown() override {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!folder.leftovers().isEmpty() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        test::waitFor([&] { return folder.leftovers().isEmpty(); }, 30);
         EXPECT_TRUE(folder.leftovers().isEmpty()) << folder.leftovers().join(u' ').toStdString();
     }
 

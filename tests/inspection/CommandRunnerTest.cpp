@@ -3,6 +3,7 @@
 #include "platform/core/Cancelled.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/Thrown.h"
+#include "tests/support/WaitFor.h"
 
 #include <QFile>
 #include <chrono>
@@ -128,10 +129,7 @@ TEST_F(CommandRunnerTest, TimeOutEndsTheToolsProcessTree) {
         const char state = line.mid(line.lastIndexOf(')') + 2, 1).at(0);
         return state != 'Z' && state != 'X';
     };
-    const auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (isRunning() && Clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    test::waitFor([&] { return !isRunning(); }, 10);
     EXPECT_FALSE(isRunning()) << "the grandchild outlived the call";
     ::kill(grandchild, SIGKILL);
 }

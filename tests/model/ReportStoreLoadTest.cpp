@@ -617,78 +617,86 @@ TEST(ReportStoreLoad, StaleTemporaryFilesGoAtTheNextLoadOrSave) {
 // larger than any history) is moved aside as it is, at once and unread; the notice says why and
 // where, and saving goes on.
 TEST(ReportStoreLoad, WhatCannotBeReadIsMovedAsideAndSavingGoesOn) {
-    enum class SetUp { primaryAlone, primaryWithBackup, backupAlone, backupOfDamage, backupOfGood };
     const QString primaryAside = "“%1/" + corruptName + "”";
     const QString secondAside = QString::fromUtf8("“%1/reports.corrupt-1785000000-2.json”");
+    // Where the obstacle stands, what the other history file holds, where the obstacle goes, and
+    // what the load shows and says before the reason.
+    struct SetUp {
+        const char* name;
+        QString file;
+        std::optional<QByteArray> other;
+        QString moved;
+        std::vector<ScanReport> reports;
+        QString notice;
+        bool onlyForAFolder = false;
+    };
+    const SetUp setUps[] = {
+        {"primary alone",
+         "reports.json",
+         std::nullopt,
+         corruptName,
+         {},
+         "The report history could not be read and has no backup; it was set aside in " +
+             primaryAside + " and a new history was started."},
+        {"primary with a backup", "reports.json", envelope(1), corruptName, withFileIcon(1),
+         "The report history could not be read and was restored from its last good backup; the "
+         "unreadable file was set aside in " +
+             primaryAside + "."},
+        {"backup alone",
+         "reports.backup.json",
+         std::nullopt,
+         corruptName,
+         {},
+         "The report history was missing and its backup could not be read; the backup was set "
+         "aside in " +
+             primaryAside + " and a new history was started."},
+        {"backup of a damaged primary",
+         "reports.backup.json",
+         "damage",
+         "reports.corrupt-1785000000-2.json",
+         {},
+         "The report history and its backup could not be read and were set aside in " +
+             primaryAside + " and " + secondAside + "; a new history was started."},
+        // Only a folder is in the way of the saves, which replace the backup.
+        {"backup of a good primary", "reports.backup.json", envelope(2), corruptName,
+         withFileIcon(2),
+         "The backup of the report history could not be read and was set aside in " + primaryAside +
+             ".",
+         true},
+    };
     for (const Obstacle& obstacle : obstacles) {
-        for (const SetUp setUp : {SetUp::primaryAlone, SetUp::primaryWithBackup, SetUp::backupAlone,
-                                  SetUp::backupOfDamage, SetUp::backupOfGood}) {
-            const std::string name =
-                std::string(obstacle.name) + " in set-up " + std::to_string(int(setUp));
+        for (const SetUp& setUp : setUps) {
+            const std::string name = std::string(obstacle.name) + ", " + setUp.name;
             bw::test::TestFolder root;
             const QDir folder(root.path());
             root.write(iconFile, fileIcon);
-            const bool inPrimary =
-                setUp == SetUp::primaryAlone || setUp == SetUp::primaryWithBackup;
-            const QString file = inPrimary ? "reports.json" : "reports.backup.json";
-            const QString reason = obstacle.make(folder.filePath(file));
-            const std::optional<fs::ItemStatus> made = fs::itemStatus(folder.filePath(file));
+            const QString reason = obstacle.make(folder.filePath(setUp.file));
+            const std::optional<fs::ItemStatus> made = fs::itemStatus(folder.filePath(setUp.file));
             ASSERT_TRUE(made) << name;
-            const QString cause = u' ' + cannotRead(file, reason);
-            QString moved = corruptName;
-            Outcome expected{{}, {}, true};
-            switch (setUp) {
-            case SetUp::primaryAlone:
-                expected.notice = "The report history could not be read and has no backup; it was "
-                                  "set aside in " +
-                                  primaryAside + " and a new history was started." + cause;
-                break;
-            case SetUp::primaryWithBackup:
-                writeFile(folder.filePath("reports.backup.json"), envelope(1));
-                expected.reports = withFileIcon(1);
-                expected.notice = "The report history could not be read and was restored from its "
-                                  "last good backup; the unreadable file was set aside in " +
-                                  primaryAside + "." + cause;
-                break;
-            case SetUp::backupAlone:
-                expected.notice = "The report history was missing and its backup could not be "
-                                  "read; the backup was set aside in " +
-                                  primaryAside + " and a new history was started." + cause;
-                break;
-            case SetUp::backupOfDamage:
-                writeFile(folder.filePath("reports.json"), "damage");
-                moved = "reports.corrupt-1785000000-2.json";
-                expected.notice = "The report history and its backup could not be read and were "
-                                  "set aside in " +
-                                  primaryAside + " and " + secondAside +
-                                  "; a new history was started." + cause;
-                break;
-            case SetUp::backupOfGood:
-                // Only a folder is in the way of the saves, which replace the backup.
-                if (made->kind != fs::ItemKind::folder) {
-                    continue;
-                }
-                writeFile(folder.filePath("reports.json"), envelope(2));
-                expected.reports = withFileIcon(2);
-                expected.notice = "The backup of the report history could not be read and was set "
-                                  "aside in " +
-                                  primaryAside + "." + cause;
-                break;
+            if (setUp.onlyForAFolder && made->kind != fs::ItemKind::folder) {
+                continue;
             }
-            expected.notice->replace("%1", folder.path());
+            place(folder, setUp.file == u"reports.json" ? "reports.backup.json" : "reports.json",
+                  setUp.other);
+            const QString notice = QString(setUp.notice + u' ' + cannotRead(setUp.file, reason))
+                                       .replace("%1", folder.path());
             const ReportStore store = storeIn(folder.path());
-            expectOutcome(inBoundedTime([&] { return store.load(); }), expected, name.c_str());
+            expectOutcome(inBoundedTime([&] { return store.load(); }),
+                          {setUp.reports, notice, true}, name.c_str());
 
             // Moved as it is: the same kind and size, a sparse file not copied out.
-            const std::optional<fs::ItemStatus> aside = fs::itemStatus(folder.filePath(moved));
+            const std::optional<fs::ItemStatus> aside =
+                fs::itemStatus(folder.filePath(setUp.moved));
             ASSERT_TRUE(aside) << name;
             EXPECT_EQ(aside->kind, made->kind) << name;
             EXPECT_EQ(aside->size, made->size) << name;
             struct stat status {};
-            ASSERT_EQ(::lstat(QFile::encodeName(folder.filePath(moved)).constData(), &status), 0);
+            ASSERT_EQ(::lstat(QFile::encodeName(folder.filePath(setUp.moved)).constData(), &status),
+                      0);
             EXPECT_LT(status.st_blocks * 512, 1 << 20) << name;
-            if (setUp == SetUp::backupOfDamage) {
-                EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), "damage") << name;
+            if (setUp.moved != corruptName) {
+                EXPECT_EQ(fs::readWholeFile(folder.filePath(corruptName)), setUp.other.value_or(""))
+                    << name;
             }
             inBoundedTime([&] { store.save(withFileIcon(3)); });
             expectOutcome(storeIn(folder.path()).load(), {withFileIcon(3), std::nullopt, true},
@@ -697,7 +705,8 @@ TEST(ReportStoreLoad, WhatCannotBeReadIsMovedAsideAndSavingGoesOn) {
     }
 }
 
-// A pipe or a device in an icon file's place is no icon; it is not read, and stays.
+// Whatever stands in an icon file's place and is no regular file of an icon's size (a device, a
+// pipe, a folder, a file far too large) is no icon; it is not read, and stays.
 TEST(ReportStoreLoad, AnIconThatIsNoRegularFileIsNotRead) {
     for (const Obstacle& obstacle : obstacles) {
         bw::test::TestFolder root;

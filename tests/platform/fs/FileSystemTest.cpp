@@ -178,6 +178,7 @@ TEST(AtomicFile, AMoveKeepsAnythingAndReplacesNothing) {
         const QString from = dir.filePath(name);
         const QString to = dir.filePath(QStringLiteral("moved-%1").arg(name));
         const std::optional<fs::ItemStatus> before = fs::itemStatus(from);
+        ASSERT_TRUE(before) << name;
         fs::moveWithoutReplacing(from, to);
         EXPECT_FALSE(fs::exists(from)) << name;
         ASSERT_TRUE(fs::itemStatus(to)) << name;

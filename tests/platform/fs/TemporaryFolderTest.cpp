@@ -1,19 +1,18 @@
 #include "platform/fs/TemporaryFolder.h"
 
 #include "tests/support/TestFolder.h"
+#include "tests/support/WaitFor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/time.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace bw;
@@ -142,9 +141,5 @@ TEST(TemporaryFolder, ACancelledRunsFolderGoesInTheBackground) {
         EXPECT_TRUE(QFileInfo::exists(path + "/a/b"));
         EXPECT_EQ(fs::removeAbandonedFolders(scratch.tempDirectory(), {"Berthwatch-"}), 0);
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (QFileInfo::exists(path) && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(test::waitFor([&] { return !QFileInfo::exists(path); }));
 }
