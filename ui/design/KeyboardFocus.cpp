@@ -147,12 +147,16 @@ void handFocus(QWidget& widget, bool isRinged) {
     }
 }
 
+bool isTabStop(const QWidget& widget) {
+    return (widget.focusPolicy() & Qt::TabFocus) == Qt::TabFocus && widget.isVisible() &&
+           widget.isEnabled();
+}
+
 QWidget* firstTabStopIn(QWidget& widget) {
     const QWidget* window = widget.window();
     for (QWidget* next = window->nextInFocusChain(); next != window;
          next = next->nextInFocusChain()) {
-        if ((next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && next->isVisible() &&
-            next->isEnabled() && widget.isAncestorOf(next)) {
+        if (isTabStop(*next) && widget.isAncestorOf(next)) {
             return next;
         }
     }

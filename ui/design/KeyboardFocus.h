@@ -23,6 +23,8 @@ void forgetKeyboardFocus(QWidget& widget);
 void focusAfterKeyboardAction(QWidget& widget);
 // Gives `widget` the focus, with the ring when `isRinged` (it carries on one the keyboard brought).
 void handFocus(QWidget& widget, bool isRinged);
+// Whether Tab can bring the focus to `widget` now: it takes the focus by Tab, shown and enabled.
+bool isTabStop(const QWidget& widget);
 // The first control inside `widget` that Tab reaches from the top of its window, shown and
 // enabled; none if there is none.
 QWidget* firstTabStopIn(QWidget& widget);

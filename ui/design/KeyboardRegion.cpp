@@ -1,6 +1,7 @@
 #include "ui/design/KeyboardRegion.h"
 
 #include "ui/design/FocusInView.h"
+#include "ui/design/KeyboardFocus.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,18 +26,13 @@ QWidget* regionOf(QWidget& widget) {
     return nullptr;
 }
 
-bool isStop(const QWidget& widget) {
-    return (widget.focusPolicy() & Qt::TabFocus) == Qt::TabFocus && widget.isVisible() &&
-           widget.isEnabled();
-}
-
 // The next (or previous) stop of `region` after `from` in the window's Tab order; none past its
 // ends, where the order comes round through the window itself.
 QWidget* neighbourStop(QWidget& from, const QWidget& region, bool forward) {
     for (QWidget* next = forward ? from.nextInFocusChain() : from.previousInFocusChain();
          next && next != &from && !next->isWindow();
          next = forward ? next->nextInFocusChain() : next->previousInFocusChain()) {
-        if (region.isAncestorOf(next) && isStop(*next)) {
+        if (region.isAncestorOf(next) && isTabStop(*next)) {
             return next;
         }
     }
@@ -92,7 +88,7 @@ QWidget* stopInSight(const QWidget& viewport, bool last) {
     QWidget* window = viewport.window();
     for (QWidget* next = window->nextInFocusChain(); next != window;
          next = next->nextInFocusChain()) {
-        if (viewport.isAncestorOf(next) && isStop(*next) && isShownWhole(*next)) {
+        if (viewport.isAncestorOf(next) && isTabStop(*next) && isShownWhole(*next)) {
             found = next;
             if (!last) {
                 break;

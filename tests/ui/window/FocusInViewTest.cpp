@@ -263,6 +263,12 @@ TEST_F(FocusInViewTest, EveryStopShowsWholeAndRetracesBackwards) {
     }
 }
 
+// How far apart two colours are: the largest difference of a channel.
+int distance(QColor a, QColor b) {
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                     std::abs(a.blue() - b.blue())});
+}
+
 // The pixels round `control` (window coordinates) that its ring paints: those that change
 // plainly (more than a faint outline or a hover fill would), toward the ring's colour, when the
 // keyboard brings it the focus.
@@ -282,10 +288,6 @@ std::vector<QPoint> ringPixels(QWidget& control) {
     control.clearFocus();
     const QImage plain = shot();
     const QColor ring = design::palette::accent();
-    const auto distance = [](QColor a, QColor b) {
-        return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
-                         std::abs(a.blue() - b.blue())});
-    };
     std::vector<QPoint> pixels;
     for (int y = 0; y < ringed.height() && ringed.size() == plain.size(); ++y) {
         for (int x = 0; x < ringed.width(); ++x) {
@@ -458,11 +460,7 @@ TEST_F(FocusInViewTest, TheShareItemIsDrawnLikeItsNeighbour) {
         int differing = 0;
         for (int y = 0; y < mine.height(); ++y) {
             for (int x = 0; x < mine.width(); ++x) {
-                const QRgb a = mine.pixel(x, y);
-                const QRgb b = theirs.pixel(x, y);
-                const int difference =
-                    std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
+                const int difference = distance(mine.pixelColor(x, y), theirs.pixelColor(x, y));
                 differing += !symbols.contains(QPoint(x, y)) && difference > 6 ? 1 : 0;
             }
         }

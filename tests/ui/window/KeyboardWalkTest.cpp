@@ -557,12 +557,6 @@ TEST_F(KeyboardWalkTest, EveryScreenReadsInOrderWithARingOnEveryStop) {
     resizeWindow(sizes[1]);
 }
 
-} // namespace
-} // namespace bw::window
-
-namespace bw::window {
-namespace {
-
 // The reports of the history screen in the order listed.
 std::vector<QUuid> listedIDs(const report::ReportHistoryView& view) {
     std::vector<QUuid> ids;
@@ -751,12 +745,6 @@ TEST_F(KeyboardWalkTest, AClickTakesAwayTheRingOfTheKeyboard) {
     }
 }
 
-} // namespace
-} // namespace bw::window
-
-namespace bw::window {
-namespace {
-
 // A message that appears on the staged build's page scrolls into view whole and leaves no
 // heading cut at the page's top edge, at the smallest window and the default one.
 TEST_F(KeyboardWalkTest, AMessageScrollsIntoViewLeavingNoHeadingCut) {
@@ -799,12 +787,6 @@ TEST_F(KeyboardWalkTest, AMessageScrollsIntoViewLeavingNoHeadingCut) {
     }
     window().window->resize(QSize(1120, 760) + QSize(0, window().window->menuBar()->height()));
 }
-
-} // namespace
-} // namespace bw::window
-
-namespace bw::window {
-namespace {
 
 // A history of `count` reports an hour apart, newest first: today, the past week and earlier.
 std::vector<ScanReport> longHistory(int count) {
