@@ -1,6 +1,7 @@
 #include "ui/report/ReportHistoryList.h"
 
 #include "ui/design/Entrance.h"
+#include "ui/design/FocusInView.h"
 #include "ui/design/FollowPointer.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
@@ -50,17 +51,21 @@ void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
     }
     sections_ = std::move(sections);
     now_ = now;
-    // Every row may now show another report: give them all back and place them anew. The list
-    // holds the focus meanwhile, which hiding its row would pass on as Tab does.
-    std::optional<QUuid> focusedReport;
-    bool isRinged = false;
+    // Every row may now show another report: give them all back and place them anew, all but the
+    // one with the focus, which hiding would pass on as Tab does. That one stays with its report,
+    // wherever that is now, and a ring on it stays in sight; when its report has gone, the list
+    // holds the focus.
+    ReportHistoryRow* focused = nullptr;
     for (auto& [index, row] : shown_) {
+        const bool isListed = listed.contains(row->report().id);
         if (row->hasFocus()) {
-            focusedReport = row->report().id;
-            isRinged = design::showsFocusRing(*row);
+            if (isListed) {
+                focused = row;
+                continue;
+            }
             setFocus(Qt::OtherFocusReason);
         }
-        if (!listed.contains(row->report().id)) {
+        if (!isListed) {
             design::playExit(row, 0, leaving);
         }
         row->hide();
@@ -68,19 +73,17 @@ void ReportHistoryList::setSections(std::vector<ReportHistorySection> sections,
     }
     shown_.clear();
     layoutEntries();
-    // Back to its report's row, wherever that is now.
-    std::optional<std::size_t> focusedEntry;
-    if (focusedReport) {
-        const auto found = std::ranges::find_if(
-            entries_, [&](const Entry& entry) { return entry.report->id == *focusedReport; });
-        if (found != entries_.end()) {
-            focusedEntry = std::size_t(found - entries_.begin());
-        }
+    if (focused) {
+        const auto entry = std::ranges::find_if(
+            entries_, [&](const Entry& e) { return e.report->id == focused->report().id; });
+        focused->setReport(*entry->report, now_);
+        focused->setGeometry(0, entry->top, width(), rowHeight_);
+        shown_[std::size_t(entry - entries_.begin())] = focused;
     }
-    placeRows(focusedEntry);
+    updateVisibleRows();
     update();
-    if (ReportHistoryRow* row = focusedReport ? rowFor(*focusedReport) : nullptr) {
-        design::handFocus(*row, isRinged);
+    if (focused && design::showsFocusRing(*focused)) {
+        design::revealFocus(*focused);
     }
 }
 
@@ -166,10 +169,6 @@ ReportHistoryRow* ReportHistoryList::takeRow(const QUuid& report) {
     return row;
 }
 
-void ReportHistoryList::updateVisibleRows() {
-    placeRows(std::nullopt);
-}
-
 std::vector<std::size_t> ReportHistoryList::entriesForFocus() const {
     const auto focused =
         std::ranges::find_if(shown_, [](const auto& shown) { return shown.second->hasFocus(); });
@@ -177,7 +176,7 @@ std::vector<std::size_t> ReportHistoryList::entriesForFocus() const {
         entries_.size(), focused == shown_.end() ? std::nullopt : std::optional(focused->first));
 }
 
-void ReportHistoryList::placeRows(std::optional<std::size_t> alsoBuilt) {
+void ReportHistoryList::updateVisibleRows() {
     const QRect area = visibleArea();
     const auto first = std::partition_point(entries_.begin(), entries_.end(), [&](const Entry& e) {
         return e.top + rowHeight_ <= area.top();
@@ -186,10 +185,7 @@ void ReportHistoryList::placeRows(std::optional<std::size_t> alsoBuilt) {
                                            [&](const Entry& e) { return e.top < area.bottom(); });
     const std::size_t begin = std::size_t(first - entries_.begin());
     const std::size_t end = std::size_t(last - entries_.begin());
-    std::vector<std::size_t> kept = entriesForFocus();
-    if (alsoBuilt) {
-        kept.push_back(*alsoBuilt);
-    }
+    const std::vector<std::size_t> kept = entriesForFocus();
     const auto isKept = [&](std::size_t index) {
         return std::ranges::find(kept, index) != kept.end();
     };

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QWidget>
 #include <map>
-#include <optional>
 
 namespace bw::design {
 class RowsForFocus;
@@ -70,8 +69,6 @@ private:
     void layoutEntries();
     ReportHistoryRow* takeRow(const QUuid& report);
     QRect visibleArea() const;
-    // Builds the rows near the visible area and those of `entriesForFocus`, and `alsoBuilt`.
-    void placeRows(std::optional<std::size_t> alsoBuilt);
     std::vector<std::size_t> entriesForFocus() const;
 
     std::vector<ReportHistorySection> sections_;

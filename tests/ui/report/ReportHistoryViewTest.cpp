@@ -528,10 +528,11 @@ TEST(ReportHistoryView, ThePageKeysScrollTheListButHomeAndEndStayInTheSearchFiel
     QLineEdit* search = screen.view->searchField()->lineEdit();
     search->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(search, u"App"_s);
+    QTest::keyClick(search, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->pageStep());
+    // Away from the top, so that Home taken by the page would show.
     QTest::keyClick(search, Qt::Key_Home);
     EXPECT_EQ(search->cursorPosition(), 0);
-    EXPECT_EQ(bar->value(), 0);
-    QTest::keyClick(search, Qt::Key_PageDown);
     EXPECT_EQ(bar->value(), bar->pageStep());
     QTest::keyClick(search, Qt::Key_End);
     EXPECT_EQ(search->cursorPosition(), 3);

@@ -500,6 +500,7 @@ TEST(StagedBuildView, EveryPhoneTakesAndGivesUpItsScreenshotByKeyboard) {
         ASSERT_TRUE(slot->isFilled());
         EXPECT_EQ(screen.model().screenshotSlots().at(prompt), *screen.chooser.answer);
         const auto* remove = slot->findChild<CenteredRemoveButton*>();
+        ASSERT_NE(remove, nullptr);
         EXPECT_TRUE(remove->isVisible());
 
         QTest::keyClick(phone, index % 2 ? Qt::Key_Delete : Qt::Key_Backspace);
