@@ -46,6 +46,7 @@ void AppModel::receiveLaunchReads(ReportStore::LoadResult history, bool isASCCon
     assign(this, ascStatusMessage_,
            isASCConnected ? u"Credentials saved in Keychain"_s : u"Not connected"_s,
            &AppModel::ascStatusMessageChanged);
+    persistRefusal_ = history.refusal;
     setCanPersistReports(history.canPersist);
 }
 

@@ -265,6 +265,8 @@ private:
     bool hasStarted_ = false;
     // Nothing is saved before the launch has read the history.
     bool canPersistReports_ = false;
+    // Why the history load turned saving off, in its own words.
+    QString persistRefusal_;
     bool isScanRunning_ = false;
 
     // The current scan run and preview; results of any other are dropped.

@@ -15,8 +15,11 @@ void AppModel::persistReport(HistoryWriter::Edit edit,
         if (previous) {
             shareReports(*previous);
         }
-        answered(ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore)
-                     .description());
+        // A demonstration, which the load did not turn saving off for, refuses as the store does.
+        answered(persistRefusal_.isEmpty()
+                     ? ReportStoreError(ReportStoreError::Kind::refusingToOverwriteCorruptStore)
+                           .description()
+                     : persistRefusal_);
         return;
     }
     historyWriter_->save(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ReportStoreError.h"
+
 #include <QLockFile>
 #include <QString>
 
@@ -11,8 +13,15 @@ namespace bw {
 // held by a live process is waited for.
 class HistoryLock {
 public:
-    // Throws ReportStoreError(directoryUnavailable) when the lock cannot be had in time or the
-    // lock file cannot be made there.
+    // The lock file cannot be written in the folder (read-only, full, over its quota): then no
+    // process holds the lock there or can take it, and what is on disk may still be read.
+    class Unwritable : public ReportStoreError {
+    public:
+        explicit Unwritable(const ReportStoreError& error) : ReportStoreError(error) {}
+    };
+
+    // Throws ReportStoreError(directoryUnavailable) naming the folder and why: Unwritable with the
+    // system's reason, or a plain one when another process holds the lock past the wait.
     explicit HistoryLock(const QString& folder);
 
 private:

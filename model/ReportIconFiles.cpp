@@ -16,6 +16,8 @@ namespace bw {
 namespace {
 
 // Far beyond any app icon: a larger file, or one that is not a regular file, is no icon of ours.
+// A link to an icon is read as the icon, as a dotfile manager may keep the folder's files
+// elsewhere.
 constexpr qint64 maxIconBytes = 64 * 1024 * 1024;
 
 QString iconsFolder(const QString& folder) {
@@ -34,7 +36,7 @@ QString iconPath(const QDir& icons, const QUuid& id) {
 // The stamp is taken before the read: a file changed in between shows another one next time.
 std::optional<QByteArray> readIcon(const QString& path, IconFileCache& cache) {
     const std::optional<IconFileCache::Stamp> stamp = IconFileCache::stampOf(path);
-    std::optional<QByteArray> icon = fs::tryReadRegularFile(path, maxIconBytes);
+    std::optional<QByteArray> icon = fs::tryReadRegularFile(path, maxIconBytes, fs::Links::follow);
     if (stamp && icon) {
         cache.remember(path, *stamp, *icon);
     }
@@ -117,7 +119,8 @@ IconFiles readIconFiles(const QString& folder) {
                 // The stamp is the file's as opened, before the read: a file changed in
                 // between shows another stamp next time.
                 try {
-                    fs::ReadFile file = fs::readRegularFile(icons.filePath(name), maxIconBytes);
+                    fs::ReadFile file =
+                        fs::readRegularFile(icons.filePath(name), maxIconBytes, fs::Links::follow);
                     if (const auto stamp = IconFileCache::stampOf(file.status)) {
                         read.insert(*id, {*stamp, std::move(file.bytes)});
                     }
@@ -172,7 +175,7 @@ std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
 }
 
 void pruneIcons(const QSet<QUuid>& keeping, const QString& folder,
-                const std::function<QSet<QUuid>()>& stillWanted) {
+                const std::function<std::optional<QSet<QUuid>>()>& stillWanted) {
     const QDir icons(iconsFolder(folder));
     const QFileInfoList entries =
         icons.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -189,9 +192,12 @@ void pruneIcons(const QSet<QUuid>& keeping, const QString& folder,
     if (unkept.isEmpty()) {
         return;
     }
-    const QSet<QUuid> wanted = stillWanted();
+    const std::optional<QSet<QUuid>> wanted = stillWanted();
+    if (!wanted) {
+        return;
+    }
     for (auto files = unkept.cbegin(); files != unkept.cend(); ++files) {
-        if (!wanted.contains(files.key())) {
+        if (!wanted->contains(files.key())) {
             for (const QString& path : files.value()) {
                 QFile::remove(path);
             }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QUuid>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <vector>
 
@@ -66,8 +67,9 @@ std::vector<ScanReport> externalizeIcons(const std::vector<ScanReport>& reports,
                                          const QString& folder, IconFileCache& cache);
 
 // Removes the UUID-named PNG files of reports that are neither kept nor among those that
-// `stillWanted` gives, which is asked only when some file would go; other files stay.
+// `stillWanted` gives, which is asked only when some file would go; other files stay, and all of
+// them when it gives nothing (what is still wanted cannot be known).
 void pruneIcons(const QSet<QUuid>& keeping, const QString& folder,
-                const std::function<QSet<QUuid>()>& stillWanted);
+                const std::function<std::optional<QSet<QUuid>>()>& stillWanted);
 
 } // namespace bw

@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <QStandardPaths>
 #include <cerrno>
@@ -49,6 +48,12 @@ struct Backup {
     std::size_t undecodable = 0;
 };
 
+// Where a file was set aside, or why it could not be.
+struct Aside {
+    std::optional<QString> path;
+    QString failure; // when `path` is absent: the system's reason, with the file it concerns
+};
+
 namespace {
 
 const QString primaryName = QStringLiteral("reports.json");
@@ -70,20 +75,43 @@ QString noticeFor(ReportStoreError::Kind kind) {
     return ReportStoreError(kind).description();
 }
 
-ReportStore::LoadResult failure(std::optional<QString> notice) {
-    return {{}, std::move(notice), false};
+// Nothing to show, and saving is off: `refusal` says why, `notice` what happened.
+ReportStore::LoadResult failure(std::optional<QString> notice, const QString& refusal) {
+    return {{}, std::move(notice), false, refusal};
 }
 
-// A history file's bytes; anything but a regular file of a history's size is refused.
+// The same when what happened is why.
+ReportStore::LoadResult failure(const QString& why) {
+    return failure(why, why);
+}
+
+// Saving is off because a file that cannot be read could not be set aside either.
+QString keptInPlace(const Aside& aside) {
+    return noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore) + u' ' +
+           aside.failure;
+}
+
+// Saving is off because the file at `path` holds another version's history.
+QString newerRefusal(const QString& path) {
+    return QStringLiteral(
+               "\u201C%1\u201D holds the report history of a newer version of Berthwatch, "
+               "which this version does not save over.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+// A history file's bytes; anything but a regular file of a history's size is refused. A link is
+// followed, as a dotfile manager keeps the file itself elsewhere.
 QByteArray readHistoryBytes(const QString& path) {
-    return fs::readRegularFile(path, maxHistoryBytes).bytes;
+    return fs::readRegularFile(path, maxHistoryBytes, fs::Links::follow).bytes;
 }
 
 HistoryFile readHistoryFile(const QString& path) {
     try {
         return {path, HistoryFile::State::read, readHistoryBytes(path), {}};
     } catch (const fs::FileIoError& error) {
-        return error.errorNumber() == ENOENT
+        // A link to nothing stands in the file's place all the same: it is set aside, never
+        // replaced.
+        return error.errorNumber() == ENOENT && !fs::exists(path)
                    ? HistoryFile{path, HistoryFile::State::absent, {}, {}}
                    : HistoryFile{path, HistoryFile::State::unreadable, {}, error.description()};
     }
@@ -247,17 +275,24 @@ ReportStore::LoadResult ReportStore::load() const {
     // Held through the repairs too, so no other process saves between what this load reads
     // and what it writes back.
     std::optional<HistoryLock> historyLock;
+    QString unwritable;
     try {
         historyLock.emplace(folder);
-    } catch (const ReportStoreError& error) {
-        // A folder this process may not write to is still read: nothing here can write it.
-        if (QFileInfo(folder).isWritable()) {
-            return failure(error.description());
-        }
-    }
-    if (historyLock) {
         removeStaleTemporaryFiles(folder);
+    } catch (const HistoryLock::Unwritable& error) {
+        // Where no lock can be made, no other process writes either: the history is shown, and
+        // the user told at once why saving will fail until the folder takes files again.
+        unwritable = error.description();
+    } catch (const ReportStoreError& error) {
+        return failure(error.description());
     }
+    LoadResult result = readHistory(folder);
+    result.notice = store_notices::joined({result.notice.value_or(QString()), unwritable});
+    return result;
+}
+
+// The history in `folder`, set aside and repaired as far as it must be.
+ReportStore::LoadResult ReportStore::readHistory(const QString& folder) const {
     const QString primaryPath = QDir(folder).filePath(primaryName);
     if (!fs::exists(primaryPath)) {
         return recover(folder, {primaryPath, HistoryFile::State::absent, {}, {}}, {});
@@ -280,7 +315,8 @@ ReportStore::LoadResult ReportStore::load() const {
                 true};
     case DecodedHistory::State::newer:
         // Another version's history: an older backup must not take its place.
-        return failure(noticeFor(ReportStoreError::Kind::unsupportedSchema));
+        return failure(noticeFor(ReportStoreError::Kind::unsupportedSchema),
+                       newerRefusal(primaryPath));
     case DecodedHistory::State::damaged:
         break;
     }
@@ -299,7 +335,8 @@ ReportStore::LoadResult ReportStore::recover(const QString& folder, const Histor
     case Backup::State::newer:
         // Another version's history is never written over.
         return failure(
-            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}));
+            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}),
+            newerRefusal(backup.file.path));
     case Backup::State::absent:
         if (primary.state == HistoryFile::State::absent) {
             return {{}, std::nullopt, true};
@@ -321,18 +358,18 @@ ReportStore::LoadResult ReportStore::recover(const QString& folder, const Histor
         return {std::move(backup.reports), restoredMissingNotice, true};
     }
     // What the backup replaces is set aside first.
-    const std::optional<QString> aside = setAside(folder, primary);
-    if (!aside) {
+    const Aside aside = setAside(folder, primary);
+    if (!aside.path) {
         return {std::move(backup.reports),
                 store_notices::joined(
                     {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), causes}),
-                false};
+                false, keptInPlace(aside)};
     }
     writeIgnoringFailure(primaryPath, backup.file.bytes);
     return {std::move(backup.reports),
             primary.state == HistoryFile::State::read
                 ? restoredDamagedNotice
-                : store_notices::joined({store_notices::restoredUnreadable(*aside), causes}),
+                : store_notices::joined({store_notices::restoredUnreadable(*aside.path), causes}),
             true};
 }
 
@@ -341,17 +378,24 @@ ReportStore::LoadResult ReportStore::recover(const QString& folder, const Histor
 ReportStore::LoadResult ReportStore::startOver(const QString& folder, const HistoryFile& primary,
                                                const HistoryFile& backup,
                                                const QString& causes) const {
-    std::optional<QString> primaryAside;
-    std::optional<QString> backupAside;
-    if ((primary.present() && !(primaryAside = setAside(folder, primary))) ||
-        (backup.present() && !(backupAside = setAside(folder, backup)))) {
+    Aside primaryAside;
+    Aside backupAside;
+    const auto refused = [&](const Aside& aside) {
         return failure(
-            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}));
+            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}),
+            keptInPlace(aside));
+    };
+    if (primary.present() && !(primaryAside = setAside(folder, primary)).path) {
+        return refused(primaryAside);
+    }
+    if (backup.present() && !(backupAside = setAside(folder, backup)).path) {
+        return refused(backupAside);
     }
     const QByteArray empty = encodeHistory({});
     replaceBoth(folder, primary, empty, backup.present());
     return {{},
-            store_notices::joined({store_notices::startedOver(primaryAside, backupAside), causes}),
+            store_notices::joined(
+                {store_notices::startedOver(primaryAside.path, backupAside.path), causes}),
             true};
 }
 
@@ -361,10 +405,12 @@ ReportStore::LoadResult ReportStore::restorePartly(const QString& folder,
                                                    const HistoryFile& primary, Backup& backup,
                                                    const IconFiles& icons,
                                                    const QString& causes) const {
-    std::optional<QString> primaryAside;
-    std::optional<QString> backupAside;
-    const bool setAsideAll = (!primary.present() || (primaryAside = setAside(folder, primary))) &&
-                             (backupAside = setAside(folder, backup.file));
+    Aside primaryAside;
+    Aside backupAside;
+    const bool primaryAsideOrAbsent =
+        !primary.present() || (primaryAside = setAside(folder, primary)).path;
+    const bool setAsideAll =
+        primaryAsideOrAbsent && (backupAside = setAside(folder, backup.file)).path;
     // Encoded before icons are filled in, so that the icons stay in their files and an icon
     // kept inline stays inline.
     const QByteArray readable = setAsideAll ? encodeHistory(backup.reports) : QByteArray();
@@ -373,13 +419,13 @@ ReportStore::LoadResult ReportStore::restorePartly(const QString& folder,
         return {std::move(backup.reports),
                 store_notices::joined(
                     {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), causes}),
-                false};
+                false, keptInPlace(primaryAsideOrAbsent ? backupAside : primaryAside)};
     }
     replaceBoth(folder, primary, readable, true);
     return {std::move(backup.reports),
-            store_notices::joined(
-                {store_notices::restoredPartly(primaryAside, *backupAside, backup.undecodable),
-                 causes}),
+            store_notices::joined({store_notices::restoredPartly(
+                                       primaryAside.path, *backupAside.path, backup.undecodable),
+                                   causes}),
             true};
 }
 
@@ -405,12 +451,13 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
                                                          const QByteArray& bytes,
                                                          DecodedHistory history,
                                                          const IconFiles& icons) const {
-    const std::optional<QString> aside =
+    const Aside aside =
         setAside(folder, {QDir(folder).filePath(primaryName), HistoryFile::State::read, bytes, {}});
-    if (!aside) {
+    if (!aside.path) {
         hydrateIcons(history.reports, folder, memory_->icons, icons);
         return {std::move(history.reports),
-                noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), false};
+                noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), false,
+                keptInPlace(aside)};
     }
     const std::size_t restored = restoreFromBackup(history, QDir(folder).filePath(backupName));
     // Encoded before icons are filled in, so that the icons stay in their files and an icon
@@ -422,7 +469,7 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
     memory_->primary.emplace(writeIgnoringFailure(primary, readable) ? readable : bytes);
     return {std::move(history.reports),
             store_notices::joined(
-                {store_notices::setAside(history.undecodable.size(), restored, *aside),
+                {store_notices::setAside(history.undecodable.size(), restored, *aside.path),
                  moveBackupOutOfTheWay(folder)}),
             true};
 }
@@ -436,17 +483,17 @@ QString ReportStore::moveBackupOutOfTheWay(const QString& folder) const {
     }
     const QString cause =
         fs::FileIoError(fs::FileIoError::Operation::read, path, EISDIR).description();
-    const std::optional<QString> aside =
-        setAside(folder, {path, HistoryFile::State::unreadable, {}, cause});
-    return aside ? store_notices::backupMovedAside(*aside) + u' ' + cause : cause;
+    const Aside aside = setAside(folder, {path, HistoryFile::State::unreadable, {}, cause});
+    return aside.path ? store_notices::backupMovedAside(*aside.path) + u' ' + cause : cause;
 }
 
 // Keeps what `file` holds as reports.corrupt-<seconds>.json, or -2, -3, … when that name is taken,
 // never replacing an earlier preserved file, and gives the path it went to: bytes that were read
 // are copied there, and what could not be read is moved there as it is. Gives up after a bounded
-// number of names.
-std::optional<QString> ReportStore::setAside(const QString& folder, const HistoryFile& file) const {
+// number of names, or at the first failure of another kind, saying why.
+Aside ReportStore::setAside(const QString& folder, const HistoryFile& file) const {
     const QString stem = QStringLiteral("reports.corrupt-%1").arg(clock_().toSecsSinceEpoch());
+    QString failure;
     for (int attempt = 1; attempt <= maxSetAsideAttempts; ++attempt) {
         const QString suffix = attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt);
         const QString path = QDir(folder).filePath(stem + suffix + QStringLiteral(".json"));
@@ -454,14 +501,15 @@ std::optional<QString> ReportStore::setAside(const QString& folder, const Histor
             file.state == HistoryFile::State::read
                 ? fs::writeFileAtomically(path, file.bytes, fs::Replace::never)
                 : fs::moveWithoutReplacing(file.path, path);
-            return path;
+            return {path, {}};
         } catch (const fs::FileIoError& error) {
+            failure = error.description();
             if (error.errorNumber() != EEXIST) {
-                return std::nullopt;
+                break;
             }
         }
     }
-    return std::nullopt;
+    return {std::nullopt, failure};
 }
 
 void ReportStore::save(const std::vector<ScanReport>& reports) const {

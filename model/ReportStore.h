@@ -13,9 +13,11 @@
 
 namespace bw {
 
-// A history file as a load found it, and what its backup offers (ReportStore.cpp).
+// A history file as a load found it, what its backup offers, and where a file was set aside
+// (ReportStore.cpp).
 struct HistoryFile;
 struct Backup;
+struct Aside;
 
 // The report history on disk: reports.json (the envelope), reports.backup.json (the previous
 // good generation, byte for byte) and ReportIcons/<UUID>.png. Loading recovers from a missing or
@@ -23,9 +25,10 @@ struct Backup;
 // holds them (showing the backup's copy of each where it has one, or the backup's readable reports
 // when the primary has none), and when neither file has a readable report sets both aside and
 // starts a new history; no unreadable bytes are ever overwritten or deleted. Only regular files of
-// a bounded size are read: a link, a folder, a pipe, a device or a larger file in a history file's
-// place is moved aside as it is, unread. An icon stays as long as a set-aside file names its
-// report, so that what was set aside can be brought back whole.
+// a bounded size are read, through a link too: a folder, a pipe, a device, a larger file or a link
+// to one of them or to nothing in a history file's place is moved aside as it is, unread. An icon
+// stays as long as a set-aside file names its report, so that what was set aside can be brought
+// back whole; every icon stays while a set-aside file cannot be read for the reports it names.
 // A store remembers what it last read and wrote, so that saving again rereads and decodes only
 // what changed on disk since; its copies share that memory, and any thread may call it.
 class ReportStore {
@@ -36,6 +39,8 @@ public:
         std::vector<ScanReport> reports;
         std::optional<QString> notice;
         bool canPersist;
+        // While saving is off: why, naming the folder or file and the system's reason.
+        QString refusal = {};
     };
 
     // Without a folder, the history lives in "Berthwatch" in the user's data folder. The clock
@@ -58,6 +63,7 @@ public:
 
 private:
     QString reportsDirectory() const;
+    LoadResult readHistory(const QString& folder) const;
     LoadResult recover(const QString& folder, const HistoryFile& primary,
                        const IconFiles& icons) const;
     LoadResult startOver(const QString& folder, const HistoryFile& primary,
@@ -69,7 +75,7 @@ private:
     LoadResult setAsideUndecodable(const QString& folder, const QByteArray& bytes,
                                    DecodedHistory history, const IconFiles& icons) const;
     QString moveBackupOutOfTheWay(const QString& folder) const;
-    std::optional<QString> setAside(const QString& folder, const HistoryFile& file) const;
+    Aside setAside(const QString& folder, const HistoryFile& file) const;
 
     struct Fingerprint;
     struct Memory;

@@ -29,24 +29,25 @@ QSet<QUuid> namedIn(const QByteArray& bytes) {
 
 } // namespace
 
-QSet<QUuid> SetAsideReportIds::in(const QString& folder) {
+std::optional<QSet<QUuid>> SetAsideReportIds::in(const QString& folder) {
     const QDir dir(folder);
     QSet<QUuid> named;
     QHash<QString, Read> seen;
-    for (const QString& name :
-         dir.entryList({QStringLiteral("reports.corrupt-*.json")}, QDir::Files, QDir::Unsorted)) {
+    // Folders, pipes, devices and links to nothing too: whatever was moved aside unread.
+    for (const QString& name : dir.entryList({QStringLiteral("reports.corrupt-*.json")},
+                                             QDir::AllEntries | QDir::System, QDir::Unsorted)) {
         const QString path = dir.filePath(name);
         const auto known = files_.constFind(path);
         if (known != files_.constEnd() && IconFileCache::stampOf(path) == known->stamp) {
             seen.insert(path, *known);
         } else {
             try {
-                const fs::ReadFile file = fs::readRegularFile(path, maxBytes_);
+                const fs::ReadFile file = fs::readRegularFile(path, maxBytes_, fs::Links::follow);
                 if (const auto stamp = IconFileCache::stampOf(file.status)) {
                     seen.insert(path, {*stamp, namedIn(file.bytes)});
                 }
             } catch (const fs::FileIoError&) {
-                continue;
+                return std::nullopt;
             }
         }
         named.unite(seen.value(path).ids);

@@ -6,18 +6,21 @@
 #include <QSet>
 #include <QString>
 #include <QUuid>
+#include <optional>
 
 namespace bw {
 
 // The report ids that the files set aside in a history folder (reports.corrupt-*.json) name, so
 // that the icons of those reports stay and what was set aside can be brought back whole. A file is
-// read once, as nothing of ours changes it; what cannot be read as a history names nothing.
+// read once, as nothing of ours changes it, and through a link as the file it leads to.
 class SetAsideReportIds {
 public:
     // Files of more than `maxBytes` are not read.
     explicit SetAsideReportIds(qint64 maxBytes) : maxBytes_(maxBytes) {}
 
-    QSet<QUuid> in(const QString& folder);
+    // Nothing when a set-aside entry cannot be read (unreadable to this user, over the bound, or
+    // no regular file at all): it might name any report.
+    std::optional<QSet<QUuid>> in(const QString& folder);
 
 private:
     struct Read {

@@ -134,9 +134,9 @@ ReadFile readRegularFile(const QString& path, qint64 maxBytes, Links links) {
     return {readUpTo(path, fd, status.st_size, maxBytes), status};
 }
 
-std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxBytes) {
+std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxBytes, Links links) {
     try {
-        return readRegularFile(path, maxBytes).bytes;
+        return readRegularFile(path, maxBytes, links).bytes;
     } catch (const FileIoError&) {
         return std::nullopt;
     }

@@ -29,6 +29,7 @@ ReadFile readRegularFile(const QString& path, qint64 maxBytes, Links links = Lin
 
 // The same for a caller to whom the reason does not matter: absent whenever it is refused or
 // cannot be read.
-std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxBytes);
+std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxBytes,
+                                             Links links = Links::refuse);
 
 } // namespace bw::fs

@@ -117,5 +117,18 @@ TEST_F(ReportHistory, AHistoryThatCannotBeWrittenPutsTheListBackWithANotice) {
     }
 }
 
+// A launch that may not save says why at each change, naming the folder with the system's reason,
+// not as if the history were unreadable.
+TEST_F(ReportHistory, ALaunchThatMayNotSaveSaysWhyAtEachChange) {
+    harness.history = harness.folder.write(u"file"_s, "a file") + u"/history"_s;
+    AppModel& model = harness.launch();
+    ASSERT_FALSE(model.canPersistReports());
+    const QString why = u"The Berthwatch reports folder \u201C"_s + harness.history +
+                        u"\u201D could not be prepared: Not a directory."_s;
+    EXPECT_EQ(model.reportNotice(), why);
+    model.clearReportHistory();
+    EXPECT_EQ(model.reportNotice(), u"Report history could not be cleared from disk. "_s + why);
+}
+
 } // namespace
 } // namespace bw

@@ -94,6 +94,7 @@ void expectOutcome(const Outcome& result, const Outcome& expected, const char* n
     EXPECT_EQ(result.reports, expected.reports) << name;
     EXPECT_EQ(result.notice, expected.notice) << name;
     EXPECT_EQ(result.canPersist, expected.canPersist) << name;
+    EXPECT_EQ(result.refusal, expected.refusal) << name;
 }
 
 // Runs `action` in bounded time: a read that blocks on a pipe or never ends at a device fails
@@ -110,6 +111,10 @@ template <typename Action> auto inBoundedTime(Action action) {
 
 QString cannotRead(const QString& name, const QString& reason) {
     return QString::fromUtf8("The file “%1” could not be read: %2.").arg(name, reason);
+}
+
+QString cannotSave(const QString& name, const QString& reason) {
+    return QString::fromUtf8("The file “%1” could not be saved: %2.").arg(name, reason);
 }
 
 // Something that is no history file, made at a path; it gives the reason the store will name.
@@ -134,9 +139,20 @@ const Obstacle obstacles[] = {
          if (::mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0) {
              return QStringLiteral("It is a device, not a regular file");
          }
-         // Not allowed to make a device: a link to one is refused as well.
+         // Not allowed to make a device: a link to one is refused for what it leads to.
          EXPECT_EQ(::symlink("/dev/null", name.constData()), 0);
-         return QStringLiteral("It is a symbolic link, not a regular file");
+         return QStringLiteral("It is a device, not a regular file");
+     }},
+    {"link to a pipe",
+     [](const QString& path) {
+         EXPECT_EQ(::mkfifo(QFile::encodeName(path + ".pipe").constData(), 0600), 0);
+         EXPECT_TRUE(QFile::link(path + ".pipe", path));
+         return QStringLiteral("It is a pipe, not a regular file");
+     }},
+    {"link to nothing",
+     [](const QString& path) {
+         EXPECT_TRUE(QFile::link(path + ".gone", path));
+         return QStringLiteral("No such file or directory");
      }},
     {"pipe",
      [](const QString& path) {
@@ -170,7 +186,11 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
     const Outcome recovered{withFileIcon(1), missingNotice, true};
     const Outcome two{withFileIcon(2), std::nullopt, true};
     const Outcome none{{}, std::nullopt, true};
-    const Outcome lost{{}, corruptNotice, false};
+    // Another version's file is named as the reason nothing is saved.
+    const QString newerRefusal = QString::fromUtf8("“%1/%2” holds the report history of a newer "
+                                                   "version of Berthwatch, which this version "
+                                                   "does not save over.");
+    const Outcome lost{{}, corruptNotice, false, newerRefusal.arg("%1", "reports.backup.json")};
     const QString backupName = QString::fromUtf8("“%1/reports.corrupt-1785000000-2.json”");
     const QString primaryName = QString::fromUtf8("“%1/") + corruptName + QString::fromUtf8("”");
     const Outcome startedOver{{},
@@ -217,7 +237,11 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
           {"reports.json", emptyHistory},
           {"reports.backup.json", emptyHistory}}},
         {"missing primary, newer backup", nothing, newer, lost, {}},
-        {"newer primary, good backup", newer, backupBytes, {{}, newerNotice, false}, {}},
+        {"newer primary, good backup",
+         newer,
+         backupBytes,
+         {{}, newerNotice, false, newerRefusal.arg("%1", "reports.json")},
+         {}},
         // What cannot be read at all is moved aside as it is.
         {"unreadable primary",
          unreadable,
@@ -282,6 +306,7 @@ TEST(ReportStoreLoad, EveryOutcomeWithTheFilesAfterwards) {
         if (outcome.notice) {
             outcome.notice->replace("%1", folder.path());
         }
+        outcome.refusal.replace("%1", folder.path());
         const ReportStore store = storeIn(folder.path());
         expectOutcome(store.load(), outcome, c.name);
         EXPECT_EQ(snapshotFolder(folder.path()), expected) << c.name;
@@ -317,12 +342,11 @@ TEST(ReportStoreLoad, AFolderThatCannotBePreparedChangesNothing) {
     bw::test::TestFolder root;
     writeFile(root.filePath("file"), "a regular file");
     const Files before = snapshotFolder(root.path());
+    const QString unavailable = "The Berthwatch reports folder \u201C" +
+                                root.filePath("file/history") +
+                                "\u201D could not be prepared: Not a directory.";
     expectOutcome(storeIn(root.filePath("file/history")).load(),
-                  {{},
-                   "The Berthwatch reports folder \u201C" + root.filePath("file/history") +
-                       "\u201D could not be prepared: Not a directory.",
-                   false},
-                  "file/history");
+                  {{}, unavailable, false, unavailable}, "file/history");
     EXPECT_EQ(snapshotFolder(root.path()), before);
 }
 
@@ -343,9 +367,14 @@ TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
         {
             // Large enough for the backup's bytes, too small for the damaged ones.
             bw::test::FileSizeLimit limit(namesTaken ? RLIM_INFINITY : 64 * 1024);
-            expectOutcome(storeIn(folder.path()).load(),
-                          {sampleHistory(1, false), refusingNotice, false},
-                          namesTaken ? "names taken" : "limited");
+            // Saving is off, and says which file could not be written and why.
+            const QString failed =
+                cannotSave(namesTaken ? "reports.corrupt-1785000000-100.json" : corruptName,
+                           namesTaken ? "File exists" : "File too large");
+            expectOutcome(
+                storeIn(folder.path()).load(),
+                {sampleHistory(1, false), refusingNotice, false, refusingNotice + u' ' + failed},
+                namesTaken ? "names taken" : "limited");
         }
         EXPECT_EQ(snapshotFolder(folder.path()), before) << namesTaken;
     }
@@ -702,6 +731,31 @@ TEST(ReportStoreLoad, WhatCannotBeReadIsMovedAsideAndSavingGoesOn) {
             expectOutcome(storeIn(folder.path()).load(), {withFileIcon(3), std::nullopt, true},
                           name.c_str());
         }
+    }
+}
+
+// A history file or an icon reached through a symbolic link, as a dotfile manager makes them, is
+// read as the file it leads to: nothing is set aside, and the link stays.
+TEST(ReportStoreLoad, AHistoryReachedThroughALinkIsReadAsItsFile) {
+    for (const bool withBackup : {false, true}) {
+        bw::test::TestFolder root;
+        const QDir folder(root.makeFolder("history"));
+        folder.mkpath("ReportIcons");
+        const std::pair<QString, QByteArray> linked[] = {{"reports.json", envelope(5)},
+                                                         {iconFile, fileIcon}};
+        for (const auto& [name, bytes] : linked) {
+            const QString target = root.write("dotfiles/" + QFileInfo(name).fileName(), bytes);
+            ASSERT_TRUE(QFile::link(target, folder.filePath(name)));
+        }
+        if (withBackup) {
+            writeFile(folder.filePath("reports.backup.json"), envelope(3));
+        }
+        const Files before = snapshotFolder(root.path());
+        expectOutcome(storeIn(folder.path()).load(), {withFileIcon(5), std::nullopt, true},
+                      withBackup ? "with a backup" : "alone");
+        EXPECT_EQ(snapshotFolder(root.path()), before) << withBackup;
+        EXPECT_EQ(fs::itemStatus(folder.filePath("reports.json"))->kind,
+                  fs::ItemKind::symbolicLink);
     }
 }
 

@@ -16,9 +16,12 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/fsuid.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -167,7 +170,77 @@ template <typename Action> bool withoutRootsRights(Action action) {
     return dropped;
 }
 
+// A file system of 64 KiB of its own on `folder` for one scope, where this process may mount one
+// (root may, as on the build machines).
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& folder) : folder_(QFile::encodeName(folder)) {
+        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k") == 0;
+        reason_ = mounted_ ? 0 : errno;
+    }
+    ~SmallDisk() {
+        if (mounted_) {
+            ::umount2(folder_.constData(), MNT_DETACH);
+        }
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    int reason() const { return reason_; }
+
+    // Writes to `name` until the disk is full, and gives what the system said then.
+    QString fill(const QString& name) const {
+        const QByteArray path = folder_ + '/' + QFile::encodeName(name);
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT, 0644);
+        const QByteArray block(4096, 'x');
+        while (::write(fd, block.constData(), std::size_t(block.size())) > 0) {
+        }
+        const int error = errno;
+        ::close(fd);
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+
+private:
+    QByteArray folder_;
+    bool mounted_;
+    int reason_;
+};
+
 } // namespace
+
+// A full disk: the history shows and says why nothing can be saved, no lock file is left behind for
+// the next start to wait on, a save fails for the same reason and changes nothing, and once there
+// is room again saving goes on.
+TEST(ReportStoreSave, OnAFullDiskTheHistoryShowsAndSavingGoesOnOnceThereIsRoom) {
+    bw::test::TestFolder root;
+    const SmallDisk disk(root.makeFolder("disk"));
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "no file system of its own can be mounted here (root may): "
+                     << std::strerror(disk.reason());
+    }
+    const QString folder = root.filePath("disk/Berthwatch");
+    ReportStore(folder).save(sampleHistory(3));
+    ASSERT_EQ(disk.fill("filler"), "No space left on device");
+    const Files before = snapshotFolder(folder);
+    const QString full = "The Berthwatch reports folder \u201C" + folder +
+                         "\u201D could not be prepared: No space left on device.";
+    for (const char* start : {"first start", "next start"}) {
+        const ReportStore::LoadResult loaded = ReportStore(folder).load();
+        EXPECT_EQ(loaded.reports, sampleHistory(3)) << start;
+        EXPECT_EQ(loaded.notice, full) << start;
+        EXPECT_TRUE(loaded.canPersist) << start;
+    }
+    const ReportStore store(folder);
+    const auto failed = bw::test::thrown<ReportStoreError>([&] { store.save(sampleHistory(4)); });
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->description(), full);
+    EXPECT_EQ(snapshotFolder(folder), before);
+
+    ASSERT_TRUE(QFile::remove(root.filePath("disk/filler")));
+    store.save(sampleHistory(4));
+    EXPECT_EQ(ReportStore(folder).load().reports, sampleHistory(4));
+}
 
 // A folder the history cannot be written to is named, with the system's reason, and nothing is
 // written; a new history is not even started there.
@@ -231,6 +304,59 @@ TEST(ReportStoreSave, ASetAsideReportKeepsItsIcon) {
         store.save({});
         EXPECT_FALSE(QFileInfo::exists(root.filePath(bw::test::iconFileName(sampleReport(5)))))
             << name;
+    }
+}
+
+// A history moved aside unread (beyond the bound, or unreadable to its user) may name any report:
+// while it cannot be read, every icon stays, through Clear History too. One that an earlier version
+// moved aside as a link is read through it for the reports it names.
+TEST(ReportStoreSave, AHistoryMovedAsideUnreadKeepsEveryIcon) {
+    const auto primaryIn = [](const QString& folder) {
+        return QFile::encodeName(QDir(folder).filePath("reports.json"));
+    };
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> moveAside;
+        bool namesKnown;
+    } cases[] = {
+        {"beyond the bound",
+         [&](const QString& folder) {
+             ASSERT_EQ(::truncate(primaryIn(folder).constData(), qint64(257) << 20), 0);
+         },
+         false},
+        {"unreadable to its user",
+         [&](const QString& folder) { ASSERT_EQ(::chmod(primaryIn(folder).constData(), 0), 0); },
+         false},
+        {"a link set aside",
+         [&](const QString& folder) {
+             const QString elsewhere = folder + ".elsewhere.json";
+             ASSERT_EQ(::rename(primaryIn(folder).constData(), QFile::encodeName(elsewhere)), 0);
+             ASSERT_TRUE(QFile::link(elsewhere, QDir(folder).filePath("reports.corrupt-1.json")));
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        bw::test::TestFolder root;
+        ASSERT_EQ(::chmod(QFile::encodeName(root.path()).constData(), 0777), 0);
+        const QString folder = root.filePath("history");
+        const bool ran = withoutRootsRights([&] {
+            ReportStore(folder).save(sampleHistory(5));
+            writeFile(QDir(folder).filePath("reports.backup.json"),
+                      encodeHistory(sampleHistory(3, false)));
+            c.moveAside(folder);
+            // The backup's three reports are shown and saved.
+            const ReportStore store(folder);
+            store.save(store.load().reports);
+            const auto icons = [&] { return QDir(folder + "/ReportIcons").entryList(QDir::Files); };
+            EXPECT_EQ(icons().size(), 5) << c.name;
+            store.save({sampleReport(9)});
+            store.save({});
+            EXPECT_EQ(icons().size(), c.namesKnown ? 5 : 6) << c.name;
+        });
+        if (!ran) {
+            GTEST_SKIP() << "root here may not take another file system identity, so no file is "
+                            "unreadable to it";
+        }
     }
 }
 
