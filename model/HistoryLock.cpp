@@ -4,8 +4,8 @@
 #include <QFile>
 #include <cerrno>
 #include <chrono>
-#include <optional>
 #include <fcntl.h>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
@@ -21,11 +21,11 @@ constexpr std::chrono::seconds longestWait{10};
 // waiting load from missing every gap between another process's saves.
 constexpr std::chrono::milliseconds pause{5};
 
-// QLockFile keeps the system's reason to itself: a file of our own, made and written as it makes
-// its own, tells it, and goes again so that no empty lock is left for later starts to wait on.
-// Nothing when it can be written after all (space was freed meanwhile, or another process made
-// the lock first).
-std::optional<int> whyLockFileCannotBeWritten(const QString& path) {
+// Why a file of our own cannot be made and written at `path`, as QLockFile makes its lock file,
+// which keeps the system's reason to itself. The file goes again, so that no empty lock is left
+// for later starts to wait on. Nothing when it can be written after all (space was freed
+// meanwhile, or another process made the lock first).
+std::optional<int> whyNoFileCanBeWritten(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -49,14 +49,20 @@ HistoryLock::HistoryLock(const QString& folder)
     // matters for a file whose holder died before it wrote its process id into it.
     lock_.setStaleLockTime(1000);
     const auto deadline = std::chrono::steady_clock::now() + longestWait;
+    const auto throwIfUnwritable = [&](const QString& path) {
+        if (const std::optional<int> error = whyNoFileCanBeWritten(path)) {
+            throw Unwritable(ReportStoreError::folderUnavailable(folder, systemReason(*error)));
+        }
+    };
     while (!lock_.tryLock(0)) {
         const bool held = lock_.error() == QLockFile::LockFailedError;
         if (!held) {
-            if (const std::optional<int> error = whyLockFileCannotBeWritten(lock_.fileName())) {
-                throw Unwritable(ReportStoreError::folderUnavailable(folder, systemReason(*error)));
-            }
+            throwIfUnwritable(lock_.fileName());
         }
         if (std::chrono::steady_clock::now() > deadline) {
+            // A lock left by a holder that died, which QLockFile cannot clear where the folder
+            // takes no new file (remounted read-only, full): no one can be writing there either.
+            throwIfUnwritable(QDir(folder).filePath(QStringLiteral("reports.lock.probe")));
             throw ReportStoreError::folderUnavailable(
                 folder, held ? QStringLiteral("It has been in use by another Berthwatch for more "
                                               "than %1 seconds")

@@ -13,8 +13,9 @@ namespace bw {
 // held by a live process is waited for.
 class HistoryLock {
 public:
-    // The lock file cannot be written in the folder (read-only, full, over its quota): then no
-    // process holds the lock there or can take it, and what is on disk may still be read.
+    // The folder takes no new file (read-only, full, over its quota), so the lock cannot be made
+    // there, or a dead holder's lock cannot be cleared: then no process can be writing the
+    // history there, and what is on disk may still be read.
     class Unwritable : public ReportStoreError {
     public:
         explicit Unwritable(const ReportStoreError& error) : ReportStoreError(error) {}
