@@ -171,40 +171,26 @@ template <typename Action> bool withoutRootsRights(Action action) {
 }
 
 // A file system of 64 KiB of its own on `folder` for one scope, where this process may mount one
-// (root may, as on the build machines).
+// (root may, as on the build machines); `refusal` says why not.
 class SmallDisk {
 public:
     explicit SmallDisk(const QString& folder) : folder_(QFile::encodeName(folder)) {
-        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k") == 0;
-        reason_ = mounted_ ? 0 : errno;
+        if (::mount("tmpfs", folder_.constData(), "tmpfs", 0, "size=64k") != 0) {
+            refusal = std::strerror(errno);
+        }
     }
     ~SmallDisk() {
-        if (mounted_) {
+        if (refusal.empty()) {
             ::umount2(folder_.constData(), MNT_DETACH);
         }
     }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
-    bool mounted() const { return mounted_; }
-    int reason() const { return reason_; }
-
-    // Writes to `name` until the disk is full, and gives what the system said then.
-    QString fill(const QString& name) const {
-        const QByteArray path = folder_ + '/' + QFile::encodeName(name);
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT, 0644);
-        const QByteArray block(4096, 'x');
-        while (::write(fd, block.constData(), std::size_t(block.size())) > 0) {
-        }
-        const int error = errno;
-        ::close(fd);
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
+    std::string refusal;
 
 private:
     QByteArray folder_;
-    bool mounted_;
-    int reason_;
 };
 
 } // namespace
@@ -215,13 +201,19 @@ private:
 TEST(ReportStoreSave, OnAFullDiskTheHistoryShowsAndSavingGoesOnOnceThereIsRoom) {
     bw::test::TestFolder root;
     const SmallDisk disk(root.makeFolder("disk"));
-    if (!disk.mounted()) {
+    if (!disk.refusal.empty()) {
         GTEST_SKIP() << "no file system of its own can be mounted here (root may): "
-                     << std::strerror(disk.reason());
+                     << disk.refusal;
     }
     const QString folder = root.filePath("disk/Berthwatch");
     ReportStore(folder).save(sampleHistory(3));
-    ASSERT_EQ(disk.fill("filler"), "No space left on device");
+    const int filler = ::open(QFile::encodeName(root.filePath("disk/filler")).constData(),
+                              O_WRONLY | O_CREAT, 0644);
+    const QByteArray block(4096, 'x');
+    while (::write(filler, block.constData(), std::size_t(block.size())) > 0) {
+    }
+    ASSERT_EQ(errno, ENOSPC);
+    ::close(filler);
     const Files before = snapshotFolder(folder);
     const QString full = "The Berthwatch reports folder \u201C" + folder +
                          "\u201D could not be prepared: No space left on device.";
