@@ -737,25 +737,34 @@ TEST(ReportStoreLoad, WhatCannotBeReadIsMovedAsideAndSavingGoesOn) {
 // A history file or an icon reached through a symbolic link, as a dotfile manager makes them, is
 // read as the file it leads to: nothing is set aside, and the link stays.
 TEST(ReportStoreLoad, AHistoryReachedThroughALinkIsReadAsItsFile) {
-    for (const bool withBackup : {false, true}) {
+    const struct {
+        const char* linked;
+        std::optional<QByteArray> backup;
+        std::optional<QString> notice;
+    } cases[] = {
+        {"reports.json", std::nullopt, std::nullopt},
+        {"reports.json", envelope(3), std::nullopt},
+        // Restored from the backup: the icon is read on its own, not beside the history.
+        {"reports.backup.json", std::nullopt, missingNotice},
+    };
+    for (const auto& c : cases) {
         bw::test::TestFolder root;
         const QDir folder(root.makeFolder("history"));
         folder.mkpath("ReportIcons");
-        const std::pair<QString, QByteArray> linked[] = {{"reports.json", envelope(5)},
+        const std::pair<QString, QByteArray> linked[] = {{c.linked, envelope(5)},
                                                          {iconFile, fileIcon}};
         for (const auto& [name, bytes] : linked) {
             const QString target = root.write("dotfiles/" + QFileInfo(name).fileName(), bytes);
             ASSERT_TRUE(QFile::link(target, folder.filePath(name)));
         }
-        if (withBackup) {
-            writeFile(folder.filePath("reports.backup.json"), envelope(3));
+        place(folder, "reports.backup.json", c.backup);
+        Files expected = snapshotFolder(root.path());
+        if (c.notice) {
+            expected["history/reports.json"] = envelope(5);
         }
-        const Files before = snapshotFolder(root.path());
-        expectOutcome(storeIn(folder.path()).load(), {withFileIcon(5), std::nullopt, true},
-                      withBackup ? "with a backup" : "alone");
-        EXPECT_EQ(snapshotFolder(root.path()), before) << withBackup;
-        EXPECT_EQ(fs::itemStatus(folder.filePath("reports.json"))->kind,
-                  fs::ItemKind::symbolicLink);
+        expectOutcome(storeIn(folder.path()).load(), {withFileIcon(5), c.notice, true}, c.linked);
+        EXPECT_EQ(snapshotFolder(root.path()), expected) << c.linked;
+        EXPECT_EQ(fs::itemStatus(folder.filePath(c.linked))->kind, fs::ItemKind::symbolicLink);
     }
 }
 
