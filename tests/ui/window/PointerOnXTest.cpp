@@ -195,13 +195,6 @@ TEST_F(PointerOnXTest, ADropTheWindowWillNotUseIsRefusedAsItIsDragged) {
         return source.result == Qt::IgnoreAction &&
                std::ranges::all_of(source.answers, [](auto a) { return a == Qt::IgnoreAction; });
     };
-    const auto outcome = [&] {
-        std::string text = "answered";
-        for (const Qt::DropAction action : source.answers) {
-            text += ' ' + std::to_string(action);
-        }
-        return text + ", ended with " + std::to_string(source.result);
-    };
     const QString clean = bw::test::fixtureBuild(u"Clean.ipa"_s);
     const QString debug = bw::test::fixtureBuild(u"Debug.ipa"_s);
 
@@ -209,7 +202,7 @@ TEST_F(PointerOnXTest, ADropTheWindowWillNotUseIsRefusedAsItIsDragged) {
     model.startScan(false);
     ASSERT_TRUE(model.scanPhase().isBusy());
     ASSERT_TRUE(drag(debug));
-    EXPECT_TRUE(refused()) << "while a scan runs: " << outcome();
+    EXPECT_TRUE(refused()) << "while a scan runs";
     ASSERT_TRUE(waitFor([&] {
         window.harness.clock.advance(std::chrono::seconds(1));
         return !model.scanPhase().isBusy();
@@ -218,14 +211,14 @@ TEST_F(PointerOnXTest, ADropTheWindowWillNotUseIsRefusedAsItIsDragged) {
     ASSERT_TRUE(bw::test::dropFile(*window.window, window.window->mapFromGlobal(over), clean));
     ASSERT_TRUE(model.isBuildImportLaunching());
     ASSERT_TRUE(drag(debug));
-    EXPECT_TRUE(refused()) << "while a build is in its launch: " << outcome();
+    EXPECT_TRUE(refused()) << "while a build is in its launch";
     window.harness.clock.advance(std::chrono::milliseconds(360));
     ASSERT_TRUE(model.staged().has_value());
     ASSERT_EQ(model.staged()->path, clean);
 
     ASSERT_TRUE(drag(debug));
-    EXPECT_EQ(source.result, Qt::CopyAction) << outcome();
-    EXPECT_TRUE(std::ranges::count(source.answers, Qt::CopyAction) > 0) << outcome();
+    EXPECT_EQ(source.result, Qt::CopyAction);
+    EXPECT_EQ(source.answers.back(), Qt::CopyAction);
     window.harness.clock.advance(std::chrono::milliseconds(360));
     ASSERT_TRUE(model.staged().has_value());
     EXPECT_EQ(model.staged()->path, debug);
