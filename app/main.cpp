@@ -1,6 +1,7 @@
 // The berthwatch program: one window per user session, over the one application model.
 
 #include "app/CommandLine.h"
+#include "app/DisplayConnection.h"
 #include "app/Program.h"
 #include "inspection/WorkFolders.h"
 #include "platform/instance/SingleInstance.h"
@@ -27,10 +28,11 @@ int main(int argc, char** argv) {
         std::fputs(answer->text.toLocal8Bit().constData(), answer->status == 0 ? stdout : stderr);
         return answer->status;
     }
-    // Without a display the application object cannot be built; nothing is started before it is
-    // known there is one.
-    if (const auto missing = bw::missingDesktopSession(QProcessEnvironment::systemEnvironment())) {
-        std::fputs(missing->toLocal8Bit().constData(), stderr);
+    // Without a display that answers, the application object cannot be built (Qt aborts);
+    // nothing is started before it is known there is one.
+    if (const auto refusal = bw::desktopSessionRefusal(
+            arguments, QProcessEnvironment::systemEnvironment(), bw::canConnect)) {
+        std::fputs(refusal->toLocal8Bit().constData(), stderr);
         return 1;
     }
     bw::refuseSessionBusAutolaunch();

@@ -1,3 +1,4 @@
+#include "tests/app/VirtualDisplay.h"
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/WaitFor.h"
@@ -107,9 +108,11 @@ TEST(ProgramCommandLine, HelpAndVersionPrintAndEndWithoutAWindow) {
     }
 }
 
-// A command line it does not take, or no display to open the window on: the program says so on
-// one line (and gives the usage for a command line) and ends before reading the history or
-// sweeping the temporary folder. A platform named in QT_QPA_PLATFORM needs no display.
+// A command line it does not take, or no display to open the window on (none named, or none
+// that answers): the program says so on one line (and gives the usage for a command line) and
+// ends before taking the instance lock, reading the history or sweeping the temporary folder.
+// A platform named in QT_QPA_PLATFORM or with Qt's -platform needs no display, and Qt's own
+// options reach Qt.
 TEST(ProgramCommandLine, RefusalsEndBeforeAnythingStarts) {
     test::TestFolder folder;
     const QString abandoned =
@@ -127,45 +130,63 @@ TEST(ProgramCommandLine, RefusalsEndBeforeAnythingStarts) {
     base.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
     base.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     base.insert(QStringLiteral("TMPDIR"), folder.tempDirectory());
+    const QString unanswered = test::VirtualDisplay::unusedName();
     const struct {
-        const char* option;
+        QString options;
         const char* platform;
+        std::pair<QString, QString> display;
         int status;
-        const char* printed;
+        QString printed;
     } cases[] = {
-        {"--bogus", "offscreen", 2, "^berthwatch: unknown option '--bogus'\nUsage: berthwatch"},
-        {nullptr, nullptr, 1, "^[^\n]*desktop session[^\n]*DISPLAY[^\n]*\n$"},
-        {nullptr, "xcb", 1, "^[^\n]*desktop session[^\n]*DISPLAY[^\n]*\n$"},
-        {"--marketing-scene=report", "offscreen", -1, ""},
+        {"--bogus", "offscreen", {}, 2, "^berthwatch: unknown option '--bogus'\nUsage: berthwatch"},
+        {"-style Fusion --bogus", "offscreen", {}, 2, "^berthwatch: unknown option '--bogus'\n"},
+        {{}, nullptr, {}, 1, "^[^\n]*desktop session[^\n]*DISPLAY[^\n]*\n$"},
+        {{}, "xcb", {}, 1, "^[^\n]*desktop session[^\n]*DISPLAY[^\n]*\n$"},
+        {{}, nullptr, {"DISPLAY", unanswered}, 1, "^[^\n]*display " + unanswered + ";[^\n]*\n$"},
+        {"-display " + unanswered, nullptr, {}, 1, "^[^\n]*display " + unanswered + ";[^\n]*\n$"},
+        {{},
+         nullptr,
+         {"WAYLAND_DISPLAY", "wayland-9"},
+         1,
+         "^[^\n]*wayland-9 \\(Wayland\\)[^\n]*\n$"},
+        {"--marketing-scene=report", "offscreen", {}, -1, ""},
+        {"-platform offscreen -style Fusion -reverse -session 1a2b_3c", nullptr, {}, -1, ""},
     };
     for (const auto& c : cases) {
+        const std::string trace = c.options.toStdString() + " | " + c.display.second.toStdString();
         QProcessEnvironment environment = base;
         if (c.platform) {
             environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(c.platform));
         }
+        if (!c.display.first.isEmpty()) {
+            environment.insert(c.display.first, c.display.second);
+        }
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(BW_PROGRAM),
-                      c.option ? QStringList{QString::fromLatin1(c.option)} : QStringList{});
+        process.start(QStringLiteral(BW_PROGRAM), c.options.split(u' ', Qt::SkipEmptyParts));
         if (c.status < 0) {
             // Starts: it listens for later starts, and the sweep takes the killed run's folder.
-            EXPECT_TRUE(test::waitFor([&] { return !QFileInfo::exists(abandoned); }, 60));
+            EXPECT_TRUE(test::waitFor([&] { return !QFileInfo::exists(abandoned); }, 60)) << trace;
             EXPECT_TRUE(test::waitFor(
                 [&] { return QFileInfo::exists(runtime + QStringLiteral("/berthwatch.socket")); },
-                60));
+                60))
+                << trace;
             process.kill();
             process.waitForFinished();
+            // For the next start: another killed run's folder, and no socket left listening.
+            QDir().mkpath(abandoned);
+            QFile::remove(runtime + QStringLiteral("/berthwatch.socket"));
             continue;
         }
-        ASSERT_TRUE(process.waitForFinished(30000)) << c.option;
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.option;
-        EXPECT_EQ(process.exitCode(), c.status) << c.option;
-        EXPECT_TRUE(process.readAllStandardOutput().isEmpty()) << c.option;
+        ASSERT_TRUE(process.waitForFinished(30000)) << trace;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << trace;
+        EXPECT_EQ(process.exitCode(), c.status) << trace;
+        EXPECT_TRUE(process.readAllStandardOutput().isEmpty()) << trace;
         const QString printed = QString::fromLocal8Bit(process.readAllStandardError());
-        EXPECT_TRUE(printed.contains(QRegularExpression(QString::fromUtf8(c.printed))))
-            << printed.toStdString();
-        EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("data")))) << c.option;
-        EXPECT_TRUE(QFileInfo::exists(abandoned)) << c.option;
+        EXPECT_TRUE(printed.contains(QRegularExpression(c.printed))) << printed.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("data")))) << trace;
+        EXPECT_TRUE(QDir(runtime).isEmpty()) << trace;
+        EXPECT_TRUE(QFileInfo::exists(abandoned)) << trace;
     }
 }
 

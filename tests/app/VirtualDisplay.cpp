@@ -124,6 +124,15 @@ VirtualDisplay::~VirtualDisplay() {
     }
 }
 
+QString VirtualDisplay::unusedName() {
+    // Above the numbers the constructor picks from, so that no test's server takes it meanwhile.
+    int number = 1000 + int(QRandomGenerator::global()->bounded(1000));
+    while (!isFree(number)) {
+        ++number;
+    }
+    return u':' + QString::number(number);
+}
+
 bool VirtualDisplay::showsWindow(const QByteArray& program) const {
     const Connection connection(name_);
     return connection.isOpen() && findWindow(connection.handle, program) != XCB_WINDOW_NONE;

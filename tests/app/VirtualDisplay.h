@@ -22,6 +22,9 @@ public:
     // Asks that window to close, as its close button does; false without one.
     bool closeWindow(const QByteArray& program) const;
 
+    // A display name (":N") at which no X server answers, nor is about to.
+    static QString unusedName();
+
 private:
     QProcess server_;
     QString name_;

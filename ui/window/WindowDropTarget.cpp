@@ -23,6 +23,16 @@ std::optional<QString> firstFile(const QMimeData* data) {
     return std::nullopt;
 }
 
+// The window only reads what it is given: a source told its file was moved may delete it.
+void takeAsCopy(QDropEvent& event) {
+    if (event.possibleActions().testFlag(Qt::CopyAction)) {
+        event.setDropAction(Qt::CopyAction);
+        event.accept();
+    } else {
+        event.acceptProposedAction();
+    }
+}
+
 } // namespace
 
 WindowDropTarget::WindowDropTarget(QWidget* window, AppModel& model)
@@ -41,11 +51,16 @@ bool WindowDropTarget::eventFilter(QObject*, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        // A drag without a file never targets the window, and the desktop shows it as refused.
+        // A drag without a file never targets the window. One with a file keeps the window as
+        // its target, and each move asks again whether the drop would be taken (a scan may end
+        // on the way): the desktop shows the drag refused for as long as it would not be.
         const bool carriesFile = firstFile(drag->mimeData()).has_value();
-        if (carriesFile) {
-            drag->acceptProposedAction();
+        const bool taken =
+            event->type() == QEvent::DragEnter ? carriesFile : takes(drag->mimeData());
+        if (taken) {
+            takeAsCopy(*drag);
         } else {
+            drag->setDropAction(Qt::IgnoreAction);
             drag->ignore();
         }
         model_.setBuildDropTargeted(carriesFile);
@@ -58,8 +73,9 @@ bool WindowDropTarget::eventFilter(QObject*, QEvent* event) {
         auto* drop = static_cast<QDropEvent*>(event);
         // The drag is over either way.
         model_.setBuildDropTargeted(false);
-        if (handleDrop(drop->mimeData())) {
-            drop->acceptProposedAction();
+        if (takes(drop->mimeData())) {
+            takeAsCopy(*drop);
+            importDroppedFile(*firstFile(drop->mimeData()));
         } else {
             drop->setDropAction(Qt::IgnoreAction);
             drop->ignore();
@@ -71,20 +87,13 @@ bool WindowDropTarget::eventFilter(QObject*, QEvent* event) {
     }
 }
 
-bool WindowDropTarget::handleDrop(const QMimeData* data) {
+bool WindowDropTarget::takes(const QMimeData* data) const {
     if (model_.scanPhase().isBusy()) {
         return false;
     }
     const std::optional<QString> path = firstFile(data);
-    if (!path) {
-        return false;
-    }
     // A second build while the first is still in its launch would be lost without a word.
-    if (isBuildExtension(*path) && model_.isBuildImportLaunching()) {
-        return false;
-    }
-    importDroppedFile(*path);
-    return true;
+    return path && !(isBuildExtension(*path) && model_.isBuildImportLaunching());
 }
 
 void WindowDropTarget::importDroppedFile(const QString& path) {

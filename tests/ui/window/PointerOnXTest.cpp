@@ -9,9 +9,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDrag>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMimeData>
+#include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -47,6 +51,33 @@ bool perform(const std::vector<Step>& steps) {
 }
 
 const auto always = [] { return true; };
+
+// A window a file is dragged from, as a file manager drags one: from a press of the button, as a
+// copy or a move, a move by default.
+class FileSource : public QWidget {
+public:
+    QString path;
+    bool isDragging = false;
+    Qt::DropAction result = Qt::IgnoreAction;
+    // What the window under the drag answered as it went, in turn.
+    std::vector<Qt::DropAction> answers;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override {
+        QTimer::singleShot(0, this, [this] {
+            auto* drag = new QDrag(this);
+            auto* data = new QMimeData;
+            data->setUrls({QUrl::fromLocalFile(path)});
+            drag->setMimeData(data);
+            connect(drag, &QDrag::actionChanged, this,
+                    [this](Qt::DropAction action) { answers.push_back(action); });
+            answers.clear();
+            isDragging = true;
+            result = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+            isDragging = false;
+        });
+    }
+};
 
 // On an X server the pointer is the server's: it grabs for popups, crosses windows and tells the
 // program, as for a user's own hand.
@@ -133,6 +164,64 @@ TEST_F(PointerOnXTest, AfterTheSaveAsDialogClosesTheShareItemAndTheScanRowGoDark
     input.moveTo(away(window));
     EXPECT_TRUE(waitFor([&] { return !share->underMouse(); }, 10));
     EXPECT_TRUE(waitFor([&] { return !scan->isHovering() && scan->hoverProgress() == 0; }, 10));
+}
+
+// A build dragged from another window: while a scan runs, or while another build is in its launch,
+// the window shows the drag refused from the moment it is over it, and the source learns that
+// nothing was done (a source that deletes what it moved would lose the build); otherwise the build
+// is taken, as a copy.
+TEST_F(PointerOnXTest, ADropTheWindowWillNotUseIsRefusedAsItIsDragged) {
+    test::WindowHarness window;
+    AppModel& model = window.model();
+    FileSource source;
+    source.setGeometry(1140, 100, 120, 120);
+    source.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&source));
+    const QPoint over = window.root().contentArea()->mapToGlobal(QPoint(200, 200));
+    const auto drag = [&](const QString& path) {
+        source.path = path;
+        return perform({
+            {always, [&] { input.moveTo(centre(source)); }},
+            {[&] { return source.underMouse(); }, [&] { input.press(1); }},
+            {[&] { return source.isDragging; }, [&] { input.moveTo(over); }},
+            // Heard by the window: it answers each move.
+            {[&] { return model.isBuildDropTargeted(); },
+             [&] { input.moveTo(over + QPoint(8, 8)); }},
+            {always, [&] { input.release(1); }},
+            {[&] { return !source.isDragging; }, [] {}},
+        });
+    };
+    const auto refused = [&] {
+        return source.result == Qt::IgnoreAction &&
+               std::ranges::all_of(source.answers, [](auto a) { return a == Qt::IgnoreAction; });
+    };
+    const QString clean = bw::test::fixtureBuild(u"Clean.ipa"_s);
+    const QString debug = bw::test::fixtureBuild(u"Debug.ipa"_s);
+
+    window.harness.stage(clean);
+    model.startScan(false);
+    ASSERT_TRUE(model.scanPhase().isBusy());
+    ASSERT_TRUE(drag(debug));
+    EXPECT_TRUE(refused()) << "while a scan runs";
+    ASSERT_TRUE(waitFor([&] {
+        window.harness.clock.advance(std::chrono::seconds(1));
+        return !model.scanPhase().isBusy();
+    }));
+
+    ASSERT_TRUE(bw::test::dropFile(*window.window, window.window->mapFromGlobal(over), clean));
+    ASSERT_TRUE(model.isBuildImportLaunching());
+    ASSERT_TRUE(drag(debug));
+    EXPECT_TRUE(refused()) << "while a build is in its launch";
+    window.harness.clock.advance(std::chrono::milliseconds(360));
+    ASSERT_TRUE(model.staged().has_value());
+    ASSERT_EQ(model.staged()->path, clean);
+
+    ASSERT_TRUE(drag(debug));
+    EXPECT_EQ(source.result, Qt::CopyAction);
+    EXPECT_EQ(source.answers.back(), Qt::CopyAction);
+    window.harness.clock.advance(std::chrono::milliseconds(360));
+    ASSERT_TRUE(model.staged().has_value());
+    EXPECT_EQ(model.staged()->path, debug);
 }
 
 } // namespace
