@@ -20,9 +20,10 @@ struct AppIconTileStyle {
     QColor placeholderEnd; // with it, the fill runs diagonally from `placeholder` to this
     TextStyle glyphRole = TextStyle::monogram;
     QColor glyph;  // the placeholder's letters
-    QColor shadow; // the tile's shape again, `shadowOffset` points below it
+    QColor shadow; // the tile's shape again, `shadowOffset` points below it, blurred
     qreal shadowOffset = 0;
-    QColor rim; // stroked 0.6 points wide just inside the edge
+    qreal shadowRadius = 0; // a blur radius: the Gaussian's deviation is half of it
+    QColor rim;             // stroked 0.6 points wide just inside the edge
 };
 
 // The app's icon in a square with continuous corners, filling it (a wide or tall image is
@@ -38,7 +39,7 @@ QImage decodeAppIcon(const std::optional<QByteArray>& bytes);
 // what is drawn when a picture fills a frame and the overflow is cut off.
 QRectF fillSource(QSizeF image, QSizeF target);
 
-// A tile as a widget of `side` points, room for its shadow included.
+// A tile as a widget of `side` points; its shadow spills over what lies around it.
 class AppIconTile : public QWidget {
 public:
     AppIconTile(const AppIconTileStyle& style, int side, QWidget* parent = nullptr);

@@ -8,6 +8,8 @@ namespace bw::design {
 QString textFamily();
 QString monospacedFamily();
 QString symbolFamily();
+// Not bundled (it would add 11 MB to every program): the system's, from fonts-noto-color-emoji.
+QString emojiFamily();
 
 // Adds the bundled fonts to the application's font database; false if one could not be read.
 bool registerBundledFonts();

@@ -35,6 +35,10 @@ QString symbolFamily() {
     return QStringLiteral("Material Icons");
 }
 
+QString emojiFamily() {
+    return QStringLiteral("Noto Color Emoji");
+}
+
 namespace {
 
 // Asks the style for its icon only when it is drawn. The menu bar makes its overflow button's

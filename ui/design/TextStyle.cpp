@@ -105,7 +105,11 @@ TextMetrics textStyleMetrics(TextStyle style) {
 }
 
 QFont systemFont(qreal pixelSize, QFont::Weight weight, FontDesign design) {
-    QFont font(design == FontDesign::monospaced ? monospacedFamily() : textFamily());
+    QFont font;
+    // Names come from scanned builds and may hold emoji, which the bundled faces lack: the colour
+    // emoji font is asked next, before a face of the machine would draw them plain or as boxes.
+    font.setFamilies(
+        {design == FontDesign::monospaced ? monospacedFamily() : textFamily(), emojiFamily()});
     // Exact families only: a machine's own fonts never stand in for the bundled ones.
     font.setStyleHint(design == FontDesign::monospaced ? QFont::Monospace : QFont::SansSerif,
                       QFont::PreferMatch);

@@ -4,7 +4,7 @@
 #include "ui/design/Palette.h"
 #include "ui/report/ReadingText.h"
 
-#include <QFontMetricsF>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -35,9 +35,10 @@ FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
     labelText->setFixedWidth(92);
     auto* valueText = new report::ReadingText(value, valueStyle, design::palette::textSecondary(),
                                               0, report::Selection::on);
-    // Both texts stand on one first baseline: the one whose face rises less starts lower.
-    const int drop = qRound(QFontMetricsF(valueText->font()).ascent() -
-                            QFontMetricsF(labelText->font()).ascent());
+    // Both texts stand on one first baseline: the one whose face rises less starts lower. Each
+    // is drawn on the whole pixel nearest its ascent, so the whole ascents are compared.
+    const int drop =
+        QFontMetrics(valueText->font()).ascent() - QFontMetrics(labelText->font()).ascent();
     layout->addLayout(loweredBy(labelText, std::max(drop, 0)));
     layout->addLayout(loweredBy(valueText, std::max(-drop, 0)), 1);
 }

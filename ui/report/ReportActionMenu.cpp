@@ -22,6 +22,8 @@ design::PopoverStyle menuStyle() {
     style.border = palette::withOpacity(palette::hairline(), 0.8);
     style.borderInset = 0.5;
     style.arrowDepth = 9;
+    style.seesThrough = true;
+    style.separatorThickness = 0.5;
     return style;
 }
 

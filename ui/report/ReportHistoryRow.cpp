@@ -79,8 +79,9 @@ design::AppIconTileStyle historyIconStyle() {
     design::AppIconTileStyle style;
     style.placeholder = palette::iconPlaceholder();
     style.glyph = palette::textPrimary();
-    style.shadow = QColor(0, 0, 0, 26);
+    style.shadow = palette::withOpacity(Qt::black, 0.1);
     style.shadowOffset = 2;
+    style.shadowRadius = 4;
     return style;
 }
 

@@ -168,9 +168,12 @@ QWidget* identity(const ScanReport& report) {
     line->addWidget(new design::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
                                            palette::textSecondary(), Qt::ElideMiddle));
     line->addWidget(new report::Dot(palette::withOpacity(palette::textTertiary(), 0.75)));
-    line->addWidget(
+    // The platform and version stay whole: only the identifier gives up width, from its middle.
+    auto* platform =
         new design::ElidedText(platformDisplayName(metadata) + u' ' + versionText(metadata),
-                               TextStyle::caption, palette::textSecondary(), Qt::ElideRight));
+                               TextStyle::caption, palette::textSecondary(), Qt::ElideRight);
+    platform->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    line->addWidget(platform);
     line->addStretch(1);
     names->addLayout(line);
     layout->addLayout(names, 1);

@@ -103,9 +103,15 @@ bool SettingsRow::isWide(int width) const {
     const qreal texts =
         std::max({qreal(minimumTextWidth), textWidth(TextStyle::bodyEmphasized, title_->text()),
                   textWidth(TextStyle::caption, detail_->text())});
+    return wideTextWidth(width) >= texts;
+}
+
+int SettingsRow::wideTextWidth(int width) const {
+    // The spacer of at least 16 keeps the row's spacing on both sides; the trailing content, when
+    // there is any, one more before it.
     const int trailing = trailingSize().width();
-    return width - 2 * padding >=
-           iconSize + spacing + texts + spacing + 16 + (trailing > 0 ? spacing + trailing : 0);
+    return width - 2 * padding - iconSize - spacing - spacing - 16 -
+           (trailing > 0 ? spacing + trailing : 0);
 }
 
 int SettingsRow::detailHeight(int width, bool limited) const {
@@ -123,10 +129,8 @@ int SettingsRow::heightForWidth(int width) const {
     const QSize trailing = trailingSize();
     int content;
     if (isWide(width)) {
-        const int textWidth =
-            width - textLeft - padding - 16 - (trailing.width() ? spacing + trailing.width() : 0);
-        content =
-            std::max({iconSize, title + 3 + detailHeight(textWidth, true), trailing.height()});
+        content = std::max(
+            {iconSize, title + 3 + detailHeight(wideTextWidth(width), true), trailing.height()});
     } else {
         content = std::max(title, trailing.height()) + 8 +
                   detailHeight(width - textLeft - padding, false);
@@ -148,8 +152,7 @@ void SettingsRow::resizeEvent(QResizeEvent*) {
     const QSize trailing = trailingSize();
     const int title = title_->sizeHint().height();
     if (isWide(width())) {
-        const int textWidth =
-            width() - textLeft - padding - 16 - (trailing.width() ? spacing + trailing.width() : 0);
+        const int textWidth = wideTextWidth(width());
         const int detail = detailHeight(textWidth, true);
         const int block = title + 3 + detail;
         const int middle = height() / 2;

@@ -55,6 +55,8 @@ protected:
 private:
     bool isWide(int width) const;
     QSize trailingSize() const;
+    // The text column's width in the wide arrangement.
+    int wideTextWidth(int width) const;
     int detailHeight(int width, bool limited) const;
 
     design::SymbolWidget* icon_;

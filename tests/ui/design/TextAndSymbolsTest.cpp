@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QStyle>
 #include <gtest/gtest.h>
 #include <limits>
@@ -101,6 +103,39 @@ TEST(Design, TheBaseFontIsTheBodysWithoutItsTracking) {
     EXPECT_EQ(QFontMetricsF(plain.font()).horizontalAdvance(plain.text()),
               QFontMetricsF(systemFont(body.pixelSize, body.weight, body.design))
                   .horizontalAdvance(plain.text()));
+}
+
+// Neither bundled face has emoji: an app's name holding one shows it in colour, also where a
+// face of the machine has a plain one (the bolt).
+TEST(TextStyle, EmojiInANameAreDrawnInColour) {
+    const struct {
+        QString text;
+        TextStyle role;
+    } names[] = {
+        {QStringLiteral("\U0001F680 Rocket"), TextStyle::sectionTitle},
+        {QStringLiteral("\u26A1 Volt"), TextStyle::sidebarItem},
+        {QStringLiteral("com.example.\U0001F680"), TextStyle::monoCaption},
+    };
+    for (const auto& name : names) {
+        SCOPED_TRACE(name.text.toStdString());
+        const QFont font = textStyleFont(name.role);
+        QImage drawn(QFontMetrics(font).horizontalAdvance(name.text) + 8, 40, QImage::Format_RGB32);
+        drawn.fill(Qt::black);
+        QPainter painter(&drawn);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(drawn.rect(), Qt::AlignCenter, name.text);
+        painter.end();
+        // White letters on black have no hue; only an emoji's colours do.
+        int coloured = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QColor pixel = drawn.pixelColor(x, y);
+                coloured += pixel.hsvSaturation() > 100 && pixel.value() > 60;
+            }
+        }
+        EXPECT_GT(coloured, 20);
+    }
 }
 
 // Drawn on demand by the style behind the design's proxy, yet there when the menu bar asks.

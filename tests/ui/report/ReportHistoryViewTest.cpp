@@ -7,8 +7,10 @@
 #include "tests/ui/HistoryFixture.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/report/ReportScreen.h"
+#include "ui/design/AppIconTile.h"
 #include "ui/design/Compositor.h"
 #include "ui/design/Motion.h"
+#include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReportActionMenu.h"
 #include "ui/report/ReportHistoryEmptyPlane.h"
@@ -24,11 +26,13 @@
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <time.h>
@@ -349,6 +353,48 @@ TEST(ReportHistoryView, TheMenuPointsItsArrowAtTheChevron) {
         menu->close();
     }
     design::overrideDesktopComposites(std::nullopt);
+}
+
+// The menu is the thin material: the darker window under it shows through the surface; its
+// separators are half a point, a one-point line's light on half of a pixel row.
+TEST(ReportHistoryView, TheMenuSeesThroughAndItsSeparatorsAreHalfAPoint) {
+    const auto reports = mixedHistory();
+    Screen screen(reports);
+    ReportActionMenu* menu = screen.openMenu(reports[0]);
+    ASSERT_NE(menu, nullptr);
+    const QImage drawn = menu->grab().toImage();
+    // A column right of every text, clear of the border.
+    const int x = menu->width() - 16;
+    const int body = qGray(drawn.pixel(x, drawn.height() / 2));
+    EXPECT_LT(body, qGray(design::palette::menuSurface().rgb()) - 1);
+    std::vector<int> separators;
+    for (int y = 4; y < drawn.height() - 4; ++y) {
+        if (const int step = qGray(drawn.pixel(x, y)) - qGray(drawn.pixel(x, y - 1)); step >= 4) {
+            separators.push_back(step);
+        }
+    }
+    ASSERT_EQ(separators.size(), 2u);
+    for (const int step : separators) {
+        EXPECT_NEAR(step, 0.075 * (255 - body) / 2, 2.5);
+    }
+    menu->close();
+}
+
+// A history icon, in the row and in the menu, casts black at 0.1 blurred with a radius of 4 (a
+// deviation of 2), 2 points down.
+TEST(ReportHistoryRow, TheIconsShadowIsSoftAndTwoPointsDown) {
+    QImage drawn(60, 60, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    design::paintAppIconTile(painter, QRectF(15, 10, 30, 30), QImage(), u"A"_s, historyIconStyle());
+    painter.end();
+    // Down the middle below the tile: the shadow's lower edge, 2 below the tile's, blurred.
+    for (int y = 40; y < 48; ++y) {
+        const double beyondEdge = (y + 0.5 - 42) / 2;
+        EXPECT_NEAR(qAlpha(drawn.pixel(30, y)), 25.5 * 0.5 * std::erfc(beyondEdge / std::sqrt(2.0)),
+                    1.5)
+            << y;
+    }
 }
 
 TEST(ReportHistoryView, MenuActionsReachTheModel) {

@@ -29,6 +29,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <gmock/gmock.h>
@@ -186,6 +187,27 @@ TEST(ReportOverviewView, ALongAppNameEndsInAnEllipsisInsteadOfWideningTheColumn)
     ScanReport report = ScanReport::sample();
     report.metadata.appName = u"Long Name "_s.repeated(30);
     EXPECT_LT(ReportOverviewView(report).minimumSizeHint().width(), 600);
+}
+
+// A long bundle identifier is cut in its middle, keeping both ends; the platform and version
+// beside it stay whole.
+TEST(ReportOverviewView, ALongIdentifierGivesUpItsMiddleAndThePlatformStaysWhole) {
+    ScanReport report = ScanReport::sample();
+    report.metadata.platform = u"visionOS"_s;
+    report.metadata.bundleIdentifier = u"com.example."_s + u"segment."_s.repeated(30) + u"end"_s;
+    for (const int width : {560, 700, 900}) {
+        SCOPED_TRACE(width);
+        ReportOverviewView overview(report);
+        overview.resize(width, overview.heightForWidth(width));
+        overview.show();
+        settle();
+        const std::vector<QString> texts = fieldOf(paintedTexts(overview), &PaintedText::text);
+        EXPECT_THAT(texts, testing::Contains(u"visionOS 1.0 (42)"_s));
+        EXPECT_TRUE(std::ranges::any_of(texts, [](const QString& text) {
+            return text.startsWith(u"com.example.seg"_s) && text.contains(u'…') &&
+                   text.endsWith(u"ent.end"_s);
+        })) << testing::PrintToString(texts);
+    }
 }
 
 // The next step shows on at most two lines, the second ending in an ellipsis when the sentence

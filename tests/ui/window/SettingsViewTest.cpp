@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -198,5 +199,29 @@ TEST(SettingsView, TheAboutRowNamesTheApplicationByItsDisplayName) {
         });
         ASSERT_NE(about, rows.end());
         EXPECT_EQ((*about)->accessibleName(), c.name);
+    }
+}
+
+// In the wide arrangement the text column keeps the row's spacing of 13 on both sides of the
+// spacer of at least 16, before the trailing control or the row's padding of 14.
+TEST(SettingsRow, TheWideTextColumnLeavesBothSpacingsAroundTheSpacer) {
+    for (const bool withControl : {true, false}) {
+        SCOPED_TRACE(withControl ? "with a control" : "without one");
+        auto* pill = withControl ? new SettingsPillButton("Reveal", {}) : nullptr;
+        SettingsRow row("folder", "History", "Where the saved reports are kept on this machine.",
+                        pill);
+        row.show();
+        bool wide = false;
+        for (int width = 360; width <= 720 && !wide; width += 2) {
+            row.resize(width, row.heightForWidth(width));
+            QApplication::processEvents();
+            wide = row.isWide();
+        }
+        ASSERT_TRUE(wide);
+        const int trailingEdge = pill ? pill->x() - 13 : row.width() - 14;
+        for (const QLabel* text : row.findChildren<QLabel*>()) {
+            EXPECT_LE(text->geometry().right() + 1 + 13 + 16, trailingEdge)
+                << text->text().toStdString();
+        }
     }
 }
