@@ -737,6 +737,33 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              settleScreen();
              return bw::test::named(window().root(), u"Reveal"_s, true);
          }},
+        {"the menu bar (Alt, Down, Escape, Escape): where the focus was",
+         [] {
+             section(window(), AppSection::settings);
+             QWidget* reveal = tabTo(named(u"Reveal"_s));
+             QMenuBar* bar = window().window->menuBar();
+             const QImage before = bar->grab().toImage();
+             press(Qt::Key_Alt);
+             EXPECT_NE(bar->grab().toImage(), before) << "the menu bar shows no menu taking keys";
+             for (const int key : {Qt::Key_Down, Qt::Key_Escape, Qt::Key_Escape}) {
+                 press(key);
+             }
+             return reveal;
+         }},
+        {"About from the menu bar (Alt, Down, Return), then Escape: where the focus was",
+         [] {
+             QWidget* reveal = keyTarget();
+             for (const int key : {Qt::Key_Alt, Qt::Key_Down, Qt::Key_Return}) {
+                 press(key);
+             }
+             if (const auto fault = ringFault(keyTarget(), u"About's \"OK\""_s)) {
+                 ADD_FAILURE() << fault->toStdString();
+             }
+             press(Qt::Key_Escape);
+             window().window->activateWindow();
+             EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+             return reveal;
+         }},
         {"Space on \"Scan build\": the report's first control",
          [] {
              section(window(), AppSection::scan);
