@@ -396,7 +396,9 @@ void StagedBuildView::showAction() {
 // the page. Again once shown in the window: made before, the page's Tab order is its own, where
 // the stop before the header is the page's last.
 void StagedBuildView::leadTabOrderWithAction() {
-    design::chainTabStops(design::tabStopBefore(*header_), design::focusChainIn(*action_));
+    if (action_) {
+        design::chainTabStops(design::tabStopBefore(*header_), design::focusChainIn(*action_));
+    }
 }
 
 void StagedBuildView::resizeEvent(QResizeEvent* event) {
