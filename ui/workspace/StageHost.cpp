@@ -101,11 +101,9 @@ void StageHost::present(QWidget* next, const Transition& transition) {
     transition_ = transition;
     next->setParent(this);
     next->show();
-    if (leaving) {
-        design::passFocusOn(*leaving, *next);
-    }
     // Later, not now: the change may come from a click on the old screen itself.
     if (leaving) {
+        design::passFocusOn(*leaving, *next);
         leaving->hide();
         leaving->deleteLater();
     }
