@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QtDebug>
 #include <fontconfig/fontconfig.h>
 #include <future>
@@ -85,6 +86,21 @@ public:
             return QIcon(new DeferredStyleIcon(baseStyle(), which));
         }
         return QProxyStyle::standardIcon(which, option, widget);
+    }
+
+    // Fusion marks a menu of the bar only while it is open: the bar taking the keys (Alt) marks
+    // the menu that Down would open the same way, or nothing would show where the keys went.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuBarItem && item && (item->state & State_Selected) && widget &&
+            widget->hasFocus()) {
+            QStyleOptionMenuItem marked(*item);
+            marked.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &marked, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
     }
 };
 

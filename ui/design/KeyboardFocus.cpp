@@ -18,6 +18,12 @@ constexpr char keyboardFocusProperty[] = "bw.keyboardFocus";
 // Whether the last key or button pressed was a key.
 bool isKeyboardInUse = false;
 
+// Forgets that the keyboard brought the focus to `widget`.
+void forgetKeyboardFocus(QWidget& widget) {
+    widget.setProperty(keyboardFocusProperty, false);
+    widget.update();
+}
+
 class FocusTracker : public QObject {
 public:
     using QObject::QObject;
@@ -71,8 +77,9 @@ private:
 
     void note(QObject& widget, const QFocusEvent& event) {
         const Qt::FocusReason reason = event.reason();
-        // The window going back and forth takes the focus away and gives it back as it was.
-        if (reason == Qt::ActiveWindowFocusReason) {
+        // The window going back and forth, and the menu bar taking the keys and handing them
+        // back, take the focus away and give it back as it was.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::MenuBarFocusReason) {
             return;
         }
         // A popup closing gives the focus back to where it was: with its ring when the popup
@@ -123,11 +130,6 @@ bool showsFocusRing(const QWidget& widget) {
     return widget.hasFocus() && widget.property(keyboardFocusProperty).toBool();
 }
 
-void forgetKeyboardFocus(QWidget& widget) {
-    widget.setProperty(keyboardFocusProperty, false);
-    widget.update();
-}
-
 void focusAfterKeyboardAction(QWidget& widget) {
     // After the focus event, which counts only Tab; the window may also still be inactive (a
     // dialog just closed) and hand the focus over later.
@@ -144,6 +146,30 @@ void handFocus(QWidget& widget, bool isRinged) {
     // inactive still, when no focus event comes to bring it into view.
     if (isRinged) {
         revealFocus(widget);
+    }
+}
+
+void handOpeningFocus(QWidget& widget) {
+    handFocus(widget, isKeyboardInUse);
+}
+
+void passFocusOn(const QWidget& leaving, QWidget& next) {
+    // The window's own focus, not the application's: a dialog that has just closed (the file
+    // chooser) may still hold that.
+    const QWidget* focus = leaving.window()->focusWidget();
+    if (!focus || (focus != &leaving && !leaving.isAncestorOf(focus))) {
+        return;
+    }
+    if (QWidget* stop = firstTabStopIn(next)) {
+        handFocus(*stop, isKeyboardInUse);
+    } else {
+        handFocus(next, false);
+    }
+}
+
+void holdFocusFor(const QWidget& control, QWidget& holder) {
+    if (control.window()->focusWidget() == &control) {
+        holder.setFocus(Qt::OtherFocusReason);
     }
 }
 

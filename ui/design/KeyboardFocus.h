@@ -13,16 +13,24 @@ namespace bw::design {
 // coming forward or by the program shows no ring.
 bool showsFocusRing(const QWidget& widget);
 
-// Forgets that the keyboard brought the focus to `widget`, for focus that Qt hands over as if
-// Tab had been pressed (a dialog's first focus) when nothing was.
-void forgetKeyboardFocus(QWidget& widget);
-
 // After an action done with the keyboard, gives `widget` the focus with its ring (where the
 // action took the focus away or left it on nothing). After a click it does nothing: the focus
 // stays where the pointer user left it. A focus given is brought into view as Tab's is.
 void focusAfterKeyboardAction(QWidget& widget);
 // Gives `widget` the focus, with the ring when `isRinged` (it carries on one the keyboard brought).
 void handFocus(QWidget& widget, bool isRinged);
+// Gives `widget` the first focus of what was just opened (a dialog): with its ring when a key
+// opened it, without after a click.
+void handOpeningFocus(QWidget& widget);
+// Before `leaving` (a screen, or a part of one made anew) goes for `next`, already shown in its
+// place: where the focus was in `leaving`, gives it to the first control of `next` (to `next`
+// itself while it has none), with its ring when the keyboard is in use. Hiding or deleting
+// `leaving` would pass it on to whatever follows in the Tab order, far from the action (a sidebar
+// row, the sidebar's width handle), or to nothing.
+void passFocusOn(const QWidget& leaving, QWidget& next);
+// Before `control` is hidden or disabled for a while: where it has the focus, `holder` (the
+// screen round it) takes it meanwhile, without a ring, for the same reason.
+void holdFocusFor(const QWidget& control, QWidget& holder);
 // Whether Tab can bring the focus to `widget` now: it takes the focus by Tab, shown and enabled.
 bool isTabStop(const QWidget& widget);
 // The first control inside `widget` that Tab reaches from the top of its window, shown and

@@ -24,9 +24,10 @@ void WindowDialog::setFirstButton(QAbstractButton& button, DialogCode returnAnsw
 
 void WindowDialog::setVisible(bool visible) {
     QDialog::setVisible(visible);
-    // QDialog gives the first button its focus as if Tab had brought it; no key was pressed.
+    // QDialog gives the first button its focus as if Tab had brought it: its ring shows only
+    // when a key opened the dialog.
     if (visible && firstButton_) {
-        forgetKeyboardFocus(*firstButton_);
+        handOpeningFocus(*firstButton_);
     }
 }
 

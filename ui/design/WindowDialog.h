@@ -7,8 +7,8 @@ class QAbstractButton;
 namespace bw::design {
 
 // A dialog of the window drawn with the kit, on the menu's surface. It opens over its parent's
-// window and deletes itself once closed. One button holds the focus from the start, without a ring
-// until Tab moves it, and Return gives one answer wherever the focus is; Escape rejects.
+// window and deletes itself once closed. One button holds the focus from the start, with its ring
+// when a key opened the dialog, and Return gives one answer wherever the focus is; Escape rejects.
 class WindowDialog : public QDialog {
     Q_OBJECT
 

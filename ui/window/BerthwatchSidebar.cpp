@@ -236,9 +236,20 @@ SidebarAppButton* BerthwatchSidebar::makeRow(SidebarApp app) {
             model_.revealReport(*report);
         }
     });
-    connect(row, &SidebarAppButton::deleteConfirmed, this,
-            [this, row] { model_.deleteReports(row->app()); });
+    connect(row, &SidebarAppButton::deleteConfirmed, this, [this, row] {
+        const auto place = std::size_t(std::ranges::find(appRows_, row) - appRows_.begin());
+        model_.deleteReports(row->app());
+        focusAppAfterDeletion(place);
+    });
     return row;
+}
+
+// The row that took the deleted one's place, or the one before it when it was the last; the same
+// row when the deletion failed.
+void BerthwatchSidebar::focusAppAfterDeletion(std::size_t place) {
+    if (!appRows_.empty()) {
+        design::focusAfterKeyboardAction(*appRows_[std::min(place, appRows_.size() - 1)]);
+    }
 }
 
 void BerthwatchSidebar::updateSelection() {

@@ -44,6 +44,7 @@ private:
     void updateApps();
     void showApps(std::vector<SidebarApp> apps);
     SidebarAppButton* makeRow(SidebarApp app);
+    void focusAppAfterDeletion(std::size_t place);
     void addRemainingAppRows();
     std::size_t rowsOnAScreen() const;
     void updateSelection();

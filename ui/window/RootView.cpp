@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "model/MarketingMode.h"
 #include "ui/design/GlassBackdrop.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarDestinationButton.h"
@@ -173,21 +174,24 @@ void RootView::showSection() {
         return;
     }
     shownSection_ = model_.section();
-    // Later, not now: the old screen may be the one whose click changed the section.
-    if (screen_) {
-        screen_->hide();
-        screen_->deleteLater();
-    }
+    QPointer<QWidget> leaving = screen_;
     screen_ = setup_.screen ? setup_.screen(model_.section(), *this, content_) : nullptr;
-    if (!screen_) {
-        return;
+    if (screen_) {
+        // Text fields would take a dropped build as text; the window takes it instead.
+        for (QLineEdit* field : screen_->findChildren<QLineEdit*>()) {
+            field->setAcceptDrops(false);
+        }
+        content_->layout()->addWidget(screen_);
+        screen_->show();
+        if (leaving) {
+            design::passFocusOn(*leaving, *screen_);
+        }
     }
-    // Text fields would take a dropped build as text; the window takes it instead.
-    for (QLineEdit* field : screen_->findChildren<QLineEdit*>()) {
-        field->setAcceptDrops(false);
+    // Later, not now: the old screen may be the one whose click changed the section.
+    if (leaving) {
+        leaving->hide();
+        leaving->deleteLater();
     }
-    content_->layout()->addWidget(screen_);
-    screen_->show();
 }
 
 void RootView::resizeEvent(QResizeEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
@@ -244,7 +245,16 @@ void HomeStartScreen::followModel() {
     const BerthwatchRunwayState state = runwayState();
     card_->setRunwayState(state);
     card_->setTargeted(model_.isBuildDropTargeted());
-    card_->setLaunching(model_.isBuildImportLaunching());
+    // While the build launches, the card is disabled: the screen holds the focus until the staged
+    // build takes its place, or gives it back to the card after a refusal.
+    const bool launching = model_.isBuildImportLaunching();
+    if (launching) {
+        design::holdFocusFor(*card_, *this);
+    }
+    card_->setLaunching(launching);
+    if (!launching && window()->focusWidget() == this) {
+        design::focusAfterKeyboardAction(*card_);
+    }
     if (isLit(state)) {
         glowTint_ = tint(state); // an unlit glow fades out in the tint it had
     }

@@ -4,6 +4,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/HoverButton.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
@@ -147,6 +148,10 @@ ScanProgressView::ScanProgressView(AppModel& model, QWidget* parent)
         followSteps(false);
     });
     connect(&model, &AppModel::isScanCancellationAvailableChanged, this, [this] {
+        // Until the report takes the screen's place.
+        if (!model_.isScanCancellationAvailable()) {
+            design::holdFocusFor(*cancel_, *this);
+        }
         cancel_->setVisible(model_.isScanCancellationAvailable());
         place();
     });

@@ -2,7 +2,6 @@
 
 #include "ui/design/KeyboardFocus.h"
 
-#include <QApplication>
 #include <QGraphicsEffect>
 #include <QPainter>
 #include <QTimer>
@@ -98,19 +97,13 @@ void StageHost::present(QWidget* next, const Transition& transition) {
     const bool animated = current_ && isVisible() && !transition.motion.isInstant();
     leaving_->setPicture(animated ? current_->grab() : QPixmap());
     QPointer<QWidget> leaving = current_;
-    const QWidget* focus = QApplication::focusWidget();
-    const bool focusLeaves = leaving && focus && leaving->isAncestorOf(focus);
     current_ = next;
     transition_ = transition;
     next->setParent(this);
     next->show();
-    // Focus that the keyboard had on the old screen goes to the new one's first control, before
-    // hiding the old one would pass it on to whatever follows in the Tab order.
-    if (QWidget* stop = focusLeaves ? design::firstTabStopIn(*next) : nullptr) {
-        design::focusAfterKeyboardAction(*stop);
-    }
     // Later, not now: the change may come from a click on the old screen itself.
     if (leaving) {
+        design::passFocusOn(*leaving, *next);
         leaving->hide();
         leaving->deleteLater();
     }

@@ -380,14 +380,25 @@ void StagedBuildView::showAction() {
     auto* action = makeActionArea();
     if (action_) {
         delete actionSlot_->replaceWidget(action_, action);
-        delete action_;
     } else {
         actionSlot_->addWidget(action);
     }
-    action_ = action;
     action->show(); // now, not on a later turn: the screen is never without its action
-    // Made anew for each phase, its controls would come last in the Tab order; they lead the page.
-    design::chainTabStops(design::tabStopBefore(*header_), design::focusChainIn(*action));
+    if (action_) {
+        design::passFocusOn(*action_, *action);
+        delete action_;
+    }
+    action_ = action;
+    leadTabOrderWithAction();
+}
+
+// Made anew for each phase, the action's controls would come last in the Tab order; they lead
+// the page. Again once shown in the window: made before, the page's Tab order is its own, where
+// the stop before the header is the page's last.
+void StagedBuildView::leadTabOrderWithAction() {
+    if (action_) {
+        design::chainTabStops(design::tabStopBefore(*header_), design::focusChainIn(*action_));
+    }
 }
 
 void StagedBuildView::resizeEvent(QResizeEvent* event) {
@@ -416,6 +427,7 @@ void StagedBuildView::applyLayout() {
 
 void StagedBuildView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    leadTabOrderWithAction();
     if (!hasAppeared_) {
         hasAppeared_ = true;
         markAppeared();

@@ -72,6 +72,7 @@ private:
     void fitMetadataCells();
     void showStaged();
     void showAction();
+    void leadTabOrderWithAction();
     void applyLayout();
     void requestScan();
     void followImportMessage();

@@ -58,6 +58,8 @@ TEST(ConfirmationDialog, HeadsItsQuestionAndReadsAtAWidthWhereOnlyTheActionAccep
                                               u"Delete"_s, &window);
         QSignalSpy accepted(dialog, &QDialog::accepted);
         QSignalSpy finished(dialog, &QDialog::finished);
+        // Opened by a click: the answer before was a key.
+        QTest::mouseClick(&window, Qt::LeftButton);
         dialog->open();
         QApplication::processEvents();
         EXPECT_EQ(dialog->messageLabel()->width(), ConfirmationDialog::messageWidth);
@@ -66,7 +68,7 @@ TEST(ConfirmationDialog, HeadsItsQuestionAndReadsAtAWidthWhereOnlyTheActionAccep
         EXPECT_GT(dialog->width(), ConfirmationDialog::messageWidth);
         EXPECT_GT(redPixels(*dialog->actionButton()), 0);
         EXPECT_EQ(redPixels(*dialog->cancelButton()), 0);
-        // "Cancel" has the focus from the start, without a ring until Tab moves it.
+        // "Cancel" has the focus from the start, without a ring after a click until Tab moves it.
         EXPECT_TRUE(dialog->cancelButton()->hasFocus());
         EXPECT_FALSE(showsFocusRing(*dialog->cancelButton()));
 

@@ -33,11 +33,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <set>
@@ -568,6 +571,35 @@ std::vector<QUuid> listedIDs(const report::ReportHistoryView& view) {
     return ids;
 }
 
+// Whether a control is the one named `name`, by its accessible name or its text.
+std::function<bool(const QWidget&)> named(const QString& name) {
+    return [name](const QWidget& widget) {
+        const auto* button = qobject_cast<const QAbstractButton*>(&widget);
+        return widget.accessibleName() == name || (button && button->text() == name);
+    };
+}
+
+// From the focused entry of an actions popover: Tab to `entry`, Space, then in the question it
+// opens, whose first button shows its ring, Tab to `action` and Space. False when a control is
+// not reached. The focus then goes back to `main`, the window.
+bool answerQuestion(QWidget& main, const QString& entry, const QString& action) {
+    if (!tabTo(named(entry))) {
+        return false;
+    }
+    press(Qt::Key_Space);
+    if (const auto fault = ringFault(keyTarget(), u"the question's first button"_s)) {
+        ADD_FAILURE() << entry.toStdString() << ": " << fault->toStdString();
+    }
+    if (!tabTo(named(action))) {
+        return false;
+    }
+    press(Qt::Key_Space);
+    main.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
+    settleScreen();
+    return true;
+}
+
 // Deletes the report listed at `place` as a keyboard user does once its menu is open (here with
 // a right click): Tab to "Delete Report", Space, Tab to the dialog's "Delete report", Space.
 // Returns the report's row that should then have the focus.
@@ -579,24 +611,29 @@ QWidget* deleteListed(report::ReportHistoryView& view, std::size_t place, std::s
     }
     QTest::mouseClick(view.list()->rowFor(ids[place]), Qt::RightButton);
     EXPECT_TRUE(popup());
-    const auto named = [](const QString& name) {
-        return [name](const QWidget& widget) {
-            const auto* button = qobject_cast<const QAbstractButton*>(&widget);
-            return widget.accessibleName() == name || (button && button->text() == name);
-        };
-    };
-    if (!tabTo(named(u"Delete Report"_s))) {
+    if (!answerQuestion(*view.window(), u"Delete Report"_s, u"Delete report"_s)) {
         return nullptr;
     }
-    press(Qt::Key_Space);
-    if (!tabTo(named(u"Delete report"_s))) {
-        return nullptr;
-    }
-    press(Qt::Key_Space);
-    view.window()->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(view.window()));
-    settleScreen();
     return view.list()->rowFor(ids[focused]);
+}
+
+// Deletes the app of the sidebar's row at `place` with the keys: Shift+F10 on its row, then
+// "Delete App History" and "Delete". Returns the row, of those there before, that should then
+// have the focus.
+QWidget* deleteApp(test::WindowHarness& window, std::size_t place, std::size_t focused) {
+    section(window, AppSection::scan);
+    const std::vector<SidebarAppButton*> rows = window.root().sidebar()->appRows();
+    if (rows.size() <= std::max(place, focused)) {
+        ADD_FAILURE() << "only " << rows.size() << " apps are listed";
+        return nullptr;
+    }
+    design::handFocus(*rows[place], true);
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(popup());
+    if (!answerQuestion(*window.window, u"Delete App History"_s, u"Delete"_s)) {
+        return nullptr;
+    }
+    return rows[focused];
 }
 
 // The control of `panel` that comes first after `text` as the page reads.
@@ -611,6 +648,28 @@ QWidget* nextControl(QWidget& panel, const QWidget& text) {
         }
     }
     return next;
+}
+
+// Stages a build and starts its scan as a keyboard user does: Tab to "Scan build", Space.
+bool scanWithTheKeys(test::WindowHarness& window) {
+    section(window, AppSection::scan);
+    window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
+    if (!tabTo(named(u"Scan build"_s))) {
+        return false;
+    }
+    press(Qt::Key_Space);
+    return true;
+}
+
+// The control named `name` of the scan screen once it shows, the clock running on meanwhile (a
+// staged build comes in after a moment); none if it never does.
+QWidget* stagedAction(test::WindowHarness& window, const QString& name) {
+    bw::test::waitFor([&] {
+        window.harness.clock.advance(std::chrono::milliseconds(100));
+        return bw::test::named(window.root(), name, true) != nullptr;
+    });
+    settleScreen();
+    return bw::test::named(window.root(), name, true);
 }
 
 // After an action done with the keyboard the focus lands on a control that shows its ring,
@@ -654,6 +713,21 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              const std::size_t last = listedIDs(*view).size() - 1;
              return deleteListed(*view, last, last - 1);
          }},
+        {"deleting an app: the next app's row", [] { return deleteApp(window(), 1, 2); }},
+        {"deleting the last app: the app before",
+         [] {
+             const std::size_t last = window().root().sidebar()->appRows().size() - 1;
+             return deleteApp(window(), last, last - 1);
+         }},
+        {"Return on a report's row: the report's first control",
+         [&] {
+             QWidget* row = reportRow();
+             design::handFocus(*row, true);
+             press(Qt::Key_Return);
+             bw::test::waitFor([] { return window().model().report().has_value(); }, 5);
+             settleScreen();
+             return design::firstTabStopIn(*window().root().screen());
+         }},
         {"clearing the history: the first control of its page",
          [] {
              section(window(), AppSection::settings);
@@ -673,6 +747,74 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
              settleScreen();
              return bw::test::named(window().root(), u"Reveal"_s, true);
+         }},
+        {"About opened from the menu bar (Alt, Down, Return), then Escape: where the focus was",
+         [] {
+             section(window(), AppSection::settings);
+             QWidget* reveal = tabTo(named(u"Reveal"_s));
+             const QImage bar = window().window->menuBar()->grab().toImage();
+             press(Qt::Key_Alt);
+             EXPECT_NE(window().window->menuBar()->grab().toImage(), bar) << "Alt marks no menu";
+             press(Qt::Key_Down);
+             press(Qt::Key_Return);
+             if (const auto fault = ringFault(keyTarget(), u"About's \"OK\""_s)) {
+                 ADD_FAILURE() << fault->toStdString();
+             }
+             press(Qt::Key_Escape);
+             window().window->activateWindow();
+             EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+             return reveal;
+         }},
+        {"Space on \"Scan build\": the report's first control",
+         [] {
+             EXPECT_TRUE(scanWithTheKeys(window()));
+             EXPECT_TRUE(bw::test::waitFor([] {
+                 window().harness.clock.advance(std::chrono::seconds(1));
+                 return window().model().report().has_value();
+             }));
+             settleScreen();
+             return design::firstTabStopIn(*window().root().screen());
+         }},
+        {"a build typed in the file chooser, then Return: \"Scan build\"",
+         [] {
+             section(window(), AppSection::scan);
+             QTimer answer;
+             QObject::connect(&answer, &QTimer::timeout, [&answer] {
+                 // Once up, as a user answers it: the build's path typed, then Return.
+                 auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                 if (dialog && dialog->isVisible()) {
+                     auto* field = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+                     answer.stop();
+                     field->setText(bw::test::fixtureBuild(u"Clean.ipa"_s));
+                     QTest::keyClick(field, Qt::Key_Return);
+                 }
+             });
+             answer.start(50);
+             if (tabTo(named(u"Choose a build to review"_s))) {
+                 press(Qt::Key_Space);
+             }
+             window().window->activateWindow();
+             EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+             return stagedAction(window(), u"Scan build"_s);
+         }},
+        // "Scan build" has the focus after the cancel, and keeps its place before the switch.
+        {"\"Cancel scan\", then Tab: \"App Store images\"",
+         [] {
+             // The scan's extraction (not the preview's) holds until cancelled.
+             window().harness.tools = window().harness.folder.tools(
+                 {{u"ditto"_s, "'" BW_LIBEXEC_DIR "/ditto' \"$@\" || exit\ncase \"$*\" in "
+                               "*/Berthwatch-[0-9A-F]*) sleep 60;; esac"}});
+             relaunchOverTheSuitesHistory();
+             window().harness.tools = QStringLiteral(BW_LIBEXEC_DIR);
+             window().window->activateWindow();
+             EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+             if (scanWithTheKeys(window()) && tabTo(named(u"Cancel scan"_s))) {
+                 press(Qt::Key_Space);
+             }
+             EXPECT_TRUE(bw::test::waitFor([] { return !window().model().isScanRunning(); }));
+             stagedAction(window(), u"Scan build"_s);
+             press(Qt::Key_Tab);
+             return stagedAction(window(), u"App Store images"_s);
          }},
         {"\"Scan another build\": the drop card",
          [] {
