@@ -3,14 +3,25 @@
 #include "tests/support/WaitFor.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "tests/ui/window/XInput.h"
+#include "ui/design/ConfirmationDialog.h"
+#include "ui/report/ReportHistoryRow.h"
 #include "ui/window/BerthwatchSidebar.h"
+#include "ui/window/GuidelineRow.h"
+#include "ui/window/GuidelinesView.h"
+#include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
 #include "ui/window/SidebarDestinationButton.h"
+#include "ui/workspace/CenteredRemoveButton.h"
+#include "ui/workspace/IPhoneReviewSlot.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDrag>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -47,6 +58,27 @@ bool perform(const std::vector<Step>& steps) {
 }
 
 const auto always = [] { return true; };
+
+// A window beside the program's, as a file manager's: a press on it drags `path` out.
+class DragSource : public QWidget {
+public:
+    explicit DragSource(QString path) : path_(std::move(path)) {
+        setGeometry(1150, 300, 100, 100);
+        show();
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent*) override {
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(path_)});
+        auto* drag = new QDrag(this);
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+    }
+
+private:
+    QString path_;
+};
 
 // On an X server the pointer is the server's: it grabs for popups, crosses windows and tells the
 // program, as for a user's own hand.
@@ -133,6 +165,141 @@ TEST_F(PointerOnXTest, AfterTheSaveAsDialogClosesTheShareItemAndTheScanRowGoDark
     input.moveTo(away(window));
     EXPECT_TRUE(waitFor([&] { return !share->underMouse(); }, 10));
     EXPECT_TRUE(waitFor([&] { return !scan->isHovering() && scan->hoverProgress() == 0; }, 10));
+}
+
+// A right click opens a row's actions popover beside it: the row stays lit while the pointer
+// stays on it, and goes dark once the pointer moves onto the popover.
+TEST_F(PointerOnXTest, ARowStaysLitUnderThePointerWhileItsPopoverIsOpen) {
+    test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+    window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
+    window.model().showSection(AppSection::recents);
+    bw::test::settle();
+    const std::pair<const char*, design::HoverButton*> rows[] = {
+        {"app row", window.root().sidebar()->appRows().front()},
+        {"history row", window.root().screen()->findChild<report::ReportHistoryRow*>()}};
+    for (const auto& [name, row] : rows) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(row, nullptr);
+        ASSERT_TRUE(perform({
+            {always, [&] { input.moveTo(centre(*row)); }},
+            {[&] { return row->hoverProgress() == 1; }, [&] { input.click(3); }},
+            {[] { return QApplication::activePopupWidget() != nullptr; }, [] {}},
+        }));
+        // Longer than the popover takes to open and any hover to fade.
+        EXPECT_FALSE(waitFor([&] { return !row->isHovering() || row->hoverProgress() < 1; }, 0.6));
+        input.moveTo(centre(*QApplication::activePopupWidget()));
+        EXPECT_TRUE(waitFor([&] { return !row->isHovering() && row->hoverProgress() == 0; }, 10));
+        input.pressEscape();
+        ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() == nullptr; }, 10));
+    }
+}
+
+// An app's "Delete App History", chosen where the entry lies over a guideline row, then Cancel or
+// Delete in its confirmation: as the pointer moves on to another row, that row alone is lit.
+TEST_F(PointerOnXTest, AfterAnEntryOverAListRowIsChosenOnlyTheRowUnderThePointerIsLit) {
+    test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+    for (const QString answer : {u"Cancel"_s, u"Delete"_s}) {
+        SCOPED_TRACE(answer.toStdString());
+        window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2),
+                         bw::test::sampleReport(3), bw::test::sampleReport(4)});
+        window.model().showSection(AppSection::guidelines);
+        bw::test::settle();
+        auto* guidelines = window.root().findChild<GuidelinesView*>();
+        ASSERT_NE(guidelines, nullptr);
+        const auto rowAt = [&](QPoint global) -> GuidelineRow* {
+            for (GuidelineRow* row : guidelines->shownRows()) {
+                if (row->rect().contains(row->mapFromGlobal(global))) {
+                    return row;
+                }
+            }
+            return nullptr;
+        };
+        const auto lit = [&] {
+            std::vector<GuidelineRow*> rows;
+            for (GuidelineRow* row : guidelines->shownRows()) {
+                if (row->isHovering() || row->hoverProgress() > 0) {
+                    rows.push_back(row);
+                }
+            }
+            return rows;
+        };
+        SidebarAppButton* app = window.root().sidebar()->appRows().back();
+        const auto entry = [&] {
+            return bw::test::button(*app->actionMenu(), u"Delete App History"_s);
+        };
+        const auto dialog = [] { return bw::test::openConfirmation(); };
+        GuidelineRow* underEntry = nullptr;
+        ASSERT_TRUE(perform({
+            {always, [&] { input.moveTo(centre(*app)); }},
+            {[&] { return app->isHovering(); }, [&] { input.click(3); }},
+            {[&] { return app->isActionMenuPresented() && entry(); },
+             [&] {
+                 underEntry = rowAt(centre(*entry()));
+                 input.moveTo(centre(*entry()));
+             }},
+            {[&] { return entry()->underMouse(); }, [&] { input.click(1); }},
+            {[&] { return dialog() && dialog()->isActiveWindow(); },
+             [&] { input.moveTo(centre(*bw::test::button(*dialog(), answer))); }},
+            {always, [&] { input.click(1); }},
+            {[&] { return dialog() == nullptr; }, [] {}},
+        }));
+        ASSERT_NE(underEntry, nullptr) << "the entry lies over no guideline row";
+        GuidelineRow* next = nullptr;
+        for (GuidelineRow* row : guidelines->shownRows()) {
+            const QPoint point = centre(*row);
+            if (!next && row != underEntry && row->visibleRegion().contains(row->rect().center()) &&
+                rowAt(point) == row) {
+                next = row;
+            }
+        }
+        ASSERT_NE(next, nullptr);
+        input.moveTo(centre(*next));
+        EXPECT_TRUE(waitFor([&] { return lit() == std::vector{next}; }, 10));
+        input.moveTo(away(window));
+        EXPECT_TRUE(waitFor([&] { return lit().empty(); }, 10));
+    }
+}
+
+// A filled phone emptied with its remove button, then filled again by a drag from another window
+// while the pointer is away; the pointer goes back off the phone, and the button with it. The
+// button stayed now and then, so it is tried a few times.
+TEST_F(PointerOnXTest, AfterADropTheRemoveButtonShowsOnlyWhileThePointerIsOnThePhone) {
+    test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+    window.relaunch({});
+    window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
+    const QString shot = window.harness.screenshot(u"Paywall.png"_s);
+    DragSource source(shot);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&source));
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        window.model().setScreenshot(shot, ScreenshotPrompt::paywall);
+        bw::test::settle();
+        workspace::IPhoneReviewSlot* slot = nullptr;
+        for (auto* each : window.root().screen()->findChildren<workspace::IPhoneReviewSlot*>()) {
+            slot = each->prompt() == ScreenshotPrompt::paywall ? each : slot;
+        }
+        ASSERT_NE(slot, nullptr);
+        auto* remove = slot->findChild<workspace::CenteredRemoveButton*>();
+        const QPoint phone = slot->mapToGlobal(slot->phoneRect().center());
+        const QPoint rest = away(window);
+        ASSERT_TRUE(perform({
+            {always, [&] { input.moveTo(phone); }},
+            {[&] {
+                 return remove->isVisible() &&
+                        !remove->testAttribute(Qt::WA_TransparentForMouseEvents);
+             },
+             [&] { input.click(1); }},
+            {[&] { return !slot->isFilled(); }, [&] { input.moveTo(rest); }},
+            {always, [&] { input.moveTo(centre(source)); }},
+            {[&] { return source.underMouse(); }, [&] { input.press(1); }},
+            {always, [&] { input.moveTo(centre(source) - QPoint(30, 0)); }},
+            {always, [&] { input.moveTo(phone + QPoint(10, 0)); }},
+            {always, [&] { input.moveTo(phone); }},
+            {[&] { return slot->isTargeted(); }, [&] { input.release(1); }},
+            {[&] { return slot->isFilled(); }, [&] { input.moveTo(rest); }},
+        }));
+        EXPECT_TRUE(waitFor([&] { return !remove->isVisible(); }, 10));
+    }
 }
 
 } // namespace
