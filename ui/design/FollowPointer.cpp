@@ -107,6 +107,16 @@ bool isGrabbedAway(const QWindow& window) {
     return popup && popup->windowHandle() != &window && !popup->geometry().contains(QCursor::pos());
 }
 
+// After a drop the pointer is the dragging program's until that lets it go, and the moves
+// meanwhile reach no window here: the window asks where the pointer is a few times over the next
+// second.
+void followPointerAfterDrop(QWidget& widget) {
+    QWidget* window = widget.window();
+    for (const int milliseconds : {0, 100, 250, 500, 1000}) {
+        QTimer::singleShot(milliseconds, window, [window] { followPointer(*window); });
+    }
+}
+
 bool isOverWindow(const QWidget& widget) {
     return widget.isWindow() &&
            (widget.windowType() == Qt::Popup || widget.windowType() == Qt::Dialog);
@@ -125,6 +135,10 @@ protected:
         }
         if (type == QEvent::Leave && watched->isWindowType()) {
             return isGrabbedAway(*static_cast<QWindow*>(watched));
+        }
+        if (type == QEvent::Drop && watched->isWidgetType()) {
+            followPointerAfterDrop(*static_cast<QWidget*>(watched));
+            return false;
         }
         if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Hide &&
             type != QEvent::WindowUnblocked) {

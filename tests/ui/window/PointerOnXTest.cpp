@@ -11,11 +11,14 @@
 #include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
 #include "ui/window/SidebarDestinationButton.h"
+#include "ui/workspace/CenteredRemoveButton.h"
+#include "ui/workspace/IPhoneReviewSlot.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMenu>
+#include <QProcess>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -235,6 +238,62 @@ TEST_F(PointerOnXTest, AfterAnEntryOverAListRowIsChosenOnlyTheRowUnderThePointer
         EXPECT_TRUE(waitFor([&] { return lit() == std::vector{next}; }, 10));
         input.moveTo(away(window));
         EXPECT_TRUE(waitFor([&] { return lit().empty(); }, 10));
+    }
+}
+
+// A filled phone emptied with its remove button, then filled again by a drag from another
+// program while the pointer is away; the pointer goes back off the phone, and the button goes
+// with it. The button stayed now and then, so it is tried a few times.
+TEST_F(PointerOnXTest, AfterADropTheRemoveButtonShowsOnlyWhileThePointerIsOnThePhone) {
+    test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+    window.relaunch({});
+    window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
+    const QString shot = window.harness.screenshot(u"Paywall.png"_s);
+    const QPoint source(1200, 350); // the middle of the drag source's window
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        QProcess dragger;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"BW_TEST_DRAG_SOURCE"_s, shot);
+        dragger.setProcessEnvironment(environment);
+        dragger.start(QCoreApplication::applicationFilePath(), {});
+        QByteArray said;
+        const auto says = [&](const char* word) {
+            said += dragger.readAllStandardOutput();
+            return said.contains(word);
+        };
+        ASSERT_TRUE(waitFor([&] { return says("ready"); }, 30));
+        window.model().setScreenshot(shot, ScreenshotPrompt::paywall);
+        bw::test::settle();
+        workspace::IPhoneReviewSlot* slot = nullptr;
+        for (auto* each : window.root().screen()->findChildren<workspace::IPhoneReviewSlot*>()) {
+            slot = each->prompt() == ScreenshotPrompt::paywall ? each : slot;
+        }
+        ASSERT_NE(slot, nullptr);
+        auto* remove = slot->findChild<workspace::CenteredRemoveButton*>();
+        const QPoint phone = slot->mapToGlobal(slot->phoneRect().center());
+        const QPoint rest = away(window);
+        ASSERT_TRUE(perform({
+            {always, [&] { input.moveTo(phone); }},
+            {[&] {
+                 return remove->isVisible() &&
+                        !remove->testAttribute(Qt::WA_TransparentForMouseEvents);
+             },
+             [&] { input.click(1); }},
+            {[&] { return !slot->isFilled(); }, [&] { input.moveTo(rest); }},
+            {always, [&] { input.moveTo(source); }},
+            {always, [&] { input.press(1); }},
+            {[&] { return says("dragging"); }, [&] { input.moveTo(source - QPoint(30, 0)); }},
+            {always, [&] { input.moveTo(phone + QPoint(10, 0)); }},
+            {always, [&] { input.moveTo(phone); }},
+            // Released once the phone has had time to answer that it takes the file.
+            {[&] { return slot->isTargeted(); }, [&] { input.moveTo(phone + QPoint(0, 5)); }},
+            {always, [&] { input.release(1); }},
+            {[&] { return slot->isFilled(); }, [&] { input.moveTo(rest); }},
+        }));
+        EXPECT_TRUE(waitFor([&] { return !remove->isVisible(); }, 10));
+        dragger.kill();
+        dragger.waitForFinished();
     }
 }
 

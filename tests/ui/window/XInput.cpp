@@ -71,7 +71,15 @@ void XInput::moveTo(QPoint global) {
 }
 
 void XInput::click(int button) {
+    press(button);
+    release(button);
+}
+
+void XInput::press(int button) {
     fake(XCB_BUTTON_PRESS, button);
+}
+
+void XInput::release(int button) {
     fake(XCB_BUTTON_RELEASE, button);
 }
 

@@ -20,6 +20,8 @@ public:
     void moveTo(QPoint global);
     // Presses and releases a button (1 left, 3 right) where the pointer is.
     void click(int button);
+    void press(int button);
+    void release(int button);
     // Presses and releases Escape.
     void pressEscape();
 
