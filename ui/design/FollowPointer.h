@@ -14,9 +14,11 @@ namespace bw::design {
 void followPointer(QWidget& widget);
 
 // From now on, for every window of the application: the pointer is placed anew after the window
-// moves or resizes and after a popup or a dialog over it closes; and when a popup opens, the
-// window hears the pointer leave, as Qt then gives the pointer to the popup alone and would
-// otherwise keep the widget that was under it marked as under it for good. Once is enough.
+// moves or resizes and after a popup or a dialog over it closes, and every widget Qt still marks
+// as under the pointer but that it is not over hears the pointer leave; and while a popup or a
+// dialog has the pointer, Qt gives its moves to that alone, so the other windows hear from here
+// what the pointer leaves, and what it stays on stays lit; after a drop, a few times over the next
+// second, as the dragging program may hold the pointer a while. Once is enough.
 void watchPointerAroundWindows();
 
 } // namespace bw::design

@@ -30,7 +30,6 @@ void HoverButton::leaveEvent(QEvent* event) {
 
 void HoverButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) {
-        followHover();
         update();
     }
     QAbstractButton::changeEvent(event);
@@ -53,7 +52,7 @@ void HoverButton::withholdHoverLook(bool withheld) {
 }
 
 bool HoverButton::showsHover() const {
-    return isHovering_ && isEnabled() && !isHoverLookWithheld_;
+    return isHovering_ && !isHoverLookWithheld_;
 }
 
 void HoverButton::followHover() {

@@ -13,8 +13,8 @@ struct HoverButtonStyle {
 
 // A custom-painted button: plain (no system chrome), its whole rectangle clickable, reached with
 // Tab. Pointer entry and exit move its hover look in and out with its style's motion; subclasses
-// paint from hoverProgress(). A disabled button shows no hover look, though it knows the pointer
-// is over it.
+// paint from hoverProgress(). A disabled button hovers as an enabled one does; a subclass whose
+// disabled look ignores the pointer paints so itself.
 class HoverButton : public QAbstractButton {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ public:
     explicit HoverButton(QWidget* parent = nullptr, HoverButtonStyle style = {});
 
     bool isHovering() const { return isHovering_; }
-    // Hovering, enabled and the look not withheld.
+    // Hovering and the look not withheld.
     bool showsHover() const;
     // 0 at rest, 1 fully hovered.
     qreal hoverProgress() const { return hover_.value(); }

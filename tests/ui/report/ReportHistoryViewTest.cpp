@@ -3,6 +3,7 @@
 #include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/Reports.h"
+#include "tests/support/WaitFor.h"
 #include "tests/ui/Entrances.h"
 #include "tests/ui/HistoryFixture.h"
 #include "tests/ui/Widgets.h"
@@ -93,6 +94,16 @@ std::vector<ScanReport> manyReports(int count, int apart) {
         reports.push_back(historyReport(u"App %1"_s.arg(i), now.addSecs(-apart * i)));
     }
     return reports;
+}
+
+int changedPixels(const QImage& image, const QImage& reference) {
+    int changed = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            changed += image.pixel(x, y) != reference.pixel(x, y);
+        }
+    }
+    return changed;
 }
 
 std::vector<ScanReport> mixedHistory() {
@@ -413,6 +424,11 @@ TEST(ReportHistoryView, MenuActionsReachTheModel) {
         ASSERT_NE(menu, nullptr);
         auto* reveal = bw::test::named<QAbstractButton>(*menu, "Reveal Build in File Manager");
         EXPECT_EQ(reveal->isEnabled(), report.id == reports[0].id);
+        // Under the pointer it lights up, enabled or not: about 6,500 pixels change enabled.
+        const QImage resting = reveal->grab().toImage();
+        QTest::mouseMove(reveal, reveal->rect().center());
+        EXPECT_TRUE(bw::test::waitFor(
+            [&] { return changedPixels(reveal->grab().toImage(), resting) > 2000; }, 5));
         screen.choose(menu, "Reveal Build in File Manager");
     }
     EXPECT_EQ(screen.history.revealed, std::vector<QString>{build});

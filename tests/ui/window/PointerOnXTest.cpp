@@ -3,9 +3,16 @@
 #include "tests/support/WaitFor.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "tests/ui/window/XInput.h"
+#include "ui/design/ConfirmationDialog.h"
+#include "ui/report/ReportHistoryRow.h"
 #include "ui/window/BerthwatchSidebar.h"
+#include "ui/window/GuidelineRow.h"
+#include "ui/window/GuidelinesView.h"
+#include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
 #include "ui/window/SidebarDestinationButton.h"
+#include "ui/workspace/CenteredRemoveButton.h"
+#include "ui/workspace/IPhoneReviewSlot.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,6 +20,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -222,7 +230,163 @@ TEST_F(PointerOnXTest, ADropTheWindowWillNotUseIsRefusedAsItIsDragged) {
     window.harness.clock.advance(std::chrono::milliseconds(360));
     ASSERT_TRUE(model.staged().has_value());
     EXPECT_EQ(model.staged()->path, debug);
-}
+    // A right click opens a row's actions popover beside it: the row stays lit while the pointer
+    // stays on it, and goes dark once the pointer moves onto the popover.
+    TEST_F(PointerOnXTest, ARowStaysLitUnderThePointerWhileItsPopoverIsOpen) {
+        test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+        window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
+        window.model().showSection(AppSection::recents);
+        bw::test::settle();
+        const std::pair<const char*, design::HoverButton*> rows[] = {
+            {"app row", window.root().sidebar()->appRows().front()},
+            {"history row", window.root().screen()->findChild<report::ReportHistoryRow*>()}};
+        for (const auto& [name, row] : rows) {
+            SCOPED_TRACE(name);
+            ASSERT_NE(row, nullptr);
+            ASSERT_TRUE(perform({
+                {always, [&] { input.moveTo(centre(*row)); }},
+                {[&] { return row->hoverProgress() == 1; }, [&] { input.click(3); }},
+                {[] { return QApplication::activePopupWidget() != nullptr; }, [] {}},
+            }));
+            // Longer than the popover takes to open and any hover to fade.
+            EXPECT_FALSE(
+                waitFor([&] { return !row->isHovering() || row->hoverProgress() < 1; }, 0.6));
+            input.moveTo(centre(*QApplication::activePopupWidget()));
+            EXPECT_TRUE(
+                waitFor([&] { return !row->isHovering() && row->hoverProgress() == 0; }, 10));
+            input.pressEscape();
+            ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() == nullptr; }, 10));
+        }
+    }
+
+    // An app's "Delete App History", chosen where the entry lies over a guideline row, then Cancel
+    // or Delete in its confirmation: as the pointer moves on to another row, that row alone is lit.
+    // The last app's entry lies over another row than the confirmation's buttons do.
+    TEST_F(PointerOnXTest, AfterAnEntryOverAListRowIsChosenOnlyTheRowUnderThePointerIsLit) {
+        test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+        for (const QString& answer : {u"Cancel"_s, u"Delete"_s}) {
+            SCOPED_TRACE(answer.toStdString());
+            window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2),
+                             bw::test::sampleReport(3), bw::test::sampleReport(4)});
+            window.model().showSection(AppSection::guidelines);
+            bw::test::settle();
+            auto* guidelines = window.root().findChild<GuidelinesView*>();
+            ASSERT_NE(guidelines, nullptr);
+            const auto rowAt = [&](QPoint global) -> GuidelineRow* {
+                for (GuidelineRow* row : guidelines->shownRows()) {
+                    if (row->rect().contains(row->mapFromGlobal(global))) {
+                        return row;
+                    }
+                }
+                return nullptr;
+            };
+            const auto lit = [&] {
+                std::vector<GuidelineRow*> rows;
+                for (GuidelineRow* row : guidelines->shownRows()) {
+                    if (row->isHovering() || row->hoverProgress() > 0) {
+                        rows.push_back(row);
+                    }
+                }
+                return rows;
+            };
+            SidebarAppButton* app = window.root().sidebar()->appRows().back();
+            const auto entry = [&] {
+                return bw::test::button(*app->actionMenu(), u"Delete App History"_s);
+            };
+            const auto dialog = [] { return bw::test::openConfirmation(); };
+            GuidelineRow* underEntry = nullptr;
+            GuidelineRow* underAnswer = nullptr;
+            ASSERT_TRUE(perform({
+                {always, [&] { input.moveTo(centre(*app)); }},
+                {[&] { return app->isHovering(); }, [&] { input.click(3); }},
+                {[&] { return app->isActionMenuPresented() && entry(); },
+                 [&] {
+                     underEntry = rowAt(centre(*entry()));
+                     input.moveTo(centre(*entry()));
+                 }},
+                {[&] { return entry()->underMouse(); }, [&] { input.click(1); }},
+                {[&] { return dialog() && dialog()->isActiveWindow(); },
+                 [&] {
+                     const QPoint button = centre(*bw::test::button(*dialog(), answer));
+                     underAnswer = rowAt(button);
+                     input.moveTo(button);
+                 }},
+                {always, [&] { input.click(1); }},
+                {[&] { return dialog() == nullptr; }, [] {}},
+            }));
+            ASSERT_NE(underEntry, nullptr) << "the entry lies over no guideline row";
+            ASSERT_NE(underAnswer, underEntry);
+            GuidelineRow* next = nullptr;
+            for (GuidelineRow* row : guidelines->shownRows()) {
+                if (!next && row != underEntry &&
+                    row->visibleRegion().contains(row->rect().center())) {
+                    next = row;
+                }
+            }
+            ASSERT_NE(next, nullptr);
+            input.moveTo(centre(*next));
+            EXPECT_TRUE(waitFor([&] { return lit() == std::vector{next}; }, 10));
+            input.moveTo(away(window));
+            EXPECT_TRUE(waitFor([&] { return lit().empty(); }, 10));
+        }
+    }
+
+    // A filled phone emptied with its remove button, then filled again by a drag from another
+    // program while the pointer is away; the pointer goes back off the phone, and the button goes
+    // with it. The button stayed now and then, so it is tried a few times.
+    TEST_F(PointerOnXTest, AfterADropTheRemoveButtonShowsOnlyWhileThePointerIsOnThePhone) {
+        test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+        window.relaunch({});
+        window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
+        const QString shot = window.harness.screenshot(u"Paywall.png"_s);
+        const QPoint source(1200, 350); // the middle of the drag source's window
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            SCOPED_TRACE("attempt " + std::to_string(attempt));
+            QProcess dragger;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"BW_TEST_DRAG_SOURCE"_s, shot);
+            dragger.setProcessEnvironment(environment);
+            dragger.start(QCoreApplication::applicationFilePath(), {});
+            QByteArray said;
+            const auto says = [&](const char* word) {
+                said += dragger.readAllStandardOutput();
+                return said.contains(word);
+            };
+            ASSERT_TRUE(waitFor([&] { return says("ready"); }, 30));
+            window.model().setScreenshot(shot, ScreenshotPrompt::paywall);
+            bw::test::settle();
+            workspace::IPhoneReviewSlot* slot = nullptr;
+            for (auto* each :
+                 window.root().screen()->findChildren<workspace::IPhoneReviewSlot*>()) {
+                slot = each->prompt() == ScreenshotPrompt::paywall ? each : slot;
+            }
+            ASSERT_NE(slot, nullptr);
+            auto* remove = slot->findChild<workspace::CenteredRemoveButton*>();
+            const QPoint phone = slot->mapToGlobal(slot->phoneRect().center());
+            const QPoint rest = away(window);
+            ASSERT_TRUE(perform({
+                {always, [&] { input.moveTo(phone); }},
+                {[&] {
+                     return remove->isVisible() &&
+                            !remove->testAttribute(Qt::WA_TransparentForMouseEvents);
+                 },
+                 [&] { input.click(1); }},
+                {[&] { return !slot->isFilled(); }, [&] { input.moveTo(rest); }},
+                {always, [&] { input.moveTo(source); }},
+                {always, [&] { input.press(1); }},
+                {[&] { return says("dragging"); }, [&] { input.moveTo(source - QPoint(30, 0)); }},
+                {always, [&] { input.moveTo(phone + QPoint(10, 0)); }},
+                {always, [&] { input.moveTo(phone); }},
+                // Released once the phone has had time to answer that it takes the file.
+                {[&] { return slot->isTargeted(); }, [&] { input.moveTo(phone + QPoint(0, 5)); }},
+                {always, [&] { input.release(1); }},
+                {[&] { return slot->isFilled(); }, [&] { input.moveTo(rest); }},
+            }));
+            EXPECT_TRUE(waitFor([&] { return !remove->isVisible(); }, 10));
+            dragger.kill();
+            dragger.waitForFinished();
+        }
+    }
 
 } // namespace
 } // namespace bw::window

@@ -1,4 +1,5 @@
 #include "tests/app/VirtualDisplay.h"
+#include "tests/ui/window/DragSource.h"
 #include "ui/design/Design.h"
 
 #include <QApplication>
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    if (const QString dragged = qEnvironmentVariable("BW_TEST_DRAG_SOURCE"); !dragged.isEmpty()) {
+        return bw::window::test::runDragSource(dragged);
+    }
     bw::design::installDesign(application);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
