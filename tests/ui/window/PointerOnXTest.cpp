@@ -1,6 +1,7 @@
 #include "app/AppModel.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/support/WaitFor.h"
+#include "tests/ui/window/DragSource.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "tests/ui/window/XInput.h"
 #include "ui/design/ConfirmationDialog.h"
@@ -16,12 +17,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDrag>
 #include <QFileDialog>
 #include <QMenu>
-#include <QMimeData>
-#include <QProcess>
-#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -59,33 +56,6 @@ bool perform(const std::vector<Step>& steps) {
 }
 
 const auto always = [] { return true; };
-
-// A window a file is dragged from, as a file manager drags one: from a press of the button, as a
-// copy or a move, a move by default.
-class FileSource : public QWidget {
-public:
-    QString path;
-    bool isDragging = false;
-    Qt::DropAction result = Qt::IgnoreAction;
-    // What the window under the drag answered as it went, in turn.
-    std::vector<Qt::DropAction> answers;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override {
-        QTimer::singleShot(0, this, [this] {
-            auto* drag = new QDrag(this);
-            auto* data = new QMimeData;
-            data->setUrls({QUrl::fromLocalFile(path)});
-            drag->setMimeData(data);
-            connect(drag, &QDrag::actionChanged, this,
-                    [this](Qt::DropAction action) { answers.push_back(action); });
-            answers.clear();
-            isDragging = true;
-            result = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
-            isDragging = false;
-        });
-    }
-};
 
 // On an X server the pointer is the server's: it grabs for popups, crosses windows and tells the
 // program, as for a user's own hand.
@@ -181,36 +151,42 @@ TEST_F(PointerOnXTest, AfterTheSaveAsDialogClosesTheShareItemAndTheScanRowGoDark
 TEST_F(PointerOnXTest, ADropTheWindowWillNotUseIsRefusedAsItIsDragged) {
     test::WindowHarness window;
     AppModel& model = window.model();
-    FileSource source;
-    source.setGeometry(1140, 100, 120, 120);
-    source.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&source));
+    const QString clean = bw::test::fixtureBuild(u"Clean.ipa"_s);
+    const QString debug = bw::test::fixtureBuild(u"Debug.ipa"_s);
+    test::DragSourceProcess source(debug);
+    ASSERT_TRUE(waitFor([&] { return source.hasSaid("ready"); }, 30));
     const QPoint over = window.root().contentArea()->mapToGlobal(QPoint(200, 200));
-    const auto drag = [&](const QString& path) {
-        source.path = path;
-        return perform({
-            {always, [&] { input.moveTo(centre(source)); }},
-            {[&] { return source.underMouse(); }, [&] { input.press(1); }},
-            {[&] { return source.isDragging; }, [&] { input.moveTo(over); }},
+    // Drags the build over the window and lets go: what the source heard and how the drag ended.
+    const auto drag = [&] {
+        const qsizetype from = source.lines().size();
+        const bool done = perform({
+            {always, [&] { input.moveTo(test::DragSourceProcess::grip); }},
+            {always, [&] { input.press(1); }},
+            {[&] { return source.hasSaid("dragging", from); }, [&] { input.moveTo(over); }},
             // Heard by the window: it answers each move.
             {[&] { return model.isBuildDropTargeted(); },
              [&] { input.moveTo(over + QPoint(8, 8)); }},
             {always, [&] { input.release(1); }},
-            {[&] { return !source.isDragging; }, [] {}},
+            {[&] {
+                 return std::ranges::any_of(source.lines().mid(from), [](const QByteArray& line) {
+                     return line.startsWith("result ");
+                 });
+             },
+             [] {}},
+        });
+        return done ? source.lines().mid(from) : QList<QByteArray>{"unfinished"};
+    };
+    const auto refused = [](const QList<QByteArray>& said) {
+        return std::ranges::all_of(said, [](const QByteArray& line) {
+            return line == "dragging" || line.endsWith(" ignore");
         });
     };
-    const auto refused = [&] {
-        return source.result == Qt::IgnoreAction &&
-               std::ranges::all_of(source.answers, [](auto a) { return a == Qt::IgnoreAction; });
-    };
-    const QString clean = bw::test::fixtureBuild(u"Clean.ipa"_s);
-    const QString debug = bw::test::fixtureBuild(u"Debug.ipa"_s);
-
     window.harness.stage(clean);
     model.startScan(false);
     ASSERT_TRUE(model.scanPhase().isBusy());
-    ASSERT_TRUE(drag(debug));
-    EXPECT_TRUE(refused()) << "while a scan runs";
+    const QList<QByteArray> duringScan = drag();
+    EXPECT_TRUE(refused(duringScan))
+        << "while a scan runs: " << duringScan.join(", ").toStdString();
     ASSERT_TRUE(waitFor([&] {
         window.harness.clock.advance(std::chrono::seconds(1));
         return !model.scanPhase().isBusy();
@@ -218,175 +194,164 @@ TEST_F(PointerOnXTest, ADropTheWindowWillNotUseIsRefusedAsItIsDragged) {
 
     ASSERT_TRUE(bw::test::dropFile(*window.window, window.window->mapFromGlobal(over), clean));
     ASSERT_TRUE(model.isBuildImportLaunching());
-    ASSERT_TRUE(drag(debug));
-    EXPECT_TRUE(refused()) << "while a build is in its launch";
+    const QList<QByteArray> duringLaunch = drag();
+    EXPECT_TRUE(refused(duringLaunch))
+        << "while a build is in its launch: " << duringLaunch.join(", ").toStdString();
     window.harness.clock.advance(std::chrono::milliseconds(360));
     ASSERT_TRUE(model.staged().has_value());
     ASSERT_EQ(model.staged()->path, clean);
 
-    ASSERT_TRUE(drag(debug));
-    EXPECT_EQ(source.result, Qt::CopyAction);
-    EXPECT_EQ(source.answers.back(), Qt::CopyAction);
+    const QList<QByteArray> taken = drag();
+    ASSERT_GE(taken.size(), 2);
+    EXPECT_EQ(taken.back().toStdString(), "result copy");
+    EXPECT_EQ(taken[taken.size() - 2].toStdString(), "answer copy");
     window.harness.clock.advance(std::chrono::milliseconds(360));
     ASSERT_TRUE(model.staged().has_value());
     EXPECT_EQ(model.staged()->path, debug);
-    // A right click opens a row's actions popover beside it: the row stays lit while the pointer
-    // stays on it, and goes dark once the pointer moves onto the popover.
-    TEST_F(PointerOnXTest, ARowStaysLitUnderThePointerWhileItsPopoverIsOpen) {
-        test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
-        window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
-        window.model().showSection(AppSection::recents);
+}
+
+// A right click opens a row's actions popover beside it: the row stays lit while the pointer
+// stays on it, and goes dark once the pointer moves onto the popover.
+TEST_F(PointerOnXTest, ARowStaysLitUnderThePointerWhileItsPopoverIsOpen) {
+    test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+    window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2)});
+    window.model().showSection(AppSection::recents);
+    bw::test::settle();
+    const std::pair<const char*, design::HoverButton*> rows[] = {
+        {"app row", window.root().sidebar()->appRows().front()},
+        {"history row", window.root().screen()->findChild<report::ReportHistoryRow*>()}};
+    for (const auto& [name, row] : rows) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(row, nullptr);
+        ASSERT_TRUE(perform({
+            {always, [&] { input.moveTo(centre(*row)); }},
+            {[&] { return row->hoverProgress() == 1; }, [&] { input.click(3); }},
+            {[] { return QApplication::activePopupWidget() != nullptr; }, [] {}},
+        }));
+        // Longer than the popover takes to open and any hover to fade.
+        EXPECT_FALSE(waitFor([&] { return !row->isHovering() || row->hoverProgress() < 1; }, 0.6));
+        input.moveTo(centre(*QApplication::activePopupWidget()));
+        EXPECT_TRUE(waitFor([&] { return !row->isHovering() && row->hoverProgress() == 0; }, 10));
+        input.pressEscape();
+        ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() == nullptr; }, 10));
+    }
+}
+
+// An app's "Delete App History", chosen where the entry lies over a guideline row, then Cancel
+// or Delete in its confirmation: as the pointer moves on to another row, that row alone is lit.
+// The last app's entry lies over another row than the confirmation's buttons do.
+TEST_F(PointerOnXTest, AfterAnEntryOverAListRowIsChosenOnlyTheRowUnderThePointerIsLit) {
+    test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+    for (const QString& answer : {u"Cancel"_s, u"Delete"_s}) {
+        SCOPED_TRACE(answer.toStdString());
+        window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2),
+                         bw::test::sampleReport(3), bw::test::sampleReport(4)});
+        window.model().showSection(AppSection::guidelines);
         bw::test::settle();
-        const std::pair<const char*, design::HoverButton*> rows[] = {
-            {"app row", window.root().sidebar()->appRows().front()},
-            {"history row", window.root().screen()->findChild<report::ReportHistoryRow*>()}};
-        for (const auto& [name, row] : rows) {
-            SCOPED_TRACE(name);
-            ASSERT_NE(row, nullptr);
-            ASSERT_TRUE(perform({
-                {always, [&] { input.moveTo(centre(*row)); }},
-                {[&] { return row->hoverProgress() == 1; }, [&] { input.click(3); }},
-                {[] { return QApplication::activePopupWidget() != nullptr; }, [] {}},
-            }));
-            // Longer than the popover takes to open and any hover to fade.
-            EXPECT_FALSE(
-                waitFor([&] { return !row->isHovering() || row->hoverProgress() < 1; }, 0.6));
-            input.moveTo(centre(*QApplication::activePopupWidget()));
-            EXPECT_TRUE(
-                waitFor([&] { return !row->isHovering() && row->hoverProgress() == 0; }, 10));
-            input.pressEscape();
-            ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() == nullptr; }, 10));
-        }
-    }
-
-    // An app's "Delete App History", chosen where the entry lies over a guideline row, then Cancel
-    // or Delete in its confirmation: as the pointer moves on to another row, that row alone is lit.
-    // The last app's entry lies over another row than the confirmation's buttons do.
-    TEST_F(PointerOnXTest, AfterAnEntryOverAListRowIsChosenOnlyTheRowUnderThePointerIsLit) {
-        test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
-        for (const QString& answer : {u"Cancel"_s, u"Delete"_s}) {
-            SCOPED_TRACE(answer.toStdString());
-            window.relaunch({bw::test::sampleReport(1), bw::test::sampleReport(2),
-                             bw::test::sampleReport(3), bw::test::sampleReport(4)});
-            window.model().showSection(AppSection::guidelines);
-            bw::test::settle();
-            auto* guidelines = window.root().findChild<GuidelinesView*>();
-            ASSERT_NE(guidelines, nullptr);
-            const auto rowAt = [&](QPoint global) -> GuidelineRow* {
-                for (GuidelineRow* row : guidelines->shownRows()) {
-                    if (row->rect().contains(row->mapFromGlobal(global))) {
-                        return row;
-                    }
-                }
-                return nullptr;
-            };
-            const auto lit = [&] {
-                std::vector<GuidelineRow*> rows;
-                for (GuidelineRow* row : guidelines->shownRows()) {
-                    if (row->isHovering() || row->hoverProgress() > 0) {
-                        rows.push_back(row);
-                    }
-                }
-                return rows;
-            };
-            SidebarAppButton* app = window.root().sidebar()->appRows().back();
-            const auto entry = [&] {
-                return bw::test::button(*app->actionMenu(), u"Delete App History"_s);
-            };
-            const auto dialog = [] { return bw::test::openConfirmation(); };
-            GuidelineRow* underEntry = nullptr;
-            GuidelineRow* underAnswer = nullptr;
-            ASSERT_TRUE(perform({
-                {always, [&] { input.moveTo(centre(*app)); }},
-                {[&] { return app->isHovering(); }, [&] { input.click(3); }},
-                {[&] { return app->isActionMenuPresented() && entry(); },
-                 [&] {
-                     underEntry = rowAt(centre(*entry()));
-                     input.moveTo(centre(*entry()));
-                 }},
-                {[&] { return entry()->underMouse(); }, [&] { input.click(1); }},
-                {[&] { return dialog() && dialog()->isActiveWindow(); },
-                 [&] {
-                     const QPoint button = centre(*bw::test::button(*dialog(), answer));
-                     underAnswer = rowAt(button);
-                     input.moveTo(button);
-                 }},
-                {always, [&] { input.click(1); }},
-                {[&] { return dialog() == nullptr; }, [] {}},
-            }));
-            ASSERT_NE(underEntry, nullptr) << "the entry lies over no guideline row";
-            ASSERT_NE(underAnswer, underEntry);
-            GuidelineRow* next = nullptr;
+        auto* guidelines = window.root().findChild<GuidelinesView*>();
+        ASSERT_NE(guidelines, nullptr);
+        const auto rowAt = [&](QPoint global) -> GuidelineRow* {
             for (GuidelineRow* row : guidelines->shownRows()) {
-                if (!next && row != underEntry &&
-                    row->visibleRegion().contains(row->rect().center())) {
-                    next = row;
+                if (row->rect().contains(row->mapFromGlobal(global))) {
+                    return row;
                 }
             }
-            ASSERT_NE(next, nullptr);
-            input.moveTo(centre(*next));
-            EXPECT_TRUE(waitFor([&] { return lit() == std::vector{next}; }, 10));
-            input.moveTo(away(window));
-            EXPECT_TRUE(waitFor([&] { return lit().empty(); }, 10));
-        }
-    }
-
-    // A filled phone emptied with its remove button, then filled again by a drag from another
-    // program while the pointer is away; the pointer goes back off the phone, and the button goes
-    // with it. The button stayed now and then, so it is tried a few times.
-    TEST_F(PointerOnXTest, AfterADropTheRemoveButtonShowsOnlyWhileThePointerIsOnThePhone) {
-        test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
-        window.relaunch({});
-        window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
-        const QString shot = window.harness.screenshot(u"Paywall.png"_s);
-        const QPoint source(1200, 350); // the middle of the drag source's window
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            SCOPED_TRACE("attempt " + std::to_string(attempt));
-            QProcess dragger;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(u"BW_TEST_DRAG_SOURCE"_s, shot);
-            dragger.setProcessEnvironment(environment);
-            dragger.start(QCoreApplication::applicationFilePath(), {});
-            QByteArray said;
-            const auto says = [&](const char* word) {
-                said += dragger.readAllStandardOutput();
-                return said.contains(word);
-            };
-            ASSERT_TRUE(waitFor([&] { return says("ready"); }, 30));
-            window.model().setScreenshot(shot, ScreenshotPrompt::paywall);
-            bw::test::settle();
-            workspace::IPhoneReviewSlot* slot = nullptr;
-            for (auto* each :
-                 window.root().screen()->findChildren<workspace::IPhoneReviewSlot*>()) {
-                slot = each->prompt() == ScreenshotPrompt::paywall ? each : slot;
+            return nullptr;
+        };
+        const auto lit = [&] {
+            std::vector<GuidelineRow*> rows;
+            for (GuidelineRow* row : guidelines->shownRows()) {
+                if (row->isHovering() || row->hoverProgress() > 0) {
+                    rows.push_back(row);
+                }
             }
-            ASSERT_NE(slot, nullptr);
-            auto* remove = slot->findChild<workspace::CenteredRemoveButton*>();
-            const QPoint phone = slot->mapToGlobal(slot->phoneRect().center());
-            const QPoint rest = away(window);
-            ASSERT_TRUE(perform({
-                {always, [&] { input.moveTo(phone); }},
-                {[&] {
-                     return remove->isVisible() &&
-                            !remove->testAttribute(Qt::WA_TransparentForMouseEvents);
-                 },
-                 [&] { input.click(1); }},
-                {[&] { return !slot->isFilled(); }, [&] { input.moveTo(rest); }},
-                {always, [&] { input.moveTo(source); }},
-                {always, [&] { input.press(1); }},
-                {[&] { return says("dragging"); }, [&] { input.moveTo(source - QPoint(30, 0)); }},
-                {always, [&] { input.moveTo(phone + QPoint(10, 0)); }},
-                {always, [&] { input.moveTo(phone); }},
-                // Released once the phone has had time to answer that it takes the file.
-                {[&] { return slot->isTargeted(); }, [&] { input.moveTo(phone + QPoint(0, 5)); }},
-                {always, [&] { input.release(1); }},
-                {[&] { return slot->isFilled(); }, [&] { input.moveTo(rest); }},
-            }));
-            EXPECT_TRUE(waitFor([&] { return !remove->isVisible(); }, 10));
-            dragger.kill();
-            dragger.waitForFinished();
+            return rows;
+        };
+        SidebarAppButton* app = window.root().sidebar()->appRows().back();
+        const auto entry = [&] {
+            return bw::test::button(*app->actionMenu(), u"Delete App History"_s);
+        };
+        const auto dialog = [] { return bw::test::openConfirmation(); };
+        GuidelineRow* underEntry = nullptr;
+        GuidelineRow* underAnswer = nullptr;
+        ASSERT_TRUE(perform({
+            {always, [&] { input.moveTo(centre(*app)); }},
+            {[&] { return app->isHovering(); }, [&] { input.click(3); }},
+            {[&] { return app->isActionMenuPresented() && entry(); },
+             [&] {
+                 underEntry = rowAt(centre(*entry()));
+                 input.moveTo(centre(*entry()));
+             }},
+            {[&] { return entry()->underMouse(); }, [&] { input.click(1); }},
+            {[&] { return dialog() && dialog()->isActiveWindow(); },
+             [&] {
+                 const QPoint button = centre(*bw::test::button(*dialog(), answer));
+                 underAnswer = rowAt(button);
+                 input.moveTo(button);
+             }},
+            {always, [&] { input.click(1); }},
+            {[&] { return dialog() == nullptr; }, [] {}},
+        }));
+        ASSERT_NE(underEntry, nullptr) << "the entry lies over no guideline row";
+        ASSERT_NE(underAnswer, underEntry);
+        GuidelineRow* next = nullptr;
+        for (GuidelineRow* row : guidelines->shownRows()) {
+            if (!next && row != underEntry && row->visibleRegion().contains(row->rect().center())) {
+                next = row;
+            }
         }
+        ASSERT_NE(next, nullptr);
+        input.moveTo(centre(*next));
+        EXPECT_TRUE(waitFor([&] { return lit() == std::vector{next}; }, 10));
+        input.moveTo(away(window));
+        EXPECT_TRUE(waitFor([&] { return lit().empty(); }, 10));
     }
+}
+
+// A filled phone emptied with its remove button, then filled again by a drag from another
+// program while the pointer is away; the pointer goes back off the phone, and the button goes
+// with it. The button stayed now and then, so it is tried a few times.
+TEST_F(PointerOnXTest, AfterADropTheRemoveButtonShowsOnlyWhileThePointerIsOnThePhone) {
+    test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+    window.relaunch({});
+    window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
+    const QString shot = window.harness.screenshot(u"Paywall.png"_s);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        test::DragSourceProcess dragger(shot);
+        ASSERT_TRUE(waitFor([&] { return dragger.hasSaid("ready"); }, 30));
+        window.model().setScreenshot(shot, ScreenshotPrompt::paywall);
+        bw::test::settle();
+        workspace::IPhoneReviewSlot* slot = nullptr;
+        for (auto* each : window.root().screen()->findChildren<workspace::IPhoneReviewSlot*>()) {
+            slot = each->prompt() == ScreenshotPrompt::paywall ? each : slot;
+        }
+        ASSERT_NE(slot, nullptr);
+        auto* remove = slot->findChild<workspace::CenteredRemoveButton*>();
+        const QPoint phone = slot->mapToGlobal(slot->phoneRect().center());
+        const QPoint rest = away(window);
+        ASSERT_TRUE(perform({
+            {always, [&] { input.moveTo(phone); }},
+            {[&] {
+                 return remove->isVisible() &&
+                        !remove->testAttribute(Qt::WA_TransparentForMouseEvents);
+             },
+             [&] { input.click(1); }},
+            {[&] { return !slot->isFilled(); }, [&] { input.moveTo(rest); }},
+            {always, [&] { input.moveTo(test::DragSourceProcess::grip); }},
+            {always, [&] { input.press(1); }},
+            {[&] { return dragger.hasSaid("dragging"); },
+             [&] { input.moveTo(test::DragSourceProcess::grip - QPoint(30, 0)); }},
+            {always, [&] { input.moveTo(phone + QPoint(10, 0)); }},
+            {always, [&] { input.moveTo(phone); }},
+            // Released once the phone has had time to answer that it takes the file.
+            {[&] { return slot->isTargeted(); }, [&] { input.moveTo(phone + QPoint(0, 5)); }},
+            {always, [&] { input.release(1); }},
+            {[&] { return slot->isFilled(); }, [&] { input.moveTo(rest); }},
+        }));
+        EXPECT_TRUE(waitFor([&] { return !remove->isVisible(); }, 10));
+    }
+}
 
 } // namespace
 } // namespace bw::window
