@@ -4,6 +4,7 @@
 // item looks like its neighbours.
 
 #include "app/AppModel.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/window/ScannedWindow.h"
 #include "ui/design/CollapsingBox.h"
@@ -280,11 +281,11 @@ TEST_F(FocusInViewTest, AKeyboardActionLeavesItsResultInViewUncut) {
     };
     const Action actions[] = {
         // Reached with Shift+Tab from the findings below, the page at its end.
-        {"Space on \"Blockers\"",
+        {"Space on \"Risks\"",
          [](report::ReportView& view) {
              view.scrollArea()->verticalScrollBar()->setValue(
                  view.scrollArea()->verticalScrollBar()->maximum());
-             return view.filterBar()->chip(report::ReportFilterChoice::blockers);
+             return view.filterBar()->chip(report::ReportFilterChoice::risks);
          },
          [](QWidget& chip) { return &chip; }},
         // Reached at the foot of the view, where it shows whole and its lines would not.
