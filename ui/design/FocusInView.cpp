@@ -2,9 +2,13 @@
 
 #include "ui/design/TextInk.h"
 
+#include <QApplication>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace bw::design {
@@ -173,18 +177,16 @@ std::vector<QScrollArea*> areasAround(const QWidget& stop) {
     return areas;
 }
 
-void reveal(QScrollArea& area, const QWidget& stop, Qt::Orientation orientation) {
-    if (showsWhole(area, stop, orientation)) {
-        return;
-    }
+// Scrolls the least that shows what `place` gives with room round it, then to where the edges cut
+// the fewest blocks. The content may build what comes into view as it scrolls (a list of rows
+// made on demand): the place and the blocks are read again once it has.
+void scrollToShow(QScrollArea& area, Qt::Orientation orientation,
+                  const std::function<Span()>& place) {
     QWidget& content = *area.widget();
     const Axis axis = Axis::of(area, orientation);
-    const int from = axis.bar.value();
-    Span span = spanOnPage(area, stop, orientation);
-    axis.bar.setValue(axis.leastToShow(span.first, span.last, from, margin));
-    // The content may build what comes into view as it scrolls (a list of rows made on
-    // demand): its blocks are read once it has.
-    span = spanOnPage(area, stop, orientation);
+    Span span = place();
+    axis.bar.setValue(axis.leastToShow(span.first, span.last, axis.bar.value(), margin));
+    span = place();
     // Wherever an edge may come to lie.
     const QRect band = orientation == Qt::Vertical
                            ? QRect(0, span.last + 1 - axis.shown, content.width(), 2 * axis.shown)
@@ -192,6 +194,80 @@ void reveal(QScrollArea& area, const QWidget& stop, Qt::Orientation orientation)
     const std::vector<Span> blocks = blocksOf(content, orientation, band);
     axis.bar.setValue(avoidCuts(axis, blocks, span, axis.bar.value()));
 }
+
+void reveal(QScrollArea& area, const QWidget& stop, Qt::Orientation orientation) {
+    if (!showsWhole(area, stop, orientation)) {
+        scrollToShow(area, orientation, [&] { return spanOnPage(area, stop, orientation); });
+    }
+}
+
+// Keeps a stop and the result of an action on it in view as the page round them changes, each
+// time once the scroll areas have taken the change in, until the user moves on.
+class ResultFollower : public QObject {
+public:
+    ResultFollower(QWidget& stop, QWidget& result) : QObject(&result), stop_(&stop) {
+        qApp->installEventFilter(this);
+        followLater();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+            deleteLater();
+            break;
+        case QEvent::Resize:
+            // The page grew or shrank; its scroll area takes that in first.
+            if (isPageRound(*watched)) {
+                followLater();
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    bool isPageRound(const QObject& object) const {
+        const auto areas = areasAround(*static_cast<QWidget*>(parent()));
+        return std::ranges::any_of(areas,
+                                   [&](QScrollArea* area) { return area->widget() == &object; });
+    }
+
+    void followLater() {
+        if (!isFollowPending_) {
+            isFollowPending_ = true;
+            QTimer::singleShot(0, this, [this] { follow(); });
+        }
+    }
+
+    void follow() {
+        isFollowPending_ = false;
+        auto* result = static_cast<QWidget*>(parent());
+        if (!stop_ || !stop_->isVisible() || !result->isVisible()) {
+            return;
+        }
+        // The innermost area first, as for the focus; along the page only, where results grow.
+        for (QScrollArea* area : areasAround(*result)) {
+            scrollToShow(*area, Qt::Vertical, [&] {
+                const Span stop = spanOnPage(*area, *stop_, Qt::Vertical);
+                const Span shown = spanOnPage(*area, *result, Qt::Vertical);
+                // As much of the result as the view holds with the stop.
+                const int most = stop.first + Axis::of(*area, Qt::Vertical).shown - 1;
+                return Span{std::min(stop.first, shown.first),
+                            std::min(std::max(stop.last, shown.last), most)};
+            });
+        }
+    }
+
+    QPointer<QWidget> stop_;
+    bool isFollowPending_ = false;
+};
+
+QPointer<ResultFollower> follower;
 
 } // namespace
 
@@ -210,6 +286,11 @@ bool isShownWhole(QWidget& widget) {
                return showsWhole(*area, stop, Qt::Horizontal) &&
                       showsWhole(*area, stop, Qt::Vertical);
            });
+}
+
+void followIntoView(QWidget& stop, QWidget& result) {
+    delete follower.data();
+    follower = new ResultFollower(stop, result);
 }
 
 void drawsFocusRingWithin(QWidget& outline) {

@@ -14,6 +14,11 @@ void revealFocus(QWidget& widget);
 // room for its ring, clear of a faded edge.
 bool isShownWhole(QWidget& widget);
 
+// Until the user's next key, click or scroll, keeps `stop` whole in view with as much of `result`
+// after it as the view holds, and the fewest texts cut at the edges, as the page round them
+// changes: a list filtered, a disclosure opening.
+void followIntoView(QWidget& stop, QWidget& result);
+
 // `outline` draws the ring of the focus held by a widget inside it (a field round its text):
 // that focus reveals the whole of `outline`.
 void drawsFocusRingWithin(QWidget& outline);

@@ -138,6 +138,12 @@ void focusAfterKeyboardAction(QWidget& widget) {
     }
 }
 
+void revealAfterKeyboardAction(QWidget& stop, QWidget& result) {
+    if (isKeyboardInUse) {
+        followIntoView(stop, result);
+    }
+}
+
 void handFocus(QWidget& widget, bool isRinged) {
     widget.setFocus(Qt::OtherFocusReason);
     widget.setProperty(keyboardFocusProperty, isRinged);

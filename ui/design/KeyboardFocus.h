@@ -17,6 +17,10 @@ bool showsFocusRing(const QWidget& widget);
 // action took the focus away or left it on nothing). After a click it does nothing: the focus
 // stays where the pointer user left it. A focus given is brought into view as Tab's is.
 void focusAfterKeyboardAction(QWidget& widget);
+// After an action done with the keyboard on `stop` (a list filtered, a disclosure opened), keeps
+// `stop` in view with `result`, no text cut at the edges, as the page settles (`followIntoView`).
+// After a click it does nothing: the page stays where the pointer user has it.
+void revealAfterKeyboardAction(QWidget& stop, QWidget& result);
 // Gives `widget` the focus, with the ring when `isRinged` (it carries on one the keyboard brought).
 void handFocus(QWidget& widget, bool isRinged);
 // Gives `widget` the first focus of what was just opened (a dialog): with its ring when a key
@@ -49,9 +53,9 @@ std::vector<QWidget*> focusChainIn(QWidget& widget);
 // none.
 QWidget* tabStopBefore(const QWidget& widget);
 
-// Return and Enter click `button` while it has the focus, as Space does: for a row of a list or
-// a card, which the keyboard opens as any list's rows. A dialog's buttons keep Return for the
-// dialog's own answer.
+// Return and Enter click `button` while it has the focus, as Space does: for a row of a list, a
+// card, a disclosure or a menu's entry, which the keyboard opens as any list's rows. A dialog's
+// buttons keep Return for the dialog's own answer.
 void activateOnReturn(QAbstractButton& button);
 
 // Notes how each widget of the application takes the focus; installed with the design.

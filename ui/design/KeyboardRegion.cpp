@@ -99,16 +99,15 @@ QWidget* stopInSight(const QWidget& viewport, bool last) {
 }
 
 // Scrolls, and a control of the content that had the focus keeps it while still in sight;
-// otherwise the focus goes to the stop in sight nearest the way the page went. The focus stays
-// on its control through the scroll: a list that builds its rows as it scrolls keeps the focused
-// one, where a row given up would be reused for another item that may then lie in sight. A text
-// field keeps the focus: it stays where it is.
+// otherwise the focus goes to the stop in sight nearest the way the page went. A text field too:
+// letters typed must not go into a field out of sight. The focus stays on its control through
+// the scroll: a list that builds its rows as it scrolls keeps the focused one, where a row given
+// up would be reused for another item that may then lie in sight.
 void scrollKeepingFocusInSight(QAbstractScrollArea& scroll, QAbstractSlider::SliderAction action,
                                bool down) {
     QWidget* viewport = scroll.viewport();
     QPointer<QWidget> focused = QApplication::focusWidget();
-    const bool moves = focused && viewport->isAncestorOf(focused) &&
-                       !focused->testAttribute(Qt::WA_InputMethodEnabled);
+    const bool moves = focused && viewport->isAncestorOf(focused);
     scroll.verticalScrollBar()->triggerAction(action);
     if (!moves) {
         return;

@@ -27,8 +27,10 @@ MenuEntry::MenuEntry(const QString& title, const QString& systemImage, bool isDe
       isDestructive_(isDestructive), width_(width) {
     setText(title);
     setAccessibleName(title);
-    // A menu's entries take the keyboard as buttons do, under the arrow pointer.
+    // A menu's entries take the keyboard as buttons do, under the arrow pointer, and Return
+    // chooses one as it does in any menu.
     setFocusPolicy(Qt::StrongFocus);
+    activateOnReturn(*this);
     unsetCursor();
     setAttribute(Qt::WA_Hover);
 }

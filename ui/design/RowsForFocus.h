@@ -11,13 +11,15 @@ class QWidget;
 namespace bw::design {
 
 // For a list that builds only the rows near what is seen: rows not built cannot take the focus,
-// so the rows the focus may move to are built before it moves. While a key press anywhere in the
-// application is being handled, those are the first row and the last, where Tab comes into the
-// list, and those beside the row with the focus; at other times only the row with the focus,
-// which stays built wherever the list is scrolled.
+// so the rows the focus may move to are built before it moves. While a key that may move the focus
+// (Tab, an arrow, a page key) is handled in the list's window, those are the rows beside the row
+// with the focus or, while the focus is outside the list, the first row and the last, where Tab
+// comes into it; at other times only the row with the focus, which stays built wherever the list
+// is scrolled.
 class RowsForFocus : public QObject {
 public:
-    // `rebuild` runs as a key press reaches the shown `list`, and again once it has been handled.
+    // `rebuild` runs once as such a key is pressed while `list` shows, and again once it has been
+    // handled.
     RowsForFocus(QWidget& list, std::function<void()> rebuild);
 
     // Of `count` rows, with `focused` the one holding the focus, those to keep built.

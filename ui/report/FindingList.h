@@ -23,9 +23,9 @@ struct ReportContext;
 // position in the shown list (two findings may share an id) and built only while they are near
 // the scroll area's visible part, so a report of hundreds of findings costs a screenful of rows.
 // Heights of rows not built yet come from the header's own measure; the open row is always
-// built and measured as it is, and so is the row with the focus. While a key is pressed, the
-// rows the focus may move to are built wherever they stand: the first and the last, where Tab
-// comes into the list, and those beside the row with the focus.
+// built and measured as it is, and so is the row with the focus. While a key that may move the
+// focus is pressed, the rows it may move to are built wherever they stand: those beside the row
+// with the focus or, from outside the list, the first and the last, where Tab comes into it.
 class FindingList : public QWidget {
     Q_OBJECT
 public:

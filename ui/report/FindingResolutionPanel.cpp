@@ -6,6 +6,7 @@
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/Hairline.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -65,6 +66,7 @@ TechnicalDetailsToggle::TechnicalDetailsToggle(QWidget* parent) : QAbstractButto
     setFixedHeight(28);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
+    design::activateOnReturn(*this);
     connect(&turn_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
 }
 
@@ -153,8 +155,12 @@ QWidget* FindingResolutionPanel::technicalDetails(const Finding& finding) {
     QWidget* section = layout->parentWidget();
     layout->addWidget(new design::Hairline(palette::withOpacity(palette::hairline(), 0.66)));
     toggle_ = new TechnicalDetailsToggle;
-    connect(toggle_, &QAbstractButton::clicked, this,
-            &FindingResolutionPanel::toggleTechnicalDetails);
+    connect(toggle_, &QAbstractButton::clicked, this, [this] {
+        toggleTechnicalDetails();
+        // Opened at the foot of the view, its lines come up into it.
+        QWidget* result = showsTechnicalDetails_ ? static_cast<QWidget*>(details_) : toggle_;
+        design::revealAfterKeyboardAction(*toggle_, *result);
+    });
     layout->addWidget(toggle_);
 
     QVBoxLayout* lines = nullptr;

@@ -4,6 +4,7 @@
 #include "model/RawValue.h"
 #include "model/ReportHelpers.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -137,6 +138,7 @@ FindingRowHeader::FindingRowHeader(const Finding& finding, int horizontalInset, 
     setCursor(Qt::PointingHandCursor);
     // Tab reaches it; a click leaves the keyboard focus where it was.
     setFocusPolicy(Qt::TabFocus);
+    design::activateOnReturn(*this);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);

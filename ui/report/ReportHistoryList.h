@@ -18,9 +18,9 @@ class ReportHistoryRow;
 // The day sections of the history: a capitalised header with its count over the section's rows,
 // separators between rows. Only the rows within a screenful of the visible area exist; they are
 // reused as the list scrolls, so a history of thousands opens and scrolls as fast as a short one.
-// The row with the focus stays built wherever it is. While a key is pressed, the rows the focus
-// may move to are built wherever they stand: the first and the last, where Tab comes into the
-// list, and those beside the row with the focus.
+// The row with the focus stays built wherever it is. While a key that may move the focus is
+// pressed, the rows it may move to are built wherever they stand: those beside the row with the
+// focus or, from outside the list, the first and the last, where Tab comes into it.
 class ReportHistoryList : public QWidget {
     Q_OBJECT
 

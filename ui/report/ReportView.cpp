@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "ui/design/BareScrollArea.h"
 #include "ui/design/Entrance.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/KeyboardRegion.h"
 #include "ui/design/Labels.h"
 #include "ui/design/OnDeviceLine.h"
@@ -309,6 +310,8 @@ void ReportView::updateExpandedRow() {
 }
 
 void ReportView::chipClicked(ReportFilterChoice choice) {
+    // The page shortened by a filter leaves no heading cut at its top.
+    design::revealAfterKeyboardAction(*filterBar_->chip(choice), *filterBar_->chip(choice));
     switch (choice) {
     case ReportFilterChoice::all:
         applyFilterChange([this] { showAllFindings(); });

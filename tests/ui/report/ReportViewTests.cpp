@@ -24,6 +24,7 @@
 #include <QFile>
 #include <QGraphicsEffect>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -519,6 +520,35 @@ TEST(ReportView, ThreeHundredFindingsBuildOnlyTheRowsNearTheVisiblePart) {
     EXPECT_EQ(list->builtRow(0), nullptr);
     EXPECT_LT(list->builtRowCount(), 40u);
     EXPECT_EQ(list->builtRow(299)->geometry(), list->rowRect(299));
+
+    // Keys build rows only where the focus may go: none for a key that moves no focus, or for one
+    // typed in another window (a file dialog); the first row for Tab from the control before it.
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    struct RowsBuilt : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            count += event->type() == QEvent::ChildAdded &&
+                     static_cast<QChildEvent*>(event)->child()->isWidgetType();
+            return false;
+        }
+    } built;
+    list->installEventFilter(&built);
+    list->builtRow(299)->header()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+    QLineEdit dialogField;
+    dialogField.show();
+    dialogField.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialogField));
+    QTest::keyClick(&dialogField, Qt::Key_Down);
+    settle();
+    EXPECT_EQ(built.count, 0);
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    view.filterBar()->chip(ReportFilterChoice::passed)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(),
+              list->builtRow(0) ? list->builtRow(0)->header() : nullptr);
 }
 
 // A wheel scroll moves the rows under a pointer that stays put: the hover fill moves with them to

@@ -4,11 +4,14 @@
 // item looks like its neighbours.
 
 #include "app/AppModel.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/window/ScannedWindow.h"
+#include "ui/design/CollapsingBox.h"
 #include "ui/design/MenuEntry.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingList.h"
+#include "ui/report/ReportFilterBar.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/ReportHistoryView.h"
@@ -260,6 +263,69 @@ TEST_F(FocusInViewTest, EveryStopShowsWholeAndRetracesBackwards) {
                 EXPECT_EQ(std::size_t(headers), view->findingList()->count()) << where;
             }
         }
+    }
+}
+
+// A key on a control that changes the page round it, at the smallest window: the control and what
+// the key opened end up whole in view, and no text is cut at the view's edges.
+TEST_F(FocusInViewTest, AKeyboardActionLeavesItsResultInViewUncut) {
+    window().window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+    window().window->resize(QSize(960, 640) + QSize(0, window().window->menuBar()->height()));
+    struct Action {
+        const char* name;
+        // Shows the page, with the keyboard on the control; returns the control.
+        std::function<QWidget*(report::ReportView&)> reach;
+        // What the key opened, to be seen whole.
+        std::function<QWidget*(QWidget&)> result;
+    };
+    const Action actions[] = {
+        // Reached with Shift+Tab from the findings below, the page at its end.
+        {"Space on \"Risks\"",
+         [](report::ReportView& view) {
+             view.scrollArea()->verticalScrollBar()->setValue(
+                 view.scrollArea()->verticalScrollBar()->maximum());
+             return view.filterBar()->chip(report::ReportFilterChoice::risks);
+         },
+         [](QWidget& chip) { return &chip; }},
+        // Reached at the foot of the view, where it shows whole and its lines would not.
+        {"Space on \"Technical details\"",
+         [](report::ReportView& view) -> QWidget* {
+             window().model().setSelectedFindingID(view.visibleFindings().front().id);
+             settleScreen();
+             QWidget* toggle = bw::test::button(view, u"Technical details"_s);
+             QWidget* viewport = view.scrollArea()->viewport();
+             QScrollBar* bar = view.scrollArea()->verticalScrollBar();
+             bar->setValue(bar->value() + toggle->mapTo(viewport, QPoint()).y() + toggle->height() +
+                           ringMargin + 8 - viewport->height());
+             return toggle;
+         },
+         [](QWidget& toggle) -> QWidget* {
+             return toggle.parentWidget()->findChild<design::CollapsingBox*>();
+         }},
+    };
+    for (const Action& action : actions) {
+        SCOPED_TRACE(action.name);
+        window().model().openReport(report());
+        window().model().setFindingFilter(std::nullopt);
+        window().model().setSelectedFindingID(std::nullopt);
+        settleScreen();
+        auto* view = window().root().screen()->findChild<report::ReportView*>();
+        ASSERT_NE(view, nullptr);
+        QPointer<QWidget> control = action.reach(*view);
+        ASSERT_NE(control, nullptr);
+        settleScreen();
+        QTest::keyClick(window().window.get(), Qt::Key_Shift);
+        control->setFocus(Qt::BacktabFocusReason);
+        settleScreen();
+        QTest::keyClick(control, Qt::Key_Space);
+        settleScreen();
+        ASSERT_TRUE(control);
+        EXPECT_EQ(whyNotInView(*control), QString());
+        const QWidget* result = action.result(*control);
+        ASSERT_NE(result, nullptr);
+        EXPECT_TRUE(clearPartOf(*view->scrollArea()).contains(inWindow(*result)));
+        EXPECT_EQ(textsCutBy(*view->scrollArea()), std::vector<QString>());
     }
 }
 

@@ -7,6 +7,10 @@
 #include "tests/ui/window/ScannedWindow.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/MenuEntry.h"
+#include "ui/report/FindingList.h"
+#include "ui/report/FindingResolutionPanel.h"
+#include "ui/report/FindingRow.h"
+#include "ui/report/FindingRowHeader.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/ReportHistoryView.h"
@@ -54,6 +58,28 @@ protected:
             }
         }
         return nullptr;
+    }
+    // The first finding's row of the report shown.
+    static report::FindingRow* shownFinding() {
+        auto* view = window().root().screen()->findChild<report::ReportView*>();
+        return view ? view->findingList()->builtRow(0) : nullptr;
+    }
+    // The report with nothing filtered out and its first finding `open`; that finding's row.
+    static report::FindingRow* firstFinding(bool open) {
+        model().openReport(report());
+        model().setFindingFilter(std::nullopt);
+        settleScreen();
+        auto* view = window().root().screen()->findChild<report::ReportView*>();
+        model().setSelectedFindingID(open ? std::optional(view->visibleFindings().front().id)
+                                          : std::nullopt);
+        settleScreen();
+        return shownFinding();
+    }
+    // The first entry of the actions popover of `row`, opened with the Menu key.
+    static QWidget* actionsEntry(QWidget& row) {
+        tabTo(row);
+        QTest::keyClick(&row, Qt::Key_Menu);
+        return QApplication::activePopupWidget() ? QApplication::focusWidget() : nullptr;
     }
     // Brings the keyboard to `row` as a user does: from the stop before it, by Tab.
     static void tabTo(QWidget& row) {
@@ -169,13 +195,29 @@ TEST_F(KeyboardActionsTest, ReturnAndEnterOpenTheFocusedRow) {
          [] { return model().report() && model().report()->id == report().id; }},
         {"a history row", [] { return static_cast<QWidget*>(historyRow()); },
          [] { return model().report() && model().report()->id == report().id; }},
+        {"a finding row", [] { return static_cast<QWidget*>(firstFinding(false)->header()); },
+         [] { return model().selectedFindingID().has_value(); }},
+        {"\"Technical details\"",
+         [] { return bw::test::button(*firstFinding(true), u"Technical details"_s); },
+         [] { return shownFinding()->panel()->showsTechnicalDetails(); }},
+        // A popover's entry, reached with the key that opens the popover.
+        {"an entry of an app's actions",
+         [] {
+             showSection(AppSection::scan);
+             return actionsEntry(*appRow());
+         },
+         [] { return !QApplication::activePopupWidget() && model().report(); }},
+        {"an entry of a report's actions", [] { return actionsEntry(*historyRow()); },
+         [] { return !QApplication::activePopupWidget() && model().report(); }},
     };
     for (const Row& kind : rows) {
         for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::KeypadModifier}) {
             SCOPED_TRACE(std::string(kind.name) + (modifiers ? " Enter" : " Return"));
             QWidget* row = kind.reach();
             ASSERT_NE(row, nullptr);
-            tabTo(*row);
+            if (!QApplication::activePopupWidget()) {
+                tabTo(*row);
+            }
             ASSERT_FALSE(kind.opened());
             QTest::keyClick(row, modifiers ? Qt::Key_Enter : Qt::Key_Return, modifiers);
             EXPECT_TRUE(bw::test::waitFor(kind.opened));

@@ -24,6 +24,8 @@
 #include "ui/report/ReportHistoryView.h"
 #include "ui/report/ReportView.h"
 #include "ui/window/BerthwatchSidebar.h"
+#include "ui/window/GuidelineRow.h"
+#include "ui/window/GuidelinesView.h"
 #include "ui/window/SidebarAppButton.h"
 #include "ui/window/SidebarDestinationButton.h"
 #include "ui/workspace/BuildMetadataItem.h"
@@ -857,6 +859,24 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              QWidget* next = nextControl(*panel, *detail);
              press(Qt::Key_Tab);
              return next;
+         }},
+        {"Page Down from the guidelines' search field: a guideline in sight",
+         [] {
+             auto* view = qobject_cast<GuidelinesView*>(section(window(), AppSection::guidelines));
+             if (!view || !tabTo([](const QWidget& widget) {
+                     return widget.accessibleName() == u"Search guidelines"_s;
+                 })) {
+                 return static_cast<QWidget*>(nullptr);
+             }
+             press(Qt::Key_PageDown);
+             // Any guideline wholly in sight will do.
+             QWidget* focused = keyTarget();
+             const std::vector<GuidelineRow*> rows = view->shownRows();
+             const auto inSight = std::ranges::find_if(
+                 rows, [](const GuidelineRow* row) { return isWhollyInView(*row); });
+             return std::ranges::find(rows, focused) != rows.end() || inSight == rows.end()
+                        ? focused
+                        : static_cast<QWidget*>(*inSight);
          }},
     };
     window().window->activateWindow();
