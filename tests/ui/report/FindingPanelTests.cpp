@@ -345,8 +345,11 @@ TEST(FindingRow, TheSymbolEasesWithTheHoverAndTheRuleFadesInPlace) {
         ASSERT_TRUE(panel);
         std::vector<std::pair<double, int>> frames; // the panel's opacity, the rule's ink
         sampleFor(700, [&] {
-            const auto* fade =
-                panel ? qobject_cast<QGraphicsOpacityEffect*>(panel->graphicsEffect()) : nullptr;
+            // The panel's fade, on the panel or on what holds it.
+            const QGraphicsOpacityEffect* fade = nullptr;
+            for (QWidget* part = panel; part && part != row && !fade; part = part->parentWidget()) {
+                fade = qobject_cast<QGraphicsOpacityEffect*>(part->graphicsEffect());
+            }
             if (fade && row->height() > ruleLine + 2) {
                 frames.emplace_back(fade->opacity(), ruleInk());
             }
