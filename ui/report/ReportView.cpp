@@ -139,8 +139,7 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     // keep their place, and so does the content shown under them.
     auto* content = new CentredColumn(column_);
     for (QWidget* part :
-         {static_cast<QWidget*>(findingList_), static_cast<QWidget*>(emptyFindings_),
-          static_cast<QWidget*>(passedChecks_)}) {
+         std::initializer_list<QWidget*>{findingList_, emptyFindings_, passedChecks_}) {
         section_->insert(-1, part);
     }
     column_->insert(-1, filterBar_);
