@@ -45,6 +45,9 @@ FindingRow::FindingRow(const Finding& finding, const BuildMetadata& metadata, bo
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
     layout_->addWidget(header_);
+    // While the list's place for the row lags its opening or closing, the spare room stays at
+    // the bottom instead of pushing the rule and the panel down.
+    layout_->addStretch(1);
     connect(header_, &QAbstractButton::clicked, this, &FindingRow::toggled);
     connect(&fill_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
     setSelected(isSelected);
@@ -86,7 +89,7 @@ void FindingRow::setSelected(bool isSelected) {
     open_ = {new design::CollapsingBox(rule->parentWidget(), {}),
              new design::CollapsingBox(panel_, {.shift = -4})};
     for (design::CollapsingBox* box : {open_.rule.data(), open_.panel.data()}) {
-        layout_->addWidget(box);
+        layout_->insertWidget(layout_->count() - 1, box);
         box->setOpen(true, motion);
     }
 }
