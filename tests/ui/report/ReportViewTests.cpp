@@ -269,17 +269,10 @@ TEST(ReportView, CountsThatChangeWithTheReportRollToTheirNewValue) {
 // going from 0 to 5 cross-fades in place, and its danger red shows only where the 5 stands.
 TEST(ReportView, ARollingZeroKeepsTheSecondaryColour) {
     design::MotionPreferences::instance().overrideReduceMotion(true);
-    const auto blockers = [](int count) {
-        std::vector<Finding> findings;
-        for (int i = 0; i < count; ++i) {
-            findings.push_back(craftedFinding(QString::number(i), FindingSeverity::blocker));
-        }
-        ScanReport report = reportWith(std::move(findings));
-        report.id = QUuid::createUuid();
-        return report;
-    };
-    ReportScreen screen(blockers(0));
-    screen.view().setReport(blockers(5));
+    ReportScreen screen(reportWith({}));
+    ScanReport five = reportWith(std::vector(5, craftedFinding(u"b"_s, FindingSeverity::blocker)));
+    five.id = QUuid::createUuid();
+    screen.view().setReport(five);
     settle(); // laid out
     CompactReportMetric* tile = nullptr;
     for (auto* each : screen.view().findChildren<CompactReportMetric*>()) {
@@ -299,13 +292,13 @@ TEST(ReportView, ARollingZeroKeepsTheSecondaryColour) {
             return !tile->isCounting();
         },
         10000));
-    const QImage five = picture();
+    const QImage settled = picture();
     int redOutsideTheFive = 0;
     for (const QImage& frame : frames) {
         for (int y = 0; y < frame.height(); ++y) {
             for (int x = 0; x < frame.width(); ++x) {
                 const QRgb pixel = frame.pixel(x, y);
-                redOutsideTheFive += qAlpha(five.pixel(x, y)) == 0 && qAlpha(pixel) > 40 &&
+                redOutsideTheFive += qAlpha(settled.pixel(x, y)) == 0 && qAlpha(pixel) > 40 &&
                                      qRed(pixel) - qGreen(pixel) > 60;
             }
         }
