@@ -1,5 +1,7 @@
 #include "ui/design/NumericText.h"
 
+#include "ui/design/Palette.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
@@ -30,7 +32,8 @@ void NumericText::setText(const QString& text, const Motion& motion) {
 // Characters are matched from the end, where the digits that change most often are; each text
 // stands where its own alignment puts it, so a digit stands still only where both texts hold it
 // in the same place, and a text that gains or loses a digit rolls whole.
-void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment alignment) const {
+void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment alignment,
+                        const std::optional<QColor>& previousColor) const {
     const qreal t = std::clamp(roll_.value(), 0.0, 1.0);
     if (t >= 1) {
         painter.drawText(rect, alignment | Qt::AlignVCenter, text_);
@@ -49,6 +52,8 @@ void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment ali
     const qreal baseline = rect.top() + (rect.height() - metrics.height()) / 2 + metrics.ascent();
     const qreal travel = numericTextMotion.isReduced() ? 0 : metrics.height() * 0.5;
     const qreal opacity = painter.opacity();
+    const QColor color = painter.pen().color();
+    const QColor colorBefore = previousColor.value_or(color);
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
     for (qsizetype i = 1; i <= std::max(text_.size(), previous_.size()); ++i) {
@@ -59,12 +64,15 @@ void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment ali
         rightBefore -= metrics.horizontalAdvance(before);
         if (now == before && std::abs(right - rightBefore) < 0.5) {
             painter.setOpacity(opacity);
+            painter.setPen(palette::mix(colorBefore, color, t));
             painter.drawText(QPointF(right, baseline), now);
             continue;
         }
         painter.setOpacity(opacity * (1 - t));
+        painter.setPen(colorBefore);
         painter.drawText(QPointF(rightBefore, baseline - travel * t), before);
         painter.setOpacity(opacity * t);
+        painter.setPen(color);
         painter.drawText(QPointF(right, baseline + travel * (1 - t)), now);
     }
     painter.restore();

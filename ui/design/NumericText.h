@@ -2,8 +2,10 @@
 
 #include "ui/design/Motion.h"
 
+#include <QColor>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class QPainter;
 class QRectF;
@@ -24,8 +26,11 @@ public:
     // Shows `text`, rolling to it with `motion` when it differs (an instant motion jumps).
     void setText(const QString& text, const Motion& motion);
 
-    // Draws the text in `rect` with the painter's font and pen, aligned as a one-line text.
-    void paint(QPainter& painter, const QRectF& rect, Qt::Alignment alignment) const;
+    // Draws the text in `rect` with the painter's font and pen, aligned as a one-line text. The
+    // text it rolls from keeps `previousColor` when given, for a number whose colour depends on
+    // its value; characters that stand still pass from that colour to the pen's.
+    void paint(QPainter& painter, const QRectF& rect, Qt::Alignment alignment,
+               const std::optional<QColor>& previousColor = {}) const;
 
 signals:
     void changed();

@@ -14,6 +14,7 @@
 
 #include <QPainter>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace bw::report {
 namespace {
@@ -44,6 +45,9 @@ FindingRow::FindingRow(const Finding& finding, const BuildMetadata& metadata, bo
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
     layout_->addWidget(header_);
+    // While the list's place for the row lags its opening or closing, the spare room stays at
+    // the bottom instead of pushing the rule and the panel down.
+    layout_->addStretch(1);
     connect(header_, &QAbstractButton::clicked, this, &FindingRow::toggled);
     connect(&fill_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
     setSelected(isSelected);
@@ -59,35 +63,39 @@ void FindingRow::setSelected(bool isSelected) {
     fill_.animateTo(fillLevel(isSelected_, isHovering_), findingRowStyle.selection);
     const design::Motion& motion = findingRowStyle.panel;
     // A panel still closing gives way to a new opening at once.
-    delete closing_;
+    delete closing_.rule;
+    delete closing_.panel;
     if (!isSelected) {
-        // The panel fades and its height springs shut; the row is collapsed from now on.
-        closing_ = box_;
-        box_ = nullptr;
+        // Both fade and their height springs shut; the row is collapsed from now on.
+        closing_ = std::exchange(open_, {});
         panel_ = nullptr;
-        if (closing_) {
-            connect(closing_, &design::CollapsingBox::closed, closing_, &QObject::deleteLater);
-            closing_->setOpen(false, motion);
+        for (design::CollapsingBox* box : {closing_.rule.data(), closing_.panel.data()}) {
+            if (box) {
+                connect(box, &design::CollapsingBox::closed, box, &QObject::deleteLater);
+                box->setOpen(false, motion);
+            }
         }
         return;
     }
     // Made anew on every opening, so its technical details always start closed.
-    QBoxLayout* stack = design::blockLayout(QBoxLayout::TopToBottom, 0);
-    QWidget* content = stack->parentWidget();
-    stack->addWidget(new design::Hairline(palette::rule(), QMargins(inset_, 0, inset_, 0)));
     panel_ =
         new FindingResolutionPanel(finding_, resolution_guidance::resolution(finding_, metadata_),
                                    context_.model.clock(), context_.pasteboard);
     panel_->setContentsMargins(inset_, 16, inset_, 20);
-    stack->addWidget(panel_);
-    // Slides in from 4 above its place.
-    box_ = new design::CollapsingBox(content, {.shift = -4});
-    layout_->addWidget(box_);
-    box_->setOpen(true, motion);
+    // In a block, which measures the line as one point high.
+    QBoxLayout* rule = design::blockLayout(QBoxLayout::TopToBottom, 0);
+    rule->addWidget(new design::Hairline(palette::rule(), QMargins(inset_, 0, inset_, 0)));
+    // The panel slides in from 4 above its place; the rule only fades.
+    open_ = {new design::CollapsingBox(rule->parentWidget(), {}),
+             new design::CollapsingBox(panel_, {.shift = -4})};
+    for (design::CollapsingBox* box : {open_.rule.data(), open_.panel.data()}) {
+        layout_->insertWidget(layout_->count() - 1, box);
+        box->setOpen(true, motion);
+    }
 }
 
 bool FindingRow::showsPanel() const {
-    return box_ || closing_;
+    return open_.panel || closing_.panel;
 }
 
 void FindingRow::enterEvent(QEnterEvent* event) {
@@ -105,7 +113,7 @@ void FindingRow::setHovering(bool hovering) {
         return;
     }
     isHovering_ = hovering;
-    header_->setHovering(hovering);
+    header_->setHovering(hovering, findingRowStyle.hover);
     fill_.animateTo(fillLevel(isSelected_, isHovering_), findingRowStyle.hover);
 }
 

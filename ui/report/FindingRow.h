@@ -57,8 +57,13 @@ private:
     QVBoxLayout* layout_;
     FindingRowHeader* header_;
     FindingResolutionPanel* panel_ = nullptr;
-    QPointer<design::CollapsingBox> box_;
-    QPointer<design::CollapsingBox> closing_;
+    // What opens under the header: the rule fades where it stands while the panel slides in.
+    struct Disclosure {
+        QPointer<design::CollapsingBox> rule;
+        QPointer<design::CollapsingBox> panel;
+    };
+    Disclosure open_;
+    Disclosure closing_;
     design::AnimatedValue fill_{0.0};
 };
 

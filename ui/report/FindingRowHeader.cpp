@@ -142,7 +142,9 @@ FindingRowHeader::FindingRowHeader(const Finding& finding, int horizontalInset, 
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
-    connect(&turn_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+    for (const design::AnimatedValue* value : {&hover_, &turn_}) {
+        connect(value, &design::AnimatedValue::valueChanged, this, [this] { update(); });
+    }
 }
 
 int FindingRowHeader::heightFor(const Finding& finding, int width, int horizontalInset) {
@@ -163,9 +165,8 @@ void FindingRowHeader::setSelected(bool selected, const design::Motion& motion) 
     turn_.animateTo(selected ? 1 : 0, motion);
 }
 
-void FindingRowHeader::setHovering(bool hovering) {
-    hovering_ = hovering;
-    update();
+void FindingRowHeader::setHovering(bool hovering, const design::Motion& motion) {
+    hover_.animateTo(hovering ? 1 : 0, motion);
 }
 
 void FindingRowHeader::paintEvent(QPaintEvent*) {
@@ -180,8 +181,9 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     severity.text(severityWord(finding_.severity).toUpper(), fonts().eyebrow,
                   blocker ? palette::danger() : palette::textSecondary());
     severity.dot(palette::withOpacity(palette::textTertiary(), 0.7));
-    severity.symbol(report::categorySymbol(finding_.category),
-                    hovering_ ? palette::textSecondary() : palette::textTertiary());
+    severity.symbol(
+        report::categorySymbol(finding_.category),
+        palette::mix(palette::textTertiary(), palette::textSecondary(), hover_.value()));
     severity.text(title(finding_.category), fonts().caption, palette::textSecondary());
 
     QTextLayout title;

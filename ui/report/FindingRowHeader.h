@@ -19,7 +19,8 @@ public:
     static int heightFor(const Finding& finding, int width, int horizontalInset);
 
     void setSelected(bool selected, const design::Motion& motion);
-    void setHovering(bool hovering);
+    // The category symbol brightens under the pointer with `motion`.
+    void setHovering(bool hovering, const design::Motion& motion);
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -31,7 +32,7 @@ protected:
 private:
     Finding finding_;
     int inset_;
-    bool hovering_ = false;
+    design::AnimatedValue hover_{0.0};
     design::AnimatedValue turn_{0.0};
 };
 

@@ -107,15 +107,22 @@ void PassedChecksView::clear() {
 
 void PassedChecksView::setChecks(const std::vector<QString>& checks) {
     clear();
+    // Shown at once: the layout alone would show them a pass later, after a frame without them.
+    const auto add = [this](QWidget* part) {
+        layout()->addWidget(part);
+        if (isVisible()) {
+            part->show();
+        }
+    };
     if (checks.empty()) {
-        layout()->addWidget(emptyState());
+        add(emptyState());
         return;
     }
     const QColor separator = palette::separator();
     for (std::size_t i = 0; i < checks.size(); ++i) {
-        layout()->addWidget(new PassedCheckRow(checks[i]));
+        add(new PassedCheckRow(checks[i]));
         if (i + 1 < checks.size()) {
-            layout()->addWidget(new design::Hairline(separator, QMargins(8, 0, 0, 0)));
+            add(new design::Hairline(separator, QMargins(8, 0, 0, 0)));
         }
     }
 }

@@ -25,20 +25,21 @@ constexpr int tileInset = 8;
 
 CompactReportMetric::CompactReportMetric(qint64 value, QString title,
                                          std::optional<QColor> emphasis, QWidget* parent)
-    : QWidget(parent), value_(value), title_(std::move(title)), emphasis_(std::move(emphasis)),
-      valueText_(QString::number(value_)) {
+    : QWidget(parent), value_(value), previous_(value), title_(std::move(title)),
+      emphasis_(std::move(emphasis)), valueText_(QString::number(value_)) {
     setAccessibleName(title_ + u' ' + QString::number(value_));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(&valueText_, &design::NumericText::changed, this, qOverload<>(&QWidget::update));
 }
 
 void CompactReportMetric::rollFrom(qint64 previous) {
+    previous_ = previous;
     valueText_.setText(QString::number(previous), design::Motion::none());
     valueText_.setText(QString::number(value_), reportMetricTilesMotion.spring(0.44));
 }
 
-QColor CompactReportMetric::valueColor() const {
-    if (value_ == 0) {
+QColor CompactReportMetric::colorOf(qint64 value) const {
+    if (value == 0) {
         return palette::textSecondary();
     }
     return emphasis_.value_or(palette::textPrimary());
@@ -58,7 +59,8 @@ void CompactReportMetric::paintEvent(QPaintEvent*) {
     const int valueHeight = QFontMetrics(font).height();
     painter.setFont(font);
     painter.setPen(valueColor());
-    valueText_.paint(painter, QRectF(0, 0, width(), valueHeight), Qt::AlignLeft);
+    valueText_.paint(painter, QRectF(0, 0, width(), valueHeight), Qt::AlignLeft,
+                     colorOf(previous_));
     painter.setFont(design::textStyleFont(TextStyle::caption));
     painter.setPen(palette::textSecondary());
     painter.drawText(QRect(0, valueHeight + 3, width(), height() - valueHeight - 3),

@@ -21,14 +21,18 @@ public:
     void rollFrom(qint64 previous);
     bool isCounting() const { return valueText_.isRolling(); }
     QString title() const { return title_; }
-    QColor valueColor() const;
+    QColor valueColor() const { return colorOf(value_); }
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QColor colorOf(qint64 value) const;
+
     qint64 value_;
+    // The value it last rolled from, drawn in its own colour while it leaves.
+    qint64 previous_;
     QString title_;
     std::optional<QColor> emphasis_;
     design::NumericText valueText_;

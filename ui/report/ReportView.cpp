@@ -9,6 +9,7 @@
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
+#include "ui/report/ColumnStack.h"
 #include "ui/report/EmptyFindingsView.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/PassedChecksView.h"
@@ -125,7 +126,7 @@ QWidget* privacyLine() {
 
 ReportView::ReportView(const ReportContext& context, const ScanReport& report, QWidget* parent)
     : QWidget(parent), context_(context), report_(report), scrollArea_(design::bareScrollArea()),
-      column_(new QVBoxLayout), filterBar_(new ReportFilterBar), section_(new QWidget),
+      column_(new ColumnStack), filterBar_(new ReportFilterBar), section_(new ColumnStack),
       findingList_(new FindingList(context_)), emptyFindings_(new EmptyFindingsView),
       passedChecks_(new PassedChecksView), newScanButton_(new ReportNewScanButton) {
     setWindowTitle(report_.metadata.appName);
@@ -135,20 +136,15 @@ ReportView::ReportView(const ReportContext& context, const ScanReport& report, Q
     layout->addWidget(scrollArea_, 1);
     layout->addWidget(privacyLine());
 
-    auto* columnWidget = new QWidget;
-    columnWidget->setLayout(column_);
-    column_->setContentsMargins(0, 0, 0, 0);
-    column_->setSpacing(0);
-    auto* content = new CentredColumn(columnWidget);
-
-    auto* sectionLayout = new QVBoxLayout(section_);
-    sectionLayout->setContentsMargins(0, 0, 0, 0);
-    sectionLayout->setSpacing(0);
-    sectionLayout->addWidget(findingList_);
-    sectionLayout->addWidget(emptyFindings_);
-    sectionLayout->addWidget(passedChecks_);
-    column_->addWidget(filterBar_);
-    column_->addWidget(section_);
+    // Stacked, never stretched: while a filter change settles, the overview and the filter bar
+    // keep their place, and so does the content shown under them.
+    auto* content = new CentredColumn(column_);
+    for (QWidget* part :
+         std::initializer_list<QWidget*>{findingList_, emptyFindings_, passedChecks_}) {
+        section_->insert(-1, part);
+    }
+    column_->insert(-1, filterBar_);
+    column_->insert(-1, section_);
 
     design::setBareContent(*scrollArea_, content);
     design::scrollWithPageKeys(*this, *scrollArea_);
@@ -228,7 +224,7 @@ void ReportView::buildOverview() {
         }
     }
     overview_->setContentsMargins(0, 0, 0, 24);
-    column_->insertWidget(0, overview_);
+    column_->insert(0, overview_);
 }
 
 void ReportView::updateNotice() {
@@ -236,7 +232,7 @@ void ReportView::updateNotice() {
     noticeRow_ = nullptr;
     if (const auto& notice = context_.model.reportNotice()) {
         noticeRow_ = new NoticeRow(*notice);
-        column_->insertWidget(column_->indexOf(filterBar_), noticeRow_);
+        column_->insert(column_->indexOf(filterBar_), noticeRow_);
     }
 }
 
@@ -284,6 +280,8 @@ void ReportView::updateSection() {
         const auto expanded = report::expandedRow(visible, context_.model.selectedFindingID());
         findingList_->setFindings(std::move(visible), report_.metadata, expanded);
     }
+    // The new content stands in its place in the next frame.
+    section_->relayout();
 }
 
 void ReportView::changeSectionContent(SectionContent next) {

@@ -10,10 +10,10 @@
 #include <functional>
 
 class QScrollArea;
-class QVBoxLayout;
 
 namespace bw::report {
 
+class ColumnStack;
 class EmptyFindingsView;
 class FindingList;
 class PassedChecksView;
@@ -77,11 +77,11 @@ private:
     bool isPresented_ = false;
     SectionContent shownContent_ = SectionContent::findings;
     QScrollArea* scrollArea_;
-    QVBoxLayout* column_;
+    ColumnStack* column_;
     ReportOverviewView* overview_ = nullptr;
     QWidget* noticeRow_ = nullptr;
     ReportFilterBar* filterBar_;
-    QWidget* section_;
+    ColumnStack* section_;
     FindingList* findingList_;
     EmptyFindingsView* emptyFindings_;
     PassedChecksView* passedChecks_;

@@ -15,7 +15,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEnterEvent>
+#include <QGraphicsOpacityEffect>
+#include <QPointer>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace bw;
@@ -29,6 +32,24 @@ FindingResolutionPanel* openPanel(ReportView& view, std::size_t row) {
     FindingRow* built = view.findingList()->builtRow(row);
     QTest::mouseClick(built->header(), Qt::LeftButton, {}, QPoint(8, 8));
     return view.findingList()->builtRow(row)->panel();
+}
+
+// `widget` as it is drawn now, its children included, over nothing.
+QImage picture(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+// Runs the event loop for `ms` milliseconds, calling `sample` after every few.
+void sampleFor(int ms, const std::function<void()>& sample) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QTest::qWait(4);
+        sample();
+    }
 }
 
 } // namespace
@@ -316,4 +337,61 @@ TEST(FindingCopyButton, ItsFillStaysBetweenItsTwoColoursThroughBothSprings) {
             << color.name(QColor::HexArgb).toStdString();
     }
     EXPECT_EQ(button->fillColor(), normal);
+}
+
+// The category symbol brightens and dims with the pointer through in-between colours; the rule
+// under an opening or closing header fades where it stands, from the first frame to the last.
+TEST(FindingRow, TheSymbolEasesWithTheHoverAndTheRuleFadesInPlace) {
+    design::MotionPreferences::instance().overrideReduceMotion(false);
+    ReportScreen screen(ScanReport::sample());
+    FindingRow* row = screen.view().findingList()->builtRow(0);
+    FindingRowHeader* header = row->header();
+    for (const bool hovering : {true, false}) {
+        const QImage from = picture(*header);
+        QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(row, hovering ? static_cast<QEvent*>(&enter) : &leave);
+        std::vector<QImage> frames;
+        sampleFor(300, [&] { frames.push_back(picture(*header)); });
+        const QImage to = frames.back();
+        ASSERT_NE(to, from) << hovering;
+        EXPECT_GE(
+            std::ranges::count_if(frames, [&](const QImage& f) { return f != from && f != to; }), 2)
+            << hovering;
+    }
+
+    const int ruleLine = header->height();
+    // The rule's ink over what the row draws just under it (the open panel's top padding).
+    const auto ruleInk = [&] {
+        const QImage image = picture(*row);
+        const int x = image.width() / 2;
+        return qAlpha(image.pixel(x, ruleLine)) - qAlpha(image.pixel(x, ruleLine + 2));
+    };
+    QPointer<QWidget> panel;
+    for (const bool opening : {true, false}) {
+        QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(8, 8));
+        panel = opening ? row->panel() : panel.data();
+        ASSERT_TRUE(panel);
+        std::vector<std::pair<double, int>> frames; // the panel's opacity, the rule's ink
+        sampleFor(700, [&] {
+            // The panel's fade, on the panel or on what holds it.
+            const QGraphicsOpacityEffect* fade = nullptr;
+            for (QWidget* part = panel; part && part != row && !fade; part = part->parentWidget()) {
+                fade = qobject_cast<QGraphicsOpacityEffect*>(part->graphicsEffect());
+            }
+            if (fade && row->height() > ruleLine + 2) {
+                frames.emplace_back(fade->opacity(), ruleInk());
+            }
+        });
+        ASSERT_GT(frames.size(), 3u) << opening;
+        for (const auto& [opacity, ink] : frames) {
+            // With the panel a quarter in, the rule shows where it stands.
+            if (opacity > 0.25) {
+                EXPECT_GT(ink, 0) << opening << " at " << opacity;
+            }
+        }
+        const int full = std::ranges::max(frames, {}, &std::pair<double, int>::second).second;
+        EXPECT_LT(opening ? frames.front().second : frames.back().second, full) << opening;
+    }
+    design::MotionPreferences::instance().overrideReduceMotion({});
 }

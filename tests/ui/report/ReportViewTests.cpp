@@ -288,6 +288,49 @@ TEST(ReportView, CountsThatChangeWithTheReportRollToTheirNewValue) {
     EXPECT_EQ(tiles, expected);
 }
 
+// A zero is drawn in the secondary colour in every frame: with reduce motion the Blockers tile
+// going from 0 to 5 cross-fades in place, and its danger red shows only where the 5 stands.
+TEST(ReportView, ARollingZeroKeepsTheSecondaryColour) {
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    ReportScreen screen(reportWith({}));
+    ScanReport five = reportWith(std::vector(5, craftedFinding(u"b"_s, FindingSeverity::blocker)));
+    five.id = QUuid::createUuid();
+    screen.view().setReport(five);
+    settle(); // laid out
+    CompactReportMetric* tile = nullptr;
+    for (auto* each : screen.view().findChildren<CompactReportMetric*>()) {
+        tile = each->title() == u"Blockers"_s ? each : tile;
+    }
+    ASSERT_TRUE(tile && tile->isCounting());
+    const auto picture = [tile] {
+        QImage image(tile->size(), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        tile->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    std::vector<QImage> frames;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            frames.push_back(picture());
+            return !tile->isCounting();
+        },
+        10000));
+    const QImage settled = picture();
+    int redOutsideTheFive = 0;
+    for (const QImage& frame : frames) {
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                const QRgb pixel = frame.pixel(x, y);
+                redOutsideTheFive += qAlpha(settled.pixel(x, y)) == 0 && qAlpha(pixel) > 40 &&
+                                     qRed(pixel) - qGreen(pixel) > 60;
+            }
+        }
+    }
+    EXPECT_GT(frames.size(), 3u);
+    EXPECT_EQ(redOutsideTheFive, 0) << "of " << frames.size() << " frames";
+    design::MotionPreferences::instance().overrideReduceMotion(std::nullopt);
+}
+
 // How much ink each column of `image` holds, up to `width` columns.
 std::vector<double> inkByColumn(const QImage& image, int width) {
     std::vector<double> ink(std::size_t(width), 0);

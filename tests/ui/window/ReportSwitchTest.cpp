@@ -1,16 +1,20 @@
 // What the window draws while it goes from one report to another, also while a filter change
 // still fades the old list out: every frame holds the texts of one report only, the one the
-// title names.
+// title names. And what it draws while a filter changes: the section under the filter bar only.
 
 #include "app/AppModel.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/Widgets.h"
 #include "tests/ui/window/WindowHarness.h"
 #include "ui/design/Motion.h"
+#include "ui/report/FindingList.h"
 #include "ui/report/ReportFilterBar.h"
+#include "ui/report/ReportOverviewView.h"
 #include "ui/report/ReportView.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <optional>
@@ -142,6 +146,68 @@ TEST_F(ReportSwitchTest, EveryFrameOfASwitchHoldsTheTextsOfTheReportTheTitleName
             EXPECT_LT(bw::test::imageDistance(frames[i].image, secondImage, places),
                       0.15 * firstInk)
                 << "frame " << i << " of " << frames.size() << " shows the first report";
+        }
+    }
+}
+
+// A filter change redraws the section under the filter bar only: no frame the window draws while
+// it runs shows the overview otherwise than it stood, and with reduce motion the section shows the
+// old content or the new one in its place, nothing between.
+TEST_F(ReportSwitchTest, AFilterChangeRedrawsOnlyTheSectionUnderTheFilterBar) {
+    using enum report::ReportFilterChoice;
+    const ScanReport shown =
+        namedReport(u"Alpha Tracker"_s,
+                    {u"Zulu entitlement gap"_s, u"Yankee icon size"_s, u"Victor purpose string"_s},
+                    {u"Xray manifest present"_s, u"Whiskey signature valid"_s});
+    // What the window has drawn last: its backing store, not a picture drawn apart.
+    const auto drawn = [this] {
+        return mainWindow().screen()->grabWindow(mainWindow().winId()).toImage();
+    };
+    // More apart than the faint redraw of the backdrop behind a part.
+    const auto differs = [](const QImage& a, const QImage& b, const QRect& area) {
+        return bw::test::imageDistance(a, b, {area}) > area.width() * area.height();
+    };
+    for (const QSize size : {QSize(960, 640), QSize(1120, 760), QSize(1400, 900)}) {
+        for (const bool reduceMotion : {false, true}) {
+            SCOPED_TRACE(testing::Message() << size.width() << (reduceMotion ? " reduced" : ""));
+            design::MotionPreferences::instance().overrideReduceMotion(reduceMotion);
+            mainWindow().resize(size);
+            openAndSettle(shown);
+            for (QImage last; last != drawn(); QTest::qWait(100)) {
+                last = drawn(); // until the completion route has landed
+            }
+            auto* view = window.root().screen()->findChild<report::ReportView*>();
+            ASSERT_NE(view, nullptr);
+            const auto inWindow = [&](const QWidget* part) {
+                return QRect(part->mapTo(&mainWindow(), QPoint()), part->size()) &
+                       QRect(view->mapTo(&mainWindow(), QPoint()), view->size());
+            };
+            const QRect overview = inWindow(view->findChild<report::ReportOverviewView*>());
+            const QRect section = inWindow(view->findingList()->parentWidget());
+            for (const auto chip : {passed, all, passed, blockers}) {
+                SCOPED_TRACE(static_cast<int>(chip));
+                const QImage before = drawn();
+                QTest::mouseClick(view->filterBar()->chip(chip), Qt::LeftButton);
+                std::vector<QImage> frames;
+                QElapsedTimer elapsed;
+                elapsed.start();
+                while (elapsed.elapsed() < 300) {
+                    QTest::qWait(1);
+                    if (frames.empty() || drawn() != frames.back()) {
+                        frames.push_back(drawn());
+                    }
+                }
+                const QImage after = drawn();
+                int brokenOverview = 0;
+                int misplacedSection = 0;
+                for (const QImage& frame : frames) {
+                    brokenOverview += differs(frame, before, overview);
+                    misplacedSection += reduceMotion && differs(frame, before, section) &&
+                                        differs(frame, after, section);
+                }
+                EXPECT_EQ(brokenOverview, 0) << "of " << frames.size() << " frames";
+                EXPECT_EQ(misplacedSection, 0) << "of " << frames.size() << " frames";
+            }
         }
     }
 }
