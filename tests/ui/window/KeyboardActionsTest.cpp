@@ -25,6 +25,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace bw::window {
@@ -236,8 +237,10 @@ TEST_F(KeyboardActionsTest, ThePageKeysScrollTheReportShownFromTheSidebar) {
     ASSERT_GT(bar->maximum(), bar->pageStep()) << "the report fits: nothing to scroll";
     SidebarAppButton* row = appRow();
     tabTo(*row);
+    // A finding opened by an earlier test keeps the page where it shows.
+    const int start = bar->value();
     QTest::keyClick(row, Qt::Key_PageDown);
-    EXPECT_EQ(bar->value(), bar->pageStep());
+    EXPECT_EQ(bar->value(), std::min(start + bar->pageStep(), bar->maximum()));
     QTest::keyClick(row, Qt::Key_End);
     EXPECT_EQ(bar->value(), bar->maximum());
     QTest::keyClick(row, Qt::Key_PageUp);
