@@ -355,8 +355,9 @@ TEST(FindingRow, TheSymbolEasesWithTheHoverAndTheRuleFadesInPlace) {
         sampleFor(300, [&] { frames.push_back(picture(*header)); });
         const QImage to = frames.back();
         ASSERT_NE(to, from) << hovering;
+        // A jump shows none in between; a loaded machine may catch only one of the ease's frames.
         EXPECT_GE(
-            std::ranges::count_if(frames, [&](const QImage& f) { return f != from && f != to; }), 2)
+            std::ranges::count_if(frames, [&](const QImage& f) { return f != from && f != to; }), 1)
             << hovering;
     }
 

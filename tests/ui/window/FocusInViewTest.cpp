@@ -279,14 +279,18 @@ TEST_F(FocusInViewTest, AKeyboardActionLeavesItsResultInViewUncut) {
         // What the key opened, to be seen whole.
         std::function<QWidget*(QWidget&)> result;
     };
+    // A chip reached with Shift+Tab from the findings below, the page at its end.
+    const auto chipAtTheEnd = [](report::ReportFilterChoice choice) {
+        return [choice](report::ReportView& view) -> QWidget* {
+            view.scrollArea()->verticalScrollBar()->setValue(
+                view.scrollArea()->verticalScrollBar()->maximum());
+            return view.filterBar()->chip(choice);
+        };
+    };
     const Action actions[] = {
-        // Reached with Shift+Tab from the findings below, the page at its end.
-        {"Space on \"Risks\"",
-         [](report::ReportView& view) {
-             view.scrollArea()->verticalScrollBar()->setValue(
-                 view.scrollArea()->verticalScrollBar()->maximum());
-             return view.filterBar()->chip(report::ReportFilterChoice::risks);
-         },
+        {"Space on \"Risks\"", chipAtTheEnd(report::ReportFilterChoice::risks),
+         [](QWidget& chip) { return &chip; }},
+        {"Space on \"Blockers\"", chipAtTheEnd(report::ReportFilterChoice::blockers),
          [](QWidget& chip) { return &chip; }},
         // Reached at the foot of the view, where it shows whole and its lines would not.
         {"Space on \"Technical details\"",

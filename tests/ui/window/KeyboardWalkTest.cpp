@@ -663,12 +663,15 @@ bool scanWithTheKeys(test::WindowHarness& window) {
     return true;
 }
 
-// The control named `name` of the scan screen once it shows, the clock running on meanwhile (a
-// staged build comes in after a moment); none if it never does.
+// The control named `name` of the scan screen once it shows and the build's preview is in, the
+// clock running on meanwhile (a staged build comes in after a moment, its preview later, and the
+// action is made anew when it does); none if it never does.
 QWidget* stagedAction(test::WindowHarness& window, const QString& name) {
     bw::test::waitFor([&] {
         window.harness.clock.advance(std::chrono::milliseconds(100));
-        return bw::test::named(window.root(), name, true) != nullptr;
+        const auto& staged = window.model().staged();
+        return staged && (staged->preview || staged->previewError) &&
+               bw::test::named(window.root(), name, true) != nullptr;
     });
     settleScreen();
     return bw::test::named(window.root(), name, true);
@@ -798,6 +801,15 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              window().window->activateWindow();
              EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
              return stagedAction(window(), u"Scan build"_s);
+         }},
+        // The next row's launch brings back the default size.
+        {"Page Down on the staged page at the smallest size from \"App Store images\": a "
+         "control in sight",
+         [] {
+             resizeWindow(sizes[0]);
+             tabTo(named(u"App Store images"_s));
+             press(Qt::Key_PageDown);
+             return keyTarget();
          }},
         // "Scan build" has the focus after the cancel, and keeps its place before the switch.
         {"\"Cancel scan\", then Tab: \"App Store images\"",
