@@ -383,14 +383,20 @@ TEST(StagedBuildView, ContentBeyondAnEdgeFadesOutThere) {
         }
         screen.view.resize(item.size);
         // The fade reaches only its own length into the view: a phone well inside shows as
-        // bright as it draws itself once the screen's motions have settled, however long a
-        // busy machine takes to get there.
+        // bright as it draws itself once the screen's motions have settled (the explanation
+        // opening or closing too), however long a busy machine takes to get there.
         const auto phoneShowsWhole = [&] {
             const auto [own, shown] =
                 brightestPoint(*screen.slot(ScreenshotPrompt::permissions), screen.view);
             return shown >= own - 8;
         };
-        EXPECT_TRUE(bw::test::waitFor(phoneShowsWhole, 10));
+        bw::test::waitFor(
+            [&] {
+                return phoneShowsWhole() && section.slotRowFade().fadesEnd() == item.slotsGoOn &&
+                       screen.view.pageFade().fadesEnd() == item.pageGoesOn;
+            },
+            10);
+        EXPECT_TRUE(phoneShowsWhole());
         EXPECT_FALSE(section.slotRowFade().fadesStart());
         EXPECT_EQ(section.slotRowFade().fadesEnd(), item.slotsGoOn);
         EXPECT_EQ(screen.view.pageFade().fadesEnd(), item.pageGoesOn);
