@@ -8,6 +8,7 @@
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/window/ScannedWindow.h"
 #include "ui/design/CollapsingBox.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/MenuEntry.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingList.h"
@@ -374,6 +375,16 @@ std::vector<QPoint> ringPixels(QWidget& control) {
 // Why the ring of `control` is not one a user sees round it, clear of its text; empty when it is.
 QString whyNoRing(QWidget& control) {
     const std::vector<QPoint> ring = ringPixels(control);
+    // Said apart, as neither shows in the pixels: the focus not arriving, or arriving unringed.
+    control.setFocus(Qt::TabFocusReason);
+    settleScreen();
+    if (!control.hasFocus()) {
+        return u"the focus does not reach it (its window %1 active)"_s.arg(
+            control.isActiveWindow() ? u"is"_s : u"is not"_s);
+    }
+    if (!design::showsFocusRing(control)) {
+        return u"it has the focus, not as the keyboard's"_s;
+    }
     QRect bounds;
     for (const QPoint& pixel : ring) {
         bounds |= QRect(pixel, QSize(1, 1));
