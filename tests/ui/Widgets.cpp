@@ -98,4 +98,11 @@ bool dropFile(QWidget& target, QPoint point, const QString& path) {
     return outcome.entered && outcome.dropped;
 }
 
+QImage drawnAlone(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
 } // namespace bw::test

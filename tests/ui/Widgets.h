@@ -40,6 +40,9 @@ bool answerConfirmation(const QString& title);
 // queued action).
 void settle(int turns = 10);
 
+// What `widget` draws, its children included, over nothing.
+QImage drawnAlone(QWidget& widget);
+
 // How far `image` is from `reference` over `areas`: the sum of every channel's difference, the
 // ink one shows that the other does not.
 double imageDistance(const QImage& image, const QImage& reference, const std::vector<QRect>& areas);

@@ -48,23 +48,22 @@ int ColumnStack::heightForWidth(int width) const {
 }
 
 QSize ColumnStack::sizeHint() const {
-    int width = 0;
-    for (const QWidget* part : parts_) {
-        if (part && !part->isHidden()) {
-            width = std::max(width, part->sizeHint().width());
-        }
-    }
+    const int width = widestShown(&QWidget::sizeHint);
     return {width, heightForWidth(width)};
 }
 
 QSize ColumnStack::minimumSizeHint() const {
+    return {widestShown(&QWidget::minimumSizeHint), 0};
+}
+
+int ColumnStack::widestShown(QSize (QWidget::*hint)() const) const {
     int width = 0;
     for (const QWidget* part : parts_) {
         if (part && !part->isHidden()) {
-            width = std::max(width, part->minimumSizeHint().width());
+            width = std::max(width, (part->*hint)().width());
         }
     }
-    return {width, 0};
+    return width;
 }
 
 bool ColumnStack::event(QEvent* event) {

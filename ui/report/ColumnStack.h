@@ -32,6 +32,8 @@ protected:
 
 private:
     void place();
+    // The width the widest shown part gives as its `hint`.
+    int widestShown(QSize (QWidget::*hint)() const) const;
 
     std::vector<QPointer<QWidget>> parts_;
 };

@@ -1,6 +1,7 @@
 #include "tests/support/FieldOf.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/TextLayout.h"
+#include "tests/ui/Widgets.h"
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/report/FindingCopyButton.h"
@@ -32,14 +33,6 @@ FindingResolutionPanel* openPanel(ReportView& view, std::size_t row) {
     FindingRow* built = view.findingList()->builtRow(row);
     QTest::mouseClick(built->header(), Qt::LeftButton, {}, QPoint(8, 8));
     return view.findingList()->builtRow(row)->panel();
-}
-
-// `widget` as it is drawn now, its children included, over nothing.
-QImage picture(QWidget& widget) {
-    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image;
 }
 
 // Runs the event loop for `ms` milliseconds, calling `sample` after every few.
@@ -134,9 +127,7 @@ TEST(FindingDetailRow, LabelAndValueShareTheirFirstBaseline) {
         detail.resize(420, detail.heightForWidth(420));
         detail.show();
         settle();
-        QImage drawn(detail.size(), QImage::Format_ARGB32);
-        drawn.fill(Qt::transparent);
-        detail.render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QImage drawn = drawnAlone(detail);
         // The label's column is 92 wide, the value starts 12 after it.
         const int label = firstLineFoot(drawn, 0, 92);
         ASSERT_GT(label, 0);
@@ -347,12 +338,12 @@ TEST(FindingRow, TheSymbolEasesWithTheHoverAndTheRuleFadesInPlace) {
     FindingRow* row = screen.view().findingList()->builtRow(0);
     FindingRowHeader* header = row->header();
     for (const bool hovering : {true, false}) {
-        const QImage from = picture(*header);
+        const QImage from = drawnAlone(*header);
         QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(row, hovering ? static_cast<QEvent*>(&enter) : &leave);
         std::vector<QImage> frames;
-        sampleFor(300, [&] { frames.push_back(picture(*header)); });
+        sampleFor(300, [&] { frames.push_back(drawnAlone(*header)); });
         const QImage to = frames.back();
         ASSERT_NE(to, from) << hovering;
         // A jump shows none in between; a loaded machine may catch only one of the ease's frames.
@@ -364,7 +355,7 @@ TEST(FindingRow, TheSymbolEasesWithTheHoverAndTheRuleFadesInPlace) {
     const int ruleLine = header->height();
     // The rule's ink over what the row draws just under it (the open panel's top padding).
     const auto ruleInk = [&] {
-        const QImage image = picture(*row);
+        const QImage image = drawnAlone(*row);
         const int x = image.width() / 2;
         return qAlpha(image.pixel(x, ruleLine)) - qAlpha(image.pixel(x, ruleLine + 2));
     };

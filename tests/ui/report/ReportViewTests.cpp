@@ -4,6 +4,7 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/Entrances.h"
 #include "tests/ui/TextLayout.h"
+#include "tests/ui/Widgets.h"
 #include "tests/ui/report/ReportScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/report/EmptyFindingsView.h"
@@ -92,6 +93,18 @@ QStringList flatten(const FindingEvidencePresentation& presentation) {
         out << u"note:"_s + *presentation.note;
     }
     return out;
+}
+
+// What `widget` draws at each turn while `counting`, for ten seconds at the most.
+std::vector<QImage> framesWhileCounting(QWidget& widget, const std::function<bool()>& counting) {
+    std::vector<QImage> frames;
+    waitFor(
+        [&] {
+            frames.push_back(drawnAlone(widget));
+            return !counting();
+        },
+        10);
+    return frames;
 }
 
 QString numberedLines(int from, int to) {
@@ -302,20 +315,10 @@ TEST(ReportView, ARollingZeroKeepsTheSecondaryColour) {
         tile = each->title() == u"Blockers"_s ? each : tile;
     }
     ASSERT_TRUE(tile && tile->isCounting());
-    const auto picture = [tile] {
-        QImage image(tile->size(), QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        tile->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-        return image;
-    };
-    std::vector<QImage> frames;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            frames.push_back(picture());
-            return !tile->isCounting();
-        },
-        10000));
-    const QImage settled = picture();
+    const std::vector<QImage> frames =
+        framesWhileCounting(*tile, [tile] { return tile->isCounting(); });
+    ASSERT_FALSE(tile->isCounting());
+    const QImage settled = drawnAlone(*tile);
     int redOutsideTheFive = 0;
     for (const QImage& frame : frames) {
         for (int y = 0; y < frame.height(); ++y) {
@@ -376,25 +379,15 @@ TEST(ReportView, ACountThatLosesADigitReadsTheOldOrTheNewNumberInEveryFrame) {
     };
     ReportScreen screen(reportWith(findings(10)));
     ReportFilterChip* all = screen.view().filterBar()->chip(ReportFilterChoice::all);
-    const auto picture = [all] {
-        QImage image(all->size(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        all->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-        return image;
-    };
-    const QImage ten = picture();
+    const QImage ten = drawnAlone(*all);
     ScanReport next = reportWith(findings(7));
     next.id = QUuid::createUuid();
     screen.view().setReport(next);
     ASSERT_TRUE(all->isCounting());
-    std::vector<QImage> frames;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            frames.push_back(picture());
-            return !all->isCounting();
-        },
-        10000));
-    const QImage seven = picture();
+    const std::vector<QImage> frames =
+        framesWhileCounting(*all, [all] { return all->isCounting(); });
+    ASSERT_FALSE(all->isCounting());
+    const QImage seven = drawnAlone(*all);
     const int width = std::max(ten.width(), seven.width());
     auto before = inkByColumn(ten, width);
     auto after = inkByColumn(seven, width);

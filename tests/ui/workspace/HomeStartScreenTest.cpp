@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "tests/support/WaitFor.h"
+#include "tests/ui/Widgets.h"
 #include "tests/ui/workspace/WorkspaceFixture.h"
 #include "ui/design/Motion.h"
 #include "ui/workspace/DropZoneCard.h"
@@ -71,9 +72,7 @@ void answerDialog(QTimer& timer, const QString& name) {
 // How strongly the notice is drawn, 0 to 1: the opacity of its capsule's fill (the opacity most
 // of its pixels have) against the fill's own 0.88.
 double noticeStrength(RejectionNotice& notice) {
-    QImage image(notice.size(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    notice.render(&image, {}, {}, QWidget::DrawChildren);
+    const QImage image = bw::test::drawnAlone(notice);
     std::map<int, int> alphas;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
