@@ -301,7 +301,8 @@ TEST(ReportStoreSave, ASetAsideReportKeepsItsIcon) {
 
 // A history moved aside unread (beyond the bound, or unreadable to its user) may name any report:
 // while it cannot be read, every icon stays, through Clear History too. One that an earlier version
-// moved aside as a link is read through it for the reports it names.
+// moved aside as a link is read through it for the reports it names. What is no file (a folder, a
+// pipe, a link to nothing) names none, and Clear History takes every icon.
 TEST(ReportStoreSave, AHistoryMovedAsideUnreadKeepsEveryIcon) {
     const auto primaryIn = [](const QString& folder) {
         return QFile::encodeName(QDir(folder).filePath("reports.json"));
@@ -309,23 +310,36 @@ TEST(ReportStoreSave, AHistoryMovedAsideUnreadKeepsEveryIcon) {
     const struct {
         const char* name;
         std::function<void(const QString&)> moveAside;
-        bool namesKnown;
+        int iconsLeft; // after Clear History
     } cases[] = {
         {"beyond the bound",
          [&](const QString& folder) {
              ASSERT_EQ(::truncate(primaryIn(folder).constData(), qint64(257) << 20), 0);
          },
-         false},
+         6},
         {"unreadable to its user",
          [&](const QString& folder) { ASSERT_EQ(::chmod(primaryIn(folder).constData(), 0), 0); },
-         false},
+         6},
         {"a link set aside",
          [&](const QString& folder) {
              const QString elsewhere = folder + ".elsewhere.json";
              ASSERT_EQ(::rename(primaryIn(folder).constData(), QFile::encodeName(elsewhere)), 0);
              ASSERT_TRUE(QFile::link(elsewhere, QDir(folder).filePath("reports.corrupt-1.json")));
          },
-         true},
+         5},
+        {"a folder set aside",
+         [&](const QString& folder) { ASSERT_TRUE(QDir(folder).mkdir("reports.corrupt-1.json")); },
+         0},
+        {"a pipe set aside",
+         [&](const QString& folder) {
+             ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/reports.corrupt-1.json"), 0600), 0);
+         },
+         0},
+        {"a link to nothing set aside",
+         [&](const QString& folder) {
+             ASSERT_TRUE(QFile::link(folder + "/gone", folder + "/reports.corrupt-1.json"));
+         },
+         0},
     };
     for (const auto& c : cases) {
         bw::test::TestFolder root;
@@ -343,7 +357,7 @@ TEST(ReportStoreSave, AHistoryMovedAsideUnreadKeepsEveryIcon) {
             EXPECT_EQ(icons().size(), 5) << c.name;
             store.save({sampleReport(9)});
             store.save({});
-            EXPECT_EQ(icons().size(), c.namesKnown ? 5 : 6) << c.name;
+            EXPECT_EQ(icons().size(), c.iconsLeft) << c.name;
         });
         if (!ran) {
             GTEST_SKIP() << "root here may not take another file system identity, so no file is "
