@@ -6,6 +6,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
@@ -41,6 +42,20 @@ QString systemReason(int errorNumber) {
     return QString::fromStdString(std::system_category().message(errorNumber));
 }
 
+// Whether a process still holds the lock at `path`. QLockFile's holder keeps a native lock on the
+// file for as long as it holds it, and it goes with the process however that ends; testing it
+// writes nothing, where clearing a dead holder's lock needs a new file of QLockFile's. A lock that
+// cannot be tested counts as held, and one that went meanwhile is tried again.
+bool holderLives(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return true;
+    }
+    const bool free = ::flock(fd, LOCK_SH | LOCK_NB) == 0;
+    ::close(fd);
+    return !free;
+}
+
 } // namespace
 
 HistoryLock::HistoryLock(const QString& folder)
@@ -54,15 +69,23 @@ HistoryLock::HistoryLock(const QString& folder)
             throw Unwritable(ReportStoreError::folderUnavailable(folder, systemReason(*error)));
         }
     };
+    const QString probe = QDir(folder).filePath(QStringLiteral("reports.lock.probe"));
+    bool folderTakesFiles = false;
     while (!lock_.tryLock(0)) {
         const bool held = lock_.error() == QLockFile::LockFailedError;
         if (!held) {
             throwIfUnwritable(lock_.fileName());
+        } else if (!folderTakesFiles && !holderLives(lock_.fileName())) {
+            // Left by a holder that died (or one that let go where its file cannot be removed).
+            // QLockFile clears it, unless the folder takes no new file (read-only, full): then no
+            // one can be writing there either, and there is nothing to wait for.
+            throwIfUnwritable(probe);
+            folderTakesFiles = true;
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            // A lock left by a holder that died, which QLockFile cannot clear where the folder
-            // takes no new file (remounted read-only, full): no one can be writing there either.
-            throwIfUnwritable(QDir(folder).filePath(QStringLiteral("reports.lock.probe")));
+            // A live holder that is stuck: where the folder takes no new file, what is on disk
+            // may still be read.
+            throwIfUnwritable(probe);
             throw ReportStoreError::folderUnavailable(
                 folder, held ? QStringLiteral("It has been in use by another Berthwatch for more "
                                               "than %1 seconds")

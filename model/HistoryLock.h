@@ -9,8 +9,8 @@ namespace bw {
 
 // Holds reports.lock in a history folder while one process reads, repairs or writes the
 // history there, so that the program, a second instance and bw-store never interleave their
-// reads, backups and writes. A lock left by a process that no longer runs is taken over; one
-// held by a live process is waited for.
+// reads, backups and writes. A lock left by a process that no longer runs is taken over, or, where
+// the folder takes no new file, passed over at once; one held by a live process is waited for.
 class HistoryLock {
 public:
     // The folder takes no new file (read-only, full, over its quota), so the lock cannot be made

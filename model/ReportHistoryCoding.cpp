@@ -95,20 +95,27 @@ bool isNewerEnvelope(const json::JsonReader& envelope) {
     }
 }
 
-// Ours, with its reports, taken as they were parsed, in an array.
-bool isCurrentEnvelope(const json::JsonReader& envelope) {
+// Why an envelope is not ours with its reports, taken as they were parsed, in an array; nothing
+// when it is.
+std::optional<QString> whyNotCurrentEnvelope(const json::JsonReader& envelope) {
     try {
         envelope.member(u"reports").elements();
-        return envelope.member(u"schemaVersion").integer() == currentSchemaVersion;
-    } catch (const json::DecodeError&) {
-        return false;
+        const qint64 version = envelope.member(u"schemaVersion").integer();
+        if (version == currentSchemaVersion) {
+            return std::nullopt;
+        }
+        return QStringLiteral("Its schemaVersion is %1, which no Berthwatch wrote").arg(version);
+    } catch (const json::DecodeError& error) {
+        return QStringLiteral("It is no report history (%1)").arg(error.description());
     }
 }
 
 } // namespace
 
 DecodedHistory decodeHistory(const QByteArray& bytes) {
-    const DecodedHistory damaged{DecodedHistory::State::damaged, {}, {}};
+    const auto damaged = [](QString why) {
+        return DecodedHistory{DecodedHistory::State::damaged, {}, {}, std::move(why)};
+    };
     DecodedRuns runs;
     std::optional<json::Document> parsed;
     try {
@@ -116,16 +123,17 @@ DecodedHistory decodeHistory(const QByteArray& bytes) {
             json::parseDocument(bytes, u"reports", [&runs](std::size_t array, std::size_t first) {
                 return runs.run(array, first);
             }));
-    } catch (const json::DecodeError&) {
-        return damaged;
+    } catch (const json::DecodeError& error) {
+        // The parser's own sentence, without its full stop: the caller ends it.
+        return damaged(error.description().chopped(error.description().endsWith(u'.') ? 1 : 0));
     }
     if (parsed->root().isObject()) {
         const json::JsonReader envelope(std::move(*parsed));
         if (isNewerEnvelope(envelope)) {
             return {DecodedHistory::State::newer, {}, {}};
         }
-        if (!isCurrentEnvelope(envelope)) {
-            return damaged;
+        if (std::optional<QString> why = whyNotCurrentEnvelope(envelope)) {
+            return damaged(std::move(*why));
         }
     }
     return std::move(runs).history();

@@ -29,6 +29,7 @@ struct DecodedHistory {
     State state;
     std::vector<ScanReport> reports;
     std::vector<Undecodable> undecodable;
+    QString damage = {}; // damaged: why, in the user's words ("The data is not valid JSON (…)")
 };
 
 // Classifies and decodes; never throws. One report that does not decode leaves the others

@@ -27,10 +27,19 @@ struct HistoryFile {
     enum class State { absent, unreadable, read };
     QString path;
     State state;
-    QByteArray bytes;  // read
-    QString readError; // unreadable: why, in the user's words
+    QByteArray bytes;    // read
+    QString readError;   // unreadable: why, in the user's words
+    QString damage = {}; // read, but not all of it decodes: why, in the user's words
 
     bool present() const { return state != State::absent; }
+
+    // Why what it holds cannot be used, naming the file; empty when nothing says it cannot.
+    QString whyUnusable() const {
+        return state == State::unreadable || damage.isEmpty()
+                   ? readError
+                   : fs::FileIoError(fs::FileIoError::Operation::read, path, EINVAL, damage)
+                         .description();
+    }
 };
 
 // What the backup offers when the primary file cannot be used.
@@ -51,7 +60,7 @@ struct Backup {
 // Where a file was set aside, or why it could not be.
 struct Aside {
     std::optional<QString> path;
-    QString failure; // when `path` is absent: the system's reason, with the file it concerns
+    QString failure; // when `path` is absent: why the file cannot be used, and why it stays
 };
 
 namespace {
@@ -117,6 +126,12 @@ HistoryFile readHistoryFile(const QString& path) {
     }
 }
 
+// Why a history with reports that do not decode cannot stay as it is.
+QString damagedReports(std::size_t count) {
+    return count == 1 ? QStringLiteral("One of its reports is damaged")
+                      : QStringLiteral("%1 of its reports are damaged").arg(count);
+}
+
 // Bytes that may be replaced without a load having set any of them aside first.
 bool decodesWhole(const QByteArray& bytes) {
     const DecodedHistory history = decodeHistory(bytes);
@@ -137,10 +152,16 @@ Backup readBackup(const QString& path) {
     if (history.state == DecodedHistory::State::newer) {
         return {Backup::State::newer, std::move(file), {}};
     }
-    // A history whose every report fails offers nothing to show.
-    if (history.state != DecodedHistory::State::decoded ||
-        (history.reports.empty() && !history.undecodable.empty())) {
+    if (history.state != DecodedHistory::State::decoded) {
+        file.damage = std::move(history.damage);
         return {Backup::State::damaged, std::move(file), {}};
+    }
+    if (!history.undecodable.empty()) {
+        file.damage = damagedReports(history.undecodable.size());
+        // A history whose every report fails offers nothing to show.
+        if (history.reports.empty()) {
+            return {Backup::State::damaged, std::move(file), {}};
+        }
     }
     return {Backup::State::readable, std::move(file), std::move(history.reports),
             history.undecodable.size()};
@@ -318,6 +339,7 @@ ReportStore::LoadResult ReportStore::readHistory(const QString& folder) const {
         return failure(noticeFor(ReportStoreError::Kind::unsupportedSchema),
                        newerRefusal(primaryPath));
     case DecodedHistory::State::damaged:
+        primary.damage = std::move(history.damage);
         break;
     }
     return recover(folder, primary, icons.get());
@@ -362,7 +384,8 @@ ReportStore::LoadResult ReportStore::recover(const QString& folder, const Histor
     if (!aside.path) {
         return {std::move(backup.reports),
                 store_notices::joined(
-                    {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), causes}),
+                    {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore),
+                     primary.whyUnusable()}),
                 false, keptInPlace(aside)};
     }
     writeIgnoringFailure(primaryPath, backup.file.bytes);
@@ -381,9 +404,9 @@ ReportStore::LoadResult ReportStore::startOver(const QString& folder, const Hist
     Aside primaryAside;
     Aside backupAside;
     const auto refused = [&](const Aside& aside) {
-        return failure(
-            store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore), causes}),
-            keptInPlace(aside));
+        return failure(store_notices::joined({noticeFor(ReportStoreError::Kind::corruptStore),
+                                              primary.whyUnusable(), backup.whyUnusable()}),
+                       keptInPlace(aside));
     };
     if (primary.present() && !(primaryAside = setAside(folder, primary)).path) {
         return refused(primaryAside);
@@ -418,7 +441,8 @@ ReportStore::LoadResult ReportStore::restorePartly(const QString& folder,
     if (!setAsideAll) {
         return {std::move(backup.reports),
                 store_notices::joined(
-                    {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), causes}),
+                    {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore),
+                     primary.whyUnusable(), backup.file.whyUnusable()}),
                 false, keptInPlace(primaryAsideOrAbsent ? backupAside : primaryAside)};
     }
     replaceBoth(folder, primary, readable, true);
@@ -451,13 +475,19 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
                                                          const QByteArray& bytes,
                                                          DecodedHistory history,
                                                          const IconFiles& icons) const {
-    const Aside aside =
-        setAside(folder, {QDir(folder).filePath(primaryName), HistoryFile::State::read, bytes, {}});
+    const HistoryFile file{QDir(folder).filePath(primaryName),
+                           HistoryFile::State::read,
+                           bytes,
+                           {},
+                           damagedReports(history.undecodable.size())};
+    const Aside aside = setAside(folder, file);
     if (!aside.path) {
         hydrateIcons(history.reports, folder, memory_->icons, icons);
         return {std::move(history.reports),
-                noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore), false,
-                keptInPlace(aside)};
+                store_notices::joined(
+                    {noticeFor(ReportStoreError::Kind::refusingToOverwriteCorruptStore),
+                     file.whyUnusable()}),
+                false, keptInPlace(aside)};
     }
     const std::size_t restored = restoreFromBackup(history, QDir(folder).filePath(backupName));
     // Encoded before icons are filled in, so that the icons stay in their files and an icon
@@ -490,26 +520,33 @@ QString ReportStore::moveBackupOutOfTheWay(const QString& folder) const {
 // Keeps what `file` holds as reports.corrupt-<seconds>.json, or -2, -3, … when that name is taken,
 // never replacing an earlier preserved file, and gives the path it went to: bytes that were read
 // are copied there, and what could not be read is moved there as it is. Gives up after a bounded
-// number of names, or at the first failure of another kind, saying why.
+// number of names, or at the first failure of another kind, saying why of the file the user has:
+// the names tried were never made.
 Aside ReportStore::setAside(const QString& folder, const HistoryFile& file) const {
     const QString stem = QStringLiteral("reports.corrupt-%1").arg(clock_().toSecsSinceEpoch());
-    QString failure;
+    const auto nameOf = [&](int attempt) {
+        return stem + (attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt)) +
+               QStringLiteral(".json");
+    };
+    // Every name taken, unless another failure comes first.
+    QString reason = QStringLiteral("Every name from \u201C%1\u201D to \u201C%2\u201D is taken")
+                         .arg(nameOf(1), nameOf(maxSetAsideAttempts));
     for (int attempt = 1; attempt <= maxSetAsideAttempts; ++attempt) {
-        const QString suffix = attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt);
-        const QString path = QDir(folder).filePath(stem + suffix + QStringLiteral(".json"));
+        const QString path = QDir(folder).filePath(nameOf(attempt));
         try {
             file.state == HistoryFile::State::read
                 ? fs::writeFileAtomically(path, file.bytes, fs::Replace::never)
                 : fs::moveWithoutReplacing(file.path, path);
             return {path, {}};
         } catch (const fs::FileIoError& error) {
-            failure = error.description();
             if (error.errorNumber() != EEXIST) {
+                reason = error.reason();
                 break;
             }
         }
     }
-    return {std::nullopt, failure};
+    return {std::nullopt,
+            file.whyUnusable() + QStringLiteral(" It could not be set aside: %1.").arg(reason)};
 }
 
 void ReportStore::save(const std::vector<ScanReport>& reports) const {

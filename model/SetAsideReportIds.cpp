@@ -5,6 +5,9 @@
 #include "platform/json/JsonValues.h"
 
 #include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace bw {
 
@@ -27,18 +30,30 @@ QSet<QUuid> namedIn(const QByteArray& bytes) {
     return ids;
 }
 
+// A link to nothing, or into a loop, holds no file; any other failure may hide one.
+bool leadsNowhere(int errorNumber) {
+    return errorNumber == ENOENT || errorNumber == ENOTDIR || errorNumber == ELOOP;
+}
+
 } // namespace
 
 std::optional<QSet<QUuid>> SetAsideReportIds::in(const QString& folder) {
     const QDir dir(folder);
     QSet<QUuid> named;
     QHash<QString, Read> seen;
-    // Folders, pipes, devices and links to nothing too: whatever was moved aside unread.
+    bool unreadable = false;
+    // Every kind of entry, as a link to a file is read as that file; what is no file is passed
+    // over.
     for (const QString& name : dir.entryList({QStringLiteral("reports.corrupt-*.json")},
                                              QDir::AllEntries | QDir::System, QDir::Unsorted)) {
         const QString path = dir.filePath(name);
+        struct stat status {};
+        if (::stat(QFile::encodeName(path).constData(), &status) != 0 ? leadsNowhere(errno)
+                                                                      : !S_ISREG(status.st_mode)) {
+            continue;
+        }
         const auto known = files_.constFind(path);
-        if (known != files_.constEnd() && IconFileCache::stampOf(path) == known->stamp) {
+        if (known != files_.constEnd() && IconFileCache::stampOf(status) == known->stamp) {
             seen.insert(path, *known);
         } else {
             try {
@@ -47,13 +62,15 @@ std::optional<QSet<QUuid>> SetAsideReportIds::in(const QString& folder) {
                     seen.insert(path, {*stamp, namedIn(file.bytes)});
                 }
             } catch (const fs::FileIoError&) {
-                return std::nullopt;
+                // The files after it are still read, so that the next save need not read them.
+                unreadable = true;
+                continue;
             }
         }
         named.unite(seen.value(path).ids);
     }
     files_ = std::move(seen);
-    return named;
+    return unreadable ? std::nullopt : std::optional(std::move(named));
 }
 
 } // namespace bw

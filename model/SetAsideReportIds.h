@@ -18,8 +18,9 @@ public:
     // Files of more than `maxBytes` are not read.
     explicit SetAsideReportIds(qint64 maxBytes) : maxBytes_(maxBytes) {}
 
-    // Nothing when a set-aside entry cannot be read (unreadable to this user, over the bound, or
-    // no regular file at all): it might name any report.
+    // Nothing when a set-aside file cannot be read (unreadable to this user, or over the bound):
+    // it might name any report. What is no regular file (a folder, a pipe, a device, a link to
+    // nothing) names none.
     std::optional<QSet<QUuid>> in(const QString& folder);
 
 private:

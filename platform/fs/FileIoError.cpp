@@ -25,7 +25,7 @@ FileIoError::FileIoError(Operation operation, QString path, int errorNumber)
 
 FileIoError::FileIoError(Operation operation, QString path, int errorNumber, const QString& reason)
     : std::runtime_error(describe(operation, path, reason).toStdString()), operation_(operation),
-      path_(std::move(path)), errorNumber_(errorNumber) {}
+      path_(std::move(path)), errorNumber_(errorNumber), reason_(reason) {}
 
 QString FileIoError::description() const {
     return QString::fromUtf8(what());

@@ -18,6 +18,8 @@ public:
     Operation operation() const { return operation_; }
     const QString& path() const { return path_; }
     int errorNumber() const { return errorNumber_; }
+    // The system's reason, or ours: "Is a directory".
+    const QString& reason() const { return reason_; }
 
     // "The file “reports.json” could not be read: Is a directory."
     QString description() const;
@@ -26,6 +28,7 @@ private:
     Operation operation_;
     QString path_;
     int errorNumber_;
+    QString reason_;
 };
 
 } // namespace bw::fs

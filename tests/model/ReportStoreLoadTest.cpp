@@ -113,10 +113,6 @@ QString cannotRead(const QString& name, const QString& reason) {
     return QString::fromUtf8("The file “%1” could not be read: %2.").arg(name, reason);
 }
 
-QString cannotSave(const QString& name, const QString& reason) {
-    return QString::fromUtf8("The file “%1” could not be saved: %2.").arg(name, reason);
-}
-
 // Something that is no history file, made at a path; it gives the reason the store will name.
 struct Obstacle {
     const char* name;
@@ -352,31 +348,44 @@ TEST(ReportStoreLoad, AFolderThatCannotBePreparedChangesNothing) {
 
 // The damaged bytes must be safely aside before reports.json is replaced. When they cannot be
 // written (beyond the file size limit, or with every set-aside name taken, so that the name search
-// ends), every file stays, and the backup's reports come back without permission to save.
+// ends), every file stays, and the backup's reports, if any, come back without permission to save.
 TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
-    for (const bool namesTaken : {false, true}) {
+    const struct {
+        const char* name;
+        bool namesTaken;
+        bool backup;
+    } cases[] = {
+        {"limited", false, true}, {"names taken", true, true}, {"no backup", false, false}};
+    for (const auto& c : cases) {
         bw::test::TestFolder root;
         const QDir folder(root.path());
         writeFile(folder.filePath("reports.json"), "[" + QByteArray(200 * 1024, ' ') + "{");
-        writeFile(folder.filePath("reports.backup.json"), envelope(1));
-        for (int attempt = 1; namesTaken && attempt <= 100; ++attempt) {
+        if (c.backup) {
+            writeFile(folder.filePath("reports.backup.json"), envelope(1));
+        }
+        for (int attempt = 1; c.namesTaken && attempt <= 100; ++attempt) {
             const QString suffix = attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt);
             writeFile(folder.filePath("reports.corrupt-1785000000" + suffix + ".json"), "kept");
         }
         const Files before = snapshotFolder(folder.path());
         {
             // Large enough for the backup's bytes, too small for the damaged ones.
-            bw::test::FileSizeLimit limit(namesTaken ? RLIM_INFINITY : 64 * 1024);
-            // Saving is off, and says which file could not be written and why.
-            const QString failed =
-                cannotSave(namesTaken ? "reports.corrupt-1785000000-100.json" : corruptName,
-                           namesTaken ? "File exists" : "File too large");
-            expectOutcome(
-                storeIn(folder.path()).load(),
-                {sampleHistory(1, false), refusingNotice, false, refusingNotice + u' ' + failed},
-                namesTaken ? "names taken" : "limited");
+            bw::test::FileSizeLimit limit(c.namesTaken ? RLIM_INFINITY : 64 * 1024);
+            // Saving is off, and says why the file the user has could not be read, nor set aside.
+            const QString why = cannotRead("reports.json", "The data is not valid JSON (a key was "
+                                                           "expected at offset 204802)");
+            const QString failed = QString::fromUtf8(" It could not be set aside: %1.")
+                                       .arg(c.namesTaken ? "Every name from “" + corruptName +
+                                                               "” to “reports.corrupt-1785000000-"
+                                                               "100.json” is taken"
+                                                         : "File too large");
+            const QString notice = (c.backup ? refusingNotice : corruptNotice) + u' ' + why;
+            expectOutcome(storeIn(folder.path()).load(),
+                          {c.backup ? sampleHistory(1, false) : std::vector<ScanReport>(), notice,
+                           false, refusingNotice + u' ' + why + failed},
+                          c.name);
         }
-        EXPECT_EQ(snapshotFolder(folder.path()), before) << namesTaken;
+        EXPECT_EQ(snapshotFolder(folder.path()), before) << c.name;
     }
 }
 
