@@ -148,7 +148,9 @@ public:
     // Import and staging. An import is refused while a scan is preparing or running.
     void importBuild(const QString& path);
     void loadStagedPreview();
+    // A file setScreenshot does not take sets the import message instead.
     void setScreenshot(const QString& path, ScreenshotPrompt prompt);
+    static bool takesScreenshot(const QString& path);
     void removeScreenshot(ScreenshotPrompt prompt);
     void clearStagedBuild();
     void resetForNewScan();

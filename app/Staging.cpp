@@ -108,8 +108,12 @@ void AppModel::applyPreview(std::uint64_t run, const QUuid& buildID,
     setStagedPreviewLoading(false);
 }
 
+bool AppModel::takesScreenshot(const QString& path) {
+    return screenshotExtensions.contains(extension(lastComponent(path)).toLower());
+}
+
 void AppModel::setScreenshot(const QString& path, ScreenshotPrompt prompt) {
-    if (!screenshotExtensions.contains(extension(lastComponent(path)).toLower())) {
+    if (!takesScreenshot(path)) {
         setImportMessage(u"Use PNG, JPEG, or HEIC screenshots."_s);
         return;
     }

@@ -7,43 +7,68 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace bw::design {
 
 namespace {
 
 constexpr char pendingProperty[] = "bwFollowPointerPending";
+constexpr char afterDropLook[] = "bwPointerAfterDrop";
+constexpr int afterDropLookMs = 50;
 
-// The innermost widget of `window` under the pointer at `global`, given the window the pointer
-// is over; null when that is another window or none.
-QWidget* widgetUnderPointer(QWidget& window, const QWidget* top, QPoint global) {
-    if (top != &window) {
-        return nullptr;
+// Whether the pointer at `global` is within `widget` and each widget holding it, none of them
+// hidden or letting the pointer through, as Qt's childAt finds widgets (but for a sibling over
+// it): this asks only the widgets on the way, where childAt asks every child of each.
+bool isOver(const QWidget& widget, QPoint global) {
+    QPoint at = widget.mapFromGlobal(global);
+    const QWidget* each = &widget;
+    for (; !each->isWindow(); each = each->parentWidget()) {
+        if (each->isHidden() || each->testAttribute(Qt::WA_TransparentForMouseEvents) ||
+            !each->rect().contains(at)) {
+            return false;
+        }
+        at = each->mapToParent(at);
     }
-    QWidget* child = window.childAt(window.mapFromGlobal(global));
-    return child ? child : &window;
+    return each->rect().contains(at);
 }
 
-// Qt marks a widget as under the pointer with the enter it sends and unmarks it with the leave.
-// A leave it never sends (a dialog blocks it, a popup keeps the pointer from the window, a drop
+// Qt marks a widget as under the pointer as it sends the enter (or a drag's enter) and unmarks
+// it with the leave. The widgets that heard an enter are kept here, so that finding the marked
+// ones costs the same however many widgets a window holds (thousands of sidebar rows); `marked`
+// also forgets those no longer marked.
+QList<QPointer<QWidget>>& entered() {
+    static QList<QPointer<QWidget>> widgets;
+    return widgets;
+}
+
+const QList<QPointer<QWidget>>& marked() {
+    entered().removeIf(
+        [](const QPointer<QWidget>& widget) { return !widget || !widget->underMouse(); });
+    return entered();
+}
+
+int depth(const QWidget* widget) {
+    int levels = 0;
+    for (; widget; widget = widget->parentWidget()) {
+        ++levels;
+    }
+    return levels;
+}
+
+// A leave Qt never sends (a dialog blocks it, a popup keeps the pointer from the window, a drop
 // ends without one) leaves the mark, and the widget lit, for good: every marked widget of
-// `window` that the pointer is not over (`under` nor one holding it) hears the pointer leave,
-// innermost first.
-void leaveWhatThePointerLeft(QWidget& window, const QWidget* under) {
-    const auto isLeft = [&](const QWidget* widget) {
-        return widget->underMouse() && widget->window() == &window &&
-               !(under && (widget == under || widget->isAncestorOf(under)));
-    };
+// `window` that the pointer at `global` is not over (none, when it is over another window) hears
+// the pointer leave, innermost first.
+void leaveWhatThePointerLeft(QWidget& window, QPoint global, bool overWindow) {
     QList<QPointer<QWidget>> left;
-    // Parents come before their children here.
-    for (QWidget* widget : window.findChildren<QWidget*>()) {
-        if (isLeft(widget)) {
-            left.prepend(widget);
+    for (const QPointer<QWidget>& widget : marked()) {
+        if (widget->window() == &window && !(overWindow && isOver(*widget, global))) {
+            left.append(widget);
         }
     }
-    if (isLeft(&window)) {
-        left.append(&window);
-    }
+    std::ranges::sort(left, std::ranges::greater(),
+                      [](const QPointer<QWidget>& widget) { return depth(widget); });
     for (const QPointer<QWidget>& widget : left) {
         if (widget) {
             QEvent leave(QEvent::Leave);
@@ -64,11 +89,13 @@ void placePointer(QWidget& window) {
         return;
     }
     const QPoint pointer = QCursor::pos();
-    QWidget* under = widgetUnderPointer(window, QApplication::topLevelAt(pointer), pointer);
-    leaveWhatThePointerLeft(window, under);
-    if (!under) {
+    const bool overWindow = QApplication::topLevelAt(pointer) == &window;
+    leaveWhatThePointerLeft(window, pointer, overWindow);
+    if (!overWindow) {
         return;
     }
+    QWidget* under = window.childAt(window.mapFromGlobal(pointer));
+    under = under ? under : &window;
     const QPointF local = handle->mapFromGlobal(QPointF(pointer));
     if (!under->underMouse()) {
         QEnterEvent enter(local, local, QPointF(pointer));
@@ -91,11 +118,19 @@ void followHeldPointer(QPoint global) {
     if (!holder) {
         return;
     }
-    const QWidget* top = QApplication::topLevelAt(global);
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != holder && window->isVisible()) {
-            leaveWhatThePointerLeft(*window, widgetUnderPointer(*window, top, global));
+    QList<QWidget*> windows;
+    for (const QPointer<QWidget>& widget : marked()) {
+        QWidget* window = widget->window();
+        if (window != holder && window->isVisible() && !windows.contains(window)) {
+            windows.append(window);
         }
+    }
+    if (windows.isEmpty()) {
+        return;
+    }
+    const QWidget* top = QApplication::topLevelAt(global);
+    for (QWidget* window : windows) {
+        leaveWhatThePointerLeft(*window, global, top == window);
     }
 }
 
@@ -107,19 +142,34 @@ bool isGrabbedAway(const QWindow& window) {
     return popup && popup->windowHandle() != &window && !popup->geometry().contains(QCursor::pos());
 }
 
-// After a drop the pointer is the dragging program's until that lets it go, and the moves
-// meanwhile reach no window here: the window asks where the pointer is a few times over the next
-// second.
+// After a drop the pointer is the dragging program's until that lets it go, which may be as late
+// as the pointer's next move, and that move reaches no window here: the window places the pointer
+// now, then looks where it is until it has moved and places it there, however long that takes.
 void followPointerAfterDrop(QWidget& widget) {
     QWidget* window = widget.window();
-    for (const int milliseconds : {0, 100, 250, 500, 1000}) {
-        QTimer::singleShot(milliseconds, window, [window] { followPointer(*window); });
-    }
+    delete window->findChild<QTimer*>(afterDropLook, Qt::FindDirectChildrenOnly);
+    followPointer(*window);
+    auto* look = new QTimer(window);
+    look->setObjectName(afterDropLook);
+    look->callOnTimeout(window, [window, look, dropped = QCursor::pos()] {
+        if (QCursor::pos() != dropped) {
+            followPointer(*window);
+            look->deleteLater();
+        }
+    });
+    look->start(afterDropLookMs);
 }
 
 bool isOverWindow(const QWidget& widget) {
     return widget.isWindow() &&
            (widget.windowType() == Qt::Popup || widget.windowType() == Qt::Dialog);
+}
+
+// Called before Qt marks `widget`.
+void remember(QWidget* widget) {
+    if (!marked().contains(widget)) {
+        entered().append(widget);
+    }
 }
 
 class PointerWatch : public QObject {
@@ -129,6 +179,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
+        if ((type == QEvent::Enter || type == QEvent::DragEnter) && watched->isWidgetType()) {
+            remember(static_cast<QWidget*>(watched));
+            return false;
+        }
         if (type == QEvent::MouseMove && watched->isWindowType()) {
             followHeldPointer(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
             return false;
@@ -170,6 +224,12 @@ void watchPointerAroundWindows() {
     if (!watch && qApp) {
         watch = new PointerWatch(qApp);
         qApp->installEventFilter(watch);
+        // Marks made before the watch heard any enter.
+        for (QWidget* widget : QApplication::allWidgets()) {
+            if (widget->underMouse()) {
+                remember(widget);
+            }
+        }
     }
 }
 

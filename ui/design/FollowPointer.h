@@ -17,8 +17,8 @@ void followPointer(QWidget& widget);
 // moves or resizes and after a popup or a dialog over it closes, and every widget Qt still marks
 // as under the pointer but that it is not over hears the pointer leave; and while a popup or a
 // dialog has the pointer, Qt gives its moves to that alone, so the other windows hear from here
-// what the pointer leaves, and what it stays on stays lit; after a drop, a few times over the next
-// second, as the dragging program may hold the pointer a while. Once is enough.
+// what the pointer leaves, and what it stays on stays lit; after a drop, at once and again once
+// the pointer has moved, as the dragging program may hold the pointer until then. Once is enough.
 void watchPointerAroundWindows();
 
 } // namespace bw::design

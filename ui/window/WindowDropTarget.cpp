@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/DropAnswer.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -21,16 +22,6 @@ std::optional<QString> firstFile(const QMimeData* data) {
         }
     }
     return std::nullopt;
-}
-
-// The window only reads what it is given: a source told its file was moved may delete it.
-void takeAsCopy(QDropEvent& event) {
-    if (event.possibleActions().testFlag(Qt::CopyAction)) {
-        event.setDropAction(Qt::CopyAction);
-        event.accept();
-    } else {
-        event.acceptProposedAction();
-    }
 }
 
 } // namespace
@@ -58,10 +49,9 @@ bool WindowDropTarget::eventFilter(QObject*, QEvent* event) {
         const bool taken =
             event->type() == QEvent::DragEnter ? carriesFile : takes(drag->mimeData());
         if (taken) {
-            takeAsCopy(*drag);
+            design::takeAsCopy(*drag);
         } else {
-            drag->setDropAction(Qt::IgnoreAction);
-            drag->ignore();
+            design::refuseDrop(*drag);
         }
         model_.setBuildDropTargeted(carriesFile);
         return true;
@@ -74,11 +64,10 @@ bool WindowDropTarget::eventFilter(QObject*, QEvent* event) {
         // The drag is over either way.
         model_.setBuildDropTargeted(false);
         if (takes(drop->mimeData())) {
-            takeAsCopy(*drop);
+            design::takeAsCopy(*drop);
             importDroppedFile(*firstFile(drop->mimeData()));
         } else {
-            drop->setDropAction(Qt::IgnoreAction);
-            drop->ignore();
+            design::refuseDrop(*drop);
         }
         return true;
     }

@@ -1,6 +1,7 @@
 #include "ui/workspace/IPhoneReviewSlot.h"
 
 #include "ui/design/AppIconTile.h"
+#include "ui/design/DropAnswer.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -147,7 +148,7 @@ protected:
             event->ignore();
             return;
         }
-        event->acceptProposedAction();
+        design::takeAsCopy(*event);
         slot_->setTargeted(true);
     }
 
@@ -157,10 +158,14 @@ protected:
         slot_->setTargeted(false);
         const auto path = firstLocalFile(event->mimeData());
         if (slot_->isInputDisabled_ || !path) {
-            event->ignore();
+            design::refuseDrop(*event);
             return;
         }
-        event->acceptProposedAction();
+        if (!slot_->isUsable_ || slot_->isUsable_(*path)) {
+            design::takeAsCopy(*event);
+        } else {
+            design::refuseDrop(*event);
+        }
         slot_->acceptDrop(*path);
     }
 
@@ -264,6 +269,10 @@ void IPhoneReviewSlot::setInputDisabled(bool disabled) {
         isInputDisabled_ = disabled;
         refresh();
     }
+}
+
+void IPhoneReviewSlot::setUsableFiles(std::function<bool(const QString&)> usable) {
+    isUsable_ = std::move(usable);
 }
 
 void IPhoneReviewSlot::setSlotWidth(int width) {

@@ -4,6 +4,7 @@
 #include "ui/design/Motion.h"
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class QStackedWidget;
@@ -34,6 +35,9 @@ public:
     void setUrl(const std::optional<QString>& url);
     // While a scan prepares or runs: drops are refused, and an empty slot is locked.
     void setInputDisabled(bool disabled);
+    // The dropped files the receiver of fileDropped will use; every file, unless set. Any other
+    // is still reported, for the receiver to say why not, but its source learns it was not taken.
+    void setUsableFiles(std::function<bool(const QString&)> usable);
     void setSlotWidth(int width);
 
     bool isFilled() const { return url_.has_value(); }
@@ -74,6 +78,7 @@ private:
 
     ScreenshotPrompt prompt_;
     std::optional<QString> url_;
+    std::function<bool(const QString&)> isUsable_;
     bool isInputDisabled_ = false;
     bool isTargeted_ = false;
     bool isHovering_ = false;

@@ -100,6 +100,7 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
 
     for (auto* slot : slotRow_->reviewSlots()) {
         const ScreenshotPrompt prompt = slot->prompt();
+        slot->setUsableFiles(&AppModel::takesScreenshot);
         connect(slot, &IPhoneReviewSlot::chooseRequested, this,
                 [this, prompt] { chooseScreenshot(prompt); });
         connect(slot, &IPhoneReviewSlot::removeRequested, this,

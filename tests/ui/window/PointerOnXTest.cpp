@@ -309,35 +309,25 @@ TEST_F(PointerOnXTest, AfterAnEntryOverAListRowIsChosenOnlyTheRowUnderThePointer
 }
 
 // A filled phone emptied with its remove button, then filled again by a drag from another
-// program while the pointer is away; the pointer goes back off the phone, and the button goes
-// with it. The button stayed now and then, so it is tried a few times.
+// program while the pointer is away; the pointer goes back off the phone, at once or a while
+// later, and the button goes with it. The button stayed now and then, so it is tried a few times.
+// The source learns that its file was copied, never moved, also one the phone does not take.
 TEST_F(PointerOnXTest, AfterADropTheRemoveButtonShowsOnlyWhileThePointerIsOnThePhone) {
     test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
     window.relaunch({});
     window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
     const QString shot = window.harness.screenshot(u"Paywall.png"_s);
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        SCOPED_TRACE("attempt " + std::to_string(attempt));
-        test::DragSourceProcess dragger(shot);
-        ASSERT_TRUE(waitFor([&] { return dragger.hasSaid("ready"); }, 30));
-        window.model().setScreenshot(shot, ScreenshotPrompt::paywall);
-        bw::test::settle();
-        workspace::IPhoneReviewSlot* slot = nullptr;
-        for (auto* each : window.root().screen()->findChildren<workspace::IPhoneReviewSlot*>()) {
-            slot = each->prompt() == ScreenshotPrompt::paywall ? each : slot;
-        }
-        ASSERT_NE(slot, nullptr);
-        auto* remove = slot->findChild<workspace::CenteredRemoveButton*>();
+    workspace::IPhoneReviewSlot* slot = nullptr;
+    for (auto* each : window.root().screen()->findChildren<workspace::IPhoneReviewSlot*>()) {
+        slot = each->prompt() == ScreenshotPrompt::paywall ? each : slot;
+    }
+    ASSERT_NE(slot, nullptr);
+    auto* remove = slot->findChild<workspace::CenteredRemoveButton*>();
+    const QPoint rest = away(window);
+    // Drags `dragger`'s file onto the phone and lets go there: what the source said.
+    const auto drop = [&](test::DragSourceProcess& dragger) {
         const QPoint phone = slot->mapToGlobal(slot->phoneRect().center());
-        const QPoint rest = away(window);
-        ASSERT_TRUE(perform({
-            {always, [&] { input.moveTo(phone); }},
-            {[&] {
-                 return remove->isVisible() &&
-                        !remove->testAttribute(Qt::WA_TransparentForMouseEvents);
-             },
-             [&] { input.click(1); }},
-            {[&] { return !slot->isFilled(); }, [&] { input.moveTo(rest); }},
+        const bool done = perform({
             {always, [&] { input.moveTo(test::DragSourceProcess::grip); }},
             {always, [&] { input.press(1); }},
             {[&] { return dragger.hasSaid("dragging"); },
@@ -347,10 +337,51 @@ TEST_F(PointerOnXTest, AfterADropTheRemoveButtonShowsOnlyWhileThePointerIsOnTheP
             // Released once the phone has had time to answer that it takes the file.
             {[&] { return slot->isTargeted(); }, [&] { input.moveTo(phone + QPoint(0, 5)); }},
             {always, [&] { input.release(1); }},
-            {[&] { return slot->isFilled(); }, [&] { input.moveTo(rest); }},
+            {[&] {
+                 return std::ranges::any_of(dragger.lines(), [](const QByteArray& line) {
+                     return line.startsWith("result ");
+                 });
+             },
+             [] {}},
+        });
+        return done ? dragger.lines().join(", ").toStdString() : "unfinished";
+    };
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const bool later = attempt % 2 == 1;
+        SCOPED_TRACE("attempt " + std::to_string(attempt) + (later ? ", leaving later" : ""));
+        test::DragSourceProcess dragger(shot);
+        ASSERT_TRUE(waitFor([&] { return dragger.hasSaid("ready"); }, 30));
+        window.model().setScreenshot(shot, ScreenshotPrompt::paywall);
+        bw::test::settle();
+        const QPoint phone = slot->mapToGlobal(slot->phoneRect().center());
+        ASSERT_TRUE(perform({
+            {always, [&] { input.moveTo(phone); }},
+            {[&] {
+                 return remove->isVisible() &&
+                        !remove->testAttribute(Qt::WA_TransparentForMouseEvents);
+             },
+             [&] { input.click(1); }},
+            {[&] { return !slot->isFilled(); }, [&] { input.moveTo(rest); }},
         }));
+        const std::string said = drop(dragger);
+        EXPECT_TRUE(said.ends_with("answer copy, result copy")) << said;
+        EXPECT_EQ(said.find("move"), std::string::npos) << said;
+        ASSERT_TRUE(waitFor([&] { return slot->isFilled(); }, 10));
+        // More than a second after the drop, as a user's hand may be.
+        if (later) {
+            waitFor([] { return false; }, 1.5);
+        }
+        input.moveTo(rest);
         EXPECT_TRUE(waitFor([&] { return !remove->isVisible(); }, 10));
     }
+    // A file of a kind the model refuses: it says so, and the phone keeps its screenshot.
+    const QString gif = window.harness.folder.write(u"Paywall.gif"_s, "GIF89a");
+    test::DragSourceProcess gifSource(gif);
+    ASSERT_TRUE(waitFor([&] { return gifSource.hasSaid("ready"); }, 30));
+    const std::string gifSaid = drop(gifSource);
+    EXPECT_EQ(gifSaid.find("move"), std::string::npos) << gifSaid;
+    EXPECT_TRUE(waitFor([&] { return window.model().importMessage().has_value(); }, 10));
+    EXPECT_EQ(window.model().screenshotSlots().at(ScreenshotPrompt::paywall), shot);
 }
 
 } // namespace

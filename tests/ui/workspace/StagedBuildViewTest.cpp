@@ -452,11 +452,12 @@ TEST(StagedBuildView, EverySlotTakesScreenshotsByChoosingAndDropping) {
         screen.chooser.answer = png;
         screen.view.reviewScreens()->chooseScreenshot(prompt);
         EXPECT_EQ(slotFile(prompt), png);
-        // Dropping replaces; the GIF is refused and leaves the JPEG in place.
+        // Dropping replaces; the GIF is refused, to its source too, and leaves the JPEG in place.
         ASSERT_TRUE(drop(jpeg));
         ASSERT_TRUE(bw::test::waitFor([&] { return slot->isThumbnailSettled(); }));
         EXPECT_TRUE(slot->showsScreenshot());
-        ASSERT_TRUE(drop(gif));
+        EXPECT_FALSE(bw::test::dropFile(*slot, slot->phoneRect().center(), gif));
+        ASSERT_TRUE(bw::test::waitFor([&] { return screen.model().importMessage().has_value(); }));
         EXPECT_EQ(slotFile(prompt), jpeg);
         EXPECT_TRUE(screen.showsText(u"Use PNG, JPEG, or HEIC screenshots."_qs));
         // A file taken afterwards clears the refusal.
