@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "platform/locale/NumberFormatting.h"
 #include "ui/design/BareScrollArea.h"
 #include "ui/design/BlockLayout.h"
 #include "ui/design/CollapsingBox.h"
@@ -30,7 +31,6 @@
 #include <QBoxLayout>
 #include <QEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -261,8 +261,7 @@ QWidget* StagedBuildView::makePhaseProgress(const QString& message, double progr
     auto* text = design::makeLabel(message, design::TextStyle::label, palette::textPrimary());
     text->setMinimumWidth(1);
     line->addWidget(text, 1);
-    const QLocale locale;
-    line->addWidget(design::makeLabel(locale.toString(qRound(progress * 100)) + locale.percent(),
+    line->addWidget(design::makeLabel(locale::wholePercent(progress),
                                       design::TextStyle::monoCaption, palette::textSecondary()));
     column->addLayout(line);
     auto* bar = new QProgressBar;
