@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 
 namespace bw {
@@ -59,6 +60,16 @@ QString monogram(const QString& appName) {
         }
     }
     return QStringLiteral("#");
+}
+
+QString firstCharacter(const QString& text) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    const qsizetype end = finder.toNextBoundary();
+    return text.left(end > 0 ? end : text.size());
+}
+
+QString reportMonogram(const QString& appName) {
+    return appName.isEmpty() ? QStringLiteral("#") : firstCharacter(appName).toUpper();
 }
 
 QString kindLabel(const StagedBuild& build) {

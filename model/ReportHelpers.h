@@ -19,6 +19,14 @@ qsizetype manualCount(const ScanReport& report);
 // The first letter, mark or number of an app name, upper-cased; "#" when there is none.
 QString monogram(const QString& appName);
 
+// The first user-perceived character of `text`, so that an accented letter or an emoji stays
+// whole; empty for an empty text.
+QString firstCharacter(const QString& text);
+
+// The letter of a saved report's icon tile: the app name's first character, upper-cased (an
+// emoji counts as that character); "#" for an empty name.
+QString reportMonogram(const QString& appName);
+
 // "IPA", "Archive", "App" or "Build", from the staged path's extension.
 QString kindLabel(const StagedBuild& build);
 

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 
 using namespace bw;
 
@@ -40,15 +41,19 @@ TEST(ReportHelpers, PlatformNamesKindLabelsAndMonograms) {
         const StagedBuild build{{}, "App", QString::fromUtf8(path), {}, std::nullopt, std::nullopt};
         EXPECT_EQ(kindLabel(build), QString::fromUtf8(expected)) << path;
     }
-    const std::pair<QString, QString> monograms[] = {
-        {"  ...-- 7 Minute Workout", "7"},
-        {" !?- ", "#"},
-        {QStringLiteral("ßeta"), "SS"},
-        {QStringLiteral("🚀 Launch"), "L"},
-        {QStringLiteral("𝒜lpha"), QStringLiteral("𝒜")},
+    // The sidebar's letter, then the saved report's, which takes whatever comes first.
+    const std::tuple<QString, QString, QString> monograms[] = {
+        {"  ...-- 7 Minute Workout", "7", " "},
+        {" !?- ", "#", " "},
+        {"", "#", "#"},
+        {QStringLiteral("ßeta"), "SS", "SS"},
+        {QStringLiteral("🚀 Launch"), "L", QStringLiteral("🚀")},
+        {QStringLiteral("e\u0301clair"), "E", QStringLiteral("E\u0301")},
+        {QStringLiteral("𝒜lpha"), QStringLiteral("𝒜"), QStringLiteral("𝒜")},
     };
-    for (const auto& [name, expected] : monograms) {
-        EXPECT_EQ(monogram(name), expected) << name.toStdString();
+    for (const auto& [name, sidebar, report] : monograms) {
+        EXPECT_EQ(monogram(name), sidebar) << name.toStdString();
+        EXPECT_EQ(reportMonogram(name), report) << name.toStdString();
     }
 }
 

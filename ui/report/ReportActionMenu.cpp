@@ -38,7 +38,7 @@ ReportActionMenu::ReportActionMenu(const ScanReport& report, bool canRevealBuild
     header->setSpacing(10);
     auto* icon = new design::AppIconTile(historyIconStyle(), 30, this);
     icon->setIcon(design::decodeAppIcon(report.metadata.iconPNG),
-                  monogram(report.metadata.appName));
+                  reportMonogram(report.metadata.appName));
     header->addWidget(icon);
     auto* names = new QVBoxLayout;
     names->setSpacing(2);

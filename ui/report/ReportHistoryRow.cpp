@@ -252,7 +252,7 @@ void ReportHistoryRow::paintWide(QPainter& painter, const QRectF& content) {
     const qreal middle = content.center().y();
     design::paintAppIconTile(painter,
                              QRectF(content.left(), middle - tileSize / 2.0, tileSize, tileSize),
-                             icon_, monogram(report_.metadata.appName), historyIconStyle());
+                             icon_, reportMonogram(report_.metadata.appName), historyIconStyle());
     const qreal titleHeight = lineHeight(TextStyle::rowTitle);
     const qreal captionHeight = lineHeight(TextStyle::caption);
     const qreal top = middle - (titleHeight + 5 + captionHeight) / 2;
@@ -270,7 +270,7 @@ void ReportHistoryRow::paintWide(QPainter& painter, const QRectF& content) {
 
 void ReportHistoryRow::paintCompact(QPainter& painter, const QRectF& content) {
     design::paintAppIconTile(painter, QRectF(content.left(), content.top(), tileSize, tileSize),
-                             icon_, monogram(report_.metadata.appName), historyIconStyle());
+                             icon_, reportMonogram(report_.metadata.appName), historyIconStyle());
     const qreal left = content.left() + tileSize + 12;
     const qreal width = content.right() - left;
     const qreal titleHeight = lineHeight(TextStyle::rowTitle);

@@ -17,6 +17,7 @@
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace bw::report {
@@ -152,6 +153,64 @@ QWidget* appIcon(const BuildMetadata& metadata) {
     return icon;
 }
 
+// The bundle identifier, a dot and the platform with its version on one line within the width it
+// is given: the identifier gives up its middle first, down to a letter either side, and only then
+// does the version text end in an ellipsis. A box layout would take from both at once.
+class IdentityLine : public QWidget {
+public:
+    explicit IdentityLine(const BuildMetadata& metadata)
+        : bundle_(new design::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
+                                         palette::textSecondary(), Qt::ElideMiddle, this)),
+          dot_(new report::Dot(palette::withOpacity(palette::textTertiary(), 0.75), 3, this)),
+          platform_(new design::ElidedText(
+              platformDisplayName(metadata) + u' ' + versionText(metadata), TextStyle::caption,
+              palette::textSecondary(), Qt::ElideRight, this)) {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override {
+        return {bundle_->sizeHint().width() + platform_->sizeHint().width() + fixedWidth(),
+                lineHeight()};
+    }
+    QSize minimumSizeHint() const override {
+        return {bundle_->minimumSizeHint().width() + platform_->minimumSizeHint().width() +
+                    fixedWidth(),
+                lineHeight()};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        const int room = width() - fixedWidth();
+        const int platform =
+            std::clamp(room - bundle_->minimumSizeHint().width(),
+                       platform_->minimumSizeHint().width(), platform_->sizeHint().width());
+        const int bundle = std::min(room - platform, bundle_->sizeHint().width());
+        int left = 0;
+        for (auto [part, partWidth] :
+             {std::pair<QWidget*, int>{bundle_, bundle}, {dot_, dotSide}, {platform_, platform}}) {
+            const int partHeight = part->sizeHint().expandedTo(part->minimumSize()).height();
+            // Mirrored under a right-to-left layout, as a box layout would be.
+            part->setGeometry(QStyle::visualRect(
+                layoutDirection(), rect(),
+                QRect(left, (height() - partHeight) / 2, std::max(0, partWidth), partHeight)));
+            left += partWidth + spacing;
+        }
+    }
+
+private:
+    static constexpr int spacing = 7;
+    static constexpr int dotSide = 3;
+
+    static int fixedWidth() { return dotSide + 2 * spacing; }
+    int lineHeight() const {
+        return std::max(bundle_->sizeHint().height(), platform_->sizeHint().height());
+    }
+
+    design::ElidedText* bundle_;
+    report::Dot* dot_;
+    design::ElidedText* platform_;
+};
+
 QWidget* identity(const ScanReport& report) {
     const BuildMetadata& metadata = report.metadata;
     QBoxLayout* layout = design::blockLayout(QBoxLayout::LeftToRight, 13);
@@ -160,22 +219,10 @@ QWidget* identity(const ScanReport& report) {
     auto* names = new QVBoxLayout;
     names->setSpacing(4);
     names->addWidget(
-        // One line each: a name or version too long for the window ends in an ellipsis.
+        // One line: a name too long for the window ends in an ellipsis.
         new design::ElidedText(metadata.appName, TextStyle::sectionTitle, palette::textPrimary(),
                                Qt::ElideRight));
-    auto* line = new QHBoxLayout;
-    line->setSpacing(7);
-    line->addWidget(new design::ElidedText(metadata.bundleIdentifier, TextStyle::monoCaption,
-                                           palette::textSecondary(), Qt::ElideMiddle));
-    line->addWidget(new report::Dot(palette::withOpacity(palette::textTertiary(), 0.75)));
-    // The platform and version stay whole: only the identifier gives up width, from its middle.
-    auto* platform =
-        new design::ElidedText(platformDisplayName(metadata) + u' ' + versionText(metadata),
-                               TextStyle::caption, palette::textSecondary(), Qt::ElideRight);
-    platform->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    line->addWidget(platform);
-    line->addStretch(1);
-    names->addLayout(line);
+    names->addWidget(new IdentityLine(metadata));
     layout->addLayout(names, 1);
     return layout->parentWidget();
 }

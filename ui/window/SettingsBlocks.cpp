@@ -66,6 +66,11 @@ void SettingsSection::addDivider() {
         palette::separator(), QMargins(padding + iconSize + spacing, 4, padding, 4), this));
 }
 
+void SettingsSection::addMessage(QWidget* message) {
+    message->setContentsMargins(padding + iconSize + spacing, 6, padding, 4);
+    rows_->addWidget(message);
+}
+
 SettingsRow::SettingsRow(const QString& systemImage, const QString& title, const QString& detail,
                          QWidget* trailing, QWidget* parent)
     : QWidget(parent), icon_(new design::SymbolWidget(systemImage, 15, QFont::Medium, this)),

@@ -27,6 +27,9 @@ public:
     SettingsSection(const QString& title, QWidget* parent = nullptr);
     void addRow(QWidget* row);
     void addDivider();
+    // A line under the rows, in line with their texts: what went wrong with one of them shows
+    // by the control the user just used, and nothing above it moves.
+    void addMessage(QWidget* message);
 
 private:
     QVBoxLayout* rows_;

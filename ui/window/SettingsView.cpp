@@ -48,11 +48,6 @@ SettingsView::SettingsView(AppModel& model, UpdateController* updates,
     stack->addWidget(design::makeScreenHeader(QStringLiteral("Settings"),
                                               QStringLiteral("Saved reports, updates and support."),
                                               column_));
-    problem_ = design::makeLabel({}, TextStyle::caption, palette::danger(), column_);
-    problem_->setWordWrap(true);
-    problem_->setAccessibleName(QStringLiteral("Settings problem"));
-    problem_->hide();
-    stack->addWidget(problem_);
     stack->addWidget(makeReportsAndStorage());
     stack->addWidget(makeAbout());
     stack->addStretch();
@@ -83,6 +78,11 @@ QWidget* SettingsView::makeReportsAndStorage() {
     section->addRow(new SettingsRow(
         QStringLiteral("trash"), QStringLiteral("Clear report history"),
         QStringLiteral("Permanently remove every saved report from this computer."), clear_));
+    problem_ = design::makeLabel({}, TextStyle::caption, palette::danger());
+    problem_->setWordWrap(true);
+    problem_->setAccessibleName(QStringLiteral("Settings problem"));
+    problem_->hide();
+    section->addMessage(problem_);
     return section;
 }
 
@@ -155,6 +155,11 @@ void SettingsView::refresh() {
 void SettingsView::showProblem(const QString& text) {
     problem_->setText(text);
     problem_->setVisible(!text.isEmpty());
+    if (!text.isEmpty()) {
+        // Once the page has made room for it: scrolled by the least that shows it whole.
+        QMetaObject::invokeMethod(
+            this, [this] { scroll_->ensureWidgetVisible(problem_, 0, 12); }, Qt::QueuedConnection);
+    }
 }
 
 void SettingsView::askToClear() {

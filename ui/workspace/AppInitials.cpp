@@ -1,20 +1,10 @@
 #include "ui/workspace/AppInitials.h"
 
+#include "model/ReportHelpers.h"
+
 #include <QStringList>
-#include <QTextBoundaryFinder>
 
 namespace bw::workspace {
-
-namespace {
-
-// The first user-perceived character, so that an accented letter or an emoji stays whole.
-QString firstCharacter(const QString& word) {
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, word);
-    const qsizetype end = finder.toNextBoundary();
-    return word.left(end > 0 ? end : word.size());
-}
-
-} // namespace
 
 QString appInitials(const QString& name) {
     // Only U+0020 separates words: a tab or line break is part of a word.

@@ -7,6 +7,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextOption>
 
 namespace bw::workspace {
 
@@ -61,11 +62,23 @@ void ExtensionChip::paintEvent(QPaintEvent*) {
     const QSizeF symbol = design::symbolSize(symbolRole);
     const QRectF symbolRect(horizontalPadding, (height() - symbol.height()) / 2, symbol.width(),
                             symbol.height());
-    design::paintSymbol(painter, symbolRect, symbol_, symbolRole, color);
+    const qreal textLeft = symbolRect.right() + spacing;
+    const QRectF textRect(textLeft, 0, width() - horizontalPadding - textLeft, height());
+    // The symbol leads: on the right under a right-to-left layout.
+    const auto mirrored = [this](QRectF part) {
+        if (isRightToLeft()) {
+            part.moveLeft(width() - part.right());
+        }
+        return part;
+    };
+    design::paintSymbol(painter, mirrored(symbolRect), symbol_, symbolRole, color);
     painter.setFont(design::textStyleFont(design::TextStyle::monoLabel));
     painter.setPen(color);
-    const QRectF textRect(symbolRect.right() + spacing, 0, width(), height());
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text_);
+    // An extension is spelt the same either way: ".ipa", never "ipa.".
+    QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
+    option.setTextDirection(Qt::LeftToRight);
+    option.setWrapMode(QTextOption::NoWrap);
+    painter.drawText(mirrored(textRect), text_, option);
 }
 
 } // namespace bw::workspace

@@ -96,7 +96,6 @@ ReviewScreensSection::ReviewScreensSection(AppModel& model, QWidget* parent)
     column_->addWidget(slotPadding);
     importMessageBox_ =
         makeBox(makeImportMessage(), {.withRoom = 0.5, .hintsAtOwnWidth = true}, this);
-    column_->addWidget(importMessageBox_);
 
     for (auto* slot : slotRow_->reviewSlots()) {
         const ScreenshotPrompt prompt = slot->prompt();

@@ -29,7 +29,7 @@ class SlotRow;
 
 // The lower part of the staged build screen: one phone slot per review area for optional
 // screenshots, the "App Store images" switch with its explanation, and the model's message when
-// an image was refused. Every change goes through the model.
+// an image was refused, for the screen to place. Every change goes through the model.
 class ReviewScreensSection : public QWidget {
     Q_OBJECT
 
@@ -43,7 +43,8 @@ public:
     IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const;
     // Tells where the slot row goes on beyond what is shown.
     const ScrollEdgeFade& slotRowFade() const { return *slotFade_; }
-    // The red line with the model's import message; hidden while there is none.
+    // The red line with the model's import message; hidden while there is none. The screen
+    // places it.
     design::CollapsingBox* importMessage() const { return importMessageBox_; }
     // The section's title and subtitle with the controls beside or under them.
     QWidget* heading() const { return titleBlock_->parentWidget(); }

@@ -1,6 +1,7 @@
 #include "ui/workspace/ScanProgressView.h"
 
 #include "app/AppModel.h"
+#include "platform/locale/NumberFormatting.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/HoverButton.h"
@@ -16,7 +17,6 @@
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <cmath>
@@ -318,7 +318,7 @@ void ScanProgressView::followProgress(double progress, double animationSeconds) 
 void ScanProgressView::showProgress(double shown) {
     const double clamped = clampedUnit(shown);
     runway_->setProgress(clamped);
-    percentage_->setText(QLocale().toString(qRound(clamped * 100)) + QLocale().percent());
+    percentage_->setText(locale::wholePercent(clamped));
 }
 
 void ScanProgressView::updateLabels() {

@@ -3,6 +3,7 @@
 #include "app/AppModel.h"
 #include "app/UpdateController.h"
 #include "model/RawValue.h"
+#include "platform/locale/NumberFormatting.h"
 #include "ui/design/BareScrollArea.h"
 #include "ui/design/BlockLayout.h"
 #include "ui/design/CollapsingBox.h"
@@ -18,7 +19,6 @@
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
-#include "ui/workspace/MessagePlacement.h"
 #include "ui/workspace/ReviewScreensSection.h"
 #include "ui/workspace/ScrollEdgeFade.h"
 #include "ui/workspace/StagedAppIcon.h"
@@ -30,7 +30,6 @@
 #include <QBoxLayout>
 #include <QEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -90,25 +89,24 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     sectionPadding_->addWidget(section_);
     columnLayout_->addWidget(sectionHolder_);
     columnLayout_->addStretch();
-    endRoom_ = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
-    columnLayout_->addSpacerItem(endRoom_);
     design::setBareContent(*scroll_, column);
     pageFade_ = new ScrollEdgeFade(scroll_, Qt::Vertical);
     root->addWidget(scroll_, 1);
+    // A message (a refused image, a cancelled or failed scan) stands right under the page, or
+    // under the part of it in view: seen wherever the page stands, without scrolling the build's
+    // name away. A page shorter than the room keeps its height, the message close below it.
+    column->installEventFilter(this);
+    auto* message = new QWidget;
+    messageLayout_ = new QVBoxLayout(message);
+    messageLayout_->addWidget(section_->importMessage());
+    root->addWidget(message);
+    root->addStretch(0);
     root->addWidget(makeFooter());
 
     connect(&model_, &AppModel::stagedChanged, this, &StagedBuildView::showStaged);
     connect(&model_, &AppModel::isStagedPreviewLoadingChanged, this, &StagedBuildView::showStaged);
     connect(&model_, &AppModel::scanPhaseChanged, this, &StagedBuildView::showAction);
     connect(&model_, &AppModel::isUpdateRequiredChanged, this, &StagedBuildView::showAction);
-    connect(&model_, &AppModel::importMessageChanged, this, &StagedBuildView::followImportMessage);
-    section_->importMessage()->installEventFilter(this);
-    connect(scroll_->verticalScrollBar(), &QScrollBar::rangeChanged, this,
-            &StagedBuildView::revealImportMessage);
-    // Once the user scrolls, where the page stands is theirs.
-    connect(scroll_->verticalScrollBar(), &QScrollBar::actionTriggered, this,
-            [this] { revealingImportMessage_ = false; });
-    followImportMessage();
     showStaged();
     applyLayout();
 }
@@ -261,8 +259,7 @@ QWidget* StagedBuildView::makePhaseProgress(const QString& message, double progr
     auto* text = design::makeLabel(message, design::TextStyle::label, palette::textPrimary());
     text->setMinimumWidth(1);
     line->addWidget(text, 1);
-    const QLocale locale;
-    line->addWidget(design::makeLabel(locale.toString(qRound(progress * 100)) + locale.percent(),
+    line->addWidget(design::makeLabel(locale::wholePercent(progress),
                                       design::TextStyle::monoCaption, palette::textSecondary()));
     column->addLayout(line);
     auto* bar = new QProgressBar;
@@ -416,6 +413,7 @@ void StagedBuildView::applyLayout() {
     sectionPadding_->setContentsMargins(0, isCompact_ ? 18 : 22, 0, isCompact_ ? 16 : 20);
     const int footerInset = layout.isShortHeight ? 18 : 26;
     footerLayout_->setContentsMargins(0, 0, 0, footerInset);
+    messageLayout_->setContentsMargins(columnMargins(layout, width(), 0, 0));
     icon_->setSide(isCompact_ ? 46 : 50);
     section_->setLayoutMetrics(isCompact_, layout.slotWidth, layout.contentWidth);
     if (compactChanged) {
@@ -446,51 +444,17 @@ void StagedBuildView::markAppeared() {
     }
 }
 
-// A message that appears (a refused image, a cancelled or failed scan) is scrolled into view
-// as its line opens and kept there through later layouts, until the user scrolls, so they
-// never have to look for it below the visible area.
-void StagedBuildView::followImportMessage() {
-    revealingImportMessage_ = model_.importMessage().has_value();
-    if (!revealingImportMessage_) {
-        setEndRoom(0);
-    }
-    revealImportMessage();
-}
-
-// The page goes where the message shows clear of the faded edges with no heading under one,
-// lengthened at its end where a heading must scroll out of the way for that.
-void StagedBuildView::revealImportMessage() {
-    const design::CollapsingBox* line = section_->importMessage();
-    if (!revealingImportMessage_ || !line->isVisible()) {
-        return;
-    }
-    const auto onPage = [this](const QWidget* widget) {
-        return QRect(widget->mapTo(scroll_->widget(), QPoint()), widget->size());
-    };
-    const QRect headings[] = {onPage(icon_) | onPage(name_) | onPage(status_),
-                              onPage(section_->heading())};
-    QScrollBar* bar = scroll_->verticalScrollBar();
-    const MessagePlacement placement =
-        placeMessage(onPage(line), headings, scroll_->viewport()->height(),
-                     sectionHolder_->geometry().bottom() + 1, bar->value(), ScrollEdgeFade::length);
-    if (placement.endRoom != endRoom_->sizeHint().height()) {
-        setEndRoom(placement.endRoom); // the page's range follows, and with it this
-        return;
-    }
-    bar->setValue(placement.place);
-}
-
-void StagedBuildView::setEndRoom(int room) {
-    if (endRoom_->sizeHint().height() != room) {
-        endRoom_->changeSize(0, room, QSizePolicy::Minimum, QSizePolicy::Fixed);
-        columnLayout_->invalidate();
-    }
+void StagedBuildView::fitPageHeight() {
+    const QWidget& page = *scroll_->widget();
+    const int width = scroll_->viewport()->width();
+    scroll_->setMaximumHeight(page.hasHeightForWidth() ? page.heightForWidth(width)
+                                                       : page.sizeHint().height());
 }
 
 bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == section_->importMessage() &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
-        revealImportMessage();
+    if (watched == scroll_->widget() &&
+        (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize)) {
+        fitPageHeight();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -9,7 +9,6 @@
 class QBoxLayout;
 class QLabel;
 class QScrollArea;
-class QSpacerItem;
 class QVBoxLayout;
 
 namespace bw {
@@ -75,9 +74,7 @@ private:
     void leadTabOrderWithAction();
     void applyLayout();
     void requestScan();
-    void followImportMessage();
-    void revealImportMessage();
-    void setEndRoom(int room);
+    void fitPageHeight();
     void markAppeared();
 
     AppModel& model_;
@@ -85,7 +82,6 @@ private:
     UpdateController* updates_ = nullptr;
     bool isCompact_ = false;
     bool hasAppeared_ = false;
-    bool revealingImportMessage_ = false;
     QUuid shownBuild_;
     QWidget* header_ = nullptr;
     QWidget* buildSection_ = nullptr;
@@ -97,8 +93,7 @@ private:
     QScrollArea* scroll_ = nullptr;
     ScrollEdgeFade* pageFade_ = nullptr;
     QVBoxLayout* columnLayout_ = nullptr;
-    // Room a message may need below the page so that a heading can scroll out of its way.
-    QSpacerItem* endRoom_ = nullptr;
+    QVBoxLayout* messageLayout_ = nullptr;
     QBoxLayout* buildLayout_ = nullptr;
     StagedAppIcon* icon_ = nullptr;
     design::ElidedText* name_ = nullptr;

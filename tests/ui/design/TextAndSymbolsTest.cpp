@@ -1,3 +1,4 @@
+#include "platform/locale/NumberFormatting.h"
 #include "ui/design/Formatters.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -162,6 +163,26 @@ TEST(FileByteCount, PicksTheUnitAndDigitsOfTheFileStyle) {
     }
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(fileByteCount(1'500'000).toStdString(), "1,5 MB");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+// A percentage is written in the locale's own style, its sign where the locale puts it.
+TEST(WholePercent, FollowsTheLocalesPercentStyle) {
+    const struct {
+        QLocale locale;
+        double fraction;
+        const char* text;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), 0.134, "13%"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), 0.02, "2%"},
+        {QLocale(QLocale::German, QLocale::Germany), 0.134, "13\u00A0%"},
+        {QLocale(QLocale::Turkish, QLocale::Turkey), 1, "%100"},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        EXPECT_EQ(locale::wholePercent(c.fraction).toStdString(), c.text)
+            << c.locale.name().toStdString();
+    }
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 

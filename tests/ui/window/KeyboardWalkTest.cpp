@@ -919,9 +919,9 @@ TEST_F(KeyboardWalkTest, AClickTakesAwayTheRingOfTheKeyboard) {
     }
 }
 
-// A message that appears on the staged build's page scrolls into view whole and leaves no
-// heading cut at the page's top edge, at the smallest window and the default one.
-TEST_F(KeyboardWalkTest, AMessageScrollsIntoViewLeavingNoHeadingCut) {
+// A message that appears on the staged build's page shows whole and cuts no heading, at the
+// smallest window and the default one.
+TEST_F(KeyboardWalkTest, AMessageShowsWholeLeavingNoHeadingCut) {
     for (const auto& [size, explained] : {std::pair{QSize(960, 640), false},
                                           {QSize(960, 640), true},
                                           {QSize(1120, 760), false},
@@ -945,15 +945,11 @@ TEST_F(KeyboardWalkTest, AMessageScrollsIntoViewLeavingNoHeadingCut) {
         for (const auto* cell : page->findChildren<workspace::BuildMetadataItem*>()) {
             headings.push_back(cell);
         }
-        // A heading may be cut only where no place shows it whole with the message.
-        const QWidget* shown = page->findChild<QScrollArea*>()->viewport();
-        const QWidget& message = *page->reviewScreens()->importMessage();
-        const int messageBottom = message.mapTo(shown, QPoint(0, message.height())).y();
+        // The metadata row of a narrow window scrolls sideways on its own: a cell may be out of
+        // view there, never cut from above or below.
         for (const QWidget* heading : headings) {
             const QSize seen = seenSize(*heading);
-            const bool fitsWithMessage =
-                messageBottom - heading->mapTo(shown, QPoint()).y() <= shown->height();
-            EXPECT_TRUE(seen.isEmpty() || seen == heading->size() || !fitsWithMessage)
+            EXPECT_TRUE(seen.isEmpty() || seen.height() == heading->height())
                 << size.width() << "×" << size.height() << (explained ? " explained" : "") << ": "
                 << heading->metaObject()->className() << " shows " << seen.height() << " of "
                 << heading->height();

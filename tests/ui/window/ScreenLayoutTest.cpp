@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
@@ -68,6 +69,20 @@ void visitReport(test::WindowHarness& window, const ScanReport& report, const Ch
     settleScreen();
     check(u"sidebar hidden"_s);
     window.root().toggleSidebar();
+}
+
+// A version and a build of 66 characters each stay on the identity line within the width.
+void visitLongVersion(test::WindowHarness& window, const ScanReport& scanned, const Check& check) {
+    ScanReport report = scanned;
+    report.metadata.version = u"1.2.3-beta."_s + QString(55, u'4');
+    report.metadata.buildNumber = u"20261208."_s + QString(57, u'7');
+    window.model().openReport(report);
+    settleScreen();
+    check(u"long version"_s);
+    // The page scrolls up and down only: nothing of it lies beyond the window's side.
+    const auto* view = window.root().screen()->findChild<ReportView*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->scrollArea()->horizontalScrollBar()->maximum(), 0);
 }
 
 void visitStagedBuild(test::WindowHarness& window, const ScanReport&, const Check& check) {
@@ -143,8 +158,12 @@ struct Screen {
 };
 
 const Screen screens[] = {
-    {"report", visitReport},         {"staged build", visitStagedBuild}, {"history", visitHistory},
-    {"guidelines", visitGuidelines}, {"settings", visitSettings},
+    {"report", visitReport},
+    {"long version", visitLongVersion},
+    {"staged build", visitStagedBuild},
+    {"history", visitHistory},
+    {"guidelines", visitGuidelines},
+    {"settings", visitSettings},
 };
 
 // Sizes of the window's content: the minimum, the default and a large one.

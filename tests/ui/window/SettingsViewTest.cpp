@@ -144,9 +144,25 @@ TEST(SettingsView, RevealsOnlyAFolderThatIsThere) {
     EXPECT_TRUE(impossible.opened.empty());
     EXPECT_TRUE(impossible.view->problem().contains("could not be created"));
 
+    // Scrolled so that Reveal is the last control in view: the message shows whole, and nothing
+    // above it moves on the page.
     creatable.opens = false;
-    QTest::mouseClick(creatable.button("Reveal"), Qt::LeftButton);
+    creatable.view->resize(712, 260);
+    QAbstractButton* reveal = creatable.button("Reveal");
+    const QScrollArea& scroll = *creatable.view->findChild<QScrollArea*>();
+    bw::test::settle();
+    const auto onPage = [&](const QWidget& widget) {
+        return QRect(widget.mapTo(scroll.widget(), QPoint()), widget.size());
+    };
+    const QRect revealOnPage = onPage(*reveal);
+    scroll.verticalScrollBar()->setValue(revealOnPage.bottom() + 10 - scroll.viewport()->height());
+    QTest::mouseClick(reveal, Qt::LeftButton);
+    bw::test::settle();
     EXPECT_TRUE(creatable.view->problem().contains("No file manager"));
+    EXPECT_EQ(onPage(*reveal), revealOnPage);
+    const auto* message = bw::test::named<QLabel>(*creatable.view, "Settings problem");
+    EXPECT_TRUE(scroll.viewport()->rect().contains(
+        QRect(message->mapTo(scroll.viewport(), QPoint()), message->size())));
 }
 
 TEST(SettingsView, UpdateChecksNeedAFeed) {

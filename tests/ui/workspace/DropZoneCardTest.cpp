@@ -1,9 +1,11 @@
 #include "ui/workspace/DropZoneCard.h"
 
 #include "tests/ui/workspace/WorkspaceFixture.h"
+#include "ui/workspace/ExtensionChip.h"
 #include "ui/workspace/HomeStartScreen.h"
 #include "ui/workspace/HomeView.h"
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -34,5 +36,31 @@ TEST(DropZoneCard, TheKeysThatOpenARowOpenThePanel) {
         QTest::keyClick(card, key, modifiers);
         EXPECT_TRUE(QTest::qWaitFor([&] { return workspace.chooser.asked.size() == asked + 1; }));
         asked = workspace.chooser.asked.size();
+    }
+}
+
+// Mirrored for a right-to-left language, a chip still draws all of its symbol and text: as much
+// ink as unmirrored.
+TEST(ExtensionChip, MirroredItDrawsItsWholeText) {
+    const auto ink = [](ExtensionChip& chip) {
+        // Grabbed as the window draws it: Qt's painter then takes the application's direction.
+        const QImage image = chip.grab().toImage();
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                sum += qGray(image.pixel(x, y)) * qAlpha(image.pixel(x, y)) / 255.0;
+            }
+        }
+        return sum;
+    };
+    for (const auto& [text, symbol] :
+         {std::pair{".ipa", "iphone"}, {".xcarchive", "shippingbox.fill"}}) {
+        ExtensionChip chip(QString::fromUtf8(text), QString::fromUtf8(symbol));
+        chip.resize(chip.sizeHint());
+        const double unmirrored = ink(chip);
+        // As "-reverse" sets it.
+        QApplication::setLayoutDirection(Qt::RightToLeft);
+        EXPECT_NEAR(ink(chip), unmirrored, unmirrored * 0.03) << text;
+        QApplication::setLayoutDirection(Qt::LeftToRight);
     }
 }
