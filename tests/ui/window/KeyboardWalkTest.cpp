@@ -688,6 +688,13 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
         return static_cast<QWidget*>(window().root().sidebar()->appRows().front());
     };
     const auto historyView = [] { return &history(window()); };
+    // The report just shown comes in at its top, its first control taking the focus there.
+    const auto reportsFirstControl = [] {
+        const auto* view = window().root().screen()->findChild<report::ReportView*>();
+        EXPECT_TRUE(view && view->scrollArea()->verticalScrollBar()->value() == 0)
+            << "the report comes in scrolled";
+        return design::firstTabStopIn(*window().root().screen());
+    };
     // Each does its action and returns the control that should have the focus after it.
     const std::pair<const char*, std::function<QWidget*()>> actions[] = {
         {"Escape closing a report's menu opened while the keyboard is on \"Reports\"",
@@ -731,7 +738,7 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              press(Qt::Key_Return);
              bw::test::waitFor([] { return window().model().report().has_value(); }, 5);
              settleScreen();
-             return design::firstTabStopIn(*window().root().screen());
+             return reportsFirstControl();
          }},
         {"clearing the history: the first control of its page",
          [] {
@@ -771,14 +778,14 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              return reveal;
          }},
         {"Space on \"Scan build\": the report's first control",
-         [] {
+         [&] {
              EXPECT_TRUE(scanWithTheKeys(window()));
              EXPECT_TRUE(bw::test::waitFor([] {
                  window().harness.clock.advance(std::chrono::seconds(1));
                  return window().model().report().has_value();
              }));
              settleScreen();
-             return design::firstTabStopIn(*window().root().screen());
+             return reportsFirstControl();
          }},
         {"a build typed in the file chooser, then Return: \"Scan build\"",
          [] {
@@ -916,6 +923,18 @@ TEST_F(KeyboardWalkTest, AClickTakesAwayTheRingOfTheKeyboard) {
     EXPECT_EQ(window().model().section(), AppSection::recents);
     for (QWidget* widget : window().window->findChildren<QWidget*>()) {
         EXPECT_FALSE(design::showsFocusRing(*widget)) << nameOf(*widget).toStdString();
+    }
+    // From inside a report, a screen brought by a click leaves its search field alone.
+    for (const AppSection clicked : {AppSection::recents, AppSection::guidelines}) {
+        window().model().openReport(report());
+        settleScreen();
+        QWidget* first = design::firstTabStopIn(*window().root().screen());
+        ASSERT_TRUE(tabTo([&](const QWidget& widget) { return &widget == first; }));
+        QTest::mouseClick(window().root().sidebar()->destination(clicked), Qt::LeftButton);
+        settleScreen();
+        EXPECT_EQ(window().model().section(), clicked);
+        EXPECT_FALSE(qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+            << "the search field takes the focus";
     }
 }
 
