@@ -11,6 +11,7 @@
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/ReportFilterBar.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/ReportHistoryView.h"
@@ -248,6 +249,14 @@ TEST_F(KeyboardActionsTest, ThePageKeysScrollTheReportShownFromTheSidebar) {
     QTest::keyClick(row, Qt::Key_Home);
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(QApplication::focusWidget(), row);
+    // From a control that End takes out of sight, over passed checks that hold none, the page
+    // itself takes the focus.
+    QWidget* passed = view->filterBar()->chip(report::ReportFilterChoice::passed);
+    QTest::mouseClick(passed, Qt::LeftButton);
+    tabTo(*passed);
+    QTest::keyClick(passed, Qt::Key_End);
+    EXPECT_EQ(QApplication::focusWidget(), view) << focusedName().toStdString();
+    QTest::mouseClick(passed, Qt::LeftButton);
 }
 
 // Down and Up walk a region's stops and stop at its ends: the staged build's page never hands

@@ -9,6 +9,7 @@
 
 #include "app/AppModel.h"
 #include "tests/model/ReportSamples.h"
+#include "tests/ui/TextLayout.h"
 #include "tests/ui/window/ScannedWindow.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/ConfirmationDialog.h"
@@ -896,6 +897,27 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              return std::ranges::find(rows, focused) != rows.end() || inSight == rows.end()
                         ? focused
                         : static_cast<QWidget*>(*inSight);
+         }},
+        {"Page Down at the smallest size from the guidelines' search field over a short list: "
+         "the field, no text cut at the page's top edge",
+         [] {
+             resizeWindow(sizes[0]);
+             section(window(), AppSection::settings);
+             QWidget* view = section(window(), AppSection::guidelines);
+             QWidget* field = tabTo(named(u"Search guidelines"_s));
+             if (!field) {
+                 return field;
+             }
+             QTest::keyClicks(field, u"data"_s);
+             settleScreen();
+             press(Qt::Key_PageDown);
+             const QRect shown = placeInWindow(*view->findChild<QScrollArea*>()->viewport());
+             for (const bw::test::PaintedText& text : bw::test::paintedTexts(*view->window())) {
+                 EXPECT_FALSE(text.ink.left() > shown.left() && text.ink.top() < shown.top() &&
+                              text.ink.bottom() > shown.top())
+                     << text.text.toStdString() << " is cut";
+             }
+             return field;
          }},
     };
     window().window->activateWindow();
