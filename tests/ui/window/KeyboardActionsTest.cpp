@@ -23,9 +23,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -257,6 +259,34 @@ TEST_F(KeyboardActionsTest, ThePageKeysScrollTheReportShownFromTheSidebar) {
     QTest::keyClick(passed, Qt::Key_End);
     EXPECT_EQ(QApplication::focusWidget(), view) << focusedName().toStdString();
     QTest::mouseClick(passed, Qt::LeftButton);
+}
+
+// The toolbar's share menu opened with Space starts lit on its first entry, as the popovers do;
+// opened with a click, on none.
+TEST_F(KeyboardActionsTest, TheShareMenuOpenedWithTheKeysStartsOnItsFirstEntry) {
+    model().openReport(report());
+    settleScreen();
+    QWidget* share = bw::test::button(window().root(), u"Share report"_s);
+    ASSERT_NE(share, nullptr);
+    for (const bool keys : {true, false}) {
+        QString lit = u"no menu"_s;
+        // The menu runs a loop of its own: looked at and closed once it shows.
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                lit = menu->activeAction() ? menu->activeAction()->text() : QString();
+                menu->close();
+            }
+        });
+        look.start(50);
+        if (keys) {
+            tabTo(*share);
+            QTest::keyClick(share, Qt::Key_Space);
+        } else {
+            QTest::mouseClick(share, Qt::LeftButton);
+        }
+        EXPECT_EQ(lit, keys ? u"Copy"_s : QString());
+    }
 }
 
 // Down and Up walk a region's stops and stop at its ends: the staged build's page never hands
