@@ -129,16 +129,14 @@ int cutsAt(const std::vector<Span>& blocks, int value, int shown) {
     }));
 }
 
-// Of the places that show the stop, the one that cuts the fewest blocks at the edges, and of
-// those the nearest to `value`.
-int avoidCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& stop, int value) {
+// Of `value` and the places in `places` where `fits`, the one that cuts the fewest blocks at the
+// edges, and of those the nearest to `value`.
+int fewestCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& places, int value,
+               const std::function<bool(int)>& fits) {
     int best = value;
     std::pair<int, int> bestScore{cutsAt(blocks, value, axis.shown), 0};
-    // Only where the stop can show.
-    const int lowest = std::max(axis.bar.minimum(), stop.last + 1 - axis.shown);
-    const int highest = std::min(axis.bar.maximum(), stop.first);
-    for (int place = lowest; place <= highest; ++place) {
-        if (!axis.shows(stop.first, stop.last, place, ringMargin)) {
+    for (int place = places.first; place <= places.last; ++place) {
+        if (!fits(place)) {
             continue;
         }
         const std::pair<int, int> score{cutsAt(blocks, place, axis.shown), std::abs(place - value)};
@@ -148,6 +146,17 @@ int avoidCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& sto
         }
     }
     return best;
+}
+
+// Of the places that show the stop, the one that cuts the fewest blocks at the edges, and of
+// those the nearest to `value`.
+int avoidCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& stop, int value) {
+    // Only where the stop can show.
+    const Span places{std::max(axis.bar.minimum(), stop.last + 1 - axis.shown),
+                      std::min(axis.bar.maximum(), stop.first)};
+    return fewestCuts(axis, blocks, places, value, [&](int place) {
+        return axis.shows(stop.first, stop.last, place, ringMargin);
+    });
 }
 
 // Where the stop lies on the scrolled content, along `orientation`.
@@ -278,6 +287,21 @@ void revealFocus(QWidget& widget) {
         reveal(*area, stop, Qt::Horizontal);
         reveal(*area, stop, Qt::Vertical);
     }
+}
+
+void settleUncut(QScrollArea& area, int from) {
+    const Axis axis = Axis::of(area, Qt::Vertical);
+    const int to = axis.bar.value();
+    if (to == from) {
+        return;
+    }
+    QWidget& content = *area.widget();
+    // At most half a view back: the page still moves about a page.
+    const int back = std::min(std::abs(to - from) - 1, axis.shown / 2);
+    const Span places = to > from ? Span{to - back, to} : Span{to, to + back};
+    const QRect band(0, places.first, content.width(), places.last - places.first + axis.shown);
+    const std::vector<Span> blocks = blocksOf(content, Qt::Vertical, band);
+    axis.bar.setValue(fewestCuts(axis, blocks, places, to, [](int) { return true; }));
 }
 
 bool isShownWhole(QWidget& widget) {

@@ -166,8 +166,10 @@ void passFocusOn(const QWidget& leaving, QWidget& next) {
     if (!focus || (focus != &leaving && !leaving.isAncestorOf(focus))) {
         return;
     }
-    if (QWidget* stop = firstTabStopIn(next)) {
-        handFocus(*stop, isKeyboardInUse);
+    // The keyboard goes on to the first control with its ring; after a click `next` holds the
+    // focus itself, so that no control (a search field's caret) looks taken that was not.
+    if (QWidget* stop = isKeyboardInUse ? firstTabStopIn(next) : nullptr) {
+        handFocus(*stop, true);
     } else {
         handFocus(next, false);
     }

@@ -26,11 +26,12 @@ void handFocus(QWidget& widget, bool isRinged);
 // Gives `widget` the first focus of what was just opened (a dialog): with its ring when a key
 // opened it, without after a click.
 void handOpeningFocus(QWidget& widget);
-// Before `leaving` (a screen, or a part of one made anew) goes for `next`, already shown in its
-// place: where the focus was in `leaving`, gives it to the first control of `next` (to `next`
-// itself while it has none), with its ring when the keyboard is in use. Hiding or deleting
-// `leaving` would pass it on to whatever follows in the Tab order, far from the action (a sidebar
-// row, the sidebar's width handle), or to nothing.
+// Before `leaving` (a screen, or a part of one made anew) goes for `next`, already shown and laid
+// out in its place: where the focus was in `leaving`, gives it to the first control of `next`
+// with its ring when the keyboard is in use (brought into view only where `next` shows it cut or
+// not at all), else to `next` itself, without a ring. Hiding or deleting `leaving` would pass it
+// on to whatever follows in the Tab order, far from the action (a sidebar row, the sidebar's
+// width handle), or to nothing.
 void passFocusOn(const QWidget& leaving, QWidget& next);
 // Before `control` is hidden or disabled for a while: where it has the focus, `holder` (the
 // screen round it) takes it meanwhile, without a ring, for the same reason.

@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <cstdlib>
 
 namespace bw::design {
 
@@ -99,23 +100,36 @@ QWidget* stopInSight(const QWidget& viewport, bool last) {
 }
 
 // Scrolls, and a control of the content that had the focus keeps it while still in sight;
-// otherwise the focus goes to the stop in sight nearest the way the page went. A text field too:
-// letters typed must not go into a field out of sight. The focus stays on its control through
-// the scroll: a list that builds its rows as it scrolls keeps the focused one, where a row given
-// up would be reused for another item that may then lie in sight.
-void scrollKeepingFocusInSight(QAbstractScrollArea& scroll, QAbstractSlider::SliderAction action,
-                               bool down) {
+// otherwise the focus goes to the stop in sight nearest the way the page went, or to `page`
+// itself where none is in sight, so that no key acts on a control out of sight. A text field
+// too: letters typed must not go into a field out of sight. The focus stays on its control
+// through the scroll: a list that builds its rows as it scrolls keeps the focused one, where a
+// row given up would be reused for another item that may then lie in sight.
+void scrollKeepingFocusInSight(QWidget& page, QAbstractScrollArea& scroll,
+                               QAbstractSlider::SliderAction action, bool down) {
     QWidget* viewport = scroll.viewport();
     QPointer<QWidget> focused = QApplication::focusWidget();
     const bool moves = focused && viewport->isAncestorOf(focused);
-    scroll.verticalScrollBar()->triggerAction(action);
+    QScrollBar& bar = *scroll.verticalScrollBar();
+    const int from = bar.value();
+    bar.triggerAction(action);
+    // A whole page step leaves the line cut at one edge to the other; one cut short by the page's
+    // end lands anywhere, often across a heading, and stops where the edges cut the fewest lines.
+    // Home and End go all the way.
+    auto* area = qobject_cast<QScrollArea*>(&scroll);
+    const bool isPageStep = action == QAbstractSlider::SliderPageStepAdd ||
+                            action == QAbstractSlider::SliderPageStepSub;
+    if (area && isPageStep && std::abs(bar.value() - from) < bar.pageStep()) {
+        settleUncut(*area, from);
+    }
     if (!moves) {
         return;
     }
-    QWidget* next =
-        focused && isShownWhole(*focused) ? focused.data() : stopInSight(*viewport, down);
-    if (next) {
+    if (QWidget* next =
+            focused && isShownWhole(*focused) ? focused.data() : stopInSight(*viewport, down)) {
         next->setFocus(down ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    } else {
+        page.setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -144,11 +158,12 @@ void scrollWithPageKeys(QWidget& page, QAbstractScrollArea& scroll) {
         // holds only while the page is shown, and a text field that uses the key takes it first.
         auto* shortcut = new QShortcut(QKeySequence(key), &scroll);
         shortcut->setContext(Qt::WindowShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, &scroll, [&scroll, action = action] {
-            const bool down = action == QAbstractSlider::SliderPageStepAdd ||
-                              action == QAbstractSlider::SliderToMaximum;
-            scrollKeepingFocusInSight(scroll, action, down);
-        });
+        QObject::connect(shortcut, &QShortcut::activated, &scroll,
+                         [&page, &scroll, action = action] {
+                             const bool down = action == QAbstractSlider::SliderPageStepAdd ||
+                                               action == QAbstractSlider::SliderToMaximum;
+                             scrollKeepingFocusInSight(page, scroll, action, down);
+                         });
     }
 }
 

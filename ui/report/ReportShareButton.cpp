@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "model/ReportMarkdown.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/Pasteboard.h"
@@ -49,6 +50,13 @@ ReportShareButton::ReportShareButton(AppModel& model, const Pasteboard& pasteboa
     auto* menu = new QMenu(this);
     copy_ = menu->addAction(QStringLiteral("Copy"), this, &ReportShareButton::copyMarkdown);
     save_ = menu->addAction(QStringLiteral("Save As…"), this, &ReportShareButton::saveMarkdown);
+    // Opened from the keyboard, the menu starts lit on its first entry, as the popovers do; a
+    // click takes the button's ring away first and leaves the menu unlit.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        if (design::showsFocusRing(*this)) {
+            menu->setActiveAction(copy_);
+        }
+    });
     setMenu(menu);
     setReport(std::nullopt);
 }

@@ -181,8 +181,13 @@ void RootView::showSection() {
         for (QLineEdit* field : screen_->findChildren<QLineEdit*>()) {
             field->setAcceptDrops(false);
         }
+        // Laid out alone in its place before the focus goes into it, as it will be seen.
+        if (leaving) {
+            content_->layout()->removeWidget(leaving);
+        }
         content_->layout()->addWidget(screen_);
         screen_->show();
+        content_->layout()->activate();
         if (leaving) {
             design::passFocusOn(*leaving, *screen_);
         }

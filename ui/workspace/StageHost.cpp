@@ -100,6 +100,9 @@ void StageHost::present(QWidget* next, const Transition& transition) {
     current_ = next;
     transition_ = transition;
     next->setParent(this);
+    // In its place before the focus goes into it: what it shows of the control taking the focus
+    // is measured there, not at a new widget's default size.
+    next->setGeometry(rect());
     next->show();
     // Later, not now: the change may come from a click on the old screen itself.
     if (leaving) {

@@ -11,6 +11,7 @@
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/ReportFilterBar.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/report/ReportHistoryView.h"
@@ -22,9 +23,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -248,6 +251,41 @@ TEST_F(KeyboardActionsTest, ThePageKeysScrollTheReportShownFromTheSidebar) {
     QTest::keyClick(row, Qt::Key_Home);
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(QApplication::focusWidget(), row);
+    // From a control that End takes out of sight, over passed checks that hold none, the page
+    // itself takes the focus.
+    QWidget* passed = view->filterBar()->chip(report::ReportFilterChoice::passed);
+    QTest::mouseClick(passed, Qt::LeftButton);
+    tabTo(*passed);
+    QTest::keyClick(passed, Qt::Key_End);
+    EXPECT_EQ(QApplication::focusWidget(), view) << focusedName().toStdString();
+    QTest::mouseClick(passed, Qt::LeftButton);
+}
+
+// The toolbar's share menu opened with Space starts lit on its first entry, as the popovers do;
+// opened with a click, on none.
+TEST_F(KeyboardActionsTest, TheShareMenuOpenedWithTheKeysStartsOnItsFirstEntry) {
+    model().openReport(report());
+    settleScreen();
+    auto* share = qobject_cast<QToolButton*>(bw::test::button(window().root(), u"Share report"_s));
+    ASSERT_TRUE(share && share->menu());
+    QMenu* menu = share->menu();
+    QString lit = u"no menu"_s;
+    // Looked at once shown, in the menu's own loop, and closed.
+    const QObject looker;
+    QObject::connect(menu, &QMenu::aboutToShow, &looker, [&] {
+        QMetaObject::invokeMethod(
+            menu,
+            [&] {
+                lit = menu->activeAction() ? menu->activeAction()->text() : QString();
+                menu->close();
+            },
+            Qt::QueuedConnection);
+    });
+    tabTo(*share);
+    QTest::keyClick(share, Qt::Key_Space);
+    EXPECT_EQ(lit, u"Copy"_s);
+    QTest::mouseClick(share, Qt::LeftButton);
+    EXPECT_EQ(lit, QString());
 }
 
 // Down and Up walk a region's stops and stop at its ends: the staged build's page never hands

@@ -9,6 +9,7 @@
 
 #include "app/AppModel.h"
 #include "tests/model/ReportSamples.h"
+#include "tests/ui/TextLayout.h"
 #include "tests/ui/window/ScannedWindow.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/ConfirmationDialog.h"
@@ -688,6 +689,13 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
         return static_cast<QWidget*>(window().root().sidebar()->appRows().front());
     };
     const auto historyView = [] { return &history(window()); };
+    // The report just shown comes in at its top, its first control taking the focus there.
+    const auto reportsFirstControl = [] {
+        const auto* view = window().root().screen()->findChild<report::ReportView*>();
+        EXPECT_TRUE(view && view->scrollArea()->verticalScrollBar()->value() == 0)
+            << "the report comes in scrolled";
+        return design::firstTabStopIn(*window().root().screen());
+    };
     // Each does its action and returns the control that should have the focus after it.
     const std::pair<const char*, std::function<QWidget*()>> actions[] = {
         {"Escape closing a report's menu opened while the keyboard is on \"Reports\"",
@@ -731,7 +739,7 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              press(Qt::Key_Return);
              bw::test::waitFor([] { return window().model().report().has_value(); }, 5);
              settleScreen();
-             return design::firstTabStopIn(*window().root().screen());
+             return reportsFirstControl();
          }},
         {"clearing the history: the first control of its page",
          [] {
@@ -771,14 +779,14 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              return reveal;
          }},
         {"Space on \"Scan build\": the report's first control",
-         [] {
+         [&] {
              EXPECT_TRUE(scanWithTheKeys(window()));
              EXPECT_TRUE(bw::test::waitFor([] {
                  window().harness.clock.advance(std::chrono::seconds(1));
                  return window().model().report().has_value();
              }));
              settleScreen();
-             return design::firstTabStopIn(*window().root().screen());
+             return reportsFirstControl();
          }},
         {"a build typed in the file chooser, then Return: \"Scan build\"",
          [] {
@@ -890,6 +898,24 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
                         ? focused
                         : static_cast<QWidget*>(*inSight);
          }},
+        {"Page Down at the smallest size from the guidelines' search field over a short list: "
+         "the field, no text cut at the page's top edge",
+         [] {
+             resizeWindow(sizes[0]);
+             section(window(), AppSection::settings);
+             QWidget* view = section(window(), AppSection::guidelines);
+             QWidget* field = tabTo(named(u"Search guidelines"_s));
+             QTest::keyClicks(field, u"data"_s);
+             settleScreen();
+             press(Qt::Key_PageDown);
+             const QRect shown = placeInWindow(*view->findChild<QScrollArea*>()->viewport());
+             for (const bw::test::PaintedText& text : bw::test::paintedTexts(*view->window())) {
+                 EXPECT_FALSE(text.ink.left() > shown.left() && text.ink.top() < shown.top() &&
+                              text.ink.bottom() > shown.top())
+                     << text.text.toStdString() << " is cut";
+             }
+             return field;
+         }},
     };
     window().window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
@@ -916,6 +942,18 @@ TEST_F(KeyboardWalkTest, AClickTakesAwayTheRingOfTheKeyboard) {
     EXPECT_EQ(window().model().section(), AppSection::recents);
     for (QWidget* widget : window().window->findChildren<QWidget*>()) {
         EXPECT_FALSE(design::showsFocusRing(*widget)) << nameOf(*widget).toStdString();
+    }
+    // From inside a report, a screen brought by a click leaves its search field alone.
+    for (const AppSection clicked : {AppSection::recents, AppSection::guidelines}) {
+        window().model().openReport(report());
+        settleScreen();
+        QWidget* first = design::firstTabStopIn(*window().root().screen());
+        ASSERT_TRUE(tabTo([&](const QWidget& widget) { return &widget == first; }));
+        QTest::mouseClick(window().root().sidebar()->destination(clicked), Qt::LeftButton);
+        settleScreen();
+        EXPECT_EQ(window().model().section(), clicked);
+        EXPECT_FALSE(qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+            << "the search field takes the focus";
     }
 }
 
