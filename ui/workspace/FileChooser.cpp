@@ -106,9 +106,15 @@ std::optional<QString> DialogFileChooser::chooseFile(QWidget* requester, const F
     const DeletionHold hold(requester);
     // The dialog belongs to the window, which outlasts every screen; should the window go all the
     // same, it takes the dialog with it.
-    const QPointer<BundleFileDialog> dialog(
-        new BundleFileDialog(requester ? requester->window() : nullptr, choice));
+    const QPointer<QWidget> window = requester ? requester->window() : nullptr;
+    const QPointer<BundleFileDialog> dialog(new BundleFileDialog(window, choice));
     const bool accepted = dialog->exec() == QDialog::Accepted;
+    // The window takes the keys back, as the dialog was over it: where nothing else activates it
+    // once the dialog has gone (no window manager, or one that has not yet), no window is active
+    // and the keys go nowhere.
+    if (window && window->isVisible() && !window->isActiveWindow()) {
+        window->activateWindow();
+    }
     if (!dialog) {
         return std::nullopt;
     }
