@@ -88,6 +88,17 @@ public:
         return QProxyStyle::standardIcon(which, option, widget);
     }
 
+    // A folder in the file chooser opens on a double-click, as on the Mac, also on desktops that
+    // open items on a single click: there the double-click's second click landed in the folder
+    // the first had opened and chose whatever lay under the pointer.
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_ItemView_ActivateItemOnSingleClick) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+
     // Fusion marks a menu of the bar only while it is open: the bar taking the keys (Alt) marks
     // the menu that Down would open the same way, or nothing would show where the keys went.
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,

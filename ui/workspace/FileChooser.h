@@ -22,14 +22,18 @@ class FileChooser {
 public:
     virtual ~FileChooser() = default;
 
-    // Runs modally; the chosen file's path, or absent when the user cancelled.
-    virtual std::optional<QString> chooseFile(QWidget* parent, const FileChoice& choice) = 0;
+    // Runs modally over `requester`'s window; the chosen file's path, or absent when the user
+    // cancelled. The caller hands the file on to what is current when the dialog closes:
+    // `requester` may have been replaced meanwhile.
+    virtual std::optional<QString> chooseFile(QWidget* requester, const FileChoice& choice) = 0;
 };
 
 // The application's chooser: a non-native QFileDialog, so it behaves the same on every desktop.
+// It opens in the folder that holds the last pick. The requester and the screens holding it are
+// not deleted while it runs.
 class DialogFileChooser : public FileChooser {
 public:
-    std::optional<QString> chooseFile(QWidget* parent, const FileChoice& choice) override;
+    std::optional<QString> chooseFile(QWidget* requester, const FileChoice& choice) override;
 };
 
 } // namespace bw::workspace

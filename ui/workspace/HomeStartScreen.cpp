@@ -265,6 +265,8 @@ void HomeStartScreen::chooseBuild() {
     const FileChoice choice{u"Choose an IPA, XCArchive, or App build to scan"_qs,
                             {u"Builds (*.ipa *.xcarchive *.app)"_qs},
                             {u"xcarchive"_qs, u"app"_qs}};
+    // The file goes to the model, which every screen follows: whichever is current when the panel
+    // closes shows the launch, also when this screen was replaced meanwhile.
     if (const auto path = chooser_.chooseFile(this, choice)) {
         openBuild(*path);
     }

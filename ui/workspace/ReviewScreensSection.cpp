@@ -216,7 +216,7 @@ void ReviewScreensSection::chooseScreenshot(ScreenshotPrompt prompt) {
                                 QStringLiteral(" screen"),
                             {QStringLiteral("Images (*.png *.jpg *.jpeg *.heic)")},
                             {}};
-    if (const auto path = chooser_->chooseFile(window(), choice)) {
+    if (const auto path = chooser_->chooseFile(this, choice)) {
         model_.setScreenshot(*path, prompt);
     }
 }

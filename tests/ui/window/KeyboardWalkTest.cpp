@@ -204,6 +204,20 @@ void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     settleScreen();
 }
 
+// Answers the file chooser once it is up, as a user does: `path` typed, then Return.
+void answerChooser(QTimer& timer, const QString& path) {
+    QObject::connect(&timer, &QTimer::timeout, [&timer, path] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible()) {
+            auto* field = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+            timer.stop();
+            field->setText(path);
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+    });
+    timer.start(50);
+}
+
 // Presses Tab until the focus reaches a control that `matches`; none when it never does.
 QWidget* tabTo(const std::function<bool(const QWidget&)>& matches) {
     for (int presses = 0; presses < 300; ++presses) {
@@ -792,23 +806,31 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
          [] {
              section(window(), AppSection::scan);
              QTimer answer;
-             QObject::connect(&answer, &QTimer::timeout, [&answer] {
-                 // Once up, as a user answers it: the build's path typed, then Return.
-                 auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                 if (dialog && dialog->isVisible()) {
-                     auto* field = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
-                     answer.stop();
-                     field->setText(bw::test::fixtureBuild(u"Clean.ipa"_s));
-                     QTest::keyClick(field, Qt::Key_Return);
-                 }
-             });
-             answer.start(50);
+             answerChooser(answer, bw::test::fixtureBuild(u"Clean.ipa"_s));
              if (tabTo(named(u"Choose a build to review"_s))) {
                  press(Qt::Key_Space);
              }
-             window().window->activateWindow();
+             // The window has the keys again without being brought forward.
              EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
              return stagedAction(window(), u"Scan build"_s);
+         }},
+        {"an image typed in a phone's file chooser, then Return: the phone",
+         [] {
+             QTimer answer;
+             answerChooser(answer, window().harness.screenshot(u"Paywall.png"_s));
+             if (tabTo(named(u"Paywall, not added"_s))) {
+                 press(Qt::Key_Space);
+             }
+             EXPECT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+             settleScreen();
+             // The phone, not the slot round it, which bears the same name.
+             for (QWidget* phone : window().root().findChildren<QWidget*>()) {
+                 if (phone->accessibleName() == u"Paywall, screenshot added"_s &&
+                     design::isTabStop(*phone)) {
+                     return phone;
+                 }
+             }
+             return static_cast<QWidget*>(nullptr);
          }},
         // The next row's launch brings back the default size.
         {"Page Down on the staged page at the smallest size from \"App Store images\": a "

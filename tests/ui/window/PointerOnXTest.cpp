@@ -5,6 +5,7 @@
 #include "tests/ui/window/WindowHarness.h"
 #include "tests/ui/window/XInput.h"
 #include "ui/design/ConfirmationDialog.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/report/ReportHistoryRow.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/GuidelineRow.h"
@@ -19,10 +20,12 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMenu>
+#include <QProcess>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 namespace bw::window {
@@ -52,7 +55,11 @@ bool perform(const std::vector<Step>& steps) {
         }
     });
     tick.start(20);
-    return waitFor([&] { return next == steps.size(); }, 120);
+    if (waitFor([&] { return next == steps.size(); }, 120)) {
+        return true;
+    }
+    ADD_FAILURE() << "step " << next + 1 << " of " << steps.size() << " was never ready";
+    return false;
 }
 
 const auto always = [] { return true; };
@@ -382,6 +389,118 @@ TEST_F(PointerOnXTest, AfterADropTheRemoveButtonShowsOnlyWhileThePointerIsOnTheP
     EXPECT_EQ(gifSaid.find("move"), std::string::npos) << gifSaid;
     EXPECT_TRUE(waitFor([&] { return window.model().importMessage().has_value(); }, 10));
     EXPECT_EQ(window.model().screenshotSlots().at(ScreenshotPrompt::paywall), shot);
+}
+
+// A window manager on the test's display, as a desktop has one: it gives the focus to a window
+// it maps, and back to the window under a dialog that closes.
+class WindowManager {
+public:
+    WindowManager() {
+        manager_.start(u"openbox"_s, {u"--sm-disable"_s});
+        // Up once it names itself on the root window.
+        isRunning_ = manager_.waitForStarted() && waitFor([] { return isManaged(); }, 20);
+    }
+
+    ~WindowManager() {
+        manager_.terminate();
+        manager_.waitForFinished();
+    }
+
+    bool isRunning() const { return isRunning_; }
+
+private:
+    static bool isManaged() {
+        auto* x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        xcb_connection_t* connection = x->connection();
+        const QByteArray name = "_NET_SUPPORTING_WM_CHECK";
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+            xcb_intern_atom_reply(
+                connection, xcb_intern_atom(connection, 1, uint16_t(name.size()), name), nullptr),
+            &std::free);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> property(
+            atom && atom->atom
+                ? xcb_get_property_reply(
+                      connection,
+                      xcb_get_property(connection, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1),
+                      nullptr)
+                : nullptr,
+            &std::free);
+        return property && xcb_get_property_value_length(property.get()) > 0;
+    }
+
+    QProcess manager_;
+    bool isRunning_ = false;
+};
+
+// Under a window manager a build is chosen with the keys alone: Space on the drop card, the path
+// typed, Return. The window then has the keys again, "Scan build" focused with its ring, and Tab
+// moves on; the test never brings the window forward itself. The keys were seen lost now and
+// then, so the round is tried eight times.
+TEST_F(PointerOnXTest, AfterTheChooserClosesByReturnTheWindowHasTheKeys) {
+    const WindowManager manager;
+    ASSERT_TRUE(manager.isRunning()) << "openbox did not start (scripts/setup installs it)";
+    test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
+    constexpr xcb_keysym_t tab = 0xff09, enter = 0xff0d, space = 0x20;
+    const auto dialog = [] {
+        return qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    };
+    const auto named = [&](const QString& name) {
+        return bw::test::named<QWidget>(window.root(), name, true);
+    };
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        window.model().resetForNewScan();
+        ASSERT_TRUE(waitFor([&] { return named(u"Choose a build to review"_s); }, 10));
+        QWidget* card = named(u"Choose a build to review"_s);
+        // As a user whose window lost the keys would: a click on the window's bar brings them back.
+        if (!window.window->isActiveWindow()) {
+            input.moveTo(away(window));
+            input.click(1);
+        }
+        ASSERT_TRUE(waitFor([&] { return window.window->isActiveWindow(); }, 10));
+        card->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(perform({
+            {[&] { return card->hasFocus(); }, [&] { input.pressKey(space); }},
+            // A dialog the window manager left without the keys is clicked, as a user would.
+            {[&] { return dialog() && dialog()->isVisible(); },
+             [&] {
+                 if (!dialog()->isActiveWindow()) {
+                     input.moveTo(centre(*dialog()->findChild<QWidget*>(u"fileNameEdit"_s)));
+                     input.click(1);
+                 }
+             }},
+            {[&] { return dialog() && dialog()->isActiveWindow(); },
+             [&] {
+                 input.type(bw::test::fixtureBuild(u"Clean.ipa"_s));
+                 input.pressKey(enter);
+             }},
+            {[&] { return dialog() == nullptr; }, [] {}},
+        }));
+        ASSERT_TRUE(waitFor(
+            [&] {
+                window.harness.clock.advance(std::chrono::milliseconds(100));
+                const auto& staged = window.model().staged();
+                return staged && (staged->preview || staged->previewError) &&
+                       named(u"Scan build"_s);
+            },
+            30));
+        QWidget* scan = named(u"Scan build"_s);
+        EXPECT_TRUE(waitFor(
+            [&] {
+                return window.window->isActiveWindow() && scan->hasFocus() &&
+                       design::showsFocusRing(*scan);
+            },
+            5))
+            << "the window " << (window.window->isActiveWindow() ? "is" : "is not")
+            << " active; the focus is on "
+            << (QApplication::focusWidget()
+                    ? QApplication::focusWidget()->accessibleName().toStdString()
+                    : std::string("nothing"));
+        input.pressKey(tab);
+        EXPECT_TRUE(waitFor([&] { return !scan->hasFocus() && QApplication::focusWidget(); }, 5))
+            << "Tab moves nothing";
+    }
 }
 
 } // namespace

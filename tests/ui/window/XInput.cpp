@@ -1,5 +1,6 @@
 #include "tests/ui/window/XInput.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <sys/uio.h>
@@ -30,6 +31,7 @@ struct FakeInput {
 static_assert(sizeof(FakeInput) == 36);
 
 constexpr xcb_keysym_t escapeSymbol = 0xff1b;
+constexpr xcb_keysym_t shiftSymbol = 0xffe1;
 
 template <typename Reply> std::unique_ptr<Reply, decltype(&std::free)> owned(Reply* reply) {
     return {reply, &std::free};
@@ -49,15 +51,12 @@ XInput::XInput() : connection_(xcb_connect(nullptr, nullptr)) {
         nullptr));
     if (map) {
         const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(map.get());
-        for (int index = 0; index < xcb_get_keyboard_mapping_keysyms_length(map.get()); ++index) {
-            if (symbols[index] == escapeSymbol) {
-                escape_ = setup->min_keycode + index / map->keysyms_per_keycode;
-                break;
-            }
-        }
+        symbols_.assign(symbols, symbols + xcb_get_keyboard_mapping_keysyms_length(map.get()));
+        perKeycode_ = std::max<int>(1, map->keysyms_per_keycode);
+        firstKeycode_ = setup->min_keycode;
     }
     const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection_, &xtest);
-    if (extension && extension->present && escape_ != 0) {
+    if (extension && extension->present && !symbols_.empty()) {
         opcode_ = extension->major_opcode;
     }
 }
@@ -84,8 +83,34 @@ void XInput::release(int button) {
 }
 
 void XInput::pressEscape() {
-    fake(XCB_KEY_PRESS, escape_);
-    fake(XCB_KEY_RELEASE, escape_);
+    pressKey(escapeSymbol);
+}
+
+void XInput::pressKey(xcb_keysym_t symbol) {
+    const auto found = std::find(symbols_.begin(), symbols_.end(), symbol);
+    if (found == symbols_.end()) {
+        return;
+    }
+    const auto index = int(found - symbols_.begin());
+    const int key = firstKeycode_ + index / perKeycode_;
+    const bool shifted = index % perKeycode_ == 1;
+    const int shift = firstKeycode_ + int(std::find(symbols_.begin(), symbols_.end(), shiftSymbol) -
+                                          symbols_.begin()) /
+                                          perKeycode_;
+    if (shifted) {
+        fake(XCB_KEY_PRESS, shift);
+    }
+    fake(XCB_KEY_PRESS, key);
+    fake(XCB_KEY_RELEASE, key);
+    if (shifted) {
+        fake(XCB_KEY_RELEASE, shift);
+    }
+}
+
+void XInput::type(const QString& text) {
+    for (const QChar character : text) {
+        pressKey(character.unicode());
+    }
 }
 
 void XInput::fake(int type, int detail, QPoint global) {

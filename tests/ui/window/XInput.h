@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPoint>
+#include <QString>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace bw::window::test {
@@ -24,6 +26,11 @@ public:
     void release(int button);
     // Presses and releases Escape.
     void pressEscape();
+    // Presses and releases the key that gives `symbol` (an X keysym: 0xff09 Tab, 0xff0d Return,
+    // or a Latin-1 character's code), with Shift held where the key gives it shifted.
+    void pressKey(xcb_keysym_t symbol);
+    // Types `text` (Latin-1) key by key.
+    void type(const QString& text);
 
 private:
     void fake(int type, int detail, QPoint global = {});
@@ -31,7 +38,10 @@ private:
     xcb_connection_t* connection_;
     xcb_window_t root_ = 0;
     int opcode_ = 0;
-    int escape_ = 0;
+    // The server's keyboard map: `perKeycode_` symbols for each key from `firstKeycode_` on.
+    std::vector<xcb_keysym_t> symbols_;
+    int perKeycode_ = 1;
+    int firstKeycode_ = 0;
 };
 
 } // namespace bw::window::test

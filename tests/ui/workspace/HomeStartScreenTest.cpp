@@ -12,12 +12,15 @@
 #include "ui/workspace/RejectionNotice.h"
 #include "ui/workspace/StagedBuildView.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
@@ -49,19 +52,32 @@ bool isShaken(const DropZoneCard& card) {
     return QTest::qWaitFor([&] { return card.x() != 0; }, 150);
 }
 
-// Answers the modal dialog once it is up, as a user would: types `name` and presses Open;
-// cancels once Open has not closed it.
-void answerDialog(QTimer& timer, const QString& name) {
+// Answers the modal dialog once it is up, as a user would: types `path` and presses Open, or with
+// `doubleClick` double-clicks the item in its folder; cancels once that has not closed it.
+void answerDialog(QTimer& timer, const QString& path, bool doubleClick = false) {
     // The dialog reads its folder in the background: give it a few turns first.
-    QObject::connect(&timer, &QTimer::timeout, &timer, [name, ticks = 0]() mutable {
+    QObject::connect(&timer, &QTimer::timeout, &timer, [path, doubleClick, ticks = 0]() mutable {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) {
             return;
         }
         ++ticks;
-        if (ticks == 5) {
-            dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->setText(name);
+        if (ticks == 5 && doubleClick) {
+            dialog->setDirectory(QFileInfo(path).absolutePath());
+        } else if (ticks == 5) {
+            dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->setText(path);
             QMetaObject::invokeMethod(dialog, "accept");
+        } else if (ticks == 10 && doubleClick) {
+            const auto* files = dialog->findChild<QFileSystemModel*>();
+            for (auto* view : dialog->findChildren<QAbstractItemView*>()) {
+                if (view->isVisible() && view->model() == files) {
+                    const QPoint item = view->visualRect(files->index(path)).center();
+                    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, item);
+                    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, item);
+                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, item);
+                    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, item);
+                }
+            }
         } else if (ticks == 15) {
             dialog->reject();
         }
@@ -256,6 +272,40 @@ TEST(HomeStartScreen, AnAcceptedBuildLaunchesThenShowsTheStagedBuild) {
     EXPECT_TRUE(qobject_cast<StagedBuildView*>(start.home.stageWidget()));
 }
 
+// The start screen is replaced while its open panel is up (a build staged meanwhile): the panel
+// belongs to the window, the screen goes once the panel has closed, and the build chosen then
+// launches all the same.
+TEST(HomeStartScreen, AScreenReplacedUnderItsOpenPanelGoesOnceThePanelHasClosed) {
+    Workspace workspace;
+    DialogFileChooser dialogs;
+    HomeView home{workspace.model(), dialogs, Workspace::links()};
+    home.show();
+    const QPointer<HomeStartScreen> screen = qobject_cast<HomeStartScreen*>(home.stageWidget());
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&, ticks = 0]() mutable {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) {
+            return;
+        }
+        if (++ticks == 1) {
+            EXPECT_EQ(dialog->parentWidget(), &home);
+            workspace.stage(Workspace::fixtureBuild("Clean.ipa"));
+        } else if (ticks == 5) { // the replaced screen's deletion has had its turns
+            EXPECT_TRUE(screen);
+            dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)
+                ->setText(Workspace::fixtureBuild("Debug.xcarchive"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    timer.start(20);
+    screen->chooseBuild();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(screen);
+    workspace.clock.advance(seconds(0.4));
+    ASSERT_TRUE(workspace.model().staged());
+    EXPECT_EQ(workspace.model().staged()->fileName, u"Debug.xcarchive"_qs);
+}
+
 // The drop scene blinks the highlight until the screen goes: staged while the highlight is on,
 // the sequence ends and leaves it on. Without the scene the highlight is left alone.
 TEST(HomeStartScreen, TheDropDemonstrationBlinksTheHighlightUntilTheScreenGoes) {
@@ -292,17 +342,22 @@ TEST(FileChooser, TheDialogTakesBundleFoldersAsOneItemAndEntersOthers) {
                             {u"xcarchive"_qs, u"app"_qs}};
     const struct {
         const char* name;
+        bool doubleClicked;
         bool chosen;
-    } cases[] = {
-        {"Build.app", true}, {"Build.XCArchive", true}, {"App.ipa", true}, {"Payload", false}};
+    } cases[] = {{"Build.app", false, true}, {"Build.XCArchive", false, true},
+                 {"App.ipa", false, true},   {"Payload", false, false},
+                 {"Build.app", true, true},  {"Payload", true, false},
+                 {"App.ipa", true, true}};
     for (const auto& test : cases) {
-        SCOPED_TRACE(test.name);
+        SCOPED_TRACE(std::string(test.name) + (test.doubleClicked ? ", double-clicked" : ""));
         QTimer timer;
-        answerDialog(timer, root + u'/' + QString::fromUtf8(test.name));
+        answerDialog(timer, root + u'/' + QString::fromUtf8(test.name), test.doubleClicked);
         DialogFileChooser chooser;
         const auto chosen = chooser.chooseFile(nullptr, choice);
         if (test.chosen) {
             EXPECT_EQ(chosen, root + u'/' + QString::fromUtf8(test.name));
+            // Opened again, it stands in the folder that holds the pick, not inside it.
+            EXPECT_EQ(QFileDialog().directory().absolutePath(), root);
         } else {
             EXPECT_FALSE(chosen);
         }
