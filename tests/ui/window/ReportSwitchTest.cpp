@@ -150,6 +150,39 @@ TEST_F(ReportSwitchTest, EveryFrameOfASwitchHoldsTheTextsOfTheReportTheTitleName
     }
 }
 
+// "Your build stays on this computer." stands lower on the report than on the home screen: while
+// the report comes in, every frame shows it once, with no second line above the first.
+TEST_F(ReportSwitchTest, TheOnDeviceLineShowsOnceWhileTheReportComesIn) {
+    const std::vector<Frame> frames =
+        openRecording(namedReport(u"Alpha Tracker"_s, {u"Zulu"_s}, {}), 500);
+    QTest::qWait(600);
+    const auto texts = bw::test::paintedTexts(mainWindow());
+    const auto line = std::ranges::find(texts, u"Your build stays on this computer."_s,
+                                        &bw::test::PaintedText::text);
+    ASSERT_NE(line, texts.end());
+    const QRect ink = line->ink.toAlignedRect();
+    // The rows with ink from 24 points above the line down to it, each against the background
+    // beside the line.
+    const auto inkedRows = [&](const QImage& image) {
+        int rows = 0;
+        for (int y = ink.top() - 24; y <= ink.bottom(); ++y) {
+            const int background = qGray(image.pixel(ink.left() - 8, y));
+            for (int x = ink.left(); x <= ink.right(); ++x) {
+                if (qGray(image.pixel(x, y)) > background + 24) {
+                    ++rows;
+                    break;
+                }
+            }
+        }
+        return rows;
+    };
+    ASSERT_GT(frames.size(), 5u);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_LE(inkedRows(frames[i].image), ink.height() + 1)
+            << "frame " << i << " of " << frames.size();
+    }
+}
+
 // A filter change redraws the section under the filter bar only: no frame the window draws while
 // it runs shows the overview otherwise than it stood, and with reduce motion the section shows the
 // old content or the new one in its place, nothing between.
