@@ -424,6 +424,15 @@ TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {
         EXPECT_EQ(view.findingList()->count(), 1u);
         const auto leaving = [&] { return view.findChildren<QWidget*>(u"leaving"_s).size(); };
         EXPECT_EQ(leaving(), reduceMotion ? 0 : 1);
+        // The rows that left fade whole, though the new list is shorter: the page keeps their
+        // room until they have gone.
+        for (const int ms : {0, 150}) {
+            QTest::qWait(ms);
+            for (const QWidget* picture : view.findChildren<QWidget*>(u"leaving"_s)) {
+                EXPECT_LE(picture->geometry().bottom(), picture->parentWidget()->rect().bottom())
+                    << "after " << ms << " ms";
+            }
+        }
         EXPECT_TRUE(QTest::qWaitFor([&] { return leaving() == 0; }));
     }
 }
