@@ -183,6 +183,15 @@ void endExits(QWidget* root) {
     }
 }
 
+QRect leavingRoom(const QWidget& host) {
+    QRect room;
+    for (const QWidget* picture :
+         host.findChildren<QWidget*>(QStringLiteral("leaving"), Qt::FindDirectChildrenOnly)) {
+        room |= picture->geometry();
+    }
+    return room;
+}
+
 void enterOnFirstShow(QWidget* screen, std::vector<EntrancePart> parts) {
     new FirstShow(screen, parts);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/design/Motion.h"
 
+#include <QRect>
 #include <vector>
 
 class QWidget;
@@ -24,6 +25,10 @@ void playExit(QWidget* widget, qreal drop, const Motion& motion, qreal scale = 1
 
 // Ends at once every leaving picture inside `root`, for content that is replaced outright.
 void endExits(QWidget* root);
+
+// The room the leaving pictures over `host` still take (host coordinates; empty when none): a
+// column that shrinks under new, shorter content keeps it, so no picture is cut while it fades.
+QRect leavingRoom(const QWidget& host);
 
 // One block of a screen's entrance and how many points it rises while fading in.
 struct EntrancePart {

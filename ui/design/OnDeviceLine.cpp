@@ -22,6 +22,10 @@ OnDeviceLine::OnDeviceLine(QWidget* parent) : QWidget(parent) {
     layout->addWidget(makeLabel(text, TextStyle::caption, color, this));
     layout->addStretch();
     setFixedHeight(30);
+    // Hidden while a screen change draws it gliding to its new place, it keeps that place.
+    QSizePolicy policy = sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    setSizePolicy(policy);
     setAccessibleName(text);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/report/ColumnStack.h"
 
+#include "ui/design/Entrance.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <algorithm>
@@ -44,7 +46,8 @@ int ColumnStack::heightForWidth(int width) const {
             height += heightAt(*part, width);
         }
     }
-    return height;
+    // Until a picture of what left has faded, the stack keeps the room it is drawn in.
+    return std::max(height, design::leavingRoom(*this).bottom() + 1);
 }
 
 QSize ColumnStack::sizeHint() const {

@@ -8,7 +8,8 @@ namespace bw::report {
 
 // Parts placed one under another across the whole width, each exactly as high as it asks to be
 // at that width; a hidden part takes no room. No spare or missing room is ever shared out among
-// the parts, so while a change below settles, a part above keeps its height and place.
+// the parts, so while a change below settles, a part above keeps its height and place. A picture
+// of content that left (design::playExit) keeps its room until it has faded.
 class ColumnStack : public QWidget {
 public:
     explicit ColumnStack(QWidget* parent = nullptr);

@@ -67,7 +67,14 @@ void FindingList::setExpandedRow(std::optional<std::size_t> row) {
 }
 
 void FindingList::setViewport(QWidget* viewport) {
+    if (viewport_) {
+        viewport_->removeEventFilter(this);
+    }
     viewport_ = viewport;
+    // The viewport can grow without the list moving or changing its size (the screen's layout
+    // gives the scroll area its height after the list has been placed): what comes into view
+    // must be built then too.
+    viewport_->installEventFilter(this);
     updateVisibleRows();
 }
 
@@ -228,6 +235,13 @@ bool FindingList::event(QEvent* event) {
         return true;
     }
     return QWidget::event(event);
+}
+
+bool FindingList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == viewport_ && event->type() == QEvent::Resize) {
+        updateVisibleRows();
+    }
+    return false;
 }
 
 void FindingList::resizeEvent(QResizeEvent* event) {

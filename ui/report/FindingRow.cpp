@@ -13,7 +13,6 @@
 #include "ui/report/ReportContext.h"
 
 #include <QPainter>
-#include <QVBoxLayout>
 #include <utility>
 
 namespace bw::report {
@@ -39,15 +38,10 @@ double fillLevel(bool isSelected, bool isHovering) {
 
 FindingRow::FindingRow(const Finding& finding, const BuildMetadata& metadata, bool isSelected,
                        const ReportContext& context, int horizontalContentInset, QWidget* parent)
-    : QWidget(parent), finding_(finding), metadata_(metadata), context_(context),
-      inset_(horizontalContentInset), layout_(new QVBoxLayout(this)),
+    : ColumnStack(parent), finding_(finding), metadata_(metadata), context_(context),
+      inset_(horizontalContentInset),
       header_(new FindingRowHeader(finding, horizontalContentInset)) {
-    layout_->setContentsMargins(0, 0, 0, 0);
-    layout_->setSpacing(0);
-    layout_->addWidget(header_);
-    // While the list's place for the row lags its opening or closing, the spare room stays at
-    // the bottom instead of pushing the rule and the panel down.
-    layout_->addStretch(1);
+    insert(-1, header_);
     connect(header_, &QAbstractButton::clicked, this, &FindingRow::toggled);
     connect(&fill_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
     setSelected(isSelected);
@@ -89,7 +83,7 @@ void FindingRow::setSelected(bool isSelected) {
     open_ = {new design::CollapsingBox(rule->parentWidget(), {}),
              new design::CollapsingBox(panel_, {.shift = -4})};
     for (design::CollapsingBox* box : {open_.rule.data(), open_.panel.data()}) {
-        layout_->insertWidget(layout_->count() - 1, box);
+        insert(-1, box);
         box->setOpen(true, motion);
     }
 }

@@ -3,11 +3,9 @@
 #include "model/BuildMetadata.h"
 #include "model/Finding.h"
 #include "ui/design/Motion.h"
+#include "ui/report/ColumnStack.h"
 
 #include <QPointer>
-#include <QWidget>
-
-class QVBoxLayout;
 
 namespace bw::design {
 class CollapsingBox;
@@ -21,7 +19,10 @@ struct ReportContext;
 
 // One finding of the report's list: its header and, while the list has it open, its guided
 // resolution under a rule. The list decides which row is open; the row reports header clicks.
-class FindingRow : public QWidget {
+// Stacked, not laid out in a box: while the list's place for the row lags its opening, the
+// header keeps its whole height and what has no room yet is cut at the row's foot, instead of
+// the header being squeezed under the panel; and the list follows each change at once.
+class FindingRow : public ColumnStack {
     Q_OBJECT
 public:
     FindingRow(const Finding& finding, const BuildMetadata& metadata, bool isSelected,
@@ -54,7 +55,6 @@ private:
     int inset_;
     bool isSelected_ = false;
     bool isHovering_ = false;
-    QVBoxLayout* layout_;
     FindingRowHeader* header_;
     FindingResolutionPanel* panel_ = nullptr;
     // What opens under the header: the rule fades where it stands while the panel slides in.

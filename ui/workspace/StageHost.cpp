@@ -1,6 +1,7 @@
 #include "ui/workspace/StageHost.h"
 
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/OnDeviceLine.h"
 
 #include <QGraphicsEffect>
 #include <QPainter>
@@ -17,7 +18,74 @@ void scaleAbout(QPainter& painter, const QRectF& rect, qreal scale) {
     painter.translate(-rect.center());
 }
 
+// The line at the foot of what `screen` shows now, if it has one.
+design::OnDeviceLine* shownLine(QWidget& screen) {
+    for (design::OnDeviceLine* line : screen.findChildren<design::OnDeviceLine*>()) {
+        if (line->isVisibleTo(&screen)) {
+            return line;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
+
+// "Your build stays on this computer." stands at the foot of every screen, a little higher on
+// some: from one screen to the next it is one line that glides to its new place, not two that
+// cross-fade a few points apart. The new screen's own line is hidden, its place kept, until the
+// picture reaches it.
+class TravellingLine : public QWidget {
+public:
+    explicit TravellingLine(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+    // From `from` towards `to`, the line of `screen`, which fills the host once it is in place.
+    void start(QWidget& from, QWidget& to, QWidget& screen) {
+        picture_ = from.grab();
+        from_ = QRectF(from.mapTo(parentWidget(), QPoint()), from.size()).center();
+        to_ = &to;
+        screen_ = &screen;
+        to.hide();
+        progress_ = 0;
+        show();
+        raise();
+    }
+
+    void setProgress(double progress) {
+        progress_ = std::clamp(progress, 0.0, 1.0);
+        update();
+    }
+
+    void finish() {
+        if (to_) {
+            to_->show();
+        }
+        to_ = nullptr;
+        picture_ = {};
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!to_ || !screen_) {
+            return;
+        }
+        // Where the new line will stand, not where the screen still moving in holds it.
+        const QPointF to = QRectF(to_->mapTo(screen_, QPoint()), to_->size()).center();
+        const QPointF centre = from_ + (to - from_) * progress_;
+        const QSizeF size = picture_.deviceIndependentSize();
+        QPainter(this).drawPixmap(centre - QPointF(size.width(), size.height()) / 2, picture_);
+    }
+
+private:
+    QPixmap picture_;
+    QPointF from_;
+    QPointer<QWidget> to_;
+    QPointer<QWidget> screen_;
+    double progress_ = 0;
+};
 
 // Draws the new screen faded and slightly shrunk while it comes in.
 class EnteringEffect : public QGraphicsEffect {
@@ -83,10 +151,12 @@ private:
 
 StageHost::StageHost(QWidget* parent) : QWidget(parent) {
     leaving_ = new LeavingPicture(this);
+    line_ = new TravellingLine(this);
     connect(&progress_, &design::AnimatedValue::valueChanged, this, [this](double value) {
         place(value);
         if (value >= 1.0 && progress_.target() >= 1.0) {
             leaving_->setPicture({});
+            line_->finish();
             // Removed once the change has been delivered, not inside it.
             QTimer::singleShot(0, this, [this] { settle(); });
         }
@@ -95,7 +165,15 @@ StageHost::StageHost(QWidget* parent) : QWidget(parent) {
 
 void StageHost::present(QWidget* next, const Transition& transition) {
     const bool animated = current_ && isVisible() && !transition.motion.isInstant();
+    line_->finish();
+    if (design::OnDeviceLine* from = animated ? shownLine(*current_) : nullptr) {
+        if (design::OnDeviceLine* to = shownLine(*next)) {
+            line_->start(*from, *to, *next);
+            from->hide();
+        }
+    }
     leaving_->setPicture(animated ? current_->grab() : QPixmap());
+    line_->raise();
     QPointer<QWidget> leaving = current_;
     current_ = next;
     transition_ = transition;
@@ -129,6 +207,7 @@ void StageHost::settle() {
 }
 
 void StageHost::resizeEvent(QResizeEvent*) {
+    line_->setGeometry(rect());
     place(progress_.value());
 }
 
@@ -142,6 +221,7 @@ void StageHost::place(double progress) {
     }
     leaving_->setGeometry(rect().translated((transition_.leaveTo * progress).toPoint()));
     leaving_->setProgress(progress, transition_.scale);
+    line_->setProgress(progress);
 }
 
 } // namespace bw::workspace

@@ -10,6 +10,7 @@ namespace bw::workspace {
 
 class EnteringEffect;
 class LeavingPicture;
+class TravellingLine;
 
 // Shows one screen at a time, filling its area. A new screen takes the old one's place at once
 // (the old one is hidden and deleted on the next turn of the event loop) and fades in from an
@@ -42,6 +43,7 @@ private:
 
     QPointer<QWidget> current_;
     LeavingPicture* leaving_;
+    TravellingLine* line_;
     QPointer<EnteringEffect> entering_;
     Transition transition_;
     design::AnimatedValue progress_{1.0};

@@ -266,9 +266,17 @@ TEST(ReportView, AClickOpensOneRowAndAFilterChangeClosesIt) {
     ReportScreen screen(ScanReport::sample());
     ReportView& view = screen.view();
     const auto visible = view.visibleFindings();
+    design::MotionPreferences::instance().overrideReduceMotion(true);
     clickRow(view, 1);
     EXPECT_EQ(screen.model().selectedFindingID(), visible[1].id);
     EXPECT_EQ(openRows(view), std::vector<std::size_t>{1});
+    // Given less room than it needs, as while the list's place for it lags its opening, the row
+    // keeps its header whole and lets the panel under it be cut instead.
+    FindingRow* opened = view.findingList()->builtRow(1);
+    const int headerHeight = opened->header()->height();
+    opened->resize(opened->width(), headerHeight + 8);
+    EXPECT_EQ(opened->header()->height(), headerHeight);
+    design::MotionPreferences::instance().overrideReduceMotion({});
     clickRow(view, 0);
     EXPECT_EQ(openRows(view), std::vector<std::size_t>{0});
     clickRow(view, 0);
@@ -416,6 +424,15 @@ TEST(ReportView, RowsLeftByAFilterFadeOutWhileTheNewListShowsAtOnce) {
         EXPECT_EQ(view.findingList()->count(), 1u);
         const auto leaving = [&] { return view.findChildren<QWidget*>(u"leaving"_s).size(); };
         EXPECT_EQ(leaving(), reduceMotion ? 0 : 1);
+        // The rows that left fade whole, though the new list is shorter: the page keeps their
+        // room until they have gone.
+        for (const int ms : {0, 150}) {
+            QTest::qWait(ms);
+            for (const QWidget* picture : view.findChildren<QWidget*>(u"leaving"_s)) {
+                EXPECT_LE(picture->geometry().bottom(), picture->parentWidget()->rect().bottom())
+                    << "after " << ms << " ms";
+            }
+        }
         EXPECT_TRUE(QTest::qWaitFor([&] { return leaving() == 0; }));
     }
 }

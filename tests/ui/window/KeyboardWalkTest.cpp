@@ -753,6 +753,16 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              press(Qt::Key_Return);
              bw::test::waitFor([] { return window().model().report().has_value(); }, 5);
              settleScreen();
+             // Every finding in sight is built, not only those near what showed before the
+             // page had its height.
+             if (auto* view = window().root().screen()->findChild<report::ReportView*>()) {
+                 const report::FindingList& list = *view->findingList();
+                 const QWidget& viewport = *view->scrollArea()->viewport();
+                 const QRect seen(list.mapFrom(&viewport, QPoint()), viewport.size());
+                 for (std::size_t i = 0; list.rowRect(i).intersects(seen); ++i) {
+                     EXPECT_NE(list.builtRow(i), nullptr) << "finding " << i << " in sight";
+                 }
+             }
              return reportsFirstControl();
          }},
         {"clearing the history: the first control of its page",

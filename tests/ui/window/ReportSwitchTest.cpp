@@ -18,6 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <optional>
+#include <ranges>
 
 namespace bw::window {
 namespace {
@@ -147,6 +148,30 @@ TEST_F(ReportSwitchTest, EveryFrameOfASwitchHoldsTheTextsOfTheReportTheTitleName
                       0.15 * firstInk)
                 << "frame " << i << " of " << frames.size() << " shows the first report";
         }
+    }
+}
+
+// "Your build stays on this computer." stands lower on the report than on the home screen: no
+// frame of the report's coming in shows it twice.
+TEST_F(ReportSwitchTest, TheOnDeviceLineShowsOnceWhileTheReportComesIn) {
+    const auto frames = openRecording(namedReport(u"Alpha Tracker"_s, {u"Zulu"_s}, {}), 600);
+    QTest::qWait(600);
+    const auto texts = bw::test::paintedTexts(mainWindow());
+    const auto line = std::ranges::find(texts, u"Your build stays on this computer."_s,
+                                        &bw::test::PaintedText::text);
+    ASSERT_NE(line, texts.end());
+    const QRect ink = line->ink.toAlignedRect();
+    ASSERT_GE(frames.size(), 3u); // a loaded machine draws few frames of the switch, but some
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        // The rows with ink from 24 points above the line down to it, against the background.
+        int rows = 0;
+        for (int y = ink.top() - 24; y <= ink.bottom(); ++y) {
+            const int background = qGray(frames[i].image.pixel(ink.left() - 8, y));
+            rows += std::ranges::any_of(std::views::iota(ink.left(), ink.right() + 1), [&](int x) {
+                return qGray(frames[i].image.pixel(x, y)) > background + 24;
+            });
+        }
+        EXPECT_LE(rows, ink.height() + 1) << "frame " << i << " of " << frames.size();
     }
 }
 
