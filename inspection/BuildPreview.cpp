@@ -27,7 +27,7 @@ StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_toke
 
     return StagedBuildPreview{readBuildIdentity(info, app),
                               app_icon_extractor::iconPNG(app, info, topLevel),
-                              deviceFamilyNames(info), bundleSize(app)};
+                              deviceFamilyNames(info), bundleSize(app, stop)};
 }
 
 } // namespace bw

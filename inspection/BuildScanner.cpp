@@ -72,7 +72,7 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
     progress(QStringLiteral("Reading application bundle"), 0.14);
 
     state.info = readInfoPlist(state.app);
-    state.files = bundleFiles(state.app);
+    state.files = bundleFiles(state.app, stop);
     state.executable = executableURL(state.app, state.info);
     state.passedChecks = {QStringLiteral("Application bundle located"),
                           QStringLiteral("Info.plist parsed")};
@@ -80,7 +80,7 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
 
     checks::inspectMetadata(state.info, state.findings, state.passedChecks);
     checks::inspectPurposeStrings(state.info, state.files, state.findings, state.passedChecks);
-    checks::inspectResources(state.info, state.app, state.files, bundleSize(state.app),
+    checks::inspectResources(state.info, state.app, state.files, bundleSize(state.app, stop),
                              state.findings, state.passedChecks);
     checkCancellation(stop);
     progress(QStringLiteral("Verifying signature and entitlements"), 0.42);

@@ -50,10 +50,11 @@ public:
     static plist::PlistDictionary readInfoPlist(const QString& app);
     static std::optional<QString> executableURL(const QString& app,
                                                 const plist::PlistDictionary& info);
-    // Every non-hidden item of the bundle, packages inside it included, depth-first.
-    static std::vector<QString> bundleFiles(const QString& app);
+    // Every non-hidden item of the bundle, packages inside it included, depth-first. Both walks
+    // throw Cancelled once `stop` is requested.
+    static std::vector<QString> bundleFiles(const QString& app, std::stop_token stop = {});
     // Bytes of the bundle's non-hidden regular files; 0 when it cannot be listed.
-    static qint64 bundleSize(const QString& app);
+    static qint64 bundleSize(const QString& app, std::stop_token stop = {});
 
     static BuildMetadata makeBuildMetadata(const plist::PlistDictionary& info, const QString& app,
                                            const std::vector<QString>& files,

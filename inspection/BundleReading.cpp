@@ -10,8 +10,8 @@ namespace {
 
 constexpr qint64 maxInfoPlistBytes = 64 * 1024 * 1024;
 
-std::vector<QString> walkBundle(const QString& app) {
-    return fs::walk(app, {.skipHidden = true, .descendIntoPackages = true})
+std::vector<QString> walkBundle(const QString& app, std::stop_token stop) {
+    return fs::walk(app, {.skipHidden = true, .descendIntoPackages = true, .stop = std::move(stop)})
         .value_or(std::vector<QString>{});
 }
 
@@ -56,13 +56,13 @@ std::optional<QString> BuildScanner::executableURL(const QString& app,
     return std::nullopt;
 }
 
-std::vector<QString> BuildScanner::bundleFiles(const QString& app) {
-    return walkBundle(app);
+std::vector<QString> BuildScanner::bundleFiles(const QString& app, std::stop_token stop) {
+    return walkBundle(app, std::move(stop));
 }
 
-qint64 BuildScanner::bundleSize(const QString& app) {
+qint64 BuildScanner::bundleSize(const QString& app, std::stop_token stop) {
     qint64 total = 0;
-    for (const QString& item : walkBundle(app)) {
+    for (const QString& item : walkBundle(app, std::move(stop))) {
         const auto status = fs::itemStatus(item);
         if (status && status->kind == fs::ItemKind::regularFile) {
             total += status->size;

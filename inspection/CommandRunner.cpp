@@ -17,7 +17,6 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <system_error>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -62,6 +61,66 @@ public:
 private:
     QString path_;
     int fd_ = -1;
+};
+
+// Standard error, read into memory while the tool runs: it carries a failing tool's reason, and
+// a full disk, often that very reason, would swallow it on its way through a file. It is kept
+// whole, as the checks read some tools' findings there; a file would be read whole all the same.
+class ErrorPipe {
+public:
+    ErrorPipe() {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) {
+            throwSystemError(errno, QStringLiteral("Could not open a pipe for standard error"));
+        }
+        readFd_ = ends[0];
+        writeFd_ = ends[1];
+        ::fcntl(readFd_, F_SETFL, O_NONBLOCK);
+    }
+    ~ErrorPipe() {
+        closeWriteEnd();
+        ::close(readFd_);
+    }
+    ErrorPipe(const ErrorPipe&) = delete;
+    ErrorPipe& operator=(const ErrorPipe&) = delete;
+
+    int writeFd() const { return writeFd_; }
+
+    // Once the tool holds its copy: the pipe then ends when the tool and what it started close it.
+    void closeWriteEnd() {
+        if (writeFd_ >= 0) {
+            ::close(writeFd_);
+            writeFd_ = -1;
+        }
+    }
+
+    // What to wait on for more text; -1, which poll passes over, once the pipe has ended.
+    int pendingFd() const { return ended_ ? -1 : readFd_; }
+
+    // Takes what the pipe holds without waiting: something the tool started may keep it open
+    // after the tool has ended.
+    void drain() {
+        char chunk[65536];
+        while (!ended_) {
+            const ssize_t count = ::read(readFd_, chunk, sizeof chunk);
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count <= 0) {
+                ended_ = count == 0 || errno != EAGAIN;
+                return;
+            }
+            bytes_.append(chunk, count);
+        }
+    }
+
+    QString text() const { return QString::fromUtf8(bytes_).trimmed(); }
+
+private:
+    int readFd_ = -1;
+    int writeFd_ = -1;
+    bool ended_ = false;
+    QByteArray bytes_;
 };
 
 class SpawnSetup {
@@ -143,7 +202,7 @@ private:
 class ChildProcess {
 public:
     // A process descriptor lets the wait wake the moment the child ends; without one (a kernel
-    // before 5.3) the wait falls back to sleeping for its whole slice.
+    // before 5.3) the wait lasts until its slice ends or output comes.
     explicit ChildProcess(pid_t pid)
         : pid_(pid), pidfd_(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
     // Whatever happens, no child outlives the call.
@@ -182,14 +241,11 @@ public:
         return result < 0 || info.si_pid == pid_;
     }
 
-    // Returns when the child has ended or `slice` has passed, whichever comes first.
-    void waitUpTo(std::chrono::milliseconds slice) const {
-        if (pidfd_ < 0) {
-            std::this_thread::sleep_for(slice);
-            return;
-        }
-        pollfd ready{pidfd_, POLLIN, 0};
-        while (::poll(&ready, 1, static_cast<int>(slice.count())) < 0 && errno == EINTR) {
+    // Returns when the child has ended, `readable` (unless -1) has something to read, or `slice`
+    // has passed, whichever comes first.
+    void waitUpTo(std::chrono::milliseconds slice, int readable = -1) const {
+        pollfd ready[] = {{pidfd_, POLLIN, 0}, {readable, POLLIN, 0}};
+        while (::poll(ready, 2, static_cast<int>(slice.count())) < 0 && errno == EINTR) {
         }
     }
 
@@ -234,10 +290,11 @@ CommandResult run(const QString& executable, const QStringList& arguments, doubl
                   std::stop_token stop) {
     const fs::TemporaryFolder folder(work_folders::command.toString());
     const OutputFile output(folder.path() + QStringLiteral("/stdout"));
-    const OutputFile errors(folder.path() + QStringLiteral("/stderr"));
+    ErrorPipe errors;
 
-    SpawnSetup setup(output.fd(), errors.fd());
+    SpawnSetup setup(output.fd(), errors.writeFd());
     ChildProcess child(setup.spawn(executable, arguments));
+    errors.closeWriteEnd();
 
     // Clamped so that an absurd time-out cannot overflow the clock arithmetic.
     const double seconds = std::clamp(timeout, 0.0, 1e9);
@@ -254,12 +311,15 @@ CommandResult run(const QString& executable, const QStringList& arguments, doubl
         }
         // Wakes at once when the child ends, and at least every slice for the stop token.
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        child.waitUpTo(std::clamp(left, std::chrono::milliseconds(1), pollInterval));
+        child.waitUpTo(std::clamp(left, std::chrono::milliseconds(1), pollInterval),
+                       errors.pendingFd());
+        errors.drain();
     }
+    errors.drain();
 
     CommandResult result;
     result.standardOutput = output.readText();
-    result.standardError = errors.readText();
+    result.standardError = errors.text();
     result.status = child.terminationStatus();
     return result;
 }

@@ -42,13 +42,15 @@ namespace command_runner {
 
 inline constexpr double defaultTimeout = 120;
 
-// Runs `executable` (an absolute path; no shell, no search path) with `arguments`, its output
-// captured in files of a private "BerthwatchCommand-" folder, and waits for it. Blocks until the
-// tool ends or is stopped; the deadline and `stop` are looked at every 0.05 seconds.
+// Runs `executable` (an absolute path; no shell, no search path) with `arguments`, its standard
+// output captured in a file of a private "BerthwatchCommand-" folder and its standard error in
+// memory, so that a full disk cannot swallow the reason a failing tool gives, and
+// waits for it. Blocks until the tool ends or is stopped; the deadline and `stop` are looked at
+// every 0.05 seconds.
 //
-// Throws std::system_error when the folder or its files fail or the tool cannot be started,
-// CommandRunnerError::timedOut when the deadline passes, and Cancelled when `stop` is triggered.
-// A tool ending with a non-zero status is no failure: the caller reads `status`.
+// Throws std::system_error when the folder, its file or the pipe fail or the tool cannot be
+// started, CommandRunnerError::timedOut when the deadline passes, and Cancelled when `stop` is
+// triggered. A tool ending with a non-zero status is no failure: the caller reads `status`.
 CommandResult run(const QString& executable, const QStringList& arguments,
                   double timeout = defaultTimeout, std::stop_token stop = {});
 

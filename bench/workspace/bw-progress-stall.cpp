@@ -1,7 +1,7 @@
 // Measures how long the main thread goes without turning its event loop while the scan section
 // shows a real scan, against the same window left idle for as long.
 //
-//   bw-progress-stall [--tools DIR] ARTIFACT
+//   bw-progress-stall [--tools DIR] [--cancel-at PROGRESS] ARTIFACT
 //
 // The window is the scan workspace on the offscreen platform (it paints as on screen). A 2 ms
 // precise timer marks each turn of the event loop; the longest gap between two marks, less the
@@ -9,6 +9,10 @@
 // gap tells work on the main thread from the scan's worker threads taking the processors. The
 // scan is measured from "Scan build" until the model has done its work ("Preparing report"); the
 // rest is the minimum presentation, idle.
+//
+// With --cancel-at the scan is cancelled once its progress reaches PROGRESS (0.82: the build's own
+// inspection is done), and what follows is printed instead: the main thread's longest stall until
+// the scan has ended, and how long the ending took.
 #include "app/AppModel.h"
 #include "app/Launch.h"
 #include "bench/BenchClock.h"
@@ -24,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -68,12 +73,17 @@ int main(int argc, char** argv) {
     bw::design::installDesign(application);
     QStringList arguments = application.arguments().mid(1);
     QString tools = defaultTools();
-    if (arguments.size() == 3 && arguments[0] == u"--tools") {
+    if (arguments.size() >= 3 && arguments[0] == u"--tools") {
         tools = arguments[1];
         arguments = arguments.mid(2);
     }
+    std::optional<double> cancelAt;
+    if (arguments.size() == 3 && arguments[0] == u"--cancel-at") {
+        cancelAt = arguments[1].toDouble();
+        arguments = arguments.mid(2);
+    }
     if (arguments.size() != 1) {
-        return fail("usage: bw-progress-stall [--tools DIR] ARTIFACT");
+        return fail("usage: bw-progress-stall [--tools DIR] [--cancel-at PROGRESS] ARTIFACT");
     }
     QTemporaryDir history;
     bw::LaunchSettings settings;
@@ -96,8 +106,26 @@ int main(int argc, char** argv) {
     QElapsedTimer scanTime;
     scanTime.start();
     window.homeView()->requestScan();
-    const Stalls scan = measure(
-        [&] { return !model->isScanCancellationAvailable() || !model->scanPhase().isBusy(); });
+    const auto ended = [&] {
+        return !model->isScanCancellationAvailable() || !model->scanPhase().isBusy();
+    };
+    if (cancelAt) {
+        measure([&] {
+            const auto* scanning = std::get_if<bw::ScanPhase::Scanning>(&model->scanPhase().state);
+            return ended() || (scanning && scanning->progress >= *cancelAt);
+        });
+        QElapsedTimer cancelTime;
+        cancelTime.start();
+        model->cancelScan();
+        const Stalls cancel = measure(ended);
+        std::printf("cancelled at %.2f after %.1f s: ended after %lld ms, longest stall %.1f ms "
+                    "(main-thread work %.1f ms): %s\n",
+                    *cancelAt, scanTime.elapsed() / 1000.0 - cancelTime.elapsed() / 1000.0,
+                    cancelTime.elapsed(), cancel.longestMs, cancel.longestBusyMs,
+                    qPrintable(model->importMessage().value_or(QString())));
+        return 0;
+    }
+    const Stalls scan = measure(ended);
     const qint64 scanMs = scanTime.elapsed();
     if (model->importMessage()) {
         std::fprintf(stderr, "scan ended: %s\n", qPrintable(*model->importMessage()));

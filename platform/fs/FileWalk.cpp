@@ -1,5 +1,6 @@
 #include "platform/fs/FileWalk.h"
 
+#include "platform/core/Cancelled.h"
 #include "platform/fs/FileStatus.h"
 
 #include <QFile>
@@ -37,12 +38,15 @@ QString joined(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
-void walkInto(const QString& folder, WalkOptions options, std::vector<QString>& items) {
+void walkInto(const QString& folder, const WalkOptions& options, std::vector<QString>& items) {
     const auto names = entryNames(folder, options.skipHidden);
     if (!names) {
         return;
     }
     for (const QString& name : *names) {
+        if (options.stop.stop_requested()) {
+            throw Cancelled();
+        }
         const QString path = joined(folder, name);
         items.push_back(path);
         if (!isFolder(path)) {

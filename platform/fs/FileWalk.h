@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 // Walks of folders that may hold untrusted, extracted content. Symbolic links below the root are
@@ -14,6 +15,9 @@ struct WalkOptions {
     // Enter bundles (.app, .framework, ...) found below the root; the root itself is always
     // entered.
     bool descendIntoPackages = true;
+    // Once a stop is requested the walk ends between two items, throwing Cancelled: a build
+    // may hold hundreds of thousands of them.
+    std::stop_token stop;
 };
 
 // Every item below `root`, depth-first: each folder is listed before its contents, and the items

@@ -93,11 +93,13 @@ TemporaryFolder::TemporaryFolder(const QString& prefix, std::stop_token stop)
 }
 
 TemporaryFolder::~TemporaryFolder() {
+    // A stop that comes while the folder goes leaves the rest to the background as well: a large
+    // build's folder takes seconds to remove, and the run's end waits for it.
+    removeTree(path_, stop_);
     if (stop_.stop_requested()) {
         removeTreeInBackground(path_, lock_);
         return;
     }
-    removeTree(path_);
     ::close(lock_);
 }
 

@@ -15,8 +15,8 @@ namespace bw::fs {
 class TemporaryFolder {
 public:
     // Throws std::system_error with the system's message when the folder cannot be created. Once
-    // `stop` is requested, the folder is removed in the background, so that a cancelled run ends
-    // at once however much it holds.
+    // `stop` is requested, before or while the folder is being removed, what is left of it is
+    // removed in the background, so that a cancelled run ends at once however much it holds.
     explicit TemporaryFolder(const QString& prefix, std::stop_token stop = {});
     ~TemporaryFolder();
 

@@ -46,6 +46,7 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
     };
     const QString replaced = QStringLiteral("a\uFFFDb\uFFFD");
     const QString niceTool = QString::number(std::min(19, getpriority(PRIO_PROCESS, 0) + 10));
+    const QString lines = QStringLiteral("0123456789abcde\n").repeated(196608).trimmed();
     const Case cases[] = {
         {"echo oops >&2; exit 1", 1, "", "oops", "oops"},
         {"printf 'out\\n'; printf 'err\\n' >&2; exit 3", 3, "out", "err", "out\nerr"},
@@ -59,6 +60,10 @@ TEST_F(CommandRunnerTest, CapturesStatusAndBothStreams) {
         {"kill -9 $$", 9, "", "", ""},
         // Tools run ten steps nicer than the thread starting them.
         {"sleep 0.1; nice", 0, niceTool, "", niceTool},
+        // The reason reaches us when the tool can write no file, as on a full disk.
+        {"ulimit -f 0; trap '' XFSZ; echo 'no room' >&2; exit 1", 1, "", "no room", "no room"},
+        // Far more than a pipe holds comes through whole while the tool runs.
+        {"yes 0123456789abcde | head -c 3145728 >&2", 0, "", lines, lines},
     };
     for (const Case& c : cases) {
         const QString path = tool(c.script);

@@ -1,3 +1,4 @@
+#include "platform/core/Cancelled.h"
 #include "platform/fs/AtomicFile.h"
 #include "platform/fs/FileIoError.h"
 #include "platform/fs/FileStatus.h"
@@ -214,6 +215,10 @@ TEST_F(FileWalkTest, WalksDepthFirstInNameOrder) {
         // The link is listed as itself and never entered.
         EXPECT_EQ(relative(*items, root), c.expected);
     }
+    // A stopped walk ends, not with a shorter list that would pass for the whole.
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_THROW(fs::walk(root, {.stop = stopped.get_token()}), Cancelled);
 }
 
 TEST_F(FileWalkTest, MissingRootsCannotBeWalkedAndLinksAreNeverFollowed) {

@@ -10,9 +10,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <optional>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/time.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace bw;
@@ -140,6 +143,30 @@ TEST(TemporaryFolder, ACancelledRunsFolderGoesInTheBackground) {
         }
         EXPECT_TRUE(QFileInfo::exists(path + "/a/b"));
         EXPECT_EQ(fs::removeAbandonedFolders(scratch.tempDirectory(), {"Berthwatch-"}), 0);
+    }
+    EXPECT_TRUE(test::waitFor([&] { return !QFileInfo::exists(path); }));
+
+    // A stop while the folder is being removed leaves the rest to the background too.
+    std::stop_source late;
+    {
+        const fs::BackgroundRemovalPause pause;
+        std::optional<fs::TemporaryFolder> folder(std::in_place, "Berthwatch-", late.get_token());
+        path = folder->path();
+        QDir().mkpath(path + "/many");
+        for (int i = 0; i < 1000; ++i) {
+            QFile(path + "/many/" + QString::number(i)).open(QIODevice::WriteOnly);
+        }
+        const int removals = ::inotify_init1(IN_CLOEXEC);
+        ::inotify_add_watch(removals, QFile::encodeName(path + "/many").constData(), IN_DELETE);
+        const std::jthread stopper([&] {
+            char event[4096];
+            if (::read(removals, event, sizeof event) > 0) {
+                late.request_stop();
+            }
+        });
+        folder.reset();
+        EXPECT_TRUE(QFileInfo::exists(path + "/many"));
+        ::close(removals);
     }
     EXPECT_TRUE(test::waitFor([&] { return !QFileInfo::exists(path); }));
 }
