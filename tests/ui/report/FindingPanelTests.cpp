@@ -13,7 +13,6 @@
 #include "ui/report/ReadingText.h"
 #include "ui/report/ReportFilterBar.h"
 
-#include <QAnimationDriver>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEnterEvent>
@@ -35,37 +34,6 @@ FindingResolutionPanel* openPanel(ReportView& view, std::size_t row) {
     QTest::mouseClick(built->header(), Qt::LeftButton, {}, QPoint(8, 8));
     return view.findingList()->builtRow(row)->panel();
 }
-
-// Runs every animation on a clock of its own, a frame at a time, so that each frame of a motion
-// is seen however slowly a loaded machine runs the test.
-class SteppedFrames : public QAnimationDriver {
-public:
-    SteppedFrames() { install(); }
-    ~SteppedFrames() override { uninstall(); }
-    qint64 elapsed() const override { return elapsed_; }
-
-    // Plays `ms` of motion, calling `sample` after every turn of the event loop that takes a
-    // frame in: a paint may come after any of them.
-    void playFor(int ms, const std::function<void()>& sample) {
-        for (int frame = 0; frame < ms / 16; ++frame) {
-            elapsed_ += 16;
-            advance();
-            for (int turn = 0; turn < 3; ++turn) {
-                QApplication::processEvents();
-                sample();
-            }
-        }
-    }
-
-protected:
-    void start() override {
-        elapsed_ = 0;
-        QAnimationDriver::start();
-    }
-
-private:
-    qint64 elapsed_ = 0;
-};
 
 } // namespace
 
