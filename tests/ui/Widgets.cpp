@@ -72,6 +72,22 @@ void movePointerOffAllWindows() {
     movePointer({-10000, -10000});
 }
 
+void SteppedFrames::playFor(int ms, const std::function<void()>& sample, int turns) {
+    for (int frame = 0; frame < ms / 16; ++frame) {
+        elapsed_ += 16;
+        advance();
+        for (int turn = 0; turn < turns; ++turn) {
+            QApplication::processEvents();
+            sample();
+        }
+    }
+}
+
+void SteppedFrames::start() {
+    elapsed_ = 0;
+    QAnimationDriver::start();
+}
+
 DropOutcome dragAndDrop(QWidget& window, QPoint point, const QMimeData& data) {
     QWidget* target = window.childAt(point);
     if (!target) {

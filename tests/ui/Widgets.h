@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QAnimationDriver>
 #include <QImage>
 #include <QMimeData>
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QAbstractButton;
@@ -42,6 +44,25 @@ void settle(int turns = 10);
 
 // What `widget` draws, its children included, over nothing.
 QImage drawnAlone(QWidget& widget);
+
+// While it lives, runs every animation on a clock of its own, a frame at a time, so that each
+// frame of a motion is seen however slowly a loaded machine runs the test.
+class SteppedFrames : public QAnimationDriver {
+public:
+    SteppedFrames() { install(); }
+    ~SteppedFrames() override { uninstall(); }
+    qint64 elapsed() const override { return elapsed_; }
+
+    // Plays `ms` of motion, calling `sample` after every turn of the event loop that takes a
+    // frame in (`turns` of them): a paint may come after any of them.
+    void playFor(int ms, const std::function<void()>& sample, int turns = 3);
+
+protected:
+    void start() override;
+
+private:
+    qint64 elapsed_ = 0;
+};
 
 // How far `image` is from `reference` over `areas`: the sum of every channel's difference, the
 // ink one shows that the other does not.

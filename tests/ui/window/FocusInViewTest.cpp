@@ -349,6 +349,11 @@ std::vector<QPoint> ringPixels(QWidget& control) {
     control.clearFocus();
     QTest::keyClick(control.window(), Qt::Key_Shift);
     control.setFocus(Qt::TabFocusReason);
+    // Shot once the control shows the keyboard's focus, which an inactive window holds back
+    // until it is active again.
+    if (!QTest::qWaitFor([&] { return design::showsFocusRing(control); })) {
+        return {};
+    }
     settleScreen();
     const QRect area = inWindow(control).adjusted(-6, -6, 6, 6);
     const auto shot = [&] {

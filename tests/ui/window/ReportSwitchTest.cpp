@@ -82,16 +82,17 @@ protected:
 
     // Opens `report` and records the frames of the next `ms` milliseconds.
     std::vector<Frame> openRecording(const ScanReport& report, int ms) {
+        bw::test::SteppedFrames animations;
         window.model().openReport(report);
         std::vector<Frame> frames;
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (elapsed.elapsed() < ms) {
-            // What a frame would show: the window draws once the layouts have had their turn.
-            QCoreApplication::sendPostedEvents();
-            frames.push_back({mainWindow().grab().toImage(), mainWindow().windowTitle()});
-            QTest::qWait(8);
-        }
+        animations.playFor(
+            ms,
+            [&] {
+                // What a frame would show: the window draws once the layouts have had their turn.
+                QCoreApplication::sendPostedEvents();
+                frames.push_back({mainWindow().grab().toImage(), mainWindow().windowTitle()});
+            },
+            1);
         return frames;
     }
 

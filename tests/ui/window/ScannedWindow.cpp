@@ -16,6 +16,8 @@ std::vector<ScanReport>* ScannedWindowTest::history_ = nullptr;
 
 void ScannedWindowTest::SetUpTestSuite() {
     design::MotionPreferences::instance().overrideReduceMotion(true);
+    // The window comes up away from the pointer, wherever an earlier suite left it.
+    bw::test::movePointerOffAllWindows();
     window_ = new WindowHarness({u"berthwatch"_s}, /*realScreens=*/true);
     window_->harness.stage(bw::test::fixtureBuild(u"Debug.ipa"_s));
     window_->model().startScan(false);
