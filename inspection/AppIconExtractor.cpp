@@ -75,8 +75,9 @@ std::vector<QString> matchingNames(const std::vector<QString>& variants,
     return matches;
 }
 
-std::vector<QString> walkForIcons(const QString& folder) {
-    return fs::walk(folder, {.skipHidden = true, .descendIntoPackages = true})
+std::vector<QString> walkForIcons(const QString& folder, std::stop_token stop = {}) {
+    return fs::walk(folder,
+                    {.skipHidden = true, .descendIntoPackages = true, .stop = std::move(stop)})
         .value_or(std::vector<QString>{});
 }
 
@@ -155,14 +156,15 @@ std::vector<QString> scanResources(const QString& bundle) {
 }
 
 std::vector<QString> candidateFiles(const QString& bundle, const plist::PlistDictionary& info,
-                                    const std::vector<QString>& files) {
+                                    const std::vector<QString>& files,
+                                    const std::stop_token& stop) {
     std::vector<QString> candidates;
     const std::vector<QString> names = iconNames(info);
     if (!names.empty()) {
         // Each folder is walked once and its items matched against every declared name.
         std::vector<std::vector<QString>> folderItems;
         for (const QString& folder : {bundle, resourcesFolder(bundle)}) {
-            folderItems.push_back(fs::exists(folder) ? walkForIcons(folder)
+            folderItems.push_back(fs::exists(folder) ? walkForIcons(folder, stop)
                                                      : std::vector<QString>{});
         }
         for (const QString& name : names) {
@@ -239,8 +241,8 @@ std::optional<QByteArray> workspaceIcon() {
 }
 
 std::optional<QByteArray> iconPNG(const QString& bundle, const plist::PlistDictionary& info,
-                                  const std::vector<QString>& files) {
-    if (const auto image = largestImage(candidateFiles(bundle, info, files))) {
+                                  const std::vector<QString>& files, std::stop_token stop) {
+    if (const auto image = largestImage(candidateFiles(bundle, info, files, stop))) {
         return renderPNG(*image, iconSide);
     }
     if (fs::exists(bundle + QStringLiteral("/Contents/Info.plist"))) {

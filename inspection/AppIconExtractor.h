@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 // Finds an application bundle's own icon and renders it as a PNG of at most 128 pixels a side.
@@ -16,8 +17,9 @@ namespace bw::app_icon_extractor {
 inline constexpr int iconSide = 128;
 
 // `files` are items inside the bundle (all of them for a scan, the top level for a preview).
+// Throws Cancelled once `stop` is requested.
 std::optional<QByteArray> iconPNG(const QString& bundle, const plist::PlistDictionary& info,
-                                  const std::vector<QString>& files);
+                                  const std::vector<QString>& files, std::stop_token stop = {});
 
 // The icon names that the Info.plist declares, in declaration order, duplicates kept.
 std::vector<QString> iconNames(const plist::PlistDictionary& info);
@@ -28,7 +30,8 @@ std::vector<QString> scanDirectory(const std::vector<QString>& variants, const Q
 bool isIconCandidate(const QString& file, const QString& bundle);
 std::vector<QString> scanResources(const QString& bundle);
 std::vector<QString> candidateFiles(const QString& bundle, const plist::PlistDictionary& info,
-                                    const std::vector<QString>& files);
+                                    const std::vector<QString>& files,
+                                    const std::stop_token& stop = {});
 
 // The largest image in the file, decoded alone; absent for unreadable files.
 std::optional<QImage> loadImage(const QString& file);

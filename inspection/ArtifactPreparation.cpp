@@ -84,9 +84,9 @@ std::optional<QString> implausibleExpansionReason(std::uint64_t declared, std::u
 
 // Refuses, before anything is written, an archive whose entries declare an expansion no real
 // build has. One that cannot be read is left for the extraction tool to describe.
-void refuseImplausibleExpansion(const QString& artifact) {
+void refuseImplausibleExpansion(const QString& artifact, std::stop_token stop) {
     const std::optional<std::uint64_t> declared =
-        zip::declaredUncompressedSize(QFile::encodeName(artifact).toStdString());
+        zip::declaredUncompressedSize(QFile::encodeName(artifact).toStdString(), std::move(stop));
     if (!declared) {
         return;
     }
@@ -105,12 +105,12 @@ QString BuildScanner::prepareArtifact(const QString& artifact, const QString& wo
         return artifact;
     }
     if (extension == u"xcarchive") {
-        return archiveApplicationURL(artifact);
+        return archiveApplicationURL(artifact, stop);
     }
     if (extension != u"ipa") {
         throw BuildScannerError(BuildScannerError::Kind::unsupportedArtifact);
     }
-    refuseImplausibleExpansion(artifact);
+    refuseImplausibleExpansion(artifact, stop);
     const CommandResult result =
         command_runner::run(toolDirectory_ + QStringLiteral("/ditto"),
                             {QStringLiteral("-x"), QStringLiteral("-k"), artifact, workFolder},
@@ -118,18 +118,20 @@ QString BuildScanner::prepareArtifact(const QString& artifact, const QString& wo
     if (result.status != 0) {
         throw BuildScannerError::extractionFailed(result.combinedOutput());
     }
-    return findApplicationBundle(workFolder + QStringLiteral("/Payload"));
+    return findApplicationBundle(workFolder + QStringLiteral("/Payload"), stop);
 }
 
-QString BuildScanner::archiveApplicationURL(const QString& archive) {
+QString BuildScanner::archiveApplicationURL(const QString& archive, std::stop_token stop) {
     if (const auto described = describedApplication(archive)) {
         return *described;
     }
-    return findApplicationBundle(archive + QStringLiteral("/Products/Applications"));
+    return findApplicationBundle(archive + QStringLiteral("/Products/Applications"),
+                                 std::move(stop));
 }
 
-QString BuildScanner::findApplicationBundle(const QString& folder) {
-    const auto items = fs::walk(folder, {.skipHidden = true, .descendIntoPackages = false});
+QString BuildScanner::findApplicationBundle(const QString& folder, std::stop_token stop) {
+    const auto items = fs::walk(
+        folder, {.skipHidden = true, .descendIntoPackages = false, .stop = std::move(stop)});
     if (items) {
         for (const QString& item : *items) {
             // Only a real folder: a link named like a bundle could lead anywhere.

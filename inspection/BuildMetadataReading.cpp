@@ -62,9 +62,11 @@ BuildIdentity readBuildIdentity(const plist::PlistDictionary& info, const QStrin
 
 BuildMetadata BuildScanner::makeBuildMetadata(const plist::PlistDictionary& info,
                                               const QString& app, const std::vector<QString>& files,
-                                              const std::vector<QString>& architectures) {
+                                              const std::vector<QString>& architectures,
+                                              std::stop_token stop) {
     return BuildMetadata{readBuildIdentity(info, app), architectures, embeddedFrameworkNames(files),
-                         bundleSize(app), app_icon_extractor::iconPNG(app, info, files)};
+                         bundleSize(app, stop),
+                         app_icon_extractor::iconPNG(app, info, files, stop)};
 }
 
 QString BuildScanner::platformName(const plist::PlistDictionary& info) {

@@ -26,7 +26,7 @@ StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_toke
         fs::listFolder(app, /*skipHidden=*/true).value_or(std::vector<QString>{});
 
     return StagedBuildPreview{readBuildIdentity(info, app),
-                              app_icon_extractor::iconPNG(app, info, topLevel),
+                              app_icon_extractor::iconPNG(app, info, topLevel, stop),
                               deviceFamilyNames(info), bundleSize(app, stop)};
 }
 

@@ -81,7 +81,7 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
     checks::inspectMetadata(state.info, state.findings, state.passedChecks);
     checks::inspectPurposeStrings(state.info, state.files, state.findings, state.passedChecks);
     checks::inspectResources(state.info, state.app, state.files, bundleSize(state.app, stop),
-                             state.findings, state.passedChecks);
+                             state.findings, state.passedChecks, stop);
     checkCancellation(stop);
     progress(QStringLiteral("Verifying signature and entitlements"), 0.42);
 
@@ -111,7 +111,7 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
     settleFindings(state.findings, workFolder.path());
     rankFindings(state.findings, FindingRanking::severityCategoryAndTitle);
     BuildMetadata metadata =
-        makeBuildMetadata(state.info, state.app, state.files, state.architectures);
+        makeBuildMetadata(state.info, state.app, state.files, state.architectures, stop);
     const Verdict result = verdictFor(state.findings);
     progress(QStringLiteral("Report ready"), 1.0);
 

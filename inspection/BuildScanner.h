@@ -44,21 +44,22 @@ public:
     // The application bundle of `artifact`; an .ipa is unpacked into `workFolder` first.
     QString prepareArtifact(const QString& artifact, const QString& workFolder,
                             std::stop_token stop = {}) const;
-    static QString archiveApplicationURL(const QString& archive);
-    static QString findApplicationBundle(const QString& folder);
+    static QString archiveApplicationURL(const QString& archive, std::stop_token stop = {});
+    static QString findApplicationBundle(const QString& folder, std::stop_token stop = {});
 
     static plist::PlistDictionary readInfoPlist(const QString& app);
     static std::optional<QString> executableURL(const QString& app,
                                                 const plist::PlistDictionary& info);
-    // Every non-hidden item of the bundle, packages inside it included, depth-first. Both walks
-    // throw Cancelled once `stop` is requested.
+    // Every non-hidden item of the bundle, packages inside it included, depth-first. These walks,
+    // and the metadata's, throw Cancelled once `stop` is requested.
     static std::vector<QString> bundleFiles(const QString& app, std::stop_token stop = {});
     // Bytes of the bundle's non-hidden regular files; 0 when it cannot be listed.
     static qint64 bundleSize(const QString& app, std::stop_token stop = {});
 
     static BuildMetadata makeBuildMetadata(const plist::PlistDictionary& info, const QString& app,
                                            const std::vector<QString>& files,
-                                           const std::vector<QString>& architectures);
+                                           const std::vector<QString>& architectures,
+                                           std::stop_token stop = {});
     static QString platformName(const plist::PlistDictionary& info);
     static std::optional<QString> deviceFamilyNames(const plist::PlistDictionary& info);
 

@@ -69,9 +69,10 @@ bool hasIconResources(const PlistDictionary& info, const std::vector<QString>& f
 
 // Debris is mostly hidden (.DS_Store), so this walk, unlike the scan's item list, keeps hidden
 // items.
-QStringList debrisNames(const QString& app) {
+QStringList debrisNames(const QString& app, std::stop_token stop) {
     QStringList names;
-    const auto items = fs::walk(app, {.skipHidden = false, .descendIntoPackages = true});
+    const auto items =
+        fs::walk(app, {.skipHidden = false, .descendIntoPackages = true, .stop = std::move(stop)});
     for (const QString& item : items.value_or(std::vector<QString>{})) {
         const QString name = fs::lastPathComponent(item);
         const QString lowered = name.toLower();
@@ -96,7 +97,7 @@ bool allowsArbitraryLoads(const PlistDictionary& info) {
 
 void inspectResources(const PlistDictionary& info, const QString& app,
                       const std::vector<QString>& files, qint64 bundleSize, Findings& findings,
-                      PassedChecks& passedChecks) {
+                      PassedChecks& passedChecks, std::stop_token stop) {
     if (hasIconResources(info, files)) {
         passedChecks.push_back(QStringLiteral("Application icon resources present"));
     } else {
@@ -106,7 +107,7 @@ void inspectResources(const PlistDictionary& info, const QString& app,
                 "No Assets.car, CFBundleIconName, CFBundleIconFile, or CFBundleIcons entry")));
     }
 
-    const QStringList names = debrisNames(app);
+    const QStringList names = debrisNames(app, std::move(stop));
     if (names.isEmpty()) {
         passedChecks.push_back(QStringLiteral("No common packaging debris found"));
     } else {

@@ -1,9 +1,14 @@
 #include "platform/zip/Archive.h"
 
+#include "platform/core/Cancelled.h"
+#include "platform/zip/CentralDirectory.h"
 #include "platform/zip/ExtractionError.h"
+#include "platform/zip/UniqueFd.h"
 
+#include <fcntl.h>
 #include <fstream>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace bw::zip {
 
@@ -14,6 +19,49 @@ bool startsLikeZip(const std::filesystem::path& path) {
     char start[4] = {};
     std::ifstream in(path, std::ios::binary);
     return in.read(start, sizeof start) && std::string_view(start, 4) == "PK\x03\x04";
+}
+
+std::uint64_t saturatingSum(std::uint64_t total, std::uint64_t size) {
+    const std::uint64_t sum = total + size;
+    return sum < total ? UINT64_MAX : sum;
+}
+
+// The sum read straight from the central directory, checking `stop` between entries: libzip's
+// opening alone takes seconds for a few hundred thousand entries and cannot be interrupted.
+// Nothing when the directory cannot be read this way.
+std::optional<std::uint64_t> directorySize(const std::filesystem::path& path,
+                                           const std::stop_token& stop) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    const auto fileSize = std::uint64_t(info.st_size);
+    const std::optional<CentralDirectory> directory = findCentralDirectory(fd.get(), fileSize);
+    const std::optional<std::vector<unsigned char>> bytes =
+        directory ? readCentralDirectory(fd.get(), fileSize, *directory) : std::nullopt;
+    if (!bytes) {
+        return std::nullopt;
+    }
+    std::uint64_t total = 0;
+    std::size_t at = 0;
+    for (std::uint64_t index = 0; index < directory->entries; ++index) {
+        if (stop.stop_requested()) {
+            throw Cancelled();
+        }
+        const unsigned char* record = bytes->data() + at;
+        if (bytes->size() - at < centralRecordSize || little(record, 4) != 0x02014b50) {
+            return std::nullopt;
+        }
+        const std::size_t recordSize = centralRecordSize + little(record + 28, 2) +
+                                       little(record + 30, 2) + little(record + 32, 2);
+        if (bytes->size() - at < recordSize) {
+            return std::nullopt;
+        }
+        total = saturatingSum(total, recordSizes(record).size);
+        at += recordSize;
+    }
+    return total;
 }
 
 } // namespace
@@ -52,7 +100,11 @@ ArchiveFile::ArchiveFile(const Archive& archive, zip_uint64_t index, const std::
     }
 }
 
-std::optional<std::uint64_t> declaredUncompressedSize(const std::filesystem::path& path) {
+std::optional<std::uint64_t> declaredUncompressedSize(const std::filesystem::path& path,
+                                                      std::stop_token stop) {
+    if (const auto total = directorySize(path, stop)) {
+        return total;
+    }
     int code = 0;
     const std::unique_ptr<zip_t, decltype(&zip_discard)> handle(
         zip_open(path.c_str(), ZIP_RDONLY, &code), &zip_discard);
@@ -65,8 +117,7 @@ std::optional<std::uint64_t> declaredUncompressedSize(const std::filesystem::pat
         zip_stat_t stat;
         if (zip_stat_index(handle.get(), zip_uint64_t(index), 0, &stat) == 0 &&
             (stat.valid & ZIP_STAT_SIZE) != 0) {
-            const std::uint64_t sum = total + stat.size;
-            total = sum < total ? UINT64_MAX : sum;
+            total = saturatingSum(total, stat.size);
         }
     }
     return total;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <zip.h>
 
@@ -31,9 +32,11 @@ private:
 };
 
 // What the entries of the archive at `path` declare they unpack to, in bytes (saturating instead
-// of wrapping), read from its central directory alone; nothing when it is no archive libzip
-// opens.
-std::optional<std::uint64_t> declaredUncompressedSize(const std::filesystem::path& path);
+// of wrapping), read from its central directory alone; nothing when that cannot be found and it
+// is no archive libzip opens. Throws Cancelled once `stop` is requested: an archive may hold
+// hundreds of thousands of entries.
+std::optional<std::uint64_t> declaredUncompressedSize(const std::filesystem::path& path,
+                                                      std::stop_token stop = {});
 
 // One open entry of an archive.
 class ArchiveFile {

@@ -86,6 +86,29 @@ std::optional<std::vector<unsigned char>> readCentralDirectory(int fd, std::uint
     return bytes;
 }
 
+RecordSizes recordSizes(const unsigned char* record) {
+    const std::size_t nameSize = little(record + 28, 2);
+    const std::size_t extraSize = little(record + 30, 2);
+    // Values too large for their field are in the zip64 extra field, in this order.
+    std::uint64_t fields[] = {little(record + 24, 4), little(record + 20, 4),
+                              little(record + 42, 4)};
+    const unsigned char* extra = record + centralRecordSize + nameSize;
+    for (std::size_t e = 0; e + 4 <= extraSize;) {
+        const std::size_t size = little(extra + e + 2, 2);
+        if (little(extra + e, 2) == 0x0001) {
+            std::size_t next = e + 4;
+            for (std::uint64_t& field : fields) {
+                if (field == 0xFFFFFFFF && next + 8 <= std::min(e + 4 + size, extraSize)) {
+                    field = little(extra + next, 8);
+                    next += 8;
+                }
+            }
+        }
+        e += 4 + size;
+    }
+    return {fields[0], fields[1], fields[2]};
+}
+
 std::vector<std::string> storedEntryNames(int fd, std::uint64_t fileSize) {
     const std::optional<CentralDirectory> directory = findCentralDirectory(fd, fileSize);
     const std::optional<std::vector<unsigned char>> bytes =

@@ -24,6 +24,15 @@ struct CentralDirectory {
 
 inline constexpr std::size_t centralRecordSize = 46;
 
+// A central directory record's uncompressed size, compressed size and local header offset, each
+// taken from the zip64 extra field when too large for its own.
+struct RecordSizes {
+    std::uint64_t size;
+    std::uint64_t compressedSize;
+    std::uint64_t headerOffset;
+};
+RecordSizes recordSizes(const unsigned char* record);
+
 // The last end-of-central-directory record whose comment reaches exactly to the end of the
 // file, and its zip64 counterpart when it defers to one.
 std::optional<CentralDirectory> findCentralDirectory(int fd, std::uint64_t fileSize);

@@ -65,28 +65,12 @@ std::vector<zip_uint64_t> headerOffsets(int fd, zip_uint64_t fileSize, const Arc
             zip_stat_index(archive.get(), zip_uint64_t(index), 0, &stat) != 0) {
             return {};
         }
-        // Values too large for their field are in the zip64 extra field, in this order.
-        zip_uint64_t fields[] = {little(record + 24, 4), little(record + 20, 4),
-                                 little(record + 42, 4)};
-        const unsigned char* extra = record + centralRecordSize + nameSize;
-        for (std::size_t e = 0; e + 4 <= extraSize;) {
-            const std::size_t size = little(extra + e + 2, 2);
-            if (little(extra + e, 2) == 0x0001) {
-                std::size_t next = e + 4;
-                for (zip_uint64_t& field : fields) {
-                    if (field == 0xFFFFFFFF && next + 8 <= std::min(e + 4 + size, extraSize)) {
-                        field = little(extra + next, 8);
-                        next += 8;
-                    }
-                }
-            }
-            e += 4 + size;
-        }
-        if (fields[0] != stat.size || fields[1] != stat.comp_size ||
+        const RecordSizes sizes = recordSizes(record);
+        if (sizes.size != stat.size || sizes.compressedSize != stat.comp_size ||
             little(record + 16, 4) != stat.crc || little(record + 10, 2) != stat.comp_method) {
             return {};
         }
-        offsets.push_back(fields[2]);
+        offsets.push_back(sizes.headerOffset);
         at += recordSize;
     }
     // Data before the archive (a stub) would shift every entry: the first and the last header
