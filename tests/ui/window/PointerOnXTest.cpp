@@ -438,6 +438,22 @@ private:
 // moves on; the test never brings the window forward itself. The keys were seen lost now and
 // then, so the round is tried eight times.
 TEST_F(PointerOnXTest, AfterTheChooserClosesByReturnTheWindowHasTheKeys) {
+    // After other tests' windows in the same process, the window never showed under the window
+    // manager (why is not known), so this one runs alone, on an X server of its own.
+    if (!qEnvironmentVariableIsSet("BW_TEST_ALONE")) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"BW_TEST_ALONE"_s, u"1"_s);
+        environment.remove(u"BW_TEST_X_DISPLAY"_s);
+        QProcess alone;
+        alone.setProcessEnvironment(environment);
+        alone.setProcessChannelMode(QProcess::MergedChannels);
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        alone.start(QCoreApplication::applicationFilePath(),
+                    {u"--gtest_filter=%1.%2"_s.arg(test->test_suite_name(), test->name())});
+        ASSERT_TRUE(alone.waitForFinished(240'000)) << "the test alone did not end";
+        EXPECT_EQ(alone.exitCode(), 0) << alone.readAll().toStdString();
+        return;
+    }
     const WindowManager manager;
     ASSERT_TRUE(manager.isRunning()) << "openbox did not start (scripts/setup installs it)";
     test::WindowHarness window({u"berthwatch"_s}, /*realScreens=*/true);
