@@ -201,11 +201,11 @@ TEST_F(FileWalkTest, WalksDepthFirstInNameOrder) {
         QStringList expected;
     };
     const Case cases[] = {
-        {{true, true},
+        {{true, true, {}},
          {"Inner.app", "Inner.app/Info.plist", "Kit.framework", "Kit.framework/Kit", "a", "a/z.txt",
           "b.txt", "linked"}},
-        {{true, false}, {"Inner.app", "Kit.framework", "a", "a/z.txt", "b.txt", "linked"}},
-        {{false, false},
+        {{true, false, {}}, {"Inner.app", "Kit.framework", "a", "a/z.txt", "b.txt", "linked"}},
+        {{false, false, {}},
          {".hidden", ".hidden/x.txt", "Inner.app", "Kit.framework", "a", "a/.DS_Store", "a/z.txt",
           "b.txt", "linked"}},
     };
