@@ -2,7 +2,7 @@
 
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
-#include "ui/report/ReadingText.h"
+#include "ui/report/LongText.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -33,8 +33,8 @@ FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
                                         design::palette::textTertiary(), design::Wrap::lines);
     labelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     labelText->setFixedWidth(92);
-    auto* valueText = new report::ReadingText(value, valueStyle, design::palette::textSecondary(),
-                                              0, report::Selection::on);
+    // A detected value may be a tool's whole output.
+    auto* valueText = new LongText(value, valueStyle, design::palette::textSecondary(), 0);
     // Both texts stand on one first baseline: the one whose face rises less starts lower. Each
     // is drawn on the whole pixel nearest its ascent, so the whole ascents are compared.
     const int drop =

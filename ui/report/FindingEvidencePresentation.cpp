@@ -1,38 +1,7 @@
 #include "ui/report/FindingEvidencePresentation.h"
 
-#include <QLocale>
-#include <algorithm>
-
 namespace bw::report {
 namespace {
-
-// Tool output can run to thousands of lines (codesign names every file that breaks the seal),
-// which would take seconds to lay out at every width: the panel shows its first lines and says
-// how many more the report holds (the copied report has them all).
-constexpr qsizetype shownLines = 40;
-constexpr qsizetype shownCharacters = 4000;
-
-QString bounded(const QString& text) {
-    qsizetype cut = std::min(text.size(), shownCharacters);
-    qsizetype lines = 0;
-    for (qsizetype at = text.indexOf(u'\n'); at >= 0 && at < cut;
-         at = text.indexOf(u'\n', at + 1)) {
-        if (++lines == shownLines) {
-            cut = at;
-        }
-    }
-    if (cut == text.size()) {
-        return text;
-    }
-    const qsizetype hidden = text.count(u'\n') - text.first(cut).count(u'\n');
-    QString shown = text.first(cut) + u'…';
-    if (hidden > 0) {
-        shown +=
-            (hidden == 1 ? QStringLiteral("\n%1 more line") : QStringLiteral("\n%1 more lines"))
-                .arg(QLocale().toString(hidden));
-    }
-    return shown;
-}
 
 std::vector<FindingEvidenceField> trimmedFields(const Finding& finding) {
     std::vector<FindingEvidenceField> kept;
@@ -83,13 +52,12 @@ FindingEvidencePresentation::FindingEvidencePresentation(const Finding& finding)
         const QString key = text.first(i).trimmed();
         const QString detected = text.sliced(i + 1).trimmed();
         if (!key.isEmpty() && !detected.isEmpty()) {
-            fields = {{QStringLiteral("Key"), bounded(key)},
-                      {QStringLiteral("Detected"), bounded(detected)}};
+            fields = {{QStringLiteral("Key"), key}, {QStringLiteral("Detected"), detected}};
             return;
         }
         break;
     }
-    note = bounded(text);
+    note = text;
 }
 
 } // namespace bw::report

@@ -3,8 +3,9 @@
 #include "ui/design/Labels.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingDetailRow.h"
-#include "ui/report/ReadingText.h"
+#include "ui/report/LongText.h"
 
+#include <QLabel>
 #include <QVBoxLayout>
 
 namespace bw::report {
@@ -22,9 +23,8 @@ FindingEvidenceView::FindingEvidenceView(const FindingEvidencePresentation& pres
                                         design::palette::textTertiary()));
     if (presentation.fields.empty()) {
         layout->setSpacing(5);
-        layout->addWidget(new report::ReadingText(*presentation.note, design::TextStyle::body,
-                                                  design::palette::textSecondary(), 2,
-                                                  report::Selection::on));
+        layout->addWidget(new LongText(*presentation.note, design::TextStyle::body,
+                                       design::palette::textSecondary(), 2));
         return;
     }
     layout->setSpacing(8);

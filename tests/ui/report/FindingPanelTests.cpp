@@ -10,14 +10,17 @@
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRow.h"
 #include "ui/report/FindingRowHeader.h"
+#include "ui/report/LongText.h"
 #include "ui/report/ReadingText.h"
 #include "ui/report/ReportFilterBar.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QGraphicsOpacityEffect>
 #include <QPointer>
+#include <QScrollArea>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -65,6 +68,36 @@ TEST(FindingResolutionPanel, EveryTextIsWholeAtEveryWidth) {
                   row->heightForWidth(row->width()))
             << "at " << width;
     }
+}
+
+// Thousands of lines of tool output show whole: the page reaches the last one, drawn where it
+// belongs, and the pointer and the keys select and copy from it.
+TEST(FindingEvidenceView, ALongNoteShowsToItsLastLineAndCopies) {
+    Finding finding = craftedFinding(u"long"_s, FindingSeverity::blocker);
+    finding.evidenceFields.reset();
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i) {
+        lines << u"Payload/App.app/Resources/image-%1.png: a sealed resource is invalid"_s.arg(i);
+    }
+    finding.evidence = lines.join(u'\n');
+    ReportScreen screen(reportWith({finding}));
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+    auto* note = named<LongText>(*openPanel(screen.view(), 0), finding.evidence);
+    ASSERT_TRUE(note);
+    settle();
+    QScrollArea* page = screen.view().scrollArea();
+    const QPoint end = note->mapTo(page->widget(), QPoint(0, note->height()));
+    page->ensureVisible(end.x(), end.y(), 0, 0);
+    settle();
+    const auto painted = fieldOf(paintedTexts(screen.view()), &PaintedText::text);
+    EXPECT_NE(std::ranges::find(painted, lines.last()), painted.end());
+    EXPECT_EQ(textFaults(screen.view()), std::vector<QString>());
+
+    QTest::mouseDClick(note, Qt::LeftButton, {}, QPoint(30, note->height() - 8));
+    EXPECT_EQ(note->selectedText(), u"Payload"_s);
+    QTest::keyClick(note, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(note, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), finding.evidence);
 }
 
 namespace {

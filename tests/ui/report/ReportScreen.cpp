@@ -1,5 +1,6 @@
 #include "tests/ui/report/ReportScreen.h"
 
+#include "ui/report/LongText.h"
 #include "ui/report/ReadingText.h"
 
 #include <QLabel>
@@ -31,6 +32,11 @@ QStringList shownTexts(const QWidget* root) {
     for (const report::ReadingText* text : root->findChildren<report::ReadingText*>()) {
         if (text->isVisibleTo(root)) {
             texts << text->toPlainText();
+        }
+    }
+    for (const report::LongText* text : root->findChildren<report::LongText*>()) {
+        if (text->isVisibleTo(root)) {
+            texts << text->text();
         }
     }
     return texts;
