@@ -304,6 +304,9 @@ ReportStore::LoadResult ReportStore::load() const {
         // Where no lock can be made, no other process writes either: the history is shown, and
         // the user told at once why saving will fail until the folder takes files again.
         unwritable = error.description();
+    } catch (const fs::FileIoError& error) {
+        // The same where something that is no file stands in the lock's place.
+        unwritable = error.description();
     } catch (const ReportStoreError& error) {
         return failure(error.description());
     }

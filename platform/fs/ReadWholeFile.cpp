@@ -142,4 +142,16 @@ std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxByte
     }
 }
 
+std::optional<FileIoError> whyNoRegularFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) == 0) {
+        return refusal(path, status);
+    }
+    if (errno == ENOENT && ::lstat(name.constData(), &status) == 0) {
+        return readError(path, ENOENT);
+    }
+    return std::nullopt;
+}
+
 } // namespace bw::fs

@@ -15,6 +15,7 @@
 #include "tests/support/Thrown.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -740,6 +741,36 @@ TEST(ReportStoreLoad, WhatCannotBeReadIsMovedAsideAndSavingGoesOn) {
             expectOutcome(storeIn(folder.path()).load(), {withFileIcon(3), std::nullopt, true},
                           name.c_str());
         }
+    }
+}
+
+// What is no file in the lock's place (a folder, a pipe, a device, a link to nothing) is no one's
+// lock: the history shows at once and the notice names what stands there; each save fails with
+// that reason and leaves the history as it was.
+TEST(ReportStoreLoad, WhatIsNoFileInTheLocksPlaceHoldsNoStart) {
+    for (const Obstacle& obstacle : obstacles) {
+        bw::test::TestFolder root;
+        const QDir folder(root.path());
+        writeFile(folder.filePath("reports.json"), envelope(2));
+        const QString reason = obstacle.make(folder.filePath("reports.lock"));
+        // A regular file there is a lock file, left by some run.
+        if (fs::itemStatus(folder.filePath("reports.lock"))->kind == fs::ItemKind::regularFile) {
+            continue;
+        }
+        const QString why = cannotRead("reports.lock", reason);
+        const ReportStore store = storeIn(folder.path());
+        QElapsedTimer timer;
+        timer.start();
+        expectOutcome(inBoundedTime([&] { return store.load(); }),
+                      {sampleHistory(2, false), why, true}, obstacle.name);
+        // Far below the wait for a live holder.
+        EXPECT_LT(timer.elapsed(), 5000) << obstacle.name;
+        const auto failed = inBoundedTime([&] {
+            return bw::test::thrown<fs::FileIoError>([&] { store.save(sampleHistory(3, false)); });
+        });
+        ASSERT_TRUE(failed) << obstacle.name;
+        EXPECT_EQ(failed->description(), why) << obstacle.name;
+        EXPECT_EQ(fs::readWholeFile(folder.filePath("reports.json")), envelope(2)) << obstacle.name;
     }
 }
 
