@@ -148,7 +148,8 @@ std::optional<FileIoError> whyNoRegularFile(const QString& path) {
     if (::stat(name.constData(), &status) == 0) {
         return refusal(path, status);
     }
-    if (errno == ENOENT && ::lstat(name.constData(), &status) == 0) {
+    // Looked at again as a link: a file made since the first look is no link to nothing.
+    if (errno == ENOENT && ::lstat(name.constData(), &status) == 0 && S_ISLNK(status.st_mode)) {
         return readError(path, ENOENT);
     }
     return std::nullopt;
