@@ -1,6 +1,6 @@
 // Scans one artifact and prints its report as JSON on standard output, and each progress step
-// with the milliseconds since the start on standard error. Exits 1 with the error's text when
-// the scan fails.
+// with the milliseconds since the start on standard error, then when the scan's work folder,
+// removed in the background, is gone. Exits 1 with the error's text when the scan fails.
 //
 //   bw-scan [--tools DIR] ARTIFACT
 //
@@ -12,6 +12,7 @@
 #include "inspection/CommandRunner.h"
 #include "model/ReportJson.h"
 #include "platform/core/Cancelled.h"
+#include "platform/fs/TreeRemoval.h"
 #include "platform/json/JsonWriter.h"
 
 #include <QCoreApplication>
@@ -32,6 +33,27 @@ int fail(const QString& message) {
     return 1;
 }
 
+// Prints the report and the steps; the exit status.
+int scan(const bw::BuildScanner& scanner, const QString& artifact, const QElapsedTimer& clock) {
+    try {
+        const bw::ScanReport report = scanner.scan(artifact, [&clock](const QString& message,
+                                                                      double fraction) {
+            std::fprintf(stderr, "%7lld ms  %.2f  %s\n", static_cast<long long>(clock.elapsed()),
+                         fraction, message.toUtf8().constData());
+        });
+        const QByteArray json = bw::json::write(bw::toJson(report), bw::json::Layout::pretty);
+        std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
+        std::fprintf(stderr, "%7lld ms  done\n", static_cast<long long>(clock.elapsed()));
+        return 0;
+    } catch (const bw::BuildScannerError& error) {
+        return fail(error.description());
+    } catch (const bw::CommandRunnerError& error) {
+        return fail(error.description());
+    } catch (const std::exception& error) {
+        return fail(QString::fromLocal8Bit(error.what()));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,22 +70,10 @@ int main(int argc, char** argv) {
 
     QElapsedTimer clock;
     clock.start();
-    const bw::BuildScanner scanner(QDir::cleanPath(tools));
-    try {
-        const bw::ScanReport report = scanner.scan(arguments[0], [&clock](const QString& message,
-                                                                          double fraction) {
-            std::fprintf(stderr, "%7lld ms  %.2f  %s\n", static_cast<long long>(clock.elapsed()),
-                         fraction, message.toUtf8().constData());
-        });
-        const QByteArray json = bw::json::write(bw::toJson(report), bw::json::Layout::pretty);
-        std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
-        std::fprintf(stderr, "%7lld ms  done\n", static_cast<long long>(clock.elapsed()));
-        return 0;
-    } catch (const bw::BuildScannerError& error) {
-        return fail(error.description());
-    } catch (const bw::CommandRunnerError& error) {
-        return fail(error.description());
-    } catch (const std::exception& error) {
-        return fail(QString::fromLocal8Bit(error.what()));
-    }
+    const int status = scan(bw::BuildScanner(QDir::cleanPath(tools)), arguments[0], clock);
+    // A driver run again and again must not fill the temporary folder.
+    bw::fs::waitForBackgroundRemovals();
+    std::fprintf(stderr, "%7lld ms  work folder removed\n",
+                 static_cast<long long>(clock.elapsed()));
+    return status;
 }

@@ -16,7 +16,7 @@ StagedBuildPreview BuildScanner::preview(const QString& artifact, std::stop_toke
         throw Cancelled();
     }
     const QString path = QDir::cleanPath(QFileInfo(artifact).absoluteFilePath());
-    const fs::TemporaryFolder workFolder(work_folders::preview.toString(), stop);
+    const fs::TemporaryFolder workFolder(work_folders::preview.toString());
     const QString app = prepareArtifact(path, workFolder.path(), stop);
     if (stop.stop_requested()) {
         throw Cancelled();

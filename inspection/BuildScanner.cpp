@@ -66,7 +66,7 @@ ScanReport BuildScanner::scan(const QString& artifact, const Progress& progress,
     state.artifact = QDir::cleanPath(QFileInfo(artifact).absoluteFilePath());
     progress(QStringLiteral("Preparing artifact"), 0.04);
 
-    const fs::TemporaryFolder workFolder(work_folders::scan.toString(), stop);
+    const fs::TemporaryFolder workFolder(work_folders::scan.toString());
     state.app = prepareArtifact(state.artifact, workFolder.path(), stop);
     checkCancellation(stop);
     progress(QStringLiteral("Reading application bundle"), 0.14);

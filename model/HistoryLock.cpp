@@ -1,5 +1,7 @@
 #include "model/HistoryLock.h"
 
+#include "platform/fs/ReadWholeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <cerrno>
@@ -7,6 +9,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
@@ -45,15 +48,19 @@ QString systemReason(int errorNumber) {
 // Whether a process still holds the lock at `path`. QLockFile's holder keeps a native lock on the
 // file for as long as it holds it, and it goes with the process however that ends; testing it
 // writes nothing, where clearing a dead holder's lock needs a new file of QLockFile's. A lock that
-// cannot be tested counts as held, and one that went meanwhile is tried again.
+// cannot be tested counts as held, and one that went meanwhile is tried again. What is no regular
+// file is no one's lock; a pipe swapped in since the last look is opened without waiting for a
+// writer.
 bool holderLives(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return true;
     }
-    const bool free = ::flock(fd, LOCK_SH | LOCK_NB) == 0;
+    struct stat status {};
+    const bool held =
+        ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd, LOCK_SH | LOCK_NB) != 0;
     ::close(fd);
-    return !free;
+    return held;
 }
 
 } // namespace
@@ -71,7 +78,15 @@ HistoryLock::HistoryLock(const QString& folder)
     };
     const QString probe = QDir(folder).filePath(QStringLiteral("reports.lock.probe"));
     bool folderTakesFiles = false;
-    while (!lock_.tryLock(0)) {
+    for (;;) {
+        // QLockFile would wait for good to read a pipe in its file's place, and never takes a
+        // folder's place: what is no file holds no one's history, and nothing is waited for.
+        if (std::optional<fs::FileIoError> noLock = fs::whyNoRegularFile(lock_.fileName())) {
+            throw *noLock;
+        }
+        if (lock_.tryLock(0)) {
+            return;
+        }
         const bool held = lock_.error() == QLockFile::LockFailedError;
         if (!held) {
             throwIfUnwritable(lock_.fileName());

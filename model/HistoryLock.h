@@ -22,7 +22,10 @@ public:
     };
 
     // Throws ReportStoreError(directoryUnavailable) naming the folder and why: Unwritable with the
-    // system's reason, or a plain one when another process holds the lock past the wait.
+    // system's reason, or a plain one when another process holds the lock past the wait. Throws
+    // fs::FileIoError at once, saying what it is, when something that is no file (a folder, a
+    // pipe, a device, a link to nothing) stands in the lock file's place: no process holds that,
+    // and none can lock the history until it goes.
     explicit HistoryLock(const QString& folder);
 
 private:

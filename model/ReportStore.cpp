@@ -27,18 +27,24 @@ struct HistoryFile {
     enum class State { absent, unreadable, read };
     QString path;
     State state;
-    QByteArray bytes;    // read
-    QString readError;   // unreadable: why, in the user's words
-    QString damage = {}; // read, but not all of it decodes: why, in the user's words
+    QByteArray bytes;                   // read
+    QString readError;                  // unreadable: why, in the user's words
+    QString damage = {};                // read, but it does not decode: why, in the user's words
+    std::size_t undecodableReports = 0; // read and decoded, but for these reports
 
     bool present() const { return state != State::absent; }
 
     // Why what it holds cannot be used, naming the file; empty when nothing says it cannot.
     QString whyUnusable() const {
-        return state == State::unreadable || damage.isEmpty()
-                   ? readError
-                   : fs::FileIoError(fs::FileIoError::Operation::read, path, EINVAL, damage)
-                         .description();
+        if (state == State::unreadable) {
+            return readError;
+        }
+        if (!damage.isEmpty()) {
+            return fs::FileIoError(fs::FileIoError::Operation::read, path, EINVAL, damage)
+                .description();
+        }
+        return undecodableReports > 0 ? store_notices::reportsUnreadable(path, undecodableReports)
+                                      : readError;
     }
 };
 
@@ -126,12 +132,6 @@ HistoryFile readHistoryFile(const QString& path) {
     }
 }
 
-// Why a history with reports that do not decode cannot stay as it is.
-QString damagedReports(std::size_t count) {
-    return count == 1 ? QStringLiteral("One of its reports is damaged")
-                      : QStringLiteral("%1 of its reports are damaged").arg(count);
-}
-
 // Bytes that may be replaced without a load having set any of them aside first.
 bool decodesWhole(const QByteArray& bytes) {
     const DecodedHistory history = decodeHistory(bytes);
@@ -157,7 +157,7 @@ Backup readBackup(const QString& path) {
         return {Backup::State::damaged, std::move(file), {}};
     }
     if (!history.undecodable.empty()) {
-        file.damage = damagedReports(history.undecodable.size());
+        file.undecodableReports = history.undecodable.size();
         // A history whose every report fails offers nothing to show.
         if (history.reports.empty()) {
             return {Backup::State::damaged, std::move(file), {}};
@@ -303,6 +303,9 @@ ReportStore::LoadResult ReportStore::load() const {
     } catch (const HistoryLock::Unwritable& error) {
         // Where no lock can be made, no other process writes either: the history is shown, and
         // the user told at once why saving will fail until the folder takes files again.
+        unwritable = error.description();
+    } catch (const fs::FileIoError& error) {
+        // The same where something that is no file stands in the lock's place.
         unwritable = error.description();
     } catch (const ReportStoreError& error) {
         return failure(error.description());
@@ -475,11 +478,9 @@ ReportStore::LoadResult ReportStore::setAsideUndecodable(const QString& folder,
                                                          const QByteArray& bytes,
                                                          DecodedHistory history,
                                                          const IconFiles& icons) const {
-    const HistoryFile file{QDir(folder).filePath(primaryName),
-                           HistoryFile::State::read,
-                           bytes,
-                           {},
-                           damagedReports(history.undecodable.size())};
+    const HistoryFile file{
+        QDir(folder).filePath(primaryName), HistoryFile::State::read, bytes, {}, {},
+        history.undecodable.size()};
     const Aside aside = setAside(folder, file);
     if (!aside.path) {
         hydrateIcons(history.reports, folder, memory_->icons, icons);

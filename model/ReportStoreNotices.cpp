@@ -1,6 +1,7 @@
 #include "model/ReportStoreNotices.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace bw::store_notices {
 
@@ -78,6 +79,17 @@ QString restoredPartly(const std::optional<QString>& primary, const QString& bac
                           "backup, where %1; the backup was set aside in %2, and the rest of the "
                           "history is shown.")
         .arg(lost, quoted(backup));
+}
+
+QString reportsUnreadable(const QString& path, std::size_t count) {
+    const QString name = QFileInfo(path).fileName();
+    return count == 1 ? QStringLiteral("The file \u201C%1\u201D was read, but one of its reports "
+                                       "could not be.")
+                            .arg(name)
+                      : QStringLiteral("The file \u201C%1\u201D was read, but %2 of its reports "
+                                       "could not be.")
+                            .arg(name)
+                            .arg(count);
 }
 
 QString backupMovedAside(const QString& path) {

@@ -23,6 +23,9 @@ QString restoredUnreadable(const QString& path);
 QString restoredPartly(const std::optional<QString>& primary, const QString& backup,
                        std::size_t count);
 
+// The history file at `path` was read, but `count` of its reports did not decode.
+QString reportsUnreadable(const QString& path, std::size_t count);
+
 // The backup was in the way of every save (a folder) and was moved to `path`.
 QString backupMovedAside(const QString& path);
 

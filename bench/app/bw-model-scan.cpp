@@ -1,5 +1,6 @@
 // Scans one artifact through the application model, as the window does, and prints the
-// milliseconds from "Scan build" to the saved report on standard output. Time runs on a manual
+// milliseconds from "Scan build" to the saved report on standard output, and those from the drop
+// to the staged build's details on standard error. Time runs on a manual
 // clock, so the minimum presentation takes none; the web service is a closed local port (its
 // review fails at once) and App Store Connect is not connected.
 //
@@ -42,6 +43,43 @@ bool isPreparingReport(const bw::AppModel& model) {
     return scanning && scanning->progress == 0.99;
 }
 
+// Stages and scans `artifact` and prints the times; the exit status.
+int scanThroughModel(const QString& tools, const QString& artifact) {
+    const bw::fs::TemporaryFolder history(QStringLiteral("bw-model-scan-"));
+    bw::ManualClock clock;
+    bw::LaunchSettings settings;
+    settings.arguments = {QStringLiteral("bw-model-scan")};
+    settings.environment = QProcessEnvironment();
+    settings.historyFolder = history.path();
+    settings.backendURL = QUrl(QStringLiteral("http://127.0.0.1:9"));
+    settings.ascService = bw::AppStoreConnectService(
+        bw::KeychainStore{QStringLiteral("app.berthwatch.bench")},
+        QUrl(QStringLiteral("http://127.0.0.1:9")), [] { return QDateTime(); });
+    settings.toolDirectory = tools;
+    settings.clock = &clock;
+    const std::unique_ptr<bw::AppModel> model = bw::launchApplication(settings);
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    model->importBuild(artifact);
+    waitFor(*model, [&] { return !model->isStagedPreviewLoading(); });
+    std::fprintf(stderr, "staged details in %lld ms\n", static_cast<long long>(elapsed.elapsed()));
+
+    elapsed.restart();
+    model->startScan(false);
+    waitFor(*model, [&] { return isPreparingReport(*model) || !model->isScanRunning(); });
+    clock.advance(bw::seconds(model->minimumPresentationDuration() + 0.7));
+    waitFor(*model, [&] { return !model->isScanRunning(); });
+    const qint64 milliseconds = elapsed.elapsed();
+    if (!model->report()) {
+        std::fprintf(stderr, "%s\n",
+                     model->importMessage().value_or(QString()).toUtf8().constData());
+        return 1;
+    }
+    std::printf("%lld\n", static_cast<long long>(milliseconds));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -57,35 +95,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const bw::fs::TemporaryFolder history(QStringLiteral("bw-model-scan-"));
-    bw::ManualClock clock;
-    bw::LaunchSettings settings;
-    settings.arguments = {QStringLiteral("bw-model-scan")};
-    settings.environment = QProcessEnvironment();
-    settings.historyFolder = history.path();
-    settings.backendURL = QUrl(QStringLiteral("http://127.0.0.1:9"));
-    settings.ascService = bw::AppStoreConnectService(
-        bw::KeychainStore{QStringLiteral("app.berthwatch.bench")},
-        QUrl(QStringLiteral("http://127.0.0.1:9")), [] { return QDateTime(); });
-    settings.toolDirectory = QDir::cleanPath(tools);
-    settings.clock = &clock;
-    const std::unique_ptr<bw::AppModel> model = bw::launchApplication(settings);
-
-    model->importBuild(arguments[0]);
-    waitFor(*model, [&] { return !model->isStagedPreviewLoading(); });
-
-    QElapsedTimer elapsed;
-    elapsed.start();
-    model->startScan(false);
-    waitFor(*model, [&] { return isPreparingReport(*model) || !model->isScanRunning(); });
-    clock.advance(bw::seconds(model->minimumPresentationDuration() + 0.7));
-    waitFor(*model, [&] { return !model->isScanRunning(); });
-    const qint64 milliseconds = elapsed.elapsed();
-    if (!model->report()) {
-        std::fprintf(stderr, "%s\n",
-                     model->importMessage().value_or(QString()).toUtf8().constData());
-        return 1;
-    }
-    std::printf("%lld\n", static_cast<long long>(milliseconds));
-    return 0;
+    const int status = scanThroughModel(QDir::cleanPath(tools), arguments[0]);
+    // Each run's folders, its history's too, go before the next run.
+    bw::fs::waitForBackgroundRemovals();
+    return status;
 }

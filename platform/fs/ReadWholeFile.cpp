@@ -142,4 +142,17 @@ std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxByte
     }
 }
 
+std::optional<FileIoError> whyNoRegularFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) == 0) {
+        return refusal(path, status);
+    }
+    // Looked at again as a link: a file made since the first look is no link to nothing.
+    if (errno == ENOENT && ::lstat(name.constData(), &status) == 0 && S_ISLNK(status.st_mode)) {
+        return readError(path, ENOENT);
+    }
+    return std::nullopt;
+}
+
 } // namespace bw::fs

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/fs/FileIoError.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -31,5 +33,10 @@ ReadFile readRegularFile(const QString& path, qint64 maxBytes, Links links = Lin
 // cannot be read.
 std::optional<QByteArray> tryReadRegularFile(const QString& path, qint64 maxBytes,
                                              Links links = Links::refuse);
+
+// Why what stands at `path` (a link followed) is not read by readRegularFile with Links::follow,
+// in its words, without opening it: a folder, a pipe, a socket, a device or a link to nothing.
+// Nothing for a regular file, or where nothing stands.
+std::optional<FileIoError> whyNoRegularFile(const QString& path);
 
 } // namespace bw::fs

@@ -65,8 +65,7 @@ bool isTemporaryName(const QString& name, const QStringList& prefixes) {
 
 } // namespace
 
-TemporaryFolder::TemporaryFolder(const QString& prefix, std::stop_token stop)
-    : stop_(std::move(stop)) {
+TemporaryFolder::TemporaryFolder(const QString& prefix) {
     const QString base = QDir::tempPath();
     if (!QDir().mkpath(base)) {
         throwCreationError(ENOENT, base);
@@ -93,14 +92,14 @@ TemporaryFolder::TemporaryFolder(const QString& prefix, std::stop_token stop)
 }
 
 TemporaryFolder::~TemporaryFolder() {
-    // A stop that comes while the folder goes leaves the rest to the background as well: a large
-    // build's folder takes seconds to remove, and the run's end waits for it.
-    removeTree(path_, stop_);
-    if (stop_.stop_requested()) {
-        removeTreeInBackground(path_, lock_);
+    // An unlocked folder that the program's end left behind no sweep could take.
+    if (lock_ < 0) {
+        removeTree(path_);
         return;
     }
-    ::close(lock_);
+    // Whoever waits for the run's result never waits for its folder to go as well: a large
+    // build's folder takes seconds to remove, minutes on a busy disk.
+    removeTreeInBackground(path_, lock_);
 }
 
 int removeAbandonedFolders(const QString& base, const QStringList& prefixes, std::stop_token stop) {

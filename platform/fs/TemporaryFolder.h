@@ -8,16 +8,16 @@
 namespace bw::fs {
 
 // A private folder (mode 0700) in the user's temporary directory, named by a prefix and a new
-// upper-case UUID, removed with everything in it when the object goes away. It is locked while
-// the object lives, so that removeAbandonedFolders can tell it from what a killed run left; on a
-// file system that refuses locks (some network and user-space ones) it goes unlocked, and no
-// sweep touches it.
+// upper-case UUID. It is locked while the object lives, so that removeAbandonedFolders can tell it
+// from what a killed run left. When the object goes, the folder is removed with everything in it
+// in the background (removeTreeInBackground), locked until it is gone, so that the run ends at
+// once however much the folder holds; what the program's end leaves, a later start's sweep takes.
+// On a file system that refuses locks (some network and user-space ones) it goes unlocked: no
+// sweep touches it, so it is removed before the object is gone.
 class TemporaryFolder {
 public:
-    // Throws std::system_error with the system's message when the folder cannot be created. Once
-    // `stop` is requested, before or while the folder is being removed, what is left of it is
-    // removed in the background, so that a cancelled run ends at once however much it holds.
-    explicit TemporaryFolder(const QString& prefix, std::stop_token stop = {});
+    // Throws std::system_error with the system's message when the folder cannot be created.
+    explicit TemporaryFolder(const QString& prefix);
     ~TemporaryFolder();
 
     TemporaryFolder(const TemporaryFolder&) = delete;
@@ -27,7 +27,6 @@ public:
 
 private:
     QString path_;
-    std::stop_token stop_;
     int lock_ = -1;
 };
 

@@ -63,6 +63,11 @@ public:
         wake_.notify_one();
     }
 
+    void waitUntilDone() {
+        std::unique_lock guard(mutex_);
+        done_.wait(guard, [this] { return jobs_.empty() && !removing_; });
+    }
+
     void pause(int change) {
         {
             const std::lock_guard guard(mutex_);
@@ -89,19 +94,25 @@ private:
               }
           }) {}
 
+    // The next job, once the one before is done.
     std::optional<Job> next(const std::stop_token& stop) {
         std::unique_lock guard(mutex_);
+        removing_ = false;
+        done_.notify_all();
         if (!wake_.wait(guard, stop, [this] { return !jobs_.empty() && pauses_ == 0; })) {
             return std::nullopt;
         }
         Job job = std::move(jobs_.front());
         jobs_.pop_front();
+        removing_ = true;
         return job;
     }
 
     std::mutex mutex_;
     std::condition_variable_any wake_;
+    std::condition_variable done_;
     std::deque<Job> jobs_;
+    bool removing_ = false;
     int pauses_ = 0;
     std::jthread thread_; // last: stopped and joined before the rest goes
 };
@@ -114,6 +125,10 @@ bool removeTree(const QString& path, std::stop_token stop) {
 
 void removeTreeInBackground(const QString& path, int lock) {
     BackgroundRemoval::shared().add(QFile::encodeName(path), lock);
+}
+
+void waitForBackgroundRemovals() {
+    BackgroundRemoval::shared().waitUntilDone();
 }
 
 BackgroundRemovalPause::BackgroundRemovalPause() {

@@ -16,6 +16,11 @@ bool removeTree(const QString& path, std::stop_token stop = {});
 // start's sweep: the program never waits for it.
 void removeTreeInBackground(const QString& path, int lock);
 
+// Returns once every folder handed to the background so far is gone (or could not be removed): for
+// a command-line run that must not leave its folders behind. Never returns while a
+// BackgroundRemovalPause lives.
+void waitForBackgroundRemovals();
+
 // While one lives, removals in the background wait, so that a test can see a run end before its
 // folder goes.
 class BackgroundRemovalPause {

@@ -3,6 +3,7 @@
 #include "inspection/BuildScannerError.h"
 #include "inspection/GenericAppIcon.h"
 #include "platform/core/Cancelled.h"
+#include "platform/fs/TreeRemoval.h"
 #include "platform/image/ImageDecoding.h"
 #include "tests/inspection/BundleFixtures.h"
 #include "tests/support/ImageFiles.h"
@@ -253,6 +254,7 @@ TEST_F(BundleReadingTest, PreviewWithoutInfoPlistLeavesNoFolderBehind) {
     std::stop_source source;
     source.request_stop();
     EXPECT_THROW(scanner.preview(folder.path() + "/Empty.app", source.get_token()), Cancelled);
+    fs::waitForBackgroundRemovals();
     EXPECT_TRUE(folder.leftovers().isEmpty());
 }
 

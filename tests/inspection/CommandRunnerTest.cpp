@@ -1,6 +1,7 @@
 #include "inspection/CommandRunner.h"
 
 #include "platform/core/Cancelled.h"
+#include "platform/fs/TreeRemoval.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/Thrown.h"
 #include "tests/support/WaitFor.h"
@@ -26,6 +27,7 @@ double secondsSince(Clock::time_point start) {
 class CommandRunnerTest : public ::testing::Test {
 protected:
     void TearDown() override {
+        fs::waitForBackgroundRemovals();
         EXPECT_TRUE(folder.leftovers().isEmpty()) << folder.leftovers().join(u' ').toStdString();
     }
 

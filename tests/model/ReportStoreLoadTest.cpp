@@ -15,6 +15,7 @@
 #include "tests/support/Thrown.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -350,16 +351,32 @@ TEST(ReportStoreLoad, AFolderThatCannotBePreparedChangesNothing) {
 // written (beyond the file size limit, or with every set-aside name taken, so that the name search
 // ends), every file stays, and the backup's reports, if any, come back without permission to save.
 TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
+    const QByteArray damaged = "[" + QByteArray(200 * 1024, ' ') + "{";
+    const QString damagedWhy = cannotRead("reports.json", "The data is not valid JSON (a key was "
+                                                          "expected at offset 204802)");
+    // Report 0 of three, and nothing else, reads "needsAttention" first.
+    QByteArray oneOfThree = envelope(3);
+    oneOfThree.replace(oneOfThree.indexOf("needsAttention"), 14, "maybe");
+    std::vector<ScanReport> lastTwo = sampleHistory(3, false);
+    lastTwo.erase(lastTwo.begin());
     const struct {
         const char* name;
         bool namesTaken;
         bool backup;
-    } cases[] = {
-        {"limited", false, true}, {"names taken", true, true}, {"no backup", false, false}};
+        QByteArray primary = {};
+        QString why = {};
+        std::vector<ScanReport> shown = {};
+    } cases[] = {{"limited", false, true},
+                 {"names taken", true, true},
+                 {"no backup", false, false},
+                 {"one report of three", true, false, oneOfThree,
+                  "The file \u201Creports.json\u201D was read, but one of its reports could not "
+                  "be.",
+                  lastTwo}};
     for (const auto& c : cases) {
         bw::test::TestFolder root;
         const QDir folder(root.path());
-        writeFile(folder.filePath("reports.json"), "[" + QByteArray(200 * 1024, ' ') + "{");
+        writeFile(folder.filePath("reports.json"), c.primary.isEmpty() ? damaged : c.primary);
         if (c.backup) {
             writeFile(folder.filePath("reports.backup.json"), envelope(1));
         }
@@ -372,17 +389,18 @@ TEST(ReportStoreLoad, DamagedBytesThatCannotBeSetAsideAreNotOverwritten) {
             // Large enough for the backup's bytes, too small for the damaged ones.
             bw::test::FileSizeLimit limit(c.namesTaken ? RLIM_INFINITY : 64 * 1024);
             // Saving is off, and says why the file the user has could not be read, nor set aside.
-            const QString why = cannotRead("reports.json", "The data is not valid JSON (a key was "
-                                                           "expected at offset 204802)");
+            const QString why = c.why.isEmpty() ? damagedWhy : c.why;
             const QString failed = QString::fromUtf8(" It could not be set aside: %1.")
                                        .arg(c.namesTaken ? "Every name from “" + corruptName +
                                                                "” to “reports.corrupt-1785000000-"
                                                                "100.json” is taken"
                                                          : "File too large");
-            const QString notice = (c.backup ? refusingNotice : corruptNotice) + u' ' + why;
+            // A history with readable reports shows them, as a backup does.
+            const bool shows = c.backup || !c.shown.empty();
+            const QString notice = (shows ? refusingNotice : corruptNotice) + u' ' + why;
             expectOutcome(storeIn(folder.path()).load(),
-                          {c.backup ? sampleHistory(1, false) : std::vector<ScanReport>(), notice,
-                           false, refusingNotice + u' ' + why + failed},
+                          {c.backup ? sampleHistory(1, false) : c.shown, notice, false,
+                           refusingNotice + u' ' + why + failed},
                           c.name);
         }
         EXPECT_EQ(snapshotFolder(folder.path()), before) << c.name;
@@ -740,6 +758,36 @@ TEST(ReportStoreLoad, WhatCannotBeReadIsMovedAsideAndSavingGoesOn) {
             expectOutcome(storeIn(folder.path()).load(), {withFileIcon(3), std::nullopt, true},
                           name.c_str());
         }
+    }
+}
+
+// What is no file in the lock's place (a folder, a pipe, a device, a link to nothing) is no one's
+// lock: the history shows at once and the notice names what stands there; each save fails with
+// that reason and leaves the history as it was.
+TEST(ReportStoreLoad, WhatIsNoFileInTheLocksPlaceHoldsNoStart) {
+    for (const Obstacle& obstacle : obstacles) {
+        bw::test::TestFolder root;
+        const QDir folder(root.path());
+        writeFile(folder.filePath("reports.json"), envelope(2));
+        const QString reason = obstacle.make(folder.filePath("reports.lock"));
+        // A regular file there is a lock file, left by some run.
+        if (fs::itemStatus(folder.filePath("reports.lock"))->kind == fs::ItemKind::regularFile) {
+            continue;
+        }
+        const QString why = cannotRead("reports.lock", reason);
+        const ReportStore store = storeIn(folder.path());
+        QElapsedTimer timer;
+        timer.start();
+        expectOutcome(inBoundedTime([&] { return store.load(); }),
+                      {sampleHistory(2, false), why, true}, obstacle.name);
+        // Far below the wait for a live holder.
+        EXPECT_LT(timer.elapsed(), 5000) << obstacle.name;
+        const auto failed = inBoundedTime([&] {
+            return bw::test::thrown<fs::FileIoError>([&] { store.save(sampleHistory(3, false)); });
+        });
+        ASSERT_TRUE(failed) << obstacle.name;
+        EXPECT_EQ(failed->description(), why) << obstacle.name;
+        EXPECT_EQ(fs::readWholeFile(folder.filePath("reports.json")), envelope(2)) << obstacle.name;
     }
 }
 

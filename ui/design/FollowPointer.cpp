@@ -16,6 +16,9 @@ namespace {
 constexpr char pendingProperty[] = "bwFollowPointerPending";
 constexpr char afterDropLook[] = "bwPointerAfterDrop";
 constexpr int afterDropLookMs = 50;
+// Each look is a round trip to the display server: a hand still for longer than this is left to
+// the window system, whose next event about the pointer Qt follows as usual.
+constexpr int afterDropLookForMs = 2000;
 
 // Whether the pointer at `global` is within `widget` and each widget holding it, none of them
 // hidden or letting the pointer through, as Qt's childAt finds widgets (but for a sibling over
@@ -144,7 +147,7 @@ bool isGrabbedAway(const QWindow& window) {
 
 // After a drop the pointer is the dragging program's until that lets it go, which may be as late
 // as the pointer's next move, and that move reaches no window here: the window places the pointer
-// now, then looks where it is until it has moved and places it there, however long that takes.
+// now, then looks where it is for a while, and places it there once it has moved.
 void followPointerAfterDrop(QWidget& widget) {
     QWidget* window = widget.window();
     delete window->findChild<QTimer*>(afterDropLook, Qt::FindDirectChildrenOnly);
@@ -157,6 +160,7 @@ void followPointerAfterDrop(QWidget& widget) {
             look->deleteLater();
         }
     });
+    QTimer::singleShot(afterDropLookForMs, look, &QObject::deleteLater);
     look->start(afterDropLookMs);
 }
 

@@ -18,7 +18,9 @@ void followPointer(QWidget& widget);
 // as under the pointer but that it is not over hears the pointer leave; and while a popup or a
 // dialog has the pointer, Qt gives its moves to that alone, so the other windows hear from here
 // what the pointer leaves, and what it stays on stays lit; after a drop, at once and again once
-// the pointer has moved, as the dragging program may hold the pointer until then. Once is enough.
+// the pointer has moved, as the dragging program may hold the pointer until then (looked for
+// during two seconds; a later move Qt follows from the window system's next event, as ever). Once
+// is enough.
 void watchPointerAroundWindows();
 
 } // namespace bw::design

@@ -267,6 +267,7 @@ TEST(TemporaryFolder, IsPrivateAndGoesAwayWithLockedContent) {
         ::chmod(QFile::encodeName(path + "/locked/deeper").constData(), 0500);
         ::chmod(QFile::encodeName(path + "/locked").constData(), 0000);
     }
+    fs::waitForBackgroundRemovals();
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(scratch.leftovers().isEmpty());
 }
