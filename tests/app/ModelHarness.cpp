@@ -49,13 +49,17 @@ AppModel& ModelHarness::launch(const QStringList& arguments,
 
 StartedLaunch ModelHarness::start(const QStringList& arguments,
                                   std::optional<AppStoreConnectService> ascService) {
-    model_.reset();
+    quit();
     return startApplication(settings(arguments, std::move(ascService)));
 }
 
 AppModel& ModelHarness::finish(StartedLaunch launch) {
     model_ = finishLaunch(std::move(launch));
     return *model_;
+}
+
+void ModelHarness::quit() {
+    model_.reset();
 }
 
 QString ModelHarness::screenshot(const QString& name) const {

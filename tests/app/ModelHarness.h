@@ -39,6 +39,9 @@ public:
     StartedLaunch start(const QStringList& arguments = {QStringLiteral("berthwatch")},
                         std::optional<AppStoreConnectService> ascService = std::nullopt);
     AppModel& finish(StartedLaunch launch);
+    // Ends the model once the saves it still has on their way are on disk, so that a history
+    // written into the folder afterwards is the one the next launch reads.
+    void quit();
     AppModel& model() { return *model_; }
     // A PNG screenshot of an accepted App Store size in the test folder.
     QString screenshot(const QString& name) const;

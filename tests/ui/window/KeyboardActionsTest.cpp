@@ -40,6 +40,7 @@ using test::settleScreen;
 class KeyboardActionsTest : public test::ScannedWindowTest {
 protected:
     void SetUp() override {
+        ScannedWindowTest::SetUp();
         window().window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
     }

@@ -32,6 +32,10 @@ void ScannedWindowTest::SetUpTestSuite() {
     relaunchOverTheSuitesHistory();
 }
 
+void ScannedWindowTest::SetUp() {
+    design::MotionPreferences::instance().overrideReduceMotion(true);
+}
+
 void ScannedWindowTest::relaunchOverTheSuitesHistory() {
     window_->relaunch(*history_);
 }

@@ -11,6 +11,10 @@ namespace bw::window::test {
 class ScannedWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
+    // Reduced motion again for each test, as the window was built with it: the choice lasts one
+    // test, and the screens' motions run on wall time, which the tests' settling does not wait
+    // out on a busy machine.
+    void SetUp() override;
     static void TearDownTestSuite();
 
     static WindowHarness& window() { return *window_; }

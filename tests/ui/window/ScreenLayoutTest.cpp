@@ -217,6 +217,7 @@ TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
 // path and all, at every size.
 TEST_F(ScreenLayoutTest, ANoticeNamingAFileIsWholeAtEverySize) {
     const std::vector<ScanReport> history = bw::test::sampleHistory(6);
+    window().quit();
     ReportStore(window().harness.history).save(history);
     // The first report's verdict spoiled, with no backup to restore it from.
     QFile file(window().harness.history + u"/reports.json"_s);

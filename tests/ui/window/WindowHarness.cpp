@@ -37,9 +37,14 @@ WindowHarness::WindowHarness(const QStringList& arguments, bool realScreens, boo
 }
 
 void WindowHarness::relaunch(const std::vector<ScanReport>& reports, const QStringList& arguments) {
-    window.reset();
+    quit();
     ReportStore(harness.history).save(reports);
     launch(arguments);
+}
+
+void WindowHarness::quit() {
+    window.reset();
+    harness.quit();
 }
 
 void WindowHarness::launch(const QStringList& arguments) {

@@ -21,6 +21,9 @@ public:
     // Saves `reports` as the history and opens a new window over a new launch.
     void relaunch(const std::vector<ScanReport>& reports,
                   const QStringList& arguments = {QStringLiteral("berthwatch")});
+    // Closes the window and ends its model, its saves done: the history folder is the test's
+    // to change until the next launch.
+    void quit();
     // Opens a new window over a new launch that reads the history folder as it is.
     void launch(const QStringList& arguments = {QStringLiteral("berthwatch")});
 
