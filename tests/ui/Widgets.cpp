@@ -3,6 +3,7 @@
 #include "ui/design/ConfirmationDialog.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QDropEvent>
@@ -13,6 +14,33 @@ namespace bw::test {
 
 QAbstractButton* button(const QWidget& root, const QString& accessibleName) {
     return named<QAbstractButton>(root, accessibleName, true);
+}
+
+namespace {
+
+void addPresentedLeafNames(QAccessibleInterface& node, QStringList& names) {
+    if (node.state().invisible) {
+        return;
+    }
+    if (node.childCount() == 0) {
+        names.append(node.text(QAccessible::Name));
+    }
+    for (int i = 0; i < node.childCount(); ++i) {
+        if (QAccessibleInterface* child = node.child(i)) {
+            addPresentedLeafNames(*child, names);
+        }
+    }
+}
+
+} // namespace
+
+QStringList presentedLeafNames(const QWidget& root) {
+    QStringList names;
+    if (QAccessibleInterface* node =
+            QAccessible::queryAccessibleInterface(const_cast<QWidget*>(&root))) {
+        addPresentedLeafNames(*node, names);
+    }
+    return names;
 }
 
 design::ConfirmationDialog* openConfirmation() {

@@ -33,6 +33,10 @@ T* named(const QWidget& root, const QString& accessibleName, bool visibleOnly = 
 // The button under `root` with this accessible name that shows with it; null when there is none.
 QAbstractButton* button(const QWidget& root, const QString& accessibleName);
 
+// What assistive technology reads under `root`: the names of the leaves of its accessible tree,
+// walked through Qt's interfaces, leaving out whatever reads as never shown.
+QStringList presentedLeafNames(const QWidget& root);
+
 // The confirmation that is open, if any; clicking its button titled `title` tells whether there
 // was one.
 design::ConfirmationDialog* openConfirmation();

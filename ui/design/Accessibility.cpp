@@ -1,5 +1,6 @@
 #include "ui/design/Accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QVariant>
 #include <QWidget>
@@ -9,6 +10,7 @@ namespace bw::design {
 namespace {
 
 const char* const hiddenProperty = "bwHiddenFromAccessibility";
+const char* const roleProperty = "bwAccessibleRole";
 
 class HiddenWidget : public QAccessibleWidget {
 public:
@@ -24,22 +26,62 @@ public:
     QString text(QAccessible::Text) const override { return {}; }
 };
 
-QAccessibleInterface* hiddenWidgetFactory(const QString&, QObject* object) {
-    if (object && object->isWidgetType() && object->property(hiddenProperty).toBool()) {
-        return new HiddenWidget(static_cast<QWidget*>(object));
+class WidgetInRole : public QAccessibleWidget {
+public:
+    WidgetInRole(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (button()) {
+            names.prepend(pressAction());
+        }
+        return names;
+    }
+
+    void doAction(const QString& name) override {
+        if (name == pressAction() && button()) {
+            button()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(name);
+    }
+
+private:
+    QAbstractButton* button() const { return qobject_cast<QAbstractButton*>(widget()); }
+};
+
+QAccessibleInterface* widgetFactory(const QString&, QObject* object) {
+    if (!object || !object->isWidgetType()) {
+        return nullptr;
+    }
+    auto* widget = static_cast<QWidget*>(object);
+    if (widget->property(hiddenProperty).toBool()) {
+        return new HiddenWidget(widget);
+    }
+    if (const QVariant role = widget->property(roleProperty); role.isValid()) {
+        return new WidgetInRole(widget, QAccessible::Role(role.toInt()));
     }
     return nullptr;
+}
+
+void installFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(widgetFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 } // namespace
 
 void hideFromAccessibility(QWidget& widget) {
-    static const bool installed = [] {
-        QAccessible::installFactory(hiddenWidgetFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installFactory();
     widget.setProperty(hiddenProperty, true);
+}
+
+void presentAs(QWidget& widget, QAccessible::Role role) {
+    installFactory();
+    widget.setProperty(roleProperty, int(role));
 }
 
 } // namespace bw::design

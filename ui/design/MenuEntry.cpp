@@ -1,5 +1,6 @@
 #include "ui/design/MenuEntry.h"
 
+#include "ui/design/Accessibility.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
@@ -25,6 +26,8 @@ MenuEntry::MenuEntry(const QString& title, const QString& systemImage, bool isDe
     // Menu entries light up with a spring, whatever the reduce-motion setting.
     : HoverButton(parent, {menuEntryMotion.spring(0.14)}), systemImage_(systemImage),
       isDestructive_(isDestructive), width_(width) {
+    // Before the title: setting it already has Qt describe the entry to assistive technologies.
+    presentAs(*this, QAccessible::MenuItem);
     setText(title);
     setAccessibleName(title);
     // A menu's entries take the keyboard as buttons do, under the arrow pointer, and Return

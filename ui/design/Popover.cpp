@@ -1,5 +1,6 @@
 #include "ui/design/Popover.h"
 
+#include "ui/design/Accessibility.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Compositor.h"
 #include "ui/design/KeyboardFocus.h"
@@ -43,6 +44,8 @@ private:
 Popover::Popover(const PopoverStyle& style, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
       style_(style), arrowY_(int(style.cornerRadius) + style.arrowHalfWidth) {
+    // Announced as the menu it is, so that a screen reader names it with its lit entry.
+    presentAs(*this, QAccessible::PopupMenu);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedWidth(style.arrowDepth + style.width);
     auto* column = new QVBoxLayout(this);

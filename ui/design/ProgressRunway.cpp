@@ -1,4 +1,5 @@
 #include "platform/clock/SystemClock.h"
+#include "ui/design/Accessibility.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 
@@ -45,6 +46,8 @@ private:
 
 BerthwatchProgressRunway::BerthwatchProgressRunway(QWidget* parent, Clock* clock)
     : QWidget(parent), clock_(clock ? *clock : SystemClock::shared()) {
+    // Decoration: the progress screen's own texts tell how far the scan is.
+    hideFromAccessibility(*this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(&takeOff_, &AnimatedValue::valueChanged, this, [this] {
         update();

@@ -1,3 +1,4 @@
+#include "ui/design/Accessibility.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Palette.h"
 
@@ -117,6 +118,8 @@ BerthwatchRunwayMark::Look BerthwatchRunwayMark::lookOf(State state) {
 }
 
 BerthwatchRunwayMark::BerthwatchRunwayMark(QWidget* parent) : QWidget(parent) {
+    // Decoration: the drop zone's own texts say what it is for.
+    hideFromAccessibility(*this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(&transition_, &AnimatedValue::valueChanged, this, qOverload<>(&QWidget::update));

@@ -1,6 +1,7 @@
 #include "ui/report/ReportOverviewView.h"
 
 #include "model/ReportHelpers.h"
+#include "ui/design/Accessibility.h"
 #include "ui/design/AppIconTile.h"
 #include "ui/design/BlockLayout.h"
 #include "ui/design/Formatters.h"
@@ -60,6 +61,8 @@ public:
         : tint_(verdictTint(report)),
           symbol_(report.verdict == Verdict::needsAttention ? QStringLiteral("exclamationmark")
                                                             : QStringLiteral("checkmark")) {
+        // The headline beside it carries the verdict.
+        design::hideFromAccessibility(*this);
         setFixedSize(30, 30);
         auto* shadow = new QGraphicsDropShadowEffect(this);
         shadow->setColor(palette::withOpacity(tint_, 0.2));

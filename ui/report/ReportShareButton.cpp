@@ -48,6 +48,8 @@ ReportShareButton::ReportShareButton(AppModel& model, const Pasteboard& pasteboa
     setAccessibleName(QStringLiteral("Share"));
     setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(this);
+    // Named, so that a screen reader says which menu its lit entry is in.
+    menu->setAccessibleName(QStringLiteral("Share"));
     copy_ = menu->addAction(QStringLiteral("Copy"), this, &ReportShareButton::copyMarkdown);
     save_ = menu->addAction(QStringLiteral("Save As…"), this, &ReportShareButton::saveMarkdown);
     // Opened from the keyboard, the menu starts lit on its first entry, as the popovers do; a

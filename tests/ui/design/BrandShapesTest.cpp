@@ -1,11 +1,13 @@
 #include "ui/design/BrandShapes.h"
 
 #include "platform/clock/ManualClock.h"
+#include "tests/ui/Widgets.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/GlassBackdrop.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace bw::design {
@@ -106,6 +109,24 @@ TEST(ProgressRunway, TakesOffAShortWhileAfterReachingTheEndUnlessMotionIsReduced
         runway.setProgress(0.5);
         EXPECT_FALSE(runway.hasTakenOff());
         EXPECT_TRUE(!reduce || clock.pendingCount() == 0);
+    }
+}
+
+// Both runways are decoration: beside them, assistive technology reads only the texts.
+TEST(Runways, AreHiddenFromAssistiveTechnology) {
+    ManualClock clock;
+    const std::function<QWidget*(QWidget*)> runways[] = {
+        [](QWidget* parent) { return new BerthwatchRunwayMark(parent); },
+        [&](QWidget* parent) { return new BerthwatchProgressRunway(parent, &clock); },
+    };
+    for (const auto& make : runways) {
+        QWidget screen;
+        auto* column = new QVBoxLayout(&screen);
+        column->addWidget(new QLabel(QStringLiteral("Choose a build"), &screen));
+        column->addWidget(make(&screen));
+        screen.show();
+        EXPECT_EQ(bw::test::presentedLeafNames(screen),
+                  QStringList{QStringLiteral("Choose a build")});
     }
 }
 

@@ -22,6 +22,7 @@
 #include "ui/workspace/StagedBuildView.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QMenu>
 #include <QScrollArea>
@@ -105,6 +106,21 @@ QString focusedName() {
                    : u"nothing"_s;
 }
 
+// How a screen reader announces the focus, from the accessible object that Qt's focus event
+// names: its name and role, then its parent's; nothing unless the object reads as focused.
+QString announcedFocus() {
+    QWidget* focused = QApplication::focusWidget();
+    QAccessibleInterface* focus =
+        focused ? QAccessible::queryAccessibleInterface(focused) : nullptr;
+    if (!focus || !focus->state().focused || !focus->parent()) {
+        return u"nothing"_s;
+    }
+    const auto spoken = [](QAccessibleInterface& node) {
+        return node.text(QAccessible::Name) + u' ' + QString::number(node.role(), 16);
+    };
+    return spoken(*focus) + u" in "_s + spoken(*focus->parent());
+}
+
 // The first control of `region` that Tab reaches in its window.
 QWidget* firstStopIn(const QWidget& region) {
     QWidget* window = region.window();
@@ -128,10 +144,13 @@ TEST_F(KeyboardActionsTest, TheMenuKeysOpenARowsActionsOnItsFirstEntryAndEscapeC
         const char* name;
         std::function<QWidget*()> reach;
         QString firstEntry;
+        QString popover; // as assistive technology names it
     };
     const Row rows[] = {
-        {"app row", [] { return static_cast<QWidget*>(appRow()); }, u"Open Latest Report"_s},
-        {"history row", [] { return static_cast<QWidget*>(historyRow()); }, u"Open Report"_s},
+        {"app row", [] { return static_cast<QWidget*>(appRow()); }, u"Open Latest Report"_s,
+         u"App actions"_s},
+        {"history row", [] { return static_cast<QWidget*>(historyRow()); }, u"Open Report"_s,
+         u"Report actions"_s},
     };
     const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers> keys[] = {
         {"Menu", Qt::Key_Menu, Qt::NoModifier}, {"Shift+F10", Qt::Key_F10, Qt::ShiftModifier}};
@@ -149,6 +168,19 @@ TEST_F(KeyboardActionsTest, TheMenuKeysOpenARowsActionsOnItsFirstEntryAndEscapeC
             ASSERT_NE(entry, nullptr) << focusedName().toStdString();
             EXPECT_EQ(entry->text(), kind.firstEntry);
             EXPECT_TRUE(design::showsFocusRing(*entry));
+            // A screen reader announces the lit entry as a menu's item, and each the keys light.
+            const auto menuItem = [&](const QString& name) {
+                return u"%1 %2 in %3 %4"_s.arg(name, QString::number(QAccessible::MenuItem, 16),
+                                               kind.popover,
+                                               QString::number(QAccessible::PopupMenu, 16));
+            };
+            EXPECT_EQ(announcedFocus(), menuItem(kind.firstEntry));
+            QTest::keyClick(entry, Qt::Key_Down);
+            QWidget* next = QApplication::focusWidget();
+            ASSERT_NE(next, entry);
+            EXPECT_EQ(announcedFocus(), menuItem(next->accessibleName()));
+            entry = qobject_cast<design::MenuEntry*>(next);
+            ASSERT_NE(entry, nullptr) << focusedName().toStdString();
 
             QTest::keyClick(entry, Qt::Key_Escape);
             EXPECT_TRUE(bw::test::waitFor([] { return !QApplication::activePopupWidget(); }));
