@@ -129,14 +129,16 @@ int cutsAt(const std::vector<Span>& blocks, int value, int shown) {
     }));
 }
 
-// Of `value` and the places in `places` where `fits`, the one that cuts the fewest blocks at the
-// edges, and of those the nearest to `value`.
-int fewestCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& places, int value,
-               const std::function<bool(int)>& fits) {
+// Of the places that show the stop, the one that cuts the fewest blocks at the edges, and of
+// those the nearest to `value`.
+int avoidCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& stop, int value) {
     int best = value;
     std::pair<int, int> bestScore{cutsAt(blocks, value, axis.shown), 0};
-    for (int place = places.first; place <= places.last; ++place) {
-        if (!fits(place)) {
+    // Only where the stop can show.
+    const int lowest = std::max(axis.bar.minimum(), stop.last + 1 - axis.shown);
+    const int highest = std::min(axis.bar.maximum(), stop.first);
+    for (int place = lowest; place <= highest; ++place) {
+        if (!axis.shows(stop.first, stop.last, place, ringMargin)) {
             continue;
         }
         const std::pair<int, int> score{cutsAt(blocks, place, axis.shown), std::abs(place - value)};
@@ -146,17 +148,6 @@ int fewestCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& pl
         }
     }
     return best;
-}
-
-// Of the places that show the stop, the one that cuts the fewest blocks at the edges, and of
-// those the nearest to `value`.
-int avoidCuts(const Axis& axis, const std::vector<Span>& blocks, const Span& stop, int value) {
-    // Only where the stop can show.
-    const Span places{std::max(axis.bar.minimum(), stop.last + 1 - axis.shown),
-                      std::min(axis.bar.maximum(), stop.first)};
-    return fewestCuts(axis, blocks, places, value, [&](int place) {
-        return axis.shows(stop.first, stop.last, place, ringMargin);
-    });
 }
 
 // Where the stop lies on the scrolled content, along `orientation`.
@@ -261,11 +252,14 @@ private:
         }
         // The innermost area first, as for the focus; along the page only, where results grow.
         for (QScrollArea* area : areasAround(*result)) {
+            const Axis axis = Axis::of(*area, Qt::Vertical);
+            // As much of the result as the view holds with the stop, and room round them for
+            // the stop's ring clear of a faded edge.
+            const int held = axis.shown - 2 * (std::min(axis.fade, axis.shown / 2) + margin);
             scrollToShow(*area, Qt::Vertical, [&] {
                 const Span stop = spanOnPage(*area, *stop_, Qt::Vertical);
                 const Span shown = spanOnPage(*area, *result, Qt::Vertical);
-                // As much of the result as the view holds with the stop.
-                const int most = stop.first + Axis::of(*area, Qt::Vertical).shown - 1;
+                const int most = stop.first + std::max(held, stop.last - stop.first + 1) - 1;
                 return Span{std::min(stop.first, shown.first),
                             std::min(std::max(stop.last, shown.last), most)};
             });
@@ -287,21 +281,6 @@ void revealFocus(QWidget& widget) {
         reveal(*area, stop, Qt::Horizontal);
         reveal(*area, stop, Qt::Vertical);
     }
-}
-
-void settleUncut(QScrollArea& area, int from) {
-    const Axis axis = Axis::of(area, Qt::Vertical);
-    const int to = axis.bar.value();
-    if (to == from) {
-        return;
-    }
-    QWidget& content = *area.widget();
-    // At most half a view back: the page still moves about a page.
-    const int back = std::min(std::abs(to - from) - 1, axis.shown / 2);
-    const Span places = to > from ? Span{to - back, to} : Span{to, to + back};
-    const QRect band(0, places.first, content.width(), places.last - places.first + axis.shown);
-    const std::vector<Span> blocks = blocksOf(content, Qt::Vertical, band);
-    axis.bar.setValue(fewestCuts(axis, blocks, places, to, [](int) { return true; }));
 }
 
 bool isShownWhole(QWidget& widget) {

@@ -1,7 +1,6 @@
 #pragma once
 
 class QAbstractScrollArea;
-class QScrollArea;
 class QWidget;
 
 namespace bw::design {
@@ -10,11 +9,6 @@ namespace bw::design {
 // ring, clear of a faded edge, and leaves no text cut at the edges where a place without one
 // still shows it. Done for every focus the keyboard moves (see `trackKeyboardFocus`).
 void revealFocus(QWidget& widget);
-
-// After `area` has scrolled from `from` (a page key), moves it back toward `from` by at most half
-// its view, and short of `from`, to the nearest place whose edges cut the fewest texts and small
-// controls.
-void settleUncut(QScrollArea& area, int from);
 
 // Whether every scroll area round `widget` already shows it as revealFocus would: whole, with
 // room for its ring, clear of a faded edge.

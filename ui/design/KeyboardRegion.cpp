@@ -10,7 +10,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
-#include <cstdlib>
 
 namespace bw::design {
 
@@ -110,18 +109,7 @@ void scrollKeepingFocusInSight(QWidget& page, QAbstractScrollArea& scroll,
     QWidget* viewport = scroll.viewport();
     QPointer<QWidget> focused = QApplication::focusWidget();
     const bool moves = focused && viewport->isAncestorOf(focused);
-    QScrollBar& bar = *scroll.verticalScrollBar();
-    const int from = bar.value();
-    bar.triggerAction(action);
-    // A whole page step leaves the line cut at one edge to the other; one cut short by the page's
-    // end lands anywhere, often across a heading, and stops where the edges cut the fewest lines.
-    // Home and End go all the way.
-    auto* area = qobject_cast<QScrollArea*>(&scroll);
-    const bool isPageStep = action == QAbstractSlider::SliderPageStepAdd ||
-                            action == QAbstractSlider::SliderPageStepSub;
-    if (area && isPageStep && std::abs(bar.value() - from) < bar.pageStep()) {
-        settleUncut(*area, from);
-    }
+    scroll.verticalScrollBar()->triggerAction(action);
     if (!moves) {
         return;
     }

@@ -13,9 +13,10 @@ void keepArrowsWithin(QWidget& region);
 
 // Makes `page` a region whose `scroll` area scrolls with Page Up, Page Down, Home and End while
 // it is shown, wherever the focus is in its window, unless the focused control uses the key
-// itself (a text field's Home and End). Page Up and Page Down, cut short by the page's end, stop
-// where the view's edges cut the fewest lines. A control of the page that the scroll takes out of
-// sight hands the focus to one in sight, or to `page` itself while none is.
+// itself (a text field's Home and End). Where less than a page is left, Page Up and Page Down go
+// all the way to the page's end, as every scrolling view does, whatever the edge then cuts. A
+// control of the page that the scroll takes out of sight hands the focus to one in sight, or to
+// `page` itself while none is.
 void scrollWithPageKeys(QWidget& page, QAbstractScrollArea& scroll);
 
 } // namespace bw::design

@@ -6,6 +6,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/CollapsingBox.h"
 #include "ui/design/Hairline.h"
+#include "ui/design/KeyboardFocus.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingResolutionPanel.h"
 #include "ui/report/FindingRowHeader.h"
@@ -42,7 +43,13 @@ FindingRow::FindingRow(const Finding& finding, const BuildMetadata& metadata, bo
       inset_(horizontalContentInset),
       header_(new FindingRowHeader(finding, horizontalContentInset)) {
     insert(-1, header_);
-    connect(header_, &QAbstractButton::clicked, this, &FindingRow::toggled);
+    connect(header_, &QAbstractButton::clicked, this, [this] {
+        emit toggled();
+        // Opened by the keys, the row stays in sight with as much of its panel as the view
+        // holds, while an open row above it closes and takes the page up with it.
+        QWidget* result = isSelected_ ? static_cast<QWidget*>(this) : header_;
+        design::revealAfterKeyboardAction(*header_, *result);
+    });
     connect(&fill_, &design::AnimatedValue::valueChanged, this, [this] { update(); });
     setSelected(isSelected);
     fill_.setValue(fillLevel(isSelected_, isHovering_));

@@ -12,6 +12,8 @@
 #include "ui/design/MenuEntry.h"
 #include "ui/design/Palette.h"
 #include "ui/report/FindingList.h"
+#include "ui/report/FindingRow.h"
+#include "ui/report/FindingRowHeader.h"
 #include "ui/report/ReportFilterBar.h"
 #include "ui/report/ReportHistoryList.h"
 #include "ui/report/ReportHistoryRow.h"
@@ -147,6 +149,15 @@ QString keyOf(const QWidget& widget) {
         .arg(at.y());
 }
 
+// Until the page holds its height: what moves on it (a row opening or closing) is at rest.
+void waitForRest(const QWidget& page) {
+    for (int wait = 0, last = -1; wait < 30 && last != page.height(); ++wait) {
+        last = page.height();
+        QTest::qWait(100);
+    }
+    settleScreen();
+}
+
 struct Walk {
     std::vector<QString> stops;
     std::vector<QString> faults;
@@ -267,6 +278,50 @@ TEST_F(FocusInViewTest, EveryStopShowsWholeAndRetracesBackwards) {
     }
 }
 
+// Page Down and Page Up from one end of every screen to the other, at each size: each press
+// moves the page a whole page or, where less is left, all the way to its end.
+TEST_F(FocusInViewTest, ThePageKeysGoAWholePageOrToTheEnd) {
+    window().window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window().window.get()));
+    for (const QSize size : {QSize(960, 640), QSize(1120, 760), QSize(1400, 900)}) {
+        window().window->resize(size + QSize(0, window().window->menuBar()->height()));
+        for (const Screen& screen : screens) {
+            SCOPED_TRACE(std::string(screen.name) + " at " + std::to_string(size.width()));
+            screen.show(window(), report());
+            settleScreen();
+            // The page's own area comes before any inside it.
+            const auto areas = window().root().screen()->findChildren<QScrollArea*>();
+            const auto page = std::ranges::find_if(
+                areas, [](QScrollArea* area) { return area->verticalScrollBar()->maximum() > 0; });
+            if (page == areas.end()) {
+                continue;
+            }
+            waitForRest(*(*page)->widget());
+            QScrollBar* bar = (*page)->verticalScrollBar();
+            bar->setValue(0);
+            window().root().sidebar()->appRows().front()->setFocus(Qt::TabFocusReason);
+            for (const bool down : {true, false}) {
+                const auto end = [&] { return down ? bar->maximum() : bar->minimum(); };
+                for (int press = 1; press <= 20 && bar->value() != end(); ++press) {
+                    const int from = bar->value();
+                    QTest::keyClick(QApplication::focusWidget(),
+                                    down ? Qt::Key_PageDown : Qt::Key_PageUp);
+                    settleScreen();
+                    const int step = down ? bar->pageStep() : -bar->pageStep();
+                    const int expected = std::clamp(from + step, bar->minimum(), bar->maximum());
+                    if (bar->value() != expected) {
+                        ADD_FAILURE() << (down ? "Page Down " : "Page Up ") << press << " from "
+                                      << from << " of " << bar->maximum() << " goes to "
+                                      << bar->value() << ", not " << expected;
+                        break;
+                    }
+                }
+                EXPECT_EQ(bar->value(), end());
+            }
+        }
+    }
+}
+
 // A key on a control that changes the page round it, at the smallest window: the control and what
 // the key opened end up whole in view, and no text is cut at the view's edges.
 TEST_F(FocusInViewTest, AKeyboardActionLeavesItsResultInViewUncut) {
@@ -308,6 +363,19 @@ TEST_F(FocusInViewTest, AKeyboardActionLeavesItsResultInViewUncut) {
          [](QWidget& toggle) -> QWidget* {
              return toggle.parentWidget()->findChild<design::CollapsingBox*>();
          }},
+        // The row above closes as this one opens, taking the page up with it by more than the
+        // view's height.
+        {"Space on a finding below an open one",
+         [](report::ReportView& view) -> QWidget* {
+             window().model().setSelectedFindingID(view.visibleFindings().front().id);
+             settleScreen();
+             bw::test::button(view, u"Technical details"_s)->click();
+             settleScreen();
+             EXPECT_GT(view.findingList()->builtRow(0)->height(),
+                       view.scrollArea()->viewport()->height());
+             return view.findingList()->builtRow(1)->header();
+         },
+         [](QWidget& header) { return &header; }},
     };
     for (const Action& action : actions) {
         SCOPED_TRACE(action.name);
@@ -324,7 +392,7 @@ TEST_F(FocusInViewTest, AKeyboardActionLeavesItsResultInViewUncut) {
         control->setFocus(Qt::BacktabFocusReason);
         settleScreen();
         QTest::keyClick(control, Qt::Key_Space);
-        settleScreen();
+        waitForRest(*view->scrollArea()->widget());
         ASSERT_TRUE(control);
         EXPECT_EQ(whyNotInView(*control), QString());
         const QWidget* result = action.result(*control);
