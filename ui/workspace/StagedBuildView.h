@@ -68,6 +68,7 @@ private:
     QWidget* makeMetadataRow(const StagedBuild& staged);
 
     int separatorSpace() const;
+    int trailingSpace() const;
     void fitMetadataCells();
     void showStaged();
     void showAction();
@@ -82,10 +83,13 @@ private:
     UpdateController* updates_ = nullptr;
     bool isCompact_ = false;
     bool hasAppeared_ = false;
+    bool isFitting_ = false;
     QUuid shownBuild_;
     QWidget* header_ = nullptr;
     QWidget* buildSection_ = nullptr;
     QWidget* sectionHolder_ = nullptr;
+    QWidget* messageHolder_ = nullptr;
+    QWidget* footer_ = nullptr;
 
     QBoxLayout* headerLayout_ = nullptr;
     QBoxLayout* actionSlot_ = nullptr;

@@ -13,6 +13,8 @@
 #include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
 #include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/ScrollEdgeFade.h"
+#include "ui/workspace/StagedBuildView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -114,6 +116,65 @@ void visitStagedBuild(test::WindowHarness& window, const ScanReport&, const Chec
     check(u"failed scan"_s);
 }
 
+// A build staged afresh from a folder with a long name, as builds are kept, whose path a failure
+// names: by default a copy of a fixture build.
+QString stageFromLongPath(test::WindowHarness& window, const QString& file = u"Gone.ipa"_s,
+                          QByteArray contents = {}) {
+    window.model().resetForNewScan();
+    if (contents.isEmpty()) {
+        QFile fixture(bw::test::fixtureBuild(u"Clean.ipa"_s));
+        EXPECT_TRUE(fixture.open(QIODevice::ReadOnly));
+        contents = fixture.readAll();
+    }
+    const QString build = window.harness.folder.write(
+        u"Release candidates for the App Store review/Version 1.4.2 (87)/"_s + file, contents);
+    window.harness.stage(build);
+    return build;
+}
+
+// Each way a message comes to the staged page, from a build staged afresh.
+void visitStagedMessages(test::WindowHarness& window, const ScanReport&, const Check& check) {
+    const auto scanUntil = [&](const std::function<bool()>& ended) {
+        ASSERT_TRUE(bw::test::waitFor([&] {
+            window.harness.clock.advance(std::chrono::seconds(1));
+            return ended();
+        }));
+    };
+    const struct {
+        const char* state;
+        std::function<void()> reach;
+    } states[] = {
+        {"failed scan",
+         [&] {
+             QFile::remove(stageFromLongPath(window));
+             window.model().startScan(false);
+             scanUntil([&] {
+                 return std::holds_alternative<ScanPhase::Failed>(window.model().scanPhase().state);
+             });
+         }},
+        {"failed preview",
+         [&] { stageFromLongPath(window, u"Broken.ipa"_s, "not a zip archive"); }},
+        {"refused image",
+         [&] {
+             stageFromLongPath(window);
+             window.model().setScreenshot(window.harness.folder.write(u"shot.gif"_s, "GIF89a"),
+                                          ScreenshotPrompt::signIn);
+         }},
+        {"cancelled scan",
+         [&] {
+             stageFromLongPath(window);
+             window.model().startScan(false);
+             window.model().cancelScan();
+             scanUntil([&] { return !window.model().isScanRunning(); });
+         }},
+    };
+    for (const auto& item : states) {
+        item.reach();
+        settleScreen();
+        check(QString::fromUtf8(item.state));
+    }
+}
+
 void visitSection(AppSection section, test::WindowHarness& window, const Check& check) {
     window.model().resetForNewScan();
     window.model().setSection(section);
@@ -161,6 +222,7 @@ const Screen screens[] = {
     {"report", visitReport},
     {"long version", visitLongVersion},
     {"staged build", visitStagedBuild},
+    {"staged build's messages", visitStagedMessages},
     {"history", visitHistory},
     {"guidelines", visitGuidelines},
     {"settings", visitSettings},
@@ -181,12 +243,39 @@ void saveShot(QWidget& window, const QString& name) {
     }
 }
 
+// The staged page rests at its top: the edges of its view cut no line of its text, nor does its
+// faded end dim one through its middle, whatever stands above or below the view.
+std::vector<QString> textsCutByTheStagedPage(QWidget& window) {
+    const auto pages = window.findChildren<workspace::StagedBuildView*>();
+    const auto page = std::ranges::find_if(pages, [](auto* page) { return page->isVisible(); });
+    if (page == pages.end()) {
+        return {};
+    }
+    const QWidget& viewport = *(*page)->findChild<QScrollArea*>()->viewport();
+    const QRectF view(viewport.mapTo(&window, QPoint()), viewport.size());
+    const qreal faded = (*page)->pageFade().fadesEnd() ? workspace::ScrollEdgeFade::length / 2 : 0;
+    std::vector<QString> faults;
+    for (const bw::test::PaintedText& text : bw::test::paintedTexts(window)) {
+        const QRectF& ink = text.ink;
+        const auto cuts = [&](qreal edge, qreal reach) {
+            return ink.top() < edge - 0.5 && ink.bottom() > edge - reach + 0.5;
+        };
+        if (ink.left() < view.right() && ink.right() > view.left() &&
+            (cuts(view.top(), 0) || cuts(view.bottom(), faded))) {
+            faults.push_back(
+                u"cut by the staged page's view at %1: \"%2\""_s.arg(ink.top()).arg(text.text));
+        }
+    }
+    return faults;
+}
+
 // The faults of the window and of whatever it has opened over itself (menus, questions).
 std::vector<QString> faultsOfShownWindows() {
     std::vector<QString> faults;
     for (QWidget* shown : QApplication::topLevelWidgets()) {
         if (shown->isVisible()) {
             std::ranges::move(bw::test::textFaults(*shown), std::back_inserter(faults));
+            std::ranges::move(textsCutByTheStagedPage(*shown), std::back_inserter(faults));
         }
     }
     return faults;
