@@ -503,7 +503,8 @@ void StagedBuildView::fitPageHeight() {
     const QScopedValueRollback fitting(isFitting_, true);
     QWidget& page = *scroll_->widget();
     const int width = scroll_->viewport()->width();
-    const int room = height() - header_->height() - messageHolder_->height() - footer_->height();
+    const int room =
+        std::max(height() - header_->height() - messageHolder_->height() - footer_->height(), 0);
     QMargins sectionMargins = sectionPadding_->contentsMargins();
     const int content =
         (page.hasHeightForWidth() ? page.heightForWidth(width) : page.sizeHint().height()) -
