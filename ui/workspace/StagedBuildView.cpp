@@ -488,6 +488,7 @@ void StagedBuildView::markAppeared() {
     }
 }
 
+// The room under the slot row, then the section's own inset at the page's end.
 int StagedBuildView::trailingSpace() const {
     return isCompact_ ? 16 + 16 : 18 + 20;
 }

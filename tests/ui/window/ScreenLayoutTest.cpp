@@ -171,6 +171,8 @@ void visitStagedMessages(test::WindowHarness& window, const ScanReport&, const C
     for (const auto& item : states) {
         item.reach();
         settleScreen();
+        ASSERT_TRUE(window.model().importMessage() || window.model().staged()->previewError)
+            << item.state << " shows no message";
         check(QString::fromUtf8(item.state));
     }
 }
