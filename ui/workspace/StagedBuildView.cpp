@@ -63,6 +63,8 @@ QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
 // text cut or in the outer half of the faded edge, where it reads as cut; `height` itself where
 // that end would take more than half the view.
 int viewEndClearOfText(QWidget& page, int height) {
+    // Only the lower half of the view matters: the end goes no higher.
+    const QRect band(0, height / 2, page.width(), height - height / 2);
     std::vector<QRect> lines;
     for (QWidget* widget : page.findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(&page)) {
@@ -73,6 +75,9 @@ int viewEndClearOfText(QWidget& page, int height) {
         for (const QWidget* around = widget->parentWidget(); around != &page;
              around = around->parentWidget()) {
             seen &= QRect(around->mapTo(&page, QPoint()), around->size());
+        }
+        if (!seen.intersects(band)) {
+            continue;
         }
         for (const QRectF& ink : design::textInk(*widget)) {
             if (const QRect line = ink.translated(offset).toAlignedRect(); line.intersects(seen)) {
@@ -517,9 +522,17 @@ void StagedBuildView::fitPageHeight() {
         sectionPadding_->setContentsMargins(sectionMargins);
     }
     // Text is measured once the page is shown.
-    scroll_->setMaximumHeight(fits          ? content + blank
-                              : isVisible() ? viewEndClearOfText(page, room)
-                                            : room);
+    scroll_->setMaximumHeight(fits ? content + blank : isVisible() ? viewEndFor(room) : room);
+}
+
+// Measured again only once the page or its room has changed: a page laid out anew as it was
+// keeps its lines where they were.
+int StagedBuildView::viewEndFor(int room) {
+    QWidget& page = *scroll_->widget();
+    if (measuredEnd_.page != page.size() || measuredEnd_.room != room) {
+        measuredEnd_ = {page.size(), room, viewEndClearOfText(page, room)};
+    }
+    return measuredEnd_.end;
 }
 
 bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {

@@ -76,6 +76,7 @@ private:
     void applyLayout();
     void requestScan();
     void fitPageHeight();
+    int viewEndFor(int room);
     void markAppeared();
 
     AppModel& model_;
@@ -84,6 +85,12 @@ private:
     bool isCompact_ = false;
     bool hasAppeared_ = false;
     bool isFitting_ = false;
+    // Where the page's view last ended clear of text, and for what.
+    struct {
+        QSize page;
+        int room = -1;
+        int end = 0;
+    } measuredEnd_;
     QUuid shownBuild_;
     QWidget* header_ = nullptr;
     QWidget* buildSection_ = nullptr;
