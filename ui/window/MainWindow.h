@@ -3,8 +3,10 @@
 #include "ui/window/RootView.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
+class QMenuBar;
 
 namespace bw {
 class UpdateController;
@@ -23,6 +25,7 @@ public:
     // `updates` may be null, or hold no updater: "Check for Updates…" is then disabled.
     MainWindow(AppModel& model, UpdateController* updates, WindowSetup setup,
                QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     RootView* rootView() const { return root_; }
     QAction* newScanAction() const { return newScan_; }
@@ -34,12 +37,18 @@ public:
     // The application's name, version and build number, in a dialog over the window.
     void showAbout();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void releaseMenuBar();
+
     AppModel& model_;
     RootView* root_;
     QAction* about_;
     QAction* newScan_;
     QAction* checkForUpdates_;
+    QPointer<QMenuBar> bar_;
 };
 
 } // namespace bw::window

@@ -193,7 +193,8 @@ QWidget* ReviewScreensSection::makeImportMessage() {
 void ReviewScreensSection::setLayoutMetrics(bool isCompact, double slotWidth, double rowWidth) {
     slotRow_->setMetrics(int(std::lround(slotWidth)), int(std::lround(std::max(rowWidth, 0.0))));
     slotScroll_->setFixedHeight(slotRow_->minimumHeight());
-    slotPaddingLayout_->setContentsMargins(0, isCompact ? 30 : 38, 0, isCompact ? 16 : 18);
+    // The room under the row is the screen's, which places what follows it.
+    slotPaddingLayout_->setContentsMargins(0, isCompact ? 30 : 38, 0, 0);
 }
 
 IPhoneReviewSlot* ReviewScreensSection::slot(ScreenshotPrompt prompt) const {

@@ -37,7 +37,8 @@ public:
     ReviewScreensSection(AppModel& model, QWidget* parent = nullptr);
 
     void setFileChooser(FileChooser* chooser) { chooser_ = chooser; }
-    // From the screen's layout: the compact paddings, each slot's width and the row's least width.
+    // From the screen's layout: the compact padding above the slot row, each slot's width and the
+    // row's least width.
     void setLayoutMetrics(bool isCompact, double slotWidth, double rowWidth);
 
     IPhoneReviewSlot* slot(ScreenshotPrompt prompt) const;

@@ -16,6 +16,7 @@
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextBlock.h"
+#include "ui/design/TextInk.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/BuildMetadataItem.h"
 #include "ui/workspace/IPhoneReviewSlot.h"
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
@@ -55,6 +57,45 @@ QScrollArea* bareScrollArea(Qt::Orientation scrolls) {
     scroll->setSizePolicy(QSizePolicy::Expanding,
                           scrolls == Qt::Vertical ? QSizePolicy::Expanding : QSizePolicy::Fixed);
     return scroll;
+}
+
+// The lowest end, at most `height`, for a view over the top of `page` that leaves no line of its
+// text cut or in the outer half of the faded edge, where it reads as cut; `height` itself where
+// that end would take more than half the view.
+int viewEndClearOfText(QWidget& page, int height) {
+    // Only the lower half of the view matters: the end goes no higher.
+    const QRect band(0, height / 2, page.width(), height - height / 2);
+    std::vector<QRect> lines;
+    for (QWidget* widget : page.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&page)) {
+            continue;
+        }
+        const QPoint offset = widget->mapTo(&page, QPoint());
+        QRect seen(offset, widget->size());
+        for (const QWidget* around = widget->parentWidget(); around != &page;
+             around = around->parentWidget()) {
+            seen &= QRect(around->mapTo(&page, QPoint()), around->size());
+        }
+        if (!seen.intersects(band)) {
+            continue;
+        }
+        for (const QRectF& ink : design::textInk(*widget)) {
+            if (const QRect line = ink.translated(offset).toAlignedRect(); line.intersects(seen)) {
+                lines.push_back(line);
+            }
+        }
+    }
+    int end = height;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const QRect& line : lines) {
+            if (line.top() < end && line.bottom() >= end - ScrollEdgeFade::length / 2) {
+                end = line.top();
+                moved = true;
+            }
+        }
+    }
+    return end >= height / 2 ? end : height;
 }
 
 // Horizontal margins that keep a column of at most 1040 centred, inset from the screen's edges.
@@ -85,6 +126,7 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     section_ = new ReviewScreensSection(model_);
     sectionHolder_ = new QWidget;
     sectionPadding_ = new QVBoxLayout(sectionHolder_);
+    sectionPadding_->setContentsMargins(0, 0, 0, 0);
     sectionPadding_->setSpacing(0);
     sectionPadding_->addWidget(section_);
     columnLayout_->addWidget(sectionHolder_);
@@ -95,13 +137,17 @@ StagedBuildView::StagedBuildView(AppModel& model, QWidget* parent)
     // A message (a refused image, a cancelled or failed scan) stands right under the page, or
     // under the part of it in view: seen wherever the page stands, without scrolling the build's
     // name away. A page shorter than the room keeps its height, the message close below it.
-    column->installEventFilter(this);
-    auto* message = new QWidget;
-    messageLayout_ = new QVBoxLayout(message);
+    messageHolder_ = new QWidget;
+    messageLayout_ = new QVBoxLayout(messageHolder_);
     messageLayout_->addWidget(section_->importMessage());
-    root->addWidget(message);
+    root->addWidget(messageHolder_);
     root->addStretch(0);
-    root->addWidget(makeFooter());
+    footer_ = makeFooter();
+    root->addWidget(footer_);
+    // The page's view follows what the page holds and what stands round it.
+    for (QWidget* watched : {column, static_cast<QWidget*>(scroll_), header_, messageHolder_}) {
+        watched->installEventFilter(this);
+    }
 
     connect(&model_, &AppModel::stagedChanged, this, &StagedBuildView::showStaged);
     connect(&model_, &AppModel::isStagedPreviewLoadingChanged, this, &StagedBuildView::showStaged);
@@ -410,7 +456,9 @@ void StagedBuildView::applyLayout() {
     headerLayout_->setContentsMargins(columnMargins(layout, width(), 20, 12));
     columnLayout_->setContentsMargins(columnMargins(layout, width(), 0, 0));
     buildLayout_->setContentsMargins(0, isCompact_ ? 12 : 14, 0, isCompact_ ? 18 : 20);
-    sectionPadding_->setContentsMargins(0, isCompact_ ? 18 : 22, 0, isCompact_ ? 16 : 20);
+    // The bottom is the page's blank end, fitted to the room.
+    sectionPadding_->setContentsMargins(0, isCompact_ ? 18 : 22, 0,
+                                        sectionPadding_->contentsMargins().bottom());
     const int footerInset = layout.isShortHeight ? 18 : 26;
     footerLayout_->setContentsMargins(0, 0, 0, footerInset);
     messageLayout_->setContentsMargins(columnMargins(layout, width(), 0, 0));
@@ -421,6 +469,7 @@ void StagedBuildView::applyLayout() {
     } else {
         fitMetadataCells();
     }
+    fitPageHeight();
 }
 
 void StagedBuildView::showEvent(QShowEvent* event) {
@@ -444,16 +493,51 @@ void StagedBuildView::markAppeared() {
     }
 }
 
+// The room under the slot row, then the section's own inset at the page's end.
+int StagedBuildView::trailingSpace() const {
+    return isCompact_ ? 16 + 16 : 18 + 20;
+}
+
+// The blank under the slot row gives way before the page's view scrolls: what the page shows
+// then fits whole, nothing faded at its end. A page that scrolls all the same keeps its blank
+// end, and its view ends short of any line of text its faded edge would cut.
 void StagedBuildView::fitPageHeight() {
-    const QWidget& page = *scroll_->widget();
+    // Measuring the text lays the page out, which may bring us back here.
+    if (isFitting_) {
+        return;
+    }
+    const QScopedValueRollback fitting(isFitting_, true);
+    QWidget& page = *scroll_->widget();
     const int width = scroll_->viewport()->width();
-    scroll_->setMaximumHeight(page.hasHeightForWidth() ? page.heightForWidth(width)
-                                                       : page.sizeHint().height());
+    const int room =
+        std::max(height() - header_->height() - messageHolder_->height() - footer_->height(), 0);
+    QMargins sectionMargins = sectionPadding_->contentsMargins();
+    const int content =
+        (page.hasHeightForWidth() ? page.heightForWidth(width) : page.sizeHint().height()) -
+        sectionMargins.bottom();
+    const bool fits = content <= room;
+    const int blank = fits ? std::min(trailingSpace(), room - content) : trailingSpace();
+    if (blank != sectionMargins.bottom()) {
+        sectionMargins.setBottom(blank);
+        sectionPadding_->setContentsMargins(sectionMargins);
+    }
+    // Text is measured once the page is shown.
+    scroll_->setMaximumHeight(fits ? content + blank : isVisible() ? viewEndFor(room) : room);
+}
+
+// Measured again only once the page or its room has changed: a page laid out anew as it was
+// keeps its lines where they were.
+int StagedBuildView::viewEndFor(int room) {
+    QWidget& page = *scroll_->widget();
+    if (measuredEnd_.page != page.size() || measuredEnd_.room != room) {
+        measuredEnd_ = {page.size(), room, viewEndClearOfText(page, room)};
+    }
+    return measuredEnd_.end;
 }
 
 bool StagedBuildView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == scroll_->widget() &&
-        (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize)) {
+    const bool isPage = watched == scroll_->widget();
+    if ((isPage && event->type() == QEvent::LayoutRequest) || event->type() == QEvent::Resize) {
         fitPageHeight();
     }
     return QWidget::eventFilter(watched, event);

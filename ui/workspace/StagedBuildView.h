@@ -68,6 +68,7 @@ private:
     QWidget* makeMetadataRow(const StagedBuild& staged);
 
     int separatorSpace() const;
+    int trailingSpace() const;
     void fitMetadataCells();
     void showStaged();
     void showAction();
@@ -75,6 +76,7 @@ private:
     void applyLayout();
     void requestScan();
     void fitPageHeight();
+    int viewEndFor(int room);
     void markAppeared();
 
     AppModel& model_;
@@ -82,10 +84,19 @@ private:
     UpdateController* updates_ = nullptr;
     bool isCompact_ = false;
     bool hasAppeared_ = false;
+    bool isFitting_ = false;
+    // Where the page's view last ended clear of text, and for what.
+    struct {
+        QSize page;
+        int room = -1;
+        int end = 0;
+    } measuredEnd_;
     QUuid shownBuild_;
     QWidget* header_ = nullptr;
     QWidget* buildSection_ = nullptr;
     QWidget* sectionHolder_ = nullptr;
+    QWidget* messageHolder_ = nullptr;
+    QWidget* footer_ = nullptr;
 
     QBoxLayout* headerLayout_ = nullptr;
     QBoxLayout* actionSlot_ = nullptr;

@@ -993,6 +993,28 @@ TEST_F(KeyboardWalkTest, AClickTakesAwayTheRingOfTheKeyboard) {
         EXPECT_FALSE(qobject_cast<QLineEdit*>(QApplication::focusWidget()))
             << "the search field takes the focus";
     }
+    // Escape closing a menu the pointer opened leaves the bar lit and holding the keys; another
+    // screen, or a click where no focus goes, lets it go.
+    QMenuBar& bar = *window().window->menuBar();
+    const std::pair<const char*, std::function<void()>> lettingGo[] = {
+        {"another screen", [] { window().model().setSection(AppSection::settings); }},
+        {"a click on the toolbar",
+         [] {
+             QWidget& root = window().root();
+             QTest::mouseClick(&root, Qt::LeftButton, {}, QPoint(root.width() / 2 - 100, 12));
+         }},
+    };
+    for (const auto& [name, letGo] : lettingGo) {
+        QTest::mouseClick(&bar, Qt::LeftButton, {},
+                          bar.actionGeometry(bar.actions().back()).center());
+        ASSERT_TRUE(popup()) << name;
+        press(Qt::Key_Escape);
+        ASSERT_TRUE(bar.hasFocus() && bar.activeAction()) << name << ": the bar is not held";
+        letGo();
+        settleScreen();
+        EXPECT_FALSE(bar.hasFocus()) << name;
+        EXPECT_EQ(bar.activeAction(), nullptr) << name;
+    }
 }
 
 // A message that appears on the staged build's page shows whole and cuts no heading, at the

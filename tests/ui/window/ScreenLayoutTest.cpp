@@ -13,6 +13,8 @@
 #include "ui/window/SidebarAppActionMenu.h"
 #include "ui/window/SidebarAppButton.h"
 #include "ui/workspace/ReviewScreensSection.h"
+#include "ui/workspace/ScrollEdgeFade.h"
+#include "ui/workspace/StagedBuildView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -100,18 +102,41 @@ void visitStagedBuild(test::WindowHarness& window, const ScanReport&, const Chec
                                  ScreenshotPrompt::paywall);
     settleScreen();
     check(u"refused image"_s);
-    // A build gone from its folder by the time it is scanned fails with a message naming it.
-    const QString build = window.harness.folder.path() + u"/Gone.ipa"_s;
-    QFile::copy(bw::test::fixtureBuild(u"Clean.ipa"_s), build);
-    window.harness.stage(build);
-    QFile::remove(build);
+    // A build gone from its folder by the time it is scanned fails with a message naming it; a
+    // folder with a long name, as builds are kept in, makes that message two lines.
+    const QString folder = u"Release candidates for the App Store review/Version 1.4.2 (87)/"_s;
+    const auto stageCopy = [&] {
+        QFile fixture(bw::test::fixtureBuild(u"Clean.ipa"_s));
+        EXPECT_TRUE(fixture.open(QIODevice::ReadOnly));
+        const QString build =
+            window.harness.folder.write(folder + u"Gone.ipa"_s, fixture.readAll());
+        window.harness.stage(build);
+        return build;
+    };
+    const auto advanceUntil = [&](const std::function<bool()>& done) {
+        return bw::test::waitFor([&] {
+            window.harness.clock.advance(std::chrono::seconds(1));
+            return done();
+        });
+    };
+    QFile::remove(stageCopy());
     window.model().startScan(false);
-    ASSERT_TRUE(bw::test::waitFor([&] {
-        window.harness.clock.advance(std::chrono::seconds(1));
+    ASSERT_TRUE(advanceUntil([&] {
         return std::holds_alternative<ScanPhase::Failed>(window.model().scanPhase().state);
     }));
     settleScreen();
     check(u"failed scan"_s);
+    stageCopy();
+    window.model().startScan(false);
+    window.model().cancelScan();
+    ASSERT_TRUE(advanceUntil([&] { return !window.model().isScanRunning(); }));
+    ASSERT_TRUE(window.model().importMessage().has_value());
+    settleScreen();
+    check(u"cancelled scan"_s);
+    window.harness.stage(
+        window.harness.folder.write(folder + u"Broken.ipa"_s, "not a zip archive"));
+    settleScreen();
+    check(u"failed preview"_s);
 }
 
 void visitSection(AppSection section, test::WindowHarness& window, const Check& check) {
@@ -181,12 +206,39 @@ void saveShot(QWidget& window, const QString& name) {
     }
 }
 
+// The staged page rests at its top: the edges of its view cut no line of its text, nor does its
+// faded end dim one through its middle, whatever stands above or below the view.
+std::vector<QString> textsCutByTheStagedPage(QWidget& window) {
+    const auto pages = window.findChildren<workspace::StagedBuildView*>();
+    const auto page = std::ranges::find_if(pages, [](auto* page) { return page->isVisible(); });
+    if (page == pages.end()) {
+        return {};
+    }
+    const QWidget& viewport = *(*page)->findChild<QScrollArea*>()->viewport();
+    const QRectF view(viewport.mapTo(&window, QPoint()), viewport.size());
+    const qreal faded = (*page)->pageFade().fadesEnd() ? workspace::ScrollEdgeFade::length / 2 : 0;
+    std::vector<QString> faults;
+    for (const bw::test::PaintedText& text : bw::test::paintedTexts(window)) {
+        const QRectF& ink = text.ink;
+        const auto cuts = [&](qreal edge, qreal reach) {
+            return ink.top() < edge - 0.5 && ink.bottom() > edge - reach + 0.5;
+        };
+        if (ink.left() < view.right() && ink.right() > view.left() &&
+            (cuts(view.top(), 0) || cuts(view.bottom(), faded))) {
+            faults.push_back(
+                u"cut by the staged page's view at %1: \"%2\""_s.arg(ink.top()).arg(text.text));
+        }
+    }
+    return faults;
+}
+
 // The faults of the window and of whatever it has opened over itself (menus, questions).
 std::vector<QString> faultsOfShownWindows() {
     std::vector<QString> faults;
     for (QWidget* shown : QApplication::topLevelWidgets()) {
         if (shown->isVisible()) {
             std::ranges::move(bw::test::textFaults(*shown), std::back_inserter(faults));
+            std::ranges::move(textsCutByTheStagedPage(*shown), std::back_inserter(faults));
         }
     }
     return faults;
