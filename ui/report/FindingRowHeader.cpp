@@ -5,6 +5,7 @@
 #include "model/ReportHelpers.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -101,8 +102,8 @@ public:
         painter_.setFont(font);
         painter_.setPen(color);
         const qreal width = QFontMetricsF(font).horizontalAdvance(text);
-        painter_.drawText(QRectF(x_, line_.top(), width + 1, line_.height()),
-                          Qt::AlignLeft | Qt::AlignVCenter, text);
+        design::drawText(painter_, QRectF(x_, line_.top(), width + 1, line_.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, text);
         advance(width);
     }
 

@@ -1,5 +1,6 @@
 #include "ui/report/ReportMetricTiles.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -63,7 +64,7 @@ void CompactReportMetric::paintEvent(QPaintEvent*) {
                      colorOf(previous_));
     painter.setFont(design::textStyleFont(TextStyle::caption));
     painter.setPen(palette::textSecondary());
-    painter.drawText(QRect(0, valueHeight + 3, width(), height() - valueHeight - 3),
+    design::drawText(painter, QRect(0, valueHeight + 3, width(), height() - valueHeight - 3),
                      Qt::AlignLeft | Qt::AlignTop, title_);
 }
 
@@ -105,11 +106,11 @@ void BuildMetricView::paintEvent(QPaintEvent*) {
     painter.setFont(eyebrow);
     painter.setPen(palette::textTertiary());
     const int titleLeft = tileInset + int(symbol.width()) + 6;
-    painter.drawText(QRect(titleLeft, top, width() - titleLeft - tileInset, titleRow),
+    design::drawText(painter, QRect(titleLeft, top, width() - titleLeft - tileInset, titleRow),
                      Qt::AlignLeft | Qt::AlignVCenter, metric_.title);
     painter.setFont(valueFont);
     painter.setPen(palette::textPrimary());
-    painter.drawText(QRect(tileInset, top + titleRow + 4, inner, valueHeight),
+    design::drawText(painter, QRect(tileInset, top + titleRow + 4, inner, valueHeight),
                      Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetrics(valueFont).elidedText(metric_.value, Qt::ElideMiddle, inner));
 }

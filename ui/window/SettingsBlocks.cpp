@@ -4,6 +4,7 @@
 #include "ui/design/FocusRing.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -225,7 +226,7 @@ void SettingsPillButton::paintEvent(QPaintEvent*) {
     const QFont font = design::textStyleFont(TextStyle::label);
     painter.setFont(font);
     painter.setPen(text);
-    painter.drawText(rect().adjusted(13, 0, -13, 0), Qt::AlignCenter,
+    design::drawText(painter, rect().adjusted(13, 0, -13, 0), Qt::AlignCenter,
                      QFontMetricsF(font).elidedText(this->text(), Qt::ElideRight, width() - 26));
 }
 
@@ -254,8 +255,8 @@ void SettingsExternalLink::paintEvent(QPaintEvent*) {
     const qreal left = (width() - title - 6 - arrow.width()) / 2;
     painter.setFont(design::textStyleFont(TextStyle::label));
     painter.setPen(palette::textPrimary());
-    painter.drawText(QRectF(left, 0, title + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
+    design::drawText(painter, QRectF(left, 0, title + 1, height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
     design::paintSymbol(painter, QRectF(left + title + 6 - (1 - hover), 0, arrow.width(), height()),
                         u"arrow.up.right", 9, QFont::DemiBold, palette::textPrimary());
 }

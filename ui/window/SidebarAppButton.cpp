@@ -8,6 +8,7 @@
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -294,7 +295,7 @@ void SidebarAppButton::paintEvent(QPaintEvent*) {
     painter.setFont(design::textStyleFont(isSelected() ? design::TextStyle::sidebarItemSelected
                                                        : design::TextStyle::sidebarItem));
     painter.setPen(foreground());
-    painter.drawText(QRect(textLeft, 0, std::max(0, textRight - textLeft), height()),
+    design::drawText(painter, QRect(textLeft, 0, std::max(0, textRight - textLeft), height()),
                      Qt::AlignLeft | Qt::AlignVCenter,
                      painter.fontMetrics().elidedText(app_.appName, Qt::ElideRight,
                                                       std::max(0, textRight - textLeft)));

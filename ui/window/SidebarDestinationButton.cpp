@@ -1,6 +1,7 @@
 #include "ui/window/SidebarDestinationButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -151,8 +152,8 @@ void SidebarDestinationButton::paintEvent(QPaintEvent*) {
                                                        : design::TextStyle::sidebarItem));
     painter.setPen(foreground());
     const QRectF textArea(x, 0, width() - x - horizontalPadding, height());
-    painter.drawText(
-        textArea, Qt::AlignLeft | Qt::AlignVCenter,
+    design::drawText(
+        painter, textArea, Qt::AlignLeft | Qt::AlignVCenter,
         painter.fontMetrics().elidedText(title(section_), Qt::ElideRight, int(textArea.width())));
 }
 

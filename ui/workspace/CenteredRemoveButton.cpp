@@ -1,6 +1,7 @@
 #include "ui/workspace/CenteredRemoveButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -70,7 +71,7 @@ void CenteredRemoveButton::paintEvent(QPaintEvent*) {
     x += symbol.width() + iconSpacing;
     painter.setFont(titleFont());
     painter.setPen(Qt::white);
-    painter.drawText(QRectF(x, 0, capsule.width() - x, capsule.height()),
+    design::drawText(painter, QRectF(x, 0, capsule.width() - x, capsule.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 

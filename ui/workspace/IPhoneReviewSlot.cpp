@@ -3,6 +3,7 @@
 #include "ui/design/AppIconTile.h"
 #include "ui/design/DropAnswer.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -211,8 +212,8 @@ protected:
         }
         painter.setFont(font);
         painter.setPen(filled ? palette::textPrimary() : palette::textSecondary());
-        painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                         shown);
+        design::drawText(painter, QRectF(x, 0, width() - x, height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, shown);
     }
 
 private:

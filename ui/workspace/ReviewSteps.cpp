@@ -1,5 +1,6 @@
 #include "ui/workspace/ReviewSteps.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -182,6 +183,6 @@ void ReviewStepView::paintTitle(QPainter& painter, ScanProgressStepState state, 
     painter.setFont(font);
     painter.setPen(textColor(state));
     const QString line = QFontMetricsF(font).elidedText(step_.title, Qt::ElideRight, text.width());
-    painter.drawText(text, alignment, line);
+    design::drawText(painter, text, alignment, line);
 }
 } // namespace bw::workspace

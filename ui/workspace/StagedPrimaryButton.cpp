@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -90,7 +91,8 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
     }
     painter.setFont(titleFont());
     painter.setPen(foreground);
-    painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    design::drawText(painter, QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     text());
 }
 
 // The plane lifts 1 up and 2 forward on hover while its trail grows in behind it; both parts are

@@ -1,5 +1,6 @@
 #include "ui/workspace/StagedTextButton.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -52,7 +53,8 @@ void StagedTextButton::paintEvent(QPaintEvent*) {
     painter.setFont(titleFont());
     painter.setPen(color);
     const qreal x = symbol.width() + spacing;
-    painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    design::drawText(painter, QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     text());
 }
 
 } // namespace bw::workspace
