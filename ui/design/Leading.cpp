@@ -43,14 +43,13 @@ qreal leadingX(const QWidget& widget, qreal x) {
 
 void drawText(QPainter& painter, const QRectF& rect, int flags, const QString& text, QRectF* used) {
     const OwnReadingOrder order(painter);
-    design::drawText(painter, rect,
-                     int(QStyle::visualAlignment(order.direction(), Qt::Alignment(flags))), text,
-                     used);
+    painter.drawText(rect, int(QStyle::visualAlignment(order.direction(), Qt::Alignment(flags))),
+                     text, used);
 }
 
 void drawText(QPainter& painter, const QPointF& origin, const QString& text) {
     const OwnReadingOrder order(painter);
-    design::drawText(painter, origin, text);
+    painter.drawText(origin, text);
 }
 
 } // namespace bw::design

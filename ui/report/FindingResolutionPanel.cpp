@@ -93,7 +93,8 @@ void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
     painter.setPen(color);
     const QRect inside = rect().adjusted(toggleInset, 0, -toggleInset, 0);
     design::drawText(painter, inside, Qt::AlignVCenter | Qt::AlignLeft, text());
-    const QRectF chevron(inside.right() + 1 - 12, (height() - 12) / 2.0, 12, 12);
+    const QRectF chevron =
+        design::leading(*this, QRectF(inside.right() + 1 - 12, (height() - 12) / 2.0, 12, 12));
     painter.translate(chevron.center());
     painter.rotate(180 * turn_.value());
     painter.translate(-chevron.center());
