@@ -41,7 +41,7 @@ void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment log
         QStyle::visualAlignment(painter.layoutDirection(), logicalAlignment);
     const qreal t = std::clamp(roll_.value(), 0.0, 1.0);
     if (t >= 1) {
-        design::drawText(painter, rect, alignment | Qt::AlignVCenter, text_);
+        design::drawText(painter, rect, logicalAlignment | Qt::AlignVCenter, text_);
         return;
     }
     const QFontMetricsF metrics(painter.font());

@@ -64,11 +64,10 @@ void CompactReportMetric::paintEvent(QPaintEvent*) {
                      colorOf(previous_));
     painter.setFont(design::textStyleFont(TextStyle::caption));
     painter.setPen(palette::textSecondary());
-    // A pixel short of the trailing edge: mirrored, the last letter's ink overhangs its advance.
-    design::drawText(
-        painter,
-        design::leading(*this, QRect(0, valueHeight + 3, width() - 1, height() - valueHeight - 3)),
-        Qt::AlignLeft | Qt::AlignTop, title_);
+    // A pixel short of the right edge: mirrored, the title ends there and its last letter's ink
+    // overhangs its advance.
+    design::drawText(painter, QRect(0, valueHeight + 3, width() - 1, height() - valueHeight - 3),
+                     Qt::AlignLeft | Qt::AlignTop, title_);
 }
 
 BuildMetricView::BuildMetricView(BuildMetric metric, QWidget* parent)

@@ -66,12 +66,15 @@ void CenteredRemoveButton::paintEvent(QPaintEvent*) {
 
     const QSizeF symbol = design::symbolSize(pointSize);
     qreal x = (capsule.width() - contentWidth(text())) / 2;
-    design::paintSymbol(painter, QRectF({x, (capsule.height() - symbol.height()) / 2}, symbol),
-                        u"trash", pointSize, QFont::DemiBold, Qt::white);
+    design::paintSymbol(
+        painter,
+        design::leading(*this, QRectF({x, (capsule.height() - symbol.height()) / 2}, symbol)),
+        u"trash", pointSize, QFont::DemiBold, Qt::white);
     x += symbol.width() + iconSpacing;
     painter.setFont(titleFont());
     painter.setPen(Qt::white);
-    design::drawText(painter, QRectF(x, 0, capsule.width() - x, capsule.height()),
+    design::drawText(painter,
+                     design::leading(*this, QRectF(x, 0, capsule.width() - x, capsule.height())),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 

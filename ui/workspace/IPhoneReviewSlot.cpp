@@ -205,14 +205,15 @@ protected:
             metrics.horizontalAdvance(shown) + (filled ? check.width() + 4 : 0);
         qreal x = (width() - contentWidth) / 2;
         if (filled) {
-            design::paintSymbol(painter, QRectF({x, (height() - check.height()) / 2}, check),
-                                u"checkmark.circle.fill", captionPointSize, weight,
-                                palette::success());
+            design::paintSymbol(
+                painter,
+                design::leading(*this, QRectF({x, (height() - check.height()) / 2}, check)),
+                u"checkmark.circle.fill", captionPointSize, weight, palette::success());
             x += check.width() + 4;
         }
         painter.setFont(font);
         painter.setPen(filled ? palette::textPrimary() : palette::textSecondary());
-        design::drawText(painter, QRectF(x, 0, width() - x, height()),
+        design::drawText(painter, design::leading(*this, QRectF(x, 0, width() - x, height())),
                          Qt::AlignLeft | Qt::AlignVCenter, shown);
     }
 

@@ -43,7 +43,8 @@ void StagedTextButton::paintEvent(QPaintEvent*) {
                                                     palette::textPrimary(), hoverProgress())
                                      : palette::textTertiary();
     const QSizeF symbol = design::symbolSize(symbolPointSize);
-    const QRectF symbolRect({0, (height() - symbol.height()) / 2}, symbol);
+    const QRectF symbolRect =
+        design::leading(*this, QRectF({0, (height() - symbol.height()) / 2}, symbol));
     painter.save();
     painter.translate(symbolRect.center());
     painter.rotate(hoverRotation * hoverProgress());
@@ -53,8 +54,8 @@ void StagedTextButton::paintEvent(QPaintEvent*) {
     painter.setFont(titleFont());
     painter.setPen(color);
     const qreal x = symbol.width() + spacing;
-    design::drawText(painter, QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
+    design::drawText(painter, design::leading(*this, QRectF(x, 0, width() - x, height())),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 } // namespace bw::workspace
