@@ -44,6 +44,21 @@ class ScreenLayoutTest : public test::ScannedWindowTest {};
 
 using test::settleScreen;
 
+// Lets the screen come to rest: an opened finding's row grows and its neighbours move for a while,
+// and a text at the edge of the view shows or not by the moment it is looked at.
+void settleUntilStill(QWidget& window) {
+    QImage before;
+    for (int turn = 0; turn < 100; ++turn) {
+        const QImage now = window.grab().toImage();
+        if (now == before) {
+            return;
+        }
+        before = now;
+        settleScreen();
+    }
+    ADD_FAILURE() << "the screen never comes to rest";
+}
+
 // The report with every finding opened in turn, scrolled so that the whole row is in view, and
 // with the passed checks shown.
 void visitReport(test::WindowHarness& window, const ScanReport& report, const Check& check) {
@@ -61,7 +76,7 @@ void visitReport(test::WindowHarness& window, const ScanReport& report, const Ch
         view->scrollArea()->ensureVisible(
             0, list.mapTo(view->scrollArea()->widget(), row.topLeft()).y() + row.height() / 2, 0,
             row.height() / 2);
-        settleScreen();
+        settleUntilStill(*window.window);
         check(u"finding "_s + finding.id);
     }
     window.model().setSelectedFindingID(std::nullopt);
