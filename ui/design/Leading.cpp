@@ -10,10 +10,20 @@ namespace {
 
 // Qt reads a painted text in the painter's direction, so a mirrored painter would read a Latin
 // text from its right; the automatic direction reads each text in its own.
+// The direction of the widget painted on, which `leading` mirrors by: a painter a widget renders
+// into a picture of its own starts in the application's direction, not the widget's.
+Qt::LayoutDirection directionOf(const QPainter& painter) {
+    const QPaintDevice* device = painter.device();
+    if (device && device->devType() == QInternal::Widget) {
+        return static_cast<const QWidget*>(device)->layoutDirection();
+    }
+    return painter.layoutDirection();
+}
+
 class OwnReadingOrder {
 public:
     explicit OwnReadingOrder(QPainter& painter)
-        : painter_(painter), direction_(painter.layoutDirection()) {
+        : painter_(painter), direction_(directionOf(painter)) {
         painter_.setLayoutDirection(Qt::LayoutDirectionAuto);
     }
     ~OwnReadingOrder() { painter_.setLayoutDirection(direction_); }
