@@ -102,14 +102,18 @@ void BuildMetricView::paintEvent(QPaintEvent*) {
     const int top = (height() - (titleRow + 4 + valueHeight)) / 2;
     const int inner = width() - 2 * tileInset;
 
-    design::paintSymbol(painter,
-                        QRectF(QPointF(tileInset, top + (titleRow - symbol.height()) / 2), symbol),
-                        metric_.symbol, TextStyle::medium12, palette::textSecondary());
+    design::paintSymbol(
+        painter,
+        design::leading(*this,
+                        QRectF(QPointF(tileInset, top + (titleRow - symbol.height()) / 2), symbol)),
+        metric_.symbol, TextStyle::medium12, palette::textSecondary());
     painter.setFont(eyebrow);
     painter.setPen(palette::textTertiary());
     const int titleLeft = tileInset + int(symbol.width()) + 6;
-    design::drawText(painter, QRect(titleLeft, top, width() - titleLeft - tileInset, titleRow),
-                     Qt::AlignLeft | Qt::AlignVCenter, metric_.title);
+    design::drawText(
+        painter,
+        design::leading(*this, QRect(titleLeft, top, width() - titleLeft - tileInset, titleRow)),
+        Qt::AlignLeft | Qt::AlignVCenter, metric_.title);
     painter.setFont(valueFont);
     painter.setPen(palette::textPrimary());
     design::drawText(painter, QRect(tileInset, top + titleRow + 4, inner, valueHeight),

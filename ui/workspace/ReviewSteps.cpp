@@ -149,7 +149,7 @@ QRectF ReviewStepView::iconRect() const {
 
 void ReviewStepView::paintIcon(QPainter& painter, ScanProgressStepState state, double opacity) {
     painter.setOpacity(opacity);
-    const QRectF icon = iconRect();
+    const QRectF icon = design::leading(*this, iconRect());
     if (state == ScanProgressStepState::active) {
         const QRectF circle(icon.center() - QPointF(13, 13), QSizeF(26, 26));
         painter.setPen(Qt::NoPen);
@@ -183,6 +183,6 @@ void ReviewStepView::paintTitle(QPainter& painter, ScanProgressStepState state, 
     painter.setFont(font);
     painter.setPen(textColor(state));
     const QString line = QFontMetricsF(font).elidedText(step_.title, Qt::ElideRight, text.width());
-    design::drawText(painter, text, alignment, line);
+    design::drawText(painter, design::leading(*this, text), alignment, line);
 }
 } // namespace bw::workspace
