@@ -201,7 +201,13 @@ std::vector<DrawnText> drawnTexts(QWidget& window) {
             effect->setEnabled(false);
         }
         TextCanvas canvas(*widget);
-        widget->render(&canvas, QPoint(), QRegion(), QWidget::RenderFlags());
+        {
+            // The widget's painters take over this one's state: in the widget's direction, as on
+            // the screen, where a mirrored widget draws mirrored.
+            QPainter painter(&canvas);
+            painter.setLayoutDirection(widget->layoutDirection());
+            widget->render(&painter, QPoint(), QRegion(), QWidget::RenderFlags());
+        }
         if (effect) {
             effect->setEnabled(wasEnabled);
         }

@@ -2,6 +2,7 @@
 
 #include "platform/image/ImageDecoding.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 
 #include <QGraphicsEffect>
 #include <QLinearGradient>
@@ -152,7 +153,7 @@ void paintAppIconTile(QPainter& painter, const QRectF& square, const QImage& ico
         }
         painter.setFont(textStyleFont(style.glyphRole));
         painter.setPen(style.glyph);
-        painter.drawText(square, Qt::AlignCenter, glyph);
+        design::drawText(painter, square, Qt::AlignCenter, glyph);
     }
     painter.restore();
     if (style.rim.isValid()) {

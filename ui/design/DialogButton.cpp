@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
@@ -37,7 +38,7 @@ void DialogButton::paintEvent(QPaintEvent*) {
     paintCapsuleFocusRing(painter, *this);
     painter.setFont(textStyleFont(TextStyle::bodyEmphasized));
     painter.setPen(isDestructive_ ? palette::danger() : palette::textPrimary());
-    painter.drawText(rect(), Qt::AlignCenter, text());
+    design::drawText(painter, rect(), Qt::AlignCenter, text());
 }
 
 } // namespace bw::design

@@ -1,5 +1,7 @@
 #include "ui/design/Labels.h"
 
+#include "ui/design/Leading.h"
+
 #include <QLabel>
 #include <QPainter>
 
@@ -56,7 +58,7 @@ QSize ElidedText::minimumSizeHint() const {
 void ElidedText::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(color_);
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
+    design::drawText(painter, rect(), Qt::AlignLeft | Qt::AlignVCenter,
                      fontMetrics().elidedText(text_, mode_, width()));
 }
 

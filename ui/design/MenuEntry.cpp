@@ -4,6 +4,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -63,8 +64,8 @@ void MenuEntry::paintEvent(QPaintEvent*) {
     painter.setPen(title);
     const QRectF titleFrame(symbolFrame.right() + 10, 0, width() - symbolFrame.right() - 10 - 9 - 8,
                             height());
-    painter.drawText(
-        titleFrame, Qt::AlignLeft | Qt::AlignVCenter,
+    design::drawText(
+        painter, titleFrame, Qt::AlignLeft | Qt::AlignVCenter,
         painter.fontMetrics().elidedText(text(), Qt::ElideRight, int(titleFrame.width())));
 }
 

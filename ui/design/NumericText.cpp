@@ -1,9 +1,11 @@
 #include "ui/design/NumericText.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
@@ -32,11 +34,14 @@ void NumericText::setText(const QString& text, const Motion& motion) {
 // Characters are matched from the end, where the digits that change most often are; each text
 // stands where its own alignment puts it, so a digit stands still only where both texts hold it
 // in the same place, and a text that gains or loses a digit rolls whole.
-void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment alignment,
+void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment logicalAlignment,
                         const std::optional<QColor>& previousColor) const {
+    // Left and right as they stand on the screen, leading being the right when mirrored.
+    const Qt::Alignment alignment =
+        QStyle::visualAlignment(painter.layoutDirection(), logicalAlignment);
     const qreal t = std::clamp(roll_.value(), 0.0, 1.0);
     if (t >= 1) {
-        painter.drawText(rect, alignment | Qt::AlignVCenter, text_);
+        design::drawText(painter, rect, logicalAlignment | Qt::AlignVCenter, text_);
         return;
     }
     const QFontMetricsF metrics(painter.font());
@@ -65,15 +70,15 @@ void NumericText::paint(QPainter& painter, const QRectF& rect, Qt::Alignment ali
         if (now == before && std::abs(right - rightBefore) < 0.5) {
             painter.setOpacity(opacity);
             painter.setPen(palette::mix(colorBefore, color, t));
-            painter.drawText(QPointF(right, baseline), now);
+            design::drawText(painter, QPointF(right, baseline), now);
             continue;
         }
         painter.setOpacity(opacity * (1 - t));
         painter.setPen(colorBefore);
-        painter.drawText(QPointF(rightBefore, baseline - travel * t), before);
+        design::drawText(painter, QPointF(rightBefore, baseline - travel * t), before);
         painter.setOpacity(opacity * t);
         painter.setPen(color);
-        painter.drawText(QPointF(right, baseline + travel * (1 - t)), now);
+        design::drawText(painter, QPointF(right, baseline + travel * (1 - t)), now);
     }
     painter.restore();
 }

@@ -1,6 +1,7 @@
 #include "ui/design/Symbols.h"
 
 #include "ui/design/BundledFonts.h"
+#include "ui/design/Leading.h"
 
 #include <QPainter>
 #include <array>
@@ -120,7 +121,7 @@ void paintSymbol(QPainter& painter, const QRectF& rect, QStringView name, qreal 
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(symbolFont(pointSize, weight));
     painter.setPen(color);
-    painter.drawText(rect, Qt::AlignCenter, QString::fromUcs4(&*codePoint, 1));
+    design::drawText(painter, rect, Qt::AlignCenter, QString::fromUcs4(&*codePoint, 1));
     painter.restore();
 }
 

@@ -1,5 +1,7 @@
 #include "ui/design/TextBlock.h"
 
+#include "ui/design/Leading.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
@@ -96,7 +98,7 @@ void TextBlock::paintEvent(QPaintEvent*) {
     const QStringList lines = linesAt(width());
     qreal top = 0;
     for (const QString& line : lines) {
-        painter.drawText(QPointF(0, top + metrics.ascent()), line);
+        design::drawText(painter, QPointF(0, top + metrics.ascent()), line);
         top += metrics.lineSpacing();
     }
 }

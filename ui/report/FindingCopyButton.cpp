@@ -3,6 +3,7 @@
 #include "platform/clock/Clock.h"
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -114,7 +115,7 @@ void FindingCopyButton::paintContent(QPainter& painter, const QString& symbol,
     painter.restore();
     painter.setFont(font);
     painter.setPen(color);
-    painter.drawText(QRectF(left + symbolBox.width() + 7, 0, textWidth + 1, height()),
+    design::drawText(painter, QRectF(left + symbolBox.width() + 7, 0, textWidth + 1, height()),
                      Qt::AlignVCenter | Qt::AlignLeft, caption);
     painter.restore();
 }

@@ -8,6 +8,7 @@
 #include "ui/design/Hairline.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/FindingCopyButton.h"
@@ -91,8 +92,9 @@ void TechnicalDetailsToggle::paintEvent(QPaintEvent*) {
     painter.setFont(design::textStyleFont(TextStyle::label));
     painter.setPen(color);
     const QRect inside = rect().adjusted(toggleInset, 0, -toggleInset, 0);
-    painter.drawText(inside, Qt::AlignVCenter | Qt::AlignLeft, text());
-    const QRectF chevron(inside.right() + 1 - 12, (height() - 12) / 2.0, 12, 12);
+    design::drawText(painter, inside, Qt::AlignVCenter | Qt::AlignLeft, text());
+    const QRectF chevron =
+        design::leading(*this, QRectF(inside.right() + 1 - 12, (height() - 12) / 2.0, 12, 12));
     painter.translate(chevron.center());
     painter.rotate(180 * turn_.value());
     painter.translate(-chevron.center());

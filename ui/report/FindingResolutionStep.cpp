@@ -1,6 +1,7 @@
 #include "ui/report/FindingResolutionStep.h"
 
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/report/ReadingText.h"
 
@@ -30,7 +31,7 @@ protected:
         painter.drawEllipse(QRectF(rect()));
         painter.setFont(design::textStyleFont(design::TextStyle::label));
         painter.setPen(design::palette::textSecondary());
-        painter.drawText(rect(), Qt::AlignCenter, number_);
+        design::drawText(painter, rect(), Qt::AlignCenter, number_);
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "model/ReportHelpers.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -12,6 +13,7 @@
 #include "ui/report/ReportTexts.h"
 
 #include <QPainter>
+#include <QStyle>
 #include <QTextLayout>
 
 using namespace Qt::Literals::StringLiterals;
@@ -41,13 +43,15 @@ const Fonts& fonts() {
 
 // Lays the title out in lines of `width` and returns their height. Lines break between words,
 // and inside a word only when it is wider than a line, so no title is ever cut; a line break in
-// the text starts a new line, as it does in every other text of the screen.
-qreal layOutTitle(QTextLayout& layout, const QString& title, qreal width) {
+// the text starts a new line, as it does in every other text of the screen. Each line stands at
+// the `leading` edge.
+qreal layOutTitle(QTextLayout& layout, const QString& title, qreal width,
+                  Qt::Alignment leading = Qt::AlignLeft) {
     QString text = title;
     text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u'\n', QChar::LineSeparator);
     layout.setText(text);
     layout.setFont(fonts().title);
-    QTextOption option(Qt::AlignLeft);
+    QTextOption option(leading);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     qreal height = 0;
@@ -91,30 +95,33 @@ struct Geometry {
     }
 };
 
-// Draws a run of texts and separator dots from left to right, each centred on the line.
+// Draws a run of texts and separator dots from the leading edge, each centred on the line.
 class LinePainter {
 public:
-    LinePainter(QPainter& painter, const QRectF& line, int spacing)
-        : painter_(painter), line_(line), x_(line.left()), spacing_(spacing) {}
+    LinePainter(QPainter& painter, const QWidget& widget, const QRectF& line, int spacing)
+        : painter_(painter), widget_(widget), line_(line), x_(line.left()), spacing_(spacing) {}
 
     void text(const QString& text, const QFont& font, const QColor& color) {
         painter_.setFont(font);
         painter_.setPen(color);
         const qreal width = QFontMetricsF(font).horizontalAdvance(text);
-        painter_.drawText(QRectF(x_, line_.top(), width + 1, line_.height()),
-                          Qt::AlignLeft | Qt::AlignVCenter, text);
+        design::drawText(
+            painter_, design::leading(widget_, QRectF(x_, line_.top(), width + 1, line_.height())),
+            Qt::AlignLeft | Qt::AlignVCenter, text);
         advance(width);
     }
 
     void dot(const QColor& color) {
         painter_.setPen(Qt::NoPen);
         painter_.setBrush(color);
-        painter_.drawEllipse(QRectF(x_, line_.center().y() - dotSize / 2.0, dotSize, dotSize));
+        painter_.drawEllipse(design::leading(
+            widget_, QRectF(x_, line_.center().y() - dotSize / 2.0, dotSize, dotSize)));
         advance(dotSize);
     }
 
     void symbol(const QString& name, const QColor& color) {
-        const QRectF box(x_, line_.center().y() - symbolBox / 2.0, symbolBox, symbolBox);
+        const QRectF box = design::leading(
+            widget_, QRectF(x_, line_.center().y() - symbolBox / 2.0, symbolBox, symbolBox));
         design::paintSymbol(painter_, box, name, 9, QFont::Medium, color);
         advance(symbolBox);
     }
@@ -123,6 +130,7 @@ private:
     void advance(qreal width) { x_ += width + spacing_; }
 
     QPainter& painter_;
+    const QWidget& widget_;
     QRectF line_;
     qreal x_;
     int spacing_;
@@ -176,7 +184,7 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     // The header is the top of the row's rounded rectangle.
     design::paintFocusRing(painter, *this, 18);
 
-    LinePainter severity(painter, geometry.severityLine, 7);
+    LinePainter severity(painter, *this, geometry.severityLine, 7);
     const bool blocker = finding_.severity == FindingSeverity::blocker;
     severity.text(severityWord(finding_.severity).toUpper(), fonts().eyebrow,
                   blocker ? palette::danger() : palette::textSecondary());
@@ -187,11 +195,12 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     severity.text(title(finding_.category), fonts().caption, palette::textSecondary());
 
     QTextLayout title;
-    layOutTitle(title, finding_.title, geometry.title.width());
+    layOutTitle(title, finding_.title, geometry.title.width(),
+                QStyle::visualAlignment(layoutDirection(), Qt::AlignLeft));
     painter.setPen(palette::textPrimary());
-    title.draw(&painter, geometry.title.topLeft());
+    title.draw(&painter, design::leading(*this, geometry.title).topLeft());
 
-    LinePainter meta(painter, geometry.metaLine, 12);
+    LinePainter meta(painter, *this, geometry.metaLine, 12);
     const QColor tertiary = palette::textTertiary();
     const QColor dot = palette::withOpacity(tertiary, 0.64);
     meta.text(QStringLiteral("Guideline ") + finding_.guideline, fonts().caption, tertiary);
@@ -203,7 +212,7 @@ void FindingRowHeader::paintEvent(QPaintEvent*) {
     meta.text(rawValue(finding_.source), fonts().caption, tertiary);
 
     const qreal turn = turn_.value();
-    const QRectF chevron = geometry.chevron;
+    const QRectF chevron = design::leading(*this, geometry.chevron);
     painter.translate(chevron.center());
     painter.rotate(180 * turn);
     painter.translate(-chevron.center());

@@ -1,6 +1,7 @@
 #include "ui/report/ReportCompletionRoute.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
@@ -62,20 +63,24 @@ void ReportCompletionRoute::paintEvent(QPaintEvent*) {
     const qreal middle = height() / 2.0;
     const qreal left = (routeSize.width() - trackLength) / 2;
 
-    painter.fillPath(design::capsulePath(QRectF(left, middle - 1.5, trackLength, 3)),
-                     palette::trackLine());
-    painter.fillPath(design::capsulePath(QRectF(left, middle - 1.5, mix(3, trackLength, t), 3)),
+    painter.fillPath(
+        design::capsulePath(design::leading(*this, QRectF(left, middle - 1.5, trackLength, 3))),
+        palette::trackLine());
+    painter.fillPath(design::capsulePath(design::leading(
+                         *this, QRectF(left, middle - 1.5, mix(3, trackLength, t), 3))),
                      palette::withOpacity(palette::accent(), 0.82));
 
     // The plane starts hidden, enlarged and nose-up below and left of the line.
     const QSizeF plane(31, 11);
     const QPointF offset(mix(-25, 52, t), mix(9, -8, t));
-    const QRectF frame(QPointF(left + offset.x(), middle - plane.height() / 2 + offset.y()), plane);
+    const QRectF frame = design::leading(
+        *this, QRectF(QPointF(left + offset.x(), middle - plane.height() / 2 + offset.y()), plane));
     const qreal scale = mix(1.34, 1, t);
     painter.save();
     painter.setOpacity(std::clamp(t, 0.0, 1.0));
     painter.translate(frame.center());
-    painter.scale(scale, scale);
+    // Mirrored, the plane flies towards the left, where the route leads.
+    painter.scale(isRightToLeft() ? -scale : scale, scale);
     painter.translate(-frame.center());
     design::paintPlane(painter, frame, palette::textPrimary(), mix(-11, 0, t));
     painter.restore();
@@ -84,7 +89,9 @@ void ReportCompletionRoute::paintEvent(QPaintEvent*) {
     painter.setOpacity(std::clamp(shown, 0.0, 1.0));
     painter.setFont(captionFont());
     painter.setPen(palette::textSecondary());
-    painter.drawText(QRectF(routeSize.width() + gap + mix(-6, 0, shown), 0, width(), height()),
+    design::drawText(painter,
+                     design::leading(*this, QRectF(routeSize.width() + gap + mix(-6, 0, shown), 0,
+                                                   width(), height())),
                      Qt::AlignLeft | Qt::AlignVCenter, caption);
 }
 

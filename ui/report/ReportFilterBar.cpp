@@ -4,6 +4,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/report/ReadingText.h"
@@ -82,16 +83,18 @@ void ReportFilterChip::paintEvent(QPaintEvent*) {
     painter.setFont(titleFont);
     painter.setPen(selected ? palette::textPrimary() : palette::textSecondary());
     if (countFirst_) {
-        painter.drawText(rect(), Qt::AlignCenter, label());
+        design::drawText(painter, rect(), Qt::AlignCenter, label());
         return;
     }
     const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title_);
-    painter.drawText(QRect(11, 0, titleWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft,
-                     title_);
+    design::drawText(painter, design::leading(*this, QRect(11, 0, titleWidth + 1, height())),
+                     Qt::AlignVCenter | Qt::AlignLeft, title_);
     painter.setFont(design::textStyleFont(TextStyle::monoCaption));
     painter.setPen(selected ? palette::accent() : palette::textTertiary());
-    countText_.paint(painter, QRectF(11 + titleWidth + chipSpacing, 0, width(), height()),
-                     Qt::AlignLeft);
+    countText_.paint(
+        painter,
+        design::leading(*this, QRectF(11 + titleWidth + chipSpacing, 0, width(), height())),
+        Qt::AlignLeft);
 }
 
 ReportFilterBar::ReportFilterBar(QWidget* parent)

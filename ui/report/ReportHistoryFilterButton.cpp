@@ -1,5 +1,6 @@
 #include "ui/report/ReportHistoryFilterButton.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Motion.h"
 #include "ui/design/NumericText.h"
 #include "ui/design/Palette.h"
@@ -66,11 +67,13 @@ void ReportHistoryFilterButton::paintContent(QPainter& painter, qreal selected) 
     const qreal titleWidth = QFontMetricsF(titleFont).horizontalAdvance(text());
     painter.setFont(titleFont);
     painter.setPen(palette::mix(palette::textSecondary(), palette::textPrimary(), selected));
-    painter.drawText(QRectF(12, 0, titleWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
+    design::drawText(painter, design::leading(*this, QRectF(12, 0, titleWidth + 1, height())),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
     painter.setFont(countFont);
     painter.setPen(palette::mix(palette::textTertiary(), palette::textSecondary(), selected));
-    countText_->paint(painter, QRectF(12 + titleWidth + 6, 0, width(), height()), Qt::AlignLeft);
+    countText_->paint(painter,
+                      design::leading(*this, QRectF(12 + titleWidth + 6, 0, width(), height())),
+                      Qt::AlignLeft);
 }
 
 } // namespace bw::report

@@ -4,6 +4,7 @@
 #include "ui/design/FocusInView.h"
 #include "ui/design/FollowPointer.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/RowsForFocus.h"
 #include "ui/design/TextStyle.h"
@@ -260,10 +261,12 @@ void ReportHistoryList::paintEvent(QPaintEvent* event) {
         painter.setPen(palette::textTertiary());
         const QRectF titleRect(2, header.top, width() - 4, height);
         QRectF used;
-        painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, header.title, &used);
+        design::drawText(painter, design::leading(*this, titleRect),
+                         Qt::AlignLeft | Qt::AlignVCenter, header.title, &used);
         painter.setFont(count);
         painter.setPen(palette::withOpacity(palette::textTertiary(), 0.8));
-        painter.drawText(titleRect.adjusted(used.width() + 8, 0, 0, 0),
+        design::drawText(painter,
+                         design::leading(*this, titleRect.adjusted(used.width() + 8, 0, 0, 0)),
                          Qt::AlignLeft | Qt::AlignVCenter, QString::number(header.count));
     }
     const QColor separator = palette::separator();

@@ -4,6 +4,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -50,16 +51,17 @@ QString versionText(const BuildMetadata& metadata) {
     return QStringLiteral("%1 (%2)").arg(metadata.version, metadata.buildNumber);
 }
 
-// Draws `text` from the left of `rect`, elided to fit; returns the width it took.
-qreal drawText(QPainter& painter, const QRectF& rect, TextStyle style, const QColor& color,
-               const QString& text, Qt::TextElideMode elide = Qt::ElideRight,
+// Draws `text` from the leading edge of `rect` (worked out from the leading edge of `row`),
+// elided to fit; returns the width it took.
+qreal drawText(QPainter& painter, const QWidget& row, const QRectF& rect, TextStyle style,
+               const QColor& color, const QString& text, Qt::TextElideMode elide = Qt::ElideRight,
                Qt::Alignment alignment = Qt::AlignLeft) {
     const QFont font = design::textStyleFont(style);
     const QFontMetricsF metrics(font);
     const QString shown = metrics.elidedText(text, elide, rect.width());
     painter.setFont(font);
     painter.setPen(color);
-    painter.drawText(rect, alignment | Qt::AlignVCenter, shown);
+    design::drawText(painter, design::leading(row, rect), alignment | Qt::AlignVCenter, shown);
     return std::min(rect.width(), metrics.horizontalAdvance(shown));
 }
 
@@ -156,8 +158,8 @@ QSize ReportHistoryRow::sizeHint() const {
 }
 
 QRectF ReportHistoryRow::chevronRect() const {
-    return {qreal(width() - trailingPadding - chevronWidth), (height() - 32) / 2.0,
-            qreal(chevronWidth), 32};
+    return design::leading(*this, QRectF(width() - trailingPadding - chevronWidth,
+                                         (height() - 32) / 2.0, chevronWidth, 32));
 }
 
 bool ReportHistoryRow::hitButton(const QPoint& position) const {
@@ -199,37 +201,38 @@ void ReportHistoryRow::paintEvent(QPaintEvent*) {
     design::paintFocusRing(painter, *this, 18);
 
     const QRectF chevron = chevronRect();
-    const QRectF content(leadingPadding, verticalPadding, chevron.left() - 4 - leadingPadding,
+    const QRectF content(leadingPadding, verticalPadding,
+                         width() - trailingPadding - chevronWidth - 4 - leadingPadding,
                          height() - 2 * verticalPadding);
     if (width() >= wideLayoutWidth) {
         paintWide(painter, content);
     } else {
         paintCompact(painter, content);
     }
-    design::paintSymbol(painter, chevron, u"chevron.right", 9, QFont::DemiBold,
-                        palette::textTertiary());
+    design::paintSymbol(painter, chevron, isRightToLeft() ? u"chevron.left" : u"chevron.right", 9,
+                        QFont::DemiBold, palette::textTertiary());
 }
 
 void ReportHistoryRow::paintTitleLine(QPainter& painter, const QRectF& line) {
     const TitleLine shown = titleLine(line.width());
-    const qreal nameWidth = drawText(painter, line, TextStyle::rowTitle, palette::textPrimary(),
-                                     shown.name, Qt::ElideNone);
-    drawText(painter, line.adjusted(nameWidth + 8, 0, 0, 0), TextStyle::monoCaption,
+    const qreal nameWidth = drawText(painter, *this, line, TextStyle::rowTitle,
+                                     palette::textPrimary(), shown.name, Qt::ElideNone);
+    drawText(painter, *this, line.adjusted(nameWidth + 8, 0, 0, 0), TextStyle::monoCaption,
              palette::textSecondary(), shown.version, Qt::ElideNone);
 }
 
 void ReportHistoryRow::paintBuildLine(QPainter& painter, const QRectF& line) {
     const QColor color = palette::textTertiary();
-    const qreal platform =
-        drawText(painter, line, TextStyle::caption, color, platformDisplayName(report_.metadata));
+    const qreal platform = drawText(painter, *this, line, TextStyle::caption, color,
+                                    platformDisplayName(report_.metadata));
     const QPointF dot(line.left() + platform + 7 + 1.5, line.center().y());
     painter.setPen(Qt::NoPen);
     painter.setBrush(palette::withOpacity(color, 0.65));
-    painter.drawEllipse(dot, 1.5, 1.5);
+    painter.drawEllipse(QPointF(design::leadingX(*this, dot.x()), dot.y()), 1.5, 1.5);
     const QRectF identifier = line.adjusted(platform + 7 + 3 + 7, 0, 0, 0);
     if (identifier.width() > 0) {
-        drawText(painter, identifier, TextStyle::caption, color, report_.metadata.bundleIdentifier,
-                 Qt::ElideMiddle);
+        drawText(painter, *this, identifier, TextStyle::caption, color,
+                 report_.metadata.bundleIdentifier, Qt::ElideMiddle);
     }
 }
 
@@ -243,16 +246,18 @@ void ReportHistoryRow::paintStatus(QPainter& painter, const QRectF& frame,
     painter.setPen(Qt::NoPen);
     painter.setBrush(report_.verdict == Verdict::needsAttention ? palette::danger()
                                                                 : palette::success());
-    painter.drawEllipse(QPointF(left + 3.5, frame.center().y()), 3.5, 3.5);
-    drawText(painter, QRectF(left + 14, frame.top(), frame.right() - left - 14, frame.height()),
+    painter.drawEllipse(QPointF(design::leadingX(*this, left + 3.5), frame.center().y()), 3.5, 3.5);
+    drawText(painter, *this,
+             QRectF(left + 14, frame.top(), frame.right() - left - 14, frame.height()),
              TextStyle::label, palette::textSecondary(), text);
 }
 
 void ReportHistoryRow::paintWide(QPainter& painter, const QRectF& content) {
     const qreal middle = content.center().y();
-    design::paintAppIconTile(painter,
-                             QRectF(content.left(), middle - tileSize / 2.0, tileSize, tileSize),
-                             icon_, reportMonogram(report_.metadata.appName), historyIconStyle());
+    design::paintAppIconTile(
+        painter,
+        design::leading(*this, QRectF(content.left(), middle - tileSize / 2.0, tileSize, tileSize)),
+        icon_, reportMonogram(report_.metadata.appName), historyIconStyle());
     const qreal titleHeight = lineHeight(TextStyle::rowTitle);
     const qreal captionHeight = lineHeight(TextStyle::caption);
     const qreal top = middle - (titleHeight + 5 + captionHeight) / 2;
@@ -263,14 +268,16 @@ void ReportHistoryRow::paintWide(QPainter& painter, const QRectF& content) {
     const qreal statusLeft = left + blockWidth + 13;
     paintStatus(painter, QRectF(statusLeft, content.top(), statusWidth, content.height()),
                 Qt::AlignRight);
-    drawText(
-        painter, QRectF(statusLeft + statusWidth + 13, content.top(), timeWidth, content.height()),
-        TextStyle::caption, palette::textSecondary(), dateText_, Qt::ElideRight, Qt::AlignRight);
+    drawText(painter, *this,
+             QRectF(statusLeft + statusWidth + 13, content.top(), timeWidth, content.height()),
+             TextStyle::caption, palette::textSecondary(), dateText_, Qt::ElideRight,
+             Qt::AlignRight);
 }
 
 void ReportHistoryRow::paintCompact(QPainter& painter, const QRectF& content) {
-    design::paintAppIconTile(painter, QRectF(content.left(), content.top(), tileSize, tileSize),
-                             icon_, reportMonogram(report_.metadata.appName), historyIconStyle());
+    design::paintAppIconTile(
+        painter, design::leading(*this, QRectF(content.left(), content.top(), tileSize, tileSize)),
+        icon_, reportMonogram(report_.metadata.appName), historyIconStyle());
     const qreal left = content.left() + tileSize + 12;
     const qreal width = content.right() - left;
     const qreal titleHeight = lineHeight(TextStyle::rowTitle);
@@ -279,7 +286,7 @@ void ReportHistoryRow::paintCompact(QPainter& painter, const QRectF& content) {
     const qreal timeWidth = QFontMetricsF(caption).horizontalAdvance(dateText_);
     paintTitleLine(painter,
                    QRectF(left, content.top(), std::max(0.0, width - timeWidth - 10), titleHeight));
-    drawText(painter, QRectF(left, content.top(), width, titleHeight), TextStyle::caption,
+    drawText(painter, *this, QRectF(left, content.top(), width, titleHeight), TextStyle::caption,
              palette::textSecondary(), dateText_, Qt::ElideRight, Qt::AlignRight);
     const qreal buildTop = content.top() + titleHeight + 7;
     paintBuildLine(painter, QRectF(left, buildTop, width, captionHeight));

@@ -1,5 +1,6 @@
 #include "ui/report/ReportMetricTiles.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -63,7 +64,9 @@ void CompactReportMetric::paintEvent(QPaintEvent*) {
                      colorOf(previous_));
     painter.setFont(design::textStyleFont(TextStyle::caption));
     painter.setPen(palette::textSecondary());
-    painter.drawText(QRect(0, valueHeight + 3, width(), height() - valueHeight - 3),
+    // A pixel short of the right edge: mirrored, the title ends there and its last letter's ink
+    // overhangs its advance.
+    design::drawText(painter, QRect(0, valueHeight + 3, width() - 1, height() - valueHeight - 3),
                      Qt::AlignLeft | Qt::AlignTop, title_);
 }
 
@@ -99,17 +102,21 @@ void BuildMetricView::paintEvent(QPaintEvent*) {
     const int top = (height() - (titleRow + 4 + valueHeight)) / 2;
     const int inner = width() - 2 * tileInset;
 
-    design::paintSymbol(painter,
-                        QRectF(QPointF(tileInset, top + (titleRow - symbol.height()) / 2), symbol),
-                        metric_.symbol, TextStyle::medium12, palette::textSecondary());
+    design::paintSymbol(
+        painter,
+        design::leading(*this,
+                        QRectF(QPointF(tileInset, top + (titleRow - symbol.height()) / 2), symbol)),
+        metric_.symbol, TextStyle::medium12, palette::textSecondary());
     painter.setFont(eyebrow);
     painter.setPen(palette::textTertiary());
     const int titleLeft = tileInset + int(symbol.width()) + 6;
-    painter.drawText(QRect(titleLeft, top, width() - titleLeft - tileInset, titleRow),
-                     Qt::AlignLeft | Qt::AlignVCenter, metric_.title);
+    design::drawText(
+        painter,
+        design::leading(*this, QRect(titleLeft, top, width() - titleLeft - tileInset, titleRow)),
+        Qt::AlignLeft | Qt::AlignVCenter, metric_.title);
     painter.setFont(valueFont);
     painter.setPen(palette::textPrimary());
-    painter.drawText(QRect(tileInset, top + titleRow + 4, inner, valueHeight),
+    design::drawText(painter, QRect(tileInset, top + titleRow + 4, inner, valueHeight),
                      Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetrics(valueFont).elidedText(metric_.value, Qt::ElideMiddle, inner));
 }

@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -58,12 +59,16 @@ void ReportNewScanButton::paintEvent(QPaintEvent*) {
     const QColor color =
         palette::withOpacity(palette::textPrimary(), 0.92 + 0.08 * hoverProgress());
     const QSizeF symbol = design::symbolSize(symbolPoints);
-    design::paintSymbol(painter,
-                        QRectF(QPointF(horizontalInset, (height() - symbol.height()) / 2), symbol),
-                        u"plus", symbolPoints, QFont::DemiBold, color);
+    design::paintSymbol(
+        painter,
+        design::leading(*this,
+                        QRectF(QPointF(horizontalInset, (height() - symbol.height()) / 2), symbol)),
+        u"plus", symbolPoints, QFont::DemiBold, color);
     painter.setFont(design::textStyleFont(design::TextStyle::label));
     painter.setPen(color);
-    painter.drawText(QRectF(horizontalInset + symbol.width() + spacing, 0, width(), height()),
+    design::drawText(painter,
+                     design::leading(*this, QRectF(horizontalInset + symbol.width() + spacing, 0,
+                                                   width(), height())),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 

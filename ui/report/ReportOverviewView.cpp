@@ -6,6 +6,7 @@
 #include "ui/design/BlockLayout.h"
 #include "ui/design/Formatters.h"
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextBlock.h"
@@ -119,7 +120,7 @@ protected:
         }
         painter.setFont(font);
         painter.setPen(palette::textPrimary());
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
+        design::drawText(painter, rect(), Qt::AlignLeft | Qt::AlignVCenter,
                          QFontMetrics(font).elidedText(text_, Qt::ElideRight, width()));
     }
 

@@ -1,5 +1,6 @@
 #include "ui/window/GuidelineCategoryChip.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
@@ -34,7 +35,7 @@ QSize GuidelineCategoryChip::sizeHint() const {
 void GuidelineCategoryChip::paintContent(QPainter& painter, qreal selected) {
     painter.setPen(palette::mix(palette::textSecondary(), palette::textPrimary(), selected));
     painter.setFont(design::textStyleFont(design::TextStyle::label));
-    painter.drawText(rect(), Qt::AlignCenter, text());
+    design::drawText(painter, rect(), Qt::AlignCenter, text());
 }
 
 } // namespace bw::window

@@ -4,6 +4,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -165,8 +166,8 @@ void GuidelineRow::paintCategory(QPainter& painter, const QRectF& rect) const {
     painter.setFont(font);
     painter.setPen(color);
     const QRectF text = rect.adjusted(14 + 7, 0, 0, 0);
-    painter.drawText(
-        text, Qt::AlignLeft | Qt::AlignVCenter,
+    design::drawText(
+        painter, text, Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetricsF(font).elidedText(title(reference_.category), Qt::ElideRight, text.width()));
 }
 
@@ -180,7 +181,7 @@ void GuidelineRow::paintEvent(QPaintEvent*) {
     const Layout layout = layoutFor(width());
     painter.setFont(design::textStyleFont(TextStyle::monoLabel));
     painter.setPen(palette::textSecondary());
-    painter.drawText(layout.id, Qt::AlignLeft | Qt::AlignVCenter, reference_.id);
+    design::drawText(painter, layout.id, Qt::AlignLeft | Qt::AlignVCenter, reference_.id);
     paintCategory(painter, layout.category);
     design::paintSymbol(painter, layout.arrow.translated(-2 * (1 - hover), 0), u"arrow.up.right",
                         10, QFont::DemiBold, arrowColor(hover));
@@ -188,12 +189,12 @@ void GuidelineRow::paintEvent(QPaintEvent*) {
     const QFont titleFont = design::textStyleFont(TextStyle::rowTitle);
     painter.setFont(titleFont);
     painter.setPen(palette::textPrimary());
-    painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignVCenter,
+    design::drawText(painter, layout.title, Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetricsF(titleFont).elidedText(reference_.title, Qt::ElideRight,
                                                          layout.title.width()));
     painter.setFont(design::textStyleFont(TextStyle::subtitle));
     painter.setPen(palette::textSecondary());
-    painter.drawText(layout.summary, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+    design::drawText(painter, layout.summary, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                      reference_.summary);
 }
 

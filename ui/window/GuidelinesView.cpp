@@ -7,6 +7,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Entrance.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/ListScreen.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
@@ -63,7 +64,7 @@ protected:
                          QColor::fromRgbF(1, 1, 1, capsuleFillOpacity));
         painter.setFont(design::textStyleFont(TextStyle::label));
         painter.setPen(palette::textPrimary());
-        painter.drawText(rect(), Qt::AlignCenter, text());
+        design::drawText(painter, rect(), Qt::AlignCenter, text());
         design::paintCapsuleFocusRing(painter, *this);
     }
 };

@@ -4,6 +4,7 @@
 #include "model/MarketingMode.h"
 #include "ui/design/GlassBackdrop.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarDestinationButton.h"
@@ -210,14 +211,18 @@ void RootView::layOut() {
     const int body = height() - toolbarHeight;
     const int sidebarWidth = int(width_->value());
     const int shown = int(std::lround(sidebarWidth * sidebarReveal_.value()));
-    sidebar_->setGeometry(shown - sidebarWidth, toolbarHeight, sidebarWidth, body);
+    // Worked out from the leading edge: mirrored, the sidebar stands at the right.
+    sidebar_->setGeometry(
+        design::leading(*this, QRect(shown - sidebarWidth, toolbarHeight, sidebarWidth, body)));
     sidebar_->setVisible(shown > 0);
     fadeSidebar(sidebarReveal_.value());
     // The handle straddles the sidebar's trailing edge, 4 points over the content.
-    handle_->setGeometry(shown - SidebarResizeHandle::hitWidth / 2, toolbarHeight,
-                         SidebarResizeHandle::hitWidth, body);
+    handle_->setGeometry(
+        design::leading(*this, QRect(shown - SidebarResizeHandle::hitWidth / 2, toolbarHeight,
+                                     SidebarResizeHandle::hitWidth, body)));
     handle_->setVisible(isSidebarVisible_ && shown > 0);
-    content_->setGeometry(shown, toolbarHeight, width() - shown, body);
+    content_->setGeometry(
+        design::leading(*this, QRect(shown, toolbarHeight, width() - shown, body)));
     sidebar_->raise();
     handle_->raise();
 }

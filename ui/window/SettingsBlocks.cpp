@@ -4,6 +4,7 @@
 #include "ui/design/FocusRing.h"
 #include "ui/design/Hairline.h"
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -153,6 +154,10 @@ QSize SettingsRow::minimumSizeHint() const {
 }
 
 void SettingsRow::resizeEvent(QResizeEvent*) {
+    // Worked out from the leading edge: mirrored, the icon stands at the right.
+    const auto place = [this](QWidget* part, int x, int y, int width, int height) {
+        part->setGeometry(design::leading(*this, QRect(x, y, width, height)));
+    };
     const int textLeft = padding + iconSize + spacing;
     const QSize trailing = trailingSize();
     const int title = title_->sizeHint().height();
@@ -161,28 +166,27 @@ void SettingsRow::resizeEvent(QResizeEvent*) {
         const int detail = detailHeight(textWidth, true);
         const int block = title + 3 + detail;
         const int middle = height() / 2;
-        icon_->setGeometry(padding, middle - iconSize / 2, iconSize, iconSize);
-        title_->setGeometry(textLeft, middle - block / 2, textWidth, title);
-        detail_->setGeometry(textLeft, middle - block / 2 + title + 3, textWidth, detail);
+        place(icon_, padding, middle - iconSize / 2, iconSize, iconSize);
+        place(title_, textLeft, middle - block / 2, textWidth, title);
+        place(detail_, textLeft, middle - block / 2 + title + 3, textWidth, detail);
         if (trailing_) {
-            trailing_->setGeometry(width() - padding - trailing.width(),
-                                   middle - trailing.height() / 2, trailing.width(),
-                                   trailing.height());
+            place(trailing_, width() - padding - trailing.width(), middle - trailing.height() / 2,
+                  trailing.width(), trailing.height());
         }
     } else {
         const int line = std::max(title, trailing.height());
         const int textWidth = width() - textLeft - padding;
-        icon_->setGeometry(padding, verticalPadding, iconSize, iconSize);
+        place(icon_, padding, verticalPadding, iconSize, iconSize);
         const int titleWidth =
             textWidth - (trailing.width() > 0 ? 12 + 8 + 12 + trailing.width() : 0);
-        title_->setGeometry(textLeft, verticalPadding + (line - title) / 2, titleWidth, title);
+        place(title_, textLeft, verticalPadding + (line - title) / 2, titleWidth, title);
         if (trailing_) {
-            trailing_->setGeometry(width() - padding - trailing.width(),
-                                   verticalPadding + (line - trailing.height()) / 2,
-                                   trailing.width(), trailing.height());
+            place(trailing_, width() - padding - trailing.width(),
+                  verticalPadding + (line - trailing.height()) / 2, trailing.width(),
+                  trailing.height());
         }
-        detail_->setGeometry(textLeft, verticalPadding + line + 8, textWidth,
-                             detailHeight(textWidth, false));
+        place(detail_, textLeft, verticalPadding + line + 8, textWidth,
+              detailHeight(textWidth, false));
     }
 }
 
@@ -225,7 +229,7 @@ void SettingsPillButton::paintEvent(QPaintEvent*) {
     const QFont font = design::textStyleFont(TextStyle::label);
     painter.setFont(font);
     painter.setPen(text);
-    painter.drawText(rect().adjusted(13, 0, -13, 0), Qt::AlignCenter,
+    design::drawText(painter, rect().adjusted(13, 0, -13, 0), Qt::AlignCenter,
                      QFontMetricsF(font).elidedText(this->text(), Qt::ElideRight, width() - 26));
 }
 
@@ -254,10 +258,12 @@ void SettingsExternalLink::paintEvent(QPaintEvent*) {
     const qreal left = (width() - title - 6 - arrow.width()) / 2;
     painter.setFont(design::textStyleFont(TextStyle::label));
     painter.setPen(palette::textPrimary());
-    painter.drawText(QRectF(left, 0, title + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
-    design::paintSymbol(painter, QRectF(left + title + 6 - (1 - hover), 0, arrow.width(), height()),
-                        u"arrow.up.right", 9, QFont::DemiBold, palette::textPrimary());
+    design::drawText(painter, design::leading(*this, QRectF(left, 0, title + 1, height())),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
+    design::paintSymbol(
+        painter,
+        design::leading(*this, QRectF(left + title + 6 - (1 - hover), 0, arrow.width(), height())),
+        u"arrow.up.right", 9, QFont::DemiBold, palette::textPrimary());
 }
 
 } // namespace bw::window

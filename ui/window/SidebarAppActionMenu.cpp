@@ -1,5 +1,6 @@
 #include "ui/window/SidebarAppActionMenu.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/window/SidebarAppButton.h"
@@ -31,12 +32,12 @@ protected:
         const int available = width() - left - 9;
         painter.setFont(design::textStyleFont(design::TextStyle::bodyEmphasized));
         painter.setPen(palette::textPrimary());
-        painter.drawText(QRect(left, 8, available, 16), Qt::AlignLeft | Qt::AlignVCenter,
+        design::drawText(painter, QRect(left, 8, available, 16), Qt::AlignLeft | Qt::AlignVCenter,
                          painter.fontMetrics().elidedText(app_.appName, Qt::ElideRight, available));
         painter.setFont(design::textStyleFont(design::TextStyle::monoCaption));
         painter.setPen(palette::textTertiary());
-        painter.drawText(
-            QRect(left, 26, available, 14), Qt::AlignLeft | Qt::AlignVCenter,
+        design::drawText(
+            painter, QRect(left, 26, available, 14), Qt::AlignLeft | Qt::AlignVCenter,
             painter.fontMetrics().elidedText(app_.bundleIdentifier, Qt::ElideMiddle, available));
     }
 

@@ -8,6 +8,7 @@
 #include "ui/design/ConfirmationDialog.h"
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -249,7 +250,9 @@ QSize SidebarAppButton::minimumSizeHint() const {
 
 void SidebarAppButton::resizeEvent(QResizeEvent* event) {
     const QPoint centre(width() - trailingPadding - trailingFrame / 2, height() / 2);
-    ellipsis_->move(centre - QPoint(ellipsis_->width() / 2, ellipsis_->height() / 2));
+    ellipsis_->setGeometry(design::leading(
+        *this, QRect(centre - QPoint(ellipsis_->width() / 2, ellipsis_->height() / 2),
+                     ellipsis_->size())));
     SidebarRowButton::resizeEvent(event);
 }
 
@@ -286,19 +289,23 @@ void SidebarAppButton::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     paintBackground(painter);
     const double middle = height() / 2.0;
-    paintSidebarAppIcon(
-        painter, QRectF(leadingPadding, middle - appIconSize / 2.0, appIconSize, appIconSize),
-        icon(), app_.appName);
+    paintSidebarAppIcon(painter,
+                        design::leading(*this, QRectF(leadingPadding, middle - appIconSize / 2.0,
+                                                      appIconSize, appIconSize)),
+                        icon(), app_.appName);
     const int textLeft = leadingPadding + appIconSize + spacing;
     const int textRight = width() - trailingPadding - trailingFrame - trailingPadding;
     painter.setFont(design::textStyleFont(isSelected() ? design::TextStyle::sidebarItemSelected
                                                        : design::TextStyle::sidebarItem));
     painter.setPen(foreground());
-    painter.drawText(QRect(textLeft, 0, std::max(0, textRight - textLeft), height()),
-                     Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(app_.appName, Qt::ElideRight,
-                                                      std::max(0, textRight - textLeft)));
-    const QPointF dot(width() - trailingPadding - trailingFrame / 2.0, middle);
+    design::drawText(
+        painter,
+        design::leading(*this, QRect(textLeft, 0, std::max(0, textRight - textLeft), height())),
+        Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(app_.appName, Qt::ElideRight,
+                                         std::max(0, textRight - textLeft)));
+    const QPointF dot(design::leadingX(*this, width() - trailingPadding - trailingFrame / 2.0),
+                      middle);
     painter.setOpacity(1 - ellipsisOpacity());
     painter.setPen(Qt::NoPen);
     painter.setBrush(statusTint(app_));

@@ -1,6 +1,7 @@
 #include "ui/window/SidebarDestinationButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -139,11 +140,15 @@ void SidebarDestinationButton::paintEvent(QPaintEvent*) {
     const double middle = height() / 2.0;
     double x = horizontalPadding;
     if (section_ == AppSection::scan) {
-        plane_.paint(painter, {x, middle - planeFrameHeight / 2});
+        plane_.paint(painter, design::leading(*this, QRectF(x, middle - planeFrameHeight / 2,
+                                                            planeFrameWidth, planeFrameHeight))
+                                  .topLeft());
         x += planeFrameWidth;
     } else {
-        design::paintSymbol(painter, QRectF(x, middle - iconWidth / 2, iconWidth, iconWidth),
-                            symbolName(section_), design::TextStyle::medium14, foreground());
+        design::paintSymbol(
+            painter,
+            design::leading(*this, QRectF(x, middle - iconWidth / 2, iconWidth, iconWidth)),
+            symbolName(section_), design::TextStyle::medium14, foreground());
         x += iconWidth;
     }
     x += spacing;
@@ -151,8 +156,8 @@ void SidebarDestinationButton::paintEvent(QPaintEvent*) {
                                                        : design::TextStyle::sidebarItem));
     painter.setPen(foreground());
     const QRectF textArea(x, 0, width() - x - horizontalPadding, height());
-    painter.drawText(
-        textArea, Qt::AlignLeft | Qt::AlignVCenter,
+    design::drawText(
+        painter, design::leading(*this, textArea), Qt::AlignLeft | Qt::AlignVCenter,
         painter.fontMetrics().elidedText(title(section_), Qt::ElideRight, int(textArea.width())));
 }
 

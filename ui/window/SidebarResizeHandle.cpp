@@ -76,8 +76,10 @@ void SidebarResizeHandle::mouseMoveEvent(QMouseEvent* event) {
     if (!dragOrigin_) {
         return QWidget::mouseMoveEvent(event);
     }
-    width_->set(std::clamp(*dragOrigin_ + (event->globalPosition().x() - dragStartX_),
-                           SidebarWidth::minimum, SidebarWidth::maximum));
+    // Mirrored, the sidebar's trailing edge is its left one: a drag to the left widens it.
+    const qreal moved = event->globalPosition().x() - dragStartX_;
+    width_->set(std::clamp(*dragOrigin_ + (isRightToLeft() ? -moved : moved), SidebarWidth::minimum,
+                           SidebarWidth::maximum));
 }
 
 void SidebarResizeHandle::mouseReleaseEvent(QMouseEvent* event) {

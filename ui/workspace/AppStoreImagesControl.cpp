@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -73,8 +74,8 @@ void AppStoreImagesControl::paintEvent(QPaintEvent*) {
     const qreal titleWidth = QFontMetricsF(titleFont()).horizontalAdvance(text());
     painter.setFont(titleFont());
     painter.setPen(foreground);
-    painter.drawText(QRectF(x, 0, titleWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
+    design::drawText(painter, QRectF(x, 0, titleWidth + 1, height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
     x += titleWidth + spacing;
 
     const QRectF trackRect({x, midY - track.height() / 2}, track);

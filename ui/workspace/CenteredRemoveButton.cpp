@@ -1,6 +1,7 @@
 #include "ui/workspace/CenteredRemoveButton.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -65,12 +66,15 @@ void CenteredRemoveButton::paintEvent(QPaintEvent*) {
 
     const QSizeF symbol = design::symbolSize(pointSize);
     qreal x = (capsule.width() - contentWidth(text())) / 2;
-    design::paintSymbol(painter, QRectF({x, (capsule.height() - symbol.height()) / 2}, symbol),
-                        u"trash", pointSize, QFont::DemiBold, Qt::white);
+    design::paintSymbol(
+        painter,
+        design::leading(*this, QRectF({x, (capsule.height() - symbol.height()) / 2}, symbol)),
+        u"trash", pointSize, QFont::DemiBold, Qt::white);
     x += symbol.width() + iconSpacing;
     painter.setFont(titleFont());
     painter.setPen(Qt::white);
-    painter.drawText(QRectF(x, 0, capsule.width() - x, capsule.height()),
+    design::drawText(painter,
+                     design::leading(*this, QRectF(x, 0, capsule.width() - x, capsule.height())),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 

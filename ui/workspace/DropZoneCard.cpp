@@ -3,6 +3,7 @@
 #include "ui/design/FocusRing.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 #include "ui/workspace/ExtensionChip.h"
@@ -56,7 +57,7 @@ protected:
             design::palette::withOpacity(design::palette::accent(), 0.94 + 0.06 * hover_.value()));
         painter.setFont(design::textStyleFont(TextStyle::bodyEmphasized));
         painter.setPen(Qt::white);
-        painter.drawText(rect(), Qt::AlignCenter, chooseText);
+        design::drawText(painter, rect(), Qt::AlignCenter, chooseText);
     }
 
 private:

@@ -1,13 +1,13 @@
 #include "ui/workspace/ExtensionChip.h"
 
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTextOption>
 
 namespace bw::workspace {
 
@@ -65,20 +65,12 @@ void ExtensionChip::paintEvent(QPaintEvent*) {
     const qreal textLeft = symbolRect.right() + spacing;
     const QRectF textRect(textLeft, 0, width() - horizontalPadding - textLeft, height());
     // The symbol leads: on the right under a right-to-left layout.
-    const auto mirrored = [this](QRectF part) {
-        if (isRightToLeft()) {
-            part.moveLeft(width() - part.right());
-        }
-        return part;
-    };
-    design::paintSymbol(painter, mirrored(symbolRect), symbol_, symbolRole, color);
+    design::paintSymbol(painter, design::leading(*this, symbolRect), symbol_, symbolRole, color);
     painter.setFont(design::textStyleFont(design::TextStyle::monoLabel));
     painter.setPen(color);
     // An extension is spelt the same either way: ".ipa", never "ipa.".
-    QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
-    option.setTextDirection(Qt::LeftToRight);
-    option.setWrapMode(QTextOption::NoWrap);
-    painter.drawText(mirrored(textRect), text_, option);
+    design::drawText(painter, design::leading(*this, textRect), Qt::AlignLeft | Qt::AlignVCenter,
+                     text_);
 }
 
 } // namespace bw::workspace

@@ -1,5 +1,6 @@
 #include "ui/workspace/HeroTitle.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
 
@@ -68,7 +69,7 @@ void HeroTitle::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(fittedFont(width()));
     painter.setPen(design::palette::textPrimary());
-    painter.drawText(rect(), flags, text_);
+    design::drawText(painter, rect(), flags, text_);
 }
 
 } // namespace bw::workspace

@@ -3,6 +3,7 @@
 #include "ui/design/AppIconTile.h"
 #include "ui/design/DropAnswer.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -204,15 +205,16 @@ protected:
             metrics.horizontalAdvance(shown) + (filled ? check.width() + 4 : 0);
         qreal x = (width() - contentWidth) / 2;
         if (filled) {
-            design::paintSymbol(painter, QRectF({x, (height() - check.height()) / 2}, check),
-                                u"checkmark.circle.fill", captionPointSize, weight,
-                                palette::success());
+            design::paintSymbol(
+                painter,
+                design::leading(*this, QRectF({x, (height() - check.height()) / 2}, check)),
+                u"checkmark.circle.fill", captionPointSize, weight, palette::success());
             x += check.width() + 4;
         }
         painter.setFont(font);
         painter.setPen(filled ? palette::textPrimary() : palette::textSecondary());
-        painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                         shown);
+        design::drawText(painter, design::leading(*this, QRectF(x, 0, width() - x, height())),
+                         Qt::AlignLeft | Qt::AlignVCenter, shown);
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "ui/workspace/MorphingTitle.h"
 
+#include "ui/design/Leading.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -59,7 +61,8 @@ void MorphingTitle::paintText(QPainter& painter, const QString& text, double pre
     painter.translate(rect().center());
     painter.scale(scale, scale);
     const qreal advance = metrics.horizontalAdvance(shown);
-    painter.drawText(QPointF(-advance / 2, -metrics.height() / 2 + metrics.ascent()), shown);
+    design::drawText(painter, QPointF(-advance / 2, -metrics.height() / 2 + metrics.ascent()),
+                     shown);
     painter.restore();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextBlock.h"
@@ -186,11 +187,12 @@ void RejectionNotice::paintRejection(QPainter& painter) {
     x = symbolRect.right() + spacing;
     painter.setPen(red);
     painter.setFont(labelFont);
-    painter.drawText(QRectF(x, capsule.top(), labelWidth + 1, capsule.height()),
+    design::drawText(painter, QRectF(x, capsule.top(), labelWidth + 1, capsule.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, unsupported);
     if (!shown_.extension.isEmpty()) {
         painter.setFont(monoFont);
-        painter.drawText(
+        design::drawText(
+            painter,
             QRectF(x + labelWidth + spacing, capsule.top(), extensionWidth + 1, capsule.height()),
             Qt::AlignLeft | Qt::AlignVCenter, shown_.extension);
     }
@@ -205,7 +207,8 @@ void RejectionNotice::paintMessage(QPainter& painter) {
     // Each line centred, the block in the middle of the notice.
     qreal top = (height() - lines.size() * metrics.lineSpacing()) / 2;
     for (const QString& line : lines) {
-        painter.drawText(QRectF(0, top, width(), metrics.lineSpacing()), Qt::AlignCenter, line);
+        design::drawText(painter, QRectF(0, top, width(), metrics.lineSpacing()), Qt::AlignCenter,
+                         line);
         top += metrics.lineSpacing();
     }
 }

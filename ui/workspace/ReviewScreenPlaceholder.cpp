@@ -1,5 +1,6 @@
 #include "ui/workspace/ReviewScreenPlaceholder.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -84,12 +85,12 @@ void ReviewScreenPlaceholder::paintEvent(QPaintEvent*) {
     y += symbol.height() + m.outerSpacing;
     painter.setFont(titleFont);
     painter.setPen(palette::textPrimary());
-    painter.drawText(QRectF(0, y, bounds.width(), titleMetrics.height()), Qt::AlignCenter,
+    design::drawText(painter, QRectF(0, y, bounds.width(), titleMetrics.height()), Qt::AlignCenter,
                      titleMetrics.elidedText(text.shortTitle, Qt::ElideRight, bounds.width()));
     y += titleMetrics.height() + m.titleSpacing;
     painter.setFont(subtitleFont);
     painter.setPen(palette::textSecondary());
-    painter.drawText(QRectF(m.subtitlePadding, y, textWidth, subtitleHeight),
+    design::drawText(painter, QRectF(m.subtitlePadding, y, textWidth, subtitleHeight),
                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text.subtitle);
     // The badge turns once clockwise and sinks while it becomes the drop arrow.
     y += subtitleHeight + m.outerSpacing + m.badgeTopPadding + badgeSink * t;

@@ -1,5 +1,6 @@
 #include "ui/workspace/ReviewSteps.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -148,7 +149,7 @@ QRectF ReviewStepView::iconRect() const {
 
 void ReviewStepView::paintIcon(QPainter& painter, ScanProgressStepState state, double opacity) {
     painter.setOpacity(opacity);
-    const QRectF icon = iconRect();
+    const QRectF icon = design::leading(*this, iconRect());
     if (state == ScanProgressStepState::active) {
         const QRectF circle(icon.center() - QPointF(13, 13), QSizeF(26, 26));
         painter.setPen(Qt::NoPen);
@@ -182,6 +183,6 @@ void ReviewStepView::paintTitle(QPainter& painter, ScanProgressStepState state, 
     painter.setFont(font);
     painter.setPen(textColor(state));
     const QString line = QFontMetricsF(font).elidedText(step_.title, Qt::ElideRight, text.width());
-    painter.drawText(text, alignment, line);
+    design::drawText(painter, design::leading(*this, text), alignment, line);
 }
 } // namespace bw::workspace

@@ -31,7 +31,8 @@ void RollingNumber::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font_);
     painter.setPen(color_);
-    number_.paint(painter, QRectF(rect()), Qt::AlignRight);
+    // A pixel short of the right edge, where the last letter's ink overhangs its advance.
+    number_.paint(painter, QRectF(rect()).adjusted(0, 0, -1, 0), Qt::AlignRight);
 }
 
 } // namespace bw::workspace

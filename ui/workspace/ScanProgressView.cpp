@@ -7,6 +7,7 @@
 #include "ui/design/HoverButton.h"
 #include "ui/design/KeyboardFocus.h"
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/OnDeviceLine.h"
 #include "ui/design/Palette.h"
 #include "ui/design/TextStyle.h"
@@ -71,7 +72,7 @@ private:
         painter.setOpacity(opacity);
         const QString line =
             QFontMetricsF(painter.font()).elidedText(text, Qt::ElideRight, width());
-        painter.drawText(QRectF(rect()).translated(0, offset), Qt::AlignCenter, line);
+        design::drawText(painter, QRectF(rect()).translated(0, offset), Qt::AlignCenter, line);
     }
 
     QString text_;
@@ -106,7 +107,7 @@ protected:
         const double t = hoverProgress();
         painter.setPen(palette::mix(palette::textSecondary(), palette::danger(), t));
         painter.setFont(design::textStyleFont(TextStyle::label));
-        painter.drawText(rect(), Qt::AlignCenter, cancelText);
+        design::drawText(painter, rect(), Qt::AlignCenter, cancelText);
         design::paintCapsuleFocusRing(painter, *this);
     }
 };

@@ -2,6 +2,7 @@
 
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -80,17 +81,21 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
     qreal x = (width() - contentWidth()) / 2;
     const qreal midY = height() / 2.0;
     if (showsPlane_) {
-        paintPlane(painter, {x, midY - planeFrame.height() / 2});
+        paintPlane(painter,
+                   design::leading(*this, QRectF({x, midY - planeFrame.height() / 2}, planeFrame))
+                       .topLeft());
         x += planeFrame.width() + spacing;
     } else if (!systemImage_.isEmpty()) {
         const QSizeF symbol = design::symbolSize(symbolPointSize);
-        design::paintSymbol(painter, QRectF({x, midY - symbol.height() / 2}, symbol), systemImage_,
-                            symbolPointSize, QFont::DemiBold, foreground);
+        design::paintSymbol(painter,
+                            design::leading(*this, QRectF({x, midY - symbol.height() / 2}, symbol)),
+                            systemImage_, symbolPointSize, QFont::DemiBold, foreground);
         x += symbol.width() + spacing;
     }
     painter.setFont(titleFont());
     painter.setPen(foreground);
-    painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    design::drawText(painter, design::leading(*this, QRectF(x, 0, width() - x, height())),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 // The plane lifts 1 up and 2 forward on hover while its trail grows in behind it; both parts are

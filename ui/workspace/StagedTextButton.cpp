@@ -1,5 +1,6 @@
 #include "ui/workspace/StagedTextButton.h"
 
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
@@ -42,7 +43,8 @@ void StagedTextButton::paintEvent(QPaintEvent*) {
                                                     palette::textPrimary(), hoverProgress())
                                      : palette::textTertiary();
     const QSizeF symbol = design::symbolSize(symbolPointSize);
-    const QRectF symbolRect({0, (height() - symbol.height()) / 2}, symbol);
+    const QRectF symbolRect =
+        design::leading(*this, QRectF({0, (height() - symbol.height()) / 2}, symbol));
     painter.save();
     painter.translate(symbolRect.center());
     painter.rotate(hoverRotation * hoverProgress());
@@ -52,7 +54,8 @@ void StagedTextButton::paintEvent(QPaintEvent*) {
     painter.setFont(titleFont());
     painter.setPen(color);
     const qreal x = symbol.width() + spacing;
-    painter.drawText(QRectF(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    design::drawText(painter, design::leading(*this, QRectF(x, 0, width() - x, height())),
+                     Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 } // namespace bw::workspace

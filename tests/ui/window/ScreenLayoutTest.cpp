@@ -1,12 +1,15 @@
-// Every screen of the window at the sizes a user meets, read as a user would: no text cut at an
-// edge, none drawn over another. A real report (a fixture build scanned for real) is opened
-// finding by finding. To check another screen or size, add a row to `screens` or `sizes`.
+// Every screen of the window at the sizes a user meets, left to right and mirrored, read as a user
+// would: no text cut at an edge, none drawn over another, and mirrored the very texts of left to
+// right, each in its own reading order. A real report (a fixture build scanned for real) is
+// opened finding by finding. To check another screen or size, add a row to `screens` or `sizes`.
 
 #include "app/AppModel.h"
 #include "model/ReportStore.h"
+#include "model/ScanPhase.h"
 #include "tests/model/ReportSamples.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/window/ScannedWindow.h"
+#include "ui/design/Symbols.h"
 #include "ui/report/FindingList.h"
 #include "ui/report/ReportView.h"
 #include "ui/window/BerthwatchSidebar.h"
@@ -27,6 +30,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <map>
 #include <vector>
 
 namespace bw::window {
@@ -41,6 +45,21 @@ using Check = std::function<void(const QString& state)>;
 class ScreenLayoutTest : public test::ScannedWindowTest {};
 
 using test::settleScreen;
+
+// Lets the screen come to rest: an opened finding's row grows and its neighbours move for a while,
+// and a text at the edge of the view shows or not by the moment it is looked at.
+void settleUntilStill(QWidget& window) {
+    QImage before;
+    for (int turn = 0; turn < 100; ++turn) {
+        const QImage now = window.grab().toImage();
+        if (now == before) {
+            return;
+        }
+        before = now;
+        settleScreen();
+    }
+    ADD_FAILURE() << "the screen never comes to rest";
+}
 
 // The report with every finding opened in turn, scrolled so that the whole row is in view, and
 // with the passed checks shown.
@@ -59,7 +78,7 @@ void visitReport(test::WindowHarness& window, const ScanReport& report, const Ch
         view->scrollArea()->ensureVisible(
             0, list.mapTo(view->scrollArea()->widget(), row.topLeft()).y() + row.height() / 2, 0,
             row.height() / 2);
-        settleScreen();
+        settleUntilStill(*window.window);
         check(u"finding "_s + finding.id);
     }
     window.model().setSelectedFindingID(std::nullopt);
@@ -146,6 +165,31 @@ void visitSection(AppSection section, test::WindowHarness& window, const Check& 
     check(rawValue(section));
 }
 
+void visitStart(test::WindowHarness& window, const ScanReport&, const Check& check) {
+    visitSection(AppSection::scan, window, check);
+}
+
+// A scan half way through its shortest presentation: its title, steps and percentage. Its work,
+// done in a moment, is waited for, so that the screen is the same at every look.
+void visitScanProgress(test::WindowHarness& window, const ScanReport&, const Check& check) {
+    window.model().resetForNewScan();
+    window.harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
+    window.model().startScan(false);
+    ASSERT_TRUE(bw::test::waitFor([&] {
+        const auto* scanning = std::get_if<ScanPhase::Scanning>(&window.model().scanPhase().state);
+        return scanning && scanning->progress >= 0.99;
+    }));
+    window.harness.clock.advance(std::chrono::seconds(18));
+    settleScreen();
+    check(u"scanning"_s);
+    // The report comes once the shortest presentation has passed.
+    ASSERT_TRUE(bw::test::waitFor([&] {
+        window.harness.clock.advance(std::chrono::seconds(1));
+        return !window.model().scanPhase().isBusy();
+    }));
+    settleScreen();
+}
+
 // The history, and the actions menu of the sidebar's app with the longest name.
 void visitHistory(test::WindowHarness& window, const ScanReport&, const Check& check) {
     visitSection(AppSection::recents, window, check);
@@ -189,10 +233,15 @@ const Screen screens[] = {
     {"history", visitHistory},
     {"guidelines", visitGuidelines},
     {"settings", visitSettings},
+    {"start", visitStart},
+    {"scan progress", visitScanProgress},
 };
 
 // Sizes of the window's content: the minimum, the default and a large one.
 const QSize sizes[] = {{960, 640}, {1120, 760}, {1400, 900}};
+
+// Left to right, then mirrored as "-reverse" sets it.
+const Qt::LayoutDirection directions[] = {Qt::LeftToRight, Qt::RightToLeft};
 
 // With BW_SCREEN_SHOTS naming a folder, every state checked is also saved there as a picture,
 // for a look by eye.
@@ -244,25 +293,62 @@ std::vector<QString> faultsOfShownWindows() {
     return faults;
 }
 
-TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
-    for (const Screen& screen : screens) {
-        for (const QSize size : sizes) {
-            // The content gets the size; the menu bar comes on top.
-            window().window->resize(size + QSize(0, window().window->menuBar()->height()));
-            settleScreen();
-            ASSERT_EQ(window().root().size(), size);
-            screen.visit(window(), report(), [&](const QString& state) {
-                saveShot(*window().window, u"%1-%2x%3-%4"_s.arg(QString::fromUtf8(screen.name))
-                                               .arg(size.width())
-                                               .arg(size.height())
-                                               .arg(state));
-                for (const QString& fault : faultsOfShownWindows()) {
-                    ADD_FAILURE() << screen.name << " at " << size.width() << "×" << size.height()
-                                  << ", " << state.toStdString() << ": " << fault.toStdString();
-                }
-            });
+// The pieces of text the shown windows paint, in no particular order: a text read in another
+// order than its own (a date as "2026 Aug 1", "attention 1") is painted in other pieces. A chevron
+// pointing forward points left when mirrored: either way it is one piece.
+std::string textsOfShownWindows() {
+    const auto glyph = [](QStringView name) {
+        const char32_t codePoint = design::symbolCodePoint(name).value();
+        return QString::fromUcs4(&codePoint, 1);
+    };
+    QStringList texts;
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+        if (shown->isVisible()) {
+            for (const bw::test::PaintedText& text : bw::test::paintedTexts(*shown)) {
+                texts << QString(text.text).replace(glyph(u"chevron.left"),
+                                                    glyph(u"chevron.right"));
+            }
         }
     }
+    texts.sort();
+    return texts.join(u" | "_s).toStdString();
+}
+
+TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
+    std::map<QString, std::string> textsLeftToRight;
+    for (const Qt::LayoutDirection direction : directions) {
+        if (direction == Qt::RightToLeft) {
+            QApplication::setLayoutDirection(direction);
+            relaunchOverTheSuitesHistory();
+        }
+        const QString mirrored = direction == Qt::RightToLeft ? u"mirrored "_s : QString();
+        for (const Screen& screen : screens) {
+            for (const QSize size : sizes) {
+                // The content gets the size; the menu bar comes on top.
+                window().window->resize(size + QSize(0, window().window->menuBar()->height()));
+                settleScreen();
+                ASSERT_EQ(window().root().size(), size);
+                screen.visit(window(), report(), [&](const QString& state) {
+                    const QString name = u"%1-%2x%3-%4"_s.arg(QString::fromUtf8(screen.name))
+                                             .arg(size.width())
+                                             .arg(size.height())
+                                             .arg(state);
+                    saveShot(*window().window, mirrored + name);
+                    const std::string where = mirrored.toStdString() + name.toStdString();
+                    for (const QString& fault : faultsOfShownWindows()) {
+                        ADD_FAILURE() << where << ": " << fault.toStdString();
+                    }
+                    if (direction == Qt::LeftToRight) {
+                        textsLeftToRight[name] = textsOfShownWindows();
+                    } else {
+                        EXPECT_EQ(textsOfShownWindows(), textsLeftToRight[name]) << where;
+                    }
+                });
+            }
+        }
+    }
+    QApplication::setLayoutDirection(Qt::LeftToRight);
+    relaunchOverTheSuitesHistory();
 }
 
 // The notice of a history that was partly set aside names the file it went to: it is read whole,
