@@ -152,9 +152,13 @@ bool VirtualDisplay::closeWindow(const QByteArray& program) const {
     event.type = atom(connection.handle, "WM_PROTOCOLS");
     event.data.data32[0] = atom(connection.handle, "WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(connection.handle, 0, window, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&event));
-    return xcb_flush(connection.handle) > 0;
+    // Waited for: the server drops what is still unread from a client that has hung up, and the
+    // connection closes as this returns.
+    const auto refused = owned(xcb_request_check(
+        connection.handle,
+        xcb_send_event_checked(connection.handle, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                               reinterpret_cast<const char*>(&event))));
+    return !refused;
 }
 
 } // namespace bw::test
