@@ -70,8 +70,7 @@ struct Session {
         return display.showsWindow("Berthwatch");
     }
 
-    // Closes the window as its close button does. A close that comes in the moment the window
-    // shows is now and then lost; a user closes again.
+    // Closes the window as its close button does, again while it still shows, as a user would.
     bool closeWindow() const {
         const QDeadlineTimer deadline(60000);
         while (display.showsWindow("Berthwatch") && !deadline.hasExpired()) {
