@@ -26,10 +26,15 @@ bool ScrollEdgeFade::eventFilter(QObject* watched, QEvent* event) {
         follow();
     } else if (event->type() == QEvent::Wheel && orientation_ == Qt::Horizontal) {
         auto* wheel = static_cast<QWheelEvent*>(event);
+        const int delta = wheel->angleDelta().y();
         QScrollBar* bar = area_->horizontalScrollBar();
-        if (wheel->modifiers() & Qt::ShiftModifier && wheel->angleDelta().y() != 0 &&
-            bar->maximum() > 0) {
-            bar->setValue(bar->value() - wheel->angleDelta().y() / 120 * bar->singleStep() * 3);
+        // The wheel alone moves the view sideways while it can go that way, then leaves the
+        // turn to the page around it: a hand on a wheel reaches every slot and still scrolls
+        // the page from end to end.
+        const bool movesOn = delta < 0 ? bar->value() < bar->maximum() : bar->value() > 0;
+        const bool sideways = wheel->modifiers() & Qt::ShiftModifier || movesOn;
+        if (sideways && delta != 0 && bar->maximum() > 0) {
+            bar->setValue(bar->value() - delta * bar->singleStep() * 3 / 120);
             return true;
         }
     }

@@ -9,7 +9,8 @@ namespace bw::workspace {
 
 // The only sign that a view without scroll bars goes on: its content fades out toward each edge
 // beyond which more of it lies, and stands solid at an edge where it ends. Shift and the wheel
-// scroll a sideways view, as on other desktop applications.
+// scroll a sideways view, as on other desktop applications; the wheel alone does too until the
+// view reaches its end, and then scrolls the page around it.
 class ScrollEdgeFade : public QObject {
     Q_OBJECT
 

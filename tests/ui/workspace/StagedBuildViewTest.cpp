@@ -396,10 +396,23 @@ TEST(StagedBuildView, ContentBeyondAnEdgeFadesOutThere) {
         EXPECT_EQ(section.slotRowFade().fadesEnd(), item.slotsGoOn);
         EXPECT_EQ(screen.view.pageFade().fadesEnd(), item.pageGoesOn);
         if (item.slotsGoOn) {
-            QWheelEvent wheel(QPointF(40, 40), QPointF(40, 40), {}, QPoint(0, -480), Qt::NoButton,
-                              Qt::ShiftModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(screen.slotRow()->viewport(), &wheel);
+            // Whether the slots took the turn, or left it to the page around them.
+            const auto turnWheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+                QWheelEvent wheel(QPointF(40, 40), QPointF(40, 40), {}, QPoint(0, delta),
+                                  Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(screen.slotRow()->viewport(), &wheel);
+                return wheel.isAccepted();
+            };
+            turnWheel(-480, Qt::ShiftModifier);
             EXPECT_TRUE(section.slotRowFade().fadesStart());
+            // The wheel alone brings the slots back and out to the last one, then leaves the
+            // turn to the page.
+            turnWheel(480, Qt::NoModifier);
+            EXPECT_FALSE(section.slotRowFade().fadesStart());
+            turnWheel(-480, Qt::NoModifier);
+            EXPECT_FALSE(section.slotRowFade().fadesEnd());
+            EXPECT_FALSE(turnWheel(-480, Qt::NoModifier)) << "the slots at their end";
+            screen.slotRow()->horizontalScrollBar()->setValue(0);
         }
     }
 }
