@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWidget>
@@ -57,8 +58,15 @@ public:
             return;
         }
         const QTransform toDevice = painter->combinedTransform();
-        const QRectF ink =
-            toDevice.mapRect(QFontMetricsF(item.font()).tightBoundingRect(text).translated(origin));
+        // Glyphs snap to whole pixels only up and down; across they stand where their outlines
+        // do. Whole-pixel metrics would widen a text by up to a pixel past its end, ink that a
+        // text set flush against its right edge (mirrored) never paints.
+        QRectF ink = QFontMetricsF(item.font()).tightBoundingRect(text).translated(origin);
+        QPainterPath outline;
+        outline.addText(origin, item.font(), text);
+        ink.setLeft(outline.boundingRect().left());
+        ink.setRight(outline.boundingRect().right());
+        ink = toDevice.mapRect(ink);
         const QRectF clip = painter->hasClipping() ? toDevice.mapRect(painter->clipBoundingRect())
                                                    : QRectF(-1e6, -1e6, 2e6, 2e6);
         painted.push_back({text, ink, clip, toDevice.map(origin).y()});
@@ -229,7 +237,7 @@ std::vector<PaintedText> paintedTexts(QWidget& window) {
     std::vector<PaintedText> texts;
     for (const DrawnText& drawn : drawnTexts(window)) {
         if (!(drawn.ink & drawn.visible).isEmpty()) {
-            texts.push_back({drawn.text, drawn.ink, drawn.baseline});
+            texts.push_back({drawn.text, drawn.ink, drawn.baseline, drawn.widget});
         }
     }
     return texts;

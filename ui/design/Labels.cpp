@@ -2,10 +2,57 @@
 
 #include "ui/design/Leading.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QStyle>
+#include <QTextEdit>
 
 namespace bw::design {
+
+namespace {
+
+// The alignment a label, text field or text view holds for its text.
+Qt::Alignment alignmentOf(const QWidget& text) {
+    if (const auto* view = qobject_cast<const QTextEdit*>(&text)) {
+        return view->document()->defaultTextOption().alignment();
+    }
+    return text.property("alignment").value<Qt::Alignment>();
+}
+
+void setAlignmentOf(QWidget& text, Qt::Alignment alignment) {
+    if (auto* view = qobject_cast<QTextEdit*>(&text)) {
+        QTextOption option = view->document()->defaultTextOption();
+        option.setAlignment(alignment);
+        view->document()->setDefaultTextOption(option);
+        return;
+    }
+    text.setProperty("alignment", QVariant::fromValue(alignment));
+}
+
+// Works a text's alignment out again when its direction changes (the application's turned, or the
+// text put into a parent of the other direction). The text's own alignment is all it keeps: an
+// absolute one was set for the direction the text had until this change.
+class SideAlignmentFilter : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::LayoutDirectionChange) {
+            auto* text = static_cast<QWidget*>(watched);
+            Qt::Alignment alignment = alignmentOf(*text);
+            if (alignment.testFlag(Qt::AlignAbsolute)) {
+                alignment.setFlag(Qt::AlignAbsolute, false);
+                const Qt::LayoutDirection before =
+                    text->isRightToLeft() ? Qt::LeftToRight : Qt::RightToLeft;
+                alignment = QStyle::visualAlignment(before, alignment);
+                alignment.setFlag(Qt::AlignAbsolute, false);
+            }
+            alignText(text, alignment);
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 QLabel* makeLabel(const QString& text, TextStyle style, const QColor& color, Wrap wrap,
                   QWidget* parent) {
@@ -15,11 +62,19 @@ QLabel* makeLabel(const QString& text, TextStyle style, const QColor& color, Wra
     applyTextStyle(label, style);
     setTextColor(label, color);
     label->setWordWrap(wrap == Wrap::lines);
+    alignText(label, Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
 
 QLabel* makeLabel(const QString& text, TextStyle style, const QColor& color, QWidget* parent) {
     return makeLabel(text, style, color, Wrap::none, parent);
+}
+
+void alignText(QWidget* text, Qt::Alignment alignment) {
+    // One filter serves every text; installing it again on a text keeps it once.
+    static SideAlignmentFilter filter;
+    text->installEventFilter(&filter);
+    setAlignmentOf(*text, QStyle::visualAlignment(text->layoutDirection(), alignment));
 }
 
 void setTextColor(QWidget* widget, const QColor& color) {

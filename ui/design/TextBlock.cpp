@@ -98,7 +98,9 @@ void TextBlock::paintEvent(QPaintEvent*) {
     const QStringList lines = linesAt(width());
     qreal top = 0;
     for (const QString& line : lines) {
-        design::drawText(painter, QPointF(0, top + metrics.ascent()), line);
+        // Each line starts at the leading edge, the right one when mirrored.
+        const QRectF placed = leading(*this, QRectF(0, top, metrics.horizontalAdvance(line), 1));
+        design::drawText(painter, QPointF(placed.left(), top + metrics.ascent()), line);
         top += metrics.lineSpacing();
     }
 }

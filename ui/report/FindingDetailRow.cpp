@@ -31,7 +31,7 @@ FindingDetailRow::FindingDetailRow(const QString& label, const QString& value,
     layout->setSpacing(12);
     auto* labelText = design::makeLabel(label, design::TextStyle::caption,
                                         design::palette::textTertiary(), design::Wrap::lines);
-    labelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    design::alignText(labelText, Qt::AlignLeft | Qt::AlignTop);
     labelText->setFixedWidth(92);
     // A detected value may be a tool's whole output.
     auto* valueText = new LongText(value, valueStyle, design::palette::textSecondary(), 0);

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
@@ -73,6 +74,8 @@ qreal LongText::layOut(QTextLayout& layout, const Paragraph& paragraph, qreal wi
     layout.setFont(font_);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Its lines start at the leading edge, the right one when mirrored, each read in its own order.
+    option.setAlignment(QStyle::visualAlignment(layoutDirection(), Qt::AlignLeft));
     layout.setTextOption(option);
     layout.beginLayout();
     qreal y = 0;

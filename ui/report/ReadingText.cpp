@@ -1,5 +1,7 @@
 #include "ui/report/ReadingText.h"
 
+#include "ui/design/Labels.h"
+
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -20,6 +22,7 @@ ReadingText::ReadingText(const QString& text, design::TextStyle style, const QCo
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document()->setDocumentMargin(0);
     design::applyTextStyle(this, style);
+    design::alignText(this, Qt::AlignLeft);
     setText(text);
 
     QPalette colors = palette();

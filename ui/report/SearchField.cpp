@@ -3,6 +3,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/FocusInView.h"
 #include "ui/design/FocusRing.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
@@ -42,6 +43,7 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     edit_->setPlaceholderText(placeholder);
     edit_->setAccessibleName(placeholder);
     edit_->setFrame(false);
+    design::alignText(edit_, Qt::AlignLeft | Qt::AlignVCenter);
     design::applyTextStyle(edit_, design::TextStyle::body);
     edit_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: %1; }")
                              .arg(palette::textPrimary().name()));

@@ -80,7 +80,7 @@ SettingsRow::SettingsRow(const QString& systemImage, const QString& title, const
       trailing_(trailing) {
     icon_->setColor(palette::textTertiary());
     detail_->setWordWrap(true);
-    detail_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    design::alignText(detail_, Qt::AlignLeft | Qt::AlignTop);
     if (trailing_) {
         trailing_->setParent(this);
     }

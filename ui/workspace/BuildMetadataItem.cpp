@@ -22,6 +22,7 @@ BuildMetadataItem::BuildMetadataItem(const QString& title, const QString& value,
     design::applyTextStyle(valueLabel_, monospaced ? design::TextStyle::metadataMonoValue
                                                    : design::TextStyle::metadataValue);
     valueLabel_->setTextFormat(Qt::PlainText);
+    design::alignText(valueLabel_, Qt::AlignLeft | Qt::AlignVCenter);
     valueLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     valueLabel_->setContextMenuPolicy(Qt::CustomContextMenu);
     valueLabel_->installEventFilter(this);

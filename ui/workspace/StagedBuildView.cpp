@@ -215,8 +215,7 @@ QWidget* StagedBuildView::makeBuildSection() {
     auto* statusRow = new QHBoxLayout;
     statusRow->setSpacing(4);
     statusSymbol_ = new design::SymbolWidget({}, 10, QFont::DemiBold);
-    status_ = new QLabel;
-    design::applyTextStyle(status_, design::TextStyle::stagedStatus);
+    status_ = design::makeLabel({}, design::TextStyle::stagedStatus, palette::textSecondary());
     statusRow->addWidget(statusSymbol_);
     statusRow->addWidget(status_);
     statusRow->addStretch();

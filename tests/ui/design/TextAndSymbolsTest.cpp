@@ -1,5 +1,6 @@
 #include "platform/locale/NumberFormatting.h"
 #include "ui/design/Formatters.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Symbols.h"
 #include "ui/design/TextStyle.h"
 
@@ -136,6 +137,49 @@ TEST(TextStyle, EmojiInANameAreDrawnInColour) {
             }
         }
         EXPECT_GT(coloured, 20);
+    }
+}
+
+// Where a label's text stands across it, as drawn: the middle of its inked columns, from 0 at its
+// left to 1 at its right.
+double inkMiddle(QLabel& label) {
+    const QImage drawn = label.grab().toImage();
+    int left = drawn.width();
+    int right = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixel(x, y) != drawn.pixel(0, 0)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return (left + right) / 2.0 / drawn.width();
+}
+
+// A label's leading text follows the label's direction however it turns, mirrored with its
+// parent or made without one and put into a mirrored parent: at the right, then back at the left.
+// A centred text stays centred.
+TEST(Labels, ALeadingTextFollowsItsLabelsDirection) {
+    for (const bool putIntoParent : {false, true}) {
+        SCOPED_TRACE(putIntoParent ? "put into its parent" : "made in its parent");
+        QWidget parent;
+        QWidget* madeIn = putIntoParent ? nullptr : &parent;
+        QLabel* leading =
+            makeLabel(QStringLiteral("Build details"), TextStyle::body, Qt::white, madeIn);
+        QLabel* centred =
+            makeLabel(QStringLiteral("No reports"), TextStyle::body, Qt::white, madeIn);
+        centred->setAlignment(Qt::AlignHCenter);
+        parent.setLayoutDirection(Qt::RightToLeft);
+        for (QLabel* label : {leading, centred}) {
+            label->setParent(&parent);
+            label->resize(300, 24);
+        }
+        EXPECT_GT(inkMiddle(*leading), 0.75);
+        EXPECT_NEAR(inkMiddle(*centred), 0.5, 0.05);
+        parent.setLayoutDirection(Qt::LeftToRight);
+        EXPECT_LT(inkMiddle(*leading), 0.25);
+        EXPECT_NEAR(inkMiddle(*centred), 0.5, 0.05);
     }
 }
 

@@ -9,8 +9,11 @@
 #include "tests/model/ReportSamples.h"
 #include "tests/ui/TextLayout.h"
 #include "tests/ui/window/ScannedWindow.h"
+#include "ui/design/Labels.h"
 #include "ui/design/Symbols.h"
+#include "ui/design/TextBlock.h"
 #include "ui/report/FindingList.h"
+#include "ui/report/LongText.h"
 #include "ui/report/ReportView.h"
 #include "ui/window/BerthwatchSidebar.h"
 #include "ui/window/SidebarAppActionMenu.h"
@@ -23,12 +26,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 #include <map>
 #include <vector>
@@ -314,8 +319,63 @@ std::string textsOfShownWindows() {
     return texts.join(u" | "_s).toStdString();
 }
 
+// Labels, text fields and views, and the kit's texts.
+bool isText(const QWidget& widget) {
+    return qobject_cast<const QLabel*>(&widget) || qobject_cast<const QLineEdit*>(&widget) ||
+           qobject_cast<const QTextEdit*>(widget.parentWidget()) ||
+           qobject_cast<const design::TextBlock*>(&widget) ||
+           dynamic_cast<const design::ElidedText*>(&widget) ||
+           qobject_cast<const report::LongText*>(&widget);
+}
+
+// How far each text stands from its widget's leading edge (the left, mirrored the right), by the
+// widget's class and texts: mirrored, a text keeps to the same edge of its widget as left to right,
+// though Qt aligns a label's text by the text's own direction.
+using LeadingGaps = std::multimap<QString, qreal>;
+LeadingGaps leadingGapsOfShownWindows(Qt::LayoutDirection direction) {
+    std::map<const QWidget*, std::pair<QStringList, QRectF>> inks;
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+        if (shown->isVisible()) {
+            for (const bw::test::PaintedText& text : bw::test::paintedTexts(*shown)) {
+                if (isText(*text.widget)) {
+                    auto& [texts, ink] = inks[text.widget];
+                    texts << text.text;
+                    ink |= text.ink;
+                }
+            }
+        }
+    }
+    LeadingGaps gaps;
+    for (auto& [widget, painted] : inks) {
+        auto& [texts, ink] = painted;
+        const QRectF placed(widget->mapTo(widget->window(), QPoint()), widget->size());
+        texts.sort();
+        gaps.emplace(QString::fromLatin1(widget->metaObject()->className()) + u' ' +
+                         texts.join(u" | "_s),
+                     direction == Qt::RightToLeft ? placed.right() - ink.right()
+                                                  : ink.left() - placed.left());
+    }
+    return gaps;
+}
+
+// The widgets whose texts stand elsewhere from their leading edge than any twin left to right.
+std::vector<QString> textsOffTheirEdge(const LeadingGaps& mirrored, const LeadingGaps& twins) {
+    std::vector<QString> faults;
+    for (const auto& [widget, gap] : mirrored) {
+        const auto [from, to] = twins.equal_range(widget);
+        const auto near = [gap](const auto& twin) { return std::abs(twin.second - gap) <= 2; };
+        if (!std::any_of(from, to, near)) {
+            faults.push_back(
+                u"%1 stands %2 from its leading edge, left to right %3"_s.arg(widget).arg(gap).arg(
+                    from == to ? u"nowhere"_s : QString::number(from->second)));
+        }
+    }
+    return faults;
+}
+
 TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
     std::map<QString, std::string> textsLeftToRight;
+    std::map<QString, LeadingGaps> gapsLeftToRight;
     for (const Qt::LayoutDirection direction : directions) {
         if (direction == Qt::RightToLeft) {
             QApplication::setLayoutDirection(direction);
@@ -338,10 +398,16 @@ TEST_F(ScreenLayoutTest, EveryTextIsWholeAndApartAtEverySize) {
                     for (const QString& fault : faultsOfShownWindows()) {
                         ADD_FAILURE() << where << ": " << fault.toStdString();
                     }
+                    const LeadingGaps gaps = leadingGapsOfShownWindows(direction);
                     if (direction == Qt::LeftToRight) {
                         textsLeftToRight[name] = textsOfShownWindows();
+                        gapsLeftToRight[name] = gaps;
                     } else {
                         EXPECT_EQ(textsOfShownWindows(), textsLeftToRight[name]) << where;
+                        for (const QString& fault :
+                             textsOffTheirEdge(gaps, gapsLeftToRight[name])) {
+                            ADD_FAILURE() << where << ": " << fault.toStdString();
+                        }
                     }
                 });
             }
