@@ -863,6 +863,15 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              press(Qt::Key_PageDown);
              return keyTarget();
          }},
+        // The first phone stands at the start of its row, which scrolls sideways: it shows
+        // whole there, with its ring, though the row has no room before it.
+        {"Page Down on the staged page at the smallest size from the first phone: the phone",
+         [] {
+             resizeWindow(sizes[0]);
+             QWidget* phone = tabTo(named(u"Paywall, screenshot added"_s));
+             press(Qt::Key_PageDown);
+             return phone;
+         }},
         // "Scan build" has the focus after the cancel, and keeps its place before the switch.
         {"\"Cancel scan\", then Tab: \"App Store images\"",
          [] {
