@@ -745,6 +745,18 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              press(Qt::Key_Escape);
              return row;
          }},
+        {"Escape closing an app's menu opened with the keyboard from its \"App actions\": it",
+         [&] {
+             auto* more = bw::test::named(*appRow(), u"App actions"_s);
+             if (!more) {
+                 return static_cast<QWidget*>(nullptr);
+             }
+             design::handFocus(*more, true);
+             press(Qt::Key_Space);
+             EXPECT_TRUE(popup());
+             press(Qt::Key_Escape);
+             return more;
+         }},
         {"deleting a report: the next row", [&] { return deleteListed(*historyView(), 1, 2); }},
         {"deleting the last report listed: the row before",
          [&] {
