@@ -58,11 +58,15 @@ struct Axis {
         const int end = value + shown - (value < bar.maximum() ? edge : 0);
         return {start, end};
     }
-    // Whether [first, last] shows at `value`, `room` clear of the faded edges where it fits.
+    // Whether [first, last] shows at `value`, `room` clear of the faded edges where it fits. A
+    // control at an end of the content (the first of a row) gets only the room the content has
+    // there: no scroll gives it more.
     bool shows(int first, int last, int value, int room) const {
         const auto [start, end] = clearAt(value);
         room = std::clamp((end - start - (last - first + 1)) / 2, 0, room);
-        return first - room >= start && last + room < end;
+        const int before = std::clamp(first - bar.minimum(), 0, room);
+        const int after = std::clamp(bar.maximum() + shown - 1 - last, 0, room);
+        return first - before >= start && last + after < end;
     }
     // The least scroll from `value` that shows [first, last] with `room` round it.
     int leastToShow(int first, int last, int value, int room) const {

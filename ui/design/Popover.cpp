@@ -7,6 +7,7 @@
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -115,6 +116,9 @@ void Popover::popUpBeside(const QRect& anchor) {
     }
     move(place);
     takeBackdrop();
+    QWidget* focused = QApplication::focusWidget();
+    opener_ =
+        focused && parentWidget() && parentWidget()->isAncestorOf(focused) ? focused : nullptr;
     show();
     // The keyboard starts on the first entry, lit when the popover was opened from the keyboard.
     for (auto* entry : findChildren<MenuEntry*>()) {
@@ -178,7 +182,9 @@ void Popover::keyPressEvent(QKeyEvent* event) {
 
 void Popover::closeToAnchor() {
     close();
-    if (QWidget* anchor = parentWidget()) {
+    if (opener_ && isTabStop(*opener_)) {
+        focusAfterKeyboardAction(*opener_);
+    } else if (QWidget* anchor = parentWidget()) {
         focusAfterKeyboardAction(*anchor);
     }
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainterPath>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -27,8 +28,9 @@ struct PopoverStyle {
 
 // A popup of actions: a column of content over the menu surface, the keyboard on its first
 // entry, closed by Escape, the arrow keys moving between its entries; an entry closes the popover
-// before its action runs. Closed with the keyboard, it hands the focus back to its parent, the
-// control it belongs to. Deletes itself when closed.
+// before its action runs. Closed with the keyboard, it hands the focus back to the control of its
+// parent that opened it (a row's "more" button), else to its parent, the control it belongs to.
+// Deletes itself when closed.
 class Popover : public QWidget {
     Q_OBJECT
 
@@ -65,6 +67,8 @@ private:
     // Where the arrow's tip is, from the top.
     int arrowY_;
     bool arrowOnTrailingEdge_ = false;
+    // What had the focus inside the parent as the popover came up.
+    QPointer<QWidget> opener_;
 };
 
 } // namespace bw::design

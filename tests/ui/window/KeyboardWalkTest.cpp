@@ -745,6 +745,18 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              press(Qt::Key_Escape);
              return row;
          }},
+        {"Escape closing an app's menu opened with the keyboard from its \"App actions\": it",
+         [&] {
+             auto* more = bw::test::named(*appRow(), u"App actions"_s);
+             if (!more) {
+                 return static_cast<QWidget*>(nullptr);
+             }
+             design::handFocus(*more, true);
+             press(Qt::Key_Space);
+             EXPECT_TRUE(popup());
+             press(Qt::Key_Escape);
+             return more;
+         }},
         {"deleting a report: the next row", [&] { return deleteListed(*historyView(), 1, 2); }},
         {"deleting the last report listed: the row before",
          [&] {
@@ -862,6 +874,15 @@ TEST_F(KeyboardWalkTest, AfterAnActionByKeyboardTheFocusLandsOnAControlWithItsRi
              tabTo(named(u"App Store images"_s));
              press(Qt::Key_PageDown);
              return keyTarget();
+         }},
+        // The first phone stands at the start of its row, which scrolls sideways: it shows
+        // whole there, with its ring, though the row has no room before it.
+        {"Page Down on the staged page at the smallest size from the first phone: the phone",
+         [] {
+             resizeWindow(sizes[0]);
+             QWidget* phone = tabTo(named(u"Paywall, screenshot added"_s));
+             press(Qt::Key_PageDown);
+             return phone;
          }},
         // "Scan build" has the focus after the cancel, and keeps its place before the switch.
         {"\"Cancel scan\", then Tab: \"App Store images\"",
