@@ -229,7 +229,7 @@ std::vector<PaintedText> paintedTexts(QWidget& window) {
     std::vector<PaintedText> texts;
     for (const DrawnText& drawn : drawnTexts(window)) {
         if (!(drawn.ink & drawn.visible).isEmpty()) {
-            texts.push_back({drawn.text, drawn.ink, drawn.baseline});
+            texts.push_back({drawn.text, drawn.ink, drawn.baseline, drawn.widget});
         }
     }
     return texts;

@@ -21,6 +21,7 @@ struct PaintedText {
     QString text;
     QRectF ink;
     qreal baseline;
+    const QWidget* widget; // the one that paints it
 };
 std::vector<PaintedText> paintedTexts(QWidget& window);
 

@@ -122,6 +122,7 @@ void BerthwatchProgressRunway::followFlight() {
         flightLayer_ = new OverlayLayer(host, [this](QPainter& painter) {
             painter.setRenderHint(QPainter::Antialiasing);
             painter.translate(mapTo(window(), contentsRect().topLeft()));
+            fromLeadingEdge(painter);
             paintPlaneAt(painter, takeOff_.value());
         });
         flightLayer_->show();
@@ -130,8 +131,11 @@ void BerthwatchProgressRunway::followFlight() {
     // From the end of the lane to where the plane vanishes.
     const QRectF path =
         (planeFrame(0) | planeFrame(1)).adjusted(-turnMargin, -turnMargin, turnMargin, turnMargin);
+    const qreal w = contentsRect().width();
+    const QRectF placed =
+        isRightToLeft() ? QRectF(w - path.right(), path.top(), path.width(), path.height()) : path;
     flightLayer_->setGeometry(
-        path.toAlignedRect().translated(mapTo(host, contentsRect().topLeft())));
+        placed.toAlignedRect().translated(mapTo(host, contentsRect().topLeft())));
     flightLayer_->update();
 }
 
@@ -144,6 +148,15 @@ void BerthwatchProgressRunway::endFlight() {
     }
 }
 
+// The bar is drawn from its leading edge: mirrored, the whole drawing is the mirror image, the lane
+// filling from the right and the plane flying, nose first, to the left.
+void BerthwatchProgressRunway::fromLeadingEdge(QPainter& painter) const {
+    if (isRightToLeft()) {
+        painter.translate(contentsRect().width(), 0);
+        painter.scale(-1, 1);
+    }
+}
+
 void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     const QRectF frame = contentsRect();
     const qreal w = frame.width();
@@ -153,6 +166,7 @@ void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(frame.topLeft());
+    fromLeadingEdge(painter);
     painter.fillPath(capsulePath(QRectF(0, laneY - laneHeight / 2, w, laneHeight)),
                      palette::withOpacity(palette::runwayTrack(), 0.96));
     const qreal fillWidth = std::max(laneHeight, w * shown);
