@@ -120,8 +120,6 @@ private:
     // Where the plane is framed, in contents coordinates, `flight` of the way through its take-off.
     QRectF planeFrame(qreal flight) const;
     void paintPlaneAt(QPainter& painter, qreal flight) const;
-    // Turns `painter`, at the contents' top left, to draw from the leading edge.
-    void fromLeadingEdge(QPainter& painter) const;
     // Puts the layer that draws the plane in flight in place, or removes it once landed or hidden.
     void followFlight();
     void endFlight();

@@ -51,6 +51,14 @@ qreal leadingX(const QWidget& widget, qreal x) {
     return widget.isRightToLeft() ? widget.width() - x : x;
 }
 
+void faceForward(QPainter& painter, const QWidget& widget, qreal x) {
+    if (widget.isRightToLeft()) {
+        painter.translate(x, 0);
+        painter.scale(-1, 1);
+        painter.translate(-x, 0);
+    }
+}
+
 void drawText(QPainter& painter, const QRectF& rect, int flags, const QString& text, QRectF* used) {
     const OwnReadingOrder order(painter);
     painter.drawText(rect, int(QStyle::visualAlignment(order.direction(), Qt::Alignment(flags))),

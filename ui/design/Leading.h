@@ -18,6 +18,11 @@ QRect leading(const QWidget& widget, const QRect& rect);
 // The x of a point worked out from the leading edge.
 qreal leadingX(const QWidget& widget, qreal x);
 
+// Turns `painter` so that what it draws next, drawn as for left to right, is mirrored about the
+// upright line at `x` when `widget` is: a thing that points or moves forward (a plane, an arrow
+// leaving the row) then points and moves towards the left.
+void faceForward(QPainter& painter, const QWidget& widget, qreal x);
+
 // Draws `text` in the placed `rect` as QPainter::drawText does, left and right in `flags` being the
 // leading and trailing edge of the painter's direction, but in the text's own reading order: a
 // mirrored date still reads "Aug 1, 2026", a count "1 blocker".

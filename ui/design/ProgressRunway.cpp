@@ -1,6 +1,7 @@
 #include "platform/clock/SystemClock.h"
 #include "ui/design/Accessibility.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 
 #include <QPainter>
@@ -122,7 +123,7 @@ void BerthwatchProgressRunway::followFlight() {
         flightLayer_ = new OverlayLayer(host, [this](QPainter& painter) {
             painter.setRenderHint(QPainter::Antialiasing);
             painter.translate(mapTo(window(), contentsRect().topLeft()));
-            fromLeadingEdge(painter);
+            faceForward(painter, *this, contentsRect().width() / 2.0);
             paintPlaneAt(painter, takeOff_.value());
         });
         flightLayer_->show();
@@ -148,15 +149,6 @@ void BerthwatchProgressRunway::endFlight() {
     }
 }
 
-// The bar is drawn from its leading edge: mirrored, the whole drawing is the mirror image, the lane
-// filling from the right and the plane flying, nose first, to the left.
-void BerthwatchProgressRunway::fromLeadingEdge(QPainter& painter) const {
-    if (isRightToLeft()) {
-        painter.translate(contentsRect().width(), 0);
-        painter.scale(-1, 1);
-    }
-}
-
 void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     const QRectF frame = contentsRect();
     const qreal w = frame.width();
@@ -166,7 +158,9 @@ void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(frame.topLeft());
-    fromLeadingEdge(painter);
+    // Mirrored, the whole bar is the mirror image: the lane fills from the right and the plane
+    // flies, nose first, to the left.
+    faceForward(painter, *this, w / 2);
     painter.fillPath(capsulePath(QRectF(0, laneY - laneHeight / 2, w, laneHeight)),
                      palette::withOpacity(palette::runwayTrack(), 0.96));
     const qreal fillWidth = std::max(laneHeight, w * shown);

@@ -188,11 +188,7 @@ void GuidelineRow::paintEvent(QPaintEvent*) {
     // The arrow points out of the row, up and away from the leading edge.
     const QRectF arrow = design::leading(*this, layout.arrow.translated(-2 * (1 - hover), 0));
     painter.save();
-    if (isRightToLeft()) {
-        painter.translate(arrow.center());
-        painter.scale(-1, 1);
-        painter.translate(-arrow.center());
-    }
+    design::faceForward(painter, *this, arrow.center().x());
     design::paintSymbol(painter, arrow, u"arrow.up.right", 10, QFont::DemiBold, arrowColor(hover));
     painter.restore();
 

@@ -260,10 +260,12 @@ void SettingsExternalLink::paintEvent(QPaintEvent*) {
     painter.setPen(palette::textPrimary());
     design::drawText(painter, design::leading(*this, QRectF(left, 0, title + 1, height())),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
-    design::paintSymbol(
-        painter,
-        design::leading(*this, QRectF(left + title + 6 - (1 - hover), 0, arrow.width(), height())),
-        u"arrow.up.right", 9, QFont::DemiBold, palette::textPrimary());
+    const QRectF arrowFrame =
+        design::leading(*this, QRectF(left + title + 6 - (1 - hover), 0, arrow.width(), height()));
+    // The arrow points out, up and away from the leading edge.
+    design::faceForward(painter, *this, arrowFrame.center().x());
+    design::paintSymbol(painter, arrowFrame, u"arrow.up.right", 9, QFont::DemiBold,
+                        palette::textPrimary());
 }
 
 } // namespace bw::window

@@ -169,8 +169,14 @@ void visitSection(AppSection section, test::WindowHarness& window, const Check& 
     check(rawValue(section));
 }
 
+// The start screen, and its notice refusing a file of another kind.
 void visitStart(test::WindowHarness& window, const ScanReport&, const Check& check) {
     visitSection(AppSection::scan, window, check);
+    window.model().importBuild(window.harness.folder.write(u"notes.txt"_s, "notes"));
+    settleScreen();
+    ASSERT_TRUE(window.model().importRejection().has_value());
+    check(u"refused file"_s);
+    window.model().setImportRejection(std::nullopt);
 }
 
 // A scan half way through its shortest presentation: its title, steps and percentage. Its work,
