@@ -46,6 +46,7 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     edit_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: %1; }")
                              .arg(palette::textPrimary().name()));
     edit_->installEventFilter(this);
+    alignToLeadingEdge();
     // The ring goes round the whole field: so does the view when the keyboard comes to it.
     design::drawsFocusRingWithin(*this);
     row->addWidget(edit_, 1);
@@ -82,6 +83,20 @@ QString SearchField::text() const {
 
 void SearchField::setText(const QString& text) {
     edit_->setText(text);
+}
+
+// Qt aligns the text and the placeholder by their own reading order; mirrored, the field's text
+// starts beside the magnifying glass all the same.
+void SearchField::alignToLeadingEdge() {
+    edit_->setAlignment(Qt::AlignAbsolute | Qt::AlignVCenter |
+                        (isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft));
+}
+
+void SearchField::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LayoutDirectionChange) {
+        alignToLeadingEdge();
+    }
+    QWidget::changeEvent(event);
 }
 
 bool SearchField::eventFilter(QObject* watched, QEvent* event) {

@@ -30,8 +30,10 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void alignToLeadingEdge();
     QLineEdit* edit_;
     QToolButton* clear_;
     design::SymbolWidget* glass_;

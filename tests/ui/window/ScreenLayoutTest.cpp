@@ -302,11 +302,10 @@ std::vector<QString> faultsOfShownWindows() {
     return faults;
 }
 
-// Texts that Qt's own text widgets (labels, line and text edits) and the kit's text blocks lay out
-// still stand by their own reading order, not the window's: where they stand mirrored is not
-// measured yet.
+// Texts that Qt's own labels and text edits and the kit's text blocks lay out still stand by their
+// own reading order, not the window's: where they stand mirrored is not measured yet.
 bool standsByItsOwnOrder(const QWidget& painter) {
-    return qobject_cast<const QLabel*>(&painter) || qobject_cast<const QLineEdit*>(&painter) ||
+    return qobject_cast<const QLabel*>(&painter) ||
            qobject_cast<const QTextEdit*>(painter.parentWidget()) ||
            painter.inherits("bw::design::TextBlock") || painter.inherits("bw::report::LongText");
 }
