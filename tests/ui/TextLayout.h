@@ -16,12 +16,12 @@ namespace bw::test {
 std::vector<QString> textFaults(QWidget& window);
 
 // A text that a shown widget of `window` paints (each widget as if settled, without its effect),
-// where its ink lands and the height of its baseline, in window coordinates, and the widget.
+// where its ink lands and the height of its baseline, in window coordinates.
 struct PaintedText {
     QString text;
     QRectF ink;
     qreal baseline;
-    const QWidget* widget;
+    const QWidget* widget; // the one that paints it
 };
 std::vector<PaintedText> paintedTexts(QWidget& window);
 

@@ -1,5 +1,7 @@
 #include "ui/design/Hairline.h"
 
+#include "ui/design/Leading.h"
+
 #include <QPainter>
 
 namespace bw::design {
@@ -16,7 +18,7 @@ Hairline::Hairline(const QColor& color, int length, QWidget* parent)
 }
 
 void Hairline::paintEvent(QPaintEvent*) {
-    QPainter(this).fillRect(rect().marginsRemoved(margins_), color_);
+    QPainter(this).fillRect(leading(*this, rect().marginsRemoved(margins_)), color_);
 }
 
 } // namespace bw::design

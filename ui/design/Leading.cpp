@@ -47,8 +47,23 @@ QRect leading(const QWidget& widget, const QRect& rect) {
     return QStyle::visualRect(widget.layoutDirection(), widget.rect(), rect);
 }
 
+QMargins leadingMargins(const QWidget& widget, const QMargins& margins) {
+    if (!widget.isRightToLeft()) {
+        return margins;
+    }
+    return {margins.right(), margins.top(), margins.left(), margins.bottom()};
+}
+
 qreal leadingX(const QWidget& widget, qreal x) {
     return widget.isRightToLeft() ? widget.width() - x : x;
+}
+
+void faceForward(QPainter& painter, const QWidget& widget, qreal x) {
+    if (widget.isRightToLeft()) {
+        painter.translate(x, 0);
+        painter.scale(-1, 1);
+        painter.translate(-x, 0);
+    }
 }
 
 void drawText(QPainter& painter, const QRectF& rect, int flags, const QString& text, QRectF* used) {

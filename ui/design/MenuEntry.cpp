@@ -59,13 +59,13 @@ void MenuEntry::paintEvent(QPaintEvent*) {
     const QColor symbol = isDestructive_ ? palette::danger() : palette::textSecondary();
     const QColor title = isDestructive_ ? palette::danger() : palette::textPrimary();
     const QRectF symbolFrame(9, 0, 16, height());
-    paintSymbol(painter, symbolFrame, systemImage_, 13, QFont::Medium, symbol);
+    paintSymbol(painter, leading(*this, symbolFrame), systemImage_, 13, QFont::Medium, symbol);
     painter.setFont(textStyleFont(TextStyle::body));
     painter.setPen(title);
     const QRectF titleFrame(symbolFrame.right() + 10, 0, width() - symbolFrame.right() - 10 - 9 - 8,
                             height());
     design::drawText(
-        painter, titleFrame, Qt::AlignLeft | Qt::AlignVCenter,
+        painter, leading(*this, titleFrame), Qt::AlignLeft | Qt::AlignVCenter,
         painter.fontMetrics().elidedText(text(), Qt::ElideRight, int(titleFrame.width())));
 }
 

@@ -79,8 +79,10 @@ void Popover::addSeparator() {
 void Popover::placeArrow(bool onTrailingEdge) {
     arrowOnTrailingEdge_ = onTrailingEdge;
     const int arrowSide = style_.arrowDepth + style_.padding;
-    column()->setContentsMargins(onTrailingEdge ? style_.padding : arrowSide, style_.padding,
-                                 onTrailingEdge ? arrowSide : style_.padding, style_.padding);
+    // Margins are the left and right ones whatever the direction.
+    const bool arrowAtLeft = onTrailingEdge == isRightToLeft();
+    column()->setContentsMargins(arrowAtLeft ? arrowSide : style_.padding, style_.padding,
+                                 arrowAtLeft ? style_.padding : arrowSide, style_.padding);
 }
 
 void Popover::popUpBeside(const QRect& anchor) {
@@ -88,13 +90,16 @@ void Popover::popUpBeside(const QRect& anchor) {
     const int middle = anchor.top() + anchor.height() / 2;
     // The arrow's tip, or the bubble's edge, keeps this gap to the anchor.
     const int gap = style_.arrowDepth ? 3 : 4;
-    QPoint place(anchor.right() + gap,
+    const int trailing = isRightToLeft() ? anchor.left() - width() - gap : anchor.right() + gap;
+    const int leading = isRightToLeft() ? anchor.right() + gap : anchor.left() - width() - gap;
+    QPoint place(trailing,
                  style_.arrowDepth ? anchor.top() - style_.padding : middle - height() / 2);
     if (const QScreen* screen = QGuiApplication::screenAt(anchor.center())) {
         const QRect area = screen->availableGeometry();
-        const bool flip = place.x() + width() > area.right();
+        const bool flip =
+            isRightToLeft() ? place.x() < area.left() : place.x() + width() > area.right();
         if (flip) {
-            place.setX(anchor.left() - width() - gap);
+            place.setX(leading);
         }
         placeArrow(flip && style_.arrowDepth);
         place.setY(
@@ -142,8 +147,9 @@ QPainterPath Popover::outline() const {
         arrow.closeSubpath();
         shape = shape.united(arrow);
     }
-    // Drawn for an arrow on the leading edge; the other way round is its mirror image.
-    return arrowOnTrailingEdge_ ? QTransform(-1, 0, 0, 1, width(), 0).map(shape) : shape;
+    // Drawn for an arrow on the left; on the right it is the mirror image.
+    return arrowOnTrailingEdge_ != isRightToLeft() ? QTransform(-1, 0, 0, 1, width(), 0).map(shape)
+                                                   : shape;
 }
 
 void Popover::takeBackdrop() {

@@ -56,8 +56,8 @@ protected:
 private:
     // The bubble with its arrow, in the popover's coordinates.
     QPainterPath outline() const;
-    // Puts the arrow on the bubble's trailing edge (the popover left of its anchor) or its
-    // leading edge, and the content beside it.
+    // Puts the arrow on the bubble's trailing edge (the popover on the anchor's leading side) or
+    // its leading edge, and the content beside it.
     void placeArrow(bool onTrailingEdge);
     void takeBackdrop();
     void closeToAnchor();

@@ -1,6 +1,7 @@
 #include "platform/clock/SystemClock.h"
 #include "ui/design/Accessibility.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 
 #include <QPainter>
@@ -122,6 +123,7 @@ void BerthwatchProgressRunway::followFlight() {
         flightLayer_ = new OverlayLayer(host, [this](QPainter& painter) {
             painter.setRenderHint(QPainter::Antialiasing);
             painter.translate(mapTo(window(), contentsRect().topLeft()));
+            faceForward(painter, *this, contentsRect().width() / 2.0);
             paintPlaneAt(painter, takeOff_.value());
         });
         flightLayer_->show();
@@ -130,8 +132,11 @@ void BerthwatchProgressRunway::followFlight() {
     // From the end of the lane to where the plane vanishes.
     const QRectF path =
         (planeFrame(0) | planeFrame(1)).adjusted(-turnMargin, -turnMargin, turnMargin, turnMargin);
+    const qreal w = contentsRect().width();
+    const QRectF placed =
+        isRightToLeft() ? QRectF(w - path.right(), path.top(), path.width(), path.height()) : path;
     flightLayer_->setGeometry(
-        path.toAlignedRect().translated(mapTo(host, contentsRect().topLeft())));
+        placed.toAlignedRect().translated(mapTo(host, contentsRect().topLeft())));
     flightLayer_->update();
 }
 
@@ -153,6 +158,9 @@ void BerthwatchProgressRunway::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(frame.topLeft());
+    // Mirrored, the whole bar is the mirror image: the lane fills from the right and the plane
+    // flies, nose first, to the left.
+    faceForward(painter, *this, w / 2);
     painter.fillPath(capsulePath(QRectF(0, laneY - laneHeight / 2, w, laneHeight)),
                      palette::withOpacity(palette::runwayTrack(), 0.96));
     const qreal fillWidth = std::max(laneHeight, w * shown);

@@ -103,7 +103,8 @@ void FindingCopyButton::paintContent(QPainter& painter, const QString& symbol,
     const QSizeF symbolBox = design::symbolSize(11);
     const qreal textWidth = QFontMetricsF(font).horizontalAdvance(caption);
     const qreal left = (width() - (symbolBox.width() + 7 + textWidth)) / 2;
-    const QRectF symbolRect(QPointF(left, (height() - symbolBox.height()) / 2), symbolBox);
+    const QRectF symbolRect = design::leading(
+        *this, QRectF(QPointF(left, (height() - symbolBox.height()) / 2), symbolBox));
     painter.save();
     painter.setOpacity(presence);
     painter.save();
@@ -115,8 +116,10 @@ void FindingCopyButton::paintContent(QPainter& painter, const QString& symbol,
     painter.restore();
     painter.setFont(font);
     painter.setPen(color);
-    design::drawText(painter, QRectF(left + symbolBox.width() + 7, 0, textWidth + 1, height()),
-                     Qt::AlignVCenter | Qt::AlignLeft, caption);
+    design::drawText(
+        painter,
+        design::leading(*this, QRectF(left + symbolBox.width() + 7, 0, textWidth + 1, height())),
+        Qt::AlignVCenter | Qt::AlignLeft, caption);
     painter.restore();
 }
 

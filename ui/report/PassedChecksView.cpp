@@ -5,6 +5,7 @@
 #include "ui/design/Hairline.h"
 #include "ui/design/HoverButton.h"
 #include "ui/design/Labels.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Palette.h"
 #include "ui/design/Symbols.h"
 #include "ui/report/PassedCheckPresentation.h"
@@ -61,7 +62,7 @@ PassedCheckRow::PassedCheckRow(const QString& check, QWidget* parent) : QWidget(
     setAccessibleName(QStringLiteral("Passed, ") + check);
     auto* layout = new QVBoxLayout(this);
     // The texts leave the row's spacing of 10 and a spacer of at least 12 at their trailing side.
-    layout->setContentsMargins(8, 14, 10 + 12 + 8, 14);
+    layout->setContentsMargins(design::leadingMargins(*this, {8, 14, 10 + 12 + 8, 14}));
     layout->setSpacing(6);
     layout->addWidget(
         design::makeLabel(presentation.category, TextStyle::caption, palette::textSecondary()));

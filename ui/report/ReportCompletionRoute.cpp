@@ -79,8 +79,9 @@ void ReportCompletionRoute::paintEvent(QPaintEvent*) {
     painter.save();
     painter.setOpacity(std::clamp(t, 0.0, 1.0));
     painter.translate(frame.center());
+    painter.scale(scale, scale);
     // Mirrored, the plane flies towards the left, where the route leads.
-    painter.scale(isRightToLeft() ? -scale : scale, scale);
+    design::faceForward(painter, *this, 0);
     painter.translate(-frame.center());
     design::paintPlane(painter, frame, palette::textPrimary(), mix(-11, 0, t));
     painter.restore();

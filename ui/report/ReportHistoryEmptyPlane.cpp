@@ -2,6 +2,7 @@
 
 #include "ui/design/Accessibility.h"
 #include "ui/design/BrandShapes.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 
@@ -39,6 +40,7 @@ void ReportHistoryEmptyPlane::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal t = progress_->value();
     const qreal middle = height() / 2.0;
+    design::faceForward(painter, *this, width() / 2.0);
     painter.fillPath(design::capsulePath(QRectF(0, middle - 1, 116, 2)), palette::trackLine());
     painter.fillPath(design::capsulePath(QRectF(0, middle - 1, 4 + 34 * t, 2)),
                      palette::withOpacity(palette::accent(), 0.72));

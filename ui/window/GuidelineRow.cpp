@@ -160,14 +160,15 @@ QColor GuidelineRow::arrowColor(qreal hoverProgress) {
 
 void GuidelineRow::paintCategory(QPainter& painter, const QRectF& rect) const {
     const QColor color = palette::textTertiary();
-    design::paintSymbol(painter, QRectF(rect.left(), rect.top(), 14, rect.height()),
+    design::paintSymbol(painter,
+                        design::leading(*this, QRectF(rect.left(), rect.top(), 14, rect.height())),
                         categorySymbol(reference_.category), TextStyle::medium12, color);
     const QFont font = design::textStyleFont(TextStyle::caption);
     painter.setFont(font);
     painter.setPen(color);
     const QRectF text = rect.adjusted(14 + 7, 0, 0, 0);
     design::drawText(
-        painter, text, Qt::AlignLeft | Qt::AlignVCenter,
+        painter, design::leading(*this, text), Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetricsF(font).elidedText(title(reference_.category), Qt::ElideRight, text.width()));
 }
 
@@ -181,21 +182,27 @@ void GuidelineRow::paintEvent(QPaintEvent*) {
     const Layout layout = layoutFor(width());
     painter.setFont(design::textStyleFont(TextStyle::monoLabel));
     painter.setPen(palette::textSecondary());
-    design::drawText(painter, layout.id, Qt::AlignLeft | Qt::AlignVCenter, reference_.id);
+    design::drawText(painter, design::leading(*this, layout.id), Qt::AlignLeft | Qt::AlignVCenter,
+                     reference_.id);
     paintCategory(painter, layout.category);
-    design::paintSymbol(painter, layout.arrow.translated(-2 * (1 - hover), 0), u"arrow.up.right",
-                        10, QFont::DemiBold, arrowColor(hover));
+    // The arrow points out of the row, up and away from the leading edge.
+    const QRectF arrow = design::leading(*this, layout.arrow.translated(-2 * (1 - hover), 0));
+    painter.save();
+    design::faceForward(painter, *this, arrow.center().x());
+    design::paintSymbol(painter, arrow, u"arrow.up.right", 10, QFont::DemiBold, arrowColor(hover));
+    painter.restore();
 
     const QFont titleFont = design::textStyleFont(TextStyle::rowTitle);
     painter.setFont(titleFont);
     painter.setPen(palette::textPrimary());
-    design::drawText(painter, layout.title, Qt::AlignLeft | Qt::AlignVCenter,
+    design::drawText(painter, design::leading(*this, layout.title),
+                     Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetricsF(titleFont).elidedText(reference_.title, Qt::ElideRight,
                                                          layout.title.width()));
     painter.setFont(design::textStyleFont(TextStyle::subtitle));
     painter.setPen(palette::textSecondary());
-    design::drawText(painter, layout.summary, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     reference_.summary);
+    design::drawText(painter, design::leading(*this, layout.summary),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, reference_.summary);
 }
 
 } // namespace bw::window

@@ -51,7 +51,7 @@ SettingsSection::SettingsSection(const QString& title, QWidget* parent)
     column->setSpacing(10);
     auto* heading =
         design::makeLabel(title.toUpper(), TextStyle::eyebrow, palette::textTertiary(), this);
-    heading->setContentsMargins(2, 0, 0, 0);
+    heading->setContentsMargins(design::leadingMargins(*heading, {2, 0, 0, 0}));
     column->addWidget(heading);
     rows_->setSpacing(0);
     column->addLayout(rows_);
@@ -68,7 +68,8 @@ void SettingsSection::addDivider() {
 }
 
 void SettingsSection::addMessage(QWidget* message) {
-    message->setContentsMargins(padding + iconSize + spacing, 6, padding, 4);
+    message->setContentsMargins(
+        design::leadingMargins(*this, {padding + iconSize + spacing, 6, padding, 4}));
     rows_->addWidget(message);
 }
 
@@ -260,10 +261,12 @@ void SettingsExternalLink::paintEvent(QPaintEvent*) {
     painter.setPen(palette::textPrimary());
     design::drawText(painter, design::leading(*this, QRectF(left, 0, title + 1, height())),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
-    design::paintSymbol(
-        painter,
-        design::leading(*this, QRectF(left + title + 6 - (1 - hover), 0, arrow.width(), height())),
-        u"arrow.up.right", 9, QFont::DemiBold, palette::textPrimary());
+    const QRectF arrowFrame =
+        design::leading(*this, QRectF(left + title + 6 - (1 - hover), 0, arrow.width(), height()));
+    // The arrow points out, up and away from the leading edge.
+    design::faceForward(painter, *this, arrowFrame.center().x());
+    design::paintSymbol(painter, arrowFrame, u"arrow.up.right", 9, QFont::DemiBold,
+                        palette::textPrimary());
 }
 
 } // namespace bw::window

@@ -27,17 +27,19 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QRectF iconFrame(9, 8, 30, 30);
-        paintSidebarAppIcon(painter, iconFrame, icon_, app_.appName);
+        paintSidebarAppIcon(painter, design::leading(*this, iconFrame), icon_, app_.appName);
         const int left = int(iconFrame.right()) + 10;
         const int available = width() - left - 9;
         painter.setFont(design::textStyleFont(design::TextStyle::bodyEmphasized));
         painter.setPen(palette::textPrimary());
-        design::drawText(painter, QRect(left, 8, available, 16), Qt::AlignLeft | Qt::AlignVCenter,
+        design::drawText(painter, design::leading(*this, QRect(left, 8, available, 16)),
+                         Qt::AlignLeft | Qt::AlignVCenter,
                          painter.fontMetrics().elidedText(app_.appName, Qt::ElideRight, available));
         painter.setFont(design::textStyleFont(design::TextStyle::monoCaption));
         painter.setPen(palette::textTertiary());
         design::drawText(
-            painter, QRect(left, 26, available, 14), Qt::AlignLeft | Qt::AlignVCenter,
+            painter, design::leading(*this, QRect(left, 26, available, 14)),
+            Qt::AlignLeft | Qt::AlignVCenter,
             painter.fontMetrics().elidedText(app_.bundleIdentifier, Qt::ElideMiddle, available));
     }
 

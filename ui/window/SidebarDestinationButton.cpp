@@ -140,9 +140,12 @@ void SidebarDestinationButton::paintEvent(QPaintEvent*) {
     const double middle = height() / 2.0;
     double x = horizontalPadding;
     if (section_ == AppSection::scan) {
-        plane_.paint(painter, design::leading(*this, QRectF(x, middle - planeFrameHeight / 2,
-                                                            planeFrameWidth, planeFrameHeight))
-                                  .topLeft());
+        const QRectF frame = design::leading(
+            *this, QRectF(x, middle - planeFrameHeight / 2, planeFrameWidth, planeFrameHeight));
+        painter.save();
+        design::faceForward(painter, *this, frame.center().x());
+        plane_.paint(painter, frame.topLeft());
+        painter.restore();
         x += planeFrameWidth;
     } else {
         design::paintSymbol(

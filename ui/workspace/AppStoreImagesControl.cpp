@@ -68,26 +68,29 @@ void AppStoreImagesControl::paintEvent(QPaintEvent*) {
     const qreal midY = height() / 2.0;
 
     const QSizeF symbol = design::symbolSize(symbolPointSize);
-    design::paintSymbol(painter, QRectF({0, midY - symbol.height() / 2}, symbol),
+    design::paintSymbol(painter,
+                        design::leading(*this, QRectF({0, midY - symbol.height() / 2}, symbol)),
                         u"photo.on.rectangle.angled", symbolPointSize, QFont::DemiBold, foreground);
     qreal x = symbol.width() + spacing;
     const qreal titleWidth = QFontMetricsF(titleFont()).horizontalAdvance(text());
     painter.setFont(titleFont());
     painter.setPen(foreground);
-    design::drawText(painter, QRectF(x, 0, titleWidth + 1, height()),
+    design::drawText(painter, design::leading(*this, QRectF(x, 0, titleWidth + 1, height())),
                      Qt::AlignLeft | Qt::AlignVCenter, text());
     x += titleWidth + spacing;
 
     const QRectF trackRect({x, midY - track.height() / 2}, track);
+    const QRectF placedTrack = design::leading(*this, trackRect);
     const QColor offTrack = QColor::fromRgbF(1, 1, 1, float(0.1 + 0.06 * hover));
-    painter.fillPath(design::capsulePath(trackRect), palette::mix(offTrack, palette::accent(), on));
+    painter.fillPath(design::capsulePath(placedTrack),
+                     palette::mix(offTrack, palette::accent(), on));
     const qreal knob = track.height() - 2 * knobPadding;
     const qreal travel = track.width() - 2 * knobPadding - knob;
     const QColor offKnob = palette::mix(palette::textSecondary(), palette::textPrimary(), hover);
     painter.setPen(Qt::NoPen);
     painter.setBrush(palette::mix(offKnob, Qt::white, on));
-    painter.drawEllipse(QRectF(trackRect.left() + knobPadding + travel * on,
-                               trackRect.top() + knobPadding, knob, knob));
+    painter.drawEllipse(design::leading(*this, QRectF(trackRect.left() + knobPadding + travel * on,
+                                                      trackRect.top() + knobPadding, knob, knob)));
     painter.setOpacity(1);
     design::paintCapsuleFocusRing(painter, *this);
 }

@@ -26,7 +26,9 @@ QIcon symbolIcon(QStringView name, const QColor& color) {
 BackToScanButton::BackToScanButton(AppModel& model, QWidget* parent)
     : QToolButton(parent), model_(model) {
     setText(u"Back"_qs);
-    setIcon(symbolIcon(u"chevron.left", design::palette::textPrimary()));
+    // Back points towards the leading edge.
+    setIcon(symbolIcon(isRightToLeft() ? u"chevron.right" : u"chevron.left",
+                       design::palette::textPrimary()));
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     setAutoRaise(true);
     setToolTip(u"Back"_qs);

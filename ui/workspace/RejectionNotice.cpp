@@ -183,18 +183,20 @@ void RejectionNotice::paintRejection(QPainter& painter) {
     qreal x = capsule.left() + horizontalPadding;
     const QRectF symbolRect(x, capsule.center().y() - symbol.height() / 2, symbol.width(),
                             symbol.height());
-    design::paintSymbol(painter, symbolRect, u"xmark.circle.fill", symbolRole, red);
+    design::paintSymbol(painter, design::leading(*this, symbolRect), u"xmark.circle.fill",
+                        symbolRole, red);
     x = symbolRect.right() + spacing;
     painter.setPen(red);
     painter.setFont(labelFont);
-    design::drawText(painter, QRectF(x, capsule.top(), labelWidth + 1, capsule.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, unsupported);
+    design::drawText(
+        painter, design::leading(*this, QRectF(x, capsule.top(), labelWidth + 1, capsule.height())),
+        Qt::AlignLeft | Qt::AlignVCenter, unsupported);
     if (!shown_.extension.isEmpty()) {
         painter.setFont(monoFont);
-        design::drawText(
-            painter,
-            QRectF(x + labelWidth + spacing, capsule.top(), extensionWidth + 1, capsule.height()),
-            Qt::AlignLeft | Qt::AlignVCenter, shown_.extension);
+        design::drawText(painter,
+                         design::leading(*this, QRectF(x + labelWidth + spacing, capsule.top(),
+                                                       extensionWidth + 1, capsule.height())),
+                         Qt::AlignLeft | Qt::AlignVCenter, shown_.extension);
     }
 }
 

@@ -179,9 +179,10 @@ QWidget* ScanProgressView::makeColumn() {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(0);
+    // The title as wide as its text, at the leading edge; the percentage takes the rest of the
+    // row and stands at its trailing end.
     row->addWidget(design::makeLabel(u"Submission review"_qs, TextStyle::label,
-                                     palette::textSecondary(), column),
-                   1);
+                                     palette::textSecondary(), column));
     percentage_ = new RollingNumber(design::textStyleFont(TextStyle::monoLabel),
                                     palette::textPrimary(), column);
     row->addWidget(percentage_, 1);

@@ -103,6 +103,8 @@ void StagedPrimaryButton::paintEvent(QPaintEvent*) {
 void StagedPrimaryButton::paintPlane(QPainter& painter, QPointF origin) const {
     const qreal lift = plane_.value();
     const qreal midY = origin.y() + planeFrame.height() / 2;
+    painter.save();
+    design::faceForward(painter, *this, origin.x() + planeFrame.width() / 2);
     // The trail grows from its leading end, from 18 % of its length, and fades in.
     const QRectF trail(origin.x(), midY - 0.6 + 5, 19 * (0.18 + 0.82 * lift), 1.2);
     painter.fillPath(design::capsulePath(trail),
@@ -110,6 +112,7 @@ void StagedPrimaryButton::paintPlane(QPainter& painter, QPointF origin) const {
     const QPointF offset(2 * lift, -lift);
     const QRectF plane(QPointF(origin.x(), midY - 3) + offset, QSizeF(17, 6));
     design::paintPlane(painter, plane, Qt::white);
+    painter.restore();
 }
 
 } // namespace bw::workspace

@@ -149,44 +149,59 @@ std::pair<QPointF, double> inkCentre(const QImage& image, const QImage& referenc
 }
 
 // The plane leaves the bar 76 forward and 38 up while it fades, drawn whole beyond the bar's
-// edges all the way.
+// edges all the way. Mirrored, the bar is the mirror image: it fills from the right and the plane
+// points and flies to the left.
 TEST(ProgressRunway, ThePlaneTakingOffIsDrawnAlongItsWholePathBeyondTheBar) {
     MotionPreferences::instance().overrideReduceMotion(false);
-    ManualClock clock;
-    QWidget window;
-    window.resize(500, 200);
-    auto* runway = new BerthwatchProgressRunway(&window, &clock);
-    runway->setGeometry(50, 120, 300, 32);
-    window.show();
-    runway->setProgress(1);
-    const QImage atRest = window.grab().toImage();
-    std::vector<QImage> frames;
-    clock.advance(seconds(1));
-    ASSERT_TRUE(runway->hasTakenOff());
-    // Until the plane has faded out: the same picture twice over 50 ms.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            frames.push_back(window.grab().toImage());
-            return frames.size() > 5 && frames.back() == frames[frames.size() - 6];
-        },
-        10000));
-    const QImage gone = frames.back();
-    const QPointF start = inkCentre(atRest, gone).first;
-    const QRect bar = runway->geometry();
-    double farthest = 0;
-    for (const QImage& frame : frames) {
-        const auto [centre, ink] = inkCentre(frame, gone);
-        const QPointF travelled = centre - start;
-        if (ink == 0 || travelled.x() < 8) {
-            continue;
+    QImage halfwayLeftToRight;
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        const int forward = direction == Qt::RightToLeft ? -1 : 1;
+        ManualClock clock;
+        QWidget window;
+        window.setLayoutDirection(direction);
+        window.resize(500, 200);
+        auto* runway = new BerthwatchProgressRunway(&window, &clock);
+        runway->setGeometry(100, 120, 300, 32);
+        window.show();
+        runway->setProgress(0.5);
+        const QImage halfway = window.grab().toImage();
+        if (direction == Qt::LeftToRight) {
+            halfwayLeftToRight = halfway;
+        } else {
+            EXPECT_LT(inkCentre(halfway, halfwayLeftToRight.mirrored(true, false)).second, 500);
         }
-        // Along the line from the end of the lane to 76 forward and 38 up.
-        EXPECT_NEAR(travelled.y(), -travelled.x() / 2, 3) << travelled.x();
-        farthest = std::max(farthest, travelled.x());
+        runway->setProgress(1);
+        const QImage atRest = window.grab().toImage();
+        std::vector<QImage> frames;
+        clock.advance(seconds(1));
+        ASSERT_TRUE(runway->hasTakenOff());
+        // Until the plane has faded out: the same picture twice over 50 ms.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                frames.push_back(window.grab().toImage());
+                return frames.size() > 5 && frames.back() == frames[frames.size() - 6];
+            },
+            10000));
+        const QImage gone = frames.back();
+        const QPointF start = inkCentre(atRest, gone).first;
+        const QRect bar = runway->geometry();
+        double farthest = 0;
+        for (const QImage& frame : frames) {
+            const auto [centre, ink] = inkCentre(frame, gone);
+            const QPointF travelled = centre - start;
+            if (ink == 0 || travelled.x() * forward < 8) {
+                continue;
+            }
+            // Along the line from the end of the lane to 76 forward and 38 up.
+            EXPECT_NEAR(travelled.y(), -travelled.x() * forward / 2, 3) << travelled.x();
+            farthest = std::max(farthest, travelled.x() * forward);
+        }
+        // Seen well beyond the bar's end and above it before it has faded.
+        EXPECT_GT(farthest, 45);
+        EXPECT_GT(forward > 0 ? start.x() + farthest - bar.right()
+                              : bar.left() - start.x() + farthest,
+                  20);
     }
-    // Seen well beyond the bar's end and above it before it has faded.
-    EXPECT_GT(farthest, 45);
-    EXPECT_GT(start.x() + farthest, bar.right() + 20);
     MotionPreferences::instance().overrideReduceMotion(std::nullopt);
 }
 
