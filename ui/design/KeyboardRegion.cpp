@@ -55,10 +55,17 @@ protected:
             return false;
         }
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
-        const bool backward = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
         QWidget* focused = QApplication::focusWidget();
-        if ((!forward && !backward) || (key->modifiers() & ~Qt::KeypadModifier) || !focused) {
+        if (!focused) {
+            return false;
+        }
+        // Mirrored, the reading goes on to the left.
+        const bool mirrored = focused->isRightToLeft();
+        const int onward = mirrored ? Qt::Key_Left : Qt::Key_Right;
+        const int back = mirrored ? Qt::Key_Right : Qt::Key_Left;
+        const bool forward = key->key() == Qt::Key_Down || key->key() == onward;
+        const bool backward = key->key() == Qt::Key_Up || key->key() == back;
+        if ((!forward && !backward) || (key->modifiers() & ~Qt::KeypadModifier)) {
             return false;
         }
         // A button would walk the whole window's Tab order; a key that the focused control left

@@ -90,16 +90,17 @@ void SidebarResizeHandle::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void SidebarResizeHandle::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Right:
-    case Qt::Key_Up:
+    // The arrow pointing away from the sidebar widens it: mirrored, the sidebar stands at the
+    // right.
+    const int widening = isRightToLeft() ? Qt::Key_Left : Qt::Key_Right;
+    const int narrowing = isRightToLeft() ? Qt::Key_Right : Qt::Key_Left;
+    if (event->key() == Qt::Key_Up || event->key() == widening) {
         return adjust(Adjustment::increment);
-    case Qt::Key_Left:
-    case Qt::Key_Down:
-        return adjust(Adjustment::decrement);
-    default:
-        return QWidget::keyPressEvent(event);
     }
+    if (event->key() == Qt::Key_Down || event->key() == narrowing) {
+        return adjust(Adjustment::decrement);
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SidebarResizeHandle::enterEvent(QEnterEvent*) {

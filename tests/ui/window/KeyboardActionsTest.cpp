@@ -322,7 +322,8 @@ TEST_F(KeyboardActionsTest, TheShareMenuOpenedWithTheKeysStartsOnItsFirstEntry) 
 }
 
 // Down and Up walk a region's stops and stop at its ends: the staged build's page never hands
-// the keyboard to the sidebar, nor the sidebar to the page.
+// the keyboard to the sidebar, nor the sidebar to the page. The arrow pointing onward, the left
+// one when mirrored, goes where Down does.
 TEST_F(KeyboardActionsTest, TheArrowsKeepToTheSidebarOrThePage) {
     showSection(AppSection::scan);
     window().harness.stage(bw::test::fixtureBuild(u"Clean.ipa"_s));
@@ -352,6 +353,16 @@ TEST_F(KeyboardActionsTest, TheArrowsKeepToTheSidebarOrThePage) {
             EXPECT_EQ(QApplication::focusWidget(), previous) << "the arrows never came to rest";
         }
         EXPECT_EQ(QApplication::focusWidget(), region.start) << focusedName().toStdString();
+        QTest::keyClick(region.start, Qt::Key_Down);
+        QWidget* const next = QApplication::focusWidget();
+        for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+            window().window->setLayoutDirection(direction);
+            tabTo(*region.start);
+            QTest::keyClick(region.start,
+                            direction == Qt::RightToLeft ? Qt::Key_Left : Qt::Key_Right);
+            EXPECT_EQ(QApplication::focusWidget(), next) << focusedName().toStdString();
+        }
+        window().window->setLayoutDirection(Qt::LeftToRight);
     }
     model().resetForNewScan();
 }

@@ -513,6 +513,7 @@ TEST_F(SidebarWidthTest, StoredValuesLayOutWithinTheBoundsAndKeysStepFromThem) {
         double laidOut;
         double after; // stored once the key is pressed
         QString announced;
+        bool mirrored = false; // the sidebar at the right, widening to the left
     } cases[] = {
         {QVariant(), 0, 248, 248, u"248 points"_s},
         {u"nan"_s, 0, 248, 248, u"248 points"_s},
@@ -526,12 +527,15 @@ TEST_F(SidebarWidthTest, StoredValuesLayOutWithinTheBoundsAndKeysStepFromThem) {
         {1e9, Qt::Key_Left, 280, 1e9 - 12, u"999999988 points"_s},
         {200, Qt::Key_Right, 220, 212, u"212 points"_s},
         {200, Qt::Key_Left, 220, 220, u"220 points"_s},
+        {260, Qt::Key_Left, 272, 272, u"272 points"_s, true},
+        {260, Qt::Key_Right, 248, 248, u"248 points"_s, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.toString().toStdString() + " key " + std::to_string(c.key));
         store(c.stored);
         SidebarWidth width;
         SidebarResizeHandle handle(&width);
+        handle.setLayoutDirection(c.mirrored ? Qt::RightToLeft : Qt::LeftToRight);
         if (c.key != 0) {
             QTest::keyClick(&handle, Qt::Key(c.key));
         }
