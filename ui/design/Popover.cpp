@@ -4,6 +4,7 @@
 #include "ui/design/BrandShapes.h"
 #include "ui/design/Compositor.h"
 #include "ui/design/KeyboardFocus.h"
+#include "ui/design/Leading.h"
 #include "ui/design/Motion.h"
 #include "ui/design/Palette.h"
 
@@ -79,10 +80,9 @@ void Popover::addSeparator() {
 void Popover::placeArrow(bool onTrailingEdge) {
     arrowOnTrailingEdge_ = onTrailingEdge;
     const int arrowSide = style_.arrowDepth + style_.padding;
-    // Margins are the left and right ones whatever the direction.
-    const bool arrowAtLeft = onTrailingEdge == isRightToLeft();
-    column()->setContentsMargins(arrowAtLeft ? arrowSide : style_.padding, style_.padding,
-                                 arrowAtLeft ? style_.padding : arrowSide, style_.padding);
+    column()->setContentsMargins(
+        leadingMargins(*this, {onTrailingEdge ? style_.padding : arrowSide, style_.padding,
+                               onTrailingEdge ? arrowSide : style_.padding, style_.padding}));
 }
 
 void Popover::popUpBeside(const QRect& anchor) {
